@@ -1,0 +1,64 @@
+// Text console: the 80 x 25 character screen of the command shell.
+//
+// On a terminal, text is placed with ANSI sequences in the 16 PC text colours
+// and single keys are read in raw mode. Anywhere else (pipes, tests, scripts)
+// positioned text becomes plain lines and a key wait reads one line, so that a
+// shell session can be driven by a here-document.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// PC text colours.
+enum TextColor {
+    kTextBlack = 0, kTextBlue = 1, kTextGreen = 2, kTextCyan = 3, kTextRed = 4,
+    kTextMagenta = 5, kTextBrown = 6, kTextLightGray = 7, kTextDarkGray = 8,
+    kTextLightBlue = 9, kTextLightGreen = 10, kTextLightCyan = 11,
+    kTextLightRed = 12, kTextLightMagenta = 13, kTextYellow = 14, kTextWhite = 15
+};
+
+// Key code returned by ConsoleReadKey when the input has ended.
+constexpr int kConsoleEndOfInput = -1;
+
+struct ConsoleState {
+    FILE* in = nullptr;             // nullptr: standard input
+    FILE* out = nullptr;            // nullptr: standard output
+    bool terminal = false;          // ANSI screen and raw keys
+    bool initialised = false;
+    int fg = kTextLightGray;
+    int bg = kTextBlack;
+    bool lineOpen = false;          // plain mode: text written since the last line break
+    bool inputEnded = false;
+};
+
+extern ConsoleState console;
+
+// Chooses terminal or plain mode from the standard streams. Idempotent.
+void ConsoleInit();
+// Routes the console to the given streams in plain mode (tests, scripts).
+void ConsoleUsePlainStreams(FILE* in, FILE* out);
+// Gives the terminal back its normal mode; safe to call more than once.
+void ConsoleRestore();
+
+void ConsoleGotoXY(int column, int row);     // 1-based, 80 x 25
+void ConsoleSetColors(int fg, int bg);
+void ConsoleClearScreen();
+void ConsoleClearCells(int cells);           // blanks cells from the cursor on
+// Writes text in the PC character set; bytes 128..255 become their Unicode forms.
+void ConsoleWrite(const char* text);
+void ConsolePrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void ConsoleFlush();
+
+// Waits for one key and returns its character (13 for Enter, 27 for Esc), or
+// kConsoleEndOfInput when nothing more can be read. In plain mode one whole
+// line is consumed and its first character returned (13 for an empty line).
+int ConsoleReadKey();
+// True when a key press is waiting (terminal only; plain mode never has one).
+bool ConsoleKeyWaiting();
+// Reads one line without its line break; false at end of input.
+bool ConsoleReadLine(std::string& line);
+
+// The Unicode text of one byte of the PC character set (code page 437).
+const char* Cp437ToUtf8(unsigned char byte);
+// Converts a text in the PC character set to UTF-8.
+std::string Cp437TextToUtf8(const char* text);

@@ -1,0 +1,279 @@
+#include "shell/config.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "platform/files.h"
+#include "shell/fatal.h"
+#include "shell/flavour.h"
+#include "shell/startup.h"
+
+ConfigRecord config;
+
+namespace {
+
+const int16_t kDefaultColors[kColorRoleCount] = {
+    3, 4, 14, 0, 7, 14, 14, 9, 14, 9, 7, 15, 0, 8, 0, 21, 22, 19, 18, 10, 13, 12, 11,
+};
+
+const int16_t kDefaultColorMap[25] = {
+    0, 195, 215, 181, 154, 172, 76, 18, 12, 200, 218, 183, 160,
+    175, 144, 35, 18, 8, 151, 213, 191, 171, 140, 80, 245,
+};
+
+struct DefaultTextures {
+    const char* normal;
+    const char* upper;
+    const char* lower;
+    const char* floor;
+    const char* ceiling;
+    const char* door;
+    const char* doorTrack;
+    const char* lift;
+    const char* poolBottom;
+    const char* poolSide;
+    const char* pedestalTop;
+    const char* pedestalSide;
+    const char* light;
+    int16_t thingType;
+};
+
+const DefaultTextures kHereticTextures = {
+    "GRSTNPB", "GRSKULL1", "METL1", "FLOOR25", "FLAT500", "DOORWOOD", "WOODWL",
+    "METL2", "FLTWAWA1", "RCKSNMUD", "FLOOR08", "GRSTNPBV", "FLAT500", 68,
+};
+
+// Textures and flats present in every DOOM and DOOM II IWAD and in Freedoom.
+const DefaultTextures kDoomTextures = {
+    "STARTAN3", "STARG3", "STEP6", "FLOOR4_8", "CEIL3_5", "BIGDOOR2", "DOORTRAK",
+    "PLAT1", "NUKAGE1", "STONE2", "FLOOR7_2", "BROWNGRN", "TLITE6_4", 3004,
+};
+
+const char* const kHereticIwads[] = {"/usr/share/games/heretic/heretic.wad"};
+const char* const kDoomIwads[] = {
+    "/usr/share/games/doom/doom2.wad", "/usr/share/games/doom/doom.wad",
+    "/usr/share/games/doom/freedoom2.wad", "/usr/share/games/doom/freedoom1.wad",
+};
+
+template <size_t N>
+std::string FirstExisting(const char* const (&names)[N]) {
+    for (const char* name : names)
+        if (FileExists(name))
+            return name;
+    return names[0];
+}
+
+std::string DefaultIwad() {
+    return IsHeretic() ? FirstExisting(kHereticIwads) : FirstExisting(kDoomIwads);
+}
+
+// The help file: in the working directory, else where the program's data is
+// installed (or, for a program run from its build tree, in the source tree).
+std::string DefaultHelpFile() {
+    const char* name = "Brel.HLP";
+    if (FileExists(startup.workDir + name))
+        return name;
+    std::string candidates[] = {
+        ProgramDirectory() + "../share/zarn/" + name,
+        std::string(ZARN_DATA_DIR) + "/" + name,
+        std::string(ZARN_SOURCE_DATA_DIR) + "/" + name,
+    };
+    for (const std::string& path : candidates)
+        if (path.size() < kFileNameField && FileExists(path))
+            return path;
+    return name;
+}
+
+void Clamp(int16_t& value, int low, int high, int fallback) {
+    if (value < low || value > high)
+        value = static_cast<int16_t>(fallback);
+}
+
+void TerminateText(char* field, size_t size) { field[size - 1] = 0; }
+
+}  // namespace
+
+void SetField(char* field, size_t size, const char* text) {
+    std::memset(field, 0, size);
+    std::strncpy(field, text, size - 1);
+}
+
+ConfigRecord DefaultConfig() {
+    ConfigRecord c;
+    std::memset(&c, 0, sizeof c);
+    std::memcpy(c.tag, "xCFG", 4);
+    c.version = kConfigVersion;
+    c.recordSize = kConfigSize;
+    c.lastEpisode = 1;
+    c.lastMap = 1;
+    c.gridSize = 8;
+    c.lineThickness = 1;
+    c.selectRange = 4;
+    c.savedViewX = kNoSavedView;
+    c.savedViewY = kNoSavedView;
+    c.mapBorder = 1;
+    c.selectDashed = 1;
+    c.gridDashed = 1;
+    c.gridSnap = 1;
+    c.scale = 0.125f;
+    c.upperZoom = 2.0f;
+    c.lowerZoom = 0.125f;
+    c.scrollSpeed = 10;
+    c.overlapTolerance = 3;
+    c.beepErrorFreq = 1000;
+    c.beepBrowseFreq = 50;
+    c.beepSelectFreq = 500;
+    c.rulerRadius = 512;
+    c.clickSpeed = 250;
+    c.clickSpeedCopy = 250;
+    std::memcpy(c.colors, kDefaultColors, sizeof c.colors);
+    c.colorRuler = 5;
+    c.colorStatusText = 15;
+    c.colorButton = 7;
+    c.colorButtonActive = 7;
+    c.soundSelection = 1;
+    c.soundErrors = 1;
+    c.menuNesting = 1;
+    c.editMode = 1;
+    c.highlightFollows = 1;
+    c.recentreAfterZoom = 1;
+    c.infoObjects = 1;
+    c.infoPicture = 1;
+    c.lineDefSplit = 1;
+    c.autoLoad = 1;
+    c.snapCursor = 1;
+    c.selectObject0 = 1;
+    c.autoInsertSector = 1;
+    c.responseFile = 1;
+    c.vertexArrows = 1;
+    c.defaultCeiling = 128;
+    c.videoMode = 1;
+    SetField(c.driverName, "VESA256");
+    c.gamma = 8;
+    std::memcpy(c.colorMap, kDefaultColorMap, sizeof c.colorMap);
+    const DefaultTextures& t = IsHeretic() ? kHereticTextures : kDoomTextures;
+    c.defaultThingType = t.thingType;
+    SetField(c.textureNormal, t.normal);
+    SetField(c.textureUpper, t.upper);
+    SetField(c.textureLower, t.lower);
+    SetField(c.flatFloor, t.floor);
+    SetField(c.flatCeiling, t.ceiling);
+    SetField(c.textureDoor, t.door);
+    SetField(c.textureDoorTrack, t.doorTrack);
+    SetField(c.textureLift, t.lift);
+    SetField(c.flatPoolBottom, t.poolBottom);
+    SetField(c.texturePoolSide, t.poolSide);
+    SetField(c.flatPedestalTop, t.pedestalTop);
+    SetField(c.texturePedestalSide, t.pedestalSide);
+    SetField(c.flatLight, t.light);
+    SetField(c.testOptions, "-skill 4 -debug -nomonsters");
+    SetField(c.iwadName, DefaultIwad().c_str());
+    SetField(c.helpFile, DefaultHelpFile().c_str());
+    SetField(c.secondFile, IsHeretic() ? "Zarn.Ini" : "Brel.Ini");
+    c.endMark = kConfigEndMark;
+    return c;
+}
+
+void ResetConfig() { config = DefaultConfig(); }
+
+const char* ConfigFileName() {
+    static std::string name;
+    name = startup.workDir + Names().configFile;
+    return name.c_str();
+}
+
+namespace {
+
+// A file that passed its checks may still hold values that would make the
+// editor divide by zero or index past a table; those take their defaults.
+void RepairConfig(ConfigRecord& c) {
+    ConfigRecord d = DefaultConfig();
+    Clamp(c.lastEpisode, 0, 9, d.lastEpisode);
+    Clamp(c.lastMap, 0, 99, d.lastMap);
+    Clamp(c.gridSize, 1, 4096, d.gridSize);
+    if (c.lineThickness != 1 && c.lineThickness != 3)
+        c.lineThickness = d.lineThickness;
+    Clamp(c.selectRange, 0, 50, d.selectRange);
+    auto repair_zoom = [](float& value, float fallback) {
+        if (!std::isfinite(value) || value <= 0.0f || value > 1000.0f)
+            value = fallback;
+    };
+    repair_zoom(c.scale, d.scale);
+    repair_zoom(c.upperZoom, d.upperZoom);
+    repair_zoom(c.lowerZoom, d.lowerZoom);
+    Clamp(c.autoCloseDelay, 0, 500, d.autoCloseDelay);
+    Clamp(c.scrollSpeed, 2, 50, d.scrollSpeed);
+    Clamp(c.overlapTolerance, 0, 4, d.overlapTolerance);
+    Clamp(c.mouseSensitivity, 0, 200, d.mouseSensitivity);
+    Clamp(c.beepErrorFreq, 20, 4000, d.beepErrorFreq);
+    Clamp(c.beepBrowseFreq, 20, 4000, d.beepBrowseFreq);
+    Clamp(c.beepSelectFreq, 20, 4000, d.beepSelectFreq);
+    Clamp(c.rulerRadius, 0, 1024, d.rulerRadius);
+    Clamp(c.clickSpeed, 50, 1000, d.clickSpeed);
+    Clamp(c.thingFillPattern, 0, 11, d.thingFillPattern);
+    for (int i = 0; i < kColorRoleCount; ++i)
+        Clamp(c.colors[i], 0, 24, d.colors[i]);
+    Clamp(c.colorRuler, 0, 24, d.colorRuler);
+    Clamp(c.colorStatusText, 0, 24, d.colorStatusText);
+    Clamp(c.colorButton, 0, 24, d.colorButton);
+    Clamp(c.colorButtonActive, 0, 24, d.colorButtonActive);
+    if (c.editMode != 1 && c.editMode != 2 && c.editMode != 4 && c.editMode != 8)
+        c.editMode = d.editMode;
+    Clamp(c.videoMode, 1, 4, d.videoMode);
+    Clamp(c.paletteNumber, 0, 13, d.paletteNumber);
+    Clamp(c.gamma, 0, 30, d.gamma);
+    for (int i = 0; i < 25; ++i)
+        Clamp(c.colorMap[i], 0, 255, d.colorMap[i]);
+    TerminateText(c.driverName, sizeof c.driverName);
+    for (char* field : {c.textureNormal, c.textureUpper, c.textureLower, c.flatFloor,
+                        c.flatCeiling, c.textureDoor, c.textureDoorTrack, c.textureLift,
+                        c.flatPoolBottom, c.texturePoolSide, c.flatPedestalTop,
+                        c.texturePedestalSide, c.flatLight})
+        TerminateText(field, kTextureField);
+    TerminateText(c.testOptions, sizeof c.testOptions);
+    TerminateText(c.iwadName, sizeof c.iwadName);
+    TerminateText(c.patchPath, sizeof c.patchPath);
+    TerminateText(c.helpFile, sizeof c.helpFile);
+    TerminateText(c.secondFile, sizeof c.secondFile);
+    for (auto& row : c.pwadList)
+        TerminateText(row, kFileNameField);
+}
+
+}  // namespace
+
+int LoadConfig() {
+    FILE* f = OpenExisting(ConfigFileName(), "rb");
+    if (!f)
+        return 0;
+    ConfigRecord loaded;
+    bool valid = false;
+    unsigned char head[8];
+    if (std::fread(head, 1, 8, f) == 8 && std::memcmp(head + 1, "CFG", 3) == 0 &&
+        (head[4] | head[5] << 8) == kConfigVersion &&
+        static_cast<int16_t>(head[6] | head[7] << 8) == kConfigSize) {
+        valid = std::fseek(f, 0, SEEK_SET) == 0 &&
+                std::fread(&loaded, 1, kConfigSize, f) == static_cast<size_t>(kConfigSize) &&
+                loaded.endMark == kConfigEndMark;
+    }
+    std::fclose(f);
+    if (!valid) {
+        PrintAt(1, 25, 1, "%s.CFG File is invalid, reset to defaults", Names().product);
+        WaitConsoleKey();
+        return 0;
+    }
+    RepairConfig(loaded);
+    config = loaded;
+    return 1;
+}
+
+bool SaveConfig() {
+    ReplacementFile file;
+    if (!BeginReplacement(ConfigFileName(), file))
+        return false;
+    if (std::fwrite(&config, 1, kConfigSize, file.stream) != static_cast<size_t>(kConfigSize)) {
+        AbandonReplacement(file);
+        return false;
+    }
+    return CommitReplacement(file);
+}

@@ -1,0 +1,43 @@
+// Ending the program on an unrecoverable error, and the positioned console
+// message that every text-mode command uses.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Process exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitFatal = 5;
+constexpr int kExitHandOff = 100;
+
+// Thrown by FatalError and by the hand-off; the program's entry catches it,
+// puts the machine back in order and ends with its code. Tests catch it to
+// check the message.
+class ProgramExit : public std::runtime_error {
+public:
+    ProgramExit(int code, const std::string& message)
+        : std::runtime_error(message), code_(code) {}
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// Formats the message (at most 160 characters) and ends the program with exit
+// code 5. Never returns.
+[[noreturn]] void FatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Shows text at a column and row (from 1) of the 80 x 25 console in yellow on
+// blue, first blanking the line from the column on when clear is 1. While the
+// graphics screen is up the text is shown in a message panel instead.
+void PrintAt(int column, int row, int clear, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
+
+// Where PrintAt sends its text while the graphics screen is up; the graphics
+// layer sets it when it starts and clears it when it ends.
+using GraphicsMessageSink = void (*)(const char* text);
+void SetGraphicsMessageSink(GraphicsMessageSink sink);
+
+// Waits for a key on the console (one line when the input is not a terminal).
+// Returns the key, or -1 at end of input.
+int WaitConsoleKey();

@@ -1,0 +1,22 @@
+#include "shell/flavour.h"
+
+namespace {
+
+const FlavourNames kHereticNames = {
+    "Zarn", "Zarnworks", "HERETIC", "Zarn.cfg", "ZARN.BAT", "ZARN SETUP",
+    "ZarnPlay.BAT", "Zarn.RSP", "~Zarn.WAD",
+};
+
+const FlavourNames kDoomNames = {
+    "Brel", "Brelworks", "DOOM", "Brel.cfg", "BREL.BAT", "BREL SETUP",
+    "BrelPlay.BAT", "Brel.RSP", "~Brel.WAD",
+};
+
+Flavour current_flavour = Flavour::Heretic;
+
+}  // namespace
+
+void SetFlavour(Flavour flavour) { current_flavour = flavour; }
+Flavour CurrentFlavour() { return current_flavour; }
+bool IsHeretic() { return current_flavour == Flavour::Heretic; }
+const FlavourNames& Names() { return IsHeretic() ? kHereticNames : kDoomNames; }

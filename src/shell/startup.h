@@ -1,0 +1,31 @@
+// Program start and end: the working directory, the command line, the
+// first-time setup, opening the files, and the orderly and fatal ways out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell/flavour.h"
+
+constexpr int kMaxWorkDirLength = 27;   // keeps completed names inside their fields
+constexpr int kMaxFileArgs = 42;
+
+struct StartupState {
+    std::string workDir;                 // current directory with "/" appended
+    int16_t autoStart = 0;               // the shell enters the editor once when set
+    int16_t noLoad = 0;                  // -noload
+    std::vector<std::string> fileArgs;   // -file names
+    bool fileGiven = false;
+    int64_t initMemory = 0;              // free memory at start
+    int64_t freeMemory = 0;              // free memory after the PWADs were read
+};
+
+extern StartupState startup;
+
+// Parses the options after the program name into the configuration and the
+// start-up state. Errors end the program through FatalError.
+void ParseCommandLine(int argc, const char* const* argv);
+
+// The whole program: returns its exit code (0, 5 or 100).
+int RunProgram(Flavour flavour, int argc, const char* const* argv);

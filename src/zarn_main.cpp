@@ -1,0 +1,3 @@
+#include "shell/startup.h"
+
+int main(int argc, char** argv) { return RunProgram(Flavour::Heretic, argc, argv); }

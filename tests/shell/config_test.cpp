@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "shell/flavour.h"
+#include "shell/startup.h"
+#include "support/testkit.h"
+
+using testkit::Bytes;
+
+namespace {
+
+class ConfigTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetFlavour(Flavour::Heretic);
+        startup = StartupState{};
+        startup.workDir = dir.path();
+        ResetConfig();
+    }
+    Bytes Saved() {
+        EXPECT_TRUE(SaveConfig());
+        return testkit::ReadFileBytes(dir.file("Zarn.cfg"));
+    }
+    testkit::ScratchDir dir;
+    testkit::ConsoleCapture console{"\n\n\n"};
+};
+
+TEST_F(ConfigTest, DefaultRecordHasTheFileLayout) {
+    Bytes b = Saved();
+    ASSERT_EQ(b.size(), 2516u);
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "xCFG");
+    EXPECT_EQ(b[4] | b[5] << 8, 0x7000);
+    EXPECT_EQ(b[6] | b[7] << 8, 2516);
+    EXPECT_EQ(b[12], 8);                       // grid
+    EXPECT_EQ(b[18] | b[19] << 8, 0x8066);     // no saved view
+    float scale;
+    std::memcpy(&scale, &b[36], 4);
+    EXPECT_FLOAT_EQ(scale, 0.125f);
+    EXPECT_EQ(b[70], 3);                       // Select Box colour
+    EXPECT_EQ(b[182 + 2], 195);                // colour map of BLUE
+    EXPECT_EQ(b[232], 68);                     // default Thing type
+    EXPECT_STREQ(reinterpret_cast<const char*>(&b[234]), "GRSTNPB");
+    EXPECT_STREQ(reinterpret_cast<const char*>(&b[364]), "-skill 4 -debug -nomonsters");
+    EXPECT_STREQ(reinterpret_cast<const char*>(&b[576]), "Zarn.Ini");
+    EXPECT_EQ(b[2514] | b[2515] << 8, 0x6666);
+}
+
+TEST_F(ConfigTest, DoomFlavourHasItsOwnFileAndTextures) {
+    SetFlavour(Flavour::Doom);
+    ResetConfig();
+    ASSERT_TRUE(SaveConfig());
+    Bytes b = testkit::ReadFileBytes(dir.file("Brel.cfg"));
+    ASSERT_EQ(b.size(), 2516u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(&b[234]), "STARTAN3");
+    if (!testkit::FreedoomIwad(2).empty()) {
+        EXPECT_STREQ(config.iwadName, "/usr/share/games/doom/freedoom2.wad");
+    }
+}
+
+TEST_F(ConfigTest, ValidFileIsTakenEvenWithAnotherFirstByte) {
+    config.gridSize = 64;
+    config.tag[0] = 'Q';
+    Saved();
+    ResetConfig();
+    EXPECT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(config.gridSize, 64);
+}
+
+TEST_F(ConfigTest, DamagedFilesAreRefusedAndRepairedOnSave) {
+    Bytes good = Saved();
+    struct Damage {
+        const char* what;
+        size_t at;
+        uint8_t value;
+    } damages[] = {
+        {"end mark", 2514, 0x00},
+        {"version", 4, 0x01},
+        {"record size", 6, 0x00},
+        {"tag", 2, 'X'},
+    };
+    for (const Damage& d : damages) {
+        Bytes bad = good;
+        bad[d.at] = d.value;
+        bad[12] = 32;   // a grid that must not survive
+        testkit::WriteFileBytes(dir.file("Zarn.cfg"), bad);
+        ResetConfig();
+        EXPECT_EQ(LoadConfig(), 0) << d.what;
+        EXPECT_EQ(config.gridSize, 8) << d.what;
+    }
+    EXPECT_NE(console.output().find("Zarn.CFG File is invalid, reset to defaults"),
+              std::string::npos);
+    EXPECT_EQ(Saved(), good);
+}
+
+TEST_F(ConfigTest, ShortFileAndMissingFileKeepDefaults) {
+    EXPECT_EQ(LoadConfig(), 0);   // missing: no message
+    EXPECT_EQ(console.output().find("invalid"), std::string::npos);
+    Bytes good = Saved();
+    good.resize(100);
+    testkit::WriteFileBytes(dir.file("Zarn.cfg"), good);
+    EXPECT_EQ(LoadConfig(), 0);
+}
+
+TEST_F(ConfigTest, DangerousValuesInAValidFileAreRepaired) {
+    config.gridSize = 0;
+    config.videoMode = 9;
+    config.editMode = 3;
+    config.scale = -1.0f;
+    config.colors[kColorGrid] = 300;
+    std::memset(config.iwadName, 'A', sizeof config.iwadName);
+    Saved();
+    EXPECT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(config.gridSize, 8);
+    EXPECT_EQ(config.videoMode, 1);
+    EXPECT_EQ(config.editMode, 1);
+    EXPECT_FLOAT_EQ(config.scale, 0.125f);
+    EXPECT_EQ(config.colors[kColorGrid], 9);
+    EXPECT_EQ(std::strlen(config.iwadName), 43u);
+}
+
+TEST_F(ConfigTest, SaveReplacesTheFileWhole) {
+    testkit::WriteFileBytes(dir.file("Zarn.cfg"), Bytes(5000, 0xAB));
+    EXPECT_EQ(Saved().size(), 2516u);
+}
+
+TEST(FatalErrorTest, EndsWithCodeFiveAndTheMessage) {
+    try {
+        FatalError("opening %s", "X.WAD");
+        FAIL();
+    } catch (const ProgramExit& e) {
+        EXPECT_EQ(e.code(), 5);
+        EXPECT_STREQ(e.what(), "opening X.WAD");
+    }
+}
+
+}  // namespace

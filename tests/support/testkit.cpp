@@ -1,0 +1,125 @@
+#include "support/testkit.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "platform/console.h"
+
+namespace testkit {
+
+const char* const kLevelLumps[10] = {
+    "THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SEGS",
+    "SSECTORS", "NODES", "SECTORS", "REJECT", "BLOCKMAP",
+};
+
+ScratchDir::ScratchDir() {
+    std::string base = std::string(ZARN_BINARY_DIR) + "/scratch";
+    std::filesystem::create_directories(base);
+    std::string pattern = base + "/tXXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back(0);
+    if (!mkdtemp(buffer.data()))
+        throw std::runtime_error("cannot create scratch directory");
+    path_ = std::string(buffer.data()) + "/";
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+ConsoleCapture::ConsoleCapture(const std::string& input) {
+    in_ = std::tmpfile();
+    out_ = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in_);
+    std::rewind(in_);
+    ConsoleUsePlainStreams(in_, out_);
+}
+
+ConsoleCapture::~ConsoleCapture() {
+    ConsoleUsePlainStreams(nullptr, nullptr);
+    std::fclose(in_);
+    std::fclose(out_);
+}
+
+std::string ConsoleCapture::output() {
+    std::fflush(out_);
+    long end = std::ftell(out_);
+    std::string text(static_cast<size_t>(end), '\0');
+    std::rewind(out_);
+    size_t n = std::fread(&text[0], 1, text.size(), out_);
+    text.resize(n);
+    std::fseek(out_, 0, SEEK_END);
+    return text;
+}
+
+WadBuilder& WadBuilder::lump(const std::string& name, const Bytes& data) {
+    lumps_.push_back({name, data});
+    return *this;
+}
+
+WadBuilder& WadBuilder::lump(const std::string& name, const std::string& text) {
+    return lump(name, Bytes(text.begin(), text.end()));
+}
+
+WadBuilder& WadBuilder::level(const std::string& marker) {
+    lump(marker);
+    for (const char* name : kLevelLumps)
+        lump(name);
+    return *this;
+}
+
+void PutLE16(Bytes& b, int value) {
+    b.push_back(static_cast<uint8_t>(value & 0xFF));
+    b.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+}
+
+void PutLE32(Bytes& b, int32_t value) {
+    for (int i = 0; i < 4; ++i)
+        b.push_back(static_cast<uint8_t>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF));
+}
+
+Bytes WadBuilder::bytes() const {
+    Bytes out(type_.begin(), type_.end());
+    out.resize(4);
+    Bytes data;
+    std::vector<int32_t> offsets;
+    for (const Lump& l : lumps_) {
+        offsets.push_back(static_cast<int32_t>(12 + data.size()));
+        data.insert(data.end(), l.data.begin(), l.data.end());
+    }
+    PutLE32(out, static_cast<int32_t>(lumps_.size()));
+    PutLE32(out, static_cast<int32_t>(12 + data.size()));
+    out.insert(out.end(), data.begin(), data.end());
+    for (size_t i = 0; i < lumps_.size(); ++i) {
+        PutLE32(out, lumps_[i].data.empty() ? 0 : offsets[i]);
+        PutLE32(out, static_cast<int32_t>(lumps_[i].data.size()));
+        char name[8] = {};
+        std::strncpy(name, lumps_[i].name.c_str(), 8);
+        out.insert(out.end(), name, name + 8);
+    }
+    return out;
+}
+
+void WadBuilder::write(const std::string& path) const { WriteFileBytes(path, bytes()); }
+
+Bytes ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const Bytes& data) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+}
+
+std::string FreedoomIwad(int which) {
+    std::string path = "/usr/share/games/doom/freedoom" + std::to_string(which) + ".wad";
+    return std::filesystem::exists(path) ? path : std::string();
+}
+
+}  // namespace testkit

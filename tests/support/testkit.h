@@ -1,0 +1,73 @@
+// Shared helpers for the test programs: scratch directories, console capture,
+// and WAD files built in memory.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace testkit {
+
+using Bytes = std::vector<uint8_t>;
+
+// A fresh empty directory under the build tree, removed when the object dies.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    // The directory, ending in "/".
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+// Routes the text console to a string of input lines and collects its output.
+class ConsoleCapture {
+public:
+    explicit ConsoleCapture(const std::string& input = "");
+    ~ConsoleCapture();
+    std::string output();
+
+private:
+    FILE* in_;
+    FILE* out_;
+};
+
+// Builds WAD files lump by lump.
+class WadBuilder {
+public:
+    explicit WadBuilder(const char* type = "PWAD") : type_(type) {}
+    WadBuilder& lump(const std::string& name, const Bytes& data = {});
+    WadBuilder& lump(const std::string& name, const std::string& text);
+    // A level: its marker and the ten lumps, each filled with the given data
+    // (empty by default).
+    WadBuilder& level(const std::string& marker);
+    Bytes bytes() const;
+    void write(const std::string& path) const;
+
+private:
+    struct Lump {
+        std::string name;
+        Bytes data;
+    };
+    std::string type_;
+    std::vector<Lump> lumps_;
+};
+
+Bytes ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const Bytes& data);
+void PutLE16(Bytes& b, int value);
+void PutLE32(Bytes& b, int32_t value);
+
+// Where Freedoom's IWADs are; empty when the package is not installed.
+std::string FreedoomIwad(int which);   // 1 or 2
+
+// The names of a level's ten lumps, in order.
+extern const char* const kLevelLumps[10];
+
+}  // namespace testkit
