@@ -20,6 +20,8 @@ void FatalError(const char* format, ...) {
 
 void SetGraphicsMessageSink(GraphicsMessageSink sink) { graphics_sink = sink; }
 
+bool GraphicsScreenUp() { return graphics_sink != nullptr; }
+
 void PrintAt(int column, int row, int clear, const char* format, ...) {
     char text[257];
     va_list args;

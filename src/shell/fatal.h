@@ -37,6 +37,8 @@ void PrintAt(int column, int row, int clear, const char* format, ...)
 // layer sets it when it starts and clears it when it ends.
 using GraphicsMessageSink = void (*)(const char* text);
 void SetGraphicsMessageSink(GraphicsMessageSink sink);
+// True while the graphics screen is up (a message sink is set).
+bool GraphicsScreenUp();
 
 // Waits for a key on the console (one line when the input is not a terminal).
 // Returns the key, or -1 at end of input.

@@ -17,9 +17,9 @@ const char* const kLevelLumps[10] = {
 };
 
 ScratchDir::ScratchDir() {
-    std::string base = std::string(ZARN_BINARY_DIR) + "/scratch";
-    std::filesystem::create_directories(base);
-    std::string pattern = base + "/tXXXXXX";
+    // Short, because the program keeps file names in 44-byte fields and its
+    // working directory within 27 characters.
+    std::string pattern = "/tmp/zt_XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back(0);
     if (!mkdtemp(buffer.data()))

@@ -1,0 +1,395 @@
+#include "wad/master.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "shell/flavour.h"
+
+MasterState master;
+
+const char* const kLevelLumpNames[10] = {
+    "THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SEGS",
+    "SSECTORS", "NODES", "SECTORS", "REJECT", "BLOCKMAP",
+};
+
+namespace {
+
+bool SameNameIgnoringCase(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b)
+        if (std::toupper(static_cast<unsigned char>(*a)) != std::toupper(static_cast<unsigned char>(*b)))
+            return false;
+    return *a == *b;
+}
+
+size_t NameLength(const char (&name)[8]) { return strnlen(name, 8); }
+
+void ReleaseNameLists() {
+    if (master.releaseNameLists)
+        master.releaseNameLists();
+}
+
+void CloseRowHandle(WadFile& row) {
+    if (row.handle)
+        std::fclose(row.handle);
+    row.handle = nullptr;
+}
+
+void ForgetRow(int16_t r) {
+    WadFile& row = master.table[r];
+    CloseRowHandle(row);
+    row.dir.clear();
+    row.dir.shrink_to_fit();
+    row.tag[0] = 0;
+    row.state = 0;
+    row.count = 0;
+    if (r >= 1 && row.name)
+        row.name[0] = 0;
+}
+
+// The next name for a level that uses the other naming style.
+void NextConvertedName(char (&name)[8]) {
+    char text[16];
+    if (master.gameStyle == kStyleEpisodes) {
+        std::snprintf(text, sizeof text, "E%hdM%hd", master.nextEpisode, master.nextMap);
+        if (++master.nextMap > 9) {
+            master.nextMap = 1;
+            ++master.nextEpisode;
+        }
+    } else {
+        std::snprintf(text, sizeof text, "MAP%02hd", master.nextMapNumber);
+        ++master.nextMapNumber;
+    }
+    SetEntryName(name, text);
+}
+
+void ShowContainsLevel(const char (&name)[8]) {
+    PrintAt(master.containsColumn, master.containsRow, 0, " Contains level %s",
+            EntryNameText(name).c_str());
+    if (++master.containsRow > 21) {
+        master.containsRow = 1;
+        master.containsColumn = 40;
+    }
+}
+
+void ListLevel(const char (&name)[8], int16_t row) {
+    std::string text = EntryNameText(name);
+    int found = FindLevel(text.c_str());
+    if (found >= 0) {
+        master.levelList[static_cast<size_t>(found)].file = row;
+        return;
+    }
+    LevelListEntry entry;
+    std::strncpy(entry.name, text.c_str(), sizeof entry.name - 1);
+    entry.file = row;
+    master.levelList.push_back(entry);
+}
+
+int FindMasterIndex(const char* name) {
+    std::vector<WadDirEntry>& dir = MasterDirectory();
+    for (size_t i = 0; i < dir.size(); ++i)
+        if (SameEntryName(dir[i].name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TakeEntry(WadDirEntry& target, const WadDirEntry& source, int16_t row) {
+    target.offset = source.offset;
+    target.size = source.size;
+    target.file = row;
+}
+
+void AppendEntry(const WadDirEntry& source, int16_t row) {
+    WadDirEntry e = source;
+    e.file = row;
+    MasterDirectory().push_back(e);
+    master.table[0].count = static_cast<int32_t>(MasterDirectory().size());
+}
+
+// Lays the level that starts at entry i of the PWAD over the master
+// directory; returns the index of the first PWAD entry not taken.
+size_t OverlayLevel(const std::vector<WadDirEntry>& pwad, size_t i, int16_t row) {
+    int markerIndex = FindMasterIndex(pwad[i].name);
+    if (markerIndex < 0) {
+        // A level the IWAD lacks: its entries are added in their own order.
+        AppendEntry(pwad[i], row);
+        size_t k = 1;
+        while (k < kLevelLumpCount && i + k < pwad.size() &&
+               SameEntryName(pwad[i + k].name, kLevelLumpNames[k - 1])) {
+            AppendEntry(pwad[i + k], row);
+            ++k;
+        }
+        if (k < kLevelLumpCount && i + k < pwad.size()) {
+            PrintAt(1, 23, 0, "%s entry sequence ?, press a key", kLevelLumpNames[k - 1]);
+            WaitConsoleKey();
+        }
+        return i + k;
+    }
+    size_t k = 0;
+    while (k < kLevelLumpCount && i + k < pwad.size()) {
+        size_t m = static_cast<size_t>(markerIndex) + k;
+        std::vector<WadDirEntry>& dir = MasterDirectory();
+        if (m >= dir.size() || !SameEntryName(dir[m].name, pwad[i + k].name)) {
+            std::string expected = m < dir.size() ? EntryNameText(dir[m].name) : "";
+            PrintAt(1, 23, 0, "%s entry sequence ?, press a key", expected.c_str());
+            WaitConsoleKey();
+            break;
+        }
+        TakeEntry(dir[m], pwad[i + k], row);
+        ++k;
+    }
+    return i + k;
+}
+
+void OverlayPwad(int16_t row) {
+    std::vector<WadDirEntry>& pwad = master.table[row].dir;
+    bool converted = false;
+    int added = 0, replaced = 0;
+    size_t i = 0;
+    while (i < pwad.size()) {
+        WadDirEntry& entry = pwad[i];
+        if (entry.name[0] == 0) {
+            ++i;
+            continue;
+        }
+        int16_t other = master.gameStyle == kStyleEpisodes ? kStyleMaps : kStyleEpisodes;
+        if (IsLevelNameInStyle(entry, other)) {
+            NextConvertedName(entry.name);
+            converted = true;
+        }
+        if (IsLevelName(entry)) {
+            ShowContainsLevel(entry.name);
+            ListLevel(entry.name, row);
+            i = OverlayLevel(pwad, i, row);
+            if (converted)
+                PrintAt(1, 23, 1, "Converted to %s %s level name", Names().game,
+                        master.gameStyle == kStyleEpisodes ? "I" : "II");
+            continue;
+        }
+        int m = FindMasterIndex(entry.name);
+        if (m >= 0) {
+            TakeEntry(MasterDirectory()[static_cast<size_t>(m)], entry, row);
+            ++replaced;
+        } else {
+            AppendEntry(entry, row);
+            ++added;
+        }
+        ++i;
+    }
+    if (added || replaced)
+        PrintAt(41, 22, 0, " %hd Entries added, %hd Entries replaced", static_cast<short>(added),
+                static_cast<short>(replaced));
+}
+
+void ForgetUnreferencedPwads() {
+    bool referenced[kOpenWadRows] = {};
+    for (const WadDirEntry& e : MasterDirectory())
+        if (e.file >= 0 && e.file < kOpenWadRows)
+            referenced[e.file] = true;
+    for (int16_t r = 1; r < kOpenWadRows; ++r)
+        if (master.table[r].state && !referenced[r])
+            ForgetRow(r);
+    if (master.table[master.currentLevelRow].state == 0)
+        master.currentLevelRow = 0;
+}
+
+}  // namespace
+
+std::vector<WadDirEntry>& MasterDirectory() { return master.table[0].dir; }
+
+void ResetMaster() {
+    for (WadFile& row : master.table)
+        CloseRowHandle(row);
+    auto releaseNameLists = master.releaseNameLists;
+    auto closeHelpFile = master.closeHelpFile;
+    master = MasterState{};
+    master.releaseNameLists = releaseNameLists;
+    master.closeHelpFile = closeHelpFile;
+}
+
+bool IsLevelNameInStyle(const WadDirEntry& entry, int16_t style) {
+    if (entry.size != 0)
+        return false;
+    const char* n = entry.name;
+    size_t length = NameLength(entry.name);
+    auto upper = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
+    if (style == kStyleEpisodes)
+        return length <= 4 && length >= 3 && upper(n[0]) == 'E' && upper(n[2]) == 'M';
+    return length <= 5 && length >= 3 && upper(n[0]) == 'M' && upper(n[1]) == 'A' && upper(n[2]) == 'P';
+}
+
+bool IsLevelName(const WadDirEntry& entry) { return IsLevelNameInStyle(entry, master.gameStyle); }
+
+int FindLevel(const char* name) {
+    for (size_t i = 0; i < master.levelList.size(); ++i)
+        if (SameNameIgnoringCase(master.levelList[i].name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+void OpenIwad(char* name) {
+    if (OpenWad(name, "IWAD") != 0)
+        FatalError("Please restart and set the correct main IWAD file name!");
+    master.currentLevelRow = 0;
+    master.gameStyle = kStyleEpisodes;
+    for (const WadDirEntry& e : MasterDirectory())
+        if (SameEntryName(e.name, "MAP01"))
+            master.gameStyle = kStyleMaps;
+    master.levelList.clear();
+    for (const WadDirEntry& e : MasterDirectory())
+        if (IsLevelName(e))
+            ListLevel(e.name, 0);
+}
+
+int OpenWad(char* name, const char* tag) {
+    int freeRow = -1;
+    for (int16_t r = 0; r < kOpenWadRows; ++r) {
+        WadFile& row = master.table[r];
+        if (row.state == 0) {
+            if (freeRow < 0)
+                freeRow = r;
+            continue;
+        }
+        if (row.name && SameNameIgnoringCase(row.name, name)) {
+            MakeRowReady(r);
+            return r;
+        }
+    }
+    if (freeRow < 0)
+        FatalError("File Limit of %hd Exceeded", static_cast<short>(kOpenWadRows));
+    if (!CheckFileType(name, tag, 1))
+        return -1;
+    int16_t r = static_cast<int16_t>(freeRow);
+    WadFile& row = master.table[r];
+    row.handle = OpenWadStream(name);
+    row.state = 'O';
+    ReleaseNameLists();
+    row.name = name;
+    ReadWadDirectory(row, r);
+    row.tag[0] = 0;
+    if (r == 0)
+        return 0;
+    OverlayPwad(r);
+    ForgetUnreferencedPwads();
+    CompactPwadList();
+    return r;
+}
+
+int LoadPwad(char* name) {
+    PrintAt(1, 25, 1, "Loading PWAD file: %s", name);
+    master.containsColumn = 1;
+    master.containsRow = 1;
+    int r = OpenWad(name, "PWAD");
+    if (r > 0 && master.table[r].state) {
+        CloseRowHandle(master.table[r]);
+        master.table[r].state = 'C';
+    }
+    config.savedViewX = kNoSavedView;
+    config.savedViewY = kNoSavedView;
+    return r;
+}
+
+WadDirEntry* FindEntry(int16_t row, const char* name, int complain) {
+    for (WadDirEntry& e : master.table[row].dir) {
+        if (!SameEntryName(e.name, name))
+            continue;
+        if (e.file >= 0 && e.file < kOpenWadRows)
+            MakeRowReady(e.file);
+        return &e;
+    }
+    if (complain) {
+        char text[9] = {};
+        std::strncpy(text, name, 8);
+        FatalError(" Damaged %s file %s not found", RowFileName(row) ? RowFileName(row) : "", text);
+    }
+    return nullptr;
+}
+
+FILE* MakeRowReady(int16_t row) {
+    WadFile& file = master.table[row];
+    if (file.state == 'C') {
+        file.handle = OpenWadStream(file.name);
+        file.state = 'O';
+    }
+    return file.handle;
+}
+
+WadFile& CurrentLevelFile() { return master.table[master.currentLevelRow]; }
+
+FILE* CurrentLevelStream() { return MakeRowReady(master.currentLevelRow); }
+
+void CloseWads(char mode, int forget, int clearNames) {
+    int16_t first = mode == 'A' ? 0 : 1;
+    if (mode == 'A') {
+        ReleaseNameLists();
+        if (master.closeHelpFile)
+            master.closeHelpFile();
+    }
+    for (int16_t r = first; r < kOpenWadRows; ++r) {
+        WadFile& row = master.table[r];
+        if (!row.state)
+            continue;
+        CloseRowHandle(row);
+        row.state = 'C';
+        if (forget) {
+            row.dir.clear();
+            row.dir.shrink_to_fit();
+            row.tag[0] = 0;
+            row.state = 0;
+            row.count = 0;
+        }
+        if (forget && clearNames && r >= 1 && row.name)
+            row.name[0] = 0;
+    }
+}
+
+void CloseBackups() {
+    for (int16_t r = 1; r < kOpenWadRows; ++r)
+        if (master.table[r].state && std::strncmp(master.table[r].tag, ".BAK", 4) == 0)
+            ForgetRow(r);
+    CompactPwadList();
+}
+
+int NewPwadRow() {
+    CompactPwadList();
+    for (int i = 0; i < kPwadListRows; ++i)
+        if (config.pwadList[i][0] == 0)
+            return i;
+    FatalError("Maximum of %hd files exceeded", static_cast<short>(kOpenWadRows));
+}
+
+void CompactPwadList() {
+    char (*list)[kFileNameField] = config.pwadList;
+    int target = 0;
+    for (int source = 0; source < kPwadListRows; ++source) {
+        if (list[source][0] == 0)
+            continue;
+        if (source != target) {
+            std::memcpy(list[target], list[source], kFileNameField);
+            for (WadFile& row : master.table)
+                if (row.name == list[source])
+                    row.name = list[target];
+        }
+        ++target;
+    }
+    for (int i = target; i < kPwadListRows; ++i)
+        std::memset(list[i], 0, kFileNameField);
+}
+
+const char* RowFileName(int16_t row) {
+    if (row < 0 || row >= kOpenWadRows || !master.table[row].state)
+        return nullptr;
+    return master.table[row].name;
+}
+
+std::vector<uint8_t> ReadEntryData(const WadDirEntry& entry) {
+    std::vector<uint8_t> data(static_cast<size_t>(entry.size > 0 ? entry.size : 0));
+    if (data.empty())
+        return data;
+    FILE* stream = MakeRowReady(entry.file);
+    SeekChecked(stream, master.table[entry.file].name, entry.offset);
+    ReadChunked(stream, data.data(), entry.size);
+    return data;
+}

@@ -1,0 +1,73 @@
+// The master directory: the IWAD's directory with every read PWAD laid over
+// it, the table of open WAD files, the level list and the remembered PWADs.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "wad/wadfile.h"
+
+constexpr int kOpenWadRows = 43;
+constexpr int kLevelLumpCount = 11;   // the marker and ten lumps
+
+// The lumps of a level after its marker, in order.
+extern const char* const kLevelLumpNames[10];
+
+enum GameStyle : int16_t { kStyleEpisodes = 1, kStyleMaps = 2 };
+
+struct LevelListEntry {
+    char name[6] = {};
+    int16_t file = 0;
+};
+
+struct MasterState {
+    WadFile table[kOpenWadRows];          // row 0 the IWAD; its directory is the master directory
+    std::vector<LevelListEntry> levelList;
+    int16_t gameStyle = kStyleEpisodes;
+    int16_t currentLevelRow = 0;          // row of the file that holds the level being edited
+    // Counters for level names converted from the other naming style.
+    int16_t nextEpisode = 1;
+    int16_t nextMap = 1;
+    int16_t nextMapNumber = 1;
+    // Screen row of the next " Contains level" line while reading PWADs.
+    int16_t containsColumn = 1;
+    int16_t containsRow = 1;
+    // Called when the directory changes (lists built from it become stale) and
+    // when all files are closed (the help file goes with them).
+    void (*releaseNameLists)() = nullptr;
+    void (*closeHelpFile)() = nullptr;
+};
+
+extern MasterState master;
+
+std::vector<WadDirEntry>& MasterDirectory();
+// Forgets every file, entry and level (a fresh start for tests and reloads).
+void ResetMaster();
+
+bool IsLevelName(const WadDirEntry& entry);
+bool IsLevelNameInStyle(const WadDirEntry& entry, int16_t style);
+
+void OpenIwad(char* name);
+int OpenWad(char* name, const char* tag);
+int LoadPwad(char* name);
+// The first entry of row's directory named name; nullptr when missing (or a
+// fatal error with complain set). Reopens the holding file when it is closed.
+WadDirEntry* FindEntry(int16_t row, const char* name, int complain);
+// Reopens the row's file when it is closed and returns its stream.
+FILE* MakeRowReady(int16_t row);
+// The file holding the level being edited, opened when needed.
+WadFile& CurrentLevelFile();
+FILE* CurrentLevelStream();
+
+// mode 'A': all rows (and the name lists and help file); otherwise rows 1 up.
+void CloseWads(char mode, int forget, int clearNames);
+void CloseBackups();
+int NewPwadRow();
+void CompactPwadList();
+
+// Index into levelList of the level named name, or -1.
+int FindLevel(const char* name);
+// The row and file name of an open-WAD table row in use, or nullptr.
+const char* RowFileName(int16_t row);
+// Reads an entry's data into memory (empty for a marker).
+std::vector<uint8_t> ReadEntryData(const WadDirEntry& entry);

@@ -1,0 +1,64 @@
+// WAD files: the on-disk format, the in-memory directory, one open WAD file,
+// and the checked file routines everything that reads or writes WADs uses.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+constexpr int kWadHeaderSize = 12;
+constexpr int kWadEntrySize = 16;
+
+// One directory entry, in file order. Names are 8 characters padded with
+// zeros, with no terminating zero when all 8 are used.
+struct WadDirEntry {
+    int32_t offset = 0;
+    int32_t size = 0;
+    char name[8] = {};
+    int16_t file = 0;      // row of the open-WAD table whose file holds the data
+};
+
+// One row of the open-WAD table.
+struct WadFile {
+    char* name = nullptr;  // 44-character field owned by the configuration
+    FILE* handle = nullptr;
+    char state = 0;        // 'O' open, 'C' known but closed, 0 free
+    int32_t count = 0;
+    int32_t dirOffset = 0;
+    char tag[6] = {};      // "" or ".BAK"
+    std::vector<WadDirEntry> dir;
+};
+
+// Entry names: compared over at most 8 characters, ignoring case.
+bool SameEntryName(const char* a, const char* b);
+void SetEntryName(char (&name)[8], const char* text);
+std::string EntryNameText(const char (&name)[8]);
+
+// Accepts the file when bytes 2..4 equal the tag's, and the first bytes are
+// equal or the tag begins with '_'. Complains as the shell does; with complain
+// set a failing check empties the name.
+int CheckFileType(char* name, const char* tag, int complain);
+// Completes a WAD name with the patch path (or the working directory) and the
+// extension ".WAD". Returns 1 when the name has a file part. A completed name
+// too long for its field is left as given and gives 0.
+int NormalizeWadName(char* name, size_t fieldSize);
+FILE* OpenWadStream(const char* name);
+// Upper-case file name with extension, without directory.
+std::string FileNamePart(const char* path);
+bool SameFileName(const char* a, const char* b);
+
+void SeekChecked(FILE* stream, const char* fileName, int32_t offset);
+void ReadChunked(FILE* stream, void* buffer, int32_t length);
+void WriteChecked(FILE* stream, const void* buffer, int32_t length);
+void CopyChecked(FILE* target, FILE* source, int32_t length);
+void WriteLE32(FILE* stream, int32_t value);
+
+// Reads header and directory of the open file of row into file.dir, refusing
+// a damaged file (directory or entries outside the file) with a fatal error
+// that names it.
+void ReadWadDirectory(WadFile& file, int16_t row);
+
+// Writes the 16-byte directory entry of one lump.
+void WriteDirEntry(FILE* stream, int32_t offset, int32_t size, const char (&name)[8]);
