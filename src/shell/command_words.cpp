@@ -1,0 +1,41 @@
+#include "shell/command_words.h"
+
+#include "shell/fatal.h"
+
+bool CommandWords::Next(std::string& word) {
+    while (pos_ < line_.size() && line_[pos_] == ' ')
+        ++pos_;
+    size_t start = pos_;
+    while (pos_ < line_.size() && line_[pos_] != ' ')
+        ++pos_;
+    word = line_.substr(start, pos_ - start);
+    return !word.empty();
+}
+
+std::string CommandWords::Peek() const {
+    CommandWords copy = *this;
+    std::string word;
+    copy.Next(word);
+    return word;
+}
+
+int GetNameArg(CommandWords& words, std::string& out, int maxLength, const char* label) {
+    if (!words.Next(out)) {
+        PrintAt(1, 25, 1, "%s name missing", label);
+        return 0;
+    }
+    if (maxLength <= 8) {
+        if (out.size() > 8) {
+            PrintAt(1, 25, 1, "maxname length is 8");
+            return 0;
+        }
+        if (out.find('.') != std::string::npos) {
+            PrintAt(1, 25, 1, "name cannot have a .");
+            return 0;
+        }
+    } else if (out.size() > static_cast<size_t>(maxLength)) {
+        PrintAt(1, 25, 1, "%s name is longer than %d characters", label, maxLength);
+        return 0;
+    }
+    return 1;
+}
