@@ -1,0 +1,126 @@
+// The canvas: an 8-bit indexed framebuffer with the drawing model of Borland's
+// BGI (viewport with clipping, current colour, line styles, write modes, fill
+// patterns, saved images, a built-in bitmap font). Pure C++, no SDL, so that
+// every operation can be checked pixel by pixel.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Line styles and widths.
+enum LineStyle { kSolidLine = 0, kDottedLine = 1, kCenterLine = 2, kDashedLine = 3, kUserBitLine = 4 };
+enum LineWidth { kNormWidth = 1, kThickWidth = 3 };
+
+// Write modes of lines, rectangles and images.
+enum WriteMode { kCopyPut = 0, kXorPut = 1 };
+
+// The standard fill patterns (the "Thing Fill Pattern" setting 0..11 uses them).
+enum FillPattern {
+    kEmptyFill = 0, kSolidFill, kLineFill, kLtSlashFill, kSlashFill, kBkSlashFill,
+    kLtBkSlashFill, kHatchFill, kXHatchFill, kInterleaveFill, kWideDotFill,
+    kCloseDotFill, kUserFill
+};
+
+struct Viewport {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool clip = true;
+};
+
+// A block of pixels saved by getimage, put back by putimage.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;   // row-major
+};
+
+class Canvas {
+public:
+    Canvas(int width, int height);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // Row-major pixels of the whole screen, one palette index each.
+    const uint8_t* pixels() const { return pixels_.data(); }
+    uint8_t* pixels() { return pixels_.data(); }
+
+    // Whole-screen limits: the largest column and row.
+    int getmaxx() const { return width_ - 1; }
+    int getmaxy() const { return height_ - 1; }
+
+    // Coordinates of every drawing call below are relative to the viewport.
+    void setviewport(int left, int top, int right, int bottom, bool clip);
+    Viewport getviewport() const { return viewport_; }
+    // Whole screen to the background colour; the viewport is kept (as in BGI)
+    // and the current position goes to (0, 0).
+    void cleardevice();
+    // The viewport to the background colour; the current position to (0, 0).
+    void clearviewport();
+
+    void setcolor(int color);
+    int getcolor() const { return color_; }
+    void setbkcolor(int color);
+    int getbkcolor() const { return bkcolor_; }
+    void setlinestyle(int style, unsigned pattern, int thickness);
+    void setfillstyle(int pattern, int color);
+    void setwritemode(int mode);
+
+    void putpixel(int x, int y, int color);
+    int getpixel(int x, int y) const;
+    void moveto(int x, int y);
+    int getx() const { return curX_; }
+    int gety() const { return curY_; }
+    void line(int x1, int y1, int x2, int y2);
+    void lineto(int x, int y);
+    void rectangle(int left, int top, int right, int bottom);
+    void bar(int left, int top, int right, int bottom);
+    void circle(int x, int y, int radius);
+    void fillellipse(int x, int y, int xradius, int yradius);
+    // numPoints vertices as x, y pairs; the polygon is closed automatically.
+    void fillpoly(int numPoints, const int* points);
+
+    // Bytes a saved block of the rectangle takes: a 4-byte header (width and
+    // height) and one byte per pixel, as the 256-colour BGI driver counts it.
+    unsigned imagesize(int left, int top, int right, int bottom) const;
+    // Pixels outside the screen read as 0. A rectangle wider or taller than
+    // kMaxImageSide gives an empty image.
+    void getimage(int left, int top, int right, int bottom, Image& image) const;
+    // mode is kCopyPut or kXorPut; clipped like every drawing call.
+    void putimage(int left, int top, const Image& image, int mode);
+    static constexpr int kMaxImageSide = 32768;
+
+    // Text in the built-in 8 x 8 font of the PC character set; the upper-left
+    // corner of the first character is at (x, y).
+    void outtextxy(int x, int y, const char* text);
+    int textwidth(const char* text) const;
+    int textheight(const char* text) const;
+
+private:
+    // A rectangle in screen coordinates, both corners included.
+    struct Box {
+        int64_t x0, y0, x1, y1;
+    };
+
+    void DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode);
+    void DrawEllipseRing(int64_t cx, int64_t cy, int64_t xr, int64_t yr);
+    void FillEllipseDisc(int64_t cx, int64_t cy, int64_t xr, int64_t yr);
+    void FillPolygonInterior(const std::vector<int64_t>& xs, const std::vector<int64_t>& ys);
+    void ColorSpan(int64_t y, int64_t x0, int64_t x1, uint8_t color);
+    void PatternSpan(int64_t y, int64_t x0, int64_t x1);
+    void FillBox(const Box& box, uint8_t color);
+    bool LinePixelOn(int64_t index) const;
+
+    int width_, height_;
+    std::vector<uint8_t> pixels_;
+    Viewport viewport_;
+    Box clip_;   // where drawing may land: the viewport when clipping, else the screen
+    int color_ = 15;
+    int bkcolor_ = 0;
+    int lineStyle_ = kSolidLine;
+    unsigned linePattern_ = 0xFFFF;
+    int thickness_ = kNormWidth;
+    int fillPattern_ = kSolidFill;
+    int fillColor_ = 15;
+    const uint8_t* fillRows_;   // the 8 rows of the fill pattern, bit 7 leftmost
+    int writeMode_ = kCopyPut;
+    int curX_ = 0, curY_ = 0;
+};
