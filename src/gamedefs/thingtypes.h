@@ -1,0 +1,42 @@
+// Lookups in the current flavour's Thing type table, and the display names of
+// a Thing's angle and option flags.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gamedefs/gamedefs.h"
+
+// The first row with this type (header rows included), or nullptr.
+const ThingTypeInfo* FindThingType(uint16_t type);
+
+// The row's fields; for a type no row has: kUnknownName, kUnknownName,
+// colour 15 and radius 16.
+const char* GetThingTypeSprite(uint16_t type);
+const char* GetThingTypeDescription(uint16_t type);
+int GetThingTypeColour(uint16_t type);
+int GetThingTypeRadius(uint16_t type);
+
+// The code of the last header at or above the type's row (a header code gives
+// itself); 0 when no row has the type or no header stands above it.
+uint16_t GetThingTypeCategory(uint16_t type);
+
+// True if any row, header rows included, has this type.
+bool IsThingTypeKnown(uint16_t type);
+
+// The names of the option flags set in a Thing's flags word ("12 ", "3 ",
+// "45 ", "Deaf ", "Net "), joined in that order; empty when none is set.
+std::string ThingFlagsText(uint16_t flags);
+
+// "E", "NE", "N", ... "SE" for the eight compass angles in degrees, "<??>"
+// for any other angle.
+const char* AngleText(int angle);
+
+// The Thing types of a category for the chooser's list and the statistics:
+// at most 30, without DOOM II's types for episode-style games.
+std::vector<const ThingTypeInfo*> ThingCategoryRows(uint16_t code, bool episodeStyle);
+
+// The category menu item (from 1) the Thing type chooser preselects for a
+// type: the number of headers above the type's row.
+int ThingChooserItem(uint16_t type);
