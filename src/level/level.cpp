@@ -1,0 +1,93 @@
+#include "level/level.h"
+
+#include "shell/fatal.h"
+
+LevelState level;
+
+namespace {
+
+const char* const kObjectTypeNames[] = {
+    "<?unknown>?", "Thing", "LineDef", "SideDef", "Vertex", "Segment",
+    "SSector", "Node", "Sector", "Reject", "Blockmap",
+};
+
+// Adds one record, growing the room by step records when it is full.
+template <typename T>
+void Grow(ObjectArray<T>& array, int32_t step) {
+    if (array.count >= array.capacity()) {
+        size_t room = static_cast<size_t>(array.capacity()) + static_cast<size_t>(step);
+        try {
+            array.records.resize(room, T{});
+        } catch (const std::bad_alloc&) {
+            OutOfLevelMemory(room * sizeof(T));
+        }
+    }
+    ++array.count;
+}
+
+template <typename T>
+void Shrink(ObjectArray<T>& array) {
+    if (array.count > 0)
+        --array.count;
+}
+
+template <typename T>
+void Resize(ObjectArray<T>& array, int32_t step, int direction) {
+    if (direction > 0)
+        Grow(array, step);
+    else
+        Shrink(array);
+}
+
+template <typename T>
+void Release(ObjectArray<T>& array) {
+    array.records.clear();
+    array.records.shrink_to_fit();
+    array.count = 0;
+}
+
+}  // namespace
+
+const char* ObjectTypeName(int type) {
+    if (type < kObjNone || type > kObjBlockmap)
+        type = kObjNone;
+    return kObjectTypeNames[type];
+}
+
+void OutOfLevelMemory(size_t bytes) {
+    FatalError("out of memory trying to allocate %d bytes", static_cast<int>(bytes));
+}
+
+void ResizeObject(int type, int direction) {
+    switch (type) {
+    case kObjThing: Resize(level.things, 400, direction); break;
+    case kObjLineDef: Resize(level.lineDefs, 500, direction); break;
+    case kObjSideDef: Resize(level.sideDefs, 1000, direction); break;
+    case kObjVertex: Resize(level.vertices, 1000, direction); break;
+    case kObjSector: Resize(level.sectors, 400, direction); break;
+    default: FatalError("ResizeObject wrong type %hd", static_cast<short>(type));
+    }
+}
+
+void FreeLevel() {
+    Release(level.things);
+    Release(level.lineDefs);
+    Release(level.sideDefs);
+    Release(level.vertices);
+    Release(level.sectors);
+    level.oldVertexNumbers.clear();
+    level.oldVertexNumbers.shrink_to_fit();
+}
+
+void ResetLevel() {
+    int16_t skip = level.rejectSkipEvery;
+    int16_t pattern = level.rejectPattern;
+    level = LevelState{};
+    level.rejectSkipEvery = skip;
+    level.rejectPattern = pattern;
+}
+
+Sector* SectorOfSideDef(int sideDef) {
+    const SideDef* side = SideDefAt(sideDef);
+    return side ? SectorAt(side->sector) : nullptr;
+}

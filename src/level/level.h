@@ -1,0 +1,197 @@
+// The level being edited: five arrays of records laid out exactly as the
+// level's lumps, the sizes of the node builder's lumps (kept, not edited), the
+// map bounds, the level's name and place in the master directory, and the two
+// change flags.
+//
+// A loaded map may hold any value in any field. Code that follows a reference
+// (a LineDef's vertex, a SideDef's sector...) goes through the accessors below,
+// which give nullptr for a number outside the array, so it never reads off an
+// array.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <vector>
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "level records are read and written in the host's byte order");
+
+#pragma pack(push, 1)
+struct Thing {
+    int16_t x;
+    int16_t y;
+    int16_t angle;   // degrees
+    int16_t type;
+    int16_t flags;
+};
+
+struct LineDef {
+    int16_t start;      // Vertex numbers
+    int16_t end;
+    int16_t flags;
+    int16_t type;
+    int16_t tag;
+    int16_t sideDef1;   // right side
+    int16_t sideDef2;   // left side; -1 when there is none
+};
+
+// Texture names are 8 characters padded with zeros, with no terminating zero
+// when all 8 are used.
+struct SideDef {
+    int16_t xOffset;
+    int16_t yOffset;
+    char upper[8];
+    char lower[8];
+    char middle[8];
+    int16_t sector;
+};
+
+struct Vertex {
+    int16_t x;
+    int16_t y;
+};
+
+struct Sector {
+    int16_t floorHeight;
+    int16_t ceilingHeight;
+    char floorTexture[8];
+    char ceilingTexture[8];
+    int16_t light;
+    int16_t type;
+    int16_t tag;
+};
+#pragma pack(pop)
+
+static_assert(sizeof(Thing) == 10, "THINGS record");
+static_assert(sizeof(LineDef) == 14, "LINEDEFS record");
+static_assert(sizeof(SideDef) == 30, "SIDEDEFS record");
+static_assert(sizeof(Vertex) == 4, "VERTEXES record");
+static_assert(sizeof(Sector) == 26, "SECTORS record");
+
+// Record sizes of the node builder's lumps.
+constexpr int kSegRecord = 12;
+constexpr int kSSectorRecord = 4;
+constexpr int kNodeRecord = 28;
+
+enum ObjectType : int16_t {
+    kObjNone = 0,
+    kObjThing = 1,
+    kObjLineDef = 2,
+    kObjSideDef = 3,
+    kObjVertex = 4,
+    kObjSegment = 5,
+    kObjSSector = 6,
+    kObjNode = 7,
+    kObjSector = 8,
+    kObjReject = 9,
+    kObjBlockmap = 10,
+};
+
+// The name shown to the user ("Thing", "LineDef"...); "<?unknown>?" for a code
+// outside the table.
+const char* ObjectTypeName(int type);
+
+// One array of records: `count` records in use, room for capacity() records.
+template <typename T>
+struct ObjectArray {
+    std::vector<T> records;   // capacity() records allocated
+    int32_t count = 0;
+
+    int32_t capacity() const { return static_cast<int32_t>(records.size()); }
+    bool valid(int n) const { return n >= 0 && n < count; }
+    T* at(int n) { return valid(n) ? &records[static_cast<size_t>(n)] : nullptr; }
+    const T* at(int n) const { return valid(n) ? &records[static_cast<size_t>(n)] : nullptr; }
+    // Unchecked, for loops over 0..count-1.
+    T& operator[](int n) { return records[static_cast<size_t>(n)]; }
+    const T& operator[](int n) const { return records[static_cast<size_t>(n)]; }
+    T* begin() { return records.data(); }
+    T* end() { return records.data() + count; }
+    const T* begin() const { return records.data(); }
+    const T* end() const { return records.data() + count; }
+};
+
+struct LevelState {
+    ObjectArray<Thing> things;
+    ObjectArray<LineDef> lineDefs;
+    ObjectArray<SideDef> sideDefs;
+    ObjectArray<Vertex> vertices;
+    ObjectArray<Sector> sectors;
+
+    // Kept sizes of the lumps that are not edited, as loaded.
+    int32_t numSegs = 0;
+    int32_t numSSectors = 0;
+    int32_t numNodes = 0;
+    int32_t rejectSize = 0;     // bytes
+    int32_t blockmapSize = 0;   // bytes
+
+    // Bounds of the Vertexes read at load.
+    int16_t minX = 32767;
+    int16_t minY = 32767;
+    int16_t maxX = -32767;
+    int16_t maxY = -32767;
+
+    char name[9] = {};        // "E1M1", "MAP01"
+    char warpText[16] = {};   // "1 1" or "1": the game's warp argument
+    // Index of the level's marker in the master directory (entries are kept by
+    // index: the directory is a vector that moves as it grows); -1 for none.
+    int32_t markerIndex = -1;
+
+    bool levelChanged = false;   // any edit since the editor started or the last save
+    bool mapChanged = false;     // geometry edited: the old nodes no longer fit
+
+    // What the node builder's lumps were made for, so that saving an unchanged
+    // map keeps them consistent: whether the level came from a file (a new
+    // level has none), the VERTEXES record count of that file, the old number
+    // of each Vertex in memory (new -> old; loading drops unused vertices and
+    // renumbers the rest) and the Sector count the REJECT table was built for.
+    bool fromFile = false;
+    int32_t oldVertexCount = 0;
+    std::vector<int16_t> oldVertexNumbers;
+    int32_t rejectSectorCount = 0;
+
+    // Reject fill settings of the save dialog, kept for the run.
+    int16_t rejectSkipEvery = 0;
+    int16_t rejectPattern = 0;
+};
+
+extern LevelState level;
+
+// Adds one record place at the end of the array of type (direction > 0),
+// growing the capacity by the type's step when needed, or removes the last one
+// (direction <= 0; never below 0, memory kept). Types other than Thing,
+// LineDef, SideDef, Vertex and Sector end the program.
+void ResizeObject(int type, int direction);
+// Frees the five arrays and sets their counts to 0.
+void FreeLevel();
+// A fresh, empty model (tests, and the start of every load). Keeps the
+// run-long reject settings.
+void ResetLevel();
+
+// Safe access for code that follows references stored in the map.
+inline bool ValidThing(int n) { return level.things.valid(n); }
+inline bool ValidLineDef(int n) { return level.lineDefs.valid(n); }
+inline bool ValidSideDef(int n) { return level.sideDefs.valid(n); }
+inline bool ValidVertex(int n) { return level.vertices.valid(n); }
+inline bool ValidSector(int n) { return level.sectors.valid(n); }
+inline Thing* ThingAt(int n) { return level.things.at(n); }
+inline LineDef* LineDefAt(int n) { return level.lineDefs.at(n); }
+inline SideDef* SideDefAt(int n) { return level.sideDefs.at(n); }
+inline Vertex* VertexAt(int n) { return level.vertices.at(n); }
+inline Sector* SectorAt(int n) { return level.sectors.at(n); }
+// The Sector on the given SideDef, or nullptr when either is missing.
+Sector* SectorOfSideDef(int sideDef);
+
+[[noreturn]] void OutOfLevelMemory(size_t bytes);
+
+// Gives an array room for capacity records (zeroed) and count records in use;
+// running out of memory ends the program with the usual message.
+template <typename T>
+void AllocateArray(ObjectArray<T>& array, int32_t capacity, int32_t count = 0) {
+    try {
+        array.records.assign(static_cast<size_t>(capacity), T{});
+    } catch (const std::bad_alloc&) {
+        OutOfLevelMemory(static_cast<size_t>(capacity) * sizeof(T));
+    }
+    array.count = count;
+}

@@ -1,0 +1,43 @@
+// Loading the chosen level from the master directory into the level model,
+// and saving it as a PWAD of its own.
+#pragma once
+
+#include <cstdint>
+
+struct WadDirEntry;
+
+// Keys that ask for a save; they decide the questions saving asks.
+enum SaveKey : int {
+    kSaveKeyF2 = 0x3C00,      // save under the current name
+    kSaveKeyF3 = 0x3D00,      // save under a chosen name
+    kSaveKeyAltF2 = 0x6900,   // as F2, offering to rebuild the nodes
+    kSaveKeyAltF3 = 0x6A00,   // as F3, offering to rebuild the nodes
+    kSaveKeyAltF8 = 0x6F00,   // as F2, with the reject mask dialog
+};
+
+// Fills the level model from the lumps of the level named level.name (or
+// sets up an empty level when newLevel is set). Vertices that no LineDef uses
+// are dropped and the rest renumbered in their old order. A level that cannot
+// be read ends the program with a message.
+void LoadLevel(int newLevel);
+
+// The level's lump of that name: the first entry so named after the level's
+// marker and before the next level's marker in the master directory. Missing:
+// nullptr, or a fatal error with complain set.
+const WadDirEntry* FindLevelLump(const char* name, int complain);
+
+// Settles the level name (episode and map of the new level) and the output
+// file: asks for the file name, and turns an open PWAD of that name into a
+// ".BAK" backup. Returns the chosen name (a PwadList row), or nullptr when the
+// save is refused or cancelled.
+char* ChooseSaveFile(int16_t newEpisode, int16_t newMap);
+
+// Writes the level to the chosen file (a PwadList row; emptied when the file
+// cannot be created), asking the questions that the key calls for, and reads
+// the new file back into the master directory. With the nodes to be rebuilt,
+// writes the temporary file instead and hands off to the node builder.
+// Returns 1 when the level was saved.
+int SaveLevel(char* fileName, int key);
+
+// The REJECT size in bytes that a map of the given Sector count needs.
+int32_t RejectBytes(int32_t sectors);

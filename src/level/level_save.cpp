@@ -1,0 +1,503 @@
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "level/level.h"
+#include "level/level_dialogs.h"
+#include "level/level_files.h"
+#include "platform/files.h"
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "shell/flavour.h"
+#include "shell/startup.h"
+#include "wad/master.h"
+
+namespace {
+
+constexpr int kSaveNameLength = 43;
+
+// One entry of the directory being written.
+struct WrittenEntry {
+    char name[8];
+    int32_t offset;
+    int32_t size;
+};
+
+// What one save has decided and written so far.
+struct SaveJob {
+    std::string chosen;   // the file the level is saved as
+    std::string output;   // chosen, or the temporary file for the node builder
+    int key = 0;
+    bool rebuild = false;
+    bool clearReject = false;
+    bool copyAll = false;
+    int32_t fillCounter = 0;
+    ReplacementFile file;
+    int32_t position = 0;
+    int32_t done = 0;
+    std::vector<WrittenEntry> directory;
+    // The level's own entries in its file's directory: [levelFirst, levelEnd).
+    size_t levelFirst = 0;
+    size_t levelEnd = 0;
+};
+
+bool IsNodeKey(int key) { return key == kSaveKeyAltF2 || key == kSaveKeyAltF3; }
+
+std::string LevelNameOf(int16_t episode, int16_t map) {
+    char text[16];
+    if (master.gameStyle == kStyleEpisodes)
+        std::snprintf(text, sizeof text, "E%hdM%hd", episode, map);
+    else
+        std::snprintf(text, sizeof text, "MAP%02hd", map);
+    return text;
+}
+
+std::string UpperText(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Two names of one file on disk (names are resolved ignoring case).
+bool SameFile(const std::string& a, const std::string& b) {
+    return UpperText(ResolveExistingPath(a)) == UpperText(ResolveExistingPath(b));
+}
+
+int CountLevelsInFile(int16_t row) {
+    int count = 0;
+    for (const WadDirEntry& e : master.table[row].dir)
+        count += IsLevelName(e);
+    return count;
+}
+
+// The name with its extension replaced by ".BAK" (appended when it has none).
+std::string BackupName(const std::string& name) {
+    size_t slash = name.rfind('/');
+    size_t dot = name.rfind('.');
+    bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? name.substr(0, dot) : name) + ".BAK";
+}
+
+// Turns the open PWAD of row into a backup: the file is moved to its ".BAK"
+// name and reopened from there, so that the lumps not edited are still read
+// from it while the new file is written under the old name.
+void MakeBackup(int16_t r) {
+    WadFile& row = master.table[r];
+    std::string original = ResolveExistingPath(row.name);
+    std::string backup = BackupName(original);
+    if (backup.size() >= static_cast<size_t>(kFileNameField))
+        FatalError("could not rename %s to %s", original.c_str(), backup.c_str());
+    if (row.handle)
+        std::fclose(row.handle);
+    row.handle = nullptr;
+    SetField(row.name, kFileNameField, backup.c_str());
+    SetField(row.tag, sizeof row.tag, ".BAK");
+    if (!RenameFile(original, backup)) {
+        if (FileExists(backup) && !RemoveFile(backup))
+            FatalError("could not delete file : %s", backup.c_str());
+        if (!RenameFile(original, backup))
+            FatalError("could not rename %s to %s", original.c_str(), backup.c_str());
+    }
+    row.handle = OpenExisting(backup, "rb");
+    if (!row.handle)
+        FatalError("could not reopen file : %s", backup.c_str());
+    row.state = 'O';
+}
+
+// Asks for the output file name until it is one the level may be written to.
+bool AskFileName(char (&name)[kFileNameField]) {
+    for (;;) {
+        if (!Dialogs().PathEntry("New WAD file Name", kSaveNameLength, name))
+            return false;
+        NormalizeWadName(name, sizeof name);
+        if (name[0] && !SameFile(name, config.iwadName))
+            return true;
+        Dialogs().MessageBox("Path/Name is not Valid", {name});
+    }
+}
+
+// --- SaveLevel's questions -------------------------------------------------
+
+void AskNodes(SaveJob& job) {
+    if (IsNodeKey(job.key) && !level.mapChanged)
+        job.rebuild = Dialogs().ConfirmYes("Rebuild NODES ?", "") == 1;
+    else if (!IsNodeKey(job.key) && level.mapChanged)
+        job.rebuild = Dialogs().ConfirmYes("Map Changed, Rebuild NODES ?",
+                                           "Not playable if no NODES are built!") == 1;
+    if (!job.rebuild) {
+        job.output = job.chosen;
+        return;
+    }
+    job.output = startup.workDir + Names().tempWad;
+    if (master.releaseNameLists)
+        master.releaseNameLists();
+    job.clearReject = Dialogs().ConfirmYes("Clear REJECT ?", "(N copies old)") == 1;
+}
+
+void AskRejectMask(SaveJob& job) {
+    bool wanted = job.key == kSaveKeyAltF8 || level.rejectSkipEvery != 0 ||
+                  level.rejectPattern != 0 || (IsNodeKey(job.key) && job.clearReject);
+    if (!wanted)
+        return;
+    Dialogs().ShowBox("Skip/Pattern", {" 0/0   = all (normal)", " 0/255 = no  attacks",
+                                       " 1/255 = 50% attacks", " 3/255 = 33% attacks",
+                                       " ?/ ?  = ? who knows"});
+    std::vector<NumberField> fields = {{"Skip Every", 0, 100, level.rejectSkipEvery},
+                                       {"Pattern", 0, 255, level.rejectPattern}};
+    int accepted = Dialogs().NumberForm("Reject Mask", fields);
+    level.rejectSkipEvery = static_cast<int16_t>(fields[0].value);
+    level.rejectPattern = static_cast<int16_t>(fields[1].value);
+    if (accepted) {
+        job.fillCounter = level.rejectSkipEvery + 1;
+        job.clearReject = true;
+    }
+}
+
+const WadFile& LevelFile() { return master.table[master.currentLevelRow]; }
+
+// Finds the level among its own file's entries: its marker and the level
+// lumps that follow it.
+void FindLevelInFile(SaveJob& job) {
+    const std::vector<WadDirEntry>& dir = LevelFile().dir;
+    const WadDirEntry& marker = MasterDirectory()[static_cast<size_t>(level.markerIndex)];
+    job.levelFirst = job.levelEnd = dir.size();
+    for (size_t i = 0; i < dir.size(); ++i) {
+        if (IsLevelName(dir[i]) && SameEntryName(dir[i].name, marker.name)) {
+            job.levelFirst = i;
+            break;
+        }
+    }
+    size_t end = job.levelFirst + (job.levelFirst < dir.size());
+    auto isLevelLump = [](const WadDirEntry& e) {
+        return std::any_of(std::begin(kLevelLumpNames), std::end(kLevelLumpNames),
+                           [&](const char* n) { return SameEntryName(e.name, n); });
+    };
+    while (end < dir.size() && end - job.levelFirst < kLevelLumpCount && isLevelLump(dir[end]))
+        ++end;
+    job.levelEnd = end;
+}
+
+void AskCopyAll(SaveJob& job) {
+    if (master.currentLevelRow == 0 || LevelFile().dir.size() <= kLevelLumpCount)
+        return;
+    job.copyAll = Dialogs().ConfirmYes("Copy ALL data in PWAD?", "(extra graphics,etc.)") == 1;
+    if (job.copyAll)
+        FindLevelInFile(job);
+}
+
+int32_t ExtraBytes(const SaveJob& job) {
+    int64_t sum = 0;
+    if (!job.copyAll)
+        return 0;
+    const std::vector<WadDirEntry>& dir = LevelFile().dir;
+    for (size_t i = 0; i < dir.size(); ++i)
+        if (i < job.levelFirst || i >= job.levelEnd)
+            sum += dir[i].size;
+    return static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX / 2));
+}
+
+int32_t EstimatedTotal(const SaveJob& job) {
+    int64_t total = int64_t{level.things.count} * 10 + int64_t{level.vertices.count} * 4 +
+                    int64_t{level.lineDefs.count} * 14 + int64_t{level.sideDefs.count} * 30 +
+                    int64_t{level.sectors.count} * 26 + int64_t{level.numSegs} * kSegRecord +
+                    int64_t{level.numSSectors} * kSSectorRecord +
+                    int64_t{level.numNodes} * kNodeRecord + RejectBytes(level.sectors.count) +
+                    level.blockmapSize + 511 + ExtraBytes(job);
+    return static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX));
+}
+
+// --- Writing ---------------------------------------------------------------
+
+void Advance(SaveJob& job, const char* name, int32_t offset, int32_t size) {
+    WrittenEntry entry{};
+    std::strncpy(entry.name, name, 8);
+    entry.offset = offset;
+    entry.size = size;
+    job.directory.push_back(entry);
+    job.position += size;
+    job.done += size;
+    Dialogs().ProgressUpdate(job.done);
+}
+
+void WriteLump(SaveJob& job, const char* name, const void* data, int32_t size) {
+    WriteChecked(job.file.stream, data, size);
+    Advance(job, name, job.position, size);
+}
+
+template <typename T>
+void WriteArray(SaveJob& job, const char* name, const ObjectArray<T>& array) {
+    WriteLump(job, name, array.records.data(), array.count * static_cast<int32_t>(sizeof(T)));
+}
+
+// Copies at most size bytes of an entry's data (from whichever file holds it).
+int32_t CopyEntryData(SaveJob& job, const WadDirEntry& entry, int32_t size) {
+    size = std::min(size, entry.size);
+    if (size <= 0)
+        return 0;
+    FILE* source = MakeRowReady(entry.file);
+    SeekChecked(source, RowFileName(entry.file), entry.offset);
+    CopyChecked(job.file.stream, source, size);
+    return size;
+}
+
+// The level's old lump of that name, size bytes of it (as loaded).
+void CopyOldLump(SaveJob& job, const char* name, int32_t size) {
+    int32_t offset = job.position;
+    int32_t copied = 0;
+    if (size > 0)
+        copied = CopyEntryData(job, *FindLevelLump(name, 1), size);
+    Advance(job, name, offset, copied);
+}
+
+void CopyExtraEntries(SaveJob& job, size_t first, size_t end) {
+    const std::vector<WadDirEntry>& dir = LevelFile().dir;
+    for (size_t i = first; i < end; ++i) {
+        char name[9] = {};
+        std::memcpy(name, dir[i].name, 8);
+        int32_t offset = job.position;
+        Advance(job, name, offset, CopyEntryData(job, dir[i], dir[i].size));
+    }
+}
+
+// While the map is unchanged its file keeps the old VERTEXES lump, which the
+// node builder's lumps refer to; the LineDefs must then use the old vertex
+// numbers too.
+bool KeepsOldVertexes() { return level.fromFile && !level.mapChanged; }
+
+void WriteLineDefs(SaveJob& job) {
+    if (!KeepsOldVertexes()) {
+        WriteArray(job, "LINEDEFS", level.lineDefs);
+        return;
+    }
+    const std::vector<int16_t>& old = level.oldVertexNumbers;
+    auto oldNumber = [&](int16_t v) {
+        return v >= 0 && static_cast<size_t>(v) < old.size() ? old[static_cast<size_t>(v)] : v;
+    };
+    std::vector<LineDef> lines(level.lineDefs.begin(), level.lineDefs.end());
+    for (LineDef& l : lines) {
+        l.start = oldNumber(l.start);
+        l.end = oldNumber(l.end);
+    }
+    WriteLump(job, "LINEDEFS", lines.data(), static_cast<int32_t>(lines.size() * sizeof(LineDef)));
+}
+
+void WriteVertexes(SaveJob& job) {
+    if (KeepsOldVertexes())
+        CopyOldLump(job, "VERTEXES", level.oldVertexCount * static_cast<int32_t>(sizeof(Vertex)));
+    else
+        WriteArray(job, "VERTEXES", level.vertices);
+}
+
+// The old table is kept only while it was built for as many Sectors as the
+// map has; the rest (all of it when clearing) is filled with the pattern.
+void WriteReject(SaveJob& job) {
+    int32_t size = RejectBytes(level.sectors.count);
+    int32_t offset = job.position;
+    int32_t copied = 0;
+    if (!job.clearReject && level.rejectSectorCount == level.sectors.count &&
+        level.rejectSize > 0)
+        copied = CopyEntryData(job, *FindLevelLump("REJECT", 1), std::min(size, level.rejectSize));
+    std::vector<uint8_t> fill(static_cast<size_t>(size - copied));
+    for (uint8_t& b : fill) {
+        if (--job.fillCounter != 0)
+            continue;
+        b = static_cast<uint8_t>(level.rejectPattern);
+        job.fillCounter = level.rejectSkipEvery + 1;
+    }
+    WriteChecked(job.file.stream, fill.data(), static_cast<int32_t>(fill.size()));
+    Advance(job, "REJECT", offset, size);
+}
+
+void WriteDirectory(SaveJob& job) {
+    int32_t dirOffset = job.position;
+    for (const WrittenEntry& e : job.directory)
+        WriteDirEntry(job.file.stream, e.offset, e.size, e.name);
+    if (std::fseek(job.file.stream, 4, SEEK_SET) != 0)
+        FatalError("error seeking to file");
+    WriteLE32(job.file.stream, static_cast<int32_t>(job.directory.size()));
+    WriteLE32(job.file.stream, dirOffset);
+}
+
+void WriteLevelFile(SaveJob& job) {
+    WriteChecked(job.file.stream, "PWAD", 4);
+    WriteLE32(job.file.stream, kLevelLumpCount);
+    WriteLE32(job.file.stream, kWadHeaderSize);
+    job.position = kWadHeaderSize;
+    if (job.copyAll)
+        CopyExtraEntries(job, 0, job.levelFirst);
+    Advance(job, level.name, job.position, 0);
+    WriteArray(job, "THINGS", level.things);
+    WriteLineDefs(job);
+    WriteArray(job, "SIDEDEFS", level.sideDefs);
+    WriteVertexes(job);
+    CopyOldLump(job, "SEGS", level.numSegs * kSegRecord);
+    CopyOldLump(job, "SSECTORS", level.numSSectors * kSSectorRecord);
+    CopyOldLump(job, "NODES", level.numNodes * kNodeRecord);
+    WriteArray(job, "SECTORS", level.sectors);
+    WriteReject(job);
+    CopyOldLump(job, "BLOCKMAP", level.blockmapSize);
+    if (job.copyAll)
+        CopyExtraEntries(job, job.levelEnd, LevelFile().dir.size());
+    WriteDirectory(job);
+}
+
+// Writes the whole file under a temporary name and puts it in place only when
+// it is complete; any failure on the way removes the temporary file.
+bool WriteOutput(SaveJob& job) {
+    Dialogs().ProgressStart("Saving Level to " + job.output, EstimatedTotal(job));
+    if (!BeginReplacement(job.output, job.file)) {
+        Dialogs().ProgressEnd();
+        return false;
+    }
+    try {
+        WriteLevelFile(job);
+    } catch (...) {
+        AbandonReplacement(job.file);
+        Dialogs().ProgressEnd();
+        throw;
+    }
+    std::string temporary = job.file.temporary;
+    if (!CommitReplacement(job.file))
+        FatalError("could not rename %s to %s", temporary.c_str(), job.output.c_str());
+    Dialogs().ProgressEnd();
+    return true;
+}
+
+// --- Reading the new file back ---------------------------------------------
+
+// Entries of the master directory that still name a file dropped by the save
+// (a backup, or a PWAD overwritten without copying all its data) fall back to
+// the IWAD's entry at their place, or leave the directory when the IWAD has
+// none; likewise the level list. Nothing is then read from a forgotten file.
+void RestoreEntriesOfForgottenFiles() {
+    std::vector<WadDirEntry>& dir = MasterDirectory();
+    auto forgotten = [](int16_t row) { return row < 0 || row >= kOpenWadRows || !master.table[row].state; };
+    if (std::none_of(dir.begin(), dir.end(), [&](const WadDirEntry& e) { return forgotten(e.file); }) &&
+        std::none_of(master.levelList.begin(), master.levelList.end(),
+                     [&](const LevelListEntry& l) { return forgotten(l.file); }))
+        return;
+    WadFile iwad;
+    iwad.name = master.table[0].name;
+    iwad.handle = MakeRowReady(0);
+    ReadWadDirectory(iwad, 0);
+    size_t kept = 0;
+    for (size_t i = 0; i < dir.size(); ++i) {
+        WadDirEntry e = dir[i];
+        if (forgotten(e.file)) {
+            if (i >= iwad.dir.size() || !SameEntryName(iwad.dir[i].name, e.name))
+                continue;
+            e = iwad.dir[i];
+        }
+        dir[kept++] = e;
+    }
+    dir.resize(kept);
+    master.table[0].count = static_cast<int32_t>(dir.size());
+    std::vector<LevelListEntry> levels;
+    for (LevelListEntry l : master.levelList) {
+        if (forgotten(l.file)) {
+            const WadDirEntry* marker = FindEntry(0, l.name, 0);
+            if (!marker || forgotten(marker->file))
+                continue;
+            l.file = marker->file;
+        }
+        levels.push_back(l);
+    }
+    master.levelList = levels;
+    if (master.releaseNameLists)
+        master.releaseNameLists();
+}
+
+int PwadListRow(const std::string& name) {
+    for (int i = 0; i < kPwadListRows; ++i)
+        if (config.pwadList[i][0] && UpperText(config.pwadList[i]) == UpperText(name))
+            return i;
+    int row = NewPwadRow();
+    SetField(config.pwadList[row], name.c_str());
+    return row;
+}
+
+// Lays the new file over the master directory and takes the level from it.
+void ReadBack(const SaveJob& job) {
+    CloseWads('P', 0, 0);
+    OpenWad(config.pwadList[PwadListRow(job.chosen)], "PWAD");
+    RestoreEntriesOfForgottenFiles();
+    const WadDirEntry* marker = FindEntry(0, level.name, 1);
+    level.markerIndex = static_cast<int32_t>(marker - MasterDirectory().data());
+    master.currentLevelRow = marker->file;
+    MakeRowReady(master.currentLevelRow);
+    level.rejectSize = RejectBytes(level.sectors.count);
+    level.rejectSectorCount = level.sectors.count;
+    level.levelChanged = false;
+}
+
+}  // namespace
+
+int32_t RejectBytes(int32_t sectors) {
+    return static_cast<int32_t>((int64_t{sectors} * sectors + 7) / 8);
+}
+
+char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
+    std::string oldName = LevelNameOf(config.lastEpisode, config.lastMap);
+    std::string newName = LevelNameOf(newEpisode, newMap);
+    SetField(level.name, oldName.c_str());
+    int oldLevel = FindLevel(oldName.c_str());
+    if (oldLevel < 0)
+        FatalError("old %s missing?", oldName.c_str());
+    int newLevel = FindLevel(newName.c_str());
+    if (newLevel < 0)
+        FatalError("new %s missing?", newName.c_str());
+    int16_t oldFile = master.levelList[static_cast<size_t>(oldLevel)].file;
+    int16_t newFile = master.levelList[static_cast<size_t>(newLevel)].file;
+    int levelsInOldFile = oldFile > 0 ? CountLevelsInFile(oldFile) : 0;
+    bool renamed = UpperText(oldName) != UpperText(newName);
+    if ((renamed && oldFile == newFile && levelsInOldFile > 1) ||
+        (oldFile != newFile && oldFile > 0 && newFile > 0)) {
+        Dialogs().PressAnyKey("You have read a PWAD file", "using the same Level name.");
+        return nullptr;
+    }
+    int row = NewPwadRow();
+    char name[kFileNameField] = {};
+    if (oldFile == 0 || levelsInOldFile >= 2) {
+        SetField(name, newName.c_str());
+        NormalizeWadName(name, sizeof name);
+        if (levelsInOldFile >= 2)
+            Dialogs().MessageBox("This level is in the Group File",
+                                 {RowFileName(oldFile) ? RowFileName(oldFile) : ""});
+    } else {
+        const char* file = RowFileName(oldFile);
+        SetField(name, file ? file : "");
+    }
+    if (!AskFileName(name))
+        return nullptr;
+    SetField(config.pwadList[row], name);
+    config.lastEpisode = newEpisode;
+    config.lastMap = newMap;
+    SetField(level.name, newName.c_str());
+    for (int16_t r = 1; r < kOpenWadRows; ++r)
+        if (master.table[r].state && master.table[r].name && SameFile(master.table[r].name, name))
+            MakeBackup(r);
+    return config.pwadList[row];
+}
+
+int SaveLevel(char* fileName, int key) {
+    SaveJob job;
+    job.chosen = fileName;
+    job.key = key;
+    AskNodes(job);
+    AskRejectMask(job);
+    AskCopyAll(job);
+    if (!WriteOutput(job)) {
+        Dialogs().MessageBox("Error Creating File", {job.output, "Check PATCH path!"});
+        fileName[0] = 0;
+        return 0;
+    }
+    CloseBackups();
+    if (job.rebuild) {
+        Dialogs().BuildNodes(job.output, job.chosen, level.name);
+        FatalError("node builder hand-off returned");
+    }
+    ReadBack(job);
+    return 1;
+}
