@@ -67,6 +67,7 @@ void EndPlainLine() {
         std::fputc('\n', OutStream());
         console.lineOpen = false;
     }
+    console.plainColumn = 1;
 }
 
 // Reads the rest of an escape sequence that a cursor or function key sent,
@@ -126,12 +127,22 @@ void ConsoleRestore() {
     std::fflush(OutStream());
 }
 
+// In plain mode text placed further along the row it is on continues that
+// line; anything else starts a new line.
 void ConsoleGotoXY(int column, int row) {
     ConsoleInit();
-    if (console.terminal)
+    if (console.terminal) {
         std::fprintf(OutStream(), "\x1b[%d;%dH", row, column);
-    else
-        EndPlainLine();
+        return;
+    }
+    if (console.lineOpen && row == console.plainRow && column >= console.plainColumn) {
+        std::fprintf(OutStream(), "%*s", column - console.plainColumn, "");
+        console.plainColumn = column;
+        return;
+    }
+    EndPlainLine();
+    console.plainRow = row;
+    console.plainColumn = column;
 }
 
 void ConsoleSetColors(int fg, int bg) {
@@ -164,8 +175,12 @@ void ConsoleWrite(const char* text) {
     if (utf8.empty())
         return;
     std::fputs(utf8.c_str(), OutStream());
-    if (!console.terminal)
-        console.lineOpen = utf8.back() != '\n';
+    if (console.terminal)
+        return;
+    const char* lastBreak = std::strrchr(text, '\n');
+    console.plainColumn = lastBreak ? 1 + static_cast<int>(std::strlen(lastBreak + 1))
+                                    : console.plainColumn + static_cast<int>(std::strlen(text));
+    console.lineOpen = utf8.back() != '\n';
 }
 
 void ConsolePrintf(const char* format, ...) {

@@ -28,6 +28,8 @@ struct ConsoleState {
     int fg = kTextLightGray;
     int bg = kTextBlack;
     bool lineOpen = false;          // plain mode: text written since the last line break
+    int plainRow = 0;               // plain mode: screen row and column of the open line
+    int plainColumn = 1;
     bool inputEnded = false;
 };
 

@@ -33,6 +33,15 @@ std::string FindEntryIgnoringCase(const std::string& dir, const std::string& com
     return found;
 }
 
+std::string RemainderAsGiven(std::string path, const std::vector<std::string>& parts, size_t from) {
+    for (size_t i = from; i < parts.size(); ++i) {
+        path += parts[i];
+        if (i + 1 < parts.size())
+            path += '/';
+    }
+    return path;
+}
+
 }  // namespace
 
 std::string ResolveExistingPath(const std::string& name) {
@@ -56,7 +65,7 @@ std::string ResolveExistingPath(const std::string& name) {
         if (!Exists(candidate)) {
             std::string match = FindEntryIgnoringCase(path, part);
             if (match.empty())
-                return name;
+                return RemainderAsGiven(path, parts, i);
             candidate = path + match;
         }
         path = candidate;

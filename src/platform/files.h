@@ -10,8 +10,9 @@
 #include <cstdio>
 #include <string>
 
-// The existing path that matches name ignoring case, component by component,
-// or name itself when there is no such file.
+// The existing path that matches name ignoring case, component by component.
+// Components from the first one that has no match on are kept as given, so a
+// new file keeps its name but lands in the existing directory.
 std::string ResolveExistingPath(const std::string& name);
 bool FileExists(const std::string& name);
 bool IsDirectory(const std::string& name);

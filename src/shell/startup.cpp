@@ -1,10 +1,292 @@
 #include "shell/startup.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/console.h"
+#include "platform/files.h"
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "shell/shell.h"
+#include "wad/master.h"
+
 StartupState startup;
 
-void ParseCommandLine(int, const char* const*) {}
+namespace {
 
-int RunProgram(Flavour flavour, int, const char* const*) {
+constexpr const char* kVersion = "1.0";
+
+enum OptionKind { kFlag = 0, kInteger = 1, kList = 4, kString = 5 };
+
+struct Option {
+    const char* shortName;
+    const char* longName;
+    OptionKind kind;
+};
+
+const Option kOptionTable[] = {
+    {"n", "noload", kFlag},
+    {"m", "main", kString},
+    {"f", "file", kList},
+    {"v", "video", kInteger},
+};
+
+bool SameIgnoringCase(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    return *a == *b;
+}
+
+bool IsOptionWord(const char* arg) { return arg[0] == '-' || arg[0] == '+'; }
+
+const Option* FindOption(const char* name) {
+    for (const Option& o : kOptionTable)
+        if (SameIgnoringCase(name, o.shortName) || SameIgnoringCase(name, o.longName))
+            return &o;
+    return nullptr;
+}
+
+void TakeOption(const Option& option, const char* typed, bool minus, int argc,
+                const char* const* argv, int& i) {
+    if (option.kind == kFlag) {
+        startup.noLoad = minus ? 1 : 0;
+        return;
+    }
+    if (i + 1 >= argc)
+        FatalError("missing argument after %s", typed);
+    if (option.kind == kInteger) {
+        config.videoMode = static_cast<int16_t>(std::atoi(argv[++i]));
+    } else if (option.kind == kString) {
+        SetField(config.iwadName, argv[++i]);
+    } else {
+        startup.fileGiven = true;
+        while (i + 1 < argc && !IsOptionWord(argv[i + 1]))
+            startup.fileArgs.push_back(argv[++i]);
+    }
+}
+
+// Working directory of at most 27 characters with "/" appended.
+void FixWorkingDirectory() {
+    startup.workDir = CurrentDirectory();
+    if (startup.workDir.size() > static_cast<size_t>(kMaxWorkDirLength))
+        FatalError("Current Directory Path %s \nis over 27 bytes long!", startup.workDir.c_str());
+}
+
+void CompletePatchPath() {
+    size_t length = std::strlen(config.patchPath);
+    if (length > 0 && config.patchPath[length - 1] != '/' && length + 1 < sizeof config.patchPath)
+        config.patchPath[length] = '/';
+}
+
+void WriteRow(int row, int column, int fg, const char* text) {
+    ConsoleGotoXY(column, row);
+    ConsoleSetColors(fg, kTextBlack);
+    ConsoleWrite(text);
+}
+
+void ShowSetupBox() {
+    ShowBanner();
+    const char* box[4] = {
+        "\xC9\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD"
+        "\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD"
+        "\xCD\xBB",
+        nullptr,
+        "\xBA  Please press Enter to set the File Names  \xBA",
+        "\xC8\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD"
+        "\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD"
+        "\xCD\xBC",
+    };
+    char title[64];
+    std::snprintf(title, sizeof title, "\xBA%*s%s%*s\xBA", 17, "", Names().setupTitle,
+                  44 - 17 - static_cast<int>(std::strlen(Names().setupTitle)), "");
+    box[1] = title;
+    for (int i = 0; i < 4; ++i) {
+        ConsoleGotoXY(1, 22 + i);
+        ConsoleClearCells(i == 3 ? 79 : 80);
+        WriteRow(22 + i, 15, kTextYellow, box[i]);
+    }
+    ConsoleSetColors(kTextLightGray, kTextBlack);
+    WaitConsoleKey();
+}
+
+void RunFirstTimeSetup() {
+    ShowSetupBox();
+    if (startup.graphicalSetup)
+        startup.graphicalSetup();
+}
+
+void LoadStartupPwads() {
+    if (config.autoLoad == 0 || startup.fileGiven || startup.noLoad)
+        std::memset(config.pwadList, 0, sizeof config.pwadList);
+    if (startup.fileGiven) {
+        for (size_t i = 0; i < startup.fileArgs.size() && i < static_cast<size_t>(kMaxFileArgs); ++i) {
+            std::string name = startup.fileArgs[i];
+            for (char& c : name)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            SetField(config.pwadList[i], name.c_str());
+            NormalizeWadName(config.pwadList[i], kFileNameField);
+        }
+    }
+    // Loading may drop rows and move the rest up, so take the names first.
+    std::vector<std::string> names;
+    for (int i = 0; i < kMaxFileArgs; ++i)
+        if (config.pwadList[i][0])
+            names.push_back(config.pwadList[i]);
+    std::memset(config.pwadList, 0, sizeof config.pwadList);
+    for (const std::string& name : names) {
+        int row = NewPwadRow();
+        SetField(config.pwadList[row], name.c_str());
+        if (LoadPwad(config.pwadList[row]) <= 0)
+            config.pwadList[row][0] = 0;
+    }
+    CompactPwadList();
+}
+
+void StartUp(int argc, const char* const* argv) {
+    startup.initMemory = FreeMemoryBytes();
+    FixWorkingDirectory();
+    ResetConfig();
+    bool configOk = false;
+    char configName[kFileNameField * 4];
+    std::snprintf(configName, sizeof configName, "%s", ConfigFileName());
+    if (FileExists(configName) && CheckFileType(configName, "_CFG", 0))
+        configOk = LoadConfig() == 1;
+    ParseCommandLine(argc, argv);
+    CompletePatchPath();
+    bool helpOk = CheckFileType(config.helpFile, "_HLP", 0);
+    bool iwadOk = CheckFileType(config.iwadName, "IWAD", 0);
+    if (!configOk || !helpOk || !iwadOk)
+        RunFirstTimeSetup();
+    ShowBanner();
+    OpenHelpFile();
+    OpenIwad(config.iwadName);
+    startup.autoStart = startup.noLoad ? 0 : config.autoStart;
+    LoadStartupPwads();
+    PrintAt(5, 2, 0, "Init %lld", static_cast<long long>(startup.initMemory));
+    startup.freeMemory = FreeMemoryBytes();
+    PrintAt(66, 2, 0, "Free %lld", static_cast<long long>(startup.freeMemory));
+}
+
+void EndOrderly() {
+    SaveConfig();
+    CloseWads('A', 0, 0);
+    ShowBanner();
+    ConsoleGotoXY(1, 24);
+    ConsoleClearCells(80);
+    ConsoleGotoXY(33, 24);
+    ConsolePrintf("%s Ended", Names().product);
+    ConsoleGotoXY(1, 24);
+    ConsoleWrite("\n");
+    ConsoleFlush();
+}
+
+// Puts the machine back in order after a fatal error: the message goes to
+// the console and every file is closed; the configuration is not written.
+void EndAfterFatalError(const char* message) {
+    ConsoleSetColors(kTextLightGray, kTextBlack);
+    ConsolePrintf("\nError: %s\n", message);
+    ConsoleFlush();
+    CloseWads('A', 0, 0);
+}
+
+}  // namespace
+
+void ParseCommandLine(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (!IsOptionWord(arg))
+            FatalError("options start with '-' or '+'");
+        const Option* option = FindOption(arg + 1);
+        if (!option)
+            FatalError("invalid argument: \"%s\"", arg);
+        TakeOption(*option, arg, arg[0] == '-', argc, argv, i);
+    }
+}
+
+void OpenHelpFile() {
+    CloseHelpFile();
+    startup.helpFile = OpenExisting(config.helpFile, "rb");
+    if (!startup.helpFile)
+        FatalError("Help File %s Missing", config.helpFile);
+}
+
+void CloseHelpFile() {
+    if (startup.helpFile)
+        std::fclose(startup.helpFile);
+    startup.helpFile = nullptr;
+}
+
+namespace {
+
+struct BannerText {
+    int row;
+    int column;
+    int color;
+    std::string text;
+};
+
+std::string Repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
+
+// Writes each row's pieces in column order, so that the banner comes out
+// right on a terminal and as plain lines alike.
+void DrawBannerRows(std::vector<BannerText> texts) {
+    std::stable_sort(texts.begin(), texts.end(), [](const BannerText& a, const BannerText& b) {
+        return a.row != b.row ? a.row < b.row : a.column < b.column;
+    });
+    for (const BannerText& t : texts)
+        WriteRow(t.row, t.column, t.color, t.text.c_str());
+}
+
+}  // namespace
+
+void ShowBanner() {
+    const char kVertical = '\xBA';
+    std::vector<BannerText> texts;
+    texts.push_back({1, 1, kTextLightCyan, "\xC9" + Repeat('\xCD', 78) + "\xBB"});
+    for (int row = 2; row <= 14; ++row) {
+        texts.push_back({row, 1, kTextLightCyan, std::string(1, kVertical)});
+        texts.push_back({row, 80, kTextLightCyan, std::string(1, kVertical)});
+    }
+    texts.push_back({15, 1, kTextLightCyan, "\xC8" + Repeat('\xCD', 78) + "\xBC"});
+    texts.push_back({3, 28, kTextYellow, Names().longProduct});
+    char line[128];
+    std::snprintf(line, sizeof line, "Map editor for %s, version %s", Names().game, kVersion);
+    texts.push_back({5, 40 - static_cast<int>(std::strlen(line)) / 2, kTextWhite, line});
+    texts.push_back({7, 13, kTextLightGray, "Things, LineDefs, SideDefs, Vertexes and Sectors,"});
+    texts.push_back({8, 13, kTextLightGray, "drawn, selected, moved, built and checked."});
+    texts.push_back({10, 13, kTextLightGray, "Type ? at the prompt for help, E to edit a level, Q to quit."});
+    std::snprintf(line, sizeof line, "%-9s= ", Names().game);
+    texts.push_back({16, 2, kTextLightGreen, line});
+    std::snprintf(line, sizeof line, "%.66s", config.iwadName);
+    texts.push_back({16, 13, kTextWhite, line});
+    texts.push_back({17, 2, kTextLightGreen, "PATCHES  = "});
+    texts.push_back({17, 13, kTextWhite, config.patchPath[0] ? config.patchPath : startup.workDir});
+    texts.push_back({18, 2, kTextLightGreen, "HELP     = "});
+    texts.push_back({18, 13, kTextWhite, config.helpFile});
+    ConsoleSetColors(kTextLightGray, kTextBlack);
+    ConsoleClearScreen();
+    DrawBannerRows(texts);
+    ConsoleSetColors(kTextLightGray, kTextBlack);
+    ConsoleFlush();
+}
+
+int RunProgram(Flavour flavour, int argc, const char* const* argv) {
     SetFlavour(flavour);
-    return 0;
+    ConsoleInit();
+    startup = StartupState{};
+    ResetMaster();
+    master.closeHelpFile = CloseHelpFile;
+    try {
+        StartUp(argc, argv);
+        RunShell();
+        EndOrderly();
+        return kExitOk;
+    } catch (const ProgramExit& e) {
+        if (e.code() == kExitFatal)
+            EndAfterFatalError(e.what());
+        return e.code();
+    }
 }

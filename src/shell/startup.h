@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct StartupState {
     bool fileGiven = false;
     int64_t initMemory = 0;              // free memory at start
     int64_t freeMemory = 0;              // free memory after the PWADs were read
+    FILE* helpFile = nullptr;            // kept open for the help viewer
+    // The graphical first-time setup (message boxes and the options dialog);
+    // null until the dialogs are present.
+    void (*graphicalSetup)() = nullptr;
 };
 
 extern StartupState startup;
@@ -26,6 +31,13 @@ extern StartupState startup;
 // Parses the options after the program name into the configuration and the
 // start-up state. Errors end the program through FatalError.
 void ParseCommandLine(int argc, const char* const* argv);
+
+// Opens the help file named in the configuration, or ends the program.
+void OpenHelpFile();
+void CloseHelpFile();
+
+// The boxed title screen.
+void ShowBanner();
 
 // The whole program: returns its exit code (0, 5 or 100).
 int RunProgram(Flavour flavour, int argc, const char* const* argv);

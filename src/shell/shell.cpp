@@ -1,0 +1,239 @@
+#include "shell/shell.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/console.h"
+#include "shell/command_words.h"
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "shell/flavour.h"
+#include "shell/startup.h"
+#include "wad/commands.h"
+#include "wad/master.h"
+
+ShellState shell;
+
+namespace {
+
+using Handler = void (*)(CommandWords&);
+
+struct Command {
+    const char* shortName;   // null: callable only by its long name
+    const char* longName;
+    Handler handler;
+};
+
+void CommandQuit(CommandWords&) { shell.quit = 1; }
+
+void RunViewer(ViewerEntry viewer, CommandWords& words, const char* what) {
+    if (!viewer) {
+        PrintAt(1, 25, 1, "The %s is not available yet.", what);
+        return;
+    }
+    viewer(words.Peek());
+}
+
+void CommandHelpMain(CommandWords& words) { RunViewer(shell.helpMain, words, "help viewer"); }
+void CommandHelpExe(CommandWords& words) { RunViewer(shell.helpExe, words, "help viewer"); }
+void CommandPicture(CommandWords& words) { RunViewer(shell.pictureViewer, words, "picture viewer"); }
+void CommandView(CommandWords& words) { RunViewer(shell.spriteViewer, words, "sprite viewer"); }
+
+void EnterEditor(const std::string& commandWord, CommandWords& words);
+
+void CommandEdit(CommandWords& words) { EnterEditor("E", words); }
+void CommandNew(CommandWords& words) { EnterEditor("N", words); }
+
+const Command kCommandTable[] = {
+    {"?", "", CommandHelpMain},
+    {"B", "BUILD", CommandBuild},
+    {"N", "NEW", CommandNew},
+    {"E", "EDIT", CommandEdit},
+    {"G", "GROUP", CommandGroup},
+    {"H", "HELP", CommandHelpExe},
+    {"I", "INSERT", CommandInsert},
+    {nullptr, "DUMPM", CommandDumpM},
+    {nullptr, "DUMPW", CommandDumpW},
+    {nullptr, "DIR", CommandDir},
+    {nullptr, "DIRA", CommandDirA},
+    {nullptr, "DIRM", CommandDirM},
+    {nullptr, "DIRW", CommandDirW},
+    {"Q", "QUIT", CommandQuit},
+    {"P", "PICTURE", CommandPicture},
+    {"R", "READ", CommandRead},
+    {"S", "SAVE", CommandSave},
+    {"V", "VIEW", CommandView},
+    {"W", "WADS", CommandWads},
+    {"X", "XTRACT", CommandXtract},
+};
+
+std::string UpperCase(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+void RememberLevel(const char* name) {
+    short episode, map;
+    if (master.gameStyle == kStyleEpisodes) {
+        if (std::sscanf(name, "E%hdM%hd", &episode, &map) == 2) {
+            config.lastEpisode = episode;
+            config.lastMap = map;
+        }
+    } else if (std::sscanf(name, "MAP%hd", &map) == 1) {
+        config.lastMap = map;
+    }
+}
+
+void MarkLevelsFromIwad() {
+    for (LevelListEntry& l : master.levelList)
+        l.file = 0;
+}
+
+void ReloadPwadList() {
+    for (int i = 0; i < kMaxFileArgs; ++i) {
+        if (config.pwadList[i][0] && LoadPwad(config.pwadList[i]) <= 0)
+            config.pwadList[i][0] = 0;
+    }
+}
+
+// Acts on what the editor returned before its next pass.
+void ActOnEditorReturn(int code) {
+    if (code == kEditorIwadOnly) {
+        SaveConfig();
+        CloseWads('A', 1, 1);
+        std::memset(config.pwadList, 0, sizeof config.pwadList);
+        MarkLevelsFromIwad();
+        ReopenMainFiles();
+    } else if (code == kEditorReadPwad) {
+        CommandWords words(shell.inputLine);
+        CommandRead(words);
+    } else if (code == kEditorSavedAs) {
+        CloseWads('A', 0, 0);
+        MarkLevelsFromIwad();
+        ReopenMainFiles();
+        ReloadPwadList();
+    }
+}
+
+bool ReadNumber(CommandWords& words, int16_t& value) {
+    std::string word;
+    if (!words.Next(word))
+        return false;
+    value = static_cast<int16_t>(std::atoi(word.c_str()));
+    return true;
+}
+
+void EnterEditor(const std::string& commandWord, CommandWords& words) {
+    bool newLevel = commandWord[0] == 'N';
+    int16_t episode = config.lastEpisode, map = config.lastMap;
+    bool levelGiven = false;
+    if (master.gameStyle == kStyleEpisodes) {
+        levelGiven = ReadNumber(words, episode);
+        if (levelGiven)
+            ReadNumber(words, map);
+    } else {
+        levelGiven = ReadNumber(words, map);
+    }
+    if (!shell.editor) {
+        PrintAt(1, 25, 1, "The map editor is not available yet.");
+        return;
+    }
+    int code;
+    do {
+        code = shell.editor(episode, map, newLevel, levelGiven);
+        levelGiven = true;
+        newLevel = code == kEditorNewLevel;
+        ActOnEditorReturn(code);
+        episode = config.lastEpisode;
+        map = config.lastMap;
+    } while (code >= kEditorOtherLevel);
+}
+
+const Command* FindCommand(const std::string& word) {
+    for (const Command& c : kCommandTable)
+        if ((c.shortName && word == c.shortName) || (c.longName[0] && word == c.longName))
+            return &c;
+    return nullptr;
+}
+
+// Reads the next command line; false at the end of the input.
+bool ReadCommandLine(std::string& line) {
+    if (startup.autoStart) {
+        startup.autoStart = 0;
+        char text[32];
+        if (master.gameStyle == kStyleEpisodes)
+            std::snprintf(text, sizeof text, "E %hd %hd", config.lastEpisode, config.lastMap);
+        else
+            std::snprintf(text, sizeof text, "E %2hd", config.lastMap);
+        line = text;
+        return true;
+    }
+    PrintAt(1, 24, 1, "%s [?=help] > ", Names().product);
+    ConsoleGotoXY(17, 24);
+    if (!ConsoleReadLine(line))
+        return false;
+    line = UpperCase(line);
+    return true;
+}
+
+}  // namespace
+
+void CommandRead(CommandWords& words) {
+    std::string name;
+    if (!GetNameArg(words, name, kMaxFileNameArg, "Wad File"))
+        return;
+    int row = NewPwadRow();
+    char* field = config.pwadList[row];
+    SetField(field, kFileNameField, name.c_str());
+    if (!NormalizeWadName(field, kFileNameField)) {
+        PrintAt(1, 25, 1, "File name %s is too long", name.c_str());
+        field[0] = 0;
+        return;
+    }
+    int r = LoadPwad(field);
+    if (r <= 0) {
+        field[0] = 0;
+        return;
+    }
+    // A file that was already open keeps its own row of the list.
+    if (master.table[r].name != field)
+        field[0] = 0;
+    for (const LevelListEntry& l : master.levelList) {
+        if (l.file == r) {
+            RememberLevel(l.name);
+            break;
+        }
+    }
+    CompactPwadList();
+}
+
+void ReopenMainFiles() {
+    OpenHelpFile();
+    OpenIwad(config.iwadName);
+}
+
+void RunCommandLine(const std::string& line) {
+    CommandWords words(line);
+    std::string word;
+    if (!words.Next(word))
+        return;
+    const Command* command = FindCommand(word);
+    if (!command)
+        return;
+    ConsoleSetColors(kTextWhite, kTextBlack);
+    ConsoleClearScreen();
+    shell.inputLine = line;
+    command->handler(words);
+}
+
+void RunShell() {
+    shell.quit = 0;
+    std::string line;
+    while (!shell.quit) {
+        if (!ReadCommandLine(line))
+            break;
+        RunCommandLine(line);
+    }
+}
