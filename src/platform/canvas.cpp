@@ -84,6 +84,43 @@ int64_t OutlineInnerX(int64_t a, int64_t b, int64_t y)
     return std::min(DiscHalfWidth(a, b, y), DiscHalfWidth(a, b, y + 1) + 1);
 }
 
+// The state of a line being stepped: where its pixel is in the buffer, the
+// Bresenham remainder, and for thick lines its position across the major axis.
+struct LineRun {
+    uint8_t* pixels;
+    int64_t index, majorStep, minorStep, acrossStep;
+    int64_t remainder, twoN, twoM;
+    int64_t minor, dir, minorLo, minorHi;
+    unsigned pattern;
+    uint8_t color;
+};
+
+// Steps i = lo..hi of a line; a thick line puts three pixels across the major
+// axis at each step, those inside the clip box.
+template <bool kThick, bool kXor>
+void StepLine(LineRun& run, int64_t lo, int64_t hi)
+{
+    const bool solid = run.pattern == 0xFFFF;
+    for (int64_t i = lo; i <= hi; ++i) {
+        if (solid || (run.pattern >> (15 - (i & 15))) & 1) {
+            for (int64_t k = kThick ? -1 : 0; k <= (kThick ? 1 : 0); ++k) {
+                if (kThick && (run.minor + k < run.minorLo || run.minor + k > run.minorHi))
+                    continue;
+                uint8_t& p = run.pixels[run.index + k * run.acrossStep];
+                p = kXor ? uint8_t(p ^ run.color) : run.color;
+            }
+        }
+        run.index += run.majorStep;
+        run.remainder += run.twoM;
+        if (run.remainder >= run.twoN) {
+            run.remainder -= run.twoN;
+            run.index += run.minorStep;
+            if (kThick)
+                run.minor += run.dir;
+        }
+    }
+}
+
 }  // namespace
 
 Canvas::Canvas(int width, int height)
@@ -262,27 +299,13 @@ void Canvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode)
     const int64_t majorStep = xMajor ? 1 : width_;
     const int64_t acrossStep = xMajor ? width_ : 1;
     int64_t index = xMajor ? minor * width_ + majorStart + lo : (majorStart + lo) * width_ + minor;
-    const uint8_t color = uint8_t(color_);
-    const bool solid = linePattern_ == 0xFFFF, xorMode = mode == kXorPut;
-    uint8_t* px = pixels_.data();
-
-    for (int64_t i = lo; i <= hi; ++i) {
-        if (solid || LinePixelOn(i)) {
-            for (int64_t k = -half; k <= half; ++k) {
-                if (half && (minor + k < minorLo || minor + k > minorHi))
-                    continue;
-                uint8_t& p = px[index + k * acrossStep];
-                p = xorMode ? uint8_t(p ^ color) : color;
-            }
-        }
-        index += majorStep;
-        r += twoM;
-        if (r >= twoN) {
-            r -= twoN;
-            minor += dir;
-            index += dir * acrossStep;
-        }
-    }
+    LineRun run{pixels_.data(), index, majorStep, dir * acrossStep, acrossStep, r, twoN, twoM,
+                minor, dir, minorLo, minorHi, linePattern_, uint8_t(color_)};
+    const bool xorMode = mode == kXorPut;
+    if (half)
+        xorMode ? StepLine<true, true>(run, lo, hi) : StepLine<true, false>(run, lo, hi);
+    else
+        xorMode ? StepLine<false, true>(run, lo, hi) : StepLine<false, false>(run, lo, hi);
 }
 
 // The outline is what four lines along the edges would draw, but every pixel
