@@ -163,7 +163,6 @@ void Canvas::setlinestyle(int style, unsigned pattern, int thickness)
 {
     if (style < kSolidLine || style > kUserBitLine || (thickness != kNormWidth && thickness != kThickWidth))
         return;
-    lineStyle_ = style;
     linePattern_ = style == kUserBitLine ? (pattern & 0xFFFF) : kLinePatterns[style];
     thickness_ = thickness;
 }
@@ -173,7 +172,6 @@ void Canvas::setfillstyle(int pattern, int color)
     // A user pattern needs pattern bits this canvas is never given: refused, as in BGI.
     if (pattern < kEmptyFill || pattern >= kUserFill)
         return;
-    fillPattern_ = pattern;
     fillColor_ = color & 0xFF;
     fillRows_ = kFillPatterns[pattern];
 }

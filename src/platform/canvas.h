@@ -48,6 +48,9 @@ public:
     int getmaxy() const { return height_ - 1; }
 
     // Coordinates of every drawing call below are relative to the viewport.
+    // With clip set, drawing stops at the viewport's edges, else only at the
+    // screen's. A viewport not inside the screen is refused (nothing changes);
+    // a new one moves the current position to (0, 0).
     void setviewport(int left, int top, int right, int bottom, bool clip);
     Viewport getviewport() const { return viewport_; }
     // Whole screen to the background colour; the viewport is kept (as in BGI)
@@ -60,11 +63,22 @@ public:
     int getcolor() const { return color_; }
     void setbkcolor(int color);
     int getbkcolor() const { return bkcolor_; }
+    // Borland's patterns (dotted 0xCCCC, center 0xFC78, dashed 0xF8F8, or
+    // `pattern` for kUserBitLine), bit 15 first, restarting at each line's end
+    // with the smaller major coordinate; 0 bits leave pixels alone. A thick
+    // line is 3 pixels across its major axis. Circles use only the thickness.
+    // A bad style or thickness is refused.
     void setlinestyle(int style, unsigned pattern, int thickness);
+    // Fills (bar, fillellipse, fillpoly) paint the pattern's 1 bits in `color`
+    // and its 0 bits in the background colour, the 8 x 8 pattern aligned to
+    // the screen. Patterns beyond kCloseDotFill are refused.
     void setfillstyle(int pattern, int color);
+    // XOR applies to line, lineto and rectangle, which write each pixel once,
+    // so drawing twice restores the screen. Everything else copies.
     void setwritemode(int mode);
 
     void putpixel(int x, int y, int color);
+    // Reading is not clipped to the viewport; outside the screen it gives 0.
     int getpixel(int x, int y) const;
     void moveto(int x, int y);
     int getx() const { return curX_; }
@@ -74,8 +88,11 @@ public:
     void rectangle(int left, int top, int right, int bottom);
     void bar(int left, int top, int right, int bottom);
     void circle(int x, int y, int radius);
+    // Interior in the fill style, outline in the current colour and thickness.
     void fillellipse(int x, int y, int xradius, int yradius);
     // numPoints vertices as x, y pairs; the polygon is closed automatically.
+    // Interior by the even-odd rule (a self-crossing star keeps its centre
+    // empty), then the outline in the current colour and line style.
     void fillpoly(int numPoints, const int* points);
 
     // Bytes a saved block of the rectangle takes: a 4-byte header (width and
@@ -88,8 +105,9 @@ public:
     void putimage(int left, int top, const Image& image, int mode);
     static constexpr int kMaxImageSide = 32768;
 
-    // Text in the built-in 8 x 8 font of the PC character set; the upper-left
-    // corner of the first character is at (x, y).
+    // Text in the built-in 8 x 8 font of the PC character set (code page 437),
+    // in the current colour over what is there; the upper-left corner of the
+    // first character is at (x, y). The current position does not move.
     void outtextxy(int x, int y, const char* text);
     int textwidth(const char* text) const;
     int textheight(const char* text) const;
@@ -115,10 +133,8 @@ private:
     Box clip_;   // where drawing may land: the viewport when clipping, else the screen
     int color_ = 15;
     int bkcolor_ = 0;
-    int lineStyle_ = kSolidLine;
     unsigned linePattern_ = 0xFFFF;
     int thickness_ = kNormWidth;
-    int fillPattern_ = kSolidFill;
     int fillColor_ = 15;
     const uint8_t* fillRows_;   // the 8 rows of the fill pattern, bit 7 leftmost
     int writeMode_ = kCopyPut;
