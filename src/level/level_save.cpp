@@ -120,8 +120,12 @@ bool AskFileName(char (&name)[kFileNameField]) {
 
 // --- SaveLevel's questions -------------------------------------------------
 
+// The node keys on a changed map build the nodes without asking: the user
+// asked for them and the old ones no longer fit.
 void AskNodes(SaveJob& job) {
-    if (IsNodeKey(job.key) && !level.mapChanged)
+    if (IsNodeKey(job.key) && level.mapChanged)
+        job.rebuild = true;
+    else if (IsNodeKey(job.key))
         job.rebuild = Dialogs().ConfirmYes("Rebuild NODES ?", "") == 1;
     else if (!IsNodeKey(job.key) && level.mapChanged)
         job.rebuild = Dialogs().ConfirmYes("Map Changed, Rebuild NODES ?",
@@ -422,7 +426,6 @@ int PwadListRow(const std::string& name) {
 void ReadBack(const SaveJob& job) {
     CloseWads('P', 0, 0);
     OpenWad(config.pwadList[PwadListRow(job.chosen)], "PWAD");
-    RestoreEntriesOfForgottenFiles();
     const WadDirEntry* marker = FindEntry(0, level.name, 1);
     level.markerIndex = static_cast<int32_t>(marker - MasterDirectory().data());
     master.currentLevelRow = marker->file;
@@ -494,6 +497,7 @@ int SaveLevel(char* fileName, int key) {
         return 0;
     }
     CloseBackups();
+    RestoreEntriesOfForgottenFiles();
     if (job.rebuild) {
         Dialogs().BuildNodes(job.output, job.chosen, level.name);
         FatalError("node builder hand-off returned");
