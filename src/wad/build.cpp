@@ -1,0 +1,171 @@
+#include "wad/build.h"
+
+#include <cctype>
+#include <cstdint>
+#include <numeric>
+
+#include "platform/console.h"
+#include "shell/command_words.h"
+#include "shell/fatal.h"
+#include "wad/commands.h"
+#include "wad/master.h"
+#include "wad/output.h"
+
+namespace {
+
+constexpr int64_t kMaxWadBytes = INT32_MAX;
+
+int64_t KiBRoundedUp(int64_t bytes) { return (bytes + 1023) / 1024; }
+
+// The running total of bytes written, shown in KiB after "Size:" whenever the
+// figure changes.
+class Progress {
+public:
+    Progress() { PrintAt(1, 24, 1, "Size:"); }
+    void Add(int32_t bytes) {
+        total_ += bytes;
+        long shown = static_cast<long>(KiBRoundedUp(total_));
+        if (shown != shown_)
+            PrintAt(6, 24, 0, " %ldK", shown);
+        shown_ = shown;
+    }
+
+private:
+    int64_t total_ = 0;
+    long shown_ = -1;
+};
+
+// Offsets in a WAD file are signed 32-bit: refuse a file they cannot address.
+bool FitsInWad(const std::vector<size_t>& selection, const std::string& name) {
+    int64_t total = kWadHeaderSize + static_cast<int64_t>(selection.size()) * kWadEntrySize;
+    for (size_t i : selection)
+        total += MasterDirectory()[i].size;
+    if (total <= kMaxWadBytes)
+        return true;
+    PrintAt(1, 25, 1, "%s would be larger than a WAD file can be (2 GiB)", name.c_str());
+    return false;
+}
+
+// Writes a WAD file of the selected master directory entries: header, their
+// data one after another, and a directory with the new offsets. With
+// showFiles the name of each entry that starts another file's run is shown.
+void WriteWad(const std::string& name, const char* type, const std::vector<size_t>& selection,
+              bool showFiles) {
+    if (!FitsInWad(selection, name))
+        return;
+    OutputFile out;
+    if (!CreateOutput(name, out))
+        return;
+    FILE* stream = out.stream();
+    WriteChecked(stream, type, 4);
+    WriteLE32(stream, 0);
+    WriteLE32(stream, 0);
+    Progress progress;
+    const std::vector<WadDirEntry>& dir = MasterDirectory();
+    int lastFile = -1;
+    for (size_t i : selection) {
+        const WadDirEntry& e = dir[i];
+        if (e.file != lastFile) {
+            ClosePwadHandles();
+            if (showFiles)
+                PrintAt(20, 24, 0, "%-8s", EntryNameText(e.name).c_str());
+            lastFile = e.file;
+        }
+        CopyEntryData(stream, e);
+        progress.Add(e.size);
+    }
+    ClosePwadHandles();
+    int32_t offset = kWadHeaderSize;
+    for (size_t i : selection) {
+        WriteDirEntry(stream, offset, dir[i].size, dir[i].name);
+        offset += dir[i].size;
+    }
+    SeekChecked(stream, name.c_str(), 4);
+    WriteLE32(stream, static_cast<int32_t>(selection.size()));
+    WriteLE32(stream, offset);
+    out.Finish();
+    PrintAt(1, 25, 1, "---  All Done ---");
+}
+
+bool AnyPwadRead() {
+    for (int16_t r = 1; r < kOpenWadRows; ++r)
+        if (master.table[r].state)
+            return true;
+    return false;
+}
+
+// Asks whether a group file takes the PWADs' other entries too. Each answer
+// is a line; the end of the input counts as "no".
+bool AskIncludeExtraData() {
+    for (;;) {
+        PrintAt(1, 25, 1, "Include Extra Data [y/n] > ");
+        std::string answer;
+        if (!ConsoleReadLine(answer))
+            return false;
+        size_t first = answer.find_first_not_of(' ');
+        int c = first == std::string::npos ? 0 : std::toupper(static_cast<unsigned char>(answer[first]));
+        if (c == 'Y' || c == 'N')
+            return c == 'Y';
+    }
+}
+
+}  // namespace
+
+void BuildIwad(const std::string& name) {
+    FILE* iwad = MakeRowReady(0);
+    int64_t size = iwad ? FileSize(iwad) : -1;
+    if (size < 0)
+        FatalError("seekend wadfile");
+    PrintAt(1, 23, 1, "Building new Main Wad file %s (size %ldK)", name.c_str(),
+            static_cast<long>(KiBRoundedUp(size)));
+    std::vector<size_t> all(MasterDirectory().size());
+    std::iota(all.begin(), all.end(), size_t{0});
+    WriteWad(name, "IWAD", all, false);
+}
+
+std::vector<size_t> GroupSelection(bool includeExtra) {
+    // A level is its marker and the ten entries after it. The ones a PWAD
+    // supplies are taken, whichever PWAD it is; other PWAD entries only with
+    // the extra data.
+    std::vector<size_t> taken;
+    const std::vector<WadDirEntry>& dir = MasterDirectory();
+    int levelEntriesLeft = 0;
+    for (size_t i = 0; i < dir.size(); ++i) {
+        bool fromPwad = dir[i].file != 0;
+        bool take;
+        if (IsLevelName(dir[i])) {
+            levelEntriesLeft = fromPwad ? kLevelLumpCount - 1 : 0;
+            take = fromPwad;
+        } else if (levelEntriesLeft > 0) {
+            --levelEntriesLeft;
+            take = fromPwad;
+        } else {
+            take = includeExtra && fromPwad;
+        }
+        if (take)
+            taken.push_back(i);
+    }
+    return taken;
+}
+
+void BuildGroup(const std::string& name, bool includeExtra) {
+    PrintAt(1, 23, 1, "Building compound Patch Wad file %s", name.c_str());
+    WriteWad(name, "PWAD", GroupSelection(includeExtra), true);
+}
+
+void CommandBuild(CommandWords& words) {
+    std::string target;
+    if (TargetNameArg(words, "WAD File", target))
+        BuildIwad(target);
+}
+
+void CommandGroup(CommandWords& words) {
+    std::string target;
+    if (!TargetNameArg(words, "WAD File", target))
+        return;
+    if (!AnyPwadRead()) {
+        PrintAt(1, 25, 1, "You have not read any PWAD files to group.");
+        return;
+    }
+    BuildGroup(target, AskIncludeExtraData());
+}

@@ -1,0 +1,106 @@
+#include "wad/output.h"
+
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "shell/command_words.h"
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "shell/startup.h"
+#include "wad/master.h"
+#include "wad/wadfile.h"
+
+namespace {
+
+bool SameTextIgnoringCase(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && b[i] == 0;
+}
+
+// True when both names lead to one existing file (links, "./", other case).
+bool SameExistingFile(const std::string& a, const char* b) {
+    std::error_code error;
+    bool same = std::filesystem::equivalent(ResolveExistingPath(a), ResolveExistingPath(b), error);
+    return !error && same;
+}
+
+}  // namespace
+
+OutputFile::~OutputFile() { AbandonReplacement(file_); }
+
+bool OutputFile::Create(const std::string& name) {
+    name_ = name;
+    if (IsDirectory(name))
+        return false;
+    return BeginReplacement(name, file_);
+}
+
+void OutputFile::Finish() {
+    // A failed write leaves the stream's error flag set even when a later
+    // flush succeeds.
+    bool written = file_.stream && !std::ferror(file_.stream);
+    if (!written)
+        AbandonReplacement(file_);
+    if (!written || !CommitReplacement(file_))
+        FatalError("error writing %s: the file was not replaced", name_.c_str());
+    file_ = ReplacementFile{};   // in place: nothing left to throw away
+}
+
+int CreateOutput(const std::string& name, OutputFile& out) {
+    if (out.Create(name))
+        return 1;
+    PrintAt(1, 25, 1, "Unable to open : %s", name.c_str());
+    return 0;
+}
+
+std::string CompleteWadName(const std::string& word) {
+    // Room for the word behind either directory and the added extension, so
+    // that the completion never fails for want of space.
+    size_t room = std::strlen(config.patchPath) + startup.workDir.size() + sizeof ".WAD";
+    std::vector<char> name(word.size() + room + 1, 0);
+    word.copy(name.data(), word.size());
+    NormalizeWadName(name.data(), name.size());
+    return name.data();
+}
+
+bool IsOpenWadFile(const std::string& name) {
+    for (int16_t r = 0; r < kOpenWadRows; ++r) {
+        const char* open = RowFileName(r);
+        if (open && open[0] && (SameTextIgnoringCase(name, open) || SameExistingFile(name, open)))
+            return true;
+    }
+    return false;
+}
+
+int TargetIsFree(const std::string& name) {
+    if (!IsOpenWadFile(name))
+        return 1;
+    PrintAt(1, 25, 1, "File %s is in use here and cannot be overwritten.", name.c_str());
+    return 0;
+}
+
+int TargetNameArg(CommandWords& words, const char* label, std::string& target) {
+    std::string word;
+    if (!GetNameArg(words, word, kMaxFileNameArg, label))
+        return 0;
+    target = CompleteWadName(word);
+    return TargetIsFree(target);
+}
+
+void ClosePwadHandles() { CloseWads('P', 0, 0); }
+
+void CopyEntryData(FILE* target, const WadDirEntry& entry) {
+    // Markers hold no data, and their offsets need not point into the file.
+    if (entry.size <= 0)
+        return;
+    FILE* source = MakeRowReady(entry.file);
+    SeekChecked(source, RowFileName(entry.file) ? RowFileName(entry.file) : "", entry.offset);
+    CopyChecked(target, source, entry.size);
+}
