@@ -1,0 +1,259 @@
+// The parts of the screen, keyboard and mouse that both backends share: the
+// canvas and palette, the keyboard buffer, the mouse driver's state, and the
+// choice of backend.
+#include "platform/video.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/files.h"
+#include "platform/png_writer.h"
+#include "platform/video_backend.h"
+
+VideoState video;
+
+namespace {
+
+constexpr size_t kKeyBufferSize = 16;
+
+// The VGA's palette after a mode start: the 16 EGA colours, a grey ramp, then
+// nine rings of 24 hues (three intensities, three saturations each), black.
+void SetDefaultPalette(uint8_t* p) {
+    static const uint8_t kEga[16][3] = {
+        {0, 0, 0},    {0, 0, 42},   {0, 42, 0},   {0, 42, 42},  {42, 0, 0},   {42, 0, 42},
+        {42, 21, 0},  {42, 42, 42}, {21, 21, 21}, {21, 21, 63}, {21, 63, 21}, {21, 63, 63},
+        {63, 21, 21}, {63, 21, 63}, {63, 63, 21}, {63, 63, 63},
+    };
+    static const uint8_t kGreys[16] = {0, 5, 8, 11, 14, 17, 20, 24, 28, 32, 36, 40, 45, 50, 56, 63};
+    // Per ring: the low level, the three steps between, the high level.
+    static const uint8_t kRings[9][5] = {
+        {0, 16, 31, 47, 63},  {31, 39, 47, 55, 63}, {45, 49, 54, 58, 63},
+        {0, 7, 14, 21, 28},   {14, 17, 21, 24, 28}, {20, 22, 24, 26, 28},
+        {0, 4, 8, 12, 16},    {8, 10, 12, 14, 16},  {11, 12, 13, 15, 16},
+    };
+    std::memset(p, 0, 768);
+    for (int i = 0; i < 16; ++i) {
+        std::memcpy(p + 3 * i, kEga[i], 3);
+        std::memset(p + 3 * (16 + i), kGreys[i], 3);
+    }
+    for (int ring = 0; ring < 9; ++ring) {
+        const uint8_t* l = kRings[ring];
+        // Blue to magenta to red to yellow to green to cyan and back to blue:
+        // one component rises or falls through the steps at a time.
+        for (int k = 0; k < 24; ++k) {
+            int phase = k / 4, step = k % 4;
+            uint8_t up = l[step], down = l[4 - step];
+            uint8_t rgb[3];
+            switch (phase) {
+            case 0: rgb[0] = up, rgb[1] = l[0], rgb[2] = l[4]; break;
+            case 1: rgb[0] = l[4], rgb[1] = l[0], rgb[2] = down; break;
+            case 2: rgb[0] = l[4], rgb[1] = up, rgb[2] = l[0]; break;
+            case 3: rgb[0] = down, rgb[1] = l[4], rgb[2] = l[0]; break;
+            case 4: rgb[0] = l[0], rgb[1] = l[4], rgb[2] = up; break;
+            default: rgb[0] = l[0], rgb[1] = down, rgb[2] = l[4]; break;
+            }
+            std::memcpy(p + 3 * (32 + ring * 24 + k), rgb, 3);
+        }
+    }
+}
+
+const VideoBackend& ChosenBackend() {
+    if (video.active)
+        return *video.backend;
+    return VideoHeadless() ? HeadlessVideoBackend() : SdlVideoBackend();
+}
+
+void ResetMouseDriver() {
+    video.handler = nullptr;
+    video.handlerMask = 0;
+    video.limits = MouseLimits{0, 0, Screen().getmaxx(), Screen().getmaxy()};
+    video.mouseSpeed = kPlatformMouseSpeed;
+    if (video.active)
+        video.backend->speedChanged();
+}
+
+void CallHandler(int event) {
+    if (video.handler && (video.handlerMask & event))
+        video.handler(video.mouseX, video.mouseY, video.buttons);
+}
+
+}  // namespace
+
+bool VideoHeadless() { return EnvironmentValue("ZARN_VIDEO") == "headless"; }
+
+Canvas& Screen() {
+    if (!video.canvas)
+        video.canvas = std::make_unique<Canvas>(640, 480);
+    return *video.canvas;
+}
+
+bool VideoStart(int width, int height, std::string& error) {
+    VideoStop();
+    const VideoBackend& backend = ChosenBackend();
+    video.canvas = std::make_unique<Canvas>(width, height);
+    SetDefaultPalette(video.palette);
+    video.buttons = 0;
+    video.mouseX = std::clamp(video.mouseX, 0, width - 1);
+    video.mouseY = std::clamp(video.mouseY, 0, height - 1);
+    ResetMouseDriver();
+    if (!backend.start(width, height, error))
+        return false;
+    video.backend = &backend;
+    video.active = true;
+    video.lastPresent = -1;
+    return true;
+}
+
+void VideoStop() {
+    if (!video.active)
+        return;
+    video.backend->stop();
+    video.active = false;
+}
+
+bool VideoActive() { return video.active; }
+
+void VideoSetPalette(const uint8_t rgb6[768]) {
+    for (int i = 0; i < 768; ++i)
+        video.palette[i] = rgb6[i] & 63;
+    video.lastPresent = -1;
+}
+
+void VideoGetPalette(uint8_t rgb6[768]) { std::memcpy(rgb6, video.palette, 768); }
+
+void VideoPresent() {
+    if (!video.active)
+        return;
+    int64_t now = MonotonicMilliseconds();
+    if (video.lastPresent >= 0 && now - video.lastPresent < video.frameMs)
+        return;
+    video.backend->present();
+    video.lastPresent = now;
+}
+
+bool VideoSnapshot(const std::string& path) {
+    uint8_t rgb8[768];
+    for (int i = 0; i < 768; ++i)
+        rgb8[i] = static_cast<uint8_t>(video.palette[i] << 2 | video.palette[i] >> 4);
+    const Canvas& screen = Screen();
+    return WritePng(path, screen.width(), screen.height(), screen.pixels(), rgb8);
+}
+
+void PlatformPoll(PollKind kind) {
+    if (!video.active)
+        return;
+    video.backend->poll(kind);
+    VideoPresent();
+}
+
+void PlatformWaitForInput() {
+    if (!video.active)
+        return;
+    video.backend->present();
+    video.lastPresent = MonotonicMilliseconds();
+    video.backend->waitForInput();
+}
+
+// ---- Keyboard
+
+void QueueKey(int code, int shiftState) {
+    video.shiftState = shiftState;
+    if (video.keys.size() < kKeyBufferSize)
+        video.keys.push_back(code);
+}
+
+bool PlatformKeyWaiting() { return !video.keys.empty(); }
+
+int PlatformReadKey() {
+    if (video.keys.empty())
+        return -1;
+    int code = video.keys.front();
+    video.keys.pop_front();
+    return code;
+}
+
+int PlatformShiftState() { return video.shiftState; }
+
+// ---- Mouse
+
+void MouseMovedTo(int x, int y) {
+    x = std::clamp(x, video.limits.x1, video.limits.x2);
+    y = std::clamp(y, video.limits.y1, video.limits.y2);
+    if (x == video.mouseX && y == video.mouseY)
+        return;
+    video.mouseX = x;
+    video.mouseY = y;
+    CallHandler(kMouseMoved);
+}
+
+void MouseButtonChanged(int button, bool down) {
+    int before = video.buttons;
+    video.buttons = down ? before | button : before & ~button;
+    if (video.buttons == before)
+        return;
+    bool left = button == kButtonLeft;
+    CallHandler(down ? (left ? kMouseLeftDown : kMouseRightDown)
+                     : (left ? kMouseLeftUp : kMouseRightUp));
+}
+
+bool PlatformMouseReset() {
+    ResetMouseDriver();
+    return true;
+}
+
+void PlatformSetMouseHandler(MouseEventHandler handler, int mask) {
+    video.handler = handler;
+    video.handlerMask = mask;
+}
+
+void PlatformMouseStatus(int& x, int& y, int& buttons) {
+    x = video.mouseX;
+    y = video.mouseY;
+    buttons = video.buttons;
+}
+
+void PlatformWarpMouse(int x, int y) {
+    video.mouseX = std::clamp(x, video.limits.x1, video.limits.x2);
+    video.mouseY = std::clamp(y, video.limits.y1, video.limits.y2);
+    if (video.active)
+        video.backend->warp(video.mouseX, video.mouseY);
+}
+
+void PlatformSetMouseLimits(int x1, int y1, int x2, int y2) {
+    const Canvas& screen = Screen();
+    video.limits.x1 = std::clamp(std::min(x1, x2), 0, screen.getmaxx());
+    video.limits.x2 = std::clamp(std::max(x1, x2), 0, screen.getmaxx());
+    video.limits.y1 = std::clamp(std::min(y1, y2), 0, screen.getmaxy());
+    video.limits.y2 = std::clamp(std::max(y1, y2), 0, screen.getmaxy());
+    video.mouseX = std::clamp(video.mouseX, video.limits.x1, video.limits.x2);
+    video.mouseY = std::clamp(video.mouseY, video.limits.y1, video.limits.y2);
+}
+
+void PlatformSetMouseSpeed(int speed, int doubleSpeedLimit) {
+    video.mouseSpeed = std::clamp(speed, 1, 200);
+    video.doubleSpeedLimit = doubleSpeedLimit;
+    if (video.active)
+        video.backend->speedChanged();
+}
+
+void PlatformGetMouseSpeed(int& speed, int& doubleSpeedLimit) {
+    speed = video.mouseSpeed;
+    doubleSpeedLimit = video.doubleSpeedLimit;
+}
+
+// ---- Clock and speaker
+
+int64_t PlatformMilliseconds() { return ChosenBackend().milliseconds(); }
+
+void PlatformDelay(int ms) {
+    if (video.active) {
+        video.backend->present();
+        video.lastPresent = MonotonicMilliseconds();
+    }
+    ChosenBackend().delay(ms < 0 ? 0 : ms);
+}
+
+void PlatformTone(int freq, int ms) {
+    if (freq > 18 && ms > 0)
+        ChosenBackend().tone(freq, ms);
+}

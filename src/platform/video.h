@@ -1,0 +1,123 @@
+// The graphics screen, keyboard, mouse, clock and speaker of graphics mode.
+//
+// Two backends share this interface: an SDL window (the default), and a
+// headless one (environment ZARN_VIDEO=headless) that has the same canvas but
+// no window, a virtual clock, and takes its input from a script (environment
+// ZARN_SCRIPT=FILE, or HeadlessLoadScript in tests).
+//
+// The program draws on the canvas returned by Screen(). The canvas reaches the
+// window when the program polls or waits for input: at most once per display
+// frame, and always before it blocks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/canvas.h"
+
+// Exit code of a headless run whose input script ran out while the program
+// asked for more ("input script ended" on the console).
+constexpr int kExitScriptEnded = 3;
+
+// ---- Screen
+
+// Opens the screen with a canvas of the given size, the default VGA palette
+// and a cleared canvas. False with a message when it cannot (no display, SDL
+// error, unreadable input script).
+bool VideoStart(int width, int height, std::string& error);
+void VideoStop();
+bool VideoActive();
+// True when the environment selects the headless backend.
+bool VideoHeadless();
+// The canvas of the screen (a 640 x 480 one before the first start).
+Canvas& Screen();
+// The 256 colours, 6 bits per component (0..63), red, green, blue; setting
+// them recolours what is on the screen, as on a VGA.
+void VideoSetPalette(const uint8_t rgb6[768]);
+void VideoGetPalette(uint8_t rgb6[768]);
+// Shows the canvas if a display frame has passed since it was last shown.
+void VideoPresent();
+// Writes what the screen shows (the canvas through the palette) as a PNG file.
+bool VideoSnapshot(const std::string& path);
+
+// ---- Input: the event pump
+
+// What the program polls; the headless backend hands out its script events
+// only once the program has settled, which it judges from the mouse polls.
+enum class PollKind { Keys, Mouse };
+
+// Runs the event pump (SDL events, or the next script event) and shows the
+// canvas if due.
+void PlatformPoll(PollKind kind);
+// The program has nothing to do until the user acts: shows the canvas and
+// waits (a short while) for an event. Headless: hands out the next script
+// event at once, or ends the run with kExitScriptEnded when none is left.
+void PlatformWaitForInput();
+
+// ---- Keyboard (the BIOS keyboard service). These do not pump events.
+
+bool PlatformKeyWaiting();
+// The next key code of the keyboard buffer, or -1 when it is empty.
+int PlatformReadKey();
+// Shift state bits (platform/keys.h) at the time of the last key event.
+int PlatformShiftState();
+
+// ---- Mouse (the mouse driver). Positions are canvas pixels.
+
+// Event mask bits of the mouse event handler.
+constexpr int kMouseMoved = 0x01;
+constexpr int kMouseLeftDown = 0x02;
+constexpr int kMouseLeftUp = 0x04;
+constexpr int kMouseRightDown = 0x08;
+constexpr int kMouseRightUp = 0x10;
+// Button bits.
+constexpr int kButtonLeft = 1;
+constexpr int kButtonRight = 2;
+
+// The speed that makes the pointer follow the system pointer one to one; the
+// driver speed the program finds at its first start.
+constexpr int kPlatformMouseSpeed = 50;
+
+// Called from inside the pump for each event that the mask selects.
+using MouseEventHandler = void (*)(int x, int y, int buttons);
+
+// Resets the driver: no handler, limits of the whole canvas, the platform
+// speed. True when there is a pointing device.
+bool PlatformMouseReset();
+void PlatformSetMouseHandler(MouseEventHandler handler, int mask);
+void PlatformMouseStatus(int& x, int& y, int& buttons);
+// Moves the pointer; the system pointer follows while it is over the window.
+void PlatformWarpMouse(int x, int y);
+void PlatformSetMouseLimits(int x1, int y1, int x2, int y2);
+// Speed 1..200: with kPlatformMouseSpeed the pointer follows the system
+// pointer exactly; any other value captures the pointer in the window and
+// moves it by the system pointer's motion times speed / kPlatformMouseSpeed.
+// The double-speed threshold is kept and reported but has no effect.
+void PlatformSetMouseSpeed(int speed, int doubleSpeedLimit);
+void PlatformGetMouseSpeed(int& speed, int& doubleSpeedLimit);
+
+// ---- Clock (virtual in the headless backend)
+
+int64_t PlatformMilliseconds();
+// Shows the canvas, then pauses; headless: returns at once, the clock moves on.
+void PlatformDelay(int ms);
+
+// ---- Speaker
+
+// A square-wave tone of freq Hz for ms milliseconds, without waiting for it;
+// a new tone replaces one still sounding. Silent without an audio device, in
+// the headless backend, and for 18 Hz and below.
+void PlatformTone(int freq, int ms);
+
+// ---- Headless backend control (tests, and the environment's script)
+
+// Replaces the events still to come by those of the script text. False with
+// "line N: ..." in error when a line is not an event.
+bool HeadlessLoadScript(const std::string& text, std::string& error);
+bool HeadlessLoadScriptFile(const std::string& path, std::string& error);
+// Script events not handed out yet.
+int HeadlessEventsLeft();
+// The next VideoStart fails with this message (tests of start failures).
+void HeadlessFailNextStart(const std::string& message);
+// Forgets the script, the keyboard buffer and the mouse, and sets the clock to 0.
+void HeadlessReset();

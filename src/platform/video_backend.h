@@ -1,0 +1,59 @@
+// What the two screen backends share: the state of the screen, keyboard and
+// mouse that the common code keeps, and the operations each backend provides.
+// Only the video files include this.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "platform/canvas.h"
+#include "platform/video.h"
+
+struct VideoBackend {
+    bool (*start)(int width, int height, std::string& error);
+    void (*stop)();
+    void (*present)();              // shows the canvas now
+    void (*poll)(PollKind kind);    // runs the event pump
+    void (*waitForInput)();
+    void (*warp)(int x, int y);     // the system pointer follows a warp
+    void (*speedChanged)();
+    int64_t (*milliseconds)();
+    void (*delay)(int ms);
+    void (*tone)(int freq, int ms);
+};
+
+const VideoBackend& SdlVideoBackend();
+const VideoBackend& HeadlessVideoBackend();
+
+struct MouseLimits {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+struct VideoState {
+    const VideoBackend* backend = nullptr;   // of the running screen
+    bool active = false;
+    std::unique_ptr<Canvas> canvas;
+    uint8_t palette[768] = {};                // 6-bit components
+    int64_t lastPresent = -1;                 // real milliseconds
+    int frameMs = 16;
+
+    std::deque<int> keys;                     // the keyboard buffer
+    int shiftState = 0;
+
+    int mouseX = 0, mouseY = 0, buttons = 0;
+    MouseLimits limits;
+    MouseEventHandler handler = nullptr;
+    int handlerMask = 0;
+    int mouseSpeed = kPlatformMouseSpeed;
+    int doubleSpeedLimit = 64;
+};
+
+extern VideoState video;
+
+// Keys and mouse events found by a backend's pump.
+void QueueKey(int code, int shiftState);
+// The pointer moves to (x, y), kept inside the limits.
+void MouseMovedTo(int x, int y);
+void MouseButtonChanged(int button, bool down);

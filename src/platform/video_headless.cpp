@@ -1,0 +1,327 @@
+// The headless screen: the canvas without a window, a virtual clock, and input
+// from a script of one event per line.
+//
+// The script stands for a user who acts only once the program has finished
+// reacting to the previous event: the next event is handed out when the
+// program waits for input, or when it has polled the mouse (or paused) a few
+// times in a row without the screen changing and without an unread key. So a
+// key is handled with the pointer where the script put it, and a snapshot
+// shows the screen after the program redrew it. A program that keeps polling
+// without ever settling still receives the events after a long stall, so no
+// run hangs.
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "platform/console.h"
+#include "platform/files.h"
+#include "platform/keys.h"
+#include "platform/video_backend.h"
+#include "shell/fatal.h"
+
+namespace {
+
+enum class EventType { Key, Move, Down, Up, Click, Wait, Snapshot };
+
+struct ScriptEvent {
+    EventType type = EventType::Key;
+    int code = 0, shiftState = 0;    // Key
+    int button = 0;                  // Down, Up, Click
+    bool at = false;                 // Move, and Click with a position
+    int x = 0, y = 0;
+    int ms = 0;                      // Wait
+    std::string path;                // Snapshot
+};
+
+// Polls in a row with an unchanged screen after which the program counts as
+// settled, and polls after which the next event is handed out regardless.
+constexpr int kSettledPolls = 3;
+constexpr long kStallPolls = 200000;
+
+struct HeadlessState {
+    std::deque<ScriptEvent> events;
+    bool loaded = false;             // a script was given (or ZARN_SCRIPT looked at)
+    int64_t clock = 0;
+    int settled = 0;                 // settling polls in a row with the same screen
+    long polls = 0;                  // polls since the last event
+    uint64_t screenHash = 0;
+    std::string failNextStart;
+};
+
+HeadlessState headless;
+
+std::string Trim(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos)
+        return "";
+    size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
+
+bool ParseNumber(const std::string& text, int& value) {
+    char* end = nullptr;
+    long n = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != 0 || n < -100000 || n > 100000000)
+        return false;
+    value = static_cast<int>(n);
+    return true;
+}
+
+bool ParseButton(const std::string& word, int& button) {
+    if (word == "left")
+        button = kButtonLeft;
+    else if (word == "right")
+        button = kButtonRight;
+    else
+        return false;
+    return true;
+}
+
+// One line: false with the reason in error.
+bool ParseLine(const std::string& line, std::vector<ScriptEvent>& out, std::string& error) {
+    std::string text = Trim(line);
+    if (text.empty() || text[0] == '#')
+        return true;
+    size_t space = text.find_first_of(" \t");
+    std::string word = text.substr(0, space);
+    std::string rest = space == std::string::npos ? "" : text.substr(space + 1);
+    std::vector<std::string> args = Words(rest);
+    ScriptEvent e;
+    if (word == "key") {
+        if (!ParseKeySpec(Trim(rest), e.code, e.shiftState)) {
+            error = "no key \"" + Trim(rest) + "\"";
+            return false;
+        }
+    } else if (word == "type") {
+        // The rest of the line as it stands, blanks included.
+        size_t from = line.find("type") + 5;
+        std::string chars = from < line.size() ? line.substr(from) : "";
+        if (!chars.empty() && chars.back() == '\r')
+            chars.pop_back();
+        for (unsigned char c : chars) {
+            e.code = CharacterCode(c);
+            if (e.code == 0) {
+                error = "cannot type character " + std::to_string(c);
+                return false;
+            }
+            out.push_back(e);
+        }
+        return true;
+    } else if (word == "move") {
+        e.type = EventType::Move;
+        e.at = true;
+        if (args.size() != 2 || !ParseNumber(args[0], e.x) || !ParseNumber(args[1], e.y)) {
+            error = "move needs X Y";
+            return false;
+        }
+    } else if (word == "down" || word == "up") {
+        e.type = word == "down" ? EventType::Down : EventType::Up;
+        if (args.size() != 1 || !ParseButton(args[0], e.button)) {
+            error = word + " needs left or right";
+            return false;
+        }
+    } else if (word == "click") {
+        e.type = EventType::Click;
+        e.at = args.size() == 3;
+        if ((args.size() != 1 && !e.at) || !ParseButton(args[0], e.button) ||
+            (e.at && (!ParseNumber(args[1], e.x) || !ParseNumber(args[2], e.y)))) {
+            error = "click needs left or right, and optionally X Y";
+            return false;
+        }
+    } else if (word == "wait") {
+        e.type = EventType::Wait;
+        if (args.size() != 1 || !ParseNumber(args[0], e.ms) || e.ms < 0) {
+            error = "wait needs milliseconds";
+            return false;
+        }
+    } else if (word == "snapshot") {
+        e.type = EventType::Snapshot;
+        e.path = Trim(rest);
+        if (e.path.empty()) {
+            error = "snapshot needs a file name";
+            return false;
+        }
+    } else {
+        error = "unknown event \"" + word + "\"";
+        return false;
+    }
+    out.push_back(e);
+    return true;
+}
+
+uint64_t ScreenHash() {
+    const Canvas& screen = Screen();
+    const uint8_t* p = screen.pixels();
+    size_t n = size_t(screen.width()) * size_t(screen.height());
+    uint64_t h = 0xcbf29ce484222325ull;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        h = (h ^ word) * 0x100000001b3ull;
+        h ^= h >> 29;
+    }
+    for (; i < n; ++i)
+        h = (h ^ p[i]) * 0x100000001b3ull;
+    return h;
+}
+
+[[noreturn]] void EndOfScript() {
+    ConsoleGotoXY(1, 25);
+    ConsoleWrite("input script ended\n");
+    ConsoleFlush();
+    throw ProgramExit(kExitScriptEnded, "input script ended");
+}
+
+void TakeSnapshot(const std::string& path) {
+    if (!VideoSnapshot(path)) {
+        ConsoleGotoXY(1, 25);
+        ConsolePrintf("input script: cannot write snapshot %s\n", path.c_str());
+    }
+}
+
+void Apply(const ScriptEvent& e) {
+    if (e.type != EventType::Key && e.type != EventType::Wait)
+        video.shiftState = 0;
+    switch (e.type) {
+    case EventType::Key: QueueKey(e.code, e.shiftState); break;
+    case EventType::Move: MouseMovedTo(e.x, e.y); break;
+    case EventType::Down: MouseButtonChanged(e.button, true); break;
+    case EventType::Up: MouseButtonChanged(e.button, false); break;
+    case EventType::Click:
+        if (e.at)
+            MouseMovedTo(e.x, e.y);
+        MouseButtonChanged(e.button, true);
+        MouseButtonChanged(e.button, false);
+        break;
+    case EventType::Wait: headless.clock += e.ms; break;
+    case EventType::Snapshot: TakeSnapshot(e.path); break;
+    }
+}
+
+// Takes the snapshots due now and hands out one event; ends the run when the
+// script has none left.
+void HandOutEvent() {
+    while (!headless.events.empty() && headless.events.front().type == EventType::Snapshot) {
+        Apply(headless.events.front());
+        headless.events.pop_front();
+    }
+    if (headless.events.empty())
+        EndOfScript();
+    ScriptEvent e = headless.events.front();
+    headless.events.pop_front();
+    headless.settled = 0;
+    headless.polls = 0;
+    Apply(e);
+}
+
+void CountSettlingPoll() {
+    if (!video.keys.empty())
+        return;
+    uint64_t hash = ScreenHash();
+    headless.settled = hash == headless.screenHash ? headless.settled + 1 : 0;
+    headless.screenHash = hash;
+}
+
+void Poll(PollKind kind) {
+    ++headless.polls;
+    if (kind == PollKind::Mouse)
+        CountSettlingPoll();
+    bool settled = video.keys.empty() && headless.settled >= kSettledPolls - 1;
+    if (settled || headless.polls >= kStallPolls)
+        HandOutEvent();
+}
+
+bool Start(int, int, std::string& error) {
+    if (!headless.failNextStart.empty()) {
+        error = headless.failNextStart;
+        headless.failNextStart.clear();
+        return false;
+    }
+    if (!headless.loaded) {
+        std::string path = EnvironmentValue("ZARN_SCRIPT");
+        std::string message;
+        if (!path.empty() && !HeadlessLoadScriptFile(path, message)) {
+            error = "input script " + path + ": " + message;
+            return false;
+        }
+        headless.loaded = true;
+    }
+    headless.settled = 0;
+    headless.polls = 0;
+    return true;
+}
+
+void Stop() {}
+void Present() {}
+void WaitForInput() { HandOutEvent(); }
+void Warp(int, int) {}
+void SpeedChanged() {}
+int64_t Milliseconds() { return headless.clock; }
+
+void Delay(int ms) {
+    headless.clock += ms;
+    if (video.active)
+        Poll(PollKind::Mouse);
+}
+
+void Tone(int, int) {}
+
+}  // namespace
+
+const VideoBackend& HeadlessVideoBackend() {
+    static const VideoBackend backend = {Start, Stop, Present, Poll, WaitForInput,
+                                         Warp, SpeedChanged, Milliseconds, Delay, Tone};
+    return backend;
+}
+
+bool HeadlessLoadScript(const std::string& text, std::string& error) {
+    std::vector<ScriptEvent> events;
+    std::istringstream in(text);
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        std::string reason;
+        if (!ParseLine(line, events, reason)) {
+            error = "line " + std::to_string(number) + ": " + reason;
+            return false;
+        }
+    }
+    headless.events.assign(events.begin(), events.end());
+    headless.loaded = true;
+    headless.settled = 0;
+    headless.polls = 0;
+    return true;
+}
+
+bool HeadlessLoadScriptFile(const std::string& path, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot be read";
+        return false;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    return HeadlessLoadScript(text.str(), error);
+}
+
+int HeadlessEventsLeft() { return static_cast<int>(headless.events.size()); }
+
+void HeadlessFailNextStart(const std::string& message) { headless.failNextStart = message; }
+
+void HeadlessReset() {
+    headless = HeadlessState{};
+    video.keys.clear();
+    video.shiftState = 0;
+    video.buttons = 0;
+    video.mouseX = video.mouseY = 0;
+}

@@ -1,0 +1,366 @@
+#include "ui/graphics.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "pictures/palette.h"
+#include "platform/video.h"
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "ui/input.h"
+
+GraphicsState graphics;
+
+const char* const kColorNames[kColorCount] = {
+    "BLACK",      "BLUE",         "GREEN",      "CYAN",      "RED",
+    "MAGENTA",    "BROWN",        "LIGHTGRAY",  "DARKGRAY",  "LIGHTBLUE",
+    "LIGHTGREEN", "LIGHTCYAN",    "LIGHTRED",   "LIGHTMAGENTA", "YELLOW",
+    "WHITE",      "GRAY",         "DARKERGRAY", "DARKRED",   "DARKGREEN",
+    "DARKBLUE",   "DARKMAGENTA",  "ORANGE",     "LIGHTBROWN", "ANYCOLOR",
+};
+
+namespace {
+
+struct VideoModeInfo {
+    const char* text;
+    int width, height;
+};
+
+const VideoModeInfo kVideoModes[4] = {
+    {"640x480", 640, 480}, {"800x600", 800, 600}, {"1024x768", 1024, 768}, {"1280x1024", 1280, 1024},
+};
+
+// Arrow glyphs of the buttons whose text is character 1 (up) or 2 (down).
+constexpr int kArrowW = 7;
+constexpr int kArrowH = 5;
+const char* const kUpArrow[kArrowH] = {"...X...", "..XXX..", ".XXXXX.", "..XXX..", "..XXX.."};
+const char* const kDownArrow[kArrowH] = {"..XXX..", "..XXX..", ".XXXXX.", "..XXX..", "...X..."};
+
+// Text of TextAt and LabelBox: callers keep it shorter than this.
+constexpr int kTextBuffer = 120;
+
+int VideoModeIndex(int mode) { return std::clamp(mode, 1, 4) - 1; }
+
+void SolidThin() { Screen().setlinestyle(kSolidLine, 0, kNormWidth); }
+
+// The line style of the "Thick Lines" setting.
+void SolidThick() {
+    Screen().setlinestyle(kSolidLine, 0, config.lineThickness == 3 ? kThickWidth : kNormWidth);
+}
+
+void Line(int c, int x1, int y1, int x2, int y2) {
+    SetColor(c);
+    Screen().line(x1, y1, x2, y2);
+}
+
+// A solid bar without pointer handling.
+void Bar(int x1, int y1, int x2, int y2, int c) {
+    Screen().setfillstyle(kSolidFill, MapColor(c));
+    Screen().bar(x1, y1, x2, y2);
+}
+
+void PutArrow(char which, int x, int y) {
+    const char* const* rows = which == 1 ? kUpArrow : kDownArrow;
+    Image glyph;
+    glyph.width = kArrowW;
+    glyph.height = kArrowH;
+    uint8_t set = static_cast<uint8_t>(MapColor(0));
+    uint8_t clear = static_cast<uint8_t>(MapColor(config.colorButton));
+    for (int row = 0; row < kArrowH; ++row)
+        for (int col = 0; col < kArrowW; ++col)
+            glyph.pixels.push_back(rows[row][col] == 'X' ? set : clear);
+    Screen().putimage(x, y, glyph, kCopyPut);
+}
+
+// The focus mark left and above a button: erased in state 0, drawn in state 1.
+void FocusMark(int c, int x1, int y1, int x2, int y2) {
+    Line(c, x1 - 1, y1 - 1, x2, y1 - 1);
+    Line(c, x1 - 1, y1 - 1, x1 - 1, y2);
+}
+
+void FormatText(char (&text)[kTextBuffer + 1], const char* format, va_list args) {
+    std::vsnprintf(text, sizeof text, format, args);
+}
+
+}  // namespace
+
+const char* VideoModeText(int mode) { return kVideoModes[VideoModeIndex(mode)].text; }
+
+void VideoModeSize(int mode, int& width, int& height) {
+    width = kVideoModes[VideoModeIndex(mode)].width;
+    height = kVideoModes[VideoModeIndex(mode)].height;
+}
+
+void InitGraphics(int withPalette) {
+    config.videoMode = static_cast<int16_t>(std::clamp<int>(config.videoMode, 1, 4));
+    int mode = config.videoMode;
+    PrintAt(1, 25, 1, "Graphics VESA256, %s", VideoModeText(mode));
+    int width, height;
+    VideoModeSize(mode, width, height);
+    std::string error;
+    if (!VideoStart(width, height, error)) {
+        PrintAt(1, 24, 1, "Graphics error: %s press a key", error.c_str());
+        WaitConsoleKey();
+        if (mode == 1)
+            FatalError("Graphics error at 640x480 resolution, not VESA compatible?");
+        config.videoMode = 1;
+        SaveConfig();
+        FatalError("The requested resolution was not support, reset to 640x480 resolution!");
+    }
+    graphics.GraphicsMode = static_cast<int16_t>(mode);
+    SetGraphicsMessageSink(ShowGraphicsMessage);
+    if (withPalette) {
+        LoadPalette(config.paletteNumber, config.gamma);
+        graphics.GraphicsMode = static_cast<int16_t>(-mode);
+    }
+    Canvas& screen = Screen();
+    SolidThick();
+    screen.setbkcolor(MapColor(0));
+    graphics.EditorFont = 0;
+    graphics.ruler.drawn = false;
+    graphics.ScreenMaxX = static_cast<int16_t>(screen.getmaxx());
+    graphics.ScreenMaxY = static_cast<int16_t>(screen.getmaxy());
+    SetMenuBarMode(1);
+    InitMouse();
+    SetMouseLimits();
+    SetMousePos(graphics.MaxX / 2, graphics.MaxY / 2);
+}
+
+void CloseGraphics() {
+    RestoreMouseSpeed();
+    ResetMouse();
+    if (graphics.GraphicsMode == 0)
+        return;
+    VideoStop();
+    graphics.GraphicsMode = 0;
+    SetGraphicsMessageSink(nullptr);
+}
+
+void ComputeMetrics() {
+    const Canvas& screen = Screen();
+    graphics.MaxX = static_cast<int16_t>(screen.getmaxx());
+    graphics.MaxY = static_cast<int16_t>(screen.getmaxy());
+    graphics.CharH = static_cast<int16_t>(screen.textheight("H"));
+    graphics.CharW = static_cast<int16_t>(screen.textwidth("W"));
+    graphics.CharH1 = graphics.CharH + 1;
+    graphics.CharW1 = graphics.CharW + 1;
+    graphics.LineH = graphics.CharH + 2;
+    graphics.CharW2 = graphics.CharW + 2;
+    graphics.BandH = graphics.CharH + graphics.CharH / 2;
+    graphics.BandW = graphics.CharW + graphics.CharW / 2;
+    if (graphics.MenuBarShown)
+        graphics.MaxY -= graphics.BandH;
+    graphics.CenterX = graphics.MaxX / 2;
+    graphics.CenterY = graphics.MaxY / 2;
+}
+
+void SetMenuBarMode(int on) {
+    HidePointer();
+    ComputeMetrics();
+    if (on)
+        Screen().setviewport(0, kMenuBarHeight, graphics.ScreenMaxX,
+                             graphics.ScreenMaxY - kStatusHeight, true);
+    else
+        Screen().setviewport(0, 0, graphics.ScreenMaxX, graphics.ScreenMaxY, true);
+    graphics.MenuBarShown = on != 0;
+    ComputeMetrics();
+}
+
+void ClearScreen() {
+    Screen().cleardevice();
+    input.DrawnX = -1;
+}
+
+void ClearMapArea() {
+    HidePointer();
+    int c = config.colors[graphics.thingsPictureMode ? kColorBackGroundThings : kColorBackGround];
+    Bar(0, 0, graphics.MaxX, graphics.MaxY, c);
+    input.DrawnX = -1;
+}
+
+int MapColor(int c) {
+    c = std::clamp(c, 0, kColorCount - 1);
+    if (graphics.GraphicsMode < 0)
+        return std::clamp<int>(config.colorMap[c], 0, 255);
+    return std::min(c, 15);
+}
+
+void SetColor(int c) { Screen().setcolor(MapColor(c)); }
+
+void FillBox(int x1, int y1, int x2, int y2, int c) {
+    PointerGuard guard;
+    Bar(x1, y1, x2, y2, c);
+}
+
+void RaisedBox(int x1, int y1, int x2, int y2, int fill) {
+    PointerGuard guard;
+    SolidThin();
+    Bar(x1 + 1, y1 + 1, x2 - 1, y2 - 1, fill);
+    Line(15, x1, y1, x2, y1);
+    Line(15, x1, y1, x1, y2);
+    int dark = fill == 8 ? 17 : 8;
+    Line(dark, x1, y2, x2, y2);
+    Line(dark, x2, y1, x2, y2);
+    SolidThick();
+    SetColor(0);
+}
+
+void SunkenBox(int x1, int y1, int x2, int y2, int fill) {
+    PointerGuard guard;
+    SolidThin();
+    if (fill >= 0)
+        Bar(x1 + 1, y1 + 1, x2 - 1, y2 - 1, fill);
+    Line(15, x1, y2, x2, y2);
+    Line(15, x2, y1, x2, y2);
+    int dark = fill == 7 ? 8 : 17;
+    Line(dark, x1, y1, x2, y1);
+    Line(dark, x1, y1, x1, y2);
+    Line(7, x1 + 1, y2 - 1, x2 - 1, y2 - 1);
+    Line(7, x2 - 1, y1 + 1, x2 - 1, y2 - 1);
+    SolidThick();
+    SetColor(0);
+}
+
+void DrawButton(int raised, const char* text, int hotIndex, int state, int x1, int y1, int x2,
+                int y2) {
+    if (!text)
+        return;
+    PointerGuard guard;
+    Canvas& screen = Screen();
+    SetColor(state == 2 ? 8 : 0);
+    SolidThin();
+    screen.rectangle(x1, y1, x2, y2);
+    Line(8, x2 - 1, y1 + 1, x2 - 1, y2 - 1);
+    Line(8, x1 + 1, y2 - 1, x2 - 1, y2 - 1);
+    Line(15, x1 + 1, y1 + 1, x2 - 1, y1 + 1);
+    Line(15, x1 + 1, y1 + 1, x1 + 1, y2 - 1);
+    int face = state == 1 ? config.colorButtonActive : config.colorButton;
+    if (raised) {
+        Bar(x1 + 2, y1 + 2, x2 - 2, y2 - 2, face);
+    } else {
+        Bar(x1 + 2, y1 + 2, x2 - 1, y2 - 1, face);
+        Line(8, x1 + 1, y1 + 1, x2 - 1, y1 + 1);
+        Line(8, x1 + 1, y1 + 1, x1 + 1, y2 - 1);
+    }
+    if (state == 0) {
+        FocusMark(7, x1, y1, x2, y2);
+    } else if (state == 1) {
+        FocusMark(17, x1, y1, x2, y2);
+        screen.setlinestyle(kDottedLine, 0, kNormWidth);
+        screen.rectangle(x1 + 2, y1 + 2, x2 - 2, y2 - 2);
+    }
+    SetColor(0);
+    if (text[0] == 1 || text[0] == 2) {
+        PutArrow(text[0], x1 + 2, y1 + 3);
+    } else {
+        int len = static_cast<int>(std::strlen(text));
+        int x = x1 + ((x2 - x1) - len * graphics.CharW) / 2;
+        int y = y1 + ((y2 - y1) - graphics.CharH) / 2;
+        screen.outtextxy(x, y, text);
+        if (hotIndex >= 0)
+            screen.outtextxy(x + hotIndex * graphics.CharW, y + 2, "_");
+    }
+    SolidThick();
+    SetColor(0);
+}
+
+void ProgressBar(int x1, int y1, int x2, int y2, int percent) {
+    percent = std::clamp(percent, 0, 100);
+    int w = x2 - x1 - 2;
+    int xf = x1 + w * percent / 100;
+    int xt = x1 + (w + 3) / 2;
+    if (percent == 0)
+        SunkenBox(x1, y1, x2, y2, 15);
+    // At 0 percent there is nothing to fill; a reversed bar would paint the frame.
+    if (xf >= x1 + 1)
+        Bar(x1 + 1, y1 + 1, xf, y2 - 1, 1);
+    if (percent > 58) {
+        SetColor(15);
+    } else {
+        SetColor(0);
+        Bar(xf + 1, y1 + 1, x2, y2 - 1, 15);
+    }
+    TextAt(xt, y1 + 2, "%d%%", percent);
+    if (percent == 100)
+        Delay(500);
+    SetColor(0);
+}
+
+void LabelBox(int x, int y, const char* format, ...) {
+    PointerGuard guard;
+    char text[kTextBuffer + 1];
+    va_list args;
+    va_start(args, format);
+    FormatText(text, format, args);
+    va_end(args);
+    if (x < 0)
+        x = graphics.labelX;
+    if (y < 0)
+        y = graphics.labelY;
+    int right = x + (static_cast<int>(std::strlen(text)) + 2) * graphics.CharW;
+    Bar(x, y - 2, right, y + graphics.LineH, 15);
+    SolidThin();
+    SetColor(8);
+    Screen().rectangle(x, y - 2, right, y + graphics.LineH);
+    SetColor(0);
+    Screen().outtextxy(x + graphics.CharW, y, text);
+    graphics.labelX = static_cast<int16_t>(x);
+    graphics.labelY = static_cast<int16_t>(y + graphics.LineH + 2);
+    SolidThick();
+}
+
+void TextAt(int x, int y, const char* format, ...) {
+    char text[kTextBuffer + 1];
+    va_list args;
+    va_start(args, format);
+    FormatText(text, format, args);
+    va_end(args);
+    if (x < 0)
+        x = graphics.textX;
+    if (y < 0)
+        y = graphics.textY;
+    Screen().outtextxy(x, y, text);
+    graphics.textX = static_cast<int16_t>(x);
+    graphics.textY = static_cast<int16_t>(y + graphics.LineH);
+}
+
+void DrawRuler(int draw, int mode) {
+    RulerState& ruler = graphics.ruler;
+    if (!ruler.on)
+        return;
+    if (mode > 0) {
+        if (!ruler.drawn)
+            return;
+        ruler.drawX = ruler.lastX;
+        ruler.drawY = ruler.lastY;
+        ruler.drawn = false;
+    } else {
+        if (mode == 0 && ruler.drawn)
+            return;
+        ruler.drawn = true;
+        // The pointer is kept in screen pixels; the ruler is drawn in the viewport.
+        Viewport view = Screen().getviewport();
+        ruler.drawX = ruler.lastX = static_cast<int16_t>(input.PointerX - view.left);
+        ruler.drawY = ruler.lastY = static_cast<int16_t>(input.PointerY - view.top);
+    }
+    if (!draw)
+        return;
+    PointerGuard guard;
+    Canvas& screen = Screen();
+    int color = screen.getcolor();
+    int px = ruler.drawX, py = ruler.drawY;
+    screen.setwritemode(kXorPut);
+    SetColor(config.colorRuler);
+    screen.line(1, py, graphics.MaxX - 1, py);
+    screen.line(px, 1, px, graphics.MaxY - 2);
+    if (config.rulerRadius > 4) {
+        int r = static_cast<int>(config.rulerRadius * graphics.mapScale);
+        for (int i = 0; i < 3; ++i, r >>= 1)
+            screen.rectangle(px - r, py - r, px + r, py + r);
+    }
+    screen.setwritemode(kCopyPut);
+    screen.setcolor(color);
+}

@@ -1,0 +1,95 @@
+// The graphics layer: switching between the text console and the 256-colour
+// graphics screen, the screen and font metrics every drawing routine uses,
+// logical colours, and the toolkit's drawing primitives.
+//
+// Coordinates are pixels relative to the current viewport; colours are
+// logical colours 0..24 unless a routine says otherwise. Routines that draw
+// keep the pointer protocol (ui/input.h) unless stated.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/canvas.h"
+
+constexpr int kColorCount = 25;     // logical colours 0..24
+constexpr int kMenuBarHeight = 17;  // rows above the viewport while the menu bar is shown
+constexpr int kStatusHeight = 13;   // rows below it
+
+struct RulerState {
+    bool on = false;             // the editor's ruler switch
+    bool drawn = false;
+    int16_t lastX = 0, lastY = 0;    // where it was drawn last
+    int16_t drawX = 0, drawY = 0;    // where it is drawn now
+};
+
+struct GraphicsState {
+    // 0: text console; +m: graphics mode m with the 16-colour palette; -m:
+    // graphics mode m with the game palette.
+    int16_t GraphicsMode = 0;
+    int16_t ScreenMaxX = 639, ScreenMaxY = 479;
+    int16_t MaxX = 639, MaxY = 479;
+    int16_t CenterX = 319, CenterY = 239;
+    int16_t CharH = 8, CharW = 8;
+    int16_t CharH1 = 9, CharW1 = 9;
+    int16_t LineH = 10;
+    int16_t CharW2 = 10;
+    int16_t BandH = 12, BandW = 12;
+    bool MenuBarShown = false;
+    int16_t EditorFont = 0;        // the built-in font
+    int16_t textX = 0, textY = 0;     // TextAt: last x, next line's y
+    int16_t labelX = 0, labelY = 0;   // LabelBox: last x, next box's y
+    RulerState ruler;
+    // Set by the editor: the map scale (pixels per map unit) that sizes the
+    // ruler's squares, and whether the map shows Things mode with thing
+    // pictures (ClearMapArea then uses "BackGroundThings").
+    float mapScale = 1.0f;
+    bool thingsPictureMode = false;
+};
+
+extern GraphicsState graphics;
+
+// Logical colour names, as the palette colour dialog shows them.
+extern const char* const kColorNames[kColorCount];
+// Resolution texts of the video modes 1..4 ("640x480" ...).
+const char* VideoModeText(int mode);
+// Screen size of video mode 1..4 (other values are limited to 1..4).
+void VideoModeSize(int mode, int& width, int& height);
+
+// Starts graphics mode in the configured video mode, with the game palette
+// when withPalette is set. A failure ends the program through FatalError.
+void InitGraphics(int withPalette);
+// Back to the text console (safe to call in text mode).
+void CloseGraphics();
+void ComputeMetrics();
+// Viewport for the menu bar (on) or the whole screen; leaves the pointer hidden.
+void SetMenuBarMode(int on);
+// Clears the whole screen; the pointer counts as not drawn. No pointer handling.
+void ClearScreen();
+// Fills the map area with the background colour; leaves the pointer hidden.
+void ClearMapArea();
+// The palette index of logical colour c.
+int MapColor(int c);
+// Drawing colour of logical colour c. No pointer handling.
+void SetColor(int c);
+void FillBox(int x1, int y1, int x2, int y2, int c);
+void RaisedBox(int x1, int y1, int x2, int y2, int fill);
+// fill < 0: no fill.
+void SunkenBox(int x1, int y1, int x2, int y2, int fill);
+// A push button. text null: nothing; text "\1" or "\2": an up or down arrow.
+// hotIndex: letter to underline, < 0 none. state 0 normal, 1 focused, 2 disabled.
+void DrawButton(int raised, const char* text, int hotIndex, int state, int x1, int y1, int x2,
+                int y2);
+// Percent limited to 0..100. No pointer handling.
+void ProgressBar(int x1, int y1, int x2, int y2, int percent);
+// White box with a dark frame and black text; x or y < 0 continues below the
+// previous box.
+void LabelBox(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
+// Text in the current colour; x < 0: the previous x, y < 0: the next line. No
+// pointer handling.
+void TextAt(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
+// The XOR ruler cross-hair at the pointer. mode > 0 removes it, 0 shows it
+// unless shown, < 0 shows it anew; draw 0 only updates the state.
+void DrawRuler(int draw, int mode);
+
+// The graphics message sink: shows a text that PrintAt gives in graphics mode.
+void ShowGraphicsMessage(const char* text);

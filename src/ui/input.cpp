@@ -1,0 +1,362 @@
+#include "ui/input.h"
+
+#include <algorithm>
+
+#include "platform/canvas.h"
+#include "platform/video.h"
+#include "shell/config.h"
+#include "ui/graphics.h"
+
+InputState input;
+
+const char* const kPointerPicture[kPointerH] = {
+    "O.........", "OO........", "OBO.......", "OBBO......", "OBBBO.....",
+    "OBBBBO....", "OBBBBBO...", "OBBBBBBO..", "OBBBBBBBO.", "OBBBOOOOOO",
+    "OBBO......", "OBO.......", "OO........", "O.........",
+};
+
+namespace {
+
+// The handler reports moves and presses; a release is seen by polling.
+constexpr int kHandlerEvents = kMouseMoved | kMouseLeftDown | kMouseRightDown;
+
+// Called from the event pump for each selected mouse event. It records the
+// event and never draws.
+void RecordMouseEvent(int x, int y, int buttons) {
+    if (input.HandlerLocked)
+        return;
+    input.HandlerBusy = true;
+    input.eventX = static_cast<int16_t>(x);
+    input.eventY = static_cast<int16_t>(y);
+    input.eventButtons = static_cast<int16_t>(buttons);
+    if (buttons != 0 && buttons != input.LatchedButtons)
+        input.LatchedButtons = static_cast<int16_t>(buttons);
+    input.EventPending = true;
+    input.HandlerBusy = false;
+}
+
+// The pointer picture is drawn straight onto the screen's pixels, whatever
+// the viewport, and the block under it is kept to put back.
+void DrawPointer(int x, int y) {
+    Canvas& screen = Screen();
+    x = std::clamp(x, 0, screen.getmaxx());
+    y = std::clamp(y, 0, screen.getmaxy());
+    int w = std::min(kPointerW, screen.width() - x);
+    int h = std::min(kPointerH, screen.height() - y);
+    input.background.resize(size_t(w) * size_t(h));
+    input.backgroundW = w;
+    input.backgroundH = h;
+    for (int row = 0; row < h; ++row) {
+        uint8_t* line = screen.pixels() + size_t(y + row) * size_t(screen.width()) + size_t(x);
+        std::copy(line, line + w, input.background.begin() + row * w);
+        for (int col = 0; col < w; ++col) {
+            char p = kPointerPicture[row][col];
+            if (p != '.')
+                line[col] = p == 'O' ? input.pointerEdge : input.pointerBody;
+        }
+    }
+    input.DrawnX = static_cast<int16_t>(x);
+    input.DrawnY = static_cast<int16_t>(y);
+}
+
+void ErasePointer() {
+    if (input.DrawnX < 0)
+        return;
+    Canvas& screen = Screen();
+    for (int row = 0; row < input.backgroundH; ++row) {
+        uint8_t* line = screen.pixels() + size_t(input.DrawnY + row) * size_t(screen.width()) +
+                        size_t(input.DrawnX);
+        std::copy(input.background.begin() + row * input.backgroundW,
+                  input.background.begin() + (row + 1) * input.backgroundW, line);
+    }
+    input.DrawnX = -1;
+}
+
+// A shown pointer follows the position the program reads.
+void TrackPointer(int x, int y) {
+    if (input.PointerHidden)
+        return;
+    if (input.DrawnX >= 0 && x == input.DrawnX && y == input.DrawnY)
+        return;
+    ErasePointer();
+    DrawPointer(x, y);
+}
+
+// Reads the event fields (or the driver, when no event came) into the
+// pointer position and the buttons. A latched click is handed out (and
+// forgotten) only to a caller that asks for the buttons.
+void PollDriver(int16_t* buttons) {
+    LockMouseHandler();
+    if (!input.EventPending) {
+        int px, py, pb;
+        PlatformMouseStatus(px, py, pb);
+        input.eventX = static_cast<int16_t>(px);
+        input.eventY = static_cast<int16_t>(py);
+        input.eventButtons = static_cast<int16_t>(pb);
+    }
+    input.EventPending = false;
+    int16_t b = input.eventButtons;
+    if (buttons) {
+        if (input.LatchedButtons != 0 && b == 0)
+            b = input.LatchedButtons;
+        input.LatchedButtons = 0;
+        *buttons = b;
+    }
+    input.PointerX = input.eventX;
+    input.PointerY = input.eventY;
+    UnlockMouseHandler();
+}
+
+// ReadMouse without running the event pump.
+void SampleMouse(int16_t* x, int16_t* y, int16_t* buttons) {
+    if (input.MousePresent)
+        PollDriver(buttons);
+    TrackPointer(input.PointerX, input.PointerY);
+    if (x)
+        *x = input.PointerX;
+    if (y)
+        *y = input.PointerY;
+}
+
+uint8_t PointerIndex(int colorSetting) {
+    int index = MapColor(colorSetting);
+    return static_cast<uint8_t>(index == 0 ? 1 : index);
+}
+
+}  // namespace
+
+// ---- Mouse
+
+void InitMouse() {
+    int16_t status = ResetMouse();
+    input.pointerBody = PointerIndex(config.colors[kColorMouse]);
+    input.pointerEdge = PointerIndex(config.colors[kColorMouseEdge]);
+    input.background.clear();
+    input.MousePresent = status == -1;
+    if (!input.MousePresent)
+        return;
+    PlatformSetMouseHandler(RecordMouseEvent, kHandlerEvents);
+    if (input.DriverSpeed == -1) {
+        GetMouseSpeed();
+        if (config.mouseSensitivity == 0)
+            config.mouseSensitivity = input.DriverSpeed;
+    }
+    SetMouseSpeed();
+}
+
+int16_t ResetMouse() {
+    HidePointer();
+    input.EventPending = false;
+    input.LatchedButtons = 0;
+    return PlatformMouseReset() ? -1 : 0;
+}
+
+void HidePointer() {
+    if (input.PointerHidden)
+        return;
+    input.PointerHidden = true;
+    ErasePointer();
+}
+
+void ShowPointer() {
+    input.PointerHidden = false;
+    SampleMouse(nullptr, nullptr, nullptr);
+}
+
+void ReadMouse(int16_t* x, int16_t* y, int16_t* buttons) {
+    PlatformPoll(PollKind::Mouse);
+    SampleMouse(x, y, buttons);
+}
+
+void ReadButtons(int16_t* buttons) {
+    if (!input.MousePresent)
+        return;
+    PlatformPoll(PollKind::Mouse);
+    LockMouseHandler();
+    int x, y, b;
+    PlatformMouseStatus(x, y, b);
+    UnlockMouseHandler();
+    if (buttons)
+        *buttons = static_cast<int16_t>(b);
+}
+
+void SetMousePos(int16_t x, int16_t y) {
+    if (!input.MousePresent)
+        return;
+    LockMouseHandler();
+    PlatformWarpMouse(x, y);
+    // An event recorded before the warp no longer tells where the pointer is.
+    input.EventPending = false;
+    UnlockMouseHandler();
+    input.PointerX = x;
+    input.PointerY = y;
+}
+
+void SetMouseLimits() {
+    LockMouseHandler();
+    PlatformSetMouseLimits(0, 0, graphics.MaxX, graphics.MaxY);
+    UnlockMouseHandler();
+}
+
+void GetMouseSpeed() {
+    int speed, limit;
+    LockMouseHandler();
+    PlatformGetMouseSpeed(speed, limit);
+    UnlockMouseHandler();
+    input.DriverSpeed = static_cast<int16_t>(speed);
+    input.DoubleSpeedLimit = static_cast<int16_t>(limit);
+}
+
+void SetMouseSpeed() {
+    int speed = config.mouseSensitivity > 0 ? config.mouseSensitivity : input.DriverSpeed;
+    if (speed <= 0)
+        return;
+    LockMouseHandler();
+    PlatformSetMouseSpeed(speed, input.DoubleSpeedLimit);
+    UnlockMouseHandler();
+}
+
+void RestoreMouseSpeed() {
+    if (input.DriverSpeed <= 0)
+        return;
+    LockMouseHandler();
+    PlatformSetMouseSpeed(input.DriverSpeed, input.DoubleSpeedLimit);
+    UnlockMouseHandler();
+}
+
+// The handler runs inside the program's own event pump, never while the
+// program reads its fields; the lock is kept so that the reads stay marked.
+void LockMouseHandler() { input.HandlerLocked = true; }
+
+void UnlockMouseHandler() { input.HandlerLocked = false; }
+
+void SnapPointer(int mode, int16_t* x, int16_t* y, int16_t bx, int16_t by) {
+    if (!config.snapCursor)
+        return;
+    if (mode == 1) {
+        ReadMouse(x, y, nullptr);
+        SetMousePos(static_cast<int16_t>(bx + graphics.CharW), static_cast<int16_t>(by + 4));
+    } else if (*y >= 2 * graphics.CharH) {
+        SetMousePos(*x, *y);
+    }
+}
+
+void WaitRelease(int16_t* buttons) {
+    if (!input.MousePresent) {
+        FlushKeys(0);
+        return;
+    }
+    int16_t held = 1;
+    for (;;) {
+        ReadMouse(&input.PointerX, &input.PointerY, &held);
+        if (held == 0)
+            break;
+        WaitForInput();
+    }
+    if (buttons)
+        *buttons = 0;
+}
+
+// ---- Keys
+
+int ReadKey(int* key) {
+    PlatformPoll(PollKind::Keys);
+    int code = PlatformReadKey();
+    if (code < 0)
+        return 0;
+    if (code == kKeyWindowClose)
+        code = input.windowCloseKey;
+    if (key)
+        *key = code;
+    return 1;
+}
+
+int KeyWaiting() {
+    PlatformPoll(PollKind::Keys);
+    return PlatformKeyWaiting() ? 1 : 0;
+}
+
+int ShiftState() { return PlatformShiftState(); }
+
+void FlushKeys(int16_t ms) {
+    while (ReadKey(nullptr)) {
+        if (ms != 0) {
+            Delay(ms);
+            return;
+        }
+    }
+}
+
+int GetInput(int16_t* buttons, int wait) {
+    int key = 0;
+    int16_t pressed = 0;
+    bool gotKey = ReadKey(&key) != 0;
+    if (!wait) {
+        if (gotKey || (buttons && *buttons != 0))
+            return 1;
+        ReadMouse(nullptr, nullptr, &pressed);
+        if (pressed == 0)
+            return 0;
+    } else {
+        for (;;) {
+            if (gotKey)
+                break;
+            ReadMouse(nullptr, nullptr, &pressed);
+            if (pressed != 0)
+                break;
+            WaitForInput();
+            gotKey = ReadKey(&key) != 0;
+        }
+    }
+    if (pressed != 0) {
+        if (buttons)
+            *buttons = pressed;
+        WaitRelease(nullptr);
+        return kMouseClick;
+    }
+    return key;
+}
+
+void WaitForInput() { PlatformWaitForInput(); }
+
+// ---- Time and sound
+
+int32_t Stopwatch(int16_t mode) {
+    int32_t now = static_cast<int32_t>(PlatformMilliseconds() / 10);
+    switch (mode) {
+    case 0: input.stopwatchTotal = 0; return 0;
+    case 1: input.stopwatchStart = now; return 0;
+    case 2: input.stopwatchTotal += now - input.stopwatchStart; return input.stopwatchTotal;
+    case 3: input.stopwatchTotal = now - input.stopwatchStart; return input.stopwatchTotal;
+    default: return 0;
+    }
+}
+
+void Delay(int16_t ms) { PlatformDelay(ms); }
+
+void Beep(int16_t freq, int16_t ms) {
+    if (!config.soundSelection)
+        return;
+    PlatformTone(freq, ms);
+    if (ms > 0)
+        Delay(ms);
+}
+
+void ErrorBeep() {
+    if (!config.soundErrors)
+        return;
+    PlatformTone(config.beepErrorFreq, 10);
+    Delay(10);
+}
+
+// ---- Pointer protocol
+
+PointerGuard::PointerGuard() : wasHidden_(input.PointerHidden) {
+    if (!wasHidden_)
+        HidePointer();
+}
+
+PointerGuard::~PointerGuard() {
+    if (!wasHidden_)
+        ShowPointer();
+}

@@ -1,0 +1,118 @@
+// The pointer and the keys: the mouse driver's state, the pointer picture
+// that the program draws itself, the keyboard in one key code, and the
+// waiting, timing and beep helpers of the toolkit.
+//
+// Pointer protocol: every routine that draws hides the pointer first unless it
+// is hidden already, and shows it again at the end only if it was shown on
+// entry (PointerGuard does both).
+//
+// Polls (ReadMouse, ReadButtons, ReadKey, KeyWaiting, GetInput, WaitRelease,
+// Delay) run the event pump and show the canvas on the screen. A loop that
+// waits for the user should call WaitForInput when a pass found nothing.
+//
+// "Mouse Sensitivity" (1..200) scales the pointer's motion: at the platform's
+// driver speed (50) the pointer follows the system pointer one to one; other
+// values capture the pointer in the window and move it by the system
+// pointer's motion times sensitivity / 50. A fresh configuration (0) takes the
+// driver speed at the first graphics start.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/keys.h"
+
+// Key code of a mouse click reported by GetInput.
+constexpr int kMouseClick = -1;
+
+struct InputState {
+    bool MousePresent = false;
+    int16_t PointerX = 0, PointerY = 0;   // last set or read position, screen pixels
+    bool PointerHidden = true;
+    int16_t DrawnX = -1, DrawnY = -1;     // where the pointer picture is; -1: not drawn
+    std::vector<uint8_t> background;      // the screen block under the drawn pointer
+    int backgroundW = 0, backgroundH = 0;
+    bool EventPending = false;
+    bool HandlerBusy = false;
+    bool HandlerLocked = false;
+    int16_t eventX = 0, eventY = 0, eventButtons = 0;
+    int16_t LatchedButtons = 0;
+    int16_t DriverSpeed = -1;
+    int16_t DoubleSpeedLimit = 0;
+    uint8_t pointerBody = 255, pointerEdge = 31;   // palette indices of the picture
+    // The key that closing the window gives (Esc; the editor's own loop may
+    // take Alt-F4 instead).
+    int windowCloseKey = kKeyEsc;
+    int32_t stopwatchStart = 0, stopwatchTotal = 0;
+};
+
+extern InputState input;
+
+// Pointer picture: 10 x 14, hot spot at the upper left; 'O' outline, 'B' body.
+constexpr int kPointerW = 10;
+constexpr int kPointerH = 14;
+extern const char* const kPointerPicture[kPointerH];
+
+// Resets the driver, recolours the pointer from the "Mouse" and "MouseEdge"
+// settings, installs the event handler and sets the speed.
+void InitMouse();
+// Hides the pointer and resets the driver; -1 when a mouse is installed.
+int16_t ResetMouse();
+void HidePointer();
+void ShowPointer();
+// Current position (screen pixels) and buttons (bit 0 left, bit 1 right); each
+// may be null. A click that began and ended since the last read is reported
+// once as pressed. Moves the visible pointer.
+void ReadMouse(int16_t* x, int16_t* y, int16_t* buttons);
+void ReadButtons(int16_t* buttons);
+void SetMousePos(int16_t x, int16_t y);
+// Limits the pointer to (0, 0)-(MaxX, MaxY) of the graphics layer.
+void SetMouseLimits();
+void GetMouseSpeed();
+void SetMouseSpeed();
+void RestoreMouseSpeed();
+void LockMouseHandler();
+void UnlockMouseHandler();
+// With "Snap Cursor" on: mode 1 remembers the pointer in x, y and puts it on
+// the button at (bx, by); other modes put it back at x, y (not on the bands).
+void SnapPointer(int mode, int16_t* x, int16_t* y, int16_t bx, int16_t by);
+// Waits until no button is held; buttons (may be null) ends as 0.
+void WaitRelease(int16_t* buttons);
+
+// Reads a waiting key into key (may be null): 1, or 0 when none is waiting.
+int ReadKey(int* key);
+// 1 when a key is waiting (it stays in the buffer).
+int KeyWaiting();
+// Shift state bits (platform/keys.h) as of the last poll.
+int ShiftState();
+// Empties the keyboard buffer; with ms != 0 reads only the first waiting key
+// and then pauses ms.
+void FlushKeys(int16_t ms);
+// Without wait: 1 when a key was read (and dropped) or *buttons was already
+// set, 0 when nothing is there. With wait: waits for a key (returns its code)
+// or a button (stores it in buttons, waits for its release, returns -1).
+int GetInput(int16_t* buttons, int wait);
+// The program has nothing to do until the user acts.
+void WaitForInput();
+
+// Mode 0 resets, 1 starts, 2 adds the time since the start to the total, 3 sets
+// the total to it; returns the total in hundredths of a second (0 for 0, 1).
+int32_t Stopwatch(int16_t mode);
+void Delay(int16_t ms);
+// With "Sound Selection" on: a tone of freq Hz for ms milliseconds.
+void Beep(int16_t freq, int16_t ms);
+// With "Sound Errors" on: the error tone for 10 ms.
+void ErrorBeep();
+
+// Hides the pointer for a drawing routine and shows it again at the end if it
+// was shown when the routine began.
+class PointerGuard {
+public:
+    PointerGuard();
+    ~PointerGuard();
+    PointerGuard(const PointerGuard&) = delete;
+    PointerGuard& operator=(const PointerGuard&) = delete;
+
+private:
+    bool wasHidden_;
+};

@@ -1,0 +1,47 @@
+#include "support/headless_kit.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/video.h"
+#include "shell/config.h"
+#include "shell/flavour.h"
+#include "shell/startup.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+
+namespace testkit {
+
+namespace {
+constexpr int kPadding = 50;
+}
+
+HeadlessSession::HeadlessSession(const std::string& consoleInput) : console_(consoleInput) {
+    setenv("ZARN_VIDEO", "headless", 1);
+    unsetenv("ZARN_SCRIPT");
+    SetFlavour(Flavour::Heretic);
+    startup = StartupState{};
+    startup.workDir = dir_.path();
+    ResetConfig();
+    VideoStop();
+    HeadlessReset();
+    graphics = GraphicsState{};
+    input = InputState{};
+}
+
+HeadlessSession::~HeadlessSession() {
+    CloseGraphics();
+    VideoStop();
+    HeadlessReset();
+}
+
+void HeadlessSession::Script(const std::string& text, bool pad) {
+    std::string script = text;
+    for (int i = 0; pad && i < kPadding; ++i)
+        script += "\nwait 0";
+    std::string error;
+    ASSERT_TRUE(HeadlessLoadScript(script, error)) << error;
+}
+
+}  // namespace testkit

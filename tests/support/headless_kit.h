@@ -1,0 +1,31 @@
+// Running the graphics screen headless inside a test: the environment that
+// selects the headless backend, a fresh configuration, graphics and input
+// state, and a captured console.
+#pragma once
+
+#include <string>
+
+#include "support/testkit.h"
+
+namespace testkit {
+
+class HeadlessSession {
+public:
+    // Selects the headless backend and resets the screen, the script, the
+    // configuration (Heretic flavour), the graphics and input state. The
+    // console reads consoleInput.
+    explicit HeadlessSession(const std::string& consoleInput = "");
+    ~HeadlessSession();
+    // Replaces the events to come; fails the test on a bad script. Unless pad
+    // is false, some "wait 0" events follow, so that a test may poll a while
+    // after the last event of interest without ending the run.
+    void Script(const std::string& text, bool pad = true);
+    std::string Console() { return console_.output(); }
+    const ScratchDir& Dir() const { return dir_; }
+
+private:
+    ScratchDir dir_;
+    ConsoleCapture console_;
+};
+
+}  // namespace testkit
