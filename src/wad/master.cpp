@@ -87,12 +87,12 @@ void ListLevel(const char (&name)[8], int16_t row) {
     master.levelList.push_back(entry);
 }
 
-int FindMasterIndex(const char* name) {
-    std::vector<WadDirEntry>& dir = MasterDirectory();
-    for (size_t i = 0; i < dir.size(); ++i)
-        if (SameEntryName(dir[i].name, name))
-            return static_cast<int>(i);
-    return -1;
+// The name upper-cased and packed into one number.
+uint64_t NameKey(const char* name) {
+    uint64_t key = 0;
+    for (int i = 0; i < 8 && name[i]; ++i)
+        key |= static_cast<uint64_t>(std::toupper(static_cast<unsigned char>(name[i]))) << (8 * i);
+    return key;
 }
 
 void TakeEntry(WadDirEntry& target, const WadDirEntry& source, int16_t row) {
@@ -199,6 +199,22 @@ void ForgetUnreferencedPwads() {
 
 std::vector<WadDirEntry>& MasterDirectory() { return master.table[0].dir; }
 
+void InvalidateMasterIndex() {
+    master.nameIndex.clear();
+    master.indexedCount = 0;
+}
+
+int FindMasterIndex(const char* name) {
+    std::vector<WadDirEntry>& dir = MasterDirectory();
+    if (master.indexedCount > dir.size())
+        InvalidateMasterIndex();
+    for (; master.indexedCount < dir.size(); ++master.indexedCount)
+        master.nameIndex.emplace(NameKey(dir[master.indexedCount].name),
+                                 static_cast<int32_t>(master.indexedCount));
+    auto found = master.nameIndex.find(NameKey(name));
+    return found == master.nameIndex.end() ? -1 : found->second;
+}
+
 void ResetMaster() {
     for (WadFile& row : master.table)
         CloseRowHandle(row);
@@ -269,8 +285,10 @@ int OpenWad(char* name, const char* tag) {
     row.name = name;
     ReadWadDirectory(row, r);
     row.tag[0] = 0;
-    if (r == 0)
+    if (r == 0) {
+        InvalidateMasterIndex();
         return 0;
+    }
     OverlayPwad(r);
     ForgetUnreferencedPwads();
     CompactPwadList();
@@ -292,12 +310,20 @@ int LoadPwad(char* name) {
 }
 
 WadDirEntry* FindEntry(int16_t row, const char* name, int complain) {
-    for (WadDirEntry& e : master.table[row].dir) {
-        if (!SameEntryName(e.name, name))
-            continue;
-        if (e.file >= 0 && e.file < kOpenWadRows)
-            MakeRowReady(e.file);
-        return &e;
+    std::vector<WadDirEntry>& dir = master.table[row].dir;
+    WadDirEntry* found = nullptr;
+    if (row == 0) {
+        int i = FindMasterIndex(name);
+        found = i >= 0 ? &dir[static_cast<size_t>(i)] : nullptr;
+    } else {
+        for (WadDirEntry& e : dir)
+            if (!found && SameEntryName(e.name, name))
+                found = &e;
+    }
+    if (found) {
+        if (found->file >= 0 && found->file < kOpenWadRows)
+            MakeRowReady(found->file);
+        return found;
     }
     if (complain) {
         char text[9] = {};
@@ -334,6 +360,8 @@ void CloseWads(char mode, int forget, int clearNames) {
         CloseRowHandle(row);
         row.state = 'C';
         if (forget) {
+            if (r == 0)
+                InvalidateMasterIndex();
             row.dir.clear();
             row.dir.shrink_to_fit();
             row.tag[0] = 0;

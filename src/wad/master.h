@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "wad/wadfile.h"
@@ -32,6 +33,11 @@ struct MasterState {
     // Screen row of the next " Contains level" line while reading PWADs.
     int16_t containsColumn = 1;
     int16_t containsRow = 1;
+    // First index of each name in the master directory, built on demand so
+    // that laying a large PWAD over the IWAD stays fast. Code that renames
+    // master entries calls InvalidateMasterIndex.
+    std::unordered_map<uint64_t, int32_t> nameIndex;
+    size_t indexedCount = 0;
     // Called when the directory changes (lists built from it become stale) and
     // when all files are closed (the help file goes with them).
     void (*releaseNameLists)() = nullptr;
@@ -43,6 +49,9 @@ extern MasterState master;
 std::vector<WadDirEntry>& MasterDirectory();
 // Forgets every file, entry and level (a fresh start for tests and reloads).
 void ResetMaster();
+// Index of the first master entry named name, or -1.
+int FindMasterIndex(const char* name);
+void InvalidateMasterIndex();
 
 bool IsLevelName(const WadDirEntry& entry);
 bool IsLevelNameInStyle(const WadDirEntry& entry, int16_t style);
