@@ -1,0 +1,131 @@
+// Level loading and saving speed on real maps: Freedoom 2's MAP12 (about
+// 10,900 LineDefs) loaded and saved, and every Freedoom level loaded in one run.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "level/level.h"
+#include "level/level_dialogs.h"
+#include "level/level_files.h"
+#include "platform/console.h"
+#include "shell/config.h"
+#include "shell/flavour.h"
+#include "shell/startup.h"
+#include "wad/master.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Accepts every proposed name and says no to every question.
+class QuietDialogs : public ConsoleLevelDialogs {
+public:
+    void ShowBox(const std::string&, const std::vector<std::string>&) override {}
+    void MessageBox(const std::string&, const std::vector<std::string>&) override {}
+    int ConfirmYes(const std::string&, const std::string&) override { return 0; }
+    int PathEntry(const std::string&, int, char* text) override { return text[0] != 0; }
+    void ProgressStart(const std::string&, int32_t) override {}
+};
+
+double Milliseconds(Clock::time_point from) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
+
+void OpenIwadOnly(const std::string& path) {
+    ResetMaster();
+    for (auto& row : config.pwadList)
+        row[0] = 0;
+    SetField(config.iwadName, path.c_str());
+    OpenIwad(config.iwadName);
+}
+
+void Choose(const char* name, int16_t map) {
+    SetField(level.name, name);
+    config.lastEpisode = 1;
+    config.lastMap = map;
+}
+
+void Report(const char* what, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    std::printf("%-34s min %7.3f ms  median %7.3f ms  (%zu runs)\n", what, times.front(),
+                times[times.size() / 2], times.size());
+}
+
+}  // namespace
+
+int main() {
+    const std::string doom2 = "/usr/share/games/doom/freedoom2.wad";
+    const std::string doom1 = "/usr/share/games/doom/freedoom1.wad";
+    if (!std::filesystem::exists(doom1) || !std::filesystem::exists(doom2)) {
+        std::printf("Freedoom is not installed: nothing to measure\n");
+        return 0;
+    }
+    std::string work = std::filesystem::temp_directory_path().string() + "/level_bench/";
+    std::filesystem::remove_all(work);
+    std::filesystem::create_directories(work);
+    FILE* nowhere = std::fopen("/dev/null", "w+");
+    ConsoleUsePlainStreams(nowhere, nowhere);
+    SetFlavour(Flavour::Doom);
+    ResetConfig();
+    startup.workDir = work;
+    SetField(config.patchPath, work.c_str());
+    QuietDialogs dialogs;
+    SetLevelDialogs(&dialogs);
+
+    const int runs = 40;
+    std::vector<double> loads, saves;
+    OpenIwadOnly(doom2);
+    for (int i = 0; i < runs; ++i) {
+        Choose("MAP12", 12);
+        Clock::time_point start = Clock::now();
+        LoadLevel(0);
+        loads.push_back(Milliseconds(start));
+    }
+    std::printf("MAP12: %d LineDefs, %d SideDefs, %d Vertexes, %d Sectors, %d Things\n",
+                level.lineDefs.count, level.sideDefs.count, level.vertices.count,
+                level.sectors.count, level.things.count);
+    Report("load MAP12", loads);
+
+    for (int i = 0; i < runs; ++i) {
+        OpenIwadOnly(doom2);
+        Choose("MAP12", 12);
+        LoadLevel(0);
+        std::filesystem::remove(work + "MAP12.WAD");
+        Clock::time_point start = Clock::now();
+        char* name = ChooseSaveFile(1, 12);
+        SaveLevel(name, kSaveKeyF2);
+        saves.push_back(Milliseconds(start));
+    }
+    Report("save MAP12 (new PWAD, read back)", saves);
+
+    std::vector<double> everything;
+    for (int i = 0; i < 5; ++i) {
+        int levels = 0;
+        Clock::time_point start = Clock::now();
+        for (const std::string& iwad : {doom1, doom2}) {
+            OpenIwadOnly(iwad);
+            std::vector<LevelListEntry> list = master.levelList;
+            for (const LevelListEntry& l : list) {
+                SetField(level.name, l.name);
+                LoadLevel(0);
+                ++levels;
+            }
+        }
+        everything.push_back(Milliseconds(start));
+        if (i == 0)
+            std::printf("all Freedoom levels: %d\n", levels);
+    }
+    Report("load all Freedoom levels", everything);
+
+    SetLevelDialogs(nullptr);
+    FreeLevel();
+    ResetMaster();
+    ConsoleUsePlainStreams(nullptr, nullptr);
+    std::fclose(nowhere);
+    std::filesystem::remove_all(work);
+    return 0;
+}
