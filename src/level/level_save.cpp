@@ -165,8 +165,10 @@ const WadFile& LevelFile() { return master.table[master.currentLevelRow]; }
 // lumps that follow it.
 void FindLevelInFile(SaveJob& job) {
     const std::vector<WadDirEntry>& dir = LevelFile().dir;
-    const WadDirEntry& marker = MasterDirectory()[static_cast<size_t>(level.markerIndex)];
     job.levelFirst = job.levelEnd = dir.size();
+    if (level.markerIndex < 0 || static_cast<size_t>(level.markerIndex) >= MasterDirectory().size())
+        return;
+    const WadDirEntry& marker = MasterDirectory()[static_cast<size_t>(level.markerIndex)];
     for (size_t i = 0; i < dir.size(); ++i) {
         if (IsLevelName(dir[i]) && SameEntryName(dir[i].name, marker.name)) {
             job.levelFirst = i;

@@ -152,7 +152,7 @@ GameRun RunGame(const std::string& work, const std::string& iwad, const std::str
                 const std::string& warp) {
     std::string out = work + "game.out";
     std::string command = "cd '" + work + "' && HOME='" + work +
-                          "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 4 stdbuf -oL -eL " + kGame +
+                          "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 5 stdbuf -oL -eL " + kGame +
                           " -iwad '" + iwad + "' -file '" + pwad + "' -warp " + warp +
                           " -nosound -nomusic > '" + out + "' 2>&1; echo $? >> '" + out + ".rc'";
     std::remove((out + ".rc").c_str());

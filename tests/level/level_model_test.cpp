@@ -55,15 +55,6 @@ TEST_F(LevelModelTest, OnlyTheFiveEditableTypesCanBeResized) {
     }
 }
 
-TEST_F(LevelModelTest, TypeNames) {
-    EXPECT_STREQ(ObjectTypeName(kObjThing), "Thing");
-    EXPECT_STREQ(ObjectTypeName(kObjSSector), "SSector");
-    EXPECT_STREQ(ObjectTypeName(kObjBlockmap), "Blockmap");
-    EXPECT_STREQ(ObjectTypeName(0), "<?unknown>?");
-    EXPECT_STREQ(ObjectTypeName(11), "<?unknown>?");
-    EXPECT_STREQ(ObjectTypeName(-1), "<?unknown>?");
-}
-
 TEST_F(LevelModelTest, ReferencesOutsideTheArraysGiveNothing) {
     AllocateArray(level.sideDefs, 4, 2);
     AllocateArray(level.sectors, 4, 1);
@@ -78,25 +69,10 @@ TEST_F(LevelModelTest, ReferencesOutsideTheArraysGiveNothing) {
     EXPECT_TRUE(ValidSideDef(1));
 }
 
-TEST_F(LevelModelTest, FreeLevelEmptiesEveryArray) {
-    AllocateArray(level.things, 10, 5);
-    AllocateArray(level.vertices, 10, 5);
-    level.oldVertexNumbers = {1, 2, 3};
-    FreeLevel();
-    EXPECT_EQ(level.things.count, 0);
-    EXPECT_EQ(level.things.capacity(), 0);
-    EXPECT_EQ(level.vertices.count, 0);
-    EXPECT_TRUE(level.oldVertexNumbers.empty());
-}
-
-TEST_F(LevelModelTest, ResetKeepsTheRunLongRejectSettings) {
-    level.rejectSkipEvery = 3;
-    level.rejectPattern = 255;
-    level.mapChanged = true;
-    ResetLevel();
-    EXPECT_EQ(level.rejectSkipEvery, 3);
-    EXPECT_EQ(level.rejectPattern, 255);
-    EXPECT_FALSE(level.mapChanged);
+TEST_F(LevelModelTest, UnknownTypeCodesHaveTheUnknownName) {
+    EXPECT_STREQ(ObjectTypeName(kObjBlockmap), "Blockmap");
+    EXPECT_STREQ(ObjectTypeName(11), "<?unknown>?");
+    EXPECT_STREQ(ObjectTypeName(-1), "<?unknown>?");
 }
 
 }  // namespace
