@@ -1,6 +1,9 @@
 #include "level/level.h"
 
+#include <cstdio>
+
 #include "shell/fatal.h"
+#include "wad/master.h"
 
 LevelState level;
 
@@ -56,6 +59,23 @@ const char* ObjectTypeName(int type) {
 
 void OutOfLevelMemory(size_t bytes) {
     FatalError("out of memory trying to allocate %d bytes", static_cast<int>(bytes));
+}
+
+std::string LevelNameFor(int16_t episode, int16_t map) {
+    char text[16];
+    if (master.gameStyle == kStyleEpisodes)
+        std::snprintf(text, sizeof text, "E%hdM%hd", episode, map);
+    else
+        std::snprintf(text, sizeof text, "MAP%02hd", map);
+    return text;
+}
+
+void SetLevelName(int16_t episode, int16_t map) {
+    std::snprintf(level.name, sizeof level.name, "%.8s", LevelNameFor(episode, map).c_str());
+    if (master.gameStyle == kStyleEpisodes)
+        std::snprintf(level.warpText, sizeof level.warpText, "%hd %hd", episode, map);
+    else
+        std::snprintf(level.warpText, sizeof level.warpText, "%hd", map);
 }
 
 void ResizeObject(int type, int direction) {

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <string>
 #include <vector>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
@@ -156,6 +157,13 @@ struct LevelState {
 };
 
 extern LevelState level;
+
+// The level name of an episode and map in the game's naming style ("E1M3",
+// "MAP03").
+std::string LevelNameFor(int16_t episode, int16_t map);
+// Makes the episode and map the current level: its name and the game's warp
+// argument for it ("1 3" for ExMy, "3" for MAPxx).
+void SetLevelName(int16_t episode, int16_t map);
 
 // Adds one record place at the end of the array of type (direction > 0),
 // growing the capacity by the type's step when needed, or removes the last one

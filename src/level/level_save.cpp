@@ -45,15 +45,6 @@ struct SaveJob {
 
 bool IsNodeKey(int key) { return key == kSaveKeyAltF2 || key == kSaveKeyAltF3; }
 
-std::string LevelNameOf(int16_t episode, int16_t map) {
-    char text[16];
-    if (master.gameStyle == kStyleEpisodes)
-        std::snprintf(text, sizeof text, "E%hdM%hd", episode, map);
-    else
-        std::snprintf(text, sizeof text, "MAP%02hd", map);
-    return text;
-}
-
 std::string UpperText(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -444,9 +435,9 @@ int32_t RejectBytes(int32_t sectors) {
 }
 
 char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
-    std::string oldName = LevelNameOf(config.lastEpisode, config.lastMap);
-    std::string newName = LevelNameOf(newEpisode, newMap);
-    SetField(level.name, oldName.c_str());
+    std::string oldName = LevelNameFor(config.lastEpisode, config.lastMap);
+    std::string newName = LevelNameFor(newEpisode, newMap);
+    SetLevelName(config.lastEpisode, config.lastMap);
     int oldLevel = FindLevel(oldName.c_str());
     if (oldLevel < 0)
         FatalError("old %s missing?", oldName.c_str());
@@ -479,7 +470,7 @@ char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
     SetField(config.pwadList[row], name);
     config.lastEpisode = newEpisode;
     config.lastMap = newMap;
-    SetField(level.name, newName.c_str());
+    SetLevelName(newEpisode, newMap);
     for (int16_t r = 1; r < kOpenWadRows; ++r)
         if (master.table[r].state && master.table[r].name && SameFile(master.table[r].name, name))
             MakeBackup(r);

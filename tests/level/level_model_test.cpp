@@ -2,6 +2,7 @@
 
 #include "level/level.h"
 #include "shell/fatal.h"
+#include "wad/master.h"
 
 namespace {
 
@@ -73,6 +74,17 @@ TEST_F(LevelModelTest, UnknownTypeCodesHaveTheUnknownName) {
     EXPECT_STREQ(ObjectTypeName(kObjBlockmap), "Blockmap");
     EXPECT_STREQ(ObjectTypeName(11), "<?unknown>?");
     EXPECT_STREQ(ObjectTypeName(-1), "<?unknown>?");
+}
+
+TEST_F(LevelModelTest, LevelNamesAndWarpTextFollowTheNamingStyle) {
+    master.gameStyle = kStyleMaps;
+    SetLevelName(1, 7);
+    EXPECT_STREQ(level.name, "MAP07");
+    EXPECT_STREQ(level.warpText, "7");
+    master.gameStyle = kStyleEpisodes;
+    SetLevelName(2, 4);
+    EXPECT_STREQ(level.name, "E2M4");
+    EXPECT_STREQ(level.warpText, "2 4");
 }
 
 }  // namespace

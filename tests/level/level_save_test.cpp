@@ -296,6 +296,7 @@ TEST_F(LevelSaveTest, SavingUnderAnotherNameLeavesTheOldLevelAlone) {
     ASSERT_EQ(SaveAs(1, 2, kSaveKeyF3), 1);
     EXPECT_EQ(dialogs.proposals[0], dir.file("E1M2.WAD"));
     EXPECT_STREQ(level.name, "E1M2");
+    EXPECT_STREQ(level.warpText, "1 2");
     EXPECT_EQ(config.lastMap, 2);
     EXPECT_EQ(LumpNames(ReadWad(dir.file("E1M2.WAD")))[0], "E1M2");
     // The IWAD's E1M1 is still there under its name, and E1M2 comes from the file.
