@@ -101,6 +101,8 @@ void ConsoleInit() {
     if (console.initialised)
         return;
     console.initialised = true;
+    // A closed output pipe must not kill the program halfway through writing a file.
+    std::signal(SIGPIPE, SIG_IGN);
     console.terminal = console.in == nullptr && console.out == nullptr &&
                        isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
     if (!console.terminal)

@@ -7,6 +7,7 @@
 
 #include "platform/console.h"
 #include "platform/files.h"
+#include "level/level.h"
 #include "shell/config.h"
 #include "shell/fatal.h"
 #include "shell/shell.h"
@@ -186,6 +187,7 @@ void EndOrderly() {
 // Puts the machine back in order after a fatal error: the message goes to
 // the console and every file is closed; the configuration is not written.
 void EndAfterFatalError(const char* message) {
+    FreeLevel();
     ConsoleSetColors(kTextLightGray, kTextBlack);
     ConsolePrintf("\nError: %s\n", message);
     ConsoleFlush();
