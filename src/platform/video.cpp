@@ -63,6 +63,25 @@ const VideoBackend& ChosenBackend() {
     return VideoHeadless() ? HeadlessVideoBackend() : SdlVideoBackend();
 }
 
+// Shows the canvas when it differs from what the window shows: right away
+// before the program blocks, else at most once per display frame.
+void Show(bool beforeBlocking) {
+    if (!video.active || !video.backend->window)
+        return;
+    int64_t now = MonotonicMilliseconds();
+    if (!beforeBlocking && video.lastPresent >= 0 && now - video.lastPresent < video.frameMs)
+        return;
+    const Canvas& screen = Screen();
+    size_t size = size_t(screen.width()) * size_t(screen.height());
+    if (!video.mustShow && video.shown.size() == size &&
+        std::memcmp(video.shown.data(), screen.pixels(), size) == 0)
+        return;
+    video.backend->present();
+    video.shown.assign(screen.pixels(), screen.pixels() + size);
+    video.mustShow = false;
+    video.lastPresent = now;
+}
+
 void ResetMouseDriver() {
     video.handler = nullptr;
     video.handlerMask = 0;
@@ -100,6 +119,8 @@ bool VideoStart(int width, int height, std::string& error) {
         return false;
     video.backend = &backend;
     video.active = true;
+    video.shown.clear();
+    video.mustShow = true;
     video.lastPresent = -1;
     return true;
 }
@@ -116,20 +137,12 @@ bool VideoActive() { return video.active; }
 void VideoSetPalette(const uint8_t rgb6[768]) {
     for (int i = 0; i < 768; ++i)
         video.palette[i] = rgb6[i] & 63;
-    video.lastPresent = -1;
+    video.mustShow = true;
 }
 
 void VideoGetPalette(uint8_t rgb6[768]) { std::memcpy(rgb6, video.palette, 768); }
 
-void VideoPresent() {
-    if (!video.active)
-        return;
-    int64_t now = MonotonicMilliseconds();
-    if (video.lastPresent >= 0 && now - video.lastPresent < video.frameMs)
-        return;
-    video.backend->present();
-    video.lastPresent = now;
-}
+void VideoPresent() { Show(false); }
 
 bool VideoSnapshot(const std::string& path) {
     uint8_t rgb8[768];
@@ -149,8 +162,7 @@ void PlatformPoll(PollKind kind) {
 void PlatformWaitForInput() {
     if (!video.active)
         return;
-    video.backend->present();
-    video.lastPresent = MonotonicMilliseconds();
+    Show(true);
     video.backend->waitForInput();
 }
 
@@ -246,10 +258,7 @@ void PlatformGetMouseSpeed(int& speed, int& doubleSpeedLimit) {
 int64_t PlatformMilliseconds() { return ChosenBackend().milliseconds(); }
 
 void PlatformDelay(int ms) {
-    if (video.active) {
-        video.backend->present();
-        video.lastPresent = MonotonicMilliseconds();
-    }
+    Show(true);
     ChosenBackend().delay(ms < 0 ? 0 : ms);
 }
 

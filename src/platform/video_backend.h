@@ -7,14 +7,16 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/canvas.h"
 #include "platform/video.h"
 
 struct VideoBackend {
+    bool window;                    // shows the canvas somewhere
     bool (*start)(int width, int height, std::string& error);
     void (*stop)();
-    void (*present)();              // shows the canvas now
+    void (*present)();              // shows the canvas now (backends with a window)
     void (*poll)(PollKind kind);    // runs the event pump
     void (*waitForInput)();
     void (*warp)(int x, int y);     // the system pointer follows a warp
@@ -36,6 +38,8 @@ struct VideoState {
     bool active = false;
     std::unique_ptr<Canvas> canvas;
     uint8_t palette[768] = {};                // 6-bit components
+    std::vector<uint8_t> shown;               // the canvas as last shown
+    bool mustShow = true;                     // shown is out of date (palette, exposure)
     int64_t lastPresent = -1;                 // real milliseconds
     int frameMs = 16;
 

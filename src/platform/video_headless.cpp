@@ -3,12 +3,11 @@
 //
 // The script stands for a user who acts only once the program has finished
 // reacting to the previous event: the next event is handed out when the
-// program waits for input, or when it has polled the mouse (or paused) a few
-// times in a row without the screen changing and without an unread key. So a
-// key is handled with the pointer where the script put it, and a snapshot
-// shows the screen after the program redrew it. A program that keeps polling
-// without ever settling still receives the events after a long stall, so no
-// run hangs.
+// program waits for input, or when it has polled the mouse a few times in a
+// row without the screen changing and without an unread key. So a key is
+// handled with the pointer where the script put it, and a snapshot shows the
+// screen after the program redrew it. A program that keeps polling without
+// ever settling still receives the events after a long stall, so no run hangs.
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -263,24 +262,19 @@ bool Start(int, int, std::string& error) {
 }
 
 void Stop() {}
-void Present() {}
 void WaitForInput() { HandOutEvent(); }
 void Warp(int, int) {}
 void SpeedChanged() {}
 int64_t Milliseconds() { return headless.clock; }
 
-void Delay(int ms) {
-    headless.clock += ms;
-    if (video.active)
-        Poll(PollKind::Mouse);
-}
+void Delay(int ms) { headless.clock += ms; }
 
 void Tone(int, int) {}
 
 }  // namespace
 
 const VideoBackend& HeadlessVideoBackend() {
-    static const VideoBackend backend = {Start, Stop, Present, Poll, WaitForInput,
+    static const VideoBackend backend = {false, Start, Stop, nullptr, Poll, WaitForInput,
                                          Warp, SpeedChanged, Milliseconds, Delay, Tone};
     return backend;
 }

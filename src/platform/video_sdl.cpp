@@ -135,7 +135,7 @@ void HandleEvent(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-            video.lastPresent = -1;
+            video.mustShow = true;
         break;
     default: break;
     }
@@ -182,8 +182,24 @@ bool Fail(std::string& error) {
 
 void SpeedChanged();
 
+// SDL falls back on drivers that show nothing ("offscreen", "dummy"); the
+// program would wait for a user who cannot see it. They are used only when
+// the environment asks for them by name.
+void ExcludeInvisibleDrivers() {
+    if (!EnvironmentValue("SDL_VIDEODRIVER").empty())
+        return;
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        std::string name = SDL_GetVideoDriver(i);
+        if (name != "offscreen" && name != "dummy")
+            drivers += (drivers.empty() ? "" : ",") + name;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
 bool Start(int width, int height, std::string& error) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    ExcludeInvisibleDrivers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = SDL_GetError();
         return false;
@@ -302,7 +318,7 @@ void Tone(int freq, int ms) {
 }  // namespace
 
 const VideoBackend& SdlVideoBackend() {
-    static const VideoBackend backend = {Start, Stop, Present, Poll, WaitForInput,
+    static const VideoBackend backend = {true, Start, Stop, Present, Poll, WaitForInput,
                                          Warp, SpeedChanged, Milliseconds, Delay, Tone};
     return backend;
 }

@@ -110,6 +110,7 @@ void InitGraphics(int withPalette) {
         SaveConfig();
         FatalError("The requested resolution was not support, reset to 640x480 resolution!");
     }
+    input.DrawnX = -1;   // a fresh screen has no pointer on it
     graphics.GraphicsMode = static_cast<int16_t>(mode);
     SetGraphicsMessageSink(ShowGraphicsMessage);
     if (withPalette) {

@@ -4,12 +4,12 @@
 //
 // Coordinates are pixels relative to the current viewport; colours are
 // logical colours 0..24 unless a routine says otherwise. Routines that draw
-// keep the pointer protocol (ui/input.h) unless stated.
+// keep the pointer protocol (ui/input.h) unless stated. They draw on Screen().
 #pragma once
 
 #include <cstdint>
 
-#include "platform/canvas.h"
+#include "platform/video.h"
 
 constexpr int kColorCount = 25;     // logical colours 0..24
 constexpr int kMenuBarHeight = 17;  // rows above the viewport while the menu bar is shown
@@ -87,7 +87,8 @@ void LabelBox(int x, int y, const char* format, ...) __attribute__((format(print
 // Text in the current colour; x < 0: the previous x, y < 0: the next line. No
 // pointer handling.
 void TextAt(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
-// The XOR ruler cross-hair at the pointer. mode > 0 removes it, 0 shows it
+// The XOR ruler cross-hair at the pointer (input.PointerX, PointerY, screen
+// pixels), when the ruler is switched on. mode > 0 removes it, 0 shows it
 // unless shown, < 0 shows it anew; draw 0 only updates the state.
 void DrawRuler(int draw, int mode);
 

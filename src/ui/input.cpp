@@ -60,10 +60,11 @@ void DrawPointer(int x, int y) {
 }
 
 void ErasePointer() {
-    if (input.DrawnX < 0)
-        return;
     Canvas& screen = Screen();
-    for (int row = 0; row < input.backgroundH; ++row) {
+    // A block saved on another screen (before a mode change) is not put back.
+    bool fits = input.DrawnX >= 0 && input.DrawnX + input.backgroundW <= screen.width() &&
+                input.DrawnY + input.backgroundH <= screen.height();
+    for (int row = 0; fits && row < input.backgroundH; ++row) {
         uint8_t* line = screen.pixels() + size_t(input.DrawnY + row) * size_t(screen.width()) +
                         size_t(input.DrawnX);
         std::copy(input.background.begin() + row * input.backgroundW,
@@ -132,6 +133,7 @@ void InitMouse() {
     input.pointerBody = PointerIndex(config.colors[kColorMouse]);
     input.pointerEdge = PointerIndex(config.colors[kColorMouseEdge]);
     input.background.clear();
+    input.backgroundW = input.backgroundH = 0;
     input.MousePresent = status == -1;
     if (!input.MousePresent)
         return;

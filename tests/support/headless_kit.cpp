@@ -10,6 +10,7 @@
 #include "shell/startup.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
+#include "wad/master.h"
 
 namespace testkit {
 
@@ -28,12 +29,25 @@ HeadlessSession::HeadlessSession(const std::string& consoleInput) : console_(con
     HeadlessReset();
     graphics = GraphicsState{};
     input = InputState{};
+    ResetMaster();
 }
 
 HeadlessSession::~HeadlessSession() {
     CloseGraphics();
     VideoStop();
     HeadlessReset();
+    ResetMaster();
+}
+
+void HeadlessSession::OpenPaletteIwad() {
+    Bytes playpal;
+    for (int palette = 0; palette < 14; ++palette)
+        for (int i = 0; i < 768; ++i)
+            playpal.push_back(static_cast<uint8_t>(i / 3));
+    std::string path = dir_.file("pal.wad");
+    WadBuilder("IWAD").level("E1M1").lump("PLAYPAL", playpal).write(path);
+    SetField(config.iwadName, path.c_str());
+    OpenIwad(config.iwadName);
 }
 
 void HeadlessSession::Script(const std::string& text, bool pad) {

@@ -20,6 +20,9 @@ public:
     // is false, some "wait 0" events follow, so that a test may poll a while
     // after the last event of interest without ending the run.
     void Script(const std::string& text, bool pad = true);
+    // Opens an IWAD as the master directory whose PLAYPAL palettes are grey
+    // ramps (colour i is i, i, i), for graphics with the game palette.
+    void OpenPaletteIwad();
     std::string Console() { return console_.output(); }
     const ScratchDir& Dir() const { return dir_; }
 
