@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -24,36 +25,41 @@ namespace {
 
 const char* const kXvfb = "/usr/bin/Xvfb";
 
-bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+bool Installed(const char* program) { return access(program, X_OK) == 0; }
 
-// An X server of its own on the first free display number; stopped at the end.
+// An X server of its own, on a display number the server picks and reports
+// (so that tests running side by side never share one); stopped at the end.
 class PrivateXServer {
 public:
     bool Start() {
-        for (int n = 90; n < 200; ++n) {
-            if (Exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
-                Exists("/tmp/.X" + std::to_string(n) + "-lock"))
-                continue;
-            display_ = ":" + std::to_string(n);
-            std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            const char* argv[] = {kXvfb, display_.c_str(), "-screen", "0", "1024x768x24",
-                                  "-nolisten", "tcp", nullptr};
-            posix_spawn_file_actions_t actions;
-            posix_spawn_file_actions_init(&actions);
-            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-            int failed = posix_spawn(&pid_, kXvfb, &actions, nullptr,
-                                     const_cast<char* const*>(argv), environ);
-            posix_spawn_file_actions_destroy(&actions);
-            if (failed)
-                return false;
-            for (int wait = 0; wait < 100 && !Exists(socket); ++wait)
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            if (Exists(socket))
-                return true;
-            Stop();
+        int report[2];
+        if (pipe(report) != 0)
+            return false;
+        const char* argv[] = {kXvfb, "-displayfd", "3", "-screen", "0", "1024x768x24",
+                              "-nolisten", "tcp", nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, report[1], 3);
+        posix_spawn_file_actions_addclose(&actions, report[0]);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        int failed = posix_spawn(&pid_, kXvfb, &actions, nullptr, const_cast<char* const*>(argv),
+                                 environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(report[1]);
+        if (failed) {
+            pid_ = -1;
+            close(report[0]);
+            return false;
         }
-        return false;
+        std::string number;
+        pollfd ready{report[0], POLLIN, 0};
+        char c;
+        while (poll(&ready, 1, 10000) > 0 && read(report[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(report[0]);
+        display_ = ":" + number;
+        return !number.empty();
     }
     void Stop() {
         if (pid_ > 0) {
@@ -94,7 +100,7 @@ SDL_Event KeyEvent(SDL_Keycode sym, Uint16 mod) {
 class SdlScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Exists(kXvfb))
+        if (!Installed(kXvfb))
             GTEST_SKIP() << "Xvfb is not installed (" << kXvfb
                          << "): the SDL window is not tested";
         ASSERT_TRUE(server.Start()) << "Xvfb did not start";
