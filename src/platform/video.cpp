@@ -71,6 +71,7 @@ void Show(bool beforeBlocking) {
     int64_t now = MonotonicMilliseconds();
     if (!beforeBlocking && video.lastPresent >= 0 && now - video.lastPresent < video.frameMs)
         return;
+    video.lastPresent = now;
     const Canvas& screen = Screen();
     size_t size = size_t(screen.width()) * size_t(screen.height());
     if (!video.mustShow && video.shown.size() == size &&
@@ -79,7 +80,6 @@ void Show(bool beforeBlocking) {
     video.backend->present();
     video.shown.assign(screen.pixels(), screen.pixels() + size);
     video.mustShow = false;
-    video.lastPresent = now;
 }
 
 void ResetMouseDriver() {

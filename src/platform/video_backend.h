@@ -40,7 +40,7 @@ struct VideoState {
     uint8_t palette[768] = {};                // 6-bit components
     std::vector<uint8_t> shown;               // the canvas as last shown
     bool mustShow = true;                     // shown is out of date (palette, exposure)
-    int64_t lastPresent = -1;                 // real milliseconds
+    int64_t lastPresent = -1;                 // real milliseconds of the last look at the canvas
     int frameMs = 16;
 
     std::deque<int> keys;                     // the keyboard buffer

@@ -24,6 +24,7 @@ struct SdlState {
     SDL_Texture* texture = nullptr;
     bool relative = false;            // pointer captured, motion scaled by the speed
     double restX = 0, restY = 0;      // fractions of scaled motion not yet moved
+    int64_t lastPump = -1;            // real milliseconds
     bool audioTried = false;
     SDL_AudioDeviceID audio = 0;
     int audioRate = kAudioRate;
@@ -268,15 +269,23 @@ void Present() {
     SDL_RenderPresent(sdl.renderer);
 }
 
-void Poll(PollKind) {
+void Pump() {
+    sdl.lastPump = MonotonicMilliseconds();
     SDL_Event e;
     while (SDL_PollEvent(&e))
         HandleEvent(e);
 }
 
+// Long operations poll for keys between their steps; asking the window system
+// once a millisecond is plenty and keeps those polls cheap.
+void Poll(PollKind) {
+    if (MonotonicMilliseconds() != sdl.lastPump)
+        Pump();
+}
+
 void WaitForInput() {
     SDL_WaitEventTimeout(nullptr, 10);
-    Poll(PollKind::Mouse);
+    Pump();
 }
 
 // The system pointer is moved only while it is over the window: a warp must
@@ -300,7 +309,12 @@ void SpeedChanged() {
         Warp(video.mouseX, video.mouseY);
 }
 
-int64_t Milliseconds() { return MonotonicMilliseconds(); }
+// From the first reading on, so that hundredths of a second fit 32 bits for
+// months of running.
+int64_t Milliseconds() {
+    static const int64_t origin = MonotonicMilliseconds();
+    return MonotonicMilliseconds() - origin;
+}
 
 void Delay(int ms) { SleepMilliseconds(ms); }
 

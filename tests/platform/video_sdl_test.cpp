@@ -39,8 +39,8 @@ public:
                               "-nolisten", "tcp", nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, report[0]);   // may be fd 3
         posix_spawn_file_actions_adddup2(&actions, report[1], 3);
-        posix_spawn_file_actions_addclose(&actions, report[0]);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         int failed = posix_spawn(&pid_, kXvfb, &actions, nullptr, const_cast<char* const*>(argv),
@@ -120,8 +120,12 @@ protected:
         unsetenv("SDL_VIDEODRIVER");
         unsetenv("SDL_AUDIODRIVER");
     }
+    // The next key, once the pushed events have been pumped; -1 when none.
     int Key() {
-        PlatformPoll(PollKind::Keys);
+        for (int i = 0; i < 20 && !PlatformKeyWaiting(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            PlatformPoll(PollKind::Keys);
+        }
         return PlatformReadKey();
     }
     PrivateXServer server;
@@ -203,7 +207,7 @@ TEST_F(SdlScreenTest, MouseInCanvasPixels) {
     press.button.x = 100;
     press.button.y = 50;
     Push(press);
-    PlatformPoll(PollKind::Mouse);
+    Settle();
     PlatformMouseStatus(x, y, buttons);
     EXPECT_EQ(buttons, kButtonRight);
 
@@ -219,7 +223,7 @@ TEST_F(SdlScreenTest, MouseInCanvasPixels) {
     move.motion.xrel = 10;
     move.motion.yrel = -3;
     Push(move);
-    PlatformPoll(PollKind::Mouse);
+    Settle();
     PlatformMouseStatus(x, y, buttons);
     EXPECT_EQ(x, x0 + 20);
     EXPECT_EQ(y, y0 - 6);
