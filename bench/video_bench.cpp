@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kFrames = 200;
+constexpr int kPolls = 1000000;
 
 void Run(const char* name) {
     std::string error;
@@ -30,9 +31,15 @@ void Run(const char* name) {
     for (int frame = 0; frame < kFrames; ++frame)
         PlatformDelay(0);   // nothing changed: nothing to show
     double idle = 1000.0 * double(std::clock() - start) / CLOCKS_PER_SEC / kFrames;
+    // A long operation that polls for Esc between its steps.
+    start = std::clock();
+    for (int poll = 0; poll < kPolls; ++poll)
+        PlatformPoll(PollKind::Keys);
+    double poll = 1e9 * double(std::clock() - start) / CLOCKS_PER_SEC / kPolls;
     VideoStop();
-    std::printf("%-9s %.3f ms CPU per 1280x1024 frame (clear and show), %.3f ms unchanged\n",
-                name, ms, idle);
+    std::printf("%-9s %.3f ms CPU per 1280x1024 frame (clear and show), %.3f ms unchanged, "
+                "%.0f ns per key poll\n",
+                name, ms, idle, poll);
 }
 
 }  // namespace

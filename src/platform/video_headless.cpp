@@ -37,7 +37,7 @@ struct ScriptEvent {
 // Polls in a row with an unchanged screen after which the program counts as
 // settled, and polls after which the next event is handed out regardless.
 constexpr int kSettledPolls = 3;
-constexpr long kStallPolls = 200000;
+constexpr long kStallPolls = 2000000;
 
 struct HeadlessState {
     std::deque<ScriptEvent> events;
