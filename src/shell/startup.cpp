@@ -11,6 +11,8 @@
 #include "shell/config.h"
 #include "shell/fatal.h"
 #include "shell/shell.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
 #include "wad/master.h"
 
 StartupState startup;
@@ -188,6 +190,8 @@ void EndOrderly() {
 // the console and every file is closed; the configuration is not written.
 void EndAfterFatalError(const char* message) {
     FreeLevel();
+    CloseGraphics();
+    ErrorBeep();
     ConsoleSetColors(kTextLightGray, kTextBlack);
     ConsolePrintf("\nError: %s\n", message);
     ConsoleFlush();
@@ -287,8 +291,12 @@ int RunProgram(Flavour flavour, int argc, const char* const* argv) {
         EndOrderly();
         return kExitOk;
     } catch (const ProgramExit& e) {
-        if (e.code() == kExitFatal)
+        if (e.code() == kExitFatal) {
             EndAfterFatalError(e.what());
+        } else {
+            CloseGraphics();
+            CloseWads('A', 0, 0);
+        }
         return e.code();
     }
 }
