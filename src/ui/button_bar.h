@@ -1,0 +1,29 @@
+// The row of push buttons that every dialog shares. Its state lives in
+// toolkit.buttonBar, so that a dialog may run one pass per turn of its own loop.
+#pragma once
+
+#include <vector>
+
+// One push button. A "_" in the text marks its hot letter (removed for
+// display); a text without one has its first non-blank character as hot key.
+struct ButtonDef {
+    const char* text;
+    int key;                 // result key
+    int x1, y1, x2, y2;      // viewport pixels
+};
+
+// Result key of button 1 that makes any key choose it.
+constexpr int kAnyKey = 1;
+// Result key of button 1 that leaves Tab and Enter to the caller.
+constexpr int kFormButtonKey = 257;
+
+// Modes: 1 waits until a button is chosen (or Esc, or a right click: 27);
+// 0 makes one pass continuing the previous call; any other value starts anew
+// with the focus on the first button (-2: no button focused) and makes one
+// pass. Returns the key of the pass: a button's result key, 27, another key
+// read (single passes only), or -1 when nothing happened. At most four buttons.
+int ButtonBar(int mode, const std::vector<ButtonDef>& buttons);
+
+// The key of a hot letter: Alt+O, Alt+P, Alt+A, Alt+C, Alt+Y, Alt+N for those
+// letters (either case), else 0.
+int HotKeyFor(int letter);

@@ -1,0 +1,25 @@
+// Message boxes and the confirmations built on them.
+#pragma once
+
+#include <vector>
+
+constexpr int kMaxMessageLines = 80;
+
+// A box of lines under a title at (x, y) (negative: centred), the lines
+// centred when centred is set. okKey 0: no buttons; the box is left on the
+// screen, the pointer hidden, and 0 returned at once. okKey 1: any key closes
+// it. otherText null: one button. A null line ends the lines early. Returns
+// the chosen button's key, or 27 for Esc or a right click.
+int MessageBox(int x, int y, int centred, const char* okText, int okKey, const char* otherText,
+               int otherKey, const char* title, const std::vector<const char*>& lines);
+
+// Error tone, then a question box with the button buttonText (key) and, when
+// key > 1, "No" (Esc). 1 when the answer was key.
+int ConfirmBox(int x, int y, const char* title, const char* line, const char* prompt,
+               const char* buttonText, int key);
+// "Press Del to confirm" with the button "Del".
+int ConfirmDel(int x, int y, const char* title, const char* line);
+// "Press Y to confirm" with the button "Yes".
+int ConfirmYes(int x, int y, const char* title, const char* line);
+// "Press any Key" with the button "Ok!"; any key closes it. Returns 1.
+int PressAnyKey(int x, int y, const char* title, const char* line);

@@ -1,0 +1,23 @@
+// Saving and restoring the screen under a window. Windows opened while another
+// saved window is on the screen save nothing unless forced, so that they stay
+// visible while their parent waits and vanish when the parent restores.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/canvas.h"
+
+// Owned by the routine that opens the window; a fresh one holds nothing.
+struct SavedArea {
+    int16_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;   // rectangle, viewport pixels
+    bool pointerHidden = false;                // at the time of saving
+    Viewport viewport;                         // in which the rectangle lies
+    std::unique_ptr<Image> image;              // null when nothing is saved
+};
+
+// Saves the rectangle unless area already holds an image, or another area is
+// saved and force is 0. The pointer is left as it was.
+void SaveArea(int x1, int y1, int x2, int y2, SavedArea& area, int force);
+// Puts a saved rectangle back and frees it; an area holding nothing is left alone.
+void RestoreArea(SavedArea& area);
