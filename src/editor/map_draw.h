@@ -1,0 +1,75 @@
+// Drawing the map: LineDefs in the colours of their kind, the grid, Vertex
+// markers, Things as shapes, crosses or sprites, highlights (drawn in XOR, so
+// that drawing twice removes them) and the pointer coordinates.
+//
+// Every routine draws in the map area (the menu-bar viewport) and keeps the
+// pointer protocol.
+#pragma once
+
+#include <cstdint>
+
+#include "editor/selection.h"
+#include "platform/canvas.h"
+
+// The switches of the Thing display filter, in the order of the dialog.
+enum ThingFilterSwitch {
+    kFilterEasy, kFilterMedium, kFilterHard, kFilterDeaf, kFilterNetwork,
+    kFilterStarts, kFilterKeys, kFilterEquipment, kFilterWeapons, kFilterAmmunition,
+    kFilterEnemies, kFilterOther,
+    kThingFilterCount
+};
+
+// The labels of the filter's check boxes, and the text lines of its dialog.
+extern const char* const kThingFilterLabels[kThingFilterCount];
+extern const char* const kThingFilterText[7];
+
+struct MapDrawState {
+    bool thingFilter[kThingFilterCount] = {true, true, true, true, true, true,
+                                           true, true, true, true, true, true};
+    // Things mode shows sprites on the "BackGroundThings" background.
+    bool thingPictures = false;
+    bool mapComplete = false;    // the last DrawMap was a full one
+    Image vertexMarker;          // XOR block put on each Vertex
+    // What ShowPointerCoordinates showed last.
+    bool mapCoordinates = true;  // map coordinates, else pixels
+    bool coordsShown = false;
+    int16_t shownCount = 0, shownX = 0, shownY = 0;
+};
+
+extern MapDrawState mapDraw;
+
+// Switches the Things-mode pictures and keeps the graphics layer's copy of
+// "Things mode with pictures" (the map-area background) up to date; call
+// SyncMapBackground after every mode change as well.
+void SetThingPictures(bool on);
+void SyncMapBackground();
+
+// The logical colour of a LineDef in the current EditMode.
+int LineDefColour(int ld);
+
+// Primitives in map coordinates.
+void DrawMapLine(int x1, int y1, int x2, int y2);
+void DrawMapRect(int x1, int y1, int x2, int y2);
+void DrawMapCross(int x, int y, int r);
+// A LineDef with its tick on the first SideDef's side and, with arrows, an
+// arrowhead at its end.
+void DrawMapLineMarked(int x1, int y1, int x2, int y2, bool arrows);
+
+// The whole map; quick draws only the LineDefs in one colour (while dragging).
+void DrawMap(bool quick);
+void DrawThings();
+void DrawThing(int n);
+// Whether the display filter shows the Thing in Things mode.
+bool ThingShown(const struct Thing& t);
+
+// XOR highlight of one object; n < 0 draws nothing. A LineDef's tagged
+// Sectors and a Sector's tagged LineDefs are highlighted too (in colour 12,
+// unless colour is 12 itself).
+void HighlightObject(int type, int n, int colour);
+// The XOR highlight (colour 2) of every object of a list.
+void HighlightSelection(int type, const SelectionList& list);
+
+// "%2hd %hd,%hd" (selected objects, pointer position) in a field of the menu
+// bar at (x, y) of the whole screen, on the background colour, in the text
+// colour; only when the values changed or force is set. True when drawn.
+bool ShowPointerCoordinates(int x, int y, int background, int textColour, bool force);

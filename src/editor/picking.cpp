@@ -1,0 +1,383 @@
+#include "editor/picking.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "editor/view.h"
+#include "level/level.h"
+#include "shell/config.h"
+
+namespace {
+
+constexpr int32_t kFarDistance = 9999999;
+constexpr int32_t kRayLimit = 32767;
+
+// The two ends of a LineDef; false when either Vertex is missing.
+struct Ends {
+    int32_t sx, sy, ex, ey;
+};
+
+bool LineEnds(const LineDef& ld, Ends& e) {
+    const Vertex* s = VertexAt(ld.start);
+    const Vertex* t = VertexAt(ld.end);
+    if (!s || !t)
+        return false;
+    e = {s->x, s->y, t->x, t->y};
+    return true;
+}
+
+// The Sector number a SideDef faces, or -1 when the SideDef or its Sector is
+// missing.
+int SideSector(int sideDef) {
+    const SideDef* sd = SideDefAt(sideDef);
+    return sd && ValidSector(sd->sector) ? sd->sector : -1;
+}
+
+bool HasSideIn(const LineDef& ld, int sector) {
+    return SideSector(ld.sideDef1) == sector || SideSector(ld.sideDef2) == sector;
+}
+
+bool InBox(int32_t x, int32_t y, int x0, int y0, int x1, int y1) {
+    return x0 <= x && x <= x1 && y0 <= y && y <= y1;
+}
+
+void Order(int& a, int& b) {
+    if (a > b)
+        std::swap(a, b);
+}
+
+// Things: the one nearest the box's corner (x0, y0), the lower number on a tie.
+int NearestThing(int x0, int y0, int x1, int y1) {
+    int result = -1;
+    int32_t best = kFarDistance;
+    for (int i = 0; i < level.things.count; ++i) {
+        const Thing& t = level.things[i];
+        if (!InBox(t.x, t.y, x0, y0, x1, y1))
+            continue;
+        int32_t d = std::abs(x0 - t.x) + std::abs(y0 - t.y);
+        if (d < best) {
+            best = d;
+            result = i;
+        }
+    }
+    return result;
+}
+
+// Vertexes as Things, except that a box of no width takes the first inside.
+int NearestVertex(int x0, int y0, int x1, int y1) {
+    int result = -1;
+    int32_t best = kFarDistance;
+    for (int i = 0; i < level.vertices.count; ++i) {
+        const Vertex& v = level.vertices[i];
+        if (!InBox(v.x, v.y, x0, y0, x1, y1))
+            continue;
+        if (x0 == x1)
+            return i;
+        int32_t d = std::abs(x0 - v.x) + std::abs(y0 - v.y);
+        if (d < best) {
+            best = d;
+            result = i;
+        }
+    }
+    return result;
+}
+
+int FirstLineDefInside(int x0, int y0, int x1, int y1) {
+    for (int i = 0; i < level.lineDefs.count; ++i)
+        if (IsLineDefInside(i, x0, y0, x1, y1))
+            return i;
+    return -1;
+}
+
+// Whether some LineDef with a side in the Sector has an end at x <= cx: a
+// Sector found by the ray must reach back to the point.
+bool ReachesBack(int sector, int cx) {
+    for (const LineDef& ld : level.lineDefs) {
+        if (!HasSideIn(ld, sector))
+            continue;
+        const Vertex* s = VertexAt(ld.start);
+        const Vertex* t = VertexAt(ld.end);
+        if ((s && s->x <= cx) || (t && t->x <= cx))
+            return true;
+    }
+    return false;
+}
+
+// The Sector around (cx, cy): a ray cast eastwards, the side of the nearest
+// LineDef crossed that faces the point.
+int SectorByRay(int cx, int cy) {
+    int result = -1;
+    int64_t bestX = kRayLimit;
+    for (const LineDef& ld : level.lineDefs) {
+        Ends e;
+        if (!LineEnds(ld, e) || (e.sy > cy) == (e.ey > cy))
+            continue;
+        int64_t ix = int64_t(cy - e.sy) * (e.ex - e.sx) / (e.ey - e.sy) + e.sx;
+        if (ix < cx || ix > bestX)
+            continue;
+        bestX = ix;
+        int side = ld.sideDef1;
+        if (e.ey > e.sy && ValidSideDef(ld.sideDef2))
+            side = ld.sideDef2;
+        int sector = SideSector(side);
+        if (sector >= 0 && ReachesBack(sector, cx))
+            result = sector;
+    }
+    return result;
+}
+
+void Midpoint(const Ends& e, int16_t* x, int16_t* y) {
+    *x = static_cast<int16_t>((e.sx + e.ex) / 2);
+    *y = static_cast<int16_t>((e.sy + e.ey) / 2);
+}
+
+void MapBoundsCentre(int16_t* x, int16_t* y) {
+    *x = static_cast<int16_t>((view.MapMinX + view.MapMaxX) / 2);
+    *y = static_cast<int16_t>((view.MapMinY + view.MapMaxY) / 2);
+}
+
+void SideDefCoords(int n, int16_t* x, int16_t* y) {
+    for (const LineDef& ld : level.lineDefs) {
+        Ends e;
+        if ((ld.sideDef1 == n || ld.sideDef2 == n) && LineEnds(ld, e)) {
+            Midpoint(e, x, y);
+            return;
+        }
+    }
+    MapBoundsCentre(x, y);
+}
+
+void SectorCoords(int n, int16_t* x, int16_t* y) {
+    int32_t sumX = 0, sumY = 0, points = 0;
+    for (const LineDef& ld : level.lineDefs) {
+        Ends e;
+        if (!HasSideIn(ld, n) || !LineEnds(ld, e))
+            continue;
+        sumX += e.sx + e.ex;
+        sumY += e.sy + e.ey;
+        points += 2;
+    }
+    if (points == 0) {
+        MapBoundsCentre(x, y);
+        return;
+    }
+    *x = static_cast<int16_t>(sumX / points);
+    *y = static_cast<int16_t>(sumY / points);
+}
+
+// The crossing of LineDef c with the ray of GetSectorOnSide along one axis:
+// false when c does not straddle the ray's line.
+struct Ray {
+    bool vertical;    // north or south; else east or west
+    bool positive;    // north or east
+    double x, y;      // origin
+};
+
+bool Crossing(const Ray& ray, const Ends& c, double& at, double& mid) {
+    if (ray.vertical) {
+        if ((c.sx > ray.x) == (c.ex > ray.x))
+            return false;
+        at = c.sy + (ray.x - c.sx) * (c.ey - c.sy) / double(c.ex - c.sx);
+        mid = (c.sy + c.ey) / 2.0;
+    } else {
+        if ((c.sy > ray.y) == (c.ey > ray.y))
+            return false;
+        at = c.sx + (ray.y - c.sy) * (c.ex - c.sx) / double(c.ey - c.sy);
+        mid = (c.sx + c.ex) / 2.0;
+    }
+    return true;
+}
+
+}  // namespace
+
+int GetMaxObjectNum(int type) {
+    switch (type) {
+    case kObjThing: return level.things.count - 1;
+    case kObjLineDef: return level.lineDefs.count - 1;
+    case kObjSideDef: return level.sideDefs.count - 1;
+    case kObjVertex: return level.vertices.count - 1;
+    case kObjSegment: return level.numSegs - 1;
+    case kObjSSector: return level.numSSectors - 1;
+    case kObjSector: return level.sectors.count - 1;
+    default: return -1;
+    }
+}
+
+void GetObjectCoords(int type, int n, int16_t* x, int16_t* y) {
+    switch (type) {
+    case kObjThing:
+        if (const Thing* t = ThingAt(n))
+            *x = t->x, *y = t->y;
+        break;
+    case kObjVertex:
+        if (const Vertex* v = VertexAt(n))
+            *x = v->x, *y = v->y;
+        break;
+    case kObjLineDef:
+        if (const LineDef* ld = LineDefAt(n)) {
+            Ends e;
+            if (LineEnds(*ld, e))
+                Midpoint(e, x, y);
+        }
+        break;
+    case kObjSideDef:
+        if (ValidSideDef(n))
+            SideDefCoords(n, x, y);
+        break;
+    case kObjSector:
+        if (ValidSector(n))
+            SectorCoords(n, x, y);
+        break;
+    default:
+        break;
+    }
+}
+
+int GetCurObject(bool fromScreen, int type, int x0, int y0, int x1, int y1) {
+    if (fromScreen) {
+        x0 = ScreenToMapX(x0), y0 = ScreenToMapY(y0);
+        x1 = ScreenToMapX(x1), y1 = ScreenToMapY(y1);
+    }
+    Order(x0, x1);
+    Order(y0, y1);
+    int cx = (x0 + x1 + 1) / 2, cy = (y0 + y1 + 1) / 2;
+    switch (type) {
+    case kObjThing:
+        return NearestThing(x0, y0, x1, y1);
+    case kObjVertex:
+        return NearestVertex(x0, y0, x1, y1);
+    case kObjLineDef: {
+        int n = FirstLineDefInside(cx - 1, cy - 1, cx + 1, cy + 1);
+        return n >= 0 ? n : FirstLineDefInside(x0, y0, x1, y1);
+    }
+    case kObjSector:
+        return SectorByRay(cx, cy);
+    default:
+        return -1;
+    }
+}
+
+int GetObjectUnderPointer(int type, int range) {
+    if (range < 0)
+        range = config.selectRange;
+    int r = static_cast<int>(range * view.Scale);
+    if (r < range)
+        r = range;
+    return GetCurObject(true, type, view.PointerX - r, view.PointerY - r, view.PointerX + r,
+                        view.PointerY + r);
+}
+
+int GetSectorAtPoint(int x, int y) { return GetCurObject(false, kObjSector, x, y, x, y); }
+
+bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1) {
+    const LineDef* l = LineDefAt(ld);
+    Ends e;
+    if (!l || !LineEnds(*l, e))
+        return false;
+    double sx = e.sx, sy = e.sy, ex = e.ex, ey = e.ey;
+    double dx = ex - sx, dy = ey - sy;
+    if (InBox(e.sx, e.sy, x0, y0, x1, y1) || InBox(e.ex, e.ey, x0, y0, x1, y1))
+        return true;
+    auto crossesRow = [&](double row) {
+        if ((row < sy) == (row < ey))
+            return false;
+        double x = (row - sy) * dx / dy + sx;
+        return x0 <= x && x <= x1;
+    };
+    auto crossesColumn = [&](double column) {
+        if ((column < sx) == (column < ex))
+            return false;
+        double y = (column - sx) * dy / dx + sy;
+        return y0 <= y && y <= y1;
+    };
+    return crossesRow(y0) || crossesRow(y1) || crossesColumn(x0) || crossesColumn(x1);
+}
+
+SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1) {
+    Order(x0, x1);
+    Order(y0, y1);
+    SelectionList list;
+    switch (type) {
+    case kObjThing:
+        for (int i = 0; i < level.things.count; ++i)
+            if (InBox(level.things[i].x, level.things[i].y, x0, y0, x1, y1))
+                SelectObject(list, i);
+        break;
+    case kObjVertex:
+        for (int i = 0; i < level.vertices.count; ++i)
+            if (InBox(level.vertices[i].x, level.vertices[i].y, x0, y0, x1, y1))
+                SelectObject(list, i);
+        break;
+    case kObjLineDef:
+    case kObjSector: {
+        std::vector<bool> taken(static_cast<size_t>(level.sectors.count), false);
+        auto take = [&](int sector) {
+            if (sector >= 0 && !taken[static_cast<size_t>(sector)]) {
+                taken[static_cast<size_t>(sector)] = true;
+                SelectObject(list, sector);
+            }
+        };
+        for (int i = 0; i < level.lineDefs.count; ++i) {
+            const LineDef& ld = level.lineDefs[i];
+            Ends e;
+            if (!LineEnds(ld, e) || !InBox(e.sx, e.sy, x0, y0, x1, y1) ||
+                !InBox(e.ex, e.ey, x0, y0, x1, y1))
+                continue;
+            if (type == kObjLineDef) {
+                SelectObject(list, i);
+            } else {
+                take(SideSector(ld.sideDef1));
+                take(SideSector(ld.sideDef2));
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return list;
+}
+
+int GetSectorOnSide(int ld, int side) {
+    const LineDef* line = LineDefAt(ld);
+    Ends e;
+    if (!line || !LineEnds(*line, e))
+        return -1;
+    double dx = e.ex - e.sx, dy = e.ey - e.sy;
+    double nx = side == 1 ? dy : -dy, ny = side == 1 ? -dx : dx;
+    Ray ray;
+    ray.vertical = std::fabs(nx) < std::fabs(ny);
+    ray.positive = ray.vertical ? ny > 0 : nx > 0;
+    ray.x = e.sx + dx * 0.5;
+    ray.y = e.sy + dy * 0.5;
+    double origin = ray.vertical ? ray.y : ray.x;
+    double best = ray.positive ? kRayLimit : -kRayLimit;
+    double bestMid = 0;
+    int found = -1;
+    Ends foundEnds{};
+    for (int i = 0; i < level.lineDefs.count; ++i) {
+        Ends c;
+        double at, mid;
+        if (i == ld || !LineEnds(level.lineDefs[i], c) || !Crossing(ray, c, at, mid))
+            continue;
+        if (ray.positive ? at <= origin : at >= origin)
+            continue;
+        bool nearer = ray.positive ? at < best : at > best;
+        bool tie = at == best &&
+                   (found < 0 || std::fabs(mid - origin) < std::fabs(bestMid - origin));
+        if (nearer || tie) {
+            best = at;
+            bestMid = mid;
+            found = i;
+            foundEnds = c;
+        }
+    }
+    if (found < 0)
+        return -1;
+    const LineDef& c = level.lineDefs[found];
+    bool first = ray.vertical ? ray.positive == (foundEnds.sx < foundEnds.ex)
+                              : ray.positive != (foundEnds.sy < foundEnds.ey);
+    return SideSector(first ? c.sideDef1 : c.sideDef2);
+}

@@ -1,0 +1,114 @@
+// Lists of selected objects, the editor's current selection and highlighted
+// object, the selection box, and the conversion of a selection between modes.
+#pragma once
+
+#include <cstdint>
+#include <iterator>
+#include <vector>
+
+// Object numbers, each at most once, newest first: the head is the object
+// selected last, the last entry the one selected first. Iterating visits the
+// numbers newest first; numbers may be changed in place (renumbering).
+class SelectionList {
+public:
+    using iterator = std::vector<int16_t>::reverse_iterator;
+    using const_iterator = std::vector<int16_t>::const_reverse_iterator;
+
+    bool empty() const { return items_.empty(); }
+    int size() const { return static_cast<int>(items_.size()); }
+    // The newest number; the list must not be empty.
+    int16_t head() const { return items_.back(); }
+    // The oldest number; the list must not be empty.
+    int16_t last() const { return items_.front(); }
+    iterator begin() { return items_.rbegin(); }
+    iterator end() { return items_.rend(); }
+    const_iterator begin() const { return items_.rbegin(); }
+    const_iterator end() const { return items_.rend(); }
+
+private:
+    friend void SelectObject(SelectionList& list, int n);
+    friend void UnSelectObject(SelectionList& list, int n);
+    friend void ForgetSelection(SelectionList& list);
+    std::vector<int16_t> items_;   // oldest first
+};
+
+bool IsSelected(const SelectionList& list, int n);
+// Puts n at the head; counts one more selected object.
+void SelectObject(SelectionList& list, int n);
+// Removes n; counts one less per entry removed. A negative number is a
+// program error that ends the program.
+void UnSelectObject(SelectionList& list, int n);
+// Empties the list; counts one less per entry.
+void ForgetSelection(SelectionList& list);
+
+// Counts the list into count and gives its newest (first) and oldest (last)
+// number when it is not empty. With exact the list must hold exactly needed
+// objects, else at least needed; otherwise the user is told ("Select exactly
+// %hd %ss" / "Select at least %hd %ss") and the result is false. The outputs
+// may be null.
+bool CheckSelection(bool exact, int needed, int type, const SelectionList& list, int16_t* count,
+                    int16_t* first, int16_t* last);
+
+// The selection box that the select command draws with the pointer.
+struct SelectionBox {
+    bool active = false;
+    int16_t x0 = 0, y0 = 0;                  // first corner, map coordinates
+    bool drawn = false;
+    int sx0 = 0, sy0 = 0, sx1 = 0, sy1 = 0;  // the outline on the screen
+};
+
+struct SelectionState {
+    SelectionList list;            // the current selection
+    int16_t selectedCount = 0;     // objects in all lists together
+    int16_t current = -1;          // the highlighted object of the mode, -1 none
+    bool currentDrawn = false;     // its highlight is on the screen
+    int16_t lastObject[4] = {-1, -1, -1, -1};   // per mode: Things, LineDefs, Vertexes, Sectors
+    SelectionBox box;
+    // Shows a short message to the user (set by the main loop); may be null.
+    void (*message)(const char* text) = nullptr;
+};
+
+extern SelectionState selection;
+
+// Forgets every list, the highlight and the box (the editor starts afresh).
+void ResetSelection();
+
+// The current EditMode (1 Things, 2 LineDefs, 4 Vertexes, 8 Sectors).
+int CurrentEditMode();
+// Index of a mode in SelectionState::lastObject; -1 for other codes.
+int ModeIndex(int mode);
+// Remembers the object shown last in a mode (the info panel calls it).
+void RememberObject(int mode, int n);
+
+// Makes n (or -1) the highlighted object, moving the highlight on the screen.
+void SetCurrentObject(int n);
+// Draws the highlight and the selection after the map was redrawn.
+void DrawSelectionHighlights();
+// Lets the highlight follow the pointer (when that switch is on and the
+// pointer is not over an info panel) and keeps the highlighted object at the
+// head of the selection. True when the highlighted object changed.
+bool FollowPointer(bool overPanel);
+
+// Toggles the highlighted object in the selection. Returns false (after the
+// error beep) when nothing is highlighted.
+bool ToggleCurrentSelected();
+// Empties the selection and removes its highlight.
+void ClearSelection();
+
+// The selection box: started at the pointer's map position, redrawn as the
+// pointer moves, ended by selecting what lies inside.
+void StartSelectionBox();
+void MoveSelectionBox();
+// Selects the objects in the box (added to the selection with "Additive
+// Select", else instead of it). Returns the number selected.
+int EndSelectionBox();
+void CancelSelectionBox();
+
+// The next / previous object number of a mode, wrapping around; -1 when the
+// mode has no objects.
+int NextObject(int mode, int n);
+int PrevObject(int mode, int n);
+
+// Replaces the selection by its counterpart in the new mode and restores the
+// new mode's highlighted object.
+void ConvertSelection(int oldMode, int newMode);

@@ -1,0 +1,87 @@
+// The map view: the transform between map coordinates (16-bit level units, y
+// growing north) and map-area pixels (y growing down), the zoom and its
+// limits, the map bounds, scrolling and fitting.
+//
+// Screen coordinates are given as 32-bit integers: at a high zoom the far
+// ends of a line lie well outside the 16-bit range, and the canvas clips them
+// exactly. Map coordinates computed from pixels stay inside the 16-bit range
+// (they stop at its limits instead of wrapping).
+#pragma once
+
+#include <cstdint>
+
+// Scale limits: the zoom keys stay inside kMinZoom..kMaxZoom; fitting a huge
+// map may go down to kMinFitScale.
+constexpr float kMaxZoom = 16.0f;
+constexpr float kMinZoom = 0.05f;
+constexpr float kMinFitScale = 0.002f;
+constexpr float kStartScale = 0.125f;
+
+// Map coordinates that mean "no saved view" in the configuration.
+constexpr int16_t kNoStartPosition = -32666;
+
+struct ViewState {
+    int16_t OrigX = 0, OrigY = 0;       // map point shown at the view centre
+    float Scale = kStartScale;          // screen pixels per map unit
+    int16_t CenterX = 319, CenterY = 239;
+    int16_t MaxX = 639, MaxY = 479;     // largest column and row of the map area
+    int16_t PointerX = 0, PointerY = 0; // pointer in map-area pixels
+    int16_t MapMinX = -100, MapMaxX = 100, MapMinY = -116, MapMaxY = 116;
+    int16_t ScrollStep = 10;
+    bool ZoomPresetHigh = false;
+    bool RedrawPending = false;         // the view moved: redraw the map
+    bool FullRedraw = false;            // redraw everything (menu bar and panels too)
+};
+
+extern ViewState view;
+
+// Pixel column / row of a map point in the map area (exact, 32-bit).
+int MapToScreenX(int x);
+int MapToScreenY(int y);
+// Map column / row of a map-area pixel.
+int16_t ScreenToMapX(int px);
+int16_t ScreenToMapY(int py);
+
+// Sets the scale, and the copies that the ruler and the configuration keep.
+void SetScale(float scale);
+
+// Sets the view up for the editor: the map area of the graphics layer, the
+// scroll speed and the scale of the configuration.
+void InitView();
+// Centres the view on the configuration's saved view when there is one and the
+// level has Vertexes; otherwise fits the map and sets the saved view to (0, 0).
+void StartView();
+
+// Takes the pointer from screen pixels (as the mouse reports it).
+void SetPointerFromScreen(int x, int y);
+// The screen row of map-area row 0 while the menu bar is shown.
+int MapAreaTop();
+
+// Bounds of all Vertexes; -100..100 by -116..116 without any.
+void ComputeMapBounds();
+// Widens the bounds to take in a new or moved point.
+void WidenMapBounds(int16_t x, int16_t y);
+
+void ZoomToFit();
+// Shows map point (x, y) at the view centre and puts the pointer there.
+void CentreMapAt(int16_t x, int16_t y);
+
+// Zoom steps that keep the map point under the pointer where it is. ZoomIn
+// and ZoomOut return false when the scale is already at its limit.
+bool ZoomIn();
+bool ZoomOut();
+// 0 gives 0.1, 1..9 give 1/d.
+void ZoomToDigit(int digit);
+// Between the "Upper Zoom" and "Lower Zoom" presets, centred as before.
+void ZoomTogglePreset();
+
+// Scrolls when the pointer touches an edge of the map area; true when the view
+// moved. Call once per pass of the main loop.
+bool EdgeScroll();
+// Home/Left, End/Right, Up/PgUp and Down/PgDn scroll the view; other keys
+// return false and change nothing.
+bool ScrollMapByKey(int key);
+
+// The next grid size of the grid key: halved (0 becomes 512, 4 or less 0), or
+// with larger set doubled (0 becomes 4, 512 or more 0).
+int16_t NextGridSize(int16_t size, bool larger);

@@ -1,0 +1,184 @@
+#include "pictures/namelists.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pictures/picture_parts.h"
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "ui/graphics.h"
+#include "ui/message_panel.h"
+#include "wad/master.h"
+
+NameListState nameLists;
+
+namespace {
+
+constexpr int kMaxPictureWidth = 320;
+constexpr int kMaxPictureHeight = 200;
+
+// Master directory index of a marker; a required one that is missing ends
+// the program with the lookup's message.
+int MarkerIndex(const char* name, bool required) {
+    int i = FindMasterIndex(name);
+    if (i < 0 && required)
+        FindEntry(0, name, 1);
+    return i;
+}
+
+// Adds the names of the entries strictly between two markers.
+void AddBetween(NameList& list, int start, int end) {
+    const std::vector<WadDirEntry>& dir = MasterDirectory();
+    for (int i = start + 1; i < end && i < static_cast<int>(dir.size()); ++i)
+        list.Add(dir[static_cast<size_t>(i)].name);
+}
+
+void AddMarkerPair(NameList& list, const char* start, const char* end, bool required) {
+    int first = MarkerIndex(start, required);
+    if (first < 0)
+        return;
+    AddBetween(list, first, MarkerIndex(end, true));
+}
+
+// The texture names of one TEXTURE lump. Only records that lie inside the
+// lump are read; the count cannot claim more offsets than the lump holds.
+void AddTextureNames(NameList& list, const WadDirEntry& entry) {
+    std::vector<uint8_t> data = ReadEntryData(entry);
+    if (data.size() < 4)
+        return;
+    int64_t size = static_cast<int64_t>(data.size());
+    int64_t count = std::clamp<int64_t>(LE32(data.data()), 0, (size - 4) / 4);
+    for (int64_t i = 0; i < count; ++i) {
+        int64_t offset = LE32(&data[static_cast<size_t>(4 + 4 * i)]);
+        if (offset >= 0 && offset + kNameLength <= size)
+            list.Add(reinterpret_cast<const char*>(&data[static_cast<size_t>(offset)]));
+    }
+}
+
+// Whether an entry's first 4 bytes give a picture's plausible size.
+bool LooksLikePicture(const WadDirEntry& entry) {
+    if (entry.size < 4)
+        return false;
+    std::vector<uint8_t> header = ReadLumpPart(entry, 0, 4);
+    int width = LE16(header.data()), height = LE16(header.data() + 2);
+    return width >= 1 && width <= kMaxPictureWidth && height >= 1 && height <= kMaxPictureHeight;
+}
+
+// The progress box of BuildPictureNames, shown only on the graphics screen.
+struct PictureProgress {
+    bool shown = false;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+
+    void Start(int total) {
+        shown = GraphicsScreenUp();
+        if (!shown)
+            return;
+        int y = graphics.CenterY - 6 * graphics.CharH;
+        FlashMessage(-1, y, "Loading %4hd names", static_cast<short>(total));
+        x1 = graphics.CenterX - 10 * graphics.CharW;
+        x2 = graphics.CenterX + 10 * graphics.CharW;
+        y1 = graphics.CenterY - graphics.CharH;
+        y2 = graphics.CenterY + 2 * graphics.CharH;
+        RaisedBox(x1, y1, x2, y2, config.colors[kColorMenu]);
+    }
+    void Step(const char* name, int found) {
+        if (!shown)
+            return;
+        char text[kNameLength + 1] = {};
+        std::memcpy(text, name, kNameLength);
+        FillBox(x1 + 4, y1 + 4, x2 - 4, y2 - 4, 7);
+        SetColor(0);
+        TextAt(x1 + graphics.CharW, y1 + graphics.CharH, " %8s %hd", text, static_cast<short>(found));
+    }
+};
+
+}  // namespace
+
+int CompareNames(const char* a, const char* b) { return std::strncmp(a, b, kNameLength); }
+
+int NameList::Find(const char* name) const {
+    for (size_t i = 0; i < names_.size(); ++i)
+        if (SameEntryName(names_[i], name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+void NameList::Add(const char* name) {
+    std::array<char, kNameLength + 1> slot{};
+    std::strncpy(slot.data(), name, kNameLength);
+    slots_.push_back(slot);
+    names_.clear();
+}
+
+void NameList::Sort() {
+    names_.clear();
+    for (const auto& slot : slots_)
+        names_.push_back(slot.data());
+    std::stable_sort(names_.begin(), names_.end(),
+                     [](const char* a, const char* b) { return CompareNames(a, b) < 0; });
+}
+
+void NameList::Clear() {
+    slots_.clear();
+    names_.clear();
+}
+
+void BuildTextureNames() {
+    NameList& list = nameLists.TextureNames;
+    list.Clear();
+    list.Add("-");
+    AddTextureNames(list, *FindEntry(0, "TEXTURE1", 1));
+    if (const WadDirEntry* second = FindEntry(0, "TEXTURE2", 0))
+        AddTextureNames(list, *second);
+    list.Sort();
+}
+
+void BuildFlatNames() {
+    NameList& list = nameLists.FlatNames;
+    list.Clear();
+    AddMarkerPair(list, "F1_START", "F1_END", true);
+    AddMarkerPair(list, "F2_START", "F2_END", false);
+    AddMarkerPair(list, "F3_START", "F3_END", false);
+    list.Sort();
+}
+
+void FreeNameLists() {
+    nameLists.TextureNames.Clear();
+    nameLists.FlatNames.Clear();
+}
+
+void BuildSpriteNames(NameList& list) {
+    list.Clear();
+    AddMarkerPair(list, "S_START", "S_END", true);
+    list.Sort();
+}
+
+void BuildPictureNames(NameList& list) {
+    list.Clear();
+    const std::vector<WadDirEntry>& dir = MasterDirectory();
+    int first = FindMasterIndex("TEXTURE1");
+    size_t from = first < 0 ? dir.size() : static_cast<size_t>(first);
+    int total = 0;
+    for (size_t i = from; i < dir.size(); ++i)
+        total += dir[i].size > 0;
+    PictureProgress progress;
+    progress.Start(total);
+    int found = 0;
+    for (size_t i = from; i < dir.size(); ++i) {
+        const WadDirEntry& entry = dir[i];
+        if (entry.size <= 0 || !LooksLikePicture(entry))
+            continue;
+        list.Add(entry.name);
+        progress.Step(entry.name, ++found);
+    }
+    list.Sort();
+}
+
+std::vector<const char*> SortedLevelNames() {
+    std::vector<const char*> names;
+    for (const LevelListEntry& entry : master.levelList)
+        names.push_back(entry.name);
+    std::stable_sort(names.begin(), names.end(),
+                     [](const char* a, const char* b) { return CompareNames(a, b) < 0; });
+    return names;
+}

@@ -1,0 +1,61 @@
+// Sorted lists of the names that exist in the loaded WAD files: wall
+// textures, flats, sprites and pictures, and the order of level names.
+//
+// Names are compared and copied over at most 8 characters; each list keeps
+// its own zero-terminated copies, so a name of 8 characters keeps its last one.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+constexpr int kNameLength = 8;
+
+class NameList {
+public:
+    int count() const { return static_cast<int>(names_.size()); }
+    // The names, sorted; valid until the list is rebuilt or freed.
+    const char* const* names() const { return names_.data(); }
+    const char* operator[](int i) const { return names_[static_cast<size_t>(i)]; }
+    // Index of the name (compared over 8 characters, ignoring case), or -1.
+    int Find(const char* name) const;
+
+    // Adds a copy of the first 8 characters of name. The names added show in
+    // the list (count, names, Find) once Sort has been called.
+    void Add(const char* name);
+    void Sort();
+    void Clear();
+
+private:
+    std::vector<std::array<char, kNameLength + 1>> slots_;
+    std::vector<const char*> names_;
+};
+
+// The lists the editor keeps while it runs on a level.
+struct NameListState {
+    NameList TextureNames;   // "-" first, then TEXTURE1 and TEXTURE2
+    NameList FlatNames;      // between the F1, F2 and F3 markers
+};
+
+extern NameListState nameLists;
+
+// Byte order of the first 8 characters (also the order of level names).
+int CompareNames(const char* a, const char* b);
+
+// TEXTURE1 (required) and TEXTURE2 (optional); a missing TEXTURE1 ends the
+// program with the lookup's message.
+void BuildTextureNames();
+// F1_START..F1_END (required), then the F2 and F3 pairs when their START
+// marker exists (its END is then required).
+void BuildFlatNames();
+void FreeNameLists();
+
+// The entries between S_START and S_END (both required).
+void BuildSpriteNames(NameList& list);
+// The entries from TEXTURE1 on that look like pictures (1..320 wide, 1..200
+// high), with a progress display while the graphics screen is up.
+void BuildPictureNames(NameList& list);
+
+// The names of the level list, sorted.
+std::vector<const char*> SortedLevelNames();
