@@ -1,19 +1,85 @@
-// The panel in which PrintAt shows its text while the graphics screen is up:
-// a raised box in the menu colour, centred on the screen. It stays until the
-// screen under it is redrawn.
+// The panels that tell the user something without waiting: the message
+// panel, the flash message (also the graphics sink of PrintAt) and the title
+// in the menu bar band.
+#include "ui/message_panel.h"
+
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/video.h"
 #include "shell/config.h"
+#include "shell/fatal.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
+#include "ui/saved_area.h"
 
-void ShowGraphicsMessage(const char* text) {
-    PointerGuard guard;
-    int width = (static_cast<int>(std::strlen(text)) + 5) * graphics.CharW;
-    int x = (graphics.MaxX - width) / 2;
-    int y = (graphics.MaxY - 3 * graphics.CharH) / 2;
-    RaisedBox(x, y, x + width, y + 3 * graphics.CharH, config.colors[kColorMenu]);
-    SetColor(0);
-    Screen().outtextxy(x + 2 * graphics.CharW + 4, y + graphics.CharH + 1, text);
+namespace {
+
+constexpr int kPanelText = 160;
+
+struct Panel {
+    int x, y, x2, y2;
+};
+
+// The panel of a text of len characters at (x, y), negative coordinates centred.
+Panel PlacePanel(int x, int y, int len, int height) {
+    int width = (len + 5) * graphics.CharW;
+    if (x < 0)
+        x = (graphics.MaxX - width) / 2;
+    if (y < 0)
+        y = (graphics.MaxY - 3 * graphics.CharH) / 2;
+    return {x, y, x + width, y + height};
 }
+
+void DrawPanelText(int x, int y, const char* text) {
+    SetColor(0);
+    Screen().outtextxy(x, y, text);
+}
+
+}  // namespace
+
+void MessagePanel(int x, int y, const char* format, ...) {
+    char text[kPanelText + 1];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (graphics.GraphicsMode == 0) {
+        PrintAt(1, 24, 1, "%s", text);
+        return;
+    }
+    PointerGuard guard;
+    Panel p = PlacePanel(x, y, static_cast<int>(std::strlen(text)), 2 * graphics.CharH);
+    RaisedBox(p.x, p.y, p.x2, p.y2, 7);
+    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH / 2, text);
+}
+
+void FlashMessage(int x, int y, const char* format, ...) {
+    char text[kPanelText + 1];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (graphics.GraphicsMode == 0) {
+        PrintAt(1, 24, 1, "%s", text);
+        return;
+    }
+    PointerGuard guard;
+    Panel p = PlacePanel(x, y, static_cast<int>(std::strlen(text)), 3 * graphics.CharH);
+    SavedArea area;
+    SaveArea(p.x, p.y, p.x2, p.y2, area, 0);
+    RaisedBox(p.x, p.y, p.x2, p.y2, config.colors[kColorMenu]);
+    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH + 1, text);
+    RestoreArea(area);
+}
+
+void TitleBar(const char* text) {
+    PointerGuard guard;
+    SetMenuBarMode(0);
+    RaisedBox(0, 0, graphics.MaxX, 2 * graphics.CharH, config.colors[kColorMenu]);
+    LabelBox(graphics.CharW, 4, "%s", text ? text : "");
+    SetMenuBarMode(1);
+}
+
+void ShowGraphicsMessage(const char* text) { FlashMessage(-1, -1, "%s", text); }

@@ -62,3 +62,17 @@ PointerSample SamplePointer();
 // F1 in a dialog: the help viewer on topic in a window of 48 characters by 41
 // lines centred on the drawing area (nothing without a topic or a viewer).
 void ShowHelpTopic(const char* topic);
+
+// For modal routines that show the pointer while they wait: puts it back as
+// it was on entry (hidden or shown) when the routine ends.
+class PointerRestore {
+public:
+    PointerRestore();
+    ~PointerRestore();
+    PointerRestore(const PointerRestore&) = delete;
+    PointerRestore& operator=(const PointerRestore&) = delete;
+    bool wasHidden() const { return wasHidden_; }
+
+private:
+    bool wasHidden_;
+};

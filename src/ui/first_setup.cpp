@@ -1,0 +1,54 @@
+// The graphical part of the first-time setup: the message boxes around the
+// options dialog in which the user sets the main WAD, the patch path and the
+// help file.
+#include <vector>
+
+#include "platform/keys.h"
+#include "shell/config.h"
+#include "shell/flavour.h"
+#include "shell/startup.h"
+#include "ui/button_bar.h"
+#include "ui/graphics.h"
+#include "ui/message_box.h"
+#include "ui/toolkit.h"
+
+namespace {
+
+void ExplainSetup() {
+    MessageBox(-1, -1, 0, "OK", kAnyKey, nullptr, 0, "First Time Initialization",
+               {"Please Enter the file names for:", "", "      1. The main IWAD name",
+                "      2. The PATCH path", "      3. The Help File name", "",
+                "    On the next screen, press", "          5,6 and 7",
+                "    (or click with the mouse)", "", "       Press F1 for HELP"});
+    if (toolkit.buttonBar.lastKey == kKeyF1)
+        ShowHelpTopic("INSTALL");
+}
+
+// Where the user sets the file names; skipped until the options dialog exists.
+void SetFileNames() {
+    if (toolkit.optionsDialog)
+        toolkit.optionsDialog(-1, -1);
+}
+
+void ExplainStart() {
+    MessageBox(-1, -1, 1, "OK", kAnyKey, nullptr, 0, "After this Ends",
+               {"Enter ? for Help", "Enter E to start Editor.", "See other options under Edit",
+                "and configure to your taste!", "Be SURE to use the file CALLED",
+                Names().wrapperBatch, "to start the Editor, or you", "can't build nodes or",
+                "test play your levels.", "", "That launcher runs the node",
+                "builder or the game when the", "editor hands a level over,",
+                "then starts the editor again."});
+}
+
+void GraphicalSetup() {
+    config.videoMode = 1;
+    InitGraphics(0);
+    ExplainSetup();
+    SetFileNames();
+    ExplainStart();
+    CloseGraphics();
+}
+
+}  // namespace
+
+void InstallFirstTimeSetup() { startup.graphicalSetup = GraphicalSetup; }

@@ -1,0 +1,158 @@
+#include "ui/input_box.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/keys.h"
+#include "platform/video.h"
+#include "shell/config.h"
+#include "ui/button_bar.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/line_editor.h"
+#include "ui/message_box.h"
+#include "ui/saved_area.h"
+#include "ui/toolkit.h"
+#include "wad/wadfile.h"
+
+namespace {
+
+constexpr int kEditBuffer = 100;
+constexpr int kFullPathLength = 12;   // longer fields expect a path, not a bare name
+
+struct InputLayout {
+    int x, y, x2, y2;
+    int fx1, fy1, fx2, fy2;   // the field
+    std::vector<ButtonDef> buttons;
+};
+
+InputLayout LayOut(int x, int y, const char* prompt, int fieldLength) {
+    const int cw = graphics.CharW, lh = graphics.LineH;
+    int promptLength = prompt ? static_cast<int>(std::strlen(prompt)) : 0;
+    int width = (std::max(fieldLength, promptLength + 1) + 3) * cw;
+    int height = 6 * lh;
+    if (x < 0)
+        x = (graphics.MaxX - width) / 2;
+    if (y < 0)
+        y = (graphics.MaxY - height) / 2;
+    InputLayout l;
+    l.x = x, l.y = y, l.x2 = x + width, l.y2 = y + height;
+    l.fx1 = x + cw;
+    l.fy1 = y + 2 * lh + 2;
+    l.fx2 = l.fx1 + (fieldLength + 1) * cw + 5;
+    l.fy2 = l.fy1 + graphics.CharH + 5;
+    int by1 = y + height - 2 * lh, by2 = y + height - 4;
+    int okW = 6 * cw, cancelW = 9 * cw;
+    int bx = x + (width - okW - cancelW - 8) / 2;
+    l.buttons = {{"_Ok", kKeyEnter, bx, by1, bx + okW, by2},
+                 {"C_ancel", kKeyEsc, bx + okW + 8, by1, bx + okW + 8 + cancelW, by2}};
+    return l;
+}
+
+void DrawField(const InputLayout& l, const LineEditor& line) {
+    PointerGuard guard;
+    FillBox(l.fx1 + 1, l.fy1 + 1, l.fx2 - 2, l.fy2 - 2, 15);
+    SetColor(0);
+    int tx = l.fx1 + 3, ty = l.fy1 + 3;
+    Screen().outtextxy(tx, ty, line.text.c_str());
+    Screen().outtextxy(tx + static_cast<int>(line.cursor) * graphics.CharW, ty + 1, "_");
+}
+
+int16_t ScreenX(int x) { return static_cast<int16_t>(x + Screen().getviewport().left); }
+int16_t ScreenY(int y) { return static_cast<int16_t>(y + Screen().getviewport().top); }
+
+// Waits for a key through the button row; the first pass starts it anew.
+int NextKey(const InputLayout& l, bool& first) {
+    for (;;) {
+        int key = ButtonBar(first ? 2 : 0, l.buttons);
+        first = false;
+        if (key != -1)
+            return key;
+        WaitForInput();
+    }
+}
+
+bool HasBlankOrControl(const char* text) {
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c)
+        if (*c <= ' ' || *c == 127)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+int InputBox(int x, int y, const char* prompt, int maxLen, char* text) {
+    LineEditor line;
+    line.limit = static_cast<size_t>(std::clamp(maxLen, 1, kMaxInputField));
+    size_t given = 0;
+    while (given < kEditBuffer - 1 && text[given])
+        ++given;
+    line.text = std::string(text, given).substr(0, line.limit);
+    line.cursor = line.text.size();
+    InputLayout l = LayOut(x, y, prompt, static_cast<int>(line.limit));
+
+    PointerRestore pointer;
+    HidePointer();
+    SavedArea area;
+    SaveArea(l.x, l.y, l.x2, l.y2, area, 1);
+    RaisedBox(l.x, l.y, l.x2, l.y2, config.colors[kColorMenu]);
+    LabelBox(l.x + graphics.CharW, l.y + graphics.CharH, "%s", prompt ? prompt : "");
+    SunkenBox(l.fx1, l.fy1, l.fx2, l.fy2, 15);
+    int16_t px = 0, py = 0;
+    SnapPointer(1, &px, &py, ScreenX(l.buttons[0].x1), ScreenY(l.buttons[0].y1));
+    int result = 0;
+    bool first = true;
+    for (;;) {
+        DrawField(l, line);
+        ShowPointer();
+        int key = NextKey(l, first);
+        if (key == kKeyEnter) {
+            result = line.text.empty() ? 0 : 1;
+            break;
+        }
+        if (key == kKeyEsc) {
+            line.text.clear();
+            break;
+        }
+        line.Apply(key);
+    }
+    if (result)
+        std::memcpy(text, line.text.c_str(), line.text.size() + 1);
+    WaitRelease(nullptr);
+    SnapPointer(0, &px, &py, 0, 0);
+    RestoreArea(area);
+    return result;
+}
+
+bool ValidPath(const char* text, int maxLen) {
+    int length = static_cast<int>(std::strlen(text));
+    if (length == 0 || length > maxLen || HasBlankOrControl(text))
+        return false;
+    if (maxLen <= kFullPathLength)
+        return !SameFileName(text, config.iwadName);
+    std::vector<char> completed(static_cast<size_t>(maxLen) + 1, 0);
+    std::memcpy(completed.data(), text, static_cast<size_t>(length));
+    if (!NormalizeWadName(completed.data(), completed.size()))
+        return false;
+    return !SameFileName(completed.data(), config.iwadName);
+}
+
+int PathEntry(int x, int y, const char* prompt, int maxLen, char* text) {
+    // The caller's text changes only when a valid path is accepted.
+    std::vector<char> work(static_cast<size_t>(std::max(maxLen, kEditBuffer)) + 1, 0);
+    std::strncpy(work.data(), text, work.size() - 1);
+    for (;;) {
+        if (!InputBox(x, y, prompt, maxLen, work.data()))
+            return 0;
+        if (ValidPath(work.data(), maxLen)) {
+            std::memcpy(text, work.data(), std::strlen(work.data()) + 1);
+            return 1;
+        }
+        ErrorBeep();
+        MessageBox(-1, graphics.MaxY - 16 * graphics.CharH, 1, "OK!", kAnyKey, nullptr, 0,
+                   "Path/Name is not Valid", {work.data()});
+    }
+}

@@ -1,0 +1,322 @@
+#include "ui/list_select.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+
+#include "platform/keys.h"
+#include "platform/video.h"
+#include "shell/config.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/list_mouse.h"
+#include "ui/saved_area.h"
+#include "ui/toolkit.h"
+
+namespace {
+
+constexpr int kMaxMagnify = 10;
+constexpr int kAltNameBuffer = 64;
+
+// The chooser's small-print metrics, in force while it is open; the editor's
+// come back when it closes or hands the screen to another chooser.
+class ChooserMetrics {
+public:
+    ChooserMetrics() : saved_(graphics) { Apply(); }
+    ~ChooserMetrics() { Restore(); }
+    ChooserMetrics(const ChooserMetrics&) = delete;
+    ChooserMetrics& operator=(const ChooserMetrics&) = delete;
+    void Apply() {
+        graphics.CharH = 9;
+        graphics.CharH1 = 10;
+        graphics.LineH = 11;
+        graphics.BandH = 14;
+    }
+    void Restore() {
+        graphics.CharH = saved_.CharH;
+        graphics.CharH1 = saved_.CharH1;
+        graphics.LineH = saved_.LineH;
+        graphics.BandH = saved_.BandH;
+    }
+
+private:
+    GraphicsState saved_;
+};
+
+// Names compared over width characters, ignoring case.
+int CompareName(const char* a, const char* b, int width) {
+    for (int i = 0; i < width; ++i) {
+        int ca = std::toupper(static_cast<unsigned char>(a[i]));
+        int cb = std::toupper(static_cast<unsigned char>(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        if (ca == 0)
+            return 0;
+    }
+    return 0;
+}
+
+class Chooser {
+public:
+    Chooser(int count, const char* const* names, int rows, int width)
+        : count_(count), names_(names), rows_(std::max(1, rows)), width_(std::max(1, width)) {}
+
+    void LayOut(int x, int y, const char* title, int picW, int picH) {
+        const int cw = graphics.CharW, bw = graphics.BandW, bh = graphics.BandH;
+        int w = (width_ + 2) * cw + 2 * bw;
+        if (picW > 0)
+            w += bw + picW + 4;
+        int titleW = static_cast<int>(std::strlen(title ? title : "")) * cw + 2 * bw + width_ * cw;
+        w = std::max(w, titleW);
+        int h = std::max(2 * bh + picH + 2, rows_ * graphics.LineH + 3 * bh + 4);
+        x_ = x < 0 ? std::max(0, (graphics.MaxX - w) / 2) : x;
+        y_ = y < 0 ? std::max(0, (graphics.MaxY - h) / 2) : y;
+        x2_ = x_ + w;
+        y2_ = y_ + h;
+        textX2_ = x_ + bw + (std::max(width_, 8) + 2) * cw + 2;
+        listX1_ = x_ + bw;
+        listY1_ = y_ + 2 * bh + 6;
+        listX2_ = listX1_ + width_ * cw + 5;
+        listY2_ = listY1_ + rows_ * graphics.LineH + 3;
+        hasPreview_ = picW > 0;
+        picW_ = picW, picH_ = picH;
+        px_ = x_ + (width_ + 2) * cw + 2 * bw + 4;
+        py_ = y_ + bh;
+        px_ = std::max(2, std::min(px_, graphics.MaxX - picW - 2));
+        py_ = std::max(2, std::min(py_, graphics.MaxY - picH - 2));
+        mouse_.x1 = listX1_ + 1;
+        mouse_.x2 = listX2_ - 1;
+        mouse_.y1 = listY1_ + 2;
+        mouse_.y2 = mouse_.y1 + rows_ * graphics.LineH - 1;
+        mouse_.wx1 = x_, mouse_.wy1 = y_, mouse_.wx2 = x2_, mouse_.wy2 = y2_;
+        mouse_.barX = listX2_ + 2;
+        mouse_.barY1 = listY1_;
+        mouse_.barY2 = listY2_;
+        mouse_.length = count_;
+        mouse_.page = rows_;
+    }
+
+    int x1() const { return x_; }
+    int y1() const { return y_; }
+    int x2() const { return x2_; }
+    int y2() const { return y2_; }
+
+    void SetTyped(const std::string& text) {
+        typed_.clear();
+        for (char c : text.substr(0, static_cast<size_t>(width_)))
+            typed_ += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        FindCurrent();
+    }
+    const std::string& typed() const { return typed_; }
+
+    // The first name not less than the typed text (the last when all are).
+    void FindCurrent() {
+        const char* const* end = names_ + count_;
+        const char* const* at = std::lower_bound(names_, end, typed_, [this](const char* name, const std::string& t) {
+            return CompareName(name, t.c_str(), width_) < 0;
+        });
+        current_ = count_ == 0 ? 0 : std::min(static_cast<int>(at - names_), count_ - 1);
+    }
+
+    bool TypedMatches() const {
+        return count_ > 0 && CompareName(names_[current_], typed_.c_str(), width_) == 0;
+    }
+
+    void TakeName(int i) {
+        if (count_ == 0)
+            return;
+        current_ = std::clamp(i, 0, count_ - 1);
+        SetTyped(names_[current_]);
+        current_ = std::clamp(i, 0, count_ - 1);   // a duplicate name stays where it was taken
+    }
+
+    void DrawWindow(const char* title) {
+        int menuColor = config.colors[kColorMenu];
+        RaisedBox(x_, y_, x2_, y2_, menuColor);
+        SetColor(0);
+        Screen().outtextxy(x_ + graphics.BandW, y_ + 2, title ? title : "");
+        SunkenBox(listX1_, listY1_, listX2_, listY2_, 15);
+        if (hasPreview_)
+            SunkenBox(px_ - 2, py_ - 2, px_ + picW_ + 1, py_ + picH_ + 1, -1);
+    }
+
+    void DrawText(bool cursor) {
+        PointerGuard guard;
+        SunkenBox(x_ + graphics.BandW, y_ + graphics.BandH, textX2_, y_ + 2 * graphics.BandH + 2,
+                  config.colors[kColorMenu]);
+        SetColor(0);
+        int tx = x_ + graphics.BandW + 3, ty = y_ + graphics.BandH + 4;
+        Screen().outtextxy(tx, ty, typed_.c_str());
+        if (cursor)
+            Screen().outtextxy(tx + static_cast<int>(typed_.size()) * graphics.CharW, ty + 1, "_");
+    }
+
+    void DrawList() {
+        PointerGuard guard;
+        if (current_ < top_)
+            top_ = current_;
+        if (current_ >= top_ + rows_)
+            top_ = current_ - rows_ + 1;
+        top_ = std::max(0, std::min(top_, count_ - rows_));
+        char name[kAltNameBuffer];
+        for (int r = 0; r < rows_; ++r) {
+            int i = top_ + r;
+            int ry = listY1_ + 2 + r * graphics.LineH;
+            bool highlighted = i == current_ && i < count_;
+            FillBox(listX1_ + 1, ry, listX2_ - 2, ry + graphics.LineH - 1, highlighted ? 1 : 15);
+            if (i >= count_)
+                continue;
+            std::snprintf(name, sizeof name, "%.*s", width_, names_[i]);
+            SetColor(highlighted ? 15 : 0);
+            Screen().outtextxy(listX1_ + 3, ry + 1, name);
+        }
+        SetColor(0);
+        DrawScrollBar(mouse_, current_);
+    }
+
+    void DrawPreview(const PreviewHook& hook) {
+        if (hasPreview_ && hook && count_ > 0)
+            hook(px_, py_, px_ + picW_ - 1, py_ + picH_ - 1, names_[current_]);
+    }
+
+    // A left press on a row (kept in row), a scroll, a cancel, or nothing.
+    int Mouse(int& row) {
+        int position = current_;
+        int r = ListMouse(mouse_, position);
+        if (r == kListScrolled)
+            TakeName(position);
+        if (r >= 0 && top_ + r < count_)
+            row = top_ + r;
+        return r;
+    }
+
+    int current() const { return current_; }
+    int count() const { return count_; }
+    int rows() const { return rows_; }
+
+private:
+    int count_;
+    const char* const* names_;
+    int rows_, width_;
+    int x_ = 0, y_ = 0, x2_ = 0, y2_ = 0;
+    int textX2_ = 0;
+    int listX1_ = 0, listY1_ = 0, listX2_ = 0, listY2_ = 0;
+    bool hasPreview_ = false;
+    int px_ = 0, py_ = 0, picW_ = 0, picH_ = 0;
+    ListMouseArea mouse_;
+    std::string typed_;
+    int current_ = 0;
+    int top_ = 0;
+};
+
+enum class Outcome { Going, Chosen, Cancelled };
+
+// A moving key takes the name it lands on; false for other keys.
+bool MoveKey(Chooser& c, int key) {
+    int last = c.count() - 1;
+    switch (key) {
+    case kKeyUp:
+    case kKeyShiftTab: c.TakeName(std::max(0, c.current() - 1)); return true;
+    case kKeyDown:
+    case kKeyTab: c.TakeName(std::min(last, c.current() + 1)); return true;
+    case kKeyPgUp: c.TakeName(std::max(0, c.current() - c.rows())); return true;
+    case kKeyPgDn: c.TakeName(std::min(last, c.current() + c.rows())); return true;
+    case kKeyHome: c.TakeName(0); return true;
+    case kKeyEnd: c.TakeName(last); return true;
+    default: return false;
+    }
+}
+
+bool Printable(int key) { return key > kKeySpace && key < 127; }
+
+}  // namespace
+
+int ListSelect(int x, int y, int force, int sizeable, const char* title, int count,
+               const char* const* names, int rows, char* text, int width, int picW, int picH,
+               const PreviewHook& hook, const AltChooser& altChooser) {
+    ChooserMetrics metrics;
+    Chooser c(std::max(0, count), names, rows, width);
+    c.LayOut(x, y, title, picW, picH);
+    c.SetTyped(text);
+    PointerRestore pointer;
+    HidePointer();
+    SavedArea area;
+    SaveArea(c.x1(), c.y1(), c.x2(), c.y2(), area, force);
+    c.DrawWindow(title);
+    Viewport view = Screen().getviewport();
+    int16_t px = 0, py = 0;
+    SnapPointer(1, &px, &py, static_cast<int16_t>(c.x1() + graphics.BandW + view.left),
+                static_cast<int16_t>(c.y1() + graphics.BandH + view.top));
+    ShowPointer();
+    ResetListMouse();
+    Outcome outcome = Outcome::Going;
+    int shown = -1;
+    bool redraw = true;
+    while (outcome == Outcome::Going) {
+        if (redraw) {
+            c.DrawText(true);
+            c.DrawList();
+            if (c.current() != shown || shown < 0)
+                c.DrawPreview(hook);
+            shown = c.current();
+            redraw = false;
+        }
+        int row = -1;
+        int clicked = c.Mouse(row);
+        int key = 0;
+        if (clicked == kListScrolled) {
+            redraw = true;
+        } else if (row >= 0) {
+            if (row == c.current() && c.TypedMatches())
+                outcome = Outcome::Chosen;
+            c.TakeName(row);
+            redraw = true;
+        } else if (clicked == kListCancel || clicked == kListMenuBar) {
+            outcome = Outcome::Cancelled;
+        } else if (!ReadKey(&key)) {
+            WaitForInput();
+        } else if (key == kKeyEsc) {
+            outcome = Outcome::Cancelled;
+        } else if (key == kKeyEnter) {
+            if (c.TypedMatches())
+                outcome = Outcome::Chosen;
+            else
+                ErrorBeep();
+        } else if (key == kKeyBackspace || key == kKeyLeft) {
+            std::string typed = c.typed();
+            if (!typed.empty())
+                typed.pop_back();
+            c.SetTyped(typed);
+            redraw = true;
+        } else if (sizeable && (key == '+' || key == '-')) {
+            int step = key == '+' ? 1 : -1;
+            toolkit.magnify = static_cast<int16_t>(std::clamp(toolkit.magnify + step, 1, kMaxMagnify));
+            shown = -1;
+            redraw = true;
+        } else if (key == kKeyF1 && altChooser) {
+            char chosen[kAltNameBuffer] = {};
+            std::snprintf(chosen, sizeof chosen, "%s", c.typed().c_str());
+            metrics.Restore();
+            int taken = altChooser(c.x1(), c.y1(), c.x2(), c.y2(), chosen);
+            metrics.Apply();
+            if (taken)
+                c.SetTyped(chosen);
+            c.DrawWindow(title);
+            shown = -1;
+            redraw = true;
+        } else if (MoveKey(c, key)) {
+            redraw = true;
+        } else if (Printable(key) && static_cast<int>(c.typed().size()) < width) {
+            c.SetTyped(c.typed() + static_cast<char>(key));
+            redraw = true;
+        }
+    }
+    std::string result = outcome == Outcome::Chosen ? c.typed() : std::string();
+    c.SetTyped(result);
+    c.DrawText(false);
+    RestoreArea(area);
+    SnapPointer(0, &px, &py, 0, 0);
+    std::memcpy(text, result.c_str(), result.size() + 1);
+    return outcome == Outcome::Chosen ? 1 : 0;
+}

@@ -1,0 +1,113 @@
+#include "ui/message_box.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/keys.h"
+#include "platform/video.h"
+#include "shell/config.h"
+#include "ui/button_bar.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/saved_area.h"
+#include "ui/toolkit.h"
+
+namespace {
+
+constexpr int kMaxDrawnLines = 48;
+
+int Length(const char* text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
+
+// The x at which a text starts centred in a box of w characters at x.
+int Centred(int x, int w, const char* text) {
+    return x + (w - Length(text)) * graphics.CharW / 2;
+}
+
+}  // namespace
+
+int MessageBox(int x, int y, int centred, const char* okText, int okKey, const char* otherText,
+               int otherKey, const char* title, const std::vector<const char*>& lines) {
+    int n = 0;
+    while (n < static_cast<int>(lines.size()) && n < kMaxMessageLines && lines[n])
+        ++n;
+    int w = std::max(1, Length(title));
+    for (int i = 0; i < n; ++i)
+        w = std::max(w, Length(lines[i]));
+    w += 2;
+    int r = n + 4 + (okKey != 0 ? 3 : 0);
+    int width = w * graphics.CharW;
+    if (x < 0)
+        x = (graphics.MaxX - width) / 2;
+    if (y < 0)
+        y = (graphics.MaxY - r * graphics.LineH) / 2;
+    int x2 = x + width, y2 = y + r * graphics.LineH;
+
+    bool hiddenOnEntry = input.PointerHidden;
+    HidePointer();
+    SavedArea area;
+    if (okKey != 0)
+        SaveArea(x, y, x2, y2, area, 1);
+    int menuColor = config.colors[kColorMenu];
+    RaisedBox(x, y, x2, y2, menuColor);
+    if (okKey <= 1) {
+        SunkenBox(x + 2, y + 2, x2 - 2, y2 - 2, 15);
+        SetColor(1);
+    } else {
+        SunkenBox(x + 1, y + 1, x2 - 1, y2 - 1, menuColor);
+        SetColor(config.colors[kColorMenuHilite]);
+    }
+    Canvas& screen = Screen();
+    if (title)
+        screen.outtextxy(Centred(x, w, title), y + graphics.CharH, title);
+    SetColor(0);
+    for (int i = 0; i < n && i < kMaxDrawnLines; ++i) {
+        int lx = centred ? Centred(x, w, lines[i]) : x + graphics.CharW;
+        screen.outtextxy(lx, y + 2 * graphics.CharH + 4 + i * graphics.LineH, lines[i]);
+    }
+    if (okKey == 0)
+        return 0;
+
+    int w1 = (Length(okText) + 2) * graphics.CharW;
+    int w2 = otherText ? (Length(otherText) + 2) * graphics.CharW : 0;
+    int bx = x + (width - w1 - w2) / 2;
+    int by1 = y + (r - 3) * graphics.LineH, by2 = y + (r - 1) * graphics.LineH;
+    std::vector<ButtonDef> buttons = {{okText, okKey, bx, by1, bx + w1, by2}};
+    if (otherText)
+        buttons.push_back({otherText, otherKey, bx + w1 + 4, by1, bx + w1 + 4 + w2, by2});
+    Viewport view = screen.getviewport();
+    int16_t px = 0, py = 0;
+    SnapPointer(1, &px, &py, static_cast<int16_t>(bx + view.left),
+                static_cast<int16_t>(by1 + view.top));
+    ShowPointer();
+    int result = ButtonBar(1, buttons);
+    WaitRelease(nullptr);
+    RestoreArea(area);
+    SnapPointer(0, &px, &py, 0, 0);
+    if (hiddenOnEntry)
+        HidePointer();
+    else
+        ShowPointer();
+    return result;
+}
+
+int ConfirmBox(int x, int y, const char* title, const char* line, const char* prompt,
+               const char* buttonText, int key) {
+    ErrorBeep();
+    const char* second = key > 1 ? "No" : nullptr;
+    int result = MessageBox(x, y, 1, buttonText, key, second, kKeyEsc, title, {line, prompt});
+    return result == key ? 1 : 0;
+}
+
+int ConfirmDel(int x, int y, const char* title, const char* line) {
+    return ConfirmBox(x, y, title, line, "Press Del to confirm", "Del", kKeyDel);
+}
+
+int ConfirmYes(int x, int y, const char* title, const char* line) {
+    return ConfirmBox(x, y, title, line, "Press Y to confirm", "Yes", 'Y');
+}
+
+int PressAnyKey(int x, int y, const char* title, const char* line) {
+    ErrorBeep();
+    ConfirmBox(x, y, title, line, "Press any Key", "Ok!", kAnyKey);
+    return 1;
+}

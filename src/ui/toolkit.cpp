@@ -1,0 +1,49 @@
+#include "ui/toolkit.h"
+
+#include <algorithm>
+
+#include "platform/video.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+
+ToolkitState toolkit;
+
+// Set up in first_setup.cpp and level_dialogs_ui.cpp.
+void InstallFirstTimeSetup();
+void InstallLevelDialogs();
+
+void InstallToolkit() {
+    InstallFirstTimeSetup();
+    InstallLevelDialogs();
+}
+
+PointerSample SamplePointer() {
+    int16_t x = 0, y = 0, buttons = 0;
+    ReadMouse(&x, &y, &buttons);
+    Viewport view = Screen().getviewport();
+    PointerSample& p = toolkit.pointer;
+    p.x = static_cast<int16_t>(x - view.left);
+    p.y = static_cast<int16_t>(y - view.top);
+    p.screenY = y;
+    p.buttons = buttons;
+    return p;
+}
+
+void ShowHelpTopic(const char* topic) {
+    if (!topic || !toolkit.helpHandler)
+        return;
+    int w = 48 * graphics.CharW;
+    int h = 41 * graphics.LineH;
+    int x1 = std::max(0, (graphics.MaxX - w) / 2);
+    int y1 = std::max(0, (graphics.MaxY - h) / 2);
+    toolkit.helpHandler(topic, 0, x1, y1, x1 + w, y1 + h);
+}
+
+PointerRestore::PointerRestore() : wasHidden_(input.PointerHidden) {}
+
+PointerRestore::~PointerRestore() {
+    if (wasHidden_)
+        HidePointer();
+    else
+        ShowPointer();
+}
