@@ -1,0 +1,78 @@
+#include "support/map_kit.h"
+
+#include <cstring>
+
+namespace mapkit {
+
+namespace {
+
+template <typename T>
+int Append(ObjectArray<T>& array, int type, const T& record) {
+    ResizeObject(type, 1);
+    array[array.count - 1] = record;
+    return array.count - 1;
+}
+
+int AddBorder(int x0, int y0, int x1, int y1, int inner, int outer) {
+    int a = AddVertex(x0, y0), b = AddVertex(x0, y1), c = AddVertex(x1, y1), d = AddVertex(x1, y0);
+    const int corners[5] = {a, b, c, d, a};
+    int first = level.lineDefs.count;
+    for (int i = 0; i < 4; ++i) {
+        int back = outer >= 0 ? AddSideDef(outer) : -1;
+        AddLineDef(corners[i], corners[i + 1], AddSideDef(inner), back, outer >= 0 ? 4 : 1);
+    }
+    return first;
+}
+
+}  // namespace
+
+void ClearMap() {
+    FreeLevel();
+    ResetLevel();
+}
+
+int AddVertex(int x, int y) {
+    return Append(level.vertices, kObjVertex, Vertex{int16_t(x), int16_t(y)});
+}
+
+int AddSector(int tag, int type, int floor, int ceiling) {
+    Sector s{};
+    s.floorHeight = int16_t(floor);
+    s.ceilingHeight = int16_t(ceiling);
+    std::memcpy(s.floorTexture, "FLOOR4_8", 8);
+    std::memcpy(s.ceilingTexture, "CEIL3_5", 7);
+    s.light = 160;
+    s.type = int16_t(type);
+    s.tag = int16_t(tag);
+    return Append(level.sectors, kObjSector, s);
+}
+
+int AddSideDef(int sector) {
+    SideDef sd{};
+    std::memcpy(sd.upper, "-", 1);
+    std::memcpy(sd.lower, "-", 1);
+    std::memcpy(sd.middle, "STARTAN3", 8);
+    sd.sector = int16_t(sector);
+    return Append(level.sideDefs, kObjSideDef, sd);
+}
+
+int AddLineDef(int start, int end, int side1, int side2, int flags, int type, int tag) {
+    LineDef ld{int16_t(start), int16_t(end), int16_t(flags), int16_t(type), int16_t(tag),
+               int16_t(side1), int16_t(side2)};
+    return Append(level.lineDefs, kObjLineDef, ld);
+}
+
+int AddThing(int x, int y, int type, int angle, int flags) {
+    return Append(level.things, kObjThing,
+                  Thing{int16_t(x), int16_t(y), int16_t(angle), int16_t(type), int16_t(flags)});
+}
+
+int AddRoom(int x0, int y0, int x1, int y1, int sector) {
+    return AddBorder(x0, y0, x1, y1, sector, -1);
+}
+
+int AddInnerRoom(int x0, int y0, int x1, int y1, int inner, int outer) {
+    return AddBorder(x0, y0, x1, y1, inner, outer);
+}
+
+}  // namespace mapkit

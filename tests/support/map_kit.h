@@ -1,0 +1,31 @@
+// Small maps built straight into the level model, for the editor's tests:
+// Vertexes, LineDefs, SideDefs, Sectors and Things appended one by one, and
+// rooms drawn clockwise so that their first sides face inwards.
+#pragma once
+
+#include <cstdint>
+
+#include "level/level.h"
+
+namespace mapkit {
+
+// Empties the level model.
+void ClearMap();
+
+int AddVertex(int x, int y);
+int AddSector(int tag = 0, int type = 0, int floor = 0, int ceiling = 128);
+int AddSideDef(int sector);
+// flags default to impassable; sides -1 for none.
+int AddLineDef(int start, int end, int side1, int side2 = -1, int flags = 1, int type = 0,
+               int tag = 0);
+int AddThing(int x, int y, int type = 1, int angle = 0, int flags = 7);
+
+// A rectangle of four LineDefs drawn clockwise, (x0, y0) the lower left
+// corner, with first SideDefs facing the given Sector; returns the first of
+// the four LineDefs (west, north, east, south side in that order).
+int AddRoom(int x0, int y0, int x1, int y1, int sector);
+// The same rectangle drawn as the inner border of an enclosing Sector: each
+// LineDef two-sided, first side facing inner, second facing outer.
+int AddInnerRoom(int x0, int y0, int x1, int y1, int inner, int outer);
+
+}  // namespace mapkit
