@@ -194,6 +194,7 @@ private:
         case 'P':
             PrintHelp(topic_, RangeMode(mode_));
             DrawWindow();   // printing left the graphics screen
+            ShowPointer();
             break;
         default:
             if (page_.Scroll(key))

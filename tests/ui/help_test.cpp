@@ -1,0 +1,291 @@
+// The help viewer and printing on the headless screen, and the help file
+// that comes with the program.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "platform/video.h"
+#include "shell/config.h"
+#include "shell/shell.h"
+#include "shell/startup.h"
+#include "support/headless_kit.h"
+#include "support/png_reader.h"
+#include "ui/graphics.h"
+#include "ui/help_viewer.h"
+#include "ui/input.h"
+#include "ui/toolkit.h"
+
+namespace {
+
+const std::string kRealHelpFile = std::string(ZARN_SOURCE_DIR) + "/data/Brel.HLP";
+
+// Topics that the program's menus, dialogs, keys and commands ask for.
+const char* const kAskedTopics[] = {
+    "MAIN", "EXE", "F1EDIT", "HOWTO", "INSTALL", "OPTIONS", "COLORS", "PALETTE", "THINGS",
+    "LINEDEFS", "SECTORS", "MISC", "OBJECT", "CHECK", "FILE", "EDIT", "SEARCH", "MODE", "HELP",
+};
+
+const char kSmallHelp[] =
+    "*HLP test\n"
+    "|-ONE\n"
+    "y Title\n"
+    "* a comment\r\n"
+    "x text \x1erred\n"
+    " plain follows\n"
+    "|-EMPTY\n"
+    "* only\n"
+    ": comments\n"
+    "/ here\n"
+    "|-TWO\n"
+    "r two\n";
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class HelpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session.OpenPaletteIwad();
+        UseHelpFile(kRealHelpFile);
+        help = HelpState{};
+    }
+    void TearDown() override { CloseHelpFile(); }
+
+    void UseHelpFile(const std::string& path) {
+        CloseHelpFile();
+        SetField(config.helpFile, path.c_str());
+    }
+    void UseHelpText(const std::string& text) {
+        std::ofstream(session.Dir().file("T.HLP"), std::ios::binary) << text;
+        UseHelpFile(session.Dir().file("T.HLP"));
+    }
+    std::vector<HelpLine> Shown(const char* topic, int mode) {
+        bool ok = false;
+        std::vector<HelpLine> lines;
+        for (HelpLine& l : ReadHelpTopic(topic, mode, ok))
+            if (!l.header)
+                lines.push_back(l);
+        EXPECT_TRUE(ok);
+        return lines;
+    }
+    // Runs the viewer in its default window through a script; the pointer
+    // waits in a corner. The script must be used up.
+    void RunViewer(const char* topic, int mode, const std::string& script) {
+        InitGraphics(1);
+        SetMousePos(639, 479);
+        session.Script(script, false);
+        before = Pixels();
+        ShowHelp(topic, mode);
+        EXPECT_EQ(HeadlessEventsLeft(), 0);
+    }
+    HelpWindow WindowFor(const std::vector<HelpLine>& lines) {
+        return LayOutHelpWindow(-1, -1, -1, -1, static_cast<int>(lines.size()));
+    }
+    std::string Snap(int n) { return "snapshot " + session.Dir().file(Shot(n)) + "\n"; }
+    static std::string Shot(int n) { return "S" + std::to_string(n) + ".PNG"; }
+    static std::vector<uint8_t> Pixels() {
+        return std::vector<uint8_t>(Screen().pixels(), Screen().pixels() + 640 * 480);
+    }
+    // True when the first row of the page in snapshot n shows this line (its
+    // first two characters, under the pointer after a search, are skipped).
+    bool PageStartsWith(int n, const HelpWindow& w, const HelpLine& line) {
+        testkit::PngPicture shot;
+        EXPECT_EQ(ReadPng(session.Dir().file(Shot(n)), shot), "");
+        Canvas expected(640, 480);
+        expected.setcolor(1);
+        expected.outtextxy(0, 0, HelpPlainText(line.text).c_str());
+        int paper = MapColor(15);
+        Viewport view = Screen().getviewport();
+        for (int y = 0; y < 8; ++y)
+            for (int x = 16; x < 40 * 8; ++x) {
+                int sx = view.left + w.LineX() + x, sy = view.top + w.LineY(0) + y;
+                bool ink = shot.pixels[sy * 640 + sx] != paper;
+                if (ink != (expected.getpixel(x, y) != 0))
+                    return false;
+            }
+        return true;
+    }
+
+    testkit::HeadlessSession session;
+    std::vector<uint8_t> before;
+};
+
+TEST_F(HelpTest, TopicsTakeTheirLinesColoursAndRange) {
+    UseHelpText(kSmallHelp + std::string("w ") + std::string(100, 'z') + "\n");
+    std::vector<HelpLine> one = Shown("one", kHelpTopicOnly);
+    ASSERT_EQ(one.size(), 3u);
+    EXPECT_EQ(one[0].color, 14);   // y
+    EXPECT_EQ(one[1].text, "x text \x1erred");
+    EXPECT_EQ(HelpPlainText(one[1].text), " text red");
+    EXPECT_EQ(one[2].color, 0);    // no colour letter: the line before's
+    EXPECT_TRUE(Shown("EMPTY", kHelpTopicOnly).empty());
+    EXPECT_TRUE(Shown("NONE", kHelpTopicOnly).empty());
+    std::vector<HelpLine> all = Shown("ONE", kHelpToEnd);
+    ASSERT_EQ(all.size(), 5u);     // on through the other topics, headers not shown
+    EXPECT_EQ(all[3].color, 4);
+    EXPECT_EQ(all[4].text.size(), 79u);
+    EXPECT_EQ(all[4].color, 15);
+
+    UseHelpText("*XYZ not a help file\n|-ONE\nx text\n");
+    bool ok = true;
+    EXPECT_TRUE(ReadHelpTopic("ONE", 0, ok).empty());
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(HelpTest, LinesAreDrawnInTheirColoursAndCutAtTheEdge) {
+    InitGraphics(1);
+    FillBox(0, 0, 200, 40, 15);
+    DrawHelpLine(10, 10, 3, {"yAB\x1erCD", 14});
+    auto inkIn = [](int column, int color) {
+        int n = 0;
+        for (int y = 10; y < 18; ++y)
+            for (int x = 10 + column * 8; x < 18 + column * 8; ++x)
+                n += Screen().getpixel(x, y) == MapColor(color);
+        return n;
+    };
+    EXPECT_GT(inkIn(0, 14), 0);
+    EXPECT_GT(inkIn(1, 14), 0);
+    EXPECT_GT(inkIn(2, 4), 0);    // after the switch: red
+    EXPECT_EQ(inkIn(2, 14), 0);
+    EXPECT_EQ(inkIn(3, 4), 0);    // beyond the three columns
+}
+
+TEST_F(HelpTest, PagingAndSearchingTheHelpFile) {
+    RunViewer("MAIN", kHelpToEnd,
+              "key PgDn\nkey PgDn\nkey Up\n" + Snap(0) + "key End\nkey Home\n" + Snap(1) +
+                  "key PgDn\nkey S\ntype [SECTORS\nkey Enter\n" + Snap(2) + "key F3\n" + Snap(3) +
+                  "key F3\nkey Enter\n" + Snap(4) + "key Esc\n");
+    std::vector<HelpLine> lines = Shown("MAIN", kHelpToEnd);
+    HelpWindow w = WindowFor(lines);
+    ASSERT_GT(lines.size(), 600u);
+    int rows = w.rows;
+    EXPECT_TRUE(PageStartsWith(0, w, lines[2 * rows - 1]));
+    EXPECT_TRUE(PageStartsWith(1, w, lines[0]));
+    // The search starts at the page's first line: the example in MAIN comes
+    // first, F3 goes on to the topic's title; a third search finds nothing.
+    size_t example = rows, title = 0;
+    while (HelpPlainText(lines[example].text).find("[SECTORS") == std::string::npos)
+        ++example;
+    while (HelpPlainText(lines[title].text).rfind(" [SECTORS]", 0) != 0)
+        ++title;
+    ASSERT_LT(example, title);
+    EXPECT_TRUE(PageStartsWith(2, w, lines[example]));
+    EXPECT_TRUE(PageStartsWith(3, w, lines[title]));
+    EXPECT_TRUE(PageStartsWith(4, w, lines[title]));
+    EXPECT_EQ(help.searchText, "[SECTORS");
+    EXPECT_TRUE(before == Pixels());   // the screen as it was
+}
+
+TEST_F(HelpTest, SearchModeAsksFirst) {
+    RunViewer("MAIN", kHelpSearch, "type zdbsp\nkey Enter\n" + Snap(0) + "key Esc\n");
+    std::vector<HelpLine> lines = Shown("MAIN", kHelpToEnd);
+    size_t first = 0;
+    while (HelpPlainText(lines[first].text).find("zdbsp") == std::string::npos)
+        ++first;
+    EXPECT_TRUE(PageStartsWith(0, WindowFor(lines), lines[first]));
+}
+
+TEST_F(HelpTest, NothingToShowOrNoHelpFile) {
+    UseHelpText(kSmallHelp);
+    RunViewer("EMPTY", kHelpTopicOnly, "");   // returns without waiting
+    RunViewer("NONE", kHelpTopicOnly, "");
+    UseHelpFile(session.Dir().file("MISSING.HLP"));
+    RunViewer("MAIN", kHelpTopicOnly, "key Enter\n");   // "Help File not Found"
+}
+
+TEST_F(HelpTest, PrintingWritesPlainTextAndAFormFeed) {
+    UseHelpText(kSmallHelp);
+    RunViewer("ONE", kHelpToEnd, "key P\ntype OUT.TXT\nkey Enter\nkey Esc\n");
+    const std::string rule = "\n\n" + std::string(79, '-') + "\n";
+    const std::string indent(14, ' ');
+    EXPECT_EQ(ReadText(session.Dir().file("OUT.TXT")),
+              indent + " Title\n" + indent + " text red\n" + indent + "plain follows\n" + rule +
+                  rule + indent + " two\n\f");
+    EXPECT_NE(graphics.GraphicsMode, 0);   // back on the graphics screen, as it was
+    EXPECT_TRUE(before == Pixels());
+    EXPECT_NE(session.Console().find("Printing Started"), std::string::npos);
+
+    // Esc after the second line: that line is finished and the page fed.
+    static int asked;
+    asked = 0;
+    help.cancelRequested = [] { return ++asked == 2; };
+    session.Script("type OUT.TXT\nkey Enter\n", false);
+    PrintHelp("ONE", kHelpTopicOnly);
+    EXPECT_EQ(ReadText(session.Dir().file("OUT.TXT")),
+              indent + " Title\n" + indent + " text red\n\f");
+}
+
+TEST_F(HelpTest, PrnGoesToThePrintSpooler) {
+    UseHelpText(kSmallHelp);
+    std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    std::string bin = session.Dir().file("bin");
+    std::filesystem::create_directory(bin);
+    setenv("PATH", bin.c_str(), 1);
+    InitGraphics(1);
+    session.Script("key Enter\nkey Enter\n", false);   // PRN; no spooler: the error box
+    PrintHelp("TWO", kHelpTopicOnly);
+    EXPECT_EQ(HeadlessEventsLeft(), 0);
+
+    std::string spooled = session.Dir().file("spooled");
+    std::ofstream(bin + "/lpr") << "#!/bin/sh\nexec /bin/cat > '" << spooled << "'\n";
+    std::filesystem::permissions(bin + "/lpr", std::filesystem::perms::owner_all);
+    session.Script("key Enter\n", false);
+    PrintHelp("TWO", kHelpTopicOnly);
+    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(ReadText(spooled), std::string(14, ' ') + " two\n\f");
+}
+
+TEST_F(HelpTest, ShellAndDialogsReachTheViewer) {
+    InstallHelp();
+    EXPECT_EQ(toolkit.helpHandler, &HelpViewer);
+    session.Script("key Esc\n", false);
+    shell.helpExe("");
+    EXPECT_EQ(graphics.GraphicsMode, 0);   // the text screen again
+    EXPECT_EQ(HeadlessEventsLeft(), 0);
+}
+
+// Every topic that the program asks for, in the list above or in a call in
+// the sources that names its topic, has lines to show; every line fits the
+// file's limit and the 48 columns of the window that F1 in a menu opens.
+TEST_F(HelpTest, TheHelpFileHasEveryTopicAndFitsItsWindows) {
+    std::set<std::string> topics(std::begin(kAskedTopics), std::end(kAskedTopics));
+    // Calls with a literal topic: the viewer's own, and the menus and forms
+    // whose topic argument comes after 4, 5 or 1 other arguments.
+    const std::string arg = R"re([^;"(),]*,\s*)re", topic = R"re("([A-Z0-9]+)")re";
+    const std::regex calls[] = {
+        std::regex(R"re((?:ShowHelp|ShowHelpTopic|HelpViewer|PrintHelp)\(\s*)re" + topic),
+        std::regex(R"re((?:DisplayMenu|SimpleMenu|PullDownMenu)\(\s*(?:)re" + arg + "){4}" + topic),
+        std::regex(R"re(HookMenu\(\s*(?:)re" + arg + "){5}" + topic),
+        std::regex(R"re(OptionForm\(\s*)re" + arg + topic),
+    };
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(ZARN_SOURCE_DIR) + "/src")) {
+        std::string text = ReadText(entry.path().string());
+        for (const std::regex& call : calls)
+            for (std::sregex_iterator m(text.begin(), text.end(), call), end; m != end; ++m)
+                topics.insert((*m)[1].str());
+    }
+    for (const std::string& topic : topics)
+        EXPECT_FALSE(Shown(topic.c_str(), kHelpTopicOnly).empty()) << topic;
+
+    std::istringstream file(ReadText(kRealHelpFile));
+    std::string line;
+    ASSERT_TRUE(std::getline(file, line) && line.compare(1, 3, "HLP") == 0);
+    while (std::getline(file, line)) {
+        EXPECT_LE(line.size(), 79u) << line;
+        if (std::string("|*/:").find(line[0]) == std::string::npos) {
+            EXPECT_LE(HelpPlainText(line).size(), 48u) << line;
+        }
+    }
+}
+
+}  // namespace
