@@ -55,35 +55,37 @@ std::string Trimmed(const std::string& text) {
     return end == std::string::npos ? "" : text.substr(0, end + 1);
 }
 
-// The file's lines without their line ends, each cut to the line length; NUL
-// bytes and tabs become blanks.
-std::vector<std::string> ReadLines(FILE* file) {
-    std::vector<std::string> lines;
+// Hands each line of the file to take, without its line end and cut to the
+// line length (NUL bytes and tabs become blanks), until take returns false.
+template <typename Take>
+void ForEachLine(FILE* file, Take take) {
     if (std::fseek(file, 0, SEEK_SET) != 0)
-        return lines;
+        return;
     std::string line;
     auto finish = [&] {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.size() > kHelpLineMax)
             line.resize(kHelpLineMax);
-        lines.push_back(line);
+        bool more = take(line);
         line.clear();
+        return more;
     };
     char buffer[4096];
     size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         for (size_t i = 0; i < got; ++i) {
             char c = buffer[i];
-            if (c == '\n')
-                finish();
-            else if (line.size() <= kHelpLineMax)   // one more, to see a CR at the end
+            if (c == '\n') {
+                if (!finish())
+                    return;
+            } else if (line.size() <= kHelpLineMax) {   // one more, to see a CR at the end
                 line += c == '\0' || c == '\t' ? ' ' : c;
+            }
         }
     }
     if (!line.empty())
         finish();
-    return lines;
 }
 
 bool HasHelpType(FILE* file) {
@@ -315,7 +317,8 @@ void WriteLines(FILE* out, const std::vector<HelpLine>& lines) {
         if (line.header)
             std::fprintf(out, "\n\n%s\n", rule.c_str());
         else
-            std::fprintf(out, "%14s%s\n", "", HelpPlainText(line.text).c_str());
+            std::fprintf(out, "%14s%s\n", "",
+                         Cp437TextToUtf8(HelpPlainText(line.text).c_str()).c_str());
         PrintAt(33, 16, 0, "Printing Line %hd", number);
         if (PrintCancelled())
             break;
@@ -352,25 +355,26 @@ std::vector<HelpLine> ReadHelpTopic(const char* topic, int mode, bool& helpFileO
     std::string name = Upper(Trimmed(topic ? topic : ""));
     bool inTopic = false;
     int16_t color = 0;
-    for (const std::string& line : ReadLines(file)) {
+    ForEachLine(file, [&](const std::string& line) {
         char first = line.empty() ? ' ' : line[0];
         if (first == '|') {
             if (!inTopic) {
                 inTopic = !name.empty() && IsHeaderOf(line, name);
-                continue;
+                return true;
             }
             if (RangeMode(mode) == kHelpTopicOnly)
-                break;
+                return false;
             result.push_back({line, color, true});
-            continue;
+            return true;
         }
         if (!inTopic || IsComment(first))
-            continue;
+            return true;
         int letter = HelpColor(first);
         if (letter >= 0)
             color = static_cast<int16_t>(letter);
         result.push_back({line, color, false});
-    }
+        return true;
+    });
     return result;
 }
 

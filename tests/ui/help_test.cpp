@@ -42,7 +42,7 @@ const char kSmallHelp[] =
     ": comments\n"
     "/ here\n"
     "|-TWO\n"
-    "r two\n";
+    "r two \xb3\n";
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -209,7 +209,7 @@ TEST_F(HelpTest, PrintingWritesPlainTextAndAFormFeed) {
     const std::string indent(14, ' ');
     EXPECT_EQ(ReadText(session.Dir().file("OUT.TXT")),
               indent + " Title\n" + indent + " text red\n" + indent + "plain follows\n" + rule +
-                  rule + indent + " two\n\f");
+                  rule + indent + " two \u2502\n\f");   // the PC's vertical bar, in UTF-8
     EXPECT_NE(graphics.GraphicsMode, 0);   // back on the graphics screen, as it was
     EXPECT_TRUE(before == Pixels());
     EXPECT_NE(session.Console().find("Printing Started"), std::string::npos);
@@ -241,7 +241,7 @@ TEST_F(HelpTest, PrnGoesToThePrintSpooler) {
     session.Script("key Enter\n", false);
     PrintHelp("TWO", kHelpTopicOnly);
     setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_EQ(ReadText(spooled), std::string(14, ' ') + " two\n\f");
+    EXPECT_EQ(ReadText(spooled), std::string(14, ' ') + " two \u2502\n\f");
 }
 
 TEST_F(HelpTest, ShellAndDialogsReachTheViewer) {
