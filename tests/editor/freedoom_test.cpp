@@ -1,0 +1,226 @@
+// Picking and drawing on the real maps of Freedoom, loaded with the level
+// loader: the Sector ray against an independent inside test, the Sector
+// beside each LineDef, picking under the pointer, and every level drawn in
+// every mode at ordinary and extreme zooms.
+#include <cmath>
+#include <set>
+#include <string>
+
+#include "editor_fixture.h"
+#include "level/level_files.h"
+#include "platform/video.h"
+#include "shell/startup.h"
+#include "support/headless_kit.h"
+#include "ui/graphics.h"
+#include "wad/master.h"
+
+namespace {
+
+class FreedoomMapTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        InitGraphics(0);
+        InitView();
+    }
+    void TearDown() override {
+        EditorTest::TearDown();
+        ResetMaster();
+    }
+    // Opens the IWAD alone; false (and the test skipped) when it is missing.
+    bool Open(int which) {
+        std::string path = testkit::FreedoomIwad(which);
+        if (path.empty())
+            return false;
+        ResetMaster();
+        for (auto& row : config.pwadList)
+            row[0] = 0;
+        SetField(config.iwadName, path.c_str());
+        OpenIwad(config.iwadName);
+        return true;
+    }
+    void Load(const char* name) {
+        mapkit::ClearMap();
+        SetField(level.name, name);
+        LoadLevel(0);
+        ComputeMapBounds();
+    }
+    // The Sectors whose boundary an eastward ray from (x, y) crosses an odd
+    // number of times: exactly the Sector around the point on a sound map.
+    static std::set<int> OddSectors(int x, int y) {
+        std::set<int> odd;
+        for (const LineDef& ld : level.lineDefs) {
+            const Vertex* s = VertexAt(ld.start);
+            const Vertex* e = VertexAt(ld.end);
+            if (!s || !e || (s->y > y) == (e->y > y))
+                continue;
+            double cross = s->x + double(y - s->y) * (e->x - s->x) / (e->y - s->y);
+            if (cross <= x)
+                continue;
+            for (int side : {ld.sideDef1, ld.sideDef2})
+                if (const SideDef* sd = SideDefAt(side); sd && ValidSector(sd->sector))
+                    if (!odd.erase(sd->sector))
+                        odd.insert(sd->sector);
+        }
+        return odd;
+    }
+    // Whether (x, y) lies on or within a unit of a LineDef.
+    static bool NearALine(int x, int y) {
+        for (const LineDef& ld : level.lineDefs) {
+            const Vertex* s = VertexAt(ld.start);
+            const Vertex* e = VertexAt(ld.end);
+            if (!s || !e)
+                continue;
+            double dx = e->x - s->x, dy = e->y - s->y, len2 = dx * dx + dy * dy;
+            double t = len2 > 0 ? ((x - s->x) * dx + (y - s->y) * dy) / len2 : 0;
+            t = std::clamp(t, 0.0, 1.0);
+            if (std::hypot(s->x + t * dx - x, s->y + t * dy - y) <= 1.5)
+                return true;
+        }
+        return false;
+    }
+
+    testkit::HeadlessSession session;
+};
+
+TEST_F(FreedoomMapTest, SectorRayAgreesWithTheInsideTestOnMap01) {
+    if (!Open(2))
+        GTEST_SKIP() << "freedoom2.wad not installed";
+    Load("MAP01");
+    int compared = 0;
+    for (int x = view.MapMinX; x <= view.MapMaxX; x += 37)
+        for (int y = view.MapMinY; y <= view.MapMaxY; y += 37) {
+            // Outside the map the ray may still report a Sector that reaches
+            // west of the point: only points inside are compared.
+            std::set<int> odd = OddSectors(x, y);
+            if (odd.size() != 1 || NearALine(x, y))
+                continue;
+            ASSERT_EQ(GetSectorAtPoint(x, y), *odd.begin()) << x << "," << y;
+            ++compared;
+        }
+    EXPECT_GT(compared, 500);
+}
+
+TEST_F(FreedoomMapTest, SectorBesideEachLineDefIsTheSectorOfThatSide) {
+    if (!Open(2))
+        GTEST_SKIP() << "freedoom2.wad not installed";
+    for (const char* name : {"MAP01", "MAP12"}) {
+        Load(name);
+        int checked = 0, agreed = 0;
+        for (int l = 0; l < level.lineDefs.count; ++l) {
+            const LineDef& ld = level.lineDefs[l];
+            for (int side : {1, 0}) {
+                const SideDef* sd = SideDefAt(side == 1 ? ld.sideDef1 : ld.sideDef2);
+                ++checked;
+                agreed += GetSectorOnSide(l, side) == (sd ? sd->sector : -1);
+            }
+        }
+        // Only LineDefs with another LineDef through their midpoint may differ.
+        EXPECT_GT(agreed, checked * 995 / 1000) << name << ": " << agreed << " of " << checked;
+    }
+}
+
+TEST_F(FreedoomMapTest, PickingUnderThePointerOnMap01) {
+    if (!Open(2))
+        GTEST_SKIP() << "freedoom2.wad not installed";
+    Load("MAP01");
+    int start = -1;
+    for (int i = 0; i < level.things.count && start < 0; ++i)
+        if (level.things[i].type == 1)
+            start = i;
+    ASSERT_GE(start, 0);
+    const Thing& player = level.things[start];
+    SetScale(0.5f);
+    CentreMapAt(player.x, player.y);
+    int found = GetObjectUnderPointer(kObjThing);
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(level.things[found].x, player.x);
+    EXPECT_EQ(level.things[found].y, player.y);
+    int sector = GetObjectUnderPointer(kObjSector);
+    EXPECT_EQ(sector, GetSectorAtPoint(player.x, player.y));
+    std::set<int> odd = OddSectors(player.x, player.y);
+    ASSERT_EQ(odd.size(), 1u);
+    EXPECT_EQ(sector, *odd.begin());
+
+    // The midpoint of a LineDef finds that LineDef, unless another runs
+    // through the same point.
+    for (int l = 0; l < level.lineDefs.count; l += 97) {
+        int16_t x = 0, y = 0;
+        GetObjectCoords(kObjLineDef, l, &x, &y);
+        CentreMapAt(x, y);
+        int picked = GetObjectUnderPointer(kObjLineDef);
+        ASSERT_GE(picked, 0);
+        EXPECT_TRUE(IsLineDefInside(picked, x - 1, y - 1, x + 1, y + 1)) << l;
+        EXPECT_LE(picked, l);
+    }
+    // Selecting a Sector and turning it into LineDefs and back keeps it.
+    SelectObject(selection.list, sector);
+    ConvertSelection(kObjSector, kObjLineDef);
+    EXPECT_FALSE(selection.list.empty());
+    ConvertSelection(kObjLineDef, kObjSector);
+    EXPECT_TRUE(IsSelected(selection.list, sector));
+}
+
+TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {
+    int levels = 0;
+    config.gridShown = 1;
+    config.gridSize = 8;
+    for (int which : {1, 2}) {
+        if (!Open(which))
+            continue;
+        std::vector<LevelListEntry> list = master.levelList;
+        for (const LevelListEntry& entry : list) {
+            Load(entry.name);
+            ++levels;
+            for (int mode : {kObjThing, kObjLineDef, kObjVertex, kObjSector}) {
+                config.editMode = static_cast<int16_t>(mode);
+                ZoomToFit();
+                DrawMap(false);
+                EXPECT_TRUE(mapDraw.mapComplete);
+                const int16_t far[][2] = {{0, 0}, {32767, 32767}, {-32768, -32768}};
+                for (float scale : {16.0f, 0.002f, 0.05f}) {
+                    SetScale(scale);
+                    for (const auto& at : far) {
+                        CentreMapAt(at[0], at[1]);
+                        DrawMap(false);
+                    }
+                    if (level.vertices.count > 0) {
+                        CentreMapAt(level.vertices[0].x, level.vertices[0].y);
+                        DrawMap(false);
+                        DrawMap(true);
+                        HighlightObject(mode, GetObjectUnderPointer(mode), 15);
+                    }
+                }
+            }
+        }
+    }
+    if (levels == 0)
+        GTEST_SKIP() << "Freedoom not installed";
+    EXPECT_GE(levels, 32);
+}
+
+TEST_F(FreedoomMapTest, ThingsModePicturesDrawSprites) {
+    if (!Open(2))
+        GTEST_SKIP() << "freedoom2.wad not installed";
+    Load("MAP01");
+    config.editMode = kObjThing;
+    SetThingPictures(true);
+    EXPECT_TRUE(graphics.thingsPictureMode);
+    for (float scale : {0.06f, 0.3f, 1.0f, 8.0f}) {
+        SetScale(scale);
+        const Thing& t = level.things[0];
+        CentreMapAt(t.x, t.y);
+        DrawMap(false);
+        // The sprite covers the Thing's position with more than one colour.
+        std::set<int> colours;
+        const Canvas& s = Screen();
+        for (int dy = -3; dy <= 3; ++dy)
+            for (int dx = -3; dx <= 3; ++dx)
+                colours.insert(s.pixels()[(view.CenterY + MapAreaTop() + dy) * s.width() +
+                                          view.CenterX + dx]);
+        EXPECT_GT(colours.size(), 1u) << scale;
+    }
+    SetThingPictures(false);
+}
+
+}  // namespace
