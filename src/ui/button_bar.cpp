@@ -85,13 +85,17 @@ int Pass(const std::vector<ButtonDef>& buttons, int count, bool& decided) {
     bool formButtons = buttons[0].key == kFormButtonKey;
     for (;;) {
         int key = MouseKey(buttons, count);
+        bool chosen = key != -1;   // a button or the right button chose the key
         int typed = 0;
         if (ReadKey(&typed)) {
             key = typed;
+            chosen = false;
             for (int i = 0; i < count; ++i) {
                 int hot = FaceOf(buttons[i].text).hotKey;
-                if (hot != 0 && typed == hot)
+                if (hot != 0 && typed == hot) {
                     key = buttons[i].key;
+                    chosen = true;
+                }
             }
         }
         if (key != -1)
@@ -104,7 +108,7 @@ int Pass(const std::vector<ButtonDef>& buttons, int count, bool& decided) {
         if (buttons[0].key == kAnyKey && key != -1 && !(typed == 0 && key == kKeyEsc)) {
             key = kAnyKey;
             decided = true;
-        } else if (!formButtons && key == kKeyEnter) {
+        } else if (!formButtons && !chosen && key == kKeyEnter) {
             if (s.focus >= 0)
                 key = buttons[s.focus].key;
             decided = true;

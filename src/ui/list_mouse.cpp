@@ -85,13 +85,15 @@ void ResetListMouse() {
 int ListMouse(const ListMouseArea& area, int& position, const PointerSample* sample) {
     PointerSample p = sample ? *sample : SamplePointer();
     ListMouseState& s = toolkit.listMouse;
-    bool fresh = p.buttons != 0 && s.lastButtons == 0;
-    s.lastButtons = p.buttons;
-    if (p.buttons == 0) {
-        s.waitRelease = false;
+    // A press is new unless the button was already down at the last call (a
+    // click that came and went between two calls is a press of its own).
+    bool fresh = p.buttons != 0 && s.lastHeld == 0;
+    s.lastHeld = p.held;
+    if (s.waitRelease) {
+        s.waitRelease = p.held != 0;
         return kListNothing;
     }
-    if (s.waitRelease)
+    if (p.buttons == 0)
         return kListNothing;
     if ((p.buttons & 1) && InBar(area, p))
         return ServeBar(area, p, fresh, position);

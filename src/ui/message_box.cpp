@@ -34,6 +34,12 @@ int MessageBox(int x, int y, int centred, const char* okText, int okKey, const c
     for (int i = 0; i < n; ++i)
         w = std::max(w, Length(lines[i]));
     w += 2;
+    // The buttons' row, and the box wide enough for it so that the buttons
+    // lie inside the area saved under the box.
+    int w1 = (Length(okText) + 2) * graphics.CharW;
+    int w2 = otherText ? (Length(otherText) + 2) * graphics.CharW : 0;
+    if (okKey != 0)
+        w = std::max(w, (w1 + w2 + 4 + graphics.CharW - 1) / graphics.CharW + 2);
     int r = n + 4 + (okKey != 0 ? 3 : 0);
     int width = w * graphics.CharW;
     if (x < 0)
@@ -67,8 +73,6 @@ int MessageBox(int x, int y, int centred, const char* okText, int okKey, const c
     if (okKey == 0)
         return 0;
 
-    int w1 = (Length(okText) + 2) * graphics.CharW;
-    int w2 = otherText ? (Length(otherText) + 2) * graphics.CharW : 0;
     int bx = x + (width - w1 - w2) / 2;
     int by1 = y + (r - 3) * graphics.LineH, by2 = y + (r - 1) * graphics.LineH;
     std::vector<ButtonDef> buttons = {{okText, okKey, bx, by1, bx + w1, by2}};

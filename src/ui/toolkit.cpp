@@ -4,6 +4,7 @@
 
 #include "platform/video.h"
 #include "ui/graphics.h"
+#include "ui/help_viewer.h"
 #include "ui/input.h"
 
 ToolkitState toolkit;
@@ -15,6 +16,7 @@ void InstallLevelDialogs();
 void InstallToolkit() {
     InstallFirstTimeSetup();
     InstallLevelDialogs();
+    InstallHelp();
 }
 
 PointerSample SamplePointer() {
@@ -26,6 +28,10 @@ PointerSample SamplePointer() {
     p.y = static_cast<int16_t>(y - view.top);
     p.screenY = y;
     p.buttons = buttons;
+    int px = 0, py = 0, held = 0;
+    if (input.MousePresent)
+        PlatformMouseStatus(px, py, held);
+    p.held = static_cast<int16_t>(held);
     return p;
 }
 

@@ -17,6 +17,7 @@ struct PointerSample {
     int16_t x = 0, y = 0;    // pixels of the current viewport
     int16_t screenY = 0;     // screen row, for the menu bar band
     int16_t buttons = 0;     // bit 0 left, bit 1 right; a click since the last read counts
+    int16_t held = 0;        // the buttons down at the time of the read
 };
 
 constexpr int kMaxButtons = 4;
@@ -33,7 +34,7 @@ struct ButtonBarState {
 
 struct ListMouseState {
     bool waitRelease = false;    // a button held at the reset is not a press
-    int16_t lastButtons = 0;     // buttons of the previous call
+    int16_t lastHeld = 0;        // buttons held at the previous call
     int64_t nextRepeat = 0;      // clock time of the next step of a held arrow
 };
 
@@ -43,7 +44,7 @@ struct ToolkitState {
     ListMouseState listMouse;
     PointerSample pointer;       // what the last ButtonBar or ListMouse pass read
     int16_t magnify = 1;         // picture magnification of the list choosers, 1..10
-    // The help viewer; F1 does nothing while it is not set.
+    // The help viewer (InstallToolkit sets it); F1 does nothing without it.
     HelpHandler helpHandler = nullptr;
     // The options dialog that the first-time setup runs; skipped while unset.
     SettingsDialog optionsDialog = nullptr;
@@ -53,7 +54,8 @@ extern ToolkitState toolkit;
 
 // Installs what the toolkit provides to the rest of the program: the graphical
 // first-time setup, the level dialogs (which answer on the console while the
-// graphics screen is down) and the help viewer when present. Call once at start.
+// graphics screen is down) and the help viewer (F1, and the shell's ? and
+// HELP). Call once at start.
 void InstallToolkit();
 
 // Reads the mouse into toolkit.pointer and returns it.

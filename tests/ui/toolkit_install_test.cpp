@@ -1,0 +1,80 @@
+// What InstallToolkit puts in place: the level dialogs and the graphical
+// first-time setup.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "level/level_dialogs.h"
+#include "shell/config.h"
+#include "shell/startup.h"
+#include "toolkit_fixture.h"
+
+namespace {
+
+using toolkit_test::HelpAsked;
+
+class InstallTest : public toolkit_test::ToolkitTest {
+protected:
+    void SetUp() override {
+        ToolkitTest::SetUp();
+        InstallToolkit();
+        toolkit.helpHandler = toolkit_test::RecordHelp;
+    }
+    void TearDown() override { SetLevelDialogs(nullptr); }
+};
+
+TEST_F(InstallTest, LevelDialogsAskOnTheGraphicsScreen) {
+    session.Script("key Y");
+    EXPECT_EQ(Dialogs().ConfirmYes("Rebuild NODES ?", ""), 1);
+    std::vector<NumberField> fields = {{"Skip Every", 0, 100, 0}, {"Pattern", 0, 255, 0}};
+    session.Script("type 1\nkey Tab\ntype 255\nkey Enter");
+    EXPECT_EQ(Dialogs().NumberForm("Reject Mask", fields), 1);
+    EXPECT_EQ(fields[0].value, 1);
+    EXPECT_EQ(fields[1].value, 255);
+    char name[44] = "E1M1.WAD";
+    session.Script("type NEW\nkey Enter");
+    EXPECT_EQ(Dialogs().PathEntry("New WAD file Name", 43, name), 1);
+    EXPECT_STREQ(name, "NEW");
+    ExpectRestored();
+}
+
+TEST_F(InstallTest, ProgressWindowComesAndGoes) {
+    Dialogs().ProgressStart("Saving Level to E1M1.WAD", 1000);
+    EXPECT_EQ(toolkit.savedAreas, 1);
+    Dialogs().ProgressUpdate(500);
+    // A window of 40 characters at (159, 214); the bar from x 175 to 463 at
+    // y 244 is blue up to its middle.
+    EXPECT_EQ(toolkit_test::At(180, 250), 1);
+    EXPECT_EQ(toolkit_test::At(400, 250), 15);
+    Dialogs().ProgressEnd();
+    ExpectRestored();
+}
+
+TEST_F(InstallTest, FirstTimeSetupShowsItsBoxesAndLeavesGraphics) {
+    ASSERT_NE(startup.graphicalSetup, nullptr);
+    static int optionsRuns = 0;
+    optionsRuns = 0;
+    toolkit.optionsDialog = [](int, int) { ++optionsRuns; };
+    CloseGraphics();
+    config.videoMode = 3;
+    session.Script("key F1\nkey Enter");
+    startup.graphicalSetup();
+    EXPECT_EQ(config.videoMode, 1);
+    EXPECT_EQ(graphics.GraphicsMode, 0);
+    EXPECT_EQ(HelpAsked(), std::vector<std::string>{"INSTALL"});
+    EXPECT_EQ(optionsRuns, 1);
+}
+
+TEST(LevelDialogsOnTheConsole, AnswerWhileGraphicsAreDown) {
+    testkit::HeadlessSession session("Y\nNEW\n");
+    InstallToolkit();
+    EXPECT_EQ(Dialogs().ConfirmYes("Rebuild NODES ?", ""), 1);
+    char name[44] = "E1M1.WAD";
+    EXPECT_EQ(Dialogs().PathEntry("New WAD file Name", 43, name), 1);
+    EXPECT_STREQ(name, "NEW");
+    EXPECT_NE(session.Console().find("Press Y to confirm"), std::string::npos);
+    SetLevelDialogs(nullptr);
+}
+
+}  // namespace
