@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "ui/toolkit.h"
+
 // One push button. A "_" in the text marks its hot letter (removed for
 // display); a text without one has its first non-blank character as hot key.
 struct ButtonDef {
@@ -27,3 +29,21 @@ int ButtonBar(int mode, const std::vector<ButtonDef>& buttons);
 // The key of a hot letter: Alt+O, Alt+P, Alt+A, Alt+C, Alt+Y, Alt+N for those
 // letters (either case), else 0.
 int HotKeyFor(int letter);
+
+// Keeps the button row of an enclosing dialog across a nested dialog that
+// runs a row of its own: the enclosing row's focus and drawn states come back
+// when the scope ends (the last key read stays as the nested row left it).
+class ButtonBarScope {
+public:
+    ButtonBarScope() : saved_(toolkit.buttonBar) {}
+    ~ButtonBarScope() {
+        int lastKey = toolkit.buttonBar.lastKey;
+        toolkit.buttonBar = saved_;
+        toolkit.buttonBar.lastKey = lastKey;
+    }
+    ButtonBarScope(const ButtonBarScope&) = delete;
+    ButtonBarScope& operator=(const ButtonBarScope&) = delete;
+
+private:
+    ButtonBarState saved_;
+};

@@ -60,7 +60,7 @@ void DrawNumber(int x, int y, const std::string& text, int color, int cursor) {
 
 std::string NumberText(int value) {
     char text[16];
-    std::snprintf(text, sizeof text, "%hd", static_cast<short>(value));
+    std::snprintf(text, sizeof text, "%d", value);
     return text;
 }
 
@@ -90,8 +90,7 @@ bool Editable(const FormField& f) { return f.min <= f.max; }
 
 std::string RangeHint(const FormField& f) {
     char hint[32];
-    std::snprintf(hint, sizeof hint, "(%hd, %hd)", static_cast<short>(f.min),
-                  static_cast<short>(f.max));
+    std::snprintf(hint, sizeof hint, "(%d, %d)", f.min, f.max);
     return hint;
 }
 
@@ -459,6 +458,7 @@ int NumberForm(int x, int y, int force, const char* title, std::vector<FormField
 int OptionForm(int mode, const char* helpTopic, int& current, int& key, const ButtonDef& ok,
                const ButtonDef& cancel, int xBase, int yBase, std::vector<OptionItem>& items) {
     PointerRestore pointer;
+    ButtonBarScope scope;
     OptionFormRun run(helpTopic, current, key, ok, cancel, xBase, yBase, items);
     return run.Run(mode);
 }

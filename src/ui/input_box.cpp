@@ -103,6 +103,7 @@ int InputBox(int x, int y, const char* prompt, int maxLen, char* text) {
     SunkenBox(l.fx1, l.fy1, l.fx2, l.fy2, 15);
     int16_t px = 0, py = 0;
     SnapPointer(1, &px, &py, ScreenX(l.buttons[0].x1), ScreenY(l.buttons[0].y1));
+    ButtonBarScope scope;
     int result = 0;
     bool first = true;
     for (;;) {

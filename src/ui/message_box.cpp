@@ -83,7 +83,11 @@ int MessageBox(int x, int y, int centred, const char* okText, int okKey, const c
     SnapPointer(1, &px, &py, static_cast<int16_t>(bx + view.left),
                 static_cast<int16_t>(by1 + view.top));
     ShowPointer();
-    int result = ButtonBar(1, buttons);
+    int result;
+    {
+        ButtonBarScope scope;
+        result = ButtonBar(1, buttons);
+    }
     WaitRelease(nullptr);
     RestoreArea(area);
     SnapPointer(0, &px, &py, 0, 0);

@@ -128,6 +128,10 @@ TEST_F(DialogTest, ButtonRowSinglePasses) {
     WaitForInput();
     EXPECT_EQ(ButtonBar(0, row), '5');   // other keys come back to the dialog
     EXPECT_EQ(toolkit.buttonBar.lastKey, '5');
+    // A box opened in between leaves the row's state as it was.
+    session.Script("key Tab\nkey Enter");
+    EXPECT_EQ(MessageBox(-1, -1, 1, "Yes", 'Y', "No", kKeyEsc, "Sure?", {}), kKeyEsc);
+    EXPECT_EQ(toolkit.buttonBar.focus, 1);
     session.Script("");
     EXPECT_EQ(ButtonBar(-2, row), -1);
     EXPECT_EQ(toolkit.buttonBar.focus, -1);
