@@ -1,0 +1,191 @@
+// Map view speed at 1280x1024 on the headless screen: full and quick redraws
+// in every mode, and finding the object under the pointer in every mode, on
+// Freedoom 2's MAP12 and on a generated map of about 30,000 LineDefs.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "editor/map_draw.h"
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "editor/view.h"
+#include "level/level.h"
+#include "level/level_files.h"
+#include "shell/config.h"
+#include "shell/flavour.h"
+#include "ui/graphics.h"
+#include "wad/master.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* const kIwad = "/usr/share/games/doom/freedoom2.wad";
+constexpr int kDrawRuns = 30;
+constexpr int kPickPoints = 300;
+
+double Milliseconds(Clock::time_point from) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
+
+void Report(const std::string& what, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    std::printf("  %-36s min %8.3f ms  median %8.3f ms  max %8.3f ms\n", what.c_str(), times.front(),
+                times[times.size() / 2], times.back());
+}
+
+const char* ModeName(int mode) {
+    switch (mode) {
+    case kObjThing: return "Things";
+    case kObjLineDef: return "LineDefs";
+    case kObjVertex: return "Vertexes";
+    default: return "Sectors";
+    }
+}
+
+void BenchDrawing() {
+    for (int mode : {kObjThing, kObjLineDef, kObjVertex, kObjSector}) {
+        config.editMode = static_cast<int16_t>(mode);
+        ZoomToFit();
+        std::vector<double> full, quick;
+        for (int i = 0; i < kDrawRuns; ++i) {
+            Clock::time_point t = Clock::now();
+            DrawMap(false);
+            full.push_back(Milliseconds(t));
+            t = Clock::now();
+            DrawMap(true);
+            quick.push_back(Milliseconds(t));
+        }
+        Report(std::string("full redraw, ") + ModeName(mode), full);
+        Report(std::string("quick redraw, ") + ModeName(mode), quick);
+    }
+}
+
+// Pointer positions spread over the map at two zooms.
+void BenchPicking() {
+    std::mt19937 random(12345);
+    for (float scale : {0.0f, 1.0f}) {
+        ZoomToFit();
+        if (scale > 0)
+            SetScale(scale);
+        std::vector<std::pair<int16_t, int16_t>> points;
+        std::uniform_int_distribution<int> px(0, view.MaxX), py(0, view.MaxY);
+        for (int i = 0; i < kPickPoints; ++i)
+            points.emplace_back(px(random), py(random));
+        for (int mode : {kObjThing, kObjLineDef, kObjVertex, kObjSector}) {
+            std::vector<double> times;
+            int found = 0;
+            for (const auto& p : points) {
+                view.PointerX = p.first, view.PointerY = p.second;
+                Clock::time_point t = Clock::now();
+                found += GetObjectUnderPointer(mode) >= 0;
+                times.push_back(Milliseconds(t));
+            }
+            char what[80];
+            std::snprintf(what, sizeof what, "pick %s at %s (%d found)", ModeName(mode),
+                          scale > 0 ? "scale 1" : "fit", found);
+            Report(what, times);
+        }
+    }
+    std::vector<double> sides;
+    for (int i = 0; i < 200; ++i) {
+        int ld = static_cast<int>(random() % static_cast<unsigned>(level.lineDefs.count));
+        Clock::time_point t = Clock::now();
+        GetSectorOnSide(ld, i & 1);
+        sides.push_back(Milliseconds(t));
+    }
+    Report("GetSectorOnSide", sides);
+}
+
+void BenchSelection() {
+    std::vector<double> box, convert;
+    for (int i = 0; i < 10; ++i) {
+        Clock::time_point t = Clock::now();
+        SelectionList all =
+            SelectObjectsInBox(kObjLineDef, view.MapMinX, view.MapMinY, view.MapMaxX, view.MapMaxY);
+        box.push_back(Milliseconds(t));
+        ForgetSelection(selection.list);
+        selection.list = std::move(all);
+        t = Clock::now();
+        ConvertSelection(kObjLineDef, kObjSector);
+        ConvertSelection(kObjSector, kObjLineDef);
+        convert.push_back(Milliseconds(t));
+        ForgetSelection(selection.list);
+    }
+    Report("box select all LineDefs", box);
+    Report("convert LineDefs->Sectors->LineDefs", convert);
+}
+
+void BenchLevel(const char* title) {
+    std::printf("%s: %d LineDefs, %d Vertexes, %d Sectors, %d Things\n", title,
+                level.lineDefs.count, level.vertices.count, level.sectors.count, level.things.count);
+    ResetSelection();
+    BenchDrawing();
+    BenchPicking();
+    BenchSelection();
+}
+
+// A square grid of n x n rooms, each a Sector of four one-sided LineDefs with
+// a Thing in it (SideDef numbers are 16-bit, so the rooms share no walls).
+void GenerateRooms(int n, int pitch, int size) {
+    FreeLevel();
+    ResetLevel();
+    int rooms = n * n;
+    AllocateArray(level.vertices, 4 * rooms);
+    AllocateArray(level.sectors, rooms);
+    AllocateArray(level.things, rooms);
+    AllocateArray(level.lineDefs, 4 * rooms);
+    AllocateArray(level.sideDefs, 4 * rooms);
+    int origin = -n * pitch / 2;
+    for (int r = 0; r < rooms; ++r) {
+        int x0 = origin + (r % n) * pitch, y0 = origin + (r / n) * pitch;
+        level.sectors[level.sectors.count++] =
+            Sector{0, 128, {'F', 'L', 'A', 'T'}, {'F', 'L', 'A', 'T'}, 160,
+                   int16_t(r % 17 == 0 ? 9 : 0), int16_t(r % 23 == 0 ? 1 + r % 50 : 0)};
+        level.things[level.things.count++] =
+            Thing{int16_t(x0 + size / 2), int16_t(y0 + size / 2), int16_t(45 * (r % 8)),
+                  int16_t(r % 3 == 0 ? 3004 : 2014), 7};
+        // Clockwise, so that the first sides face the room.
+        const int corners[4][2] = {{x0, y0}, {x0, y0 + size}, {x0 + size, y0 + size}, {x0 + size, y0}};
+        int first = level.vertices.count;
+        for (const auto& c : corners)
+            level.vertices[level.vertices.count++] = Vertex{int16_t(c[0]), int16_t(c[1])};
+        for (int k = 0; k < 4; ++k) {
+            int16_t sd = static_cast<int16_t>(level.sideDefs.count++);
+            level.sideDefs[sd] = SideDef{0, 0, {'-'}, {'-'}, {'S', 'T', 'A', 'R', 'T', 'A', 'N', '3'},
+                                         int16_t(r)};
+            level.lineDefs[level.lineDefs.count++] =
+                LineDef{int16_t(first + k), int16_t(first + (k + 1) % 4), 1, int16_t(r % 29 == 0 ? 1 : 0),
+                        int16_t(r % 31 == 0 ? 1 + r % 50 : 0), sd, -1};
+        }
+    }
+}
+
+}  // namespace
+
+int main() {
+    setenv("ZARN_VIDEO", "headless", 1);
+    SetFlavour(Flavour::Doom);
+    ResetConfig();
+    config.videoMode = 4;
+    config.gridShown = 1;
+    config.gridSize = 64;
+    SetField(config.iwadName, kIwad);
+    OpenIwad(config.iwadName);
+    InitGraphics(0);
+    InitView();
+    std::printf("Map view at %dx%d\n", graphics.ScreenMaxX + 1, graphics.ScreenMaxY + 1);
+
+    SetField(level.name, "MAP12");
+    LoadLevel(0);
+    BenchLevel("freedoom2 MAP12");
+
+    GenerateRooms(87, 64, 48);
+    BenchLevel("generated rooms");
+    CloseGraphics();
+    return 0;
+}
