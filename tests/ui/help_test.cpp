@@ -226,10 +226,16 @@ TEST_F(HelpTest, PrintingWritesPlainTextAndAFormFeed) {
 
 TEST_F(HelpTest, PrnGoesToThePrintSpooler) {
     UseHelpText(kSmallHelp);
-    std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    struct PathOnly {   // the PATH holds only bin while the test runs
+        explicit PathOnly(const std::string& bin) : old(std::getenv("PATH") ? std::getenv("PATH") : "") {
+            setenv("PATH", bin.c_str(), 1);
+        }
+        ~PathOnly() { setenv("PATH", old.c_str(), 1); }
+        std::string old;
+    };
     std::string bin = session.Dir().file("bin");
     std::filesystem::create_directory(bin);
-    setenv("PATH", bin.c_str(), 1);
+    PathOnly path(bin);
     InitGraphics(1);
     session.Script("key Enter\nkey Enter\n", false);   // PRN; no spooler: the error box
     PrintHelp("TWO", kHelpTopicOnly);
@@ -240,7 +246,6 @@ TEST_F(HelpTest, PrnGoesToThePrintSpooler) {
     std::filesystem::permissions(bin + "/lpr", std::filesystem::perms::owner_all);
     session.Script("key Enter\n", false);
     PrintHelp("TWO", kHelpTopicOnly);
-    setenv("PATH", oldPath.c_str(), 1);
     EXPECT_EQ(ReadText(spooled), std::string(14, ' ') + " two \u2502\n\f");
 }
 
