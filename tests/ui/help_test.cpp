@@ -227,7 +227,8 @@ TEST_F(HelpTest, PrintingWritesPlainTextAndAFormFeed) {
 TEST_F(HelpTest, PrnGoesToThePrintSpooler) {
     UseHelpText(kSmallHelp);
     struct PathOnly {   // the PATH holds only bin while the test runs
-        explicit PathOnly(const std::string& bin) : old(std::getenv("PATH") ? std::getenv("PATH") : "") {
+        explicit PathOnly(const std::string& bin)
+            : old(std::getenv("PATH") ? std::getenv("PATH") : "") {
             setenv("PATH", bin.c_str(), 1);
         }
         ~PathOnly() { setenv("PATH", old.c_str(), 1); }
