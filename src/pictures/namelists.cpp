@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
+#include "pictures/picture.h"
 #include "pictures/picture_parts.h"
 #include "shell/config.h"
 #include "shell/fatal.h"
 #include "ui/graphics.h"
+#include "ui/list_select.h"
 #include "ui/message_panel.h"
 #include "wad/master.h"
 
@@ -91,6 +94,40 @@ struct PictureProgress {
         TextAt(x1 + graphics.CharW, y1 + graphics.CharH, " %8s %hd", text, static_cast<short>(found));
     }
 };
+
+constexpr int kChooserRows = 10;
+
+// A chooser's own picture magnification, in force while it is open; a
+// browser opened from it may change it.
+class ChooserMagnification {
+public:
+    explicit ChooserMagnification(int16_t& mag) : mag_(mag), saved_(pictures.PictureMag) {
+        pictures.PictureMag = mag;
+    }
+    ~ChooserMagnification() {
+        mag_ = pictures.PictureMag;
+        pictures.PictureMag = saved_;
+    }
+    ChooserMagnification(const ChooserMagnification&) = delete;
+    ChooserMagnification& operator=(const ChooserMagnification&) = delete;
+
+private:
+    int16_t& mag_;
+    int16_t saved_;
+};
+
+AltChooser BrowserChoice(NameBrowser browser) {
+    if (!browser)
+        return nullptr;
+    return [browser](int, int, int, int, char* text) { return browser(text); };
+}
+
+int Choose(int x, int y, int force, const char* prompt, int count, const char* const* names,
+           char* text, int picW, int picH, const PreviewHook& preview, NameBrowser browser) {
+    std::string title = std::string(prompt ? prompt : "") + "   F1=Browse";
+    return ListSelect(x, y, force, 0, title.c_str(), count, names, kChooserRows, text, kNameLength,
+                      picW, picH, preview, BrowserChoice(browser));
+}
 
 }  // namespace
 
@@ -181,4 +218,24 @@ std::vector<const char*> SortedLevelNames() {
     std::stable_sort(names.begin(), names.end(),
                      [](const char* a, const char* b) { return CompareNames(a, b) < 0; });
     return names;
+}
+
+int ChooseTexture(int x, int y, int force, const char* prompt, int count,
+                  const char* const* names, char* text) {
+    ChooserMagnification mag(nameLists.textureMag);
+    // The preview fills the chooser's picture area: no size text below it.
+    PreviewHook preview = [](int x1, int y1, int x2, int y2, const char* name) {
+        DrawTexture(x1, y1, x2, y2, name, "+");
+    };
+    return Choose(x, y, force, prompt, count, names, text, 256, 128, preview,
+                  nameLists.textureBrowser);
+}
+
+int ChooseFlat(int x, int y, int force, const char* prompt, int count, const char* const* names,
+               char* text) {
+    ChooserMagnification mag(nameLists.flatMag);
+    PreviewHook preview = [](int x1, int y1, int x2, int y2, const char* name) {
+        DrawFlat(x1, y1, x2, y2, name, pictures.PictureMag);
+    };
+    return Choose(x, y, force, prompt, count, names, text, 128, 128, preview, nameLists.flatBrowser);
 }

@@ -32,10 +32,20 @@ private:
     std::vector<const char*> names_;
 };
 
-// The lists the editor keeps while it runs on a level.
+// A picture browser opened from a chooser on name: 1 with the chosen name in
+// name (at least 9 bytes), 0 when cancelled.
+using NameBrowser = int (*)(char* name);
+
+// The lists the editor keeps while it runs on a level, and what the choosers
+// keep for the whole run.
 struct NameListState {
     NameList TextureNames;   // "-" first, then TEXTURE1 and TEXTURE2
     NameList FlatNames;      // between the F1, F2 and F3 markers
+    // The picture magnification of each chooser, in force while it is open.
+    int16_t textureMag = 1, flatMag = 2, spriteMag = 1, pictureMag = 2;
+    // The browsers F1 opens; F1 does nothing while they are unset.
+    NameBrowser textureBrowser = nullptr;
+    NameBrowser flatBrowser = nullptr;
 };
 
 extern NameListState nameLists;
@@ -59,3 +69,11 @@ void BuildPictureNames(NameList& list);
 
 // The names of the level list, sorted.
 std::vector<const char*> SortedLevelNames();
+
+// Choosers of one name out of a list, with a preview of the texture or flat
+// under the cursor and F1 for the browser: 1 with the name in text (at least 9
+// bytes), 0 when cancelled. (x, y) negative centres the window.
+int ChooseTexture(int x, int y, int force, const char* prompt, int count,
+                  const char* const* names, char* text);
+int ChooseFlat(int x, int y, int force, const char* prompt, int count, const char* const* names,
+               char* text);
