@@ -17,9 +17,15 @@ const int16_t kDefaultColors[kColorRoleCount] = {
     3, 4, 14, 0, 7, 14, 14, 9, 14, 9, 7, 15, 0, 8, 0, 21, 22, 19, 18, 10, 13, 12, 11,
 };
 
-const int16_t kDefaultColorMap[25] = {
+const int16_t kHereticColorMap[25] = {
     0, 195, 215, 181, 154, 172, 76, 18, 12, 200, 218, 183, 160,
     175, 144, 35, 18, 8, 151, 213, 191, 171, 140, 80, 245,
+};
+
+// The same colours found in the DOOM palette (nearest of its 256 entries).
+const int16_t kDoomColorMap[25] = {
+    0, 203, 120, 117, 183, 253, 223, 90, 103, 197, 113, 194, 173,
+    250, 229, 4, 97, 109, 188, 124, 207, 254, 215, 63, 251,
 };
 
 struct DefaultTextures {
@@ -151,7 +157,7 @@ ConfigRecord DefaultConfig() {
     c.videoMode = 1;
     SetField(c.driverName, "VESA256");
     c.gamma = 8;
-    std::memcpy(c.colorMap, kDefaultColorMap, sizeof c.colorMap);
+    std::memcpy(c.colorMap, IsHeretic() ? kHereticColorMap : kDoomColorMap, sizeof c.colorMap);
     const DefaultTextures& t = IsHeretic() ? kHereticTextures : kDoomTextures;
     c.defaultThingType = t.thingType;
     SetField(c.textureNormal, t.normal);

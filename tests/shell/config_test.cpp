@@ -55,6 +55,7 @@ TEST_F(ConfigTest, DoomFlavourHasItsOwnFileAndTextures) {
     Bytes b = testkit::ReadFileBytes(dir.file("Brel.cfg"));
     ASSERT_EQ(b.size(), 2516u);
     EXPECT_STREQ(reinterpret_cast<const char*>(&b[234]), "STARTAN3");
+    EXPECT_EQ(b[182 + 2 * 15], 4);             // WHITE is white in the DOOM palette
     if (!testkit::FreedoomIwad(2).empty()) {
         EXPECT_STREQ(config.iwadName, "/usr/share/games/doom/freedoom2.wad");
     }
