@@ -1,0 +1,331 @@
+#include "editor/editor.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "editor/editor_actions.h"
+#include "editor/map_draw.h"
+#include "editor/menu_bar.h"
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "editor/view.h"
+#include "level/level.h"
+#include "level/level_files.h"
+#include "pictures/namelists.h"
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "shell/shell.h"
+#include "ui/button_bar.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/list_select.h"
+#include "ui/menus.h"
+#include "ui/message_box.h"
+#include "ui/message_panel.h"
+#include "ui/toolkit.h"
+#include "wad/master.h"
+
+EditorState editor;
+
+namespace {
+
+constexpr int kClickPoll = 50;     // ms between the polls of the click count
+constexpr int kHoldTest = 50;      // ms the left button must stay down for a box
+constexpr int kMissionRows = 9;
+constexpr int kBrowseBeepMs = 5;
+constexpr int kBothButtons = 3;
+
+std::string LevelName(int16_t episode, int16_t map) { return LevelNameFor(episode, map); }
+
+void ForgetSavedView() {
+    config.savedViewX = kNoSavedView;
+    config.savedViewY = kNoSavedView;
+}
+
+// The window's close button leaves the editor as Alt-F4 does, while it runs.
+class CloseKeyGuard {
+public:
+    CloseKeyGuard() : old_(input.windowCloseKey) { input.windowCloseKey = kKeyAltF4; }
+    ~CloseKeyGuard() { input.windowCloseKey = old_; }
+    CloseKeyGuard(const CloseKeyGuard&) = delete;
+    CloseKeyGuard& operator=(const CloseKeyGuard&) = delete;
+
+private:
+    int old_;
+};
+
+bool ChooseFromList(int16_t& episode, int16_t& map, const std::vector<const char*>& names) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%s", LevelName(episode, map).c_str());
+    if (!ListSelect(-1, -1, 1, 0, "Select Mission", static_cast<int>(names.size()), names.data(),
+                    kMissionRows, text, kNameLength, 0, 0, nullptr, nullptr))
+        return false;
+    if (master.gameStyle == kStyleEpisodes)
+        return std::sscanf(text, "E%hdM%hd", &episode, &map) == 2;
+    episode = 1;
+    return std::sscanf(text, "MAP%hd", &map) == 1;
+}
+
+// --- The main loop's passes ------------------------------------------------------
+
+void TrackHighlight() {
+    if (editor.dragging || (ShiftState() & (kShiftLeft | kShiftRight)))
+        return;
+    if (FollowPointer(editor.panelHover)) {
+        Beep(config.beepBrowseFreq, kBrowseBeepMs);
+        editorActions.showObjectInfo(selection.current);
+    }
+}
+
+void MoveRuler() {
+    RulerState& ruler = graphics.ruler;
+    if (!ruler.on)
+        return;
+    int16_t x = input.PointerX, y = static_cast<int16_t>(input.PointerY - MapAreaTop());
+    if (ruler.drawn && ruler.lastX == x && ruler.lastY == y)
+        return;
+    DrawRuler(1, 1);
+    DrawRuler(1, 0);
+}
+
+void Redraw() {
+    bool all = editor.redrawAll || view.FullRedraw;
+    bool map = all || editor.redrawMap || view.RedrawPending;
+    if (all) {
+        HidePointer();
+        ClearScreen();
+    }
+    if (all || editor.redrawMenuBar)
+        DrawMenuBar();
+    if (map) {
+        graphics.ruler.drawn = false;
+        DrawMap(false);
+        DrawSelectionHighlights();
+        editorActions.showObjectInfo(selection.current);
+        DrawRuler(1, 0);
+    }
+    DrawStatusLine(all || editor.redrawStatus);
+    ShowPointerField(all);
+    editor.redrawAll = editor.redrawMap = editor.redrawStatus = editor.redrawMenuBar = false;
+    view.RedrawPending = view.FullRedraw = false;
+    ShowPointer();
+}
+
+int LeftButtonKey(int16_t buttons) {
+    int clicks = CountClicks(buttons, config.clickSpeed);
+    int mode = config.editMode;
+    if (clicks >= 2 && (mode == kObjThing || (mode == kObjVertex && selection.list.size() < 3)))
+        return kKeyIns;
+    if (clicks == 0) {
+        Delay(kHoldTest);
+        int16_t held = 0;
+        ReadButtons(&held);
+        editor.buttonHeld = (held & 1) != 0;
+    }
+    return 'M';
+}
+
+int RightButtonKey(int16_t buttons, int16_t x, int16_t y) {
+    if (CountClicks(buttons, config.clickSpeedCopy) < 2)
+        return 'D';
+    return ShortModesMenu(x, y - MapAreaTop());
+}
+
+// A press of the buttons as a key: on the menu bar the key of the title or
+// button under the pointer; on the map M (left), D (right) or Enter (both).
+// Releases give no key; line drawing reads the buttons itself.
+int MouseKey(int16_t x, int16_t y, int16_t buttons) {
+    int16_t previous = editor.lastButtons;
+    editor.lastButtons = buttons;
+    if (buttons == previous || buttons == 0)
+        return 0;
+    if (y < kMenuBarHeight) {
+        WaitRelease(nullptr);
+        editor.lastButtons = 0;
+        int key = MenuBarKey(x);
+        PressMenuBarButton(key);
+        return key;
+    }
+    if (y > graphics.ScreenMaxY - kStatusHeight || editor.lineDrawing)
+        return 0;
+    editor.mouseKey = true;
+    if (buttons == kBothButtons) {
+        WaitRelease(nullptr);
+        editor.lastButtons = 0;
+        return kKeyEnter;
+    }
+    return buttons & 1 ? LeftButtonKey(buttons) : RightButtonKey(buttons, x, y);
+}
+
+// One pass: follow the pointer, redraw what was asked for, and handle one
+// key if the keyboard or the mouse gave one. Returns the editor's code.
+int MainLoopPass() {
+    int16_t x = 0, y = 0, buttons = 0;
+    ReadMouse(&x, &y, &buttons);
+    SetPointerFromScreen(x, y);
+    editor.panelHover = editorActions.panelHit(-1);
+    TrackHighlight();
+    if (editor.lineDrawing)
+        editorActions.lineDrawingEvent(1);
+    else if (editor.dragging)
+        editorActions.dragStep();
+    else
+        MoveSelectionBox();
+    EdgeScroll();
+    Redraw();
+    MoveRuler();
+    editor.mouseKey = editor.buttonHeld = false;
+    int key = editor.pendingKey;
+    editor.pendingKey = 0;
+    if (key == 0)
+        key = MouseKey(x, y, buttons);
+    if (key == 0 && !ReadKey(&key)) {
+        WaitForInput();
+        return 0;
+    }
+    editor.shiftState = ShiftState();
+    if (menuBar.messageShown)
+        DrawStatusLine(true);
+    return EditorKey(key);
+}
+
+int ValidEditMode(int mode) {
+    return mode == kObjLineDef || mode == kObjVertex || mode == kObjSector ? mode : kObjThing;
+}
+
+void StartEditing() {
+    level.levelChanged = level.mapChanged = false;
+    editor = EditorState{};
+    menuBar = MenuBarState{};
+    editor.statusColour = config.colors[kColorMenu] == 7 ? 15 : 7;
+    config.editMode = static_cast<int16_t>(ValidEditMode(config.editMode));
+    InitView();
+    ResetSelection();
+    selection.message = ShowEditorMessage;
+    mapDraw.coordsShown = false;
+    SyncMapBackground();
+    graphics.ruler.on = false;
+    StartView();
+    editor.redrawAll = true;
+}
+
+int EditorOnGraphicsScreen(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
+    InitGraphics(1);
+    int code = EditLevel(episode, map, newLevel, levelGiven);
+    CloseGraphics();
+    return code;
+}
+
+}  // namespace
+
+int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
+    if (levelGiven)
+        ClearScreen();
+    else
+        editorActions.spriteShow(0);
+    SelectLevel(episode, map, levelGiven);
+    if (episode < 1 || map < 1)
+        return kEditorLeaveToo;
+    if (LevelName(episode, map) != LevelName(config.lastEpisode, config.lastMap))
+        ForgetSavedView();
+    BuildTextureNames();
+    BuildFlatNames();
+    config.lastEpisode = episode;
+    config.lastMap = map;
+    SetLevelName(episode, map);
+    LoadLevel(newLevel);
+    int code = EditorMainLoop();
+    FreeLevel();
+    FreeNameLists();
+    if (config.savedViewX != kNoSavedView || config.savedViewY != kNoSavedView) {
+        config.savedViewX = view.OrigX;
+        config.savedViewY = view.OrigY;
+    }
+    return code;
+}
+
+void SelectLevel(int16_t& episode, int16_t& map, bool levelGiven) {
+    master.currentLevelRow = 0;
+    if (master.levelList.empty())
+        FatalError("no levels found");
+    std::vector<const char*> names = SortedLevelNames();
+    MessagePanel(graphics.CharW, graphics.CharH, "%hd missions available",
+                 static_cast<short>(names.size()));
+    std::string given = LevelName(episode, map);
+    if (episode < 1)
+        episode = 1;
+    if (map < 1)
+        map = 1;
+    if (!levelGiven && !ChooseFromList(episode, map, names))
+        map = 0;
+    if (episode >= 1 && map >= 1) {
+        std::string name = LevelName(episode, map);
+        int found = FindLevel(name.c_str());
+        if (found >= 0) {
+            master.currentLevelRow = master.levelList[static_cast<size_t>(found)].file;
+        } else {
+            char text[40];
+            std::snprintf(text, sizeof text, "Mission %s not available.", name.c_str());
+            MessageBox(-1, -1, 1, "OK", kAnyKey, nullptr, 0, text, {});
+            map = 0;
+        }
+    }
+    if (LevelName(episode, map) != given)
+        ForgetSavedView();
+}
+
+int CountClicks(int16_t buttons, int16_t ms) {
+    int changes = 0;
+    int16_t state = buttons;
+    for (int i = 0; i < ms / kClickPoll && changes < 2; ++i) {
+        Delay(kClickPoll);
+        int16_t now = 0;
+        ReadMouse(nullptr, nullptr, &now);
+        if (now != state) {
+            ++changes;
+            state = now;
+        }
+    }
+    int16_t x = 0, y = 0;
+    ReadMouse(&x, &y, nullptr);
+    SetPointerFromScreen(x, y);
+    editor.lastButtons = state;
+    return changes;
+}
+
+void SetEditMode(int mode) {
+    int old = config.editMode;
+    if (mode == old) {
+        if (mode == kObjThing) {
+            SetThingPictures(!mapDraw.thingPictures);
+            editor.redrawMap = true;
+        }
+        return;
+    }
+    if (editor.dragging)
+        editorActions.cancelDrag();
+    editor.lineDrawing = false;
+    ConvertSelection(old, mode);
+    config.editMode = static_cast<int16_t>(mode);
+    SyncMapBackground();
+    editor.redrawMap = editor.redrawStatus = true;
+}
+
+int EditorMainLoop() {
+    CloseKeyGuard closeKey;
+    StartEditing();
+    int code = 0;
+    while (code == 0)
+        code = MainLoopPass();
+    ForgetSelection(selection.list);
+    selection.message = nullptr;
+    return code;
+}
+
+void ShowEditorMessage(const char* text) { ShowStatusMessage(text); }
+
+void InstallEditor() {
+    InstallToolkit();
+    shell.editor = EditorOnGraphicsScreen;
+}

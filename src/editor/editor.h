@@ -1,0 +1,61 @@
+// The graphical editor's frame: choosing the level, the main loop that turns
+// the mouse and the menu bar into keys, and the key dispatcher.
+#pragma once
+
+#include <cstdint>
+
+// What the main loop keeps from pass to pass.
+struct EditorState {
+    // Redraw requests, acted on before the loop waits for the next key.
+    bool redrawAll = false;      // the whole screen: bars, map, panels
+    bool redrawMap = false;      // the map and the panels
+    bool redrawStatus = false;   // the status line
+    bool redrawMenuBar = false;  // the menu bar (a pressed button comes up again)
+
+    int statusColour = 7;        // background of the status fields
+    int shiftState = 0;          // shift state that came with the key being handled
+    int16_t lastButtons = 0;     // mouse buttons seen on the previous pass
+    bool mouseKey = false;       // the key being handled came from a mouse press
+    bool buttonHeld = false;     // ... and the left button stayed down (a selection box)
+    int pendingKey = 0;          // a key read ahead (by the zoom repeat); 0 none
+    int16_t cursorStep = 1;      // pixels an arrow key moves the cursor
+    bool panelHover = false;     // the pointer is over an info panel
+
+    // Set by the modules that own them: line drawing and dragging are on.
+    bool lineDrawing = false;
+    bool dragging = false;
+};
+
+extern EditorState editor;
+
+// Runs the editor on a level and returns what the shell should do next
+// (kEditorLeave... of shell/shell.h).
+int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven);
+
+// Chooses the level: with levelGiven the one named by episode and map, else
+// from the list of levels. Sets map (or episode) to 0 when nothing was chosen
+// or the level is not there. Makes the chosen level's file the current one.
+void SelectLevel(int16_t& episode, int16_t& map, bool levelGiven);
+
+// Counts the changes of the mouse buttons from the state given, polling
+// every 50 ms for ms milliseconds; stops at 2. Reads the pointer once more at
+// the end.
+int CountClicks(int16_t buttons, int16_t ms);
+
+// Handles one key (menus and the mouse give keys too); 0 to go on, else the
+// editor's return code. EditorState::shiftState is the shift state.
+int EditorKey(int key);
+
+// Switches the EditMode (1 Things, 2 LineDefs, 4 Vertexes, 8 Sectors),
+// carrying the selection over; choosing Things again toggles Thing pictures.
+void SetEditMode(int mode);
+
+// The editor's main loop on the loaded level; returns the editor's code.
+int EditorMainLoop();
+
+// A short message in the status line until the next key is handled.
+void ShowEditorMessage(const char* text);
+
+// Connects the editor to the shell (its EDIT and NEW commands), on the
+// graphics screen, with the toolkit's dialogs.
+void InstallEditor();

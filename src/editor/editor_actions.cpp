@@ -1,0 +1,146 @@
+#include "editor/editor_actions.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "editor/view.h"
+#include "level/level.h"
+#include "ui/forms.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/menus.h"
+
+namespace {
+
+void Unbound() { ErrorBeep(); }
+void UnboundCommand(int) { ErrorBeep(); }
+void UnboundSearch(int, int, int) { ErrorBeep(); }
+
+// The operations of a menu are connected with the menu itself; until then
+// the menu shows its items and a chosen item beeps.
+int MenuWithoutOperations(int x, int y, const char* help, const char* title,
+                          const std::vector<const char*>& items) {
+    int chosen = SimpleMenu(x, y, 1, 1, help, 0, title, items);
+    if (chosen == kMenuNext || chosen == kMenuPrevious)
+        return chosen;
+    if (chosen > 0)
+        ErrorBeep();
+    return 0;
+}
+
+std::vector<const char*> MiscItems() {
+    std::vector<const char*> items = {"Rotate and scale  < >", "Find first free tag number"};
+    switch (CurrentEditMode()) {
+    case kObjVertex:
+        items.insert(items.end(), {"Delete Vertex and join LineDefs",
+                                   "Merge several Vertices into one",
+                                   "Add a LineDef and split Sector"});
+        break;
+    case kObjLineDef:
+        items.insert(items.end(),
+                     {"Split LineDef (add new Vertex)", "Split LineDefs and Sector",
+                      "Delete LineDefs and join Sectors", "Flip LineDef Vertex+Sidedef",
+                      "Swap LineDef SideDefs", "Flip LineDef Vertex only",
+                      "Align textures (Y offset)", "Align textures (X offset)",
+                      "Make Door  from 4 LineDefs", "Make Stair from 2 LineDefs"});
+        break;
+    case kObjSector:
+        items.insert(items.end(),
+                     {"Make lift from Sector", "Distribute Sector floor heights",
+                      "Distribute Sector ceiling heights", "Distribute Sector lighting"});
+        break;
+    default:
+        break;
+    }
+    return items;
+}
+
+int MiscMenu(int x, int y, int direct) {
+    if (direct) {
+        ErrorBeep();
+        return 0;
+    }
+    return MenuWithoutOperations(x, y, "MISC", "Misc. Operations", MiscItems());
+}
+
+int ObjectMenu(int x, int y) {
+    return MenuWithoutOperations(
+        x, y, "OBJECT", "Create Predefined Object",
+        {"Rectangle (Room)", "Rectangle (Object)", "Polygon   (Room)", "Polygon   (Object)",
+         "Stairs    (Room)", "Stairs    (Object)", "Door      (Object)"});
+}
+
+int CheckMenu(int x, int y) {
+    return MenuWithoutOperations(
+        x, y, "CHECK", "Check Level Consistency",
+        {"Number of Objects", "Check if all Sectors are closed", "Check Xref, Dups, Unused",
+         "Check SideDef Textures", "Check Texture Names", "Check Thing names/Exit",
+         "Check Linedef types/tags", "Check Sector  types/tags", "Check (5,6,7,8)",
+         "Check (2,3,4  )", "Check (2 ... 8) All", "Automatic fix missing Textures",
+         "Automatic fix Texture names"});
+}
+
+int AcceptLevel() { return 1; }
+
+void EntryScene(int mode) {
+    if (mode == 0)
+        ClearScreen();
+    else
+        ErrorBeep();
+}
+
+void NoPanel(int) {}
+bool NoPanelHit(int) { return false; }
+
+void CentreOnObject(int type, int n, bool) {
+    int16_t x = view.OrigX, y = view.OrigY;
+    GetObjectCoords(type, n, &x, &y);
+    CentreMapAt(x, y);
+}
+
+int AskObjectNumber(int x, int y, int type, int value) {
+    const char* name = ObjectTypeName(type);
+    char title[40];
+    std::snprintf(title, sizeof title, "Enter %s number", name);
+    std::vector<FormField> fields = {{name, 0, GetMaxObjectNum(type), value}};
+    NumberForm(x, y, 1, title, fields);
+    return fields[0].value;
+}
+
+EditorActions DefaultActions() {
+    EditorActions actions;
+    actions.editObjects = Unbound;
+    actions.insertObject = Unbound;
+    actions.deleteObjects = Unbound;
+    actions.moveObjects = Unbound;
+    actions.copyObjects = Unbound;
+    actions.dragStep = [] {};
+    actions.cancelDrag = Unbound;
+    actions.lineDrawingEvent = UnboundCommand;
+    actions.rotateThings = UnboundCommand;
+    actions.miscMenu = MiscMenu;
+    actions.objectMenu = ObjectMenu;
+    actions.checkMenu = CheckMenu;
+    actions.checkExits = AcceptLevel;
+    actions.findChange = UnboundSearch;
+    actions.textureDefaults = Unbound;
+    actions.mapOptions = Unbound;
+    actions.optionsDialog = Unbound;
+    actions.colourDialog = Unbound;
+    actions.paletteColours = Unbound;
+    actions.testPlay = Unbound;
+    actions.spriteShow = EntryScene;
+    actions.showObjectInfo = NoPanel;
+    actions.panelHit = NoPanelHit;
+    actions.goToObject = CentreOnObject;
+    actions.objectNumberEntry = AskObjectNumber;
+    return actions;
+}
+
+}  // namespace
+
+EditorActions editorActions = DefaultActions();
+
+void ResetEditorActions() { editorActions = DefaultActions(); }

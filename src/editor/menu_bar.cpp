@@ -1,0 +1,453 @@
+#include "editor/menu_bar.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "editor/editor.h"
+#include "editor/editor_actions.h"
+#include "editor/map_draw.h"
+#include "editor/view.h"
+#include "level/level.h"
+#include "platform/files.h"
+#include "platform/keys.h"
+#include "platform/video.h"
+#include "shell/config.h"
+#include "shell/flavour.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/menus.h"
+#include "wad/master.h"
+
+MenuBarState menuBar;
+
+namespace {
+
+constexpr const char* kBarTitles = "File Edit Search Modes Misc Object Check";
+constexpr const char* kBarUnderline = "_    _    _      _      _   _      _    ";
+// First column of each title, and the column after the last one.
+constexpr int kTitleColumn[] = {0, 5, 10, 17, 23, 28, 35, 41};
+constexpr int kAltMenuKeys[kBarMenuCount] = {0x2100, 0x1200, 0x1F00, 0x3200,
+                                             0x1700, 0x1800, 0x2E00, 0x2300};
+constexpr const char* kHelpTopics[kBarMenuCount] = {"FILE", "EDIT",   "SEARCH", "MODE",
+                                                    "MISC", "OBJECT", "CHECK",  "HELP"};
+
+// The push buttons after the titles, two columns each.
+struct BarButton {
+    const char* text;
+    int key;
+};
+constexpr BarButton kButtons[] = {{"+", '+'}, {"-", '-'}, {"c", 'C'},
+                                  {"#", 'G'}, {"h", 'H'}, {"s", '/'}};
+constexpr int kButtonCount = 6;
+constexpr int kFirstButtonColumn = 41;
+constexpr int kPointerFieldColumn = 53;
+constexpr int kHelpColumns = 5;
+constexpr int kTextY = 5;
+
+constexpr int kAltH = 0x2300;
+constexpr int kLightRed = 12;
+constexpr int kRed = 4;
+constexpr int64_t kLowMemory = 50000;
+constexpr int64_t kShortMemory = 100000;
+constexpr int64_t kFreeMemoryPeriodMs = 1000;
+
+// Draws in the whole screen (the bars lie outside the map's viewport) and
+// puts the viewport back afterwards.
+class WholeScreen {
+public:
+    WholeScreen() : old_(Screen().getviewport()) {
+        Screen().setviewport(0, 0, Screen().getmaxx(), Screen().getmaxy(), true);
+    }
+    ~WholeScreen() { Screen().setviewport(old_.left, old_.top, old_.right, old_.bottom, old_.clip); }
+    WholeScreen(const WholeScreen&) = delete;
+    WholeScreen& operator=(const WholeScreen&) = delete;
+
+private:
+    Viewport old_;
+};
+
+int BarX(int column) { return graphics.CharW + column * graphics.CharW; }
+
+// Columns of the bar from its left text margin to the right end.
+int BarColumns() { return (graphics.ScreenMaxX + 1) / graphics.CharW - 1; }
+int HelpColumn() { return BarColumns() - kHelpColumns; }
+
+void BarText(int column, const char* text, int colour) {
+    SetColor(colour);
+    Screen().outtextxy(BarX(column), kTextY, text);
+}
+
+void DrawButtonAt(int i, bool pressed) {
+    int x1 = BarX(kFirstButtonColumn + 2 * i), y1 = 1;
+    DrawButton(pressed ? 0 : 1, kButtons[i].text, -1, 0, x1, y1, x1 + graphics.CharW + 6,
+               y1 + graphics.CharH + 6);
+}
+
+bool ButtonPressed(int i) {
+    if (kButtons[i].key == 'H')
+        return config.gridShown != 0;
+    if (kButtons[i].key == '/')
+        return config.gridSnap != 0;
+    return i == menuBar.pressedButton;
+}
+
+// --- The pull-down menus -----------------------------------------------------
+
+PullDownItem Item(const char* text, int result, char letter, int place) {
+    return {text, static_cast<int16_t>(result), static_cast<int16_t>(letter),
+            static_cast<int16_t>(place)};
+}
+
+const std::vector<PullDownItem>& FileItems() {
+    static const std::vector<PullDownItem> items = {
+        Item("New  Level     shiftF3", ShiftFKey(3), 'N', 1),
+        Item("Read PWAD      shiftF5", ShiftFKey(5), 'R', 1),
+        Item("Save                F2", FKey(2), 'S', 1),
+        Item("Save As ExMx        F3", FKey(3), 'A', 6),
+        Item("Edit Level     shiftF2", ShiftFKey(2), 'E', 1),
+        Item("ResetLevel     shiftF4", ShiftFKey(4), 'L', 6),
+        Item("BuildNode        altF2", AltFKey(2), 'B', 1),
+        Item("BuilDnodeAs      altF3", AltFKey(3), 'D', 5),
+        Item("Save RejectMask  altF8", AltFKey(8), 'M', 12),
+        Item("Test Level     shiftF1", ShiftFKey(1), 'T', 1),
+        Item("Print", kKeyPrint, 'P', 1),
+        Item("eXit             altF4", kKeyAltF4, 'X', 2),
+    };
+    return items;
+}
+
+const std::vector<PullDownItem>& EditItems() {
+    static const std::vector<PullDownItem> items = {
+        Item("Copy                 O", 'O', 'O', 2),
+        Item("Add object         Ins", kKeyIns, 'A', 1),
+        Item("Delete object(s)   Del", kKeyDel, 'D', 1),
+        Item("Thing Filter MasK    K", 'K', 'K', 17),
+        Item("Clear Selection      C", 'C', 'C', 1),
+        Item("Texture Defaults    F5", FKey(5), 'T', 1),
+        Item("Load Options/Etc altF5", AltFKey(5), 'L', 1),
+        Item("Zoom/Mouse/Map Opt  F6", FKey(6), 'Z', 1),
+        Item("Mouse/LineColors altF6", AltFKey(6), 'M', 1),
+        Item("Palette Colors   altF7", AltFKey(7), 'P', 1),
+    };
+    return items;
+}
+
+const std::vector<PullDownItem>& SearchItems() {
+    static const std::vector<PullDownItem> items = {
+        Item("Find/Change      F4", FKey(4), 'F', 1),
+        Item("Repeat last find F", 'F', 'F', 1),
+        Item("Next object      N", 'N', 'N', 1),
+        Item("Prev object      P", 'P', 'P', 1),
+        Item("Jump to object.. J", 'J', 'J', 1),
+        Item("Search Help ctl+F2", CtrlFKey(2), 'S', 1),
+    };
+    return items;
+}
+
+const std::vector<PullDownItem>& ModeItems() {
+    static const std::vector<PullDownItem> items = {
+        Item("Things              T", 'T', 'T', 1),
+        Item("Linedefs+Sidedefs   L", 'L', 'L', 1),
+        Item("Vertexes            V", 'V', 'V', 1),
+        Item("Sectors             S", 'S', 'S', 1),
+        Item("Next mode         Tab", kKeyTab, 'N', 1),
+        Item("Last mode   Shift+Tab", kKeyShiftTab, 'L', 1),
+    };
+    return items;
+}
+
+// The about entry names the product; its hot letter is the product's first.
+std::vector<PullDownItem> HelpItems() {
+    static std::string about;
+    about = std::string("About ") + Names().product + " ...";
+    return {
+        Item("Help (basics)     F1", FKey(1), 'H', 1),
+        Item("All Help      ctl+F1", CtrlFKey(1), 'A', 1),
+        Item(about.c_str(), '?', Names().product[0], 7),
+        Item("Screen Saver .alt+F1", AltFKey(1), 'S', 1),
+        Item("Quick Start", kKeyQuickStart, 'Q', 1),
+    };
+}
+
+int ModeItem(int mode) {
+    switch (mode) {
+    case kObjLineDef: return 2;
+    case kObjVertex: return 3;
+    case kObjSector: return 4;
+    default: return 1;
+    }
+}
+
+// A pull-down menu's result as a key: the 16-bit codes 0xEE00 and 0xFD00 come
+// back negative.
+int ResultKey(int result) {
+    if (result > 0)
+        return result;
+    if (result < kMenuBarClick)
+        return result & 0xFFFF;
+    return result;
+}
+
+int PullDown(int menu, int x, int y) {
+    switch (menu) {
+    case kMenuFile: return ResultKey(PullDownMenu(x, y, 0, 1, "FILE", "FILE", FileItems()));
+    case kMenuEdit: return ResultKey(PullDownMenu(x, y, 0, 1, "EDIT", "EDIT", EditItems()));
+    case kMenuSearch:
+        return ResultKey(PullDownMenu(x, y, 0, 1, "SEARCH", "SEARCH", SearchItems()));
+    case kMenuModes:
+        return ResultKey(PullDownMenu(x, y, 0, ModeItem(config.editMode), "MODE", "MODE",
+                                      ModeItems()));
+    default: return ResultKey(PullDownMenu(x, y, 0, 1, "HELP", "HELP", HelpItems()));
+    }
+}
+
+// The menus of the compound operations run their operations themselves.
+int OperationMenu(int menu, int x, int y) {
+    int result;
+    if (menu == kMenuMisc)
+        result = editorActions.miscMenu(x, y, 0);
+    else if (menu == kMenuObject)
+        result = editorActions.objectMenu(x, y);
+    else
+        result = editorActions.checkMenu(x, y);
+    if (result == kMenuNext || result == kMenuPrevious)
+        return result;
+    if (menu == kMenuObject)
+        SetEditMode(kObjLineDef);
+    editor.redrawMap = true;
+    return 0;
+}
+
+int OpenMenu(int menu) {
+    int x = MenuTitleX(menu), y = 0;
+    if (menu == kMenuMisc || menu == kMenuObject || menu == kMenuCheck)
+        return OperationMenu(menu, x, y);
+    return PullDown(menu, x, y);
+}
+
+// --- The status line ----------------------------------------------------------
+
+enum StatusField { kFieldLevel, kFieldMarks, kFieldFile, kFieldScale, kFieldFree };
+
+struct FieldPlace {
+    int column, width;
+};
+constexpr FieldPlace kFieldPlaces[kStatusFieldCount] = {
+    {0, 13}, {14, 3}, {18, 25}, {44, 19}, {64, 16}};
+
+int StatusTop() { return graphics.ScreenMaxY - kStatusHeight + 1; }
+int StatusX(int column) { return column * graphics.CharW; }
+
+const char* LevelFileName() {
+    const char* path = RowFileName(master.currentLevelRow);
+    if (!path)
+        return "";
+    const char* slash = std::strrchr(path, '/');
+    return slash ? slash + 1 : path;
+}
+
+std::string Marks() {
+    std::string marks = "   ";
+    if (level.mapChanged)
+        marks[0] = 4;
+    else if (level.levelChanged)
+        marks[0] = 1;
+    if (config.highlightFollows)
+        marks[1] = 10;
+    if (config.recentreAfterZoom)
+        marks[2] = 15;
+    return marks;
+}
+
+int64_t FreeMemory() {
+    int64_t now = PlatformMilliseconds();
+    if (!menuBar.freeSampled || now - menuBar.freeSampledAt >= kFreeMemoryPeriodMs) {
+        menuBar.freeMemory = FreeMemoryBytes();
+        menuBar.freeSampledAt = now;
+        menuBar.freeSampled = true;
+    }
+    return menuBar.freeMemory;
+}
+
+std::string StatusText(int field) {
+    char text[80];
+    switch (field) {
+    case kFieldLevel:
+        std::snprintf(text, sizeof text, "%-7s %-5s", EditModeName(config.editMode), level.name);
+        return text;
+    case kFieldMarks: return Marks();
+    case kFieldFile:
+        std::snprintf(text, sizeof text, "%-12s #AC Delay %hd", LevelFileName(),
+                      config.autoCloseDelay);
+        return text;
+    case kFieldScale:
+        std::snprintf(text, sizeof text, "Scale %4hd Grid %3hd",
+                      static_cast<short>(std::lround(view.Scale * 1000.0)), config.gridSize);
+        return text;
+    default:
+        std::snprintf(text, sizeof text, "Free %lu", static_cast<unsigned long>(FreeMemory()));
+        return text;
+    }
+}
+
+int FieldBackground(int field) {
+    if (field != kFieldFree)
+        return editor.statusColour;
+    if (menuBar.freeMemory < kLowMemory)
+        return kLightRed;
+    if (menuBar.freeMemory < kShortMemory)
+        return kRed;
+    return editor.statusColour;
+}
+
+void DrawStatusField(int field, const std::string& text) {
+    const FieldPlace& place = kFieldPlaces[field];
+    int x = StatusX(place.column), y = StatusTop() + 3;
+    FillBox(x - 2, StatusTop() + 1, x + place.width * graphics.CharW + 1, graphics.ScreenMaxY - 1,
+            FieldBackground(field));
+    SetColor(0);
+    Screen().outtextxy(x, y, text.c_str());
+}
+
+}  // namespace
+
+// --- The bar --------------------------------------------------------------------
+
+void DrawMenuBar() {
+    PointerGuard guard;
+    WholeScreen whole;
+    RaisedBox(0, 0, graphics.ScreenMaxX, kMenuBarHeight - 1, config.colors[kColorMenu]);
+    BarText(0, kBarTitles, 0);
+    int hilite = config.colors[kColorMenuHilite];
+    SetColor(hilite);
+    Screen().outtextxy(BarX(0), kTextY + 2, kBarUnderline);
+    BarText(HelpColumn(), "Help", 0);
+    SetColor(hilite);
+    Screen().outtextxy(BarX(HelpColumn()), kTextY + 2, "_");
+    for (int i = 0; i < kButtonCount; ++i)
+        DrawButtonAt(i, ButtonPressed(i));
+    menuBar.pressedButton = -1;
+    ShowPointerField(true);
+}
+
+void PressMenuBarButton(int key) {
+    for (int i = 0; i < 4; ++i) {
+        if (kButtons[i].key != key)
+            continue;
+        PointerGuard guard;
+        WholeScreen whole;
+        menuBar.pressedButton = i;
+        DrawButtonAt(i, true);
+        editor.redrawMenuBar = true;
+    }
+}
+
+int MenuBarKey(int x) {
+    int column = x < graphics.CharW ? 0 : (x - graphics.CharW) / graphics.CharW;
+    if (column >= HelpColumn())
+        return kAltH;
+    if (column >= kFirstButtonColumn + 2 * (kButtonCount - 1))
+        return '/';
+    if (column >= kFirstButtonColumn)
+        return kButtons[(column - kFirstButtonColumn) / 2].key;
+    int menu = 0;
+    while (column >= kTitleColumn[menu + 1])
+        ++menu;
+    return kAltMenuKeys[menu];
+}
+
+int MenuOfAltKey(int key) {
+    for (int i = 0; i < kBarMenuCount; ++i)
+        if (kAltMenuKeys[i] == key)
+            return i;
+    return -1;
+}
+
+int MenuTitleX(int menu) {
+    if (menu == kMenuHelp)
+        return BarX(HelpColumn() - 1);
+    return BarX(kTitleColumn[menu]) - graphics.CharW;
+}
+
+int RunMenuBar(int menu) {
+    for (;;) {
+        int result = OpenMenu(menu);
+        if (result == kMenuNext) {
+            menu = (menu + 1) % kBarMenuCount;
+        } else if (result == kMenuPrevious) {
+            menu = (menu + kBarMenuCount - 1) % kBarMenuCount;
+        } else if (result == kMenuBarClick) {
+            int16_t x = 0;
+            ReadMouse(&x, nullptr, nullptr);
+            WaitRelease(nullptr);
+            int key = MenuBarKey(x);
+            int other = MenuOfAltKey(key);
+            if (other < 0)
+                return key;
+            if (other == menu)
+                return 0;
+            menu = other;
+        } else {
+            return result > 0 ? result : 0;
+        }
+    }
+}
+
+int ShortModesMenu(int x, int y) {
+    static const std::vector<PullDownItem> items = {
+        Item("Things ", 'T', 'T', 1), Item("Linedef", 'L', 'L', 1),
+        Item("Vertex ", 'V', 'V', 1), Item("Sectors", 'S', 'S', 1)};
+    int result = PullDownMenu(x, y, 0, ModeItem(config.editMode), "MODE", nullptr, items);
+    return result > 0 ? result : 0;
+}
+
+void ShowPointerField(bool force) {
+    ShowPointerCoordinates(BarX(kPointerFieldColumn), kTextY, editor.statusColour, 0, force);
+}
+
+// --- The status line ----------------------------------------------------------
+
+void DrawStatusLine(bool force) {
+    if (menuBar.messageShown && !force)
+        return;
+    PointerGuard guard;
+    WholeScreen whole;
+    if (force || menuBar.messageShown) {
+        FillBox(0, StatusTop(), graphics.ScreenMaxX, graphics.ScreenMaxY, config.colors[kColorMenu]);
+        for (std::string& shown : menuBar.statusShown)
+            shown.assign(1, '\xff');
+        menuBar.messageShown = false;
+    }
+    for (int field = 0; field < kStatusFieldCount; ++field) {
+        std::string text = StatusText(field);
+        bool background = FieldBackground(field) != menuBar.statusBackground[field];
+        if (text == menuBar.statusShown[field] && !background)
+            continue;
+        DrawStatusField(field, text);
+        menuBar.statusShown[field] = text;
+        menuBar.statusBackground[field] = FieldBackground(field);
+    }
+}
+
+void ShowStatusMessage(const std::string& text) {
+    if (graphics.GraphicsMode == 0)
+        return;
+    PointerGuard guard;
+    WholeScreen whole;
+    FillBox(0, StatusTop(), graphics.ScreenMaxX, graphics.ScreenMaxY, editor.statusColour);
+    SetColor(0);
+    Screen().outtextxy(StatusX(0), StatusTop() + 3, text.c_str());
+    menuBar.messageShown = true;
+}
+
+const char* EditModeName(int mode) {
+    switch (mode) {
+    case kObjThing: return "Things";
+    case kObjLineDef: return "LineDef";
+    case kObjVertex: return "Vertex";
+    case kObjSector: return "Sectors";
+    default: return "?";
+    }
+}

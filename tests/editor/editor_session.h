@@ -1,0 +1,103 @@
+// The editor driven end to end on Freedoom's MAP01: a headless screen, the
+// shell's E command with the editor installed, and a script of events. A run
+// ends where its script does (the program then stops with exit code 3), so a
+// test looks at the screen and the editor's state exactly as they were when
+// the last event had been handled.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "editor/editor_actions.h"
+#include "editor/map_draw.h"
+#include "editor/menu_bar.h"
+#include "editor/selection.h"
+#include "editor/view.h"
+#include "level/level.h"
+#include "level/level_dialogs.h"
+#include "platform/video.h"
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "shell/flavour.h"
+#include "shell/shell.h"
+#include "support/headless_kit.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/toolkit.h"
+#include "wad/master.h"
+
+namespace editor_test {
+
+using Pixels = std::vector<uint8_t>;
+
+// The exit code of a run whose script ran out.
+constexpr int kScriptEnded = 3;
+
+class EditorSession : public ::testing::Test {
+protected:
+    void SetUp() override {
+        iwad = testkit::FreedoomIwad(2);
+        if (iwad.empty())
+            GTEST_SKIP() << "Freedoom is not installed";
+        session = std::make_unique<testkit::HeadlessSession>();
+        SetFlavour(Flavour::Doom);
+        ResetConfig();
+        SetField(config.iwadName, iwad.c_str());
+        config.patchPath[0] = 0;
+        config.lastMap = 1;
+        toolkit = ToolkitState{};
+        ResetEditorActions();
+        shell = ShellState{};
+        OpenIwad(config.iwadName);
+        InstallEditor();
+    }
+    void TearDown() override {
+        SetLevelDialogs(nullptr);
+        FreeLevel();
+        session.reset();
+    }
+
+    // Runs the shell's command with the script; returns the program's exit
+    // code (kScriptEnded when the script ran out), or 0 when the command
+    // returned to the prompt. The pointer is taken off the screen afterwards.
+    int Run(const std::string& script, const std::string& command = "E 1") {
+        session->Script(script, false);
+        int code = 0;
+        try {
+            RunCommandLine(command);
+        } catch (const ProgramExit& e) {
+            code = e.code();
+        }
+        if (VideoActive())
+            HidePointer();
+        return code;
+    }
+
+    static Pixels Copy() {
+        const Canvas& s = Screen();
+        return Pixels(s.pixels(), s.pixels() + s.width() * s.height());
+    }
+    // The pixels of the rectangle (inclusive), whole-screen coordinates.
+    static Pixels Area(const Pixels& screen, int x1, int y1, int x2, int y2) {
+        int width = Screen().width();
+        Pixels out;
+        for (int y = y1; y <= y2; ++y)
+            for (int x = x1; x <= x2; ++x)
+                out.push_back(screen[static_cast<size_t>(y * width + x)]);
+        return out;
+    }
+    static int StatusTop() { return graphics.ScreenMaxY - kStatusHeight + 1; }
+    // The map area without the bars.
+    static Pixels MapArea(const Pixels& screen) {
+        return Area(screen, 0, kMenuBarHeight, graphics.ScreenMaxX, StatusTop() - 1);
+    }
+
+    std::string iwad;
+    std::unique_ptr<testkit::HeadlessSession> session;
+};
+
+}  // namespace editor_test
