@@ -42,7 +42,6 @@ const WadDirEntry* LookUpPicture(const char* name) {
         pictures.lastIndex = static_cast<int32_t>(entry - dir.data());
         last = static_cast<size_t>(pictures.lastIndex);
     }
-    MakeRowReady(dir[last].file);
     return &dir[last];
 }
 
@@ -150,33 +149,36 @@ int DrawPicture(int x1, int y1, int x2, int y2, Image* target, const char* name,
         return kNotDrawn;
     PictureLump picture;
     PictureFault fault = ReadPicture(*entry, picture);
+    bool drawable = fault == PictureFault::None;
     int width = x2 - x1 + 1, height = y2 - y1 + 1;
     if (x2 == -1) {
-        width = ScaledSize(std::clamp(picture.width, kSmallestCrossBox, kMaxPictureWidth), mag);
-        height = ScaledSize(std::clamp(picture.height, kSmallestCrossBox, kMaxPictureHeight), mag);
-        if (fault == PictureFault::None) {
-            width = ScaledSize(picture.width, mag);
-            height = ScaledSize(picture.height, mag);
-        }
+        // A picture that cannot be drawn still gets a box that holds its cross.
+        width = ScaledSize(drawable ? picture.width
+                                    : std::clamp(picture.width, kSmallestCrossBox, kMaxPictureWidth),
+                           mag);
+        height = ScaledSize(drawable ? picture.height
+                                     : std::clamp(picture.height, kSmallestCrossBox, kMaxPictureHeight),
+                            mag);
     }
-    if (target && fault != PictureFault::None)
+    if (target && !drawable)
         return kDrawFailed;
     if (!target && (width < 1 || height < 1))
         return kNotDrawn;
-    if (dx == kPictureSizeText && fault == PictureFault::None) {
+    if (dx == kPictureSizeText && drawable) {
         DrawSizeText(x1, y1 + height - 1 + 3, picture.width, picture.height);
         dx = 0;
     }
     if (centred)
         Centre(x1, y1, width, height);
-    if (fault != PictureFault::None) {
+    if (!drawable) {
         DrawFailure(x1, y1, x1 + width - 1, y1 + height - 1, fault);
         return kDrawFailed;
     }
     Image fresh;
     if (!target)
         fresh = FilledImage(width, height, static_cast<uint8_t>(MapColor(background)));
-    bool whole = DrawColumns(picture, target ? *target : fresh, dx, dy, mag);
+    bool whole = DrawColumns(picture, target ? *target : fresh, std::clamp(dx, -32768, 32767),
+                             std::clamp(dy, -32768, 32767), mag);
     if (!target) {
         Screen().putimage(x1, y1, fresh, kCopyPut);
         if (!whole)
