@@ -6,6 +6,9 @@
 #include "pictures_fixture.h"
 #include "shell/config.h"
 #include "shell/fatal.h"
+#include "support/png_reader.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
 
 namespace picturetest {
 namespace {
@@ -88,6 +91,40 @@ TEST_F(PaletteTest, EdgeCases) {
     EXPECT_EQ(shown[29], 63);
     EXPECT_EQ(shown[30], 0);
     EXPECT_EQ(shown[767], 0);
+}
+
+TEST_F(PaletteTest, CurrentPaletteScreen) {
+    testkit::WadBuilder wad("IWAD");
+    OpenBuilt(wad);
+    SetMenuBarMode(1);
+    Paint(251);
+    std::vector<uint8_t> before(Screen().pixels(), Screen().pixels() + 640 * 480);
+    std::string shot = session.Dir().file("palette.png");
+    session.Script("snapshot " + shot + "\nkey A");
+    ShowPalette();
+    EXPECT_EQ(std::vector<uint8_t>(Screen().pixels(), Screen().pixels() + 640 * 480), before);
+    EXPECT_EQ(Screen().getviewport().top, 17);
+    EXPECT_TRUE(input.PointerHidden);
+
+    // In 640 x 480 cells are 36 x 19, 38 and 27 pixels apart, from (15, 9)
+    // of the map area, which begins at row 17.
+    testkit::PngPicture png;
+    ASSERT_EQ(testkit::ReadPng(shot, png), "");
+    auto pixel = [&](int x, int y) { return png.pixels[static_cast<size_t>(y) * 640 + x]; };
+    for (int index : {0, 1, 17, 100, 200, 254, 255}) {
+        int x = 15 + index % 16 * 38, y = 17 + 9 + index / 16 * 27;
+        EXPECT_EQ(pixel(x, y), index);
+        EXPECT_EQ(pixel(x + 35, y + 18), index);
+        EXPECT_TRUE(index == 0 || pixel(x + 36, y + 18) != index);
+        // Under it the number in light grey on black.
+        Canvas label(64, 8);
+        label.outtextxy(0, 0, std::to_string(index).c_str());
+        for (int ly = 0; ly < 8; ++ly)
+            for (int lx = 0; lx < 24; ++lx)
+                ASSERT_EQ(pixel(x + lx, y + 19 + ly),
+                          label.getpixel(lx, ly) ? MapColor(7) : MapColor(0))
+                    << index << " " << lx << ", " << ly;
+    }
 }
 
 TEST_F(PaletteTest, MissingPlaypalIsFatal) {
