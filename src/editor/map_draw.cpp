@@ -444,7 +444,10 @@ void DrawMap(bool quick) {
         mapDraw.mapComplete = false;
         return;
     }
+    SyncMapBackground();
     ClearMapArea();
+    selection.currentDrawn = false;   // the highlights went with the old picture
+    selection.box.drawn = false;
     if (config.mapBorder)
         DrawBorder();
     DrawGrid();

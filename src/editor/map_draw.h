@@ -39,8 +39,8 @@ struct MapDrawState {
 extern MapDrawState mapDraw;
 
 // Switches the Things-mode pictures and keeps the graphics layer's copy of
-// "Things mode with pictures" (the map-area background) up to date; call
-// SyncMapBackground after every mode change as well.
+// "Things mode with pictures" (the map-area background) up to date; a full
+// DrawMap synchronises it with the current mode as well.
 void SetThingPictures(bool on);
 void SyncMapBackground();
 
@@ -56,6 +56,7 @@ void DrawMapCross(int x, int y, int r);
 void DrawMapLineMarked(int x1, int y1, int x2, int y2, bool arrows);
 
 // The whole map; quick draws only the LineDefs in one colour (while dragging).
+// A full draw clears every highlight: DrawSelectionHighlights puts them back.
 void DrawMap(bool quick);
 void DrawThings();
 void DrawThing(int n);

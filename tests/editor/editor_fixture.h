@@ -14,6 +14,7 @@
 #include "shell/config.h"
 #include "shell/flavour.h"
 #include "support/map_kit.h"
+#include "ui/input.h"
 
 class EditorTest : public ::testing::Test {
 protected:
@@ -24,6 +25,7 @@ protected:
         ResetSelection();
         view = ViewState{};
         mapDraw = MapDrawState{};
+        input = InputState{};
     }
     void TearDown() override {
         ResetSelection();

@@ -107,24 +107,20 @@ TEST_F(NameListTest, TexturesOfBothLumpsSortedAfterTheNoTextureName) {
 
 TEST_F(NameListTest, TexturesWithoutTexture2AndFromDamagedLumps) {
     testkit::WadBuilder wad = Base({"WALL1"});
-    // TEXTURE2 claims a million textures and has one record pointing outside.
-    Bytes damaged;
-    PutLE32(damaged, 1000000);
-    PutLE32(damaged, 16);
-    PutLE32(damaged, 9999);
-    PutLE32(damaged, -4);
-    const char name[8] = {'O', 'K', 'W', 'A', 'L', 'L', 0, 0};
-    damaged.insert(damaged.end(), name, name + 8);
     Open(wad);
     BuildTextureNames();
     EXPECT_EQ(Names(nameLists.TextureNames), (std::vector<std::string>{"-", "WALL1"}));
+    // TEXTURE2 claims a million textures; two of its offsets point outside.
+    Bytes damaged;
+    for (int32_t v : {1000000, 16, 9999, -4})
+        PutLE32(damaged, v);
+    const char name[8] = {'O', 'K', 'W', 'A', 'L', 'L', 0, 0};
+    damaged.insert(damaged.end(), name, name + 8);
     wad.lump("TEXTURE2", damaged);
     ResetMaster();
     Open(wad);
     BuildTextureNames();
     EXPECT_EQ(Names(nameLists.TextureNames), (std::vector<std::string>{"-", "OKWALL", "WALL1"}));
-    FreeNameLists();
-    EXPECT_EQ(nameLists.TextureNames.count(), 0);
 }
 
 TEST_F(NameListTest, MissingTexture1EndsTheProgram) {
@@ -154,9 +150,9 @@ TEST_F(NameListTest, FlatsBetweenTheirMarkers) {
     EXPECT_NE(FatalOf(BuildFlatNames).find("F1_START not found"), std::string::npos);
 }
 
-TEST_F(NameListTest, SpritesAndPictures) {
+TEST_F(NameListTest, SpritesPicturesAndLevels) {
     testkit::WadBuilder wad("IWAD");
-    wad.level("MAP01").lump("EARLYPIC", PictureHeader(10, 10));
+    wad.level("MAP10").level("MAP02").lump("EARLYPIC", PictureHeader(10, 10)).level("MAP01");
     wad.lump("TEXTURE1", TextureLump({"W"}));
     wad.lump("S_START").lump("TROOA1", PictureHeader(41, 57)).lump("POSSA1", PictureHeader(33, 55));
     wad.lump("S_END").lump("WIDE", PictureHeader(321, 10)).lump("TALL", PictureHeader(10, 201));
@@ -167,16 +163,10 @@ TEST_F(NameListTest, SpritesAndPictures) {
     EXPECT_EQ(Names(sprites), (std::vector<std::string>{"POSSA1", "TROOA1"}));
     BuildPictureNames(pictures);
     EXPECT_EQ(Names(pictures), (std::vector<std::string>{"EDGE", "POSSA1", "TROOA1"}));
-}
-
-TEST_F(NameListTest, LevelNamesInNameOrder) {
-    testkit::WadBuilder wad("IWAD");
-    wad.level("MAP10").level("MAP02").level("MAP01");
-    Open(wad);
-    std::vector<std::string> names;
+    std::vector<std::string> levels;
     for (const char* n : SortedLevelNames())
-        names.push_back(n);
-    EXPECT_EQ(names, (std::vector<std::string>{"MAP01", "MAP02", "MAP10"}));
+        levels.push_back(n);
+    EXPECT_EQ(levels, (std::vector<std::string>{"MAP01", "MAP02", "MAP10"}));
 }
 
 TEST_F(NameListTest, FreedoomLists) {
