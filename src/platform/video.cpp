@@ -100,6 +100,11 @@ void CallHandler(int event) {
 
 bool VideoHeadless() { return EnvironmentValue("ZARN_VIDEO") == "headless"; }
 
+bool VideoDisplayPresent() {
+    return VideoHeadless() || !EnvironmentValue("DISPLAY").empty() ||
+           !EnvironmentValue("WAYLAND_DISPLAY").empty() || !EnvironmentValue("SDL_VIDEODRIVER").empty();
+}
+
 Canvas& Screen() {
     if (!video.canvas)
         video.canvas = std::make_unique<Canvas>(640, 480);

@@ -29,6 +29,8 @@ void VideoStop();
 bool VideoActive();
 // True when the environment selects the headless backend.
 bool VideoHeadless();
+// False when a window could not possibly be opened (no display to show it on).
+bool VideoDisplayPresent();
 // The canvas of the screen (a 640 x 480 one before the first start).
 Canvas& Screen();
 // The 256 colours, 6 bits per component (0..63), red, green, blue; setting

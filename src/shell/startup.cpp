@@ -12,6 +12,7 @@
 #include "shell/fatal.h"
 #include "shell/shell.h"
 #include "ui/graphics.h"
+#include "ui/toolkit.h"
 #include "ui/input.h"
 #include "wad/master.h"
 
@@ -285,6 +286,7 @@ int RunProgram(Flavour flavour, int argc, const char* const* argv) {
     startup = StartupState{};
     ResetMaster();
     master.closeHelpFile = CloseHelpFile;
+    InstallToolkit();
     try {
         StartUp(argc, argv);
         RunShell();

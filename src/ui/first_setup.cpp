@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "platform/keys.h"
+#include "platform/video.h"
+#include "shell/fatal.h"
 #include "shell/config.h"
 #include "shell/flavour.h"
 #include "shell/startup.h"
@@ -41,6 +43,12 @@ void ExplainStart() {
 }
 
 void GraphicalSetup() {
+    // Without a display (a script over ssh, say) the shell still works; the
+    // file names keep their defaults and can be set later.
+    if (!VideoDisplayPresent()) {
+        PrintAt(1, 25, 1, "No graphics display: the file names keep their defaults");
+        return;
+    }
     config.videoMode = 1;
     InitGraphics(0);
     ExplainSetup();
