@@ -2,14 +2,12 @@
 // loader: the Sector ray against an independent inside test, the Sector
 // beside each LineDef, picking under the pointer, and every level drawn in
 // every mode at ordinary and extreme zooms.
-#include <cmath>
 #include <set>
 #include <string>
 
 #include "editor_fixture.h"
 #include "level/level_files.h"
 #include "platform/video.h"
-#include "shell/startup.h"
 #include "support/headless_kit.h"
 #include "ui/graphics.h"
 #include "wad/master.h"
@@ -22,10 +20,6 @@ protected:
         EditorTest::SetUp();
         InitGraphics(0);
         InitView();
-    }
-    void TearDown() override {
-        EditorTest::TearDown();
-        ResetMaster();
     }
     // Opens the IWAD alone; false (and the test skipped) when it is missing.
     bool Open(int which) {
@@ -64,19 +58,11 @@ protected:
         }
         return odd;
     }
-    // Whether (x, y) lies on or within a unit of a LineDef.
+    // Whether (x, y) lies within two units of a LineDef.
     static bool NearALine(int x, int y) {
-        for (const LineDef& ld : level.lineDefs) {
-            const Vertex* s = VertexAt(ld.start);
-            const Vertex* e = VertexAt(ld.end);
-            if (!s || !e)
-                continue;
-            double dx = e->x - s->x, dy = e->y - s->y, len2 = dx * dx + dy * dy;
-            double t = len2 > 0 ? ((x - s->x) * dx + (y - s->y) * dy) / len2 : 0;
-            t = std::clamp(t, 0.0, 1.0);
-            if (std::hypot(s->x + t * dx - x, s->y + t * dy - y) <= 1.5)
+        for (int l = 0; l < level.lineDefs.count; ++l)
+            if (IsLineDefInside(l, x - 2, y - 2, x + 2, y + 2))
                 return true;
-        }
         return false;
     }
 

@@ -1,11 +1,10 @@
 // The texture, flat, sprite and picture name lists built from WAD files made
-// for the test and from Freedoom, the order of level names, and the texture
-// and flat choosers on the headless screen.
+// for the test, the order of level names, and the texture and flat choosers
+// on the headless screen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,14 +58,7 @@ std::vector<std::string> Names(const NameList& list) {
 
 class NameListTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FreeNameLists();
-        ResetMaster();
-    }
-    void TearDown() override {
-        FreeNameLists();
-        ResetMaster();
-    }
+    void TearDown() override { FreeNameLists(); }
     // The usual markers around one flat and one sprite, plus extra lumps.
     testkit::WadBuilder Base(const std::vector<std::string>& texture1) {
         testkit::WadBuilder wad("IWAD");
@@ -80,7 +72,7 @@ protected:
         SetField(config.iwadName, path.c_str());
         OpenIwad(config.iwadName);
     }
-    static std::string FatalOf(const std::function<void()>& body) {
+    static std::string FatalOf(void (*body)()) {
         try {
             body();
         } catch (const ProgramExit& e) {
@@ -167,24 +159,6 @@ TEST_F(NameListTest, SpritesPicturesAndLevels) {
     for (const char* n : SortedLevelNames())
         levels.push_back(n);
     EXPECT_EQ(levels, (std::vector<std::string>{"MAP01", "MAP02", "MAP10"}));
-}
-
-TEST_F(NameListTest, FreedoomLists) {
-    std::string iwad = testkit::FreedoomIwad(2);
-    if (iwad.empty())
-        GTEST_SKIP() << "freedoom2.wad not installed";
-    SetField(config.iwadName, iwad.c_str());
-    OpenIwad(config.iwadName);
-    BuildTextureNames();
-    BuildFlatNames();
-    const NameList& textures = nameLists.TextureNames;
-    EXPECT_GT(textures.count(), 400);
-    EXPECT_STREQ(textures[0], "-");
-    for (int i = 1; i < textures.count(); ++i)
-        ASSERT_LE(CompareNames(textures[i - 1], textures[i]), 0) << i;
-    EXPECT_GE(textures.Find("STARTAN3"), 0);
-    EXPECT_GE(nameLists.FlatNames.Find("FLOOR4_8"), 0);
-    EXPECT_EQ(nameLists.FlatNames.count(), 3643 - 3409 - 1);
 }
 
 TEST_F(NameListTest, ChoosersReturnTheNameChosenAndKeepTheirMagnification) {
