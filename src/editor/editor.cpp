@@ -69,7 +69,10 @@ bool ChooseFromList(int16_t& episode, int16_t& map, const std::vector<const char
 
 // --- The main loop's passes ------------------------------------------------------
 
-void TrackHighlight() {
+void TrackHighlight(int16_t x, int16_t y) {
+    if (editor.highlightHeld && x == editor.heldX && y == editor.heldY)
+        return;
+    editor.highlightHeld = false;
     if (editor.dragging || (ShiftState() & (kShiftLeft | kShiftRight)))
         return;
     if (FollowPointer(editor.panelHover)) {
@@ -165,7 +168,7 @@ int MainLoopPass() {
     ReadMouse(&x, &y, &buttons);
     SetPointerFromScreen(x, y);
     editor.panelHover = editorActions.panelHit(-1);
-    TrackHighlight();
+    TrackHighlight(x, y);
     if (editor.lineDrawing)
         editorActions.lineDrawingEvent(1);
     else if (editor.dragging)

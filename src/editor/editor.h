@@ -20,6 +20,10 @@ struct EditorState {
     int pendingKey = 0;          // a key read ahead (by the zoom repeat); 0 none
     int16_t cursorStep = 1;      // pixels an arrow key moves the cursor
     bool panelHover = false;     // the pointer is over an info panel
+    // An object brought into view by Next, Previous or Jump stays highlighted
+    // until the pointer moves away from where that put it.
+    bool highlightHeld = false;
+    int16_t heldX = 0, heldY = 0;
 
     // Set by the modules that own them: line drawing and dragging are on.
     bool lineDrawing = false;

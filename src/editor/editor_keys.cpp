@@ -314,6 +314,8 @@ int KeyClear(int) {
 void GoToObject(int n) {
     int mode = config.editMode;
     editorActions.goToObject(mode, n, false);
+    editor.highlightHeld = true;
+    ReadMouse(&editor.heldX, &editor.heldY, nullptr);
     selection.current = static_cast<int16_t>(n);
     selection.currentDrawn = false;
     RememberObject(mode, n);

@@ -1,8 +1,9 @@
 // The editor driven end to end on Freedoom's MAP01: a headless screen, the
 // shell's E command with the editor installed, and a script of events. A run
-// ends where its script does (the program then stops with exit code 3), so a
-// test looks at the screen and the editor's state exactly as they were when
-// the last event had been handled.
+// ends where its script does (the program then stops with exit code 3; some
+// idle events follow the script's own, so that its last event is handled in
+// full), and a test looks at the screen and the editor's state as they were
+// then.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -64,17 +65,31 @@ protected:
     // Runs the shell's command with the script; returns the program's exit
     // code (kScriptEnded when the script ran out), or 0 when the command
     // returned to the prompt. The pointer is taken off the screen afterwards.
+    // Every run starts alike: Things mode, the whole map fitted in the view.
     int Run(const std::string& script, const std::string& command = "E 1") {
-        session->Script(script, false);
+        HeadlessReset();
+        session->Script(script);
+        config.savedViewX = config.savedViewY = kNoSavedView;
+        config.editMode = kObjThing;
+        mapDraw = MapDrawState{};
+        toolkit.savedAreas = 0;
         int code = 0;
         try {
             RunCommandLine(command);
         } catch (const ProgramExit& e) {
             code = e.code();
         }
-        if (VideoActive())
+        if (VideoActive()) {
             HidePointer();
+            shown = Copy();
+        }
         return code;
+    }
+    // Where a map point is on the screen in the view the last run left.
+    static int ScreenX(int x) { return MapToScreenX(x); }
+    static int ScreenY(int y) { return MapToScreenY(y) + kMenuBarHeight; }
+    static std::string At(int x, int y) {
+        return std::to_string(x) + " " + std::to_string(y);
     }
 
     static Pixels Copy() {
@@ -97,6 +112,7 @@ protected:
     }
 
     std::string iwad;
+    Pixels shown;   // the screen when the last run ended
     std::unique_ptr<testkit::HeadlessSession> session;
 };
 
