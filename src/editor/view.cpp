@@ -87,7 +87,7 @@ void InitView() {
 }
 
 void StartView() {
-    bool saved = config.savedViewX != kNoStartPosition || config.savedViewY != kNoStartPosition;
+    bool saved = config.savedViewX != kNoSavedView || config.savedViewY != kNoSavedView;
     if (saved && level.vertices.count > 0) {
         ComputeMapBounds();
         CentreMapAt(config.savedViewX, config.savedViewY);

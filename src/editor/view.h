@@ -17,9 +17,6 @@ constexpr float kMinZoom = 0.05f;
 constexpr float kMinFitScale = 0.002f;
 constexpr float kStartScale = 0.125f;
 
-// Map coordinates that mean "no saved view" in the configuration.
-constexpr int16_t kNoStartPosition = -32666;
-
 struct ViewState {
     int16_t OrigX = 0, OrigY = 0;       // map point shown at the view centre
     float Scale = kStartScale;          // screen pixels per map unit
