@@ -23,7 +23,6 @@
 #include "ui/menus.h"
 #include "ui/message_box.h"
 #include "ui/message_panel.h"
-#include "ui/toolkit.h"
 #include "wad/master.h"
 
 EditorState editor;
@@ -329,6 +328,5 @@ int EditorMainLoop() {
 void ShowEditorMessage(const char* text) { ShowStatusMessage(text); }
 
 void InstallEditor() {
-    InstallToolkit();
     shell.editor = EditorOnGraphicsScreen;
 }

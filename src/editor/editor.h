@@ -60,6 +60,6 @@ int EditorMainLoop();
 // A short message in the status line until the next key is handled.
 void ShowEditorMessage(const char* text);
 
-// Connects the editor to the shell (its EDIT and NEW commands), on the
-// graphics screen, with the toolkit's dialogs.
+// Connects the editor to the shell's EDIT and NEW commands: each pass of
+// their loop runs EditLevel on the graphics screen.
 void InstallEditor();

@@ -54,6 +54,7 @@ protected:
         ResetEditorActions();
         shell = ShellState{};
         OpenIwad(config.iwadName);
+        InstallToolkit();
         InstallEditor();
     }
     void TearDown() override {

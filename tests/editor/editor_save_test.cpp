@@ -1,0 +1,105 @@
+// Saving from the editor through the real dialogs, and leaving with unsaved
+// changes.
+#include <cstring>
+
+#include "editor_session.h"
+#include "level/level_files.h"
+
+namespace editor_test {
+namespace {
+
+struct Lump {
+    std::string name;
+    testkit::Bytes data;
+};
+
+// The entries of a WAD file as written.
+std::vector<Lump> ReadWad(const std::string& path) {
+    testkit::Bytes file = testkit::ReadFileBytes(path);
+    auto le32 = [&](size_t at) {
+        return static_cast<int32_t>(file[at] | file[at + 1] << 8 | file[at + 2] << 16 |
+                                    file[at + 3] << 24);
+    };
+    std::vector<Lump> lumps;
+    if (file.size() < 12 || std::memcmp(file.data(), "PWAD", 4) != 0)
+        return lumps;
+    for (int i = 0; i < le32(4); ++i) {
+        size_t entry = static_cast<size_t>(le32(8)) + 16u * static_cast<size_t>(i);
+        Lump lump;
+        lump.name.assign(reinterpret_cast<const char*>(&file[entry + 8]), 8);
+        lump.name.resize(std::strlen(lump.name.c_str()));
+        auto from = file.begin() + le32(static_cast<size_t>(entry));
+        lump.data.assign(from, from + le32(entry + 4));
+        lumps.push_back(lump);
+    }
+    return lumps;
+}
+
+class SaveTest : public EditorSession {
+protected:
+    // Ins stands for an edit: it adds a Thing.
+    static void AddThing() {
+        ResizeObject(kObjThing, 1);
+        level.things[level.things.count - 1] = Thing{1234, -567, 90, 3004, 7};
+        level.levelChanged = true;
+    }
+    void SetUp() override {
+        EditorSession::SetUp();
+        editorActions.insertObject = AddThing;
+    }
+    std::string Saved(const char* name) { return session->Dir().file(name); }
+};
+
+TEST_F(SaveTest, F2WritesTheLevelToThePwadNamedInTheDialog) {
+    Run("wait 0\n");
+    int32_t things = level.things.count;
+    EXPECT_EQ(Run("key Ins\nkey F2\ntype EDITED\nkey Enter\nkey Esc\n"), 0);
+    std::vector<Lump> lumps = ReadWad(Saved("EDITED.WAD"));
+    ASSERT_EQ(lumps.size(), 11u);
+    EXPECT_EQ(lumps[0].name, "MAP01");
+    EXPECT_EQ(lumps[1].name, "THINGS");
+    ASSERT_EQ(lumps[1].data.size(), (things + 1) * sizeof(Thing));
+    Thing added;
+    std::memcpy(&added, lumps[1].data.data() + things * sizeof(Thing), sizeof added);
+    EXPECT_EQ(added.x, 1234);
+    EXPECT_EQ(added.type, 3004);
+    // The editor went on with the new file read in, and the level counted as
+    // saved, so Esc left without asking.
+    int found = FindLevel("MAP01");
+    ASSERT_GE(found, 0);
+    EXPECT_GT(master.levelList[static_cast<size_t>(found)].file, 0);
+}
+
+TEST_F(SaveTest, F3SavesUnderAnotherNameAndEditsItNext) {
+    Run("wait 0\n");
+    int32_t things = level.things.count;
+    EXPECT_EQ(Run("key F3\nkey Down\nkey Enter\ntype SAVEAS\nkey Enter\nwait 0\n"), kScriptEnded);
+    std::vector<Lump> lumps = ReadWad(Saved("SAVEAS.WAD"));
+    ASSERT_EQ(lumps.size(), 11u);
+    EXPECT_EQ(lumps[0].name, "MAP02");
+    EXPECT_STREQ(level.name, "MAP02");
+    EXPECT_EQ(level.things.count, things);
+}
+
+TEST_F(SaveTest, NothingIsSavedWhenTheExitsCheckIsNotConfirmed) {
+    editorActions.checkExits = [] { return 0; };
+    Run("key F2\ntype REFUSED\nkey Enter\n");
+    EXPECT_TRUE(testkit::ReadFileBytes(Saved("REFUSED.WAD")).empty());
+}
+
+TEST_F(SaveTest, EscWithUnsavedChangesAsksFirst) {
+    Run("wait 0\n");
+    Pixels plain = MapArea(shown);
+    EXPECT_EQ(Run("key Ins\nkey Esc\n"), kScriptEnded);
+    EXPECT_NE(MapArea(shown), plain);   // the question
+    // No: the editor goes on with the change.
+    EXPECT_EQ(Run("key Ins\nkey Esc\nkey Esc\n"), kScriptEnded);
+    EXPECT_TRUE(level.levelChanged);
+    EXPECT_NE(graphics.GraphicsMode, 0);
+    // Yes: it leaves.
+    EXPECT_EQ(Run("key Ins\nkey Esc\nkey Y\n"), 0);
+    EXPECT_EQ(graphics.GraphicsMode, 0);
+}
+
+}  // namespace
+}  // namespace editor_test
