@@ -68,11 +68,13 @@ bool ChooseFromList(int16_t& episode, int16_t& map, const std::vector<const char
 
 // --- The main loop's passes ------------------------------------------------------
 
+// The highlight follows the pointer over the map, not over the bars.
 void TrackHighlight(int16_t x, int16_t y) {
     if (editor.highlightHeld && x == editor.heldX && y == editor.heldY)
         return;
     editor.highlightHeld = false;
-    if (editor.dragging || (ShiftState() & (kShiftLeft | kShiftRight)))
+    bool onMap = y >= kMenuBarHeight && y <= graphics.ScreenMaxY - kStatusHeight;
+    if (!onMap || editor.dragging || (ShiftState() & (kShiftLeft | kShiftRight)))
         return;
     if (FollowPointer(editor.panelHover)) {
         Beep(config.beepBrowseFreq, kBrowseBeepMs);

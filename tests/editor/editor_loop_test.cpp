@@ -136,6 +136,18 @@ TEST_F(LoopTest, NextPreviousAndJumpCentreOnTheObject) {
     EXPECT_EQ(view.OrigX, level.things[13].x);
 }
 
+TEST_F(LoopTest, ThingFilterKeepsItsBoxesOnlyWithOk) {
+    Run("key K\nkey Enter\nkey Down\nkey Down\nkey Enter\nkey Esc\n");
+    EXPECT_TRUE(mapDraw.thingFilter[kFilterEasy]);
+    Run("wait 0\n");
+    Pixels all = MapArea(shown);
+    Run("key K\nkey Enter\nkey Down\nkey Down\nkey Enter\nkey O\n");
+    EXPECT_FALSE(mapDraw.thingFilter[kFilterEasy]);
+    EXPECT_TRUE(mapDraw.thingFilter[kFilterMedium]);
+    EXPECT_FALSE(mapDraw.thingFilter[kFilterHard]);
+    EXPECT_NE(MapArea(shown), all);   // fewer Things drawn
+}
+
 TEST_F(LoopTest, StatusLineShowsTheSettingsTheKeysChange) {
     Run("key G\nkey ]\nkey ]\nkey A\nwait 0\n");
     EXPECT_EQ(config.gridSize, 4);

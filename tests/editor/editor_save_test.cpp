@@ -81,6 +81,20 @@ TEST_F(SaveTest, F3SavesUnderAnotherNameAndEditsItNext) {
     EXPECT_EQ(level.things.count, things);
 }
 
+TEST_F(SaveTest, SaveRejectMaskFromTheFileMenuFillsTheReject) {
+    EXPECT_EQ(Run("key Alt-F\nkey M\ntype REJECT\nkey Enter\n"
+                  "type 1\nkey Enter\ntype 255\nkey Enter\nkey Esc\n"),
+              0);
+    std::vector<Lump> lumps = ReadWad(Saved("REJECT.WAD"));
+    ASSERT_EQ(lumps.size(), 11u);
+    const testkit::Bytes& reject = lumps[9].data;
+    ASSERT_EQ(lumps[9].name, "REJECT");
+    int32_t sectors = static_cast<int32_t>(lumps[8].data.size() / sizeof(Sector));
+    ASSERT_EQ(reject.size(), static_cast<size_t>(RejectBytes(sectors)));
+    for (size_t i = 0; i < reject.size(); ++i)
+        ASSERT_EQ(reject[i], i % 2 ? 255 : 0) << i;
+}
+
 TEST_F(SaveTest, NothingIsSavedWhenTheExitsCheckIsNotConfirmed) {
     editorActions.checkExits = [] { return 0; };
     Run("key F2\ntype REFUSED\nkey Enter\n");
