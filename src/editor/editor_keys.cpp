@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "editor/editor.h"
@@ -171,6 +170,16 @@ int KeySaveAs(int key) {
 
 // --- Help, dialogs and the operations of other modules -------------------------
 
+// Keys that hand over to an entry of the operations table; with redrawAll the
+// whole screen is drawn again afterwards (a dialog may have changed anything).
+template <void (*EditorActions::*Entry)(), bool RedrawAll = false>
+int Operation(int) {
+    (editorActions.*Entry)();
+    if (RedrawAll)
+        editor.redrawAll = true;
+    return 0;
+}
+
 int KeyHelp(int key) {
     if (key == CtrlFKey(1))
         ShowHelp("MAIN", kHelpToEnd);
@@ -190,7 +199,7 @@ int KeyScreenSaver(int) {
 }
 
 int KeyPrint(int) {
-    SimpleMenu(-1, -1, 0, 1, "HELP", 0, "Select Print Device", {"Print to Printer", "Print to File"});
+    SimpleMenu(-1, -1, 0, 1, nullptr, 0, "Select Print Device", {"Print to Printer", "Print to File"});
     return 0;
 }
 
@@ -206,49 +215,9 @@ int KeyAbout(int) {
     return 0;
 }
 
-int KeyEdit(int) {
-    editorActions.editObjects();
-    return 0;
-}
-
-int KeyInsert(int) {
-    editorActions.insertObject();
-    return 0;
-}
-
-int KeyDelete(int) {
-    editorActions.deleteObjects();
-    return 0;
-}
-
-int KeyMove(int) {
-    editorActions.moveObjects();
-    return 0;
-}
-
-int KeyCopy(int) {
-    editorActions.copyObjects();
-    return 0;
-}
-
 int KeyFind(int key) {
     editorActions.findChange(-1, -1, key == 'F');
     editor.redrawMap = true;
-    return 0;
-}
-
-int KeySettings(int key) {
-    if (key == FKey(5))
-        editorActions.textureDefaults();
-    else if (key == FKey(6))
-        editorActions.mapOptions();
-    else if (key == AltFKey(5))
-        editorActions.optionsDialog();
-    else if (key == AltFKey(6))
-        editorActions.colourDialog();
-    else
-        editorActions.paletteColours();
-    editor.redrawAll = true;
     return 0;
 }
 
@@ -264,12 +233,6 @@ int KeyOperationMenu(int key) {
     int menu = key == FKey(8) ? kMenuMisc : key == FKey(9) ? kMenuObject : kMenuCheck;
     int chosen = RunMenuBar(menu);
     return chosen == 0 ? 0 : EditorKey(chosen);
-}
-
-int KeyTestPlay(int) {
-    editorActions.testPlay();
-    editor.redrawAll = true;
-    return 0;
 }
 
 int KeyFitMap(int) {
@@ -511,27 +474,47 @@ struct ScanKey {
     KeyHandler handler;
 };
 
+// Keys without a character, by code.
 const ScanKey kScanKeys[] = {
-    {kKeyEsc, KeyQuit},           {kKeyAltF4, KeyQuit},
-    {kKeyTab, KeyNextMode},       {kKeyShiftTab, KeyNextMode},
-    {kKeyUp, KeyCursor},          {kKeyDown, KeyCursor},
-    {kKeyLeft, KeyCursor},        {kKeyRight, KeyCursor},
-    {kKeyEnter, KeyEdit},         {kKeyDel, KeyDelete},
-    {kKeyIns, KeyInsert},         {FKey(1), KeyHelp},
-    {CtrlFKey(1), KeyHelp},       {CtrlFKey(2), KeyHelp},
-    {AltFKey(1), KeyScreenSaver}, {FKey(2), KeySave},
-    {FKey(3), KeySaveAs},         {AltFKey(2), KeySave},
-    {AltFKey(3), KeySaveAs},      {AltFKey(8), KeySave},
-    {FKey(4), KeyFind},           {FKey(5), KeySettings},
-    {FKey(6), KeySettings},       {AltFKey(5), KeySettings},
-    {AltFKey(6), KeySettings},    {AltFKey(7), KeySettings},
-    {FKey(8), KeyOperationMenu},  {ShiftFKey(8), KeyOperationMenu},
-    {FKey(9), KeyOperationMenu},  {FKey(10), KeyOperationMenu},
-    {ShiftFKey(1), KeyTestPlay},  {ShiftFKey(2), KeyChangeLevel},
-    {ShiftFKey(3), KeyChangeLevel}, {ShiftFKey(4), KeyChangeLevel},
-    {ShiftFKey(5), KeyReadPwad},  {kAltZ, KeyFitMap},
-    {kAltX, KeyCentreMap},        {kKeyPrint, KeyPrint},
+    {kKeyEsc, KeyQuit},
+    {kKeyAltF4, KeyQuit},
+    {kKeyTab, KeyNextMode},
+    {kKeyShiftTab, KeyNextMode},
+    {kKeyUp, KeyCursor},
+    {kKeyDown, KeyCursor},
+    {kKeyLeft, KeyCursor},
+    {kKeyRight, KeyCursor},
+    {kKeyEnter, Operation<&EditorActions::editObjects>},
+    {kKeyDel, Operation<&EditorActions::deleteObjects>},
+    {kKeyIns, Operation<&EditorActions::insertObject>},
+    {FKey(1), KeyHelp},
+    {CtrlFKey(1), KeyHelp},
+    {CtrlFKey(2), KeyHelp},
     {kKeyQuickStart, KeyHelp},
+    {AltFKey(1), KeyScreenSaver},
+    {FKey(2), KeySave},
+    {AltFKey(2), KeySave},
+    {AltFKey(8), KeySave},
+    {FKey(3), KeySaveAs},
+    {AltFKey(3), KeySaveAs},
+    {FKey(4), KeyFind},
+    {FKey(5), Operation<&EditorActions::textureDefaults, true>},
+    {FKey(6), Operation<&EditorActions::mapOptions, true>},
+    {AltFKey(5), Operation<&EditorActions::optionsDialog, true>},
+    {AltFKey(6), Operation<&EditorActions::colourDialog, true>},
+    {AltFKey(7), Operation<&EditorActions::paletteColours, true>},
+    {FKey(8), KeyOperationMenu},
+    {ShiftFKey(8), KeyOperationMenu},
+    {FKey(9), KeyOperationMenu},
+    {FKey(10), KeyOperationMenu},
+    {ShiftFKey(1), Operation<&EditorActions::testPlay, true>},
+    {ShiftFKey(2), KeyChangeLevel},
+    {ShiftFKey(3), KeyChangeLevel},
+    {ShiftFKey(4), KeyChangeLevel},
+    {ShiftFKey(5), KeyReadPwad},
+    {kAltZ, KeyFitMap},
+    {kAltX, KeyCentreMap},
+    {kKeyPrint, KeyPrint},
 };
 
 struct CharKey {
@@ -539,15 +522,31 @@ struct CharKey {
     KeyHandler handler;
 };
 
+// Keys with a character (upper case), by the characters each entry takes.
 const CharKey kCharKeys[] = {
-    {"TLVS", KeyMode},       {"M", KeySelect},          {"C", KeyClear},
-    {"D", KeyMove},          {"O", KeyCopy},            {"NP", KeyNextPrevious},
-    {"J", KeyJump},          {"F", KeyFind},            {"K", KeyThingFilter},
-    {"G", KeyGrid},          {"H", KeyGridShown},       {"+=-_", KeyZoom},
-    {"0123456789", KeyZoomDigit}, {"Z", KeyZoomPreset}, {",.<>", KeyRotate},
-    {"[{]}", KeyAutoCloseDelay},  {" ", KeyCursorStep}, {"R", KeyRuler},
-    {"A\\", KeySwitch},      {"/", KeyGridSnap},        {"I", KeyInfoPanels},
-    {"@", KeyCoordinates},   {"?", KeyAbout},
+    {"TLVS", KeyMode},
+    {"M", KeySelect},
+    {"C", KeyClear},
+    {"D", Operation<&EditorActions::moveObjects>},
+    {"O", Operation<&EditorActions::copyObjects>},
+    {"NP", KeyNextPrevious},
+    {"J", KeyJump},
+    {"F", KeyFind},
+    {"K", KeyThingFilter},
+    {"G", KeyGrid},
+    {"H", KeyGridShown},
+    {"+=-_", KeyZoom},
+    {"0123456789", KeyZoomDigit},
+    {"Z", KeyZoomPreset},
+    {",.<>", KeyRotate},
+    {"[{]}", KeyAutoCloseDelay},
+    {" ", KeyCursorStep},
+    {"R", KeyRuler},
+    {"A\\", KeySwitch},
+    {"/", KeyGridSnap},
+    {"I", KeyInfoPanels},
+    {"@", KeyCoordinates},
+    {"?", KeyAbout},
 };
 
 // Character keys that line drawing or a drag leave alone.
