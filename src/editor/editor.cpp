@@ -153,7 +153,6 @@ int MouseKey(int16_t x, int16_t y, int16_t buttons) {
     }
     if (y > graphics.ScreenMaxY - kStatusHeight || editor.lineDrawing)
         return 0;
-    editor.mouseKey = true;
     if (buttons == kBothButtons) {
         WaitRelease(nullptr);
         editor.lastButtons = 0;
@@ -179,7 +178,7 @@ int MainLoopPass() {
     EdgeScroll();
     Redraw();
     MoveRuler();
-    editor.mouseKey = editor.buttonHeld = false;
+    editor.buttonHeld = false;
     int key = editor.pendingKey;
     editor.pendingKey = 0;
     if (key == 0)

@@ -15,8 +15,7 @@ struct EditorState {
     int statusColour = 7;        // background of the status fields
     int shiftState = 0;          // shift state that came with the key being handled
     int16_t lastButtons = 0;     // mouse buttons seen on the previous pass
-    bool mouseKey = false;       // the key being handled came from a mouse press
-    bool buttonHeld = false;     // ... and the left button stayed down (a selection box)
+    bool buttonHeld = false;     // the left button of the key's press stayed down (a box)
     int pendingKey = 0;          // a key read ahead (by the zoom repeat); 0 none
     int16_t cursorStep = 1;      // pixels an arrow key moves the cursor
     bool panelHover = false;     // the pointer is over an info panel
