@@ -11,6 +11,7 @@
 #include "shell/config.h"
 #include "shell/fatal.h"
 #include "shell/shell.h"
+#include "editor/editor.h"
 #include "ui/graphics.h"
 #include "ui/toolkit.h"
 #include "ui/input.h"
@@ -287,6 +288,8 @@ int RunProgram(Flavour flavour, int argc, const char* const* argv) {
     ResetMaster();
     master.closeHelpFile = CloseHelpFile;
     InstallToolkit();
+    if (!shell.editor)   // a caller (a test) may run the shell with an editor of its own
+        InstallEditor();
     try {
         StartUp(argc, argv);
         RunShell();
