@@ -34,15 +34,13 @@ protected:
     }
 };
 
-TEST_F(FormTest, InputBoxEditsItsLine) {
+TEST_F(FormTest, InputBoxEditsItsLineAndKeepsItWhenCancelled) {
     EXPECT_EQ(Input("E1M1.WAD", 43, "type map\nkey Enter", 1), "MAP");
     EXPECT_EQ(Input("ABC", 43, "key Home\nkey Del\nkey End\ntype D\nkey Enter", 1), "BCD");
     EXPECT_EQ(Input("ABC", 43, "key Left\nkey Backspace\nkey Right\ntype X\nkey Enter", 1), "ACX");
     EXPECT_EQ(Input("", 4, "type ABCDEFG\nkey Enter", 1), "ABCD");
     EXPECT_EQ(Input("OLD", 43, "key Tab\nkey Alt-O", 1), "OLD");
-}
-
-TEST_F(FormTest, InputBoxCancelledOrEmptiedKeepsTheText) {
+    // Cancelled or emptied, the box keeps the text.
     EXPECT_EQ(Input("ABC", 43, "key Backspace\nkey Backspace\nkey Backspace\nkey Enter", 0), "ABC");
     EXPECT_EQ(Input("ABC", 43, "type XYZ\nkey Esc", 0), "ABC");
     EXPECT_EQ(Input("ABC", 43, "type XYZ\nkey Alt-A", 0), "ABC");
@@ -71,7 +69,7 @@ TEST_F(FormTest, PathEntryAsksAgainUntilThePathIsValid) {
     EXPECT_FALSE(ValidPath(std::string(44, 'A').c_str(), 43));
 }
 
-TEST_F(FormTest, NumberFormRefusesValuesOutOfRange) {
+TEST_F(FormTest, NumberFormRefusesValuesOutOfRangeAndSkipsShownOnlyFields) {
     std::vector<FormField> fields = {{"Skip Every", 0, 100, 5}, {"Pattern", 0, 255, 7}};
     EXPECT_EQ(Form(fields, "type 300\nkey Enter\nkey Tab\nkey Esc"), 0);
     EXPECT_EQ(fields[0].value, 5);
@@ -82,14 +80,12 @@ TEST_F(FormTest, NumberFormRefusesValuesOutOfRange) {
                            "key Enter"),
               1);
     EXPECT_EQ(fields[1].value, 9);
-}
-
-TEST_F(FormTest, NumberFormSkipsDisplayOnlyFields) {
-    std::vector<FormField> fields = {{"A", 0, 10, 1}, {"B", 5, 0, 3}, {"C", -10, 10, 2}};
-    EXPECT_EQ(Form(fields, "type 4\nkey Tab\ntype -6\nkey Up\nkey Down\nkey Enter"), 1);
-    EXPECT_EQ(fields[0].value, 4);
-    EXPECT_EQ(fields[1].value, 3);
-    EXPECT_EQ(fields[2].value, -6);
+    // Fields whose lower limit is above the upper one are only shown.
+    std::vector<FormField> three = {{"A", 0, 10, 1}, {"B", 5, 0, 3}, {"C", -10, 10, 2}};
+    EXPECT_EQ(Form(three, "type 4\nkey Tab\ntype -6\nkey Up\nkey Down\nkey Enter"), 1);
+    EXPECT_EQ(three[0].value, 4);
+    EXPECT_EQ(three[1].value, 3);
+    EXPECT_EQ(three[2].value, -6);
     std::vector<FormField> shown = {{"X", 1, 0, 10}};
     EXPECT_EQ(Form(shown, "key Enter"), 1);
     EXPECT_EQ(Form(shown, "key Esc"), 0);
@@ -166,10 +162,7 @@ TEST_F(ListSelectTest, TypingFindsTheFirstNameThatBeginsWithIt) {
     EXPECT_STREQ(text, "TEKWALL1");
     EXPECT_EQ(Choose("STEP1", "key Backspace\nkey Backspace\nkey PgUp\nkey Enter"), 1);
     EXPECT_STREQ(text, "BROWN1");
-}
-
-TEST_F(ListSelectTest, EscapeEmptiesTheText) {
-    EXPECT_EQ(Choose("STEP1", "type X\nkey Esc"), 0);
+    EXPECT_EQ(Choose("STEP1", "type X\nkey Esc"), 0);   // Esc empties the text
     EXPECT_STREQ(text, "");
 }
 

@@ -5,10 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "shell/fatal.h"
 #include "toolkit_fixture.h"
 #include "ui/menus.h"
-#include "ui/saved_area.h"
 
 namespace {
 
@@ -73,16 +71,6 @@ TEST_F(MenuTest, PullDownMenuTakesItsKeysAndNeighbourMoves) {
     ExpectRestored();
 }
 
-TEST_F(MenuTest, PullDownMenuWithAZeroFieldEndsTheProgram) {
-    try {
-        PullDownMenu(0, 0, 0, 1, nullptr, nullptr, {{"Open", 10, 'O', 1}, {"Bad", 20, 'B', 0}});
-        FAIL() << "the menu opened";
-    } catch (const ProgramExit& e) {
-        EXPECT_EQ(e.code(), kExitFatal);
-        EXPECT_STREQ(e.what(), "PullDownMenu invalid args");
-    }
-}
-
 TEST_F(MenuTest, MouseChoosesRowsAndCancelsOutside) {
     session.Script("click left 300 " + std::to_string(RowY(1)));
     EXPECT_EQ(ThreeItems(), 2);
@@ -116,21 +104,6 @@ TEST_F(MenuTest, HookFollowsTheHighlightAndF1AsksForHelp) {
     std::vector<std::pair<int, int>> expected = {{0, 0}, {1, 1}, {1, 2}};
     EXPECT_EQ(calls, expected);
     EXPECT_EQ(HelpAsked(), std::vector<std::string>{"COLORS"});
-    ExpectRestored();
-}
-
-TEST_F(MenuTest, MenuInsideASavedWindowStaysUntilTheWindowGoes) {
-    SavedArea window;
-    SaveArea(0, 0, 639, 479, window, 1);
-    session.Script("key 2");
-    EXPECT_EQ(ThreeItems(), 2);
-    EXPECT_FALSE(before == toolkit_test::Copy());
-    // The choice stays marked: the chosen row's text is dark grey.
-    bool marked = false;
-    for (int x = 283; x < 360 && !marked; ++x)
-        marked = toolkit_test::At(x, RowY(1) - 2) == 8;
-    EXPECT_TRUE(marked);
-    RestoreArea(window);
     ExpectRestored();
 }
 
