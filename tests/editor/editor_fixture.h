@@ -1,5 +1,6 @@
 // What the editor tests share: a fresh configuration, level, view and
-// selection, and the two-room map most geometry tests use.
+// selection, the two-room map most geometry tests use, and a headless screen
+// for the tests that draw.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,10 +12,20 @@
 #include "editor/selection.h"
 #include "editor/view.h"
 #include "level/level.h"
+#include "platform/video.h"
 #include "shell/config.h"
 #include "shell/flavour.h"
+#include "support/headless_kit.h"
 #include "support/map_kit.h"
+#include "ui/graphics.h"
 #include "ui/input.h"
+
+using Pixels = std::vector<uint8_t>;
+
+inline Pixels ScreenPixels() {
+    const Canvas& s = Screen();
+    return Pixels(s.pixels(), s.pixels() + s.width() * s.height());
+}
 
 class EditorTest : public ::testing::Test {
 protected:
@@ -39,7 +50,7 @@ protected:
         outer = mapkit::AddSector();
         inner = mapkit::AddSector();
         mapkit::AddRoom(0, 0, 200, 200, outer);
-        mapkit::AddInnerRoom(50, 50, 150, 150, inner, outer);
+        mapkit::AddRoom(50, 50, 150, 150, inner, outer);
     }
 
     static std::vector<int> Numbers(const SelectionList& list) {
@@ -47,4 +58,15 @@ protected:
     }
 
     int outer = -1, inner = -1;
+};
+
+// The same with the map view on a headless 640 x 480 screen.
+class EditorScreenTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        InitGraphics(0);
+        InitView();
+    }
+    testkit::HeadlessSession session;
 };

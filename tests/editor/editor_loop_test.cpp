@@ -1,7 +1,5 @@
 // The editor on Freedoom's MAP01 through the shell: choosing the level, the
 // view keys, the modes, selecting with the mouse, and leaving.
-#include <cmath>
-
 #include "editor/picking.h"
 #include "editor_session.h"
 
@@ -157,40 +155,6 @@ TEST_F(LoopTest, StatusLineShowsTheSettingsTheKeysChange) {
     Run("key Shift-G\nkey Shift-G\nkey [\nwait 0\n");
     EXPECT_EQ(config.gridSize, 16);
     EXPECT_EQ(config.autoCloseDelay, 10);
-}
-
-// Zoomed in on an empty part of the map, nothing but the background shows:
-// lines far away are clipped, not wrapped into the view.
-TEST_F(LoopTest, FarLinesAreClippedAtTheLargestZoom) {
-    config.gridShown = 0;
-    config.mapBorder = 0;
-    config.recentreAfterZoom = 0;
-    Run("wait 0\n");
-    // A point inside the level at least 100 units from every LineDef and Thing.
-    int px = -1, py = -1;
-    for (int sy = 40; sy < 420 && px < 0; sy += 4)
-        for (int sx = 40; sx < 600 && px < 0; sx += 4) {
-            int x = ScreenToMapX(sx), y = ScreenToMapY(sy);
-            bool clear = GetSectorAtPoint(x, y) >= 0;
-            for (int l = 0; clear && l < level.lineDefs.count; ++l)
-                clear = !IsLineDefInside(l, x - 100, y - 100, x + 100, y + 100);
-            for (const Thing& t : level.things)
-                clear = clear && (std::abs(t.x - x) > 100 || std::abs(t.y - y) > 100);
-            if (clear)
-                px = sx, py = sy;
-        }
-    ASSERT_GE(px, 0);
-    std::string zoom;
-    for (int i = 0; i < 40; ++i)
-        zoom += "key +\n";
-    Run("key L\nmove " + At(px, py + kMenuBarHeight) + "\nkey 1\n" + zoom + "wait 0\n");
-    ASSERT_FLOAT_EQ(view.Scale, kMaxZoom);
-    Pixels map = MapArea(shown);
-    int background = MapColor(config.colors[kColorBackGround]);
-    int others = 0;
-    for (uint8_t p : map)
-        others += p != background;
-    EXPECT_EQ(others, 0);
 }
 
 }  // namespace

@@ -14,26 +14,15 @@
 
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
-#include "editor/map_draw.h"
 #include "editor/menu_bar.h"
-#include "editor/selection.h"
-#include "editor/view.h"
-#include "level/level.h"
+#include "editor_fixture.h"
 #include "level/level_dialogs.h"
-#include "platform/video.h"
-#include "shell/config.h"
 #include "shell/fatal.h"
-#include "shell/flavour.h"
 #include "shell/shell.h"
-#include "support/headless_kit.h"
-#include "ui/graphics.h"
-#include "ui/input.h"
 #include "ui/toolkit.h"
 #include "wad/master.h"
 
 namespace editor_test {
-
-using Pixels = std::vector<uint8_t>;
 
 // The exit code of a run whose script ran out.
 constexpr int kScriptEnded = 3;
@@ -82,7 +71,7 @@ protected:
         }
         if (VideoActive()) {
             HidePointer();
-            shown = Copy();
+            shown = ScreenPixels();
         }
         return code;
     }
@@ -93,10 +82,6 @@ protected:
         return std::to_string(x) + " " + std::to_string(y);
     }
 
-    static Pixels Copy() {
-        const Canvas& s = Screen();
-        return Pixels(s.pixels(), s.pixels() + s.width() * s.height());
-    }
     // The pixels of the rectangle (inclusive), whole-screen coordinates.
     static Pixels Area(const Pixels& screen, int x1, int y1, int x2, int y2) {
         int width = Screen().width();

@@ -7,20 +7,12 @@
 
 #include "editor_fixture.h"
 #include "level/level_files.h"
-#include "platform/video.h"
-#include "support/headless_kit.h"
-#include "ui/graphics.h"
 #include "wad/master.h"
 
 namespace {
 
-class FreedoomMapTest : public EditorTest {
+class FreedoomMapTest : public EditorScreenTest {
 protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        InitGraphics(0);
-        InitView();
-    }
     // Opens the IWAD alone; false (and the test skipped) when it is missing.
     bool Open(int which) {
         std::string path = testkit::FreedoomIwad(which);
@@ -65,8 +57,6 @@ protected:
                 return true;
         return false;
     }
-
-    testkit::HeadlessSession session;
 };
 
 TEST_F(FreedoomMapTest, SectorRayAgreesWithTheInsideTestOnMap01) {

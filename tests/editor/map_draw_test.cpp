@@ -3,9 +3,6 @@
 // markers, highlights and far-away lines at a high zoom.
 #include "editor_fixture.h"
 #include "gamedefs/thingtypes.h"
-#include "platform/video.h"
-#include "support/headless_kit.h"
-#include "ui/graphics.h"
 
 using mapkit::AddLineDef;
 using mapkit::AddSector;
@@ -22,12 +19,10 @@ enum : int {
     kNotNormalSector = 13, kVertexSquare = 14, kHiLight = 15,
 };
 
-class MapDrawTest : public EditorTest {
+class MapDrawTest : public EditorScreenTest {
 protected:
     void SetUp() override {
-        EditorTest::SetUp();
-        InitGraphics(0);
-        InitView();
+        EditorScreenTest::SetUp();
         SetScale(1.0f);
         const int roles[][2] = {
             {kColorTwoSided, kTwoSided}, {kColorOneSided, kOneSided}, {kColorMonsterBlock, kMonster},
@@ -50,16 +45,10 @@ protected:
         return x < 0 || x >= s.width() || sy < 0 || sy >= s.height() ? -1 : s.pixels()[sy * s.width() + x];
     }
     static int MapPixel(int x, int y) { return Pixel(MapToScreenX(x), MapToScreenY(y)); }
-    static std::vector<uint8_t> ScreenPixels() {
-        const Canvas& s = Screen();
-        return std::vector<uint8_t>(s.pixels(), s.pixels() + s.width() * s.height());
-    }
     // A horizontal LineDef from (-100, y) to (100, y).
     static int Line(int y, int flags, int type = 0, int tag = 0, int side1 = -1, int side2 = -1) {
         return AddLineDef(AddVertex(-100, y), AddVertex(100, y), side1, side2, flags, type, tag);
     }
-
-    testkit::HeadlessSession session;
 };
 
 TEST_F(MapDrawTest, LineDefColoursByKindAndMode) {
@@ -181,7 +170,7 @@ TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
     Line(-80, 4, 0, 0, AddSideDef(tagged), AddSideDef(plain));   // shared by both Sectors
     AddThing(0, 150, 3004);
     DrawMap(false);
-    std::vector<uint8_t> clean = ScreenPixels();
+    Pixels clean = ScreenPixels();
     HighlightObject(kObjLineDef, trigger, kHiLight);
     EXPECT_EQ(MapPixel(250, 100), kOneSided ^ 12);   // the tagged Sector, in colour 12
     HighlightObject(kObjLineDef, trigger, kHiLight);
@@ -217,7 +206,7 @@ TEST_F(MapDrawTest, FarLinesAtHighZoomAreClippedNotWrapped) {
         ASSERT_NE(Pixel(view.CenterX, y), kOneSided) << y;
     EXPECT_EQ(Pixel(0, view.CenterY), kMonster);
     EXPECT_EQ(Pixel(view.MaxX, view.CenterY), kMonster);
-    std::vector<uint8_t> drawn = ScreenPixels();
+    Pixels drawn = ScreenPixels();
     HighlightObject(kObjLineDef, across, kHiLight);
     HighlightObject(kObjLineDef, across, kHiLight);
     EXPECT_TRUE(ScreenPixels() == drawn);

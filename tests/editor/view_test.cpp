@@ -118,10 +118,6 @@ TEST_F(ViewTest, ScrollingByKeysAndAtTheEdges) {
     EXPECT_FALSE(EdgeScroll());
     view.OrigY = 2100;
     EXPECT_TRUE(EdgeScroll());
-    EXPECT_EQ(NextGridSize(4, false), 0);
-    EXPECT_EQ(NextGridSize(0, false), 512);
-    EXPECT_EQ(NextGridSize(512, true), 0);
-    EXPECT_EQ(NextGridSize(0, true), 4);
 }
 
 }  // namespace

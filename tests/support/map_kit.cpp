@@ -13,17 +13,6 @@ int Append(ObjectArray<T>& array, int type, const T& record) {
     return array.count - 1;
 }
 
-int AddBorder(int x0, int y0, int x1, int y1, int inner, int outer) {
-    int a = AddVertex(x0, y0), b = AddVertex(x0, y1), c = AddVertex(x1, y1), d = AddVertex(x1, y0);
-    const int corners[5] = {a, b, c, d, a};
-    int first = level.lineDefs.count;
-    for (int i = 0; i < 4; ++i) {
-        int back = outer >= 0 ? AddSideDef(outer) : -1;
-        AddLineDef(corners[i], corners[i + 1], AddSideDef(inner), back, outer >= 0 ? 4 : 1);
-    }
-    return first;
-}
-
 }  // namespace
 
 void ClearMap() {
@@ -67,12 +56,15 @@ int AddThing(int x, int y, int type, int angle, int flags) {
                   Thing{int16_t(x), int16_t(y), int16_t(angle), int16_t(type), int16_t(flags)});
 }
 
-int AddRoom(int x0, int y0, int x1, int y1, int sector) {
-    return AddBorder(x0, y0, x1, y1, sector, -1);
-}
-
-int AddInnerRoom(int x0, int y0, int x1, int y1, int inner, int outer) {
-    return AddBorder(x0, y0, x1, y1, inner, outer);
+int AddRoom(int x0, int y0, int x1, int y1, int inner, int outer) {
+    int a = AddVertex(x0, y0), b = AddVertex(x0, y1), c = AddVertex(x1, y1), d = AddVertex(x1, y0);
+    const int corners[5] = {a, b, c, d, a};
+    int first = level.lineDefs.count;
+    for (int i = 0; i < 4; ++i) {
+        int back = outer >= 0 ? AddSideDef(outer) : -1;
+        AddLineDef(corners[i], corners[i + 1], AddSideDef(inner), back, outer >= 0 ? 4 : 1);
+    }
+    return first;
 }
 
 }  // namespace mapkit

@@ -22,10 +22,8 @@ int AddThing(int x, int y, int type = 1, int angle = 0, int flags = 7);
 
 // A rectangle of four LineDefs drawn clockwise, (x0, y0) the lower left
 // corner, with first SideDefs facing the given Sector; returns the first of
-// the four LineDefs (west, north, east, south side in that order).
-int AddRoom(int x0, int y0, int x1, int y1, int sector);
-// The same rectangle drawn as the inner border of an enclosing Sector: each
-// LineDef two-sided, first side facing inner, second facing outer.
-int AddInnerRoom(int x0, int y0, int x1, int y1, int inner, int outer);
+// the four LineDefs (west, north, east, south side in that order). With an
+// outer Sector each LineDef is two-sided, its second side facing outer.
+int AddRoom(int x0, int y0, int x1, int y1, int sector, int outer = -1);
 
 }  // namespace mapkit
