@@ -1,33 +1,26 @@
-// The set-up every level test shares: a scratch working directory that is
-// also the patch path, a fresh configuration, master directory and level, and
-// scripted dialogs.
+// The set-up every level test shares: a fresh DOOM-flavour session whose
+// scratch directory is also the patch path, an empty level and scripted
+// dialogs.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "level/level.h"
-#include "level/level_dialogs.h"
 #include "level/level_files.h"
 #include "shell/config.h"
 #include "shell/fatal.h"
-#include "shell/flavour.h"
-#include "shell/startup.h"
 #include "support/level_kit.h"
-#include "support/testkit.h"
+#include "support/wad_session.h"
 #include "wad/master.h"
 
-class LevelTest : public ::testing::Test {
+class LevelTest : public testkit::WadSession {
 protected:
+    LevelTest() : WadSession(Flavour::Doom) {}
     void SetUp() override {
-        SetFlavour(Flavour::Doom);
-        startup = StartupState{};
-        startup.workDir = dir.path();
-        ResetConfig();
+        WadSession::SetUp();
         SetField(config.patchPath, dir.path().c_str());
-        ResetMaster();
         FreeLevel();
         level = LevelState{};
         SetLevelDialogs(&dialogs);
@@ -36,22 +29,17 @@ protected:
         SetLevelDialogs(nullptr);
         FreeLevel();
         ResetLevel();
-        ResetMaster();
+        WadSession::TearDown();
     }
 
-    void OpenIwadAt(const std::string& path) {
-        SetField(config.iwadName, path.c_str());
-        OpenIwad(config.iwadName);
-    }
     void WriteIwad(const testkit::WadBuilder& wad) {
         wad.write(dir.file("base.wad"));
         OpenIwadAt(dir.file("base.wad"));
     }
-    // Reads a PWAD as the shell does; returns its row.
-    int ReadPwad(const std::string& path) {
-        int row = NewPwadRow();
-        SetField(config.pwadList[row], path.c_str());
-        return LoadPwad(config.pwadList[row]);
+    // Writes a PWAD of the given builder to name and reads it.
+    int WritePwad(const std::string& name, const testkit::WadBuilder& wad) {
+        wad.write(dir.file(name));
+        return ReadPwad(dir.file(name));
     }
     void Load(const std::string& name, int newLevel = 0) {
         SetField(level.name, name.c_str());
@@ -68,15 +56,27 @@ protected:
         }
         return "";
     }
-    // F2 on the current level episode/map as the editor stores them.
+    // A save under the level episode/map as the editor asks for it, the
+    // proposed file name accepted.
     int SaveAs(int16_t episode, int16_t map, int key = kSaveKeyF2) {
+        dialogs.paths.push_back({true, ""});
         char* name = ChooseSaveFile(episode, map);
-        if (!name)
-            return 0;
-        return SaveLevel(name, key);
+        return name ? SaveLevel(name, key) : 0;
     }
 
-    testkit::ScratchDir dir;
-    testkit::ConsoleCapture console{std::string(64, '\n')};
     levelkit::ScriptedDialogs dialogs;
 };
+
+// Each LineDef as the game sees it: its fields with the vertex numbers
+// replaced by their coordinates (-1, -1 for a vertex that is not there).
+inline std::vector<std::vector<int>> ResolvedLineDefs(const testkit::WadContents& wad, size_t from = 0) {
+    std::vector<Vertex> v = levelkit::AsRecords<Vertex>(wad.data("VERTEXES", from));
+    auto at = [&](int16_t n) {
+        return n >= 0 && static_cast<size_t>(n) < v.size() ? v[static_cast<size_t>(n)] : Vertex{-1, -1};
+    };
+    std::vector<std::vector<int>> out;
+    for (const LineDef& l : levelkit::AsRecords<LineDef>(wad.data("LINEDEFS", from)))
+        out.push_back({at(l.start).x, at(l.start).y, at(l.end).x, at(l.end).y, l.flags, l.type, l.tag,
+                       l.sideDef1, l.sideDef2});
+    return out;
+}

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 #include "platform/console.h"
 
 namespace testkit {
@@ -32,16 +34,25 @@ ScratchDir::~ScratchDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-ConsoleCapture::ConsoleCapture(const std::string& input) {
+namespace {
+ConsoleCapture* active_capture = nullptr;
+}  // namespace
+
+ConsoleCapture::ConsoleCapture(const std::string& input) : outer_(active_capture) {
     in_ = std::tmpfile();
     out_ = std::tmpfile();
     std::fwrite(input.data(), 1, input.size(), in_);
     std::rewind(in_);
     ConsoleUsePlainStreams(in_, out_);
+    active_capture = this;
 }
 
 ConsoleCapture::~ConsoleCapture() {
-    ConsoleUsePlainStreams(nullptr, nullptr);
+    active_capture = outer_;
+    if (outer_)
+        ConsoleUsePlainStreams(outer_->in_, outer_->out_);
+    else
+        ConsoleUsePlainStreams(nullptr, nullptr);
     std::fclose(in_);
     std::fclose(out_);
 }
@@ -106,6 +117,65 @@ Bytes WadBuilder::bytes() const {
 }
 
 void WadBuilder::write(const std::string& path) const { WriteFileBytes(path, bytes()); }
+
+namespace {
+
+int32_t LE32(const Bytes& b, size_t at) {
+    return static_cast<int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 |
+                                static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+}  // namespace
+
+WadContents ReadWad(const std::string& path) { return ParseWad(ReadFileBytes(path), path); }
+
+WadContents ParseWad(const Bytes& file, const std::string& path) {
+    WadContents wad;
+    if (file.size() < 12) {
+        ADD_FAILURE() << path << " is too short for a WAD";
+        return wad;
+    }
+    wad.type.assign(file.begin(), file.begin() + 4);
+    int32_t count = LE32(file, 4);
+    size_t dir = static_cast<uint32_t>(LE32(file, 8));
+    for (int32_t i = 0; i < count; ++i) {
+        size_t at = dir + static_cast<size_t>(i) * 16;
+        if (at + 16 > file.size()) {
+            ADD_FAILURE() << path << ": directory outside the file";
+            break;
+        }
+        size_t offset = static_cast<uint32_t>(LE32(file, at));
+        size_t size = static_cast<uint32_t>(LE32(file, at + 4));
+        const char* name = reinterpret_cast<const char*>(&file[at + 8]);
+        WadLump lump{std::string(name, strnlen(name, 8)), {}};
+        if (size > 0 && offset + size > file.size())
+            ADD_FAILURE() << path << ": lump " << lump.name << " outside the file";
+        else if (size > 0)
+            lump.data.assign(file.begin() + static_cast<long>(offset),
+                             file.begin() + static_cast<long>(offset + size));
+        wad.lumps.push_back(lump);
+    }
+    return wad;
+}
+
+void PrintTo(const WadLump& lump, std::ostream* out) {
+    *out << lump.name << " (" << lump.data.size() << " bytes)";
+}
+
+std::vector<std::string> WadContents::names() const {
+    std::vector<std::string> list;
+    for (const WadLump& l : lumps)
+        list.push_back(l.name);
+    return list;
+}
+
+Bytes WadContents::data(const std::string& name, size_t from) const {
+    for (size_t i = from; i < lumps.size(); ++i)
+        if (lumps[i].name == name)
+            return lumps[i].data;
+    ADD_FAILURE() << "lump " << name << " missing";
+    return {};
+}
 
 Bytes ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ private:
 };
 
 // Routes the text console to a string of input lines and collects its output.
+// Captures nest: when one ends, the console goes back to the one it replaced.
 class ConsoleCapture {
 public:
     explicit ConsoleCapture(const std::string& input = "");
@@ -36,6 +38,7 @@ public:
 private:
     FILE* in_;
     FILE* out_;
+    ConsoleCapture* outer_;
 };
 
 // Builds WAD files lump by lump.
@@ -58,6 +61,25 @@ private:
     std::string type_;
     std::vector<Lump> lumps_;
 };
+
+// A WAD file taken apart: its type and its lumps in directory order. A
+// directory or lump outside the file fails the test.
+struct WadLump {
+    std::string name;
+    Bytes data;
+    bool operator==(const WadLump& o) const { return name == o.name && data == o.data; }
+};
+void PrintTo(const WadLump& lump, std::ostream* out);   // for test failures
+struct WadContents {
+    std::string type;
+    std::vector<WadLump> lumps;
+    std::vector<std::string> names() const;
+    // The data of the first lump so named from index `from` on; fails the
+    // test when there is none.
+    Bytes data(const std::string& name, size_t from = 0) const;
+};
+WadContents ReadWad(const std::string& path);
+WadContents ParseWad(const Bytes& file, const std::string& what = "WAD");
 
 Bytes ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const Bytes& data);

@@ -1,0 +1,42 @@
+#include "support/wad_session.h"
+
+#include <filesystem>
+
+#include "shell/config.h"
+#include "shell/startup.h"
+#include "wad/master.h"
+
+namespace testkit {
+
+void WadSession::SetUp() {
+    SetFlavour(flavour_);
+    startup = StartupState{};
+    startup.workDir = dir.path();
+    ResetConfig();
+    ResetMaster();
+}
+
+void WadSession::TearDown() {
+    ResetMaster();
+    SetFlavour(Flavour::Heretic);
+}
+
+void WadSession::OpenIwadAt(const std::string& path) {
+    SetField(config.iwadName, path.c_str());
+    OpenIwad(config.iwadName);
+}
+
+int WadSession::ReadPwad(const std::string& path) {
+    int row = NewPwadRow();
+    SetField(config.pwadList[row], path.c_str());
+    int result = LoadPwad(config.pwadList[row]);
+    if (result <= 0)
+        config.pwadList[row][0] = 0;
+    return result;
+}
+
+bool WadSession::Exists(const std::string& file) const {
+    return std::filesystem::exists(dir.file(file));
+}
+
+}  // namespace testkit

@@ -1,0 +1,38 @@
+// A fresh program state for tests that open WAD files: the chosen flavour, a
+// scratch working directory, the default configuration and an empty master
+// directory, with the console captured (every key it asks for is Enter).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shell/flavour.h"
+#include "support/testkit.h"
+
+namespace testkit {
+
+class WadSession : public ::testing::Test {
+protected:
+    explicit WadSession(Flavour flavour = Flavour::Heretic) : flavour_(flavour) {}
+    void SetUp() override;
+    void TearDown() override;
+
+    void OpenIwadAt(const std::string& path);
+    // Reads a PWAD as the shell's READ does; returns its row (-1 when it is
+    // refused, and then it is not listed).
+    int ReadPwad(const std::string& path);
+    bool Exists(const std::string& file) const;
+
+    ScratchDir dir;
+    ConsoleCapture console{std::string(64, '\n')};
+
+private:
+    Flavour flavour_;
+};
+
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace testkit
