@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/files.h"
@@ -18,10 +19,19 @@ namespace {
 constexpr int kAudioRate = 22050;
 constexpr int16_t kToneAmplitude = 4000;
 
+// The canvas is drawn straight into the window's surface, which the window
+// system shows from shared memory: converting the areas that changed is all
+// the work a frame costs here.
 struct SdlState {
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    SDL_Surface* surface = nullptr;   // the window's, as last drawn on
+    int surfaceW = 0, surfaceH = 0;
+    SDL_Rect picture = {};            // where the canvas lies on the surface
+    std::vector<int> columns, rows;   // canvas column/row of each picture column/row
+    bool whole = true;                // the surface must be drawn again whole
+    uint32_t colours[256] = {};       // the palette in the pixel format drawn
+    std::vector<uint32_t> staging;    // a row for surfaces not of 32-bit pixels
+    std::vector<SDL_Rect> updated;    // the window areas drawn this frame
     bool relative = false;            // pointer captured, motion scaled by the speed
     double restX = 0, restY = 0;      // fractions of scaled motion not yet moved
     int64_t lastPump = -1;            // real milliseconds
@@ -163,15 +173,11 @@ void OpenAudio() {
 }
 
 void DestroyWindow() {
-    if (sdl.texture)
-        SDL_DestroyTexture(sdl.texture);
-    if (sdl.renderer)
-        SDL_DestroyRenderer(sdl.renderer);
     if (sdl.window)
         SDL_DestroyWindow(sdl.window);
-    sdl.texture = nullptr;
-    sdl.renderer = nullptr;
     sdl.window = nullptr;
+    sdl.surface = nullptr;
+    sdl.whole = true;
 }
 
 bool Fail(std::string& error) {
@@ -205,18 +211,14 @@ bool Start(int width, int height, std::string& error) {
         error = SDL_GetError();
         return false;
     }
+    // X11 shows a window surface from shared memory; SDL would otherwise put
+    // it in an OpenGL texture, which costs far more CPU where OpenGL is
+    // rendered in software (a virtual display, a remote desktop).
+    if (std::string(SDL_GetCurrentVideoDriver()) == "x11")
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     sdl.window = SDL_CreateWindow(Names().product, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   width, height, SDL_WINDOW_RESIZABLE);
-    if (!sdl.window)
-        return Fail(error);
-    sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
-    if (!sdl.renderer)
-        sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
-    if (!sdl.renderer)
-        return Fail(error);
-    sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                    SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!sdl.texture)
+    if (!sdl.window || !SDL_GetWindowSurface(sdl.window))
         return Fail(error);
     SDL_DisplayMode mode;
     int display = SDL_GetWindowDisplayIndex(sdl.window);
@@ -238,35 +240,205 @@ void Stop() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-void Present() {
+// Where the canvas goes on a surface of a new size, and which canvas pixel
+// each picture pixel shows (the nearest).
+void FitSurface(SDL_Surface* surface) {
     const Canvas& screen = Screen();
-    uint32_t colours[256];
+    Placement p = PlaceCanvas(surface->w, surface->h);
+    SDL_Rect& to = sdl.picture;
+    to.w = std::clamp(int(std::lround(screen.width() * p.scale)), 1, surface->w);
+    to.h = std::clamp(int(std::lround(screen.height() * p.scale)), 1, surface->h);
+    to.x = std::clamp(int(std::lround(p.left)), 0, surface->w - to.w);
+    to.y = std::clamp(int(std::lround(p.top)), 0, surface->h - to.h);
+    sdl.columns.resize(size_t(to.w));
+    for (int x = 0; x < to.w; ++x)
+        sdl.columns[size_t(x)] = int(int64_t(x) * screen.width() / to.w);
+    sdl.rows.resize(size_t(to.h));
+    for (int y = 0; y < to.h; ++y)
+        sdl.rows[size_t(y)] = int(int64_t(y) * screen.height() / to.h);
+    sdl.surface = surface;
+    sdl.surfaceW = surface->w;
+    sdl.surfaceH = surface->h;
+    sdl.staging.resize(size_t(to.w));
+}
+
+bool Direct(const SDL_Surface* surface) { return surface->format->BytesPerPixel == 4; }
+
+// The palette in the surface's pixel format, or as ARGB for the staging row.
+void MapPalette(const SDL_Surface* surface) {
     for (int i = 0; i < 256; ++i) {
         const uint8_t* c = video.palette + 3 * i;
-        auto eight = [](uint8_t v) { return uint32_t(v << 2 | v >> 4); };
-        colours[i] = 0xFF000000u | eight(c[0]) << 16 | eight(c[1]) << 8 | eight(c[2]);
+        auto eight = [](uint8_t v) { return uint8_t(v << 2 | v >> 4); };
+        uint8_t r = eight(c[0]), g = eight(c[1]), b = eight(c[2]);
+        sdl.colours[i] = Direct(surface) ? SDL_MapRGB(surface->format, r, g, b)
+                                         : 0xFF000000u | uint32_t(r) << 16 | uint32_t(g) << 8 | b;
     }
-    void* target = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(sdl.texture, nullptr, &target, &pitch) != 0)
+}
+
+// Four pixels a step: one load of the indexes, four of the colours.
+void ConvertRow(const uint8_t* from, uint32_t* to, int count) {
+    const uint32_t* colours = sdl.colours;
+    int x = 0;
+    for (; x + 4 <= count; x += 4) {
+        uint8_t a = from[x], b = from[x + 1], c = from[x + 2], d = from[x + 3];
+        to[x] = colours[a];
+        to[x + 1] = colours[b];
+        to[x + 2] = colours[c];
+        to[x + 3] = colours[d];
+    }
+    for (; x < count; ++x)
+        to[x] = colours[from[x]];
+}
+
+// Picture columns [first, first + count) of a canvas row.
+void ScaleRow(const uint8_t* from, uint32_t* to, int first, int count) {
+    const int* column = sdl.columns.data() + first;
+    for (int x = 0; x < count; ++x)
+        to[x] = sdl.colours[from[column[x]]];
+}
+
+uint8_t* SurfacePixel(SDL_Surface* surface, int x, int y) {
+    return static_cast<uint8_t*>(surface->pixels) + size_t(y) * size_t(surface->pitch) +
+           size_t(x) * surface->format->BytesPerPixel;
+}
+
+// An area of the picture (in picture coordinates) from its canvas pixels; a
+// row that shows the same canvas row as the one above (a window taller than
+// the canvas) is copied.
+void DrawArea(SDL_Surface* surface, const SDL_Rect& area) {
+    const Canvas& screen = Screen();
+    bool scaled = sdl.picture.w != screen.width() || sdl.picture.h != screen.height();
+    size_t bytes = size_t(area.w) * surface->format->BytesPerPixel;
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        uint8_t* to = SurfacePixel(surface, sdl.picture.x + area.x, sdl.picture.y + y);
+        if (y > area.y && sdl.rows[size_t(y)] == sdl.rows[size_t(y) - 1]) {
+            std::memcpy(to, to - surface->pitch, bytes);
+            continue;
+        }
+        const uint8_t* from = screen.pixels() + size_t(sdl.rows[size_t(y)]) * size_t(screen.width());
+        uint32_t* row = Direct(surface) ? reinterpret_cast<uint32_t*>(to) : sdl.staging.data();
+        if (scaled)
+            ScaleRow(from, row, area.x, area.w);
+        else
+            ConvertRow(from + area.x, row, area.w);
+        if (!Direct(surface))
+            SDL_ConvertPixels(area.w, 1, SDL_PIXELFORMAT_ARGB8888, row, area.w * 4,
+                              surface->format->format, to, surface->pitch);
+    }
+}
+
+// Black around the picture, where the window's aspect differs from the canvas's.
+void ClearBorders(SDL_Surface* surface) {
+    const SDL_Rect& p = sdl.picture;
+    const SDL_Rect borders[4] = {{0, 0, surface->w, p.y},
+                                 {0, p.y + p.h, surface->w, surface->h - p.y - p.h},
+                                 {0, p.y, p.x, p.h},
+                                 {p.x + p.w, p.y, surface->w - p.x - p.w, p.h}};
+    SDL_FillRects(surface, borders, 4, SDL_MapRGB(surface->format, 0, 0, 0));
+}
+
+// Canvas columns or rows [first, last), the picture's that show them.
+struct Span {
+    int first, last;
+    bool empty() const { return first >= last; }
+};
+
+Span PictureSpan(const std::vector<int>& shows, Span canvas) {
+    auto at = [&](int n) {
+        return int(std::lower_bound(shows.begin(), shows.end(), n) - shows.begin());
+    };
+    return {at(canvas.first), at(canvas.last)};
+}
+
+bool SameEight(const uint8_t* a, const uint8_t* b) {
+    uint64_t p, q;
+    std::memcpy(&p, a, 8);
+    std::memcpy(&q, b, 8);
+    return p == q;
+}
+
+// The columns of canvas row y from its first to its last pixel that differs
+// from what the window shows; empty when none does.
+Span ChangedColumns(int y) {
+    const Canvas& screen = Screen();
+    const int width = screen.width();
+    const size_t at = size_t(y) * size_t(width);
+    const uint8_t* was = video.shown.data() + at;
+    const uint8_t* now = screen.pixels() + at;
+    if (std::memcmp(was, now, size_t(width)) == 0)
+        return {0, 0};
+    int first = 0, last = width;
+    while (first + 8 <= width && SameEight(was + first, now + first))
+        first += 8;
+    while (was[first] == now[first])
+        ++first;
+    while (last - 8 > first && SameEight(was + last - 8, now + last - 8))
+        last -= 8;
+    while (was[last - 1] == now[last - 1])
+        --last;
+    return {first, last};
+}
+
+// Draws each run of changed canvas rows, across the columns where any of
+// them changed, and notes the window areas it covers.
+void DrawChangedAreas(SDL_Surface* surface) {
+    const int height = Screen().height();
+    for (int y = 0; y < height;) {
+        Span columns = ChangedColumns(y);
+        if (columns.empty()) {
+            ++y;
+            continue;
+        }
+        int end = y + 1;
+        for (; end < height; ++end) {
+            Span next = ChangedColumns(end);
+            if (next.empty())
+                break;
+            columns = {std::min(columns.first, next.first), std::max(columns.last, next.last)};
+        }
+        Span across = PictureSpan(sdl.columns, columns), down = PictureSpan(sdl.rows, {y, end});
+        if (!across.empty() && !down.empty()) {
+            SDL_Rect area = {across.first, down.first, across.last - across.first,
+                             down.last - down.first};
+            DrawArea(surface, area);
+            sdl.updated.push_back({sdl.picture.x + area.x, sdl.picture.y + area.y, area.w, area.h});
+        }
+        y = end;
+    }
+}
+
+// Shows the canvas: whole after a palette change, an exposure, a new window
+// size or a failure; else only the areas that changed since the last frame.
+void Present() {
+    SDL_Surface* surface = SDL_GetWindowSurface(sdl.window);
+    if (!surface) {
+        sdl.whole = true;
         return;
-    const uint8_t* from = screen.pixels();
-    for (int y = 0; y < screen.height(); ++y) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target) + y * pitch);
-        for (int x = 0; x < screen.width(); ++x)
-            row[x] = colours[*from++];
     }
-    SDL_UnlockTexture(sdl.texture);
-    int w = 0, h = 0;
-    SDL_GetRendererOutputSize(sdl.renderer, &w, &h);
-    Placement p = PlaceCanvas(w, h);
-    SDL_Rect to = {int(std::lround(p.left)), int(std::lround(p.top)),
-                   int(std::lround(screen.width() * p.scale)),
-                   int(std::lround(screen.height() * p.scale))};
-    SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(sdl.renderer);
-    SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, &to);
-    SDL_RenderPresent(sdl.renderer);
+    const Canvas& screen = Screen();
+    bool whole = sdl.whole || video.mustShow ||
+                 video.shown.size() != size_t(screen.width()) * size_t(screen.height());
+    if (surface != sdl.surface || surface->w != sdl.surfaceW || surface->h != sdl.surfaceH) {
+        FitSurface(surface);
+        whole = true;
+    }
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+        sdl.whole = true;
+        return;
+    }
+    sdl.updated.clear();
+    if (whole) {
+        MapPalette(surface);
+        ClearBorders(surface);
+        DrawArea(surface, {0, 0, sdl.picture.w, sdl.picture.h});
+        sdl.updated.push_back({0, 0, surface->w, surface->h});
+    } else {
+        DrawChangedAreas(surface);
+    }
+    if (SDL_MUSTLOCK(surface))
+        SDL_UnlockSurface(surface);
+    sdl.whole = !sdl.updated.empty() &&
+                SDL_UpdateWindowSurfaceRects(sdl.window, sdl.updated.data(), int(sdl.updated.size())) != 0;
 }
 
 void Pump() {
