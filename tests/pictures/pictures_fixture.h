@@ -1,102 +1,215 @@
-// What the picture tests share: a headless screen with the game palette over
-// an IWAD, a plain reader of WAD files that does not use the program's WAD
-// code, and straightforward decoders of pictures and textures to compare the
-// program's drawing with.
+// What the picture tests share: a headless 640 x 480 screen with the game
+// palette, a plain reader and decoder of WAD pictures and textures that uses
+// none of the program's code, and builders of hand-made lumps.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "pictures/picture.h"
 #include "platform/video.h"
+#include "shell/config.h"
 #include "support/headless_kit.h"
+#include "ui/graphics.h"
 #include "wad/master.h"
 
 namespace picturetest {
 
 using testkit::Bytes;
+using testkit::GreyPlaypal;
+constexpr int kPaint = 251;   // the screen's colour before drawing
 
-// The lumps of a WAD file read straight from the file.
-class RawWad {
-public:
-    explicit RawWad(const std::string& path);
-    bool has(const std::string& name) const;
-    // The first lump of the name (ignoring case); fails the test when missing.
-    Bytes lump(const std::string& name) const;
+inline int Le16(const Bytes& b, size_t at) { return static_cast<int16_t>(b[at] | b[at + 1] << 8); }
+inline int Le32(const Bytes& b, size_t at) {
+    return static_cast<int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t{b[at + 3]} << 24);
+}
+inline std::string Name8(const Bytes& b, size_t at) {
+    return std::string(reinterpret_cast<const char*>(&b[at]), strnlen(reinterpret_cast<const char*>(&b[at]), 8));
+}
 
-private:
-    Bytes file_;
-    std::vector<std::pair<std::string, std::pair<int32_t, int32_t>>> dir_;
-};
+// The first lump of the name in the bytes of a WAD file.
+inline Bytes Lump(const Bytes& wad, const std::string& name) {
+    for (int i = 0; i < Le32(wad, 4); ++i) {
+        size_t entry = static_cast<size_t>(Le32(wad, 8) + 16 * i);
+        if (Name8(wad, entry + 8) == name)
+            return Bytes(wad.begin() + Le32(wad, entry), wad.begin() + Le32(wad, entry) + Le32(wad, entry + 4));
+    }
+    ADD_FAILURE() << "no lump " << name;
+    return {};
+}
 
-int Le16(const Bytes& b, size_t at);
-int32_t Le32(const Bytes& b, size_t at);
-
-// A picture as a grid of palette indices, -1 where it is transparent.
+// A picture as palette indices, -1 where it is transparent.
 struct Grid {
-    int width = 0, height = 0;
+    int width, height;
     std::vector<int> cells;
+    Grid(int w, int h, int fill = -1) : width(w), height(h), cells(static_cast<size_t>(w) * h, fill) {}
     int& at(int x, int y) { return cells[static_cast<size_t>(y) * width + x]; }
     int at(int x, int y) const { return cells[static_cast<size_t>(y) * width + x]; }
 };
-Grid EmptyGrid(int width, int height, int fill = -1);
 
-// Decodes a well-formed picture lump.
-Grid DecodePicture(const Bytes& lump);
-// Lays picture over grid with its upper-left corner at (x, y); transparent
-// pixels leave the grid as it is.
-void Overlay(Grid& grid, const Grid& picture, int x, int y);
-// Composes a texture of TEXTURE1 the simple way: width x height of -1, each
-// patch laid over in turn.
-Grid ComposeTexture(const RawWad& wad, const std::string& name);
+// Lays a well-formed picture lump over the grid with its corner at (x, y).
+inline void Overlay(Grid& grid, const Bytes& lump, int x, int y) {
+    for (int c = 0; c < Le16(lump, 0); ++c)
+        for (size_t p = static_cast<size_t>(Le32(lump, 8 + 4 * c)); lump[p] != 0xFF; p += lump[p + 1] + 4u)
+            for (int k = 0; k < lump[p + 1]; ++k) {
+                int gx = x + c, gy = y + lump[p] + k;
+                if (gx >= 0 && gy >= 0 && gx < grid.width && gy < grid.height)
+                    grid.at(gx, gy) = lump[p + 3 + k];
+            }
+}
+
+inline Grid DecodePicture(const Bytes& lump) {
+    Grid grid(Le16(lump, 0), Le16(lump, 2));
+    Overlay(grid, lump, 0, 0);
+    return grid;
+}
+
+// A texture of TEXTURE1 composed the simple way: each patch laid over in turn.
+inline Grid ComposeTexture(const Bytes& wad, const std::string& name) {
+    Bytes textures = Lump(wad, "TEXTURE1"), pnames = Lump(wad, "PNAMES");
+    for (int i = 0; i < Le32(textures, 0); ++i) {
+        size_t record = static_cast<size_t>(Le32(textures, 4 + 4 * i));
+        if (Name8(textures, record) != name)
+            continue;
+        Grid grid(Le16(textures, record + 12), Le16(textures, record + 14));
+        for (size_t k = 0, p = record + 22; k < static_cast<size_t>(Le16(textures, record + 20)); ++k, p += 10)
+            Overlay(grid, Lump(wad, Name8(pnames, 4 + 8 * Le16(textures, p + 4))), Le16(textures, p),
+                    Le16(textures, p + 2));
+        return grid;
+    }
+    ADD_FAILURE() << "no texture " << name;
+    return Grid(0, 0);
+}
+
 // The grid magnified (mag >= 1) or thinned to every (2 - mag)-th pixel.
-Grid Scale(const Grid& grid, int mag);
+inline Grid Scale(const Grid& grid, int mag) {
+    int step = mag >= 1 ? 1 : 2 - mag, size = mag >= 1 ? mag : 1;
+    Grid scaled((grid.width + step - 1) / step * size, (grid.height + step - 1) / step * size);
+    for (int y = 0; y < scaled.height; ++y)
+        for (int x = 0; x < scaled.width; ++x)
+            scaled.at(x, y) = grid.at(x / size * step, y / size * step);
+    return scaled;
+}
 
-// Builders of lumps for damaged and hand-made pictures.
+// A picture lump whose column c has the posts columns[c] of {top, pixels}.
 struct Post {
     int top;
-    std::vector<uint8_t> pixels;
+    Bytes pixels;
 };
-// A picture whose column c has the posts columns[c].
-Bytes PictureLump(int width, int height, const std::vector<std::vector<Post>>& columns);
+inline Bytes PictureLump(int width, int height, const std::vector<std::vector<Post>>& columns) {
+    Bytes lump, data;
+    for (int value : {width, height, 0, 0})
+        testkit::PutLE16(lump, value);
+    for (const std::vector<Post>& column : columns) {
+        testkit::PutLE32(lump, static_cast<int32_t>(8 + 4 * columns.size() + data.size()));
+        for (const Post& post : column) {
+            data.insert(data.end(), {static_cast<uint8_t>(post.top), static_cast<uint8_t>(post.pixels.size()), 0});
+            data.insert(data.end(), post.pixels.begin(), post.pixels.end());
+            data.push_back(0);
+        }
+        data.push_back(0xFF);
+    }
+    lump.insert(lump.end(), data.begin(), data.end());
+    return lump;
+}
+
+inline void PutName(Bytes& lump, std::string name) {
+    name.resize(8, '\0');
+    lump.insert(lump.end(), name.begin(), name.end());
+}
+
 // A texture lump of textures {name, width, height, patches {x, y, patch number}}.
-struct PatchPlace {
-    int x, y, patch;
-};
 struct TextureDef {
     std::string name;
     int width, height;
-    std::vector<PatchPlace> patches;
+    std::vector<std::vector<int>> patches;
 };
-Bytes TextureLump(const std::vector<TextureDef>& textures);
-Bytes PnamesLump(const std::vector<std::string>& names);
-// 14 palettes in which colour i is (i, i, i).
-Bytes GreyPlaypal();
+inline Bytes TextureLump(const std::vector<TextureDef>& textures) {
+    Bytes lump, records;
+    testkit::PutLE32(lump, static_cast<int32_t>(textures.size()));
+    for (const TextureDef& t : textures) {
+        testkit::PutLE32(lump, static_cast<int32_t>(4 + 4 * textures.size() + records.size()));
+        PutName(records, t.name);
+        for (int value : {0, 0, t.width, t.height, 0, 0, static_cast<int>(t.patches.size())})
+            testkit::PutLE16(records, value);
+        for (const std::vector<int>& p : t.patches)
+            for (int value : {p[0], p[1], p[2], 1, 0})
+                testkit::PutLE16(records, value);
+    }
+    lump.insert(lump.end(), records.begin(), records.end());
+    return lump;
+}
 
-// A 640 x 480 headless screen with the whole screen as viewport, the game
-// palette loaded from the IWAD that Open() reads.
+inline Bytes PnamesLump(const std::vector<std::string>& names) {
+    Bytes lump;
+    testkit::PutLE32(lump, static_cast<int32_t>(names.size()));
+    for (const std::string& name : names)
+        PutName(lump, name);
+    return lump;
+}
+
+inline Bytes CurrentPalette() {
+    uint8_t rgb[768];
+    VideoGetPalette(rgb);
+    return Bytes(rgb, rgb + 768);
+}
+
 class PictureTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-    // Reads the IWAD as the only file of a fresh master directory and starts
-    // graphics with its palette.
-    void Open(const std::string& iwad);
-    // Builds an IWAD of the lumps (a PLAYPAL and a level are added) and opens it.
-    void OpenBuilt(testkit::WadBuilder& wad);
+    void SetUp() override { pictures = PictureState{}; }
+    // A fresh master directory of the IWAD alone, graphics with its palette,
+    // the whole screen as viewport and painted kPaint.
+    void Open(const std::string& iwad) {
+        CloseGraphics();
+        ResetMaster();
+        SetField(config.iwadName, iwad.c_str());
+        OpenIwad(config.iwadName);
+        InitGraphics(1);
+        SetMenuBarMode(0);
+        Paint(kPaint);
+    }
+    // Opens an IWAD of the lumps {name, bytes}, a level and the PLAYPAL (none
+    // when empty).
+    void OpenBuilt(const std::vector<std::pair<std::string, Bytes>>& lumps, const Bytes& playpal = GreyPlaypal()) {
+        testkit::WadBuilder wad("IWAD");
+        for (const auto& lump : lumps)
+            wad.lump(lump.first, lump.second);
+        if (!playpal.empty())
+            wad.lump("PLAYPAL", playpal);
+        std::string path = session.Dir().file("built.wad");
+        wad.level("E1M1").write(path);
+        Open(path);
+    }
     int At(int x, int y) const { return Screen().getpixel(x, y); }
-    // Fills the whole screen with one palette index.
-    void Paint(int colour);
-    // Compares the screen at (x, y) with the grid; -1 cells must show
-    // transparent. Reports the first difference.
-    ::testing::AssertionResult ShowsGrid(int x, int y, const Grid& grid, int transparent) const;
+    void Paint(int colour) {
+        std::fill(Screen().pixels(), Screen().pixels() + Screen().width() * Screen().height(), colour);
+    }
+    // The screen at (x, y) shows the grid, -1 cells as transparent.
+    ::testing::AssertionResult ShowsGrid(int x, int y, const Grid& grid, int transparent) const {
+        for (int row = 0; row < grid.height; ++row)
+            for (int col = 0; col < grid.width; ++col) {
+                int want = grid.at(col, row) < 0 ? transparent : grid.at(col, row);
+                if (At(x + col, y + row) != want)
+                    return ::testing::AssertionFailure() << "pixel (" << col << ", " << row << ") is "
+                                                         << At(x + col, y + row) << ", expected " << want;
+            }
+        return ::testing::AssertionSuccess();
+    }
+    Bytes Pixels() const { return Bytes(Screen().pixels(), Screen().pixels() + Screen().width() * Screen().height()); }
     // How many pixels of the box have the palette index.
-    int Count(int x1, int y1, int x2, int y2, int colour) const;
+    int Count(int x1, int y1, int x2, int y2, int colour) const {
+        int n = 0;
+        for (int y = y1; y <= y2; ++y)
+            for (int x = x1; x <= x2; ++x)
+                n += At(x, y) == colour;
+        return n;
+    }
 
     testkit::HeadlessSession session;
-    std::string iwadPath;
 };
 
 }  // namespace picturetest

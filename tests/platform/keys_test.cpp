@@ -1,9 +1,11 @@
-// The key table, key by key, through both ways in: script names and SDL keys.
+// The key table, key by key, through both ways in: script names and SDL keys,
+// against the codes of the PC keyboard service.
 #include <gtest/gtest.h>
 
 #include <SDL_keycode.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/keys.h"
 
@@ -19,152 +21,87 @@ int Sdl(SDL_Keycode key, int shiftState = 0) {
     return def ? KeyCode(*def, shiftState) : -1;
 }
 
-TEST(KeyTable, FunctionKeysWithEveryShift) {
-    const SDL_Keycode sdl[12] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4,  SDLK_F5,  SDLK_F6,
-                                 SDLK_F7, SDLK_F8, SDLK_F9, SDLK_F10, SDLK_F11, SDLK_F12};
-    for (int n = 1; n <= 10; ++n) {
-        std::string name = "F" + std::to_string(n);
-        SCOPED_TRACE(name);
-        int step = (n - 1) * 256;
-        EXPECT_EQ(Script(name), 0x3B00 + step);
-        EXPECT_EQ(Script("Shift-" + name), 0x5400 + step);
-        EXPECT_EQ(Script("Ctrl-" + name), 0x5E00 + step);
-        EXPECT_EQ(Script("Alt-" + name), 0x6800 + step);
-        EXPECT_EQ(Sdl(sdl[n - 1]), 0x3B00 + step);
-        EXPECT_EQ(Sdl(sdl[n - 1], kShiftRight), 0x5400 + step);
-        EXPECT_EQ(Sdl(sdl[n - 1], kShiftCtrl), 0x5E00 + step);
-        EXPECT_EQ(Sdl(sdl[n - 1], kShiftAlt), 0x6800 + step);
-    }
-    EXPECT_EQ(Script("F11"), kKeyF11);
-    EXPECT_EQ(Script("F12"), kKeyF12);
-    EXPECT_EQ(Sdl(SDLK_F11), 0x8500);
-    EXPECT_EQ(Sdl(SDLK_F12), 0x8600);
-    EXPECT_EQ(Script("Alt-F4"), kKeyAltF4);
-}
+struct Key {
+    std::string name;
+    SDL_Keycode sdl, keypad;   // keypad: the key standing for it while Num Lock is off, or 0
+    int plain, shift, ctrl, alt;   // 0: the combination gives no key
+};
 
-TEST(KeyTable, AltLettersGiveTheScanCodeOfTheirKey) {
-    // The letter rows of the PC keyboard and the scan code of their first key.
-    const struct {
-        const char* letters;
-        int firstScan;
-    } rows[] = {{"QWERTYUIOP", 0x10}, {"ASDFGHJKL", 0x1E}, {"ZXCVBNM", 0x2C}};
-    int seen = 0;
-    for (const auto& row : rows) {
-        for (int i = 0; row.letters[i]; ++i, ++seen) {
-            char letter = row.letters[i];
-            SCOPED_TRACE(std::string(1, letter));
-            int scan = (row.firstScan + i) << 8;
-            EXPECT_EQ(Script(std::string("Alt-") + letter), scan);
-            EXPECT_EQ(Script(std::string("Alt-") + char(letter + 32)), scan);
-            EXPECT_EQ(Sdl(SDLK_a + (letter - 'A'), kShiftAlt), scan);
-            EXPECT_EQ(Script(std::string(1, letter)), letter);
-            EXPECT_EQ(Script(std::string(1, char(letter + 32))), letter);
-            EXPECT_EQ(Script(std::string("Ctrl-") + letter), letter - '@');
-            EXPECT_EQ(Sdl(SDLK_a + (letter - 'A'), kShiftCtrl), letter - '@');
-        }
-    }
-    EXPECT_EQ(seen, 26);
-    // The codes the toolkit compares against.
-    EXPECT_EQ(Script("Alt-O"), 0x1800);
-    EXPECT_EQ(Script("Alt-P"), 0x1900);
-    EXPECT_EQ(Script("Alt-A"), 0x1E00);
-    EXPECT_EQ(Script("Alt-C"), 0x2E00);
-    EXPECT_EQ(Script("Alt-Y"), 0x1500);
-    EXPECT_EQ(Script("Alt-N"), 0x3100);
-}
-
-TEST(KeyTable, AltDigits) {
-    for (int d = 1; d <= 9; ++d) {
-        EXPECT_EQ(Script("Alt-" + std::to_string(d)), (0x77 + d) << 8) << d;
-        EXPECT_EQ(Sdl(SDLK_0 + d, kShiftAlt), (0x77 + d) << 8) << d;
-    }
-    EXPECT_EQ(Script("Alt-0"), 0x8100);
-    EXPECT_EQ(Script("Alt--"), 0x8200);
-    EXPECT_EQ(Script("Alt-="), 0x8300);
-    EXPECT_EQ(Script("5"), '5');
-}
-
-TEST(KeyTable, CursorBlock) {
-    const struct {
-        const char* name;
-        SDL_Keycode sdl, keypad;
-        int plain, ctrl;
-    } keys[] = {
-        {"Ins", SDLK_INSERT, SDLK_KP_0, 0x5200, 0x9200},
-        {"Del", SDLK_DELETE, SDLK_KP_PERIOD, 0x5300, 0x9300},
-        {"Home", SDLK_HOME, SDLK_KP_7, 0x4700, 0x7700},
-        {"End", SDLK_END, SDLK_KP_1, 0x4F00, 0x7500},
-        {"PgUp", SDLK_PAGEUP, SDLK_KP_9, 0x4900, 0x8400},
-        {"PgDn", SDLK_PAGEDOWN, SDLK_KP_3, 0x5100, 0x7600},
-        {"Up", SDLK_UP, SDLK_KP_8, 0x4800, 0x8D00},
-        {"Down", SDLK_DOWN, SDLK_KP_2, 0x5000, 0x9100},
-        {"Left", SDLK_LEFT, SDLK_KP_4, 0x4B00, 0x7300},
-        {"Right", SDLK_RIGHT, SDLK_KP_6, 0x4D00, 0x7400},
+std::vector<Key> PcKeys() {
+    std::vector<Key> keys = {
+        {"Enter", SDLK_RETURN, 0, 13, 13, 10, 0x1C00},          {"Esc", SDLK_ESCAPE, 0, 27, 27, 27, 0x0100},
+        {"Tab", SDLK_TAB, 0, 9, 0x0F00, 0x9400, 0xA500},         {"Backspace", SDLK_BACKSPACE, 0, 8, 8, 127, 0x0E00},
+        {"Space", SDLK_SPACE, 0, 32, 32, 32, 32},                {"F11", SDLK_F11, 0, 0x8500, 0x8700, 0x8900, 0x8B00},
+        {"F12", SDLK_F12, 0, 0x8600, 0x8800, 0x8A00, 0x8C00},    {"Ins", SDLK_INSERT, SDLK_KP_0, 0x5200, 0x5200, 0x9200, 0xA200},
+        {"Del", SDLK_DELETE, SDLK_KP_PERIOD, 0x5300, 0x5300, 0x9300, 0xA300},
+        {"Home", SDLK_HOME, SDLK_KP_7, 0x4700, 0x4700, 0x7700, 0x9700},
+        {"End", SDLK_END, SDLK_KP_1, 0x4F00, 0x4F00, 0x7500, 0x9F00},
+        {"PgUp", SDLK_PAGEUP, SDLK_KP_9, 0x4900, 0x4900, 0x8400, 0x9900},
+        {"PgDn", SDLK_PAGEDOWN, SDLK_KP_3, 0x5100, 0x5100, 0x7600, 0xA100},
+        {"Up", SDLK_UP, SDLK_KP_8, 0x4800, 0x4800, 0x8D00, 0x9800},
+        {"Down", SDLK_DOWN, SDLK_KP_2, 0x5000, 0x5000, 0x9100, 0xA000},
+        {"Left", SDLK_LEFT, SDLK_KP_4, 0x4B00, 0x4B00, 0x7300, 0x9B00},
+        {"Right", SDLK_RIGHT, SDLK_KP_6, 0x4D00, 0x4D00, 0x7400, 0x9D00},
     };
-    for (const auto& k : keys) {
+    for (int n = 1; n <= 10; ++n)
+        keys.push_back({"F" + std::to_string(n), SDLK_F1 + n - 1, 0, (0x3A + n) << 8, (0x53 + n) << 8,
+                        (0x5D + n) << 8, (0x67 + n) << 8});
+    // Letters: Ctrl gives the control character, Alt the scan code of the
+    // key, counted along the three letter rows.
+    const std::pair<std::string, int> rows[] = {{"QWERTYUIOP", 0x10}, {"ASDFGHJKL", 0x1E}, {"ZXCVBNM", 0x2C}};
+    for (const auto& row : rows)
+        for (size_t i = 0; i < row.first.size(); ++i) {
+            char c = row.first[i];
+            keys.push_back({std::string(1, c), SDLK_a + (c - 'A'), 0, c, c, c - '@', (row.second + int(i)) << 8});
+        }
+    // Digits and punctuation of the US layout.
+    const std::string plain = "1234567890-=[]\\;'`,./", shifted = "!@#$%^&*()_+{}|:\"~<>?";
+    const int ctrl[] = {0, 0x0300, 0, 0, 0, 30, 0, 0, 0, 0, 31, 0, 27, 29, 28, 0, 0, 0, 0, 0, 0};
+    const int alt[] = {0x78, 0x79, 0x7A, 0x7B, 0x7C, 0x7D, 0x7E, 0x7F, 0x80, 0x81, 0x82,
+                       0x83, 0x1A, 0x1B, 0x2B, 0x27, 0x28, 0x29, 0x33, 0x34, 0x35};
+    for (size_t i = 0; i < plain.size(); ++i)   // their SDL key codes are their characters
+        keys.push_back({std::string(1, plain[i]), plain[i], 0, plain[i], shifted[i], ctrl[i], alt[i] << 8});
+    return keys;
+}
+
+TEST(KeyTable, EveryKeyWithEveryShiftByNameAndBySdl) {
+    for (const Key& k : PcKeys()) {
         SCOPED_TRACE(k.name);
-        EXPECT_EQ(Script(k.name), k.plain);
-        EXPECT_EQ(Script(std::string("Shift-") + k.name), k.plain);
-        EXPECT_EQ(Script(std::string("Ctrl-") + k.name), k.ctrl);
-        EXPECT_EQ(Sdl(k.sdl), k.plain);
-        EXPECT_EQ(Sdl(k.sdl, kShiftCtrl), k.ctrl);
+        const std::pair<const char*, int> shifts[] = {{"", k.plain}, {"Shift-", k.shift}, {"Ctrl-", k.ctrl}, {"Alt-", k.alt}};
+        const int states[] = {0, kShiftRight, kShiftCtrl, kShiftAlt};
+        for (int s = 0; s < 4; ++s) {
+            EXPECT_EQ(Script(shifts[s].first + k.name), shifts[s].second ? shifts[s].second : -1) << shifts[s].first;
+            EXPECT_EQ(Sdl(k.sdl, states[s]), shifts[s].second) << shifts[s].first;
+        }
         // The keypad stands for the cursor block while Num Lock is off; with
         // it on, its digits arrive as typed text.
-        EXPECT_EQ(Sdl(k.keypad), k.plain);
-        EXPECT_EQ(FindKeyBySdl(k.keypad, true), nullptr);
+        if (k.keypad) {
+            EXPECT_EQ(Sdl(k.keypad), k.plain);
+            EXPECT_EQ(FindKeyBySdl(k.keypad, true), nullptr);
+        }
+        // Keys with a character arrive as text unless Ctrl or Alt is held.
+        EXPECT_EQ(IsCharacterKey(*FindKeyBySdl(k.sdl, false)), k.plain >= 32 && k.plain < 127);
     }
-    EXPECT_EQ(Script("pgdn"), kKeyPgDn);
-}
-
-TEST(KeyTable, EditingKeys) {
-    EXPECT_EQ(Script("Enter"), 13);
-    EXPECT_EQ(Script("Esc"), 27);
-    EXPECT_EQ(Script("Backspace"), 8);
-    EXPECT_EQ(Script("Tab"), 9);
-    EXPECT_EQ(Script("Shift-Tab"), 0x0F00);
-    EXPECT_EQ(Script("Space"), 32);
-    EXPECT_EQ(Sdl(SDLK_RETURN), 13);
     EXPECT_EQ(Sdl(SDLK_KP_ENTER, kShiftNumLock), 13);
-    EXPECT_EQ(Sdl(SDLK_ESCAPE), 27);
-    EXPECT_EQ(Sdl(SDLK_BACKSPACE), 8);
-    EXPECT_EQ(Sdl(SDLK_TAB), 9);
-    EXPECT_EQ(Sdl(SDLK_TAB, kShiftLeft), 0x0F00);
+    EXPECT_EQ(Sdl(SDLK_LSHIFT), -1);
 }
 
-TEST(KeyTable, CharactersArriveUpperCase) {
-    EXPECT_EQ(CharacterCode('e'), 'E');
-    EXPECT_EQ(CharacterCode('z'), 'Z');
-    EXPECT_EQ(CharacterCode(','), ',');
-    EXPECT_EQ(CharacterCode(' '), ' ');
-    EXPECT_EQ(CharacterCode('\t'), 0);
-    EXPECT_EQ(CharacterCode(0xE9), 0);
-    EXPECT_EQ(Script(","), ',');
+TEST(KeyTable, ScriptSpellingsAndTypedCharacters) {
+    EXPECT_EQ(Script("pgdn"), kKeyPgDn);
+    EXPECT_EQ(Script("e"), 'E');
+    EXPECT_EQ(Script("Alt-e"), 0x1200);
+    EXPECT_EQ(Script("shift-g"), 'G');
     EXPECT_EQ(Script("!"), '!');
-    EXPECT_EQ(Script("Shift-1"), '!');
-    EXPECT_EQ(Script("Shift-g"), 'G');
-}
-
-TEST(KeyTable, CharacterKeysAreTypedAsText) {
-    // Keys with a character arrive through SDL's text input (in the user's
-    // layout) unless Ctrl or Alt is held; the others arrive as key presses.
-    EXPECT_TRUE(IsCharacterKey(*FindKeyBySdl(SDLK_a, false)));
-    EXPECT_TRUE(IsCharacterKey(*FindKeyBySdl(SDLK_COMMA, false)));
-    EXPECT_TRUE(IsCharacterKey(*FindKeyBySdl(SDLK_SPACE, false)));
-    EXPECT_FALSE(IsCharacterKey(*FindKeyBySdl(SDLK_RETURN, false)));
-    EXPECT_FALSE(IsCharacterKey(*FindKeyBySdl(SDLK_F1, false)));
-    EXPECT_EQ(FindKeyBySdl(SDLK_LSHIFT, false), nullptr);
-}
-
-TEST(KeyTable, ScriptNamesThatAreNoKey) {
-    EXPECT_EQ(Script("Foo"), -1);
-    EXPECT_EQ(Script(""), -1);
-    EXPECT_EQ(Script("Ctrl-!"), -1);
-    EXPECT_EQ(Script("Alt-!"), -1);
-    EXPECT_EQ(Script("Shift-"), -1);
     int code = 0, shift = 0;
     ASSERT_TRUE(ParseKeySpec("Ctrl-Alt-Del", code, shift));
     EXPECT_EQ(shift, kShiftCtrl | kShiftAlt);
     EXPECT_EQ(code, 0xA300);
+    for (const char* spec : {"Foo", "", "Ctrl-!", "Alt-!", "Shift-"})
+        EXPECT_EQ(Script(spec), -1) << spec;
+    // Typed text: printable ASCII, letters upper case.
+    const std::pair<unsigned char, int> typed[] = {{'e', 'E'}, {'z', 'Z'}, {',', ','}, {' ', ' '}, {'\t', 0}, {0xE9, 0}};
+    for (const auto& t : typed)
+        EXPECT_EQ(CharacterCode(t.first), t.second) << int(t.first);
 }
 
 }  // namespace

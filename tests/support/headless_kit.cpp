@@ -39,13 +39,16 @@ HeadlessSession::~HeadlessSession() {
     ResetMaster();
 }
 
-void HeadlessSession::OpenPaletteIwad() {
+Bytes GreyPlaypal() {
     Bytes playpal;
-    for (int palette = 0; palette < 14; ++palette)
-        for (int i = 0; i < 768; ++i)
-            playpal.push_back(static_cast<uint8_t>(i / 3));
+    for (int i = 0; i < 14 * 768; ++i)
+        playpal.push_back(static_cast<uint8_t>(i % 768 / 3));
+    return playpal;
+}
+
+void HeadlessSession::OpenPaletteIwad() {
     std::string path = dir_.file("pal.wad");
-    WadBuilder("IWAD").level("E1M1").lump("PLAYPAL", playpal).write(path);
+    WadBuilder("IWAD").level("E1M1").lump("PLAYPAL", GreyPlaypal()).write(path);
     SetField(config.iwadName, path.c_str());
     OpenIwad(config.iwadName);
 }

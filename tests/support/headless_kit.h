@@ -9,6 +9,9 @@
 
 namespace testkit {
 
+// 14 PLAYPAL palettes in which colour i is (i, i, i).
+Bytes GreyPlaypal();
+
 class HeadlessSession {
 public:
     // Selects the headless backend and resets the screen, the script, the

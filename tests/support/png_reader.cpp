@@ -1,5 +1,6 @@
 #include "support/png_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "support/testkit.h"
@@ -20,32 +21,36 @@ uint32_t Crc(const uint8_t* data, size_t size)
     return ~crc;
 }
 
-// Inflates stored and fixed-Huffman blocks.
+// Inflates a deflate stream of fixed-Huffman blocks.
 class Inflater {
 public:
     explicit Inflater(const Bytes& in) : in_(in) {}
 
     std::string Run(Bytes& out)
     {
-        bool last = false;
-        while (!last) {
-            last = Bit();
-            const int type = int(Bits(2));
-            if (type == 0) {
-                bit_ = (bit_ + 7) / 8 * 8;
-                const uint32_t len = Bits(16), nlen = Bits(16);
-                if ((len ^ 0xFFFF) != nlen)
-                    return "stored block length check fails";
-                for (uint32_t i = 0; i < len; ++i)
-                    out.push_back(uint8_t(Bits(8)));
-            } else if (type == 1) {
-                if (std::string error = Fixed(out); !error.empty())
-                    return error;
-            } else {
-                return "unsupported block type " + std::to_string(type);
+        for (bool last = false; !last;) {
+            last = Bits(1);
+            if (Bits(2) != 1)
+                return "unsupported block type";
+            for (int sym = Symbol(); sym != 256; sym = Symbol()) {
+                if (bit_ > in_.size() * 8)
+                    return "deflate data truncated";
+                if (sym < 256) {
+                    out.push_back(uint8_t(sym));
+                    continue;
+                }
+                if (sym > 285)
+                    return "bad length symbol";
+                const size_t length = ExtraBase(sym - 257, 3);
+                const uint32_t code = Reversed(5);
+                if (code > 29)
+                    return "bad distance code";
+                const size_t distance = ExtraBase(int(code), 1);
+                if (distance > out.size() || distance > 32768)
+                    return "distance too far back";
+                for (size_t i = 0; i < length; ++i)
+                    out.push_back(out[out.size() - distance]);
             }
-            if (bit_ > in_.size() * 8)
-                return "deflate data truncated";
         }
         end_ = (bit_ + 7) / 8;
         return "";
@@ -53,70 +58,44 @@ public:
     size_t end() const { return end_; }
 
 private:
-    bool Bit()
-    {
-        const size_t byte = bit_ / 8;
-        const bool b = byte < in_.size() && ((in_[byte] >> (bit_ % 8)) & 1);
-        ++bit_;
-        return b;
-    }
     uint32_t Bits(int count)
     {
         uint32_t v = 0;
-        for (int i = 0; i < count; ++i)
-            v |= uint32_t(Bit()) << i;
+        for (int i = 0; i < count; ++i, ++bit_)
+            v |= uint32_t(bit_ / 8 < in_.size() && ((in_[bit_ / 8] >> (bit_ % 8)) & 1)) << i;
         return v;
+    }
+    // Huffman codes come most significant bit first.
+    uint32_t Reversed(int count)
+    {
+        uint32_t code = 0;
+        for (int i = 0; i < count; ++i)
+            code = code << 1 | Bits(1);
+        return code;
     }
     int Symbol()
     {
-        uint32_t code = 0;
-        for (int i = 0; i < 7; ++i)
-            code = code << 1 | Bit();
+        uint32_t code = Reversed(7);
         if (code <= 0x17)
             return 256 + int(code);
-        code = code << 1 | Bit();
+        code = code << 1 | Bits(1);
         if (code >= 0x30 && code <= 0xBF)
             return int(code - 0x30);
         if (code >= 0xC0 && code <= 0xC7)
             return 280 + int(code - 0xC0);
-        code = code << 1 | Bit();
-        return 144 + int(code - 0x190);
+        return 144 + int((code << 1 | Bits(1)) - 0x190);
     }
-    std::string Fixed(Bytes& out)
+    // Length (first = 3, index = symbol - 257) or distance (first = 1, index =
+    // code): groups of four (two for distances) share a number of extra bits.
+    size_t ExtraBase(int index, size_t first)
     {
-        static const int lbase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-        static const int lextra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-        static const int dbase[30] = {1,    2,    3,    4,    5,    7,     9,     13,    17,  25,
-                                       33,   49,   65,   97,   129,  193,   257,   385,   513, 769,
-                                       1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-        static const int dextra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
-                                       6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
-        for (;;) {
-            if (bit_ > in_.size() * 8)
-                return "deflate data truncated";
-            const int sym = Symbol();
-            if (sym < 256) {
-                out.push_back(uint8_t(sym));
-                continue;
-            }
-            if (sym == 256)
-                return "";
-            if (sym > 285)
-                return "bad length symbol";
-            uint32_t code = 0;
-            const int length = lbase[sym - 257] + int(Bits(lextra[sym - 257]));
-            for (int i = 0; i < 5; ++i)
-                code = code << 1 | Bit();
-            if (code > 29)
-                return "bad distance code";
-            const size_t distance = size_t(dbase[code]) + Bits(dextra[code]);
-            if (distance > out.size() || distance > 32768)
-                return "distance too far back";
-            for (int i = 0; i < length; ++i)
-                out.push_back(out[out.size() - distance]);
-        }
+        if (first == 3 && index == 28)
+            return 258;
+        const int group = first == 3 ? 4 : 2;
+        size_t base = first;
+        for (int i = 0; i < index; ++i)
+            base += size_t(1) << std::max(0, i / group - 1);
+        return base + Bits(std::max(0, index / group - 1));
     }
 
     const Bytes& in_;
@@ -135,11 +114,9 @@ std::string ReadPng(const std::string& path, PngPicture& picture)
         return "bad signature";
     Bytes zlib;
     for (size_t pos = 8; pos < file.size();) {
-        if (pos + 12 > file.size())
+        if (pos + 12 > file.size() || BE32(&file[pos]) > file.size() - pos - 12)
             return "truncated chunk";
         const uint32_t length = BE32(&file[pos]);
-        if (length > file.size() - pos - 12)
-            return "chunk longer than the file";
         const std::string type(reinterpret_cast<const char*>(&file[pos + 4]), 4);
         const uint8_t* body = &file[pos + 8];
         if (Crc(&file[pos + 4], length + 4) != BE32(body + length))

@@ -1,7 +1,7 @@
 // A minimal PNG reader for the tests: it reads the files the program writes
-// (8-bit palette images, filter type 0, stored or fixed-Huffman deflate
-// blocks) and checks everything a viewer would: signature, chunk CRCs,
-// header fields, zlib header and Adler-32.
+// (8-bit palette images, filter type 0, fixed-Huffman deflate blocks) and
+// checks everything a viewer would: signature, chunk CRCs, header fields,
+// zlib header and Adler-32.
 #pragma once
 
 #include <cstdint>
