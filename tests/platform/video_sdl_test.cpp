@@ -2,11 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,50 +14,9 @@
 #include "platform/keys.h"
 #include "platform/video.h"
 #include "shell/flavour.h"
-
-extern char** environ;
+#include "support/private_x_server.h"
 
 namespace {
-
-const char* const kXvfb = "/usr/bin/Xvfb";
-
-// An X server of its own, on a display number the server picks and reports
-// (so that tests running side by side never share one); stopped at the end.
-class PrivateXServer {
-public:
-    // The display, or "" when the server did not start.
-    std::string Start() {
-        int report[2];
-        if (pipe(report) != 0)
-            return "";
-        const char* argv[] = {kXvfb, "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, report[0]);   // may be fd 3
-        posix_spawn_file_actions_adddup2(&actions, report[1], 3);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&pid_, kXvfb, &actions, nullptr, const_cast<char* const*>(argv), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(report[1]);
-        std::string number;
-        pollfd ready{report[0], POLLIN, 0};
-        for (char c; pid_ > 0 && poll(&ready, 1, 10000) > 0 && read(report[0], &c, 1) == 1 && c != '\n';)
-            number += c;
-        close(report[0]);
-        return number.empty() ? "" : ":" + number;
-    }
-    ~PrivateXServer() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
-};
 
 SDL_Window* FindWindow() {
     for (Uint32 id = 1; id < 64; ++id)
@@ -90,8 +44,8 @@ std::vector<int> Mouse() {
 class SdlScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (access(kXvfb, X_OK) != 0)
-            GTEST_SKIP() << "Xvfb is not installed (" << kXvfb << "): the SDL window is not tested";
+        if (!testkit::PrivateXServer::Installed())
+            GTEST_SKIP() << "Xvfb is not installed: the SDL window is not tested";
         std::string display = server.Start();
         ASSERT_FALSE(display.empty()) << "Xvfb did not start";
         setenv("DISPLAY", display.c_str(), 1);
@@ -118,7 +72,7 @@ protected:
         }
         return PlatformReadKey();
     }
-    PrivateXServer server;
+    testkit::PrivateXServer server;
     SDL_Window* window = nullptr;
 };
 
