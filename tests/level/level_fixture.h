@@ -45,13 +45,13 @@ protected:
         SetField(level.name, name.c_str());
         LoadLevel(newLevel);
     }
-    // Runs body and returns the message of the fatal error it ends with
-    // ("" when it ends normally).
-    static std::string FatalOf(const std::function<void()>& body) {
+    // Runs body and returns the message of the program end it comes to (""
+    // when it ends normally), expecting that exit code.
+    static std::string ExitOf(const std::function<void()>& body, int code = kExitFatal) {
         try {
             body();
         } catch (const ProgramExit& e) {
-            EXPECT_EQ(e.code(), kExitFatal);
+            EXPECT_EQ(e.code(), code);
             return e.what();
         }
         return "";

@@ -51,12 +51,12 @@ TEST_F(LevelLoadTest, DamagedLevelsEndTheProgramWithTheirMessage) {
     MapData map = Room();
     map.lineDefs[3].end = 4;   // the old vertex count
     WriteIwadWith("E1M1", map);
-    EXPECT_EQ(FatalOf([&] { Load("E1M1"); }), "vertex in linedef 3 not valid 3,4 ?");
+    EXPECT_EQ(ExitOf([&] { Load("E1M1"); }), "vertex in linedef 3 not valid 3,4 ?");
     map.lineDefs[3].end = 0;
     map.lineDefs[1].start = -1;
     ResetMaster();
     WriteIwadWith("E1M1", map);
-    EXPECT_EQ(FatalOf([&] { Load("E1M1"); }), "vertex in linedef 1 not valid -1,2 ?");
+    EXPECT_EQ(ExitOf([&] { Load("E1M1"); }), "vertex in linedef 1 not valid -1,2 ?");
 
     // Missing lumps are not taken from the next level.
     ResetMaster();
@@ -64,8 +64,8 @@ TEST_F(LevelLoadTest, DamagedLevelsEndTheProgramWithTheirMessage) {
     iwad.lump("E1M1").lump("THINGS", AsBytes(map.things)).lump("LINEDEFS", AsBytes(map.lineDefs));
     AddLevel(iwad, "E1M2", Room());
     WriteIwad(iwad);
-    EXPECT_EQ(FatalOf([&] { Load("E1M1"); }), " Damaged " + dir.file("base.wad") + " file SIDEDEFS not found");
-    EXPECT_EQ(FatalOf([&] { Load("E1M7"); }), " Damaged " + dir.file("base.wad") + " file E1M7 not found");
+    EXPECT_EQ(ExitOf([&] { Load("E1M1"); }), " Damaged " + dir.file("base.wad") + " file SIDEDEFS not found");
+    EXPECT_EQ(ExitOf([&] { Load("E1M7"); }), " Damaged " + dir.file("base.wad") + " file E1M7 not found");
 }
 
 TEST_F(LevelLoadTest, PartialRecordsAtTheEndOfALumpAreIgnored) {
