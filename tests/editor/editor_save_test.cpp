@@ -8,33 +8,6 @@
 namespace editor_test {
 namespace {
 
-struct Lump {
-    std::string name;
-    testkit::Bytes data;
-};
-
-// The entries of a WAD file as written.
-std::vector<Lump> ReadWad(const std::string& path) {
-    testkit::Bytes file = testkit::ReadFileBytes(path);
-    auto le32 = [&](size_t at) {
-        return static_cast<int32_t>(file[at] | file[at + 1] << 8 | file[at + 2] << 16 |
-                                    file[at + 3] << 24);
-    };
-    std::vector<Lump> lumps;
-    if (file.size() < 12 || std::memcmp(file.data(), "PWAD", 4) != 0)
-        return lumps;
-    for (int i = 0; i < le32(4); ++i) {
-        size_t entry = static_cast<size_t>(le32(8)) + 16u * static_cast<size_t>(i);
-        Lump lump;
-        lump.name.assign(reinterpret_cast<const char*>(&file[entry + 8]), 8);
-        lump.name.resize(std::strlen(lump.name.c_str()));
-        auto from = file.begin() + le32(static_cast<size_t>(entry));
-        lump.data.assign(from, from + le32(entry + 4));
-        lumps.push_back(lump);
-    }
-    return lumps;
-}
-
 class SaveTest : public EditorSession {
 protected:
     // Ins stands for an edit: it adds a Thing.
@@ -54,13 +27,13 @@ TEST_F(SaveTest, F2WritesTheLevelToThePwadNamedInTheDialog) {
     Run("wait 0\n");
     int32_t things = level.things.count;
     EXPECT_EQ(Run("key Ins\nkey F2\ntype EDITED\nkey Enter\nkey Esc\n"), 0);
-    std::vector<Lump> lumps = ReadWad(Saved("EDITED.WAD"));
-    ASSERT_EQ(lumps.size(), 11u);
-    EXPECT_EQ(lumps[0].name, "MAP01");
-    EXPECT_EQ(lumps[1].name, "THINGS");
-    ASSERT_EQ(lumps[1].data.size(), (things + 1) * sizeof(Thing));
+    testkit::WadContents wad = testkit::ReadWad(Saved("EDITED.WAD"));
+    ASSERT_EQ(wad.lumps.size(), 11u);
+    EXPECT_EQ(wad.lumps[0].name, "MAP01");
+    testkit::Bytes saved = wad.data("THINGS");
+    ASSERT_EQ(saved.size(), (things + 1) * sizeof(Thing));
     Thing added;
-    std::memcpy(&added, lumps[1].data.data() + things * sizeof(Thing), sizeof added);
+    std::memcpy(&added, saved.data() + things * sizeof(Thing), sizeof added);
     EXPECT_EQ(added.x, 1234);
     EXPECT_EQ(added.type, 3004);
     // The editor went on with the new file read in, and the level counted as
@@ -74,9 +47,9 @@ TEST_F(SaveTest, F3SavesUnderAnotherNameAndEditsItNext) {
     Run("wait 0\n");
     int32_t things = level.things.count;
     EXPECT_EQ(Run("key F3\nkey Down\nkey Enter\ntype SAVEAS\nkey Enter\nwait 0\n"), kScriptEnded);
-    std::vector<Lump> lumps = ReadWad(Saved("SAVEAS.WAD"));
-    ASSERT_EQ(lumps.size(), 11u);
-    EXPECT_EQ(lumps[0].name, "MAP02");
+    testkit::WadContents wad = testkit::ReadWad(Saved("SAVEAS.WAD"));
+    ASSERT_EQ(wad.lumps.size(), 11u);
+    EXPECT_EQ(wad.lumps[0].name, "MAP02");
     EXPECT_STREQ(level.name, "MAP02");
     EXPECT_EQ(level.things.count, things);
 }
@@ -85,11 +58,9 @@ TEST_F(SaveTest, SaveRejectMaskFromTheFileMenuFillsTheReject) {
     EXPECT_EQ(Run("key Alt-F\nkey M\ntype REJECT\nkey Enter\n"
                   "type 1\nkey Enter\ntype 255\nkey Enter\nkey Esc\n"),
               0);
-    std::vector<Lump> lumps = ReadWad(Saved("REJECT.WAD"));
-    ASSERT_EQ(lumps.size(), 11u);
-    const testkit::Bytes& reject = lumps[9].data;
-    ASSERT_EQ(lumps[9].name, "REJECT");
-    int32_t sectors = static_cast<int32_t>(lumps[8].data.size() / sizeof(Sector));
+    testkit::WadContents wad = testkit::ReadWad(Saved("REJECT.WAD"));
+    testkit::Bytes reject = wad.data("REJECT");
+    int32_t sectors = static_cast<int32_t>(wad.data("SECTORS").size() / sizeof(Sector));
     ASSERT_EQ(reject.size(), static_cast<size_t>(RejectBytes(sectors)));
     for (size_t i = 0; i < reject.size(); ++i)
         ASSERT_EQ(reject[i], i % 2 ? 255 : 0) << i;
