@@ -76,9 +76,7 @@ protected:
         EXPECT_TRUE(input.PointerHidden);
         EXPECT_EQ(toolkit.savedAreas, 0);
         Box changed = Difference(before, Copy());
-        EXPECT_TRUE(changed.empty()) << "the screen was not restored in (" << changed.x1 << ", "
-                                     << changed.y1 << ")-(" << changed.x2 << ", " << changed.y2
-                                     << ")";
+        EXPECT_TRUE(changed.empty()) << "not restored from " << changed.x1 << "," << changed.y1;
     }
     testkit::HeadlessSession session;
     Pixels before;
