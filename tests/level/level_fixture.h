@@ -1,19 +1,142 @@
 // The set-up every level test shares: a fresh DOOM-flavour session whose
-// scratch directory is also the patch path, an empty level and scripted
-// dialogs.
+// scratch directory is also the patch path, an empty level, scripted dialogs
+// and small maps built in memory.
 #pragma once
 
-#include <functional>
-#include <string>
-#include <vector>
+#include <algorithm>
+#include <cstdio>
+#include <deque>
+#include <sstream>
 
 #include "level/level.h"
+#include "level/level_dialogs.h"
 #include "level/level_files.h"
 #include "shell/config.h"
-#include "shell/fatal.h"
-#include "support/level_kit.h"
 #include "support/wad_session.h"
 #include "wad/master.h"
+
+using testkit::Bytes;
+using testkit::ExitOf;
+using testkit::WadBuilder;
+
+// Answers the level dialogs from one queue and logs what is shown: "?title"
+// for a question, "!title|line..." for a box to close, "#title|line..." for
+// a box left standing. A yes/no question takes "y" or "n"; a file name ""
+// (the proposal), "-" (cancel) or a name; a number form its values, after a
+// "!" when it is then cancelled. Nothing queued fails the test and cancels.
+class ScriptedDialogs : public LevelDialogs {
+public:
+    std::deque<std::string> answers;
+    std::vector<std::string> log, questions, proposals, nodeCall;
+
+    void ShowBox(const std::string& t, const std::vector<std::string>& l) override { Log("#" + t, l); }
+    void MessageBox(const std::string& t, const std::vector<std::string>& l) override { Log("!" + t, l); }
+    void PressAnyKey(const std::string& t, const std::string& line) override { Log("!" + t, {line}); }
+    int ConfirmYes(const std::string& t, const std::string& line) override { return Ask(t, {line}) == "y"; }
+    int PathEntry(const std::string& prompt, int maxLength, char* text) override {
+        proposals.push_back(text);
+        std::string answer = Ask(prompt, {});
+        if (answer != "-" && !answer.empty())
+            std::snprintf(text, static_cast<size_t>(maxLength) + 1, "%s", answer.c_str());
+        return answer != "-";
+    }
+    int NumberForm(const std::string& title, std::vector<NumberField>& fields) override {
+        std::istringstream in(Ask(title, {}));
+        bool cancelled = in.peek() == '!';
+        if (cancelled)
+            in.get();
+        for (NumberField& f : fields)
+            in >> f.value;
+        return !cancelled;
+    }
+    void ProgressStart(const std::string& title, int32_t) override { Log("#" + title, {}); }
+    void ProgressUpdate(int32_t) override {}
+    void ProgressEnd() override {}
+    void BuildNodes(const std::string& temp, const std::string& out, const std::string& name) override {
+        nodeCall = {temp, out, name};
+        throw ProgramExit(kExitHandOff, "hand-off");
+    }
+    bool Logged(const std::string& text) const {
+        return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != l.npos; });
+    }
+
+private:
+    void Log(std::string entry, const std::vector<std::string>& lines) {
+        for (const std::string& l : lines)
+            entry += "|" + l;
+        log.push_back(entry);
+    }
+    std::string Ask(const std::string& title, const std::vector<std::string>& lines) {
+        Log("?" + title, lines);
+        questions.push_back(title);
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << title;
+            return "-";
+        }
+        std::string answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+template <typename T>
+Bytes AsBytes(const std::vector<T>& records) {
+    const auto* p = reinterpret_cast<const uint8_t*>(records.data());
+    return Bytes(p, p + records.size() * sizeof(T));
+}
+
+template <typename T>
+std::vector<T> AsRecords(const Bytes& bytes) {
+    std::vector<T> records(bytes.size() / sizeof(T));
+    std::copy_n(bytes.begin(), records.size() * sizeof(T), reinterpret_cast<uint8_t*>(records.data()));
+    return records;
+}
+
+// A map's lumps in memory.
+struct MapData {
+    std::vector<Thing> things{{64, 64, 90, 1, 7}};
+    std::vector<LineDef> lineDefs;
+    std::vector<SideDef> sideDefs;
+    std::vector<Vertex> vertices;
+    std::vector<Sector> sectors{{0, 128, "FLAT1", "CEIL3_5", 160, 0, 0}};
+    Bytes segs = Bytes(48, 0x5E), ssectors = Bytes(4, 0x55), nodes, reject = Bytes(1, 0),
+          blockmap = Bytes(40, 0xB1);
+};
+
+// A square room of four vertices, four one-sided LineDefs and one Sector,
+// with `unused` vertices that no LineDef uses placed before the room's.
+inline MapData Room(int unused = 0) {
+    MapData m;
+    for (int i = 0; i < unused; ++i)
+        m.vertices.push_back({static_cast<int16_t>(1000 + i), static_cast<int16_t>(-1000 - i)});
+    m.vertices.insert(m.vertices.end(), {{0, 0}, {0, 256}, {256, 256}, {256, 0}});
+    for (int16_t i = 0; i < 4; ++i) {
+        m.lineDefs.push_back({static_cast<int16_t>(unused + i), static_cast<int16_t>(unused + (i + 1) % 4), 1, 0,
+                              0, i, -1});
+        m.sideDefs.push_back({0, 0, "-", "-", "BROWN1", 0});
+    }
+    return m;
+}
+
+// Adds the level's marker and its ten lumps.
+inline void AddLevel(WadBuilder& wad, const std::string& marker, const MapData& map) {
+    wad.lump(marker).lump("THINGS", AsBytes(map.things)).lump("LINEDEFS", AsBytes(map.lineDefs));
+    wad.lump("SIDEDEFS", AsBytes(map.sideDefs)).lump("VERTEXES", AsBytes(map.vertices)).lump("SEGS", map.segs);
+    wad.lump("SSECTORS", map.ssectors).lump("NODES", map.nodes).lump("SECTORS", AsBytes(map.sectors));
+    wad.lump("REJECT", map.reject).lump("BLOCKMAP", map.blockmap);
+}
+
+// Each LineDef as the game sees it: its fields with the vertex numbers
+// replaced by their coordinates (-1, -1 for a vertex that is not there).
+inline std::vector<std::vector<int>> ResolvedLineDefs(const testkit::WadContents& wad, size_t from = 0) {
+    std::vector<Vertex> v = AsRecords<Vertex>(wad.data("VERTEXES", from));
+    auto at = [&](int16_t n) { return n >= 0 && size_t(n) < v.size() ? v[size_t(n)] : Vertex{-1, -1}; };
+    std::vector<std::vector<int>> out;
+    for (const LineDef& l : AsRecords<LineDef>(wad.data("LINEDEFS", from)))
+        out.push_back({at(l.start).x, at(l.start).y, at(l.end).x, at(l.end).y, l.flags, l.type, l.tag,
+                       l.sideDef1, l.sideDef2});
+    return out;
+}
 
 class LevelTest : public testkit::WadSession {
 protected:
@@ -21,62 +144,31 @@ protected:
     void SetUp() override {
         WadSession::SetUp();
         SetField(config.patchPath, dir.path().c_str());
-        FreeLevel();
         level = LevelState{};
         SetLevelDialogs(&dialogs);
     }
     void TearDown() override {
+        EXPECT_TRUE(dialogs.answers.empty()) << "answers left: " << dialogs.answers.front();
         SetLevelDialogs(nullptr);
-        FreeLevel();
-        ResetLevel();
+        level = LevelState{};
         WadSession::TearDown();
     }
-
-    void WriteIwad(const testkit::WadBuilder& wad) {
+    void WriteIwad(const WadBuilder& wad) {
         wad.write(dir.file("base.wad"));
         OpenIwadAt(dir.file("base.wad"));
     }
-    // Writes a PWAD of the given builder to name and reads it.
-    int WritePwad(const std::string& name, const testkit::WadBuilder& wad) {
-        wad.write(dir.file(name));
-        return ReadPwad(dir.file(name));
-    }
+    // The level of that name loaded (or a new level put in its place).
     void Load(const std::string& name, int newLevel = 0) {
         SetField(level.name, name.c_str());
         LoadLevel(newLevel);
     }
-    // Runs body and returns the message of the program end it comes to (""
-    // when it ends normally), expecting that exit code.
-    static std::string ExitOf(const std::function<void()>& body, int code = kExitFatal) {
-        try {
-            body();
-        } catch (const ProgramExit& e) {
-            EXPECT_EQ(e.code(), code);
-            return e.what();
-        }
-        return "";
-    }
     // A save under the level episode/map as the editor asks for it, the
     // proposed file name accepted.
     int SaveAs(int16_t episode, int16_t map, int key = kSaveKeyF2) {
-        dialogs.paths.push_back({true, ""});
+        dialogs.answers.push_front("");
         char* name = ChooseSaveFile(episode, map);
         return name ? SaveLevel(name, key) : 0;
     }
 
-    levelkit::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
 };
-
-// Each LineDef as the game sees it: its fields with the vertex numbers
-// replaced by their coordinates (-1, -1 for a vertex that is not there).
-inline std::vector<std::vector<int>> ResolvedLineDefs(const testkit::WadContents& wad, size_t from = 0) {
-    std::vector<Vertex> v = levelkit::AsRecords<Vertex>(wad.data("VERTEXES", from));
-    auto at = [&](int16_t n) {
-        return n >= 0 && static_cast<size_t>(n) < v.size() ? v[static_cast<size_t>(n)] : Vertex{-1, -1};
-    };
-    std::vector<std::vector<int>> out;
-    for (const LineDef& l : levelkit::AsRecords<LineDef>(wad.data("LINEDEFS", from)))
-        out.push_back({at(l.start).x, at(l.start).y, at(l.end).x, at(l.end).y, l.flags, l.type, l.tag,
-                       l.sideDef1, l.sideDef2});
-    return out;
-}

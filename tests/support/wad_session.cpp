@@ -35,6 +35,16 @@ int WadSession::ReadPwad(const std::string& path) {
     return result;
 }
 
+std::string ExitOf(const std::function<void()>& body, int code) {
+    try {
+        body();
+    } catch (const ProgramExit& e) {
+        EXPECT_EQ(e.code(), code);
+        return e.what();
+    }
+    return "";
+}
+
 bool WadSession::Exists(const std::string& file) const {
     return std::filesystem::exists(dir.file(file));
 }

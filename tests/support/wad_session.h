@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
+#include "shell/fatal.h"
 #include "shell/flavour.h"
 #include "support/testkit.h"
 
@@ -30,6 +32,10 @@ protected:
 private:
     Flavour flavour_;
 };
+
+// Runs body and returns the message of the program end it comes to (""
+// when it ends normally), expecting that exit code.
+std::string ExitOf(const std::function<void()>& body, int code = kExitFatal);
 
 inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
