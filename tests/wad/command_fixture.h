@@ -2,12 +2,9 @@
 // commands run with their console captured.
 #pragma once
 
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "shell/command_words.h"
 #include "support/wad_session.h"
+#include "wad/commands.h"
 #include "wad/listing.h"
 #include "wad/master.h"
 
@@ -15,6 +12,7 @@ namespace wadtest {
 
 using testkit::Bytes;
 using testkit::Contains;
+using testkit::ReadFileBytes;
 using testkit::WadBuilder;
 
 inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
@@ -41,10 +39,8 @@ protected:
         WadSession::SetUp();
         ResetListingState();
     }
-
     // "base.wad": PLAYPAL, the levels, then the extra lumps.
-    void MakeIwad(const std::vector<std::string>& levels,
-                  const std::vector<std::pair<std::string, Bytes>>& extra = {}) {
+    void MakeIwad(const std::vector<std::string>& levels, const std::vector<std::pair<std::string, Bytes>>& extra = {}) {
         WadBuilder b("IWAD");
         b.lump("PLAYPAL", Bytes(768, 1));
         for (const std::string& l : levels)
@@ -54,17 +50,21 @@ protected:
         b.write(dir.file("base.wad"));
         OpenIwadAt(dir.file("base.wad"));
     }
-    int Read(const std::string& file) { return ReadPwad(dir.file(file)); }
+    // Writes the PWAD under the file name and reads it; returns its row.
+    int Read(const std::string& file, const WadBuilder& wad) {
+        wad.write(dir.file(file));
+        return ReadPwad(dir.file(file));
+    }
     // Runs a command on the words after the command word; returns what it
     // showed. input holds the lines the console reads.
-    std::string Run(void (*command)(CommandWords&), const std::string& words,
-                    const std::string& input = "") {
+    std::string Run(void (*command)(CommandWords&), const std::string& words, const std::string& input = "") {
         testkit::ConsoleCapture capture(input);
         CommandWords w(words);
         command(w);
         return capture.output();
     }
     testkit::WadContents Wad(const std::string& file) { return testkit::ReadWad(dir.file(file)); }
+    static std::vector<testkit::WadLump> Lumps(const WadBuilder& b) { return testkit::ParseWad(b.bytes()).lumps; }
 };
 
 }  // namespace wadtest
