@@ -19,9 +19,10 @@ protected:
         startup.workDir = dir.path();
         ResetConfig();
     }
-    Bytes Saved() {
+    void TearDown() override { SetFlavour(Flavour::Heretic); }
+    Bytes Saved(const char* file = "Zarn.cfg") {
         EXPECT_TRUE(SaveConfig());
-        return testkit::ReadFileBytes(dir.file("Zarn.cfg"));
+        return testkit::ReadFileBytes(dir.file(file));
     }
     testkit::ScratchDir dir;
     testkit::ConsoleCapture console{"\n\n\n"};
@@ -46,13 +47,10 @@ TEST_F(ConfigTest, DefaultRecordHasTheFileLayout) {
     EXPECT_STREQ(reinterpret_cast<const char*>(&b[364]), "-skill 4 -debug -nomonsters");
     EXPECT_STREQ(reinterpret_cast<const char*>(&b[576]), "Zarn.Ini");
     EXPECT_EQ(b[2514] | b[2515] << 8, 0x6666);
-}
-
-TEST_F(ConfigTest, DoomFlavourHasItsOwnFileAndTextures) {
+    // The DOOM flavour has its own file and textures.
     SetFlavour(Flavour::Doom);
     ResetConfig();
-    ASSERT_TRUE(SaveConfig());
-    Bytes b = testkit::ReadFileBytes(dir.file("Brel.cfg"));
+    b = Saved("Brel.cfg");
     ASSERT_EQ(b.size(), 2516u);
     EXPECT_STREQ(reinterpret_cast<const char*>(&b[234]), "STARTAN3");
     EXPECT_EQ(b[182 + 2 * 15], 4);             // WHITE is white in the DOOM palette
@@ -61,51 +59,30 @@ TEST_F(ConfigTest, DoomFlavourHasItsOwnFileAndTextures) {
     }
 }
 
-TEST_F(ConfigTest, ValidFileIsTakenEvenWithAnotherFirstByte) {
-    config.gridSize = 64;
-    config.tag[0] = 'Q';
-    Saved();
-    ResetConfig();
-    EXPECT_EQ(LoadConfig(), 1);
-    EXPECT_EQ(config.gridSize, 64);
-}
-
 TEST_F(ConfigTest, DamagedFilesAreRefusedAndRepairedOnSave) {
+    EXPECT_EQ(LoadConfig(), 0);   // missing: no message
+    EXPECT_EQ(console.output().find("invalid"), std::string::npos);
     Bytes good = Saved();
     struct Damage {
-        const char* what;
         size_t at;
         uint8_t value;
-    } damages[] = {
-        {"end mark", 2514, 0x00},
-        {"version", 4, 0x01},
-        {"record size", 6, 0x00},
-        {"tag", 2, 'X'},
-    };
+    } damages[] = {{2514, 0x00}, {4, 0x01}, {6, 0x00}, {2, 'X'}, {100, 0}};   // end mark, version, size, tag, cut short
     for (const Damage& d : damages) {
         Bytes bad = good;
         bad[d.at] = d.value;
         bad[12] = 32;   // a grid that must not survive
+        bad.resize(d.at == 100 ? 100 : bad.size());
         testkit::WriteFileBytes(dir.file("Zarn.cfg"), bad);
         ResetConfig();
-        EXPECT_EQ(LoadConfig(), 0) << d.what;
-        EXPECT_EQ(config.gridSize, 8) << d.what;
+        EXPECT_EQ(LoadConfig(), 0) << d.at;
+        EXPECT_EQ(config.gridSize, 8) << d.at;
     }
-    EXPECT_NE(console.output().find("Zarn.CFG File is invalid, reset to defaults"),
-              std::string::npos);
+    EXPECT_NE(console.output().find("Zarn.CFG File is invalid, reset to defaults"), std::string::npos);
     EXPECT_EQ(Saved(), good);
 }
 
-TEST_F(ConfigTest, ShortFileAndMissingFileKeepDefaults) {
-    EXPECT_EQ(LoadConfig(), 0);   // missing: no message
-    EXPECT_EQ(console.output().find("invalid"), std::string::npos);
-    Bytes good = Saved();
-    good.resize(100);
-    testkit::WriteFileBytes(dir.file("Zarn.cfg"), good);
-    EXPECT_EQ(LoadConfig(), 0);
-}
-
-TEST_F(ConfigTest, DangerousValuesInAValidFileAreRepaired) {
+TEST_F(ConfigTest, ValidFileIsTakenAndItsDangerousValuesRepaired) {
+    config.tag[0] = 'Q';   // another first byte is still valid
     config.gridSize = 0;
     config.videoMode = 9;
     config.editMode = 3;
@@ -120,6 +97,10 @@ TEST_F(ConfigTest, DangerousValuesInAValidFileAreRepaired) {
     EXPECT_FLOAT_EQ(config.scale, 0.125f);
     EXPECT_EQ(config.colors[kColorGrid], 9);
     EXPECT_EQ(std::strlen(config.iwadName), 43u);
+    config.gridSize = 64;
+    Saved();
+    EXPECT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(config.gridSize, 64);
 }
 
 }  // namespace

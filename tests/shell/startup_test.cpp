@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <sys/wait.h>
 
 #include "shell/config.h"
 #include "shell/fatal.h"
-#include "shell/flavour.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
-#include "support/testkit.h"
+#include "support/wad_session.h"
 #include "wad/master.h"
 
 using testkit::Bytes;
@@ -17,22 +15,34 @@ using testkit::WadBuilder;
 
 namespace {
 
+// What the editor was asked for ("episode map", then " new" and " given" as
+// set), and the codes it answers with in turn (then 0).
+std::vector<std::string> editor_calls;
+std::vector<int> editor_answers;
+
+int RecordingEditor(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
+    editor_calls.push_back(std::to_string(episode) + " " + std::to_string(map) + (newLevel ? " new" : "") +
+                           (levelGiven ? " given" : ""));
+    int code = editor_answers.empty() ? 0 : editor_answers.front();
+    if (!editor_answers.empty())
+        editor_answers.erase(editor_answers.begin());
+    return code;
+}
+
 // Runs the whole program in this process, in a scratch directory that holds a
-// small HERETIC-style IWAD and a help file.
+// small HERETIC-style IWAD, a help file and a PWAD with E1M2.
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         old_dir = std::filesystem::current_path();
         std::filesystem::current_path(dir.path());
-        WadBuilder iwad("IWAD");
-        iwad.lump("PLAYPAL", Bytes(768, 0));
-        for (const char* level : {"E1M1", "E1M2", "E2M5"})
-            iwad.level(level);
-        iwad.write(dir.file("heretic.wad"));
+        WadBuilder("IWAD").lump("PLAYPAL", Bytes(768, 0)).level("E1M1").level("E1M2").level("E2M5")
+            .write(dir.file("heretic.wad"));
         testkit::WriteFileBytes(dir.file("Brel.HLP"), Bytes({'*', 'H', 'L', 'P', '\n'}));
         WadBuilder().level("E1M2").lump("NEWLUMP", "data").write(dir.file("lev.wad"));
         shell = ShellState{};
         ResetMaster();
+        editor_calls.clear();
     }
     void TearDown() override {
         ResetMaster();
@@ -40,65 +50,38 @@ protected:
         std::filesystem::current_path(old_dir);
     }
     int Run(const std::string& input, std::vector<std::string> args = {}) {
-        std::vector<std::string> all = {"zarn", "-main", dir.file("heretic.wad")};
-        all.insert(all.end(), args.begin(), args.end());
+        args.insert(args.begin(), {"zarn", "-main", dir.file("heretic.wad")});
         std::vector<const char*> argv;
-        for (const std::string& a : all)
+        for (const std::string& a : args)
             argv.push_back(a.c_str());
         testkit::ConsoleCapture capture(input);
-        shell.editor = editor;
+        shell.editor = RecordingEditor;
         int code = RunProgram(Flavour::Heretic, static_cast<int>(argv.size()), argv.data());
         output = capture.output();
         return code;
     }
     bool Saw(const std::string& text) const { return output.find(text) != std::string::npos; }
-
     // Creates the configuration file so that no setup is shown.
-    void PrepareConfig() {
-        ASSERT_EQ(Run("\nQ\n"), 0);
-        ASSERT_TRUE(std::filesystem::exists(dir.file("Zarn.cfg")));
-    }
+    void PrepareConfig() { ASSERT_EQ(Run("\nQ\n"), 0); }
 
     testkit::ScratchDir dir;
     std::filesystem::path old_dir;
     std::string output;
-    EditorEntry editor = nullptr;
 };
-
-struct EditorCall {
-    int16_t episode, map;
-    bool newLevel, levelGiven;
-};
-std::vector<EditorCall> editor_calls;
-std::vector<int> editor_answers;
-
-int RecordingEditor(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
-    editor_calls.push_back({episode, map, newLevel, levelGiven});
-    int code = editor_answers.empty() ? 0 : editor_answers.front();
-    if (!editor_answers.empty())
-        editor_answers.erase(editor_answers.begin());
-    return code;
-}
 
 TEST_F(ProgramTest, FirstRunShowsSetupThenEndsAndWritesTheConfiguration) {
     EXPECT_EQ(Run("\nW\nQ\n"), 0);
-    EXPECT_TRUE(Saw("Please press Enter to set the File Names"));
-    EXPECT_TRUE(Saw("ZARN SETUP"));
-    EXPECT_TRUE(Saw("Zarn [?=help] > "));
-    EXPECT_TRUE(Saw("Zarn Ended"));
+    for (const char* shown : {"Please press Enter to set the File Names", "ZARN SETUP", "Zarn [?=help] > ", "Zarn Ended"})
+        EXPECT_TRUE(Saw(shown)) << shown;
     EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")).size(), 2516u);
-    // With configuration, help file and IWAD present there is no setup.
-    EXPECT_EQ(Run("Q\n"), 0);
-    EXPECT_FALSE(Saw("Please press Enter"));
-}
-
-TEST_F(ProgramTest, EndOfInputEndsTheShellAsQuitDoes) {
-    PrepareConfig();
+    // With configuration, help file and IWAD present there is no setup, and
+    // the end of the input ends the shell as Q does.
     EXPECT_EQ(Run("W\n"), 0);
+    EXPECT_FALSE(Saw("Please press Enter"));
     EXPECT_TRUE(Saw("Zarn Ended"));
 }
 
-TEST_F(ProgramTest, ReadRemembersTheLevelAndTheFile) {
+TEST_F(ProgramTest, ReadAndFileOptionRememberTheLevelAndTheFile) {
     PrepareConfig();
     EXPECT_EQ(Run("r lev\nR LEV\nQ\n"), 0);
     EXPECT_TRUE(Saw("Loading PWAD file: " + dir.file("LEV.WAD")));
@@ -107,110 +90,65 @@ TEST_F(ProgramTest, ReadRemembersTheLevelAndTheFile) {
     EXPECT_EQ(config.lastMap, 2);
     EXPECT_STREQ(config.pwadList[0], dir.file("LEV.WAD").c_str());
     EXPECT_EQ(config.pwadList[1][0], 0);   // read twice, listed once
-    // The remembered PWAD is read again at the next start.
+    // The remembered PWAD is read again at the next start, unless told not to
+    // or given other files.
     EXPECT_EQ(Run("Q\n"), 0);
     EXPECT_TRUE(Saw(" Contains level E1M2"));
     EXPECT_EQ(Run("Q\n", {"-noload"}), 0);
     EXPECT_FALSE(Saw(" Contains level E1M2"));
-}
-
-TEST_F(ProgramTest, EditCommandPassesTheLevel) {
-    PrepareConfig();
-    editor = RecordingEditor;
-    editor_calls.clear();
-    EXPECT_EQ(Run("E 2 5\nedit\nDIR\nXYZZY\nN\nQ\n"), 0);
-    ASSERT_EQ(editor_calls.size(), 3u);
-    EXPECT_EQ(editor_calls[0].episode, 2);
-    EXPECT_EQ(editor_calls[0].map, 5);
-    EXPECT_TRUE(editor_calls[0].levelGiven);
-    EXPECT_EQ(editor_calls[1].episode, 1);   // last level of the configuration
-    EXPECT_FALSE(editor_calls[1].levelGiven);
-    EXPECT_TRUE(editor_calls[2].newLevel);
-}
-
-TEST_F(ProgramTest, EditorReturnCodesReloadTheFiles) {
-    PrepareConfig();
-    editor = RecordingEditor;
-    editor_calls.clear();
-    editor_answers = {kEditorSavedAs, kEditorIwadOnly, kEditorNewLevel, kEditorLeave};
-    EXPECT_EQ(Run("R LEV\nE\nQ\n"), 0);
-    ASSERT_EQ(editor_calls.size(), 4u);
-    EXPECT_TRUE(editor_calls[1].levelGiven);
-    EXPECT_TRUE(editor_calls[3].newLevel);
-    EXPECT_EQ(config.pwadList[0][0], 0);     // code 4 forgot every PWAD
-    EXPECT_EQ(master.levelList[1].file, 0);
-}
-
-TEST_F(ProgramTest, FatalErrorEndsWithCodeFiveWithoutSavingTheConfiguration) {
-    PrepareConfig();
-    auto before = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
-    EXPECT_EQ(Run("Q\n", {"-video", "3", "-main", dir.file("nothere.wad")}), 5);
-    EXPECT_TRUE(Saw("\nError: Please restart and set the correct main IWAD file name!\n"));
-    EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
-    EXPECT_EQ(Run("Q\n", {"-help"}), 5);
-    EXPECT_TRUE(Saw("Error: invalid argument: \"-help\""));
-}
-
-TEST_F(ProgramTest, MissingHelpFileIsFatalAfterSetup) {
-    PrepareConfig();
-    std::filesystem::remove(dir.file("Brel.HLP"));
-    EXPECT_EQ(Run("\nQ\n"), 5);
-    EXPECT_TRUE(Saw("Please press Enter to set the File Names"));
-    EXPECT_TRUE(Saw("Help File Brel.HLP Missing"));
-}
-
-TEST_F(ProgramTest, FileOptionReplacesTheRememberedList) {
-    PrepareConfig();
     WadBuilder().lump("OTHER", "x").write(dir.file("other.wad"));
-    EXPECT_EQ(Run("Q\n", {"-f", "lev"}), 0);
-    EXPECT_TRUE(Saw(" Contains level E1M2"));
     EXPECT_EQ(Run("Q\n", {"-file", "other.wad"}), 0);
     EXPECT_FALSE(Saw(" Contains level E1M2"));
     EXPECT_STREQ(config.pwadList[0], dir.file("OTHER.WAD").c_str());
     EXPECT_EQ(config.pwadList[1][0], 0);
 }
 
-class OptionTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        startup = StartupState{};
-        ResetConfig();
-    }
-    void Parse(std::vector<const char*> args) {
+TEST_F(ProgramTest, EditPassesTheLevelAndTheEditorsReturnCodesReloadTheFiles) {
+    PrepareConfig();
+    EXPECT_EQ(Run("E 2 5\nedit\nDIR\nXYZZY\nN\nQ\n"), 0);
+    // Without numbers: the last level of the configuration.
+    EXPECT_EQ(editor_calls, (std::vector<std::string>{"2 5 given", "1 1", "1 1 new"}));
+    editor_calls.clear();
+    editor_answers = {kEditorSavedAs, kEditorIwadOnly, kEditorNewLevel, kEditorLeave};
+    EXPECT_EQ(Run("R LEV\nE\nQ\n"), 0);
+    EXPECT_EQ(editor_calls, (std::vector<std::string>{"1 2", "1 2 given", "1 2 given", "1 2 new given"}));
+    EXPECT_EQ(config.pwadList[0][0], 0);   // code 4 forgot every PWAD
+    EXPECT_EQ(master.levelList[1].file, 0);
+}
+
+TEST_F(ProgramTest, FatalErrorsEndWithCodeFiveWithoutSavingTheConfiguration) {
+    PrepareConfig();
+    Bytes before = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
+    EXPECT_EQ(Run("Q\n", {"-video", "3", "-main", dir.file("nothere.wad")}), 5);
+    EXPECT_TRUE(Saw("\nError: Please restart and set the correct main IWAD file name!\n"));
+    EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
+    EXPECT_EQ(Run("Q\n", {"-help"}), 5);
+    EXPECT_TRUE(Saw("Error: invalid argument: \"-help\""));
+    // A missing help file is fatal after the setup it brings up.
+    std::filesystem::remove(dir.file("Brel.HLP"));
+    EXPECT_EQ(Run("\nQ\n"), 5);
+    EXPECT_TRUE(Saw("Please press Enter to set the File Names"));
+    EXPECT_TRUE(Saw("Help File Brel.HLP Missing"));
+}
+
+TEST(OptionTest, FormsListsAndErrors) {
+    startup = StartupState{};
+    ResetConfig();
+    auto parse = [](std::vector<const char*> args) {
         args.insert(args.begin(), "zarn");
-        ParseCommandLine(static_cast<int>(args.size()), args.data());
-    }
-    std::string ErrorOf(std::vector<const char*> args) {
-        try {
-            Parse(args);
-        } catch (const ProgramExit& e) {
-            return e.what();
-        }
-        return "";
-    }
-};
-
-TEST_F(OptionTest, ShortLongAndUpperCaseFormsAreTheSame) {
-    Parse({"-n"});
+        return testkit::ExitOf([&] { ParseCommandLine(static_cast<int>(args.size()), args.data()); });
+    };
+    // Short, long and upper-case forms are the same; a list runs to the next option.
+    parse({"-n", "-Main", "X.WAD", "-file", "A", "B", "+v", "4"});
     EXPECT_EQ(startup.noLoad, 1);
-    Parse({"+NOLOAD"});
-    EXPECT_EQ(startup.noLoad, 0);
-    Parse({"-Main", "X.WAD", "+v", "4"});
     EXPECT_STREQ(config.iwadName, "X.WAD");
+    EXPECT_EQ(startup.fileArgs, (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(config.videoMode, 4);
-}
-
-TEST_F(OptionTest, ListTakesNamesUpToTheNextOption) {
-    Parse({"-file", "A", "B", "C", "-video", "2"});
-    EXPECT_EQ(startup.fileArgs, (std::vector<std::string>{"A", "B", "C"}));
-    EXPECT_EQ(config.videoMode, 2);
-}
-
-TEST_F(OptionTest, ErrorsNameTheArgument) {
-    EXPECT_EQ(ErrorOf({"file"}), "options start with '-' or '+'");
-    EXPECT_EQ(ErrorOf({"-x"}), "invalid argument: \"-x\"");
-    EXPECT_EQ(ErrorOf({"-video"}), "missing argument after -video");
-    EXPECT_EQ(ErrorOf({"+f"}), "missing argument after +f");
+    parse({"+NOLOAD"});
+    EXPECT_EQ(startup.noLoad, 0);
+    EXPECT_EQ(parse({"file"}), "options start with '-' or '+'");
+    EXPECT_EQ(parse({"-x"}), "invalid argument: \"-x\"");
+    EXPECT_EQ(parse({"-video"}), "missing argument after -video");
 }
 
 TEST(WorkingDirectoryTest, LongDirectoryIsRefused) {
@@ -238,12 +176,12 @@ TEST(ProgramBinaryTest, BrelRunsAScriptedSessionOnFreedoom) {
         GTEST_SKIP() << "freedoom2.wad is not installed (Debian package freedoom)";
     testkit::ScratchDir dir;
     testkit::WriteFileBytes(dir.file("Brel.HLP"), Bytes({'*', 'H', 'L', 'P', '\n'}));
-    std::string command = "cd " + dir.path() + " && printf '\\nDIRM MAP0?\\nQ\\n' | " +
-                          ZARN_BINARY_DIR + "/brel -main " + iwad + " > out.txt 2>&1";
+    std::string command = "cd " + dir.path() + " && printf '\\nDIRM MAP0?\\nQ\\n' | " + ZARN_BINARY_DIR +
+                          "/brel -main " + iwad + " > out.txt 2>&1";
     int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    auto out = testkit::ReadFileBytes(dir.file("out.txt"));
+    Bytes out = testkit::ReadFileBytes(dir.file("out.txt"));
     std::string text(out.begin(), out.end());
     EXPECT_NE(text.find("MAP01"), std::string::npos);
     EXPECT_NE(text.find("Brel Ended"), std::string::npos);
