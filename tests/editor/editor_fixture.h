@@ -27,6 +27,10 @@ inline Pixels ScreenPixels() {
     return Pixels(s.pixels(), s.pixels() + s.width() * s.height());
 }
 
+inline std::vector<int> Numbers(const SelectionList& list) {
+    return std::vector<int>(list.begin(), list.end());
+}
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,10 +55,6 @@ protected:
         inner = mapkit::AddSector();
         mapkit::AddRoom(0, 0, 200, 200, outer);
         mapkit::AddRoom(50, 50, 150, 150, inner, outer);
-    }
-
-    static std::vector<int> Numbers(const SelectionList& list) {
-        return std::vector<int>(list.begin(), list.end());
     }
 
     int outer = -1, inner = -1;

@@ -75,26 +75,17 @@ protected:
         }
         return code;
     }
-    // Where a map point is on the screen in the view the last run left.
-    static int ScreenX(int x) { return MapToScreenX(x); }
-    static int ScreenY(int y) { return MapToScreenY(y) + kMenuBarHeight; }
+    // A script's position of the map point (x, y) in the view the last run left.
     static std::string At(int x, int y) {
-        return std::to_string(x) + " " + std::to_string(y);
+        return std::to_string(MapToScreenX(x)) + " " +
+               std::to_string(MapToScreenY(y) + kMenuBarHeight);
     }
 
-    // The pixels of the rectangle (inclusive), whole-screen coordinates.
-    static Pixels Area(const Pixels& screen, int x1, int y1, int x2, int y2) {
-        int width = Screen().width();
-        Pixels out;
-        for (int y = y1; y <= y2; ++y)
-            for (int x = x1; x <= x2; ++x)
-                out.push_back(screen[static_cast<size_t>(y * width + x)]);
-        return out;
-    }
-    static int StatusTop() { return graphics.ScreenMaxY - kStatusHeight + 1; }
-    // The map area without the bars.
+    // The map area of the screen, without the bars.
     static Pixels MapArea(const Pixels& screen) {
-        return Area(screen, 0, kMenuBarHeight, graphics.ScreenMaxX, StatusTop() - 1);
+        size_t width = Screen().width(), top = kMenuBarHeight * width;
+        size_t bottom = (graphics.ScreenMaxY + 1 - kStatusHeight) * width;
+        return Pixels(screen.begin() + top, screen.begin() + bottom);
     }
 
     std::string iwad;

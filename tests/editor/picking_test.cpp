@@ -2,37 +2,30 @@
 // Sector ray, the Sector beside a LineDef, reference points and box selection.
 #include "editor_fixture.h"
 
-using mapkit::AddLineDef;
-using mapkit::AddSector;
-using mapkit::AddSideDef;
-using mapkit::AddThing;
-using mapkit::AddVertex;
+using namespace mapkit;
 
 namespace {
 
 using PickingTest = EditorTest;
 
-TEST_F(PickingTest, ThingsAndVertexesNearestTheBoxCorner) {
+TEST_F(PickingTest, ObjectNearestTheBoxCornerOrThroughItsCentre) {
     AddThing(10, 10);   // the box centre: farther from the corner (0, 0)
     AddThing(8, 2);     // distance 10
     AddThing(2, 8);     // distance 10 as well: the lower number stays
-    EXPECT_EQ(GetCurObject(false, kObjThing, 20, 20, 0, 0), 1);
-    EXPECT_EQ(GetCurObject(false, kObjThing, 40, 40, 50, 50), -1);
-    AddVertex(50, 58);
-    AddVertex(50, 41);
-    AddVertex(50, 41);
-    EXPECT_EQ(GetCurObject(false, kObjVertex, 50, 41, 50, 41), 1);
-    // No width: the first inside, although Vertex 1 lies nearer the corner.
-    EXPECT_EQ(GetCurObject(false, kObjVertex, 50, 40, 50, 60), 0);
-    EXPECT_EQ(GetCurObject(false, kObjVertex, 50, 40, 51, 60), 1);
-}
-
-TEST_F(PickingTest, LineDefThroughTheCentreBeatsEarlierOnesInTheBox) {
+    AddVertex(50, 58), AddVertex(50, 41), AddVertex(50, 41);
     int s = AddSector();
-    AddLineDef(AddVertex(10, 0), AddVertex(10, 100), AddSideDef(s));   // 0
-    AddLineDef(AddVertex(0, 0), AddVertex(0, 100), AddSideDef(s));     // 1
-    EXPECT_EQ(GetCurObject(false, kObjLineDef, -20, 40, 20, 60), 1);
-    EXPECT_EQ(GetCurObject(false, kObjLineDef, -20, 40, 15, 60), 0);   // none at the centre
+    AddLineDef(AddVertex(10, 0), AddVertex(10, 100), AddSideDef(s));
+    AddLineDef(AddVertex(0, 0), AddVertex(0, 100), AddSideDef(s));
+    const int cases[][6] = {   // type, box, found
+        {kObjThing, 20, 20, 0, 0, 1},        {kObjThing, 40, 40, 50, 50, -1},
+        {kObjVertex, 50, 41, 50, 41, 1},
+        {kObjVertex, 50, 40, 50, 60, 0},     // no width: the first inside, not the nearest
+        {kObjVertex, 50, 40, 51, 60, 1},
+        {kObjLineDef, -20, 40, 20, 60, 1},   // through the centre beats earlier ones
+        {kObjLineDef, -20, 40, 15, 60, 0},   // none through the centre
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GetCurObject(false, c[0], c[1], c[2], c[3], c[4]), c[5]) << c[0] << " " << c[1];
     level.lineDefs[0].start = 99;   // a missing Vertex: never found
     EXPECT_EQ(GetCurObject(false, kObjLineDef, 5, 40, 15, 60), -1);
 }
@@ -46,32 +39,33 @@ TEST_F(PickingTest, LineDefInsideBox) {
     };
     for (const auto& c : cases) {
         int ld = AddLineDef(AddVertex(c[0], c[1]), AddVertex(c[2], c[3]), AddSideDef(s));
-        EXPECT_EQ(IsLineDefInside(ld, 0, 0, 10, 10), c[4] == 1) << c[0] << "," << c[1] << " " << c[2];
+        EXPECT_EQ(IsLineDefInside(ld, 0, 0, 10, 10), c[4] == 1) << c[0] << "," << c[1];
     }
 }
 
-TEST_F(PickingTest, SectorRayFindsNestedSectors) {
+TEST_F(PickingTest, SectorRayFindsNestedSectorsAndCountsAVertexOnce) {
     TwoRooms();
-    EXPECT_EQ(GetSectorAtPoint(100, 100), inner);
-    EXPECT_EQ(GetSectorAtPoint(25, 100), outer);
-    EXPECT_EQ(GetSectorAtPoint(250, 100), -1);
-    EXPECT_EQ(GetSectorAtPoint(-50, 100), -1);   // the wall found faces away
-    EXPECT_EQ(GetSectorAtPoint(150, 100), inner);   // crossing at the point: inside
-    EXPECT_EQ(GetSectorAtPoint(25, 150), outer);    // along a horizontal wall
+    const int points[][3] = {
+        {100, 100, inner}, {25, 100, outer}, {250, 100, -1},
+        {-50, 100, -1},      // the wall found faces away
+        {150, 100, inner},   // crossing at the point: inside
+        {25, 150, outer},    // along a horizontal wall
+    };
+    for (const auto& p : points)
+        EXPECT_EQ(GetSectorAtPoint(p[0], p[1]), p[2]) << p[0] << "," << p[1];
     // A missing side on the nearest crossing leaves the earlier result.
     level.lineDefs[6].sideDef1 = 999;
     EXPECT_EQ(GetSectorAtPoint(100, 100), outer);
     level.sideDefs[level.lineDefs[2].sideDef1].sector = 500;
     EXPECT_EQ(GetSectorAtPoint(175, 100), -1);
-}
 
-TEST_F(PickingTest, SectorRayThroughAVertexCountsOneLineDef) {
+    // A diamond: rays through its corners cross one LineDef, not two.
     int diamond = AddSector();
-    int top = AddVertex(300, 100), right = AddVertex(350, 50), bottom = AddVertex(300, 0),
-        left = AddVertex(250, 50);
-    const int ends[4][2] = {{top, right}, {right, bottom}, {bottom, left}, {left, top}};
-    for (const auto& e : ends)
-        AddLineDef(e[0], e[1], AddSideDef(diamond));
+    int corners[5] = {AddVertex(300, 100), AddVertex(350, 50), AddVertex(300, 0),
+                      AddVertex(250, 50)};
+    corners[4] = corners[0];
+    for (int i = 0; i < 4; ++i)
+        AddLineDef(corners[i], corners[i + 1], AddSideDef(diamond));
     EXPECT_EQ(GetSectorAtPoint(300, 50), diamond);
     EXPECT_EQ(GetSectorAtPoint(240, 50), -1);
     EXPECT_EQ(GetSectorAtPoint(300, 99), diamond);
@@ -100,28 +94,22 @@ TEST_F(PickingTest, SectorOnEitherSideOfALineDef) {
 }
 
 TEST_F(PickingTest, ObjectReferencePoints) {
+    auto coords = [](int type, int n) {
+        int16_t x = 7, y = 7;   // left alone for objects without a point
+        GetObjectCoords(type, n, &x, &y);
+        return std::make_pair(int(x), int(y));
+    };
     int s = AddSector();
-    mapkit::AddRoom(-31, -11, 0, 0, s);
-    int16_t x = 1, y = 1;
-    GetObjectCoords(kObjSector, s, &x, &y);
-    EXPECT_EQ(x, -15);   // -124 / 8, truncated towards zero
-    EXPECT_EQ(y, -5);
-    GetObjectCoords(kObjSideDef, level.lineDefs[2].sideDef1, &x, &y);   // (0,0)-(0,-11)
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, -5);
+    AddRoom(-31, -11, 0, 0, s);
+    EXPECT_EQ(coords(kObjSector, s), std::make_pair(-15, -5));   // -124 / 8, towards zero
     int lonely = AddSector();   // nothing uses it: the centre of the map bounds
     AddVertex(100, 41);
     ComputeMapBounds();
-    GetObjectCoords(kObjSector, lonely, &x, &y);
-    EXPECT_EQ(x, 34);
-    EXPECT_EQ(y, 15);
-    x = y = 7;
-    GetObjectCoords(kObjSector, 9, &x, &y);
-    GetObjectCoords(kObjNode, 0, &x, &y);
+    EXPECT_EQ(coords(kObjSector, lonely), std::make_pair(34, 15));
     level.lineDefs[1].end = -3;
-    GetObjectCoords(kObjLineDef, 1, &x, &y);
-    EXPECT_EQ(x, 7);
-    EXPECT_EQ(y, 7);
+    const int missing[][2] = {{kObjSector, 9}, {kObjNode, 0}, {kObjLineDef, 1}};
+    for (const auto& m : missing)
+        EXPECT_EQ(coords(m[0], m[1]), std::make_pair(7, 7)) << m[0];
 }
 
 TEST_F(PickingTest, BoxSelectionByMode) {
@@ -138,18 +126,17 @@ TEST_F(PickingTest, BoxSelectionByMode) {
 }
 
 TEST_F(PickingTest, PointerBoxGrowsWithTheZoom) {
-    AddThing(80, 0);
+    AddThing(0, 0);
     config.selectRange = 10;
-    SetScale(0.125f);   // 10 pixels: 80 map units
-    view.PointerX = view.CenterX, view.PointerY = view.CenterY;
-    EXPECT_EQ(GetObjectUnderPointer(kObjThing), 0);
-    level.things[0].x = 88;
-    EXPECT_EQ(GetObjectUnderPointer(kObjThing), -1);
-    SetScale(2.0f);   // 20 pixels: 10 map units
-    level.things[0].x = 10;
-    EXPECT_EQ(GetObjectUnderPointer(kObjThing), 0);
-    level.things[0].x = 11;
-    EXPECT_EQ(GetObjectUnderPointer(kObjThing), -1);
+    const float cases[][3] = {   // scale, Thing x, found
+        {0.125f, 80, 1}, {0.125f, 88, 0}, {2.0f, 10, 1}, {2.0f, 11, 0},   // 10 pixels
+    };
+    for (const auto& c : cases) {
+        SetScale(c[0]);
+        view.PointerX = view.CenterX, view.PointerY = view.CenterY;
+        level.things[0].x = static_cast<int16_t>(c[1]);
+        EXPECT_EQ(GetObjectUnderPointer(kObjThing), c[2] != 0 ? 0 : -1) << c[0] << " " << c[1];
+    }
 }
 
 }  // namespace

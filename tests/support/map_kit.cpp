@@ -1,7 +1,5 @@
 #include "support/map_kit.h"
 
-#include <cstring>
-
 namespace mapkit {
 
 namespace {
@@ -28,8 +26,6 @@ int AddSector(int tag, int type, int floor, int ceiling) {
     Sector s{};
     s.floorHeight = int16_t(floor);
     s.ceilingHeight = int16_t(ceiling);
-    std::memcpy(s.floorTexture, "FLOOR4_8", 8);
-    std::memcpy(s.ceilingTexture, "CEIL3_5", 7);
     s.light = 160;
     s.type = int16_t(type);
     s.tag = int16_t(tag);
@@ -38,9 +34,6 @@ int AddSector(int tag, int type, int floor, int ceiling) {
 
 int AddSideDef(int sector) {
     SideDef sd{};
-    std::memcpy(sd.upper, "-", 1);
-    std::memcpy(sd.lower, "-", 1);
-    std::memcpy(sd.middle, "STARTAN3", 8);
     sd.sector = int16_t(sector);
     return Append(level.sideDefs, kObjSideDef, sd);
 }

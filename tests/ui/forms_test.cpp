@@ -42,8 +42,9 @@ TEST_F(FormTest, PathEntryAsksAgainUntilThePathIsValid) {
     EXPECT_EQ(Input("E1M1.WAD", 43, "type MY MAP\nkey Enter\nkey Enter\nkey Esc", 0, PathEntry),
               "E1M1.WAD");
     // The main WAD's own name is refused too.
-    EXPECT_EQ(Input("E1M1.WAD", 43, "type HERETIC\nkey Enter\nkey Enter\nkey Home\nkey Del\nkey Enter",
-                    1, PathEntry),
+    EXPECT_EQ(Input("E1M1.WAD", 43,
+                    "type HERETIC\nkey Enter\nkey Enter\nkey Home\nkey Del\nkey Enter", 1,
+                    PathEntry),
               "ERETIC");
     EXPECT_TRUE(ValidPath("LONGER_THAN_8.WADFILE", 43));
     for (const char* bad : {"A\tB", "MAPS/", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"})
@@ -102,7 +103,9 @@ protected:
     int Choose(const char* proposal, const std::string& script, int sizeable = 0) {
         std::strcpy(text, proposal);
         session.Script(script);
-        PreviewHook hook = [this](int, int, int, int, const char* name) { previews.push_back(name); };
+        PreviewHook hook = [this](int, int, int, int, const char* name) {
+            previews.push_back(name);
+        };
         int result = ListSelect(-1, -1, 0, sizeable, "Pick", 7, kNames, 5, text, 8,
                                 sizeable ? 64 : 0, sizeable ? 32 : 0, hook, nullptr);
         ExpectRestored();

@@ -85,7 +85,8 @@ protected:
     }
     // The first line from `from` on whose text holds `text`.
     static size_t FirstWith(const std::vector<HelpLine>& lines, const char* text, size_t from) {
-        while (from < lines.size() && HelpPlainText(lines[from].text).find(text) == std::string::npos)
+        while (from < lines.size() &&
+               HelpPlainText(lines[from].text).find(text) == std::string::npos)
             ++from;
         return from;
     }
