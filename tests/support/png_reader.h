@@ -1,7 +1,7 @@
-// A minimal PNG reader for the tests: it reads the files the program writes
-// (8-bit palette images, filter type 0, fixed-Huffman deflate blocks) and
-// checks everything a viewer would: signature, chunk CRCs, header fields,
-// zlib header and Adler-32.
+// A PNG reader for the tests, independent of the program's writer: it reads
+// 8-bit palette images of one IDAT chunk with filter type 0 (what the program
+// writes) and checks the signature, the chunk order, every chunk's CRC and
+// the zlib stream, header and Adler-32, with the system's zlib.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +11,9 @@
 namespace testkit {
 
 struct PngPicture {
-    int width = 0, height = 0, bitDepth = 0, colorType = 0;
-    std::vector<std::string> chunks;   // chunk types in file order
-    std::vector<uint8_t> palette;      // R, G, B per entry
-    std::vector<uint8_t> pixels;       // palette indices, row-major
+    int width = 0, height = 0;
+    std::vector<uint8_t> palette;   // R, G, B per entry
+    std::vector<uint8_t> pixels;    // palette indices, row-major
 };
 
 // "" on success, otherwise what is wrong with the file.

@@ -17,11 +17,11 @@ const char* const kXvfb = "/usr/bin/Xvfb";
 
 bool PrivateXServer::Installed() { return access(kXvfb, X_OK) == 0; }
 
-std::string PrivateXServer::Start(const std::string& screen) {
+std::string PrivateXServer::Start() {
     int report[2];
     if (pid_ > 0 || pipe(report) != 0)
         return "";
-    const char* argv[] = {kXvfb, "-displayfd", "3", "-screen", "0", screen.c_str(),
+    const char* argv[] = {kXvfb, "-displayfd", "3", "-screen", "0", "1600x1200x24",
                           "-nolisten", "tcp", nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -10,9 +10,9 @@ namespace testkit {
 class PrivateXServer {
 public:
     static bool Installed();
-    // The display (":N"), or "" when the server did not start. `screen` is
-    // Xvfb's WIDTHxHEIGHTxDEPTH.
-    std::string Start(const std::string& screen = "1024x768x24");
+    // The display (":N") of a 1600 x 1200 screen of 24-bit colour, or ""
+    // when the server did not start.
+    std::string Start();
     ~PrivateXServer();
 
 private:
