@@ -21,12 +21,10 @@ const char* const kLevelLumps[10] = {
 ScratchDir::ScratchDir() {
     // Short, because the program keeps file names in 44-byte fields and its
     // working directory within 27 characters.
-    std::string pattern = "/tmp/zt_XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back(0);
-    if (!mkdtemp(buffer.data()))
+    char pattern[] = "/tmp/zt_XXXXXX";
+    if (!mkdtemp(pattern))
         throw std::runtime_error("cannot create scratch directory");
-    path_ = std::string(buffer.data()) + "/";
+    path_ = std::string(pattern) + "/";
 }
 
 ScratchDir::~ScratchDir() {
@@ -49,21 +47,16 @@ ConsoleCapture::ConsoleCapture(const std::string& input) : outer_(active_capture
 
 ConsoleCapture::~ConsoleCapture() {
     active_capture = outer_;
-    if (outer_)
-        ConsoleUsePlainStreams(outer_->in_, outer_->out_);
-    else
-        ConsoleUsePlainStreams(nullptr, nullptr);
+    ConsoleUsePlainStreams(outer_ ? outer_->in_ : nullptr, outer_ ? outer_->out_ : nullptr);
     std::fclose(in_);
     std::fclose(out_);
 }
 
 std::string ConsoleCapture::output() {
     std::fflush(out_);
-    long end = std::ftell(out_);
-    std::string text(static_cast<size_t>(end), '\0');
+    std::string text(static_cast<size_t>(std::ftell(out_)), '\0');
     std::rewind(out_);
-    size_t n = std::fread(&text[0], 1, text.size(), out_);
-    text.resize(n);
+    text.resize(std::fread(&text[0], 1, text.size(), out_));
     std::fseek(out_, 0, SEEK_END);
     return text;
 }
@@ -94,25 +87,24 @@ void PutLE32(Bytes& b, int32_t value) {
         b.push_back(static_cast<uint8_t>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF));
 }
 
+// The header, the lumps' data, then the directory.
 Bytes WadBuilder::bytes() const {
-    Bytes out(type_.begin(), type_.end());
+    Bytes out(type_.begin(), type_.end()), directory;
     out.resize(4);
-    Bytes data;
-    std::vector<int32_t> offsets;
-    for (const Lump& l : lumps_) {
-        offsets.push_back(static_cast<int32_t>(12 + data.size()));
-        data.insert(data.end(), l.data.begin(), l.data.end());
-    }
+    size_t dataSize = 0;
+    for (const Lump& l : lumps_)
+        dataSize += l.data.size();
     PutLE32(out, static_cast<int32_t>(lumps_.size()));
-    PutLE32(out, static_cast<int32_t>(12 + data.size()));
-    out.insert(out.end(), data.begin(), data.end());
-    for (size_t i = 0; i < lumps_.size(); ++i) {
-        PutLE32(out, lumps_[i].data.empty() ? 0 : offsets[i]);
-        PutLE32(out, static_cast<int32_t>(lumps_[i].data.size()));
+    PutLE32(out, static_cast<int32_t>(12 + dataSize));
+    for (const Lump& l : lumps_) {
+        PutLE32(directory, l.data.empty() ? 0 : static_cast<int32_t>(out.size()));
+        PutLE32(directory, static_cast<int32_t>(l.data.size()));
         char name[8] = {};
-        std::strncpy(name, lumps_[i].name.c_str(), 8);
-        out.insert(out.end(), name, name + 8);
+        std::strncpy(name, l.name.c_str(), 8);
+        directory.insert(directory.end(), name, name + 8);
+        out.insert(out.end(), l.data.begin(), l.data.end());
     }
+    out.insert(out.end(), directory.begin(), directory.end());
     return out;
 }
 
