@@ -6,6 +6,7 @@
 
 #include "platform/console.h"
 #include "shell/fatal.h"
+#include "testplay/handoff.h"
 
 namespace {
 
@@ -106,7 +107,5 @@ void ConsoleLevelDialogs::ProgressEnd() {}
 
 void ConsoleLevelDialogs::BuildNodes(const std::string& tempFile, const std::string& outputFile,
                                      const std::string& levelName) {
-    PrintAt(1, 25, 1, "Build the nodes of %s: %s -> %s", levelName.c_str(), tempFile.c_str(),
-            outputFile.c_str());
-    throw ProgramExit(kExitHandOff, "node builder hand-off");
+    HandOffNodeBuilder(tempFile, outputFile, levelName);
 }

@@ -65,9 +65,7 @@ public:
     void ProgressStart(const std::string& title, int32_t total) override;
     void ProgressUpdate(int32_t done) override;
     void ProgressEnd() override;
-    // Node building needs the program's hand-off, which the console cannot
-    // do: it says so and ends the program with the hand-off's exit code, the
-    // temporary file left in place for the node builder.
+    // Hands off to the node builder (the program ends with exit code 100).
     void BuildNodes(const std::string& tempFile, const std::string& outputFile,
                     const std::string& levelName) override;
 };

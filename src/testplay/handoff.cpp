@@ -1,0 +1,97 @@
+#include "testplay/handoff.h"
+
+#include <cstdio>
+
+#include "level/level.h"
+#include "platform/files.h"
+#include "shell/config.h"
+#include "shell/fatal.h"
+#include "shell/flavour.h"
+#include "shell/startup.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "wad/master.h"
+
+namespace {
+
+constexpr const char* kNodeBuilder = "Brelbsp";
+
+// A name the shell takes as it is: nothing in it to expand or split on.
+bool IsPlainWord(const std::string& word) {
+    if (word.empty())
+        return false;
+    for (char c : word) {
+        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                     c == '_' || c == '-' || c == '.' || c == '/' || c == '+';
+        if (!plain)
+            return false;
+    }
+    return true;
+}
+
+// The directory without its trailing "/" (the root stays "/").
+std::string WithoutTrailingSlash(std::string dir) {
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    return dir;
+}
+
+std::string ChangeDirectoryLine(const std::string& dir) {
+    return "cd " + ShellQuote(WithoutTrailingSlash(dir));
+}
+
+// The state the next run starts from goes to the configuration file; the
+// rest is let go so that the external program has the files and the screen.
+void PutProgramAway() {
+    HidePointer();
+    SaveConfig();
+    FreeLevel();
+    CloseWads('A', 0, 0);
+    CloseGraphics();
+}
+
+void WriteBatch(const std::vector<std::string>& lines) {
+    std::string path = HandOffBatchPath();
+    ReplacementFile file;
+    if (!BeginReplacement(path, file))
+        FatalError("Unable to create %s", path.c_str());
+    bool written = true;
+    for (const std::string& line : lines)
+        written = written && std::fprintf(file.stream, "%s\n", line.c_str()) >= 0;
+    if (!written) {
+        AbandonReplacement(file);
+        FatalError("Unable to create %s", path.c_str());
+    }
+    if (!CommitReplacement(file))
+        FatalError("Unable to create %s", path.c_str());
+}
+
+}  // namespace
+
+std::string ShellQuote(const std::string& word) {
+    std::string quoted = "'";
+    for (char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::vector<std::string> HandOffBatchLines(const HandOffRequest& request) {
+    std::string command = IsPlainWord(request.program) ? request.program : ShellQuote(request.program);
+    for (const std::string& argument : request.arguments)
+        command += " " + ShellQuote(argument);
+    return {":", ChangeDirectoryLine(request.runDir), command, ":",
+            ChangeDirectoryLine(request.returnDir)};
+}
+
+std::string HandOffBatchPath() { return startup.workDir + Names().playBatch; }
+
+void HandOff(const HandOffRequest& request) {
+    PutProgramAway();
+    WriteBatch(HandOffBatchLines(request));
+    throw ProgramExit(kExitHandOff, "hand-off to " + request.program);
+}
+
+void HandOffNodeBuilder(const std::string& tempFile, const std::string& outputFile,
+                        const std::string& levelName) {
+    HandOff({startup.workDir, startup.workDir, kNodeBuilder, {tempFile, outputFile, levelName}});
+}

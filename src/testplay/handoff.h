@@ -1,0 +1,41 @@
+// Handing a saved level over to an external program: the node builder or the
+// game. The program cannot run them itself, so it writes a five-line shell
+// script (the hand-off batch) that changes to the program's directory, runs
+// it and changes back, puts its own state away for the next run and ends with
+// exit code 100. The launcher that started it runs the script with `sh` and
+// then starts the editor again.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What to run, where, and where to return to. Directories may end in "/".
+struct HandOffRequest {
+    std::string runDir;
+    std::string returnDir;
+    std::string program;                  // looked up on PATH
+    std::vector<std::string> arguments;
+};
+
+// The word quoted for the shell: in single quotes, a quote inside written as
+// '\'' (so the shell expands nothing in it).
+std::string ShellQuote(const std::string& word);
+
+// The hand-off batch's five lines, without their line breaks: ":" (no drive
+// to change to), cd to the run directory, the program with each argument
+// quoted, ":", cd to the return directory.
+std::vector<std::string> HandOffBatchLines(const HandOffRequest& request);
+
+// Where the hand-off batch is written: the working directory.
+std::string HandOffBatchPath();
+
+// Takes the pointer down, saves the configuration, frees the level, closes
+// the WAD files (keeping their names), leaves graphics mode, writes the
+// hand-off batch and ends the program with exit code 100. A batch that cannot
+// be written ends it with "Unable to create %s" (exit code 5).
+[[noreturn]] void HandOff(const HandOffRequest& request);
+
+// The node builder ("Brelbsp", run in the working directory) on the level
+// levelName written to tempFile, building outputFile.
+[[noreturn]] void HandOffNodeBuilder(const std::string& tempFile, const std::string& outputFile,
+                                     const std::string& levelName);

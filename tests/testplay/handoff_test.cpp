@@ -1,0 +1,56 @@
+#include "level/level.h"
+#include "shell/config.h"
+#include "shell/startup.h"
+#include "support/map_kit.h"
+#include "support/wad_session.h"
+#include "testplay/handoff.h"
+#include "testplay_kit.h"
+#include "wad/master.h"
+
+namespace {
+
+using namespace testplay;
+
+class HandOffTest : public testkit::WadSession {
+protected:
+    HandOffTest() : WadSession(Flavour::Doom) {}
+};
+
+TEST_F(HandOffTest, NodeBuilderScriptRunsInTheWorkingDirectoryWithEveryArgumentIntact) {
+    std::string work = dir.file("it's a dir/");
+    std::filesystem::create_directory(work);
+    startup.workDir = work;
+    testkit::WadBuilder("IWAD").level("MAP01").write(dir.file("DOOM2.WAD"));
+    OpenIwadAt(dir.file("DOOM2.WAD"));
+    mapkit::ClearMap();
+    mapkit::AddRoom(0, 0, 64, 64, mapkit::AddSector());
+    config.lastMap = 7;
+
+    EXPECT_EQ(ExitOf([&] { HandOffNodeBuilder(work + "~Brel.WAD", "NEW $HOME.WAD", "MAP07"); }).code,
+              kExitHandOff);
+    // The state for the next run is saved; the level and the files are let go.
+    ResetConfig();
+    ASSERT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(config.lastMap, 7);
+    EXPECT_EQ(level.vertices.count + level.lineDefs.count + level.sectors.count, 0);
+    EXPECT_EQ(master.table[0].handle, nullptr);
+    EXPECT_EQ(std::string(master.table[0].name), dir.file("DOOM2.WAD"));
+
+    std::string quoted = "'" + dir.path() + "it'\\''s a dir";
+    EXPECT_EQ(ReadText(work + "BrelPlay.BAT"),
+              ":\ncd " + quoted + "'\nBrelbsp " + quoted + "/~Brel.WAD' 'NEW $HOME.WAD' 'MAP07'\n:\ncd " + quoted + "'\n");
+    // The shell gives the node builder exactly these arguments, in that directory.
+    WriteScript(dir.file("Brelbsp"), "#!/bin/sh\nprintf '%s|' \"$PWD\" \"$@\" > ../args\n");
+    Ended run = Shell(dir, "cd it*/ && PATH=\"" + dir.path() + ":$PATH\" sh -e BrelPlay.BAT");
+    EXPECT_EQ(run.code, 0) << run.output;
+    EXPECT_EQ(ReadText(dir.file("args")), dir.path() + "it's a dir|" + work + "~Brel.WAD|NEW $HOME.WAD|MAP07|");
+}
+
+TEST_F(HandOffTest, ScriptThatCannotBeWrittenEndsTheProgramWithAnError) {
+    startup.workDir = dir.file("gone/");
+    Ended ended = ExitOf([] { HandOffNodeBuilder("~Brel.WAD", "E1M1.WAD", "E1M1"); });
+    EXPECT_EQ(ended.code, kExitFatal);
+    EXPECT_EQ(ended.output, "Unable to create " + dir.file("gone/BrelPlay.BAT"));
+}
+
+}  // namespace

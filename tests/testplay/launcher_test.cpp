@@ -1,0 +1,105 @@
+// The launcher that runs the hand-offs and restarts the editor, and the game
+// adapters.
+#include "level/level.h"
+#include "level/level_files.h"
+#include "shell/config.h"
+#include "support/wad_session.h"
+#include "testplay_kit.h"
+
+namespace {
+
+using namespace testplay;
+
+class LauncherTest : public testkit::WadSession {
+protected:
+    LauncherTest() : WadSession(Flavour::Doom) {}
+};
+
+// A stand-in editor beside a copy of the launcher, and an adapter that logs
+// its arguments and the first directory on PATH ("@" in the logs below).
+TEST_F(LauncherTest, HandOffsRestartTheEditorUntilItEndsWithAnotherCode) {
+    struct {
+        const char* codes;     // of the editor's runs
+        const char* handOff;   // the program line of the script it leaves; null: none
+        int code;
+        const char* log;
+        const char* shown;
+    } cases[] = {
+        {"100 100 0", "Brelbsp 'a b'", 0, "brel -f X|Brelbsp a b @|brel |Brelbsp a b @|brel |", ""},
+        {"5", "Brelbsp", 5, "brel -f X|", ""},
+        {"3", "Brelbsp", 3, "brel -f X|", ""},
+        {"100 0", "DOOM9 -warp 1", 0, "brel -f X|brel |", "DOOM9: not found"},
+        {"100", nullptr, 100, "brel -f X|", "left no BrelPlay.BAT"},
+    };
+    std::string bin = dir.file("bin/");
+    std::filesystem::create_directories(bin + "adapters");
+    std::filesystem::copy_file(std::string(ZARN_SOURCE_DIR) + "/scripts/editor-launcher", bin + "brel-launcher");
+    WriteScript(bin + "brel", "#!/bin/sh\nprintf 'brel %s|' \"$*\" >> log\n"
+                              "code=$(head -n 1 codes) && sed -i 1d codes && exit $code\n");
+    WriteScript(bin + "adapters/Brelbsp", "#!/bin/sh\nprintf 'Brelbsp %s %s|' \"$*\" \"${PATH%%:*}\" >> log\n");
+    for (const auto& c : cases) {
+        Shell(dir, "rm -f log BrelPlay.BAT && printf '%s\\n' " + std::string(c.codes) + " > codes");
+        if (c.handOff)
+            Shell(dir, "printf ':\\ncd .\\n%s\\n:\\ncd .\\n' \"" + std::string(c.handOff) + "\" > BrelPlay.BAT");
+        Ended run = Shell(dir, "bin/brel-launcher -f X < /dev/null");
+        EXPECT_EQ(run.code, c.code) << c.codes << run.output;
+        std::string log = ReadText(dir.file("log"));
+        for (size_t at; (at = log.find(bin + "adapters")) != std::string::npos;)
+            log.replace(at, bin.size() + 8, "@");
+        EXPECT_EQ(log, c.log) << c.codes;
+        EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.codes << run.output;
+    }
+}
+
+// The real program on Freedoom's MAP01: Alt-F2 saves it with the nodes to be
+// rebuilt, the launcher has ZDBSP build them and starts the program again,
+// which reads the new file; so does LoadLevel.
+TEST_F(LauncherTest, BrelHandsALevelToTheNodeBuilderAndComesBackToIt) {
+    std::string iwad = testkit::FreedoomIwad(2);
+    if (iwad.empty() || !HaveZdbsp())
+        GTEST_SKIP() << "needs Freedoom and zdbsp (Debian packages freedoom, zdbsp)";
+    SetField(config.iwadName, iwad.c_str());   // a configuration that needs no first-time setup
+    ASSERT_TRUE(SaveConfig());
+    testkit::WriteFileBytes(dir.file("Brel.HLP"), testkit::Bytes{'*', 'H', 'L', 'P', '\n'});
+    WriteScript(dir.file("keys"), "key Alt-F2\nkey Enter\nkey Y\nkey N\n");   // file name, rebuild, keep REJECT
+    Ended run = Shell(dir, "printf 'E 1\\nQ\\n' | ZARN_VIDEO=headless ZARN_SCRIPT=keys " ZARN_BINARY_DIR
+                           "/brel-launcher");
+    EXPECT_EQ(run.code, 0) << run.output;
+    size_t built = run.output.find("----MAP01----");
+    ASSERT_NE(built, std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Contains level MAP01", built), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Brel Ended", built), std::string::npos);
+    OpenIwadAt(iwad);
+    ASSERT_GT(ReadPwad(dir.file("MAP01.WAD")), 0);
+    SetLevelName(1, 1);
+    LoadLevel(0);
+    EXPECT_GT(level.lineDefs.count, 0);
+    EXPECT_EQ(level.numNodes * 28, static_cast<int32_t>(testkit::ReadWad(dir.file("MAP01.WAD")).data("NODES").size()));
+    EXPECT_GT(level.numNodes, 0);
+}
+
+// The editor runs the game in its IWAD's directory with options or a
+// response file; the adapter adds the IWAD of that game found there.
+TEST_F(LauncherTest, GameAdaptersStartTheEngineOnTheRightIwad) {
+    WriteScript(dir.file("chocolate-doom"), "#!/bin/sh\necho \"$*\"\n");
+    for (const char* iwad : {"FREEDOOM1.WAD", "freedoom2.wad"})
+        testkit::WriteFileBytes(dir.file(iwad), testkit::Bytes(4, 'I'));
+    testkit::WriteFileBytes(dir.file("Brel.RSP"), testkit::Bytes{'-', 'w', 'a', 'r', 'p', ' ', '2'});
+    struct {
+        const char* command;
+        std::string shown;
+        int code;
+    } cases[] = {
+        {"DOOM -warp 1 3", "-iwad " + dir.file("FREEDOOM1.WAD") + " -warp 1 3\n", 0},
+        {"DOOM2 @Brel.RSP", "-iwad " + dir.file("freedoom2.wad") + " @Brel.RSP\n", 0},
+        {"DOOM2 -IWAD my.wad -warp 2", "-IWAD my.wad -warp 2\n", 0},
+        {"run-game no-such-engine doom.wad", "no-such-engine is not installed: test play needs it", 127},
+    };
+    for (const auto& c : cases) {
+        Ended run = Shell(dir, "PATH='" + kAdapters + "':\"$PWD:$PATH\" " + c.command);
+        EXPECT_EQ(run.code, c.code) << c.command;
+        EXPECT_EQ(run.output.substr(0, c.shown.size()), c.shown) << c.command;
+    }
+}
+
+}  // namespace
