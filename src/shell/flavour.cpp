@@ -3,12 +3,12 @@
 namespace {
 
 const FlavourNames kHereticNames = {
-    "Zarn", "Zarnworks", "HERETIC", "Zarn.cfg", "ZARN.BAT", "ZARN SETUP",
+    "Zarn", "Zarnworks", "HERETIC", "Zarn.cfg", "zarn-launcher", "ZARN SETUP",
     "ZarnPlay.BAT", "Zarn.RSP", "~Zarn.WAD",
 };
 
 const FlavourNames kDoomNames = {
-    "Brel", "Brelworks", "DOOM", "Brel.cfg", "BREL.BAT", "BREL SETUP",
+    "Brel", "Brelworks", "DOOM", "Brel.cfg", "brel-launcher", "BREL SETUP",
     "BrelPlay.BAT", "Brel.RSP", "~Brel.WAD",
 };
 

@@ -9,7 +9,7 @@ struct FlavourNames {
     const char* longProduct;    // banner
     const char* game;           // messages
     const char* configFile;
-    const char* wrapperBatch;   // named in the setup text
+    const char* wrapperBatch;   // the launcher named in the setup text
     const char* setupTitle;
     const char* playBatch;      // hand-off batch file
     const char* responseFile;   // test-play response file
