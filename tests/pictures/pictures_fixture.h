@@ -1,6 +1,6 @@
 // What the picture tests share: a headless 640 x 480 screen with the game
-// palette, a plain reader and decoder of WAD pictures and textures that uses
-// none of the program's code, and builders of hand-made lumps.
+// palette, a plain decoder of WAD pictures and textures that uses none of the
+// program's code, and builders of hand-made lumps.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pictures/picture.h"
@@ -20,7 +21,7 @@
 namespace picturetest {
 
 using testkit::Bytes;
-using testkit::GreyPlaypal;
+using Lumps = std::vector<std::pair<std::string, Bytes>>;
 constexpr int kPaint = 251;   // the screen's colour before drawing
 
 inline int Le16(const Bytes& b, size_t at) { return static_cast<int16_t>(b[at] | b[at + 1] << 8); }
@@ -31,23 +32,11 @@ inline std::string Name8(const Bytes& b, size_t at) {
     return std::string(reinterpret_cast<const char*>(&b[at]), strnlen(reinterpret_cast<const char*>(&b[at]), 8));
 }
 
-// The first lump of the name in the bytes of a WAD file.
-inline Bytes Lump(const Bytes& wad, const std::string& name) {
-    for (int i = 0; i < Le32(wad, 4); ++i) {
-        size_t entry = static_cast<size_t>(Le32(wad, 8) + 16 * i);
-        if (Name8(wad, entry + 8) == name)
-            return Bytes(wad.begin() + Le32(wad, entry), wad.begin() + Le32(wad, entry) + Le32(wad, entry + 4));
-    }
-    ADD_FAILURE() << "no lump " << name;
-    return {};
-}
-
 // A picture as palette indices, -1 where it is transparent.
 struct Grid {
     int width, height;
     std::vector<int> cells;
-    Grid(int w, int h, int fill = -1) : width(w), height(h), cells(static_cast<size_t>(w) * h, fill) {}
-    int& at(int x, int y) { return cells[static_cast<size_t>(y) * width + x]; }
+    Grid(int w, int h) : width(w), height(h), cells(static_cast<size_t>(w) * h, -1) {}
     int at(int x, int y) const { return cells[static_cast<size_t>(y) * width + x]; }
 };
 
@@ -58,7 +47,7 @@ inline void Overlay(Grid& grid, const Bytes& lump, int x, int y) {
             for (int k = 0; k < lump[p + 1]; ++k) {
                 int gx = x + c, gy = y + lump[p] + k;
                 if (gx >= 0 && gy >= 0 && gx < grid.width && gy < grid.height)
-                    grid.at(gx, gy) = lump[p + 3 + k];
+                    grid.cells[static_cast<size_t>(gy) * grid.width + gx] = lump[p + 3 + k];
             }
 }
 
@@ -69,15 +58,15 @@ inline Grid DecodePicture(const Bytes& lump) {
 }
 
 // A texture of TEXTURE1 composed the simple way: each patch laid over in turn.
-inline Grid ComposeTexture(const Bytes& wad, const std::string& name) {
-    Bytes textures = Lump(wad, "TEXTURE1"), pnames = Lump(wad, "PNAMES");
+inline Grid ComposeTexture(const testkit::WadContents& wad, const std::string& name) {
+    const Bytes textures = wad.data("TEXTURE1"), pnames = wad.data("PNAMES");
     for (int i = 0; i < Le32(textures, 0); ++i) {
         size_t record = static_cast<size_t>(Le32(textures, 4 + 4 * i));
         if (Name8(textures, record) != name)
             continue;
         Grid grid(Le16(textures, record + 12), Le16(textures, record + 14));
         for (size_t k = 0, p = record + 22; k < static_cast<size_t>(Le16(textures, record + 20)); ++k, p += 10)
-            Overlay(grid, Lump(wad, Name8(pnames, 4 + 8 * Le16(textures, p + 4))), Le16(textures, p),
+            Overlay(grid, wad.data(Name8(pnames, 4 + 8 * Le16(textures, p + 4))), Le16(textures, p),
                     Le16(textures, p + 2));
         return grid;
     }
@@ -85,30 +74,22 @@ inline Grid ComposeTexture(const Bytes& wad, const std::string& name) {
     return Grid(0, 0);
 }
 
-// The grid magnified (mag >= 1) or thinned to every (2 - mag)-th pixel.
-inline Grid Scale(const Grid& grid, int mag) {
-    int step = mag >= 1 ? 1 : 2 - mag, size = mag >= 1 ? mag : 1;
-    Grid scaled((grid.width + step - 1) / step * size, (grid.height + step - 1) / step * size);
-    for (int y = 0; y < scaled.height; ++y)
-        for (int x = 0; x < scaled.width; ++x)
-            scaled.at(x, y) = grid.at(x / size * step, y / size * step);
-    return scaled;
-}
+// A side of n pixels at magnification mag: >= 1 magnifies, below 1 keeps
+// every (2 - mag)-th pixel.
+inline int Scaled(int n, int mag) { return mag >= 1 ? n * mag : (n + 1 - mag) / (2 - mag); }
 
 // A picture lump whose column c has the posts columns[c] of {top, pixels}.
-struct Post {
-    int top;
-    Bytes pixels;
-};
-inline Bytes PictureLump(int width, int height, const std::vector<std::vector<Post>>& columns) {
+using Post = std::pair<int, Bytes>;
+using Columns = std::vector<std::vector<Post>>;
+inline Bytes PictureLump(int width, int height, const Columns& columns) {
     Bytes lump, data;
     for (int value : {width, height, 0, 0})
         testkit::PutLE16(lump, value);
     for (const std::vector<Post>& column : columns) {
         testkit::PutLE32(lump, static_cast<int32_t>(8 + 4 * columns.size() + data.size()));
         for (const Post& post : column) {
-            data.insert(data.end(), {static_cast<uint8_t>(post.top), static_cast<uint8_t>(post.pixels.size()), 0});
-            data.insert(data.end(), post.pixels.begin(), post.pixels.end());
+            data.insert(data.end(), {static_cast<uint8_t>(post.first), static_cast<uint8_t>(post.second.size()), 0});
+            data.insert(data.end(), post.second.begin(), post.second.end());
             data.push_back(0);
         }
         data.push_back(0xFF);
@@ -123,11 +104,8 @@ inline void PutName(Bytes& lump, std::string name) {
 }
 
 // A texture lump of textures {name, width, height, patches {x, y, patch number}}.
-struct TextureDef {
-    std::string name;
-    int width, height;
-    std::vector<std::vector<int>> patches;
-};
+using Patches = std::vector<std::vector<int>>;
+struct TextureDef { std::string name; int width, height; Patches patches; };
 inline Bytes TextureLump(const std::vector<TextureDef>& textures) {
     Bytes lump, records;
     testkit::PutLE32(lump, static_cast<int32_t>(textures.size()));
@@ -172,9 +150,8 @@ protected:
         SetMenuBarMode(0);
         Paint(kPaint);
     }
-    // Opens an IWAD of the lumps {name, bytes}, a level and the PLAYPAL (none
-    // when empty).
-    void OpenBuilt(const std::vector<std::pair<std::string, Bytes>>& lumps, const Bytes& playpal = GreyPlaypal()) {
+    // Opens an IWAD of the lumps, a level and the PLAYPAL (none when empty).
+    void OpenBuilt(const Lumps& lumps, const Bytes& playpal = testkit::GreyPlaypal()) {
         testkit::WadBuilder wad("IWAD");
         for (const auto& lump : lumps)
             wad.lump(lump.first, lump.second);
@@ -188,24 +165,26 @@ protected:
     void Paint(int colour) {
         std::fill(Screen().pixels(), Screen().pixels() + Screen().width() * Screen().height(), colour);
     }
-    // The screen at (x, y) shows the grid, -1 cells as transparent.
-    ::testing::AssertionResult ShowsGrid(int x, int y, const Grid& grid, int transparent) const {
-        for (int row = 0; row < grid.height; ++row)
-            for (int col = 0; col < grid.width; ++col) {
-                int want = grid.at(col, row) < 0 ? transparent : grid.at(col, row);
-                if (At(x + col, y + row) != want)
-                    return ::testing::AssertionFailure() << "pixel (" << col << ", " << row << ") is "
-                                                         << At(x + col, y + row) << ", expected " << want;
-            }
+    // The box of w x h pixels at (x, y) shows the grid at magnification mag,
+    // its -1 cells and the rest of the box in the colour transparent.
+    ::testing::AssertionResult Shows(int x, int y, int w, int h, const Grid& grid, int mag, int transparent) const {
+        const int step = mag >= 1 ? 1 : 2 - mag, size = mag >= 1 ? mag : 1;
+        for (int i = 0; i < w * h; ++i) {
+            const int gx = i % w / size * step, gy = i / w / size * step;
+            const int cell = gx < grid.width && gy < grid.height ? grid.at(gx, gy) : -1;
+            const int want = cell < 0 ? transparent : cell, got = At(x + i % w, y + i / w);
+            if (got != want)
+                return ::testing::AssertionFailure() << "pixel (" << i % w << ", " << i / w << ") is " << got
+                                                     << ", expected " << want;
+        }
         return ::testing::AssertionSuccess();
     }
     Bytes Pixels() const { return Bytes(Screen().pixels(), Screen().pixels() + Screen().width() * Screen().height()); }
-    // How many pixels of the box have the palette index.
-    int Count(int x1, int y1, int x2, int y2, int colour) const {
+    // How many pixels outside the box differ from kPaint.
+    int ChangedOutside(int x1, int y1, int x2, int y2) const {
         int n = 0;
-        for (int y = y1; y <= y2; ++y)
-            for (int x = x1; x <= x2; ++x)
-                n += At(x, y) == colour;
+        for (int i = 0; i < 640 * 480; ++i)
+            n += Screen().pixels()[i] != kPaint && (i % 640 < x1 || i % 640 > x2 || i / 640 < y1 || i / 640 > y2);
         return n;
     }
 

@@ -2,6 +2,7 @@
 // every CRC and the zlib stream with the system's zlib.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -21,8 +22,7 @@ TEST(PngWriter, PaletteImagesSurviveTheRoundTripAndReplaceWholeFiles)
     for (int i = 0; i < 768; ++i)
         palette[size_t(i)] = uint8_t(i / 3 + (i % 3) * 7);
     std::mt19937 rng(7);
-    for (uint8_t& p : noise)
-        p = uint8_t(rng());
+    std::generate(noise.begin(), noise.end(), [&] { return uint8_t(rng()); });
     // A drawn screen: long runs and repeats at every distance up to the window.
     Canvas canvas(1280, 200);
     for (int i = 0; i < 300; ++i) {
@@ -32,7 +32,8 @@ TEST(PngWriter, PaletteImagesSurviveTheRoundTripAndReplaceWholeFiles)
     canvas.outtextxy(10, 10, "Snapshot 123");
     const std::string path = dir.file("picture.png");
     struct Case { int width, height; Bytes pixels; };
-    const Case cases[] = {{257, 31, noise}, {1280, 200, Bytes(canvas.pixels(), canvas.pixels() + 1280 * 200)}, {1, 1, {42}}};
+    const Bytes screen(canvas.pixels(), canvas.pixels() + 1280 * 200);
+    const Case cases[] = {{257, 31, noise}, {1280, 200, screen}, {1, 1, {42}}};
     for (const auto& c : cases) {   // each replaces the one before
         ASSERT_TRUE(WritePng(path, c.width, c.height, c.pixels.data(), palette.data()));
         testkit::PngPicture picture;

@@ -17,10 +17,10 @@ const char* const kXvfb = "/usr/bin/Xvfb";
 
 bool PrivateXServer::Installed() { return access(kXvfb, X_OK) == 0; }
 
-std::string PrivateXServer::Start() {
+bool PrivateXServer::Start() {
     int report[2];
     if (pid_ > 0 || pipe(report) != 0)
-        return "";
+        return false;
     const char* argv[] = {kXvfb, "-displayfd", "3", "-screen", "0", "1600x1200x24",
                           "-nolisten", "tcp", nullptr};
     posix_spawn_file_actions_t actions;
@@ -34,12 +34,12 @@ std::string PrivateXServer::Start() {
         pid_ = pid;
     posix_spawn_file_actions_destroy(&actions);
     close(report[1]);
-    std::string number;
+    std::string display = ":";
     pollfd ready{report[0], POLLIN, 0};
     for (char c; pid_ > 0 && poll(&ready, 1, 10000) > 0 && read(report[0], &c, 1) == 1 && c != '\n';)
-        number += c;
+        display += c;
     close(report[0]);
-    return number.empty() ? "" : ":" + number;
+    return display.size() > 1 && setenv("DISPLAY", display.c_str(), 1) == 0;
 }
 
 PrivateXServer::~PrivateXServer() {

@@ -10,9 +10,9 @@ namespace testkit {
 class PrivateXServer {
 public:
     static bool Installed();
-    // The display (":N") of a 1600 x 1200 screen of 24-bit colour, or ""
-    // when the server did not start.
-    std::string Start();
+    // Starts a server of a 1600 x 1200 screen of 24-bit colour and points
+    // DISPLAY at it; false when it did not start.
+    bool Start();
     ~PrivateXServer();
 
 private:
