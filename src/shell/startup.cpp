@@ -12,6 +12,7 @@
 #include "shell/fatal.h"
 #include "shell/shell.h"
 #include "editor/editor.h"
+#include "pictures/picture.h"
 #include "ui/graphics.h"
 #include "ui/toolkit.h"
 #include "ui/input.h"
@@ -287,6 +288,8 @@ int RunProgram(Flavour flavour, int argc, const char* const* argv) {
     startup = StartupState{};
     ResetMaster();
     master.closeHelpFile = CloseHelpFile;
+    // Texture definitions read from the directory are read again after it changes.
+    master.releaseNameLists = FreeTextureDirectories;
     InstallToolkit();
     if (!shell.editor)   // a caller (a test) may run the shell with an editor of its own
         InstallEditor();
