@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/video.h"
 #include "shell/config.h"
@@ -37,40 +38,48 @@ void DrawPanelText(int x, int y, const char* text) {
     Screen().outtextxy(x, y, text);
 }
 
+std::string PanelText(const char* format, va_list args) {
+    char text[kPanelText + 1];
+    std::vsnprintf(text, sizeof text, format, args);
+    return text;
+}
+
+// In text mode a panel is a line of the console.
+bool ShownOnConsole(const std::string& text) {
+    if (graphics.GraphicsMode != 0)
+        return false;
+    PrintAt(1, 24, 1, "%s", text.c_str());
+    return true;
+}
+
 }  // namespace
 
 void MessagePanel(int x, int y, const char* format, ...) {
-    char text[kPanelText + 1];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    std::string text = PanelText(format, args);
     va_end(args);
-    if (graphics.GraphicsMode == 0) {
-        PrintAt(1, 24, 1, "%s", text);
+    if (ShownOnConsole(text))
         return;
-    }
     PointerGuard guard;
-    Panel p = PlacePanel(x, y, static_cast<int>(std::strlen(text)), 2 * graphics.CharH);
+    Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 2 * graphics.CharH);
     RaisedBox(p.x, p.y, p.x2, p.y2, 7);
-    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH / 2, text);
+    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH / 2, text.c_str());
 }
 
 void FlashMessage(int x, int y, const char* format, ...) {
-    char text[kPanelText + 1];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    std::string text = PanelText(format, args);
     va_end(args);
-    if (graphics.GraphicsMode == 0) {
-        PrintAt(1, 24, 1, "%s", text);
+    if (ShownOnConsole(text))
         return;
-    }
     PointerGuard guard;
-    Panel p = PlacePanel(x, y, static_cast<int>(std::strlen(text)), 3 * graphics.CharH);
+    Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 3 * graphics.CharH);
     SavedArea area;
     SaveArea(p.x, p.y, p.x2, p.y2, area, 0);
     RaisedBox(p.x, p.y, p.x2, p.y2, config.colors[kColorMenu]);
-    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH + 1, text);
+    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH + 1, text.c_str());
     RestoreArea(area);
 }
 

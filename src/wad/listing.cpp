@@ -286,6 +286,19 @@ std::string DumpLine(const uint8_t* bytes, int count, int32_t offset) {
     return line;
 }
 
+// Lists or dumps into output (the console when it is empty or "*"); a file
+// is announced on the screen first.
+template <typename Body>
+void WriteListing(const std::string& output, const std::string& announcement, Body body) {
+    ListingOutput out;
+    if (!out.Open(output))
+        return;
+    if (out.ToFile())
+        PrintAt(1, 24, 1, "%s", announcement.c_str());
+    body(out);
+    out.Finish();
+}
+
 void CommandWads(CommandWords&) {
     ListingOutput out;
     ConsoleGotoXY(1, 1);
@@ -314,28 +327,20 @@ void CommandDirA(CommandWords& words) {
     std::string pattern, output;
     words.Next(pattern);
     words.Next(output);
-    ListingOutput out;
-    if (!out.Open(output))
-        return;
-    if (out.ToFile())
-        PrintAt(1, 24, 1, "Listing Directory to %s", output.c_str());
-    for (int16_t r = 0; r < kOpenWadRows; ++r)
-        if (master.table[r].state && !ListDirectory(out, r, pattern))
-            break;
-    out.Finish();
+    WriteListing(output, Format("Listing Directory to %s", output.c_str()), [&](ListingOutput& out) {
+        for (int16_t r = 0; r < kOpenWadRows; ++r)
+            if (master.table[r].state && !ListDirectory(out, r, pattern))
+                break;
+    });
 }
 
 void CommandDirM(CommandWords& words) {
     std::string pattern, output;
     words.Next(pattern);
     words.Next(output);
-    ListingOutput out;
-    if (!out.Open(output))
-        return;
-    if (out.ToFile())
-        PrintAt(1, 24, 1, "Listing Master Directory to %s", output.c_str());
-    ListDirectory(out, 0, pattern);
-    out.Finish();
+    WriteListing(output, Format("Listing Master Directory to %s", output.c_str()), [&](ListingOutput& out) {
+        ListDirectory(out, 0, pattern);
+    });
 }
 
 void CommandDirW(CommandWords& words) {
@@ -348,13 +353,9 @@ void CommandDirW(CommandWords& words) {
         return;
     listing.lastDirFile = number;
     int16_t row = static_cast<int16_t>(number);
-    ListingOutput out;
-    if (!out.Open(output))
-        return;
-    if (out.ToFile())
-        PrintAt(1, 24, 1, "Listing directory of %s to %s", RowName(row), output.c_str());
-    ListDirectory(out, row, pattern);
-    out.Finish();
+    WriteListing(output, Format("Listing directory of %s to %s", RowName(row), output.c_str()), [&](ListingOutput& out) {
+        ListDirectory(out, row, pattern);
+    });
 }
 
 void CommandDumpM(CommandWords& words) {
@@ -366,13 +367,9 @@ void CommandDumpM(CommandWords& words) {
         PrintAt(1, 25, 1, "Entry not in master directory");
         return;
     }
-    ListingOutput out;
-    if (!out.Open(output))
-        return;
-    if (out.ToFile())
-        PrintAt(1, 24, 1, "Dumping directory entry data to %s", output.c_str());
-    DumpEntries(out, 0, name);
-    out.Finish();
+    WriteListing(output, Format("Dumping directory entry data to %s", output.c_str()), [&](ListingOutput& out) {
+        DumpEntries(out, 0, name);
+    });
 }
 
 void CommandDumpW(CommandWords& words) {
@@ -389,11 +386,7 @@ void CommandDumpW(CommandWords& words) {
         PrintAt(1, 25, 1, "Entry not in master directory");
         return;
     }
-    ListingOutput out;
-    if (!out.Open(output))
-        return;
-    if (out.ToFile())
-        PrintAt(1, 24, 1, "Dumping directory entry from %s to %s", RowName(row), output.c_str());
-    DumpEntries(out, row, name);
-    out.Finish();
+    WriteListing(output, Format("Dumping directory entry from %s to %s", RowName(row), output.c_str()), [&](ListingOutput& out) {
+        DumpEntries(out, row, name);
+    });
 }
