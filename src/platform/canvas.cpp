@@ -306,18 +306,21 @@ void Canvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode)
         xorMode ? StepLine<false, true>(run, lo, hi) : StepLine<false, false>(run, lo, hi);
 }
 
+Canvas::Box Canvas::ScreenBox(int left, int top, int right, int bottom) const
+{
+    int64_t l = int64_t(left) + viewport_.left, r = int64_t(right) + viewport_.left;
+    int64_t t = int64_t(top) + viewport_.top, b = int64_t(bottom) + viewport_.top;
+    return {std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+}
+
 // The outline is what four lines along the edges would draw, but every pixel
 // is written once even where thick edges overlap at the corners, so an XOR
 // rectangle shows solid corners and drawing it twice restores the screen. A
 // patterned pixel is on when any edge that covers it has it on.
 void Canvas::rectangle(int left, int top, int right, int bottom)
 {
-    int64_t l = int64_t(left) + viewport_.left, r = int64_t(right) + viewport_.left;
-    int64_t t = int64_t(top) + viewport_.top, b = int64_t(bottom) + viewport_.top;
-    if (l > r)
-        std::swap(l, r);
-    if (t > b)
-        std::swap(t, b);
+    const Box box = ScreenBox(left, top, right, bottom);
+    const int64_t l = box.x0, t = box.y0, r = box.x1, b = box.y1;
     const int64_t h = thickness_ == kThickWidth ? 1 : 0;
     struct Edge {
         Box box;
@@ -364,12 +367,8 @@ void Canvas::rectangle(int left, int top, int right, int bottom)
 
 void Canvas::bar(int left, int top, int right, int bottom)
 {
-    int64_t l = int64_t(left) + viewport_.left, r = int64_t(right) + viewport_.left;
-    int64_t t = int64_t(top) + viewport_.top, b = int64_t(bottom) + viewport_.top;
-    if (l > r)
-        std::swap(l, r);
-    if (t > b)
-        std::swap(t, b);
+    const Box box = ScreenBox(left, top, right, bottom);
+    const int64_t l = box.x0, t = box.y0, r = box.x1, b = box.y1;
     for (int64_t y = std::max(t, clip_.y0); y <= std::min(b, clip_.y1); ++y)
         PatternSpan(y, l, r);
 }
@@ -479,12 +478,8 @@ unsigned Canvas::imagesize(int left, int top, int right, int bottom) const
 
 void Canvas::getimage(int left, int top, int right, int bottom, Image& image) const
 {
-    int64_t l = int64_t(left) + viewport_.left, r = int64_t(right) + viewport_.left;
-    int64_t t = int64_t(top) + viewport_.top, b = int64_t(bottom) + viewport_.top;
-    if (l > r)
-        std::swap(l, r);
-    if (t > b)
-        std::swap(t, b);
+    const Box box = ScreenBox(left, top, right, bottom);
+    const int64_t l = box.x0, t = box.y0, r = box.x1, b = box.y1;
     image = Image();
     if (r - l + 1 > kMaxImageSide || b - t + 1 > kMaxImageSide)
         return;

@@ -118,6 +118,8 @@ private:
         int64_t x0, y0, x1, y1;
     };
 
+    // The viewport rectangle with these corners, in screen coordinates, ordered.
+    Box ScreenBox(int left, int top, int right, int bottom) const;
     void DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode);
     void DrawEllipseRing(int64_t cx, int64_t cy, int64_t xr, int64_t yr);
     void FillEllipseDisc(int64_t cx, int64_t cy, int64_t xr, int64_t yr);
