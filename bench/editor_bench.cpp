@@ -15,8 +15,8 @@
 #include "editor/view.h"
 #include "level/level.h"
 #include "level/level_files.h"
-#include "shell/config.h"
-#include "shell/flavour.h"
+#include "base/config.h"
+#include "base/flavour.h"
 #include "ui/graphics.h"
 #include "wad/master.h"
 

@@ -12,9 +12,9 @@
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
 #include "platform/console.h"
-#include "shell/config.h"
-#include "shell/flavour.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "base/flavour.h"
+#include "base/work_dir.h"
 #include "wad/master.h"
 
 namespace {
@@ -71,7 +71,7 @@ int main() {
     ConsoleUsePlainStreams(nowhere, nowhere);
     SetFlavour(Flavour::Doom);
     ResetConfig();
-    startup.workDir = work;
+    SetWorkDir(work);
     SetField(config.patchPath, work.c_str());
     QuietDialogs dialogs;
     SetLevelDialogs(&dialogs);

@@ -10,9 +10,9 @@
 #include "pictures/picture.h"
 #include "platform/console.h"
 #include "platform/video.h"
-#include "shell/config.h"
-#include "shell/flavour.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "base/flavour.h"
+#include "base/work_dir.h"
 #include "ui/graphics.h"
 #include "wad/master.h"
 
@@ -57,7 +57,7 @@ int main() {
     ConsoleUsePlainStreams(nowhere, nowhere);
     SetFlavour(Flavour::Doom);
     ResetConfig();
-    startup.workDir = std::filesystem::temp_directory_path().string() + "/";
+    SetWorkDir(std::filesystem::temp_directory_path().string() + "/");
     SetField(config.iwadName, doom2.c_str());
     OpenIwad(config.iwadName);
     InitGraphics(1);

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/video.h"
-#include "shell/flavour.h"
+#include "base/flavour.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ void Report(const char* what, Cost cost) {
 
 void Run(const char* name) {
     std::string error;
-    if (!VideoStart(1280, 1024, error)) {
+    if (!VideoStart(1280, 1024, "Zarn", error)) {
         std::printf("%s not measured: %s\n", name, error.c_str());
         return;
     }

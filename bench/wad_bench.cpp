@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "platform/console.h"
-#include "shell/config.h"
-#include "shell/flavour.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "base/flavour.h"
+#include "base/work_dir.h"
 #include "wad/build.h"
 #include "wad/master.h"
 
@@ -121,7 +121,7 @@ int main() {
     SetFlavour(Flavour::Doom);
     ResetConfig();
     std::string dir = MakeScratchDir();
-    startup.workDir = dir;
+    SetWorkDir(dir);
 
     OpenFreshIwad();
     size_t iwadEntries = MasterDirectory().size();

@@ -13,9 +13,8 @@
 #include "level/level.h"
 #include "level/level_files.h"
 #include "pictures/namelists.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
-#include "shell/shell.h"
+#include "base/config.h"
+#include "base/fatal.h"
 #include "ui/button_bar.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
@@ -213,13 +212,6 @@ void StartEditing() {
     editor.redrawAll = true;
 }
 
-int EditorOnGraphicsScreen(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
-    InitGraphics(1);
-    int code = EditLevel(episode, map, newLevel, levelGiven);
-    CloseGraphics();
-    return code;
-}
-
 }  // namespace
 
 int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
@@ -328,6 +320,9 @@ int EditorMainLoop() {
 
 void ShowEditorMessage(const char* text) { ShowStatusMessage(text); }
 
-void InstallEditor() {
-    shell.editor = EditorOnGraphicsScreen;
+int EditOnGraphicsScreen(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
+    InitGraphics(1);
+    int code = EditLevel(episode, map, newLevel, levelGiven);
+    CloseGraphics();
+    return code;
 }

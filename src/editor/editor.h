@@ -3,6 +3,18 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+// What the editor asks the shell to do when it returns.
+enum EditorReturn {
+    kEditorLeave = 0,
+    kEditorLeaveToo = 1,
+    kEditorOtherLevel = 2,
+    kEditorNewLevel = 3,
+    kEditorIwadOnly = 4,
+    kEditorReadPwad = 5,
+    kEditorSavedAs = 6,
+};
 
 // What the main loop keeps from pass to pass.
 struct EditorState {
@@ -27,12 +39,14 @@ struct EditorState {
     // Set by the modules that own them: line drawing and dragging are on.
     bool lineDrawing = false;
     bool dragging = false;
+
+    // The PWAD that kEditorReadPwad asks the shell to read.
+    std::string pwadToRead;
 };
 
 extern EditorState editor;
 
-// Runs the editor on a level and returns what the shell should do next
-// (kEditorLeave... of shell/shell.h).
+// Runs the editor on a level and returns what the shell should do next.
 int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven);
 
 // Chooses the level: with levelGiven the one named by episode and map, else
@@ -59,6 +73,5 @@ int EditorMainLoop();
 // A short message in the status line until the next key is handled.
 void ShowEditorMessage(const char* text);
 
-// Connects the editor to the shell's EDIT and NEW commands: each pass of
-// their loop runs EditLevel on the graphics screen.
-void InstallEditor();
+// One pass of the shell's EDIT and NEW loop: EditLevel on the graphics screen.
+int EditOnGraphicsScreen(int16_t episode, int16_t map, bool newLevel, bool levelGiven);

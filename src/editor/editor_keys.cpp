@@ -15,9 +15,8 @@
 #include "editor/view.h"
 #include "level/level.h"
 #include "level/level_files.h"
-#include "shell/config.h"
-#include "shell/flavour.h"
-#include "shell/shell.h"
+#include "base/config.h"
+#include "base/flavour.h"
 #include "ui/button_bar.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
@@ -142,7 +141,7 @@ int KeyReadPwad(int) {
     editor.redrawAll = true;
     if (!PathEntry(-1, -1, "Read PWAD Name", kReadPwadLength, name))
         return 0;
-    shell.inputLine = name;
+    editor.pwadToRead = name;
     return kEditorReadPwad;
 }
 

@@ -11,7 +11,7 @@
 #include "level/level.h"
 #include "pictures/picture.h"
 #include "platform/video.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 

@@ -7,7 +7,7 @@
 
 #include "editor/view.h"
 #include "level/level.h"
-#include "shell/config.h"
+#include "base/config.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "level/level.h"
 #include "platform/keys.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 

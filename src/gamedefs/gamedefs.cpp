@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/flavour.h"
+#include "base/flavour.h"
 
 const char kUnknownName[] = "<?unknown>?";
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "shell/fatal.h"
+#include "base/fatal.h"
 #include "wad/master.h"
 
 LevelState level;

@@ -5,8 +5,7 @@
 #include <cstring>
 
 #include "platform/console.h"
-#include "shell/fatal.h"
-#include "testplay/handoff.h"
+#include "base/fatal.h"
 
 namespace {
 
@@ -104,8 +103,3 @@ void ConsoleLevelDialogs::ProgressStart(const std::string& title, int32_t total)
 void ConsoleLevelDialogs::ProgressUpdate(int32_t done) {}
 
 void ConsoleLevelDialogs::ProgressEnd() {}
-
-void ConsoleLevelDialogs::BuildNodes(const std::string& tempFile, const std::string& outputFile,
-                                     const std::string& levelName) {
-    HandOffNodeBuilder(tempFile, outputFile, levelName);
-}

@@ -1,5 +1,4 @@
-// Everything loading and saving ask of the user, and the node-builder
-// hand-off, in one small interface. The editor's dialog toolkit supplies the
+// Everything loading and saving ask of the user, in one small interface. The editor's dialog toolkit supplies the
 // real implementation (SetLevelDialogs) when it starts; until then, and in the
 // text shell, a console implementation answers; tests plug in scripted
 // answers.
@@ -40,10 +39,6 @@ public:
     virtual void ProgressStart(const std::string& title, int32_t total) = 0;
     virtual void ProgressUpdate(int32_t done) = 0;
     virtual void ProgressEnd() = 0;
-    // Hands the level written to tempFile to the node builder, which writes
-    // outputFile; ends the program (exit code 100) and so does not return.
-    virtual void BuildNodes(const std::string& tempFile, const std::string& outputFile,
-                            const std::string& levelName) = 0;
 };
 
 // The implementation in force; the console one when none was set.
@@ -65,7 +60,4 @@ public:
     void ProgressStart(const std::string& title, int32_t total) override;
     void ProgressUpdate(int32_t done) override;
     void ProgressEnd() override;
-    // Hands off to the node builder (the program ends with exit code 100).
-    void BuildNodes(const std::string& tempFile, const std::string& outputFile,
-                    const std::string& levelName) override;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct WadDirEntry;
 
@@ -31,6 +32,14 @@ const WadDirEntry* FindLevelLump(const char* name, int complain);
 // ".BAK" backup. Returns the chosen name (a PwadList row), or nullptr when the
 // save is refused or cancelled.
 char* ChooseSaveFile(int16_t newEpisode, int16_t newMap);
+
+// Hands the level written to tempFile to the node builder, which writes
+// outputFile; ends the program (exit code 100) and so does not return.
+using NodeBuilderHandOff = void (*)(const std::string& tempFile, const std::string& outputFile,
+                                    const std::string& levelName);
+// The hand-off that saving uses when the nodes are to be rebuilt; start-up
+// connects it. Without one, such a save ends the program with an error.
+void SetNodeBuilderHandOff(NodeBuilderHandOff handOff);
 
 // Writes the level to the chosen file (a PwadList row; emptied when the file
 // cannot be created), asking the questions that the key calls for, and reads

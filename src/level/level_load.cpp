@@ -4,7 +4,7 @@
 #include "level/level.h"
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
-#include "shell/fatal.h"
+#include "base/fatal.h"
 #include "wad/master.h"
 
 namespace {
@@ -145,6 +145,7 @@ const WadDirEntry* FindLevelLump(const char* name, int complain) {
 }
 
 void LoadLevel(int newLevel) {
+    RegisterEarlyEndCleanup(CleanupStage::BeforeMessage, FreeLevel);
     CloseWads('P', 0, 0);
     Dialogs().ShowBox(std::string("Processing Level ") + level.name, {});
     // A fresh model that keeps the name and warp text set when the level was

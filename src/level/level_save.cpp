@@ -8,13 +8,15 @@
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
 #include "platform/files.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
-#include "shell/flavour.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/flavour.h"
+#include "base/work_dir.h"
 #include "wad/master.h"
 
 namespace {
+
+NodeBuilderHandOff nodeBuilderHandOff = nullptr;
 
 constexpr int kSaveNameLength = 43;
 
@@ -125,7 +127,7 @@ void AskNodes(SaveJob& job) {
         job.output = job.chosen;
         return;
     }
-    job.output = startup.workDir + Names().tempWad;
+    job.output = WorkDir() + Names().tempWad;
     if (master.releaseNameLists)
         master.releaseNameLists();
     job.clearReject = Dialogs().ConfirmYes("Clear REJECT ?", "(N copies old)") == 1;
@@ -430,6 +432,8 @@ void ReadBack(const SaveJob& job) {
 
 }  // namespace
 
+void SetNodeBuilderHandOff(NodeBuilderHandOff handOff) { nodeBuilderHandOff = handOff; }
+
 int32_t RejectBytes(int32_t sectors) {
     return static_cast<int32_t>((int64_t{sectors} * sectors + 7) / 8);
 }
@@ -492,7 +496,8 @@ int SaveLevel(char* fileName, int key) {
     CloseBackups();
     RestoreEntriesOfForgottenFiles();
     if (job.rebuild) {
-        Dialogs().BuildNodes(job.output, job.chosen, level.name);
+        if (nodeBuilderHandOff)
+            nodeBuilderHandOff(job.output, job.chosen, level.name);
         FatalError("node builder hand-off returned");
     }
     ReadBack(job);

@@ -6,8 +6,8 @@
 
 #include "pictures/picture.h"
 #include "pictures/picture_parts.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
+#include "base/config.h"
+#include "base/fatal.h"
 #include "ui/graphics.h"
 #include "ui/list_select.h"
 #include "ui/message_panel.h"

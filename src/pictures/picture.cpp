@@ -9,7 +9,7 @@
 
 #include "pictures/picture_parts.h"
 #include "platform/files.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "wad/master.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/graphics.h"
 #include "wad/master.h"
 

@@ -8,7 +8,7 @@
 
 #include "pictures/picture.h"
 #include "pictures/picture_parts.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "wad/master.h"

@@ -111,8 +111,9 @@ Canvas& Screen() {
     return *video.canvas;
 }
 
-bool VideoStart(int width, int height, std::string& error) {
+bool VideoStart(int width, int height, const std::string& title, std::string& error) {
     VideoStop();
+    video.title = title;
     const VideoBackend& backend = ChosenBackend();
     video.canvas = std::make_unique<Canvas>(width, height);
     SetDefaultPalette(video.palette);

@@ -22,9 +22,9 @@ constexpr int kExitScriptEnded = 3;
 // ---- Screen
 
 // Opens the screen with a canvas of the given size, the default VGA palette
-// and a cleared canvas. False with a message when it cannot (no display, SDL
-// error, unreadable input script).
-bool VideoStart(int width, int height, std::string& error);
+// and a cleared canvas; a window gets the title. False with a message when it
+// cannot (no display, SDL error, unreadable input script).
+bool VideoStart(int width, int height, const std::string& title, std::string& error);
 void VideoStop();
 bool VideoActive();
 // True when the environment selects the headless backend.
@@ -112,6 +112,13 @@ void PlatformDelay(int ms);
 void PlatformTone(int freq, int ms);
 
 // ---- Headless backend control (tests, and the environment's script)
+
+// Called when the program asks for input after the last script event, once
+// "input script ended" is on the console. It ends the run (the program throws
+// its exit); without one, or should it return, the process exits with
+// kExitScriptEnded.
+using ScriptEndHandler = void (*)();
+void HeadlessSetScriptEndHandler(ScriptEndHandler handler);
 
 // Replaces the events still to come by those of the script text. False with
 // "line N: ..." in error when a line is not an event.

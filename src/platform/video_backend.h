@@ -35,6 +35,7 @@ struct MouseLimits {
 
 struct VideoState {
     const VideoBackend* backend = nullptr;   // of the running screen
+    std::string title;                        // of the window
     bool active = false;
     std::unique_ptr<Canvas> canvas;
     uint8_t palette[768] = {};                // 6-bit components

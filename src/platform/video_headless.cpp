@@ -18,9 +18,10 @@
 #include "platform/files.h"
 #include "platform/keys.h"
 #include "platform/video_backend.h"
-#include "shell/fatal.h"
 
 namespace {
+
+ScriptEndHandler scriptEndHandler = nullptr;
 
 enum class EventType { Key, Move, Down, Up, Click, Wait, Snapshot };
 
@@ -179,7 +180,9 @@ uint64_t ScreenHash() {
     ConsoleGotoXY(1, 25);
     ConsoleWrite("input script ended\n");
     ConsoleFlush();
-    throw ProgramExit(kExitScriptEnded, "input script ended");
+    if (scriptEndHandler)
+        scriptEndHandler();
+    std::exit(kExitScriptEnded);
 }
 
 void TakeSnapshot(const std::string& path) {
@@ -311,6 +314,8 @@ bool HeadlessLoadScriptFile(const std::string& path, std::string& error) {
 int HeadlessEventsLeft() { return static_cast<int>(headless.events.size()); }
 
 void HeadlessFailNextStart(const std::string& message) { headless.failNextStart = message; }
+
+void HeadlessSetScriptEndHandler(ScriptEndHandler handler) { scriptEndHandler = handler; }
 
 void HeadlessReset() {
     headless = HeadlessState{};

@@ -12,7 +12,6 @@
 #include "platform/files.h"
 #include "platform/keys.h"
 #include "platform/video_backend.h"
-#include "shell/flavour.h"
 
 namespace {
 
@@ -216,7 +215,7 @@ bool Start(int width, int height, std::string& error) {
     // rendered in software (a virtual display, a remote desktop).
     if (std::string(SDL_GetCurrentVideoDriver()) == "x11")
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    sdl.window = SDL_CreateWindow(Names().product, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+    sdl.window = SDL_CreateWindow(video.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   width, height, SDL_WINDOW_RESIZABLE);
     if (!sdl.window || !SDL_GetWindowSurface(sdl.window))
         return Fail(error);

@@ -5,11 +5,13 @@
 #include <cstring>
 
 #include "platform/console.h"
-#include "shell/command_words.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
-#include "shell/flavour.h"
+#include "base/command_words.h"
+#include "base/config.h"
+#include "editor/editor.h"
+#include "base/fatal.h"
+#include "base/flavour.h"
 #include "shell/startup.h"
+#include "ui/help_viewer.h"
 #include "wad/commands.h"
 #include "wad/master.h"
 
@@ -107,7 +109,7 @@ void ActOnEditorReturn(int code) {
         MarkLevelsFromIwad();
         ReopenMainFiles();
     } else if (code == kEditorReadPwad) {
-        CommandWords words(shell.inputLine);
+        CommandWords words(editor.pwadToRead);
         CommandRead(words);
     } else if (code == kEditorSavedAs) {
         CloseWads('A', 0, 0);

@@ -4,26 +4,16 @@
 #include <cstdint>
 #include <string>
 
-// What the editor asks the shell to do when it returns.
-enum EditorReturn {
-    kEditorLeave = 0,
-    kEditorLeaveToo = 1,
-    kEditorOtherLevel = 2,
-    kEditorNewLevel = 3,
-    kEditorIwadOnly = 4,
-    kEditorReadPwad = 5,
-    kEditorSavedAs = 6,
-};
-
-// Runs the editor on a level; returns one of the codes above.
+// Runs the editor on a level; returns one of the editor's return codes.
 using EditorEntry = int (*)(int16_t episode, int16_t map, bool newLevel, bool levelGiven);
 // Runs a graphical viewer (help, pictures) with the rest of the command line.
 using ViewerEntry = void (*)(const std::string& word);
 
 struct ShellState {
-    std::string inputLine;     // shared with the editor, which may leave a PWAD name in it
+    std::string inputLine;     // the command line being run
     int16_t quit = 0;
-    // The graphical parts the shell starts; null until they are present.
+    // The graphical parts the shell starts, connected at start (tests put
+    // their own in); null ones say they are not available.
     EditorEntry editor = nullptr;
     ViewerEntry helpMain = nullptr;
     ViewerEntry helpExe = nullptr;

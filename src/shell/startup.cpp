@@ -5,17 +5,20 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/work_dir.h"
+#include "editor/editor.h"
+#include "level/level_files.h"
+#include "pictures/picture.h"
 #include "platform/console.h"
 #include "platform/files.h"
-#include "level/level.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
+#include "platform/video.h"
 #include "shell/shell.h"
-#include "editor/editor.h"
-#include "pictures/picture.h"
-#include "ui/graphics.h"
+#include "testplay/handoff.h"
+#include "ui/first_setup.h"
+#include "ui/help_viewer.h"
 #include "ui/toolkit.h"
-#include "ui/input.h"
 #include "wad/master.h"
 
 StartupState startup;
@@ -76,9 +79,9 @@ void TakeOption(const Option& option, const char* typed, bool minus, int argc,
 
 // Working directory of at most 27 characters with "/" appended.
 void FixWorkingDirectory() {
-    startup.workDir = CurrentDirectory();
-    if (startup.workDir.size() > static_cast<size_t>(kMaxWorkDirLength))
-        FatalError("Current Directory Path %s \nis over 27 bytes long!", startup.workDir.c_str());
+    SetWorkDir(CurrentDirectory());
+    if (WorkDir().size() > static_cast<size_t>(kMaxWorkDirLength))
+        FatalError("Current Directory Path %s \nis over 27 bytes long!", WorkDir().c_str());
 }
 
 void CompletePatchPath() {
@@ -189,18 +192,6 @@ void EndOrderly() {
     ConsoleFlush();
 }
 
-// Puts the machine back in order after a fatal error: the message goes to
-// the console and every file is closed; the configuration is not written.
-void EndAfterFatalError(const char* message) {
-    FreeLevel();
-    CloseGraphics();
-    ErrorBeep();
-    ConsoleSetColors(kTextLightGray, kTextBlack);
-    ConsolePrintf("\nError: %s\n", message);
-    ConsoleFlush();
-    CloseWads('A', 0, 0);
-}
-
 }  // namespace
 
 void ParseCommandLine(int argc, const char* const* argv) {
@@ -213,19 +204,6 @@ void ParseCommandLine(int argc, const char* const* argv) {
             FatalError("invalid argument: \"%s\"", arg);
         TakeOption(*option, arg, arg[0] == '-', argc, argv, i);
     }
-}
-
-void OpenHelpFile() {
-    CloseHelpFile();
-    startup.helpFile = OpenExisting(config.helpFile, "rb");
-    if (!startup.helpFile)
-        FatalError("Help File %s Missing", config.helpFile);
-}
-
-void CloseHelpFile() {
-    if (startup.helpFile)
-        std::fclose(startup.helpFile);
-    startup.helpFile = nullptr;
 }
 
 namespace {
@@ -272,7 +250,7 @@ void ShowBanner() {
     std::snprintf(line, sizeof line, "%.66s", config.iwadName);
     texts.push_back({16, 13, kTextWhite, line});
     texts.push_back({17, 2, kTextLightGreen, "PATCHES  = "});
-    texts.push_back({17, 13, kTextWhite, config.patchPath[0] ? config.patchPath : startup.workDir});
+    texts.push_back({17, 13, kTextWhite, config.patchPath[0] ? config.patchPath : WorkDir()});
     texts.push_back({18, 2, kTextLightGreen, "HELP     = "});
     texts.push_back({18, 13, kTextWhite, config.helpFile});
     ConsoleSetColors(kTextLightGray, kTextBlack);
@@ -282,29 +260,43 @@ void ShowBanner() {
     ConsoleFlush();
 }
 
-int RunProgram(Flavour flavour, int argc, const char* const* argv) {
-    SetFlavour(flavour);
-    ConsoleInit();
-    startup = StartupState{};
+namespace {
+
+void EndScriptRun() { throw ProgramExit(kExitScriptEnded, "input script ended"); }
+
+void ShellHelpMain(const std::string&) { HelpOnGraphicsScreen("MAIN", kHelpToEnd); }
+void ShellHelpExe(const std::string&) { HelpOnGraphicsScreen("EXE", kHelpTopicOnly); }
+
+// Where the modules meet: each lower one is given what the higher ones provide.
+void ConnectModules() {
     ResetMaster();
     master.closeHelpFile = CloseHelpFile;
     // Texture definitions read from the directory are read again after it changes.
     master.releaseNameLists = FreeTextureDirectories;
+    HeadlessSetScriptEndHandler(EndScriptRun);
+    SetNodeBuilderHandOff(HandOffNodeBuilder);
     InstallToolkit();
+    startup.graphicalSetup = GraphicalFirstTimeSetup;
+    shell.helpMain = ShellHelpMain;
+    shell.helpExe = ShellHelpExe;
     if (!shell.editor)   // a caller (a test) may run the shell with an editor of its own
-        InstallEditor();
+        shell.editor = EditOnGraphicsScreen;
+}
+
+}  // namespace
+
+int RunProgram(Flavour flavour, int argc, const char* const* argv) {
+    SetFlavour(flavour);
+    ConsoleInit();
+    startup = StartupState{};
+    ConnectModules();
     try {
         StartUp(argc, argv);
         RunShell();
         EndOrderly();
         return kExitOk;
     } catch (const ProgramExit& e) {
-        if (e.code() == kExitFatal) {
-            EndAfterFatalError(e.what());
-        } else {
-            CloseGraphics();
-            CloseWads('A', 0, 0);
-        }
+        EndEarly(e);
         return e.code();
     }
 }

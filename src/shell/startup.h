@@ -7,20 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "shell/flavour.h"
+#include "base/flavour.h"
 
 constexpr int kMaxWorkDirLength = 27;   // keeps completed names inside their fields
 constexpr int kMaxFileArgs = 42;
 
 struct StartupState {
-    std::string workDir;                 // current directory with "/" appended
     int16_t autoStart = 0;               // the shell enters the editor once when set
     int16_t noLoad = 0;                  // -noload
     std::vector<std::string> fileArgs;   // -file names
     bool fileGiven = false;
     int64_t initMemory = 0;              // free memory at start
     int64_t freeMemory = 0;              // free memory after the PWADs were read
-    FILE* helpFile = nullptr;            // kept open for the help viewer
     // The graphical first-time setup (message boxes and the options dialog);
     // null until the dialogs are present.
     void (*graphicalSetup)() = nullptr;
@@ -31,10 +29,6 @@ extern StartupState startup;
 // Parses the options after the program name into the configuration and the
 // start-up state. Errors end the program through FatalError.
 void ParseCommandLine(int argc, const char* const* argv);
-
-// Opens the help file named in the configuration, or ends the program.
-void OpenHelpFile();
-void CloseHelpFile();
 
 // The boxed title screen.
 void ShowBanner();

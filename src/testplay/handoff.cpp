@@ -4,10 +4,10 @@
 
 #include "level/level.h"
 #include "platform/files.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
-#include "shell/flavour.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/flavour.h"
+#include "base/work_dir.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "wad/master.h"
@@ -83,7 +83,7 @@ std::vector<std::string> HandOffBatchLines(const HandOffRequest& request) {
             ChangeDirectoryLine(request.returnDir)};
 }
 
-std::string HandOffBatchPath() { return startup.workDir + Names().playBatch; }
+std::string HandOffBatchPath() { return WorkDir() + Names().playBatch; }
 
 void HandOff(const HandOffRequest& request) {
     PutProgramAway();
@@ -93,5 +93,5 @@ void HandOff(const HandOffRequest& request) {
 
 void HandOffNodeBuilder(const std::string& tempFile, const std::string& outputFile,
                         const std::string& levelName) {
-    HandOff({startup.workDir, startup.workDir, kNodeBuilder, {tempFile, outputFile, levelName}});
+    HandOff({WorkDir(), WorkDir(), kNodeBuilder, {tempFile, outputFile, levelName}});
 }

@@ -1,14 +1,12 @@
-// The graphical part of the first-time setup: the message boxes around the
-// options dialog in which the user sets the main WAD, the patch path and the
-// help file.
+#include "ui/first_setup.h"
+
 #include <vector>
 
 #include "platform/keys.h"
 #include "platform/video.h"
-#include "shell/fatal.h"
-#include "shell/config.h"
-#include "shell/flavour.h"
-#include "shell/startup.h"
+#include "base/fatal.h"
+#include "base/config.h"
+#include "base/flavour.h"
 #include "ui/button_bar.h"
 #include "ui/graphics.h"
 #include "ui/message_box.h"
@@ -42,7 +40,9 @@ void ExplainStart() {
                 "then starts the editor again."});
 }
 
-void GraphicalSetup() {
+}  // namespace
+
+void GraphicalFirstTimeSetup() {
     // Without a display (a script over ssh, say) the shell still works; the
     // file names keep their defaults and can be set later.
     if (!VideoDisplayPresent()) {
@@ -56,7 +56,3 @@ void GraphicalSetup() {
     ExplainStart();
     CloseGraphics();
 }
-
-}  // namespace
-
-void InstallFirstTimeSetup() { startup.graphicalSetup = GraphicalSetup; }

@@ -8,7 +8,7 @@
 
 #include "platform/keys.h"
 #include "platform/video.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/line_editor.h"

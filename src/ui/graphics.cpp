@@ -8,8 +8,9 @@
 
 #include "pictures/palette.h"
 #include "platform/video.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/flavour.h"
 #include "ui/input.h"
 
 GraphicsState graphics;
@@ -95,13 +96,14 @@ void VideoModeSize(int mode, int& width, int& height) {
 }
 
 void InitGraphics(int withPalette) {
+    RegisterEarlyEndCleanup(CleanupStage::BeforeMessage, CloseGraphics);
     config.videoMode = static_cast<int16_t>(std::clamp<int>(config.videoMode, 1, 4));
     int mode = config.videoMode;
     PrintAt(1, 25, 1, "Graphics VESA256, %s", VideoModeText(mode));
     int width, height;
     VideoModeSize(mode, width, height);
     std::string error;
-    if (!VideoStart(width, height, error)) {
+    if (!VideoStart(width, height, Names().product, error)) {
         PrintAt(1, 24, 1, "Graphics error: %s press a key", error.c_str());
         WaitConsoleKey();
         if (mode == 1)

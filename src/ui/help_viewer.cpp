@@ -10,9 +10,9 @@
 #include "platform/keys.h"
 #include "platform/printer.h"
 #include "platform/video.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/work_dir.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/input_box.h"
@@ -21,6 +21,19 @@
 #include "ui/toolkit.h"
 
 HelpState help;
+
+void OpenHelpFile() {
+    CloseHelpFile();
+    help.file = OpenExisting(config.helpFile, "rb");
+    if (!help.file)
+        FatalError("Help File %s Missing", config.helpFile);
+}
+
+void CloseHelpFile() {
+    if (help.file)
+        std::fclose(help.file);
+    help.file = nullptr;
+}
 
 namespace {
 
@@ -97,11 +110,11 @@ bool HasHelpType(FILE* file) {
 // The help file of the help type; start-up keeps it open, and it is opened by
 // its configured name when it is not.
 FILE* HelpFile() {
-    if (!startup.helpFile)
-        startup.helpFile = OpenExisting(config.helpFile, "rb");
-    if (startup.helpFile && !HasHelpType(startup.helpFile))
+    if (!help.file)
+        help.file = OpenExisting(config.helpFile, "rb");
+    if (help.file && !HasHelpType(help.file))
         return nullptr;
-    return startup.helpFile;
+    return help.file;
 }
 
 void ReportMissingHelpFile() {
@@ -276,7 +289,7 @@ public:
             printer_ = OpenPrinter();
             return printer_ != nullptr;
         }
-        std::string path = device[0] == '/' ? device : startup.workDir + device;
+        std::string path = device[0] == '/' ? device : WorkDir() + device;
         return !IsDirectory(path) && BeginReplacement(path, file_);
     }
 

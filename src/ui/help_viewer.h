@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ struct HelpLine {
 };
 
 struct HelpState {
+    FILE* file = nullptr;     // the help file, kept open from start to end
     std::string searchText;   // kept for the run, upper case
     // Asked after each printed line; true stops the printing. Null: Esc
     // pressed on the console.
@@ -43,12 +45,16 @@ struct HelpState {
 
 extern HelpState help;
 
+// Opens the help file named in the configuration, or ends the program.
+void OpenHelpFile();
+void CloseHelpFile();
+
 // The logical colour of a colour letter, or -1.
 int HelpColor(char letter);
 // What a line shows: the text after its marker without the colour switches.
 std::string HelpPlainText(const std::string& line);
 // The lines of a topic (its name compared ignoring case) in the help file
-// start-up keeps open (opened by its configured name when it is not); the
+// kept open (opened by its configured name when it is not); the
 // topic's headers only in ranges to the end. Empty when the topic is missing.
 // helpFileOk is false when there is no help file of the help type.
 std::vector<HelpLine> ReadHelpTopic(const char* topic, int mode, bool& helpFileOk);
@@ -97,5 +103,6 @@ void PrintHelp(const char* topic, int mode);
 // The viewer in its default window, centred.
 void ShowHelp(const char* topic, int mode);
 
-// Connects the viewer to F1 of the dialogs and to the shell's ? and HELP.
-void InstallHelp();
+// The viewer in its default window on a graphics screen of its own, from the
+// text console (the shell's ? and HELP).
+void HelpOnGraphicsScreen(const char* topic, int mode);

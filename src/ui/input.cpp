@@ -4,7 +4,7 @@
 
 #include "platform/canvas.h"
 #include "platform/video.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/graphics.h"
 
 InputState input;

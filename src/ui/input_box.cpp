@@ -8,7 +8,7 @@
 
 #include "platform/keys.h"
 #include "platform/video.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/button_bar.h"
 #include "ui/graphics.h"
 #include "ui/input.h"

@@ -7,7 +7,7 @@
 
 #include "level/level_dialogs.h"
 #include "platform/keys.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/button_bar.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"

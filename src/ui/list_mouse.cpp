@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/video.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 

@@ -7,7 +7,7 @@
 
 #include "platform/keys.h"
 #include "platform/video.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/list_mouse.h"

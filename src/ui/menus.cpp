@@ -6,8 +6,8 @@
 
 #include "platform/keys.h"
 #include "platform/video.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
+#include "base/config.h"
+#include "base/fatal.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/list_mouse.h"

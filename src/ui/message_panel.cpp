@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/video.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
+#include "base/config.h"
+#include "base/fatal.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/saved_area.h"

@@ -9,14 +9,12 @@
 
 ToolkitState toolkit;
 
-// Set up in first_setup.cpp and level_dialogs_ui.cpp.
-void InstallFirstTimeSetup();
+// Set up in level_dialogs_ui.cpp.
 void InstallLevelDialogs();
 
 void InstallToolkit() {
-    InstallFirstTimeSetup();
     InstallLevelDialogs();
-    InstallHelp();
+    toolkit.helpHandler = HelpViewer;
 }
 
 PointerSample SamplePointer() {

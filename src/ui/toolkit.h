@@ -52,10 +52,9 @@ struct ToolkitState {
 
 extern ToolkitState toolkit;
 
-// Installs what the toolkit provides to the rest of the program: the graphical
-// first-time setup, the level dialogs (which answer on the console while the
-// graphics screen is down) and the help viewer (F1, and the shell's ? and
-// HELP). Call once at start.
+// Installs what the toolkit provides to the modules below it: the level
+// dialogs (which answer on the console while the graphics screen is down) and
+// the help viewer of F1. Call once at start.
 void InstallToolkit();
 
 // Reads the mouse into toolkit.pointer and returns it.

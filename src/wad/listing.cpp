@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/console.h"
-#include "shell/command_words.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
+#include "base/command_words.h"
+#include "base/config.h"
+#include "base/fatal.h"
 #include "wad/commands.h"
 #include "wad/master.h"
 #include "wad/output.h"

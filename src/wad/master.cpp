@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/config.h"
-#include "shell/fatal.h"
-#include "shell/flavour.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/flavour.h"
 
 MasterState master;
 
@@ -246,6 +246,7 @@ int FindLevel(const char* name) {
 }
 
 void OpenIwad(char* name) {
+    RegisterEarlyEndCleanup(CleanupStage::AfterMessage, CloseAllWads);
     if (OpenWad(name, "IWAD") != 0)
         FatalError("Please restart and set the correct main IWAD file name!");
     master.currentLevelRow = 0;
@@ -345,6 +346,8 @@ FILE* MakeRowReady(int16_t row) {
 WadFile& CurrentLevelFile() { return master.table[master.currentLevelRow]; }
 
 FILE* CurrentLevelStream() { return MakeRowReady(master.currentLevelRow); }
+
+void CloseAllWads() { CloseWads('A', 0, 0); }
 
 void CloseWads(char mode, int forget, int clearNames) {
     int16_t first = mode == 'A' ? 0 : 1;

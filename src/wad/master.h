@@ -70,6 +70,8 @@ FILE* CurrentLevelStream();
 
 // mode 'A': all rows (and the name lists and help file); otherwise rows 1 up.
 void CloseWads(char mode, int forget, int clearNames);
+// Closes every file (keeping the names and directories).
+void CloseAllWads();
 void CloseBackups();
 int NewPwadRow();
 void CompactPwadList();

@@ -6,10 +6,10 @@
 #include <system_error>
 #include <vector>
 
-#include "shell/command_words.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
-#include "shell/startup.h"
+#include "base/command_words.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/work_dir.h"
 #include "wad/master.h"
 #include "wad/wadfile.h"
 
@@ -63,7 +63,7 @@ int CreateOutput(const std::string& name, OutputFile& out) {
 std::string CompleteWadName(const std::string& word) {
     // Room for the word behind either directory and the added extension, so
     // that the completion never fails for want of space.
-    size_t room = std::strlen(config.patchPath) + startup.workDir.size() + sizeof ".WAD";
+    size_t room = std::strlen(config.patchPath) + WorkDir().size() + sizeof ".WAD";
     std::vector<char> name(word.size() + room + 1, 0);
     word.copy(name.data(), word.size());
     NormalizeWadName(name.data(), name.size());

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "platform/files.h"
-#include "shell/command_words.h"
-#include "shell/fatal.h"
+#include "base/command_words.h"
+#include "base/fatal.h"
 #include "wad/commands.h"
 #include "wad/master.h"
 #include "wad/output.h"

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "platform/files.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/work_dir.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ int NormalizeWadName(char* name, size_t fieldSize) {
     if (file.empty())
         return 0;
     if (dir.empty())
-        dir = config.patchPath[0] ? config.patchPath : startup.workDir;
+        dir = config.patchPath[0] ? config.patchPath : WorkDir();
     if (file.find('.') == std::string::npos)
         file += ".WAD";
     std::string completed = dir + file;

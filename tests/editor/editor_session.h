@@ -17,7 +17,7 @@
 #include "editor/menu_bar.h"
 #include "editor_fixture.h"
 #include "level/level_dialogs.h"
-#include "shell/fatal.h"
+#include "base/fatal.h"
 #include "shell/shell.h"
 #include "ui/toolkit.h"
 #include "wad/master.h"
@@ -44,7 +44,7 @@ protected:
         shell = ShellState{};
         OpenIwad(config.iwadName);
         InstallToolkit();
-        InstallEditor();
+        shell.editor = EditOnGraphicsScreen;
     }
     void TearDown() override {
         SetLevelDialogs(nullptr);

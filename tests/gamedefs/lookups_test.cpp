@@ -5,7 +5,7 @@
 
 #include "gamedefs/linetypes.h"
 #include "gamedefs/thingtypes.h"
-#include "shell/flavour.h"
+#include "base/flavour.h"
 
 namespace {
 

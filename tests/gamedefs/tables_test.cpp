@@ -9,7 +9,7 @@
 
 #include "gamedefs/linetypes.h"
 #include "gamedefs/thingtypes.h"
-#include "shell/flavour.h"
+#include "base/flavour.h"
 #include "support/testkit.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "level/level.h"
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "support/wad_session.h"
 #include "wad/master.h"
 
@@ -52,10 +52,12 @@ public:
     void ProgressStart(const std::string& title, int32_t) override { Log("#" + title, {}); }
     void ProgressUpdate(int32_t) override {}
     void ProgressEnd() override {}
-    void BuildNodes(const std::string& temp, const std::string& out, const std::string& name) override {
-        nodeCall = {temp, out, name};
+    // The node builder that saving hands off to: recorded, and the hand-off's exit.
+    static void BuildNodes(const std::string& temp, const std::string& out, const std::string& name) {
+        active->nodeCall = {temp, out, name};
         throw ProgramExit(kExitHandOff, "hand-off");
     }
+    static inline ScriptedDialogs* active = nullptr;
     bool Logged(const std::string& text) const {
         return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != l.npos; });
     }
@@ -146,10 +148,13 @@ protected:
         SetField(config.patchPath, dir.path().c_str());
         level = LevelState{};
         SetLevelDialogs(&dialogs);
+        ScriptedDialogs::active = &dialogs;
+        SetNodeBuilderHandOff(ScriptedDialogs::BuildNodes);
     }
     void TearDown() override {
         EXPECT_TRUE(dialogs.answers.empty()) << "answers left: " << dialogs.answers.front();
         SetLevelDialogs(nullptr);
+        SetNodeBuilderHandOff(nullptr);
         level = LevelState{};
         WadSession::TearDown();
     }

@@ -7,7 +7,7 @@
 #include "pictures/palette.h"
 #include "pictures_fixture.h"
 #include "platform/video_backend.h"
-#include "shell/fatal.h"
+#include "base/fatal.h"
 #include "support/png_reader.h"
 #include "ui/input.h"
 

@@ -10,9 +10,9 @@
 
 #include "pictures/namelists.h"
 #include "pictures/picture.h"
-#include "shell/config.h"
-#include "shell/fatal.h"
-#include "shell/flavour.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/flavour.h"
 #include "support/headless_kit.h"
 #include "support/testkit.h"
 #include "ui/graphics.h"

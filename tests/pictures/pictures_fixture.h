@@ -13,7 +13,7 @@
 
 #include "pictures/picture.h"
 #include "platform/video.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "support/headless_kit.h"
 #include "ui/graphics.h"
 #include "wad/master.h"

@@ -8,7 +8,7 @@
 
 #include "platform/keys.h"
 #include "platform/video.h"
-#include "shell/fatal.h"
+#include "base/fatal.h"
 #include "support/headless_kit.h"
 #include "support/png_reader.h"
 
@@ -21,7 +21,7 @@ class HeadlessTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(VideoStart(640, 480, error)) << error;
+        ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error;
         mouse_calls.clear();
         PlatformSetMouseHandler(RecordCall, 0x1F);
     }
@@ -49,7 +49,7 @@ TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
     std::ofstream(file) << "key Esc\nfly away\n";
     setenv("ZARN_SCRIPT", file.c_str(), 1);
     std::string error;
-    EXPECT_FALSE(VideoStart(800, 600, error));
+    EXPECT_FALSE(VideoStart(800, 600, "Zarn", error));
     unsetenv("ZARN_SCRIPT");
     EXPECT_EQ(error, "input script " + file + ": line 2: unknown event \"fly\"");
 }

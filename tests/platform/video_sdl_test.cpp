@@ -14,7 +14,7 @@
 
 #include "platform/keys.h"
 #include "platform/video.h"
-#include "shell/flavour.h"
+#include "base/flavour.h"
 #include "support/private_x_server.h"
 #include "support/x_window_reader.h"
 
@@ -52,7 +52,7 @@ protected:
         unsetenv("ZARN_VIDEO");
         SetFlavour(Flavour::Heretic);
         std::string error;
-        ASSERT_TRUE(VideoStart(640, 480, error)) << error;
+        ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error;
         for (Uint32 id = 1; id < 64 && !window; ++id)
             window = SDL_GetWindowFromID(id);
         ASSERT_NE(window, nullptr);
@@ -184,7 +184,7 @@ TEST(SdlScreenFailure, NoDisplayIsAnErrorNotAnInvisibleWindow) {
     unsetenv("ZARN_VIDEO");
     unsetenv("SDL_VIDEODRIVER");
     std::string error;
-    const bool started = VideoStart(640, 480, error);   // only where another kind of display is at hand
+    const bool started = VideoStart(640, 480, "Zarn", error);   // only where another kind of display is at hand
     const std::string driver = started ? SDL_GetCurrentVideoDriver() : "";
     VideoStop();
     setenv("DISPLAY", saved.c_str(), 1);

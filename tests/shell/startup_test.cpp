@@ -3,8 +3,9 @@
 #include <filesystem>
 #include <sys/wait.h>
 
-#include "shell/config.h"
-#include "shell/fatal.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "editor/editor.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 #include "support/wad_session.h"

@@ -5,8 +5,10 @@
 #include <cstdlib>
 
 #include "platform/video.h"
-#include "shell/config.h"
-#include "shell/flavour.h"
+#include "base/config.h"
+#include "base/fatal.h"
+#include "base/flavour.h"
+#include "base/work_dir.h"
 #include "shell/startup.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
@@ -23,10 +25,11 @@ HeadlessSession::HeadlessSession(const std::string& consoleInput) : console_(con
     unsetenv("ZARN_SCRIPT");
     SetFlavour(Flavour::Heretic);
     startup = StartupState{};
-    startup.workDir = dir_.path();
+    SetWorkDir(dir_.path());
     ResetConfig();
     VideoStop();
     HeadlessReset();
+    HeadlessSetScriptEndHandler([] { throw ProgramExit(kExitScriptEnded, "input script ended"); });
     graphics = GraphicsState{};
     input = InputState{};
     ResetMaster();

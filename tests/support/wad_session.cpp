@@ -2,7 +2,8 @@
 
 #include <filesystem>
 
-#include "shell/config.h"
+#include "base/config.h"
+#include "base/work_dir.h"
 #include "shell/startup.h"
 #include "wad/master.h"
 
@@ -11,7 +12,7 @@ namespace testkit {
 void WadSession::SetUp() {
     SetFlavour(flavour_);
     startup = StartupState{};
-    startup.workDir = dir.path();
+    SetWorkDir(dir.path());
     ResetConfig();
     ResetMaster();
 }

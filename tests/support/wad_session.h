@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "shell/fatal.h"
-#include "shell/flavour.h"
+#include "base/fatal.h"
+#include "base/flavour.h"
 #include "support/testkit.h"
 
 namespace testkit {

@@ -1,6 +1,6 @@
 #include "level/level.h"
-#include "shell/config.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "base/work_dir.h"
 #include "support/map_kit.h"
 #include "support/wad_session.h"
 #include "testplay/handoff.h"
@@ -19,7 +19,7 @@ protected:
 TEST_F(HandOffTest, NodeBuilderScriptRunsInTheWorkingDirectoryWithEveryArgumentIntact) {
     std::string work = dir.file("it's a dir/");
     std::filesystem::create_directory(work);
-    startup.workDir = work;
+    SetWorkDir(work);
     testkit::WadBuilder("IWAD").level("MAP01").write(dir.file("DOOM2.WAD"));
     OpenIwadAt(dir.file("DOOM2.WAD"));
     mapkit::ClearMap();
@@ -47,7 +47,7 @@ TEST_F(HandOffTest, NodeBuilderScriptRunsInTheWorkingDirectoryWithEveryArgumentI
 }
 
 TEST_F(HandOffTest, ScriptThatCannotBeWrittenEndsTheProgramWithAnError) {
-    startup.workDir = dir.file("gone/");
+    SetWorkDir(dir.file("gone/"));
     Ended ended = ExitOf([] { HandOffNodeBuilder("~Brel.WAD", "E1M1.WAD", "E1M1"); });
     EXPECT_EQ(ended.code, kExitFatal);
     EXPECT_EQ(ended.output, "Unable to create " + dir.file("gone/BrelPlay.BAT"));

@@ -2,7 +2,7 @@
 // adapters.
 #include "level/level.h"
 #include "level/level_files.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "support/wad_session.h"
 #include "testplay_kit.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/fatal.h"
+#include "base/fatal.h"
 #include "support/testkit.h"
 
 namespace testplay {

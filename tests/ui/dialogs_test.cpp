@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/fatal.h"
+#include "base/fatal.h"
 #include "toolkit_fixture.h"
 #include "ui/button_bar.h"
 #include "ui/message_box.h"

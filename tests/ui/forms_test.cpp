@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/config.h"
+#include "base/config.h"
 #include "toolkit_fixture.h"
 #include "ui/forms.h"
 #include "ui/input_box.h"

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "shell/config.h"
-#include "shell/fatal.h"
+#include "base/config.h"
+#include "base/fatal.h"
 #include "toolkit_fixture.h"
 
 namespace {

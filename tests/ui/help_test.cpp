@@ -9,9 +9,7 @@
 #include <set>
 #include <sstream>
 
-#include "shell/config.h"
-#include "shell/shell.h"
-#include "shell/startup.h"
+#include "base/config.h"
 #include "support/png_reader.h"
 #include "toolkit_fixture.h"
 #include "ui/help_viewer.h"
@@ -199,10 +197,10 @@ TEST_F(HelpTest, PrintingWritesPlainTextAndAFormFeed) {
 }
 
 TEST_F(HelpTest, ShellReachesTheViewerAndNothingToShowReturns) {
-    InstallHelp();
+    InstallToolkit();
     EXPECT_EQ(toolkit.helpHandler, &HelpViewer);
     session.Script("key Esc\n", false);
-    shell.helpExe("");
+    HelpOnGraphicsScreen("EXE", kHelpTopicOnly);
     EXPECT_EQ(graphics.GraphicsMode, 0);   // the text screen again
     EXPECT_EQ(HeadlessEventsLeft(), 0);
     // Nothing to show returns without waiting; a missing file is reported.

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/video_backend.h"
-#include "shell/config.h"
+#include "base/config.h"
 #include "toolkit_fixture.h"
 
 namespace {

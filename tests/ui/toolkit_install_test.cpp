@@ -1,4 +1,4 @@
-// What InstallToolkit puts in place: the level dialogs and the graphical
+// What InstallToolkit puts in place (the level dialogs), and the graphical
 // first-time setup.
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "level/level_dialogs.h"
-#include "shell/config.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "ui/first_setup.h"
 #include "toolkit_fixture.h"
 
 namespace {
@@ -45,14 +45,13 @@ TEST_F(InstallTest, LevelDialogsAskOnTheGraphicsScreen) {
 }
 
 TEST_F(InstallTest, FirstTimeSetupShowsItsBoxesAndLeavesGraphics) {
-    ASSERT_NE(startup.graphicalSetup, nullptr);
     static int optionsRuns = 0;
     optionsRuns = 0;
     toolkit.optionsDialog = [](int, int) { ++optionsRuns; };
     CloseGraphics();
     config.videoMode = 3;
     session.Script("key F1\nkey Enter");
-    startup.graphicalSetup();
+    GraphicalFirstTimeSetup();
     EXPECT_EQ(config.videoMode, 1);
     EXPECT_EQ(graphics.GraphicsMode, 0);
     EXPECT_EQ(HelpAsked(), std::vector<std::string>{"INSTALL"});

@@ -2,7 +2,7 @@
 // commands run with their console captured.
 #pragma once
 
-#include "shell/command_words.h"
+#include "base/command_words.h"
 #include "support/wad_session.h"
 #include "wad/commands.h"
 #include "wad/listing.h"

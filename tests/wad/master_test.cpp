@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/config.h"
+#include "base/config.h"
 #include "command_fixture.h"
 
 using namespace wadtest;

@@ -1,4 +1,4 @@
-#include "shell/flavour.h"
+#include "base/flavour.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "shell/command_words.h"
+#include "base/command_words.h"
 
-#include "shell/fatal.h"
+#include "base/fatal.h"
 
 bool CommandWords::Next(std::string& word) {
     while (pos_ < line_.size() && line_[pos_] == ' ')

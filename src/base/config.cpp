@@ -1,13 +1,13 @@
-#include "shell/config.h"
+#include "base/config.h"
 
 #include <cmath>
 #include <cstring>
 #include <string>
 
 #include "platform/files.h"
-#include "shell/fatal.h"
-#include "shell/flavour.h"
-#include "shell/startup.h"
+#include "base/fatal.h"
+#include "base/flavour.h"
+#include "base/work_dir.h"
 
 ConfigRecord config;
 
@@ -78,7 +78,7 @@ std::string DefaultIwad() {
 // installed (or, for a program run from its build tree, in the source tree).
 std::string DefaultHelpFile() {
     const char* name = "Brel.HLP";
-    if (FileExists(startup.workDir + name))
+    if (FileExists(WorkDir() + name))
         return name;
     std::string candidates[] = {
         ProgramDirectory() + "../share/zarn/" + name,
@@ -185,7 +185,7 @@ void ResetConfig() { config = DefaultConfig(); }
 
 const char* ConfigFileName() {
     static std::string name;
-    name = startup.workDir + Names().configFile;
+    name = WorkDir() + Names().configFile;
     return name.c_str();
 }
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "shell/config.h"
-#include "shell/flavour.h"
-#include "shell/startup.h"
+#include "base/config.h"
+#include "base/flavour.h"
+#include "base/work_dir.h"
 #include "support/testkit.h"
 
 using testkit::Bytes;
@@ -15,8 +15,7 @@ class ConfigTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetFlavour(Flavour::Heretic);
-        startup = StartupState{};
-        startup.workDir = dir.path();
+        SetWorkDir(dir.path());
         ResetConfig();
     }
     void TearDown() override { SetFlavour(Flavour::Heretic); }

@@ -23,6 +23,18 @@ private:
     int code_;
 };
 
+// Clean-up that a module registers when it takes hold of something that must
+// be given back however the program ends early (the graphics screen, open
+// files). A routine registered again keeps its first place.
+enum class CleanupStage { BeforeMessage, AfterMessage };
+void RegisterEarlyEndCleanup(CleanupStage stage, void (*cleanup)());
+
+// Puts the machine back in order when a ProgramExit ends the program: the
+// BeforeMessage clean-ups, newest first; after a fatal error the error beep
+// and "\nError: " with the message on the console; then the AfterMessage
+// clean-ups, newest first. The configuration is not written.
+void EndEarly(const ProgramExit& exit);
+
 // Formats the message (at most 160 characters) and ends the program with exit
 // code 5. Never returns.
 [[noreturn]] void FatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,0 +1,88 @@
+#include "base/fatal.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "base/config.h"
+#include "platform/console.h"
+#include "platform/video.h"
+
+namespace {
+
+GraphicsMessageSink graphics_sink = nullptr;
+
+struct Cleanup {
+    CleanupStage stage;
+    void (*run)();
+};
+std::vector<Cleanup> cleanups;
+
+void RunCleanups(CleanupStage stage) {
+    for (auto c = cleanups.rbegin(); c != cleanups.rend(); ++c)
+        if (c->stage == stage)
+            c->run();
+}
+
+void ErrorBeep() {
+    if (!config.soundErrors)
+        return;
+    PlatformTone(config.beepErrorFreq, 10);
+    PlatformDelay(10);
+}
+
+}  // namespace
+
+void RegisterEarlyEndCleanup(CleanupStage stage, void (*cleanup)()) {
+    bool known = std::any_of(cleanups.begin(), cleanups.end(),
+                             [&](const Cleanup& c) { return c.run == cleanup; });
+    if (!known)
+        cleanups.push_back({stage, cleanup});
+}
+
+void EndEarly(const ProgramExit& exit) {
+    RunCleanups(CleanupStage::BeforeMessage);
+    if (exit.code() == kExitFatal) {
+        ErrorBeep();
+        ConsoleSetColors(kTextLightGray, kTextBlack);
+        ConsolePrintf("\nError: %s\n", exit.what());
+        ConsoleFlush();
+    }
+    RunCleanups(CleanupStage::AfterMessage);
+}
+
+void FatalError(const char* format, ...) {
+    char message[161];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    throw ProgramExit(kExitFatal, message);
+}
+
+void SetGraphicsMessageSink(GraphicsMessageSink sink) { graphics_sink = sink; }
+
+bool GraphicsScreenUp() { return graphics_sink != nullptr; }
+
+void PrintAt(int column, int row, int clear, const char* format, ...) {
+    char text[257];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (graphics_sink) {
+        graphics_sink(text);
+        return;
+    }
+    int fg = console.fg, bg = console.bg;
+    ConsoleSetColors(kTextYellow, kTextBlue);
+    ConsoleGotoXY(column, row);
+    if (clear == 1)
+        ConsoleClearCells(row == 25 ? 80 - column : 81 - column);
+    ConsoleWrite(text);
+    ConsoleSetColors(fg, bg);
+    ConsoleFlush();
+}
+
+int WaitConsoleKey() { return ConsoleReadKey(); }
