@@ -195,6 +195,21 @@ void ForgetUnreferencedPwads() {
         master.currentLevelRow = 0;
 }
 
+// A damaged PWAD is refused like one that is missing: the user is told which
+// and why, its row is freed and its name emptied, and the session goes on.
+bool ReadPwadDirectory(int16_t r) {
+    WadFile& row = master.table[r];
+    std::string damage = TryReadWadDirectory(row, r);
+    if (damage.empty())
+        return true;
+    std::string text = "WAD file " + std::string(row.name) + " is damaged: " + damage +
+                       "; it is not read, press a key";
+    ForgetRow(r);   // empties the name too, so the file leaves the PWAD list
+    row.name = nullptr;
+    ComplainAboutFile(text.c_str());
+    return false;
+}
+
 }  // namespace
 
 std::vector<WadDirEntry>& MasterDirectory() { return master.table[0].dir; }
@@ -284,7 +299,10 @@ int OpenWad(char* name, const char* tag) {
     row.state = 'O';
     ReleaseNameLists();
     row.name = name;
-    ReadWadDirectory(row, r);
+    if (r == 0)
+        ReadWadDirectory(row, r);
+    else if (!ReadPwadDirectory(r))
+        return -1;
     row.tag[0] = 0;
     if (r == 0) {
         InvalidateMasterIndex();

@@ -53,13 +53,17 @@ std::string EntryNameText(const char (&name)[8]) {
     return std::string(name, strnlen(name, 8));
 }
 
+void ComplainAboutFile(const char* text) {
+    PrintAt(1, 25, 1, "%s", text);
+    if (InTextMode())
+        WaitConsoleKey();
+}
+
 int CheckFileType(char* name, const char* tag, int complain) {
     FILE* f = OpenExisting(name, "rb");
     if (!f) {
         if (complain) {
-            PrintAt(1, 25, 1, "file %s not found, press a key", name);
-            if (InTextMode())
-                WaitConsoleKey();
+            ComplainAboutFile(("file " + std::string(name) + " not found, press a key").c_str());
             name[0] = 0;
         }
         return 0;
@@ -74,9 +78,7 @@ int CheckFileType(char* name, const char* tag, int complain) {
     for (char& c : found)
         if (c && !std::isprint(static_cast<unsigned char>(c)))
             c = '?';
-    PrintAt(1, 25, 1, "%s is not %s, found %s, press a key", name, tag, found);
-    if (InTextMode())
-        WaitConsoleKey();
+    ComplainAboutFile((std::string(name) + " is not " + tag + ", found " + found + ", press a key").c_str());
     if (complain)
         name[0] = 0;
     return 0;
@@ -176,33 +178,47 @@ void WriteDirEntry(FILE* stream, int32_t offset, int32_t size, const char (&name
     WriteChecked(stream, name, 8);
 }
 
-void ReadWadDirectory(WadFile& file, int16_t row) {
+std::string TryReadWadDirectory(WadFile& file, int16_t row) {
+    file.dir.clear();
     int64_t fileSize = FileSize(file.handle);
     SeekChecked(file.handle, file.name, 4);
     unsigned char header[8];
     if (fileSize < kWadHeaderSize || std::fread(header, 1, 8, file.handle) != 8)
-        FatalError("WAD file %s is damaged: it is too short for a WAD header", file.name);
+        return "it is too short for a WAD header";
     file.count = ReadLE32(header);
     file.dirOffset = ReadLE32(header + 4);
+    char why[120];
     if (file.count < 0 || file.dirOffset < 0 ||
-        file.dirOffset + static_cast<int64_t>(file.count) * kWadEntrySize > fileSize)
-        FatalError("WAD file %s is damaged: its directory (%ld entries at %ld) lies outside the file",
-                   file.name, static_cast<long>(file.count), static_cast<long>(file.dirOffset));
+        file.dirOffset + static_cast<int64_t>(file.count) * kWadEntrySize > fileSize) {
+        std::snprintf(why, sizeof why, "its directory (%ld entries at %ld) lies outside the file",
+                      static_cast<long>(file.count), static_cast<long>(file.dirOffset));
+        return why;
+    }
     std::vector<unsigned char> raw(static_cast<size_t>(file.count) * kWadEntrySize);
     SeekChecked(file.handle, file.name, file.dirOffset);
     ReadChunked(file.handle, raw.data(), static_cast<int32_t>(raw.size()));
-    file.dir.assign(static_cast<size_t>(file.count), WadDirEntry{});
+    std::vector<WadDirEntry> dir(static_cast<size_t>(file.count));
     for (int32_t i = 0; i < file.count; ++i) {
         const unsigned char* p = &raw[static_cast<size_t>(i) * kWadEntrySize];
-        WadDirEntry& e = file.dir[static_cast<size_t>(i)];
+        WadDirEntry& e = dir[static_cast<size_t>(i)];
         e.offset = ReadLE32(p);
         e.size = ReadLE32(p + 4);
         std::memcpy(e.name, p + 8, 8);
         e.file = row;
         bool outside = e.size < 0 ||
                        (e.size > 0 && (e.offset < 0 || e.offset + static_cast<int64_t>(e.size) > fileSize));
-        if (outside)
-            FatalError("WAD file %s is damaged: entry %ld (%s) lies outside the file", file.name,
-                       static_cast<long>(i), EntryNameText(e.name).c_str());
+        if (outside) {
+            std::snprintf(why, sizeof why, "entry %ld (%s) lies outside the file", static_cast<long>(i),
+                          EntryNameText(e.name).c_str());
+            return why;
+        }
     }
+    file.dir = std::move(dir);
+    return "";
+}
+
+void ReadWadDirectory(WadFile& file, int16_t row) {
+    std::string damage = TryReadWadDirectory(file, row);
+    if (!damage.empty())
+        FatalError("WAD file %s is damaged: %s", file.name, damage.c_str());
 }

@@ -55,10 +55,17 @@ void WriteChecked(FILE* stream, const void* buffer, int32_t length);
 void CopyChecked(FILE* target, FILE* source, int32_t length);
 void WriteLE32(FILE* stream, int32_t value);
 
-// Reads header and directory of the open file of row into file.dir, refusing
-// a damaged file (directory or entries outside the file) with a fatal error
-// that names it.
+// Reads header and directory of the open file of row into file.dir. A damaged
+// file (too short for its header, its directory or an entry outside the file)
+// leaves the directory empty, and the result says what is wrong; "" when the
+// directory was read.
+std::string TryReadWadDirectory(WadFile& file, int16_t row);
+// The same, ending the program on a damaged file with a message naming it.
 void ReadWadDirectory(WadFile& file, int16_t row);
+
+// Shows a complaint about a file at the foot of the console and, in text
+// mode, waits for a key so that it is read before later lines cover it.
+void ComplainAboutFile(const char* text);
 
 // Writes the 16-byte directory entry of one lump.
 void WriteDirEntry(FILE* stream, int32_t offset, int32_t size, const char (&name)[8]);

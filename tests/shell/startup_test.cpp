@@ -132,6 +132,40 @@ TEST_F(ProgramTest, FatalErrorsEndWithCodeFiveWithoutSavingTheConfiguration) {
     EXPECT_TRUE(Saw("Help File Brel.HLP Missing"));
 }
 
+// A remembered PWAD that has become damaged or gone is dropped with a line
+// naming it and why, and the program starts with the others; READ of a
+// damaged file refuses it and the session goes on.
+TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
+    PrepareConfig();
+    WadBuilder().lump("FIRST", "1").write(dir.file("a.wad"));
+    WadBuilder().lump("SECOND", "2").write(dir.file("b.wad"));
+    WadBuilder().lump("THIRD", "3").write(dir.file("c.wad"));
+    ASSERT_EQ(Run("R A\nR B\nR LEV\nR C\nQ\n"), 0);
+    ASSERT_STREQ(config.pwadList[3], dir.file("C.WAD").c_str());
+    Bytes damaged = testkit::ReadFileBytes(dir.file("b.wad"));
+    damaged[8] = 0x7F;   // the directory far past the end
+    testkit::WriteFileBytes(dir.file("b.wad"), damaged);
+    std::filesystem::remove(dir.file("c.wad"));
+    // Each refusal asks for a key on a terminal; a blank line answers it when
+    // one is read.
+    EXPECT_EQ(Run("\n\nW\nQ\n"), 0);
+    EXPECT_TRUE(Saw("WAD file " + dir.file("B.WAD") + " is damaged: its directory"));
+    EXPECT_TRUE(Saw("lies outside the file; it is not read"));
+    EXPECT_TRUE(Saw("file " + dir.file("C.WAD") + " not found"));
+    EXPECT_TRUE(Saw(" Contains level E1M2"));
+    EXPECT_TRUE(Saw("Zarn Ended"));
+    std::vector<std::string> listed;
+    for (int i = 0; config.pwadList[i][0]; ++i)
+        listed.push_back(config.pwadList[i]);
+    EXPECT_EQ(listed, (std::vector<std::string>{dir.file("A.WAD"), dir.file("LEV.WAD")}));
+    // READ of the damaged file: refused, and WADS still lists what is read.
+    EXPECT_EQ(Run("R B\n\nW\nQ\n"), 0);
+    EXPECT_TRUE(Saw("WAD file " + dir.file("B.WAD") + " is damaged"));
+    EXPECT_TRUE(Saw("(Patch for E1M2)"));
+    EXPECT_FALSE(Saw("B.WAD  "));
+    EXPECT_STREQ(config.pwadList[2], "");
+}
+
 TEST(OptionTest, FormsListsAndErrors) {
     startup = StartupState{};
     ResetConfig();

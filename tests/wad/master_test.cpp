@@ -111,29 +111,49 @@ TEST_F(MasterTest, WrongTypeAndMissingFilesAreRefused) {
     EXPECT_TRUE(Contains(console.output(), "not found, press a key"));
 }
 
-TEST_F(MasterTest, DamagedWadsEndWithAMessageNamingTheFile) {
-    Bytes good = WadBuilder().lump("DATA", Bytes(100, 7)).bytes();
+// A damaged PWAD is refused with a message naming it and why, and the session
+// goes on with the directory as it was; a damaged IWAD ends the program.
+TEST_F(MasterTest, DamagedPwadsAreRefusedAndADamagedIwadEndsTheProgram) {
     struct Case {
         size_t at;
         int32_t value;
+        const char* why;
     } cases[] = {
-        {8, 1000000},      // directory past the end
-        {4, -5},           // negative count
-        {4, 0x7FFFFFF0},   // huge count
-        {116, 200},        // DATA past the end
-        {112, -1},         // negative offset
-        {5, 0},            // file shorter than its header
+        {8, 1000000, "its directory (1 entries at 1000000) lies outside the file"},
+        {4, -5, "its directory (-5 entries at 112) lies outside the file"},
+        {4, 0x7FFFFFF0, "lies outside the file"},
+        {116, 200, "entry 0 (DATA) lies outside the file"},
+        {112, -1, "entry 0 (DATA) lies outside the file"},
+        {5, 0, "it is too short for a WAD header"},
     };
-    for (const Case& c : cases) {
-        ResetMaster();
-        std::memset(config.pwadList, 0, sizeof config.pwadList);
-        MakeIwad({"E1M1"});
-        Bytes bad = good;
-        for (size_t i = 0; i < 4; ++i)
-            bad[c.at + i] = uint8_t(uint32_t(c.value) >> (8 * i));
-        bad.resize(c.at == 5 ? 5 : bad.size());
-        testkit::WriteFileBytes(dir.file("dmg.wad"), bad);
-        EXPECT_TRUE(Contains(testkit::ExitOf([&] { ReadPwad(dir.file("dmg.wad")); }), "dmg.wad")) << c.at;
+    for (const char* type : {"PWAD", "IWAD"}) {
+        Bytes good = WadBuilder(type).lump("DATA", Bytes(100, 7)).bytes();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(type) + " damaged at " + std::to_string(c.at));
+            ResetMaster();
+            std::memset(config.pwadList, 0, sizeof config.pwadList);
+            MakeIwad({"E1M1"});
+            size_t entries = MasterDirectory().size();
+            Bytes bad = good;
+            for (size_t i = 0; i < 4; ++i)
+                bad[c.at + i] = uint8_t(uint32_t(c.value) >> (8 * i));
+            bad.resize(c.at == 5 ? 5 : bad.size());
+            testkit::WriteFileBytes(dir.file("dmg.wad"), bad);
+            std::string damaged = "WAD file " + dir.file("dmg.wad") + " is damaged: ";
+            if (type[0] == 'I') {
+                ResetMaster();
+                EXPECT_EQ(testkit::ExitOf([&] { OpenIwadAt(dir.file("dmg.wad")); }).rfind(damaged, 0), 0u);
+                continue;
+            }
+            EXPECT_EQ(ReadPwad(dir.file("dmg.wad")), -1);
+            EXPECT_TRUE(Contains(console.output(), damaged)) << console.output();
+            EXPECT_TRUE(Contains(console.output(), std::string(c.why) + "; it is not read, press a key"));
+            EXPECT_EQ(MasterDirectory().size(), entries);
+            for (int r = 1; r < kOpenWadRows; ++r)
+                EXPECT_EQ(master.table[r].state, 0) << r;
+            // The next file is read as usual.
+            EXPECT_GT(Read("ok.wad", WadBuilder().lump("OK", "1")), 0);
+        }
     }
 }
 
