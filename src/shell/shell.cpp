@@ -166,9 +166,9 @@ bool ReadCommandLine(std::string& line) {
         startup.autoStart = 0;
         char text[32];
         if (master.gameStyle == kStyleEpisodes)
-            std::snprintf(text, sizeof text, "E %hd %hd", config.lastEpisode, config.lastMap);
+            std::snprintf(text, sizeof text, "E %hd %hd", startup.autoEpisode, startup.autoMap);
         else
-            std::snprintf(text, sizeof text, "E %2hd", config.lastMap);
+            std::snprintf(text, sizeof text, "E %2hd", startup.autoMap);
         line = text;
         return true;
     }

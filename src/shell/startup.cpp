@@ -14,6 +14,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/video.h"
+#include "shell/command_line.h"
 #include "shell/shell.h"
 #include "testplay/handoff.h"
 #include "ui/first_setup.h"
@@ -24,58 +25,6 @@
 StartupState startup;
 
 namespace {
-
-constexpr const char* kVersion = "1.0";
-
-enum OptionKind { kFlag = 0, kInteger = 1, kList = 4, kString = 5 };
-
-struct Option {
-    const char* shortName;
-    const char* longName;
-    OptionKind kind;
-};
-
-const Option kOptionTable[] = {
-    {"n", "noload", kFlag},
-    {"m", "main", kString},
-    {"f", "file", kList},
-    {"v", "video", kInteger},
-};
-
-bool SameIgnoringCase(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    return *a == *b;
-}
-
-bool IsOptionWord(const char* arg) { return arg[0] == '-' || arg[0] == '+'; }
-
-const Option* FindOption(const char* name) {
-    for (const Option& o : kOptionTable)
-        if (SameIgnoringCase(name, o.shortName) || SameIgnoringCase(name, o.longName))
-            return &o;
-    return nullptr;
-}
-
-void TakeOption(const Option& option, const char* typed, bool minus, int argc,
-                const char* const* argv, int& i) {
-    if (option.kind == kFlag) {
-        startup.noLoad = minus ? 1 : 0;
-        return;
-    }
-    if (i + 1 >= argc)
-        FatalError("missing argument after %s", typed);
-    if (option.kind == kInteger) {
-        config.videoMode = static_cast<int16_t>(std::atoi(argv[++i]));
-    } else if (option.kind == kString) {
-        SetField(config.iwadName, argv[++i]);
-    } else {
-        startup.fileGiven = true;
-        while (i + 1 < argc && !IsOptionWord(argv[i + 1]))
-            startup.fileArgs.push_back(argv[++i]);
-    }
-}
 
 // Working directory of at most 27 characters with "/" appended.
 void FixWorkingDirectory() {
@@ -154,7 +103,34 @@ void LoadStartupPwads() {
     CompactPwadList();
 }
 
-void StartUp(int argc, const char* const* argv) {
+// Options override what the configuration file set.
+void ApplyCommandLine(const CommandLine& options) {
+    startup.noLoad = options.noLoad;
+    if (options.iwadGiven)
+        SetField(config.iwadName, options.iwad.c_str());
+    if (options.videoGiven)
+        config.videoMode = options.videoMode;
+    if (options.filesGiven) {
+        startup.fileGiven = true;
+        startup.fileArgs = options.files;
+    }
+}
+
+// The editor comes up at once on the last level when Auto Start is on (and
+// -noload was not given), and on -edit's level whenever that was given.
+void SetAutoStart(const CommandLine& options) {
+    startup.autoStart = startup.noLoad ? 0 : config.autoStart;
+    startup.autoEpisode = config.lastEpisode;
+    startup.autoMap = config.lastMap;
+    if (!options.editGiven)
+        return;
+    std::string fault;
+    if (!ResolveLevelArgument(options.level, master.gameStyle, startup.autoEpisode, startup.autoMap, fault))
+        FatalError("%s", fault.c_str());
+    startup.autoStart = 1;
+}
+
+void StartUp(const CommandLine& options) {
     startup.initMemory = FreeMemoryBytes();
     FixWorkingDirectory();
     ResetConfig();
@@ -163,7 +139,7 @@ void StartUp(int argc, const char* const* argv) {
     std::snprintf(configName, sizeof configName, "%s", ConfigFileName());
     if (FileExists(configName) && CheckFileType(configName, "_CFG", 0))
         configOk = LoadConfig() == 1;
-    ParseCommandLine(argc, argv);
+    ApplyCommandLine(options);
     CompletePatchPath();
     bool helpOk = CheckFileType(config.helpFile, "_HLP", 0);
     bool iwadOk = CheckFileType(config.iwadName, "IWAD", 0);
@@ -172,7 +148,7 @@ void StartUp(int argc, const char* const* argv) {
     ShowBanner();
     OpenHelpFile();
     OpenIwad(config.iwadName);
-    startup.autoStart = startup.noLoad ? 0 : config.autoStart;
+    SetAutoStart(options);
     LoadStartupPwads();
     PrintAt(5, 2, 0, "Init %lld", static_cast<long long>(startup.initMemory));
     startup.freeMemory = FreeMemoryBytes();
@@ -193,18 +169,6 @@ void EndOrderly() {
 }
 
 }  // namespace
-
-void ParseCommandLine(int argc, const char* const* argv) {
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (!IsOptionWord(arg))
-            FatalError("options start with '-' or '+'");
-        const Option* option = FindOption(arg + 1);
-        if (!option)
-            FatalError("invalid argument: \"%s\"", arg);
-        TakeOption(*option, arg, arg[0] == '-', argc, argv, i);
-    }
-}
 
 namespace {
 
@@ -240,7 +204,7 @@ void ShowBanner() {
     texts.push_back({15, 1, kTextLightCyan, "\xC8" + Repeat('\xCD', 78) + "\xBC"});
     texts.push_back({3, 28, kTextYellow, Names().longProduct});
     char line[128];
-    std::snprintf(line, sizeof line, "Map editor for %s, version %s", Names().game, kVersion);
+    std::snprintf(line, sizeof line, "Map editor for %s, version %s", Names().game, kProgramVersion);
     texts.push_back({5, 40 - static_cast<int>(std::strlen(line)) / 2, kTextWhite, line});
     texts.push_back({7, 13, kTextLightGray, "Things, LineDefs, SideDefs, Vertexes and Sectors,"});
     texts.push_back({8, 13, kTextLightGray, "drawn, selected, moved, built and checked."});
@@ -283,6 +247,15 @@ void ConnectModules() {
         shell.editor = EditOnGraphicsScreen;
 }
 
+int AnswerRequest(CommandLineRequest request) {
+    std::string text = request == CommandLineRequest::Usage     ? UsageText()
+                       : request == CommandLineRequest::Version ? VersionText()
+                                                                : ManualPageText();
+    ConsoleWrite(text.c_str());
+    ConsoleFlush();
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunProgram(Flavour flavour, int argc, const char* const* argv) {
@@ -291,7 +264,10 @@ int RunProgram(Flavour flavour, int argc, const char* const* argv) {
     startup = StartupState{};
     ConnectModules();
     try {
-        StartUp(argc, argv);
+        CommandLine options = ParseCommandLine(argc, argv);
+        if (options.request != CommandLineRequest::Run)
+            return AnswerRequest(options.request);
+        StartUp(options);
         RunShell();
         EndOrderly();
         return kExitOk;

@@ -14,6 +14,8 @@ constexpr int kMaxFileArgs = 42;
 
 struct StartupState {
     int16_t autoStart = 0;               // the shell enters the editor once when set
+    int16_t autoEpisode = 0;             // on this level (the last one, or -edit's)
+    int16_t autoMap = 0;
     int16_t noLoad = 0;                  // -noload
     std::vector<std::string> fileArgs;   // -file names
     bool fileGiven = false;
@@ -26,12 +28,9 @@ struct StartupState {
 
 extern StartupState startup;
 
-// Parses the options after the program name into the configuration and the
-// start-up state. Errors end the program through FatalError.
-void ParseCommandLine(int argc, const char* const* argv);
-
 // The boxed title screen.
 void ShowBanner();
 
-// The whole program: returns its exit code (0, 5 or 100).
+// The whole program: returns its exit code (0, 5 or 100). --help, --version
+// and the manual page are printed before anything else is done.
 int RunProgram(Flavour flavour, int argc, const char* const* argv);

@@ -6,6 +6,7 @@
 #include "base/config.h"
 #include "base/fatal.h"
 #include "editor/editor.h"
+#include "shell/command_line.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 #include "support/wad_session.h"
@@ -123,13 +124,55 @@ TEST_F(ProgramTest, FatalErrorsEndWithCodeFiveWithoutSavingTheConfiguration) {
     EXPECT_EQ(Run("Q\n", {"-video", "3", "-main", dir.file("nothere.wad")}), 5);
     EXPECT_TRUE(Saw("\nError: Please restart and set the correct main IWAD file name!\n"));
     EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
-    EXPECT_EQ(Run("Q\n", {"-help"}), 5);
-    EXPECT_TRUE(Saw("Error: invalid argument: \"-help\""));
+    EXPECT_EQ(Run("Q\n", {"-x"}), 5);
+    EXPECT_TRUE(Saw("Error: invalid argument: \"-x\"\nType \"zarn --help\" for the options.\n"));
     // A missing help file is fatal after the setup it brings up.
     std::filesystem::remove(dir.file("Brel.HLP"));
     EXPECT_EQ(Run("\nQ\n"), 5);
     EXPECT_TRUE(Saw("Please press Enter to set the File Names"));
     EXPECT_TRUE(Saw("Help File Brel.HLP Missing"));
+}
+
+TEST_F(ProgramTest, HelpAndVersionAnswerAndEndBeforeAnythingElse) {
+    EXPECT_EQ(Run("", {"--help"}), 0);
+    EXPECT_EQ(output, UsageText());
+    EXPECT_EQ(Run("", {"-n", "--version"}), 0);
+    EXPECT_EQ(output, VersionText());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Zarn.cfg")));   // no setup, nothing written
+}
+
+TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
+    // The first start runs the setup, then the editor on the last level (E1M1).
+    EXPECT_EQ(Run("\nQ\n", {"-e"}), 0);
+    EXPECT_TRUE(Saw("ZARN SETUP"));
+    EXPECT_EQ(editor_calls, (std::vector<std::string>{"1 1 given"}));
+    struct Case {
+        std::vector<std::string> args;
+        std::string call;
+    } cases[] = {
+        {{"-edit", "e1m2"}, "1 2 given"},
+        {{"+E", "2", "5"}, "2 5 given"},
+        {{"-e", "2"}, "2 1 given"},   // the map of the last level stays
+        {{"-n", "-e"}, "1 1 given"},  // -noload does not stop an explicit -edit
+    };
+    for (const Case& c : cases) {
+        editor_calls.clear();
+        EXPECT_EQ(Run("Q\n", c.args), 0);
+        EXPECT_EQ(editor_calls, std::vector<std::string>{c.call}) << c.args[0];
+        EXPECT_EQ(config.autoStart, 0);   // the option is not remembered
+    }
+    // A level named in the other style ends the start with a message, and
+    // leaves the configuration as it was.
+    Bytes before = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
+    editor_calls.clear();
+    EXPECT_EQ(Run("Q\n", {"-e", "MAP01"}), 5);
+    EXPECT_TRUE(Saw("Error: no level MAP01: the levels of this game are named ExMy (E1M1, E1M2, ...)"));
+    EXPECT_TRUE(editor_calls.empty());
+    EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
+    // A failed first start leaves no configuration behind.
+    std::filesystem::remove(dir.file("Zarn.cfg"));
+    EXPECT_EQ(Run("\nQ\n", {"-e", "MAP01"}), 5);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Zarn.cfg")));
 }
 
 // A remembered PWAD that has become damaged or gone is dropped with a line
@@ -164,26 +207,6 @@ TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
     EXPECT_TRUE(Saw("(Patch for E1M2)"));
     EXPECT_FALSE(Saw("B.WAD  "));
     EXPECT_STREQ(config.pwadList[2], "");
-}
-
-TEST(OptionTest, FormsListsAndErrors) {
-    startup = StartupState{};
-    ResetConfig();
-    auto parse = [](std::vector<const char*> args) {
-        args.insert(args.begin(), "zarn");
-        return testkit::ExitOf([&] { ParseCommandLine(static_cast<int>(args.size()), args.data()); });
-    };
-    // Short, long and upper-case forms are the same; a list runs to the next option.
-    parse({"-n", "-Main", "X.WAD", "-file", "A", "B", "+v", "4"});
-    EXPECT_EQ(startup.noLoad, 1);
-    EXPECT_STREQ(config.iwadName, "X.WAD");
-    EXPECT_EQ(startup.fileArgs, (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(config.videoMode, 4);
-    parse({"+NOLOAD"});
-    EXPECT_EQ(startup.noLoad, 0);
-    EXPECT_EQ(parse({"file"}), "options start with '-' or '+'");
-    EXPECT_EQ(parse({"-x"}), "invalid argument: \"-x\"");
-    EXPECT_EQ(parse({"-video"}), "missing argument after -video");
 }
 
 TEST(WorkingDirectoryTest, LongDirectoryIsRefused) {

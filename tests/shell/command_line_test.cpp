@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "base/flavour.h"
+#include "shell/command_line.h"
+#include "support/wad_session.h"
+
+namespace {
+
+CommandLine Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "zarn");
+    return ParseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+std::string ErrorOf(std::vector<const char*> args) {
+    return testkit::ExitOf([&] { Parse(args); });
+}
+
+TEST(CommandLineTest, OptionsInEveryForm) {
+    SetFlavour(Flavour::Heretic);
+    // Short, long, upper-case and "--" forms are the same; a list runs to the next option.
+    CommandLine line = Parse({"-n", "-Main", "X.WAD", "--file", "A", "B", "+v", "4"});
+    EXPECT_EQ(line.noLoad, 1);
+    EXPECT_EQ(line.iwad, "X.WAD");
+    EXPECT_EQ(line.files, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(line.videoMode, 4);
+    EXPECT_FALSE(line.editGiven);
+    EXPECT_EQ(line.request, CommandLineRequest::Run);
+    line = Parse({"-n", "+NOLOAD"});
+    EXPECT_EQ(line.noLoad, 0);
+
+    struct LevelCase {
+        std::vector<const char*> args;
+        std::vector<int16_t> numbers;
+        int16_t style;
+    } levels[] = {
+        {{"-e"}, {}, 0},
+        {{"-edit", "e1m3"}, {1, 3}, kStyleEpisodes},
+        {{"+E", "MAP07"}, {7}, kStyleMaps},
+        {{"--edit", "2", "5", "-n"}, {2, 5}, 0},
+        {{"-e", "12"}, {12}, 0},
+        {{"-e", "-f", "A"}, {}, 0},
+    };
+    for (const LevelCase& c : levels) {
+        line = Parse(c.args);
+        EXPECT_TRUE(line.editGiven) << c.args[0];
+        EXPECT_EQ(line.level.numbers, c.numbers) << c.args.size();
+        EXPECT_EQ(line.level.style, c.style) << c.args.size();
+    }
+
+    struct RequestCase {
+        std::vector<const char*> args;
+        CommandLineRequest request;
+    } requests[] = {
+        {{"--help"}, CommandLineRequest::Usage},
+        {{"-h"}, CommandLineRequest::Usage},
+        {{"-n", "-HELP"}, CommandLineRequest::Usage},
+        {{"--version"}, CommandLineRequest::Version},
+        {{"-version"}, CommandLineRequest::Version},
+        {{"--manual-page"}, CommandLineRequest::ManualPage},
+    };
+    for (const RequestCase& c : requests)
+        EXPECT_EQ(Parse(c.args).request, c.request) << c.args.back();
+}
+
+TEST(CommandLineTest, MistakesSayHowToGetTheUsage) {
+    SetFlavour(Flavour::Doom);
+    const std::string hint = "\nType \"brel --help\" for the options.";
+    struct Case {
+        std::vector<const char*> args;
+        std::string message;
+    } cases[] = {
+        {{"file"}, "options start with '-' or '+'"},
+        {{"-x"}, "invalid argument: \"-x\""},
+        {{"--x"}, "invalid argument: \"--x\""},
+        {{"-"}, "invalid argument: \"-\""},
+        {{"-video"}, "missing argument after -video"},
+        {{"-n", "-main"}, "missing argument after -main"},
+        {{"-e", "E1M"}, "not a level: \"E1M\""},
+        {{"-e", "MAP100"}, "not a level: \"MAP100\""},
+        {{"-e", "0"}, "not a level: \"0\""},
+        {{"-e", "1", "2", "3"}, "not a level: \"1 2 3\""},
+        {{"-e", "MAP01", "2"}, "not a level: \"MAP01 2\""},
+    };
+    for (const Case& c : cases) {
+        std::string error = ErrorOf(c.args);
+        EXPECT_EQ(error.rfind(c.message, 0), 0u) << error;
+        EXPECT_NE(error.find(hint), std::string::npos) << error;
+    }
+    SetFlavour(Flavour::Heretic);
+}
+
+TEST(CommandLineTest, LevelsFollowTheNamingStyleOfTheGame) {
+    struct Case {
+        const char* level;   // as typed after -e
+        int16_t style;
+        int16_t episode, map;   // from last level 4, 6
+        bool ok;
+    } cases[] = {
+        {nullptr, kStyleEpisodes, 4, 6, true},
+        {"E2M5", kStyleEpisodes, 2, 5, true},
+        {"3", kStyleEpisodes, 3, 6, true},   // the episode; the map stays
+        {"7", kStyleMaps, 4, 7, true},
+        {"MAP09", kStyleMaps, 4, 9, true},
+        {"MAP09", kStyleEpisodes, 4, 6, false},
+        {"E1M1", kStyleMaps, 4, 6, false},
+    };
+    for (const Case& c : cases) {
+        CommandLine line = c.level ? Parse({"-e", c.level}) : Parse({"-e"});
+        int16_t episode = 4, map = 6;
+        std::string fault;
+        EXPECT_EQ(ResolveLevelArgument(line.level, c.style, episode, map, fault), c.ok) << c.level;
+        EXPECT_EQ(std::make_pair(episode, map), std::make_pair(c.episode, c.map)) << c.level;
+        if (!c.ok) {
+            EXPECT_NE(fault.find(std::string("no level ") + c.level + ": the levels of this game are named"),
+                      std::string::npos);
+        }
+    }
+}
+
+// The usage and the manual page are made from one table: every option the
+// parser takes is in both, in a form that fits a terminal and troff.
+TEST(CommandLineTest, UsageAndManualPageListEveryOption) {
+    for (Flavour flavour : {Flavour::Heretic, Flavour::Doom}) {
+        SetFlavour(flavour);
+        std::string usage = UsageText();
+        std::string page = ManualPageText();
+        EXPECT_EQ(usage.rfind("Usage: " + ProgramName() + " [OPTION]...\n", 0), 0u);
+        EXPECT_EQ(page.rfind(".TH " + std::string(flavour == Flavour::Doom ? "BREL" : "ZARN") + " 6 ", 0), 0u);
+        for (const char* option : {"noload", "main", "file", "video", "edit", "help", "version"}) {
+            EXPECT_NE(usage.find(std::string("-") + option), std::string::npos) << option;
+            EXPECT_NE(page.find(std::string("\\fB\\-") + option + "\\fR"), std::string::npos) << option;
+        }
+        EXPECT_EQ(usage.find("manual-page"), std::string::npos);
+        std::istringstream lines(usage);
+        for (std::string l; std::getline(lines, l);)
+            EXPECT_LE(l.size(), 79u) << l;
+        std::istringstream troff(page);
+        for (std::string l; std::getline(troff, l);) {
+            if (l[0] == '.') {
+                EXPECT_NE(std::string(".TH.SH.TP.PP.B .BR.RI.br").find(l.substr(0, 3)), std::string::npos) << l;
+            }
+            for (size_t i = l.find('-'); i != std::string::npos; i = l.find('-', i + 1))
+                EXPECT_TRUE(i > 0 && l[i - 1] == '\\') << "unescaped minus: " << l;
+        }
+    }
+    SetFlavour(Flavour::Heretic);
+}
+
+std::string RunBinary(const std::string& args, int& code) {
+    testkit::ScratchDir dir;
+    std::string command = "cd " + dir.path() + " && " + ZARN_BINARY_DIR + "/brel " + args + " > out.txt 2>&1";
+    int status = std::system(command.c_str());
+    code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    testkit::Bytes out = testkit::ReadFileBytes(dir.file("out.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Brel.cfg"))) << args;   // nothing written
+    return std::string(out.begin(), out.end());
+}
+
+TEST(CommandLineBinaryTest, HelpVersionAndMistakesFromTheRealProgram) {
+    SetFlavour(Flavour::Doom);
+    int code = 0;
+    EXPECT_EQ(RunBinary("--help", code), UsageText());
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(RunBinary("-h", code), UsageText());
+    EXPECT_EQ(RunBinary("--version", code), "Brel 1.0 (brel), map editor for DOOM WAD files\n");
+    EXPECT_EQ(code, 0);
+    std::string error = RunBinary("--bogus", code);
+    EXPECT_EQ(code, 5);
+    EXPECT_NE(error.find("Error: invalid argument: \"--bogus\"\nType \"brel --help\" for the options."),
+              std::string::npos);
+    // The build wrote the manual page that the program prints, and troff
+    // reads it without a warning.
+    std::string page = ManualPageText();
+    testkit::Bytes built = testkit::ReadFileBytes(std::string(ZARN_BINARY_DIR) + "/brel.6");
+    EXPECT_EQ(std::string(built.begin(), built.end()), page);
+    std::string check = std::string("groff -man -Tutf8 -ww -z ") + ZARN_BINARY_DIR + "/brel.6 2>&1";
+    FILE* groff = popen(check.c_str(), "r");
+    ASSERT_NE(groff, nullptr);
+    char buffer[512];
+    std::string warnings;
+    while (size_t n = fread(buffer, 1, sizeof buffer, groff))
+        warnings.append(buffer, n);
+    EXPECT_EQ(pclose(groff), 0) << warnings;
+    EXPECT_EQ(warnings, "");
+    SetFlavour(Flavour::Heretic);
+}
+
+}  // namespace
