@@ -229,7 +229,10 @@ int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
     config.lastEpisode = episode;
     config.lastMap = map;
     SetLevelName(episode, map);
-    LoadLevel(newLevel);
+    if (!LoadLevel(newLevel)) {   // refused, the user told why
+        FreeNameLists();
+        return kEditorLeaveToo;
+    }
     int code = EditorMainLoop();
     FreeLevel();
     FreeNameLists();

@@ -278,7 +278,7 @@ void GoToObject(int n) {
     editorActions.goToObject(mode, n, false);
     editor.highlightHeld = true;
     ReadMouse(&editor.heldX, &editor.heldY, nullptr);
-    selection.current = static_cast<int16_t>(n);
+    selection.current = n;
     selection.currentDrawn = false;
     RememberObject(mode, n);
     editor.redrawMap = true;

@@ -358,7 +358,7 @@ public:
 
 void HighlightSectorList(const SelectionList& list) {
     std::vector<bool> listed(static_cast<size_t>(level.sectors.count), false);
-    for (int16_t n : list)
+    for (int n : list)
         if (ValidSector(n))
             listed[static_cast<size_t>(n)] = true;
     auto inList = [&](int sideDef) {
@@ -374,7 +374,7 @@ void HighlightSectorList(const SelectionList& list) {
                 DrawLineDef(l, false, false);
         }
     }
-    for (int16_t n : list)
+    for (int n : list)
         if (ValidSector(n) && level.sectors[n].tag > 0)
             HighlightTaggedLineDefs(level.sectors[n].tag);
 }
@@ -541,7 +541,7 @@ void HighlightSelection(int type, const SelectionList& list) {
         HighlightSectorList(list);
         return;
     }
-    for (int16_t n : list)
+    for (int n : list)
         HighlightObject(type, n, kSelectColour);
 }
 
@@ -551,14 +551,14 @@ bool ShowPointerCoordinates(int x, int y, int background, int textColour, bool f
         px = ScreenToMapX(view.PointerX);
         py = ScreenToMapY(view.PointerY);
     }
-    int16_t count = selection.selectedCount;
+    int count = selection.selectedCount;
     if (!force && mapDraw.coordsShown && count == mapDraw.shownCount && px == mapDraw.shownX &&
         py == mapDraw.shownY)
         return false;
     mapDraw.coordsShown = true;
     mapDraw.shownCount = count, mapDraw.shownX = px, mapDraw.shownY = py;
     char text[40];
-    std::snprintf(text, sizeof text, "%2hd %hd,%hd", count, px, py);
+    std::snprintf(text, sizeof text, "%2d %hd,%hd", count, px, py);
     PointerGuard guard;
     Canvas& screen = Screen();
     Viewport old = screen.getviewport();

@@ -33,7 +33,8 @@ struct MapDrawState {
     // What ShowPointerCoordinates showed last.
     bool mapCoordinates = true;  // map coordinates, else pixels
     bool coordsShown = false;
-    int16_t shownCount = 0, shownX = 0, shownY = 0;
+    int shownCount = 0;
+    int16_t shownX = 0, shownY = 0;
 };
 
 extern MapDrawState mapDraw;
@@ -70,7 +71,7 @@ void HighlightObject(int type, int n, int colour);
 // The XOR highlight (colour 2) of every object of a list.
 void HighlightSelection(int type, const SelectionList& list);
 
-// "%2hd %hd,%hd" (selected objects, pointer position) in a field of the menu
+// "%2d %hd,%hd" (selected objects, pointer position) in a field of the menu
 // bar at (x, y) of the whole screen, on the background colour, in the text
 // colour; only when the values changed or force is set. True when drawn.
 bool ShowPointerCoordinates(int x, int y, int background, int textColour, bool force);

@@ -32,7 +32,7 @@ void Tell(const char* text) {
 // Flags for quick membership tests of a list of objects numbered 0..count-1.
 std::vector<bool> Membership(const SelectionList& list, int count) {
     std::vector<bool> in(static_cast<size_t>(std::max(count, 0)), false);
-    for (int16_t n : list)
+    for (int n : list)
         if (n >= 0 && n < count)
             in[static_cast<size_t>(n)] = true;
     return in;
@@ -44,7 +44,7 @@ bool Member(const std::vector<bool>& in, int n) {
 
 int SideSector(int sideDef) {
     const SideDef* sd = SideDefAt(sideDef);
-    return sd ? sd->sector : -1;
+    return sd && ValidSector(sd->sector) ? sd->sector : -1;
 }
 
 // The XOR outline of the selection box, from its first corner to the pointer.
@@ -105,7 +105,7 @@ SelectionList LineDefsToVertexes(const SelectionList& lineDefs) {
             SelectObject(out, v);
         }
     };
-    for (int16_t n : lineDefs)
+    for (int n : lineDefs)
         if (const LineDef* ld = LineDefAt(n)) {
             take(ld->start);
             take(ld->end);
@@ -172,34 +172,34 @@ int StartObject(int mode) {
 }  // namespace
 
 bool IsSelected(const SelectionList& list, int n) {
-    for (int16_t m : list)
+    for (int m : list)
         if (m == n)
             return true;
     return false;
 }
 
 void SelectObject(SelectionList& list, int n) {
-    list.items_.push_back(static_cast<int16_t>(n));
+    list.items_.push_back(n);
     ++selection.selectedCount;
 }
 
 void UnSelectObject(SelectionList& list, int n) {
     if (n < 0)
-        FatalError("UnSelectObject %hd", static_cast<short>(n));
+        FatalError("UnSelectObject %d", n);
     auto& items = list.items_;
-    auto kept = std::remove(items.begin(), items.end(), static_cast<int16_t>(n));
-    selection.selectedCount = static_cast<int16_t>(selection.selectedCount - (items.end() - kept));
+    auto kept = std::remove(items.begin(), items.end(), n);
+    selection.selectedCount -= static_cast<int>(items.end() - kept);
     items.erase(kept, items.end());
 }
 
 void ForgetSelection(SelectionList& list) {
-    selection.selectedCount = static_cast<int16_t>(selection.selectedCount - list.size());
+    selection.selectedCount -= list.size();
     list.items_.clear();
 }
 
-bool CheckSelection(bool exact, int needed, int type, const SelectionList& list, int16_t* count,
-                    int16_t* first, int16_t* last) {
-    int16_t n = static_cast<int16_t>(list.size());
+bool CheckSelection(bool exact, int needed, int type, const SelectionList& list, int* count,
+                    int* first, int* last) {
+    int n = list.size();
     if (count)
         *count = n;
     if (!list.empty()) {
@@ -242,7 +242,7 @@ int ModeIndex(int mode) {
 void RememberObject(int mode, int n) {
     int index = ModeIndex(mode);
     if (index >= 0)
-        selection.lastObject[index] = static_cast<int16_t>(n);
+        selection.lastObject[index] = n;
 }
 
 void SetCurrentObject(int n) {
@@ -251,7 +251,7 @@ void SetCurrentObject(int n) {
         return;
     if (selection.currentDrawn)
         HighlightObject(mode, selection.current, HighlightColour());
-    selection.current = static_cast<int16_t>(n);
+    selection.current = n;
     selection.currentDrawn = n >= 0;
     if (n >= 0)
         HighlightObject(mode, n, HighlightColour());
@@ -351,7 +351,7 @@ int EndSelectionBox() {
                                              ScreenToMapY(view.PointerY));
     if (!previous.empty()) {
         std::vector<bool> in = Membership(found, GetMaxObjectNum(mode) + 1);
-        for (int16_t n : previous)
+        for (int n : previous)
             if (!Member(in, n))
                 SelectObject(found, n);
         ForgetSelection(previous);
@@ -400,7 +400,7 @@ void ConvertSelection(int oldMode, int newMode) {
     SelectionList converted = Converted(oldMode, newMode, selection.list);
     ForgetSelection(selection.list);
     selection.list = std::move(converted);
-    selection.current = static_cast<int16_t>(StartObject(newMode));
+    selection.current = StartObject(newMode);
     selection.currentDrawn = false;
     view.RedrawPending = true;
 }

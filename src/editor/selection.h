@@ -6,20 +6,21 @@
 #include <iterator>
 #include <vector>
 
-// Object numbers, each at most once, newest first: the head is the object
-// selected last, the last entry the one selected first. Iterating visits the
-// numbers newest first; numbers may be changed in place (renumbering).
+// Object numbers (0..65534 and beyond for Things, so never 16-bit), each at
+// most once, newest first: the head is the object selected last, the last
+// entry the one selected first. Iterating visits the numbers newest first;
+// numbers may be changed in place (renumbering).
 class SelectionList {
 public:
-    using iterator = std::vector<int16_t>::reverse_iterator;
-    using const_iterator = std::vector<int16_t>::const_reverse_iterator;
+    using iterator = std::vector<int>::reverse_iterator;
+    using const_iterator = std::vector<int>::const_reverse_iterator;
 
     bool empty() const { return items_.empty(); }
     int size() const { return static_cast<int>(items_.size()); }
     // The newest number; the list must not be empty.
-    int16_t head() const { return items_.back(); }
+    int head() const { return items_.back(); }
     // The oldest number; the list must not be empty.
-    int16_t last() const { return items_.front(); }
+    int last() const { return items_.front(); }
     iterator begin() { return items_.rbegin(); }
     iterator end() { return items_.rend(); }
     const_iterator begin() const { return items_.rbegin(); }
@@ -29,7 +30,7 @@ private:
     friend void SelectObject(SelectionList& list, int n);
     friend void UnSelectObject(SelectionList& list, int n);
     friend void ForgetSelection(SelectionList& list);
-    std::vector<int16_t> items_;   // oldest first
+    std::vector<int> items_;   // oldest first
 };
 
 bool IsSelected(const SelectionList& list, int n);
@@ -46,8 +47,8 @@ void ForgetSelection(SelectionList& list);
 // objects, else at least needed; otherwise the user is told ("Select exactly
 // %hd %ss" / "Select at least %hd %ss") and the result is false. The outputs
 // may be null.
-bool CheckSelection(bool exact, int needed, int type, const SelectionList& list, int16_t* count,
-                    int16_t* first, int16_t* last);
+bool CheckSelection(bool exact, int needed, int type, const SelectionList& list, int* count,
+                    int* first, int* last);
 
 // The selection box that the select command draws with the pointer.
 struct SelectionBox {
@@ -59,10 +60,10 @@ struct SelectionBox {
 
 struct SelectionState {
     SelectionList list;            // the current selection
-    int16_t selectedCount = 0;     // objects in all lists together
-    int16_t current = -1;          // the highlighted object of the mode, -1 none
+    int selectedCount = 0;         // objects in all lists together
+    int current = -1;              // the highlighted object of the mode, -1 none
     bool currentDrawn = false;     // its highlight is on the screen
-    int16_t lastObject[4] = {-1, -1, -1, -1};   // per mode: Things, LineDefs, Vertexes, Sectors
+    int lastObject[4] = {-1, -1, -1, -1};   // per mode: Things, LineDefs, Vertexes, Sectors
     SelectionBox box;
     // Shows a short message to the user (set by the main loop); may be null.
     void (*message)(const char* text) = nullptr;

@@ -107,6 +107,27 @@ void ResetLevel() {
     level.rejectPattern = pattern;
 }
 
+std::string PassedLimit() {
+    const struct {
+        int32_t count;
+        const char* kind;
+    } kinds[] = {
+        {level.vertices.count, "Vertexes"},
+        {level.lineDefs.count, "LineDefs"},
+        {level.sideDefs.count, "SideDefs"},
+        {level.sectors.count, "Sectors"},
+    };
+    for (const auto& k : kinds) {
+        if (k.count <= kMaxReferencedObjects)
+            continue;
+        char text[80];
+        std::snprintf(text, sizeof text, "%ld %s, more than the %ld a level can hold",
+                      static_cast<long>(k.count), k.kind, static_cast<long>(kMaxReferencedObjects));
+        return text;
+    }
+    return "";
+}
+
 Sector* SectorOfSideDef(int sideDef) {
     const SideDef* side = SideDefAt(sideDef);
     return side ? SectorAt(side->sector) : nullptr;

@@ -18,6 +18,13 @@
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "level records are read and written in the host's byte order");
 
+// References between records (a LineDef's Vertexes and SideDefs, a SideDef's
+// Sector) are unsigned 16-bit numbers, as the games read them: 0..65534 name
+// an object, 0xFFFF names none. So a level holds at most 65,535 objects of a
+// kind that is referred to.
+constexpr uint16_t kNoReference = 0xFFFF;
+constexpr int32_t kMaxReferencedObjects = 65535;
+
 #pragma pack(push, 1)
 struct Thing {
     int16_t x;
@@ -28,13 +35,13 @@ struct Thing {
 };
 
 struct LineDef {
-    int16_t start;      // Vertex numbers
-    int16_t end;
+    uint16_t start;      // Vertex numbers
+    uint16_t end;
     int16_t flags;
     int16_t type;
     int16_t tag;
-    int16_t sideDef1;   // right side
-    int16_t sideDef2;   // left side; -1 when there is none
+    uint16_t sideDef1;   // right side
+    uint16_t sideDef2;   // left side; kNoReference when there is none
 };
 
 // Texture names are 8 characters padded with zeros, with no terminating zero
@@ -45,7 +52,7 @@ struct SideDef {
     char upper[8];
     char lower[8];
     char middle[8];
-    int16_t sector;
+    uint16_t sector;
 };
 
 struct Vertex {
@@ -148,7 +155,7 @@ struct LevelState {
     // renumbers the rest) and the Sector count the REJECT table was built for.
     bool fromFile = false;
     int32_t oldVertexCount = 0;
-    std::vector<int16_t> oldVertexNumbers;
+    std::vector<uint16_t> oldVertexNumbers;
     int32_t rejectSectorCount = 0;
 
     // Reject fill settings of the save dialog, kept for the run.
@@ -164,6 +171,12 @@ std::string LevelNameFor(int16_t episode, int16_t map);
 // Makes the episode and map the current level: its name and the game's warp
 // argument for it ("1 3" for ExMy, "3" for MAPxx).
 void SetLevelName(int16_t episode, int16_t map);
+
+// The first limit of the format that the level passes, as a line for the
+// user ("70000 SideDefs, more than the 65535 a level can hold"), or "" when
+// it fits. Only the kinds that references count (LineDefs in the node
+// builder's segments) have a limit.
+std::string PassedLimit();
 
 // Adds one record place at the end of the array of type (direction > 0),
 // growing the capacity by the type's step when needed, or removes the last one

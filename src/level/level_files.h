@@ -18,9 +18,12 @@ enum SaveKey : int {
 
 // Fills the level model from the lumps of the level named level.name (or
 // sets up an empty level when newLevel is set). Vertices that no LineDef uses
-// are dropped and the rest renumbered in their old order. A level that cannot
-// be read ends the program with a message.
-void LoadLevel(int newLevel);
+// are dropped and the rest renumbered in their old order. Returns false when
+// the level cannot be edited: its marker or a lump is missing, it is in a
+// format this editor does not edit (Hexen, Doom 64, UDMF), or a LineDef names
+// a Vertex the level does not have. The user is then told why, naming the
+// level, and the model is left empty. Only a failing file ends the program.
+bool LoadLevel(int newLevel);
 
 // The level's lump of that name: the first entry so named after the level's
 // marker and before the next level's marker in the master directory. Missing:

@@ -1,10 +1,14 @@
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "level/level.h"
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
 #include "base/fatal.h"
+#include "base/flavour.h"
 #include "wad/master.h"
 
 namespace {
@@ -21,14 +25,104 @@ const char* LevelFileName() {
     return name ? name : "";
 }
 
+// What stops a level from being edited: the lines of the message that tells
+// the user; empty when nothing does.
+using Refusal = std::vector<std::string>;
+
+Refusal MissingLump(const char* name) {
+    return {std::string(" Damaged ") + LevelFileName() + " file " + name + " not found"};
+}
+
 // Finds the level's marker, takes the file that holds it as the level's file
 // and remembers where the marker is.
-void FindMarker() {
-    const WadDirEntry* marker = FindEntry(0, level.name, 1);
+Refusal FindMarker() {
+    const WadDirEntry* marker = FindEntry(0, level.name, 0);
+    if (!marker)
+        return MissingLump(level.name);
     level.markerIndex = static_cast<int32_t>(marker - MasterDirectory().data());
     master.currentLevelRow = marker->file;
     MakeRowReady(master.currentLevelRow);
+    return {};
 }
+
+// --- Formats this editor does not edit --------------------------------------
+
+// The lumps that can belong to a level in any of the binary or text formats;
+// the level's own lumps are the run of such names after its marker.
+const char* const kAnyLevelLumpNames[] = {
+    "THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SEGS", "SSECTORS", "NODES", "SECTORS",
+    "REJECT", "BLOCKMAP", "BEHAVIOR", "SCRIPTS", "LEAFS", "LIGHTS", "MACROS", "TEXTMAP",
+    "ZNODES", "DIALOGUE", "ENDMAP",
+};
+
+bool IsAnyLevelLump(const WadDirEntry& e) {
+    for (const char* name : kAnyLevelLumpNames)
+        if (SameEntryName(e.name, name))
+            return true;
+    return false;
+}
+
+// The level's entries in the directory of the file that holds it, marker
+// first. The IWAD's directory is the master directory itself.
+std::vector<WadDirEntry> LevelEntriesInFile() {
+    const std::vector<WadDirEntry>& all = MasterDirectory();
+    const WadDirEntry& marker = all[static_cast<size_t>(level.markerIndex)];
+    const std::vector<WadDirEntry>& dir = marker.file == 0 ? all : master.table[marker.file].dir;
+    size_t first = static_cast<size_t>(level.markerIndex);
+    if (marker.file != 0) {
+        first = dir.size();
+        for (size_t i = 0; i < dir.size() && first == dir.size(); ++i)
+            if (IsLevelName(dir[i]) && SameEntryName(dir[i].name, marker.name))
+                first = i;
+    }
+    std::vector<WadDirEntry> entries;
+    for (size_t i = first; i < dir.size() && (i == first || IsAnyLevelLump(dir[i])); ++i)
+        entries.push_back(dir[i]);
+    return entries;
+}
+
+// The name of the level's format when it is one this editor does not edit,
+// else nullptr. A format is recognised by the lump only it has, and taken
+// only when the record sizes fit it too, so that a DOOM-format level with a
+// stray lump still loads.
+const char* ForeignFormat() {
+    std::vector<WadDirEntry> entries = LevelEntriesInFile();
+    auto has = [&](const char* name) {
+        return std::any_of(entries.begin(), entries.end(),
+                           [&](const WadDirEntry& e) { return SameEntryName(e.name, name); });
+    };
+    auto whole = [&](const char* name, int32_t record) {
+        for (const WadDirEntry& e : entries)
+            if (SameEntryName(e.name, name))
+                return e.size % record == 0;
+        return true;
+    };
+    if (entries.size() > 1 && SameEntryName(entries[1].name, "TEXTMAP"))
+        return "UDMF";
+    if (has("BEHAVIOR") && whole("LINEDEFS", 16) && whole("THINGS", 20))
+        return "Hexen";
+    if ((has("LEAFS") || has("LIGHTS") || has("MACROS")) && whole("LINEDEFS", 16) &&
+        whole("THINGS", 14))
+        return "Doom 64";
+    return nullptr;
+}
+
+Refusal CheckFormat() {
+    const char* format = ForeignFormat();
+    if (!format)
+        return {};
+    return {std::string(level.name) + " is a " + format + "-format level,",
+            std::string("which ") + Names().product + " does not edit."};
+}
+
+Refusal CheckLumps() {
+    for (const char* name : kLevelLumpNames)
+        if (!FindLevelLump(name, 0))
+            return MissingLump(name);
+    return {};
+}
+
+// --- Reading -----------------------------------------------------------------
 
 // The data of a level lump, count records of size bytes each, into buffer.
 void ReadLumpRecords(const WadDirEntry& entry, void* buffer, int32_t bytes) {
@@ -48,24 +142,36 @@ void ReadArray(const char* lumpName, ObjectArray<T>& array) {
     ReadLumpRecords(entry, array.records.data(), count * static_cast<int32_t>(sizeof(T)));
 }
 
-// Marks the vertices the LineDefs use; a LineDef outside the lump ends the
-// program. Returns the number used.
-int32_t MarkUsedVertices(std::vector<int16_t>& newNumber) {
+// The message for a LineDef whose vertex is not in the VERTEXES lump; it
+// names the numbers the lump holds.
+Refusal BadVertex(int32_t line, const LineDef& l, int32_t oldCount) {
+    char text[80], limit[80];
+    std::snprintf(text, sizeof text, "vertex in linedef %d not valid %d,%d ?", static_cast<int>(line),
+                  l.start, l.end);
+    if (oldCount == 0)
+        std::snprintf(limit, sizeof limit, "VERTEXES holds no vertices");
+    else
+        std::snprintf(limit, sizeof limit, "VERTEXES holds vertices 0 to %d", static_cast<int>(oldCount - 1));
+    return {text, limit};
+}
+
+// Marks the vertices the LineDefs use (newNumber 0); a LineDef outside the
+// lump refuses the level. Counts the vertices used into used.
+Refusal MarkUsedVertices(std::vector<int32_t>& newNumber, int32_t& used) {
     int32_t oldCount = static_cast<int32_t>(newNumber.size());
-    int32_t used = 0;
+    used = 0;
     for (int32_t i = 0; i < level.lineDefs.count; ++i) {
         const LineDef& l = level.lineDefs[i];
-        if (l.start < 0 || l.start >= oldCount || l.end < 0 || l.end >= oldCount)
-            FatalError("vertex in linedef %hd not valid %hd,%hd ?", static_cast<short>(i), l.start,
-                       l.end);
-        for (int16_t v : {l.start, l.end}) {
-            if (newNumber[static_cast<size_t>(v)] < 0) {
-                newNumber[static_cast<size_t>(v)] = 0;
+        if (l.start >= oldCount || l.end >= oldCount)
+            return BadVertex(i, l, oldCount);
+        for (uint16_t v : {l.start, l.end}) {
+            if (newNumber[v] < 0) {
+                newNumber[v] = 0;
                 ++used;
             }
         }
     }
-    return used;
+    return {};
 }
 
 void Widen(const Vertex& v) {
@@ -77,11 +183,14 @@ void Widen(const Vertex& v) {
 
 // Takes the used vertices in their old order, numbering them from 0, keeps
 // the old number of each and points the LineDefs at the new numbers.
-void ReadUsedVertices() {
+Refusal ReadUsedVertices() {
     WadDirEntry entry = *FindLevelLump("VERTEXES", 1);
     level.oldVertexCount = entry.size / static_cast<int32_t>(sizeof(Vertex));
-    std::vector<int16_t> newNumber(static_cast<size_t>(level.oldVertexCount), -1);
-    int32_t used = MarkUsedVertices(newNumber);
+    std::vector<int32_t> newNumber(static_cast<size_t>(level.oldVertexCount), -1);
+    int32_t used = 0;
+    Refusal refusal = MarkUsedVertices(newNumber, used);
+    if (!refusal.empty())
+        return refusal;
     AllocateArray(level.vertices, used > 0 ? 2 * used : kNewVertices);
     level.oldVertexNumbers.reserve(static_cast<size_t>(used));
     if (used > 0) {
@@ -90,16 +199,17 @@ void ReadUsedVertices() {
         for (int32_t i = 0; i < level.oldVertexCount; ++i) {
             if (newNumber[static_cast<size_t>(i)] < 0)
                 continue;
-            newNumber[static_cast<size_t>(i)] = static_cast<int16_t>(level.vertices.count);
-            level.oldVertexNumbers.push_back(static_cast<int16_t>(i));
+            newNumber[static_cast<size_t>(i)] = level.vertices.count;
+            level.oldVertexNumbers.push_back(static_cast<uint16_t>(i));
             level.vertices[level.vertices.count++] = old[static_cast<size_t>(i)];
             Widen(old[static_cast<size_t>(i)]);
         }
     }
     for (LineDef& l : level.lineDefs) {
-        l.start = newNumber[static_cast<size_t>(l.start)];
-        l.end = newNumber[static_cast<size_t>(l.end)];
+        l.start = static_cast<uint16_t>(newNumber[l.start]);
+        l.end = static_cast<uint16_t>(newNumber[l.end]);
     }
+    return {};
 }
 
 int32_t LumpSize(const char* name) { return FindLevelLump(name, 1)->size; }
@@ -120,15 +230,23 @@ void SetUpNewLevel() {
     AllocateArray(level.sectors, kNewSectors);
 }
 
-void ReadLevel() {
+Refusal ReadLevel() {
+    Refusal refusal = CheckFormat();
+    if (refusal.empty())
+        refusal = CheckLumps();
+    if (!refusal.empty())
+        return refusal;
     ReadArray("THINGS", level.things);
     ReadArray("LINEDEFS", level.lineDefs);
     ReadArray("SIDEDEFS", level.sideDefs);
-    ReadUsedVertices();
+    refusal = ReadUsedVertices();
+    if (!refusal.empty())
+        return refusal;
     ReadArray("SECTORS", level.sectors);
     ReadKeptSizes();
     level.fromFile = true;
     level.rejectSectorCount = level.sectors.count;
+    return {};
 }
 
 }  // namespace
@@ -144,7 +262,7 @@ const WadDirEntry* FindLevelLump(const char* name, int complain) {
     return nullptr;
 }
 
-void LoadLevel(int newLevel) {
+bool LoadLevel(int newLevel) {
     RegisterEarlyEndCleanup(CleanupStage::BeforeMessage, FreeLevel);
     CloseWads('P', 0, 0);
     Dialogs().ShowBox(std::string("Processing Level ") + level.name, {});
@@ -156,9 +274,14 @@ void LoadLevel(int newLevel) {
     ResetLevel();
     std::memcpy(level.name, name, sizeof name);
     std::memcpy(level.warpText, warpText, sizeof warpText);
-    FindMarker();
-    if (newLevel)
+    Refusal refusal = FindMarker();
+    if (refusal.empty() && newLevel)
         SetUpNewLevel();
-    else
-        ReadLevel();
+    else if (refusal.empty())
+        refusal = ReadLevel();
+    if (refusal.empty())
+        return true;
+    FreeLevel();
+    Dialogs().MessageBox(std::string("Cannot edit ") + level.name, refusal);
+    return false;
 }

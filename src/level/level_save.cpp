@@ -270,10 +270,8 @@ void WriteLineDefs(SaveJob& job) {
         WriteArray(job, "LINEDEFS", level.lineDefs);
         return;
     }
-    const std::vector<int16_t>& old = level.oldVertexNumbers;
-    auto oldNumber = [&](int16_t v) {
-        return v >= 0 && static_cast<size_t>(v) < old.size() ? old[static_cast<size_t>(v)] : v;
-    };
+    const std::vector<uint16_t>& old = level.oldVertexNumbers;
+    auto oldNumber = [&](uint16_t v) { return v < old.size() ? old[v] : v; };
     std::vector<LineDef> lines(level.lineDefs.begin(), level.lineDefs.end());
     for (LineDef& l : lines) {
         l.start = oldNumber(l.start);
@@ -439,6 +437,11 @@ int32_t RejectBytes(int32_t sectors) {
 }
 
 char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
+    std::string limit = PassedLimit();
+    if (!limit.empty()) {
+        Dialogs().MessageBox("Level too large to save", {limit});
+        return nullptr;
+    }
     std::string oldName = LevelNameFor(config.lastEpisode, config.lastMap);
     std::string newName = LevelNameFor(newEpisode, newMap);
     SetLevelName(config.lastEpisode, config.lastMap);

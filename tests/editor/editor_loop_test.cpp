@@ -2,6 +2,7 @@
 // view keys, the modes, selecting with the mouse, and leaving.
 #include "editor/picking.h"
 #include "editor_session.h"
+#include "support/map_lumps.h"
 
 namespace editor_test {
 namespace {
@@ -63,6 +64,26 @@ TEST_F(LoopTest, ChoosesTheLevelFromTheListAndLeavesWithEsc) {
     ResetLevel();
     EXPECT_EQ(Run("key Enter\n", "E 77"), 0);
     EXPECT_STREQ(level.name, "");
+}
+
+TEST_F(LoopTest, ALevelInAnotherFormatIsRefusedAndTheShellGoesOn) {
+    testkit::WadBuilder pwad;
+    MapData room;
+    room.vertices = {{0, 0}, {0, 64}, {64, 64}, {64, 0}};
+    AddForeignLevel(pwad, "MAP01", "Hexen", room);
+    std::string path = session->Dir().file("hexen.wad");
+    pwad.write(path);
+    char name[kFileNameField];
+    SetField(name, path.c_str());
+    ASSERT_GT(LoadPwad(name), 0);
+    // The refusal waits for a key, then the shell's prompt comes back.
+    EXPECT_EQ(Run("", "E 1"), kScriptEnded);
+    EXPECT_EQ(Run("key Enter\n", "E 1"), 0);
+    EXPECT_EQ(graphics.GraphicsMode, 0);
+    EXPECT_EQ(level.lineDefs.count + level.things.count, 0);
+    // MAP02 of the IWAD is edited as before.
+    EXPECT_EQ(Run("key Esc\n", "E 2"), 0);
+    EXPECT_STREQ(level.name, "MAP02");
 }
 
 }  // namespace

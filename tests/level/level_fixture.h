@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <deque>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
 #include "base/config.h"
+#include "support/map_lumps.h"
 #include "support/wad_session.h"
 #include "wad/master.h"
 
@@ -81,30 +83,6 @@ private:
     }
 };
 
-template <typename T>
-Bytes AsBytes(const std::vector<T>& records) {
-    const auto* p = reinterpret_cast<const uint8_t*>(records.data());
-    return Bytes(p, p + records.size() * sizeof(T));
-}
-
-template <typename T>
-std::vector<T> AsRecords(const Bytes& bytes) {
-    std::vector<T> records(bytes.size() / sizeof(T));
-    std::copy_n(bytes.begin(), records.size() * sizeof(T), reinterpret_cast<uint8_t*>(records.data()));
-    return records;
-}
-
-// A map's lumps in memory.
-struct MapData {
-    std::vector<Thing> things{{64, 64, 90, 1, 7}};
-    std::vector<LineDef> lineDefs;
-    std::vector<SideDef> sideDefs;
-    std::vector<Vertex> vertices;
-    std::vector<Sector> sectors{{0, 128, "FLAT1", "CEIL3_5", 160, 0, 0}};
-    Bytes segs = Bytes(48, 0x5E), ssectors = Bytes(4, 0x55), nodes, reject = Bytes(1, 0),
-          blockmap = Bytes(40, 0xB1);
-};
-
 // A square room of four vertices, four one-sided LineDefs and one Sector,
 // with `unused` vertices that no LineDef uses placed before the room's.
 inline MapData Room(int unused = 0) {
@@ -113,26 +91,18 @@ inline MapData Room(int unused = 0) {
         m.vertices.push_back({static_cast<int16_t>(1000 + i), static_cast<int16_t>(-1000 - i)});
     m.vertices.insert(m.vertices.end(), {{0, 0}, {0, 256}, {256, 256}, {256, 0}});
     for (int16_t i = 0; i < 4; ++i) {
-        m.lineDefs.push_back({static_cast<int16_t>(unused + i), static_cast<int16_t>(unused + (i + 1) % 4), 1, 0,
-                              0, i, -1});
+        m.lineDefs.push_back({static_cast<uint16_t>(unused + i), static_cast<uint16_t>(unused + (i + 1) % 4), 1, 0,
+                              0, static_cast<uint16_t>(i), kNoReference});
         m.sideDefs.push_back({0, 0, "-", "-", "BROWN1", 0});
     }
     return m;
-}
-
-// Adds the level's marker and its ten lumps.
-inline void AddLevel(WadBuilder& wad, const std::string& marker, const MapData& map) {
-    wad.lump(marker).lump("THINGS", AsBytes(map.things)).lump("LINEDEFS", AsBytes(map.lineDefs));
-    wad.lump("SIDEDEFS", AsBytes(map.sideDefs)).lump("VERTEXES", AsBytes(map.vertices)).lump("SEGS", map.segs);
-    wad.lump("SSECTORS", map.ssectors).lump("NODES", map.nodes).lump("SECTORS", AsBytes(map.sectors));
-    wad.lump("REJECT", map.reject).lump("BLOCKMAP", map.blockmap);
 }
 
 // Each LineDef as the game sees it: its fields with the vertex numbers
 // replaced by their coordinates (-1, -1 for a vertex that is not there).
 inline std::vector<std::vector<int>> ResolvedLineDefs(const testkit::WadContents& wad, size_t from = 0) {
     std::vector<Vertex> v = AsRecords<Vertex>(wad.data("VERTEXES", from));
-    auto at = [&](int16_t n) { return n >= 0 && size_t(n) < v.size() ? v[size_t(n)] : Vertex{-1, -1}; };
+    auto at = [&](size_t n) { return n < v.size() ? v[n] : Vertex{-1, -1}; };
     std::vector<std::vector<int>> out;
     for (const LineDef& l : AsRecords<LineDef>(wad.data("LINEDEFS", from)))
         out.push_back({at(l.start).x, at(l.start).y, at(l.end).x, at(l.end).y, l.flags, l.type, l.tag,
@@ -165,7 +135,7 @@ protected:
     // The level of that name loaded (or a new level put in its place).
     void Load(const std::string& name, int newLevel = 0) {
         SetField(level.name, name.c_str());
-        LoadLevel(newLevel);
+        EXPECT_TRUE(LoadLevel(newLevel)) << name;
     }
     // A save under the level episode/map as the editor asks for it, the
     // proposed file name accepted.

@@ -8,7 +8,7 @@ TEST_F(LevelLoadTest, UnusedVerticesAreDroppedAndTheRestRenumberedInTheirOrder) 
     // The room's four vertices with unused ones before, between and after them.
     MapData map = Room();
     map.vertices = {{-30000, 30000}, {0, 0}, {5, 5}, {9, 9}, {0, 256}, {256, 256}, {7, 7}, {256, 0}, {30000, -3}};
-    const int16_t used[] = {1, 4, 5, 7};
+    const uint16_t used[] = {1, 4, 5, 7};
     for (size_t k = 0; k < 4; ++k) {
         map.lineDefs[k].start = used[k];
         map.lineDefs[k].end = used[(k + 1) % 4];
@@ -34,33 +34,96 @@ TEST_F(LevelLoadTest, UnusedVerticesAreDroppedAndTheRestRenumberedInTheirOrder) 
     EXPECT_EQ((std::vector<int>{level.minX, level.minY, level.maxX, level.maxY}), (std::vector<int>{0, 0, 256, 256}));
 }
 
-TEST_F(LevelLoadTest, DamagedLevelsEndTheProgramWithTheirMessage) {
+TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
     const std::string damaged = " Damaged " + dir.file("base.wad") + " file ";
+    const std::string other = "which Brel does not edit.";
     struct Case {
-        int line, start, end;   // a LineDef's vertices, or line -1: E1M1 cut short
-        const char* level;
-        std::string message;
+        const char* what;
+        std::function<void(WadBuilder& iwad, WadBuilder& pwad)> e1m1;   // E1M1 into either file
+        std::vector<std::string> message;                              // "": loaded
     } cases[] = {
-        {3, 3, 4, "E1M1", "vertex in linedef 3 not valid 3,4 ?"},   // 4: the old vertex count
-        {1, -1, 2, "E1M1", "vertex in linedef 1 not valid -1,2 ?"},
-        {-1, 0, 0, "E1M1", damaged + "SIDEDEFS not found"},   // not taken from the next level
-        {-1, 0, 0, "E1M7", damaged + "E1M7 not found"},
+        {"Hexen", [](WadBuilder& iwad, WadBuilder&) { AddForeignLevel(iwad, "E1M1", "Hexen", Room()); },
+         {"E1M1 is a Hexen-format level,", other}},
+        {"Hexen in a PWAD over a DOOM-format level",
+         [](WadBuilder& iwad, WadBuilder& pwad) {
+             AddLevel(iwad, "E1M1", Room());
+             AddForeignLevel(pwad, "E1M1", "Hexen", Room());
+         },
+         {"E1M1 is a Hexen-format level,", other}},
+        {"Doom 64", [](WadBuilder& iwad, WadBuilder&) { AddForeignLevel(iwad, "E1M1", "Doom 64", Room()); },
+         {"E1M1 is a Doom 64-format level,", other}},
+        {"UDMF in a PWAD",
+         [](WadBuilder& iwad, WadBuilder& pwad) {
+             AddLevel(iwad, "E1M1", Room());
+             AddForeignLevel(pwad, "E1M1", "UDMF", Room());
+         },
+         {"E1M1 is a UDMF-format level,", other}},
+        {"a stray BEHAVIOR lump beside DOOM-format records",
+         [](WadBuilder& iwad, WadBuilder&) {
+             AddLevel(iwad, "E1M1", Room());
+             iwad.lump("BEHAVIOR", Bytes(8, 0));
+         },
+         {}},
+        {"a vertex past the end",
+         [](WadBuilder& iwad, WadBuilder&) {
+             MapData map = Room();
+             map.lineDefs[3].end = 4;   // the old vertex count
+             AddLevel(iwad, "E1M1", map);
+         },
+         {"vertex in linedef 3 not valid 3,4 ?", "VERTEXES holds vertices 0 to 3"}},
+        {"no vertex (0xFFFF) and one far past the end",
+         [](WadBuilder& iwad, WadBuilder&) {
+             MapData map = Room();
+             map.lineDefs[1].start = kNoReference;
+             map.lineDefs[2].start = 40000;
+             AddLevel(iwad, "E1M1", map);
+         },
+         {"vertex in linedef 1 not valid 65535,2 ?", "VERTEXES holds vertices 0 to 3"}},
+        {"an empty VERTEXES lump",
+         [](WadBuilder& iwad, WadBuilder&) {
+             MapData map = Room();
+             map.vertices.clear();
+             AddLevel(iwad, "E1M1", map);
+         },
+         {"vertex in linedef 0 not valid 0,1 ?", "VERTEXES holds no vertices"}},
+        {"a lump missing (not taken from the next level)",
+         [](WadBuilder& iwad, WadBuilder&) {
+             MapData map = Room();
+             iwad.lump("E1M1").lump("THINGS", AsBytes(map.things)).lump("LINEDEFS", AsBytes(map.lineDefs));
+         },
+         {damaged + "SIDEDEFS not found"}},
     };
     for (const Case& c : cases) {
-        MapData map = Room();
-        WadBuilder iwad("IWAD");
-        if (c.line < 0) {
-            iwad.lump("E1M1").lump("THINGS", AsBytes(map.things)).lump("LINEDEFS", AsBytes(map.lineDefs));
-        } else {
-            map.lineDefs[size_t(c.line)].start = int16_t(c.start);
-            map.lineDefs[size_t(c.line)].end = int16_t(c.end);
-            AddLevel(iwad, "E1M1", map);
-        }
+        SCOPED_TRACE(c.what);
+        WadBuilder iwad("IWAD"), pwad;
+        c.e1m1(iwad, pwad);
         AddLevel(iwad, "E1M2", Room());
         ResetMaster();
         WriteIwad(iwad);
-        EXPECT_EQ(ExitOf([&] { Load(c.level); }), c.message) << c.message;
+        pwad.lump("PLAYPAL", Bytes(768, 0));
+        pwad.write(dir.file("other.wad"));
+        ASSERT_GT(ReadPwad(dir.file("other.wad")), 0);
+        dialogs.log.clear();
+        SetField(level.name, "E1M1");
+        EXPECT_EQ(LoadLevel(0), c.message.empty());
+        if (!c.message.empty()) {
+            std::string box = "!Cannot edit E1M1";
+            for (const std::string& line : c.message)
+                box += "|" + line;
+            EXPECT_EQ(dialogs.log.back(), box);
+            EXPECT_EQ(level.lineDefs.count + level.vertices.count + level.things.count, 0);
+        }
+        // Another level loads as usual afterwards.
+        Load("E1M2");
+        EXPECT_EQ(level.lineDefs.count, 4);
     }
+    ResetMaster();
+    WadBuilder iwad("IWAD");
+    AddLevel(iwad, "E1M2", Room());
+    WriteIwad(iwad);
+    SetField(level.name, "E1M7");
+    EXPECT_FALSE(LoadLevel(0));
+    EXPECT_EQ(dialogs.log.back(), "!Cannot edit E1M7|" + damaged + "E1M7 not found");
 }
 
 TEST_F(LevelLoadTest, PartialRecordsAtTheEndOfALumpAreIgnored) {

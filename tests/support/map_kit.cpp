@@ -34,13 +34,13 @@ int AddSector(int tag, int type, int floor, int ceiling) {
 
 int AddSideDef(int sector) {
     SideDef sd{};
-    sd.sector = int16_t(sector);
+    sd.sector = uint16_t(sector);
     return Append(level.sideDefs, kObjSideDef, sd);
 }
 
 int AddLineDef(int start, int end, int side1, int side2, int flags, int type, int tag) {
-    LineDef ld{int16_t(start), int16_t(end), int16_t(flags), int16_t(type), int16_t(tag),
-               int16_t(side1), int16_t(side2)};
+    LineDef ld{uint16_t(start), uint16_t(end), int16_t(flags), int16_t(type), int16_t(tag),
+               uint16_t(side1), uint16_t(side2)};
     return Append(level.lineDefs, kObjLineDef, ld);
 }
 

@@ -15,7 +15,7 @@ void ClearMap();
 int AddVertex(int x, int y);
 int AddSector(int tag = 0, int type = 0, int floor = 0, int ceiling = 128);
 int AddSideDef(int sector);
-// flags default to impassable; sides -1 for none.
+// flags default to impassable; sides -1 (kNoReference) for none.
 int AddLineDef(int start, int end, int side1, int side2 = -1, int flags = 1, int type = 0,
                int tag = 0);
 int AddThing(int x, int y, int type = 1, int angle = 0, int flags = 7);
