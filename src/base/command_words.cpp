@@ -1,6 +1,17 @@
 #include "base/command_words.h"
 
+#include <cctype>
+
 #include "base/fatal.h"
+
+bool SameWordIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
 
 bool CommandWords::Next(std::string& word) {
     while (pos_ < line_.size() && line_[pos_] == ' ')

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/files.h"
 #include "base/fatal.h"
@@ -74,21 +76,11 @@ std::string DefaultIwad() {
     return IsHeretic() ? FirstExisting(kHereticIwads) : FirstExisting(kDoomIwads);
 }
 
-// The help file: in the working directory, else where the program's data is
-// installed (or, for a program run from its build tree, in the source tree).
+constexpr const char* kDefaultHelpName = "Brel.HLP";
+
 std::string DefaultHelpFile() {
-    const char* name = "Brel.HLP";
-    if (FileExists(WorkDir() + name))
-        return name;
-    std::string candidates[] = {
-        ProgramDirectory() + "../share/zarn/" + name,
-        std::string(ZARN_DATA_DIR) + "/" + name,
-        std::string(ZARN_SOURCE_DATA_DIR) + "/" + name,
-    };
-    for (const std::string& path : candidates)
-        if (path.size() < kFileNameField && FileExists(path))
-            return path;
-    return name;
+    std::string found = FindShippedHelpFile(kDefaultHelpName);
+    return found.empty() ? kDefaultHelpName : found;
 }
 
 void Clamp(int16_t& value, int low, int high, int fallback) {
@@ -99,6 +91,26 @@ void Clamp(int16_t& value, int low, int high, int fallback) {
 void TerminateText(char* field, size_t size) { field[size - 1] = 0; }
 
 }  // namespace
+
+std::string FindShippedHelpFile(const char* name) {
+    std::string file = name;
+    file = file.substr(file.rfind('/') + 1);
+    if (file.empty())
+        return std::string();
+    if (FileExists(WorkDir() + file))
+        return file;
+    // Where the program's data is installed (or, for a program run from its
+    // build tree, the source tree).
+    std::string candidates[] = {
+        ProgramDirectory() + "../share/zarn/" + file,
+        std::string(ZARN_DATA_DIR) + "/" + file,
+        std::string(ZARN_SOURCE_DATA_DIR) + "/" + file,
+    };
+    for (const std::string& path : candidates)
+        if (FileExists(path))
+            return path;
+    return std::string();
+}
 
 void SetField(char* field, size_t size, const char* text) {
     std::memset(field, 0, size);
@@ -238,21 +250,99 @@ void RepairConfig(ConfigRecord& c) {
                         c.texturePedestalSide, c.flatLight})
         TerminateText(field, kTextureField);
     TerminateText(c.testOptions, sizeof c.testOptions);
-    TerminateText(c.iwadName, sizeof c.iwadName);
-    TerminateText(c.patchPath, sizeof c.patchPath);
-    TerminateText(c.helpFile, sizeof c.helpFile);
     TerminateText(c.secondFile, sizeof c.secondFile);
-    for (auto& row : c.pwadList)
-        TerminateText(row, kFileNameField);
 }
 
 }  // namespace
+
+namespace {
+
+constexpr const char* kLongNamesTag = "LONG NAMES";
+
+// One file name of the record: its name in the long-names lines, and where it
+// lives in memory and in the file.
+struct NameSlot {
+    std::string key;
+    char* memory;
+    char* record;
+};
+
+template <typename Record, typename Names>
+std::vector<NameSlot> NameSlots(Record& inMemory, Names& inFile) {
+    std::vector<NameSlot> slots = {{"IWAD", inMemory.iwadName, inFile.iwadName},
+                                   {"PATCH", inMemory.patchPath, inFile.patchPath},
+                                   {"HELP", inMemory.helpFile, inFile.helpFile}};
+    for (int i = 0; i < kPwadListRows; ++i)
+        slots.push_back({"PWAD " + std::to_string(i), inMemory.pwadList[i], inFile.pwadList[i]});
+    return slots;
+}
+
+// The long names of a file's tail: key -> path.
+std::vector<std::pair<std::string, std::string>> ParseLongNames(const std::string& tail) {
+    std::vector<std::pair<std::string, std::string>> names;
+    size_t start = tail.find(std::string(kLongNamesTag) + "\n");
+    if (start == std::string::npos)
+        return names;
+    start += std::strlen(kLongNamesTag) + 1;
+    while (start < tail.size()) {
+        size_t end = tail.find('\n', start);
+        if (end == std::string::npos)
+            break;
+        std::string line = tail.substr(start, end - start);
+        start = end + 1;
+        size_t space = line.find(' ');
+        if (space != std::string::npos && line.compare(0, space, "PWAD") == 0)
+            space = line.find(' ', space + 1);
+        if (space != std::string::npos)
+            names.emplace_back(line.substr(0, space), line.substr(space + 1));
+    }
+    return names;
+}
+
+void TakeRecord(const ConfigFileRecord& file, const std::string& tail) {
+    static_cast<ConfigSettings&>(config) = file.settings;
+    config.endMark = file.names.endMark;
+    std::memcpy(config.secondFile, file.names.secondFile, sizeof config.secondFile);
+    ConfigFileRecord copy = file;
+    std::vector<std::pair<std::string, std::string>> longNames = ParseLongNames(tail);
+    for (const NameSlot& slot : NameSlots(config, copy.names)) {
+        // A field is zero-terminated within its size.
+        std::string field(slot.record, strnlen(slot.record, kRecordNameField - 1));
+        SetField(slot.memory, kFileNameField, field.c_str());
+        // A long name counts only where the field holds its cut form.
+        for (const auto& [key, path] : longNames)
+            if (key == slot.key && field.size() == kRecordNameField - 1 && path.size() > field.size() &&
+                path.size() < static_cast<size_t>(kFileNameField) && path.compare(0, field.size(), field) == 0)
+                SetField(slot.memory, kFileNameField, path.c_str());
+    }
+}
+
+}  // namespace
+
+std::string ConfigFileBytes() {
+    ConfigFileRecord file;
+    std::memset(&file, 0, sizeof file);
+    file.settings = config;
+    file.names.endMark = config.endMark;
+    std::memcpy(file.names.secondFile, config.secondFile, sizeof file.names.secondFile);
+    std::string longNames;
+    for (const NameSlot& slot : NameSlots(config, file.names)) {
+        SetField(slot.record, kRecordNameField, slot.memory);
+        if (std::strlen(slot.memory) >= static_cast<size_t>(kRecordNameField))
+            longNames += slot.key + " " + slot.memory + "\n";
+    }
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    if (!longNames.empty())
+        bytes += std::string(kLongNamesTag) + "\n" + longNames;
+    return bytes;
+}
 
 int LoadConfig() {
     FILE* f = OpenExisting(ConfigFileName(), "rb");
     if (!f)
         return 0;
-    ConfigRecord loaded;
+    ConfigFileRecord loaded;
+    std::string tail;
     bool valid = false;
     unsigned char head[8];
     if (std::fread(head, 1, 8, f) == 8 && std::memcmp(head + 1, "CFG", 3) == 0 &&
@@ -260,7 +350,11 @@ int LoadConfig() {
         static_cast<int16_t>(head[6] | head[7] << 8) == kConfigSize) {
         valid = std::fseek(f, 0, SEEK_SET) == 0 &&
                 std::fread(&loaded, 1, kConfigSize, f) == static_cast<size_t>(kConfigSize) &&
-                loaded.endMark == kConfigEndMark;
+                loaded.names.endMark == kConfigEndMark;
+        char buffer[4096];
+        size_t n;
+        while (valid && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            tail.append(buffer, n);
     }
     std::fclose(f);
     if (!valid) {
@@ -268,16 +362,17 @@ int LoadConfig() {
         WaitConsoleKey();
         return 0;
     }
-    RepairConfig(loaded);
-    config = loaded;
+    TakeRecord(loaded, tail);
+    RepairConfig(config);
     return 1;
 }
 
 bool SaveConfig() {
+    std::string bytes = ConfigFileBytes();
     ReplacementFile file;
     if (!BeginReplacement(ConfigFileName(), file))
         return false;
-    if (std::fwrite(&config, 1, kConfigSize, file.stream) != static_cast<size_t>(kConfigSize)) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.stream) != bytes.size()) {
         AbandonReplacement(file);
         return false;
     }

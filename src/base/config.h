@@ -1,16 +1,31 @@
 // The configuration record: every setting that outlives a run. The file
-// ("Zarn.cfg" / "Brel.cfg" in the working directory) is this record byte for
-// byte, 2516 bytes little-endian.
+// ("Zarn.cfg" / "Brel.cfg" in the working directory) is the 2516-byte record,
+// little-endian, whose file names have 44-byte fields.
+//
+// In memory the file names (IWAD, patch path, help file, the remembered
+// PWADs) have room for any path Linux allows. A name that fits its 44-byte
+// field is written there and nothing else is added, so the file stays byte
+// for byte what it always was. A longer name is written to its field cut to
+// 43 characters, and the whole name follows the record as a line of text:
+//
+//     <2516-byte record>
+//     "ZARN LONG NAMES\n"
+//     "IWAD <path>\n" | "PATCH <path>\n" | "HELP <path>\n" | "PWAD <row> <path>\n" ...
+//
+// On loading, such a line replaces its field when the field holds the cut
+// form of that path; the record's layout and its checks are unchanged.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr uint16_t kConfigVersion = 0x7000;
 constexpr int kConfigSize = 2516;
 constexpr int16_t kConfigEndMark = 0x6666;
 constexpr int16_t kNoSavedView = static_cast<int16_t>(0x8066);
-constexpr int kFileNameField = 44;    // size of every file-name field
+constexpr int kRecordNameField = 44;  // a file-name field of the file's record
+constexpr int kFileNameField = 4096;  // a file name in memory: any path Linux allows
 constexpr int kPwadListRows = 43;
 constexpr int kTextureField = 10;
 
@@ -26,7 +41,8 @@ enum ColorRole {
 };
 
 #pragma pack(push, 1)
-struct ConfigRecord {
+// Every setting up to the file names, as laid out in the file.
+struct ConfigSettings {
     char tag[4];
     uint16_t version;
     int16_t recordSize;
@@ -104,21 +120,36 @@ struct ConfigRecord {
     char texturePedestalSide[kTextureField];
     char flatLight[kTextureField];
     char testOptions[80];
-    char iwadName[kFileNameField];
-    char patchPath[kFileNameField];
-    char helpFile[kFileNameField];
+};
+
+// The file names and the end of the record; NameField is the size of a name.
+template <int NameField>
+struct ConfigNames {
+    char iwadName[NameField];
+    char patchPath[NameField];
+    char helpFile[NameField];
     char secondFile[46];
-    char pwadList[kPwadListRows][kFileNameField];
+    char pwadList[kPwadListRows][NameField];
     int16_t endMark;
+};
+
+// The record as the file holds it.
+struct ConfigFileRecord {
+    ConfigSettings settings;
+    ConfigNames<kRecordNameField> names;
 };
 #pragma pack(pop)
 
-static_assert(sizeof(ConfigRecord) == kConfigSize, "configuration record layout");
-static_assert(offsetof(ConfigRecord, scale) == 36, "configuration record layout");
-static_assert(offsetof(ConfigRecord, colors) == 70, "configuration record layout");
-static_assert(offsetof(ConfigRecord, colorMap) == 182, "configuration record layout");
-static_assert(offsetof(ConfigRecord, testOptions) == 364, "configuration record layout");
-static_assert(offsetof(ConfigRecord, pwadList) == 622, "configuration record layout");
+static_assert(sizeof(ConfigFileRecord) == kConfigSize, "configuration record layout");
+static_assert(offsetof(ConfigSettings, scale) == 36, "configuration record layout");
+static_assert(offsetof(ConfigSettings, colors) == 70, "configuration record layout");
+static_assert(offsetof(ConfigSettings, colorMap) == 182, "configuration record layout");
+static_assert(offsetof(ConfigSettings, testOptions) == 364, "configuration record layout");
+static_assert(offsetof(ConfigFileRecord, names) + offsetof(ConfigNames<kRecordNameField>, pwadList) == 622,
+              "configuration record layout");
+
+// The record in memory: the settings and file names of any length.
+struct ConfigRecord : ConfigSettings, ConfigNames<kFileNameField> {};
 
 // The record in force for this run.
 extern ConfigRecord config;
@@ -134,6 +165,11 @@ int LoadConfig();
 // Writes the record to the configuration file (replacing it safely); false
 // when it could not be written.
 bool SaveConfig();
+// The configuration file's content for the record in force.
+std::string ConfigFileBytes();
+// The help file of that name (its last path component) in the working
+// directory or where the program's data is shipped; "" when there is none.
+std::string FindShippedHelpFile(const char* name);
 // The configuration file's name in the working directory.
 const char* ConfigFileName();
 

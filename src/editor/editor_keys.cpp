@@ -32,7 +32,7 @@ namespace {
 
 constexpr int kAltZ = 0x2C00;
 constexpr int kAltX = 0x2D00;
-constexpr int kReadPwadLength = 43;
+constexpr int kReadPwadLength = kFileNameField - 1;
 constexpr int16_t kMaxAutoCloseDelay = 500;
 constexpr int16_t kAutoCloseStep = 10;
 

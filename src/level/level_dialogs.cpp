@@ -19,12 +19,6 @@ void ShowLines(const std::string& title, const std::vector<std::string>& lines) 
         PrintAt(1, 25, 1, "%s", line.c_str());
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Reads one line of input; false at end of input.
 bool ReadAnswer(std::string& line) {
     ConsoleFlush();
@@ -73,7 +67,7 @@ int ConsoleLevelDialogs::PathEntry(const std::string& prompt, int maxLength, cha
         PrintAt(1, 25, 1, "Path/Name is not Valid");
         return 0;
     }
-    line = Upper(line);
+    // A new file gets its name in the case it was typed in.
     std::memcpy(text, line.c_str(), line.size() + 1);
     return 1;
 }

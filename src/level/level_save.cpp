@@ -18,7 +18,7 @@ namespace {
 
 NodeBuilderHandOff nodeBuilderHandOff = nullptr;
 
-constexpr int kSaveNameLength = 43;
+constexpr int kSaveNameLength = kFileNameField - 1;
 
 // One entry of the directory being written.
 struct WrittenEntry {
@@ -53,24 +53,11 @@ std::string UpperText(std::string text) {
     return text;
 }
 
-// Two names of one file on disk (names are resolved ignoring case).
-bool SameFile(const std::string& a, const std::string& b) {
-    return UpperText(ResolveExistingPath(a)) == UpperText(ResolveExistingPath(b));
-}
-
 int CountLevelsInFile(int16_t row) {
     int count = 0;
     for (const WadDirEntry& e : master.table[row].dir)
         count += IsLevelName(e);
     return count;
-}
-
-// The name with its extension replaced by ".BAK" (appended when it has none).
-std::string BackupName(const std::string& name) {
-    size_t slash = name.rfind('/');
-    size_t dot = name.rfind('.');
-    bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? name.substr(0, dot) : name) + ".BAK";
 }
 
 // Turns the open PWAD of row into a backup: the file is moved to its ".BAK"
@@ -105,7 +92,7 @@ bool AskFileName(char (&name)[kFileNameField]) {
         if (!Dialogs().PathEntry("New WAD file Name", kSaveNameLength, name))
             return false;
         NormalizeWadName(name, sizeof name);
-        if (name[0] && !SameFile(name, config.iwadName))
+        if (name[0] && !SameFileName(name, config.iwadName))
             return true;
         Dialogs().MessageBox("Path/Name is not Valid", {name});
     }
@@ -408,7 +395,7 @@ void RestoreEntriesOfForgottenFiles() {
 
 int PwadListRow(const std::string& name) {
     for (int i = 0; i < kPwadListRows; ++i)
-        if (config.pwadList[i][0] && UpperText(config.pwadList[i]) == UpperText(name))
+        if (config.pwadList[i][0] && SameFileName(config.pwadList[i], name.c_str()))
             return i;
     int row = NewPwadRow();
     SetField(config.pwadList[row], name.c_str());
@@ -474,12 +461,14 @@ char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
     }
     if (!AskFileName(name))
         return nullptr;
+    // A file that exists keeps its name on disk, whatever case it was typed in.
+    SetField(name, FileToReplace(name).c_str());
     SetField(config.pwadList[row], name);
     config.lastEpisode = newEpisode;
     config.lastMap = newMap;
     SetLevelName(newEpisode, newMap);
     for (int16_t r = 1; r < kOpenWadRows; ++r)
-        if (master.table[r].state && master.table[r].name && SameFile(master.table[r].name, name))
+        if (master.table[r].state && master.table[r].name && SameFileName(master.table[r].name, name))
             MakeBackup(r);
     return config.pwadList[row];
 }

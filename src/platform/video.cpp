@@ -174,10 +174,10 @@ void PlatformWaitForInput() {
 
 // ---- Keyboard
 
-void QueueKey(int code, int shiftState) {
+void QueueKey(int code, int shiftState, char typed) {
     video.shiftState = shiftState;
     if (video.keys.size() < kKeyBufferSize)
-        video.keys.push_back(code);
+        video.keys.push_back({code, typed});
 }
 
 bool PlatformKeyWaiting() { return !video.keys.empty(); }
@@ -185,10 +185,13 @@ bool PlatformKeyWaiting() { return !video.keys.empty(); }
 int PlatformReadKey() {
     if (video.keys.empty())
         return -1;
-    int code = video.keys.front();
+    VideoState::BufferedKey key = video.keys.front();
     video.keys.pop_front();
-    return code;
+    video.lastTyped = key.typed;
+    return key.code;
 }
+
+char PlatformLastTypedCharacter() { return video.lastTyped; }
 
 int PlatformShiftState() { return video.shiftState; }
 

@@ -61,6 +61,9 @@ void PlatformWaitForInput();
 bool PlatformKeyWaiting();
 // The next key code of the keyboard buffer, or -1 when it is empty.
 int PlatformReadKey();
+// The character of the key read last as it was typed (letters keep their
+// case, which key codes do not), or 0 when it typed none.
+char PlatformLastTypedCharacter();
 // Shift state bits (platform/keys.h) at the time of the last key event.
 int PlatformShiftState();
 

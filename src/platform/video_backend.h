@@ -44,7 +44,12 @@ struct VideoState {
     int64_t lastPresent = -1;                 // real milliseconds of the last look at the canvas
     int frameMs = 16;
 
-    std::deque<int> keys;                     // the keyboard buffer
+    struct BufferedKey {
+        int code;
+        char typed;                           // the character as typed, or 0
+    };
+    std::deque<BufferedKey> keys;             // the keyboard buffer
+    char lastTyped = 0;                       // of the key read last
     int shiftState = 0;
 
     int mouseX = 0, mouseY = 0, buttons = 0;
@@ -58,7 +63,8 @@ struct VideoState {
 extern VideoState video;
 
 // Keys and mouse events found by a backend's pump.
-void QueueKey(int code, int shiftState);
+// typed: the character as typed (letters in their case), 0 for none.
+void QueueKey(int code, int shiftState, char typed = 0);
 // The pointer moves to (x, y), kept inside the limits.
 void MouseMovedTo(int x, int y);
 void MouseButtonChanged(int button, bool down);

@@ -28,6 +28,7 @@ enum class EventType { Key, Move, Down, Up, Click, Wait, Snapshot };
 struct ScriptEvent {
     EventType type = EventType::Key;
     int code = 0, shiftState = 0;    // Key
+    char typed = 0;                  // Key typed as a character
     int button = 0;                  // Down, Up, Click
     bool at = false;                 // Move, and Click with a position
     int x = 0, y = 0;
@@ -110,6 +111,7 @@ bool ParseLine(const std::string& line, std::vector<ScriptEvent>& out, std::stri
             chars.pop_back();
         for (unsigned char c : chars) {
             e.code = CharacterCode(c);
+            e.typed = static_cast<char>(c);
             if (e.code == 0) {
                 error = "cannot type character " + std::to_string(c);
                 return false;
@@ -196,7 +198,7 @@ void Apply(const ScriptEvent& e) {
     if (e.type != EventType::Key && e.type != EventType::Wait)
         video.shiftState = 0;
     switch (e.type) {
-    case EventType::Key: QueueKey(e.code, e.shiftState); break;
+    case EventType::Key: QueueKey(e.code, e.shiftState, e.typed); break;
     case EventType::Move: MouseMovedTo(e.x, e.y); break;
     case EventType::Down: MouseButtonChanged(e.button, true); break;
     case EventType::Up: MouseButtonChanged(e.button, false); break;

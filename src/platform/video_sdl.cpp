@@ -120,7 +120,7 @@ void TextInput(const char* text) {
         return;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
         if (int code = CharacterCode(*p))
-            QueueKey(code, shift);
+            QueueKey(code, shift, static_cast<char>(*p));
 }
 
 void HandleEvent(const SDL_Event& e) {

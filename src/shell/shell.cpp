@@ -1,10 +1,11 @@
 #include "shell/shell.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/console.h"
+#include "platform/files.h"
 #include "base/command_words.h"
 #include "base/config.h"
 #include "editor/editor.h"
@@ -70,12 +71,6 @@ const Command kCommandTable[] = {
     {"X", "XTRACT", CommandXtract},
 };
 
-std::string UpperCase(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 void RememberLevel(const char* name) {
     short episode, map;
     if (master.gameStyle == kStyleEpisodes) {
@@ -88,34 +83,23 @@ void RememberLevel(const char* name) {
     }
 }
 
-void MarkLevelsFromIwad() {
-    for (LevelListEntry& l : master.levelList)
-        l.file = 0;
-}
-
-void ReloadPwadList() {
-    for (int i = 0; i < kMaxFileArgs; ++i) {
-        if (config.pwadList[i][0] && LoadPwad(config.pwadList[i]) <= 0)
-            config.pwadList[i][0] = 0;
-    }
-}
-
-// Acts on what the editor returned before its next pass.
+// Acts on what the editor returned before its next pass. Files are closed
+// and read again from scratch, so the master directory comes out as a fresh
+// start with the same PWAD list makes it.
 void ActOnEditorReturn(int code) {
     if (code == kEditorIwadOnly) {
         SaveConfig();
-        CloseWads('A', 1, 1);
+        CloseAndForgetAll();
         std::memset(config.pwadList, 0, sizeof config.pwadList);
-        MarkLevelsFromIwad();
         ReopenMainFiles();
     } else if (code == kEditorReadPwad) {
         CommandWords words(editor.pwadToRead);
         CommandRead(words);
     } else if (code == kEditorSavedAs) {
-        CloseWads('A', 0, 0);
-        MarkLevelsFromIwad();
+        std::vector<std::string> names = RememberedPwads();
+        CloseAndForgetAll();
         ReopenMainFiles();
-        ReloadPwadList();
+        LoadPwadList(names);
     }
 }
 
@@ -155,7 +139,8 @@ void EnterEditor(const std::string& commandWord, CommandWords& words) {
 
 const Command* FindCommand(const std::string& word) {
     for (const Command& c : kCommandTable)
-        if ((c.shortName && word == c.shortName) || (c.longName[0] && word == c.longName))
+        if ((c.shortName && SameWordIgnoringCase(word, c.shortName)) ||
+            (c.longName[0] && SameWordIgnoringCase(word, c.longName)))
             return &c;
     return nullptr;
 }
@@ -174,10 +159,8 @@ bool ReadCommandLine(std::string& line) {
     }
     PrintAt(1, 24, 1, "%s [?=help] > ", Names().product);
     ConsoleGotoXY(17, 24);
-    if (!ConsoleReadLine(line))
-        return false;
-    line = UpperCase(line);
-    return true;
+    // Names keep the case they were typed in; commands are found ignoring it.
+    return ConsoleReadLine(line);
 }
 
 }  // namespace
@@ -194,6 +177,7 @@ void CommandRead(CommandWords& words) {
         field[0] = 0;
         return;
     }
+    SetField(field, kFileNameField, ResolveExistingPath(field).c_str());
     int r = LoadPwad(field);
     if (r <= 0) {
         field[0] = 0;

@@ -1,7 +1,6 @@
 #include "shell/startup.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,12 +25,8 @@ StartupState startup;
 
 namespace {
 
-// Working directory of at most 27 characters with "/" appended.
-void FixWorkingDirectory() {
-    SetWorkDir(CurrentDirectory());
-    if (WorkDir().size() > static_cast<size_t>(kMaxWorkDirLength))
-        FatalError("Current Directory Path %s \nis over 27 bytes long!", WorkDir().c_str());
-}
+// The working directory, of any length, with "/" appended.
+void FixWorkingDirectory() { SetWorkDir(CurrentDirectory()); }
 
 void CompletePatchPath() {
     size_t length = std::strlen(config.patchPath);
@@ -76,31 +71,27 @@ void RunFirstTimeSetup() {
         startup.graphicalSetup();
 }
 
+// Names given on the command line keep the case they were typed in.
 void LoadStartupPwads() {
     if (config.autoLoad == 0 || startup.fileGiven || startup.noLoad)
         std::memset(config.pwadList, 0, sizeof config.pwadList);
     if (startup.fileGiven) {
-        for (size_t i = 0; i < startup.fileArgs.size() && i < static_cast<size_t>(kMaxFileArgs); ++i) {
-            std::string name = startup.fileArgs[i];
-            for (char& c : name)
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            SetField(config.pwadList[i], name.c_str());
+        for (size_t i = 0; i < startup.fileArgs.size() && i < static_cast<size_t>(kLoadedPwadRows); ++i) {
+            SetField(config.pwadList[i], startup.fileArgs[i].c_str());
             NormalizeWadName(config.pwadList[i], kFileNameField);
         }
     }
-    // Loading may drop rows and move the rest up, so take the names first.
-    std::vector<std::string> names;
-    for (int i = 0; i < kMaxFileArgs; ++i)
-        if (config.pwadList[i][0])
-            names.push_back(config.pwadList[i]);
-    std::memset(config.pwadList, 0, sizeof config.pwadList);
-    for (const std::string& name : names) {
-        int row = NewPwadRow();
-        SetField(config.pwadList[row], name.c_str());
-        if (LoadPwad(config.pwadList[row]) <= 0)
-            config.pwadList[row][0] = 0;
-    }
-    CompactPwadList();
+    LoadPwadList(RememberedPwads());
+}
+
+// A help file that is no longer where the configuration says is taken from
+// where the program's data is shipped.
+void FindMovedHelpFile() {
+    if (FileExists(config.helpFile))
+        return;
+    std::string shipped = FindShippedHelpFile(config.helpFile);
+    if (!shipped.empty())
+        SetField(config.helpFile, shipped.c_str());
 }
 
 // Options override what the configuration file set.
@@ -135,12 +126,12 @@ void StartUp(const CommandLine& options) {
     FixWorkingDirectory();
     ResetConfig();
     bool configOk = false;
-    char configName[kFileNameField * 4];
-    std::snprintf(configName, sizeof configName, "%s", ConfigFileName());
-    if (FileExists(configName) && CheckFileType(configName, "_CFG", 0))
+    std::vector<char> configName(ConfigFileName(), ConfigFileName() + std::strlen(ConfigFileName()) + 1);
+    if (FileExists(configName.data()) && CheckFileType(configName.data(), "_CFG", 0))
         configOk = LoadConfig() == 1;
     ApplyCommandLine(options);
     CompletePatchPath();
+    FindMovedHelpFile();
     bool helpOk = CheckFileType(config.helpFile, "_HLP", 0);
     bool iwadOk = CheckFileType(config.iwadName, "IWAD", 0);
     if (!configOk || !helpOk || !iwadOk)

@@ -9,8 +9,6 @@
 
 #include "base/flavour.h"
 
-constexpr int kMaxWorkDirLength = 27;   // keeps completed names inside their fields
-constexpr int kMaxFileArgs = 42;
 
 struct StartupState {
     int16_t autoStart = 0;               // the shell enters the editor once when set

@@ -20,16 +20,19 @@
 
 namespace {
 
-constexpr int kEditBuffer = 100;
 constexpr int kFullPathLength = 12;   // longer fields expect a path, not a bare name
 
+enum class LetterCase { Upper, AsTyped };
+
 struct InputLayout {
+    int width;                // characters the field shows
     int x, y, x2, y2;
     int fx1, fy1, fx2, fy2;   // the field
     std::vector<ButtonDef> buttons;
 };
 
 InputLayout LayOut(int x, int y, const char* prompt, int fieldLength) {
+    fieldLength = std::min(fieldLength, kMaxInputField);
     const int cw = graphics.CharW, lh = graphics.LineH;
     int promptLength = prompt ? static_cast<int>(std::strlen(prompt)) : 0;
     int width = (std::max(fieldLength, promptLength + 1) + 3) * cw;
@@ -39,6 +42,7 @@ InputLayout LayOut(int x, int y, const char* prompt, int fieldLength) {
     if (y < 0)
         y = (graphics.MaxY - height) / 2;
     InputLayout l;
+    l.width = fieldLength;
     l.x = x, l.y = y, l.x2 = x + width, l.y2 = y + height;
     l.fx1 = x + cw;
     l.fy1 = y + 2 * lh + 2;
@@ -52,13 +56,19 @@ InputLayout LayOut(int x, int y, const char* prompt, int fieldLength) {
     return l;
 }
 
-void DrawField(const InputLayout& l, const LineEditor& line) {
+// A text longer than the field shows the part around the cursor.
+void DrawField(const InputLayout& l, const LineEditor& line, size_t& first) {
+    size_t shown = static_cast<size_t>(l.width);
+    if (line.cursor < first)
+        first = line.cursor;
+    else if (line.cursor > first + shown)
+        first = line.cursor - shown;
     PointerGuard guard;
     FillBox(l.fx1 + 1, l.fy1 + 1, l.fx2 - 2, l.fy2 - 2, 15);
     SetColor(0);
     int tx = l.fx1 + 3, ty = l.fy1 + 3;
-    Screen().outtextxy(tx, ty, line.text.c_str());
-    Screen().outtextxy(tx + static_cast<int>(line.cursor) * graphics.CharW, ty + 1, "_");
+    Screen().outtextxy(tx, ty, line.text.substr(first, shown).c_str());
+    Screen().outtextxy(tx + static_cast<int>(line.cursor - first) * graphics.CharW, ty + 1, "_");
 }
 
 int16_t ScreenX(int x) { return static_cast<int16_t>(x + Screen().getviewport().left); }
@@ -82,16 +92,14 @@ bool HasBlankOrControl(const char* text) {
     return false;
 }
 
-}  // namespace
-
-int InputBox(int x, int y, const char* prompt, int maxLen, char* text) {
+// InputBox with the letters kept in the case chosen.
+int EditText(int x, int y, const char* prompt, int maxLen, char* text, LetterCase letters) {
     LineEditor line;
-    line.limit = static_cast<size_t>(std::clamp(maxLen, 1, kMaxInputField));
-    size_t given = 0;
-    while (given < kEditBuffer - 1 && text[given])
-        ++given;
-    line.text = std::string(text, given).substr(0, line.limit);
+    line.limit = static_cast<size_t>(std::max(maxLen, 1));
+    line.keepCase = letters == LetterCase::AsTyped;
+    line.text = std::string(text, strnlen(text, line.limit));
     line.cursor = line.text.size();
+    size_t shownFrom = 0;
     InputLayout l = LayOut(x, y, prompt, static_cast<int>(line.limit));
 
     PointerRestore pointer;
@@ -107,7 +115,7 @@ int InputBox(int x, int y, const char* prompt, int maxLen, char* text) {
     int result = 0;
     bool first = true;
     for (;;) {
-        DrawField(l, line);
+        DrawField(l, line, shownFrom);
         ShowPointer();
         int key = NextKey(l, first);
         if (key == kKeyEnter) {
@@ -118,7 +126,7 @@ int InputBox(int x, int y, const char* prompt, int maxLen, char* text) {
             line.text.clear();
             break;
         }
-        line.Apply(key);
+        line.Apply(key, PlatformLastTypedCharacter());
     }
     if (result)
         std::memcpy(text, line.text.c_str(), line.text.size() + 1);
@@ -128,13 +136,19 @@ int InputBox(int x, int y, const char* prompt, int maxLen, char* text) {
     return result;
 }
 
+}  // namespace
+
+int InputBox(int x, int y, const char* prompt, int maxLen, char* text) {
+    return EditText(x, y, prompt, maxLen, text, LetterCase::Upper);
+}
+
 bool ValidPath(const char* text, int maxLen) {
     int length = static_cast<int>(std::strlen(text));
     if (length == 0 || length > maxLen || HasBlankOrControl(text))
         return false;
     if (maxLen <= kFullPathLength)
         return !SameFileName(text, config.iwadName);
-    std::vector<char> completed(static_cast<size_t>(maxLen) + 1, 0);
+    std::vector<char> completed(static_cast<size_t>(std::max(maxLen, kFileNameField)) + 1, 0);
     std::memcpy(completed.data(), text, static_cast<size_t>(length));
     if (!NormalizeWadName(completed.data(), completed.size()))
         return false;
@@ -143,10 +157,10 @@ bool ValidPath(const char* text, int maxLen) {
 
 int PathEntry(int x, int y, const char* prompt, int maxLen, char* text) {
     // The caller's text changes only when a valid path is accepted.
-    std::vector<char> work(static_cast<size_t>(std::max(maxLen, kEditBuffer)) + 1, 0);
+    std::vector<char> work(static_cast<size_t>(std::max(maxLen, 1)) + 1, 0);
     std::strncpy(work.data(), text, work.size() - 1);
     for (;;) {
-        if (!InputBox(x, y, prompt, maxLen, work.data()))
+        if (!EditText(x, y, prompt, maxLen, work.data(), LetterCase::AsTyped))
             return 0;
         if (ValidPath(work.data(), maxLen)) {
             std::memcpy(text, work.data(), std::strlen(work.data()) + 1);

@@ -1,5 +1,6 @@
 // The line editing that the input box and the number fields share: typed
-// characters are inserted at the cursor up to a limit (upper case), the
+// characters are inserted at the cursor up to a limit (upper case, or as
+// typed for names of files), the
 // first typed character replaces a proposed text, and Backspace, Del, Left,
 // Right, Home and End edit and move as usual.
 #pragma once
@@ -15,9 +16,11 @@ struct LineEditor {
     size_t cursor = 0;
     size_t limit = 0;
     bool proposal = true;   // the proposed text is replaced by the first typed character
+    bool keepCase = false;  // letters go in as typed rather than in upper case
 
     // Applies an editing key; false for keys that are not editing keys.
-    bool Apply(int key) {
+    // character is the key's character as typed, when known.
+    bool Apply(int key, char character = 0) {
         bool typed = key >= kKeySpace && key < 127;
         if (typed && key > kKeySpace && proposal) {
             text.clear();
@@ -26,7 +29,8 @@ struct LineEditor {
         proposal = false;
         if (typed) {
             if (text.size() < limit) {
-                text.insert(cursor, 1, static_cast<char>(std::toupper(key)));
+                bool asTyped = keepCase && std::toupper(static_cast<unsigned char>(character)) == key;
+                text.insert(cursor, 1, asTyped ? character : static_cast<char>(std::toupper(key)));
                 ++cursor;
             }
             return true;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/config.h"
+#include "platform/files.h"
 #include "base/fatal.h"
 #include "base/flavour.h"
 
@@ -284,7 +285,7 @@ int OpenWad(char* name, const char* tag) {
                 freeRow = r;
             continue;
         }
-        if (row.name && SameNameIgnoringCase(row.name, name)) {
+        if (row.name && SameFileName(row.name, name)) {
             MakeRowReady(r);
             return r;
         }
@@ -425,6 +426,32 @@ void CompactPwadList() {
     }
     for (int i = target; i < kPwadListRows; ++i)
         std::memset(list[i], 0, kFileNameField);
+}
+
+void CloseAndForgetAll() {
+    CloseWads('A', 1, 0);
+    ResetMaster();
+}
+
+std::vector<std::string> RememberedPwads() {
+    std::vector<std::string> names;
+    for (int i = 0; i < kLoadedPwadRows; ++i)
+        if (config.pwadList[i][0])
+            names.push_back(config.pwadList[i]);
+    return names;
+}
+
+void LoadPwadList(const std::vector<std::string>& names) {
+    // Loading may drop rows and move the rest up, so each name gets the first
+    // free row of a list emptied first.
+    std::memset(config.pwadList, 0, sizeof config.pwadList);
+    for (const std::string& name : names) {
+        int row = NewPwadRow();
+        SetField(config.pwadList[row], ResolveExistingPath(name).c_str());
+        if (LoadPwad(config.pwadList[row]) <= 0)
+            config.pwadList[row][0] = 0;
+    }
+    CompactPwadList();
 }
 
 const char* RowFileName(int16_t row) {

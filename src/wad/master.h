@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -10,6 +11,7 @@
 
 constexpr int kOpenWadRows = 43;
 constexpr int kLevelLumpCount = 11;   // the marker and ten lumps
+constexpr int kLoadedPwadRows = 42;   // rows of the PwadList read at start
 
 // The lumps of a level after its marker, in order.
 extern const char* const kLevelLumpNames[10];
@@ -73,6 +75,16 @@ void CloseWads(char mode, int forget, int clearNames);
 // Closes every file (keeping the names and directories).
 void CloseAllWads();
 void CloseBackups();
+// Closes every file and forgets every directory, level and level-name
+// conversion, as before the IWAD was first opened; the PwadList keeps its
+// names.
+void CloseAndForgetAll();
+// The names in the rows of the PwadList that are read at start.
+std::vector<std::string> RememberedPwads();
+// Empties the PwadList and reads the named PWADs into it in order, as a start
+// does, each listed under its name on disk; a file that cannot be read leaves
+// no row.
+void LoadPwadList(const std::vector<std::string>& names);
 int NewPwadRow();
 void CompactPwadList();
 

@@ -1,9 +1,6 @@
 #include "wad/output.h"
 
-#include <cctype>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "base/command_words.h"
@@ -12,26 +9,6 @@
 #include "base/work_dir.h"
 #include "wad/master.h"
 #include "wad/wadfile.h"
-
-namespace {
-
-bool SameTextIgnoringCase(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && b[i] == 0;
-}
-
-// True when both names lead to one existing file (links, "./", other case).
-bool SameExistingFile(const std::string& a, const char* b) {
-    std::error_code error;
-    bool same = std::filesystem::equivalent(ResolveExistingPath(a), ResolveExistingPath(b), error);
-    return !error && same;
-}
-
-}  // namespace
 
 OutputFile::~OutputFile() { AbandonReplacement(file_); }
 
@@ -73,7 +50,7 @@ std::string CompleteWadName(const std::string& word) {
 bool IsOpenWadFile(const std::string& name) {
     for (int16_t r = 0; r < kOpenWadRows; ++r) {
         const char* open = RowFileName(r);
-        if (open && open[0] && (SameTextIgnoringCase(name, open) || SameExistingFile(name, open)))
+        if (open && open[0] && SameFileName(name.c_str(), open))
             return true;
     }
     return false;

@@ -39,8 +39,7 @@ int CreateOutput(const std::string& name, OutputFile& out);
 // A target name as the user gave it, completed like every WAD name (patch
 // path or working directory, extension ".WAD").
 std::string CompleteWadName(const std::string& word);
-// True when name is (ignoring case) the name of an open WAD file, or the same
-// file under another name.
+// True when name is an open WAD file, under whatever spelling.
 bool IsOpenWadFile(const std::string& name);
 // Refuses a target that is an open WAD file with the shell's message; 1 when
 // the target may be written.

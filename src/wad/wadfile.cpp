@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/files.h"
 #include "base/config.h"
@@ -120,7 +122,36 @@ std::string FileNamePart(const char* path) {
     return part;
 }
 
-bool SameFileName(const char* a, const char* b) { return FileNamePart(a) == FileNamePart(b); }
+bool SameFileName(const char* a, const char* b) {
+    std::filesystem::path pa = ResolveExistingPath(a), pb = ResolveExistingPath(b);
+    std::error_code error;
+    if (std::filesystem::exists(pa, error) && std::filesystem::exists(pb, error)) {
+        bool same = std::filesystem::equivalent(pa, pb, error);
+        return !error && same;
+    }
+    auto normal = [](const std::filesystem::path& p) {
+        std::error_code ignored;
+        return std::filesystem::absolute(p, ignored).lexically_normal();
+    };
+    return normal(pa) == normal(pb);
+}
+
+std::string FileToReplace(const std::string& name) {
+    std::string onDisk = ResolveExistingPath(name);
+    std::error_code error;
+    if (!std::filesystem::is_symlink(onDisk, error))
+        return onDisk;
+    std::filesystem::path target = std::filesystem::canonical(onDisk, error);
+    return error ? onDisk : target.string();
+}
+
+std::string BackupName(const std::string& name) {
+    std::string onDisk = ResolveExistingPath(name);
+    size_t slash = onDisk.rfind('/');
+    size_t dot = onDisk.rfind('.');
+    bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return ResolveExistingPath((hasExtension ? onDisk.substr(0, dot) : onDisk) + ".BAK");
+}
 
 void SeekChecked(FILE* stream, const char* fileName, int32_t offset) {
     if (!stream || offset < 0 || std::fseek(stream, offset, SEEK_SET) != 0)

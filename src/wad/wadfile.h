@@ -47,7 +47,18 @@ int NormalizeWadName(char* name, size_t fieldSize);
 FILE* OpenWadStream(const char* name);
 // Upper-case file name with extension, without directory.
 std::string FileNamePart(const char* path);
+// True when both names lead to one file: the same device and inode once each
+// name is resolved ignoring case (other spellings, "./", "../", symbolic
+// links). Names of files that do not exist are the same when their absolute,
+// normalised paths are.
 bool SameFileName(const char* a, const char* b);
+// The file that writing under name replaces: the existing file under any
+// case, followed through symbolic links; otherwise the name as given.
+std::string FileToReplace(const std::string& name);
+// The backup of a file: its name on disk with the extension (after the last
+// ".") replaced by ".BAK", or ".BAK" appended when it has none; an existing
+// backup under another case keeps its name.
+std::string BackupName(const std::string& name);
 
 void SeekChecked(FILE* stream, const char* fileName, int32_t offset);
 void ReadChunked(FILE* stream, void* buffer, int32_t length);

@@ -102,4 +102,32 @@ TEST_F(ConfigTest, ValidFileIsTakenAndItsDangerousValuesRepaired) {
     EXPECT_EQ(config.gridSize, 64);
 }
 
+TEST_F(ConfigTest, LongFileNamesFollowTheRecordAndComeBack) {
+    std::string longPath = "/" + std::string(60, 'p') + "/file.wad";
+    SetField(config.iwadName, longPath.c_str());
+    SetField(config.pwadList[5], (longPath + "5").c_str());
+    SetField(config.helpFile, "short.hlp");
+    Bytes b = Saved();
+    ASSERT_GT(b.size(), 2516u);
+    // The record keeps its layout; the fields hold the names cut to 43 characters.
+    auto field = [&](size_t at) { return std::string(reinterpret_cast<const char*>(&b[at])); };
+    EXPECT_EQ(field(444), longPath.substr(0, 43));
+    EXPECT_EQ(field(622 + 5 * 44), longPath.substr(0, 43));
+    EXPECT_EQ(field(532), "short.hlp");
+    EXPECT_EQ(b[2514] | b[2515] << 8, 0x6666);
+    ResetConfig();
+    EXPECT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(std::string(config.iwadName), longPath);
+    EXPECT_EQ(std::string(config.pwadList[5]), longPath + "5");
+    EXPECT_EQ(std::string(config.helpFile), "short.hlp");
+    EXPECT_EQ(config.pwadList[4][0], 0);
+    // A long name whose field no longer holds its cut form is not taken.
+    b[445] = 'X';
+    testkit::WriteFileBytes(dir.file("Zarn.cfg"), b);
+    ResetConfig();
+    EXPECT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(std::string(config.iwadName), field(444));
+    EXPECT_EQ(std::string(config.pwadList[5]), longPath + "5");
+}
+
 }  // namespace

@@ -48,8 +48,8 @@ TEST_F(LevelModelTest, ConsoleDialogsAnswerQuestionsOnTheConsole) {
     std::string names;
     for (int i = 0; i < 3; ++i)
         names += std::to_string(d.PathEntry("New WAD file Name", 43, name)) + name + " ";
-    // A blank is not allowed, typed text arrives in upper case, Enter keeps the name.
-    EXPECT_EQ(names, "0/tmp/E1M1.WAD 1MY.WAD 1MY.WAD ");
+    // A blank is not allowed, a name keeps the case it was typed in, Enter keeps the name.
+    EXPECT_EQ(names, "0/tmp/E1M1.WAD 1my.wad 1my.wad ");
     std::vector<NumberField> fields = {{"Skip Every", 0, 100, 0}, {"Pattern", 0, 255, 0}};
     EXPECT_EQ(d.NumberForm("Reject Mask", fields), 0);          // 300 is out of range
     EXPECT_EQ(fields[0].value, 7);

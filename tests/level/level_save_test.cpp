@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "level_fixture.h"
@@ -198,6 +200,77 @@ TEST_F(LevelSaveTest, FatalErrorWhileWritingLeavesNoFileBehind) {
     testkit::WriteFileBytes(dir.file("GONE.BAK"), cut);
     EXPECT_NE(ExitOf([&] { SaveLevel(name, kSaveKeyF2); }), "");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);   // GONE.BAK, base.wad
+}
+
+// The names in a directory, sorted.
+std::vector<std::string> FilesIn(const std::string& path) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(path))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(LevelSaveTest, SavingOverAnOpenPwadUnderAnotherSpellingKeepsABackupAndReadsTheNewFile) {
+    std::filesystem::create_directory(dir.file("sub"));
+    std::filesystem::create_symlink(dir.file("p1.wad"), dir.file("link.wad"));
+    const char* spellings[] = {"P1.WAD", "sub/../p1.wad", "./p1.wad", "link.wad", "P1"};
+    // The first backup is made as "p1.BAK"; an existing "p1.bak" then keeps its name.
+    std::string backup = "p1.BAK";
+    for (const char* spelling : spellings) {
+        ResetMaster();
+        std::memset(config.pwadList, 0, sizeof config.pwadList);
+        OpenIwadAt(dir.file("base.wad"));
+        ReadLevelPwad("p1.wad", Room());
+        Bytes old = ReadFileBytes(dir.file("p1.wad"));
+        Edit(1, 1);
+        level.things.records[0].type = 3001;
+        level.levelChanged = true;
+        dialogs.answers = {dir.file(spelling)};
+        char* name = ChooseSaveFile(1, 1);
+        ASSERT_NE(name, nullptr) << spelling;
+        ASSERT_EQ(SaveLevel(name, kSaveKeyF2), 1) << spelling;
+        // The old file is the backup beside it, the new one keeps its name.
+        EXPECT_EQ(ReadFileBytes(dir.file(backup)), old) << spelling;
+        EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"base.wad", "link.wad", backup, "p1.wad", "sub"}))
+            << spelling;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.wad"))) << spelling;
+        std::vector<Thing> things = AsRecords<Thing>(Saved("p1.wad").data("THINGS"));
+        ASSERT_EQ(things.size(), 1u) << spelling;
+        EXPECT_EQ(things[0].type, 3001) << spelling;
+        // One row for the file, and the master directory reads the new file.
+        ASSERT_EQ(ListedPwads().size(), 1u) << spelling;
+        EXPECT_TRUE(SameFileName(ListedPwads()[0].c_str(), dir.file("p1.wad").c_str())) << spelling;
+        for (const char* lump : {"THINGS", "LINEDEFS", "SIDEDEFS", "BLOCKMAP"})
+            EXPECT_EQ(ReadEntryData(*FindEntry(0, lump, 1)), Saved("p1.wad").data(lump)) << spelling << lump;
+        if (backup == "p1.BAK")
+            std::filesystem::rename(dir.file("p1.BAK"), dir.file("p1.bak"));
+        backup = "p1.bak";
+    }
+}
+
+TEST_F(LevelSaveTest, NewFilesGetTheTypedCaseAndLongPathsAreSavedTo) {
+    Edit(1, 1);
+    level.levelChanged = true;
+    dialogs.answers = {"mymap"};
+    char* name = ChooseSaveFile(1, 1);
+    ASSERT_NE(name, nullptr);
+    ASSERT_EQ(SaveLevel(name, kSaveKeyF2), 1);
+    EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("mymap.WAD")});
+    EXPECT_TRUE(std::filesystem::exists(dir.file("mymap.WAD")));
+    // A patch path far longer than the old name fields.
+    std::string deep = dir.path() + std::string(60, 'd') + "/" + std::string(60, 'e') + "/";
+    std::filesystem::create_directories(deep);
+    SetField(config.patchPath, deep.c_str());
+    ResetMaster();
+    std::memset(config.pwadList, 0, sizeof config.pwadList);
+    OpenIwadAt(dir.file("base.wad"));
+    Edit(1, 1);
+    level.levelChanged = true;
+    ASSERT_EQ(SaveAs(1, 1), 1);
+    EXPECT_EQ(dialogs.proposals.back(), deep + "E1M1.WAD");
+    EXPECT_EQ(ListedPwads(), std::vector<std::string>{deep + "E1M1.WAD"});
+    EXPECT_EQ(Saved(deep.substr(dir.path().size()) + "E1M1.WAD").names(), kLevelNames);
 }
 
 }  // namespace

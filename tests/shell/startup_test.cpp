@@ -65,6 +65,27 @@ protected:
     bool Saw(const std::string& text) const { return output.find(text) != std::string::npos; }
     // Creates the configuration file so that no setup is shown.
     void PrepareConfig() { ASSERT_EQ(Run("\nQ\n"), 0); }
+    // Puts a name into a file-name field of the configuration file.
+    static constexpr size_t kHelpField = 532;
+    void SetConfigName(size_t field, const std::string& name) {
+        Bytes file = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
+        ASSERT_LT(name.size(), 44u);
+        std::fill(file.begin() + long(field), file.begin() + long(field) + 44, 0);
+        std::copy(name.begin(), name.end(), file.begin() + long(field));
+        testkit::WriteFileBytes(dir.file("Zarn.cfg"), file);
+    }
+    // Every entry of the master directory and every level, with the file
+    // that supplies it.
+    static std::vector<std::string> MasterSnapshot() {
+        auto fileOf = [](int16_t row) { return std::string(RowFileName(row) ? RowFileName(row) : "?"); };
+        std::vector<std::string> lines;
+        for (const LevelListEntry& l : master.levelList)
+            lines.push_back("level " + std::string(l.name) + " " + fileOf(l.file));
+        for (const WadDirEntry& e : MasterDirectory())
+            lines.push_back(EntryNameText(e.name) + " " + std::to_string(e.offset) + " " + std::to_string(e.size) +
+                            " " + fileOf(e.file));
+        return lines;
+    }
 
     testkit::ScratchDir dir;
     std::filesystem::path old_dir;
@@ -85,12 +106,14 @@ TEST_F(ProgramTest, FirstRunShowsSetupThenEndsAndWritesTheConfiguration) {
 
 TEST_F(ProgramTest, ReadAndFileOptionRememberTheLevelAndTheFile) {
     PrepareConfig();
-    EXPECT_EQ(Run("r lev\nR LEV\nQ\n"), 0);
-    EXPECT_TRUE(Saw("Loading PWAD file: " + dir.file("LEV.WAD")));
+    // Typed in any case, a file is listed under its name on disk, and read
+    // under other spellings it is the same file.
+    EXPECT_EQ(Run("r lev\nR LEV\nR ./lev\nR ../" + dir.path().substr(5) + "lev\nQ\n"), 0);
+    EXPECT_TRUE(Saw("Loading PWAD file: " + dir.file("lev.wad")));
     EXPECT_TRUE(Saw(" Contains level E1M2"));
     EXPECT_EQ(config.lastEpisode, 1);
     EXPECT_EQ(config.lastMap, 2);
-    EXPECT_STREQ(config.pwadList[0], dir.file("LEV.WAD").c_str());
+    EXPECT_STREQ(config.pwadList[0], dir.file("lev.wad").c_str());
     EXPECT_EQ(config.pwadList[1][0], 0);   // read twice, listed once
     // The remembered PWAD is read again at the next start, unless told not to
     // or given other files.
@@ -101,7 +124,7 @@ TEST_F(ProgramTest, ReadAndFileOptionRememberTheLevelAndTheFile) {
     WadBuilder().lump("OTHER", "x").write(dir.file("other.wad"));
     EXPECT_EQ(Run("Q\n", {"-file", "other.wad"}), 0);
     EXPECT_FALSE(Saw(" Contains level E1M2"));
-    EXPECT_STREQ(config.pwadList[0], dir.file("OTHER.WAD").c_str());
+    EXPECT_STREQ(config.pwadList[0], dir.file("other.wad").c_str());
     EXPECT_EQ(config.pwadList[1][0], 0);
 }
 
@@ -126,11 +149,54 @@ TEST_F(ProgramTest, FatalErrorsEndWithCodeFiveWithoutSavingTheConfiguration) {
     EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
     EXPECT_EQ(Run("Q\n", {"-x"}), 5);
     EXPECT_TRUE(Saw("Error: invalid argument: \"-x\"\nType \"zarn --help\" for the options.\n"));
-    // A missing help file is fatal after the setup it brings up.
-    std::filesystem::remove(dir.file("Brel.HLP"));
+    // A missing help file that the program does not ship either is fatal
+    // after the setup it brings up.
+    SetConfigName(kHelpField, "Gone.HLP");
     EXPECT_EQ(Run("\nQ\n"), 5);
     EXPECT_TRUE(Saw("Please press Enter to set the File Names"));
-    EXPECT_TRUE(Saw("Help File Brel.HLP Missing"));
+    EXPECT_TRUE(Saw("Help File Gone.HLP Missing"));
+}
+
+TEST_F(ProgramTest, MovedHelpFileIsFoundInTheWorkingDirectoryOrWithTheShippedData) {
+    PrepareConfig();
+    SetConfigName(kHelpField, dir.file("old/Brel.HLP"));
+    EXPECT_EQ(Run("Q\n"), 0);
+    EXPECT_FALSE(Saw("Please press Enter"));
+    EXPECT_STREQ(config.helpFile, "Brel.HLP");
+    SetConfigName(kHelpField, dir.file("old/Brel.HLP"));
+    std::filesystem::remove(dir.file("Brel.HLP"));
+    EXPECT_EQ(Run("Q\n"), 0);
+    EXPECT_FALSE(Saw("Please press Enter"));
+    EXPECT_TRUE(std::filesystem::exists(config.helpFile)) << config.helpFile;
+}
+
+TEST_F(ProgramTest, CommandsAreFoundInAnyCaseAndNewFilesKeepTheTypedName) {
+    PrepareConfig();
+    EXPECT_EQ(Run("dirm * list.txt\nDiRm * Listing2.Txt\nq\n"), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("list.txt")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("Listing2.Txt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("LIST.TXT")));
+    // An existing file that is replaced keeps its name on disk.
+    EXPECT_EQ(Run("DIRM * LIST.TXT\nQ\n"), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("LIST.TXT")));
+}
+
+TEST_F(ProgramTest, FilesReadAgainAfterASaveUnderANewNameAreThoseOfAFreshStart) {
+    PrepareConfig();
+    WadBuilder().level("MAP05").write(dir.file("conv.wad"));   // converted to E1M1
+    WadBuilder().lump("PLAYPAL", Bytes(768, 3)).write(dir.file("pal.wad"));
+    editor_answers = {kEditorSavedAs};
+    EXPECT_EQ(Run("R lev\nR conv\nR pal\nE\nQ\n"), 0);
+    EXPECT_EQ(editor_calls.size(), 2u);
+    std::vector<std::string> reloaded = MasterSnapshot();
+    EXPECT_EQ(Run("Q\n"), 0);
+    EXPECT_EQ(reloaded, MasterSnapshot());
+    for (const char* line : {"level E1M2 " , "level E1M1 ", "PLAYPAL "}) {
+        auto found = std::find_if(reloaded.begin(), reloaded.end(),
+                                  [&](const std::string& s) { return s.rfind(line, 0) == 0; });
+        ASSERT_NE(found, reloaded.end()) << line;
+        EXPECT_EQ(found->find("heretic.wad"), std::string::npos) << *found;   // from the PWAD
+    }
 }
 
 TEST_F(ProgramTest, HelpAndVersionAnswerAndEndBeforeAnythingElse) {
@@ -184,7 +250,7 @@ TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
     WadBuilder().lump("SECOND", "2").write(dir.file("b.wad"));
     WadBuilder().lump("THIRD", "3").write(dir.file("c.wad"));
     ASSERT_EQ(Run("R A\nR B\nR LEV\nR C\nQ\n"), 0);
-    ASSERT_STREQ(config.pwadList[3], dir.file("C.WAD").c_str());
+    ASSERT_STREQ(config.pwadList[3], dir.file("c.wad").c_str());
     Bytes damaged = testkit::ReadFileBytes(dir.file("b.wad"));
     damaged[8] = 0x7F;   // the directory far past the end
     testkit::WriteFileBytes(dir.file("b.wad"), damaged);
@@ -192,37 +258,55 @@ TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
     // Each refusal asks for a key on a terminal; a blank line answers it when
     // one is read.
     EXPECT_EQ(Run("\n\nW\nQ\n"), 0);
-    EXPECT_TRUE(Saw("WAD file " + dir.file("B.WAD") + " is damaged: its directory"));
+    EXPECT_TRUE(Saw("WAD file " + dir.file("b.wad") + " is damaged: its directory"));
     EXPECT_TRUE(Saw("lies outside the file; it is not read"));
-    EXPECT_TRUE(Saw("file " + dir.file("C.WAD") + " not found"));
+    EXPECT_TRUE(Saw("file " + dir.file("c.wad") + " not found"));
     EXPECT_TRUE(Saw(" Contains level E1M2"));
     EXPECT_TRUE(Saw("Zarn Ended"));
     std::vector<std::string> listed;
     for (int i = 0; config.pwadList[i][0]; ++i)
         listed.push_back(config.pwadList[i]);
-    EXPECT_EQ(listed, (std::vector<std::string>{dir.file("A.WAD"), dir.file("LEV.WAD")}));
+    EXPECT_EQ(listed, (std::vector<std::string>{dir.file("a.wad"), dir.file("lev.wad")}));
     // READ of the damaged file: refused, and WADS still lists what is read.
     EXPECT_EQ(Run("R B\n\nW\nQ\n"), 0);
-    EXPECT_TRUE(Saw("WAD file " + dir.file("B.WAD") + " is damaged"));
+    EXPECT_TRUE(Saw("WAD file " + dir.file("b.wad") + " is damaged"));
     EXPECT_TRUE(Saw("(Patch for E1M2)"));
-    EXPECT_FALSE(Saw("B.WAD  "));
+    EXPECT_FALSE(Saw("b.wad  "));
     EXPECT_STREQ(config.pwadList[2], "");
 }
 
-TEST(WorkingDirectoryTest, LongDirectoryIsRefused) {
+// Paths far longer than the configuration's 44-byte name fields: the working
+// directory, the IWAD, the help file and a remembered PWAD.
+TEST(WorkingDirectoryTest, StartsAndRemembersItsFilesInADeepDirectory) {
     auto old_dir = std::filesystem::current_path();
-    testkit::ScratchDir dir;   // "/tmp/zt_XXXXXX/" is 15 characters
-    std::string ok = dir.path() + "abcdefghijk";        // 26 + "/" = 27
-    std::string tooLong = dir.path() + "abcdefghijkl";  // 27 + "/" = 28
-    std::filesystem::create_directory(ok);
-    std::filesystem::create_directory(tooLong);
-    std::filesystem::current_path(tooLong);
-    const char* argv[] = {"brel"};
-    testkit::ConsoleCapture capture("");
-    EXPECT_EQ(RunProgram(Flavour::Doom, 1, argv), 5);
-    EXPECT_NE(capture.output().find("is over 27 bytes long!"), std::string::npos);
-    std::filesystem::current_path(ok);
-    EXPECT_NE(RunProgram(Flavour::Doom, 1, argv), 5);
+    testkit::ScratchDir scratch;
+    std::string deep = scratch.path();
+    while (deep.size() < 200)
+        deep += std::string(40, 'w') + "/";
+    std::filesystem::create_directories(deep);
+    std::filesystem::current_path(deep);
+    WadBuilder("IWAD").level("E1M1").level("E1M2").write(deep + "heretic.wad");
+    testkit::WriteFileBytes(deep + "Brel.HLP", Bytes({'*', 'H', 'L', 'P', '\n'}));
+    WadBuilder().level("E1M2").write(deep + "lev.wad");
+    std::string iwad = deep + "heretic.wad";
+    const char* argv[] = {"zarn", "-main", iwad.c_str()};
+    auto run = [&](const std::string& input, int argc) {
+        testkit::ConsoleCapture capture(input);
+        ResetMaster();
+        int code = RunProgram(Flavour::Heretic, argc, argv);
+        return std::make_pair(code, capture.output());
+    };
+    EXPECT_EQ(run("\nR lev\nQ\n", 3).first, 0);
+    Bytes saved = testkit::ReadFileBytes(deep + "Zarn.cfg");
+    EXPECT_GT(saved.size(), 2516u);   // the long names follow the record
+    // The next start takes the IWAD and the PWAD from the configuration.
+    ResetConfig();
+    auto [code, output] = run("Q\n", 1);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(output.find("Please press Enter"), std::string::npos);
+    EXPECT_NE(output.find(" Contains level E1M2"), std::string::npos);
+    EXPECT_EQ(std::string(config.iwadName), iwad);
+    EXPECT_EQ(std::string(config.pwadList[0]), deep + "lev.wad");
     std::filesystem::current_path(old_dir);
     ResetMaster();
 }

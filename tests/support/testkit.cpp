@@ -19,8 +19,8 @@ const char* const kLevelLumps[10] = {
 };
 
 ScratchDir::ScratchDir() {
-    // Short, because the program keeps file names in 44-byte fields and its
-    // working directory within 27 characters.
+    // Short, so that the test's file names fit the configuration's 44-byte
+    // fields and its file keeps the plain record layout.
     char pattern[] = "/tmp/zt_XXXXXX";
     if (!mkdtemp(pattern))
         throw std::runtime_error("cannot create scratch directory");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/config.h"
+#include "support/testkit.h"
 #include "toolkit_fixture.h"
 #include "ui/forms.h"
 #include "ui/input_box.h"
@@ -18,7 +19,7 @@ class FormTest : public toolkit_test::ToolkitTest {
 protected:
     std::string Input(const char* proposal, int maxLen, const std::string& script, int expected,
                       int (*box)(int, int, const char*, int, char*) = InputBox) {
-        char text[100] = {};
+        char text[200] = {};
         std::strcpy(text, proposal);
         session.Script(script);
         EXPECT_EQ(box(-1, -1, "New WAD file Name", maxLen, text), expected) << script;
@@ -34,18 +35,25 @@ TEST_F(FormTest, InputBoxEditsItsLineAndKeepsItWhenCancelled) {
     EXPECT_EQ(Input("", 4, "type ABCDEFG\nkey Enter", 1), "ABCD");
     EXPECT_EQ(Input("ABC", 43, "key Backspace\nkey Backspace\nkey Backspace\nkey Enter", 0), "ABC");
     EXPECT_EQ(Input("ABC", 43, "type XYZ\nkey Tab\nkey Enter", 0), "ABC");
+    // A text longer than the field shows scrolls; all of it is kept.
+    std::string longText(90, 'Q');
+    EXPECT_EQ(Input("", 120, "type " + longText + "\nkey Enter", 1), longText);
 }
 
-TEST_F(FormTest, PathEntryAsksAgainUntilThePathIsValid) {
-    SetField(config.iwadName, "/usr/share/games/heretic/heretic.wad");
+TEST_F(FormTest, PathEntryKeepsTheTypedCaseAndAsksAgainUntilThePathIsValid) {
+    testkit::ScratchDir dir;
+    testkit::WriteFileBytes(dir.file("heretic.wad"), testkit::Bytes{'I', 'W', 'A', 'D'});
+    SetField(config.iwadName, dir.file("heretic.wad").c_str());
     // A blank: the error box (closed with any key), then the box again.
     EXPECT_EQ(Input("E1M1.WAD", 43, "type MY MAP\nkey Enter\nkey Enter\nkey Esc", 0, PathEntry),
               "E1M1.WAD");
-    // The main WAD's own name is refused too.
-    EXPECT_EQ(Input("E1M1.WAD", 43,
-                    "type HERETIC\nkey Enter\nkey Enter\nkey Home\nkey Del\nkey Enter", 1,
-                    PathEntry),
-              "ERETIC");
+    // The main WAD is refused under another spelling; a new name keeps its case.
+    std::string iwad = dir.path() + "./Heretic.wad";
+    EXPECT_EQ(Input("E1M1.WAD", 60,
+                    "type " + iwad + "\nkey Enter\nkey Enter\nkey End\nkey Backspace\nkey Backspace\n"
+                    "key Backspace\ntype pwad\nkey Enter", 1, PathEntry),
+              dir.path() + "./Heretic.pwad");
+    EXPECT_EQ(Input("", 43, "type mymap\nkey Enter", 1, PathEntry), "mymap");
     EXPECT_TRUE(ValidPath("LONGER_THAN_8.WADFILE", 43));
     for (const char* bad : {"A\tB", "MAPS/", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"})
         EXPECT_FALSE(ValidPath(bad, 43)) << bad;

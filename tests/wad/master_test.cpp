@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "base/config.h"
 #include "command_fixture.h"
@@ -85,6 +86,11 @@ TEST_F(MasterTest, ReplacedPwadIsForgottenAndTheSameFileIsReadOnce) {
     EXPECT_EQ(config.pwadList[1][0], 0);
     size_t size = MasterDirectory().size();
     EXPECT_EQ(LoadPwad(config.pwadList[0]), b);
+    // Other spellings of the same file find its row too.
+    std::filesystem::create_directory(dir.file("sub"));
+    std::filesystem::create_symlink(dir.file("b.wad"), dir.file("link.wad"));
+    for (const char* spelling : {"B.WAD", "sub/../b.wad", "./b.wad", "link.wad"})
+        EXPECT_EQ(ReadPwad(dir.file(spelling)), b) << spelling;
     EXPECT_EQ(MasterDirectory().size(), size);
 }
 
@@ -162,10 +168,10 @@ TEST_F(MasterTest, NamesAreCompletedOnlyWhenTheyFit) {
     SetField(config.patchPath, "/levels/");
     EXPECT_EQ(NormalizeWadName(name, sizeof name), 1);
     EXPECT_STREQ(name, "/levels/X.LMP");
+    char small[44] = "SOMELONGNAME";
     SetField(config.patchPath, "/a/very/long/patch/path/for/levels/");
-    SetField(name, "SOMELONGNAME");
-    EXPECT_EQ(NormalizeWadName(name, sizeof name), 0);
-    EXPECT_STREQ(name, "SOMELONGNAME");
+    EXPECT_EQ(NormalizeWadName(small, sizeof small), 0);
+    EXPECT_STREQ(small, "SOMELONGNAME");
 }
 
 }  // namespace
