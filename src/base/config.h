@@ -9,7 +9,7 @@
 // 43 characters, and the whole name follows the record as a line of text:
 //
 //     <2516-byte record>
-//     "ZARN LONG NAMES\n"
+//     "LONG NAMES\n"
 //     "IWAD <path>\n" | "PATCH <path>\n" | "HELP <path>\n" | "PWAD <row> <path>\n" ...
 //
 // On loading, such a line replaces its field when the field holds the cut
