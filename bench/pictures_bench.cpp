@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <string>
 
-#include "pictures/picture.h"
 #include "platform/console.h"
 #include "platform/video.h"
 #include "base/config.h"
 #include "base/flavour.h"
 #include "base/work_dir.h"
 #include "ui/graphics.h"
+#include "ui/picture_views.h"
 #include "wad/master.h"
 
 namespace {

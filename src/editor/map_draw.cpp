@@ -9,11 +9,11 @@
 #include "gamedefs/gamedefs.h"
 #include "gamedefs/thingtypes.h"
 #include "level/level.h"
-#include "pictures/picture.h"
 #include "platform/video.h"
 #include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
+#include "ui/picture_views.h"
 
 MapDrawState mapDraw;
 

@@ -2,23 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 
-#include "pictures/picture.h"
 #include "pictures/picture_parts.h"
-#include "base/config.h"
-#include "base/fatal.h"
-#include "ui/graphics.h"
-#include "ui/list_select.h"
-#include "ui/message_panel.h"
 #include "wad/master.h"
 
 NameListState nameLists;
 
 namespace {
-
-constexpr int kMaxPictureWidth = 320;
-constexpr int kMaxPictureHeight = 200;
 
 // Master directory index of a marker; a required one that is missing ends
 // the program with the lookup's message.
@@ -63,70 +53,7 @@ bool LooksLikePicture(const WadDirEntry& entry) {
     if (entry.size < 4)
         return false;
     std::vector<uint8_t> header = ReadLumpPart(entry, 0, 4);
-    int width = LE16(header.data()), height = LE16(header.data() + 2);
-    return width >= 1 && width <= kMaxPictureWidth && height >= 1 && height <= kMaxPictureHeight;
-}
-
-// The progress box of BuildPictureNames, shown only on the graphics screen.
-struct PictureProgress {
-    bool shown = false;
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-
-    void Start(int total) {
-        shown = GraphicsScreenUp();
-        if (!shown)
-            return;
-        int y = graphics.CenterY - 6 * graphics.CharH;
-        FlashMessage(-1, y, "Loading %4hd names", static_cast<short>(total));
-        x1 = graphics.CenterX - 10 * graphics.CharW;
-        x2 = graphics.CenterX + 10 * graphics.CharW;
-        y1 = graphics.CenterY - graphics.CharH;
-        y2 = graphics.CenterY + 2 * graphics.CharH;
-        RaisedBox(x1, y1, x2, y2, config.colors[kColorMenu]);
-    }
-    void Step(const char* name, int found) {
-        if (!shown)
-            return;
-        char text[kNameLength + 1] = {};
-        std::memcpy(text, name, kNameLength);
-        FillBox(x1 + 4, y1 + 4, x2 - 4, y2 - 4, 7);
-        SetColor(0);
-        TextAt(x1 + graphics.CharW, y1 + graphics.CharH, " %8s %hd", text, static_cast<short>(found));
-    }
-};
-
-constexpr int kChooserRows = 10;
-
-// A chooser's own picture magnification, in force while it is open; a
-// browser opened from it may change it.
-class ChooserMagnification {
-public:
-    explicit ChooserMagnification(int16_t& mag) : mag_(mag), saved_(pictures.PictureMag) {
-        pictures.PictureMag = mag;
-    }
-    ~ChooserMagnification() {
-        mag_ = pictures.PictureMag;
-        pictures.PictureMag = saved_;
-    }
-    ChooserMagnification(const ChooserMagnification&) = delete;
-    ChooserMagnification& operator=(const ChooserMagnification&) = delete;
-
-private:
-    int16_t& mag_;
-    int16_t saved_;
-};
-
-AltChooser BrowserChoice(NameBrowser browser) {
-    if (!browser)
-        return nullptr;
-    return [browser](int, int, int, int, char* text) { return browser(text); };
-}
-
-int Choose(int x, int y, int force, const char* prompt, int count, const char* const* names,
-           char* text, int picW, int picH, const PreviewHook& preview, NameBrowser browser) {
-    std::string title = std::string(prompt ? prompt : "") + "   F1=Browse";
-    return ListSelect(x, y, force, 0, title.c_str(), count, names, kChooserRows, text, kNameLength,
-                      picW, picH, preview, BrowserChoice(browser));
+    return PlausiblePictureSize(LE16(header.data()), LE16(header.data() + 2));
 }
 
 }  // namespace
@@ -190,7 +117,7 @@ void BuildSpriteNames(NameList& list) {
     list.Sort();
 }
 
-void BuildPictureNames(NameList& list) {
+void BuildPictureNames(NameList& list, NameListProgress* progress) {
     list.Clear();
     const std::vector<WadDirEntry>& dir = MasterDirectory();
     int first = FindMasterIndex("TEXTURE1");
@@ -198,15 +125,17 @@ void BuildPictureNames(NameList& list) {
     int total = 0;
     for (size_t i = from; i < dir.size(); ++i)
         total += dir[i].size > 0;
-    PictureProgress progress;
-    progress.Start(total);
+    if (progress)
+        progress->Start(total);
     int found = 0;
     for (size_t i = from; i < dir.size(); ++i) {
         const WadDirEntry& entry = dir[i];
         if (entry.size <= 0 || !LooksLikePicture(entry))
             continue;
         list.Add(entry.name);
-        progress.Step(entry.name, ++found);
+        ++found;
+        if (progress)
+            progress->Step(entry.name, found);
     }
     list.Sort();
 }
@@ -218,24 +147,4 @@ std::vector<const char*> SortedLevelNames() {
     std::stable_sort(names.begin(), names.end(),
                      [](const char* a, const char* b) { return CompareNames(a, b) < 0; });
     return names;
-}
-
-int ChooseTexture(int x, int y, int force, const char* prompt, int count,
-                  const char* const* names, char* text) {
-    ChooserMagnification mag(nameLists.textureMag);
-    // The preview fills the chooser's picture area: no size text below it.
-    PreviewHook preview = [](int x1, int y1, int x2, int y2, const char* name) {
-        DrawTexture(x1, y1, x2, y2, name, "+");
-    };
-    return Choose(x, y, force, prompt, count, names, text, 256, 128, preview,
-                  nameLists.textureBrowser);
-}
-
-int ChooseFlat(int x, int y, int force, const char* prompt, int count, const char* const* names,
-               char* text) {
-    ChooserMagnification mag(nameLists.flatMag);
-    PreviewHook preview = [](int x1, int y1, int x2, int y2, const char* name) {
-        DrawFlat(x1, y1, x2, y2, name, pictures.PictureMag);
-    };
-    return Choose(x, y, force, prompt, count, names, text, 128, 128, preview, nameLists.flatBrowser);
 }

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 constexpr int kNameLength = 8;
@@ -32,20 +31,10 @@ private:
     std::vector<const char*> names_;
 };
 
-// A picture browser opened from a chooser on name: 1 with the chosen name in
-// name (at least 9 bytes), 0 when cancelled.
-using NameBrowser = int (*)(char* name);
-
-// The lists the editor keeps while it runs on a level, and what the choosers
-// keep for the whole run.
+// The lists the editor keeps while it runs on a level.
 struct NameListState {
     NameList TextureNames;   // "-" first, then TEXTURE1 and TEXTURE2
     NameList FlatNames;      // between the F1, F2 and F3 markers
-    // The picture magnification of each chooser, in force while it is open.
-    int16_t textureMag = 1, flatMag = 2, spriteMag = 1, pictureMag = 2;
-    // The browsers F1 opens; F1 does nothing while they are unset.
-    NameBrowser textureBrowser = nullptr;
-    NameBrowser flatBrowser = nullptr;
 };
 
 extern NameListState nameLists;
@@ -63,17 +52,20 @@ void FreeNameLists();
 
 // The entries between S_START and S_END (both required).
 void BuildSpriteNames(NameList& list);
+
+// Told how BuildPictureNames gets on: first the number of entries it looks
+// at, then each name it keeps with the number kept so far.
+class NameListProgress {
+public:
+    virtual ~NameListProgress() = default;
+    virtual void Start(int total) = 0;
+    virtual void Step(const char* name, int found) = 0;
+};
+
 // The entries from TEXTURE1 on that look like pictures (1..320 wide, 1..200
-// high), with a progress display while the graphics screen is up.
-void BuildPictureNames(NameList& list);
+// high); progress, when given, is told of each.
+void BuildPictureNames(NameList& list, NameListProgress* progress = nullptr);
 
 // The names of the level list, sorted.
 std::vector<const char*> SortedLevelNames();
 
-// Choosers of one name out of a list, with a preview of the texture or flat
-// under the cursor and F1 for the browser: 1 with the name in text (at least 9
-// bytes), 0 when cancelled. (x, y) negative centres the window.
-int ChooseTexture(int x, int y, int force, const char* prompt, int count,
-                  const char* const* names, char* text);
-int ChooseFlat(int x, int y, int force, const char* prompt, int count, const char* const* names,
-               char* text);

@@ -6,6 +6,3 @@
 // A missing PLAYPAL ends the program with the lookup's fatal error.
 void LoadPalette(int paletteNumber, int gamma);
 
-// The "Current Palette" screen: the 256 palette entries in a 16 x 16 grid of
-// swatches with their numbers, until a key or a click; the screen is restored.
-void ShowPalette();

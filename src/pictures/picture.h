@@ -1,26 +1,28 @@
-// The game's pictures drawn from the lumps of the master directory:
-// column-coded pictures (sprites and wall patches), flats and the wall
-// textures composed of patches.
+// The game's pictures read from the lumps of the master directory and drawn
+// into images: column-coded pictures (sprites and wall patches), flats and
+// the wall textures composed of patches. Putting them on the screen, with
+// their frames, texts and failure marks, is left to the user interface.
 //
 // Every routine reads the lumps when it draws and checks every count and
-// offset against the lump, so a damaged lump draws a failure cross and never
-// reads or writes outside its buffers. Drawing goes on Screen() in viewport
-// coordinates and keeps the pointer protocol (ui/input.h).
+// offset against the lump, so a damaged lump is reported and never makes a
+// routine read or write outside its buffers.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/canvas.h"
 #include "wad/wadfile.h"
 
-// dx of DrawPicture that means 0 and also writes the size text.
-constexpr int kPictureSizeText = 0x7FFF;
+// The largest picture that is drawn; larger ones count as damaged.
+constexpr int kMaxPictureWidth = 320;
+constexpr int kMaxPictureHeight = 200;
 
 // What the drawing routines return.
 constexpr int kDrawn = 1;
 constexpr int kNotDrawn = 0;     // missing lump, unknown name, or a key was waiting
-constexpr int kDrawFailed = -1;  // damaged: the failure cross shows it
+constexpr int kDrawFailed = -1;  // damaged
 
 // One texture of a TEXTURE1 or TEXTURE2 lump.
 struct TextureEntry {
@@ -43,8 +45,7 @@ struct PictureState {
     // Magnification of the browsers and of texture drawing: >= 1 magnifies,
     // 0 halves, -1 thirds, ...
     int16_t PictureMag = 1;
-    // The last picture looked up: its name and master directory index.
-    char lastName[8] = {};
+    // Master directory index of the last picture looked up.
     int32_t lastIndex = -1;
     TextureDirectory textures[2];   // TEXTURE1, TEXTURE2
     TextureDirectory patchNames;    // PNAMES (entries unused)
@@ -57,24 +58,49 @@ extern PictureState pictures;
 // Forgets the texture directories and the last picture looked up.
 void FreeTextureDirectories();
 
-// Draws the picture lump name. Without target: into a new image put on the
-// screen at (x1, y1), of the picture's own size times mag when x2 is -1, else
-// of (x2 - x1 + 1) x (y2 - y1 + 1); with centred, (x1, y1) is the image's
-// centre (the corner not left of or above 0). With target: into that image.
-// (dx, dy) is the picture's place in the image, in picture pixels;
-// dx = kPictureSizeText means 0 and writes the size text under the box. mag
-// >= 1 magnifies, mag < 1 shrinks by 2 - mag. background is the logical
-// colour of the transparent pixels of a new image. Returns at once with
-// kNotDrawn when a key is waiting. A picture over 320 x 200 or beyond free
-// memory gives kDrawFailed: without a target the red cross with " not image "
-// or "no memory" shows it; with a target the caller marks the failure.
-int DrawPicture(int x1, int y1, int x2, int y2, Image* target, const char* name, int dx, int dy,
-                int mag, int background, int centred);
+// Magnification: mag >= 1 draws each pixel as a mag x mag block; mag < 1
+// draws only every (2 - mag)-th column and row. ScaledSize is the side a
+// side of size pixels takes.
+int ScaledSize(int size, int mag);
+// mag limited to a range that keeps every size far from overflowing and
+// still covers any screen.
+int LimitMag(int mag);
+// An image of one palette index, never larger than the screen (what lies
+// beyond could not be seen).
+Image FilledImage(int width, int height, uint8_t colour);
 
-// Draws the flat name (64 x 64 pixels) magnified by mag at (x1, y1). A
-// missing flat gives a grey cross inside the box (x1, y1)-(x2, y2), a lump
-// shorter than a flat a red one.
-int DrawFlat(int x1, int y1, int x2, int y2, const char* name, int mag);
+// Why a picture cannot be drawn.
+enum class PictureFault { None, NotImage, NoMemory };
+
+// A picture lump read into memory.
+struct Picture {
+    int width = 0, height = 0;   // from its header (0 when the lump has none)
+    PictureFault fault = PictureFault::None;
+    std::vector<uint8_t> bytes;  // the whole lump, when it can be drawn
+    bool drawable() const { return fault == PictureFault::None; }
+};
+
+// Looks the picture lump name up, remembering the last one found so that
+// drawing the same picture again skips the search, and reads it: false when
+// there is no such lump. A picture over 320 x 200, without its column table,
+// or too large for free memory is read with its fault set.
+bool ReadPicture(const char* name, Picture& picture);
+
+// Draws the columns of the picture into the image, its corner at (dx, dy) in
+// picture pixels, magnified by mag; transparent pixels keep what the image
+// holds, pixels outside it are clipped. False when the picture cannot be
+// drawn or turns out damaged (a column outside the lump or cut short); what
+// could be drawn is.
+bool DrawPictureColumns(const Picture& picture, Image& image, int dx, int dy, int mag);
+
+// Reads and draws the picture lump name into the image as DrawPictureColumns
+// does: kNotDrawn for a missing lump, kDrawFailed for a damaged one.
+int DrawPictureInto(Image& image, const char* name, int dx, int dy, int mag);
+
+// The flat name (64 x 64 pixels) as an image magnified by mag: kDrawn,
+// kNotDrawn when there is no such lump, kDrawFailed when it is shorter than
+// a flat. Longer lumps give their first 4096 bytes, as the game reads them.
+int DecodeFlat(const char* name, int mag, Image& image);
 
 // What FindTexture tells about a texture.
 struct TextureInfo {
@@ -88,14 +114,12 @@ struct TextureInfo {
 // begins with "-" is never found. A missing TEXTURE1 is fatal.
 int FindTexture(const char* name, TextureInfo* info);
 
-// Composes texture name with PictureMag and draws it in the box, clipped to
-// the texture's size; the rest of the box is dark grey. label null: the size
-// and patch texts under the box; a label not beginning with "+": the label in
-// yellow above the box. A patch that cannot be drawn marks the texture with
-// the red cross. kNotDrawn when a key is waiting or the name is unknown.
-int DrawTexture(int x1, int y1, int x2, int y2, const char* name, const char* label);
+// Asked between the steps of a long drawing: true stops it.
+using StopCheck = std::function<bool()>;
 
-// The small texture picture of the info panels: a raised box of size + 4
-// pixels and the texture at the "Botm Texture Magnify" setting, or only the
-// label when name is null or begins with "-".
-void DrawTextureSwatch(int x, int y, int size, const char* name, const char* label);
+// Draws the patches of a texture FindTexture found into the image, in
+// order, with magnification mag; later patches cover earlier ones except
+// where they are transparent. False when a patch cannot be drawn (damaged,
+// missing, or not in PNAMES) or the record is. Asks stop before each patch
+// and ends when it says so; a patch left out that way is no damage.
+bool ComposeTexture(const TextureInfo& info, int mag, Image& image, const StopCheck& stop);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "base/config.h"
-#include "ui/graphics.h"
+#include "pictures/picture.h"
+#include "platform/video.h"
 #include "wad/master.h"
 
 std::vector<uint8_t> ReadLumpPart(const WadDirEntry& entry, int32_t from, int32_t length) {
@@ -14,6 +14,10 @@ std::vector<uint8_t> ReadLumpPart(const WadDirEntry& entry, int32_t from, int32_
     SeekChecked(stream, master.table[entry.file].name, entry.offset + from);
     ReadChunked(stream, bytes.data(), length);
     return bytes;
+}
+
+bool PlausiblePictureSize(int width, int height) {
+    return width >= 1 && width <= kMaxPictureWidth && height >= 1 && height <= kMaxPictureHeight;
 }
 
 int ScaledSize(int size, int mag) {
@@ -53,21 +57,4 @@ Image FilledImage(int width, int height, uint8_t colour) {
     image.height = std::clamp(height, 0, screen.height());
     image.pixels.assign(static_cast<size_t>(image.width) * image.height, colour);
     return image;
-}
-
-void DrawCross(int x1, int y1, int x2, int y2, int colour) {
-    Canvas& screen = Screen();
-    screen.setlinestyle(kSolidLine, 0, kNormWidth);
-    SetColor(colour);
-    screen.line(x1, y1, x2, y2);
-    screen.line(x1, y2, x2, y1);
-    screen.setlinestyle(kSolidLine, 0, config.lineThickness == 3 ? kThickWidth : kNormWidth);
-}
-
-void DrawSizeText(int x, int y, int width, int height) {
-    FillBox(x + 10 * graphics.CharW, y + 3, x + 36 * graphics.CharW, y + graphics.CharH + 3,
-            config.colors[kColorMenu]);
-    SetColor(0);
-    TextAt(x + 10 * graphics.CharW, y + 3, "%hdx%hd", static_cast<short>(width),
-           static_cast<short>(height));
 }

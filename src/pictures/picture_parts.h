@@ -1,5 +1,5 @@
-// What the picture, flat and texture drawing share: reading lumps in part,
-// little-endian numbers, magnified images and the failure marks.
+// What the picture, flat, texture and name list code share: reading lumps in
+// part, little-endian numbers and magnified pixels.
 #pragma once
 
 #include <cstdint>
@@ -17,20 +17,9 @@ inline int32_t LE32(const uint8_t* p) {
                                 static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
 }
 
-// Magnification: mag >= 1 draws each pixel as a mag x mag block; mag < 1
-// draws only every (2 - mag)-th column and row.
-int ScaledSize(int size, int mag);
-// mag limited to a range that keeps every size far from overflowing and
-// still covers any screen.
-int LimitMag(int mag);
+// Whether a picture header's width and height are those of a picture that
+// can be drawn (1..320 wide, 1..200 high).
+bool PlausiblePictureSize(int width, int height);
+
 // Puts the pixel of source position (x, y) into the image, clipped.
 void PutScaled(Image& image, int x, int y, int mag, uint8_t colour);
-// An image of one colour, never larger than the screen (what lies beyond
-// could not be seen).
-Image FilledImage(int width, int height, uint8_t colour);
-
-// A cross of logical colour c from corner to corner of the box.
-void DrawCross(int x1, int y1, int x2, int y2, int colour);
-// "%hdx%hd" on a box in the menu colour, for a picture whose box has its
-// lower left corner at (x, y - 3).
-void DrawSizeText(int x, int y, int width, int height);

@@ -8,9 +8,6 @@
 
 #include "pictures/picture.h"
 #include "pictures/picture_parts.h"
-#include "base/config.h"
-#include "ui/graphics.h"
-#include "ui/input.h"
 #include "wad/master.h"
 
 namespace {
@@ -18,7 +15,6 @@ namespace {
 constexpr int kRecordHeader = 22;
 constexpr int kPatchEntry = 10;
 constexpr int kNameBytes = 8;
-constexpr int kTextureBackground = 8;   // logical colour under and around a texture
 
 bool SameLump(const WadDirEntry& a, const WadDirEntry& b) {
     return a.file == b.file && a.offset == b.offset && a.size == b.size;
@@ -88,40 +84,6 @@ bool PatchName(int number, char (&name)[kNameBytes + 1]) {
     return true;
 }
 
-// Draws the patches of the texture into the image; false when one of them
-// cannot be drawn. Stops early when a key is waiting.
-bool ComposeTexture(const TextureInfo& info, Image& image) {
-    const std::vector<uint8_t>& data = pictures.textures[info.lump].data;
-    size_t first = static_cast<size_t>(info.position) + kRecordHeader;
-    bool whole = info.patchCount >= 0 && info.width >= 1 && info.height >= 1;
-    for (int k = 0; k < info.patchCount && !KeyWaiting(); ++k) {
-        size_t at = first + static_cast<size_t>(k) * kPatchEntry;
-        if (at + kPatchEntry > data.size())
-            return false;
-        char name[kNameBytes + 1];
-        int status = kDrawFailed;
-        if (PatchName(LE16(&data[at + 4]), name))
-            status = DrawPicture(0, 0, image.width - 1, image.height - 1, &image, name,
-                                 LE16(&data[at]), LE16(&data[at + 2]), pictures.PictureMag,
-                                 kTextureBackground, 0);
-        whole = whole && (status == kDrawn || (status == kNotDrawn && KeyWaiting()));
-    }
-    return whole;
-}
-
-void WriteTextureTexts(int x1, int y1, int y2, const TextureInfo& info, const char* label) {
-    if (!label) {
-        DrawSizeText(x1, y2 + 3, info.width, info.height);
-        if (info.patchCount > 1)
-            TextAt(x1 + 18 * graphics.CharW, y2 + 6, "%hd patches", info.patchCount);
-        else
-            TextAt(x1 + 18 * graphics.CharW, y2 + 6, "TRANS for 2-Sided");
-    } else if (label[0] != '+') {
-        SetColor(14);
-        TextAt(x1 + graphics.CharW, y1 - graphics.CharH, "%s", label);
-    }
-}
-
 }  // namespace
 
 void FreeTextureDirectories() {
@@ -151,37 +113,22 @@ int FindTexture(const char* name, TextureInfo* info) {
     return 0;
 }
 
-int DrawTexture(int x1, int y1, int x2, int y2, const char* name, const char* label) {
-    TextureInfo info;
-    if (x2 < x1 || y2 < y1 || KeyWaiting() || !FindTexture(name, &info))
-        return kNotDrawn;
-    PointerGuard guard;
-    WriteTextureTexts(x1, y1, y2, info, label);
-    uint8_t background = static_cast<uint8_t>(MapColor(kTextureBackground));
-    int width = std::min(x2 - x1 + 1, ScaledSize(std::max<int>(info.width, 0), pictures.PictureMag));
-    int height = std::min(y2 - y1 + 1, ScaledSize(std::max<int>(info.height, 0), pictures.PictureMag));
-    Image image = FilledImage(width, height, background);
-    bool whole = ComposeTexture(info, image);
-    if (KeyWaiting())
-        return kNotDrawn;
-    FillBox(x1, y1, x2, y2, kTextureBackground);
-    Screen().putimage(x1, y1, image, kCopyPut);
-    if (whole)
-        return kDrawn;
-    DrawCross(x1 + 8, y1 + 8, x2 - 8, y2 - 8, 4);
-    return kDrawFailed;
-}
-
-void DrawTextureSwatch(int x, int y, int size, const char* name, const char* label) {
-    PointerGuard guard;
-    RaisedBox(x, y, x + size + 4, y + size + 4, config.colors[kColorMenu]);
-    if (name && name[0] != '-') {
-        int16_t mag = pictures.PictureMag;
-        pictures.PictureMag = config.bottomTextureMagnify;
-        DrawTexture(x + 2, y + 2, x + size + 2, y + size + 2, name, label);
-        pictures.PictureMag = mag;
-    } else if (label) {
-        SetColor(14);
-        TextAt(x + graphics.CharW, y + size - graphics.CharH - 2, "%s", label);
+bool ComposeTexture(const TextureInfo& info, int mag, Image& image, const StopCheck& stop) {
+    if (info.lump < 0 || info.lump > 1)
+        return false;
+    const std::vector<uint8_t>& data = pictures.textures[info.lump].data;
+    size_t first = static_cast<size_t>(info.position) + kRecordHeader;
+    bool whole = info.patchCount >= 0 && info.width >= 1 && info.height >= 1;
+    for (int k = 0; k < info.patchCount && !stop(); ++k) {
+        size_t at = first + static_cast<size_t>(k) * kPatchEntry;
+        if (at + kPatchEntry > data.size())
+            return false;
+        char name[kNameBytes + 1];
+        int status = kDrawFailed;
+        if (PatchName(LE16(&data[at + 4]), name))
+            status = stop() ? kNotDrawn
+                            : DrawPictureInto(image, name, LE16(&data[at]), LE16(&data[at + 2]), mag);
+        whole = whole && (status == kDrawn || (status == kNotDrawn && stop()));
     }
+    return whole;
 }

@@ -1,21 +1,15 @@
 // The texture, flat, sprite and picture name lists built from WAD files made
-// for the test, the order of level names, and the texture and flat choosers
-// on the headless screen.
+// for the test, and the order of level names.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "pictures/namelists.h"
-#include "pictures/picture.h"
 #include "base/config.h"
 #include "base/fatal.h"
-#include "base/flavour.h"
+#include "pictures/namelists.h"
 #include "support/headless_kit.h"
-#include "support/testkit.h"
-#include "ui/graphics.h"
+#include "support/picture_kit.h"
 #include "wad/master.h"
 
 using testkit::Bytes;
@@ -24,21 +18,20 @@ using testkit::PutLE32;
 
 namespace {
 
-// A TEXTURE lump: the count, the offsets and one short record per name.
+// A TEXTURE lump of empty textures of the names.
 Bytes TextureLump(const std::vector<std::string>& names) {
-    Bytes lump;
-    PutLE32(lump, static_cast<int32_t>(names.size()));
-    int32_t offset = 4 + 4 * static_cast<int32_t>(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
-        PutLE32(lump, offset + 22 * static_cast<int32_t>(i));
-    for (const std::string& name : names) {
-        char field[8] = {};
-        std::memcpy(field, name.data(), std::min<size_t>(8, name.size()));
-        lump.insert(lump.end(), field, field + 8);
-        lump.resize(lump.size() + 14, 0);
-    }
-    return lump;
+    std::vector<testkit::TextureDef> textures;
+    for (const std::string& name : names)
+        textures.push_back({name, 0, 0, {}});
+    return testkit::TextureLump(textures);
 }
+
+// Records what BuildPictureNames tells of its progress.
+struct ProgressLog : NameListProgress {
+    void Start(int total) override { steps.push_back("of " + std::to_string(total)); }
+    void Step(const char* name, int found) override { steps.push_back(name + (" " + std::to_string(found))); }
+    std::vector<std::string> steps;
+};
 
 // The first 8 bytes of a picture lump of the given size.
 Bytes PictureHeader(int width, int height) {
@@ -149,50 +142,16 @@ TEST_F(NameListTest, SpritesPicturesAndLevels) {
     NameList sprites, pictures;
     BuildSpriteNames(sprites);
     EXPECT_EQ(Names(sprites), (std::vector<std::string>{"POSSA1", "TROOA1"}));
-    BuildPictureNames(pictures);
+    ProgressLog progress;
+    BuildPictureNames(pictures, &progress);
     EXPECT_EQ(Names(pictures), (std::vector<std::string>{"EDGE", "POSSA1", "TROOA1"}));
+    // Every entry with data from TEXTURE1 on is looked at; the names kept
+    // are told in directory order.
+    EXPECT_EQ(progress.steps, (std::vector<std::string>{"of 7", "TROOA1 1", "POSSA1 2", "EDGE 3"}));
     std::vector<std::string> levels;
     for (const char* n : SortedLevelNames())
         levels.push_back(n);
     EXPECT_EQ(levels, (std::vector<std::string>{"MAP01", "MAP02", "MAP10"}));
-}
-
-TEST_F(NameListTest, ChoosersReturnTheNameChosenAndKeepTheirMagnification) {
-    testkit::WadBuilder wad = Base({"BRICK", "STARTAN3", "WOOD1"});
-    wad.lump("PNAMES", Bytes{0, 0, 0, 0});
-    wad.lump("F1_START").lump("FLAT1", Bytes(4096, 3)).lump("FLAT2", Bytes(4096, 4)).lump("F1_END");
-    Open(wad);
-    InitGraphics(0);
-    BuildTextureNames();
-    BuildFlatNames();
-    pictures.PictureMag = 5;
-    char text[9] = "";
-    session.Script("type STA\nkey Enter\ntype RTAN3\nkey Enter");
-    EXPECT_EQ(ChooseTexture(-1, -1, 0, "Normal texture", nameLists.TextureNames.count(),
-                            nameLists.TextureNames.names(), text),
-              1);
-    EXPECT_STREQ(text, "STARTAN3");
-    EXPECT_EQ(pictures.PictureMag, 5);
-
-    session.Script("key Esc");
-    EXPECT_EQ(ChooseFlat(-1, -1, 0, "Floor", nameLists.FlatNames.count(),
-                         nameLists.FlatNames.names(), text),
-              0);
-    // F1 hands the current name to the flat browser and takes its answer.
-    static int shownMag;
-    nameLists.flatBrowser = [](char* name) {
-        shownMag = pictures.PictureMag;
-        std::strcpy(name, "FLAT2");
-        return 1;
-    };
-    std::strcpy(text, "FLAT1");
-    session.Script("key F1\nkey Enter");
-    EXPECT_EQ(ChooseFlat(-1, -1, 0, "Floor", nameLists.FlatNames.count(),
-                         nameLists.FlatNames.names(), text),
-              1);
-    EXPECT_STREQ(text, "FLAT2");
-    EXPECT_EQ(shownMag, 2);
-    nameLists.flatBrowser = nullptr;
 }
 
 }  // namespace

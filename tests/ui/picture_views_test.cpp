@@ -1,18 +1,70 @@
-// Hand-made and damaged lumps: the failure cross instead of a crash and never
-// a pixel outside the box; odd PLAYPALs; the palette screen; the lookups of
-// pictures and textures and how they follow the master directory.
+// Pictures, flats and textures on the headless screen: the failure cross
+// instead of a crash and never a pixel outside the box, nothing drawn while
+// a key waits, Freedoom's pictures at their own size and in a box against
+// the plain decoder and a reference picture; the palette screen.
+#include <algorithm>
 #include <random>
 #include <set>
 
-#include "pictures/palette.h"
-#include "pictures_fixture.h"
-#include "platform/video_backend.h"
+#include "base/config.h"
 #include "base/fatal.h"
+#include "platform/png_writer.h"
+#include "platform/video.h"
+#include "platform/video_backend.h"
+#include "support/headless_kit.h"
+#include "support/picture_kit.h"
 #include "support/png_reader.h"
+#include "ui/graphics.h"
 #include "ui/input.h"
+#include "ui/palette_screen.h"
+#include "ui/picture_views.h"
+#include "wad/master.h"
 
-namespace picturetest {
 namespace {
+
+using namespace testkit;
+
+constexpr int kPaint = 251;   // the screen's colour before drawing
+
+class PictureViewTest : public ::testing::Test {
+protected:
+    void SetUp() override { pictures = PictureState{}; }
+    // A fresh master directory of the IWAD, graphics with its palette, the
+    // whole screen as viewport and painted kPaint.
+    void Open(const std::string& iwad) {
+        CloseGraphics();
+        ResetMaster();
+        SetField(config.iwadName, iwad.c_str());
+        OpenIwad(config.iwadName);
+        StartScreen();
+    }
+    // The same for an IWAD of the lumps, a level and the PLAYPAL.
+    void OpenBuilt(const Lumps& lumps, const Bytes& playpal = GreyPlaypal()) {
+        CloseGraphics();
+        OpenPictureIwad(session.Dir(), lumps, playpal);
+        StartScreen();
+    }
+    int At(int x, int y) const { return Screen().getpixel(x, y); }
+    Image Shot() const { return Image{640, 480, Pixels()}; }
+    Bytes Pixels() const { return Bytes(Screen().pixels(), Screen().pixels() + 640 * 480); }
+    // How many pixels outside the box differ from kPaint.
+    int ChangedOutside(int x1, int y1, int x2, int y2) const {
+        int n = 0;
+        for (int i = 0; i < 640 * 480; ++i)
+            n += Screen().pixels()[i] != kPaint && (i % 640 < x1 || i % 640 > x2 || i / 640 < y1 || i / 640 > y2);
+        return n;
+    }
+    void Paint() { std::fill(Screen().pixels(), Screen().pixels() + 640 * 480, kPaint); }
+
+    HeadlessSession session;
+
+private:
+    void StartScreen() {
+        InitGraphics(1);
+        SetMenuBarMode(0);
+        Paint();
+    }
+};
 
 // A 4 x 4 patch of one colour.
 Bytes Patch(uint8_t colour) { return PictureLump(4, 4, Columns(4, {{0, Bytes(4, colour)}})); }
@@ -38,7 +90,7 @@ Lumps Textures(const Bytes& texture1) {
     return {{"TEXTURE1", texture1}, {"A", Patch(10)}, {"PNAMES", PnamesLump({"A", "NOPATCH"})}};
 }
 
-TEST_F(PictureTest, DamagedLumpsShowTheCrossAndNeverDrawOutsideTheBox) {
+TEST_F(PictureViewTest, DamagedLumpsShowTheCrossAndNeverDrawOutsideTheBox) {
     const Bytes post = PictureLump(1, 30, {{{2, Bytes(20, 90)}}});   // one post of 20 pixels from row 2
     const Bytes longFlat = With(Bytes(5000, 250), 0, Bytes(4096, 7));
     // Column 1 of a patch far beyond the lump, column 2 at -1.
@@ -74,6 +126,8 @@ TEST_F(PictureTest, DamagedLumpsShowTheCrossAndNeverDrawOutsideTheBox) {
          't', kDrawn, 0, "", {0, 0, 10}},
         {"texture record outside the lump", Textures(With(Tex(64, {{0, 0, 0}}), 4, {0xF0, 0xFF, 0, 0})),
          't', kNotDrawn, 0, "", {}},
+        {"a patch at the largest x origin", Textures(Tex(64, {{0, 0, 0}, {32767, 0, 0}})), 't', kDrawn, 0, "",
+         {0, 0, 10}},
     };
     const int x1 = 50, y1 = 20, x2 = 249, y2 = 239;
     for (const Damaged& d : table) {
@@ -97,7 +151,7 @@ TEST_F(PictureTest, DamagedLumpsShowTheCrossAndNeverDrawOutsideTheBox) {
     }
 }
 
-TEST_F(PictureTest, RandomDamageNeverLeavesTheBox) {
+TEST_F(PictureViewTest, RandomDamageNeverLeavesTheBox) {
     // A picture and a texture of it with random bytes changed, cut or grown:
     // whatever happens, nothing outside the box changes.
     const Bytes good[3] = {PictureLump(24, 40, Columns(24, {{3, Bytes(10, 30)}, {20, Bytes(5, 80)}})),
@@ -123,58 +177,82 @@ TEST_F(PictureTest, RandomDamageNeverLeavesTheBox) {
     }
 }
 
-TEST_F(PictureTest, ShortAndMissingPlaypalsAndThePaletteScreen) {
-    // One and a half palettes give palette 0 for every number; one shorter
-    // than a palette leaves the colours it lacks black.
-    OpenBuilt({}, Bytes(768 + 384, 200));
-    LoadPalette(13, 0);
-    LoadPalette(14, 5);   // no such palette: nothing changes
-    EXPECT_EQ(CurrentPalette(), Bytes(768, 50));
-    OpenBuilt({}, Bytes(30, 255));
-    LoadPalette(3, 0);
-    EXPECT_EQ(CurrentPalette(), With(Bytes(768, 0), 0, Bytes(30, 63)));
-    EXPECT_THROW(OpenBuilt({}, {}), ProgramExit);   // no PLAYPAL
+TEST_F(PictureViewTest, NothingIsDrawnWhileAKeyWaitsAndThePaletteScreenPutsTheScreenBack) {
+    OpenBuilt({{"TEXTURE1", TextureLump({{"BIGDOOR7", 8, 8, {{0, 0, 0}}}})}, {"PNAMES", PnamesLump({"A"})},
+               {"A", Patch(77)}});
+    // The key is left for the caller.
+    QueueKey('A', 0);
+    EXPECT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "A", 0, 0, 1, 8, 0), kNotDrawn);
+    EXPECT_EQ(DrawTexture(0, 0, 63, 63, "BIGDOOR7", nullptr), kNotDrawn);
+    EXPECT_EQ(ChangedOutside(0, 0, -1, -1), 0);
+    EXPECT_EQ(KeyWaiting(), 1);
+    FlushKeys(0);
     // The palette screen shows a swatch of every colour and puts the screen back.
-    OpenBuilt({});
     const Bytes before = Pixels();
     session.Script("snapshot " + session.Dir().file("palette.png") + "\nkey A");
     ShowPalette();
     EXPECT_EQ(Pixels(), before);
-    testkit::PngPicture png;
-    ASSERT_EQ(testkit::ReadPng(session.Dir().file("palette.png"), png), "");
+    PngPicture png;
+    ASSERT_EQ(ReadPng(session.Dir().file("palette.png"), png), "");
     EXPECT_EQ(std::set<uint8_t>(png.pixels.begin(), png.pixels.end()).size(), 256u);
 }
 
-TEST_F(PictureTest, LookupsFollowTheMasterDirectory) {
-    OpenBuilt({{"TEXTURE1", TextureLump({{"BIGDOOR7", 8, 8, {{0, 0, 0}}}})},
-               {"TEXTURE2", TextureLump({{"BIGDOOR7", 4, 4, {}}, {"ONLYTWO", 4, 4, {}}})},
-               {"PNAMES", PnamesLump({"A"})}, {"A", Patch(77)}});
-    TextureInfo info;
-    ASSERT_EQ(FindTexture("bigdoor7", &info), 1);
-    EXPECT_EQ(info.width, 8);   // ignoring case, TEXTURE1 first
-    ASSERT_EQ(FindTexture("ONLYTWO", &info), 1);
-    EXPECT_EQ(info.lump, 1);
-    for (const char* name : {"BIGDOOR", "-ONLYTWO", "", static_cast<const char*>(nullptr)})
-        EXPECT_EQ(FindTexture(name, nullptr), 0);
-    // While a key is waiting nothing is drawn; the key is left for the caller.
-    QueueKey('A', 0);
-    EXPECT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "A", 0, 0, 1, 8, 0), kNotDrawn);
-    EXPECT_EQ(DrawTexture(0, 0, 63, 63, "BIGDOOR7", nullptr), kNotDrawn);
-    EXPECT_EQ(KeyWaiting(), 1);
-    FlushKeys(0);
-    // The picture looked up last and the texture directories must not
-    // outlive the master directory they came from.
-    ASSERT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "a", 0, 0, 1, 8, 0), kDrawn);
-    OpenBuilt({{"TEXTURE1", TextureLump({{"NEWER", 8, 8, {{0, 0, 0}}}, {"NEW", 8, 8, {{0, 0, 0}}}})},
-               {"PNAMES", PnamesLump({"B"})}, {"A", Patch(55)}, {"B", Patch(44)}});
-    ASSERT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "A", 0, 0, 1, 8, 0), kDrawn);
-    EXPECT_EQ(At(0, 0), 55);
-    EXPECT_EQ(FindTexture("BIGDOOR7", nullptr), 0);
-    ASSERT_EQ(DrawTexture(0, 0, 7, 7, "NEW", "+"), kDrawn);
-    EXPECT_EQ(At(0, 0), 44);   // patch 0 is "B" now
-    OpenBuilt({});
-    EXPECT_THROW(FindTexture("NEW", nullptr), ProgramExit);   // no TEXTURE1 ends the program
+class FreedoomViewTest : public PictureViewTest {
+protected:
+    void SetUp() override {
+        PictureViewTest::SetUp();
+        std::string iwad = FreedoomIwad(2);
+        if (iwad.empty())
+            GTEST_SKIP() << "Freedoom is not installed";
+        Open(iwad);
+        wad = ReadWad(iwad);
+    }
+    WadContents wad;
+};
+
+// A sprite at its own size, halved and doubled, on the dark grey of
+// transparent pixels; nothing outside changes.
+TEST_F(FreedoomViewTest, SpritesTakeTheirOwnSizeTimesTheMagnification) {
+    const Grid sprite = PlainPicture(wad.data("TROOA1"));
+    for (int mag : {2, 0}) {
+        SCOPED_TRACE(mag);
+        Paint();
+        ASSERT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "TROOA1", 0, 0, mag, 8, 0), kDrawn);
+        const int w = Scaled(sprite.width, mag), h = Scaled(sprite.height, mag);
+        EXPECT_TRUE(Shows(Shot(), 0, 0, w, h, sprite, mag, MapColor(8)));
+        EXPECT_EQ(ChangedOutside(0, 0, w - 1, h - 1), 0);
+    }
+}
+
+// COMPTALL clipped to a box of 256 x 128, dark grey beyond the texture; and
+// a snapshot of GRAY7 against a reference picture made here.
+TEST_F(FreedoomViewTest, TexturesInTheirBoxAndTheSnapshotMatchAReferencePicture) {
+    pictures.PictureMag = 2;
+    ASSERT_EQ(DrawTexture(10, 20, 10 + 255, 20 + 127, "COMPTALL", "+"), kDrawn);
+    EXPECT_TRUE(Shows(Shot(), 10, 20, 256, 128, PlainTexture(wad, "COMPTALL"), 2, MapColor(8)));
+    EXPECT_EQ(ChangedOutside(10, 20, 10 + 255, 20 + 127), 0);
+
+    Paint();
+    pictures.PictureMag = 1;
+    HidePointer();
+    ASSERT_EQ(DrawTexture(40, 30, 40 + 255, 30 + 127, "GRAY7", "+"), kDrawn);
+    std::string shot = session.Dir().file("shot.png");
+    ASSERT_TRUE(VideoSnapshot(shot));
+
+    // The same picture drawn pixel by pixel from the plain composition.
+    Canvas reference(640, 480);
+    std::fill(reference.pixels(), reference.pixels() + 640 * 480, kPaint);
+    Grid texture = PlainTexture(wad, "GRAY7");
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 256; ++x)
+            reference.putpixel(40 + x, 30 + y, texture.at(x, y) < 0 ? MapColor(8) : texture.at(x, y));
+    uint8_t rgb6[768], rgb8[768];
+    VideoGetPalette(rgb6);
+    for (int i = 0; i < 768; ++i)
+        rgb8[i] = static_cast<uint8_t>(rgb6[i] << 2 | rgb6[i] >> 4);
+    std::string expected = session.Dir().file("expected.png");
+    ASSERT_TRUE(WritePng(expected, 640, 480, reference.pixels(), rgb8));
+    EXPECT_TRUE(ReadFileBytes(shot) == ReadFileBytes(expected));
 }
 
 }  // namespace
-}  // namespace picturetest
