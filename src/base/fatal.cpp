@@ -85,4 +85,4 @@ void PrintAt(int column, int row, int clear, const char* format, ...) {
     ConsoleFlush();
 }
 
-int WaitConsoleKey() { return ConsoleReadKey(); }
+void WaitConsoleKey() { ConsoleWaitForKey(); }

@@ -52,6 +52,6 @@ void SetGraphicsMessageSink(GraphicsMessageSink sink);
 // True while the graphics screen is up (a message sink is set).
 bool GraphicsScreenUp();
 
-// Waits for a key on the console (one line when the input is not a terminal).
-// Returns the key, or -1 at end of input.
-int WaitConsoleKey();
+// "Press a key" on the console: waits for one key at a terminal; returns at
+// once when the input is a script, so that no command line is taken as a key.
+void WaitConsoleKey();

@@ -1,5 +1,6 @@
 #include "level/level_dialogs.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -44,7 +45,7 @@ void ConsoleLevelDialogs::MessageBox(const std::string& title,
 
 int ConsoleLevelDialogs::ConfirmYes(const std::string& title, const std::string& line) {
     ShowLines(title, {line, "Press Y to confirm"});
-    int key = WaitConsoleKey();
+    int key = ConsoleReadKey();
     return key == 'Y' || key == 'y';
 }
 
@@ -92,8 +93,20 @@ int ConsoleLevelDialogs::NumberForm(const std::string& title, std::vector<Number
 
 void ConsoleLevelDialogs::ProgressStart(const std::string& title, int32_t total) {
     PrintAt(1, 25, 1, "%s", title.c_str());
+    progressTitle_ = title;
+    progressTotal_ = total;
+    progressPercent_ = -1;
+    progress_ = ConsoleProgress(total);
 }
 
-void ConsoleLevelDialogs::ProgressUpdate(int32_t done) {}
+void ConsoleLevelDialogs::ProgressUpdate(int32_t done) {
+    int percent = progressTotal_ > 0
+                      ? static_cast<int>(std::clamp<int64_t>(int64_t{done} * 100 / progressTotal_, 0, 100))
+                      : 100;
+    if (percent == progressPercent_ || !progress_.Due(done))
+        return;
+    progressPercent_ = percent;
+    PrintAt(1, 25, 1, "%s %3d%%", progressTitle_.c_str(), percent);
+}
 
 void ConsoleLevelDialogs::ProgressEnd() {}

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
+
 struct NumberField {
     const char* label;
     int min;
@@ -48,7 +50,8 @@ LevelDialogs& Dialogs();
 void SetLevelDialogs(LevelDialogs* dialogs);
 
 // Questions and messages on the text console: boxes become lines, questions
-// read one key, names and numbers read one line (empty keeps the value).
+// read one key, names and numbers read one line (empty keeps the value);
+// progress is the title with a percentage, paced as the console paces it.
 class ConsoleLevelDialogs : public LevelDialogs {
 public:
     void ShowBox(const std::string& title, const std::vector<std::string>& lines) override;
@@ -60,4 +63,10 @@ public:
     void ProgressStart(const std::string& title, int32_t total) override;
     void ProgressUpdate(int32_t done) override;
     void ProgressEnd() override;
+
+private:
+    std::string progressTitle_;
+    int32_t progressTotal_ = 0;
+    int progressPercent_ = -1;
+    ConsoleProgress progress_{0};
 };

@@ -1,5 +1,6 @@
 #include "platform/console.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdarg>
 #include <cstdlib>
@@ -107,6 +108,7 @@ void ConsoleInit() {
                        isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
     if (!console.terminal)
         return;
+    console.reader = ConsoleReader::Person;
     if (tcgetattr(STDIN_FILENO, &terminal_modes.saved) == 0)
         terminal_modes.saved_valid = true;
     std::atexit(ConsoleRestore);
@@ -114,10 +116,11 @@ void ConsoleInit() {
         std::signal(sig, RestoreOnSignal);
 }
 
-void ConsoleUsePlainStreams(FILE* in, FILE* out) {
+void ConsoleUsePlainStreams(FILE* in, FILE* out, ConsoleReader reader) {
     console = ConsoleState{};
     console.in = in;
     console.out = out;
+    console.reader = reader;
     console.initialised = true;
 }
 
@@ -196,6 +199,11 @@ void ConsolePrintf(const char* format, ...) {
 
 void ConsoleFlush() { std::fflush(OutStream()); }
 
+bool ConsoleInteractive() {
+    ConsoleInit();
+    return console.reader == ConsoleReader::Person;
+}
+
 int ConsoleReadKey() {
     ConsoleInit();
     ConsoleFlush();
@@ -210,10 +218,21 @@ int ConsoleReadKey() {
             DrainEscapeSequence();
         return c == '\n' ? 13 : c;
     }
+    if (console.reader == ConsoleReader::Person) {
+        int c = std::fgetc(InStream());
+        return c == EOF ? kConsoleEndOfInput : c == '\n' ? 13 : c;
+    }
     std::string line;
     if (!ConsoleReadLine(line))
         return kConsoleEndOfInput;
     return line.empty() ? 13 : static_cast<unsigned char>(line[0]);
+}
+
+void ConsoleWaitForKey() {
+    if (ConsoleInteractive())
+        ConsoleReadKey();
+    else
+        ConsoleFlush();
 }
 
 bool ConsoleKeyWaiting() {
@@ -240,5 +259,26 @@ bool ConsoleReadLine(std::string& line) {
         console.inputEnded = true;
         return false;
     }
+    return true;
+}
+
+ConsoleProgress::ConsoleProgress(int64_t total) : total_(total) {
+    ConsoleInit();
+    inPlace_ = console.terminal;
+}
+
+bool ConsoleProgress::Due(int64_t done) {
+    if (inPlace_)
+        return true;
+    if (ended_)
+        return false;
+    if (total_ <= 0 || done >= total_) {
+        ended_ = true;
+        return true;
+    }
+    int tenth = static_cast<int>(std::max<int64_t>(done, 0) * 10 / total_);
+    if (tenth < nextTenth_)
+        return false;
+    nextTenth_ = tenth + 1;
     return true;
 }

@@ -2,10 +2,12 @@
 //
 // On a terminal, text is placed with ANSI sequences in the 16 PC text colours
 // and single keys are read in raw mode. Anywhere else (pipes, tests, scripts)
-// positioned text becomes plain lines and a key wait reads one line, so that a
-// shell session can be driven by a here-document.
+// positioned text becomes plain lines, nothing waits for a key and a question
+// reads its answer from one line, so that a shell session can be driven by a
+// here-document without a wait eating the next command.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -20,10 +22,17 @@ enum TextColor {
 // Key code returned by ConsoleReadKey when the input has ended.
 constexpr int kConsoleEndOfInput = -1;
 
+// Who reads the console's input.
+enum class ConsoleReader {
+    Script,   // lines of a pipe or file: nothing pauses for a key
+    Person,   // key presses: "press a key" waits and listing pages pause
+};
+
 struct ConsoleState {
     FILE* in = nullptr;             // nullptr: standard input
     FILE* out = nullptr;            // nullptr: standard output
     bool terminal = false;          // ANSI screen and raw keys
+    ConsoleReader reader = ConsoleReader::Script;
     bool initialised = false;
     int fg = kTextLightGray;
     int bg = kTextBlack;
@@ -38,7 +47,8 @@ extern ConsoleState console;
 // Chooses terminal or plain mode from the standard streams. Idempotent.
 void ConsoleInit();
 // Routes the console to the given streams in plain mode (tests, scripts).
-void ConsoleUsePlainStreams(FILE* in, FILE* out);
+// With ConsoleReader::Person each byte of in is one key press.
+void ConsoleUsePlainStreams(FILE* in, FILE* out, ConsoleReader reader = ConsoleReader::Script);
 // Gives the terminal back its normal mode; safe to call more than once.
 void ConsoleRestore();
 
@@ -51,14 +61,40 @@ void ConsoleWrite(const char* text);
 void ConsolePrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void ConsoleFlush();
 
-// Waits for one key and returns its character (13 for Enter, 27 for Esc), or
-// kConsoleEndOfInput when nothing more can be read. In plain mode one whole
-// line is consumed and its first character returned (13 for an empty line).
+// True when a person answers the console (a terminal): only then do waits for
+// a key and listing pages pause.
+bool ConsoleInteractive();
+// Reads the answer to a question: one key, returned as its character (13 for
+// Enter, 27 for Esc), or kConsoleEndOfInput when nothing more can be read.
+// From a script one whole line is consumed and its first character returned
+// (13 for an empty line).
 int ConsoleReadKey();
+// "Press a key": waits for one key when a person reads the console; returns
+// at once for a script, whose next line is a command, not a key.
+void ConsoleWaitForKey();
 // True when a key press is waiting (terminal only; plain mode never has one).
 bool ConsoleKeyWaiting();
 // Reads one line without its line break; false at end of input.
 bool ConsoleReadLine(std::string& line);
+
+// Paces text that a long operation redraws in place as its work goes on (a
+// running byte count, a percentage). On a terminal every change is drawn over
+// the last. In plain mode each drawing would be a new line, so one is due only
+// when the work has passed another tenth of its total, and at its end.
+class ConsoleProgress {
+public:
+    explicit ConsoleProgress(int64_t total);
+    // True on a terminal: text drawn again replaces what was there.
+    bool InPlace() const { return inPlace_; }
+    // True when the text for `done` units of work is to be drawn now.
+    bool Due(int64_t done);
+
+private:
+    int64_t total_;
+    bool inPlace_;
+    int nextTenth_ = 1;    // plain mode: the tenth of the total that makes the next line due
+    bool ended_ = false;   // plain mode: the end has been drawn
+};
 
 // The Unicode text of one byte of the PC character set (code page 437).
 const char* Cp437ToUtf8(unsigned char byte);

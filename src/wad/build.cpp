@@ -17,29 +17,51 @@ constexpr int64_t kMaxWadBytes = INT32_MAX;
 
 int64_t KiBRoundedUp(int64_t bytes) { return (bytes + 1023) / 1024; }
 
-// The running total of bytes written, shown in KiB after "Size:" whenever the
-// figure changes.
+// The running total of bytes written, shown in KiB after "Size:", and for a
+// group file the first entry of each file's run. On a terminal each figure is
+// drawn over the last; in plain mode the row is written whole, paced.
 class Progress {
 public:
-    Progress() { PrintAt(1, 24, 1, "Size:"); }
+    explicit Progress(int64_t total) : pacer_(total) {
+        if (pacer_.InPlace())
+            PrintAt(1, 24, 1, "Size:");
+    }
+    void File(const std::string& name) {
+        file_ = name;
+        if (pacer_.InPlace())
+            PrintAt(20, 24, 0, "%-8s", file_.c_str());
+    }
     void Add(int32_t bytes) {
-        total_ += bytes;
-        long shown = static_cast<long>(KiBRoundedUp(total_));
-        if (shown != shown_)
-            PrintAt(6, 24, 0, " %ldK", shown);
+        done_ += bytes;
+        long shown = static_cast<long>(KiBRoundedUp(done_));
+        if (shown == shown_ || !pacer_.Due(done_))
+            return;
         shown_ = shown;
+        if (!pacer_.InPlace())
+            PrintAt(1, 24, 1, "Size:");
+        PrintAt(6, 24, 0, " %ldK", shown);
+        if (!pacer_.InPlace() && !file_.empty())
+            PrintAt(20, 24, 0, "%-8s", file_.c_str());
     }
 
 private:
-    int64_t total_ = 0;
+    ConsoleProgress pacer_;
+    int64_t done_ = 0;
     long shown_ = -1;
+    std::string file_;
 };
+
+// The bytes of the selected master directory entries' data.
+int64_t DataSize(const std::vector<size_t>& selection) {
+    int64_t total = 0;
+    for (size_t i : selection)
+        total += MasterDirectory()[i].size;
+    return total;
+}
 
 // Offsets in a WAD file are signed 32-bit: refuse a file they cannot address.
 bool FitsInWad(const std::vector<size_t>& selection, const std::string& name) {
-    int64_t total = kWadHeaderSize + static_cast<int64_t>(selection.size()) * kWadEntrySize;
-    for (size_t i : selection)
-        total += MasterDirectory()[i].size;
+    int64_t total = kWadHeaderSize + static_cast<int64_t>(selection.size()) * kWadEntrySize + DataSize(selection);
     if (total <= kMaxWadBytes)
         return true;
     PrintAt(1, 25, 1, "%s would be larger than a WAD file can be (2 GiB)", name.c_str());
@@ -60,7 +82,7 @@ void WriteWad(const std::string& name, const char* type, const std::vector<size_
     WriteChecked(stream, type, 4);
     WriteLE32(stream, 0);
     WriteLE32(stream, 0);
-    Progress progress;
+    Progress progress(DataSize(selection));
     const std::vector<WadDirEntry>& dir = MasterDirectory();
     int lastFile = -1;
     for (size_t i : selection) {
@@ -68,7 +90,7 @@ void WriteWad(const std::string& name, const char* type, const std::vector<size_
         if (e.file != lastFile) {
             ClosePwadHandles();
             if (showFiles)
-                PrintAt(20, 24, 0, "%-8s", EntryNameText(e.name).c_str());
+                progress.File(EntryNameText(e.name));
             lastFile = e.file;
         }
         CopyEntryData(stream, e);

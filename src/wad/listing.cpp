@@ -73,7 +73,8 @@ public:
     }
     bool ToFile() const { return toFile_; }
     // True when the console is full and the next line must wait for a key.
-    bool PageFull() const { return !toFile_ && line_ > kLastConsoleLine; }
+    // A script reading the console is not paged: its next line is a command.
+    bool PageFull() const { return !toFile_ && line_ > kLastConsoleLine && ConsoleInteractive(); }
     // Shows the prompt, waits for a key and erases the prompt again. The end
     // of the input counts as Esc.
     int WaitForPage(const std::string& prompt) {

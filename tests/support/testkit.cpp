@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -36,18 +37,22 @@ namespace {
 ConsoleCapture* active_capture = nullptr;
 }  // namespace
 
-ConsoleCapture::ConsoleCapture(const std::string& input) : outer_(active_capture) {
+ConsoleCapture::ConsoleCapture(const std::string& input, ConsoleReader reader)
+    : reader_(reader), outer_(active_capture) {
     in_ = std::tmpfile();
     out_ = std::tmpfile();
     std::fwrite(input.data(), 1, input.size(), in_);
     std::rewind(in_);
-    ConsoleUsePlainStreams(in_, out_);
+    ConsoleUsePlainStreams(in_, out_, reader);
     active_capture = this;
 }
 
 ConsoleCapture::~ConsoleCapture() {
     active_capture = outer_;
-    ConsoleUsePlainStreams(outer_ ? outer_->in_ : nullptr, outer_ ? outer_->out_ : nullptr);
+    if (outer_)
+        ConsoleUsePlainStreams(outer_->in_, outer_->out_, outer_->reader_);
+    else
+        ConsoleUsePlainStreams(nullptr, nullptr);
     std::fclose(in_);
     std::fclose(out_);
 }
@@ -58,6 +63,26 @@ std::string ConsoleCapture::output() {
     std::rewind(out_);
     text.resize(std::fread(&text[0], 1, text.size(), out_));
     std::fseek(out_, 0, SEEK_END);
+    return text;
+}
+
+StderrCapture::StderrCapture() : file_(std::tmpfile()) {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    dup2(fileno(file_), STDERR_FILENO);
+}
+
+StderrCapture::~StderrCapture() {
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+    std::fclose(file_);
+}
+
+std::string StderrCapture::output() {
+    std::fflush(stderr);
+    std::string text(static_cast<size_t>(lseek(fileno(file_), 0, SEEK_END)), '\0');
+    text.resize(static_cast<size_t>(pread(fileno(file_), &text[0], text.size(), 0)));
     return text;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
+
 namespace testkit {
 
 using Bytes = std::vector<uint8_t>;
@@ -29,17 +31,43 @@ private:
 
 // Routes the text console to a string of input lines and collects its output.
 // Captures nest: when one ends, the console goes back to the one it replaced.
+// With ConsoleReader::Person the input is key presses, one a byte, as a person
+// at a terminal types them: waits for a key and listing pages pause.
 class ConsoleCapture {
 public:
-    explicit ConsoleCapture(const std::string& input = "");
+    explicit ConsoleCapture(const std::string& input = "", ConsoleReader reader = ConsoleReader::Script);
     ~ConsoleCapture();
     std::string output();
 
 private:
     FILE* in_;
     FILE* out_;
+    ConsoleReader reader_;
     ConsoleCapture* outer_;
 };
+
+// Collects what the process writes on its standard error (file descriptor 2,
+// so libraries' messages too) while the object lives.
+class StderrCapture {
+public:
+    StderrCapture();
+    ~StderrCapture();
+    StderrCapture(const StderrCapture&) = delete;
+    StderrCapture& operator=(const StderrCapture&) = delete;
+    std::string output();
+
+private:
+    FILE* file_;
+    int saved_;
+};
+
+// How many times part occurs in text (overlapping occurrences counted).
+inline size_t Count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
 
 // Builds WAD files lump by lump.
 class WadBuilder {

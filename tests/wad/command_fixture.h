@@ -12,17 +12,11 @@ namespace wadtest {
 
 using testkit::Bytes;
 using testkit::Contains;
+using testkit::Count;
 using testkit::ReadFileBytes;
 using testkit::WadBuilder;
 
 inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
-inline size_t Count(const std::string& text, const std::string& part) {
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
 
 // A level whose lumps hold "<level>/<lump>/<origin>", so that every lump's
 // data tells where it came from.
@@ -56,9 +50,11 @@ protected:
         return ReadPwad(dir.file(file));
     }
     // Runs a command on the words after the command word; returns what it
-    // showed. input holds the lines the console reads.
-    std::string Run(void (*command)(CommandWords&), const std::string& words, const std::string& input = "") {
-        testkit::ConsoleCapture capture(input);
+    // showed. input holds what the console reads: lines of a script, or the
+    // keys a person presses.
+    std::string Run(void (*command)(CommandWords&), const std::string& words, const std::string& input = "",
+                    ConsoleReader reader = ConsoleReader::Script) {
+        testkit::ConsoleCapture capture(input, reader);
         CommandWords w(words);
         command(w);
         return capture.output();

@@ -84,18 +84,36 @@ TEST_F(ListingTest, DirmPatternsSelectNamesOnTheConsoleOrIntoAFile) {
     EXPECT_TRUE(Contains(Run(CommandDirM, "* " + dir.path() + "nodir/list.txt"), "creating file"));
 }
 
-TEST_F(ListingTest, ConsoleListingsPauseEveryScreenAndStopOnEscOrEndOfInput) {
+TEST_F(ListingTest, ConsoleListingsPauseEveryScreenForAPersonAndNeverForAScript) {
     MakeEpisode();
+    const std::string prompt = " [Esc to abort ] ";
     // Without a pattern every level marker is preceded by an empty line.
-    std::string all = Run(CommandDirM, "", std::string(10, '\n'));
+    std::string all = Run(CommandDirM, "", std::string(10, '\n'), ConsoleReader::Person);
     EXPECT_EQ(ListedNames(all).size(), 102u);
     EXPECT_TRUE(Contains(all, "\n\n     0 -    1  E1M1 "));
-    EXPECT_EQ(Count(all, " [Esc to abort ] \r                 \r"), 5u);
-    std::string stopped = Run(CommandDirM, "", "\n\x1b\n");
-    EXPECT_EQ(Count(stopped, " [Esc to abort ] "), 2u);
+    EXPECT_EQ(Count(all, prompt + "\r                 \r"), 5u);
+    std::string stopped = Run(CommandDirM, "", "\n\x1b", ConsoleReader::Person);
+    EXPECT_EQ(Count(stopped, prompt), 2u);
     size_t listed = ListedNames(stopped).size();
     EXPECT_TRUE(listed > 30 && listed < 45) << listed;
-    EXPECT_EQ(Count(Run(CommandDirM, "", ""), " [Esc to abort ] "), 1u);
+    EXPECT_EQ(Count(Run(CommandDirM, "", "", ConsoleReader::Person), prompt), 1u);   // the end of input is Esc
+    // A script's lines are commands, not keys: WADS, DIRA and DUMPM run to
+    // their end and leave the next line to be read.
+    ASSERT_GT(Read("big.wad", WadBuilder().lump("BIG", Bytes(1000, 'x'))), 0);
+    for (int i = 0; i < 29; ++i)
+        ASSERT_GT(Read("p" + std::to_string(i) + ".wad", WadBuilder().lump("L" + std::to_string(i))), 0);
+    testkit::ConsoleCapture capture("WADS\n");
+    for (auto command : {CommandWads, CommandDirA, CommandDumpM}) {
+        CommandWords words(command == CommandDumpM ? "BIG" : "");
+        command(words);
+    }
+    std::string shown = capture.output();
+    EXPECT_EQ(Count(shown, "  (Patch)\n"), 30u);
+    EXPECT_EQ(Count(shown, "PWAD File Directory"), 30u);
+    EXPECT_TRUE(Contains(shown, "03E0: "));
+    EXPECT_FALSE(Contains(shown, prompt) || Contains(shown, "Esc to abort"));
+    std::string next;
+    EXPECT_TRUE(ConsoleReadLine(next) && next == "WADS");
 }
 
 TEST_F(ListingTest, ListingsNameTheFilesAndDirwAndDumpwRememberTheirFileNumbers) {
@@ -148,7 +166,7 @@ TEST_F(ListingTest, DumpOfAThousandBytesToAFileOrTheConsole) {
                              std::string(8, ' ') + " \u2502");
     EXPECT_EQ(text.substr(text.size() - 14), "\nEnd of file.\n");
     // On the console: how far it got, S skips an entry, Esc ends.
-    std::string shown = Run(CommandDumpM, "BIG", "S\n\x1b\n");
+    std::string shown = Run(CommandDumpM, "BIG", "S\x1b", ConsoleReader::Person);
     EXPECT_EQ(Count(shown, "[32% - Esc to abort, S(kip) entry ]"), 2u);
     EXPECT_TRUE(Contains(shown, "Contents of entry 2 BIG (size = 1000 bytes):"));
     // Twenty lines of each entry.
