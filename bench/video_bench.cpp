@@ -81,9 +81,9 @@ void Report(const char* what, Cost cost) {
 }
 
 void Run(const char* name) {
-    std::string error;
+    VideoStartError error;
     if (!VideoStart(1280, 1024, "Zarn", error)) {
-        std::printf("%s not measured: %s\n", name, error.c_str());
+        std::printf("%s not measured: %s\n", name, error.message.c_str());
         return;
     }
     std::printf("%s per 1280x1024 frame\n", name);

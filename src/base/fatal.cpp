@@ -43,10 +43,12 @@ void RegisterEarlyEndCleanup(CleanupStage stage, void (*cleanup)()) {
 
 void EndEarly(const ProgramExit& exit) {
     RunCleanups(CleanupStage::BeforeMessage);
-    if (exit.code() == kExitFatal) {
+    bool fatal = exit.code() == kExitFatal;
+    if (fatal)
         ErrorBeep();
+    if (fatal || exit.code() == kExitScriptError) {
         ConsoleSetColors(kTextLightGray, kTextBlack);
-        ConsolePrintf("\nError: %s\n", exit.what());
+        ConsolePrintf("\n%s%s\n", fatal ? "Error: " : "", exit.what());
         ConsoleFlush();
     }
     RunCleanups(CleanupStage::AfterMessage);

@@ -31,8 +31,9 @@ void RegisterEarlyEndCleanup(CleanupStage stage, void (*cleanup)());
 
 // Puts the machine back in order when a ProgramExit ends the program: the
 // BeforeMessage clean-ups, newest first; after a fatal error the error beep
-// and "\nError: " with the message on the console; then the AfterMessage
-// clean-ups, newest first. The configuration is not written.
+// and "\nError: " with the message on the console, after a bad input script
+// (kExitScriptError) the message alone; then the AfterMessage clean-ups,
+// newest first. The configuration is not written.
 void EndEarly(const ProgramExit& exit);
 
 // Formats the message (at most 160 characters) and ends the program with exit

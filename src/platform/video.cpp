@@ -111,7 +111,7 @@ Canvas& Screen() {
     return *video.canvas;
 }
 
-bool VideoStart(int width, int height, const std::string& title, std::string& error) {
+bool VideoStart(int width, int height, const std::string& title, VideoStartError& error) {
     VideoStop();
     video.title = title;
     const VideoBackend& backend = ChosenBackend();

@@ -15,16 +15,32 @@
 
 #include "platform/canvas.h"
 
+// Exit code of a headless run whose input script cannot be read or parsed
+// (the script's line and fault on the console).
+constexpr int kExitScriptError = 2;
 // Exit code of a headless run whose input script ran out while the program
 // asked for more ("input script ended" on the console).
 constexpr int kExitScriptEnded = 3;
 
 // ---- Screen
 
+// Why the screen did not start.
+enum class VideoFailure {
+    None,
+    Library,       // SDL failed (message: SDL's)
+    NoDisplay,     // no display to show a window on (message: SDL's, and how to run instead)
+    InputScript,   // the headless input script cannot be read or parsed (message: file, line, fault)
+};
+
+struct VideoStartError {
+    VideoFailure failure = VideoFailure::None;
+    std::string message;
+};
+
 // Opens the screen with a canvas of the given size, the default VGA palette
-// and a cleared canvas; a window gets the title. False with a message when it
-// cannot (no display, SDL error, unreadable input script).
-bool VideoStart(int width, int height, const std::string& title, std::string& error);
+// and a cleared canvas; a window gets the title. False with the reason when
+// it cannot.
+bool VideoStart(int width, int height, const std::string& title, VideoStartError& error);
 void VideoStop();
 bool VideoActive();
 // True when the environment selects the headless backend.
@@ -111,7 +127,8 @@ void PlatformDelay(int ms);
 
 // A square-wave tone of freq Hz for ms milliseconds, without waiting for it;
 // a new tone replaces one still sounding. Silent without an audio device, in
-// the headless backend, and for 18 Hz and below.
+// the headless backend, and for 18 Hz and below. The audio device is opened
+// at the first tone, quietly: a machine without one hears and reads nothing.
 void PlatformTone(int freq, int ms);
 
 // ---- Headless backend control (tests, and the environment's script)
@@ -130,6 +147,6 @@ bool HeadlessLoadScriptFile(const std::string& path, std::string& error);
 // Script events not handed out yet.
 int HeadlessEventsLeft();
 // The next VideoStart fails with this message (tests of start failures).
-void HeadlessFailNextStart(const std::string& message);
+void HeadlessFailNextStart(const std::string& message, VideoFailure failure = VideoFailure::Library);
 // Forgets the script, the keyboard buffer and the mouse, and sets the clock to 0.
 void HeadlessReset();

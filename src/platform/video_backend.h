@@ -14,7 +14,7 @@
 
 struct VideoBackend {
     bool window;                    // shows the canvas somewhere
-    bool (*start)(int width, int height, std::string& error);
+    bool (*start)(int width, int height, VideoStartError& error);
     void (*stop)();
     void (*present)();              // shows the canvas now (backends with a window)
     void (*poll)(PollKind kind);    // runs the event pump

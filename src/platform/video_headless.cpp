@@ -48,7 +48,7 @@ struct HeadlessState {
     int settled = 0;                 // settling polls in a row with the same screen
     long polls = 0;                  // polls since the last event
     uint64_t screenHash = 0;
-    std::string failNextStart;
+    VideoStartError failNextStart;
 };
 
 HeadlessState headless;
@@ -246,17 +246,17 @@ void Poll(PollKind kind) {
         HandOutEvent();
 }
 
-bool Start(int, int, std::string& error) {
-    if (!headless.failNextStart.empty()) {
+bool Start(int, int, VideoStartError& error) {
+    if (headless.failNextStart.failure != VideoFailure::None) {
         error = headless.failNextStart;
-        headless.failNextStart.clear();
+        headless.failNextStart = {};
         return false;
     }
     if (!headless.loaded) {
         std::string path = EnvironmentValue("ZARN_SCRIPT");
         std::string message;
         if (!path.empty() && !HeadlessLoadScriptFile(path, message)) {
-            error = "input script " + path + ": " + message;
+            error = {VideoFailure::InputScript, "input script " + path + ": " + message};
             return false;
         }
         headless.loaded = true;
@@ -315,7 +315,9 @@ bool HeadlessLoadScriptFile(const std::string& path, std::string& error) {
 
 int HeadlessEventsLeft() { return static_cast<int>(headless.events.size()); }
 
-void HeadlessFailNextStart(const std::string& message) { headless.failNextStart = message; }
+void HeadlessFailNextStart(const std::string& message, VideoFailure failure) {
+    headless.failNextStart = {failure, message};
+}
 
 void HeadlessSetScriptEndHandler(ScriptEndHandler handler) { scriptEndHandler = handler; }
 

@@ -3,6 +3,7 @@
 // over it; SDL's keyboard and mouse events; a square-wave tone through SDL
 // audio.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
@@ -151,10 +152,27 @@ void HandleEvent(const SDL_Event& e) {
     }
 }
 
+// ALSA writes several lines on stderr whenever it finds no sound card; a
+// machine without one is normal for this program, so ALSA's messages are
+// silenced before SDL tries it (SDL loads the same library).
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+void SilenceAlsa() {
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+    if (!alsa)
+        return;
+    auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler)
+        setHandler(IgnoreAlsaMessage);
+}
+
+// Opened at the first tone: a program that never beeps never touches audio.
 void OpenAudio() {
     if (sdl.audioTried)
         return;
     sdl.audioTried = true;
+    SilenceAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
     SDL_AudioSpec want{}, have{};
@@ -179,8 +197,8 @@ void DestroyWindow() {
     sdl.whole = true;
 }
 
-bool Fail(std::string& error) {
-    error = SDL_GetError();
+bool Fail(VideoStartError& error) {
+    error = {VideoFailure::Library, SDL_GetError()};
     DestroyWindow();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
@@ -188,26 +206,37 @@ bool Fail(std::string& error) {
 
 void SpeedChanged();
 
-// SDL falls back on drivers that show nothing ("offscreen", "dummy"); the
-// program would wait for a user who cannot see it. They are used only when
-// the environment asks for them by name.
-void ExcludeInvisibleDrivers() {
+// Whether SDL should try a video driver. It falls back on drivers that show
+// nothing ("offscreen", "dummy", "evdev"), and the program would wait for a
+// user who cannot see it. The Wayland library, asked without a session to
+// connect to, writes its complaint on stderr.
+bool WorthTrying(const std::string& driver) {
+    if (driver == "offscreen" || driver == "dummy" || driver == "evdev")
+        return false;
+    if (driver == "wayland")
+        return !EnvironmentValue("WAYLAND_DISPLAY").empty() || !EnvironmentValue("XDG_RUNTIME_DIR").empty();
+    return true;
+}
+
+// The environment's own choice of driver is used as it stands.
+void ChooseDrivers() {
     if (!EnvironmentValue("SDL_VIDEODRIVER").empty())
         return;
     std::string drivers;
     for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
         std::string name = SDL_GetVideoDriver(i);
-        if (name != "offscreen" && name != "dummy")
+        if (WorthTrying(name))
             drivers += (drivers.empty() ? "" : ",") + name;
     }
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
-bool Start(int width, int height, std::string& error) {
+bool Start(int width, int height, VideoStartError& error) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    ExcludeInvisibleDrivers();
+    ChooseDrivers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        error = SDL_GetError();
+        error = {VideoFailure::NoDisplay, "No display to show a window on: run under xvfb-run, "
+                                          "or with ZARN_VIDEO=headless (" + std::string(SDL_GetError()) + ")"};
         return false;
     }
     // X11 shows a window surface from shared memory; SDL would otherwise put
@@ -228,7 +257,6 @@ bool Start(int width, int height, std::string& error) {
     SDL_StartTextInput();
     sdl.relative = false;
     SpeedChanged();
-    OpenAudio();
     return true;
 }
 
@@ -490,6 +518,7 @@ int64_t Milliseconds() {
 void Delay(int ms) { SleepMilliseconds(ms); }
 
 void Tone(int freq, int ms) {
+    OpenAudio();
     if (sdl.audio == 0)
         return;
     std::vector<int16_t> wave(size_t(int64_t(sdl.audioRate) * ms / 1000));

@@ -86,6 +86,23 @@ void FormatText(char (&text)[kTextBuffer + 1], const char* format, va_list args)
     std::vsnprintf(text, sizeof text, format, args);
 }
 
+// Ends the program after the screen did not start. Only a failure of the
+// library itself can be the resolution's fault; a missing display or a bad
+// input script is reported as it is, and the configured mode stays.
+[[noreturn]] void GraphicsStartFailed(int mode, const VideoStartError& error) {
+    if (error.failure == VideoFailure::InputScript)
+        throw ProgramExit(kExitScriptError, error.message);
+    if (error.failure == VideoFailure::NoDisplay)
+        FatalError("%s", error.message.c_str());
+    PrintAt(1, 24, 1, "Graphics error: %s press a key", error.message.c_str());
+    WaitConsoleKey();
+    if (mode == 1)
+        FatalError("Graphics error at 640x480 resolution, not VESA compatible?");
+    config.videoMode = 1;
+    SaveConfig();
+    FatalError("The requested resolution was not support, reset to 640x480 resolution!");
+}
+
 }  // namespace
 
 const char* VideoModeText(int mode) { return kVideoModes[VideoModeIndex(mode)].text; }
@@ -102,16 +119,9 @@ void InitGraphics(int withPalette) {
     PrintAt(1, 25, 1, "Graphics VESA256, %s", VideoModeText(mode));
     int width, height;
     VideoModeSize(mode, width, height);
-    std::string error;
-    if (!VideoStart(width, height, Names().product, error)) {
-        PrintAt(1, 24, 1, "Graphics error: %s press a key", error.c_str());
-        WaitConsoleKey();
-        if (mode == 1)
-            FatalError("Graphics error at 640x480 resolution, not VESA compatible?");
-        config.videoMode = 1;
-        SaveConfig();
-        FatalError("The requested resolution was not support, reset to 640x480 resolution!");
-    }
+    VideoStartError error;
+    if (!VideoStart(width, height, Names().product, error))
+        GraphicsStartFailed(mode, error);
     input.DrawnX = -1;   // a fresh screen has no pointer on it
     graphics.GraphicsMode = static_cast<int16_t>(mode);
     SetGraphicsMessageSink(ShowGraphicsMessage);

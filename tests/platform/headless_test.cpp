@@ -20,8 +20,8 @@ void RecordCall(int x, int y, int buttons) { mouse_calls.push_back({x, y, button
 class HeadlessTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error;
+        VideoStartError error;
+        ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error.message;
         mouse_calls.clear();
         PlatformSetMouseHandler(RecordCall, 0x1F);
     }
@@ -48,10 +48,11 @@ TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
     const std::string file = session.Dir().file("input.txt");
     std::ofstream(file) << "key Esc\nfly away\n";
     setenv("ZARN_SCRIPT", file.c_str(), 1);
-    std::string error;
+    VideoStartError error;
     EXPECT_FALSE(VideoStart(800, 600, "Zarn", error));
     unsetenv("ZARN_SCRIPT");
-    EXPECT_EQ(error, "input script " + file + ": line 2: unknown event \"fly\"");
+    EXPECT_EQ(error.failure, VideoFailure::InputScript);
+    EXPECT_EQ(error.message, "input script " + file + ": line 2: unknown event \"fly\"");
 }
 
 TEST_F(HeadlessTest, KeysAndMouseEventsArriveOneByOne) {

@@ -16,6 +16,7 @@
 #include "platform/video.h"
 #include "base/flavour.h"
 #include "support/private_x_server.h"
+#include "support/testkit.h"
 #include "support/x_window_reader.h"
 
 namespace {
@@ -51,8 +52,8 @@ protected:
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         unsetenv("ZARN_VIDEO");
         SetFlavour(Flavour::Heretic);
-        std::string error;
-        ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error;
+        VideoStartError error;
+        ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error.message;
         for (Uint32 id = 1; id < 64 && !window; ++id)
             window = SDL_GetWindowFromID(id);
         ASSERT_NE(window, nullptr);
@@ -177,18 +178,60 @@ TEST_F(SdlScreenTest, KeysAndMouse) {
     EXPECT_EQ(Mouse()[0], 0);
 }
 
-// Without a display SDL's message, and never a driver that shows nothing.
-TEST(SdlScreenFailure, NoDisplayIsAnErrorNotAnInvisibleWindow) {
-    const std::string saved = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+// The environment variables a test changes, given back when it ends.
+class SavedEnvironment {
+public:
+    explicit SavedEnvironment(std::vector<std::string> names) {
+        for (const std::string& name : names) {
+            const char* value = getenv(name.c_str());
+            saved_.push_back({name, value ? value : "", value != nullptr});
+        }
+    }
+    ~SavedEnvironment() {
+        for (const Saved& s : saved_)
+            s.set ? setenv(s.name.c_str(), s.value.c_str(), 1) : unsetenv(s.name.c_str());
+    }
+
+private:
+    struct Saved {
+        std::string name, value;
+        bool set;
+    };
+    std::vector<Saved> saved_;
+};
+
+// Without a display: SDL's message and how to run instead, nothing on stderr
+// (the Wayland library complains when asked without a session), and never a
+// driver that shows nothing.
+TEST(SdlScreenFailure, NoDisplayIsAQuietErrorThatSaysWhatToDo) {
+    SavedEnvironment saved({"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "ZARN_VIDEO", "SDL_VIDEODRIVER"});
     setenv("DISPLAY", ":8791", 1);
-    unsetenv("ZARN_VIDEO");
-    unsetenv("SDL_VIDEODRIVER");
-    std::string error;
+    for (const char* name : {"WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "ZARN_VIDEO", "SDL_VIDEODRIVER"})
+        unsetenv(name);
+    VideoStartError error;
+    testkit::StderrCapture stderrText;
     const bool started = VideoStart(640, 480, "Zarn", error);   // only where another kind of display is at hand
     const std::string driver = started ? SDL_GetCurrentVideoDriver() : "";
     VideoStop();
-    setenv("DISPLAY", saved.c_str(), 1);
-    EXPECT_TRUE(started ? driver != "offscreen" && driver != "dummy" : !error.empty()) << driver;
+    EXPECT_EQ(stderrText.output(), "");
+    if (started) {
+        EXPECT_TRUE(driver != "offscreen" && driver != "dummy" && driver != "evdev") << driver;
+        return;
+    }
+    EXPECT_EQ(error.failure, VideoFailure::NoDisplay);
+    for (const char* hint : {"xvfb-run", "ZARN_VIDEO=headless", "not available"})
+        EXPECT_NE(error.message.find(hint), std::string::npos) << error.message;
+}
+
+// The first beep opens audio; where there is no sound card ALSA would fill
+// stderr with its search for one.
+TEST(SdlSpeaker, AToneWithoutASoundCardPrintsNothing) {
+    SavedEnvironment saved({"ZARN_VIDEO", "SDL_AUDIODRIVER"});
+    unsetenv("ZARN_VIDEO");
+    unsetenv("SDL_AUDIODRIVER");
+    testkit::StderrCapture stderrText;
+    PlatformTone(2000, 1);
+    EXPECT_EQ(stderrText.output(), "");
 }
 
 }  // namespace
