@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/config.h"
+#include "base/format.h"
 #include "platform/console.h"
 #include "platform/video.h"
 
@@ -55,10 +56,9 @@ void EndEarly(const ProgramExit& exit) {
 }
 
 void FatalError(const char* format, ...) {
-    char message[161];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
+    std::string message = FormatV(format, args);
     va_end(args);
     throw ProgramExit(kExitFatal, message);
 }
@@ -68,11 +68,11 @@ void SetGraphicsMessageSink(GraphicsMessageSink sink) { graphics_sink = sink; }
 bool GraphicsScreenUp() { return graphics_sink != nullptr; }
 
 void PrintAt(int column, int row, int clear, const char* format, ...) {
-    char text[257];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    std::string message = FormatV(format, args);
     va_end(args);
+    const char* text = message.c_str();
     if (graphics_sink) {
         graphics_sink(text);
         return;

@@ -36,7 +36,7 @@ void RegisterEarlyEndCleanup(CleanupStage stage, void (*cleanup)());
 // newest first. The configuration is not written.
 void EndEarly(const ProgramExit& exit);
 
-// Formats the message (at most 160 characters) and ends the program with exit
+// Formats the message (of any length: paths are never cut) and ends the program with exit
 // code 5. Never returns.
 [[noreturn]] void FatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

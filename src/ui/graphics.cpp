@@ -10,6 +10,7 @@
 #include "platform/video.h"
 #include "base/config.h"
 #include "base/fatal.h"
+#include "base/format.h"
 #include "base/flavour.h"
 #include "ui/input.h"
 
@@ -82,8 +83,8 @@ void FocusMark(int c, int x1, int y1, int x2, int y2) {
     Line(c, x1 - 1, y1 - 1, x1 - 1, y2);
 }
 
-void FormatText(char (&text)[kTextBuffer + 1], const char* format, va_list args) {
-    std::vsnprintf(text, sizeof text, format, args);
+std::string FormatText(const char* format, va_list args) {
+    return FormatV(format, args).substr(0, kTextBuffer);
 }
 
 // Ends the program after the screen did not start. Only a failure of the
@@ -304,38 +305,36 @@ void ProgressBar(int x1, int y1, int x2, int y2, int percent) {
 
 void LabelBox(int x, int y, const char* format, ...) {
     PointerGuard guard;
-    char text[kTextBuffer + 1];
     va_list args;
     va_start(args, format);
-    FormatText(text, format, args);
+    std::string text = FormatText(format, args);
     va_end(args);
     if (x < 0)
         x = graphics.labelX;
     if (y < 0)
         y = graphics.labelY;
-    int right = x + (static_cast<int>(std::strlen(text)) + 2) * graphics.CharW;
+    int right = x + (static_cast<int>(text.size()) + 2) * graphics.CharW;
     Bar(x, y - 2, right, y + graphics.LineH, 15);
     SolidThin();
     SetColor(8);
     Screen().rectangle(x, y - 2, right, y + graphics.LineH);
     SetColor(0);
-    Screen().outtextxy(x + graphics.CharW, y, text);
+    Screen().outtextxy(x + graphics.CharW, y, text.c_str());
     graphics.labelX = static_cast<int16_t>(x);
     graphics.labelY = static_cast<int16_t>(y + graphics.LineH + 2);
     SolidThick();
 }
 
 void TextAt(int x, int y, const char* format, ...) {
-    char text[kTextBuffer + 1];
     va_list args;
     va_start(args, format);
-    FormatText(text, format, args);
+    std::string text = FormatText(format, args);
     va_end(args);
     if (x < 0)
         x = graphics.textX;
     if (y < 0)
         y = graphics.textY;
-    Screen().outtextxy(x, y, text);
+    Screen().outtextxy(x, y, text.c_str());
     graphics.textX = static_cast<int16_t>(x);
     graphics.textY = static_cast<int16_t>(y + graphics.LineH);
 }

@@ -11,6 +11,7 @@
 #include "platform/video.h"
 #include "base/config.h"
 #include "base/fatal.h"
+#include "base/format.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/saved_area.h"
@@ -39,9 +40,7 @@ void DrawPanelText(int x, int y, const char* text) {
 }
 
 std::string PanelText(const char* format, va_list args) {
-    char text[kPanelText + 1];
-    std::vsnprintf(text, sizeof text, format, args);
-    return text;
+    return FormatV(format, args).substr(0, kPanelText);
 }
 
 // In text mode a panel is a line of the console.

@@ -11,6 +11,7 @@
 #include "base/command_words.h"
 #include "base/config.h"
 #include "base/fatal.h"
+#include "base/format.h"
 #include "wad/commands.h"
 #include "wad/master.h"
 #include "wad/output.h"
@@ -24,21 +25,6 @@ constexpr int kLastConsoleLine = 23;
 constexpr int kDumpBytesPerLine = 16;
 constexpr char kVerticalBar = '\xB3';   // in the PC character set
 const char* const kListingPrompt = " [Esc to abort ] ";
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string Format(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int length = std::vsnprintf(nullptr, 0, format, args);
-    va_end(args);
-    std::vector<char> text(static_cast<size_t>(std::max(length, 0)) + 1);
-    std::vsnprintf(text.data(), text.size(), format, again);
-    va_end(again);
-    return text.data();
-}
 
 // Entry names come from files: control bytes would upset the screen.
 std::string PrintableName(const char (&name)[8]) {
