@@ -25,18 +25,52 @@ bool RenameFile(const std::string& from, const std::string& to);
 
 // A file that replaces another is written under a temporary name in the same
 // directory and renamed into place only when complete, so a crash or a full
-// disk never leaves half a file where a good one was.
+// disk never leaves half a file where a good one was, nor no file at all.
+// Temporary names carry the writing process's id, so that a later run can
+// tell its own leftovers (RemoveLeftoverTemporaryFiles).
 struct ReplacementFile {
     FILE* stream = nullptr;
-    std::string target;     // the name the finished file gets
+    std::string target;     // the name the finished file gets (a link's own file)
     std::string temporary;  // where it is written meanwhile
+    // When set and the target exists, the old target is kept under this name
+    // (an old file of that name is replaced) just before the new one takes its
+    // place; the old target itself is never moved away.
+    std::string backup;
+    // After a failure: the system's error number and the file it concerns
+    // (the target, or the backup).
+    int error = 0;
+    std::string failedName;
 };
 // Creates the temporary file for target; false when it cannot be created.
 bool BeginReplacement(const std::string& target, ReplacementFile& file);
-// Flushes, closes and renames into place; false (and nothing replaced) on any error.
+// Flushes, closes, makes the backup if one is asked for, and renames into
+// place; false on any error, and then the target is as it was.
 bool CommitReplacement(ReplacementFile& file);
 // Closes and deletes the temporary file; the target is left as it was.
 void AbandonReplacement(ReplacementFile& file);
+
+// Replaces the file at path with the size bytes of data, through a
+// replacement as above; false with the system's error number when it cannot.
+bool ReplaceFileContents(const std::string& path, const void* data, size_t size, int& error);
+
+// How a backup is made. A hard link costs nothing but shares the file: only
+// safe while whoever writes the original next replaces it by renaming.
+enum class BackupMethod { LinkOrCopy, Copy };
+// Makes backup a complete copy of original, which is left where it is. An old
+// backup is replaced only once the new one is complete. False with error set
+// (the system's error number) when it cannot be made.
+bool MakeBackupFile(const std::string& original, const std::string& backup, BackupMethod method,
+                    int& error);
+
+// Removes the temporary files that replacements of earlier runs left in dir
+// (a run that was killed or lost its power); those of running processes stay.
+void RemoveLeftoverTemporaryFiles(const std::string& dir);
+// True when the file name (without directory) is one that replacements use
+// for their temporary files.
+bool IsTemporaryFileName(const std::string& name);
+
+// The system's text for an error number ("No space left on device").
+std::string SystemErrorText(int error);
 
 // The current directory with "/" appended.
 std::string CurrentDirectory();

@@ -218,12 +218,6 @@ bool WritePng(const std::string& path, int width, int height, const uint8_t* ind
     Chunk(png, "IDAT", ZlibCompress(raw));
     Chunk(png, "IEND", {});
 
-    ReplacementFile file;
-    if (!BeginReplacement(path, file))
-        return false;
-    if (std::fwrite(png.data(), 1, png.size(), file.stream) != png.size()) {
-        AbandonReplacement(file);
-        return false;
-    }
-    return CommitReplacement(file);
+    int error = 0;
+    return ReplaceFileContents(path, png.data(), png.size(), error);
 }
