@@ -63,6 +63,14 @@ void FatalError(const char* format, ...) {
     throw ProgramExit(kExitFatal, message);
 }
 
+void FileFatalError(FileAction action, const std::string& reason, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string message = FormatV(format, args);
+    va_end(args);
+    throw FileError(message + " (" + reason + ")", action, reason);
+}
+
 void SetGraphicsMessageSink(GraphicsMessageSink sink) { graphics_sink = sink; }
 
 bool GraphicsScreenUp() { return graphics_sink != nullptr; }

@@ -23,6 +23,27 @@ private:
     int code_;
 };
 
+// A file that could not be opened, read, written or sought. It ends the
+// program as FatalError does, unless a caller that can carry on (saving from
+// the editor) catches it. The message ends with the system's reason.
+enum class FileAction { Read, Write };
+class FileError : public ProgramExit {
+public:
+    FileError(const std::string& message, FileAction action, const std::string& reason)
+        : ProgramExit(kExitFatal, message), action_(action), reason_(reason) {}
+    FileAction action() const { return action_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    FileAction action_;
+    std::string reason_;
+};
+
+// Formats the message, adds " (reason)" and throws a FileError. Never
+// returns.
+[[noreturn]] void FileFatalError(FileAction action, const std::string& reason, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
 // Clean-up that a module registers when it takes hold of something that must
 // be given back however the program ends early (the graphics screen, open
 // files). A routine registered again keeps its first place.

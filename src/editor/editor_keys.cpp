@@ -157,14 +157,19 @@ int KeySave(int key) {
 }
 
 // F3, Alt-F3: under another level name; the shell then reads the files again.
+// A save that does not happen leaves the level under its old name.
 int KeySaveAs(int key) {
     int16_t episode, map;
     if (!ChooseOtherLevel(episode, map) || !editorActions.checkExits())
         return 0;
+    int16_t oldEpisode = config.lastEpisode, oldMap = config.lastMap;
     char* file = ChooseSaveFile(episode, map);
-    if (!file || !SaveLevel(file, key))
-        return 0;
-    return kEditorSavedAs;
+    if (file && SaveLevel(file, key))
+        return kEditorSavedAs;
+    config.lastEpisode = oldEpisode;
+    config.lastMap = oldMap;
+    SetLevelName(oldEpisode, oldMap);
+    return 0;
 }
 
 // --- Help, dialogs and the operations of other modules -------------------------

@@ -31,24 +31,29 @@ bool LoadLevel(int newLevel);
 const WadDirEntry* FindLevelLump(const char* name, int complain);
 
 // Settles the level name (episode and map of the new level) and the output
-// file: asks for the file name, and turns an open PWAD of that name into a
-// ".BAK" backup. Returns the chosen name (a PwadList row), or nullptr when the
-// save is refused or cancelled.
+// file: asks for the file name, and marks an open PWAD of that name as the
+// file the save replaces (SaveLevel keeps it as the ".BAK" backup; nothing on
+// disk changes here). Returns the chosen name (a PwadList row), or nullptr
+// when the save is refused or cancelled.
 char* ChooseSaveFile(int16_t newEpisode, int16_t newMap);
 
 // Hands the level written to tempFile to the node builder, which writes
-// outputFile; ends the program (exit code 100) and so does not return.
+// outputFile, by ending the program (exit code 100). Returns only when the
+// hand-off could not go ahead; the user has then been told why.
 using NodeBuilderHandOff = void (*)(const std::string& tempFile, const std::string& outputFile,
                                     const std::string& levelName);
 // The hand-off that saving uses when the nodes are to be rebuilt; start-up
 // connects it. Without one, such a save ends the program with an error.
 void SetNodeBuilderHandOff(NodeBuilderHandOff handOff);
 
-// Writes the level to the chosen file (a PwadList row; emptied when the file
-// cannot be created), asking the questions that the key calls for, and reads
-// the new file back into the master directory. With the nodes to be rebuilt,
-// writes the temporary file instead and hands off to the node builder.
-// Returns 1 when the level was saved.
+// Writes the level to the chosen file (a PwadList row), asking the questions
+// that the key calls for, and reads the new file back into the master
+// directory. The file under the chosen name is whole at every moment: the
+// old one until the new one is complete. With the nodes to be rebuilt, writes
+// the temporary file instead and hands off to the node builder. A file that
+// cannot be created, read or written is reported in a message box with the
+// system's reason; every file is then left as it was, the chosen name is
+// emptied and editing goes on. Returns 1 when the level was saved.
 int SaveLevel(char* fileName, int key);
 
 // The REJECT size in bytes that a map of the given Sector count needs.

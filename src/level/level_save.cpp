@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@ struct SaveJob {
     bool copyAll = false;
     int32_t fillCounter = 0;
     ReplacementFile file;
+    std::string source;   // the file data is being copied from
     int32_t position = 0;
     int32_t done = 0;
     std::vector<WrittenEntry> directory;
@@ -60,30 +62,27 @@ int CountLevelsInFile(int16_t row) {
     return count;
 }
 
-// Turns the open PWAD of row into a backup: the file is moved to its ".BAK"
-// name and reopened from there, so that the lumps not edited are still read
-// from it while the new file is written under the old name.
-void MakeBackup(int16_t r) {
-    WadFile& row = master.table[r];
-    std::string original = ResolveExistingPath(row.name);
-    std::string backup = BackupName(original);
-    if (backup.size() >= static_cast<size_t>(kFileNameField))
-        FatalError("could not rename %s to %s", original.c_str(), backup.c_str());
-    if (row.handle)
-        std::fclose(row.handle);
-    row.handle = nullptr;
-    SetField(row.name, kFileNameField, backup.c_str());
-    SetField(row.tag, sizeof row.tag, ".BAK");
-    if (!RenameFile(original, backup)) {
-        if (FileExists(backup) && !RemoveFile(backup))
-            FatalError("could not delete file : %s", backup.c_str());
-        if (!RenameFile(original, backup))
-            FatalError("could not rename %s to %s", original.c_str(), backup.c_str());
+// Marks the open PWAD of row as the file the save replaces. It stays where it
+// is, whole, and the lumps not edited are read from it, until the new file
+// is complete; only then is it kept under its ".BAK" name and replaced.
+void PlanBackup(int16_t r) { SetField(master.table[r].tag, sizeof master.table[r].tag, ".BAK"); }
+
+// Where the file the save replaces is to be kept ("" when the save replaces
+// no open PWAD).
+std::string PlannedBackupName() {
+    for (int16_t r = 1; r < kOpenWadRows; ++r) {
+        const WadFile& row = master.table[r];
+        if (row.state && row.name && std::strncmp(row.tag, ".BAK", 4) == 0)
+            return BackupName(row.name);
     }
-    row.handle = OpenExisting(backup, "rb");
-    if (!row.handle)
-        FatalError("could not reopen file : %s", backup.c_str());
-    row.state = 'O';
+    return std::string();
+}
+
+// After a save that did not replace the file: it is an ordinary PWAD again.
+void ForgetBackupPlans() {
+    for (WadFile& row : master.table)
+        if (std::strncmp(row.tag, ".BAK", 4) == 0)
+            row.tag[0] = 0;
 }
 
 // Asks for the output file name until it is one the level may be written to.
@@ -184,13 +183,19 @@ int32_t ExtraBytes(const SaveJob& job) {
     return static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX / 2));
 }
 
+// The size of the level's old lump of that name, which the save copies
+// whole; a new level has none.
+int32_t OldLumpSize(const char* name) {
+    const WadDirEntry* lump = level.fromFile ? FindLevelLump(name, 0) : nullptr;
+    return lump ? lump->size : 0;
+}
+
 int32_t EstimatedTotal(const SaveJob& job) {
     int64_t total = int64_t{level.things.count} * 10 + int64_t{level.vertices.count} * 4 +
                     int64_t{level.lineDefs.count} * 14 + int64_t{level.sideDefs.count} * 30 +
-                    int64_t{level.sectors.count} * 26 + int64_t{level.numSegs} * kSegRecord +
-                    int64_t{level.numSSectors} * kSSectorRecord +
-                    int64_t{level.numNodes} * kNodeRecord + RejectBytes(level.sectors.count) +
-                    level.blockmapSize + 511 + ExtraBytes(job);
+                    int64_t{level.sectors.count} * 26 + int64_t{OldLumpSize("SEGS")} +
+                    OldLumpSize("SSECTORS") + OldLumpSize("NODES") + RejectBytes(level.sectors.count) +
+                    OldLumpSize("BLOCKMAP") + 511 + ExtraBytes(job);
     return static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX));
 }
 
@@ -217,24 +222,25 @@ void WriteArray(SaveJob& job, const char* name, const ObjectArray<T>& array) {
     WriteLump(job, name, array.records.data(), array.count * static_cast<int32_t>(sizeof(T)));
 }
 
-// Copies at most size bytes of an entry's data (from whichever file holds it).
-int32_t CopyEntryData(SaveJob& job, const WadDirEntry& entry, int32_t size) {
-    size = std::min(size, entry.size);
-    if (size <= 0)
+// Copies an entry's data byte for byte (from whichever file holds it).
+int32_t CopyEntryData(SaveJob& job, const WadDirEntry& entry) {
+    if (entry.size <= 0)
         return 0;
+    const char* file = RowFileName(entry.file);
+    job.source = file ? file : "";
     FILE* source = MakeRowReady(entry.file);
-    SeekChecked(source, RowFileName(entry.file), entry.offset);
-    CopyChecked(job.file.stream, source, size);
-    return size;
+    SeekChecked(source, job.source.c_str(), entry.offset);
+    CopyChecked(job.file.stream, source, entry.size);
+    return entry.size;
 }
 
-// The level's old lump of that name, size bytes of it (as loaded).
-void CopyOldLump(SaveJob& job, const char* name, int32_t size) {
+// The level's old lump of that name, whole and unchanged, whatever it holds
+// (node builders for large maps write records of other sizes); a new level
+// gets an empty lump.
+void CopyOldLump(SaveJob& job, const char* name) {
     int32_t offset = job.position;
-    int32_t copied = 0;
-    if (size > 0)
-        copied = CopyEntryData(job, *FindLevelLump(name, 1), size);
-    Advance(job, name, offset, copied);
+    const WadDirEntry* lump = level.fromFile ? FindLevelLump(name, 0) : nullptr;
+    Advance(job, name, offset, lump ? CopyEntryData(job, *lump) : 0);
 }
 
 void CopyExtraEntries(SaveJob& job, size_t first, size_t end) {
@@ -243,7 +249,7 @@ void CopyExtraEntries(SaveJob& job, size_t first, size_t end) {
         char name[9] = {};
         std::memcpy(name, dir[i].name, 8);
         int32_t offset = job.position;
-        Advance(job, name, offset, CopyEntryData(job, dir[i], dir[i].size));
+        Advance(job, name, offset, CopyEntryData(job, dir[i]));
     }
 }
 
@@ -269,21 +275,22 @@ void WriteLineDefs(SaveJob& job) {
 
 void WriteVertexes(SaveJob& job) {
     if (KeepsOldVertexes())
-        CopyOldLump(job, "VERTEXES", level.oldVertexCount * static_cast<int32_t>(sizeof(Vertex)));
+        CopyOldLump(job, "VERTEXES");
     else
         WriteArray(job, "VERTEXES", level.vertices);
 }
 
-// The old table is kept only while it was built for as many Sectors as the
-// map has; the rest (all of it when clearing) is filled with the pattern.
+// The old table is kept, whole, only while it was built for as many Sectors
+// as the map has; what it lacks of the size the map needs (all of it when
+// clearing) is filled with the pattern.
 void WriteReject(SaveJob& job) {
     int32_t size = RejectBytes(level.sectors.count);
     int32_t offset = job.position;
     int32_t copied = 0;
-    if (!job.clearReject && level.rejectSectorCount == level.sectors.count &&
-        level.rejectSize > 0)
-        copied = CopyEntryData(job, *FindLevelLump("REJECT", 1), std::min(size, level.rejectSize));
-    std::vector<uint8_t> fill(static_cast<size_t>(size - copied));
+    const WadDirEntry* old = level.fromFile ? FindLevelLump("REJECT", 0) : nullptr;
+    if (!job.clearReject && level.rejectSectorCount == level.sectors.count && old)
+        copied = CopyEntryData(job, *old);
+    std::vector<uint8_t> fill(static_cast<size_t>(std::max(0, size - copied)));
     for (uint8_t& b : fill) {
         if (--job.fillCounter != 0)
             continue;
@@ -291,7 +298,7 @@ void WriteReject(SaveJob& job) {
         job.fillCounter = level.rejectSkipEvery + 1;
     }
     WriteChecked(job.file.stream, fill.data(), static_cast<int32_t>(fill.size()));
-    Advance(job, "REJECT", offset, size);
+    Advance(job, "REJECT", offset, copied + static_cast<int32_t>(fill.size()));
 }
 
 void WriteDirectory(SaveJob& job) {
@@ -299,7 +306,7 @@ void WriteDirectory(SaveJob& job) {
     for (const WrittenEntry& e : job.directory)
         WriteDirEntry(job.file.stream, e.offset, e.size, e.name);
     if (std::fseek(job.file.stream, 4, SEEK_SET) != 0)
-        FatalError("error seeking to file");
+        FileFatalError(FileAction::Write, SystemErrorText(errno), "error seeking to file");
     WriteLE32(job.file.stream, static_cast<int32_t>(job.directory.size()));
     WriteLE32(job.file.stream, dirOffset);
 }
@@ -316,37 +323,57 @@ void WriteLevelFile(SaveJob& job) {
     WriteLineDefs(job);
     WriteArray(job, "SIDEDEFS", level.sideDefs);
     WriteVertexes(job);
-    CopyOldLump(job, "SEGS", level.numSegs * kSegRecord);
-    CopyOldLump(job, "SSECTORS", level.numSSectors * kSSectorRecord);
-    CopyOldLump(job, "NODES", level.numNodes * kNodeRecord);
+    CopyOldLump(job, "SEGS");
+    CopyOldLump(job, "SSECTORS");
+    CopyOldLump(job, "NODES");
     WriteArray(job, "SECTORS", level.sectors);
     WriteReject(job);
-    CopyOldLump(job, "BLOCKMAP", level.blockmapSize);
+    CopyOldLump(job, "BLOCKMAP");
     if (job.copyAll)
         CopyExtraEntries(job, job.levelEnd, LevelFile().dir.size());
     WriteDirectory(job);
 }
 
+// Why a save did not happen: a message box naming the file and the system's
+// reason. Editing goes on, so the user can save elsewhere.
+void ReportFailure(const char* title, const std::string& file, const std::string& reason,
+                   const char* advice) {
+    Dialogs().MessageBox(title, {file, reason, advice});
+}
+
 // Writes the whole file under a temporary name and puts it in place only when
-// it is complete; any failure on the way removes the temporary file.
+// it is complete, keeping the file it replaces as the backup that the choice
+// of the file planned. Any failure on the way removes the temporary file,
+// leaves every other file as it was and is reported.
 bool WriteOutput(SaveJob& job) {
     Dialogs().ProgressStart("Saving Level to " + job.output, EstimatedTotal(job));
     if (!BeginReplacement(job.output, job.file)) {
         Dialogs().ProgressEnd();
+        ReportFailure("Error Creating File", job.output, SystemErrorText(job.file.error), "Check PATCH path!");
         return false;
     }
+    if (!job.rebuild)
+        job.file.backup = PlannedBackupName();
     try {
         WriteLevelFile(job);
+    } catch (const FileError& e) {
+        AbandonReplacement(job.file);
+        Dialogs().ProgressEnd();
+        bool reading = e.action() == FileAction::Read;
+        ReportFailure(reading ? "Error Reading File" : "Error Writing File", reading ? job.source : job.output,
+                      e.reason(), "The level was not saved.");
+        return false;
     } catch (...) {
         AbandonReplacement(job.file);
         Dialogs().ProgressEnd();
         throw;
     }
-    std::string temporary = job.file.temporary;
-    if (!CommitReplacement(job.file))
-        FatalError("could not rename %s to %s", temporary.c_str(), job.output.c_str());
     Dialogs().ProgressEnd();
-    return true;
+    if (CommitReplacement(job.file))
+        return true;
+    ReportFailure("Error Writing File", job.file.failedName, SystemErrorText(job.file.error),
+                  "The level was not saved.");
+    return false;
 }
 
 // --- Reading the new file back ---------------------------------------------
@@ -400,6 +427,29 @@ int PwadListRow(const std::string& name) {
     int row = NewPwadRow();
     SetField(config.pwadList[row], name.c_str());
     return row;
+}
+
+// The level written to the temporary file goes to the node builder, which
+// writes the chosen file. A file it replaces is kept as a copy, not a link:
+// a node builder may well rewrite its output in place. Returns only when
+// nothing was handed off; the chosen file is then as it was.
+void HandToNodeBuilder(const SaveJob& job, char* fileName) {
+    std::string backup = PlannedBackupName();
+    ForgetBackupPlans();
+    int error = 0;
+    if (!backup.empty() && FileExists(job.chosen) &&
+        !MakeBackupFile(job.chosen, backup, BackupMethod::Copy, error)) {
+        ReportFailure("Error Writing File", backup, SystemErrorText(error), "The level was not saved.");
+        fileName[0] = 0;
+        return;
+    }
+    // A file the save replaces is in the list already, under its own row.
+    if (!backup.empty())
+        fileName[0] = 0;
+    if (!nodeBuilderHandOff)
+        FatalError("node builder hand-off returned");
+    nodeBuilderHandOff(job.output, job.chosen, level.name);
+    fileName[0] = 0;
 }
 
 // Lays the new file over the master directory and takes the level from it.
@@ -469,7 +519,7 @@ char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
     SetLevelName(newEpisode, newMap);
     for (int16_t r = 1; r < kOpenWadRows; ++r)
         if (master.table[r].state && master.table[r].name && SameFileName(master.table[r].name, name))
-            MakeBackup(r);
+            PlanBackup(r);
     return config.pwadList[row];
 }
 
@@ -481,17 +531,16 @@ int SaveLevel(char* fileName, int key) {
     AskRejectMask(job);
     AskCopyAll(job);
     if (!WriteOutput(job)) {
-        Dialogs().MessageBox("Error Creating File", {job.output, "Check PATCH path!"});
+        ForgetBackupPlans();
         fileName[0] = 0;
+        return 0;
+    }
+    if (job.rebuild) {
+        HandToNodeBuilder(job, fileName);
         return 0;
     }
     CloseBackups();
     RestoreEntriesOfForgottenFiles();
-    if (job.rebuild) {
-        if (nodeBuilderHandOff)
-            nodeBuilderHandOff(job.output, job.chosen, level.name);
-        FatalError("node builder hand-off returned");
-    }
     ReadBack(job);
     return 1;
 }

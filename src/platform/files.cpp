@@ -103,14 +103,6 @@ int64_t FileSize(FILE* file) {
     return st.st_size;
 }
 
-bool RemoveFile(const std::string& name) {
-    return std::remove(ResolveExistingPath(name).c_str()) == 0;
-}
-
-bool RenameFile(const std::string& from, const std::string& to) {
-    return std::rename(ResolveExistingPath(from).c_str(), to.c_str()) == 0;
-}
-
 namespace {
 
 // Marks the names of temporary files: ".<file>.zarn-partial-<pid>-<XXXXXX>".

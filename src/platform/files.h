@@ -20,8 +20,6 @@ bool IsDirectory(const std::string& name);
 FILE* OpenExisting(const std::string& name, const char* mode);
 // Size of an open file in bytes, or -1.
 int64_t FileSize(FILE* file);
-bool RemoveFile(const std::string& name);
-bool RenameFile(const std::string& from, const std::string& to);
 
 // A file that replaces another is written under a temporary name in the same
 // directory and renamed into place only when complete, so a crash or a full

@@ -51,7 +51,7 @@ public:
         if (!TargetIsFree(name))
             return 0;
         if (!file_.Create(name)) {
-            PrintAt(1, 25, 1, "creating file %s", name.c_str());
+            PrintAt(1, 25, 1, "creating file %s (%s)", name.c_str(), file_.reason().c_str());
             return 0;
         }
         toFile_ = true;

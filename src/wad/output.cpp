@@ -1,5 +1,6 @@
 #include "wad/output.h"
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -14,26 +15,33 @@ OutputFile::~OutputFile() { AbandonReplacement(file_); }
 
 bool OutputFile::Create(const std::string& name) {
     name_ = name;
-    if (IsDirectory(name))
+    if (IsDirectory(name)) {
+        file_.error = EISDIR;
         return false;
+    }
     return BeginReplacement(name, file_);
 }
 
+std::string OutputFile::reason() const { return SystemErrorText(file_.error); }
+
 void OutputFile::Finish() {
     // A failed write leaves the stream's error flag set even when a later
-    // flush succeeds.
+    // flush succeeds; its own error number is gone by now.
     bool written = file_.stream && !std::ferror(file_.stream);
-    if (!written)
+    if (!written) {
         AbandonReplacement(file_);
+        file_.error = EIO;
+    }
     if (!written || !CommitReplacement(file_))
-        FatalError("error writing %s: the file was not replaced", name_.c_str());
+        FileFatalError(FileAction::Write, reason(), "error writing %s: the file was not replaced",
+                       name_.c_str());
     file_ = ReplacementFile{};   // in place: nothing left to throw away
 }
 
 int CreateOutput(const std::string& name, OutputFile& out) {
     if (out.Create(name))
         return 1;
-    PrintAt(1, 25, 1, "Unable to open : %s", name.c_str());
+    PrintAt(1, 25, 1, "Unable to open : %s (%s)", name.c_str(), out.reason().c_str());
     return 0;
 }
 

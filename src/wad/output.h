@@ -20,12 +20,16 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Creates the file; false when it cannot be created (nothing is shown).
+    // Creates the file; false when it cannot be created (nothing is shown;
+    // reason() says why).
     bool Create(const std::string& name);
     FILE* stream() const { return file_.stream; }
     const std::string& name() const { return name_; }
+    // The system's reason why the file could not be created.
+    std::string reason() const;
     // Puts the finished file in place; a file that cannot be completed ends the
-    // program with a fatal error (the old file, if any, stays as it was).
+    // program with a fatal error naming the system's reason (the old file, if
+    // any, stays as it was).
     void Finish();
 
 private:
@@ -33,7 +37,8 @@ private:
     std::string name_;
 };
 
-// Creates an output WAD file; failure shows "Unable to open : %s" and gives 0.
+// Creates an output WAD file; failure shows "Unable to open : %s" with the
+// system's reason and gives 0.
 int CreateOutput(const std::string& name, OutputFile& out);
 
 // A target name as the user gave it, completed like every WAD name (patch

@@ -58,7 +58,7 @@ int WriteEntry(const std::string& target, const std::string& entryName, const st
     WadDirEntry entry = *found;
     OutputFile out;
     if (!out.Create(target)) {
-        PrintAt(1, 25, 1, "creating file %s", target.c_str());
+        PrintAt(1, 25, 1, "creating file %s (%s)", target.c_str(), out.reason().c_str());
         return 0;
     }
     if (form == EntryForm::Pwad) {
@@ -117,7 +117,7 @@ void CommandInsert(CommandWords& words) {
     PrintAt(1, 25, 1, "Including new object %s in file %s", object.c_str(), target.c_str());
     OutputFile out;
     if (!out.Create(target)) {
-        PrintAt(1, 25, 1, "creating file %s", target.c_str());
+        PrintAt(1, 25, 1, "creating file %s (%s)", target.c_str(), out.reason().c_str());
         return;
     }
     if (InsertRaw(out.stream(), raw.get(), object))

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -24,9 +25,19 @@ int32_t ReadLE32(const unsigned char* p) {
                                 static_cast<uint32_t>(p[3]) << 24);
 }
 
-[[noreturn]] void ShortTransfer(const char* what, FILE* stream, int32_t length) {
-    FatalError(" %s %hd left for %ld bytes dataloc=%ld", what, static_cast<short>(0),
-               static_cast<long>(length), stream ? std::ftell(stream) : -1L);
+// The system's reason for a failed transfer on stream; error is errno as it
+// was right after the failure.
+std::string TransferReason(FILE* stream, int error) {
+    if (stream && !std::ferror(stream))
+        return "the file ends too soon";
+    return SystemErrorText(error);
+}
+
+[[noreturn]] void ShortTransfer(FileAction action, FILE* stream, int32_t length) {
+    std::string reason = TransferReason(stream, errno);
+    FileFatalError(action, reason, " %s %hd left for %ld bytes dataloc=%ld",
+                   action == FileAction::Read ? "read" : "write", static_cast<short>(0),
+                   static_cast<long>(length), stream ? std::ftell(stream) : -1L);
 }
 
 bool InTextMode() { return !GraphicsScreenUp(); }
@@ -108,9 +119,10 @@ int NormalizeWadName(char* name, size_t fieldSize) {
 }
 
 FILE* OpenWadStream(const char* name) {
+    errno = 0;
     FILE* f = OpenExisting(name, "rb");
     if (!f)
-        FatalError("opening %s", name);
+        FileFatalError(FileAction::Read, SystemErrorText(errno ? errno : ENOENT), "opening %s", name);
     return f;
 }
 
@@ -155,7 +167,8 @@ std::string BackupName(const std::string& name) {
 
 void SeekChecked(FILE* stream, const char* fileName, int32_t offset) {
     if (!stream || offset < 0 || std::fseek(stream, offset, SEEK_SET) != 0)
-        FatalError("%s error seeking at %ld", fileName, static_cast<long>(offset));
+        FileFatalError(FileAction::Read, SystemErrorText(stream && offset >= 0 ? errno : EINVAL),
+                       "%s error seeking at %ld", fileName, static_cast<long>(offset));
 }
 
 void ReadChunked(FILE* stream, void* buffer, int32_t length) {
@@ -163,7 +176,7 @@ void ReadChunked(FILE* stream, void* buffer, int32_t length) {
     while (length > 0) {
         int32_t piece = std::min(length, kReadPiece);
         if (std::fread(out, 1, static_cast<size_t>(piece), stream) != static_cast<size_t>(piece))
-            ShortTransfer("read", stream, piece);
+            ShortTransfer(FileAction::Read, stream, piece);
         out += piece;
         length -= piece;
     }
@@ -174,7 +187,7 @@ void WriteChecked(FILE* stream, const void* buffer, int32_t length) {
     while (length > 0) {
         int32_t piece = std::min(length, kWritePiece);
         if (std::fwrite(in, 1, static_cast<size_t>(piece), stream) != static_cast<size_t>(piece))
-            ShortTransfer("write", stream, piece);
+            ShortTransfer(FileAction::Write, stream, piece);
         in += piece;
         length -= piece;
     }
@@ -188,10 +201,10 @@ void CopyChecked(FILE* target, FILE* source, int32_t length) {
         int32_t piece = std::min(length, static_cast<int32_t>(buffer.size()));
         if (std::fread(buffer.data(), 1, static_cast<size_t>(piece), source) !=
             static_cast<size_t>(piece))
-            ShortTransfer("read", source, piece);
+            ShortTransfer(FileAction::Read, source, piece);
         if (std::fwrite(buffer.data(), 1, static_cast<size_t>(piece), target) !=
             static_cast<size_t>(piece))
-            ShortTransfer("write", target, piece);
+            ShortTransfer(FileAction::Write, target, piece);
         length -= piece;
     }
 }

@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 
 #include "level_fixture.h"
+#include "platform/files.h"
+#include "support/fault_kit.h"
 
 using testkit::ParseWad;
 using testkit::ReadFileBytes;
@@ -136,7 +139,8 @@ TEST_F(LevelSaveTest, BadTargetsAreRefusedAndTheIwadIsNeverOverwritten) {
     char* name = ChooseSaveFile(1, 1);
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(SaveLevel(name, kSaveKeyF2), 0);
-    EXPECT_TRUE(dialogs.Logged("!Error Creating File|" + dir.file("NODIR/X.WAD") + "|Check PATCH path!"));
+    EXPECT_TRUE(dialogs.Logged("!Error Creating File|" + dir.file("NODIR/X.WAD") +
+                               "|No such file or directory|Check PATCH path!"));
     EXPECT_TRUE(ListedPwads().empty());
     EXPECT_EQ(master.currentLevelRow, 0);
 }
@@ -183,23 +187,178 @@ TEST_F(LevelSaveTest, NodeBuildingWritesTheTemporaryFileAndHandsOff) {
     EXPECT_EQ(dialogs.questions, (std::vector<std::string>{"New WAD file Name", "Rebuild NODES ?", "Clear REJECT ?"}));
     EXPECT_EQ(dialogs.nodeCall, (std::vector<std::string>{dir.file("~Brel.WAD"), dir.file("MYLEV.WAD"), "E1M1"}));
     EXPECT_EQ(Saved("~Brel.WAD").names(), kLevelNames);
-    EXPECT_TRUE(std::filesystem::exists(dir.file("MYLEV.BAK")));
+    // The file the node builder replaces is kept as a copy (it may write its
+    // output in place) and is itself untouched until then.
+    Bytes old = ReadFileBytes(dir.file("MYLEV.WAD"));
+    EXPECT_EQ(ReadFileBytes(dir.file("MYLEV.BAK")), old);
+    EXPECT_NE(std::filesystem::hard_link_count(dir.file("MYLEV.WAD")), 2u);
     // The list the next run reads names the file the node builder writes.
     EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("MYLEV.WAD")});
 }
 
-TEST_F(LevelSaveTest, FatalErrorWhileWritingLeavesNoFileBehind) {
+TEST_F(LevelSaveTest, HandOffThatCannotGoAheadLeavesTheLevelToBeSavedAnotherWay) {
+    ReadLevelPwad("MYLEV.WAD", Room());
+    Bytes old = ReadFileBytes(dir.file("MYLEV.WAD"));
+    Edit(1, 1);
+    level.levelChanged = true;
+    SetNodeBuilderHandOff([](const std::string&, const std::string&, const std::string&) {});
+    dialogs.answers = {"y", "n"};
+    EXPECT_EQ(SaveAs(1, 1, kSaveKeyAltF2), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("MYLEV.WAD")), old);
+    EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("MYLEV.WAD")});
+    EXPECT_STREQ(RowFileName(master.currentLevelRow), dir.file("MYLEV.WAD").c_str());
+    EXPECT_TRUE(level.levelChanged);
+    ASSERT_EQ(SaveAs(1, 1), 1);   // a plain save still replaces it
+    EXPECT_EQ(Saved("MYLEV.WAD").data("THINGS"), AsBytes(std::vector<Thing>(level.things.begin(), level.things.end())));
+}
+
+TEST_F(LevelSaveTest, UnchangedLevelKeepsTheNodeBuildersLumpsByteForByte) {
+    // Nodes in a format of their own, with SEGS and SSECTORS left empty, as
+    // node builders for large maps write them; tables of sizes of their own.
+    MapData map = Room();
+    map.segs.clear();
+    map.ssectors.clear();
+    map.nodes = Bytes({'X', 'N', 'O', 'D'});
+    for (int i = 0; i < 41; ++i)
+        map.nodes.push_back(uint8_t(i * 37));
+    map.reject = Bytes(5, 0x3C);
+    map.blockmap = Bytes(41, 0xB7);
+    WadBuilder pwad;
+    AddLevel(pwad, "E1M1", map);
+    ReadPwadOf("BIG.WAD", pwad);
+    Edit(1, 1);
+    ASSERT_EQ(SaveAs(1, 1), 1);
+    EXPECT_EQ(Saved("BIG.WAD").lumps, ParseWad(pwad.bytes()).lumps);
+    // Changed geometry without new nodes still keeps them as they were.
+    level.vertices[0].x = 8;
+    level.mapChanged = true;
+    dialogs.answers = {"n"};
+    ASSERT_EQ(SaveAs(1, 1), 1);
+    for (const char* lump : {"SEGS", "SSECTORS", "NODES", "REJECT", "BLOCKMAP"})
+        EXPECT_EQ(Saved("BIG.WAD").data(lump), ParseWad(pwad.bytes()).data(lump)) << lump;
+}
+
+// Saving over a PWAD of the level's own, in a child process whose faults
+// cannot harm the test program.
+class SaveFaultTest : public LevelSaveTest {
+protected:
+    // The level in MINE.WAD in dir (with an older MINE.BAK beside it), loaded
+    // and given an extra Thing; a few hundred Things make it a few pages.
+    void SetUp() override {
+        LevelSaveTest::SetUp();
+        MapData map = Room();
+        map.things.assign(400, map.things[0]);
+        WadBuilder pwad;
+        AddLevel(pwad, "E1M1", map);
+        mine = pwad.bytes();
+    }
+    void EditMine(const std::string& in) {
+        testkit::WriteFileBytes(in + "MINE.WAD", mine);
+        testkit::WriteFileBytes(in + "MINE.BAK", older);
+        ASSERT_GT(ReadPwad(in + "MINE.WAD"), 0);
+        Edit(1, 1);
+        ResizeObject(kObjThing, 1);
+        level.levelChanged = true;
+    }
+    // The files in dir (temporary ones as "<temporary>") and whether MINE.WAD
+    // and MINE.BAK are as they were.
+    std::string Files(const std::string& in) {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(in)) {
+            std::string name = e.path().filename().string();
+            names.push_back(IsTemporaryFileName(name) ? "<temporary>" : name);
+        }
+        std::sort(names.begin(), names.end());
+        std::string text;
+        for (const std::string& n : names)
+            text += n + " ";
+        text += ReadFileBytes(in + "MINE.WAD") == mine ? "mine whole" : "mine changed";
+        return text + (ReadFileBytes(in + "MINE.BAK") == older ? ", older backup kept" : ", backup replaced");
+    }
+    // Where editing stands after a save that did not happen.
+    std::string State() {
+        const WadFile& row = master.table[master.currentLevelRow];
+        return std::string(row.name ? row.name : "-") + " tag '" + row.tag + "'" +
+               (level.levelChanged ? ", changed" : ", saved") + ", listed " + std::to_string(ListedPwads().size());
+    }
+    Bytes mine, older = Bytes(100, 0x0D);
+};
+
+TEST_F(SaveFaultTest, AKilledSaveLeavesTheUsersFileWholeAndALeftoverTheNextStartRemoves) {
+    // Killed at the first bytes, part-way, near the end; and not killed.
+    for (size_t limit : {size_t(1), size_t(2000), size_t(4200), size_t(1) << 20}) {
+        bool finishes = limit > 100000;
+        testkit::ChildOutcome run = testkit::RunInChild([&] {
+            EditMine(dir.path());
+            testkit::LimitFileSize(limit, true);
+            return std::to_string(SaveAs(1, 1));
+        });
+        SCOPED_TRACE(limit);
+        EXPECT_EQ(run.signal, finishes ? 0 : SIGXFSZ) << run.report;
+        if (finishes) {
+            EXPECT_EQ(Files(dir.path()), "MINE.BAK MINE.WAD base.wad mine changed, backup replaced");
+            EXPECT_EQ(ReadFileBytes(dir.file("MINE.BAK")), mine);
+            EXPECT_EQ(Saved("MINE.WAD").data("THINGS").size(), 4010u);
+        } else {
+            EXPECT_EQ(Files(dir.path()), "<temporary> MINE.BAK MINE.WAD base.wad mine whole, older backup kept");
+        }
+        RemoveLeftoverTemporaryFiles(dir.path());
+        EXPECT_EQ(Files(dir.path()).find("<temporary>"), std::string::npos);
+    }
+}
+
+TEST_F(SaveFaultTest, AFullDiskOrReadOnlyDirectoryIsReportedAndEditingGoesOn) {
+    std::string disk = dir.file("disk/");
+    std::filesystem::create_directory(disk);
+    struct Case {
+        bool readOnly;
+        std::string message;
+    } cases[] = {{false, "!Error Writing File|" + disk + "MINE.WAD|No space left on device|The level was not saved."},
+                 {true, "!Error Creating File|" + disk + "MINE.WAD|Read-only file system|Check PATCH path!"}};
+    for (const Case& c : cases) {
+        testkit::ChildOutcome run = testkit::RunInChild([&] {
+            // MINE.WAD takes two pages, MINE.BAK one: one page is left free.
+            if (!testkit::MountSmallDisk(disk, 4 * 4096))
+                return std::string("no mount");
+            EditMine(disk);
+            if (c.readOnly && !testkit::MakeDiskReadOnly(disk))
+                return std::string("no mount");
+            int saved = SaveAs(1, 1);
+            std::string report = std::to_string(saved) + "\n" + dialogs.log.back() + "\n" + Files(disk) + "\n" +
+                                 State() + "\n";
+            // The user saves elsewhere.
+            dialogs.answers = {dir.file("ELSE.WAD")};
+            char* name = ChooseSaveFile(1, 1);
+            saved = name ? SaveLevel(name, kSaveKeyF2) : -1;
+            return report + std::to_string(saved) + "\n" + State();
+        });
+        if (run.report == "no mount")
+            GTEST_SKIP() << "this system allows no private file system";
+        EXPECT_EQ(run.report, "0\n" + c.message + "\nMINE.BAK MINE.WAD mine whole, older backup kept\n" + disk +
+                                  "MINE.WAD tag '', changed, listed 1\n1\n" + dir.file("ELSE.WAD") +
+                                  " tag '', saved, listed 1");   // MINE.WAD supplies nothing now
+        EXPECT_EQ(Saved("ELSE.WAD").data("THINGS").size(), 4010u);
+    }
+}
+
+TEST_F(LevelSaveTest, AFileCutShortBehindOurBackIsReportedAndChangesNothing) {
     ReadLevelPwad("GONE.WAD", Room());
     Edit(1, 1);
+    level.levelChanged = true;
     dialogs.answers = {""};
     char* name = ChooseSaveFile(1, 1);
     ASSERT_NE(name, nullptr);
-    // The file the node lumps are copied from is cut short behind our back.
-    Bytes cut = ReadFileBytes(dir.file("GONE.BAK"));
-    cut.resize(40);
-    testkit::WriteFileBytes(dir.file("GONE.BAK"), cut);
-    EXPECT_NE(ExitOf([&] { SaveLevel(name, kSaveKeyF2); }), "");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);   // GONE.BAK, base.wad
+    // The file the node lumps are copied from, closed as between commands.
+    Bytes cut = ReadFileBytes(dir.file("GONE.WAD"));
+    cut.resize(200);
+    testkit::WriteFileBytes(dir.file("GONE.WAD"), cut);
+    CloseWads('P', 0, 0);
+    EXPECT_EQ(SaveLevel(name, kSaveKeyF2), 0);
+    EXPECT_TRUE(dialogs.Logged("!Error Reading File|" + dir.file("GONE.WAD") + "|the file ends too soon|"));
+    EXPECT_EQ(ReadFileBytes(dir.file("GONE.WAD")), cut);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);   // GONE.WAD, base.wad
+    EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("GONE.WAD")});
+    EXPECT_TRUE(level.levelChanged);
 }
 
 // The names in a directory, sorted.

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/fault_kit.h"
 #include "wad/raw_entries.h"
 #include "command_fixture.h"
 
@@ -42,6 +43,35 @@ TEST_F(BuildTest, AFailureWhileWritingKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_NE(testkit::ExitOf([&] { Run(CommandBuild, "OUT"); }), "");
     EXPECT_EQ(ReadFileBytes(dir.file("OUT.WAD")), Text("old contents"));
     EXPECT_EQ(Files(), 3);
+}
+
+TEST_F(BuildTest, AFullDiskOrReadOnlyDirectoryIsReportedWithTheSystemsReason) {
+    MakeIwad({"E1M1"}, {{"BIGLUMP", Bytes(20000, 5)}});
+    std::string disk = dir.file("disk/");
+    std::filesystem::create_directory(disk);
+    for (bool readOnly : {false, true}) {
+        testkit::ChildOutcome run = testkit::RunInChild([&] {
+            if (!testkit::MountSmallDisk(disk, 2 * 4096))
+                return std::string("no mount");
+            testkit::WriteFileBytes(disk + "OUT.WAD", Text("old contents"));
+            if (readOnly && !testkit::MakeDiskReadOnly(disk))
+                return std::string("no mount");
+            std::string shown;
+            std::string ended = testkit::ExitOf([&] { shown = Run(CommandBuild, disk + "OUT"); });
+            bool kept = ReadFileBytes(disk + "OUT.WAD") == Text("old contents");
+            long files = std::distance(std::filesystem::directory_iterator(disk), {});
+            return (ended.empty() ? shown : ended) + (kept && files == 1 ? "|kept" : "|changed");
+        });
+        if (run.report == "no mount")
+            GTEST_SKIP() << "this system allows no private file system";
+        if (readOnly) {
+            EXPECT_TRUE(Contains(run.report, "Unable to open : " + disk + "OUT.WAD (Read-only file system)|kept"))
+                << run.report;
+        } else {
+            EXPECT_TRUE(Contains(run.report, " write 0 left for ")) << run.report;
+            EXPECT_TRUE(Contains(run.report, "(No space left on device)|kept")) << run.report;
+        }
+    }
 }
 
 TEST_F(BuildTest, TargetsThatAreOpenWadFilesAreRefused) {
