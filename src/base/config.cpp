@@ -367,14 +367,20 @@ int LoadConfig() {
     return 1;
 }
 
-bool SaveConfig() {
+bool SaveConfig(std::string* reason) {
     std::string bytes = ConfigFileBytes();
-    ReplacementFile file;
-    if (!BeginReplacement(ConfigFileName(), file))
-        return false;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.stream) != bytes.size()) {
-        AbandonReplacement(file);
-        return false;
-    }
-    return CommitReplacement(file);
+    int error = 0;
+    if (ReplaceFileContents(ConfigFileName(), bytes.data(), bytes.size(), error))
+        return true;
+    if (reason)
+        *reason = SystemErrorText(error);
+    return false;
+}
+
+bool SaveConfigOrSay() {
+    std::string reason;
+    if (SaveConfig(&reason))
+        return true;
+    PrintAt(1, 25, 1, "Settings not saved: %s could not be written (%s)", ConfigFileName(), reason.c_str());
+    return false;
 }

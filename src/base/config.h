@@ -163,8 +163,11 @@ void ResetConfig();
 // defaults, says so when a file was there, and returns 0.
 int LoadConfig();
 // Writes the record to the configuration file (replacing it safely); false
-// when it could not be written.
-bool SaveConfig();
+// when it could not be written, with the system's reason in reason if given.
+bool SaveConfig(std::string* reason = nullptr);
+// The same, saying on the console (a message panel in graphics mode) that
+// the settings were not saved and why.
+bool SaveConfigOrSay();
 // The configuration file's content for the record in force.
 std::string ConfigFileBytes();
 // The help file of that name (its last path component) in the working

@@ -88,7 +88,7 @@ void RememberLevel(const char* name) {
 // start with the same PWAD list makes it.
 void ActOnEditorReturn(int code) {
     if (code == kEditorIwadOnly) {
-        SaveConfig();
+        SaveConfigOrSay();
         CloseAndForgetAll();
         std::memset(config.pwadList, 0, sizeof config.pwadList);
         ReopenMainFiles();

@@ -132,6 +132,8 @@ void StartUp(const CommandLine& options) {
     ApplyCommandLine(options);
     CompletePatchPath();
     FindMovedHelpFile();
+    for (const std::string& dir : {WorkDir(), std::string(config.patchPath)})
+        RemoveLeftoverTemporaryFiles(dir);
     bool helpOk = CheckFileType(config.helpFile, "_HLP", 0);
     bool iwadOk = CheckFileType(config.iwadName, "IWAD", 0);
     if (!configOk || !helpOk || !iwadOk)
@@ -147,7 +149,6 @@ void StartUp(const CommandLine& options) {
 }
 
 void EndOrderly() {
-    SaveConfig();
     CloseWads('A', 0, 0);
     ShowBanner();
     ConsoleGotoXY(1, 24);
@@ -156,6 +157,8 @@ void EndOrderly() {
     ConsolePrintf("%s Ended", Names().product);
     ConsoleGotoXY(1, 24);
     ConsoleWrite("\n");
+    if (!SaveConfigOrSay())
+        ConsoleWrite("\n");
     ConsoleFlush();
 }
 

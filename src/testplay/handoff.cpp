@@ -1,8 +1,7 @@
 #include "testplay/handoff.h"
 
-#include <cstdio>
-
 #include "level/level.h"
+#include "level/level_dialogs.h"
 #include "platform/files.h"
 #include "base/config.h"
 #include "base/fatal.h"
@@ -40,30 +39,40 @@ std::string ChangeDirectoryLine(const std::string& dir) {
     return "cd " + ShellQuote(WithoutTrailingSlash(dir));
 }
 
-// The state the next run starts from goes to the configuration file; the
-// rest is let go so that the external program has the files and the screen.
+// Everything but the state the next run starts from is let go, so that the
+// external program has the files and the screen.
 void PutProgramAway() {
     HidePointer();
-    SaveConfig();
     FreeLevel();
     CloseWads('A', 0, 0);
     CloseGraphics();
 }
 
-void WriteBatch(const std::vector<std::string>& lines) {
-    std::string path = HandOffBatchPath();
-    ReplacementFile file;
-    if (!BeginReplacement(path, file))
-        FatalError("Unable to create %s", path.c_str());
-    bool written = true;
+// Writes the hand-off batch; false with the system's reason when it cannot.
+bool WriteBatch(const std::vector<std::string>& lines, std::string& reason) {
+    std::string text;
     for (const std::string& line : lines)
-        written = written && std::fprintf(file.stream, "%s\n", line.c_str()) >= 0;
-    if (!written) {
-        AbandonReplacement(file);
-        FatalError("Unable to create %s", path.c_str());
-    }
-    if (!CommitReplacement(file))
-        FatalError("Unable to create %s", path.c_str());
+        text += line + "\n";
+    int error = 0;
+    if (ReplaceFileContents(HandOffBatchPath(), text.data(), text.size(), error))
+        return true;
+    reason = SystemErrorText(error);
+    return false;
+}
+
+// What the next run needs and the hand-off batch, written before anything is
+// let go; false (and a message box naming the file and the reason) when
+// either cannot be written.
+bool PrepareNextRun(const HandOffRequest& request) {
+    std::string reason, file;
+    if (!SaveConfig(&reason))
+        file = ConfigFileName();
+    else if (!WriteBatch(HandOffBatchLines(request), reason))
+        file = HandOffBatchPath();
+    if (file.empty())
+        return true;
+    Dialogs().MessageBox("Unable to create " + file, {reason, "The hand-off was cancelled."});
+    return false;
 }
 
 }  // namespace
@@ -86,8 +95,9 @@ std::vector<std::string> HandOffBatchLines(const HandOffRequest& request) {
 std::string HandOffBatchPath() { return WorkDir() + Names().playBatch; }
 
 void HandOff(const HandOffRequest& request) {
+    if (!PrepareNextRun(request))
+        return;
     PutProgramAway();
-    WriteBatch(HandOffBatchLines(request));
     throw ProgramExit(kExitHandOff, "hand-off to " + request.program);
 }
 

@@ -29,13 +29,16 @@ std::vector<std::string> HandOffBatchLines(const HandOffRequest& request);
 // Where the hand-off batch is written: the working directory.
 std::string HandOffBatchPath();
 
-// Takes the pointer down, saves the configuration, frees the level, closes
-// the WAD files (keeping their names), leaves graphics mode, writes the
-// hand-off batch and ends the program with exit code 100. A batch that cannot
-// be written ends it with "Unable to create %s" (exit code 5).
-[[noreturn]] void HandOff(const HandOffRequest& request);
+// Saves the configuration and writes the hand-off batch, then takes the
+// pointer down, frees the level, closes the WAD files (keeping their names),
+// leaves graphics mode and ends the program with exit code 100. When the
+// configuration or the batch cannot be written, nothing is handed off: a
+// message box "Unable to create %s" gives the system's reason and HandOff
+// returns, with the program as it was.
+void HandOff(const HandOffRequest& request);
 
 // The node builder ("Brelbsp", run in the working directory) on the level
-// levelName written to tempFile, building outputFile.
-[[noreturn]] void HandOffNodeBuilder(const std::string& tempFile, const std::string& outputFile,
-                                     const std::string& levelName);
+// levelName written to tempFile, building outputFile. Returns only when the
+// hand-off could not go ahead.
+void HandOffNodeBuilder(const std::string& tempFile, const std::string& outputFile,
+                        const std::string& levelName);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "base/config.h"
 #include "base/fatal.h"
@@ -239,6 +240,28 @@ TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
     std::filesystem::remove(dir.file("Zarn.cfg"));
     EXPECT_EQ(Run("\nQ\n", {"-e", "MAP01"}), 5);
     EXPECT_FALSE(std::filesystem::exists(dir.file("Zarn.cfg")));
+}
+
+TEST_F(ProgramTest, ConfigurationThatCannotBeWrittenIsReportedAndLeftoversAreRemovedAtStart) {
+    PrepareConfig();
+    // A save killed earlier left its temporary file; one of a running program stays.
+    pid_t ended = fork();
+    if (ended == 0)
+        _exit(0);
+    waitpid(ended, nullptr, 0);
+    std::string leftover = ".LEV.WAD.zarn-partial-" + std::to_string(ended) + "-x1Y2z3";
+    std::string running = ".LEV.WAD.zarn-partial-" + std::to_string(getppid()) + "-x1Y2z3";
+    testkit::WriteFileBytes(dir.file(leftover), Bytes(10, 1));
+    testkit::WriteFileBytes(dir.file(running), Bytes(10, 1));
+    // The configuration cannot replace a directory of its name.
+    std::filesystem::remove(dir.file("Zarn.cfg"));
+    std::filesystem::create_directory(dir.file("Zarn.cfg"));
+    EXPECT_EQ(Run("\nQ\n"), 0);
+    EXPECT_TRUE(Saw("Zarn Ended"));
+    EXPECT_TRUE(Saw("Settings not saved: " + dir.file("Zarn.cfg") + " could not be written (Is a directory)"))
+        << output;
+    EXPECT_FALSE(std::filesystem::exists(dir.file(leftover)));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(running)));
 }
 
 // A remembered PWAD that has become damaged or gone is dropped with a line

@@ -46,11 +46,26 @@ TEST_F(HandOffTest, NodeBuilderScriptRunsInTheWorkingDirectoryWithEveryArgumentI
     EXPECT_EQ(ReadText(dir.file("args")), dir.path() + "it's a dir|" + work + "~Brel.WAD|NEW $HOME.WAD|MAP07|");
 }
 
-TEST_F(HandOffTest, ScriptThatCannotBeWrittenEndsTheProgramWithAnError) {
-    SetWorkDir(dir.file("gone/"));
-    Ended ended = ExitOf([] { HandOffNodeBuilder("~Brel.WAD", "E1M1.WAD", "E1M1"); });
-    EXPECT_EQ(ended.code, kExitFatal);
-    EXPECT_EQ(ended.output, "Unable to create " + dir.file("gone/BrelPlay.BAT"));
+TEST_F(HandOffTest, NothingIsHandedOffWhenTheConfigurationOrTheScriptCannotBeWritten) {
+    testkit::WadBuilder("IWAD").level("MAP01").write(dir.file("DOOM2.WAD"));
+    OpenIwadAt(dir.file("DOOM2.WAD"));
+    FILE* iwad = MakeRowReady(0);
+    // A directory where the file should be: it cannot be replaced.
+    for (const char* blocked : {"Brel.cfg", "BrelPlay.BAT"}) {
+        mapkit::ClearMap();
+        mapkit::AddRoom(0, 0, 64, 64, mapkit::AddSector());
+        std::filesystem::create_directory(dir.file(blocked));
+        Ended ended = ExitOf([] { HandOffNodeBuilder("~Brel.WAD", "MAP01.WAD", "MAP01"); });
+        EXPECT_EQ(ended.code, -1) << blocked;
+        EXPECT_TRUE(testkit::Contains(console.output(), "Unable to create " + dir.file(blocked)));
+        EXPECT_TRUE(testkit::Contains(console.output(), "Is a directory"));
+        EXPECT_TRUE(testkit::Contains(console.output(), "The hand-off was cancelled."));
+        // The level and the files stay for the user to save another way.
+        EXPECT_EQ(level.lineDefs.count, 4) << blocked;
+        EXPECT_EQ(master.table[0].handle, iwad) << blocked;
+        std::filesystem::remove(dir.file(blocked));
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("BrelPlay.BAT")));
 }
 
 }  // namespace
