@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "level/history.h"
 #include "level/level.h"
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
@@ -463,6 +464,7 @@ void ReadBack(const SaveJob& job) {
     level.rejectSize = RejectBytes(level.sectors.count);
     level.rejectSectorCount = level.sectors.count;
     level.levelChanged = false;
+    MarkSaved();
 }
 
 }  // namespace

@@ -1,0 +1,59 @@
+// Undo and redo of every change to the level.
+//
+// The history keeps a copy of the level as it stood after the last recorded
+// step. RecordStep compares the level with that copy and keeps, for each of
+// the five arrays, the runs of records that differ and the record counts: a
+// step costs memory in proportion to what it changed, and nothing has to
+// announce its changes. The editor records a step after every command, so
+// every operation (dialogs, builders, checker fixes, find and replace) is
+// undoable without code of its own.
+//
+// A step holds the records of the state that the level does not show at the
+// moment: the old records while it is done, the new ones once it is undone.
+// Undo and Redo swap them with the level's.
+//
+// The change flags follow the steps: after Undo or Redo the level counts as
+// changed unless it is the state last saved, and the map counts as changed
+// when the saved state had it so or a step between the two changed anything
+// but Things (always, when the saved state is no longer in the history).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Steps kept at most; the oldest go first. The memory cap below may drop
+// more, but never the newest step.
+constexpr int kHistorySteps = 1000;
+constexpr size_t kHistoryBytes = size_t{128} << 20;
+
+// Forgets every step and takes the level as it stands as the starting point,
+// which counts as saved (after loading or creating a level).
+void ResetHistory();
+
+// Names the step being made ("delete 3 LineDefs"); RecordStep takes the name.
+// The last name given before the step is recorded wins.
+void NameStep(const std::string& label);
+
+// Records the changes since the last step as one step, named by NameStep or
+// "change". False, and nothing recorded, when the level did not change.
+// Steps undone before are dropped: they can no longer be redone.
+bool RecordStep();
+
+// What Undo would take back and Redo would do again; "" when nothing.
+std::string UndoLabel();
+std::string RedoLabel();
+
+// Records pending changes, then takes back the last step. False when there is
+// nothing to undo. The caller recomputes what it derives from the level (map
+// bounds, selections).
+bool Undo();
+// Does again the step last taken back. False when there is none.
+bool Redo();
+
+// The level as it stands is what its file holds now (after a save).
+void MarkSaved();
+
+// The steps kept (done and undone) and the bytes they hold, the copy of the
+// level not counted.
+int HistorySteps();
+size_t HistoryBytes();
