@@ -4,12 +4,12 @@ namespace {
 
 const FlavourNames kHereticNames = {
     "Zarn", "Zarnworks", "HERETIC", "Zarn.cfg", "zarn-launcher", "ZARN SETUP",
-    "ZarnPlay.BAT", "Zarn.RSP", "~Zarn.WAD",
+    "ZarnPlay.BAT", "Zarn.RSP", "~Zarn.WAD", "ZarnUnsaved.WAD",
 };
 
 const FlavourNames kDoomNames = {
     "Brel", "Brelworks", "DOOM", "Brel.cfg", "brel-launcher", "BREL SETUP",
-    "BrelPlay.BAT", "Brel.RSP", "~Brel.WAD",
+    "BrelPlay.BAT", "Brel.RSP", "~Brel.WAD", "BrelUnsaved.WAD",
 };
 
 Flavour current_flavour = Flavour::Heretic;

@@ -14,6 +14,7 @@ struct FlavourNames {
     const char* playBatch;      // hand-off batch file
     const char* responseFile;   // test-play response file
     const char* tempWad;        // level written for the node builder
+    const char* recoveryFile;   // unsaved changes kept against a crash
 };
 
 void SetFlavour(Flavour flavour);
