@@ -1,7 +1,6 @@
 #include "editor/selection.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 #include "editor/map_draw.h"
@@ -13,7 +12,6 @@
 #include "base/fatal.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
-#include "ui/message_box.h"
 
 SelectionState selection;
 
@@ -195,27 +193,6 @@ void UnSelectObject(SelectionList& list, int n) {
 void ForgetSelection(SelectionList& list) {
     selection.selectedCount -= list.size();
     list.items_.clear();
-}
-
-bool CheckSelection(bool exact, int needed, int type, const SelectionList& list, int* count,
-                    int* first, int* last) {
-    int n = list.size();
-    if (count)
-        *count = n;
-    if (!list.empty()) {
-        if (first)
-            *first = list.head();
-        if (last)
-            *last = list.last();
-    }
-    bool ok = exact ? n == needed : n >= needed;
-    if (ok)
-        return true;
-    char text[80];
-    std::snprintf(text, sizeof text, exact ? "Select exactly %hd %ss" : "Select at least %hd %ss",
-                  static_cast<short>(needed), ObjectTypeName(type));
-    MessageBox(-1, -1, 1, "Ok!", 1, nullptr, 0, text, {});
-    return false;
 }
 
 void ResetSelection() {

@@ -42,14 +42,6 @@ void UnSelectObject(SelectionList& list, int n);
 // Empties the list; counts one less per entry.
 void ForgetSelection(SelectionList& list);
 
-// Counts the list into count and gives its newest (first) and oldest (last)
-// number when it is not empty. With exact the list must hold exactly needed
-// objects, else at least needed; otherwise the user is told ("Select exactly
-// %hd %ss" / "Select at least %hd %ss") and the result is false. The outputs
-// may be null.
-bool CheckSelection(bool exact, int needed, int type, const SelectionList& list, int* count,
-                    int* first, int* last);
-
 // The selection box that the select command draws with the pointer.
 struct SelectionBox {
     bool active = false;

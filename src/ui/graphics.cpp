@@ -133,7 +133,6 @@ void InitGraphics(int withPalette) {
     Canvas& screen = Screen();
     SolidThick();
     screen.setbkcolor(MapColor(0));
-    graphics.EditorFont = 0;
     graphics.ruler.drawn = false;
     graphics.ScreenMaxX = static_cast<int16_t>(screen.getmaxx());
     graphics.ScreenMaxY = static_cast<int16_t>(screen.getmaxy());
@@ -159,8 +158,6 @@ void ComputeMetrics() {
     graphics.MaxY = static_cast<int16_t>(screen.getmaxy());
     graphics.CharH = static_cast<int16_t>(screen.textheight("H"));
     graphics.CharW = static_cast<int16_t>(screen.textwidth("W"));
-    graphics.CharH1 = graphics.CharH + 1;
-    graphics.CharW1 = graphics.CharW + 1;
     graphics.LineH = graphics.CharH + 2;
     graphics.CharW2 = graphics.CharW + 2;
     graphics.BandH = graphics.CharH + graphics.CharH / 2;

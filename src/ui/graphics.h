@@ -30,12 +30,10 @@ struct GraphicsState {
     int16_t MaxX = 639, MaxY = 479;
     int16_t CenterX = 319, CenterY = 239;
     int16_t CharH = 8, CharW = 8;
-    int16_t CharH1 = 9, CharW1 = 9;
     int16_t LineH = 10;
     int16_t CharW2 = 10;
     int16_t BandH = 12, BandW = 12;
     bool MenuBarShown = false;
-    int16_t EditorFont = 0;        // the built-in font
     int16_t textX = 0, textY = 0;     // TextAt: last x, next line's y
     int16_t labelX = 0, labelY = 0;   // LabelBox: last x, next box's y
     RulerState ruler;

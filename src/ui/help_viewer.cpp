@@ -320,8 +320,6 @@ void ReportPrintError() {
 
 bool EscapeOnConsole() { return ConsoleKeyWaiting() && ConsoleReadKey() == kKeyEsc; }
 
-bool PrintCancelled() { return help.cancelRequested ? help.cancelRequested() : EscapeOnConsole(); }
-
 void WriteLines(FILE* out, const std::vector<HelpLine>& lines) {
     const std::string rule(79, '-');
     int16_t number = 0;
@@ -333,7 +331,7 @@ void WriteLines(FILE* out, const std::vector<HelpLine>& lines) {
             std::fprintf(out, "%14s%s\n", "",
                          Cp437TextToUtf8(HelpPlainText(line.text).c_str()).c_str());
         PrintAt(33, 16, 0, "Printing Line %hd", number);
-        if (PrintCancelled())
+        if (EscapeOnConsole())
             break;
     }
     std::fputc('\f', out);

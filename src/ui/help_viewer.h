@@ -38,9 +38,6 @@ struct HelpLine {
 struct HelpState {
     FILE* file = nullptr;     // the help file, kept open from start to end
     std::string searchText;   // kept for the run, upper case
-    // Asked after each printed line; true stops the printing. Null: Esc
-    // pressed on the console.
-    bool (*cancelRequested)() = nullptr;
 };
 
 extern HelpState help;

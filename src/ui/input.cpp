@@ -25,14 +25,12 @@ constexpr int kHandlerEvents = kMouseMoved | kMouseLeftDown | kMouseRightDown;
 void RecordMouseEvent(int x, int y, int buttons) {
     if (input.HandlerLocked)
         return;
-    input.HandlerBusy = true;
     input.eventX = static_cast<int16_t>(x);
     input.eventY = static_cast<int16_t>(y);
     input.eventButtons = static_cast<int16_t>(buttons);
     if (buttons != 0 && buttons != input.LatchedButtons)
         input.LatchedButtons = static_cast<int16_t>(buttons);
     input.EventPending = true;
-    input.HandlerBusy = false;
 }
 
 // The pointer picture is drawn straight onto the screen's pixels, whatever
@@ -322,17 +320,6 @@ int GetInput(int16_t* buttons, int wait) {
 void WaitForInput() { PlatformWaitForInput(); }
 
 // ---- Time and sound
-
-int32_t Stopwatch(int16_t mode) {
-    int32_t now = static_cast<int32_t>(PlatformMilliseconds() / 10);
-    switch (mode) {
-    case 0: input.stopwatchTotal = 0; return 0;
-    case 1: input.stopwatchStart = now; return 0;
-    case 2: input.stopwatchTotal += now - input.stopwatchStart; return input.stopwatchTotal;
-    case 3: input.stopwatchTotal = now - input.stopwatchStart; return input.stopwatchTotal;
-    default: return 0;
-    }
-}
 
 void Delay(int16_t ms) { PlatformDelay(ms); }
 

@@ -33,7 +33,6 @@ struct InputState {
     std::vector<uint8_t> background;      // the screen block under the drawn pointer
     int backgroundW = 0, backgroundH = 0;
     bool EventPending = false;
-    bool HandlerBusy = false;
     bool HandlerLocked = false;
     int16_t eventX = 0, eventY = 0, eventButtons = 0;
     int16_t LatchedButtons = 0;
@@ -43,7 +42,6 @@ struct InputState {
     // The key that closing the window gives (Esc; the editor's own loop may
     // take Alt-F4 instead).
     int windowCloseKey = kKeyEsc;
-    int32_t stopwatchStart = 0, stopwatchTotal = 0;
 };
 
 extern InputState input;
@@ -95,9 +93,6 @@ int GetInput(int16_t* buttons, int wait);
 // The program has nothing to do until the user acts.
 void WaitForInput();
 
-// Mode 0 resets, 1 starts, 2 adds the time since the start to the total, 3 sets
-// the total to it; returns the total in hundredths of a second (0 for 0, 1).
-int32_t Stopwatch(int16_t mode);
 void Delay(int16_t ms);
 // With "Sound Selection" on: a tone of freq Hz for ms milliseconds.
 void Beep(int16_t freq, int16_t ms);

@@ -29,13 +29,11 @@ public:
     ChooserMetrics& operator=(const ChooserMetrics&) = delete;
     void Apply() {
         graphics.CharH = 9;
-        graphics.CharH1 = 10;
         graphics.LineH = 11;
         graphics.BandH = 14;
     }
     void Restore() {
         graphics.CharH = saved_.CharH;
-        graphics.CharH1 = saved_.CharH1;
         graphics.LineH = saved_.LineH;
         graphics.BandH = saved_.BandH;
     }

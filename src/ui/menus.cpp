@@ -275,17 +275,11 @@ int DisplayMenu(int x, int y, int numbered, int current, const char* helpTopic, 
 
 int SimpleMenu(int x, int y, int numbered, int current, const char* helpTopic, int force,
                const char* title, const std::vector<const char*>& items) {
-    return HookMenu(x, y, numbered, current, nullptr, helpTopic, force, title, items);
-}
-
-int HookMenu(int x, int y, int numbered, int current, const MenuHook& hook,
-             const char* helpTopic, int force, const char* title,
-             const std::vector<const char*>& items) {
     int count = 0;
     while (count < static_cast<int>(items.size()) && count < kMaxMenuItems && items[count])
         ++count;
     return DisplayMenu(x, y, numbered, current, helpTopic, force, title, count, nullptr,
-                       items.data(), nullptr, nullptr, hook);
+                       items.data(), nullptr, nullptr, nullptr);
 }
 
 int PullDownMenu(int x, int y, int numbered, int current, const char* helpTopic,

@@ -34,9 +34,6 @@ int DisplayMenu(int x, int y, int numbered, int current, const char* helpTopic, 
 // DisplayMenu with these texts (a null text ends them; at most 32).
 int SimpleMenu(int x, int y, int numbered, int current, const char* helpTopic, int force,
                const char* title, const std::vector<const char*>& items);
-int HookMenu(int x, int y, int numbered, int current, const MenuHook& hook,
-             const char* helpTopic, int force, const char* title,
-             const std::vector<const char*>& items);
 
 struct PullDownItem {
     const char* text;   // null ends the list

@@ -106,10 +106,6 @@ int ConfirmBox(int x, int y, const char* title, const char* line, const char* pr
     return result == key ? 1 : 0;
 }
 
-int ConfirmDel(int x, int y, const char* title, const char* line) {
-    return ConfirmBox(x, y, title, line, "Press Del to confirm", "Del", kKeyDel);
-}
-
 int ConfirmYes(int x, int y, const char* title, const char* line) {
     return ConfirmBox(x, y, title, line, "Press Y to confirm", "Yes", 'Y');
 }

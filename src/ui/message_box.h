@@ -17,8 +17,6 @@ int MessageBox(int x, int y, int centred, const char* okText, int okKey, const c
 // key > 1, "No" (Esc). 1 when the answer was key.
 int ConfirmBox(int x, int y, const char* title, const char* line, const char* prompt,
                const char* buttonText, int key);
-// "Press Del to confirm" with the button "Del".
-int ConfirmDel(int x, int y, const char* title, const char* line);
 // "Press Y to confirm" with the button "Yes".
 int ConfirmYes(int x, int y, const char* title, const char* line);
 // "Press any Key" with the button "Ok!"; any key closes it. Returns 1.

@@ -18,8 +18,6 @@ void SaveArea(int x1, int y1, int x2, int y2, SavedArea& area, int force) {
         return;
     area.x1 = static_cast<int16_t>(x1);
     area.y1 = static_cast<int16_t>(y1);
-    area.x2 = static_cast<int16_t>(x2);
-    area.y2 = static_cast<int16_t>(y2);
     area.pointerHidden = input.PointerHidden;
     area.viewport = Screen().getviewport();
     PointerGuard guard;

@@ -72,7 +72,6 @@ public:
     ~PointerRestore();
     PointerRestore(const PointerRestore&) = delete;
     PointerRestore& operator=(const PointerRestore&) = delete;
-    bool wasHidden() const { return wasHidden_; }
 
 private:
     bool wasHidden_;

@@ -26,7 +26,6 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
         return MessageBox(-1, -1, 1, "_Ok", kKeyEnter, "C_ancel", kKeyEsc, "Question", {"Go on?"});
     };
     std::function<int()> yes = [] { return ConfirmYes(-1, -1, "Rebuild NODES ?", "Not playable"); };
-    std::function<int()> del = [] { return ConfirmDel(-1, -1, "Delete", "3 objects"); };
     std::function<int()> anyKey = [] { return PressAnyKey(-1, -1, "You have read", "a PWAD"); };
     const struct {
         std::function<int()>& box;
@@ -38,7 +37,6 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
         {question, "key Tab\nkey Enter", kKeyEsc},   // the focus moved
         {question, "key X\nkey Esc", kKeyEsc},       {question, "click right 20 20", kKeyEsc},
         {yes, "key Y", 1},                           {yes, "key N", 0},
-        {del, "key Del", 1},                         {del, "key Tab\nkey Enter", 0},
         {anyKey, "key F5", 1},
     };
     for (const auto& c : cases) {

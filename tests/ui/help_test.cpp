@@ -216,12 +216,11 @@ TEST_F(HelpTest, ShellReachesTheViewerAndNothingToShowReturns) {
 TEST_F(HelpTest, TheHelpFileHasEveryTopicAndFitsItsWindows) {
     std::set<std::string> topics(std::begin(kAskedTopics), std::end(kAskedTopics));
     // Calls with a literal topic: the viewer's own, and the menus and forms
-    // whose topic argument comes after 4, 5 or 1 other arguments.
+    // whose topic argument comes after 4 or 1 other arguments.
     const std::string arg = R"re([^;"(),]*,\s*)re", topic = R"re("([A-Z0-9]+)")re";
     const std::regex calls[] = {
         std::regex(R"re((?:ShowHelp|ShowHelpTopic|HelpViewer|PrintHelp)\(\s*)re" + topic),
         std::regex(R"re((?:DisplayMenu|SimpleMenu|PullDownMenu)\(\s*(?:)re" + arg + "){4}" + topic),
-        std::regex(R"re(HookMenu\(\s*(?:)re" + arg + "){5}" + topic),
         std::regex(R"re(OptionForm\(\s*)re" + arg + topic),
     };
     for (const auto& entry :

@@ -60,8 +60,9 @@ TEST_F(MenuTest, HookFollowsTheHighlightAndF1AsksForHelp) {
     before = toolkit_test::Copy();
     std::vector<std::pair<int, int>> calls;
     MenuHook hook = [&](int, int, int phase, int index) { calls.push_back({phase, index}); };
+    const char* const items[] = {"A", "B", "C"};
     session.Script("key Down\nkey F1\nclick left 300 259");
-    EXPECT_EQ(HookMenu(-1, -1, 0, 1, hook, "COLORS", 0, "Pick", {"A", "B", "C"}), 2);
+    EXPECT_EQ(DisplayMenu(-1, -1, 0, 1, "COLORS", 0, "Pick", 3, nullptr, items, nullptr, nullptr, hook), 2);
     EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{0, 0}, {1, 1}}));
     EXPECT_EQ(toolkit_test::HelpAsked(), std::vector<std::string>{"COLORS"});
     ExpectRestored();

@@ -1,10 +1,9 @@
 // Pictures, flats and textures on the headless screen: the failure cross
 // instead of a crash and never a pixel outside the box, nothing drawn while
 // a key waits, Freedoom's pictures at their own size and in a box against
-// the plain decoder and a reference picture; the palette screen.
+// the plain decoder and a reference picture.
 #include <algorithm>
 #include <random>
-#include <set>
 
 #include "base/config.h"
 #include "base/fatal.h"
@@ -13,10 +12,8 @@
 #include "platform/video_backend.h"
 #include "support/headless_kit.h"
 #include "support/picture_kit.h"
-#include "support/png_reader.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
-#include "ui/palette_screen.h"
 #include "ui/picture_views.h"
 #include "wad/master.h"
 
@@ -177,7 +174,7 @@ TEST_F(PictureViewTest, RandomDamageNeverLeavesTheBox) {
     }
 }
 
-TEST_F(PictureViewTest, NothingIsDrawnWhileAKeyWaitsAndThePaletteScreenPutsTheScreenBack) {
+TEST_F(PictureViewTest, NothingIsDrawnWhileAKeyWaits) {
     OpenBuilt({{"TEXTURE1", TextureLump({{"BIGDOOR7", 8, 8, {{0, 0, 0}}}})}, {"PNAMES", PnamesLump({"A"})},
                {"A", Patch(77)}});
     // The key is left for the caller.
@@ -186,15 +183,6 @@ TEST_F(PictureViewTest, NothingIsDrawnWhileAKeyWaitsAndThePaletteScreenPutsTheSc
     EXPECT_EQ(DrawTexture(0, 0, 63, 63, "BIGDOOR7", nullptr), kNotDrawn);
     EXPECT_EQ(ChangedOutside(0, 0, -1, -1), 0);
     EXPECT_EQ(KeyWaiting(), 1);
-    FlushKeys(0);
-    // The palette screen shows a swatch of every colour and puts the screen back.
-    const Bytes before = Pixels();
-    session.Script("snapshot " + session.Dir().file("palette.png") + "\nkey A");
-    ShowPalette();
-    EXPECT_EQ(Pixels(), before);
-    PngPicture png;
-    ASSERT_EQ(ReadPng(session.Dir().file("palette.png"), png), "");
-    EXPECT_EQ(std::set<uint8_t>(png.pixels.begin(), png.pixels.end()).size(), 256u);
 }
 
 class FreedoomViewTest : public PictureViewTest {
