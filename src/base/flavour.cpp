@@ -17,6 +17,5 @@ Flavour current_flavour = Flavour::Heretic;
 }  // namespace
 
 void SetFlavour(Flavour flavour) { current_flavour = flavour; }
-Flavour CurrentFlavour() { return current_flavour; }
 bool IsHeretic() { return current_flavour == Flavour::Heretic; }
 const FlavourNames& Names() { return IsHeretic() ? kHereticNames : kDoomNames; }

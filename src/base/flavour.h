@@ -18,6 +18,5 @@ struct FlavourNames {
 };
 
 void SetFlavour(Flavour flavour);
-Flavour CurrentFlavour();
 bool IsHeretic();
 const FlavourNames& Names();

@@ -326,29 +326,6 @@ const uint16_t kNoTagTypes[] = {1, 11, 26, 27, 28, 31, 32, 33, 34, 48, 51, 52, 1
 const uint16_t kExitTypes[] = {11, 51, 52, 124};
 const uint16_t kTeleportTypes[] = {39, 97, 125, 126};
 
-const TypeMenuItem kThingMenu[] = {
-    {"Exit", MenuAction::Exit, 0, nullptr},
-    {"Enter a Thing#", MenuAction::NumberEntry, 0, nullptr},
-    {"Player Start/Teleport", MenuAction::CategoryList, kThingCatStarts, "Player Starts"},
-    {"Keys", MenuAction::CategoryList, kThingCatKeys, "Keys"},
-    {"Equipment", MenuAction::CategoryList, kThingCatEquipment, "Equipment"},
-    {"Weapons", MenuAction::CategoryList, kThingCatWeapons, "Weapons"},
-    {"Ammunition", MenuAction::CategoryList, kThingCatAmmunition, "Ammunition"},
-    {"Enemies", MenuAction::CategoryList, kThingCatEnemies, "Enemies"},
-    {"Decorations", MenuAction::CategoryList, kThingCatDecorations, "Decorations"},
-    {"Light Sources", MenuAction::CategoryList, kThingCatLightSources, "Light Sources"},
-    {"Corpses", MenuAction::CategoryList, kThingCatCorpses, "Corpses"},
-    {"Hanging Corpses", MenuAction::CategoryList, kThingCatGeology, "Hanging Corpes"},
-};
-
-const TypeMenuItem kSectorMenu[] = {
-    {"Exit", MenuAction::Exit, 0, nullptr},
-    {"Normal (no menu)", MenuAction::NormalType, 0, nullptr},
-    {"Lights", MenuAction::CategoryList, 0x8001, "Lights"},
-    {"Health/Damage", MenuAction::CategoryList, 0x8002, "Health/Damage"},
-    {"Secret/Other", MenuAction::CategoryList, 0x8003, "Secret/Other"},
-    {"Decimal value", MenuAction::NumberEntry, 0, nullptr},
-};
 
 }  // namespace
 
@@ -362,7 +339,4 @@ const GameDefinitions kDoomDefinitions = {
     89,
     87,
     "Thing %hd, ShootType %hd, No TargetType %hd found",
-    {"Category", MakeTable(kThingMenu)},
-    {"LineDef Type", MakeTable(kLineDefMenuItems)},
-    {"Sector Type", MakeTable(kSectorMenu)},
 };

@@ -22,24 +22,6 @@ const LineDefFlagInfo kLineDefFlags[] = {
 
 }  // namespace
 
-const TypeMenuItem kLineDefMenuItems[kLineDefMenuSize] = {
-    {"Exit", MenuAction::Exit, 0, nullptr},
-    {"Normal (no menu)", MenuAction::NormalType, 0, nullptr},
-    {"Door (keys)", MenuAction::CategoryList, kLineCatDoorKey, "DoorKey"},
-    {"Door (open)", MenuAction::CategoryList, kLineCatDoorOpen, "DoorOpen"},
-    {"Door (close)", MenuAction::CategoryList, kLineCatDoorClose, "DoorClose"},
-    {"Ceilings", MenuAction::CategoryList, kLineCatCeilings, "Ceilings"},
-    {"Crushers", MenuAction::CategoryList, kLineCatCrushers, "Crushers"},
-    {"Floors raise Ceil", MenuAction::CategoryList, kLineCatFloorRaiseCeil, "FloorRaiseCeil"},
-    {"Floors raise Floor", MenuAction::CategoryList, kLineCatFloorRaiseFloor, "FloorRaiseFlr"},
-    {"Floors lower", MenuAction::CategoryList, kLineCatFloorLower, "FloorLower"},
-    {"Stairs", MenuAction::CategoryList, kLineCatStairs, "Stairs"},
-    {"Lifts & Moving", MenuAction::CategoryList, kLineCatLifts, "Lifts & Moving"},
-    {"Lights", MenuAction::CategoryList, kLineCatLights, "Lights"},
-    {"Special", MenuAction::CategoryList, kLineCatSpecial, "Teleport/End/Special"},
-    {"Decimal value", MenuAction::NumberEntry, 0, nullptr},
-};
-
 const GameDefinitions& CurrentDefinitions() {
     return IsHeretic() ? kHereticDefinitions : kDoomDefinitions;
 }

@@ -10,8 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 // The text every name lookup gives for a number that no row has.
 extern const char kUnknownName[];   // "<?unknown>?"
@@ -52,10 +50,6 @@ constexpr uint16_t kLineCatSpecial = 0x800C;
 // Sector categories: 0x8000 holds the normal type; 0x8001 to 0x8003 are the
 // three lists of the Sector type menu.
 constexpr uint16_t kSectorCatNormal = 0x8000;
-
-// Longest category lists the choosers and the statistics show.
-constexpr int kThingListLimit = 30;
-constexpr int kTypeListLimit = 32;
 
 // A row of a Thing table.
 struct ThingTypeInfo {
@@ -108,26 +102,6 @@ constexpr TypeList MakeList(const uint16_t (&types)[N]) {
     return TypeList{types, N};
 }
 
-// The items of a type chooser's category menu.
-enum class MenuAction {
-    Exit,           // leave the chooser
-    NumberEntry,    // type the number
-    NormalType,     // type 0 without a list
-    CategoryList,   // list of the category's types
-};
-
-struct TypeMenuItem {
-    const char* label;
-    MenuAction action;
-    uint16_t code;            // category code for CategoryList, else 0
-    const char* listTitle;    // title of the category list, else nullptr
-};
-
-struct TypeMenu {
-    const char* title;
-    DefTable<TypeMenuItem> items;   // item n of the menu is items.rows[n - 1]
-};
-
 // Everything one flavour knows about its game.
 struct GameDefinitions {
     DefTable<ThingTypeInfo> things;
@@ -140,14 +114,7 @@ struct GameDefinitions {
     uint16_t bossType;         // a Thing that needs a Thing of bossSpotType
     uint16_t bossSpotType;
     const char* bossMessage;   // with the Thing number, boss and spot types
-    TypeMenu thingMenu;
-    TypeMenu lineDefMenu;
-    TypeMenu sectorMenu;
 };
-
-// The LineDef type menu, the same in both flavours.
-constexpr int kLineDefMenuSize = 15;
-extern const TypeMenuItem kLineDefMenuItems[kLineDefMenuSize];
 
 extern const GameDefinitions kHereticDefinitions;
 extern const GameDefinitions kDoomDefinitions;
@@ -164,7 +131,7 @@ bool HasFlagBit(uint16_t flags, int n);
 // Shared scans over any table -------------------------------------------------
 
 // A row marks a type of the later game (DOOM II) when its description ends in
-// "2"; lists for games with episode-style level names leave such rows out.
+// "2".
 bool IsLaterGameDescription(const char* description);
 
 // Index (from 0) of the first row with this type, or -1.
@@ -173,40 +140,4 @@ int FindTypeRow(const DefTable<Row>& table, uint16_t type) {
     for (int i = 0; i < table.count; i++)
         if (table.rows[i].type == type) return i;
     return -1;
-}
-
-// The rows of a category in table order: the non-header rows after every
-// header with this code, at most limit of them, without the later game's rows
-// when episodeStyle is set.
-template <class Row>
-std::vector<const Row*> CategoryRows(const DefTable<Row>& table, uint16_t code,
-                                     int limit, bool episodeStyle) {
-    std::vector<const Row*> rows;
-    bool inside = false;
-    for (const Row& row : table) {
-        if (IsHeaderType(row.type)) {
-            inside = row.type == code;
-            continue;
-        }
-        if (!inside || (episodeStyle && IsLaterGameDescription(row.description)))
-            continue;
-        if (static_cast<int>(rows.size()) == limit) break;
-        rows.push_back(&row);
-    }
-    return rows;
-}
-
-// The number of header rows above the first non-header row with this type
-// (all headers when no such row exists): what the type choosers count to
-// preselect the category of the current type.
-template <class Row>
-int HeadersAboveType(const DefTable<Row>& table, uint16_t type) {
-    int headers = 0;
-    for (const Row& row : table) {
-        if (IsHeaderType(row.type))
-            headers++;
-        else if (row.type == type)
-            break;
-    }
-    return headers;
 }

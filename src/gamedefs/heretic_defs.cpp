@@ -290,30 +290,6 @@ const uint16_t kNoTagTypes[] = {1, 11, 26, 27, 28, 31, 32, 33, 34, 48, 51, 52, 9
 const uint16_t kExitTypes[] = {11, 51, 52, 105};
 const uint16_t kTeleportTypes[] = {39, 97};
 
-const TypeMenuItem kThingMenu[] = {
-    {"Exit", MenuAction::Exit, 0, nullptr},
-    {"Enter a Thing#", MenuAction::NumberEntry, 0, nullptr},
-    {"Player Start/Teleport", MenuAction::CategoryList, kThingCatStarts, "Player Starts"},
-    {"Keys", MenuAction::CategoryList, kThingCatKeys, "Keys"},
-    {"Equipment", MenuAction::CategoryList, kThingCatEquipment, "Equipment"},
-    {"Weapons", MenuAction::CategoryList, kThingCatWeapons, "Weapons"},
-    {"Ammunition", MenuAction::CategoryList, kThingCatAmmunition, "Ammunition"},
-    {"Enemies", MenuAction::CategoryList, kThingCatEnemies, "Enemies"},
-    {"Decorations", MenuAction::CategoryList, kThingCatDecorations, "Decorations"},
-    {"Light Sources", MenuAction::CategoryList, kThingCatLightSources, "Light Sources"},
-    {"Corpses", MenuAction::CategoryList, kThingCatCorpses, "Corpses"},
-    {"Geology/Pods", MenuAction::CategoryList, kThingCatGeology, "Geology/Pods"},
-    {"Ambient Sounds", MenuAction::CategoryList, kThingCatAmbientSounds, "Sounds"},
-};
-
-const TypeMenuItem kSectorMenu[] = {
-    {"Exit", MenuAction::Exit, 0, nullptr},
-    {"Normal (no menu)", MenuAction::NormalType, 0, nullptr},
-    {"Lights/Damage", MenuAction::CategoryList, 0x8001, "Lights/Damage"},
-    {"Scrolls", MenuAction::CategoryList, 0x8002, "Scrolls"},
-    {"Winds", MenuAction::CategoryList, 0x8003, "Winds"},
-    {"Decimal value", MenuAction::NumberEntry, 0, nullptr},
-};
 
 }  // namespace
 
@@ -327,7 +303,4 @@ const GameDefinitions kHereticDefinitions = {
     7,
     56,
     "Thing %hd, Dsparil %hd, No DsparilSpot %hd found",
-    {"Category", MakeTable(kThingMenu)},
-    {"LineDef Type", MakeTable(kLineDefMenuItems)},
-    {"Sector Type", MakeTable(kSectorMenu)},
 };

@@ -52,14 +52,3 @@ bool LineDefNeedsTag(uint16_t type) {
 
 bool IsExitType(uint16_t type) { return CurrentDefinitions().exitTypes.Contains(type); }
 bool IsTeleportType(uint16_t type) { return CurrentDefinitions().teleportTypes.Contains(type); }
-
-std::vector<const LineDefTypeInfo*> LineDefCategoryRows(uint16_t code, bool episodeStyle) {
-    return CategoryRows(LineDefTypes(), code, kTypeListLimit, episodeStyle);
-}
-
-std::vector<const SectorTypeInfo*> SectorCategoryRows(uint16_t code, bool episodeStyle) {
-    return CategoryRows(SectorTypes(), code, kTypeListLimit, episodeStyle);
-}
-
-int LineDefChooserItem(uint16_t type) { return HeadersAboveType(LineDefTypes(), type) + 1; }
-int SectorChooserItem(uint16_t type) { return HeadersAboveType(SectorTypes(), type) + 1; }

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "gamedefs/gamedefs.h"
 
@@ -35,12 +34,3 @@ bool LineDefNeedsTag(uint16_t type);   // above 1 and not in the no-tag list
 bool IsExitType(uint16_t type);
 bool IsTeleportType(uint16_t type);
 
-// The types of a category for the chooser's list: at most 32, without DOOM
-// II's types for episode-style games.
-std::vector<const LineDefTypeInfo*> LineDefCategoryRows(uint16_t code, bool episodeStyle);
-std::vector<const SectorTypeInfo*> SectorCategoryRows(uint16_t code, bool episodeStyle);
-
-// The menu item (from 1) the LineDef or Sector type chooser preselects for a
-// type: one more than the number of headers above the type's row.
-int LineDefChooserItem(uint16_t type);
-int SectorChooserItem(uint16_t type);

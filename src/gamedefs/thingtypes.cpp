@@ -59,9 +59,3 @@ const char* AngleText(int angle) {
     if (angle < 0 || angle % 45 != 0 || angle / 45 >= 8) return kOddAngle;
     return kCompassNames[angle / 45];
 }
-
-std::vector<const ThingTypeInfo*> ThingCategoryRows(uint16_t code, bool episodeStyle) {
-    return CategoryRows(Things(), code, kThingListLimit, episodeStyle);
-}
-
-int ThingChooserItem(uint16_t type) { return HeadersAboveType(Things(), type); }

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "gamedefs/gamedefs.h"
 
@@ -32,11 +31,3 @@ std::string ThingFlagsText(uint16_t flags);
 // "E", "NE", "N", ... "SE" for the eight compass angles in degrees, "<??>"
 // for any other angle.
 const char* AngleText(int angle);
-
-// The Thing types of a category for the chooser's list and the statistics:
-// at most 30, without DOOM II's types for episode-style games.
-std::vector<const ThingTypeInfo*> ThingCategoryRows(uint16_t code, bool episodeStyle);
-
-// The category menu item (from 1) the Thing type chooser preselects for a
-// type: the number of headers above the type's row.
-int ThingChooserItem(uint16_t type);

@@ -128,7 +128,3 @@ std::string PassedLimit() {
     return "";
 }
 
-Sector* SectorOfSideDef(int sideDef) {
-    const SideDef* side = SideDefAt(sideDef);
-    return side ? SectorAt(side->sector) : nullptr;
-}

@@ -1,7 +1,6 @@
 // The level being edited: five arrays of records laid out exactly as the
 // level's lumps, the sizes of the node builder's lumps (kept, not edited), the
-// map bounds, the level's name and place in the master directory, and the two
-// change flags.
+// level's name and place in the master directory, and the two change flags.
 //
 // A loaded map may hold any value in any field. Code that follows a reference
 // (a LineDef's vertex, a SideDef's sector...) goes through the accessors below,
@@ -133,12 +132,6 @@ struct LevelState {
     int32_t rejectSize = 0;     // bytes
     int32_t blockmapSize = 0;   // bytes
 
-    // Bounds of the Vertexes read at load.
-    int16_t minX = 32767;
-    int16_t minY = 32767;
-    int16_t maxX = -32767;
-    int16_t maxY = -32767;
-
     char name[9] = {};        // "E1M1", "MAP01"
     char warpText[16] = {};   // "1 1" or "1": the game's warp argument
     // Index of the level's marker in the master directory (entries are kept by
@@ -190,7 +183,6 @@ void FreeLevel();
 void ResetLevel();
 
 // Safe access for code that follows references stored in the map.
-inline bool ValidThing(int n) { return level.things.valid(n); }
 inline bool ValidLineDef(int n) { return level.lineDefs.valid(n); }
 inline bool ValidSideDef(int n) { return level.sideDefs.valid(n); }
 inline bool ValidVertex(int n) { return level.vertices.valid(n); }
@@ -200,8 +192,6 @@ inline LineDef* LineDefAt(int n) { return level.lineDefs.at(n); }
 inline SideDef* SideDefAt(int n) { return level.sideDefs.at(n); }
 inline Vertex* VertexAt(int n) { return level.vertices.at(n); }
 inline Sector* SectorAt(int n) { return level.sectors.at(n); }
-// The Sector on the given SideDef, or nullptr when either is missing.
-Sector* SectorOfSideDef(int sideDef);
 
 [[noreturn]] void OutOfLevelMemory(size_t bytes);
 

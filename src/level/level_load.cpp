@@ -174,13 +174,6 @@ Refusal MarkUsedVertices(std::vector<int32_t>& newNumber, int32_t& used) {
     return {};
 }
 
-void Widen(const Vertex& v) {
-    if (v.x < level.minX) level.minX = v.x;
-    if (v.x > level.maxX) level.maxX = v.x;
-    if (v.y < level.minY) level.minY = v.y;
-    if (v.y > level.maxY) level.maxY = v.y;
-}
-
 // Takes the used vertices in their old order, numbering them from 0, keeps
 // the old number of each and points the LineDefs at the new numbers.
 Refusal ReadUsedVertices() {
@@ -202,7 +195,6 @@ Refusal ReadUsedVertices() {
             newNumber[static_cast<size_t>(i)] = level.vertices.count;
             level.oldVertexNumbers.push_back(static_cast<uint16_t>(i));
             level.vertices[level.vertices.count++] = old[static_cast<size_t>(i)];
-            Widen(old[static_cast<size_t>(i)]);
         }
     }
     for (LineDef& l : level.lineDefs) {

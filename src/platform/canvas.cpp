@@ -140,19 +140,16 @@ void Canvas::setviewport(int left, int top, int right, int bottom, bool clip)
         return;
     viewport_ = Viewport{left, top, right, bottom, clip};
     clip_ = clip ? Box{left, top, right, bottom} : Box{0, 0, width_ - 1, height_ - 1};
-    curX_ = curY_ = 0;
 }
 
 void Canvas::cleardevice()
 {
     std::fill(pixels_.begin(), pixels_.end(), uint8_t(bkcolor_));
-    curX_ = curY_ = 0;
 }
 
 void Canvas::clearviewport()
 {
     FillBox(Box{viewport_.left, viewport_.top, viewport_.right, viewport_.bottom}, uint8_t(bkcolor_));
-    curX_ = curY_ = 0;
 }
 
 void Canvas::setcolor(int color) { color_ = color & 0xFF; }
@@ -236,22 +233,10 @@ int Canvas::getpixel(int x, int y) const
 // ---------------------------------------------------------------------------
 // Lines
 
-void Canvas::moveto(int x, int y)
-{
-    curX_ = x;
-    curY_ = y;
-}
-
 void Canvas::line(int x1, int y1, int x2, int y2)
 {
     const int64_t ox = viewport_.left, oy = viewport_.top;
     DrawLine(x1 + ox, y1 + oy, x2 + ox, y2 + oy, writeMode_);
-}
-
-void Canvas::lineto(int x, int y)
-{
-    line(curX_, curY_, x, y);
-    moveto(x, y);
 }
 
 // The line is stepped along its major axis from the end with the smaller major
@@ -467,14 +452,6 @@ void Canvas::fillpoly(int numPoints, const int* points)
 
 // ---------------------------------------------------------------------------
 // Saved images
-
-unsigned Canvas::imagesize(int left, int top, int right, int bottom) const
-{
-    const int64_t w = std::llabs(int64_t(right) - left) + 1, h = std::llabs(int64_t(bottom) - top) + 1;
-    if (w > kMaxImageSide || h > kMaxImageSide)
-        return 4;
-    return unsigned(4 + w * h);
-}
 
 void Canvas::getimage(int left, int top, int right, int bottom, Image& image) const
 {

@@ -49,20 +49,17 @@ public:
 
     // Coordinates of every drawing call below are relative to the viewport.
     // With clip set, drawing stops at the viewport's edges, else only at the
-    // screen's. A viewport not inside the screen is refused (nothing changes);
-    // a new one moves the current position to (0, 0).
+    // screen's. A viewport not inside the screen is refused (nothing changes).
     void setviewport(int left, int top, int right, int bottom, bool clip);
     Viewport getviewport() const { return viewport_; }
-    // Whole screen to the background colour; the viewport is kept (as in BGI)
-    // and the current position goes to (0, 0).
+    // Whole screen to the background colour; the viewport is kept (as in BGI).
     void cleardevice();
-    // The viewport to the background colour; the current position to (0, 0).
+    // The viewport to the background colour.
     void clearviewport();
 
     void setcolor(int color);
     int getcolor() const { return color_; }
     void setbkcolor(int color);
-    int getbkcolor() const { return bkcolor_; }
     // Borland's patterns (dotted 0xCCCC, center 0xFC78, dashed 0xF8F8, or
     // `pattern` for kUserBitLine), bit 15 first, restarting at each line's end
     // with the smaller major coordinate; 0 bits leave pixels alone. A thick
@@ -73,18 +70,14 @@ public:
     // and its 0 bits in the background colour, the 8 x 8 pattern aligned to
     // the screen. Patterns beyond kCloseDotFill are refused.
     void setfillstyle(int pattern, int color);
-    // XOR applies to line, lineto and rectangle, which write each pixel once,
+    // XOR applies to line and rectangle, which write each pixel once,
     // so drawing twice restores the screen. Everything else copies.
     void setwritemode(int mode);
 
     void putpixel(int x, int y, int color);
     // Reading is not clipped to the viewport; outside the screen it gives 0.
     int getpixel(int x, int y) const;
-    void moveto(int x, int y);
-    int getx() const { return curX_; }
-    int gety() const { return curY_; }
     void line(int x1, int y1, int x2, int y2);
-    void lineto(int x, int y);
     void rectangle(int left, int top, int right, int bottom);
     void bar(int left, int top, int right, int bottom);
     void circle(int x, int y, int radius);
@@ -95,9 +88,6 @@ public:
     // empty), then the outline in the current colour and line style.
     void fillpoly(int numPoints, const int* points);
 
-    // Bytes a saved block of the rectangle takes: a 4-byte header (width and
-    // height) and one byte per pixel, as the 256-colour BGI driver counts it.
-    unsigned imagesize(int left, int top, int right, int bottom) const;
     // Pixels outside the screen read as 0. A rectangle wider or taller than
     // kMaxImageSide gives an empty image.
     void getimage(int left, int top, int right, int bottom, Image& image) const;
@@ -107,7 +97,7 @@ public:
 
     // Text in the built-in 8 x 8 font of the PC character set (code page 437),
     // in the current colour over what is there; the upper-left corner of the
-    // first character is at (x, y). The current position does not move.
+    // first character is at (x, y).
     void outtextxy(int x, int y, const char* text);
     int textwidth(const char* text) const;
     int textheight(const char* text) const;
@@ -140,5 +130,4 @@ private:
     int fillColor_ = 15;
     const uint8_t* fillRows_;   // the 8 rows of the fill pattern, bit 7 leftmost
     int writeMode_ = kCopyPut;
-    int curX_ = 0, curY_ = 0;
 };

@@ -420,15 +420,6 @@ int64_t MonotonicMilliseconds() {
     return static_cast<int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
-int32_t TimeOfDayHundredths() {
-    timespec t;
-    clock_gettime(CLOCK_REALTIME, &t);
-    time_t seconds = t.tv_sec;
-    tm local;
-    localtime_r(&seconds, &local);
-    return ((local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) * 100) +
-           static_cast<int32_t>(t.tv_nsec / 10000000);
-}
 
 std::string EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);

@@ -79,7 +79,5 @@ int64_t FreeMemoryBytes();
 void SleepMilliseconds(int ms);
 // Milliseconds from an arbitrary fixed point; never goes backwards.
 int64_t MonotonicMilliseconds();
-// Hundredths of a second since midnight, local time.
-int32_t TimeOfDayHundredths();
 // Value of an environment variable, or "" when unset.
 std::string EnvironmentValue(const char* name);

@@ -30,9 +30,11 @@ struct Command {
 
 void CommandQuit(CommandWords&) { shell.quit = 1; }
 
+void SayNotAvailable(const char* what) { PrintAt(1, 25, 1, "The %s is not available yet.", what); }
+
 void RunViewer(ViewerEntry viewer, CommandWords& words, const char* what) {
     if (!viewer) {
-        PrintAt(1, 25, 1, "The %s is not available yet.", what);
+        SayNotAvailable(what);
         return;
     }
     viewer(words.Peek());
@@ -40,8 +42,8 @@ void RunViewer(ViewerEntry viewer, CommandWords& words, const char* what) {
 
 void CommandHelpMain(CommandWords& words) { RunViewer(shell.helpMain, words, "help viewer"); }
 void CommandHelpExe(CommandWords& words) { RunViewer(shell.helpExe, words, "help viewer"); }
-void CommandPicture(CommandWords& words) { RunViewer(shell.pictureViewer, words, "picture viewer"); }
-void CommandView(CommandWords& words) { RunViewer(shell.spriteViewer, words, "sprite viewer"); }
+void CommandPicture(CommandWords&) { SayNotAvailable("picture viewer"); }
+void CommandView(CommandWords&) { SayNotAvailable("sprite viewer"); }
 
 void EnterEditor(const std::string& commandWord, CommandWords& words);
 
@@ -123,7 +125,7 @@ void EnterEditor(const std::string& commandWord, CommandWords& words) {
         levelGiven = ReadNumber(words, map);
     }
     if (!shell.editor) {
-        PrintAt(1, 25, 1, "The map editor is not available yet.");
+        SayNotAvailable("map editor");
         return;
     }
     int code;
@@ -210,7 +212,6 @@ void RunCommandLine(const std::string& line) {
         return;
     ConsoleSetColors(kTextWhite, kTextBlack);
     ConsoleClearScreen();
-    shell.inputLine = line;
     command->handler(words);
 }
 

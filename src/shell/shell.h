@@ -6,19 +6,16 @@
 
 // Runs the editor on a level; returns one of the editor's return codes.
 using EditorEntry = int (*)(int16_t episode, int16_t map, bool newLevel, bool levelGiven);
-// Runs a graphical viewer (help, pictures) with the rest of the command line.
+// Runs a graphical viewer (help) with the rest of the command line.
 using ViewerEntry = void (*)(const std::string& word);
 
 struct ShellState {
-    std::string inputLine;     // the command line being run
     int16_t quit = 0;
     // The graphical parts the shell starts, connected at start (tests put
     // their own in); null ones say they are not available.
     EditorEntry editor = nullptr;
     ViewerEntry helpMain = nullptr;
     ViewerEntry helpExe = nullptr;
-    ViewerEntry pictureViewer = nullptr;
-    ViewerEntry spriteViewer = nullptr;
 };
 
 extern ShellState shell;

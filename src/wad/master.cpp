@@ -362,10 +362,6 @@ FILE* MakeRowReady(int16_t row) {
     return file.handle;
 }
 
-WadFile& CurrentLevelFile() { return master.table[master.currentLevelRow]; }
-
-FILE* CurrentLevelStream() { return MakeRowReady(master.currentLevelRow); }
-
 void CloseAllWads() { CloseWads('A', 0, 0); }
 
 void CloseWads(char mode, int forget, int clearNames) {

@@ -66,9 +66,6 @@ int LoadPwad(char* name);
 WadDirEntry* FindEntry(int16_t row, const char* name, int complain);
 // Reopens the row's file when it is closed and returns its stream.
 FILE* MakeRowReady(int16_t row);
-// The file holding the level being edited, opened when needed.
-WadFile& CurrentLevelFile();
-FILE* CurrentLevelStream();
 
 // mode 'A': all rows (and the name lists and help file); otherwise rows 1 up.
 void CloseWads(char mode, int forget, int clearNames);

@@ -14,12 +14,6 @@ protected:
     void TearDown() override { SetFlavour(Flavour::Heretic); }
 };
 
-std::vector<int> TypesOf(const std::vector<const ThingTypeInfo*>& rows) {
-    std::vector<int> types;
-    for (const ThingTypeInfo* row : rows) types.push_back(row->type);
-    return types;
-}
-
 TEST_F(Lookups, UnknownTypesGiveTheDefaultsInBothFlavours) {
     for (Flavour flavour : {Flavour::Heretic, Flavour::Doom}) {
         SetFlavour(flavour);
@@ -30,7 +24,6 @@ TEST_F(Lookups, UnknownTypesGiveTheDefaultsInBothFlavours) {
             EXPECT_EQ(GetThingTypeColour(type), 15);
             EXPECT_EQ(GetThingTypeRadius(type), 16);
             EXPECT_EQ(GetThingTypeCategory(type), 0);
-            EXPECT_EQ(ThingChooserItem(type), CurrentDefinitions().thingMenu.items.count);   // the last list
             EXPECT_STREQ(GetLineDefTypeDescription(type), "<?unknown>?");
             EXPECT_EQ(GetLineDefTypeShortName(type), "<?unknown>?");
             EXPECT_EQ(IsLineDefTypeValid(type), 0);
@@ -38,7 +31,6 @@ TEST_F(Lookups, UnknownTypesGiveTheDefaultsInBothFlavours) {
             EXPECT_EQ(GetSectorTypeShortName(type), "<?unknown>?");
             EXPECT_EQ(IsSectorTypeValid(type), 0);
         }
-        EXPECT_TRUE(ThingCategoryRows(0x8123, false).empty());
     }
     // HERETIC's types are not DOOM's.
     EXPECT_FALSE(IsThingTypeKnown(1200));
@@ -135,18 +127,13 @@ TEST_F(Lookups, DoomKnowsEveryStandardType) {
         EXPECT_TRUE(IsThingTypeKnown(type)) << type;
 }
 
-TEST_F(Lookups, EpisodeListsLeaveOutOnlyDoomTwoTypes) {
+TEST_F(Lookups, OnlyDoomTwoTypesAreMarkedAsTheLaterGames) {
     SetFlavour(Flavour::Doom);
     for (const ThingTypeInfo& row : CurrentDefinitions().things) {
         if (IsHeaderType(row.type)) continue;
         EXPECT_EQ(IsLaterGameDescription(row.description), row.type >= 64 && row.type <= 89)
             << row.type << " " << row.description;
     }
-    EXPECT_EQ(TypesOf(ThingCategoryRows(kThingCatEnemies, true)),
-              (std::vector<int>{3004, 9, 3001, 3002, 58, 3006, 3005, 3003, 7, 16}));
-    EXPECT_EQ(ThingCategoryRows(kThingCatEnemies, false).size(), 22u);
-    SetFlavour(Flavour::Heretic);
-    EXPECT_EQ(TypesOf(ThingCategoryRows(kThingCatStarts, true)), (std::vector<int>{1, 2, 3, 4, 11, 14, 74, 52}));
 }
 
 }  // namespace

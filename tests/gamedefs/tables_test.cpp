@@ -1,5 +1,5 @@
-// Checks that hold for the tables of both flavours: the tables, the chooser
-// menus built on their headers and the lookups agree with one another.
+// Checks that hold for the tables of both flavours: the tables and the
+// lookups agree with one another.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -30,43 +30,10 @@ void ExpectNoDuplicateTypes(const DefTable<Row>& table) {
     for (const Row& row : table) EXPECT_TRUE(seen.insert(row.type).second) << row.type;
 }
 
-// The item the chooser preselects for every type must be the menu's list of
-// that type's category, and the list must hold the type.
-template <class Row>
-void ExpectMenuFindsEveryType(const DefTable<Row>& table, const TypeMenu& menu,
-                              int (*chooserItem)(uint16_t), int limit) {
-    uint16_t category = 0;
-    for (const Row& row : table) {
-        if (IsHeaderType(row.type)) {
-            category = row.type;
-            continue;
-        }
-        int item = chooserItem(row.type);
-        ASSERT_GE(item, 1) << row.type;
-        ASSERT_LE(item, menu.items.count) << row.type;
-        const TypeMenuItem& entry = menu.items.rows[item - 1];
-        if (entry.action == MenuAction::NormalType) {
-            EXPECT_EQ(row.type, 0);
-            continue;
-        }
-        ASSERT_EQ(entry.action, MenuAction::CategoryList) << row.type;
-        EXPECT_EQ(entry.code, category) << row.type;
-        bool listed = false;
-        for (const Row* r : CategoryRows(table, entry.code, limit, false)) listed |= r == &row;
-        EXPECT_TRUE(listed) << row.type << " missing from " << entry.listTitle;
-    }
-}
-
 TEST_P(BothFlavours, NoTypeHasTwoRows) {
     ExpectNoDuplicateTypes(defs().things);
     ExpectNoDuplicateTypes(defs().lineDefTypes);
     ExpectNoDuplicateTypes(defs().sectorTypes);
-}
-
-TEST_P(BothFlavours, ChoosersFindEveryType) {
-    ExpectMenuFindsEveryType(defs().things, defs().thingMenu, ThingChooserItem, kThingListLimit);
-    ExpectMenuFindsEveryType(defs().lineDefTypes, defs().lineDefMenu, LineDefChooserItem, kTypeListLimit);
-    ExpectMenuFindsEveryType(defs().sectorTypes, defs().sectorMenu, SectorChooserItem, kTypeListLimit);
 }
 
 TEST_P(BothFlavours, ThingRowsCanBeDrawn) {
@@ -87,9 +54,14 @@ TEST_P(BothFlavours, NamesFitTheirColumns) {
         EXPECT_LE(GetSectorTypeShortName(row.type).size(), 16u) << row.type;
     // DOOM's statistics tables show these categories' descriptions in 16 columns.
     if (GetParam() == Flavour::Doom) {
-        for (uint16_t code : {kThingCatEnemies, kThingCatEquipment, kThingCatWeapons, kThingCatAmmunition})
-            for (const ThingTypeInfo* row : ThingCategoryRows(code, false))
-                EXPECT_LE(std::string(row->description).size(), 16u) << row->description;
+        for (const ThingTypeInfo& row : defs().things) {
+            uint16_t category = GetThingTypeCategory(row.type);
+            bool shown = category == kThingCatEnemies || category == kThingCatEquipment ||
+                         category == kThingCatWeapons || category == kThingCatAmmunition;
+            if (shown && !IsHeaderType(row.type)) {
+                EXPECT_LE(std::string(row.description).size(), 16u) << row.description;
+            }
+        }
     }
 }
 
@@ -111,27 +83,6 @@ TEST_P(BothFlavours, EpisodeGamesHideNoLineOrSectorType) {
         for (const ThingTypeInfo& row : defs().things)
             EXPECT_FALSE(IsLaterGameDescription(row.description)) << row.type;
     }
-}
-
-TEST(CategoryRows, TakesRowsAfterEveryHeaderUpToTheLimit) {
-    const SpecialTypeInfo rows[] = {
-        {0x8001, "A", nullptr}, {1, "one", nullptr},  {2, "two 2", nullptr},
-        {0x8002, "B", nullptr}, {3, "three", nullptr},
-        {0x8001, "A", nullptr}, {4, "four", nullptr}, {5, "five", nullptr},
-    };
-    DefTable<SpecialTypeInfo> table = MakeTable(rows);
-    auto types = [&](int limit, bool episodeStyle) {
-        std::vector<int> t;
-        for (const SpecialTypeInfo* row : CategoryRows(table, 0x8001, limit, episodeStyle)) t.push_back(row->type);
-        return t;
-    };
-    EXPECT_EQ(types(32, false), (std::vector<int>{1, 2, 4, 5}));
-    EXPECT_EQ(types(32, true), (std::vector<int>{1, 4, 5}));
-    EXPECT_EQ(types(3, false), (std::vector<int>{1, 2, 4}));
-    EXPECT_EQ(types(0, false), (std::vector<int>{}));
-    EXPECT_EQ(HeadersAboveType(table, 4), 3);
-    EXPECT_EQ(HeadersAboveType(table, 0x8002), 3);   // headers are not looked for
-    EXPECT_EQ(HeadersAboveType(table, 9), 3);
 }
 
 bool HasSpriteLump(const std::set<std::string>& lumps, const std::string& sprite) {

@@ -32,7 +32,8 @@ TEST_F(LargeLevelTest, GeneratedMapLoadsAndSavesByteForByte) {
             << l;
         ASSERT_TRUE(in.sideDef1 == file.sideDef1 && in.sideDef2 == file.sideDef2) << l;
     }
-    EXPECT_EQ(SectorOfSideDef(63487), &level.sectors[map.RoomSector(31743)]);
+    ASSERT_NE(SideDefAt(63487), nullptr);
+    EXPECT_EQ(SectorAt(SideDefAt(63487)->sector), &level.sectors[map.RoomSector(31743)]);
 
     // Unchanged: the file's own records come back, the LineDefs with their
     // old vertex numbers.

@@ -23,9 +23,9 @@ TEST_F(LevelModelTest, ReferencesOutsideTheArraysGiveNothing) {
     AllocateArray(level.sideDefs, 4, 2);
     AllocateArray(level.sectors, 4, 1);
     level.sideDefs[1].sector = 7;
-    EXPECT_EQ(SectorOfSideDef(0), &level.sectors[0]);
-    for (int side : {1, -1})   // no such Sector; a one-sided LineDef's missing side
-        EXPECT_EQ(SectorOfSideDef(side), nullptr) << side;
+    EXPECT_EQ(SectorAt(SideDefAt(0)->sector), &level.sectors[0]);
+    EXPECT_EQ(SectorAt(SideDefAt(1)->sector), nullptr);   // no such Sector
+    EXPECT_EQ(SideDefAt(-1), nullptr);                     // a one-sided LineDef's missing side
     EXPECT_EQ(SideDefAt(2), nullptr);   // allocated but not in use
     EXPECT_STREQ(ObjectTypeName(11), "<?unknown>?");
 }
