@@ -1,5 +1,5 @@
-// The texture, flat, sprite and picture name lists built from WAD files made
-// for the test, and the order of level names.
+// The texture and flat name lists built from WAD files made for the test,
+// and the order of level names.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,13 +25,6 @@ Bytes TextureLump(const std::vector<std::string>& names) {
         textures.push_back({name, 0, 0, {}});
     return testkit::TextureLump(textures);
 }
-
-// Records what BuildPictureNames tells of its progress.
-struct ProgressLog : NameListProgress {
-    void Start(int total) override { steps.push_back("of " + std::to_string(total)); }
-    void Step(const char* name, int found) override { steps.push_back(name + (" " + std::to_string(found))); }
-    std::vector<std::string> steps;
-};
 
 // The first 8 bytes of a picture lump of the given size.
 Bytes PictureHeader(int width, int height) {
@@ -131,23 +124,10 @@ TEST_F(NameListTest, FlatsBetweenTheirMarkers) {
     EXPECT_NE(FatalOf(BuildFlatNames).find("F1_START not found"), std::string::npos);
 }
 
-TEST_F(NameListTest, SpritesPicturesAndLevels) {
+TEST_F(NameListTest, LevelNamesAreSorted) {
     testkit::WadBuilder wad("IWAD");
-    wad.level("MAP10").level("MAP02").lump("EARLYPIC", PictureHeader(10, 10)).level("MAP01");
-    wad.lump("TEXTURE1", TextureLump({"W"}));
-    wad.lump("S_START").lump("TROOA1", PictureHeader(41, 57)).lump("POSSA1", PictureHeader(33, 55));
-    wad.lump("S_END").lump("WIDE", PictureHeader(321, 10)).lump("TALL", PictureHeader(10, 201));
-    wad.lump("TINY", Bytes{1, 0}).lump("EDGE", PictureHeader(320, 200));
+    wad.level("MAP10").level("MAP02").level("MAP01");
     Open(wad);
-    NameList sprites, pictures;
-    BuildSpriteNames(sprites);
-    EXPECT_EQ(Names(sprites), (std::vector<std::string>{"POSSA1", "TROOA1"}));
-    ProgressLog progress;
-    BuildPictureNames(pictures, &progress);
-    EXPECT_EQ(Names(pictures), (std::vector<std::string>{"EDGE", "POSSA1", "TROOA1"}));
-    // Every entry with data from TEXTURE1 on is looked at; the names kept
-    // are told in directory order.
-    EXPECT_EQ(progress.steps, (std::vector<std::string>{"of 7", "TROOA1 1", "POSSA1 2", "EDGE 3"}));
     std::vector<std::string> levels;
     for (const char* n : SortedLevelNames())
         levels.push_back(n);
