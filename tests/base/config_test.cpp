@@ -5,6 +5,7 @@
 #include "base/config.h"
 #include "base/flavour.h"
 #include "base/work_dir.h"
+#include "support/program_state.h"
 #include "support/testkit.h"
 
 using testkit::Bytes;
@@ -14,11 +15,10 @@ namespace {
 class ConfigTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetFlavour(Flavour::Heretic);
+        testkit::ResetProgramState();
         SetWorkDir(dir.path());
-        ResetConfig();
     }
-    void TearDown() override { SetFlavour(Flavour::Heretic); }
+    void TearDown() override { testkit::ResetProgramState(); }
     Bytes Saved(const char* file = "Zarn.cfg") {
         EXPECT_TRUE(SaveConfig());
         return testkit::ReadFileBytes(dir.file(file));

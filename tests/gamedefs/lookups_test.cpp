@@ -6,12 +6,14 @@
 #include "gamedefs/linetypes.h"
 #include "gamedefs/thingtypes.h"
 #include "base/flavour.h"
+#include "support/program_state.h"
 
 namespace {
 
 class Lookups : public ::testing::Test {
 protected:
-    void TearDown() override { SetFlavour(Flavour::Heretic); }
+    void SetUp() override { testkit::ResetProgramState(); }
+    void TearDown() override { testkit::ResetProgramState(); }
 };
 
 TEST_F(Lookups, UnknownTypesGiveTheDefaultsInBothFlavours) {

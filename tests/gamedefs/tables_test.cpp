@@ -10,14 +10,15 @@
 #include "gamedefs/linetypes.h"
 #include "gamedefs/thingtypes.h"
 #include "base/flavour.h"
+#include "support/program_state.h"
 #include "support/testkit.h"
 
 namespace {
 
 class BothFlavours : public ::testing::TestWithParam<Flavour> {
 protected:
-    void SetUp() override { SetFlavour(GetParam()); }
-    void TearDown() override { SetFlavour(Flavour::Heretic); }
+    void SetUp() override { testkit::ResetProgramState(GetParam()); }
+    void TearDown() override { testkit::ResetProgramState(); }
     const GameDefinitions& defs() const { return CurrentDefinitions(); }
 };
 

@@ -116,16 +116,12 @@ protected:
     void SetUp() override {
         WadSession::SetUp();
         SetField(config.patchPath, dir.path().c_str());
-        level = LevelState{};
         SetLevelDialogs(&dialogs);
         ScriptedDialogs::active = &dialogs;
         SetNodeBuilderHandOff(ScriptedDialogs::BuildNodes);
     }
     void TearDown() override {
         EXPECT_TRUE(dialogs.answers.empty()) << "answers left: " << dialogs.answers.front();
-        SetLevelDialogs(nullptr);
-        SetNodeBuilderHandOff(nullptr);
-        level = LevelState{};
         WadSession::TearDown();
     }
     void WriteIwad(const WadBuilder& wad) {

@@ -10,6 +10,7 @@
 #include "pictures/namelists.h"
 #include "support/headless_kit.h"
 #include "support/picture_kit.h"
+#include "support/program_state.h"
 #include "wad/master.h"
 
 using testkit::Bytes;
@@ -44,7 +45,8 @@ std::vector<std::string> Names(const NameList& list) {
 
 class NameListTest : public ::testing::Test {
 protected:
-    void TearDown() override { FreeNameLists(); }
+    void SetUp() override { testkit::ResetProgramState(); }
+    void TearDown() override { testkit::ResetProgramState(); }
     // The usual markers around one flat and one sprite, plus extra lumps.
     testkit::WadBuilder Base(const std::vector<std::string>& texture1) {
         testkit::WadBuilder wad("IWAD");

@@ -1,5 +1,5 @@
 // A fresh master directory of hand-made or Freedoom lumps for the picture
-// tests, with the picture lookups forgotten.
+// tests.
 #pragma once
 
 #include "pictures/picture.h"
@@ -13,10 +13,6 @@ using namespace testkit;
 
 class PictureTest : public WadSession {
 protected:
-    void SetUp() override {
-        WadSession::SetUp();
-        pictures = PictureState{};
-    }
     // An IWAD of the lumps, a level and the PLAYPAL (none when empty).
     void OpenBuilt(const Lumps& lumps, const Bytes& playpal = GreyPlaypal()) {
         OpenPictureIwad(dir, lumps, playpal);

@@ -16,6 +16,7 @@
 #include "platform/video.h"
 #include "base/flavour.h"
 #include "support/private_x_server.h"
+#include "support/program_state.h"
 #include "support/testkit.h"
 #include "support/x_window_reader.h"
 
@@ -51,7 +52,7 @@ protected:
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         unsetenv("ZARN_VIDEO");
-        SetFlavour(Flavour::Heretic);
+        testkit::ResetProgramState();
         VideoStartError error;
         ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error.message;
         for (Uint32 id = 1; id < 64 && !window; ++id)
@@ -60,7 +61,7 @@ protected:
         PlatformMouseReset();
     }
     void TearDown() override {
-        VideoStop();
+        testkit::ResetProgramState();
         unsetenv("SDL_VIDEODRIVER");
         unsetenv("SDL_AUDIODRIVER");
     }

@@ -6,6 +6,7 @@
 
 #include "base/flavour.h"
 #include "shell/command_line.h"
+#include "support/program_state.h"
 #include "support/wad_session.h"
 
 namespace {
@@ -19,8 +20,15 @@ std::string ErrorOf(std::vector<const char*> args) {
     return testkit::ExitOf([&] { Parse(args); });
 }
 
-TEST(CommandLineTest, OptionsInEveryForm) {
-    SetFlavour(Flavour::Heretic);
+// Each test starts and ends with the HERETIC flavour and nothing else set.
+class CommandLineTest : public ::testing::Test {
+protected:
+    void SetUp() override { testkit::ResetProgramState(); }
+    void TearDown() override { testkit::ResetProgramState(); }
+};
+using CommandLineBinaryTest = CommandLineTest;
+
+TEST_F(CommandLineTest, OptionsInEveryForm) {
     // Short, long, upper-case and "--" forms are the same; a list runs to the next option.
     CommandLine line = Parse({"-n", "-Main", "X.WAD", "--file", "A", "B", "+v", "4"});
     EXPECT_EQ(line.noLoad, 1);
@@ -66,7 +74,7 @@ TEST(CommandLineTest, OptionsInEveryForm) {
         EXPECT_EQ(Parse(c.args).request, c.request) << c.args.back();
 }
 
-TEST(CommandLineTest, MistakesSayHowToGetTheUsage) {
+TEST_F(CommandLineTest, MistakesSayHowToGetTheUsage) {
     SetFlavour(Flavour::Doom);
     const std::string hint = "\nType \"brel --help\" for the options.";
     struct Case {
@@ -90,10 +98,9 @@ TEST(CommandLineTest, MistakesSayHowToGetTheUsage) {
         EXPECT_EQ(error.rfind(c.message, 0), 0u) << error;
         EXPECT_NE(error.find(hint), std::string::npos) << error;
     }
-    SetFlavour(Flavour::Heretic);
 }
 
-TEST(CommandLineTest, LevelsFollowTheNamingStyleOfTheGame) {
+TEST_F(CommandLineTest, LevelsFollowTheNamingStyleOfTheGame) {
     struct Case {
         const char* level;   // as typed after -e
         int16_t style;
@@ -123,7 +130,7 @@ TEST(CommandLineTest, LevelsFollowTheNamingStyleOfTheGame) {
 
 // The usage and the manual page are made from one table: every option the
 // parser takes is in both, in a form that fits a terminal and troff.
-TEST(CommandLineTest, UsageAndManualPageListEveryOption) {
+TEST_F(CommandLineTest, UsageAndManualPageListEveryOption) {
     for (Flavour flavour : {Flavour::Heretic, Flavour::Doom}) {
         SetFlavour(flavour);
         std::string usage = UsageText();
@@ -147,7 +154,6 @@ TEST(CommandLineTest, UsageAndManualPageListEveryOption) {
                 EXPECT_TRUE(i > 0 && l[i - 1] == '\\') << "unescaped minus: " << l;
         }
     }
-    SetFlavour(Flavour::Heretic);
 }
 
 std::string RunBinary(const std::string& args, int& code) {
@@ -160,7 +166,7 @@ std::string RunBinary(const std::string& args, int& code) {
     return std::string(out.begin(), out.end());
 }
 
-TEST(CommandLineBinaryTest, HelpVersionAndMistakesFromTheRealProgram) {
+TEST_F(CommandLineBinaryTest, HelpVersionAndMistakesFromTheRealProgram) {
     SetFlavour(Flavour::Doom);
     int code = 0;
     EXPECT_EQ(RunBinary("--help", code), UsageText());
@@ -186,7 +192,6 @@ TEST(CommandLineBinaryTest, HelpVersionAndMistakesFromTheRealProgram) {
         warnings.append(buffer, n);
     EXPECT_EQ(pclose(groff), 0) << warnings;
     EXPECT_EQ(warnings, "");
-    SetFlavour(Flavour::Heretic);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "shell/command_line.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
+#include "support/program_state.h"
 #include "support/wad_session.h"
 #include "wad/master.h"
 
@@ -43,13 +44,11 @@ protected:
             .write(dir.file("heretic.wad"));
         testkit::WriteFileBytes(dir.file("Brel.HLP"), Bytes({'*', 'H', 'L', 'P', '\n'}));
         WadBuilder().level("E1M2").lump("NEWLUMP", "data").write(dir.file("lev.wad"));
-        shell = ShellState{};
-        ResetMaster();
+        testkit::ResetProgramState();
         editor_calls.clear();
     }
     void TearDown() override {
-        ResetMaster();
-        shell = ShellState{};
+        testkit::ResetProgramState();
         std::filesystem::current_path(old_dir);
     }
     int Run(const std::string& input, std::vector<std::string> args = {}) {
@@ -315,7 +314,7 @@ TEST(WorkingDirectoryTest, StartsAndRemembersItsFilesInADeepDirectory) {
     const char* argv[] = {"zarn", "-main", iwad.c_str()};
     auto run = [&](const std::string& input, int argc) {
         testkit::ConsoleCapture capture(input);
-        ResetMaster();
+        testkit::ResetProgramState();   // as a new process has it
         int code = RunProgram(Flavour::Heretic, argc, argv);
         return std::make_pair(code, capture.output());
     };
@@ -323,7 +322,6 @@ TEST(WorkingDirectoryTest, StartsAndRemembersItsFilesInADeepDirectory) {
     Bytes saved = testkit::ReadFileBytes(deep + "Zarn.cfg");
     EXPECT_GT(saved.size(), 2516u);   // the long names follow the record
     // The next start takes the IWAD and the PWAD from the configuration.
-    ResetConfig();
     auto [code, output] = run("Q\n", 1);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(output.find("Please press Enter"), std::string::npos);
@@ -331,7 +329,7 @@ TEST(WorkingDirectoryTest, StartsAndRemembersItsFilesInADeepDirectory) {
     EXPECT_EQ(std::string(config.iwadName), iwad);
     EXPECT_EQ(std::string(config.pwadList[0]), deep + "lev.wad");
     std::filesystem::current_path(old_dir);
-    ResetMaster();
+    testkit::ResetProgramState();
 }
 
 // The real program driven through a pipe, as a user's script would.

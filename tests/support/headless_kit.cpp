@@ -4,14 +4,10 @@
 
 #include <cstdlib>
 
-#include "platform/video.h"
 #include "base/config.h"
-#include "base/fatal.h"
-#include "base/flavour.h"
 #include "base/work_dir.h"
-#include "shell/startup.h"
-#include "ui/graphics.h"
-#include "ui/input.h"
+#include "platform/video.h"
+#include "support/program_state.h"
 #include "wad/master.h"
 
 namespace testkit {
@@ -23,24 +19,11 @@ constexpr int kPadding = 50;
 HeadlessSession::HeadlessSession(const std::string& consoleInput) : console_(consoleInput) {
     setenv("ZARN_VIDEO", "headless", 1);
     unsetenv("ZARN_SCRIPT");
-    SetFlavour(Flavour::Heretic);
-    startup = StartupState{};
+    ResetProgramState();
     SetWorkDir(dir_.path());
-    ResetConfig();
-    VideoStop();
-    HeadlessReset();
-    HeadlessSetScriptEndHandler([] { throw ProgramExit(kExitScriptEnded, "input script ended"); });
-    graphics = GraphicsState{};
-    input = InputState{};
-    ResetMaster();
 }
 
-HeadlessSession::~HeadlessSession() {
-    CloseGraphics();
-    VideoStop();
-    HeadlessReset();
-    ResetMaster();
-}
+HeadlessSession::~HeadlessSession() { ResetProgramState(); }
 
 Bytes GreyPlaypal() {
     Bytes playpal;

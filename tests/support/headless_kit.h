@@ -1,6 +1,6 @@
 // Running the graphics screen headless inside a test: the environment that
-// selects the headless backend, a fresh configuration, graphics and input
-// state, and a captured console.
+// selects the headless backend, a fresh program state, a scratch working
+// directory and a captured console.
 #pragma once
 
 #include <string>
@@ -14,9 +14,9 @@ Bytes GreyPlaypal();
 
 class HeadlessSession {
 public:
-    // Selects the headless backend and resets the screen, the script, the
-    // configuration (Heretic flavour), the graphics and input state. The
-    // console reads consoleInput.
+    // Selects the headless backend and resets the program state (Heretic
+    // flavour) with the scratch directory as the working directory; puts it
+    // back again at the end. The console reads consoleInput.
     explicit HeadlessSession(const std::string& consoleInput = "");
     ~HeadlessSession();
     // Replaces the events to come; fails the test on a bad script. Unless pad

@@ -4,23 +4,17 @@
 
 #include "base/config.h"
 #include "base/work_dir.h"
-#include "shell/startup.h"
+#include "support/program_state.h"
 #include "wad/master.h"
 
 namespace testkit {
 
 void WadSession::SetUp() {
-    SetFlavour(flavour_);
-    startup = StartupState{};
+    ResetProgramState(flavour_);
     SetWorkDir(dir.path());
-    ResetConfig();
-    ResetMaster();
 }
 
-void WadSession::TearDown() {
-    ResetMaster();
-    SetFlavour(Flavour::Heretic);
-}
+void WadSession::TearDown() { ResetProgramState(); }
 
 void WadSession::OpenIwadAt(const std::string& path) {
     SetField(config.iwadName, path.c_str());

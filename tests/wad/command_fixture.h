@@ -29,10 +29,6 @@ inline WadBuilder& AddLevel(WadBuilder& b, const std::string& level, const std::
 
 class WadCommandTest : public testkit::WadSession {
 protected:
-    void SetUp() override {
-        WadSession::SetUp();
-        ResetListingState();
-    }
     // "base.wad": PLAYPAL, the levels, then the extra lumps.
     void MakeIwad(const std::vector<std::string>& levels, const std::vector<std::pair<std::string, Bytes>>& extra = {}) {
         WadBuilder b("IWAD");

@@ -1,0 +1,81 @@
+#include "support/program_state.h"
+
+#include "base/config.h"
+#include "base/fatal.h"
+#include "editor/editor.h"
+#include "editor/editor_actions.h"
+#include "editor/map_draw.h"
+#include "editor/menu_bar.h"
+#include "editor/selection.h"
+#include "editor/view.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "level/level_dialogs.h"
+#include "level/level_files.h"
+#include "pictures/namelists.h"
+#include "pictures/picture.h"
+#include "platform/video.h"
+#include "shell/shell.h"
+#include "shell/startup.h"
+#include "ui/graphics.h"
+#include "ui/help_viewer.h"
+#include "ui/input.h"
+#include "ui/toolkit.h"
+#include "wad/listing.h"
+#include "wad/master.h"
+
+namespace testkit {
+
+namespace {
+
+void ThrowScriptEnded() { throw ProgramExit(kExitScriptEnded, "input script ended"); }
+
+// What holds files or the screen is let go before its state is forgotten.
+void ReleaseResources() {
+    CloseGraphics();
+    VideoStop();
+    CloseHelpFile();
+    ResetMaster();
+    FreeLevel();
+}
+
+void ResetLowerModules(Flavour flavour) {
+    SetFlavour(flavour);
+    ResetConfig();
+    master = MasterState{};
+    ResetListingState();
+    level = LevelState{};
+    ResetHistory();
+    SetLevelDialogs(nullptr);
+    SetNodeBuilderHandOff(nullptr);
+    pictures = PictureState{};
+    FreeNameLists();
+    HeadlessReset();
+    HeadlessSetScriptEndHandler(ThrowScriptEnded);
+    PlatformMouseReset();
+}
+
+void ResetUpperModules() {
+    graphics = GraphicsState{};
+    input = InputState{};
+    toolkit = ToolkitState{};
+    help = HelpState{};
+    editor = EditorState{};
+    ResetEditorActions();
+    selection = SelectionState{};
+    view = ViewState{};
+    mapDraw = MapDrawState{};
+    menuBar = MenuBarState{};
+    shell = ShellState{};
+    startup = StartupState{};
+}
+
+}  // namespace
+
+void ResetProgramState(Flavour flavour) {
+    ReleaseResources();
+    ResetLowerModules(flavour);
+    ResetUpperModules();
+}
+
+}  // namespace testkit
