@@ -181,7 +181,7 @@ int main() {
     std::printf("Map view at %dx%d\n", graphics.ScreenMaxX + 1, graphics.ScreenMaxY + 1);
 
     SetField(level.name, "MAP12");
-    LoadLevel(0);
+    LoadLevel(LevelSource::MasterDirectory);
     BenchLevel("freedoom2 MAP12");
 
     GenerateRooms(122, 64, 48);

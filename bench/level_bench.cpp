@@ -124,7 +124,7 @@ int main() {
     for (int i = 0; i < runs; ++i) {
         Choose("MAP12", 12);
         Clock::time_point start = Clock::now();
-        LoadLevel(0);
+        LoadLevel(LevelSource::MasterDirectory);
         loads.push_back(Milliseconds(start));
     }
     std::printf("MAP12: %d LineDefs, %d SideDefs, %d Vertexes, %d Sectors, %d Things\n",
@@ -136,7 +136,7 @@ int main() {
     for (int i = 0; i < runs; ++i) {
         OpenIwadOnly(doom2);
         Choose("MAP12", 12);
-        LoadLevel(0);
+        LoadLevel(LevelSource::MasterDirectory);
         std::filesystem::remove(work + "MAP12.WAD");
         Clock::time_point start = Clock::now();
         char* name = ChooseSaveFile(1, 12);
@@ -154,7 +154,7 @@ int main() {
             std::vector<LevelListEntry> list = master.levelList;
             for (const LevelListEntry& l : list) {
                 SetField(level.name, l.name);
-                LoadLevel(0);
+                LoadLevel(LevelSource::MasterDirectory);
                 ++levels;
             }
         }

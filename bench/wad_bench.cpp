@@ -45,10 +45,10 @@ void PutLE32(std::vector<char>& out, int32_t value) {
 // two hundred new 4 KiB entries: the kind of file a level designer reads.
 size_t WritePwad(const std::string& path) {
     std::vector<std::pair<std::string, std::vector<uint8_t>>> lumps;
-    const WadDirEntry* marker = FindEntry(0, "MAP01", 1);
+    const WadDirEntry* marker = FindEntry(0, "MAP01", EntryNeed::Required);
     for (int k = 0; k < kLevelLumpCount; ++k)
         lumps.emplace_back(EntryNameText(marker[k].name), ReadEntryData(marker[k]));
-    lumps.emplace_back("PLAYPAL", ReadEntryData(*FindEntry(0, "PLAYPAL", 1)));
+    lumps.emplace_back("PLAYPAL", ReadEntryData(*FindEntry(0, "PLAYPAL", EntryNeed::Required)));
     for (int i = 0; i < 200; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "BNCH%04d", i);

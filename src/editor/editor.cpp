@@ -229,7 +229,8 @@ int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
     config.lastEpisode = episode;
     config.lastMap = map;
     SetLevelName(episode, map);
-    if (!LoadLevel(newLevel)) {   // refused, the user told why
+    LevelSource source = newLevel ? LevelSource::NewLevel : LevelSource::MasterDirectory;
+    if (!LoadLevel(source)) {   // refused, the user told why
         FreeNameLists();
         return kEditorLeaveToo;
     }

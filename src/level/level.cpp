@@ -35,8 +35,8 @@ void Shrink(ObjectArray<T>& array) {
 }
 
 template <typename T>
-void Resize(ObjectArray<T>& array, int32_t step, int direction) {
-    if (direction > 0)
+void ResizeArray(ObjectArray<T>& array, int32_t step, Resize change) {
+    if (change == Resize::AddOne)
         Grow(array, step);
     else
         Shrink(array);
@@ -78,13 +78,13 @@ void SetLevelName(int16_t episode, int16_t map) {
         std::snprintf(level.warpText, sizeof level.warpText, "%hd", map);
 }
 
-void ResizeObject(int type, int direction) {
+void ResizeObject(int type, Resize change) {
     switch (type) {
-    case kObjThing: Resize(level.things, 400, direction); break;
-    case kObjLineDef: Resize(level.lineDefs, 500, direction); break;
-    case kObjSideDef: Resize(level.sideDefs, 1000, direction); break;
-    case kObjVertex: Resize(level.vertices, 1000, direction); break;
-    case kObjSector: Resize(level.sectors, 400, direction); break;
+    case kObjThing: ResizeArray(level.things, 400, change); break;
+    case kObjLineDef: ResizeArray(level.lineDefs, 500, change); break;
+    case kObjSideDef: ResizeArray(level.sideDefs, 1000, change); break;
+    case kObjVertex: ResizeArray(level.vertices, 1000, change); break;
+    case kObjSector: ResizeArray(level.sectors, 400, change); break;
     default: FatalError("ResizeObject wrong type %hd", static_cast<short>(type));
     }
 }

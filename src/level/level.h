@@ -171,11 +171,14 @@ void SetLevelName(int16_t episode, int16_t map);
 // builder's segments) have a limit.
 std::string PassedLimit();
 
-// Adds one record place at the end of the array of type (direction > 0),
-// growing the capacity by the type's step when needed, or removes the last one
-// (direction <= 0; never below 0, memory kept). Types other than Thing,
-// LineDef, SideDef, Vertex and Sector end the program.
-void ResizeObject(int type, int direction);
+// What ResizeObject does to an array.
+enum class Resize {
+    AddOne,       // one record place more at the end, the capacity growing by the type's step when needed
+    RemoveLast,   // one place less (never below 0; the memory is kept)
+};
+// Resizes the array of type; types other than Thing, LineDef, SideDef, Vertex
+// and Sector end the program.
+void ResizeObject(int type, Resize change);
 // Frees the five arrays and sets their counts to 0.
 void FreeLevel();
 // A fresh, empty model (tests, and the start of every load). Keeps the

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-struct WadDirEntry;
+#include "wad/master.h"
 
 // Keys that ask for a save; they decide the questions saving asks.
 enum SaveKey : int {
@@ -16,19 +16,24 @@ enum SaveKey : int {
     kSaveKeyAltF8 = 0x6F00,   // as F2, with the reject mask dialog
 };
 
-// Fills the level model from the lumps of the level named level.name (or
-// sets up an empty level when newLevel is set). Vertices that no LineDef uses
+// Where LoadLevel takes the level from.
+enum class LevelSource {
+    MasterDirectory,   // the lumps of the level named level.name
+    NewLevel,          // nothing: an empty level is set up under that name
+};
+
+// Fills the level model from its source. Vertices that no LineDef uses
 // are dropped and the rest renumbered in their old order. Returns false when
 // the level cannot be edited: its marker or a lump is missing, it is in a
 // format this editor does not edit (Hexen, Doom 64, UDMF), or a LineDef names
 // a Vertex the level does not have. The user is then told why, naming the
 // level, and the model is left empty. Only a failing file ends the program.
-bool LoadLevel(int newLevel);
+bool LoadLevel(LevelSource source);
 
 // The level's lump of that name: the first entry so named after the level's
-// marker and before the next level's marker in the master directory. Missing:
-// nullptr, or a fatal error with complain set.
-const WadDirEntry* FindLevelLump(const char* name, int complain);
+// marker and before the next level's marker in the master directory; nullptr
+// when it is missing and optional.
+const WadDirEntry* FindLevelLump(const char* name, EntryNeed need);
 
 // Settles the level name (episode and map of the new level) and the output
 // file: asks for the file name, and marks an open PWAD of that name as the

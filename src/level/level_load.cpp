@@ -36,7 +36,7 @@ Refusal MissingLump(const char* name) {
 // Finds the level's marker, takes the file that holds it as the level's file
 // and remembers where the marker is.
 Refusal FindMarker() {
-    const WadDirEntry* marker = FindEntry(0, level.name, 0);
+    const WadDirEntry* marker = FindEntry(0, level.name, EntryNeed::Optional);
     if (!marker)
         return MissingLump(level.name);
     level.markerIndex = static_cast<int32_t>(marker - MasterDirectory().data());
@@ -117,7 +117,7 @@ Refusal CheckFormat() {
 
 Refusal CheckLumps() {
     for (const char* name : kLevelLumpNames)
-        if (!FindLevelLump(name, 0))
+        if (!FindLevelLump(name, EntryNeed::Optional))
             return MissingLump(name);
     return {};
 }
@@ -136,7 +136,7 @@ void ReadLumpRecords(const WadDirEntry& entry, void* buffer, int32_t bytes) {
 // Reads a whole lump of records into an array with room for twice as many.
 template <typename T>
 void ReadArray(const char* lumpName, ObjectArray<T>& array) {
-    WadDirEntry entry = *FindLevelLump(lumpName, 1);
+    WadDirEntry entry = *FindLevelLump(lumpName, EntryNeed::Required);
     int32_t count = entry.size / static_cast<int32_t>(sizeof(T));
     AllocateArray(array, 2 * count, count);
     ReadLumpRecords(entry, array.records.data(), count * static_cast<int32_t>(sizeof(T)));
@@ -177,7 +177,7 @@ Refusal MarkUsedVertices(std::vector<int32_t>& newNumber, int32_t& used) {
 // Takes the used vertices in their old order, numbering them from 0, keeps
 // the old number of each and points the LineDefs at the new numbers.
 Refusal ReadUsedVertices() {
-    WadDirEntry entry = *FindLevelLump("VERTEXES", 1);
+    WadDirEntry entry = *FindLevelLump("VERTEXES", EntryNeed::Required);
     level.oldVertexCount = entry.size / static_cast<int32_t>(sizeof(Vertex));
     std::vector<int32_t> newNumber(static_cast<size_t>(level.oldVertexCount), -1);
     int32_t used = 0;
@@ -204,7 +204,7 @@ Refusal ReadUsedVertices() {
     return {};
 }
 
-int32_t LumpSize(const char* name) { return FindLevelLump(name, 1)->size; }
+int32_t LumpSize(const char* name) { return FindLevelLump(name, EntryNeed::Required)->size; }
 
 void ReadKeptSizes() {
     level.numSegs = LumpSize("SEGS") / kSegRecord;
@@ -243,20 +243,20 @@ Refusal ReadLevel() {
 
 }  // namespace
 
-const WadDirEntry* FindLevelLump(const char* name, int complain) {
+const WadDirEntry* FindLevelLump(const char* name, EntryNeed need) {
     const std::vector<WadDirEntry>& dir = MasterDirectory();
     size_t first = static_cast<size_t>(level.markerIndex) + 1;
     for (size_t i = first; level.markerIndex >= 0 && i < dir.size() && !IsLevelName(dir[i]); ++i)
         if (SameEntryName(dir[i].name, name))
             return &dir[i];
-    if (complain)
+    if (need == EntryNeed::Required)
         FatalError(" Damaged %s file %s not found", LevelFileName(), name);
     return nullptr;
 }
 
-bool LoadLevel(int newLevel) {
+bool LoadLevel(LevelSource source) {
     RegisterEarlyEndCleanup(CleanupStage::BeforeMessage, FreeLevel);
-    CloseWads('P', 0, 0);
+    CloseWads(WadRows::Pwads);
     Dialogs().ShowBox(std::string("Processing Level ") + level.name, {});
     // A fresh model that keeps the name and warp text set when the level was
     // chosen.
@@ -267,7 +267,7 @@ bool LoadLevel(int newLevel) {
     std::memcpy(level.name, name, sizeof name);
     std::memcpy(level.warpText, warpText, sizeof warpText);
     Refusal refusal = FindMarker();
-    if (refusal.empty() && newLevel)
+    if (refusal.empty() && source == LevelSource::NewLevel)
         SetUpNewLevel();
     else if (refusal.empty())
         refusal = ReadLevel();

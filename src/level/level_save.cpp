@@ -73,7 +73,7 @@ void PlanBackup(int16_t r) { SetField(master.table[r].tag, sizeof master.table[r
 std::string PlannedBackupName() {
     for (int16_t r = 1; r < kOpenWadRows; ++r) {
         const WadFile& row = master.table[r];
-        if (row.state && row.name && std::strncmp(row.tag, ".BAK", 4) == 0)
+        if (row.inUse() && row.name && std::strncmp(row.tag, ".BAK", 4) == 0)
             return BackupName(row.name);
     }
     return std::string();
@@ -187,7 +187,7 @@ int32_t ExtraBytes(const SaveJob& job) {
 // The size of the level's old lump of that name, which the save copies
 // whole; a new level has none.
 int32_t OldLumpSize(const char* name) {
-    const WadDirEntry* lump = level.fromFile ? FindLevelLump(name, 0) : nullptr;
+    const WadDirEntry* lump = level.fromFile ? FindLevelLump(name, EntryNeed::Optional) : nullptr;
     return lump ? lump->size : 0;
 }
 
@@ -240,7 +240,7 @@ int32_t CopyEntryData(SaveJob& job, const WadDirEntry& entry) {
 // gets an empty lump.
 void CopyOldLump(SaveJob& job, const char* name) {
     int32_t offset = job.position;
-    const WadDirEntry* lump = level.fromFile ? FindLevelLump(name, 0) : nullptr;
+    const WadDirEntry* lump = level.fromFile ? FindLevelLump(name, EntryNeed::Optional) : nullptr;
     Advance(job, name, offset, lump ? CopyEntryData(job, *lump) : 0);
 }
 
@@ -288,7 +288,7 @@ void WriteReject(SaveJob& job) {
     int32_t size = RejectBytes(level.sectors.count);
     int32_t offset = job.position;
     int32_t copied = 0;
-    const WadDirEntry* old = level.fromFile ? FindLevelLump("REJECT", 0) : nullptr;
+    const WadDirEntry* old = level.fromFile ? FindLevelLump("REJECT", EntryNeed::Optional) : nullptr;
     if (!job.clearReject && level.rejectSectorCount == level.sectors.count && old)
         copied = CopyEntryData(job, *old);
     std::vector<uint8_t> fill(static_cast<size_t>(std::max(0, size - copied)));
@@ -385,7 +385,7 @@ bool WriteOutput(SaveJob& job) {
 // none; likewise the level list. Nothing is then read from a forgotten file.
 void RestoreEntriesOfForgottenFiles() {
     std::vector<WadDirEntry>& dir = MasterDirectory();
-    auto forgotten = [](int16_t row) { return row < 0 || row >= kOpenWadRows || !master.table[row].state; };
+    auto forgotten = [](int16_t row) { return row < 0 || row >= kOpenWadRows || !master.table[row].inUse(); };
     if (std::none_of(dir.begin(), dir.end(), [&](const WadDirEntry& e) { return forgotten(e.file); }) &&
         std::none_of(master.levelList.begin(), master.levelList.end(),
                      [&](const LevelListEntry& l) { return forgotten(l.file); }))
@@ -409,7 +409,7 @@ void RestoreEntriesOfForgottenFiles() {
     std::vector<LevelListEntry> levels;
     for (LevelListEntry l : master.levelList) {
         if (forgotten(l.file)) {
-            const WadDirEntry* marker = FindEntry(0, l.name, 0);
+            const WadDirEntry* marker = FindEntry(0, l.name, EntryNeed::Optional);
             if (!marker || forgotten(marker->file))
                 continue;
             l.file = marker->file;
@@ -455,9 +455,9 @@ void HandToNodeBuilder(const SaveJob& job, char* fileName) {
 
 // Lays the new file over the master directory and takes the level from it.
 void ReadBack(const SaveJob& job) {
-    CloseWads('P', 0, 0);
+    CloseWads(WadRows::Pwads);
     OpenWad(config.pwadList[PwadListRow(job.chosen)], "PWAD");
-    const WadDirEntry* marker = FindEntry(0, level.name, 1);
+    const WadDirEntry* marker = FindEntry(0, level.name, EntryNeed::Required);
     level.markerIndex = static_cast<int32_t>(marker - MasterDirectory().data());
     master.currentLevelRow = marker->file;
     MakeRowReady(master.currentLevelRow);
@@ -520,7 +520,7 @@ char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
     config.lastMap = newMap;
     SetLevelName(newEpisode, newMap);
     for (int16_t r = 1; r < kOpenWadRows; ++r)
-        if (master.table[r].state && master.table[r].name && SameFileName(master.table[r].name, name))
+        if (master.table[r].inUse() && master.table[r].name && SameFileName(master.table[r].name, name))
             PlanBackup(r);
     return config.pwadList[row];
 }

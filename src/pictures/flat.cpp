@@ -10,7 +10,7 @@ constexpr int kFlatBytes = kFlatSide * kFlatSide;
 }  // namespace
 
 int DecodeFlat(const char* name, int mag, Image& image) {
-    const WadDirEntry* entry = name ? FindEntry(0, name, 0) : nullptr;
+    const WadDirEntry* entry = name ? FindEntry(0, name, EntryNeed::Optional) : nullptr;
     if (!entry)
         return kNotDrawn;
     if (entry->size < kFlatBytes)

@@ -10,12 +10,12 @@ NameListState nameLists;
 
 namespace {
 
-// Master directory index of a marker; a required one that is missing ends
-// the program with the lookup's message.
-int MarkerIndex(const char* name, bool required) {
+// Master directory index of a marker, or -1; a required one that is missing
+// ends the program with the lookup's message.
+int MarkerIndex(const char* name, EntryNeed need) {
     int i = FindMasterIndex(name);
-    if (i < 0 && required)
-        FindEntry(0, name, 1);
+    if (i < 0 && need == EntryNeed::Required)
+        FindEntry(0, name, need);
     return i;
 }
 
@@ -26,11 +26,13 @@ void AddBetween(NameList& list, int start, int end) {
         list.Add(dir[static_cast<size_t>(i)].name);
 }
 
-void AddMarkerPair(NameList& list, const char* start, const char* end, bool required) {
-    int first = MarkerIndex(start, required);
+// Adds the names between the start and end markers; the end marker is
+// required once the start marker is there.
+void AddMarkerPair(NameList& list, const char* start, const char* end, EntryNeed need) {
+    int first = MarkerIndex(start, need);
     if (first < 0)
         return;
-    AddBetween(list, first, MarkerIndex(end, true));
+    AddBetween(list, first, MarkerIndex(end, EntryNeed::Required));
 }
 
 // The texture names of one TEXTURE lump. Only records that lie inside the
@@ -84,8 +86,8 @@ void BuildTextureNames() {
     NameList& list = nameLists.TextureNames;
     list.Clear();
     list.Add("-");
-    AddTextureNames(list, *FindEntry(0, "TEXTURE1", 1));
-    if (const WadDirEntry* second = FindEntry(0, "TEXTURE2", 0))
+    AddTextureNames(list, *FindEntry(0, "TEXTURE1", EntryNeed::Required));
+    if (const WadDirEntry* second = FindEntry(0, "TEXTURE2", EntryNeed::Optional))
         AddTextureNames(list, *second);
     list.Sort();
 }
@@ -93,9 +95,9 @@ void BuildTextureNames() {
 void BuildFlatNames() {
     NameList& list = nameLists.FlatNames;
     list.Clear();
-    AddMarkerPair(list, "F1_START", "F1_END", true);
-    AddMarkerPair(list, "F2_START", "F2_END", false);
-    AddMarkerPair(list, "F3_START", "F3_END", false);
+    AddMarkerPair(list, "F1_START", "F1_END", EntryNeed::Required);
+    AddMarkerPair(list, "F2_START", "F2_END", EntryNeed::Optional);
+    AddMarkerPair(list, "F3_START", "F3_END", EntryNeed::Optional);
     list.Sort();
 }
 

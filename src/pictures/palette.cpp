@@ -17,7 +17,7 @@ constexpr int kLastPalette = 13;
 // The bytes of palette number, or of the last whole palette a short PLAYPAL
 // holds; bytes a damaged lump lacks stay 0.
 std::vector<uint8_t> ReadPalette(int number) {
-    WadDirEntry* entry = FindEntry(0, "PLAYPAL", 1);
+    WadDirEntry* entry = FindEntry(0, "PLAYPAL", EntryNeed::Required);
     std::vector<uint8_t> data = ReadEntryData(*entry);
     int whole = static_cast<int>(data.size() / kPaletteBytes);
     size_t start = static_cast<size_t>(std::max(0, std::min(number, whole - 1))) * kPaletteBytes;

@@ -27,7 +27,7 @@ const WadDirEntry* LookUpPicture(const char* name) {
     size_t last = static_cast<size_t>(pictures.lastIndex);
     if (pictures.lastIndex < 0 || last >= dir.size() || !SameEntryName(dir[last].name, name)) {
         pictures.lastIndex = -1;
-        const WadDirEntry* entry = FindEntry(0, name, 0);
+        const WadDirEntry* entry = FindEntry(0, name, EntryNeed::Optional);
         if (!entry)
             return nullptr;
         pictures.lastIndex = static_cast<int32_t>(entry - dir.data());

@@ -21,9 +21,9 @@ bool SameLump(const WadDirEntry& a, const WadDirEntry& b) {
 }
 
 // Brings the directory up to date with the lump the master directory names
-// now; true when it was read anew. A missing lump is fatal with complain set.
-bool RefreshLump(TextureDirectory& directory, const char* name, int complain) {
-    const WadDirEntry* entry = FindEntry(0, name, complain);
+// now; true when it was read anew.
+bool RefreshLump(TextureDirectory& directory, const char* name, EntryNeed need) {
+    const WadDirEntry* entry = FindEntry(0, name, need);
     bool same = entry ? directory.present && SameLump(*entry, directory.lump) : !directory.present;
     if (directory.loaded && same)
         return false;
@@ -67,7 +67,8 @@ void ListTextures(TextureDirectory& directory) {
 
 TextureDirectory& Textures(int which) {
     TextureDirectory& directory = pictures.textures[which];
-    if (RefreshLump(directory, which == 0 ? "TEXTURE1" : "TEXTURE2", which == 0))
+    if (which == 0 ? RefreshLump(directory, "TEXTURE1", EntryNeed::Required)
+                   : RefreshLump(directory, "TEXTURE2", EntryNeed::Optional))
         ListTextures(directory);
     return directory;
 }
@@ -75,7 +76,7 @@ TextureDirectory& Textures(int which) {
 // The patch name of PNAMES entry number (9 bytes with the terminator); false
 // for a number PNAMES does not have.
 bool PatchName(int number, char (&name)[kNameBytes + 1]) {
-    RefreshLump(pictures.patchNames, "PNAMES", 0);
+    RefreshLump(pictures.patchNames, "PNAMES", EntryNeed::Optional);
     const std::vector<uint8_t>& data = pictures.patchNames.data;
     if (number < 0 || number >= ItemCount(data, kNameBytes))
         return false;

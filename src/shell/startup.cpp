@@ -127,15 +127,15 @@ void StartUp(const CommandLine& options) {
     ResetConfig();
     bool configOk = false;
     std::vector<char> configName(ConfigFileName(), ConfigFileName() + std::strlen(ConfigFileName()) + 1);
-    if (FileExists(configName.data()) && CheckFileType(configName.data(), "_CFG", 0))
+    if (FileExists(configName.data()) && CheckFileType(configName.data(), "_CFG", FileCheck::Quiet))
         configOk = LoadConfig() == 1;
     ApplyCommandLine(options);
     CompletePatchPath();
     FindMovedHelpFile();
     for (const std::string& dir : {WorkDir(), std::string(config.patchPath)})
         RemoveLeftoverTemporaryFiles(dir);
-    bool helpOk = CheckFileType(config.helpFile, "_HLP", 0);
-    bool iwadOk = CheckFileType(config.iwadName, "IWAD", 0);
+    bool helpOk = CheckFileType(config.helpFile, "_HLP", FileCheck::Quiet);
+    bool iwadOk = CheckFileType(config.iwadName, "IWAD", FileCheck::Quiet);
     if (!configOk || !helpOk || !iwadOk)
         RunFirstTimeSetup();
     ShowBanner();
@@ -149,7 +149,7 @@ void StartUp(const CommandLine& options) {
 }
 
 void EndOrderly() {
-    CloseWads('A', 0, 0);
+    CloseWads(WadRows::All);
     ShowBanner();
     ConsoleGotoXY(1, 24);
     ConsoleClearCells(80);

@@ -44,7 +44,7 @@ std::string ChangeDirectoryLine(const std::string& dir) {
 void PutProgramAway() {
     HidePointer();
     FreeLevel();
-    CloseWads('A', 0, 0);
+    CloseWads(WadRows::All);
     CloseGraphics();
 }
 

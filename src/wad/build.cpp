@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <numeric>
+#include <vector>
 
 #include "platform/console.h"
 #include "base/command_words.h"
@@ -68,11 +69,13 @@ bool FitsInWad(const std::vector<size_t>& selection, const std::string& name) {
     return false;
 }
 
+// Whether the progress line names the first entry of each file's run.
+enum class FileRuns { Unnamed, Named };
+
 // Writes a WAD file of the selected master directory entries: header, their
-// data one after another, and a directory with the new offsets. With
-// showFiles the name of each entry that starts another file's run is shown.
+// data one after another, and a directory with the new offsets.
 void WriteWad(const std::string& name, const char* type, const std::vector<size_t>& selection,
-              bool showFiles) {
+              FileRuns runs) {
     if (!FitsInWad(selection, name))
         return;
     OutputFile out;
@@ -88,15 +91,15 @@ void WriteWad(const std::string& name, const char* type, const std::vector<size_
     for (size_t i : selection) {
         const WadDirEntry& e = dir[i];
         if (e.file != lastFile) {
-            ClosePwadHandles();
-            if (showFiles)
+            CloseWads(WadRows::Pwads);
+            if (runs == FileRuns::Named)
                 progress.File(EntryNameText(e.name));
             lastFile = e.file;
         }
         CopyEntryData(stream, e);
         progress.Add(e.size);
     }
-    ClosePwadHandles();
+    CloseWads(WadRows::Pwads);
     int32_t offset = kWadHeaderSize;
     for (size_t i : selection) {
         WriteDirEntry(stream, offset, dir[i].size, dir[i].name);
@@ -111,41 +114,28 @@ void WriteWad(const std::string& name, const char* type, const std::vector<size_
 
 bool AnyPwadRead() {
     for (int16_t r = 1; r < kOpenWadRows; ++r)
-        if (master.table[r].state)
+        if (master.table[r].inUse())
             return true;
     return false;
 }
 
 // Asks whether a group file takes the PWADs' other entries too. Each answer
 // is a line; the end of the input counts as "no".
-bool AskIncludeExtraData() {
+GroupContents AskGroupContents() {
     for (;;) {
         PrintAt(1, 25, 1, "Include Extra Data [y/n] > ");
         std::string answer;
         if (!ConsoleReadLine(answer))
-            return false;
+            return GroupContents::Levels;
         size_t first = answer.find_first_not_of(' ');
         int c = first == std::string::npos ? 0 : std::toupper(static_cast<unsigned char>(answer[first]));
         if (c == 'Y' || c == 'N')
-            return c == 'Y';
+            return c == 'Y' ? GroupContents::LevelsAndExtras : GroupContents::Levels;
     }
 }
 
-}  // namespace
-
-void BuildIwad(const std::string& name) {
-    FILE* iwad = MakeRowReady(0);
-    int64_t size = iwad ? FileSize(iwad) : -1;
-    if (size < 0)
-        FatalError("seekend wadfile");
-    PrintAt(1, 23, 1, "Building new Main Wad file %s (size %ldK)", name.c_str(),
-            static_cast<long>(KiBRoundedUp(size)));
-    std::vector<size_t> all(MasterDirectory().size());
-    std::iota(all.begin(), all.end(), size_t{0});
-    WriteWad(name, "IWAD", all, false);
-}
-
-std::vector<size_t> GroupSelection(bool includeExtra) {
+// The master directory entries (by index, in order) that a group file takes.
+std::vector<size_t> GroupSelection(GroupContents contents) {
     // A level is its marker and the ten entries after it. The ones a PWAD
     // supplies are taken, whichever PWAD it is; other PWAD entries only with
     // the extra data.
@@ -162,7 +152,7 @@ std::vector<size_t> GroupSelection(bool includeExtra) {
             --levelEntriesLeft;
             take = fromPwad;
         } else {
-            take = includeExtra && fromPwad;
+            take = contents == GroupContents::LevelsAndExtras && fromPwad;
         }
         if (take)
             taken.push_back(i);
@@ -170,9 +160,23 @@ std::vector<size_t> GroupSelection(bool includeExtra) {
     return taken;
 }
 
-void BuildGroup(const std::string& name, bool includeExtra) {
+}  // namespace
+
+void BuildIwad(const std::string& name) {
+    FILE* iwad = MakeRowReady(0);
+    int64_t size = iwad ? FileSize(iwad) : -1;
+    if (size < 0)
+        FatalError("seekend wadfile");
+    PrintAt(1, 23, 1, "Building new Main Wad file %s (size %ldK)", name.c_str(),
+            static_cast<long>(KiBRoundedUp(size)));
+    std::vector<size_t> all(MasterDirectory().size());
+    std::iota(all.begin(), all.end(), size_t{0});
+    WriteWad(name, "IWAD", all, FileRuns::Unnamed);
+}
+
+void BuildGroup(const std::string& name, GroupContents contents) {
     PrintAt(1, 23, 1, "Building compound Patch Wad file %s", name.c_str());
-    WriteWad(name, "PWAD", GroupSelection(includeExtra), true);
+    WriteWad(name, "PWAD", GroupSelection(contents), FileRuns::Named);
 }
 
 void CommandBuild(CommandWords& words) {
@@ -189,5 +193,5 @@ void CommandGroup(CommandWords& words) {
         PrintAt(1, 25, 1, "You have not read any PWAD files to group.");
         return;
     }
-    BuildGroup(target, AskIncludeExtraData());
+    BuildGroup(target, AskGroupContents());
 }

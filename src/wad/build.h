@@ -3,14 +3,15 @@
 // PWADs.
 #pragma once
 
-#include <cstddef>
 #include <string>
-#include <vector>
+
+// What a group file takes from the read PWADs.
+enum class GroupContents {
+    Levels,            // the levels they supply
+    LevelsAndExtras,   // and every other entry they supply
+};
 
 // Writes a new IWAD holding every entry of the master directory, in order.
 void BuildIwad(const std::string& name);
-// Writes one PWAD of the levels the read PWADs supply, and with includeExtra
-// of every other entry they supply too.
-void BuildGroup(const std::string& name, bool includeExtra);
-// The master directory entries (by index, in order) that a group file takes.
-std::vector<size_t> GroupSelection(bool includeExtra);
+// Writes one PWAD of what the read PWADs supply.
+void BuildGroup(const std::string& name, GroupContents contents);

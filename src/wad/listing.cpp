@@ -222,7 +222,7 @@ void TakeOutputAndNumber(CommandWords& words, std::string& output, int& number) 
 
 // A WAD file number names a row of the open-WAD table that is in use.
 bool ActiveWadNumber(int number) {
-    if (number >= 1 && number < kOpenWadRows && master.table[number].state)
+    if (number >= 1 && number < kOpenWadRows && master.table[number].inUse())
         return true;
     PrintAt(1, 25, 1, "Wad file# %d not active", number);
     return false;
@@ -292,7 +292,7 @@ void CommandWads(CommandWords&) {
     out.Write(Format("IWAD  == %-30s  (Main file)\n", RowFileName(0) ? RowFileName(0) : config.iwadName));
     out.Write("--------\n");
     for (int16_t r = 1; r < kOpenWadRows; ++r) {
-        if (!master.table[r].state)
+        if (!master.table[r].inUse())
             continue;
         bool holdsLevel = false;
         for (const LevelListEntry& level : master.levelList) {
@@ -316,7 +316,7 @@ void CommandDirA(CommandWords& words) {
     words.Next(output);
     WriteListing(output, Format("Listing Directory to %s", output.c_str()), [&](ListingOutput& out) {
         for (int16_t r = 0; r < kOpenWadRows; ++r)
-            if (master.table[r].state && !ListDirectory(out, r, pattern))
+            if (master.table[r].inUse() && !ListDirectory(out, r, pattern))
                 break;
     });
 }

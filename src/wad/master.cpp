@@ -38,13 +38,15 @@ void CloseRowHandle(WadFile& row) {
     row.handle = nullptr;
 }
 
+void CloseAllWads() { CloseWads(WadRows::All); }
+
 void ForgetRow(int16_t r) {
     WadFile& row = master.table[r];
     CloseRowHandle(row);
     row.dir.clear();
     row.dir.shrink_to_fit();
     row.tag[0] = 0;
-    row.state = 0;
+    row.state = RowState::Free;
     row.count = 0;
     if (r >= 1 && row.name)
         row.name[0] = 0;
@@ -190,9 +192,9 @@ void ForgetUnreferencedPwads() {
         if (e.file >= 0 && e.file < kOpenWadRows)
             referenced[e.file] = true;
     for (int16_t r = 1; r < kOpenWadRows; ++r)
-        if (master.table[r].state && !referenced[r])
+        if (master.table[r].inUse() && !referenced[r])
             ForgetRow(r);
-    if (master.table[master.currentLevelRow].state == 0)
+    if (!master.table[master.currentLevelRow].inUse())
         master.currentLevelRow = 0;
 }
 
@@ -280,7 +282,7 @@ int OpenWad(char* name, const char* tag) {
     int freeRow = -1;
     for (int16_t r = 0; r < kOpenWadRows; ++r) {
         WadFile& row = master.table[r];
-        if (row.state == 0) {
+        if (!row.inUse()) {
             if (freeRow < 0)
                 freeRow = r;
             continue;
@@ -292,12 +294,12 @@ int OpenWad(char* name, const char* tag) {
     }
     if (freeRow < 0)
         FatalError("File Limit of %hd Exceeded", static_cast<short>(kOpenWadRows));
-    if (!CheckFileType(name, tag, 1))
+    if (!CheckFileType(name, tag, FileCheck::Complain))
         return -1;
     int16_t r = static_cast<int16_t>(freeRow);
     WadFile& row = master.table[r];
     row.handle = OpenWadStream(name);
-    row.state = 'O';
+    row.state = RowState::Open;
     ReleaseNameLists();
     row.name = name;
     if (r == 0)
@@ -320,16 +322,16 @@ int LoadPwad(char* name) {
     master.containsColumn = 1;
     master.containsRow = 1;
     int r = OpenWad(name, "PWAD");
-    if (r > 0 && master.table[r].state) {
+    if (r > 0 && master.table[r].inUse()) {
         CloseRowHandle(master.table[r]);
-        master.table[r].state = 'C';
+        master.table[r].state = RowState::Closed;
     }
     config.savedViewX = kNoSavedView;
     config.savedViewY = kNoSavedView;
     return r;
 }
 
-WadDirEntry* FindEntry(int16_t row, const char* name, int complain) {
+WadDirEntry* FindEntry(int16_t row, const char* name, EntryNeed need) {
     std::vector<WadDirEntry>& dir = master.table[row].dir;
     WadDirEntry* found = nullptr;
     if (row == 0) {
@@ -345,7 +347,7 @@ WadDirEntry* FindEntry(int16_t row, const char* name, int complain) {
             MakeRowReady(found->file);
         return found;
     }
-    if (complain) {
+    if (need == EntryNeed::Required) {
         char text[9] = {};
         std::strncpy(text, name, 8);
         FatalError(" Damaged %s file %s not found", RowFileName(row) ? RowFileName(row) : "", text);
@@ -355,45 +357,32 @@ WadDirEntry* FindEntry(int16_t row, const char* name, int complain) {
 
 FILE* MakeRowReady(int16_t row) {
     WadFile& file = master.table[row];
-    if (file.state == 'C') {
+    if (file.state == RowState::Closed) {
         file.handle = OpenWadStream(file.name);
-        file.state = 'O';
+        file.state = RowState::Open;
     }
     return file.handle;
 }
 
-void CloseAllWads() { CloseWads('A', 0, 0); }
-
-void CloseWads(char mode, int forget, int clearNames) {
-    int16_t first = mode == 'A' ? 0 : 1;
-    if (mode == 'A') {
+void CloseWads(WadRows rows) {
+    int16_t first = rows == WadRows::All ? 0 : 1;
+    if (rows == WadRows::All) {
         ReleaseNameLists();
         if (master.closeHelpFile)
             master.closeHelpFile();
     }
     for (int16_t r = first; r < kOpenWadRows; ++r) {
         WadFile& row = master.table[r];
-        if (!row.state)
+        if (!row.inUse())
             continue;
         CloseRowHandle(row);
-        row.state = 'C';
-        if (forget) {
-            if (r == 0)
-                InvalidateMasterIndex();
-            row.dir.clear();
-            row.dir.shrink_to_fit();
-            row.tag[0] = 0;
-            row.state = 0;
-            row.count = 0;
-        }
-        if (forget && clearNames && r >= 1 && row.name)
-            row.name[0] = 0;
+        row.state = RowState::Closed;
     }
 }
 
 void CloseBackups() {
     for (int16_t r = 1; r < kOpenWadRows; ++r)
-        if (master.table[r].state && std::strncmp(master.table[r].tag, ".BAK", 4) == 0)
+        if (master.table[r].inUse() && std::strncmp(master.table[r].tag, ".BAK", 4) == 0)
             ForgetRow(r);
     CompactPwadList();
 }
@@ -425,7 +414,7 @@ void CompactPwadList() {
 }
 
 void CloseAndForgetAll() {
-    CloseWads('A', 1, 0);
+    CloseWads(WadRows::All);
     ResetMaster();
 }
 
@@ -451,7 +440,7 @@ void LoadPwadList(const std::vector<std::string>& names) {
 }
 
 const char* RowFileName(int16_t row) {
-    if (row < 0 || row >= kOpenWadRows || !master.table[row].state)
+    if (row < 0 || row >= kOpenWadRows || !master.table[row].inUse())
         return nullptr;
     return master.table[row].name;
 }

@@ -61,16 +61,25 @@ bool IsLevelNameInStyle(const WadDirEntry& entry, int16_t style);
 void OpenIwad(char* name);
 int OpenWad(char* name, const char* tag);
 int LoadPwad(char* name);
-// The first entry of row's directory named name; nullptr when missing (or a
-// fatal error with complain set). Reopens the holding file when it is closed.
-WadDirEntry* FindEntry(int16_t row, const char* name, int complain);
+// Whether a lookup may find nothing.
+enum class EntryNeed {
+    Optional,   // a missing entry gives nullptr
+    Required,   // a missing entry ends the program: " Damaged %s file %s not found"
+};
+// The first entry of row's directory named name; nullptr when missing and
+// optional. Reopens the holding file when it is closed.
+WadDirEntry* FindEntry(int16_t row, const char* name, EntryNeed need);
 // Reopens the row's file when it is closed and returns its stream.
 FILE* MakeRowReady(int16_t row);
 
-// mode 'A': all rows (and the name lists and help file); otherwise rows 1 up.
-void CloseWads(char mode, int forget, int clearNames);
-// Closes every file (keeping the names and directories).
-void CloseAllWads();
+// Which rows of the open-WAD table CloseWads closes.
+enum class WadRows {
+    All,     // every file; the lists built from the directory and the help file go too
+    Pwads,   // rows 1 up
+};
+// Closes the files of the rows, keeping their names and directories; each
+// reopens when an entry of it is wanted.
+void CloseWads(WadRows rows);
 void CloseBackups();
 // Closes every file and forgets every directory, level and level-name
 // conversion, as before the IWAD was first opened; the PwadList keeps its

@@ -79,8 +79,6 @@ int TargetNameArg(CommandWords& words, const char* label, std::string& target) {
     return TargetIsFree(target);
 }
 
-void ClosePwadHandles() { CloseWads('P', 0, 0); }
-
 void CopyEntryData(FILE* target, const WadDirEntry& entry) {
     // Markers hold no data, and their offsets need not point into the file.
     if (entry.size <= 0)

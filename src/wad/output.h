@@ -52,7 +52,5 @@ int TargetIsFree(const std::string& name);
 // Takes the next word as the name of a WAD file to write, completes it and
 // refuses an open file; 1 when target holds a name that may be written.
 int TargetNameArg(CommandWords& words, const char* label, std::string& target);
-// Closes the handles of every PWAD (they are reopened on demand).
-void ClosePwadHandles();
 // Copies an entry's data from the file that holds it to the output.
 void CopyEntryData(FILE* target, const WadDirEntry& entry);

@@ -50,7 +50,7 @@ FILE* OpenRawSource(const std::string& name) {
 
 int WriteEntry(const std::string& target, const std::string& entryName, const std::string& newName,
                EntryForm form) {
-    const WadDirEntry* found = FindEntry(0, entryName.c_str(), 0);
+    const WadDirEntry* found = FindEntry(0, entryName.c_str(), EntryNeed::Optional);
     if (!found) {
         PrintAt(1, 25, 1, "Entry %s not Found", entryName.c_str());
         return 0;

@@ -72,10 +72,10 @@ void ComplainAboutFile(const char* text) {
         WaitConsoleKey();
 }
 
-int CheckFileType(char* name, const char* tag, int complain) {
+int CheckFileType(char* name, const char* tag, FileCheck check) {
     FILE* f = OpenExisting(name, "rb");
     if (!f) {
-        if (complain) {
+        if (check == FileCheck::Complain) {
             ComplainAboutFile(("file " + std::string(name) + " not found, press a key").c_str());
             name[0] = 0;
         }
@@ -92,7 +92,7 @@ int CheckFileType(char* name, const char* tag, int complain) {
         if (c && !std::isprint(static_cast<unsigned char>(c)))
             c = '?';
     ComplainAboutFile((std::string(name) + " is not " + tag + ", found " + found + ", press a key").c_str());
-    if (complain)
+    if (check == FileCheck::Complain)
         name[0] = 0;
     return 0;
 }

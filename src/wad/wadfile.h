@@ -20,15 +20,24 @@ struct WadDirEntry {
     int16_t file = 0;      // row of the open-WAD table whose file holds the data
 };
 
+// What a row of the open-WAD table holds.
+enum class RowState : char {
+    Free = 0,
+    Open = 'O',     // a file and its open handle
+    Closed = 'C',   // a known file whose handle is closed; it reopens on demand
+};
+
 // One row of the open-WAD table.
 struct WadFile {
     char* name = nullptr;  // 44-character field owned by the configuration
     FILE* handle = nullptr;
-    char state = 0;        // 'O' open, 'C' known but closed, 0 free
+    RowState state = RowState::Free;
     int32_t count = 0;
     int32_t dirOffset = 0;
     char tag[6] = {};      // "" or ".BAK"
     std::vector<WadDirEntry> dir;
+
+    bool inUse() const { return state != RowState::Free; }
 };
 
 // Entry names: compared over at most 8 characters, ignoring case.
@@ -36,10 +45,15 @@ bool SameEntryName(const char* a, const char* b);
 void SetEntryName(char (&name)[8], const char* text);
 std::string EntryNameText(const char (&name)[8]);
 
+// How much CheckFileType says and does about a file that fails.
+enum class FileCheck {
+    Quiet,      // a missing file is not reported
+    Complain,   // a missing file is reported too, and a failing name is emptied
+};
 // Accepts the file when bytes 2..4 equal the tag's, and the first bytes are
-// equal or the tag begins with '_'. Complains as the shell does; with complain
-// set a failing check empties the name.
-int CheckFileType(char* name, const char* tag, int complain);
+// equal or the tag begins with '_'; a file of another kind is always reported
+// as the shell does.
+int CheckFileType(char* name, const char* tag, FileCheck check);
 // Completes a WAD name with the patch path (or the working directory) and the
 // extension ".WAD". Returns 1 when the name has a file part. A completed name
 // too long for its field is left as given and gives 0.

@@ -16,7 +16,7 @@ protected:
     void SetUp() override {
         EditorSession::SetUp();
         editorActions.insertObject = [] {   // Ins stands for an edit: it adds a Thing
-            ResizeObject(kObjThing, 1);
+            ResizeObject(kObjThing, Resize::AddOne);
             level.things[level.things.count - 1] = kAdded;
             level.levelChanged = true;
         };

@@ -26,7 +26,7 @@ protected:
     void Load(const char* name) {
         mapkit::ClearMap();
         SetField(level.name, name);
-        LoadLevel(0);
+        LoadLevel(LevelSource::MasterDirectory);
         ComputeMapBounds();
     }
     // The Sectors whose boundary an eastward ray from (x, y) crosses an odd

@@ -34,7 +34,7 @@ protected:
         SetField(config.iwadName, path.c_str());
         OpenIwad(config.iwadName);
         SetField(level.name, "MAP01");
-        ASSERT_TRUE(LoadLevel(0));
+        ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory));
         ComputeMapBounds();
     }
     void TearDown() override {

@@ -129,9 +129,9 @@ protected:
         OpenIwadAt(dir.file("base.wad"));
     }
     // The level of that name loaded (or a new level put in its place).
-    void Load(const std::string& name, int newLevel = 0) {
+    void Load(const std::string& name, LevelSource source = LevelSource::MasterDirectory) {
         SetField(level.name, name.c_str());
-        EXPECT_TRUE(LoadLevel(newLevel)) << name;
+        EXPECT_TRUE(LoadLevel(source)) << name;
     }
     // A save under the level episode/map as the editor asks for it, the
     // proposed file name accepted.

@@ -103,7 +103,7 @@ TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
         ASSERT_GT(ReadPwad(dir.file("other.wad")), 0);
         dialogs.log.clear();
         SetField(level.name, "E1M1");
-        EXPECT_EQ(LoadLevel(0), c.message.empty());
+        EXPECT_EQ(LoadLevel(LevelSource::MasterDirectory), c.message.empty());
         if (!c.message.empty()) {
             std::string box = "!Cannot edit E1M1";
             for (const std::string& line : c.message)
@@ -120,7 +120,7 @@ TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
     AddLevel(iwad, "E1M2", Room());
     WriteIwad(iwad);
     SetField(level.name, "E1M7");
-    EXPECT_FALSE(LoadLevel(0));
+    EXPECT_FALSE(LoadLevel(LevelSource::MasterDirectory));
     EXPECT_EQ(dialogs.log.back(), "!Cannot edit E1M7|" + damaged + "E1M7 not found");
 }
 

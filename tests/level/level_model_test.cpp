@@ -7,16 +7,16 @@ using LevelModelTest = LevelTest;
 TEST_F(LevelModelTest, ArraysGrowKeepingTheirRecordsAndNeverShrinkBelowZero) {
     AllocateArray(level.things, 200, 200);
     level.things[199].type = 3004;
-    ResizeObject(kObjThing, 1);
+    ResizeObject(kObjThing, Resize::AddOne);
     EXPECT_EQ(level.things.count, 201);
     EXPECT_EQ(level.things[199].type, 3004);
-    ResizeObject(kObjVertex, 1);   // an empty lump's array gets room with its first record
+    ResizeObject(kObjVertex, Resize::AddOne);   // an empty lump's array gets room with its first record
     EXPECT_GE(level.vertices.capacity(), 1);
-    ResizeObject(kObjVertex, -1);
-    ResizeObject(kObjVertex, -1);
+    ResizeObject(kObjVertex, Resize::RemoveLast);
+    ResizeObject(kObjVertex, Resize::RemoveLast);
     EXPECT_EQ(level.vertices.count, 0);
     for (int type : {0, 5, 11, -3})
-        EXPECT_EQ(ExitOf([&] { ResizeObject(type, 1); }), "ResizeObject wrong type " + std::to_string(type));
+        EXPECT_EQ(ExitOf([&] { ResizeObject(type, Resize::AddOne); }), "ResizeObject wrong type " + std::to_string(type));
 }
 
 TEST_F(LevelModelTest, ReferencesOutsideTheArraysGiveNothing) {

@@ -26,10 +26,10 @@ protected:
         AddLevel(iwad, "E1M2", Room());
         WriteIwad(iwad);
     }
-    void Edit(int16_t episode, int16_t map, int newLevel = 0) {
+    void Edit(int16_t episode, int16_t map, LevelSource source = LevelSource::MasterDirectory) {
         config.lastEpisode = episode;
         config.lastMap = map;
-        Load("E" + std::to_string(episode) + "M" + std::to_string(map), newLevel);
+        Load("E" + std::to_string(episode) + "M" + std::to_string(map), source);
     }
     // Writes the PWAD under the file name and reads it.
     void ReadPwadOf(const std::string& file, const WadBuilder& wad) {
@@ -63,7 +63,7 @@ TEST_F(LevelSaveTest, IwadLevelIsSavedAsItWasThenOverItself) {
     // The new file is listed and holds the level now.
     EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("E1M1.WAD")});
     EXPECT_GT(master.currentLevelRow, 0);
-    EXPECT_EQ(FindEntry(0, "E1M1", 0)->file, master.currentLevelRow);
+    EXPECT_EQ(FindEntry(0, "E1M1", EntryNeed::Optional)->file, master.currentLevelRow);
     EXPECT_FALSE(level.levelChanged);
 
     // Saved over its own file: the old one is the backup, released from the lists.
@@ -91,10 +91,10 @@ TEST_F(LevelSaveTest, CopyAllKeepsTheOtherEntriesInTheirOrderOrFallsBackToTheIwa
     dialogs.answers = {"n"};
     ASSERT_EQ(SaveAs(1, 1), 1);
     EXPECT_EQ(Saved("FULL.WAD").names(), kLevelNames);
-    EXPECT_EQ(ReadEntryData(*FindEntry(0, "PLAYPAL", 1)), Bytes(768, 1));
-    EXPECT_EQ(FindEntry(0, "MYSPR0", 0), nullptr);
+    EXPECT_EQ(ReadEntryData(*FindEntry(0, "PLAYPAL", EntryNeed::Required)), Bytes(768, 1));
+    EXPECT_EQ(FindEntry(0, "MYSPR0", EntryNeed::Optional), nullptr);
     for (const WadDirEntry& e : MasterDirectory())
-        EXPECT_NE(master.table[e.file].state, 0) << EntryNameText(e.name);
+        EXPECT_TRUE(master.table[e.file].inUse()) << EntryNameText(e.name);
 }
 
 TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
@@ -106,7 +106,7 @@ TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
     ASSERT_EQ(SaveAs(1, 1), 1);
     EXPECT_EQ(Saved("REJ.WAD").data("REJECT"), Bytes(13, 0xA5));
     // With a Sector more the old table no longer fits: it is cleared.
-    ResizeObject(kObjSector, 1);
+    ResizeObject(kObjSector, Resize::AddOne);
     level.mapChanged = true;
     dialogs.answers = {"n"};
     ASSERT_EQ(SaveAs(1, 1), 1);
@@ -165,8 +165,8 @@ TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
 }
 
 TEST_F(LevelSaveTest, NewLevelSavedUnderAnotherNameTakesNothingFromTheOldLevel) {
-    Edit(1, 1, 1);
-    ResizeObject(kObjThing, 1);
+    Edit(1, 1, LevelSource::NewLevel);
+    ResizeObject(kObjThing, Resize::AddOne);
     ASSERT_EQ(SaveAs(1, 2, kSaveKeyF3), 1);
     EXPECT_EQ(dialogs.proposals[0], dir.file("E1M2.WAD"));
     EXPECT_STREQ(level.name, "E1M2");
@@ -257,7 +257,7 @@ protected:
         testkit::WriteFileBytes(in + "MINE.BAK", older);
         ASSERT_GT(ReadPwad(in + "MINE.WAD"), 0);
         Edit(1, 1);
-        ResizeObject(kObjThing, 1);
+        ResizeObject(kObjThing, Resize::AddOne);
         level.levelChanged = true;
     }
     // The files in dir (temporary ones as "<temporary>") and whether MINE.WAD
@@ -352,7 +352,7 @@ TEST_F(LevelSaveTest, AFileCutShortBehindOurBackIsReportedAndChangesNothing) {
     Bytes cut = ReadFileBytes(dir.file("GONE.WAD"));
     cut.resize(200);
     testkit::WriteFileBytes(dir.file("GONE.WAD"), cut);
-    CloseWads('P', 0, 0);
+    CloseWads(WadRows::Pwads);
     EXPECT_EQ(SaveLevel(name, kSaveKeyF2), 0);
     EXPECT_TRUE(dialogs.Logged("!Error Reading File|" + dir.file("GONE.WAD") + "|the file ends too soon|"));
     EXPECT_EQ(ReadFileBytes(dir.file("GONE.WAD")), cut);
@@ -401,7 +401,7 @@ TEST_F(LevelSaveTest, SavingOverAnOpenPwadUnderAnotherSpellingKeepsABackupAndRea
         ASSERT_EQ(ListedPwads().size(), 1u) << spelling;
         EXPECT_TRUE(SameFileName(ListedPwads()[0].c_str(), dir.file("p1.wad").c_str())) << spelling;
         for (const char* lump : {"THINGS", "LINEDEFS", "SIDEDEFS", "BLOCKMAP"})
-            EXPECT_EQ(ReadEntryData(*FindEntry(0, lump, 1)), Saved("p1.wad").data(lump)) << spelling << lump;
+            EXPECT_EQ(ReadEntryData(*FindEntry(0, lump, EntryNeed::Required)), Saved("p1.wad").data(lump)) << spelling << lump;
         if (backup == "p1.BAK")
             std::filesystem::rename(dir.file("p1.BAK"), dir.file("p1.bak"));
         backup = "p1.bak";

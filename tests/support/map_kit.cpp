@@ -6,7 +6,7 @@ namespace {
 
 template <typename T>
 int Append(ObjectArray<T>& array, int type, const T& record) {
-    ResizeObject(type, 1);
+    ResizeObject(type, Resize::AddOne);
     array[array.count - 1] = record;
     return array.count - 1;
 }

@@ -72,7 +72,7 @@ TEST_F(LauncherTest, BrelHandsALevelToTheNodeBuilderAndComesBackToIt) {
     OpenIwadAt(iwad);
     ASSERT_GT(ReadPwad(dir.file("MAP01.WAD")), 0);
     SetLevelName(1, 1);
-    LoadLevel(0);
+    LoadLevel(LevelSource::MasterDirectory);
     EXPECT_GT(level.lineDefs.count, 0);
     EXPECT_EQ(level.numNodes * 28, static_cast<int32_t>(testkit::ReadWad(dir.file("MAP01.WAD")).data("NODES").size()));
     EXPECT_GT(level.numNodes, 0);

@@ -13,7 +13,7 @@ namespace {
 class MasterTest : public WadCommandTest {
 protected:
     const WadDirEntry& Entry(const char* name) {
-        WadDirEntry* e = FindEntry(0, name, 0);
+        WadDirEntry* e = FindEntry(0, name, EntryNeed::Optional);
         EXPECT_NE(e, nullptr) << name;
         return *e;
     }
@@ -81,7 +81,7 @@ TEST_F(MasterTest, ReplacedPwadIsForgottenAndTheSameFileIsReadOnce) {
     int b = Read("b.wad", WadBuilder().level("E1M1"));
     ASSERT_GT(a, 0);
     ASSERT_GT(b, 0);
-    EXPECT_EQ(master.table[a].state, 0);   // a supplied nothing any more
+    EXPECT_FALSE(master.table[a].inUse());   // a supplied nothing any more
     EXPECT_STREQ(config.pwadList[0], dir.file("b.wad").c_str());
     EXPECT_EQ(config.pwadList[1][0], 0);
     size_t size = MasterDirectory().size();
@@ -156,7 +156,7 @@ TEST_F(MasterTest, DamagedPwadsAreRefusedAndADamagedIwadEndsTheProgram) {
             EXPECT_TRUE(Contains(console.output(), std::string(c.why) + "; it is not read, press a key"));
             EXPECT_EQ(MasterDirectory().size(), entries);
             for (int r = 1; r < kOpenWadRows; ++r)
-                EXPECT_EQ(master.table[r].state, 0) << r;
+                EXPECT_FALSE(master.table[r].inUse()) << r;
             // The next file is read as usual.
             EXPECT_GT(Read("ok.wad", WadBuilder().lump("OK", "1")), 0);
         }
