@@ -176,7 +176,7 @@ int main() {
     config.gridSize = 64;
     SetField(config.iwadName, kIwad);
     OpenIwad(config.iwadName);
-    InitGraphics(0);
+    InitGraphics(GraphicsPalette::Basic);
     InitView();
     std::printf("Map view at %dx%d\n", graphics.ScreenMaxX + 1, graphics.ScreenMaxY + 1);
 

@@ -60,8 +60,8 @@ int main() {
     SetWorkDir(std::filesystem::temp_directory_path().string() + "/");
     SetField(config.iwadName, doom2.c_str());
     OpenIwad(config.iwadName);
-    InitGraphics(1);
-    SetMenuBarMode(0);
+    InitGraphics(GraphicsPalette::Game);
+    SetMenuBarMode(MenuBarMode::Hidden);
 
     for (const char* name : {"STONE", "GRAY7", "COMPTALL", "GSTONE1", "PIPE1"})
         ReportTexture(name);
@@ -69,8 +69,10 @@ int main() {
     std::printf("texture STONE at half size:           %7.3f ms per draw\n",
                 PerDraw([] { DrawTexture(100, 100, 355, 227, "STONE", "+"); }));
     pictures.PictureMag = 1;
-    std::printf("sprite CYBRA1 at double size:         %7.3f ms per draw\n",
-                PerDraw([] { DrawPicture(100, 100, -1, -1, nullptr, "CYBRA1", 0, 0, 2, 8, 0); }));
+    std::printf("sprite CYBRA1 at double size:         %7.3f ms per draw\n", PerDraw([] {
+                    DrawPicture(100, 100, -1, -1, nullptr, "CYBRA1", 0, 0, 2, 8,
+                                PictureAnchor::Corner);
+                }));
     std::printf("flat FLOOR0_1 at double size:         %7.3f ms per draw\n",
                 PerDraw([] { DrawFlat(100, 100, 227, 227, "FLOOR0_1", 2); }));
     CloseGraphics();

@@ -56,8 +56,10 @@ private:
 bool ChooseFromList(int16_t& episode, int16_t& map, const std::vector<const char*>& names) {
     char text[16];
     std::snprintf(text, sizeof text, "%s", LevelName(episode, map).c_str());
-    if (!ListSelect(-1, -1, 1, 0, "Select Mission", static_cast<int>(names.size()), names.data(),
-                    kMissionRows, text, kNameLength, 0, 0, nullptr, nullptr))
+    ListSelectOptions options;
+    options.save = WindowSave::Always;
+    if (!ListSelect(kCentred, kCentred, "Select Mission", static_cast<int>(names.size()),
+                    names.data(), kMissionRows, text, kNameLength, options))
         return false;
     if (master.gameStyle == kStyleEpisodes)
         return std::sscanf(text, "E%hdM%hd", &episode, &map) == 2;
@@ -88,8 +90,8 @@ void MoveRuler() {
     int16_t x = input.PointerX, y = static_cast<int16_t>(input.PointerY - MapAreaTop());
     if (ruler.drawn && ruler.lastX == x && ruler.lastY == y)
         return;
-    DrawRuler(1, 1);
-    DrawRuler(1, 0);
+    DrawRuler(RulerAction::Remove);
+    DrawRuler(RulerAction::Show);
 }
 
 void Redraw() {
@@ -106,7 +108,7 @@ void Redraw() {
         DrawMap(false);
         DrawSelectionHighlights();
         editorActions.showObjectInfo(selection.current);
-        DrawRuler(1, 0);
+        DrawRuler(RulerAction::Show);
     }
     DrawStatusLine(all || editor.redrawStatus);
     ShowPointerField(all);
@@ -266,7 +268,7 @@ void SelectLevel(int16_t& episode, int16_t& map, bool levelGiven) {
         } else {
             char text[40];
             std::snprintf(text, sizeof text, "Mission %s not available.", name.c_str());
-            MessageBox(-1, -1, 1, "OK", kAnyKey, nullptr, 0, text, {});
+            MessageBox(kCentred, kCentred, LineAlign::Centred, "OK", kAnyKey, nullptr, 0, text, {});
             map = 0;
         }
     }
@@ -325,7 +327,7 @@ int EditorMainLoop() {
 void ShowEditorMessage(const char* text) { ShowStatusMessage(text); }
 
 int EditOnGraphicsScreen(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
-    InitGraphics(1);
+    InitGraphics(GraphicsPalette::Game);
     int code = EditLevel(episode, map, newLevel, levelGiven);
     CloseGraphics();
     return code;

@@ -22,7 +22,8 @@ void UnboundSearch(int, int, int) { ErrorBeep(); }
 // the menu shows its items and a chosen item beeps.
 int MenuWithoutOperations(int x, int y, const char* help, const char* title,
                           const std::vector<const char*>& items) {
-    int chosen = SimpleMenu(x, y, 1, 1, help, 0, title, items);
+    int chosen =
+        SimpleMenu(x, y, MenuStyle::Numbered, 1, help, WindowSave::UnlessNested, title, items);
     if (chosen == kMenuNext || chosen == kMenuPrevious)
         return chosen;
     if (chosen > 0)
@@ -105,7 +106,7 @@ int AskObjectNumber(int x, int y, int type, int value) {
     char title[40];
     std::snprintf(title, sizeof title, "Enter %s number", name);
     std::vector<FormField> fields = {{name, 0, GetMaxObjectNum(type), value}};
-    NumberForm(x, y, 1, title, fields);
+    NumberForm(x, y, WindowSave::Always, title, fields);
     return fields[0].value;
 }
 

@@ -100,13 +100,14 @@ int KeyQuit(int) {
         return 0;
     }
     if (level.levelChanged &&
-        !ConfirmYes(-1, -1, "You have unsaved changes.", "Do you really want to quit?"))
+        !ConfirmYes(kCentred, kCentred, "You have unsaved changes.", "Do you really want to quit?"))
         return 0;
     return kEditorLeaveToo;
 }
 
 bool UnsavedChangesAccepted() {
-    return !level.levelChanged || ConfirmYes(-1, -1, "You have unsaved changes.", "Continue ?");
+    return !level.levelChanged ||
+           ConfirmYes(kCentred, kCentred, "You have unsaved changes.", "Continue ?");
 }
 
 // Chooses a level from the list, keeping the file of the level being edited
@@ -139,7 +140,7 @@ int KeyReadPwad(int) {
         return 0;
     char name[kFileNameField] = {};
     editor.redrawAll = true;
-    if (!PathEntry(-1, -1, "Read PWAD Name", kReadPwadLength, name))
+    if (!PathEntry(kCentred, kCentred, "Read PWAD Name", kReadPwadLength, name))
         return 0;
     editor.pwadToRead = name;
     return kEditorReadPwad;
@@ -186,13 +187,13 @@ int Operation(int) {
 
 int KeyHelp(int key) {
     if (key == CtrlFKey(1))
-        ShowHelp("MAIN", kHelpToEnd);
+        ShowHelp("MAIN", HelpRange::ToEnd);
     else if (key == CtrlFKey(2))
-        ShowHelp("MAIN", kHelpSearch);
+        ShowHelp("MAIN", HelpRange::SearchToEnd);
     else if (key == kKeyQuickStart)
-        ShowHelp("HOWTO", kHelpTopicOnly);
+        ShowHelp("HOWTO", HelpRange::TopicOnly);
     else
-        ShowHelp("F1EDIT", kHelpTopicOnly);
+        ShowHelp("F1EDIT", HelpRange::TopicOnly);
     return 0;
 }
 
@@ -203,7 +204,8 @@ int KeyScreenSaver(int) {
 }
 
 int KeyPrint(int) {
-    SimpleMenu(-1, -1, 0, 1, nullptr, 0, "Select Print Device", {"Print to Printer", "Print to File"});
+    SimpleMenu(kCentred, kCentred, MenuStyle::Plain, 1, nullptr, WindowSave::UnlessNested,
+               "Select Print Device", {"Print to Printer", "Print to File"});
     return 0;
 }
 
@@ -213,9 +215,9 @@ int KeyAbout(int) {
     std::snprintf(objects, sizeof objects, "%s: %d Things, %d LineDefs, %d Sectors", level.name,
                   static_cast<int>(level.things.count), static_cast<int>(level.lineDefs.count),
                   static_cast<int>(level.sectors.count));
-    MessageBox(-1, -1, 1, "Ok!", kAnyKey, nullptr, 0, title,
-               {Names().longProduct, "", "A map editor for the levels of", "HERETIC and DOOM / DOOM II.",
-                "", objects, "", "F1 shows the editor's keys."});
+    MessageBox(kCentred, kCentred, LineAlign::Centred, "Ok!", kAnyKey, nullptr, 0, title,
+               {Names().longProduct, "", "A map editor for the levels of",
+                "HERETIC and DOOM / DOOM II.", "", objects, "", "F1 shows the editor's keys."});
     return 0;
 }
 
@@ -327,20 +329,21 @@ int KeyThingFilter(int) {
     int x = (graphics.MaxX - w) / 2, y = (graphics.MaxY - h) / 2;
     std::vector<OptionItem> items;
     for (int i = 0; i < kThingFilterCount; ++i)
-        items.push_back({kThingFilterLabels[i], 2 * cw, (i + 2) * row, mapDraw.thingFilter[i] ? 1 : 0,
-                         kOptionCheckBox});
+        items.push_back({kThingFilterLabels[i], 2 * cw, (i + 2) * row,
+                         mapDraw.thingFilter[i] ? 1 : 0, OptionKind::CheckBox});
     int by = y + h - row - 6;
     ButtonDef ok = {"Ok", kFormButtonKey, x + 24 * cw, by, x + 30 * cw, by + row};
     ButtonDef cancel = {"Cancel", kKeyEsc, x + 34 * cw, by, x + 42 * cw, by + row};
     PointerRestore pointer;
     HidePointer();
     SavedArea area;
-    SaveArea(x, y, x + w, y + h, area, 1);
+    SaveArea(x, y, x + w, y + h, area, WindowSave::Always);
     RaisedBox(x, y, x + w, y + h, config.colors[kColorMenu]);
     LabelBox(x + cw, y + graphics.CharH, "Thing Filter Mask");
     DrawFilterText(x + 24 * cw, y + 2 * row);
     int current = 0, key = 0, result;
-    while ((result = OptionForm(1, "THINGS", current, key, ok, cancel, x, y, items)) >= 0)
+    while ((result = OptionForm(FormMode::UntilDecided, "THINGS", current, key, ok, cancel, x, y,
+                                items)) >= 0)
         items[static_cast<size_t>(result)].value ^= 1;
     RestoreArea(area);
     if (result == kOptionOk) {
@@ -437,12 +440,12 @@ int KeyCursorStep(int) {
 
 int KeyRuler(int) {
     if (graphics.ruler.on) {
-        DrawRuler(1, 1);
+        DrawRuler(RulerAction::Remove);
         graphics.ruler.on = false;
     } else {
         graphics.ruler.on = true;
         graphics.ruler.drawn = false;
-        DrawRuler(1, 0);
+        DrawRuler(RulerAction::Show);
     }
     return 0;
 }
@@ -564,7 +567,7 @@ bool IsAltKey(int key) {
 bool IsCharacter(int key) { return key >= kKeySpace && key < 127; }
 
 void LineDrawingHelp() {
-    MessageBox(-1, -1, 1, "OK!", kAnyKey, nullptr, 0, "Line Drawing",
+    MessageBox(kCentred, kCentred, LineAlign::Centred, "OK!", kAnyKey, nullptr, 0, "Line Drawing",
                {"Press Ins to end a LineDef", "retrace for Door CreationONLY.", "",
                 "Draw in a clockwise direction", "for ROOMs and counterclockwise",
                 "to create OBJECTs in rooms.", "You can also make ROOMs within",

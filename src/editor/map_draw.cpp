@@ -242,7 +242,7 @@ void DrawThingSprite(const Thing& t, int sx, int sy) {
     bool thingsMode = CurrentEditMode() == kObjThing;
     int background = Role(thingsMode ? kColorBackGroundThings : kColorBackGround);
     DrawPicture(sx, sy, -1, -1, nullptr, GetThingTypeSprite(static_cast<uint16_t>(t.type)), 0, 0,
-                SpriteMagnification(), background, 1);
+                SpriteMagnification(), background, PictureAnchor::Centre);
 }
 
 // A point at distance d map units from (x, y) in the direction of a Thing's

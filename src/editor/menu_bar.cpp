@@ -81,8 +81,8 @@ void BarText(int column, const char* text, int colour) {
 
 void DrawButtonAt(int i, bool pressed) {
     int x1 = BarX(kFirstButtonColumn + 2 * i), y1 = 1;
-    DrawButton(pressed ? 0 : 1, kButtons[i].text, -1, 0, x1, y1, x1 + graphics.CharW + 6,
-               y1 + graphics.CharH + 6);
+    DrawButton(pressed ? ButtonLook::Pressed : ButtonLook::Raised, kButtons[i].text, -1,
+               ButtonFocus::None, x1, y1, x1 + graphics.CharW + 6, y1 + graphics.CharH + 6);
 }
 
 bool ButtonPressed(int i) {
@@ -192,14 +192,13 @@ int ResultKey(int result) {
 
 int PullDown(int menu, int x, int y) {
     switch (menu) {
-    case kMenuFile: return ResultKey(PullDownMenu(x, y, 0, 1, "FILE", "FILE", FileItems()));
-    case kMenuEdit: return ResultKey(PullDownMenu(x, y, 0, 1, "EDIT", "EDIT", EditItems()));
-    case kMenuSearch:
-        return ResultKey(PullDownMenu(x, y, 0, 1, "SEARCH", "SEARCH", SearchItems()));
+    case kMenuFile: return ResultKey(PullDownMenu(x, y, 1, "FILE", "FILE", FileItems()));
+    case kMenuEdit: return ResultKey(PullDownMenu(x, y, 1, "EDIT", "EDIT", EditItems()));
+    case kMenuSearch: return ResultKey(PullDownMenu(x, y, 1, "SEARCH", "SEARCH", SearchItems()));
     case kMenuModes:
-        return ResultKey(PullDownMenu(x, y, 0, ModeItem(config.editMode), "MODE", "MODE",
-                                      ModeItems()));
-    default: return ResultKey(PullDownMenu(x, y, 0, 1, "HELP", "HELP", HelpItems()));
+        return ResultKey(
+            PullDownMenu(x, y, ModeItem(config.editMode), "MODE", "MODE", ModeItems()));
+    default: return ResultKey(PullDownMenu(x, y, 1, "HELP", "HELP", HelpItems()));
     }
 }
 
@@ -399,7 +398,7 @@ int ShortModesMenu(int x, int y) {
     static const std::vector<PullDownItem> items = {
         Item("Things ", 'T', 'T', 1), Item("Linedef", 'L', 'L', 1),
         Item("Vertex ", 'V', 'V', 1), Item("Sectors", 'S', 'S', 1)};
-    int result = PullDownMenu(x, y, 0, ModeItem(config.editMode), "MODE", nullptr, items);
+    int result = PullDownMenu(x, y, ModeItem(config.editMode), "MODE", nullptr, items);
     return result > 0 ? result : 0;
 }
 

@@ -222,8 +222,8 @@ namespace {
 
 void EndScriptRun() { throw ProgramExit(kExitScriptEnded, "input script ended"); }
 
-void ShellHelpMain(const std::string&) { HelpOnGraphicsScreen("MAIN", kHelpToEnd); }
-void ShellHelpExe(const std::string&) { HelpOnGraphicsScreen("EXE", kHelpTopicOnly); }
+void ShellHelpMain(const std::string&) { HelpOnGraphicsScreen("MAIN", HelpRange::ToEnd); }
+void ShellHelpExe(const std::string&) { HelpOnGraphicsScreen("EXE", HelpRange::TopicOnly); }
 
 // Where the modules meet: each lower one is given what the higher ones provide.
 void ConnectModules() {

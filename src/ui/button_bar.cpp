@@ -50,8 +50,9 @@ void DrawChanged(const std::vector<ButtonDef>& buttons, int count) {
             continue;
         const ButtonDef& b = buttons[i];
         ButtonFace face = FaceOf(b.text);
-        DrawButton(s.raised[i], face.text.c_str(), face.hotIndex, s.focused[i] ? 1 : 0, b.x1, b.y1,
-                   b.x2, b.y2);
+        DrawButton(s.raised[i] ? ButtonLook::Raised : ButtonLook::Pressed, face.text.c_str(),
+                   face.hotIndex, s.focused[i] ? ButtonFocus::Focused : ButtonFocus::None, b.x1,
+                   b.y1, b.x2, b.y2);
         s.drawnRaised[i] = s.raised[i];
         s.drawnFocused[i] = s.focused[i];
     }
@@ -125,14 +126,14 @@ int Pass(const std::vector<ButtonDef>& buttons, int count, bool& decided) {
 
 }  // namespace
 
-int ButtonBar(int mode, const std::vector<ButtonDef>& buttons) {
+int ButtonBar(ButtonBarMode mode, const std::vector<ButtonDef>& buttons) {
     int count = std::min<int>(static_cast<int>(buttons.size()), kMaxButtons);
     if (count == 0)
         return -1;
     PointerRestore pointer;
     ButtonBarState& s = toolkit.buttonBar;
-    if (mode != 0) {
-        s.focus = mode == -2 ? -1 : 0;
+    if (mode != ButtonBarMode::Continue) {
+        s.focus = mode == ButtonBarMode::RestartUnfocused ? -1 : 0;
         s.redraw = true;
         s.lastKey = -1;
     }
@@ -140,7 +141,7 @@ int ButtonBar(int mode, const std::vector<ButtonDef>& buttons) {
     for (;;) {
         bool decided = false;
         int key = Pass(buttons, count, decided);
-        if (mode != 1 || decided)
+        if (mode != ButtonBarMode::Wait || decided)
             return key;
         if (key == -1)
             WaitForInput();

@@ -20,15 +20,19 @@ constexpr int kAnyKey = 1;
 // Result key of button 1 that leaves Tab and Enter to the caller.
 constexpr int kFormButtonKey = 257;
 
-// Modes: 1 waits until a button is chosen (or Esc, or a right click: 27);
-// 0 makes one pass continuing the previous call; any other value starts anew
-// with the focus on the first button (-2: no button focused) and makes one
-// pass. A left press inside a button, its hot key, or Enter while it has the
-// focus chooses it; Tab and Shift+Tab move the focus on. Returns the key of
-// the pass: a button's result key, 27, another key read (single passes only),
-// or -1 when nothing happened. The pointer as the pass read it is left in
+enum class ButtonBarMode {
+    Wait,               // until a button is chosen (or Esc, or a right click: 27)
+    Continue,           // one pass, continuing the previous call
+    Restart,            // one pass, starting anew with the focus on the first button
+    RestartUnfocused,   // the same with no button focused
+};
+
+// A left press inside a button, its hot key, or Enter while it has the focus
+// chooses it; Tab and Shift+Tab move the focus on. Returns the key of the
+// pass: a button's result key, 27, another key read (single passes only), or
+// -1 when nothing happened. The pointer as the pass read it is left in
 // toolkit.pointer, the key in toolkit.buttonBar.lastKey. At most four buttons.
-int ButtonBar(int mode, const std::vector<ButtonDef>& buttons);
+int ButtonBar(ButtonBarMode mode, const std::vector<ButtonDef>& buttons);
 
 // The key of a hot letter: Alt+O, Alt+P, Alt+A, Alt+C, Alt+Y, Alt+N for those
 // letters (either case), else 0.

@@ -15,7 +15,8 @@
 namespace {
 
 void ExplainSetup() {
-    MessageBox(-1, -1, 0, "OK", kAnyKey, nullptr, 0, "First Time Initialization",
+    MessageBox(kCentred, kCentred, LineAlign::Left, "OK", kAnyKey, nullptr, 0,
+               "First Time Initialization",
                {"Please Enter the file names for:", "", "      1. The main IWAD name",
                 "      2. The PATCH path", "      3. The Help File name", "",
                 "    On the next screen, press", "          5,6 and 7",
@@ -27,17 +28,17 @@ void ExplainSetup() {
 // Where the user sets the file names; skipped until the options dialog exists.
 void SetFileNames() {
     if (toolkit.optionsDialog)
-        toolkit.optionsDialog(-1, -1);
+        toolkit.optionsDialog(kCentred, kCentred);
 }
 
 void ExplainStart() {
-    MessageBox(-1, -1, 1, "OK", kAnyKey, nullptr, 0, "After this Ends",
-               {"Enter ? for Help", "Enter E to start Editor.", "See other options under Edit",
-                "and configure to your taste!", "Be SURE to use the file CALLED",
-                Names().wrapperBatch, "to start the Editor, or you", "can't build nodes or",
-                "test play your levels.", "", "That launcher runs the node",
-                "builder or the game when the", "editor hands a level over,",
-                "then starts the editor again."});
+    MessageBox(
+        kCentred, kCentred, LineAlign::Centred, "OK", kAnyKey, nullptr, 0, "After this Ends",
+        {"Enter ? for Help", "Enter E to start Editor.", "See other options under Edit",
+         "and configure to your taste!", "Be SURE to use the file CALLED", Names().wrapperBatch,
+         "to start the Editor, or you", "can't build nodes or", "test play your levels.", "",
+         "That launcher runs the node", "builder or the game when the",
+         "editor hands a level over,", "then starts the editor again."});
 }
 
 }  // namespace
@@ -50,7 +51,7 @@ void GraphicalFirstTimeSetup() {
         return;
     }
     config.videoMode = 1;
-    InitGraphics(0);
+    InitGraphics(GraphicsPalette::Basic);
     ExplainSetup();
     SetFileNames();
     ExplainStart();

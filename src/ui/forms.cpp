@@ -123,7 +123,7 @@ FormLayout LayOutForm(int x, int y, const char* title, const std::vector<FormFie
 }
 
 void DrawForm(const FormLayout& l, const char* title, std::vector<FormField>& fields, int count,
-              int valueMode) {
+              FieldMode valueMode) {
     RaisedBox(l.x, l.y, l.x2, l.y2, config.colors[kColorMenu]);
     if (title)
         LabelBox(l.x + graphics.CharW, l.y + graphics.CharH, "%s", title);
@@ -166,8 +166,8 @@ int EditFields(const FormLayout& l, std::vector<FormField>& fields, int count) {
     int i = NextEditable(fields, count, -1, 1);
     for (;;) {
         FormField& f = fields[i];
-        int key = NumberField(FieldX(l), FieldY(l, i), f.value, f.min, f.max, kFieldEdit);
-        NumberField(FieldX(l), FieldY(l, i), f.value, f.min, f.max, kFieldShowGrey);
+        int key = NumberField(FieldX(l), FieldY(l, i), f.value, f.min, f.max, FieldMode::Edit);
+        NumberField(FieldX(l), FieldY(l, i), f.value, f.min, f.max, FieldMode::ShowGrey);
         if (key == kKeyEsc)
             return 0;
         if (key == kKeyEnter || key == kKeyTab || key == kKeyDown) {
@@ -188,7 +188,7 @@ int EditFields(const FormLayout& l, std::vector<FormField>& fields, int count) {
 
 // A form with nothing to edit waits for a key or a click; Enter accepts it.
 int ShowOnly() {
-    int key = GetInput(nullptr, 1);
+    int key = GetInput(nullptr, InputWait::Wait);
     return key == kKeyEnter ? 1 : 0;
 }
 
@@ -220,22 +220,21 @@ ItemBox BoxOf(const OptionItem& item, int xBase, int yBase) {
     int x = xBase + item.dx, y = yBase + item.dy;
     int len = static_cast<int>(FaceOf(item.label).text.size());
     switch (item.kind) {
-    case kOptionCheckBox: return {x, y, x + 18 + len * graphics.CharW, y + kCheckBoxSize};
-    case kOptionButton: return {x, y, x + (len + 2) * graphics.CharW, y + graphics.CharH + 8};
-    default: return {x, y, FieldX2(x), FieldY2(y)};
+    case OptionKind::CheckBox: return {x, y, x + 18 + len * graphics.CharW, y + kCheckBoxSize};
+    case OptionKind::Button: return {x, y, x + (len + 2) * graphics.CharW, y + graphics.CharH + 8};
+    case OptionKind::Number: break;
     }
+    return {x, y, FieldX2(x), FieldY2(y)};
 }
 
-bool IsNumberItem(const OptionItem& item) {
-    return item.kind != kOptionCheckBox && item.kind != kOptionButton;
-}
+bool IsNumberItem(const OptionItem& item) { return item.kind == OptionKind::Number; }
 
 void DrawItem(OptionItem& item, int xBase, int yBase, bool current) {
     PointerGuard guard;
     ItemFace face = FaceOf(item.label);
     ItemBox box = BoxOf(item, xBase, yBase);
     Canvas& screen = Screen();
-    if (item.kind == kOptionCheckBox) {
+    if (item.kind == OptionKind::CheckBox) {
         SunkenBox(box.x1, box.y1, box.x1 + kCheckBoxSize, box.y1 + kCheckBoxSize,
                   item.value == 1 ? 4 : 15);
         SetColor(0);
@@ -245,11 +244,12 @@ void DrawItem(OptionItem& item, int xBase, int yBase, bool current) {
         screen.outtextxy(tx, ty, face.text.c_str());
         if (face.hotIndex >= 0)
             screen.outtextxy(tx + face.hotIndex * graphics.CharW, ty + 2, "_");
-    } else if (item.kind == kOptionButton) {
-        DrawButton(1, face.text.c_str(), face.hotIndex, current ? 1 : 0, box.x1, box.y1, box.x2,
+    } else if (item.kind == OptionKind::Button) {
+        DrawButton(ButtonLook::Raised, face.text.c_str(), face.hotIndex,
+                   current ? ButtonFocus::Focused : ButtonFocus::None, box.x1, box.y1, box.x2,
                    box.y2);
     } else {
-        NumberField(box.x1, box.y1, item.value, 0, kOptionNumberMax, kFieldShow);
+        NumberField(box.x1, box.y1, item.value, 0, kOptionNumberMax, FieldMode::Show);
     }
 }
 
@@ -291,16 +291,16 @@ public:
         current_ = count_ > 0 ? std::clamp(current_, 0, count_ - 1) : 0;
     }
 
-    int Run(int mode) {
+    int Run(FormMode mode) {
         for (int i = 0; i < count_; ++i)
             DrawItem(items_[i], xBase_, yBase_, i == current_);
         ShowPointer();
-        int k = ButtonBar(-2, buttons_);
+        int k = ButtonBar(ButtonBarMode::RestartUnfocused, buttons_);
         for (;;) {
             int result = kOptionNothing;
             if (Handle(k, result))
                 return result;
-            if (mode != 1)
+            if (mode == FormMode::OnePass)
                 return kOptionNothing;
             if (k == -1)
                 WaitForInput();
@@ -314,11 +314,11 @@ private:
         if (count_ > 0 && IsNumberItem(items_[current_])) {
             OptionItem& item = items_[current_];
             ItemBox b = BoxOf(item, xBase_, yBase_);
-            int k = NumberField(b.x1, b.y1, item.value, 0, kOptionNumberMax, kFieldEdit);
+            int k = NumberField(b.x1, b.y1, item.value, 0, kOptionNumberMax, FieldMode::Edit);
             DrawItem(item, xBase_, yBase_, true);
             return k == -1 ? ClickedKey() : k;
         }
-        return ButtonBar(0, buttons_);
+        return ButtonBar(ButtonBarMode::Continue, buttons_);
     }
 
     // What a click that ended a number field meant: one of the buttons, or -1.
@@ -395,9 +395,9 @@ private:
 
 }  // namespace
 
-int NumberField(int x, int y, int& value, int min, int max, int mode) {
-    if (mode != kFieldEdit) {
-        DrawNumber(x, y, NumberText(value), mode == kFieldShow ? 0 : 8, -1);
+int NumberField(int x, int y, int& value, int min, int max, FieldMode mode) {
+    if (mode != FieldMode::Edit) {
+        DrawNumber(x, y, NumberText(value), mode == FieldMode::Show ? 0 : 8, -1);
         return 0;
     }
     PointerRestore pointer;
@@ -432,7 +432,7 @@ int NumberField(int x, int y, int& value, int min, int max, int mode) {
     return key;
 }
 
-int NumberForm(int x, int y, int force, const char* title, std::vector<FormField>& fields) {
+int NumberForm(int x, int y, WindowSave save, const char* title, std::vector<FormField>& fields) {
     int count = std::min<int>(static_cast<int>(fields.size()), kMaxFormFields);
     for (int i = 0; i < count; ++i)
         if (!fields[i].label)
@@ -442,20 +442,20 @@ int NumberForm(int x, int y, int force, const char* title, std::vector<FormField
     PointerRestore pointer;
     HidePointer();
     SavedArea area;
-    SaveArea(l.x, l.y, l.x2, l.y2, area, force);
-    DrawForm(l, title, fields, count, anyEditable ? kFieldShowGrey : kFieldShow);
+    SaveArea(l.x, l.y, l.x2, l.y2, area, save);
+    DrawForm(l, title, fields, count, anyEditable ? FieldMode::ShowGrey : FieldMode::Show);
     Viewport view = Screen().getviewport();
     int16_t px = 0, py = 0;
-    SnapPointer(1, &px, &py, static_cast<int16_t>(FieldX(l) + view.left),
+    SnapPointer(Snap::ToButton, &px, &py, static_cast<int16_t>(FieldX(l) + view.left),
                 static_cast<int16_t>(l.firstRowY + view.top));
     ShowPointer();
     int result = anyEditable ? EditFields(l, fields, count) : ShowOnly();
     RestoreArea(area);
-    SnapPointer(0, &px, &py, 0, 0);
+    SnapPointer(Snap::Back, &px, &py, 0, 0);
     return result;
 }
 
-int OptionForm(int mode, const char* helpTopic, int& current, int& key, const ButtonDef& ok,
+int OptionForm(FormMode mode, const char* helpTopic, int& current, int& key, const ButtonDef& ok,
                const ButtonDef& cancel, int xBase, int yBase, std::vector<OptionItem>& items) {
     PointerRestore pointer;
     ButtonBarScope scope;

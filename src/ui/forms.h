@@ -5,18 +5,20 @@
 #include <vector>
 
 #include "ui/button_bar.h"
+#include "ui/saved_area.h"
 
-// Modes of NumberField.
-constexpr int kFieldShowGrey = 0;   // the value in colour 8, no editing
-constexpr int kFieldEdit = 1;       // edit; returns the key that ended it
-constexpr int kFieldShow = 2;       // the value in colour 0, no editing
+enum class FieldMode {
+    ShowGrey,   // the value in colour 8, no editing
+    Edit,       // edit; returns the key that ended it
+    Show,       // the value in colour 0, no editing
+};
 
 // One number field at (x, y). While editing, a text that is not a number
 // within min..max is drawn grey and cannot be left with Enter, Up, Down, Tab
 // or Shift+Tab; Esc leaves it without storing; a click on the field ends it
 // as Enter (left) or Esc (right), a click elsewhere with -1. A valid text is
 // stored in value when it is left.
-int NumberField(int x, int y, int& value, int min, int max, int mode);
+int NumberField(int x, int y, int& value, int min, int max, FieldMode mode);
 
 struct FormField {
     const char* label;
@@ -24,21 +26,22 @@ struct FormField {
     int value;
 };
 
-// Up to 20 fields under a title at (x, y) (negative: centred); each field's
+// Up to 20 fields under a title at (x, y) (kCentred: centred); each field's
 // value is stored as soon as it is left with a valid entry. 1 when the form
 // was left with Enter on the last field, 0 otherwise.
-int NumberForm(int x, int y, int force, const char* title, std::vector<FormField>& fields);
+int NumberForm(int x, int y, WindowSave save, const char* title, std::vector<FormField>& fields);
 
-// Kinds of OptionForm items.
-constexpr int kOptionButton = 0;
-constexpr int kOptionCheckBox = 1;
-constexpr int kOptionNumber = 2;    // any other kind: a number field 0..32000
+enum class OptionKind {
+    Button,
+    CheckBox,
+    Number,   // a number field 0..32000
+};
 
 struct OptionItem {
     const char* label;   // a "_" marks a push button's or option's hot letter
     int dx, dy;          // from the form's base
     int value;           // check box: 1 on; number field: its value
-    int kind;
+    OptionKind kind;
 };
 
 constexpr int kMaxOptionItems = 40;
@@ -47,10 +50,12 @@ constexpr int kOptionOk = -1;        // the first button (its key is kFormButton
 constexpr int kOptionCancel = -2;    // the second button or its key
 constexpr int kOptionNothing = -3;   // a single pass without a decision
 
+enum class FormMode { UntilDecided, OnePass };
+
 // A form of items at (xBase + dx, yBase + dy) with the two buttons ok and
-// cancel. Mode 1 runs until a decision; other modes make one pass. current
-// is the item marked (kept across calls); key receives the last key. Returns
-// the chosen item's index (the caller toggles or acts on it), kOptionOk or
-// kOptionCancel. F1 opens help on helpTopic.
-int OptionForm(int mode, const char* helpTopic, int& current, int& key, const ButtonDef& ok,
+// cancel. current is the item marked (kept across calls); key receives the
+// last key. Returns the chosen item's index (the caller toggles or acts on
+// it), kOptionOk, kOptionCancel, or after one pass kOptionNothing. F1 opens
+// help on helpTopic.
+int OptionForm(FormMode mode, const char* helpTopic, int& current, int& key, const ButtonDef& ok,
                const ButtonDef& cancel, int xBase, int yBase, std::vector<OptionItem>& items);

@@ -77,7 +77,7 @@ void PutArrow(char which, int x, int y) {
     Screen().putimage(x, y, glyph, kCopyPut);
 }
 
-// The focus mark left and above a button: erased in state 0, drawn in state 1.
+// The focus mark left and above a button: erased, or drawn when it is focused.
 void FocusMark(int c, int x1, int y1, int x2, int y2) {
     Line(c, x1 - 1, y1 - 1, x2, y1 - 1);
     Line(c, x1 - 1, y1 - 1, x1 - 1, y2);
@@ -113,7 +113,7 @@ void VideoModeSize(int mode, int& width, int& height) {
     height = kVideoModes[VideoModeIndex(mode)].height;
 }
 
-void InitGraphics(int withPalette) {
+void InitGraphics(GraphicsPalette palette) {
     RegisterEarlyEndCleanup(CleanupStage::BeforeMessage, CloseGraphics);
     config.videoMode = static_cast<int16_t>(std::clamp<int>(config.videoMode, 1, 4));
     int mode = config.videoMode;
@@ -126,7 +126,7 @@ void InitGraphics(int withPalette) {
     input.DrawnX = -1;   // a fresh screen has no pointer on it
     graphics.GraphicsMode = static_cast<int16_t>(mode);
     SetGraphicsMessageSink(ShowGraphicsMessage);
-    if (withPalette) {
+    if (palette == GraphicsPalette::Game) {
         LoadPalette(config.paletteNumber, config.gamma);
         graphics.GraphicsMode = static_cast<int16_t>(-mode);
     }
@@ -136,7 +136,7 @@ void InitGraphics(int withPalette) {
     graphics.ruler.drawn = false;
     graphics.ScreenMaxX = static_cast<int16_t>(screen.getmaxx());
     graphics.ScreenMaxY = static_cast<int16_t>(screen.getmaxy());
-    SetMenuBarMode(1);
+    SetMenuBarMode(MenuBarMode::Shown);
     InitMouse();
     SetMouseLimits();
     SetMousePos(graphics.MaxX / 2, graphics.MaxY / 2);
@@ -168,15 +168,16 @@ void ComputeMetrics() {
     graphics.CenterY = graphics.MaxY / 2;
 }
 
-void SetMenuBarMode(int on) {
+void SetMenuBarMode(MenuBarMode mode) {
     HidePointer();
     ComputeMetrics();
-    if (on)
+    bool shown = mode == MenuBarMode::Shown;
+    if (shown)
         Screen().setviewport(0, kMenuBarHeight, graphics.ScreenMaxX,
                              graphics.ScreenMaxY - kStatusHeight, true);
     else
         Screen().setviewport(0, 0, graphics.ScreenMaxX, graphics.ScreenMaxY, true);
-    graphics.MenuBarShown = on != 0;
+    graphics.MenuBarShown = shown;
     ComputeMetrics();
 }
 
@@ -235,30 +236,31 @@ void SunkenBox(int x1, int y1, int x2, int y2, int fill) {
     SetColor(0);
 }
 
-void DrawButton(int raised, const char* text, int hotIndex, int state, int x1, int y1, int x2,
-                int y2) {
+void DrawButton(ButtonLook look, const char* text, int hotIndex, ButtonFocus focus, int x1, int y1,
+                int x2, int y2) {
     if (!text)
         return;
     PointerGuard guard;
     Canvas& screen = Screen();
-    SetColor(state == 2 ? 8 : 0);
+    bool focused = focus == ButtonFocus::Focused;
+    SetColor(0);
     SolidThin();
     screen.rectangle(x1, y1, x2, y2);
     Line(8, x2 - 1, y1 + 1, x2 - 1, y2 - 1);
     Line(8, x1 + 1, y2 - 1, x2 - 1, y2 - 1);
     Line(15, x1 + 1, y1 + 1, x2 - 1, y1 + 1);
     Line(15, x1 + 1, y1 + 1, x1 + 1, y2 - 1);
-    int face = state == 1 ? config.colorButtonActive : config.colorButton;
-    if (raised) {
+    int face = focused ? config.colorButtonActive : config.colorButton;
+    if (look == ButtonLook::Raised) {
         Bar(x1 + 2, y1 + 2, x2 - 2, y2 - 2, face);
     } else {
         Bar(x1 + 2, y1 + 2, x2 - 1, y2 - 1, face);
         Line(8, x1 + 1, y1 + 1, x2 - 1, y1 + 1);
         Line(8, x1 + 1, y1 + 1, x1 + 1, y2 - 1);
     }
-    if (state == 0) {
+    if (!focused) {
         FocusMark(7, x1, y1, x2, y2);
-    } else if (state == 1) {
+    } else {
         FocusMark(17, x1, y1, x2, y2);
         screen.setlinestyle(kDottedLine, 0, kNormWidth);
         screen.rectangle(x1 + 2, y1 + 2, x2 - 2, y2 - 2);
@@ -336,31 +338,24 @@ void TextAt(int x, int y, const char* format, ...) {
     graphics.textY = static_cast<int16_t>(y + graphics.LineH);
 }
 
-void DrawRuler(int draw, int mode) {
+void DrawRuler(RulerAction action) {
     RulerState& ruler = graphics.ruler;
     if (!ruler.on)
         return;
-    if (mode > 0) {
-        if (!ruler.drawn)
-            return;
-        ruler.drawX = ruler.lastX;
-        ruler.drawY = ruler.lastY;
-        ruler.drawn = false;
-    } else {
-        if (mode == 0 && ruler.drawn)
-            return;
-        ruler.drawn = true;
+    bool show = action == RulerAction::Show;
+    if (ruler.drawn == show)
+        return;
+    ruler.drawn = show;
+    if (show) {
         // The pointer is kept in screen pixels; the ruler is drawn in the viewport.
         Viewport view = Screen().getviewport();
-        ruler.drawX = ruler.lastX = static_cast<int16_t>(input.PointerX - view.left);
-        ruler.drawY = ruler.lastY = static_cast<int16_t>(input.PointerY - view.top);
+        ruler.lastX = static_cast<int16_t>(input.PointerX - view.left);
+        ruler.lastY = static_cast<int16_t>(input.PointerY - view.top);
     }
-    if (!draw)
-        return;
     PointerGuard guard;
     Canvas& screen = Screen();
     int color = screen.getcolor();
-    int px = ruler.drawX, py = ruler.drawY;
+    int px = ruler.lastX, py = ruler.lastY;
     screen.setwritemode(kXorPut);
     SetColor(config.colorRuler);
     screen.line(1, py, graphics.MaxX - 1, py);

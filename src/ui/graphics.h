@@ -19,7 +19,6 @@ struct RulerState {
     bool on = false;             // the editor's ruler switch
     bool drawn = false;
     int16_t lastX = 0, lastY = 0;    // where it was drawn last
-    int16_t drawX = 0, drawY = 0;    // where it is drawn now
 };
 
 struct GraphicsState {
@@ -53,14 +52,26 @@ const char* VideoModeText(int mode);
 // Screen size of video mode 1..4 (other values are limited to 1..4).
 void VideoModeSize(int mode, int& width, int& height);
 
-// Starts graphics mode in the configured video mode, with the game palette
-// when withPalette is set. A failure ends the program through FatalError.
-void InitGraphics(int withPalette);
+// The colours the graphics screen starts with.
+enum class GraphicsPalette {
+    Basic,   // the 16 colours of the library; logical colours above 15 draw as 15
+    Game,    // the game's palette, logical colours through the colour map
+};
+
+// Where the drawing area lies.
+enum class MenuBarMode {
+    Hidden,   // the whole screen
+    Shown,    // between the menu bar band and the status band
+};
+
+// Starts graphics mode in the configured video mode with the palette given.
+// A failure ends the program through FatalError.
+void InitGraphics(GraphicsPalette palette);
 // Back to the text console (safe to call in text mode).
 void CloseGraphics();
 void ComputeMetrics();
-// Viewport for the menu bar (on) or the whole screen; leaves the pointer hidden.
-void SetMenuBarMode(int on);
+// Sets the viewport for the mode; leaves the pointer hidden.
+void SetMenuBarMode(MenuBarMode mode);
 // Clears the whole screen; the pointer counts as not drawn. No pointer handling.
 void ClearScreen();
 // Fills the map area with the background colour; leaves the pointer hidden.
@@ -73,10 +84,14 @@ void FillBox(int x1, int y1, int x2, int y2, int c);
 void RaisedBox(int x1, int y1, int x2, int y2, int fill);
 // fill < 0: no fill.
 void SunkenBox(int x1, int y1, int x2, int y2, int fill);
+enum class ButtonLook { Raised, Pressed };
+// A focused button has the dotted frame and the active colour.
+enum class ButtonFocus { None, Focused };
+
 // A push button. text null: nothing; text "\1" or "\2": an up or down arrow.
-// hotIndex: letter to underline, < 0 none. state 0 normal, 1 focused, 2 disabled.
-void DrawButton(int raised, const char* text, int hotIndex, int state, int x1, int y1, int x2,
-                int y2);
+// hotIndex: letter to underline, < 0 none.
+void DrawButton(ButtonLook look, const char* text, int hotIndex, ButtonFocus focus, int x1, int y1,
+                int x2, int y2);
 // Percent limited to 0..100. No pointer handling.
 void ProgressBar(int x1, int y1, int x2, int y2, int percent);
 // White box with a dark frame and black text; x or y < 0 continues below the
@@ -85,10 +100,13 @@ void LabelBox(int x, int y, const char* format, ...) __attribute__((format(print
 // Text in the current colour; x < 0: the previous x, y < 0: the next line. No
 // pointer handling.
 void TextAt(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
+enum class RulerAction {
+    Show,     // at the pointer, unless it is shown already
+    Remove,   // from where it was shown
+};
 // The XOR ruler cross-hair at the pointer (input.PointerX, PointerY, screen
-// pixels), when the ruler is switched on. mode > 0 removes it, 0 shows it
-// unless shown, < 0 shows it anew; draw 0 only updates the state.
-void DrawRuler(int draw, int mode);
+// pixels), when the ruler is switched on.
+void DrawRuler(RulerAction action);
 
 // The graphics message sink: shows a text that PrintAt gives in graphics mode.
 void ShowGraphicsMessage(const char* text);

@@ -3,8 +3,8 @@
 #include "ui/graphics.h"
 #include "ui/help_viewer.h"
 
-void HelpOnGraphicsScreen(const char* topic, int mode) {
-    InitGraphics(1);
-    ShowHelp(topic, mode);
+void HelpOnGraphicsScreen(const char* topic, HelpRange range) {
+    InitGraphics(GraphicsPalette::Game);
+    ShowHelp(topic, range);
     CloseGraphics();
 }

@@ -118,8 +118,8 @@ FILE* HelpFile() {
 }
 
 void ReportMissingHelpFile() {
-    MessageBox(-1, -1, 1, "Ok!", kAnyKey, nullptr, 0, "Help File not Found",
-               {"Please set with alt+F5"});
+    MessageBox(kCentred, kCentred, LineAlign::Centred, "Ok!", kAnyKey, nullptr, 0,
+               "Help File not Found", {"Please set with alt+F5"});
 }
 
 bool IsHeaderOf(const std::string& line, const std::string& topic) {
@@ -133,7 +133,10 @@ std::vector<HelpLine> ShownLines(std::vector<HelpLine> lines) {
     return lines;
 }
 
-int RangeMode(int mode) { return mode == kHelpTopicOnly ? kHelpTopicOnly : kHelpToEnd; }
+// The lines a range covers: a search covers the rest of the file.
+HelpRange LinesOf(HelpRange range) {
+    return range == HelpRange::TopicOnly ? HelpRange::TopicOnly : HelpRange::ToEnd;
+}
 
 int DisplayLength(const char* text) {
     int n = 0;
@@ -148,7 +151,7 @@ void SaveWholeScreen(SavedArea& area) {
     Canvas& screen = Screen();
     Viewport view = screen.getviewport();
     screen.setviewport(0, 0, screen.getmaxx(), screen.getmaxy(), true);
-    SaveArea(0, 0, screen.getmaxx(), screen.getmaxy(), area, 1);
+    SaveArea(0, 0, screen.getmaxx(), screen.getmaxy(), area, WindowSave::Always);
     screen.setviewport(view.left, view.top, view.right, view.bottom, view.clip);
 }
 
@@ -156,8 +159,9 @@ void SaveWholeScreen(SavedArea& area) {
 
 class Viewer {
 public:
-    Viewer(const char* topic, int mode, std::vector<HelpLine> lines, const HelpWindow& window)
-        : topic_(topic), mode_(mode), window_(window) {
+    Viewer(const char* topic, HelpRange range, std::vector<HelpLine> lines,
+           const HelpWindow& window)
+        : topic_(topic), range_(range), window_(window) {
         page_.lines = std::move(lines);
         page_.rows = window_.rows;
     }
@@ -166,10 +170,11 @@ public:
         PointerRestore pointer;
         DrawWindow();
         ShowPointer();
-        if (mode_ == kHelpSearch)
+        if (range_ == HelpRange::SearchToEnd)
             AskAndSearch();
         for (;;) {
-            int key = ButtonBar(restartBar_ ? 2 : 0, window_.buttons);
+            int key = ButtonBar(restartBar_ ? ButtonBarMode::Restart : ButtonBarMode::Continue,
+                                window_.buttons);
             restartBar_ = false;
             int top = page_.top;
             int mouse = ListMouse(window_.bar, top, &toolkit.pointer);
@@ -207,7 +212,7 @@ private:
                 Search(page_.top + 1);
             break;
         case 'P':
-            PrintHelp(topic_, RangeMode(mode_));
+            PrintHelp(topic_, LinesOf(range_));
             DrawWindow();   // printing left the graphics screen
             ShowPointer();
             break;
@@ -240,7 +245,7 @@ private:
     void AskAndSearch() {
         char text[kHelpSearchMax + 1] = {};
         std::snprintf(text, sizeof text, "%s", help.searchText.c_str());
-        if (!InputBox(-1, -1, "Search (F3 repeat)", kHelpSearchMax, text))
+        if (!InputBox(kCentred, kCentred, "Search (F3 repeat)", kHelpSearchMax, text))
             return;
         help.searchText = Upper(text);
         Search(page_.top);
@@ -251,7 +256,8 @@ private:
         if (found < 0) {
             ErrorBeep();
             std::string line = "\"" + help.searchText + "\" not found";
-            MessageBox(-1, -1, 1, "Ok!", kAnyKey, nullptr, 0, "Search", {line.c_str()});
+            MessageBox(kCentred, kCentred, LineAlign::Centred, "Ok!", kAnyKey, nullptr, 0, "Search",
+                       {line.c_str()});
             return;
         }
         DrawPage();
@@ -261,7 +267,7 @@ private:
     }
 
     const char* topic_;
-    int mode_;
+    HelpRange range_;
     HelpWindow window_;
     HelpPage page_;
     bool restartBar_ = true;
@@ -315,7 +321,8 @@ private:
 };
 
 void ReportPrintError() {
-    MessageBox(-1, -1, 1, "Ok!", kAnyKey, nullptr, 0, "Print File Error?", {});
+    MessageBox(kCentred, kCentred, LineAlign::Centred, "Ok!", kAnyKey, nullptr, 0,
+               "Print File Error?", {});
 }
 
 bool EscapeOnConsole() { return ConsoleKeyWaiting() && ConsoleReadKey() == kKeyEsc; }
@@ -357,7 +364,7 @@ std::string HelpPlainText(const std::string& line) {
     return text;
 }
 
-std::vector<HelpLine> ReadHelpTopic(const char* topic, int mode, bool& helpFileOk) {
+std::vector<HelpLine> ReadHelpTopic(const char* topic, HelpRange range, bool& helpFileOk) {
     std::vector<HelpLine> result;
     FILE* file = HelpFile();
     helpFileOk = file != nullptr;
@@ -373,7 +380,7 @@ std::vector<HelpLine> ReadHelpTopic(const char* topic, int mode, bool& helpFileO
                 inTopic = !name.empty() && IsHeaderOf(line, name);
                 return true;
             }
-            if (RangeMode(mode) == kHelpTopicOnly)
+            if (LinesOf(range) == HelpRange::TopicOnly)
                 return false;
             result.push_back({line, color, true});
             return true;
@@ -516,25 +523,25 @@ HelpWindow LayOutHelpWindow(int x1, int y1, int x2, int y2, int lineCount) {
     return w;
 }
 
-void HelpViewer(const char* topic, int mode, int x1, int y1, int x2, int y2) {
+void HelpViewer(const char* topic, HelpRange range, int x1, int y1, int x2, int y2) {
     SavedArea screen;
     SaveWholeScreen(screen);
     bool fileOk = false;
-    std::vector<HelpLine> lines = ShownLines(ReadHelpTopic(topic, mode, fileOk));
+    std::vector<HelpLine> lines = ShownLines(ReadHelpTopic(topic, range, fileOk));
     if (!fileOk) {
         ReportMissingHelpFile();
     } else if (!lines.empty()) {
         HelpWindow window = LayOutHelpWindow(x1, y1, x2, y2, static_cast<int>(lines.size()));
-        Viewer(topic, mode, std::move(lines), window).Run();
+        Viewer(topic, range, std::move(lines), window).Run();
     }
     RestoreArea(screen);
 }
 
-void ShowHelp(const char* topic, int mode) { HelpViewer(topic, mode, -1, -1, -1, -1); }
+void ShowHelp(const char* topic, HelpRange range) { HelpViewer(topic, range, -1, -1, -1, -1); }
 
-void PrintHelp(const char* topic, int mode) {
+void PrintHelp(const char* topic, HelpRange range) {
     bool fileOk = false;
-    std::vector<HelpLine> lines = ReadHelpTopic(topic, RangeMode(mode), fileOk);
+    std::vector<HelpLine> lines = ReadHelpTopic(topic, LinesOf(range), fileOk);
     if (!fileOk) {
         ReportMissingHelpFile();
         return;
@@ -542,7 +549,7 @@ void PrintHelp(const char* topic, int mode) {
     if (lines.empty())
         return;
     char device[kPrintDeviceMax + 1] = "PRN";
-    if (!PathEntry(-1, -1, "Print Device", kPrintDeviceMax, device))
+    if (!PathEntry(kCentred, kCentred, "Print Device", kPrintDeviceMax, device))
         return;
     PrintTarget target;
     if (!target.Open(device)) {
@@ -550,7 +557,7 @@ void PrintHelp(const char* topic, int mode) {
         return;
     }
     bool graphicsUp = graphics.GraphicsMode != 0;
-    bool menuBar = graphics.MenuBarShown;
+    MenuBarMode menuBar = graphics.MenuBarShown ? MenuBarMode::Shown : MenuBarMode::Hidden;
     CloseGraphics();
     ConsoleSetColors(kTextLightGray, kTextBlack);
     ConsoleClearScreen();
@@ -559,7 +566,7 @@ void PrintHelp(const char* topic, int mode) {
     WriteLines(target.stream(), lines);
     bool printed = target.Close();
     if (graphicsUp) {
-        InitGraphics(1);
+        InitGraphics(GraphicsPalette::Game);
         SetMenuBarMode(menuBar);
     }
     if (!printed)

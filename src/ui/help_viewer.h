@@ -18,11 +18,6 @@
 #include "ui/button_bar.h"
 #include "ui/list_mouse.h"
 
-// How much of the file a topic covers.
-constexpr int kHelpTopicOnly = 0;   // up to the next topic
-constexpr int kHelpToEnd = 1;       // to the end of the file
-constexpr int kHelpSearch = 2;      // to the end, asking for a search text first
-
 constexpr int kHelpLineMax = 79;     // characters read of each line
 constexpr int kHelpSearchMax = 40;
 constexpr int kPrintDeviceMax = 12;
@@ -54,7 +49,7 @@ std::string HelpPlainText(const std::string& line);
 // kept open (opened by its configured name when it is not); the
 // topic's headers only in ranges to the end. Empty when the topic is missing.
 // helpFileOk is false when there is no help file of the help type.
-std::vector<HelpLine> ReadHelpTopic(const char* topic, int mode, bool& helpFileOk);
+std::vector<HelpLine> ReadHelpTopic(const char* topic, HelpRange range, bool& helpFileOk);
 
 // Draws a line's text at (x, y), at most columns characters, in its colours.
 void DrawHelpLine(int x, int y, int columns, const HelpLine& line);
@@ -92,14 +87,14 @@ HelpWindow LayOutHelpWindow(int x1, int y1, int x2, int y2, int lineCount);
 // Shows the topic in a window over (x1, y1)-(x2, y2) until Esc. Keys: Up,
 // Down, PgUp, PgDn (Enter), Home, End; S searches, F3 searches again, P
 // prints. A missing help file is reported, a missing topic shows nothing.
-void HelpViewer(const char* topic, int mode, int x1, int y1, int x2, int y2);
+void HelpViewer(const char* topic, HelpRange range, int x1, int y1, int x2, int y2);
 // Asks for the "Print Device" and writes the topic there as plain text: PRN
 // is the print spooler, any other name a file. The graphics screen is left
 // while printing; Esc on the console stops after the current line.
-void PrintHelp(const char* topic, int mode);
+void PrintHelp(const char* topic, HelpRange range);
 // The viewer in its default window, centred.
-void ShowHelp(const char* topic, int mode);
+void ShowHelp(const char* topic, HelpRange range);
 
 // The viewer in its default window on a graphics screen of its own, from the
 // text console (the shell's ? and HELP).
-void HelpOnGraphicsScreen(const char* topic, int mode);
+void HelpOnGraphicsScreen(const char* topic, HelpRange range);

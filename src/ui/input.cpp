@@ -230,10 +230,10 @@ void LockMouseHandler() { input.HandlerLocked = true; }
 
 void UnlockMouseHandler() { input.HandlerLocked = false; }
 
-void SnapPointer(int mode, int16_t* x, int16_t* y, int16_t bx, int16_t by) {
+void SnapPointer(Snap snap, int16_t* x, int16_t* y, int16_t bx, int16_t by) {
     if (!config.snapCursor)
         return;
-    if (mode == 1) {
+    if (snap == Snap::ToButton) {
         ReadMouse(x, y, nullptr);
         SetMousePos(static_cast<int16_t>(bx + graphics.CharW), static_cast<int16_t>(by + 4));
     } else if (*y >= 2 * graphics.CharH) {
@@ -287,11 +287,11 @@ void FlushKeys(int16_t ms) {
     }
 }
 
-int GetInput(int16_t* buttons, int wait) {
+int GetInput(int16_t* buttons, InputWait wait) {
     int key = 0;
     int16_t pressed = 0;
     bool gotKey = ReadKey(&key) != 0;
-    if (!wait) {
+    if (wait == InputWait::Poll) {
         if (gotKey || (buttons && *buttons != 0))
             return 1;
         ReadMouse(nullptr, nullptr, &pressed);

@@ -71,9 +71,12 @@ void SetMouseSpeed();
 void RestoreMouseSpeed();
 void LockMouseHandler();
 void UnlockMouseHandler();
-// With "Snap Cursor" on: mode 1 remembers the pointer in x, y and puts it on
-// the button at (bx, by); other modes put it back at x, y (not on the bands).
-void SnapPointer(int mode, int16_t* x, int16_t* y, int16_t bx, int16_t by);
+enum class Snap {
+    ToButton,   // remember the pointer in x, y and put it on the button at (bx, by)
+    Back,       // put it back at x, y (not onto the bands)
+};
+// Moves the pointer for a dialog, with "Snap Cursor" on.
+void SnapPointer(Snap snap, int16_t* x, int16_t* y, int16_t bx, int16_t by);
 // Waits until no button is held; buttons (may be null) ends as 0.
 void WaitRelease(int16_t* buttons);
 
@@ -86,10 +89,11 @@ int ShiftState();
 // Empties the keyboard buffer; with ms != 0 reads only the first waiting key
 // and then pauses ms.
 void FlushKeys(int16_t ms);
-// Without wait: 1 when a key was read (and dropped) or *buttons was already
-// set, 0 when nothing is there. With wait: waits for a key (returns its code)
-// or a button (stores it in buttons, waits for its release, returns -1).
-int GetInput(int16_t* buttons, int wait);
+enum class InputWait { Poll, Wait };
+// Poll: 1 when a key was read (and dropped) or *buttons was already set, 0
+// when nothing is there. Wait: waits for a key (returns its code) or a button
+// (stores it in buttons, waits for its release, returns kMouseClick).
+int GetInput(int16_t* buttons, InputWait wait);
 // The program has nothing to do until the user acts.
 void WaitForInput();
 

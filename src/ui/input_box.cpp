@@ -77,7 +77,7 @@ int16_t ScreenY(int y) { return static_cast<int16_t>(y + Screen().getviewport().
 // Waits for a key through the button row; the first pass starts it anew.
 int NextKey(const InputLayout& l, bool& first) {
     for (;;) {
-        int key = ButtonBar(first ? 2 : 0, l.buttons);
+        int key = ButtonBar(first ? ButtonBarMode::Restart : ButtonBarMode::Continue, l.buttons);
         first = false;
         if (key != -1)
             return key;
@@ -105,12 +105,12 @@ int EditText(int x, int y, const char* prompt, int maxLen, char* text, LetterCas
     PointerRestore pointer;
     HidePointer();
     SavedArea area;
-    SaveArea(l.x, l.y, l.x2, l.y2, area, 1);
+    SaveArea(l.x, l.y, l.x2, l.y2, area, WindowSave::Always);
     RaisedBox(l.x, l.y, l.x2, l.y2, config.colors[kColorMenu]);
     LabelBox(l.x + graphics.CharW, l.y + graphics.CharH, "%s", prompt ? prompt : "");
     SunkenBox(l.fx1, l.fy1, l.fx2, l.fy2, 15);
     int16_t px = 0, py = 0;
-    SnapPointer(1, &px, &py, ScreenX(l.buttons[0].x1), ScreenY(l.buttons[0].y1));
+    SnapPointer(Snap::ToButton, &px, &py, ScreenX(l.buttons[0].x1), ScreenY(l.buttons[0].y1));
     ButtonBarScope scope;
     int result = 0;
     bool first = true;
@@ -131,7 +131,7 @@ int EditText(int x, int y, const char* prompt, int maxLen, char* text, LetterCas
     if (result)
         std::memcpy(text, line.text.c_str(), line.text.size() + 1);
     WaitRelease(nullptr);
-    SnapPointer(0, &px, &py, 0, 0);
+    SnapPointer(Snap::Back, &px, &py, 0, 0);
     RestoreArea(area);
     return result;
 }
@@ -167,7 +167,7 @@ int PathEntry(int x, int y, const char* prompt, int maxLen, char* text) {
             return 1;
         }
         ErrorBeep();
-        MessageBox(-1, graphics.MaxY - 16 * graphics.CharH, 1, "OK!", kAnyKey, nullptr, 0,
-                   "Path/Name is not Valid", {work.data()});
+        MessageBox(kCentred, graphics.MaxY - 16 * graphics.CharH, LineAlign::Centred, "OK!",
+                   kAnyKey, nullptr, 0, "Path/Name is not Valid", {work.data()});
     }
 }

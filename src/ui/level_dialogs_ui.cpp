@@ -34,31 +34,33 @@ public:
     void ShowBox(const std::string& title, const std::vector<std::string>& lines) override {
         if (!GraphicsUp())
             return ConsoleLevelDialogs::ShowBox(title, lines);
-        ::MessageBox(-1, -1, 1, nullptr, 0, nullptr, 0, title.c_str(), Pointers(lines));
+        ::MessageBox(kCentred, kCentred, LineAlign::Centred, nullptr, kNoButtons, nullptr, 0,
+                     title.c_str(), Pointers(lines));
     }
 
     void MessageBox(const std::string& title, const std::vector<std::string>& lines) override {
         if (!GraphicsUp())
             return ConsoleLevelDialogs::MessageBox(title, lines);
-        ::MessageBox(-1, -1, 1, "OK", kAnyKey, nullptr, 0, title.c_str(), Pointers(lines));
+        ::MessageBox(kCentred, kCentred, LineAlign::Centred, "OK", kAnyKey, nullptr, 0,
+                     title.c_str(), Pointers(lines));
     }
 
     int ConfirmYes(const std::string& title, const std::string& line) override {
         if (!GraphicsUp())
             return ConsoleLevelDialogs::ConfirmYes(title, line);
-        return ::ConfirmYes(-1, -1, title.c_str(), line.c_str());
+        return ::ConfirmYes(kCentred, kCentred, title.c_str(), line.c_str());
     }
 
     void PressAnyKey(const std::string& title, const std::string& line) override {
         if (!GraphicsUp())
             return ConsoleLevelDialogs::PressAnyKey(title, line);
-        ::PressAnyKey(-1, -1, title.c_str(), line.c_str());
+        ::PressAnyKey(kCentred, kCentred, title.c_str(), line.c_str());
     }
 
     int PathEntry(const std::string& prompt, int maxLength, char* text) override {
         if (!GraphicsUp())
             return ConsoleLevelDialogs::PathEntry(prompt, maxLength, text);
-        return ::PathEntry(-1, -1, prompt.c_str(), maxLength, text);
+        return ::PathEntry(kCentred, kCentred, prompt.c_str(), maxLength, text);
     }
 
     int NumberForm(const std::string& title, std::vector<struct NumberField>& fields) override {
@@ -67,7 +69,7 @@ public:
         std::vector<FormField> form;
         for (const struct NumberField& f : fields)
             form.push_back({f.label, f.min, f.max, f.value});
-        int accepted = ::NumberForm(-1, -1, 1, title.c_str(), form);
+        int accepted = ::NumberForm(kCentred, kCentred, WindowSave::Always, title.c_str(), form);
         for (size_t i = 0; i < fields.size(); ++i)
             fields[i].value = form[i].value;
         return accepted;
@@ -81,7 +83,7 @@ public:
         int chars = std::max(kProgressChars, static_cast<int>(title.size()) + 4);
         int w = chars * graphics.CharW, h = 5 * graphics.LineH;
         int x = (graphics.MaxX - w) / 2, y = (graphics.MaxY - h) / 2;
-        SaveArea(x, y, x + w, y + h, area_, 1);
+        SaveArea(x, y, x + w, y + h, area_, WindowSave::Always);
         RaisedBox(x, y, x + w, y + h, config.colors[kColorMenu]);
         LabelBox(x + graphics.CharW, y + graphics.CharH, "%s", title.c_str());
         barX1_ = x + 2 * graphics.CharW;

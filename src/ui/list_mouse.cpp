@@ -116,6 +116,8 @@ void DrawScrollBar(const ListMouseArea& a, int position) {
     SunkenBox(a.barX, TrackTop(a), x2, TrackBottom(a), 7);
     int thumb = ThumbTop(a, position);
     RaisedBox(a.barX + 1, thumb, x2 - 1, thumb + kThumbH - 1, config.colorButton);
-    DrawButton(1, "\1", -1, 0, a.barX, a.barY1, x2, a.barY1 + ArrowH() - 1);
-    DrawButton(1, "\2", -1, 0, a.barX, a.barY2 - ArrowH() + 1, x2, a.barY2);
+    DrawButton(ButtonLook::Raised, "\1", -1, ButtonFocus::None, a.barX, a.barY1, x2,
+               a.barY1 + ArrowH() - 1);
+    DrawButton(ButtonLook::Raised, "\2", -1, ButtonFocus::None, a.barX, a.barY2 - ArrowH() + 1, x2,
+               a.barY2);
 }

@@ -230,21 +230,20 @@ bool Printable(int key) { return key > kKeySpace && key < 127; }
 
 }  // namespace
 
-int ListSelect(int x, int y, int force, int sizeable, const char* title, int count,
-               const char* const* names, int rows, char* text, int width, int picW, int picH,
-               const PreviewHook& hook, const AltChooser& altChooser) {
+int ListSelect(int x, int y, const char* title, int count, const char* const* names, int rows,
+               char* text, int width, const ListSelectOptions& options) {
     ChooserMetrics metrics;
     Chooser c(std::max(0, count), names, rows, width);
-    c.LayOut(x, y, title, picW, picH);
+    c.LayOut(x, y, title, options.picW, options.picH);
     c.SetTyped(text);
     PointerRestore pointer;
     HidePointer();
     SavedArea area;
-    SaveArea(c.x1(), c.y1(), c.x2(), c.y2(), area, force);
+    SaveArea(c.x1(), c.y1(), c.x2(), c.y2(), area, options.save);
     c.DrawWindow(title);
     Viewport view = Screen().getviewport();
     int16_t px = 0, py = 0;
-    SnapPointer(1, &px, &py, static_cast<int16_t>(c.x1() + graphics.BandW + view.left),
+    SnapPointer(Snap::ToButton, &px, &py, static_cast<int16_t>(c.x1() + graphics.BandW + view.left),
                 static_cast<int16_t>(c.y1() + graphics.BandH + view.top));
     ShowPointer();
     ResetListMouse();
@@ -256,7 +255,7 @@ int ListSelect(int x, int y, int force, int sizeable, const char* title, int cou
             c.DrawText(true);
             c.DrawList();
             if (c.current() != shown || shown < 0)
-                c.DrawPreview(hook);
+                c.DrawPreview(options.preview);
             shown = c.current();
             redraw = false;
         }
@@ -287,16 +286,16 @@ int ListSelect(int x, int y, int force, int sizeable, const char* title, int cou
                 typed.pop_back();
             c.SetTyped(typed);
             redraw = true;
-        } else if (sizeable && (key == '+' || key == '-')) {
+        } else if (options.sizeable && (key == '+' || key == '-')) {
             int step = key == '+' ? 1 : -1;
             toolkit.magnify = static_cast<int16_t>(std::clamp(toolkit.magnify + step, 1, kMaxMagnify));
             shown = -1;
             redraw = true;
-        } else if (key == kKeyF1 && altChooser) {
+        } else if (key == kKeyF1 && options.altChooser) {
             char chosen[kAltNameBuffer] = {};
             std::snprintf(chosen, sizeof chosen, "%s", c.typed().c_str());
             metrics.Restore();
-            int taken = altChooser(c.x1(), c.y1(), c.x2(), c.y2(), chosen);
+            int taken = options.altChooser(c.x1(), c.y1(), c.x2(), c.y2(), chosen);
             metrics.Apply();
             if (taken)
                 c.SetTyped(chosen);
@@ -314,7 +313,7 @@ int ListSelect(int x, int y, int force, int sizeable, const char* title, int cou
     c.SetTyped(result);
     c.DrawText(false);
     RestoreArea(area);
-    SnapPointer(0, &px, &py, 0, 0);
+    SnapPointer(Snap::Back, &px, &py, 0, 0);
     std::memcpy(text, result.c_str(), result.size() + 1);
     return outcome == Outcome::Chosen ? 1 : 0;
 }

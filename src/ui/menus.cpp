@@ -24,7 +24,7 @@ constexpr int kValueColor = 1;        // blue values
 
 struct Menu {
     int x = 0, y = 0, w = 0, h = 0;
-    int numbered = 0;
+    bool numbered = false;
     int count = 0;
     const int16_t* keys = nullptr;
     const char* const* items = nullptr;
@@ -229,7 +229,7 @@ int RunMenu(const Menu& m, int& current, const char* helpTopic, const MenuHook& 
             DrawRow(m, next, RowLook::Highlighted);
             current = next;
             if (hook)
-                hook(m.x, m.y, 1, current);
+                hook(m.x, m.y, MenuHookPhase::Moved, current);
         }
         if (moved < 0)
             return result;
@@ -238,18 +238,17 @@ int RunMenu(const Menu& m, int& current, const char* helpTopic, const MenuHook& 
 
 }  // namespace
 
-int DisplayMenu(int x, int y, int numbered, int current, const char* helpTopic, int force,
-                const char* title, int count, const int16_t* keys, const char* const* items,
-                const int16_t* const* values, const int16_t* hotPos, const MenuHook& hook) {
+int DisplayMenu(int x, int y, MenuStyle style, int current, const char* helpTopic, WindowSave save,
+                const char* title, int count, const char* const* items, const MenuExtras& extras) {
     Menu m;
     m.x = x;
     m.y = y;
-    m.numbered = numbered;
+    m.numbered = style == MenuStyle::Numbered;
     m.count = std::clamp(count, 0, kMaxMenuItems);
-    m.keys = keys;
+    m.keys = extras.keys;
     m.items = items;
-    m.values = values;
-    m.hotPos = hotPos;
+    m.values = extras.values;
+    m.hotPos = extras.hotPos;
     if (m.count == 0)
         return kMenuCancel;
     Measure(m, title);
@@ -257,33 +256,32 @@ int DisplayMenu(int x, int y, int numbered, int current, const char* helpTopic, 
     PointerRestore pointer;
     HidePointer();
     SavedArea area;
-    SaveArea(m.x - 1, m.y - 1, m.x + m.w + 1, m.y + m.h + 1, area, force);
+    SaveArea(m.x - 1, m.y - 1, m.x + m.w + 1, m.y + m.h + 1, area, save);
     DrawMenu(m, title, highlight);
     int16_t px = 0, py = 0;
-    SnapPointer(1, &px, &py, ScreenX(m.x), ScreenY(RowY(m, highlight)));
+    SnapPointer(Snap::ToButton, &px, &py, ScreenX(m.x), ScreenY(RowY(m, highlight)));
     ShowPointer();
-    if (hook)
-        hook(m.x, m.y, 0, highlight);
+    if (extras.hook)
+        extras.hook(m.x, m.y, MenuHookPhase::Drawn, highlight);
     ResetListMouse();
-    int result = RunMenu(m, highlight, helpTopic, hook);
+    int result = RunMenu(m, highlight, helpTopic, extras.hook);
     if (result > 0)
         DrawRow(m, result - 1, RowLook::Chosen);
     RestoreArea(area);
-    SnapPointer(0, &px, &py, 0, 0);
+    SnapPointer(Snap::Back, &px, &py, 0, 0);
     return result;
 }
 
-int SimpleMenu(int x, int y, int numbered, int current, const char* helpTopic, int force,
+int SimpleMenu(int x, int y, MenuStyle style, int current, const char* helpTopic, WindowSave save,
                const char* title, const std::vector<const char*>& items) {
     int count = 0;
     while (count < static_cast<int>(items.size()) && count < kMaxMenuItems && items[count])
         ++count;
-    return DisplayMenu(x, y, numbered, current, helpTopic, force, title, count, nullptr,
-                       items.data(), nullptr, nullptr, nullptr);
+    return DisplayMenu(x, y, style, current, helpTopic, save, title, count, items.data());
 }
 
-int PullDownMenu(int x, int y, int numbered, int current, const char* helpTopic,
-                 const char* title, const std::vector<PullDownItem>& items) {
+int PullDownMenu(int x, int y, int current, const char* helpTopic, const char* title,
+                 const std::vector<PullDownItem>& items) {
     std::vector<const char*> texts;
     std::vector<int16_t> keys, hotPos;
     for (const PullDownItem& item : items) {
@@ -295,8 +293,10 @@ int PullDownMenu(int x, int y, int numbered, int current, const char* helpTopic,
         keys.push_back(item.key);
         hotPos.push_back(item.hotPos);
     }
-    int chosen = DisplayMenu(x, y, numbered, current, helpTopic, 0, title,
-                             static_cast<int>(texts.size()), keys.data(), texts.data(), nullptr,
-                             hotPos.data(), nullptr);
+    MenuExtras extras;
+    extras.keys = keys.data();
+    extras.hotPos = hotPos.data();
+    int chosen = DisplayMenu(x, y, MenuStyle::Plain, current, helpTopic, WindowSave::UnlessNested,
+                             title, static_cast<int>(texts.size()), texts.data(), extras);
     return chosen > 0 ? items[chosen - 1].result : chosen;
 }

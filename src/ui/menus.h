@@ -7,6 +7,9 @@
 #include <functional>
 #include <vector>
 
+#include "ui/saved_area.h"
+#include "ui/toolkit.h"
+
 constexpr int kMaxMenuItems = 32;
 
 // Results besides a 1-based item number.
@@ -15,24 +18,38 @@ constexpr int kMenuNext = -2;       // Right or Tab: the menu bar opens the next
 constexpr int kMenuPrevious = -3;   // Left or Shift+Tab: the previous menu
 constexpr int kMenuBarClick = -4;   // a click on the menu bar band
 
-// Called as hook(x, y, 0, index) once the menu is drawn and hook(x, y, 1,
-// index) whenever the highlight moves to item index (0-based), to draw a
-// preview beside the menu at (x, y).
-using MenuHook = std::function<void(int x, int y, int phase, int index)>;
+enum class MenuStyle {
+    Plain,
+    Numbered,   // items labelled 1..9, then A, B, ...; those keys choose them, 0 cancels
+};
 
-// The menu at (x, y) (negative: centred). current is the 1-based item
-// highlighted first; helpTopic the help shown on F1; force is handed to
-// SaveArea; title may be null. keys, values, hotPos and hook are optional
-// (null). keys: the key that chooses each item (hotPos then gives the 1-based
-// position of its hot letter; 0 or less greys the item). values: a number
-// shown beside each item of a numbered menu. Returns the item (1..count) or a
-// kMenu... result.
-int DisplayMenu(int x, int y, int numbered, int current, const char* helpTopic, int force,
-                const char* title, int count, const int16_t* keys, const char* const* items,
-                const int16_t* const* values, const int16_t* hotPos, const MenuHook& hook);
+enum class MenuHookPhase {
+    Drawn,   // the menu has just been drawn
+    Moved,   // the highlight moved to the item
+};
+// Draws a preview beside the menu at (x, y) for item index (0-based).
+using MenuHook = std::function<void(int x, int y, MenuHookPhase phase, int index)>;
+
+// What a menu may show besides its texts; every part is optional.
+struct MenuExtras {
+    // The key that chooses each item directly; hotPos then gives the 1-based
+    // position of its hot letter (0 or less greys the item).
+    const int16_t* keys = nullptr;
+    const int16_t* hotPos = nullptr;
+    // A number shown beside each item of a numbered menu.
+    const int16_t* const* values = nullptr;
+    MenuHook hook;
+};
+
+// The menu of count items at (x, y) (kCentred: centred). current is the
+// 1-based item highlighted first; helpTopic the help shown on F1; title may
+// be null. Returns the item (1..count) or a kMenu... result.
+int DisplayMenu(int x, int y, MenuStyle style, int current, const char* helpTopic, WindowSave save,
+                const char* title, int count, const char* const* items,
+                const MenuExtras& extras = {});
 
 // DisplayMenu with these texts (a null text ends them; at most 32).
-int SimpleMenu(int x, int y, int numbered, int current, const char* helpTopic, int force,
+int SimpleMenu(int x, int y, MenuStyle style, int current, const char* helpTopic, WindowSave save,
                const char* title, const std::vector<const char*>& items);
 
 struct PullDownItem {
@@ -42,8 +59,8 @@ struct PullDownItem {
     int16_t hotPos;     // 1-based position of the hot letter
 };
 
-// A menu of the menu bar (at most 32 items, never forced over another saved
-// window). A zero result, key or hot position ends the program ("PullDownMenu
-// invalid args"). Returns the chosen item's result or the negative result.
-int PullDownMenu(int x, int y, int numbered, int current, const char* helpTopic,
-                 const char* title, const std::vector<PullDownItem>& items);
+// A menu of the menu bar (at most 32 items, saved unless nested). A zero
+// result, key or hot position ends the program ("PullDownMenu invalid
+// args"). Returns the chosen item's result or the negative result.
+int PullDownMenu(int x, int y, int current, const char* helpTopic, const char* title,
+                 const std::vector<PullDownItem>& items);

@@ -25,7 +25,7 @@ int Centred(int x, int w, const char* text) {
 
 }  // namespace
 
-int MessageBox(int x, int y, int centred, const char* okText, int okKey, const char* otherText,
+int MessageBox(int x, int y, LineAlign align, const char* okText, int okKey, const char* otherText,
                int otherKey, const char* title, const std::vector<const char*>& lines) {
     int n = 0;
     while (n < static_cast<int>(lines.size()) && n < kMaxMessageLines && lines[n])
@@ -38,9 +38,10 @@ int MessageBox(int x, int y, int centred, const char* okText, int okKey, const c
     // lie inside the area saved under the box.
     int w1 = (Length(okText) + 2) * graphics.CharW;
     int w2 = otherText ? (Length(otherText) + 2) * graphics.CharW : 0;
-    if (okKey != 0)
+    bool withButtons = okKey != kNoButtons;
+    if (withButtons)
         w = std::max(w, (w1 + w2 + 4 + graphics.CharW - 1) / graphics.CharW + 2);
-    int r = n + 4 + (okKey != 0 ? 3 : 0);
+    int r = n + 4 + (withButtons ? 3 : 0);
     int width = w * graphics.CharW;
     if (x < 0)
         x = (graphics.MaxX - width) / 2;
@@ -51,11 +52,11 @@ int MessageBox(int x, int y, int centred, const char* okText, int okKey, const c
     bool hiddenOnEntry = input.PointerHidden;
     HidePointer();
     SavedArea area;
-    if (okKey != 0)
-        SaveArea(x, y, x2, y2, area, 1);
+    if (withButtons)
+        SaveArea(x, y, x2, y2, area, WindowSave::Always);
     int menuColor = config.colors[kColorMenu];
     RaisedBox(x, y, x2, y2, menuColor);
-    if (okKey <= 1) {
+    if (okKey <= kAnyKey) {   // information, not a question
         SunkenBox(x + 2, y + 2, x2 - 2, y2 - 2, 15);
         SetColor(1);
     } else {
@@ -67,10 +68,10 @@ int MessageBox(int x, int y, int centred, const char* okText, int okKey, const c
         screen.outtextxy(Centred(x, w, title), y + graphics.CharH, title);
     SetColor(0);
     for (int i = 0; i < n && i < kMaxDrawnLines; ++i) {
-        int lx = centred ? Centred(x, w, lines[i]) : x + graphics.CharW;
+        int lx = align == LineAlign::Centred ? Centred(x, w, lines[i]) : x + graphics.CharW;
         screen.outtextxy(lx, y + 2 * graphics.CharH + 4 + i * graphics.LineH, lines[i]);
     }
-    if (okKey == 0)
+    if (!withButtons)
         return 0;
 
     int bx = x + (width - w1 - w2) / 2;
@@ -80,17 +81,17 @@ int MessageBox(int x, int y, int centred, const char* okText, int okKey, const c
         buttons.push_back({otherText, otherKey, bx + w1 + 4, by1, bx + w1 + 4 + w2, by2});
     Viewport view = screen.getviewport();
     int16_t px = 0, py = 0;
-    SnapPointer(1, &px, &py, static_cast<int16_t>(bx + view.left),
+    SnapPointer(Snap::ToButton, &px, &py, static_cast<int16_t>(bx + view.left),
                 static_cast<int16_t>(by1 + view.top));
     ShowPointer();
     int result;
     {
         ButtonBarScope scope;
-        result = ButtonBar(1, buttons);
+        result = ButtonBar(ButtonBarMode::Wait, buttons);
     }
     WaitRelease(nullptr);
     RestoreArea(area);
-    SnapPointer(0, &px, &py, 0, 0);
+    SnapPointer(Snap::Back, &px, &py, 0, 0);
     if (hiddenOnEntry)
         HidePointer();
     else
@@ -101,8 +102,9 @@ int MessageBox(int x, int y, int centred, const char* okText, int okKey, const c
 int ConfirmBox(int x, int y, const char* title, const char* line, const char* prompt,
                const char* buttonText, int key) {
     ErrorBeep();
-    const char* second = key > 1 ? "No" : nullptr;
-    int result = MessageBox(x, y, 1, buttonText, key, second, kKeyEsc, title, {line, prompt});
+    const char* second = key > kAnyKey ? "No" : nullptr;
+    int result = MessageBox(x, y, LineAlign::Centred, buttonText, key, second, kKeyEsc, title,
+                            {line, prompt});
     return result == key ? 1 : 0;
 }
 

@@ -3,14 +3,20 @@
 
 #include <vector>
 
-constexpr int kMaxMessageLines = 80;
+#include "ui/button_bar.h"
 
-// A box of lines under a title at (x, y) (negative: centred), the lines
-// centred when centred is set. okKey 0: no buttons; the box is left on the
-// screen, the pointer hidden, and 0 returned at once. okKey 1: any key closes
-// it. otherText null: one button. A null line ends the lines early. Returns
-// the chosen button's key, or 27 for Esc or a right click.
-int MessageBox(int x, int y, int centred, const char* okText, int okKey, const char* otherText,
+constexpr int kMaxMessageLines = 80;
+// okKey of a box without buttons.
+constexpr int kNoButtons = 0;
+
+enum class LineAlign { Left, Centred };
+
+// A box of lines under a title at (x, y) (kCentred: centred). okKey
+// kNoButtons: the box is left on the screen, the pointer hidden, and 0
+// returned at once. okKey kAnyKey: any key closes it. otherText null: one
+// button. A null line ends the lines early. Returns the chosen button's key,
+// or 27 for Esc or a right click.
+int MessageBox(int x, int y, LineAlign align, const char* okText, int okKey, const char* otherText,
                int otherKey, const char* title, const std::vector<const char*>& lines);
 
 // Error tone, then a question box with the button buttonText (key) and, when

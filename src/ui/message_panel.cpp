@@ -15,6 +15,7 @@
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/saved_area.h"
+#include "ui/toolkit.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ void FlashMessage(int x, int y, const char* format, ...) {
     PointerGuard guard;
     Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 3 * graphics.CharH);
     SavedArea area;
-    SaveArea(p.x, p.y, p.x2, p.y2, area, 0);
+    SaveArea(p.x, p.y, p.x2, p.y2, area, WindowSave::UnlessNested);
     RaisedBox(p.x, p.y, p.x2, p.y2, config.colors[kColorMenu]);
     DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH + 1, text.c_str());
     RestoreArea(area);
@@ -84,10 +85,10 @@ void FlashMessage(int x, int y, const char* format, ...) {
 
 void TitleBar(const char* text) {
     PointerGuard guard;
-    SetMenuBarMode(0);
+    SetMenuBarMode(MenuBarMode::Hidden);
     RaisedBox(0, 0, graphics.MaxX, 2 * graphics.CharH, config.colors[kColorMenu]);
     LabelBox(graphics.CharW, 4, "%s", text ? text : "");
-    SetMenuBarMode(1);
+    SetMenuBarMode(MenuBarMode::Shown);
 }
 
-void ShowGraphicsMessage(const char* text) { FlashMessage(-1, -1, "%s", text); }
+void ShowGraphicsMessage(const char* text) { FlashMessage(kCentred, kCentred, "%s", text); }

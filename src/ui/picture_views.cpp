@@ -68,7 +68,7 @@ void WriteTextureTexts(int x1, int y1, int y2, const TextureInfo& info, const ch
 }  // namespace
 
 int DrawPicture(int x1, int y1, int x2, int y2, Image* target, const char* name, int dx, int dy,
-                int mag, int background, int centred) {
+                int mag, int background, PictureAnchor anchor) {
     if (KeyWaiting())
         return kNotDrawn;
     PointerGuard guard;
@@ -86,11 +86,7 @@ int DrawPicture(int x1, int y1, int x2, int y2, Image* target, const char* name,
         return kDrawFailed;
     if (!target && (width < 1 || height < 1))
         return kNotDrawn;
-    if (dx == kPictureSizeText && drawable) {
-        DrawSizeText(x1, y1 + height - 1 + 3, picture.width, picture.height);
-        dx = 0;
-    }
-    if (centred)
+    if (anchor == PictureAnchor::Centre)
         Centre(x1, y1, width, height);
     if (!drawable) {
         DrawFailure(x1, y1, x1 + width - 1, y1 + height - 1, picture.fault);

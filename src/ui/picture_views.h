@@ -10,22 +10,23 @@
 
 #include "pictures/picture.h"
 
-// dx of DrawPicture that means 0 and also writes the size text.
-constexpr int kPictureSizeText = 0x7FFF;
+// What (x1, y1) of DrawPicture is.
+enum class PictureAnchor {
+    Corner,   // the image's upper left corner
+    Centre,   // its centre (the corner kept not left of or above 0)
+};
 
 // Draws the picture lump name. Without target: into a new image put on the
 // screen at (x1, y1), of the picture's own size times mag when x2 is -1, else
-// of (x2 - x1 + 1) x (y2 - y1 + 1); with centred, (x1, y1) is the image's
-// centre (the corner not left of or above 0). With target: into that image.
-// (dx, dy) is the picture's place in the image, in picture pixels;
-// dx = kPictureSizeText means 0 and writes the size text under the box. mag
-// >= 1 magnifies, mag < 1 shrinks by 2 - mag. background is the logical
-// colour of the transparent pixels of a new image. Returns at once with
-// kNotDrawn when a key is waiting. A picture over 320 x 200 or beyond free
-// memory gives kDrawFailed: without a target the red cross with " not image "
-// or "no memory" shows it; with a target the caller marks the failure.
+// of (x2 - x1 + 1) x (y2 - y1 + 1). With target: into that image. (dx, dy) is
+// the picture's place in the image, in picture pixels. mag >= 1 magnifies,
+// mag < 1 shrinks by 2 - mag. background is the logical colour of the
+// transparent pixels of a new image. Returns at once with kNotDrawn when a
+// key is waiting. A picture over 320 x 200 or beyond free memory gives
+// kDrawFailed: without a target the red cross with " not image " or "no
+// memory" shows it; with a target the caller marks the failure.
 int DrawPicture(int x1, int y1, int x2, int y2, Image* target, const char* name, int dx, int dy,
-                int mag, int background, int centred);
+                int mag, int background, PictureAnchor anchor);
 
 // Draws the flat name (64 x 64 pixels) magnified by mag at (x1, y1). A
 // missing flat gives a grey cross inside the box (x1, y1)-(x2, y2), a lump

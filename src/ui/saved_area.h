@@ -16,8 +16,15 @@ struct SavedArea {
     std::unique_ptr<Image> image;              // null when nothing is saved
 };
 
+// Whether a window opened while another saved window is on the screen saves
+// what it covers.
+enum class WindowSave {
+    UnlessNested,   // no: it stays until the outer window is restored
+    Always,
+};
+
 // Saves the rectangle unless area already holds an image, or another area is
-// saved and force is 0. The pointer is left as it was.
-void SaveArea(int x1, int y1, int x2, int y2, SavedArea& area, int force);
+// saved and save is UnlessNested. The pointer is left as it was.
+void SaveArea(int x1, int y1, int x2, int y2, SavedArea& area, WindowSave save);
 // Puts a saved rectangle back and frees it; an area holding nothing is left alone.
 void RestoreArea(SavedArea& area);

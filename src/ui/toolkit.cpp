@@ -40,7 +40,7 @@ void ShowHelpTopic(const char* topic) {
     int h = 41 * graphics.LineH;
     int x1 = std::max(0, (graphics.MaxX - w) / 2);
     int y1 = std::max(0, (graphics.MaxY - h) / 2);
-    toolkit.helpHandler(topic, 0, x1, y1, x1 + w, y1 + h);
+    toolkit.helpHandler(topic, HelpRange::TopicOnly, x1, y1, x1 + w, y1 + h);
 }
 
 PointerRestore::PointerRestore() : wasHidden_(input.PointerHidden) {}

@@ -6,9 +6,19 @@
 
 #include <cstdint>
 
-// Opens the help viewer on a topic in a window (x1, y1)-(x2, y2); mode 0
-// shows the topic, 1 the rest of the help file from it on.
-using HelpHandler = void (*)(const char* topic, int mode, int x1, int y1, int x2, int y2);
+// A window coordinate that centres the window on the drawing area (any
+// negative value does).
+constexpr int kCentred = -1;
+
+// How much of the help file the viewer shows from a topic on.
+enum class HelpRange {
+    TopicOnly,     // up to the next topic
+    ToEnd,         // to the end of the file
+    SearchToEnd,   // to the end, asking for a search text first
+};
+
+// Opens the help viewer on a topic in a window (x1, y1)-(x2, y2).
+using HelpHandler = void (*)(const char* topic, HelpRange range, int x1, int y1, int x2, int y2);
 // A settings dialog at (x, y); a negative coordinate centres it.
 using SettingsDialog = void (*)(int x, int y);
 

@@ -65,7 +65,7 @@ class EditorScreenTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        InitGraphics(0);
+        InitGraphics(GraphicsPalette::Basic);
         InitView();
     }
     testkit::HeadlessSession session;

@@ -23,10 +23,15 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
     // The question box is 136 pixels wide at x 251, its buttons' middles at
     // (283, 259) and (343, 259).
     std::function<int()> question = [] {
-        return MessageBox(-1, -1, 1, "_Ok", kKeyEnter, "C_ancel", kKeyEsc, "Question", {"Go on?"});
+        return MessageBox(kCentred, kCentred, LineAlign::Centred, "_Ok", kKeyEnter, "C_ancel",
+                          kKeyEsc, "Question", {"Go on?"});
     };
-    std::function<int()> yes = [] { return ConfirmYes(-1, -1, "Rebuild NODES ?", "Not playable"); };
-    std::function<int()> anyKey = [] { return PressAnyKey(-1, -1, "You have read", "a PWAD"); };
+    std::function<int()> yes = [] {
+        return ConfirmYes(kCentred, kCentred, "Rebuild NODES ?", "Not playable");
+    };
+    std::function<int()> anyKey = [] {
+        return PressAnyKey(kCentred, kCentred, "You have read", "a PWAD");
+    };
     const struct {
         std::function<int()>& box;
         const char* script;
@@ -49,14 +54,16 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
 TEST_F(DialogTest, ButtonRowKeepsItsFocusAcrossANestedBox) {
     std::vector<ButtonDef> row = {{"_Ok", kKeyEnter, 100, 100, 150, 120},
                                   {"C_ancel", kKeyEsc, 160, 100, 230, 120}};
-    EXPECT_EQ(ButtonBar(2, row), -1);
+    EXPECT_EQ(ButtonBar(ButtonBarMode::Restart, row), -1);
     session.Script("key Tab\nkey 5", false);
     WaitForInput();
-    EXPECT_EQ(ButtonBar(0, row), -1);   // Tab only moves the focus
+    EXPECT_EQ(ButtonBar(ButtonBarMode::Continue, row), -1);   // Tab only moves the focus
     WaitForInput();
-    EXPECT_EQ(ButtonBar(0, row), '5');   // other keys come back to the dialog
+    EXPECT_EQ(ButtonBar(ButtonBarMode::Continue, row), '5');   // other keys come back to the dialog
     session.Script("key Tab\nkey Enter");
-    EXPECT_EQ(MessageBox(-1, -1, 1, "Yes", 'Y', "No", kKeyEsc, "Sure?", {}), kKeyEsc);
+    EXPECT_EQ(
+        MessageBox(kCentred, kCentred, LineAlign::Centred, "Yes", 'Y', "No", kKeyEsc, "Sure?", {}),
+        kKeyEsc);
     EXPECT_EQ(toolkit.buttonBar.focus, 1);
 }
 
@@ -64,11 +71,11 @@ TEST_F(DialogTest, SavedAreasPanelsAndBoxesWithoutButtons) {
     // Nested windows save nothing unless forced; a block too big to hold is
     // neither saved nor counted.
     SavedArea outer, inner, forced, huge;
-    SaveArea(10, 10, 100, 100, outer, 0);
-    SaveArea(20, 20, 50, 50, inner, 0);
+    SaveArea(10, 10, 100, 100, outer, WindowSave::UnlessNested);
+    SaveArea(20, 20, 50, 50, inner, WindowSave::UnlessNested);
     EXPECT_FALSE(inner.image);
-    SaveArea(20, 20, 50, 50, forced, 1);
-    SaveArea(0, 0, 40000, 10, huge, 1);
+    SaveArea(20, 20, 50, 50, forced, WindowSave::Always);
+    SaveArea(0, 0, 40000, 10, huge, WindowSave::Always);
     EXPECT_FALSE(huge.image);
     EXPECT_EQ(toolkit.savedAreas, 2);
     FillBox(0, 0, 200, 200, 4);
@@ -80,16 +87,18 @@ TEST_F(DialogTest, SavedAreasPanelsAndBoxesWithoutButtons) {
 
     // A box without buttons stays and returns at once.
     session.Script("key Enter", false);
-    EXPECT_EQ(MessageBox(-1, -1, 1, nullptr, 0, nullptr, 0, "Skip", {"all", nullptr, "no"}), 0);
+    EXPECT_EQ(MessageBox(kCentred, kCentred, LineAlign::Centred, nullptr, kNoButtons, nullptr, 0,
+                         "Skip", {"all", nullptr, "no"}),
+              0);
     EXPECT_EQ(HeadlessEventsLeft(), 1);
     EXPECT_EQ(toolkit.savedAreas, 0);
     before = Copy();
-    FlashMessage(-1, -1, "Loading %4hd names", static_cast<short>(12));
+    FlashMessage(kCentred, kCentred, "Loading %4hd names", static_cast<short>(12));
     PrintAt(1, 25, 1, "through the graphics sink");
     ExpectRestored();   // both shown and removed at once
     EXPECT_EQ(session.Console().find("through the graphics sink"), std::string::npos);
     CloseGraphics();
-    MessagePanel(-1, -1, "File %s Level %s", "E1M1.WAD", "E1M1");
+    MessagePanel(kCentred, kCentred, "File %s Level %s", "E1M1.WAD", "E1M1");
     EXPECT_NE(session.Console().find("File E1M1.WAD Level E1M1"), std::string::npos);
 }
 

@@ -22,7 +22,7 @@ protected:
         char text[200] = {};
         std::strcpy(text, proposal);
         session.Script(script);
-        EXPECT_EQ(box(-1, -1, "New WAD file Name", maxLen, text), expected) << script;
+        EXPECT_EQ(box(kCentred, kCentred, "New WAD file Name", maxLen, text), expected) << script;
         ExpectRestored();
         return text;
     }
@@ -62,7 +62,8 @@ TEST_F(FormTest, PathEntryKeepsTheTypedCaseAndAsksAgainUntilThePathIsValid) {
 TEST_F(FormTest, NumberFormRefusesValuesOutOfRangeAndSkipsShownOnlyFields) {
     auto form = [this](std::vector<FormField>& fields, const std::string& script) {
         session.Script(script);
-        int result = NumberForm(-1, -1, 0, "Reject Mask", fields);
+        int result =
+            NumberForm(kCentred, kCentred, WindowSave::UnlessNested, "Reject Mask", fields);
         ExpectRestored();
         return result;
     };
@@ -81,9 +82,9 @@ TEST_F(FormTest, NumberFormRefusesValuesOutOfRangeAndSkipsShownOnlyFields) {
 }
 
 TEST_F(FormTest, OptionFormReturnsTheItemChosen) {
-    std::vector<OptionItem> items = {{"Sound Selection", 0, 30, 1, kOptionCheckBox},
-                                     {"_5 MainWAD File", 200, 120, 0, kOptionButton},
-                                     {"Angle", 200, 160, 90, kOptionNumber}};
+    std::vector<OptionItem> items = {{"Sound Selection", 0, 30, 1, OptionKind::CheckBox},
+                                     {"_5 MainWAD File", 200, 120, 0, OptionKind::Button},
+                                     {"Angle", 200, 160, 90, OptionKind::Number}};
     ButtonDef ok = {"Ok", kKeyEnter, 100, 400, 150, 420};
     ButtonDef cancel = {"Cancel", kKeyEsc, 160, 400, 230, 420};
     int current = 0, key = 0;
@@ -96,7 +97,9 @@ TEST_F(FormTest, OptionFormReturnsTheItemChosen) {
     };
     for (const auto& [script, result] : cases) {
         session.Script(script);
-        EXPECT_EQ(OptionForm(1, "OPTIONS", current, key, ok, cancel, 100, 100, items), result)
+        EXPECT_EQ(OptionForm(FormMode::UntilDecided, "OPTIONS", current, key, ok, cancel, 100, 100,
+                             items),
+                  result)
             << script;
     }
     EXPECT_EQ(items[2].value, 45);
@@ -108,14 +111,19 @@ class ListSelectTest : public toolkit_test::ToolkitTest {
 protected:
     // 7 names, 5 rows, 8 characters: row r spans y 225 + 11 r to 235 + 11 r;
     // the scroll bar's down arrow is at (342, 271)-(352, 281).
-    int Choose(const char* proposal, const std::string& script, int sizeable = 0) {
+    int Choose(const char* proposal, const std::string& script, bool sizeable = false) {
         std::strcpy(text, proposal);
         session.Script(script);
-        PreviewHook hook = [this](int, int, int, int, const char* name) {
+        ListSelectOptions options;
+        options.preview = [this](int, int, int, int, const char* name) {
             previews.push_back(name);
         };
-        int result = ListSelect(-1, -1, 0, sizeable, "Pick", 7, kNames, 5, text, 8,
-                                sizeable ? 64 : 0, sizeable ? 32 : 0, hook, nullptr);
+        if (sizeable) {
+            options.sizeable = true;
+            options.picW = 64;
+            options.picH = 32;
+        }
+        int result = ListSelect(kCentred, kCentred, "Pick", 7, kNames, 5, text, 8, options);
         ExpectRestored();
         EXPECT_EQ(graphics.LineH, 10);   // the editor's metrics are back
         return result;
@@ -127,7 +135,7 @@ protected:
 };
 
 TEST_F(ListSelectTest, TypingFindsTheFirstNameThatBeginsWithItAndTheMouseTakesRows) {
-    EXPECT_EQ(Choose("", "type st\nkey Enter\ntype EP1\nkey +\nkey Enter", 1), 1);
+    EXPECT_EQ(Choose("", "type st\nkey Enter\ntype EP1\nkey +\nkey Enter", true), 1);
     EXPECT_STREQ(text, "STEP1");
     EXPECT_EQ(previews, (std::vector<std::string>{"BROWN1", "STARTAN1", "STEP1", "STEP1"}));
     EXPECT_EQ(toolkit.magnify, 2);
@@ -148,7 +156,8 @@ TEST_F(ListSelectTest, TypingFindsTheFirstNameThatBeginsWithItAndTheMouseTakesRo
 TEST_F(ListSelectTest, F1OffersTheOtherChooser) {
     std::string handed;
     int lineH = 0;
-    AltChooser other = [&](int, int, int, int, char* name) {
+    ListSelectOptions options;
+    options.altChooser = [&](int, int, int, int, char* name) {
         handed = name;
         lineH = graphics.LineH;
         std::strcpy(name, "STEP1");
@@ -156,7 +165,7 @@ TEST_F(ListSelectTest, F1OffersTheOtherChooser) {
     };
     std::strcpy(text, "BROWN");
     session.Script("key F1\nkey Enter");
-    EXPECT_EQ(ListSelect(-1, -1, 0, 0, "Pick", 7, kNames, 5, text, 8, 0, 0, nullptr, other), 1);
+    EXPECT_EQ(ListSelect(kCentred, kCentred, "Pick", 7, kNames, 5, text, 8, options), 1);
     EXPECT_STREQ(text, "STEP1");
     EXPECT_EQ(handed, "BROWN");
     EXPECT_EQ(lineH, 10);

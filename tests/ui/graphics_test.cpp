@@ -42,7 +42,7 @@ TEST_F(GraphicsTest, VideoModesAndFailedStarts) {
         if (c.failure != VideoFailure::None)
             HeadlessFailNextStart(c.reason, c.failure);
         try {
-            InitGraphics(c.message ? 1 : 0);
+            InitGraphics(c.message ? GraphicsPalette::Game : GraphicsPalette::Basic);
             EXPECT_FALSE(c.message);
             EXPECT_EQ(Screen().width(), c.width);
             EXPECT_EQ(config.videoMode, c.kept);
@@ -70,8 +70,8 @@ TEST_F(GraphicsTest, ColoursAndDrawingAtTheirLimits) {
     CloseGraphics();
     config.gamma = 5;
     session.OpenPaletteIwad();
-    InitGraphics(1);
-    SetMenuBarMode(0);
+    InitGraphics(GraphicsPalette::Game);
+    SetMenuBarMode(MenuBarMode::Hidden);
     EXPECT_EQ(MapColor(24), 245);
     config.colorMap[24] = 77;
     EXPECT_EQ(MapColor(99), 77);   // never past the table
@@ -99,17 +99,17 @@ TEST_F(GraphicsTest, RulerDrawnTwiceIsDrawnOnce) {
     graphics.mapScale = 0.125f;
     input.PointerX = 300;
     input.PointerY = 200;
-    DrawRuler(1, 0);
+    DrawRuler(RulerAction::Show);
     EXPECT_TRUE(before == Copy());   // the ruler is off
     graphics.ruler.on = true;
-    DrawRuler(1, 0);
+    DrawRuler(RulerAction::Show);
     Pixels shown = Copy();
     EXPECT_NE(At(300 - 64, 150), before[150 * 640 + 236]);   // 512 x 0.125
-    DrawRuler(1, 0);
+    DrawRuler(RulerAction::Show);
     EXPECT_TRUE(shown == Copy());
     input.PointerX = 100;   // removal draws where it was drawn
-    DrawRuler(1, 1);
-    DrawRuler(1, 1);
+    DrawRuler(RulerAction::Remove);
+    DrawRuler(RulerAction::Remove);
     EXPECT_TRUE(before == Copy());
 }
 

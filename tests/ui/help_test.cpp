@@ -62,10 +62,10 @@ protected:
         std::ofstream(session.Dir().file("T.HLP"), std::ios::binary) << text;
         UseHelpFile(session.Dir().file("T.HLP"));
     }
-    std::vector<HelpLine> Shown(const char* topic, int mode) {
+    std::vector<HelpLine> Shown(const char* topic, HelpRange range) {
         bool ok = false;
         std::vector<HelpLine> lines;
-        for (HelpLine& l : ReadHelpTopic(topic, mode, ok))
+        for (HelpLine& l : ReadHelpTopic(topic, range, ok))
             if (!l.header)
                 lines.push_back(l);
         EXPECT_TRUE(ok);
@@ -73,12 +73,12 @@ protected:
     }
     // Runs the viewer in its default window through a script; the pointer
     // waits in a corner. The script must be used up.
-    void RunViewer(const char* topic, int mode, const std::string& script) {
-        InitGraphics(1);
+    void RunViewer(const char* topic, HelpRange range, const std::string& script) {
+        InitGraphics(GraphicsPalette::Game);
         SetMousePos(639, 479);
         session.Script(script, false);
         before = toolkit_test::Copy();
-        ShowHelp(topic, mode);
+        ShowHelp(topic, range);
         EXPECT_EQ(HeadlessEventsLeft(), 0);
     }
     // The first line from `from` on whose text holds `text`.
@@ -116,25 +116,25 @@ protected:
 
 TEST_F(HelpTest, TopicsTakeTheirLinesColoursAndRange) {
     UseHelpText(kSmallHelp + std::string("w ") + std::string(100, 'z') + "\n");
-    std::vector<HelpLine> one = Shown("one", kHelpTopicOnly);
+    std::vector<HelpLine> one = Shown("one", HelpRange::TopicOnly);
     ASSERT_EQ(one.size(), 3u);
     EXPECT_EQ(one[0].color, 14);   // y
     EXPECT_EQ(HelpPlainText(one[1].text), " text red");
     EXPECT_EQ(one[2].color, 0);    // no colour letter: the line before's
-    EXPECT_TRUE(Shown("EMPTY", kHelpTopicOnly).empty());
-    EXPECT_TRUE(Shown("NONE", kHelpTopicOnly).empty());
-    std::vector<HelpLine> all = Shown("ONE", kHelpToEnd);
+    EXPECT_TRUE(Shown("EMPTY", HelpRange::TopicOnly).empty());
+    EXPECT_TRUE(Shown("NONE", HelpRange::TopicOnly).empty());
+    std::vector<HelpLine> all = Shown("ONE", HelpRange::ToEnd);
     ASSERT_EQ(all.size(), 5u);     // on through the other topics, headers not shown
     EXPECT_EQ(all[4].text.size(), 79u);
 
     UseHelpText("*XYZ not a help file\n|-ONE\nx text\n");
     bool ok = true;
-    EXPECT_TRUE(ReadHelpTopic("ONE", 0, ok).empty());
+    EXPECT_TRUE(ReadHelpTopic("ONE", HelpRange::TopicOnly, ok).empty());
     EXPECT_FALSE(ok);
 }
 
 TEST_F(HelpTest, ColourSwitchesOfTheRealHelpFileAreDrawn) {
-    std::vector<HelpLine> lines = Shown("MAIN", kHelpTopicOnly);
+    std::vector<HelpLine> lines = Shown("MAIN", HelpRange::TopicOnly);
     auto line = std::find_if(lines.begin(), lines.end(), [](const HelpLine& l) {
         size_t at = l.text.find(kHelpColorSwitch);
         return at != std::string::npos && at + 2 < l.text.size() && l.text[at + 2] != ' ';
@@ -143,7 +143,7 @@ TEST_F(HelpTest, ColourSwitchesOfTheRealHelpFileAreDrawn) {
     int column = static_cast<int>(line->text.find(kHelpColorSwitch)) - 1;   // after the marker
     int after = HelpColor(line->text[column + 2]);
     ASSERT_NE(after, line->color);
-    InitGraphics(1);
+    InitGraphics(GraphicsPalette::Game);
     FillBox(0, 0, 639, 40, 9);
     auto inkIn = [](int col, int color) {
         int n = 0;
@@ -159,11 +159,11 @@ TEST_F(HelpTest, ColourSwitchesOfTheRealHelpFileAreDrawn) {
 }
 
 TEST_F(HelpTest, PagingAndSearchingTheRealHelpFile) {
-    RunViewer("MAIN", kHelpToEnd,
+    RunViewer("MAIN", HelpRange::ToEnd,
               "key PgDn\nkey PgDn\nkey Up\n" + Snap(0) + "key End\nkey Home\n" + Snap(1) +
                   "key PgDn\nkey S\ntype [SECTORS\nkey Enter\n" + Snap(2) + "key F3\n" + Snap(3) +
                   "key F3\nkey Enter\n" + Snap(4) + "key Esc\n");
-    std::vector<HelpLine> lines = Shown("MAIN", kHelpToEnd);
+    std::vector<HelpLine> lines = Shown("MAIN", HelpRange::ToEnd);
     HelpWindow w = LayOutHelpWindow(-1, -1, -1, -1, static_cast<int>(lines.size()));
     ASSERT_GT(lines.size(), 600u);
     int rows = w.rows;
@@ -180,13 +180,13 @@ TEST_F(HelpTest, PagingAndSearchingTheRealHelpFile) {
     EXPECT_TRUE(before == toolkit_test::Copy());   // the screen as it was
 
     // The search mode asks for the text first.
-    RunViewer("MAIN", kHelpSearch, "type zdbsp\nkey Enter\n" + Snap(5) + "key Esc\n");
+    RunViewer("MAIN", HelpRange::SearchToEnd, "type zdbsp\nkey Enter\n" + Snap(5) + "key Esc\n");
     EXPECT_TRUE(PageStartsWith(5, w, lines[FirstWith(lines, "zdbsp", 0)]));
 }
 
 TEST_F(HelpTest, PrintingWritesPlainTextAndAFormFeed) {
     UseHelpText(kSmallHelp);
-    RunViewer("ONE", kHelpToEnd, "key P\ntype OUT.TXT\nkey Enter\nkey Esc\n");
+    RunViewer("ONE", HelpRange::ToEnd, "key P\ntype OUT.TXT\nkey Enter\nkey Esc\n");
     const std::string rule = "\n\n" + std::string(79, '-') + "\n";
     const std::string indent(14, ' ');
     EXPECT_EQ(ReadText(session.Dir().file("OUT.TXT")),
@@ -200,14 +200,14 @@ TEST_F(HelpTest, ShellReachesTheViewerAndNothingToShowReturns) {
     InstallToolkit();
     EXPECT_EQ(toolkit.helpHandler, &HelpViewer);
     session.Script("key Esc\n", false);
-    HelpOnGraphicsScreen("EXE", kHelpTopicOnly);
+    HelpOnGraphicsScreen("EXE", HelpRange::TopicOnly);
     EXPECT_EQ(graphics.GraphicsMode, 0);   // the text screen again
     EXPECT_EQ(HeadlessEventsLeft(), 0);
     // Nothing to show returns without waiting; a missing file is reported.
     UseHelpText(kSmallHelp);
-    RunViewer("EMPTY", kHelpTopicOnly, "");
+    RunViewer("EMPTY", HelpRange::TopicOnly, "");
     UseHelpFile(session.Dir().file("MISSING.HLP"));
-    RunViewer("MAIN", kHelpTopicOnly, "key Enter\n");
+    RunViewer("MAIN", HelpRange::TopicOnly, "key Enter\n");
 }
 
 // Every topic that the program asks for, in the list above or in a call in
@@ -216,11 +216,12 @@ TEST_F(HelpTest, ShellReachesTheViewerAndNothingToShowReturns) {
 TEST_F(HelpTest, TheHelpFileHasEveryTopicAndFitsItsWindows) {
     std::set<std::string> topics(std::begin(kAskedTopics), std::end(kAskedTopics));
     // Calls with a literal topic: the viewer's own, and the menus and forms
-    // whose topic argument comes after 4 or 1 other arguments.
+    // whose topic argument comes after 4, 3 or 1 other arguments.
     const std::string arg = R"re([^;"(),]*,\s*)re", topic = R"re("([A-Z0-9]+)")re";
     const std::regex calls[] = {
         std::regex(R"re((?:ShowHelp|ShowHelpTopic|HelpViewer|PrintHelp)\(\s*)re" + topic),
-        std::regex(R"re((?:DisplayMenu|SimpleMenu|PullDownMenu)\(\s*(?:)re" + arg + "){4}" + topic),
+        std::regex(R"re((?:DisplayMenu|SimpleMenu)\(\s*(?:)re" + arg + "){4}" + topic),
+        std::regex(R"re(PullDownMenu\(\s*(?:)re" + arg + "){3}" + topic),
         std::regex(R"re(OptionForm\(\s*)re" + arg + topic),
     };
     for (const auto& entry :
@@ -231,7 +232,7 @@ TEST_F(HelpTest, TheHelpFileHasEveryTopicAndFitsItsWindows) {
                 topics.insert((*m)[1].str());
     }
     for (const std::string& topic : topics)
-        EXPECT_FALSE(Shown(topic.c_str(), kHelpTopicOnly).empty()) << topic;
+        EXPECT_FALSE(Shown(topic.c_str(), HelpRange::TopicOnly).empty()) << topic;
 
     std::istringstream file(ReadText(kRealHelpFile));
     std::string line;

@@ -77,20 +77,20 @@ TEST_F(InputTest, QuickClickIsReportedOnceAndNotLostToDrawing) {
 TEST_F(InputTest, GetInputWithAndWithoutWaiting) {
     session.Script("key A\nmove 10 10\ntype e\nkey F1\ndown left\nwait 40\nmove 30 40\nup left\n"
                    "key X\n");
-    EXPECT_EQ(GetInput(&buttons, 0), 0);   // nothing there yet: at once
+    EXPECT_EQ(GetInput(&buttons, InputWait::Poll), 0);   // nothing there yet: at once
     Next();
-    EXPECT_EQ(GetInput(&buttons, 0), 1);
-    EXPECT_EQ(KeyWaiting(), 0);            // the key is gone
+    EXPECT_EQ(GetInput(&buttons, InputWait::Poll), 1);
+    EXPECT_EQ(KeyWaiting(), 0);                          // the key is gone
     buttons = 2;
-    EXPECT_EQ(GetInput(&buttons, 0), 1);
-    EXPECT_EQ(GetInput(nullptr, 1), 'E');
-    EXPECT_EQ(GetInput(nullptr, 1), 0x3B00);
+    EXPECT_EQ(GetInput(&buttons, InputWait::Poll), 1);
+    EXPECT_EQ(GetInput(nullptr, InputWait::Wait), 'E');
+    EXPECT_EQ(GetInput(nullptr, InputWait::Wait), 0x3B00);
     int64_t pressed = PlatformMilliseconds();
-    EXPECT_EQ(GetInput(&buttons, 1), -1);
+    EXPECT_EQ(GetInput(&buttons, InputWait::Wait), -1);
     EXPECT_EQ(buttons, 1);
     EXPECT_EQ(PlatformMilliseconds() - pressed, 40);   // it waited for the release
     EXPECT_EQ(input.PointerX, 30);                     // and followed the pointer
-    EXPECT_EQ(GetInput(&buttons, 1), 'X');
+    EXPECT_EQ(GetInput(&buttons, InputWait::Wait), 'X');
 }
 
 TEST_F(InputTest, WindowCloseKeyPointerLimitsAndNoMouse) {

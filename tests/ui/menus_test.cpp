@@ -33,7 +33,8 @@ TEST_F(MenuTest, ChosenByHotLetterArrowsAndMouse) {
                                          "Eta",   "Theta", "Iota", "Kappa", "Lambda",  "Mu"};
     for (const auto& c : cases) {
         session.Script(c.script);
-        EXPECT_EQ(SimpleMenu(-1, -1, 1, c.current, "TOPIC", 0, "Title",
+        EXPECT_EQ(SimpleMenu(kCentred, kCentred, MenuStyle::Numbered, c.current, "TOPIC",
+                             WindowSave::UnlessNested, "Title",
                              std::vector<const char*>(kNames, kNames + 12)),
                   c.chosen)
             << c.script;
@@ -50,20 +51,26 @@ TEST_F(MenuTest, PullDownMenuTakesItsKeysAndNeighbourMoves) {
     };
     for (const auto& [script, result] : cases) {
         session.Script(script);
-        EXPECT_EQ(PullDownMenu(0, 0, 0, 1, "FILE", nullptr, items), result) << script;
+        EXPECT_EQ(PullDownMenu(0, 0, 1, "FILE", nullptr, items), result) << script;
         ExpectRestored();
     }
 }
 
 TEST_F(MenuTest, HookFollowsTheHighlightAndF1AsksForHelp) {
-    SetMenuBarMode(1);   // rows are hit in screen pixels under the bar
+    SetMenuBarMode(MenuBarMode::Shown);   // rows are hit in screen pixels under the bar
     before = toolkit_test::Copy();
-    std::vector<std::pair<int, int>> calls;
-    MenuHook hook = [&](int, int, int phase, int index) { calls.push_back({phase, index}); };
+    std::vector<std::pair<MenuHookPhase, int>> calls;
+    MenuExtras extras;
+    extras.hook = [&](int, int, MenuHookPhase phase, int index) {
+        calls.push_back({phase, index});
+    };
     const char* const items[] = {"A", "B", "C"};
     session.Script("key Down\nkey F1\nclick left 300 259");
-    EXPECT_EQ(DisplayMenu(-1, -1, 0, 1, "COLORS", 0, "Pick", 3, nullptr, items, nullptr, nullptr, hook), 2);
-    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{0, 0}, {1, 1}}));
+    EXPECT_EQ(DisplayMenu(kCentred, kCentred, MenuStyle::Plain, 1, "COLORS",
+                          WindowSave::UnlessNested, "Pick", 3, items, extras),
+              2);
+    EXPECT_EQ(calls, (std::vector<std::pair<MenuHookPhase, int>>{{MenuHookPhase::Drawn, 0},
+                                                                 {MenuHookPhase::Moved, 1}}));
     EXPECT_EQ(toolkit_test::HelpAsked(), std::vector<std::string>{"COLORS"});
     ExpectRestored();
 }

@@ -57,8 +57,8 @@ protected:
 
 private:
     void StartScreen() {
-        InitGraphics(1);
-        SetMenuBarMode(0);
+        InitGraphics(GraphicsPalette::Game);
+        SetMenuBarMode(MenuBarMode::Hidden);
         Paint();
     }
 };
@@ -132,7 +132,8 @@ TEST_F(PictureViewTest, DamagedLumpsShowTheCrossAndNeverDrawOutsideTheBox) {
         OpenBuilt(d.lumps);
         pictures = PictureState{};   // read anew: the lumps may lie where the last row's did
         pictures.freeMemory = [] { return int64_t{200000}; };
-        const int result = d.kind == 'p'   ? DrawPicture(x1, y1, x2, y2, nullptr, "PIC", 0, 0, 1, 8, 0)
+        const int result = d.kind == 'p'   ? DrawPicture(x1, y1, x2, y2, nullptr, "PIC", 0, 0, 1, 8,
+                                                         PictureAnchor::Corner)
                            : d.kind == 'f' ? DrawFlat(x1, y1, x2, y2, "PIC", 1)
                                            : DrawTexture(x1, y1, x2, y2, "TEX", "+");
         EXPECT_EQ(result, d.result);
@@ -168,7 +169,8 @@ TEST_F(PictureViewTest, RandomDamageNeverLeavesTheBox) {
                    {"PNAMES", which == 2 ? damaged(good[2]) : good[2]}});
         pictures = PictureState{};   // read anew: the lumps may lie where the last round's did
         pictures.PictureMag = static_cast<int16_t>(random() % 7) - 3;
-        which == 0 ? DrawPicture(100, 100, 219, 219, nullptr, "PIC", 0, 0, pictures.PictureMag, 8, 0)
+        which == 0 ? DrawPicture(100, 100, 219, 219, nullptr, "PIC", 0, 0, pictures.PictureMag, 8,
+                                 PictureAnchor::Corner)
                    : DrawTexture(100, 100, 219, 219, "TEX", "+");
         ASSERT_EQ(ChangedOutside(100, 100, 219, 219), 0) << round;
     }
@@ -179,7 +181,8 @@ TEST_F(PictureViewTest, NothingIsDrawnWhileAKeyWaits) {
                {"A", Patch(77)}});
     // The key is left for the caller.
     QueueKey('A', 0);
-    EXPECT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "A", 0, 0, 1, 8, 0), kNotDrawn);
+    EXPECT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "A", 0, 0, 1, 8, PictureAnchor::Corner),
+              kNotDrawn);
     EXPECT_EQ(DrawTexture(0, 0, 63, 63, "BIGDOOR7", nullptr), kNotDrawn);
     EXPECT_EQ(ChangedOutside(0, 0, -1, -1), 0);
     EXPECT_EQ(KeyWaiting(), 1);
@@ -205,7 +208,8 @@ TEST_F(FreedoomViewTest, SpritesTakeTheirOwnSizeTimesTheMagnification) {
     for (int mag : {2, 0}) {
         SCOPED_TRACE(mag);
         Paint();
-        ASSERT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "TROOA1", 0, 0, mag, 8, 0), kDrawn);
+        ASSERT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "TROOA1", 0, 0, mag, 8, PictureAnchor::Corner),
+                  kDrawn);
         const int w = Scaled(sprite.width, mag), h = Scaled(sprite.height, mag);
         EXPECT_TRUE(Shows(Shot(), 0, 0, w, h, sprite, mag, MapColor(8)));
         EXPECT_EQ(ChangedOutside(0, 0, w - 1, h - 1), 0);

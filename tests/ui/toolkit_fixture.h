@@ -54,13 +54,15 @@ inline std::vector<std::string>& HelpAsked() {
     return topics;
 }
 
-inline void RecordHelp(const char* topic, int, int, int, int, int) { HelpAsked().push_back(topic); }
+inline void RecordHelp(const char* topic, HelpRange, int, int, int, int) {
+    HelpAsked().push_back(topic);
+}
 
 class ToolkitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InitGraphics(0);
-        SetMenuBarMode(0);
+        InitGraphics(GraphicsPalette::Basic);
+        SetMenuBarMode(MenuBarMode::Hidden);
         toolkit = ToolkitState{};
         toolkit.helpHandler = RecordHelp;
         HelpAsked().clear();
