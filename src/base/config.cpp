@@ -213,13 +213,13 @@ void RepairConfig(ConfigRecord& c) {
     if (c.lineThickness != 1 && c.lineThickness != 3)
         c.lineThickness = d.lineThickness;
     Clamp(c.selectRange, 0, 50, d.selectRange);
-    auto repair_zoom = [](float& value, float fallback) {
+    auto repairZoom = [](float& value, float fallback) {
         if (!std::isfinite(value) || value <= 0.0f || value > 1000.0f)
             value = fallback;
     };
-    repair_zoom(c.scale, d.scale);
-    repair_zoom(c.upperZoom, d.upperZoom);
-    repair_zoom(c.lowerZoom, d.lowerZoom);
+    repairZoom(c.scale, d.scale);
+    repairZoom(c.upperZoom, d.upperZoom);
+    repairZoom(c.lowerZoom, d.lowerZoom);
     Clamp(c.autoCloseDelay, 0, 500, d.autoCloseDelay);
     Clamp(c.scrollSpeed, 2, 50, d.scrollSpeed);
     Clamp(c.overlapTolerance, 0, 4, d.overlapTolerance);

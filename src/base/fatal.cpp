@@ -12,7 +12,7 @@
 
 namespace {
 
-GraphicsMessageSink graphics_sink = nullptr;
+GraphicsMessageSink graphicsSink = nullptr;
 
 struct Cleanup {
     CleanupStage stage;
@@ -71,9 +71,9 @@ void FileFatalError(FileAction action, const std::string& reason, const char* fo
     throw FileError(message + " (" + reason + ")", action, reason);
 }
 
-void SetGraphicsMessageSink(GraphicsMessageSink sink) { graphics_sink = sink; }
+void SetGraphicsMessageSink(GraphicsMessageSink sink) { graphicsSink = sink; }
 
-bool GraphicsScreenUp() { return graphics_sink != nullptr; }
+bool GraphicsScreenUp() { return graphicsSink != nullptr; }
 
 void PrintAt(int column, int row, int clear, const char* format, ...) {
     va_list args;
@@ -81,8 +81,8 @@ void PrintAt(int column, int row, int clear, const char* format, ...) {
     std::string message = FormatV(format, args);
     va_end(args);
     const char* text = message.c_str();
-    if (graphics_sink) {
-        graphics_sink(text);
+    if (graphicsSink) {
+        graphicsSink(text);
         return;
     }
     int fg = console.fg, bg = console.bg;

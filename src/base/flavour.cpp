@@ -12,10 +12,10 @@ const FlavourNames kDoomNames = {
     "BrelPlay.BAT", "Brel.RSP", "~Brel.WAD", "BrelUnsaved.WAD",
 };
 
-Flavour current_flavour = Flavour::Heretic;
+Flavour currentFlavour = Flavour::Heretic;
 
 }  // namespace
 
-void SetFlavour(Flavour flavour) { current_flavour = flavour; }
-bool IsHeretic() { return current_flavour == Flavour::Heretic; }
+void SetFlavour(Flavour flavour) { currentFlavour = flavour; }
+bool IsHeretic() { return currentFlavour == Flavour::Heretic; }
 const FlavourNames& Names() { return IsHeretic() ? kHereticNames : kDoomNames; }

@@ -1,9 +1,9 @@
 #include "base/work_dir.h"
 
 namespace {
-std::string work_dir;
+std::string workDir;
 }
 
-const std::string& WorkDir() { return work_dir; }
+const std::string& WorkDir() { return workDir; }
 
-void SetWorkDir(const std::string& dir) { work_dir = dir; }
+void SetWorkDir(const std::string& dir) { workDir = dir; }

@@ -100,8 +100,8 @@ void FreeLevel() {
 }
 
 void ResetLevel() {
-    int16_t skip = level.rejectSkipEvery;
-    int16_t pattern = level.rejectPattern;
+    int skip = level.rejectSkipEvery;
+    int pattern = level.rejectPattern;
     level = LevelState{};
     level.rejectSkipEvery = skip;
     level.rejectPattern = pattern;

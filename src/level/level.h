@@ -152,8 +152,8 @@ struct LevelState {
     int32_t rejectSectorCount = 0;
 
     // Reject fill settings of the save dialog, kept for the run.
-    int16_t rejectSkipEvery = 0;
-    int16_t rejectPattern = 0;
+    int rejectSkipEvery = 0;
+    int rejectPattern = 0;
 };
 
 extern LevelState level;

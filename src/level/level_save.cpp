@@ -56,7 +56,7 @@ std::string UpperText(std::string text) {
     return text;
 }
 
-int CountLevelsInFile(int16_t row) {
+int CountLevelsInFile(int row) {
     int count = 0;
     for (const WadDirEntry& e : master.table[row].dir)
         count += IsLevelName(e);
@@ -66,12 +66,12 @@ int CountLevelsInFile(int16_t row) {
 // Marks the open PWAD of row as the file the save replaces. It stays where it
 // is, whole, and the lumps not edited are read from it, until the new file
 // is complete; only then is it kept under its ".BAK" name and replaced.
-void PlanBackup(int16_t r) { SetField(master.table[r].tag, sizeof master.table[r].tag, ".BAK"); }
+void PlanBackup(int r) { SetField(master.table[r].tag, sizeof master.table[r].tag, ".BAK"); }
 
 // Where the file the save replaces is to be kept ("" when the save replaces
 // no open PWAD).
 std::string PlannedBackupName() {
-    for (int16_t r = 1; r < kOpenWadRows; ++r) {
+    for (int r = 1; r < kOpenWadRows; ++r) {
         const WadFile& row = master.table[r];
         if (row.inUse() && row.name && std::strncmp(row.tag, ".BAK", 4) == 0)
             return BackupName(row.name);
@@ -131,8 +131,8 @@ void AskRejectMask(SaveJob& job) {
     std::vector<NumberField> fields = {{"Skip Every", 0, 100, level.rejectSkipEvery},
                                        {"Pattern", 0, 255, level.rejectPattern}};
     int accepted = Dialogs().NumberForm("Reject Mask", fields);
-    level.rejectSkipEvery = static_cast<int16_t>(fields[0].value);
-    level.rejectPattern = static_cast<int16_t>(fields[1].value);
+    level.rejectSkipEvery = fields[0].value;
+    level.rejectPattern = fields[1].value;
     if (accepted) {
         job.fillCounter = level.rejectSkipEvery + 1;
         job.clearReject = true;
@@ -385,7 +385,7 @@ bool WriteOutput(SaveJob& job) {
 // none; likewise the level list. Nothing is then read from a forgotten file.
 void RestoreEntriesOfForgottenFiles() {
     std::vector<WadDirEntry>& dir = MasterDirectory();
-    auto forgotten = [](int16_t row) { return row < 0 || row >= kOpenWadRows || !master.table[row].inUse(); };
+    auto forgotten = [](int row) { return row < 0 || row >= kOpenWadRows || !master.table[row].inUse(); };
     if (std::none_of(dir.begin(), dir.end(), [&](const WadDirEntry& e) { return forgotten(e.file); }) &&
         std::none_of(master.levelList.begin(), master.levelList.end(),
                      [&](const LevelListEntry& l) { return forgotten(l.file); }))
@@ -490,8 +490,8 @@ char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
     int newLevel = FindLevel(newName.c_str());
     if (newLevel < 0)
         FatalError("new %s missing?", newName.c_str());
-    int16_t oldFile = master.levelList[static_cast<size_t>(oldLevel)].file;
-    int16_t newFile = master.levelList[static_cast<size_t>(newLevel)].file;
+    int oldFile = master.levelList[static_cast<size_t>(oldLevel)].file;
+    int newFile = master.levelList[static_cast<size_t>(newLevel)].file;
     int levelsInOldFile = oldFile > 0 ? CountLevelsInFile(oldFile) : 0;
     bool renamed = UpperText(oldName) != UpperText(newName);
     if ((renamed && oldFile == newFile && levelsInOldFile > 1) ||
@@ -519,7 +519,7 @@ char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
     config.lastEpisode = newEpisode;
     config.lastMap = newMap;
     SetLevelName(newEpisode, newMap);
-    for (int16_t r = 1; r < kOpenWadRows; ++r)
+    for (int r = 1; r < kOpenWadRows; ++r)
         if (master.table[r].inUse() && master.table[r].name && SameFileName(master.table[r].name, name))
             PlanBackup(r);
     return config.pwadList[row];

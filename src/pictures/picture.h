@@ -105,7 +105,7 @@ int DecodeFlat(const char* name, int mag, Image& image);
 // What FindTexture tells about a texture.
 struct TextureInfo {
     int16_t width = 0, height = 0, patchCount = 0;
-    int16_t lump = 0;         // 0 TEXTURE1, 1 TEXTURE2
+    int lump = 0;             // 0 TEXTURE1, 1 TEXTURE2
     int32_t position = 0;     // the record's offset inside that lump
 };
 

@@ -97,7 +97,7 @@ void FreeTextureDirectories() {
 int FindTexture(const char* name, TextureInfo* info) {
     if (!name || name[0] == 0 || name[0] == '-')
         return 0;
-    for (int16_t which = 0; which < 2; ++which) {
+    for (int which = 0; which < 2; ++which) {
         for (const TextureEntry& entry : Textures(which).entries) {
             if (!SameEntryName(entry.name, name))
                 continue;

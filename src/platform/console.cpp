@@ -15,10 +15,10 @@ namespace {
 
 struct TerminalModes {
     termios saved{};
-    bool saved_valid = false;
+    bool savedValid = false;
     bool raw = false;
 };
-TerminalModes terminal_modes;
+TerminalModes terminalModes;
 
 const char* const kCp437High[128] = {
     "Ç", "ü", "é", "â", "ä", "à", "å", "ç",
@@ -45,16 +45,16 @@ FILE* OutStream() { return console.out ? console.out : stdout; }
 FILE* InStream() { return console.in ? console.in : stdin; }
 
 void SetRawMode(bool raw) {
-    if (!console.terminal || !terminal_modes.saved_valid || terminal_modes.raw == raw)
+    if (!console.terminal || !terminalModes.savedValid || terminalModes.raw == raw)
         return;
-    termios t = terminal_modes.saved;
+    termios t = terminalModes.saved;
     if (raw) {
         t.c_lflag &= ~(ICANON | ECHO);
         t.c_cc[VMIN] = 1;
         t.c_cc[VTIME] = 0;
     }
     tcsetattr(STDIN_FILENO, TCSANOW, &t);
-    terminal_modes.raw = raw;
+    terminalModes.raw = raw;
 }
 
 void RestoreOnSignal(int sig) {
@@ -109,8 +109,8 @@ void ConsoleInit() {
     if (!console.terminal)
         return;
     console.reader = ConsoleReader::Person;
-    if (tcgetattr(STDIN_FILENO, &terminal_modes.saved) == 0)
-        terminal_modes.saved_valid = true;
+    if (tcgetattr(STDIN_FILENO, &terminalModes.saved) == 0)
+        terminalModes.savedValid = true;
     std::atexit(ConsoleRestore);
     for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGABRT})
         std::signal(sig, RestoreOnSignal);

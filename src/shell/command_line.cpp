@@ -136,7 +136,7 @@ std::vector<std::string> TakeWords(int argc, const char* const* argv, int& i) {
 void TakeOption(const OptionRow& option, const char* typed, bool minus, int argc,
                 const char* const* argv, int& i, CommandLine& line) {
     if (option.kind == OptionKind::Flag) {
-        line.noLoad = minus ? 1 : 0;
+        line.noLoad = minus;
         return;
     }
     if (option.kind == OptionKind::Request) {
@@ -266,9 +266,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     return line;
 }
 
-bool ResolveLevelArgument(const LevelArgument& level, int16_t style, int16_t& episode,
+bool ResolveLevelArgument(const LevelArgument& level, GameStyle style, int16_t& episode,
                           int16_t& map, std::string& fault) {
-    if (level.style != 0 && level.style != style) {
+    if (level.style && *level.style != style) {
         fault = "no level " + level.text + ": the levels of this game are named " +
                 (style == kStyleEpisodes ? "ExMy (E1M1, E1M2, ...)" : "MAPxx (MAP01, MAP02, ...)");
         return false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,14 +19,14 @@ enum class CommandLineRequest { Run, Usage, Version, ManualPage };
 struct LevelArgument {
     std::string text;                  // as typed, for messages
     std::vector<int16_t> numbers;      // empty: the last level edited
-    int16_t style = 0;                 // kStyleEpisodes, kStyleMaps, or 0 for plain numbers
+    std::optional<GameStyle> style;    // none for plain numbers
 };
 
 // The options as given; nothing is applied until start-up has read the
 // configuration, which the options override.
 struct CommandLine {
     CommandLineRequest request = CommandLineRequest::Run;
-    int16_t noLoad = 0;                // 1 for -noload, 0 for +noload or none
+    bool noLoad = false;               // -noload; +noload or none leave it unset
     bool iwadGiven = false;
     std::string iwad;
     bool videoGiven = false;
@@ -52,5 +53,5 @@ std::string ManualPageText();
 // Episode and map of the level for the current naming style, starting from
 // the last level edited, as the shell's E command reads its numbers. False
 // when the level was named in the other style; why is then in `fault`.
-bool ResolveLevelArgument(const LevelArgument& level, int16_t style, int16_t& episode,
+bool ResolveLevelArgument(const LevelArgument& level, GameStyle style, int16_t& episode,
                           int16_t& map, std::string& fault);

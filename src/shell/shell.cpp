@@ -28,7 +28,7 @@ struct Command {
     Handler handler;
 };
 
-void CommandQuit(CommandWords&) { shell.quit = 1; }
+void CommandQuit(CommandWords&) { shell.quit = true; }
 
 void SayNotAvailable(const char* what) { PrintAt(1, 25, 1, "The %s is not available yet.", what); }
 
@@ -150,7 +150,7 @@ const Command* FindCommand(const std::string& word) {
 // Reads the next command line; false at the end of the input.
 bool ReadCommandLine(std::string& line) {
     if (startup.autoStart) {
-        startup.autoStart = 0;
+        startup.autoStart = false;
         char text[32];
         if (master.gameStyle == kStyleEpisodes)
             std::snprintf(text, sizeof text, "E %hd %hd", startup.autoEpisode, startup.autoMap);
@@ -216,7 +216,7 @@ void RunCommandLine(const std::string& line) {
 }
 
 void RunShell() {
-    shell.quit = 0;
+    shell.quit = false;
     std::string line;
     while (!shell.quit) {
         if (!ReadCommandLine(line))

@@ -10,7 +10,7 @@ using EditorEntry = int (*)(int16_t episode, int16_t map, bool newLevel, bool le
 using ViewerEntry = void (*)(const std::string& word);
 
 struct ShellState {
-    int16_t quit = 0;
+    bool quit = false;
     // The graphical parts the shell starts, connected at start (tests put
     // their own in); null ones say they are not available.
     EditorEntry editor = nullptr;

@@ -110,7 +110,7 @@ void ApplyCommandLine(const CommandLine& options) {
 // The editor comes up at once on the last level when Auto Start is on (and
 // -noload was not given), and on -edit's level whenever that was given.
 void SetAutoStart(const CommandLine& options) {
-    startup.autoStart = startup.noLoad ? 0 : config.autoStart;
+    startup.autoStart = !startup.noLoad && config.autoStart != 0;
     startup.autoEpisode = config.lastEpisode;
     startup.autoMap = config.lastMap;
     if (!options.editGiven)
@@ -118,7 +118,7 @@ void SetAutoStart(const CommandLine& options) {
     std::string fault;
     if (!ResolveLevelArgument(options.level, master.gameStyle, startup.autoEpisode, startup.autoMap, fault))
         FatalError("%s", fault.c_str());
-    startup.autoStart = 1;
+    startup.autoStart = true;
 }
 
 void StartUp(const CommandLine& options) {

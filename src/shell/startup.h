@@ -11,10 +11,10 @@
 
 
 struct StartupState {
-    int16_t autoStart = 0;               // the shell enters the editor once when set
+    bool autoStart = false;              // the shell enters the editor once
     int16_t autoEpisode = 0;             // on this level (the last one, or -edit's)
     int16_t autoMap = 0;
-    int16_t noLoad = 0;                  // -noload
+    bool noLoad = false;                 // -noload
     std::vector<std::string> fileArgs;   // -file names
     bool fileGiven = false;
     int64_t initMemory = 0;              // free memory at start

@@ -113,7 +113,7 @@ void WriteWad(const std::string& name, const char* type, const std::vector<size_
 }
 
 bool AnyPwadRead() {
-    for (int16_t r = 1; r < kOpenWadRows; ++r)
+    for (int r = 1; r < kOpenWadRows; ++r)
         if (master.table[r].inUse())
             return true;
     return false;

@@ -35,7 +35,7 @@ std::string PrintableName(const char (&name)[8]) {
     return text;
 }
 
-const char* RowName(int16_t row) {
+const char* RowName(int row) {
     const char* name = RowFileName(row);
     return name ? name : "";
 }
@@ -108,7 +108,7 @@ bool ListingLine(ListingOutput& out, const std::string& text) {
 }
 
 // Lists row's directory (row 0: the master directory); false when aborted.
-bool ListDirectory(ListingOutput& out, int16_t row, const std::string& pattern) {
+bool ListDirectory(ListingOutput& out, int row, const std::string& pattern) {
     const std::vector<WadDirEntry>& dir = master.table[row].dir;
     bool isMaster = row == 0;
     std::string title = isMaster ? "   The Master Directory\n" : "   PWAD File Directory \n";
@@ -149,15 +149,15 @@ enum class DumpStep { Go, SkipEntry, Abort };
 DumpStep DumpPause(ListingOutput& out, int64_t shown, int64_t size) {
     if (!out.PageFull())
         return DumpStep::Go;
-    short percent = static_cast<short>(size > 0 ? shown * 100 / size : 100);
-    int key = out.WaitForPage(Format("[%hd%% - Esc to abort, S(kip) entry ]", percent));
+    int percent = static_cast<int>(size > 0 ? shown * 100 / size : 100);
+    int key = out.WaitForPage(Format("[%d%% - Esc to abort, S(kip) entry ]", percent));
     if (key == kEsc)
         return DumpStep::Abort;
     return key == 'S' || key == 's' ? DumpStep::SkipEntry : DumpStep::Go;
 }
 
 // Dumps one entry's data; false when the user ends the whole dump.
-bool DumpEntry(ListingOutput& out, const WadDirEntry& e, short number) {
+bool DumpEntry(ListingOutput& out, const WadDirEntry& e, int number) {
     std::vector<uint8_t> data = ReadEntryData(e);
     int64_t size = static_cast<int64_t>(data.size());
     std::vector<std::string> head = {
@@ -180,7 +180,7 @@ bool DumpEntry(ListingOutput& out, const WadDirEntry& e, short number) {
     return true;
 }
 
-bool HasEntry(int16_t row, const std::string& name) {
+bool HasEntry(int row, const std::string& name) {
     for (const WadDirEntry& e : master.table[row].dir)
         if (SameEntryName(e.name, name.c_str()))
             return true;
@@ -188,9 +188,9 @@ bool HasEntry(int16_t row, const std::string& name) {
 }
 
 // Dumps every entry of row's directory named name.
-void DumpEntries(ListingOutput& out, int16_t row, const std::string& name) {
+void DumpEntries(ListingOutput& out, int row, const std::string& name) {
     out.Write(Format("Dump  %s\n", RowName(row)));
-    short number = 0;
+    int number = 0;
     for (const WadDirEntry& e : master.table[row].dir)
         if (SameEntryName(e.name, name.c_str()) && !DumpEntry(out, e, ++number))
             return;
@@ -291,7 +291,7 @@ void CommandWads(CommandWords&) {
     ConsoleGotoXY(1, 1);
     out.Write(Format("IWAD  == %-30s  (Main file)\n", RowFileName(0) ? RowFileName(0) : config.iwadName));
     out.Write("--------\n");
-    for (int16_t r = 1; r < kOpenWadRows; ++r) {
+    for (int r = 1; r < kOpenWadRows; ++r) {
         if (!master.table[r].inUse())
             continue;
         bool holdsLevel = false;
@@ -315,7 +315,7 @@ void CommandDirA(CommandWords& words) {
     words.Next(pattern);
     words.Next(output);
     WriteListing(output, Format("Listing Directory to %s", output.c_str()), [&](ListingOutput& out) {
-        for (int16_t r = 0; r < kOpenWadRows; ++r)
+        for (int r = 0; r < kOpenWadRows; ++r)
             if (master.table[r].inUse() && !ListDirectory(out, r, pattern))
                 break;
     });
@@ -339,7 +339,7 @@ void CommandDirW(CommandWords& words) {
     if (!ActiveWadNumber(number))
         return;
     listing.lastDirFile = number;
-    int16_t row = static_cast<int16_t>(number);
+    int row = number;
     WriteListing(output, Format("Listing directory of %s to %s", RowName(row), output.c_str()), [&](ListingOutput& out) {
         ListDirectory(out, row, pattern);
     });
@@ -368,7 +368,7 @@ void CommandDumpW(CommandWords& words) {
     if (!ActiveWadNumber(number))
         return;
     listing.lastDumpFile = number;
-    int16_t row = static_cast<int16_t>(number);
+    int row = number;
     if (!HasEntry(row, name)) {
         PrintAt(1, 25, 1, "Entry not in master directory");
         return;

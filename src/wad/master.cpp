@@ -40,7 +40,7 @@ void CloseRowHandle(WadFile& row) {
 
 void CloseAllWads() { CloseWads(WadRows::All); }
 
-void ForgetRow(int16_t r) {
+void ForgetRow(int r) {
     WadFile& row = master.table[r];
     CloseRowHandle(row);
     row.dir.clear();
@@ -77,7 +77,7 @@ void ShowContainsLevel(const char (&name)[8]) {
     }
 }
 
-void ListLevel(const char (&name)[8], int16_t row) {
+void ListLevel(const char (&name)[8], int row) {
     std::string text = EntryNameText(name);
     int found = FindLevel(text.c_str());
     if (found >= 0) {
@@ -98,13 +98,13 @@ uint64_t NameKey(const char* name) {
     return key;
 }
 
-void TakeEntry(WadDirEntry& target, const WadDirEntry& source, int16_t row) {
+void TakeEntry(WadDirEntry& target, const WadDirEntry& source, int row) {
     target.offset = source.offset;
     target.size = source.size;
     target.file = row;
 }
 
-void AppendEntry(const WadDirEntry& source, int16_t row) {
+void AppendEntry(const WadDirEntry& source, int row) {
     WadDirEntry e = source;
     e.file = row;
     MasterDirectory().push_back(e);
@@ -113,7 +113,7 @@ void AppendEntry(const WadDirEntry& source, int16_t row) {
 
 // Lays the level that starts at entry i of the PWAD over the master
 // directory; returns the index of the first PWAD entry not taken.
-size_t OverlayLevel(const std::vector<WadDirEntry>& pwad, size_t i, int16_t row) {
+size_t OverlayLevel(const std::vector<WadDirEntry>& pwad, size_t i, int row) {
     int markerIndex = FindMasterIndex(pwad[i].name);
     if (markerIndex < 0) {
         // A level the IWAD lacks: its entries are added in their own order.
@@ -146,7 +146,7 @@ size_t OverlayLevel(const std::vector<WadDirEntry>& pwad, size_t i, int16_t row)
     return i + k;
 }
 
-void OverlayPwad(int16_t row) {
+void OverlayPwad(int row) {
     std::vector<WadDirEntry>& pwad = master.table[row].dir;
     bool converted = false;
     int added = 0, replaced = 0;
@@ -157,7 +157,7 @@ void OverlayPwad(int16_t row) {
             ++i;
             continue;
         }
-        int16_t other = master.gameStyle == kStyleEpisodes ? kStyleMaps : kStyleEpisodes;
+        GameStyle other = master.gameStyle == kStyleEpisodes ? kStyleMaps : kStyleEpisodes;
         if (IsLevelNameInStyle(entry, other)) {
             NextConvertedName(entry.name);
             converted = true;
@@ -191,7 +191,7 @@ void ForgetUnreferencedPwads() {
     for (const WadDirEntry& e : MasterDirectory())
         if (e.file >= 0 && e.file < kOpenWadRows)
             referenced[e.file] = true;
-    for (int16_t r = 1; r < kOpenWadRows; ++r)
+    for (int r = 1; r < kOpenWadRows; ++r)
         if (master.table[r].inUse() && !referenced[r])
             ForgetRow(r);
     if (!master.table[master.currentLevelRow].inUse())
@@ -200,7 +200,7 @@ void ForgetUnreferencedPwads() {
 
 // A damaged PWAD is refused like one that is missing: the user is told which
 // and why, its row is freed and its name emptied, and the session goes on.
-bool ReadPwadDirectory(int16_t r) {
+bool ReadPwadDirectory(int r) {
     WadFile& row = master.table[r];
     std::string damage = TryReadWadDirectory(row, r);
     if (damage.empty())
@@ -243,7 +243,7 @@ void ResetMaster() {
     master.closeHelpFile = closeHelpFile;
 }
 
-bool IsLevelNameInStyle(const WadDirEntry& entry, int16_t style) {
+bool IsLevelNameInStyle(const WadDirEntry& entry, GameStyle style) {
     if (entry.size != 0)
         return false;
     const char* n = entry.name;
@@ -280,7 +280,7 @@ void OpenIwad(char* name) {
 
 int OpenWad(char* name, const char* tag) {
     int freeRow = -1;
-    for (int16_t r = 0; r < kOpenWadRows; ++r) {
+    for (int r = 0; r < kOpenWadRows; ++r) {
         WadFile& row = master.table[r];
         if (!row.inUse()) {
             if (freeRow < 0)
@@ -296,7 +296,7 @@ int OpenWad(char* name, const char* tag) {
         FatalError("File Limit of %hd Exceeded", static_cast<short>(kOpenWadRows));
     if (!CheckFileType(name, tag, FileCheck::Complain))
         return -1;
-    int16_t r = static_cast<int16_t>(freeRow);
+    int r = freeRow;
     WadFile& row = master.table[r];
     row.handle = OpenWadStream(name);
     row.state = RowState::Open;
@@ -331,7 +331,7 @@ int LoadPwad(char* name) {
     return r;
 }
 
-WadDirEntry* FindEntry(int16_t row, const char* name, EntryNeed need) {
+WadDirEntry* FindEntry(int row, const char* name, EntryNeed need) {
     std::vector<WadDirEntry>& dir = master.table[row].dir;
     WadDirEntry* found = nullptr;
     if (row == 0) {
@@ -355,7 +355,7 @@ WadDirEntry* FindEntry(int16_t row, const char* name, EntryNeed need) {
     return nullptr;
 }
 
-FILE* MakeRowReady(int16_t row) {
+FILE* MakeRowReady(int row) {
     WadFile& file = master.table[row];
     if (file.state == RowState::Closed) {
         file.handle = OpenWadStream(file.name);
@@ -365,13 +365,13 @@ FILE* MakeRowReady(int16_t row) {
 }
 
 void CloseWads(WadRows rows) {
-    int16_t first = rows == WadRows::All ? 0 : 1;
+    int first = rows == WadRows::All ? 0 : 1;
     if (rows == WadRows::All) {
         ReleaseNameLists();
         if (master.closeHelpFile)
             master.closeHelpFile();
     }
-    for (int16_t r = first; r < kOpenWadRows; ++r) {
+    for (int r = first; r < kOpenWadRows; ++r) {
         WadFile& row = master.table[r];
         if (!row.inUse())
             continue;
@@ -381,7 +381,7 @@ void CloseWads(WadRows rows) {
 }
 
 void CloseBackups() {
-    for (int16_t r = 1; r < kOpenWadRows; ++r)
+    for (int r = 1; r < kOpenWadRows; ++r)
         if (master.table[r].inUse() && std::strncmp(master.table[r].tag, ".BAK", 4) == 0)
             ForgetRow(r);
     CompactPwadList();
@@ -439,7 +439,7 @@ void LoadPwadList(const std::vector<std::string>& names) {
     CompactPwadList();
 }
 
-const char* RowFileName(int16_t row) {
+const char* RowFileName(int row) {
     if (row < 0 || row >= kOpenWadRows || !master.table[row].inUse())
         return nullptr;
     return master.table[row].name;

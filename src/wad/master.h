@@ -26,15 +26,15 @@ struct LevelListEntry {
 struct MasterState {
     WadFile table[kOpenWadRows];          // row 0 the IWAD; its directory is the master directory
     std::vector<LevelListEntry> levelList;
-    int16_t gameStyle = kStyleEpisodes;
-    int16_t currentLevelRow = 0;          // row of the file that holds the level being edited
-    // Counters for level names converted from the other naming style.
+    GameStyle gameStyle = kStyleEpisodes;
+    int currentLevelRow = 0;              // row of the file that holds the level being edited
+    // The next level number for names converted from the other naming style.
     int16_t nextEpisode = 1;
     int16_t nextMap = 1;
     int16_t nextMapNumber = 1;
-    // Screen row of the next " Contains level" line while reading PWADs.
-    int16_t containsColumn = 1;
-    int16_t containsRow = 1;
+    // Console column and row of the next " Contains level" line while reading PWADs.
+    int containsColumn = 1;
+    int containsRow = 1;
     // First index of each name in the master directory, built on demand so
     // that laying a large PWAD over the IWAD stays fast. Code that renames
     // master entries calls InvalidateMasterIndex.
@@ -56,7 +56,7 @@ int FindMasterIndex(const char* name);
 void InvalidateMasterIndex();
 
 bool IsLevelName(const WadDirEntry& entry);
-bool IsLevelNameInStyle(const WadDirEntry& entry, int16_t style);
+bool IsLevelNameInStyle(const WadDirEntry& entry, GameStyle style);
 
 void OpenIwad(char* name);
 int OpenWad(char* name, const char* tag);
@@ -68,9 +68,9 @@ enum class EntryNeed {
 };
 // The first entry of row's directory named name; nullptr when missing and
 // optional. Reopens the holding file when it is closed.
-WadDirEntry* FindEntry(int16_t row, const char* name, EntryNeed need);
+WadDirEntry* FindEntry(int row, const char* name, EntryNeed need);
 // Reopens the row's file when it is closed and returns its stream.
-FILE* MakeRowReady(int16_t row);
+FILE* MakeRowReady(int row);
 
 // Which rows of the open-WAD table CloseWads closes.
 enum class WadRows {
@@ -97,6 +97,6 @@ void CompactPwadList();
 // Index into levelList of the level named name, or -1.
 int FindLevel(const char* name);
 // The row and file name of an open-WAD table row in use, or nullptr.
-const char* RowFileName(int16_t row);
+const char* RowFileName(int row);
 // Reads an entry's data into memory (empty for a marker).
 std::vector<uint8_t> ReadEntryData(const WadDirEntry& entry);

@@ -56,7 +56,7 @@ std::string CompleteWadName(const std::string& word) {
 }
 
 bool IsOpenWadFile(const std::string& name) {
-    for (int16_t r = 0; r < kOpenWadRows; ++r) {
+    for (int r = 0; r < kOpenWadRows; ++r) {
         const char* open = RowFileName(r);
         if (open && open[0] && SameFileName(name.c_str(), open))
             return true;

@@ -222,7 +222,7 @@ void WriteDirEntry(FILE* stream, int32_t offset, int32_t size, const char (&name
     WriteChecked(stream, name, 8);
 }
 
-std::string TryReadWadDirectory(WadFile& file, int16_t row) {
+std::string TryReadWadDirectory(WadFile& file, int row) {
     file.dir.clear();
     int64_t fileSize = FileSize(file.handle);
     SeekChecked(file.handle, file.name, 4);
@@ -261,7 +261,7 @@ std::string TryReadWadDirectory(WadFile& file, int16_t row) {
     return "";
 }
 
-void ReadWadDirectory(WadFile& file, int16_t row) {
+void ReadWadDirectory(WadFile& file, int row) {
     std::string damage = TryReadWadDirectory(file, row);
     if (!damage.empty())
         FatalError("WAD file %s is damaged: %s", file.name, damage.c_str());

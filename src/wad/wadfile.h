@@ -84,9 +84,9 @@ void WriteLE32(FILE* stream, int32_t value);
 // file (too short for its header, its directory or an entry outside the file)
 // leaves the directory empty, and the result says what is wrong; "" when the
 // directory was read.
-std::string TryReadWadDirectory(WadFile& file, int16_t row);
+std::string TryReadWadDirectory(WadFile& file, int row);
 // The same, ending the program on a damaged file with a message naming it.
-void ReadWadDirectory(WadFile& file, int16_t row);
+void ReadWadDirectory(WadFile& file, int row);
 
 // Shows a complaint about a file at the foot of the console and, in text
 // mode, waits for a key so that it is read before later lines cover it.

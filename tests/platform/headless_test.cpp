@@ -14,15 +14,15 @@
 
 namespace {
 
-std::vector<std::vector<int>> mouse_calls;
-void RecordCall(int x, int y, int buttons) { mouse_calls.push_back({x, y, buttons}); }
+std::vector<std::vector<int>> mouseCalls;
+void RecordCall(int x, int y, int buttons) { mouseCalls.push_back({x, y, buttons}); }
 
 class HeadlessTest : public ::testing::Test {
 protected:
     void SetUp() override {
         VideoStartError error;
         ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error.message;
-        mouse_calls.clear();
+        mouseCalls.clear();
         PlatformSetMouseHandler(RecordCall, 0x1F);
     }
     testkit::HeadlessSession session;
@@ -69,7 +69,7 @@ TEST_F(HeadlessTest, KeysAndMouseEventsArriveOneByOne) {
     // Positions outside the screen are kept inside the limits.
     const std::vector<std::vector<int>> calls = {{100, 50, 0}, {100, 50, kButtonLeft}, {100, 50, 0}, {7, 8, 0},
                                                  {7, 8, kButtonRight}, {7, 8, 0}, {639, 0, 0}};
-    EXPECT_EQ(mouse_calls, calls);
+    EXPECT_EQ(mouseCalls, calls);
 }
 
 TEST_F(HeadlessTest, EventsWaitUntilTheProgramSettles) {

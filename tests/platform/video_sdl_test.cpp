@@ -68,12 +68,12 @@ protected:
     // False when the server kept the window at another size.
     bool Resize(int w, int h) {
         SDL_SetWindowSize(window, w, h);
-        int got_w = 0, got_h = 0;
-        for (int i = 0; i < 3 && (got_w != w || got_h != h); ++i) {
+        int gotW = 0, gotH = 0;
+        for (int i = 0; i < 3 && (gotW != w || gotH != h); ++i) {
             Pump();
-            SDL_GetWindowSize(window, &got_w, &got_h);
+            SDL_GetWindowSize(window, &gotW, &gotH);
         }
-        return got_w == w && got_h == h;
+        return gotW == w && gotH == h;
     }
     // Shows the canvas; every pixel of the w x h window is the canvas pixel
     // it stands for through the palette, the picture's corner at (left, top)

@@ -31,26 +31,26 @@ using CommandLineBinaryTest = CommandLineTest;
 TEST_F(CommandLineTest, OptionsInEveryForm) {
     // Short, long, upper-case and "--" forms are the same; a list runs to the next option.
     CommandLine line = Parse({"-n", "-Main", "X.WAD", "--file", "A", "B", "+v", "4"});
-    EXPECT_EQ(line.noLoad, 1);
+    EXPECT_TRUE(line.noLoad);
     EXPECT_EQ(line.iwad, "X.WAD");
     EXPECT_EQ(line.files, (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(line.videoMode, 4);
     EXPECT_FALSE(line.editGiven);
     EXPECT_EQ(line.request, CommandLineRequest::Run);
     line = Parse({"-n", "+NOLOAD"});
-    EXPECT_EQ(line.noLoad, 0);
+    EXPECT_FALSE(line.noLoad);
 
     struct LevelCase {
         std::vector<const char*> args;
         std::vector<int16_t> numbers;
-        int16_t style;
+        std::optional<GameStyle> style;
     } levels[] = {
-        {{"-e"}, {}, 0},
+        {{"-e"}, {}, std::nullopt},
         {{"-edit", "e1m3"}, {1, 3}, kStyleEpisodes},
         {{"+E", "MAP07"}, {7}, kStyleMaps},
-        {{"--edit", "2", "5", "-n"}, {2, 5}, 0},
-        {{"-e", "12"}, {12}, 0},
-        {{"-e", "-f", "A"}, {}, 0},
+        {{"--edit", "2", "5", "-n"}, {2, 5}, std::nullopt},
+        {{"-e", "12"}, {12}, std::nullopt},
+        {{"-e", "-f", "A"}, {}, std::nullopt},
     };
     for (const LevelCase& c : levels) {
         line = Parse(c.args);
@@ -103,7 +103,7 @@ TEST_F(CommandLineTest, MistakesSayHowToGetTheUsage) {
 TEST_F(CommandLineTest, LevelsFollowTheNamingStyleOfTheGame) {
     struct Case {
         const char* level;   // as typed after -e
-        int16_t style;
+        GameStyle style;
         int16_t episode, map;   // from last level 4, 6
         bool ok;
     } cases[] = {

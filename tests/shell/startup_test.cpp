@@ -21,15 +21,15 @@ namespace {
 
 // What the editor was asked for ("episode map", then " new" and " given" as
 // set), and the codes it answers with in turn (then 0).
-std::vector<std::string> editor_calls;
-std::vector<int> editor_answers;
+std::vector<std::string> editorCalls;
+std::vector<int> editorAnswers;
 
 int RecordingEditor(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
-    editor_calls.push_back(std::to_string(episode) + " " + std::to_string(map) + (newLevel ? " new" : "") +
+    editorCalls.push_back(std::to_string(episode) + " " + std::to_string(map) + (newLevel ? " new" : "") +
                            (levelGiven ? " given" : ""));
-    int code = editor_answers.empty() ? 0 : editor_answers.front();
-    if (!editor_answers.empty())
-        editor_answers.erase(editor_answers.begin());
+    int code = editorAnswers.empty() ? 0 : editorAnswers.front();
+    if (!editorAnswers.empty())
+        editorAnswers.erase(editorAnswers.begin());
     return code;
 }
 
@@ -38,18 +38,18 @@ int RecordingEditor(int16_t episode, int16_t map, bool newLevel, bool levelGiven
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        old_dir = std::filesystem::current_path();
+        oldDir = std::filesystem::current_path();
         std::filesystem::current_path(dir.path());
         WadBuilder("IWAD").lump("PLAYPAL", Bytes(768, 0)).level("E1M1").level("E1M2").level("E2M5")
             .write(dir.file("heretic.wad"));
         testkit::WriteFileBytes(dir.file("Brel.HLP"), Bytes({'*', 'H', 'L', 'P', '\n'}));
         WadBuilder().level("E1M2").lump("NEWLUMP", "data").write(dir.file("lev.wad"));
         testkit::ResetProgramState();
-        editor_calls.clear();
+        editorCalls.clear();
     }
     void TearDown() override {
         testkit::ResetProgramState();
-        std::filesystem::current_path(old_dir);
+        std::filesystem::current_path(oldDir);
     }
     int Run(const std::string& input, std::vector<std::string> args = {}) {
         args.insert(args.begin(), {"zarn", "-main", dir.file("heretic.wad")});
@@ -88,7 +88,7 @@ protected:
     }
 
     testkit::ScratchDir dir;
-    std::filesystem::path old_dir;
+    std::filesystem::path oldDir;
     std::string output;
 };
 
@@ -132,11 +132,11 @@ TEST_F(ProgramTest, EditPassesTheLevelAndTheEditorsReturnCodesReloadTheFiles) {
     PrepareConfig();
     EXPECT_EQ(Run("E 2 5\nedit\nDIR\nXYZZY\nN\nQ\n"), 0);
     // Without numbers: the last level of the configuration.
-    EXPECT_EQ(editor_calls, (std::vector<std::string>{"2 5 given", "1 1", "1 1 new"}));
-    editor_calls.clear();
-    editor_answers = {kEditorSavedAs, kEditorIwadOnly, kEditorNewLevel, kEditorLeave};
+    EXPECT_EQ(editorCalls, (std::vector<std::string>{"2 5 given", "1 1", "1 1 new"}));
+    editorCalls.clear();
+    editorAnswers = {kEditorSavedAs, kEditorIwadOnly, kEditorNewLevel, kEditorLeave};
     EXPECT_EQ(Run("R LEV\nE\nQ\n"), 0);
-    EXPECT_EQ(editor_calls, (std::vector<std::string>{"1 2", "1 2 given", "1 2 given", "1 2 new given"}));
+    EXPECT_EQ(editorCalls, (std::vector<std::string>{"1 2", "1 2 given", "1 2 given", "1 2 new given"}));
     EXPECT_EQ(config.pwadList[0][0], 0);   // code 4 forgot every PWAD
     EXPECT_EQ(master.levelList[1].file, 0);
 }
@@ -185,9 +185,9 @@ TEST_F(ProgramTest, FilesReadAgainAfterASaveUnderANewNameAreThoseOfAFreshStart) 
     PrepareConfig();
     WadBuilder().level("MAP05").write(dir.file("conv.wad"));   // converted to E1M1
     WadBuilder().lump("PLAYPAL", Bytes(768, 3)).write(dir.file("pal.wad"));
-    editor_answers = {kEditorSavedAs};
+    editorAnswers = {kEditorSavedAs};
     EXPECT_EQ(Run("R lev\nR conv\nR pal\nE\nQ\n"), 0);
-    EXPECT_EQ(editor_calls.size(), 2u);
+    EXPECT_EQ(editorCalls.size(), 2u);
     std::vector<std::string> reloaded = MasterSnapshot();
     EXPECT_EQ(Run("Q\n"), 0);
     EXPECT_EQ(reloaded, MasterSnapshot());
@@ -211,7 +211,7 @@ TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
     // The first start runs the setup, then the editor on the last level (E1M1).
     EXPECT_EQ(Run("\nQ\n", {"-e"}), 0);
     EXPECT_TRUE(Saw("ZARN SETUP"));
-    EXPECT_EQ(editor_calls, (std::vector<std::string>{"1 1 given"}));
+    EXPECT_EQ(editorCalls, (std::vector<std::string>{"1 1 given"}));
     struct Case {
         std::vector<std::string> args;
         std::string call;
@@ -222,18 +222,18 @@ TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
         {{"-n", "-e"}, "1 1 given"},  // -noload does not stop an explicit -edit
     };
     for (const Case& c : cases) {
-        editor_calls.clear();
+        editorCalls.clear();
         EXPECT_EQ(Run("Q\n", c.args), 0);
-        EXPECT_EQ(editor_calls, std::vector<std::string>{c.call}) << c.args[0];
+        EXPECT_EQ(editorCalls, std::vector<std::string>{c.call}) << c.args[0];
         EXPECT_EQ(config.autoStart, 0);   // the option is not remembered
     }
     // A level named in the other style ends the start with a message, and
     // leaves the configuration as it was.
     Bytes before = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
-    editor_calls.clear();
+    editorCalls.clear();
     EXPECT_EQ(Run("Q\n", {"-e", "MAP01"}), 5);
     EXPECT_TRUE(Saw("Error: no level MAP01: the levels of this game are named ExMy (E1M1, E1M2, ...)"));
-    EXPECT_TRUE(editor_calls.empty());
+    EXPECT_TRUE(editorCalls.empty());
     EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
     // A failed first start leaves no configuration behind.
     std::filesystem::remove(dir.file("Zarn.cfg"));
@@ -300,7 +300,7 @@ TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
 // Paths far longer than the configuration's 44-byte name fields: the working
 // directory, the IWAD, the help file and a remembered PWAD.
 TEST(WorkingDirectoryTest, StartsAndRemembersItsFilesInADeepDirectory) {
-    auto old_dir = std::filesystem::current_path();
+    auto oldDir = std::filesystem::current_path();
     testkit::ScratchDir scratch;
     std::string deep = scratch.path();
     while (deep.size() < 200)
@@ -328,7 +328,7 @@ TEST(WorkingDirectoryTest, StartsAndRemembersItsFilesInADeepDirectory) {
     EXPECT_NE(output.find(" Contains level E1M2"), std::string::npos);
     EXPECT_EQ(std::string(config.iwadName), iwad);
     EXPECT_EQ(std::string(config.pwadList[0]), deep + "lev.wad");
-    std::filesystem::current_path(old_dir);
+    std::filesystem::current_path(oldDir);
     testkit::ResetProgramState();
 }
 

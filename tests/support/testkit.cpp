@@ -34,21 +34,21 @@ ScratchDir::~ScratchDir() {
 }
 
 namespace {
-ConsoleCapture* active_capture = nullptr;
+ConsoleCapture* activeCapture = nullptr;
 }  // namespace
 
 ConsoleCapture::ConsoleCapture(const std::string& input, ConsoleReader reader)
-    : reader_(reader), outer_(active_capture) {
+    : reader_(reader), outer_(activeCapture) {
     in_ = std::tmpfile();
     out_ = std::tmpfile();
     std::fwrite(input.data(), 1, input.size(), in_);
     std::rewind(in_);
     ConsoleUsePlainStreams(in_, out_, reader);
-    active_capture = this;
+    activeCapture = this;
 }
 
 ConsoleCapture::~ConsoleCapture() {
-    active_capture = outer_;
+    activeCapture = outer_;
     if (outer_)
         ConsoleUsePlainStreams(outer_->in_, outer_->out_, outer_->reader_);
     else
