@@ -32,20 +32,20 @@ std::string CommandWords::Peek() const {
 
 int GetNameArg(CommandWords& words, std::string& out, int maxLength, const char* label) {
     if (!words.Next(out)) {
-        PrintAt(1, 25, 1, "%s name missing", label);
+        PrintAt(1, 25, ClearLine::Yes, "%s name missing", label);
         return 0;
     }
     if (maxLength <= 8) {
         if (out.size() > 8) {
-            PrintAt(1, 25, 1, "maxname length is 8");
+            PrintAt(1, 25, ClearLine::Yes, "maxname length is 8");
             return 0;
         }
         if (out.find('.') != std::string::npos) {
-            PrintAt(1, 25, 1, "name cannot have a .");
+            PrintAt(1, 25, ClearLine::Yes, "name cannot have a .");
             return 0;
         }
     } else if (out.size() > static_cast<size_t>(maxLength)) {
-        PrintAt(1, 25, 1, "%s name is longer than %d characters", label, maxLength);
+        PrintAt(1, 25, ClearLine::Yes, "%s name is longer than %d characters", label, maxLength);
         return 0;
     }
     return 1;

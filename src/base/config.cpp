@@ -358,7 +358,7 @@ int LoadConfig() {
     }
     std::fclose(f);
     if (!valid) {
-        PrintAt(1, 25, 1, "%s.CFG File is invalid, reset to defaults", Names().product);
+        PrintAt(1, 25, ClearLine::Yes, "%s.CFG File is invalid, reset to defaults", Names().product);
         WaitConsoleKey();
         return 0;
     }
@@ -381,6 +381,7 @@ bool SaveConfigOrSay() {
     std::string reason;
     if (SaveConfig(&reason))
         return true;
-    PrintAt(1, 25, 1, "Settings not saved: %s could not be written (%s)", ConfigFileName(), reason.c_str());
+    PrintAt(1, 25, ClearLine::Yes, "Settings not saved: %s could not be written (%s)", ConfigFileName(),
+            reason.c_str());
     return false;
 }

@@ -75,7 +75,7 @@ void SetGraphicsMessageSink(GraphicsMessageSink sink) { graphicsSink = sink; }
 
 bool GraphicsScreenUp() { return graphicsSink != nullptr; }
 
-void PrintAt(int column, int row, int clear, const char* format, ...) {
+void PrintAt(int column, int row, ClearLine clear, const char* format, ...) {
     va_list args;
     va_start(args, format);
     std::string message = FormatV(format, args);
@@ -88,7 +88,7 @@ void PrintAt(int column, int row, int clear, const char* format, ...) {
     int fg = console.fg, bg = console.bg;
     ConsoleSetColors(kTextYellow, kTextBlue);
     ConsoleGotoXY(column, row);
-    if (clear == 1)
+    if (clear == ClearLine::Yes)
         ConsoleClearCells(row == 25 ? 80 - column : 81 - column);
     ConsoleWrite(text);
     ConsoleSetColors(fg, bg);

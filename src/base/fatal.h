@@ -61,10 +61,12 @@ void EndEarly(const ProgramExit& exit);
 // code 5. Never returns.
 [[noreturn]] void FatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Whether PrintAt first blanks the line from its column on.
+enum class ClearLine { No, Yes };
 // Shows text at a column and row (from 1) of the 80 x 25 console in yellow on
-// blue, first blanking the line from the column on when clear is 1. While the
-// graphics screen is up the text is shown in a message panel instead.
-void PrintAt(int column, int row, int clear, const char* format, ...)
+// blue. While the graphics screen is up the text is shown in a message panel
+// instead.
+void PrintAt(int column, int row, ClearLine clear, const char* format, ...)
     __attribute__((format(printf, 4, 5)));
 
 // Where PrintAt sends its text while the graphics screen is up; the graphics

@@ -15,9 +15,9 @@ LevelDialogs* activeDialogs = nullptr;
 
 void ShowLines(const std::string& title, const std::vector<std::string>& lines) {
     if (!title.empty())
-        PrintAt(1, 25, 1, "%s", title.c_str());
+        PrintAt(1, 25, ClearLine::Yes, "%s", title.c_str());
     for (const std::string& line : lines)
-        PrintAt(1, 25, 1, "%s", line.c_str());
+        PrintAt(1, 25, ClearLine::Yes, "%s", line.c_str());
 }
 
 // Reads one line of input; false at end of input.
@@ -39,7 +39,7 @@ void ConsoleLevelDialogs::ShowBox(const std::string& title, const std::vector<st
 void ConsoleLevelDialogs::MessageBox(const std::string& title,
                                      const std::vector<std::string>& lines) {
     ShowLines(title, lines);
-    PrintAt(1, 25, 1, "Press any Key");
+    PrintAt(1, 25, ClearLine::Yes, "Press any Key");
     WaitConsoleKey();
 }
 
@@ -55,7 +55,7 @@ void ConsoleLevelDialogs::PressAnyKey(const std::string& title, const std::strin
 }
 
 int ConsoleLevelDialogs::PathEntry(const std::string& prompt, int maxLength, char* text) {
-    PrintAt(1, 25, 1, "%s [%s]: ", prompt.c_str(), text);
+    PrintAt(1, 25, ClearLine::Yes, "%s [%s]: ", prompt.c_str(), text);
     std::string line;
     if (!ReadAnswer(line))
         return 0;
@@ -65,7 +65,7 @@ int ConsoleLevelDialogs::PathEntry(const std::string& prompt, int maxLength, cha
     for (char c : line)
         valid = valid && !std::isspace(static_cast<unsigned char>(c)) && !std::iscntrl(static_cast<unsigned char>(c));
     if (!valid) {
-        PrintAt(1, 25, 1, "Path/Name is not Valid");
+        PrintAt(1, 25, ClearLine::Yes, "Path/Name is not Valid");
         return 0;
     }
     // A new file gets its name in the case it was typed in.
@@ -74,9 +74,9 @@ int ConsoleLevelDialogs::PathEntry(const std::string& prompt, int maxLength, cha
 }
 
 int ConsoleLevelDialogs::NumberForm(const std::string& title, std::vector<NumberField>& fields) {
-    PrintAt(1, 25, 1, "%s", title.c_str());
+    PrintAt(1, 25, ClearLine::Yes, "%s", title.c_str());
     for (NumberField& field : fields) {
-        PrintAt(1, 25, 1, "%s (%d..%d) [%d]: ", field.label, field.min, field.max, field.value);
+        PrintAt(1, 25, ClearLine::Yes, "%s (%d..%d) [%d]: ", field.label, field.min, field.max, field.value);
         std::string line;
         if (!ReadAnswer(line))
             return 0;
@@ -92,7 +92,7 @@ int ConsoleLevelDialogs::NumberForm(const std::string& title, std::vector<Number
 }
 
 void ConsoleLevelDialogs::ProgressStart(const std::string& title, int32_t total) {
-    PrintAt(1, 25, 1, "%s", title.c_str());
+    PrintAt(1, 25, ClearLine::Yes, "%s", title.c_str());
     progressTitle_ = title;
     progressTotal_ = total;
     progressPercent_ = -1;
@@ -106,7 +106,7 @@ void ConsoleLevelDialogs::ProgressUpdate(int32_t done) {
     if (percent == progressPercent_ || !progress_.Due(done))
         return;
     progressPercent_ = percent;
-    PrintAt(1, 25, 1, "%s %3d%%", progressTitle_.c_str(), percent);
+    PrintAt(1, 25, ClearLine::Yes, "%s %3d%%", progressTitle_.c_str(), percent);
 }
 
 void ConsoleLevelDialogs::ProgressEnd() {}

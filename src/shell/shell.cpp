@@ -30,7 +30,7 @@ struct Command {
 
 void CommandQuit(CommandWords&) { shell.quit = true; }
 
-void SayNotAvailable(const char* what) { PrintAt(1, 25, 1, "The %s is not available yet.", what); }
+void SayNotAvailable(const char* what) { PrintAt(1, 25, ClearLine::Yes, "The %s is not available yet.", what); }
 
 void RunViewer(ViewerEntry viewer, CommandWords& words, const char* what) {
     if (!viewer) {
@@ -159,7 +159,7 @@ bool ReadCommandLine(std::string& line) {
         line = text;
         return true;
     }
-    PrintAt(1, 24, 1, "%s [?=help] > ", Names().product);
+    PrintAt(1, 24, ClearLine::Yes, "%s [?=help] > ", Names().product);
     ConsoleGotoXY(17, 24);
     // Names keep the case they were typed in; commands are found ignoring it.
     return ConsoleReadLine(line);
@@ -175,7 +175,7 @@ void CommandRead(CommandWords& words) {
     char* field = config.pwadList[row];
     SetField(field, kFileNameField, name.c_str());
     if (!NormalizeWadName(field, kFileNameField)) {
-        PrintAt(1, 25, 1, "File name %s is too long", name.c_str());
+        PrintAt(1, 25, ClearLine::Yes, "File name %s is too long", name.c_str());
         field[0] = 0;
         return;
     }

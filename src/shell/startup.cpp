@@ -143,9 +143,9 @@ void StartUp(const CommandLine& options) {
     OpenIwad(config.iwadName);
     SetAutoStart(options);
     LoadStartupPwads();
-    PrintAt(5, 2, 0, "Init %lld", static_cast<long long>(startup.initMemory));
+    PrintAt(5, 2, ClearLine::No, "Init %lld", static_cast<long long>(startup.initMemory));
     startup.freeMemory = FreeMemoryBytes();
-    PrintAt(66, 2, 0, "Free %lld", static_cast<long long>(startup.freeMemory));
+    PrintAt(66, 2, ClearLine::No, "Free %lld", static_cast<long long>(startup.freeMemory));
 }
 
 void EndOrderly() {

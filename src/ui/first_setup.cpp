@@ -47,7 +47,7 @@ void GraphicalFirstTimeSetup() {
     // Without a display (a script over ssh, say) the shell still works; the
     // file names keep their defaults and can be set later.
     if (!VideoDisplayPresent()) {
-        PrintAt(1, 25, 1, "No graphics display: the file names keep their defaults");
+        PrintAt(1, 25, ClearLine::Yes, "No graphics display: the file names keep their defaults");
         return;
     }
     config.videoMode = 1;

@@ -95,7 +95,7 @@ std::string FormatText(const char* format, va_list args) {
         throw ProgramExit(kExitScriptError, error.message);
     if (error.failure == VideoFailure::NoDisplay)
         FatalError("%s", error.message.c_str());
-    PrintAt(1, 24, 1, "Graphics error: %s press a key", error.message.c_str());
+    PrintAt(1, 24, ClearLine::Yes, "Graphics error: %s press a key", error.message.c_str());
     WaitConsoleKey();
     if (mode == 1)
         FatalError("Graphics error at 640x480 resolution, not VESA compatible?");
@@ -117,7 +117,7 @@ void InitGraphics(GraphicsPalette palette) {
     RegisterEarlyEndCleanup(CleanupStage::BeforeMessage, CloseGraphics);
     config.videoMode = static_cast<int16_t>(std::clamp<int>(config.videoMode, 1, 4));
     int mode = config.videoMode;
-    PrintAt(1, 25, 1, "Graphics VESA256, %s", VideoModeText(mode));
+    PrintAt(1, 25, ClearLine::Yes, "Graphics VESA256, %s", VideoModeText(mode));
     int width, height;
     VideoModeSize(mode, width, height);
     VideoStartError error;

@@ -337,7 +337,7 @@ void WriteLines(FILE* out, const std::vector<HelpLine>& lines) {
         else
             std::fprintf(out, "%14s%s\n", "",
                          Cp437TextToUtf8(HelpPlainText(line.text).c_str()).c_str());
-        PrintAt(33, 16, 0, "Printing Line %hd", number);
+        PrintAt(33, 16, ClearLine::No, "Printing Line %hd", number);
         if (EscapeOnConsole())
             break;
     }
@@ -561,8 +561,8 @@ void PrintHelp(const char* topic, HelpRange range) {
     CloseGraphics();
     ConsoleSetColors(kTextLightGray, kTextBlack);
     ConsoleClearScreen();
-    PrintAt(33, 12, 0, "Printing Started");
-    PrintAt(33, 14, 0, "Press Esc to Cancel");
+    PrintAt(33, 12, ClearLine::No, "Printing Started");
+    PrintAt(33, 14, ClearLine::No, "Press Esc to Cancel");
     WriteLines(target.stream(), lines);
     bool printed = target.Close();
     if (graphicsUp) {

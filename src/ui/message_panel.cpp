@@ -48,7 +48,7 @@ std::string PanelText(const char* format, va_list args) {
 bool ShownOnConsole(const std::string& text) {
     if (graphics.GraphicsMode != 0)
         return false;
-    PrintAt(1, 24, 1, "%s", text.c_str());
+    PrintAt(1, 24, ClearLine::Yes, "%s", text.c_str());
     return true;
 }
 

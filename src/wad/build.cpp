@@ -25,12 +25,12 @@ class Progress {
 public:
     explicit Progress(int64_t total) : pacer_(total) {
         if (pacer_.InPlace())
-            PrintAt(1, 24, 1, "Size:");
+            PrintAt(1, 24, ClearLine::Yes, "Size:");
     }
     void File(const std::string& name) {
         file_ = name;
         if (pacer_.InPlace())
-            PrintAt(20, 24, 0, "%-8s", file_.c_str());
+            PrintAt(20, 24, ClearLine::No, "%-8s", file_.c_str());
     }
     void Add(int32_t bytes) {
         done_ += bytes;
@@ -39,10 +39,10 @@ public:
             return;
         shown_ = shown;
         if (!pacer_.InPlace())
-            PrintAt(1, 24, 1, "Size:");
-        PrintAt(6, 24, 0, " %ldK", shown);
+            PrintAt(1, 24, ClearLine::Yes, "Size:");
+        PrintAt(6, 24, ClearLine::No, " %ldK", shown);
         if (!pacer_.InPlace() && !file_.empty())
-            PrintAt(20, 24, 0, "%-8s", file_.c_str());
+            PrintAt(20, 24, ClearLine::No, "%-8s", file_.c_str());
     }
 
 private:
@@ -65,7 +65,7 @@ bool FitsInWad(const std::vector<size_t>& selection, const std::string& name) {
     int64_t total = kWadHeaderSize + static_cast<int64_t>(selection.size()) * kWadEntrySize + DataSize(selection);
     if (total <= kMaxWadBytes)
         return true;
-    PrintAt(1, 25, 1, "%s would be larger than a WAD file can be (2 GiB)", name.c_str());
+    PrintAt(1, 25, ClearLine::Yes, "%s would be larger than a WAD file can be (2 GiB)", name.c_str());
     return false;
 }
 
@@ -109,7 +109,7 @@ void WriteWad(const std::string& name, const char* type, const std::vector<size_
     WriteLE32(stream, static_cast<int32_t>(selection.size()));
     WriteLE32(stream, offset);
     out.Finish();
-    PrintAt(1, 25, 1, "---  All Done ---");
+    PrintAt(1, 25, ClearLine::Yes, "---  All Done ---");
 }
 
 bool AnyPwadRead() {
@@ -123,7 +123,7 @@ bool AnyPwadRead() {
 // is a line; the end of the input counts as "no".
 GroupContents AskGroupContents() {
     for (;;) {
-        PrintAt(1, 25, 1, "Include Extra Data [y/n] > ");
+        PrintAt(1, 25, ClearLine::Yes, "Include Extra Data [y/n] > ");
         std::string answer;
         if (!ConsoleReadLine(answer))
             return GroupContents::Levels;
@@ -167,7 +167,7 @@ void BuildIwad(const std::string& name) {
     int64_t size = iwad ? FileSize(iwad) : -1;
     if (size < 0)
         FatalError("seekend wadfile");
-    PrintAt(1, 23, 1, "Building new Main Wad file %s (size %ldK)", name.c_str(),
+    PrintAt(1, 23, ClearLine::Yes, "Building new Main Wad file %s (size %ldK)", name.c_str(),
             static_cast<long>(KiBRoundedUp(size)));
     std::vector<size_t> all(MasterDirectory().size());
     std::iota(all.begin(), all.end(), size_t{0});
@@ -175,7 +175,7 @@ void BuildIwad(const std::string& name) {
 }
 
 void BuildGroup(const std::string& name, GroupContents contents) {
-    PrintAt(1, 23, 1, "Building compound Patch Wad file %s", name.c_str());
+    PrintAt(1, 23, ClearLine::Yes, "Building compound Patch Wad file %s", name.c_str());
     WriteWad(name, "PWAD", GroupSelection(contents), FileRuns::Named);
 }
 
@@ -190,7 +190,7 @@ void CommandGroup(CommandWords& words) {
     if (!TargetNameArg(words, "WAD File", target))
         return;
     if (!AnyPwadRead()) {
-        PrintAt(1, 25, 1, "You have not read any PWAD files to group.");
+        PrintAt(1, 25, ClearLine::Yes, "You have not read any PWAD files to group.");
         return;
     }
     BuildGroup(target, AskGroupContents());

@@ -51,7 +51,7 @@ public:
         if (!TargetIsFree(name))
             return 0;
         if (!file_.Create(name)) {
-            PrintAt(1, 25, 1, "creating file %s (%s)", name.c_str(), file_.reason().c_str());
+            PrintAt(1, 25, ClearLine::Yes, "creating file %s (%s)", name.c_str(), file_.reason().c_str());
             return 0;
         }
         toFile_ = true;
@@ -81,7 +81,7 @@ public:
     // Echoes a line written to the file on the bottom row of the screen.
     void Echo(const std::string& text) const {
         if (toFile_)
-            PrintAt(1, 25, 1, "%s", text.c_str());
+            PrintAt(1, 25, ClearLine::Yes, "%s", text.c_str());
     }
     void Finish() {
         if (!toFile_) {
@@ -224,7 +224,7 @@ void TakeOutputAndNumber(CommandWords& words, std::string& output, int& number) 
 bool ActiveWadNumber(int number) {
     if (number >= 1 && number < kOpenWadRows && master.table[number].inUse())
         return true;
-    PrintAt(1, 25, 1, "Wad file# %d not active", number);
+    PrintAt(1, 25, ClearLine::Yes, "Wad file# %d not active", number);
     return false;
 }
 
@@ -281,7 +281,7 @@ void WriteListing(const std::string& output, const std::string& announcement, Bo
     if (!out.Open(output))
         return;
     if (out.ToFile())
-        PrintAt(1, 24, 1, "%s", announcement.c_str());
+        PrintAt(1, 24, ClearLine::Yes, "%s", announcement.c_str());
     body(out);
     out.Finish();
 }
@@ -351,7 +351,7 @@ void CommandDumpM(CommandWords& words) {
         return;
     words.Next(output);
     if (!HasEntry(0, name)) {
-        PrintAt(1, 25, 1, "Entry not in master directory");
+        PrintAt(1, 25, ClearLine::Yes, "Entry not in master directory");
         return;
     }
     WriteListing(output, Format("Dumping directory entry data to %s", output.c_str()), [&](ListingOutput& out) {
@@ -370,7 +370,7 @@ void CommandDumpW(CommandWords& words) {
     listing.lastDumpFile = number;
     int row = number;
     if (!HasEntry(row, name)) {
-        PrintAt(1, 25, 1, "Entry not in master directory");
+        PrintAt(1, 25, ClearLine::Yes, "Entry not in master directory");
         return;
     }
     WriteListing(output, Format("Dumping directory entry from %s to %s", RowName(row), output.c_str()), [&](ListingOutput& out) {

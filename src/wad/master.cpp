@@ -69,7 +69,7 @@ void NextConvertedName(char (&name)[8]) {
 }
 
 void ShowContainsLevel(const char (&name)[8]) {
-    PrintAt(master.containsColumn, master.containsRow, 0, " Contains level %s",
+    PrintAt(master.containsColumn, master.containsRow, ClearLine::No, " Contains level %s",
             EntryNameText(name).c_str());
     if (++master.containsRow > 21) {
         master.containsRow = 1;
@@ -125,7 +125,7 @@ size_t OverlayLevel(const std::vector<WadDirEntry>& pwad, size_t i, int row) {
             ++k;
         }
         if (k < kLevelLumpCount && i + k < pwad.size()) {
-            PrintAt(1, 23, 0, "%s entry sequence ?, press a key", kLevelLumpNames[k - 1]);
+            PrintAt(1, 23, ClearLine::No, "%s entry sequence ?, press a key", kLevelLumpNames[k - 1]);
             WaitConsoleKey();
         }
         return i + k;
@@ -136,7 +136,7 @@ size_t OverlayLevel(const std::vector<WadDirEntry>& pwad, size_t i, int row) {
         std::vector<WadDirEntry>& dir = MasterDirectory();
         if (m >= dir.size() || !SameEntryName(dir[m].name, pwad[i + k].name)) {
             std::string expected = m < dir.size() ? EntryNameText(dir[m].name) : "";
-            PrintAt(1, 23, 0, "%s entry sequence ?, press a key", expected.c_str());
+            PrintAt(1, 23, ClearLine::No, "%s entry sequence ?, press a key", expected.c_str());
             WaitConsoleKey();
             break;
         }
@@ -167,7 +167,7 @@ void OverlayPwad(int row) {
             ListLevel(entry.name, row);
             i = OverlayLevel(pwad, i, row);
             if (converted)
-                PrintAt(1, 23, 1, "Converted to %s %s level name", Names().game,
+                PrintAt(1, 23, ClearLine::Yes, "Converted to %s %s level name", Names().game,
                         master.gameStyle == kStyleEpisodes ? "I" : "II");
             continue;
         }
@@ -182,7 +182,7 @@ void OverlayPwad(int row) {
         ++i;
     }
     if (added || replaced)
-        PrintAt(41, 22, 0, " %hd Entries added, %hd Entries replaced", static_cast<short>(added),
+        PrintAt(41, 22, ClearLine::No, " %hd Entries added, %hd Entries replaced", static_cast<short>(added),
                 static_cast<short>(replaced));
 }
 
@@ -318,7 +318,7 @@ int OpenWad(char* name, const char* tag) {
 }
 
 int LoadPwad(char* name) {
-    PrintAt(1, 25, 1, "Loading PWAD file: %s", name);
+    PrintAt(1, 25, ClearLine::Yes, "Loading PWAD file: %s", name);
     master.containsColumn = 1;
     master.containsRow = 1;
     int r = OpenWad(name, "PWAD");

@@ -41,7 +41,7 @@ void OutputFile::Finish() {
 int CreateOutput(const std::string& name, OutputFile& out) {
     if (out.Create(name))
         return 1;
-    PrintAt(1, 25, 1, "Unable to open : %s (%s)", name.c_str(), out.reason().c_str());
+    PrintAt(1, 25, ClearLine::Yes, "Unable to open : %s (%s)", name.c_str(), out.reason().c_str());
     return 0;
 }
 
@@ -67,7 +67,7 @@ bool IsOpenWadFile(const std::string& name) {
 int TargetIsFree(const std::string& name) {
     if (!IsOpenWadFile(name))
         return 1;
-    PrintAt(1, 25, 1, "File %s is in use here and cannot be overwritten.", name.c_str());
+    PrintAt(1, 25, ClearLine::Yes, "File %s is in use here and cannot be overwritten.", name.c_str());
     return 0;
 }
 

@@ -52,13 +52,13 @@ int WriteEntry(const std::string& target, const std::string& entryName, const st
                EntryForm form) {
     const WadDirEntry* found = FindEntry(0, entryName.c_str(), EntryNeed::Optional);
     if (!found) {
-        PrintAt(1, 25, 1, "Entry %s not Found", entryName.c_str());
+        PrintAt(1, 25, ClearLine::Yes, "Entry %s not Found", entryName.c_str());
         return 0;
     }
     WadDirEntry entry = *found;
     OutputFile out;
     if (!out.Create(target)) {
-        PrintAt(1, 25, 1, "creating file %s (%s)", target.c_str(), out.reason().c_str());
+        PrintAt(1, 25, ClearLine::Yes, "creating file %s (%s)", target.c_str(), out.reason().c_str());
         return 0;
     }
     if (form == EntryForm::Pwad) {
@@ -80,7 +80,7 @@ int InsertRaw(FILE* target, FILE* raw, const std::string& objectName) {
     if (size < 0)
         FatalError("rawfile size < 0 ?");
     if (size > kMaxEntryBytes) {
-        PrintAt(1, 25, 1, "The raw file is too large for a WAD file (%ld bytes)", size);
+        PrintAt(1, 25, ClearLine::Yes, "The raw file is too large for a WAD file (%ld bytes)", size);
         return 0;
     }
     SeekChecked(raw, "rawfile", 0);
@@ -108,16 +108,16 @@ void CommandInsert(CommandWords& words) {
         return;
     FileCloser raw(OpenRawSource(rawName), std::fclose);
     if (!raw) {
-        PrintAt(1, 25, 1, "Input file %s not found", rawName.c_str());
+        PrintAt(1, 25, ClearLine::Yes, "Input file %s not found", rawName.c_str());
         return;
     }
     std::string target = CompleteWadName(object);
     if (!TargetIsFree(target))
         return;
-    PrintAt(1, 25, 1, "Including new object %s in file %s", object.c_str(), target.c_str());
+    PrintAt(1, 25, ClearLine::Yes, "Including new object %s in file %s", object.c_str(), target.c_str());
     OutputFile out;
     if (!out.Create(target)) {
-        PrintAt(1, 25, 1, "creating file %s (%s)", target.c_str(), out.reason().c_str());
+        PrintAt(1, 25, ClearLine::Yes, "creating file %s (%s)", target.c_str(), out.reason().c_str());
         return;
     }
     if (InsertRaw(out.stream(), raw.get(), object))
@@ -132,7 +132,7 @@ void CommandXtract(CommandWords& words) {
     std::string target = RawTargetName(CompleteWadName(rawWord));
     if (!TargetIsFree(target))
         return;
-    PrintAt(1, 25, 1, "Saving directory entry %s data to %s", object.c_str(), target.c_str());
+    PrintAt(1, 25, ClearLine::Yes, "Saving directory entry %s data to %s", object.c_str(), target.c_str());
     WriteEntry(target, object, "", EntryForm::Raw);
 }
 
@@ -142,7 +142,7 @@ void CommandSave(CommandWords& words) {
         return;
     if (!words.Peek().empty() && !GetNameArg(words, newName, 8, "Object Name"))
         return;
-    PrintAt(1, 25, 1, "Saving directory entry %s %s to %s", object.c_str(), newName.c_str(),
+    PrintAt(1, 25, ClearLine::Yes, "Saving directory entry %s %s to %s", object.c_str(), newName.c_str(),
             target.c_str());
     WriteEntry(target, object, newName, EntryForm::Pwad);
 }

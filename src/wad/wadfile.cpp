@@ -67,7 +67,7 @@ std::string EntryNameText(const char (&name)[8]) {
 }
 
 void ComplainAboutFile(const char* text) {
-    PrintAt(1, 25, 1, "%s", text);
+    PrintAt(1, 25, ClearLine::Yes, "%s", text);
     if (InTextMode())
         WaitConsoleKey();
 }

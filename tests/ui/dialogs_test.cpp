@@ -94,7 +94,7 @@ TEST_F(DialogTest, SavedAreasPanelsAndBoxesWithoutButtons) {
     EXPECT_EQ(toolkit.savedAreas, 0);
     before = Copy();
     FlashMessage(kCentred, kCentred, "Loading %4hd names", static_cast<short>(12));
-    PrintAt(1, 25, 1, "through the graphics sink");
+    PrintAt(1, 25, ClearLine::Yes, "through the graphics sink");
     ExpectRestored();   // both shown and removed at once
     EXPECT_EQ(session.Console().find("through the graphics sink"), std::string::npos);
     CloseGraphics();

@@ -61,7 +61,7 @@ TEST_F(GraphicsTest, VideoModesAndFailedStarts) {
     EXPECT_EQ(Count(session.Console(), "Graphics error: no mode press a key"), 2u);
     EXPECT_EQ(Count(session.Console(), "Graphics error: "), 2u);
     CloseGraphics();   // twice is harmless
-    PrintAt(1, 25, 1, "Back on the console");
+    PrintAt(1, 25, ClearLine::Yes, "Back on the console");
     EXPECT_NE(session.Console().find("Back on the console"), std::string::npos);
 }
 
