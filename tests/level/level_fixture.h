@@ -90,7 +90,7 @@ inline MapData Room(int unused = 0) {
     for (int i = 0; i < unused; ++i)
         m.vertices.push_back({static_cast<int16_t>(1000 + i), static_cast<int16_t>(-1000 - i)});
     m.vertices.insert(m.vertices.end(), {{0, 0}, {0, 256}, {256, 256}, {256, 0}});
-    for (int16_t i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i) {
         m.lineDefs.push_back({static_cast<uint16_t>(unused + i), static_cast<uint16_t>(unused + (i + 1) % 4), 1, 0,
                               0, static_cast<uint16_t>(i), kNoReference});
         m.sideDefs.push_back({0, 0, "-", "-", "BROWN1", 0});

@@ -77,7 +77,7 @@ protected:
     // Every entry of the master directory and every level, with the file
     // that supplies it.
     static std::vector<std::string> MasterSnapshot() {
-        auto fileOf = [](int16_t row) { return std::string(RowFileName(row) ? RowFileName(row) : "?"); };
+        auto fileOf = [](int row) { return std::string(RowFileName(row) ? RowFileName(row) : "?"); };
         std::vector<std::string> lines;
         for (const LevelListEntry& l : master.levelList)
             lines.push_back("level " + std::string(l.name) + " " + fileOf(l.file));
