@@ -290,7 +290,7 @@ TEST_F(SaveFaultTest, AKilledSaveLeavesTheUsersFileWholeAndALeftoverTheNextStart
         bool finishes = limit > 100000;
         testkit::ChildOutcome run = testkit::RunInChild([&] {
             EditMine(dir.path());
-            testkit::LimitFileSize(limit, true);
+            testkit::LimitFileSize(limit);
             return std::to_string(SaveAs(1, 1));
         });
         SCOPED_TRACE(limit);

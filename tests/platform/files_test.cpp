@@ -129,7 +129,7 @@ TEST(Replacement, AWriterKilledPartWayLeavesBothNamesWholeAndALeftoverTheNextRun
         testkit::WriteFileBytes(target, old);
         testkit::WriteFileBytes(backup, older);
         testkit::ChildOutcome killed = testkit::RunInChild([&] {
-            testkit::LimitFileSize(c.limit, true);
+            testkit::LimitFileSize(c.limit);
             int error = 0;
             ReplacementFile file;
             bool done = c.copyBackup ? MakeBackupFile(target, backup, BackupMethod::Copy, error)

@@ -29,8 +29,8 @@ protected:
 };
 
 TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
-    session.Script("# comment\n\n   \nkey E\ntype ab c\nmove 1 2\ndown left\nup right\n"
-                   "click left\nclick right 3 4\nwait 10\nsnapshot x.png\n", false);
+    session.ExactScript("# comment\n\n   \nkey E\ntype ab c\nmove 1 2\ndown left\nup right\n"
+                        "click left\nclick right 3 4\nwait 10\nsnapshot x.png\n");
     EXPECT_EQ(HeadlessEventsLeft(), 1 + 4 + 1 + 1 + 1 + 1 + 1 + 1 + 1);
     const std::pair<const char*, const char*> bad[] = {
         {"key E\nkey Foo\n", "line 2: no key \"Foo\""}, {"move 1\n", "line 1: move needs X Y"},
@@ -56,14 +56,14 @@ TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
 }
 
 TEST_F(HeadlessTest, KeysAndMouseEventsArriveOneByOne) {
-    session.Script("key Alt-F2\ntype a, B\nkey Shift-G\n", false);
+    session.ExactScript("key Alt-F2\ntype a, B\nkey Shift-G\n");
     for (int code : {0x6900, int{'A'}, int{','}, int{' '}, int{'B'}, int{'G'}}) {
         PlatformWaitForInput();
         EXPECT_EQ(PlatformReadKey(), code);
         EXPECT_FALSE(PlatformKeyWaiting());
     }
     EXPECT_EQ(PlatformShiftState(), kShiftLeft);
-    session.Script("move 100 50\ndown left\nup left\nclick right 7 8\nmove 5000 -3\n", false);
+    session.ExactScript("move 100 50\ndown left\nup left\nclick right 7 8\nmove 5000 -3\n");
     for (int i = 0; i < 5; ++i)
         PlatformWaitForInput();
     // Positions outside the screen are kept inside the limits.
@@ -73,7 +73,7 @@ TEST_F(HeadlessTest, KeysAndMouseEventsArriveOneByOne) {
 }
 
 TEST_F(HeadlessTest, EventsWaitUntilTheProgramSettles) {
-    session.Script("key A\nmove 3 3\n", false);
+    session.ExactScript("key A\nmove 3 3\n");
     // Polls for keys alone never settle the program: it may be busy; nor do
     // mouse polls on a screen that keeps changing.
     for (int i = 0; i < 100; ++i)
@@ -92,7 +92,7 @@ TEST_F(HeadlessTest, EventsWaitUntilTheProgramSettles) {
     EXPECT_EQ(HeadlessEventsLeft(), 1);
     // A program that only ever polls the keys still gets its events, late.
     PlatformReadKey();
-    session.Script("key B\n", false);
+    session.ExactScript("key B\n");
     for (int i = 0; i < 3000000 && !PlatformKeyWaiting(); ++i)
         PlatformPoll(PollKind::Keys);
     EXPECT_EQ(PlatformReadKey(), 'B');
@@ -109,7 +109,7 @@ TEST_F(HeadlessTest, VirtualTimeSnapshotsAndTheEndOfTheScript) {
     Screen().putpixel(3, 4, 12);
     const std::string file = session.Dir().file("shot.png");
     PlatformDelay(250);
-    session.Script("snapshot " + file + "\nwait 1000\nkey A\n", false);
+    session.ExactScript("snapshot " + file + "\nwait 1000\nkey A\n");
     PlatformWaitForInput();
     EXPECT_EQ(PlatformMilliseconds(), 1250);
     PlatformTone(440, 100);   // silent and immediate
@@ -129,7 +129,7 @@ TEST_F(HeadlessTest, VirtualTimeSnapshotsAndTheEndOfTheScript) {
     }
     EXPECT_EQ(session.Console(), "input script ended\n");
     // Settled mouse polls ask for input too.
-    session.Script("", false);
+    session.ExactScript("");
     EXPECT_THROW(for (int i = 0; i < 3; ++i) PlatformPoll(PollKind::Mouse), ProgramExit);
 }
 

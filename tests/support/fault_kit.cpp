@@ -91,12 +91,12 @@ bool MakeDiskReadOnly(const std::string& dir) {
     return mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
-void LimitFileSize(size_t bytes, bool kill) {
+void LimitFileSize(size_t bytes) {
     rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
     rlimit size{bytes, bytes};
     setrlimit(RLIMIT_FSIZE, &size);
-    std::signal(SIGXFSZ, kill ? SIG_DFL : SIG_IGN);
+    std::signal(SIGXFSZ, SIG_DFL);
 }
 
 }  // namespace testkit

@@ -26,7 +26,7 @@ bool MountSmallDisk(const std::string& dir, size_t bytes);
 // In a child, on a directory of MountSmallDisk: every write there fails now.
 bool MakeDiskReadOnly(const std::string& dir);
 // In a child: no file may grow beyond bytes. A write past that ends the
-// process (SIGXFSZ), or with kill false fails with EFBIG.
-void LimitFileSize(size_t bytes, bool kill);
+// process (SIGXFSZ).
+void LimitFileSize(size_t bytes);
 
 }  // namespace testkit

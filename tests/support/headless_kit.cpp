@@ -39,12 +39,16 @@ void HeadlessSession::OpenPaletteIwad() {
     OpenIwad(config.iwadName);
 }
 
-void HeadlessSession::Script(const std::string& text, bool pad) {
+void HeadlessSession::Script(const std::string& text) {
     std::string script = text;
-    for (int i = 0; pad && i < kPadding; ++i)
+    for (int i = 0; i < kPadding; ++i)
         script += "\nwait 0";
+    ExactScript(script);
+}
+
+void HeadlessSession::ExactScript(const std::string& text) {
     std::string error;
-    ASSERT_TRUE(HeadlessLoadScript(script, error)) << error;
+    ASSERT_TRUE(HeadlessLoadScript(text, error)) << error;
 }
 
 }  // namespace testkit

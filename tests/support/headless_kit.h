@@ -19,10 +19,13 @@ public:
     // back again at the end. The console reads consoleInput.
     explicit HeadlessSession(const std::string& consoleInput = "");
     ~HeadlessSession();
-    // Replaces the events to come; fails the test on a bad script. Unless pad
-    // is false, some "wait 0" events follow, so that a test may poll a while
-    // after the last event of interest without ending the run.
-    void Script(const std::string& text, bool pad = true);
+    // Replaces the events to come; fails the test on a bad script. Some
+    // "wait 0" events follow, so that a test may poll a while after the last
+    // event of interest without ending the run.
+    void Script(const std::string& text);
+    // The same without the padding: the run ends as soon as the program asks
+    // for more than the text holds.
+    void ExactScript(const std::string& text);
     // Opens an IWAD as the master directory whose PLAYPAL palettes are grey
     // ramps (colour i is i, i, i), for graphics with the game palette.
     void OpenPaletteIwad();

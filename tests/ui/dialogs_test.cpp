@@ -55,7 +55,7 @@ TEST_F(DialogTest, ButtonRowKeepsItsFocusAcrossANestedBox) {
     std::vector<ButtonDef> row = {{"_Ok", kKeyEnter, 100, 100, 150, 120},
                                   {"C_ancel", kKeyEsc, 160, 100, 230, 120}};
     EXPECT_EQ(ButtonBar(ButtonBarMode::Restart, row), -1);
-    session.Script("key Tab\nkey 5", false);
+    session.ExactScript("key Tab\nkey 5");
     WaitForInput();
     EXPECT_EQ(ButtonBar(ButtonBarMode::Continue, row), -1);   // Tab only moves the focus
     WaitForInput();
@@ -86,7 +86,7 @@ TEST_F(DialogTest, SavedAreasPanelsAndBoxesWithoutButtons) {
     EXPECT_EQ(At(30, 30), before[30 * 640 + 30]);
 
     // A box without buttons stays and returns at once.
-    session.Script("key Enter", false);
+    session.ExactScript("key Enter");
     EXPECT_EQ(MessageBox(kCentred, kCentred, LineAlign::Centred, nullptr, kNoButtons, nullptr, 0,
                          "Skip", {"all", nullptr, "no"}),
               0);

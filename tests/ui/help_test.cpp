@@ -76,7 +76,7 @@ protected:
     void RunViewer(const char* topic, HelpRange range, const std::string& script) {
         InitGraphics(GraphicsPalette::Game);
         SetMousePos(639, 479);
-        session.Script(script, false);
+        session.ExactScript(script);
         before = toolkit_test::Copy();
         ShowHelp(topic, range);
         EXPECT_EQ(HeadlessEventsLeft(), 0);
@@ -199,7 +199,7 @@ TEST_F(HelpTest, PrintingWritesPlainTextAndAFormFeed) {
 TEST_F(HelpTest, ShellReachesTheViewerAndNothingToShowReturns) {
     InstallToolkit();
     EXPECT_EQ(toolkit.helpHandler, &HelpViewer);
-    session.Script("key Esc\n", false);
+    session.ExactScript("key Esc\n");
     HelpOnGraphicsScreen("EXE", HelpRange::TopicOnly);
     EXPECT_EQ(graphics.GraphicsMode, 0);   // the text screen again
     EXPECT_EQ(HeadlessEventsLeft(), 0);
