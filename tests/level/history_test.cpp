@@ -14,21 +14,7 @@
 
 namespace {
 
-// The five arrays' records in use, as bytes.
-std::string LevelBytes() {
-    std::string bytes;
-    auto add = [&](const auto& array) {
-        bytes += std::to_string(array.count) + ":";
-        bytes.append(reinterpret_cast<const char*>(array.records.data()),
-                     static_cast<size_t>(array.count) * sizeof(array.records[0]));
-    };
-    add(level.things);
-    add(level.lineDefs);
-    add(level.sideDefs);
-    add(level.vertices);
-    add(level.sectors);
-    return bytes;
-}
+using mapkit::LevelArrayBytes;
 
 void SmallMap() {
     mapkit::ClearMap();
@@ -83,22 +69,22 @@ TEST(History, UndoAndRedoGiveBackEveryLevelExactly) {
     for (unsigned seed = 1; seed <= 20; ++seed) {
         std::mt19937 random(seed);
         SmallMap();
-        std::vector<std::string> states = {LevelBytes()};
+        std::vector<std::string> states = {LevelArrayBytes()};
         for (int step = 0; step < 40; ++step) {
             for (unsigned edits = 1 + random() % 3; edits > 0; --edits)
                 RandomEdit(random);
             if (RecordStep())
-                states.push_back(LevelBytes());
+                states.push_back(LevelArrayBytes());
         }
         ASSERT_EQ(HistorySteps() + 1, static_cast<int>(states.size()));
         for (size_t back = states.size() - 1; back > 0; --back) {
             ASSERT_TRUE(Undo()) << "seed " << seed;
-            ASSERT_EQ(LevelBytes(), states[back - 1]) << "seed " << seed << " undo to " << back - 1;
+            ASSERT_EQ(LevelArrayBytes(), states[back - 1]) << "seed " << seed << " undo to " << back - 1;
         }
         EXPECT_FALSE(Undo());
         for (size_t forward = 1; forward < states.size(); ++forward) {
             ASSERT_TRUE(Redo());
-            ASSERT_EQ(LevelBytes(), states[forward]) << "seed " << seed << " redo to " << forward;
+            ASSERT_EQ(LevelArrayBytes(), states[forward]) << "seed " << seed << " redo to " << forward;
         }
         EXPECT_FALSE(Redo());
         // Nothing changed: no step.
@@ -108,18 +94,18 @@ TEST(History, UndoAndRedoGiveBackEveryLevelExactly) {
 
 TEST(History, ChangesNotYetRecordedAreUndoneFirstAndANewStepEndsRedo) {
     SmallMap();
-    std::string start = LevelBytes();
+    std::string start = LevelArrayBytes();
     level.things[0].x = 500;
     NameStep("move 1 Thing");
     ASSERT_TRUE(RecordStep());
-    std::string moved = LevelBytes();
+    std::string moved = LevelArrayBytes();
     level.things[1].type = 7;   // not recorded yet
     ASSERT_TRUE(Undo());
-    EXPECT_EQ(LevelBytes(), moved);
+    EXPECT_EQ(LevelArrayBytes(), moved);
     EXPECT_EQ(UndoLabel(), "move 1 Thing");
     EXPECT_EQ(RedoLabel(), "change");
     ASSERT_TRUE(Undo());
-    EXPECT_EQ(LevelBytes(), start);
+    EXPECT_EQ(LevelArrayBytes(), start);
     EXPECT_EQ(RedoLabel(), "move 1 Thing");
     level.vertices[0].x = -8;
     NameStep("drag 1 Vertex");
@@ -224,7 +210,7 @@ TEST_F(HistoryFreedoomTest, AThousandSmallEditsOfALargeLevelHoldUnder16MB) {
     config.lastMap = 12;
     Load("MAP12");
     ResetHistory();
-    std::string start = LevelBytes();
+    std::string start = LevelArrayBytes();
     for (int i = 0; i < 1000; ++i) {
         switch (i % 4) {
         case 0: level.vertices[i * 7 % level.vertices.count].x += 8; break;
@@ -238,7 +224,7 @@ TEST_F(HistoryFreedoomTest, AThousandSmallEditsOfALargeLevelHoldUnder16MB) {
     EXPECT_LT(HistoryBytes(), size_t{16} << 20);
     while (Undo()) {
     }
-    EXPECT_EQ(LevelBytes(), start);
+    EXPECT_EQ(LevelArrayBytes(), start);
 }
 
 }  // namespace

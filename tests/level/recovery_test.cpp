@@ -22,27 +22,13 @@ protected:
         mapkit::AddRoom(0, 0, 192, 128, sector);
         mapkit::AddThing(40, 40, 3004, 90, 7);
     }
-    // The level's five arrays as bytes.
-    static std::string Arrays() {
-        std::string bytes;
-        auto add = [&](const auto& a) {
-            bytes += std::to_string(a.count) + ":";
-            bytes.append(reinterpret_cast<const char*>(a.records.data()), a.count * sizeof(a.records[0]));
-        };
-        add(level.things);
-        add(level.lineDefs);
-        add(level.sideDefs);
-        add(level.vertices);
-        add(level.sectors);
-        return bytes;
-    }
 };
 
 TEST_F(RecoveryTest, WhatIsWrittenComesBackExactly) {
     std::string error;
     int64_t before = std::time(nullptr);
     ASSERT_TRUE(WriteRecoveryFile(error)) << error;
-    std::string written = Arrays();
+    std::string written = mapkit::LevelArrayBytes();
     RecoveryInfo info;
     ASSERT_TRUE(FindRecoveryFile(info));
     EXPECT_EQ(info.levelName, "MAP07");
@@ -51,7 +37,7 @@ TEST_F(RecoveryTest, WhatIsWrittenComesBackExactly) {
     mapkit::ClearMap();
     SetField(level.name, "MAP07");
     ASSERT_TRUE(RestoreRecoveryFile());
-    EXPECT_EQ(Arrays(), written);
+    EXPECT_EQ(mapkit::LevelArrayBytes(), written);
     EXPECT_TRUE(level.levelChanged);
     EXPECT_TRUE(level.mapChanged);
     RemoveRecoveryFile();
@@ -78,7 +64,7 @@ TEST_F(RecoveryTest, AFileThatIsNotAWholeRecoveryOfThisLevelIsNotTaken) {
          }},
         {"empty", [](Bytes& b) { b.clear(); }},
     };
-    std::string kept = Arrays();
+    std::string kept = mapkit::LevelArrayBytes();
     for (const Damage& d : damages) {
         Bytes bytes = good;
         d.apply(bytes);
@@ -86,13 +72,13 @@ TEST_F(RecoveryTest, AFileThatIsNotAWholeRecoveryOfThisLevelIsNotTaken) {
         RecoveryInfo info;
         EXPECT_FALSE(FindRecoveryFile(info)) << d.what;
         EXPECT_FALSE(RestoreRecoveryFile()) << d.what;
-        EXPECT_EQ(Arrays(), kept) << d.what;
+        EXPECT_EQ(mapkit::LevelArrayBytes(), kept) << d.what;
     }
     // A whole file of another level is found but not laid over this one.
     testkit::WriteFileBytes(path, good);
     SetField(level.name, "MAP08");
     EXPECT_FALSE(RestoreRecoveryFile());
-    EXPECT_EQ(Arrays(), kept);
+    EXPECT_EQ(mapkit::LevelArrayBytes(), kept);
 }
 
 }  // namespace

@@ -18,6 +18,21 @@ void ClearMap() {
     ResetLevel();
 }
 
+std::string LevelArrayBytes() {
+    std::string bytes;
+    auto add = [&](const auto& array) {
+        bytes += std::to_string(array.count) + ":";
+        bytes.append(reinterpret_cast<const char*>(array.records.data()),
+                     static_cast<size_t>(array.count) * sizeof(array.records[0]));
+    };
+    add(level.things);
+    add(level.lineDefs);
+    add(level.sideDefs);
+    add(level.vertices);
+    add(level.sectors);
+    return bytes;
+}
+
 int AddVertex(int x, int y) {
     return Append(level.vertices, kObjVertex, Vertex{int16_t(x), int16_t(y)});
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "level/level.h"
 
@@ -11,6 +12,10 @@ namespace mapkit {
 
 // Empties the level model.
 void ClearMap();
+
+// The five arrays' records in use with their counts, as bytes: two levels
+// are the same exactly when these are equal.
+std::string LevelArrayBytes();
 
 int AddVertex(int x, int y);
 int AddSector(int tag = 0, int type = 0, int floor = 0, int ceiling = 128);
