@@ -138,6 +138,11 @@ void VideoStop() {
     video.active = false;
 }
 
+void VideoReset() {
+    VideoStop();
+    video = VideoState{};
+}
+
 bool VideoActive() { return video.active; }
 
 void VideoSetPalette(const uint8_t rgb6[768]) {

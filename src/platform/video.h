@@ -42,6 +42,9 @@ struct VideoStartError {
 // it cannot.
 bool VideoStart(int width, int height, const std::string& title, VideoStartError& error);
 void VideoStop();
+// Stops the screen and forgets its canvas, palette, keyboard buffer and mouse
+// driver, as before the first start.
+void VideoReset();
 bool VideoActive();
 // True when the environment selects the headless backend.
 bool VideoHeadless();

@@ -33,7 +33,6 @@ void ThrowScriptEnded() { throw ProgramExit(kExitScriptEnded, "input script ende
 // What holds files or the screen is let go before its state is forgotten.
 void ReleaseResources() {
     CloseGraphics();
-    VideoStop();
     CloseHelpFile();
     ResetMaster();
     FreeLevel();
@@ -50,9 +49,9 @@ void ResetLowerModules(Flavour flavour) {
     SetNodeBuilderHandOff(nullptr);
     pictures = PictureState{};
     FreeNameLists();
+    VideoReset();
     HeadlessReset();
     HeadlessSetScriptEndHandler(ThrowScriptEnded);
-    PlatformMouseReset();
 }
 
 void ResetUpperModules() {
