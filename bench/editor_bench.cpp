@@ -54,10 +54,10 @@ void BenchDrawing() {
         std::vector<double> full, quick;
         for (int i = 0; i < kDrawRuns; ++i) {
             Clock::time_point t = Clock::now();
-            DrawMap(false);
+            DrawMap(MapDrawing::Full);
             full.push_back(Milliseconds(t));
             t = Clock::now();
-            DrawMap(true);
+            DrawMap(MapDrawing::Quick);
             quick.push_back(Milliseconds(t));
         }
         Report(std::string("full redraw, ") + ModeName(mode), full);
@@ -95,7 +95,7 @@ void BenchPicking() {
     for (int i = 0; i < 200; ++i) {
         int ld = static_cast<int>(random() % static_cast<unsigned>(level.lineDefs.count));
         Clock::time_point t = Clock::now();
-        GetSectorOnSide(ld, i & 1);
+        GetSectorOnSide(ld, i & 1 ? LineSide::Right : LineSide::Left);
         sides.push_back(Milliseconds(t));
     }
     Report("GetSectorOnSide", sides);

@@ -105,13 +105,13 @@ void Redraw() {
         DrawMenuBar();
     if (map) {
         graphics.ruler.drawn = false;
-        DrawMap(false);
+        DrawMap(MapDrawing::Full);
         DrawSelectionHighlights();
         editorActions.showObjectInfo(selection.current);
         DrawRuler(RulerAction::Show);
     }
-    DrawStatusLine(all || editor.redrawStatus);
-    ShowPointerField(all);
+    DrawStatusLine(all || editor.redrawStatus ? Refresh::All : Refresh::IfChanged);
+    ShowPointerField(all ? Refresh::All : Refresh::IfChanged);
     editor.redrawAll = editor.redrawMap = editor.redrawStatus = editor.redrawMenuBar = false;
     view.RedrawPending = view.FullRedraw = false;
     ShowPointer();
@@ -168,10 +168,10 @@ int MainLoopPass() {
     int16_t x = 0, y = 0, buttons = 0;
     ReadMouse(&x, &y, &buttons);
     SetPointerFromScreen(x, y);
-    editor.panelHover = editorActions.panelHit(-1);
+    editor.panelHover = editorActions.panelHit(PanelAction::Hover);
     TrackHighlight(x, y);
     if (editor.lineDrawing)
-        editorActions.lineDrawingEvent(1);
+        editorActions.lineDrawingEvent(LineDrawingCommand::Pass);
     else if (editor.dragging)
         editorActions.dragStep();
     else
@@ -190,7 +190,7 @@ int MainLoopPass() {
     }
     editor.shiftState = ShiftState();
     if (menuBar.messageShown)
-        DrawStatusLine(true);
+        DrawStatusLine(Refresh::All);
     return EditorKey(key);
 }
 
@@ -216,12 +216,12 @@ void StartEditing() {
 
 }  // namespace
 
-int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
-    if (levelGiven)
+int EditLevel(int16_t episode, int16_t map, LevelSource source, LevelChoice choice) {
+    if (choice == LevelChoice::Given)
         ClearScreen();
     else
-        editorActions.spriteShow(0);
-    SelectLevel(episode, map, levelGiven);
+        editorActions.spriteShow(SpriteShowMode::EntryScene);
+    SelectLevel(episode, map, choice);
     if (episode < 1 || map < 1)
         return kEditorLeaveToo;
     if (LevelName(episode, map) != LevelName(config.lastEpisode, config.lastMap))
@@ -231,7 +231,6 @@ int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
     config.lastEpisode = episode;
     config.lastMap = map;
     SetLevelName(episode, map);
-    LevelSource source = newLevel ? LevelSource::NewLevel : LevelSource::MasterDirectory;
     if (!LoadLevel(source)) {   // refused, the user told why
         FreeNameLists();
         return kEditorLeaveToo;
@@ -246,7 +245,7 @@ int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
     return code;
 }
 
-void SelectLevel(int16_t& episode, int16_t& map, bool levelGiven) {
+void SelectLevel(int16_t& episode, int16_t& map, LevelChoice choice) {
     master.currentLevelRow = 0;
     if (master.levelList.empty())
         FatalError("no levels found");
@@ -258,7 +257,7 @@ void SelectLevel(int16_t& episode, int16_t& map, bool levelGiven) {
         episode = 1;
     if (map < 1)
         map = 1;
-    if (!levelGiven && !ChooseFromList(episode, map, names))
+    if (choice == LevelChoice::FromList && !ChooseFromList(episode, map, names))
         map = 0;
     if (episode >= 1 && map >= 1) {
         std::string name = LevelName(episode, map);
@@ -326,9 +325,9 @@ int EditorMainLoop() {
 
 void ShowEditorMessage(const char* text) { ShowStatusMessage(text); }
 
-int EditOnGraphicsScreen(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
+int EditOnGraphicsScreen(int16_t episode, int16_t map, LevelSource source, LevelChoice choice) {
     InitGraphics(GraphicsPalette::Game);
-    int code = EditLevel(episode, map, newLevel, levelGiven);
+    int code = EditLevel(episode, map, source, choice);
     CloseGraphics();
     return code;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "level/level_files.h"
+
 // What the editor asks the shell to do when it returns.
 enum EditorReturn {
     kEditorLeave = 0,
@@ -46,13 +48,18 @@ struct EditorState {
 
 extern EditorState editor;
 
-// Runs the editor on a level and returns what the shell should do next.
-int EditLevel(int16_t episode, int16_t map, bool newLevel, bool levelGiven);
+// How the level to edit is chosen.
+enum class LevelChoice {
+    FromList,   // by the user, from the list of levels
+    Given,      // the one named by episode and map
+};
 
-// Chooses the level: with levelGiven the one named by episode and map, else
-// from the list of levels. Sets map (or episode) to 0 when nothing was chosen
-// or the level is not there. Makes the chosen level's file the current one.
-void SelectLevel(int16_t& episode, int16_t& map, bool levelGiven);
+// Runs the editor on a level and returns what the shell should do next.
+int EditLevel(int16_t episode, int16_t map, LevelSource source, LevelChoice choice);
+
+// Chooses the level. Sets map (or episode) to 0 when nothing was chosen or
+// the level is not there. Makes the chosen level's file the current one.
+void SelectLevel(int16_t& episode, int16_t& map, LevelChoice choice);
 
 // Counts the changes of the mouse buttons from the state given, polling
 // every 50 ms for ms milliseconds; stops at 2. Reads the pointer once more at
@@ -74,4 +81,4 @@ int EditorMainLoop();
 void ShowEditorMessage(const char* text);
 
 // One pass of the shell's EDIT and NEW loop: EditLevel on the graphics screen.
-int EditOnGraphicsScreen(int16_t episode, int16_t map, bool newLevel, bool levelGiven);
+int EditOnGraphicsScreen(int16_t episode, int16_t map, LevelSource source, LevelChoice choice);

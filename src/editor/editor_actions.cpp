@@ -15,8 +15,9 @@
 namespace {
 
 void Unbound() { ErrorBeep(); }
-void UnboundCommand(int) { ErrorBeep(); }
-void UnboundSearch(int, int, int) { ErrorBeep(); }
+void UnboundLineDrawing(LineDrawingCommand) { ErrorBeep(); }
+void UnboundRotation(int) { ErrorBeep(); }
+void UnboundSearch(int, int, FindStart) { ErrorBeep(); }
 
 // The operations of a menu are connected with the menu itself; until then
 // the menu shows its items and a chosen item beeps.
@@ -58,8 +59,8 @@ std::vector<const char*> MiscItems() {
     return items;
 }
 
-int MiscMenu(int x, int y, int direct) {
-    if (direct) {
+int MiscMenu(int x, int y, MiscStart start) {
+    if (start == MiscStart::RotateAndScale) {
         ErrorBeep();
         return 0;
     }
@@ -85,17 +86,17 @@ int CheckMenu(int x, int y) {
 
 int AcceptLevel() { return 1; }
 
-void EntryScene(int mode) {
-    if (mode == 0)
+void EntryScene(SpriteShowMode mode) {
+    if (mode == SpriteShowMode::EntryScene)
         ClearScreen();
     else
         ErrorBeep();
 }
 
 void NoPanel(int) {}
-bool NoPanelHit(int) { return false; }
+bool NoPanelHit(PanelAction) { return false; }
 
-void CentreOnObject(int type, int n, bool) {
+void CentreOnObject(int type, int n, GoToMode) {
     int16_t x = view.OrigX, y = view.OrigY;
     GetObjectCoords(type, n, &x, &y);
     CentreMapAt(x, y);
@@ -119,8 +120,8 @@ EditorActions DefaultActions() {
     actions.copyObjects = Unbound;
     actions.dragStep = [] {};
     actions.cancelDrag = Unbound;
-    actions.lineDrawingEvent = UnboundCommand;
-    actions.rotateThings = UnboundCommand;
+    actions.lineDrawingEvent = UnboundLineDrawing;
+    actions.rotateThings = UnboundRotation;
     actions.miscMenu = MiscMenu;
     actions.objectMenu = ObjectMenu;
     actions.checkMenu = CheckMenu;

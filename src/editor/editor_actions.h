@@ -11,6 +11,40 @@
 
 #include <cstdint>
 
+// What the main loop tells line drawing.
+enum class LineDrawingCommand {
+    Pass,     // every pass (the buttons in the pointer state), and Enter
+    Insert,   // Ins: the shape is closed
+    Escape,   // Esc: the drawing ends
+};
+
+// How the Misc menu starts.
+enum class MiscStart {
+    Menu,
+    RotateAndScale,   // its rotate-and-scale item at once
+};
+
+// How find and change starts.
+enum class FindStart {
+    Ask,          // asks what to find
+    RepeatLast,   // the last search again
+};
+
+enum class SpriteShowMode { EntryScene, ScreenSaver };
+
+// What the info panels are asked.
+enum class PanelAction {
+    Hover,    // whether the pointer is over a panel
+    Select,   // the select key
+    Edit,     // the edit key
+};
+
+// How the view is brought to an object.
+enum class GoToMode {
+    Centre,   // centred on it
+    Zoom,     // centred, zoomed in until picking at the pointer finds it
+};
+
 struct EditorActions {
     // Enter (or both buttons): the edit dialog on the selection, or on the
     // highlighted object when nothing is selected.
@@ -29,26 +63,25 @@ struct EditorActions {
     void (*dragStep)();
     void (*cancelDrag)();
 
-    // Line drawing, while EditorState::lineDrawing is set: command 1 on every
-    // pass (buttons in the pointer state) and for Enter, 2 for Ins, 3 for Esc.
-    void (*lineDrawingEvent)(int command);
+    // Line drawing, while EditorState::lineDrawing is set.
+    void (*lineDrawingEvent)(LineDrawingCommand command);
 
     // , . < > in Things mode: turn the selected Things one step (+1 one way,
     // -1 the other).
     void (*rotateThings)(int direction);
-    // The menus of the compound operations at (x, y): Misc (direct 1: the
-    // rotate-and-scale item at once), Object (predefined shapes), Check. Each
-    // returns kMenuNext or kMenuPrevious when it was left with Right or Left,
-    // so that the menu bar opens its neighbour; anything else when done.
-    int (*miscMenu)(int x, int y, int direct);
+    // The menus of the compound operations at (x, y): Misc, Object
+    // (predefined shapes), Check. Each returns kMenuNext or kMenuPrevious when
+    // it was left with Right or Left, so that the menu bar opens its
+    // neighbour; anything else when done.
+    int (*miscMenu)(int x, int y, MiscStart start);
     int (*objectMenu)(int x, int y);
     int (*checkMenu)(int x, int y);
     // The exits and starting positions check that runs before every save:
     // 0 when the user did not confirm (nothing is saved). Accepts until the
     // checker is connected.
     int (*checkExits)();
-    // F4 and F: find and change (repeat 1: the last search again).
-    void (*findChange)(int x, int y, int repeat);
+    // F4 and F: find and change.
+    void (*findChange)(int x, int y, FindStart start);
 
     // F5, F6, Alt-F5, Alt-F6, Alt-F7: the settings dialogs.
     void (*textureDefaults)();
@@ -59,22 +92,19 @@ struct EditorActions {
 
     // Shift-F1: save and hand the level to the game (ends the program).
     void (*testPlay)();
-    // The sprite show: mode 0 the entry scene (clears the screen until
-    // connected), 1 the screen saver.
-    void (*spriteShow)(int mode);
+    // The sprite show (the entry scene clears the screen until connected).
+    void (*spriteShow)(SpriteShowMode mode);
 
     // The info panels: the panel of object n of the current mode (n < 0: no
     // object). Draws nothing until connected.
     void (*showObjectInfo)(int n);
-    // Hover test (how -1), select key (0) and edit key (1) on the panels;
-    // true when the pointer is over a panel (how -1) or the panel took the
+    // True when the pointer is over a panel (Hover) or the panel took the
     // key. False until connected.
-    bool (*panelHit)(int how);
+    bool (*panelHit)(PanelAction action);
 
-    // Centres the view on an object so that picking at the pointer finds it;
-    // zoom lets it zoom in until it does. Centres on the object's reference
-    // point until connected.
-    void (*goToObject)(int type, int n, bool zoom);
+    // Brings the view to an object so that picking at the pointer finds it.
+    // Centres on the object's reference point until connected.
+    void (*goToObject)(int type, int n, GoToMode mode);
     // Asks for the number of an object of the type, starting at value;
     // returns the number left in the entry.
     int (*objectNumberEntry)(int x, int y, int type, int value);

@@ -116,7 +116,7 @@ bool ChooseOtherLevel(int16_t& episode, int16_t& map) {
     episode = config.lastEpisode;
     map = config.lastMap;
     int16_t row = master.currentLevelRow;
-    SelectLevel(episode, map, false);
+    SelectLevel(episode, map, LevelChoice::FromList);
     master.currentLevelRow = row;
     editor.redrawAll = true;
     return episode >= 1 && map >= 1;
@@ -175,12 +175,17 @@ int KeySaveAs(int key) {
 
 // --- Help, dialogs and the operations of other modules -------------------------
 
-// Keys that hand over to an entry of the operations table; with redrawAll the
-// whole screen is drawn again afterwards (a dialog may have changed anything).
-template <void (*EditorActions::*Entry)(), bool RedrawAll = false>
+// What the screen needs after an operation of another module.
+enum class Afterwards {
+    Nothing,
+    RedrawAll,   // a dialog may have changed anything
+};
+
+// Keys that hand over to an entry of the operations table.
+template <void (*EditorActions::*Entry)(), Afterwards after = Afterwards::Nothing>
 int Operation(int) {
     (editorActions.*Entry)();
-    if (RedrawAll)
+    if (after == Afterwards::RedrawAll)
         editor.redrawAll = true;
     return 0;
 }
@@ -198,7 +203,7 @@ int KeyHelp(int key) {
 }
 
 int KeyScreenSaver(int) {
-    editorActions.spriteShow(1);
+    editorActions.spriteShow(SpriteShowMode::ScreenSaver);
     editor.redrawAll = true;
     return 0;
 }
@@ -222,7 +227,8 @@ int KeyAbout(int) {
 }
 
 int KeyFind(int key) {
-    editorActions.findChange(-1, -1, key == 'F');
+    editorActions.findChange(kCentred, kCentred,
+                             key == 'F' ? FindStart::RepeatLast : FindStart::Ask);
     editor.redrawMap = true;
     return 0;
 }
@@ -232,7 +238,7 @@ int KeyFind(int key) {
 // and Right go on through the menu bar.
 int KeyOperationMenu(int key) {
     if (key == ShiftFKey(8)) {
-        editorActions.miscMenu(MenuTitleX(kMenuMisc), 0, 1);
+        editorActions.miscMenu(MenuTitleX(kMenuMisc), 0, MiscStart::RotateAndScale);
         editor.redrawMap = true;
         return 0;
     }
@@ -260,7 +266,7 @@ int KeySelect(int) {
         EndSelectionBox();
         return 0;
     }
-    if (editor.panelHover && editorActions.panelHit(0))
+    if (editor.panelHover && editorActions.panelHit(PanelAction::Select))
         return 0;
     if (ShiftHeld() || editor.buttonHeld) {
         StartSelectionBox();
@@ -282,7 +288,7 @@ int KeyClear(int) {
 // Makes n the highlighted object and brings it into view.
 void GoToObject(int n) {
     int mode = config.editMode;
-    editorActions.goToObject(mode, n, false);
+    editorActions.goToObject(mode, n, GoToMode::Centre);
     editor.highlightHeld = true;
     ReadMouse(&editor.heldX, &editor.heldY, nullptr);
     selection.current = n;
@@ -309,7 +315,8 @@ int KeyJump(int) {
         ErrorBeep();
         return 0;
     }
-    int n = editorActions.objectNumberEntry(-1, -1, mode, std::clamp<int>(selection.current, 0, max));
+    int n = editorActions.objectNumberEntry(kCentred, kCentred, mode,
+                                            std::clamp<int>(selection.current, 0, max));
     if (n >= 0 && n <= max)
         GoToObject(n);
     return 0;
@@ -360,7 +367,7 @@ bool PointerOnMenuBar() { return input.PointerY < kMenuBarHeight; }
 
 void FollowZoom(bool always) {
     if (selection.current >= 0 && (always || (config.recentreAfterZoom && !PointerOnMenuBar())))
-        editorActions.goToObject(config.editMode, selection.current, false);
+        editorActions.goToObject(config.editMode, selection.current, GoToMode::Centre);
 }
 
 bool ZoomsIn(int key) { return key == '+' || key == '='; }
@@ -398,7 +405,8 @@ int KeyZoomPreset(int) {
 }
 
 int KeyGrid(int) {
-    config.gridSize = NextGridSize(config.gridSize, ShiftHeld());
+    config.gridSize =
+        NextGridSize(config.gridSize, ShiftHeld() ? GridStep::Coarser : GridStep::Finer);
     editor.redrawMap = true;
     return 0;
 }
@@ -470,7 +478,7 @@ int KeyInfoPanels(int) {
 
 int KeyCoordinates(int) {
     mapDraw.mapCoordinates = !mapDraw.mapCoordinates;
-    ShowPointerField(true);
+    ShowPointerField(Refresh::All);
     return 0;
 }
 
@@ -505,16 +513,16 @@ const ScanKey kScanKeys[] = {
     {FKey(3), KeySaveAs},
     {AltFKey(3), KeySaveAs},
     {FKey(4), KeyFind},
-    {FKey(5), Operation<&EditorActions::textureDefaults, true>},
-    {FKey(6), Operation<&EditorActions::mapOptions, true>},
-    {AltFKey(5), Operation<&EditorActions::optionsDialog, true>},
-    {AltFKey(6), Operation<&EditorActions::colourDialog, true>},
-    {AltFKey(7), Operation<&EditorActions::paletteColours, true>},
+    {FKey(5), Operation<&EditorActions::textureDefaults, Afterwards::RedrawAll>},
+    {FKey(6), Operation<&EditorActions::mapOptions, Afterwards::RedrawAll>},
+    {AltFKey(5), Operation<&EditorActions::optionsDialog, Afterwards::RedrawAll>},
+    {AltFKey(6), Operation<&EditorActions::colourDialog, Afterwards::RedrawAll>},
+    {AltFKey(7), Operation<&EditorActions::paletteColours, Afterwards::RedrawAll>},
     {FKey(8), KeyOperationMenu},
     {ShiftFKey(8), KeyOperationMenu},
     {FKey(9), KeyOperationMenu},
     {FKey(10), KeyOperationMenu},
-    {ShiftFKey(1), Operation<&EditorActions::testPlay, true>},
+    {ShiftFKey(1), Operation<&EditorActions::testPlay, Afterwards::RedrawAll>},
     {ShiftFKey(2), KeyChangeLevel},
     {ShiftFKey(3), KeyChangeLevel},
     {ShiftFKey(4), KeyChangeLevel},
@@ -579,9 +587,9 @@ void LineDrawingHelp() {
 // nothing. True when the key was dealt with.
 bool LineDrawingKey(int key) {
     switch (key) {
-    case kKeyEnter: editorActions.lineDrawingEvent(1); return true;
-    case kKeyIns: editorActions.lineDrawingEvent(2); return true;
-    case kKeyEsc: editorActions.lineDrawingEvent(3); return true;
+    case kKeyEnter: editorActions.lineDrawingEvent(LineDrawingCommand::Pass); return true;
+    case kKeyIns: editorActions.lineDrawingEvent(LineDrawingCommand::Insert); return true;
+    case kKeyEsc: editorActions.lineDrawingEvent(LineDrawingCommand::Escape); return true;
     case kKeyUp:
     case kKeyDown:
     case kKeyLeft:

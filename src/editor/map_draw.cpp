@@ -116,20 +116,22 @@ bool LineDefEnds(const LineDef& ld, const Vertex*& s, const Vertex*& e) {
     return s && e;
 }
 
-void DrawLineDef(int n, bool marked, bool arrows) {
+void DrawLineDef(int n) {
     const Vertex *s, *e;
-    if (!LineDefEnds(level.lineDefs[n], s, e))
-        return;
-    if (marked)
-        DrawMapLineMarked(s->x, s->y, e->x, e->y, arrows);
-    else
+    if (LineDefEnds(level.lineDefs[n], s, e))
         DrawMapLine(s->x, s->y, e->x, e->y);
+}
+
+void DrawLineDefMarked(int n, Arrowhead arrowhead) {
+    const Vertex *s, *e;
+    if (LineDefEnds(level.lineDefs[n], s, e))
+        DrawMapLineMarked(s->x, s->y, e->x, e->y, arrowhead);
 }
 
 void DrawLineDefsQuick(bool pointerShown) {
     SetRole(kColorTwoSided);
     for (int i = 0; i < level.lineDefs.count; ++i) {
-        DrawLineDef(i, false, false);
+        DrawLineDef(i);
         if (pointerShown && (i + 1) % kQuickDrawPulse == 0) {
             ShowPointer();
             HidePointer();
@@ -141,10 +143,13 @@ void DrawLineDefs(int mode) {
     if (mode != kObjThing && mode != kObjLineDef && mode != kObjVertex && mode != kObjSector)
         return;
     bool marked = mode == kObjVertex;
-    bool arrows = config.vertexArrows != 0;
+    Arrowhead arrowhead = config.vertexArrows ? Arrowhead::AtEnd : Arrowhead::None;
     for (int i = 0; i < level.lineDefs.count; ++i) {
         SetColor(LineDefColour(i));
-        DrawLineDef(i, marked, arrows);
+        if (marked)
+            DrawLineDefMarked(i, arrowhead);
+        else
+            DrawLineDef(i);
     }
 }
 
@@ -324,7 +329,7 @@ void HighlightTaggedLineDefs(int tag) {
 void HighlightLineDef(int n, int colour) {
     const LineDef& ld = level.lineDefs[n];
     SetLineWidth(kThickWidth);
-    DrawLineDef(n, true, true);
+    DrawLineDefMarked(n, Arrowhead::AtEnd);
     if (colour != kTagColour && ld.tag > 0)
         HighlightTaggedSectors(ld.tag);
 }
@@ -334,7 +339,7 @@ void HighlightSector(int n, int colour) {
     for (int l = 0; l < level.lineDefs.count; ++l) {
         const LineDef& ld = level.lineDefs[l];
         if (SideInSector(ld.sideDef1, n) || SideInSector(ld.sideDef2, n))
-            DrawLineDef(l, false, false);
+            DrawLineDef(l);
     }
     int tag = level.sectors[n].tag;
     if (colour != kTagColour && tag > 0)
@@ -371,7 +376,7 @@ void HighlightSectorList(const SelectionList& list) {
         for (int l = 0; l < level.lineDefs.count; ++l) {
             const LineDef& ld = level.lineDefs[l];
             if (inList(ld.sideDef1) || inList(ld.sideDef2))
-                DrawLineDef(l, false, false);
+                DrawLineDef(l);
         }
     }
     for (int n : list)
@@ -411,7 +416,7 @@ void DrawMapCross(int x, int y, int r) {
     DrawMapLine(x, y - r, x, y + r);
 }
 
-void DrawMapLineMarked(int x1, int y1, int x2, int y2, bool arrows) {
+void DrawMapLineMarked(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
     Canvas& screen = Screen();
     int sx1 = MapToScreenX(x1), sy1 = MapToScreenY(y1);
     int sx2 = MapToScreenX(x2), sy2 = MapToScreenY(y2);
@@ -425,7 +430,7 @@ void DrawMapLineMarked(int x1, int y1, int x2, int y2, bool arrows) {
     int mx = (sx1 + sx2) / 2, my = (sy1 + sy2) / 2;
     screen.line(mx, my, mx + Trunc(dy * tick * f / len), my + Trunc(-dx * tick * f / len));
     screen.line(sx1, sy1, sx2, sy2);
-    if (!arrows)
+    if (arrowhead == Arrowhead::None)
         return;
     double a = lineDefsMode ? 6.0 : 4.0;
     int ax = Trunc(dx * a * f / len), ay = Trunc(dy * a * f / len);
@@ -434,12 +439,12 @@ void DrawMapLineMarked(int x1, int y1, int x2, int y2, bool arrows) {
     screen.line(bx + ay, by - ax, sx2, sy2);
 }
 
-void DrawMap(bool quick) {
+void DrawMap(MapDrawing drawing) {
     bool pointerShown = !input.PointerHidden;
     PointerGuard guard;
     Screen().setwritemode(kCopyPut);
     NormalStyle();
-    if (quick) {
+    if (drawing == MapDrawing::Quick) {
         DrawLineDefsQuick(pointerShown);
         mapDraw.mapComplete = false;
         return;
@@ -545,15 +550,15 @@ void HighlightSelection(int type, const SelectionList& list) {
         HighlightObject(type, n, kSelectColour);
 }
 
-bool ShowPointerCoordinates(int x, int y, int background, int textColour, bool force) {
+bool ShowPointerCoordinates(int x, int y, int background, int textColour, Refresh refresh) {
     int16_t px = view.PointerX, py = view.PointerY;
     if (mapDraw.mapCoordinates) {
         px = ScreenToMapX(view.PointerX);
         py = ScreenToMapY(view.PointerY);
     }
     int count = selection.selectedCount;
-    if (!force && mapDraw.coordsShown && count == mapDraw.shownCount && px == mapDraw.shownX &&
-        py == mapDraw.shownY)
+    if (refresh == Refresh::IfChanged && mapDraw.coordsShown && count == mapDraw.shownCount &&
+        px == mapDraw.shownX && py == mapDraw.shownY)
         return false;
     mapDraw.coordsShown = true;
     mapDraw.shownCount = count, mapDraw.shownX = px, mapDraw.shownY = py;

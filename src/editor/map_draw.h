@@ -10,6 +10,7 @@
 
 #include "editor/selection.h"
 #include "platform/canvas.h"
+#include "ui/graphics.h"
 
 // The switches of the Thing display filter, in the order of the dialog.
 enum ThingFilterSwitch {
@@ -52,13 +53,16 @@ int LineDefColour(int ld);
 void DrawMapLine(int x1, int y1, int x2, int y2);
 void DrawMapRect(int x1, int y1, int x2, int y2);
 void DrawMapCross(int x, int y, int r);
-// A LineDef with its tick on the first SideDef's side and, with arrows, an
-// arrowhead at its end.
-void DrawMapLineMarked(int x1, int y1, int x2, int y2, bool arrows);
+enum class Arrowhead { None, AtEnd };
+// A LineDef with its tick on the first SideDef's side.
+void DrawMapLineMarked(int x1, int y1, int x2, int y2, Arrowhead arrowhead);
 
-// The whole map; quick draws only the LineDefs in one colour (while dragging).
-// A full draw clears every highlight: DrawSelectionHighlights puts them back.
-void DrawMap(bool quick);
+enum class MapDrawing {
+    Full,    // clears every highlight: DrawSelectionHighlights puts them back
+    Quick,   // only the LineDefs in one colour (while dragging)
+};
+// The whole map.
+void DrawMap(MapDrawing drawing);
 void DrawThings();
 void DrawThing(int n);
 // Whether the display filter shows the Thing in Things mode.
@@ -73,5 +77,5 @@ void HighlightSelection(int type, const SelectionList& list);
 
 // "%2d %hd,%hd" (selected objects, pointer position) in a field of the menu
 // bar at (x, y) of the whole screen, on the background colour, in the text
-// colour; only when the values changed or force is set. True when drawn.
-bool ShowPointerCoordinates(int x, int y, int background, int textColour, bool force);
+// colour. True when drawn.
+bool ShowPointerCoordinates(int x, int y, int background, int textColour, Refresh refresh);

@@ -206,7 +206,7 @@ int PullDown(int menu, int x, int y) {
 int OperationMenu(int menu, int x, int y) {
     int result;
     if (menu == kMenuMisc)
-        result = editorActions.miscMenu(x, y, 0);
+        result = editorActions.miscMenu(x, y, MiscStart::Menu);
     else if (menu == kMenuObject)
         result = editorActions.objectMenu(x, y);
     else
@@ -328,7 +328,7 @@ void DrawMenuBar() {
     for (int i = 0; i < kButtonCount; ++i)
         DrawButtonAt(i, ButtonPressed(i));
     menuBar.pressedButton = -1;
-    ShowPointerField(true);
+    ShowPointerField(Refresh::All);
 }
 
 void PressMenuBarButton(int key) {
@@ -402,18 +402,19 @@ int ShortModesMenu(int x, int y) {
     return result > 0 ? result : 0;
 }
 
-void ShowPointerField(bool force) {
-    ShowPointerCoordinates(BarX(kPointerFieldColumn), kTextY, editor.statusColour, 0, force);
+void ShowPointerField(Refresh refresh) {
+    ShowPointerCoordinates(BarX(kPointerFieldColumn), kTextY, editor.statusColour, 0, refresh);
 }
 
 // --- The status line ----------------------------------------------------------
 
-void DrawStatusLine(bool force) {
-    if (menuBar.messageShown && !force)
+void DrawStatusLine(Refresh refresh) {
+    bool all = refresh == Refresh::All;
+    if (menuBar.messageShown && !all)
         return;
     PointerGuard guard;
     WholeScreen whole;
-    if (force || menuBar.messageShown) {
+    if (all || menuBar.messageShown) {
         FillBox(0, StatusTop(), graphics.ScreenMaxX, graphics.ScreenMaxY, config.colors[kColorMenu]);
         for (std::string& shown : menuBar.statusShown)
             shown.assign(1, '\xff');

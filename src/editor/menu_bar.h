@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/keys.h"
+#include "ui/graphics.h"
 
 // The menus of the bar, in the order Left and Right step through them.
 enum BarMenu {
@@ -61,14 +62,12 @@ int RunMenuBar(int menu);
 // The short Modes menu at the pointer: the key of the mode chosen, or 0.
 int ShortModesMenu(int x, int y);
 
-// The pointer field of the bar; redrawn only when its values changed, or
-// with force.
-void ShowPointerField(bool force);
+// The pointer field of the bar.
+void ShowPointerField(Refresh refresh);
 
 // The status line: mode, level, change marks, file, auto-close delay, scale,
-// grid and free memory. Only the fields whose text changed are drawn, unless
-// force is set.
-void DrawStatusLine(bool force);
+// grid and free memory.
+void DrawStatusLine(Refresh refresh);
 // A message across the status line (until the next DrawStatusLine with force).
 void ShowStatusMessage(const std::string& text);
 

@@ -235,8 +235,8 @@ void GetObjectCoords(int type, int n, int16_t* x, int16_t* y) {
     }
 }
 
-int GetCurObject(bool fromScreen, int type, int x0, int y0, int x1, int y1) {
-    if (fromScreen) {
+int GetCurObject(Coords coords, int type, int x0, int y0, int x1, int y1) {
+    if (coords == Coords::Screen) {
         x0 = ScreenToMapX(x0), y0 = ScreenToMapY(y0);
         x1 = ScreenToMapX(x1), y1 = ScreenToMapY(y1);
     }
@@ -265,11 +265,11 @@ int GetObjectUnderPointer(int type, int range) {
     int r = static_cast<int>(range * view.Scale);
     if (r < range)
         r = range;
-    return GetCurObject(true, type, view.PointerX - r, view.PointerY - r, view.PointerX + r,
-                        view.PointerY + r);
+    return GetCurObject(Coords::Screen, type, view.PointerX - r, view.PointerY - r,
+                        view.PointerX + r, view.PointerY + r);
 }
 
-int GetSectorAtPoint(int x, int y) { return GetCurObject(false, kObjSector, x, y, x, y); }
+int GetSectorAtPoint(int x, int y) { return GetCurObject(Coords::Map, kObjSector, x, y, x, y); }
 
 bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1) {
     const LineDef* l = LineDefAt(ld);
@@ -340,13 +340,14 @@ SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1) {
     return list;
 }
 
-int GetSectorOnSide(int ld, int side) {
+int GetSectorOnSide(int ld, LineSide side) {
     const LineDef* line = LineDefAt(ld);
     Ends e;
     if (!line || !LineEnds(*line, e))
         return -1;
     double dx = e.ex - e.sx, dy = e.ey - e.sy;
-    double nx = side == 1 ? dy : -dy, ny = side == 1 ? -dx : dx;
+    bool right = side == LineSide::Right;
+    double nx = right ? dy : -dy, ny = right ? -dx : dx;
     Ray ray;
     ray.vertical = std::fabs(nx) < std::fabs(ny);
     ray.positive = ray.vertical ? ny > 0 : nx > 0;

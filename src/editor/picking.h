@@ -22,11 +22,14 @@ int GetMaxObjectNum(int type);
 // unchanged.
 void GetObjectCoords(int type, int n, int16_t* x, int16_t* y);
 
-// The object of the type in the box (pixels when fromScreen, else map
-// coordinates), or -1. Things and Vertexes: the nearest to the box's lower
-// left corner; LineDefs: the first touching a small box at the centre, else
-// the first touching the box; Sectors: the Sector around the box's centre.
-int GetCurObject(bool fromScreen, int type, int x0, int y0, int x1, int y1);
+// What the coordinates of a box are.
+enum class Coords { Map, Screen };
+
+// The object of the type in the box, or -1. Things and Vertexes: the nearest
+// to the box's lower left corner; LineDefs: the first touching a small box at
+// the centre, else the first touching the box; Sectors: the Sector around the
+// box's centre.
+int GetCurObject(Coords coords, int type, int x0, int y0, int x1, int y1);
 // GetCurObject on a box of at least range pixels around the pointer; range
 // < 0 takes the "Object Select Range" setting.
 int GetObjectUnderPointer(int type, int range = -1);
@@ -41,6 +44,9 @@ bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1);
 // with at least one LineDef wholly inside.
 SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1);
 
-// The Sector on one side of a LineDef (side 1: its right side, the first
-// SideDef's; 0: the left), found by casting a ray from its midpoint; -1.
-int GetSectorOnSide(int ld, int side);
+// The sides of a LineDef: the first SideDef's is the right one.
+enum class LineSide { Left, Right };
+
+// The Sector on one side of a LineDef, found by casting a ray from its
+// midpoint; -1.
+int GetSectorOnSide(int ld, LineSide side);

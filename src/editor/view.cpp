@@ -261,8 +261,8 @@ bool ScrollMapByKey(int key) {
     return true;
 }
 
-int16_t NextGridSize(int16_t size, bool larger) {
-    if (larger) {
+int16_t NextGridSize(int16_t size, GridStep step) {
+    if (step == GridStep::Coarser) {
         if (size == 0)
             return kGridMin;
         return size >= kGridMax ? 0 : static_cast<int16_t>(size * 2);

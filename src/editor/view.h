@@ -79,6 +79,9 @@ bool EdgeScroll();
 // return false and change nothing.
 bool ScrollMapByKey(int key);
 
-// The next grid size of the grid key: halved (0 becomes 512, 4 or less 0), or
-// with larger set doubled (0 becomes 4, 512 or more 0).
-int16_t NextGridSize(int16_t size, bool larger);
+enum class GridStep {
+    Finer,     // halved: 0 becomes 512, 4 or less 0
+    Coarser,   // doubled: 0 becomes 4, 512 or more 0
+};
+// The next grid size of the grid key.
+int16_t NextGridSize(int16_t size, GridStep step);

@@ -114,7 +114,8 @@ bool ReadNumber(CommandWords& words, int16_t& value) {
 }
 
 void EnterEditor(const std::string& commandWord, CommandWords& words) {
-    bool newLevel = commandWord[0] == 'N';
+    LevelSource source =
+        commandWord[0] == 'N' ? LevelSource::NewLevel : LevelSource::MasterDirectory;
     int16_t episode = config.lastEpisode, map = config.lastMap;
     bool levelGiven = false;
     if (master.gameStyle == kStyleEpisodes) {
@@ -130,9 +131,10 @@ void EnterEditor(const std::string& commandWord, CommandWords& words) {
     }
     int code;
     do {
-        code = shell.editor(episode, map, newLevel, levelGiven);
+        code = shell.editor(episode, map, source,
+                            levelGiven ? LevelChoice::Given : LevelChoice::FromList);
         levelGiven = true;
-        newLevel = code == kEditorNewLevel;
+        source = code == kEditorNewLevel ? LevelSource::NewLevel : LevelSource::MasterDirectory;
         ActOnEditorReturn(code);
         episode = config.lastEpisode;
         map = config.lastMap;

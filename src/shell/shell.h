@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "editor/editor.h"
+
 // Runs the editor on a level; returns one of the editor's return codes.
-using EditorEntry = int (*)(int16_t episode, int16_t map, bool newLevel, bool levelGiven);
+using EditorEntry = int (*)(int16_t episode, int16_t map, LevelSource source, LevelChoice choice);
 // Runs a graphical viewer (help) with the rest of the command line.
 using ViewerEntry = void (*)(const std::string& word);
 

@@ -108,5 +108,11 @@ enum class RulerAction {
 // pixels), when the ruler is switched on.
 void DrawRuler(RulerAction action);
 
+// What a routine that remembers what it drew draws again.
+enum class Refresh {
+    IfChanged,   // only what changed since it was drawn
+    All,
+};
+
 // The graphics message sink: shows a text that PrintAt gives in graphics mode.
 void ShowGraphicsMessage(const char* text);

@@ -78,9 +78,9 @@ TEST_F(FreedoomMapTest, GeometryOfMap01AgreesWithAnIndependentInsideTest) {
     // with another LineDef through their midpoint may differ.
     int checked = 0, agreed = 0;
     for (int l = 0; l < level.lineDefs.count; ++l)
-        for (int side : {1, 0}) {
+        for (LineSide side : {LineSide::Right, LineSide::Left}) {
             const LineDef& ld = level.lineDefs[l];
-            const SideDef* sd = SideDefAt(side == 1 ? ld.sideDef1 : ld.sideDef2);
+            const SideDef* sd = SideDefAt(side == LineSide::Right ? ld.sideDef1 : ld.sideDef2);
             ++checked;
             agreed += GetSectorOnSide(l, side) == (sd ? sd->sector : -1);
         }
@@ -113,13 +113,13 @@ TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {
                 config.editMode = static_cast<int16_t>(mode);
                 SetThingPictures(mode == kObjThing);
                 ZoomToFit();
-                DrawMap(false);
+                DrawMap(MapDrawing::Full);
                 for (float scale : {16.0f, 0.002f, 0.05f}) {
                     SetScale(scale);
                     for (int16_t at : {int16_t(32767), int16_t(-32768), level.vertices[0].x}) {
                         CentreMapAt(at, at);
-                        DrawMap(false);
-                        DrawMap(true);
+                        DrawMap(MapDrawing::Full);
+                        DrawMap(MapDrawing::Quick);
                         HighlightObject(mode, GetObjectUnderPointer(mode), 15);
                     }
                 }

@@ -62,7 +62,7 @@ TEST_F(LargeMapTest, WallsAreDrawnWithTheColoursOfTheirSidesToTheLastLineDef) {
     CentreMapAt(int16_t(Right() - 300), int16_t(Top() - 200));
     for (int mode : {kObjLineDef, kObjSector}) {
         config.editMode = static_cast<int16_t>(mode);
-        DrawMap(false);
+        DrawMap(MapDrawing::Full);
         int checked = 0;
         for (int l = 0; l < level.lineDefs.count; ++l) {
             const LineDef& ld = level.lineDefs[l];

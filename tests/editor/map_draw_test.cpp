@@ -70,21 +70,21 @@ TEST_F(MapDrawTest, LineDefColoursFollowTheirKindAndTheMode) {
     }
     for (int mode : {kObjLineDef, kObjSector}) {
         config.editMode = static_cast<int16_t>(mode);
-        DrawMap(false);
+        DrawMap(MapDrawing::Full);
         for (int i = 0; i < static_cast<int>(std::size(cases)); ++i)
             if (cases[i].mode == mode) {
                 EXPECT_EQ(LineDefColour(i), cases[i].colour) << i;
                 EXPECT_EQ(MapPixel(30, 90 - 10 * i), cases[i].colour) << i;
             }
     }
-    DrawMap(true);   // quick: one colour
+    DrawMap(MapDrawing::Quick);   // quick: one colour
     EXPECT_EQ(MapPixel(30, 90), kTwoSided);
     config.editMode = kObjThing;
     EXPECT_EQ(LineDefColour(8), kOneSided);   // Things mode: every wall alike
     SetThingPictures(true);
     EXPECT_EQ(LineDefColour(8), kThingLines);
     level.lineDefs[Line(-150, 1)].start = 500;   // a missing Vertex: not drawn
-    DrawMap(false);
+    DrawMap(MapDrawing::Full);
     EXPECT_EQ(MapPixel(30, -150), 0);
 }
 
@@ -94,7 +94,7 @@ TEST_F(MapDrawTest, GridStopsAtTheCoordinateLimitAndThingsAreFiltered) {
     config.gridDashed = 0;
     SetScale(0.05f);
     view.OrigX = 32767;
-    DrawMap(false);
+    DrawMap(MapDrawing::Full);
     EXPECT_EQ(Pixel(MapToScreenX(32768), 5), kGrid);
     EXPECT_EQ(Pixel(MapToScreenX(32768) + 30, 5), 0);   // not wrapped around
 
@@ -111,7 +111,7 @@ TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
     int trigger = Line(-50, 4, 1, 5, AddSideDef(plain), AddSideDef(plain));
     Line(-80, 4, 0, 0, AddSideDef(tagged), AddSideDef(plain));   // shared by both Sectors
     AddThing(0, 150, 3004);
-    DrawMap(false);
+    DrawMap(MapDrawing::Full);
     Pixels clean = ScreenPixels();
     HighlightObject(kObjLineDef, trigger, kHiLight);
     EXPECT_EQ(MapPixel(250, 100), kOneSided ^ 12);   // the tagged Sector, in colour 12
@@ -140,7 +140,7 @@ TEST_F(MapDrawTest, FarLinesAtHighZoomAreClippedNotWrapped) {
     int across = AddLineDef(AddVertex(-30000, -1), AddVertex(30000, 1), -1, -1, 2);
     AddThing(4096, 0, 3004);
     config.editMode = kObjThing;
-    DrawMap(false);
+    DrawMap(MapDrawing::Full);
     for (int y = 0; y < view.MaxY - 30; ++y)
         ASSERT_NE(Pixel(view.CenterX, y), kOneSided) << y;
     EXPECT_EQ(Pixel(0, view.CenterY), kMonster);

@@ -25,9 +25,10 @@ TEST_F(PickingTest, ObjectNearestTheBoxCornerOrThroughItsCentre) {
         {kObjLineDef, -20, 40, 15, 60, 0},   // none through the centre
     };
     for (const auto& c : cases)
-        EXPECT_EQ(GetCurObject(false, c[0], c[1], c[2], c[3], c[4]), c[5]) << c[0] << " " << c[1];
+        EXPECT_EQ(GetCurObject(Coords::Map, c[0], c[1], c[2], c[3], c[4]), c[5])
+            << c[0] << " " << c[1];
     level.lineDefs[0].start = 99;   // a missing Vertex: never found
-    EXPECT_EQ(GetCurObject(false, kObjLineDef, 5, 40, 15, 60), -1);
+    EXPECT_EQ(GetCurObject(Coords::Map, kObjLineDef, 5, 40, 15, 60), -1);
 }
 
 TEST_F(PickingTest, LineDefInsideBox) {
@@ -74,13 +75,13 @@ TEST_F(PickingTest, SectorRayFindsNestedSectorsAndCountsAVertexOnce) {
 
 TEST_F(PickingTest, SectorOnEitherSideOfALineDef) {
     TwoRooms();
-    EXPECT_EQ(GetSectorOnSide(4, 1), inner);   // inner west wall: a ray east
-    EXPECT_EQ(GetSectorOnSide(4, 0), outer);
-    EXPECT_EQ(GetSectorOnSide(5, 1), inner);   // inner north wall: a ray south
-    EXPECT_EQ(GetSectorOnSide(5, 0), outer);
-    EXPECT_EQ(GetSectorOnSide(0, 0), -1);      // out of the map
+    EXPECT_EQ(GetSectorOnSide(4, LineSide::Right), inner);   // inner west wall: a ray east
+    EXPECT_EQ(GetSectorOnSide(4, LineSide::Left), outer);
+    EXPECT_EQ(GetSectorOnSide(5, LineSide::Right), inner);   // inner north wall: a ray south
+    EXPECT_EQ(GetSectorOnSide(5, LineSide::Left), outer);
+    EXPECT_EQ(GetSectorOnSide(0, LineSide::Left), -1);       // out of the map
     level.lineDefs[6].sideDef1 = -1;
-    EXPECT_EQ(GetSectorOnSide(4, 1), -1);      // the wall it meets has no side there
+    EXPECT_EQ(GetSectorOnSide(4, LineSide::Right), -1);      // the wall it meets has no side there
 
     // Equal crossings: the one whose midpoint lies nearer the origin, in
     // either order.
@@ -88,9 +89,9 @@ TEST_F(PickingTest, SectorOnEitherSideOfALineDef) {
     int origin = AddLineDef(AddVertex(-5, 300), AddVertex(5, 300), AddSideDef(a));
     int c2 = AddLineDef(AddVertex(-10, 340), AddVertex(30, 380), AddSideDef(b), AddSideDef(b));
     int c1 = AddLineDef(AddVertex(-10, 360), AddVertex(10, 340), AddSideDef(a), AddSideDef(b));
-    EXPECT_EQ(GetSectorOnSide(origin, 0), a);
+    EXPECT_EQ(GetSectorOnSide(origin, LineSide::Left), a);
     std::swap(level.lineDefs[c1], level.lineDefs[c2]);
-    EXPECT_EQ(GetSectorOnSide(origin, 0), a);
+    EXPECT_EQ(GetSectorOnSide(origin, LineSide::Left), a);
 }
 
 TEST_F(PickingTest, ObjectReferencePoints) {

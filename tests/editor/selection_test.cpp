@@ -70,7 +70,7 @@ protected:
         config.editMode = kObjThing;
         for (int i = 0; i < 4; ++i)
             AddThing(i * 100, 0);
-        DrawMap(false);
+        DrawMap(MapDrawing::Full);
         clean = ScreenPixels();
     }
     void PointAt(int x, int y) {

@@ -24,9 +24,10 @@ namespace {
 std::vector<std::string> editorCalls;
 std::vector<int> editorAnswers;
 
-int RecordingEditor(int16_t episode, int16_t map, bool newLevel, bool levelGiven) {
-    editorCalls.push_back(std::to_string(episode) + " " + std::to_string(map) + (newLevel ? " new" : "") +
-                           (levelGiven ? " given" : ""));
+int RecordingEditor(int16_t episode, int16_t map, LevelSource source, LevelChoice choice) {
+    editorCalls.push_back(std::to_string(episode) + " " + std::to_string(map) +
+                          (source == LevelSource::NewLevel ? " new" : "") +
+                          (choice == LevelChoice::Given ? " given" : ""));
     int code = editorAnswers.empty() ? 0 : editorAnswers.front();
     if (!editorAnswers.empty())
         editorAnswers.erase(editorAnswers.begin());
