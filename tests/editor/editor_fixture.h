@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 #include "editor/map_draw.h"
@@ -29,6 +30,14 @@ inline Pixels ScreenPixels() {
 
 inline std::vector<int> Numbers(const SelectionList& list) {
     return std::vector<int>(list.begin(), list.end());
+}
+
+// A list selected in the order given: the last number is its head.
+inline SelectionList ListOf(std::initializer_list<int> oldestFirst) {
+    SelectionList list;
+    for (int n : oldestFirst)
+        SelectObject(list, n);
+    return list;
 }
 
 class EditorTest : public ::testing::Test {

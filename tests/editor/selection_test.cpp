@@ -8,13 +8,6 @@ namespace {
 
 using SelectionTest = EditorTest;
 
-SelectionList ListOf(std::initializer_list<int> oldestFirst) {
-    SelectionList list;
-    for (int n : oldestFirst)
-        SelectObject(list, n);
-    return list;
-}
-
 // Makes the list the current selection, forgetting the old one.
 void Select(SelectionList list) {
     ForgetSelection(selection.list);

@@ -6,6 +6,7 @@
 #include "editor/editor_actions.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
+#include "editor/objects.h"
 #include "editor/selection.h"
 #include "editor/view.h"
 #include "level/history.h"
@@ -62,6 +63,7 @@ void ResetUpperModules() {
     editor = EditorState{};
     ResetEditorActions();
     selection = SelectionState{};
+    moveState = MoveState{};
     view = ViewState{};
     mapDraw = MapDrawState{};
     menuBar = MenuBarState{};
