@@ -70,7 +70,7 @@ bool ChooseFromList(int16_t& episode, int16_t& map, const std::vector<const char
 // --- The main loop's passes ------------------------------------------------------
 
 // The highlight follows the pointer over the map, not over the bars.
-void TrackHighlight(int16_t x, int16_t y) {
+void TrackHighlight(int x, int y) {
     if (editor.highlightHeld && x == editor.heldX && y == editor.heldY)
         return;
     editor.highlightHeld = false;
@@ -87,7 +87,7 @@ void MoveRuler() {
     RulerState& ruler = graphics.ruler;
     if (!ruler.on)
         return;
-    int16_t x = input.PointerX, y = static_cast<int16_t>(input.PointerY - MapAreaTop());
+    int x = input.PointerX, y = input.PointerY - MapAreaTop();
     if (ruler.drawn && ruler.lastX == x && ruler.lastY == y)
         return;
     DrawRuler(RulerAction::Remove);
@@ -95,7 +95,7 @@ void MoveRuler() {
 }
 
 void Redraw() {
-    bool all = editor.redrawAll || view.FullRedraw;
+    bool all = editor.redrawAll || view.fullRedraw;
     bool map = all || editor.redrawMap || view.RedrawPending;
     if (all) {
         HidePointer();
@@ -113,25 +113,25 @@ void Redraw() {
     DrawStatusLine(all || editor.redrawStatus ? Refresh::All : Refresh::IfChanged);
     ShowPointerField(all ? Refresh::All : Refresh::IfChanged);
     editor.redrawAll = editor.redrawMap = editor.redrawStatus = editor.redrawMenuBar = false;
-    view.RedrawPending = view.FullRedraw = false;
+    view.RedrawPending = view.fullRedraw = false;
     ShowPointer();
 }
 
-int LeftButtonKey(int16_t buttons) {
+int LeftButtonKey(int buttons) {
     int clicks = CountClicks(buttons, config.clickSpeed);
     int mode = config.editMode;
     if (clicks >= 2 && (mode == kObjThing || (mode == kObjVertex && selection.list.size() < 3)))
         return kKeyIns;
     if (clicks == 0) {
         Delay(kHoldTest);
-        int16_t held = 0;
+        int held = 0;
         ReadButtons(&held);
         editor.buttonHeld = (held & 1) != 0;
     }
     return 'M';
 }
 
-int RightButtonKey(int16_t buttons, int16_t x, int16_t y) {
+int RightButtonKey(int buttons, int x, int y) {
     if (CountClicks(buttons, config.clickSpeedCopy) < 2)
         return 'D';
     return ShortModesMenu(x, y - MapAreaTop());
@@ -140,8 +140,8 @@ int RightButtonKey(int16_t buttons, int16_t x, int16_t y) {
 // A press of the buttons as a key: on the menu bar the key of the title or
 // button under the pointer; on the map M (left), D (right) or Enter (both).
 // Releases give no key; line drawing reads the buttons itself.
-int MouseKey(int16_t x, int16_t y, int16_t buttons) {
-    int16_t previous = editor.lastButtons;
+int MouseKey(int x, int y, int buttons) {
+    int previous = editor.lastButtons;
     editor.lastButtons = buttons;
     if (buttons == previous || buttons == 0)
         return 0;
@@ -165,7 +165,7 @@ int MouseKey(int16_t x, int16_t y, int16_t buttons) {
 // One pass: follow the pointer, redraw what was asked for, and handle one
 // key if the keyboard or the mouse gave one. Returns the editor's code.
 int MainLoopPass() {
-    int16_t x = 0, y = 0, buttons = 0;
+    int x = 0, y = 0, buttons = 0;
     ReadMouse(&x, &y, &buttons);
     SetPointerFromScreen(x, y);
     editor.panelHover = editorActions.panelHit(PanelAction::Hover);
@@ -275,19 +275,19 @@ void SelectLevel(int16_t& episode, int16_t& map, LevelChoice choice) {
         ForgetSavedView();
 }
 
-int CountClicks(int16_t buttons, int16_t ms) {
+int CountClicks(int buttons, int ms) {
     int changes = 0;
-    int16_t state = buttons;
+    int state = buttons;
     for (int i = 0; i < ms / kClickPoll && changes < 2; ++i) {
         Delay(kClickPoll);
-        int16_t now = 0;
+        int now = 0;
         ReadMouse(nullptr, nullptr, &now);
         if (now != state) {
             ++changes;
             state = now;
         }
     }
-    int16_t x = 0, y = 0;
+    int x = 0, y = 0;
     ReadMouse(&x, &y, nullptr);
     SetPointerFromScreen(x, y);
     editor.lastButtons = state;

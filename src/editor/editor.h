@@ -28,15 +28,15 @@ struct EditorState {
 
     int statusColour = 7;        // background of the status fields
     int shiftState = 0;          // shift state that came with the key being handled
-    int16_t lastButtons = 0;     // mouse buttons seen on the previous pass
+    int lastButtons = 0;         // mouse buttons seen on the previous pass
     bool buttonHeld = false;     // the left button of the key's press stayed down (a box)
     int pendingKey = 0;          // a key read ahead (by the zoom repeat); 0 none
-    int16_t cursorStep = 1;      // pixels an arrow key moves the cursor
+    int cursorStep = 1;          // pixels an arrow key moves the cursor
     bool panelHover = false;     // the pointer is over an info panel
     // An object brought into view by Next, Previous or Jump stays highlighted
     // until the pointer moves away from where that put it.
     bool highlightHeld = false;
-    int16_t heldX = 0, heldY = 0;
+    int heldX = 0, heldY = 0;
 
     // Set by the modules that own them: line drawing and dragging are on.
     bool lineDrawing = false;
@@ -64,7 +64,7 @@ void SelectLevel(int16_t& episode, int16_t& map, LevelChoice choice);
 // Counts the changes of the mouse buttons from the state given, polling
 // every 50 ms for ms milliseconds; stops at 2. Reads the pointer once more at
 // the end.
-int CountClicks(int16_t buttons, int16_t ms);
+int CountClicks(int buttons, int ms);
 
 // Handles one key (menus and the mouse give keys too); 0 to go on, else the
 // editor's return code. EditorState::shiftState is the shift state.

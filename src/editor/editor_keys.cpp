@@ -33,8 +33,8 @@ namespace {
 constexpr int kAltZ = 0x2C00;
 constexpr int kAltX = 0x2D00;
 constexpr int kReadPwadLength = kFileNameField - 1;
-constexpr int16_t kMaxAutoCloseDelay = 500;
-constexpr int16_t kAutoCloseStep = 10;
+constexpr int kMaxAutoCloseDelay = 500;
+constexpr int kAutoCloseStep = 10;
 
 using KeyHandler = int (*)(int key);
 
@@ -69,11 +69,11 @@ int KeyMode(int key) {
 int KeyCursor(int key) {
     int dx = key == kKeyLeft ? -1 : key == kKeyRight ? 1 : 0;
     int dy = key == kKeyUp ? -1 : key == kKeyDown ? 1 : 0;
-    int16_t x = input.PointerX, y = input.PointerY;
+    int x = input.PointerX, y = input.PointerY;
     if (input.MousePresent)
         ReadMouse(&x, &y, nullptr);
-    x = static_cast<int16_t>(std::clamp(x + dx * editor.cursorStep, 0, int{graphics.ScreenMaxX}));
-    y = static_cast<int16_t>(std::clamp(y + dy * editor.cursorStep, 0, int{graphics.ScreenMaxY}));
+    x = std::clamp(x + dx * editor.cursorStep, 0, graphics.ScreenMaxX);
+    y = std::clamp(y + dy * editor.cursorStep, 0, graphics.ScreenMaxY);
     if (input.MousePresent) {
         SetMousePos(x, y);
     } else {
@@ -115,7 +115,7 @@ bool UnsavedChangesAccepted() {
 bool ChooseOtherLevel(int16_t& episode, int16_t& map) {
     episode = config.lastEpisode;
     map = config.lastMap;
-    int16_t row = master.currentLevelRow;
+    int row = master.currentLevelRow;
     SelectLevel(episode, map, LevelChoice::FromList);
     master.currentLevelRow = row;
     editor.redrawAll = true;
@@ -437,12 +437,12 @@ int KeyRotate(int key) {
 int KeyAutoCloseDelay(int key) {
     int step = key == '[' || key == '{' ? -kAutoCloseStep : kAutoCloseStep;
     config.autoCloseDelay =
-        static_cast<int16_t>(std::clamp(config.autoCloseDelay + step, 0, int{kMaxAutoCloseDelay}));
+        static_cast<int16_t>(std::clamp(config.autoCloseDelay + step, 0, kMaxAutoCloseDelay));
     return 0;
 }
 
 int KeyCursorStep(int) {
-    editor.cursorStep = editor.cursorStep == 1 ? std::max<int16_t>(1, config.scrollSpeed) : 1;
+    editor.cursorStep = editor.cursorStep == 1 ? std::max<int>(1, config.scrollSpeed) : 1;
     return 0;
 }
 

@@ -371,7 +371,7 @@ void HighlightSectorList(const SelectionList& list) {
         return sd && ValidSector(sd->sector) && listed[static_cast<size_t>(sd->sector)];
     };
     {
-        XorDrawing xor_(kSelectColour);
+        XorDrawing xorMode(kSelectColour);
         SetLineWidth(kThickWidth);
         for (int l = 0; l < level.lineDefs.count; ++l) {
             const LineDef& ld = level.lineDefs[l];
@@ -515,7 +515,7 @@ void HighlightObject(int type, int n, int colour) {
     if (n < 0)
         return;
     PointerGuard guard;
-    XorDrawing xor_(colour);
+    XorDrawing xorMode(colour);
     switch (type) {
     case kObjThing:
         if (const Thing* t = ThingAt(n))
@@ -551,7 +551,7 @@ void HighlightSelection(int type, const SelectionList& list) {
 }
 
 bool ShowPointerCoordinates(int x, int y, int background, int textColour, Refresh refresh) {
-    int16_t px = view.PointerX, py = view.PointerY;
+    int px = view.PointerX, py = view.PointerY;
     if (mapDraw.mapCoordinates) {
         px = ScreenToMapX(view.PointerX);
         py = ScreenToMapY(view.PointerY);
@@ -563,7 +563,7 @@ bool ShowPointerCoordinates(int x, int y, int background, int textColour, Refres
     mapDraw.coordsShown = true;
     mapDraw.shownCount = count, mapDraw.shownX = px, mapDraw.shownY = py;
     char text[40];
-    std::snprintf(text, sizeof text, "%2d %hd,%hd", count, px, py);
+    std::snprintf(text, sizeof text, "%2d %d,%d", count, px, py);
     PointerGuard guard;
     Canvas& screen = Screen();
     Viewport old = screen.getviewport();

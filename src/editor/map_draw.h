@@ -35,7 +35,7 @@ struct MapDrawState {
     bool mapCoordinates = true;  // map coordinates, else pixels
     bool coordsShown = false;
     int shownCount = 0;
-    int16_t shownX = 0, shownY = 0;
+    int shownX = 0, shownY = 0;
 };
 
 extern MapDrawState mapDraw;
@@ -75,7 +75,7 @@ void HighlightObject(int type, int n, int colour);
 // The XOR highlight (colour 2) of every object of a list.
 void HighlightSelection(int type, const SelectionList& list);
 
-// "%2d %hd,%hd" (selected objects, pointer position) in a field of the menu
+// "%2d %d,%d" (selected objects, pointer position) in a field of the menu
 // bar at (x, y) of the whole screen, on the background colour, in the text
 // colour. True when drawn.
 bool ShowPointerCoordinates(int x, int y, int background, int textColour, Refresh refresh);

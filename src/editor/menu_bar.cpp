@@ -95,65 +95,60 @@ bool ButtonPressed(int i) {
 
 // --- The pull-down menus -----------------------------------------------------
 
-PullDownItem Item(const char* text, int result, char letter, int place) {
-    return {text, static_cast<int16_t>(result), static_cast<int16_t>(letter),
-            static_cast<int16_t>(place)};
-}
-
 const std::vector<PullDownItem>& FileItems() {
     static const std::vector<PullDownItem> items = {
-        Item("New  Level     shiftF3", ShiftFKey(3), 'N', 1),
-        Item("Read PWAD      shiftF5", ShiftFKey(5), 'R', 1),
-        Item("Save                F2", FKey(2), 'S', 1),
-        Item("Save As ExMx        F3", FKey(3), 'A', 6),
-        Item("Edit Level     shiftF2", ShiftFKey(2), 'E', 1),
-        Item("ResetLevel     shiftF4", ShiftFKey(4), 'L', 6),
-        Item("BuildNode        altF2", AltFKey(2), 'B', 1),
-        Item("BuilDnodeAs      altF3", AltFKey(3), 'D', 5),
-        Item("Save RejectMask  altF8", AltFKey(8), 'M', 12),
-        Item("Test Level     shiftF1", ShiftFKey(1), 'T', 1),
-        Item("Print", kKeyPrint, 'P', 1),
-        Item("eXit             altF4", kKeyAltF4, 'X', 2),
+        {"New  Level     shiftF3", ShiftFKey(3), 'N', 1},
+        {"Read PWAD      shiftF5", ShiftFKey(5), 'R', 1},
+        {"Save                F2", FKey(2), 'S', 1},
+        {"Save As ExMx        F3", FKey(3), 'A', 6},
+        {"Edit Level     shiftF2", ShiftFKey(2), 'E', 1},
+        {"ResetLevel     shiftF4", ShiftFKey(4), 'L', 6},
+        {"BuildNode        altF2", AltFKey(2), 'B', 1},
+        {"BuilDnodeAs      altF3", AltFKey(3), 'D', 5},
+        {"Save RejectMask  altF8", AltFKey(8), 'M', 12},
+        {"Test Level     shiftF1", ShiftFKey(1), 'T', 1},
+        {"Print", kKeyPrint, 'P', 1},
+        {"eXit             altF4", kKeyAltF4, 'X', 2},
     };
     return items;
 }
 
 const std::vector<PullDownItem>& EditItems() {
     static const std::vector<PullDownItem> items = {
-        Item("Copy                 O", 'O', 'O', 2),
-        Item("Add object         Ins", kKeyIns, 'A', 1),
-        Item("Delete object(s)   Del", kKeyDel, 'D', 1),
-        Item("Thing Filter MasK    K", 'K', 'K', 17),
-        Item("Clear Selection      C", 'C', 'C', 1),
-        Item("Texture Defaults    F5", FKey(5), 'T', 1),
-        Item("Load Options/Etc altF5", AltFKey(5), 'L', 1),
-        Item("Zoom/Mouse/Map Opt  F6", FKey(6), 'Z', 1),
-        Item("Mouse/LineColors altF6", AltFKey(6), 'M', 1),
-        Item("Palette Colors   altF7", AltFKey(7), 'P', 1),
+        {"Copy                 O", 'O', 'O', 2},
+        {"Add object         Ins", kKeyIns, 'A', 1},
+        {"Delete object(s)   Del", kKeyDel, 'D', 1},
+        {"Thing Filter MasK    K", 'K', 'K', 17},
+        {"Clear Selection      C", 'C', 'C', 1},
+        {"Texture Defaults    F5", FKey(5), 'T', 1},
+        {"Load Options/Etc altF5", AltFKey(5), 'L', 1},
+        {"Zoom/Mouse/Map Opt  F6", FKey(6), 'Z', 1},
+        {"Mouse/LineColors altF6", AltFKey(6), 'M', 1},
+        {"Palette Colors   altF7", AltFKey(7), 'P', 1},
     };
     return items;
 }
 
 const std::vector<PullDownItem>& SearchItems() {
     static const std::vector<PullDownItem> items = {
-        Item("Find/Change      F4", FKey(4), 'F', 1),
-        Item("Repeat last find F", 'F', 'F', 1),
-        Item("Next object      N", 'N', 'N', 1),
-        Item("Prev object      P", 'P', 'P', 1),
-        Item("Jump to object.. J", 'J', 'J', 1),
-        Item("Search Help ctl+F2", CtrlFKey(2), 'S', 1),
+        {"Find/Change      F4", FKey(4), 'F', 1},
+        {"Repeat last find F", 'F', 'F', 1},
+        {"Next object      N", 'N', 'N', 1},
+        {"Prev object      P", 'P', 'P', 1},
+        {"Jump to object.. J", 'J', 'J', 1},
+        {"Search Help ctl+F2", CtrlFKey(2), 'S', 1},
     };
     return items;
 }
 
 const std::vector<PullDownItem>& ModeItems() {
     static const std::vector<PullDownItem> items = {
-        Item("Things              T", 'T', 'T', 1),
-        Item("Linedefs+Sidedefs   L", 'L', 'L', 1),
-        Item("Vertexes            V", 'V', 'V', 1),
-        Item("Sectors             S", 'S', 'S', 1),
-        Item("Next mode         Tab", kKeyTab, 'N', 1),
-        Item("Last mode   Shift+Tab", kKeyShiftTab, 'L', 1),
+        {"Things              T", 'T', 'T', 1},
+        {"Linedefs+Sidedefs   L", 'L', 'L', 1},
+        {"Vertexes            V", 'V', 'V', 1},
+        {"Sectors             S", 'S', 'S', 1},
+        {"Next mode         Tab", kKeyTab, 'N', 1},
+        {"Last mode   Shift+Tab", kKeyShiftTab, 'L', 1},
     };
     return items;
 }
@@ -163,11 +158,11 @@ std::vector<PullDownItem> HelpItems() {
     static std::string about;
     about = std::string("About ") + Names().product + " ...";
     return {
-        Item("Help (basics)     F1", FKey(1), 'H', 1),
-        Item("All Help      ctl+F1", CtrlFKey(1), 'A', 1),
-        Item(about.c_str(), '?', Names().product[0], 7),
-        Item("Screen Saver .alt+F1", AltFKey(1), 'S', 1),
-        Item("Quick Start", kKeyQuickStart, 'Q', 1),
+        {"Help (basics)     F1", FKey(1), 'H', 1},
+        {"All Help      ctl+F1", CtrlFKey(1), 'A', 1},
+        {about.c_str(), '?', Names().product[0], 7},
+        {"Screen Saver .alt+F1", AltFKey(1), 'S', 1},
+        {"Quick Start", kKeyQuickStart, 'Q', 1},
     };
 }
 
@@ -180,25 +175,14 @@ int ModeItem(int mode) {
     }
 }
 
-// A pull-down menu's result as a key: the 16-bit codes 0xEE00 and 0xFD00 come
-// back negative.
-int ResultKey(int result) {
-    if (result > 0)
-        return result;
-    if (result < kMenuBarClick)
-        return result & 0xFFFF;
-    return result;
-}
-
 int PullDown(int menu, int x, int y) {
     switch (menu) {
-    case kMenuFile: return ResultKey(PullDownMenu(x, y, 1, "FILE", "FILE", FileItems()));
-    case kMenuEdit: return ResultKey(PullDownMenu(x, y, 1, "EDIT", "EDIT", EditItems()));
-    case kMenuSearch: return ResultKey(PullDownMenu(x, y, 1, "SEARCH", "SEARCH", SearchItems()));
+    case kMenuFile: return PullDownMenu(x, y, 1, "FILE", "FILE", FileItems());
+    case kMenuEdit: return PullDownMenu(x, y, 1, "EDIT", "EDIT", EditItems());
+    case kMenuSearch: return PullDownMenu(x, y, 1, "SEARCH", "SEARCH", SearchItems());
     case kMenuModes:
-        return ResultKey(
-            PullDownMenu(x, y, ModeItem(config.editMode), "MODE", "MODE", ModeItems()));
-    default: return ResultKey(PullDownMenu(x, y, 1, "HELP", "HELP", HelpItems()));
+        return PullDownMenu(x, y, ModeItem(config.editMode), "MODE", "MODE", ModeItems());
+    default: return PullDownMenu(x, y, 1, "HELP", "HELP", HelpItems());
     }
 }
 
@@ -378,7 +362,7 @@ int RunMenuBar(int menu) {
         } else if (result == kMenuPrevious) {
             menu = (menu + kBarMenuCount - 1) % kBarMenuCount;
         } else if (result == kMenuBarClick) {
-            int16_t x = 0;
+            int x = 0;
             ReadMouse(&x, nullptr, nullptr);
             WaitRelease(nullptr);
             int key = MenuBarKey(x);
@@ -396,8 +380,8 @@ int RunMenuBar(int menu) {
 
 int ShortModesMenu(int x, int y) {
     static const std::vector<PullDownItem> items = {
-        Item("Things ", 'T', 'T', 1), Item("Linedef", 'L', 'L', 1),
-        Item("Vertex ", 'V', 'V', 1), Item("Sectors", 'S', 'S', 1)};
+        {"Things ", 'T', 'T', 1}, {"Linedef", 'L', 'L', 1},
+        {"Vertex ", 'V', 'V', 1}, {"Sectors", 'S', 'S', 1}};
     int result = PullDownMenu(x, y, ModeItem(config.editMode), "MODE", nullptr, items);
     return result > 0 ? result : 0;
 }

@@ -18,7 +18,7 @@ SelectionState selection;
 namespace {
 
 constexpr int kSelectColour = 2;
-constexpr int16_t kSelectBeepMs = 10;
+constexpr int kSelectBeepMs = 10;
 
 int HighlightColour() { return config.colors[kColorHiLight]; }
 

@@ -101,8 +101,8 @@ void StartView() {
 int MapAreaTop() { return kMenuBarHeight; }
 
 void SetPointerFromScreen(int x, int y) {
-    view.PointerX = static_cast<int16_t>(x);
-    view.PointerY = static_cast<int16_t>(y - MapAreaTop());
+    view.PointerX = x;
+    view.PointerY = y - MapAreaTop();
 }
 
 void ComputeMapBounds() {
@@ -136,7 +136,7 @@ void ZoomToFit() {
         if (h > 0)
             scale = std::min(scale, static_cast<double>(view.MaxY - 50) / h);
         SetScale(static_cast<float>(std::max<double>(scale, kMinFitScale)));
-        view.FullRedraw = true;
+        view.fullRedraw = true;
     } else {
         SetScale(0.5f);
     }
@@ -150,7 +150,7 @@ void CentreMapAt(int16_t x, int16_t y) {
     view.OrigY = y;
     view.PointerX = view.CenterX;
     view.PointerY = view.CenterY;
-    int16_t screenY = static_cast<int16_t>(view.CenterY + MapAreaTop());
+    int screenY = view.CenterY + MapAreaTop();
     if (input.MousePresent) {
         SetMousePos(view.CenterX, screenY);
     } else {
@@ -201,29 +201,29 @@ bool EdgeScroll() {
     int top = keyboard ? kMenuBarHeight : 0;
     int bottom = view.MaxY - (keyboard ? 10 : 9);
     int left = 9, right = view.MaxX - 9;
-    int16_t x = input.PointerX, y = input.PointerY;
+    int x = input.PointerX, y = input.PointerY;
     if (!keyboard)
         ReadMouse(&x, &y, nullptr);
     int32_t step = Trunc(view.ScrollStep * 2.0 / view.Scale);
-    int16_t charW = graphics.CharW, charH = graphics.CharH;
+    int charW = graphics.CharW, charH = graphics.CharH;
     int16_t oldX = view.OrigX, oldY = view.OrigY;
     if (y <= top) {
         if (ScreenToMapY(view.MaxY - 8 * charH) < view.MapMaxY)
             view.OrigY = Clamp16(view.OrigY + step);
-        y = static_cast<int16_t>(y + view.ScrollStep);
+        y += view.ScrollStep;
     } else if (y >= bottom) {
         if (ScreenToMapY(8 * charH) > view.MapMinY)
             view.OrigY = Clamp16(view.OrigY - step);
-        y = static_cast<int16_t>(y - view.ScrollStep);
+        y -= view.ScrollStep;
     }
     if (x <= left) {
         if (ScreenToMapX(view.MaxX - 6 * charW) > view.MapMinX)
             view.OrigX = Clamp16(view.OrigX - step);
-        x = static_cast<int16_t>(x + view.ScrollStep);
+        x += view.ScrollStep;
     } else if (x >= right) {
         if (ScreenToMapX(6 * charW) < view.MapMaxX)
             view.OrigX = Clamp16(view.OrigX + step);
-        x = static_cast<int16_t>(x - view.ScrollStep);
+        x -= view.ScrollStep;
     }
     if (keyboard) {
         input.PointerX = x;

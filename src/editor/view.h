@@ -20,14 +20,14 @@ constexpr float kStartScale = 0.125f;
 struct ViewState {
     int16_t OrigX = 0, OrigY = 0;       // map point shown at the view centre
     float Scale = kStartScale;          // screen pixels per map unit
-    int16_t CenterX = 319, CenterY = 239;
-    int16_t MaxX = 639, MaxY = 479;     // largest column and row of the map area
-    int16_t PointerX = 0, PointerY = 0; // pointer in map-area pixels
+    int CenterX = 319, CenterY = 239;
+    int MaxX = 639, MaxY = 479;         // largest column and row of the map area
+    int PointerX = 0, PointerY = 0;     // pointer in map-area pixels
     int16_t MapMinX = -100, MapMaxX = 100, MapMinY = -116, MapMaxY = 116;
-    int16_t ScrollStep = 10;
+    int ScrollStep = 10;
     bool ZoomPresetHigh = false;
     bool RedrawPending = false;         // the view moved: redraw the map
-    bool FullRedraw = false;            // redraw everything (menu bar and panels too)
+    bool fullRedraw = false;            // redraw everything (menu bar and panels too)
 };
 
 extern ViewState view;

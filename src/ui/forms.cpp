@@ -444,10 +444,8 @@ int NumberForm(int x, int y, WindowSave save, const char* title, std::vector<For
     SavedArea area;
     SaveArea(l.x, l.y, l.x2, l.y2, area, save);
     DrawForm(l, title, fields, count, anyEditable ? FieldMode::ShowGrey : FieldMode::Show);
-    Viewport view = Screen().getviewport();
-    int16_t px = 0, py = 0;
-    SnapPointer(Snap::ToButton, &px, &py, static_cast<int16_t>(FieldX(l) + view.left),
-                static_cast<int16_t>(l.firstRowY + view.top));
+    int px = 0, py = 0;
+    SnapPointer(Snap::ToButton, &px, &py, FieldX(l), l.firstRowY);
     ShowPointer();
     int result = anyEditable ? EditFields(l, fields, count) : ShowOnly();
     RestoreArea(area);

@@ -124,18 +124,18 @@ void InitGraphics(GraphicsPalette palette) {
     if (!VideoStart(width, height, Names().product, error))
         GraphicsStartFailed(mode, error);
     input.DrawnX = -1;   // a fresh screen has no pointer on it
-    graphics.GraphicsMode = static_cast<int16_t>(mode);
+    graphics.GraphicsMode = mode;
     SetGraphicsMessageSink(ShowGraphicsMessage);
     if (palette == GraphicsPalette::Game) {
         LoadPalette(config.paletteNumber, config.gamma);
-        graphics.GraphicsMode = static_cast<int16_t>(-mode);
+        graphics.GraphicsMode = -mode;
     }
     Canvas& screen = Screen();
     SolidThick();
     screen.setbkcolor(MapColor(0));
     graphics.ruler.drawn = false;
-    graphics.ScreenMaxX = static_cast<int16_t>(screen.getmaxx());
-    graphics.ScreenMaxY = static_cast<int16_t>(screen.getmaxy());
+    graphics.ScreenMaxX = screen.getmaxx();
+    graphics.ScreenMaxY = screen.getmaxy();
     SetMenuBarMode(MenuBarMode::Shown);
     InitMouse();
     SetMouseLimits();
@@ -154,10 +154,10 @@ void CloseGraphics() {
 
 void ComputeMetrics() {
     const Canvas& screen = Screen();
-    graphics.MaxX = static_cast<int16_t>(screen.getmaxx());
-    graphics.MaxY = static_cast<int16_t>(screen.getmaxy());
-    graphics.CharH = static_cast<int16_t>(screen.textheight("H"));
-    graphics.CharW = static_cast<int16_t>(screen.textwidth("W"));
+    graphics.MaxX = screen.getmaxx();
+    graphics.MaxY = screen.getmaxy();
+    graphics.CharH = screen.textheight("H");
+    graphics.CharW = screen.textwidth("W");
     graphics.LineH = graphics.CharH + 2;
     graphics.CharW2 = graphics.CharW + 2;
     graphics.BandH = graphics.CharH + graphics.CharH / 2;
@@ -319,8 +319,8 @@ void LabelBox(int x, int y, const char* format, ...) {
     Screen().rectangle(x, y - 2, right, y + graphics.LineH);
     SetColor(0);
     Screen().outtextxy(x + graphics.CharW, y, text.c_str());
-    graphics.labelX = static_cast<int16_t>(x);
-    graphics.labelY = static_cast<int16_t>(y + graphics.LineH + 2);
+    graphics.labelX = x;
+    graphics.labelY = y + graphics.LineH + 2;
     SolidThick();
 }
 
@@ -334,8 +334,8 @@ void TextAt(int x, int y, const char* format, ...) {
     if (y < 0)
         y = graphics.textY;
     Screen().outtextxy(x, y, text.c_str());
-    graphics.textX = static_cast<int16_t>(x);
-    graphics.textY = static_cast<int16_t>(y + graphics.LineH);
+    graphics.textX = x;
+    graphics.textY = y + graphics.LineH;
 }
 
 void DrawRuler(RulerAction action) {
@@ -349,8 +349,8 @@ void DrawRuler(RulerAction action) {
     if (show) {
         // The pointer is kept in screen pixels; the ruler is drawn in the viewport.
         Viewport view = Screen().getviewport();
-        ruler.lastX = static_cast<int16_t>(input.PointerX - view.left);
-        ruler.lastY = static_cast<int16_t>(input.PointerY - view.top);
+        ruler.lastX = input.PointerX - view.left;
+        ruler.lastY = input.PointerY - view.top;
     }
     PointerGuard guard;
     Canvas& screen = Screen();

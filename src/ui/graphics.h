@@ -18,23 +18,23 @@ constexpr int kStatusHeight = 13;   // rows below it
 struct RulerState {
     bool on = false;             // the editor's ruler switch
     bool drawn = false;
-    int16_t lastX = 0, lastY = 0;    // where it was drawn last
+    int lastX = 0, lastY = 0;    // where it was drawn last
 };
 
 struct GraphicsState {
     // 0: text console; +m: graphics mode m with the 16-colour palette; -m:
     // graphics mode m with the game palette.
-    int16_t GraphicsMode = 0;
-    int16_t ScreenMaxX = 639, ScreenMaxY = 479;
-    int16_t MaxX = 639, MaxY = 479;
-    int16_t CenterX = 319, CenterY = 239;
-    int16_t CharH = 8, CharW = 8;
-    int16_t LineH = 10;
-    int16_t CharW2 = 10;
-    int16_t BandH = 12, BandW = 12;
+    int GraphicsMode = 0;
+    int ScreenMaxX = 639, ScreenMaxY = 479;
+    int MaxX = 639, MaxY = 479;
+    int CenterX = 319, CenterY = 239;
+    int CharH = 8, CharW = 8;
+    int LineH = 10;
+    int CharW2 = 10;
+    int BandH = 12, BandW = 12;
     bool MenuBarShown = false;
-    int16_t textX = 0, textY = 0;     // TextAt: last x, next line's y
-    int16_t labelX = 0, labelY = 0;   // LabelBox: last x, next box's y
+    int textX = 0, textY = 0;     // TextAt: last x, next line's y
+    int labelX = 0, labelY = 0;   // LabelBox: last x, next box's y
     RulerState ruler;
     // Set by the editor: the map scale (pixels per map unit) that sizes the
     // ruler's squares, and whether the map shows Things mode with thing

@@ -47,7 +47,7 @@ constexpr int kKeyF3 = kKeyF1 + 2 * 256;
 
 struct ColorLetter {
     char letter;
-    int16_t color;
+    int color;
 };
 
 const ColorLetter kColorLetters[] = {
@@ -262,8 +262,7 @@ private:
         }
         DrawPage();
         Viewport view = Screen().getviewport();
-        SetMousePos(static_cast<int16_t>(view.left + window_.LineX()),
-                    static_cast<int16_t>(view.top + window_.LineY(0) + graphics.CharH / 2));
+        SetMousePos(view.left + window_.LineX(), view.top + window_.LineY(0) + graphics.CharH / 2);
     }
 
     const char* topic_;
@@ -329,7 +328,7 @@ bool EscapeOnConsole() { return ConsoleKeyWaiting() && ConsoleReadKey() == kKeyE
 
 void WriteLines(FILE* out, const std::vector<HelpLine>& lines) {
     const std::string rule(79, '-');
-    int16_t number = 0;
+    int number = 0;
     for (const HelpLine& line : lines) {
         ++number;
         if (line.header)
@@ -337,7 +336,7 @@ void WriteLines(FILE* out, const std::vector<HelpLine>& lines) {
         else
             std::fprintf(out, "%14s%s\n", "",
                          Cp437TextToUtf8(HelpPlainText(line.text).c_str()).c_str());
-        PrintAt(33, 16, ClearLine::No, "Printing Line %hd", number);
+        PrintAt(33, 16, ClearLine::No, "Printing Line %d", number);
         if (EscapeOnConsole())
             break;
     }
@@ -372,7 +371,7 @@ std::vector<HelpLine> ReadHelpTopic(const char* topic, HelpRange range, bool& he
         return result;
     std::string name = Upper(Trimmed(topic ? topic : ""));
     bool inTopic = false;
-    int16_t color = 0;
+    int color = 0;
     ForEachLine(file, [&](const std::string& line) {
         char first = line.empty() ? ' ' : line[0];
         if (first == '|') {
@@ -389,7 +388,7 @@ std::vector<HelpLine> ReadHelpTopic(const char* topic, HelpRange range, bool& he
             return true;
         int letter = HelpColor(first);
         if (letter >= 0)
-            color = static_cast<int16_t>(letter);
+            color = letter;
         result.push_back({line, color, false});
         return true;
     });

@@ -10,7 +10,6 @@
 // letter changes the colour for the rest of the line.
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -26,7 +25,7 @@ constexpr char kHelpColorSwitch = '\x1e';
 // One line of a topic as the file holds it.
 struct HelpLine {
     std::string text;      // marker first, colour switches kept
-    int16_t color = 0;     // the line's colour (logical colour)
+    int color = 0;         // the line's colour (logical colour)
     bool header = false;   // a topic's first line, met in a range to the end
 };
 

@@ -25,11 +25,11 @@ constexpr int kHandlerEvents = kMouseMoved | kMouseLeftDown | kMouseRightDown;
 void RecordMouseEvent(int x, int y, int buttons) {
     if (input.HandlerLocked)
         return;
-    input.eventX = static_cast<int16_t>(x);
-    input.eventY = static_cast<int16_t>(y);
-    input.eventButtons = static_cast<int16_t>(buttons);
+    input.eventX = x;
+    input.eventY = y;
+    input.eventButtons = buttons;
     if (buttons != 0 && buttons != input.LatchedButtons)
-        input.LatchedButtons = static_cast<int16_t>(buttons);
+        input.LatchedButtons = buttons;
     input.EventPending = true;
 }
 
@@ -53,8 +53,8 @@ void DrawPointer(int x, int y) {
                 line[col] = p == 'O' ? input.pointerEdge : input.pointerBody;
         }
     }
-    input.DrawnX = static_cast<int16_t>(x);
-    input.DrawnY = static_cast<int16_t>(y);
+    input.DrawnX = x;
+    input.DrawnY = y;
 }
 
 void ErasePointer() {
@@ -84,17 +84,12 @@ void TrackPointer(int x, int y) {
 // Reads the event fields (or the driver, when no event came) into the
 // pointer position and the buttons. A latched click is handed out (and
 // forgotten) only to a caller that asks for the buttons.
-void PollDriver(int16_t* buttons) {
+void PollDriver(int* buttons) {
     LockMouseHandler();
-    if (!input.EventPending) {
-        int px, py, pb;
-        PlatformMouseStatus(px, py, pb);
-        input.eventX = static_cast<int16_t>(px);
-        input.eventY = static_cast<int16_t>(py);
-        input.eventButtons = static_cast<int16_t>(pb);
-    }
+    if (!input.EventPending)
+        PlatformMouseStatus(input.eventX, input.eventY, input.eventButtons);
     input.EventPending = false;
-    int16_t b = input.eventButtons;
+    int b = input.eventButtons;
     if (buttons) {
         if (input.LatchedButtons != 0 && b == 0)
             b = input.LatchedButtons;
@@ -107,7 +102,7 @@ void PollDriver(int16_t* buttons) {
 }
 
 // ReadMouse without running the event pump.
-void SampleMouse(int16_t* x, int16_t* y, int16_t* buttons) {
+void SampleMouse(int* x, int* y, int* buttons) {
     if (input.MousePresent)
         PollDriver(buttons);
     TrackPointer(input.PointerX, input.PointerY);
@@ -127,12 +122,12 @@ uint8_t PointerIndex(int colorSetting) {
 // ---- Mouse
 
 void InitMouse() {
-    int16_t status = ResetMouse();
+    bool installed = ResetMouse();
     input.pointerBody = PointerIndex(config.colors[kColorMouse]);
     input.pointerEdge = PointerIndex(config.colors[kColorMouseEdge]);
     input.background.clear();
     input.backgroundW = input.backgroundH = 0;
-    input.MousePresent = status == -1;
+    input.MousePresent = installed;
     if (!input.MousePresent)
         return;
     PlatformSetMouseHandler(RecordMouseEvent, kHandlerEvents);
@@ -144,11 +139,11 @@ void InitMouse() {
     SetMouseSpeed();
 }
 
-int16_t ResetMouse() {
+bool ResetMouse() {
     HidePointer();
     input.EventPending = false;
     input.LatchedButtons = 0;
-    return PlatformMouseReset() ? -1 : 0;
+    return PlatformMouseReset();
 }
 
 void HidePointer() {
@@ -163,12 +158,12 @@ void ShowPointer() {
     SampleMouse(nullptr, nullptr, nullptr);
 }
 
-void ReadMouse(int16_t* x, int16_t* y, int16_t* buttons) {
+void ReadMouse(int* x, int* y, int* buttons) {
     PlatformPoll(PollKind::Mouse);
     SampleMouse(x, y, buttons);
 }
 
-void ReadButtons(int16_t* buttons) {
+void ReadButtons(int* buttons) {
     if (!input.MousePresent)
         return;
     PlatformPoll(PollKind::Mouse);
@@ -177,10 +172,10 @@ void ReadButtons(int16_t* buttons) {
     PlatformMouseStatus(x, y, b);
     UnlockMouseHandler();
     if (buttons)
-        *buttons = static_cast<int16_t>(b);
+        *buttons = b;
 }
 
-void SetMousePos(int16_t x, int16_t y) {
+void SetMousePos(int x, int y) {
     if (!input.MousePresent)
         return;
     LockMouseHandler();
@@ -203,8 +198,8 @@ void GetMouseSpeed() {
     LockMouseHandler();
     PlatformGetMouseSpeed(speed, limit);
     UnlockMouseHandler();
-    input.DriverSpeed = static_cast<int16_t>(speed);
-    input.DoubleSpeedLimit = static_cast<int16_t>(limit);
+    input.DriverSpeed = speed;
+    input.DoubleSpeedLimit = limit;
 }
 
 void SetMouseSpeed() {
@@ -230,23 +225,24 @@ void LockMouseHandler() { input.HandlerLocked = true; }
 
 void UnlockMouseHandler() { input.HandlerLocked = false; }
 
-void SnapPointer(Snap snap, int16_t* x, int16_t* y, int16_t bx, int16_t by) {
+void SnapPointer(Snap snap, int* x, int* y, int bx, int by) {
     if (!config.snapCursor)
         return;
     if (snap == Snap::ToButton) {
         ReadMouse(x, y, nullptr);
-        SetMousePos(static_cast<int16_t>(bx + graphics.CharW), static_cast<int16_t>(by + 4));
+        Viewport view = Screen().getviewport();
+        SetMousePos(view.left + bx + graphics.CharW, view.top + by + 4);
     } else if (*y >= 2 * graphics.CharH) {
         SetMousePos(*x, *y);
     }
 }
 
-void WaitRelease(int16_t* buttons) {
+void WaitRelease(int* buttons) {
     if (!input.MousePresent) {
         FlushKeys(0);
         return;
     }
-    int16_t held = 1;
+    int held = 1;
     for (;;) {
         ReadMouse(&input.PointerX, &input.PointerY, &held);
         if (held == 0)
@@ -278,7 +274,7 @@ int KeyWaiting() {
 
 int ShiftState() { return PlatformShiftState(); }
 
-void FlushKeys(int16_t ms) {
+void FlushKeys(int ms) {
     while (ReadKey(nullptr)) {
         if (ms != 0) {
             Delay(ms);
@@ -287,9 +283,9 @@ void FlushKeys(int16_t ms) {
     }
 }
 
-int GetInput(int16_t* buttons, InputWait wait) {
+int GetInput(int* buttons, InputWait wait) {
     int key = 0;
-    int16_t pressed = 0;
+    int pressed = 0;
     bool gotKey = ReadKey(&key) != 0;
     if (wait == InputWait::Poll) {
         if (gotKey || (buttons && *buttons != 0))
@@ -321,9 +317,9 @@ void WaitForInput() { PlatformWaitForInput(); }
 
 // ---- Time and sound
 
-void Delay(int16_t ms) { PlatformDelay(ms); }
+void Delay(int ms) { PlatformDelay(ms); }
 
-void Beep(int16_t freq, int16_t ms) {
+void Beep(int freq, int ms) {
     if (!config.soundSelection)
         return;
     PlatformTone(freq, ms);

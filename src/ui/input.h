@@ -27,17 +27,17 @@ constexpr int kMouseClick = -1;
 
 struct InputState {
     bool MousePresent = false;
-    int16_t PointerX = 0, PointerY = 0;   // last set or read position, screen pixels
+    int PointerX = 0, PointerY = 0;   // last set or read position, screen pixels
     bool PointerHidden = true;
-    int16_t DrawnX = -1, DrawnY = -1;     // where the pointer picture is; -1: not drawn
+    int DrawnX = -1, DrawnY = -1;     // where the pointer picture is; -1: not drawn
     std::vector<uint8_t> background;      // the screen block under the drawn pointer
     int backgroundW = 0, backgroundH = 0;
     bool EventPending = false;
     bool HandlerLocked = false;
-    int16_t eventX = 0, eventY = 0, eventButtons = 0;
-    int16_t LatchedButtons = 0;
-    int16_t DriverSpeed = -1;
-    int16_t DoubleSpeedLimit = 0;
+    int eventX = 0, eventY = 0, eventButtons = 0;
+    int LatchedButtons = 0;
+    int DriverSpeed = -1;
+    int DoubleSpeedLimit = 0;
     uint8_t pointerBody = 255, pointerEdge = 31;   // palette indices of the picture
     // The key that closing the window gives (Esc; the editor's own loop may
     // take Alt-F4 instead).
@@ -54,16 +54,16 @@ extern const char* const kPointerPicture[kPointerH];
 // Resets the driver, recolours the pointer from the "Mouse" and "MouseEdge"
 // settings, installs the event handler and sets the speed.
 void InitMouse();
-// Hides the pointer and resets the driver; -1 when a mouse is installed.
-int16_t ResetMouse();
+// Hides the pointer and resets the driver; true when a mouse is installed.
+bool ResetMouse();
 void HidePointer();
 void ShowPointer();
 // Current position (screen pixels) and buttons (bit 0 left, bit 1 right); each
 // may be null. A click that began and ended since the last read is reported
 // once as pressed. Moves the visible pointer.
-void ReadMouse(int16_t* x, int16_t* y, int16_t* buttons);
-void ReadButtons(int16_t* buttons);
-void SetMousePos(int16_t x, int16_t y);
+void ReadMouse(int* x, int* y, int* buttons);
+void ReadButtons(int* buttons);
+void SetMousePos(int x, int y);
 // Limits the pointer to (0, 0)-(MaxX, MaxY) of the graphics layer.
 void SetMouseLimits();
 void GetMouseSpeed();
@@ -75,10 +75,12 @@ enum class Snap {
     ToButton,   // remember the pointer in x, y and put it on the button at (bx, by)
     Back,       // put it back at x, y (not onto the bands)
 };
-// Moves the pointer for a dialog, with "Snap Cursor" on.
-void SnapPointer(Snap snap, int16_t* x, int16_t* y, int16_t bx, int16_t by);
+// Moves the pointer for a dialog, with "Snap Cursor" on. (bx, by) is the
+// button's corner in the current viewport, (x, y) the pointer's place on the
+// screen.
+void SnapPointer(Snap snap, int* x, int* y, int bx, int by);
 // Waits until no button is held; buttons (may be null) ends as 0.
-void WaitRelease(int16_t* buttons);
+void WaitRelease(int* buttons);
 
 // Reads a waiting key into key (may be null): 1, or 0 when none is waiting.
 int ReadKey(int* key);
@@ -88,18 +90,18 @@ int KeyWaiting();
 int ShiftState();
 // Empties the keyboard buffer; with ms != 0 reads only the first waiting key
 // and then pauses ms.
-void FlushKeys(int16_t ms);
+void FlushKeys(int ms);
 enum class InputWait { Poll, Wait };
 // Poll: 1 when a key was read (and dropped) or *buttons was already set, 0
 // when nothing is there. Wait: waits for a key (returns its code) or a button
 // (stores it in buttons, waits for its release, returns kMouseClick).
-int GetInput(int16_t* buttons, InputWait wait);
+int GetInput(int* buttons, InputWait wait);
 // The program has nothing to do until the user acts.
 void WaitForInput();
 
-void Delay(int16_t ms);
+void Delay(int ms);
 // With "Sound Selection" on: a tone of freq Hz for ms milliseconds.
-void Beep(int16_t freq, int16_t ms);
+void Beep(int freq, int ms);
 // With "Sound Errors" on: the error tone for 10 ms.
 void ErrorBeep();
 

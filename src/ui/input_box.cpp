@@ -71,9 +71,6 @@ void DrawField(const InputLayout& l, const LineEditor& line, size_t& first) {
     Screen().outtextxy(tx + static_cast<int>(line.cursor - first) * graphics.CharW, ty + 1, "_");
 }
 
-int16_t ScreenX(int x) { return static_cast<int16_t>(x + Screen().getviewport().left); }
-int16_t ScreenY(int y) { return static_cast<int16_t>(y + Screen().getviewport().top); }
-
 // Waits for a key through the button row; the first pass starts it anew.
 int NextKey(const InputLayout& l, bool& first) {
     for (;;) {
@@ -109,8 +106,8 @@ int EditText(int x, int y, const char* prompt, int maxLen, char* text, LetterCas
     RaisedBox(l.x, l.y, l.x2, l.y2, config.colors[kColorMenu]);
     LabelBox(l.x + graphics.CharW, l.y + graphics.CharH, "%s", prompt ? prompt : "");
     SunkenBox(l.fx1, l.fy1, l.fx2, l.fy2, 15);
-    int16_t px = 0, py = 0;
-    SnapPointer(Snap::ToButton, &px, &py, ScreenX(l.buttons[0].x1), ScreenY(l.buttons[0].y1));
+    int px = 0, py = 0;
+    SnapPointer(Snap::ToButton, &px, &py, l.buttons[0].x1, l.buttons[0].y1);
     ButtonBarScope scope;
     int result = 0;
     bool first = true;

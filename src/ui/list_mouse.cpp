@@ -76,7 +76,7 @@ int ServeBar(const ListMouseArea& a, const PointerSample& p, bool fresh, int& po
 }  // namespace
 
 void ResetListMouse() {
-    int16_t held = 0;
+    int held = 0;
     ReadButtons(&held);
     toolkit.listMouse = ListMouseState{};
     toolkit.listMouse.waitRelease = held != 0;

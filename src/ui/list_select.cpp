@@ -241,10 +241,8 @@ int ListSelect(int x, int y, const char* title, int count, const char* const* na
     SavedArea area;
     SaveArea(c.x1(), c.y1(), c.x2(), c.y2(), area, options.save);
     c.DrawWindow(title);
-    Viewport view = Screen().getviewport();
-    int16_t px = 0, py = 0;
-    SnapPointer(Snap::ToButton, &px, &py, static_cast<int16_t>(c.x1() + graphics.BandW + view.left),
-                static_cast<int16_t>(c.y1() + graphics.BandH + view.top));
+    int px = 0, py = 0;
+    SnapPointer(Snap::ToButton, &px, &py, c.x1() + graphics.BandW, c.y1() + graphics.BandH);
     ShowPointer();
     ResetListMouse();
     Outcome outcome = Outcome::Going;
@@ -288,7 +286,7 @@ int ListSelect(int x, int y, const char* title, int count, const char* const* na
             redraw = true;
         } else if (options.sizeable && (key == '+' || key == '-')) {
             int step = key == '+' ? 1 : -1;
-            toolkit.magnify = static_cast<int16_t>(std::clamp(toolkit.magnify + step, 1, kMaxMagnify));
+            toolkit.magnify = std::clamp(toolkit.magnify + step, 1, kMaxMagnify);
             shown = -1;
             redraw = true;
         } else if (key == kKeyF1 && options.altChooser) {

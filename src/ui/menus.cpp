@@ -26,10 +26,10 @@ struct Menu {
     int x = 0, y = 0, w = 0, h = 0;
     bool numbered = false;
     int count = 0;
-    const int16_t* keys = nullptr;
+    const int* keys = nullptr;
     const char* const* items = nullptr;
     const int16_t* const* values = nullptr;
-    const int16_t* hotPos = nullptr;
+    const int* hotPos = nullptr;
     int firstRowY = 0;    // text line of the first row
 };
 
@@ -194,9 +194,6 @@ ListMouseArea MouseArea(const Menu& m) {
     return area;
 }
 
-int16_t ScreenX(int x) { return static_cast<int16_t>(x + Screen().getviewport().left); }
-int16_t ScreenY(int y) { return static_cast<int16_t>(y + Screen().getviewport().top); }
-
 // Reads the mouse and keys until the user decides; returns the result.
 int RunMenu(const Menu& m, int& current, const char* helpTopic, const MenuHook& hook) {
     ListMouseArea area = MouseArea(m);
@@ -258,8 +255,8 @@ int DisplayMenu(int x, int y, MenuStyle style, int current, const char* helpTopi
     SavedArea area;
     SaveArea(m.x - 1, m.y - 1, m.x + m.w + 1, m.y + m.h + 1, area, save);
     DrawMenu(m, title, highlight);
-    int16_t px = 0, py = 0;
-    SnapPointer(Snap::ToButton, &px, &py, ScreenX(m.x), ScreenY(RowY(m, highlight)));
+    int px = 0, py = 0;
+    SnapPointer(Snap::ToButton, &px, &py, m.x, RowY(m, highlight));
     ShowPointer();
     if (extras.hook)
         extras.hook(m.x, m.y, MenuHookPhase::Drawn, highlight);
@@ -283,7 +280,7 @@ int SimpleMenu(int x, int y, MenuStyle style, int current, const char* helpTopic
 int PullDownMenu(int x, int y, int current, const char* helpTopic, const char* title,
                  const std::vector<PullDownItem>& items) {
     std::vector<const char*> texts;
-    std::vector<int16_t> keys, hotPos;
+    std::vector<int> keys, hotPos;
     for (const PullDownItem& item : items) {
         if (!item.text || texts.size() == kMaxMenuItems)
             break;

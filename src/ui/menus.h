@@ -34,9 +34,10 @@ using MenuHook = std::function<void(int x, int y, MenuHookPhase phase, int index
 struct MenuExtras {
     // The key that chooses each item directly; hotPos then gives the 1-based
     // position of its hot letter (0 or less greys the item).
-    const int16_t* keys = nullptr;
-    const int16_t* hotPos = nullptr;
-    // A number shown beside each item of a numbered menu.
+    const int* keys = nullptr;
+    const int* hotPos = nullptr;
+    // A number shown beside each item of a numbered menu (a setting of the
+    // configuration record).
     const int16_t* const* values = nullptr;
     MenuHook hook;
 };
@@ -54,9 +55,9 @@ int SimpleMenu(int x, int y, MenuStyle style, int current, const char* helpTopic
 
 struct PullDownItem {
     const char* text;   // null ends the list
-    int16_t result;     // returned when chosen
-    int16_t key;        // chooses it directly
-    int16_t hotPos;     // 1-based position of the hot letter
+    int result;     // returned when chosen
+    int key;        // chooses it directly
+    int hotPos;     // 1-based position of the hot letter
 };
 
 // A menu of the menu bar (at most 32 items, saved unless nested). A zero

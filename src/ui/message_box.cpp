@@ -79,10 +79,8 @@ int MessageBox(int x, int y, LineAlign align, const char* okText, int okKey, con
     std::vector<ButtonDef> buttons = {{okText, okKey, bx, by1, bx + w1, by2}};
     if (otherText)
         buttons.push_back({otherText, otherKey, bx + w1 + 4, by1, bx + w1 + 4 + w2, by2});
-    Viewport view = screen.getviewport();
-    int16_t px = 0, py = 0;
-    SnapPointer(Snap::ToButton, &px, &py, static_cast<int16_t>(bx + view.left),
-                static_cast<int16_t>(by1 + view.top));
+    int px = 0, py = 0;
+    SnapPointer(Snap::ToButton, &px, &py, bx, by1);
     ShowPointer();
     int result;
     {

@@ -16,8 +16,8 @@ bool SameViewport(const Viewport& a, const Viewport& b) {
 void SaveArea(int x1, int y1, int x2, int y2, SavedArea& area, WindowSave save) {
     if (area.image || (toolkit.savedAreas > 0 && save == WindowSave::UnlessNested))
         return;
-    area.x1 = static_cast<int16_t>(x1);
-    area.y1 = static_cast<int16_t>(y1);
+    area.x1 = x1;
+    area.y1 = y1;
     area.pointerHidden = input.PointerHidden;
     area.viewport = Screen().getviewport();
     PointerGuard guard;

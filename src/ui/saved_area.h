@@ -10,7 +10,7 @@
 
 // Owned by the routine that opens the window; a fresh one holds nothing.
 struct SavedArea {
-    int16_t x1 = 0, y1 = 0;                    // where the rectangle starts, viewport pixels
+    int x1 = 0, y1 = 0;                        // where the rectangle starts, viewport pixels
     bool pointerHidden = false;                // at the time of saving
     Viewport viewport;                         // in which the rectangle lies
     std::unique_ptr<Image> image;              // null when nothing is saved

@@ -18,18 +18,18 @@ void InstallToolkit() {
 }
 
 PointerSample SamplePointer() {
-    int16_t x = 0, y = 0, buttons = 0;
+    int x = 0, y = 0, buttons = 0;
     ReadMouse(&x, &y, &buttons);
     Viewport view = Screen().getviewport();
     PointerSample& p = toolkit.pointer;
-    p.x = static_cast<int16_t>(x - view.left);
-    p.y = static_cast<int16_t>(y - view.top);
+    p.x = x - view.left;
+    p.y = y - view.top;
     p.screenY = y;
     p.buttons = buttons;
     int px = 0, py = 0, held = 0;
     if (input.MousePresent)
         PlatformMouseStatus(px, py, held);
-    p.held = static_cast<int16_t>(held);
+    p.held = held;
     return p;
 }
 

@@ -24,10 +24,10 @@ using SettingsDialog = void (*)(int x, int y);
 
 // The pointer as a dialog pass saw it.
 struct PointerSample {
-    int16_t x = 0, y = 0;    // pixels of the current viewport
-    int16_t screenY = 0;     // screen row, for the menu bar band
-    int16_t buttons = 0;     // bit 0 left, bit 1 right; a click since the last read counts
-    int16_t held = 0;        // the buttons down at the time of the read
+    int x = 0, y = 0;    // pixels of the current viewport
+    int screenY = 0;     // screen row, for the menu bar band
+    int buttons = 0;     // bit 0 left, bit 1 right; a click since the last read counts
+    int held = 0;        // the buttons down at the time of the read
 };
 
 constexpr int kMaxButtons = 4;
@@ -44,16 +44,16 @@ struct ButtonBarState {
 
 struct ListMouseState {
     bool waitRelease = false;    // a button held at the reset is not a press
-    int16_t lastHeld = 0;        // buttons held at the previous call
+    int lastHeld = 0;            // buttons held at the previous call
     int64_t nextRepeat = 0;      // clock time of the next step of a held arrow
 };
 
 struct ToolkitState {
-    int16_t savedAreas = 0;      // screen areas saved and not yet restored
+    int savedAreas = 0;          // screen areas saved and not yet restored
     ButtonBarState buttonBar;
     ListMouseState listMouse;
     PointerSample pointer;       // what the last ButtonBar or ListMouse pass read
-    int16_t magnify = 1;         // picture magnification of the list choosers, 1..10
+    int magnify = 1;             // picture magnification of the list choosers, 1..10
     // The help viewer (InstallToolkit sets it); F1 does nothing without it.
     HelpHandler helpHandler = nullptr;
     // The options dialog that the first-time setup runs; skipped while unset.

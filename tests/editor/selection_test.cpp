@@ -67,8 +67,8 @@ protected:
         clean = ScreenPixels();
     }
     void PointAt(int x, int y) {
-        view.PointerX = static_cast<int16_t>(MapToScreenX(x));
-        view.PointerY = static_cast<int16_t>(MapToScreenY(y));
+        view.PointerX = MapToScreenX(x);
+        view.PointerY = MapToScreenY(y);
     }
     int Box(int x0, int y0, int x1, int y1) {
         PointAt(x0, y0);

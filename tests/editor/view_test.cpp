@@ -46,8 +46,8 @@ TEST_F(ViewTest, ZoomStepsAndLimitsKeepThePointUnderThePointer) {
 
     SetScale(0.125f);
     view.OrigX = view.OrigY = 0;
-    view.PointerX = static_cast<int16_t>(view.CenterX + 100);
-    view.PointerY = static_cast<int16_t>(view.CenterY - 100);
+    view.PointerX = view.CenterX + 100;
+    view.PointerY = view.CenterY - 100;
     ZoomToDigit(5);
     EXPECT_FLOAT_EQ(view.Scale, 0.2f);
     for (int i = 0; i < 40; ++i)   // on up to the limit
@@ -91,7 +91,7 @@ TEST_F(ViewTest, ScrollingByKeysAndAtTheEdges) {
     SetScale(1.0f);
     view.OrigX = view.OrigY = 0;
     input.PointerX = 300;
-    input.PointerY = static_cast<int16_t>(MapAreaTop());
+    input.PointerY = MapAreaTop();
     EXPECT_TRUE(EdgeScroll());
     EXPECT_EQ(view.OrigY, 20);
     EXPECT_EQ(input.PointerY, MapAreaTop() + 10);

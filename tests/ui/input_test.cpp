@@ -19,7 +19,7 @@ protected:
             for (int col = x; col < x + kPointerW; ++col)
                 ASSERT_EQ(At(col, row), colour) << col << "," << row;
     }
-    int16_t x = 0, y = 0, buttons = 0;
+    int x = 0, y = 0, buttons = 0;
 };
 
 TEST_F(InputTest, PointerIsDrawnAndErasedWithoutStalePixels) {
