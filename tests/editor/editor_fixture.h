@@ -18,6 +18,7 @@
 #include "base/flavour.h"
 #include "support/headless_kit.h"
 #include "support/map_kit.h"
+#include "support/program_state.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 
@@ -42,19 +43,8 @@ inline SelectionList ListOf(std::initializer_list<int> oldestFirst) {
 
 class EditorTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetFlavour(Flavour::Doom);
-        ResetConfig();
-        mapkit::ClearMap();
-        ResetSelection();
-        view = ViewState{};
-        mapDraw = MapDrawState{};
-        input = InputState{};
-    }
-    void TearDown() override {
-        ResetSelection();
-        mapkit::ClearMap();
-    }
+    void SetUp() override { testkit::ResetProgramState(Flavour::Doom); }
+    void TearDown() override { testkit::ResetProgramState(); }
 
     // Sector 0: the room (0,0)-(200,200), LineDefs 0..3 (west, north, east,
     // south), Vertexes 0..3. Sector 1: the room (50,50)-(150,150) inside it,

@@ -16,7 +16,6 @@
 #include "editor/editor_actions.h"
 #include "editor/menu_bar.h"
 #include "editor_fixture.h"
-#include "level/level_dialogs.h"
 #include "base/fatal.h"
 #include "shell/shell.h"
 #include "ui/toolkit.h"
@@ -34,23 +33,15 @@ protected:
         if (iwad.empty())
             GTEST_SKIP() << "Freedoom is not installed";
         session = std::make_unique<testkit::HeadlessSession>();
-        SetFlavour(Flavour::Doom);
-        ResetConfig();
+        testkit::ResetProgramState(Flavour::Doom);
         SetField(config.iwadName, iwad.c_str());
         config.patchPath[0] = 0;
         config.lastMap = 1;
-        toolkit = ToolkitState{};
-        ResetEditorActions();
-        shell = ShellState{};
         OpenIwad(config.iwadName);
         InstallToolkit();
         shell.editor = EditOnGraphicsScreen;
     }
-    void TearDown() override {
-        SetLevelDialogs(nullptr);
-        FreeLevel();
-        session.reset();
-    }
+    void TearDown() override { session.reset(); }   // the program's state put back
 
     // Runs the shell's command with the script; returns the program's exit
     // code (kScriptEnded when the script ran out), or 0 when the command

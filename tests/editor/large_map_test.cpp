@@ -30,16 +30,11 @@ protected:
         AddLevel(wad, "MAP01", map);
         std::string path = session.Dir().file("big.wad");
         wad.write(path);
-        ResetMaster();
         SetField(config.iwadName, path.c_str());
         OpenIwad(config.iwadName);
         SetField(level.name, "MAP01");
         ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory));
         ComputeMapBounds();
-    }
-    void TearDown() override {
-        EditorScreenTest::TearDown();
-        ResetMaster();
     }
     // The last room's corners, and the point in its middle.
     int Right() const { return map.RoomX(map.options.columns); }

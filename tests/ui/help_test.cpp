@@ -50,9 +50,7 @@ protected:
     void SetUp() override {
         session.OpenPaletteIwad();
         UseHelpFile(kRealHelpFile);
-        help = HelpState{};
     }
-    void TearDown() override { CloseHelpFile(); }
 
     void UseHelpFile(const std::string& path) {
         CloseHelpFile();

@@ -25,7 +25,6 @@ constexpr int kPaint = 251;   // the screen's colour before drawing
 
 class PictureViewTest : public ::testing::Test {
 protected:
-    void SetUp() override { pictures = PictureState{}; }
     // A fresh master directory of the IWAD, graphics with its palette, the
     // whole screen as viewport and painted kPaint.
     void Open(const std::string& iwad) {

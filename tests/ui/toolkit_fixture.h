@@ -63,7 +63,6 @@ protected:
     void SetUp() override {
         InitGraphics(GraphicsPalette::Basic);
         SetMenuBarMode(MenuBarMode::Hidden);
-        toolkit = ToolkitState{};
         toolkit.helpHandler = RecordHelp;
         HelpAsked().clear();
         session.Script("");
@@ -80,7 +79,7 @@ protected:
         Box changed = Difference(before, Copy());
         EXPECT_TRUE(changed.empty()) << "not restored from " << changed.x1 << "," << changed.y1;
     }
-    testkit::HeadlessSession session;
+    testkit::HeadlessSession session;   // the program's state fresh, and put back at the end
     Pixels before;
 };
 

@@ -21,7 +21,6 @@ protected:
         InstallToolkit();
         toolkit.helpHandler = toolkit_test::RecordHelp;
     }
-    void TearDown() override { SetLevelDialogs(nullptr); }
 };
 
 TEST_F(InstallTest, LevelDialogsAskOnTheGraphicsScreen) {
@@ -66,7 +65,6 @@ TEST(LevelDialogsOnTheConsole, AnswerWhileGraphicsAreDown) {
     EXPECT_EQ(Dialogs().PathEntry("New WAD file Name", 43, name), 1);
     EXPECT_STREQ(name, "NEW");
     EXPECT_NE(session.Console().find("Press Y to confirm"), std::string::npos);
-    SetLevelDialogs(nullptr);
 }
 
 }  // namespace
