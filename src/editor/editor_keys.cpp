@@ -365,8 +365,16 @@ int KeyThingFilter(int) {
 
 bool PointerOnMenuBar() { return input.PointerY < kMenuBarHeight; }
 
-void FollowZoom(bool always) {
-    if (selection.current >= 0 && (always || (config.recentreAfterZoom && !PointerOnMenuBar())))
+// When a zoom brings the highlighted object back to the view centre.
+enum class Recentre {
+    AsSet,    // with "Recentre after Zoom" on, unless the pointer is on the menu bar
+    Always,
+};
+
+void FollowZoom(Recentre recentre) {
+    bool wanted = recentre == Recentre::Always ||
+                  (config.recentreAfterZoom && !PointerOnMenuBar());
+    if (selection.current >= 0 && wanted)
         editorActions.goToObject(config.editMode, selection.current, GoToMode::Centre);
 }
 
@@ -389,7 +397,7 @@ int KeyZoom(int key) {
             break;
         }
     }
-    FollowZoom(false);
+    FollowZoom(Recentre::AsSet);
     return 0;
 }
 
@@ -400,7 +408,7 @@ int KeyZoomDigit(int key) {
 
 int KeyZoomPreset(int) {
     ZoomTogglePreset();
-    FollowZoom(true);
+    FollowZoom(Recentre::Always);
     return 0;
 }
 

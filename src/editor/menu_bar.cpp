@@ -79,10 +79,9 @@ void BarText(int column, const char* text, int colour) {
     Screen().outtextxy(BarX(column), kTextY, text);
 }
 
-void DrawButtonAt(int i, bool pressed) {
+void DrawButtonAt(int i, ButtonLook look) {
     int x1 = BarX(kFirstButtonColumn + 2 * i), y1 = 1;
-    DrawButton(pressed ? ButtonLook::Pressed : ButtonLook::Raised, kButtons[i].text, -1,
-               ButtonFocus::None, x1, y1, x1 + graphics.CharW + 6, y1 + graphics.CharH + 6);
+    DrawButton(look, kButtons[i].text, -1, ButtonFocus::None, x1, y1, x1 + graphics.CharW + 6, y1 + graphics.CharH + 6);
 }
 
 bool ButtonPressed(int i) {
@@ -310,7 +309,7 @@ void DrawMenuBar() {
     SetColor(hilite);
     Screen().outtextxy(BarX(HelpColumn()), kTextY + 2, "_");
     for (int i = 0; i < kButtonCount; ++i)
-        DrawButtonAt(i, ButtonPressed(i));
+        DrawButtonAt(i, ButtonPressed(i) ? ButtonLook::Pressed : ButtonLook::Raised);
     menuBar.pressedButton = -1;
     ShowPointerField(Refresh::All);
 }
@@ -322,7 +321,7 @@ void PressMenuBarButton(int key) {
         PointerGuard guard;
         WholeScreen whole;
         menuBar.pressedButton = i;
-        DrawButtonAt(i, true);
+        DrawButtonAt(i, ButtonLook::Pressed);
         editor.redrawMenuBar = true;
     }
 }

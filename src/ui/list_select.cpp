@@ -139,14 +139,16 @@ public:
             SunkenBox(px_ - 2, py_ - 2, px_ + picW_ + 1, py_ + picH_ + 1, -1);
     }
 
-    void DrawText(bool cursor) {
+    enum class Cursor { Hidden, Shown };
+
+    void DrawText(Cursor cursor) {
         PointerGuard guard;
         SunkenBox(x_ + graphics.BandW, y_ + graphics.BandH, textX2_, y_ + 2 * graphics.BandH + 2,
                   config.colors[kColorMenu]);
         SetColor(0);
         int tx = x_ + graphics.BandW + 3, ty = y_ + graphics.BandH + 4;
         Screen().outtextxy(tx, ty, typed_.c_str());
-        if (cursor)
+        if (cursor == Cursor::Shown)
             Screen().outtextxy(tx + static_cast<int>(typed_.size()) * graphics.CharW, ty + 1, "_");
     }
 
@@ -250,7 +252,7 @@ int ListSelect(int x, int y, const char* title, int count, const char* const* na
     bool redraw = true;
     while (outcome == Outcome::Going) {
         if (redraw) {
-            c.DrawText(true);
+            c.DrawText(Chooser::Cursor::Shown);
             c.DrawList();
             if (c.current() != shown || shown < 0)
                 c.DrawPreview(options.preview);
@@ -309,7 +311,7 @@ int ListSelect(int x, int y, const char* title, int count, const char* const* na
     }
     std::string result = outcome == Outcome::Chosen ? c.typed() : std::string();
     c.SetTyped(result);
-    c.DrawText(false);
+    c.DrawText(Chooser::Cursor::Hidden);
     RestoreArea(area);
     SnapPointer(Snap::Back, &px, &py, 0, 0);
     std::memcpy(text, result.c_str(), result.size() + 1);
