@@ -1,7 +1,8 @@
 // Map view speed at 1280x1024 on the headless screen: full and quick redraws
 // in every mode, and finding the object under the pointer in every mode, on
 // Freedoom 2's MAP12 and on a generated map of about 60,000 LineDefs; on
-// MAP12 also deleting 1,000 Vertexes with all the renumbering.
+// MAP12 also deleting 1,000 Vertexes with all the renumbering and one drag
+// step of 1,000 selected Vertexes with its XOR image.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -10,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/editor.h"
 #include "editor/map_draw.h"
+#include "editor/object_commands.h"
 #include "editor/objects.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
@@ -145,6 +148,49 @@ void BenchDeleting() {
     Report("delete 1000 Vertexes (target 50 ms)", times);
 }
 
+// Drag steps of 1,000 Vertexes spread over the map, the pointer going one
+// grid step each time, at the fitted zoom and at scale 1. The few slow steps
+// are those that show the canvas (once per display frame).
+void BenchDragging() {
+    constexpr int kVertexes = 1000;
+    constexpr int kSteps = 200;
+    std::mt19937 random(778);
+    LevelState original = level;
+    config.editMode = kObjVertex;
+    config.gridSnap = 1;
+    config.gridSize = 8;
+    for (float scale : {0.0f, 1.0f}) {
+        ZoomToFit();
+        if (scale > 0)
+            SetScale(scale);
+        DrawMap(MapDrawing::Full);
+        ForgetSelection(selection.list);
+        std::vector<int> numbers(static_cast<size_t>(level.vertices.count));
+        for (size_t i = 0; i < numbers.size(); ++i)
+            numbers[i] = static_cast<int>(i);
+        std::shuffle(numbers.begin(), numbers.end(), random);
+        for (int i = 0; i < kVertexes; ++i)
+            SelectObject(selection.list, numbers[static_cast<size_t>(i)]);
+        int pixels = std::max(1, static_cast<int>(8 * view.Scale + 0.999f));   // one grid step
+        view.PointerX = view.CenterX, view.PointerY = view.CenterY;
+        MoveObjectsCommand();
+        std::vector<double> times;
+        for (int step = 0; step < kSteps; ++step) {
+            view.PointerX = static_cast<int16_t>(view.CenterX + ((step % 20) - 10) * pixels);
+            Clock::time_point t = Clock::now();
+            DragStep();
+            times.push_back(Milliseconds(t));
+        }
+        CancelDrag();
+        char what[80];
+        std::snprintf(what, sizeof what, "drag step, 1000 Vertexes at %s (target 2)",
+                      scale > 0 ? "scale 1" : "fit");
+        Report(what, times);
+    }
+    ForgetSelection(selection.list);
+    level = original;
+}
+
 void BenchLevel(const char* title) {
     std::printf("%s: %d LineDefs, %d Vertexes, %d Sectors, %d Things\n", title,
                 level.lineDefs.count, level.vertices.count, level.sectors.count, level.things.count);
@@ -209,6 +255,7 @@ int main() {
     LoadLevel(LevelSource::MasterDirectory);
     BenchLevel("freedoom2 MAP12");
     BenchDeleting();
+    BenchDragging();
 
     GenerateRooms(122, 64, 48);
     BenchLevel("generated rooms");

@@ -7,6 +7,8 @@
 #include "editor/editor_actions.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
+#include "editor/object_commands.h"
+#include "editor/objects.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/view.h"
@@ -106,7 +108,10 @@ void Redraw() {
     if (map) {
         graphics.ruler.drawn = false;
         DrawMap(MapDrawing::Full);
-        DrawSelectionHighlights();
+        if (editor.dragging)
+            DrawDragHighlights();
+        else
+            DrawSelectionHighlights();
         editorActions.showObjectInfo(selection.current);
         DrawRuler(RulerAction::Show);
     }
@@ -206,6 +211,7 @@ void StartEditing() {
     config.editMode = static_cast<int16_t>(ValidEditMode(config.editMode));
     InitView();
     ResetSelection();
+    EndMove();
     selection.message = ShowEditorMessage;
     mapDraw.coordsShown = false;
     SyncMapBackground();
@@ -318,6 +324,7 @@ int EditorMainLoop() {
     int code = 0;
     while (code == 0)
         code = MainLoopPass();
+    EndMove();
     ForgetSelection(selection.list);
     selection.message = nullptr;
     return code;

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "editor/object_commands.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
-#include "editor/view.h"
 #include "level/level.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
@@ -96,11 +96,7 @@ void EntryScene(SpriteShowMode mode) {
 void NoPanel(int) {}
 bool NoPanelHit(PanelAction) { return false; }
 
-void CentreOnObject(int type, int n, GoToMode) {
-    int16_t x = view.OrigX, y = view.OrigY;
-    GetObjectCoords(type, n, &x, &y);
-    CentreMapAt(x, y);
-}
+void NoCheck(SelectionList&, CheckStyle) {}
 
 int AskObjectNumber(int x, int y, int type, int value) {
     const char* name = ObjectTypeName(type);
@@ -114,12 +110,14 @@ int AskObjectNumber(int x, int y, int type, int value) {
 EditorActions DefaultActions() {
     EditorActions actions;
     actions.editObjects = Unbound;
-    actions.insertObject = Unbound;
-    actions.deleteObjects = Unbound;
-    actions.moveObjects = Unbound;
-    actions.copyObjects = Unbound;
-    actions.dragStep = [] {};
-    actions.cancelDrag = Unbound;
+    actions.insertObject = InsertObjectCommand;
+    actions.deleteObjects = DeleteObjectsCommand;
+    actions.moveObjects = MoveObjectsCommand;
+    actions.copyObjects = CopyObjectsCommand;
+    actions.dragStep = DragStep;
+    actions.cancelDrag = CancelDrag;
+    actions.checkVertexes = NoCheck;
+    actions.checkLineDefVertexes = NoCheck;
     actions.lineDrawingEvent = UnboundLineDrawing;
     actions.rotateThings = UnboundRotation;
     actions.miscMenu = MiscMenu;
@@ -136,7 +134,7 @@ EditorActions DefaultActions() {
     actions.spriteShow = EntryScene;
     actions.showObjectInfo = NoPanel;
     actions.panelHit = NoPanelHit;
-    actions.goToObject = CentreOnObject;
+    actions.goToObject = GoToObject;
     actions.objectNumberEntry = AskObjectNumber;
     return actions;
 }

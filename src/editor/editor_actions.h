@@ -1,5 +1,6 @@
-// The operations that the editor's keys and menus start but that other
-// modules own: inserting, deleting, moving and copying objects, line drawing,
+// The operations that the editor's keys and menus start: inserting,
+// deleting, moving and copying objects (the editor's own commands by
+// default), and those that other modules own: the vertex check, line drawing,
 // the edit dialogs and compound operations, the checker, the settings
 // dialogs, the info panels, the picture shows and test play.
 //
@@ -10,6 +11,8 @@
 #pragma once
 
 #include <cstdint>
+
+class SelectionList;
 
 // What the main loop tells line drawing.
 enum class LineDrawingCommand {
@@ -45,6 +48,9 @@ enum class GoToMode {
     Zoom,     // centred, zoomed in until picking at the pointer finds it
 };
 
+// Whether a check asks the user before each change it makes.
+enum class CheckStyle { Interactive, Quiet };
+
 struct EditorActions {
     // Enter (or both buttons): the edit dialog on the selection, or on the
     // highlighted object when nothing is selected.
@@ -62,6 +68,12 @@ struct EditorActions {
     // clear key or Esc while it is (which ends the drag).
     void (*dragStep)();
     void (*cancelDrag)();
+    // The vertex check after objects were moved or drawn (Vertexes that now
+    // lie on one another, on LineDefs): on the listed Vertexes, or on the
+    // Vertexes at the ends of the listed LineDefs. It may change the lists.
+    // Does nothing until connected.
+    void (*checkVertexes)(SelectionList& vertexes, CheckStyle style);
+    void (*checkLineDefVertexes)(SelectionList& lineDefs, CheckStyle style);
 
     // Line drawing, while EditorState::lineDrawing is set.
     void (*lineDrawingEvent)(LineDrawingCommand command);
@@ -103,7 +115,6 @@ struct EditorActions {
     bool (*panelHit)(PanelAction action);
 
     // Brings the view to an object so that picking at the pointer finds it.
-    // Centres on the object's reference point until connected.
     void (*goToObject)(int type, int n, GoToMode mode);
     // Asks for the number of an object of the type, starting at value;
     // returns the number left in the entry.

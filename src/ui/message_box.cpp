@@ -110,6 +110,10 @@ int ConfirmYes(int x, int y, const char* title, const char* line) {
     return ConfirmBox(x, y, title, line, "Press Y to confirm", "Yes", 'Y');
 }
 
+int ConfirmDel(int x, int y, const char* title, const char* line) {
+    return ConfirmBox(x, y, title, line, "Press Del to confirm", "Del", kKeyDel);
+}
+
 int PressAnyKey(int x, int y, const char* title, const char* line) {
     ErrorBeep();
     ConfirmBox(x, y, title, line, "Press any Key", "Ok!", kAnyKey);

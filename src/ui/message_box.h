@@ -25,5 +25,7 @@ int ConfirmBox(int x, int y, const char* title, const char* line, const char* pr
                const char* buttonText, int key);
 // "Press Y to confirm" with the button "Yes".
 int ConfirmYes(int x, int y, const char* title, const char* line);
+// "Press Del to confirm" with the button "Del".
+int ConfirmDel(int x, int y, const char* title, const char* line);
 // "Press any Key" with the button "Ok!"; any key closes it. Returns 1.
 int PressAnyKey(int x, int y, const char* title, const char* line);

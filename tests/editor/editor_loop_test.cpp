@@ -9,9 +9,6 @@ namespace {
 
 using LoopTest = EditorSession;
 
-// Idle events after a click, so that the editor's polls see it alone.
-const std::string kIdle = "wait 0\nwait 0\nwait 0\nwait 0\nwait 0\nwait 0\n";
-
 TEST_F(LoopTest, ZoomScrollModesClickAndBoxSelect) {
     EXPECT_EQ(Run("wait 0\n"), kScriptEnded);
     EXPECT_STREQ(level.name, "MAP01");

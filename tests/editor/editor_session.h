@@ -26,6 +26,10 @@ namespace editor_test {
 // The exit code of a run whose script ran out.
 constexpr int kScriptEnded = 3;
 
+// Idle events after a click, so that the editor's polls (counting the
+// clicks) see it alone.
+const std::string kIdle = "wait 0\nwait 0\nwait 0\nwait 0\nwait 0\nwait 0\n";
+
 class EditorSession : public ::testing::Test {
 protected:
     void SetUp() override {

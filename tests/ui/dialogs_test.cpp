@@ -29,6 +29,9 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
     std::function<int()> yes = [] {
         return ConfirmYes(kCentred, kCentred, "Rebuild NODES ?", "Not playable");
     };
+    std::function<int()> del = [] {
+        return ConfirmDel(kCentred, kCentred, "Delete 3 objects?", "And what is bound to them");
+    };
     std::function<int()> anyKey = [] {
         return PressAnyKey(kCentred, kCentred, "You have read", "a PWAD");
     };
@@ -42,6 +45,7 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
         {question, "key Tab\nkey Enter", kKeyEsc},   // the focus moved
         {question, "key X\nkey Esc", kKeyEsc},       {question, "click right 20 20", kKeyEsc},
         {yes, "key Y", 1},                           {yes, "key N", 0},
+        {del, "key Del", 1},                         {del, "key Y\nkey Esc", 0},
         {anyKey, "key F5", 1},
     };
     for (const auto& c : cases) {

@@ -1,0 +1,366 @@
+#include "editor/object_commands.h"
+
+#include <string>
+
+#include "base/config.h"
+#include "editor/editor.h"
+#include "editor/editor_actions.h"
+#include "editor/map_draw.h"
+#include "editor/objects.h"
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "editor/view.h"
+#include "gamedefs/thingtypes.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/message_box.h"
+
+namespace {
+
+constexpr int kSearchRings = 15;
+constexpr int kRingSelectRange = 2;
+constexpr float kGoToZoomLimit = 4.0f;
+
+void Tell(const char* text) {
+    if (selection.message)
+        selection.message(text);
+}
+
+int Mode() { return CurrentEditMode(); }
+
+int PointerMapX() { return ScreenToMapX(view.PointerX); }
+int PointerMapY() { return ScreenToMapY(view.PointerY); }
+
+// "delete 3 LineDefs", "move 1 Vertex".
+std::string StepName(const char* verb, int count, int type) {
+    std::string name = std::string(verb) + " " + std::to_string(count) + " " + ObjectTypeName(type);
+    if (count != 1)
+        name += type == kObjVertex ? "es" : "s";
+    return name;
+}
+
+// What a command acts on: the selection, or else the highlighted object.
+int TargetCount() { return selection.list.empty() ? 1 : selection.list.size(); }
+
+SelectionList HighlightedAlone() {
+    SelectionList list;
+    SelectObject(list, selection.current);
+    return list;
+}
+
+// The selection's highlight and the highlighted object's, taken off the
+// screen (XOR) while the map there is complete.
+void HideSelectionHighlights() {
+    if (mapDraw.mapComplete) {
+        HighlightSelection(Mode(), selection.list);
+        if (selection.currentDrawn)
+            HighlightObject(Mode(), selection.current, config.colors[kColorHiLight]);
+    }
+    selection.currentDrawn = false;
+}
+
+// --- The drag image ----------------------------------------------------------------
+
+void DrawThingSquare(const Thing& t) {
+    int r = GetThingTypeRadius(static_cast<uint16_t>(t.type));
+    DrawMapRect(t.x - r, t.y - r, t.x + r, t.y + r);
+}
+
+// Draws the image once in XOR: a second drawing removes it.
+void DrawDragImage() {
+    PointerGuard guard;
+    Canvas& screen = Screen();
+    screen.setwritemode(kXorPut);
+    screen.setlinestyle(kSolidLine, 0, config.lineThickness == 3 ? kThickWidth : kNormWidth);
+    SetColor(config.colors[kColorDragging]);
+    if (moveState.type == kObjThing) {
+        for (int n : moveState.list)
+            if (const Thing* t = ThingAt(n))
+                DrawThingSquare(*t);
+    } else {
+        for (int l : moveState.touched) {
+            const LineDef* ld = LineDefAt(l);
+            const Vertex* s = ld ? VertexAt(ld->start) : nullptr;
+            const Vertex* e = ld ? VertexAt(ld->end) : nullptr;
+            if (s && e)
+                DrawMapLine(s->x, s->y, e->x, e->y);
+        }
+    }
+    screen.setwritemode(kCopyPut);
+}
+
+void ShowDragImage() {
+    if (!moveState.imageShown)
+        DrawDragImage();
+    moveState.imageShown = true;
+}
+
+void HideDragImage() {
+    if (moveState.imageShown)
+        DrawDragImage();
+    moveState.imageShown = false;
+}
+
+// --- Dragging ----------------------------------------------------------------------
+
+void StartDrag() {
+    if (selection.current < 0 && selection.list.empty()) {
+        ErrorBeep();
+        return;
+    }
+    Tell("Selecting Objects to Move - Wait");
+    bool alone = selection.list.empty();
+    SelectionList single = alone ? HighlightedAlone() : SelectionList();
+    bool started = BeginMove(Mode(), alone ? single : selection.list, PointerMapX(), PointerMapY(),
+                             config.gridSize);
+    ForgetSelection(single);
+    if (!started) {
+        EndMove();
+        ErrorBeep();
+        return;
+    }
+    editor.dragging = true;
+    if (!moveState.copy)
+        HideSelectionHighlights();
+    ShowDragImage();
+    Tell("When done, Press C to Clear Selected Objects");
+}
+
+// The LineDefs with a side in one of the Sectors.
+SelectionList LineDefsOfSectors(const SelectionList& sectors) {
+    std::vector<bool> listed(static_cast<size_t>(level.sectors.count), false);
+    for (int s : sectors)
+        if (ValidSector(s))
+            listed[static_cast<size_t>(s)] = true;
+    auto inList = [&](uint16_t side) {
+        const SideDef* sd = SideDefAt(side);
+        return sd && ValidSector(sd->sector) && listed[sd->sector];
+    };
+    SelectionList out;
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (inList(level.lineDefs[l].sideDef1) || inList(level.lineDefs[l].sideDef2))
+            SelectObject(out, l);
+    return out;
+}
+
+// The vertex check on what a drag moved, asking the user.
+void CheckMoved() {
+    int mode = Mode();
+    if (mode == kObjThing)
+        return;
+    bool alone = selection.list.empty();
+    SelectionList single = alone ? HighlightedAlone() : SelectionList();
+    SelectionList& moved = alone ? single : selection.list;
+    if (mode == kObjSector) {
+        SelectionList lineDefs = LineDefsOfSectors(moved);
+        editorActions.checkLineDefVertexes(lineDefs, CheckStyle::Interactive);
+        ForgetSelection(lineDefs);
+    } else if (mode == kObjVertex) {
+        editorActions.checkVertexes(moved, CheckStyle::Interactive);
+    } else {
+        editorActions.checkLineDefVertexes(moved, CheckStyle::Interactive);
+    }
+    ForgetSelection(single);
+    if (selection.current > GetMaxObjectNum(mode))
+        selection.current = -1;
+}
+
+void EndDrag() {
+    Tell("Moving Objects, Please Wait");
+    HideDragImage();
+    bool moved = moveState.moved;
+    EndMove();
+    editor.dragging = false;
+    editor.redrawMap = true;
+    if (!moved)
+        return;
+    NameStep(StepName("move", TargetCount(), Mode()));
+    CheckMoved();
+}
+
+// --- Going to an object -----------------------------------------------------------
+
+bool FoundUnderPointer(int type, int n, int range) { return GetObjectUnderPointer(type, range) == n; }
+
+// The midpoint of each LineDef beside Sector n, until one lies in n (the view
+// is centred there). (x, y) ends at the last point tried.
+bool CentreOnSectorMidpoint(int n, int& x, int& y) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        const SideDef* s1 = SideDefAt(ld.sideDef1);
+        const SideDef* s2 = SideDefAt(ld.sideDef2);
+        if (!((s1 && s1->sector == n) || (s2 && s2->sector == n)))
+            continue;
+        const Vertex* a = VertexAt(ld.start);
+        const Vertex* b = VertexAt(ld.end);
+        if (!a || !b)
+            continue;
+        x = (a->x + b->x) / 2;
+        y = (a->y + b->y) / 2;
+        if (GetSectorAtPoint(x, y) == n) {
+            CentreMapAt(static_cast<int16_t>(x), static_cast<int16_t>(y));
+            return true;
+        }
+    }
+    return false;
+}
+
+// The corners of growing squares around (x, y), until picking finds n.
+bool CentreInRings(int n, int x, int y) {
+    for (int d = 1; d <= kSearchRings; ++d) {
+        const int corners[4][2] = {{x - d, y - d}, {x - d, y + d}, {x + d, y + d}, {x + d, y - d}};
+        for (const auto& c : corners) {
+            CentreMapAt(static_cast<int16_t>(c[0]), static_cast<int16_t>(c[1]));
+            if (FoundUnderPointer(kObjSector, n, kRingSelectRange))
+                return true;
+        }
+    }
+    return false;
+}
+
+// A Sector's reference point may lie outside it (a ring, a U shape): true
+// when a point inside it was found and the view centred there.
+bool CentreInsideSector(int n, int16_t x, int16_t y) {
+    if (FoundUnderPointer(kObjSector, n, 0) || GetSectorAtPoint(x, y) == n)
+        return true;
+    int lastX = x, lastY = y;
+    return CentreOnSectorMidpoint(n, lastX, lastY) || CentreInRings(n, lastX, lastY);
+}
+
+float NextGoToScale(float scale) {
+    float next = scale < 1.0f ? 1.0f / (1.0f / scale - 1.0f) : scale + 0.5f;
+    return next < kMaxZoom ? next : kMaxZoom;
+}
+
+void ZoomUntilFound(int type, int n) {
+    while (view.Scale < kGoToZoomLimit && !FoundUnderPointer(type, n, config.selectRange)) {
+        SetScale(NextGoToScale(view.Scale));
+        view.RedrawPending = true;
+    }
+}
+
+}  // namespace
+
+void InsertObjectCommand() {
+    if (Mode() != kObjThing) {
+        ErrorBeep();
+        return;
+    }
+    int x = PointerMapX(), y = PointerMapY();
+    SnapToGrid(x, y, config.gridSize);
+    int n = InsertObject(kObjThing, selection.current, x, y);
+    if (n < 0)
+        return;
+    NameStep("insert Thing");
+    selection.current = n;
+    selection.currentDrawn = false;
+    RememberObject(kObjThing, n);
+    editor.redrawMap = true;
+}
+
+void DeleteObjectsCommand() {
+    int mode = Mode();
+    if (selection.current < 0) {
+        ErrorBeep();
+        return;
+    }
+    int count = TargetCount();
+    if (mode != kObjThing && !config.expertMode) {
+        std::string question = "Do you really want to delete " + std::to_string(count) + " objects?";
+        bool yes = ConfirmDel(kCentred, kCentred, question.c_str(),
+                              "This also deletes the objects bound to them.");
+        editor.redrawMap = true;
+        if (!yes)
+            return;
+    }
+    if (editor.dragging) {
+        HideDragImage();
+        EndMove();
+        editor.dragging = false;
+    }
+    CancelSelectionBox();
+    NameStep(StepName("delete", count, mode));
+    if (selection.list.empty())
+        DeleteObject(mode, selection.current);
+    else
+        DeleteObjects(mode, selection.list);
+    selection.current = -1;
+    selection.currentDrawn = false;
+    ComputeMapBounds();
+    editor.redrawMap = true;
+}
+
+void CopyObjectsCommand() {
+    int mode = Mode();
+    if (selection.current < 0 && selection.list.empty()) {
+        ErrorBeep();
+        return;
+    }
+    Tell("Copying Objects");
+    int count = TargetCount();
+    bool alone = selection.list.empty();
+    SelectionList single = alone ? HighlightedAlone() : SelectionList();
+    SelectionList& objects = alone ? single : selection.list;
+    if (!CopyObjects(mode, objects) || objects.empty()) {
+        ForgetSelection(single);
+        return;
+    }
+    NameStep(StepName("copy", count, mode));
+    selection.current = objects.head();
+    selection.currentDrawn = false;
+    ForgetSelection(single);
+    moveState.copy = true;
+    editor.redrawMap = true;
+    Tell("Press Button 2 to Drag Copy");
+}
+
+void MoveObjectsCommand() {
+    if (editor.dragging)
+        EndDrag();
+    else
+        StartDrag();
+}
+
+void DragStep() {
+    int x = PointerMapX(), y = PointerMapY();
+    int grid = config.gridSize;
+    if (!MoveObjectsToCoords(kObjNone, moveState.list, x, y, grid))
+        return;
+    HideDragImage();
+    if (MoveObjectsToCoords(moveState.type, moveState.list, x, y, grid))
+        moveState.moved = true;
+    MoveObjectsToCoords(kObjNone, SelectionList(), x, y, grid);
+    ShowDragImage();
+}
+
+void CancelDrag() {
+    HideDragImage();
+    CancelMove();
+    editor.dragging = false;
+    editor.redrawMap = true;
+}
+
+void DrawDragHighlights() {
+    if (moveState.copy)
+        DrawSelectionHighlights();
+    else
+        selection.currentDrawn = false;
+    moveState.imageShown = false;
+    ShowDragImage();
+}
+
+void GoToObject(int type, int n, GoToMode mode) {
+    if (n < 0 || n > GetMaxObjectNum(type))
+        return;
+    int16_t x = view.OrigX, y = view.OrigY;
+    GetObjectCoords(type, n, &x, &y);
+    CentreMapAt(x, y);
+    if (type == kObjThing)
+        return;
+    bool found = type == kObjSector && CentreInsideSector(n, x, y);
+    if (!found && mode == GoToMode::Zoom)
+        ZoomUntilFound(type, n);
+    CentreMapAt(view.OrigX, view.OrigY);
+}

@@ -1,0 +1,48 @@
+// The editor's commands on objects, started through its table of operations
+// (editor_actions.h): Ins in Things mode, Del with its confirmation, O (copy
+// in place), D and the right button (drag by whole grid steps, with an XOR
+// image and cancel), and bringing an object into view.
+//
+// Each command acts on the selection, or on the highlighted object when
+// nothing is selected, and names its step for the undo history ("delete 3
+// LineDefs").
+#pragma once
+
+#include "editor/editor_actions.h"
+
+// Ins: a Thing at the pointer (snapped to the grid while snapping is on), a
+// copy of the highlighted Thing or one of the default type; it becomes the
+// highlighted object. Other modes beep (line drawing takes the Vertexes and
+// LineDefs modes over: it replaces the entry and hands the rest on here).
+void InsertObjectCommand();
+
+// Del: deletes the selection, or the highlighted object, with what depends
+// on them. Outside Things mode, unless "Expert Mode" is on, the user confirms
+// first. A drag or a selection box in progress is dropped; nothing is
+// highlighted afterwards. Beeps when nothing is highlighted.
+void DeleteObjectsCommand();
+
+// O: copies the selection (or the highlighted object) in place; the copies
+// become the selection (or the highlighted object) that the next drag moves.
+void CopyObjectsCommand();
+
+// D: starts a drag of the selection (or the highlighted object) from the
+// pointer, or ends the drag in progress; after a drag that moved something
+// the vertex check runs on what moved (Vertexes and LineDefs keep the level
+// free of overlaps).
+void MoveObjectsCommand();
+// Every pass of the main loop while dragging: moves the objects by the
+// whole grid steps the pointer has gone since the last step.
+void DragStep();
+// Puts the dragged objects back where they were and ends the drag.
+void CancelDrag();
+// After the map was drawn afresh during a drag: the selection's highlight
+// (only while copies are dragged) and the drag image.
+void DrawDragHighlights();
+
+// Centres the view on an object so that picking at the pointer finds it: a
+// Sector is looked for at its reference point, then at the midpoints of its
+// LineDefs, then in rings around the last point tried; with GoToMode::Zoom
+// the view zooms in (up to a scale of 4) until the object is found under the
+// pointer. The pointer ends at the view centre.
+void GoToObject(int type, int n, GoToMode mode);

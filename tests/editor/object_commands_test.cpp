@@ -1,0 +1,313 @@
+// The editor's commands on objects on a headless screen: Ins, Del with its
+// confirmation, copy, drag with its XOR image and cancel, the vertex check
+// after a drag, and bringing an object into view.
+#include <string>
+
+#include "editor/editor.h"
+#include "editor/editor_actions.h"
+#include "editor/object_commands.h"
+#include "editor/objects.h"
+#include "editor_fixture.h"
+#include "level/history.h"
+#include "support/reference_check.h"
+
+using mapkit::AddLineDef;
+using mapkit::AddThing;
+using mapkit::AddVertex;
+using testkit::ReferencesSound;
+
+namespace {
+
+class ObjectCommandTest : public EditorScreenTest {
+protected:
+    void SetUp() override {
+        EditorScreenTest::SetUp();
+        ResetEditorActions();
+        editor = EditorState{};
+        moveState = MoveState{};
+        config.gridSize = 8;
+        config.gridSnap = 1;
+        TwoRooms();
+        SetScale(1.0f);
+        CentreMapAt(100, 100);
+        ResetHistory();
+    }
+    void TearDown() override {
+        EndMove();
+        EditorScreenTest::TearDown();
+    }
+
+    void Mode(int mode) { config.editMode = static_cast<int16_t>(mode); }
+    void Select(std::initializer_list<int> oldestFirst) {
+        ForgetSelection(selection.list);
+        selection.list = ListOf(oldestFirst);
+        selection.current = selection.list.empty() ? -1 : selection.list.head();
+    }
+    void PointAt(int x, int y) {
+        view.PointerX = static_cast<int16_t>(MapToScreenX(x));
+        view.PointerY = static_cast<int16_t>(MapToScreenY(y));
+    }
+    void ShowMap() {
+        DrawMap(MapDrawing::Full);
+        DrawSelectionHighlights();
+    }
+    // The name of the step the command made, "" when it changed nothing.
+    static std::string Step() { return RecordStep() ? UndoLabel() : ""; }
+};
+
+// --- Delete ------------------------------------------------------------------
+
+struct DeleteCase {
+    int mode;
+    std::initializer_list<int> selected;   // empty: the highlighted object alone
+    int highlighted;
+    bool expert;
+    const char* answer;                    // keys for the question; nullptr: none asked
+    std::string step;
+    int things, lineDefs, vertexes, sectors;   // left afterwards
+};
+
+TEST_F(ObjectCommandTest, DeleteAsksOutsideThingsModeUnlessExpert) {
+    const DeleteCase cases[] = {
+        {kObjThing, {0, 1}, 1, false, nullptr, "delete 2 Things", 1, 8, 8, 2},
+        {kObjLineDef, {4, 5, 6}, 6, false, "key Del", "delete 3 LineDefs", 3, 5, 8, 2},
+        {kObjLineDef, {4, 5, 6}, 6, false, "key Esc", "", 3, 8, 8, 2},
+        {kObjLineDef, {4}, 4, true, nullptr, "delete 1 LineDef", 3, 7, 8, 2},
+        {kObjVertex, {}, 0, false, "key Del", "delete 1 Vertex", 3, 6, 7, 2},
+        {kObjSector, {}, 1, false, "key Del", "delete 1 Sector", 3, 8, 8, 1},
+        {kObjVertex, {}, -1, true, nullptr, "", 3, 8, 8, 2},   // nothing highlighted: a beep
+    };
+    for (const DeleteCase& c : cases) {
+        mapkit::ClearMap();
+        TwoRooms();
+        AddThing(10, 10), AddThing(20, 20), AddThing(30, 30);
+        ResetHistory();
+        Mode(c.mode);
+        Select(c.selected);
+        selection.current = c.highlighted;
+        config.expertMode = c.expert;
+        if (c.answer)
+            session.Script(c.answer);
+        else
+            session.ExactScript("");
+        DeleteObjectsCommand();
+        EXPECT_EQ(Step(), c.step) << c.step;
+        EXPECT_EQ(level.things.count, c.things) << c.step;
+        EXPECT_EQ(level.lineDefs.count, c.lineDefs) << c.step;
+        EXPECT_EQ(level.vertices.count, c.vertexes) << c.step;
+        EXPECT_EQ(level.sectors.count, c.sectors) << c.step;
+        EXPECT_TRUE(ReferencesSound());
+        if (!c.step.empty()) {
+            EXPECT_EQ(selection.current, -1);
+            EXPECT_TRUE(selection.list.empty());
+        }
+    }
+}
+
+TEST_F(ObjectCommandTest, DeleteDropsADragAndRecomputesTheBounds) {
+    Mode(kObjVertex);
+    config.expertMode = 1;
+    ComputeMapBounds();
+    Select({0});
+    PointAt(0, 0);
+    ShowMap();
+    MoveObjectsCommand();
+    ASSERT_TRUE(editor.dragging);
+    PointAt(-96, 0);
+    DragStep();
+    ComputeMapBounds();
+    EXPECT_EQ(view.MapMinX, -96);
+    DeleteObjectsCommand();
+    EXPECT_FALSE(editor.dragging);
+    EXPECT_TRUE(moveState.list.empty());
+    EXPECT_EQ(level.vertices.count, 7);
+    EXPECT_EQ(view.MapMinX, 0);   // without the Vertex that was dragged out
+}
+
+// --- Insert ------------------------------------------------------------------
+
+TEST_F(ObjectCommandTest, InsertPutsAThingAtThePointerOnTheGrid) {
+    Mode(kObjThing);
+    AddThing(10, 10, 3004, 90, 4);
+    config.defaultThingType = 2012;
+    PointAt(61, 37);
+    InsertObjectCommand();   // nothing highlighted: the default type
+    ASSERT_EQ(level.things.count, 2);
+    EXPECT_EQ(level.things[1].type, 2012);
+    EXPECT_EQ(level.things[1].x, 64);   // snapped to the grid of 8
+    EXPECT_EQ(level.things[1].y, 40);
+    EXPECT_EQ(selection.current, 1);
+    EXPECT_EQ(Step(), "insert Thing");
+
+    selection.current = 0;   // a copy of the highlighted Thing
+    config.gridSnap = 0;
+    InsertObjectCommand();
+    EXPECT_EQ(level.things[2].type, 3004);
+    EXPECT_EQ(level.things[2].angle, 90);
+    EXPECT_EQ(level.things[2].x, 61);
+
+    for (int mode : {kObjLineDef, kObjVertex, kObjSector}) {   // not here: a beep
+        Mode(mode);
+        InsertObjectCommand();
+    }
+    EXPECT_EQ(level.things.count + level.vertices.count + level.lineDefs.count, 3 + 8 + 8);
+}
+
+// --- Copy and drag ---------------------------------------------------------------
+
+TEST_F(ObjectCommandTest, CopiesAreDraggedAwayFromTheirSources) {
+    Mode(kObjLineDef);
+    Select({4, 5});
+    CopyObjectsCommand();
+    EXPECT_EQ(Step(), "copy 2 LineDefs");
+    EXPECT_EQ(Numbers(selection.list), (std::vector<int>{8, 9}));
+    EXPECT_EQ(selection.current, 8);
+    EXPECT_TRUE(moveState.copy);
+
+    ShowMap();
+    PointAt(48, 152);
+    MoveObjectsCommand();
+    ASSERT_TRUE(editor.dragging);
+    EXPECT_EQ(moveState.type, kMoveFreeVertexes);
+    EXPECT_EQ(moveState.list.size(), 3);   // the copies' Vertexes
+    PointAt(48 + 296, 152);   // copies of LineDefs move freely, off the grid
+    DragStep();
+    MoveObjectsCommand();
+    EXPECT_FALSE(editor.dragging);
+    EXPECT_FALSE(moveState.copy);
+    EXPECT_EQ(Step(), "move 2 LineDefs");
+    EXPECT_EQ(level.vertices[level.lineDefs[8].start].x, 50 + 296);   // the copy moved
+    EXPECT_EQ(level.vertices[level.lineDefs[5].start].x, 50);    // its source did not
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(ObjectCommandTest, TheDragImageFollowsInXorAndCancelPutsEverythingBack) {
+    Mode(kObjVertex);
+    Select({0});
+    ShowMap();
+    Pixels before = ScreenPixels();
+    PointAt(0, 0);
+    MoveObjectsCommand();
+    Pixels started = ScreenPixels();
+    EXPECT_NE(started, before);   // the image replaced the highlight
+    PointAt(45, -3);              // (48, 0) on the grid of 8
+    DragStep();
+    EXPECT_EQ(level.vertices[0].x, 48);
+    EXPECT_EQ(level.vertices[0].y, 0);
+    EXPECT_NE(ScreenPixels(), started);
+    PointAt(1, 2);                // back to (0, 0)
+    DragStep();
+    EXPECT_EQ(level.vertices[0].x, 0);
+    EXPECT_EQ(ScreenPixels(), started);   // drawn twice in XOR, the old image is gone
+    PointAt(-20, 20);
+    DragStep();
+    ASSERT_EQ(level.vertices[0].x, -16);
+    CancelDrag();
+    EXPECT_FALSE(editor.dragging);
+    EXPECT_EQ(level.vertices[0].x, 0);
+    EXPECT_EQ(level.vertices[0].y, 0);
+    EXPECT_TRUE(editor.redrawMap);
+    EXPECT_EQ(Step(), "");   // nothing left changed
+}
+
+// The vertex check's calls, as the hook records them.
+struct CheckCall {
+    bool lineDefs;
+    std::vector<int> list;
+    CheckStyle style;
+};
+std::vector<CheckCall> checks;
+
+struct CheckAfterDragCase {
+    int mode;
+    std::initializer_list<int> selected;
+    int highlighted;
+    int dx;                           // how far the pointer goes
+    std::vector<CheckCall> expected;
+};
+
+TEST_F(ObjectCommandTest, TheVertexCheckRunsOnWhatADragMoved) {
+    editorActions.checkVertexes = [](SelectionList& l, CheckStyle s) {
+        checks.push_back({false, Numbers(l), s});
+    };
+    editorActions.checkLineDefVertexes = [](SelectionList& l, CheckStyle s) {
+        checks.push_back({true, Numbers(l), s});
+    };
+    const auto ask = CheckStyle::Interactive;
+    const CheckAfterDragCase cases[] = {
+        {kObjVertex, {2, 3}, 3, 64, {{false, {3, 2}, ask}}},
+        {kObjVertex, {}, 5, 64, {{false, {5}, ask}}},
+        {kObjVertex, {2, 3}, 3, 0, {}},   // nothing moved: no check
+        {kObjLineDef, {1}, 1, 64, {{true, {1}, ask}}},
+        {kObjSector, {1}, 1, 64, {{true, {7, 6, 5, 4}, ask}}},
+        {kObjThing, {0}, 0, 64, {}},
+    };
+    for (const CheckAfterDragCase& c : cases) {
+        checks.clear();
+        AddThing(100, 100);
+        Mode(c.mode);
+        Select(c.selected);
+        selection.current = c.highlighted;
+        PointAt(100, 100);
+        MoveObjectsCommand();
+        PointAt(100 + c.dx, 100);
+        DragStep();
+        MoveObjectsCommand();
+        ASSERT_EQ(checks.size(), c.expected.size()) << c.mode;
+        for (size_t i = 0; i < checks.size(); ++i) {
+            EXPECT_EQ(checks[i].lineDefs, c.expected[i].lineDefs);
+            EXPECT_EQ(checks[i].list, c.expected[i].list) << c.mode;
+            EXPECT_EQ(checks[i].style, c.expected[i].style);
+        }
+    }
+}
+
+TEST_F(ObjectCommandTest, DragAndCopyNeedSomethingToActOn) {
+    Mode(kObjVertex);
+    Select({});
+    MoveObjectsCommand();
+    EXPECT_FALSE(editor.dragging);
+    CopyObjectsCommand();
+    EXPECT_EQ(level.vertices.count, 8);
+    EXPECT_FALSE(moveState.copy);
+}
+
+// --- Going to an object ----------------------------------------------------------
+
+TEST_F(ObjectCommandTest, ASectorIsFoundWhereItsReferencePointIsNot) {
+    // The outer room's reference point (100, 100) lies in the inner room:
+    // the view goes to the middle of its first wall, which is in it.
+    GoToObject(kObjSector, outer, GoToMode::Centre);
+    EXPECT_EQ(view.OrigX, 0);
+    EXPECT_EQ(view.OrigY, 100);
+    EXPECT_EQ(GetObjectUnderPointer(kObjSector, 0), outer);
+    GoToObject(kObjSector, inner, GoToMode::Centre);
+    EXPECT_EQ(view.OrigX, 100);
+    EXPECT_EQ(view.OrigY, 100);
+    EXPECT_EQ(view.PointerX, view.CenterX);
+    GoToObject(kObjThing, 7, GoToMode::Zoom);   // no such Thing: the view stays
+    EXPECT_EQ(view.OrigX, 100);
+}
+
+TEST_F(ObjectCommandTest, ZoomingInStopsWhenTheObjectIsUnderThePointer) {
+    mapkit::ClearMap();
+    AddVertex(0, 0), AddVertex(200, 0);
+    AddVertex(104, -300), AddVertex(104, 300);
+    AddVertex(100, -300), AddVertex(100, 300);
+    int near = AddLineDef(2, 3, -1);      // 4 units east of the midpoint
+    int target = AddLineDef(0, 1, -1);    // midpoint (100, 0)
+    SetScale(0.5f);
+    GoToObject(kObjLineDef, target, GoToMode::Zoom);
+    EXPECT_EQ(view.Scale, 0.5f);          // found at once
+    EXPECT_EQ(GetObjectUnderPointer(kObjLineDef), target);
+
+    level.lineDefs[near].start = 4;       // now through the midpoint, and first
+    level.lineDefs[near].end = 5;
+    SetScale(0.5f);
+    GoToObject(kObjLineDef, target, GoToMode::Zoom);
+    EXPECT_EQ(view.Scale, 4.0f);          // 1, 1.5 ... 4, and no further
+    GoToObject(kObjLineDef, target, GoToMode::Centre);
+    EXPECT_EQ(view.Scale, 4.0f);
+}
+
+}  // namespace
