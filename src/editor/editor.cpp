@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/editor_actions.h"
+#include "editor/editor_history.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
 #include "editor/object_commands.h"
@@ -190,13 +191,18 @@ int MainLoopPass() {
     if (key == 0)
         key = MouseKey(x, y, buttons);
     if (key == 0 && !ReadKey(&key)) {
+        // A drag that ended or a line drawn by clicks changed the level
+        // between keys.
+        EndOfCommand();
         WaitForInput();
         return 0;
     }
     editor.shiftState = ShiftState();
     if (menuBar.messageShown)
         DrawStatusLine(Refresh::All);
-    return EditorKey(key);
+    int code = EditorKey(key);
+    EndOfCommand();
+    return code;
 }
 
 int ValidEditMode(int mode) {
@@ -204,7 +210,7 @@ int ValidEditMode(int mode) {
 }
 
 void StartEditing() {
-    level.levelChanged = level.mapChanged = false;
+    StartHistory();
     editor = EditorState{};
     menuBar = MenuBarState{};
     editor.statusColour = config.colors[kColorMenu] == 7 ? 15 : 7;
@@ -227,6 +233,11 @@ int EditLevel(int16_t episode, int16_t map, LevelSource source, LevelChoice choi
         ClearScreen();
     else
         editorActions.spriteShow(SpriteShowMode::EntryScene);
+    if (OfferRecovery(episode, map)) {
+        choice = LevelChoice::Given;
+        source = FindLevel(LevelName(episode, map).c_str()) >= 0 ? LevelSource::MasterDirectory
+                                                                : LevelSource::NewLevel;
+    }
     SelectLevel(episode, map, choice);
     if (episode < 1 || map < 1)
         return kEditorLeaveToo;
@@ -242,6 +253,7 @@ int EditLevel(int16_t episode, int16_t map, LevelSource source, LevelChoice choi
         return kEditorLeaveToo;
     }
     int code = EditorMainLoop();
+    EndHistory();
     FreeLevel();
     FreeNameLists();
     if (config.savedViewX != kNoSavedView || config.savedViewY != kNoSavedView) {

@@ -8,6 +8,7 @@
 
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
+#include "editor/editor_history.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
 #include "editor/picking.h"
@@ -538,6 +539,8 @@ const ScanKey kScanKeys[] = {
     {kAltZ, KeyFitMap},
     {kAltX, KeyCentreMap},
     {kKeyPrint, KeyPrint},
+    {kKeyCtrlZ, KeyUndo},
+    {kKeyCtrlY, KeyUndo},
 };
 
 struct CharKey {

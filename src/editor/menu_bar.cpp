@@ -7,6 +7,7 @@
 
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
+#include "editor/editor_history.h"
 #include "editor/map_draw.h"
 #include "editor/view.h"
 #include "level/level.h"
@@ -112,8 +113,12 @@ const std::vector<PullDownItem>& FileItems() {
     return items;
 }
 
-const std::vector<PullDownItem>& EditItems() {
-    static const std::vector<PullDownItem> items = {
+// The last two entries say what they would undo and redo.
+std::vector<PullDownItem> EditItems() {
+    static std::string undo, redo;
+    undo = UndoMenuText();
+    redo = RedoMenuText();
+    std::vector<PullDownItem> items = {
         {"Copy                 O", 'O', 'O', 2},
         {"Add object         Ins", kKeyIns, 'A', 1},
         {"Delete object(s)   Del", kKeyDel, 'D', 1},
@@ -124,6 +129,8 @@ const std::vector<PullDownItem>& EditItems() {
         {"Zoom/Mouse/Map Opt  F6", FKey(6), 'Z', 1},
         {"Mouse/LineColors altF6", AltFKey(6), 'M', 1},
         {"Palette Colors   altF7", AltFKey(7), 'P', 1},
+        {undo.c_str(), kKeyCtrlZ, 'U', 1},
+        {redo.c_str(), kKeyCtrlY, 'R', 1},
     };
     return items;
 }

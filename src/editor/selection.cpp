@@ -288,6 +288,25 @@ void ClearSelection() {
     ForgetSelection(selection.list);
 }
 
+void ForgetMissingObjects() {
+    int max = GetMaxObjectNum(CurrentEditMode());
+    std::vector<int> gone;
+    for (int n : selection.list)
+        if (n > max)
+            gone.push_back(n);
+    for (int n : gone)
+        UnSelectObject(selection.list, n);
+    if (selection.current > max) {
+        selection.current = -1;
+        selection.currentDrawn = false;
+    }
+    for (int mode : {kObjThing, kObjLineDef, kObjVertex, kObjSector}) {
+        int& last = selection.lastObject[ModeIndex(mode)];
+        if (last > GetMaxObjectNum(mode))
+            last = -1;
+    }
+}
+
 void StartSelectionBox() {
     SelectionBox& box = selection.box;
     RemoveBoxOutline();

@@ -87,6 +87,9 @@ bool FollowPointer(bool overPanel);
 bool ToggleCurrentSelected();
 // Empties the selection and removes its highlight.
 void ClearSelection();
+// Drops every number the level no longer has from the selection, the
+// highlight and the objects remembered per mode (after an undo or redo).
+void ForgetMissingObjects();
 
 // The selection box: started at the pointer's map position, redrawn as the
 // pointer moves, ended by selecting what lies inside.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "level/history.h"
+#include "level/recovery.h"
 #include "level/level.h"
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
@@ -449,6 +450,8 @@ void HandToNodeBuilder(const SaveJob& job, char* fileName) {
         fileName[0] = 0;
     if (!nodeBuilderHandOff)
         FatalError("node builder hand-off returned");
+    // The node builder makes the saved file from the level just written.
+    RemoveRecoveryFile();
     nodeBuilderHandOff(job.output, job.chosen, level.name);
     fileName[0] = 0;
 }
@@ -465,6 +468,7 @@ void ReadBack(const SaveJob& job) {
     level.rejectSectorCount = level.sectors.count;
     level.levelChanged = false;
     MarkSaved();
+    RemoveRecoveryFile();
 }
 
 }  // namespace

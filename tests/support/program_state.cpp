@@ -4,6 +4,7 @@
 #include "base/fatal.h"
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
+#include "editor/editor_history.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
 #include "editor/objects.h"
@@ -61,6 +62,7 @@ void ResetUpperModules() {
     toolkit = ToolkitState{};
     help = HelpState{};
     editor = EditorState{};
+    editorHistory = EditorHistoryState{};
     ResetEditorActions();
     selection = SelectionState{};
     moveState = MoveState{};
