@@ -97,6 +97,7 @@ void NoPanel(int) {}
 bool NoPanelHit(PanelAction) { return false; }
 
 void NoCheck(SelectionList&, CheckStyle) {}
+SplitResult NoSplit(int, int, int) { return SplitResult::Failed; }
 
 int AskObjectNumber(int x, int y, int type, int value) {
     const char* name = ObjectTypeName(type);
@@ -118,6 +119,7 @@ EditorActions DefaultActions() {
     actions.cancelDrag = CancelDrag;
     actions.checkVertexes = NoCheck;
     actions.checkLineDefVertexes = NoCheck;
+    actions.addLineDefSplitSector = NoSplit;
     actions.lineDrawingEvent = UnboundLineDrawing;
     actions.rotateThings = UnboundRotation;
     actions.miscMenu = MiscMenu;
