@@ -88,6 +88,23 @@ TEST_F(HistorySessionTest, CopyAndTheDragThatFollowsAreTwoSteps) {
     }
 }
 
+TEST_F(HistorySessionTest, DeleteCopyAndDragAllUndoneGiveBackTheLoadedLevel) {
+    std::string centre = std::to_string(view.CenterX) + " " +
+                         std::to_string(view.CenterY + kMenuBarHeight);
+    std::string away = std::to_string(view.CenterX + 60) + " " +
+                       std::to_string(view.CenterY + kMenuBarHeight);
+    std::string edits = kDeleteLineDef + "key S\nkey N\nkey O\nclick right " + centre + "\n" +
+                        kIdle + "move " + away + "\nwait 0\nwait 0\nclick right\n" + kIdle +
+                        "key T\nkey N\nkey D\nmove " + away + "\nwait 0\nwait 0\nkey D\n" + kIdle;
+    ASSERT_EQ(Run(edits), kScriptEnded);
+    ASSERT_NE(mapkit::LevelArrayBytes(), loaded);
+    ASSERT_EQ(HistorySteps(), 4);
+    ASSERT_EQ(Run(edits + "key Ctrl-Z\nkey Ctrl-Z\nkey Ctrl-Z\nkey Ctrl-Z\n" + kIdle), kScriptEnded);
+    EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
+    EXPECT_FALSE(level.levelChanged);
+    EXPECT_FALSE(level.mapChanged);
+}
+
 TEST_F(HistorySessionTest, EditMenuNamesWhatWouldBeUndone) {
     ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
     EXPECT_EQ(UndoMenuText().rfind("Undo delete 1 LineDef", 0), 0u) << UndoMenuText();
