@@ -32,39 +32,12 @@ int MenuWithoutOperations(int x, int y, const char* help, const char* title,
     return 0;
 }
 
-std::vector<const char*> MiscItems() {
-    std::vector<const char*> items = {"Rotate and scale  < >", "Find first free tag number"};
-    switch (CurrentEditMode()) {
-    case kObjVertex:
-        items.insert(items.end(), {"Delete Vertex and join LineDefs",
-                                   "Merge several Vertices into one",
-                                   "Add a LineDef and split Sector"});
-        break;
-    case kObjLineDef:
-        items.insert(items.end(),
-                     {"Split LineDef (add new Vertex)", "Split LineDefs and Sector",
-                      "Delete LineDefs and join Sectors", "Flip LineDef Vertex+Sidedef",
-                      "Swap LineDef SideDefs", "Flip LineDef Vertex only",
-                      "Align textures (Y offset)", "Align textures (X offset)",
-                      "Make Door  from 4 LineDefs", "Make Stair from 2 LineDefs"});
-        break;
-    case kObjSector:
-        items.insert(items.end(),
-                     {"Make lift from Sector", "Distribute Sector floor heights",
-                      "Distribute Sector ceiling heights", "Distribute Sector lighting"});
-        break;
-    default:
-        break;
-    }
-    return items;
-}
-
 int MiscMenu(int x, int y, MiscStart start) {
     if (start == MiscStart::RotateAndScale) {
         ErrorBeep();
         return 0;
     }
-    return MenuWithoutOperations(x, y, "MISC", "Misc. Operations", MiscItems());
+    return MenuWithoutOperations(x, y, "MISC", "Misc. Operations", MiscMenuItems(CurrentEditMode()));
 }
 
 int ObjectMenu(int x, int y) {
@@ -144,5 +117,32 @@ EditorActions DefaultActions() {
 }  // namespace
 
 EditorActions editorActions = DefaultActions();
+
+std::vector<const char*> MiscMenuItems(int mode) {
+    std::vector<const char*> items = {"Rotate and scale  < >", "Find first free tag number"};
+    switch (mode) {
+    case kObjVertex:
+        items.insert(items.end(), {"Delete Vertex and join LineDefs",
+                                   "Merge several Vertices into one",
+                                   "Add a LineDef and split Sector"});
+        break;
+    case kObjLineDef:
+        items.insert(items.end(),
+                     {"Split LineDef (add new Vertex)", "Split LineDefs and Sector",
+                      "Delete LineDefs and join Sectors", "Flip LineDef Vertex+Sidedef",
+                      "Swap LineDef SideDefs", "Flip LineDef Vertex only",
+                      "Align textures (Y offset)", "Align textures (X offset)",
+                      "Make Door  from 4 LineDefs", "Make Stair from 2 LineDefs"});
+        break;
+    case kObjSector:
+        items.insert(items.end(),
+                     {"Make lift from Sector", "Distribute Sector floor heights",
+                      "Distribute Sector ceiling heights", "Distribute Sector lighting"});
+        break;
+    default:
+        break;
+    }
+    return items;
+}
 
 void ResetEditorActions() { editorActions = DefaultActions(); }

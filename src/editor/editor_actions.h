@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class SelectionList;
 
@@ -134,6 +135,10 @@ struct EditorActions {
 };
 
 extern EditorActions editorActions;
+
+// The items of the Misc menu ("Misc. Operations") in an EditMode: rotate and
+// scale, the first free tag, then the operations of the mode.
+std::vector<const char*> MiscMenuItems(int mode);
 
 // Puts every entry back to its default (tests, and the editor's start-up).
 void ResetEditorActions();

@@ -1,6 +1,7 @@
 #include "editor/selection.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "editor/map_draw.h"
@@ -12,6 +13,7 @@
 #include "base/fatal.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
+#include "ui/message_box.h"
 
 SelectionState selection;
 
@@ -193,6 +195,26 @@ void UnSelectObject(SelectionList& list, int n) {
 void ForgetSelection(SelectionList& list) {
     selection.selectedCount -= list.size();
     list.items_.clear();
+}
+
+bool CheckSelection(CountRule rule, int needed, int type, const SelectionList& list,
+                    SelectionCount* found) {
+    SelectionCount c;
+    c.count = list.size();
+    if (!list.empty()) {
+        c.first = list.head();
+        c.last = list.last();
+    }
+    if (found)
+        *found = c;
+    bool exact = rule == CountRule::Exactly;
+    if (exact ? c.count == needed : c.count >= needed)
+        return true;
+    char text[80];
+    std::snprintf(text, sizeof text, exact ? "Select exactly %d %ss" : "Select at least %d %ss",
+                  needed, ObjectTypeName(type));
+    MessageBox(kCentred, kCentred, LineAlign::Centred, "Ok!", kAnyKey, nullptr, 0, text, {});
+    return false;
 }
 
 void ResetSelection() {

@@ -42,6 +42,24 @@ void UnSelectObject(SelectionList& list, int n);
 // Empties the list; counts one less per entry.
 void ForgetSelection(SelectionList& list);
 
+// How many objects an operation needs.
+enum class CountRule { Exactly, AtLeast };
+
+// What CheckSelection found in a list: its length, its head (the object
+// selected last) and its last entry (the one selected first); -1 for none.
+struct SelectionCount {
+    int count = 0;
+    int first = -1;
+    int last = -1;
+};
+
+// Whether the list holds exactly / at least `needed` objects. When it does
+// not, says so in a box ("Select exactly 2 LineDefs", named by the object
+// type) with the button "Ok!" and returns false. `found` (may be null) gets
+// the count and both ends either way.
+bool CheckSelection(CountRule rule, int needed, int type, const SelectionList& list,
+                    SelectionCount* found = nullptr);
+
 // The selection box that the select command draws with the pointer.
 struct SelectionBox {
     bool active = false;

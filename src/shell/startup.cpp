@@ -9,6 +9,7 @@
 #include "base/work_dir.h"
 #include "editor/editor.h"
 #include "level/level_files.h"
+#include "ops/misc_menu.h"
 #include "pictures/picture.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -234,6 +235,7 @@ void ConnectModules() {
     HeadlessSetScriptEndHandler(EndScriptRun);
     SetNodeBuilderHandOff(HandOffNodeBuilder);
     InstallToolkit();
+    InstallMiscOperations();
     startup.graphicalSetup = GraphicalFirstTimeSetup;
     shell.helpMain = ShellHelpMain;
     shell.helpExe = ShellHelpExe;

@@ -1,0 +1,59 @@
+// What the vertex and LineDef operations share: the boxes that report a
+// failure or ask a question, a copy of the geometry that an operation puts
+// back when it fails halfway, and deletions that keep lists of object
+// numbers naming the same objects.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "editor/selection.h"
+#include "level/level.h"
+
+// A failure in a box of one or two lines with "Press any Key".
+void ReportFailure(const std::string& first, const std::string& second = "");
+// A question of one or two lines: true when the user answers yes.
+bool AskYes(const std::string& first, const std::string& second = "");
+
+// "1 Vertex", "3 LineDefs": how undo steps and messages count objects.
+std::string CountOf(int count, int type);
+
+// Whether the level has room for so many more objects of each kind (a
+// reference can name only so many).
+bool RoomFor(int lineDefs, int sideDefs, int vertexes, int sectors);
+
+// The Sector that a SideDef faces, or -1 when there is no such SideDef or
+// Sector.
+int SectorOfSide(int sideDef);
+
+// The LineDefs, Vertexes, SideDefs and Sectors as they stand, with the change
+// flags. Restore puts them back exactly (Things are never touched here).
+class GeometrySnapshot {
+public:
+    GeometrySnapshot();
+    void Restore() const;
+
+private:
+    ObjectArray<LineDef> lineDefs_;
+    ObjectArray<SideDef> sideDefs_;
+    ObjectArray<Vertex> vertices_;
+    ObjectArray<Sector> sectors_;
+    bool levelChanged_, mapChanged_;
+};
+
+// Lists of numbers that an operation holds while it deletes objects: after a
+// deletion each entry names the same object as before, or is -1 when that
+// object went. Either list may be null.
+struct TrackedLists {
+    std::vector<int>* vertexes = nullptr;
+    std::vector<int>* lineDefs = nullptr;
+};
+
+// Deletes the Vertexes or LineDefs (with what depends on them) and renumbers
+// the tracked lists. Numbers that name no object are ignored.
+void DeleteTracked(int type, const std::vector<int>& numbers, TrackedLists tracked);
+
+// The numbers of a list, newest first, and back: the entries that name an
+// object, each once, the first of the numbers becoming the list's head.
+std::vector<int> NumbersOf(const SelectionList& list);
+void ReplaceList(SelectionList& list, const std::vector<int>& newestFirst, int count);

@@ -1,0 +1,331 @@
+#include "ops/linedef_ops.h"
+
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/format.h"
+#include "editor/objects.h"
+#include "editor/picking.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "ops/edit_support.h"
+#include "ops/vertex_ops.h"
+#include "ui/input.h"
+#include "ui/menus.h"
+
+namespace {
+
+constexpr int16_t kTwoSided = 4;
+
+enum class SplitChoice { Exit, SplitSector, TwoSided };
+
+bool UsedByLineDef(int v) {
+    for (const LineDef& ld : level.lineDefs)
+        if (ld.start == v || ld.end == v)
+            return true;
+    return false;
+}
+
+SplitChoice AskSplitChoice(bool offerSplit) {
+    std::vector<const char*> items = {"Exit"};
+    if (offerSplit)
+        items.push_back("Split Sector");
+    items.push_back("2-Sided LineDef");
+    int chosen = SimpleMenu(kCentred, kCentred, MenuStyle::Numbered, 2, nullptr,
+                            WindowSave::UnlessNested, "Split Option", items);
+    if (chosen < 2)
+        return SplitChoice::Exit;
+    return offerSplit && chosen == 2 ? SplitChoice::SplitSector : SplitChoice::TwoSided;
+}
+
+// The first LineDef from a to b or from b to a; -1 when there is none.
+int LineDefJoining(int a, int b) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        if ((ld.start == a && ld.end == b) || (ld.start == b && ld.end == a))
+            return l;
+    }
+    return -1;
+}
+
+bool Faces(uint16_t side, int sector) { return SectorOfSide(side) == sector && sector >= 0; }
+
+// The walk along the boundary of a Sector, the Sector on the right.
+struct Walk {
+    std::vector<int> lineDefs;
+    std::string failure;   // "" when the walk reached its end
+};
+
+// Walks from a to b along the LineDefs whose side facing s lies on the right
+// of the walk. A walk that runs into a loop without a or b fails as one that
+// comes back to a: b cannot be reached.
+Walk WalkBoundary(int s, int a, int b) {
+    Walk walk;
+    std::vector<bool> seen(static_cast<size_t>(level.vertices.count), false);
+    int c = a;
+    while (c != b) {
+        int via = -1, next = -1;
+        for (int l = 0; l < level.lineDefs.count && via < 0; ++l) {
+            const LineDef& ld = level.lineDefs[l];
+            if (ld.start == c && Faces(ld.sideDef1, s))
+                via = l, next = ld.end;
+            else if (ld.end == c && Faces(ld.sideDef2, s))
+                via = l, next = ld.start;
+        }
+        if (via < 0) {
+            walk.failure = c == a ? Format("There is no SideDef starting from Vertex %d", c)
+                                  : Format("Cannot go past Vertex %d)", c);
+            return walk;
+        }
+        walk.lineDefs.push_back(via);
+        c = next;
+        bool looped = ValidVertex(c) && seen[static_cast<size_t>(c)];
+        if (c == a || looped) {
+            walk.failure = "Vertexes are in a different Sectors";
+            return walk;
+        }
+        if (ValidVertex(c))
+            seen[static_cast<size_t>(c)] = true;
+    }
+    return walk;
+}
+
+void SetName(char (&field)[8], const char* name) { std::strncpy(field, name, sizeof field); }
+
+int NewSideFacing(int sector) {
+    int n = InsertObject(kObjSideDef, -1, 0, 0);
+    SideDef& sd = level.sideDefs[n];
+    sd.sector = static_cast<uint16_t>(sector);
+    SetName(sd.middle, "-");
+    return n;
+}
+
+void AddTwoSidedLineDef(int a, int b, int right, int left) {
+    int l = InsertObject(kObjLineDef, -1, 0, 0);
+    int side1 = NewSideFacing(right);
+    int side2 = NewSideFacing(left);
+    LineDef& ld = level.lineDefs[l];
+    ld.start = static_cast<uint16_t>(a);
+    ld.end = static_cast<uint16_t>(b);
+    ld.flags = kTwoSided;
+    ld.type = ld.tag = 0;
+    ld.sideDef1 = static_cast<uint16_t>(side1);
+    ld.sideDef2 = static_cast<uint16_t>(side2);
+}
+
+// The side of the LineDef that faces s (the first when both do) now faces n.
+void MoveSideFacing(int l, int s, int n) {
+    const LineDef& ld = level.lineDefs[l];
+    uint16_t side = Faces(ld.sideDef1, s) ? ld.sideDef1 : ld.sideDef2;
+    if (Faces(side, s))
+        level.sideDefs[side].sector = static_cast<uint16_t>(n);
+}
+
+// Every side facing s that now lies in n (the shapes inside the new part).
+void MoveInnerSides(int s, int n) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const std::pair<uint16_t, LineSide> sides[] = {{level.lineDefs[l].sideDef1, LineSide::Right},
+                                                        {level.lineDefs[l].sideDef2, LineSide::Left}};
+        for (const auto& [side, which] : sides)
+            if (Faces(side, s) && GetSectorOnSide(l, which) == n)
+                level.sideDefs[side].sector = static_cast<uint16_t>(n);
+    }
+}
+
+// The Sectors on the two sides of a LineDef (-1 for none).
+std::pair<int, int> SectorsBeside(int l) {
+    const LineDef* ld = LineDefAt(l);
+    if (!ld)
+        return {-1, -1};
+    return {SectorOfSide(ld->sideDef1), SectorOfSide(ld->sideDef2)};
+}
+
+bool ShareSector(int l1, int l2) {
+    auto [a1, a2] = SectorsBeside(l1);
+    auto [b1, b2] = SectorsBeside(l2);
+    for (int s : {a1, a2})
+        if (s >= 0 && (s == b1 || s == b2))
+            return true;
+    return false;
+}
+
+// Splits the LineDef at a new Vertex at its midpoint; false when it cannot.
+bool SplitAtMidpoint(int l) {
+    SelectionList one;
+    SelectObject(one, l);
+    int before = level.lineDefs.count;
+    SplitLineDefs(one);
+    ForgetSelection(one);
+    return level.lineDefs.count > before;
+}
+
+}  // namespace
+
+SplitResult AddLineDefSplitSector(int a, int b, int replace) {
+    if (!ValidVertex(a) || !ValidVertex(b) || a == b) {
+        ErrorBeep();
+        return SplitResult::Failed;
+    }
+    bool onLineDefs = UsedByLineDef(a) || UsedByLineDef(b);
+    SplitChoice choice = AskSplitChoice(onLineDefs);
+    if (choice == SplitChoice::Exit)
+        return SplitResult::Cancelled;
+    bool split = choice == SplitChoice::SplitSector;
+    if (!RoomFor(1, 2, 0, split ? 1 : 0)) {
+        ErrorBeep();
+        return SplitResult::Failed;
+    }
+    GeometrySnapshot before;
+    int existing = LineDefJoining(a, b);
+    if (existing >= 0) {
+        if (replace >= 0)
+            DeleteObject(kObjLineDef, replace);
+        else if (AskYes("Delete Existing LineDef ?"))
+            DeleteObject(kObjLineDef, existing);
+    }
+    const Vertex& va = level.vertices[a];
+    const Vertex& vb = level.vertices[b];
+    int s = GetSectorAtPoint((va.x + vb.x) / 2, (va.y + vb.y) / 2);
+    if (s < 0) {
+        before.Restore();
+        ReportFailure(Format("No Sector between Vertex %d and %d", a, b));
+        return SplitResult::Failed;
+    }
+    // Free Vertexes lie on no boundary: a LineDef between two of them only
+    // needs the Sector around it.
+    Walk walk;
+    if (onLineDefs)
+        walk = WalkBoundary(s, a, b);
+    if (!walk.failure.empty()) {
+        before.Restore();
+        ReportFailure(Format("Sector %d, Vertex %d to %d", s, a, b), walk.failure);
+        return SplitResult::Failed;
+    }
+    int n = split ? InsertObject(kObjSector, s, 0, 0) : s;
+    AddTwoSidedLineDef(a, b, s, n);
+    if (split) {
+        for (int l : walk.lineDefs)
+            MoveSideFacing(l, s, n);
+        MoveInnerSides(s, n);
+    }
+    NameStep(split ? "split Sector" : "add a LineDef");
+    return SplitResult::Done;
+}
+
+void SplitLineDefsAndSector(int lineDef1, int lineDef2) {
+    if (!ValidLineDef(lineDef1) || !ValidLineDef(lineDef2) || lineDef1 == lineDef2)
+        return;
+    if (!ShareSector(lineDef1, lineDef2)) {
+        ReportFailure(Format("LineDefs %d and %d are not adjacent to the same Sector", lineDef1,
+                             lineDef2));
+        return;
+    }
+    GeometrySnapshot before;
+    if (!SplitAtMidpoint(lineDef2) || !SplitAtMidpoint(lineDef1)) {
+        before.Restore();
+        return;
+    }
+    int newest = level.vertices.count - 1;
+    if (AddLineDefSplitSector(newest, newest - 1) != SplitResult::Done) {
+        before.Restore();
+        return;
+    }
+    NameStep("split 2 LineDefs and Sector");
+}
+
+void JoinSectors(SelectionList& sectors) {
+    if (sectors.empty())
+        return;
+    int keep = sectors.head();
+    std::vector<int> others = NumbersOf(sectors);
+    others.erase(others.begin());
+    ForgetSelection(sectors);
+    std::vector<bool> joined(static_cast<size_t>(level.sectors.count), false);
+    SelectionList doomed;
+    for (int s : others)
+        if (ValidSector(s) && s != keep && !joined[static_cast<size_t>(s)]) {
+            joined[static_cast<size_t>(s)] = true;
+            SelectObject(doomed, s);
+        }
+    if (!ValidSector(keep) || doomed.empty()) {
+        SelectObject(sectors, keep);
+        return;
+    }
+    for (SideDef& sd : level.sideDefs)
+        if (sd.sector < joined.size() && joined[sd.sector])
+            sd.sector = static_cast<uint16_t>(keep);
+    int below = 0;
+    for (int s : doomed)
+        below += s < keep;
+    DeleteObjects(kObjSector, doomed);
+    SelectObject(sectors, keep - below);
+}
+
+void DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
+    if (!CheckSelection(CountRule::AtLeast, 1, kObjLineDef, lineDefs))
+        return;
+    for (int l : lineDefs) {
+        const LineDef* ld = LineDefAt(l);
+        if (!ld)
+            continue;
+        if (!ValidSideDef(ld->sideDef1) || !ValidSideDef(ld->sideDef2)) {
+            ReportFailure(Format("Error: LineDef %d has only one side", l));
+            return;
+        }
+        if (SectorOfSide(ld->sideDef1) < 0 || SectorOfSide(ld->sideDef2) < 0) {
+            ReportFailure(Format("Error: LineDef %d has two sides, but one", l),
+                          "side is not bound to any Sector");
+            return;
+        }
+    }
+    NameStep("delete " + CountOf(lineDefs.size(), kObjLineDef) + " and join Sectors");
+    for (int l : lineDefs) {
+        const LineDef* ld = LineDefAt(l);
+        if (!ld)
+            continue;
+        int kept = SectorOfSide(ld->sideDef1), joined = SectorOfSide(ld->sideDef2);
+        if (kept == joined)
+            continue;
+        SelectionList pair;
+        SelectObject(pair, joined);
+        SelectObject(pair, kept);
+        JoinSectors(pair);
+        ForgetSelection(pair);
+    }
+    DeleteObjects(kObjLineDef, lineDefs);
+}
+
+void FlipLineDefs(const SelectionList& lineDefs, FlipPart part) {
+    int flipped = 0;
+    for (int l : lineDefs) {
+        LineDef* ld = LineDefAt(l);
+        if (!ld)
+            continue;
+        if (part != FlipPart::SideDefs)
+            std::swap(ld->start, ld->end);
+        if (part != FlipPart::Vertexes)
+            std::swap(ld->sideDef1, ld->sideDef2);
+        ++flipped;
+    }
+    if (flipped == 0)
+        return;
+    level.levelChanged = level.mapChanged = true;
+    std::string what = part == FlipPart::SideDefs   ? "swap SideDefs of "
+                       : part == FlipPart::Vertexes ? "flip Vertexes of "
+                                                    : "flip ";
+    NameStep(what + CountOf(flipped, kObjLineDef));
+}
+
+int FirstFreeTag() {
+    std::vector<bool> used(1u << 16, false);
+    for (const LineDef& ld : level.lineDefs)
+        used[static_cast<uint16_t>(ld.tag)] = true;
+    for (const Sector& s : level.sectors)
+        used[static_cast<uint16_t>(s.tag)] = true;
+    int tag = 1;
+    while (tag < 32768 && used[static_cast<size_t>(tag)])
+        ++tag;
+    return tag;
+}

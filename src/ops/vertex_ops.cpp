@@ -1,0 +1,142 @@
+#include "ops/vertex_ops.h"
+
+#include "base/format.h"
+#include "editor/objects.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "ui/input.h"
+
+namespace {
+
+// The LineDefs that start and that end at Vertex v.
+struct Meeting {
+    std::vector<int> starting, ending;
+};
+
+Meeting LineDefsMeetingAt(int v) {
+    Meeting m;
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        if (level.lineDefs[l].start == v)
+            m.starting.push_back(l);
+        if (level.lineDefs[l].end == v)
+            m.ending.push_back(l);
+    }
+    return m;
+}
+
+// Joins the two LineDefs at v into one; false (changing nothing) unless
+// exactly one starts and one ends there.
+bool JoinAt(int v, TrackedLists tracked) {
+    Meeting m = LineDefsMeetingAt(v);
+    if (m.starting.size() != 1 || m.ending.size() != 1)
+        return false;
+    level.lineDefs[m.ending[0]].end = level.lineDefs[m.starting[0]].end;
+    DeleteTracked(kObjLineDef, {m.starting[0]}, tracked);
+    DeleteTracked(kObjVertex, {v}, tracked);
+    return true;
+}
+
+uint16_t CopyOfSide(uint16_t side) {
+    if (!ValidSideDef(side))
+        return kNoReference;
+    return static_cast<uint16_t>(InsertObject(kObjSideDef, side, 0, 0));
+}
+
+}  // namespace
+
+void DeleteVertexesJoinLineDefs(const SelectionList& vertexes) {
+    std::vector<int> left = NumbersOf(vertexes);
+    int joined = 0;
+    for (size_t i = 0; i < left.size(); ++i) {
+        int v = left[i];
+        if (!ValidVertex(v))
+            continue;
+        if (JoinAt(v, {&left, nullptr})) {
+            ++joined;
+            continue;
+        }
+        ReportFailure(Format("Cannot delete Vertex %d and join the LineDefs. The Vertex", v),
+                      "must be the start of one LineDef and the end of another.");
+    }
+    if (joined > 0)
+        NameStep("delete " + CountOf(joined, kObjVertex) + " and join LineDefs");
+}
+
+int MergeVertexesInto(int keep, const std::vector<int>& gone, TrackedLists tracked) {
+    std::vector<bool> merged(static_cast<size_t>(level.vertices.count), false);
+    std::vector<int> doomed;
+    for (int v : gone)
+        if (ValidVertex(v) && v != keep && !merged[static_cast<size_t>(v)]) {
+            merged[static_cast<size_t>(v)] = true;
+            doomed.push_back(v);
+        }
+    if (doomed.empty() || !ValidVertex(keep))
+        return keep;
+    auto isMerged = [&](uint16_t v) { return v < merged.size() && merged[v]; };
+    for (LineDef& ld : level.lineDefs) {
+        bool start = isMerged(ld.start), end = isMerged(ld.end);
+        if (start && !end && ld.end != keep)
+            ld.start = static_cast<uint16_t>(keep);
+        else if (end && !start && ld.start != keep)
+            ld.end = static_cast<uint16_t>(keep);
+    }
+    DeleteTracked(kObjVertex, doomed, tracked);
+    int below = 0;
+    for (int v : doomed)
+        below += v < keep;
+    return keep - below;
+}
+
+void MergeVertexes(SelectionList& vertexes) {
+    SelectionCount found;
+    if (!CheckSelection(CountRule::AtLeast, 2, kObjVertex, vertexes, &found))
+        return;
+    std::vector<int> gone = NumbersOf(vertexes);
+    gone.erase(gone.begin());
+    NameStep("merge " + CountOf(vertexes.size(), kObjVertex));
+    ForgetSelection(vertexes);
+    MergeVertexesInto(found.first, gone);
+}
+
+int SplitLineDefAtVertex(int ld, int v) {
+    const LineDef* line = LineDefAt(ld);
+    if (!line || !ValidVertex(v))
+        return -1;
+    int sides = ValidSideDef(line->sideDef1) + ValidSideDef(line->sideDef2);
+    if (!RoomFor(1, sides, 0, 0)) {
+        ErrorBeep();
+        return -1;
+    }
+    int added = InsertObject(kObjLineDef, ld, 0, 0);
+    uint16_t side1 = CopyOfSide(level.lineDefs[ld].sideDef1);
+    uint16_t side2 = CopyOfSide(level.lineDefs[ld].sideDef2);
+    LineDef& copy = level.lineDefs[added];
+    copy.start = static_cast<uint16_t>(v);
+    copy.sideDef1 = side1;
+    copy.sideDef2 = side2;
+    level.lineDefs[ld].end = static_cast<uint16_t>(v);
+    return added;
+}
+
+void SplitLineDefs(const SelectionList& lineDefs) {
+    int split = 0;
+    for (int l : lineDefs) {
+        const LineDef* ld = LineDefAt(l);
+        const Vertex* a = ld ? VertexAt(ld->start) : nullptr;
+        const Vertex* b = ld ? VertexAt(ld->end) : nullptr;
+        if (!a || !b)
+            continue;
+        if (!RoomFor(0, 0, 1, 0)) {
+            ErrorBeep();
+            break;
+        }
+        int mid = InsertObject(kObjVertex, -1, (a->x + b->x) / 2, (a->y + b->y) / 2);
+        if (SplitLineDefAtVertex(l, mid) < 0) {
+            DeleteObject(kObjVertex, mid);
+            break;
+        }
+        ++split;
+    }
+    if (split > 0)
+        NameStep("split " + CountOf(split, kObjLineDef));
+}

@@ -1,0 +1,40 @@
+// Operations on Vertexes and the LineDefs that meet at them: deleting a
+// Vertex between two LineDefs and joining them into one, merging Vertexes,
+// and splitting LineDefs at a Vertex or at their midpoints. Each keeps every
+// reference sound and raises both change flags when it changes something.
+#pragma once
+
+#include <vector>
+
+#include "editor/selection.h"
+#include "ops/edit_support.h"
+
+// For every listed Vertex, in the list's order (newest first): when exactly
+// one LineDef starts there and exactly one other ends there, the one ending
+// there is drawn on to the end of the other, which is deleted with its
+// SideDefs, and the Vertex is deleted. Any other Vertex is reported ("Cannot
+// delete Vertex %d and join the LineDefs...") and kept. The list is left as
+// it was: the caller forgets it, since its numbers no longer fit.
+void DeleteVertexesJoinLineDefs(const SelectionList& vertexes);
+
+// Merges the listed Vertexes (at least 2, else says so and does nothing)
+// into the one selected last, the list's head: every LineDef from a merged
+// Vertex to a Vertex outside the list now ends at the kept one; LineDefs
+// between two listed Vertexes are deleted with the merged Vertexes. Empties
+// the list.
+void MergeVertexes(SelectionList& vertexes);
+
+// The merge itself: the Vertexes `gone` into `keep` (an entry equal to keep
+// is ignored). Returns keep's number after the deletion; the tracked lists
+// keep naming the same objects.
+int MergeVertexesInto(int keep, const std::vector<int>& gone, TrackedLists tracked = {});
+
+// Splits LineDef ld at Vertex v: a copy of ld (with copies of its SideDefs
+// on the same sides) runs from v to ld's end, and ld now ends at v. Returns
+// the new LineDef's number; -1 when ld or v does not exist or the level has
+// no room (after the error beep).
+int SplitLineDefAtVertex(int ld, int v);
+
+// Splits every listed LineDef at a new Vertex at its midpoint (each
+// coordinate halved towards zero).
+void SplitLineDefs(const SelectionList& lineDefs);

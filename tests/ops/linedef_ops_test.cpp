@@ -1,0 +1,189 @@
+// Adding a LineDef across a Sector and splitting it, splitting two LineDefs
+// and their Sector, joining Sectors, flipping LineDefs and the first free
+// tag: the records they make, and failures that change nothing.
+#include <cstring>
+
+#include "ops/linedef_ops.h"
+#include "ops_fixture.h"
+
+using mapkit::AddLineDef;
+using mapkit::AddRoom;
+using mapkit::AddSector;
+using mapkit::AddSideDef;
+using mapkit::AddVertex;
+using mapkit::LevelArrayBytes;
+using testkit::ReferencesSound;
+
+namespace {
+
+std::string Name(const char (&field)[8]) { return std::string(field, strnlen(field, 8)); }
+
+int SectorOf(uint16_t side) { return level.sideDefs[side].sector; }
+
+// A pillar drawn counter-clockwise inside Sector s: four one-sided LineDefs
+// facing s. Returns its first LineDef.
+int AddPillar(int x0, int y0, int x1, int y1, int s) {
+    int a = AddVertex(x0, y0), b = AddVertex(x1, y0), c = AddVertex(x1, y1), d = AddVertex(x0, y1);
+    const int corners[5] = {a, b, c, d, a};
+    int first = level.lineDefs.count;
+    for (int i = 0; i < 4; ++i)
+        AddLineDef(corners[i], corners[i + 1], AddSideDef(s));
+    return first;
+}
+
+class LineDefOpsTest : public OpsTest {
+protected:
+    // Sector 0: the room (0,0)-(200,200); Vertexes 0 (0,0), 1 (0,200),
+    // 2 (200,200), 3 (200,0); LineDefs 0..3 west, north, east, south.
+    void Room() {
+        room = AddSector(0, 0, 8, 136);
+        AddRoom(0, 0, 200, 200, room);
+    }
+    int room = -1;
+};
+
+// --- Add a LineDef and split Sector ---------------------------------------------
+
+TEST_F(LineDefOpsTest, ADiagonalSplitsASquareInTwo) {
+    Room();
+    int upperLeftPillar = AddPillar(20, 150, 50, 180, room);
+    int lowerRightPillar = AddPillar(150, 20, 180, 50, room);
+    Answers({"Enter"});   // "Split Sector", preselected
+    EXPECT_EQ(AddLineDefSplitSector(0, 2), SplitResult::Done);
+    EXPECT_TRUE(Showed(0, "Split Option"));
+    EXPECT_EQ(Step(), "split Sector");
+
+    ASSERT_EQ(level.sectors.count, 2);
+    EXPECT_EQ(0, std::memcmp(&level.sectors[1], &level.sectors[0], sizeof(Sector)));   // a copy
+    ASSERT_EQ(level.lineDefs.count, 13);
+    const LineDef& added = level.lineDefs[12];
+    EXPECT_EQ(added.start, 0);
+    EXPECT_EQ(added.end, 2);
+    EXPECT_EQ(added.flags, 4);
+    EXPECT_EQ(SectorOf(added.sideDef1), 0);
+    EXPECT_EQ(SectorOf(added.sideDef2), 1);
+    for (uint16_t side : {added.sideDef1, added.sideDef2})
+        EXPECT_EQ(Name(level.sideDefs[side].middle), "-");
+    // West and north walls bound the new upper-left half, with its pillar.
+    EXPECT_EQ(SectorOf(level.lineDefs[0].sideDef1), 1);
+    EXPECT_EQ(SectorOf(level.lineDefs[1].sideDef1), 1);
+    EXPECT_EQ(SectorOf(level.lineDefs[2].sideDef1), 0);
+    EXPECT_EQ(SectorOf(level.lineDefs[3].sideDef1), 0);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(SectorOf(level.lineDefs[upperLeftPillar + i].sideDef1), 1) << i;
+        EXPECT_EQ(SectorOf(level.lineDefs[lowerRightPillar + i].sideDef1), 0) << i;
+    }
+    EXPECT_TRUE(level.mapChanged);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(LineDefOpsTest, TheChoiceOfTwoSidesKeepsOneSector) {
+    Room();
+    Answers({"3"});
+    EXPECT_EQ(AddLineDefSplitSector(1, 3), SplitResult::Done);
+    EXPECT_EQ(Step(), "add a LineDef");
+    EXPECT_EQ(level.sectors.count, 1);
+    const LineDef& added = level.lineDefs[4];
+    EXPECT_EQ(SectorOf(added.sideDef1), 0);
+    EXPECT_EQ(SectorOf(added.sideDef2), 0);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(LineDefOpsTest, TwoFreeVertexesGetATwoSidedLineDef) {
+    Room();
+    int a = AddVertex(60, 100), b = AddVertex(140, 100);
+    Answers({"2"});   // only "Exit" and "2-Sided LineDef"
+    EXPECT_EQ(AddLineDefSplitSector(a, b), SplitResult::Done);
+    EXPECT_FALSE(Showed(0, "Split Sector"));
+    EXPECT_TRUE(Showed(0, "2-Sided LineDef"));
+    ASSERT_EQ(level.lineDefs.count, 5);
+    EXPECT_EQ(level.lineDefs[4].start, a);
+    EXPECT_EQ(SectorOf(level.lineDefs[4].sideDef1), 0);
+    EXPECT_EQ(SectorOf(level.lineDefs[4].sideDef2), 0);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(LineDefOpsTest, AnExistingLineDefIsReplacedOrKeptOnRequest) {
+    struct Case {
+        int replace;
+        std::vector<std::string> answers;
+        int lineDefs;
+    } cases[] = {
+        {-1, {"Enter", "Y"}, 5},   // asked; yes: the old one goes, the new one comes
+        {-1, {"Enter", "N"}, 6},   // no: both stay
+        {4, {"Enter"}, 5},         // the one to replace goes without a question
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        Room();
+        AddLineDef(0, 2, -1);   // LineDef 4, one the user drew before
+        Answers(c.answers);
+        EXPECT_EQ(AddLineDefSplitSector(0, 2, c.replace), SplitResult::Done);
+        if (c.answers.size() > 1) {
+            EXPECT_TRUE(Showed(1, "Delete Existing LineDef ?"));
+        }
+        EXPECT_EQ(level.lineDefs.count, c.lineDefs);
+        EXPECT_EQ(level.sectors.count, 2);
+        EXPECT_TRUE(ReferencesSound());
+    }
+}
+
+TEST_F(LineDefOpsTest, FailuresAndCancelsChangeNothing) {
+    struct Case {
+        const char* name;
+        void (*extra)(LineDefOpsTest&);   // more map; may remove walls
+        int a, b;
+        std::vector<std::string> answers;
+        SplitResult result;
+        const char* heading;   // what the failure box says, nullptr for none
+        const char* message;
+    };
+    const Case cases[] = {
+        {"exit", nullptr, 0, 2, {"1"}, SplitResult::Cancelled, nullptr, nullptr},
+        {"escape", nullptr, 0, 2, {"Esc"}, SplitResult::Cancelled, nullptr, nullptr},
+        {"outside", [](LineDefOpsTest&) { AddVertex(300, 0), AddVertex(300, 200); }, 4, 5,
+         {"2"}, SplitResult::Failed, "No Sector between Vertex 4 and 5", nullptr},
+        {"open room",
+         [](LineDefOpsTest&) { level.lineDefs.count = 3; },   // no south wall
+         2, 0, {"2"}, SplitResult::Failed, "Sector 0, Vertex 2 to 0", "Cannot go past Vertex 3)"},
+        {"to a pillar", [](LineDefOpsTest&) { AddPillar(80, 80, 120, 120, 0); }, 0, 4,
+         {"2"}, SplitResult::Failed, "Sector 0, Vertex 0 to 4", "Vertexes are in a different Sectors"},
+        {"from a pillar", [](LineDefOpsTest&) { AddPillar(80, 80, 120, 120, 0); }, 4, 0,
+         {"2"}, SplitResult::Failed, "Sector 0, Vertex 4 to 0", "Vertexes are in a different Sectors"},
+        {"no side from a",
+         [](LineDefOpsTest&) { level.lineDefs[0].sideDef1 = kNoReference; }, 0, 2, {"2"},
+         SplitResult::Failed, "Sector 0, Vertex 0 to 2", "There is no SideDef starting from Vertex 0"},
+        // A two-sided LineDef from the west wall into the room, both sides in
+        // it, before the north wall: the walk would go back and forth on it.
+        {"back and forth",
+         [](LineDefOpsTest&) {
+             int inside = AddVertex(50, 150);
+             AddLineDef(1, inside, AddSideDef(0), AddSideDef(0), 4);
+             std::swap(level.lineDefs[1], level.lineDefs[4]);
+         },
+         0, 2, {"2"}, SplitResult::Failed, "Sector 0, Vertex 0 to 2", "Vertexes are in a different Sectors"},
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        Room();
+        if (c.extra)
+            c.extra(*this);
+        ResetHistory();
+        std::string before = LevelArrayBytes();
+        std::vector<std::string> answers = c.answers;
+        if (c.heading)
+            answers.push_back("Enter");
+        Answers(answers);
+        EXPECT_EQ(AddLineDefSplitSector(c.a, c.b), c.result) << c.name;
+        EXPECT_EQ(LevelArrayBytes(), before) << c.name;
+        EXPECT_EQ(Step(), "") << c.name;
+        if (c.heading) {
+            EXPECT_TRUE(Showed(1, c.heading)) << c.name;
+        }
+        if (c.message) {
+            EXPECT_TRUE(Showed(1, c.message)) << c.name;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// What the tests of the vertex and LineDef operations share: the editor's
+// headless screen with the operations connected, scripted answers to the
+// boxes and menus they open (each box photographed before it is answered),
+// and a byte copy of the level to show that a failure changed nothing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "editor/editor_actions.h"
+#include "editor/editor_fixture.h"
+#include "level/history.h"
+#include "ops/misc_menu.h"
+#include "support/reference_check.h"
+#include "support/screen_text.h"
+
+class OpsTest : public EditorScreenTest {
+protected:
+    void SetUp() override {
+        EditorScreenTest::SetUp();
+        ResetEditorActions();
+        InstallMiscOperations();
+        editor = EditorState{};
+        config.soundErrors = 0;
+        config.overlapTolerance = 3;
+        config.lineDefSplit = 0;
+        config.expertMode = 0;
+        ResetHistory();
+    }
+
+    // The keys that answer the boxes and menus to come, one each, in order;
+    // no more may open.
+    void Answers(const std::vector<std::string>& keys) {
+        std::string script;
+        for (size_t i = 0; i < keys.size(); ++i)
+            script += "snapshot " + Shot(i) + "\nkey " + keys[i] + "\n";
+        session.ExactScript(script);
+        answers = keys.size();
+    }
+    void NoAnswers() { Answers({}); }
+    // Whether box i (from 0) showed the text.
+    bool Showed(size_t i, const std::string& text) const {
+        return i < answers && testkit::SnapshotShowsText(Shot(i), text);
+    }
+    std::string Shot(size_t i) const {
+        return session.Dir().file("box" + std::to_string(i) + ".png");
+    }
+
+    // The name of the undo step the operation made, "" when it changed nothing.
+    static std::string Step() { return RecordStep() ? UndoLabel() : ""; }
+
+    size_t answers = 0;
+};

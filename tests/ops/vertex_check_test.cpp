@@ -1,0 +1,150 @@
+// The vertex check after moves and drawing: Vertexes merged into the one
+// they lie on, LineDefs split where a Vertex lies on them (within the
+// overlap tolerance), superimposed LineDefs merged; what it asks, and the
+// lists it hands back.
+#include "ops/vertex_check.h"
+#include "ops_fixture.h"
+
+using mapkit::AddLineDef;
+using mapkit::AddRoom;
+using mapkit::AddSector;
+using mapkit::AddSideDef;
+using mapkit::AddVertex;
+using mapkit::LevelArrayBytes;
+using testkit::ReferencesSound;
+
+namespace {
+
+class VertexCheckTest : public OpsTest {
+protected:
+    // Sector 0: the room (0,0)-(200,200), Vertexes 0..3, LineDefs 0..3 (west,
+    // north, east, south, first sides inside). Sector 1: the room
+    // (200,0)-(400,200) beside it, Vertexes 4..7, LineDefs 4..7, whose west
+    // wall (LineDef 4, from (200,0) to (200,200)) lies on the east wall of
+    // the first, the other way round.
+    void TwoRoomsSideBySide() {
+        AddSector();
+        AddSector();
+        AddRoom(0, 0, 200, 200, 0);
+        AddRoom(200, 0, 400, 200, 1);
+    }
+};
+
+TEST_F(VertexCheckTest, RoomsDraggedTogetherBecomeOneWallWithTwoSides) {
+    TwoRoomsSideBySide();
+    SelectionList moved = ListOf({4, 5});   // the second room's west corners
+    Answers({"Y", "Y"});                    // merge the Vertexes; merge the LineDefs
+    CheckVertexes(moved, CheckStyle::Interactive);
+    EXPECT_TRUE(Showed(0, "One or more Vertices specify the same position"));
+    EXPECT_TRUE(Showed(1, "Some LineDefs are Superimposed"));
+
+    EXPECT_EQ(level.vertices.count, 6);
+    EXPECT_EQ(Numbers(moved), (std::vector<int>{2, 3}));   // the Vertexes they were merged into
+    ASSERT_EQ(level.lineDefs.count, 7);
+    const LineDef& wall = level.lineDefs[2];   // the first room's east wall, 2 -> 3
+    EXPECT_EQ(wall.start, 2);
+    EXPECT_EQ(wall.end, 3);
+    EXPECT_EQ(wall.flags, 4);   // two-sided now
+    EXPECT_EQ(level.sideDefs[wall.sideDef1].sector, 0);
+    EXPECT_EQ(level.sideDefs[wall.sideDef2].sector, 1);   // the other room's, from the reversed LineDef
+    EXPECT_EQ(level.sideDefs.count, 8);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(VertexCheckTest, WhatTheUserDeclinesStaysAsItIs) {
+    struct Case {
+        std::vector<std::string> answers;
+        int vertexes, lineDefs;
+    } cases[] = {
+        {{"N"}, 8, 8},         // no merge: the check ends at once
+        {{"Esc"}, 8, 8},
+        {{"Y", "N"}, 6, 8},    // merged, but the LineDefs stay superimposed
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        TwoRoomsSideBySide();
+        SelectionList moved = ListOf({4, 5});
+        Answers(c.answers);
+        CheckVertexes(moved, CheckStyle::Interactive);
+        EXPECT_EQ(level.vertices.count, c.vertexes);
+        EXPECT_EQ(level.lineDefs.count, c.lineDefs);
+        EXPECT_TRUE(ReferencesSound());
+    }
+}
+
+TEST_F(VertexCheckTest, QuietChecksAskNothing) {
+    TwoRoomsSideBySide();
+    SelectionList drawn = ListOf({4, 5});
+    NoAnswers();
+    CheckVertexes(drawn, CheckStyle::Quiet);
+    EXPECT_EQ(level.vertices.count, 6);
+    EXPECT_EQ(level.lineDefs.count, 7);
+    EXPECT_EQ(Numbers(drawn), (std::vector<int>{2, 3}));
+    EXPECT_TRUE(ReferencesSound());
+}
+
+// A free Vertex near the middle of the first room's south wall (from
+// (200,0) to (0,0)).
+TEST_F(VertexCheckTest, AVertexOnALineDefSplitsItWithinTheTolerance) {
+    struct Case {
+        int tolerance, y;
+        bool split;
+    } cases[] = {
+        {0, 0, true}, {0, 1, false}, {3, 3, true}, {3, -3, true}, {3, 4, false}, {4, 4, true},
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        AddSector();
+        AddRoom(0, 0, 200, 200, 0);
+        int v = AddVertex(100, c.y);
+        config.overlapTolerance = static_cast<int16_t>(c.tolerance);
+        SelectionList moved = ListOf({v});
+        NoAnswers();
+        CheckVertexes(moved, CheckStyle::Quiet);
+        ASSERT_EQ(level.lineDefs.count, c.split ? 5 : 4) << c.tolerance << " " << c.y;
+        if (c.split) {
+            EXPECT_EQ(level.lineDefs[3].start, 3);
+            EXPECT_EQ(level.lineDefs[3].end, v);
+            EXPECT_EQ(level.lineDefs[4].start, v);
+            EXPECT_EQ(level.lineDefs[4].end, 0);
+            EXPECT_NE(level.lineDefs[4].sideDef1, level.lineDefs[3].sideDef1);   // a copy
+            EXPECT_EQ(level.sideDefs[level.lineDefs[4].sideDef1].sector, 0);
+        }
+        EXPECT_TRUE(ReferencesSound());
+    }
+}
+
+TEST_F(VertexCheckTest, InteractiveSplitsAskOnceAndOnlyWithTheSetting) {
+    AddSector();
+    AddRoom(0, 0, 200, 200, 0);
+    int a = AddVertex(100, 0), b = AddVertex(0, 100);
+    SelectionList moved = ListOf({a, b});
+    NoAnswers();
+    CheckVertexes(moved, CheckStyle::Interactive);   // "LineDef Split" off: no split phase
+    EXPECT_EQ(level.lineDefs.count, 4);
+
+    config.lineDefSplit = 1;
+    Answers({"Y"});
+    CheckVertexes(moved, CheckStyle::Interactive);
+    EXPECT_TRUE(Showed(0, "One or more Vertices are on a LineDef"));
+    EXPECT_EQ(level.lineDefs.count, 6);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(VertexCheckTest, LineDefListsKeepNamingTheirLineDefs) {
+    TwoRoomsSideBySide();
+    // The second room's west wall (4) and north wall (5) were dragged onto
+    // the first room: merging removes the wall 4, so 5 becomes 4.
+    SelectionList moved = ListOf({4, 5});
+    Answers({"Y", "Y"});
+    CheckLineDefVertexes(moved, CheckStyle::Interactive);
+    ASSERT_EQ(level.lineDefs.count, 7);
+    EXPECT_EQ(Numbers(moved), (std::vector<int>{4}));
+    const LineDef& north = level.lineDefs[4];   // (200,200) -> (400,200)
+    EXPECT_EQ(level.vertices[north.start].x, 200);
+    EXPECT_EQ(level.vertices[north.end].x, 400);
+    EXPECT_EQ(level.vertices[north.end].y, 200);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+}  // namespace
