@@ -1,0 +1,199 @@
+// The Misc menu on the selection of each EditMode: what it shows, which
+// operation each item runs with which objects, the selections each needs,
+// the confirmations of the flips, the first free tag; and the flips and
+// joins themselves.
+#include "editor/selection.h"
+#include "ops/linedef_ops.h"
+#include "ops/vertex_check.h"
+#include "ops_fixture.h"
+#include "ui/menus.h"
+
+using mapkit::AddLineDef;
+using mapkit::AddSector;
+using mapkit::AddSideDef;
+using mapkit::AddVertex;
+using mapkit::LevelArrayBytes;
+using testkit::ReferencesSound;
+
+namespace {
+
+class MiscMenuTest : public OpsTest {
+protected:
+    void SetUp() override {
+        OpsTest::SetUp();
+        TwoRooms();
+        ResetHistory();
+    }
+    void Mode(int mode) { config.editMode = static_cast<int16_t>(mode); }
+    void Select(std::initializer_list<int> oldestFirst) {
+        ForgetSelection(selection.list);
+        selection.list = ListOf(oldestFirst);
+    }
+};
+
+TEST_F(MiscMenuTest, TheMenuShowsTheOperationsOfTheMode) {
+    struct Case {
+        int mode;
+        const char* shown;
+        const char* notShown;
+    } cases[] = {
+        {kObjVertex, "Merge several Vertices into one", "Split LineDefs and Sector"},
+        {kObjLineDef, "Make Stair from 2 LineDefs", "Make lift from Sector"},
+        {kObjSector, "Distribute Sector lighting", "Swap LineDef SideDefs"},
+        {kObjThing, "Find first free tag number", "Delete Vertex and join LineDefs"},
+    };
+    for (const Case& c : cases) {
+        Mode(c.mode);
+        Answers({"Esc"});
+        EXPECT_EQ(MiscMenu(10, 20, MiscStart::Menu), 0);
+        EXPECT_TRUE(Showed(0, "Misc. Operations"));
+        EXPECT_TRUE(Showed(0, "Rotate and scale  < >"));
+        EXPECT_TRUE(Showed(0, c.shown)) << c.shown;
+        EXPECT_FALSE(Showed(0, c.notShown)) << c.notShown;
+    }
+    Answers({"Right"});
+    EXPECT_EQ(MiscMenu(10, 20, MiscStart::Menu), kMenuNext);
+    EXPECT_EQ(Step(), "");
+}
+
+struct ItemCase {
+    const char* name;
+    bool oneRoom;   // the outer room alone (else both rooms)
+    int mode;
+    std::initializer_list<int> selected;   // oldest first
+    std::vector<std::string> keys;          // the item, then the answers
+    std::string step;                       // the undo step, "" for none
+    const char* box;                        // text of the last box, nullptr for none
+    bool emptied;                           // the selection is empty afterwards
+};
+
+TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
+    const ItemCase cases[] = {
+        {"split", false, kObjLineDef, {0, 1}, {"3"}, "split 2 LineDefs", nullptr, false},
+        {"split sector", true, kObjLineDef, {0, 2}, {"4", "Enter"}, "split 2 LineDefs and Sector", nullptr,
+         true},
+        {"split needs 2", false, kObjLineDef, {0}, {"4", "Enter"}, "", "Select exactly 2 LineDefs", false},
+        {"join", false, kObjLineDef, {4, 5, 6, 7}, {"5"}, "delete 4 LineDefs and join Sectors", nullptr,
+         true},
+        {"join one-sided", false, kObjLineDef, {4, 0}, {"5", "Enter"}, "", "Error: LineDef 0 has only one side",
+         false},
+        {"flip", false, kObjLineDef, {0}, {"6", "Y"}, "flip 1 LineDef", "This swaps Sector references", false},
+        {"flip declined", false, kObjLineDef, {0}, {"6", "N"}, "", "Caution", false},
+        {"swap", false, kObjLineDef, {0, 1}, {"7", "Y"}, "swap SideDefs of 2 LineDefs", "Caution", false},
+        {"flip vertexes", false, kObjLineDef, {2}, {"8"}, "flip Vertexes of 1 LineDef", nullptr, false},
+        {"align", false, kObjLineDef, {2}, {"9"}, "", nullptr, false},
+        {"stair", false, kObjLineDef, {2}, {"C"}, "", nullptr, false},
+        {"nothing selected", false, kObjLineDef, {}, {"3", "Enter"}, "", "Select at least 1 LineDefs", false},
+        {"delete vertex", false, kObjVertex, {0}, {"3"}, "delete 1 Vertex and join LineDefs", nullptr, true},
+        {"merge", false, kObjVertex, {4, 0}, {"4"}, "merge 2 Vertexes", nullptr, true},
+        {"add linedef", true, kObjVertex, {0, 2}, {"5", "Enter"}, "split Sector", nullptr, true},
+        {"add needs 2", false, kObjVertex, {0, 1, 2}, {"5", "Enter"}, "", "Select exactly 2 Vertexs", false},
+        {"lift", false, kObjSector, {0}, {"3"}, "", nullptr, false},
+        {"lift needs 1", false, kObjSector, {0, 1}, {"3", "Enter"}, "", "Select exactly 1 Sectors", false},
+        {"rotate things", false, kObjThing, {}, {"1", "Enter"}, "", "Select at least 1 Things", false},
+        {"first free tag", false, kObjThing, {}, {"2", "Enter"}, "", "First Free Tag", false},
+    };
+    for (const ItemCase& c : cases) {
+        mapkit::ClearMap();
+        if (c.oneRoom)
+            mapkit::AddRoom(0, 0, 200, 200, AddSector());
+        else
+            TwoRooms();
+        ResetHistory();
+        Mode(c.mode);
+        Select(c.selected);
+        Answers(c.keys);
+        EXPECT_EQ(MiscMenu(10, 20, MiscStart::Menu), 0) << c.name;
+        EXPECT_EQ(Step(), c.step) << c.name;
+        if (c.box) {
+            EXPECT_TRUE(Showed(c.keys.size() - 1, c.box)) << c.name;
+        }
+        EXPECT_EQ(selection.list.empty(), c.emptied || c.selected.size() == 0) << c.name;
+        EXPECT_TRUE(ReferencesSound()) << c.name;
+    }
+}
+
+TEST_F(MiscMenuTest, ExpertsAreNotAskedBeforeSwaps) {
+    config.expertMode = 1;
+    Mode(kObjLineDef);
+    Select({4});
+    Answers({"7"});
+    MiscMenu(10, 20, MiscStart::Menu);
+    EXPECT_EQ(Step(), "swap SideDefs of 1 LineDef");
+}
+
+TEST_F(MiscMenuTest, RotateAndScaleAtOnceNeedsTwoVertexes) {
+    Mode(kObjVertex);
+    Select({3});
+    Answers({"Enter"});
+    MiscMenu(10, 20, MiscStart::RotateAndScale);
+    EXPECT_TRUE(Showed(0, "Select at least 2 Vertexs"));
+}
+
+TEST_F(MiscMenuTest, TheFirstFreeTagIsShown) {
+    struct Case {
+        std::vector<int> lineDefTags, sectorTags;
+        int expected;
+    } cases[] = {
+        {{1, 2, 4}, {3}, 5},
+        {{}, {}, 1},
+        {{0, -1, 2}, {3}, 1},
+        {{1}, {1, 3}, 2},
+    };
+    for (const Case& c : cases) {
+        for (LineDef& ld : level.lineDefs)
+            ld.tag = 0;
+        for (Sector& s : level.sectors)
+            s.tag = 0;
+        for (size_t i = 0; i < c.lineDefTags.size(); ++i)
+            level.lineDefs[static_cast<int>(i)].tag = static_cast<int16_t>(c.lineDefTags[i]);
+        for (size_t i = 0; i < c.sectorTags.size(); ++i)
+            level.sectors[static_cast<int>(i)].tag = static_cast<int16_t>(c.sectorTags[i]);
+        EXPECT_EQ(FirstFreeTag(), c.expected);
+    }
+    Mode(kObjSector);
+    Answers({"2", "Enter"});
+    MiscMenu(10, 20, MiscStart::Menu);
+    EXPECT_TRUE(Showed(1, "First Free Tag"));
+    EXPECT_TRUE(Showed(1, "2"));
+}
+
+TEST_F(MiscMenuTest, FlipsExchangeVertexesSideDefsOrBoth) {
+    struct Case {
+        FlipPart part;
+        bool vertexes, sides;
+    } cases[] = {{FlipPart::Vertexes, true, false}, {FlipPart::SideDefs, false, true},
+                 {FlipPart::Both, true, true}};
+    for (const Case& c : cases) {
+        const LineDef before = level.lineDefs[4];
+        FlipLineDefs(ListOf({4}), c.part);
+        const LineDef& after = level.lineDefs[4];
+        EXPECT_EQ(after.start, c.vertexes ? before.end : before.start);
+        EXPECT_EQ(after.end, c.vertexes ? before.start : before.end);
+        EXPECT_EQ(after.sideDef1, c.sides ? before.sideDef2 : before.sideDef1);
+        EXPECT_EQ(after.sideDef2, c.sides ? before.sideDef1 : before.sideDef2);
+        EXPECT_TRUE(level.mapChanged);
+    }
+}
+
+TEST_F(MiscMenuTest, JoiningSectorsKeepsTheHead) {
+    int third = AddSector();
+    AddLineDef(AddVertex(300, 0), AddVertex(300, 100), AddSideDef(third));
+    SelectionList sectors = ListOf({2, 0, 1});   // 1 is kept
+    JoinSectors(sectors);
+    EXPECT_EQ(level.sectors.count, 1);
+    EXPECT_EQ(Numbers(sectors), (std::vector<int>{0}));
+    for (const SideDef& sd : level.sideDefs)
+        EXPECT_EQ(sd.sector, 0);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(MiscMenuTest, InstallConnectsTheOperations) {
+    ResetEditorActions();
+    InstallMiscOperations();
+    EXPECT_EQ(editorActions.miscMenu, &MiscMenu);
+    EXPECT_EQ(editorActions.checkVertexes, &CheckVertexes);
+    EXPECT_EQ(editorActions.checkLineDefVertexes, &CheckLineDefVertexes);
+}
+
+}  // namespace
