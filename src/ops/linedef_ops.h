@@ -6,13 +6,8 @@
 // changes something, and leaves the level exactly as it was when it fails.
 #pragma once
 
+#include "editor/editor_actions.h"
 #include "editor/selection.h"
-
-enum class SplitResult {
-    Cancelled,   // the user chose "Exit" or pressed Esc
-    Failed,      // reported to the user
-    Done,
-};
 
 // Adds a two-sided LineDef from Vertex a to Vertex b inside the Sector
 // around their midpoint, after the user chose in the menu "Split Option":
@@ -26,7 +21,8 @@ enum class SplitResult {
 // the user is asked whether to delete the LineDef found. The new LineDef's
 // first side faces the old Sector; both sides have "-" as normal texture.
 // Failures (no Sector between a and b, a boundary walk that ends or comes
-// back) are reported and change nothing.
+// back) are reported and change nothing. Returns Cancelled when the user
+// chose "Exit" or pressed Esc.
 SplitResult AddLineDefSplitSector(int a, int b, int replace = -1);
 
 // Splits both LineDefs at their midpoints and adds a LineDef between the two

@@ -140,4 +140,5 @@ void InstallMiscOperations() {
     editorActions.miscMenu = MiscMenu;
     editorActions.checkVertexes = CheckVertexes;
     editorActions.checkLineDefVertexes = CheckLineDefVertexes;
+    editorActions.addLineDefSplitSector = AddLineDefSplitSector;
 }

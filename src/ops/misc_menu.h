@@ -12,5 +12,6 @@
 // operations this program does not have yet beep.
 int MiscMenu(int x, int y, MiscStart start);
 
-// Sets the editor's entries for the Misc menu and the vertex check.
+// Sets the editor's entries for the Misc menu, the vertex check and adding
+// a LineDef across a Sector.
 void InstallMiscOperations();

@@ -194,6 +194,7 @@ TEST_F(MiscMenuTest, InstallConnectsTheOperations) {
     EXPECT_EQ(editorActions.miscMenu, &MiscMenu);
     EXPECT_EQ(editorActions.checkVertexes, &CheckVertexes);
     EXPECT_EQ(editorActions.checkLineDefVertexes, &CheckLineDefVertexes);
+    EXPECT_EQ(editorActions.addLineDefSplitSector, &AddLineDefSplitSector);
 }
 
 }  // namespace
