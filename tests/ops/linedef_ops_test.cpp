@@ -6,14 +6,6 @@
 #include "ops/linedef_ops.h"
 #include "ops_fixture.h"
 
-using mapkit::AddLineDef;
-using mapkit::AddRoom;
-using mapkit::AddSector;
-using mapkit::AddSideDef;
-using mapkit::AddVertex;
-using mapkit::LevelArrayBytes;
-using testkit::ReferencesSound;
-
 namespace {
 
 std::string Name(const char (&field)[8]) { return std::string(field, strnlen(field, 8)); }

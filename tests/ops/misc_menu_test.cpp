@@ -8,12 +8,6 @@
 #include "ops_fixture.h"
 #include "ui/menus.h"
 
-using mapkit::AddLineDef;
-using mapkit::AddSector;
-using mapkit::AddSideDef;
-using mapkit::AddVertex;
-using mapkit::LevelArrayBytes;
-using testkit::ReferencesSound;
 
 namespace {
 

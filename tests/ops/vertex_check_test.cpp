@@ -5,14 +5,6 @@
 #include "ops/vertex_check.h"
 #include "ops_fixture.h"
 
-using mapkit::AddLineDef;
-using mapkit::AddRoom;
-using mapkit::AddSector;
-using mapkit::AddSideDef;
-using mapkit::AddVertex;
-using mapkit::LevelArrayBytes;
-using testkit::ReferencesSound;
-
 namespace {
 
 class VertexCheckTest : public OpsTest {

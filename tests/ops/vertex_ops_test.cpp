@@ -4,14 +4,6 @@
 #include "ops/vertex_ops.h"
 #include "ops_fixture.h"
 
-using mapkit::AddLineDef;
-using mapkit::AddRoom;
-using mapkit::AddSector;
-using mapkit::AddSideDef;
-using mapkit::AddVertex;
-using mapkit::LevelArrayBytes;
-using testkit::ReferencesSound;
-
 namespace {
 
 class VertexOpsTest : public OpsTest {};
