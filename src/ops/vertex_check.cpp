@@ -91,12 +91,6 @@ bool MergeOverlaps(VertexCheck& check) {
 
 int OverlapTolerance() { return std::clamp<int>(config.overlapTolerance, 0, kMaxOverlapTolerance); }
 
-bool AtAnEnd(const LineDef& ld, const Vertex& p) {
-    const Vertex* a = VertexAt(ld.start);
-    const Vertex* b = VertexAt(ld.end);
-    return (a && a->x == p.x && a->y == p.y) || (b && b->x == p.x && b->y == p.y);
-}
-
 // Phase 2. False when the check is to end.
 bool SplitLineDefsAtVertexes(VertexCheck& check) {
     ShowEditorMessage(" Checking LineDef Split-Press Esc to Cancel");
@@ -115,9 +109,7 @@ bool SplitLineDefsAtVertexes(VertexCheck& check) {
                 check.endMet = true;
                 continue;
             }
-            // A Vertex on the point of an end (left by a declined or
-            // cancelled merge) would cut off a LineDef of no length.
-            if (!IsLineDefInside(l, p.x - r, p.y - r, p.x + r, p.y + r) || AtAnEnd(ld, p))
+            if (!IsLineDefInside(l, p.x - r, p.y - r, p.x + r, p.y + r))
                 continue;
             ShowFind(Format("Starting with LineDef %d Vertex %d", l, v));
             if (!asked) {

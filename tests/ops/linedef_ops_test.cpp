@@ -178,4 +178,45 @@ TEST_F(LineDefOpsTest, FailuresAndCancelsChangeNothing) {
     }
 }
 
+// --- Split LineDefs and Sector ---------------------------------------------------
+
+TEST_F(LineDefOpsTest, TwoWallsOfARoomAreJoinedAcrossIt) {
+    Room();
+    Answers({"Enter"});
+    SplitLineDefsAndSector(2, 0);   // east, then west
+    EXPECT_EQ(Step(), "split 2 LineDefs and Sector");
+    ASSERT_EQ(level.vertices.count, 6);
+    EXPECT_EQ(level.vertices[4].x, 0);     // the west wall's midpoint, split first
+    EXPECT_EQ(level.vertices[5].x, 200);   // the east wall's
+    ASSERT_EQ(level.lineDefs.count, 7);
+    EXPECT_EQ(level.lineDefs[6].start, 5);   // from the first LineDef's midpoint
+    EXPECT_EQ(level.lineDefs[6].end, 4);
+    EXPECT_EQ(level.sectors.count, 2);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(LineDefOpsTest, SplittingLineDefsAndSectorUndoesTheSplitsWhenItFails) {
+    Room();
+    AddRoom(300, 0, 400, 100, AddSector());   // LineDefs 4..7
+    AddPillar(80, 80, 120, 120, room);        // LineDefs 8..11
+    ResetHistory();
+    std::string before = LevelArrayBytes();
+    struct Case {
+        int lineDef1, lineDef2;
+        std::vector<std::string> answers;
+        const char* box;
+    } cases[] = {
+        {0, 4, {"Enter"}, "LineDefs 0 and 4 are not adjacent to the same Sector"},
+        {0, 2, {"Esc"}, "Split Option"},
+        {0, 8, {"Enter", "Enter"}, "Vertexes are in a different Sectors"},   // the walk comes back
+    };
+    for (const Case& c : cases) {
+        Answers(c.answers);
+        SplitLineDefsAndSector(c.lineDef1, c.lineDef2);
+        EXPECT_TRUE(Showed(c.answers.size() - 1, c.box)) << c.box;
+        EXPECT_EQ(LevelArrayBytes(), before) << c.box;
+        EXPECT_EQ(Step(), "") << c.box;
+    }
+}
+
 }  // namespace
