@@ -5,6 +5,7 @@
 #include "editor/editor.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
+#include "editor/view.h"
 #include "ops/edit_support.h"
 #include "ops/linedef_ops.h"
 #include "ops/vertex_check.h"
@@ -115,9 +116,10 @@ void RunItem(int mode, int item) {
         LineDefItem(item);
     else if (mode == kObjSector)
         SectorItem(item);
-    // The highlighted object may be gone.
+    // The highlighted object, and Vertexes at the map's edge, may be gone.
     if (selection.current > GetMaxObjectNum(mode))
         selection.current = -1;
+    ComputeMapBounds();
 }
 
 }  // namespace

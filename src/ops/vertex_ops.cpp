@@ -126,11 +126,16 @@ void SplitLineDefs(const SelectionList& lineDefs) {
         const Vertex* b = ld ? VertexAt(ld->end) : nullptr;
         if (!a || !b)
             continue;
+        int x = (a->x + b->x) / 2, y = (a->y + b->y) / 2;
+        // A LineDef too short to have a point between its ends would leave a
+        // LineDef of no length.
+        if ((x == a->x && y == a->y) || (x == b->x && y == b->y))
+            continue;
         if (!RoomFor(0, 0, 1, 0)) {
             ErrorBeep();
             break;
         }
-        int mid = InsertObject(kObjVertex, -1, (a->x + b->x) / 2, (a->y + b->y) / 2);
+        int mid = InsertObject(kObjVertex, -1, x, y);
         if (SplitLineDefAtVertex(l, mid) < 0) {
             DeleteObject(kObjVertex, mid);
             break;

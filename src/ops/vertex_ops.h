@@ -36,5 +36,6 @@ int MergeVertexesInto(int keep, const std::vector<int>& gone, TrackedLists track
 int SplitLineDefAtVertex(int ld, int v);
 
 // Splits every listed LineDef at a new Vertex at its midpoint (each
-// coordinate halved towards zero).
+// coordinate halved towards zero). A LineDef whose midpoint falls on one of
+// its ends (shorter than 2 units) stays whole.
 void SplitLineDefs(const SelectionList& lineDefs);

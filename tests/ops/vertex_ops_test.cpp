@@ -135,6 +135,19 @@ TEST_F(VertexOpsTest, SplittingPutsTheNewVertexAtTheMidpointTowardsZero) {
     }
 }
 
+TEST_F(VertexOpsTest, LineDefsTooShortToSplitStayWhole) {
+    AddSector();
+    for (int i = 0; i < 3; ++i) {
+        int a = AddVertex(i * 10, 0);
+        AddLineDef(a, AddVertex(i * 10 + 1, i == 2 ? -1 : i), AddSideDef(0));
+    }
+    ResetHistory();
+    SplitLineDefs(ListOf({0, 1, 2}));   // (0,0)-(1,0), (10,0)-(11,1), (20,0)-(21,-1)
+    EXPECT_EQ(level.lineDefs.count, 3);
+    EXPECT_EQ(level.vertices.count, 6);
+    EXPECT_EQ(Step(), "");
+}
+
 TEST_F(VertexOpsTest, SplittingAOneSidedLineDefCopiesOneSide) {
     AddSector();
     AddRoom(0, 0, 64, 64, 0);
