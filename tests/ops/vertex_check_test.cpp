@@ -77,6 +77,20 @@ TEST_F(VertexCheckTest, QuietChecksAskNothing) {
     EXPECT_TRUE(ReferencesSound());
 }
 
+TEST_F(VertexCheckTest, EscapeEndsTheCheck) {
+    TwoRoomsSideBySide();
+    std::string before = LevelArrayBytes();
+    session.ExactScript("key Esc");
+    int buttons = 0;
+    for (int i = 0; i < 10 && !KeyWaiting(); ++i)   // the key typed ahead of the check
+        ReadButtons(&buttons);
+    ASSERT_TRUE(KeyWaiting());
+    SelectionList drawn = ListOf({4, 5});
+    CheckVertexes(drawn, CheckStyle::Quiet);
+    EXPECT_EQ(LevelArrayBytes(), before);
+    EXPECT_EQ(Numbers(drawn), (std::vector<int>{5, 4}));
+}
+
 // A free Vertex near the middle of the first room's south wall (from
 // (200,0) to (0,0)).
 TEST_F(VertexCheckTest, AVertexOnALineDefSplitsItWithinTheTolerance) {
