@@ -30,8 +30,14 @@ bool JoinAt(int v, TrackedLists tracked) {
     Meeting m = LineDefsMeetingAt(v);
     if (m.starting.size() != 1 || m.ending.size() != 1)
         return false;
-    level.lineDefs[m.ending[0]].end = level.lineDefs[m.starting[0]].end;
-    DeleteTracked(kObjLineDef, {m.starting[0]}, tracked);
+    LineDef& ending = level.lineDefs[m.ending[0]];
+    const LineDef& starting = level.lineDefs[m.starting[0]];
+    // Two LineDefs between the same two Vertexes would join into one of no
+    // length: both go with the Vertex.
+    if (ending.start != starting.end) {
+        ending.end = starting.end;
+        DeleteTracked(kObjLineDef, {m.starting[0]}, tracked);
+    }
     DeleteTracked(kObjVertex, {v}, tracked);
     return true;
 }
@@ -129,8 +135,10 @@ void SplitLineDefs(const SelectionList& lineDefs) {
         int x = (a->x + b->x) / 2, y = (a->y + b->y) / 2;
         // A LineDef too short to have a point between its ends would leave a
         // LineDef of no length.
-        if ((x == a->x && y == a->y) || (x == b->x && y == b->y))
+        if ((x == a->x && y == a->y) || (x == b->x && y == b->y)) {
+            ErrorBeep();
             continue;
+        }
         if (!RoomFor(0, 0, 1, 0)) {
             ErrorBeep();
             break;

@@ -12,7 +12,8 @@
 // For every listed Vertex, in the list's order (newest first): when exactly
 // one LineDef starts there and exactly one other ends there, the one ending
 // there is drawn on to the end of the other, which is deleted with its
-// SideDefs, and the Vertex is deleted. Any other Vertex is reported ("Cannot
+// SideDefs, and the Vertex is deleted (when the two run between the same
+// two Vertexes, both go with it). Any other Vertex is reported ("Cannot
 // delete Vertex %d and join the LineDefs...") and kept. The list is left as
 // it was: the caller forgets it, since its numbers no longer fit.
 void DeleteVertexesJoinLineDefs(const SelectionList& vertexes);
@@ -37,5 +38,5 @@ int SplitLineDefAtVertex(int ld, int v);
 
 // Splits every listed LineDef at a new Vertex at its midpoint (each
 // coordinate halved towards zero). A LineDef whose midpoint falls on one of
-// its ends (shorter than 2 units) stays whole.
+// its ends (shorter than 2 units) stays whole, with the error beep.
 void SplitLineDefs(const SelectionList& lineDefs);

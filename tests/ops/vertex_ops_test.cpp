@@ -39,6 +39,18 @@ TEST_F(VertexOpsTest, DeletingVertexesJoinsTheirLineDefs) {
     EXPECT_TRUE(ReferencesSound());
 }
 
+TEST_F(VertexOpsTest, TwoLineDefsBackAndForthGoWithTheirVertex) {
+    AddSector();
+    int a = AddVertex(0, 0), v = AddVertex(0, 64);
+    AddLineDef(a, v, AddSideDef(0));
+    AddLineDef(v, a, AddSideDef(0));
+    DeleteVertexesJoinLineDefs(ListOf({v}));
+    EXPECT_EQ(level.vertices.count, 1);
+    EXPECT_EQ(level.lineDefs.count, 0);   // not one from Vertex 0 to itself
+    EXPECT_EQ(level.sideDefs.count, 0);
+    EXPECT_TRUE(ReferencesSound());
+}
+
 TEST_F(VertexOpsTest, AVertexWhereThreeLineDefsMeetStays) {
     SixSidedRoom();
     AddLineDef(1, 3, AddSideDef(0), AddSideDef(0), 4);   // a third LineDef at Vertex 1
