@@ -1,10 +1,8 @@
 // The Misc menu on the selection of each EditMode: what it shows, which
 // operation each item runs with which objects, the selections each needs,
-// the confirmations of the flips, the first free tag; and the flips and
-// joins themselves.
+// the confirmations of the flips, the first free tag; and joining Sectors.
 #include "editor/selection.h"
 #include "ops/linedef_ops.h"
-#include "ops/vertex_check.h"
 #include "ops_fixture.h"
 #include "ui/menus.h"
 
@@ -107,23 +105,6 @@ TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
     }
 }
 
-TEST_F(MiscMenuTest, ExpertsAreNotAskedBeforeSwaps) {
-    config.expertMode = 1;
-    Mode(kObjLineDef);
-    Select({4});
-    Answers({"7"});
-    MiscMenu(10, 20, MiscStart::Menu);
-    EXPECT_EQ(Step(), "swap SideDefs of 1 LineDef");
-}
-
-TEST_F(MiscMenuTest, RotateAndScaleAtOnceNeedsTwoVertexes) {
-    Mode(kObjVertex);
-    Select({3});
-    Answers({"Enter"});
-    MiscMenu(10, 20, MiscStart::RotateAndScale);
-    EXPECT_TRUE(Showed(0, "Select at least 2 Vertexs"));
-}
-
 TEST_F(MiscMenuTest, TheFirstFreeTagIsShown) {
     struct Case {
         std::vector<int> lineDefTags, sectorTags;
@@ -152,24 +133,6 @@ TEST_F(MiscMenuTest, TheFirstFreeTagIsShown) {
     EXPECT_TRUE(Showed(1, "2"));
 }
 
-TEST_F(MiscMenuTest, FlipsExchangeVertexesSideDefsOrBoth) {
-    struct Case {
-        FlipPart part;
-        bool vertexes, sides;
-    } cases[] = {{FlipPart::Vertexes, true, false}, {FlipPart::SideDefs, false, true},
-                 {FlipPart::Both, true, true}};
-    for (const Case& c : cases) {
-        const LineDef before = level.lineDefs[4];
-        FlipLineDefs(ListOf({4}), c.part);
-        const LineDef& after = level.lineDefs[4];
-        EXPECT_EQ(after.start, c.vertexes ? before.end : before.start);
-        EXPECT_EQ(after.end, c.vertexes ? before.start : before.end);
-        EXPECT_EQ(after.sideDef1, c.sides ? before.sideDef2 : before.sideDef1);
-        EXPECT_EQ(after.sideDef2, c.sides ? before.sideDef1 : before.sideDef2);
-        EXPECT_TRUE(level.mapChanged);
-    }
-}
-
 TEST_F(MiscMenuTest, JoiningSectorsKeepsTheHead) {
     int third = AddSector();
     AddLineDef(AddVertex(300, 0), AddVertex(300, 100), AddSideDef(third));
@@ -180,15 +143,6 @@ TEST_F(MiscMenuTest, JoiningSectorsKeepsTheHead) {
     for (const SideDef& sd : level.sideDefs)
         EXPECT_EQ(sd.sector, 0);
     EXPECT_TRUE(ReferencesSound());
-}
-
-TEST_F(MiscMenuTest, InstallConnectsTheOperations) {
-    ResetEditorActions();
-    InstallMiscOperations();
-    EXPECT_EQ(editorActions.miscMenu, &MiscMenu);
-    EXPECT_EQ(editorActions.checkVertexes, &CheckVertexes);
-    EXPECT_EQ(editorActions.checkLineDefVertexes, &CheckLineDefVertexes);
-    EXPECT_EQ(editorActions.addLineDefSplitSector, &AddLineDefSplitSector);
 }
 
 }  // namespace

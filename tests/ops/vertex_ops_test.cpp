@@ -160,15 +160,4 @@ TEST_F(VertexOpsTest, LineDefsTooShortToSplitStayWhole) {
     EXPECT_EQ(Step(), "");
 }
 
-TEST_F(VertexOpsTest, SplittingAOneSidedLineDefCopiesOneSide) {
-    AddSector();
-    AddRoom(0, 0, 64, 64, 0);
-    SplitLineDefs(ListOf({1, 3}));
-    EXPECT_EQ(level.lineDefs.count, 6);
-    EXPECT_EQ(level.sideDefs.count, 6);
-    EXPECT_EQ(level.lineDefs[4].sideDef2, kNoReference);
-    EXPECT_EQ(level.vertices[level.lineDefs[4].start].x, 32);
-    EXPECT_TRUE(ReferencesSound());
-}
-
 }  // namespace
