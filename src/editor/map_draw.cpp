@@ -294,19 +294,200 @@ void DrawThingShape(const Thing& t, int sx, int sy) {
     screen.fillpoly(3, corners);
 }
 
-void HighlightThing(const Thing& t) {
+// --- Highlights ---------------------------------------------------------------
+//
+// Highlights are XOR drawings, so that drawing one twice removes it. The XOR
+// value of each stroke is chosen from what lies under it (the map's
+// background, the object's own line, or the selection's mark), so that on the
+// screen the highlight comes out in its own colour rather than a mix of
+// palette indexes. The selection's mark of an object and the highlight of the
+// highlighted object are drawn so that they either cover different pixels
+// (boxes of Things and Vertexes) or the highlight knows the mark is beneath it
+// (LineDefs).
+
+// Palette indexes.
+int BackgroundIndex() {
+    return MapColor(Role(graphics.thingsPictureMode ? kColorBackGroundThings : kColorBackGround));
+}
+
+// The parts of a LineDef drawn with its marks: the line, the tick on the first
+// SideDef's side and, when asked for, the two strokes of the arrowhead.
+struct MarkedLine {
+    int sx1, sy1, sx2, sy2;
+    int tick[4];
+    bool arrow;
+    int arrow1[4], arrow2[4];
+};
+
+MarkedLine MarkLine(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
+    MarkedLine m{};
+    m.sx1 = MapToScreenX(x1), m.sy1 = MapToScreenY(y1);
+    m.sx2 = MapToScreenX(x2), m.sy2 = MapToScreenY(y2);
+    double dx = m.sx1 - m.sx2, dy = m.sy1 - m.sy2;
+    double f = view.Scale < 1.0f ? view.Scale : 1.0;
+    bool lineDefsMode = CurrentEditMode() == kObjLineDef;
+    double tick = lineDefsMode ? 18.0 : 14.0;
+    double len = std::sqrt(dx * dx + dy * dy);
+    if (len <= 0.5)
+        len = 0.5;
+    int mx = (m.sx1 + m.sx2) / 2, my = (m.sy1 + m.sy2) / 2;
+    const int t[4] = {mx, my, mx + Trunc(dy * tick * f / len), my + Trunc(-dx * tick * f / len)};
+    std::copy(t, t + 4, m.tick);
+    m.arrow = arrowhead == Arrowhead::AtEnd;
+    double a = lineDefsMode ? 6.0 : 4.0;
+    int ax = Trunc(dx * a * f / len), ay = Trunc(dy * a * f / len);
+    int bx = m.sx2 + 2 * ax, by = m.sy2 + 2 * ay;
+    const int a1[4] = {bx - ay, by + ax, m.sx2, m.sy2};
+    const int a2[4] = {bx + ay, by - ax, m.sx2, m.sy2};
+    std::copy(a1, a1 + 4, m.arrow1);
+    std::copy(a2, a2 + 4, m.arrow2);
+    return m;
+}
+
+// One pixel row of a stroke: its offset across the line's major axis and the
+// palette index it lies on.
+struct Layer {
+    int offset;
+    int under;
+};
+
+// A line in XOR, one pixel wide per layer, each layer turning what lies under
+// it into the target palette index. The layers are parallel copies of the
+// same line, so every pixel is written once.
+void XorStroke(const int (&p)[4], int target, std::initializer_list<Layer> layers) {
+    Canvas& screen = Screen();
+    bool xMajor = std::abs(p[2] - p[0]) >= std::abs(p[3] - p[1]);
+    for (const Layer& layer : layers) {
+        int ox = xMajor ? 0 : layer.offset, oy = xMajor ? layer.offset : 0;
+        screen.setcolor(layer.under ^ target);
+        screen.line(p[0] + ox, p[1] + oy, p[2] + ox, p[3] + oy);
+    }
+}
+
+// What a LineDef's own pixels are: its colour on the line (three pixels wide
+// with "Thick Lines"), the background beside it.
+struct LineUnder {
+    int line, side, background;
+};
+
+LineUnder UnderLineDef(int n) {
+    int background = BackgroundIndex();
+    int line = MapColor(LineDefColour(n));
+    return {line, config.lineThickness == 3 ? line : background, background};
+}
+
+// The selection's mark of a LineDef: the line two pixels wide, its tick and
+// arrowhead one pixel wide.
+void MarkSelectedLine(int n, const MarkedLine& m, bool marks) {
+    int target = MapColor(kSelectColour);
+    LineUnder u = UnderLineDef(n);
+    const int line[4] = {m.sx1, m.sy1, m.sx2, m.sy2};
+    XorStroke(line, target, {{0, u.line}, {1, u.side}});
+    if (!marks)
+        return;
+    XorStroke(m.tick, target, {{0, u.background}});
+    if (m.arrow) {
+        XorStroke(m.arrow1, target, {{0, u.background}});
+        XorStroke(m.arrow2, target, {{0, u.background}});
+    }
+}
+
+// The highlight of a LineDef: three pixels wide, over the selection's mark
+// when the LineDef carries one.
+void HighlightLine(int n, const MarkedLine& m, bool marks, bool selected, int target) {
+    LineUnder u = UnderLineDef(n);
+    int mark = MapColor(kSelectColour);
+    const int line[4] = {m.sx1, m.sy1, m.sx2, m.sy2};
+    XorStroke(line, target, {{-1, u.side}, {0, selected ? mark : u.line}, {1, selected ? mark : u.side}});
+    if (!marks)
+        return;
+    int middle = selected ? mark : u.background;
+    std::initializer_list<Layer> thick = {{-1, u.background}, {0, middle}, {1, u.background}};
+    XorStroke(m.tick, target, thick);
+    if (m.arrow) {
+        XorStroke(m.arrow1, target, thick);
+        XorStroke(m.arrow2, target, thick);
+    }
+}
+
+// Which LineDefs carry the selection's mark: the selected LineDefs, or those
+// beside a selected Sector.
+std::vector<bool> MarkedLineDefs() {
+    std::vector<bool> marked(static_cast<size_t>(level.lineDefs.count), false);
+    int mode = CurrentEditMode();
+    if (mode == kObjLineDef) {
+        for (int n : selection.list)
+            if (ValidLineDef(n))
+                marked[static_cast<size_t>(n)] = true;
+    } else if (mode == kObjSector) {
+        std::vector<bool> sectors(static_cast<size_t>(level.sectors.count), false);
+        for (int n : selection.list)
+            if (ValidSector(n))
+                sectors[static_cast<size_t>(n)] = true;
+        auto listed = [&](int sideDef) {
+            const SideDef* sd = SideDefAt(sideDef);
+            return sd && ValidSector(sd->sector) && sectors[static_cast<size_t>(sd->sector)];
+        };
+        for (int l = 0; l < level.lineDefs.count; ++l)
+            marked[static_cast<size_t>(l)] = listed(level.lineDefs[l].sideDef1) || listed(level.lineDefs[l].sideDef2);
+    }
+    return marked;
+}
+
+bool Marked(const std::vector<bool>& marked, int n) { return marked[static_cast<size_t>(n)]; }
+
+MarkedLine MarkLineDef(int n, Arrowhead arrowhead) {
+    const Vertex *s, *e;
+    if (!LineDefEnds(level.lineDefs[n], s, e))
+        return MarkedLine{};
+    return MarkLine(s->x, s->y, e->x, e->y, arrowhead);
+}
+
+bool HasEnds(int n) {
+    const Vertex *s, *e;
+    return LineDefEnds(level.lineDefs[n], s, e);
+}
+
+// Half the side of the boxes around a Thing, in pixels: the selection's box
+// clears the Thing's shape and is at least 11 pixels across; the highlight's
+// box lies outside it.
+int ThingBoxHalf(const Thing& t) {
+    int r = GetThingTypeRadius(static_cast<uint16_t>(t.type));
+    int half = std::max(Trunc((r + 2) * view.Scale), Trunc(r * view.Scale) + 3);
+    return std::max(half, 4);
+}
+constexpr int kThickBoxGap = 3;
+
+// Half the side of the boxes around a Vertex: at least 5 pixels across for the
+// selection, clear of the Vertex marker; the highlight's box outside it.
+int VertexBoxHalf(int width) { return std::max(Trunc(7 * view.Scale), width == kThickWidth ? 3 : 2); }
+
+void XorBox(int sx, int sy, int half, int colour) {
+    Screen().setcolor(BackgroundIndex() ^ MapColor(colour));
+    Screen().rectangle(sx - half, sy - half, sx + half, sy + half);
+}
+
+int LineWidthSetting() { return config.lineThickness == 3 ? kThickWidth : kNormWidth; }
+
+void HighlightThing(const Thing& t, int colour) {
     SetLineWidth(kThickWidth);
-    int r = GetThingTypeRadius(static_cast<uint16_t>(t.type)) + 2;
-    DrawMapRect(t.x - r, t.y - r, t.x + r, t.y + r);
+    int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
+    XorBox(sx, sy, ThingBoxHalf(t) + kThickBoxGap, colour);
     int ex, ey;
     AlongAngle(t, 45.0, ex, ey);
-    DrawMapLine(2 * t.x - ex, 2 * t.y - ey, ex, ey);
-    int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
     int px = MapToScreenX(ex), py = MapToScreenY(ey);
     int hx, hy;
     ArrowHead(sx, sy, px, py, 12.0 * view.Scale, hx, hy);
-    Screen().line(px, py, px + hx - hy, py + hy + hx);
-    Screen().line(px, py, px + hx + hy, py + hy - hx);
+    Canvas& screen = Screen();
+    screen.line(2 * sx - px, 2 * sy - py, px, py);
+    screen.line(px, py, px + hx - hy, py + hy + hx);
+    screen.line(px, py, px + hx + hy, py + hy - hx);
+}
+
+void HighlightVertex(const Vertex& v, int colour) {
+    int width = LineWidthSetting();
+    SetLineWidth(width);
+    XorBox(MapToScreenX(v.x), MapToScreenY(v.y), VertexBoxHalf(width) + 1 + width, colour);
 }
 
 bool SideInSector(int sideDef, int sector) {
@@ -314,45 +495,46 @@ bool SideInSector(int sideDef, int sector) {
     return sd && sd->sector == sector;
 }
 
-void HighlightTaggedSectors(int tag) {
-    for (int s = 0; s < level.sectors.count; ++s)
-        if (level.sectors[s].tag == tag)
-            HighlightObject(kObjSector, s, kTagColour);
+bool BesideSector(const LineDef& ld, int sector) {
+    return SideInSector(ld.sideDef1, sector) || SideInSector(ld.sideDef2, sector);
 }
 
-void HighlightTaggedLineDefs(int tag) {
-    for (int l = 0; l < level.lineDefs.count; ++l)
-        if (level.lineDefs[l].tag == tag)
-            HighlightObject(kObjLineDef, l, kTagColour);
-}
+void HighlightTaggedSectors(int tag, const std::vector<bool>& marked);
+void HighlightTaggedLineDefs(int tag, const std::vector<bool>& marked);
 
-void HighlightLineDef(int n, int colour) {
+void HighlightLineDef(int n, int colour, const std::vector<bool>& marked) {
     const LineDef& ld = level.lineDefs[n];
-    SetLineWidth(kThickWidth);
-    DrawLineDefMarked(n, Arrowhead::AtEnd);
+    if (HasEnds(n))
+        HighlightLine(n, MarkLineDef(n, Arrowhead::AtEnd), true, Marked(marked, n), MapColor(colour));
     if (colour != kTagColour && ld.tag > 0)
-        HighlightTaggedSectors(ld.tag);
+        HighlightTaggedSectors(ld.tag, marked);
 }
 
-void HighlightSector(int n, int colour) {
-    SetLineWidth(kThickWidth);
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        if (SideInSector(ld.sideDef1, n) || SideInSector(ld.sideDef2, n))
-            DrawLineDef(l);
-    }
+void HighlightSector(int n, int colour, const std::vector<bool>& marked) {
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (BesideSector(level.lineDefs[l], n) && HasEnds(l))
+            HighlightLine(l, MarkLineDef(l, Arrowhead::None), false, Marked(marked, l), MapColor(colour));
     int tag = level.sectors[n].tag;
     if (colour != kTagColour && tag > 0)
-        HighlightTaggedLineDefs(tag);
+        HighlightTaggedLineDefs(tag, marked);
 }
 
-// XOR mode in a colour; the destructor restores the normal style and copy mode.
+void HighlightTaggedSectors(int tag, const std::vector<bool>& marked) {
+    for (int s = 0; s < level.sectors.count; ++s)
+        if (level.sectors[s].tag == tag)
+            HighlightSector(s, kTagColour, marked);
+}
+
+void HighlightTaggedLineDefs(int tag, const std::vector<bool>& marked) {
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (level.lineDefs[l].tag == tag)
+            HighlightLineDef(l, kTagColour, marked);
+}
+
+// XOR mode; the destructor restores the normal style and copy mode.
 class XorDrawing {
 public:
-    explicit XorDrawing(int colour) {
-        Screen().setwritemode(kXorPut);
-        SetColor(colour);
-    }
+    XorDrawing() { Screen().setwritemode(kXorPut); }
     ~XorDrawing() {
         NormalStyle();
         Screen().setwritemode(kCopyPut);
@@ -361,7 +543,7 @@ public:
     XorDrawing& operator=(const XorDrawing&) = delete;
 };
 
-void HighlightSectorList(const SelectionList& list) {
+void MarkSelectedSectors(const SelectionList& list) {
     std::vector<bool> listed(static_cast<size_t>(level.sectors.count), false);
     for (int n : list)
         if (ValidSector(n))
@@ -371,17 +553,49 @@ void HighlightSectorList(const SelectionList& list) {
         return sd && ValidSector(sd->sector) && listed[static_cast<size_t>(sd->sector)];
     };
     {
-        XorDrawing xorMode(kSelectColour);
-        SetLineWidth(kThickWidth);
+        XorDrawing xorMode;
+        SetLineWidth(kNormWidth);
         for (int l = 0; l < level.lineDefs.count; ++l) {
             const LineDef& ld = level.lineDefs[l];
-            if (inList(ld.sideDef1) || inList(ld.sideDef2))
-                DrawLineDef(l);
+            if ((inList(ld.sideDef1) || inList(ld.sideDef2)) && HasEnds(l))
+                MarkSelectedLine(l, MarkLineDef(l, Arrowhead::None), false);
         }
     }
+    // Drawn as if nothing were marked, so that the XOR values do not depend
+    // on the rest of the selection.
+    std::vector<bool> none(static_cast<size_t>(level.lineDefs.count), false);
+    XorDrawing xorMode;
     for (int n : list)
         if (ValidSector(n) && level.sectors[n].tag > 0)
-            HighlightTaggedLineDefs(level.sectors[n].tag);
+            HighlightTaggedLineDefs(level.sectors[n].tag, none);
+}
+
+// The selection's mark of one object of another kind than Sector.
+void MarkSelected(int type, int n) {
+    XorDrawing xorMode;
+    switch (type) {
+    case kObjThing:
+        if (const Thing* t = ThingAt(n)) {
+            SetLineWidth(kThickWidth);
+            XorBox(MapToScreenX(t->x), MapToScreenY(t->y), ThingBoxHalf(*t), kSelectColour);
+        }
+        break;
+    case kObjLineDef:
+        if (ValidLineDef(n) && HasEnds(n)) {
+            SetLineWidth(kNormWidth);
+            MarkSelectedLine(n, MarkLineDef(n, Arrowhead::AtEnd), true);
+        }
+        break;
+    case kObjVertex:
+        if (const Vertex* v = VertexAt(n)) {
+            int width = LineWidthSetting();
+            SetLineWidth(width);
+            XorBox(MapToScreenX(v->x), MapToScreenY(v->y), VertexBoxHalf(width), kSelectColour);
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 }  // namespace
@@ -418,25 +632,13 @@ void DrawMapCross(int x, int y, int r) {
 
 void DrawMapLineMarked(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
     Canvas& screen = Screen();
-    int sx1 = MapToScreenX(x1), sy1 = MapToScreenY(y1);
-    int sx2 = MapToScreenX(x2), sy2 = MapToScreenY(y2);
-    double dx = sx1 - sx2, dy = sy1 - sy2;
-    double f = view.Scale < 1.0f ? view.Scale : 1.0;
-    bool lineDefsMode = CurrentEditMode() == kObjLineDef;
-    double tick = lineDefsMode ? 18.0 : 14.0;
-    double len = std::sqrt(dx * dx + dy * dy);
-    if (len <= 0.5)
-        len = 0.5;
-    int mx = (sx1 + sx2) / 2, my = (sy1 + sy2) / 2;
-    screen.line(mx, my, mx + Trunc(dy * tick * f / len), my + Trunc(-dx * tick * f / len));
-    screen.line(sx1, sy1, sx2, sy2);
-    if (arrowhead == Arrowhead::None)
+    MarkedLine m = MarkLine(x1, y1, x2, y2, arrowhead);
+    screen.line(m.tick[0], m.tick[1], m.tick[2], m.tick[3]);
+    screen.line(m.sx1, m.sy1, m.sx2, m.sy2);
+    if (!m.arrow)
         return;
-    double a = lineDefsMode ? 6.0 : 4.0;
-    int ax = Trunc(dx * a * f / len), ay = Trunc(dy * a * f / len);
-    int bx = sx2 + 2 * ax, by = sy2 + 2 * ay;
-    screen.line(bx - ay, by + ax, sx2, sy2);
-    screen.line(bx + ay, by - ax, sx2, sy2);
+    screen.line(m.arrow1[0], m.arrow1[1], m.arrow1[2], m.arrow1[3]);
+    screen.line(m.arrow2[0], m.arrow2[1], m.arrow2[2], m.arrow2[3]);
 }
 
 void DrawMap(MapDrawing drawing) {
@@ -515,25 +717,24 @@ void HighlightObject(int type, int n, int colour) {
     if (n < 0)
         return;
     PointerGuard guard;
-    XorDrawing xorMode(colour);
+    XorDrawing xorMode;
+    SetLineWidth(kNormWidth);
     switch (type) {
     case kObjThing:
         if (const Thing* t = ThingAt(n))
-            HighlightThing(*t);
+            HighlightThing(*t, colour);
         break;
     case kObjLineDef:
         if (ValidLineDef(n))
-            HighlightLineDef(n, colour);
+            HighlightLineDef(n, colour, MarkedLineDefs());
         break;
     case kObjVertex:
-        if (const Vertex* v = VertexAt(n)) {
-            NormalStyle();
-            DrawMapRect(v->x - 7, v->y - 7, v->x + 7, v->y + 7);
-        }
+        if (const Vertex* v = VertexAt(n))
+            HighlightVertex(*v, colour);
         break;
     case kObjSector:
         if (ValidSector(n))
-            HighlightSector(n, colour);
+            HighlightSector(n, colour, MarkedLineDefs());
         break;
     default:
         break;
@@ -543,11 +744,23 @@ void HighlightObject(int type, int n, int colour) {
 void HighlightSelection(int type, const SelectionList& list) {
     PointerGuard guard;
     if (type == kObjSector) {
-        HighlightSectorList(list);
+        MarkSelectedSectors(list);
         return;
     }
     for (int n : list)
-        HighlightObject(type, n, kSelectColour);
+        MarkSelected(type, n);
+}
+
+void MarkSelectedObject(int type, int n) {
+    PointerGuard guard;
+    if (type != kObjSector) {
+        MarkSelected(type, n);
+        return;
+    }
+    SelectionList one;
+    SelectObject(one, n);
+    MarkSelectedSectors(one);
+    ForgetSelection(one);
 }
 
 bool ShowPointerCoordinates(int x, int y, int background, int textColour, Refresh refresh) {

@@ -68,12 +68,19 @@ void DrawThing(int n);
 // Whether the display filter shows the Thing in Things mode.
 bool ThingShown(const struct Thing& t);
 
-// XOR highlight of one object; n < 0 draws nothing. A LineDef's tagged
-// Sectors and a Sector's tagged LineDefs are highlighted too (in colour 12,
-// unless colour is 12 itself).
+// XOR highlight of one object in a colour; n < 0 draws nothing. A LineDef's
+// tagged Sectors and a Sector's tagged LineDefs are highlighted too (in
+// colour 12, unless colour is 12 itself). Things and Vertexes get a box
+// outside the selection's box; LineDefs are three pixels wide, drawn in the
+// colour itself also over the selection's mark, so the selection must not
+// change while the highlight is on the screen.
 void HighlightObject(int type, int n, int colour);
-// The XOR highlight (colour 2) of every object of a list.
+// The selection's XOR mark (colour 2) of every object of a list: LineDefs two
+// pixels wide, Things and Vertexes in a box of at least 11 and 5 pixels.
 void HighlightSelection(int type, const SelectionList& list);
+// The same mark of one object; a Sector must be in the current selection
+// while its mark is drawn or removed.
+void MarkSelectedObject(int type, int n);
 
 // "%2d %d,%d" (selected objects, pointer position) in a field of the menu
 // bar at (x, y) of the whole screen, on the background colour, in the text

@@ -19,7 +19,6 @@ SelectionState selection;
 
 namespace {
 
-constexpr int kSelectColour = 2;
 constexpr int kSelectBeepMs = 10;
 
 int HighlightColour() { return config.colors[kColorHiLight]; }
@@ -292,22 +291,36 @@ bool ToggleCurrentSelected() {
         return false;
     }
     SetCurrentObject(n);
-    if (IsSelected(selection.list, n))
+    // The highlight shows what is selected beneath it: off while that changes.
+    HighlightObject(mode, n, HighlightColour());
+    if (IsSelected(selection.list, n)) {
+        MarkSelectedObject(mode, n);
         UnSelectObject(selection.list, n);
-    else
+    } else {
         SelectObject(selection.list, n);
-    HighlightObject(mode, n, kSelectColour);
+        MarkSelectedObject(mode, n);
+    }
+    HighlightObject(mode, n, HighlightColour());
     if (!selection.list.empty())
         Beep(config.beepSelectFreq, kSelectBeepMs);
     return true;
 }
 
 void ClearSelection() {
-    if (mapDraw.mapComplete)
-        HighlightSelection(CurrentEditMode(), selection.list);
-    else
+    if (!mapDraw.mapComplete) {
         view.RedrawPending = true;
+        ForgetSelection(selection.list);
+        return;
+    }
+    // The highlight shows what is selected beneath it: off while that changes.
+    int mode = CurrentEditMode();
+    bool current = selection.currentDrawn;
+    if (current)
+        HighlightObject(mode, selection.current, HighlightColour());
+    HighlightSelection(mode, selection.list);
     ForgetSelection(selection.list);
+    if (current)
+        HighlightObject(mode, selection.current, HighlightColour());
 }
 
 void ForgetMissingObjects() {

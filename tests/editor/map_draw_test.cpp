@@ -110,11 +110,12 @@ TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
     AddRoom(200, 0, 300, 100, tagged);
     int trigger = Line(-50, 4, 1, 5, AddSideDef(plain), AddSideDef(plain));
     Line(-80, 4, 0, 0, AddSideDef(tagged), AddSideDef(plain));   // shared by both Sectors
+    Line(-110, 4, 1, 5);
     AddThing(0, 150, 3004);
     DrawMap(MapDrawing::Full);
     Pixels clean = ScreenPixels();
     HighlightObject(kObjLineDef, trigger, kHiLight);
-    EXPECT_EQ(MapPixel(250, 100), kOneSided ^ 12);   // the tagged Sector, in colour 12
+    EXPECT_EQ(MapPixel(250, 100), 12);   // the tagged Sector, in colour 12
     HighlightObject(kObjLineDef, trigger, kHiLight);
     EXPECT_TRUE(ScreenPixels() == clean);
     for (int type : {int(kObjSector), int(kObjThing), int(kObjVertex)}) {
@@ -123,14 +124,73 @@ TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
         HighlightObject(type, 0, kHiLight);
         EXPECT_TRUE(ScreenPixels() == clean) << type;
     }
-    // A selection of Sectors draws their shared LineDef once.
+    // A selection of Sectors marks their shared LineDef once.
     SelectionList both;
     SelectObject(both, tagged);
     SelectObject(both, plain);
     HighlightSelection(kObjSector, both);
-    EXPECT_EQ(MapPixel(0, -80), kTwoSided ^ 2);
-    EXPECT_EQ(MapPixel(30, -50), kTagged ^ 2 ^ 12);   // beside plain, tagged like the other
+    EXPECT_EQ(MapPixel(0, -80), 2);
+    EXPECT_EQ(MapPixel(30, -110), 12);   // tagged like a selected Sector
     HighlightSelection(kObjSector, both);
+    EXPECT_TRUE(ScreenPixels() == clean);
+}
+
+// At the fit zoom of a big map the selection and the highlight still show in
+// their own colours, whatever the background, and both come off cleanly in
+// any order.
+TEST_F(MapDrawTest, SelectedObjectsStandOutInTheirOwnColours) {
+    const int kBackground = 5, kSelected = 2;
+    config.colors[kColorBackGround] = kBackground;
+    SetScale(0.1f);
+    int line = Line(0, 4);                            // in kTwoSided
+    AddVertex(0, 500);
+    AddThing(0, -500, 3004);                          // radius 20: 2 pixels
+    int vertex = level.vertices.count - 1;
+    struct Case {
+        int mode, n, x, y;      // the object's mode and number, a map point of it
+        int markAt, lightAt;    // pixels from the centre: the selection's box, the highlight's
+    } cases[] = {
+        {kObjVertex, vertex, 0, 500, 2, 4},
+        {kObjThing, 0, 0, -500, 5, 8},
+    };
+    for (const Case& c : cases) {
+        config.editMode = static_cast<int16_t>(c.mode);
+        DrawMap(MapDrawing::Full);
+        Pixels clean = ScreenPixels();
+        int sx = MapToScreenX(c.x), sy = MapToScreenY(c.y);
+        SelectionList list = ListOf({c.n});
+        HighlightSelection(c.mode, list);
+        HighlightObject(c.mode, c.n, kHiLight);
+        for (int d : {-1, 1}) {
+            EXPECT_EQ(Pixel(sx + d * c.markAt, sy), kSelected) << c.mode;
+            EXPECT_EQ(Pixel(sx, sy + d * c.markAt), kSelected) << c.mode;
+            EXPECT_EQ(Pixel(sx + d * c.lightAt, sy), kHiLight) << c.mode;
+        }
+        EXPECT_NE(Pixel(sx + 1, sy), kSelected) << "the box clears the object";
+        HighlightSelection(c.mode, list);
+        HighlightObject(c.mode, c.n, kHiLight);
+        EXPECT_TRUE(ScreenPixels() == clean) << c.mode;
+        ForgetSelection(list);
+    }
+    // A selected LineDef is two pixels wide; highlighted as well, three, all
+    // in the highlight's colour.
+    config.editMode = kObjLineDef;
+    DrawMap(MapDrawing::Full);
+    Pixels clean = ScreenPixels();
+    int sx = MapToScreenX(-50), sy = MapToScreenY(0);
+    SelectObject(selection.list, line);
+    HighlightSelection(kObjLineDef, selection.list);
+    EXPECT_EQ(Pixel(sx, sy - 1), kBackground);
+    EXPECT_EQ(Pixel(sx, sy), kSelected);
+    EXPECT_EQ(Pixel(sx, sy + 1), kSelected);
+    EXPECT_EQ(Pixel(sx, sy + 2), kBackground);
+    SetCurrentObject(line);
+    for (int dy : {-1, 0, 1})
+        EXPECT_EQ(Pixel(sx, sy + dy), kHiLight) << dy;
+    ClearSelection();   // the highlight stays, in its colour
+    for (int dy : {-1, 0, 1})
+        EXPECT_EQ(Pixel(sx, sy + dy), kHiLight) << dy;
+    SetCurrentObject(-1);
     EXPECT_TRUE(ScreenPixels() == clean);
 }
 
