@@ -15,9 +15,12 @@ ConfigRecord config;
 
 namespace {
 
+// The hot letters of menus ("MenuHilite") are dark red: yellow, as they were
+// once, can hardly be read on the light grey of the menus.
 const int16_t kDefaultColors[kColorRoleCount] = {
-    3, 4, 14, 0, 7, 14, 14, 9, 14, 9, 7, 15, 0, 8, 0, 21, 22, 19, 18, 10, 13, 12, 11,
+    3, 4, 14, 0, 7, 18, 14, 9, 14, 9, 7, 15, 0, 8, 0, 21, 22, 19, 18, 10, 13, 12, 11,
 };
+constexpr int16_t kOldMenuHilite = 14;
 
 const int16_t kHereticColorMap[25] = {
     0, 195, 215, 181, 154, 172, 76, 18, 12, 200, 218, 183, 160,
@@ -134,6 +137,7 @@ ConfigRecord DefaultConfig() {
     c.selectDashed = 1;
     c.gridDashed = 1;
     c.gridSnap = 1;
+    c.settingsRevision = kSettingsRevision;
     c.scale = 0.125f;
     c.upperZoom = 2.0f;
     c.lowerZoom = 0.125f;
@@ -253,6 +257,16 @@ void RepairConfig(ConfigRecord& c) {
     TerminateText(c.secondFile, sizeof c.secondFile);
 }
 
+// A file written before a default changed gets the new default where it
+// still holds the old one, once: a value chosen later is kept.
+void UpgradeConfig(ConfigRecord& c) {
+    if (c.settingsRevision >= kSettingsRevision)
+        return;
+    if (c.colors[kColorMenuHilite] == kOldMenuHilite)
+        c.colors[kColorMenuHilite] = kDefaultColors[kColorMenuHilite];
+    c.settingsRevision = kSettingsRevision;
+}
+
 }  // namespace
 
 namespace {
@@ -363,6 +377,7 @@ int LoadConfig() {
         return 0;
     }
     TakeRecord(loaded, tail);
+    UpgradeConfig(config);
     RepairConfig(config);
     return 1;
 }

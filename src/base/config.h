@@ -28,6 +28,10 @@ constexpr int kRecordNameField = 44;  // a file-name field of the file's record
 constexpr int kFileNameField = 4096;  // a file name in memory: any path Linux allows
 constexpr int kPwadListRows = 43;
 constexpr int kTextureField = 10;
+// Which changes of built-in defaults a configuration file has seen (it is
+// stored in a field that older builds left 0): 1, the menus' hot letters
+// became dark red.
+constexpr int16_t kSettingsRevision = 1;
 
 // Roles of the 23 colour settings, in record order.
 enum ColorRole {
@@ -59,7 +63,7 @@ struct ConfigSettings {
     int16_t gridDashed;
     int16_t gridShown;              // key H
     int16_t gridSnap;               // key /
-    int16_t reserved34;
+    int16_t settingsRevision;       // kSettingsRevision; 0 in files of older builds
     float scale;
     float upperZoom;
     float lowerZoom;

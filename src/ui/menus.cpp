@@ -19,6 +19,7 @@ namespace {
 constexpr int kPageStep = 5;
 constexpr int kHighlightBar = 1;      // blue
 constexpr int kHighlightText = 15;    // white
+constexpr int kHighlightMark = 14;    // yellow hot letters and numbers on the bar
 constexpr int kNumberColor = 4;       // red number labels on a plain row
 constexpr int kValueColor = 1;        // blue values
 
@@ -85,7 +86,10 @@ void DrawRow(const Menu& m, int i, RowLook look) {
     FillBox(m.x + 4, yr - 1, m.x + m.w - 4, yr + graphics.CharH,
             look == RowLook::Highlighted ? kHighlightBar : menuColor);
     int textColor = look == RowLook::Highlighted ? kHighlightText : 0;
-    int numberColor = look == RowLook::Highlighted ? config.colors[kColorMenuHilite] : kNumberColor;
+    // The "MenuHilite" colour is chosen to stand out on the menu colour; on
+    // the blue bar the marks are yellow.
+    int hotColor = look == RowLook::Highlighted ? kHighlightMark : config.colors[kColorMenuHilite];
+    int numberColor = look == RowLook::Highlighted ? kHighlightMark : kNumberColor;
     if (look == RowLook::Chosen)
         textColor = numberColor = menuColor == 8 ? 7 : 8;
     const char* text = m.items[i] ? m.items[i] : "";
@@ -95,7 +99,7 @@ void DrawRow(const Menu& m, int i, RowLook look) {
         screen.outtextxy(tx, yr, text);
         if (hot > 0 && hot <= TextLength(text)) {
             char letter[2] = {text[hot - 1], 0};
-            SetColor(config.colors[kColorMenuHilite]);
+            SetColor(hotColor);
             screen.outtextxy(tx + (hot - 1) * graphics.CharW, yr, letter);
         }
     } else if (m.numbered) {

@@ -102,6 +102,28 @@ TEST_F(ConfigTest, ValidFileIsTakenAndItsDangerousValuesRepaired) {
     EXPECT_EQ(config.gridSize, 64);
 }
 
+// A file of an older build (0 at offset 34) that still holds the old yellow
+// hot-letter colour gets the new default once; a colour chosen since stays.
+TEST_F(ConfigTest, OlderFilesTakeTheNewHotLetterColourOnlyWhereTheyHeldTheOld) {
+    const size_t kHilite = 70 + 2 * kColorMenuHilite, kRevision = 34;
+    Bytes b = Saved();
+    EXPECT_EQ(b[kHilite], 18);
+    EXPECT_EQ(b[kRevision], 1);
+    const struct {
+        uint8_t revision, hilite, loaded;
+    } cases[] = {{0, 14, 18}, {0, 12, 12}, {1, 14, 14}, {1, 18, 18}};
+    for (const auto& c : cases) {
+        Bytes file = b;
+        file[kRevision] = c.revision;
+        file[kHilite] = c.hilite;
+        testkit::WriteFileBytes(dir.file("Zarn.cfg"), file);
+        ResetConfig();
+        EXPECT_EQ(LoadConfig(), 1);
+        EXPECT_EQ(config.colors[kColorMenuHilite], c.loaded) << int(c.revision) << " " << int(c.hilite);
+        EXPECT_EQ(Saved()[kRevision], 1);   // upgraded once
+    }
+}
+
 TEST_F(ConfigTest, LongFileNamesFollowTheRecordAndComeBack) {
     std::string longPath = "/" + std::string(60, 'p') + "/file.wad";
     SetField(config.iwadName, longPath.c_str());
