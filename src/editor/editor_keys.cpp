@@ -262,6 +262,26 @@ int KeyCentreMap(int) {
 
 // --- Objects: selection, next, previous, jump --------------------------------
 
+// Ctrl-A, Ctrl-E and Ctrl-F; not while objects are moved or lines drawn.
+int KeyWholeSelection(int key) {
+    if (editor.dragging || editor.lineDrawing)
+        return 0;
+    if (key == kKeySelectAll) {
+        SelectAll();
+    } else if (key == kKeyInvertSelection) {
+        InvertSelection();
+    } else {
+        int minX, minY, maxX, maxY;
+        if (!SelectionBounds(minX, minY, maxX, maxY)) {
+            ErrorBeep();
+            return 0;
+        }
+        constexpr int kMargin = 32;   // map units around the selection
+        ZoomToBox(minX - kMargin, minY - kMargin, maxX + kMargin, maxY + kMargin);
+    }
+    return 0;
+}
+
 int KeySelect(int) {
     if (selection.box.active) {
         EndSelectionBox();
@@ -541,6 +561,9 @@ const ScanKey kScanKeys[] = {
     {kKeyPrint, KeyPrint},
     {kKeyCtrlZ, KeyUndo},
     {kKeyCtrlY, KeyUndo},
+    {kKeySelectAll, KeyWholeSelection},
+    {kKeyInvertSelection, KeyWholeSelection},
+    {kKeyZoomToSelection, KeyWholeSelection},
 };
 
 struct CharKey {

@@ -129,6 +129,8 @@ std::vector<PullDownItem> EditItems() {
         {"Zoom/Mouse/Map Opt  F6", FKey(6), 'Z', 1},
         {"Mouse/LineColors altF6", AltFKey(6), 'M', 1},
         {"Palette Colors   altF7", AltFKey(7), 'P', 1},
+        {"Select All       ctl+A", kKeySelectAll, 'S', 1},
+        {"Invert Selection ctl+E", kKeyInvertSelection, 'I', 1},
         {undo.c_str(), kKeyCtrlZ, 'U', 1},
         {redo.c_str(), kKeyCtrlY, 'R', 1},
     };
@@ -143,6 +145,7 @@ const std::vector<PullDownItem>& SearchItems() {
         {"Prev object      P", 'P', 'P', 1},
         {"Jump to object.. J", 'J', 'J', 1},
         {"Search Help ctl+F2", CtrlFKey(2), 'S', 1},
+        {"Zoom to Sel.  ctl+F", kKeyZoomToSelection, 'Z', 1},
     };
     return items;
 }

@@ -19,6 +19,10 @@ enum BarMenu {
 // menu's quick start.
 constexpr int kKeyPrint = 0xEE00;
 constexpr int kKeyQuickStart = 0xFD00;
+// Ctrl-A, Ctrl-E, Ctrl-F: select all, invert the selection, zoom to it.
+constexpr int kKeySelectAll = 0x01;
+constexpr int kKeyInvertSelection = 0x05;
+constexpr int kKeyZoomToSelection = 0x06;
 
 // Function keys F1..F10 alone and with Shift, Ctrl or Alt.
 constexpr int FKey(int n) { return kKeyF1 + (n - 1) * 0x100; }

@@ -1,6 +1,7 @@
 #include "editor/selection.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <utility>
 
@@ -82,6 +83,27 @@ void ToggleSelectionHighlights() {
     HighlightSelection(mode, selection.list);
     if (selection.currentDrawn)
         HighlightObject(mode, selection.current, HighlightColour());
+}
+
+// Puts a new list in the place of the selection, keeping the marks and the
+// highlight right on the screen (the highlight shows what is selected
+// beneath it).
+void ReplaceSelection(SelectionList list) {
+    bool onScreen = mapDraw.mapComplete;
+    if (onScreen)
+        ToggleSelectionHighlights();
+    ForgetSelection(selection.list);
+    selection.list = std::move(list);
+    if (onScreen)
+        ToggleSelectionHighlights();
+    else
+        view.RedrawPending = true;
+}
+
+// Widens a box to take in a point.
+void TakeIn(int x, int y, int& minX, int& minY, int& maxX, int& maxY) {
+    minX = std::min(minX, x), maxX = std::max(maxX, x);
+    minY = std::min(minY, y), maxY = std::max(maxY, y);
 }
 
 SelectionList SectorsToLineDefs(const SelectionList& sectors) {
@@ -306,21 +328,54 @@ bool ToggleCurrentSelected() {
     return true;
 }
 
-void ClearSelection() {
-    if (!mapDraw.mapComplete) {
-        view.RedrawPending = true;
-        ForgetSelection(selection.list);
-        return;
-    }
-    // The highlight shows what is selected beneath it: off while that changes.
+void ClearSelection() { ReplaceSelection(SelectionList()); }
+
+void SelectAll() {
+    SelectionList all;
+    int count = GetMaxObjectNum(CurrentEditMode()) + 1;
+    for (int n = 0; n < count; ++n)
+        SelectObject(all, n);
+    ReplaceSelection(std::move(all));
+}
+
+void InvertSelection() {
+    int count = GetMaxObjectNum(CurrentEditMode()) + 1;
+    std::vector<bool> selected = Membership(selection.list, count);
+    SelectionList inverted;
+    for (int n = 0; n < count; ++n)
+        if (!Member(selected, n))
+            SelectObject(inverted, n);
+    ReplaceSelection(std::move(inverted));
+}
+
+bool SelectionBounds(int& minX, int& minY, int& maxX, int& maxY) {
+    minX = minY = INT_MAX;
+    maxX = maxY = INT_MIN;
     int mode = CurrentEditMode();
-    bool current = selection.currentDrawn;
-    if (current)
-        HighlightObject(mode, selection.current, HighlightColour());
-    HighlightSelection(mode, selection.list);
-    ForgetSelection(selection.list);
-    if (current)
-        HighlightObject(mode, selection.current, HighlightColour());
+    auto takeLineDef = [&](const LineDef& ld) {
+        for (int v : {ld.start, ld.end})
+            if (const Vertex* p = VertexAt(v))
+                TakeIn(p->x, p->y, minX, minY, maxX, maxY);
+    };
+    if (mode == kObjSector) {
+        std::vector<bool> in = Membership(selection.list, level.sectors.count);
+        for (const LineDef& ld : level.lineDefs)
+            if (Member(in, SideSector(ld.sideDef1)) || Member(in, SideSector(ld.sideDef2)))
+                takeLineDef(ld);
+    } else {
+        for (int n : selection.list) {
+            if (mode == kObjLineDef) {
+                if (const LineDef* ld = LineDefAt(n))
+                    takeLineDef(*ld);
+            } else if (mode == kObjThing) {
+                if (const Thing* t = ThingAt(n))
+                    TakeIn(t->x, t->y, minX, minY, maxX, maxY);
+            } else if (const Vertex* v = VertexAt(n)) {
+                TakeIn(v->x, v->y, minX, minY, maxX, maxY);
+            }
+        }
+    }
+    return minX <= maxX;
 }
 
 void ForgetMissingObjects() {

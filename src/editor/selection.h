@@ -108,6 +108,13 @@ void ClearSelection();
 // Drops every number the level no longer has from the selection, the
 // highlight and the objects remembered per mode (after an undo or redo).
 void ForgetMissingObjects();
+// Selects every object of the current mode; selects exactly the objects that
+// are not selected now.
+void SelectAll();
+void InvertSelection();
+// The map box around the selected objects (Sectors by their LineDefs'
+// ends). False when none is selected.
+bool SelectionBounds(int& minX, int& minY, int& maxX, int& maxY);
 
 // The selection box: started at the pointer's map position, redrawn as the
 // pointer moves, ended by selecting what lies inside.

@@ -126,20 +126,26 @@ void WidenMapBounds(int16_t x, int16_t y) {
 
 // An axis of zero extent (all Vertexes on one line) does not limit the scale;
 // the scale never exceeds the largest zoom.
+void ZoomToBox(int minX, int minY, int maxX, int maxY) {
+    int32_t w = maxX - minX, h = maxY - minY;
+    double scale = kMaxZoom;
+    if (w > 0)
+        scale = std::min(scale, static_cast<double>(view.MaxX - 10) / w);
+    if (h > 0)
+        scale = std::min(scale, static_cast<double>(view.MaxY - 50) / h);
+    SetScale(static_cast<float>(std::max<double>(scale, kMinFitScale)));
+    view.fullRedraw = true;
+    int32_t cy = (minY + maxY) / 2;
+    CentreMapAt(Clamp16((minX + maxX) / 2), Clamp16(Trunc(cy - 16.0 / view.Scale)));
+}
+
 void ZoomToFit() {
     ComputeMapBounds();
     if (level.vertices.count > 0) {
-        int32_t w = view.MapMaxX - view.MapMinX, h = view.MapMaxY - view.MapMinY;
-        double scale = kMaxZoom;
-        if (w > 0)
-            scale = std::min(scale, static_cast<double>(view.MaxX - 10) / w);
-        if (h > 0)
-            scale = std::min(scale, static_cast<double>(view.MaxY - 50) / h);
-        SetScale(static_cast<float>(std::max<double>(scale, kMinFitScale)));
-        view.fullRedraw = true;
-    } else {
-        SetScale(0.5f);
+        ZoomToBox(view.MapMinX, view.MapMinY, view.MapMaxX, view.MapMaxY);
+        return;
     }
+    SetScale(0.5f);
     int32_t cy = (view.MapMinY + view.MapMaxY) / 2;
     CentreMapAt(static_cast<int16_t>((view.MapMinX + view.MapMaxX) / 2),
                 Clamp16(Trunc(cy - 16.0 / view.Scale)));

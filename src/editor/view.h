@@ -60,6 +60,9 @@ void ComputeMapBounds();
 void WidenMapBounds(int16_t x, int16_t y);
 
 void ZoomToFit();
+// Fits the map box (x and y from min to max) in the view, centred as the
+// whole map is; an axis without extent does not limit the scale.
+void ZoomToBox(int minX, int minY, int maxX, int maxY);
 // Shows map point (x, y) at the view centre and puts the pointer there.
 void CentreMapAt(int16_t x, int16_t y);
 

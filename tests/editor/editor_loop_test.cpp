@@ -51,6 +51,40 @@ TEST_F(LoopTest, ZoomScrollModesClickAndBoxSelect) {
     EXPECT_EQ(Numbers(selection.list), Numbers(boxed));
 }
 
+// Ctrl-A selects every object of the mode, Ctrl-E inverts the selection (and
+// the marks come off the screen cleanly), Ctrl-F zooms to the selection; the
+// Edit and Search menus give the same.
+TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
+    Run("key V\nwait 0\n");
+    Pixels plain = MapArea(shown);
+    float fitted = view.Scale;
+    Run("key V\nkey Ctrl-A\nwait 0\n");
+    EXPECT_EQ(selection.list.size(), static_cast<int>(level.vertices.count));
+    EXPECT_NE(MapArea(shown), plain);
+    Run("key V\nkey Alt-E\nkey S\nkey Ctrl-E\nwait 0\n");
+    EXPECT_TRUE(selection.list.empty());
+    EXPECT_EQ(MapArea(shown), plain);
+
+    const LineDef ld = level.lineDefs[40];
+    const Vertex a = level.vertices[ld.start], b = level.vertices[ld.end];
+    std::string line = At((a.x + b.x) / 2, (a.y + b.y) / 2);
+    Run("key L\nclick left " + line + "\n" + kIdle + "key Alt-E\nkey I\nwait 0\n");
+    EXPECT_EQ(selection.list.size(), static_cast<int>(level.lineDefs.count) - 1);
+    EXPECT_FALSE(IsSelected(selection.list, 40));
+
+    // Nothing selected: Ctrl-F leaves the view alone.
+    Run("key Ctrl-F\nwait 0\n");
+    EXPECT_FLOAT_EQ(view.Scale, fitted);
+    Run("key L\nclick left " + line + "\n" + kIdle + "key Alt-S\nkey Z\nwait 0\n");
+    EXPECT_GT(view.Scale, 4 * fitted);
+    for (const Vertex* v : {&a, &b}) {
+        EXPECT_GT(MapToScreenX(v->x), 0);
+        EXPECT_LT(MapToScreenX(v->x), view.MaxX);
+        EXPECT_GT(MapToScreenY(v->y), 0);
+        EXPECT_LT(MapToScreenY(v->y), view.MaxY);
+    }
+}
+
 TEST_F(LoopTest, ChoosesTheLevelFromTheListAndLeavesWithEsc) {
     EXPECT_EQ(Run("key Down\nkey Enter\nkey Esc\n", "E"), 0);
     EXPECT_EQ(config.lastMap, 2);
