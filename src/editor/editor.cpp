@@ -72,6 +72,12 @@ bool ChooseFromList(int16_t& episode, int16_t& map, const std::vector<const char
 
 // --- The main loop's passes ------------------------------------------------------
 
+// A notice comes down by a redraw of the map it covers.
+void TakeDownNotice() {
+    ForgetNotice();
+    editor.redrawMap = true;
+}
+
 // The highlight follows the pointer over the map, not over the bars.
 void TrackHighlight(int x, int y) {
     if (editor.highlightHeld && x == editor.heldX && y == editor.heldY)
@@ -118,6 +124,7 @@ void Redraw() {
     }
     DrawStatusLine(all || editor.redrawStatus ? Refresh::All : Refresh::IfChanged);
     ShowPointerField(all ? Refresh::All : Refresh::IfChanged);
+    DrawNotice();
     editor.redrawAll = editor.redrawMap = editor.redrawStatus = editor.redrawMenuBar = false;
     view.RedrawPending = view.fullRedraw = false;
     ShowPointer();
@@ -174,6 +181,8 @@ int MainLoopPass() {
     int x = 0, y = 0, buttons = 0;
     ReadMouse(&x, &y, &buttons);
     SetPointerFromScreen(x, y);
+    if (NoticeTimeUp())
+        TakeDownNotice();
     editor.panelHover = editorActions.panelHit(PanelAction::Hover);
     TrackHighlight(x, y);
     if (editor.lineDrawing)
@@ -198,6 +207,8 @@ int MainLoopPass() {
         return 0;
     }
     editor.shiftState = ShiftState();
+    if (notice.shown)
+        TakeDownNotice();
     if (menuBar.messageShown)
         DrawStatusLine(Refresh::All);
     int code = EditorKey(key);
@@ -211,6 +222,7 @@ int ValidEditMode(int mode) {
 
 void StartEditing() {
     StartHistory();
+    ForgetNotice();
     editor = EditorState{};
     menuBar = MenuBarState{};
     editor.statusColour = config.colors[kColorMenu] == 7 ? 15 : 7;

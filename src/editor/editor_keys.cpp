@@ -26,6 +26,7 @@
 #include "ui/input_box.h"
 #include "ui/menus.h"
 #include "ui/message_box.h"
+#include "ui/message_panel.h"
 #include "ui/saved_area.h"
 #include "wad/master.h"
 
@@ -147,14 +148,21 @@ int KeyReadPwad(int) {
     return kEditorReadPwad;
 }
 
+// Says for a while, over the map, that the level is saved and where.
+void SaidSaved(const char* file) {
+    constexpr int kSavedNoticeMs = 1200;
+    const char* slash = std::strrchr(file, '/');
+    PostNotice(std::string(level.name) + " saved to " + (slash ? slash + 1 : file), kSavedNoticeMs);
+}
+
 // F2, Alt-F2, Alt-F8: the level under its own name; editing goes on.
 int KeySave(int key) {
     editor.redrawAll = true;
     if (!editorActions.checkExits())
         return 0;
     char* file = ChooseSaveFile(config.lastEpisode, config.lastMap);
-    if (file)
-        SaveLevel(file, key);
+    if (file && SaveLevel(file, key))
+        SaidSaved(file);
     return 0;
 }
 

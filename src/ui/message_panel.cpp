@@ -17,6 +17,8 @@
 #include "ui/saved_area.h"
 #include "ui/toolkit.h"
 
+NoticeState notice;
+
 namespace {
 
 constexpr int kPanelText = 160;
@@ -52,6 +54,14 @@ bool ShownOnConsole(const std::string& text) {
     return true;
 }
 
+// The flash message's panel and text, without saving what it covers.
+void DrawFlashPanel(int x, int y, const std::string& text) {
+    PointerGuard guard;
+    Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 3 * graphics.CharH);
+    RaisedBox(p.x, p.y, p.x2, p.y2, config.colors[kColorMenu]);
+    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH + 1, text.c_str());
+}
+
 }  // namespace
 
 void MessagePanel(int x, int y, const char* format, ...) {
@@ -78,8 +88,7 @@ void FlashMessage(int x, int y, const char* format, ...) {
     Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 3 * graphics.CharH);
     SavedArea area;
     SaveArea(p.x, p.y, p.x2, p.y2, area, WindowSave::UnlessNested);
-    RaisedBox(p.x, p.y, p.x2, p.y2, config.colors[kColorMenu]);
-    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH + 1, text.c_str());
+    DrawFlashPanel(x, y, text);
     RestoreArea(area);
 }
 
@@ -92,3 +101,23 @@ void TitleBar(const char* text) {
 }
 
 void ShowGraphicsMessage(const char* text) { FlashMessage(kCentred, kCentred, "%s", text); }
+
+void PostNotice(const std::string& text, int ms) {
+    notice.pending = text.substr(0, kPanelText);
+    notice.durationMs = ms;
+}
+
+void DrawNotice() {
+    if (notice.pending.empty() || ShownOnConsole(notice.pending))
+        return;
+    DrawFlashPanel(kCentred, kCentred, notice.pending);
+    notice.pending.clear();
+    notice.shown = true;
+    notice.shownAt = PlatformMilliseconds();
+}
+
+bool NoticeTimeUp() {
+    return notice.shown && PlatformMilliseconds() - notice.shownAt >= notice.durationMs;
+}
+
+void ForgetNotice() { notice = NoticeState{}; }

@@ -5,6 +5,7 @@
 #include "editor_session.h"
 #include "level/level_files.h"
 #include "support/fault_kit.h"
+#include "ui/message_panel.h"
 
 namespace editor_test {
 namespace {
@@ -40,6 +41,36 @@ TEST_F(SaveTest, F2WritesTheLevelToThePwadNamedInTheDialog) {
     int found = FindLevel("MAP01");
     ASSERT_GE(found, 0);
     EXPECT_GT(master.levelList[static_cast<size_t>(found)].file, 0);
+}
+
+// After F2 a notice over the map says the level is saved, for a while: it
+// comes down when its time is up or at the next key, and the map is whole
+// again.
+TEST_F(SaveTest, F2SaysForAWhileThatTheLevelIsSaved) {
+    const struct {
+        const char* after;   // the events after the save
+        bool shown;
+    } cases[] = {
+        {"wait 0\n", true},
+        {"wait 400\nwait 0\n", true},
+        {"wait 1500\nwait 0\n", false},
+        {"key [\nwait 0\n", false},   // a key that leaves the map alone
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.after);
+        TearDown();   // a fresh session: nothing saved yet
+        SetUp();
+        Run("key Ins\nkey Alt-Z\nwait 0\n");   // the new Thing drawn
+        Pixels unsaved = MapArea(shown);
+        Run(std::string("key Ins\nkey Alt-Z\nkey F2\ntype EDITED\nkey Enter\n") + c.after);
+        ASSERT_FALSE(Saved("EDITED.WAD").lumps.empty());
+        EXPECT_EQ(notice.shown, c.shown);
+        if (c.shown) {
+            EXPECT_NE(MapArea(shown), unsaved);
+        } else {
+            EXPECT_EQ(MapArea(shown), unsaved);
+        }
+    }
 }
 
 TEST_F(SaveTest, F3SavesTheLevelUnderAnotherNameAndEditsItNext) {

@@ -22,6 +22,7 @@
 #include "ui/graphics.h"
 #include "ui/help_viewer.h"
 #include "ui/input.h"
+#include "ui/message_panel.h"
 #include "ui/toolkit.h"
 #include "wad/listing.h"
 #include "wad/master.h"
@@ -60,6 +61,7 @@ void ResetUpperModules() {
     graphics = GraphicsState{};
     input = InputState{};
     toolkit = ToolkitState{};
+    notice = NoticeState{};
     help = HelpState{};
     editor = EditorState{};
     editorHistory = EditorHistoryState{};
