@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "editor/view.h"
@@ -267,31 +269,182 @@ void ArrowHead(int sx, int sy, int px, int py, double length, int& hx, int& hy) 
     hy = Trunc(ddy * length / len);
 }
 
-void DrawThingShape(const Thing& t, int sx, int sy) {
-    Canvas& screen = Screen();
-    uint16_t type = static_cast<uint16_t>(t.type);
-    int tx, ty;
-    AlongAngle(t, 16.0, tx, ty);
-    int px = MapToScreenX(tx), py = MapToScreenY(ty);
-    int r = std::max(1, Trunc(GetThingTypeRadius(type) * view.Scale));
-    int colour = GetThingTypeColour(type);
-    int pattern = std::clamp<int>(config.thingFillPattern, 0, kFillPatterns - 1);
-    SetColor(colour);
-    if (pattern == 0) {
-        screen.circle(sx, sy, r);
-    } else {
-        screen.setfillstyle(pattern, MapColor(colour));
-        screen.fillellipse(sx, sy, r, r);
+// What drawing a Thing takes from its type table: looked up once per type
+// in a pass over the Things.
+struct ThingLook {
+    int radius;
+    int colour;
+    int filter;   // the display filter's switch for the type's category
+};
+
+int FilterOfCategory(uint16_t category) {
+    switch (category) {
+    case kThingCatStarts: return kFilterStarts;
+    case kThingCatKeys: return kFilterKeys;
+    case kThingCatEquipment: return kFilterEquipment;
+    case kThingCatWeapons: return kFilterWeapons;
+    case kThingCatAmmunition: return kFilterAmmunition;
+    case kThingCatEnemies: return kFilterEnemies;
+    default: return kFilterOther;
     }
-    SetRole(kColorMenu);
-    screen.line(2 * sx - px, 2 * sy - py, px, py);
+}
+
+ThingLook LookOf(uint16_t type) {
+    return {GetThingTypeRadius(type), GetThingTypeColour(type),
+            FilterOfCategory(GetThingTypeCategory(type))};
+}
+
+// The flag bits that the five flag switches of the filter let through.
+int FilterFlagMask() {
+    int mask = 0;
+    for (int bit = 0; bit <= kFilterNetwork; ++bit)
+        if (mapDraw.thingFilter[bit])
+            mask |= 1 << bit;
+    return mask;
+}
+
+bool FilterShows(int filter, int flags, int mask) {
+    if (filter == kFilterOther)
+        return mapDraw.thingFilter[kFilterOther];
+    return mapDraw.thingFilter[filter] && (flags & mask) != 0;
+}
+
+// A Thing's shape on a canvas: its circle (or disc in the fill pattern),
+// the heading line through (sx, sy) to (px, py) and the arrowhead there.
+void DrawShapeOn(Canvas& canvas, int sx, int sy, int px, int py, int r, int colour, int pattern) {
+    int index = MapColor(colour);
+    canvas.setcolor(index);
+    if (pattern == 0) {
+        canvas.circle(sx, sy, r);
+    } else {
+        canvas.setfillstyle(pattern, index);
+        canvas.fillellipse(sx, sy, r, r);
+    }
+    canvas.setcolor(MapColor(Role(kColorMenu)));
+    canvas.line(2 * sx - px, 2 * sy - py, px, py);
     int hx, hy;
     ArrowHead(sx, sy, px, py, 12.0 * view.Scale, hx, hy);
     if (pattern == 0)
-        SetColor(colour);
-    screen.setfillstyle(kSolidFill, screen.getcolor());
+        canvas.setcolor(index);
+    if (hx == 0 && hy == 0) {   // the arrowhead shrinks to its tip
+        canvas.putpixel(px, py, canvas.getcolor());
+        return;
+    }
+    canvas.setfillstyle(kSolidFill, canvas.getcolor());
     const int corners[6] = {px, py, px + hx - hy, py + hy + hx, px + hx + hy, py + hy - hx};
-    screen.fillpoly(3, corners);
+    canvas.fillpoly(3, corners);
+}
+
+int FillPattern() { return std::clamp<int>(config.thingFillPattern, 0, kFillPatterns - 1); }
+
+int ShapeRadius(const ThingLook& look) { return std::max(1, Trunc(look.radius * view.Scale)); }
+
+using Stamp = std::vector<ThingStampPixel>;
+
+// The outline shape (fill pattern 0) of radius r with the heading point at
+// (dx, dy) from the centre, as a stamp: drawn on two scratch canvases of
+// different backgrounds, the pixels the drawing sets come out alike. Every
+// part of the shape is drawn the same wherever it lies, so putting the stamp
+// at a Thing draws what drawing the shape there would.
+Stamp MakeStamp(int r, int colour, int dx, int dy) {
+    int hx, hy;
+    ArrowHead(0, 0, dx, dy, 12.0 * view.Scale, hx, hy);
+    int e = r + 2 * (std::abs(dx) + std::abs(dy)) + std::abs(hx) + std::abs(hy) + 2;
+    int side = 2 * e + 1;
+    Canvas a(side, side), b(side, side);
+    b.setbkcolor(255);
+    b.cleardevice();
+    DrawShapeOn(a, e, e, e + dx, e + dy, r, colour, 0);
+    DrawShapeOn(b, e, e, e + dx, e + dy, r, colour, 0);
+    Stamp stamp;
+    for (int i = 0; i < side * side; ++i)
+        if (a.pixels()[i] == b.pixels()[i])
+            stamp.push_back({i % side - e, i / side - e, a.pixels()[i]});
+    return stamp;
+}
+
+// Shapes up to this radius and heading length in pixels are stamped; larger
+// ones are few on the screen.
+constexpr int kMaxStampSize = 64;
+constexpr size_t kMaxStamps = 4096;
+
+// The stamp of an outline shape, made at its first use at the current scale.
+const Stamp& StampFor(int r, int colour, int dx, int dy) {
+    auto& stamps = mapDraw.thingStamps;
+    if (mapDraw.stampScale != view.Scale || stamps.size() >= kMaxStamps) {
+        stamps.clear();
+        mapDraw.stampScale = view.Scale;
+    }
+    uint64_t key = uint64_t(r) << 32 | uint64_t(MapColor(colour) & 0xFF) << 24 |
+                   uint64_t(MapColor(Role(kColorMenu)) & 0xFF) << 16 | uint64_t(uint8_t(dx)) << 8 |
+                   uint64_t(uint8_t(dy));
+    auto found = stamps.find(key);
+    if (found == stamps.end())
+        found = stamps.emplace(key, MakeStamp(r, colour, dx, dy)).first;
+    return found->second;
+}
+
+// A pass over all Things: the looks of their types and the directions of
+// their angles, each worked out once.
+class ThingPass {
+public:
+    const ThingLook& Look(int16_t type) {
+        auto found = looks_.find(type);
+        if (found == looks_.end())
+            found = looks_.emplace(type, LookOf(static_cast<uint16_t>(type))).first;
+        return found->second;
+    }
+    // The point 16 map units from the Thing in the direction of its angle.
+    void Heading(const Thing& t, int& x, int& y) {
+        auto found = headings_.find(t.angle);
+        if (found == headings_.end()) {
+            double a = t.angle * 182.0 * M_PI / 32768.0;
+            found = headings_.emplace(t.angle, std::make_pair(Trunc(std::cos(a) * 16.0),
+                                                              Trunc(std::sin(a) * 16.0))).first;
+        }
+        x = t.x + found->second.first;
+        y = t.y + found->second.second;
+    }
+
+private:
+    std::unordered_map<int16_t, ThingLook> looks_;
+    std::unordered_map<int16_t, std::pair<int, int>> headings_;
+};
+
+// Whether a Thing at pixel (sx, sy) is drawn in full: inside the map area,
+// clear of its bottom rows.
+bool InThingArea(int sx, int sy) {
+    return 0 < sy && sy < view.MaxY - kThingMarginBottom && 0 <= sx && sx < view.MaxX;
+}
+
+// Whether a cross of half-size r map units at (sx, sy) can touch the map area.
+bool CrossInView(int sx, int sy) {
+    int r = Trunc(kThingCrossSize * view.Scale) + 1;
+    return sx + r >= 0 && sx - r <= view.MaxX && sy + r >= 0 && sy - r <= view.MaxY;
+}
+
+// A Thing drawn in full: its sprite, or its shape (stamped when asked for
+// and the shape is an outline not too large).
+void DrawThingFull(const Thing& t, int sx, int sy, const ThingLook& look, ThingPass& pass,
+                   bool stamped) {
+    if (mapDraw.thingPictures) {
+        DrawThingSprite(t, sx, sy);
+        return;
+    }
+    int tx, ty;
+    pass.Heading(t, tx, ty);
+    int px = MapToScreenX(tx), py = MapToScreenY(ty);
+    int r = ShapeRadius(look);
+    int pattern = FillPattern();
+    Canvas& screen = Screen();
+    int dx = px - sx, dy = py - sy;
+    if (!stamped || pattern != 0 || r > kMaxStampSize || std::abs(dx) > kMaxStampSize ||
+        std::abs(dy) > kMaxStampSize) {
+        DrawShapeOn(screen, sx, sy, px, py, r, look.colour, pattern);
+        return;
+    }
+    for (const ThingStampPixel& p : StampFor(r, look.colour, dx, dy))
+        screen.putpixel(sx + p.dx, sy + p.dy, p.index);
 }
 
 // --- Highlights ---------------------------------------------------------------
@@ -670,13 +823,23 @@ void DrawThings() {
     if (mode == kObjVertex)
         DrawVertexMarkers();
     SetLineWidth(kNormWidth);
-    for (int i = 0; i < level.things.count; ++i) {
-        const Thing& t = level.things[i];
-        bool full = mode == kObjThing ? ThingShown(t) : config.thingPicture != 0;
-        if (full)
-            DrawThing(i);
-        else
-            DrawThingCross(t);
+    ThingPass pass;
+    int mask = FilterFlagMask();
+    bool thingsMode = mode == kObjThing;
+    for (const Thing& t : level.things) {
+        int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
+        bool full = !thingsMode && config.thingPicture != 0;
+        const ThingLook* look = nullptr;
+        if (thingsMode || full) {
+            look = &pass.Look(t.type);
+            full = full || FilterShows(look->filter, t.flags, mask);
+        }
+        if (!full) {
+            if (CrossInView(sx, sy))
+                DrawThingCross(t);
+        } else if (InThingArea(sx, sy)) {
+            DrawThingFull(t, sx, sy, *look, pass, true);
+        }
     }
     NormalStyle();
 }
@@ -686,31 +849,16 @@ void DrawThing(int n) {
     if (!t)
         return;
     int sx = MapToScreenX(t->x), sy = MapToScreenY(t->y);
-    if (!(0 < sy && sy < view.MaxY - kThingMarginBottom && 0 <= sx && sx < view.MaxX))
+    if (!InThingArea(sx, sy))
         return;
     PointerGuard guard;
-    if (mapDraw.thingPictures)
-        DrawThingSprite(*t, sx, sy);
-    else
-        DrawThingShape(*t, sx, sy);
+    ThingPass pass;
+    DrawThingFull(*t, sx, sy, pass.Look(t->type), pass, false);
 }
 
 bool ThingShown(const Thing& t) {
-    int mask = 0;
-    for (int bit = 0; bit <= kFilterNetwork; ++bit)
-        if (mapDraw.thingFilter[bit])
-            mask |= 1 << bit;
-    int filter;
-    switch (GetThingTypeCategory(static_cast<uint16_t>(t.type))) {
-    case kThingCatStarts: filter = kFilterStarts; break;
-    case kThingCatKeys: filter = kFilterKeys; break;
-    case kThingCatEquipment: filter = kFilterEquipment; break;
-    case kThingCatWeapons: filter = kFilterWeapons; break;
-    case kThingCatAmmunition: filter = kFilterAmmunition; break;
-    case kThingCatEnemies: filter = kFilterEnemies; break;
-    default: return mapDraw.thingFilter[kFilterOther];
-    }
-    return mapDraw.thingFilter[filter] && (t.flags & mask) != 0;
+    uint16_t category = GetThingTypeCategory(static_cast<uint16_t>(t.type));
+    return FilterShows(FilterOfCategory(category), t.flags, FilterFlagMask());
 }
 
 void HighlightObject(int type, int n, int colour) {

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
+#include <vector>
 
 #include "editor/selection.h"
 #include "platform/canvas.h"
@@ -24,6 +26,12 @@ enum ThingFilterSwitch {
 extern const char* const kThingFilterLabels[kThingFilterCount];
 extern const char* const kThingFilterText[7];
 
+// A pixel of a Thing's outline shape, from the shape's centre.
+struct ThingStampPixel {
+    int dx, dy;
+    uint8_t index;
+};
+
 struct MapDrawState {
     bool thingFilter[kThingFilterCount] = {true, true, true, true, true, true,
                                            true, true, true, true, true, true};
@@ -36,6 +44,10 @@ struct MapDrawState {
     bool coordsShown = false;
     int shownCount = 0;
     int shownX = 0, shownY = 0;
+    // Outline shapes of Things at stampScale, by their look (radius, colours
+    // and heading in pixels): drawing a Thing puts the pixels of its shape.
+    float stampScale = 0.0f;
+    std::unordered_map<uint64_t, std::vector<ThingStampPixel>> thingStamps;
 };
 
 extern MapDrawState mapDraw;

@@ -1,7 +1,10 @@
 // Drawing the map on the headless screen, checked pixel by pixel: LineDef
 // colours by kind and mode, the grid, Things, highlights and far-away lines
 // at a high zoom.
+#include <random>
+
 #include "editor_fixture.h"
+#include "gamedefs/thingtypes.h"
 
 using namespace mapkit;
 
@@ -103,6 +106,57 @@ TEST_F(MapDrawTest, GridStopsAtTheCoordinateLimitAndThingsAreFiltered) {
     EXPECT_FALSE(ThingShown(zombie));
     zombie.type = 2028;   // a lamp: "All Other Things", flags ignored
     EXPECT_TRUE(ThingShown(zombie));
+}
+
+// Things mode: a Thing the filter hides is a cross, drawn even when its
+// centre lies just outside the map area; a shown one far out is not drawn;
+// at a small scale the arrowhead shrinks to a tip in the type's colour.
+TEST_F(MapDrawTest, ThingsAtTheEdgeAndAtASmallScale) {
+    config.editMode = kObjThing;
+    SetScale(1.0f);
+    int edge = ScreenToMapX(view.MaxX) + 3;             // 3 pixels beyond the last column
+    AddThing(static_cast<int16_t>(edge), 0, 3004, 0, 0);   // no skill bit: hidden
+    AddThing(static_cast<int16_t>(edge), 40, 3004, 0, 7);  // shown, but off the area
+    DrawMap(MapDrawing::Full);
+    EXPECT_EQ(Pixel(view.MaxX, MapToScreenY(0)), kTwoSided);
+    for (int x = view.MaxX - 20; x <= view.MaxX; ++x)
+        EXPECT_EQ(Pixel(x, MapToScreenY(40)), 0) << x;
+
+    level.things.count = 0;
+    SetScale(0.05f);
+    AddThing(0, 0, 3004, 0, 7);   // east
+    DrawMap(MapDrawing::Full);
+    EXPECT_EQ(Pixel(MapToScreenX(16), MapToScreenY(0)), MapColor(GetThingTypeColour(3004)));
+}
+
+// A full redraw puts Things' shapes as stamps made once per look; the screen
+// must be what drawing each Thing on its own gives, at every scale, near the
+// edges too, in any direction.
+TEST_F(MapDrawTest, StampedThingsMatchThingsDrawnOneByOne) {
+    config.editMode = kObjThing;
+    std::mt19937 random(7);
+    const int types[] = {3004, 2014, 9, 2035, 1, 48, 9999};
+    for (float scale : {0.03f, 0.2f, 0.5f, 1.0f, 2.5f, 6.0f}) {
+        SCOPED_TRACE(scale);
+        SetScale(scale);
+        level.things.count = 0;
+        std::uniform_int_distribution<int> px(-30, view.MaxX + 30), py(-30, view.MaxY + 30);
+        std::uniform_int_distribution<int> type(0, 6), angle(0, 15);
+        for (int i = 0; i < 300; ++i) {
+            int a = angle(random);
+            AddThing(ScreenToMapX(px(random)), ScreenToMapY(py(random)), types[type(random)],
+                     a < 8 ? 45 * a : static_cast<int>(random() % 360));
+        }
+        DrawMap(MapDrawing::Full);
+        Pixels stamped = ScreenPixels();
+        int count = level.things.count;
+        level.things.count = 0;
+        DrawMap(MapDrawing::Full);
+        level.things.count = count;
+        for (int i = 0; i < count; ++i)
+            DrawThing(i);
+        EXPECT_TRUE(ScreenPixels() == stamped);
+    }
 }
 
 TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
