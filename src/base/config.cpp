@@ -201,7 +201,9 @@ void ResetConfig() { config = DefaultConfig(); }
 
 const char* ConfigFileName() {
     static std::string name;
-    name = WorkDir() + Names().configFile;
+    std::string current = WorkDir() + Names().configFile;
+    if (current != name)   // an unchanged name keeps its buffer: callers hold it
+        name = current;
     return name.c_str();
 }
 

@@ -177,7 +177,8 @@ std::string ConfigFileBytes();
 // The help file of that name (its last path component) in the working
 // directory or where the program's data is shipped; "" when there is none.
 std::string FindShippedHelpFile(const char* name);
-// The configuration file's name in the working directory.
+// The configuration file's name in the working directory; it stays valid
+// while the working directory and the flavour stay the same.
 const char* ConfigFileName();
 
 // Copies text into a fixed, zero-terminated field.

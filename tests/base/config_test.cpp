@@ -152,4 +152,16 @@ TEST_F(ConfigTest, LongFileNamesFollowTheRecordAndComeBack) {
     EXPECT_EQ(std::string(config.pwadList[5]), longPath + "5");
 }
 
+// Start-up copies the name from two calls in one expression: a second call
+// must not free the text the first one returned.
+TEST_F(ConfigTest, FileNameStaysValidAcrossCallsUntilTheDirectoryChanges) {
+    const char* first = ConfigFileName();
+    EXPECT_EQ(ConfigFileName(), first);
+    EXPECT_EQ(std::string(first), dir.path() + "Zarn.cfg");
+    testkit::ScratchDir other;
+    SetWorkDir(other.path());
+    EXPECT_EQ(std::string(ConfigFileName()), other.path() + "Zarn.cfg");
+    SetWorkDir(dir.path());
+}
+
 }  // namespace
