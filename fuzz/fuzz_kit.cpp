@@ -1,7 +1,8 @@
 #include "fuzz_kit.h"
 
-#include <dirent.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,29 +13,11 @@
 #include "base/config.h"
 #include "base/fatal.h"
 #include "base/work_dir.h"
-#include "editor/editor.h"
-#include "editor/editor_actions.h"
-#include "editor/map_draw.h"
-#include "editor/menu_bar.h"
-#include "editor/selection.h"
-#include "editor/view.h"
-#include "level/history.h"
-#include "level/level.h"
-#include "level/level_dialogs.h"
-#include "level/level_files.h"
-#include "pictures/namelists.h"
-#include "pictures/picture.h"
 #include "platform/files.h"
 #include "platform/video.h"
-#include "shell/shell.h"
 #include "support/headless_kit.h"
 #include "support/picture_kit.h"
-#include "shell/startup.h"
-#include "ui/graphics.h"
-#include "ui/help_viewer.h"
-#include "ui/input.h"
-#include "ui/toolkit.h"
-#include "wad/listing.h"
+#include "support/program_state.h"
 #include "wad/master.h"
 
 namespace fuzzkit {
@@ -42,60 +25,6 @@ namespace fuzzkit {
 const char kPartSeparator[] = "\n=ZARN=\n";
 
 namespace {
-
-void ThrowScriptEnded() { throw ProgramExit(kExitScriptEnded, "input script ended"); }
-
-// Lets go of the screen and the files.
-void ReleaseResources() {
-    CloseGraphics();
-    VideoStop();
-    CloseHelpFile();
-    ResetMaster();
-    FreeLevel();
-}
-
-// The flavour's default configuration. Making it looks for the default IWAD
-// and help file on this machine, the slowest step of a fresh start: it is
-// made once per flavour and copied.
-void PutDefaultConfig(Flavour flavour) {
-    static std::map<Flavour, ConfigRecord> defaults;
-    auto found = defaults.find(flavour);
-    if (found == defaults.end()) {
-        ResetConfig();
-        found = defaults.emplace(flavour, config).first;
-    }
-    config = found->second;
-}
-
-// A fresh start: every module's state forgotten.
-void ResetState(Flavour flavour) {
-    ReleaseResources();
-    SetFlavour(flavour);
-    PutDefaultConfig(flavour);
-    master = MasterState{};
-    ResetListingState();
-    level = LevelState{};
-    ResetHistory();
-    SetLevelDialogs(nullptr);
-    SetNodeBuilderHandOff(nullptr);
-    pictures = PictureState{};
-    FreeNameLists();
-    HeadlessReset();
-    HeadlessSetScriptEndHandler(ThrowScriptEnded);
-    PlatformMouseReset();
-    graphics = GraphicsState{};
-    input = InputState{};
-    toolkit = ToolkitState{};
-    help = HelpState{};
-    editor = EditorState{};
-    ResetEditorActions();
-    selection = SelectionState{};
-    view = ViewState{};
-    mapDraw = MapDrawState{};
-    menuBar = MenuBarState{};
-    shell = ShellState{};
-    startup = StartupState{};
-}
 
 // The process's surroundings, made once: the headless screen and a scratch
 // directory, in memory where the system has a memory file system (replaced
@@ -159,14 +88,18 @@ private:
     size_t size_ = 0;
 };
 
-int OpenDescriptors() {
-    int count = 0;
-    if (DIR* d = opendir("/proc/self/fd")) {
-        while (readdir(d))
-            ++count;
-        closedir(d);
+// The process's open file descriptors, each with what it names, but for the
+// one that reads the list.
+std::map<int, std::string> OpenDescriptors() {
+    const std::string listing = "/proc/" + std::to_string(getpid()) + "/fd";
+    std::map<int, std::string> open;
+    for (const auto& entry : std::filesystem::directory_iterator(listing)) {
+        std::error_code gone;
+        std::string target = std::filesystem::read_symlink(entry.path(), gone).string();
+        if (!gone && target != listing)
+            open[std::stoi(entry.path().filename().string())] = target;
     }
-    return count;
+    return open;
 }
 
 // Empties the work directory; a temporary file of a replacement left there
@@ -245,26 +178,30 @@ void OpenSmallIwad(const std::string& name, const std::string& levelMarker) {
 }
 
 void RunInput(Flavour flavour, const std::string& consoleInput, const std::function<void()>& body) {
-    int descriptors = OpenDescriptors();
-    {
-        MemoryConsole console(consoleInput);
-        ResetState(flavour);
-        SetWorkDir(ScratchPath());
-        std::string end;
-        try {
-            body();
-        } catch (const ProgramExit& exit) {
-            // The program's own end: a normal outcome for a damaged input.
-            end = "program end " + std::to_string(exit.code()) + ": " + exit.what() + "\n";
-        }
-        ReleaseResources();
-        if (!EnvironmentValue("ZARN_FUZZ_SHOW").empty())
-            std::fprintf(stderr, "%s%s", console.output().c_str(), end.c_str());
+    // What the program holds open lives in its state and goes with the
+    // reset; a descriptor that outlives it is one nothing will close.
+    static std::map<int, std::string> baseline;
+    static bool first = true;
+    MemoryConsole console(consoleInput);
+    testkit::ResetProgramState(flavour);
+    std::map<int, std::string> open = OpenDescriptors();
+    if (first)
+        baseline = open;
+    first = false;
+    for (const auto& [fd, name] : open)
+        if (baseline.count(fd) == 0 || baseline[fd] != name)
+            Fail("an earlier input left file descriptor " + std::to_string(fd) + " open: " + name);
+    SetWorkDir(ScratchPath());
+    std::string end;
+    try {
+        body();
+    } catch (const ProgramExit& exit) {
+        // The program's own end: a normal outcome for a damaged input.
+        end = "program end " + std::to_string(exit.code()) + ": " + exit.what() + "\n";
     }
+    if (!EnvironmentValue("ZARN_FUZZ_SHOW").empty())
+        std::fprintf(stderr, "%s%s", console.output().c_str(), end.c_str());
     ClearScratch();
-    int now = OpenDescriptors();
-    if (now > descriptors)
-        Fail("the input left " + std::to_string(now - descriptors) + " file descriptor(s) open");
 }
 
 void Fail(const std::string& message) {
@@ -273,3 +210,18 @@ void Fail(const std::string& message) {
 }
 
 }  // namespace fuzzkit
+
+// libFuzzer names the functions an input reached first through a symbolizer
+// it keeps running on a pipe: a descriptor that opens in the middle of a run
+// and would pass for one an input left open. Off by default here; a
+// -print_funcs given on the command line comes later and wins.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static std::vector<char*> args;
+    static char quiet[] = "-print_funcs=0";
+    args.assign(*argv, *argv + *argc);
+    args.insert(args.begin() + std::min(*argc, 1), quiet);
+    args.push_back(nullptr);
+    *argc = static_cast<int>(args.size()) - 1;
+    *argv = args.data();
+    return 0;
+}

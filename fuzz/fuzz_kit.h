@@ -38,13 +38,14 @@ std::string ScratchFile(const std::string& name);
 void WriteFile(const std::string& path, const std::string& bytes);
 
 // One input: puts the program state back as a fresh start of the flavour
-// (configuration defaults, no files open, no level, headless screen and
-// script, console read from consoleInput), runs body, and puts everything
-// back again. A ProgramExit that body throws ends it normally. With
-// ZARN_FUZZ_SHOW set in the environment, the console's output and the
-// program's end are written to the standard error (to see what an input does). Afterwards
-// the work directory is emptied and the open file descriptors are counted:
-// more than before means the input leaked one, and the run aborts.
+// (testkit::ResetProgramState: configuration defaults, no files open, no
+// level, headless screen and script) with the console reading consoleInput,
+// and runs body. A ProgramExit that body throws ends it normally. Afterwards
+// the scratch directory is emptied; a temporary file of the program left
+// there aborts the run, and so does a file descriptor that is still open
+// after the next input's reset. With ZARN_FUZZ_SHOW set in the environment,
+// the console's output and the program's end are written to the standard
+// error (to see what an input does).
 void RunInput(Flavour flavour, const std::string& consoleInput, const std::function<void()>& body);
 
 // A small IWAD of everything the editor needs besides a level: PLAYPAL,

@@ -13,12 +13,12 @@ namespace {
 
 // The logical colours, boxes and buttons drawn in the configured colours.
 void DrawWithSettings() {
-    InitGraphics(0);
+    InitGraphics(GraphicsPalette::Basic);
     ClearScreen();
     for (int c = 0; c < kColorCount; ++c)
         FillBox(c * 10, 0, c * 10 + 9, 9, c);
     RaisedBox(20, 20, 200, 80, 7);
-    DrawButton(1, "_Ok", 0, 1, 30, 30, 90, 50);
+    DrawButton(ButtonLook::Raised, "_Ok", 0, ButtonFocus::Focused, 30, 30, 90, 50);
     LabelBox(30, 100, "%s", config.textureNormal);
     ProgressBar(30, 140, 300, 150, config.gridSize);
     CloseGraphics();

@@ -29,10 +29,10 @@ std::string Typeable(const std::string& text) {
     return out;
 }
 
-void ShowTopic(const std::string& topic, int mode, const std::string& search) {
+void ShowTopic(const std::string& topic, HelpRange mode, const std::string& search) {
     std::string script = "key PgDn\nkey Down\nkey End\nkey Up\nkey Home\nkey S\ntype " + search +
                          "\nkey Enter\nkey F3\nkey PgUp\nkey Esc\n";
-    if (mode == kHelpSearch)
+    if (mode == HelpRange::SearchToEnd)
         script = "type " + search + "\nkey Enter\n" + script;
     std::string error;
     if (!HeadlessLoadScript(script, error))
@@ -51,13 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SetField(config.helpFile, fuzzkit::ScratchFile("T.HLP").c_str());
         OpenHelpFile();
         for (const std::string& name : {topic, std::string("MAIN"), std::string()})
-            for (int mode : {kHelpTopicOnly, kHelpToEnd}) {
+            for (HelpRange mode : {HelpRange::TopicOnly, HelpRange::ToEnd}) {
                 bool fileOk = false;
                 ReadHelpTopic(name.c_str(), mode, fileOk);
             }
-        ShowTopic(topic, kHelpTopicOnly, search);
-        ShowTopic("MAIN", kHelpToEnd, search);
-        ShowTopic(topic, kHelpSearch, search);
+        ShowTopic(topic, HelpRange::TopicOnly, search);
+        ShowTopic("MAIN", HelpRange::ToEnd, search);
+        ShowTopic(topic, HelpRange::SearchToEnd, search);
     });
     return 0;
 }

@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 continue;
             ResetLevel();
             SetField(level.name, entry.name);
-            if (LoadLevel(0)) {
+            if (LoadLevel(LevelSource::MasterDirectory)) {
                 CheckLoadedLevel();
                 if (command.empty())
                     command = EditCommand(entry.name);

@@ -80,9 +80,9 @@ void ComposeTextures(const std::vector<std::string>& names) {
 // The same pictures as the browsers show them, with their frames and texts.
 void ShowOnScreen(const std::vector<std::string>& sprites, const std::vector<std::string>& flats,
                   const std::vector<std::string>& textures) {
-    InitGraphics(1);
+    InitGraphics(GraphicsPalette::Game);
     for (const std::string& name : sprites)
-        DrawPicture(10, 10, -1, -1, nullptr, name.c_str(), kPictureSizeText, 0, 2, 0, 0);
+        DrawPicture(10, 10, -1, -1, nullptr, name.c_str(), 0, 0, 2, 0, PictureAnchor::Corner);
     for (const std::string& name : flats)
         DrawFlat(100, 100, 300, 300, name.c_str(), 2);
     for (const std::string& name : textures)

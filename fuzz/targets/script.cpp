@@ -26,15 +26,19 @@ constexpr int kMostRounds = 50;
 
 void RunDialogs() {
     static const char* const kNames[] = {"ALPHA", "BETA", "BRAVO", "DELTA", "GAMMA", "OMEGA"};
-    InitGraphics(0);
+    InitGraphics(GraphicsPalette::Basic);
     for (int round = 0; round < kMostRounds && HeadlessEventsLeft() > 0; ++round) {
-        SimpleMenu(-1, -1, round % 2, 1, nullptr, 0, "Menu", {"First", "Second", "Third", nullptr});
+        MenuStyle style = round % 2 ? MenuStyle::Numbered : MenuStyle::Plain;
+        SimpleMenu(kCentred, kCentred, style, 1, nullptr, WindowSave::UnlessNested, "Menu",
+                   {"First", "Second", "Third", nullptr});
         char text[21] = "TEXT";
-        InputBox(-1, -1, "Name", 20, text);
+        InputBox(kCentred, kCentred, "Name", 20, text);
         char chosen[9] = "";
-        ListSelect(-1, -1, 0, 1, "Names", 6, kNames, 4, chosen, 8, 0, 0, nullptr, nullptr);
+        ListSelectOptions sizeable;
+        sizeable.sizeable = true;
+        ListSelect(kCentred, kCentred, "Names", 6, kNames, 4, chosen, 8, sizeable);
         std::vector<FormField> fields = {{"One", 0, 100, 5}, {"Two", -50, 50, 0}, {"Shown", 1, 0, 3}};
-        NumberForm(-1, -1, 0, "Numbers", fields);
+        NumberForm(kCentred, kCentred, WindowSave::UnlessNested, "Numbers", fields);
     }
     CloseGraphics();
 }
