@@ -1,6 +1,9 @@
 #include "editor/picking.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <functional>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -340,45 +343,154 @@ SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1) {
     return list;
 }
 
-int GetSectorOnSide(int ld, LineSide side) {
+namespace {
+
+// The ray GetSectorOnSide casts from the middle of LineDef ld, square to it
+// on the given side, along the nearer axis; false when the LineDef has no
+// ends.
+bool SideRay(int ld, LineSide side, Ray& ray) {
     const LineDef* line = LineDefAt(ld);
     Ends e;
     if (!line || !LineEnds(*line, e))
-        return -1;
+        return false;
     double dx = e.ex - e.sx, dy = e.ey - e.sy;
     bool right = side == LineSide::Right;
     double nx = right ? dy : -dy, ny = right ? -dx : dx;
-    Ray ray;
     ray.vertical = std::fabs(nx) < std::fabs(ny);
     ray.positive = ray.vertical ? ny > 0 : nx > 0;
     ray.x = e.sx + dx * 0.5;
     ray.y = e.sy + dy * 0.5;
-    double origin = ray.vertical ? ray.y : ray.x;
-    double best = ray.positive ? kRayLimit : -kRayLimit;
-    double bestMid = 0;
-    int found = -1;
-    Ends foundEnds{};
-    for (int i = 0; i < level.lineDefs.count; ++i) {
+    return true;
+}
+
+// The LineDef a ray meets first, of those offered to Consider: the nearest
+// crossing beyond the ray's origin (within the ray's reach), then the one
+// whose middle lies nearest the origin, then the lowest number. The order
+// in which LineDefs are offered does not matter.
+class NearestCrossing {
+public:
+    NearestCrossing(const Ray& ray, int ld) : ray_(ray), ld_(ld), origin_(ray.vertical ? ray.y : ray.x) {}
+
+    void Consider(int i) {
         Ends c;
         double at, mid;
-        if (i == ld || !LineEnds(level.lineDefs[i], c) || !Crossing(ray, c, at, mid))
-            continue;
-        if (ray.positive ? at <= origin : at >= origin)
-            continue;
-        bool nearer = ray.positive ? at < best : at > best;
-        bool tie = at == best &&
-                   (found < 0 || std::fabs(mid - origin) < std::fabs(bestMid - origin));
-        if (nearer || tie) {
-            best = at;
-            bestMid = mid;
-            found = i;
-            foundEnds = c;
+        if (i == ld_ || !LineEnds(level.lineDefs[i], c) || !Crossing(ray_, c, at, mid))
+            return;
+        if (ray_.positive ? (at <= origin_ || at > kRayLimit) : (at >= origin_ || at < -kRayLimit))
+            return;
+        if (found_ >= 0) {
+            bool nearer = ray_.positive ? at < at_ : at > at_;
+            double off = std::fabs(mid - origin_), bestOff = std::fabs(mid_ - origin_);
+            if (!nearer && !(at == at_ && (off < bestOff || (off == bestOff && i < found_))))
+                return;
         }
+        at_ = at;
+        mid_ = mid;
+        found_ = i;
+        ends_ = c;
     }
-    if (found < 0)
+    bool Found() const { return found_ >= 0; }
+    double At() const { return at_; }
+    // The Sector of the side of that LineDef that faces the origin; -1.
+    int Sector() const {
+        if (found_ < 0)
+            return -1;
+        const LineDef& c = level.lineDefs[found_];
+        bool first = ray_.vertical ? ray_.positive == (ends_.sx < ends_.ex) : ray_.positive != (ends_.sy < ends_.ey);
+        return SideSector(first ? c.sideDef1 : c.sideDef2);
+    }
+
+private:
+    Ray ray_;
+    int ld_;
+    double origin_;
+    double at_ = 0, mid_ = 0;
+    int found_ = -1;
+    Ends ends_{};
+};
+
+}  // namespace
+
+int GetSectorOnSide(int ld, LineSide side) {
+    Ray ray;
+    if (!SideRay(ld, side, ray))
         return -1;
-    const LineDef& c = level.lineDefs[found];
-    bool first = ray.vertical ? ray.positive == (foundEnds.sx < foundEnds.ex)
-                              : ray.positive != (foundEnds.sy < foundEnds.ey);
-    return SideSector(first ? c.sideDef1 : c.sideDef2);
+    NearestCrossing nearest(ray, ld);
+    for (int i = 0; i < level.lineDefs.count; ++i)
+        nearest.Consider(i);
+    return nearest.Sector();
+}
+
+SideSectorFinder::SideSectorFinder() {
+    int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
+    for (const LineDef& ld : level.lineDefs) {
+        Ends e;
+        if (!LineEnds(ld, e))
+            continue;
+        minX = std::min({minX, e.sx, e.ex});
+        maxX = std::max({maxX, e.sx, e.ex});
+        minY = std::min({minY, e.sy, e.ey});
+        maxY = std::max({maxY, e.sy, e.ey});
+    }
+    if (minX > maxX)
+        return;
+    // About one LineDef to a cell on an evenly filled map.
+    int across = std::max(1, static_cast<int>(std::sqrt(double(level.lineDefs.count))));
+    originX_ = minX;
+    originY_ = minY;
+    size_ = std::max(maxX - minX, maxY - minY) / across + 1;
+    columns_ = (maxX - minX) / size_ + 1;
+    rows_ = (maxY - minY) / size_ + 1;
+    // Each LineDef goes into the cells its bounding box covers. Two passes:
+    // count the LineDefs of each cell, then file them, so that the cells lie
+    // one after another in one array.
+    auto forEachCell = [this](const std::function<void(size_t cell, int ld)>& take) {
+        for (int i = 0; i < level.lineDefs.count; ++i) {
+            Ends e;
+            if (!LineEnds(level.lineDefs[i], e))
+                continue;
+            int c0 = (std::min(e.sx, e.ex) - originX_) / size_, c1 = (std::max(e.sx, e.ex) - originX_) / size_;
+            int r0 = (std::min(e.sy, e.ey) - originY_) / size_, r1 = (std::max(e.sy, e.ey) - originY_) / size_;
+            for (int r = r0; r <= r1; ++r)
+                for (int c = c0; c <= c1; ++c)
+                    take(static_cast<size_t>(r) * columns_ + c, i);
+        }
+    };
+    size_t cells = static_cast<size_t>(columns_) * static_cast<size_t>(rows_);
+    first_.assign(cells + 1, 0);
+    forEachCell([this](size_t cell, int) { ++first_[cell + 1]; });
+    for (size_t k = 0; k < cells; ++k)
+        first_[k + 1] += first_[k];
+    lines_.resize(first_[cells]);
+    std::vector<uint32_t> next(first_.begin(), first_.end() - 1);
+    forEachCell([&](size_t cell, int ld) { lines_[next[cell]++] = ld; });
+}
+
+int SideSectorFinder::SectorOnSide(int ld, LineSide side) const {
+    Ray ray;
+    if (!SideRay(ld, side, ray) || lines_.empty())
+        return -1;
+    // The ray runs along one column (or row) of cells from the cell of its
+    // origin. A LineDef it crosses at a point lies in that point's cell, so
+    // once a crossing is found within the cells walked, no cell beyond can
+    // hold a nearer one (or an equally near one).
+    double along = ray.vertical ? ray.x : ray.y, from = ray.vertical ? ray.y : ray.x;
+    int32_t alongOrigin = ray.vertical ? originX_ : originY_, fromOrigin = ray.vertical ? originY_ : originX_;
+    int lane = static_cast<int>(std::floor((along - alongOrigin) / size_));
+    int laneCount = ray.vertical ? columns_ : rows_, steps = ray.vertical ? rows_ : columns_;
+    if (lane < 0 || lane >= laneCount)
+        return -1;
+    int step = std::clamp(static_cast<int>(std::floor((from - fromOrigin) / size_)), 0, steps - 1);
+    int direction = ray.positive ? 1 : -1;
+    NearestCrossing nearest(ray, ld);
+    for (; step >= 0 && step < steps; step += direction) {
+        size_t cell = ray.vertical ? static_cast<size_t>(step) * columns_ + lane
+                                   : static_cast<size_t>(lane) * columns_ + step;
+        for (uint32_t k = first_[cell]; k < first_[cell + 1]; ++k)
+            nearest.Consider(lines_[k]);
+        double low = fromOrigin + double(step) * size_, high = low + size_;
+        if (nearest.Found() && (ray.positive ? nearest.At() < high : nearest.At() >= low))
+            break;
+    }
+    return nearest.Sector();
 }
