@@ -74,6 +74,10 @@ int EditorKey(int key);
 // carrying the selection over; choosing Things again toggles Thing pictures.
 void SetEditMode(int mode);
 
+// Makes object n of the current mode the highlighted one and brings it into
+// view.
+void GoToObject(int n);
+
 // The editor's main loop on the loaded level; returns the editor's code.
 int EditorMainLoop();
 

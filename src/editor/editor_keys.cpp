@@ -314,6 +314,8 @@ int KeyClear(int) {
     return 0;
 }
 
+}  // namespace
+
 // Makes n the highlighted object and brings it into view.
 void GoToObject(int n) {
     int mode = config.editMode;
@@ -325,6 +327,8 @@ void GoToObject(int n) {
     RememberObject(mode, n);
     editor.redrawMap = true;
 }
+
+namespace {
 
 int KeyNextPrevious(int key) {
     int mode = config.editMode;

@@ -9,6 +9,7 @@
 #include "base/work_dir.h"
 #include "editor/editor.h"
 #include "level/level_files.h"
+#include "ops/check_menu.h"
 #include "ops/misc_menu.h"
 #include "pictures/picture.h"
 #include "platform/console.h"
@@ -236,6 +237,7 @@ void ConnectModules() {
     SetNodeBuilderHandOff(HandOffNodeBuilder);
     InstallToolkit();
     InstallMiscOperations();
+    InstallChecker();
     startup.graphicalSetup = GraphicalFirstTimeSetup;
     shell.helpMain = ShellHelpMain;
     shell.helpExe = ShellHelpExe;

@@ -14,6 +14,7 @@
 #include "level/level.h"
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
+#include "ops/find_replace.h"
 #include "pictures/namelists.h"
 #include "pictures/picture.h"
 #include "platform/video.h"
@@ -66,6 +67,7 @@ void ResetUpperModules() {
     editor = EditorState{};
     editorHistory = EditorHistoryState{};
     ResetEditorActions();
+    search = SearchState{};
     selection = SelectionState{};
     moveState = MoveState{};
     view = ViewState{};

@@ -1,0 +1,437 @@
+// The checks on small crafted levels, one fault each: what is said, about
+// which object, and what the fix does.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "check_recorder.h"
+#include "gamedefs/linetypes.h"
+#include "ops/check_names.h"
+#include "ops/checks.h"
+#include "pictures/namelists.h"
+#include "support/map_kit.h"
+#include "support/program_state.h"
+#include "support/reference_check.h"
+
+namespace {
+
+using checktest::Recorder;
+using Lines = std::vector<std::string>;
+
+class CheckTest : public ::testing::Test {
+protected:
+    void SetUp() override { testkit::ResetProgramState(Flavour::Doom); }
+    void TearDown() override { testkit::ResetProgramState(); }
+
+    // A sound room: Sector 0 with a floor and ceiling flat, walls with a
+    // middle texture, LineDefs 0..3 (west, north, east, south).
+    int Room(int x0 = 0, int y0 = 0, int x1 = 256, int y1 = 256) {
+        int s = mapkit::AddSector(0, 0, 0, 128);
+        SetFieldName(level.sectors[s].floorTexture, "FLOOR4_8");
+        SetFieldName(level.sectors[s].ceilingTexture, "CEIL3_5");
+        int first = mapkit::AddRoom(x0, y0, x1, y1, s);
+        for (int i = first; i < first + 4; ++i)
+            Texture(level.lineDefs[i].sideDef1, "-", "-", "STARTAN3");
+        return s;
+    }
+    static void Texture(int sideDef, const char* upper, const char* lower, const char* middle) {
+        SideDef& sd = level.sideDefs[sideDef];
+        SetFieldName(sd.upper, upper);
+        SetFieldName(sd.lower, lower);
+        SetFieldName(sd.middle, middle);
+    }
+    // The room with a two-sided room inside it (LineDefs 4..7, first sides
+    // facing the inner Sector 1); returns the inner Sector.
+    int RoomInRoom() {
+        Room();
+        int inner = mapkit::AddSector(0, 0, 0, 128);
+        std::memcpy(level.sectors[inner].floorTexture, level.sectors[0].floorTexture, 16);
+        int first = mapkit::AddRoom(64, 64, 192, 192, inner, 0);
+        for (int i = first; i < first + 4; ++i) {
+            Texture(level.lineDefs[i].sideDef1, "-", "-", "-");
+            Texture(level.lineDefs[i].sideDef2, "-", "-", "-");
+        }
+        return inner;
+    }
+    // Every finding of the checks given, answered as the recorder says.
+    template <class Check>
+    Lines Run(Check check, bool expected = true) {
+        EXPECT_EQ(check(rec), expected);
+        EXPECT_FALSE(rec.progressWentBack);
+        return rec.said;
+    }
+    Recorder rec;
+};
+
+bool Has(const Lines& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// --- Closed Sectors ----------------------------------------------------------
+
+TEST_F(CheckTest, ClosedRoomsPassAndAReversedLineDefOpensItsSector) {
+    RoomInRoom();
+    EXPECT_EQ(Run(CheckClosedSectors), Lines{});
+
+    // East wall of the outer room turned round without swapping its sides.
+    LineDef& east = level.lineDefs[2];
+    std::swap(east.start, east.end);
+    Lines said = Run(CheckClosedSectors);
+    EXPECT_EQ(said, (Lines{
+                         "Fault Vertex 2: Sector 0 is not closed! | No SideDef starting at Vertex 2",
+                         "Fault Vertex 3: Sector 0 is not closed! | No SideDef ending at Vertex 3",
+                         "Fault LineDef 2: Sector 0 not closed! (no opposite sector found) | Check LineDef 2 (SideDef1 2)",
+                         // the inner room's east wall looks out on the back of it
+                         "Fault LineDef 6: Sector 0 not closed! (no opposite sector found)) | Check LineDef 6 (SideDef2 8)",
+                     }));
+}
+
+TEST_F(CheckTest, ASideDefFacingTheWrongSectorIsReportedWithBothSectors) {
+    int inner = RoomInRoom();
+    level.sideDefs[level.lineDefs[5].sideDef2].sector = static_cast<uint16_t>(inner);
+    Lines said = Run(CheckClosedSectors);
+    EXPECT_TRUE(Has(said, "Fault LineDef 5: Sectors 1 and 0 not closed! (not the same sector) | "
+                          "Check LineDef 5 (SideDef2: 6) and the one facing it"))
+        << testing::PrintToString(said);
+    EXPECT_TRUE(Has(said, "Fault LineDef 1: Sectors 0 and 1 not closed! (not the same sector) | "
+                          "Check LineDef 1 (SideDef1 1) and the one facing it"));
+}
+
+TEST_F(CheckTest, CancellingTakesTheCheckNoFurther) {
+    Room();
+    std::swap(level.lineDefs[0].start, level.lineDefs[0].end);
+    rec.cancelAt = 0;
+    EXPECT_EQ(Run(CheckClosedSectors, false).size(), 1u);
+}
+
+// --- Cross-references --------------------------------------------------------
+
+TEST_F(CheckTest, MissingAndDoubledSideDefsAndVertexes) {
+    Room();
+    int v = mapkit::AddVertex(500, 500);
+    mapkit::AddLineDef(v, v, -1);
+    int sd = mapkit::AddSideDef(0);
+    mapkit::AddLineDef(0, v, sd, sd, 4);
+    Lines said = Run(CheckCrossReferences);
+    EXPECT_TRUE(Has(said, "Crash LineDef 4: LineDef 4 has no first SideDef.")) << testing::PrintToString(said);
+    EXPECT_TRUE(Has(said, "Crash LineDef 4: LineDef 4 uses 4 Vertex twice"));
+    EXPECT_TRUE(Has(said, "Crash LineDef 5: LineDef 5 uses 4 SideDef twice"));
+    EXPECT_TRUE(Has(said, "Crash LineDef 5: LineDef 5 SideDef 4 duplicate?"));
+}
+
+TEST_F(CheckTest, SideDefZeroUsedTwiceIsADuplicateOnEitherSide) {
+    for (bool second : {false, true}) {
+        mapkit::ClearMap();
+        rec = Recorder();
+        Room();
+        int a = mapkit::AddVertex(300, 0), b = mapkit::AddVertex(300, 100);
+        int other = mapkit::AddSideDef(0);
+        mapkit::AddLineDef(a, b, second ? other : 0, second ? 0 : -1, second ? 4 : 1);
+        Lines said = Run(CheckCrossReferences);
+        EXPECT_TRUE(Has(said, "Crash LineDef 4: LineDef 4 SideDef 0 duplicate?")) << testing::PrintToString(said);
+    }
+}
+
+TEST_F(CheckTest, DuplicateLineDefsAreOfferedForDeletionNewestFirst) {
+    Room();
+    int sd = mapkit::AddSideDef(0);
+    int dup = mapkit::AddLineDef(1, 0, sd);   // the west wall again, reversed
+    Lines said = Run(CheckCrossReferences);
+    EXPECT_TRUE(Has(said, "Del? LineDef 4 and 0 share the same Vertices | Delete the first redundant LineDef ?"));
+
+    rec = Recorder();
+    rec.confirmAnswer = true;
+    Run(CheckCrossReferences);
+    EXPECT_EQ(level.lineDefs.count, dup);
+    EXPECT_TRUE(testkit::ReferencesSound());
+    EXPECT_TRUE(level.levelChanged);
+}
+
+TEST_F(CheckTest, FlagCollectionsAreAskedOnceEachAndFixed) {
+    RoomInRoom();
+    level.lineDefs[0].flags = 0;   // one-sided, not impassible
+    level.lineDefs[1].flags = 5;   // one-sided with the two-sided bit
+    level.lineDefs[4].flags = 0;   // two-sided without it
+    level.lineDefs[5].flags = 0;
+    Lines said = Run(CheckCrossReferences);
+    EXPECT_EQ(std::count_if(said.begin(), said.end(), [](const std::string& s) { return s.rfind("Y? ", 0) == 0; }),
+              3);
+    EXPECT_EQ(level.lineDefs[0].flags, 0);
+
+    rec = Recorder();
+    rec.confirmAnswer = true;
+    Run(CheckCrossReferences);
+    EXPECT_EQ(level.lineDefs[0].flags, 1);
+    EXPECT_EQ(level.lineDefs[1].flags, 1);
+    EXPECT_EQ(level.lineDefs[4].flags, 4);
+    EXPECT_EQ(level.lineDefs[5].flags, 4);
+    EXPECT_EQ(Run(CheckCrossReferences).size(), rec.said.size());   // nothing more asked
+}
+
+TEST_F(CheckTest, UnusedObjectsAreCountedAndDeletedOnConfirmation) {
+    Room();
+    mapkit::AddVertex(900, 900);
+    mapkit::AddSideDef(0);
+    mapkit::AddSideDef(0);
+    mapkit::AddSector();
+    Lines said = Run(CheckCrossReferences);
+    EXPECT_TRUE(Has(said, "Del? 1 Vertexes are not used | Delete unused Vertices?"));
+    EXPECT_TRUE(Has(said, "Del? 2 SideDefs are not used | Delete unused SideDefs?"));
+    EXPECT_TRUE(Has(said, "Del? 1 Sectors are not used | Delete unused Sectors?"));
+
+    rec = Recorder();
+    rec.confirmAnswer = true;
+    Run(CheckCrossReferences);
+    EXPECT_EQ(level.vertices.count, 4);
+    EXPECT_EQ(level.sideDefs.count, 4);
+    EXPECT_EQ(level.sectors.count, 1);
+    EXPECT_TRUE(testkit::ReferencesSound());
+}
+
+TEST_F(CheckTest, DuplicateVertexesAreToldPairByPairNewestFirst) {
+    Room();
+    int a = mapkit::AddVertex(0, 0), b = mapkit::AddVertex(0, 0);
+    int sd1 = mapkit::AddSideDef(0), sd2 = mapkit::AddSideDef(0);
+    mapkit::AddLineDef(a, 2, sd1);
+    mapkit::AddLineDef(b, 2, sd2);
+    Lines said = Run(CheckCrossReferences);
+    Lines told;
+    for (const std::string& s : said)
+        if (s.rfind("Tell: ", 0) == 0)
+            told.push_back(s);
+    EXPECT_EQ(told, (Lines{"Tell: Vertex 5 and 4 share the same Coordinates | Drag one and then Delete by inspection!",
+                           "Tell: Vertex 5 and 0 share the same Coordinates | Drag one and then Delete by inspection!",
+                           "Tell: Vertex 4 and 0 share the same Coordinates | Drag one and then Delete by inspection!"}));
+}
+
+TEST_F(CheckTest, ReferencesOutOfRangeAreReportedNotFollowed) {
+    Room();
+    level.lineDefs[0].end = 999;
+    level.lineDefs[1].sideDef2 = 999;
+    level.sideDefs[2].sector = 999;
+    for (auto check : {CheckCrossReferences, CheckClosedSectors}) {
+        rec = Recorder();
+        Run(check);
+    }
+    rec = Recorder();
+    Lines said = Run(CheckCrossReferences);
+    EXPECT_TRUE(Has(said, "Crash LineDef 0: LineDef 0 Vertex out of range"));
+    EXPECT_TRUE(Has(said, "Crash LineDef 1: LineDef 1 SideDef out of range"));
+    EXPECT_TRUE(Has(said, "Crash LineDef 2: LineDef 2 Sector out of range"));
+    rec = Recorder();
+    Run([](CheckDialogs& d) { return CheckMissingTextures(d, FixStyle::Fix); });
+}
+
+TEST_F(CheckTest, AnEmptyLevelPassesEveryCheck) {
+    for (auto check : {CheckClosedSectors, CheckCrossReferences, CheckThingTypes, CheckLineDefTypes,
+                       CheckSectorTypes, CheckExitsAndStarts})
+        EXPECT_TRUE(check(rec));
+    EXPECT_TRUE(CheckMissingTextures(rec, FixStyle::Ask));
+    EXPECT_TRUE(CheckTextureNames(rec, FixStyle::Ask));
+    EXPECT_EQ(rec.said, Lines{});
+}
+
+// --- Missing textures ---------------------------------------------------------
+
+TEST_F(CheckTest, SectorHeightsAndFlatsAreReportedOrFixed) {
+    struct Case {
+        int floor, ceiling;
+        const char* floorFlat;
+        const char* ceilingFlat;
+        std::string finding;
+        int fixedCeiling;
+        const char* fixedFloorFlat;
+        const char* fixedCeilingFlat;
+    };
+    const Case cases[] = {
+        {100, 50, "FLOOR4_8", "CEIL3_5",
+         "Crash Sector 0: Sector 0 has its ceiling lower than its floor. The | textures will never be displayed if "
+         "you cannot go there",
+         164, "FLOOR4_8", "CEIL3_5"},
+        {0, 2000, "FLOOR4_8", "CEIL3_5",
+         "Crash Sector 0: Sector 0 difference (ceiling-floor) | height exceeds the maximum allowed (1023). ", 1023,
+         "FLOOR4_8", "CEIL3_5"},
+        {0, 128, "-", "CEIL3_5", "Crash Sector 0: Sector 0 has no floor texture", 128, "FLOOR25", "CEIL3_5"},
+        {0, 128, "FLOOR4_8", "-", "Crash Sector 0: Sector 0 has no ceiling texture ??", 128, "FLOOR4_8", "FLAT500"},
+    };
+    SetFieldName(config.flatFloor, "FLOOR25");
+    SetFieldName(config.flatCeiling, "FLAT500");
+    for (const Case& c : cases) {
+        for (FixStyle style : {FixStyle::Ask, FixStyle::Fix}) {
+            mapkit::ClearMap();
+            rec = Recorder();
+            Room();
+            Sector& s = level.sectors[0];
+            s.floorHeight = int16_t(c.floor);
+            s.ceilingHeight = int16_t(c.ceiling);
+            SetFieldName(s.floorTexture, c.floorFlat);
+            SetFieldName(s.ceilingTexture, c.ceilingFlat);
+            Lines said = Run([&](CheckDialogs& d) { return CheckMissingTextures(d, style); });
+            if (style == FixStyle::Ask) {
+                EXPECT_EQ(said, Lines{c.finding});
+                EXPECT_FALSE(level.levelChanged);
+                continue;
+            }
+            EXPECT_EQ(said.size(), 1u) << c.finding;
+            EXPECT_EQ(said[0].rfind("Status: Fixed ", 0), 0u) << said[0];
+            EXPECT_EQ(level.sectors[0].ceilingHeight, c.fixedCeiling);
+            EXPECT_EQ(FieldName(level.sectors[0].floorTexture), c.fixedFloorFlat);
+            EXPECT_EQ(FieldName(level.sectors[0].ceilingTexture), c.fixedCeilingFlat);
+            EXPECT_TRUE(level.levelChanged);
+        }
+    }
+}
+
+TEST_F(CheckTest, WallsWithoutTheirTexturesAskAndGoingOnSetsTheDefault) {
+    SetFieldName(config.textureNormal, "GRSTNPB");
+    SetFieldName(config.textureUpper, "GRSKULL1");
+    SetFieldName(config.textureLower, "METL1");
+    RoomInRoom();
+    Texture(level.lineDefs[0].sideDef1, "-", "-", "-");
+    level.sectors[1].ceilingHeight = 96;   // the inner room is lower: upper textures on the outer sides
+    level.sectors[1].floorHeight = 16;     // and higher: lower textures on the outer sides
+    Lines said = Run([](CheckDialogs& d) { return CheckMissingTextures(d, FixStyle::Ask); });
+    EXPECT_EQ(said[0], "Fault LineDef 0: Linedef 0: SideDef1 0 missing normal texture | Set the texture to GRSTNPB "
+                       "and continue?");
+    EXPECT_EQ(said[1], "Status: Fixed Normal Sidedef1 0");
+    EXPECT_EQ(said[2], "Fault LineDef 4: Linedef 4: SideDef2 4 has no upper texture | Set the texture to GRSKULL1 "
+                       "and continue?");
+    EXPECT_EQ(said[4], "Fault LineDef 4: Linedef 4: SideDef2 4 has no lower texture | Set the texture to METL1 "
+                       "and continue?");
+    EXPECT_EQ(FieldName(level.sideDefs[0].middle), "GRSTNPB");
+    EXPECT_EQ(FieldName(level.sideDefs[4].upper), "GRSKULL1");
+    EXPECT_EQ(FieldName(level.sideDefs[4].lower), "METL1");
+    EXPECT_EQ(said.size(), 2u + 4 * 4);
+
+    // Fixed, nothing is left; under a sky on both sides no upper is needed.
+    rec = Recorder();
+    EXPECT_EQ(Run([](CheckDialogs& d) { return CheckMissingTextures(d, FixStyle::Ask); }), Lines{});
+    Texture(level.lineDefs[5].sideDef2, "-", "METL1", "-");
+    SetFieldName(level.sectors[0].ceilingTexture, "F_SKY1");
+    SetFieldName(level.sectors[1].ceilingTexture, "F_SKY1");
+    EXPECT_EQ(Run([](CheckDialogs& d) { return CheckMissingTextures(d, FixStyle::Ask); }), Lines{});
+}
+
+TEST_F(CheckTest, UnknownTextureNamesAreReportedOrReplaced) {
+    nameLists.TextureNames.Add("-");
+    nameLists.TextureNames.Add("STARTAN3");
+    nameLists.TextureNames.Sort();
+    nameLists.FlatNames.Add("FLOOR4_8");
+    nameLists.FlatNames.Add("CEIL3_5");
+    nameLists.FlatNames.Sort();
+    SetFieldName(config.flatFloor, "FLOOR25");
+    SetFieldName(config.textureUpper, "GRSKULL1");
+    Room();
+    SetFieldName(level.sectors[0].floorTexture, "nosuch");
+    SetFieldName(level.sideDefs[2].upper, "startan3");   // case does not matter
+    SetFieldName(level.sideDefs[3].upper, "WALLNONE");
+    Lines said = Run([](CheckDialogs& d) { return CheckTextureNames(d, FixStyle::Ask); });
+    EXPECT_EQ(said, (Lines{"Fault Sector 0: Sector 0, floor | texture nosuch not found",
+                           "Fault SideDef 3: SideDef 3, upper | texture WALLNONE not found"}));
+    rec = Recorder();
+    said = Run([](CheckDialogs& d) { return CheckTextureNames(d, FixStyle::Fix); });
+    EXPECT_EQ(said, (Lines{"Status: Fixed Floor Sector 0", "Status: Fixed Upper Sidedef 3"}));
+    EXPECT_EQ(FieldName(level.sectors[0].floorTexture), "FLOOR25");
+    EXPECT_EQ(FieldName(level.sideDefs[3].upper), "GRSKULL1");
+}
+
+// --- Types and tags -------------------------------------------------------------
+
+TEST_F(CheckTest, UnknownThingsAndABossWithoutItsSpot) {
+    mapkit::AddThing(0, 0, 1);
+    mapkit::AddThing(0, 0, 4242);
+    mapkit::AddThing(0, 0, 89);
+    EXPECT_EQ(Run(CheckThingTypes), (Lines{"Fault Thing 1: Thing 1, Invalid Type 4242",
+                                           "Fault Thing 2: Thing 2, ShootType 89, No TargetType 87 found"}));
+    mapkit::AddThing(0, 0, 87);
+    rec = Recorder();
+    EXPECT_EQ(Run(CheckThingTypes), (Lines{"Fault Thing 1: Thing 1, Invalid Type 4242"}));
+
+    testkit::ResetProgramState(Flavour::Heretic);
+    mapkit::AddThing(0, 0, 7);
+    rec = Recorder();
+    EXPECT_EQ(Run(CheckThingTypes), (Lines{"Fault Thing 0: Thing 0, Dsparil 7, No DsparilSpot 56 found"}));
+}
+
+TEST_F(CheckTest, LineDefTypesAndTags) {
+    Room();
+    int tagged = mapkit::AddSector(7);
+    mapkit::AddRoom(1000, 0, 1100, 100, tagged);
+    level.lineDefs[0].type = 1;   // a door needs no tag
+    level.lineDefs[0].tag = 5;
+    level.lineDefs[1].type = 23;  // needs one
+    level.lineDefs[2].type = 23;
+    level.lineDefs[2].tag = 3;    // that no Sector has
+    level.lineDefs[3].type = 4000;
+    level.lineDefs[4].type = 97;  // a teleport to Sector 4's tag without a landing
+    level.lineDefs[4].tag = 7;
+    Lines said = Run(CheckLineDefTypes);
+    EXPECT_EQ(said, (Lines{"Y? LineDef 0, doesn't need Sector tag 5 | Reset tag to 0 ?",
+                           "Fault LineDef 1: LineDef 1, type 23 requires a Sector tag",
+                           "Fault LineDef 2: LineDef 2, sector tag 3 not found",
+                           "Fault LineDef 3: LineDef 3, Invalid Type 4000",
+                           "Fault LineDef 3: LineDef 3, type 4000 requires a Sector tag",
+                           "Fault LineDef 4: LineDef 4 with sector tag 7 | Teleport not found in sector 1"}));
+    EXPECT_EQ(level.lineDefs[0].tag, 5);
+
+    // A landing in the tagged Sector; a second Sector with the tag.
+    mapkit::AddThing(1050, 50, 14);
+    mapkit::AddSector(7);
+    rec = Recorder();
+    rec.confirmAnswer = true;
+    said = Run(CheckLineDefTypes);
+    EXPECT_TRUE(Has(said, "Fault LineDef 4: LineDef 4 with sector tag 7 | 2 Sectors have same Teleport Tag?"));
+    EXPECT_FALSE(Has(said, "Fault LineDef 4: LineDef 4 with sector tag 7 | Teleport not found in sector 1"));
+    EXPECT_EQ(level.lineDefs[0].tag, 0);
+}
+
+TEST_F(CheckTest, SectorTypesAndTagsThatNoLineDefHas) {
+    for (int tag : {0, 5, 99, 666, 999})
+        mapkit::AddSector(tag);
+    mapkit::AddSector(0, 6000);
+    Lines said = Run(CheckSectorTypes);
+    EXPECT_EQ(said, (Lines{"Y? Sector 1, linedef tag 5 not found | Reset tag to 0 ?",
+                           "Fault Sector 5: Sector 5, Invalid Sector type 6000"}));
+    rec = Recorder();
+    rec.confirmAnswer = true;
+    Run(CheckSectorTypes);
+    EXPECT_EQ(level.sectors[1].tag, 0);
+}
+
+TEST_F(CheckTest, HereticScrollsAndTheQuietTypeAreValidSectorTypes) {
+    testkit::ResetProgramState(Flavour::Heretic);
+    for (int type : {11, 20, 21, 22, 23, 24, 25, 29, 30, 34, 35, 39})
+        EXPECT_NE(IsSectorTypeValid(uint16_t(type)), 0) << type;
+    EXPECT_EQ(IsSectorTypeValid(19), 0);
+    EXPECT_EQ(GetSectorTypeDescription(20), std::string("Scroll East Slowest"));
+    EXPECT_EQ(GetSectorTypeDescription(39), std::string("Scroll West Fastest"));
+}
+
+// --- Exits and starts -----------------------------------------------------------
+
+TEST_F(CheckTest, ExitsAndStartingPositions) {
+    Room();
+    for (int type : {1, 2, 4, 11, 11, 11})
+        mapkit::AddThing(10, 10, type);
+    EXPECT_EQ(Run(CheckExitsAndStarts),
+              (Lines{"Warn: There are no exits in this level!",
+                     "Ask: P3 Starting positions missing. | This level is not for multi-player games. | Press Y to continue",
+                     "Ask: Only 3 DeathMatch starting points present. | You need at least 4 starting points to play "
+                     "DeathMatch games | Press Y to continue"}));
+
+    rec = Recorder();
+    rec.warningAnswer = false;
+    EXPECT_EQ(Run(CheckExitsAndStarts, false).size(), 2u);
+
+    level.lineDefs[0].type = 11;
+    for (int type : {3, 11})
+        mapkit::AddThing(10, 10, type);
+    rec = Recorder();
+    EXPECT_EQ(Run(CheckExitsAndStarts), Lines{});
+}
+
+}  // namespace
