@@ -50,6 +50,13 @@ void AddTextureNames(NameList& list, const WadDirEntry& entry) {
     }
 }
 
+// Whether an entry's first 4 bytes give a picture's plausible size.
+bool LooksLikePicture(const WadDirEntry& entry) {
+    if (entry.size < 4)
+        return false;
+    std::vector<uint8_t> header = ReadLumpPart(entry, 0, 4);
+    return PlausiblePictureSize(LE16(header.data()), LE16(header.data() + 2));
+}
 
 }  // namespace
 
@@ -106,6 +113,34 @@ void FreeNameLists() {
     nameLists.FlatNames.Clear();
 }
 
+void BuildSpriteNames(NameList& list) {
+    list.Clear();
+    AddMarkerPair(list, "S_START", "S_END", EntryNeed::Required);
+    list.Sort();
+}
+
+void BuildPictureNames(NameList& list, NameListProgress* progress) {
+    list.Clear();
+    const std::vector<WadDirEntry>& dir = MasterDirectory();
+    int first = FindMasterIndex("TEXTURE1");
+    size_t from = first < 0 ? dir.size() : static_cast<size_t>(first);
+    int total = 0;
+    for (size_t i = from; i < dir.size(); ++i)
+        total += dir[i].size > 0;
+    if (progress)
+        progress->Start(total);
+    int found = 0;
+    for (size_t i = from; i < dir.size(); ++i) {
+        const WadDirEntry& entry = dir[i];
+        if (entry.size <= 0 || !LooksLikePicture(entry))
+            continue;
+        list.Add(entry.name);
+        ++found;
+        if (progress)
+            progress->Step(entry.name, found);
+    }
+    list.Sort();
+}
 
 std::vector<const char*> SortedLevelNames() {
     std::vector<const char*> names;

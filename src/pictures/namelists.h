@@ -1,5 +1,5 @@
 // Sorted lists of the names that exist in the loaded WAD files: wall
-// textures and flats, and the order of level names.
+// textures, flats, sprites and pictures, and the order of level names.
 //
 // Names are compared and copied over at most 8 characters; each list keeps
 // its own zero-terminated copies, so a name of 8 characters keeps its last one.
@@ -49,6 +49,22 @@ void BuildTextureNames();
 // marker exists (its END is then required).
 void BuildFlatNames();
 void FreeNameLists();
+
+// The entries between S_START and S_END (both required).
+void BuildSpriteNames(NameList& list);
+
+// Told how BuildPictureNames gets on: first the number of entries it looks
+// at, then each name it keeps with the number kept so far.
+class NameListProgress {
+public:
+    virtual ~NameListProgress() = default;
+    virtual void Start(int total) = 0;
+    virtual void Step(const char* name, int found) = 0;
+};
+
+// The entries from TEXTURE1 on that look like pictures (1..320 wide, 1..200
+// high); progress, when given, is told of each.
+void BuildPictureNames(NameList& list, NameListProgress* progress = nullptr);
 
 // The names of the level list, sorted.
 std::vector<const char*> SortedLevelNames();

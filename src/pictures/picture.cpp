@@ -5,6 +5,8 @@
 #include "pictures/picture.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <new>
 
 #include "pictures/picture_parts.h"
@@ -41,6 +43,23 @@ bool FitsInMemory(int64_t bytes, int width) {
         return true;
     int64_t free = pictures.freeMemory ? pictures.freeMemory() : FreeMemoryBytes();
     return bytes + 512 <= free - 512 + 20 - 4 * static_cast<int64_t>(width);
+}
+
+// Whether an entry name begins with the first n characters of name.
+bool NameBegins(const char* entry, const char* name, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (std::toupper(static_cast<unsigned char>(entry[i])) !=
+            std::toupper(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+// The first entry whose name begins with the first n characters of name.
+const WadDirEntry* FindEntryBeginning(const char* name, size_t n) {
+    for (const WadDirEntry& entry : MasterDirectory())
+        if (NameBegins(entry.name, name, n))
+            return &entry;
+    return nullptr;
 }
 
 PictureFault ReadLump(const WadDirEntry& entry, Picture& picture) {
@@ -87,6 +106,26 @@ bool DrawColumn(const Picture& picture, size_t start, Image& image, int x, int d
 }
 
 }  // namespace
+
+bool FindSpriteLump(const char* name, char (&lump)[9]) {
+    constexpr size_t kLumpNameChars = 8;
+    constexpr size_t kFrameName = 6;   // sprite (4), frame letter, rotation digit
+    constexpr size_t kFrame = 5;
+    lump[0] = 0;
+    if (!name || !name[0])
+        return false;
+    const WadDirEntry* entry = FindEntry(0, name, EntryNeed::Optional);
+    size_t length = strnlen(name, kLumpNameChars);
+    if (!entry && length >= kFrameName)
+        entry = FindEntryBeginning(name, kFrameName);
+    if (!entry && length >= kFrame)
+        entry = FindEntryBeginning(name, kFrame);
+    if (!entry)
+        return false;
+    std::memcpy(lump, entry->name, kLumpNameChars);
+    lump[kLumpNameChars] = 0;
+    return true;
+}
 
 bool ReadPicture(const char* name, Picture& picture) {
     picture = Picture{};

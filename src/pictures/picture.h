@@ -93,6 +93,12 @@ bool ReadPicture(const char* name, Picture& picture);
 // could be drawn is.
 bool DrawPictureColumns(const Picture& picture, Image& image, int dx, int dy, int mag);
 
+// The lump that shows sprite frame name: the name itself when the master
+// directory has it, else a rotation lump of the same frame ("TROOA1" found as
+// "TROOA1A8"), else any rotation of that frame ("TROOA0" as "TROOA1"). The
+// lump's name goes into lump; false (lump empty) when there is none.
+bool FindSpriteLump(const char* name, char (&lump)[9]);
+
 // Reads and draws the picture lump name into the image as DrawPictureColumns
 // does: kNotDrawn for a missing lump, kDrawFailed for a damaged one.
 int DrawPictureInto(Image& image, const char* name, int dx, int dy, int mag);

@@ -1,5 +1,5 @@
-// The texture and flat name lists built from WAD files made for the test,
-// and the order of level names.
+// The texture, flat, sprite and picture name lists built from WAD files made
+// for the test, and the order of level names.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 #include "base/config.h"
 #include "base/fatal.h"
 #include "pictures/namelists.h"
+#include "pictures/picture.h"
 #include "support/headless_kit.h"
 #include "support/picture_kit.h"
 #include "support/program_state.h"
@@ -26,6 +27,13 @@ Bytes TextureLump(const std::vector<std::string>& names) {
         textures.push_back({name, 0, 0, {}});
     return testkit::TextureLump(textures);
 }
+
+// Records what BuildPictureNames tells of its progress.
+struct ProgressLog : NameListProgress {
+    void Start(int total) override { steps.push_back("of " + std::to_string(total)); }
+    void Step(const char* name, int found) override { steps.push_back(name + (" " + std::to_string(found))); }
+    std::vector<std::string> steps;
+};
 
 // The first 8 bytes of a picture lump of the given size.
 Bytes PictureHeader(int width, int height) {
@@ -126,14 +134,51 @@ TEST_F(NameListTest, FlatsBetweenTheirMarkers) {
     EXPECT_NE(FatalOf(BuildFlatNames).find("F1_START not found"), std::string::npos);
 }
 
-TEST_F(NameListTest, LevelNamesAreSorted) {
+TEST_F(NameListTest, SpritesPicturesAndLevels) {
     testkit::WadBuilder wad("IWAD");
-    wad.level("MAP10").level("MAP02").level("MAP01");
+    wad.level("MAP10").level("MAP02").lump("EARLYPIC", PictureHeader(10, 10)).level("MAP01");
+    wad.lump("TEXTURE1", TextureLump({"W"}));
+    wad.lump("S_START").lump("TROOA1", PictureHeader(41, 57)).lump("POSSA1", PictureHeader(33, 55));
+    wad.lump("S_END").lump("WIDE", PictureHeader(321, 10)).lump("TALL", PictureHeader(10, 201));
+    wad.lump("TINY", Bytes{1, 0}).lump("EDGE", PictureHeader(320, 200));
     Open(wad);
+    NameList sprites, pictures;
+    BuildSpriteNames(sprites);
+    EXPECT_EQ(Names(sprites), (std::vector<std::string>{"POSSA1", "TROOA1"}));
+    ProgressLog progress;
+    BuildPictureNames(pictures, &progress);
+    EXPECT_EQ(Names(pictures), (std::vector<std::string>{"EDGE", "POSSA1", "TROOA1"}));
+    // Every entry with data from TEXTURE1 on is looked at; the names kept
+    // are told in directory order.
+    EXPECT_EQ(progress.steps, (std::vector<std::string>{"of 7", "TROOA1 1", "POSSA1 2", "EDGE 3"}));
     std::vector<std::string> levels;
     for (const char* n : SortedLevelNames())
         levels.push_back(n);
     EXPECT_EQ(levels, (std::vector<std::string>{"MAP01", "MAP02", "MAP10"}));
+}
+
+// A sprite frame the WAD lacks under its own name is found as a rotation of
+// the same frame; nothing of another frame or another sprite stands in.
+TEST_F(NameListTest, SpriteFramesFallBackOnTheirRotations) {
+    testkit::WadBuilder wad("IWAD");
+    wad.level("MAP01").lump("S_START").lump("TROOA1", PictureHeader(4, 4));
+    wad.lump("TROOB2B8", PictureHeader(4, 4)).lump("TROOC3C7", PictureHeader(4, 4));
+    wad.lump("TROOC1", PictureHeader(4, 4)).lump("S_END");
+    Open(wad);
+    struct Case {
+        const char* asked;
+        const char* found;   // "" none
+    } cases[] = {
+        {"TROOA1", "TROOA1"},   {"trooa1", "TROOA1"},  {"TROOB2", "TROOB2B8"},
+        {"TROOB8", "TROOB2B8"}, {"TROOB0", "TROOB2B8"}, {"TROOC3", "TROOC3C7"},
+        {"TROOC1", "TROOC1"},   {"TROOD1", ""},        {"POSSA1", ""},
+        {"TROO", ""},           {"", ""},
+    };
+    for (const Case& c : cases) {
+        char lump[9] = {'x'};
+        EXPECT_EQ(FindSpriteLump(c.asked, lump), c.found[0] != 0) << c.asked;
+        EXPECT_STREQ(lump, c.found) << c.asked;
+    }
 }
 
 }  // namespace
