@@ -16,9 +16,6 @@ constexpr int kChosenNameSize = 9;
 struct BrowserState {
     int textureStep = 0;   // texture browser: 0 half size (64 x 64 cells), 1 full size
     int flatStep = 1;      // flat browser: the flat magnification, 1 or 2
-    // The name choosers' picture magnifications (the list chooser's + and -).
-    int textureMag = 1;
-    int flatMag = 2;
 };
 
 extern BrowserState browsers;
