@@ -1,0 +1,155 @@
+// The Thing, LineDef and Sector type choosers driven by keys: what they
+// preselect, what they write into the level, the later game's types left out
+// of episode games, "Menu Nesting", and the sprite beside the Thing menus.
+#include <algorithm>
+
+#include "base/config.h"
+#include "base/flavour.h"
+#include "browser_fixture.h"
+#include "support/map_kit.h"
+#include "ui/toolkit.h"
+#include "ui/type_choosers.h"
+#include "wad/master.h"
+
+namespace {
+
+using namespace browser_test;
+
+class TypeChooserTest : public BrowserTest {
+protected:
+    void SetUp() override {
+        Open({{"S_START", {}}, {"PLAYA1", Pattern(20, 30, 200)}, {"PLAYF2F8", Pattern(24, 10, 100)},
+              {"S_END", {}}});
+        mapkit::ClearMap();
+        config.menuNesting = 0;
+    }
+    std::vector<int> Things(std::initializer_list<int> types) {
+        std::vector<int> list;
+        for (int type : types)
+            list.push_back(mapkit::AddThing(0, 0, type));
+        return list;
+    }
+    int Type(int thing) const { return level.things[thing].type; }
+};
+
+TEST_F(TypeChooserTest, ThingTypesFromTheListsAndTheNumberEntry) {
+    struct Case {
+        const char* what;
+        bool doom, maps, nesting;
+        int first;            // the first Thing's type; a second Thing has type 1
+        const char* script;
+        int result;           // the type both Things have afterwards (0: unchanged)
+    } cases[] = {
+        {"DEATHMATCH Start preselected", false, false, false, 11, "key Enter\nkey Down\nkey Enter", 14},
+        {"a number of no row", false, false, false, 11, "key Up\nkey Enter\ntype 1234\nkey Enter", 1234},
+        {"the number 0 changes nothing", false, false, false, 11, "key Up\nkey Enter\ntype 0\nkey Enter", 0},
+        {"a cancelled number", false, false, false, 11, "key Up\nkey Enter\ntype 55\nkey Esc", 0},
+        {"Exit", false, false, false, 11, "key Home\nkey Enter", 0},
+        {"Esc", false, false, false, 11, "key Esc", 0},
+        {"a cancelled list", false, false, false, 11, "key Enter\nkey Esc", 0},
+        {"an unknown type opens the last category", false, false, false, 9999, "key Enter\nkey Enter", 1202},
+        {"HERETIC keys", false, false, false, 73, "key Enter\nkey End\nkey Enter", 80},
+        {"DOOM episodes leave out DOOM II weapons", true, false, false, 2005,
+         "key Enter\nkey Down\nkey Down\nkey Enter", 2002},
+        {"DOOM maps list them", true, true, false, 2005, "key Enter\nkey Down\nkey Down\nkey Enter", 82},
+        {"nesting goes round until Esc", false, false, true, 1,
+         "key Enter\nkey Down\nkey Enter\nkey Enter\nkey Down\nkey Enter\nkey Esc", 3},
+        {"nesting after a cancelled list", false, false, true, 1,
+         "key Enter\nkey Esc\nkey Enter\nkey End\nkey Enter\nkey Home\nkey Enter", 52},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetFlavour(c.doom ? Flavour::Doom : Flavour::Heretic);
+        master.gameStyle = c.maps ? kStyleMaps : kStyleEpisodes;
+        config.menuNesting = c.nesting;
+        mapkit::ClearMap();
+        std::vector<int> things = Things({c.first, 1});
+        level.levelChanged = false;
+        session.Script(c.script);
+        ChooserResult result = ChooseThingType(40, 40, things);
+        int first = c.result ? c.result : c.first, second = c.result ? c.result : 1;
+        bool changed = c.result != 0;
+        EXPECT_EQ(Type(things[0]), first);
+        EXPECT_EQ(Type(things[1]), second);
+        EXPECT_EQ(result.chosen, changed);
+        EXPECT_EQ(result.changed, changed);
+        EXPECT_EQ(level.levelChanged, changed);
+        EXPECT_EQ(toolkit.savedAreas, 0);
+    }
+    SetFlavour(Flavour::Heretic);
+}
+
+TEST_F(TypeChooserTest, DefaultThingTypeChangesNoThing) {
+    std::vector<int> things = Things({1});
+    session.Script("key Enter\nkey Down\nkey Enter");
+    int type = 2;
+    EXPECT_TRUE(ChooseDefaultThingType(40, 40, type));
+    EXPECT_EQ(type, 3);
+    EXPECT_EQ(Type(things[0]), 1);
+    EXPECT_FALSE(level.levelChanged);
+    session.Script("key Esc");
+    EXPECT_FALSE(ChooseDefaultThingType(40, 40, type));
+    EXPECT_EQ(type, 3);
+}
+
+TEST_F(TypeChooserTest, TheSpriteOfTheHighlightedCategoryAndTypeIsShown) {
+    // The box lies at the right of the map area, level with the menu; the
+    // DEATHMATCH Start's "PLAYF1" is found as the rotation lump "PLAYF2F8".
+    std::vector<int> things = Things({11});
+    session.Script("move 0 479\n" + Shot("category.png") + "\nkey Enter\n" + Shot("list.png") + "\nkey Esc");
+    ChooseThingType(40, 40, things);
+    // The box's inside is (502, 42)-(629, 169) of the map area; a sprite
+    // that fits is centred in it on dark grey.
+    const int transparent = MapColor(8), centreX = 566, centreY = 106 + kMenuBarHeight;
+    EXPECT_TRUE(Shows(Snapshot("category.png"), centreX - 10, centreY - 15, 20, 30,
+                      PlainPicture(Pattern(20, 30, 200)), 1, transparent));
+    EXPECT_TRUE(Shows(Snapshot("list.png"), centreX - 12, centreY - 5, 24, 10,
+                      PlainPicture(Pattern(24, 10, 100)), 1, transparent));
+}
+
+TEST_F(TypeChooserTest, LineDefAndSectorTypes) {
+    SetFlavour(Flavour::Doom);
+    int v0 = mapkit::AddVertex(0, 0), v1 = mapkit::AddVertex(64, 0);
+    std::vector<int> lines = {mapkit::AddLineDef(v0, v1, -1, -1, 1, 26),
+                              mapkit::AddLineDef(v1, v0, -1, -1, 1, 90)};
+    std::vector<int> sectors = {mapkit::AddSector(0, 9), mapkit::AddSector(0, 0)};
+    struct Case {
+        const char* what;
+        bool sector;
+        const char* script;
+        int result;   // -1: unchanged
+    } cases[] = {
+        {"Normal sets 0", false, "key Home\nkey Down\nkey Enter", 0},
+        {"Door (keys) preselected", false, "key Enter\nkey Down\nkey Enter", 27},
+        {"a decimal value", false, "key End\nkey Enter\ntype 345\nkey Enter", 345},
+        {"Esc", false, "key Esc", -1},
+        {"decimal value starts at the first Sector's", true, "key End\nkey Enter\nkey Enter", 9},
+        {"Secret/Other preselected", true, "key Enter\nkey Enter", 9},
+        {"Health/Damage", true, "key Up\nkey Enter\nkey Enter", 7},
+        {"Normal", true, "key Home\nkey Down\nkey Enter", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        level.lineDefs[lines[0]].type = 26, level.lineDefs[lines[1]].type = 90;
+        level.sectors[sectors[0]].type = 9, level.sectors[sectors[1]].type = 0;
+        level.levelChanged = false;
+        session.Script(c.script);
+        ChooserResult result = c.sector ? ChooseSectorType(sectors, ChooserRepeat::Once)
+                                        : ChooseLineDefType(40, 40, lines, ChooserRepeat::Once);
+        int first = c.sector ? level.sectors[sectors[0]].type : level.lineDefs[lines[0]].type;
+        int second = c.sector ? level.sectors[sectors[1]].type : level.lineDefs[lines[1]].type;
+        EXPECT_EQ(first, c.result >= 0 ? c.result : c.sector ? 9 : 26);
+        EXPECT_EQ(second, c.result >= 0 ? c.result : c.sector ? 0 : 90);
+        EXPECT_EQ(result.chosen, c.result >= 0);
+        EXPECT_EQ(level.levelChanged, result.changed);
+        EXPECT_EQ(toolkit.savedAreas, 0);
+    }
+    // With nesting the LineDef chooser goes round until Esc.
+    config.menuNesting = 1;
+    session.Script("key Home\nkey Down\nkey Enter\nkey Down\nkey Enter\nkey Enter\nkey Esc");
+    EXPECT_TRUE(ChooseLineDefType(40, 40, lines).chosen);
+    EXPECT_EQ(level.lineDefs[lines[1]].type, 26);
+    SetFlavour(Flavour::Heretic);
+}
+
+}  // namespace
