@@ -25,6 +25,7 @@
 #include "ui/menus.h"
 #include "ui/message_box.h"
 #include "ui/message_panel.h"
+#include "ui/sprite_views.h"
 #include "wad/master.h"
 
 EditorState editor;
@@ -34,6 +35,7 @@ namespace {
 constexpr int kClickPoll = 50;     // ms between the polls of the click count
 constexpr int kHoldTest = 50;      // ms the left button must stay down for a box
 constexpr int kMissionRows = 9;
+constexpr int kMissionPreviewSide = 160;   // the animation beside the level list
 constexpr int kBrowseBeepMs = 5;
 constexpr int kBothButtons = 3;
 
@@ -61,6 +63,9 @@ bool ChooseFromList(int16_t& episode, int16_t& map, const std::vector<const char
     std::snprintf(text, sizeof text, "%s", LevelName(episode, map).c_str());
     ListSelectOptions options;
     options.save = WindowSave::Always;
+    options.picW = kMissionPreviewSide;
+    options.picH = kMissionPreviewSide;
+    options.preview = MissionAnimation;
     if (!ListSelect(kCentred, kCentred, "Select Mission", static_cast<int>(names.size()),
                     names.data(), kMissionRows, text, kNameLength, options))
         return false;

@@ -11,6 +11,7 @@
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/menus.h"
+#include "ui/sprite_views.h"
 
 namespace {
 
@@ -59,11 +60,9 @@ int CheckMenu(int x, int y) {
 
 int AcceptLevel() { return 1; }
 
-void EntryScene(SpriteShowMode mode) {
-    if (mode == SpriteShowMode::EntryScene)
-        ClearScreen();
-    else
-        ErrorBeep();
+void ShowSprites(SpriteShowMode mode) {
+    SpriteShow(mode == SpriteShowMode::EntryScene ? SpriteShowStyle::EntryScene
+                                                  : SpriteShowStyle::ScreenSaver);
 }
 
 void NoPanel(int) {}
@@ -106,7 +105,7 @@ EditorActions DefaultActions() {
     actions.colourDialog = Unbound;
     actions.paletteColours = Unbound;
     actions.testPlay = Unbound;
-    actions.spriteShow = EntryScene;
+    actions.spriteShow = ShowSprites;
     actions.showObjectInfo = NoPanel;
     actions.panelHit = NoPanelHit;
     actions.goToObject = GoToObject;

@@ -117,7 +117,7 @@ struct EditorActions {
 
     // Shift-F1: save and hand the level to the game (ends the program).
     void (*testPlay)();
-    // The sprite show (the entry scene clears the screen until connected).
+    // The sprite show: the entry scene, or the screen saver.
     void (*spriteShow)(SpriteShowMode mode);
 
     // The info panels: the panel of object n of the current mode (n < 0: no

@@ -42,8 +42,8 @@ void RunViewer(ViewerEntry viewer, CommandWords& words, const char* what) {
 
 void CommandHelpMain(CommandWords& words) { RunViewer(shell.helpMain, words, "help viewer"); }
 void CommandHelpExe(CommandWords& words) { RunViewer(shell.helpExe, words, "help viewer"); }
-void CommandPicture(CommandWords&) { SayNotAvailable("picture viewer"); }
-void CommandView(CommandWords&) { SayNotAvailable("sprite viewer"); }
+void CommandPicture(CommandWords& words) { RunViewer(shell.pictureViewer, words, "picture viewer"); }
+void CommandView(CommandWords& words) { RunViewer(shell.spriteViewer, words, "sprite viewer"); }
 
 void EnterEditor(const std::string& commandWord, CommandWords& words);
 

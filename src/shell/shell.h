@@ -8,7 +8,8 @@
 
 // Runs the editor on a level; returns one of the editor's return codes.
 using EditorEntry = int (*)(int16_t episode, int16_t map, LevelSource source, LevelChoice choice);
-// Runs a graphical viewer (help) with the rest of the command line.
+// Runs a graphical viewer (help, sprites, pictures) with the next word of
+// the command line (empty when there is none).
 using ViewerEntry = void (*)(const std::string& word);
 
 struct ShellState {
@@ -18,6 +19,8 @@ struct ShellState {
     EditorEntry editor = nullptr;
     ViewerEntry helpMain = nullptr;
     ViewerEntry helpExe = nullptr;
+    ViewerEntry pictureViewer = nullptr;
+    ViewerEntry spriteViewer = nullptr;
 };
 
 extern ShellState shell;

@@ -19,7 +19,9 @@
 #include "shell/shell.h"
 #include "testplay/handoff.h"
 #include "ui/first_setup.h"
+#include "ui/graphics.h"
 #include "ui/help_viewer.h"
+#include "ui/sprite_views.h"
 #include "ui/toolkit.h"
 #include "wad/master.h"
 
@@ -227,6 +229,16 @@ void EndScriptRun() { throw ProgramExit(kExitScriptEnded, "input script ended");
 void ShellHelpMain(const std::string&) { HelpOnGraphicsScreen("MAIN", HelpRange::ToEnd); }
 void ShellHelpExe(const std::string&) { HelpOnGraphicsScreen("EXE", HelpRange::TopicOnly); }
 
+// PICTURE and VIEW: a viewer on the graphics screen with the game's palette.
+void OnGraphicsScreen(void (*viewer)(int, int, const char*, const char*), const char* title,
+                      const std::string& start) {
+    InitGraphics(GraphicsPalette::Game);
+    viewer(kCentred, kCentred, title, start.empty() ? nullptr : start.c_str());
+    CloseGraphics();
+}
+void ShellPictureViewer(const std::string& start) { OnGraphicsScreen(PictureViewer, "Picture Viewer", start); }
+void ShellSpriteViewer(const std::string& start) { OnGraphicsScreen(SpriteViewer, "Sprite Viewer", start); }
+
 // Where the modules meet: each lower one is given what the higher ones provide.
 void ConnectModules() {
     ResetMaster();
@@ -241,6 +253,8 @@ void ConnectModules() {
     startup.graphicalSetup = GraphicalFirstTimeSetup;
     shell.helpMain = ShellHelpMain;
     shell.helpExe = ShellHelpExe;
+    shell.pictureViewer = ShellPictureViewer;
+    shell.spriteViewer = ShellSpriteViewer;
     if (!shell.editor)   // a caller (a test) may run the shell with an editor of its own
         shell.editor = EditOnGraphicsScreen;
 }

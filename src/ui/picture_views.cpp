@@ -22,16 +22,6 @@ void DrawCross(int x1, int y1, int x2, int y2, int colour) {
     screen.setlinestyle(kSolidLine, 0, config.lineThickness == 3 ? kThickWidth : kNormWidth);
 }
 
-// "%hdx%hd" on a box in the menu colour, for a picture whose box has its
-// lower left corner at (x, y - 3).
-void DrawSizeText(int x, int y, int width, int height) {
-    FillBox(x + 10 * graphics.CharW, y + 3, x + 36 * graphics.CharW, y + graphics.CharH + 3,
-            config.colors[kColorMenu]);
-    SetColor(0);
-    TextAt(x + 10 * graphics.CharW, y + 3, "%hdx%hd", static_cast<short>(width),
-           static_cast<short>(height));
-}
-
 void DrawFailure(int x1, int y1, int x2, int y2, PictureFault fault) {
     DrawCross(x1 + 8, y1 + 8, x2 - 8, y2 - 8, 4);
     if (fault != PictureFault::None)
@@ -66,6 +56,14 @@ void WriteTextureTexts(int x1, int y1, int y2, const TextureInfo& info, const ch
 }
 
 }  // namespace
+
+void DrawSizeText(int x, int y, int width, int height) {
+    FillBox(x + 10 * graphics.CharW, y + 3, x + 36 * graphics.CharW, y + graphics.CharH + 3,
+            config.colors[kColorMenu]);
+    SetColor(0);
+    TextAt(x + 10 * graphics.CharW, y + 3, "%hdx%hd", static_cast<short>(width),
+           static_cast<short>(height));
+}
 
 int DrawPicture(int x1, int y1, int x2, int y2, Image* target, const char* name, int dx, int dy,
                 int mag, int background, PictureAnchor anchor) {

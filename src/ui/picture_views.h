@@ -10,6 +10,10 @@
 
 #include "pictures/picture.h"
 
+// "%hdx%hd" with a picture's size on a box in the menu colour, for a
+// picture whose box has its lower left corner at (x, y - 3).
+void DrawSizeText(int x, int y, int width, int height);
+
 // What (x1, y1) of DrawPicture is.
 enum class PictureAnchor {
     Corner,   // the image's upper left corner

@@ -4,6 +4,16 @@
 // and screen saver.
 #pragma once
 
+// What the viewers, the animation and the show keep for the run.
+struct SpriteViewState {
+    int spriteMag = 1;      // the sprite viewer's magnification
+    int pictureMag = 2;     // the picture viewer's
+    int missionFrame = 0;   // the level chooser's animation goes on from here
+    int showIndex = 0;      // selects the pictures of the next entry scene
+};
+
+extern SpriteViewState spriteViews;
+
 // Draws the sprite name centred in the box (x1, y1)-(x2, y2) on dark grey,
 // shrunk (halved, thirded...) until it fits. A name the WAD files lack is
 // looked up as a rotation lump of the same frame ("TROOA1" found as

@@ -20,10 +20,12 @@
 #include "platform/video.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
+#include "ui/browsers.h"
 #include "ui/graphics.h"
 #include "ui/help_viewer.h"
 #include "ui/input.h"
 #include "ui/message_panel.h"
+#include "ui/sprite_views.h"
 #include "ui/toolkit.h"
 #include "wad/listing.h"
 #include "wad/master.h"
@@ -63,6 +65,8 @@ void ResetUpperModules() {
     input = InputState{};
     toolkit = ToolkitState{};
     notice = NoticeState{};
+    browsers = BrowserState{};
+    spriteViews = SpriteViewState{};
     help = HelpState{};
     editor = EditorState{};
     editorHistory = EditorHistoryState{};

@@ -1,0 +1,107 @@
+// VIEW and PICTURE run by the whole program in this process, headless, in
+// both flavours: the viewer shows the picture the start word names, as the
+// test's plain decoder reads it, at the viewer's magnification.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "shell/startup.h"
+#include "support/picture_kit.h"
+#include "support/png_reader.h"
+#include "support/program_state.h"
+
+namespace {
+
+using namespace testkit;
+
+// A w x h picture whose pixel (x, y) is base + (x + 3y) % 30.
+Bytes Pattern(int w, int h, int base) {
+    Columns columns(static_cast<size_t>(w));
+    for (int x = 0; x < w; ++x) {
+        Bytes pixels;
+        for (int y = 0; y < h; ++y)
+            pixels.push_back(static_cast<uint8_t>(base + (x + 3 * y) % 30));
+        columns[static_cast<size_t>(x)].push_back({0, pixels});
+    }
+    return PictureLump(w, h, columns);
+}
+
+class ViewerCommandTest : public ::testing::TestWithParam<Flavour> {
+protected:
+    void SetUp() override {
+        oldDir = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());
+        // Colours from `sought` on are none of the flavour's toolkit colours.
+        sought = GetParam() == Flavour::Heretic ? 100 : 130;
+        sprite = Pattern(24, 30, sought);
+        picture = Pattern(30, 20, sought);
+        Bytes playpal;
+        for (int i = 0; i < 14 * 768; ++i)
+            playpal.push_back(static_cast<uint8_t>(i % 768 / 3));
+        WadBuilder("IWAD").lump("PLAYPAL", playpal).level(GetParam() == Flavour::Heretic ? "E1M1" : "MAP01")
+            .lump("S_START").lump("AAAAA0", Pattern(8, 8, 20)).lump("SOUGA0", sprite).lump("S_END")
+            .lump("BIGPIC", picture).write(dir.file("game.wad"));
+        WriteFileBytes(dir.file("Brel.HLP"), Bytes({'*', 'H', 'L', 'P', '\n'}));
+        setenv("ZARN_VIDEO", "headless", 1);
+        setenv("ZARN_SCRIPT", dir.file("keys").c_str(), 1);
+        ResetProgramState(GetParam());
+    }
+    void TearDown() override {
+        unsetenv("ZARN_SCRIPT");
+        ResetProgramState();
+        std::filesystem::current_path(oldDir);
+    }
+    // Runs the program on the command lines with the script of keys.
+    int Run(const std::string& input, const std::string& keys) {
+        WriteFileBytes(dir.file("keys"), Bytes(keys.begin(), keys.end()));
+        const char* argv[] = {"editor", "-main", "game.wad"};
+        ConsoleCapture capture(input);
+        int code = RunProgram(GetParam(), 3, argv);
+        output = capture.output();
+        return code;
+    }
+    // The snapshot shows lump at magnification mag, where its colours are.
+    ::testing::AssertionResult Shows(const std::string& file, const Bytes& lump, int mag) {
+        PngPicture png;
+        std::string fault = ReadPng(dir.file(file), png);
+        if (!fault.empty())
+            return ::testing::AssertionFailure() << fault;
+        int x = 1 << 20, y = 1 << 20;
+        for (int i = 0; i < png.width * png.height; ++i)
+            if (png.pixels[static_cast<size_t>(i)] >= sought && png.pixels[static_cast<size_t>(i)] < sought + 30) {
+                x = std::min(x, i % png.width);
+                y = std::min(y, i / png.width);
+            }
+        Grid grid = PlainPicture(lump);
+        Image image{png.width, png.height, png.pixels};
+        if (y >= png.height)
+            return ::testing::AssertionFailure() << "not shown";
+        // Around the picture lies the preview's dark grey.
+        return testkit::Shows(image, x, y, grid.width * mag, grid.height * mag, grid, mag,
+                              image.pixels[static_cast<size_t>(y) * png.width + x + grid.width * mag]);
+    }
+
+    ScratchDir dir;
+    std::filesystem::path oldDir;
+    int sought = 100;
+    Bytes sprite, picture;
+    std::string output;
+};
+
+TEST_P(ViewerCommandTest, ViewAndPictureShowTheNamedPicture) {
+    ASSERT_EQ(Run("\nQ\n", ""), 0);   // the first run sets up the configuration
+    std::string keys = "snapshot " + dir.file("view.png") + "\nkey Esc\nsnapshot " + dir.file("pic.png") +
+                       "\nkey +\nsnapshot " + dir.file("bigger.png") + "\nkey Esc\nsnapshot " +
+                       dir.file("first.png") + "\nkey Esc\n";
+    EXPECT_EQ(Run("V SOUG\nP BIGPIC\nv\nQ\n", keys), 0) << output;
+    EXPECT_TRUE(Shows("view.png", sprite, 1));
+    EXPECT_TRUE(Shows("pic.png", picture, 2));
+    EXPECT_TRUE(Shows("bigger.png", picture, 3));
+    // Without a start word the first sprite shows, which is not sought.
+    EXPECT_FALSE(Shows("first.png", sprite, 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Flavours, ViewerCommandTest, ::testing::Values(Flavour::Heretic, Flavour::Doom));
+
+}  // namespace
