@@ -339,10 +339,12 @@ void MissionAnimation(int x1, int y1, int x2, int y2, const char* name) {
 }
 
 void SpriteShow(SpriteShowStyle style) {
+    bool menuBar = graphics.MenuBarShown;
     if (style == SpriteShowStyle::EntryScene)
         EntryScene();
     else
         ScreenSaver();
+    SetMenuBarMode(menuBar ? MenuBarMode::Shown : MenuBarMode::Hidden);
     FlushKeys(0);
     spriteViews.showIndex = (spriteViews.showIndex + 3) % kShowCycle;
 }

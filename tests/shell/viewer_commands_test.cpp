@@ -90,7 +90,8 @@ protected:
 };
 
 TEST_P(ViewerCommandTest, ViewAndPictureShowTheNamedPicture) {
-    ASSERT_EQ(Run("\nQ\n", ""), 0);   // the first run sets up the configuration
+    // The first run sets up the configuration: two boxes to read.
+    ASSERT_EQ(Run("\nQ\n", "key Enter\nkey Enter\n"), 0) << output;
     std::string keys = "snapshot " + dir.file("view.png") + "\nkey Esc\nsnapshot " + dir.file("pic.png") +
                        "\nkey +\nsnapshot " + dir.file("bigger.png") + "\nkey Esc\nsnapshot " +
                        dir.file("first.png") + "\nkey Esc\n";

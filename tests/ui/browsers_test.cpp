@@ -45,7 +45,9 @@ TEST_F(BrowserTest, TextureBrowserKeysAndClicksChooseTheRightName) {
         browsers = BrowserState{};
         session.Script(std::string("move 639 479\n") + c.script);
         char chosen[kChosenNameSize] = "old";
+        Bytes before(Screen().pixels(), Screen().pixels() + 640 * 480);
         int result = BrowseTextures(c.start, chosen);
+        EXPECT_TRUE(Bytes(Screen().pixels(), Screen().pixels() + 640 * 480) == before);
         EXPECT_EQ(result, c.chosen ? 1 : 0);
         EXPECT_STREQ(chosen, c.chosen ? c.chosen : "old");
         EXPECT_EQ(toolkit.savedAreas, 0);
