@@ -62,6 +62,15 @@ const WadDirEntry* FindEntryBeginning(const char* name, size_t n) {
     return nullptr;
 }
 
+// The first lump of the sprite whose second frame and rotation (the mirrored
+// view, "TROOA2A8" for "TROOA8") are those of the 6-character name.
+const WadDirEntry* FindMirroredRotation(const char* name) {
+    for (const WadDirEntry& entry : MasterDirectory())
+        if (NameBegins(entry.name, name, 4) && NameBegins(entry.name + 6, name + 4, 2))
+            return &entry;
+    return nullptr;
+}
+
 PictureFault ReadLump(const WadDirEntry& entry, Picture& picture) {
     if (entry.size < kHeaderBytes)
         return PictureFault::NotImage;
@@ -118,6 +127,8 @@ bool FindSpriteLump(const char* name, char (&lump)[9]) {
     size_t length = strnlen(name, kLumpNameChars);
     if (!entry && length >= kFrameName)
         entry = FindEntryBeginning(name, kFrameName);
+    if (!entry && length == kFrameName)
+        entry = FindMirroredRotation(name);
     if (!entry && length >= kFrame)
         entry = FindEntryBeginning(name, kFrame);
     if (!entry)

@@ -94,8 +94,9 @@ bool ReadPicture(const char* name, Picture& picture);
 bool DrawPictureColumns(const Picture& picture, Image& image, int dx, int dy, int mag);
 
 // The lump that shows sprite frame name: the name itself when the master
-// directory has it, else a rotation lump of the same frame ("TROOA1" found as
-// "TROOA1A8"), else any rotation of that frame ("TROOA0" as "TROOA1"). The
+// directory has it, else a rotation lump of the same frame ("TROOA2" found as
+// "TROOA2A8", "TROOA8" as "TROOA2A8"), else any rotation of that frame
+// ("TROOA0" as "TROOA1"). The
 // lump's name goes into lump; false (lump empty) when there is none.
 bool FindSpriteLump(const char* name, char (&lump)[9]);
 

@@ -162,8 +162,8 @@ TEST_F(NameListTest, SpritesPicturesAndLevels) {
 TEST_F(NameListTest, SpriteFramesFallBackOnTheirRotations) {
     testkit::WadBuilder wad("IWAD");
     wad.level("MAP01").lump("S_START").lump("TROOA1", PictureHeader(4, 4));
-    wad.lump("TROOB2B8", PictureHeader(4, 4)).lump("TROOC3C7", PictureHeader(4, 4));
-    wad.lump("TROOC1", PictureHeader(4, 4)).lump("S_END");
+    wad.lump("TROOB2B8", PictureHeader(4, 4)).lump("TROOC1", PictureHeader(4, 4));
+    wad.lump("TROOC3C7", PictureHeader(4, 4)).lump("S_END");
     Open(wad);
     struct Case {
         const char* asked;
@@ -171,7 +171,8 @@ TEST_F(NameListTest, SpriteFramesFallBackOnTheirRotations) {
     } cases[] = {
         {"TROOA1", "TROOA1"},   {"trooa1", "TROOA1"},  {"TROOB2", "TROOB2B8"},
         {"TROOB8", "TROOB2B8"}, {"TROOB0", "TROOB2B8"}, {"TROOC3", "TROOC3C7"},
-        {"TROOC1", "TROOC1"},   {"TROOD1", ""},        {"POSSA1", ""},
+        {"TROOC7", "TROOC3C7"}, {"TROOC5", "TROOC1"},  {"TROOC1", "TROOC1"},
+        {"TROOD1", ""},         {"POSSA1", ""},
         {"TROO", ""},           {"", ""},
     };
     for (const Case& c : cases) {

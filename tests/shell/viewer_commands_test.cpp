@@ -40,6 +40,7 @@ protected:
         for (int i = 0; i < 14 * 768; ++i)
             playpal.push_back(static_cast<uint8_t>(i % 768 / 3));
         WadBuilder("IWAD").lump("PLAYPAL", playpal).level(GetParam() == Flavour::Heretic ? "E1M1" : "MAP01")
+            .lump("TEXTURE1", Bytes(4, 0))   // pictures are listed from here on
             .lump("S_START").lump("AAAAA0", Pattern(8, 8, 20)).lump("SOUGA0", sprite).lump("S_END")
             .lump("BIGPIC", picture).write(dir.file("game.wad"));
         WriteFileBytes(dir.file("Brel.HLP"), Bytes({'*', 'H', 'L', 'P', '\n'}));
@@ -55,6 +56,7 @@ protected:
     // Runs the program on the command lines with the script of keys.
     int Run(const std::string& input, const std::string& keys) {
         WriteFileBytes(dir.file("keys"), Bytes(keys.begin(), keys.end()));
+        ResetProgramState(GetParam());   // a fresh run reads the new script
         const char* argv[] = {"editor", "-main", "game.wad"};
         ConsoleCapture capture(input);
         int code = RunProgram(GetParam(), 3, argv);
