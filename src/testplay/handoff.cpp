@@ -85,7 +85,10 @@ std::string ShellQuote(const std::string& word) {
 }
 
 std::vector<std::string> HandOffBatchLines(const HandOffRequest& request) {
-    std::string command = IsPlainWord(request.program) ? request.program : ShellQuote(request.program);
+    std::string command;
+    for (const HandOffVariable& variable : request.environment)
+        command += variable.name + "=" + ShellQuote(variable.value) + " ";
+    command += IsPlainWord(request.program) ? request.program : ShellQuote(request.program);
     for (const std::string& argument : request.arguments)
         command += " " + ShellQuote(argument);
     return {":", ChangeDirectoryLine(request.runDir), command, ":",

@@ -9,12 +9,19 @@
 #include <string>
 #include <vector>
 
+// An environment variable the program is given (NAME=value).
+struct HandOffVariable {
+    std::string name;
+    std::string value;
+};
+
 // What to run, where, and where to return to. Directories may end in "/".
 struct HandOffRequest {
     std::string runDir;
     std::string returnDir;
     std::string program;                  // looked up on PATH
     std::vector<std::string> arguments;
+    std::vector<HandOffVariable> environment;   // set for the program alone
 };
 
 // The word quoted for the shell: in single quotes, a quote inside written as
@@ -23,7 +30,8 @@ std::string ShellQuote(const std::string& word);
 
 // The hand-off batch's five lines, without their line breaks: ":" (no drive
 // to change to), cd to the run directory, the program with each argument
-// quoted, ":", cd to the return directory.
+// quoted (after the environment's NAME='value' assignments, which the shell
+// gives to that command alone), ":", cd to the return directory.
 std::vector<std::string> HandOffBatchLines(const HandOffRequest& request);
 
 // Where the hand-off batch is written: the working directory.

@@ -3,6 +3,7 @@
 #include "level/level.h"
 #include "level/level_files.h"
 #include "base/config.h"
+#include "support/screen_text.h"
 #include "support/wad_session.h"
 #include "testplay_kit.h"
 
@@ -79,9 +80,11 @@ TEST_F(LauncherTest, BrelHandsALevelToTheNodeBuilderAndComesBackToIt) {
 }
 
 // The editor runs the game in its IWAD's directory with options or a
-// response file; the adapter adds the IWAD of that game found there.
+// response file and names its IWAD in ZARN_IWAD; the adapter passes that on,
+// or adds the IWAD of that game found there.
 TEST_F(LauncherTest, GameAdaptersStartTheEngineOnTheRightIwad) {
-    WriteScript(dir.file("chocolate-doom"), "#!/bin/sh\necho \"$*\"\n");
+    for (const char* engine : {"chocolate-doom", "chocolate-heretic"})
+        WriteScript(dir.file(engine), "#!/bin/sh\necho \"$*\"\n");
     for (const char* iwad : {"FREEDOOM1.WAD", "freedoom2.wad"})
         testkit::WriteFileBytes(dir.file(iwad), testkit::Bytes(4, 'I'));
     testkit::WriteFileBytes(dir.file("Brel.RSP"), testkit::Bytes{'-', 'w', 'a', 'r', 'p', ' ', '2'});
@@ -93,6 +96,9 @@ TEST_F(LauncherTest, GameAdaptersStartTheEngineOnTheRightIwad) {
         {"DOOM -warp 1 3", "-iwad " + dir.file("FREEDOOM1.WAD") + " -warp 1 3\n", 0},
         {"DOOM2 @Brel.RSP", "-iwad " + dir.file("freedoom2.wad") + " @Brel.RSP\n", 0},
         {"DOOM2 -IWAD my.wad -warp 2", "-IWAD my.wad -warp 2\n", 0},
+        // The hand-off names the editor's IWAD, wherever the game runs.
+        {"ZARN_IWAD=/games/doom2.wad DOOM2 @Brel.RSP", "-iwad /games/doom2.wad @Brel.RSP\n", 0},
+        {"ZARN_IWAD=/games/heretic.wad HERETIC @Zarn.RSP", "-iwad /games/heretic.wad @Zarn.RSP\n", 0},
         {"run-game no-such-engine doom.wad", "no-such-engine is not installed: test play needs it", 127},
     };
     for (const auto& c : cases) {
@@ -100,6 +106,48 @@ TEST_F(LauncherTest, GameAdaptersStartTheEngineOnTheRightIwad) {
         EXPECT_EQ(run.code, c.code) << c.command;
         EXPECT_EQ(run.output.substr(0, c.shown.size()), c.shown) << c.command;
     }
+}
+
+// The real program on Freedoom's MAP01: saved to a PWAD with F2, played
+// with Shift-F1 and the default options in Chocolate Doom (without a display
+// or sound, for a few seconds: a game that runs until then has played), after
+// which the launcher starts the program again, which comes back on MAP01 of
+// that PWAD.
+TEST_F(LauncherTest, BrelTestPlaysALevelInChocolateDoomAndComesBackToIt) {
+    std::string iwad = testkit::FreedoomIwad(2);
+    if (iwad.empty() || std::system("test -x /usr/games/chocolate-doom") != 0)
+        GTEST_SKIP() << "needs Freedoom and Chocolate Doom (Debian packages freedoom, chocolate-doom)";
+    SetField(config.iwadName, iwad.c_str());
+    config.autoStart = 1;   // every start goes straight to the level edited last: MAP01
+    ASSERT_TRUE(SaveConfig());
+    testkit::WriteFileBytes(dir.file("Brel.HLP"), testkit::Bytes{'*', 'H', 'L', 'P', '\n'});
+    WriteScript(dir.file("keys"), "key F2\nkey Enter\nkey Shift-F1\nkey Enter\n");   // file name, options
+    WriteScript(dir.file("keys.back"), "snapshot " + dir.file("back.png") + "\nkey Esc\n");
+    std::filesystem::create_directory(dir.file("games"));
+    WriteScript(dir.file("games/chocolate-doom"),
+                "#!/bin/sh\nprintf '%s|' \"$PWD\" \"$@\" > '" + dir.file("game.args") + "'\n"
+                "timeout 6 /usr/games/chocolate-doom \"$@\" > '" + dir.file("game.log") + "' 2>&1\n"
+                "echo $? > '" + dir.file("game.code") + "'\ncp '" + dir.file("keys.back") + "' '" +
+                dir.file("keys") + "'\n");
+    Ended run = Shell(dir, "HOME='" + dir.path() + "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "
+                           "PATH=\"$PWD/games:$PATH\" ZARN_VIDEO=headless ZARN_SCRIPT=keys " ZARN_BINARY_DIR
+                           "/brel-launcher < /dev/null");
+    EXPECT_EQ(run.code, 0) << run.output;
+    std::string pwad = dir.file("MAP01.WAD");
+    std::string rsp = dir.file("Brel.RSP");
+    EXPECT_EQ(ReadText(dir.file("game.args")),
+              std::filesystem::path(iwad).parent_path().string() + "|-iwad|" + iwad + "|@" + rsp + "|");
+    EXPECT_EQ(ReadText(rsp), "-devparm -warp 1\n-file " + pwad + " -skill 4 -debug -nomonsters\n");
+    EXPECT_EQ(ReadText(dir.file("game.code")), "124\n") << ReadText(dir.file("game.log"));
+    EXPECT_NE(ReadText(dir.file("game.log")).find("adding " + pwad), std::string::npos);
+    // Back in the editor on MAP01 of the PWAD, which is still the one listed.
+    EXPECT_TRUE(testkit::SnapshotShowsText(dir.file("back.png"), "MAP01"));
+    EXPECT_TRUE(testkit::SnapshotShowsText(dir.file("back.png"), "MAP01.WAD"));
+    ResetConfig();
+    ASSERT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(config.lastMap, 1);
+    EXPECT_EQ(std::string(config.pwadList[0]), pwad);
+    EXPECT_EQ(config.pwadList[1][0], 0);
 }
 
 }  // namespace

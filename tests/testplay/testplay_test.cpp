@@ -1,0 +1,128 @@
+// Shift-F1: what test play hands to the game, and when it hands nothing.
+#include <gtest/gtest.h>
+
+#include "base/config.h"
+#include "base/flavour.h"
+#include "base/work_dir.h"
+#include "level/level.h"
+#include "support/headless_kit.h"
+#include "support/program_state.h"
+#include "testplay/testplay.h"
+#include "testplay_kit.h"
+#include "ui/graphics.h"
+#include "wad/master.h"
+
+namespace {
+
+using namespace testplay;
+
+class TestPlayTest : public ::testing::Test {
+protected:
+    // An IWAD in its own directory and a PWAD holding the level in the working
+    // directory, read over it; the level is the PWAD's.
+    void Open(Flavour flavour, const char* levelName, int episode, int map) {
+        testkit::ResetProgramState(flavour);
+        std::filesystem::create_directories(Dir().file("games"));
+        testkit::WadBuilder iwad("IWAD");
+        if (levelName[0] == 'M')
+            iwad.level("MAP01");   // what makes it a game of MAPxx levels
+        iwad.level(levelName).write(Dir().file("games/iwad.wad"));
+        testkit::WadBuilder("PWAD").level(levelName).write(Dir().file("my level.wad"));
+        SetField(config.iwadName, Dir().file("games/iwad.wad").c_str());
+        OpenIwad(config.iwadName);
+        SetField(config.pwadList[0], Dir().file("my level.wad").c_str());
+        master.currentLevelRow = LoadPwad(config.pwadList[0]);
+        ASSERT_GT(master.currentLevelRow, 0);
+        SetLevelName(episode, map);
+        InitGraphics(GraphicsPalette::Basic);
+    }
+
+    // Plays with the keys given; the exit code (-1: back in the editor).
+    int Play(const std::string& keys) {
+        session.Script(keys);
+        return ExitOf([] { TestPlay(); }).code;
+    }
+
+    std::string Batch() { return ReadText(Dir().file(Names().playBatch)); }
+    std::string Response() { return ReadText(Dir().file(Names().responseFile)); }
+    bool Written(const char* name) { return std::filesystem::exists(Dir().file(name)); }
+    const testkit::ScratchDir& Dir() { return session.Dir(); }
+
+    testkit::HeadlessSession session;
+};
+
+TEST_F(TestPlayTest, TheGameGetsTheLevelThroughTheResponseFileOrItsCommandLine) {
+    struct {
+        Flavour flavour;
+        const char* level;
+        int episode, map;
+        int responseFile;
+        const char* keys;           // the bulletin (HERETIC), then the options
+        const char* programLine;    // after the IWAD variable; "@" the response file
+        const char* warp;
+    } cases[] = {
+        {Flavour::Doom, "MAP07", 1, 7, 1, "key Enter", "DOOM2 '@'", "7"},
+        {Flavour::Doom, "MAP07", 1, 7, 0, "key Enter", "DOOM2 '@'", "7"},
+        {Flavour::Doom, "E2M3", 2, 3, 1, "key Enter", "DOOM '@'", "2 3"},
+        {Flavour::Doom, "E2M3", 2, 3, 0, "key Enter",
+         "DOOM '-devparm' '-warp' '2' '3' '-file' 'PWAD' '-skill' '4' '-debug' '-nomonsters'", nullptr},
+        {Flavour::Heretic, "E2M3", 2, 3, 0, "key Enter\nkey Enter", "HERETIC '@'", "2 3"},
+    };
+    for (const auto& c : cases) {
+        Open(c.flavour, c.level, c.episode, c.map);
+        config.responseFile = static_cast<int16_t>(c.responseFile);
+        ASSERT_EQ(Play(c.keys), kExitHandOff) << c.level << c.responseFile;
+        std::string iwad = Dir().file("games/iwad.wad"), pwad = Dir().file("my level.wad");
+        std::string line = c.programLine;
+        for (size_t at; (at = line.find("'@'")) != std::string::npos;)
+            line.replace(at, 3, "'@" + Dir().file(Names().responseFile) + "'");
+        for (size_t at; (at = line.find("PWAD")) != std::string::npos;)
+            line.replace(at, 4, pwad);
+        EXPECT_EQ(Batch(), ":\ncd '" + Dir().file("games") + "'\n" + kIwadVariable + "='" + iwad + "' " + line +
+                               "\n:\ncd '" + Dir().path().substr(0, Dir().path().size() - 1) + "'\n")
+            << c.level << c.responseFile;
+        if (c.warp)
+            EXPECT_EQ(Response(), std::string("-devparm -warp ") + c.warp + "\n-file \"" + pwad +
+                                      "\" -skill 4 -debug -nomonsters\n");
+        else
+            EXPECT_FALSE(Written(Names().responseFile));
+        std::filesystem::remove(Dir().file(Names().responseFile));
+    }
+}
+
+TEST_F(TestPlayTest, NothingIsHandedOffWhenTheLevelCannotOrShouldNotBePlayed) {
+    std::string erase = "key End\n";
+    for (int i = 0; i < 30; ++i)
+        erase += "key Backspace\n";
+    struct {
+        const char* why;
+        std::string keys;
+        bool fromIwad, mapChanged;
+        const char* optionsAfter;
+    } cases[] = {
+        {"level not saved", "key Enter", true, false, "-skill 4 -debug -nomonsters"},
+        {"nodes not built", "key N", false, true, "-skill 4 -debug -nomonsters"},
+        {"options cancelled", "type -SKILL 1\nkey Esc", false, false, "-skill 4 -debug -nomonsters"},
+        {"options emptied", erase + "key Enter", false, false, "-skill 4 -debug -nomonsters"},
+    };
+    for (const auto& c : cases) {
+        Open(Flavour::Doom, "MAP01", 1, 1);
+        if (c.fromIwad)
+            master.currentLevelRow = 0;
+        level.mapChanged = c.mapChanged;
+        session.ExactScript(c.keys);
+        EXPECT_EQ(ExitOf([] { TestPlay(); }).code, -1) << c.why;
+        EXPECT_STREQ(config.testOptions, c.optionsAfter) << c.why;
+        EXPECT_FALSE(Written(Names().playBatch)) << c.why;
+    }
+    // Typed options are kept for the next test play.
+    Open(Flavour::Doom, "MAP01", 1, 1);
+    level.mapChanged = true;
+    ASSERT_EQ(Play("key Y\ntype -SKILL 1\nkey Enter"), kExitHandOff);
+    ResetConfig();
+    ASSERT_EQ(LoadConfig(), 1);
+    EXPECT_STREQ(config.testOptions, "-SKILL 1");
+    EXPECT_NE(Response().find("my level.wad\" -SKILL 1\n"), std::string::npos) << Response();
+}
+
+}  // namespace
