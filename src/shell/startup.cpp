@@ -8,6 +8,7 @@
 #include "base/fatal.h"
 #include "base/work_dir.h"
 #include "editor/editor.h"
+#include "editor/editor_actions.h"
 #include "level/level_files.h"
 #include "ops/check_menu.h"
 #include "ops/misc_menu.h"
@@ -18,6 +19,8 @@
 #include "shell/command_line.h"
 #include "shell/shell.h"
 #include "testplay/handoff.h"
+#include "testplay/testplay.h"
+#include "ui/settings_dialogs.h"
 #include "ui/first_setup.h"
 #include "ui/graphics.h"
 #include "ui/help_viewer.h"
@@ -239,6 +242,15 @@ void OnGraphicsScreen(void (*viewer)(int, int, const char*, const char*), const 
 void ShellPictureViewer(const std::string& start) { OnGraphicsScreen(PictureViewer, "Picture Viewer", start); }
 void ShellSpriteViewer(const std::string& start) { OnGraphicsScreen(SpriteViewer, "Sprite Viewer", start); }
 
+void ConnectSettingsDialogs() {
+    InstallSettingsDialogs();
+    editorActions.textureDefaults = [] { DefaultsDialog(kCentred, kCentred); };
+    editorActions.mapOptions = [] { ZoomMouseMapDialog(kCentred, kCentred); };
+    editorActions.optionsDialog = [] { OptionsDialog(kCentred, kCentred); };
+    editorActions.colourDialog = [] { ColorsDialog(kCentred, kCentred); };
+    editorActions.paletteColours = [] { PaletteColorsDialog(kCentred, kCentred); };
+}
+
 // Where the modules meet: each lower one is given what the higher ones provide.
 void ConnectModules() {
     ResetMaster();
@@ -250,6 +262,8 @@ void ConnectModules() {
     InstallToolkit();
     InstallMiscOperations();
     InstallChecker();
+    InstallTestPlay();
+    ConnectSettingsDialogs();
     startup.graphicalSetup = GraphicalFirstTimeSetup;
     shell.helpMain = ShellHelpMain;
     shell.helpExe = ShellHelpExe;

@@ -275,10 +275,17 @@ int DisplayMenu(int x, int y, MenuStyle style, int current, const char* helpTopi
 
 int SimpleMenu(int x, int y, MenuStyle style, int current, const char* helpTopic, WindowSave save,
                const char* title, const std::vector<const char*>& items) {
+    return HookMenu(x, y, style, current, nullptr, helpTopic, save, title, items);
+}
+
+int HookMenu(int x, int y, MenuStyle style, int current, const MenuHook& hook, const char* helpTopic,
+             WindowSave save, const char* title, const std::vector<const char*>& items) {
     int count = 0;
     while (count < static_cast<int>(items.size()) && count < kMaxMenuItems && items[count])
         ++count;
-    return DisplayMenu(x, y, style, current, helpTopic, save, title, count, items.data());
+    MenuExtras extras;
+    extras.hook = hook;
+    return DisplayMenu(x, y, style, current, helpTopic, save, title, count, items.data(), extras);
 }
 
 int PullDownMenu(int x, int y, int current, const char* helpTopic, const char* title,

@@ -53,6 +53,10 @@ int DisplayMenu(int x, int y, MenuStyle style, int current, const char* helpTopi
 int SimpleMenu(int x, int y, MenuStyle style, int current, const char* helpTopic, WindowSave save,
                const char* title, const std::vector<const char*>& items);
 
+// SimpleMenu with a hook that draws a preview of the highlighted item.
+int HookMenu(int x, int y, MenuStyle style, int current, const MenuHook& hook, const char* helpTopic,
+             WindowSave save, const char* title, const std::vector<const char*>& items);
+
 struct PullDownItem {
     const char* text;   // null ends the list
     int result;     // returned when chosen

@@ -1,0 +1,255 @@
+// The colour dialogs: the logical colour of each drawing role, and the
+// palette entry of each logical colour with the gamma.
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "base/flavour.h"
+#include "pictures/palette.h"
+#include "platform/keys.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/menus.h"
+#include "ui/message_panel.h"
+#include "ui/saved_area.h"
+#include "ui/settings_dialogs.h"
+
+namespace {
+
+constexpr int kPaletteSize = 256;
+constexpr int kMaxGamma = 30;
+
+struct ColourRole {
+    const char* name;
+    int16_t* setting;
+};
+
+std::vector<ColourRole> ColourRoles() {
+    int16_t* c = config.colors;
+    return {{"Mouse", &c[kColorMouse]},
+            {"MouseEdge", &c[kColorMouseEdge]},
+            {"MenuColor ", &c[kColorMenu]},
+            {"MenuHilite", &c[kColorMenuHilite]},
+            {"ButtonColor", &config.colorButton},
+            {"ButtonActive", &config.colorButtonActive},
+            {"Dragging", &c[kColorDragging]},
+            {"Select Box", &c[kColorSelectBox]},
+            {"HiLight", &c[kColorHiLight]},
+            {"InsertVertex", &c[kColorInsertVertex]},
+            {"Vertex Square", &c[kColorVertexSquare]},
+            {"Grid", &c[kColorGrid]},
+            {"Ruler", &config.colorRuler},
+            {"2-Sided LineDef", &c[kColorTwoSided]},
+            {"1-Sided LineDef", &c[kColorOneSided]},
+            {"BackGround", &c[kColorBackGround]},
+            {"BackGroundThings", &c[kColorBackGroundThings]},
+            {"BackGroundThingLines", &c[kColorBackGroundThingLines]},
+            {"Secret", &c[kColorSecret]},
+            {"Invisible", &c[kColorInvisible]},
+            {"Monster Block", &c[kColorMonsterBlock]},
+            {"Sound Block", &c[kColorSoundBlock]},
+            {"Tagged Line/Sector", &c[kColorTagged]},
+            {"Not Normal Line", &c[kColorNotNormalLine]},
+            {"Bad Tag", &c[kColorBadTag]},
+            {"Not Normal Sector", &c[kColorNotNormalSector]}};
+}
+
+// Saves the whole screen, whatever the viewport, and gives it back.
+class WholeScreen {
+public:
+    WholeScreen() : menuBar_(graphics.MenuBarShown) {
+        SetMenuBarMode(MenuBarMode::Hidden);
+        SaveArea(0, 0, graphics.MaxX, graphics.MaxY, area_, WindowSave::Always);
+        SetMenuBarMode(menuBar_ ? MenuBarMode::Shown : MenuBarMode::Hidden);
+    }
+    ~WholeScreen() {
+        RestoreArea(area_);
+        SetMenuBarMode(menuBar_ ? MenuBarMode::Shown : MenuBarMode::Hidden);
+    }
+    WholeScreen(const WholeScreen&) = delete;
+    WholeScreen& operator=(const WholeScreen&) = delete;
+
+private:
+    bool menuBar_;
+    SavedArea area_;
+};
+
+// The swatches of the 25 logical colours beside the role menu, "current" on
+// the role's colour.
+void DrawColourPanel(int x, int y, int colour) {
+    const GraphicsState& g = graphics;
+    HidePointer();
+    RaisedBox(x + 22 * g.CharW + 4, y - 1, x + 35 * g.CharW + 2, y + 29 * g.LineH - 1, config.colors[kColorMenu]);
+    LabelBox(x + 24 * g.CharW + 4, y + g.LineH - 1, "Colors");
+    for (int i = 0; i < kColorCount; ++i) {
+        int top = y + (i + 2) * g.LineH + g.CharH - 1;
+        SunkenBox(x + 23 * g.CharW + 7, top, x + 34 * g.CharW + 2, top + g.LineH, i);
+        if (i == colour) {
+            SetColor(colour == 0 ? 15 : 0);
+            TextAt(x + 24 * g.CharW + 3, top + 2, "current");
+        }
+    }
+    ShowPointer();
+}
+
+void ChooseRoleColour(int x, int y, int16_t& setting) {
+    std::vector<const char*> empty(kColorCount, "");
+    int chosen = SimpleMenu(x + 19 * graphics.CharW, y + 2 * graphics.LineH, MenuStyle::Numbered, setting + 1,
+                            "COLORS", WindowSave::UnlessNested, nullptr, empty);
+    if (chosen >= 1 && chosen <= kColorCount)
+        setting = static_cast<int16_t>(chosen - 1);
+}
+
+// Raw palette entry index as a solid bar; no pointer handling.
+void FillRaw(int x1, int y1, int x2, int y2, int index) {
+    Screen().setfillstyle(kSolidFill, index);
+    Screen().bar(x1, y1, x2, y2);
+}
+
+// The swatch of a palette entry and its numbers, right of the palette menu
+// at (x, y).
+void DrawPaletteSwatch(int x, int y, int index, bool interactive) {
+    const GraphicsState& g = graphics;
+    int x1 = x + 38 * g.CharW, y1 = y + 3 * g.LineH;
+    int x2 = x + 32 * g.CharW, y2 = y1 + 19 * g.CharH;
+    HidePointer();
+    SunkenBox(x1 - 2, y1 - 2, x2 + 2, y2 + 2, -1);
+    FillRaw(x1, y1, x2, y2, index);
+    FillBox(x1 - 2, y2 + 4, x2 + 2, y2 + 4 + 3 * g.LineH, config.colors[kColorMenu]);
+    SetColor(0);
+    TextAt(x1, y2 + 6, "Color %d", index);
+    TextAt(x1, y2 + 6 + g.LineH, "Gamma %d", config.gamma);
+    if (interactive)
+        TextAt(x1, y2 + 6 + 2 * g.LineH, "F1=palette");
+    ShowPointer();
+}
+
+// The step a key makes in the palette index chooser (0: not a step key).
+int IndexStep(int key, int index) {
+    switch (key) {
+    case kKeyUp: case kKeyBackspace: case kKeyShiftTab: return -1;
+    case kKeyDown: case kKeyTab: return 1;
+    case kKeyPgUp: return -16;
+    case kKeyPgDn: return 16;
+    case kKeyHome: return -index;
+    case kKeyEnd: return kPaletteSize - 1 - index;
+    default: return 0;
+    }
+}
+
+void ChangeGamma(int step) {
+    int gamma = std::clamp(config.gamma + step, 0, kMaxGamma);
+    if (gamma == config.gamma)
+        return;
+    config.gamma = static_cast<int16_t>(gamma);
+    LoadPalette(config.paletteNumber, config.gamma);
+}
+
+std::string ConfigNameUpper() {
+    std::string name = Names().configFile;
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
+    return name;
+}
+
+}  // namespace
+
+void ColorsDialog(int x, int y) {
+    WholeScreen screen;
+    TitleBar("Restart to see all changes");
+    if (x < 0)
+        x = (graphics.MaxX - 20 * graphics.CharW) / 2;
+    if (y < 0)
+        y = std::max(0, (graphics.MaxY - 34 * graphics.CharH) / 2);
+    std::vector<ColourRole> roles = ColourRoles();
+    std::vector<const char*> names;
+    for (const ColourRole& role : roles)
+        names.push_back(role.name);
+    static int lastRole = 1;   // the highlight starts on the role chosen last
+    auto panel = [&roles](int mx, int my, MenuHookPhase, int index) {
+        DrawColourPanel(mx, my, *roles[index].setting);
+    };
+    for (;;) {
+        int chosen = HookMenu(x, y, MenuStyle::Plain, lastRole, panel, "COLORS", WindowSave::Always,
+                              "Color Options", names);
+        if (chosen >= 1)
+            ChooseRoleColour(x, y, *roles[chosen - 1].setting);
+        config.colorStatusText = config.colors[kColorMenu] == 7 ? 15 : 7;
+        if (chosen < 1)
+            break;
+        lastRole = chosen;
+    }
+    SaveConfigOrSay();
+}
+
+int ChoosePaletteIndex(int x, int y, int colour) {
+    int index = std::clamp<int>(config.colorMap[colour], 0, kPaletteSize - 1);
+    PointerRestore pointer;
+    for (;;) {
+        DrawPaletteSwatch(x, y, index, true);
+        int key = 0;
+        if (!ReadKey(&key)) {
+            WaitForInput();
+            continue;
+        }
+        if (key == kKeyEnter)
+            return index;
+        if (key == kKeyEsc)
+            return -1;
+        if (key == '+' || key == '-')
+            ChangeGamma(key == '+' ? 1 : -1);
+        else if (key == kKeyF1)
+            ShowPalette();
+        else
+            index = std::clamp(index + IndexStep(key, index), 0, kPaletteSize - 1);
+    }
+}
+
+void PaletteColorsDialog(int x, int y) {
+    WholeScreen screen;
+    TitleBar(("Restart to see all changes. Delete " + ConfigNameUpper() + " if you get lost)").c_str());
+    std::vector<const char*> names(kColorNames, kColorNames + kColorCount);
+    if (x < 0)
+        x = (graphics.MaxX - 56 * graphics.CharW) / 2;
+    if (y < 0)
+        y = std::max(0, (graphics.MaxY - 30 * graphics.LineH) / 2);
+    auto swatch = [](int mx, int my, MenuHookPhase, int index) {
+        DrawPaletteSwatch(mx, my, config.colorMap[index], false);
+    };
+    int current = 1;
+    for (;;) {
+        int chosen = HookMenu(x, y, MenuStyle::Plain, current, swatch, "PALETTE", WindowSave::Always,
+                              "Palette Colors (+/- Gamma Adjust)", names);
+        if (chosen < 1)
+            break;
+        int index = ChoosePaletteIndex(x, y, chosen - 1);
+        if (index >= 0)
+            config.colorMap[chosen - 1] = static_cast<int16_t>(index);
+        current = chosen;
+    }
+    SaveConfigOrSay();
+}
+
+void ShowPalette() {
+    WholeScreen screen;
+    TitleBar("Current Palette");
+    SetMenuBarMode(MenuBarMode::Hidden);
+    const GraphicsState& g = graphics;
+    HidePointer();
+    FillBox(0, 2 * g.CharH + 1, g.MaxX, g.MaxY, 0);
+    int w = (g.MaxX - 48) / 16, h = (g.MaxY - 161) / 16;
+    int x0 = (g.MaxX - (16 * w + 32)) / 2, y0 = (g.MaxY - 17 - (16 * h + 128)) / 2 + 2 * g.CharH + 2;
+    for (int r = 0; r < 16; ++r)
+        for (int k = 0; k < 16; ++k) {
+            int x = x0 + k * (w + 2), y = y0 + r * (h + 8);
+            FillRaw(x, y, x + w - 1, y + h - 1, 16 * r + k);
+            FillBox(x, y + h, x + std::min(w, 8 * g.CharW) - 1, y + h + g.CharH - 1, 0);
+            SetColor(7);
+            TextAt(x, y + h, "%d", 16 * r + k);
+        }
+    ShowPointer();
+    int buttons = 0;
+    GetInput(&buttons, InputWait::Wait);
+    HidePointer();
+}

@@ -1,0 +1,176 @@
+// The settings dialogs, driven through their keys: each setting changed ends
+// up in the configuration file the dialog writes when it closes.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <string>
+
+#include "base/config.h"
+#include "pictures/namelists.h"
+#include "support/testkit.h"
+#include "toolkit_fixture.h"
+#include "ui/settings_dialogs.h"
+
+namespace {
+
+class SettingsTest : public toolkit_test::ToolkitTest {
+protected:
+    void SetUp() override {
+        ToolkitTest::SetUp();
+        std::filesystem::remove(ConfigFileName());
+    }
+    // The record as the file holds it (the one in memory is replaced).
+    const ConfigRecord& Written() {
+        ResetConfig();
+        EXPECT_EQ(LoadConfig(), 1) << "no configuration file written";
+        return config;
+    }
+    void Run(void (*dialog)(int, int), const std::string& keys) {
+        session.Script(keys);
+        dialog(kCentred, kCentred);
+        ExpectRestored();
+    }
+};
+
+// Everything typed arrives in upper case.
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string Repeat(const std::string& keys, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i)
+        all += keys;
+    return all;
+}
+
+TEST_F(SettingsTest, OptionsToggleEverySwitchAndChooseTheVideoModeOnlyWithOk) {
+    ConfigRecord before = config;
+    // Enter toggles the marked box, Tab marks the next; "3" the third mode; Alt-O is Ok.
+    Run(OptionsDialog, Repeat("key Enter\nkey Tab\n", 20) + "key 3\nkey Alt-O\nkey Enter\n");
+    const ConfigRecord& after = Written();
+    int16_t ConfigSettings::*switches[] = {
+        &ConfigSettings::soundSelection, &ConfigSettings::soundErrors,   &ConfigSettings::lineDefSplit,
+        &ConfigSettings::selectObject0,  &ConfigSettings::additiveSelect, &ConfigSettings::autoLoad,
+        &ConfigSettings::autoStart,      &ConfigSettings::gridDashed,    &ConfigSettings::selectDashed,
+        &ConfigSettings::infoObjects,    &ConfigSettings::infoPicture,   &ConfigSettings::autoInsertSector,
+        &ConfigSettings::responseFile,   &ConfigSettings::vertexArrows,  &ConfigSettings::snapCursor,
+        &ConfigSettings::expertMode,     &ConfigSettings::mapBorder,     &ConfigSettings::thingPicture,
+        &ConfigSettings::menuNesting};
+    for (auto field : switches)
+        EXPECT_EQ(after.*field, !(before.*field)) << (&(after.*field) - &after.soundSelection);
+    EXPECT_EQ(after.lineThickness, 3);
+    EXPECT_EQ(after.videoMode, 3);
+
+    // Cancel keeps everything, and still writes the file.
+    Run(OptionsDialog, "key Enter\nkey 2\nkey Esc\n");
+    EXPECT_EQ(Written().videoMode, 3);
+    EXPECT_EQ(config.soundSelection, !before.soundSelection);
+    // Thick Lines off again is a thickness of 1; the same mode again asks nothing.
+    Run(OptionsDialog, Repeat("key Tab\n", 12) + "key Enter\nkey 3\nkey Alt-O\n");
+    EXPECT_EQ(Written().lineThickness, 1);
+}
+
+TEST_F(SettingsTest, OptionsTakeOnlyFilesOfTheRightKind) {
+    const testkit::ScratchDir& dir = session.Dir();
+    testkit::WriteFileBytes(dir.file("game.wad"), testkit::Bytes{'I', 'W', 'A', 'D', 0, 0, 0, 0});
+    testkit::WriteFileBytes(dir.file("patch.wad"), testkit::Bytes{'P', 'W', 'A', 'D', 0, 0, 0, 0});
+    testkit::WriteFileBytes(dir.file("my.hlp"), testkit::Bytes{'*', 'H', 'L', 'P', '\n'});
+    std::string oldIwad = config.iwadName, oldHelp = config.helpFile;
+    // Each refusal and each change is a box closed with Enter.
+    Run(OptionsDialog, "key 5\ntype " + dir.file("nothing.wad") + "\nkey Enter\nkey Enter\n"
+                       "key 5\ntype " + dir.file("patch.wad") + "\nkey Enter\nkey Enter\n"
+                       "key 7\ntype " + dir.file("game.wad") + "\nkey Enter\nkey Enter\n"
+                       "key Alt-O\n");
+    EXPECT_EQ(std::string(Written().iwadName), oldIwad);
+    EXPECT_EQ(std::string(config.helpFile), oldHelp);
+    Run(OptionsDialog, "key 5\ntype " + dir.file("game.wad") + "\nkey Enter\nkey Enter\n"
+                       "key 7\ntype " + dir.file("my.hlp") + "\nkey Enter\nkey Enter\n"
+                       "key 6\ntype " + dir.file("maps") + "\nkey Enter\nkey Enter\n"
+                       "key Alt-O\n");
+    // Typed names are upper case; the files are found ignoring case.
+    EXPECT_EQ(std::string(Written().iwadName), Upper(dir.file("game.wad")));
+    EXPECT_EQ(std::string(config.helpFile), Upper(dir.file("my.hlp")));
+    EXPECT_EQ(std::string(config.patchPath), Upper(dir.file("maps")) + "/");
+    // Cancel forgets names chosen in the dialog.
+    Run(OptionsDialog, "key 6\ntype /ELSEWHERE\nkey Enter\nkey Enter\nkey Esc\n");
+    EXPECT_EQ(std::string(Written().patchPath), Upper(dir.file("maps")) + "/");
+}
+
+TEST_F(SettingsTest, ZoomMouseMapStoresEveryFieldAndTheZoomsAsFactors) {
+    const char* values[] = {"7", "2", "300", "5", "20", "80", "400", "250", "4000", "3", "1", "60", "600", "1200"};
+    std::string keys;
+    for (const char* value : values)
+        keys += std::string("type ") + value + "\nkey Tab\n";
+    // The last field stays at 1200: 5 is out of range, Enter is refused, Esc leaves.
+    Run(ZoomMouseMapDialog, keys + "type 5\nkey Enter\nkey Esc\n");
+    const ConfigRecord& c = Written();
+    EXPECT_EQ(c.selectRange, 7);
+    EXPECT_EQ(c.overlapTolerance, 2);
+    EXPECT_EQ(c.rulerRadius, 300);
+    EXPECT_EQ(c.thingFillPattern, 5);
+    EXPECT_EQ(c.scrollSpeed, 20);
+    EXPECT_EQ(c.mouseSensitivity, 80);
+    EXPECT_EQ(c.clickSpeed, 400);
+    EXPECT_EQ(c.clickSpeedCopy, 400);
+    EXPECT_FLOAT_EQ(c.lowerZoom, 0.25f);
+    EXPECT_FLOAT_EQ(c.upperZoom, 4.0f);
+    EXPECT_EQ(c.paletteNumber, 3);
+    EXPECT_EQ(c.bottomTextureMagnify, 1);
+    EXPECT_EQ(c.beepBrowseFreq, 60);
+    EXPECT_EQ(c.beepSelectFreq, 600);
+    EXPECT_EQ(c.beepErrorFreq, 1200);
+}
+
+TEST_F(SettingsTest, ColoursOfRolesAndTheStatusTextThatFollowsTheMenuColour) {
+    // Mouse: colour 4 (item 5); MenuColor (third role): colour 7 (item 8).
+    Run(ColorsDialog, "key Home\nkey Enter\nkey 5\nkey Down\nkey Down\nkey Enter\nkey 8\nkey Esc\n");
+    EXPECT_EQ(Written().colors[kColorMouse], 4);
+    EXPECT_EQ(config.colors[kColorMenu], 7);
+    EXPECT_EQ(config.colorStatusText, 15);
+    // The highlight starts on the role chosen last; Esc in the colours keeps it.
+    Run(ColorsDialog, "key Enter\nkey 1\nkey Enter\nkey Esc\nkey Esc\n");
+    EXPECT_EQ(Written().colors[kColorMenu], 0);
+    EXPECT_EQ(config.colorStatusText, 7);
+}
+
+TEST_F(SettingsTest, PaletteIndexesAndGammaWithinTheirLimits) {
+    session.OpenPaletteIwad();   // "+" and "-" load the palette again
+    config.gamma = 8;
+    // BLUE (second colour): End is 255, Up 254; then 40 times "+" on the gamma.
+    Run(PaletteColorsDialog, "key Down\nkey Enter\nkey End\nkey Up\nkey Enter\n"
+                             "key Enter\n" + Repeat("key +\n", 40) + "key PgUp\nkey Esc\nkey Esc\n");
+    EXPECT_EQ(Written().colorMap[1], 254);
+    EXPECT_EQ(config.gamma, 30);
+    Run(PaletteColorsDialog, "key Home\nkey Enter\nkey Home\nkey PgDn\nkey Tab\nkey Shift-Tab\nkey Backspace\n"
+                             "key Enter\nkey Enter\n" + Repeat("key -\n", 40) + "key Enter\nkey Esc\n");
+    EXPECT_EQ(Written().colorMap[0], 15);
+    EXPECT_EQ(config.gamma, 0);
+}
+
+TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
+    for (const char* name : {"-", "BRICK1", "STARTAN3"})
+        nameLists.TextureNames.Add(name);
+    nameLists.TextureNames.Sort();
+    for (const char* name : {"FLOOR0_1", "NUKAGE1"})
+        nameLists.FlatNames.Add(name);
+    nameLists.FlatNames.Sort();
+    // Upper texture, floor flat, heights, Thing; a cancelled choice keeps the name.
+    Run(DefaultsDialog, "key 1\n" + Repeat("key Backspace\n", 8) + "type STARTAN3\nkey Enter\n"
+                        "key 4\nkey End\nkey Enter\n"
+                        "key 2\nkey Esc\n"
+                        "key 6\ntype -16\nkey Tab\ntype 200\nkey Enter\n"
+                        "key F\ntype 3004\nkey Enter\nkey Esc\n");
+    const ConfigRecord& c = Written();
+    EXPECT_STREQ(c.textureUpper, "STARTAN3");
+    EXPECT_STREQ(c.flatFloor, "NUKAGE1");
+    EXPECT_STREQ(c.textureNormal, DefaultConfig().textureNormal);
+    EXPECT_EQ(c.defaultFloor, -16);
+    EXPECT_EQ(c.defaultCeiling, 200);
+    EXPECT_EQ(c.defaultThingType, 3004);
+}
+
+}  // namespace
