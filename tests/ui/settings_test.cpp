@@ -10,6 +10,7 @@
 #include "pictures/namelists.h"
 #include "support/testkit.h"
 #include "toolkit_fixture.h"
+#include "ui/first_setup.h"
 #include "ui/settings_dialogs.h"
 
 namespace {
@@ -171,6 +172,14 @@ TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
     EXPECT_EQ(c.defaultFloor, -16);
     EXPECT_EQ(c.defaultCeiling, 200);
     EXPECT_EQ(c.defaultThingType, 3004);
+}
+
+TEST_F(SettingsTest, FirstTimeSetupSetsTheFilesInTheOptionsDialog) {
+    InstallSettingsDialogs();
+    CloseGraphics();
+    session.Script("key Enter\nkey 6\ntype /MAPS\nkey Enter\nkey Enter\nkey Alt-O\nkey Enter\n");
+    GraphicalFirstTimeSetup();
+    EXPECT_STREQ(Written().patchPath, "/MAPS/");
 }
 
 }  // namespace
