@@ -92,8 +92,9 @@ protected:
 };
 
 TEST_P(ViewerCommandTest, ViewAndPictureShowTheNamedPicture) {
-    // The first run sets up the configuration: two boxes to read.
-    ASSERT_EQ(Run("\nQ\n", "key Enter\nkey Enter\n"), 0) << output;
+    // The first run sets up the configuration: two boxes to read around the
+    // options dialog, left with Esc.
+    ASSERT_EQ(Run("\nQ\n", "key Enter\nkey Esc\nkey Enter\n"), 0) << output;
     std::string keys = "snapshot " + dir.file("view.png") + "\nkey Esc\nsnapshot " + dir.file("pic.png") +
                        "\nkey +\nsnapshot " + dir.file("bigger.png") + "\nkey Esc\nsnapshot " +
                        dir.file("first.png") + "\nkey Esc\n";
