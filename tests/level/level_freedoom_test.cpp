@@ -1,20 +1,14 @@
 // Every level of the Freedoom IWADs goes through the loader and the writer,
 // and saved levels are handed to a real game engine.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "level_fixture.h"
-#include "platform/files.h"
+#include "support/game_kit.h"
 
 using testkit::WadContents;
 
 namespace {
-
-const char* const kGame = "/usr/games/chocolate-doom";
-const char* const kNodeBuilder = "/usr/bin/zdbsp";
 
 class FreedoomLevelTest : public LevelTest {
 protected:
@@ -86,31 +80,14 @@ TEST_F(FreedoomLevelTest, EveryLevelSavedHoldsTheSameMap) {
     EXPECT_EQ(levels, 36 + 32);
 }
 
-// Runs the game on a PWAD for a few seconds. A level that starts keeps the
-// game running until the time is up (exit status 124 from timeout) and says
-// nothing of errors or a REJECT table it had to pad.
-void ExpectGameStarts(const std::string& work, const std::string& iwad, const std::string& pwad) {
-    std::string out = work + "game.out";
-    std::string command = "cd '" + work + "' && HOME='" + work +
-                          "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 5 stdbuf -oL -eL " + kGame +
-                          " -iwad '" + iwad + "' -file '" + pwad + "' -warp 12 -nosound -nomusic > '" + out +
-                          "' 2>&1; echo status $? >> '" + out + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    std::stringstream text;
-    text << std::ifstream(out).rdbuf();
-    std::string s = text.str();
-    EXPECT_TRUE(s.find("ST_Init") != s.npos && s.find("status 124") != s.npos && s.find("Error") == s.npos &&
-                s.find("PadRejectArray") == s.npos)
-        << s;
-}
-
 TEST_F(FreedoomLevelTest, SavedLevelsStartInTheGame) {
     std::string iwad = testkit::FreedoomIwad(2);
     if (iwad.empty())
         GTEST_SKIP() << "Freedoom is not installed";
-    if (!FileExists(kGame) || !FileExists(kNodeBuilder))
-        GTEST_SKIP() << "Chocolate Doom or ZDBSP is not installed (" << kGame << ", " << kNodeBuilder << ")";
-    ExpectGameStarts(dir.path(), iwad, LoadAndSave(iwad, "MAP12"));
+    if (!testkit::HaveGameAndNodeBuilder())
+        GTEST_SKIP() << "Chocolate Doom or ZDBSP is not installed (" << testkit::kGameProgram << ", "
+                     << testkit::kNodeBuilder << ")";
+    testkit::ExpectGameStarts(dir.path(), iwad, LoadAndSave(iwad, "MAP12"), "12");
 
     // The whole map moved, so the old nodes no longer fit: rebuilt by the
     // node builder the level starts too. (ZDBSP's defaults: with -q -E it
@@ -121,10 +98,8 @@ TEST_F(FreedoomLevelTest, SavedLevelsStartInTheGame) {
     dialogs.answers = {"n"};   // keep the REJECT table
     EXPECT_EQ(ExitOf([&] { SaveAs(1, 12, kSaveKeyAltF2); }, kExitHandOff), "hand-off");
     ASSERT_EQ(dialogs.nodeCall.size(), 3u);
-    std::string build = std::string(kNodeBuilder) + " -o '" + dialogs.nodeCall[1] + "' '" + dialogs.nodeCall[0] +
-                        "' > '" + dir.file("zdbsp.out") + "' 2>&1";
-    ASSERT_EQ(std::system(build.c_str()), 0);
-    ExpectGameStarts(dir.path(), iwad, dialogs.nodeCall[1]);
+    ASSERT_TRUE(testkit::BuildNodes(dialogs.nodeCall[0], dialogs.nodeCall[1], dir.file("zdbsp.out")));
+    testkit::ExpectGameStarts(dir.path(), iwad, dialogs.nodeCall[1], "12");
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#include "support/game_kit.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/files.h"
+
+namespace testkit {
+
+const char* const kGameProgram = "/usr/games/chocolate-doom";
+const char* const kNodeBuilder = "/usr/bin/zdbsp";
+
+bool HaveGameAndNodeBuilder() { return FileExists(kGameProgram) && FileExists(kNodeBuilder); }
+
+bool BuildNodes(const std::string& in, const std::string& out, const std::string& log) {
+    std::string command = std::string(kNodeBuilder) + " -o '" + out + "' '" + in + "' > '" + log + "' 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+void ExpectGameStarts(const std::string& work, const std::string& iwad, const std::string& pwad,
+                      const std::string& warp) {
+    std::string out = work + "game.out";
+    std::string command = "cd '" + work + "' && HOME='" + work +
+                          "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 5 stdbuf -oL -eL " +
+                          kGameProgram + " -iwad '" + iwad + "' -file '" + pwad + "' -warp " + warp +
+                          " -nosound -nomusic > '" + out + "' 2>&1; echo status $? >> '" + out + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::stringstream text;
+    text << std::ifstream(out).rdbuf();
+    std::string s = text.str();
+    EXPECT_TRUE(s.find("ST_Init") != s.npos && s.find("status 124") != s.npos && s.find("Error") == s.npos &&
+                s.find("PadRejectArray") == s.npos)
+        << s;
+}
+
+}  // namespace testkit

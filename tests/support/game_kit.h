@@ -1,0 +1,27 @@
+// A saved level handed to the real tools: Debian's node builder (zdbsp) and
+// game engine (Chocolate Doom), for the tests that check a level plays.
+#pragma once
+
+#include <string>
+
+namespace testkit {
+
+extern const char* const kGameProgram;   // /usr/games/chocolate-doom
+extern const char* const kNodeBuilder;   // /usr/bin/zdbsp
+
+// Both programs are installed.
+bool HaveGameAndNodeBuilder();
+
+// Builds the nodes of the PWAD in into the PWAD out (ZDBSP's defaults); its
+// messages go to the file log. True when it succeeded.
+bool BuildNodes(const std::string& in, const std::string& out, const std::string& log);
+
+// Runs the game on the PWAD at the level of warp ("12", "1 3") for a few
+// seconds in the directory work, with no display and no sound. A level that
+// starts keeps the game running until the time is up and says nothing of
+// errors or a REJECT table it had to pad; a gtest failure shows the game's
+// output otherwise.
+void ExpectGameStarts(const std::string& work, const std::string& iwad, const std::string& pwad,
+                      const std::string& warp);
+
+}  // namespace testkit
