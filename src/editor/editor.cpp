@@ -6,6 +6,7 @@
 
 #include "editor/editor_actions.h"
 #include "editor/editor_history.h"
+#include "editor/line_drawing.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
 #include "editor/object_commands.h"
@@ -124,6 +125,8 @@ void Redraw() {
             DrawDragHighlights();
         else
             DrawSelectionHighlights();
+        if (editor.lineDrawing)
+            RedrawLineDrawing();
         editorActions.showObjectInfo(selection.current);
         DrawRuler(RulerAction::Show);
     }
@@ -188,6 +191,7 @@ int MainLoopPass() {
     SetPointerFromScreen(x, y);
     if (NoticeTimeUp())
         TakeDownNotice();
+    editor.buttons = buttons;
     editor.panelHover = editorActions.panelHit(PanelAction::Hover);
     TrackHighlight(x, y);
     if (editor.lineDrawing)
@@ -340,7 +344,7 @@ void SetEditMode(int mode) {
     }
     if (editor.dragging)
         editorActions.cancelDrag();
-    editor.lineDrawing = false;
+    EndLineDrawing();
     ConvertSelection(old, mode);
     config.editMode = static_cast<int16_t>(mode);
     SyncMapBackground();
@@ -353,6 +357,7 @@ int EditorMainLoop() {
     int code = 0;
     while (code == 0)
         code = MainLoopPass();
+    EndLineDrawing();
     EndMove();
     ForgetSelection(selection.list);
     selection.message = nullptr;

@@ -28,6 +28,7 @@ struct EditorState {
 
     int statusColour = 7;        // background of the status fields
     int shiftState = 0;          // shift state that came with the key being handled
+    int buttons = 0;             // mouse buttons read by this pass
     int lastButtons = 0;         // mouse buttons seen on the previous pass
     bool buttonHeld = false;     // the left button of the key's press stayed down (a box)
     int pendingKey = 0;          // a key read ahead (by the zoom repeat); 0 none

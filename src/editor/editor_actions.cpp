@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "editor/line_drawing.h"
 #include "editor/object_commands.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
@@ -16,7 +17,6 @@
 namespace {
 
 void Unbound() { ErrorBeep(); }
-void UnboundLineDrawing(LineDrawingCommand) { ErrorBeep(); }
 void UnboundRotation(int) { ErrorBeep(); }
 void UnboundSearch(int, int, FindStart) { ErrorBeep(); }
 
@@ -83,7 +83,7 @@ int AskObjectNumber(int x, int y, int type, int value) {
 EditorActions DefaultActions() {
     EditorActions actions;
     actions.editObjects = Unbound;
-    actions.insertObject = InsertObjectCommand;
+    actions.insertObject = InsertCommand;
     actions.deleteObjects = DeleteObjectsCommand;
     actions.moveObjects = MoveObjectsCommand;
     actions.copyObjects = CopyObjectsCommand;
@@ -92,7 +92,7 @@ EditorActions DefaultActions() {
     actions.checkVertexes = NoCheck;
     actions.checkLineDefVertexes = NoCheck;
     actions.addLineDefSplitSector = NoSplit;
-    actions.lineDrawingEvent = UnboundLineDrawing;
+    actions.lineDrawingEvent = LineDrawingEvent;
     actions.rotateThings = UnboundRotation;
     actions.miscMenu = MiscMenu;
     actions.objectMenu = ObjectMenu;

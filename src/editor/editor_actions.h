@@ -17,7 +17,8 @@ class SelectionList;
 
 // What the main loop tells line drawing.
 enum class LineDrawingCommand {
-    Pass,     // every pass (the buttons in the pointer state), and Enter
+    Pass,     // every pass: the buttons of the pass (EditorState::buttons)
+    Point,    // Enter: a point at the pointer, as the left button places one
     Insert,   // Ins: the shape is closed
     Escape,   // Esc: the drawing ends
 };

@@ -9,6 +9,7 @@
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_history.h"
+#include "editor/line_drawing.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
 #include "editor/picking.h"
@@ -89,10 +90,7 @@ int KeyCursor(int key) {
 // --- Leaving, saving and changing levels --------------------------------------
 
 int KeyQuit(int) {
-    if (editor.lineDrawing) {
-        editor.lineDrawing = false;
-        editor.redrawMap = true;
-    }
+    EndLineDrawing();
     if (selection.box.active) {
         CancelSelectionBox();
         return 0;
@@ -633,7 +631,7 @@ void LineDrawingHelp() {
 // nothing. True when the key was dealt with.
 bool LineDrawingKey(int key) {
     switch (key) {
-    case kKeyEnter: editorActions.lineDrawingEvent(LineDrawingCommand::Pass); return true;
+    case kKeyEnter: editorActions.lineDrawingEvent(LineDrawingCommand::Point); return true;
     case kKeyIns: editorActions.lineDrawingEvent(LineDrawingCommand::Insert); return true;
     case kKeyEsc: editorActions.lineDrawingEvent(LineDrawingCommand::Escape); return true;
     case kKeyUp:

@@ -5,6 +5,7 @@
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_history.h"
+#include "editor/line_drawing.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
 #include "editor/objects.h"
@@ -74,6 +75,7 @@ void ResetUpperModules() {
     search = SearchState{};
     selection = SelectionState{};
     moveState = MoveState{};
+    drawing = LineDrawingState{};
     view = ViewState{};
     mapDraw = MapDrawState{};
     menuBar = MenuBarState{};

@@ -1,0 +1,557 @@
+#include "editor/line_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "editor/editor.h"
+#include "editor/map_draw.h"
+#include "editor/object_commands.h"
+#include "editor/objects.h"
+#include "editor/picking.h"
+#include "editor/view.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/message_box.h"
+
+LineDrawingState drawing;
+
+namespace {
+
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+constexpr int16_t kTwoSided = 4;
+
+void Tell(const char* format, int n) {
+    char text[40];
+    std::snprintf(text, sizeof text, format, static_cast<short>(n));
+    ShowEditorMessage(text);
+}
+
+void Notice(const char* title, const std::vector<const char*>& lines) {
+    MessageBox(kCentred, kCentred, LineAlign::Centred, "OK!", kAnyKey, nullptr, 0, title, lines);
+    editor.redrawAll = true;
+}
+
+bool HasSide(uint16_t side) { return ValidSideDef(side); }
+
+int SectorOfSide(uint16_t side) {
+    const SideDef* sd = SideDefAt(side);
+    return sd && ValidSector(sd->sector) ? sd->sector : -1;
+}
+
+// The LineDef joining a and b either way (the lowest number), or -1.
+int LineDefJoining(int a, int b) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        if ((ld.start == a && ld.end == b) || (ld.start == b && ld.end == a))
+            return l;
+    }
+    return -1;
+}
+
+// A new impassable LineDef without sides from start to end; -1 when the
+// level holds no more.
+int AppendLineDef(int start, int end) {
+    int n = InsertObject(kObjLineDef, -1, 0, 0);
+    if (n >= 0) {
+        level.lineDefs[n].start = static_cast<uint16_t>(start);
+        level.lineDefs[n].end = static_cast<uint16_t>(end);
+    }
+    return n;
+}
+
+std::string LineDefCount(int count) {
+    return std::to_string(count) + (count == 1 ? " LineDef" : " LineDefs");
+}
+
+// --- The rubber band ------------------------------------------------------------
+
+// Draws the band once in XOR: a second drawing removes it.
+void DrawBand() {
+    PointerGuard guard;
+    Canvas& screen = Screen();
+    screen.setwritemode(kXorPut);
+    screen.setlinestyle(kSolidLine, 0, kNormWidth);
+    SetColor(config.colors[kColorInsertVertex]);
+    DrawMapLine(drawing.bandStartX, drawing.bandStartY, drawing.bandEndX, drawing.bandEndY);
+    screen.setwritemode(kCopyPut);
+}
+
+void RemoveBand() {
+    if (drawing.bandShown)
+        DrawBand();
+    drawing.bandShown = false;
+}
+
+// What the status line says while the band is drawn.
+enum class BandMessage {
+    Length,   // the pointer moved: the band's length
+    Keep,     // drawn again after a redraw or a new point, whose message stays
+};
+
+// The band from its start to the pointer (snapped).
+void ShowBand(BandMessage message) {
+    int x = ScreenToMapX(view.PointerX), y = ScreenToMapY(view.PointerY);
+    SnapToGrid(x, y, config.gridSize);
+    drawing.bandEndX = x;
+    drawing.bandEndY = y;
+    drawing.bandPointerX = view.PointerX;
+    drawing.bandPointerY = view.PointerY;
+    DrawBand();
+    drawing.bandShown = true;
+    if (message == BandMessage::Keep)
+        return;
+    double dx = x - drawing.bandStartX, dy = y - drawing.bandStartY;
+    Tell("length %4hd", static_cast<int>(std::min(std::sqrt(dx * dx + dy * dy), 32767.0)));
+}
+
+// The band follows the pointer while a point waits to be joined.
+void MoveBand() {
+    if (drawing.pointsInSegment <= 0)
+        return;
+    bool moved = view.PointerX != drawing.bandPointerX || view.PointerY != drawing.bandPointerY;
+    if (drawing.bandShown && !moved)
+        return;
+    RemoveBand();
+    ShowBand(moved ? BandMessage::Length : BandMessage::Keep);
+}
+
+void StartBandAt(int v) {
+    drawing.bandStartX = level.vertices[v].x;
+    drawing.bandStartY = level.vertices[v].y;
+    drawing.bandPointerX = view.PointerX;
+    drawing.bandPointerY = view.PointerY;
+    drawing.bandShown = false;   // the point's redraw takes the old band away
+}
+
+// --- Points ------------------------------------------------------------------------
+
+// Presses on the bars and the info panels are the main loop's.
+bool PointerOnMap() {
+    int y = view.PointerY + MapAreaTop();
+    return !editor.panelHover && y >= kMenuBarHeight && y <= graphics.ScreenMaxY - kStatusHeight;
+}
+
+// The Vertex under the pointer, or a new one there (on the grid while
+// snapping is on), highlighted; -1 when the level holds no more.
+int VertexAtPointer() {
+    int v = GetObjectUnderPointer(kObjVertex);
+    if (v >= 0)
+        return v;
+    int x = ScreenToMapX(view.PointerX), y = ScreenToMapY(view.PointerY);
+    SnapToGrid(x, y, config.gridSize);
+    v = InsertObject(kObjVertex, -1, x, y);
+    if (v >= 0) {
+        selection.current = v;
+        selection.currentDrawn = false;
+    }
+    return v;
+}
+
+// Joins the point before (p) to the latest (v), reusing a LineDef that
+// joins them already.
+void JoinPoints(int p, int v) {
+    int old = LineDefJoining(p, v);
+    if (old >= 0) {
+        Tell("OldLine %4hd", old);
+        drawing.newLineDef = -1;
+    } else {
+        drawing.newLineDef = AppendLineDef(p, v);
+        Tell("NewLine %4hd", drawing.newLineDef);
+        NameStep("draw 1 LineDef");
+    }
+    ForgetSelection(selection.list);
+    SelectObject(selection.list, v);
+    drawing.pointsInSegment = 1;
+    StartBandAt(v);
+}
+
+// The latest point is the one in the working list (the selection), which the
+// clear key may have emptied.
+bool IsLatestPoint(int v) {
+    return IsSelected(selection.list, v) || (drawing.pointsInSegment > 0 && v == drawing.lastPoint);
+}
+
+void PlacePoint() {
+    int countBefore = level.vertices.count;
+    int v = VertexAtPointer();
+    if (v < 0 || IsLatestPoint(v))
+        return;
+    if (level.vertices.count != countBefore)
+        NameStep("draw Vertex");
+    int previous = drawing.lastPoint;
+    if (drawing.firstPoint < 0)
+        drawing.firstPoint = v;
+    drawing.lastPoint = v;
+    SelectObject(selection.list, v);
+    if (!IsSelected(drawing.drawList, v))
+        SelectObject(drawing.drawList, v);
+    ++drawing.pointsInSegment;
+    ++drawing.pointsInShape;
+    editor.redrawMap = true;
+    if (drawing.pointsInShape == 1)
+        Tell("Sector %4hd", GetSectorAtPoint(level.vertices[v].x, level.vertices[v].y));
+    if (drawing.pointsInSegment > 1 && ValidVertex(previous)) {
+        JoinPoints(previous, v);
+    } else {
+        drawing.pointsInSegment = 1;
+        StartBandAt(v);
+    }
+}
+
+// --- Closing a shape -------------------------------------------------------------
+
+// A point of the shape that the vertex check may have merged away: it counts
+// while its number is still in the draw list at the same place.
+struct ShapePoint {
+    int n;
+    Vertex at;
+};
+
+ShapePoint Remember(int n) {
+    const Vertex* v = VertexAt(n);
+    return {n, v ? *v : Vertex{}};
+}
+
+bool StillDrawn(const ShapePoint& p) {
+    const Vertex* v = VertexAt(p.n);
+    return v && v->x == p.at.x && v->y == p.at.y && IsSelected(drawing.drawList, p.n);
+}
+
+// The new LineDef of the latest point, while it still joins the two points.
+int ReplaceableLineDef(int first, int last) {
+    const LineDef* ld = LineDefAt(drawing.newLineDef);
+    bool joins = ld && ((ld->start == first && ld->end == last) ||
+                        (ld->start == last && ld->end == first));
+    return joins ? drawing.newLineDef : -1;
+}
+
+// Selects, in LineDef order, every LineDef between two points of the shape.
+void SelectShapeLineDefs() {
+    std::vector<bool> drawn(static_cast<size_t>(level.vertices.count), false);
+    for (int v : drawing.drawList)
+        if (ValidVertex(v))
+            drawn[static_cast<size_t>(v)] = true;
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        if (ValidVertex(ld.start) && ValidVertex(ld.end) && drawn[ld.start] && drawn[ld.end])
+            SelectObject(selection.list, l);
+    }
+}
+
+// Whether the selected LineDefs close around: every end is shared by at
+// least two of them.
+bool SelectionClosed() {
+    std::vector<int> ends(static_cast<size_t>(level.vertices.count), 0);
+    for (int l : selection.list) {
+        ++ends[level.lineDefs[l].start];
+        ++ends[level.lineDefs[l].end];
+    }
+    for (int count : ends)
+        if (count == 1)
+            return false;
+    return true;
+}
+
+SectorBuild BuildOf(LineDrawingCommand command) {
+    switch (command) {
+    case LineDrawingCommand::Insert: return SectorBuild::InsertKey;
+    case LineDrawingCommand::Escape: return SectorBuild::EscapeKey;
+    default: return SectorBuild::RightButton;
+    }
+}
+
+void CloseShape(LineDrawingCommand command) {
+    ForgetSelection(selection.list);
+    WaitRelease(nullptr);
+    drawing.previousButtons = 0;
+    editor.redrawMap = true;
+    if (drawing.drawList.empty()) {
+        EndLineDrawing();
+        return;
+    }
+    ShapePoint first = Remember(drawing.firstPoint), last = Remember(drawing.lastPoint);
+    int points = drawing.pointsInShape;
+    editorActions.checkVertexes(drawing.drawList, CheckStyle::Quiet);
+    bool ends = StillDrawn(first) && StillDrawn(last);
+    bool handled = false;
+    if (ends && command != LineDrawingCommand::Escape) {
+        if (points == 2 && command != LineDrawingCommand::Insert) {
+            NameStep("split Sector");
+            editorActions.addLineDefSplitSector(first.n, last.n, ReplaceableLineDef(first.n, last.n));
+            handled = true;
+        } else if (ConnectVertexes(first.n, last.n) >= 0) {
+            NameStep("draw 1 LineDef");
+        }
+    }
+    if (config.autoInsertSector && !handled) {
+        SelectShapeLineDefs();
+        ForgetSelection(drawing.drawList);
+        // A shape left open (Esc, two points closed with Ins, a point
+        // merged away) stays bare LineDefs: a Sector must close.
+        if (SelectionClosed()) {
+            int count = selection.list.size();
+            if (BuildSector(BuildOf(command), ends ? first.n : -1, ends ? last.n : -1) >= 0)
+                NameStep("draw " + LineDefCount(count));
+        }
+        ForgetSelection(selection.list);
+    }
+    StartLineDrawing();
+}
+
+// --- Building a Sector -------------------------------------------------------------
+
+// A new SideDef with the defaults facing sector; kNoReference when the level
+// holds no more.
+uint16_t NewSide(int sector) {
+    int n = InsertObject(kObjSideDef, -1, 0, 0);
+    if (n < 0)
+        return kNoReference;
+    level.sideDefs[n].sector = static_cast<uint16_t>(sector);
+    return static_cast<uint16_t>(n);
+}
+
+void ClearNormalTexture(uint16_t side) {
+    if (SideDef* sd = SideDefAt(side))
+        std::strncpy(sd->middle, "-", sizeof sd->middle);
+}
+
+// The LineDef becomes two-sided, its second side (a new one when it has
+// none) facing sector, and no texture in the middle of either side.
+void MakeTwoSided(int l, int sector) {
+    if (HasSide(level.lineDefs[l].sideDef2)) {
+        level.sideDefs[level.lineDefs[l].sideDef2].sector = static_cast<uint16_t>(sector);
+    } else {
+        uint16_t side = NewSide(sector);
+        level.lineDefs[l].sideDef2 = side;
+    }
+    LineDef& ld = level.lineDefs[l];
+    ld.flags = kTwoSided;
+    ClearNormalTexture(ld.sideDef1);
+    ClearNormalTexture(ld.sideDef2);
+}
+
+// The Sector whose first sides the LineDefs face: the walk stops at the
+// first one-sided LineDef.
+int SectorAlreadyFaced(const std::vector<int>& lineDefs) {
+    int found = -1;
+    for (int l : lineDefs) {
+        const LineDef& ld = level.lineDefs[l];
+        if (!HasSide(ld.sideDef1))
+            continue;
+        found = SectorOfSide(ld.sideDef1);
+        if (!HasSide(ld.sideDef2))
+            break;
+    }
+    return found;
+}
+
+// The Sector at the centre of the box spanned by two points.
+int SectorBetween(int a, int b) {
+    const Vertex& p = level.vertices[a];
+    const Vertex& q = level.vertices[b];
+    return GetCurObject(Coords::Map, kObjSector, p.x, p.y, q.x, q.y);
+}
+
+void TakeLook(int target, int from) {
+    Sector& t = level.sectors[target];
+    const Sector& f = level.sectors[from];
+    t.floorHeight = f.floorHeight;
+    t.ceilingHeight = f.ceilingHeight;
+    t.light = f.light;
+    std::memcpy(t.floorTexture, f.floorTexture, sizeof t.floorTexture);
+    std::memcpy(t.ceilingTexture, f.ceilingTexture, sizeof t.ceilingTexture);
+}
+
+std::vector<int> SelectedLineDefs() {
+    std::vector<int> out;
+    for (int l : selection.list)
+        if (ValidLineDef(l))
+            out.push_back(l);
+    return out;
+}
+
+// --- Ins ---------------------------------------------------------------------------
+
+// Two Vertexes selected: across the Sector between them, else a plain
+// LineDef from the one selected first to the other.
+void JoinSelectedPair() {
+    int a = selection.list.head(), b = selection.list.last();
+    if (!ValidVertex(a) || !ValidVertex(b)) {
+        ErrorBeep();
+        return;
+    }
+    NameStep("split Sector");
+    SplitResult result = editorActions.addLineDefSplitSector(a, b, -1);
+    if (result == SplitResult::Failed && ConnectVertexes(a, b) >= 0)
+        NameStep("draw 1 LineDef");
+    editor.redrawMap = true;
+}
+
+void InsertInVertexesMode() {
+    int selected = selection.list.size();
+    if (selected <= 1) {
+        StartLineDrawing();
+        editor.lineDrawing = true;
+    } else if (selected == 2) {
+        JoinSelectedPair();
+    } else {
+        Notice("Select 0 - 1 Vertices to Insert vertex (make them into LineDefs later).",
+               {"Select 2 Vertices to close a Sector or Drag a Vertex to close Sector."});
+    }
+}
+
+void InsertInLineDefsMode() {
+    std::vector<int> lineDefs = SelectedLineDefs();
+    if (lineDefs.empty()) {
+        ErrorBeep();
+        return;
+    }
+    for (int l : lineDefs) {
+        const LineDef& ld = level.lineDefs[l];
+        if (HasSide(ld.sideDef1) && HasSide(ld.sideDef2)) {
+            char title[48];
+            std::snprintf(title, sizeof title, "LineDef #%hd already has two SideDefs",
+                          static_cast<short>(l));
+            Notice(title, {"Add the Sector Reference manually! "});
+            return;
+        }
+    }
+    int sector = BuildSector(SectorBuild::FromLineDefs, -1, -1);
+    if (sector < 0)
+        return;
+    NameStep("insert Sector");
+    ForgetSelection(selection.list);
+    SetEditMode(kObjSector);
+    SelectObject(selection.list, sector);
+    selection.current = sector;
+    selection.currentDrawn = false;
+    RememberObject(kObjSector, sector);
+    editor.redrawMap = true;
+}
+
+}  // namespace
+
+void StartLineDrawing() {
+    ShowEditorMessage(config.autoInsertSector ? "LeftButton=Insert, Right=Close/Quit, End=Quit"
+                                              : "Select LineDef+Ins to add SideDefs/Sectors");
+    if (editor.dragging)
+        editorActions.cancelDrag();
+    EndMove();
+    CancelSelectionBox();
+    ForgetSelection(drawing.drawList);
+    drawing = LineDrawingState{};
+    drawing.previousButtons = editor.buttons;   // a button still held is no new press
+    if (selection.list.size() == 1 && ValidVertex(selection.list.head())) {
+        int v = selection.list.head();
+        drawing.firstPoint = drawing.lastPoint = v;
+        SelectObject(drawing.drawList, v);
+        drawing.pointsInSegment = drawing.pointsInShape = 1;
+        StartBandAt(v);
+    } else {
+        ForgetSelection(selection.list);
+    }
+}
+
+void EndLineDrawing() {
+    if (!editor.lineDrawing)
+        return;
+    ForgetSelection(drawing.drawList);
+    drawing = LineDrawingState{};
+    editor.lineDrawing = false;
+    editor.redrawMap = true;
+}
+
+void LineDrawingEvent(LineDrawingCommand command) {
+    switch (command) {
+    case LineDrawingCommand::Pass: {
+        int pressed = editor.buttons & ~drawing.previousButtons;
+        drawing.previousButtons = editor.buttons;
+        if (pressed && PointerOnMap()) {
+            if (pressed & kRightButton) {
+                CloseShape(command);
+                return;
+            }
+            if (pressed & kLeftButton)
+                PlacePoint();
+        }
+        MoveBand();
+        break;
+    }
+    case LineDrawingCommand::Point:
+        PlacePoint();
+        MoveBand();
+        break;
+    case LineDrawingCommand::Insert:
+    case LineDrawingCommand::Escape:
+        CloseShape(command);
+        break;
+    }
+}
+
+int ConnectVertexes(int a, int b) {
+    if (a == b || !ValidVertex(a) || !ValidVertex(b) || LineDefJoining(a, b) >= 0)
+        return -1;
+    editor.redrawMap = true;
+    return AppendLineDef(b, a);
+}
+
+int BuildSector(SectorBuild command, int first, int last) {
+    std::vector<int> lineDefs = SelectedLineDefs();
+    if (lineDefs.empty())
+        return -1;
+    int found = command == SectorBuild::FromLineDefs ? -1 : SectorAlreadyFaced(lineDefs);
+    int outer = -1;
+    if (ValidVertex(first) && ValidVertex(last) && found < 0 && command == SectorBuild::RightButton)
+        outer = SectorBetween(first, last);
+    int target = found >= 0 && command == SectorBuild::InsertKey
+                     ? found
+                     : InsertObject(kObjSector, outer, 0, 0);
+    if (target < 0)
+        return -1;
+    if (found >= 0)
+        TakeLook(target, found);
+    for (int l : lineDefs) {
+        if (!HasSide(level.lineDefs[l].sideDef1)) {
+            uint16_t side = NewSide(target);
+            level.lineDefs[l].sideDef1 = side;
+        } else if (command != SectorBuild::InsertKey) {
+            MakeTwoSided(l, target);
+        }
+    }
+    if (command != SectorBuild::RightButton || outer < 0)
+        return target;
+    if (GetSectorOnSide(lineDefs.back(), LineSide::Right) == outer) {
+        // Drawn counter-clockwise: the shape's right sides look out into
+        // the Sector around; it is an object standing there.
+        for (int l : lineDefs)
+            if (HasSide(level.lineDefs[l].sideDef1))
+                level.sideDefs[level.lineDefs[l].sideDef1].sector = static_cast<uint16_t>(outer);
+        DeleteObject(kObjSector, target);
+        return outer;
+    }
+    for (int l : lineDefs)
+        MakeTwoSided(l, outer);
+    return target;
+}
+
+void RedrawLineDrawing() {
+    drawing.bandShown = false;
+    if (drawing.pointsInSegment > 0)
+        ShowBand(BandMessage::Keep);
+}
+
+void InsertCommand() {
+    switch (CurrentEditMode()) {
+    case kObjVertex: InsertInVertexesMode(); break;
+    case kObjLineDef: InsertInLineDefsMode(); break;
+    default: InsertObjectCommand(); break;
+    }
+}

@@ -1,0 +1,88 @@
+// Drawing rooms and objects point by point in Vertexes mode, and giving
+// LineDefs their SideDefs and a Sector.
+//
+// Each left click (or Enter) places a Vertex at the pointer, or picks the one
+// under it, and joins it to the point before with an impassable LineDef; a
+// rubber band (XOR) runs from the latest point to the pointer. The right
+// button or Ins closes the shape with a LineDef from the last point back to
+// the first; with "Auto Insert Sector" on, the shape then gets SideDefs and a
+// Sector. Drawn clockwise a shape is a room (inside another Sector, joined to
+// it by two-sided LineDefs); drawn counter-clockwise inside a Sector it is a
+// solid object standing in that Sector. A close with nothing drawn ends the
+// mode; otherwise the next shape starts.
+//
+// Numbers that name no object (out of range in a loaded map) are missing:
+// such SideDefs count as none and are replaced, and such list entries are
+// skipped.
+#pragma once
+
+#include "editor/editor_actions.h"
+#include "editor/selection.h"
+
+// What the drawing keeps from pass to pass while the mode is on
+// (EditorState::lineDrawing).
+struct LineDrawingState {
+    int firstPoint = -1, lastPoint = -1;   // Vertexes of the shape's first and latest point
+    int pointsInSegment = 0;               // points not yet joined (0 or 1 between events)
+    int pointsInShape = 0;                 // points placed since the shape began
+    int bandStartX = 0, bandStartY = 0;    // the rubber band, map coordinates
+    int bandEndX = 0, bandEndY = 0;
+    bool bandShown = false;                // the band is on the screen
+    int bandPointerX = -1, bandPointerY = -1;   // the pointer (map-area pixels) it was drawn for
+    int newLineDef = -1;                   // made by the latest point; -1 when it reused one
+    SelectionList drawList;                // every Vertex placed in the shape
+    int previousButtons = 0;               // to tell a new press
+};
+
+extern LineDrawingState drawing;
+
+// How BuildSector is asked, which decides what the LineDefs that already have
+// a first SideDef become and which Sector the shape faces.
+enum class SectorBuild {
+    // Ins in LineDefs mode: a new Sector with the defaults; LineDefs with a
+    // first side become two-sided, their second side facing it.
+    FromLineDefs,
+    // A drawn shape closed with the right button: a new Sector, a copy of the
+    // Sector the shape was drawn in, if any; the drawing direction decides
+    // between a room in that Sector and an object standing in it.
+    RightButton,
+    // Closed with Ins: the Sector that the LineDefs' first sides already
+    // face, when they face one, is completed; else as RightButton without
+    // looking at the Sector around.
+    InsertKey,
+    // Closed with Esc (the shape left open): as InsertKey, but a new Sector
+    // even when the first sides face one.
+    EscapeKey,
+};
+
+// Ins in Vertexes mode with 0 or 1 Vertex selected: the mode begins (or a
+// new shape after a close); a selected Vertex is the first point.
+void StartLineDrawing();
+// Ends the mode and forgets its lists (a mode change, Alt-F4).
+void EndLineDrawing();
+
+// Every pass of the main loop while the mode is on, and its keys: Pass reads
+// the buttons of the pass (a left press places a point, a right press
+// closes) and moves the rubber band; Point places a point at the pointer
+// (Enter); Insert and Escape close the shape.
+void LineDrawingEvent(LineDrawingCommand command);
+
+// A LineDef from b to a, unless a = b or a LineDef already joins them either
+// way. Returns the new LineDef, or -1 when none was made.
+int ConnectVertexes(int a, int b);
+
+// Gives the selected LineDefs (the current selection, in its order) SideDefs
+// facing a Sector, as the command says; first and last are the Vertexes
+// of a drawn shape's first and last point (-1 when none). Returns the Sector
+// the shape faces, or -1 (nothing changed) when no LineDef is selected or
+// the level holds no more Sectors.
+int BuildSector(SectorBuild command, int first, int last);
+
+// After the map was drawn afresh while drawing: the rubber band again.
+void RedrawLineDrawing();
+
+// Ins: in Vertexes mode starts the drawing (0 or 1 Vertex selected), or
+// joins two selected Vertexes across the Sector between them, else with a
+// plain LineDef; in LineDefs mode builds a Sector on the selected LineDefs
+// and goes to Sectors mode with it selected; in Things mode inserts a Thing.
+void InsertCommand();

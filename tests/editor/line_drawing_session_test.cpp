@@ -1,0 +1,121 @@
+// Drawing on Freedoom's MAP01 through the editor's main loop (clicks, Enter,
+// Ins and the right button), saving with F2, and playing the result: the
+// nodes built by ZDBSP, the level started in Chocolate Doom.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editor/line_drawing.h"
+#include "editor_session.h"
+#include "platform/files.h"
+#include "support/game_kit.h"
+#include "support/reference_check.h"
+
+namespace editor_test {
+namespace {
+
+using Points = std::vector<std::pair<int, int>>;
+
+class LineDrawingSessionTest : public EditorSession {
+protected:
+    // A left click on each point.
+    static std::string Clicks(const Points& points) {
+        std::string script;
+        for (const auto& p : points)
+            script += "click left " + At(p.first, p.second) + "\nwait 0\n";
+        return script;
+    }
+    // Enter with the pointer on each point.
+    static std::string EnterPresses(const Points& points) {
+        std::string script;
+        for (const auto& p : points)
+            script += "move " + At(p.first, p.second) + "\nwait 0\nkey Enter\n";
+        return script;
+    }
+};
+
+constexpr int kSide = 768;     // the room drawn in free space
+constexpr int kMargin = 128;   // kept clear of the map around it
+
+// A corner (multiple of 64) of a free square of the map, shown whole in the
+// view away from its edges: no LineDef near it, no Sector around it.
+bool FindFreeSquare(int& x0, int& y0) {
+    for (int y = view.MapMinY & ~63; y < view.MapMaxY; y += 64)
+        for (int x = view.MapMinX & ~63; x < view.MapMaxX; x += 64) {
+            int sx0 = MapToScreenX(x), sy0 = MapToScreenY(y + kSide);
+            int sx1 = MapToScreenX(x + kSide), sy1 = MapToScreenY(y);
+            if (sx0 < 20 || sy0 < 20 || sx1 > view.MaxX - 20 || sy1 > view.MaxY - 20)
+                continue;
+            bool clear = GetSectorAtPoint(x + kSide / 2, y + kSide / 2) < 0;
+            for (int l = 0; clear && l < level.lineDefs.count; ++l)
+                clear = !IsLineDefInside(l, x - kMargin, y - kMargin, x + kSide + kMargin,
+                                         y + kSide + kMargin);
+            if (clear) {
+                x0 = x;
+                y0 = y;
+                return true;
+            }
+        }
+    return false;
+}
+
+int SectorOf(uint16_t side) { return ValidSideDef(side) ? level.sideDefs[side].sector : -1; }
+
+TEST_F(LineDrawingSessionTest, RoomsAndAPillarDrawnOnMap01PlayInTheGame) {
+    config.gridSize = 64;
+    config.gridSnap = 1;
+    config.autoInsertSector = 1;
+    ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
+    int x, y;
+    ASSERT_TRUE(FindFreeSquare(x, y));
+    const int sectors = level.sectors.count, lineDefs = level.lineDefs.count;
+
+    // A room clockwise in free space (closed with Ins), a pillar
+    // counter-clockwise inside it (placed with Enter, closed with the right
+    // button), a room inside the room; then Esc ends the drawing and F2
+    // saves (no node building: ZDBSP does that below).
+    std::string script =
+        "key V\nkey Ins\n" +
+        Clicks({{x, y}, {x, y + kSide}, {x + kSide, y + kSide}, {x + kSide, y}}) + "key Ins\n" +
+        EnterPresses({{x + 128, y + 128}, {x + 256, y + 128}, {x + 256, y + 256}, {x + 128, y + 256}}) +
+        "click right\nwait 0\n" +
+        Clicks({{x + 384, y + 384}, {x + 384, y + 640}, {x + 640, y + 640}, {x + 640, y + 384}}) +
+        "click right\nwait 0\nkey Esc\nwait 0\n"
+        "key F2\ntype DRAWN\nkey Enter\nkey Esc\nwait 0\n";
+    ASSERT_EQ(Run(script), kScriptEnded);
+    EXPECT_FALSE(editor.lineDrawing);
+    EXPECT_TRUE(testkit::ReferencesSound());
+
+    // Two Sectors more: the room and the room inside it; the pillar faces
+    // the room.
+    ASSERT_EQ(level.sectors.count, sectors + 2);
+    ASSERT_EQ(level.lineDefs.count, lineDefs + 12);
+    int room = sectors, inner = sectors + 1;
+    for (int l = lineDefs; l < lineDefs + 4; ++l) {
+        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), room);
+        EXPECT_EQ(level.lineDefs[l].sideDef2, kNoReference);
+    }
+    for (int l = lineDefs + 4; l < lineDefs + 8; ++l) {
+        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), room);
+        EXPECT_EQ(level.lineDefs[l].flags, 1);
+    }
+    for (int l = lineDefs + 8; l < lineDefs + 12; ++l) {
+        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), inner);
+        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef2), room);
+        EXPECT_EQ(level.lineDefs[l].flags, 4);
+    }
+    const Vertex& corner = level.vertices[level.lineDefs[lineDefs].start];
+    EXPECT_EQ(corner.x, x);
+    EXPECT_EQ(corner.y, y);
+
+    std::string saved = session->Dir().file("DRAWN.WAD");
+    ASSERT_TRUE(FileExists(saved));
+    if (!testkit::HaveGameAndNodeBuilder())
+        GTEST_SKIP() << "Chocolate Doom or ZDBSP is not installed";
+    std::string built = session->Dir().file("BUILT.WAD");
+    ASSERT_TRUE(testkit::BuildNodes(saved, built, session->Dir().file("zdbsp.out")));
+    testkit::ExpectGameStarts(session->Dir().path(), iwad, built, "1");
+}
+
+}  // namespace
+}  // namespace editor_test

@@ -1,0 +1,436 @@
+// Line drawing on a headless screen, driven as the main loop drives it: the
+// buttons of each pass, Enter, Ins and Esc. Rooms and objects drawn in free
+// space and inside Sectors, the Sector they get, joining existing Vertexes,
+// Ins in the Vertexes and LineDefs modes, and the rubber band.
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editor/editor.h"
+#include "editor/editor_actions.h"
+#include "editor/line_drawing.h"
+#include "editor/objects.h"
+#include "editor_fixture.h"
+#include "level/history.h"
+#include "support/reference_check.h"
+
+using mapkit::AddRoom;
+using mapkit::AddSector;
+using testkit::ReferencesSound;
+
+namespace {
+
+using Points = std::vector<std::pair<int, int>>;
+
+// What the operations of the table that line drawing calls were asked.
+struct Calls {
+    std::vector<std::vector<int>> checked;   // the Vertex list of each check
+    std::vector<CheckStyle> styles;
+    std::vector<std::vector<int>> splits;    // a, b, replace
+    SplitResult splitResult = SplitResult::Done;
+};
+Calls calls;
+
+class LineDrawingTest : public EditorScreenTest {
+protected:
+    void SetUp() override {
+        EditorScreenTest::SetUp();
+        ResetEditorActions();
+        calls = Calls{};
+        editorActions.checkVertexes = [](SelectionList& list, CheckStyle style) {
+            calls.checked.push_back(Numbers(list));
+            calls.styles.push_back(style);
+        };
+        editorActions.addLineDefSplitSector = [](int a, int b, int replace) {
+            calls.splits.push_back({a, b, replace});
+            return calls.splitResult;
+        };
+        config.gridSize = 8;
+        config.gridSnap = 0;
+        config.autoInsertSector = 1;
+        config.editMode = kObjVertex;
+        SetScale(1.0f);
+        CentreMapAt(200, 200);
+        ResetHistory();
+        session.Script("");   // polls for the releases of the buttons
+    }
+    void TearDown() override {
+        EndLineDrawing();
+        EditorScreenTest::TearDown();
+    }
+
+    // Sector S: the room (0,0)-(400,400), LineDefs 0..3, Vertexes 0..3, with
+    // values of its own that a copy shows.
+    int Room() {
+        int s = AddSector(0, 9, 24, 160);
+        std::strncpy(level.sectors[s].floorTexture, "FLAT1", 8);
+        std::strncpy(level.sectors[s].ceilingTexture, "CEIL3_5", 8);
+        level.sectors[s].light = 144;
+        AddRoom(0, 0, 400, 400, s);
+        ResetHistory();
+        return s;
+    }
+
+    void PointAt(int x, int y) {
+        view.PointerX = MapToScreenX(x);
+        view.PointerY = MapToScreenY(y);
+    }
+    void Pass(int buttons) {
+        editor.buttons = buttons;
+        LineDrawingEvent(LineDrawingCommand::Pass);
+    }
+    void Click(int x, int y) {
+        PointAt(x, y);
+        Pass(1);
+        Pass(0);
+    }
+    void RightClick() {
+        Pass(2);
+        Pass(0);
+    }
+    // Ins starts the mode; a click on each point; the right button closes.
+    void Draw(const Points& points) {
+        if (!editor.lineDrawing)
+            InsertCommand();
+        for (const auto& p : points)
+            Click(p.first, p.second);
+        RightClick();
+    }
+    void Select(std::initializer_list<int> oldestFirst) {
+        ForgetSelection(selection.list);
+        selection.list = ListOf(oldestFirst);
+    }
+    // The screen between the menu bar and the status line (which shows the
+    // band's length).
+    static Pixels MapPixels() {
+        Pixels all = ScreenPixels();
+        size_t width = Screen().width();
+        return Pixels(all.begin() + kMenuBarHeight * width,
+                      all.begin() + (graphics.ScreenMaxY + 1 - kStatusHeight) * width);
+    }
+    // The name of the step made since the last one, "" when nothing changed.
+    static std::string Step() { return RecordStep() ? UndoLabel() : ""; }
+
+    static int SectorOf(uint16_t side) {
+        return ValidSideDef(side) ? level.sideDefs[side].sector : -1;
+    }
+    static std::string Middle(uint16_t side) {
+        return std::string(level.sideDefs[side].middle, strnlen(level.sideDefs[side].middle, 8));
+    }
+    // The LineDefs from n on run through the points in turn and back to the
+    // first.
+    static void ExpectClosedShape(int n, const Points& points) {
+        int count = static_cast<int>(points.size());
+        ASSERT_EQ(level.lineDefs.count, n + count);
+        for (int i = 0; i < count; ++i) {
+            const LineDef& ld = level.lineDefs[n + i];
+            const auto& from = points[static_cast<size_t>(i)];
+            const auto& to = points[static_cast<size_t>((i + 1) % count)];
+            EXPECT_EQ(level.vertices[ld.start].x, from.first) << i;
+            EXPECT_EQ(level.vertices[ld.start].y, from.second) << i;
+            EXPECT_EQ(level.vertices[ld.end].x, to.first) << i;
+            EXPECT_EQ(level.vertices[ld.end].y, to.second) << i;
+        }
+    }
+};
+
+// Clockwise: west side north, then east, south and back west.
+const Points kClockwise = {{100, 100}, {100, 200}, {200, 200}, {200, 100}};
+const Points kCounterClockwise = {{100, 100}, {200, 100}, {200, 200}, {100, 200}};
+
+// --- Shapes and their Sectors --------------------------------------------------------
+
+TEST_F(LineDrawingTest, AClockwiseRoomInFreeSpaceGetsANewSectorWhenAutoInsertIsOn) {
+    for (bool autoInsert : {true, false}) {
+        mapkit::ClearMap();
+        ResetHistory();
+        config.autoInsertSector = autoInsert;
+        Draw(kClockwise);
+        EXPECT_TRUE(editor.lineDrawing);   // ready for the next shape
+        ExpectClosedShape(0, kClockwise);
+        EXPECT_EQ(level.vertices.count, 4);
+        for (const LineDef& ld : level.lineDefs) {
+            EXPECT_EQ(ld.flags, 1);
+            EXPECT_EQ(ld.sideDef2, kNoReference);
+            EXPECT_EQ(SectorOf(ld.sideDef1), autoInsert ? 0 : -1);
+        }
+        ASSERT_EQ(level.sectors.count, autoInsert ? 1 : 0);
+        EXPECT_EQ(level.sideDefs.count, autoInsert ? 4 : 0);
+        if (autoInsert) {
+            const Sector& s = level.sectors[0];
+            EXPECT_EQ(s.floorHeight, config.defaultFloor);
+            EXPECT_EQ(s.ceilingHeight, config.defaultCeiling);
+            EXPECT_EQ(std::strncmp(s.floorTexture, config.flatFloor, 8), 0);
+            EXPECT_EQ(s.light, 255);
+        }
+        EXPECT_EQ(Step(), autoInsert ? "draw 4 LineDefs" : "draw 1 LineDef");
+        EXPECT_TRUE(ReferencesSound());
+        // The vertex check ran quietly on the shape's points, newest first.
+        ASSERT_EQ(calls.checked.size(), 1u);
+        EXPECT_EQ(calls.checked[0], (std::vector<int>{3, 2, 1, 0}));
+        EXPECT_EQ(calls.styles[0], CheckStyle::Quiet);
+        calls = Calls{};
+        // A close with nothing drawn ends the mode.
+        RightClick();
+        EXPECT_FALSE(editor.lineDrawing);
+    }
+}
+
+TEST_F(LineDrawingTest, TheDirectionDecidesBetweenAnObjectAndARoomInsideASector) {
+    int s = Room();
+    // Counter-clockwise: a pillar standing in S, one-sided, facing S.
+    Draw(kCounterClockwise);
+    ExpectClosedShape(4, kCounterClockwise);
+    EXPECT_EQ(level.sectors.count, 1);
+    for (int l = 4; l < 8; ++l) {
+        EXPECT_EQ(level.lineDefs[l].flags, 1);
+        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), s);
+        EXPECT_EQ(level.lineDefs[l].sideDef2, kNoReference);
+    }
+    EXPECT_EQ(level.sideDefs.count, 8);
+    EXPECT_TRUE(ReferencesSound());
+
+    // Clockwise, elsewhere in S: a room copied from S, joined to it by
+    // two-sided LineDefs whose second sides face S.
+    const Points room = {{250, 250}, {250, 350}, {350, 350}, {350, 250}};
+    Draw(room);
+    ExpectClosedShape(8, room);
+    ASSERT_EQ(level.sectors.count, 2);
+    const Sector& copy = level.sectors[1];
+    EXPECT_EQ(copy.floorHeight, 24);
+    EXPECT_EQ(copy.ceilingHeight, 160);
+    EXPECT_EQ(copy.light, 144);
+    EXPECT_EQ(copy.type, 9);
+    EXPECT_EQ(std::strncmp(copy.ceilingTexture, "CEIL3_5", 8), 0);
+    for (int l = 8; l < 12; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        EXPECT_EQ(ld.flags, 4);
+        EXPECT_EQ(SectorOf(ld.sideDef1), 1);
+        EXPECT_EQ(SectorOf(ld.sideDef2), s);
+        EXPECT_EQ(Middle(ld.sideDef1), "-");
+        EXPECT_EQ(Middle(ld.sideDef2), "-");
+    }
+    EXPECT_TRUE(ReferencesSound());
+
+    // A room inside that room: a copy of it, facing it.
+    const Points inner = {{275, 275}, {275, 325}, {325, 325}, {325, 275}};
+    level.sectors[1].floorHeight = 40;
+    Draw(inner);
+    ASSERT_EQ(level.sectors.count, 3);
+    EXPECT_EQ(level.sectors[2].floorHeight, 40);
+    for (int l = 12; l < 16; ++l) {
+        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), 2);
+        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef2), 1);
+    }
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(LineDrawingTest, TwoPointsAndARightClickSplitTheSectorInsteadOfClosing) {
+    Room();
+    Draw({{0, 0}, {400, 400}});
+    // The existing corners were joined by one new LineDef, which the split
+    // may replace.
+    EXPECT_EQ(level.vertices.count, 4);
+    ASSERT_EQ(level.lineDefs.count, 5);
+    ASSERT_EQ(calls.splits.size(), 1u);
+    EXPECT_EQ(calls.splits[0], (std::vector<int>{0, 2, 4}));
+    EXPECT_EQ(level.sectors.count, 1);   // no Sector built on top
+    EXPECT_EQ(level.lineDefs[4].sideDef1, kNoReference);
+    EXPECT_EQ(Step(), "split Sector");
+    EXPECT_TRUE(editor.lineDrawing);
+
+    // Closed with Ins instead, two points stay one bare LineDef: a Sector
+    // needs a closed shape.
+    Click(100, 100);
+    Click(100, 300);
+    LineDrawingEvent(LineDrawingCommand::Insert);
+    EXPECT_EQ(calls.splits.size(), 1u);
+    EXPECT_EQ(level.lineDefs.count, 6);
+    EXPECT_EQ(level.sectors.count, 1);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(LineDrawingTest, EscLeavesAnOpenShapeBareAndEndsTheModeWhenNothingIsDrawn) {
+    InsertCommand();
+    ASSERT_TRUE(editor.lineDrawing);
+    Click(100, 100);
+    Click(100, 200);
+    Click(200, 200);
+    LineDrawingEvent(LineDrawingCommand::Escape);
+    EXPECT_EQ(level.lineDefs.count, 2);   // not closed
+    EXPECT_EQ(level.sectors.count, 0);
+    EXPECT_EQ(level.sideDefs.count, 0);
+    EXPECT_TRUE(editor.lineDrawing);
+    // A shape closed by clicking its first point again gets its Sector.
+    Click(300, 100);
+    Click(300, 200);
+    Click(400, 200);
+    Click(300, 100);
+    LineDrawingEvent(LineDrawingCommand::Escape);
+    EXPECT_EQ(level.lineDefs.count, 5);
+    EXPECT_EQ(level.sectors.count, 1);
+    EXPECT_EQ(level.sideDefs.count, 3);
+    EXPECT_TRUE(ReferencesSound());
+    LineDrawingEvent(LineDrawingCommand::Escape);
+    EXPECT_FALSE(editor.lineDrawing);
+    // A right click before any point ends the mode and changes nothing.
+    std::string before = mapkit::LevelArrayBytes();
+    InsertCommand();
+    RightClick();
+    EXPECT_FALSE(editor.lineDrawing);
+    EXPECT_EQ(mapkit::LevelArrayBytes(), before);
+}
+
+TEST_F(LineDrawingTest, ExistingVertexesAndLineDefsAreJoinedNotDuplicated) {
+    Room();
+    config.autoInsertSector = 0;
+    InsertCommand();
+    Click(0, 0);       // Vertex 0
+    Click(0, 400);     // Vertex 1: LineDef 0 joins them already
+    EXPECT_EQ(level.lineDefs.count, 4);
+    EXPECT_EQ(drawing.newLineDef, -1);
+    Click(200, 200);   // a new Vertex
+    Click(200, 200);   // the latest point again: ignored
+    EXPECT_EQ(level.vertices.count, 5);
+    ASSERT_EQ(level.lineDefs.count, 5);
+    EXPECT_EQ(level.lineDefs[4].start, 1);
+    EXPECT_EQ(level.lineDefs[4].end, 4);
+    EXPECT_EQ(Step(), "draw 1 LineDef");
+    Click(2, 1);       // near enough to Vertex 0 to pick it
+    EXPECT_EQ(level.vertices.count, 5);
+    ASSERT_EQ(level.lineDefs.count, 6);
+    EXPECT_EQ(level.lineDefs[5].start, 4);
+    EXPECT_EQ(level.lineDefs[5].end, 0);
+    RightClick();      // the first point is the last: nothing to close
+    EXPECT_EQ(level.lineDefs.count, 6);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(LineDrawingTest, ASelectedVertexStartsTheShapeAndNewPointsSnapToTheGrid) {
+    Room();
+    config.gridSnap = 1;
+    config.gridSize = 64;
+    Select({2});   // (400, 400)
+    InsertCommand();
+    EXPECT_EQ(drawing.firstPoint, 2);
+    Click(300, 270);   // lands on (320, 256)
+    ASSERT_EQ(level.vertices.count, 5);
+    EXPECT_EQ(level.vertices[4].x, 320);
+    EXPECT_EQ(level.vertices[4].y, 256);
+    EXPECT_EQ(level.lineDefs[4].start, 2);
+    EXPECT_EQ(Step(), "draw 1 LineDef");
+    // The band runs from the latest point to the snapped pointer.
+    PointAt(360, 180);
+    Pass(0);
+    EXPECT_EQ(drawing.bandStartX, 320);
+    EXPECT_EQ(drawing.bandEndX, 384);
+    EXPECT_EQ(drawing.bandEndY, 192);
+    // Without snapping, a point lies where the pointer is.
+    config.gridSnap = 0;
+    Click(301, 301);
+    EXPECT_EQ(level.vertices[5].x, 301);
+    EXPECT_EQ(Step(), "draw 1 LineDef");
+}
+
+TEST_F(LineDrawingTest, TheRubberBandIsDrawnInXorAndFollowsThePointer) {
+    DrawMap(MapDrawing::Full);
+    InsertCommand();
+    Click(100, 100);
+    DrawMap(MapDrawing::Full);   // as the loop redraws after a point
+    RedrawLineDrawing();
+    Pixels atPoint = MapPixels();
+    PointAt(180, 100);
+    Pass(0);
+    Pixels stretched = MapPixels();
+    size_t mid = static_cast<size_t>(MapToScreenX(140) +
+                                     (MapToScreenY(100) + MapAreaTop() - kMenuBarHeight) * Screen().width());
+    EXPECT_NE(stretched[mid], atPoint[mid]);
+    Pass(0);   // the pointer did not move: nothing drawn
+    EXPECT_EQ(MapPixels(), stretched);
+    PointAt(100, 100);
+    Pass(0);
+    EXPECT_EQ(MapPixels(), atPoint);
+}
+
+// --- Ins in the other modes ------------------------------------------------------------
+
+TEST_F(LineDrawingTest, InsWithTwoVertexesSplitsTheSectorOrJoinsThem) {
+    Room();
+    struct Case {
+        SplitResult result;
+        int lineDefs;
+    } cases[] = {{SplitResult::Done, 4}, {SplitResult::Cancelled, 4}, {SplitResult::Failed, 5}};
+    for (const Case& c : cases) {
+        calls = Calls{};
+        calls.splitResult = c.result;
+        Select({0, 2});   // 0 first, 2 last
+        InsertCommand();
+        EXPECT_FALSE(editor.lineDrawing);
+        ASSERT_EQ(calls.splits.size(), 1u);
+        EXPECT_EQ(calls.splits[0], (std::vector<int>{2, 0, -1}));
+        ASSERT_EQ(level.lineDefs.count, c.lineDefs);
+    }
+    // The plain LineDef runs from the Vertex selected first.
+    EXPECT_EQ(level.lineDefs[4].start, 0);
+    EXPECT_EQ(level.lineDefs[4].end, 2);
+    EXPECT_TRUE(ReferencesSound());
+
+    // Three: a message, nothing else.
+    calls = Calls{};
+    Select({0, 1, 2});
+    session.Script("key Enter\n");
+    std::string before = mapkit::LevelArrayBytes();
+    InsertCommand();
+    EXPECT_TRUE(calls.splits.empty());
+    EXPECT_FALSE(editor.lineDrawing);
+    EXPECT_EQ(mapkit::LevelArrayBytes(), before);
+}
+
+TEST_F(LineDrawingTest, InsInLineDefsModeBuildsASectorOnTheSelection) {
+    // Bare LineDefs drawn without Auto Insert get a new Sector of the
+    // defaults, which ends up selected in Sectors mode.
+    config.autoInsertSector = 0;
+    Draw(kClockwise);
+    EndLineDrawing();
+    config.editMode = kObjLineDef;
+    Select({0, 1, 2, 3});
+    InsertCommand();
+    EXPECT_EQ(config.editMode, kObjSector);
+    ASSERT_EQ(level.sectors.count, 1);
+    EXPECT_EQ(Numbers(selection.list), (std::vector<int>{0}));
+    EXPECT_EQ(selection.current, 0);
+    for (const LineDef& ld : level.lineDefs) {
+        EXPECT_EQ(SectorOf(ld.sideDef1), 0);
+        EXPECT_EQ(ld.sideDef2, kNoReference);
+    }
+    EXPECT_EQ(Step(), "insert Sector");
+    EXPECT_TRUE(ReferencesSound());
+
+    // LineDefs with a first side become two-sided onto the new Sector.
+    config.editMode = kObjLineDef;
+    Select({0, 1});
+    InsertCommand();
+    ASSERT_EQ(level.sectors.count, 2);
+    for (int l : {0, 1}) {
+        EXPECT_EQ(level.lineDefs[l].flags, 4);
+        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), 0);
+        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef2), 1);
+        EXPECT_EQ(Middle(level.lineDefs[l].sideDef1), "-");
+    }
+    EXPECT_TRUE(ReferencesSound());
+
+    // A LineDef that has both sides already: a message, nothing built;
+    // nothing selected: a beep.
+    for (std::initializer_list<int> selected : {std::initializer_list<int>{2, 0}, {}}) {
+        config.editMode = kObjLineDef;
+        Select(selected);
+        session.Script("key Enter\n");
+        std::string before = mapkit::LevelArrayBytes();
+        InsertCommand();
+        EXPECT_EQ(config.editMode, kObjLineDef);
+        EXPECT_EQ(mapkit::LevelArrayBytes(), before);
+    }
+}
+
+}  // namespace
