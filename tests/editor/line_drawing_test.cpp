@@ -12,9 +12,14 @@
 #include "editor/line_drawing.h"
 #include "editor/objects.h"
 #include "editor_fixture.h"
+#include "line_drawing_driver.h"
 #include "level/history.h"
 #include "support/reference_check.h"
 
+using drawkit::Click;
+using drawkit::Pass;
+using drawkit::PointAt;
+using drawkit::RightClick;
 using mapkit::AddRoom;
 using mapkit::AddSector;
 using testkit::ReferencesSound;
@@ -72,23 +77,6 @@ protected:
         return s;
     }
 
-    void PointAt(int x, int y) {
-        view.PointerX = MapToScreenX(x);
-        view.PointerY = MapToScreenY(y);
-    }
-    void Pass(int buttons) {
-        editor.buttons = buttons;
-        LineDrawingEvent(LineDrawingCommand::Pass);
-    }
-    void Click(int x, int y) {
-        PointAt(x, y);
-        Pass(1);
-        Pass(0);
-    }
-    void RightClick() {
-        Pass(2);
-        Pass(0);
-    }
     // Ins starts the mode; a click on each point; the right button closes.
     void Draw(const Points& points) {
         if (!editor.lineDrawing)
