@@ -46,16 +46,6 @@ int SectorOfSide(uint16_t side) {
     return sd && ValidSector(sd->sector) ? sd->sector : -1;
 }
 
-// The LineDef joining a and b either way (the lowest number), or -1.
-int LineDefJoining(int a, int b) {
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        if ((ld.start == a && ld.end == b) || (ld.start == b && ld.end == a))
-            return l;
-    }
-    return -1;
-}
-
 // A new impassable LineDef without sides from start to end; -1 when the
 // level holds no more.
 int AppendLineDef(int start, int end) {

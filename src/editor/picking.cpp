@@ -274,6 +274,15 @@ int GetObjectUnderPointer(int type, int range) {
 
 int GetSectorAtPoint(int x, int y) { return GetCurObject(Coords::Map, kObjSector, x, y, x, y); }
 
+int LineDefJoining(int a, int b) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        if ((ld.start == a && ld.end == b) || (ld.start == b && ld.end == a))
+            return l;
+    }
+    return -1;
+}
+
 bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1) {
     const LineDef* l = LineDefAt(ld);
     Ends e;

@@ -37,6 +37,9 @@ int GetObjectUnderPointer(int type, int range = -1);
 // The Sector around map point (x, y), or -1.
 int GetSectorAtPoint(int x, int y);
 
+// The first LineDef from Vertex a to b or from b to a; -1 when there is none.
+int LineDefJoining(int a, int b);
+
 // True when the LineDef touches the box (x0 <= x1, y0 <= y1).
 bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1);
 

@@ -40,16 +40,6 @@ SplitChoice AskSplitChoice(bool offerSplit) {
     return offerSplit && chosen == 2 ? SplitChoice::SplitSector : SplitChoice::TwoSided;
 }
 
-// The first LineDef from a to b or from b to a; -1 when there is none.
-int LineDefJoining(int a, int b) {
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        if ((ld.start == a && ld.end == b) || (ld.start == b && ld.end == a))
-            return l;
-    }
-    return -1;
-}
-
 bool Faces(uint16_t side, int sector) { return SectorOfSide(side) == sector && sector >= 0; }
 
 // The walk along the boundary of a Sector, the Sector on the right.
