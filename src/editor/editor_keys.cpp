@@ -467,7 +467,7 @@ int KeyGridSnap(int) {
 
 int KeyRotate(int key) {
     if (config.editMode == kObjThing)
-        editorActions.rotateThings(key == '.' || key == '>' ? 1 : -1);
+        editorActions.rotateThings(key == '.' || key == '>' ? -1 : 1);
     else
         KeyOperationMenu(ShiftFKey(8));
     return 0;

@@ -50,17 +50,6 @@ SelectionList HighlightedAlone() {
     return list;
 }
 
-// The selection's highlight and the highlighted object's, taken off the
-// screen (XOR) while the map there is complete.
-void HideSelectionHighlights() {
-    if (mapDraw.mapComplete) {
-        HighlightSelection(Mode(), selection.list);
-        if (selection.currentDrawn)
-            HighlightObject(Mode(), selection.current, config.colors[kColorHiLight]);
-    }
-    selection.currentDrawn = false;
-}
-
 // --- The drag image ----------------------------------------------------------------
 
 void DrawThingSquare(const Thing& t) {
@@ -89,18 +78,6 @@ void DrawDragImage() {
         }
     }
     screen.setwritemode(kCopyPut);
-}
-
-void ShowDragImage() {
-    if (!moveState.imageShown)
-        DrawDragImage();
-    moveState.imageShown = true;
-}
-
-void HideDragImage() {
-    if (moveState.imageShown)
-        DrawDragImage();
-    moveState.imageShown = false;
 }
 
 // --- Dragging ----------------------------------------------------------------------
@@ -242,6 +219,27 @@ void ZoomUntilFound(int type, int n) {
 }
 
 }  // namespace
+
+void HideSelectionHighlights() {
+    if (mapDraw.mapComplete) {
+        HighlightSelection(Mode(), selection.list);
+        if (selection.currentDrawn)
+            HighlightObject(Mode(), selection.current, config.colors[kColorHiLight]);
+    }
+    selection.currentDrawn = false;
+}
+
+void ShowDragImage() {
+    if (!moveState.imageShown)
+        DrawDragImage();
+    moveState.imageShown = true;
+}
+
+void HideDragImage() {
+    if (moveState.imageShown)
+        DrawDragImage();
+    moveState.imageShown = false;
+}
 
 void InsertObjectCommand() {
     if (Mode() != kObjThing) {

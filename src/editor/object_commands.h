@@ -40,6 +40,15 @@ void CancelDrag();
 // (only while copies are dragged) and the drag image.
 void DrawDragHighlights();
 
+// The drag image of the objects in moveState, drawn in XOR: shown once,
+// taken off once (for operations that move the dragged objects their own way).
+void ShowDragImage();
+void HideDragImage();
+// Takes the selection's highlight and the highlighted object's off the
+// screen (XOR) while the map there is complete, before a drag image replaces
+// them.
+void HideSelectionHighlights();
+
 // Centres the view on an object so that picking at the pointer finds it: a
 // Sector is looked for at its reference point, then at the midpoints of its
 // LineDefs, then in rings around the last point tried; with GoToMode::Zoom

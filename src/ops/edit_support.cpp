@@ -1,6 +1,7 @@
 #include "ops/edit_support.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "editor/objects.h"
 #include "ui/message_box.h"
@@ -52,6 +53,8 @@ std::string CountOf(int count, int type) {
         text += type == kObjVertex ? "es" : "s";
     return text;
 }
+
+void SetTextureName(char (&field)[8], const char* name) { std::strncpy(field, name, sizeof field); }
 
 bool RoomFor(int lineDefs, int sideDefs, int vertexes, int sectors) {
     return level.lineDefs.count + lineDefs <= kMaxReferencedObjects &&

@@ -18,6 +18,9 @@ bool AskYes(const std::string& first, const std::string& second = "");
 // "1 Vertex", "3 LineDefs": how undo steps and messages count objects.
 std::string CountOf(int count, int type);
 
+// Puts a texture or flat name into a SideDef's or Sector's field.
+void SetTextureName(char (&field)[8], const char* name);
+
 // Whether the level has room for so many more objects of each kind (a
 // reference can name only so many).
 bool RoomFor(int lineDefs, int sideDefs, int vertexes, int sectors);

@@ -82,13 +82,11 @@ Walk WalkBoundary(int s, int a, int b) {
     return walk;
 }
 
-void SetName(char (&field)[8], const char* name) { std::strncpy(field, name, sizeof field); }
-
 int NewSideFacing(int sector) {
     int n = InsertObject(kObjSideDef, -1, 0, 0);
     SideDef& sd = level.sideDefs[n];
     sd.sector = static_cast<uint16_t>(sector);
-    SetName(sd.middle, "-");
+    SetTextureName(sd.middle, "-");
     return n;
 }
 

@@ -6,8 +6,10 @@
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/view.h"
+#include "ops/builders.h"
 #include "ops/edit_support.h"
 #include "ops/linedef_ops.h"
+#include "ops/rotate_scale.h"
 #include "ops/vertex_check.h"
 #include "ops/vertex_ops.h"
 #include "ui/input.h"
@@ -83,21 +85,41 @@ void LineDefItem(int item) {
     case 8:
         FlipLineDefs(selection.list, FlipPart::Vertexes);
         break;
-    default:   // aligning textures, doors and stairs
+    case 9:
+        AlignTexturesY(selection.list);
+        break;
+    case 11:
+        MakeDoor(selection.list);
+        break;
+    default:   // aligning X offsets and stairs
         ErrorBeep();
     }
 }
 
 void SectorItem(int item) {
-    if (item == 3 && !Selected(CountRule::Exactly, 1, kObjSector))
-        return;
-    ErrorBeep();   // lifts and distributions
+    SelectionCount found;
+    switch (item) {
+    case 3:
+        if (Selected(CountRule::Exactly, 1, kObjSector, &found))
+            MakeLift(found.first);
+        break;
+    case 4:
+    case 5:
+    case 6:
+        if (Selected(CountRule::AtLeast, 3, kObjSector))
+            DistributeSectorValue(selection.list, item == 4   ? SectorValue::Floor
+                                                  : item == 5 ? SectorValue::Ceiling
+                                                              : SectorValue::Light);
+        break;
+    default:
+        ErrorBeep();
+    }
 }
 
 void RotateAndScale(int mode) {
     if ((mode == kObjThing || mode == kObjVertex) && !Selected(CountRule::AtLeast, 2, mode))
         return;
-    ErrorBeep();
+    RotateScaleObjects(mode, selection.list);
 }
 
 void RunItem(int mode, int item) {
@@ -140,6 +162,7 @@ int MiscMenu(int x, int y, MiscStart start) {
 
 void InstallMiscOperations() {
     editorActions.miscMenu = MiscMenu;
+    editorActions.rotateThings = RotateThings;
     editorActions.checkVertexes = CheckVertexes;
     editorActions.checkLineDefVertexes = CheckLineDefVertexes;
     editorActions.addLineDefSplitSector = AddLineDefSplitSector;

@@ -34,3 +34,25 @@ TEST_F(MiscSessionTest, AnOperationOfTheMenuIsOneStepToUndo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MiscSessionTest, CommaAndPeriodTurnThingsOrStartRotating) {
+    ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
+    std::string loaded = mapkit::LevelArrayBytes();
+    const std::string mark = "key T\nkey N\nkey M\n";
+    ASSERT_EQ(Run(mark + kIdle), kScriptEnded);
+    ASSERT_FALSE(selection.list.empty());
+    int thing = selection.list.head();
+    int angle = level.things[thing].angle;
+    // , and < turn anticlockwise by 45 degrees, . and > back.
+    ASSERT_EQ(Run(mark + "key ,\nkey <\nkey .\n" + kIdle), kScriptEnded);
+    EXPECT_EQ(level.things[thing].angle, (angle + 45) % 360);
+    EXPECT_EQ(UndoLabel(), "turn 1 Thing");
+    // Outside Things mode the same keys turn the selection interactively;
+    // Esc puts it back.
+    ASSERT_EQ(Run("key L\nkey N\nkey M\nkey ,\nkey ,\nkey +\nkey Esc\n" + kIdle), kScriptEnded);
+    EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
+}
+
+}  // namespace

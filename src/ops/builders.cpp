@@ -1,0 +1,282 @@
+#include "ops/builders.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "base/format.h"
+#include "editor/objects.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "ops/builder_geometry.h"
+#include "ops/edit_support.h"
+#include "ops/linedef_ops.h"
+#include "ui/message_box.h"
+
+namespace {
+
+constexpr int kDoorType = 1;              // DR open door, wait, close
+constexpr int kLiftType = 62;             // SR lower lift
+constexpr int kWalkLiftType = 88;         // WR lower lift
+constexpr int16_t kTwoSided = 4;
+constexpr int16_t kImpassable = 1;
+constexpr int16_t kDoorTrackFlags = 0x11;  // impassable, lower unpegged
+constexpr int kLiftHeadroom = 56;
+
+// --- Doors -----------------------------------------------------------------------
+
+struct DoorPair {
+    int face, edge;
+};
+
+bool SameEnd(int a, int b) {
+    MapXY ea = EndOf(a), eb = EndOf(b);
+    return ea.x == eb.x && ea.y == eb.y;
+}
+
+// Pairs LineDefs that end on the same point; in each pair the one whose
+// first side looks away from the other is the face.
+std::vector<DoorPair> DoorPairs(const std::vector<int>& lineDefs) {
+    std::vector<DoorPair> pairs;
+    std::vector<bool> paired(lineDefs.size(), false);
+    for (size_t i = 0; i < lineDefs.size(); ++i) {
+        if (paired[i])
+            continue;
+        for (size_t j = i + 1; j < lineDefs.size(); ++j) {
+            if (paired[j] || !SameEnd(lineDefs[i], lineDefs[j]))
+                continue;
+            paired[i] = paired[j] = true;
+            int a = lineDefs[i], b = lineDefs[j];
+            MapXY bMid = Midpoint(b);
+            if (Distance(bMid, SidePoint(a)) < Distance(bMid, Midpoint(a)))
+                std::swap(a, b);
+            pairs.push_back({a, b});
+            break;
+        }
+    }
+    return pairs;
+}
+
+void ReportDoorSelection() {
+    MessageBox(kCentred, kCentred, LineAlign::Left, "Ok!", kAnyKey, nullptr, 0,
+               "LineDefs Not Selected Correctly",
+               {"The LineDefs must all touch each other",
+                "The 2 LineDefs that become the Door are counter-clockwise.",
+                "The 2 Door Edge linedefs are clockwise.", "",
+                "Use the Flip-LineDef option under Misc to fix.",
+                "Refer to the On-line Help/Search Door"});
+}
+
+// A LineDef's first SideDef, inserted (with a warning) when it has none.
+SideDef& FirstSide(int l) {
+    if (!ValidSideDef(level.lineDefs[l].sideDef1)) {
+        level.lineDefs[l].sideDef1 = static_cast<uint16_t>(InsertObject(kObjSideDef, -1, 0, 0));
+        ReportFailure("Missing SideDef1 was added, Check the sector ref!");
+    }
+    return level.sideDefs[level.lineDefs[l].sideDef1];
+}
+
+void MakeDoorFace(int l, int door) {
+    FirstSide(l);
+    if (!ValidSideDef(level.lineDefs[l].sideDef2))
+        level.lineDefs[l].sideDef2 = static_cast<uint16_t>(InsertObject(kObjSideDef, -1, 0, 0));
+    LineDef& ld = level.lineDefs[l];
+    ld.type = kDoorType;
+    ld.flags = kTwoSided;
+    SideDef& outside = level.sideDefs[ld.sideDef1];
+    SetTextureName(outside.upper, config.textureDoor);
+    SetTextureName(outside.lower, "-");
+    SetTextureName(outside.middle, "-");
+    SideDef& inside = level.sideDefs[ld.sideDef2];
+    inside.sector = static_cast<uint16_t>(door);
+    SetTextureName(inside.upper, "-");
+    SetTextureName(inside.middle, "-");
+}
+
+// Returns the floor of the Sector the edge's side faced.
+int MakeDoorEdge(int l, int door) {
+    SideDef& side = FirstSide(l);
+    const Sector* before = SectorAt(side.sector);
+    int floor = before ? before->floorHeight : 0;
+    side.sector = static_cast<uint16_t>(door);
+    level.lineDefs[l].flags = kDoorTrackFlags;
+    SetTextureName(side.middle, config.textureDoorTrack);
+    SetTextureName(side.upper, "-");
+    SetTextureName(side.lower, "-");
+    return floor;
+}
+
+// --- Lifts -----------------------------------------------------------------------
+
+struct LiftParts {
+    std::vector<int> walls, borders, neighbours;
+};
+
+LiftParts LiftPartsOf(int s) {
+    LiftParts parts;
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        int front = SectorOfSide(level.lineDefs[l].sideDef1);
+        int back = SectorOfSide(level.lineDefs[l].sideDef2);
+        bool twoSided = ValidSideDef(level.lineDefs[l].sideDef2) && ValidSideDef(level.lineDefs[l].sideDef1);
+        if (!twoSided) {
+            if (front == s)
+                parts.walls.push_back(l);
+            continue;
+        }
+        if (front != s && back != s)
+            continue;
+        parts.borders.push_back(l);
+        int other = front == s ? back : front;
+        if (other >= 0 && other != s &&
+            std::find(parts.neighbours.begin(), parts.neighbours.end(), other) == parts.neighbours.end())
+            parts.neighbours.push_back(other);
+    }
+    return parts;
+}
+
+// An empty name counts as none too.
+bool NoTexture(const char (&name)[8]) { return name[0] == '\0' || (name[0] == '-' && name[1] == '\0'); }
+
+// A wall texture in the middle moves down to an empty lower texture.
+void MiddleToLower(SideDef& sd) {
+    if (!NoTexture(sd.middle) && NoTexture(sd.lower))
+        std::copy(std::begin(sd.middle), std::end(sd.middle), std::begin(sd.lower));
+    SetTextureName(sd.middle, "-");
+    if (NoTexture(sd.lower))
+        SetTextureName(sd.lower, config.textureLift);
+}
+
+void FlipBorder(int l) {
+    SelectionList one;
+    SelectObject(one, l);
+    FlipLineDefs(one, FlipPart::Both);
+    ForgetSelection(one);
+}
+
+void MakeLiftBorder(int l, int s, int tag, int lowest) {
+    LineDef& ld = level.lineDefs[l];
+    ld.type = kLiftType;
+    ld.flags = kTwoSided;
+    ld.tag = static_cast<int16_t>(tag);
+    SideDef& outer = level.sideDefs[ld.sideDef1];
+    SideDef& inner = level.sideDefs[ld.sideDef2];
+    const Sector& outside = level.sectors[SectorOfSide(ld.sideDef1)];
+    const Sector& lift = level.sectors[s];
+    MiddleToLower(outer);
+    if (lowest < outside.floorHeight)
+        MiddleToLower(inner);
+    else
+        SetTextureName(inner.lower, "-");
+    SetTextureName(inner.middle, "-");
+    if (outside.ceilingHeight < lift.ceilingHeight && NoTexture(inner.upper))
+        SetTextureName(inner.upper, config.textureUpper);
+    if (outside.floorHeight >= lift.floorHeight) {
+        ld.type = kWalkLiftType;
+        FlipBorder(l);
+    }
+}
+
+void MakeLiftWall(int l) {
+    level.lineDefs[l].flags = kImpassable;
+    SideDef& sd = level.sideDefs[level.lineDefs[l].sideDef1];
+    if (NoTexture(sd.middle))
+        SetTextureName(sd.middle, config.textureNormal);
+    SetTextureName(sd.upper, "-");
+    SetTextureName(sd.lower, "-");
+}
+
+int16_t& ValueOf(Sector& s, SectorValue value) {
+    switch (value) {
+    case SectorValue::Floor:
+        return s.floorHeight;
+    case SectorValue::Ceiling:
+        return s.ceilingHeight;
+    default:
+        return s.light;
+    }
+}
+
+}  // namespace
+
+void MakeDoor(SelectionList& lineDefs) {
+    if (lineDefs.size() != 4) {
+        ReportFailure(Format("You have %d LineDefs selected", lineDefs.size()),
+                      "Select exactly 4 LineDefs (see help)");
+        return;
+    }
+    std::vector<int> listed(lineDefs.begin(), lineDefs.end());
+    bool measurable = std::all_of(listed.begin(), listed.end(), HasBothEnds);
+    std::vector<DoorPair> pairs = measurable ? DoorPairs(listed) : std::vector<DoorPair>();
+    if (pairs.size() != 2) {
+        ReportDoorSelection();
+        return;
+    }
+    if (!RoomFor(0, 6, 0, 1)) {
+        ReportFailure("The level is full");
+        return;
+    }
+    ForgetSelection(lineDefs);
+    for (int l : {pairs[1].face, pairs[1].edge, pairs[0].face, pairs[0].edge})
+        SelectObject(lineDefs, l);   // iterated: edge 1, face 1, edge 2, face 2
+    int door = InsertObject(kObjSector, -1, 0, 0);
+    int floor = 0;
+    for (const DoorPair& p : pairs) {
+        floor = MakeDoorEdge(p.edge, door);
+        MakeDoorFace(p.face, door);
+    }
+    level.sectors[door].floorHeight = level.sectors[door].ceilingHeight = static_cast<int16_t>(floor);
+    level.levelChanged = level.mapChanged = true;
+    NameStep("make a door");
+}
+
+void MakeLift(int s) {
+    if (!ValidSector(s))
+        return;
+    LiftParts parts = LiftPartsOf(s);
+    if (parts.neighbours.empty()) {
+        ReportFailure("The lift must be connected to", "at least one other Sector.");
+        return;
+    }
+    for (int l : parts.borders)
+        if (SectorOfSide(level.lineDefs[l].sideDef1) == s)
+            FlipBorder(l);
+    int tag = FirstFreeTag();
+    int lowest = INT_MAX, highest = INT_MIN;
+    for (int n : parts.neighbours) {
+        lowest = std::min<int>(lowest, level.sectors[n].floorHeight);
+        highest = std::max<int>(highest, level.sectors[n].floorHeight);
+    }
+    Sector& lift = level.sectors[s];
+    lift.floorHeight = static_cast<int16_t>(std::max<int>(lift.floorHeight, highest));
+    lift.ceilingHeight =
+        static_cast<int16_t>(std::max<int>(lift.ceilingHeight, std::min(highest + kLiftHeadroom, 32767)));
+    lift.tag = static_cast<int16_t>(tag);
+    for (int l : parts.borders)
+        MakeLiftBorder(l, s, tag, lowest);
+    for (int l : parts.walls)
+        MakeLiftWall(l);
+    level.levelChanged = level.mapChanged = true;
+    NameStep("make a lift");
+}
+
+void DistributeSectorValue(const SelectionList& sectors, SectorValue value) {
+    std::vector<int> listed;
+    for (int s : sectors)
+        if (ValidSector(s))
+            listed.push_back(s);
+    if (listed.size() < 3)
+        return;
+    int n = static_cast<int>(listed.size());
+    int a = ValueOf(level.sectors[listed.front()], value);
+    int b = ValueOf(level.sectors[listed.back()], value);
+    if (value == SectorValue::Light && a > b)
+        std::swap(a, b);
+    for (int k = 0; k < n; ++k)
+        ValueOf(level.sectors[listed[k]], value) = static_cast<int16_t>(a + (b - a) * k / (n - 1));
+    level.levelChanged = true;
+    static const char* const kNames[] = {"floor heights", "ceiling heights", "lighting"};
+    NameStep(std::string("distribute ") + kNames[static_cast<int>(value)]);
+}

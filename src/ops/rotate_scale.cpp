@@ -1,0 +1,259 @@
+#include "ops/rotate_scale.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "base/config.h"
+#include "base/format.h"
+#include "editor/editor.h"
+#include "editor/map_draw.h"
+#include "editor/menu_bar.h"
+#include "editor/object_commands.h"
+#include "editor/objects.h"
+#include "editor/view.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "ops/edit_support.h"
+#include "ops/vertex_check.h"
+#include "platform/keys.h"
+#include "ui/input.h"
+#include "ui/message_box.h"
+
+RotateScaleSteps rotateScaleSteps;
+
+namespace {
+
+constexpr double kMaxAngle = 360.0;
+constexpr double kMouseTurn = 1.0;
+constexpr int kThingTurn = 45;
+constexpr int kFullCircle = 360;
+
+int16_t ClampToMap(double v) {
+    double t = std::trunc(v);
+    t = std::clamp(t, static_cast<double>(std::numeric_limits<int16_t>::min()),
+                   static_cast<double>(std::numeric_limits<int16_t>::max()));
+    return static_cast<int16_t>(t);
+}
+
+void ShowRotateHelp() {
+    MessageBox(kCentred, kCentred, LineAlign::Left, "Ok!", kAnyKey, nullptr, 0, "Rotate Help",
+               {"Mouse", "Left Button = End", "Right Button = Cancel",
+                "Mouse Movement Rotates object", "", "Keyboard Keys",
+                "+ - = Increase/Decrease object size", "<> = Rotates object",
+                "Esc or C Cancel any movement", "Cursor moves the Map"});
+}
+
+void ToggleSteps() {
+    bool small = rotateScaleSteps.scale == 0.01;
+    rotateScaleSteps.scale = small ? 0.04 : 0.01;
+    rotateScaleSteps.angle = small ? 4.0 : 1.0;
+}
+
+// The map afresh with the drag image on it, after the view scrolled.
+void RedrawUnderDrag() {
+    DrawMap(MapDrawing::Full);
+    moveState.imageShown = false;
+    ShowDragImage();
+}
+
+// One key of the operation; true when it changed something.
+bool RotateScaleKey(RotateScaleInteraction& op, int key) {
+    switch (key) {
+    case '<':
+    case ',':
+        op.angle += rotateScaleSteps.angle;
+        return true;
+    case '>':
+    case '.':
+        op.angle -= rotateScaleSteps.angle;
+        return true;
+    case '+':
+    case '=':
+        op.scale += rotateScaleSteps.scale;
+        return true;
+    case '-':
+    case '_':
+        op.scale -= rotateScaleSteps.scale;
+        return true;
+    case kKeyEnter:
+        op.state = RotateScaleState::Accepted;
+        return true;
+    case kKeyEsc:
+        op.state = RotateScaleState::Cancelled;
+        return true;
+    case ' ':
+        ToggleSteps();
+        return true;
+    case kKeyF1:
+        ShowRotateHelp();
+        RedrawUnderDrag();
+        return true;
+    default:
+        if (!ScrollMapByKey(key))
+            return false;
+        RedrawUnderDrag();
+        return true;
+    }
+}
+
+// Mouse movement turns one degree per step, left or up one way, right or down
+// the other, however far it went.
+bool RotateScaleMouse(RotateScaleInteraction& op, int x, int y) {
+    if (x == op.lastX && y == op.lastY)
+        return false;
+    int d = (op.lastX - x) + (op.lastY - y);
+    op.angle += d > 0 ? kMouseTurn : -kMouseTurn;
+    return true;
+}
+
+void ShowAngle(double angle) {
+    ShowStatusMessage(Format("%3d", static_cast<int>(std::trunc(angle))));
+}
+
+// Every further mouse movement is measured from the centre.
+void PointerToCentre(RotateScaleInteraction& op, double cx, double cy) {
+    op.lastX = MapToScreenX(static_cast<int>(cx));
+    op.lastY = MapToScreenY(static_cast<int>(cy)) + MapAreaTop();
+    SetMousePos(op.lastX, op.lastY);
+}
+
+void RunRotateScale(RotateScaleInteraction& op) {
+    double cx = 0.0, cy = 0.0;
+    DragCentre(cx, cy);
+    ReadMouse(&op.lastX, &op.lastY, nullptr);
+    while (op.state == RotateScaleState::Running) {
+        if (!RotateScaleInput(op)) {
+            if (op.state == RotateScaleState::Running)
+                WaitForInput();
+            continue;
+        }
+        HideDragImage();
+        PlaceRotatedScaled(cx, cy, op.angle, op.scale);
+        ShowDragImage();
+        PointerToCentre(op, cx, cy);
+    }
+}
+
+// What an accepted operation moved, as Vertexes, for the vertex check.
+SelectionList MovedVertexes() {
+    SelectionList vertexes;
+    for (int n : moveState.list)
+        SelectObject(vertexes, n);
+    return vertexes;
+}
+
+}  // namespace
+
+void RotateScalePoint(double& dx, double& dy, double angle, double scale) {
+    long double r = std::hypot(static_cast<long double>(dx), static_cast<long double>(dy)) * scale;
+    long double a = std::atan2(static_cast<long double>(dy), static_cast<long double>(dx)) +
+                    angle * static_cast<long double>(kRadiansPerDegree);
+    dx = static_cast<double>(std::cos(a) * r);
+    dy = static_cast<double>(std::sin(a) * r);
+}
+
+bool RotateScaleInput(RotateScaleInteraction& op) {
+    int x = 0, y = 0, buttons = 0;
+    ReadMouse(&x, &y, &buttons);
+    if (buttons & 1)
+        op.state = RotateScaleState::Accepted;
+    else if (buttons & 2)
+        op.state = RotateScaleState::Cancelled;
+    int key = 0;
+    bool changed = KeyWaiting() && ReadKey(&key) ? RotateScaleKey(op, key)
+                                                 : RotateScaleMouse(op, x, y);
+    if (!changed)
+        return false;
+    op.scale = std::max(op.scale, 0.0);
+    if (op.state == RotateScaleState::Cancelled)
+        return false;
+    op.angle = std::clamp(op.angle, -kMaxAngle, kMaxAngle);
+    ShowAngle(op.angle);
+    return true;
+}
+
+void DragCentre(double& cx, double& cy) {
+    cx = cy = 0.0;
+    if (moveState.backup.empty())
+        return;
+    for (const MapPoint& p : moveState.backup) {
+        cx += p.x;
+        cy += p.y;
+    }
+    cx /= static_cast<double>(moveState.backup.size());
+    cy /= static_cast<double>(moveState.backup.size());
+}
+
+void PlaceRotatedScaled(double cx, double cy, double angle, double scale) {
+    size_t i = 0;
+    for (int n : moveState.list) {
+        const MapPoint& from = moveState.backup[i++];
+        double dx = from.x - cx, dy = from.y - cy;
+        RotateScalePoint(dx, dy, angle, scale);
+        int16_t x = ClampToMap(cx + dx), y = ClampToMap(cy + dy);
+        if (moveState.type == kObjThing) {
+            if (Thing* t = ThingAt(n)) {
+                t->x = x;
+                t->y = y;
+            }
+        } else if (Vertex* v = VertexAt(n)) {
+            v->x = x;
+            v->y = y;
+        }
+    }
+    level.levelChanged = true;
+}
+
+void RotateScaleObjects(int mode, const SelectionList& list) {
+    if (list.empty() || !BeginMove(mode, list, 0, 0, 0)) {
+        EndMove();
+        return;
+    }
+    HideSelectionHighlights();
+    ShowStatusMessage("<> = Rotate ,+ - = Scale, F1=Help");
+    ShowDragImage();
+    RotateScaleInteraction op;
+    RunRotateScale(op);
+    HideDragImage();
+    if (op.state == RotateScaleState::Cancelled) {
+        CancelMove();
+    } else {
+        NameStep("rotate and scale " + CountOf(list.size(), mode));
+        if (moveState.type != kObjThing) {
+            level.mapChanged = true;
+            SelectionList vertexes = MovedVertexes();
+            CheckVertexes(vertexes, CheckStyle::Interactive);
+            ForgetSelection(vertexes);
+        }
+        EndMove();
+    }
+    editor.redrawMap = true;
+    WaitRelease(nullptr);
+}
+
+void RotateThings(int direction) {
+    for (int n : selection.list) {
+        Thing* t = ThingAt(n);
+        if (!t)
+            continue;
+        int angle = t->angle + direction * kThingTurn;
+        if (angle >= kFullCircle)
+            angle = 0;
+        else if (angle < 0)
+            angle = kFullCircle - kThingTurn;
+        t->angle = static_cast<int16_t>(angle);
+        level.levelChanged = true;
+    }
+    if (!selection.list.empty())
+        NameStep("turn " + CountOf(selection.list.size(), kObjThing));
+    editor.redrawMap = true;
+}
+
+void InsertPolygonVertexes(int x, int y, int n, int r) {
+    for (int i = 0; i < n; ++i) {
+        double a = i * kRadiansPerTurn / n;
+        InsertObject(kObjVertex, -1, x + static_cast<int>(std::trunc(std::cos(a) * r)),
+                     y + static_cast<int>(std::trunc(std::sin(a) * r)));
+    }
+}

@@ -1,0 +1,279 @@
+// The door, lift and distribution builders on small crafted levels: what
+// they build, what they refuse (with no change), and undo giving the level
+// back byte for byte.
+#include <cstring>
+
+#include "ops/builders.h"
+#include "ops_fixture.h"
+
+namespace {
+
+std::string Name(const char (&field)[8]) { return std::string(field, strnlen(field, 8)); }
+
+class BuildersTest : public OpsTest {
+protected:
+    // Expects the builder to leave one undo step that takes the level back.
+    void ExpectOneStep(const std::string& before, const std::string& label) {
+        EXPECT_TRUE(ReferencesSound());
+        ASSERT_EQ(Step(), label);
+        ASSERT_TRUE(Undo());
+        EXPECT_EQ(LevelArrayBytes(), before);
+    }
+};
+
+// A 64 by 16 doorway between a south and a north room: its faces run
+// counter-clockwise around it (LineDefs 0 and 4), its edges clockwise
+// (LineDefs 8 and 9), their first sides facing the doorway's own Sector.
+class DoorTest : public BuildersTest {
+protected:
+    void SetUp() override {
+        BuildersTest::SetUp();
+        south = AddSector(0, 0, 0, 128);
+        north = AddSector(0, 0, 0, 128);
+        way = AddSector(0, 0, 8, 120);
+        int a = AddVertex(0, 0), b = AddVertex(64, 0), c = AddVertex(64, 16), d = AddVertex(0, 16);
+        int e = AddVertex(0, -64), f = AddVertex(64, -64), g = AddVertex(0, 80), h = AddVertex(64, 80);
+        AddLineDef(a, b, AddSideDef(south));   // 0: south face
+        AddLineDef(b, f, AddSideDef(south));
+        AddLineDef(f, e, AddSideDef(south));
+        AddLineDef(e, a, AddSideDef(south));
+        AddLineDef(c, d, AddSideDef(north));   // 4: north face
+        AddLineDef(d, g, AddSideDef(north));
+        AddLineDef(g, h, AddSideDef(north));
+        AddLineDef(h, c, AddSideDef(north));
+        AddLineDef(a, d, AddSideDef(way));     // 8: west edge
+        AddLineDef(c, b, AddSideDef(way));     // 9: east edge
+        ResetHistory();
+    }
+    int south = -1, north = -1, way = -1;
+};
+
+TEST_F(DoorTest, FourLineDefsBecomeAClosedDoor) {
+    std::string before = LevelArrayBytes();
+    for (auto order : {std::vector<int>{0, 4, 8, 9}, std::vector<int>{9, 0, 8, 4}}) {
+        SelectionList list;
+        for (int l : order)
+            SelectObject(list, l);
+        MakeDoor(list);
+        int door = level.sectors.count - 1;
+        ASSERT_EQ(door, 3);
+        EXPECT_EQ(level.sectors[door].floorHeight, 8);
+        EXPECT_EQ(level.sectors[door].ceilingHeight, 8);
+        for (int face : {0, 4}) {
+            const LineDef& ld = level.lineDefs[face];
+            EXPECT_EQ(ld.type, 1);
+            EXPECT_EQ(ld.flags, 4);
+            EXPECT_EQ(level.sideDefs[ld.sideDef2].sector, door);
+            EXPECT_EQ(Name(level.sideDefs[ld.sideDef1].upper), config.textureDoor);
+            EXPECT_EQ(Name(level.sideDefs[ld.sideDef1].middle), "-");
+            EXPECT_EQ(Name(level.sideDefs[ld.sideDef2].middle), "-");
+        }
+        EXPECT_EQ(level.sideDefs[level.lineDefs[0].sideDef1].sector, south);
+        EXPECT_EQ(level.sideDefs[level.lineDefs[4].sideDef1].sector, north);
+        for (int edge : {8, 9}) {
+            const LineDef& ld = level.lineDefs[edge];
+            EXPECT_EQ(ld.flags, 0x11);
+            EXPECT_EQ(level.sideDefs[ld.sideDef1].sector, door);
+            EXPECT_EQ(Name(level.sideDefs[ld.sideDef1].middle), config.textureDoorTrack);
+        }
+        // Edge, face, edge, face.
+        std::vector<int> listed = Numbers(list);
+        ASSERT_EQ(listed.size(), 4u);
+        EXPECT_TRUE((listed[0] == 8 || listed[0] == 9) && (listed[2] == 8 || listed[2] == 9));
+        EXPECT_TRUE((listed[1] == 0 || listed[1] == 4) && (listed[3] == 0 || listed[3] == 4));
+        ForgetSelection(list);
+        ExpectOneStep(before, "make a door");
+    }
+}
+
+TEST_F(DoorTest, LineDefsThatDoNotPairUpChangeNothing) {
+    struct Case {
+        const char* name;
+        std::vector<int> lineDefs;
+        std::string box;
+    } cases[] = {
+        {"a room's sides", {0, 1, 2, 3}, "LineDefs Not Selected Correctly"},
+        {"three", {0, 4, 8}, "Select exactly 4 LineDefs (see help)"},
+        {"a face missing", {0, 1, 8, 9}, "LineDefs Not Selected Correctly"},
+    };
+    std::string before = LevelArrayBytes();
+    for (const Case& c : cases) {
+        SelectionList list;
+        for (int l : c.lineDefs)
+            SelectObject(list, l);
+        Answers({"Enter"});
+        MakeDoor(list);
+        EXPECT_TRUE(Showed(0, c.box)) << c.name;
+        EXPECT_EQ(LevelArrayBytes(), before) << c.name;
+        EXPECT_EQ(Step(), "") << c.name;
+        ForgetSelection(list);
+    }
+    // A LineDef whose Vertex is missing is not measured.
+    level.lineDefs[9].end = 999;
+    before = LevelArrayBytes();
+    SelectionList list = ListOf({0, 4, 8, 9});
+    Answers({"Enter"});
+    MakeDoor(list);
+    EXPECT_EQ(LevelArrayBytes(), before);
+    ForgetSelection(list);
+}
+
+// A lift Sector (0) between a low room (1, floor 0) and a high one (2, floor
+// 64): the low border runs with the lift on its first side.
+class LiftTest : public BuildersTest {
+protected:
+    void SetUp() override {
+        BuildersTest::SetUp();
+        lift = AddSector(0, 0, 0, 100);
+        low = AddSector(0, 0, 0, 128);
+        high = AddSector(5, 0, 64, 200);
+        // Lift room (0,0)-(64,64); low room west of it, high room east.
+        int a = AddVertex(0, 0), b = AddVertex(0, 64), c = AddVertex(64, 64), d = AddVertex(64, 0);
+        int e = AddVertex(-64, 0), f = AddVertex(-64, 64), g = AddVertex(128, 64), h = AddVertex(128, 0);
+        AddLineDef(a, b, AddSideDef(lift), AddSideDef(low), 4);   // 0: low border, lift first
+        AddLineDef(b, c, AddSideDef(lift));                       // 1: wall
+        AddLineDef(d, c, AddSideDef(high), AddSideDef(lift), 4);  // 2: high border, lift second
+        AddLineDef(d, a, AddSideDef(lift));                       // 3: wall
+        AddLineDef(e, f, AddSideDef(low));
+        AddLineDef(f, b, AddSideDef(low));
+        AddLineDef(a, e, AddSideDef(low));
+        AddLineDef(c, g, AddSideDef(high));
+        AddLineDef(g, h, AddSideDef(high));
+        AddLineDef(h, d, AddSideDef(high));
+        level.lineDefs[0].tag = 1;
+        ResetHistory();
+    }
+    int lift = -1, low = -1, high = -1;
+};
+
+TEST_F(LiftTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
+    std::string before = LevelArrayBytes();
+    MakeLift(lift);
+    const Sector& s = level.sectors[lift];
+    EXPECT_EQ(s.floorHeight, 64);
+    EXPECT_EQ(s.ceilingHeight, 120);
+    EXPECT_EQ(s.tag, 2);   // 1 and 5 are taken
+    // The low border now has the lift behind it and lowers it to the room.
+    const LineDef& lowBorder = level.lineDefs[0];
+    EXPECT_EQ(lowBorder.type, 62);
+    EXPECT_EQ(lowBorder.tag, 2);
+    EXPECT_EQ(level.sideDefs[lowBorder.sideDef1].sector, low);
+    EXPECT_EQ(level.sideDefs[lowBorder.sideDef2].sector, lift);
+    EXPECT_EQ(Name(level.sideDefs[lowBorder.sideDef1].lower), config.textureLift);
+    // The high border is walked over from the high room: flipped back to face it.
+    const LineDef& highBorder = level.lineDefs[2];
+    EXPECT_EQ(highBorder.type, 88);
+    EXPECT_EQ(highBorder.tag, 2);
+    for (int wall : {1, 3}) {
+        EXPECT_EQ(level.lineDefs[wall].flags, 1);
+        EXPECT_EQ(Name(level.sideDefs[level.lineDefs[wall].sideDef1].upper), "-");
+    }
+    ExpectOneStep(before, "make a lift");
+}
+
+TEST_F(LiftTest, ALiftNeedsANeighbour) {
+    mapkit::ClearMap();
+    int alone = AddSector();
+    mapkit::AddRoom(0, 0, 64, 64, alone);
+    ResetHistory();
+    std::string before = LevelArrayBytes();
+    Answers({"Enter"});
+    MakeLift(alone);
+    EXPECT_TRUE(Showed(0, "at least one other Sector."));
+    EXPECT_EQ(LevelArrayBytes(), before);
+}
+
+TEST_F(BuildersTest, ValuesAreSpreadEvenlyAlongTheList) {
+    struct Case {
+        SectorValue value;
+        std::vector<int> values;   // in list order (newest first)
+        std::vector<int> expected;
+        const char* step;
+    } cases[] = {
+        {SectorValue::Floor, {0, 999, 100}, {0, 50, 100}, "distribute floor heights"},
+        {SectorValue::Ceiling, {128, 0, 0, -128}, {128, 43, -42, -128}, "distribute ceiling heights"},
+        {SectorValue::Light, {255, 7, 96}, {96, 175, 255}, "distribute lighting"},
+        {SectorValue::Light, {0, 7, 8, 9, 10, 255}, {0, 51, 102, 153, 204, 255}, "distribute lighting"},
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        SelectionList list;
+        for (size_t k = 0; k < c.values.size(); ++k)
+            AddSector();
+        for (size_t k = c.values.size(); k-- > 0;)
+            SelectObject(list, static_cast<int>(k));   // Sector 0 newest
+        auto field = [&](Sector& s) -> int16_t& {
+            return c.value == SectorValue::Floor     ? s.floorHeight
+                   : c.value == SectorValue::Ceiling ? s.ceilingHeight
+                                                     : s.light;
+        };
+        for (size_t k = 0; k < c.values.size(); ++k)
+            field(level.sectors[static_cast<int>(k)]) = static_cast<int16_t>(c.values[k]);
+        ResetHistory();
+        std::string before = LevelArrayBytes();
+        DistributeSectorValue(list, c.value);
+        for (size_t k = 0; k < c.values.size(); ++k)
+            EXPECT_EQ(field(level.sectors[static_cast<int>(k)]), c.expected[k]) << c.step << " " << k;
+        ExpectOneStep(before, c.step);
+        ForgetSelection(list);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Walls in rooms of ceilings 128 (X), 200 (Y) and 300 (Z): LineDef 0 in Y,
+// 1 in Z, 2 between Z (first side) and X, 3 without a first side.
+class AlignYTest : public BuildersTest {
+protected:
+    void SetUp() override {
+        BuildersTest::SetUp();
+        int x = AddSector(0, 0, 0, 128), y = AddSector(0, 0, 0, 200), z = AddSector(0, 0, 0, 300);
+        int a = AddVertex(0, 0), b = AddVertex(0, 64), c = AddVertex(64, 64), d = AddVertex(64, 0);
+        AddLineDef(a, b, AddSideDef(y));
+        AddLineDef(b, c, AddSideDef(z));
+        int front = AddSideDef(z);
+        AddLineDef(c, d, front, AddSideDef(x), 4);
+        AddLineDef(d, a, -1, AddSideDef(x), 4);
+        for (SideDef& sd : level.sideDefs)
+            sd.yOffset = 5;
+        ResetHistory();
+    }
+    std::vector<int> YOffsets() {
+        std::vector<int> out;
+        for (const SideDef& sd : level.sideDefs)
+            out.push_back(sd.yOffset);
+        return out;
+    }
+};
+
+TEST_F(AlignYTest, OffsetsFollowTheCeilingOfTheFirstSelected) {
+    struct Case {
+        const char* name;
+        std::initializer_list<int> oldestFirst;
+        std::string keys;
+        std::vector<int> expected;   // every SideDef's Y offset
+        std::string step;
+    } cases[] = {
+        {"side 1", {0, 1, 2, 3}, "key Down\nkey Enter\n", {0, -100, 72, 5, 5}, "align textures Y"},
+        {"side 1 from Z", {1, 0}, "key Down\nkey Enter\n", {100, 0, 5, 5, 5}, "align textures Y"},
+        {"side 2", {0, 2, 3}, "key Down\nkey Down\nkey Enter\n", {5, 5, 5, 0, 0}, "align textures Y"},
+        {"exit", {0, 1}, "key Enter\n", {5, 5, 5, 5, 5}, ""},
+        {"no side 2", {0, 1}, "key Down\nkey Down\nkey Enter\nkey Enter\n", {5, 5, 5, 5, 5}, ""},
+    };
+    for (const Case& c : cases) {
+        std::string before = LevelArrayBytes();
+        SelectionList list = ListOf(c.oldestFirst);
+        session.Script(c.keys);
+        AlignTexturesY(list);
+        EXPECT_EQ(YOffsets(), c.expected) << c.name;
+        if (c.step.empty())
+            EXPECT_EQ(Step(), "") << c.name;
+        else
+            ExpectOneStep(before, c.step);
+        ForgetSelection(list);
+    }
+}
+
+}  // namespace

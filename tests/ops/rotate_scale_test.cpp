@@ -1,0 +1,194 @@
+// Turning and scaling the selection: the arithmetic that places the objects
+// (to the unit, with its truncation), the interactive operation driven by
+// keys and the mouse with its accept, cancel and undo, the 45-degree turns of
+// Things and the polygon of Vertexes.
+#include "editor/objects.h"
+#include "ops/rotate_scale.h"
+#include "ops_fixture.h"
+#include "ui/input.h"
+
+namespace {
+
+using mapkit::AddThing;
+
+struct Point {
+    int x, y;
+    bool operator==(const Point& o) const { return x == o.x && y == o.y; }
+};
+
+std::vector<Point> ThingPlaces() {
+    std::vector<Point> out;
+    for (int i = 0; i < level.things.count; ++i)
+        out.push_back({level.things[i].x, level.things[i].y});
+    return out;
+}
+
+std::vector<Point> VertexPlaces() {
+    std::vector<Point> out;
+    for (int i = 0; i < level.vertices.count; ++i)
+        out.push_back({level.vertices[i].x, level.vertices[i].y});
+    return out;
+}
+
+std::string Repeat(const std::string& event, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += event + "\n";
+    return out;
+}
+
+class RotateScaleTest : public OpsTest {
+protected:
+    void SetUp() override {
+        OpsTest::SetUp();
+        rotateScaleSteps = RotateScaleSteps{};
+    }
+    // Every Thing selected, in Things mode.
+    void SelectThings() {
+        config.editMode = kObjThing;
+        ForgetSelection(selection.list);
+        for (int i = 0; i < level.things.count; ++i)
+            SelectObject(selection.list, i);
+    }
+    // Runs the operation on the selection with the keys given, one per line.
+    void Run(const std::string& script, int mode) {
+        session.Script(script);
+        RotateScaleObjects(mode, selection.list);
+    }
+};
+
+TEST_F(RotateScaleTest, PlacesObjectsTurnedAndScaledAboutTheirCentre) {
+    struct Case {
+        const char* name;
+        std::vector<Point> things;
+        double angle, scale;
+        std::vector<Point> expected;
+    } cases[] = {
+        // The degree factor turns a hair past 90 degrees; sums just short of
+        // whole numbers are truncated towards zero.
+        {"quarter turn", {{0, 0}, {100, 0}}, 90.0, 1.0, {{50, -49}, {49, 49}}},
+        {"half turn", {{0, 0}, {100, 0}}, 180.0, 1.0, {{99, 0}, {0, 0}}},
+        {"collapse onto the centre", {{0, 0}, {1, 0}, {0, 1}}, 0.0, 0.0, {{0, 0}, {0, 0}, {0, 0}}},
+        {"doubled", {{-10, -10}, {10, 10}}, 0.0, 2.0, {{-20, -20}, {20, 20}}},
+        {"held at the map's edge", {{-30000, 0}, {30000, 0}}, 0.0, 2.0, {{-32768, 0}, {32767, 0}}},
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        for (const Point& p : c.things)
+            AddThing(p.x, p.y);
+        SelectThings();
+        ASSERT_TRUE(BeginMove(kObjThing, selection.list, 0, 0, 0)) << c.name;
+        double cx = 0, cy = 0;
+        DragCentre(cx, cy);
+        PlaceRotatedScaled(cx, cy, c.angle, c.scale);
+        EXPECT_EQ(ThingPlaces(), c.expected) << c.name;
+        // Steps start from the saved places: going back to no turn restores them.
+        PlaceRotatedScaled(cx, cy, 0.0, 1.0);
+        EXPECT_EQ(ThingPlaces(), c.things) << c.name;
+        EndMove();
+    }
+}
+
+TEST_F(RotateScaleTest, KeysTurnAndScaleUntilAcceptedAsOneStep) {
+    TwoRooms();
+    config.editMode = kObjLineDef;
+    selection.list = ListOf({4, 5, 6, 7});   // the inner room
+    ResetHistory();
+    std::string before = LevelArrayBytes();
+    // Large steps: scale 1.08 about (100, 100) takes the inner room's corners
+    // 54 units out from the centre.
+    Run("key Space\nkey +\nkey =\nkey Enter\n", kObjLineDef);
+    std::vector<Point> v = VertexPlaces();
+    EXPECT_EQ(v[4], (Point{45, 46}));   // 54 out, a hair more in x
+    EXPECT_EQ(v[6], (Point{154, 154}));
+    EXPECT_EQ(v[0], (Point{0, 0}));   // the outer room stays
+    EXPECT_EQ(rotateScaleSteps.scale, 0.04);   // the large steps last
+    EXPECT_TRUE(ReferencesSound());
+    EXPECT_EQ(Step(), "rotate and scale 4 LineDefs");
+    ASSERT_TRUE(Undo());
+    EXPECT_EQ(LevelArrayBytes(), before);
+}
+
+TEST_F(RotateScaleTest, CancelPutsEverythingBack) {
+    struct Case {
+        const char* name;
+        std::string script;
+    } cases[] = {
+        {"Esc after turns and scaling", "key ,\nkey <\nkey -\nkey Space\nkey .\nkey +\nkey Esc\n"},
+        {"right button", "key ,\nkey ,\nclick right 5 5\n"},
+        {"shrunk below nothing", "key Space\n" + Repeat("key -", 30) + "key Esc\n"},
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        AddThing(0, 0);
+        AddThing(100, 40);
+        AddThing(-70, 300);
+        SelectThings();
+        ResetHistory();
+        std::string before = LevelArrayBytes();
+        Run(c.script, kObjThing);
+        EXPECT_EQ(LevelArrayBytes(), before) << c.name;
+        EXPECT_EQ(Step(), "") << c.name;
+        EXPECT_EQ(moveState.list.size(), 0) << c.name;
+    }
+}
+
+TEST_F(RotateScaleTest, MouseMovementTurnsOneDegreePerStep) {
+    AddThing(0, 0);
+    AddThing(1000, 0);
+    SelectThings();
+    // After each step the pointer sits on the centre, and every movement from
+    // there turns one degree, whatever its size: left or up anticlockwise,
+    // right or down clockwise.
+    int sx = MapToScreenX(500), sy = MapToScreenY(0) + MapAreaTop();
+    auto move = [](int x, int y) { return "move " + std::to_string(x) + " " + std::to_string(y) + "\n"; };
+    Run("key ,\n" + move(sx - 50, sy) + move(sx + 300, sy + 2) + move(sx, sy - 1) + "key Enter\n",
+        kObjThing);
+    EXPECT_EQ(ThingPlaces(), (std::vector<Point>{{0, -17}, {999, 17}}));
+}
+
+TEST_F(RotateScaleTest, ScaledVertexesLandingOnOthersAreMerged) {
+    // A room and a lone Vertex inside it, at the room's centre: scaled to
+    // nothing, the room collapses onto the centre and the check merges the
+    // Vertexes (the user agrees).
+    TwoRooms();
+    config.editMode = kObjVertex;
+    selection.list = ListOf({4, 5});
+    ResetHistory();
+    Run("key Space\n" + Repeat("key -", 30) + "key Enter\n" + Repeat("key Y", 5), kObjVertex);
+    EXPECT_LT(level.vertices.count, 8);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+TEST_F(RotateScaleTest, ThingsTurnInStepsOf45Degrees) {
+    struct Case {
+        int angle, direction, expected;
+    } cases[] = {
+        {0, 1, 45}, {315, 1, 0}, {0, -1, 315}, {90, -1, 45}, {350, 1, 0}, {-90, -1, 315},
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        AddThing(0, 0, 1, c.angle);
+        AddThing(10, 0, 1, c.angle);
+        config.editMode = kObjThing;
+        ForgetSelection(selection.list);
+        SelectObject(selection.list, 0);
+        ResetHistory();
+        RotateThings(c.direction);
+        EXPECT_EQ(level.things[0].angle, c.expected) << c.angle << " " << c.direction;
+        EXPECT_EQ(level.things[1].angle, c.angle);   // not selected
+        EXPECT_EQ(Step(), "turn 1 Thing");
+    }
+}
+
+TEST_F(RotateScaleTest, PolygonVertexesRunAnticlockwiseFromTheEast) {
+    InsertPolygonVertexes(0, 0, 4, 64);
+    EXPECT_EQ(VertexPlaces(), (std::vector<Point>{{64, 0}, {0, 63}, {-63, 0}, {0, -63}}));
+    InsertPolygonVertexes(10, 10, 0, 64);
+    InsertPolygonVertexes(10, 10, -3, 64);
+    EXPECT_EQ(level.vertices.count, 4);
+    InsertPolygonVertexes(100, -100, 3, 10);
+    EXPECT_EQ(VertexPlaces()[4], (Point{110, -100}));
+}
+
+}  // namespace
