@@ -31,3 +31,24 @@ void DistributeSectorValue(const SelectionList& sectors, SectorValue value);
 // one of the LineDef selected first, measured from the ceilings they hang
 // from.
 void AlignTexturesY(const SelectionList& lineDefs);
+
+// What the stair builder asks, remembered for the run.
+struct StairSettings {
+    int steps = 3;
+    int height = 16;
+};
+extern StairSettings stairSettings;
+
+// Builds a staircase between two LineDefs of one Sector, facing each other
+// or running the same way: both are split into as many pieces as there are
+// steps, and each pair of pieces, with a riser across at its bottom, bounds
+// a new step Sector one step height above the last. A landing Sector takes
+// the rest of the Sector beyond the top riser. The user gives the number of
+// steps and their height and chooses the risers' direction. The list becomes
+// the pieces and risers made.
+void MakeStairs(SelectionList& lineDefs);
+
+// Lines up the wall textures of a chain of LineDefs horizontally, on the
+// side and in the way the user chooses: each SideDef's X offset continues
+// its texture from where the LineDef before it left off.
+void AlignTexturesX(const SelectionList& lineDefs);

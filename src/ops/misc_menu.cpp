@@ -9,6 +9,7 @@
 #include "ops/builders.h"
 #include "ops/edit_support.h"
 #include "ops/linedef_ops.h"
+#include "ops/predefined.h"
 #include "ops/rotate_scale.h"
 #include "ops/vertex_check.h"
 #include "ops/vertex_ops.h"
@@ -88,10 +89,16 @@ void LineDefItem(int item) {
     case 9:
         AlignTexturesY(selection.list);
         break;
+    case 10:
+        AlignTexturesX(selection.list);
+        break;
     case 11:
         MakeDoor(selection.list);
         break;
-    default:   // aligning X offsets and stairs
+    case 12:
+        MakeStairs(selection.list);
+        break;
+    default:
         ErrorBeep();
     }
 }
@@ -163,6 +170,7 @@ int MiscMenu(int x, int y, MiscStart start) {
 void InstallMiscOperations() {
     editorActions.miscMenu = MiscMenu;
     editorActions.rotateThings = RotateThings;
+    editorActions.objectMenu = PredefinedObjectMenu;
     editorActions.checkVertexes = CheckVertexes;
     editorActions.checkLineDefVertexes = CheckLineDefVertexes;
     editorActions.addLineDefSplitSector = AddLineDefSplitSector;

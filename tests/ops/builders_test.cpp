@@ -2,9 +2,11 @@
 // they build, what they refuse (with no change), and undo giving the level
 // back byte for byte.
 #include <cstring>
+#include <functional>
 
 #include "ops/builders.h"
 #include "ops_fixture.h"
+#include "support/picture_kit.h"
 
 namespace {
 
@@ -273,6 +275,177 @@ TEST_F(AlignYTest, OffsetsFollowTheCeilingOfTheFirstSelected) {
         else
             ExpectOneStep(before, c.step);
         ForgetSelection(list);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A corridor (0,0)-(64,256), floor 0, ceiling 128, drawn clockwise; its west
+// wall has a middle piece (0,64)-(0,192) (LineDef 1), and so has its east
+// wall, running south (LineDef 5) or, for stairs of the same direction,
+// north with the corridor on its second side.
+class StairsTest : public BuildersTest {
+protected:
+    void Corridor(bool sameWay) {
+        corridor = AddSector(0, 0, 0, 128);
+        int v[8] = {AddVertex(0, 0),    AddVertex(0, 64),   AddVertex(0, 192), AddVertex(0, 256),
+                    AddVertex(64, 256), AddVertex(64, 192), AddVertex(64, 64), AddVertex(64, 0)};
+        for (int i = 0; i < 8; ++i) {
+            if (i == 5 && sameWay)
+                AddLineDef(v[6], v[5], -1, AddSideDef(corridor), 4);
+            else
+                AddLineDef(v[i], v[(i + 1) % 8], AddSideDef(corridor));
+        }
+        ResetHistory();
+    }
+    // Runs the builder on LineDefs 1 and 5 with the answers given.
+    void Build(int steps, const std::string& answers) {
+        stairSettings = {steps, 16};
+        SelectionList list = ListOf({5, 1});
+        session.Script(answers);
+        MakeStairs(list);
+        made = Numbers(list);
+        ForgetSelection(list);
+    }
+    int FloorAt(int lineDef, int side) {
+        uint16_t sd = side == 1 ? level.lineDefs[lineDef].sideDef1 : level.lineDefs[lineDef].sideDef2;
+        return level.sectors[level.sideDefs[sd].sector].floorHeight;
+    }
+    int corridor = -1;
+    std::vector<int> made;
+};
+
+TEST_F(StairsTest, StepsRiseOneHeightEachToALanding) {
+    for (bool sameWay : {false, true}) {
+        mapkit::ClearMap();
+        Corridor(sameWay);
+        std::string before = LevelArrayBytes();
+        Build(4, "key Enter\nkey Enter\nkey N\n");
+        // Four steps and the landing.
+        ASSERT_EQ(level.sectors.count, 6) << sameWay;
+        for (int k = 1; k <= 4; ++k) {
+            EXPECT_EQ(level.sectors[k].floorHeight, 16 * k) << sameWay;
+            EXPECT_EQ(level.sectors[k].ceilingHeight, 128) << sameWay;
+        }
+        EXPECT_EQ(level.sectors[5].floorHeight, 80);
+        EXPECT_EQ(level.sectors[5].ceilingHeight, 208);
+        // The end wall beyond the top joins the landing; the other end stays.
+        int top = sameWay ? 7 : 3, bottom = sameWay ? 3 : 7;
+        EXPECT_EQ(FloorAt(top, 1), 80) << sameWay;
+        EXPECT_EQ(FloorAt(bottom, 1), 0) << sameWay;
+        // Both walls of the stairs run up the steps: the west wall's pieces
+        // go from 16 up to 64 (facing) or down from 64 to 16 (same way).
+        EXPECT_EQ(FloorAt(1, 1), sameWay ? 64 : 16);
+        EXPECT_EQ(made.size(), 4u * 2 + 5);
+        EXPECT_TRUE(ReferencesSound());
+        ExpectOneStep(before, "make 4 stairs");
+    }
+}
+
+TEST_F(StairsTest, WhatTheBuilderRefusesChangesNothing) {
+    struct Case {
+        const char* name;
+        std::string keys;   // before the box that is photographed
+        std::string lastKey;
+        std::function<void()> spoil;
+        std::string box;
+    } cases[] = {
+        {"too short", "key Enter\nkey Enter\nkey N\n", "Enter",
+         [] {
+             level.vertices[1].y = 100;   // the west piece is 12 long: steps of 4
+             level.vertices[2].y = 112;
+         },
+         "Steps are too small 4"},
+        {"other sectors", "", "Enter", [] { level.sideDefs[1].sector = 7; }, "the same sector"},
+        {"cancelled", "", "Esc", [] {}, "Stairs in Sector 0"},
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        Corridor(false);
+        c.spoil();
+        ResetHistory();
+        std::string before = LevelArrayBytes();
+        Build(3, c.keys + "snapshot " + Shot(0) + "\nkey " + c.lastKey + "\n");
+        EXPECT_TRUE(testkit::SnapshotShowsText(Shot(0), c.box)) << c.name;
+        EXPECT_EQ(LevelArrayBytes(), before) << c.name;
+        EXPECT_EQ(Step(), "") << c.name;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A chain of LineDefs 64, 64, 32 and 64 long, running north then east, in
+// a Sector; the first three show the 128-wide "WALL", the last the 64-wide
+// "BRICK". Every X offset starts at 7.
+class AlignXTest : public BuildersTest {
+protected:
+    void SetUp() override {
+        BuildersTest::SetUp();
+        testkit::OpenPictureIwad(session.Dir(),
+                                 {{"TEXTURE1", testkit::TextureLump({{"WALL", 128, 128, {}}, {"BRICK", 64, 128, {}}})},
+                                  {"PNAMES", testkit::PnamesLump({})}},
+                                 {});
+        int room = AddSector();
+        int v[5] = {AddVertex(0, 0), AddVertex(0, 64), AddVertex(0, 128), AddVertex(0, 160), AddVertex(64, 160)};
+        for (int i = 0; i < 4; ++i) {
+            int sd = AddSideDef(room);
+            std::strncpy(level.sideDefs[sd].middle, i < 3 ? "WALL" : "BRICK", 8);
+            level.sideDefs[sd].xOffset = 7;
+            AddLineDef(v[i], v[i + 1], sd);
+        }
+        ResetHistory();
+    }
+    std::vector<int> XOffsets() {
+        std::vector<int> out;
+        for (const SideDef& sd : level.sideDefs)
+            out.push_back(sd.xOffset);
+        return out;
+    }
+};
+
+TEST_F(AlignXTest, OffsetsRunOnAlongTheChain) {
+    const std::string identical = "key Enter\n", unchecked = "key Down\nkey Down\nkey Enter\n";
+    struct Case {
+        const char* name;
+        std::initializer_list<int> oldestFirst;
+        std::string keys;             // before the last box
+        std::function<void()> spoil;
+        std::vector<int> expected;
+        std::string box;              // shown last, "" for none
+    } cases[] = {
+        {"three", {0, 1, 2}, identical, [] {}, {0, 64, 0, 7}, ""},
+        {"a different texture", {0, 1, 2, 3}, identical, [] {}, {0, 64, 0, 7}, "Texture Different for SideDef 3."},
+        {"restarting", {0, 1, 2, 3}, unchecked + "key Y\n", [] {}, {0, 64, 0, 0}, ""},
+        {"running on", {0, 1, 2, 3}, unchecked + "key N\n", [] {}, {0, 64, 0, 32}, ""},
+        {"a gap", {0, 2}, identical, [] {}, {0, 7, 7, 7}, "LineDefs 2 & 0 not connected"},
+        {"backwards", {0, 1, 2}, identical, [] { std::swap(level.lineDefs[1].start, level.lineDefs[1].end); },
+         {0, 7, 7, 7}, "LineDef 1 not same direction"},
+        {"unknown texture", {0, 1, 2}, unchecked + "key N\n",
+         [] { std::strncpy(level.sideDefs[1].middle, "NOSUCH", 8); }, {0, 7, 7, 7}, "Texture NOSUCH not found?"},
+    };
+    for (const Case& c : cases) {
+        // Each case starts from the chain as built: undo takes back the
+        // spoiling with the alignment.
+        std::string pristine = LevelArrayBytes();
+        c.spoil();
+        SelectionList list = ListOf(c.oldestFirst);
+        std::string last = c.box.empty() ? "" : "snapshot " + Shot(0) + "\nkey Enter\n";
+        session.Script(c.keys + last);
+        AlignTexturesX(list);
+        EXPECT_EQ(XOffsets(), c.expected) << c.name;
+        if (!c.box.empty())
+            EXPECT_TRUE(testkit::SnapshotShowsText(Shot(0), c.box)) << c.name;
+        ForgetSelection(list);
+        RecordStep();
+        while (Undo()) {
+        }
+        EXPECT_EQ(LevelArrayBytes(), pristine) << c.name;
+        if (LevelArrayBytes() != pristine)
+            break;
     }
 }
 

@@ -74,7 +74,7 @@ TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
         {"swap", false, kObjLineDef, {0, 1}, {"7", "Y"}, "swap SideDefs of 2 LineDefs", "Caution", false},
         {"flip vertexes", false, kObjLineDef, {2}, {"8"}, "flip Vertexes of 1 LineDef", nullptr, false},
         {"align", false, kObjLineDef, {2}, {"9", "Esc"}, "", "Align Textures Y", false},
-        {"stair", false, kObjLineDef, {2}, {"C"}, "", nullptr, false},
+        {"stair", false, kObjLineDef, {2}, {"C", "Enter"}, "", "Select 2 LineDefs Opposite one another", false},
         {"nothing selected", false, kObjLineDef, {}, {"3", "Enter"}, "", "Select at least 1 LineDefs", false},
         {"delete vertex", false, kObjVertex, {0}, {"3"}, "delete 1 Vertex and join LineDefs", nullptr, true},
         {"merge", false, kObjVertex, {4, 0}, {"4"}, "merge 2 Vertexes", nullptr, true},

@@ -1,0 +1,306 @@
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "base/format.h"
+#include "editor/editor.h"
+#include "editor/objects.h"
+#include "editor/view.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "ops/builder_geometry.h"
+#include "ops/builders.h"
+#include "ops/edit_support.h"
+#include "ops/vertex_check.h"
+#include "ops/vertex_ops.h"
+#include "ui/forms.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/message_box.h"
+
+StairSettings stairSettings;
+
+namespace {
+
+constexpr int16_t kTwoSided = 4;
+constexpr double kShortestStep = 5.0;
+constexpr int kLandingHeadroom = 64;
+
+// How the two LineDefs lie: facing each other across the Sector, or running
+// the same way (the first with the Sector on its first side, the second on
+// its second side).
+enum class StairLayout { Facing, Same };
+
+struct Stairs {
+    StairLayout layout = StairLayout::Facing;
+    int l1 = -1, l2 = -1;
+    int sector = -1;
+    bool reversed = false;
+    std::vector<int> pieces1, pieces2;   // in step order, bottom first
+    SelectionList made;
+};
+
+int Trunc(double v) { return static_cast<int>(v); }
+
+// Decides the layout and which LineDef is L1 (a is the list's head).
+void OrientStairs(Stairs& st, int a, int b) {
+    int d0 = Trunc(Distance(Midpoint(a), Midpoint(b)));
+    int dA = Trunc(Distance(SidePoint(a), Midpoint(b)));
+    int dB = Trunc(Distance(SidePoint(b), Midpoint(a)));
+    if (dA < d0 && dB < d0) {
+        st.layout = StairLayout::Facing;
+    } else {
+        st.layout = StairLayout::Same;
+        if (dB < dA)
+            std::swap(a, b);
+    }
+    st.l1 = a;
+    st.l2 = b;
+}
+
+// The SideDef of L2 (or a piece of it) on the stairs' side.
+uint16_t& InnerSide2(Stairs& st, int l) {
+    LineDef& ld = level.lineDefs[l];
+    return st.layout == StairLayout::Facing ? ld.sideDef1 : ld.sideDef2;
+}
+
+// The bottom of the stairs: where the first riser goes.
+void ShowBottom(const Stairs& st) {
+    MapXY p = st.layout == StairLayout::Facing ? StartOf(st.l1) : EndOf(st.l1);
+    MapXY q = EndOf(st.l2);
+    PointerGuard guard;
+    Canvas& screen = Screen();
+    screen.outtextxy(MapToScreenX((p.x + q.x) / 2) - 3 * graphics.CharW, MapToScreenY((p.y + q.y) / 2), "BOTTOM");
+}
+
+bool AskStairs(Stairs& st) {
+    std::string title = Format("Stairs in Sector %d", st.sector);
+    std::vector<FormField> fields = {{"Number of Steps", 2, 64, stairSettings.steps},
+                                     {"Step Height", -24, 24, stairSettings.height}};
+    if (NumberForm(kCentred, kCentred, WindowSave::Always, title.c_str(), fields) != 1)
+        return false;
+    stairSettings.steps = fields[0].value;
+    stairSettings.height = fields[1].value;
+    st.reversed = MessageBox(kCentred, kCentred, LineAlign::Centred, "No", 'N', "Yes", 'Y', "Reverse Stair",
+                             {"Direction?"}) == 'Y';
+    if (stairSettings.height < 0)
+        st.reversed = !st.reversed;
+    return true;
+}
+
+// Splits LineDef l into n equal pieces; returns them from its start on.
+std::vector<int> SplitIntoPieces(int l, int n) {
+    MapXY s = StartOf(l), e = EndOf(l);
+    std::vector<int> pieces = {l};
+    for (int k = 1; k < n; ++k) {
+        int x = Trunc(s.x + (e.x - s.x) * static_cast<double>(k) / n);
+        int y = Trunc(s.y + (e.y - s.y) * static_cast<double>(k) / n);
+        int v = InsertObject(kObjVertex, -1, x, y);
+        pieces.push_back(SplitLineDefAtVertex(pieces.back(), v));
+    }
+    return pieces;
+}
+
+int NewSide(int sector) {
+    int sd = InsertObject(kObjSideDef, -1, 0, 0);
+    level.sideDefs[sd].sector = static_cast<uint16_t>(sector);
+    return sd;
+}
+
+// A SideDef of a piece that faced the stairs' Sector now faces step n.
+void MoveSide(uint16_t& side, int n) {
+    if (!ValidSideDef(side))
+        side = static_cast<uint16_t>(NewSide(n));
+    level.sideDefs[side].sector = static_cast<uint16_t>(n);
+}
+
+int LineDefJoining(int a, int b) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        if ((ld.start == a && ld.end == b) || (ld.start == b && ld.end == a))
+            return l;
+    }
+    return -1;
+}
+
+// The Sector on a LineDef's side that is not the stairs' Sector, or -1.
+int OtherThan(int l, int sector) {
+    int front = SectorOfSide(level.lineDefs[l].sideDef1);
+    int back = SectorOfSide(level.lineDefs[l].sideDef2);
+    if (front >= 0 && front != sector)
+        return front;
+    return back >= 0 && back != sector ? back : -1;
+}
+
+// A riser from Vertex a to b between the lower Sector and the upper one.
+int MakeRiser(Stairs& st, int a, int b, int lower, int upper) {
+    int l = LineDefJoining(a, b);
+    if (l < 0)
+        l = InsertObject(kObjLineDef, -1, 0, 0);
+    int front = NewSide(st.reversed ? upper : lower);
+    int back = NewSide(st.reversed ? lower : upper);
+    LineDef& ld = level.lineDefs[l];
+    ld.start = static_cast<uint16_t>(st.reversed ? b : a);
+    ld.end = static_cast<uint16_t>(st.reversed ? a : b);
+    ld.flags = kTwoSided;
+    ld.sideDef1 = static_cast<uint16_t>(front);
+    ld.sideDef2 = static_cast<uint16_t>(back);
+    SideDef& f = level.sideDefs[front];
+    SetTextureName(f.upper, config.textureUpper);
+    SetTextureName(f.lower, config.textureLower);
+    SetTextureName(f.middle, "-");
+    SetTextureName(level.sideDefs[back].middle, "-");
+    SelectObject(st.made, l);
+    return l;
+}
+
+// The ends of a riser: at the bottom of a pair of pieces, or at its top.
+void RiserEnds(const Stairs& st, int p1, int p2, bool top, int& a, int& b) {
+    const LineDef& one = level.lineDefs[p1];
+    const LineDef& two = level.lineDefs[p2];
+    if (st.layout == StairLayout::Facing) {
+        a = top ? one.end : one.start;
+        b = top ? two.start : two.end;
+    } else {
+        a = top ? two.start : two.end;
+        b = top ? one.start : one.end;
+    }
+}
+
+// The SideDefs facing the stairs' Sector beyond the landing riser (found by
+// following LineDefs with such a side from its ends) now face t. False when
+// there were none.
+bool MoveLandingSides(int riser, int s, int t) {
+    std::vector<bool> seen(static_cast<size_t>(level.vertices.count), false);
+    std::vector<int> todo = {level.lineDefs[riser].start, level.lineDefs[riser].end};
+    bool moved = false;
+    while (!todo.empty()) {
+        int v = todo.back();
+        todo.pop_back();
+        if (!ValidVertex(v) || seen[static_cast<size_t>(v)])
+            continue;
+        seen[static_cast<size_t>(v)] = true;
+        for (LineDef& ld : level.lineDefs) {
+            if (ld.start != v && ld.end != v)
+                continue;
+            bool facing = false;
+            for (uint16_t side : {ld.sideDef1, ld.sideDef2})
+                if (SectorOfSide(side) == s) {
+                    level.sideDefs[side].sector = static_cast<uint16_t>(t);
+                    facing = moved = true;
+                }
+            if (facing)
+                todo.insert(todo.end(), {ld.start, ld.end});
+        }
+    }
+    return moved;
+}
+
+void BuildSteps(Stairs& st) {
+    int s = st.sector;
+    int floor = level.sectors[s].floorHeight, ceiling = level.sectors[s].ceilingHeight;
+    int h = stairSettings.height;
+    int previous = s;
+    for (size_t i = 0; i < st.pieces1.size(); ++i) {
+        int p1 = st.pieces1[i], p2 = st.pieces2[i];
+        int n = InsertObject(kObjSector, s, 0, 0);
+        floor += h;
+        if (ceiling - h <= floor)
+            ceiling = floor + h;
+        level.sectors[n].floorHeight = static_cast<int16_t>(floor);
+        level.sectors[n].ceilingHeight = static_cast<int16_t>(ceiling);
+        int a = 0, b = 0;
+        RiserEnds(st, p1, p2, false, a, b);
+        int existing = LineDefJoining(a, b);
+        if (i == 0 && existing >= 0 && OtherThan(existing, s) >= 0)
+            previous = OtherThan(existing, s);
+        MakeRiser(st, a, b, previous, n);
+        MoveSide(level.lineDefs[p1].sideDef1, n);
+        MoveSide(InnerSide2(st, p2), n);
+        SelectObject(st.made, p1);
+        SelectObject(st.made, p2);
+        previous = n;
+    }
+    int a = 0, b = 0;
+    RiserEnds(st, st.pieces1.back(), st.pieces2.back(), true, a, b);
+    int existing = LineDefJoining(a, b);
+    int t = existing >= 0 ? OtherThan(existing, s) : -1;
+    if (t < 0)
+        t = InsertObject(kObjSector, s, 0, 0);
+    floor += h;
+    if (ceiling - kLandingHeadroom <= floor)
+        ceiling += h + kLandingHeadroom;
+    level.sectors[t].floorHeight = static_cast<int16_t>(floor);
+    level.sectors[t].ceilingHeight = static_cast<int16_t>(ceiling);
+    int riser = MakeRiser(st, a, b, previous, t);
+    if (t != s && !MoveLandingSides(riser, s, t))
+        ReportFailure(Format("Can't find Sector %d at Line %d", s, riser));
+}
+
+bool SameSectorInside(Stairs& st) {
+    int one = SectorOfSide(level.lineDefs[st.l1].sideDef1);
+    int two = SectorOfSide(InnerSide2(st, st.l2));
+    if (one >= 0 && one == two) {
+        st.sector = one;
+        return true;
+    }
+    ReportFailure("The 2 LineDefs do not share", Format("the same sector %d,%d?", one, two));
+    return false;
+}
+
+bool StepsLongEnough(const Stairs& st, int n) {
+    for (int l : {st.l1, st.l2}) {
+        double step = LineDefLength(l) / n;
+        if (step <= kShortestStep) {
+            ReportFailure(Format("Steps are too small %d", Trunc(step)));
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void MakeStairs(SelectionList& lineDefs) {
+    if (lineDefs.size() != 2) {
+        ReportFailure(Format("You have %d LineDefs selected", lineDefs.size()),
+                      "Select 2 LineDefs Opposite one another");
+        return;
+    }
+    Stairs st;
+    int a = lineDefs.head(), b = lineDefs.last();
+    if (!HasBothEnds(a) || !HasBothEnds(b)) {
+        ReportFailure("The 2 LineDefs do not share", "the same sector -1,-1?");
+        return;
+    }
+    OrientStairs(st, a, b);
+    if (!SameSectorInside(st))
+        return;
+    ShowBottom(st);
+    editor.redrawMap = true;
+    if (!AskStairs(st))
+        return;
+    int n = stairSettings.steps;
+    if (!StepsLongEnough(st, n))
+        return;
+    if (!RoomFor(3 * n + 1, 8 * n + 4, 2 * n, n + 1)) {
+        ReportFailure("The level is full");
+        return;
+    }
+    st.pieces1 = SplitIntoPieces(st.l1, n);
+    st.pieces2 = SplitIntoPieces(st.l2, n);
+    // Bottom first: L2 from its far end, and L1 the same way unless the two
+    // run against each other.
+    std::reverse(st.pieces2.begin(), st.pieces2.end());
+    if (st.layout == StairLayout::Same)
+        std::reverse(st.pieces1.begin(), st.pieces1.end());
+    BuildSteps(st);
+    ForgetSelection(lineDefs);
+    for (int l : st.made)
+        SelectObject(lineDefs, l);
+    CheckLineDefVertexes(lineDefs, CheckStyle::Quiet);
+    level.levelChanged = level.mapChanged = true;
+    NameStep(Format("make %d stairs", n));
+}

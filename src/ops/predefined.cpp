@@ -1,0 +1,282 @@
+#include "ops/predefined.h"
+
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "base/format.h"
+#include "editor/editor.h"
+#include "editor/map_draw.h"
+#include "editor/objects.h"
+#include "editor/picking.h"
+#include "editor/selection.h"
+#include "editor/view.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "ops/builders.h"
+#include "ops/edit_support.h"
+#include "ops/rotate_scale.h"
+#include "ui/forms.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/menus.h"
+#include "ui/message_box.h"
+
+PredefinedSizes predefinedSizes;
+
+namespace {
+
+constexpr int16_t kTwoSided = 4;
+constexpr int kCrossRadius = 10;   // pixels
+
+enum ObjectItem {
+    kRectangleRoom = 1,
+    kRectangleObject,
+    kPolygonRoom,
+    kPolygonObject,
+    kStairsRoom,
+    kStairsObject,
+    kDoorObject,
+};
+
+int NewSide(int sector) {
+    int sd = InsertObject(kObjSideDef, -1, 0, 0);
+    level.sideDefs[sd].sector = static_cast<uint16_t>(sector);
+    return sd;
+}
+
+// A LineDef from Vertex a to b whose first side faces the Sector.
+int NewWall(int a, int b, int sector) {
+    int l = InsertObject(kObjLineDef, -1, 0, 0);
+    int sd = NewSide(sector);
+    LineDef& ld = level.lineDefs[l];
+    ld.start = static_cast<uint16_t>(a);
+    ld.end = static_cast<uint16_t>(b);
+    ld.sideDef1 = static_cast<uint16_t>(sd);
+    return l;
+}
+
+// Walls around the Vertexes in order, closing the loop; reversed, the other
+// way round.
+std::vector<int> WallsAround(const std::vector<int>& corners, int sector, bool reversed) {
+    std::vector<int> walls;
+    size_t n = corners.size();
+    for (size_t k = 0; k < n; ++k) {
+        int a = corners[k], b = corners[(k + 1) % n];
+        walls.push_back(reversed ? NewWall(b, a, sector) : NewWall(a, b, sector));
+    }
+    return walls;
+}
+
+// The inner Sector of a pool, pedestal or light box, behind the object's
+// walls (whose first sides face the Sector outside).
+void MakeInnerSector(const std::vector<int>& walls, int outside, ObjectKind kind, int depth) {
+    int p = InsertObject(kObjSector, -1, 0, 0);
+    const Sector o = level.sectors[outside];
+    Sector& inner = level.sectors[p];
+    inner.light = o.light;
+    inner.ceilingHeight = o.ceilingHeight;
+    std::copy(std::begin(o.ceilingTexture), std::end(o.ceilingTexture), std::begin(inner.ceilingTexture));
+    switch (kind) {
+    case ObjectKind::Pool:
+        inner.floorHeight = static_cast<int16_t>(o.floorHeight - depth);
+        SetTextureName(inner.floorTexture, config.flatPoolBottom);
+        break;
+    case ObjectKind::Pedestal:
+        inner.floorHeight = static_cast<int16_t>(o.floorHeight + depth);
+        SetTextureName(inner.floorTexture, config.flatPedestalTop);
+        break;
+    default:
+        inner.floorHeight = static_cast<int16_t>(o.floorHeight + depth);
+        inner.ceilingHeight = static_cast<int16_t>(o.ceilingHeight - depth);
+        SetTextureName(inner.floorTexture, config.flatLight);
+        SetTextureName(inner.ceilingTexture, config.flatLight);
+        break;
+    }
+    for (int l : walls) {
+        int in = NewSide(p);
+        LineDef& ld = level.lineDefs[l];
+        SideDef& outer = level.sideDefs[ld.sideDef1];
+        SideDef& innerSide = level.sideDefs[in];
+        if (kind == ObjectKind::Pool)
+            SetTextureName(innerSide.lower, config.texturePoolSide);
+        else
+            SetTextureName(outer.lower, config.texturePedestalSide);
+        if (kind == ObjectKind::LightBox)
+            SetTextureName(outer.upper, config.texturePedestalSide);
+        SetTextureName(outer.middle, "-");
+        SetTextureName(innerSide.middle, "-");
+        ld.sideDef2 = static_cast<uint16_t>(in);
+        ld.flags = kTwoSided;
+    }
+    if (inner.ceilingHeight < inner.floorHeight)
+        ReportFailure("The floor is GT ceiling, please fix!");
+}
+
+// Walls around the corners: a room's facing into a new Sector (clockwise),
+// an object's facing out into its Sector (anticlockwise, the corners' order).
+void MakeShape(const std::vector<int>& anticlockwise, int sector, ObjectKind kind, int depth) {
+    bool room = sector < 0;
+    int r = room ? InsertObject(kObjSector, -1, 0, 0) : sector;
+    std::vector<int> walls = WallsAround(anticlockwise, r, room);
+    if (!room && kind != ObjectKind::Plain)
+        MakeInnerSector(walls, sector, kind, depth);
+    level.levelChanged = level.mapChanged = true;
+}
+
+std::vector<int> RectangleCorners(int x, int y, int width, int length) {
+    return {InsertObject(kObjVertex, -1, x, y), InsertObject(kObjVertex, -1, x + width, y),
+            InsertObject(kObjVertex, -1, x + width, y + length), InsertObject(kObjVertex, -1, x, y + length)};
+}
+
+// --- Asking ----------------------------------------------------------------------
+
+bool Ask(const char* title, std::vector<FormField>& fields) {
+    return NumberForm(kCentred, kCentred, WindowSave::Always, title, fields) == 1;
+}
+
+void ShowPoolHelp() {
+    MessageBox(kCentred, kCentred, LineAlign::Left, "Ok!", kAnyKey, nullptr, 0, "Pool Help",
+               {"0=Plain", "1=Sunken Pool", "2=Pedestal", "3=Light Boxes", "Depth or Height"});
+}
+
+// The size fields of a shape, and for objects the kind and depth too.
+bool AskSizes(const char* title, FormField first, FormField second, bool object, int& a, int& b) {
+    PredefinedSizes& z = predefinedSizes;
+    if (object)
+        ShowPoolHelp();
+    first.value = a;
+    second.value = b;
+    std::vector<FormField> fields = {first, second};
+    if (object) {
+        fields.push_back({"PoolPedLight", 0, 3, z.kind});
+        fields.push_back({"Depth/Height", -512, 512, z.depth});
+    }
+    if (!Ask(title, fields))
+        return false;
+    a = fields[0].value;
+    b = fields[1].value;
+    if (object) {
+        z.kind = fields[2].value;
+        z.depth = fields[3].value;
+    }
+    return true;
+}
+
+// Waits for a click or key and gives the map point under the pointer.
+void AskInsertionPoint(int& x, int& y) {
+    MessageBox(kCentred, kCentred, LineAlign::Centred, nullptr, kNoButtons, nullptr, 0, nullptr,
+               {"Insertion Point", "Move Cursor to Location", "Then click a Mouse button", "(or press a key)", "",
+                "Don't make over 16 visible", "LineDefs for older DOOM"});
+    int buttons = 0;
+    GetInput(&buttons, InputWait::Wait);
+    SetPointerFromScreen(input.PointerX, input.PointerY);
+    x = ScreenToMapX(view.PointerX);
+    y = ScreenToMapY(view.PointerY);
+}
+
+bool PlacedRight(int item, int sector) {
+    bool room = item == kRectangleRoom || item == kPolygonRoom;
+    if (room && sector >= 0) {
+        ErrorBeep();
+        ReportFailure("Error", "You need to be outside a Sector.");
+        return false;
+    }
+    if (!room && sector < 0) {
+        ErrorBeep();
+        ReportFailure("You need to be", "inside a Sector!");
+        return false;
+    }
+    if (!room)
+        ReportFailure("Object will be", Format("created in Sector %d", sector));
+    return true;
+}
+
+void MarkInsertionPoint(int x, int y) {
+    PointerGuard guard;
+    SetColor(config.colors[kColorHiLight]);
+    DrawMapCross(x, y, static_cast<int>(kCrossRadius / view.Scale));
+}
+
+void BuildItem(int item, int x, int y, int sector) {
+    PredefinedSizes& z = predefinedSizes;
+    bool object = item == kRectangleObject || item == kPolygonObject;
+    int s = object ? sector : -1;
+    switch (item) {
+    case kRectangleRoom:
+    case kRectangleObject:
+        if (!AskSizes("Rectangle", {"Width", 8, 2000, 0}, {"Length", 8, 2000, 0}, object, z.rectWidth,
+                      z.rectLength))
+            return;
+        InsertRectangle(x, y, z.rectWidth, z.rectLength, s, static_cast<ObjectKind>(z.kind), z.depth);
+        NameStep(object ? "insert a rectangle" : "insert a rectangular room");
+        break;
+    case kPolygonRoom:
+    case kPolygonObject:
+        if (!AskSizes("Polygon", {"Number of Sides", 3, 64, 0}, {"Radius", 8, 2000, 0}, object, z.polySides,
+                      z.polyRadius))
+            return;
+        InsertPolygon(x, y, z.polySides, z.polyRadius, s, static_cast<ObjectKind>(z.kind), z.depth);
+        NameStep(object ? "insert a polygon" : "insert a polygonal room");
+        break;
+    case kDoorObject: {
+        std::vector<FormField> fields = {{"Width", 8, 256, z.doorWidth}, {"Length", 8, 1000, z.doorLength}};
+        if (!Ask("Door", fields))
+            return;
+        z.doorWidth = fields[0].value;
+        z.doorLength = fields[1].value;
+        InsertDoorShape(x, y, z.doorWidth, z.doorLength, sector);
+        break;
+    }
+    default:
+        ErrorBeep();   // staircases
+    }
+}
+
+}  // namespace
+
+void InsertRectangle(int x, int y, int width, int length, int sector, ObjectKind kind, int depth) {
+    MakeShape(RectangleCorners(x, y, width, length), sector, kind, depth);
+}
+
+void InsertPolygon(int x, int y, int sides, int radius, int sector, ObjectKind kind, int depth) {
+    int first = level.vertices.count;
+    InsertPolygonVertexes(x, y, sides, radius);
+    std::vector<int> corners;
+    for (int v = first; v < level.vertices.count; ++v)
+        corners.push_back(v);
+    MakeShape(corners, sector, kind, depth);
+}
+
+void InsertDoorShape(int x, int y, int width, int length, int sector) {
+    std::vector<int> c = RectangleCorners(x, y, width, length);
+    enum { BL, BR, TR, TL };
+    SelectionList walls;
+    SelectObject(walls, NewWall(c[BR], c[BL], sector));
+    SelectObject(walls, NewWall(c[BR], c[TR], sector));
+    SelectObject(walls, NewWall(c[TL], c[TR], sector));
+    SelectObject(walls, NewWall(c[TL], c[BL], sector));
+    MakeDoor(walls);
+    ForgetSelection(walls);
+}
+
+int PredefinedObjectMenu(int x, int y) {
+    int item = SimpleMenu(x, y, MenuStyle::Numbered, 1, "OBJECT", WindowSave::UnlessNested,
+                          "Create Predefined Object",
+                          {"Rectangle (Room)", "Rectangle (Object)", "Polygon   (Room)", "Polygon   (Object)",
+                           "Stairs    (Room)", "Stairs    (Object)", "Door      (Object)"});
+    if (item == kMenuNext || item == kMenuPrevious)
+        return item;
+    if (item <= 0)
+        return 0;
+    int px = 0, py = 0;
+    AskInsertionPoint(px, py);
+    editor.redrawMap = true;
+    int sector = GetSectorAtPoint(px, py);
+    if (!PlacedRight(item, sector))
+        return 0;
+    MarkInsertionPoint(px, py);
+    BuildItem(item, px, py, sector);
+    ComputeMapBounds();
+    return 0;
+}
