@@ -155,6 +155,16 @@ bool ChangeTexture(XRun& run, const std::string& texture, int sideDef, bool firs
     return true;
 }
 
+// The selection check on the SideDefs an alignment would change.
+bool SidesToAlign(const std::vector<SideOfLineDef>& sides) {
+    SelectionList counted;
+    for (const SideOfLineDef& s : sides)
+        SelectObject(counted, s.sideDef);
+    bool enough = CheckSelection(CountRule::AtLeast, 1, kObjSideDef, counted);
+    ForgetSelection(counted);
+    return enough;
+}
+
 }  // namespace
 
 void AlignTexturesX(const SelectionList& lineDefs) {
@@ -164,12 +174,7 @@ void AlignTexturesX(const SelectionList& lineDefs) {
     std::vector<SideOfLineDef> sides = SidesOf(lineDefs, choice.side);
     if (choice.side == 2)
         std::reverse(sides.begin(), sides.end());
-    SelectionList counted;
-    for (const SideOfLineDef& s : sides)
-        SelectObject(counted, s.sideDef);
-    bool enough = CheckSelection(CountRule::AtLeast, 1, kObjSideDef, counted);
-    ForgetSelection(counted);
-    if (!enough)
+    if (!SidesToAlign(sides))
         return;
     XRun run;
     if (choice.initialOffset) {
@@ -205,12 +210,7 @@ void AlignTexturesY(const SelectionList& lineDefs) {
     if (side == 0)
         return;
     std::vector<SideOfLineDef> sides = SidesOf(lineDefs, side);
-    SelectionList counted;
-    for (const SideOfLineDef& s : sides)
-        SelectObject(counted, s.sideDef);
-    bool enough = CheckSelection(CountRule::AtLeast, 1, kObjSideDef, counted);
-    ForgetSelection(counted);
-    if (!enough)
+    if (!SidesToAlign(sides))
         return;
     int top = ReferenceHeight(sides.front().sideDef);
     for (const SideOfLineDef& s : sides) {

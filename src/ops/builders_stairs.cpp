@@ -7,6 +7,7 @@
 #include "base/format.h"
 #include "editor/editor.h"
 #include "editor/objects.h"
+#include "editor/picking.h"
 #include "editor/view.h"
 #include "level/history.h"
 #include "level/level.h"
@@ -114,15 +115,6 @@ void MoveSide(uint16_t& side, int n) {
     if (!ValidSideDef(side))
         side = static_cast<uint16_t>(NewSide(n));
     level.sideDefs[side].sector = static_cast<uint16_t>(n);
-}
-
-int LineDefJoining(int a, int b) {
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        if ((ld.start == a && ld.end == b) || (ld.start == b && ld.end == a))
-            return l;
-    }
-    return -1;
 }
 
 // The Sector on a LineDef's side that is not the stairs' Sector, or -1.
