@@ -6,6 +6,7 @@
 
 #include "editor/editor_actions.h"
 #include "editor/editor_history.h"
+#include "editor/info_panels.h"
 #include "editor/line_drawing.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
@@ -233,6 +234,7 @@ void StartEditing() {
     StartHistory();
     ForgetNotice();
     editor = EditorState{};
+    infoPanels = InfoPanelState{};
     menuBar = MenuBarState{};
     editor.statusColour = config.colors[kColorMenu] == 7 ? 15 : 7;
     config.editMode = static_cast<int16_t>(ValidEditMode(config.editMode));

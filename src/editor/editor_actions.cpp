@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "editor/info_panels.h"
 #include "editor/line_drawing.h"
 #include "editor/object_commands.h"
 #include "editor/picking.h"
@@ -65,8 +66,7 @@ void ShowSprites(SpriteShowMode mode) {
                                                   : SpriteShowStyle::ScreenSaver);
 }
 
-void NoPanel(int) {}
-bool NoPanelHit(PanelAction) { return false; }
+void NoEditDialog(int, int, SelectionList&, int) { ErrorBeep(); }
 
 void NoCheck(SelectionList&, CheckStyle) {}
 SplitResult NoSplit(int, int, int) { return SplitResult::Failed; }
@@ -82,7 +82,7 @@ int AskObjectNumber(int x, int y, int type, int value) {
 
 EditorActions DefaultActions() {
     EditorActions actions;
-    actions.editObjects = Unbound;
+    actions.editObjects = NoEditDialog;
     actions.insertObject = InsertCommand;
     actions.deleteObjects = DeleteObjectsCommand;
     actions.moveObjects = MoveObjectsCommand;
@@ -106,8 +106,8 @@ EditorActions DefaultActions() {
     actions.paletteColours = Unbound;
     actions.testPlay = Unbound;
     actions.spriteShow = ShowSprites;
-    actions.showObjectInfo = NoPanel;
-    actions.panelHit = NoPanelHit;
+    actions.showObjectInfo = ShowObjectInfo;
+    actions.panelHit = PanelHit;
     actions.goToObject = GoToObject;
     actions.objectNumberEntry = AskObjectNumber;
     return actions;

@@ -61,9 +61,11 @@ enum class SplitResult {
 };
 
 struct EditorActions {
-    // Enter (or both buttons): the edit dialog on the selection, or on the
-    // highlighted object when nothing is selected.
-    void (*editObjects)();
+    // The edit dialog of the current mode on the objects (their head is the
+    // one whose values it shows), near screen point (x, y); directItem 0
+    // shows its menu, d > 0 goes straight to the menu's item d + 1 (a click
+    // on a field of the info panel). Beeps until connected.
+    void (*editObjects)(int x, int y, SelectionList& objects, int directItem);
     // Ins: insert an object of the current mode (in Vertexes mode this
     // starts line drawing; in LineDefs mode it builds a Sector).
     void (*insertObject)();
@@ -121,11 +123,11 @@ struct EditorActions {
     // The sprite show: the entry scene, or the screen saver.
     void (*spriteShow)(SpriteShowMode mode);
 
-    // The info panels: the panel of object n of the current mode (n < 0: no
-    // object). Draws nothing until connected.
+    // The info panels (editor/info_panels.h): the panel of object n of the
+    // current mode (n < 0: no object).
     void (*showObjectInfo)(int n);
     // True when the pointer is over a panel (Hover) or the panel took the
-    // key. False until connected.
+    // key; Enter (or both buttons) asks it with Edit.
     bool (*panelHit)(PanelAction action);
 
     // Brings the view to an object so that picking at the pointer finds it.

@@ -303,6 +303,13 @@ int KeySelect(int) {
     return 0;
 }
 
+// The edit dialog on the selection, or on the highlighted object.
+int KeyEdit(int) {
+    if (!editorActions.panelHit(PanelAction::Edit))
+        ErrorBeep();
+    return 0;
+}
+
 int KeyClear(int) {
     if (editor.dragging) {
         editorActions.cancelDrag();
@@ -538,7 +545,7 @@ const ScanKey kScanKeys[] = {
     {kKeyDown, KeyCursor},
     {kKeyLeft, KeyCursor},
     {kKeyRight, KeyCursor},
-    {kKeyEnter, Operation<&EditorActions::editObjects>},
+    {kKeyEnter, KeyEdit},
     {kKeyDel, Operation<&EditorActions::deleteObjects>},
     {kKeyIns, Operation<&EditorActions::insertObject>},
     {FKey(1), KeyHelp},

@@ -799,6 +799,7 @@ void DrawMap(MapDrawing drawing) {
     PointerGuard guard;
     Screen().setwritemode(kCopyPut);
     NormalStyle();
+    ++mapDraw.drawings;
     if (drawing == MapDrawing::Quick) {
         DrawLineDefsQuick(pointerShown);
         mapDraw.mapComplete = false;

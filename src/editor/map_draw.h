@@ -38,6 +38,7 @@ struct MapDrawState {
     // Things mode shows sprites on the "BackGroundThings" background.
     bool thingPictures = false;
     bool mapComplete = false;    // the last DrawMap was a full one
+    int drawings = 0;            // DrawMap calls so far (what lay on the map area is gone)
     Image vertexMarker;          // XOR block put on each Vertex
     // What ShowPointerCoordinates showed last.
     bool mapCoordinates = true;  // map coordinates, else pixels

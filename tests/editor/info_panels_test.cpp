@@ -1,0 +1,221 @@
+// The info panels on the two-room map: what each mode's panel says, the
+// warnings and cross-references, the picture caches, and where clicks on a
+// panel go.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "editor/info_panels.h"
+#include "editor_fixture.h"
+#include "support/panel_text.h"
+#include "wad/master.h"
+
+namespace {
+
+class InfoPanelTest : public EditorScreenTest {
+protected:
+    void SetUp() override {
+        EditorScreenTest::SetUp();
+        SetMenuBarMode(MenuBarMode::Shown);
+        config.infoObjects = 1;
+        config.infoPicture = 0;
+        TwoRooms();
+    }
+
+    static bool Line(const PanelRect& r, int i, const std::string& text, int colour = 0,
+                     int c = 0) {
+        return testkit::PanelLine(r, i, text, colour, c);
+    }
+    static void Show(int mode, int n) {
+        config.editMode = static_cast<int16_t>(mode);
+        ShowObjectInfo(n);
+    }
+    static void Name(char (&field)[8], const char* name) { std::strncpy(field, name, 8); }
+    // Texture names stand out from the panel in grey.
+    static int Grey() { return config.colors[kColorMenu] == 8 ? 7 : 8; }
+};
+
+TEST_F(InfoPanelTest, EachModeDescribesItsObjectOrSaysThereIsNone) {
+    int thing = mapkit::AddThing(100, 20, 3004, 90, 7);
+    Show(kObjThing, thing);
+    const PanelRect& p = infoPanels.panels[0];
+    EXPECT_EQ(p.object, thing);
+    EXPECT_TRUE(Line(p, 0, "Thing       : 0", config.colors[kColorMenuHilite]));
+    EXPECT_TRUE(Line(p, 1, "Coordinates : 100, 20"));
+    EXPECT_TRUE(Line(p, 3, "Angle       : N"));
+    EXPECT_TRUE(Line(p, 4, "Skill Level : 12 3 45 "));
+    Show(kObjThing, -1);
+    EXPECT_EQ(infoPanels.panels[0].object, -1);
+    Show(kObjVertex, 2);
+    EXPECT_TRUE(Line(infoPanels.panels[0], 1, "Coordinates: 200,200"));
+    Show(kObjVertex, 99);   // out of range: no Vertex
+    EXPECT_TRUE(Line(infoPanels.panels[0], 0, "(No Vertex selected)"));
+    EXPECT_EQ(infoPanels.panels[1].x2, -1);
+    // LineDef 1 runs from (0,200) to (200,200): length 200.
+    Show(kObjLineDef, 1);
+    EXPECT_TRUE(Line(infoPanels.panels[0], 0, "LineDef 1     (l=200)", config.colors[kColorMenuHilite]));
+    EXPECT_TRUE(Line(infoPanels.sides[1], 0, "(No second SideDef)", 4));
+    Show(kObjSector, inner);
+    EXPECT_TRUE(Line(infoPanels.panels[0], 0, "Sector 1      h: 128", config.colors[kColorMenuHilite]));
+    EXPECT_TRUE(Line(infoPanels.panels[0], 5, "Light Level    : 160"));
+    EXPECT_EQ(selection.lastObject[ModeIndex(kObjSector)], inner);
+}
+
+TEST_F(InfoPanelTest, UncoveredStepsShowMissingUnlessBothCeilingsAreSky) {
+    // LineDef 4: first side in the inner room, second in the outer one.
+    Sector& front = level.sectors[inner];
+    Sector& back = level.sectors[outer];
+    front.ceilingHeight = 128;
+    back.ceilingHeight = 96;
+    front.floorHeight = 0;
+    back.floorHeight = 16;
+    SideDef& side = level.sideDefs[level.lineDefs[4].sideDef1];
+    Name(side.upper, "-");
+    Name(side.middle, "-");
+    Name(side.lower, "-");
+    Show(kObjLineDef, 4);
+    const PanelRect& first = infoPanels.sides[0];
+    EXPECT_TRUE(Line(first, 1, "Missing", 4, 0));
+    EXPECT_TRUE(Line(first, 1, "-", Grey(), 8));
+    EXPECT_TRUE(Line(first, 1, "Missing", 4, 16));
+    Name(front.ceilingTexture, "F_SKY1");
+    Name(back.ceilingTexture, "F_SKY1");
+    Name(side.lower, "STEP1");
+    Show(kObjLineDef, 4);
+    EXPECT_TRUE(Line(first, 1, "-", Grey(), 0));
+    EXPECT_TRUE(Line(first, 1, "STEP1", Grey(), 16));
+    // The back side looks up at a lower ceiling and down at a higher floor:
+    // nothing is missing there (its names are empty).
+    EXPECT_TRUE(Line(infoPanels.sides[1], 2, "Sector 0    X,Y : 0,0"));
+}
+
+TEST_F(InfoPanelTest, TagsNameTheirLowestPartnerOrWhatTheyMayMean) {
+    struct Case {
+        int tag;
+        int lineDefTag;   // given to LineDef 6 (and LineDef 2 with 0)
+        const char* line;
+    } cases[] = {
+        {99, 0, "LineDef Tag    : 99 (stairs?)"},
+        {999, 0, "LineDef Tag    : 999 (stairs?)"},
+        {666, 0, "LineDef Tag    : 666 (lower@end)"},
+        {5, 5, "LineDef Tag    : 5 (6)"},
+        {99, 99, "LineDef Tag    : 99 (6)"},
+        {0, 0, "LineDef Tag    : 0 (none)"},
+        {7, 0, "LineDef Tag    : 7 (none)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        level.sectors[inner].tag = static_cast<int16_t>(c.tag);
+        level.lineDefs[6].tag = level.lineDefs[7].tag = static_cast<int16_t>(c.lineDefTag);
+        Show(kObjSector, inner);
+        EXPECT_TRUE(Line(infoPanels.panels[0], 7, c.line));
+    }
+    // A LineDef's tag names the lowest Sector so tagged.
+    level.sectors[outer].tag = level.sectors[inner].tag = 3;
+    level.lineDefs[2].tag = 3;
+    Show(kObjLineDef, 2);
+    EXPECT_TRUE(Line(infoPanels.panels[0], 3, "Sector Tag :   3 (  0)"));
+    level.lineDefs[2].tag = 4;
+    Show(kObjLineDef, 2);
+    EXPECT_TRUE(Line(infoPanels.panels[0], 3, "Sector Tag :   4 (none)"));
+}
+
+TEST_F(InfoPanelTest, ClicksOnAPanelOpenTheDialogOnItsObjectAndField) {
+    static std::vector<std::vector<int>> opened;
+    opened.clear();
+    session.Script("");   // the buttons are up
+    editorActions.editObjects = [](int, int, SelectionList& list, int item) {
+        std::vector<int> call = Numbers(list);
+        call.push_back(item);
+        opened.push_back(call);
+    };
+    Show(kObjLineDef, 5);
+    // After each dialog the panel shows the highlighted object (none: the
+    // click forgot it) until the pointer finds LineDef 5 again.
+    auto clickAt = [](int x, int y) {
+        Show(kObjLineDef, 5);
+        SetMousePos(x, y + kMenuBarHeight);
+        return PanelHit(PanelAction::Select);
+    };
+    const PanelRect first = infoPanels.sides[0], second = infoPanels.sides[1];
+    EXPECT_TRUE(clickAt(infoPanels.panels[0].x1 + 5, infoPanels.panels[0].y1 + 5));
+    EXPECT_TRUE(clickAt(first.x1 + 5, first.y2 - 2));
+    EXPECT_TRUE(clickAt(second.x2 - 5, second.y1 + 5));
+    // The third band of the second SideDef's panel is its lower texture.
+    EXPECT_EQ(PanelTextureBand(1), 3);
+    SetMousePos(first.x1 + 1, first.y1 + kMenuBarHeight);
+    EXPECT_EQ(PanelTextureBand(0), 1);
+    EXPECT_EQ(opened, (std::vector<std::vector<int>>{{5, 0}, {5, 1}, {5, 2}}));
+    EXPECT_EQ(selection.current, -1);   // the highlight was forgotten
+    // Hovering counts only while pictures are shown.
+    EXPECT_FALSE(PanelHit(PanelAction::Hover));
+    config.infoPicture = 1;
+    EXPECT_FALSE(clickAt(400, 10) && PanelHit(PanelAction::Hover));
+    SetMousePos(first.x1 + 5, first.y1 + kMenuBarHeight + 5);
+    EXPECT_TRUE(PanelHit(PanelAction::Hover));
+    selection.box.active = true;   // a selection box is being drawn
+    EXPECT_FALSE(PanelHit(PanelAction::Hover));
+    selection.box.active = false;
+
+    // Enter: the selection, else the highlighted object, else nothing.
+    opened.clear();
+    EXPECT_FALSE(PanelHit(PanelAction::Edit));
+    selection.current = 3;
+    EXPECT_TRUE(PanelHit(PanelAction::Edit));
+    SelectObject(selection.list, 6);
+    SelectObject(selection.list, 2);
+    EXPECT_TRUE(PanelHit(PanelAction::Edit));
+    EXPECT_EQ(opened, (std::vector<std::vector<int>>{{3, 0}, {2, 6, 0}}));
+    EXPECT_TRUE(editor.redrawMap);
+}
+
+// Pictures need the game's textures and flats.
+class InfoPicturesTest : public InfoPanelTest {
+protected:
+    void SetUp() override {
+        InfoPanelTest::SetUp();
+        std::string iwad = testkit::FreedoomIwad(2);
+        if (iwad.empty())
+            GTEST_SKIP() << "Freedoom is not installed";
+        SetField(config.iwadName, iwad.c_str());
+        OpenIwad(config.iwadName);
+        config.infoPicture = 1;
+        for (SideDef& sd : level.sideDefs) {
+            Name(sd.upper, "STARTAN3");
+            Name(sd.middle, "-");
+            Name(sd.lower, "STARG3");
+        }
+    }
+};
+
+TEST_F(InfoPicturesTest, PicturesAreDrawnOnlyWhenTheirNamesChange) {
+    Show(kObjLineDef, 4);
+    EXPECT_EQ(infoPanels.picturesDrawn, 6);
+    Show(kObjLineDef, 5);   // the same six names
+    EXPECT_EQ(infoPanels.picturesDrawn, 0);
+    Name(level.sideDefs[level.lineDefs[6].sideDef2].lower, "STARTAN3");
+    Show(kObjLineDef, 6);
+    EXPECT_EQ(infoPanels.picturesDrawn, 1);
+    Show(kObjLineDef, 0);   // one-sided: the second side's names become "-"
+    EXPECT_EQ(infoPanels.picturesDrawn, 2);
+    DrawMap(MapDrawing::Full);   // paints over the boxes
+    Show(kObjLineDef, 0);
+    EXPECT_EQ(infoPanels.picturesDrawn, 6);
+    // Text only: no pictures.
+    config.infoPicture = 0;
+    DrawMap(MapDrawing::Full);
+    Show(kObjLineDef, 0);
+    EXPECT_EQ(infoPanels.picturesDrawn, 0);
+    // Sectors and Things: the two flats, the sprite.
+    config.infoPicture = 1;
+    Show(kObjSector, outer);
+    EXPECT_EQ(infoPanels.picturesDrawn, 2);
+    Show(kObjSector, inner);
+    EXPECT_EQ(infoPanels.picturesDrawn, 0);
+    mapkit::AddThing(10, 10, 3001);
+    Show(kObjThing, 0);
+    EXPECT_EQ(infoPanels.picturesDrawn, 1);
+}
+
+}  // namespace
