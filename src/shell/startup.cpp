@@ -11,6 +11,7 @@
 #include "editor/editor_actions.h"
 #include "level/level_files.h"
 #include "ops/check_menu.h"
+#include "ops/edit_objects.h"
 #include "ops/misc_menu.h"
 #include "pictures/picture.h"
 #include "platform/console.h"
@@ -264,6 +265,7 @@ void ConnectModules() {
     InstallChecker();
     InstallTestPlay();
     ConnectSettingsDialogs();
+    InstallEditDialogs();
     startup.graphicalSetup = GraphicalFirstTimeSetup;
     shell.helpMain = ShellHelpMain;
     shell.helpExe = ShellHelpExe;

@@ -5,6 +5,7 @@
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_history.h"
+#include "editor/info_panels.h"
 #include "editor/line_drawing.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
@@ -15,6 +16,7 @@
 #include "level/level.h"
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
+#include "ops/edit_objects.h"
 #include "ops/find_replace.h"
 #include "pictures/namelists.h"
 #include "pictures/picture.h"
@@ -73,6 +75,9 @@ void ResetUpperModules() {
     editorHistory = EditorHistoryState{};
     ResetEditorActions();
     search = SearchState{};
+    ResetEditChoosers();
+    lastTag = -1;
+    infoPanels = InfoPanelState{};
     selection = SelectionState{};
     moveState = MoveState{};
     drawing = LineDrawingState{};

@@ -1,0 +1,320 @@
+// The LineDef menu: flags, type, tag, the SideDefs (added, edited, replaced
+// and removed) and their textures, offsets and Sectors.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "base/format.h"
+#include "editor/info_panels.h"
+#include "editor/objects.h"
+#include "gamedefs/linetypes.h"
+#include "level/level.h"
+#include "ops/edit_objects.h"
+#include "pictures/namelists.h"
+#include "ui/forms.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "wad/wadfile.h"
+
+namespace {
+
+enum LineDefItem {
+    kFlagsItem = 1,
+    kSideDef1Item,
+    kSideDef2Item,
+    kTagItem,
+    kSideDef1Reference,
+    kSideDef2Reference,
+};
+
+enum SideDefItem {
+    kUpperTexture = 1,
+    kNormalTexture,
+    kLowerTexture,
+    kOffsets,
+    kSectorReference,
+    kTextureBrowser,
+};
+
+constexpr int kFlagBoxes = 9;
+constexpr int kChangeAllFlags = 9;
+constexpr int kChangeType = 10;
+constexpr int kTwoSidedOnly = 4;
+constexpr int kMaxOffset = 255;
+
+short Signed(uint16_t reference) { return static_cast<short>(reference); }
+
+uint16_t& SideField(LineDef& ld, int side) { return side == 0 ? ld.sideDef1 : ld.sideDef2; }
+
+// --- The flags dialog ----------------------------------------------------------
+
+void FlagsDialog(int x, int y, SelectionList& lineDefs) {
+    static const char* const kHotKeys[kFlagBoxes] = {"_I", "_M", "_2", "_U", "_L",
+                                                     "_S", "_B", "_V", "_A"};
+    LineDef& first = *LineDefAt(lineDefs.head());
+    std::vector<std::string> labels;
+    for (int i = 0; i < kFlagBoxes; ++i)
+        labels.push_back(std::string(kHotKeys[i]) + GetLineDefFlagName(i + 1));
+    std::vector<OptionItem> items;
+    for (int i = 0; i < kFlagBoxes; ++i)
+        items.push_back({labels[static_cast<size_t>(i)].c_str(), i < 5 ? 0 : 160, (i % 5) * 15,
+                         (first.flags >> i) & 1, OptionKind::CheckBox});
+    items.push_back({"_FChange All Flags", 0, 80, 0, OptionKind::CheckBox});
+    items.push_back({"_Tchange Type", 0, 124, 0, OptionKind::Button});
+    const int width = 360, height = 220, line = graphics.LineH;
+    int bx = (graphics.MaxX - width) / 2, by = (graphics.MaxY - height) / 2;
+    int buttonY = by + height - line - 12;
+    ButtonDef ok = {"Ok", kFormButtonKey, bx + 170, buttonY, bx + 220, buttonY + line + 5};
+    ButtonDef cancel = {"Cancel", kKeyEsc, bx + 240, buttonY, bx + 310, buttonY + line + 5};
+    int current = 0, key = 0;
+    for (;;) {
+        RaisedBox(bx, by, bx + width, by + height, config.colors[kColorMenu]);
+        SetColor(config.colors[kColorMenuHilite]);
+        TextAt(bx + graphics.CharW, by + 6, "LineDef %hd", static_cast<short>(lineDefs.head()));
+        int result = OptionForm(FormMode::UntilDecided, "LINEDEFS", current, key, ok, cancel,
+                                bx + 16, by + 30, items);
+        if (result == kOptionCancel)
+            return;
+        if (result == kOptionOk)
+            break;
+        if (result < kChangeType) {
+            items[static_cast<size_t>(result)].value ^= 1;
+            continue;
+        }
+        editChoosers.lineDefType(x, y, lineDefs);
+        if (!config.menuNesting)
+            return;
+    }
+    int flags = 0;
+    for (int i = 0; i < kFlagBoxes; ++i)
+        flags |= items[static_cast<size_t>(i)].value << i;
+    first.flags = static_cast<int16_t>(flags);
+    if (items[kChangeAllFlags].value)
+        for (int n : lineDefs)
+            if (LineDef* ld = LineDefAt(n))
+                ld->flags = first.flags;
+    level.levelChanged = true;
+}
+
+// --- The SideDef editor ----------------------------------------------------------
+
+// A new SideDef with the defaults; -1 when the level is full.
+int NewSideDef() { return InsertObject(kObjSideDef, -1, 0, 0); }
+
+// Every selected LineDef without a first SideDef gets one.
+std::vector<int> AddFirstSides(SelectionList& lineDefs) {
+    std::vector<int> added;
+    for (int n : lineDefs) {
+        LineDef* ld = LineDefAt(n);
+        if (!ld || SideDefAt(ld->sideDef1))
+            continue;
+        int sd = NewSideDef();
+        if (sd < 0)
+            break;
+        LineDefAt(n)->sideDef1 = static_cast<uint16_t>(sd);
+        added.push_back(sd);
+    }
+    return added;
+}
+
+// Every selected LineDef gets its missing side: a one-sided LineDef becomes
+// two-sided with an empty wall facing its own Sector; one without sides gets
+// a first SideDef.
+std::vector<int> AddSecondSides(SelectionList& lineDefs) {
+    std::vector<int> added;
+    for (int n : lineDefs) {
+        LineDef* ld = LineDefAt(n);
+        if (!ld || (SideDefAt(ld->sideDef1) && SideDefAt(ld->sideDef2)))
+            continue;
+        int sd = NewSideDef();
+        if (sd < 0)
+            break;
+        ld = LineDefAt(n);
+        if (const SideDef* front = SideDefAt(ld->sideDef1)) {
+            SideDef& back = level.sideDefs[sd];
+            std::strncpy(back.middle, "-", 8);
+            back.sector = front->sector;
+            ld->sideDef2 = static_cast<uint16_t>(sd);
+            ld->flags = kTwoSidedOnly;
+        } else {
+            ld->sideDef1 = static_cast<uint16_t>(sd);
+        }
+        added.push_back(sd);
+    }
+    return added;
+}
+
+// The SideDefs the editor works on, the first LineDef's first.
+std::vector<int> SideDefsToEdit(SelectionList& lineDefs, int side) {
+    LineDef& first = *LineDefAt(lineDefs.head());
+    std::vector<int> sides;
+    if (!SideDefAt(SideField(first, side))) {
+        sides = side == 0 ? AddFirstSides(lineDefs) : AddSecondSides(lineDefs);
+    } else {
+        for (int n : lineDefs)
+            if (LineDef* ld = LineDefAt(n))
+                if (SideDefAt(SideField(*ld, side)))
+                    sides.push_back(SideField(*ld, side));
+    }
+    int head = SideField(*LineDefAt(lineDefs.head()), side);
+    auto found = std::find(sides.begin(), sides.end(), head);
+    if (found != sides.end())
+        std::rotate(sides.begin(), found, found + 1);
+    return sides;
+}
+
+using TextureMember = char (SideDef::*)[8];
+
+TextureMember TextureField(int item) {
+    return item == kUpperTexture ? &SideDef::upper
+           : item == kNormalTexture ? &SideDef::middle : &SideDef::lower;
+}
+
+template <typename Change>
+void ForEachSide(const std::vector<int>& sides, Change change) {
+    for (int n : sides)
+        if (SideDef* sd = SideDefAt(n))
+            change(*sd);
+    level.levelChanged = true;
+}
+
+bool PerformSideDefItem(const std::vector<int>& sides, int item) {
+    static const char* const kTitles[3] = {"Upper Wall Texture", "Normal Wall Texture",
+                                           "Lower Wall Texture"};
+    const SideDef& head = *SideDefAt(sides.front());
+    switch (item) {
+    case kUpperTexture:
+    case kNormalTexture:
+    case kLowerTexture: {
+        auto field = TextureField(item);
+        char name[kNameLength + 1] = {};
+        std::memcpy(name, head.*field, 8);
+        if (editChoosers.chooseTexture(kCentred, kCentred, kTitles[item - 1], name) && name[0])
+            ForEachSide(sides, [&](SideDef& sd) { std::strncpy(sd.*field, name, 8); });
+        break;
+    }
+    case kOffsets: {
+        std::vector<FormField> fields = {{"Xoffset", -kMaxOffset, kMaxOffset, head.xOffset},
+                                         {"Yoffset", -kMaxOffset, kMaxOffset, head.yOffset}};
+        if (NumberForm(kCentred, kCentred, WindowSave::Always, "Texture X,Y offsets", fields) == 1)
+            ForEachSide(sides, [&](SideDef& sd) {
+                sd.xOffset = static_cast<int16_t>(fields[0].value);
+                sd.yOffset = static_cast<int16_t>(fields[1].value);
+            });
+        break;
+    }
+    case kSectorReference: {
+        bool confirmed = false;
+        int sector = CrossReferenceEntry(kCentred, kCentred, kObjSector, false, head.sector,
+                                         &confirmed);
+        if (confirmed && sector >= 0)
+            ForEachSide(sides, [&](SideDef& sd) { sd.sector = static_cast<uint16_t>(sector); });
+        break;
+    }
+    case kTextureBrowser: editChoosers.browseTextures(EntryNameText(head.middle).c_str()); break;
+    default: return false;
+    }
+    return true;
+}
+
+std::vector<std::string> SideDefItems(const SideDef& sd) {
+    return {Format("Upper Texture   : %s", EntryNameText(sd.upper).c_str()),
+            Format("Normal Texture  : %s", EntryNameText(sd.middle).c_str()),
+            Format("Lower Texture   : %s", EntryNameText(sd.lower).c_str()),
+            Format("Texture X,Y off : %hd,%hd", sd.xOffset, sd.yOffset),
+            Format("Sector Reference: %hd", Signed(sd.sector)),
+            "Texture Browser"};
+}
+
+void EditSideDefs(int y, SelectionList& lineDefs, int side, int directItem) {
+    std::vector<int> sides = SideDefsToEdit(lineDefs, side);
+    if (sides.empty())
+        return;
+    if (directItem > 0) {   // the texture clicked in the info panel
+        PerformSideDefItem(sides, PanelTextureBand(side));
+        return;
+    }
+    int head = sides.front();
+    EditMenu menu;
+    menu.x = graphics.MaxX / 7;
+    menu.helpTopic = "SIDEDEFS";
+    menu.title = [head] { return Format("Edit SideDef %hd", static_cast<short>(head)); };
+    menu.items = [head] { return SideDefItems(*SideDefAt(head)); };
+    menu.perform = [&sides](int item) { return PerformSideDefItem(sides, item); };
+    RunEditMenu(menu, y, 0);
+}
+
+// --- References to the SideDefs ----------------------------------------------------
+
+bool UsedAsSide(int sideDef, int side) {
+    for (LineDef& ld : level.lineDefs)
+        if (SideField(ld, side) == sideDef)
+            return true;
+    return false;
+}
+
+void ReplaceSideDef(SelectionList& lineDefs, int side) {
+    int n = lineDefs.head();
+    int old = SideField(*LineDefAt(n), side);
+    bool confirmed = false;
+    int value = CrossReferenceEntry(kCentred, kCentred, kObjSideDef, true, Signed(old), &confirmed);
+    if (!confirmed || value < -1 || value == Signed(old))
+        return;
+    SideField(*LineDefAt(n), side) = value < 0 ? kNoReference : static_cast<uint16_t>(value);
+    // A SideDef that no LineDef uses any more goes; one the other side of
+    // some LineDef still uses stays.
+    if (value < 0 && ValidSideDef(old) && !UsedAsSide(old, 0) && !UsedAsSide(old, 1))
+        DeleteObject(kObjSideDef, old);
+    level.levelChanged = level.mapChanged = true;
+}
+
+bool PerformLineDefItem(int x, int y, SelectionList& lineDefs, int item, int directItem) {
+    const LineDef& first = *LineDefAt(lineDefs.head());
+    switch (item) {
+    case kFlagsItem: FlagsDialog(x, y, lineDefs); break;
+    case kSideDef1Item: EditSideDefs(y, lineDefs, 0, directItem); break;
+    case kSideDef2Item: EditSideDefs(y, lineDefs, 1, directItem); break;
+    case kTagItem: {
+        int tag = 0;
+        if (TagEntry("Sector (last %hd)", first.tag, tag)) {
+            for (int n : lineDefs)
+                if (LineDef* ld = LineDefAt(n))
+                    ld->tag = static_cast<int16_t>(tag);
+            level.levelChanged = true;
+        }
+        break;
+    }
+    case kSideDef1Reference: ReplaceSideDef(lineDefs, 0); break;
+    case kSideDef2Reference: ReplaceSideDef(lineDefs, 1); break;
+    default: return false;
+    }
+    return true;
+}
+
+std::vector<std::string> LineDefItems(int n, const LineDef& ld) {
+    auto sideItem = [](int side, uint16_t sd) {
+        return SideDefAt(sd) ? Format("Edit SideDef%d %hd", side, Signed(sd))
+                             : Format("Add  SideDef%d", side);
+    };
+    return {Format("Edit LineDef  %hd", static_cast<short>(n)), sideItem(1, ld.sideDef1),
+            sideItem(2, ld.sideDef2), Format("Sector Tag  : %hd", ld.tag),
+            Format("SideDef1/Del: %hd", Signed(ld.sideDef1)),
+            Format("SideDef2/Del: %hd", Signed(ld.sideDef2))};
+}
+
+}  // namespace
+
+void EditLineDefs(int x, int y, SelectionList& lineDefs, int directItem) {
+    int n = lineDefs.head();
+    if (!LineDefAt(n))
+        return;
+    EditMenu menu;
+    menu.x = graphics.MaxX / 7;
+    menu.helpTopic = "LINEDEFS";
+    menu.title = [] { return std::string("LineDef/SideDef"); };
+    menu.items = [n] { return LineDefItems(n, *LineDefAt(n)); };
+    menu.perform = [&](int item) { return PerformLineDefItem(x, y, lineDefs, item, directItem); };
+    RunEditMenu(menu, kCentred, directItem);
+}

@@ -1,0 +1,195 @@
+#include "ops/edit_objects.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "base/format.h"
+#include "editor/editor_actions.h"
+#include "editor/picking.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "pictures/namelists.h"
+#include "ops/edit_support.h"
+#include "ops/linedef_ops.h"
+#include "ui/forms.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/list_select.h"
+#include "ui/menus.h"
+#include "ui/saved_area.h"
+#include "ui/toolkit.h"
+
+int lastTag = -1;
+
+namespace {
+
+constexpr int kMaxTag = 999;
+constexpr int kMaxCoordinate = 32000;
+constexpr int kTypeMax = 9999;
+constexpr int kNameRows = 10;
+constexpr int kWarningColour = 4;
+
+// --- The plain choosers ------------------------------------------------------
+
+// The type of the head object as a number, written into every listed object.
+template <typename Record>
+void TypeByNumber(const char* kind, ObjectArray<Record>& records, int16_t Record::*field,
+                  SelectionList& list) {
+    Record* head = list.empty() ? nullptr : records.at(list.head());
+    if (!head)
+        return;
+    std::vector<FormField> fields = {{"Type", 0, kTypeMax, head->*field}};
+    if (NumberForm(kCentred, kCentred, WindowSave::Always, kind, fields) != 1)
+        return;
+    for (int n : list)
+        if (Record* r = records.at(n))
+            r->*field = static_cast<int16_t>(fields[0].value);
+    level.levelChanged = true;
+}
+
+void ThingTypeNumber(int, int, SelectionList& things) {
+    TypeByNumber("Thing", level.things, &Thing::type, things);
+}
+void LineDefTypeNumber(int, int, SelectionList& lineDefs) {
+    TypeByNumber("LineDef", level.lineDefs, &LineDef::type, lineDefs);
+}
+void SectorTypeNumber(int, int, SelectionList& sectors) {
+    TypeByNumber("Sector", level.sectors, &Sector::type, sectors);
+}
+
+int NameFromList(int x, int y, const char* prompt, const NameList& names, char* text) {
+    return ListSelect(x, y, prompt, names.count(), names.names(), kNameRows, text, kNameLength);
+}
+int TextureFromList(int x, int y, const char* prompt, char* text) {
+    return NameFromList(x, y, prompt, nameLists.TextureNames, text);
+}
+int FlatFromList(int x, int y, const char* prompt, char* text) {
+    return NameFromList(x, y, prompt, nameLists.FlatNames, text);
+}
+void NoBrowser(const char*) { ErrorBeep(); }
+
+}  // namespace
+
+EditChoosers editChoosers;
+
+void ResetEditChoosers() {
+    editChoosers = EditChoosers{ThingTypeNumber, LineDefTypeNumber, SectorTypeNumber,
+                                TextureFromList, FlatFromList,      NoBrowser,
+                                NoBrowser};
+}
+
+void InstallEditDialogs() {
+    if (!editChoosers.thingType)
+        ResetEditChoosers();
+    editorActions.editObjects = EditObjects;
+}
+
+void RunEditMenu(const EditMenu& menu, int y, int directItem) {
+    if (directItem > 0) {
+        menu.perform(directItem + 1);
+        return;
+    }
+    int last = 1;
+    do {
+        std::vector<std::string> texts = menu.items();
+        std::vector<const char*> items;
+        for (const std::string& text : texts)
+            items.push_back(text.c_str());
+        std::string title = menu.title();
+        int chosen = SimpleMenu(menu.x, y, MenuStyle::Numbered, last, menu.helpTopic,
+                                WindowSave::Always, title.c_str(), items);
+        if (chosen < 1 || chosen > static_cast<int>(items.size()))
+            return;
+        last = chosen;
+        if (!menu.perform(chosen))
+            return;
+    } while (config.menuNesting);
+}
+
+void EditVertexes(SelectionList& vertexes) {
+    const Vertex* first = VertexAt(vertexes.head());
+    if (!first)
+        return;
+    std::string title = Format("Vertex %hd", static_cast<short>(vertexes.head()));
+    std::vector<FormField> fields = {{"X", -kMaxCoordinate, kMaxCoordinate, first->x},
+                                     {"Y", -kMaxCoordinate, kMaxCoordinate, first->y}};
+    if (NumberForm(kCentred, kCentred, WindowSave::Always, title.c_str(), fields) != 1)
+        return;
+    int dx = fields[0].value - first->x, dy = fields[1].value - first->y;
+    for (int n : vertexes)
+        if (Vertex* v = VertexAt(n)) {
+            v->x = static_cast<int16_t>(std::clamp(v->x + dx, INT16_MIN, INT16_MAX));
+            v->y = static_cast<int16_t>(std::clamp(v->y + dy, INT16_MIN, INT16_MAX));
+        }
+    level.levelChanged = level.mapChanged = true;
+}
+
+void EditObjects(int x, int y, SelectionList& objects, int directItem) {
+    if (objects.empty())
+        return;
+    if (!editChoosers.thingType)
+        ResetEditChoosers();
+    int mode = CurrentEditMode();
+    NameStep("edit " + CountOf(objects.size(), mode));
+    editorActions.showObjectInfo(objects.head());
+    PointerRestore pointer;
+    HidePointer();
+    SavedArea screen;
+    SaveArea(0, 0, graphics.MaxX, graphics.MaxY, screen, WindowSave::Always);
+    switch (mode) {
+    case kObjThing: EditThings(x, y, objects); break;
+    case kObjVertex: EditVertexes(objects); break;
+    case kObjLineDef: EditLineDefs(x, y, objects, directItem); break;
+    case kObjSector: EditSectors(x, y, objects, directItem); break;
+    default: break;
+    }
+    HidePointer();
+    RestoreArea(screen);
+}
+
+bool TagEntry(const char* title, int value, int& tag) {
+    std::string heading = Format(title, lastTag);
+    std::string label = Format("Tag (free %d)", FirstFreeTag());
+    std::vector<FormField> fields = {{label.c_str(), 0, kMaxTag, std::clamp(value, 0, kMaxTag)}};
+    if (NumberForm(kCentred, kCentred, WindowSave::Always, heading.c_str(), fields) != 1)
+        return false;
+    tag = lastTag = fields[0].value;
+    return true;
+}
+
+int CrossReferenceEntry(int x, int y, int kind, bool allowDelete, int value, bool* confirmed) {
+    int max = GetMaxObjectNum(kind);
+    std::string title = Format("%s value from  0 to %d", ObjectTypeName(kind), max);
+    const int cw = graphics.CharW, line = graphics.LineH;
+    int width = (std::max(static_cast<int>(title.size()), 26) + 2) * cw;
+    int height = 7 * line + 8;
+    if (x < 0)
+        x = std::max(0, (graphics.MaxX - width) / 2);
+    if (y < 0)
+        y = std::max(0, (graphics.MaxY - height) / 2);
+    PointerRestore pointer;
+    HidePointer();
+    SavedArea area;
+    SaveArea(x, y, x + width, y + height, area, WindowSave::Always);
+    RaisedBox(x, y, x + width, y + height, config.colors[kColorMenu]);
+    SetColor(0);
+    TextAt(x + cw, y + line / 2, "%s", title.c_str());
+    if (allowDelete)
+        TextAt(-1, -1, "Enter -1 to Delete");
+    SetColor(kWarningColour);
+    TextAt(x + cw, y + 2 * line + line / 2, "Incorrect crossreferences");
+    TextAt(-1, -1, "!! may crash the game !!");
+    int min = allowDelete ? -1 : 0;
+    int key = 0;
+    do
+        key = NumberField(x + cw, y + 5 * line, value, min, max, FieldMode::Edit);
+    while (key != kKeyEsc && key != kKeyEnter && key != -1);
+    RestoreArea(area);
+    if (confirmed)
+        *confirmed = key == kKeyEnter;
+    return value;
+}

@@ -1,0 +1,111 @@
+// The Sector menu: type, flats, light, heights and tag of the selection.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/format.h"
+#include "level/level.h"
+#include "pictures/namelists.h"
+#include "ops/edit_objects.h"
+#include "ui/forms.h"
+#include "ui/graphics.h"
+#include "wad/wadfile.h"
+
+namespace {
+
+enum SectorItem {
+    kSectorType = 1,
+    kCeilingFlat,
+    kFloorFlat,
+    kLightLevel,
+    kHeights,
+    kSectorTag,
+    kBrowseFlats,
+};
+
+constexpr int kMaxLight = 255;
+constexpr int kMaxHeight = 4096;
+
+template <typename Change>
+void ForEachSector(SelectionList& sectors, Change change) {
+    for (int n : sectors)
+        if (Sector* s = SectorAt(n))
+            change(*s);
+    level.levelChanged = true;
+}
+
+void ChooseSectorFlat(SelectionList& sectors, const char* prompt, char (Sector::*flat)[8]) {
+    const Sector& first = *SectorAt(sectors.head());
+    char name[kNameLength + 1] = {};
+    std::memcpy(name, first.*flat, 8);
+    if (!editChoosers.chooseFlat(kCentred, kCentred, prompt, name) || !name[0])
+        return;
+    ForEachSector(sectors, [&](Sector& s) { std::strncpy(s.*flat, name, 8); });
+}
+
+bool SectorNumbers(const char* title, std::vector<FormField>& fields) {
+    return NumberForm(kCentred, kCentred, WindowSave::Always, title, fields) == 1;
+}
+
+bool PerformSectorItem(int x, int y, SelectionList& sectors, int item) {
+    const Sector& first = *SectorAt(sectors.head());
+    switch (item) {
+    case kSectorType: editChoosers.sectorType(x, y, sectors); break;
+    case kCeilingFlat: ChooseSectorFlat(sectors, "Ceiling Texture", &Sector::ceilingTexture); break;
+    case kFloorFlat: ChooseSectorFlat(sectors, "Floor Texture", &Sector::floorTexture); break;
+    case kLightLevel: {
+        std::vector<FormField> fields = {{"LightLevel", 0, kMaxLight, first.light}};
+        if (SectorNumbers("Sector", fields))
+            ForEachSector(sectors, [&](Sector& s) { s.light = static_cast<int16_t>(fields[0].value); });
+        break;
+    }
+    case kHeights: {
+        std::vector<FormField> fields = {{"Ceiling", -kMaxHeight, kMaxHeight, first.ceilingHeight},
+                                         {"Floor", -kMaxHeight, kMaxHeight, first.floorHeight}};
+        if (SectorNumbers("Sector Heights", fields))
+            ForEachSector(sectors, [&](Sector& s) {
+                s.ceilingHeight = static_cast<int16_t>(fields[0].value);
+                s.floorHeight = static_cast<int16_t>(fields[1].value);
+            });
+        break;
+    }
+    case kSectorTag: {
+        int tag = 0;
+        if (TagEntry("LineDef Sector (last %hd)", first.tag, tag))
+            ForEachSector(sectors, [&](Sector& s) { s.tag = static_cast<int16_t>(tag); });
+        break;
+    }
+    case kBrowseFlats: editChoosers.browseFlats(EntryNameText(first.floorTexture).c_str()); break;
+    default: return false;
+    }
+    return true;
+}
+
+std::vector<std::string> SectorItems(const Sector& s) {
+    return {Format("Type           : %hd", s.type),
+            Format("CeilingTexture : %s", EntryNameText(s.ceilingTexture).c_str()),
+            Format("Floor Texture  : %s", EntryNameText(s.floorTexture).c_str()),
+            Format("Light Level    : %hd", s.light),
+            Format("Ceil/Flr Height: %hd,%hd", s.ceilingHeight, s.floorHeight),
+            Format("LineDef Tag    : %hd", s.tag),
+            "Browse Floor/Ceiling"};
+}
+
+}  // namespace
+
+void EditSectors(int x, int y, SelectionList& sectors, int directItem) {
+    int n = sectors.head();
+    if (!SectorAt(n))
+        return;
+    EditMenu menu;
+    menu.x = graphics.MaxX / 10;
+    menu.helpTopic = "SECTORS";
+    menu.title = [n] {
+        const Sector& s = *SectorAt(n);
+        return Format("Edit Sector %hd  (height=%hd)", static_cast<short>(n),
+                      static_cast<short>(s.ceilingHeight - s.floorHeight));
+    };
+    menu.items = [n] { return SectorItems(*SectorAt(n)); };
+    menu.perform = [&](int item) { return PerformSectorItem(x, y, sectors, item); };
+    RunEditMenu(menu, kCentred, directItem);
+}

@@ -1,0 +1,131 @@
+// The Thing dialog: a compass rose for the angle, the five option flags, and
+// the type chooser.
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "editor/info_panels.h"
+#include "gamedefs/thingtypes.h"
+#include "level/level.h"
+#include "ops/edit_objects.h"
+#include "ui/forms.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/saved_area.h"
+
+namespace {
+
+enum ThingControl {
+    kDirectionE = 0,      // 0..7: the compass rose, 45 degrees apart
+    kFirstFlag = 8,       // 8..12: the flags of bits 1, 2, 4, 8, 16
+    kChangeAllSkills = 13,
+    kChangeAllAngles = 14,
+    kChangeType = 15,
+};
+constexpr int kDirections = 8;
+constexpr int kFlagBoxes = 5;
+
+constexpr int kBoxWidth = 440, kBoxHeight = 270;
+constexpr int kFormDx = 16, kFormDy = 56;   // the controls' origin in the box
+constexpr int kSpriteSide = 120;
+
+std::vector<OptionItem> ThingControls(const Thing& t) {
+    std::vector<OptionItem> items = {
+        {"_0E", 80, 40, 0, OptionKind::CheckBox},   {"_1NE", 70, 15, 0, OptionKind::CheckBox},
+        {"_2N", 40, 0, 0, OptionKind::CheckBox},    {"_3NW", 10, 15, 0, OptionKind::CheckBox},
+        {"_4W", 0, 40, 0, OptionKind::CheckBox},    {"_5SW", 10, 65, 0, OptionKind::CheckBox},
+        {"_6S", 40, 80, 0, OptionKind::CheckBox},   {"_7SE", 70, 65, 0, OptionKind::CheckBox},
+        {"_EEasy", 140, 0, 0, OptionKind::CheckBox},
+        {"_MMedium", 140, 20, 0, OptionKind::CheckBox},
+        {"_HHard", 140, 40, 0, OptionKind::CheckBox},
+        {"_DDeaf", 140, 60, 0, OptionKind::CheckBox},
+        {"_NNetWork", 140, 80, 0, OptionKind::CheckBox},
+        {"_SChange All Skills", 0, 104, 0, OptionKind::CheckBox},
+        {"_AChange All Angles", 0, 122, 0, OptionKind::CheckBox},
+        {"_Tchange Type", 0, 164, 0, OptionKind::Button},
+    };
+    for (int i = 0; i < kFlagBoxes; ++i)
+        items[static_cast<size_t>(kFirstFlag + i)].value = (t.flags >> i) & 1;
+    if (t.angle >= 0 && t.angle < 360)
+        items[static_cast<size_t>(t.angle / 45)].value = 1;
+    return items;
+}
+
+// The box under the controls: its number, the type and its sprite.
+void DrawThingBox(int x, int y, int n, const Thing& t) {
+    RaisedBox(x, y, x + kBoxWidth, y + kBoxHeight, config.colors[kColorMenu]);
+    SetColor(config.colors[kColorMenuHilite]);
+    TextAt(x + graphics.CharW, y + 6, "Thing %hd", static_cast<short>(n));
+    SetColor(0);
+    TextAt(-1, -1, "%s", GetThingTypeDescription(static_cast<uint16_t>(t.type)));
+    TextAt(x + kFormDx, y + kFormDy - 14, "Angle");
+    TextAt(x + kFormDx + 140, y + kFormDy - 14, "Skill");
+    int sx = x + kBoxWidth - kSpriteSide - 12;
+    DrawSpriteBox(sx, y + kFormDy, sx + kSpriteSide, y + kFormDy + kSpriteSide,
+                  GetThingTypeSprite(static_cast<uint16_t>(t.type)));
+}
+
+int MarkedDirection(const std::vector<OptionItem>& items) {
+    for (int i = 0; i < kDirections; ++i)
+        if (items[static_cast<size_t>(i)].value)
+            return i;
+    return -1;
+}
+
+void ApplyThingControls(SelectionList& things, const std::vector<OptionItem>& items) {
+    Thing& first = *ThingAt(things.head());
+    int flags = 0;
+    for (int i = 0; i < kFlagBoxes; ++i)
+        if (items[static_cast<size_t>(kFirstFlag + i)].value)
+            flags |= 1 << i;
+    first.flags = static_cast<int16_t>(flags);
+    int direction = MarkedDirection(items);
+    if (direction >= 0)   // an angle off the rose stays as it was
+        first.angle = static_cast<int16_t>(45 * direction);
+    bool allFlags = items[kChangeAllSkills].value, allAngles = items[kChangeAllAngles].value;
+    for (int n : things) {
+        Thing* t = ThingAt(n);
+        if (!t)
+            continue;
+        if (allFlags)
+            t->flags = first.flags;
+        if (allAngles)
+            t->angle = first.angle;
+    }
+    level.levelChanged = true;
+}
+
+}  // namespace
+
+void EditThings(int x, int y, SelectionList& things) {
+    if (!ThingAt(things.head()))
+        return;
+    int bx = (graphics.MaxX - kBoxWidth) / 2, by = (graphics.MaxY - kBoxHeight) / 2;
+    std::vector<OptionItem> items = ThingControls(*ThingAt(things.head()));
+    int buttonY = by + kBoxHeight - graphics.LineH - 12;
+    ButtonDef ok = {"Ok", kFormButtonKey, bx + 250, buttonY, bx + 300, buttonY + graphics.LineH + 5};
+    ButtonDef cancel = {"Cancel", kKeyEsc, bx + 320, buttonY, bx + 390,
+                        buttonY + graphics.LineH + 5};
+    int current = kChangeType, key = 0;
+    for (;;) {
+        DrawThingBox(bx, by, things.head(), *ThingAt(things.head()));
+        int result = OptionForm(FormMode::UntilDecided, "THINGS", current, key, ok, cancel,
+                                bx + kFormDx, by + kFormDy, items);
+        if (result == kOptionCancel)
+            return;
+        if (result == kOptionOk) {
+            ApplyThingControls(things, items);
+            return;
+        }
+        if (result < kDirections) {
+            for (int i = 0; i < kDirections; ++i)
+                items[static_cast<size_t>(i)].value = i == result;
+        } else if (result < kChangeType) {
+            items[static_cast<size_t>(result)].value ^= 1;
+        } else {
+            editChoosers.thingType(x, y, things);
+            if (!config.menuNesting)
+                return;
+        }
+    }
+}

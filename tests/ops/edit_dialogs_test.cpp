@@ -1,0 +1,300 @@
+// The edit dialogs driven by keys on Freedoom's MAP01: each field changed
+// for the first object or the whole selection, cancelled entries changing
+// nothing, SideDefs added and removed, the tag remembered, and each
+// dialog's help topic.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "base/flavour.h"
+#include "editor/editor_actions.h"
+#include "editor/info_panels.h"
+#include "editor/selection.h"
+#include "editor/view.h"
+#include "level/history.h"
+#include "level/level.h"
+#include "level/level_files.h"
+#include "ops/edit_objects.h"
+#include "pictures/namelists.h"
+#include "support/headless_kit.h"
+#include "support/program_state.h"
+#include "support/reference_check.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/toolkit.h"
+#include "wad/master.h"
+
+namespace {
+
+std::vector<std::string> helpAsked;
+std::vector<std::string> prompts;
+
+void RecordHelp(const char* topic, HelpRange, int, int, int, int) { helpAsked.push_back(topic); }
+
+// Backspaces enough to empty a number field.
+const std::string kClear = "key Backspace\nkey Backspace\nkey Backspace\nkey Backspace\n"
+                           "key Backspace\nkey Backspace\n";
+
+std::string Entry(int value) { return kClear + "type " + std::to_string(value) + "\nkey Enter\n"; }
+
+class EditDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string iwad = testkit::FreedoomIwad(2);
+        if (iwad.empty())
+            GTEST_SKIP() << "Freedoom is not installed";
+        session = std::make_unique<testkit::HeadlessSession>();
+        testkit::ResetProgramState(Flavour::Doom);
+        SetField(config.iwadName, iwad.c_str());
+        OpenIwad(config.iwadName);
+        SetLevelName(1, 1);
+        BuildTextureNames();
+        BuildFlatNames();
+        ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory));
+        ResetHistory();
+        InitGraphics(GraphicsPalette::Game);
+        SetMenuBarMode(MenuBarMode::Shown);
+        InitView();
+        InstallEditDialogs();
+        toolkit.helpHandler = RecordHelp;
+        helpAsked.clear();
+        prompts.clear();
+        config.menuNesting = 1;
+    }
+    void TearDown() override { session.reset(); }
+
+    // Runs the dialog of the mode on the objects (the last one is the head)
+    // with the keys.
+    void Edit(int mode, std::initializer_list<int> oldestFirst, const std::string& keys,
+              int directItem = 0) {
+        config.editMode = static_cast<int16_t>(mode);
+        list = SelectionList{};
+        for (int n : oldestFirst)
+            SelectObject(list, n);
+        session->Script(keys);
+        EditObjects(kCentred, kCentred, list, directItem);
+        EXPECT_EQ(toolkit.savedAreas, 0);
+        EXPECT_TRUE(testkit::ReferencesSound());
+    }
+    // A one-sided LineDef of MAP01, from the nth on.
+    static int OneSided(int from = 0) {
+        for (int i = from; i < level.lineDefs.count; ++i)
+            if (level.lineDefs[i].sideDef2 == kNoReference)
+                return i;
+        return -1;
+    }
+    static int TwoSided(int from = 0) {
+        for (int i = from; i < level.lineDefs.count; ++i)
+            if (level.lineDefs[i].sideDef2 != kNoReference)
+                return i;
+        return -1;
+    }
+    static std::string Name(const char* field) { return std::string(field, strnlen(field, 8)); }
+
+    std::unique_ptr<testkit::HeadlessSession> session;
+    SelectionList list;
+};
+
+TEST_F(EditDialogTest, ThingsTakeTheRoseAndFlagsOfTheFirstAndShareWhatIsTicked) {
+    struct Case {
+        const char* keys;
+        int firstAngle, firstFlags;
+        int otherAngle, otherFlags;   // of Things 1-4
+    } cases[] = {
+        {"key O\n", 90, 7, 270, 17},               // opened on N with 1, 2, 3 ticked
+        {"key 4\nkey A\nkey O\n", 180, 7, 180, 17},
+        {"key E\nkey D\nkey S\nkey O\n", 90, 14, 270, 14},
+        {"key 6\nkey N\nkey Esc\n", 90, 7, 270, 17},   // cancelled
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        level.things[0].angle = 90;
+        level.things[0].flags = 7 | 32;   // a bit the dialog does not show goes on Ok
+        for (int i = 1; i < 5; ++i) {
+            level.things[i].angle = 270;
+            level.things[i].flags = 17;
+        }
+        Edit(kObjThing, {4, 3, 2, 1, 0}, c.keys);
+        bool cancelled = std::strstr(c.keys, "Esc") != nullptr;
+        EXPECT_EQ(level.things[0].angle, c.firstAngle);
+        EXPECT_EQ(level.things[0].flags, cancelled ? 7 | 32 : c.firstFlags);
+        for (int i = 1; i < 5; ++i) {
+            EXPECT_EQ(level.things[i].angle, c.otherAngle) << i;
+            EXPECT_EQ(level.things[i].flags, c.otherFlags) << i;
+        }
+    }
+    // An angle off the rose marks no direction and stays.
+    level.things[0].angle = 400;
+    Edit(kObjThing, {0}, "key O\n");
+    EXPECT_EQ(level.things[0].angle, 400);
+}
+
+TEST_F(EditDialogTest, ThingTypeButtonOpensTheChooserForTheWholeSelection) {
+    editChoosers.thingType = [](int, int, SelectionList& things) {
+        for (int n : things)
+            level.things[n].type = 3001;
+    };
+    // With Menu Nesting the dialog goes on: its Cancel keeps the new type.
+    Edit(kObjThing, {1, 2}, "key T\nkey Esc\n");
+    EXPECT_EQ(level.things[1].type, 3001);
+    EXPECT_EQ(level.things[2].type, 3001);
+    // Without, it ends at once, and the rose is not applied.
+    config.menuNesting = 0;
+    level.things[2].type = 1;
+    level.things[2].angle = 0;
+    Edit(kObjThing, {1, 2}, "key 2\nkey T\n");
+    EXPECT_EQ(level.things[2].type, 3001);
+    EXPECT_EQ(level.things[2].angle, 0);
+}
+
+TEST_F(EditDialogTest, VertexesMoveAsABlockWithTheFirstOnTheEnteredPoint) {
+    level.vertices[0] = Vertex{0, 0};
+    level.vertices[1] = Vertex{64, 0};
+    Edit(kObjVertex, {1, 0}, Entry(10) + Entry(10));
+    EXPECT_EQ(level.vertices[0].x, 10);
+    EXPECT_EQ(level.vertices[0].y, 10);
+    EXPECT_EQ(level.vertices[1].x, 74);
+    EXPECT_EQ(level.vertices[1].y, 10);
+    EXPECT_TRUE(level.mapChanged);
+    // Out of range: refused, then cancelled.
+    Edit(kObjVertex, {1, 0}, Entry(32001) + "key Esc\n");
+    EXPECT_EQ(level.vertices[0].x, 10);
+}
+
+TEST_F(EditDialogTest, AddingASecondSideMakesTheLineTwoSidedFacingItsOwnSector) {
+    int ld = OneSided();
+    ASSERT_GE(ld, 0);
+    level.lineDefs[ld].flags = 1;
+    int sides = level.sideDefs.count;
+    Edit(kObjLineDef, {ld}, "key 3\nkey Esc\nkey Esc\n");
+    const LineDef& line = level.lineDefs[ld];
+    EXPECT_EQ(line.flags, 4);
+    ASSERT_EQ(level.sideDefs.count, sides + 1);
+    ASSERT_EQ(line.sideDef2, sides);
+    EXPECT_EQ(Name(level.sideDefs[sides].middle), "-");
+    EXPECT_EQ(level.sideDefs[sides].sector, level.sideDefs[line.sideDef1].sector);
+    EXPECT_TRUE(level.mapChanged);
+}
+
+TEST_F(EditDialogTest, RemovingASideDeletesItOnlyWhenNothingElseUsesIt) {
+    int a = TwoSided(), b = TwoSided(a + 1);
+    ASSERT_GE(b, 0);
+    const std::string remove = "key 6\n" + Entry(-1) + "key Esc\n";
+    // Shared by another LineDef (from either side): it stays.
+    for (bool sameSide : {true, false}) {
+        SCOPED_TRACE(sameSide);
+        uint16_t shared = level.lineDefs[a].sideDef2;
+        uint16_t& other = sameSide ? level.lineDefs[b].sideDef2 : level.lineDefs[b].sideDef1;
+        uint16_t old = other;
+        other = shared;
+        int sides = level.sideDefs.count;
+        Edit(kObjLineDef, {a}, remove);
+        EXPECT_EQ(level.lineDefs[a].sideDef2, kNoReference);
+        EXPECT_EQ(level.sideDefs.count, sides);
+        other = old;
+        level.lineDefs[a].sideDef2 = shared;
+    }
+    int sides = level.sideDefs.count;
+    Edit(kObjLineDef, {a}, remove);
+    EXPECT_EQ(level.lineDefs[a].sideDef2, kNoReference);
+    EXPECT_EQ(level.sideDefs.count, sides - 1);
+    // A number beyond the last SideDef is refused; Esc changes nothing.
+    uint16_t first = level.lineDefs[a].sideDef1;
+    Edit(kObjLineDef, {a}, "key 5\n" + Entry(level.sideDefs.count) + "key Esc\nkey Esc\n");
+    EXPECT_EQ(level.lineDefs[a].sideDef1, first);
+}
+
+TEST_F(EditDialogTest, TagsGoToTheWholeSelectionAndAreRemembered) {
+    EXPECT_EQ(lastTag, -1);
+    Edit(kObjLineDef, {3, 4}, "key 4\n" + Entry(12) + "key Esc\n");
+    EXPECT_EQ(level.lineDefs[3].tag, 12);
+    EXPECT_EQ(level.lineDefs[4].tag, 12);
+    EXPECT_EQ(lastTag, 12);
+    Edit(kObjSector, {2}, "key 6\n" + Entry(1000) + "key Esc\nkey Esc\n");   // above 999
+    EXPECT_EQ(lastTag, 12);
+    Edit(kObjSector, {2, 5}, "key 6\n" + Entry(13) + "key Esc\n");
+    EXPECT_EQ(level.sectors[2].tag, 13);
+    EXPECT_EQ(level.sectors[5].tag, 13);
+    EXPECT_EQ(lastTag, 13);
+}
+
+TEST_F(EditDialogTest, LineDefFlagsAreTheBoxesOfTheFirstAndAllOnlyWhenAsked) {
+    level.lineDefs[3].flags = static_cast<int16_t>(1 | 0x200);
+    level.lineDefs[4].flags = 4;
+    Edit(kObjLineDef, {4, 3}, "key 1\nkey M\nkey O\nkey Esc\n");
+    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2);   // bits above 0x100 cleared
+    EXPECT_EQ(level.lineDefs[4].flags, 4);
+    Edit(kObjLineDef, {4, 3}, "key 1\nkey S\nkey F\nkey O\nkey Esc\n");
+    EXPECT_EQ(level.lineDefs[4].flags, 1 | 2 | 32);
+    Edit(kObjLineDef, {4, 3}, "key 1\nkey I\nkey Esc\nkey Esc\n");
+    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2 | 32);
+}
+
+TEST_F(EditDialogTest, SideDefFieldsGoToEverySideOfTheSelection) {
+    editChoosers.chooseTexture = [](int, int, const char* prompt, char* text) {
+        prompts.push_back(prompt);
+        std::strcpy(text, "STARTAN3");
+        return 1;
+    };
+    int a = OneSided(), b = OneSided(a + 1);
+    Edit(kObjLineDef, {b, a}, "key 2\nkey 3\nkey 4\n" + Entry(-16) + Entry(8) + "key Esc\nkey Esc\n");
+    for (int ld : {a, b}) {
+        const SideDef& sd = level.sideDefs[level.lineDefs[ld].sideDef1];
+        EXPECT_EQ(Name(sd.lower), "STARTAN3");
+        EXPECT_EQ(sd.xOffset, -16);
+        EXPECT_EQ(sd.yOffset, 8);
+    }
+    // A click on the panel goes straight to the texture under the pointer:
+    // no menu.
+    ShowObjectInfo(a);
+    input.PointerX = infoPanels.sides[0].x1 + 2;
+    Edit(kObjLineDef, {a}, "", 1);
+    EXPECT_EQ(prompts, (std::vector<std::string>{"Lower Wall Texture", "Upper Wall Texture"}));
+}
+
+TEST_F(EditDialogTest, SectorFieldsKeepToTheirRanges) {
+    editChoosers.chooseFlat = [](int, int, const char* prompt, char* text) {
+        prompts.push_back(prompt);
+        std::strcpy(text, "FLOOR7_1");
+        return 1;
+    };
+    Edit(kObjSector, {3, 2}, "key 4\n" + Entry(256) + Entry(200) +
+                                 "key 5\n" + Entry(-4097) + Entry(-4096) + Entry(4096) +
+                                 "key Esc\n");
+    for (int s : {2, 3}) {
+        EXPECT_EQ(level.sectors[s].light, 200);
+        EXPECT_EQ(level.sectors[s].ceilingHeight, -4096);
+        EXPECT_EQ(level.sectors[s].floorHeight, 4096);
+    }
+    // Direct items: 1 the ceiling, 2 the floor.
+    Edit(kObjSector, {3}, "", 2);
+    EXPECT_EQ(Name(level.sectors[3].floorTexture), "FLOOR7_1");
+    EXPECT_EQ(prompts, std::vector<std::string>{"Floor Texture"});
+}
+
+TEST_F(EditDialogTest, EveryDialogOpensItsOwnHelpPage) {
+    Edit(kObjThing, {0}, "key F1\nkey Esc\n");
+    Edit(kObjLineDef, {0}, "key F1\nkey 1\nkey F1\nkey Esc\nkey 2\nkey F1\nkey Esc\nkey Esc\n");
+    Edit(kObjSector, {0}, "key F1\nkey Esc\n");
+    EXPECT_EQ(helpAsked,
+              (std::vector<std::string>{"THINGS", "LINEDEFS", "LINEDEFS", "SIDEDEFS", "SECTORS"}));
+}
+
+TEST_F(EditDialogTest, EachOpeningIsOneUndoStepNamedForWhatItEdited) {
+    std::string before(reinterpret_cast<const char*>(level.sectors.begin()),
+                       sizeof(Sector) * level.sectors.count);
+    Edit(kObjSector, {1, 2, 3}, "key 4\n" + Entry(96) + "key 5\n" + Entry(200) + Entry(0) +
+                                     "key Esc\n");
+    ASSERT_TRUE(RecordStep());
+    EXPECT_EQ(UndoLabel(), "edit 3 Sectors");
+    ASSERT_TRUE(Undo());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(level.sectors.begin()),
+                          sizeof(Sector) * level.sectors.count),
+              before);
+}
+
+}  // namespace
