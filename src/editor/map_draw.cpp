@@ -40,6 +40,8 @@ constexpr int kThingCrossSize = 7;
 constexpr int kQuickDrawPulse = 20;   // lines between two pointer refreshes
 constexpr int kThingMarginBottom = 30;
 constexpr int kFillPatterns = 12;
+constexpr double kMinGridGap = 4.0;       // pixels between two grid lines drawn, at least
+constexpr int32_t kMaxGridStep = 1 << 16;  // a step that spans the whole map
 
 // LineDef flag bits that choose a colour.
 constexpr int kFlagImpassable = 0x01;
@@ -161,13 +163,23 @@ void DrawBorder() {
     Screen().line(view.MaxX, 0, view.MaxX, view.MaxY);
 }
 
-// Grid lines every G map units over the map area. The bounds are computed
-// in 32 bits, so the loop never wraps near the coordinate limits; a line
-// that falls on the same pixels as the previous one is not drawn again.
+// The step between the grid lines drawn: the grid size doubled until the
+// lines lie at least kMinGridGap pixels apart, so that a fine grid at a small
+// scale thins out instead of filling the map area.
+int32_t DrawnGridStep(int32_t size, float scale) {
+    int32_t step = size;
+    while (step * static_cast<double>(scale) < kMinGridGap && step < kMaxGridStep)
+        step *= 2;
+    return step;
+}
+
+// Grid lines over the map area, on the multiples of the drawn step. The
+// bounds are computed in 32 bits, so the loop never wraps near the
+// coordinate limits.
 void DrawGrid() {
-    int32_t g = config.gridSize;
-    if (!config.gridShown || g <= 0)
+    if (!config.gridShown || config.gridSize <= 0)
         return;
+    int32_t g = DrawnGridStep(config.gridSize, view.Scale);
     Canvas& screen = Screen();
     SetRole(kColorGrid);
     screen.setlinestyle(config.gridDashed ? kDottedLine : kSolidLine, 0, kNormWidth);
@@ -176,23 +188,10 @@ void DrawGrid() {
     int32_t x1 = (ScreenToMapX(view.MaxX) + g) & mask;
     int32_t y0 = (ScreenToMapY(view.MaxY) - g) & mask;
     int32_t y1 = (view.OrigY + Trunc(static_cast<float>(view.CenterY) / view.Scale) + g) & mask;
-    int lastPixel = 0;
-    bool first = true;
-    for (int32_t x = x0; x <= x1; x += g) {
-        int px = MapToScreenX(x);
-        if (first || px != lastPixel)
-            DrawMapLine(x, y0, x, y1);
-        first = false;
-        lastPixel = px;
-    }
-    first = true;
-    for (int32_t y = y0; y <= y1; y += g) {
-        int py = MapToScreenY(y);
-        if (first || py != lastPixel)
-            DrawMapLine(x0, y, x1, y);
-        first = false;
-        lastPixel = py;
-    }
+    for (int32_t x = x0; x <= x1; x += g)
+        DrawMapLine(x, y0, x, y1);
+    for (int32_t y = y0; y <= y1; y += g)
+        DrawMapLine(x0, y, x1, y);
     NormalStyle();
 }
 

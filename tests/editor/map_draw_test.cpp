@@ -1,10 +1,13 @@
 // Drawing the map on the headless screen, checked pixel by pixel: LineDef
 // colours by kind and mode, the grid, Things, highlights and far-away lines
 // at a high zoom.
+#include <cmath>
 #include <random>
 
 #include "editor_fixture.h"
 #include "gamedefs/thingtypes.h"
+#include "support/png_reader.h"
+#include "support/testkit.h"
 
 using namespace mapkit;
 
@@ -156,6 +159,50 @@ TEST_F(MapDrawTest, StampedThingsMatchThingsDrawnOneByOne) {
         for (int i = 0; i < count; ++i)
             DrawThing(i);
         EXPECT_TRUE(ScreenPixels() == stamped);
+    }
+}
+
+// A fine grid at a small scale thins out to every 2nd, 4th ... line, never
+// closer than 4 pixels; a grid wide enough is drawn whole. Measured on the
+// PNG snapshot of the screen, along a row of the empty map.
+TEST_F(MapDrawTest, GridLinesCloserThanFourPixelsAreSkipped) {
+    config.gridShown = 1;
+    config.gridDashed = 0;
+    testkit::ScratchDir dir;
+    const struct {
+        int16_t size;
+        float scale;
+        double gap;   // pixels between the lines drawn
+    } cases[] = {
+        {16, 0.1f, 6.4}, {16, 0.2f, 6.4}, {8, 0.5f, 4.0}, {64, 1.0f, 64.0},
+        {4, 0.002f, 4.096}, {512, 0.005f, 5.12}, {16, 0.07f, 4.48},
+    };
+    for (const auto& c : cases) {
+        config.gridSize = c.size;
+        SetScale(c.scale);
+        view.OrigX = 1000, view.OrigY = 0;
+        DrawMap(MapDrawing::Full);
+        ASSERT_TRUE(VideoSnapshot(dir.file("grid.png")));
+        testkit::PngPicture png;
+        ASSERT_EQ(testkit::ReadPng(dir.file("grid.png"), png), "");
+        std::vector<int> columns;   // of the grid colour in a row between horizontal lines
+        for (int row = MapAreaTop() + 50; columns.empty() || columns.size() > 200; ++row) {
+            columns.clear();
+            for (int x = 0; x < png.width; ++x)
+                if (png.pixels[size_t(row) * png.width + x] == kGrid)
+                    columns.push_back(x);
+        }
+        ASSERT_GE(columns.size(), 2u) << c.size << " at " << c.scale;
+        // Truncation towards zero may put the two lines around the view's
+        // centre one pixel closer; every other gap is the step's.
+        int narrow = 0;
+        for (size_t i = 1; i < columns.size(); ++i) {
+            int gap = columns[i] - columns[i - 1];
+            EXPECT_GE(gap, std::floor(c.gap) - 1) << c.size << " at " << c.scale;
+            EXPECT_LE(gap, std::ceil(c.gap)) << c.size << " at " << c.scale;
+            narrow += gap < std::floor(c.gap);
+        }
+        EXPECT_LE(narrow, 1) << c.size << " at " << c.scale;
     }
 }
 
