@@ -244,7 +244,7 @@ void RepairConfig(ConfigRecord& c) {
     Clamp(c.colorButtonActive, 0, 24, d.colorButtonActive);
     if (c.editMode != 1 && c.editMode != 2 && c.editMode != 4 && c.editMode != 8)
         c.editMode = d.editMode;
-    Clamp(c.videoMode, 1, 4, d.videoMode);
+    Clamp(c.videoMode, 1, 5, d.videoMode);
     Clamp(c.paletteNumber, 0, 13, d.paletteNumber);
     Clamp(c.gamma, 0, 30, d.gamma);
     for (int i = 0; i < 25; ++i)

@@ -103,7 +103,7 @@ struct ConfigSettings {
     int16_t vertexArrows;
     int16_t defaultFloor;
     int16_t defaultCeiling;
-    int16_t videoMode;              // 1 640x480 .. 4 1280x1024
+    int16_t videoMode;              // 1 640x480 .. 4 1280x1024, 5 the window's size
     char driverName[10];
     int16_t paletteNumber;
     int16_t gamma;

@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -40,6 +41,7 @@ constexpr int kMissionRows = 9;
 constexpr int kMissionPreviewSide = 160;   // the animation beside the level list
 constexpr int kBrowseBeepMs = 5;
 constexpr int kBothButtons = 3;
+constexpr int kEdgeScrollWaitMs = 15;   // a pass a display frame while the view scrolls
 
 std::string LevelName(int16_t episode, int16_t map) { return LevelNameFor(episode, map); }
 
@@ -86,7 +88,14 @@ void TakeDownNotice() {
 }
 
 // The highlight follows the pointer over the map, not over the bars.
+// It is picked again only when the pointer moved, or a key or a redraw may
+// have changed the map under it: a still pointer costs nothing.
 void TrackHighlight(int x, int y) {
+    if (!editor.pickDue && x == editor.pickedX && y == editor.pickedY)
+        return;
+    editor.pickDue = false;
+    editor.pickedX = x;
+    editor.pickedY = y;
     if (editor.highlightHeld && x == editor.heldX && y == editor.heldY)
         return;
     editor.highlightHeld = false;
@@ -120,6 +129,7 @@ void Redraw() {
     if (all || editor.redrawMenuBar)
         DrawMenuBar();
     if (map) {
+        editor.pickDue = true;
         graphics.ruler.drawn = false;
         DrawMap(MapDrawing::Full);
         if (editor.dragging)
@@ -184,15 +194,29 @@ int MouseKey(int x, int y, int buttons) {
     return buttons & 1 ? LeftButtonKey(buttons) : RightButtonKey(buttons, x, y);
 }
 
+// How long the loop may sleep when nothing happens: until an event, or the
+// next step of the edge scrolling, or the end of a notice's time.
+int IdleWaitMs() {
+    int ms = EdgeScrolling() ? kEdgeScrollWaitMs : kWaitUntilInput;
+    if (notice.shown) {
+        int64_t left = notice.shownAt + notice.durationMs - PlatformMilliseconds();
+        int noticeMs = static_cast<int>(std::clamp<int64_t>(left + 1, 0, notice.durationMs + 1));
+        ms = ms < 0 ? noticeMs : std::min(ms, noticeMs);
+    }
+    return ms;
+}
+
 // One pass: follow the pointer, redraw what was asked for, and handle one
 // key if the keyboard or the mouse gave one. Returns the editor's code.
 int MainLoopPass() {
+    FollowScreenSize();
     int x = 0, y = 0, buttons = 0;
     ReadMouse(&x, &y, &buttons);
     SetPointerFromScreen(x, y);
     if (NoticeTimeUp())
         TakeDownNotice();
     editor.buttons = buttons;
+    FollowWheelAndMiddleButton();
     editor.panelHover = editorActions.panelHit(PanelAction::Hover);
     TrackHighlight(x, y);
     if (editor.lineDrawing)
@@ -213,7 +237,7 @@ int MainLoopPass() {
         // A drag that ended or a line drawn by clicks changed the level
         // between keys.
         EndOfCommand();
-        WaitForInput();
+        WaitForInput(IdleWaitMs());
         return 0;
     }
     editor.shiftState = ShiftState();
@@ -223,6 +247,8 @@ int MainLoopPass() {
         DrawStatusLine(Refresh::All);
     int code = EditorKey(key);
     EndOfCommand();
+    ForgetWheel();
+    editor.pickDue = true;
     return code;
 }
 

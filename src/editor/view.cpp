@@ -5,6 +5,7 @@
 
 #include "level/level.h"
 #include "platform/keys.h"
+#include "platform/video.h"
 #include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
@@ -15,6 +16,13 @@ namespace {
 
 constexpr int16_t kGridMax = 512;
 constexpr int16_t kGridMin = 4;
+// The old machine ran its loop, and with it one edge-scroll step, about this
+// often a second.
+constexpr double kOldPassesPerSecond = 18.0;
+// A pass that took longer (the loop was busy elsewhere) scrolls this much.
+constexpr int64_t kLongestScrollPassMs = 250;
+// Pixels a notch of the wheel scrolls sideways.
+constexpr double kWheelScrollPixels = 64.0;
 
 // Truncation towards zero of a value that may lie far outside the 32-bit range
 // (a tiny scale divides by almost nothing).
@@ -76,11 +84,19 @@ void SetScale(float scale) {
     config.scale = scale;
 }
 
-void InitView() {
+namespace {
+
+void TakeMapArea() {
     view.MaxX = graphics.MaxX;
     view.MaxY = graphics.MaxY;
     view.CenterX = graphics.CenterX;
     view.CenterY = graphics.CenterY;
+}
+
+}  // namespace
+
+void InitView() {
+    TakeMapArea();
     view.ScrollStep = config.scrollSpeed;
     view.ZoomPresetHigh = false;
     SetScale(SaneScale(config.scale, kStartScale));
@@ -96,6 +112,14 @@ void StartView() {
     ZoomToFit();
     config.savedViewX = 0;
     config.savedViewY = 0;
+}
+
+bool FollowScreenSize() {
+    if (!FollowWindowSize())
+        return false;
+    TakeMapArea();
+    view.fullRedraw = true;
+    return true;
 }
 
 int MapAreaTop() { return kMenuBarHeight; }
@@ -200,45 +224,134 @@ void ZoomTogglePreset() {
     view.RedrawPending = true;
 }
 
-bool EdgeScroll() {
-    if (ShiftState() & kShiftScrollLock)
-        return false;
-    bool keyboard = !input.MousePresent;
-    int top = keyboard ? kMenuBarHeight : 0;
-    int bottom = view.MaxY - (keyboard ? 10 : 9);
-    int left = 9, right = view.MaxX - 9;
-    int x = input.PointerX, y = input.PointerY;
-    if (!keyboard)
-        ReadMouse(&x, &y, nullptr);
-    int32_t step = Trunc(view.ScrollStep * 2.0 / view.Scale);
+namespace {
+
+// Which way the view may scroll for a pointer at (x, y), screen pixels:
+// -1, 0 or 1 per axis. The view stops once the map's edge is some eight text
+// lines (six characters) inside the opposite screen edge.
+struct EdgeDirection {
+    int x = 0, y = 0;
+};
+
+EdgeDirection EdgeTouched(int x, int y, int top, int bottom) {
     int charW = graphics.CharW, charH = graphics.CharH;
+    EdgeDirection d;
+    if (y <= top && ScreenToMapY(view.MaxY - 8 * charH) < view.MapMaxY)
+        d.y = 1;
+    else if (y >= bottom && ScreenToMapY(8 * charH) > view.MapMinY)
+        d.y = -1;
+    if (x <= 9 && ScreenToMapX(view.MaxX - 6 * charW) > view.MapMinX)
+        d.x = -1;
+    else if (x >= view.MaxX - 9 && ScreenToMapX(6 * charW) < view.MapMaxX)
+        d.x = 1;
+    return d;
+}
+
+bool MoveView(EdgeDirection d, int32_t step) {
     int16_t oldX = view.OrigX, oldY = view.OrigY;
-    if (y <= top) {
-        if (ScreenToMapY(view.MaxY - 8 * charH) < view.MapMaxY)
-            view.OrigY = Clamp16(view.OrigY + step);
-        y += view.ScrollStep;
-    } else if (y >= bottom) {
-        if (ScreenToMapY(8 * charH) > view.MapMinY)
-            view.OrigY = Clamp16(view.OrigY - step);
-        y -= view.ScrollStep;
-    }
-    if (x <= left) {
-        if (ScreenToMapX(view.MaxX - 6 * charW) > view.MapMinX)
-            view.OrigX = Clamp16(view.OrigX - step);
-        x += view.ScrollStep;
-    } else if (x >= right) {
-        if (ScreenToMapX(6 * charW) < view.MapMaxX)
-            view.OrigX = Clamp16(view.OrigX + step);
-        x -= view.ScrollStep;
-    }
-    if (keyboard) {
-        input.PointerX = x;
-        input.PointerY = y;
-    }
+    view.OrigX = Clamp16(view.OrigX + d.x * step);
+    view.OrigY = Clamp16(view.OrigY + d.y * step);
     bool moved = view.OrigX != oldX || view.OrigY != oldY;
     if (moved)
         view.RedrawPending = true;
     return moved;
+}
+
+// The keyboard cursor at an edge scrolls one step and is moved back off it.
+bool EdgeScrollByCursor() {
+    int x = input.PointerX, y = input.PointerY;
+    int top = kMenuBarHeight, bottom = view.MaxY - 10;
+    EdgeDirection d = EdgeTouched(x, y, top, bottom);
+    if (y <= top)
+        input.PointerY = y + view.ScrollStep;
+    else if (y >= bottom)
+        input.PointerY = y - view.ScrollStep;
+    if (x <= 9)
+        input.PointerX = x + view.ScrollStep;
+    else if (x >= view.MaxX - 9)
+        input.PointerX = x - view.ScrollStep;
+    return MoveView(d, Trunc(view.ScrollStep * 2.0 / view.Scale));
+}
+
+}  // namespace
+
+bool EdgeScroll() {
+    if ((ShiftState() & kShiftScrollLock) || view.panning) {
+        view.edgeClock = -1;
+        return false;
+    }
+    if (!input.MousePresent)
+        return EdgeScrollByCursor();
+    int x = 0, y = 0;
+    ReadMouse(&x, &y, nullptr);
+    EdgeDirection d = EdgeTouched(x, y, 0, view.MaxY - 9);
+    if (d.x == 0 && d.y == 0) {
+        view.edgeClock = -1;
+        view.edgeRest = 0;
+        return false;
+    }
+    int64_t now = PlatformMilliseconds();
+    int64_t elapsed = view.edgeClock < 0 ? 0 : std::min(now - view.edgeClock, kLongestScrollPassMs);
+    view.edgeClock = now;
+    double pixelsPerMs = view.ScrollStep * 2.0 * kOldPassesPerSecond / 1000.0;
+    view.edgeRest += pixelsPerMs * static_cast<double>(elapsed) / view.Scale;
+    int32_t step = Trunc(view.edgeRest);
+    view.edgeRest -= step;
+    return MoveView(d, step);
+}
+
+bool EdgeScrolling() { return view.edgeClock >= 0; }
+
+namespace {
+
+// The middle button held: the map point under the pointer when it went down
+// stays under the pointer.
+bool Pan() {
+    if (!MiddleButtonDown()) {
+        view.panning = false;
+        return false;
+    }
+    if (!view.panning) {
+        view.panning = true;
+        view.panX = ScreenToMapX(view.PointerX);
+        view.panY = ScreenToMapY(view.PointerY);
+        return false;
+    }
+    int16_t oldX = view.OrigX, oldY = view.OrigY;
+    view.OrigX = Clamp16(view.panX - Trunc(static_cast<float>(view.PointerX - view.CenterX) / view.Scale));
+    view.OrigY = Clamp16(view.panY - Trunc(static_cast<float>(view.CenterY - view.PointerY) / view.Scale));
+    bool moved = view.OrigX != oldX || view.OrigY != oldY;
+    if (moved)
+        view.RedrawPending = true;
+    return moved;
+}
+
+bool TurnWheel() {
+    int up = 0, right = 0;
+    TakeWheel(up, right);
+    bool moved = false;
+    for (; up > 0; --up)
+        moved = ZoomIn() || moved;
+    for (; up < 0; ++up)
+        moved = ZoomOut() || moved;
+    if (right != 0) {
+        int32_t step = Trunc(kWheelScrollPixels / view.Scale);
+        view.OrigX = Clamp16(view.OrigX + right * step);
+        view.RedrawPending = moved = true;
+    }
+    return moved;
+}
+
+}  // namespace
+
+bool FollowWheelAndMiddleButton() {
+    bool zoomed = TurnWheel();
+    return Pan() || zoomed;
+}
+
+void ForgetWheel() {
+    int up = 0, right = 0;
+    TakeWheel(up, right);
 }
 
 bool ScrollMapByKey(int key) {

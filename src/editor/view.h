@@ -28,6 +28,15 @@ struct ViewState {
     bool ZoomPresetHigh = false;
     bool RedrawPending = false;         // the view moved: redraw the map
     bool fullRedraw = false;            // redraw everything (menu bar and panels too)
+    // Edge scrolling: the clock (ms) of its last step while the pointer
+    // stays at an edge, -1 while it does not; and the part of a map unit
+    // that the steps so far did not move.
+    int64_t edgeClock = -1;
+    double edgeRest = 0;
+    // Dragging the map with the middle button: the map point grabbed, which
+    // stays under the pointer.
+    bool panning = false;
+    int16_t panX = 0, panY = 0;
 };
 
 extern ViewState view;
@@ -48,6 +57,11 @@ void InitView();
 // Centres the view on the configuration's saved view when there is one and the
 // level has Vertexes; otherwise fits the map and sets the saved view to (0, 0).
 void StartView();
+
+// In the window-size mode, after the window was resized: the screen and the
+// map area take its new size, the map point at the centre staying there,
+// and everything is redrawn. True when the size changed.
+bool FollowScreenSize();
 
 // Takes the pointer from screen pixels (as the mouse reports it).
 void SetPointerFromScreen(int x, int y);
@@ -76,8 +90,22 @@ void ZoomToDigit(int digit);
 void ZoomTogglePreset();
 
 // Scrolls when the pointer touches an edge of the map area; true when the view
-// moved. Call once per pass of the main loop.
+// moved. Call once per pass of the main loop: the mouse pointer held at an
+// edge scrolls by time, ScrollStep x 2 pixels 18 times a second (the pace of
+// the old machine's loop), however fast the loop runs; the keyboard cursor
+// scrolls one such step each time it reaches an edge.
 bool EdgeScroll();
+// True while the pointer stays at an edge where the view can scroll: the
+// loop must come round again soon even when the user does nothing.
+bool EdgeScrolling();
+// The wheel and the middle button, read once per pass of the main loop: each
+// notch up or down zooms in or out around the pointer (as ZoomIn and
+// ZoomOut do), a notch right or left (Shift and the wheel) scrolls sideways,
+// and the middle button held drags the map. True when the view moved.
+bool FollowWheelAndMiddleButton();
+// Forgets the notches turned while the loop was busy elsewhere (a dialog).
+void ForgetWheel();
+
 // Home/Left, End/Right, Up/PgUp and Down/PgDn scroll the view; other keys
 // return false and change nothing.
 bool ScrollMapByKey(int key);

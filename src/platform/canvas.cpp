@@ -130,6 +130,14 @@ Canvas::Canvas(int width, int height)
     setviewport(0, 0, width_ - 1, height_ - 1, true);
 }
 
+void Canvas::resize(int width, int height)
+{
+    width_ = std::max(1, width);
+    height_ = std::max(1, height);
+    pixels_.assign(size_t(width_) * size_t(height_), uint8_t(bkcolor_));
+    setviewport(0, 0, width_ - 1, height_ - 1, true);
+}
+
 // ---------------------------------------------------------------------------
 // State
 

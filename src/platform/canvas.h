@@ -36,6 +36,9 @@ struct Image {
 class Canvas {
 public:
     Canvas(int width, int height);
+    // A new size: every pixel in the background colour, the viewport the
+    // whole screen; colours and styles stay.
+    void resize(int width, int height);
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -15,6 +15,9 @@ VideoState video;
 namespace {
 
 constexpr size_t kKeyBufferSize = 16;
+constexpr int kKeyWaitingMs = 10;
+// The canvas a window-sized screen starts with, before the window says its size.
+constexpr int kFirstWindowWidth = 1280, kFirstWindowHeight = 1024;
 
 // The VGA's palette after a mode start: the 16 EGA colours, a grey ramp, then
 // nine rings of 24 hues (three intensities, three saturations each), black.
@@ -77,9 +80,9 @@ void Show(bool beforeBlocking) {
     if (!video.mustShow && video.shown.size() == size &&
         std::memcmp(video.shown.data(), screen.pixels(), size) == 0)
         return;
-    video.backend->present();
+    // A failed frame (the window was being resized) is shown whole next time.
+    video.mustShow = !video.backend->present();
     video.shown.assign(screen.pixels(), screen.pixels() + size);
-    video.mustShow = false;
 }
 
 void ResetMouseDriver() {
@@ -115,20 +118,57 @@ bool VideoStart(int width, int height, const std::string& title, VideoStartError
     VideoStop();
     video.title = title;
     const VideoBackend& backend = ChosenBackend();
+    video.followWindow = width == kWindowSized || height == kWindowSized;
+    if (video.followWindow)
+        width = kFirstWindowWidth, height = kFirstWindowHeight;
     video.canvas = std::make_unique<Canvas>(width, height);
     SetDefaultPalette(video.palette);
     video.buttons = 0;
-    video.mouseX = std::clamp(video.mouseX, 0, width - 1);
-    video.mouseY = std::clamp(video.mouseY, 0, height - 1);
+    video.middle = false;
+    video.wheelUp = video.wheelRight = 0;
     ResetMouseDriver();
     if (!backend.start(width, height, error))
         return false;
+    if (video.followWindow) {
+        WindowResized(width, height);
+        VideoResizeCanvas(video.windowW, video.windowH);
+    }
+    video.mouseX = std::clamp(video.mouseX, 0, Screen().getmaxx());
+    video.mouseY = std::clamp(video.mouseY, 0, Screen().getmaxy());
     video.backend = &backend;
     video.active = true;
     video.shown.clear();
     video.mustShow = true;
     video.lastPresent = -1;
     return true;
+}
+
+bool VideoWindowResized(int& width, int& height) {
+    if (!video.followWindow || (video.windowW == Screen().width() && video.windowH == Screen().height()))
+        return false;
+    width = video.windowW;
+    height = video.windowH;
+    return true;
+}
+
+bool VideoDisplaySize(int& width, int& height) {
+    return video.active && video.backend->window && video.backend->displaySize(width, height);
+}
+
+void VideoResizeCanvas(int width, int height) {
+    Canvas& screen = Screen();
+    if (width == screen.width() && height == screen.height())
+        return;
+    screen.resize(width, height);
+    video.limits = MouseLimits{0, 0, screen.getmaxx(), screen.getmaxy()};
+    video.mouseX = std::clamp(video.mouseX, 0, screen.getmaxx());
+    video.mouseY = std::clamp(video.mouseY, 0, screen.getmaxy());
+    video.mustShow = true;
+}
+
+void WindowResized(int width, int height) {
+    video.windowW = std::clamp(width, kMinCanvasWidth, kMaxCanvasWidth);
+    video.windowH = std::clamp(height, kMinCanvasHeight, kMaxCanvasHeight);
 }
 
 void VideoStop() {
@@ -170,11 +210,15 @@ void PlatformPoll(PollKind kind) {
     VideoPresent();
 }
 
-void PlatformWaitForInput() {
+void PlatformWaitForInput(int timeoutMs) {
     if (!video.active)
         return;
     Show(true);
-    video.backend->waitForInput();
+    // A key left in the buffer is not an event to wait for: whoever waits
+    // while one is there is waiting for something else, and looks again soon.
+    if (!video.keys.empty() && (timeoutMs < 0 || timeoutMs > kKeyWaitingMs))
+        timeoutMs = kKeyWaitingMs;
+    video.backend->waitForInput(timeoutMs);
 }
 
 // ---- Keyboard
@@ -213,6 +257,10 @@ void MouseMovedTo(int x, int y) {
 }
 
 void MouseButtonChanged(int button, bool down) {
+    if (button == kButtonMiddle) {
+        video.middle = down;
+        return;
+    }
     int before = video.buttons;
     video.buttons = down ? before | button : before & ~button;
     if (video.buttons == before)
@@ -220,6 +268,21 @@ void MouseButtonChanged(int button, bool down) {
     bool left = button == kButtonLeft;
     CallHandler(down ? (left ? kMouseLeftDown : kMouseRightDown)
                      : (left ? kMouseLeftUp : kMouseRightUp));
+}
+
+void MouseWheelTurned(int up, bool sideways) {
+    if (sideways)
+        video.wheelRight -= up;
+    else
+        video.wheelUp += up;
+}
+
+bool PlatformMiddleButtonDown() { return video.middle; }
+
+void PlatformTakeWheel(int& up, int& right) {
+    up = video.wheelUp;
+    right = video.wheelRight;
+    video.wheelUp = video.wheelRight = 0;
 }
 
 bool PlatformMouseReset() {

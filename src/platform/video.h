@@ -37,10 +37,27 @@ struct VideoStartError {
     std::string message;
 };
 
+// Width and height of VideoStart for a canvas of the window's own size: the
+// window opens as large as the screen allows (maximised), and the canvas
+// follows it when it is resized, within the limits below. The headless
+// screen has no window: its canvas starts at 1280 x 1024, and the script's
+// "resize W H" stands for the window being resized.
+constexpr int kWindowSized = 0;
+constexpr int kMinCanvasWidth = 640, kMinCanvasHeight = 480;
+constexpr int kMaxCanvasWidth = 3840, kMaxCanvasHeight = 2160;
+
 // Opens the screen with a canvas of the given size, the default VGA palette
 // and a cleared canvas; a window gets the title. False with the reason when
 // it cannot.
 bool VideoStart(int width, int height, const std::string& title, VideoStartError& error);
+// For a canvas that follows the window: true with the size the canvas should
+// now have when the window was resized to another (the window shows the old
+// canvas, scaled, until VideoResizeCanvas).
+bool VideoWindowResized(int& width, int& height);
+// The size of the display the window is on; false without a window.
+bool VideoDisplaySize(int& width, int& height);
+// Gives the canvas that size: cleared, the viewport the whole screen.
+void VideoResizeCanvas(int width, int height);
 void VideoStop();
 // Stops the screen and forgets its canvas, palette, keyboard buffer and mouse
 // driver, as before the first start.
@@ -71,9 +88,12 @@ enum class PollKind { Keys, Mouse };
 // canvas if due.
 void PlatformPoll(PollKind kind);
 // The program has nothing to do until the user acts: shows the canvas and
-// waits (a short while) for an event. Headless: hands out the next script
-// event at once, or ends the run with kExitScriptEnded when none is left.
-void PlatformWaitForInput();
+// sleeps until an event comes, or at most timeoutMs milliseconds (a timeout
+// of kWaitUntilInput: no limit), or a few milliseconds while a key waits.
+// Headless: hands out the next script event at once, or ends the run with
+// kExitScriptEnded when none is left.
+constexpr int kWaitUntilInput = -1;
+void PlatformWaitForInput(int timeoutMs = kWaitUntilInput);
 
 // ---- Keyboard (the BIOS keyboard service). These do not pump events.
 
@@ -97,6 +117,9 @@ constexpr int kMouseRightUp = 0x10;
 // Button bits.
 constexpr int kButtonLeft = 1;
 constexpr int kButtonRight = 2;
+// The middle button, which the old driver lacked: never among the button
+// bits above (so nothing that reads them changes meaning); asked for apart.
+constexpr int kButtonMiddle = 4;
 
 // The speed that makes the pointer follow the system pointer one to one; the
 // driver speed the program finds at its first start.
@@ -110,6 +133,12 @@ using MouseEventHandler = void (*)(int x, int y, int buttons);
 bool PlatformMouseReset();
 void PlatformSetMouseHandler(MouseEventHandler handler, int mask);
 void PlatformMouseStatus(int& x, int& y, int& buttons);
+// Whether the middle button is held.
+bool PlatformMiddleButtonDown();
+// The wheel's notches since the last call, and forgets them: up (towards the
+// screen's top, negative down) and right (negative left). A notch of the
+// wheel with Shift held, and a sideways wheel, turn right or left.
+void PlatformTakeWheel(int& up, int& right);
 // Moves the pointer; the system pointer follows while it is over the window.
 void PlatformWarpMouse(int x, int y);
 void PlatformSetMouseLimits(int x1, int y1, int x2, int y2);

@@ -14,16 +14,18 @@
 
 struct VideoBackend {
     bool window;                    // shows the canvas somewhere
-    bool (*start)(int width, int height, VideoStartError& error);
+    // With VideoState::followWindow, sets width and height to the window's size.
+    bool (*start)(int& width, int& height, VideoStartError& error);
     void (*stop)();
-    void (*present)();              // shows the canvas now (backends with a window)
+    bool (*present)();              // shows the canvas now (backends with a window); false when it could not
     void (*poll)(PollKind kind);    // runs the event pump
-    void (*waitForInput)();
+    void (*waitForInput)(int timeoutMs);
     void (*warp)(int x, int y);     // the system pointer follows a warp
     void (*speedChanged)();
     int64_t (*milliseconds)();
     void (*delay)(int ms);
     void (*tone)(int freq, int ms);
+    bool (*displaySize)(int& width, int& height);   // of the screen the window is on
 };
 
 const VideoBackend& SdlVideoBackend();
@@ -37,6 +39,8 @@ struct VideoState {
     const VideoBackend* backend = nullptr;   // of the running screen
     std::string title;                        // of the window
     bool active = false;
+    bool followWindow = false;                // the canvas takes the window's size
+    int windowW = 0, windowH = 0;             // that size, within the canvas limits
     std::unique_ptr<Canvas> canvas;
     uint8_t palette[768] = {};                // 6-bit components
     std::vector<uint8_t> shown;               // the canvas as last shown
@@ -53,6 +57,8 @@ struct VideoState {
     int shiftState = 0;
 
     int mouseX = 0, mouseY = 0, buttons = 0;
+    bool middle = false;                      // the middle button is held
+    int wheelUp = 0, wheelRight = 0;          // notches not taken yet
     MouseLimits limits;
     MouseEventHandler handler = nullptr;
     int handlerMask = 0;
@@ -68,3 +74,7 @@ void QueueKey(int code, int shiftState, char typed = 0);
 // The pointer moves to (x, y), kept inside the limits.
 void MouseMovedTo(int x, int y);
 void MouseButtonChanged(int button, bool down);
+// A notch of the wheel: up (1 up, -1 down), or sideways with Shift.
+void MouseWheelTurned(int up, bool sideways);
+// The window now has this size (for a canvas that follows it).
+void WindowResized(int width, int height);

@@ -23,15 +23,17 @@ namespace {
 
 ScriptEndHandler scriptEndHandler = nullptr;
 
-enum class EventType { Key, Move, Down, Up, Click, Wait, Snapshot };
+enum class EventType { Key, Move, Down, Up, Click, Wheel, Resize, Wait, Snapshot };
 
 struct ScriptEvent {
     EventType type = EventType::Key;
     int code = 0, shiftState = 0;    // Key
     char typed = 0;                  // Key typed as a character
     int button = 0;                  // Down, Up, Click
-    bool at = false;                 // Move, and Click with a position
-    int x = 0, y = 0;
+    int up = 0;                      // Wheel: 1 up, -1 down
+    bool sideways = false;           // Wheel with Shift
+    bool at = false;                 // Move, and Click or Wheel with a position
+    int x = 0, y = 0;                // the position, or Resize's width and height
     int ms = 0;                      // Wait
     std::string path;                // Snapshot
 };
@@ -83,6 +85,8 @@ bool ParseButton(const std::string& word, int& button) {
         button = kButtonLeft;
     else if (word == "right")
         button = kButtonRight;
+    else if (word == "middle")
+        button = kButtonMiddle;
     else
         return false;
     return true;
@@ -129,7 +133,7 @@ bool ParseLine(const std::string& line, std::vector<ScriptEvent>& out, std::stri
     } else if (word == "down" || word == "up") {
         e.type = word == "down" ? EventType::Down : EventType::Up;
         if (args.size() != 1 || !ParseButton(args[0], e.button)) {
-            error = word + " needs left or right";
+            error = word + " needs left, right or middle";
             return false;
         }
     } else if (word == "click") {
@@ -137,7 +141,26 @@ bool ParseLine(const std::string& line, std::vector<ScriptEvent>& out, std::stri
         e.at = args.size() == 3;
         if ((args.size() != 1 && !e.at) || !ParseButton(args[0], e.button) ||
             (e.at && (!ParseNumber(args[1], e.x) || !ParseNumber(args[2], e.y)))) {
-            error = "click needs left or right, and optionally X Y";
+            error = "click needs left, right or middle, and optionally X Y";
+            return false;
+        }
+    } else if (word == "wheel") {
+        e.type = EventType::Wheel;
+        e.at = args.size() == 3;
+        std::string turn = args.empty() ? "" : args[0];
+        e.sideways = turn.rfind("Shift-", 0) == 0;
+        if (e.sideways)
+            turn = turn.substr(6);
+        e.up = turn == "up" ? 1 : turn == "down" ? -1 : 0;
+        if ((args.size() != 1 && !e.at) || e.up == 0 ||
+            (e.at && (!ParseNumber(args[1], e.x) || !ParseNumber(args[2], e.y)))) {
+            error = "wheel needs up or down (or Shift-up, Shift-down), and optionally X Y";
+            return false;
+        }
+    } else if (word == "resize") {
+        e.type = EventType::Resize;
+        if (args.size() != 2 || !ParseNumber(args[0], e.x) || !ParseNumber(args[1], e.y)) {
+            error = "resize needs WIDTH HEIGHT";
             return false;
         }
     } else if (word == "wait") {
@@ -208,6 +231,12 @@ void Apply(const ScriptEvent& e) {
         MouseButtonChanged(e.button, true);
         MouseButtonChanged(e.button, false);
         break;
+    case EventType::Wheel:
+        if (e.at)
+            MouseMovedTo(e.x, e.y);
+        MouseWheelTurned(e.up, e.sideways);
+        break;
+    case EventType::Resize: WindowResized(e.x, e.y); break;
     case EventType::Wait: headless.clock += e.ms; break;
     case EventType::Snapshot: TakeSnapshot(e.path); break;
     }
@@ -246,7 +275,7 @@ void Poll(PollKind kind) {
         HandOutEvent();
 }
 
-bool Start(int, int, VideoStartError& error) {
+bool Start(int&, int&, VideoStartError& error) {
     if (headless.failNextStart.failure != VideoFailure::None) {
         error = headless.failNextStart;
         headless.failNextStart = {};
@@ -267,7 +296,7 @@ bool Start(int, int, VideoStartError& error) {
 }
 
 void Stop() {}
-void WaitForInput() { HandOutEvent(); }
+void WaitForInput(int) { HandOutEvent(); }
 void Warp(int, int) {}
 void SpeedChanged() {}
 int64_t Milliseconds() { return headless.clock; }
@@ -280,7 +309,7 @@ void Tone(int, int) {}
 
 const VideoBackend& HeadlessVideoBackend() {
     static const VideoBackend backend = {false, Start, Stop, nullptr, Poll, WaitForInput,
-                                         Warp, SpeedChanged, Milliseconds, Delay, Tone};
+                                         Warp, SpeedChanged, Milliseconds, Delay, Tone, nullptr};
     return backend;
 }
 
@@ -326,5 +355,7 @@ void HeadlessReset() {
     video.keys.clear();
     video.shiftState = 0;
     video.buttons = 0;
+    video.middle = false;
+    video.wheelUp = video.wheelRight = 0;
     video.mouseX = video.mouseY = 0;
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -26,6 +27,7 @@ struct SdlState {
     SDL_Window* window = nullptr;
     SDL_Surface* surface = nullptr;   // the window's, as last drawn on
     int surfaceW = 0, surfaceH = 0;
+    int canvasW = 0, canvasH = 0;     // the canvas size the picture was fitted for
     SDL_Rect picture = {};            // where the canvas lies on the surface
     std::vector<int> columns, rows;   // canvas column/row of each picture column/row
     bool whole = true;                // the surface must be drawn again whole
@@ -100,6 +102,8 @@ int ButtonBit(Uint8 button) {
         return kButtonLeft;
     if (button == SDL_BUTTON_RIGHT)
         return kButtonRight;
+    if (button == SDL_BUTTON_MIDDLE)
+        return kButtonMiddle;
     return 0;
 }
 
@@ -124,6 +128,17 @@ void TextInput(const char* text) {
             QueueKey(code, shift, static_cast<char>(*p));
 }
 
+// Each notch of the wheel; Shift turns the wheel sideways, and a sideways
+// wheel (or a touchpad's sideways swipe) turns right and left.
+void Wheel(const SDL_MouseWheelEvent& wheel) {
+    int sign = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+    bool shift = (SDL_GetModState() & KMOD_SHIFT) != 0;
+    for (int n = 0; n < std::abs(wheel.y); ++n)
+        MouseWheelTurned(wheel.y * sign > 0 ? 1 : -1, shift);
+    for (int n = 0; n < std::abs(wheel.x); ++n)
+        MouseWheelTurned(wheel.x * sign > 0 ? -1 : 1, true);
+}
+
 void HandleEvent(const SDL_Event& e) {
     switch (e.type) {
     case SDL_QUIT: QueueKey(kKeyWindowClose, video.shiftState); break;
@@ -143,10 +158,13 @@ void HandleEvent(const SDL_Event& e) {
         if (int bit = ButtonBit(e.button.button))
             MouseButtonChanged(bit, e.type == SDL_MOUSEBUTTONDOWN);
         break;
+    case SDL_MOUSEWHEEL: Wheel(e.wheel); break;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             video.mustShow = true;
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && video.followWindow)
+            WindowResized(e.window.data1, e.window.data2);
         break;
     default: break;
     }
@@ -231,7 +249,7 @@ void ChooseDrivers() {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
-bool Start(int width, int height, VideoStartError& error) {
+bool Start(int& width, int& height, VideoStartError& error) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     ChooseDrivers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -244,10 +262,19 @@ bool Start(int width, int height, VideoStartError& error) {
     // rendered in software (a virtual display, a remote desktop).
     if (std::string(SDL_GetCurrentVideoDriver()) == "x11")
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    Uint32 flags = SDL_WINDOW_RESIZABLE;
+    SDL_Rect usable;
+    if (video.followWindow) {
+        flags |= SDL_WINDOW_MAXIMIZED;
+        if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+            width = usable.w, height = usable.h;
+    }
     sdl.window = SDL_CreateWindow(video.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  width, height, SDL_WINDOW_RESIZABLE);
+                                  width, height, flags);
     if (!sdl.window || !SDL_GetWindowSurface(sdl.window))
         return Fail(error);
+    if (video.followWindow)
+        SDL_GetWindowSize(sdl.window, &width, &height);
     SDL_DisplayMode mode;
     int display = SDL_GetWindowDisplayIndex(sdl.window);
     video.frameMs = 16;
@@ -286,6 +313,8 @@ void FitSurface(SDL_Surface* surface) {
     sdl.surface = surface;
     sdl.surfaceW = surface->w;
     sdl.surfaceH = surface->h;
+    sdl.canvasW = screen.width();
+    sdl.canvasH = screen.height();
     sdl.staging.resize(size_t(to.w));
 }
 
@@ -436,22 +465,23 @@ void DrawChangedAreas(SDL_Surface* surface) {
 
 // Shows the canvas: whole after a palette change, an exposure, a new window
 // size or a failure; else only the areas that changed since the last frame.
-void Present() {
+bool Present() {
     SDL_Surface* surface = SDL_GetWindowSurface(sdl.window);
     if (!surface) {
         sdl.whole = true;
-        return;
+        return false;
     }
     const Canvas& screen = Screen();
     bool whole = sdl.whole || video.mustShow ||
                  video.shown.size() != size_t(screen.width()) * size_t(screen.height());
-    if (surface != sdl.surface || surface->w != sdl.surfaceW || surface->h != sdl.surfaceH) {
+    if (surface != sdl.surface || surface->w != sdl.surfaceW || surface->h != sdl.surfaceH ||
+        screen.width() != sdl.canvasW || screen.height() != sdl.canvasH) {
         FitSurface(surface);
         whole = true;
     }
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
         sdl.whole = true;
-        return;
+        return false;
     }
     sdl.updated.clear();
     if (whole) {
@@ -466,6 +496,7 @@ void Present() {
         SDL_UnlockSurface(surface);
     sdl.whole = !sdl.updated.empty() &&
                 SDL_UpdateWindowSurfaceRects(sdl.window, sdl.updated.data(), int(sdl.updated.size())) != 0;
+    return !sdl.whole;
 }
 
 void Pump() {
@@ -482,8 +513,12 @@ void Poll(PollKind) {
         Pump();
 }
 
-void WaitForInput() {
-    SDL_WaitEventTimeout(nullptr, 10);
+// Sleeps in the window system's event wait: an idle program costs nothing.
+void WaitForInput(int timeoutMs) {
+    if (timeoutMs < 0)
+        SDL_WaitEvent(nullptr);
+    else
+        SDL_WaitEventTimeout(nullptr, timeoutMs);
     Pump();
 }
 
@@ -529,10 +564,20 @@ void Tone(int freq, int ms) {
     SDL_QueueAudio(sdl.audio, wave.data(), Uint32(wave.size() * sizeof(int16_t)));
 }
 
+bool DisplaySize(int& width, int& height) {
+    SDL_DisplayMode mode;
+    int display = SDL_GetWindowDisplayIndex(sdl.window);
+    if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0)
+        return false;
+    width = mode.w;
+    height = mode.h;
+    return true;
+}
+
 }  // namespace
 
 const VideoBackend& SdlVideoBackend() {
     static const VideoBackend backend = {true, Start, Stop, Present, Poll, WaitForInput,
-                                         Warp, SpeedChanged, Milliseconds, Delay, Tone};
+                                         Warp, SpeedChanged, Milliseconds, Delay, Tone, DisplaySize};
     return backend;
 }

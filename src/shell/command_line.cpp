@@ -34,7 +34,8 @@ const OptionRow kOptions[] = {
     {"f", "file", OptionKind::List, OptionId::File, "FILE...",
      "read these PWADs at start (at most 42) in place of the ones remembered from the last run"},
     {"v", "video", OptionKind::Integer, OptionId::Video, "N",
-     "screen size of the editor: 1 640x480, 2 800x600, 3 1024x768, 4 1280x1024"},
+     "screen size of the editor: 1 640x480, 2 800x600, 3 1024x768, 4 1280x1024, "
+     "5 the window's own size (following its changes)"},
     {"e", "edit", OptionKind::Level, OptionId::Edit, "[LEVEL]",
      "start the editor at once on LEVEL: a name such as E1M3 or MAP07, or the numbers that "
      "the shell's E command takes (1 3, or 7); without LEVEL the level edited last"},

@@ -52,6 +52,12 @@ void GraphicalFirstTimeSetup() {
     }
     config.videoMode = 1;
     InitGraphics(GraphicsPalette::Basic);
+    // A screen larger than the largest fixed mode is used whole.
+    int width = 0, height = 0, fixedW = 0, fixedH = 0;
+    VideoModeSize(kWindowSizeMode - 1, fixedW, fixedH);
+    if (VideoDisplaySize(width, height) && width >= fixedW && height >= fixedH &&
+        (width > fixedW || height > fixedH))
+        config.videoMode = kWindowSizeMode;
     ExplainSetup();
     SetFileNames();
     ExplainStart();

@@ -31,8 +31,9 @@ struct VideoModeInfo {
     int width, height;
 };
 
-const VideoModeInfo kVideoModes[4] = {
-    {"640x480", 640, 480}, {"800x600", 800, 600}, {"1024x768", 1024, 768}, {"1280x1024", 1280, 1024},
+const VideoModeInfo kVideoModes[kVideoModeCount] = {
+    {"640x480", 640, 480},     {"800x600", 800, 600}, {"1024x768", 1024, 768},
+    {"1280x1024", 1280, 1024}, {"window size", kWindowSized, kWindowSized},
 };
 
 // Arrow glyphs of the buttons whose text is character 1 (up) or 2 (down).
@@ -44,7 +45,7 @@ const char* const kDownArrow[kArrowH] = {"..XXX..", "..XXX..", ".XXXXX.", "..XXX
 // Text of TextAt and LabelBox: callers keep it shorter than this.
 constexpr int kTextBuffer = 120;
 
-int VideoModeIndex(int mode) { return std::clamp(mode, 1, 4) - 1; }
+int VideoModeIndex(int mode) { return std::clamp(mode, 1, kVideoModeCount) - 1; }
 
 void SolidThin() { Screen().setlinestyle(kSolidLine, 0, kNormWidth); }
 
@@ -115,7 +116,7 @@ void VideoModeSize(int mode, int& width, int& height) {
 
 void InitGraphics(GraphicsPalette palette) {
     RegisterEarlyEndCleanup(CleanupStage::BeforeMessage, CloseGraphics);
-    config.videoMode = static_cast<int16_t>(std::clamp<int>(config.videoMode, 1, 4));
+    config.videoMode = static_cast<int16_t>(std::clamp<int>(config.videoMode, 1, kVideoModeCount));
     int mode = config.videoMode;
     PrintAt(1, 25, ClearLine::Yes, "Graphics VESA256, %s", VideoModeText(mode));
     int width, height;
@@ -140,6 +141,21 @@ void InitGraphics(GraphicsPalette palette) {
     InitMouse();
     SetMouseLimits();
     SetMousePos(graphics.MaxX / 2, graphics.MaxY / 2);
+}
+
+bool FollowWindowSize() {
+    int width = 0, height = 0;
+    if (graphics.GraphicsMode == 0 || !VideoWindowResized(width, height))
+        return false;
+    HidePointer();
+    VideoResizeCanvas(width, height);
+    input.DrawnX = -1;   // the pointer went with the old canvas
+    graphics.ScreenMaxX = Screen().getmaxx();
+    graphics.ScreenMaxY = Screen().getmaxy();
+    graphics.ruler.drawn = false;
+    SetMenuBarMode(graphics.MenuBarShown ? MenuBarMode::Shown : MenuBarMode::Hidden);
+    SetMouseLimits();
+    return true;
 }
 
 void CloseGraphics() {

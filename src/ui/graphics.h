@@ -47,9 +47,14 @@ extern GraphicsState graphics;
 
 // Logical colour names, as the palette colour dialog shows them.
 extern const char* const kColorNames[kColorCount];
-// Resolution texts of the video modes 1..4 ("640x480" ...).
+// Video modes 1..4 have fixed sizes; mode 5 makes the canvas the window's
+// own size, up to 3840 x 2160, following resizes.
+constexpr int kVideoModeCount = 5;
+constexpr int kWindowSizeMode = 5;
+// Resolution texts of the video modes ("640x480" ... "window size").
 const char* VideoModeText(int mode);
-// Screen size of video mode 1..4 (other values are limited to 1..4).
+// Screen size of a video mode (other values are limited to 1..5); kWindowSized
+// for the window-size mode.
 void VideoModeSize(int mode, int& width, int& height);
 
 // The colours the graphics screen starts with.
@@ -67,6 +72,11 @@ enum class MenuBarMode {
 // Starts graphics mode in the configured video mode with the palette given.
 // A failure ends the program through FatalError.
 void InitGraphics(GraphicsPalette palette);
+// In the window-size mode, after the window was resized: the screen takes
+// the window's new size (a cleared canvas, the metrics, the viewport, the
+// mouse limits). True when it did: the caller draws everything again.
+// Leaves the pointer hidden.
+bool FollowWindowSize();
 // Back to the text console (safe to call in text mode).
 void CloseGraphics();
 void ComputeMetrics();

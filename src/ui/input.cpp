@@ -19,6 +19,9 @@ namespace {
 
 // The handler reports moves and presses; a release is seen by polling.
 constexpr int kHandlerEvents = kMouseMoved | kMouseLeftDown | kMouseRightDown;
+// While a button is held the waits wake this often: list arrows repeat, boxes
+// and drags follow the pointer.
+constexpr int kHeldButtonWaitMs = 10;
 
 // Called from the event pump for each selected mouse event. It records the
 // event and never draws.
@@ -175,6 +178,14 @@ void ReadButtons(int* buttons) {
         *buttons = b;
 }
 
+bool MiddleButtonDown() { return input.MousePresent && PlatformMiddleButtonDown(); }
+
+void TakeWheel(int& up, int& right) {
+    PlatformTakeWheel(up, right);
+    if (!input.MousePresent)
+        up = right = 0;
+}
+
 void SetMousePos(int x, int y) {
     if (!input.MousePresent)
         return;
@@ -313,7 +324,13 @@ int GetInput(int* buttons, InputWait wait) {
     return key;
 }
 
-void WaitForInput() { PlatformWaitForInput(); }
+void WaitForInput(int timeoutMs) {
+    int x = 0, y = 0, held = 0;
+    PlatformMouseStatus(x, y, held);
+    if (held != 0 || PlatformMiddleButtonDown())
+        timeoutMs = timeoutMs < 0 ? kHeldButtonWaitMs : std::min(timeoutMs, kHeldButtonWaitMs);
+    PlatformWaitForInput(timeoutMs);
+}
 
 // ---- Time and sound
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/keys.h"
+#include "platform/video.h"
 
 // Key code of a mouse click reported by GetInput.
 constexpr int kMouseClick = -1;
@@ -63,6 +64,11 @@ void ShowPointer();
 // once as pressed. Moves the visible pointer.
 void ReadMouse(int* x, int* y, int* buttons);
 void ReadButtons(int* buttons);
+// The wheel and the middle button, which the old driver lacked: only the map
+// view asks for them. TakeWheel gives the notches turned up and right since
+// it was last called (read by the polls above) and forgets them.
+bool MiddleButtonDown();
+void TakeWheel(int& up, int& right);
 void SetMousePos(int x, int y);
 // Limits the pointer to (0, 0)-(MaxX, MaxY) of the graphics layer.
 void SetMouseLimits();
@@ -96,8 +102,10 @@ enum class InputWait { Poll, Wait };
 // when nothing is there. Wait: waits for a key (returns its code) or a button
 // (stores it in buttons, waits for its release, returns kMouseClick).
 int GetInput(int* buttons, InputWait wait);
-// The program has nothing to do until the user acts.
-void WaitForInput();
+// The program has nothing to do until the user acts: sleeps until an event,
+// or at most timeoutMs. While a mouse button is held it wakes every few
+// milliseconds, for what repeats or follows a held button.
+void WaitForInput(int timeoutMs = kWaitUntilInput);
 
 void Delay(int ms);
 // With "Sound Selection" on: a tone of freq Hz for ms milliseconds.

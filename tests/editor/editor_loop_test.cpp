@@ -85,6 +85,80 @@ TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
     }
 }
 
+// The pointer held at the left edge for a second of the script's clock
+// scrolls the view 360 pixels, in whatever passes the loop makes.
+TEST_F(LoopTest, EdgeScrollingIsPacedByTheClock) {
+    Run("key 1\nmove 300 200\nwait 0\n");
+    ASSERT_EQ(view.Scale, 1.0f);
+    int16_t x = view.OrigX, y = view.OrigY;
+    std::string held;
+    for (int i = 0; i < 20; ++i)
+        held += "wait 50\n";
+    Run("key 1\nmove 4 200\n" + held + "move 300 200\nwait 500\nwait 0\n");
+    EXPECT_NEAR(view.OrigX, x - 360, 1);
+    EXPECT_EQ(view.OrigY, y);
+}
+
+// The wheel zooms around the pointer as the digit keys do, and with Shift
+// scrolls sideways; the middle button held drags the map; neither selects.
+TEST_F(LoopTest, WheelZoomsAndTheMiddleButtonDragsTheMap) {
+    Run("key 2\nmove 300 200\nwait 0\n");
+    ASSERT_EQ(view.Scale, 0.5f);
+    int16_t x = view.OrigX, y = view.OrigY;
+    int16_t pointedX = ScreenToMapX(300), pointedY = ScreenToMapY(200 - kMenuBarHeight);
+    const struct {
+        const char* turn;
+        float scale;
+    } zooms[] = {{"wheel up 300 200\n", 1.0f}, {"wheel down 300 200\n", 1.0f / 3},
+                 {"wheel up 300 200\nwheel up\nwheel down\n", 1.0f}};
+    for (const auto& z : zooms) {
+        Run(std::string("key 2\n") + z.turn + "wait 0\n");
+        EXPECT_FLOAT_EQ(view.Scale, z.scale) << z.turn;
+        EXPECT_NEAR(ScreenToMapX(300), pointedX, 3) << z.turn;
+        EXPECT_NEAR(ScreenToMapY(200 - kMenuBarHeight), pointedY, 3) << z.turn;
+    }
+    Run("key 2\nmove 300 200\nwheel Shift-down\nwheel Shift-down\nwheel Shift-up\nwait 0\n");
+    EXPECT_EQ(view.OrigX, x + 128);   // 64 pixels right
+    EXPECT_EQ(view.OrigY, y);
+
+    Run("key 2\nmove 300 200\ndown middle\n" + kIdle + "move 340 150\n" + kIdle +
+        "up middle\n" + kIdle + "move 200 300\nclick middle\n" + kIdle);
+    EXPECT_NEAR(view.OrigX, x - 80, 1);   // the map went 40 pixels right, 50 up
+    EXPECT_NEAR(view.OrigY, y - 100, 1);
+    EXPECT_EQ(view.Scale, 0.5f);
+    EXPECT_EQ(selection.list.size(), 0);
+}
+
+// In the window-size mode the screen takes the window's size whenever it
+// changes, within 640x480..3840x2160: bars across the window, the map area
+// between them, the same map point at its centre.
+TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
+    config.videoMode = kWindowSizeMode;
+    Run("wait 0\n");
+    ASSERT_EQ(Screen().width(), 1280);
+    int16_t x = view.OrigX, y = view.OrigY;
+    const struct {
+        int askW, askH, w, h;
+    } sizes[] = {{1920, 1200, 1920, 1200}, {5000, 300, 3840, 480}, {1000, 3000, 1000, 2160}};
+    for (const auto& size : sizes) {
+        config.videoMode = kWindowSizeMode;
+        Run("resize " + std::to_string(size.askW) + " " + std::to_string(size.askH) +
+            "\nmove 5000 5000\nwait 0\n");
+        ASSERT_EQ(std::vector<int>({Screen().width(), Screen().height()}),
+                  std::vector<int>({size.w, size.h}));
+        EXPECT_EQ(graphics.ScreenMaxY, size.h - 1);
+        EXPECT_EQ(view.MaxX, size.w - 1);
+        EXPECT_EQ(view.MaxY, graphics.MaxY);
+        EXPECT_EQ(view.CenterX, (size.w - 1) / 2);
+        EXPECT_TRUE(view.OrigX == x && view.OrigY == y);
+        EXPECT_EQ(input.PointerX, view.MaxX);   // the pointer reaches the new edges
+        EXPECT_EQ(input.PointerY, view.MaxY);
+        const int row = 2 * size.w;   // inside the menu bar's frame
+        EXPECT_NE(shown[size_t(row + size.w - 5)], 0);
+        EXPECT_EQ(shown[size_t(row + size.w - 5)], shown[size_t(row + 5)]);
+    }
+}
+
 TEST_F(LoopTest, ChoosesTheLevelFromTheListAndLeavesWithEsc) {
     EXPECT_EQ(Run("key Down\nkey Enter\nkey Esc\n", "E"), 0);
     EXPECT_EQ(config.lastMap, 2);

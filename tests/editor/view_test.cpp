@@ -98,4 +98,48 @@ TEST_F(ViewTest, ScrollingByKeysAndAtTheEdges) {
     EXPECT_FALSE(EdgeScroll());
 }
 
+using ViewScreenTest = EditorScreenTest;
+
+// The mouse pointer held at an edge scrolls 2 x 10 pixels 18 times a second
+// of the (virtual) clock, however often the loop comes round; time spent off
+// the edge, or in one overlong pass, does not make the view jump.
+TEST_F(ViewScreenTest, EdgeScrollingGoesByTimeWhileThePointerStaysAtAnEdge) {
+    AddVertex(-20000, -20000);
+    AddVertex(20000, 20000);
+    ComputeMapBounds();
+    SetScale(0.5f);
+    view.OrigX = view.OrigY = 0;
+    std::string idle;   // events that move no clock, for the polls to hand out
+    for (int i = 0; i < 300; ++i)
+        idle += "wait 0\n";
+    session.ExactScript(idle);
+    SetMousePos(view.MaxX, 200);   // the right edge
+    EXPECT_FALSE(EdgeScroll());    // the clock starts
+    EXPECT_TRUE(EdgeScrolling());
+    for (int i = 0; i < 40; ++i) {
+        Delay(25);
+        EdgeScroll();
+        EdgeScroll();   // a second pass in the same millisecond adds nothing
+    }
+    EXPECT_NEAR(view.OrigX, 720, 1);   // 360 pixels in a second, at scale 0.5
+    EXPECT_EQ(view.OrigY, 0);
+
+    SetMousePos(300, 200);
+    EXPECT_FALSE(EdgeScroll());
+    EXPECT_FALSE(EdgeScrolling());
+    Delay(2000);
+    SetMousePos(300, 0);   // the top edge
+    int16_t x = view.OrigX;
+    EXPECT_FALSE(EdgeScroll());
+    EXPECT_EQ(view.OrigY, 0);
+    Delay(3000);   // counts as a quarter of a second
+    EXPECT_TRUE(EdgeScroll());
+    EXPECT_NEAR(view.OrigY, 180, 1);
+    EXPECT_EQ(view.OrigX, x);
+
+    view.OrigY = 21000;   // the map's top edge is far down the screen: no further
+    EXPECT_FALSE(EdgeScroll());
+    EXPECT_FALSE(EdgeScrolling());
+}
+
 }  // namespace

@@ -34,7 +34,8 @@ TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
     EXPECT_EQ(HeadlessEventsLeft(), 1 + 4 + 1 + 1 + 1 + 1 + 1 + 1 + 1);
     const std::pair<const char*, const char*> bad[] = {
         {"key E\nkey Foo\n", "line 2: no key \"Foo\""}, {"move 1\n", "line 1: move needs X Y"},
-        {"\n\njump\n", "line 3: unknown event \"jump\""}, {"move 1 x\n", ""}, {"down middle\n", ""},
+        {"\n\njump\n", "line 3: unknown event \"jump\""}, {"move 1 x\n", ""}, {"down centre\n", ""},
+        {"wheel left\n", ""}, {"wheel up 5\n", ""},
         {"click left 5\n", ""}, {"wait -1\n", ""}, {"snapshot\n", ""}};
     for (const auto& b : bad) {
         std::string error;
@@ -70,6 +71,26 @@ TEST_F(HeadlessTest, KeysAndMouseEventsArriveOneByOne) {
     const std::vector<std::vector<int>> calls = {{100, 50, 0}, {100, 50, kButtonLeft}, {100, 50, 0}, {7, 8, 0},
                                                  {7, 8, kButtonRight}, {7, 8, 0}, {639, 0, 0}};
     EXPECT_EQ(mouseCalls, calls);
+
+    // The middle button and the wheel stay out of the button bits and the
+    // handler's calls; the wheel's notches add up until they are taken.
+    mouseCalls.clear();
+    session.ExactScript("down middle\nwheel up 20 30\nwheel up\nwheel down\nwheel Shift-down\n"
+                        "wheel Shift-down\nwheel Shift-up\nup middle\n");
+    for (int i = 0; i < 7; ++i) {
+        PlatformWaitForInput();
+        EXPECT_TRUE(PlatformMiddleButtonDown());
+    }
+    int x = 0, y = 0, buttons = 0, up = 0, right = 0;
+    PlatformMouseStatus(x, y, buttons);
+    EXPECT_EQ(std::vector<int>({x, y, buttons}), std::vector<int>({20, 30, 0}));
+    PlatformTakeWheel(up, right);
+    EXPECT_EQ(std::vector<int>({up, right}), std::vector<int>({1, 1}));
+    PlatformTakeWheel(up, right);
+    EXPECT_EQ(std::vector<int>({up, right}), std::vector<int>({0, 0}));
+    PlatformWaitForInput();
+    EXPECT_FALSE(PlatformMiddleButtonDown());
+    EXPECT_EQ(mouseCalls, (std::vector<std::vector<int>>{{20, 30, 0}}));   // the move only
 }
 
 TEST_F(HeadlessTest, EventsWaitUntilTheProgramSettles) {

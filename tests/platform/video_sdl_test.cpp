@@ -43,18 +43,40 @@ std::vector<int> Mouse() {
     return status;
 }
 
+// Shows the canvas; every pixel of the w x h window is the canvas pixel
+// it stands for through the palette, the picture's corner at (left, top)
+// and magnified by scale, or black outside the picture.
+void ExpectWindowShows(SDL_Window* window, int w, int h, int left, int top, int scale, const char* step) {
+    PlatformDelay(0);
+    const std::vector<uint32_t> shown = testkit::ReadXWindow(window, w, h);
+    ASSERT_EQ(shown.size(), size_t(w * h)) << step << ": the X server gave no picture";
+    uint8_t palette[768];
+    VideoGetPalette(palette);
+    int wrong = 0, first = -1;
+    for (int i = 0; i < w * h; ++i) {
+        const int x = i % w - left, y = i / w - top;
+        const uint8_t* six = palette + 3 * Screen().getpixel(x / scale, y / scale);
+        const bool inside = x >= 0 && y >= 0 && x < Screen().width() * scale && y < Screen().height() * scale;
+        const uint32_t rgb = uint32_t(six[0] << 16 | six[1] << 8 | six[2]);   // six bits to a component
+        const uint32_t want = inside ? rgb << 2 | (rgb >> 4 & 0x030303) : 0;
+        if (shown[size_t(i)] != want && wrong++ == 0)
+            first = i;
+    }
+    EXPECT_EQ(wrong, 0) << step << ": first at (" << first % w << ", " << first / w << ")";
+}
+
 class SdlScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!testkit::PrivateXServer::Installed())
             GTEST_SKIP() << "Xvfb is not installed: the SDL window is not tested";
-        ASSERT_TRUE(server.Start()) << "Xvfb did not start";
+        ASSERT_TRUE(server.Start(serverW, serverH)) << "Xvfb did not start";
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         unsetenv("ZARN_VIDEO");
         testkit::ResetProgramState();
         VideoStartError error;
-        ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error.message;
+        ASSERT_TRUE(VideoStart(canvasW, canvasH, "Zarn", error)) << error.message;
         for (Uint32 id = 1; id < 64 && !window; ++id)
             window = SDL_GetWindowFromID(id);
         ASSERT_NE(window, nullptr);
@@ -75,27 +97,11 @@ protected:
         }
         return gotW == w && gotH == h;
     }
-    // Shows the canvas; every pixel of the w x h window is the canvas pixel
-    // it stands for through the palette, the picture's corner at (left, top)
-    // and magnified by scale, or black outside the picture.
     void ExpectWindowShowsCanvas(int w, int h, int left, int top, int scale, const char* step) {
-        PlatformDelay(0);
-        const std::vector<uint32_t> shown = testkit::ReadXWindow(window, w, h);
-        ASSERT_EQ(shown.size(), size_t(w * h)) << step << ": the X server gave no picture";
-        uint8_t palette[768];
-        VideoGetPalette(palette);
-        int wrong = 0, first = -1;
-        for (int i = 0; i < w * h; ++i) {
-            const int x = i % w - left, y = i / w - top;
-            const uint8_t* six = palette + 3 * Screen().getpixel(x / scale, y / scale);
-            const bool inside = x >= 0 && y >= 0 && x < 640 * scale && y < 480 * scale;
-            const uint32_t rgb = uint32_t(six[0] << 16 | six[1] << 8 | six[2]);   // six bits to a component
-            const uint32_t want = inside ? rgb << 2 | (rgb >> 4 & 0x030303) : 0;
-            if (shown[size_t(i)] != want && wrong++ == 0)
-                first = i;
-        }
-        EXPECT_EQ(wrong, 0) << step << ": first at (" << first % w << ", " << first / w << ")";
+        ExpectWindowShows(window, w, h, left, top, scale, step);
     }
+    int serverW = 1600, serverH = 1200;   // the X server's screen
+    int canvasW = 640, canvasH = 480;
     testkit::PrivateXServer server;
     SDL_Window* window = nullptr;
 };
@@ -233,6 +239,55 @@ TEST(SdlSpeaker, AToneWithoutASoundCardPrintsNothing) {
     testkit::StderrCapture stderrText;
     PlatformTone(2000, 1);
     EXPECT_EQ(stderrText.output(), "");
+}
+
+// The window-size mode on a screen larger than the fixed modes: the window
+// takes the whole screen and the canvas the window's size, shown one to one;
+// a resized window gives the canvas its new size once the program asks.
+class WindowSizedScreenTest : public SdlScreenTest {
+protected:
+    WindowSizedScreenTest() {
+        serverW = 2560, serverH = 1440;
+        canvasW = canvasH = kWindowSized;
+    }
+};
+
+TEST_F(WindowSizedScreenTest, TheCanvasIsTheWindowsOwnSize) {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    EXPECT_EQ(std::vector<int>({w, h}), std::vector<int>({2560, 1440}));
+    EXPECT_EQ(std::vector<int>({Screen().width(), Screen().height()}), std::vector<int>({2560, 1440}));
+    EXPECT_TRUE(VideoDisplaySize(w, h));
+    EXPECT_EQ(std::vector<int>({w, h}), std::vector<int>({2560, 1440}));
+    int cw = 0, ch = 0;
+    EXPECT_FALSE(VideoWindowResized(cw, ch));
+    SDL_SetWindowPosition(window, 0, 0);
+    Screen().setfillstyle(kSolidFill, 3);
+    Screen().bar(0, 0, 2559, 1439);
+    Screen().setcolor(14);
+    Screen().line(2559, 0, 0, 1439);
+    Screen().outtextxy(2520, 1430, "Help");
+    ExpectWindowShows(window, 2560, 1440, 0, 0, 1, "whole screen");
+    for (const auto& size : {std::vector<int>({1700, 1000}), std::vector<int>({600, 400})}) {
+        if (!Resize(size[0], size[1]))
+            GTEST_SKIP() << "the X server kept the window from its size";
+        ASSERT_TRUE(VideoWindowResized(cw, ch));
+        // No smaller than 640 x 480: a small window shows it scaled down.
+        EXPECT_EQ(std::vector<int>({cw, ch}), std::vector<int>({std::max(640, size[0]), std::max(480, size[1])}));
+        VideoResizeCanvas(cw, ch);
+        EXPECT_FALSE(VideoWindowResized(cw, ch));
+        int x = 0, y = 0, buttons = 0;
+        PlatformMouseStatus(x, y, buttons);
+        EXPECT_TRUE(x < Screen().width() && y < Screen().height());
+    }
+    ASSERT_TRUE(Resize(1700, 1000));
+    ASSERT_TRUE(VideoWindowResized(cw, ch));
+    VideoResizeCanvas(cw, ch);
+    ASSERT_EQ(std::vector<int>({Screen().width(), Screen().height()}), std::vector<int>({1700, 1000}));
+    Screen().setfillstyle(kSolidFill, 5);
+    Screen().bar(10, 10, 1689, 989);
+    Screen().outtextxy(1650, 990, "Help");
+    ExpectWindowShows(window, 1700, 1000, 0, 0, 1, "resized");
 }
 
 }  // namespace

@@ -17,11 +17,12 @@ const char* const kXvfb = "/usr/bin/Xvfb";
 
 bool PrivateXServer::Installed() { return access(kXvfb, X_OK) == 0; }
 
-bool PrivateXServer::Start() {
+bool PrivateXServer::Start(int width, int height) {
     int report[2];
     if (pid_ > 0 || pipe(report) != 0)
         return false;
-    const char* argv[] = {kXvfb, "-displayfd", "3", "-screen", "0", "1600x1200x24",
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    const char* argv[] = {kXvfb, "-displayfd", "3", "-screen", "0", screen.c_str(),
                           "-nolisten", "tcp", nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -10,9 +10,9 @@ namespace testkit {
 class PrivateXServer {
 public:
     static bool Installed();
-    // Starts a server of a 1600 x 1200 screen of 24-bit colour and points
-    // DISPLAY at it; false when it did not start.
-    bool Start();
+    // Starts a server of a screen of 24-bit colour (1600 x 1200 unless
+    // given) and points DISPLAY at it; false when it did not start.
+    bool Start(int width = 1600, int height = 1200);
     ~PrivateXServer();
 
 private:

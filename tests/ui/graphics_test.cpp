@@ -27,7 +27,8 @@ TEST_F(GraphicsTest, VideoModesAndFailedStarts) {
         const char* message;      // of the program's end
     } cases[] = {
         {0, 640, 1, VideoFailure::None, "", 0, nullptr},
-        {7, 1280, 4, VideoFailure::None, "", 0, nullptr},
+        {4, 1280, 4, VideoFailure::None, "", 0, nullptr},
+        {7, 1280, 5, VideoFailure::None, "", 0, nullptr},   // the window's size: 1280 headless
         {1, 0, 3, VideoFailure::Library, "no mode", kExitFatal, "Graphics error at 640x480 resolution, not VESA compatible?"},
         {3, 0, 1, VideoFailure::Library, "no mode", kExitFatal,
          "The requested resolution was not support, reset to 640x480 resolution!"},
@@ -57,6 +58,7 @@ TEST_F(GraphicsTest, VideoModesAndFailedStarts) {
         }
     }
     EXPECT_NE(session.Console().find("Graphics VESA256, 1280x1024"), std::string::npos);
+    EXPECT_NE(session.Console().find("Graphics VESA256, window size"), std::string::npos);
     // Only the library's failures wait for a key, on a terminal.
     EXPECT_EQ(Count(session.Console(), "Graphics error: no mode press a key"), 2u);
     EXPECT_EQ(Count(session.Console(), "Graphics error: "), 2u);
