@@ -4,6 +4,7 @@
 #include "platform/video.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/files.h"
@@ -83,6 +84,8 @@ void Show(bool beforeBlocking) {
     // A failed frame (the window was being resized) is shown whole next time.
     video.mustShow = !video.backend->present();
     video.shown.assign(screen.pixels(), screen.pixels() + size);
+    if (video.traceFrames)
+        std::fprintf(stderr, "frame %lld\n", static_cast<long long>(MonotonicMilliseconds()));
 }
 
 void ResetMouseDriver() {
@@ -140,6 +143,7 @@ bool VideoStart(int width, int height, const std::string& title, VideoStartError
     video.shown.clear();
     video.mustShow = true;
     video.lastPresent = -1;
+    video.traceFrames = !EnvironmentValue("ZARN_TRACE_FRAMES").empty();
     return true;
 }
 

@@ -47,6 +47,9 @@ struct VideoState {
     bool mustShow = true;                     // shown is out of date (palette, exposure)
     int64_t lastPresent = -1;                 // real milliseconds of the last look at the canvas
     int frameMs = 16;
+    // ZARN_TRACE_FRAMES set: each frame shown writes "frame T" on stderr, T
+    // the monotonic clock's milliseconds (for the start-up benchmark).
+    bool traceFrames = false;
 
     struct BufferedKey {
         int code;

@@ -251,6 +251,10 @@ void ChooseDrivers() {
 
 bool Start(int& width, int& height, VideoStartError& error) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // An editor left alone may let the screen saver come; keeping it away
+    // would also mean asking the session bus at every start, which costs
+    // tens of milliseconds where no bus runs (it is started for nothing).
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     ChooseDrivers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = {VideoFailure::NoDisplay, "No display to show a window on: run under xvfb-run, "
