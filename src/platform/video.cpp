@@ -19,6 +19,10 @@ constexpr size_t kKeyBufferSize = 16;
 constexpr int kKeyWaitingMs = 10;
 // The canvas a window-sized screen starts with, before the window says its size.
 constexpr int kFirstWindowWidth = 1280, kFirstWindowHeight = 1024;
+// A new window shows its first picture when the program first waits, unless
+// the work before takes this long: a half-drawn first picture would cost a
+// whole frame and be drawn over at once.
+constexpr int kFirstPollFrameMs = 250;
 
 // The VGA's palette after a mode start: the 16 EGA colours, a grey ramp, then
 // nine rings of 24 hues (three intensities, three saturations each), black.
@@ -73,9 +77,9 @@ void Show(bool beforeBlocking) {
     if (!video.active || !video.backend->window)
         return;
     int64_t now = MonotonicMilliseconds();
-    if (!beforeBlocking && video.lastPresent >= 0 && now - video.lastPresent < video.frameMs)
+    if (!beforeBlocking && now < video.pollFrameDue)
         return;
-    video.lastPresent = now;
+    video.pollFrameDue = now + video.frameMs;
     const Canvas& screen = Screen();
     size_t size = size_t(screen.width()) * size_t(screen.height());
     if (!video.mustShow && video.shown.size() == size &&
@@ -142,7 +146,7 @@ bool VideoStart(int width, int height, const std::string& title, VideoStartError
     video.active = true;
     video.shown.clear();
     video.mustShow = true;
-    video.lastPresent = -1;
+    video.pollFrameDue = MonotonicMilliseconds() + kFirstPollFrameMs;
     video.traceFrames = !EnvironmentValue("ZARN_TRACE_FRAMES").empty();
     return true;
 }

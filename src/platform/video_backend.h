@@ -45,7 +45,7 @@ struct VideoState {
     uint8_t palette[768] = {};                // 6-bit components
     std::vector<uint8_t> shown;               // the canvas as last shown
     bool mustShow = true;                     // shown is out of date (palette, exposure)
-    int64_t lastPresent = -1;                 // real milliseconds of the last look at the canvas
+    int64_t pollFrameDue = 0;                 // real milliseconds before which a poll shows no frame
     int frameMs = 16;
     // ZARN_TRACE_FRAMES set: each frame shown writes "frame T" on stderr, T
     // the monotonic clock's milliseconds (for the start-up benchmark).

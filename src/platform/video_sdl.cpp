@@ -4,6 +4,8 @@
 // audio.
 #include <SDL.h>
 #include <dlfcn.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -298,9 +300,24 @@ void Stop() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+// A new surface's memory is backed in one call rather than page by page as
+// the first whole picture touches it: under a virtual machine the first touch
+// of a page can cost tens of microseconds, and a 1280x1024 window has 1,280.
+void BackSurfaceMemory(const SDL_Surface* surface) {
+#ifdef MADV_POPULATE_WRITE
+    const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+    const uintptr_t first = uintptr_t(surface->pixels) & ~(page - 1);
+    const uintptr_t end = uintptr_t(surface->pixels) + size_t(surface->pitch) * size_t(surface->h);
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);   // failing costs nothing
+#else
+    (void)surface;
+#endif
+}
+
 // Where the canvas goes on a surface of a new size, and which canvas pixel
 // each picture pixel shows (the nearest).
 void FitSurface(SDL_Surface* surface) {
+    BackSurfaceMemory(surface);
     const Canvas& screen = Screen();
     Placement p = PlaceCanvas(surface->w, surface->h);
     SDL_Rect& to = sdl.picture;

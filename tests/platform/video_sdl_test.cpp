@@ -43,26 +43,39 @@ std::vector<int> Mouse() {
     return status;
 }
 
-// Shows the canvas; every pixel of the w x h window is the canvas pixel
-// it stands for through the palette, the picture's corner at (left, top)
-// and magnified by scale, or black outside the picture.
-void ExpectWindowShows(SDL_Window* window, int w, int h, int left, int top, int scale, const char* step) {
-    PlatformDelay(0);
+struct WindowPicture {
+    bool read = false;   // the X server gave the pixels
+    int wrong = 0;       // pixels that are not the canvas's
+    int first = -1;      // the first of them
+};
+
+// Compares the w x h window with the canvas pixel each pixel stands for
+// through the palette, the picture's corner at (left, top) and magnified by
+// scale, or black outside the picture.
+WindowPicture CompareWindow(SDL_Window* window, int w, int h, int left, int top, int scale) {
+    WindowPicture picture;
     const std::vector<uint32_t> shown = testkit::ReadXWindow(window, w, h);
-    ASSERT_EQ(shown.size(), size_t(w * h)) << step << ": the X server gave no picture";
+    picture.read = shown.size() == size_t(w * h);
     uint8_t palette[768];
     VideoGetPalette(palette);
-    int wrong = 0, first = -1;
-    for (int i = 0; i < w * h; ++i) {
+    for (int i = 0; picture.read && i < w * h; ++i) {
         const int x = i % w - left, y = i / w - top;
         const uint8_t* six = palette + 3 * Screen().getpixel(x / scale, y / scale);
         const bool inside = x >= 0 && y >= 0 && x < Screen().width() * scale && y < Screen().height() * scale;
         const uint32_t rgb = uint32_t(six[0] << 16 | six[1] << 8 | six[2]);   // six bits to a component
         const uint32_t want = inside ? rgb << 2 | (rgb >> 4 & 0x030303) : 0;
-        if (shown[size_t(i)] != want && wrong++ == 0)
-            first = i;
+        if (shown[size_t(i)] != want && picture.wrong++ == 0)
+            picture.first = i;
     }
-    EXPECT_EQ(wrong, 0) << step << ": first at (" << first % w << ", " << first / w << ")";
+    return picture;
+}
+
+// Shows the canvas; every pixel of the window is the canvas's.
+void ExpectWindowShows(SDL_Window* window, int w, int h, int left, int top, int scale, const char* step) {
+    PlatformDelay(0);
+    WindowPicture picture = CompareWindow(window, w, h, left, top, scale);
+    ASSERT_TRUE(picture.read) << step << ": the X server gave no picture";
+    EXPECT_EQ(picture.wrong, 0) << step << ": first at (" << picture.first % w << ", " << picture.first / w << ")";
 }
 
 class SdlScreenTest : public ::testing::Test {
@@ -129,6 +142,35 @@ TEST_F(SdlScreenTest, WindowShowsTheCanvasThroughThePaletteScaledToFit) {
     if (!Resize(1280, 1100))
         GTEST_SKIP() << "the X server kept the window from 1280x1100";
     ExpectWindowShowsCanvas(1280, 1100, 0, 70, 2, "resized");
+}
+
+// A new window's first picture is a whole one: polls while it is being drawn
+// show nothing, the first wait shows it; from then on polls show progress.
+TEST_F(SdlScreenTest, PollsShowNothingBeforeTheFirstWait) {
+    VideoStartError error;
+    ASSERT_TRUE(VideoStart(canvasW, canvasH, "Zarn", error)) << error.message;
+    const auto started = std::chrono::steady_clock::now();
+    window = nullptr;
+    for (Uint32 id = 1; id < 64 && !window; ++id)
+        window = SDL_GetWindowFromID(id);
+    ASSERT_NE(window, nullptr);
+    SDL_SetWindowPosition(window, 0, 0);
+    Screen().setfillstyle(kSolidFill, 3);
+    Screen().bar(0, 0, 639, 239);   // half drawn
+    for (int i = 0; i < 3; ++i)
+        PlatformPoll(PollKind::Mouse);
+    if (std::chrono::steady_clock::now() - started > std::chrono::milliseconds(200))
+        GTEST_SKIP() << "the machine was too slow to tell";
+    WindowPicture early = CompareWindow(window, 640, 480, 0, 0, 1);
+    ASSERT_TRUE(early.read);
+    EXPECT_GT(early.wrong, 0) << "a poll showed the half-drawn picture";
+    Screen().bar(0, 240, 639, 479);
+    ExpectWindowShowsCanvas(640, 480, 0, 0, 1, "first wait");
+    Screen().setfillstyle(kSolidFill, 14);
+    Screen().bar(0, 0, 639, 479);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    PlatformPoll(PollKind::Mouse);
+    EXPECT_EQ(CompareWindow(window, 640, 480, 0, 0, 1).wrong, 0) << "a poll later showed no progress";
 }
 
 // Keys become BIOS codes, a character key once its text arrives with the
