@@ -12,10 +12,13 @@
 #include "gamedefs/linetypes.h"
 #include "level/level.h"
 #include "ops/edit_objects.h"
+#include "ops/edit_support.h"
 #include "pictures/namelists.h"
+#include "ui/browsers.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
+#include "ui/type_choosers.h"
 #include "wad/wadfile.h"
 
 namespace {
@@ -83,7 +86,7 @@ void FlagsDialog(int x, int y, SelectionList& lineDefs) {
             items[static_cast<size_t>(result)].value ^= 1;
             continue;
         }
-        editChoosers.lineDefType(x, y, lineDefs);
+        ChooseLineDefType(x, y, NumbersOf(lineDefs));
         if (!config.menuNesting)
             return;
     }
@@ -189,9 +192,10 @@ bool PerformSideDefItem(const std::vector<int>& sides, int item) {
     case kNormalTexture:
     case kLowerTexture: {
         auto field = TextureField(item);
-        char name[kNameLength + 1] = {};
+        char name[kChosenNameSize] = {};
         std::memcpy(name, head.*field, 8);
-        if (editChoosers.chooseTexture(kCentred, kCentred, kTitles[item - 1], name) && name[0])
+        if (ChooseTextureName(kCentred, kCentred, WindowSave::Always, kTitles[item - 1], name) &&
+            name[0])
             ForEachSide(sides, [&](SideDef& sd) { std::strncpy(sd.*field, name, 8); });
         break;
     }
@@ -213,7 +217,11 @@ bool PerformSideDefItem(const std::vector<int>& sides, int item) {
             ForEachSide(sides, [&](SideDef& sd) { sd.sector = static_cast<uint16_t>(sector); });
         break;
     }
-    case kTextureBrowser: editChoosers.browseTextures(EntryNameText(head.middle).c_str()); break;
+    case kTextureBrowser: {
+        char ignored[kChosenNameSize];
+        BrowseTextures(EntryNameText(head.middle).c_str(), ignored);
+        break;
+    }
     default: return false;
     }
     return true;

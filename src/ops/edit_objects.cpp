@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,13 +11,11 @@
 #include "editor/picking.h"
 #include "level/history.h"
 #include "level/level.h"
-#include "pictures/namelists.h"
 #include "ops/edit_support.h"
 #include "ops/linedef_ops.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
-#include "ui/list_select.h"
 #include "ui/menus.h"
 #include "ui/saved_area.h"
 #include "ui/toolkit.h"
@@ -29,64 +26,11 @@ namespace {
 
 constexpr int kMaxTag = 999;
 constexpr int kMaxCoordinate = 32000;
-constexpr int kTypeMax = 9999;
-constexpr int kNameRows = 10;
 constexpr int kWarningColour = 4;
-
-// --- The plain choosers ------------------------------------------------------
-
-// The type of the head object as a number, written into every listed object.
-template <typename Record>
-void TypeByNumber(const char* kind, ObjectArray<Record>& records, int16_t Record::*field,
-                  SelectionList& list) {
-    Record* head = list.empty() ? nullptr : records.at(list.head());
-    if (!head)
-        return;
-    std::vector<FormField> fields = {{"Type", 0, kTypeMax, head->*field}};
-    if (NumberForm(kCentred, kCentred, WindowSave::Always, kind, fields) != 1)
-        return;
-    for (int n : list)
-        if (Record* r = records.at(n))
-            r->*field = static_cast<int16_t>(fields[0].value);
-    level.levelChanged = true;
-}
-
-void ThingTypeNumber(int, int, SelectionList& things) {
-    TypeByNumber("Thing", level.things, &Thing::type, things);
-}
-void LineDefTypeNumber(int, int, SelectionList& lineDefs) {
-    TypeByNumber("LineDef", level.lineDefs, &LineDef::type, lineDefs);
-}
-void SectorTypeNumber(int, int, SelectionList& sectors) {
-    TypeByNumber("Sector", level.sectors, &Sector::type, sectors);
-}
-
-int NameFromList(int x, int y, const char* prompt, const NameList& names, char* text) {
-    return ListSelect(x, y, prompt, names.count(), names.names(), kNameRows, text, kNameLength);
-}
-int TextureFromList(int x, int y, const char* prompt, char* text) {
-    return NameFromList(x, y, prompt, nameLists.TextureNames, text);
-}
-int FlatFromList(int x, int y, const char* prompt, char* text) {
-    return NameFromList(x, y, prompt, nameLists.FlatNames, text);
-}
-void NoBrowser(const char*) { ErrorBeep(); }
 
 }  // namespace
 
-EditChoosers editChoosers;
-
-void ResetEditChoosers() {
-    editChoosers = EditChoosers{ThingTypeNumber, LineDefTypeNumber, SectorTypeNumber,
-                                TextureFromList, FlatFromList,      NoBrowser,
-                                NoBrowser};
-}
-
-void InstallEditDialogs() {
-    if (!editChoosers.thingType)
-        ResetEditChoosers();
-    editorActions.editObjects = EditObjects;
-}
+void InstallEditDialogs() { editorActions.editObjects = EditObjects; }
 
 void RunEditMenu(const EditMenu& menu, int y, int directItem) {
     if (directItem > 0) {
@@ -131,8 +75,6 @@ void EditVertexes(SelectionList& vertexes) {
 void EditObjects(int x, int y, SelectionList& objects, int directItem) {
     if (objects.empty())
         return;
-    if (!editChoosers.thingType)
-        ResetEditChoosers();
     int mode = CurrentEditMode();
     NameStep("edit " + CountOf(objects.size(), mode));
     editorActions.showObjectInfo(objects.head());
@@ -144,7 +86,7 @@ void EditObjects(int x, int y, SelectionList& objects, int directItem) {
     case kObjThing: EditThings(x, y, objects); break;
     case kObjVertex: EditVertexes(objects); break;
     case kObjLineDef: EditLineDefs(x, y, objects, directItem); break;
-    case kObjSector: EditSectors(x, y, objects, directItem); break;
+    case kObjSector: EditSectors(objects, directItem); break;
     default: break;
     }
     HidePointer();

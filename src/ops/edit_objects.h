@@ -35,33 +35,11 @@ int CrossReferenceEntry(int x, int y, int kind, bool allowDelete, int value,
 // It lasts for the run.
 extern int lastTag;
 
-// The choosers the dialogs open: the type choosers and the texture and flat
-// choosers and browsers. Each entry is a plain entry of its own until the
-// module that owns the chooser sets it.
-struct EditChoosers {
-    // Set the type of every listed object.
-    void (*thingType)(int x, int y, SelectionList& things);
-    void (*lineDefType)(int x, int y, SelectionList& lineDefs);
-    void (*sectorType)(int x, int y, SelectionList& sectors);
-    // A name from the texture or flat list, starting from text (at least 9
-    // bytes): 1 with the name in text, 0 when cancelled.
-    int (*chooseTexture)(int x, int y, const char* prompt, char* text);
-    int (*chooseFlat)(int x, int y, const char* prompt, char* text);
-    // The browsers, opened on a name; what they pick changes nothing here.
-    void (*browseTextures)(const char* start);
-    void (*browseFlats)(const char* start);
-};
-
-extern EditChoosers editChoosers;
-
-// Puts the plain choosers back (tests).
-void ResetEditChoosers();
-
 // The dialogs of each mode (EditObjects chooses).
 void EditThings(int x, int y, SelectionList& things);
 void EditVertexes(SelectionList& vertexes);
 void EditLineDefs(int x, int y, SelectionList& lineDefs, int directItem);
-void EditSectors(int x, int y, SelectionList& sectors, int directItem);
+void EditSectors(SelectionList& sectors, int directItem);
 
 // The tag entry of both menus: titled title (with the last tag), labelled
 // with the first free tag; 0 to 999 from value. True, with the value in tag

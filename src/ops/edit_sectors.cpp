@@ -7,8 +7,11 @@
 #include "level/level.h"
 #include "pictures/namelists.h"
 #include "ops/edit_objects.h"
+#include "ops/edit_support.h"
+#include "ui/browsers.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
+#include "ui/type_choosers.h"
 #include "wad/wadfile.h"
 
 namespace {
@@ -36,9 +39,9 @@ void ForEachSector(SelectionList& sectors, Change change) {
 
 void ChooseSectorFlat(SelectionList& sectors, const char* prompt, char (Sector::*flat)[8]) {
     const Sector& first = *SectorAt(sectors.head());
-    char name[kNameLength + 1] = {};
+    char name[kChosenNameSize] = {};
     std::memcpy(name, first.*flat, 8);
-    if (!editChoosers.chooseFlat(kCentred, kCentred, prompt, name) || !name[0])
+    if (!ChooseFlatName(kCentred, kCentred, WindowSave::Always, prompt, name) || !name[0])
         return;
     ForEachSector(sectors, [&](Sector& s) { std::strncpy(s.*flat, name, 8); });
 }
@@ -47,10 +50,10 @@ bool SectorNumbers(const char* title, std::vector<FormField>& fields) {
     return NumberForm(kCentred, kCentred, WindowSave::Always, title, fields) == 1;
 }
 
-bool PerformSectorItem(int x, int y, SelectionList& sectors, int item) {
+bool PerformSectorItem(SelectionList& sectors, int item) {
     const Sector& first = *SectorAt(sectors.head());
     switch (item) {
-    case kSectorType: editChoosers.sectorType(x, y, sectors); break;
+    case kSectorType: ChooseSectorType(NumbersOf(sectors)); break;
     case kCeilingFlat: ChooseSectorFlat(sectors, "Ceiling Texture", &Sector::ceilingTexture); break;
     case kFloorFlat: ChooseSectorFlat(sectors, "Floor Texture", &Sector::floorTexture); break;
     case kLightLevel: {
@@ -75,7 +78,11 @@ bool PerformSectorItem(int x, int y, SelectionList& sectors, int item) {
             ForEachSector(sectors, [&](Sector& s) { s.tag = static_cast<int16_t>(tag); });
         break;
     }
-    case kBrowseFlats: editChoosers.browseFlats(EntryNameText(first.floorTexture).c_str()); break;
+    case kBrowseFlats: {
+        char ignored[kChosenNameSize];
+        BrowseFlats(EntryNameText(first.floorTexture).c_str(), ignored);
+        break;
+    }
     default: return false;
     }
     return true;
@@ -93,7 +100,7 @@ std::vector<std::string> SectorItems(const Sector& s) {
 
 }  // namespace
 
-void EditSectors(int x, int y, SelectionList& sectors, int directItem) {
+void EditSectors(SelectionList& sectors, int directItem) {
     int n = sectors.head();
     if (!SectorAt(n))
         return;
@@ -106,6 +113,6 @@ void EditSectors(int x, int y, SelectionList& sectors, int directItem) {
                       static_cast<short>(s.ceilingHeight - s.floorHeight));
     };
     menu.items = [n] { return SectorItems(*SectorAt(n)); };
-    menu.perform = [&](int item) { return PerformSectorItem(x, y, sectors, item); };
+    menu.perform = [&](int item) { return PerformSectorItem(sectors, item); };
     RunEditMenu(menu, kCentred, directItem);
 }

@@ -8,10 +8,12 @@
 #include "gamedefs/thingtypes.h"
 #include "level/level.h"
 #include "ops/edit_objects.h"
+#include "ops/edit_support.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/saved_area.h"
+#include "ui/type_choosers.h"
 
 namespace {
 
@@ -123,7 +125,7 @@ void EditThings(int x, int y, SelectionList& things) {
         } else if (result < kChangeType) {
             items[static_cast<size_t>(result)].value ^= 1;
         } else {
-            editChoosers.thingType(x, y, things);
+            ChooseThingType(x, y, NumbersOf(things));
             if (!config.menuNesting)
                 return;
         }

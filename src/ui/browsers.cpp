@@ -329,3 +329,13 @@ int ChooseFlat(int x, int y, WindowSave save, const char* prompt, int count,
     return ChooseWithPreview(x, y, save, prompt, count, names, text, kFlatPreviewSide,
                              kFlatPreviewSide, kFlatChooserMag, preview, BrowseFlats);
 }
+
+int ChooseTextureName(int x, int y, WindowSave save, const char* prompt, char* text) {
+    const NameList& names = nameLists.TextureNames;
+    return ChooseTexture(x, y, save, prompt, names.count(), names.names(), text);
+}
+
+int ChooseFlatName(int x, int y, WindowSave save, const char* prompt, char* text) {
+    const NameList& names = nameLists.FlatNames;
+    return ChooseFlat(x, y, save, prompt, names.count(), names.names(), text);
+}

@@ -43,3 +43,6 @@ int ChooseTexture(int x, int y, WindowSave save, const char* prompt, int count,
 // The same for flats: a 128 x 128 preview, F1 opens the flat browser.
 int ChooseFlat(int x, int y, WindowSave save, const char* prompt, int count,
                const char* const* names, char* text);
+// The two choosers over every texture or flat of nameLists.
+int ChooseTextureName(int x, int y, WindowSave save, const char* prompt, char* text);
+int ChooseFlatName(int x, int y, WindowSave save, const char* prompt, char* text);

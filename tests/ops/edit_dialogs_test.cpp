@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "support/headless_kit.h"
 #include "support/program_state.h"
 #include "support/reference_check.h"
+#include "support/screen_text.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/toolkit.h"
@@ -31,7 +33,6 @@
 namespace {
 
 std::vector<std::string> helpAsked;
-std::vector<std::string> prompts;
 
 void RecordHelp(const char* topic, HelpRange, int, int, int, int) { helpAsked.push_back(topic); }
 
@@ -40,6 +41,11 @@ const std::string kClear = "key Backspace\nkey Backspace\nkey Backspace\nkey Bac
                            "key Backspace\nkey Backspace\n";
 
 std::string Entry(int value) { return kClear + "type " + std::to_string(value) + "\nkey Enter\n"; }
+
+// A name typed over the one a name chooser proposes.
+std::string Named(const std::string& name) {
+    return kClear + "key Backspace\nkey Backspace\ntype " + name + "\nkey Enter\n";
+}
 
 class EditDialogTest : public ::testing::Test {
 protected:
@@ -62,7 +68,6 @@ protected:
         InstallEditDialogs();
         toolkit.helpHandler = RecordHelp;
         helpAsked.clear();
-        prompts.clear();
         config.menuNesting = 1;
     }
     void TearDown() override { session.reset(); }
@@ -133,22 +138,40 @@ TEST_F(EditDialogTest, ThingsTakeTheRoseAndFlagsOfTheFirstAndShareWhatIsTicked) 
     EXPECT_EQ(level.things[0].angle, 400);
 }
 
-TEST_F(EditDialogTest, ThingTypeButtonOpensTheChooserForTheWholeSelection) {
-    editChoosers.thingType = [](int, int, SelectionList& things) {
-        for (int n : things)
-            level.things[n].type = 3001;
-    };
-    // With Menu Nesting the dialog goes on: its Cancel keeps the new type.
-    Edit(kObjThing, {1, 2}, "key T\nkey Esc\n");
+// Freedoom's table: Enemies begins "Former Human" (3004), "Former Sergeant"
+// (9), "Chaingunner" (65), "Imp" (3001); the chooser opens on the category
+// and row of the first Thing's type.
+TEST_F(EditDialogTest, TheThingTypeButtonChoosesForTheWholeSelection) {
+    level.things[1].type = level.things[2].type = 3004;
+    // With Menu Nesting the chooser and the dialog go on: Cancel keeps the type.
+    Edit(kObjThing, {1, 2}, "key T\nkey Enter\nkey Down\nkey Down\nkey Down\nkey Enter\n"
+                            "key Esc\nkey Esc\n");
     EXPECT_EQ(level.things[1].type, 3001);
     EXPECT_EQ(level.things[2].type, 3001);
-    // Without, it ends at once, and the rose is not applied.
+    // Without, one choice ends the dialog, and the rose is not applied.
     config.menuNesting = 0;
-    level.things[2].type = 1;
     level.things[2].angle = 0;
-    Edit(kObjThing, {1, 2}, "key 2\nkey T\n");
-    EXPECT_EQ(level.things[2].type, 3001);
+    Edit(kObjThing, {1, 2}, "key 2\nkey T\nkey Enter\nkey Up\nkey Up\nkey Enter\n");
+    EXPECT_EQ(level.things[1].type, 9);
+    EXPECT_EQ(level.things[2].type, 9);
     EXPECT_EQ(level.things[2].angle, 0);
+}
+
+TEST_F(EditDialogTest, LineDefAndSectorTypesComeFromTheirChoosers) {
+    level.lineDefs[3].type = 26;   // "Door (keys)": 26, 27, 28 ...
+    level.lineDefs[4].type = 0;
+    Edit(kObjLineDef, {4, 3}, "key 1\nkey T\nkey Enter\nkey Down\nkey Enter\nkey Esc\n"
+                              "key Esc\nkey Esc\n");
+    EXPECT_EQ(level.lineDefs[3].type, 27);
+    EXPECT_EQ(level.lineDefs[4].type, 27);
+    level.sectors[2].type = 9;   // "Secret/Other": 9, 10, 14 ...
+    level.sectors[5].type = 0;
+    Edit(kObjSector, {5, 2}, "key 1\nkey Enter\nkey Down\nkey Enter\nkey Esc\nkey Esc\n");
+    EXPECT_EQ(level.sectors[2].type, 10);
+    EXPECT_EQ(level.sectors[5].type, 10);
+    // Esc in the chooser changes nothing.
+    Edit(kObjSector, {5, 2}, "key 1\nkey Esc\nkey Esc\n");
+    EXPECT_EQ(level.sectors[5].type, 10);
 }
 
 TEST_F(EditDialogTest, VertexesMoveAsABlockWithTheFirstOnTheEnteredPoint) {
@@ -235,45 +258,69 @@ TEST_F(EditDialogTest, LineDefFlagsAreTheBoxesOfTheFirstAndAllOnlyWhenAsked) {
 }
 
 TEST_F(EditDialogTest, SideDefFieldsGoToEverySideOfTheSelection) {
-    editChoosers.chooseTexture = [](int, int, const char* prompt, char* text) {
-        prompts.push_back(prompt);
-        std::strcpy(text, "STARTAN3");
-        return 1;
-    };
     int a = OneSided(), b = OneSided(a + 1);
-    Edit(kObjLineDef, {b, a}, "key 2\nkey 3\nkey 4\n" + Entry(-16) + Entry(8) + "key Esc\nkey Esc\n");
+    Edit(kObjLineDef, {b, a}, "key 2\nkey 3\n" + Named("STARTAN3") + "key 4\n" + Entry(-16) +
+                                  Entry(8) + "key Esc\nkey Esc\n");
     for (int ld : {a, b}) {
         const SideDef& sd = level.sideDefs[level.lineDefs[ld].sideDef1];
         EXPECT_EQ(Name(sd.lower), "STARTAN3");
         EXPECT_EQ(sd.xOffset, -16);
         EXPECT_EQ(sd.yOffset, 8);
     }
-    // A click on the panel goes straight to the texture under the pointer:
-    // no menu.
+    // A click on the panel goes straight to the texture under the pointer
+    // (the top band: the upper texture): no menu.
     ShowObjectInfo(a);
     input.PointerX = infoPanels.sides[0].x1 + 2;
-    Edit(kObjLineDef, {a}, "", 1);
-    EXPECT_EQ(prompts, (std::vector<std::string>{"Lower Wall Texture", "Upper Wall Texture"}));
+    input.PointerY = infoPanels.sides[0].y1 + 2;
+    std::string other = Name(level.sideDefs[level.lineDefs[b].sideDef1].upper);
+    Edit(kObjLineDef, {a}, Named("BRICK1"), 1);
+    EXPECT_EQ(Name(level.sideDefs[level.lineDefs[a].sideDef1].upper), "BRICK1");
+    EXPECT_EQ(Name(level.sideDefs[level.lineDefs[b].sideDef1].upper), other);
 }
 
 TEST_F(EditDialogTest, SectorFieldsKeepToTheirRanges) {
-    editChoosers.chooseFlat = [](int, int, const char* prompt, char* text) {
-        prompts.push_back(prompt);
-        std::strcpy(text, "FLOOR7_1");
-        return 1;
-    };
     Edit(kObjSector, {3, 2}, "key 4\n" + Entry(256) + Entry(200) +
                                  "key 5\n" + Entry(-4097) + Entry(-4096) + Entry(4096) +
-                                 "key Esc\n");
+                                 "key 2\n" + Named("CEIL5_1") + "key Esc\n");
     for (int s : {2, 3}) {
         EXPECT_EQ(level.sectors[s].light, 200);
         EXPECT_EQ(level.sectors[s].ceilingHeight, -4096);
         EXPECT_EQ(level.sectors[s].floorHeight, 4096);
+        EXPECT_EQ(Name(level.sectors[s].ceilingTexture), "CEIL5_1");
     }
-    // Direct items: 1 the ceiling, 2 the floor.
-    Edit(kObjSector, {3}, "", 2);
+    // Direct items: 1 the ceiling, 2 the floor; a cancelled chooser keeps it.
+    Edit(kObjSector, {3}, Named("FLOOR7_1"), 2);
     EXPECT_EQ(Name(level.sectors[3].floorTexture), "FLOOR7_1");
-    EXPECT_EQ(prompts, std::vector<std::string>{"Floor Texture"});
+    Edit(kObjSector, {3}, "key Esc\n", 1);
+    EXPECT_EQ(Name(level.sectors[3].ceilingTexture), "CEIL5_1");
+}
+
+// F1 in a name chooser opens the browser on the name; the menus' browse
+// items open it for a look and change nothing.
+TEST_F(EditDialogTest, TheBrowsersOpenFromTheChoosersAndTheMenus) {
+    const NameList& walls = nameLists.TextureNames;
+    const NameList& flats = nameLists.FlatNames;
+    int wall = walls.Find("STARTAN3"), flat = flats.Find("FLOOR7_1");
+    ASSERT_TRUE(wall >= 0 && wall + 1 < walls.count() && flat >= 0 && flat + 1 < flats.count());
+    int ld = OneSided(), sd = level.lineDefs[ld].sideDef1;
+    std::strncpy(level.sideDefs[sd].middle, "STARTAN3", 8);
+    Edit(kObjLineDef, {ld}, "key 2\nkey 2\nkey F1\nkey Right\nkey Enter\nkey Enter\nkey Esc\nkey Esc\n");
+    EXPECT_EQ(Name(level.sideDefs[sd].middle), walls[wall + 1]);
+    std::strncpy(level.sectors[1].floorTexture, "FLOOR7_1", 8);
+    Edit(kObjSector, {1}, "key 3\nkey F1\nkey Right\nkey Enter\nkey Enter\nkey Esc\n");
+    EXPECT_EQ(Name(level.sectors[1].floorTexture), flats[flat + 1]);
+
+    std::string before = Name(level.sideDefs[sd].middle);
+    const std::string browser = session->Dir().file("browser.png");
+    const char* title = "+/- = Size, AnyChar = name begins list, Pg/Home/End, Cursor";
+    Edit(kObjLineDef, {ld}, "key 2\nkey 6\nsnapshot " + browser + "\nkey Right\nkey Enter\n"
+                            "key Esc\nkey Esc\n");
+    EXPECT_TRUE(testkit::SnapshotShowsText(browser, title));
+    EXPECT_EQ(Name(level.sideDefs[sd].middle), before);
+    std::filesystem::remove(browser);
+    Edit(kObjSector, {1}, "key 7\nsnapshot " + browser + "\nkey Enter\nkey Esc\n");
+    EXPECT_TRUE(testkit::SnapshotShowsText(browser, title));
+    EXPECT_EQ(Name(level.sectors[1].floorTexture), flats[flat + 1]);
 }
 
 TEST_F(EditDialogTest, EveryDialogOpensItsOwnHelpPage) {

@@ -75,7 +75,6 @@ void ResetUpperModules() {
     editorHistory = EditorHistoryState{};
     ResetEditorActions();
     search = SearchState{};
-    ResetEditChoosers();
     lastTag = -1;
     infoPanels = InfoPanelState{};
     selection = SelectionState{};
