@@ -17,6 +17,7 @@
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/picture_views.h"
+#include "ui/sprite_views.h"
 #include "wad/wadfile.h"
 
 InfoPanelState infoPanels;
@@ -66,34 +67,11 @@ bool PictureChanged(int box, const std::string& name) {
     return true;
 }
 
-// A sprite named by a type table but kept only as a rotation pair ("ABCDA2"
-// stored as "ABCDA2A8") is found under the pair's name.
-bool ReadSprite(const std::string& name, Picture& picture) {
-    if (ReadPicture(name.c_str(), picture))
-        return true;
-    if (name.size() != 6 || name[5] < '2' || name[5] > '8')
-        return false;
-    std::string pair = name + name[4] + static_cast<char>('0' + 10 - (name[5] - '0'));
-    return ReadPicture(pair.c_str(), picture);
-}
-
 }  // namespace
 
-void DrawSpriteBox(int x1, int y1, int x2, int y2, const std::string& name) {
+void DrawFramedSprite(int x1, int y1, int x2, int y2, const char* name) {
     SunkenBox(x1, y1, x2, y2, kPictureBackground);
-    Picture picture;
-    if (!ReadSprite(name, picture) || !picture.drawable())
-        return;
-    int width = x2 - x1 - 3, height = y2 - y1 - 3;
-    int mag = 1;
-    while (mag > -3 && (ScaledSize(picture.width, mag) > width ||
-                        ScaledSize(picture.height, mag) > height))
-        --mag;
-    int w = ScaledSize(picture.width, mag), h = ScaledSize(picture.height, mag);
-    Image sprite = FilledImage(w, h, static_cast<uint8_t>(MapColor(kPictureBackground)));
-    DrawPictureColumns(picture, sprite, 0, 0, mag);
-    Screen().putimage(x1 + 2 + std::max(0, (width - w) / 2), y1 + 2 + std::max(0, (height - h) / 2),
-                      sprite, kCopyPut);
+    DrawSpriteBox(x1 + 2, y1 + 2, x2 - 2, y2 - 2, name);
 }
 
 namespace {
@@ -123,7 +101,7 @@ void ThingPanel(int n) {
         std::string sprite = GetThingTypeSprite(static_cast<uint16_t>(t->type));
         if (PictureChanged(kPreviewSprite, sprite)) {
             int x1 = 33 * cw - 1;
-            DrawSpriteBox(x1, maxY - kSpriteBox - 8, x1 + kSpriteBox, maxY - 18, sprite);
+            DrawFramedSprite(x1, maxY - kSpriteBox - 8, x1 + kSpriteBox, maxY - 18, sprite.c_str());
         }
     }
 }

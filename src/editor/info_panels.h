@@ -66,10 +66,9 @@ bool PanelHit(PanelAction action);
 // 1 upper, 2 normal, 3 lower (the panel cut into three equal bands, clamped).
 int PanelTextureBand(int side);
 
-// The sprite name (as a Thing type names it) centred in a sunken box,
-// halved until it fits; a sprite kept only as a rotation pair ("ABCDA2"
-// stored as "ABCDA2A8") is found under the pair's name.
-void DrawSpriteBox(int x1, int y1, int x2, int y2, const std::string& name);
+// The sprite name (as a Thing type names it) in a sunken box: the look of
+// the panels' and the Thing dialog's pictures.
+void DrawFramedSprite(int x1, int y1, int x2, int y2, const char* name);
 
 // Which dialog item a click at (x, y) (viewport pixels) on the mode's
 // panels goes to: 0 the dialog itself, 1 and 2 the first and second SideDef

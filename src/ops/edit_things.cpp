@@ -63,7 +63,7 @@ void DrawThingBox(int x, int y, int n, const Thing& t) {
     TextAt(x + kFormDx, y + kFormDy - 14, "Angle");
     TextAt(x + kFormDx + 140, y + kFormDy - 14, "Skill");
     int sx = x + kBoxWidth - kSpriteSide - 12;
-    DrawSpriteBox(sx, y + kFormDy, sx + kSpriteSide, y + kFormDy + kSpriteSide,
+    DrawFramedSprite(sx, y + kFormDy, sx + kSpriteSide, y + kFormDy + kSpriteSide,
                   GetThingTypeSprite(static_cast<uint16_t>(t.type)));
 }
 

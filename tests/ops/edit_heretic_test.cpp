@@ -22,6 +22,7 @@
 #include "platform/video.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
+#include "ui/sprite_views.h"
 #include "ui/toolkit.h"
 #include "wad/master.h"
 
@@ -115,7 +116,7 @@ TEST_F(HereticEditTest, ASpriteKeptAsARotationPairIsFoundUnderItsFirstName) {
     SetMenuBarMode(MenuBarMode::Hidden);
     DrawSpriteBox(0, 0, 40, 40, "ABCDA2");
     EXPECT_EQ(Screen().getpixel(20, 20), 120);
-    DrawSpriteBox(0, 0, 40, 40, "ABCDA3");   // no such sprite: the empty box
+    DrawSpriteBox(0, 0, 40, 40, "ABCDB1");   // no such frame: the empty box
     EXPECT_EQ(Screen().getpixel(20, 20), MapColor(8));
 }
 
