@@ -7,15 +7,13 @@
 #include "base/config.h"
 #include "gamedefs/thingtypes.h"
 #include "pictures/namelists.h"
+#include "ui/browsers.h"
 #include "ui/forms.h"
-#include "ui/list_select.h"
 #include "ui/menus.h"
 #include "ui/settings_dialogs.h"
+#include "ui/type_choosers.h"
 
 namespace {
-
-constexpr int kChooserRows = 12;
-constexpr int kNameWidth = 8;
 
 enum class DefaultKind { Texture, Flat, Heights, Thing };
 
@@ -57,11 +55,11 @@ std::string MenuText(const DefaultItem& item) {
     return text;
 }
 
-// A name of the list, proposed as the current one; kept when cancelled.
-void ChooseName(const DefaultItem& item, const NameList& list) {
-    char text[kNameWidth + 1] = {};
-    std::strncpy(text, item.name, kNameWidth);
-    if (ListSelect(kCentred, kCentred, item.prompt, list.count(), list.names(), kChooserRows, text, kNameWidth))
+// A name chosen by chooser, proposed as the current one; kept when cancelled.
+void ChooseName(const DefaultItem& item, int (*chooser)(int, int, WindowSave, const char*, char*)) {
+    char text[kChosenNameSize] = {};
+    std::strncpy(text, item.name, kNameLength);
+    if (chooser(kCentred, kCentred, WindowSave::Always, item.prompt, text) && text[0])
         SetField(item.name, kTextureField, text);
 }
 
@@ -73,18 +71,18 @@ void EditHeights() {
     config.defaultCeiling = static_cast<int16_t>(fields[1].value);
 }
 
-void EditThingType() {
-    std::vector<FormField> fields = {{"Thing type", 1, 32767, config.defaultThingType}};
-    NumberForm(kCentred, kCentred, WindowSave::Always, "Default Thing", fields);
-    config.defaultThingType = static_cast<int16_t>(fields[0].value);
+void EditThingType(int x, int y) {
+    int type = config.defaultThingType;
+    if (ChooseDefaultThingType(x, y, type))
+        config.defaultThingType = static_cast<int16_t>(type);
 }
 
-void EditDefault(const DefaultItem& item) {
+void EditDefault(int x, int y, const DefaultItem& item) {
     switch (item.kind) {
-    case DefaultKind::Texture: ChooseName(item, nameLists.TextureNames); break;
-    case DefaultKind::Flat: ChooseName(item, nameLists.FlatNames); break;
+    case DefaultKind::Texture: ChooseName(item, ChooseTextureName); break;
+    case DefaultKind::Flat: ChooseName(item, ChooseFlatName); break;
     case DefaultKind::Heights: EditHeights(); break;
-    case DefaultKind::Thing: EditThingType(); break;
+    case DefaultKind::Thing: EditThingType(x, y); break;
     }
 }
 
@@ -104,7 +102,7 @@ void DefaultsDialog(int x, int y) {
                                 "Default Preferences", menu);
         if (chosen < 1)
             break;
-        EditDefault(items[chosen - 1]);
+        EditDefault(x, y, items[chosen - 1]);
         current = chosen;
     }
     SaveConfigOrSay();

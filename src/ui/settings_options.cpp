@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int kThick = 3, kThin = 1;
-constexpr int kVideoModes = 4;
+constexpr int kVideoModes = kVideoModeCount;
 constexpr int kNameLength = 255;   // longer than the old 43: Linux paths are longer
 constexpr int kPathLength = 255;
 
@@ -53,7 +53,8 @@ const Switch kSwitches[] = {
     {"Menu Nesting", &ConfigSettings::menuNesting},
 };
 constexpr int kSwitchCount = sizeof kSwitches / sizeof kSwitches[0];
-const char* const kVideoLabels[kVideoModes] = {"_1 640x480", "_2 800x600", "_31024x768", "_41280x1024"};
+const char* const kVideoLabels[kVideoModes] = {"_1 640x480", "_2 800x600", "_31024x768", "_41280x1024",
+                                               "_W Window size"};
 enum FileItem { kMainWad, kFilePath, kHelpFile, kFileItems };
 const char* const kFileLabels[kFileItems] = {"_5 MainWAD File", "_6 File Path", "_7 Help File"};
 

@@ -8,6 +8,7 @@
 
 #include "base/config.h"
 #include "pictures/namelists.h"
+#include "support/picture_kit.h"
 #include "support/testkit.h"
 #include "toolkit_fixture.h"
 #include "ui/first_setup.h"
@@ -73,6 +74,17 @@ TEST_F(SettingsTest, OptionsToggleEverySwitchAndChooseTheVideoModeOnlyWithOk) {
     // Thick Lines off again is a thickness of 1; the same mode again asks nothing.
     Run(OptionsDialog, Repeat("key Tab\n", 12) + "key Enter\nkey 3\nkey Alt-O\n");
     EXPECT_EQ(Written().lineThickness, 1);
+}
+
+TEST_F(SettingsTest, TheWindowSizeModeIsOfferedAndKept) {
+    config.videoMode = 5;
+    Run(OptionsDialog, "key Alt-O\n");   // unchanged: no restart box
+    EXPECT_EQ(Written().videoMode, 5);
+    config.videoMode = 2;
+    Run(OptionsDialog, "key W\nkey Alt-O\nkey Enter\n");
+    EXPECT_EQ(Written().videoMode, 5);
+    Run(OptionsDialog, "key 1\nkey Alt-O\nkey Enter\n");
+    EXPECT_EQ(Written().videoMode, 1);
 }
 
 TEST_F(SettingsTest, OptionsTakeOnlyFilesOfTheRightKind) {
@@ -153,25 +165,38 @@ TEST_F(SettingsTest, PaletteIndexesAndGammaWithinTheirLimits) {
 }
 
 TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
-    for (const char* name : {"-", "BRICK1", "STARTAN3"})
-        nameLists.TextureNames.Add(name);
-    nameLists.TextureNames.Sort();
-    for (const char* name : {"FLOOR0_1", "NUKAGE1"})
-        nameLists.FlatNames.Add(name);
-    nameLists.FlatNames.Sort();
-    // Upper texture, floor flat, heights, Thing; a cancelled choice keeps the name.
+    using testkit::Bytes;
+    Bytes patch = testkit::PictureLump(8, 8, testkit::Columns(8, {{0, Bytes(8, 40)}}));
+    testkit::OpenPictureIwad(session.Dir(),
+                             {{"TEXTURE1", testkit::TextureLump({{"BRICK1", 8, 8, {{0, 0, 0}}},
+                                                                 {"STARTAN3", 8, 8, {{0, 0, 0}}}})},
+                              {"PNAMES", testkit::PnamesLump({"P0"})},
+                              {"P0", patch},
+                              {"F_START", {}}, {"F1_START", {}},
+                              {"FLOOR0_1", Bytes(4096, 50)}, {"NUKAGE1", Bytes(4096, 60)},
+                              {"F1_END", {}}, {"F_END", {}}},
+                             testkit::GreyPlaypal());
+    BuildTextureNames();
+    BuildFlatNames();
+    config.menuNesting = 0;
+    config.defaultThingType = 11;   // the Player Starts, DEATHMATCH Start highlighted
+    // Upper texture typed, floor flat from the browser (F1), a cancelled
+    // choice, heights, the Thing type from its chooser.
     Run(DefaultsDialog, "key 1\n" + Repeat("key Backspace\n", 8) + "type STARTAN3\nkey Enter\n"
-                        "key 4\nkey End\nkey Enter\n"
+                        "key 4\nkey F1\nkey End\nkey Enter\nkey Enter\n"
                         "key 2\nkey Esc\n"
                         "key 6\ntype -16\nkey Tab\ntype 200\nkey Enter\n"
-                        "key F\ntype 3004\nkey Enter\nkey Esc\n");
+                        "key F\nkey Enter\nkey Down\nkey Enter\nkey Esc\n");
     const ConfigRecord& c = Written();
     EXPECT_STREQ(c.textureUpper, "STARTAN3");
     EXPECT_STREQ(c.flatFloor, "NUKAGE1");
     EXPECT_STREQ(c.textureNormal, DefaultConfig().textureNormal);
     EXPECT_EQ(c.defaultFloor, -16);
     EXPECT_EQ(c.defaultCeiling, 200);
-    EXPECT_EQ(c.defaultThingType, 3004);
+    EXPECT_EQ(c.defaultThingType, 14);
+    // Esc in the Thing chooser keeps the type.
+    Run(DefaultsDialog, "key F\nkey Esc\nkey Esc\n");
+    EXPECT_EQ(Written().defaultThingType, 14);
 }
 
 TEST_F(SettingsTest, FirstTimeSetupSetsTheFilesInTheOptionsDialog) {
