@@ -63,10 +63,7 @@ TEST_F(CommandLineTest, OptionsInEveryForm) {
         std::vector<const char*> args;
         CommandLineRequest request;
     } requests[] = {
-        {{"--help"}, CommandLineRequest::Usage},
-        {{"-h"}, CommandLineRequest::Usage},
         {{"-n", "-HELP"}, CommandLineRequest::Usage},
-        {{"--version"}, CommandLineRequest::Version},
         {{"-version"}, CommandLineRequest::Version},
         {{"--manual-page"}, CommandLineRequest::ManualPage},
     };

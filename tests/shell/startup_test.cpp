@@ -7,7 +7,6 @@
 #include "base/config.h"
 #include "base/fatal.h"
 #include "editor/editor.h"
-#include "shell/command_line.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 #include "support/program_state.h"
@@ -148,8 +147,6 @@ TEST_F(ProgramTest, FatalErrorsEndWithCodeFiveWithoutSavingTheConfiguration) {
     EXPECT_EQ(Run("Q\n", {"-video", "3", "-main", dir.file("nothere.wad")}), 5);
     EXPECT_TRUE(Saw("\nError: Please restart and set the correct main IWAD file name!\n"));
     EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
-    EXPECT_EQ(Run("Q\n", {"-x"}), 5);
-    EXPECT_TRUE(Saw("Error: invalid argument: \"-x\"\nType \"zarn --help\" for the options.\n"));
     // A missing help file that the program does not ship either is fatal
     // after the setup it brings up.
     SetConfigName(kHelpField, "Gone.HLP");
@@ -200,14 +197,6 @@ TEST_F(ProgramTest, FilesReadAgainAfterASaveUnderANewNameAreThoseOfAFreshStart) 
     }
 }
 
-TEST_F(ProgramTest, HelpAndVersionAnswerAndEndBeforeAnythingElse) {
-    EXPECT_EQ(Run("", {"--help"}), 0);
-    EXPECT_EQ(output, UsageText());
-    EXPECT_EQ(Run("", {"-n", "--version"}), 0);
-    EXPECT_EQ(output, VersionText());
-    EXPECT_FALSE(std::filesystem::exists(dir.file("Zarn.cfg")));   // no setup, nothing written
-}
-
 TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
     // The first start runs the setup, then the editor on the last level (E1M1).
     EXPECT_EQ(Run("\nQ\n", {"-e"}), 0);
@@ -217,9 +206,7 @@ TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
         std::vector<std::string> args;
         std::string call;
     } cases[] = {
-        {{"-edit", "e1m2"}, "1 2 given"},
         {{"+E", "2", "5"}, "2 5 given"},
-        {{"-e", "2"}, "2 1 given"},   // the map of the last level stays
         {{"-n", "-e"}, "1 1 given"},  // -noload does not stop an explicit -edit
     };
     for (const Case& c : cases) {
@@ -331,24 +318,6 @@ TEST(WorkingDirectoryTest, StartsAndRemembersItsFilesInADeepDirectory) {
     EXPECT_EQ(std::string(config.pwadList[0]), deep + "lev.wad");
     std::filesystem::current_path(oldDir);
     testkit::ResetProgramState();
-}
-
-// The real program driven through a pipe, as a user's script would.
-TEST(ProgramBinaryTest, BrelRunsAScriptedSessionOnFreedoom) {
-    std::string iwad = testkit::FreedoomIwad(2);
-    if (iwad.empty())
-        GTEST_SKIP() << "freedoom2.wad is not installed (Debian package freedoom)";
-    testkit::ScratchDir dir;
-    testkit::WriteFileBytes(dir.file("Brel.HLP"), Bytes({'*', 'H', 'L', 'P', '\n'}));
-    std::string command = "cd " + dir.path() + " && printf '\\nDIRM MAP0?\\nQ\\n' | " + ZARN_BINARY_DIR +
-                          "/brel -main " + iwad + " > out.txt 2>&1";
-    int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    Bytes out = testkit::ReadFileBytes(dir.file("out.txt"));
-    std::string text(out.begin(), out.end());
-    EXPECT_NE(text.find("MAP01"), std::string::npos);
-    EXPECT_NE(text.find("Brel Ended"), std::string::npos);
 }
 
 }  // namespace
