@@ -11,6 +11,7 @@
 #include "platform/keys.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
+#include "ui/list_mouse.h"
 #include "ui/menus.h"
 #include "ui/message_panel.h"
 #include "ui/saved_area.h"
@@ -19,6 +20,7 @@
 namespace {
 
 constexpr int kPaletteSize = 256;
+constexpr int kPaletteRow = 16;
 constexpr int kMaxGamma = 30;
 
 struct ColourRole {
@@ -108,22 +110,48 @@ void FillRaw(int x1, int y1, int x2, int y2, int index) {
     Screen().bar(x1, y1, x2, y2);
 }
 
-// The swatch of a palette entry and its numbers, right of the palette menu
-// at (x, y).
-void DrawPaletteSwatch(int x, int y, int index, bool interactive) {
+// Where the swatch of a palette entry lies, right of the palette menu at
+// (x, y).
+struct SwatchBox {
+    int x1, y1, x2, y2;
+};
+
+SwatchBox PaletteSwatchBox(int x, int y) {
     const GraphicsState& g = graphics;
     int x1 = x + 38 * g.CharW, y1 = y + 3 * g.LineH;
-    int x2 = x + 32 * g.CharW, y2 = y1 + 19 * g.CharH;
+    return {x1, y1, x1 + 17 * g.CharW, y1 + 19 * g.CharH};
+}
+
+// The swatch of a palette entry and its numbers.
+void DrawPaletteSwatch(int x, int y, int index, bool interactive) {
+    const GraphicsState& g = graphics;
+    SwatchBox b = PaletteSwatchBox(x, y);
     HidePointer();
-    SunkenBox(x1 - 2, y1 - 2, x2 + 2, y2 + 2, -1);
-    FillRaw(x1, y1, x2, y2, index);
-    FillBox(x1 - 2, y2 + 4, x2 + 2, y2 + 4 + 3 * g.LineH, config.colors[kColorMenu]);
+    SunkenBox(b.x1 - 2, b.y1 - 2, b.x2 + 2, b.y2 + 2, -1);
+    FillRaw(b.x1, b.y1, b.x2, b.y2, index);
+    FillBox(b.x1 - 2, b.y2 + 4, b.x2 + 2, b.y2 + 4 + 3 * g.LineH, config.colors[kColorMenu]);
     SetColor(0);
-    TextAt(x1, y2 + 6, "Color %d", index);
-    TextAt(x1, y2 + 6 + g.LineH, "Gamma %d", config.gamma);
+    TextAt(b.x1, b.y2 + 6, "Color %d", index);
+    TextAt(b.x1, b.y2 + 6 + g.LineH, "Gamma %d", config.gamma);
     if (interactive)
-        TextAt(x1, y2 + 6 + 2 * g.LineH, "F1=palette");
+        TextAt(b.x1, b.y2 + 6 + 2 * g.LineH, "F1=palette");
     ShowPointer();
+}
+
+// The mouse's side of the index chooser: a scale of the 256 entries beside
+// the swatch (its arrows step one entry, its track sixteen); a click on the
+// swatch takes the entry, one outside the swatch and scale cancels.
+ListMouseArea PaletteScale(int x, int y) {
+    SwatchBox b = PaletteSwatchBox(x, y);
+    ListMouseArea a;
+    a.x1 = b.x1, a.y1 = b.y1, a.x2 = b.x2, a.y2 = b.y2;
+    a.barX = b.x2 + 6;
+    a.barY1 = b.y1 - 2, a.barY2 = b.y2 + 2;
+    a.wx1 = b.x1 - 2, a.wy1 = b.y1 - 2;
+    a.wx2 = a.barX + kScrollBarWidth - 1, a.wy2 = b.y2 + 4 + 3 * graphics.LineH;
+    a.length = kPaletteSize;
+    a.page = kPaletteRow;
+    return a;
 }
 
 // The step a key makes in the palette index chooser (0: not a step key).
@@ -131,8 +159,8 @@ int IndexStep(int key, int index) {
     switch (key) {
     case kKeyUp: case kKeyBackspace: case kKeyShiftTab: return -1;
     case kKeyDown: case kKeyTab: return 1;
-    case kKeyPgUp: return -16;
-    case kKeyPgDn: return 16;
+    case kKeyPgUp: return -kPaletteRow;
+    case kKeyPgDn: return kPaletteRow;
     case kKeyHome: return -index;
     case kKeyEnd: return kPaletteSize - 1 - index;
     default: return 0;
@@ -186,8 +214,24 @@ void ColorsDialog(int x, int y) {
 int ChoosePaletteIndex(int x, int y, int colour) {
     int index = std::clamp<int>(config.colorMap[colour], 0, kPaletteSize - 1);
     PointerRestore pointer;
+    ListMouseArea scale = PaletteScale(x, y);
+    ResetListMouse();
+    bool redraw = true;
     for (;;) {
-        DrawPaletteSwatch(x, y, index, true);
+        if (redraw) {
+            DrawPaletteSwatch(x, y, index, true);
+            DrawScrollBar(scale, index);
+            redraw = false;
+        }
+        int clicked = ListMouse(scale, index);
+        if (clicked >= 0)
+            return index;
+        if (clicked == kListCancel || clicked == kListMenuBar)
+            return -1;
+        if (clicked == kListScrolled) {
+            redraw = true;
+            continue;
+        }
         int key = 0;
         if (!ReadKey(&key)) {
             WaitForInput();
@@ -203,6 +247,7 @@ int ChoosePaletteIndex(int x, int y, int colour) {
             ShowPalette();
         else
             index = std::clamp(index + IndexStep(key, index), 0, kPaletteSize - 1);
+        redraw = true;
     }
 }
 
