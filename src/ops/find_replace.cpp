@@ -8,10 +8,9 @@
 #include "level/history.h"
 #include "level/level.h"
 #include "ops/check_names.h"
+#include "ui/browsers.h"
 #include "ui/forms.h"
 #include "ui/menus.h"
-#include "ui/list_select.h"
-#include "ui/picture_views.h"
 #include "ui/toolkit.h"
 #include "wad/wadfile.h"
 
@@ -32,24 +31,16 @@ bool AskNumber(int x, int y, const char* title, const char* label, int min, int&
     return true;
 }
 
-// A wall texture or flat chosen from its list with a picture beside it;
-// false when cancelled. The name proposed and chosen is in name.
+// A wall texture or flat chosen from its list with a picture beside it (F1:
+// the browser); false when cancelled. The name proposed and chosen is in
+// name.
 enum class Pictures { Walls, Flats };
 
 bool AskName(int x, int y, Pictures pictures, const char* prompt, char* name) {
-    const NameList& names = pictures == Pictures::Walls ? nameLists.TextureNames : nameLists.FlatNames;
-    char text[kNameLength + 1] = {};
+    char text[kChosenNameSize] = {};
     SetFieldName(text, name);
-    ListSelectOptions options;
-    options.picW = pictures == Pictures::Walls ? 256 : 128;
-    options.picH = 128;
-    options.preview = [pictures](int x1, int y1, int x2, int y2, const char* chosen) {
-        if (pictures == Pictures::Walls)
-            DrawTexture(x1, y1, x2, y2, chosen, nullptr);
-        else
-            DrawFlat(x1, y1, x2, y2, chosen, 2);
-    };
-    if (!ListSelect(x, y, prompt, names.count(), names.names(), 10, text, kNameLength, options))
+    auto choose = pictures == Pictures::Walls ? ChooseTextureName : ChooseFlatName;
+    if (!choose(x, y, WindowSave::UnlessNested, prompt, text))
         return false;
     SetFieldName(name, text);
     return true;

@@ -12,6 +12,7 @@
 
 #include "base/config.h"
 #include "base/flavour.h"
+#include "check_recorder.h"
 #include "editor/editor_actions.h"
 #include "editor/info_panels.h"
 #include "editor/selection.h"
@@ -20,6 +21,7 @@
 #include "level/level.h"
 #include "level/level_files.h"
 #include "ops/edit_objects.h"
+#include "ops/find_replace.h"
 #include "pictures/namelists.h"
 #include "support/headless_kit.h"
 #include "support/program_state.h"
@@ -321,6 +323,25 @@ TEST_F(EditDialogTest, TheBrowsersOpenFromTheChoosersAndTheMenus) {
     Edit(kObjSector, {1}, "key 7\nsnapshot " + browser + "\nkey Enter\nkey Esc\n");
     EXPECT_TRUE(testkit::SnapshotShowsText(browser, title));
     EXPECT_EQ(Name(level.sectors[1].floorTexture), flats[flat + 1]);
+}
+
+// Find and replace asks for its names through the same choosers: the flat
+// typed, its replacement taken from the browser (F1).
+TEST_F(EditDialogTest, FindAndReplaceTakeTheirNamesFromTheChoosers) {
+    const NameList& flats = nameLists.FlatNames;
+    std::string floor = Name(level.sectors[0].floorTexture);
+    std::string replacement = flats[flats.count() - 2];
+    ASSERT_NE(floor, replacement);
+    std::vector<int> matching;
+    for (int s = 0; s < level.sectors.count; ++s)
+        if (Name(level.sectors[s].floorTexture) == floor)
+            matching.push_back(s);
+    session->Script("key 8\n" + Named(floor) + "key F1\nkey End\nkey Left\nkey Enter\nkey Enter\n");
+    checktest::Recorder dialogs;
+    FindReplace(0, 0, SearchStart::Ask, dialogs);
+    EXPECT_EQ(toolkit.savedAreas, 0);
+    for (int s : matching)
+        EXPECT_EQ(Name(level.sectors[s].floorTexture), replacement) << s;
 }
 
 TEST_F(EditDialogTest, EveryDialogOpensItsOwnHelpPage) {
