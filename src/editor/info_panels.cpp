@@ -36,8 +36,6 @@ constexpr int kWallBox = 64;         // side of a wall texture preview (textures
 constexpr int kFlatBox = 64;         // a flat at its own size
 constexpr int kMargin = 4;
 
-// The lowest row of the map area that shows, in viewport pixels.
-int PanelBottom() { return graphics.ScreenMaxY - kStatusHeight - MapAreaTop(); }
 
 int MenuColour() { return config.colors[kColorMenu]; }
 int TitleColour() { return config.colors[kColorMenuHilite]; }
@@ -79,7 +77,7 @@ namespace {
 // --- Things ------------------------------------------------------------------
 
 void ThingPanel(int n) {
-    const int cw = graphics.CharW, ch = graphics.CharH, maxY = PanelBottom();
+    const int cw = graphics.CharW, ch = graphics.CharH, maxY = graphics.MaxY;
     int top = maxY - (9 * ch + 4);
     const Thing* t = ThingAt(n);
     if (config.infoObjects) {
@@ -222,7 +220,7 @@ void WallPreviews(int first, const SideInfo& side, int x1, int bottom) {
 }
 
 void LineDefPanels(int n) {
-    const int cw = graphics.CharW, maxY = PanelBottom();
+    const int cw = graphics.CharW, maxY = graphics.MaxY;
     const LineDef* ld = LineDefAt(n);
     SideInfo sides[2];
     if (ld) {
@@ -254,7 +252,7 @@ void LineDefPanels(int n) {
 void VertexPanel(int n) {
     if (!config.infoObjects)
         return;
-    const int cw = graphics.CharW, ch = graphics.CharH, maxY = PanelBottom();
+    const int cw = graphics.CharW, ch = graphics.CharH, maxY = graphics.MaxY;
     const Vertex* v = VertexAt(n);
     Frame(infoPanels.panels[0], 0, maxY - 5 * ch, 27 * cw, maxY, v ? n : -1);
     if (!v) {
@@ -310,7 +308,7 @@ void FlatPreview(int box, const std::string& name, int x1, int y1) {
 }
 
 void SectorPanels(int n) {
-    const int cw = graphics.CharW, ch = graphics.CharH, maxY = PanelBottom();
+    const int cw = graphics.CharW, ch = graphics.CharH, maxY = graphics.MaxY;
     const Sector* s = SectorAt(n);
     int number = s ? n : -1;
     int x1 = 33 * cw + 2, floorY = maxY - kFlatBox - 3, ceilingY = floorY - kFlatBox - 6;

@@ -49,7 +49,7 @@ PageLayout TextureLayout() {
     l.x0 = 32, l.y0 = 16;
     l.stepX = l.cell + 8, l.stepY = l.cell + 11;
     l.columns = std::max(1, (graphics.MaxX - 32) / l.stepX);
-    l.rows = std::max(1, (graphics.MaxY - 33) / l.stepY);
+    l.rows = std::max(1, (graphics.MaxY + 1 - l.y0) / l.stepY);
     return l;
 }
 
@@ -59,7 +59,7 @@ PageLayout FlatLayout() {
     l.x0 = 12, l.y0 = 16;
     l.stepX = l.cell + 2, l.stepY = l.cell + 8;
     l.columns = std::max(1, (graphics.MaxX - 24) / l.stepX);
-    l.rows = std::max(1, (graphics.MaxY - 29) / l.stepY);
+    l.rows = std::max(1, (graphics.MaxY + 1 - l.y0) / l.stepY);
     return l;
 }
 

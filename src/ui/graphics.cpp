@@ -178,8 +178,8 @@ void ComputeMetrics() {
     graphics.CharW2 = graphics.CharW + 2;
     graphics.BandH = graphics.CharH + graphics.CharH / 2;
     graphics.BandW = graphics.CharW + graphics.CharW / 2;
-    if (graphics.MenuBarShown)
-        graphics.MaxY -= graphics.BandH;
+    if (graphics.MenuBarShown)   // the viewport between the menu bar and the status line
+        graphics.MaxY = graphics.ScreenMaxY - kMenuBarHeight - kStatusHeight;
     graphics.CenterX = graphics.MaxX / 2;
     graphics.CenterY = graphics.MaxY / 2;
 }

@@ -109,7 +109,7 @@ TEST_F(MenuTest, HookFollowsTheHighlightAndF1AsksForHelp) {
         calls.push_back({phase, index});
     };
     const char* const items[] = {"A", "B", "C"};
-    session.Script("key Down\nkey F1\nclick left 300 259");
+    session.Script("key Down\nkey F1\nclick left 300 250");
     EXPECT_EQ(DisplayMenu(kCentred, kCentred, MenuStyle::Plain, 1, "COLORS",
                           WindowSave::UnlessNested, "Pick", 3, items, extras),
               2);
