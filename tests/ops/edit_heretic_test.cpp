@@ -22,7 +22,6 @@
 #include "platform/video.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
-#include "ui/sprite_views.h"
 #include "ui/toolkit.h"
 #include "wad/master.h"
 
@@ -66,7 +65,6 @@ protected:
             .lump("F1_END")
             .lump("S_START")
             .lump("PLAYA1", Sprite(20, 40, 100))
-            .lump("ABCDA2A8", Sprite(10, 10, 120))
             .lump("S_END");
         std::string path = session->Dir().file("HERETIC.WAD");
         wad.write(path);
@@ -108,16 +106,6 @@ TEST_F(HereticEditTest, PanelsAndDialogsWorkWithTheFlavoursOwnTables) {
     EXPECT_TRUE(testkit::PanelLine(panel, 1, "Flags:  3 " + LineDefFlagsText(3)));
     int grey = config.colors[kColorMenu] == 8 ? 7 : 8;
     EXPECT_TRUE(testkit::PanelLine(infoPanels.sides[0], 1, "WALL1", grey, 8));
-}
-
-TEST_F(HereticEditTest, ASpriteKeptAsARotationPairIsFoundUnderItsFirstName) {
-    Run("wait 0\n");
-    ASSERT_TRUE(VideoActive());
-    SetMenuBarMode(MenuBarMode::Hidden);
-    DrawSpriteBox(0, 0, 40, 40, "ABCDA2");
-    EXPECT_EQ(Screen().getpixel(20, 20), 120);
-    DrawSpriteBox(0, 0, 40, 40, "ABCDB1");   // no such frame: the empty box
-    EXPECT_EQ(Screen().getpixel(20, 20), MapColor(8));
 }
 
 }  // namespace
