@@ -20,6 +20,7 @@ namespace {
 void Unbound() { ErrorBeep(); }
 void UnboundRotation(int) { ErrorBeep(); }
 void UnboundSearch(int, int, FindStart) { ErrorBeep(); }
+void UnboundPreview(PreviewStart) { ErrorBeep(); }
 
 // The operations of a menu are connected with the menu itself; until then
 // the menu shows its items and a chosen item beeps.
@@ -105,6 +106,7 @@ EditorActions DefaultActions() {
     actions.colourDialog = Unbound;
     actions.paletteColours = Unbound;
     actions.testPlay = Unbound;
+    actions.preview3d = UnboundPreview;
     actions.spriteShow = ShowSprites;
     actions.showObjectInfo = ShowObjectInfo;
     actions.panelHit = PanelHit;

@@ -50,6 +50,12 @@ enum class GoToMode {
     Zoom,     // centred, zoomed in until picking at the pointer finds it
 };
 
+// Where the 3D view's camera starts.
+enum class PreviewStart {
+    PlayerStart,   // Player 1's start, or the pointer when the level has none
+    Pointer,       // the map point under the pointer
+};
+
 // Whether a check asks the user before each change it makes.
 enum class CheckStyle { Interactive, Quiet };
 
@@ -120,6 +126,8 @@ struct EditorActions {
 
     // Shift-F1: save and hand the level to the game (ends the program).
     void (*testPlay)();
+    // W, Shift-W: the 3D view of the level. Beeps until connected.
+    void (*preview3d)(PreviewStart start);
     // The sprite show: the entry scene, or the screen saver.
     void (*spriteShow)(SpriteShowMode mode);
 

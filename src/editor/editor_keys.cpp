@@ -233,6 +233,12 @@ int KeyAbout(int) {
     return 0;
 }
 
+int KeyPreview(int) {
+    editorActions.preview3d(ShiftHeld() ? PreviewStart::Pointer : PreviewStart::PlayerStart);
+    editor.redrawAll = true;
+    return 0;
+}
+
 int KeyFind(int key) {
     editorActions.findChange(kCentred, kCentred,
                              key == 'F' ? FindStart::RepeatLast : FindStart::Ask);
@@ -613,10 +619,11 @@ const CharKey kCharKeys[] = {
     {"I", KeyInfoPanels},
     {"@", KeyCoordinates},
     {"?", KeyAbout},
+    {"W", KeyPreview},
 };
 
 // Character keys that line drawing or a drag leave alone.
-constexpr const char* kIgnoredWhileBusy = ",.<>?FJKLMNOPSTV";
+constexpr const char* kIgnoredWhileBusy = ",.<>?FJKLMNOPSTVW";
 
 bool IsAltKey(int key) {
     int scan = key >> 8;

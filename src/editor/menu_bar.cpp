@@ -131,6 +131,7 @@ std::vector<PullDownItem> EditItems() {
         {"Palette Colors   altF7", AltFKey(7), 'P', 1},
         {"Select All       ctl+A", kKeySelectAll, 'S', 1},
         {"Invert Selection ctl+E", kKeyInvertSelection, 'I', 1},
+        {"3D View              W", 'W', 'V', 4},
         {undo.c_str(), kKeyCtrlZ, 'U', 1},
         {redo.c_str(), kKeyCtrlY, 'R', 1},
     };

@@ -13,6 +13,7 @@
 #include "ops/check_menu.h"
 #include "ops/edit_objects.h"
 #include "ops/misc_menu.h"
+#include "ops/preview3d.h"
 #include "pictures/picture.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -266,6 +267,7 @@ void ConnectModules() {
     InstallTestPlay();
     ConnectSettingsDialogs();
     InstallEditDialogs();
+    InstallPreview3d();
     startup.graphicalSetup = GraphicalFirstTimeSetup;
     shell.helpMain = ShellHelpMain;
     shell.helpExe = ShellHelpExe;

@@ -1,0 +1,105 @@
+#include "ops/preview3d.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "editor/editor.h"
+#include "editor/view.h"
+#include "level/level.h"
+#include "ops/preview3d_motion.h"
+#include "platform/video.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kWalkStep = 16;
+constexpr double kTurnStep = kPi / 32;
+constexpr double kRaiseStep = 8;
+constexpr double kRadiansPerPixel = kPi / 640;
+constexpr int kPlayer1Start = 1;
+constexpr int kHelpColour = 15;
+const char* const kHelpLine =
+    "3D view: arrows/WASD move, mouse turns, PgUp/PgDn Q/E eye height, N noclip, Esc back";
+
+// Player 1's start, or nullptr.
+const Thing* PlayerStart() {
+    for (const Thing& thing : level.things)
+        if (thing.type == kPlayer1Start)
+            return &thing;
+    return nullptr;
+}
+
+PreviewWalker StartingWalker(const PreviewScene& scene, PreviewStart start) {
+    const Thing* player = start == PreviewStart::PlayerStart ? PlayerStart() : nullptr;
+    if (player)
+        return WalkerAt(scene, player->x, player->y, player->angle);
+    return WalkerAt(scene, ScreenToMapX(view.PointerX), ScreenToMapY(view.PointerY), 90);
+}
+
+void DrawView(PreviewRenderer& renderer, const PreviewScene& scene, const PreviewAssets& assets,
+              const PreviewWalker& walker) {
+    Canvas& canvas = Screen();
+    renderer.Draw(scene, assets, walker.camera, canvas.pixels(), canvas.width(), canvas.height());
+    Viewport old = canvas.getviewport();
+    canvas.setviewport(0, 0, canvas.getmaxx(), canvas.getmaxy(), true);
+    SetColor(kHelpColour);
+    canvas.outtextxy(4, 4, kHelpLine);
+    if (walker.noclip)
+        canvas.outtextxy(4, 4 + canvas.textheight("N") + 2, "noclip");
+    canvas.setviewport(old.left, old.top, old.right, old.bottom, old.clip);
+}
+
+// One key's effect; false for Esc, which leaves.
+bool HandleKey(const PreviewScene& scene, PreviewWalker& walker, int key) {
+    switch (key) {
+    case kKeyEsc: return false;
+    case kKeyUp: case 'w': case 'W': WalkerMove(scene, walker, kWalkStep, 0); break;
+    case kKeyDown: case 's': case 'S': WalkerMove(scene, walker, -kWalkStep, 0); break;
+    case 'a': case 'A': WalkerMove(scene, walker, 0, -kWalkStep); break;
+    case 'd': case 'D': WalkerMove(scene, walker, 0, kWalkStep); break;
+    case kKeyLeft: WalkerTurn(walker, kTurnStep); break;
+    case kKeyRight: WalkerTurn(walker, -kTurnStep); break;
+    case kKeyPgUp: case 'q': case 'Q': WalkerRaise(scene, walker, kRaiseStep); break;
+    case kKeyPgDn: case 'e': case 'E': WalkerRaise(scene, walker, -kRaiseStep); break;
+    case 'n': case 'N':
+        walker.noclip = !walker.noclip;
+        WalkerSettle(scene, walker);
+        break;
+    default: break;
+    }
+    return true;
+}
+
+}  // namespace
+
+void Preview3d(PreviewStart start) {
+    PreviewAssets assets = LoadPreviewAssets(level);
+    PreviewScene scene = BuildPreviewScene(level, assets);
+    PreviewWalker walker = StartingWalker(scene, start);
+    PreviewRenderer renderer;
+    HidePointer();
+    int centreX = Screen().width() / 2, centreY = Screen().height() / 2;
+    SetMousePos(centreX, centreY);
+    bool running = true;
+    while (running) {
+        DrawView(renderer, scene, assets, walker);
+        WaitForInput();
+        int mouseX = centreX, mouseY = centreY;
+        ReadMouse(&mouseX, &mouseY, nullptr);
+        if (mouseX != centreX) {
+            WalkerTurn(walker, (centreX - mouseX) * kRadiansPerPixel);
+            SetMousePos(centreX, centreY);
+        }
+        int key = 0;
+        while (running && ReadKey(&key))
+            running = HandleKey(scene, walker, key);
+    }
+    HidePointer();
+    auto mapUnit = [](double v) { return static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L)); };
+    CentreMapAt(mapUnit(walker.camera.x), mapUnit(walker.camera.y));
+    editor.redrawAll = true;
+}
+
+void InstallPreview3d() { editorActions.preview3d = Preview3d; }

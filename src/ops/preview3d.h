@@ -1,0 +1,19 @@
+// The 3D view of the level: the whole canvas shows the level as edited from
+// a camera that walks (or, without clipping, flies) through it, drawn by the
+// preview renderer in the game's palette. Esc goes back to the map, centred
+// where the camera stood.
+//
+// Keys: Up/W forward, Down/S back, Left/Right turn, A/D step aside, the mouse
+// turns, PgUp/Q and PgDn/E raise and lower the eye, N switches clipping and
+// gravity off and on.
+#pragma once
+
+#include "editor/editor_actions.h"
+
+// Opens the view from Player 1's start (or, without one, and with
+// PreviewStart::Pointer, from the map point under the pointer) and runs it
+// until Esc.
+void Preview3d(PreviewStart start);
+
+// Sets the editor's entry for the 3D view.
+void InstallPreview3d();

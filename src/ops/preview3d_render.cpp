@@ -1,0 +1,506 @@
+#include "ops/preview3d_render.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kNearDepth = 1.0;        // nearer than this a wall is not drawn
+constexpr double kSpriteNearDepth = 4.0;
+constexpr double kCellSlack = 1e-7;       // a hit on a cell border counts in both cells
+constexpr int kUpperUnpegged = 0x0008;
+constexpr int kLowerUnpegged = 0x0010;
+// The sky: 1024 texture columns around the horizon, texel rows as wide as
+// columns, and the horizon at texture row 100.
+constexpr double kSkyColumnsAround = 1024;
+constexpr double kSkyHorizonRow = 100;
+constexpr int kSpriteRotations = 8;
+
+// Keeps coordinates far from what int conversions could not hold.
+constexpr double kFarRow = 1 << 20;
+
+int PositiveModulo(int64_t value, int size) {
+    int64_t m = value % size;
+    return static_cast<int>(m < 0 ? m + size : m);
+}
+
+// Whether the segment from (x, y) along (dx, dy) can pass through the box.
+bool SegmentTouchesBox(const PreviewScene::Line& line, double x0, double y0, double x1, double y1) {
+    const double cx[4] = {x0, x1, x0, x1}, cy[4] = {y0, y0, y1, y1};
+    int below = 0, above = 0;
+    for (int k = 0; k < 4; ++k) {
+        double side = line.dx * (cy[k] - line.y1) - line.dy * (cx[k] - line.x1);
+        (side < 0 ? below : above) += 1;
+    }
+    return below > 0 && above > 0;
+}
+
+void BuildGrid(PreviewScene& scene) {
+    if (scene.lines.empty())
+        return;
+    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+    for (const PreviewScene::Line& line : scene.lines) {
+        minX = std::min({minX, line.x1, line.x1 + line.dx});
+        maxX = std::max({maxX, line.x1, line.x1 + line.dx});
+        minY = std::min({minY, line.y1, line.y1 + line.dy});
+        maxY = std::max({maxY, line.y1, line.y1 + line.dy});
+    }
+    const double cell = PreviewScene::kCell;
+    scene.originX = minX - 1;
+    scene.originY = minY - 1;
+    scene.columns = static_cast<int>((maxX - scene.originX) / cell) + 1;
+    scene.rows = static_cast<int>((maxY - scene.originY) / cell) + 1;
+    std::vector<std::vector<int>> cells(static_cast<size_t>(scene.columns) * scene.rows);
+    for (size_t n = 0; n < scene.lines.size(); ++n) {
+        const PreviewScene::Line& line = scene.lines[n];
+        auto cellOf = [&](double v, double origin) { return static_cast<int>((v - origin) / cell); };
+        int cx0 = cellOf(std::min(line.x1, line.x1 + line.dx), scene.originX);
+        int cx1 = cellOf(std::max(line.x1, line.x1 + line.dx), scene.originX);
+        int cy0 = cellOf(std::min(line.y1, line.y1 + line.dy), scene.originY);
+        int cy1 = cellOf(std::max(line.y1, line.y1 + line.dy), scene.originY);
+        bool straight = cx0 == cx1 || cy0 == cy1;
+        for (int cy = cy0; cy <= cy1; ++cy)
+            for (int cx = cx0; cx <= cx1; ++cx) {
+                double bx = scene.originX + cx * cell, by = scene.originY + cy * cell;
+                if (straight || SegmentTouchesBox(line, bx, by, bx + cell, by + cell))
+                    cells[static_cast<size_t>(cy) * scene.columns + cx].push_back(static_cast<int>(n));
+            }
+    }
+    scene.cellStart.assign(1, 0);
+    for (const std::vector<int>& list : cells) {
+        scene.cellLines.insert(scene.cellLines.end(), list.begin(), list.end());
+        scene.cellStart.push_back(static_cast<int>(scene.cellLines.size()));
+    }
+}
+
+void AddLines(PreviewScene& scene, const LevelState& lvl) {
+    for (const LineDef& def : lvl.lineDefs) {
+        const Vertex* a = lvl.vertices.at(def.start);
+        const Vertex* b = lvl.vertices.at(def.end);
+        if (!a || !b || (a->x == b->x && a->y == b->y))
+            continue;
+        PreviewScene::Line line;
+        line.x1 = a->x;
+        line.y1 = a->y;
+        line.dx = b->x - a->x;
+        line.dy = b->y - a->y;
+        line.length = std::hypot(line.dx, line.dy);
+        line.flags = def.flags;
+        const uint16_t sides[2] = {def.sideDef1, def.sideDef2};
+        for (int k = 0; k < 2; ++k) {
+            const SideDef* side = lvl.sideDefs.at(sides[k]);
+            line.side[k] = side ? sides[k] : -1;
+            line.sector[k] = side && lvl.sectors.valid(side->sector) ? side->sector : -1;
+        }
+        scene.lines.push_back(line);
+    }
+}
+
+const uint8_t* IdentityLight() {
+    static uint8_t table[256];
+    static bool made = false;
+    if (!made) {
+        for (int i = 0; i < 256; ++i)
+            table[i] = static_cast<uint8_t>(i);
+        made = true;
+    }
+    return table;
+}
+
+}  // namespace
+
+int LightRowFor(int light, double distance) {
+    int base = 2 * (15 - std::clamp(light, 0, 255) / 16);
+    double fade = std::max(0.0, std::min(distance, 1e6) - 128) / 96;
+    return std::min(kLightRows - 1, base + static_cast<int>(fade));
+}
+
+PreviewScene BuildPreviewScene(const LevelState& lvl, const PreviewAssets& assets) {
+    PreviewScene scene;
+    for (const Sector& s : lvl.sectors)
+        scene.sectors.push_back({s.floorHeight, s.ceilingHeight, s.light, assets.Flat(s.floorTexture),
+                                 assets.Flat(s.ceilingTexture), IsSkyFlat(s.ceilingTexture)});
+    for (const SideDef& s : lvl.sideDefs)
+        scene.sides.push_back({s.xOffset, s.yOffset, assets.Texture(s.upper), assets.Texture(s.lower),
+                               assets.Texture(s.middle)});
+    AddLines(scene, lvl);
+    BuildGrid(scene);
+    for (const Thing& t : lvl.things) {
+        PreviewGround ground = GroundAt(scene, t.x, t.y);
+        scene.sprites.push_back({static_cast<double>(t.x), static_cast<double>(t.y),
+                                 static_cast<double>(ground.floor), static_cast<uint16_t>(t.type),
+                                 t.angle, ground.sector});
+    }
+    return scene;
+}
+
+// The nearest LineDef met going east from the point tells the Sector: the
+// one on the side of it that faces the point.
+PreviewGround GroundAt(const PreviewScene& scene, double x, double y) {
+    double nearest = 1e18;
+    PreviewGround ground;
+    for (const PreviewScene::Line& line : scene.lines) {
+        double y2 = line.y1 + line.dy;
+        bool spans = (line.y1 <= y && y < y2) || (y2 <= y && y < line.y1);
+        if (!spans)
+            continue;
+        double crossing = line.x1 + (y - line.y1) * line.dx / line.dy;
+        if (crossing < x || crossing - x >= nearest)
+            continue;
+        nearest = crossing - x;
+        bool right = line.dx * (y - line.y1) - line.dy * (x - line.x1) < 0;
+        ground.sector = line.sector[right ? 0 : 1];
+    }
+    if (ground.sector >= 0) {
+        const PreviewScene::SectorLook& sector = scene.sectors[static_cast<size_t>(ground.sector)];
+        ground.floor = sector.floor;
+        ground.ceiling = sector.ceiling;
+    }
+    return ground;
+}
+
+// What stays the same for every column of one frame.
+struct PreviewRenderer::Frame {
+    const PreviewScene& scene;
+    const PreviewAssets& assets;
+    const PreviewCamera& camera;
+    int width, height;
+    double focal, centerX, centerY;
+    double forwardX, forwardY, rightX, rightY;
+    double rayX = 0, rayY = 0;   // the current column's ray per unit of depth
+    uint8_t* column = nullptr;   // the current column's pixels
+
+    const uint8_t* Light(int light, double distance) const {
+        const uint8_t* row = assets.LightRow(LightRowFor(light, distance));
+        return row ? row : IdentityLight();
+    }
+    // The first screen row whose centre lies below height z at this depth.
+    int RowOf(double z, double scale) const {
+        double y = centerY - (z - camera.z) * scale - 0.5;
+        return static_cast<int>(std::ceil(std::clamp(y, -kFarRow, kFarRow)));
+    }
+};
+
+void PreviewRenderer::Draw(const PreviewScene& scene, const PreviewAssets& assets,
+                           const PreviewCamera& camera, uint8_t* target, int width, int height) {
+    if (width <= 0 || height <= 0)
+        return;
+    Frame frame{scene, assets, camera, width, height, width / 2.0, width / 2.0, height / 2.0,
+                std::cos(camera.angle), std::sin(camera.angle), 0, 0};
+    frame.rightX = frame.forwardY;
+    frame.rightY = -frame.forwardX;
+    columns_.assign(static_cast<size_t>(width) * height, 0);
+    windows_.resize(static_cast<size_t>(width));
+    masked_.resize(static_cast<size_t>(width));
+    stamp_.assign(scene.lines.size(), 0);
+    stampValue_ = 0;
+    for (int x = 0; x < width; ++x)
+        CastColumn(frame, x);
+    AddSprites(frame);
+    for (int x = 0; x < width; ++x)
+        DrawMasked(frame, x);
+    constexpr int kBlock = 16;
+    for (int y0 = 0; y0 < height; y0 += kBlock)
+        for (int x0 = 0; x0 < width; x0 += kBlock)
+            for (int y = y0; y < std::min(height, y0 + kBlock); ++y)
+                for (int x = x0; x < std::min(width, x0 + kBlock); ++x)
+                    target[static_cast<size_t>(y) * width + x] = columns_[static_cast<size_t>(x) * height + y];
+}
+
+void PreviewRenderer::CastColumn(Frame& frame, int x) {
+    const PreviewScene& scene = frame.scene;
+    windows_[x].clear();
+    masked_[x].clear();
+    frame.column = &columns_[static_cast<size_t>(x) * frame.height];
+    double k = (x + 0.5 - frame.centerX) / frame.focal;
+    double dx = frame.forwardX + frame.rightX * k, dy = frame.forwardY + frame.rightY * k;
+    frame.rayX = dx;
+    frame.rayY = dy;
+    if (scene.columns <= 0)
+        return;
+    if (++stampValue_ == INT_MAX) {
+        std::fill(stamp_.begin(), stamp_.end(), 0);
+        stampValue_ = 1;
+    }
+    const double cell = PreviewScene::kCell;
+    // Where the ray enters the grid (the eye may stand outside it).
+    double gx = (frame.camera.x - scene.originX) / cell, gy = (frame.camera.y - scene.originY) / cell;
+    double tEnter = 0, tLeave = 1e18;
+    const double starts[2] = {gx, gy}, dirs[2] = {dx / cell, dy / cell};
+    const int sizes[2] = {scene.columns, scene.rows};
+    for (int a = 0; a < 2; ++a) {
+        if (std::fabs(dirs[a]) < 1e-12) {
+            if (starts[a] < 0 || starts[a] >= sizes[a])
+                return;
+            continue;
+        }
+        double t0 = (0 - starts[a]) / dirs[a], t1 = (sizes[a] - starts[a]) / dirs[a];
+        tEnter = std::max(tEnter, std::min(t0, t1));
+        tLeave = std::min(tLeave, std::max(t0, t1));
+    }
+    if (tEnter >= tLeave)
+        return;
+    double px = gx + dirs[0] * tEnter, py = gy + dirs[1] * tEnter;
+    int cx = std::clamp(static_cast<int>(px), 0, scene.columns - 1);
+    int cy = std::clamp(static_cast<int>(py), 0, scene.rows - 1);
+    int stepX = dirs[0] > 0 ? 1 : -1, stepY = dirs[1] > 0 ? 1 : -1;
+    double tDeltaX = std::fabs(dirs[0]) < 1e-12 ? 1e18 : 1 / std::fabs(dirs[0]);
+    double tDeltaY = std::fabs(dirs[1]) < 1e-12 ? 1e18 : 1 / std::fabs(dirs[1]);
+    double tMaxX = std::fabs(dirs[0]) < 1e-12 ? 1e18 : ((stepX > 0 ? cx + 1 : cx) - gx) / dirs[0];
+    double tMaxY = std::fabs(dirs[1]) < 1e-12 ? 1e18 : ((stepY > 0 ? cy + 1 : cy) - gy) / dirs[1];
+
+    int top = 0, bottom = frame.height;
+    const double camX = frame.camera.x, camY = frame.camera.y;
+    while (top < bottom) {
+        double cellEnd = std::min(tMaxX, tMaxY) + kCellSlack;
+        hits_.clear();
+        int c = cy * scene.columns + cx;
+        for (int i = scene.cellStart[c]; i < scene.cellStart[c + 1]; ++i) {
+            int n = scene.cellLines[i];
+            if (stamp_[n] == stampValue_)
+                continue;
+            const PreviewScene::Line& line = scene.lines[n];
+            double denom = dx * line.dy - dy * line.dx;
+            double ax = line.x1 - camX, ay = line.y1 - camY;
+            if (std::fabs(denom) < 1e-12) {
+                stamp_[n] = stampValue_;
+                continue;
+            }
+            double t = (ax * line.dy - ay * line.dx) / denom;
+            double s = (ax * dy - ay * dx) / denom;
+            if (t > cellEnd)
+                continue;   // met beyond this cell: found again in a later one
+            stamp_[n] = stampValue_;
+            if (s < 0 || s > 1 || t < kNearDepth)
+                continue;
+            bool front = line.dy * ax - line.dx * ay < 0;
+            hits_.push_back({t, s * line.length, n, front});
+        }
+        std::sort(hits_.begin(), hits_.end(), [](const Hit& a, const Hit& b) { return a.depth < b.depth; });
+        for (const Hit& hit : hits_) {
+            DrawHit(frame, x, hit, top, bottom);
+            if (top >= bottom)
+                break;
+        }
+        if (tMaxX < tMaxY) {
+            cx += stepX;
+            tMaxX += tDeltaX;
+            if (cx < 0 || cx >= scene.columns)
+                break;
+        } else {
+            cy += stepY;
+            tMaxY += tDeltaY;
+            if (cy < 0 || cy >= scene.rows)
+                break;
+        }
+    }
+}
+
+namespace {
+
+// A stretch of one picture column down the screen: texel row v0 at the
+// centre of row 0, vStep more per row.
+struct ColumnSpan {
+    const uint8_t* texels;
+    int height;
+    double v0, vStep;
+};
+
+void DrawTiledSpan(uint8_t* out, int y0, int y1, const ColumnSpan& span, const uint8_t* light) {
+    const int64_t kOne = 1 << 16;
+    int64_t v = static_cast<int64_t>(std::floor((span.v0 + y0 * span.vStep) * kOne));
+    int64_t step = static_cast<int64_t>(span.vStep * kOne);
+    int h = span.height;
+    if ((h & (h - 1)) == 0) {
+        for (int y = y0; y < y1; ++y, v += step)
+            out[y] = light[span.texels[(v >> 16) & (h - 1)]];
+    } else {
+        for (int y = y0; y < y1; ++y, v += step)
+            out[y] = light[span.texels[PositiveModulo(v >> 16, h)]];
+    }
+}
+
+}  // namespace
+
+void PreviewRenderer::DrawHit(Frame& frame, int x, const Hit& hit, int& top, int& bottom) {
+    const PreviewScene& scene = frame.scene;
+    const PreviewScene::Line& line = scene.lines[hit.line];
+    int nearSide = hit.front ? 0 : 1;
+    if (line.sector[nearSide] < 0)
+        return;   // the back of a one-sided LineDef, or a side without a Sector
+    const PreviewScene::SectorLook& near = scene.sectors[line.sector[nearSide]];
+    const PreviewScene::SideLook& side = scene.sides[line.side[nearSide]];
+    double along = hit.front ? hit.along : line.length - hit.along;
+    double scale = frame.focal / hit.depth;
+    int ceilingRow = std::clamp(frame.RowOf(near.ceiling, scale), top, bottom);
+    int floorRow = std::clamp(frame.RowOf(near.floor, scale), ceilingRow, bottom);
+    DrawPlanes(frame, x, near, top, bottom, ceilingRow, floorRow);
+    const uint8_t* light = frame.Light(near.light, hit.depth);
+
+    // One wall piece between two rows, textured from height texTop down.
+    auto wall = [&](const ColumnPicture* texture, int y0, int y1, double texTop) {
+        if (y0 >= y1)
+            return;
+        if (!texture) {
+            std::memset(frame.column + y0, kMissingColour, static_cast<size_t>(y1 - y0));
+            return;
+        }
+        int u = PositiveModulo(static_cast<int64_t>(std::floor(along + side.xOffset)), texture->width);
+        double vStep = 1 / scale;
+        double v0 = texTop + side.yOffset - frame.camera.z - (frame.centerY - 0.5) * vStep;
+        DrawTiledSpan(frame.column, y0, y1, {texture->column(u), texture->height, v0, vStep}, light);
+    };
+
+    int farSide = 1 - nearSide;
+    if (line.sector[farSide] < 0) {
+        const ColumnPicture* texture = side.middle;
+        double texTop = (line.flags & kLowerUnpegged) && texture ? near.floor + texture->height : near.ceiling;
+        wall(texture, ceilingRow, floorRow, texTop);
+        top = bottom;
+        windows_[x].push_back({hit.depth, top, top});
+        return;
+    }
+    const PreviewScene::SectorLook& far = scene.sectors[line.sector[farSide]];
+    int openTop = ceilingRow, openBottom = floorRow;
+    if (far.ceiling < near.ceiling) {
+        openTop = std::clamp(frame.RowOf(far.ceiling, scale), ceilingRow, floorRow);
+        if (near.sky && far.sky) {
+            DrawPlanes(frame, x, near, ceilingRow, openTop, openTop, openTop);
+        } else {
+            const ColumnPicture* texture = side.upper;
+            double texTop = (line.flags & kUpperUnpegged) || !texture ? near.ceiling : far.ceiling + texture->height;
+            wall(texture, ceilingRow, openTop, texTop);
+        }
+    }
+    if (far.floor > near.floor) {
+        openBottom = std::clamp(frame.RowOf(far.floor, scale), openTop, floorRow);
+        double texTop = (line.flags & kLowerUnpegged) ? near.ceiling : far.floor;
+        wall(side.lower, openBottom, floorRow, texTop);
+    }
+    top = openTop;
+    bottom = openBottom;
+    if (side.middle && top < bottom) {
+        const ColumnPicture* texture = side.middle;
+        double texTop = (line.flags & kLowerUnpegged) ? std::max(near.floor, far.floor) + texture->height
+                                                       : std::min(near.ceiling, far.ceiling);
+        int u = PositiveModulo(static_cast<int64_t>(std::floor(along + side.xOffset)), texture->width);
+        double vStep = 1 / scale;
+        double v0 = texTop + side.yOffset - frame.camera.z - (frame.centerY - 0.5) * vStep;
+        masked_[x].push_back({hit.depth, texture->column(u), texture->columnMask(u), texture->height, v0,
+                              vStep, top, bottom, light});
+    }
+    windows_[x].push_back({hit.depth, top, bottom});
+}
+
+void PreviewRenderer::DrawPlanes(Frame& frame, int x, const PreviewScene::SectorLook& sector, int top,
+                                 int bottom, int ceilingRow, int floorRow) {
+    const PreviewCamera& camera = frame.camera;
+    uint8_t* out = frame.column;
+    // The ceiling above the wall, the floor below it: each row meets the
+    // plane at a depth that gives the flat's texel and the light.
+    auto plane = [&](const uint8_t* flat, double height, int y0, int y1) {
+        double rise = (height - camera.z) * frame.focal;
+        for (int y = y0; y < y1; ++y) {
+            double depth = rise / (frame.centerY - (y + 0.5));
+            double px = camera.x + frame.rayX * depth, py = camera.y + frame.rayY * depth;
+            const uint8_t* light = frame.Light(sector.light, depth);
+            if (!flat) {
+                out[y] = light[kMissingColour];
+                continue;
+            }
+            int tx = static_cast<int>(std::floor(px)) & (kFlatSide - 1);
+            int ty = (kFlatSide - 1) - (static_cast<int>(std::floor(py)) & (kFlatSide - 1));
+            out[y] = light[flat[ty * kFlatSide + tx]];
+        }
+    };
+    if (sector.sky) {
+        const ColumnPicture* sky = frame.assets.Sky();
+        if (sky && top < ceilingRow) {
+            double rayAngle = camera.angle - std::atan((x + 0.5 - frame.centerX) / frame.focal);
+            double turns = -rayAngle / (2 * kPi);
+            int u = PositiveModulo(static_cast<int64_t>(std::floor(turns * kSkyColumnsAround)), sky->width);
+            double perRow = kSkyColumnsAround / 4 / frame.width;
+            const uint8_t* texels = sky->column(u);
+            const uint8_t* light = frame.Light(255, 0);
+            for (int y = top; y < ceilingRow; ++y) {
+                int v = static_cast<int>(std::floor(kSkyHorizonRow + (y + 0.5 - frame.centerY) * perRow));
+                out[y] = light[texels[std::clamp(v, 0, sky->height - 1)]];
+            }
+        } else if (top < ceilingRow) {
+            std::memset(out + top, kMissingColour, static_cast<size_t>(ceilingRow - top));
+        }
+    } else if (sector.ceiling > camera.z) {
+        plane(sector.ceilingFlat, sector.ceiling, top, ceilingRow);
+    }
+    if (sector.floor < camera.z)
+        plane(sector.floorFlat, sector.floor, floorRow, bottom);
+}
+
+void PreviewRenderer::AddSprites(Frame& frame) {
+    const PreviewCamera& camera = frame.camera;
+    for (const PreviewScene::Sprite& sprite : frame.scene.sprites) {
+        double rx = sprite.x - camera.x, ry = sprite.y - camera.y;
+        double depth = rx * frame.forwardX + ry * frame.forwardY;
+        if (depth < kSpriteNearDepth)
+            continue;
+        auto views = frame.assets.thingSprites.find(sprite.type);
+        if (views == frame.assets.thingSprites.end() || views->second.size() != kSpriteRotations)
+            continue;
+        // Rotation 1 shows the Thing's front: it faces the eye.
+        double fromEye = std::atan2(ry, rx) * 180 / kPi;
+        int rotation = PositiveModulo(static_cast<int64_t>(std::floor((fromEye - sprite.angle + 202.5) / 45)),
+                                      kSpriteRotations);
+        const SpriteView& view = views->second[static_cast<size_t>(rotation)];
+        const ColumnPicture* picture = view.picture;
+        if (!picture)
+            continue;
+        double scale = frame.focal / depth;
+        double lateral = rx * frame.rightX + ry * frame.rightY;
+        double left = frame.centerX + (lateral - picture->leftOffset) * scale;
+        double right = left + picture->width * scale;
+        if (right < 0 || left > frame.width)
+            continue;
+        int x0 = std::max(0, static_cast<int>(std::ceil(left - 0.5)));
+        int x1 = std::min(frame.width, static_cast<int>(std::ceil(right - 0.5)));
+        int light = sprite.sector >= 0 ? frame.scene.sectors[sprite.sector].light : 255;
+        const uint8_t* lightRow = frame.Light(light, depth);
+        double vStep = 1 / scale;
+        double v0 = sprite.z + picture->topOffset - camera.z - (frame.centerY - 0.5) * vStep;
+        for (int x = x0; x < x1; ++x) {
+            int u = std::clamp(static_cast<int>((x + 0.5 - left) / scale), 0, picture->width - 1);
+            if (view.mirrored)
+                u = picture->width - 1 - u;
+            int top = 0, bottom = frame.height;
+            for (const Window& window : windows_[x]) {
+                if (window.depth >= depth)
+                    break;
+                top = window.top;
+                bottom = window.bottom;
+            }
+            if (top < bottom)
+                masked_[x].push_back({depth, picture->column(u), picture->columnMask(u), picture->height, v0,
+                                      vStep, top, bottom, lightRow});
+        }
+    }
+}
+
+void PreviewRenderer::DrawMasked(Frame& frame, int x) {
+    std::vector<Masked>& items = masked_[x];
+    std::sort(items.begin(), items.end(), [](const Masked& a, const Masked& b) { return a.depth > b.depth; });
+    uint8_t* out = &columns_[static_cast<size_t>(x) * frame.height];
+    for (const Masked& item : items) {
+        // The rows where the picture's rows 0 .. height-1 lie.
+        double first = std::ceil(-item.v0 / item.vStep - 1e-9);
+        double last = std::ceil((item.height - item.v0) / item.vStep - 1e-9);
+        int y0 = std::max(item.top, static_cast<int>(std::clamp(first, -kFarRow, kFarRow)));
+        int y1 = std::min(item.bottom, static_cast<int>(std::clamp(last, -kFarRow, kFarRow)));
+        for (int y = y0; y < y1; ++y) {
+            int v = std::clamp(static_cast<int>(item.v0 + y * item.vStep), 0, item.height - 1);
+            if (!item.mask || item.mask[v])
+                out[y] = item.light[item.texels[v]];
+        }
+    }
+}

@@ -1,0 +1,129 @@
+// The 3D preview's software renderer: draws the level as edited, seen from a
+// camera, into an 8-bit buffer in the game's palette. No node build is
+// needed: each screen column casts a ray through a grid of the LineDefs,
+// meets them in order of distance and draws walls, floors and ceilings front
+// to back between per-column clip limits; Things (as sprites) and the middle
+// textures of two-sided LineDefs are drawn afterwards, back to front, clipped
+// by what lies in front of them.
+//
+// A damaged level draws what it can: a reference out of range is a missing
+// side or Sector, a missing texture is drawn in one plain colour, an open
+// Sector just leaves its floor and ceiling where the rays find them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "level/level.h"
+#include "ops/preview3d_assets.h"
+
+// Where the eye is: map units, and the heading in radians (0 east, pi/2 north).
+struct PreviewCamera {
+    double x = 0, y = 0, z = 41;
+    double angle = 0;
+};
+
+// The ground under a point: the Sector found by looking along the map from
+// it (-1 for none) and that Sector's floor and ceiling heights (0 when none).
+struct PreviewGround {
+    int sector = -1;
+    int floor = 0, ceiling = 0;
+};
+
+// The level prepared for drawing: the LineDefs as segments with their sides
+// resolved and a grid of them, every Sector's heights, light and flats, every
+// SideDef's offsets and textures, and every Thing's place and height. It
+// points into the assets it was built with, which must outlive it.
+struct PreviewScene {
+    struct SectorLook {
+        int floor, ceiling, light;
+        const uint8_t* floorFlat;     // nullptr: missing
+        const uint8_t* ceilingFlat;
+        bool sky;                     // the ceiling shows the sky
+    };
+    struct SideLook {
+        int xOffset, yOffset;
+        const ColumnPicture* upper;   // nullptr: missing or none
+        const ColumnPicture* lower;
+        const ColumnPicture* middle;
+    };
+    struct Line {
+        double x1, y1, dx, dy, length;
+        int side[2];     // SideDef numbers, -1 for none or out of range
+        int sector[2];   // their Sectors, -1 for none or out of range
+        int flags;
+    };
+    struct Sprite {
+        double x, y, z;
+        int type, angle, sector;
+    };
+    std::vector<SectorLook> sectors;
+    std::vector<SideLook> sides;
+    std::vector<Line> lines;
+    std::vector<Sprite> sprites;
+    // The grid: cells of kCell units from (originX, originY); cell (cx, cy)
+    // lists cellLines[cellStart[c] .. cellStart[c + 1]) with c = cy * columns + cx.
+    static constexpr double kCell = 128;
+    double originX = 0, originY = 0;
+    int columns = 0, rows = 0;
+    std::vector<int> cellStart;
+    std::vector<int> cellLines;
+};
+
+PreviewScene BuildPreviewScene(const LevelState& lvl, const PreviewAssets& assets);
+PreviewGround GroundAt(const PreviewScene& scene, double x, double y);
+
+// COLORMAP row of a surface in a Sector of the given light level seen at a
+// distance (map units): the light in steps of 16 gives the row at the eye
+// (255 -> 0, 0 -> 30), and each 96 units beyond 128 one row darker, up to 31.
+int LightRowFor(int light, double distance);
+
+// Keeps its per-column buffers between frames, so that drawing allocates
+// nothing once the first frame is drawn.
+class PreviewRenderer {
+public:
+    // Draws the frame into target (width x height palette indices, row by
+    // row). The horizontal field of view is 90 degrees, the horizon in the
+    // middle row, pixels square.
+    void Draw(const PreviewScene& scene, const PreviewAssets& assets, const PreviewCamera& camera,
+              uint8_t* target, int width, int height);
+
+    // The palette index drawn for a wall whose texture is missing.
+    static constexpr uint8_t kMissingColour = 0;
+
+private:
+    struct Window {
+        double depth;
+        int top, bottom;   // rows still open beyond this depth: [top, bottom)
+    };
+    // A column of a picture with holes, drawn after the walls.
+    struct Masked {
+        double depth;
+        const uint8_t* texels;
+        const uint8_t* mask;
+        int height;
+        double v0, vStep;   // texel row at the centre of screen row 0, and per row
+        int top, bottom;
+        const uint8_t* light;
+    };
+    struct Hit {
+        double depth, along;
+        int line;
+        bool front;   // the eye is on the line's right side
+    };
+    struct Frame;
+
+    void CastColumn(Frame& frame, int x);
+    void DrawHit(Frame& frame, int x, const Hit& hit, int& top, int& bottom);
+    void DrawPlanes(Frame& frame, int x, const PreviewScene::SectorLook& sector, int top,
+                    int bottom, int ceilingRow, int floorRow);
+    void AddSprites(Frame& frame);
+    void DrawMasked(Frame& frame, int x);
+
+    std::vector<uint8_t> columns_;   // the frame column by column
+    std::vector<std::vector<Window>> windows_;
+    std::vector<std::vector<Masked>> masked_;
+    std::vector<Hit> hits_;
+    std::vector<int> stamp_;
+    int stampValue_ = 0;
+};

@@ -1,0 +1,62 @@
+// The 3D view in the running editor on Freedoom's MAP01: W opens it over the
+// whole screen, the keys walk, Esc comes back to the map centred where the
+// camera stood; Shift-W starts at the pointer instead.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "editor/editor_session.h"
+#include "editor/view.h"
+#include "ops/preview3d.h"
+#include "ops/preview3d_motion.h"
+#include "support/png_reader.h"
+
+namespace {
+
+class PreviewSessionTest : public editor_test::EditorSession {
+protected:
+    void SetUp() override {
+        EditorSession::SetUp();
+        if (!IsSkipped())
+            InstallPreview3d();
+    }
+    // Where Player 1's start puts the camera, walked forward steps times.
+    static PreviewWalker WalkedFromStart(int steps) {
+        PreviewAssets assets = LoadPreviewAssets(level);
+        PreviewScene scene = BuildPreviewScene(level, assets);
+        for (const Thing& t : level.things)
+            if (t.type == 1) {
+                PreviewWalker walker = WalkerAt(scene, t.x, t.y, t.angle);
+                for (int k = 0; k < steps; ++k)
+                    WalkerMove(scene, walker, 16, 0);
+                return walker;
+            }
+        return {};
+    }
+};
+
+TEST_F(PreviewSessionTest, WOpensTheViewAndEscCentresTheMapWhereTheCameraStood) {
+    std::string shot = session->Dir().file("view.png");
+    ASSERT_EQ(editor_test::kScriptEnded,
+              Run("key W\nsnapshot " + shot + "\nkey Up\nkey w\nkey Left\nkey Right\nkey Esc\n" + editor_test::kIdle));
+    testkit::PngPicture picture;
+    ASSERT_EQ("", testkit::ReadPng(shot, picture));
+    std::set<int> colours(picture.pixels.begin(), picture.pixels.end());
+    EXPECT_GT(colours.size(), 60u) << "a textured view, not the map";
+    PreviewWalker walked = WalkedFromStart(2);
+    EXPECT_NEAR(view.OrigX, walked.camera.x, 1);
+    EXPECT_NEAR(view.OrigY, walked.camera.y, 1);
+    EXPECT_NE(view.OrigX, WalkedFromStart(0).camera.x);
+}
+
+TEST_F(PreviewSessionTest, ShiftWStartsAtThePointer) {
+    // Every run starts with the same view: where the pointer points.
+    ASSERT_EQ(editor_test::kScriptEnded, Run("move 400 300\n" + editor_test::kIdle));
+    int16_t x = ScreenToMapX(400), y = ScreenToMapY(300 - kMenuBarHeight);
+    ASSERT_EQ(editor_test::kScriptEnded, Run("move 400 300\nkey Shift-W\nkey Esc\n" + editor_test::kIdle));
+    EXPECT_NEAR(view.OrigX, x, 2);
+    EXPECT_NEAR(view.OrigY, y, 2);
+}
+
+}  // namespace
