@@ -19,8 +19,16 @@ constexpr double kSkyColumnsAround = 1024;
 constexpr double kSkyHorizonRow = 100;
 constexpr int kSpriteRotations = 8;
 
-// Keeps coordinates far from what int conversions could not hold.
+// Keeps coordinates far from what int conversions could not hold: rows,
+// the eye's place, the depth of a floor or ceiling pixel, and an offset
+// that makes every map coordinate met positive.
 constexpr double kFarRow = 1 << 20;
+constexpr double kFarPlace = 1 << 20;
+constexpr double kMaxPlaneDepth = 1 << 16;
+constexpr double kPositive = 1 << 23;
+// The light fades one COLORMAP row each 96 units beyond 128.
+constexpr double kFadeStart = 128;
+constexpr double kFadePerUnit = 1.0 / 96;
 
 int PositiveModulo(int64_t value, int size) {
     int64_t m = value % size;
@@ -99,6 +107,9 @@ void AddLines(PreviewScene& scene, const LevelState& lvl) {
     }
 }
 
+// The COLORMAP row of a light level at the eye.
+int LightBase(int light) { return 2 * (15 - std::clamp(light, 0, 255) / 16); }
+
 const uint8_t* IdentityLight() {
     static uint8_t table[256];
     static bool made = false;
@@ -113,9 +124,8 @@ const uint8_t* IdentityLight() {
 }  // namespace
 
 int LightRowFor(int light, double distance) {
-    int base = 2 * (15 - std::clamp(light, 0, 255) / 16);
-    double fade = std::max(0.0, std::min(distance, 1e6) - 128) / 96;
-    return std::min(kLightRows - 1, base + static_cast<int>(fade));
+    double fade = std::max(0.0, std::min(distance, kMaxPlaneDepth) - kFadeStart) * kFadePerUnit;
+    return std::min(kLightRows - 1, LightBase(light) + static_cast<int>(fade));
 }
 
 PreviewScene BuildPreviewScene(const LevelState& lvl, const PreviewAssets& assets) {
@@ -138,22 +148,38 @@ PreviewScene BuildPreviewScene(const LevelState& lvl, const PreviewAssets& asset
 }
 
 // The nearest LineDef met going east from the point tells the Sector: the
-// one on the side of it that faces the point.
+// one on the side of it that faces the point. The grid's cells are searched
+// along the point's row until one holds a crossing.
 PreviewGround GroundAt(const PreviewScene& scene, double x, double y) {
-    double nearest = 1e18;
     PreviewGround ground;
-    for (const PreviewScene::Line& line : scene.lines) {
-        double y2 = line.y1 + line.dy;
-        bool spans = (line.y1 <= y && y < y2) || (y2 <= y && y < line.y1);
-        if (!spans)
-            continue;
-        double crossing = line.x1 + (y - line.y1) * line.dx / line.dy;
-        if (crossing < x || crossing - x >= nearest)
-            continue;
-        nearest = crossing - x;
-        bool right = line.dx * (y - line.y1) - line.dy * (x - line.x1) < 0;
-        ground.sector = line.sector[right ? 0 : 1];
+    const double cell = PreviewScene::kCell;
+    double gx = (x - scene.originX) / cell, gy = (y - scene.originY) / cell;
+    if (scene.columns <= 0 || !(gy >= 0 && gy < scene.rows) || !(gx < scene.columns))
+        return ground;
+    int cy = static_cast<int>(gy);
+    double nearest = 1e18;
+    for (int cx = std::max(0, static_cast<int>(gx)); cx < scene.columns && nearest > 1e17; ++cx) {
+        int c = cy * scene.columns + cx;
+        double cellRight = scene.originX + (cx + 1) * cell;
+        double inCell = 1e18;
+        for (int i = scene.cellStart[c]; i < scene.cellStart[c + 1]; ++i) {
+            const PreviewScene::Line& line = scene.lines[scene.cellLines[i]];
+            double y2 = line.y1 + line.dy;
+            if (!((line.y1 <= y && y < y2) || (y2 <= y && y < line.y1)))
+                continue;
+            double crossing = line.x1 + (y - line.y1) * line.dx / line.dy;
+            if (crossing < x || crossing - x >= inCell)
+                continue;
+            inCell = crossing - x;
+            bool right = line.dx * (y - line.y1) - line.dy * (x - line.x1) < 0;
+            ground.sector = line.sector[right ? 0 : 1];
+        }
+        // A crossing beyond this cell may hide a nearer one in the next.
+        if (inCell <= cellRight - x)
+            nearest = inCell;
     }
+    if (nearest > 1e17)
+        ground.sector = -1;
     if (ground.sector >= 0) {
         const PreviewScene::SectorLook& sector = scene.sectors[static_cast<size_t>(ground.sector)];
         ground.floor = sector.floor;
@@ -188,11 +214,22 @@ void PreviewRenderer::Draw(const PreviewScene& scene, const PreviewAssets& asset
                            const PreviewCamera& camera, uint8_t* target, int width, int height) {
     if (width <= 0 || height <= 0)
         return;
-    Frame frame{scene, assets, camera, width, height, width / 2.0, width / 2.0, height / 2.0,
-                std::cos(camera.angle), std::sin(camera.angle), 0, 0};
+    PreviewCamera eye = camera;
+    eye.x = std::clamp(eye.x, -kFarPlace, kFarPlace);
+    eye.y = std::clamp(eye.y, -kFarPlace, kFarPlace);
+    eye.z = std::clamp(eye.z, -kFarPlace, kFarPlace);
+    if (!std::isfinite(eye.angle))
+        eye.angle = 0;
+    Frame frame{scene, assets, eye, width, height, width / 2.0, width / 2.0, height / 2.0,
+                std::cos(eye.angle), std::sin(eye.angle), 0, 0};
     frame.rightX = frame.forwardY;
     frame.rightY = -frame.forwardX;
     columns_.assign(static_cast<size_t>(width) * height, 0);
+    invRow_.resize(static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        double below = frame.centerY - (y + 0.5);   // never 0: rows lie half a row off the centre
+        invRow_[static_cast<size_t>(y)] = 1 / (below == 0 ? 1e-9 : below);
+    }
     windows_.resize(static_cast<size_t>(width));
     masked_.resize(static_cast<size_t>(width));
     stamp_.assign(scene.lines.size(), 0);
@@ -202,12 +239,25 @@ void PreviewRenderer::Draw(const PreviewScene& scene, const PreviewAssets& asset
     AddSprites(frame);
     for (int x = 0; x < width; ++x)
         DrawMasked(frame, x);
-    constexpr int kBlock = 16;
-    for (int y0 = 0; y0 < height; y0 += kBlock)
-        for (int x0 = 0; x0 < width; x0 += kBlock)
-            for (int y = y0; y < std::min(height, y0 + kBlock); ++y)
-                for (int x = x0; x < std::min(width, x0 + kBlock); ++x)
-                    target[static_cast<size_t>(y) * width + x] = columns_[static_cast<size_t>(x) * height + y];
+    CopyColumnsToRows(target, width, height);
+}
+
+// Eight columns at a time: eight reads running down the columns, eight
+// neighbouring bytes written to each row.
+void PreviewRenderer::CopyColumnsToRows(uint8_t* target, int width, int height) const {
+    constexpr int kBand = 8;
+    const size_t rows = static_cast<size_t>(height);
+    int x = 0;
+    for (; x + kBand <= width; x += kBand) {
+        const uint8_t* from = &columns_[static_cast<size_t>(x) * rows];
+        uint8_t* to = target + x;
+        for (size_t y = 0; y < rows; ++y, to += width)
+            for (int i = 0; i < kBand; ++i)
+                to[i] = from[static_cast<size_t>(i) * rows + y];
+    }
+    for (; x < width; ++x)
+        for (size_t y = 0; y < rows; ++y)
+            target[y * width + x] = columns_[static_cast<size_t>(x) * rows + y];
 }
 
 void PreviewRenderer::CastColumn(Frame& frame, int x) {
@@ -402,18 +452,21 @@ void PreviewRenderer::DrawPlanes(Frame& frame, int x, const PreviewScene::Sector
     // The ceiling above the wall, the floor below it: each row meets the
     // plane at a depth that gives the flat's texel and the light.
     auto plane = [&](const uint8_t* flat, double height, int y0, int y1) {
-        double rise = (height - camera.z) * frame.focal;
+        const double rise = (height - camera.z) * frame.focal;
+        const int base = LightBase(sector.light);
+        const uint8_t* colormap = frame.assets.LightRow(0);
         for (int y = y0; y < y1; ++y) {
-            double depth = rise / (frame.centerY - (y + 0.5));
-            double px = camera.x + frame.rayX * depth, py = camera.y + frame.rayY * depth;
-            const uint8_t* light = frame.Light(sector.light, depth);
+            double depth = std::min(rise * invRow_[y], kMaxPlaneDepth);
+            int row = std::min(kLightRows - 1, base + static_cast<int>(std::max(0.0, depth - kFadeStart) * kFadePerUnit));
+            const uint8_t* light = colormap ? colormap + row * 256 : IdentityLight();
             if (!flat) {
                 out[y] = light[kMissingColour];
                 continue;
             }
-            int tx = static_cast<int>(std::floor(px)) & (kFlatSide - 1);
-            int ty = (kFlatSide - 1) - (static_cast<int>(std::floor(py)) & (kFlatSide - 1));
-            out[y] = light[flat[ty * kFlatSide + tx]];
+            // Both stay far above -kPositive, so the conversions floor.
+            int tx = static_cast<int>(camera.x + frame.rayX * depth + kPositive) & (kFlatSide - 1);
+            int ty = static_cast<int>(camera.y + frame.rayY * depth + kPositive) & (kFlatSide - 1);
+            out[y] = light[flat[((kFlatSide - 1) - ty) * kFlatSide + tx]];
         }
     };
     if (sector.sky) {

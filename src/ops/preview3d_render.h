@@ -119,8 +119,10 @@ private:
                     int bottom, int ceilingRow, int floorRow);
     void AddSprites(Frame& frame);
     void DrawMasked(Frame& frame, int x);
+    void CopyColumnsToRows(uint8_t* target, int width, int height) const;
 
     std::vector<uint8_t> columns_;   // the frame column by column
+    std::vector<double> invRow_;     // 1 / the distance of each row's centre above the middle
     std::vector<std::vector<Window>> windows_;
     std::vector<std::vector<Masked>> masked_;
     std::vector<Hit> hits_;
