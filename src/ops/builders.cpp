@@ -70,6 +70,22 @@ void ReportDoorSelection() {
                 "Refer to the On-line Help/Search Door"});
 }
 
+// The doorway's own Sector: the one the edges' first sides face, when no
+// SideDef faces it but those and the faces' second sides. The door takes it
+// over rather than leave it without sides; -1 when there is none such.
+int DoorwaySector(const std::vector<DoorPair>& pairs) {
+    int way = SectorOfSide(level.lineDefs[pairs[0].edge].sideDef1);
+    if (way < 0 || way != SectorOfSide(level.lineDefs[pairs[1].edge].sideDef1))
+        return -1;
+    std::vector<int> doorSides;
+    for (const DoorPair& p : pairs)
+        doorSides.insert(doorSides.end(), {level.lineDefs[p.edge].sideDef1, level.lineDefs[p.face].sideDef2});
+    for (int sd = 0; sd < level.sideDefs.count; ++sd)
+        if (level.sideDefs[sd].sector == way && std::find(doorSides.begin(), doorSides.end(), sd) == doorSides.end())
+            return -1;
+    return way;
+}
+
 // A LineDef's first SideDef, inserted (with a warning) when it has none.
 SideDef& FirstSide(int l) {
     if (!ValidSideDef(level.lineDefs[l].sideDef1)) {
@@ -221,7 +237,9 @@ void MakeDoor(SelectionList& lineDefs) {
     ForgetSelection(lineDefs);
     for (int l : {pairs[1].face, pairs[1].edge, pairs[0].face, pairs[0].edge})
         SelectObject(lineDefs, l);   // iterated: edge 1, face 1, edge 2, face 2
-    int door = InsertObject(kObjSector, -1, 0, 0);
+    int door = DoorwaySector(pairs);
+    if (door < 0)
+        door = InsertObject(kObjSector, -1, 0, 0);
     int floor = 0;
     for (const DoorPair& p : pairs) {
         floor = MakeDoorEdge(p.edge, door);

@@ -10,8 +10,10 @@
 // Four LineDefs meeting in two pairs at common end points: in each pair the
 // one whose first side looks away from the other is a door face, the other
 // a door edge. The faces become two-sided door LineDefs ("Door Texture"
-// above) around a new closed door Sector, the edges impassable door tracks
-// ("Door Track Texture"). The list becomes edge, face, edge, face.
+// above) around a closed door Sector, the edges impassable door tracks
+// ("Door Track Texture"). The door Sector is the doorway's own when the
+// door takes all of its sides, else a new one. The list becomes edge, face,
+// edge, face.
 void MakeDoor(SelectionList& lineDefs);
 
 // Turns Sector n into a lift down to its lowest neighbour: raised to the
@@ -47,6 +49,11 @@ extern StairSettings stairSettings;
 // steps and their height and chooses the risers' direction. The list becomes
 // the pieces and risers made.
 void MakeStairs(SelectionList& lineDefs);
+
+// Makes LineDef l an edge between two floor heights: two-sided, its first
+// side showing the default upper and lower textures around an open middle,
+// the middle of its second side open too. Both its SideDefs must exist.
+void MakeStepEdge(int l);
 
 // Lines up the wall textures of a chain of LineDefs horizontally, on the
 // side and in the way the user chooses: each SideDef's X offset continues

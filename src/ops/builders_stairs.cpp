@@ -136,14 +136,9 @@ int MakeRiser(Stairs& st, int a, int b, int lower, int upper) {
     LineDef& ld = level.lineDefs[l];
     ld.start = static_cast<uint16_t>(st.reversed ? b : a);
     ld.end = static_cast<uint16_t>(st.reversed ? a : b);
-    ld.flags = kTwoSided;
     ld.sideDef1 = static_cast<uint16_t>(front);
     ld.sideDef2 = static_cast<uint16_t>(back);
-    SideDef& f = level.sideDefs[front];
-    SetTextureName(f.upper, config.textureUpper);
-    SetTextureName(f.lower, config.textureLower);
-    SetTextureName(f.middle, "-");
-    SetTextureName(level.sideDefs[back].middle, "-");
+    MakeStepEdge(l);
     SelectObject(st.made, l);
     return l;
 }
@@ -219,7 +214,10 @@ void BuildSteps(Stairs& st) {
     RiserEnds(st, st.pieces1.back(), st.pieces2.back(), true, a, b);
     int existing = LineDefJoining(a, b);
     int t = existing >= 0 ? OtherThan(existing, s) : -1;
-    if (t < 0)
+    // A Sector already beyond the top riser becomes the landing as it is;
+    // a new landing takes over the rest of the stairs' Sector.
+    bool newLanding = t < 0;
+    if (newLanding)
         t = InsertObject(kObjSector, s, 0, 0);
     floor += h;
     if (ceiling - kLandingHeadroom <= floor)
@@ -227,7 +225,7 @@ void BuildSteps(Stairs& st) {
     level.sectors[t].floorHeight = static_cast<int16_t>(floor);
     level.sectors[t].ceilingHeight = static_cast<int16_t>(ceiling);
     int riser = MakeRiser(st, a, b, previous, t);
-    if (t != s && !MoveLandingSides(riser, s, t))
+    if (newLanding && !MoveLandingSides(riser, s, t))
         ReportFailure(Format("Can't find Sector %d at Line %d", s, riser));
 }
 
@@ -254,6 +252,16 @@ bool StepsLongEnough(const Stairs& st, int n) {
 }
 
 }  // namespace
+
+void MakeStepEdge(int l) {
+    LineDef& ld = level.lineDefs[l];
+    ld.flags = kTwoSided;
+    SideDef& front = level.sideDefs[ld.sideDef1];
+    SetTextureName(front.upper, config.textureUpper);
+    SetTextureName(front.lower, config.textureLower);
+    SetTextureName(front.middle, "-");
+    SetTextureName(level.sideDefs[ld.sideDef2].middle, "-");
+}
 
 void MakeStairs(SelectionList& lineDefs) {
     if (lineDefs.size() != 2) {

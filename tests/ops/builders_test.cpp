@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 
+#include "builder_scenes.h"
 #include "ops/builders.h"
 #include "ops_fixture.h"
 #include "support/picture_kit.h"
@@ -21,44 +22,47 @@ protected:
         ASSERT_TRUE(Undo());
         EXPECT_EQ(LevelArrayBytes(), before);
     }
+    // One offset of every SideDef.
+    static std::vector<int> Offsets(int16_t SideDef::*offset) {
+        std::vector<int> out;
+        for (const SideDef& sd : level.sideDefs)
+            out.push_back(sd.*offset);
+        return out;
+    }
 };
 
-// A 64 by 16 doorway between a south and a north room: its faces run
-// counter-clockwise around it (LineDefs 0 and 4), its edges clockwise
-// (LineDefs 8 and 9), their first sides facing the doorway's own Sector.
+// The doorway scene: faces 0 and 4, edges 8 and 9.
 class DoorTest : public BuildersTest {
 protected:
     void SetUp() override {
         BuildersTest::SetUp();
-        south = AddSector(0, 0, 0, 128);
-        north = AddSector(0, 0, 0, 128);
-        way = AddSector(0, 0, 8, 120);
-        int a = AddVertex(0, 0), b = AddVertex(64, 0), c = AddVertex(64, 16), d = AddVertex(0, 16);
-        int e = AddVertex(0, -64), f = AddVertex(64, -64), g = AddVertex(0, 80), h = AddVertex(64, 80);
-        AddLineDef(a, b, AddSideDef(south));   // 0: south face
-        AddLineDef(b, f, AddSideDef(south));
-        AddLineDef(f, e, AddSideDef(south));
-        AddLineDef(e, a, AddSideDef(south));
-        AddLineDef(c, d, AddSideDef(north));   // 4: north face
-        AddLineDef(d, g, AddSideDef(north));
-        AddLineDef(g, h, AddSideDef(north));
-        AddLineDef(h, c, AddSideDef(north));
-        AddLineDef(a, d, AddSideDef(way));     // 8: west edge
-        AddLineDef(c, b, AddSideDef(way));     // 9: east edge
+        DoorwayScene d = AddDoorway(0, 0);
+        south = d.south;
+        north = d.north;
+        way = d.way;
         ResetHistory();
     }
     int south = -1, north = -1, way = -1;
 };
 
 TEST_F(DoorTest, FourLineDefsBecomeAClosedDoor) {
-    std::string before = LevelArrayBytes();
-    for (auto order : {std::vector<int>{0, 4, 8, 9}, std::vector<int>{9, 0, 8, 4}}) {
+    struct Case {
+        std::vector<int> order;
+        bool shared;   // another LineDef faces the doorway's Sector too
+    } cases[] = {{{0, 4, 8, 9}, false}, {{9, 0, 8, 4}, false}, {{0, 4, 8, 9}, true}};
+    for (const Case& c : cases) {
+        if (c.shared) {
+            AddLineDef(AddVertex(200, 200), AddVertex(300, 200), AddSideDef(way));
+            ResetHistory();
+        }
+        std::string before = LevelArrayBytes();
         SelectionList list;
-        for (int l : order)
+        for (int l : c.order)
             SelectObject(list, l);
         MakeDoor(list);
-        int door = level.sectors.count - 1;
-        ASSERT_EQ(door, 3);
+        // The doorway's Sector becomes the door unless it is needed elsewhere.
+        int door = c.shared ? 3 : way;
+        ASSERT_EQ(level.sectors.count, c.shared ? 4 : 3);
         EXPECT_EQ(level.sectors[door].floorHeight, 8);
         EXPECT_EQ(level.sectors[door].ceilingHeight, 8);
         for (int face : {0, 4}) {
@@ -120,29 +124,17 @@ TEST_F(DoorTest, LineDefsThatDoNotPairUpChangeNothing) {
     ForgetSelection(list);
 }
 
-// A lift Sector (0) between a low room (1, floor 0) and a high one (2, floor
-// 64): the low border runs with the lift on its first side.
+// The lift scene at the origin, tags 1 and 5 taken.
 class LiftTest : public BuildersTest {
 protected:
     void SetUp() override {
         BuildersTest::SetUp();
-        lift = AddSector(0, 0, 0, 100);
-        low = AddSector(0, 0, 0, 128);
-        high = AddSector(5, 0, 64, 200);
-        // Lift room (0,0)-(64,64); low room west of it, high room east.
-        int a = AddVertex(0, 0), b = AddVertex(0, 64), c = AddVertex(64, 64), d = AddVertex(64, 0);
-        int e = AddVertex(-64, 0), f = AddVertex(-64, 64), g = AddVertex(128, 64), h = AddVertex(128, 0);
-        AddLineDef(a, b, AddSideDef(lift), AddSideDef(low), 4);   // 0: low border, lift first
-        AddLineDef(b, c, AddSideDef(lift));                       // 1: wall
-        AddLineDef(d, c, AddSideDef(high), AddSideDef(lift), 4);  // 2: high border, lift second
-        AddLineDef(d, a, AddSideDef(lift));                       // 3: wall
-        AddLineDef(e, f, AddSideDef(low));
-        AddLineDef(f, b, AddSideDef(low));
-        AddLineDef(a, e, AddSideDef(low));
-        AddLineDef(c, g, AddSideDef(high));
-        AddLineDef(g, h, AddSideDef(high));
-        AddLineDef(h, d, AddSideDef(high));
+        LiftScene scene = AddLiftScene(0, 0);
+        lift = scene.lift;
+        low = scene.low;
+        high = scene.high;
         level.lineDefs[0].tag = 1;
+        level.sectors[high].tag = 5;
         ResetHistory();
     }
     int lift = -1, low = -1, high = -1;
@@ -242,12 +234,6 @@ protected:
             sd.yOffset = 5;
         ResetHistory();
     }
-    std::vector<int> YOffsets() {
-        std::vector<int> out;
-        for (const SideDef& sd : level.sideDefs)
-            out.push_back(sd.yOffset);
-        return out;
-    }
 };
 
 TEST_F(AlignYTest, OffsetsFollowTheCeilingOfTheFirstSelected) {
@@ -269,7 +255,7 @@ TEST_F(AlignYTest, OffsetsFollowTheCeilingOfTheFirstSelected) {
         SelectionList list = ListOf(c.oldestFirst);
         session.Script(c.keys);
         AlignTexturesY(list);
-        EXPECT_EQ(YOffsets(), c.expected) << c.name;
+        EXPECT_EQ(Offsets(&SideDef::yOffset), c.expected) << c.name;
         if (c.step.empty())
             EXPECT_EQ(Step(), "") << c.name;
         else
@@ -282,37 +268,27 @@ TEST_F(AlignYTest, OffsetsFollowTheCeilingOfTheFirstSelected) {
 
 namespace {
 
-// A corridor (0,0)-(64,256), floor 0, ceiling 128, drawn clockwise; its west
-// wall has a middle piece (0,64)-(0,192) (LineDef 1), and so has its east
-// wall, running south (LineDef 5) or, for stairs of the same direction,
-// north with the corridor on its second side.
+// The corridor scene at the origin: stairs between LineDefs 1 and 5.
 class StairsTest : public BuildersTest {
 protected:
     void Corridor(bool sameWay) {
-        corridor = AddSector(0, 0, 0, 128);
-        int v[8] = {AddVertex(0, 0),    AddVertex(0, 64),   AddVertex(0, 192), AddVertex(0, 256),
-                    AddVertex(64, 256), AddVertex(64, 192), AddVertex(64, 64), AddVertex(64, 0)};
-        for (int i = 0; i < 8; ++i) {
-            if (i == 5 && sameWay)
-                AddLineDef(v[6], v[5], -1, AddSideDef(corridor), 4);
-            else
-                AddLineDef(v[i], v[(i + 1) % 8], AddSideDef(corridor));
-        }
+        corridor = AddCorridor(0, 0, sameWay);
         ResetHistory();
     }
     // Runs the builder on LineDefs 1 and 5 with the answers given.
-    void Build(int steps, const std::string& answers) {
-        stairSettings = {steps, 16};
+    void Build(int steps, const std::string& answers, int height = 16) {
+        stairSettings = {steps, height};
         SelectionList list = ListOf({5, 1});
         session.Script(answers);
         MakeStairs(list);
         made = Numbers(list);
         ForgetSelection(list);
     }
-    int FloorAt(int lineDef, int side) {
+    int SectorAt(int lineDef, int side) {
         uint16_t sd = side == 1 ? level.lineDefs[lineDef].sideDef1 : level.lineDefs[lineDef].sideDef2;
-        return level.sectors[level.sideDefs[sd].sector].floorHeight;
+        return level.sideDefs[sd].sector;
     }
+    int FloorAt(int lineDef, int side) { return level.sectors[SectorAt(lineDef, side)].floorHeight; }
     int corridor = -1;
     std::vector<int> made;
 };
@@ -342,6 +318,71 @@ TEST_F(StairsTest, StepsRiseOneHeightEachToALanding) {
         EXPECT_TRUE(ReferencesSound());
         ExpectOneStep(before, "make 4 stairs");
     }
+}
+
+TEST_F(StairsTest, ReversingTurnsTheRisersAndSoDoesGoingDown) {
+    struct Case {
+        const char* reverse;   // the answer to "Reverse Stair"
+        int height;
+        bool turned;           // risers run from east to west
+    } cases[] = {{"N", 16, false}, {"Y", 16, true}, {"Y", -16, false}, {"N", -16, true}};
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        Corridor(false);
+        Build(3, std::string("key Enter\nkey Enter\nkey ") + c.reverse + "\n", c.height);
+        std::string name = std::string(c.reverse) + " " + std::to_string(c.height);
+        // The bottom riser joins the west wall's start (Vertex 1) and the
+        // east wall's end (Vertex 6).
+        int riser = LineDefJoining(1, 6);
+        ASSERT_GE(riser, 0) << name;
+        const LineDef& ld = level.lineDefs[riser];
+        EXPECT_EQ(ld.start, c.turned ? 6 : 1) << name;
+        int firstStep = corridor + 1;
+        EXPECT_EQ(SectorAt(riser, 1), c.turned ? firstStep : corridor) << name;
+        EXPECT_EQ(SectorAt(riser, 2), c.turned ? corridor : firstStep) << name;
+        EXPECT_EQ(Name(level.sideDefs[ld.sideDef1].lower), config.textureLower) << name;
+        EXPECT_EQ(level.sectors[firstStep].floorHeight, c.height) << name;
+        EXPECT_EQ(level.sectors[firstStep + 3].floorHeight, 4 * c.height) << name;   // the landing
+        EXPECT_TRUE(ReferencesSound()) << name;
+    }
+}
+
+// A hall (0,0)-(64,64), the stairs' Sector (0,64)-(64,192) and a loft
+// (0,192)-(64,256), with two-sided LineDefs between them where the bottom
+// and the top riser go: the builder takes those LineDefs, and the hall and
+// the loft, instead of making new ones.
+TEST_F(StairsTest, RisersAndTheLandingThatAreThereAlreadyAreTaken) {
+    int hall = AddSector(0, 0, -8, 120);
+    corridor = AddSector(0, 0, 0, 128);
+    int loft = AddSector(0, 0, 40, 100);
+    int v[8] = {AddVertex(0, 0),    AddVertex(0, 64),   AddVertex(0, 192), AddVertex(0, 256),
+                AddVertex(64, 256), AddVertex(64, 192), AddVertex(64, 64), AddVertex(64, 0)};
+    AddLineDef(v[0], v[1], AddSideDef(hall));                          // 0
+    AddLineDef(v[1], v[2], AddSideDef(corridor));                      // 1: west wall
+    AddLineDef(v[2], v[3], AddSideDef(loft));                          // 2
+    AddLineDef(v[3], v[4], AddSideDef(loft));                          // 3
+    AddLineDef(v[4], v[5], AddSideDef(loft));                          // 4
+    AddLineDef(v[5], v[6], AddSideDef(corridor));                      // 5: east wall
+    AddLineDef(v[6], v[7], AddSideDef(hall));                          // 6
+    AddLineDef(v[7], v[0], AddSideDef(hall));                          // 7
+    AddLineDef(v[6], v[1], AddSideDef(hall), AddSideDef(corridor), 4); // 8: the bottom riser's place
+    AddLineDef(v[2], v[5], AddSideDef(loft), AddSideDef(corridor), 4); // 9: the top riser's place
+    ResetHistory();
+    std::string before = LevelArrayBytes();
+    Build(3, "key Enter\nkey Enter\nkey N\n");   // no box besides the questions
+    ASSERT_EQ(level.sectors.count, 3 + 3);           // the steps, no landing of its own
+    EXPECT_EQ(level.lineDefs.count, 10 + 2 * 2 + 2); // the pieces and the two middle risers
+    // Steps from the corridor's floor; the loft is the landing.
+    EXPECT_EQ(level.sectors[3].floorHeight, 16);
+    EXPECT_EQ(level.sectors[loft].floorHeight, 64);
+    EXPECT_EQ(level.sectors[loft].ceilingHeight, 208);
+    EXPECT_EQ(SectorAt(8, 1), hall);
+    EXPECT_EQ(SectorAt(8, 2), 3);
+    EXPECT_EQ(SectorAt(9, 1), 5);
+    EXPECT_EQ(SectorAt(9, 2), loft);
+    EXPECT_EQ(SectorAt(2, 1), loft);
+    EXPECT_TRUE(ReferencesSound());
+    ExpectOneStep(before, "make 3 stairs");
 }
 
 TEST_F(StairsTest, WhatTheBuilderRefusesChangesNothing) {
@@ -399,16 +440,24 @@ protected:
         }
         ResetHistory();
     }
-    std::vector<int> XOffsets() {
-        std::vector<int> out;
-        for (const SideDef& sd : level.sideDefs)
-            out.push_back(sd.xOffset);
-        return out;
-    }
 };
 
 TEST_F(AlignXTest, OffsetsRunOnAlongTheChain) {
     const std::string identical = "key Enter\n", unchecked = "key Down\nkey Down\nkey Enter\n";
+    const std::string initial10 = "key Down\nkey Enter\nkey Backspace\ntype 10\nkey Enter\n";
+    const std::string uncheckedFrom10 = "key Down\nkey Down\nkey Down\nkey Enter\nkey Backspace\ntype 10\nkey Enter\n";
+    const std::string side2 = "key Down\nkey Down\nkey Down\nkey Down\nkey Enter\n";
+    const std::string side2From10 = "key Down\nkey Down\nkey Down\nkey Down\nkey Down\nkey Enter\n"
+                                    "key Backspace\ntype 10\nkey Enter\n";
+    // Second sides on the first three LineDefs (SideDefs 4, 5, 6), "WALL" too.
+    auto backs = [] {
+        for (int l = 0; l < 3; ++l) {
+            int sd = AddSideDef(0);
+            std::strncpy(level.sideDefs[sd].middle, "WALL", 8);
+            level.sideDefs[sd].xOffset = 7;
+            level.lineDefs[l].sideDef2 = static_cast<uint16_t>(sd);
+        }
+    };
     struct Case {
         const char* name;
         std::initializer_list<int> oldestFirst;
@@ -426,6 +475,19 @@ TEST_F(AlignXTest, OffsetsRunOnAlongTheChain) {
          {0, 7, 7, 7}, "LineDef 1 not same direction"},
         {"unknown texture", {0, 1, 2}, unchecked + "key N\n",
          [] { std::strncpy(level.sideDefs[1].middle, "NOSUCH", 8); }, {0, 7, 7, 7}, "Texture NOSUCH not found?"},
+        {"from 10", {0, 1, 2}, initial10, [] {}, {10, 74, 10, 7}, ""},
+        // The initial offset is used up by the first texture.
+        {"from 10, restarting", {0, 1, 2, 3}, uncheckedFrom10 + "key Y\n", [] {}, {10, 74, 10, 0}, ""},
+        {"from 10, running on", {0, 1, 2, 3}, uncheckedFrom10 + "key N\n", [] {}, {10, 74, 10, 42}, ""},
+        // Side 2 runs the other way: from the LineDef selected last.
+        {"side 2", {0, 1, 2}, side2, backs, {7, 7, 7, 7, 96, 32, 0}, ""},
+        {"side 2 from 10", {0, 1, 2}, side2From10, backs, {7, 7, 7, 7, 106, 42, 10}, ""},
+        {"side 2 backwards", {0, 1, 2}, side2,
+         [=] {
+             backs();
+             std::swap(level.lineDefs[1].start, level.lineDefs[1].end);
+         },
+         {7, 7, 7, 7, 7, 7, 0}, "LineDef 1 not same direction"},
     };
     for (const Case& c : cases) {
         // Each case starts from the chain as built: undo takes back the
@@ -436,9 +498,10 @@ TEST_F(AlignXTest, OffsetsRunOnAlongTheChain) {
         std::string last = c.box.empty() ? "" : "snapshot " + Shot(0) + "\nkey Enter\n";
         session.Script(c.keys + last);
         AlignTexturesX(list);
-        EXPECT_EQ(XOffsets(), c.expected) << c.name;
-        if (!c.box.empty())
+        EXPECT_EQ(Offsets(&SideDef::xOffset), c.expected) << c.name;
+        if (!c.box.empty()) {
             EXPECT_TRUE(testkit::SnapshotShowsText(Shot(0), c.box)) << c.name;
+        }
         ForgetSelection(list);
         RecordStep();
         while (Undo()) {
