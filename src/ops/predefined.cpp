@@ -1,5 +1,6 @@
 #include "ops/predefined.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,8 @@ PredefinedSizes predefinedSizes;
 namespace {
 
 constexpr int16_t kTwoSided = 4;
-constexpr int kCrossRadius = 10;   // pixels
+constexpr int kCrossRadius = 10;       // pixels
+constexpr int kMaxStairsRise = 1024;   // ceiling - floor must stay below
 
 enum ObjectItem {
     kRectangleRoom = 1,
@@ -124,6 +126,30 @@ void MakeShape(const std::vector<int>& anticlockwise, int sector, ObjectKind kin
     level.levelChanged = level.mapChanged = true;
 }
 
+// Whether the level has room for so many more objects; says so when not.
+bool RoomForShape(int lineDefs, int sideDefs, int vertexes, int sectors) {
+    if (RoomFor(lineDefs, sideDefs, vertexes, sectors))
+        return true;
+    ReportFailure("The level is full");
+    return false;
+}
+
+// A room or an object of so many corners: a wall each, and the room's
+// Sector or the Sector behind the object's walls.
+bool RoomForCorners(int corners, bool room, ObjectKind kind) {
+    bool inner = !room && kind != ObjectKind::Plain;
+    return RoomForShape(corners, inner ? 2 * corners : corners, corners, room || inner ? 1 : 0);
+}
+
+// A LineDef from Vertex a to b between two floor heights, its first side
+// facing `front` and its second `back`.
+int NewStepEdge(int a, int b, int front, int back) {
+    int l = NewWall(a, b, front);
+    level.lineDefs[l].sideDef2 = static_cast<uint16_t>(NewSide(back));
+    MakeStepEdge(l);
+    return l;
+}
+
 std::vector<int> RectangleCorners(int x, int y, int width, int length) {
     return {InsertObject(kObjVertex, -1, x, y), InsertObject(kObjVertex, -1, x + width, y),
             InsertObject(kObjVertex, -1, x + width, y + length), InsertObject(kObjVertex, -1, x, y + length)};
@@ -175,6 +201,33 @@ void AskInsertionPoint(int& x, int& y) {
     y = ScreenToMapY(view.PointerY);
 }
 
+// The stairs' heights and sizes, asked again until the steps fit between
+// the heights; false when the entry is cancelled. A room's heights are its
+// Sector's, shown only.
+bool AskStairs(StairShape shape, int& floor, int& ceiling) {
+    StairsSize& z = predefinedSizes.stairs;
+    bool object = shape == StairShape::Object;
+    int low = object ? -1024 : 0, high = object ? 1023 : -1;
+    std::vector<FormField> fields = {{"Floor Height", low, high, floor}, {"Ceiling Height", low, high, ceiling},
+                                     {"Number of Steps", 2, 64, z.steps}, {"Step Height", 0, 24, z.height},
+                                     {"Step Width", 34, 1024, z.width},   {"Step Depth", 8, 1024, z.depth}};
+    for (;;) {
+        if (!Ask("Stairs", fields))
+            return false;
+        int f = fields[0].value, c = fields[1].value;
+        if (fields[2].value * fields[3].value > c - f) {
+            ReportFailure("The stairs are too high for sector");
+        } else if (c - f >= kMaxStairsRise) {
+            ReportFailure("The maximum difference (ceiling - floor)= 1023");
+        } else {
+            floor = f;
+            ceiling = c;
+            z = {fields[2].value, fields[3].value, fields[4].value, fields[5].value};
+            return true;
+        }
+    }
+}
+
 bool PlacedRight(int item, int sector) {
     bool room = item == kRectangleRoom || item == kPolygonRoom;
     if (room && sector >= 0) {
@@ -189,6 +242,9 @@ bool PlacedRight(int item, int sector) {
     }
     if (!room)
         ReportFailure("Object will be", Format("created in Sector %d", sector));
+    if (item == kStairsRoom)
+        MessageBox(kCentred, kCentred, LineAlign::Centred, "Ok!", kAnyKey, nullptr, 0, "Remember",
+                   {"Move the stairs outside", "the sector when done."});
     return true;
 }
 
@@ -198,57 +254,85 @@ void MarkInsertionPoint(int x, int y) {
     DrawMapCross(x, y, static_cast<int>(kCrossRadius / view.Scale));
 }
 
-void BuildItem(int item, int x, int y, int sector) {
+// A rectangle or polygon, a room or an object, with the sizes asked.
+void BuildShape(int item, int x, int y, int sector) {
     PredefinedSizes& z = predefinedSizes;
     bool object = item == kRectangleObject || item == kPolygonObject;
+    bool polygon = item == kPolygonRoom || item == kPolygonObject;
+    int& first = polygon ? z.polySides : z.rectWidth;
+    int& second = polygon ? z.polyRadius : z.rectLength;
+    bool asked = polygon ? AskSizes("Polygon", {"Number of Sides", 3, 64, 0}, {"Radius", 8, 2000, 0}, object, first,
+                                    second)
+                         : AskSizes("Rectangle", {"Width", 8, 2000, 0}, {"Length", 8, 2000, 0}, object, first,
+                                    second);
+    if (!asked)
+        return;
     int s = object ? sector : -1;
+    auto insert = polygon ? InsertPolygon : InsertRectangle;
+    if (!insert(x, y, first, second, s, static_cast<ObjectKind>(z.kind), z.depth))
+        return;
+    const char* shape = polygon ? "polygon" : "rectangle";
+    const char* room = polygon ? "polygonal room" : "rectangular room";
+    NameStep(std::string("insert a ") + (object ? shape : room));
+}
+
+void BuildStairs(StairShape shape, int x, int y, int sector) {
+    int floor = level.sectors[sector].floorHeight, ceiling = level.sectors[sector].ceilingHeight;
+    if (AskStairs(shape, floor, ceiling) &&
+        InsertStairs(x, y, sector, shape, floor, ceiling, predefinedSizes.stairs))
+        NameStep(shape == StairShape::Room ? "insert a stair room" : "insert stairs");
+}
+
+void BuildDoor(int x, int y, int sector) {
+    PredefinedSizes& z = predefinedSizes;
+    std::vector<FormField> fields = {{"Width", 8, 256, z.doorWidth}, {"Length", 8, 1000, z.doorLength}};
+    if (!Ask("Door", fields))
+        return;
+    z.doorWidth = fields[0].value;
+    z.doorLength = fields[1].value;
+    InsertDoorShape(x, y, z.doorWidth, z.doorLength, sector);
+}
+
+void BuildItem(int item, int x, int y, int sector) {
     switch (item) {
-    case kRectangleRoom:
-    case kRectangleObject:
-        if (!AskSizes("Rectangle", {"Width", 8, 2000, 0}, {"Length", 8, 2000, 0}, object, z.rectWidth,
-                      z.rectLength))
-            return;
-        InsertRectangle(x, y, z.rectWidth, z.rectLength, s, static_cast<ObjectKind>(z.kind), z.depth);
-        NameStep(object ? "insert a rectangle" : "insert a rectangular room");
+    case kStairsRoom:
+    case kStairsObject:
+        BuildStairs(item == kStairsRoom ? StairShape::Room : StairShape::Object, x, y, sector);
         break;
-    case kPolygonRoom:
-    case kPolygonObject:
-        if (!AskSizes("Polygon", {"Number of Sides", 3, 64, 0}, {"Radius", 8, 2000, 0}, object, z.polySides,
-                      z.polyRadius))
-            return;
-        InsertPolygon(x, y, z.polySides, z.polyRadius, s, static_cast<ObjectKind>(z.kind), z.depth);
-        NameStep(object ? "insert a polygon" : "insert a polygonal room");
+    case kDoorObject:
+        BuildDoor(x, y, sector);
         break;
-    case kDoorObject: {
-        std::vector<FormField> fields = {{"Width", 8, 256, z.doorWidth}, {"Length", 8, 1000, z.doorLength}};
-        if (!Ask("Door", fields))
-            return;
-        z.doorWidth = fields[0].value;
-        z.doorLength = fields[1].value;
-        InsertDoorShape(x, y, z.doorWidth, z.doorLength, sector);
-        break;
-    }
     default:
-        ErrorBeep();   // staircases
+        BuildShape(item, x, y, sector);
     }
 }
 
 }  // namespace
 
-void InsertRectangle(int x, int y, int width, int length, int sector, ObjectKind kind, int depth) {
+bool InsertRectangle(int x, int y, int width, int length, int sector, ObjectKind kind, int depth) {
+    if (!RoomForCorners(4, sector < 0, kind))
+        return false;
     MakeShape(RectangleCorners(x, y, width, length), sector, kind, depth);
+    return true;
 }
 
-void InsertPolygon(int x, int y, int sides, int radius, int sector, ObjectKind kind, int depth) {
+bool InsertPolygon(int x, int y, int sides, int radius, int sector, ObjectKind kind, int depth) {
+    if (!RoomForCorners(std::max(sides, 0), sector < 0, kind))
+        return false;
     int first = level.vertices.count;
     InsertPolygonVertexes(x, y, sides, radius);
     std::vector<int> corners;
     for (int v = first; v < level.vertices.count; ++v)
         corners.push_back(v);
     MakeShape(corners, sector, kind, depth);
+    return true;
 }
 
-void InsertDoorShape(int x, int y, int width, int length, int sector) {
+bool InsertDoorShape(int x, int y, int width, int length, int sector) {
+    // Four walls, and what the door builder adds: the faces' second sides
+    // and the door's Sector.
+    if (!RoomForShape(4, 6, 4, 1))
+        return false;
     std::vector<int> c = RectangleCorners(x, y, width, length);
     enum { BL, BR, TR, TL };
     SelectionList walls;
@@ -258,6 +342,45 @@ void InsertDoorShape(int x, int y, int width, int length, int sector) {
     SelectObject(walls, NewWall(c[TL], c[BL], sector));
     MakeDoor(walls);
     ForgetSelection(walls);
+    return true;
+}
+
+bool InsertStairs(int x, int y, int sector, StairShape shape, int floor, int ceiling, const StairsSize& size) {
+    bool room = shape == StairShape::Room;
+    int n = size.steps;
+    if (n < 1 || !RoomForShape(3 * n + 1, room ? 4 * n + 1 : 6 * n + 2, 2 * n + 2, n))
+        return false;
+    int left = InsertObject(kObjVertex, -1, x, y);
+    int right = InsertObject(kObjVertex, -1, x + size.width, y);
+    int below = sector;
+    for (int k = 1; k <= n; ++k) {
+        y += size.depth;
+        int nextLeft = InsertObject(kObjVertex, -1, x, y);
+        int nextRight = InsertObject(kObjVertex, -1, x + size.width, y);
+        int step = InsertObject(kObjSector, -1, 0, 0);
+        level.sectors[step].floorHeight = static_cast<int16_t>(floor + size.height * k);
+        level.sectors[step].ceilingHeight = static_cast<int16_t>(ceiling);
+        if (room) {
+            NewWall(left, nextLeft, step);
+            NewWall(nextRight, right, step);
+            NewStepEdge(left, right, below, step);
+        } else {
+            NewStepEdge(nextLeft, left, sector, step);
+            NewStepEdge(left, right, below, step);
+            NewStepEdge(right, nextRight, sector, step);
+        }
+        below = step;
+        left = nextLeft;
+        right = nextRight;
+    }
+    // The top of the last step is closed: a wall of the room, or the drop
+    // from the object back to its Sector.
+    if (room)
+        NewWall(left, right, below);
+    else
+        NewStepEdge(right, left, sector, below);
+    level.levelChanged = level.mapChanged = true;
+    return true;
 }
 
 int PredefinedObjectMenu(int x, int y) {
