@@ -89,6 +89,15 @@ bool MergeOverlaps(VertexCheck& check) {
     return true;
 }
 
+// Whether the box around LineDef ld's ends reaches within r of p: the quick
+// test that spares most LineDefs the exact one.
+bool NearLineDef(const LineDef& ld, Vertex p, int r) {
+    const Vertex* s = VertexAt(ld.start);
+    const Vertex* e = VertexAt(ld.end);
+    return s && e && std::min(s->x, e->x) <= p.x + r && std::max(s->x, e->x) >= p.x - r &&
+           std::min(s->y, e->y) <= p.y + r && std::max(s->y, e->y) >= p.y - r;
+}
+
 int OverlapTolerance() { return std::clamp<int>(config.overlapTolerance, 0, kMaxOverlapTolerance); }
 
 // Phase 2. False when the check is to end.
@@ -109,7 +118,7 @@ bool SplitLineDefsAtVertexes(VertexCheck& check) {
                 check.endMet = true;
                 continue;
             }
-            if (!IsLineDefInside(l, p.x - r, p.y - r, p.x + r, p.y + r))
+            if (!NearLineDef(ld, p, r) || !IsLineDefInside(l, p.x - r, p.y - r, p.x + r, p.y + r))
                 continue;
             ShowFind(Format("Starting with LineDef %d Vertex %d", l, v));
             if (!asked) {
