@@ -36,13 +36,10 @@ class DoorTest : public BuildersTest {
 protected:
     void SetUp() override {
         BuildersTest::SetUp();
-        DoorwayScene d = AddDoorway(0, 0);
-        south = d.south;
-        north = d.north;
-        way = d.way;
+        scene = AddDoorway(0, 0);
         ResetHistory();
     }
-    int south = -1, north = -1, way = -1;
+    DoorwayScene scene{};
 };
 
 TEST_F(DoorTest, FourLineDefsBecomeAClosedDoor) {
@@ -52,7 +49,7 @@ TEST_F(DoorTest, FourLineDefsBecomeAClosedDoor) {
     } cases[] = {{{0, 4, 8, 9}, false}, {{9, 0, 8, 4}, false}, {{0, 4, 8, 9}, true}};
     for (const Case& c : cases) {
         if (c.shared) {
-            AddLineDef(AddVertex(200, 200), AddVertex(300, 200), AddSideDef(way));
+            AddLineDef(AddVertex(200, 200), AddVertex(300, 200), AddSideDef(scene.way));
             ResetHistory();
         }
         std::string before = LevelArrayBytes();
@@ -61,7 +58,7 @@ TEST_F(DoorTest, FourLineDefsBecomeAClosedDoor) {
             SelectObject(list, l);
         MakeDoor(list);
         // The doorway's Sector becomes the door unless it is needed elsewhere.
-        int door = c.shared ? 3 : way;
+        int door = c.shared ? 3 : scene.way;
         ASSERT_EQ(level.sectors.count, c.shared ? 4 : 3);
         EXPECT_EQ(level.sectors[door].floorHeight, 8);
         EXPECT_EQ(level.sectors[door].ceilingHeight, 8);
@@ -74,8 +71,8 @@ TEST_F(DoorTest, FourLineDefsBecomeAClosedDoor) {
             EXPECT_EQ(Name(level.sideDefs[ld.sideDef1].middle), "-");
             EXPECT_EQ(Name(level.sideDefs[ld.sideDef2].middle), "-");
         }
-        EXPECT_EQ(level.sideDefs[level.lineDefs[0].sideDef1].sector, south);
-        EXPECT_EQ(level.sideDefs[level.lineDefs[4].sideDef1].sector, north);
+        EXPECT_EQ(level.sideDefs[level.lineDefs[0].sideDef1].sector, scene.south);
+        EXPECT_EQ(level.sideDefs[level.lineDefs[4].sideDef1].sector, scene.north);
         for (int edge : {8, 9}) {
             const LineDef& ld = level.lineDefs[edge];
             EXPECT_EQ(ld.flags, 0x11);
@@ -129,21 +126,18 @@ class LiftTest : public BuildersTest {
 protected:
     void SetUp() override {
         BuildersTest::SetUp();
-        LiftScene scene = AddLiftScene(0, 0);
-        lift = scene.lift;
-        low = scene.low;
-        high = scene.high;
+        scene = AddLiftScene(0, 0);
         level.lineDefs[0].tag = 1;
-        level.sectors[high].tag = 5;
+        level.sectors[scene.high].tag = 5;
         ResetHistory();
     }
-    int lift = -1, low = -1, high = -1;
+    LiftScene scene{};
 };
 
 TEST_F(LiftTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
     std::string before = LevelArrayBytes();
-    MakeLift(lift);
-    const Sector& s = level.sectors[lift];
+    MakeLift(scene.lift);
+    const Sector& s = level.sectors[scene.lift];
     EXPECT_EQ(s.floorHeight, 64);
     EXPECT_EQ(s.ceilingHeight, 120);
     EXPECT_EQ(s.tag, 2);   // 1 and 5 are taken
@@ -151,8 +145,8 @@ TEST_F(LiftTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
     const LineDef& lowBorder = level.lineDefs[0];
     EXPECT_EQ(lowBorder.type, 62);
     EXPECT_EQ(lowBorder.tag, 2);
-    EXPECT_EQ(level.sideDefs[lowBorder.sideDef1].sector, low);
-    EXPECT_EQ(level.sideDefs[lowBorder.sideDef2].sector, lift);
+    EXPECT_EQ(level.sideDefs[lowBorder.sideDef1].sector, scene.low);
+    EXPECT_EQ(level.sideDefs[lowBorder.sideDef2].sector, scene.lift);
     EXPECT_EQ(Name(level.sideDefs[lowBorder.sideDef1].lower), config.textureLift);
     // The high border is walked over from the high room: flipped back to face it.
     const LineDef& highBorder = level.lineDefs[2];
