@@ -260,7 +260,7 @@ bool MoveView(EdgeDirection d, int32_t step) {
 // The keyboard cursor at an edge scrolls one step and is moved back off it.
 bool EdgeScrollByCursor() {
     int x = input.PointerX, y = input.PointerY;
-    int top = kMenuBarHeight, bottom = view.MaxY - 10;
+    int top = kMenuBarHeight, bottom = view.MaxY + MapAreaTop() - 10;
     EdgeDirection d = EdgeTouched(x, y, top, bottom);
     if (y <= top)
         input.PointerY = y + view.ScrollStep;
@@ -284,7 +284,7 @@ bool EdgeScroll() {
         return EdgeScrollByCursor();
     int x = 0, y = 0;
     ReadMouse(&x, &y, nullptr);
-    EdgeDirection d = EdgeTouched(x, y, 0, view.MaxY - 9);
+    EdgeDirection d = EdgeTouched(x, y, 0, view.MaxY + MapAreaTop() - 9);
     if (d.x == 0 && d.y == 0) {
         view.edgeClock = -1;
         view.edgeRest = 0;

@@ -199,8 +199,11 @@ void SetMousePos(int x, int y) {
 }
 
 void SetMouseLimits() {
+    // Screen pixels: under the menu bar the map area ends kMenuBarHeight
+    // rows further down the screen than in the viewport.
+    int bottom = graphics.MaxY + (graphics.MenuBarShown ? kMenuBarHeight : 0);
     LockMouseHandler();
-    PlatformSetMouseLimits(0, 0, graphics.MaxX, graphics.MaxY);
+    PlatformSetMouseLimits(0, 0, graphics.MaxX, bottom);
     UnlockMouseHandler();
 }
 

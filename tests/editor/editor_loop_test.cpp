@@ -152,7 +152,7 @@ TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
         EXPECT_EQ(view.CenterX, (size.w - 1) / 2);
         EXPECT_TRUE(view.OrigX == x && view.OrigY == y);
         EXPECT_EQ(input.PointerX, view.MaxX);   // the pointer reaches the new edges
-        EXPECT_EQ(input.PointerY, view.MaxY);
+        EXPECT_EQ(input.PointerY, view.MaxY + kMenuBarHeight);   // in screen pixels
         const int row = 2 * size.w;   // inside the menu bar's frame
         EXPECT_NE(shown[size_t(row + size.w - 5)], 0);
         EXPECT_EQ(shown[size_t(row + size.w - 5)], shown[size_t(row + 5)]);

@@ -100,6 +100,25 @@ TEST_F(ViewTest, ScrollingByKeysAndAtTheEdges) {
 
 using ViewScreenTest = EditorScreenTest;
 
+// The pointer is in screen pixels: the bottom edge is the map area's last
+// row on the screen, above the status line, and the pointer reaches it.
+TEST_F(ViewScreenTest, TheBottomEdgeIsTheMapAreasLastScreenRow) {
+    AddVertex(-20000, -20000);
+    AddVertex(20000, 20000);
+    ComputeMapBounds();
+    session.ExactScript("wait 0\nwait 0\nwait 0\n");
+    const int last = graphics.ScreenMaxY - kStatusHeight;
+    SetMousePos(300, last - 20);
+    EXPECT_FALSE(EdgeScroll());
+    EXPECT_FALSE(EdgeScrolling());
+    SetMousePos(300, last + 40);   // kept on the last row
+    int x = 0, y = 0;
+    ReadMouse(&x, &y, nullptr);
+    EXPECT_EQ(y, last);
+    EdgeScroll();
+    EXPECT_TRUE(EdgeScrolling());
+}
+
 // The mouse pointer held at an edge scrolls 2 x 10 pixels 18 times a second
 // of the (virtual) clock, however often the loop comes round; time spent off
 // the edge, or in one overlong pass, does not make the view jump.

@@ -108,7 +108,7 @@ TEST_F(InputTest, WindowCloseKeyPointerLimitsAndNoMouse) {
     Next();
     ReadMouse(&x, &y, nullptr);
     EXPECT_EQ(x, 639);
-    EXPECT_EQ(y, 479 - 17 - 13);   // the map area's last row, above the status line
+    EXPECT_EQ(y, 479 - 13);   // the map area's last screen row, above the status line
 
     input.MousePresent = false;
     buttons = 5;
