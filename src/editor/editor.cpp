@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -194,16 +195,13 @@ int MouseKey(int x, int y, int buttons) {
     return buttons & 1 ? LeftButtonKey(buttons) : RightButtonKey(buttons, x, y);
 }
 
-// How long the loop may sleep when nothing happens: until an event, or the
-// next step of the edge scrolling, or the end of a notice's time.
-int IdleWaitMs() {
-    int ms = EdgeScrolling() ? kEdgeScrollWaitMs : kWaitUntilInput;
-    if (notice.shown) {
-        int64_t left = notice.shownAt + notice.durationMs - PlatformMilliseconds();
-        int noticeMs = static_cast<int>(std::clamp<int64_t>(left + 1, 0, notice.durationMs + 1));
-        ms = ms < 0 ? noticeMs : std::min(ms, noticeMs);
-    }
-    return ms;
+// The sooner of two waits in milliseconds, kWaitUntilInput (negative) being
+// the longest.
+int SoonerWait(int ms, int64_t other) {
+    if (other < 0)
+        return ms;
+    int bounded = static_cast<int>(std::min<int64_t>(other, std::numeric_limits<int>::max()));
+    return ms < 0 ? bounded : std::min(ms, bounded);
 }
 
 // One pass: follow the pointer, redraw what was asked for, and handle one
@@ -276,6 +274,15 @@ void StartEditing() {
 }
 
 }  // namespace
+
+int IdleWaitMs() {
+    int ms = EdgeScrolling() ? kEdgeScrollWaitMs : kWaitUntilInput;
+    if (notice.shown) {
+        int64_t left = notice.shownAt + notice.durationMs - PlatformMilliseconds();
+        ms = SoonerWait(ms, std::clamp<int64_t>(left + 1, 0, notice.durationMs + 1));
+    }
+    return SoonerWait(ms, RecoveryWriteDueMs());
+}
 
 int EditLevel(int16_t episode, int16_t map, LevelSource source, LevelChoice choice) {
     if (choice == LevelChoice::Given)

@@ -86,6 +86,11 @@ void GoToObject(int n);
 // The editor's main loop on the loaded level; returns the editor's code.
 int EditorMainLoop();
 
+// How long the main loop may sleep when nothing happens: until an event
+// (kWaitUntilInput), the next step of the edge scrolling, the end of a
+// notice's time, or the next write of the recovery file.
+int IdleWaitMs();
+
 // A short message in the status line until the next key is handled.
 void ShowEditorMessage(const char* text);
 

@@ -1,5 +1,6 @@
 #include "editor/editor_history.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -65,13 +66,19 @@ void KeepRecoveryFile() {
         editorHistory.recoveryWritten = editorHistory.unwritten = false;
         return;
     }
-    bool due = editorHistory.lastRecoveryWrite < 0 ||
-               PlatformMilliseconds() - editorHistory.lastRecoveryWrite >= kRecoveryPeriodMs;
-    if (due && editorHistory.unwritten)
+    if (RecoveryWriteDueMs() == 0)
         WriteRecovery();
 }
 
 }  // namespace
+
+int64_t RecoveryWriteDueMs() {
+    if (!level.levelChanged || !editorHistory.unwritten)
+        return -1;
+    if (editorHistory.lastRecoveryWrite < 0)
+        return 0;
+    return std::max<int64_t>(0, editorHistory.lastRecoveryWrite + kRecoveryPeriodMs - PlatformMilliseconds());
+}
 
 void EndOfCommand() {
     if (editor.dragging)

@@ -29,6 +29,11 @@ extern EditorHistoryState editorHistory;
 // saved again. Cheap when nothing changed.
 void EndOfCommand();
 
+// Milliseconds until the recovery file is due to be written (0 when it is
+// due now), or -1 when no change waits to be written: the idle editor wakes
+// for it.
+int64_t RecoveryWriteDueMs();
+
 // Ctrl-Z undoes the last step; Ctrl-Y and Ctrl-Shift-Z redo. Beeps when
 // there is nothing to undo or redo, or while a drag goes on.
 int KeyUndo(int key);

@@ -4,10 +4,12 @@
 // run that died leaves for the next start.
 #include <sys/stat.h>
 
+#include "editor/editor.h"
 #include "editor/editor_history.h"
 #include "editor_session.h"
 #include "level/history.h"
 #include "level/recovery.h"
+#include "platform/video.h"
 #include "support/map_kit.h"
 #include "support/reference_check.h"
 
@@ -40,6 +42,7 @@ protected:
 };
 
 const std::string kDeleteLineDef = "key L\nkey N\nkey Del\nkey Del\n";
+const std::string kDeleteNextLineDef = "key N\nkey Del\nkey Del\nwait 0\n";
 
 TEST_F(HistorySessionTest, UndoAndRedoKeysGiveBackTheLevelAndItsFlags) {
     struct Case {
@@ -158,17 +161,32 @@ TEST_F(HistorySessionTest, RunThatDiedLeavesItsChangesForTheNextStart) {
 }
 
 TEST_F(HistorySessionTest, RecoveryFileIsRewrittenAtMostEveryPeriod) {
-    std::string secondDelete = "key N\nkey Del\nkey Del\nwait 0\n";
     ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
     off_t afterOne = RecoveryFileSize();
     ASSERT_GT(afterOne, 0);
-    ASSERT_EQ(Run(kDeleteLineDef + "wait 1000\n" + secondDelete), kScriptEnded);
+    ASSERT_EQ(Run(kDeleteLineDef + "wait 1000\n" + kDeleteNextLineDef), kScriptEnded);
     EXPECT_EQ(level.lineDefs.count, lineDefs - 2);
     EXPECT_EQ(RecoveryFileSize(), afterOne);   // the second change waits
-    ASSERT_EQ(Run(kDeleteLineDef + "wait 1000\n" + secondDelete + "wait " +
+    ASSERT_EQ(Run(kDeleteLineDef + "wait 1000\n" + kDeleteNextLineDef + "wait " +
                   std::to_string(kRecoveryPeriodMs) + "\nwait 0\n"),
               kScriptEnded);
     EXPECT_LT(RecoveryFileSize(), afterOne);
+}
+
+// The idle editor sleeps until input, but not past the time a waiting change
+// is due in the recovery file.
+TEST_F(HistorySessionTest, IdleEditorWakesWhenTheRecoveryFileIsDue) {
+    ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
+    EXPECT_EQ(RecoveryWriteDueMs(), -1);   // written at once
+    EXPECT_EQ(IdleWaitMs(), kWaitUntilInput);
+    ASSERT_EQ(Run(kDeleteLineDef + "wait 1000\n" + kDeleteNextLineDef), kScriptEnded);
+    const int64_t due = RecoveryWriteDueMs();
+    EXPECT_GT(due, 0);
+    EXPECT_LE(due, kRecoveryPeriodMs - 1000);
+    EXPECT_EQ(IdleWaitMs(), due);
+    PlatformDelay(int(due));
+    EXPECT_EQ(RecoveryWriteDueMs(), 0);
+    EXPECT_EQ(IdleWaitMs(), 0);
 }
 
 }  // namespace
