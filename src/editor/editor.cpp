@@ -88,20 +88,23 @@ void TakeDownNotice() {
     editor.redrawMap = true;
 }
 
-// The highlight follows the pointer over the map, not over the bars.
-// It is picked again only when the pointer moved, or a key or a redraw may
-// have changed the map under it: a still pointer costs nothing.
+// The highlight follows the pointer over the map, not over the bars, and
+// stays while Shift is held. It is picked again only when the pointer moved,
+// Shift was pressed or let go, or a key or a redraw may have changed the map
+// under it: a still pointer costs nothing.
 void TrackHighlight(int x, int y) {
-    if (!editor.pickDue && x == editor.pickedX && y == editor.pickedY)
+    bool shift = (ShiftState() & (kShiftLeft | kShiftRight)) != 0;
+    if (!editor.pickDue && x == editor.pickedX && y == editor.pickedY && shift == editor.pickedShift)
         return;
     editor.pickDue = false;
     editor.pickedX = x;
     editor.pickedY = y;
+    editor.pickedShift = shift;
     if (editor.highlightHeld && x == editor.heldX && y == editor.heldY)
         return;
     editor.highlightHeld = false;
     bool onMap = y >= kMenuBarHeight && y <= graphics.ScreenMaxY - kStatusHeight;
-    if (!onMap || editor.dragging || (ShiftState() & (kShiftLeft | kShiftRight)))
+    if (!onMap || editor.dragging || shift)
         return;
     if (FollowPointer(editor.panelHover)) {
         Beep(config.beepBrowseFreq, kBrowseBeepMs);

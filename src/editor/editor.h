@@ -38,10 +38,12 @@ struct EditorState {
     // until the pointer moves away from where that put it.
     bool highlightHeld = false;
     int heldX = 0, heldY = 0;
-    // Where the highlight was last picked, and whether a key or a redraw
-    // since then may have changed what lies under the pointer.
+    // Where the highlight was last picked and whether Shift was held then,
+    // and whether a key or a redraw since may have changed what lies under
+    // the pointer.
     bool pickDue = true;
     int pickedX = -1, pickedY = -1;
+    bool pickedShift = false;
 
     // Set by the modules that own them: line drawing and dragging are on.
     bool lineDrawing = false;

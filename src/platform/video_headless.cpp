@@ -23,14 +23,14 @@ namespace {
 
 ScriptEndHandler scriptEndHandler = nullptr;
 
-enum class EventType { Key, Move, Down, Up, Click, Wheel, Resize, Wait, Snapshot };
+enum class EventType { Key, Move, Down, Up, Click, Wheel, Shift, Resize, Wait, Snapshot };
 
 struct ScriptEvent {
     EventType type = EventType::Key;
     int code = 0, shiftState = 0;    // Key
     char typed = 0;                  // Key typed as a character
     int button = 0;                  // Down, Up, Click
-    int up = 0;                      // Wheel: 1 up, -1 down
+    int up = 0;                      // Wheel: 1 up, -1 down; Shift: 1 down, 0 up
     bool sideways = false;           // Wheel with Shift
     bool at = false;                 // Move, and Click or Wheel with a position
     int x = 0, y = 0;                // the position, or Resize's width and height
@@ -47,6 +47,7 @@ struct HeadlessState {
     std::deque<ScriptEvent> events;
     bool loaded = false;             // a script was given (or ZARN_SCRIPT looked at)
     int64_t clock = 0;
+    bool shiftHeld = false;          // Shift pressed alone and not let go
     int settled = 0;                 // settling polls in a row with the same screen
     long polls = 0;                  // polls since the last event
     uint64_t screenHash = 0;
@@ -157,6 +158,13 @@ bool ParseLine(const std::string& line, std::vector<ScriptEvent>& out, std::stri
             error = "wheel needs up or down (or Shift-up, Shift-down), and optionally X Y";
             return false;
         }
+    } else if (word == "shift") {
+        e.type = EventType::Shift;
+        if (args.size() != 1 || (args[0] != "down" && args[0] != "up")) {
+            error = "shift needs down or up";
+            return false;
+        }
+        e.up = args[0] == "down";
     } else if (word == "resize") {
         e.type = EventType::Resize;
         if (args.size() != 2 || !ParseNumber(args[0], e.x) || !ParseNumber(args[1], e.y)) {
@@ -217,9 +225,13 @@ void TakeSnapshot(const std::string& path) {
     }
 }
 
+// A key brings its own shift state, which lasts until the next event that is
+// not a wait; Shift held alone lasts until it is let go.
 void Apply(const ScriptEvent& e) {
+    if (e.type == EventType::Shift)
+        headless.shiftHeld = e.up != 0;
     if (e.type != EventType::Key && e.type != EventType::Wait)
-        video.shiftState = 0;
+        video.shiftState = headless.shiftHeld ? kShiftLeft : 0;
     switch (e.type) {
     case EventType::Key: QueueKey(e.code, e.shiftState, e.typed); break;
     case EventType::Move: MouseMovedTo(e.x, e.y); break;
@@ -236,6 +248,7 @@ void Apply(const ScriptEvent& e) {
             MouseMovedTo(e.x, e.y);
         MouseWheelTurned(e.up, e.sideways);
         break;
+    case EventType::Shift: break;
     case EventType::Resize: WindowResized(e.x, e.y); break;
     case EventType::Wait: headless.clock += e.ms; break;
     case EventType::Snapshot: TakeSnapshot(e.path); break;

@@ -51,6 +51,29 @@ TEST_F(LoopTest, ZoomScrollModesClickAndBoxSelect) {
     EXPECT_EQ(Numbers(selection.list), Numbers(boxed));
 }
 
+// Shift keeps the highlight while the pointer moves on; letting go of Shift
+// highlights what lies under the pointer, though the pointer stays still.
+TEST_F(LoopTest, LettingGoOfShiftHighlightsWhatIsUnderTheStillPointer) {
+    Run("wait 0\n");
+    int far = 0;
+    auto distance = [](const Vertex& a, const Vertex& b) { return std::abs(a.x - b.x) + std::abs(a.y - b.y); };
+    for (int v = 0; v < level.vertices.count; ++v)
+        if (distance(level.vertices[v], level.vertices[0]) > distance(level.vertices[far], level.vertices[0]))
+            far = v;
+    const std::string first = At(level.vertices[0].x, level.vertices[0].y);
+    const std::string second = At(level.vertices[far].x, level.vertices[far].y);
+    const std::string held = "key V\nmove " + first + "\nwait 0\nshift down\nmove " + second + "\nwait 0\n";
+    Run("key V\nmove " + first + "\nwait 0\n");
+    const int underFirst = selection.current;
+    Run("key V\nmove " + second + "\nwait 0\n");
+    const int underSecond = selection.current;
+    ASSERT_NE(underFirst, underSecond);
+    Run(held);
+    EXPECT_EQ(selection.current, underFirst);
+    Run(held + "shift up\nwait 0\n");
+    EXPECT_EQ(selection.current, underSecond);
+}
+
 // Ctrl-A selects every object of the mode, Ctrl-E inverts the selection (and
 // the marks come off the screen cleanly), Ctrl-F zooms to the selection; the
 // Edit and Search menus give the same.

@@ -35,7 +35,7 @@ TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
     const std::pair<const char*, const char*> bad[] = {
         {"key E\nkey Foo\n", "line 2: no key \"Foo\""}, {"move 1\n", "line 1: move needs X Y"},
         {"\n\njump\n", "line 3: unknown event \"jump\""}, {"move 1 x\n", ""}, {"down centre\n", ""},
-        {"wheel left\n", ""}, {"wheel up 5\n", ""},
+        {"wheel left\n", ""}, {"wheel up 5\n", ""}, {"shift\n", "line 1: shift needs down or up"},
         {"click left 5\n", ""}, {"wait -1\n", ""}, {"snapshot\n", ""}};
     for (const auto& b : bad) {
         std::string error;
@@ -91,6 +91,17 @@ TEST_F(HeadlessTest, KeysAndMouseEventsArriveOneByOne) {
     PlatformWaitForInput();
     EXPECT_FALSE(PlatformMiddleButtonDown());
     EXPECT_EQ(mouseCalls, (std::vector<std::vector<int>>{{20, 30, 0}}));   // the move only
+
+    // A key's own shift lasts until the next event but a wait; Shift held
+    // alone holds for the other events until it is let go.
+    session.ExactScript("key Ctrl-A\nwait 5\nmove 1 1\nshift down\nmove 2 2\nkey B\nmove 3 3\nshift up\n");
+    std::vector<int> shifts;
+    for (int i = 0; i < 8; ++i) {
+        PlatformWaitForInput();
+        PlatformReadKey();
+        shifts.push_back(PlatformShiftState());
+    }
+    EXPECT_EQ(shifts, (std::vector<int>{kShiftCtrl, kShiftCtrl, 0, kShiftLeft, kShiftLeft, 0, kShiftLeft, 0}));
 }
 
 TEST_F(HeadlessTest, EventsWaitUntilTheProgramSettles) {
