@@ -90,6 +90,7 @@ protected:
         testkit::ResetProgramState();
         VideoStartError error;
         ASSERT_TRUE(VideoStart(canvasW, canvasH, "Zarn", error)) << error.message;
+        started = std::chrono::steady_clock::now();
         for (Uint32 id = 1; id < 64 && !window; ++id)
             window = SDL_GetWindowFromID(id);
         ASSERT_NE(window, nullptr);
@@ -117,6 +118,7 @@ protected:
     int canvasW = 640, canvasH = 480;
     testkit::PrivateXServer server;
     SDL_Window* window = nullptr;
+    std::chrono::steady_clock::time_point started;   // when the window had started
 };
 
 // Only the changed areas are sent: after a small change, a new palette and a
@@ -147,13 +149,6 @@ TEST_F(SdlScreenTest, WindowShowsTheCanvasThroughThePaletteScaledToFit) {
 // A new window's first picture is a whole one: polls while it is being drawn
 // show nothing, the first wait shows it; from then on polls show progress.
 TEST_F(SdlScreenTest, PollsShowNothingBeforeTheFirstWait) {
-    VideoStartError error;
-    ASSERT_TRUE(VideoStart(canvasW, canvasH, "Zarn", error)) << error.message;
-    const auto started = std::chrono::steady_clock::now();
-    window = nullptr;
-    for (Uint32 id = 1; id < 64 && !window; ++id)
-        window = SDL_GetWindowFromID(id);
-    ASSERT_NE(window, nullptr);
     SDL_SetWindowPosition(window, 0, 0);
     Screen().setfillstyle(kSolidFill, 3);
     Screen().bar(0, 0, 639, 239);   // half drawn
