@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 #include <string>
 
 #include "level/level_files.h"
@@ -76,6 +77,14 @@ int CountClicks(int buttons, int ms);
 // Handles one key (menus and the mouse give keys too); 0 to go on, else the
 // editor's return code. EditorState::shiftState is the shift state.
 int EditorKey(int key);
+
+// The mouse controls and keys the About box lists beside F1, in the words of
+// the help on the editor: those a designer used to current editors looks for.
+struct EditorControl {
+    const char* name;   // "Ctrl-Z"
+    const char* does;   // "undo the last change"
+};
+const std::vector<EditorControl>& AboutControls();
 
 // Switches the EditMode (1 Things, 2 LineDefs, 4 Vertexes, 8 Sectors),
 // carrying the selection over; choosing Things again toggles Thing pictures.

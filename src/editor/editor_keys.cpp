@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "editor/editor.h"
@@ -18,6 +19,7 @@
 #include "level/level.h"
 #include "level/level_files.h"
 #include "base/config.h"
+#include "base/format.h"
 #include "base/flavour.h"
 #include "ui/button_bar.h"
 #include "ui/forms.h"
@@ -227,9 +229,22 @@ int KeyAbout(int) {
     std::snprintf(objects, sizeof objects, "%s: %d Things, %d LineDefs, %d Sectors", level.name,
                   static_cast<int>(level.things.count), static_cast<int>(level.lineDefs.count),
                   static_cast<int>(level.sectors.count));
-    MessageBox(kCentred, kCentred, LineAlign::Centred, "Ok!", kAnyKey, nullptr, 0, title,
-               {Names().longProduct, "", "A map editor for the levels of",
-                "HERETIC and DOOM / DOOM II.", "", objects, "", "F1 shows the editor's keys."});
+    // The controls as a table of equally long lines, so that centring keeps
+    // its columns.
+    size_t nameWidth = 0, doesWidth = 0;
+    for (const EditorControl& c : AboutControls()) {
+        nameWidth = std::max(nameWidth, std::strlen(c.name));
+        doesWidth = std::max(doesWidth, std::strlen(c.does));
+    }
+    std::vector<std::string> table;
+    for (const EditorControl& c : AboutControls())
+        table.push_back(Format("%-*s %-*s", int(nameWidth), c.name, int(doesWidth), c.does));
+    std::vector<const char*> lines = {Names().longProduct, "", "A map editor for the levels of",
+                                      "HERETIC and DOOM / DOOM II.", "", objects, ""};
+    for (const std::string& line : table)
+        lines.push_back(line.c_str());
+    lines.insert(lines.end(), {"", "F1 shows all of the editor's keys."});
+    MessageBox(kCentred, kCentred, LineAlign::Centred, "Ok!", kAnyKey, nullptr, 0, title, lines);
     return 0;
 }
 
@@ -709,4 +724,18 @@ int EditorKey(int key) {
     if (!ScrollMapByKey(key))
         ErrorBeep();
     return 0;
+}
+
+const std::vector<EditorControl>& AboutControls() {
+    static const std::vector<EditorControl> controls = {
+        {"wheel", "zoom in / out at the pointer"},
+        {"Shift-wheel", "scroll left / right"},
+        {"middle hold", "drag the map along"},
+        {"Ctrl-A", "select every object"},
+        {"Ctrl-E", "invert the selection"},
+        {"Ctrl-F", "zoom to the selection"},
+        {"Ctrl-Z", "undo the last change"},
+        {"Ctrl-Y", "redo it (Ctrl-Shift-Z too)"},
+    };
+    return controls;
 }
