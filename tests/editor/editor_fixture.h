@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "editor/map_draw.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/view.h"
+#include "level/history.h"
 #include "level/level.h"
 #include "platform/video.h"
 #include "base/config.h"
@@ -39,6 +41,27 @@ inline SelectionList ListOf(std::initializer_list<int> oldestFirst) {
     for (int n : oldestFirst)
         SelectObject(list, n);
     return list;
+}
+
+// Makes the listed objects the selection, the last one its head and the
+// highlighted object.
+inline void Select(std::initializer_list<int> oldestFirst) {
+    ForgetSelection(selection.list);
+    selection.list = ListOf(oldestFirst);
+    selection.current = selection.list.empty() ? -1 : selection.list.head();
+}
+
+// The name of the undo step made since the last one, "" when nothing changed.
+inline std::string Step() { return RecordStep() ? UndoLabel() : ""; }
+
+// The Sector a SideDef faces; -1 for a missing SideDef.
+inline int SectorOf(uint16_t side) { return ValidSideDef(side) ? level.sideDefs[side].sector : -1; }
+
+// The map area of the screen's pixels, without the menu bar and status line.
+inline Pixels MapArea(const Pixels& screen) {
+    size_t width = Screen().width();
+    return Pixels(screen.begin() + kMenuBarHeight * width,
+                  screen.begin() + (graphics.ScreenMaxY + 1 - kStatusHeight) * width);
 }
 
 class EditorTest : public ::testing::Test {

@@ -76,13 +76,6 @@ protected:
                std::to_string(MapToScreenY(y) + kMenuBarHeight);
     }
 
-    // The map area of the screen, without the bars.
-    static Pixels MapArea(const Pixels& screen) {
-        size_t width = Screen().width(), top = kMenuBarHeight * width;
-        size_t bottom = (graphics.ScreenMaxY + 1 - kStatusHeight) * width;
-        return Pixels(screen.begin() + top, screen.begin() + bottom);
-    }
-
     std::string iwad;
     Pixels shown;   // the screen when the last run ended
     std::unique_ptr<testkit::HeadlessSession> session;

@@ -59,8 +59,6 @@ bool FindFreeSquare(int& x0, int& y0) {
     return false;
 }
 
-int SectorOf(uint16_t side) { return ValidSideDef(side) ? level.sideDefs[side].sector : -1; }
-
 TEST_F(LineDrawingSessionTest, RoomsAndAPillarDrawnOnMap01PlayInTheGame) {
     config.gridSize = 64;
     config.gridSnap = 1;

@@ -8,9 +8,10 @@
 #include "editor/object_commands.h"
 #include "editor/objects.h"
 #include "editor_fixture.h"
-#include "level/history.h"
+#include "line_drawing_driver.h"
 #include "support/reference_check.h"
 
+using drawkit::PointAt;
 using mapkit::AddLineDef;
 using mapkit::AddThing;
 using mapkit::AddVertex;
@@ -38,21 +39,10 @@ protected:
     }
 
     void Mode(int mode) { config.editMode = static_cast<int16_t>(mode); }
-    void Select(std::initializer_list<int> oldestFirst) {
-        ForgetSelection(selection.list);
-        selection.list = ListOf(oldestFirst);
-        selection.current = selection.list.empty() ? -1 : selection.list.head();
-    }
-    void PointAt(int x, int y) {
-        view.PointerX = static_cast<int16_t>(MapToScreenX(x));
-        view.PointerY = static_cast<int16_t>(MapToScreenY(y));
-    }
     void ShowMap() {
         DrawMap(MapDrawing::Full);
         DrawSelectionHighlights();
     }
-    // The name of the step the command made, "" when it changed nothing.
-    static std::string Step() { return RecordStep() ? UndoLabel() : ""; }
 };
 
 // --- Delete ------------------------------------------------------------------

@@ -1,40 +1,36 @@
 // The conversion of a selection between modes, and selecting with the
 // pointer and the selection box.
 #include "editor_fixture.h"
+#include "line_drawing_driver.h"
 
+using drawkit::PointAt;
 using mapkit::AddThing;
 
 namespace {
 
 using SelectionTest = EditorTest;
 
-// Makes the list the current selection, forgetting the old one.
-void Select(SelectionList list) {
-    ForgetSelection(selection.list);
-    selection.list = std::move(list);
-}
-
 TEST_F(SelectionTest, ConvertBetweenModes) {
     TwoRooms();
-    Select(ListOf({inner}));
+    Select({inner});
     ConvertSelection(kObjSector, kObjLineDef);
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{7, 6, 5, 4}));
-    Select(ListOf({outer}));
+    Select({outer});
     ConvertSelection(kObjSector, kObjLineDef);   // first or second side
     EXPECT_EQ(selection.list.size(), 8);
-    Select(ListOf({4, 5}));
+    Select({4, 5});
     ConvertSelection(kObjLineDef, kObjVertex);   // newest first, each Vertex once
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{4, 6, 5}));
     ConvertSelection(kObjVertex, kObjLineDef);   // both ends selected
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{5, 4}));
-    Select(ListOf({4, 5, 6, 7}));
+    Select({4, 5, 6, 7});
     ConvertSelection(kObjLineDef, kObjSector);   // only Sectors with every LineDef selected
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{inner}));
     ConvertSelection(kObjSector, kObjThing);
     EXPECT_TRUE(selection.list.empty());
     EXPECT_EQ(selection.selectedCount, 0);
     // The same mode keeps the selection; missing Vertexes are left out.
-    Select(ListOf({2, 3}));
+    Select({2, 3});
     ConvertSelection(kObjLineDef, kObjLineDef);
     level.lineDefs[3].start = 400;
     ConvertSelection(kObjLineDef, kObjVertex);
@@ -65,10 +61,6 @@ protected:
             AddThing(i * 100, 0);
         DrawMap(MapDrawing::Full);
         clean = ScreenPixels();
-    }
-    void PointAt(int x, int y) {
-        view.PointerX = MapToScreenX(x);
-        view.PointerY = MapToScreenY(y);
     }
     int Box(int x0, int y0, int x1, int y1) {
         PointAt(x0, y0);

@@ -43,20 +43,19 @@ void DeleteVertex(int n) {
     }
 }
 
+// The first side goes first; the second is read afterwards, renumbered.
 void DeleteLineDef(int n) {
-    int first = level.lineDefs[n].sideDef1;
-    if (ValidSideDef(first) && !UsedByAnotherLineDef(first, n))
-        DeleteOne(kObjSideDef, first);
-    int second = level.lineDefs[n].sideDef2;
-    if (ValidSideDef(second) && !UsedByAnotherLineDef(second, n))
-        DeleteOne(kObjSideDef, second);
+    for (uint16_t LineDef::*side : {&LineDef::sideDef1, &LineDef::sideDef2}) {
+        int s = level.lineDefs[n].*side;
+        if (ValidSideDef(s) && !UsedByAnotherLineDef(s, n))
+            DeleteOne(kObjSideDef, s);
+    }
 }
 
 void DeleteSideDef(int n) {
-    for (LineDef& ld : level.lineDefs) {
-        ld.sideDef1 = ld.sideDef1 == n ? kNoReference : Shifted(ld.sideDef1, n, level.sideDefs.count);
-        ld.sideDef2 = ld.sideDef2 == n ? kNoReference : Shifted(ld.sideDef2, n, level.sideDefs.count);
-    }
+    for (LineDef& ld : level.lineDefs)
+        for (uint16_t* side : {&ld.sideDef1, &ld.sideDef2})
+            *side = *side == n ? kNoReference : Shifted(*side, n, level.sideDefs.count);
 }
 
 void DeleteSector(int n) {
@@ -84,6 +83,8 @@ void DeleteOne(int type, int n) {
         level.mapChanged = true;
 }
 
+}  // namespace
+
 int32_t CountOf(int type) {
     switch (type) {
     case kObjThing: return level.things.count;
@@ -93,8 +94,6 @@ int32_t CountOf(int type) {
     default: return level.sectors.count;
     }
 }
-
-}  // namespace
 
 void DeleteObjects(int type, std::vector<int> list) {
     while (!list.empty()) {
