@@ -15,6 +15,7 @@
 #include "editor/view.h"
 #include "level/history.h"
 #include "level/level.h"
+#include "level/level_files.h"
 #include "platform/video.h"
 #include "base/config.h"
 #include "base/flavour.h"
@@ -23,6 +24,7 @@
 #include "support/program_state.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
+#include "wad/master.h"
 
 using Pixels = std::vector<uint8_t>;
 
@@ -62,6 +64,23 @@ inline Pixels MapArea(const Pixels& screen) {
     size_t width = Screen().width();
     return Pixels(screen.begin() + kMenuBarHeight * width,
                   screen.begin() + (graphics.ScreenMaxY + 1 - kStatusHeight) * width);
+}
+
+// Opens the IWAD alone as the master directory.
+inline void OpenIwadAlone(const std::string& path) {
+    ResetMaster();
+    SetField(config.iwadName, path.c_str());
+    OpenIwad(config.iwadName);
+}
+
+// Loads a level of the master directory in place of the one in the model,
+// and takes its map bounds; false when it could not be loaded.
+inline bool LoadMasterLevel(const char* name) {
+    mapkit::ClearMap();
+    SetField(level.name, name);
+    bool loaded = LoadLevel(LevelSource::MasterDirectory);
+    ComputeMapBounds();
+    return loaded;
 }
 
 class EditorTest : public ::testing::Test {

@@ -6,28 +6,17 @@
 #include <string>
 
 #include "editor_fixture.h"
-#include "level/level_files.h"
-#include "wad/master.h"
 
 namespace {
 
 class FreedoomMapTest : public EditorScreenTest {
 protected:
-    // Opens the IWAD alone; false (and the test skipped) when it is missing.
-    bool Open(int which) {
+    // Opens the IWAD alone; false when it is not installed.
+    static bool Open(int which) {
         std::string path = testkit::FreedoomIwad(which);
-        if (path.empty())
-            return false;
-        ResetMaster();
-        SetField(config.iwadName, path.c_str());
-        OpenIwad(config.iwadName);
-        return true;
-    }
-    void Load(const char* name) {
-        mapkit::ClearMap();
-        SetField(level.name, name);
-        LoadLevel(LevelSource::MasterDirectory);
-        ComputeMapBounds();
+        if (!path.empty())
+            OpenIwadAlone(path);
+        return !path.empty();
     }
     // The Sectors whose boundary an eastward ray from (x, y) crosses an odd
     // number of times: exactly the Sector around the point on a sound map.
@@ -60,7 +49,7 @@ protected:
 TEST_F(FreedoomMapTest, GeometryOfMap01AgreesWithAnIndependentInsideTest) {
     if (!Open(2))
         GTEST_SKIP() << "freedoom2.wad not installed";
-    Load("MAP01");
+    LoadMasterLevel("MAP01");
     int compared = 0;
     for (int x = view.MapMinX; x <= view.MapMaxX; x += 37)
         for (int y = view.MapMinY; y <= view.MapMaxY; y += 37) {
@@ -107,7 +96,7 @@ TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {
             continue;
         std::vector<LevelListEntry> list = master.levelList;
         for (const LevelListEntry& entry : list) {
-            Load(entry.name);
+            LoadMasterLevel(entry.name);
             ++levels;
             for (int mode : {kObjThing, kObjLineDef, kObjVertex, kObjSector}) {
                 config.editMode = static_cast<int16_t>(mode);

@@ -5,9 +5,7 @@
 #include <set>
 
 #include "editor_fixture.h"
-#include "level/level_files.h"
 #include "support/big_map.h"
-#include "wad/master.h"
 
 namespace {
 
@@ -30,11 +28,8 @@ protected:
         AddLevel(wad, "MAP01", map);
         std::string path = session.Dir().file("big.wad");
         wad.write(path);
-        SetField(config.iwadName, path.c_str());
-        OpenIwad(config.iwadName);
-        SetField(level.name, "MAP01");
-        ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory));
-        ComputeMapBounds();
+        OpenIwadAlone(path);
+        ASSERT_TRUE(LoadMasterLevel("MAP01"));
     }
     // The last room's corners, and the point in its middle.
     int Right() const { return map.RoomX(map.options.columns); }

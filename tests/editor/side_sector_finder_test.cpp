@@ -3,21 +3,15 @@
 #include <random>
 
 #include "editor_fixture.h"
-#include "level/level_files.h"
 #include "support/big_map.h"
-#include "wad/master.h"
 
 namespace {
 
 class SideSectorFinderTest : public EditorTest {
 protected:
-    void Open(const std::string& iwad, const char* name) {
-        ResetMaster();
-        SetField(config.iwadName, iwad.c_str());
-        OpenIwad(config.iwadName);
-        mapkit::ClearMap();
-        SetField(level.name, name);
-        ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory));
+    static void Open(const std::string& iwad, const char* name) {
+        OpenIwadAlone(iwad);
+        ASSERT_TRUE(LoadMasterLevel(name));
     }
     // Both answers for the LineDefs given by every step-th number.
     static void ExpectSameAnswers(int step) {
