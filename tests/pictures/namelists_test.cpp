@@ -6,15 +6,16 @@
 #include <vector>
 
 #include "base/config.h"
-#include "base/fatal.h"
 #include "pictures/namelists.h"
 #include "pictures/picture.h"
 #include "support/headless_kit.h"
 #include "support/picture_kit.h"
 #include "support/program_state.h"
+#include "support/wad_session.h"
 #include "wad/master.h"
 
 using testkit::Bytes;
+using testkit::ExitOf;
 using testkit::PutLE16;
 using testkit::PutLE32;
 
@@ -68,14 +69,6 @@ protected:
         SetField(config.iwadName, path.c_str());
         OpenIwad(config.iwadName);
     }
-    static std::string FatalOf(void (*body)()) {
-        try {
-            body();
-        } catch (const ProgramExit& e) {
-            return e.what();
-        }
-        return "";
-    }
 
     testkit::HeadlessSession session;
     const testkit::ScratchDir& dir = session.Dir();
@@ -111,7 +104,7 @@ TEST_F(NameListTest, TexturesWithoutTexture2FromDamagedLumpsOrNone) {
     EXPECT_EQ(Names(nameLists.TextureNames), (std::vector<std::string>{"-", "OKWALL", "WALL1"}));
     ResetMaster();
     Open(testkit::WadBuilder("IWAD").level("MAP01"));
-    EXPECT_NE(FatalOf(BuildTextureNames).find("TEXTURE1 not found"), std::string::npos);
+    EXPECT_NE(ExitOf(BuildTextureNames).find("TEXTURE1 not found"), std::string::npos);
 }
 
 TEST_F(NameListTest, FlatsBetweenTheirMarkers) {
@@ -128,10 +121,10 @@ TEST_F(NameListTest, FlatsBetweenTheirMarkers) {
     open.lump("F1_START").lump("NUKAGE1", Bytes(4096)).lump("F1_END").lump("F3_START");
     ResetMaster();
     Open(open);
-    EXPECT_NE(FatalOf(BuildFlatNames).find("F3_END not found"), std::string::npos);
+    EXPECT_NE(ExitOf(BuildFlatNames).find("F3_END not found"), std::string::npos);
     ResetMaster();
     Open(Base({"WALL1"}));
-    EXPECT_NE(FatalOf(BuildFlatNames).find("F1_START not found"), std::string::npos);
+    EXPECT_NE(ExitOf(BuildFlatNames).find("F1_START not found"), std::string::npos);
 }
 
 TEST_F(NameListTest, SpritesPicturesAndLevels) {
