@@ -74,17 +74,6 @@ TEST_F(FreedoomMapTest, GeometryOfMap01AgreesWithAnIndependentInsideTest) {
             agreed += GetSectorOnSide(l, side) == (sd ? sd->sector : -1);
         }
     EXPECT_GT(agreed, checked * 995 / 1000) << agreed << " of " << checked;
-
-    // Picking under the pointer: a Thing and the Sector around it.
-    const Thing& thing = level.things[0];
-    SetScale(0.5f);
-    CentreMapAt(thing.x, thing.y);
-    int found = GetObjectUnderPointer(kObjThing);
-    ASSERT_GE(found, 0);
-    EXPECT_TRUE(level.things[found].x == thing.x && level.things[found].y == thing.y);
-    std::set<int> odd = OddSectors(thing.x, thing.y);
-    ASSERT_EQ(odd.size(), 1u);
-    EXPECT_EQ(GetObjectUnderPointer(kObjSector), *odd.begin());
 }
 
 TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {

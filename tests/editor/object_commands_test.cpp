@@ -123,18 +123,16 @@ TEST_F(ObjectCommandTest, InsertPutsAThingAtThePointerOnTheGrid) {
     PointAt(61, 37);
     InsertObjectCommand();   // nothing highlighted: the default type
     ASSERT_EQ(level.things.count, 2);
-    EXPECT_EQ(level.things[1].type, 2012);
-    EXPECT_EQ(level.things[1].x, 64);   // snapped to the grid of 8
-    EXPECT_EQ(level.things[1].y, 40);
+    const Thing& t = level.things[1];
+    EXPECT_TRUE(t.type == 2012 && t.x == 64 && t.y == 40);   // snapped to the grid of 8
     EXPECT_EQ(selection.current, 1);
     EXPECT_EQ(Step(), "insert Thing");
 
     selection.current = 0;   // a copy of the highlighted Thing
     config.gridSnap = 0;
     InsertObjectCommand();
-    EXPECT_EQ(level.things[2].type, 3004);
-    EXPECT_EQ(level.things[2].angle, 90);
-    EXPECT_EQ(level.things[2].x, 61);
+    const Thing& copy = level.things[2];
+    EXPECT_TRUE(copy.type == 3004 && copy.angle == 90 && copy.x == 61);
 
     for (int mode : {kObjLineDef, kObjVertex, kObjSector}) {   // not here: a beep
         Mode(mode);

@@ -116,12 +116,17 @@ TEST_F(ObjectsTest, InsertCopiesTheSourceButNotItsSides) {
     EXPECT_TRUE(ReferencesSound());
 }
 
-TEST_F(ObjectsTest, InsertRefusesOtherTypesAndFullArrays) {
+TEST_F(ObjectsTest, OtherTypesAndFullArraysAreRefused) {
     TwoRooms();
     Snapshot before;
     LevelState vertexes = level;
     for (int type : {int{kObjNone}, int{kObjSegment}, int{kObjNode}, int{kObjBlockmap}, -1, 42})
         EXPECT_EQ(InsertObject(type, -1, 0, 0), -1) << type;
+    SelectionList list = ListOf({1}), none;
+    DeleteObjects(kObjSegment, list);
+    EXPECT_EQ(Numbers(list), (std::vector<int>{1}));   // left alone
+    ForgetSelection(list);
+    DeleteObjects(kObjVertex, none);   // nothing to delete: nothing changes
     AllocateArray(level.vertices, kMaxReferencedObjects, kMaxReferencedObjects);
     EXPECT_EQ(InsertObject(kObjVertex, -1, 0, 0), -1);   // its number could not be referred to
     EXPECT_EQ(level.vertices.count, kMaxReferencedObjects);
@@ -221,19 +226,6 @@ TEST_F(ObjectsTest, ReferencesToNothingAreLeftAsTheyAre) {
     // The deleted Vertex's LineDef 0 goes even with its other end missing.
     DeleteObject(kObjVertex, 0);
     EXPECT_EQ(level.lineDefs.count, 6);
-}
-
-TEST_F(ObjectsTest, DeleteRefusesOtherTypes) {
-    TwoRooms();
-    Snapshot before;
-    SelectionList list = ListOf({1});
-    DeleteObjects(kObjSegment, list);
-    EXPECT_EQ(Numbers(list), (std::vector<int>{1}));
-    EXPECT_TRUE(Snapshot() == before);
-    ForgetSelection(list);
-    SelectionList none;
-    DeleteObjects(kObjVertex, none);
-    EXPECT_FALSE(level.levelChanged);   // nothing deleted, nothing changed
 }
 
 // A small map of every kind of object with random references: mostly to
