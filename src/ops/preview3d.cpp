@@ -9,6 +9,7 @@
 #include "ops/preview3d_motion.h"
 #include "platform/video.h"
 #include "ui/graphics.h"
+#include "ui/help_viewer.h"
 #include "ui/input.h"
 
 namespace {
@@ -21,7 +22,7 @@ constexpr double kRadiansPerPixel = kPi / 640;
 constexpr int kPlayer1Start = 1;
 constexpr int kHelpColour = 15;
 const char* const kHelpLine =
-    "3D view: arrows/WASD move, mouse turns, PgUp/PgDn Q/E eye height, N noclip, Esc back";
+    "3D view: arrows/WASD move, mouse turns, PgUp/PgDn Q/E eye, N noclip, F1 help, Esc back";
 
 // Player 1's start, or nullptr.
 const Thing* PlayerStart() {
@@ -55,6 +56,7 @@ void DrawView(PreviewRenderer& renderer, const PreviewScene& scene, const Previe
 bool HandleKey(const PreviewScene& scene, PreviewWalker& walker, int key) {
     switch (key) {
     case kKeyEsc: return false;
+    case kKeyF1: ShowHelp("VIEW3D", HelpRange::TopicOnly); break;
     case kKeyUp: case 'w': case 'W': WalkerMove(scene, walker, kWalkStep, 0); break;
     case kKeyDown: case 's': case 'S': WalkerMove(scene, walker, -kWalkStep, 0); break;
     case 'a': case 'A': WalkerMove(scene, walker, 0, -kWalkStep); break;

@@ -5,7 +5,7 @@
 //
 // Keys: Up/W forward, Down/S back, Left/Right turn, A/D step aside, the mouse
 // turns, PgUp/Q and PgDn/E raise and lower the eye, N switches clipping and
-// gravity off and on.
+// gravity off and on, F1 shows the help topic VIEW3D.
 #pragma once
 
 #include "editor/editor_actions.h"

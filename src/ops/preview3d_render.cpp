@@ -203,6 +203,9 @@ struct PreviewRenderer::Frame {
         const uint8_t* row = assets.LightRow(LightRowFor(light, distance));
         return row ? row : IdentityLight();
     }
+    // The texel row at the centre of screen row 0 of a picture column whose
+    // row 0 is at height top, vStep texel rows per screen row.
+    double TexelRowOfRow0(double top, double vStep) const { return top - camera.z - (centerY - 0.5) * vStep; }
     // The first screen row whose centre lies below height z at this depth.
     int RowOf(double z, double scale) const {
         double y = centerY - (z - camera.z) * scale - 0.5;
@@ -355,6 +358,7 @@ namespace {
 // centre of row 0, vStep more per row.
 struct ColumnSpan {
     const uint8_t* texels;
+    const uint8_t* mask;   // nullptr: all opaque
     int height;
     double v0, vStep;
 };
@@ -390,18 +394,21 @@ void PreviewRenderer::DrawHit(Frame& frame, int x, const Hit& hit, int& top, int
     DrawPlanes(frame, x, near, top, bottom, ceilingRow, floorRow);
     const uint8_t* light = frame.Light(near.light, hit.depth);
 
+    // The texture's column at this hit, its row 0 at height texTop.
+    auto spanOf = [&](const ColumnPicture& texture, double texTop) {
+        int u = PositiveModulo(static_cast<int64_t>(std::floor(along + side.xOffset)), texture.width);
+        double vStep = 1 / scale;
+        return ColumnSpan{texture.column(u), texture.columnMask(u), texture.height,
+                          frame.TexelRowOfRow0(texTop + side.yOffset, vStep), vStep};
+    };
     // One wall piece between two rows, textured from height texTop down.
     auto wall = [&](const ColumnPicture* texture, int y0, int y1, double texTop) {
         if (y0 >= y1)
             return;
-        if (!texture) {
+        if (!texture)
             std::memset(frame.column + y0, kMissingColour, static_cast<size_t>(y1 - y0));
-            return;
-        }
-        int u = PositiveModulo(static_cast<int64_t>(std::floor(along + side.xOffset)), texture->width);
-        double vStep = 1 / scale;
-        double v0 = texTop + side.yOffset - frame.camera.z - (frame.centerY - 0.5) * vStep;
-        DrawTiledSpan(frame.column, y0, y1, {texture->column(u), texture->height, v0, vStep}, light);
+        else
+            DrawTiledSpan(frame.column, y0, y1, spanOf(*texture, texTop), light);
     };
 
     int farSide = 1 - nearSide;
@@ -436,11 +443,8 @@ void PreviewRenderer::DrawHit(Frame& frame, int x, const Hit& hit, int& top, int
         const ColumnPicture* texture = side.middle;
         double texTop = (line.flags & kLowerUnpegged) ? std::max(near.floor, far.floor) + texture->height
                                                        : std::min(near.ceiling, far.ceiling);
-        int u = PositiveModulo(static_cast<int64_t>(std::floor(along + side.xOffset)), texture->width);
-        double vStep = 1 / scale;
-        double v0 = texTop + side.yOffset - frame.camera.z - (frame.centerY - 0.5) * vStep;
-        masked_[x].push_back({hit.depth, texture->column(u), texture->columnMask(u), texture->height, v0,
-                              vStep, top, bottom, light});
+        ColumnSpan span = spanOf(*texture, texTop);
+        masked_[x].push_back({hit.depth, span.texels, span.mask, span.height, span.v0, span.vStep, top, bottom, light});
     }
     windows_[x].push_back({hit.depth, top, bottom});
 }
@@ -521,7 +525,7 @@ void PreviewRenderer::AddSprites(Frame& frame) {
         int light = sprite.sector >= 0 ? frame.scene.sectors[sprite.sector].light : 255;
         const uint8_t* lightRow = frame.Light(light, depth);
         double vStep = 1 / scale;
-        double v0 = sprite.z + picture->topOffset - camera.z - (frame.centerY - 0.5) * vStep;
+        double v0 = frame.TexelRowOfRow0(sprite.z + picture->topOffset, vStep);
         for (int x = x0; x < x1; ++x) {
             int u = std::clamp(static_cast<int>((x + 0.5 - left) / scale), 0, picture->width - 1);
             if (view.mirrored)
