@@ -21,8 +21,9 @@ constexpr double kRaiseStep = 8;
 constexpr double kRadiansPerPixel = kPi / 640;
 constexpr int kPlayer1Start = 1;
 constexpr int kHelpColour = 15;
+constexpr int kShadowColour = 0;
 const char* const kHelpLine =
-    "3D view: arrows/WASD move, mouse turns, PgUp/PgDn Q/E eye, N noclip, F1 help, Esc back";
+    "3D view: arrows/WASD walk, Q/E eye, N noclip, F1 help, Esc back";
 
 // Player 1's start, or nullptr.
 const Thing* PlayerStart() {
@@ -45,10 +46,17 @@ void DrawView(PreviewRenderer& renderer, const PreviewScene& scene, const Previe
     renderer.Draw(scene, assets, walker.camera, canvas.pixels(), canvas.width(), canvas.height());
     Viewport old = canvas.getviewport();
     canvas.setviewport(0, 0, canvas.getmaxx(), canvas.getmaxy(), true);
-    SetColor(kHelpColour);
-    canvas.outtextxy(4, 4, kHelpLine);
+    // Each line over its shadow, to be read on any wall.
+    auto text = [&](int row, const char* line) {
+        int y = 4 + row * (canvas.textheight("N") + 2);
+        SetColor(kShadowColour);
+        canvas.outtextxy(5, y + 1, line);
+        SetColor(kHelpColour);
+        canvas.outtextxy(4, y, line);
+    };
+    text(0, kHelpLine);
     if (walker.noclip)
-        canvas.outtextxy(4, 4 + canvas.textheight("N") + 2, "noclip");
+        text(1, "noclip");
     canvas.setviewport(old.left, old.top, old.right, old.bottom, old.clip);
 }
 
