@@ -31,8 +31,6 @@ constexpr const char* kBarUnderline = "_    _    _      _      _   _      _    "
 constexpr int kTitleColumn[] = {0, 5, 10, 17, 23, 28, 35, 41};
 constexpr int kAltMenuKeys[kBarMenuCount] = {0x2100, 0x1200, 0x1F00, 0x3200,
                                              0x1700, 0x1800, 0x2E00, 0x2300};
-constexpr const char* kHelpTopics[kBarMenuCount] = {"FILE", "EDIT",   "SEARCH", "MODE",
-                                                    "MISC", "OBJECT", "CHECK",  "HELP"};
 
 // The push buttons after the titles, two columns each.
 struct BarButton {

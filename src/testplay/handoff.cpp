@@ -106,5 +106,5 @@ void HandOff(const HandOffRequest& request) {
 
 void HandOffNodeBuilder(const std::string& tempFile, const std::string& outputFile,
                         const std::string& levelName) {
-    HandOff({WorkDir(), WorkDir(), kNodeBuilder, {tempFile, outputFile, levelName}});
+    HandOff({WorkDir(), WorkDir(), kNodeBuilder, {tempFile, outputFile, levelName}, {}});
 }

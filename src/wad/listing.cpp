@@ -161,7 +161,7 @@ bool DumpEntry(ListingOutput& out, const WadDirEntry& e, int number) {
     std::vector<uint8_t> data = ReadEntryData(e);
     int64_t size = static_cast<int64_t>(data.size());
     std::vector<std::string> head = {
-        Format("Contents of entry %hd %s (size = %ld bytes):\n", number, PrintableName(e.name).c_str(),
+        Format("Contents of entry %d %s (size = %ld bytes):\n", number, PrintableName(e.name).c_str(),
                static_cast<long>(e.size)),
         "\n"};
     for (const std::string& line : head) {
@@ -299,10 +299,10 @@ void CommandWads(CommandWords&) {
             if (level.file != r)
                 continue;
             holdsLevel = true;
-            if (!ListingLine(out, Format("PWAD %2hd  %-30s  (Patch for %s)\n", r, RowName(r), level.name)))
+            if (!ListingLine(out, Format("PWAD %2d  %-30s  (Patch for %s)\n", r, RowName(r), level.name)))
                 return;
         }
-        if (!holdsLevel && !ListingLine(out, Format("PWAD %2hd  %-30s  (Patch)\n", r, RowName(r))))
+        if (!holdsLevel && !ListingLine(out, Format("PWAD %2d  %-30s  (Patch)\n", r, RowName(r))))
             return;
     }
     out.Finish();
