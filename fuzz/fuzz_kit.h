@@ -38,14 +38,15 @@ std::string ScratchFile(const std::string& name);
 void WriteFile(const std::string& path, const std::string& bytes);
 
 // One input: puts the program state back as a fresh start of the flavour
-// (testkit::ResetProgramState: configuration defaults, no files open, no
-// level, headless screen and script) with the console reading consoleInput,
-// and runs body. A ProgramExit that body throws ends it normally. Afterwards
-// the scratch directory is emptied; a temporary file of the program left
-// there aborts the run, and so does a file descriptor that is still open
-// after the next input's reset. With ZARN_FUZZ_SHOW set in the environment,
-// the console's output and the program's end are written to the standard
-// error (to see what an input does).
+// (testkit::ResetProgramState, with the flavour's configuration defaults
+// looked up once: no files open, no level, headless screen and script) with
+// the console reading consoleInput, and runs body. A ProgramExit that body
+// throws ends it normally. Afterwards the state is reset once more and the
+// scratch directory emptied; a file descriptor still open then, or a
+// temporary file of the program left there, aborts the run. With
+// ZARN_FUZZ_SHOW set in the environment, the console's output and the
+// program's end are written to the standard error (to see what an input
+// does).
 void RunInput(Flavour flavour, const std::string& consoleInput, const std::function<void()>& body);
 
 // A small IWAD of everything the editor needs besides a level: PLAYPAL,

@@ -138,6 +138,14 @@ void Canvas::resize(int width, int height)
     setviewport(0, 0, width_ - 1, height_ - 1, true);
 }
 
+void Canvas::restart(int width, int height)
+{
+    std::vector<uint8_t> memory = std::move(pixels_);
+    *this = Canvas(1, 1);   // every colour and style as new
+    pixels_ = std::move(memory);
+    resize(width, height);
+}
+
 // ---------------------------------------------------------------------------
 // State
 

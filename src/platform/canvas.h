@@ -39,6 +39,8 @@ public:
     // A new size: every pixel in the background colour, the viewport the
     // whole screen; colours and styles stay.
     void resize(int width, int height);
+    // As a new Canvas(width, height), in the memory this one has.
+    void restart(int width, int height);
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -23,6 +23,8 @@ constexpr int kFirstWindowWidth = 1280, kFirstWindowHeight = 1024;
 // the work before takes this long: a half-drawn first picture would cost a
 // whole frame and be drawn over at once.
 constexpr int kFirstPollFrameMs = 250;
+// The canvas before the first start.
+constexpr int kBlankWidth = 640, kBlankHeight = 480;
 
 // The VGA's palette after a mode start: the 16 EGA colours, a grey ramp, then
 // nine rings of 24 hues (three intensities, three saturations each), black.
@@ -101,6 +103,15 @@ void ResetMouseDriver() {
         video.backend->speedChanged();
 }
 
+// A canvas as new: the one there is reused, so that starting and resetting
+// the screen again and again (the tests, the fuzz targets) allocates nothing.
+void FreshCanvas(int width, int height) {
+    if (video.canvas)
+        video.canvas->restart(width, height);
+    else
+        video.canvas = std::make_unique<Canvas>(width, height);
+}
+
 void CallHandler(int event) {
     if (video.handler && (video.handlerMask & event))
         video.handler(video.mouseX, video.mouseY, video.buttons);
@@ -117,7 +128,7 @@ bool VideoDisplayPresent() {
 
 Canvas& Screen() {
     if (!video.canvas)
-        video.canvas = std::make_unique<Canvas>(640, 480);
+        FreshCanvas(kBlankWidth, kBlankHeight);
     return *video.canvas;
 }
 
@@ -128,7 +139,7 @@ bool VideoStart(int width, int height, const std::string& title, VideoStartError
     video.followWindow = width == kWindowSized || height == kWindowSized;
     if (video.followWindow)
         width = kFirstWindowWidth, height = kFirstWindowHeight;
-    video.canvas = std::make_unique<Canvas>(width, height);
+    FreshCanvas(width, height);
     SetDefaultPalette(video.palette);
     video.buttons = 0;
     video.middle = false;
@@ -188,7 +199,11 @@ void VideoStop() {
 
 void VideoReset() {
     VideoStop();
+    std::unique_ptr<Canvas> canvas = std::move(video.canvas);
     video = VideoState{};
+    video.canvas = std::move(canvas);
+    if (video.canvas)
+        FreshCanvas(kBlankWidth, kBlankHeight);
 }
 
 bool VideoActive() { return video.active; }

@@ -59,8 +59,8 @@ bool VideoDisplaySize(int& width, int& height);
 // Gives the canvas that size: cleared, the viewport the whole screen.
 void VideoResizeCanvas(int width, int height);
 void VideoStop();
-// Stops the screen and forgets its canvas, palette, keyboard buffer and mouse
-// driver, as before the first start.
+// Stops the screen and forgets its canvas (blank again, its memory kept),
+// palette, keyboard buffer and mouse driver, as before the first start.
 void VideoReset();
 bool VideoActive();
 // True when the environment selects the headless backend.

@@ -118,6 +118,31 @@ TEST(Canvas, RandomLinesAndRectanglesClipAndXor)
     EXPECT_EQ(64u + 48 - 1, SetCount(c));
 }
 
+// A restarted canvas draws exactly as a new one, whatever the old one held.
+TEST(Canvas, RestartedIsAsNew)
+{
+    auto draw = [](Canvas& c) {
+        c.line(0, 0, 20, 9);
+        c.bar(3, 3, 8, 6);
+        c.outtextxy(1, 1, "Ab");
+    };
+    Canvas used(40, 12);
+    FillNoise(used, 7);
+    used.setviewport(5, 2, 30, 10, false);
+    used.setcolor(9);
+    used.setbkcolor(4);
+    used.setlinestyle(kDottedLine, 0, kThickWidth);
+    used.setfillstyle(kHatchFill, 2);
+    used.setwritemode(kXorPut);
+    used.restart(24, 10);
+    Canvas fresh(24, 10);
+    EXPECT_EQ(Pixels(used), Pixels(fresh));
+    draw(used);
+    draw(fresh);
+    EXPECT_EQ(Art(used), Art(fresh));
+    EXPECT_EQ(Pixels(used), Pixels(fresh));
+}
+
 TEST(Canvas, LineStylesAndWidths)
 {
     struct Case { int style, width, w, h, x1, y1, x2, y2; bool rectangle; const char* art; };

@@ -47,9 +47,9 @@ void ReleaseResources() {
     FreeLevel();
 }
 
-void ResetLowerModules(Flavour flavour) {
+void ResetLowerModules(Flavour flavour, const ConfigRecord& configuration) {
     SetFlavour(flavour);
-    ResetConfig();
+    config = configuration;
     master = MasterState{};
     ResetListingState();
     level = LevelState{};
@@ -90,8 +90,13 @@ void ResetUpperModules() {
 }  // namespace
 
 void ResetProgramState(Flavour flavour) {
+    SetFlavour(flavour);   // the defaults are the flavour's
+    ResetProgramState(flavour, DefaultConfig());
+}
+
+void ResetProgramState(Flavour flavour, const ConfigRecord& configuration) {
     ReleaseResources();
-    ResetLowerModules(flavour);
+    ResetLowerModules(flavour, configuration);
     ResetUpperModules();
 }
 

@@ -2,6 +2,7 @@
 // state object as a fresh run has it before start-up connects the modules.
 #pragma once
 
+#include "base/config.h"
 #include "base/flavour.h"
 
 namespace testkit {
@@ -18,5 +19,9 @@ namespace testkit {
 // Left as they are: the working directory, the environment and the console,
 // which belong to the test's surroundings (a ScratchDir, a ConsoleCapture).
 void ResetProgramState(Flavour flavour = Flavour::Heretic);
+// The same with the configuration given in place of the flavour's defaults,
+// for callers that reset so often that they keep the defaults (looking them
+// up reads the file system).
+void ResetProgramState(Flavour flavour, const ConfigRecord& configuration);
 
 }  // namespace testkit
