@@ -494,7 +494,9 @@ void ForgetMove() {
 }  // namespace
 
 int InsertObject(int type, int from, int x, int y) {
-    if (!Editable(type) || !HasRoom(type, 1)) {
+    // A LineDef must run between Vertexes that exist.
+    bool noEnds = type == kObjLineDef && level.vertices.count == 0;
+    if (!Editable(type) || !HasRoom(type, 1) || noEnds) {
         ErrorBeep();
         return -1;
     }

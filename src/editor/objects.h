@@ -22,8 +22,8 @@
 
 // Appends one object as the new last one and returns its number, or -1 (after
 // the error beep) for a type other than Thing, LineDef, SideDef, Vertex and
-// Sector, or when the level already holds as many objects of a referenced
-// kind as a reference can name.
+// Sector, when the level already holds as many objects of a referenced kind
+// as a reference can name, or for a LineDef when the level has no Vertex.
 //
 // With from naming an object of the type the new one copies it: a Thing's
 // type, angle and flags; a LineDef's Vertexes, flags, type and tag (never its

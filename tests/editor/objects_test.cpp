@@ -132,6 +132,10 @@ TEST_F(ObjectsTest, OtherTypesAndFullArraysAreRefused) {
     EXPECT_EQ(level.vertices.count, kMaxReferencedObjects);
     level.vertices = vertexes.vertices;
     EXPECT_TRUE(Snapshot() == before);
+    // Without a Vertex a LineDef would have ends that do not exist.
+    mapkit::ClearMap();
+    EXPECT_EQ(InsertObject(kObjLineDef, -1, 0, 0), -1);
+    EXPECT_EQ(level.lineDefs.count, 0);
 }
 
 // --- Deleting -----------------------------------------------------------------
