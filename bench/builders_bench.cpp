@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_kit.h"
 #include "base/config.h"
 #include "base/flavour.h"
 #include "editor/map_draw.h"
@@ -29,23 +30,14 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-const char* const kIwad = "/usr/share/games/doom/freedoom2.wad";
+using benchkit::Clock;
+using benchkit::Milliseconds;
+using benchkit::Report;
 constexpr int kVertexes = 1000;
 constexpr int kSteps = 200;
 constexpr int kStairSteps = 64;
 constexpr int kStairRuns = 20;
 
-double Milliseconds(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
-
-void Report(const std::string& what, std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    std::printf("  %-48s min %7.3f ms  median %7.3f ms  90%% %7.3f ms  max %7.3f ms\n", what.c_str(),
-                times.front(), times[times.size() / 2], times[times.size() * 9 / 10], times.back());
-}
 
 // The 1,000 Vertexes nearest the middle of the map: a part of it, as the
 // user selects one to turn.
@@ -161,16 +153,7 @@ void BenchStairs() {
 }  // namespace
 
 int main() {
-    setenv("ZARN_VIDEO", "headless", 1);
-    SetFlavour(Flavour::Doom);
-    ResetConfig();
-    config.videoMode = 4;
-    config.gridShown = 1;
-    config.gridSize = 64;
-    SetField(config.iwadName, kIwad);
-    OpenIwad(config.iwadName);
-    InitGraphics(GraphicsPalette::Basic);
-    InitView();
+    benchkit::StartHeadlessEditor(GraphicsPalette::Basic);
     SetField(level.name, "MAP12");
     LoadLevel(LevelSource::MasterDirectory);
     std::printf("freedoom2 MAP12 at %dx%d: %d LineDefs, %d Vertexes\n", graphics.ScreenMaxX + 1,

@@ -22,6 +22,7 @@
 #include "editor/view.h"
 #include "level/level.h"
 #include "level/level_files.h"
+#include "bench_kit.h"
 #include "base/config.h"
 #include "base/flavour.h"
 #include "ui/graphics.h"
@@ -29,21 +30,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-const char* const kIwad = "/usr/share/games/doom/freedoom2.wad";
+using benchkit::Clock;
+using benchkit::Milliseconds;
+using benchkit::Report;
 constexpr int kDrawRuns = 30;
 constexpr int kPickPoints = 300;
-
-double Milliseconds(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
-
-void Report(const std::string& what, std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    std::printf("  %-36s min %8.3f ms  median %8.3f ms  max %8.3f ms\n", what.c_str(), times.front(),
-                times[times.size() / 2], times.back());
-}
 
 const char* ModeName(int mode) {
     switch (mode) {
@@ -262,16 +253,7 @@ void GenerateRooms(int n, int pitch, int size) {
 // With the argument "things" only the map of 30,000 LineDefs is measured.
 int main(int argc, char** argv) {
     bool thingsOnly = argc > 1 && std::string(argv[1]) == "things";
-    setenv("ZARN_VIDEO", "headless", 1);
-    SetFlavour(Flavour::Doom);
-    ResetConfig();
-    config.videoMode = 4;
-    config.gridShown = 1;
-    config.gridSize = 64;
-    SetField(config.iwadName, kIwad);
-    OpenIwad(config.iwadName);
-    InitGraphics(GraphicsPalette::Basic);
-    InitView();
+    benchkit::StartHeadlessEditor(GraphicsPalette::Basic);
     std::printf("Map view at %dx%d\n", graphics.ScreenMaxX + 1, graphics.ScreenMaxY + 1);
 
     if (!thingsOnly) {

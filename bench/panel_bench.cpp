@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_kit.h"
 #include "base/config.h"
 #include "base/flavour.h"
 #include "editor/info_panels.h"
@@ -25,21 +26,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-const char* const kIwad = "/usr/share/games/doom/freedoom2.wad";
+using benchkit::Clock;
+using benchkit::Milliseconds;
+using benchkit::Report;
+using benchkit::kFreedoom2;
 constexpr int kRuns = 200;
 constexpr int kSteps = 1000;
-
-double Milliseconds(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
-
-void Report(const std::string& what, std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    std::printf("  %-48s min %7.3f ms  median %7.3f ms  max %7.3f ms\n", what.c_str(),
-                times.front(), times[times.size() / 2], times.back());
-}
 
 // A two-sided LineDef whose six textures are all named.
 int SixTextureLineDef() {
@@ -99,7 +91,7 @@ int main() {
     ResetConfig();
     config.videoMode = 4;
     config.infoObjects = config.infoPicture = 1;
-    SetField(config.iwadName, kIwad);
+    SetField(config.iwadName, kFreedoom2);
     OpenIwad(config.iwadName);
     InitGraphics(GraphicsPalette::Game);
     SetMenuBarMode(MenuBarMode::Shown);

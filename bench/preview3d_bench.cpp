@@ -17,23 +17,21 @@
 #include "level/level.h"
 #include "level/level_files.h"
 #include "ops/preview3d_motion.h"
+#include "bench_kit.h"
 #include "platform/png_writer.h"
 #include "wad/master.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using benchkit::Clock;
+using benchkit::Milliseconds;
 
-const char* const kIwad = "/usr/share/games/doom/freedoom2.wad";
+const char* const kIwad = benchkit::kFreedoom2;
 constexpr int kWidth = 1280, kHeight = 1024;
 constexpr int kTurns = 8;
 constexpr int kRounds = 5;
 constexpr int kTourSpots = 40;
 constexpr int kTourShotEvery = 10;
-
-double Milliseconds(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
 
 // The CPU time of this thread: on a machine shared with other work it shows
 // what a frame costs one core, where the clock also counts waiting for it.
