@@ -53,13 +53,9 @@ void MakeStairsOn(int lineDef1, int lineDef2, testkit::HeadlessSession& session)
 class BuildersGameTest : public OpsTest {};
 
 TEST_F(BuildersGameTest, EveryStructurePlaysInARealLevel) {
-    std::string iwad = testkit::FreedoomIwad(2);
-    if (iwad.empty())
+    if (!mapkit::OpenFreedoom2())
         GTEST_SKIP() << "Freedoom is not installed";
-    SetField(config.iwadName, iwad.c_str());
-    OpenIwad(config.iwadName);
-    SetField(level.name, "MAP01");
-    ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory));
+    ASSERT_TRUE(mapkit::LoadIwadLevel("MAP01"));
     stairSettings = StairSettings{};
     const std::vector<std::string> before = CheckerFindings();
     int left = 0, bottom = 0;
@@ -144,7 +140,7 @@ TEST_F(BuildersGameTest, EveryStructurePlaysInARealLevel) {
     std::string saved = session.Dir().file("BUILT.WAD"), built = session.Dir().file("NODES.WAD");
     WritePwad(saved);
     ASSERT_TRUE(testkit::BuildNodes(saved, built, session.Dir().file("zdbsp.out")));
-    testkit::ExpectGameStarts(session.Dir().path(), iwad, built, "1");
+    testkit::ExpectGameStarts(session.Dir().path(), config.iwadName, built, "1");
 }
 
 }  // namespace

@@ -127,13 +127,9 @@ class Map01Test : public FindTest {
 protected:
     void SetUp() override {
         FindTest::SetUp();
-        std::string iwad = testkit::FreedoomIwad(2);
-        if (iwad.empty())
+        if (!mapkit::OpenFreedoom2())
             GTEST_SKIP() << "Freedoom is not installed";
-        SetField(config.iwadName, iwad.c_str());
-        OpenIwad(config.iwadName);
-        SetField(level.name, "MAP01");
-        ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory));
+        ASSERT_TRUE(mapkit::LoadIwadLevel("MAP01"));
     }
     static int CountWalls(const char* name) {
         int n = 0;

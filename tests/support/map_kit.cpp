@@ -1,5 +1,10 @@
 #include "support/map_kit.h"
 
+#include "base/config.h"
+#include "level/level_files.h"
+#include "support/testkit.h"
+#include "wad/master.h"
+
 namespace mapkit {
 
 namespace {
@@ -73,6 +78,20 @@ int AddRoom(int x0, int y0, int x1, int y1, int inner, int outer) {
         AddLineDef(corners[i], corners[i + 1], AddSideDef(inner), back, outer >= 0 ? 4 : 1);
     }
     return first;
+}
+
+bool OpenFreedoom2() {
+    std::string iwad = testkit::FreedoomIwad(2);
+    if (iwad.empty())
+        return false;
+    SetField(config.iwadName, iwad.c_str());
+    OpenIwad(config.iwadName);
+    return true;
+}
+
+bool LoadIwadLevel(const char* name) {
+    SetField(level.name, name);
+    return LoadLevel(LevelSource::MasterDirectory);
 }
 
 }  // namespace mapkit

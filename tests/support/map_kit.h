@@ -31,4 +31,9 @@ int AddThing(int x, int y, int type = 1, int angle = 0, int flags = 7);
 // outer Sector each LineDef is two-sided, its second side facing outer.
 int AddRoom(int x0, int y0, int x1, int y1, int sector, int outer = -1);
 
+// Opens Freedoom 2 as the IWAD; false when it is not installed.
+bool OpenFreedoom2();
+// Loads level `name` of the master directory into the model.
+bool LoadIwadLevel(const char* name);
+
 }  // namespace mapkit
