@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
@@ -42,9 +44,23 @@ struct SdlState {
     bool audioTried = false;
     SDL_AudioDeviceID audio = 0;
     int audioRate = kAudioRate;
+    // A new window's blank surface on its way to the window system (see
+    // SendFirstCopy); joined before anything else calls SDL, or at exit.
+    struct FirstCopy {
+        std::thread thread;
+        ~FirstCopy() { wait(); }
+        void wait() {
+            if (thread.joinable())
+                thread.join();
+        }
+    } firstCopy;
 };
 
 SdlState sdl;
+
+// Every entry that calls SDL first waits for the first copy to be done, so
+// that SDL is never used from two threads at once.
+void AwaitFirstCopy() { sdl.firstCopy.wait(); }
 
 int BiosShiftState(Uint16 mod) {
     int state = 0;
@@ -251,14 +267,61 @@ void ChooseDrivers() {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
+// SDL asks the session bus for an input method as video starts. Where no
+// bus runs, the bus library would fork and search PATH for dbus-launch to
+// start one, at every start; a bus started so has no input method on it.
+// An address that cannot be reached gives the same answer at once.
+constexpr const char* kBusAddress = "DBUS_SESSION_BUS_ADDRESS";
+
+bool SessionBusRuns() {
+    if (!EnvironmentValue(kBusAddress).empty())
+        return true;
+    const std::string runtime = EnvironmentValue("XDG_RUNTIME_DIR");
+    return !runtime.empty() && access((runtime + "/bus").c_str(), F_OK) == 0;
+}
+
+bool StartVideoWithoutStartingABus() {
+    const bool unreachable = !SessionBusRuns();
+    if (unreachable)
+        setenv(kBusAddress, "unix:path=/dev/null/no-session-bus", 1);
+    const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (unreachable)
+        unsetenv(kBusAddress);
+    return started;
+}
+
+void BackSurfaceMemory(const SDL_Surface* surface);
+
+// Where memory is first touched slowly (under a virtual machine), the first
+// picture of a new window is slow on both sides: writing the new surface
+// costs some 8 ms and the window system's first copy of it some 40 ms for a
+// 1280x1024 window; after that each takes half a millisecond. So a second
+// thread blanks the new surface and sends it, while the program loads and
+// draws what it will show first. Only X11 shows the surface from shared
+// memory this way.
+void SendFirstCopy() {
+    SDL_Surface* surface = SDL_GetWindowSurface(sdl.window);
+    if (!surface || std::string(SDL_GetCurrentVideoDriver()) != "x11")
+        return;
+    auto send = [window = sdl.window, surface] {
+        BackSurfaceMemory(surface);
+        std::memset(surface->pixels, 0, size_t(surface->pitch) * size_t(surface->h));
+        SDL_UpdateWindowSurface(window);
+    };
+    try {
+        sdl.firstCopy.thread = std::thread(send);
+    } catch (const std::system_error&) {   // no thread to spare: the first picture pays
+    }
+}
+
 bool Start(int& width, int& height, VideoStartError& error) {
+    AwaitFirstCopy();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // An editor left alone may let the screen saver come; keeping it away
-    // would also mean asking the session bus at every start, which costs
-    // tens of milliseconds where no bus runs (it is started for nothing).
+    // would also mean asking the session bus at every start.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     ChooseDrivers();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (!StartVideoWithoutStartingABus()) {
         error = {VideoFailure::NoDisplay, "No display to show a window on: run under xvfb-run, "
                                           "or with ZARN_VIDEO=headless (" + std::string(SDL_GetError()) + ")"};
         return false;
@@ -290,10 +353,12 @@ bool Start(int& width, int& height, VideoStartError& error) {
     SDL_StartTextInput();
     sdl.relative = false;
     SpeedChanged();
+    SendFirstCopy();
     return true;
 }
 
 void Stop() {
+    AwaitFirstCopy();
     SDL_SetRelativeMouseMode(SDL_FALSE);
     sdl.relative = false;
     DestroyWindow();
@@ -487,6 +552,7 @@ void DrawChangedAreas(SDL_Surface* surface) {
 // Shows the canvas: whole after a palette change, an exposure, a new window
 // size or a failure; else only the areas that changed since the last frame.
 bool Present() {
+    AwaitFirstCopy();
     SDL_Surface* surface = SDL_GetWindowSurface(sdl.window);
     if (!surface) {
         sdl.whole = true;
@@ -521,6 +587,7 @@ bool Present() {
 }
 
 void Pump() {
+    AwaitFirstCopy();
     sdl.lastPump = MonotonicMilliseconds();
     SDL_Event e;
     while (SDL_PollEvent(&e))
@@ -530,12 +597,14 @@ void Pump() {
 // Long operations poll for keys between their steps; asking the window system
 // once a millisecond is plenty and keeps those polls cheap.
 void Poll(PollKind) {
+    AwaitFirstCopy();
     if (MonotonicMilliseconds() != sdl.lastPump)
         Pump();
 }
 
 // Sleeps in the window system's event wait: an idle program costs nothing.
 void WaitForInput(int timeoutMs) {
+    AwaitFirstCopy();
     if (timeoutMs < 0)
         SDL_WaitEvent(nullptr);
     else
@@ -546,6 +615,7 @@ void WaitForInput(int timeoutMs) {
 // The system pointer is moved only while it is over the window: a warp must
 // not pull it out of another program's window.
 void Warp(int x, int y) {
+    AwaitFirstCopy();
     if (sdl.relative || SDL_GetMouseFocus() != sdl.window)
         return;
     Placement p = WindowPlacement();
@@ -554,6 +624,7 @@ void Warp(int x, int y) {
 }
 
 void SpeedChanged() {
+    AwaitFirstCopy();
     bool relative = video.mouseSpeed != kPlatformMouseSpeed;
     if (relative == sdl.relative)
         return;
@@ -574,6 +645,7 @@ int64_t Milliseconds() {
 void Delay(int ms) { SleepMilliseconds(ms); }
 
 void Tone(int freq, int ms) {
+    AwaitFirstCopy();
     OpenAudio();
     if (sdl.audio == 0)
         return;
@@ -586,6 +658,7 @@ void Tone(int freq, int ms) {
 }
 
 bool DisplaySize(int& width, int& height) {
+    AwaitFirstCopy();
     SDL_DisplayMode mode;
     int display = SDL_GetWindowDisplayIndex(sdl.window);
     if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -91,6 +93,7 @@ protected:
         VideoStartError error;
         ASSERT_TRUE(VideoStart(canvasW, canvasH, "Zarn", error)) << error.message;
         started = std::chrono::steady_clock::now();
+        PlatformPoll(PollKind::Mouse);   // SDL is the test's alone from here on
         for (Uint32 id = 1; id < 64 && !window; ++id)
             window = SDL_GetWindowFromID(id);
         ASSERT_NE(window, nullptr);
@@ -265,6 +268,31 @@ TEST(SdlScreenFailure, NoDisplayIsAQuietErrorThatSaysWhatToDo) {
     EXPECT_EQ(error.failure, VideoFailure::NoDisplay);
     for (const char* hint : {"xvfb-run", "ZARN_VIDEO=headless", "not available"})
         EXPECT_NE(error.message.find(hint), std::string::npos) << error.message;
+}
+
+// Where no session bus runs, starting a window starts none: the bus library
+// would fork and run dbus-launch at every start.
+TEST(SdlScreenStart, StartsNoSessionBusWhereNoneRuns) {
+    if (!testkit::PrivateXServer::Installed())
+        GTEST_SKIP() << "Xvfb is not installed: the SDL window is not tested";
+    SavedEnvironment saved({"PATH", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "ZARN_VIDEO", "SDL_VIDEODRIVER"});
+    testkit::PrivateXServer server;
+    ASSERT_TRUE(server.Start(800, 600)) << "Xvfb did not start";
+    testkit::ScratchDir dir;
+    const std::string launched = dir.file("launched");
+    const std::string script = "#!/bin/sh\ntouch '" + launched + "'\nexit 1\n";
+    testkit::WriteFileBytes(dir.file("dbus-launch"), testkit::Bytes(script.begin(), script.end()));
+    chmod(dir.file("dbus-launch").c_str(), 0755);
+    setenv("PATH", (dir.path() + ":" + getenv("PATH")).c_str(), 1);
+    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "ZARN_VIDEO"})
+        unsetenv(name);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    testkit::ResetProgramState();
+    VideoStartError error;
+    ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error.message;
+    testkit::ResetProgramState();
+    EXPECT_NE(access(launched.c_str(), F_OK), 0) << "dbus-launch was run";
+    EXPECT_EQ(getenv("DBUS_SESSION_BUS_ADDRESS"), nullptr) << "the environment was left changed";
 }
 
 // The first beep opens audio; where there is no sound card ALSA would fill
