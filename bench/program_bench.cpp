@@ -39,8 +39,9 @@ int64_t Now() {
     return int64_t(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
-// CPU milliseconds the process has run so far (the scheduler's count, in
-// nanoseconds: finer than the clock ticks of /proc/PID/stat).
+// CPU milliseconds the process's main thread has run so far (the scheduler's
+// count, in nanoseconds: finer than the clock ticks of /proc/PID/stat). An
+// idle program has no other thread.
 double CpuMs(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/schedstat");
     long long ns = 0;
@@ -50,16 +51,22 @@ double CpuMs(pid_t pid) {
 
 struct Run {
     double startMs = -1;    // process start to the last frame before idle
-    double startCpuMs = -1; // the CPU time the program used for it
+    double startCpuMs = -1; // the CPU time the program used for it, all threads
     int frames = 0;
     double idleCpuMsPerS = -1;
     int idleFrames = 0;
 };
 
-// Frame times the program writes on the pipe until the time given, or (with
+// A frame the program showed: when, and the CPU time it had used by then.
+struct Frame {
+    int64_t at;
+    double cpuMs;
+};
+
+// The frames the program writes on the pipe until the time given, or (with
 // -1) from its first frame until it is quiet for kSettleMs.
-std::vector<int64_t> ReadFrames(int fd, int64_t until) {
-    std::vector<int64_t> frames;
+std::vector<Frame> ReadFrames(int fd, int64_t until) {
+    std::vector<Frame> frames;
     std::string pending;
     for (;;) {
         int64_t left = until - Now();
@@ -77,8 +84,9 @@ std::vector<int64_t> ReadFrames(int fd, int64_t until) {
         pending.append(buffer, size_t(n));
         for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
             long long t = 0;
-            if (std::sscanf(pending.c_str(), "frame %lld", &t) == 1)
-                frames.push_back(t);
+            double cpu = -1;
+            if (std::sscanf(pending.c_str(), "frame %lld %lf", &t, &cpu) >= 1)
+                frames.push_back({t, cpu});
         }
     }
     return frames;
@@ -105,12 +113,13 @@ Run RunOnce(const std::string& dir) {
     close(errors[1]);
     Run run;
     if (failed == 0) {
-        std::vector<int64_t> frames = ReadFrames(errors[0], -1);
+        std::vector<Frame> frames = ReadFrames(errors[0], -1);
         run.frames = int(frames.size());
-        if (!frames.empty())
-            run.startMs = double(frames.back() - start);
+        if (!frames.empty()) {
+            run.startMs = double(frames.back().at - start);
+            run.startCpuMs = frames.back().cpuMs;
+        }
         double cpu = CpuMs(pid);
-        run.startCpuMs = cpu;
         run.idleFrames = int(ReadFrames(errors[0], Now() + kIdleMs).size());
         run.idleCpuMsPerS = (CpuMs(pid) - cpu) / (kIdleMs / 1000.0);
         kill(pid, SIGTERM);

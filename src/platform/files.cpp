@@ -420,6 +420,12 @@ int64_t MonotonicMilliseconds() {
     return static_cast<int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
+double ProcessCpuMilliseconds() {
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1000 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
 
 std::string EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);

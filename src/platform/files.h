@@ -79,5 +79,7 @@ int64_t FreeMemoryBytes();
 void SleepMilliseconds(int ms);
 // Milliseconds from an arbitrary fixed point; never goes backwards.
 int64_t MonotonicMilliseconds();
+// CPU milliseconds the program has used so far, all its threads together.
+double ProcessCpuMilliseconds();
 // Value of an environment variable, or "" when unset.
 std::string EnvironmentValue(const char* name);

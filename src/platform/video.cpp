@@ -91,7 +91,8 @@ void Show(bool beforeBlocking) {
     video.mustShow = !video.backend->present();
     video.shown.assign(screen.pixels(), screen.pixels() + size);
     if (video.traceFrames)
-        std::fprintf(stderr, "frame %lld\n", static_cast<long long>(MonotonicMilliseconds()));
+        std::fprintf(stderr, "frame %lld %.1f\n", static_cast<long long>(MonotonicMilliseconds()),
+                     ProcessCpuMilliseconds());
 }
 
 void ResetMouseDriver() {

@@ -47,8 +47,9 @@ struct VideoState {
     bool mustShow = true;                     // shown is out of date (palette, exposure)
     int64_t pollFrameDue = 0;                 // real milliseconds before which a poll shows no frame
     int frameMs = 16;
-    // ZARN_TRACE_FRAMES set: each frame shown writes "frame T" on stderr, T
-    // the monotonic clock's milliseconds (for the start-up benchmark).
+    // ZARN_TRACE_FRAMES set: each frame shown writes "frame T C" on stderr, T
+    // the monotonic clock's milliseconds and C the CPU milliseconds the
+    // program has used (for the start-up benchmark).
     bool traceFrames = false;
 
     struct BufferedKey {
