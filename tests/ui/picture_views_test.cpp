@@ -1,21 +1,17 @@
 // Pictures, flats and textures on the headless screen: the failure cross
 // instead of a crash and never a pixel outside the box, nothing drawn while
-// a key waits, Freedoom's pictures at their own size and in a box against
-// the plain decoder and a reference picture.
+// a key waits.
 #include <algorithm>
 #include <random>
 
 #include "base/config.h"
 #include "base/fatal.h"
-#include "platform/png_writer.h"
-#include "platform/video.h"
 #include "platform/video_backend.h"
 #include "support/headless_kit.h"
 #include "support/picture_kit.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/picture_views.h"
-#include "wad/master.h"
 
 namespace {
 
@@ -25,23 +21,16 @@ constexpr int kPaint = 251;   // the screen's colour before drawing
 
 class PictureViewTest : public ::testing::Test {
 protected:
-    // A fresh master directory of the IWAD, graphics with its palette, the
-    // whole screen as viewport and painted kPaint.
-    void Open(const std::string& iwad) {
-        CloseGraphics();
-        ResetMaster();
-        SetField(config.iwadName, iwad.c_str());
-        OpenIwad(config.iwadName);
-        StartScreen();
-    }
-    // The same for an IWAD of the lumps, a level and the PLAYPAL.
+    // A fresh master directory of an IWAD of the lumps and the PLAYPAL, graphics
+    // with its palette, the whole screen as viewport and painted kPaint.
     void OpenBuilt(const Lumps& lumps, const Bytes& playpal = GreyPlaypal()) {
         CloseGraphics();
         OpenPictureIwad(session.Dir(), lumps, playpal);
-        StartScreen();
+        InitGraphics(GraphicsPalette::Game);
+        SetMenuBarMode(MenuBarMode::Hidden);
+        std::fill(Screen().pixels(), Screen().pixels() + 640 * 480, kPaint);
     }
     int At(int x, int y) const { return Screen().getpixel(x, y); }
-    Image Shot() const { return Image{640, 480, Pixels()}; }
     Bytes Pixels() const { return Bytes(Screen().pixels(), Screen().pixels() + 640 * 480); }
     // How many pixels outside the box differ from kPaint.
     int ChangedOutside(int x1, int y1, int x2, int y2) const {
@@ -50,16 +39,8 @@ protected:
             n += Screen().pixels()[i] != kPaint && (i % 640 < x1 || i % 640 > x2 || i / 640 < y1 || i / 640 > y2);
         return n;
     }
-    void Paint() { std::fill(Screen().pixels(), Screen().pixels() + 640 * 480, kPaint); }
 
     HeadlessSession session;
-
-private:
-    void StartScreen() {
-        InitGraphics(GraphicsPalette::Game);
-        SetMenuBarMode(MenuBarMode::Hidden);
-        Paint();
-    }
 };
 
 // A 4 x 4 patch of one colour.
@@ -185,65 +166,6 @@ TEST_F(PictureViewTest, NothingIsDrawnWhileAKeyWaits) {
     EXPECT_EQ(DrawTexture(0, 0, 63, 63, "BIGDOOR7", nullptr), kNotDrawn);
     EXPECT_EQ(ChangedOutside(0, 0, -1, -1), 0);
     EXPECT_EQ(KeyWaiting(), 1);
-}
-
-class FreedoomViewTest : public PictureViewTest {
-protected:
-    void SetUp() override {
-        PictureViewTest::SetUp();
-        std::string iwad = FreedoomIwad(2);
-        if (iwad.empty())
-            GTEST_SKIP() << "Freedoom is not installed";
-        Open(iwad);
-        wad = ReadWad(iwad);
-    }
-    WadContents wad;
-};
-
-// A sprite at its own size, halved and doubled, on the dark grey of
-// transparent pixels; nothing outside changes.
-TEST_F(FreedoomViewTest, SpritesTakeTheirOwnSizeTimesTheMagnification) {
-    const Grid sprite = PlainPicture(wad.data("TROOA1"));
-    for (int mag : {2, 0}) {
-        SCOPED_TRACE(mag);
-        Paint();
-        ASSERT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "TROOA1", 0, 0, mag, 8, PictureAnchor::Corner),
-                  kDrawn);
-        const int w = Scaled(sprite.width, mag), h = Scaled(sprite.height, mag);
-        EXPECT_TRUE(Shows(Shot(), 0, 0, w, h, sprite, mag, MapColor(8)));
-        EXPECT_EQ(ChangedOutside(0, 0, w - 1, h - 1), 0);
-    }
-}
-
-// COMPTALL clipped to a box of 256 x 128, dark grey beyond the texture; and
-// a snapshot of GRAY7 against a reference picture made here.
-TEST_F(FreedoomViewTest, TexturesInTheirBoxAndTheSnapshotMatchAReferencePicture) {
-    pictures.PictureMag = 2;
-    ASSERT_EQ(DrawTexture(10, 20, 10 + 255, 20 + 127, "COMPTALL", "+"), kDrawn);
-    EXPECT_TRUE(Shows(Shot(), 10, 20, 256, 128, PlainTexture(wad, "COMPTALL"), 2, MapColor(8)));
-    EXPECT_EQ(ChangedOutside(10, 20, 10 + 255, 20 + 127), 0);
-
-    Paint();
-    pictures.PictureMag = 1;
-    HidePointer();
-    ASSERT_EQ(DrawTexture(40, 30, 40 + 255, 30 + 127, "GRAY7", "+"), kDrawn);
-    std::string shot = session.Dir().file("shot.png");
-    ASSERT_TRUE(VideoSnapshot(shot));
-
-    // The same picture drawn pixel by pixel from the plain composition.
-    Canvas reference(640, 480);
-    std::fill(reference.pixels(), reference.pixels() + 640 * 480, kPaint);
-    Grid texture = PlainTexture(wad, "GRAY7");
-    for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 256; ++x)
-            reference.putpixel(40 + x, 30 + y, texture.at(x, y) < 0 ? MapColor(8) : texture.at(x, y));
-    uint8_t rgb6[768], rgb8[768];
-    VideoGetPalette(rgb6);
-    for (int i = 0; i < 768; ++i)
-        rgb8[i] = static_cast<uint8_t>(rgb6[i] << 2 | rgb6[i] >> 4);
-    std::string expected = session.Dir().file("expected.png");
-    ASSERT_TRUE(WritePng(expected, 640, 480, reference.pixels(), rgb8));
-    EXPECT_TRUE(ReadFileBytes(shot) == ReadFileBytes(expected));
 }
 
 }  // namespace
