@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "base/config.h"
 #include "pictures/namelists.h"
@@ -122,21 +123,11 @@ TEST_F(SettingsTest, ZoomMouseMapStoresEveryFieldAndTheZoomsAsFactors) {
     // The last field stays at 1200: 5 is out of range, Enter is refused, Esc leaves.
     Run(ZoomMouseMapDialog, keys + "type 5\nkey Enter\nkey Esc\n");
     const ConfigRecord& c = Written();
-    EXPECT_EQ(c.selectRange, 7);
-    EXPECT_EQ(c.overlapTolerance, 2);
-    EXPECT_EQ(c.rulerRadius, 300);
-    EXPECT_EQ(c.thingFillPattern, 5);
-    EXPECT_EQ(c.scrollSpeed, 20);
-    EXPECT_EQ(c.mouseSensitivity, 80);
-    EXPECT_EQ(c.clickSpeed, 400);
-    EXPECT_EQ(c.clickSpeedCopy, 400);
-    EXPECT_FLOAT_EQ(c.lowerZoom, 0.25f);
-    EXPECT_FLOAT_EQ(c.upperZoom, 4.0f);
-    EXPECT_EQ(c.paletteNumber, 3);
-    EXPECT_EQ(c.bottomTextureMagnify, 1);
-    EXPECT_EQ(c.beepBrowseFreq, 60);
-    EXPECT_EQ(c.beepSelectFreq, 600);
-    EXPECT_EQ(c.beepErrorFreq, 1200);
+    EXPECT_EQ((std::vector<double>{c.selectRange, c.overlapTolerance, c.rulerRadius, c.thingFillPattern,
+                                   c.scrollSpeed, c.mouseSensitivity, c.clickSpeed, c.clickSpeedCopy, c.lowerZoom,
+                                   c.upperZoom, c.paletteNumber, c.bottomTextureMagnify, c.beepBrowseFreq,
+                                   c.beepSelectFreq, c.beepErrorFreq}),
+              (std::vector<double>{7, 2, 300, 5, 20, 80, 400, 400, 0.25, 4, 3, 1, 60, 600, 1200}));
 }
 
 TEST_F(SettingsTest, ColoursOfRolesAndTheStatusTextThatFollowsTheMenuColour) {
@@ -234,12 +225,18 @@ TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
     EXPECT_EQ(Written().defaultThingType, 14);
 }
 
+// The first-time setup asks for the files through the options dialog and
+// leaves the graphics screen.
 TEST_F(SettingsTest, FirstTimeSetupSetsTheFilesInTheOptionsDialog) {
     InstallSettingsDialogs();
     CloseGraphics();
-    session.Script("key Enter\nkey 6\ntype /MAPS\nkey Enter\nkey Enter\nkey Alt-O\nkey Enter\n");
+    config.videoMode = 3;
+    session.Script("key F1\nkey Enter\nkey 6\ntype /MAPS\nkey Enter\nkey Enter\nkey Alt-O\nkey Enter\n");
     GraphicalFirstTimeSetup();
+    EXPECT_EQ(graphics.GraphicsMode, 0);
+    EXPECT_EQ(toolkit_test::HelpAsked(), std::vector<std::string>{"INSTALL"});
     EXPECT_STREQ(Written().patchPath, "/MAPS/");
+    EXPECT_EQ(config.videoMode, 1);
 }
 
 }  // namespace

@@ -1,29 +1,19 @@
-// What InstallToolkit puts in place (the level dialogs), and the graphical
-// first-time setup.
+// What InstallToolkit puts in place: the level dialogs, on the graphics
+// screen and on the console.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "level/level_dialogs.h"
-#include "base/config.h"
-#include "ui/first_setup.h"
 #include "toolkit_fixture.h"
 
 namespace {
 
-using toolkit_test::HelpAsked;
-
-class InstallTest : public toolkit_test::ToolkitTest {
-protected:
-    void SetUp() override {
-        ToolkitTest::SetUp();
-        InstallToolkit();
-        toolkit.helpHandler = toolkit_test::RecordHelp;
-    }
-};
+using InstallTest = toolkit_test::ToolkitTest;
 
 TEST_F(InstallTest, LevelDialogsAskOnTheGraphicsScreen) {
+    InstallToolkit();
     session.Script("key Y");
     EXPECT_EQ(Dialogs().ConfirmYes("Rebuild NODES ?", ""), 1);
     std::vector<NumberField> fields = {{"Skip Every", 0, 100, 0}, {"Pattern", 0, 255, 0}};
@@ -41,20 +31,6 @@ TEST_F(InstallTest, LevelDialogsAskOnTheGraphicsScreen) {
     EXPECT_EQ(toolkit_test::At(400, 250), 15);
     Dialogs().ProgressEnd();
     ExpectRestored();
-}
-
-TEST_F(InstallTest, FirstTimeSetupShowsItsBoxesAndLeavesGraphics) {
-    static int optionsRuns = 0;
-    optionsRuns = 0;
-    toolkit.optionsDialog = [](int, int) { ++optionsRuns; };
-    CloseGraphics();
-    config.videoMode = 3;
-    session.Script("key F1\nkey Enter");
-    GraphicalFirstTimeSetup();
-    EXPECT_EQ(config.videoMode, 1);
-    EXPECT_EQ(graphics.GraphicsMode, 0);
-    EXPECT_EQ(HelpAsked(), std::vector<std::string>{"INSTALL"});
-    EXPECT_EQ(optionsRuns, 1);
 }
 
 TEST(LevelDialogsOnTheConsole, AnswerWhileGraphicsAreDown) {
