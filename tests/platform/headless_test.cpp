@@ -2,8 +2,6 @@
 // which it hands out events, and its snapshots.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <vector>
 
 #include "platform/keys.h"
@@ -43,17 +41,6 @@ TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
         EXPECT_TRUE(*b.second ? error == b.second : !error.empty()) << error;
     }
     EXPECT_EQ(HeadlessEventsLeft(), 12);   // a failed load keeps the events that were there
-    // A script named by the environment is read at start; its errors name the file.
-    VideoStop();
-    HeadlessReset();
-    const std::string file = session.Dir().file("input.txt");
-    std::ofstream(file) << "key Esc\nfly away\n";
-    setenv("ZARN_SCRIPT", file.c_str(), 1);
-    VideoStartError error;
-    EXPECT_FALSE(VideoStart(800, 600, "Zarn", error));
-    unsetenv("ZARN_SCRIPT");
-    EXPECT_EQ(error.failure, VideoFailure::InputScript);
-    EXPECT_EQ(error.message, "input script " + file + ": line 2: unknown event \"fly\"");
 }
 
 TEST_F(HeadlessTest, KeysAndMouseEventsArriveOneByOne) {
