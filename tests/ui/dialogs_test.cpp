@@ -64,10 +64,9 @@ TEST_F(DialogTest, ButtonRowKeepsItsFocusAcrossANestedBox) {
     EXPECT_EQ(ButtonBar(ButtonBarMode::Continue, row), -1);   // Tab only moves the focus
     WaitForInput();
     EXPECT_EQ(ButtonBar(ButtonBarMode::Continue, row), '5');   // other keys come back to the dialog
-    session.Script("key Tab\nkey Enter");
+    session.Script("key Enter");   // the nested box's focus is its own first button
     EXPECT_EQ(
-        MessageBox(kCentred, kCentred, LineAlign::Centred, "Yes", 'Y', "No", kKeyEsc, "Sure?", {}),
-        kKeyEsc);
+        MessageBox(kCentred, kCentred, LineAlign::Centred, "Yes", 'Y', "No", kKeyEsc, "Sure?", {}), 'Y');
     EXPECT_EQ(toolkit.buttonBar.focus, 1);
 }
 
