@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -37,6 +38,10 @@ inline std::vector<int> Numbers(const SelectionList& list) {
     return std::vector<int>(list.begin(), list.end());
 }
 
+// Whether two records hold the same bytes.
+template <typename T>
+bool SameRecord(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
+
 // A list selected in the order given: the last number is its head.
 inline SelectionList ListOf(std::initializer_list<int> oldestFirst) {
     SelectionList list;
@@ -58,6 +63,28 @@ inline std::string Step() { return RecordStep() ? UndoLabel() : ""; }
 
 // The Sector a SideDef faces; -1 for a missing SideDef.
 inline int SectorOf(uint16_t side) { return ValidSideDef(side) ? level.sideDefs[side].sector : -1; }
+
+// LineDefs first .. first + count - 1 have the flags, and their sides face
+// the Sectors front and back (-1: no side).
+inline void ExpectWalls(int first, int count, int flags, int front, int back) {
+    for (int l = first; l < first + count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        EXPECT_EQ(ld.flags, flags) << "LineDef " << l;
+        EXPECT_EQ(SectorOf(ld.sideDef1), front) << "LineDef " << l;
+        EXPECT_EQ(SectorOf(ld.sideDef2), back) << "LineDef " << l;
+    }
+}
+
+// The strip index that finds the Sector beside a LineDef for whole-level
+// scans answers as the plain scan over every LineDef does, for every step-th
+// LineDef.
+inline void ExpectSideSectorFinderAgrees(int step) {
+    SideSectorFinder finder;
+    for (int ld = 0; ld < level.lineDefs.count; ld += step)
+        for (LineSide side : {LineSide::Right, LineSide::Left})
+            ASSERT_EQ(finder.SectorOnSide(ld, side), GetSectorOnSide(ld, side))
+                << "LineDef " << ld << (side == LineSide::Right ? " right" : " left");
+}
 
 // The map area of the screen's pixels, without the menu bar and status line.
 inline Pixels MapArea(const Pixels& screen) {
