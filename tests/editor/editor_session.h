@@ -70,6 +70,10 @@ protected:
         }
         return code;
     }
+    // A script's position on the row of the view's centre, dx pixels east of it.
+    static std::string FromCentre(int dx) {
+        return std::to_string(view.CenterX + dx) + " " + std::to_string(view.CenterY + kMenuBarHeight);
+    }
     // A script's position of the map point (x, y) in the view the last run left.
     static std::string At(int x, int y) {
         return std::to_string(MapToScreenX(x)) + " " +

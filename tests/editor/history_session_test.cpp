@@ -1,8 +1,12 @@
-// Undo, redo and crash recovery through the editor's main loop on Freedoom's
-// MAP01: the keys and the Edit menu, the level and its change flags as they
-// were, the selection kept to objects that exist, and the recovery file a
-// run that died leaves for the next start.
+// Editing, undo, redo and crash recovery through the editor's main loop on
+// Freedoom's MAP01: deleting, copying and dragging by keys and the mouse, the
+// keys and the Edit menu of undo, the level and its change flags as they were,
+// the selection kept to objects that exist, and the recovery file a run that
+// died leaves for the next start.
 #include <sys/stat.h>
+
+#include <set>
+#include <utility>
 
 #include "editor/editor.h"
 #include "editor/editor_history.h"
@@ -28,10 +32,6 @@ protected:
     }
     // The next Run is a new start of the program: the offer comes again.
     static void NewStart() { editorHistory = EditorHistoryState{}; }
-    static bool RecoveryFileThere() {
-        struct stat st;
-        return stat(RecoveryFilePath().c_str(), &st) == 0;
-    }
     static off_t RecoveryFileSize() {
         struct stat st;
         return stat(RecoveryFilePath().c_str(), &st) == 0 ? st.st_size : -1;
@@ -69,38 +69,32 @@ TEST_F(HistorySessionTest, UndoAndRedoKeysGiveBackTheLevelAndItsFlags) {
     }
 }
 
-TEST_F(HistorySessionTest, CopyAndTheDragThatFollowsAreTwoSteps) {
-    std::string centre = std::to_string(view.CenterX) + " " +
-                         std::to_string(view.CenterY + kMenuBarHeight);
-    std::string away = std::to_string(view.CenterX + 60) + " " +
-                       std::to_string(view.CenterY + kMenuBarHeight);
-    std::string copyAndDrag = "key S\nkey N\nkey O\nclick right " + centre + "\n" + kIdle +
-                              "move " + away + "\nwait 0\nwait 0\nclick right\n" + kIdle;
-    int sectors = level.sectors.count;
-    ASSERT_EQ(Run(copyAndDrag + "key Ctrl-Z\nwait 0\n"), kScriptEnded);
-    ASSERT_EQ(level.sectors.count, sectors + 1);   // the copy, back on its source
-    std::vector<Vertex> copied(level.vertices.begin(), level.vertices.end());
-    ASSERT_EQ(Run(copyAndDrag + "key Ctrl-Z\nkey Ctrl-Z\nwait 0\n"), kScriptEnded);
-    EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
-    EXPECT_FALSE(level.levelChanged);
-    ASSERT_EQ(Run(copyAndDrag + "key Ctrl-Z\nkey Ctrl-Z\nkey Ctrl-Y\nwait 0\n"), kScriptEnded);
-    ASSERT_EQ(level.vertices.count, static_cast<int>(copied.size()));
-    for (size_t n = 0; n < copied.size(); ++n) {
-        EXPECT_EQ(level.vertices[static_cast<int>(n)].x, copied[n].x) << n;
-        EXPECT_EQ(level.vertices[static_cast<int>(n)].y, copied[n].y) << n;
-    }
-}
-
+// Sectors mode: N highlights one, O copies it in place, the right button
+// drags the copy away and puts it down.
 TEST_F(HistorySessionTest, DeleteCopyAndDragAllUndoneGiveBackTheLoadedLevel) {
-    std::string centre = std::to_string(view.CenterX) + " " +
-                         std::to_string(view.CenterY + kMenuBarHeight);
-    std::string away = std::to_string(view.CenterX + 60) + " " +
-                       std::to_string(view.CenterY + kMenuBarHeight);
-    std::string edits = kDeleteLineDef + "key S\nkey N\nkey O\nclick right " + centre + "\n" +
-                        kIdle + "move " + away + "\nwait 0\nwait 0\nclick right\n" + kIdle +
-                        "key T\nkey N\nkey D\nmove " + away + "\nwait 0\nwait 0\nkey D\n" + kIdle;
+    const std::string away = FromCentre(60);
+    const std::string copy = "key S\nkey N\nkey O\nclick right " + FromCentre(0) + "\n" + kIdle +
+                             "move " + away + "\nwait 0\nwait 0\nclick right\n" + kIdle;
+    const int sectors = level.sectors.count, sideDefs = level.sideDefs.count;
+    const int vertexes = level.vertices.count;
+    ASSERT_EQ(Run(copy), kScriptEnded);
+    EXPECT_FALSE(editor.dragging);
+    ASSERT_EQ(level.sectors.count, sectors + 1);
+    for (int s = 0; s < sideDefs; ++s)   // the copy faces new SideDefs only
+        EXPECT_NE(level.sideDefs[s].sector, sectors);
+    // Every new Vertex lies the pointer's way east of an old one.
+    int d = ScreenToMapX(view.CenterX + 60) - ScreenToMapX(view.CenterX);
+    std::set<std::pair<int, int>> old;
+    for (int n = 0; n < vertexes; ++n)
+        old.insert({level.vertices[n].x, level.vertices[n].y});
+    for (int n = vertexes; n < level.vertices.count; ++n)
+        EXPECT_TRUE(old.count({level.vertices[n].x - d, level.vertices[n].y})) << n;
+    EXPECT_TRUE(testkit::ReferencesSound());
+
+    // A LineDef deleted before, a Thing dragged with D after: four steps.
+    std::string edits = kDeleteLineDef + copy + "key T\nkey N\nkey D\nmove " + away +
+                        "\nwait 0\nwait 0\nkey D\n" + kIdle;
     ASSERT_EQ(Run(edits), kScriptEnded);
-    ASSERT_NE(mapkit::LevelArrayBytes(), loaded);
     ASSERT_EQ(HistorySteps(), 4);
     ASSERT_EQ(Run(edits + "key Ctrl-Z\nkey Ctrl-Z\nkey Ctrl-Z\nkey Ctrl-Z\n" + kIdle), kScriptEnded);
     EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
@@ -117,8 +111,7 @@ TEST_F(HistorySessionTest, EditMenuNamesWhatWouldBeUndone) {
 }
 
 TEST_F(HistorySessionTest, UndoneInsertLeavesNoSelectedObjectBehind) {
-    std::string centre = std::to_string(view.CenterX) + " " +
-                         std::to_string(view.CenterY + kMenuBarHeight);
+    const std::string centre = FromCentre(0);
     int things = level.things.count;
     ASSERT_EQ(Run("move " + centre + "\nwait 0\nkey Ins\nwait 0\n"), kScriptEnded);
     ASSERT_EQ(level.things.count, things + 1);
@@ -136,7 +129,7 @@ TEST_F(HistorySessionTest, RunThatDiedLeavesItsChangesForTheNextStart) {
     // The script's end stops the program where it stands: like a crash, the
     // editor is not left normally.
     ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
-    ASSERT_TRUE(RecoveryFileThere());
+    ASSERT_TRUE((RecoveryFileSize() >= 0));
     RecoveryInfo info;
     ASSERT_TRUE(FindRecoveryFile(info));
     EXPECT_EQ(info.levelName, "MAP01");
@@ -146,40 +139,33 @@ TEST_F(HistorySessionTest, RunThatDiedLeavesItsChangesForTheNextStart) {
     EXPECT_EQ(level.lineDefs.count, lineDefs - 1);
     EXPECT_TRUE(level.levelChanged);
     EXPECT_TRUE(testkit::ReferencesSound());
-    EXPECT_TRUE(RecoveryFileThere());
+    EXPECT_TRUE((RecoveryFileSize() >= 0));
     NewStart();
     ASSERT_EQ(Run("key Y\nkey Ctrl-Z\nwait 0\n"), kScriptEnded);
     EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
     EXPECT_FALSE(level.levelChanged);
-    EXPECT_FALSE(RecoveryFileThere());   // the level is as saved again
+    EXPECT_FALSE((RecoveryFileSize() >= 0));   // the level is as saved again
 
     ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
     NewStart();   // no: the file goes and the level is the IWAD's
     ASSERT_EQ(Run("key N\nwait 0\n"), kScriptEnded);
-    EXPECT_FALSE(RecoveryFileThere());
+    EXPECT_FALSE((RecoveryFileSize() >= 0));
     EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
 }
 
-TEST_F(HistorySessionTest, RecoveryFileIsRewrittenAtMostEveryPeriod) {
-    ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
-    off_t afterOne = RecoveryFileSize();
-    ASSERT_GT(afterOne, 0);
-    ASSERT_EQ(Run(kDeleteLineDef + "wait 1000\n" + kDeleteNextLineDef), kScriptEnded);
-    EXPECT_EQ(level.lineDefs.count, lineDefs - 2);
-    EXPECT_EQ(RecoveryFileSize(), afterOne);   // the second change waits
-    ASSERT_EQ(Run(kDeleteLineDef + "wait 1000\n" + kDeleteNextLineDef + "wait " +
-                  std::to_string(kRecoveryPeriodMs) + "\nwait 0\n"),
-              kScriptEnded);
-    EXPECT_LT(RecoveryFileSize(), afterOne);
-}
-
-// The idle editor sleeps until input, but not past the time a waiting change
-// is due in the recovery file.
+// A change goes to the recovery file at once, the next no sooner than a
+// period later; the idle editor sleeps until input, but not past the time a
+// waiting change is due.
 TEST_F(HistorySessionTest, IdleEditorWakesWhenTheRecoveryFileIsDue) {
     ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
-    EXPECT_EQ(RecoveryWriteDueMs(), -1);   // written at once
+    const off_t afterOne = RecoveryFileSize();
+    ASSERT_GT(afterOne, 0);
+    EXPECT_EQ(RecoveryWriteDueMs(), -1);
     EXPECT_EQ(IdleWaitMs(), kWaitUntilInput);
-    ASSERT_EQ(Run(kDeleteLineDef + "wait 1000\n" + kDeleteNextLineDef), kScriptEnded);
+    const std::string two = kDeleteLineDef + "wait 1000\n" + kDeleteNextLineDef;
+    ASSERT_EQ(Run(two), kScriptEnded);
+    EXPECT_EQ(level.lineDefs.count, lineDefs - 2);
+    EXPECT_EQ(RecoveryFileSize(), afterOne);   // the second change waits
     const int64_t due = RecoveryWriteDueMs();
     EXPECT_GT(due, 0);
     EXPECT_LE(due, kRecoveryPeriodMs - 1000);
@@ -187,6 +173,8 @@ TEST_F(HistorySessionTest, IdleEditorWakesWhenTheRecoveryFileIsDue) {
     PlatformDelay(int(due));
     EXPECT_EQ(RecoveryWriteDueMs(), 0);
     EXPECT_EQ(IdleWaitMs(), 0);
+    ASSERT_EQ(Run(two + "wait " + std::to_string(kRecoveryPeriodMs) + "\nwait 0\n"), kScriptEnded);
+    EXPECT_LT(RecoveryFileSize(), afterOne);
 }
 
 }  // namespace
