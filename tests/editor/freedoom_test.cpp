@@ -1,5 +1,6 @@
 // Picking and drawing on the real maps of Freedoom, loaded with the level
-// loader: the geometry of MAP01 against an independent inside test, every
+// loader: the geometry of MAP01 against an independent inside test and the
+// Sector finder for whole-level scans against the plain scan, every
 // level drawn in every mode (Things with their sprites) at ordinary and
 // extreme zooms.
 #include <set>
@@ -66,14 +67,14 @@ TEST_F(FreedoomMapTest, GeometryOfMap01AgreesWithAnIndependentInsideTest) {
     // The Sector beside each LineDef is that of its SideDef; only LineDefs
     // with another LineDef through their midpoint may differ.
     int checked = 0, agreed = 0;
-    for (int l = 0; l < level.lineDefs.count; ++l)
-        for (LineSide side : {LineSide::Right, LineSide::Left}) {
-            const LineDef& ld = level.lineDefs[l];
-            const SideDef* sd = SideDefAt(side == LineSide::Right ? ld.sideDef1 : ld.sideDef2);
-            ++checked;
-            agreed += GetSectorOnSide(l, side) == (sd ? sd->sector : -1);
-        }
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        agreed += GetSectorOnSide(l, LineSide::Right) == SectorOf(ld.sideDef1);
+        agreed += GetSectorOnSide(l, LineSide::Left) == SectorOf(ld.sideDef2);
+        checked += 2;
+    }
     EXPECT_GT(agreed, checked * 995 / 1000) << agreed << " of " << checked;
+    ExpectSideSectorFinderAgrees(1);
 }
 
 TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {

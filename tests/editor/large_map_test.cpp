@@ -1,7 +1,8 @@
 // A generated map far past the signed 16-bit range, read from a WAD file and
 // shown on the headless screen: its walls are drawn to the last LineDef with
 // the colours their SideDefs and Sectors give, and the objects with the
-// highest numbers are found, selected and converted.
+// highest numbers are found, selected and converted, and the Sectors beside
+// its LineDefs are found as a plain scan finds them.
 #include <set>
 
 #include "editor_fixture.h"
@@ -99,5 +100,7 @@ TEST_F(LargeMapTest, HighNumberedObjectsArePickedSelectedAndConverted) {
     EXPECT_FALSE(IsSelected(selection.list, 32768));
     EXPECT_EQ(selection.selectedCount, 3);
 }
+
+TEST_F(LargeMapTest, SideSectorFinderAgreesWithThePlainScan) { ExpectSideSectorFinderAgrees(997); }
 
 }  // namespace

@@ -92,6 +92,17 @@ TEST_F(PickingTest, SectorOnEitherSideOfALineDef) {
     EXPECT_EQ(GetSectorOnSide(origin, LineSide::Left), a);
     std::swap(level.lineDefs[c1], level.lineDefs[c2]);
     EXPECT_EQ(GetSectorOnSide(origin, LineSide::Left), a);
+
+    // The finder for whole-level scans agrees, with a diagonal, a LineDef of
+    // no length and one on a missing Vertex added; on an empty map it finds
+    // nothing.
+    int v = AddVertex(200, 0);
+    AddLineDef(v, AddVertex(400, 300), AddSideDef(outer), AddSideDef(inner), 4);
+    AddLineDef(v, v, AddSideDef(outer));
+    AddLineDef(v, 999, AddSideDef(outer));
+    ExpectSideSectorFinderAgrees(1);
+    ClearMap();
+    EXPECT_EQ(SideSectorFinder().SectorOnSide(0, LineSide::Right), -1);
 }
 
 TEST_F(PickingTest, ObjectReferencePoints) {
