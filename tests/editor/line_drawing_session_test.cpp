@@ -88,23 +88,10 @@ TEST_F(LineDrawingSessionTest, RoomsAndAPillarDrawnOnMap01PlayInTheGame) {
     // the room.
     ASSERT_EQ(level.sectors.count, sectors + 2);
     ASSERT_EQ(level.lineDefs.count, lineDefs + 12);
-    int room = sectors, inner = sectors + 1;
-    for (int l = lineDefs; l < lineDefs + 4; ++l) {
-        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), room);
-        EXPECT_EQ(level.lineDefs[l].sideDef2, kNoReference);
-    }
-    for (int l = lineDefs + 4; l < lineDefs + 8; ++l) {
-        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), room);
-        EXPECT_EQ(level.lineDefs[l].flags, 1);
-    }
-    for (int l = lineDefs + 8; l < lineDefs + 12; ++l) {
-        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), inner);
-        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef2), room);
-        EXPECT_EQ(level.lineDefs[l].flags, 4);
-    }
-    const Vertex& corner = level.vertices[level.lineDefs[lineDefs].start];
-    EXPECT_EQ(corner.x, x);
-    EXPECT_EQ(corner.y, y);
+    ExpectWalls(lineDefs, 4, 1, sectors, -1);
+    ExpectWalls(lineDefs + 4, 4, 1, sectors, -1);
+    ExpectWalls(lineDefs + 8, 4, 4, sectors + 1, sectors);
+    EXPECT_TRUE(SameRecord(level.vertices[level.lineDefs[lineDefs].start], Vertex{int16_t(x), int16_t(y)}));
 
     std::string saved = session->Dir().file("DRAWN.WAD");
     ASSERT_TRUE(FileExists(saved));

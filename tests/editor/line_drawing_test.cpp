@@ -96,12 +96,10 @@ protected:
         ASSERT_EQ(level.lineDefs.count, n + count);
         for (int i = 0; i < count; ++i) {
             const LineDef& ld = level.lineDefs[n + i];
-            const auto& from = points[static_cast<size_t>(i)];
-            const auto& to = points[static_cast<size_t>((i + 1) % count)];
-            EXPECT_EQ(level.vertices[ld.start].x, from.first) << i;
-            EXPECT_EQ(level.vertices[ld.start].y, from.second) << i;
-            EXPECT_EQ(level.vertices[ld.end].x, to.first) << i;
-            EXPECT_EQ(level.vertices[ld.end].y, to.second) << i;
+            const Vertex& from = level.vertices[ld.start];
+            const Vertex& to = level.vertices[ld.end];
+            EXPECT_EQ((Points{{from.x, from.y}, {to.x, to.y}}),
+                      (Points{points[size_t(i)], points[size_t((i + 1) % count)]})) << i;
         }
     }
 };
@@ -121,13 +119,8 @@ TEST_F(LineDrawingTest, AClockwiseRoomInFreeSpaceGetsANewSectorWhenAutoInsertIsO
         EXPECT_TRUE(editor.lineDrawing);   // ready for the next shape
         ExpectClosedShape(0, kClockwise);
         EXPECT_EQ(level.vertices.count, 4);
-        for (const LineDef& ld : level.lineDefs) {
-            EXPECT_EQ(ld.flags, 1);
-            EXPECT_EQ(ld.sideDef2, kNoReference);
-            EXPECT_EQ(SectorOf(ld.sideDef1), autoInsert ? 0 : -1);
-        }
-        ASSERT_EQ(level.sectors.count, autoInsert ? 1 : 0);
-        EXPECT_EQ(level.sideDefs.count, autoInsert ? 4 : 0);
+        ExpectWalls(0, 4, 1, autoInsert ? 0 : -1, -1);
+        EXPECT_EQ(level.sectors.count, autoInsert ? 1 : 0);
         EXPECT_EQ(Step(), autoInsert ? "draw 4 LineDefs" : "draw 1 LineDef");
         EXPECT_TRUE(ReferencesSound());
         // The vertex check ran quietly on the shape's points, newest first.
@@ -149,13 +142,7 @@ TEST_F(LineDrawingTest, TheDirectionDecidesBetweenAnObjectAndARoomInsideASector)
     Draw(kCounterClockwise);
     ExpectClosedShape(4, kCounterClockwise);
     EXPECT_EQ(level.sectors.count, 1);
-    for (int l = 4; l < 8; ++l) {
-        EXPECT_EQ(level.lineDefs[l].flags, 1);
-        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), s);
-        EXPECT_EQ(level.lineDefs[l].sideDef2, kNoReference);
-    }
-    EXPECT_EQ(level.sideDefs.count, 8);
-    EXPECT_TRUE(ReferencesSound());
+    ExpectWalls(4, 4, 1, s, -1);
 
     // Clockwise, elsewhere in S: a room copied from S, joined to it by
     // two-sided LineDefs whose second sides face S.
@@ -163,16 +150,10 @@ TEST_F(LineDrawingTest, TheDirectionDecidesBetweenAnObjectAndARoomInsideASector)
     Draw(room);
     ExpectClosedShape(8, room);
     ASSERT_EQ(level.sectors.count, 2);
-    EXPECT_EQ(std::memcmp(&level.sectors[1], &level.sectors[s], sizeof(Sector)), 0);
-    for (int l = 8; l < 12; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        EXPECT_EQ(ld.flags, 4);
-        EXPECT_EQ(SectorOf(ld.sideDef1), 1);
-        EXPECT_EQ(SectorOf(ld.sideDef2), s);
-        EXPECT_EQ(Middle(ld.sideDef1), "-");
-        EXPECT_EQ(Middle(ld.sideDef2), "-");
-    }
-    EXPECT_TRUE(ReferencesSound());
+    EXPECT_TRUE(SameRecord(level.sectors[1], level.sectors[s]));
+    ExpectWalls(8, 4, 4, 1, s);
+    for (int l = 8; l < 12; ++l)
+        EXPECT_EQ(Middle(level.lineDefs[l].sideDef1) + Middle(level.lineDefs[l].sideDef2), "--");
 
     // A room inside that room: a copy of it, facing it.
     const Points inner = {{275, 275}, {275, 325}, {325, 325}, {325, 275}};
@@ -180,10 +161,7 @@ TEST_F(LineDrawingTest, TheDirectionDecidesBetweenAnObjectAndARoomInsideASector)
     Draw(inner);
     ASSERT_EQ(level.sectors.count, 3);
     EXPECT_EQ(level.sectors[2].floorHeight, 40);
-    for (int l = 12; l < 16; ++l) {
-        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), 2);
-        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef2), 1);
-    }
+    ExpectWalls(12, 4, 4, 2, 1);
     EXPECT_TRUE(ReferencesSound());
 }
 
@@ -267,8 +245,7 @@ TEST_F(LineDrawingTest, ASelectedVertexStartsTheShapeAndNewPointsSnapToTheGrid) 
     EXPECT_EQ(drawing.firstPoint, 2);
     Click(300, 270);   // lands on (320, 256)
     ASSERT_EQ(level.vertices.count, 5);
-    EXPECT_EQ(level.vertices[4].x, 320);
-    EXPECT_EQ(level.vertices[4].y, 256);
+    EXPECT_TRUE(SameRecord(level.vertices[4], Vertex{320, 256}));
     EXPECT_EQ(level.lineDefs[4].start, 2);
     EXPECT_EQ(Step(), "draw 1 LineDef");
     // The band runs from the latest point to the snapped pointer.
@@ -351,24 +328,16 @@ TEST_F(LineDrawingTest, InsInLineDefsModeBuildsASectorOnTheSelection) {
     ASSERT_EQ(level.sectors.count, 1);
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{0}));
     EXPECT_EQ(selection.current, 0);
-    for (const LineDef& ld : level.lineDefs) {
-        EXPECT_EQ(SectorOf(ld.sideDef1), 0);
-        EXPECT_EQ(ld.sideDef2, kNoReference);
-    }
+    ExpectWalls(0, 4, 1, 0, -1);
     EXPECT_EQ(Step(), "insert Sector");
-    EXPECT_TRUE(ReferencesSound());
 
     // LineDefs with a first side become two-sided onto the new Sector.
     config.editMode = kObjLineDef;
     Select({0, 1});
     InsertCommand();
     ASSERT_EQ(level.sectors.count, 2);
-    for (int l : {0, 1}) {
-        EXPECT_EQ(level.lineDefs[l].flags, 4);
-        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef1), 0);
-        EXPECT_EQ(SectorOf(level.lineDefs[l].sideDef2), 1);
-        EXPECT_EQ(Middle(level.lineDefs[l].sideDef1), "-");
-    }
+    ExpectWalls(0, 2, 4, 0, 1);
+    EXPECT_EQ(Middle(level.lineDefs[0].sideDef1), "-");
     EXPECT_TRUE(ReferencesSound());
 
     // A LineDef that has both sides already: a message, nothing built;
