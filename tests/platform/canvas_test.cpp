@@ -147,7 +147,6 @@ TEST(Canvas, LineStylesAndWidths)
     struct Case { int style, width, w, h, x1, y1, x2, y2; bool rectangle; const char* art; };
     const Case cases[] = {
         {kDottedLine, 1, 32, 1, 0, 0, 31, 0, false, "##..##..##..##..##..##..##..##..\n"},
-        {kUserBitLine, 1, 32, 1, 0, 0, 31, 0, false, "#..............##..............#\n"},
         {9, 2, 4, 1, 0, 0, 3, 0, false, "####\n"},   // a bad style and width are refused
         {kDottedLine, 1, 1, 8, 0, 7, 0, 0, false, "#\n#\n.\n.\n#\n#\n.\n.\n"},   // from the smaller end
         {kDottedLine, 1, 10, 10, 0, 0, 9, 9, true,   // restarting on each edge
@@ -161,7 +160,7 @@ TEST(Canvas, LineStylesAndWidths)
     };
     for (const auto& k : cases) {
         Canvas c(k.w, k.h);
-        c.setlinestyle(k.style, 0x18001, k.width);
+        c.setlinestyle(k.style, 0, k.width);
         if (k.rectangle)
             c.rectangle(k.x1, k.y1, k.x2, k.y2);
         else
