@@ -105,10 +105,8 @@ TEST_F(BrowserTest, ChoosersTakeATypedNameOrTheBrowsersChoice) {
         const char* result;   // "" cancelled
     } cases[] = {
         {"typed", false, "key Backspace\nkey Backspace\nkey Backspace\ntype C05\nkey Enter", "C05"},
-        {"browsed", false, "key F1\nkey End\nkey Enter\nkey Enter", "C09"},
         {"browser left with Esc", false, "key F1\nkey End\nkey Esc\nkey Enter", "A03"},
         {"cancelled", false, "key Esc", ""},
-        {"flat browsed", true, "key F1\nkey Right\nkey Enter\nkey Enter", "FLATB"},
         {"flat typed", true, "key Backspace\nkey C\nkey Enter", "FLATC"},
     };
     for (const Case& c : cases) {
