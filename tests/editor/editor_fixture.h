@@ -58,6 +58,11 @@ inline void Select(std::initializer_list<int> oldestFirst) {
     selection.current = selection.list.empty() ? -1 : selection.list.head();
 }
 
+// How many Vertexes, LineDefs, SideDefs and Sectors the level holds.
+inline std::vector<int> MapCounts() {
+    return {level.vertices.count, level.lineDefs.count, level.sideDefs.count, level.sectors.count};
+}
+
 // The name of the undo step made since the last one, "" when nothing changed.
 inline std::string Step() { return RecordStep() ? UndoLabel() : ""; }
 
@@ -84,6 +89,12 @@ inline void ExpectSideSectorFinderAgrees(int step) {
         for (LineSide side : {LineSide::Right, LineSide::Left})
             ASSERT_EQ(finder.SectorOnSide(ld, side), GetSectorOnSide(ld, side))
                 << "LineDef " << ld << (side == LineSide::Right ? " right" : " left");
+}
+
+// Puts the pointer on a map point.
+inline void PointAt(int x, int y) {
+    view.PointerX = MapToScreenX(x);
+    view.PointerY = MapToScreenY(y);
 }
 
 // The map area of the screen's pixels, without the menu bar and status line.

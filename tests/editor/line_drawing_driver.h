@@ -1,18 +1,13 @@
 // Line drawing driven as the editor's main loop drives it, for the tests: the
-// pointer on a map point, the buttons of a pass, clicks.
+// buttons of a pass, clicks.
 #pragma once
 
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "editor/line_drawing.h"
-#include "editor/view.h"
+#include "editor_fixture.h"
 
 namespace drawkit {
-
-inline void PointAt(int x, int y) {
-    view.PointerX = MapToScreenX(x);
-    view.PointerY = MapToScreenY(y);
-}
 
 // One pass of the main loop with these buttons held (bit 0 left, bit 1 right).
 inline void Pass(int buttons) {

@@ -19,10 +19,8 @@
 
 using drawkit::Click;
 using drawkit::Pass;
-using drawkit::PointAt;
 using drawkit::RightClick;
-using mapkit::AddRoom;
-using mapkit::AddSector;
+using namespace mapkit;
 using testkit::ReferencesSound;
 
 namespace {
@@ -112,27 +110,25 @@ const Points kCounterClockwise = {{100, 100}, {200, 100}, {200, 200}, {100, 200}
 
 TEST_F(LineDrawingTest, AClockwiseRoomInFreeSpaceGetsANewSectorWhenAutoInsertIsOn) {
     for (bool autoInsert : {true, false}) {
-        mapkit::ClearMap();
+        ClearMap();
         ResetHistory();
         config.autoInsertSector = autoInsert;
         Draw(kClockwise);
         EXPECT_TRUE(editor.lineDrawing);   // ready for the next shape
         ExpectClosedShape(0, kClockwise);
-        EXPECT_EQ(level.vertices.count, 4);
+        EXPECT_EQ(MapCounts(), (std::vector<int>{4, 4, autoInsert ? 4 : 0, autoInsert ? 1 : 0}));
         ExpectWalls(0, 4, 1, autoInsert ? 0 : -1, -1);
-        EXPECT_EQ(level.sectors.count, autoInsert ? 1 : 0);
         EXPECT_EQ(Step(), autoInsert ? "draw 4 LineDefs" : "draw 1 LineDef");
         EXPECT_TRUE(ReferencesSound());
         // The vertex check ran quietly on the shape's points, newest first.
-        ASSERT_EQ(calls.checked.size(), 1u);
-        EXPECT_EQ(calls.checked[0], (std::vector<int>{3, 2, 1, 0}));
-        EXPECT_EQ(calls.styles[0], CheckStyle::Quiet);
+        EXPECT_EQ(calls.checked, (std::vector<std::vector<int>>{{3, 2, 1, 0}}));
+        EXPECT_EQ(calls.styles, (std::vector<CheckStyle>{CheckStyle::Quiet}));
         calls = Calls{};
         // A close with nothing drawn ends the mode and changes nothing.
-        std::string before = mapkit::LevelArrayBytes();
+        std::string before = LevelArrayBytes();
         RightClick();
         EXPECT_FALSE(editor.lineDrawing);
-        EXPECT_EQ(mapkit::LevelArrayBytes(), before);
+        EXPECT_EQ(LevelArrayBytes(), before);
     }
 }
 
@@ -171,8 +167,7 @@ TEST_F(LineDrawingTest, TwoPointsSplitTheSectorOnARightClickButNotOnIns) {
     // The existing corners were joined by one new LineDef, which the split
     // may replace; the split's own result is checked with the real split.
     EXPECT_EQ(level.vertices.count, 4);
-    ASSERT_EQ(calls.splits.size(), 1u);
-    EXPECT_EQ(calls.splits[0], (std::vector<int>{0, 2, 4}));
+    EXPECT_EQ(calls.splits, (std::vector<std::vector<int>>{{0, 2, 4}}));
     EXPECT_EQ(level.sectors.count, 1);   // no Sector built on top
 
     // Closed with Ins instead, two points stay one bare LineDef: a Sector
@@ -181,8 +176,7 @@ TEST_F(LineDrawingTest, TwoPointsSplitTheSectorOnARightClickButNotOnIns) {
     Click(100, 300);
     LineDrawingEvent(LineDrawingCommand::Insert);
     EXPECT_EQ(calls.splits.size(), 1u);
-    EXPECT_EQ(level.lineDefs.count, 6);
-    EXPECT_EQ(level.sectors.count, 1);
+    EXPECT_EQ(MapCounts(), (std::vector<int>{6, 6, 4, 1}));
     EXPECT_TRUE(ReferencesSound());
 }
 
@@ -193,9 +187,7 @@ TEST_F(LineDrawingTest, EscLeavesAnOpenShapeBareAndEndsTheModeWhenNothingIsDrawn
     Click(100, 200);
     Click(200, 200);
     LineDrawingEvent(LineDrawingCommand::Escape);
-    EXPECT_EQ(level.lineDefs.count, 2);   // not closed
-    EXPECT_EQ(level.sectors.count, 0);
-    EXPECT_EQ(level.sideDefs.count, 0);
+    EXPECT_EQ(MapCounts(), (std::vector<int>{3, 2, 0, 0}));   // not closed
     EXPECT_TRUE(editor.lineDrawing);
     // A shape closed by clicking its first point again gets its Sector.
     Click(300, 100);
@@ -203,9 +195,7 @@ TEST_F(LineDrawingTest, EscLeavesAnOpenShapeBareAndEndsTheModeWhenNothingIsDrawn
     Click(400, 200);
     Click(300, 100);
     LineDrawingEvent(LineDrawingCommand::Escape);
-    EXPECT_EQ(level.lineDefs.count, 5);
-    EXPECT_EQ(level.sectors.count, 1);
-    EXPECT_EQ(level.sideDefs.count, 3);
+    EXPECT_EQ(MapCounts(), (std::vector<int>{6, 5, 3, 1}));
     EXPECT_TRUE(ReferencesSound());
     LineDrawingEvent(LineDrawingCommand::Escape);
     EXPECT_FALSE(editor.lineDrawing);
@@ -221,18 +211,13 @@ TEST_F(LineDrawingTest, ExistingVertexesAndLineDefsAreJoinedNotDuplicated) {
     EXPECT_EQ(drawing.newLineDef, -1);
     Click(200, 200);   // a new Vertex
     Click(200, 200);   // the latest point again: ignored
-    EXPECT_EQ(level.vertices.count, 5);
-    ASSERT_EQ(level.lineDefs.count, 5);
-    EXPECT_EQ(level.lineDefs[4].start, 1);
-    EXPECT_EQ(level.lineDefs[4].end, 4);
+    ASSERT_EQ(MapCounts(), (std::vector<int>{5, 5, 4, 1}));
+    EXPECT_TRUE(level.lineDefs[4].start == 1 && level.lineDefs[4].end == 4);
     EXPECT_EQ(Step(), "draw 1 LineDef");
     Click(2, 1);       // near enough to Vertex 0 to pick it
-    EXPECT_EQ(level.vertices.count, 5);
-    ASSERT_EQ(level.lineDefs.count, 6);
-    EXPECT_EQ(level.lineDefs[5].start, 4);
-    EXPECT_EQ(level.lineDefs[5].end, 0);
     RightClick();      // the first point is the last: nothing to close
-    EXPECT_EQ(level.lineDefs.count, 6);
+    ASSERT_EQ(MapCounts(), (std::vector<int>{5, 6, 4, 1}));
+    EXPECT_TRUE(level.lineDefs[5].start == 4 && level.lineDefs[5].end == 0);
     EXPECT_TRUE(ReferencesSound());
 }
 
@@ -295,24 +280,21 @@ TEST_F(LineDrawingTest, InsWithTwoVertexesSplitsTheSectorOrJoinsThem) {
         Select({0, 2});   // 0 first, 2 last
         InsertCommand();
         EXPECT_FALSE(editor.lineDrawing);
-        ASSERT_EQ(calls.splits.size(), 1u);
-        EXPECT_EQ(calls.splits[0], (std::vector<int>{2, 0, -1}));
+        EXPECT_EQ(calls.splits, (std::vector<std::vector<int>>{{2, 0, -1}}));
         ASSERT_EQ(level.lineDefs.count, c.lineDefs);
     }
     // The plain LineDef runs from the Vertex selected first.
-    EXPECT_EQ(level.lineDefs[4].start, 0);
-    EXPECT_EQ(level.lineDefs[4].end, 2);
+    EXPECT_TRUE(level.lineDefs[4].start == 0 && level.lineDefs[4].end == 2);
     EXPECT_TRUE(ReferencesSound());
 
     // Three: a message, nothing else.
     calls = Calls{};
     Select({0, 1, 2});
     session.Script("key Enter\n");
-    std::string before = mapkit::LevelArrayBytes();
+    std::string before = LevelArrayBytes();
     InsertCommand();
-    EXPECT_TRUE(calls.splits.empty());
-    EXPECT_FALSE(editor.lineDrawing);
-    EXPECT_EQ(mapkit::LevelArrayBytes(), before);
+    EXPECT_TRUE(calls.splits.empty() && !editor.lineDrawing);
+    EXPECT_EQ(LevelArrayBytes(), before);
 }
 
 TEST_F(LineDrawingTest, InsInLineDefsModeBuildsASectorOnTheSelection) {
@@ -346,10 +328,10 @@ TEST_F(LineDrawingTest, InsInLineDefsModeBuildsASectorOnTheSelection) {
         config.editMode = kObjLineDef;
         Select(selected);
         session.Script("key Enter\n");
-        std::string before = mapkit::LevelArrayBytes();
+        std::string before = LevelArrayBytes();
         InsertCommand();
         EXPECT_EQ(config.editMode, kObjLineDef);
-        EXPECT_EQ(mapkit::LevelArrayBytes(), before);
+        EXPECT_EQ(LevelArrayBytes(), before);
     }
 }
 

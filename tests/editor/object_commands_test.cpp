@@ -8,13 +8,9 @@
 #include "editor/object_commands.h"
 #include "editor/objects.h"
 #include "editor_fixture.h"
-#include "line_drawing_driver.h"
 #include "support/reference_check.h"
 
-using drawkit::PointAt;
-using mapkit::AddLineDef;
-using mapkit::AddThing;
-using mapkit::AddVertex;
+using namespace mapkit;
 using testkit::ReferencesSound;
 
 namespace {
@@ -54,21 +50,21 @@ struct DeleteCase {
     bool expert;
     const char* answer;                    // keys for the question; nullptr: none asked
     std::string step;
-    int things, lineDefs, vertexes, sectors;   // left afterwards
+    std::vector<int> left;                 // Things, LineDefs, Vertexes, Sectors
 };
 
 TEST_F(ObjectCommandTest, DeleteAsksOutsideThingsModeUnlessExpert) {
     const DeleteCase cases[] = {
-        {kObjThing, {0, 1}, 1, false, nullptr, "delete 2 Things", 1, 8, 8, 2},
-        {kObjLineDef, {4, 5, 6}, 6, false, "key Del", "delete 3 LineDefs", 3, 5, 8, 2},
-        {kObjLineDef, {4, 5, 6}, 6, false, "key Esc", "", 3, 8, 8, 2},
-        {kObjLineDef, {4}, 4, true, nullptr, "delete 1 LineDef", 3, 7, 8, 2},
-        {kObjVertex, {}, 0, false, "key Del", "delete 1 Vertex", 3, 6, 7, 2},
-        {kObjSector, {}, 1, false, "key Del", "delete 1 Sector", 3, 8, 8, 1},
-        {kObjVertex, {}, -1, true, nullptr, "", 3, 8, 8, 2},   // nothing highlighted: a beep
+        {kObjThing, {0, 1}, 1, false, nullptr, "delete 2 Things", {1, 8, 8, 2}},
+        {kObjLineDef, {4, 5, 6}, 6, false, "key Del", "delete 3 LineDefs", {3, 5, 8, 2}},
+        {kObjLineDef, {4, 5, 6}, 6, false, "key Esc", "", {3, 8, 8, 2}},
+        {kObjLineDef, {4}, 4, true, nullptr, "delete 1 LineDef", {3, 7, 8, 2}},
+        {kObjVertex, {}, 0, false, "key Del", "delete 1 Vertex", {3, 6, 7, 2}},
+        {kObjSector, {}, 1, false, "key Del", "delete 1 Sector", {3, 8, 8, 1}},
+        {kObjVertex, {}, -1, true, nullptr, "", {3, 8, 8, 2}},   // nothing highlighted: a beep
     };
     for (const DeleteCase& c : cases) {
-        mapkit::ClearMap();
+        ClearMap();
         TwoRooms();
         AddThing(10, 10), AddThing(20, 20), AddThing(30, 30);
         ResetHistory();
@@ -82,14 +78,12 @@ TEST_F(ObjectCommandTest, DeleteAsksOutsideThingsModeUnlessExpert) {
             session.ExactScript("");
         DeleteObjectsCommand();
         EXPECT_EQ(Step(), c.step) << c.step;
-        EXPECT_EQ(level.things.count, c.things) << c.step;
-        EXPECT_EQ(level.lineDefs.count, c.lineDefs) << c.step;
-        EXPECT_EQ(level.vertices.count, c.vertexes) << c.step;
-        EXPECT_EQ(level.sectors.count, c.sectors) << c.step;
+        EXPECT_EQ((std::vector<int>{level.things.count, level.lineDefs.count, level.vertices.count,
+                                    level.sectors.count}),
+                  c.left) << c.step;
         EXPECT_TRUE(ReferencesSound());
         if (!c.step.empty()) {
-            EXPECT_EQ(selection.current, -1);
-            EXPECT_TRUE(selection.list.empty());
+            EXPECT_TRUE(selection.current == -1 && selection.list.empty()) << c.step;
         }
     }
 }
@@ -123,16 +117,14 @@ TEST_F(ObjectCommandTest, InsertPutsAThingAtThePointerOnTheGrid) {
     PointAt(61, 37);
     InsertObjectCommand();   // nothing highlighted: the default type
     ASSERT_EQ(level.things.count, 2);
-    const Thing& t = level.things[1];
-    EXPECT_TRUE(t.type == 2012 && t.x == 64 && t.y == 40);   // snapped to the grid of 8
+    EXPECT_TRUE(SameRecord(level.things[1], Thing{64, 40, 0, 2012, 7}));   // snapped to the grid of 8
     EXPECT_EQ(selection.current, 1);
     EXPECT_EQ(Step(), "insert Thing");
 
     selection.current = 0;   // a copy of the highlighted Thing
     config.gridSnap = 0;
     InsertObjectCommand();
-    const Thing& copy = level.things[2];
-    EXPECT_TRUE(copy.type == 3004 && copy.angle == 90 && copy.x == 61);
+    EXPECT_TRUE(SameRecord(level.things[2], Thing{61, 37, 90, 3004, 4}));
 
     for (int mode : {kObjLineDef, kObjVertex, kObjSector}) {   // not here: a beep
         Mode(mode);
@@ -161,8 +153,7 @@ TEST_F(ObjectCommandTest, CopiesAreDraggedAwayFromTheirSources) {
     PointAt(48 + 296, 152);   // copies of LineDefs move freely, off the grid
     DragStep();
     MoveObjectsCommand();
-    EXPECT_FALSE(editor.dragging);
-    EXPECT_FALSE(moveState.copy);
+    EXPECT_FALSE(editor.dragging || moveState.copy);
     EXPECT_EQ(Step(), "move 2 LineDefs");
     EXPECT_EQ(level.vertices[level.lineDefs[8].start].x, 50 + 296);   // the copy moved
     EXPECT_EQ(level.vertices[level.lineDefs[5].start].x, 50);    // its source did not
@@ -250,10 +241,9 @@ TEST_F(ObjectCommandTest, DragAndCopyNeedSomethingToActOn) {
     Mode(kObjVertex);
     Select({});
     MoveObjectsCommand();
-    EXPECT_FALSE(editor.dragging);
     CopyObjectsCommand();
+    EXPECT_FALSE(editor.dragging || moveState.copy);
     EXPECT_EQ(level.vertices.count, 8);
-    EXPECT_FALSE(moveState.copy);
 }
 
 // --- Going to an object ----------------------------------------------------------
@@ -262,19 +252,17 @@ TEST_F(ObjectCommandTest, ASectorIsFoundWhereItsReferencePointIsNot) {
     // The outer room's reference point (100, 100) lies in the inner room:
     // the view goes to the middle of its first wall, which is in it.
     GoToObject(kObjSector, outer, GoToMode::Centre);
-    EXPECT_EQ(view.OrigX, 0);
-    EXPECT_EQ(view.OrigY, 100);
+    EXPECT_TRUE(view.OrigX == 0 && view.OrigY == 100);
     EXPECT_EQ(GetObjectUnderPointer(kObjSector, 0), outer);
     GoToObject(kObjSector, inner, GoToMode::Centre);
-    EXPECT_EQ(view.OrigX, 100);
-    EXPECT_EQ(view.OrigY, 100);
+    EXPECT_TRUE(view.OrigX == 100 && view.OrigY == 100);
     EXPECT_EQ(view.PointerX, view.CenterX);
     GoToObject(kObjThing, 7, GoToMode::Zoom);   // no such Thing: the view stays
     EXPECT_EQ(view.OrigX, 100);
 }
 
 TEST_F(ObjectCommandTest, ZoomingInStopsWhenTheObjectIsUnderThePointer) {
-    mapkit::ClearMap();
+    ClearMap();
     AddVertex(0, 0), AddVertex(200, 0);
     AddVertex(104, -300), AddVertex(104, 300);
     AddVertex(100, -300), AddVertex(100, 300);

@@ -10,11 +10,7 @@
 #include "support/reference_check.h"
 #include "wad/wadfile.h"
 
-using mapkit::AddLineDef;
-using mapkit::AddSector;
-using mapkit::AddSideDef;
-using mapkit::AddThing;
-using mapkit::AddVertex;
+using namespace mapkit;
 using testkit::ReferencesSound;
 
 namespace {
@@ -65,9 +61,9 @@ TEST_F(ObjectsTest, InsertWithDefaults) {
     EXPECT_TRUE(SameRecord(level.lineDefs[0], LineDef{0, 9, 1, 0, 0, kNoReference, kNoReference}));
     EXPECT_TRUE(level.mapChanged);
     ASSERT_EQ(InsertObject(kObjSideDef, -1, 0, 0), 0);
-    const SideDef& sd = level.sideDefs[0];
+    const SideDef& sd = level.sideDefs[0];   // facing the last Sector
     EXPECT_EQ(EntryNameText(sd.upper) + EntryNameText(sd.lower) + EntryNameText(sd.middle), "--STARTAN3");
-    EXPECT_EQ(sd.sector, 1);   // the last Sector
+    EXPECT_EQ(sd.sector, 1);
     ASSERT_EQ(InsertObject(kObjSector, -1, 0, 0), 2);
     const Sector& s = level.sectors[2];
     EXPECT_TRUE(s.floorHeight == -16 && s.ceilingHeight == 112 && s.light == 255);
@@ -269,23 +265,19 @@ TEST_F(ObjectsTest, OnePassDeletionAgreesWithDeletingOneAtATime) {
         bool sound = round % 2 == 0;
         RandomMap(random, sound);
         int type = types[round % 5];
-        std::vector<int> headFirst = RandomList(random, stepwise::CountOf(type));
+        std::vector<int> oldestFirst = RandomList(random, stepwise::CountOf(type));
         LevelState start = level;
-
-        stepwise::DeleteObjects(type, headFirst);
+        stepwise::DeleteObjects(type, std::vector<int>(oldestFirst.rbegin(), oldestFirst.rend()));
         Snapshot expected;
 
         level = start;
         SelectionList list;
-        for (auto n = headFirst.rbegin(); n != headFirst.rend(); ++n)
-            SelectObject(list, *n);
+        for (int n : oldestFirst)
+            SelectObject(list, n);
         DeleteObjects(type, list);
         ASSERT_TRUE(Snapshot() == expected) << "round " << round << ", type " << type;
-        ASSERT_TRUE(list.empty());
-        ASSERT_EQ(selection.selectedCount, 0);
-        if (sound) {
-            ASSERT_TRUE(ReferencesSound()) << "round " << round;
-        }
+        ASSERT_TRUE(list.empty() && selection.selectedCount == 0);
+        ASSERT_TRUE(!sound || ReferencesSound()) << "round " << round;
     }
 }
 
@@ -396,14 +388,13 @@ TEST_F(ObjectsTest, DraggedVertexesLandOnTheGrid) {
         {8, true, -3, 5, 8, 40},      // -3 -> 0 and 5 -> 8: (10 + 4) & -8, (33 + 4 + 8) & -8
     };
     for (const SnapCase& c : cases) {
-        mapkit::ClearMap();
+        ClearMap();
         AddVertex(10, 33);
         config.gridSnap = c.snap;
         SelectionList none, list = ListOf({0});
         MoveObjectsToCoords(kObjVertex, none, 0, 0, c.grid);
         EXPECT_TRUE(MoveObjectsToCoords(kObjVertex, list, c.dx, c.dy, c.grid));
-        EXPECT_EQ(level.vertices[0].x, c.x) << c.grid << " " << c.dx;
-        EXPECT_EQ(level.vertices[0].y, c.y) << c.grid << " " << c.dx;
+        EXPECT_TRUE(SameRecord(level.vertices[0], Vertex{int16_t(c.x), int16_t(c.y)})) << c.grid << " " << c.dx;
         ForgetSelection(list);
     }
 }
@@ -434,15 +425,12 @@ TEST_F(ObjectsTest, MovesStopAtTheEdgeOfTheMap) {
     config.gridSnap = 1;
     MoveObjectsToCoords(kObjVertex, none, 0, 0, 64);
     MoveObjectsToCoords(kObjVertex, vertex, 640, -640, 64);
-    EXPECT_EQ(level.vertices[0].x, 32704);   // the last grid line on the map
-    EXPECT_EQ(level.vertices[0].y, -32768);
+    EXPECT_TRUE(SameRecord(level.vertices[0], Vertex{32704, -32768}));   // the last grid line on the map
     MoveObjectsToCoords(kObjThing, thing, -640, 640, 0);
-    EXPECT_EQ(level.things[0].x, -32768);
-    EXPECT_EQ(level.things[0].y, 32767);
+    EXPECT_TRUE(SameRecord(level.things[0], Thing{-32768, 32767, 0, 1, 7}));
     int x = 32767, y = -32767;
     SnapToGrid(x, y, 512);
-    EXPECT_EQ(x, 32256);
-    EXPECT_EQ(y, -32768);
+    EXPECT_TRUE(x == 32256 && y == -32768);
     ForgetSelection(vertex);
     ForgetSelection(thing);
 }
@@ -465,7 +453,7 @@ TEST_F(ObjectsTest, DragsMoveTheObjectsOfTheModeAndCancelPutsThemBack) {
     };
     for (const DragCase& c : cases) {
         SCOPED_TRACE(c.mode);
-        mapkit::ClearMap();
+        ClearMap();
         TwoRooms();
         AddThing(10, 10);
         AddThing(20, 20);

@@ -1,9 +1,7 @@
 // The conversion of a selection between modes, and selecting with the
 // pointer and the selection box.
 #include "editor_fixture.h"
-#include "line_drawing_driver.h"
 
-using drawkit::PointAt;
 using mapkit::AddThing;
 
 namespace {
