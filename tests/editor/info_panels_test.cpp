@@ -11,6 +11,8 @@
 #include "support/panel_text.h"
 #include "wad/master.h"
 
+using testkit::PanelLine;
+
 namespace {
 
 class InfoPanelTest : public EditorScreenTest {
@@ -23,10 +25,6 @@ protected:
         TwoRooms();
     }
 
-    static bool Line(const PanelRect& r, int i, const std::string& text, int colour = 0,
-                     int c = 0) {
-        return testkit::PanelLine(r, i, text, colour, c);
-    }
     static void Show(int mode, int n) {
         config.editMode = static_cast<int16_t>(mode);
         ShowObjectInfo(n);
@@ -41,24 +39,22 @@ TEST_F(InfoPanelTest, EachModeDescribesItsObjectOrSaysThereIsNone) {
     Show(kObjThing, thing);
     const PanelRect& p = infoPanels.panels[0];
     EXPECT_EQ(p.object, thing);
-    EXPECT_TRUE(Line(p, 0, "Thing       : 0", config.colors[kColorMenuHilite]));
-    EXPECT_TRUE(Line(p, 1, "Coordinates : 100, 20"));
-    EXPECT_TRUE(Line(p, 3, "Angle       : N"));
-    EXPECT_TRUE(Line(p, 4, "Skill Level : 12 3 45 "));
-    Show(kObjThing, -1);
-    EXPECT_EQ(infoPanels.panels[0].object, -1);
+    EXPECT_TRUE(PanelLine(p, 0, "Thing       : 0", config.colors[kColorMenuHilite]));
+    EXPECT_TRUE(PanelLine(p, 1, "Coordinates : 100, 20"));
+    EXPECT_TRUE(PanelLine(p, 3, "Angle       : N"));
+    EXPECT_TRUE(PanelLine(p, 4, "Skill Level : 12 3 45 "));
     Show(kObjVertex, 2);
-    EXPECT_TRUE(Line(infoPanels.panels[0], 1, "Coordinates: 200,200"));
+    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 1, "Coordinates: 200,200"));
     Show(kObjVertex, 99);   // out of range: no Vertex
-    EXPECT_TRUE(Line(infoPanels.panels[0], 0, "(No Vertex selected)"));
+    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "(No Vertex selected)"));
     EXPECT_EQ(infoPanels.panels[1].x2, -1);
     // LineDef 1 runs from (0,200) to (200,200): length 200.
     Show(kObjLineDef, 1);
-    EXPECT_TRUE(Line(infoPanels.panels[0], 0, "LineDef 1     (l=200)", config.colors[kColorMenuHilite]));
-    EXPECT_TRUE(Line(infoPanels.sides[1], 0, "(No second SideDef)", 4));
+    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "LineDef 1     (l=200)", config.colors[kColorMenuHilite]));
+    EXPECT_TRUE(PanelLine(infoPanels.sides[1], 0, "(No second SideDef)", 4));
     Show(kObjSector, inner);
-    EXPECT_TRUE(Line(infoPanels.panels[0], 0, "Sector 1      h: 128", config.colors[kColorMenuHilite]));
-    EXPECT_TRUE(Line(infoPanels.panels[0], 5, "Light Level    : 160"));
+    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "Sector 1      h: 128", config.colors[kColorMenuHilite]));
+    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 5, "Light Level    : 160"));
     EXPECT_EQ(selection.lastObject[ModeIndex(kObjSector)], inner);
 }
 
@@ -66,28 +62,25 @@ TEST_F(InfoPanelTest, UncoveredStepsShowMissingUnlessBothCeilingsAreSky) {
     // LineDef 4: first side in the inner room, second in the outer one.
     Sector& front = level.sectors[inner];
     Sector& back = level.sectors[outer];
-    front.ceilingHeight = 128;
-    back.ceilingHeight = 96;
-    front.floorHeight = 0;
-    back.floorHeight = 16;
+    front.ceilingHeight = 128, back.ceilingHeight = 96;
+    front.floorHeight = 0, back.floorHeight = 16;
     SideDef& side = level.sideDefs[level.lineDefs[4].sideDef1];
-    Name(side.upper, "-");
-    Name(side.middle, "-");
-    Name(side.lower, "-");
+    for (char* name : {side.upper, side.middle, side.lower})
+        std::strncpy(name, "-", 8);
     Show(kObjLineDef, 4);
     const PanelRect& first = infoPanels.sides[0];
-    EXPECT_TRUE(Line(first, 1, "Missing", 4, 0));
-    EXPECT_TRUE(Line(first, 1, "-", Grey(), 8));
-    EXPECT_TRUE(Line(first, 1, "Missing", 4, 16));
+    EXPECT_TRUE(PanelLine(first, 1, "Missing", 4, 0));
+    EXPECT_TRUE(PanelLine(first, 1, "-", Grey(), 8));
+    EXPECT_TRUE(PanelLine(first, 1, "Missing", 4, 16));
     Name(front.ceilingTexture, "F_SKY1");
     Name(back.ceilingTexture, "F_SKY1");
     Name(side.lower, "STEP1");
     Show(kObjLineDef, 4);
-    EXPECT_TRUE(Line(first, 1, "-", Grey(), 0));
-    EXPECT_TRUE(Line(first, 1, "STEP1", Grey(), 16));
+    EXPECT_TRUE(PanelLine(first, 1, "-", Grey(), 0));
+    EXPECT_TRUE(PanelLine(first, 1, "STEP1", Grey(), 16));
     // The back side looks up at a lower ceiling and down at a higher floor:
     // nothing is missing there (its names are empty).
-    EXPECT_TRUE(Line(infoPanels.sides[1], 2, "Sector 0    X,Y : 0,0"));
+    EXPECT_TRUE(PanelLine(infoPanels.sides[1], 2, "Sector 0    X,Y : 0,0"));
 }
 
 TEST_F(InfoPanelTest, TagsNameTheirLowestPartnerOrWhatTheyMayMean) {
@@ -109,16 +102,15 @@ TEST_F(InfoPanelTest, TagsNameTheirLowestPartnerOrWhatTheyMayMean) {
         level.sectors[inner].tag = static_cast<int16_t>(c.tag);
         level.lineDefs[6].tag = level.lineDefs[7].tag = static_cast<int16_t>(c.lineDefTag);
         Show(kObjSector, inner);
-        EXPECT_TRUE(Line(infoPanels.panels[0], 7, c.line));
+        EXPECT_TRUE(PanelLine(infoPanels.panels[0], 7, c.line));
     }
     // A LineDef's tag names the lowest Sector so tagged.
     level.sectors[outer].tag = level.sectors[inner].tag = 3;
-    level.lineDefs[2].tag = 3;
-    Show(kObjLineDef, 2);
-    EXPECT_TRUE(Line(infoPanels.panels[0], 3, "Sector Tag :   3 (  0)"));
-    level.lineDefs[2].tag = 4;
-    Show(kObjLineDef, 2);
-    EXPECT_TRUE(Line(infoPanels.panels[0], 3, "Sector Tag :   4 (none)"));
+    for (auto [tag, line] : {std::pair{3, "Sector Tag :   3 (  0)"}, std::pair{4, "Sector Tag :   4 (none)"}}) {
+        level.lineDefs[2].tag = static_cast<int16_t>(tag);
+        Show(kObjLineDef, 2);
+        EXPECT_TRUE(PanelLine(infoPanels.panels[0], 3, line)) << line;
+    }
 }
 
 TEST_F(InfoPanelTest, ClicksOnAPanelOpenTheDialogOnItsObjectAndField) {
@@ -190,32 +182,26 @@ protected:
 };
 
 TEST_F(InfoPicturesTest, PicturesAreDrawnOnlyWhenTheirNamesChange) {
-    Show(kObjLineDef, 4);
-    EXPECT_EQ(infoPanels.picturesDrawn, 6);
-    Show(kObjLineDef, 5);   // the same six names
-    EXPECT_EQ(infoPanels.picturesDrawn, 0);
+    auto drawn = [](int mode, int n) {
+        Show(mode, n);
+        return infoPanels.picturesDrawn;
+    };
+    EXPECT_EQ(drawn(kObjLineDef, 4), 6);
+    EXPECT_EQ(drawn(kObjLineDef, 5), 0);   // the same six names
     Name(level.sideDefs[level.lineDefs[6].sideDef2].lower, "STARTAN3");
-    Show(kObjLineDef, 6);
-    EXPECT_EQ(infoPanels.picturesDrawn, 1);
-    Show(kObjLineDef, 0);   // one-sided: the second side's names become "-"
-    EXPECT_EQ(infoPanels.picturesDrawn, 2);
-    DrawMap(MapDrawing::Full);   // paints over the boxes
-    Show(kObjLineDef, 0);
-    EXPECT_EQ(infoPanels.picturesDrawn, 6);
-    // Text only: no pictures.
-    config.infoPicture = 0;
+    EXPECT_EQ(drawn(kObjLineDef, 6), 1);
+    EXPECT_EQ(drawn(kObjLineDef, 0), 2);   // one-sided: the second side's names become "-"
+    DrawMap(MapDrawing::Full);             // paints over the boxes
+    EXPECT_EQ(drawn(kObjLineDef, 0), 6);
+    config.infoPicture = 0;                // text only: no pictures
     DrawMap(MapDrawing::Full);
-    Show(kObjLineDef, 0);
-    EXPECT_EQ(infoPanels.picturesDrawn, 0);
+    EXPECT_EQ(drawn(kObjLineDef, 0), 0);
     // Sectors and Things: the two flats, the sprite.
     config.infoPicture = 1;
-    Show(kObjSector, outer);
-    EXPECT_EQ(infoPanels.picturesDrawn, 2);
-    Show(kObjSector, inner);
-    EXPECT_EQ(infoPanels.picturesDrawn, 0);
+    EXPECT_EQ(drawn(kObjSector, outer), 2);
+    EXPECT_EQ(drawn(kObjSector, inner), 0);
     mapkit::AddThing(10, 10, 3001);
-    Show(kObjThing, 0);
-    EXPECT_EQ(infoPanels.picturesDrawn, 1);
+    EXPECT_EQ(drawn(kObjThing, 0), 1);
 }
 
 }  // namespace
