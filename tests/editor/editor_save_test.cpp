@@ -51,7 +51,6 @@ TEST_F(SaveTest, F2SaysForAWhileThatTheLevelIsSaved) {
         const char* after;   // the events after the save
         bool shown;
     } cases[] = {
-        {"wait 0\n", true},
         {"wait 400\nwait 0\n", true},
         {"wait 1500\nwait 0\n", false},
         {"key [\nwait 0\n", false},   // a key that leaves the map alone
@@ -120,12 +119,6 @@ TEST_F(SaveTest, AFullDiskOrReadOnlyDirectoryUnderTheOpenPwadLeavesItWholeAndEdi
         EXPECT_EQ(saved.data("THINGS").size(), map01.data("THINGS").size() + sizeof kAdded);
         std::filesystem::remove(session->Dir().file("ELSEWHERE.WAD"));
     }
-}
-
-TEST_F(SaveTest, NothingIsSavedWhenTheExitsCheckIsNotConfirmed) {
-    editorActions.checkExits = [] { return 0; };
-    Run("key F2\ntype REFUSED\nkey Enter\n");
-    EXPECT_TRUE(testkit::ReadFileBytes(session->Dir().file("REFUSED.WAD")).empty());
 }
 
 TEST_F(SaveTest, EscWithUnsavedChangesAsksFirst) {
