@@ -11,12 +11,9 @@ using LoopTest = EditorSession;
 
 TEST_F(LoopTest, ZoomScrollModesClickAndBoxSelect) {
     EXPECT_EQ(Run("wait 0\n"), kScriptEnded);
-    EXPECT_STREQ(level.name, "MAP01");
     float fitted = view.Scale;
     int16_t x = view.OrigX, y = view.OrigY;
-    const LineDef& ld = level.lineDefs[40];
-    std::string line = At((level.vertices[ld.start].x + level.vertices[ld.end].x) / 2,
-                          (level.vertices[ld.start].y + level.vertices[ld.end].y) / 2);
+    const std::string line = MiddleOf(40);
     // A box from screen position (150, 100) to (330, 300).
     SelectionList boxed =
         SelectObjectsInBox(kObjVertex, ScreenToMapX(150), ScreenToMapY(100 - kMenuBarHeight),
@@ -88,9 +85,8 @@ TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
     EXPECT_TRUE(selection.list.empty());
     EXPECT_EQ(MapArea(shown), plain);
 
-    const LineDef ld = level.lineDefs[40];
-    const Vertex a = level.vertices[ld.start], b = level.vertices[ld.end];
-    std::string line = At((a.x + b.x) / 2, (a.y + b.y) / 2);
+    const Vertex a = level.vertices[level.lineDefs[40].start], b = level.vertices[level.lineDefs[40].end];
+    const std::string line = MiddleOf(40);
     Run("key L\nclick left " + line + "\n" + kIdle + "key Alt-E\nkey I\nwait 0\n");
     EXPECT_EQ(selection.list.size(), static_cast<int>(level.lineDefs.count) - 1);
     EXPECT_FALSE(IsSelected(selection.list, 40));
@@ -101,10 +97,8 @@ TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
     Run("key L\nclick left " + line + "\n" + kIdle + "key Alt-S\nkey Z\nwait 0\n");
     EXPECT_GT(view.Scale, 4 * fitted);
     for (const Vertex* v : {&a, &b}) {
-        EXPECT_GT(MapToScreenX(v->x), 0);
-        EXPECT_LT(MapToScreenX(v->x), view.MaxX);
-        EXPECT_GT(MapToScreenY(v->y), 0);
-        EXPECT_LT(MapToScreenY(v->y), view.MaxY);
+        EXPECT_TRUE(MapToScreenX(v->x) > 0 && MapToScreenX(v->x) < view.MaxX);
+        EXPECT_TRUE(MapToScreenY(v->y) > 0 && MapToScreenY(v->y) < view.MaxY);
     }
 }
 
@@ -169,12 +163,11 @@ TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
             "\nmove 5000 5000\nwait 0\n");
         ASSERT_EQ(std::vector<int>({Screen().width(), Screen().height()}),
                   std::vector<int>({size.w, size.h}));
-        EXPECT_EQ(graphics.ScreenMaxY, size.h - 1);
-        EXPECT_EQ(view.MaxX, size.w - 1);
+        EXPECT_TRUE(graphics.ScreenMaxY == size.h - 1 && view.MaxX == size.w - 1);
         EXPECT_EQ(view.MaxY, graphics.MaxY);
         EXPECT_TRUE(view.OrigX == x && view.OrigY == y);
-        EXPECT_EQ(input.PointerX, view.MaxX);   // the pointer reaches the new edges
-        EXPECT_EQ(input.PointerY, view.MaxY + kMenuBarHeight);   // in screen pixels
+        // The pointer, in screen pixels, reaches the new edges.
+        EXPECT_TRUE(input.PointerX == view.MaxX && input.PointerY == view.MaxY + kMenuBarHeight);
         const int row = 2 * size.w;   // inside the menu bar's frame
         EXPECT_NE(shown[size_t(row + size.w - 5)], 0);
         EXPECT_EQ(shown[size_t(row + size.w - 5)], shown[size_t(row + 5)]);

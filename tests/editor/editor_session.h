@@ -70,6 +70,12 @@ protected:
         }
         return code;
     }
+    // A script's position of the middle of a LineDef.
+    static std::string MiddleOf(int lineDef) {
+        const LineDef& ld = level.lineDefs[lineDef];
+        return At((level.vertices[ld.start].x + level.vertices[ld.end].x) / 2,
+                  (level.vertices[ld.start].y + level.vertices[ld.end].y) / 2);
+    }
     // A script's position on the row of the view's centre, dx pixels east of it.
     static std::string FromCentre(int dx) {
         return std::to_string(view.CenterX + dx) + " " + std::to_string(view.CenterY + kMenuBarHeight);

@@ -2,7 +2,6 @@
 #include <cmath>
 
 #include "editor_fixture.h"
-#include "platform/keys.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 
@@ -77,11 +76,7 @@ TEST_F(ViewTest, FitAndStart) {
     EXPECT_EQ(view.OrigX, 40);
 }
 
-TEST_F(ViewTest, ScrollingByKeysAndAtTheEdges) {
-    SetScale(0.125f);
-    EXPECT_TRUE(ScrollMapByKey(kKeyLeft) && ScrollMapByKey(kKeyPgUp));
-    EXPECT_TRUE(view.OrigX == -160 && view.OrigY == 160);
-    EXPECT_FALSE(ScrollMapByKey(kKeyIns));
+TEST_F(ViewTest, TheKeyboardCursorScrollsAtTheEdges) {
     // No mouse: the keyboard cursor scrolls and is moved back off the edge.
     input.MousePresent = false;
     AddVertex(-2000, -2000);
