@@ -9,7 +9,6 @@
 
 #include "base/config.h"
 #include "check_recorder.h"
-#include "gamedefs/linetypes.h"
 #include "ops/check_names.h"
 #include "ops/checks.h"
 #include "pictures/namelists.h"
@@ -400,15 +399,6 @@ TEST_F(CheckTest, SectorTypesAndTagsThatNoLineDefHas) {
     rec.confirmAnswer = true;
     Run(CheckSectorTypes);
     EXPECT_EQ(level.sectors[1].tag, 0);
-}
-
-TEST_F(CheckTest, HereticScrollsAndTheQuietTypeAreValidSectorTypes) {
-    testkit::ResetProgramState(Flavour::Heretic);
-    for (int type : {11, 20, 21, 22, 23, 24, 25, 29, 30, 34, 35, 39})
-        EXPECT_NE(IsSectorTypeValid(uint16_t(type)), 0) << type;
-    EXPECT_EQ(IsSectorTypeValid(19), 0);
-    EXPECT_EQ(GetSectorTypeDescription(20), std::string("Scroll East Slowest"));
-    EXPECT_EQ(GetSectorTypeDescription(39), std::string("Scroll West Fastest"));
 }
 
 // --- Exits and starts -----------------------------------------------------------

@@ -70,15 +70,6 @@ TEST_F(StatisticsTest, ThingsCountInTheColumnsOfTheirFlagBits) {
                                          "Ammunition           0    0    0    0    0"}));
 }
 
-TEST_F(StatisticsTest, HereticTablesUseTheWiderDescriptions) {
-    testkit::ResetProgramState(Flavour::Heretic);
-    std::vector<StatisticsBox> boxes = LevelStatistics();
-    EXPECT_EQ(boxes[1].lines[0], " Description                 Easy Med Hard Deaf  Net");
-    EXPECT_EQ(boxes[1].lines.back(), "                 Totals       0    0    0    0    0");
-    for (size_t b = 1; b + 1 < boxes.size(); ++b)
-        EXPECT_LE(boxes[b].lines.size(), 32u) << boxes[b].title;
-}
-
 // --- Find and replace -------------------------------------------------------------
 
 class FindTest : public StatisticsTest {
@@ -139,18 +130,6 @@ protected:
         return n;
     }
 };
-
-TEST_F(Map01Test, StatisticsCountTheLevel) {
-    std::vector<StatisticsBox> boxes = LevelStatistics();
-    EXPECT_EQ(boxes[0].lines[1], Format("%-13s %6d %6d", "Things", level.things.count,
-                                        (level.things.count * 10 + 511) / 1024));
-    // The summary's enemies on the hard skills are every enemy with bit 4.
-    int hard = 0;
-    for (const Thing& t : level.things)
-        hard += GetThingTypeCategory(uint16_t(t.type)) == kThingCatEnemies && (t.flags & 4);
-    ASSERT_GT(hard, 0);
-    EXPECT_EQ(std::stoi(boxes.back().lines[1].substr(27, 5)), hard) << boxes.back().lines[1];
-}
 
 TEST_F(Map01Test, WallTexturesAreFoundInOrderAndReplaced) {
     std::string name = NameKey(level.sideDefs[0].middle);
