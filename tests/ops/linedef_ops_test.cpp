@@ -49,19 +49,13 @@ TEST_F(LineDefOpsTest, ADiagonalSplitsASquareInTwo) {
     EXPECT_EQ(0, std::memcmp(&level.sectors[1], &level.sectors[0], sizeof(Sector)));   // a copy
     ASSERT_EQ(level.lineDefs.count, 13);
     const LineDef& added = level.lineDefs[12];
-    EXPECT_EQ(added.start, 0);
-    EXPECT_EQ(added.end, 2);
-    EXPECT_EQ(added.flags, 4);
-    EXPECT_EQ(SectorOf(added.sideDef1), 0);
-    EXPECT_EQ(SectorOf(added.sideDef2), 1);
-    for (uint16_t side : {added.sideDef1, added.sideDef2})
-        EXPECT_EQ(Name(level.sideDefs[side].middle), "-");
+    EXPECT_EQ((std::vector<int>{added.start, added.end, added.flags, SectorOf(added.sideDef1),
+                                SectorOf(added.sideDef2)}),
+              (std::vector<int>{0, 2, 4, 0, 1}));
+    EXPECT_EQ(Name(level.sideDefs[added.sideDef1].middle) + Name(level.sideDefs[added.sideDef2].middle), "--");
     // West and north walls bound the new upper-left half, with its pillar.
-    EXPECT_EQ(SectorOf(level.lineDefs[0].sideDef1), 1);
-    EXPECT_EQ(SectorOf(level.lineDefs[1].sideDef1), 1);
-    EXPECT_EQ(SectorOf(level.lineDefs[2].sideDef1), 0);
-    EXPECT_EQ(SectorOf(level.lineDefs[3].sideDef1), 0);
     for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(SectorOf(level.lineDefs[i].sideDef1), i < 2 ? 1 : 0) << i;
         EXPECT_EQ(SectorOf(level.lineDefs[upperLeftPillar + i].sideDef1), 1) << i;
         EXPECT_EQ(SectorOf(level.lineDefs[lowerRightPillar + i].sideDef1), 0) << i;
     }
@@ -69,30 +63,25 @@ TEST_F(LineDefOpsTest, ADiagonalSplitsASquareInTwo) {
     EXPECT_TRUE(ReferencesSound());
 }
 
+// A LineDef between two Vertexes of the room, or two free ones inside it
+// (the menu then offers only "Exit" and "2-Sided LineDef"): two-sided, in
+// the one Sector.
 TEST_F(LineDefOpsTest, TheChoiceOfTwoSidesKeepsOneSector) {
-    Room();
-    Answers({"3"});
-    EXPECT_EQ(AddLineDefSplitSector(1, 3), SplitResult::Done);
-    EXPECT_EQ(Step(), "add a LineDef");
-    EXPECT_EQ(level.sectors.count, 1);
-    const LineDef& added = level.lineDefs[4];
-    EXPECT_EQ(SectorOf(added.sideDef1), 0);
-    EXPECT_EQ(SectorOf(added.sideDef2), 0);
-    EXPECT_TRUE(ReferencesSound());
-}
-
-TEST_F(LineDefOpsTest, TwoFreeVertexesGetATwoSidedLineDef) {
-    Room();
-    int a = AddVertex(60, 100), b = AddVertex(140, 100);
-    Answers({"2"});   // only "Exit" and "2-Sided LineDef"
-    EXPECT_EQ(AddLineDefSplitSector(a, b), SplitResult::Done);
-    EXPECT_FALSE(Showed(0, "Split Sector"));
-    EXPECT_TRUE(Showed(0, "2-Sided LineDef"));
-    ASSERT_EQ(level.lineDefs.count, 5);
-    EXPECT_EQ(level.lineDefs[4].start, a);
-    EXPECT_EQ(SectorOf(level.lineDefs[4].sideDef1), 0);
-    EXPECT_EQ(SectorOf(level.lineDefs[4].sideDef2), 0);
-    EXPECT_TRUE(ReferencesSound());
+    for (bool free : {false, true}) {
+        mapkit::ClearMap();
+        Room();
+        int a = free ? AddVertex(60, 100) : 1, b = free ? AddVertex(140, 100) : 3;
+        Answers({free ? "2" : "3"});
+        EXPECT_EQ(AddLineDefSplitSector(a, b), SplitResult::Done);
+        EXPECT_EQ(Showed(0, "Split Sector"), !free);
+        EXPECT_EQ(Step(), "add a LineDef");
+        EXPECT_EQ(level.sectors.count, 1);
+        ASSERT_EQ(level.lineDefs.count, 5);
+        const LineDef& added = level.lineDefs[4];
+        EXPECT_EQ((std::vector<int>{added.start, SectorOf(added.sideDef1), SectorOf(added.sideDef2)}),
+                  (std::vector<int>{a, 0, 0}));
+        EXPECT_TRUE(ReferencesSound());
+    }
 }
 
 TEST_F(LineDefOpsTest, AnExistingLineDefIsReplacedOrKeptOnRequest) {
@@ -186,11 +175,11 @@ TEST_F(LineDefOpsTest, TwoWallsOfARoomAreJoinedAcrossIt) {
     SplitLineDefsAndSector(2, 0);   // east, then west
     EXPECT_EQ(Step(), "split 2 LineDefs and Sector");
     ASSERT_EQ(level.vertices.count, 6);
-    EXPECT_EQ(level.vertices[4].x, 0);     // the west wall's midpoint, split first
-    EXPECT_EQ(level.vertices[5].x, 200);   // the east wall's
+    // The west wall's midpoint, split first, then the east wall's; the new
+    // LineDef runs from the first LineDef's midpoint.
+    EXPECT_EQ((std::vector<int>{level.vertices[4].x, level.vertices[5].x}), (std::vector<int>{0, 200}));
     ASSERT_EQ(level.lineDefs.count, 7);
-    EXPECT_EQ(level.lineDefs[6].start, 5);   // from the first LineDef's midpoint
-    EXPECT_EQ(level.lineDefs[6].end, 4);
+    EXPECT_EQ((std::vector<int>{level.lineDefs[6].start, level.lineDefs[6].end}), (std::vector<int>{5, 4}));
     EXPECT_EQ(level.sectors.count, 2);
     EXPECT_TRUE(ReferencesSound());
 }

@@ -24,25 +24,31 @@ protected:
     }
 };
 
+// Asked (and agreed to) or quietly, the same merge.
 TEST_F(VertexCheckTest, RoomsDraggedTogetherBecomeOneWallWithTwoSides) {
-    TwoRoomsSideBySide();
-    SelectionList moved = ListOf({4, 5});   // the second room's west corners
-    Answers({"Y", "Y"});                    // merge the Vertexes; merge the LineDefs
-    CheckVertexes(moved, CheckStyle::Interactive);
-    EXPECT_TRUE(Showed(0, "One or more Vertices specify the same position"));
-    EXPECT_TRUE(Showed(1, "Some LineDefs are Superimposed"));
-
-    EXPECT_EQ(level.vertices.count, 6);
-    EXPECT_EQ(Numbers(moved), (std::vector<int>{2, 3}));   // the Vertexes they were merged into
-    ASSERT_EQ(level.lineDefs.count, 7);
-    const LineDef& wall = level.lineDefs[2];   // the first room's east wall, 2 -> 3
-    EXPECT_EQ(wall.start, 2);
-    EXPECT_EQ(wall.end, 3);
-    EXPECT_EQ(wall.flags, 4);   // two-sided now
-    EXPECT_EQ(level.sideDefs[wall.sideDef1].sector, 0);
-    EXPECT_EQ(level.sideDefs[wall.sideDef2].sector, 1);   // the other room's, from the reversed LineDef
-    EXPECT_EQ(level.sideDefs.count, 8);
-    EXPECT_TRUE(ReferencesSound());
+    for (CheckStyle style : {CheckStyle::Interactive, CheckStyle::Quiet}) {
+        mapkit::ClearMap();
+        TwoRoomsSideBySide();
+        SelectionList moved = ListOf({4, 5});   // the second room's west corners
+        if (style == CheckStyle::Interactive)
+            Answers({"Y", "Y"});                // merge the Vertexes; merge the LineDefs
+        else
+            NoAnswers();
+        CheckVertexes(moved, style);
+        if (style == CheckStyle::Interactive) {
+            EXPECT_TRUE(Showed(0, "One or more Vertices specify the same position"));
+            EXPECT_TRUE(Showed(1, "Some LineDefs are Superimposed"));
+        }
+        EXPECT_EQ(level.vertices.count, 6);
+        EXPECT_EQ(Numbers(moved), (std::vector<int>{2, 3}));   // the Vertexes they were merged into
+        ASSERT_EQ(level.lineDefs.count, 7);
+        const LineDef& wall = level.lineDefs[2];   // the first room's east wall, 2 -> 3, two-sided now
+        EXPECT_EQ((std::vector<int>{wall.start, wall.end, wall.flags}), (std::vector<int>{2, 3, 4}));
+        EXPECT_EQ(level.sideDefs[wall.sideDef1].sector, 0);
+        EXPECT_EQ(level.sideDefs[wall.sideDef2].sector, 1);   // the other room's, from the reversed LineDef
+        EXPECT_EQ(level.sideDefs.count, 8);
+        EXPECT_TRUE(ReferencesSound());
+    }
 }
 
 TEST_F(VertexCheckTest, WhatTheUserDeclinesStaysAsItIs) {
@@ -64,17 +70,6 @@ TEST_F(VertexCheckTest, WhatTheUserDeclinesStaysAsItIs) {
         EXPECT_EQ(level.lineDefs.count, c.lineDefs);
         EXPECT_TRUE(ReferencesSound());
     }
-}
-
-TEST_F(VertexCheckTest, QuietChecksAskNothing) {
-    TwoRoomsSideBySide();
-    SelectionList drawn = ListOf({4, 5});
-    NoAnswers();
-    CheckVertexes(drawn, CheckStyle::Quiet);
-    EXPECT_EQ(level.vertices.count, 6);
-    EXPECT_EQ(level.lineDefs.count, 7);
-    EXPECT_EQ(Numbers(drawn), (std::vector<int>{2, 3}));
-    EXPECT_TRUE(ReferencesSound());
 }
 
 TEST_F(VertexCheckTest, EscapeEndsTheCheck) {
@@ -111,12 +106,10 @@ TEST_F(VertexCheckTest, AVertexOnALineDefSplitsItWithinTheTolerance) {
         CheckVertexes(moved, CheckStyle::Quiet);
         ASSERT_EQ(level.lineDefs.count, c.split ? 5 : 4) << c.tolerance << " " << c.y;
         if (c.split) {
-            EXPECT_EQ(level.lineDefs[3].start, 3);
-            EXPECT_EQ(level.lineDefs[3].end, v);
-            EXPECT_EQ(level.lineDefs[4].start, v);
-            EXPECT_EQ(level.lineDefs[4].end, 0);
-            EXPECT_NE(level.lineDefs[4].sideDef1, level.lineDefs[3].sideDef1);   // a copy
-            EXPECT_EQ(level.sideDefs[level.lineDefs[4].sideDef1].sector, 0);
+            const LineDef &first = level.lineDefs[3], &second = level.lineDefs[4];
+            EXPECT_EQ((std::vector<int>{first.start, first.end, second.start, second.end}),
+                      (std::vector<int>{3, v, v, 0}));
+            EXPECT_NE(second.sideDef1, first.sideDef1);   // a copy
         }
         EXPECT_TRUE(ReferencesSound());
     }
