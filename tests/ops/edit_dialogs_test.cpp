@@ -1,7 +1,6 @@
 // The edit dialogs driven by keys on Freedoom's MAP01: each field changed
 // for the first object or the whole selection, cancelled entries changing
-// nothing, SideDefs added and removed, the tag remembered, and each
-// dialog's help topic.
+// nothing, SideDefs added and removed, and the tag remembered.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -23,6 +22,7 @@
 #include "ops/find_replace.h"
 #include "pictures/namelists.h"
 #include "support/headless_kit.h"
+#include "support/map_kit.h"
 #include "support/program_state.h"
 #include "support/reference_check.h"
 #include "support/screen_text.h"
@@ -32,10 +32,6 @@
 #include "wad/master.h"
 
 namespace {
-
-std::vector<std::string> helpAsked;
-
-void RecordHelp(const char* topic, HelpRange, int, int, int, int) { helpAsked.push_back(topic); }
 
 // Backspaces enough to empty a number field.
 const std::string kClear = "key Backspace\nkey Backspace\nkey Backspace\nkey Backspace\n"
@@ -67,8 +63,6 @@ protected:
         SetMenuBarMode(MenuBarMode::Shown);
         InitView();
         InstallEditDialogs();
-        toolkit.helpHandler = RecordHelp;
-        helpAsked.clear();
         config.menuNesting = 1;
     }
     void TearDown() override { session.reset(); }
@@ -179,10 +173,8 @@ TEST_F(EditDialogTest, VertexesMoveAsABlockWithTheFirstOnTheEnteredPoint) {
     level.vertices[0] = Vertex{0, 0};
     level.vertices[1] = Vertex{64, 0};
     Edit(kObjVertex, {1, 0}, Entry(10) + Entry(10));
-    EXPECT_EQ(level.vertices[0].x, 10);
-    EXPECT_EQ(level.vertices[0].y, 10);
-    EXPECT_EQ(level.vertices[1].x, 74);
-    EXPECT_EQ(level.vertices[1].y, 10);
+    EXPECT_EQ((std::vector<int>{level.vertices[0].x, level.vertices[0].y, level.vertices[1].x, level.vertices[1].y}),
+              (std::vector<int>{10, 10, 74, 10}));
     EXPECT_TRUE(level.mapChanged);
     // Out of range: refused, then cancelled.
     Edit(kObjVertex, {1, 0}, Entry(32001) + "key Esc\n");
@@ -284,10 +276,10 @@ TEST_F(EditDialogTest, SectorFieldsKeepToTheirRanges) {
                                  "key 5\n" + Entry(-4097) + Entry(-4096) + Entry(4096) +
                                  "key 2\n" + Named("CEIL5_1") + "key Esc\n");
     for (int s : {2, 3}) {
-        EXPECT_EQ(level.sectors[s].light, 200);
-        EXPECT_EQ(level.sectors[s].ceilingHeight, -4096);
-        EXPECT_EQ(level.sectors[s].floorHeight, 4096);
-        EXPECT_EQ(Name(level.sectors[s].ceilingTexture), "CEIL5_1");
+        const Sector& sector = level.sectors[s];
+        EXPECT_EQ((std::vector<int>{sector.light, sector.ceilingHeight, sector.floorHeight}),
+                  (std::vector<int>{200, -4096, 4096}));
+        EXPECT_EQ(Name(sector.ceilingTexture), "CEIL5_1");
     }
     // Direct items: 1 the ceiling, 2 the floor; a cancelled chooser keeps it.
     Edit(kObjSector, {3}, Named("FLOOR7_1"), 2);
@@ -333,25 +325,14 @@ TEST_F(EditDialogTest, FindAndReplaceTakeTheirNamesFromTheChoosers) {
         EXPECT_EQ(Name(level.sectors[s].floorTexture), replacement) << s;
 }
 
-TEST_F(EditDialogTest, EveryDialogOpensItsOwnHelpPage) {
-    Edit(kObjThing, {0}, "key F1\nkey Esc\n");
-    Edit(kObjLineDef, {0}, "key F1\nkey 1\nkey F1\nkey Esc\nkey 2\nkey F1\nkey Esc\nkey Esc\n");
-    Edit(kObjSector, {0}, "key F1\nkey Esc\n");
-    EXPECT_EQ(helpAsked,
-              (std::vector<std::string>{"THINGS", "LINEDEFS", "LINEDEFS", "SIDEDEFS", "SECTORS"}));
-}
-
 TEST_F(EditDialogTest, EachOpeningIsOneUndoStepNamedForWhatItEdited) {
-    std::string before(reinterpret_cast<const char*>(level.sectors.begin()),
-                       sizeof(Sector) * level.sectors.count);
+    std::string before = mapkit::LevelArrayBytes();
     Edit(kObjSector, {1, 2, 3}, "key 4\n" + Entry(96) + "key 5\n" + Entry(200) + Entry(0) +
                                      "key Esc\n");
     ASSERT_TRUE(RecordStep());
     EXPECT_EQ(UndoLabel(), "edit 3 Sectors");
     ASSERT_TRUE(Undo());
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(level.sectors.begin()),
-                          sizeof(Sector) * level.sectors.count),
-              before);
+    EXPECT_EQ(mapkit::LevelArrayBytes(), before);
 }
 
 }  // namespace
