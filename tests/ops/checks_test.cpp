@@ -164,10 +164,9 @@ TEST_F(CheckTest, FlagCollectionsAreAskedOnceEachAndFixed) {
     rec = Recorder();
     rec.confirmAnswer = true;
     Run(CheckCrossReferences);
-    EXPECT_EQ(level.lineDefs[0].flags, 1);
-    EXPECT_EQ(level.lineDefs[1].flags, 1);
-    EXPECT_EQ(level.lineDefs[4].flags, 4);
-    EXPECT_EQ(level.lineDefs[5].flags, 4);
+    EXPECT_EQ((std::vector<int>{level.lineDefs[0].flags, level.lineDefs[1].flags, level.lineDefs[4].flags,
+                                level.lineDefs[5].flags}),
+              (std::vector<int>{1, 1, 4, 4}));
     EXPECT_EQ(Run(CheckCrossReferences).size(), rec.said.size());   // nothing more asked
 }
 
@@ -185,9 +184,8 @@ TEST_F(CheckTest, UnusedObjectsAreCountedAndDeletedOnConfirmation) {
     rec = Recorder();
     rec.confirmAnswer = true;
     Run(CheckCrossReferences);
-    EXPECT_EQ(level.vertices.count, 4);
-    EXPECT_EQ(level.sideDefs.count, 4);
-    EXPECT_EQ(level.sectors.count, 1);
+    EXPECT_EQ((std::vector<int>{level.vertices.count, level.sideDefs.count, level.sectors.count}),
+              (std::vector<int>{4, 4, 1}));
     EXPECT_TRUE(testkit::ReferencesSound());
 }
 
@@ -212,10 +210,7 @@ TEST_F(CheckTest, ReferencesOutOfRangeAreReportedNotFollowed) {
     level.lineDefs[0].end = 999;
     level.lineDefs[1].sideDef2 = 999;
     level.sideDefs[2].sector = 999;
-    for (auto check : {CheckCrossReferences, CheckClosedSectors}) {
-        rec = Recorder();
-        Run(check);
-    }
+    Run(CheckClosedSectors);
     rec = Recorder();
     Lines said = Run(CheckCrossReferences);
     EXPECT_TRUE(Has(said, "Crash LineDef 0: LineDef 0 Vertex out of range"));

@@ -16,19 +16,16 @@ struct Point {
     bool operator==(const Point& o) const { return x == o.x && y == o.y; }
 };
 
-std::vector<Point> ThingPlaces() {
+// Where every Thing or Vertex stands.
+template <class Objects>
+std::vector<Point> Places(const Objects& objects) {
     std::vector<Point> out;
-    for (int i = 0; i < level.things.count; ++i)
-        out.push_back({level.things[i].x, level.things[i].y});
+    for (const auto& o : objects)
+        out.push_back({o.x, o.y});
     return out;
 }
-
-std::vector<Point> VertexPlaces() {
-    std::vector<Point> out;
-    for (int i = 0; i < level.vertices.count; ++i)
-        out.push_back({level.vertices[i].x, level.vertices[i].y});
-    return out;
-}
+std::vector<Point> ThingPlaces() { return Places(level.things); }
+std::vector<Point> VertexPlaces() { return Places(level.vertices); }
 
 std::string Repeat(const std::string& event, int times) {
     std::string out;
