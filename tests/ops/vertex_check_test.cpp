@@ -2,7 +2,6 @@
 // they lie on, LineDefs split where a Vertex lies on them (within the
 // overlap tolerance), superimposed LineDefs merged; what it asks, and the
 // lists it hands back.
-#include "editor/object_commands.h"
 #include "editor/objects.h"
 #include "ops/vertex_check.h"
 #include "ops_fixture.h"
@@ -145,40 +144,6 @@ TEST_F(VertexCheckTest, LineDefListsKeepNamingTheirLineDefs) {
     EXPECT_EQ(level.vertices[north.start].x, 200);
     EXPECT_EQ(level.vertices[north.end].x, 400);
     EXPECT_EQ(level.vertices[north.end].y, 200);
-    EXPECT_TRUE(ReferencesSound());
-}
-
-// The editor runs the check when a drag ends: the second room, dragged
-// from 16 units away against the first, shares its wall.
-TEST_F(VertexCheckTest, ADragEndsWithTheCheck) {
-    AddSector();
-    AddSector();
-    AddRoom(0, 0, 200, 200, 0);
-    AddRoom(216, 0, 416, 200, 1);
-    config.editMode = kObjLineDef;
-    config.gridSize = 8;
-    config.gridSnap = 1;
-    SetScale(1.0f);
-    CentreMapAt(200, 100);
-    ForgetSelection(selection.list);
-    selection.list = ListOf({4, 5, 6, 7});
-    selection.current = 4;
-    DrawMap(MapDrawing::Full);
-    auto pointAt = [](int x, int y) {
-        view.PointerX = static_cast<int16_t>(MapToScreenX(x));
-        view.PointerY = static_cast<int16_t>(MapToScreenY(y));
-    };
-    pointAt(216, 100);
-    MoveObjectsCommand();
-    pointAt(200, 100);
-    DragStep();
-    Answers({"Y", "Y"});
-    MoveObjectsCommand();
-    EndMove();
-    EXPECT_TRUE(Showed(0, "One or more Vertices specify the same position"));
-    EXPECT_EQ(level.vertices.count, 6);
-    EXPECT_EQ(level.lineDefs.count, 7);
-    EXPECT_EQ(Numbers(selection.list), (std::vector<int>{6, 5, 4}));   // the wall merged away
     EXPECT_TRUE(ReferencesSound());
 }
 
