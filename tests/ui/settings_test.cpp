@@ -115,6 +115,12 @@ TEST_F(SettingsTest, OptionsTakeOnlyFilesOfTheRightKind) {
     EXPECT_EQ(std::string(Written().patchPath), Upper(dir.file("maps")) + "/");
 }
 
+// Fields of mixed types, to compare with one list of numbers.
+template <typename... Field>
+std::vector<double> Doubles(Field... fields) {
+    return {static_cast<double>(fields)...};
+}
+
 TEST_F(SettingsTest, ZoomMouseMapStoresEveryFieldAndTheZoomsAsFactors) {
     const char* values[] = {"7", "2", "300", "5", "20", "80", "400", "250", "4000", "3", "1", "60", "600", "1200"};
     std::string keys;
@@ -123,10 +129,10 @@ TEST_F(SettingsTest, ZoomMouseMapStoresEveryFieldAndTheZoomsAsFactors) {
     // The last field stays at 1200: 5 is out of range, Enter is refused, Esc leaves.
     Run(ZoomMouseMapDialog, keys + "type 5\nkey Enter\nkey Esc\n");
     const ConfigRecord& c = Written();
-    EXPECT_EQ((std::vector<double>{c.selectRange, c.overlapTolerance, c.rulerRadius, c.thingFillPattern,
-                                   c.scrollSpeed, c.mouseSensitivity, c.clickSpeed, c.clickSpeedCopy, c.lowerZoom,
-                                   c.upperZoom, c.paletteNumber, c.bottomTextureMagnify, c.beepBrowseFreq,
-                                   c.beepSelectFreq, c.beepErrorFreq}),
+    EXPECT_EQ(Doubles(c.selectRange, c.overlapTolerance, c.rulerRadius, c.thingFillPattern, c.scrollSpeed,
+                      c.mouseSensitivity, c.clickSpeed, c.clickSpeedCopy, c.lowerZoom, c.upperZoom,
+                      c.paletteNumber, c.bottomTextureMagnify, c.beepBrowseFreq, c.beepSelectFreq,
+                      c.beepErrorFreq),
               (std::vector<double>{7, 2, 300, 5, 20, 80, 400, 400, 0.25, 4, 3, 1, 60, 600, 1200}));
 }
 
