@@ -11,8 +11,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "platform/files.h"
@@ -44,23 +42,9 @@ struct SdlState {
     bool audioTried = false;
     SDL_AudioDeviceID audio = 0;
     int audioRate = kAudioRate;
-    // A new window's blank surface on its way to the window system (see
-    // SendFirstCopy); joined before anything else calls SDL, or at exit.
-    struct FirstCopy {
-        std::thread thread;
-        ~FirstCopy() { wait(); }
-        void wait() {
-            if (thread.joinable())
-                thread.join();
-        }
-    } firstCopy;
 };
 
 SdlState sdl;
-
-// Every entry that calls SDL first waits for the first copy to be done, so
-// that SDL is never used from two threads at once.
-void AwaitFirstCopy() { sdl.firstCopy.wait(); }
 
 int BiosShiftState(Uint16 mod) {
     int state = 0;
@@ -290,32 +274,7 @@ bool StartVideoWithoutStartingABus() {
     return started;
 }
 
-void BackSurfaceMemory(const SDL_Surface* surface);
-
-// Where memory is first touched slowly (under a virtual machine), the first
-// picture of a new window is slow on both sides: writing the new surface
-// costs some 8 ms and the window system's first copy of it some 40 ms for a
-// 1280x1024 window; after that each takes half a millisecond. So a second
-// thread blanks the new surface and sends it, while the program loads and
-// draws what it will show first. Only X11 shows the surface from shared
-// memory this way.
-void SendFirstCopy() {
-    SDL_Surface* surface = SDL_GetWindowSurface(sdl.window);
-    if (!surface || std::string(SDL_GetCurrentVideoDriver()) != "x11")
-        return;
-    auto send = [window = sdl.window, surface] {
-        BackSurfaceMemory(surface);
-        std::memset(surface->pixels, 0, size_t(surface->pitch) * size_t(surface->h));
-        SDL_UpdateWindowSurface(window);
-    };
-    try {
-        sdl.firstCopy.thread = std::thread(send);
-    } catch (const std::system_error&) {   // no thread to spare: the first picture pays
-    }
-}
-
 bool Start(int& width, int& height, VideoStartError& error) {
-    AwaitFirstCopy();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // An editor left alone may let the screen saver come; keeping it away
     // would also mean asking the session bus at every start.
@@ -353,12 +312,10 @@ bool Start(int& width, int& height, VideoStartError& error) {
     SDL_StartTextInput();
     sdl.relative = false;
     SpeedChanged();
-    SendFirstCopy();
     return true;
 }
 
 void Stop() {
-    AwaitFirstCopy();
     SDL_SetRelativeMouseMode(SDL_FALSE);
     sdl.relative = false;
     DestroyWindow();
@@ -552,7 +509,6 @@ void DrawChangedAreas(SDL_Surface* surface) {
 // Shows the canvas: whole after a palette change, an exposure, a new window
 // size or a failure; else only the areas that changed since the last frame.
 bool Present() {
-    AwaitFirstCopy();
     SDL_Surface* surface = SDL_GetWindowSurface(sdl.window);
     if (!surface) {
         sdl.whole = true;
@@ -587,7 +543,6 @@ bool Present() {
 }
 
 void Pump() {
-    AwaitFirstCopy();
     sdl.lastPump = MonotonicMilliseconds();
     SDL_Event e;
     while (SDL_PollEvent(&e))
@@ -597,14 +552,12 @@ void Pump() {
 // Long operations poll for keys between their steps; asking the window system
 // once a millisecond is plenty and keeps those polls cheap.
 void Poll(PollKind) {
-    AwaitFirstCopy();
     if (MonotonicMilliseconds() != sdl.lastPump)
         Pump();
 }
 
 // Sleeps in the window system's event wait: an idle program costs nothing.
 void WaitForInput(int timeoutMs) {
-    AwaitFirstCopy();
     if (timeoutMs < 0)
         SDL_WaitEvent(nullptr);
     else
@@ -615,7 +568,6 @@ void WaitForInput(int timeoutMs) {
 // The system pointer is moved only while it is over the window: a warp must
 // not pull it out of another program's window.
 void Warp(int x, int y) {
-    AwaitFirstCopy();
     if (sdl.relative || SDL_GetMouseFocus() != sdl.window)
         return;
     Placement p = WindowPlacement();
@@ -624,7 +576,6 @@ void Warp(int x, int y) {
 }
 
 void SpeedChanged() {
-    AwaitFirstCopy();
     bool relative = video.mouseSpeed != kPlatformMouseSpeed;
     if (relative == sdl.relative)
         return;
@@ -645,7 +596,6 @@ int64_t Milliseconds() {
 void Delay(int ms) { SleepMilliseconds(ms); }
 
 void Tone(int freq, int ms) {
-    AwaitFirstCopy();
     OpenAudio();
     if (sdl.audio == 0)
         return;
@@ -658,7 +608,6 @@ void Tone(int freq, int ms) {
 }
 
 bool DisplaySize(int& width, int& height) {
-    AwaitFirstCopy();
     SDL_DisplayMode mode;
     int display = SDL_GetWindowDisplayIndex(sdl.window);
     if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0)

@@ -93,7 +93,6 @@ protected:
         VideoStartError error;
         ASSERT_TRUE(VideoStart(canvasW, canvasH, "Zarn", error)) << error.message;
         started = std::chrono::steady_clock::now();
-        PlatformPoll(PollKind::Mouse);   // SDL is the test's alone from here on
         for (Uint32 id = 1; id < 64 && !window; ++id)
             window = SDL_GetWindowFromID(id);
         ASSERT_NE(window, nullptr);
