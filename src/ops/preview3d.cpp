@@ -7,6 +7,7 @@
 #include "editor/view.h"
 #include "level/level.h"
 #include "ops/preview3d_motion.h"
+#include "pictures/palette.h"
 #include "platform/video.h"
 #include "ui/graphics.h"
 #include "ui/help_viewer.h"
@@ -24,6 +25,24 @@ constexpr int kHelpColour = 15;
 constexpr int kShadowColour = 0;
 const char* const kHelpLine =
     "3D view: arrows/WASD walk, Q/E eye, N noclip, F1 help, Esc back";
+
+// The colours the view is shown in: the game's first palette as the game
+// shows it, without the brightness the editor adds (so that the darkest
+// COLORMAP rows are black); the editor's own are put back for the help and
+// on leaving.
+class ViewColours {
+public:
+    ViewColours() {
+        VideoGetPalette(editor_);
+        UseGame();
+    }
+    ~ViewColours() { UseEditor(); }
+    void UseGame() { LoadPalette(0, 0); }
+    void UseEditor() { VideoSetPalette(editor_); }
+
+private:
+    uint8_t editor_[768];
+};
 
 // Player 1's start, or nullptr.
 const Thing* PlayerStart() {
@@ -61,10 +80,14 @@ void DrawView(PreviewRenderer& renderer, const PreviewScene& scene, const Previe
 }
 
 // One key's effect; false for Esc, which leaves.
-bool HandleKey(const PreviewScene& scene, PreviewWalker& walker, int key) {
+bool HandleKey(const PreviewScene& scene, PreviewWalker& walker, ViewColours& colours, int key) {
     switch (key) {
     case kKeyEsc: return false;
-    case kKeyF1: ShowHelp("VIEW3D", HelpRange::TopicOnly); break;
+    case kKeyF1:
+        colours.UseEditor();
+        ShowHelp("VIEW3D", HelpRange::TopicOnly);
+        colours.UseGame();
+        break;
     case kKeyUp: case 'w': case 'W': WalkerMove(scene, walker, kWalkStep, 0); break;
     case kKeyDown: case 's': case 'S': WalkerMove(scene, walker, -kWalkStep, 0); break;
     case 'a': case 'A': WalkerMove(scene, walker, 0, -kWalkStep); break;
@@ -89,6 +112,7 @@ void Preview3d(PreviewStart start) {
     PreviewScene scene = BuildPreviewScene(level, assets);
     PreviewWalker walker = StartingWalker(scene, start);
     PreviewRenderer renderer;
+    ViewColours colours;
     HidePointer();
     int centreX = Screen().width() / 2, centreY = Screen().height() / 2;
     SetMousePos(centreX, centreY);
@@ -104,7 +128,7 @@ void Preview3d(PreviewStart start) {
         }
         int key = 0;
         while (running && ReadKey(&key))
-            running = HandleKey(scene, walker, key);
+            running = HandleKey(scene, walker, colours, key);
     }
     HidePointer();
     auto mapUnit = [](double v) { return static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L)); };

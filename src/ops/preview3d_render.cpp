@@ -13,8 +13,13 @@ constexpr double kSpriteNearDepth = 4.0;
 constexpr double kCellSlack = 1e-7;       // a hit on a cell border counts in both cells
 constexpr int kUpperUnpegged = 0x0008;
 constexpr int kLowerUnpegged = 0x0010;
-// The sky: 1024 texture columns around the horizon, texel rows as wide as
-// columns, and the horizon at texture row 100.
+// The game's 320 x 200 pixels fill a 4:3 screen, each 1.2 times as tall as
+// wide: with its 90-degree width, everything stands 1.2 times as tall as
+// square pixels would draw it.
+constexpr double kPixelAspect = 1.2;
+// The sky as the game maps it: 1024 texture columns around the horizon,
+// counted with the view angle (so a texture shows mirrored), one texel row
+// per row of the game's screen, the horizon at texture row 100.
 constexpr double kSkyColumnsAround = 1024;
 constexpr double kSkyHorizonRow = 100;
 constexpr int kSpriteRotations = 8;
@@ -26,9 +31,23 @@ constexpr double kFarRow = 1 << 20;
 constexpr double kFarPlace = 1 << 20;
 constexpr double kMaxPlaneDepth = 1 << 16;
 constexpr double kPositive = 1 << 23;
-// The light fades one COLORMAP row each 96 units beyond 128.
-constexpr double kFadeStart = 128;
-constexpr double kFadePerUnit = 1.0 / 96;
+// The game's light tables: 16 light steps, 48 scale indexes for walls and
+// Things, 128 depth steps of 16 units for floors and ceilings.
+constexpr int kLightSteps = 16;
+constexpr int kFarRowsPerStep = 4;
+constexpr int kScaleIndexes = 48;
+constexpr int kDepthSteps = 128;
+constexpr double kDepthStepUnits = 16;
+constexpr int kGameFocal = 160;   // the game's projection: half its 320-pixel width
+
+// The game repeats a sky texture after the largest power of two within its
+// width, so that 1024 columns around meet without a seam.
+int WrapWidth(int width) {
+    int wrap = 1;
+    while (wrap <= width / 2)
+        wrap *= 2;
+    return wrap;
+}
 
 int PositiveModulo(int64_t value, int size) {
     int64_t m = value % size;
@@ -97,6 +116,7 @@ void AddLines(PreviewScene& scene, const LevelState& lvl) {
         line.dy = b->y - a->y;
         line.length = std::hypot(line.dx, line.dy);
         line.flags = def.flags;
+        line.contrast = line.dy == 0 ? -1 : line.dx == 0 ? 1 : 0;
         const uint16_t sides[2] = {def.sideDef1, def.sideDef2};
         for (int k = 0; k < 2; ++k) {
             const SideDef* side = lvl.sideDefs.at(sides[k]);
@@ -107,8 +127,32 @@ void AddLines(PreviewScene& scene, const LevelState& lvl) {
     }
 }
 
-// The COLORMAP row of a light level at the eye.
-int LightBase(int light) { return 2 * (15 - std::clamp(light, 0, 255) / 16); }
+// The light step of a Sector's light level, shifted by contrast.
+int LightStep(int sectorLight, int contrast) {
+    int step = sectorLight < 0 ? -1 : sectorLight / 16;
+    return std::clamp(step + contrast, 0, kLightSteps - 1);
+}
+
+int RowOfStep(int step, int brighter) {
+    return std::clamp(kFarRowsPerStep * (kLightSteps - 1 - step) - brighter, 0, kLightRows - 1);
+}
+
+// The floor and ceiling rows of every light step by depth step, made once.
+const uint8_t* DepthRows(int step) {
+    static const auto table = [] {
+        std::vector<uint8_t> rows(static_cast<size_t>(kLightSteps) * kDepthSteps);
+        for (int s = 0; s < kLightSteps; ++s)
+            for (int d = 0; d < kDepthSteps; ++d)
+                rows[static_cast<size_t>(s) * kDepthSteps + d] =
+                    static_cast<uint8_t>(RowOfStep(s, kGameFocal / (d + 1) / 2));
+        return rows;
+    }();
+    return &table[static_cast<size_t>(step) * kDepthSteps];
+}
+
+int DepthStep(double depth) {
+    return static_cast<int>(std::clamp(depth / kDepthStepUnits, 0.0, kDepthSteps - 1.0));
+}
 
 const uint8_t* IdentityLight() {
     static uint8_t table[256];
@@ -123,9 +167,14 @@ const uint8_t* IdentityLight() {
 
 }  // namespace
 
-int LightRowFor(int light, double distance) {
-    double fade = std::max(0.0, std::min(distance, kMaxPlaneDepth) - kFadeStart) * kFadePerUnit;
-    return std::min(kLightRows - 1, LightBase(light) + static_cast<int>(fade));
+int ScaleLightRow(int sectorLight, double depth, int contrast) {
+    double index = depth > 0 ? 16.0 * kGameFocal / depth : kScaleIndexes;
+    int scaleIndex = static_cast<int>(std::min(index, kScaleIndexes - 1.0));
+    return RowOfStep(LightStep(sectorLight, contrast), scaleIndex / 2);
+}
+
+int DepthLightRow(int sectorLight, double depth) {
+    return DepthRows(LightStep(sectorLight, 0))[DepthStep(depth)];
 }
 
 PreviewScene BuildPreviewScene(const LevelState& lvl, const PreviewAssets& assets) {
@@ -194,14 +243,15 @@ struct PreviewRenderer::Frame {
     const PreviewAssets& assets;
     const PreviewCamera& camera;
     int width, height;
-    double focal, centerX, centerY;
+    double focalX, focalY;   // screen pixels per unit of depth, across and up
+    double centerX, centerY;
     double forwardX, forwardY, rightX, rightY;
     double rayX = 0, rayY = 0;   // the current column's ray per unit of depth
     uint8_t* column = nullptr;   // the current column's pixels
 
-    const uint8_t* Light(int light, double distance) const {
-        const uint8_t* row = assets.LightRow(LightRowFor(light, distance));
-        return row ? row : IdentityLight();
+    const uint8_t* Light(int row) const {
+        const uint8_t* colours = assets.LightRow(row);
+        return colours ? colours : IdentityLight();
     }
     // The texel row at the centre of screen row 0 of a picture column whose
     // row 0 is at height top, vStep texel rows per screen row.
@@ -223,7 +273,8 @@ void PreviewRenderer::Draw(const PreviewScene& scene, const PreviewAssets& asset
     eye.z = std::clamp(eye.z, -kFarPlace, kFarPlace);
     if (!std::isfinite(eye.angle))
         eye.angle = 0;
-    Frame frame{scene, assets, eye, width, height, width / 2.0, width / 2.0, height / 2.0,
+    const double focalX = width / 2.0;
+    Frame frame{scene, assets, eye, width, height, focalX, focalX * kPixelAspect, width / 2.0, height / 2.0,
                 std::cos(eye.angle), std::sin(eye.angle), 0, 0};
     frame.rightX = frame.forwardY;
     frame.rightY = -frame.forwardX;
@@ -268,7 +319,7 @@ void PreviewRenderer::CastColumn(Frame& frame, int x) {
     windows_[x].clear();
     masked_[x].clear();
     frame.column = &columns_[static_cast<size_t>(x) * frame.height];
-    double k = (x + 0.5 - frame.centerX) / frame.focal;
+    double k = (x + 0.5 - frame.centerX) / frame.focalX;
     double dx = frame.forwardX + frame.rightX * k, dy = frame.forwardY + frame.rightY * k;
     frame.rayX = dx;
     frame.rayY = dy;
@@ -388,11 +439,11 @@ void PreviewRenderer::DrawHit(Frame& frame, int x, const Hit& hit, int& top, int
     const PreviewScene::SectorLook& near = scene.sectors[line.sector[nearSide]];
     const PreviewScene::SideLook& side = scene.sides[line.side[nearSide]];
     double along = hit.front ? hit.along : line.length - hit.along;
-    double scale = frame.focal / hit.depth;
+    double scale = frame.focalY / hit.depth;
     int ceilingRow = std::clamp(frame.RowOf(near.ceiling, scale), top, bottom);
     int floorRow = std::clamp(frame.RowOf(near.floor, scale), ceilingRow, bottom);
     DrawPlanes(frame, x, near, top, bottom, ceilingRow, floorRow);
-    const uint8_t* light = frame.Light(near.light, hit.depth);
+    const uint8_t* light = frame.Light(ScaleLightRow(near.light, hit.depth, line.contrast));
 
     // The texture's column at this hit, its row 0 at height texTop.
     auto spanOf = [&](const ColumnPicture& texture, double texTop) {
@@ -456,13 +507,12 @@ void PreviewRenderer::DrawPlanes(Frame& frame, int x, const PreviewScene::Sector
     // The ceiling above the wall, the floor below it: each row meets the
     // plane at a depth that gives the flat's texel and the light.
     auto plane = [&](const uint8_t* flat, double height, int y0, int y1) {
-        const double rise = (height - camera.z) * frame.focal;
-        const int base = LightBase(sector.light);
+        const double rise = (height - camera.z) * frame.focalY;
+        const uint8_t* rows = DepthRows(LightStep(sector.light, 0));
         const uint8_t* colormap = frame.assets.LightRow(0);
         for (int y = y0; y < y1; ++y) {
             double depth = std::min(rise * invRow_[y], kMaxPlaneDepth);
-            int row = std::min(kLightRows - 1, base + static_cast<int>(std::max(0.0, depth - kFadeStart) * kFadePerUnit));
-            const uint8_t* light = colormap ? colormap + row * 256 : IdentityLight();
+            const uint8_t* light = colormap ? colormap + rows[DepthStep(depth)] * 256 : IdentityLight();
             if (!flat) {
                 out[y] = light[kMissingColour];
                 continue;
@@ -476,12 +526,12 @@ void PreviewRenderer::DrawPlanes(Frame& frame, int x, const PreviewScene::Sector
     if (sector.sky) {
         const ColumnPicture* sky = frame.assets.Sky();
         if (sky && top < ceilingRow) {
-            double rayAngle = camera.angle - std::atan((x + 0.5 - frame.centerX) / frame.focal);
-            double turns = -rayAngle / (2 * kPi);
-            int u = PositiveModulo(static_cast<int64_t>(std::floor(turns * kSkyColumnsAround)), sky->width);
-            double perRow = kSkyColumnsAround / 4 / frame.width;
+            double rayAngle = camera.angle - std::atan((x + 0.5 - frame.centerX) / frame.focalX);
+            int64_t column = static_cast<int64_t>(std::floor(rayAngle / (2 * kPi) * kSkyColumnsAround));
+            int u = static_cast<int>(column & (WrapWidth(sky->width) - 1));
+            double perRow = kGameFocal / frame.focalY;
             const uint8_t* texels = sky->column(u);
-            const uint8_t* light = frame.Light(255, 0);
+            const uint8_t* light = frame.Light(0);   // the game draws the sky unlit
             for (int y = top; y < ceilingRow; ++y) {
                 int v = static_cast<int>(std::floor(kSkyHorizonRow + (y + 0.5 - frame.centerY) * perRow));
                 out[y] = light[texels[std::clamp(v, 0, sky->height - 1)]];
@@ -514,7 +564,7 @@ void PreviewRenderer::AddSprites(Frame& frame) {
         const ColumnPicture* picture = view.picture;
         if (!picture)
             continue;
-        double scale = frame.focal / depth;
+        double scale = frame.focalX / depth;
         double lateral = rx * frame.rightX + ry * frame.rightY;
         double left = frame.centerX + (lateral - picture->leftOffset) * scale;
         double right = left + picture->width * scale;
@@ -523,8 +573,8 @@ void PreviewRenderer::AddSprites(Frame& frame) {
         int x0 = std::max(0, static_cast<int>(std::ceil(left - 0.5)));
         int x1 = std::min(frame.width, static_cast<int>(std::ceil(right - 0.5)));
         int light = sprite.sector >= 0 ? frame.scene.sectors[sprite.sector].light : 255;
-        const uint8_t* lightRow = frame.Light(light, depth);
-        double vStep = 1 / scale;
+        const uint8_t* lightRow = frame.Light(ScaleLightRow(light, depth));
+        double vStep = depth / frame.focalY;
         double v0 = frame.TexelRowOfRow0(sprite.z + picture->topOffset, vStep);
         for (int x = x0; x < x1; ++x) {
             int u = std::clamp(static_cast<int>((x + 0.5 - left) / scale), 0, picture->width - 1);

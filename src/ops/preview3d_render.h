@@ -52,6 +52,7 @@ struct PreviewScene {
         int side[2];     // SideDef numbers, -1 for none or out of range
         int sector[2];   // their Sectors, -1 for none or out of range
         int flags;
+        int contrast;    // the light step added to its walls: -1, 0 or +1
     };
     struct Sprite {
         double x, y, z;
@@ -73,10 +74,16 @@ struct PreviewScene {
 PreviewScene BuildPreviewScene(const LevelState& lvl, const PreviewAssets& assets);
 PreviewGround GroundAt(const PreviewScene& scene, double x, double y);
 
-// COLORMAP row of a surface in a Sector of the given light level seen at a
-// distance (map units): the light in steps of 16 gives the row at the eye
-// (255 -> 0, 0 -> 30), and each 96 units beyond 128 one row darker, up to 31.
-int LightRowFor(int light, double distance);
+// The game's light. A Sector's light level in steps of 16 (0 .. 15; for
+// walls, contrast adds -1 along the x axis and +1 along the y axis, as the
+// game shades them) sets the COLORMAP row far away: row 0 at step 15, 4
+// rows darker a step, never past row 31, the darkest. Nearer it is
+// brighter: by half the scale index (16 times the game's projection of 160
+// over the depth, at most 47) for walls and Things, and by half of 160 over
+// the depth step (depth / 16 + 1, at most 128) for floors and ceilings. So
+// light 0 .. 31 is black near and far, 240 and above full bright anywhere.
+int ScaleLightRow(int sectorLight, double depth, int contrast = 0);
+int DepthLightRow(int sectorLight, double depth);
 
 // Keeps its per-column buffers between frames, so that drawing allocates
 // nothing once the first frame is drawn.
