@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
+#include "base/config.h"
 #include "editor/editor.h"
 #include "editor/view.h"
 #include "level/level.h"
 #include "ops/preview3d_motion.h"
+#include "ops/preview3d_things.h"
 #include "pictures/palette.h"
 #include "platform/video.h"
 #include "ui/graphics.h"
@@ -23,8 +26,7 @@ constexpr double kRadiansPerPixel = kPi / 640;
 constexpr int kPlayer1Start = 1;
 constexpr int kHelpColour = 15;
 constexpr int kShadowColour = 0;
-const char* const kHelpLine =
-    "3D view: arrows/WASD walk, Q/E eye, N noclip, F1 help, Esc back";
+const char* const kHelpLine = "3D view: arrows/WASD walk, Q/E eye, N noclip, T Things, F1 help, Esc back";
 
 // The colours the view is shown in: the game's first palette as the game
 // shows it, without the brightness the editor adds (so that the darkest
@@ -37,11 +39,20 @@ public:
         UseGame();
     }
     ~ViewColours() { UseEditor(); }
+    ViewColours(const ViewColours&) = delete;
+    ViewColours& operator=(const ViewColours&) = delete;
     void UseGame() { LoadPalette(0, 0); }
     void UseEditor() { VideoSetPalette(editor_); }
 
 private:
     uint8_t editor_[768];
+};
+
+// What the view shows and where from.
+struct View {
+    PreviewScene scene;
+    PreviewWalker walker;
+    PreviewThings things;
 };
 
 // Player 1's start, or nullptr.
@@ -59,10 +70,17 @@ PreviewWalker StartingWalker(const PreviewScene& scene, PreviewStart start) {
     return WalkerAt(scene, ScreenToMapX(view.PointerX), ScreenToMapY(view.PointerY), 90);
 }
 
-void DrawView(PreviewRenderer& renderer, const PreviewScene& scene, const PreviewAssets& assets,
-              const PreviewWalker& walker) {
+// The second line: which Things are drawn, and noclip when it is on.
+std::string StateLine(const View& shown) {
+    std::string line = shown.things.set == PreviewThingSet::All
+                           ? "Things: all"
+                           : "Things: one player, skill " + std::to_string(shown.things.skill);
+    return shown.walker.noclip ? line + ", noclip" : line;
+}
+
+void DrawView(PreviewRenderer& renderer, const PreviewAssets& assets, const View& shown) {
     Canvas& canvas = Screen();
-    renderer.Draw(scene, assets, walker.camera, canvas.pixels(), canvas.width(), canvas.height());
+    renderer.Draw(shown.scene, assets, shown.walker.camera, canvas.pixels(), canvas.width(), canvas.height());
     Viewport old = canvas.getviewport();
     canvas.setviewport(0, 0, canvas.getmaxx(), canvas.getmaxy(), true);
     // Each line over its shadow, to be read on any wall.
@@ -74,13 +92,19 @@ void DrawView(PreviewRenderer& renderer, const PreviewScene& scene, const Previe
         canvas.outtextxy(4, y, line);
     };
     text(0, kHelpLine);
-    if (walker.noclip)
-        text(1, "noclip");
+    text(1, StateLine(shown).c_str());
     canvas.setviewport(old.left, old.top, old.right, old.bottom, old.clip);
 }
 
+void ChooseThings(View& shown, PreviewThings things) {
+    shown.things = things;
+    ChoosePreviewThings(shown.scene, things);
+}
+
 // One key's effect; false for Esc, which leaves.
-bool HandleKey(const PreviewScene& scene, PreviewWalker& walker, ViewColours& colours, int key) {
+bool HandleKey(View& shown, ViewColours& colours, int key) {
+    const PreviewScene& scene = shown.scene;
+    PreviewWalker& walker = shown.walker;
     switch (key) {
     case kKeyEsc: return false;
     case kKeyF1:
@@ -100,6 +124,14 @@ bool HandleKey(const PreviewScene& scene, PreviewWalker& walker, ViewColours& co
         walker.noclip = !walker.noclip;
         WalkerSettle(scene, walker);
         break;
+    case 't': case 'T': {
+        bool all = shown.things.set == PreviewThingSet::All;
+        ChooseThings(shown, {all ? PreviewThingSet::OnePlayer : PreviewThingSet::All, shown.things.skill});
+        break;
+    }
+    case '1': case '2': case '3': case '4': case '5':
+        ChooseThings(shown, {PreviewThingSet::OnePlayer, key - '0'});
+        break;
     default: break;
     }
     return true;
@@ -109,8 +141,9 @@ bool HandleKey(const PreviewScene& scene, PreviewWalker& walker, ViewColours& co
 
 void Preview3d(PreviewStart start) {
     PreviewAssets assets = LoadPreviewAssets(level);
-    PreviewScene scene = BuildPreviewScene(level, assets);
-    PreviewWalker walker = StartingWalker(scene, start);
+    View shown{BuildPreviewScene(level, assets), {}, {}};
+    shown.walker = StartingWalker(shown.scene, start);
+    ChooseThings(shown, {PreviewThingSet::OnePlayer, TestPlaySkill(config.testOptions)});
     PreviewRenderer renderer;
     ViewColours colours;
     HidePointer();
@@ -118,21 +151,21 @@ void Preview3d(PreviewStart start) {
     SetMousePos(centreX, centreY);
     bool running = true;
     while (running) {
-        DrawView(renderer, scene, assets, walker);
+        DrawView(renderer, assets, shown);
         WaitForInput();
         int mouseX = centreX, mouseY = centreY;
         ReadMouse(&mouseX, &mouseY, nullptr);
         if (mouseX != centreX) {
-            WalkerTurn(walker, (centreX - mouseX) * kRadiansPerPixel);
+            WalkerTurn(shown.walker, (centreX - mouseX) * kRadiansPerPixel);
             SetMousePos(centreX, centreY);
         }
         int key = 0;
         while (running && ReadKey(&key))
-            running = HandleKey(scene, walker, colours, key);
+            running = HandleKey(shown, colours, key);
     }
     HidePointer();
     auto mapUnit = [](double v) { return static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L)); };
-    CentreMapAt(mapUnit(walker.camera.x), mapUnit(walker.camera.y));
+    CentreMapAt(mapUnit(shown.walker.camera.x), mapUnit(shown.walker.camera.y));
     editor.redrawAll = true;
 }
 

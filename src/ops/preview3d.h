@@ -1,11 +1,15 @@
 // The 3D view of the level: the whole canvas shows the level as edited from
 // a camera that walks (or, without clipping, flies) through it, drawn by the
-// preview renderer in the game's palette. Esc goes back to the map, centred
-// where the camera stood.
+// preview renderer as the game draws it, in the game's colours. Two lines
+// at the top name the keys and what is shown; the game's weapon and status
+// bar are not drawn. Esc goes back to the map, centred where the camera
+// stood.
 //
 // Keys: Up/W forward, Down/S back, Left/Right turn, A/D step aside, the mouse
 // turns, PgUp/Q and PgDn/E raise and lower the eye, N switches clipping and
-// gravity off and on, F1 shows the help topic VIEW3D.
+// gravity off and on, T shows every Thing or again only what one player
+// sees, 1 .. 5 choose the skill of those (at first the test play options'),
+// F1 shows the help topic VIEW3D.
 #pragma once
 
 #include "editor/editor_actions.h"

@@ -190,8 +190,8 @@ PreviewScene BuildPreviewScene(const LevelState& lvl, const PreviewAssets& asset
     for (const Thing& t : lvl.things) {
         PreviewGround ground = GroundAt(scene, t.x, t.y);
         scene.sprites.push_back({static_cast<double>(t.x), static_cast<double>(t.y),
-                                 static_cast<double>(ground.floor), static_cast<uint16_t>(t.type),
-                                 t.angle, ground.sector});
+                                 static_cast<double>(ground.floor), static_cast<uint16_t>(t.type), t.angle,
+                                 ground.sector, static_cast<uint16_t>(t.flags), true});
     }
     return scene;
 }
@@ -549,6 +549,8 @@ void PreviewRenderer::DrawPlanes(Frame& frame, int x, const PreviewScene::Sector
 void PreviewRenderer::AddSprites(Frame& frame) {
     const PreviewCamera& camera = frame.camera;
     for (const PreviewScene::Sprite& sprite : frame.scene.sprites) {
+        if (!sprite.shown)
+            continue;
         double rx = sprite.x - camera.x, ry = sprite.y - camera.y;
         double depth = rx * frame.forwardX + ry * frame.forwardY;
         if (depth < kSpriteNearDepth)

@@ -32,7 +32,8 @@ struct PreviewGround {
 
 // The level prepared for drawing: the LineDefs as segments with their sides
 // resolved and a grid of them, every Sector's heights, light and flats, every
-// SideDef's offsets and textures, and every Thing's place and height. It
+// SideDef's offsets and textures, and every Thing's place, height and
+// flags (each drawn while shown: see ChoosePreviewThings). It
 // points into the assets it was built with, which must outlive it.
 struct PreviewScene {
     struct SectorLook {
@@ -56,7 +57,8 @@ struct PreviewScene {
     };
     struct Sprite {
         double x, y, z;
-        int type, angle, sector;
+        int type, angle, sector, flags;
+        bool shown;
     };
     std::vector<SectorLook> sectors;
     std::vector<SideLook> sides;

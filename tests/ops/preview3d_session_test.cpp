@@ -1,10 +1,12 @@
 // The 3D view in the running editor on Freedoom's MAP01: W opens it over the
-// whole screen, the keys walk, Esc comes back to the map centred where the
-// camera stood; Shift-W starts at the pointer instead.
+// whole screen, T adds the Things one player does not see, the keys walk,
+// Esc comes back to the map centred where the camera stood; Shift-W starts
+// at the pointer instead.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
+#include <vector>
 
 #include "editor/editor_session.h"
 #include "editor/view.h"
@@ -37,13 +39,19 @@ protected:
 };
 
 TEST_F(PreviewSessionTest, WOpensTheViewAndEscCentresTheMapWhereTheCameraStood) {
-    std::string shot = session->Dir().file("view.png");
-    ASSERT_EQ(editor_test::kScriptEnded,
-              Run("key W\nsnapshot " + shot + "\nkey Up\nkey w\nkey Left\nkey Right\nkey Esc\n" + editor_test::kIdle));
-    testkit::PngPicture picture;
+    std::string shot = session->Dir().file("view.png"), all = session->Dir().file("all.png");
+    ASSERT_EQ(editor_test::kScriptEnded, Run("key W\nsnapshot " + shot + "\nkey T\nsnapshot " + all +
+                                             "\nkey Up\nkey w\nkey Left\nkey Right\nkey Esc\n" + editor_test::kIdle));
+    testkit::PngPicture picture, withAll;
     ASSERT_EQ("", testkit::ReadPng(shot, picture));
+    ASSERT_EQ("", testkit::ReadPng(all, withAll));
     std::set<int> colours(picture.pixels.begin(), picture.pixels.end());
     EXPECT_GT(colours.size(), 60u) << "a textured view, not the map";
+    // A deathmatch start stands 400 units ahead, below the two lines of text.
+    auto below = [](const testkit::PngPicture& p) {
+        return std::vector<uint8_t>(p.pixels.begin() + static_cast<ptrdiff_t>(p.width) * 40, p.pixels.end());
+    };
+    EXPECT_NE(below(picture), below(withAll));
     PreviewWalker walked = WalkedFromStart(2);
     EXPECT_NEAR(view.OrigX, walked.camera.x, 1);
     EXPECT_NEAR(view.OrigY, walked.camera.y, 1);

@@ -12,6 +12,7 @@
 #include "base/config.h"
 #include "level/level.h"
 #include "ops/preview3d_motion.h"
+#include "ops/preview3d_things.h"
 #include "support/map_kit.h"
 #include "support/picture_kit.h"
 #include "support/wad_session.h"
@@ -283,6 +284,13 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
     EXPECT_NE(lit, At(frame, 165, 125));
     EXPECT_NE(lit, At(frame, 160, 118));
     EXPECT_NE(lit, At(frame, 160, 131));
+    // Placed for the hard skills only, one player at skill 3 does not see it.
+    level.things[0].flags = 4;
+    frame = Draw(Eye());
+    ChoosePreviewThings(scene, {PreviewThingSet::OnePlayer, 3});
+    renderer.Draw(scene, assets, Eye(), frame.data(), kW, kH);
+    EXPECT_NE(lit, At(frame, 160, 125));
+    level.things[0].flags = 7;
 
     // Behind a wall across the room the bonus is hidden.
     int a = mapkit::AddVertex(200, 512), b = mapkit::AddVertex(200, 0);
@@ -456,6 +464,42 @@ TEST_F(PreviewTest, WalkerStepsUpToTwentyFourAndStopsAtWalls) {
     EXPECT_EQ(49, walker.camera.z);
     WalkerRaise(scene, walker, -100);
     EXPECT_GT(walker.camera.z, 0);
+}
+
+// One player sees the Things of the skill's flag (1-2 easy, 3 medium, 4-5
+// hard) that are not kept for multiplayer games; no starts, and none that
+// the game never draws.
+TEST(PreviewThings, OnePlayerSeesWhatTheGameShowsAtTheSkill) {
+    struct Case {
+        Flavour flavour;
+        int type, flags, skill;
+        bool seen;
+    } cases[] = {
+        {Flavour::Doom, 2014, 7, 4, true},     {Flavour::Doom, 2014, 1, 2, true},
+        {Flavour::Doom, 2014, 1, 3, false},    {Flavour::Doom, 2014, 2, 3, true},
+        {Flavour::Doom, 2014, 4, 5, true},     {Flavour::Doom, 2014, 3, 4, false},
+        {Flavour::Doom, 2014, 0x17, 4, false},   // multiplayer only
+        {Flavour::Doom, 2014, 0x0f, 4, true},    // deaf
+        {Flavour::Doom, 1, 7, 4, false},       {Flavour::Doom, 4, 7, 4, false},
+        {Flavour::Doom, 11, 7, 4, false},      {Flavour::Doom, 14, 7, 4, false},
+        {Flavour::Doom, 87, 7, 4, false},      {Flavour::Doom, 88, 7, 4, true},
+        {Flavour::Heretic, 1203, 7, 4, false}, {Flavour::Heretic, 56, 7, 4, false},
+        {Flavour::Heretic, 42, 7, 4, false},   {Flavour::Heretic, 87, 7, 4, true},
+    };
+    for (const Case& c : cases) {
+        SetFlavour(c.flavour);
+        EXPECT_EQ(c.seen, OnePlayerSees(c.type, c.flags, c.skill)) << c.type << " flags " << c.flags;
+    }
+    SetFlavour(Flavour::Heretic);
+    // The skill as the game reads the test play options: the first digit
+    // after -skill, 3 without a usable one.
+    struct Options {
+        const char* text;
+        int skill;
+    } options[] = {{"-skill 4 -debug -nomonsters", 4}, {"-warp 7 -SKILL 1", 1}, {"-nomonsters", 3},
+                   {"", 3}, {"-skill", 3}, {"-skill 9", 3}, {"-skill 52", 5}};
+    for (const Options& o : options)
+        EXPECT_EQ(o.skill, TestPlaySkill(o.text)) << o.text;
 }
 
 TEST(PreviewSky, TextureFollowsTheGameAndEpisodeOrMap) {
