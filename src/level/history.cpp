@@ -12,8 +12,7 @@
 
 namespace {
 
-constexpr int kArrays = 5;
-constexpr int kThingsArray = 0;
+constexpr int kArrays = 5;   // Things, LineDefs, SideDefs, Vertexes, Sectors
 // Records compared at once before looking at single ones.
 constexpr int32_t kBlock = 64;
 // Unchanged records between two changed ones that still join them into one
@@ -34,31 +33,96 @@ struct Run {
     std::vector<uint8_t> held;
 };
 
+// A fingerprint of an array: the sum of a hash of each record and its
+// number, over the whole records and over the fields that the node builder's
+// lumps depend on (the map's shape). A step changes it by what its runs
+// change, so the level is compared with the saved state at the cost of the
+// step, not of the level.
+struct Print {
+    uint64_t all = 0, shape = 0;
+    Print& operator+=(const Print& o) {
+        all += o.all;
+        shape += o.shape;
+        return *this;
+    }
+    Print& operator-=(const Print& o) {
+        all -= o.all;
+        shape -= o.shape;
+        return *this;
+    }
+};
+
 struct ArrayChange {
     int array = 0;
     int32_t heldCount = 0;   // the record count of the state not shown
     std::vector<Run> runs;
+    // The fingerprint of the state shown minus that of the state held.
+    Print shift;
 };
 
 struct Step {
     std::string label;
     std::vector<ArrayChange> changes;
-    bool geometry = false;   // something but Things changed
     size_t bytes = 0;
 };
+
+using Fingerprints = std::array<Print, kArrays>;
 
 struct HistoryState {
     std::array<ArrayCopy, kArrays> copy;
     std::deque<Step> done;       // oldest first
     std::vector<Step> undone;    // the next to redo last
     std::string pendingLabel;
-    int64_t dropped = 0;         // steps dropped from the front of done
-    int64_t savedAt = 0;         // position of the saved state; -1 when it is gone
+    Fingerprints shown{};        // of the level as it stands at the last step
+    Fingerprints saved{};        // of the state last saved
     bool savedMapChanged = false;
     size_t bytes = 0;
 };
 
 HistoryState history;
+
+// The bytes of each array's records that the map's shape is made of: a
+// LineDef's Vertexes and SideDefs, a SideDef's Sector, a Vertex whole; of a
+// Sector only that it is there. Things are no part of it.
+struct ByteRange {
+    size_t first, length;
+};
+const std::vector<ByteRange> kShapeBytes[kArrays] = {{}, {{0, 4}, {10, 4}}, {{28, 2}}, {{0, 4}}, {}};
+
+uint64_t Mix(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdu;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53u;
+    return h ^ (h >> 33);
+}
+
+uint64_t HashBytes(uint64_t h, const uint8_t* bytes, size_t size) {
+    for (size_t i = 0; i < size; ++i)
+        h = (h ^ bytes[i]) * 0x100000001b3u;
+    return h;
+}
+
+Print RecordPrint(int array, int32_t number, const uint8_t* record, size_t size) {
+    const uint64_t seed = 0xcbf29ce484222325u ^ static_cast<uint32_t>(number);
+    Print print;
+    print.all = Mix(HashBytes(seed, record, size));
+    if (array == 0)
+        return print;
+    uint64_t shape = seed;
+    for (const ByteRange& range : kShapeBytes[array])
+        shape = HashBytes(shape, record + range.first, range.length);
+    print.shape = Mix(shape);
+    return print;
+}
+
+// The fingerprint share of records [first, end) given from record first on.
+Print Share(int array, const uint8_t* records, int32_t first, int32_t end, size_t size) {
+    Print sum;
+    for (int32_t i = first; i < end; ++i)
+        sum += RecordPrint(array, i, records + static_cast<size_t>(i - first) * size, size);
+    return sum;
+}
 
 // Calls action(array number, level array) for each of the five arrays.
 template <typename Action>
@@ -76,10 +140,12 @@ uint8_t* RecordBytes(ObjectArray<T>& array) {
 }
 
 template <typename T>
-void TakeCopy(ObjectArray<T>& array, ArrayCopy& copy) {
+void TakeCopy(int number, ObjectArray<T>& array) {
+    ArrayCopy& copy = history.copy[static_cast<size_t>(number)];
     const uint8_t* bytes = RecordBytes(array);
     copy.bytes.assign(bytes, bytes + static_cast<size_t>(array.count) * sizeof(T));
     copy.count = array.count;
+    history.shown[static_cast<size_t>(number)] = Share(number, bytes, 0, array.count, sizeof(T));
 }
 
 struct Span {
@@ -125,6 +191,21 @@ std::vector<uint8_t> HeldBytes(const uint8_t* records, int32_t count, int32_t fi
                                 records + static_cast<size_t>(end) * size);
 }
 
+// What the runs add to the fingerprint: the level's records in place of the
+// copy's.
+Print Shift(int array, const uint8_t* now, int32_t nowCount, const std::vector<Run>& runs,
+            int32_t heldCount, size_t size) {
+    Print shift;
+    for (const Run& run : runs) {
+        int32_t end = run.first + run.length;
+        int32_t nowEnd = std::min(end, nowCount);
+        if (nowEnd > run.first)
+            shift += Share(array, now + static_cast<size_t>(run.first) * size, run.first, nowEnd, size);
+        shift -= Share(array, run.held.data(), run.first, std::min(end, heldCount), size);
+    }
+    return shift;
+}
+
 // Brings the copy's runs up to the level's records.
 void UpdateCopy(const uint8_t* now, int32_t nowCount, const std::vector<Run>& runs,
                 ArrayCopy& copy, size_t size) {
@@ -153,6 +234,8 @@ bool DiffArray(int number, ObjectArray<T>& array, ArrayChange& change) {
         change.runs.push_back(
             {span.first, length, HeldBytes(copy.bytes.data(), copy.count, span.first, length, sizeof(T))});
     }
+    change.shift = Shift(number, now, array.count, change.runs, copy.count, sizeof(T));
+    history.shown[static_cast<size_t>(number)] += change.shift;
     UpdateCopy(now, array.count, change.runs, copy, sizeof(T));
     return true;
 }
@@ -186,6 +269,8 @@ void SwapArray(ObjectArray<T>& array, ArrayChange& change) {
         run.held = std::move(taken[i]);
     }
     change.heldCount = shown;
+    history.shown[static_cast<size_t>(change.array)] -= change.shift;
+    change.shift = Print{0 - change.shift.all, 0 - change.shift.shape};
     UpdateCopy(RecordBytes(array), array.count, change.runs,
                history.copy[static_cast<size_t>(change.array)], size);
 }
@@ -212,38 +297,22 @@ void Swap(Step& step) {
     history.bytes += step.bytes;
 }
 
-int64_t Position() { return history.dropped + static_cast<int64_t>(history.done.size()); }
-
-// Step number k (the first step is 1): done up to the position, undone after it.
-const Step& StepNumbered(int64_t k) {
-    int64_t at = Position();
-    if (k <= at)
-        return history.done[static_cast<size_t>(k - history.dropped - 1)];
-    return history.undone[history.undone.size() - static_cast<size_t>(k - at)];
-}
-
-bool MapChangedSinceSave(int64_t at) {
-    if (history.savedAt < history.dropped)
-        return true;
-    if (history.savedMapChanged)
-        return true;
-    for (int64_t k = std::min(at, history.savedAt) + 1; k <= std::max(at, history.savedAt); ++k)
-        if (StepNumbered(k).geometry)
-            return true;
-    return false;
-}
-
+// The level is changed when it differs from the state last saved, and the
+// map when its shape does or the saved state's nodes did not fit already.
 void SettleFlags() {
-    int64_t at = Position();
-    level.levelChanged = at != history.savedAt;
-    level.mapChanged = MapChangedSinceSave(at);
+    bool records = false, shape = false;
+    for (size_t i = 0; i < history.shown.size(); ++i) {
+        records = records || history.shown[i].all != history.saved[i].all;
+        shape = shape || history.shown[i].shape != history.saved[i].shape;
+    }
+    level.levelChanged = records;
+    level.mapChanged = history.savedMapChanged || shape;
 }
 
 void DropOldest() {
     if (!history.done.empty()) {
         history.bytes -= history.done.front().bytes;
         history.done.pop_front();
-        ++history.dropped;
     } else {
         history.bytes -= history.undone.front().bytes;
         history.undone.erase(history.undone.begin());
@@ -261,30 +330,17 @@ void ForgetUndone() {
     for (const Step& step : history.undone)
         history.bytes -= step.bytes;
     history.undone.clear();
-    if (history.savedAt > Position())
-        history.savedAt = -1;
 }
 
-}  // namespace
-
-void ResetHistory() {
-    history = HistoryState{};
-    history.savedMapChanged = level.mapChanged;
-    ForEachArray([](int number, auto& array) { TakeCopy(array, history.copy[static_cast<size_t>(number)]); });
-}
-
-void NameStep(const std::string& label) { history.pendingLabel = label; }
-
-bool RecordStep() {
+// Records the changes since the last step as one; false when there are none.
+bool RecordChanges() {
     Step step;
     step.label = history.pendingLabel.empty() ? "change" : history.pendingLabel;
     history.pendingLabel.clear();
     ForEachArray([&](int number, auto& array) {
         ArrayChange change;
-        if (!DiffArray(number, array, change))
-            return;
-        step.geometry = step.geometry || number != kThingsArray;
-        step.changes.push_back(std::move(change));
+        if (DiffArray(number, array, change))
+            step.changes.push_back(std::move(change));
     });
     if (step.changes.empty())
         return false;
@@ -296,35 +352,55 @@ bool RecordStep() {
     return true;
 }
 
+}  // namespace
+
+void ResetHistory() {
+    history = HistoryState{};
+    history.savedMapChanged = level.mapChanged;
+    ForEachArray([](int number, auto& array) { TakeCopy(number, array); });
+    history.saved = history.shown;
+}
+
+void NameStep(const std::string& label) { history.pendingLabel = label; }
+
+bool RecordStep() {
+    bool recorded = RecordChanges();
+    SettleFlags();
+    return recorded;
+}
+
 std::string UndoLabel() { return history.done.empty() ? "" : history.done.back().label; }
 
 std::string RedoLabel() { return history.undone.empty() ? "" : history.undone.back().label; }
 
 bool Undo() {
-    RecordStep();
-    if (history.done.empty())
-        return false;
-    Swap(history.done.back());
-    history.undone.push_back(std::move(history.done.back()));
-    history.done.pop_back();
+    RecordChanges();
+    bool undone = !history.done.empty();
+    if (undone) {
+        Swap(history.done.back());
+        history.undone.push_back(std::move(history.done.back()));
+        history.done.pop_back();
+    }
     SettleFlags();
-    return true;
+    return undone;
 }
 
 bool Redo() {
-    if (history.undone.empty())
-        return false;
-    Swap(history.undone.back());
-    history.done.push_back(std::move(history.undone.back()));
-    history.undone.pop_back();
+    bool redone = !history.undone.empty();
+    if (redone) {
+        Swap(history.undone.back());
+        history.done.push_back(std::move(history.undone.back()));
+        history.undone.pop_back();
+    }
     SettleFlags();
-    return true;
+    return redone;
 }
 
 void MarkSaved() {
-    RecordStep();
-    history.savedAt = Position();
+    RecordChanges();
+    history.saved = history.shown;
     history.savedMapChanged = level.mapChanged;
+    level.levelChanged = false;
 }
 
 int HistorySteps() { return static_cast<int>(history.done.size() + history.undone.size()); }

@@ -12,10 +12,11 @@
 // moment: the old records while it is done, the new ones once it is undone.
 // Undo and Redo swap them with the level's.
 //
-// The change flags follow the steps: after Undo or Redo the level counts as
-// changed unless it is the state last saved, and the map counts as changed
-// when the saved state had it so or a step between the two changed anything
-// but Things (always, when the saved state is no longer in the history).
+// The change flags follow the level, not the commands: after each recorded
+// step, Undo and Redo the level counts as changed exactly when its records
+// differ from the state last saved (or loaded), and the map when anything but
+// its Things differs, or when the saved state's own nodes did not fit it. A
+// command that changes nothing leaves them as they were, whatever it set.
 #pragma once
 
 #include <cstddef>
@@ -27,7 +28,8 @@ constexpr int kHistorySteps = 1000;
 constexpr size_t kHistoryBytes = size_t{128} << 20;
 
 // Forgets every step and takes the level as it stands as the starting point,
-// which counts as saved (after loading or creating a level).
+// which counts as saved (after loading or creating a level); the map flag as
+// it stands says whether that state's nodes fit.
 void ResetHistory();
 
 // Names the step being made ("delete 3 LineDefs"); RecordStep takes the name.
@@ -35,8 +37,9 @@ void ResetHistory();
 void NameStep(const std::string& label);
 
 // Records the changes since the last step as one step, named by NameStep or
-// "change". False, and nothing recorded, when the level did not change.
-// Steps undone before are dropped: they can no longer be redone.
+// "change", and settles the change flags. False, and nothing recorded, when
+// the level did not change. Steps undone before are dropped: they can no
+// longer be redone.
 bool RecordStep();
 
 // What Undo would take back and Redo would do again; "" when nothing.
@@ -45,12 +48,14 @@ std::string RedoLabel();
 
 // Records pending changes, then takes back the last step. False when there is
 // nothing to undo. The caller recomputes what it derives from the level (map
-// bounds, selections).
+// bounds, selections). Both settle the change flags.
 bool Undo();
 // Does again the step last taken back. False when there is none.
 bool Redo();
 
-// The level as it stands is what its file holds now (after a save).
+// The level as it stands is what its file holds now (after a save): it is
+// unchanged, and the map keeps the flag the save leaves it (raised when the
+// file's nodes do not fit).
 void MarkSaved();
 
 // The steps kept (done and undone) and the bytes they hold, the copy of the

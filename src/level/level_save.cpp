@@ -466,7 +466,6 @@ void ReadBack(const SaveJob& job) {
     MakeRowReady(master.currentLevelRow);
     level.rejectSize = RejectBytes(level.sectors.count);
     level.rejectSectorCount = level.sectors.count;
-    level.levelChanged = false;
     MarkSaved();
     RemoveRecoveryFile();
 }

@@ -121,6 +121,19 @@ TEST_F(SaveTest, AFullDiskOrReadOnlyDirectoryUnderTheOpenPwadLeavesItWholeAndEdi
     }
 }
 
+// Events that change nothing leave the level unchanged: F2 asks nothing
+// about nodes and writes every lump as the IWAD holds it.
+TEST_F(SaveTest, EventsThatChangeNothingLeaveEveryLumpAsLoaded) {
+    ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
+    const std::string onLine = MiddleOf(0);
+    ASSERT_EQ(Run("key F9\nkey Esc\nkey L\nclick right " + onLine + "\n" + kIdle + "move 10 100\nmove 300 200\n"
+                  "move " + onLine + "\nkey Tab\nkey F2\ntype SAME\nkey Enter\nkey N\nwait 0\n"),
+              kScriptEnded);
+    testkit::WadContents map01 = testkit::ReadWad(iwad), saved = Saved("SAME.WAD");
+    for (const char* lump : testkit::kLevelLumps)
+        EXPECT_TRUE(saved.data(lump) == map01.data(lump)) << lump;
+}
+
 TEST_F(SaveTest, EscWithUnsavedChangesAsksFirst) {
     Run("wait 0\n");
     Pixels plain = MapArea(shown);
