@@ -149,10 +149,9 @@ int KeyReadPwad(int) {
 }
 
 // Says for a while, over the map, that the level is saved and where.
-void SaidSaved(const char* file) {
+void SaidSaved(const std::string& file) {
     constexpr int kSavedNoticeMs = 1200;
-    const char* slash = std::strrchr(file, '/');
-    PostNotice(std::string(level.name) + " saved to " + (slash ? slash + 1 : file), kSavedNoticeMs);
+    PostNotice(std::string(level.name) + " saved to " + file.substr(file.rfind('/') + 1), kSavedNoticeMs);
 }
 
 // F2, Alt-F2, Alt-F8: the level under its own name; editing goes on.
@@ -161,8 +160,10 @@ int KeySave(int key) {
     if (!editorActions.checkExits())
         return 0;
     char* file = ChooseSaveFile(config.lastEpisode, config.lastMap);
+    // The name's row of the PWAD list may move or be emptied by the save.
+    std::string name = file ? file : "";
     if (file && SaveLevel(file, key))
-        SaidSaved(file);
+        SaidSaved(name);
     return 0;
 }
 

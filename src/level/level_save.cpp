@@ -93,9 +93,12 @@ bool AskFileName(char (&name)[kFileNameField]) {
         if (!Dialogs().PathEntry("New WAD file Name", kSaveNameLength, name))
             return false;
         NormalizeWadName(name, sizeof name);
-        if (name[0] && !SameFileName(name, config.iwadName))
+        if (!name[0])
+            Dialogs().MessageBox("Path/Name is not Valid", {name});
+        else if (SameFileName(name, config.iwadName))
+            Dialogs().MessageBox("This is the IWAD", {name, "The IWAD is never written: choose another name."});
+        else
             return true;
-        Dialogs().MessageBox("Path/Name is not Valid", {name});
     }
 }
 
@@ -284,14 +287,16 @@ void WriteVertexes(SaveJob& job) {
 
 // The old table is kept, whole, only while it was built for as many Sectors
 // as the map has; what it lacks of the size the map needs (all of it when
-// clearing) is filled with the pattern.
+// clearing) is filled with the pattern. An empty table (the level is for
+// engines that do without one) then stays empty.
 void WriteReject(SaveJob& job) {
-    int32_t size = RejectBytes(level.sectors.count);
     int32_t offset = job.position;
     int32_t copied = 0;
     const WadDirEntry* old = level.fromFile ? FindLevelLump("REJECT", EntryNeed::Optional) : nullptr;
-    if (!job.clearReject && level.rejectSectorCount == level.sectors.count && old)
+    bool keep = !job.clearReject && level.rejectSectorCount == level.sectors.count && old;
+    if (keep)
         copied = CopyEntryData(job, *old);
+    int32_t size = keep && copied == 0 ? 0 : RejectBytes(level.sectors.count);
     std::vector<uint8_t> fill(static_cast<size_t>(std::max(0, size - copied)));
     for (uint8_t& b : fill) {
         if (--job.fillCounter != 0)

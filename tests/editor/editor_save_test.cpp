@@ -5,6 +5,7 @@
 #include "editor_session.h"
 #include "level/level_files.h"
 #include "support/fault_kit.h"
+#include "support/screen_text.h"
 #include "ui/message_panel.h"
 
 namespace editor_test {
@@ -70,6 +71,16 @@ TEST_F(SaveTest, F2SaysForAWhileThatTheLevelIsSaved) {
             EXPECT_EQ(MapArea(shown), unsaved);
         }
     }
+}
+
+// Saved over its own file, whose old row the save then frees: the notice
+// still names the file.
+TEST_F(SaveTest, F2OverItsOwnFileNamesTheFile) {
+    const std::string shot = session->Dir().file("notice.png");
+    ASSERT_EQ(Run("move 630 300\nkey Ins\nkey F2\ntype EDITED\nkey Enter\nkey Ins\nkey F2\nkey Enter\nwait 0\nsnapshot " + shot +
+                  "\n"),
+              kScriptEnded);
+    EXPECT_TRUE(testkit::SnapshotShowsText(shot, "MAP01 saved to EDITED.WAD"));
 }
 
 TEST_F(SaveTest, F3SavesTheLevelUnderAnotherNameAndEditsItNext) {

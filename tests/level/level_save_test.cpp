@@ -100,11 +100,17 @@ TEST_F(LevelSaveTest, CopyAllKeepsTheOtherEntriesInTheirOrderOrFallsBackToTheIwa
 TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
     MapData map = Room();
     map.sectors.assign(10, map.sectors[0]);
-    map.reject = Bytes(13, 0xA5);
-    ReadLevelPwad("REJ.WAD", map);
-    Edit(1, 1);
-    ASSERT_EQ(SaveAs(1, 1), 1);
-    EXPECT_EQ(Saved("REJ.WAD").data("REJECT"), Bytes(13, 0xA5));
+    const struct {
+        const char* file;
+        Bytes reject;
+    } kept[] = {{"EMPTY.WAD", Bytes()}, {"REJ.WAD", Bytes(13, 0xA5)}};   // an empty table stays empty
+    for (const auto& k : kept) {
+        map.reject = k.reject;
+        ReadLevelPwad(k.file, map);
+        Edit(1, 1);
+        ASSERT_EQ(SaveAs(1, 1), 1);
+        EXPECT_EQ(Saved(k.file).data("REJECT"), k.reject);
+    }
     // With a Sector more the old table no longer fits: it is cleared.
     ResizeObject(kObjSector, Resize::AddOne);
     level.mapChanged = true;
@@ -133,7 +139,8 @@ TEST_F(LevelSaveTest, BadTargetsAreRefusedAndTheIwadIsNeverOverwritten) {
     Bytes iwad = ReadFileBytes(dir.file("base.wad"));
     dialogs.answers = {dir.file("base.wad"), "-", dir.file("NODIR/X.WAD")};
     EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
-    EXPECT_TRUE(dialogs.Logged("!Path/Name is not Valid"));
+    EXPECT_TRUE(dialogs.Logged("!This is the IWAD|" + dir.file("base.wad") +
+                               "|The IWAD is never written: choose another name."));
     EXPECT_EQ(ReadFileBytes(dir.file("base.wad")), iwad);
     // A file that cannot be created is reported and forgotten.
     char* name = ChooseSaveFile(1, 1);
