@@ -282,9 +282,9 @@ bool EdgeScroll() {
     }
     if (!input.MousePresent)
         return EdgeScrollByCursor();
-    int x = 0, y = 0;
-    ReadMouse(&x, &y, nullptr);
-    EdgeDirection d = EdgeTouched(x, y, 0, view.MaxY + MapAreaTop() - 9);
+    // The pointer as the pass read it: reading the mouse again would take in
+    // the user's next action before the last one is on the screen.
+    EdgeDirection d = EdgeTouched(input.PointerX, input.PointerY, 0, view.MaxY + MapAreaTop() - 9);
     if (d.x == 0 && d.y == 0) {
         view.edgeClock = -1;
         view.edgeRest = 0;

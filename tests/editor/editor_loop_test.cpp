@@ -1,8 +1,12 @@
 // The editor on Freedoom's MAP01 through the shell: choosing the level, the
 // view keys, the modes, selecting with the mouse, the menus, and leaving.
+#include <cmath>
+
 #include "editor/picking.h"
 #include "editor_session.h"
+#include "base/format.h"
 #include "support/map_lumps.h"
+#include "support/screen_text.h"
 
 namespace editor_test {
 namespace {
@@ -172,6 +176,27 @@ TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
         EXPECT_NE(shown[size_t(row + size.w - 5)], 0);
         EXPECT_EQ(shown[size_t(row + size.w - 5)], shown[size_t(row + 5)]);
     }
+}
+
+// Each notch of the wheel is on the screen before the next event comes, in
+// the window-size mode as in the others.
+TEST_F(LoopTest, EachWheelNotchShowsBeforeTheNextEvent) {
+    const std::string start = "resize 1600 1200\nmove 800 600\nwait 0\n";
+    config.videoMode = kWindowSizeMode;
+    Run(start);
+    float scale = view.Scale;
+    std::string script = start;
+    std::vector<std::pair<std::string, std::string>> shots;   // file, status text
+    for (int notch = 0; notch < 3; ++notch) {
+        scale = 1.0f / (1.0f / scale + 1.0f);
+        shots.push_back({session->Dir().file("notch" + std::to_string(notch) + ".png"),
+                         Format("Scale %4ld", std::lround(scale * 1000.0))});
+        script += "wheel down\nsnapshot " + shots.back().first + "\n";
+    }
+    config.videoMode = kWindowSizeMode;
+    Run(script);
+    for (const auto& [file, status] : shots)
+        EXPECT_TRUE(testkit::SnapshotShowsText(file, status)) << file << " " << status;
 }
 
 // Every menu opens over the map and leaves it as it was.
