@@ -32,7 +32,7 @@ struct ScriptEvent {
     int button = 0;                  // Down, Up, Click
     int up = 0;                      // Wheel: 1 up, -1 down; Shift: 1 down, 0 up
     bool sideways = false;           // Wheel with Shift
-    bool at = false;                 // Move, and Click or Wheel with a position
+    bool at = false;                 // Wheel with a position
     int x = 0, y = 0;                // the position, or Resize's width and height
     int ms = 0;                      // Wait
     std::string path;                // Snapshot
@@ -126,7 +126,6 @@ bool ParseLine(const std::string& line, std::vector<ScriptEvent>& out, std::stri
         return true;
     } else if (word == "move") {
         e.type = EventType::Move;
-        e.at = true;
         if (args.size() != 2 || !ParseNumber(args[0], e.x) || !ParseNumber(args[1], e.y)) {
             error = "move needs X Y";
             return false;
@@ -138,13 +137,19 @@ bool ParseLine(const std::string& line, std::vector<ScriptEvent>& out, std::stri
             return false;
         }
     } else if (word == "click") {
-        e.type = EventType::Click;
-        e.at = args.size() == 3;
-        if ((args.size() != 1 && !e.at) || !ParseButton(args[0], e.button) ||
-            (e.at && (!ParseNumber(args[1], e.x) || !ParseNumber(args[2], e.y)))) {
+        // The pointer gets there first, as a move of its own; the press and
+        // the release come together as the next event.
+        bool at = args.size() == 3;
+        if ((args.size() != 1 && !at) || !ParseButton(args[0], e.button) ||
+            (at && (!ParseNumber(args[1], e.x) || !ParseNumber(args[2], e.y)))) {
             error = "click needs left, right or middle, and optionally X Y";
             return false;
         }
+        if (at) {
+            e.type = EventType::Move;
+            out.push_back(e);
+        }
+        e.type = EventType::Click;
     } else if (word == "wheel") {
         e.type = EventType::Wheel;
         e.at = args.size() == 3;
@@ -238,8 +243,6 @@ void Apply(const ScriptEvent& e) {
     case EventType::Down: MouseButtonChanged(e.button, true); break;
     case EventType::Up: MouseButtonChanged(e.button, false); break;
     case EventType::Click:
-        if (e.at)
-            MouseMovedTo(e.x, e.y);
         MouseButtonChanged(e.button, true);
         MouseButtonChanged(e.button, false);
         break;

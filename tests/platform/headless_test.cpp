@@ -29,7 +29,7 @@ protected:
 TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
     session.ExactScript("# comment\n\n   \nkey E\ntype ab c\nmove 1 2\ndown left\nup right\n"
                         "click left\nclick right 3 4\nwait 10\nsnapshot x.png\n");
-    EXPECT_EQ(HeadlessEventsLeft(), 1 + 4 + 1 + 1 + 1 + 1 + 1 + 1 + 1);
+    EXPECT_EQ(HeadlessEventsLeft(), 1 + 4 + 1 + 1 + 1 + 1 + 2 + 1 + 1);   // a click at X Y: move, click
     const std::pair<const char*, const char*> bad[] = {
         {"key E\nkey Foo\n", "line 2: no key \"Foo\""}, {"move 1\n", "line 1: move needs X Y"},
         {"\n\njump\n", "line 3: unknown event \"jump\""}, {"move 1 x\n", ""}, {"down centre\n", ""},
@@ -40,7 +40,7 @@ TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
         EXPECT_FALSE(HeadlessLoadScript(b.first, error)) << b.first;
         EXPECT_TRUE(*b.second ? error == b.second : !error.empty()) << error;
     }
-    EXPECT_EQ(HeadlessEventsLeft(), 12);   // a failed load keeps the events that were there
+    EXPECT_EQ(HeadlessEventsLeft(), 13);   // a failed load keeps the events that were there
 }
 
 TEST_F(HeadlessTest, KeysAndMouseEventsArriveOneByOne) {
@@ -52,7 +52,11 @@ TEST_F(HeadlessTest, KeysAndMouseEventsArriveOneByOne) {
     }
     EXPECT_EQ(PlatformShiftState(), kShiftLeft);
     session.ExactScript("move 100 50\ndown left\nup left\nclick right 7 8\nmove 5000 -3\n");
-    for (int i = 0; i < 5; ++i)
+    // A click at a position: the pointer gets there before the press.
+    for (int i = 0; i < 4; ++i)
+        PlatformWaitForInput();
+    EXPECT_EQ(mouseCalls.back(), (std::vector<int>{7, 8, 0}));
+    for (int i = 0; i < 2; ++i)
         PlatformWaitForInput();
     // Positions outside the screen are kept inside the limits.
     const std::vector<std::vector<int>> calls = {{100, 50, 0}, {100, 50, kButtonLeft}, {100, 50, 0}, {7, 8, 0},
