@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@ EditorState editor;
 namespace {
 
 constexpr int kClickPoll = 50;     // ms between the polls of the click count
+constexpr int kClickSlop = 4;      // pixels the pointer may move between two clicks of a double click
 constexpr int kHoldTest = 50;      // ms the left button must stay down for a box
 constexpr int kMissionRows = 9;
 constexpr int kMissionPreviewSide = 160;   // the animation beside the level list
@@ -106,7 +108,8 @@ void TrackHighlight(int x, int y) {
     bool onMap = y >= kMenuBarHeight && y <= graphics.ScreenMaxY - kStatusHeight;
     if (!onMap || editor.dragging || shift)
         return;
-    if (FollowPointer(editor.panelHover)) {
+    HighlightHold hold = editor.lineDrawing ? HighlightHold::UnderPointerOnly : HighlightHold::UntilNext;
+    if (FollowPointer(editor.panelHover, hold)) {
         Beep(config.beepBrowseFreq, kBrowseBeepMs);
         editorActions.showObjectInfo(selection.current);
     }
@@ -175,10 +178,12 @@ int RightButtonKey(int buttons, int x, int y) {
 
 // A press of the buttons as a key: on the menu bar the key of the title or
 // button under the pointer; on the map M (left), D (right) or Enter (both).
-// Releases give no key; line drawing reads the buttons itself.
-int MouseKey(int x, int y, int buttons) {
+// Releases give no key; a press that line drawing took (drawing: it was on
+// when the pass began) gives none either.
+int MouseKey(int x, int y, int buttons, bool drawing) {
     int previous = editor.lastButtons;
-    editor.lastButtons = buttons;
+    // A quick click is reported once and is over: the next press is new.
+    editor.lastButtons = HeldButtons();
     if (buttons == previous || buttons == 0)
         return 0;
     if (y < kMenuBarHeight) {
@@ -188,7 +193,7 @@ int MouseKey(int x, int y, int buttons) {
         PressMenuBarButton(key);
         return key;
     }
-    if (y > graphics.ScreenMaxY - kStatusHeight || editor.lineDrawing)
+    if (y > graphics.ScreenMaxY - kStatusHeight || drawing)
         return 0;
     if (buttons == kBothButtons) {
         WaitRelease(nullptr);
@@ -220,7 +225,8 @@ int MainLoopPass() {
     FollowWheelAndMiddleButton();
     editor.panelHover = editorActions.panelHit(PanelAction::Hover);
     TrackHighlight(x, y);
-    if (editor.lineDrawing)
+    bool drawing = editor.lineDrawing;
+    if (drawing)
         editorActions.lineDrawingEvent(LineDrawingCommand::Pass);
     else if (editor.dragging)
         editorActions.dragStep();
@@ -233,7 +239,7 @@ int MainLoopPass() {
     int key = editor.pendingKey;
     editor.pendingKey = 0;
     if (key == 0)
-        key = MouseKey(x, y, buttons);
+        key = MouseKey(x, y, buttons, drawing);
     if (key == 0 && !ReadKey(&key)) {
         // A drag that ended or a line drawn by clicks changed the level
         // between keys.
@@ -353,20 +359,21 @@ void SelectLevel(int16_t& episode, int16_t& map, LevelChoice choice) {
 }
 
 int CountClicks(int buttons, int ms) {
+    const int x0 = input.PointerX, y0 = input.PointerY;
     int changes = 0;
     int state = buttons;
     for (int i = 0; i < ms / kClickPoll && changes < 2; ++i) {
         Delay(kClickPoll);
-        int now = 0;
-        ReadMouse(nullptr, nullptr, &now);
+        int x = 0, y = 0, now = 0;
+        ReadMouse(&x, &y, &now);
+        if (std::abs(x - x0) > kClickSlop || std::abs(y - y0) > kClickSlop)
+            break;   // a press elsewhere is a click of its own
         if (now != state) {
             ++changes;
             state = now;
         }
     }
-    int x = 0, y = 0;
-    ReadMouse(&x, &y, nullptr);
-    SetPointerFromScreen(x, y);
+    SetPointerFromScreen(x0, y0);
     editor.lastButtons = state;
     return changes;
 }

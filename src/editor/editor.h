@@ -70,8 +70,10 @@ int EditLevel(int16_t episode, int16_t map, LevelSource source, LevelChoice choi
 void SelectLevel(int16_t& episode, int16_t& map, LevelChoice choice);
 
 // Counts the changes of the mouse buttons from the state given, polling
-// every 50 ms for ms milliseconds; stops at 2. Reads the pointer once more at
-// the end.
+// every 50 ms for ms milliseconds; stops at 2, or when the pointer leaves the
+// place of the first press by more than a few pixels (a press there is a
+// click of its own). The pointer stays where the press was for the command
+// that follows.
 int CountClicks(int buttons, int ms);
 
 // Handles one key (menus and the mouse give keys too); 0 to go on, else the

@@ -20,7 +20,8 @@ enum class LineDrawingCommand {
     Pass,     // every pass: the buttons of the pass (EditorState::buttons)
     Point,    // Enter: a point at the pointer, as the left button places one
     Insert,   // Ins: the shape is closed
-    Escape,   // Esc: the drawing ends
+    Escape,   // Esc: the shape is left as it is drawn (an empty one ends the drawing)
+    Quit,     // End: as Esc, and the drawing ends
 };
 
 // How the Misc menu starts.

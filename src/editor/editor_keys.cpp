@@ -656,7 +656,7 @@ void LineDrawingHelp() {
                 "ROOMs. Drawing clockwise in an", "existing ROOM makes 2-sided", "LineDefs"});
 }
 
-// Line drawing takes Enter, Ins and Esc as its commands; the arrows keep
+// Line drawing takes Enter, Ins, Esc and End as its commands; the arrows keep
 // their meaning and Alt-F4 still leaves; other keys without a character do
 // nothing. True when the key was dealt with.
 bool LineDrawingKey(int key) {
@@ -664,6 +664,7 @@ bool LineDrawingKey(int key) {
     case kKeyEnter: editorActions.lineDrawingEvent(LineDrawingCommand::Point); return true;
     case kKeyIns: editorActions.lineDrawingEvent(LineDrawingCommand::Insert); return true;
     case kKeyEsc: editorActions.lineDrawingEvent(LineDrawingCommand::Escape); return true;
+    case kKeyEnd: editorActions.lineDrawingEvent(LineDrawingCommand::Quit); return true;
     case kKeyUp:
     case kKeyDown:
     case kKeyLeft:

@@ -438,7 +438,7 @@ void StartLineDrawing() {
     CancelSelectionBox();
     ForgetSelection(drawing.drawList);
     drawing = LineDrawingState{};
-    drawing.previousButtons = editor.buttons;   // a button still held is no new press
+    drawing.previousButtons = HeldButtons();   // a button still held is no new press
     if (selection.list.size() == 1 && ValidVertex(selection.list.head())) {
         int v = selection.list.head();
         drawing.firstPoint = drawing.lastPoint = v;
@@ -463,7 +463,7 @@ void LineDrawingEvent(LineDrawingCommand command) {
     switch (command) {
     case LineDrawingCommand::Pass: {
         int pressed = editor.buttons & ~drawing.previousButtons;
-        drawing.previousButtons = editor.buttons;
+        drawing.previousButtons = HeldButtons();
         if (pressed && PointerOnMap()) {
             if (pressed & kRightButton) {
                 CloseShape(command);
@@ -482,6 +482,10 @@ void LineDrawingEvent(LineDrawingCommand command) {
     case LineDrawingCommand::Insert:
     case LineDrawingCommand::Escape:
         CloseShape(command);
+        break;
+    case LineDrawingCommand::Quit:
+        CloseShape(LineDrawingCommand::Escape);
+        EndLineDrawing();
         break;
     }
 }

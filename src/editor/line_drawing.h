@@ -64,7 +64,8 @@ void EndLineDrawing();
 // Every pass of the main loop while the mode is on, and its keys: Pass reads
 // the buttons of the pass (a left press places a point, a right press
 // closes) and moves the rubber band; Point places a point at the pointer
-// (Enter); Insert and Escape close the shape.
+// (Enter); Insert and Escape close the shape; Quit closes it as Escape does
+// and ends the mode.
 void LineDrawingEvent(LineDrawingCommand command);
 
 // A LineDef from b to a, unless a = b or a LineDef already joins them either

@@ -287,11 +287,14 @@ void DrawSelectionHighlights() {
         PlaceBoxOutline();
 }
 
-bool FollowPointer(bool overPanel) {
+bool FollowPointer(bool overPanel, HighlightHold hold) {
     bool changed = false;
     if (config.highlightFollows && !overPanel) {
         int n = GetObjectUnderPointer(CurrentEditMode(), config.selectRange);
-        if (n >= 0 && n != selection.current) {
+        if (n < 0 && hold == HighlightHold::UnderPointerOnly && selection.current >= 0) {
+            SetCurrentObject(-1);
+            changed = true;
+        } else if (n >= 0 && n != selection.current) {
             SetCurrentObject(n);
             changed = true;
         }

@@ -95,10 +95,15 @@ void RememberObject(int mode, int n);
 void SetCurrentObject(int n);
 // Draws the highlight and the selection after the map was redrawn.
 void DrawSelectionHighlights();
+// How long the highlight stays on an object the pointer has left.
+enum class HighlightHold {
+    UntilNext,        // until the pointer reaches another object
+    UnderPointerOnly, // it goes with the pointer (line drawing: what a click would join)
+};
 // Lets the highlight follow the pointer (when that switch is on and the
 // pointer is not over an info panel) and keeps the highlighted object at the
 // head of the selection. True when the highlighted object changed.
-bool FollowPointer(bool overPanel);
+bool FollowPointer(bool overPanel, HighlightHold hold = HighlightHold::UntilNext);
 
 // Toggles the highlighted object in the selection. Returns false (after the
 // error beep) when nothing is highlighted.

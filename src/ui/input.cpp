@@ -170,12 +170,18 @@ void ReadButtons(int* buttons) {
     if (!input.MousePresent)
         return;
     PlatformPoll(PollKind::Mouse);
+    if (buttons)
+        *buttons = HeldButtons();
+}
+
+int HeldButtons() {
+    if (!input.MousePresent)
+        return 0;
     LockMouseHandler();
     int x, y, b;
     PlatformMouseStatus(x, y, b);
     UnlockMouseHandler();
-    if (buttons)
-        *buttons = b;
+    return b;
 }
 
 bool MiddleButtonDown() { return input.MousePresent && PlatformMiddleButtonDown(); }

@@ -64,6 +64,9 @@ void ShowPointer();
 // once as pressed. Moves the visible pointer.
 void ReadMouse(int* x, int* y, int* buttons);
 void ReadButtons(int* buttons);
+// The buttons held as the last poll left them, without polling: after a
+// quick click that ReadMouse reported, none are.
+int HeldButtons();
 // The wheel and the middle button, which the old driver lacked: only the map
 // view asks for them. TakeWheel gives the notches turned up and right since
 // it was last called (read by the polls above) and forgets them.

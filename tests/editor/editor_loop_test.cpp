@@ -150,6 +150,19 @@ TEST_F(LoopTest, WheelZoomsAndTheMiddleButtonDragsTheMap) {
     EXPECT_EQ(selection.list.size(), 0);
 }
 
+// Two quick left clicks in Things mode are a double click (Ins) only when
+// the second lands within a few pixels of the first.
+TEST_F(LoopTest, ADoubleClickNeedsBothClicksInOnePlace) {
+    Run("wait 0\n");
+    const int things = level.things.count;
+    const std::string here = FromCentre(0), near = FromCentre(3), far = FromCentre(100);
+    const std::pair<std::string, int> cases[] = {{near, 1}, {far, 0}};
+    for (const auto& [second, added] : cases) {
+        Run("click left " + here + "\nclick left " + second + "\n" + kIdle);
+        EXPECT_EQ(level.things.count, things + added) << second;
+    }
+}
+
 // In the window-size mode the screen takes the window's size whenever it
 // changes, within 640x480..3840x2160: bars across the window, the map area
 // between them, the same map point at its centre.

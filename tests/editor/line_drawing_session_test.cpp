@@ -16,24 +16,6 @@ namespace {
 
 using Points = std::vector<std::pair<int, int>>;
 
-class LineDrawingSessionTest : public EditorSession {
-protected:
-    // A left click on each point.
-    static std::string Clicks(const Points& points) {
-        std::string script;
-        for (const auto& p : points)
-            script += "click left " + At(p.first, p.second) + "\nwait 0\n";
-        return script;
-    }
-    // Enter with the pointer on each point.
-    static std::string EnterPresses(const Points& points) {
-        std::string script;
-        for (const auto& p : points)
-            script += "move " + At(p.first, p.second) + "\nwait 0\nkey Enter\n";
-        return script;
-    }
-};
-
 constexpr int kSide = 768;     // the room drawn in free space
 constexpr int kMargin = 128;   // kept clear of the map around it
 
@@ -59,13 +41,36 @@ bool FindFreeSquare(int& x0, int& y0) {
     return false;
 }
 
+class LineDrawingSessionTest : public EditorSession {
+protected:
+    // A left click on each point.
+    static std::string Clicks(const Points& points) {
+        std::string script;
+        for (const auto& p : points)
+            script += "click left " + At(p.first, p.second) + "\n";
+        return script;
+    }
+    // Snapping to a grid of 64, Sectors built: the corner of a free square
+    // of the map as the view first shows it.
+    void FreeSquare(int& x, int& y) {
+        config.gridSize = 64;
+        config.gridSnap = 1;
+        config.autoInsertSector = 1;
+        ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
+        ASSERT_TRUE(FindFreeSquare(x, y));
+    }
+    // Enter with the pointer on each point.
+    static std::string EnterPresses(const Points& points) {
+        std::string script;
+        for (const auto& p : points)
+            script += "move " + At(p.first, p.second) + "\nwait 0\nkey Enter\n";
+        return script;
+    }
+};
+
 TEST_F(LineDrawingSessionTest, RoomsAndAPillarDrawnOnMap01PlayInTheGame) {
-    config.gridSize = 64;
-    config.gridSnap = 1;
-    config.autoInsertSector = 1;
-    ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
-    int x, y;
-    ASSERT_TRUE(FindFreeSquare(x, y));
+    int x = 0, y = 0;
+    ASSERT_NO_FATAL_FAILURE(FreeSquare(x, y));
     const int sectors = level.sectors.count, lineDefs = level.lineDefs.count;
 
     // A room clockwise in free space (closed with Ins), a pillar
@@ -100,6 +105,42 @@ TEST_F(LineDrawingSessionTest, RoomsAndAPillarDrawnOnMap01PlayInTheGame) {
     std::string built = session->Dir().file("BUILT.WAD");
     ASSERT_TRUE(testkit::BuildNodes(saved, built, session->Dir().file("zdbsp.out")));
     testkit::ExpectGameStarts(session->Dir().path(), iwad, built, "1");
+}
+
+// Clicks, right clicks and End as a user gives them, one straight after
+// another: each click places its point where it is given; the right click
+// that closes a shape and the one after it end the drawing, and the second
+// picks nothing up; End leaves drawing; a Vertex far from the pointer is not
+// highlighted.
+TEST_F(LineDrawingSessionTest, ClicksRightClicksAndEndInQuickSuccession) {
+    int x = 0, y = 0;
+    ASSERT_NO_FATAL_FAILURE(FreeSquare(x, y));
+    const int vertices = level.vertices.count, sectors = level.sectors.count;
+    const Points square = {{x, y}, {x, y + kSide}, {x + kSide, y + kSide}, {x + kSide, y}};
+    const std::string clicks = Clicks(square);
+    const std::string away = "move " + At(x + kSide / 2, y + kSide / 2) + "\n";
+    const struct {
+        std::string ending;
+        int sectorsMade;
+        bool drawing;
+    } cases[] = {
+        {"key Ins\n", 1, true},
+        {"click right\nclick right\n", 1, false},
+        {"key End\n", 0, false},
+        {away, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ending);
+        Run("key V\nkey Ins\n" + clicks + c.ending + kIdle);
+        ASSERT_EQ(level.vertices.count, vertices + 4);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(SameRecord(level.vertices[vertices + i],
+                                   Vertex{int16_t(square[size_t(i)].first), int16_t(square[size_t(i)].second)}));
+        EXPECT_EQ(level.sectors.count, sectors + c.sectorsMade);
+        EXPECT_EQ(editor.lineDrawing, c.drawing);
+        EXPECT_FALSE(editor.dragging);
+    }
+    EXPECT_EQ(selection.current, -1);   // the pointer is far from every Vertex
 }
 
 }  // namespace
