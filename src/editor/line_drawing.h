@@ -8,8 +8,9 @@
 // the first; with "Auto Insert Sector" on, the shape then gets SideDefs and a
 // Sector. Drawn clockwise a shape is a room (inside another Sector, joined to
 // it by two-sided LineDefs); drawn counter-clockwise inside a Sector it is a
-// solid object standing in that Sector. A close with nothing drawn ends the
-// mode; otherwise the next shape starts.
+// solid object standing in that Sector; outside every Sector it is a room
+// whichever way it was drawn. A close with nothing drawn ends the mode;
+// otherwise the next shape starts.
 //
 // Numbers that name no object (out of range in a loaded map) are missing:
 // such SideDefs count as none and are replaced, and such list entries are
@@ -44,11 +45,17 @@ enum class SectorBuild {
     FromLineDefs,
     // A drawn shape closed with the right button: a new Sector, a copy of the
     // Sector the shape was drawn in, if any; the drawing direction decides
-    // between a room in that Sector and an object standing in it.
+    // between a room in that Sector and an object standing in it. The Sector
+    // a shape that reuses walls was drawn in is the one those walls face on
+    // the shape's inside: a room takes that side of them over, an object
+    // drops it (a wall left with nothing on either side goes). A reused wall
+    // becomes two-sided only when the room lies on its open side. LineDefs
+    // drawn the other way round are turned to face the room or the Sector.
     RightButton,
     // Closed with Ins: the Sector that the LineDefs' first sides already
-    // face, when they face one, is completed; else as RightButton without
-    // looking at the Sector around.
+    // face, when they face one on the shape's inside that is still open, is
+    // completed (the new LineDefs' first sides facing it); else as
+    // RightButton.
     InsertKey,
     // Closed with Esc (the shape left open): as InsertKey, but a new Sector
     // even when the first sides face one.

@@ -765,6 +765,10 @@ int LineDefColour(int n) {
     const LineDef* ld = LineDefAt(n);
     if (!ld)
         return Role(kColorTwoSided);
+    // Without a first SideDef the game cannot use the LineDef: the warning
+    // colour in every mode.
+    if (!ValidSideDef(ld->sideDef1))
+        return Role(kColorBadTag);
     int mode = CurrentEditMode();
     return SectorsMode(mode) ? SectorModeColour(*ld) : OtherModeColour(*ld, mode);
 }

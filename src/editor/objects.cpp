@@ -173,6 +173,35 @@ void DoomSideDefsOfSectors(Doomed& d) {
             Mark(d.sideDefs, s, level.sideDefs.count);
 }
 
+// The game needs a first SideDef on every LineDef: one that loses its first
+// side with a deleted Sector turns round to take its second as the first;
+// one left with no side at all goes. A LineDef left with one side is an
+// impassable wall, not two-sided, with the default texture where it had
+// none.
+void MendLineDefsOfSectors(Doomed& d) {
+    constexpr int16_t kImpassable = 1, kTwoSided = 4;
+    auto gone = [&](uint16_t side) { return !ValidSideDef(side) || Marked(d.sideDefs, side); };
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        LineDef& ld = level.lineDefs[l];
+        bool lost = (ValidSideDef(ld.sideDef1) && Marked(d.sideDefs, ld.sideDef1)) ||
+                    (ValidSideDef(ld.sideDef2) && Marked(d.sideDefs, ld.sideDef2));
+        if (!lost)
+            continue;
+        if (gone(ld.sideDef1) && gone(ld.sideDef2)) {
+            Mark(d.lineDefs, l, level.lineDefs.count);
+            continue;
+        }
+        if (gone(ld.sideDef1)) {
+            std::swap(ld.start, ld.end);
+            std::swap(ld.sideDef1, ld.sideDef2);
+        }
+        ld.flags = static_cast<int16_t>((ld.flags | kImpassable) & ~kTwoSided);
+        SideDef& wall = level.sideDefs[ld.sideDef1];
+        if (wall.middle[0] == '-' || wall.middle[0] == '\0')
+            SetName(wall.middle, config.textureNormal);
+    }
+}
+
 // Removes the marked records, the others keeping their order; returns the
 // new number of every old record.
 template <typename T>
@@ -535,8 +564,10 @@ void DeleteObjects(int type, SelectionList& list) {
         DoomLineDefsOfVertexes(doomed);
     if (type == kObjVertex || type == kObjLineDef)
         DoomSideDefsOfLineDefs(doomed);
-    if (type == kObjSector)
+    if (type == kObjSector) {
         DoomSideDefsOfSectors(doomed);
+        MendLineDefsOfSectors(doomed);
+    }
     RemoveDoomed(doomed);
     MarkChanged(type);
 }

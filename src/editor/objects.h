@@ -40,7 +40,10 @@ int InsertObject(int type, int from, int x, int y);
 // Deletes every listed object with its dependants and empties the list:
 //   Vertex  - every LineDef that uses it (so their SideDefs too);
 //   LineDef - its SideDefs, except one that another LineDef still uses;
-//   Sector  - every SideDef facing it (the LineDefs beside it lose that side);
+//   Sector  - every SideDef facing it: a LineDef beside it loses that side
+//             and is an impassable wall of the other (turned round when it
+//             lost its first side, so that its second is its first now), and
+//             goes when it has no side left;
 //   Thing, SideDef - nothing else.
 // Vertexes left without LineDefs and Sectors without SideDefs stay. The
 // objects after each deleted one move down, and every reference is

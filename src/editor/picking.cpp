@@ -109,18 +109,27 @@ bool ReachesBack(int sector, int cx) {
 }
 
 // The Sector around (cx, cy): a ray cast eastwards, the side of the nearest
-// LineDef crossed that faces the point.
+// LineDef crossed that faces the point. A LineDef without SideDefs bounds no
+// Sector: the ray passes it.
 int SectorByRay(int cx, int cy) {
     int result = -1;
     int64_t bestX = kRayLimit;
     for (const LineDef& ld : level.lineDefs) {
         Ends e;
-        if (!LineEnds(ld, e) || (e.sy > cy) == (e.ey > cy))
+        if (!LineEnds(ld, e) || (e.sy > cy) == (e.ey > cy) || (!ValidSideDef(ld.sideDef1) && !ValidSideDef(ld.sideDef2)))
             continue;
         int64_t ix = int64_t(cy - e.sy) * (e.ex - e.sx) / (e.ey - e.sy) + e.sx;
         if (ix < cx || ix > bestX)
             continue;
         bestX = ix;
+        // The side facing the point. Beyond the point, a LineDef without a
+        // SideDef on that side has the void there (the inside of a pillar);
+        // a point on the LineDef takes the side it has.
+        uint16_t facing = e.ey > e.sy ? ld.sideDef2 : ld.sideDef1;
+        if (facing == kNoReference && ix > cx) {
+            result = -1;
+            continue;
+        }
         int side = ld.sideDef1;
         if (e.ey > e.sy && ValidSideDef(ld.sideDef2))
             side = ld.sideDef2;
@@ -419,6 +428,47 @@ private:
 };
 
 }  // namespace
+
+bool SectorClosed(int s) {
+    std::vector<int> balance(static_cast<size_t>(level.vertices.count), 0);
+    for (const LineDef& ld : level.lineDefs) {
+        if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
+            continue;
+        if (SideSector(ld.sideDef1) == s)
+            ++balance[ld.start], --balance[ld.end];
+        if (SideSector(ld.sideDef2) == s)
+            ++balance[ld.end], --balance[ld.start];
+    }
+    return std::all_of(balance.begin(), balance.end(), [](int b) { return b == 0; });
+}
+
+void PointBeside(int ld, LineSide side, double& x, double& y) {
+    constexpr double kBeside = 0.01;
+    Ends e{};
+    LineEnds(level.lineDefs[ld], e);
+    double dx = e.ex - e.sx, dy = e.ey - e.sy, length = std::hypot(dx, dy);
+    double nx = length > 0 ? dy / length : 0, ny = length > 0 ? -dx / length : 0;
+    double toward = side == LineSide::Right ? kBeside : -kBeside;
+    x = e.sx + dx / 2 + toward * nx;
+    y = e.sy + dy / 2 + toward * ny;
+}
+
+bool InsideLoop(double x, double y, const std::vector<int>& loop) {
+    constexpr double kRayX = 0.99992, kRayY = 0.0123;
+    int crossings = 0;
+    for (int l : loop) {
+        Ends e;
+        if (!LineDefAt(l) || !LineEnds(level.lineDefs[l], e))
+            continue;
+        double ex = e.ex - e.sx, ey = e.ey - e.sy, qx = e.sx - x, qy = e.sy - y;
+        double denominator = kRayX * ey - kRayY * ex;
+        if (denominator == 0)
+            continue;
+        double t = (qx * ey - qy * ex) / denominator, u = (qx * kRayY - qy * kRayX) / denominator;
+        crossings += t > 0 && u >= 0 && u <= 1;
+    }
+    return crossings % 2 == 1;
+}
 
 int GetSectorOnSide(int ld, LineSide side) {
     Ray ray;

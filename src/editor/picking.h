@@ -55,6 +55,18 @@ enum class LineSide { Left, Right };
 // midpoint; -1.
 int GetSectorOnSide(int ld, LineSide side);
 
+// Whether every side of Sector s ends where another of its sides begins:
+// at each Vertex as many of them start as end.
+bool SectorClosed(int s);
+
+// A point a hundredth of a unit beside the middle of LineDef ld (which must
+// have both ends), on the given side.
+void PointBeside(int ld, LineSide side, double& x, double& y);
+// Whether the point lies inside the closed loop of LineDefs: a ray from it
+// (turned off the axes, so that it runs through no Vertex) crosses them an
+// odd number of times.
+bool InsideLoop(double x, double y, const std::vector<int>& loop);
+
 // GetSectorOnSide for many LineDefs of a level that does not change while
 // the finder is used: the LineDefs are sorted once into square cells, and
 // each ray looks only at those of the cells it passes until it has found

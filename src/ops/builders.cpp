@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -32,42 +33,142 @@ struct DoorPair {
     int face, edge;
 };
 
-bool SameEnd(int a, int b) {
-    MapXY ea = EndOf(a), eb = EndOf(b);
-    return ea.x == eb.x && ea.y == eb.y;
-}
-
-// Pairs LineDefs that end on the same point; in each pair the one whose
-// first side looks away from the other is the face.
-std::vector<DoorPair> DoorPairs(const std::vector<int>& lineDefs) {
-    std::vector<DoorPair> pairs;
-    std::vector<bool> paired(lineDefs.size(), false);
-    for (size_t i = 0; i < lineDefs.size(); ++i) {
-        if (paired[i])
-            continue;
-        for (size_t j = i + 1; j < lineDefs.size(); ++j) {
-            if (paired[j] || !SameEnd(lineDefs[i], lineDefs[j]))
-                continue;
-            paired[i] = paired[j] = true;
-            int a = lineDefs[i], b = lineDefs[j];
-            MapXY bMid = Midpoint(b);
-            if (Distance(bMid, SidePoint(a)) < Distance(bMid, Midpoint(a)))
-                std::swap(a, b);
-            pairs.push_back({a, b});
-            break;
-        }
-    }
-    return pairs;
-}
-
-void ReportDoorSelection() {
+// The box for four LineDefs that do not meet round a doorway, naming the
+// first one that does not meet two others at its ends.
+void ReportDoorSelection(int loose) {
+    std::string named = Format("LineDef %d does not meet two of the others at its ends", loose);
     MessageBox(kCentred, kCentred, LineAlign::Left, "Ok!", kAnyKey, nullptr, 0,
                "LineDefs Not Selected Correctly",
-               {"The LineDefs must all touch each other",
+               {named.c_str(), "The LineDefs must all touch each other",
                 "The 2 LineDefs that become the Door are counter-clockwise.",
                 "The 2 Door Edge linedefs are clockwise.", "",
                 "Use the Flip-LineDef option under Misc to fix.",
                 "Refer to the On-line Help/Search Door"});
+}
+
+bool SamePoint(MapXY a, MapXY b) { return a.x == b.x && a.y == b.y; }
+
+// Four LineDefs in their order round the loop they close, each with whether
+// it runs the loop's way; `loose` is the first that does not close one.
+struct DoorLoop {
+    std::vector<int> lineDefs;
+    std::vector<bool> along;
+    bool clockwise = false;
+    int loose = -1;
+};
+
+DoorLoop LoopOf(const std::vector<int>& listed) {
+    DoorLoop loop;
+    std::vector<bool> taken(listed.size(), false);
+    MapXY at = StartOf(listed[0]);
+    for (size_t k = 0; k < listed.size(); ++k) {
+        size_t next = listed.size();
+        for (size_t i = 0; i < listed.size() && next == listed.size(); ++i)
+            if (!taken[i] && (SamePoint(StartOf(listed[i]), at) || SamePoint(EndOf(listed[i]), at)))
+                next = i;
+        if (next == listed.size()) {
+            loop.loose = loop.lineDefs.empty() ? listed[0] : loop.lineDefs.back();
+            return loop;
+        }
+        taken[next] = true;
+        bool along = SamePoint(StartOf(listed[next]), at);
+        loop.lineDefs.push_back(listed[next]);
+        loop.along.push_back(along);
+        at = along ? EndOf(listed[next]) : StartOf(listed[next]);
+    }
+    if (!SamePoint(at, StartOf(listed[0]))) {
+        loop.loose = listed[0];
+        return loop;
+    }
+    long twiceArea = 0;
+    for (size_t k = 0; k < 4; ++k) {
+        MapXY a = loop.along[k] ? StartOf(loop.lineDefs[k]) : EndOf(loop.lineDefs[k]);
+        MapXY b = loop.along[k] ? EndOf(loop.lineDefs[k]) : StartOf(loop.lineDefs[k]);
+        twiceArea += long(a.x) * b.y - long(b.x) * a.y;
+    }
+    loop.clockwise = twiceArea < 0;
+    return loop;
+}
+
+bool TwoSided(int l) { return ValidSideDef(level.lineDefs[l].sideDef2); }
+
+// The LineDefs that must turn round for the faces to be the loop's LineDefs
+// first, first + 2: a face's first side looks out of the doorway
+// (counter-clockwise round it), an edge's in (clockwise).
+std::vector<int> DoorFlips(const DoorLoop& loop, int first) {
+    std::vector<int> flips;
+    for (int k = 0; k < 4; ++k) {
+        bool face = k % 2 == first;
+        bool wanted = face != loop.clockwise;   // runs the loop's way
+        if (loop.along[static_cast<size_t>(k)] != wanted)
+            flips.push_back(loop.lineDefs[static_cast<size_t>(k)]);
+    }
+    return flips;
+}
+
+bool SameEnd(int a, int b) { return SamePoint(EndOf(a), EndOf(b)); }
+
+// The faces and edges of four LineDefs round a doorway, each face with the
+// edge that ends where it ends: a face's first side looks out of the
+// doorway, an edge's into it. Empty unless faces and edges alternate round
+// it.
+std::vector<DoorPair> DoorPairs(const DoorLoop& loop) {
+    std::vector<DoorPair> pairs;
+    for (size_t k = 0; k < 4; ++k) {
+        bool outward = loop.along[k] != loop.clockwise;
+        if (outward == (loop.along[(k + 1) % 4] != loop.clockwise))
+            return {};
+        if (!outward)
+            continue;
+        for (size_t j : {(k + 1) % 4, (k + 3) % 4})
+            if (SameEnd(loop.lineDefs[k], loop.lineDefs[j]))
+                pairs.push_back({loop.lineDefs[k], loop.lineDefs[j]});
+    }
+    if (pairs.size() != 2)
+        return {};
+    return pairs;
+}
+
+// Four LineDefs round a doorway that do not pair up because some run the
+// wrong way round it. The faces are the pair with more two-sided LineDefs
+// (then the one needing fewer flips). Names the first LineDef that runs
+// wrong; a wall that would have to become a face cannot (nothing lies
+// beyond it); two-sided LineDefs are flipped when the user agrees. True
+// when the LineDefs now pair.
+bool TurnDoorLineDefs(const DoorLoop& loop) {
+    auto twoSidedFaces = [&](int first) { return TwoSided(loop.lineDefs[first]) + TwoSided(loop.lineDefs[first + 2]); };
+    int first = 0;
+    if (twoSidedFaces(1) > twoSidedFaces(0) ||
+        (twoSidedFaces(1) == twoSidedFaces(0) && DoorFlips(loop, 1).size() < DoorFlips(loop, 0).size()))
+        first = 1;
+    std::vector<int> flips = DoorFlips(loop, first);
+    if (flips.empty()) {
+        ReportDoorSelection(loop.lineDefs[0]);
+        return false;
+    }
+    int wrong = flips.front();
+    bool face = wrong == loop.lineDefs[first] || wrong == loop.lineDefs[first + 2];
+    std::string what = face ? Format("LineDef %d runs clockwise round the door; a face runs counter-clockwise", wrong)
+                            : Format("LineDef %d runs counter-clockwise round the door; an edge runs clockwise", wrong);
+    for (int l : flips)
+        if (!TwoSided(l)) {
+            ReportFailure(Format("LineDef %d is a wall with nothing beyond it:", l),
+                          "a door's faces lead into the Sectors on either side");
+            return false;
+        }
+    std::string numbers = std::to_string(flips[0]);
+    for (size_t i = 1; i < flips.size(); ++i)
+        numbers += (i + 1 == flips.size() ? " and " : ", ") + std::to_string(flips[i]);
+    if (!AskYes(what, Format(flips.size() == 1 ? "Flip LineDef %s and make the door?"
+                                               : "Flip LineDefs %s and make the door?",
+                             numbers.c_str())))
+        return false;
+    SelectionList turned;
+    for (int l : flips)
+        SelectObject(turned, l);
+    FlipLineDefs(turned, FlipPart::Both);
+    ForgetSelection(turned);
+    return true;
 }
 
 // The doorway's own Sector: the one the edges' first sides face, when no
@@ -193,6 +294,7 @@ void MakeLiftBorder(int l, int s, int tag, int lowest) {
         ld.type = kWalkLiftType;
         FlipBorder(l);
     }
+    ShowStepTextures(l);
 }
 
 void MakeLiftWall(int l) {
@@ -202,6 +304,17 @@ void MakeLiftWall(int l) {
         SetTextureName(sd.middle, config.textureNormal);
     SetTextureName(sd.upper, "-");
     SetTextureName(sd.lower, "-");
+}
+
+// What side sees across the LineDef: the default lower texture when the
+// floor behind is higher, the default upper one when the ceiling behind is
+// lower (unless both are sky), where it has none.
+void ShowStep(SideDef& side, const Sector& front, const Sector& back) {
+    auto sky = [](const Sector& s) { return std::strncmp(s.ceilingTexture, "F_SKY1", 6) == 0; };
+    if (back.floorHeight > front.floorHeight && NoTexture(side.lower))
+        SetTextureName(side.lower, config.textureLower);
+    if (back.ceilingHeight < front.ceilingHeight && !(sky(front) && sky(back)) && NoTexture(side.upper))
+        SetTextureName(side.upper, config.textureUpper);
 }
 
 int16_t& ValueOf(Sector& s, SectorValue value) {
@@ -217,6 +330,17 @@ int16_t& ValueOf(Sector& s, SectorValue value) {
 
 }  // namespace
 
+void ShowStepTextures(int l) {
+    const LineDef* ld = LineDefAt(l);
+    if (!ld)
+        return;
+    int front = SectorOfSide(ld->sideDef1), back = SectorOfSide(ld->sideDef2);
+    if (front < 0 || back < 0)
+        return;
+    ShowStep(level.sideDefs[ld->sideDef1], level.sectors[front], level.sectors[back]);
+    ShowStep(level.sideDefs[ld->sideDef2], level.sectors[back], level.sectors[front]);
+}
+
 void MakeDoor(SelectionList& lineDefs) {
     if (lineDefs.size() != 4) {
         ReportFailure(Format("You have %d LineDefs selected", lineDefs.size()),
@@ -225,11 +349,20 @@ void MakeDoor(SelectionList& lineDefs) {
     }
     std::vector<int> listed(lineDefs.begin(), lineDefs.end());
     bool measurable = std::all_of(listed.begin(), listed.end(), HasBothEnds);
-    std::vector<DoorPair> pairs = measurable ? DoorPairs(listed) : std::vector<DoorPair>();
-    if (pairs.size() != 2) {
-        ReportDoorSelection();
+    if (!measurable) {
+        ReportDoorSelection(*std::find_if_not(listed.begin(), listed.end(), HasBothEnds));
         return;
     }
+    DoorLoop loop = LoopOf(listed);
+    if (loop.loose >= 0) {
+        ReportDoorSelection(loop.loose);
+        return;
+    }
+    std::vector<DoorPair> pairs = DoorPairs(loop);
+    if (pairs.empty() && TurnDoorLineDefs(loop))
+        pairs = DoorPairs(LoopOf(listed));
+    if (pairs.empty())
+        return;
     if (!RoomFor(0, 6, 0, 1)) {
         ReportFailure("The level is full");
         return;
@@ -246,6 +379,10 @@ void MakeDoor(SelectionList& lineDefs) {
         MakeDoorFace(p.face, door);
     }
     level.sectors[door].floorHeight = level.sectors[door].ceilingHeight = static_cast<int16_t>(floor);
+    for (const DoorPair& p : pairs) {
+        ShowStepTextures(p.face);
+        ShowStepTextures(p.edge);
+    }
     level.levelChanged = level.mapChanged = true;
     NameStep("make a door");
 }

@@ -7,9 +7,11 @@
 
 #include "editor/selection.h"
 
-// Four LineDefs meeting in two pairs at common end points: in each pair the
-// one whose first side looks away from the other is a door face, the other
-// a door edge. The faces become two-sided door LineDefs ("Door Texture"
+// Four LineDefs round a doorway, meeting in two pairs at common end points:
+// in each pair the one whose first side looks out of the doorway is a door
+// face, the other a door edge. A LineDef running the wrong way round is
+// named, and flipped when the user agrees (a face must have a room beyond
+// it). The faces become two-sided door LineDefs ("Door Texture"
 // above) around a closed door Sector, the edges impassable door tracks
 // ("Door Track Texture"). The door Sector is the doorway's own when the
 // door takes all of its sides, else a new one. The list becomes edge, face,
@@ -52,8 +54,16 @@ void MakeStairs(SelectionList& lineDefs);
 
 // Makes LineDef l an edge between two floor heights: two-sided, its first
 // side showing the default upper and lower textures around an open middle,
-// the middle of its second side open too. Both its SideDefs must exist.
+// the middle of its second side open too (and a side that looks at the
+// higher floor or the lower ceiling showing them). Both its SideDefs must
+// exist.
 void MakeStepEdge(int l);
+
+// Gives each side of a two-sided LineDef the default upper or lower texture
+// where the heights of the Sectors on its sides show a wall above or below
+// and the side has none. What every builder does to the LineDefs whose
+// heights it changed.
+void ShowStepTextures(int l);
 
 // Lines up the wall textures of a chain of LineDefs horizontally, on the
 // side and in the way the user chooses: each SideDef's X offset continues

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/config.h"
@@ -143,6 +144,31 @@ int MakeRiser(Stairs& st, int a, int b, int lower, int upper) {
     return l;
 }
 
+// A LineDef of the Sector already where a riser goes, beside the step whose
+// pieces are p1 and p2: its side towards them, when it faced the stairs'
+// Sector, now faces `step`; with a Sector behind it, it becomes the riser
+// between the two, else it stays a wall of the step.
+void ReuseAsRiser(Stairs& st, int l, int step, int p1, int p2) {
+    LineDef& ld = level.lineDefs[l];
+    MapXY a = StartOf(l), b = EndOf(l), m1 = Midpoint(p1), m2 = Midpoint(p2);
+    double towards = double(b.x - a.x) * ((m1.y + m2.y) / 2.0 - a.y) - double(b.y - a.y) * ((m1.x + m2.x) / 2.0 - a.x);
+    uint16_t side = towards < 0 ? ld.sideDef1 : ld.sideDef2;
+    if (SectorOfSide(side) == st.sector)
+        level.sideDefs[side].sector = static_cast<uint16_t>(step);
+    if (ValidSideDef(ld.sideDef1) && ValidSideDef(ld.sideDef2)) {
+        ld.flags = kTwoSided;
+        ShowStepTextures(l);
+    }
+    SelectObject(st.made, l);
+}
+
+// Every LineDef between Sector s and another, after s's heights changed.
+void ShowStepTexturesAround(int s) {
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (SectorOfSide(level.lineDefs[l].sideDef1) == s || SectorOfSide(level.lineDefs[l].sideDef2) == s)
+            ShowStepTextures(l);
+}
+
 // The ends of a riser: at the bottom of a pair of pieces, or at its top.
 void RiserEnds(const Stairs& st, int p1, int p2, bool top, int& a, int& b) {
     const LineDef& one = level.lineDefs[p1];
@@ -185,6 +211,32 @@ bool MoveLandingSides(int riser, int s, int t) {
     return moved;
 }
 
+// The shapes standing in the landing that no LineDef joins to its walls
+// (pillars, rooms inside it): their sides facing the stairs' Sector s that
+// lie inside the landing's boundary now face the landing t.
+void MoveIslands(int s, int t) {
+    std::vector<int> boundary;
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        int front = SectorOfSide(level.lineDefs[l].sideDef1), back = SectorOfSide(level.lineDefs[l].sideDef2);
+        if ((front == t) != (back == t))
+            boundary.push_back(l);
+    }
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        if (!HasBothEnds(l))
+            continue;
+        const std::pair<uint16_t, LineSide> sides[] = {{level.lineDefs[l].sideDef1, LineSide::Right},
+                                                        {level.lineDefs[l].sideDef2, LineSide::Left}};
+        for (const auto& [side, which] : sides) {
+            double x = 0, y = 0;
+            if (SectorOfSide(side) != s)
+                continue;
+            PointBeside(l, which, x, y);
+            if (InsideLoop(x, y, boundary))
+                level.sideDefs[side].sector = static_cast<uint16_t>(t);
+        }
+    }
+}
+
 void BuildSteps(Stairs& st) {
     int s = st.sector;
     int floor = level.sectors[s].floorHeight, ceiling = level.sectors[s].ceilingHeight;
@@ -201,43 +253,83 @@ void BuildSteps(Stairs& st) {
         int a = 0, b = 0;
         RiserEnds(st, p1, p2, false, a, b);
         int existing = LineDefJoining(a, b);
-        if (i == 0 && existing >= 0 && OtherThan(existing, s) >= 0)
-            previous = OtherThan(existing, s);
-        MakeRiser(st, a, b, previous, n);
+        if (i == 0 && existing >= 0)
+            ReuseAsRiser(st, existing, n, p1, p2);
+        else
+            MakeRiser(st, a, b, previous, n);
         MoveSide(level.lineDefs[p1].sideDef1, n);
         MoveSide(InnerSide2(st, p2), n);
+        ShowStepTextures(p1);   // a piece between a step and a room beside it
+        ShowStepTextures(p2);
         SelectObject(st.made, p1);
         SelectObject(st.made, p2);
         previous = n;
     }
     int a = 0, b = 0;
     RiserEnds(st, st.pieces1.back(), st.pieces2.back(), true, a, b);
+    // A wall already at the top closes the last step; a LineDef to a Sector
+    // beyond makes that Sector the landing.
     int existing = LineDefJoining(a, b);
-    int t = existing >= 0 ? OtherThan(existing, s) : -1;
-    // A Sector already beyond the top riser becomes the landing as it is;
-    // a new landing takes over the rest of the stairs' Sector.
-    bool newLanding = t < 0;
-    if (newLanding)
-        t = InsertObject(kObjSector, s, 0, 0);
+    int beyond = existing >= 0 ? OtherThan(existing, s) : -1;
+    int last1 = st.pieces1.back(), last2 = st.pieces2.back();
+    if (existing >= 0 && beyond < 0) {
+        ReuseAsRiser(st, existing, previous, last1, last2);
+        return;
+    }
+    // Else a new landing takes over the rest of the stairs' Sector.
+    int t = beyond >= 0 ? beyond : InsertObject(kObjSector, s, 0, 0);
     floor += h;
     if (ceiling - kLandingHeadroom <= floor)
         ceiling += h + kLandingHeadroom;
     level.sectors[t].floorHeight = static_cast<int16_t>(floor);
     level.sectors[t].ceilingHeight = static_cast<int16_t>(ceiling);
+    if (beyond >= 0) {
+        ReuseAsRiser(st, existing, previous, last1, last2);
+        ShowStepTexturesAround(t);
+        return;
+    }
     int riser = MakeRiser(st, a, b, previous, t);
-    if (newLanding && !MoveLandingSides(riser, s, t))
+    if (!MoveLandingSides(riser, s, t))
         ReportFailure(Format("Can't find Sector %d at Line %d", s, riser));
+    MoveIslands(s, t);
+    // Stairs that do not cut the Sector in two (it runs on round a pillar
+    // beside them) have no landing of their own: the rest stays one Sector.
+    if (!SectorClosed(s) || !SectorClosed(t)) {
+        for (SideDef& sd : level.sideDefs)
+            if (sd.sector == t)
+                sd.sector = static_cast<uint16_t>(s);
+        DeleteObject(kObjSector, t);
+        ShowStepTextures(riser);
+        return;
+    }
+    ShowStepTexturesAround(t);
+}
+
+// The stairs' Sector is gone when the steps and the landing took all of it.
+void DropWhenUnused(int s) {
+    for (const SideDef& sd : level.sideDefs)
+        if (sd.sector == s)
+            return;
+    DeleteObject(kObjSector, s);
 }
 
 bool SameSectorInside(Stairs& st) {
     int one = SectorOfSide(level.lineDefs[st.l1].sideDef1);
     int two = SectorOfSide(InnerSide2(st, st.l2));
-    if (one >= 0 && one == two) {
-        st.sector = one;
-        return true;
+    if (one < 0 || one != two) {
+        ReportFailure("The 2 LineDefs do not share", Format("the same sector %d,%d?", one, two));
+        return false;
     }
-    ReportFailure("The 2 LineDefs do not share", Format("the same sector %d,%d?", one, two));
-    return false;
+    // The steps take the Sector between its walls; a LineDef inside it
+    // (the Sector on both sides) bounds no part of it.
+    for (int l : {st.l1, st.l2})
+        if (SectorOfSide(level.lineDefs[l].sideDef1) == one && SectorOfSide(level.lineDefs[l].sideDef2) == one) {
+            ReportFailure(Format("LineDef %d has Sector %d on both sides:", l, one),
+                          "stairs go between the walls of a Sector");
+            return false;
+        }
+    st.sector = one;
+    return true;
 }
 
 bool StepsLongEnough(const Stairs& st, int n) {
@@ -261,6 +353,7 @@ void MakeStepEdge(int l) {
     SetTextureName(front.lower, config.textureLower);
     SetTextureName(front.middle, "-");
     SetTextureName(level.sideDefs[ld.sideDef2].middle, "-");
+    ShowStepTextures(l);
 }
 
 void MakeStairs(SelectionList& lineDefs) {
@@ -297,6 +390,7 @@ void MakeStairs(SelectionList& lineDefs) {
     if (st.layout == StairLayout::Same)
         std::reverse(st.pieces1.begin(), st.pieces1.end());
     BuildSteps(st);
+    DropWhenUnused(st.sector);
     ForgetSelection(lineDefs);
     for (int l : st.made)
         SelectObject(lineDefs, l);

@@ -21,6 +21,7 @@ namespace {
 constexpr int kTitleBoxChars = 43;
 constexpr int kBarChars = 41;
 constexpr int kEsc = 27;
+constexpr const char* kSeeTheObject = "Press Cancel to see the Object";
 
 // Takes the editor to the object: its kind becomes the EditMode, the map is
 // centred on it and it is highlighted. A SideDef is shown by the LineDef
@@ -94,7 +95,7 @@ public:
         lines.push_back(second.c_str());
         if (severity == Severity::Crash)
             lines.push_back(crash.c_str());
-        lines.push_back("Press Cancel to see the Object");
+        lines.push_back(kSeeTheObject);
         ErrorBeep();
         int key = MessageBox(kCentred, kCentred, LineAlign::Centred, "_Continue", 'Y', "C_ancel",
                              kEsc, nullptr, lines);
@@ -135,6 +136,15 @@ public:
                    title.c_str(), Pointers(lines));
     }
 
+    bool VerifyList(const std::string& title, std::vector<std::string> lines, int kind, int n) override {
+        lines.push_back(kSeeTheObject);
+        ErrorBeep();
+        if (WarnContinue(title, lines))
+            return true;
+        ShowObject(kind, n);
+        return false;
+    }
+
 private:
     struct {
         int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -144,6 +154,11 @@ private:
 };
 
 }  // namespace
+
+bool CheckDialogs::VerifyList(const std::string& title, std::vector<std::string> lines, int, int) {
+    lines.push_back(kSeeTheObject);
+    return WarnContinue(title, lines);
+}
 
 CheckDialogs& ScreenDialogs() {
     static ScreenCheck screen;

@@ -46,6 +46,11 @@ public:
     virtual bool WarnContinue(const std::string& title, const std::vector<std::string>& lines) = 0;
     // A box titled title with the lines and the button "Ok!".
     virtual void Result(const std::string& title, const std::vector<std::string>& lines) = 0;
+    // A box of findings titled title, with "Press Cancel to see the Object",
+    // "_Continue" and "C_ancel": true on continue; on cancel the editor is
+    // taken to object n of the kind, as by Verify. Without a screen: as
+    // WarnContinue.
+    virtual bool VerifyList(const std::string& title, std::vector<std::string> lines, int kind, int n);
 };
 
 // The dialogs on the graphics screen. Cancelling a verification dialog

@@ -38,7 +38,9 @@ std::vector<Check> ChecksOf(int item) {
     }
 }
 
-int CheckLevelBeforeSave() { return CheckExitsAndStarts(ScreenDialogs()) ? 1 : 0; }
+int CheckLevelBeforeSave() {
+    return CheckExitsAndStarts(ScreenDialogs()) && CheckUnplayable(ScreenDialogs()) ? 1 : 0;
+}
 
 void FindChange(int x, int y, FindStart start) {
     FindReplace(x, y, start == FindStart::RepeatLast ? SearchStart::Repeat : SearchStart::Ask,

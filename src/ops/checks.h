@@ -42,3 +42,10 @@ bool CheckSectorTypes(CheckDialogs& dialogs);
 // starts; false when the user did not confirm a warning. Runs before every
 // save.
 bool CheckExitsAndStarts(CheckDialogs& dialogs);
+// What the game cannot load or play as it is, looked for before every save
+// after the exits and starting positions: a LineDef without a first
+// SideDef, a reference to an object that does not exist, a texture or flat
+// that the game's files do not have (when their lists are read), more than
+// one Player 1 start. One box lists them; the user may save all the same.
+// False when the user cancelled, having been taken to the first.
+bool CheckUnplayable(CheckDialogs& dialogs);

@@ -111,14 +111,20 @@ void MoveSideFacing(int l, int s, int n) {
         level.sideDefs[side].sector = static_cast<uint16_t>(n);
 }
 
-// Every side facing s that now lies in n (the shapes inside the new part).
-void MoveInnerSides(int s, int n) {
+// Every side facing s that lies inside the new part, the loop of the walk
+// and the new LineDef (the shapes inside it).
+void MoveInnerSides(int s, int n, const std::vector<int>& loop) {
     for (int l = 0; l < level.lineDefs.count; ++l) {
         const std::pair<uint16_t, LineSide> sides[] = {{level.lineDefs[l].sideDef1, LineSide::Right},
                                                         {level.lineDefs[l].sideDef2, LineSide::Left}};
-        for (const auto& [side, which] : sides)
-            if (Faces(side, s) && GetSectorOnSide(l, which) == n)
+        for (const auto& [side, which] : sides) {
+            double x = 0, y = 0;
+            if (!Faces(side, s) || !ValidVertex(level.lineDefs[l].start) || !ValidVertex(level.lineDefs[l].end))
+                continue;
+            PointBeside(l, which, x, y);
+            if (InsideLoop(x, y, loop))
                 level.sideDefs[side].sector = static_cast<uint16_t>(n);
+        }
     }
 }
 
@@ -196,7 +202,9 @@ SplitResult AddLineDefSplitSector(int a, int b, int replace) {
     if (split) {
         for (int l : walk.lineDefs)
             MoveSideFacing(l, s, n);
-        MoveInnerSides(s, n);
+        std::vector<int> loop = walk.lineDefs;
+        loop.push_back(level.lineDefs.count - 1);
+        MoveInnerSides(s, n, loop);
     }
     NameStep(split ? "split Sector" : "add a LineDef");
     return SplitResult::Done;

@@ -110,6 +110,7 @@ void MakeInnerSector(const std::vector<int>& walls, int outside, ObjectKind kind
         SetTextureName(innerSide.middle, "-");
         ld.sideDef2 = static_cast<uint16_t>(in);
         ld.flags = kTwoSided;
+        ShowStepTextures(l);
     }
     if (inner.ceilingHeight < inner.floorHeight)
         ReportFailure("The floor is GT ceiling, please fix!");

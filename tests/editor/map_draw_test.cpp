@@ -55,16 +55,16 @@ TEST_F(MapDrawTest, LineDefColoursFollowTheirKindAndTheMode) {
     const struct {
         int mode, flags, type, tag, side1, side2, colour;
     } cases[] = {
-        {L, 1, 0, 0, no, no, kOneSided},         {L, 2, 0, 0, no, no, kMonster},
-        {L, 0x20, 0, 0, no, no, kSecret},        {L, 0x40, 0, 0, no, no, kSound},
-        {L, 0x80, 0, 0, no, no, kInvisible},     {L, 0x21, 3, 0, no, no, kNotNormal},
-        {L, 4, 0, 5, no, no, kBadTag},           {L, 1, 3, 5, no, no, kTagged},
-        {L, 4, 0, 0, no, no, kTwoSided},         {S, 0x20, 0, 0, plain, no, kSecret},
+        {L, 1, 0, 0, plain, no, kOneSided},      {L, 2, 0, 0, plain, no, kMonster},
+        {L, 0x20, 0, 0, plain, no, kSecret},     {L, 0x40, 0, 0, plain, no, kSound},
+        {L, 0x80, 0, 0, plain, no, kInvisible},  {L, 0x21, 3, 0, plain, no, kNotNormal},
+        {L, 4, 0, 5, plain, plain, kBadTag},     {L, 1, 3, 5, plain, no, kTagged},
+        {L, 4, 0, 0, plain, plain, kTwoSided},   {S, 0x20, 0, 0, plain, no, kSecret},
         {S, 4, 0, 0, plain, plain, kTwoSided},   {S, 1, 0, 0, tagged, no, kTagged},
         {S, 1, 0, 0, special, no, kNotNormalSector}, {S, 4, 0, 0, plain, tagged, kTagged},
         {S, 4, 0, 0, tagged, special, kNotNormalSector}, {S, 1, 0, 0, -1, no, kBadTag},
         {S, 1, 0, 0, 40, no, kBadTag},           {S, 4, 0, 0, plain, -2, kBadTag},
-        {S, 1, 3, 5, no, no, kBadTag},
+        {S, 1, 3, 5, no, no, kBadTag},           {L, 0x21, 3, 0, no, no, kBadTag},   // no first side
     };
     int y = 90;
     for (const auto& c : cases) {
@@ -87,6 +87,10 @@ TEST_F(MapDrawTest, LineDefColoursFollowTheirKindAndTheMode) {
     EXPECT_EQ(LineDefColour(8), kOneSided);   // Things mode: every wall alike
     SetThingPictures(true);
     EXPECT_EQ(LineDefColour(8), kThingLines);
+    for (int mode : {kObjThing, kObjVertex}) {   // without a first side: the warning in every mode
+        config.editMode = static_cast<int16_t>(mode);
+        EXPECT_EQ(LineDefColour(static_cast<int>(std::size(cases)) - 1), kBadTag);
+    }
     level.lineDefs[Line(-150, 1)].start = 500;   // a missing Vertex: not drawn
     DrawMap(MapDrawing::Full);
     EXPECT_EQ(MapPixel(30, -150), 0);
@@ -288,8 +292,9 @@ TEST_F(MapDrawTest, SelectedObjectsStandOutInTheirOwnColours) {
 
 TEST_F(MapDrawTest, FarLinesAtHighZoomAreClippedNotWrapped) {
     SetScale(16.0f);
-    AddLineDef(AddVertex(4096, -10), AddVertex(4096, 10), -1, -1, 1);   // 16 bits: the centre
-    int across = AddLineDef(AddVertex(-30000, -1), AddVertex(30000, 1), -1, -1, 2);
+    int side = AddSideDef(AddSector());
+    AddLineDef(AddVertex(4096, -10), AddVertex(4096, 10), side, -1, 1);   // 16 bits: the centre
+    int across = AddLineDef(AddVertex(-30000, -1), AddVertex(30000, 1), side, -1, 2);
     AddThing(4096, 0, 3004);
     config.editMode = kObjThing;
     DrawMap(MapDrawing::Full);

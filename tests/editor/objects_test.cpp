@@ -7,6 +7,7 @@
 
 #include "editor/objects.h"
 #include "editor_fixture.h"
+#include "support/level_validity.h"
 #include "support/reference_check.h"
 #include "wad/wadfile.h"
 
@@ -156,6 +157,33 @@ int32_t CountOf(int type) {
     }
 }
 
+bool Faces(uint16_t side, int sector) { return ValidSideDef(side) && level.sideDefs[side].sector == sector; }
+
+// Before Sector n's SideDefs go: a LineDef losing a side is an impassable
+// wall with a texture, turned round to take its second side as its first
+// when it loses its first; one left without sides goes.
+void MendLineDefsBeside(int n) {
+    for (int l = level.lineDefs.count - 1; l >= 0; --l) {
+        LineDef& ld = level.lineDefs[l];
+        if (!Faces(ld.sideDef1, n) && !Faces(ld.sideDef2, n))
+            continue;
+        bool firstGone = !ValidSideDef(ld.sideDef1) || Faces(ld.sideDef1, n);
+        bool secondGone = !ValidSideDef(ld.sideDef2) || Faces(ld.sideDef2, n);
+        if (firstGone && secondGone) {
+            RemoveRecord(level.lineDefs, kObjLineDef, l);
+        } else {
+            if (firstGone) {
+                std::swap(ld.start, ld.end);
+                std::swap(ld.sideDef1, ld.sideDef2);
+            }
+            ld.flags = static_cast<int16_t>((ld.flags | 1) & ~4);
+            char* middle = level.sideDefs[ld.sideDef1].middle;
+            if (middle[0] == '-' || middle[0] == 0)
+                std::strncpy(middle, config.textureNormal, 8);
+        }
+    }
+}
+
 void DeleteOne(int type, int n) {
     switch (type) {
     case kObjThing: RemoveRecord(level.things, type, n); break;
@@ -187,6 +215,7 @@ void DeleteOne(int type, int n) {
         RemoveRecord(level.sideDefs, type, n);
         break;
     case kObjSector:   // with the SideDefs that face it
+        MendLineDefsBeside(n);
         for (int i = 0; i < level.sideDefs.count;) {
             SideDef& sd = level.sideDefs[i];
             if (sd.sector == n) {
@@ -256,6 +285,22 @@ std::vector<int> RandomList(std::mt19937& random, int count) {
     std::shuffle(all.begin(), all.end(), random);
     all.resize(std::uniform_int_distribution<size_t>(1, all.size())(random));
     return all;
+}
+
+TEST_F(ObjectsTest, DeletingASectorLeavesEveryLineDefAFirstSide) {
+    // The inner room's walls (first sides inner) turn to be walls of the
+    // outer room; deleting that too takes every LineDef with it.
+    TwoRooms();
+    DeleteObject(kObjSector, inner);
+    EXPECT_TRUE(testkit::LevelValid());
+    for (int l = 4; l < 8; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        EXPECT_EQ(ld.flags & 5, 1) << l;   // impassable, not two-sided
+        EXPECT_EQ(ld.sideDef2, kNoReference) << l;
+        EXPECT_EQ(level.sideDefs[ld.sideDef1].sector, outer) << l;
+    }
+    DeleteObject(kObjSector, outer);
+    EXPECT_EQ(level.lineDefs.count, 0);
 }
 
 TEST_F(ObjectsTest, OnePassDeletionAgreesWithDeletingOneAtATime) {

@@ -1,7 +1,8 @@
 // Every builder's structure beside Freedoom 2's MAP01 (doors, lifts and
 // stairs from crafted scenes, every predefined shape): the checker's
-// closed-Sector and cross-reference checks find nothing new, and the level
-// saved as a PWAD goes through ZDBSP and starts in Chocolate Doom.
+// closed-Sector and cross-reference checks find nothing new, the level
+// stays valid with every wall it shows textured, and the level saved as a
+// PWAD goes through ZDBSP and starts in Chocolate Doom.
 #include <algorithm>
 #include <functional>
 
@@ -10,7 +11,9 @@
 #include "ops/builders.h"
 #include "ops/predefined.h"
 #include "ops_fixture.h"
+#include "ops/edit_support.h"
 #include "support/game_kit.h"
+#include "support/level_validity.h"
 #include "support/map_lumps.h"
 #include "support/testkit.h"
 #include "wad/master.h"
@@ -58,6 +61,13 @@ TEST_F(BuildersGameTest, EveryStructurePlaysInARealLevel) {
     ASSERT_TRUE(mapkit::LoadIwadLevel("MAP01"));
     stairSettings = StairSettings{};
     const std::vector<std::string> before = CheckerFindings();
+    const size_t untextured = testkit::MissingVisibleTextures().size();
+    // The walls without their textures that the structures made.
+    auto newlyUntextured = [untextured] {
+        std::vector<testkit::LevelFault> now = testkit::MissingVisibleTextures();
+        now.erase(now.begin(), now.begin() + static_cast<long>(std::min(untextured, now.size())));
+        return testkit::FaultLines(now);
+    };
     int left = 0, bottom = 0;
     for (const Vertex& v : level.vertices) {
         left = std::max<int>(left, v.x);
@@ -98,6 +108,40 @@ TEST_F(BuildersGameTest, EveryStructurePlaysInARealLevel) {
              AddLineDef(q, v + 6, AddWallSide(east));
              MakeStairsOn(first + 1, first + 5, session);
          }},
+        {"stairs filling a room",
+         [&](int x, int y) {
+             int first = level.lineDefs.count;
+             InsertRectangle(x + 256, y + 256, 64, 256, -1, ObjectKind::Plain, 0);
+             MakeStairsOn(first + 3, first + 1, session);
+         }},
+        {"stairs into the next room",
+         [&](int x, int y) {
+             int first = level.lineDefs.count, v = level.vertices.count;
+             InsertRectangle(x + 256, y + 256, 64, 256, -1, ObjectKind::Plain, 0);
+             // A room north of it, beyond its north wall (TL to TR).
+             int north = AddSceneSector(0, 128), wall = first + 2;
+             level.lineDefs[wall].sideDef2 = static_cast<uint16_t>(AddOpenSide(north));
+             level.lineDefs[wall].flags = 4;
+             SetTextureName(level.sideDefs[level.lineDefs[wall].sideDef1].middle, "-");
+             int p = AddVertex(x + 256, y + 768), q = AddVertex(x + 320, y + 768);
+             AddLineDef(v + 3, p, AddWallSide(north));
+             AddLineDef(p, q, AddWallSide(north));
+             AddLineDef(q, v + 2, AddWallSide(north));
+             MakeStairsOn(first + 3, first + 1, session);
+         }},
+        {"door on a face drawn the wrong way",
+         [&](int x, int y) {
+             int first = level.lineDefs.count;
+             DoorwayScene scene = AddDoorway(x + 256, y + 256);
+             LineDef& face = level.lineDefs[first];
+             face.sideDef2 = static_cast<uint16_t>(AddOpenSide(scene.way));
+             std::swap(face.start, face.end);
+             std::swap(face.sideDef1, face.sideDef2);
+             SelectionList list = ListOf({first, first + 4, first + 8, first + 9});
+             session.Script("key Y\n");
+             MakeDoor(list);
+             ForgetSelection(list);
+         }},
         {"rectangle room", [](int x, int y) { InsertRectangle(x, y, 256, 128, -1, ObjectKind::Plain, 0); }},
         {"polygon room", [](int x, int y) { InsertPolygon(x + 512, y + 512, 8, 128, -1, ObjectKind::Plain, 0); }},
         {"door shape",
@@ -131,6 +175,8 @@ TEST_F(BuildersGameTest, EveryStructurePlaysInARealLevel) {
         int x = left + static_cast<int>(i % kColumns) * kSlot, y = bottom + static_cast<int>(i / kColumns) * kSlot;
         cases[i].second(x, y);
         EXPECT_EQ(CheckerFindings(), before) << cases[i].first;
+        EXPECT_TRUE(testkit::LevelValid()) << cases[i].first;
+        EXPECT_EQ(newlyUntextured(), "0 faults:") << cases[i].first;
     }
     EXPECT_TRUE(ReferencesSound());
 

@@ -6,7 +6,9 @@
 
 #include "builder_scenes.h"
 #include "ops/builders.h"
+#include "ops/predefined.h"
 #include "ops_fixture.h"
+#include "support/level_validity.h"
 #include "support/picture_kit.h"
 
 namespace {
@@ -94,7 +96,7 @@ TEST_F(DoorTest, LineDefsThatDoNotPairUpChangeNothing) {
         std::initializer_list<int> lineDefs;
         std::string box;   // "" for a LineDef whose Vertex is missing: not measured
     } cases[] = {
-        {{0, 1, 2, 3}, "LineDefs Not Selected Correctly"},   // a room's sides
+        {{0, 1, 2, 3}, "is a wall with nothing beyond it:"},   // a room's sides
         {{0, 4, 8}, "Select exactly 4 LineDefs (see help)"},
         {{0, 1, 8, 9}, "LineDefs Not Selected Correctly"},   // a face missing
         {{0, 4, 8, 9}, ""},
@@ -113,6 +115,27 @@ TEST_F(DoorTest, LineDefsThatDoNotPairUpChangeNothing) {
         EXPECT_EQ(Step(), "") << c.box;
         ForgetSelection(list);
     }
+}
+
+TEST_F(DoorTest, AFaceRunningTheWrongWayIsNamedAndFlippedOnYes) {
+    // The south face, two-sided onto the doorway, drawn from east to west.
+    level.lineDefs[0].sideDef2 = static_cast<uint16_t>(AddOpenSide(scene.way));
+    std::swap(level.lineDefs[0].start, level.lineDefs[0].end);
+    std::swap(level.lineDefs[0].sideDef1, level.lineDefs[0].sideDef2);
+    ResetHistory();
+    std::string before = LevelArrayBytes();
+    for (const char* answer : {"N", "Y"}) {
+        SelectionList list = ListOf({0, 4, 8, 9});
+        Answers({answer});
+        MakeDoor(list);
+        ForgetSelection(list);
+        EXPECT_TRUE(Showed(0, "LineDef 0 runs clockwise round the door")) << answer;
+        EXPECT_TRUE(Showed(0, "Flip LineDef 0 and make the door?")) << answer;
+    }
+    EXPECT_EQ(level.lineDefs[0].type, 1);
+    EXPECT_EQ(SectorOf(level.lineDefs[0].sideDef1), scene.south);
+    EXPECT_TRUE(testkit::LevelValid());
+    ExpectOneStep(before, "make a door");
 }
 
 // The lift scene at the origin, tags 1 and 5 taken.
@@ -144,6 +167,8 @@ TEST_F(LiftTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
         EXPECT_EQ(level.lineDefs[wall].flags, 1);
         EXPECT_EQ(Name(level.sideDefs[level.lineDefs[wall].sideDef1].upper), "-");
     }
+    // The low room's ceiling is above the lift's: its side shows a wall.
+    EXPECT_EQ(testkit::FaultLines(testkit::MissingVisibleTextures()), "0 faults:");
     ExpectOneStep(before, "make a lift");
 }
 
@@ -341,18 +366,60 @@ TEST_F(StairsTest, RisersAndTheLandingThatAreThereAlreadyAreTaken) {
     AddLineDef(v[5], v[6], AddSideDef(corridor));                      // 5: east wall
     AddLineDef(v[6], v[7], AddSideDef(hall));                          // 6
     AddLineDef(v[7], v[0], AddSideDef(hall));                          // 7
-    AddLineDef(v[6], v[1], AddSideDef(hall), AddSideDef(corridor), 4); // 8: the bottom riser's place
-    AddLineDef(v[2], v[5], AddSideDef(loft), AddSideDef(corridor), 4); // 9: the top riser's place
+    AddLineDef(v[1], v[6], AddSideDef(hall), AddSideDef(corridor), 4); // 8: the bottom riser's place
+    AddLineDef(v[5], v[2], AddSideDef(loft), AddSideDef(corridor), 4); // 9: the top riser's place
     ResetHistory();
     std::string before = LevelArrayBytes();
     Build(3, "key Enter\nkey Enter\nkey N\n");   // no box besides the questions
-    // Steps from the corridor's floor, no landing of their own: the loft is it.
-    EXPECT_EQ(Heights(&Sector::floorHeight), (std::vector<int>{-8, 0, 64, 16, 32, 48}));
+    // Steps from the corridor's floor, no landing of their own: the loft is
+    // it. The steps took all of the corridor, which is gone.
+    loft = 1;
+    EXPECT_EQ(Heights(&Sector::floorHeight), (std::vector<int>{-8, 64, 16, 32, 48}));
     EXPECT_EQ(level.sectors[loft].ceilingHeight, 208);
     EXPECT_EQ(level.lineDefs.count, 10 + 2 * 2 + 2); // the pieces and the two middle risers
     EXPECT_EQ((std::vector<int>{SectorAt(8, 1), SectorAt(8, 2), SectorAt(9, 1), SectorAt(9, 2), SectorAt(2, 1)}),
-              (std::vector<int>{hall, 3, 5, loft, loft}));
+              (std::vector<int>{hall, 2, loft, 4, loft}));
+    EXPECT_TRUE(testkit::LevelValid());
     ExpectOneStep(before, "make 3 stairs");
+}
+
+// Stairs along the whole length of a room's walls: the end walls close the
+// first and the last step, or lead on to the room beyond (the landing); the
+// room's own Sector, taken up by the steps, goes.
+TEST_F(StairsTest, StairsFillingARoomLeaveAValidLevel) {
+    struct Case {
+        const char* name;
+        std::function<void()> build;   // LineDefs 1 and 3 are the long walls
+    } cases[] = {
+        {"a rectangle room", [] { InsertRectangle(0, 0, 64, 256, -1, ObjectKind::Plain, 0); }},
+        {"two rooms side by side",
+         [] {
+             int a = AddSceneSector(0, 128), b = AddSceneSector(0, 128);
+             int v[6] = {AddVertex(0, 256), AddVertex(64, 256), AddVertex(64, 0),
+                         AddVertex(0, 0),   AddVertex(0, 512),  AddVertex(64, 512)};
+             AddLineDef(v[0], v[1], AddOpenSide(a), AddOpenSide(b), 4);   // 0: between them
+             AddLineDef(v[1], v[2], AddWallSide(a));                     // 1: east
+             AddLineDef(v[2], v[3], AddWallSide(a));                     // 2: south
+             AddLineDef(v[3], v[0], AddWallSide(a));                     // 3: west
+             AddLineDef(v[0], v[4], AddWallSide(b));
+             AddLineDef(v[4], v[5], AddWallSide(b));
+             AddLineDef(v[5], v[1], AddWallSide(b));
+         }},
+    };
+    for (const Case& c : cases)
+        for (const char* reverse : {"N", "Y"}) {
+            std::string name = std::string(c.name) + " " + reverse;
+            mapkit::ClearMap();
+            c.build();
+            ASSERT_TRUE(testkit::LevelValid()) << name;
+            stairSettings = {4, 16};
+            SelectionList list = ListOf({3, 1});
+            session.ExactScript(std::string("key Enter\nkey Enter\nkey ") + reverse + "\n");
+            MakeStairs(list);
+            ForgetSelection(list);
+            EXPECT_TRUE(testkit::LevelValid()) << name;
+            EXPECT_EQ(testkit::FaultLines(testkit::MissingVisibleTextures()), "0 faults:") << name;
+        }
 }
 
 TEST_F(StairsTest, WhatTheBuilderRefusesChangesNothing) {

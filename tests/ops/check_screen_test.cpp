@@ -1,6 +1,6 @@
 // The checker on the headless screen: the verification dialog's two ways
-// out, the Check menu, and the exits and starts check that every save key
-// runs first.
+// out, the Check menu, and the exits and starts check and the box of what
+// the game cannot load that every save key runs first.
 #include <gtest/gtest.h>
 
 #include "base/fatal.h"
@@ -55,6 +55,16 @@ TEST_F(CheckScreenTest, SavesRunTheExitsAndStartsCheckAndStopWhenItIsNotConfirme
     }
     session.ExactScript("key Enter\nkey Y\nkey Y");
     EXPECT_EQ(editorActions.checkExits(), 1);
+
+    // Then the box of what the game cannot load: Continue saves, Cancel
+    // shows the first of them (LineDef 2, without its first SideDef).
+    level.lineDefs[2].sideDef1 = kNoReference;
+    session.ExactScript("key Enter\nkey Y\nkey Y\nkey Y");
+    EXPECT_EQ(editorActions.checkExits(), 1);
+    session.ExactScript("key Enter\nkey Y\nkey Y\nkey Esc");
+    EXPECT_EQ(editorActions.checkExits(), 0);
+    EXPECT_EQ(config.editMode, kObjLineDef);
+    EXPECT_EQ(selection.current, 2);
 }
 
 TEST_F(CheckScreenTest, TheCheckMenuRunsTheChosenItem) {

@@ -416,4 +416,34 @@ TEST_F(CheckTest, ExitsAndStartingPositions) {
     EXPECT_EQ(Run(CheckExitsAndStarts), Lines{});
 }
 
+TEST_F(CheckTest, WhatTheGameCannotLoadIsListedInOneBoxBeforeASave) {
+    for (const char* name : {"-", "STARTAN3"})
+        nameLists.TextureNames.Add(name);
+    nameLists.TextureNames.Sort();
+    for (const char* name : {"FLOOR4_8", "CEIL3_5"})
+        nameLists.FlatNames.Add(name);
+    nameLists.FlatNames.Sort();
+    Room();
+    mapkit::AddThing(10, 10, 1);
+    EXPECT_EQ(Run(CheckUnplayable), Lines{});   // a sound level: nothing to say
+
+    level.lineDefs[1].sideDef1 = kNoReference;
+    level.sideDefs[2].sector = 40;
+    SetFieldName(level.sideDefs[2].upper, "NOSUCH");
+    SetFieldName(level.sideDefs[3].lower, "NOSUCH");
+    SetFieldName(level.sectors[0].ceilingTexture, "NOFLAT");
+    mapkit::AddThing(20, 20, 1);
+    for (bool save : {true, false}) {
+        rec = Recorder();
+        rec.warningAnswer = save;
+        EXPECT_EQ(Run(CheckUnplayable, save),
+                  (Lines{"Ask: The game cannot use this level as it is: | LineDef 1 has no first SideDef"
+                         " | SideDef 2 names Sector 40, which does not exist"
+                         " | SideDef 2: texture \"NOSUCH\" is not in the game's files (and 1 more)"
+                         " | Sector 0: flat \"NOFLAT\" is not in the game's files"
+                         " | 2 Player 1 starts: the extra ones become voodoo dolls"
+                         " | Continue saves it all the same. | Press Cancel to see the Object"}));
+    }
+}
+
 }  // namespace

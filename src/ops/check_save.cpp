@@ -1,0 +1,115 @@
+// The box before a save that lists what the game cannot load or play as it
+// is.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/format.h"
+#include "level/level.h"
+#include "ops/check_names.h"
+#include "ops/checks.h"
+#include "pictures/namelists.h"
+
+namespace {
+
+constexpr size_t kListedFindings = 8;
+constexpr int16_t kPlayer1Start = 1;
+
+struct Finding {
+    std::string text;
+    int kind, n;
+};
+
+void References(std::vector<Finding>& found) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
+            found.push_back({Format("LineDef %d names a Vertex that does not exist", l), kObjLineDef, l});
+        if (ld.sideDef1 == kNoReference)
+            found.push_back({Format("LineDef %d has no first SideDef", l), kObjLineDef, l});
+        for (uint16_t side : {ld.sideDef1, ld.sideDef2})
+            if (side != kNoReference && !ValidSideDef(side))
+                found.push_back({Format("LineDef %d names SideDef %d, which does not exist", l, side), kObjLineDef, l});
+    }
+    for (int s = 0; s < level.sideDefs.count; ++s)
+        if (!ValidSector(level.sideDefs[s].sector))
+            found.push_back({Format("SideDef %d names Sector %d, which does not exist", s, level.sideDefs[s].sector),
+                             kObjSideDef, s});
+}
+
+// Names the game's files do not have, each once: the first object that uses
+// it and how many more do.
+class UnknownNames {
+public:
+    UnknownNames(const char* what, int kind) : what_(what), kind_(kind) {}
+    void Use(const char* field, int n) {
+        Seen& seen = names_[FieldName(field)];
+        if (seen.count++ == 0)
+            seen.first = n;
+    }
+    void Report(std::vector<Finding>& found) const {
+        for (const auto& [name, seen] : names_) {
+            std::string more = seen.count > 1 ? Format(" (and %d more)", seen.count - 1) : "";
+            found.push_back({Format("%s %d: %s \"%s\" is not in the game's files%s", ObjectTypeName(kind_), seen.first,
+                                    what_, name.c_str(), more.c_str()),
+                             kind_, seen.first});
+        }
+    }
+
+private:
+    struct Seen {
+        int first = 0, count = 0;
+    };
+    const char* what_;
+    int kind_;
+    std::map<std::string, Seen> names_;
+};
+
+// Without the lists (no IWAD read) nothing can be said of the names.
+void Names(std::vector<Finding>& found) {
+    if (nameLists.TextureNames.count() > 0) {
+        NameSet textures(nameLists.TextureNames);
+        UnknownNames unknown("texture", kObjSideDef);
+        for (int s = 0; s < level.sideDefs.count; ++s)
+            for (const char* field : {level.sideDefs[s].upper, level.sideDefs[s].lower, level.sideDefs[s].middle})
+                if (!textures.Has(field))
+                    unknown.Use(field, s);
+        unknown.Report(found);
+    }
+    if (nameLists.FlatNames.count() > 0) {
+        NameSet flats(nameLists.FlatNames);
+        UnknownNames unknown("flat", kObjSector);
+        for (int s = 0; s < level.sectors.count; ++s)
+            for (const char* field : {level.sectors[s].floorTexture, level.sectors[s].ceilingTexture})
+                if (!flats.Has(field))
+                    unknown.Use(field, s);
+        unknown.Report(found);
+    }
+}
+
+void PlayerStarts(std::vector<Finding>& found) {
+    int starts = 0, second = -1;
+    for (int t = 0; t < level.things.count; ++t)
+        if (level.things[t].type == kPlayer1Start && ++starts == 2)
+            second = t;
+    if (starts > 1)
+        found.push_back({Format("%d Player 1 starts: the extra ones become voodoo dolls", starts), kObjThing, second});
+}
+
+}  // namespace
+
+bool CheckUnplayable(CheckDialogs& dialogs) {
+    std::vector<Finding> found;
+    References(found);
+    Names(found);
+    PlayerStarts(found);
+    if (found.empty())
+        return true;
+    std::vector<std::string> lines = {"The game cannot use this level as it is:"};
+    for (size_t i = 0; i < found.size() && i < kListedFindings; ++i)
+        lines.push_back(found[i].text);
+    if (found.size() > kListedFindings)
+        lines.push_back(Format("and %zu more", found.size() - kListedFindings));
+    lines.push_back("Continue saves it all the same.");
+    return dialogs.VerifyList("Warning", lines, found.front().kind, found.front().n);
+}

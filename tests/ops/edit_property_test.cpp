@@ -1,0 +1,734 @@
+// Random editing sequences on small generated levels (rooms, rooms in rooms,
+// a corridor between rooms) and on Freedoom's: drawing, the builders, the
+// predefined shapes, splitting, merging and joining, copying, dragging,
+// turning and deleting, each given what a level designer gives it (a shape
+// in free space or inside one Sector, stairs between two parallel walls of
+// a Sector...). After every operation the level is one the game can use;
+// a builder leaves no SideDef or Sector unused and no visible wall without
+// its texture.
+//
+// Seeded and repeatable. ZARN_EDIT_SEQUENCES=N runs N sequences of each
+// generated level (and a twentieth of that on each Freedoom level) instead of
+// the default, ZARN_EDIT_SEED=S starts from seed S, ZARN_EDIT_TRACE=1 prints
+// each operation with a small level's LineDefs; a failure names the
+// level, the seed and the operations that led to it.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/format.h"
+#include "editor/line_drawing.h"
+#include "editor/objects.h"
+#include "ops/builders.h"
+#include "ops/linedef_ops.h"
+#include "ops/predefined.h"
+#include "ops/rotate_scale.h"
+#include "ops/vertex_ops.h"
+#include "ops_fixture.h"
+#include "pictures/namelists.h"
+#include "support/level_validity.h"
+
+namespace {
+
+using testkit::LevelFault;
+using testkit::Validity;
+
+constexpr int kSequences = 100;   // of each generated level
+constexpr int kSteps = 10;        // operations of a sequence
+constexpr int kMargin = 24;       // free map kept around a new shape
+
+int Setting(const char* name, int fallback) {
+    const char* value = std::getenv(name);
+    return value && *value ? std::atoi(value) : fallback;
+}
+
+struct Box {
+    int x0, y0, x1, y1;
+    int Width() const { return x1 - x0; }
+    int Height() const { return y1 - y0; }
+};
+
+// --- What lies where --------------------------------------------------------------
+
+double Cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
+
+// Whether the segments p-q and r-s meet anywhere (touching counts).
+bool SegmentsMeet(const Vertex& p, const Vertex& q, const Vertex& r, const Vertex& s) {
+    double d1 = Cross(q.x - p.x, q.y - p.y, r.x - p.x, r.y - p.y);
+    double d2 = Cross(q.x - p.x, q.y - p.y, s.x - p.x, s.y - p.y);
+    double d3 = Cross(s.x - r.x, s.y - r.y, p.x - r.x, p.y - r.y);
+    double d4 = Cross(s.x - r.x, s.y - r.y, q.x - r.x, q.y - r.y);
+    if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0)))
+        return true;
+    auto on = [](const Vertex& a, const Vertex& b, const Vertex& c, double d) {
+        return d == 0 && std::min(a.x, b.x) <= c.x && c.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= c.y &&
+               c.y <= std::max(a.y, b.y);
+    };
+    return on(p, q, r, d1) || on(p, q, s, d2) || on(r, s, p, d3) || on(r, s, q, d4);
+}
+
+// Whether a new LineDef from p to q would meet no LineDef and pass no
+// Vertex, but for those at Vertexes a and b (its ends when they are
+// Vertexes; -1 for none).
+bool SegmentClear(const Vertex& p, const Vertex& q, int a, int b = -1) {
+    for (const LineDef& ld : level.lineDefs) {
+        if (ld.start == a || ld.start == b || ld.end == a || ld.end == b)
+            continue;
+        if (SegmentsMeet(p, q, level.vertices[ld.start], level.vertices[ld.end]))
+            return false;
+    }
+    for (int v = 0; v < level.vertices.count; ++v)
+        if (v != a && v != b && SegmentsMeet(p, q, level.vertices[v], level.vertices[v]))
+            return false;
+    return true;
+}
+bool SegmentClear(int a, int b) { return SegmentClear(level.vertices[a], level.vertices[b], a, b); }
+
+// No Vertex and no LineDef within the box grown by the margin.
+bool BoxFree(const Box& b) {
+    int x0 = b.x0 - kMargin, y0 = b.y0 - kMargin, x1 = b.x1 + kMargin, y1 = b.y1 + kMargin;
+    for (const Vertex& v : level.vertices)
+        if (v.x >= x0 && v.x <= x1 && v.y >= y0 && v.y <= y1)
+            return false;
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (IsLineDefInside(l, x0, y0, x1, y1))
+            return false;
+    return x0 > -30000 && y0 > -30000 && x1 < 30000 && y1 < 30000;
+}
+
+// The Sector the whole box lies in (-1: outside every Sector), or -2 when
+// its corners and middle do not agree.
+int SectorOfBox(const Box& b) {
+    int s = GetSectorAtPoint((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2);
+    for (auto [x, y] : {std::pair{b.x0, b.y0}, {b.x1, b.y0}, {b.x0, b.y1}, {b.x1, b.y1}})
+        if (GetSectorAtPoint(x, y) != s)
+            return -2;
+    return s;
+}
+
+Box Bounds() {
+    Box b{32767, 32767, -32768, -32768};
+    for (const Vertex& v : level.vertices)
+        b = {std::min<int>(b.x0, v.x), std::min<int>(b.y0, v.y), std::max<int>(b.x1, v.x), std::max<int>(b.y1, v.y)};
+    if (level.vertices.count == 0)
+        b = {0, 0, 0, 0};
+    return b;
+}
+
+// The LineDefs with a side facing the Sector.
+std::vector<int> LineDefsOf(int s) {
+    std::vector<int> out;
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (SectorOf(level.lineDefs[l].sideDef1) == s || SectorOf(level.lineDefs[l].sideDef2) == s)
+            out.push_back(l);
+    return out;
+}
+
+// The Sectors joined to s by two-sided LineDefs or by a Vertex their
+// LineDefs share, s among them: a group that moves on its own.
+std::vector<int> GroupOf(int s) {
+    std::vector<std::vector<int>> sectorsAt(static_cast<size_t>(level.vertices.count));
+    for (const LineDef& ld : level.lineDefs)
+        for (uint16_t side : {ld.sideDef1, ld.sideDef2})
+            if (SectorOf(side) >= 0)
+                for (uint16_t v : {ld.start, ld.end})
+                    sectorsAt[v].push_back(SectorOf(side));
+    std::vector<bool> in(static_cast<size_t>(level.sectors.count), false);
+    std::vector<int> group = {s}, todo = {s};
+    in[static_cast<size_t>(s)] = true;
+    while (!todo.empty()) {
+        int t = todo.back();
+        todo.pop_back();
+        for (int l : LineDefsOf(t))
+            for (uint16_t v : {level.lineDefs[l].start, level.lineDefs[l].end})
+                for (int other : sectorsAt[v])
+                    if (!in[static_cast<size_t>(other)]) {
+                        in[static_cast<size_t>(other)] = true;
+                        group.push_back(other);
+                        todo.push_back(other);
+                    }
+    }
+    return group;
+}
+
+Box BoxOfSectors(const std::vector<int>& sectors) {
+    Box b{32767, 32767, -32768, -32768};
+    for (int s : sectors)
+        for (int l : LineDefsOf(s))
+            for (uint16_t v : {level.lineDefs[l].start, level.lineDefs[l].end})
+                b = {std::min<int>(b.x0, level.vertices[v].x), std::min<int>(b.y0, level.vertices[v].y),
+                     std::max<int>(b.x1, level.vertices[v].x), std::max<int>(b.y1, level.vertices[v].y)};
+    return b;
+}
+
+
+// --- The starting levels -----------------------------------------------------------
+
+using namespace mapkit;
+
+void OneRoom() {
+    AddRoom(0, 0, 512, 384, AddSector());
+    AddThing(64, 64, 1);
+}
+
+void RoomsInRooms() {
+    int outer = AddSector(0, 0, 0, 256), inner = AddSector(0, 0, 32, 200), pit = AddSector(0, 0, -16, 200);
+    AddRoom(0, 0, 1024, 768, outer);
+    AddRoom(128, 128, 640, 640, inner, outer);
+    AddRoom(256, 256, 384, 384, pit, inner);
+    AddThing(64, 64, 1);
+}
+
+// Two rooms and a corridor 64 wide between them, its ends two-sided.
+void Corridor() {
+    int west = AddSector(0, 0, 0, 128), way = AddSector(0, 0, 0, 112), east = AddSector(0, 0, 16, 160);
+    int a = AddVertex(0, 0), b = AddVertex(0, 512), c = AddVertex(384, 512), d = AddVertex(384, 288),
+        e = AddVertex(384, 224), f = AddVertex(384, 0);
+    int g = AddVertex(512, 288), h = AddVertex(512, 224), i = AddVertex(512, 512), j = AddVertex(896, 512),
+        k = AddVertex(896, 0), m = AddVertex(512, 0);
+    auto wall = [](int from, int to, int sector) { AddLineDef(from, to, AddSideDef(sector)); };
+    wall(a, b, west);
+    wall(b, c, west);
+    wall(c, d, west);
+    AddLineDef(d, e, AddSideDef(west), AddSideDef(way), 4);
+    wall(e, f, west);
+    wall(f, a, west);
+    wall(d, g, way);
+    wall(h, e, way);
+    AddLineDef(h, g, AddSideDef(east), AddSideDef(way), 4);
+    wall(g, i, east);
+    wall(i, j, east);
+    wall(j, k, east);
+    wall(k, m, east);
+    wall(m, h, east);
+    AddThing(64, 64, 1);
+}
+
+// Gives every SideDef and Sector the names a real level has.
+void DressLevel() {
+    for (SideDef& sd : level.sideDefs) {
+        SetTextureName(sd.upper, "-");
+        SetTextureName(sd.lower, "-");
+        SetTextureName(sd.middle, "-");
+    }
+    for (const LineDef& ld : level.lineDefs)
+        if (ld.sideDef2 == kNoReference)
+            SetTextureName(level.sideDefs[ld.sideDef1].middle, config.textureNormal);
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        ShowStepTextures(l);
+    for (Sector& s : level.sectors) {
+        SetTextureName(s.floorTexture, config.flatFloor);
+        SetTextureName(s.ceilingTexture, config.flatCeiling);
+    }
+}
+
+// --- One sequence ------------------------------------------------------------------
+
+class Sequence {
+public:
+    Sequence(unsigned seed, testkit::HeadlessSession& session) : rng_(seed), session_(session) {}
+
+    int Upto(int most) { return std::uniform_int_distribution<int>(0, std::max(most, 0))(rng_); }
+    int Between(int low, int high) { return low + Upto(high - low); }
+    bool Flag() { return Upto(1) == 1; }
+    template <typename T>
+    T Pick(const std::vector<T>& from) { return from[static_cast<size_t>(Upto(static_cast<int>(from.size()) - 1))]; }
+
+    // The keys that answer the boxes the next operation opens, then escapes.
+    void Answers(const std::string& keys) {
+        std::string script;
+        for (char c : keys)
+            script += c == 'E' ? "key Enter\n" : c == 'D' ? "key Down\n" : std::string("key ") + c + "\n";
+        for (int n = 0; n < 8; ++n)
+            script += "key Esc\n";
+        session_.Script(script);
+    }
+
+    // A free box of about w by h: outside every Sector (sector -1), or inside
+    // one (sector >= 0 is set to it); false when none was found.
+    bool FindBox(int w, int h, bool inside, Box& box, int& sector) {
+        Box all = Bounds();
+        for (int attempt = 0; attempt < 60; ++attempt) {
+            int x = Between(all.x0 - (inside ? 0 : w + 256), all.x1 + (inside ? 0 : 256)) & ~7;
+            int y = Between(all.y0 - (inside ? 0 : h + 256), all.y1 + (inside ? 0 : 256)) & ~7;
+            box = {x, y, x + w, y + h};
+            if (!BoxFree(box))
+                continue;
+            sector = SectorOfBox(box);
+            if (inside ? sector >= 0 : sector == -1)
+                return true;
+        }
+        return false;
+    }
+
+    // Draws the box's corners (or a triangle in it) with the line drawing,
+    // clockwise or not.
+    void DrawPoints(std::vector<std::pair<int, int>> points, bool clockwise) {
+        if (!clockwise)
+            std::reverse(points.begin(), points.end());
+        ForgetSelection(selection.list);
+        config.editMode = kObjVertex;
+        StartLineDrawing();
+        editor.lineDrawing = true;
+        for (auto [x, y] : points) {
+            CentreMapAt(x, y);
+            PointAt(x, y);
+            LineDrawingEvent(LineDrawingCommand::Point);
+        }
+        if (Flag()) {
+            LineDrawingEvent(LineDrawingCommand::Insert);
+        } else {   // the right button
+            editor.buttons = 2;
+            LineDrawingEvent(LineDrawingCommand::Pass);
+            editor.buttons = 0;
+        }
+        EndLineDrawing();
+    }
+
+    std::mt19937 rng_;
+    testkit::HeadlessSession& session_;
+};
+
+// What an operation promises beyond a level the game can use.
+enum class Promise { Game, Builder };
+
+struct Operation {
+    const char* name;
+    Promise promise;
+    std::function<bool(Sequence&)> run;   // false when it found nothing to do
+};
+
+std::vector<std::pair<int, int>> Corners(const Box& b) {
+    return {{b.x0, b.y0}, {b.x0, b.y1}, {b.x1, b.y1}, {b.x1, b.y0}};   // clockwise
+}
+
+int RandomSector(Sequence& in) { return level.sectors.count > 0 ? in.Upto(level.sectors.count - 1) : -1; }
+
+// Two parallel LineDefs of one Sector facing into it, sharing no Vertex,
+// with nothing between them: where a designer puts stairs.
+bool StairWalls(Sequence& in, int& l1, int& l2) {
+    int s = RandomSector(in);
+    if (s < 0)
+        return false;
+    std::vector<int> walls;
+    for (int l : LineDefsOf(s))
+        if (SectorOf(level.lineDefs[l].sideDef1) == s)
+            walls.push_back(l);
+    for (int attempt = 0; attempt < 20 && walls.size() >= 2; ++attempt) {
+        l1 = in.Pick(walls);
+        l2 = in.Pick(walls);
+        const LineDef &a = level.lineDefs[l1], &b = level.lineDefs[l2];
+        const Vertex &as = level.vertices[a.start], &ae = level.vertices[a.end];
+        const Vertex &bs = level.vertices[b.start], &be = level.vertices[b.end];
+        if (l1 == l2 || a.start == b.start || a.start == b.end || a.end == b.start || a.end == b.end)
+            continue;
+        if (Cross(ae.x - as.x, ae.y - as.y, be.x - bs.x, be.y - bs.y) != 0)
+            continue;
+        if (!SegmentClear(a.start, b.end) || !SegmentClear(a.end, b.start) || SegmentsMeet(as, be, ae, bs))
+            continue;
+        // Nothing stands between them.
+        const Vertex quad[4] = {as, ae, bs, be};
+        bool empty = true;
+        for (int v = 0; v < level.vertices.count && empty; ++v) {
+            const Vertex& p = level.vertices[v];
+            int sign = 0;
+            bool inside = true;
+            for (int k = 0; k < 4 && inside; ++k) {
+                const Vertex &q = quad[k], &r = quad[(k + 1) % 4];
+                double c = Cross(r.x - q.x, r.y - q.y, p.x - q.x, p.y - q.y);
+                int now = c > 0 ? 1 : c < 0 ? -1 : 0;
+                inside = now != 0 && (sign == 0 || now == sign);
+                sign = now;
+            }
+            empty = !inside;
+        }
+        if (empty)
+            return true;
+    }
+    return false;
+}
+
+// A box between low and high on each side, in free space or inside a
+// Sector, drawn one way round or the other.
+bool DrawBox(Sequence& in, int low, int high, bool inside) {
+    Box b{};
+    int s = 0;
+    if (!in.FindBox(in.Between(low, high), in.Between(low, high), inside, b, s))
+        return false;
+    in.DrawPoints(Corners(b), in.Flag());
+    return true;
+}
+
+enum class GroupMove { Copy, Turn };
+
+// A group of Sectors (or a copy of it) dragged into free space, where the
+// drag may go on to turn it about its middle.
+bool MoveGroup(Sequence& in, GroupMove how) {
+    int s = RandomSector(in);
+    if (s < 0)
+        return false;
+    std::vector<int> group = GroupOf(s);
+    Box from = BoxOfSectors(group), to{};
+    // Room for it turned any way.
+    int side = static_cast<int>(std::hypot(from.Width(), from.Height())) + 16, outside = 0;
+    if (group.size() > 12 || !in.FindBox(side, side, false, to, outside))
+        return false;
+    SelectionList list;
+    for (int t : group)
+        SelectObject(list, t);
+    if (how == GroupMove::Copy && !CopyObjects(kObjSector, list))
+        return false;
+    BeginMove(kObjSector, list, (from.x0 + from.x1) / 2, (from.y0 + from.y1) / 2, 0);
+    MoveObjectsToCoords(moveState.type, moveState.list, (to.x0 + to.x1) / 2, (to.y0 + to.y1) / 2, 0);
+    EndMove();
+    if (how == GroupMove::Turn && in.Flag()) {
+        BeginMove(kObjSector, list, 0, 0, 0);
+        double cx = 0, cy = 0;
+        DragCentre(cx, cy);
+        PlaceRotatedScaled(cx, cy, in.Between(-180, 180), 1.0);
+        EndMove();
+    }
+    ForgetSelection(list);
+    return true;
+}
+
+const std::vector<Operation>& Operations() {
+    static const std::vector<Operation> table = {
+        {"draw a room", Promise::Game, [](Sequence& in) { return DrawBox(in, 64, 256, false); }},
+        {"draw in a Sector", Promise::Game, [](Sequence& in) { return DrawBox(in, 32, 128, true); }},
+        {"draw on a wall", Promise::Game,
+         [](Sequence& in) {
+             if (level.lineDefs.count == 0)
+                 return false;
+             int l = in.Upto(level.lineDefs.count - 1);
+             const LineDef ld = level.lineDefs[l];
+             const Vertex a = level.vertices[ld.start], b = level.vertices[ld.end];
+             double dx = b.x - a.x, dy = b.y - a.y, length = std::hypot(dx, dy);
+             if (length < 16)
+                 return false;
+             double out = in.Between(16, 96) * (in.Flag() ? 1 : -1) / length;
+             int px = static_cast<int>((a.x + b.x) / 2 + dy * out), py = static_cast<int>((a.y + b.y) / 2 - dx * out);
+             Vertex p = {static_cast<int16_t>(px), static_cast<int16_t>(py)};
+             if (!SegmentClear(a, p, ld.start) || !SegmentClear(b, p, ld.end) || !BoxFree({px, py, px, py}))
+                 return false;
+             for (const Vertex& v : level.vertices) {
+                 double u = Cross(b.x - a.x, b.y - a.y, v.x - a.x, v.y - a.y),
+                        w = Cross(p.x - b.x, p.y - b.y, v.x - b.x, v.y - b.y),
+                        z = Cross(a.x - p.x, a.y - p.y, v.x - p.x, v.y - p.y);
+                 if ((u > 0 && w > 0 && z > 0) || (u < 0 && w < 0 && z < 0))
+                     return false;   // something stands inside the triangle
+             }
+             in.DrawPoints({{a.x, a.y}, {b.x, b.y}, {px, py}}, in.Flag());
+             return true;
+         }},
+        {"predefined room", Promise::Builder,
+         [](Sequence& in) {
+             Box b{};
+             int s = 0;
+             int size = in.Between(64, 320);
+             if (!in.FindBox(size, size, false, b, s))
+                 return false;
+             if (in.Flag())
+                 return InsertRectangle(b.x0, b.y0, b.Width(), b.Height(), -1, ObjectKind::Plain, 0);
+             return InsertPolygon((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, in.Between(3, 12), size / 2, -1,
+                                  ObjectKind::Plain, 0);
+         }},
+        {"predefined object", Promise::Builder,
+         [](Sequence& in) {
+             Box b{};
+             int s = 0;
+             int size = in.Between(32, 192);
+             if (!in.FindBox(size, size, true, b, s))
+                 return false;
+             auto kind = static_cast<ObjectKind>(in.Upto(3));
+             int depth = in.Between(-48, 48);
+             if (in.Flag())
+                 return InsertRectangle(b.x0, b.y0, b.Width(), b.Height(), s, kind, depth);
+             return InsertPolygon((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, in.Between(3, 12), size / 2, s, kind, depth);
+         }},
+        {"predefined stairs", Promise::Builder,
+         [](Sequence& in) {
+             StairsSize size{in.Between(2, 5), in.Between(0, 24), in.Between(34, 128), in.Between(8, 48)};
+             Box b{};
+             int s = 0;
+             if (!in.FindBox(size.width, size.steps * size.depth, true, b, s))
+                 return false;
+             const Sector& room = level.sectors[s];
+             return InsertStairs(b.x0, b.y0, s, StairShape::Object, room.floorHeight, room.ceilingHeight, size);
+         }},
+        {"make a door", Promise::Builder,
+         [](Sequence& in) {
+             int s = RandomSector(in);
+             std::vector<int> lines = s >= 0 ? LineDefsOf(s) : std::vector<int>();
+             if (lines.size() < 4)
+                 return false;
+             std::shuffle(lines.begin(), lines.end(), in.rng_);
+             SelectionList list;
+             for (int k = 0; k < 4; ++k)
+                 SelectObject(list, lines[static_cast<size_t>(k)]);
+             in.Answers(in.Flag() ? "YE" : "NE");
+             MakeDoor(list);
+             ForgetSelection(list);
+             return true;
+         }},
+        {"make a lift", Promise::Builder,
+         [](Sequence& in) {
+             in.Answers("E");
+             MakeLift(RandomSector(in));
+             return true;
+         }},
+        {"make stairs", Promise::Builder,
+         [](Sequence& in) {
+             int l1 = 0, l2 = 0;
+             if (!StairWalls(in, l1, l2))
+                 return false;
+             stairSettings = {in.Between(2, 6), in.Between(-24, 24)};
+             SelectionList list;
+             SelectObject(list, l1);
+             SelectObject(list, l2);
+             in.Answers(in.Flag() ? "EEY" : "EEN");
+             MakeStairs(list);
+             ForgetSelection(list);
+             return true;
+         }},
+        {"split LineDefs", Promise::Game,
+         [](Sequence& in) {
+             if (level.lineDefs.count == 0)
+                 return false;
+             SelectionList list;
+             for (int n = in.Between(1, 3); n > 0; --n)
+                 SelectObject(list, in.Upto(level.lineDefs.count - 1));
+             SplitLineDefs(list);
+             ForgetSelection(list);
+             return true;
+         }},
+        {"split a Sector", Promise::Game,
+         [](Sequence& in) {
+             int s = RandomSector(in);
+             std::vector<int> lines = s >= 0 ? LineDefsOf(s) : std::vector<int>();
+             if (lines.size() < 2)
+                 return false;
+             const LineDef &p = level.lineDefs[in.Pick(lines)], &q = level.lineDefs[in.Pick(lines)];
+             int a = in.Flag() ? p.start : p.end, b = in.Flag() ? q.start : q.end;
+             const Vertex &va = level.vertices[a], &vb = level.vertices[b];
+             if (a == b || LineDefJoining(a, b) >= 0 || !SegmentClear(a, b) ||
+                 GetSectorAtPoint((va.x + vb.x) / 2, (va.y + vb.y) / 2) != s)
+                 return false;
+             in.Answers(in.Flag() ? "E" : "DE");
+             AddLineDefSplitSector(a, b);
+             return true;
+         }},
+        {"split two LineDefs and the Sector", Promise::Game,
+         [](Sequence& in) {
+             int s = RandomSector(in);
+             std::vector<int> lines = s >= 0 ? LineDefsOf(s) : std::vector<int>();
+             if (lines.size() < 2)
+                 return false;
+             int l1 = in.Pick(lines), l2 = in.Pick(lines);
+             if (l1 == l2)
+                 return false;
+             auto mid = [](int l) {
+                 const LineDef& ld = level.lineDefs[l];
+                 const Vertex &a = level.vertices[ld.start], &b = level.vertices[ld.end];
+                 return Vertex{static_cast<int16_t>((a.x + b.x) / 2), static_cast<int16_t>((a.y + b.y) / 2)};
+             };
+             Vertex p = mid(l1), q = mid(l2);
+             bool clear = true;
+             for (int l = 0; l < level.lineDefs.count && clear; ++l)
+                 if (l != l1 && l != l2)
+                     clear = !SegmentsMeet(p, q, level.vertices[level.lineDefs[l].start],
+                                           level.vertices[level.lineDefs[l].end]);
+             for (const Vertex& v : level.vertices)
+                 clear = clear && !SegmentsMeet(p, q, v, v);
+             if (!clear || GetSectorAtPoint((p.x + q.x) / 2, (p.y + q.y) / 2) != s)
+                 return false;
+             in.Answers("E");
+             SplitLineDefsAndSector(l1, l2);
+             return true;
+         }},
+        {"join Sectors", Promise::Game,
+         [](Sequence& in) {
+             if (level.sectors.count < 2)
+                 return false;
+             SelectionList list;
+             SelectObject(list, RandomSector(in));
+             SelectObject(list, RandomSector(in));
+             JoinSectors(list);
+             ForgetSelection(list);
+             return true;
+         }},
+        {"delete LineDefs and join Sectors", Promise::Game,
+         [](Sequence& in) {
+             std::vector<int> twoSided;
+             for (int l = 0; l < level.lineDefs.count; ++l)
+                 if (SectorOf(level.lineDefs[l].sideDef1) >= 0 && SectorOf(level.lineDefs[l].sideDef2) >= 0)
+                     twoSided.push_back(l);
+             if (twoSided.empty())
+                 return false;
+             SelectionList list;
+             SelectObject(list, in.Pick(twoSided));
+             in.Answers("E");
+             DeleteLineDefsJoinSectors(list);
+             ForgetSelection(list);
+             return true;
+         }},
+        {"delete a Vertex and join LineDefs", Promise::Game,
+         [](Sequence& in) {
+             // A Vertex in the middle of a straight wall (as splitting leaves).
+             for (int attempt = 0; attempt < 20 && level.vertices.count > 0; ++attempt) {
+                 int v = in.Upto(level.vertices.count - 1);
+                 std::vector<int> starting, ending;
+                 for (int l = 0; l < level.lineDefs.count; ++l) {
+                     if (level.lineDefs[l].start == v)
+                         starting.push_back(l);
+                     if (level.lineDefs[l].end == v)
+                         ending.push_back(l);
+                 }
+                 if (starting.size() != 1 || ending.size() != 1)
+                     continue;
+                 const Vertex &p = level.vertices[level.lineDefs[ending[0]].start], &q = level.vertices[v],
+                              &r = level.vertices[level.lineDefs[starting[0]].end];
+                 if (Cross(q.x - p.x, q.y - p.y, r.x - q.x, r.y - q.y) != 0)
+                     continue;
+                 SelectionList list;
+                 SelectObject(list, v);
+                 DeleteVertexesJoinLineDefs(list);
+                 ForgetSelection(list);
+                 return true;
+             }
+             return false;
+         }},
+        {"copy and drag a group", Promise::Game, [](Sequence& in) { return MoveGroup(in, GroupMove::Copy); }},
+        {"drag and turn a group", Promise::Game, [](Sequence& in) { return MoveGroup(in, GroupMove::Turn); }},
+        {"delete a Sector", Promise::Game,
+         [](Sequence& in) {
+             int s = RandomSector(in);
+             if (s < 0)
+                 return false;
+             DeleteObject(kObjSector, s);
+             return true;
+         }},
+        {"delete Things", Promise::Game,
+         [](Sequence& in) {
+             if (level.things.count == 0)
+                 return false;
+             DeleteObject(kObjThing, in.Upto(level.things.count - 1));
+             return true;
+         }},
+    };
+    return table;
+}
+
+// A small level's LineDefs, to see what a failure made.
+std::string SmallLevel() {
+    if (level.lineDefs.count > 40)
+        return "";
+    std::string text = "\n";
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        const Vertex &a = level.vertices[ld.start], &b = level.vertices[ld.end];
+        text += Format("  %d: (%d,%d)-(%d,%d) flags %d, SideDefs %d %d, Sectors %d %d\n", l, a.x, a.y, b.x, b.y,
+                       ld.flags, ld.sideDef1, ld.sideDef2, SectorOf(ld.sideDef1), SectorOf(ld.sideDef2));
+    }
+    return text;
+}
+
+// What went wrong after an operation, "" when nothing.
+std::string Broken(Promise promise, size_t unusedBefore, size_t texturesBefore) {
+    std::vector<LevelFault> faults = testkit::LevelFaults(Validity::Game);
+    if (!faults.empty())
+        return testkit::FaultLines(faults);
+    if (promise != Promise::Builder)
+        return "";
+    std::vector<LevelFault> unused = testkit::UnusedObjects();
+    if (unused.size() > unusedBefore)
+        return testkit::FaultLines(unused);
+    std::vector<LevelFault> textures = testkit::MissingVisibleTextures();
+    if (textures.size() > texturesBefore)
+        return testkit::FaultLines(textures);
+    return "";
+}
+
+class EditPropertyTest : public OpsTest {
+protected:
+    void SetUp() override {
+        OpsTest::SetUp();
+        InstallMiscOperations();
+        config.gridSnap = 0;
+        config.autoInsertSector = 1;
+        SetScale(1.0f);
+    }
+
+    // Runs the sequences of one starting level; counts what ran. A level
+    // that the check finds wanting before anything is done is reported.
+    void RunSequences(const std::string& name, const std::function<void()>& start, int sequences) {
+        unsigned firstSeed = static_cast<unsigned>(Setting("ZARN_EDIT_SEED", 1));
+        for (int n = 0; n < sequences; ++n) {
+            unsigned seed = firstSeed + static_cast<unsigned>(n);
+            ClearMap();
+            start();
+            ComputeMapBounds();
+            ResetHistory();
+            ASSERT_EQ(testkit::FaultLines(testkit::LevelFaults(Validity::Game)), "0 faults:") << name;
+            Sequence in(seed, session);
+            std::string done;
+            for (int step = 0; step < kSteps; ++step) {
+                const Operation& op = in.Pick(Operations());
+                size_t unused = testkit::UnusedObjects().size();
+                size_t textures = testkit::MissingVisibleTextures().size();
+                in.Answers("");
+                bool ran = op.run(in);
+                RecordStep();
+                if (!ran)
+                    continue;
+                ++operations;
+                done += std::string(done.empty() ? "" : ", ") + op.name;
+                if (Setting("ZARN_EDIT_TRACE", 0))
+                    std::printf("%s%s\n", op.name, SmallLevel().c_str());
+                std::string broken = Broken(op.promise, unused, textures);
+                ASSERT_EQ(broken, "") << name << ", seed " << seed << ": " << done << SmallLevel();
+            }
+            ++ran;
+        }
+    }
+
+    int ran = 0, operations = 0;
+};
+
+TEST_F(EditPropertyTest, GeneratedLevelsStayValid) {
+    int sequences = Setting("ZARN_EDIT_SEQUENCES", kSequences);
+    const std::vector<std::pair<std::string, std::function<void()>>> levels = {
+        {"one room", [] { OneRoom(); DressLevel(); }},
+        {"rooms in rooms", [] { RoomsInRooms(); DressLevel(); }},
+        {"corridor", [] { Corridor(); DressLevel(); }},
+    };
+    for (const auto& [name, start] : levels) {
+        RunSequences(name, start, sequences);
+        if (HasFatalFailure())
+            return;
+    }
+    RecordProperty("sequences", ran);
+    RecordProperty("operations", operations);
+    std::printf("[ property ] %d sequences, %d operations\n", ran, operations);
+}
+
+TEST_F(EditPropertyTest, FreedoomLevelsStayValid) {
+    if (!OpenFreedoom2())
+        GTEST_SKIP() << "Freedoom is not installed";
+    BuildTextureNames();
+    BuildFlatNames();
+    int sequences = std::max(1, Setting("ZARN_EDIT_SEQUENCES", kSequences) / 20);
+    for (const char* map : {"MAP01", "MAP02"}) {
+        RunSequences(map, [map] { ASSERT_TRUE(LoadIwadLevel(map)); }, sequences);
+        if (HasFatalFailure())
+            return;
+    }
+    std::printf("[ property ] %d sequences, %d operations\n", ran, operations);
+}
+
+}  // namespace
