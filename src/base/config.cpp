@@ -86,6 +86,14 @@ std::string DefaultHelpFile() {
     return found.empty() ? kDefaultHelpName : found;
 }
 
+// share/zarn/ beside the directory of the running program (/usr/share/zarn/
+// for /usr/games/brel); "" when the program's directory is unknown.
+std::string InstalledDataDirectory() {
+    std::string dir = ProgramDirectory();
+    size_t parent = dir.size() > 1 ? dir.rfind('/', dir.size() - 2) : std::string::npos;
+    return parent == std::string::npos ? std::string() : dir.substr(0, parent + 1) + "share/zarn/";
+}
+
 void Clamp(int16_t& value, int low, int high, int fallback) {
     if (value < low || value > high)
         value = static_cast<int16_t>(fallback);
@@ -105,7 +113,7 @@ std::string FindShippedHelpFile(const char* name) {
     // Where the program's data is installed (or, for a program run from its
     // build tree, the source tree).
     std::string candidates[] = {
-        ProgramDirectory() + "../share/zarn/" + file,
+        InstalledDataDirectory() + file,
         std::string(ZARN_DATA_DIR) + "/" + file,
         std::string(ZARN_SOURCE_DATA_DIR) + "/" + file,
     };

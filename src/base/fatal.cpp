@@ -13,6 +13,7 @@
 namespace {
 
 GraphicsMessageSink graphicsSink = nullptr;
+WindowNotice windowNotice = nullptr;
 
 struct Cleanup {
     CleanupStage stage;
@@ -52,7 +53,20 @@ void EndEarly(const ProgramExit& exit) {
         ConsolePrintf("\n%s%s\n", fatal ? "Error: " : "", exit.what());
         ConsoleFlush();
     }
+    if (fatal)
+        NoticeInWindow("Error", exit.what());
     RunCleanups(CleanupStage::AfterMessage);
+}
+
+void SetWindowNotice(WindowNotice notice) { windowNotice = notice; }
+
+void NoticeInWindow(const char* title, const std::string& text) {
+    if (!windowNotice)
+        return;
+    try {
+        windowNotice(title, text);
+    } catch (const ProgramExit&) {
+    }
 }
 
 void FatalError(const char* format, ...) {

@@ -53,9 +53,20 @@ void RegisterEarlyEndCleanup(CleanupStage stage, void (*cleanup)());
 // Puts the machine back in order when a ProgramExit ends the program: the
 // BeforeMessage clean-ups, newest first; after a fatal error the error beep
 // and "\nError: " with the message on the console, after a bad input script
-// (kExitScriptError) the message alone; then the AfterMessage clean-ups,
-// newest first. The configuration is not written.
+// (kExitScriptError) the message alone, and a fatal error's message in the
+// window notice too; then the AfterMessage clean-ups, newest first. The
+// configuration is not written.
 void EndEarly(const ProgramExit& exit);
+
+// Where a message that a person must read is shown as well when no one sees
+// the console (a start from the desktop's menu): a box in a window that
+// waits for the user. Null, the default: the console alone.
+using WindowNotice = void (*)(const char* title, const std::string& text);
+void SetWindowNotice(WindowNotice notice);
+// Shows the text through the window notice when one is set. The console is
+// the caller's; a run that ends while the box waits (a headless script) ends
+// the box alone.
+void NoticeInWindow(const char* title, const std::string& text);
 
 // Formats the message (of any length: paths are never cut) and ends the program with exit
 // code 5. Never returns.

@@ -92,8 +92,10 @@ int DepthLightRow(int sectorLight, double depth);
 class PreviewRenderer {
 public:
     // Draws the frame into target (width x height palette indices, row by
-    // row). The horizontal field of view is 90 degrees, the horizon in the
-    // middle row, pixels square.
+    // row) as the game would on a screen of square pixels: the horizontal
+    // field of view 90 degrees, the horizon in the middle row, and
+    // everything 1.2 times as tall as a plain projection, as the game's
+    // 320x200 pixels stand on a 4:3 screen.
     void Draw(const PreviewScene& scene, const PreviewAssets& assets, const PreviewCamera& camera,
               uint8_t* target, int width, int height);
 

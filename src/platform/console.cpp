@@ -199,6 +199,15 @@ void ConsolePrintf(const char* format, ...) {
 
 void ConsoleFlush() { std::fflush(OutStream()); }
 
+bool TerminalAttached() {
+    return isatty(STDIN_FILENO) || isatty(STDOUT_FILENO) || isatty(STDERR_FILENO);
+}
+
+void ConsoleEndInput() {
+    ConsoleInit();
+    console.inputEnded = true;
+}
+
 bool ConsoleInteractive() {
     ConsoleInit();
     return console.reader == ConsoleReader::Person;

@@ -51,6 +51,13 @@ void ConsoleInit();
 void ConsoleUsePlainStreams(FILE* in, FILE* out, ConsoleReader reader = ConsoleReader::Script);
 // Gives the terminal back its normal mode; safe to call more than once.
 void ConsoleRestore();
+// True when a person can see the console: standard input, output or error is
+// a terminal. A program started from a desktop's menu has none of them, and
+// neither has one whose streams a script or a test redirected.
+bool TerminalAttached();
+// Nothing more is read from the console: reads answer as at the end of a
+// script, so that a shell no one sees ends instead of waiting.
+void ConsoleEndInput();
 
 void ConsoleGotoXY(int column, int row);     // 1-based, 80 x 25
 void ConsoleSetColors(int fg, int bg);

@@ -380,6 +380,30 @@ std::string CurrentDirectory() {
     return dir;
 }
 
+bool MakeDirectories(const std::string& path, int& error) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        std::string part = path.substr(0, slash);
+        if (!part.empty() && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+            error = errno;
+            return false;
+        }
+        if (slash == std::string::npos)
+            break;
+    }
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return true;
+    error = ENOTDIR;
+    return false;
+}
+
+bool ChangeDirectory(const std::string& path, int& error) {
+    if (chdir(path.c_str()) == 0)
+        return true;
+    error = errno;
+    return false;
+}
+
 std::string ProgramDirectory() {
     std::vector<char> buffer(4096);
     ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);

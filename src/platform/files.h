@@ -72,6 +72,12 @@ std::string SystemErrorText(int error);
 
 // The current directory with "/" appended.
 std::string CurrentDirectory();
+// Makes the directory and the parents it lacks (new ones readable by their
+// owner alone); true when it exists afterwards, else false with the system's
+// error number.
+bool MakeDirectories(const std::string& path, int& error);
+// Makes path the current directory; false with the system's error number.
+bool ChangeDirectory(const std::string& path, int& error);
 // Directory of the running program, with "/" appended ("" when unknown).
 std::string ProgramDirectory();
 // Available physical memory plus free swap, in bytes.

@@ -9,12 +9,12 @@
 #include "base/fatal.h"
 #include "base/flavour.h"
 
-const char* const kProgramVersion = "1.0";
+const char* const kProgramVersion = ZARN_VERSION;
 
 namespace {
 
 enum class OptionKind { Flag, Integer, String, List, Level, Request };
-enum class OptionId { NoLoad, Main, File, Video, Edit, Help, Version, ManualPage };
+enum class OptionId { NoLoad, Main, File, Video, Edit, Desktop, Help, Version, ManualPage };
 
 struct OptionRow {
     const char* shortName;   // "" when the option has only its long name
@@ -39,6 +39,11 @@ const OptionRow kOptions[] = {
     {"e", "edit", OptionKind::Level, OptionId::Edit, "[LEVEL]",
      "start the editor at once on LEVEL: a name such as E1M3 or MAP07, or the numbers that "
      "the shell's E command takes (1 3, or 7); without LEVEL the level edited last"},
+    {"", "desktop", OptionKind::Flag, OptionId::Desktop, "",
+     "the start from the desktop's menu: work in the program's folder of the user's data "
+     "directory ($XDG_DATA_HOME, by default ~/.local/share), made at the first start, and start "
+     "the editor at once on the level edited last, as -edit does; with no terminal, an error "
+     "that ends the program is also shown in a window, and the program ends with the editor"},
     {"h", "help", OptionKind::Request, OptionId::Help, "", "print this list of options and end"},
     {"", "version", OptionKind::Request, OptionId::Version, "",
      "print the program's name and version and end"},
@@ -137,7 +142,7 @@ std::vector<std::string> TakeWords(int argc, const char* const* argv, int& i) {
 void TakeOption(const OptionRow& option, const char* typed, bool minus, int argc,
                 const char* const* argv, int& i, CommandLine& line) {
     if (option.kind == OptionKind::Flag) {
-        line.noLoad = minus;
+        (option.id == OptionId::NoLoad ? line.noLoad : line.desktop) = minus;
         return;
     }
     if (option.kind == OptionKind::Request) {
@@ -208,7 +213,8 @@ std::string Description() {
                        "and Q quits. When standard input is not a terminal the shell reads one "
                        "command per line, so that a script can drive it. The program keeps its "
                        "configuration (") +
-           Names().configFile + ") and writes its files in the directory it is started from.";
+           Names().configFile + ") and writes its files in the directory it is started from; "
+           "started from the desktop's menu (-desktop), in its folder of the user's data directory.";
 }
 
 struct ExitStatus {
@@ -359,11 +365,13 @@ std::string ManualPageText() {
                "type MAP01, click left 100 80 or snapshot screen.png.") +
          "\n";
     t += ".SH FILES\n.TP\n.B " + std::string(Names().configFile) + "\n" +
-         Troff("the configuration, in the directory the program is started from.") + "\n.TP\n.B " +
+         Troff("the configuration, in the directory the program is started from, or with -desktop "
+               "in $XDG_DATA_HOME/" + ProgramName() + " (by default ~/.local/share/" + ProgramName() + ").") +
+         "\n.TP\n.B " +
          Names().playBatch + "\n" + Troff("the hand-off script written for the launcher.") +
          "\n.TP\n.B Brel.HLP\n" +
-         Troff(std::string("the help file, looked up in the working directory and then in ") +
-               ZARN_DATA_DIR + ".") +
+         Troff("the help file, looked up in the working directory and then in share/zarn beside the "
+               "program's own directory (/usr/share/zarn for /usr/games/" + ProgramName() + ").") +
          "\n";
     t += ".SH EXIT STATUS\n";
     for (const ExitStatus& s : kExitStatuses)

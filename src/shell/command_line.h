@@ -35,6 +35,7 @@ struct CommandLine {
     std::vector<std::string> files;
     bool editGiven = false;
     LevelArgument level;
+    bool desktop = false;              // -desktop: started from the desktop's menu
 };
 
 // Reads the options after the program name. A bad command line ends the

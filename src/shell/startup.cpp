@@ -26,6 +26,7 @@
 #include "ui/first_setup.h"
 #include "ui/graphics.h"
 #include "ui/help_viewer.h"
+#include "ui/message_box.h"
 #include "ui/sprite_views.h"
 #include "ui/toolkit.h"
 #include "wad/master.h"
@@ -34,8 +35,34 @@ StartupState startup;
 
 namespace {
 
+// A start from the desktop's menu works in the user's data directory, which
+// the first such start makes.
+void EnterDesktopDirectory() {
+    std::string dir = DesktopWorkDir(EnvironmentValue("XDG_DATA_HOME"), EnvironmentValue("HOME"), ProgramName());
+    if (dir.empty())
+        FatalError("No directory for the files of %s: neither XDG_DATA_HOME nor HOME holds an absolute path",
+                   Names().product);
+    int error = 0;
+    if (!MakeDirectories(dir, error) || !ChangeDirectory(dir, error))
+        FatalError("Cannot work in %s (%s)", dir.c_str(), SystemErrorText(error).c_str());
+}
+
 // The working directory, of any length, with "/" appended.
-void FixWorkingDirectory() { SetWorkDir(CurrentDirectory()); }
+void FixWorkingDirectory(const CommandLine& options) {
+    if (options.desktop)
+        EnterDesktopDirectory();
+    SetWorkDir(CurrentDirectory());
+}
+
+// Started from the desktop's menu, no one sees the console: an error that
+// ends the program is shown in a window too, and the shell ends with the
+// editor instead of waiting for commands no one can type.
+void ServeNoTerminal(const CommandLine& options) {
+    if (!options.desktop || TerminalAttached())
+        return;
+    SetWindowNotice(NoticeOnGraphicsScreen);
+    ConsoleEndInput();
+}
 
 void CompletePatchPath() {
     size_t length = std::strlen(config.patchPath);
@@ -117,12 +144,13 @@ void ApplyCommandLine(const CommandLine& options) {
 }
 
 // The editor comes up at once on the last level when Auto Start is on (and
-// -noload was not given), and on -edit's level whenever that was given.
+// -noload was not given), and on -edit's level whenever that was given (a
+// start from the desktop's menu asks for the last one).
 void SetAutoStart(const CommandLine& options) {
     startup.autoStart = !startup.noLoad && config.autoStart != 0;
     startup.autoEpisode = config.lastEpisode;
     startup.autoMap = config.lastMap;
-    if (!options.editGiven)
+    if (!options.editGiven && !options.desktop)
         return;
     std::string fault;
     if (!ResolveLevelArgument(options.level, master.gameStyle, startup.autoEpisode, startup.autoMap, fault))
@@ -132,7 +160,8 @@ void SetAutoStart(const CommandLine& options) {
 
 void StartUp(const CommandLine& options) {
     startup.initMemory = FreeMemoryBytes();
-    FixWorkingDirectory();
+    ServeNoTerminal(options);
+    FixWorkingDirectory(options);
     ResetConfig();
     bool configOk = false;
     std::vector<char> configName(ConfigFileName(), ConfigFileName() + std::strlen(ConfigFileName()) + 1);
@@ -256,6 +285,7 @@ void ConnectSettingsDialogs() {
 // Where the modules meet: each lower one is given what the higher ones provide.
 void ConnectModules() {
     ResetMaster();
+    SetWindowNotice(nullptr);
     master.closeHelpFile = CloseHelpFile;
     // Texture definitions read from the directory are read again after it changes.
     master.releaseNameLists = FreeTextureDirectories;

@@ -15,6 +15,29 @@
 namespace {
 
 constexpr int kMaxDrawnLines = 48;
+constexpr size_t kNoticeWidth = 64;   // characters of a notice's line
+
+// The text's lines cut at blanks (a longer word, such as a path, where it
+// must) into lines of at most kNoticeWidth characters.
+std::vector<std::string> NoticeLines(std::string text) {
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= text.size() && lines.size() < kMaxDrawnLines) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        std::string rest = text.substr(start, end - start);
+        do {
+            size_t cut = rest.size() <= kNoticeWidth ? rest.size() : rest.rfind(' ', kNoticeWidth);
+            if (cut == std::string::npos || cut == 0)
+                cut = kNoticeWidth;
+            lines.push_back(rest.substr(0, cut));
+            rest.erase(0, rest.compare(cut, 1, " ") == 0 ? cut + 1 : cut);
+        } while (!rest.empty());
+        start = end + 1;
+    }
+    return lines;
+}
 
 int Length(const char* text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
 
@@ -118,4 +141,23 @@ int PressAnyKey(int x, int y, const char* title, const char* line) {
     ErrorBeep();
     ConfirmBox(x, y, title, line, "Press any Key", "Ok!", kAnyKey);
     return 1;
+}
+
+void NoticeOnGraphicsScreen(const char* title, const std::string& text) {
+    std::vector<std::string> lines = NoticeLines(text);
+    std::vector<const char*> shown;
+    for (const std::string& line : lines)
+        shown.push_back(line.c_str());
+    bool opened = graphics.GraphicsMode == 0;
+    if (opened)
+        InitGraphics(GraphicsPalette::Basic);
+    try {
+        MessageBox(kCentred, kCentred, LineAlign::Left, "OK", kAnyKey, nullptr, 0, title, shown);
+    } catch (...) {
+        if (opened)
+            CloseGraphics();
+        throw;
+    }
+    if (opened)
+        CloseGraphics();
 }

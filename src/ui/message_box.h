@@ -1,6 +1,7 @@
 // Message boxes and the confirmations built on them.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "ui/button_bar.h"
@@ -29,3 +30,8 @@ int ConfirmYes(int x, int y, const char* title, const char* line);
 int ConfirmDel(int x, int y, const char* title, const char* line);
 // "Press any Key" with the button "Ok!"; any key closes it. Returns 1.
 int PressAnyKey(int x, int y, const char* title, const char* line);
+
+// A message for a person who sees no console: a box with the lines of text
+// (cut into lines that fit the screen) and the button "OK", on the graphics
+// screen, which it opens first and closes again when it is not up.
+void NoticeOnGraphicsScreen(const char* title, const std::string& text);

@@ -210,4 +210,29 @@ TEST(Replacement, LeftoversOfEndedProcessesAreRemovedAndNothingElse) {
     EXPECT_EQ(left, expected);
 }
 
+// The data directory of a first start is made with the parents it lacks,
+// for its owner alone; a file in the way is a failure with the reason.
+TEST(Directories, MadeWithTheirParentsOrRefusedWithTheReason) {
+    testkit::ScratchDir dir;
+    testkit::WriteFileBytes(dir.file("file"), Text("x"));
+    const struct {
+        std::string path;
+        bool made;
+        int error;
+    } cases[] = {
+        {dir.file("share/brel/"), true, 0},
+        {dir.file("share/brel"), true, 0},   // already there
+        {dir.file("file"), false, ENOTDIR},
+        {dir.file("file/brel"), false, ENOTDIR},
+    };
+    for (const auto& c : cases) {
+        int error = 0;
+        EXPECT_EQ(MakeDirectories(c.path, error), c.made) << c.path;
+        EXPECT_EQ(error, c.error) << c.path;
+    }
+    struct stat st {};
+    ASSERT_EQ(stat(dir.file("share").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
 }  // namespace

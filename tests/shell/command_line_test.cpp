@@ -39,6 +39,9 @@ TEST_F(CommandLineTest, OptionsInEveryForm) {
     EXPECT_EQ(line.request, CommandLineRequest::Run);
     line = Parse({"-n", "+NOLOAD"});
     EXPECT_FALSE(line.noLoad);
+    EXPECT_FALSE(line.desktop);
+    line = Parse({"--Desktop", "-n"});   // each flag sets its own switch
+    EXPECT_TRUE(line.desktop && line.noLoad);
 
     struct LevelCase {
         std::vector<const char*> args;
@@ -134,7 +137,7 @@ TEST_F(CommandLineTest, UsageAndManualPageListEveryOption) {
         std::string page = ManualPageText();
         EXPECT_EQ(usage.rfind("Usage: " + ProgramName() + " [OPTION]...\n", 0), 0u);
         EXPECT_EQ(page.rfind(".TH " + std::string(flavour == Flavour::Doom ? "BREL" : "ZARN") + " 6 ", 0), 0u);
-        for (const char* option : {"noload", "main", "file", "video", "edit", "help", "version"}) {
+        for (const char* option : {"noload", "main", "file", "video", "edit", "desktop", "help", "version"}) {
             EXPECT_NE(usage.find(std::string("-") + option), std::string::npos) << option;
             EXPECT_NE(page.find(std::string("\\fB\\-") + option + "\\fR"), std::string::npos) << option;
         }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/fatal.h"
+#include "support/screen_text.h"
 #include "toolkit_fixture.h"
 #include "ui/button_bar.h"
 #include "ui/message_box.h"
@@ -52,6 +53,25 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
         session.Script(c.script);
         EXPECT_EQ(c.box(), c.answer) << c.script;
         ExpectRestored();
+    }
+}
+
+// A notice for a person without a console opens the screen when none is up
+// and closes it again; its text is cut into lines that fit, a path where it
+// must, and nothing of it is lost.
+TEST_F(DialogTest, NoticeShowsTheWholeTextAndLeavesTheScreenAsItFoundIt) {
+    const std::string path = "/home/someone/" + std::string(70, 'd') + "/freedoom2.wad";
+    const std::string text = "Please restart and set the correct main IWAD file name!\nNot found: " + path;
+    const std::string shown[] = {"Please restart and set the correct main IWAD file name!", "Not found:",
+                           path.substr(0, 64).c_str(), path.substr(64).c_str()};
+    for (bool screenUp : {true, false}) {
+        if (!screenUp)
+            CloseGraphics();
+        session.Script("snapshot " + session.Dir().file("notice.png") + "\nkey Enter");
+        NoticeOnGraphicsScreen("Error", text);
+        EXPECT_EQ(graphics.GraphicsMode != 0, screenUp);
+        for (const std::string& line : shown)
+            EXPECT_TRUE(testkit::SnapshotShowsText(session.Dir().file("notice.png"), line)) << line;
     }
 }
 
