@@ -248,9 +248,16 @@ void InsertObjectCommand() {
     }
     int x = PointerMapX(), y = PointerMapY();
     SnapToGrid(x, y, config.gridSize);
-    int n = InsertObject(kObjThing, selection.current, x, y);
+    // The new Thing is a copy of the highlighted one, but a player start is
+    // not copied this way: a second one would be an extra body in the game.
+    const Thing* model = ThingAt(selection.current);
+    uint16_t modelType = model ? static_cast<uint16_t>(model->type) : 0;
+    bool start = model && IsPlayerStart(modelType);
+    int n = InsertObject(kObjThing, start ? -1 : selection.current, x, y);
     if (n < 0)
         return;
+    if (start)
+        Tell((std::string(GetThingTypeDescription(modelType)) + " not copied: a Thing of the default type").c_str());
     NameStep("insert Thing");
     selection.current = n;
     selection.currentDrawn = false;

@@ -48,6 +48,8 @@ uint16_t GetThingTypeCategory(uint16_t type) {
 
 bool IsThingTypeKnown(uint16_t type) { return FindThingType(type) != nullptr; }
 
+bool IsPlayerStart(uint16_t type) { return type >= 1 && type <= 4; }
+
 std::string ThingFlagsText(uint16_t flags) {
     std::string text;
     for (int n = 1; n <= 5; n++)

@@ -24,6 +24,11 @@ uint16_t GetThingTypeCategory(uint16_t type);
 // True if any row, header rows included, has this type.
 bool IsThingTypeKnown(uint16_t type);
 
+// The start of player 1, 2, 3 or 4 (the same types in both games); the game
+// makes each player at one of them, and a body that mirrors that player's
+// moves at any other.
+bool IsPlayerStart(uint16_t type);
+
 // The names of the option flags set in a Thing's flags word ("12 ", "3 ",
 // "45 ", "Deaf ", "Net "), joined in that order; empty when none is set.
 std::string ThingFlagsText(uint16_t flags);
