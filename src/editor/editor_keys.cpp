@@ -101,15 +101,15 @@ int KeyQuit(int) {
         editorActions.cancelDrag();
         return 0;
     }
-    if (level.levelChanged &&
-        !ConfirmYes(kCentred, kCentred, "You have unsaved changes.", "Do you really want to quit?"))
+    if (level.levelChanged && !ConfirmYes(kCentred, kCentred, "You have unsaved changes.",
+                                          "Do you really want to quit?", DefaultAnswer::No))
         return 0;
     return kEditorLeaveToo;
 }
 
 bool UnsavedChangesAccepted() {
     return !level.levelChanged ||
-           ConfirmYes(kCentred, kCentred, "You have unsaved changes.", "Continue ?");
+           ConfirmYes(kCentred, kCentred, "You have unsaved changes.", "Continue ?", DefaultAnswer::No);
 }
 
 // Chooses a level from the list, keeping the file of the level being edited

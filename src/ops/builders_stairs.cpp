@@ -85,8 +85,7 @@ bool AskStairs(Stairs& st) {
         return false;
     stairSettings.steps = fields[0].value;
     stairSettings.height = fields[1].value;
-    st.reversed = MessageBox(kCentred, kCentred, LineAlign::Centred, "No", 'N', "Yes", 'Y', "Reverse Stair",
-                             {"Direction?"}) == 'Y';
+    st.reversed = ConfirmYes(kCentred, kCentred, "Reverse Stair", "Direction?", DefaultAnswer::No) == 1;
     if (stairSettings.height < 0)
         st.reversed = !st.reversed;
     return true;

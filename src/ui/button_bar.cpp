@@ -92,9 +92,11 @@ int Pass(const std::vector<ButtonDef>& buttons, int count, bool& decided) {
             key = typed;
             chosen = false;
             for (int i = 0; i < count; ++i) {
-                int hot = FaceOf(buttons[i].text).hotKey;
-                if (hot != 0 && typed == hot) {
-                    key = buttons[i].key;
+                const ButtonDef& b = buttons[i];
+                int hot = FaceOf(b.text).hotKey;
+                bool more = typed == b.moreKeys[0] || typed == b.moreKeys[1];
+                if (typed != 0 && ((hot != 0 && typed == hot) || more)) {
+                    key = b.key;
                     chosen = true;
                 }
             }
@@ -126,14 +128,14 @@ int Pass(const std::vector<ButtonDef>& buttons, int count, bool& decided) {
 
 }  // namespace
 
-int ButtonBar(ButtonBarMode mode, const std::vector<ButtonDef>& buttons) {
+int ButtonBar(ButtonBarMode mode, const std::vector<ButtonDef>& buttons, int focus) {
     int count = std::min<int>(static_cast<int>(buttons.size()), kMaxButtons);
     if (count == 0)
         return -1;
     PointerRestore pointer;
     ButtonBarState& s = toolkit.buttonBar;
     if (mode != ButtonBarMode::Continue) {
-        s.focus = mode == ButtonBarMode::RestartUnfocused ? -1 : 0;
+        s.focus = mode == ButtonBarMode::RestartUnfocused ? -1 : focus;
         s.redraw = true;
         s.lastKey = -1;
     }
@@ -146,6 +148,11 @@ int ButtonBar(ButtonBarMode mode, const std::vector<ButtonDef>& buttons) {
         if (key == -1)
             WaitForInput();
     }
+}
+
+int HotLetterOf(const char* text) {
+    ButtonFace face = FaceOf(text);
+    return face.hotIndex < 0 ? 0 : std::toupper(static_cast<unsigned char>(face.text[size_t(face.hotIndex)]));
 }
 
 int HotKeyFor(int letter) {

@@ -12,6 +12,7 @@ struct ButtonDef {
     const char* text;
     int key;                 // result key
     int x1, y1, x2, y2;      // viewport pixels
+    int moreKeys[2] = {0, 0};   // other keys that choose it (0: none)
 };
 
 // Result key of button 1 that makes any key (Esc too) choose it; a right
@@ -27,12 +28,18 @@ enum class ButtonBarMode {
     RestartUnfocused,   // the same with no button focused
 };
 
-// A left press inside a button, its hot key, or Enter while it has the focus
-// chooses it; Tab and Shift+Tab move the focus on. Returns the key of the
-// pass: a button's result key, 27, another key read (single passes only), or
-// -1 when nothing happened. The pointer as the pass read it is left in
-// toolkit.pointer, the key in toolkit.buttonBar.lastKey. At most four buttons.
-int ButtonBar(ButtonBarMode mode, const std::vector<ButtonDef>& buttons);
+// A left press inside a button, its hot key or one of its moreKeys, or Enter
+// while it has the focus chooses it; Tab and Shift+Tab move the focus on.
+// Returns the key of the pass: a button's result key, 27, another key read
+// (single passes only), or -1 when nothing happened. The pointer as the pass
+// read it is left in toolkit.pointer, the key in toolkit.buttonBar.lastKey.
+// At most four buttons. Wait and Restart start with the focus on button
+// focus.
+int ButtonBar(ButtonBarMode mode, const std::vector<ButtonDef>& buttons, int focus = 0);
+
+// The letter a button's text marks (after its "_", else its first non-blank
+// character), upper case; 0 for none.
+int HotLetterOf(const char* text);
 
 // The key of a hot letter: Alt+O, Alt+P, Alt+A, Alt+C, Alt+Y, Alt+N for those
 // letters (either case), else 0.

@@ -49,7 +49,8 @@ int Centred(int x, int w, const char* text) {
 }  // namespace
 
 int MessageBox(int x, int y, LineAlign align, const char* okText, int okKey, const char* otherText,
-               int otherKey, const char* title, const std::vector<const char*>& lines) {
+               int otherKey, const char* title, const std::vector<const char*>& lines,
+               DefaultAnswer answer) {
     int n = 0;
     while (n < static_cast<int>(lines.size()) && n < kMaxMessageLines && lines[n])
         ++n;
@@ -100,15 +101,23 @@ int MessageBox(int x, int y, LineAlign align, const char* okText, int okKey, con
     int bx = x + (width - w1 - w2) / 2;
     int by1 = y + (r - 3) * graphics.LineH, by2 = y + (r - 1) * graphics.LineH;
     std::vector<ButtonDef> buttons = {{okText, okKey, bx, by1, bx + w1, by2}};
+    bool question = otherText && okKey > kAnyKey;
     if (otherText)
         buttons.push_back({otherText, otherKey, bx + w1 + 4, by1, bx + w1 + 4 + w2, by2});
+    if (question) {
+        buttons[0].moreKeys[0] = 'Y';
+        buttons[0].moreKeys[1] = HotLetterOf(okText);
+        buttons[1].moreKeys[0] = 'N';
+        buttons[1].moreKeys[1] = HotLetterOf(otherText);
+    }
     int px = 0, py = 0;
     SnapPointer(Snap::ToButton, &px, &py, bx, by1);
     ShowPointer();
     int result;
     {
         ButtonBarScope scope;
-        result = ButtonBar(ButtonBarMode::Wait, buttons);
+        result = ButtonBar(ButtonBarMode::Wait, buttons,
+                           question && answer == DefaultAnswer::No ? 1 : 0);
     }
     WaitRelease(nullptr);
     RestoreArea(area);
@@ -121,20 +130,21 @@ int MessageBox(int x, int y, LineAlign align, const char* okText, int okKey, con
 }
 
 int ConfirmBox(int x, int y, const char* title, const char* line, const char* prompt,
-               const char* buttonText, int key) {
+               const char* buttonText, int key, DefaultAnswer answer) {
     ErrorBeep();
     const char* second = key > kAnyKey ? "No" : nullptr;
     int result = MessageBox(x, y, LineAlign::Centred, buttonText, key, second, kKeyEsc, title,
-                            {line, prompt});
+                            {line, prompt}, answer);
     return result == key ? 1 : 0;
 }
 
-int ConfirmYes(int x, int y, const char* title, const char* line) {
-    return ConfirmBox(x, y, title, line, "Press Y to confirm", "Yes", 'Y');
+int ConfirmYes(int x, int y, const char* title, const char* line, DefaultAnswer answer) {
+    return ConfirmBox(x, y, title, line, "Press Y to confirm", "Yes", 'Y', answer);
 }
 
 int ConfirmDel(int x, int y, const char* title, const char* line) {
-    return ConfirmBox(x, y, title, line, "Press Del to confirm", "Del", kKeyDel);
+    return ConfirmBox(x, y, title, line, "Press Y or Del to confirm", "Del", kKeyDel,
+                      DefaultAnswer::No);
 }
 
 int PressAnyKey(int x, int y, const char* title, const char* line) {

@@ -30,6 +30,9 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
     std::function<int()> yes = [] {
         return ConfirmYes(kCentred, kCentred, "Rebuild NODES ?", "Not playable");
     };
+    std::function<int()> yesNoFocused = [] {
+        return ConfirmYes(kCentred, kCentred, "Unsaved changes", "Quit?", DefaultAnswer::No);
+    };
     std::function<int()> del = [] {
         return ConfirmDel(kCentred, kCentred, "Delete 3 objects?", "And what is bound to them");
     };
@@ -45,9 +48,16 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
         {question, "key Alt-O", kKeyEnter},          {question, "key Alt-A", kKeyEsc},
         {question, "key Tab\nkey Enter", kKeyEsc},   // the focus moved
         {question, "key X\nkey Esc", kKeyEsc},       {question, "click right 20 20", kKeyEsc},
+        // Every question: Y and N, its buttons' letters, and Enter on the
+        // focus, which starts on No where yes throws work away.
+        {question, "key Y", kKeyEnter},              {question, "key N", kKeyEsc},
+        {question, "key O", kKeyEnter},              {question, "key A", kKeyEsc},
         {yes, "key Y", 1},                           {yes, "key N", 0},
-        {del, "key Del", 1},                         {del, "key Y\nkey Esc", 0},
-        {anyKey, "key F5", 1},
+        {yes, "key Enter", 1},                       {yesNoFocused, "key Enter", 0},
+        {yesNoFocused, "key Tab\nkey Enter", 1},     {yesNoFocused, "key Y", 1},
+        {del, "key Del", 1},                         {del, "key Y", 1},
+        {del, "key D", 1},                           {del, "key Enter", 0},
+        {del, "key N", 0},                           {anyKey, "key F5", 1},
     };
     for (const auto& c : cases) {
         session.Script(c.script);
