@@ -86,9 +86,7 @@ void FlagsDialog(int x, int y, SelectionList& lineDefs) {
             items[static_cast<size_t>(result)].value ^= 1;
             continue;
         }
-        ChooseLineDefType(x, y, NumbersOf(lineDefs));
-        if (!config.menuNesting)
-            return;
+        ChooseLineDefType(x, y, NumbersOf(lineDefs));   // back to the dialog
     }
     int flags = 0;
     for (int i = 0; i < kFlagBoxes; ++i)

@@ -125,9 +125,7 @@ void EditThings(int x, int y, SelectionList& things) {
         } else if (result < kChangeType) {
             items[static_cast<size_t>(result)].value ^= 1;
         } else {
-            ChooseThingType(x, y, NumbersOf(things));
-            if (!config.menuNesting)
-                return;
+            ChooseThingType(x, y, NumbersOf(things));   // back to the dialog
         }
     }
 }

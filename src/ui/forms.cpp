@@ -331,6 +331,7 @@ private:
     }
 
     void MoveTo(int i) {
+        focusMoved_ = true;
         if (i == current_)
             return;
         int old = current_;
@@ -358,8 +359,13 @@ private:
             MoveTo((current_ + 1) % count_);
         } else if (k == kKeyShiftTab || k == kKeyUp) {
             MoveTo((current_ + count_ - 1) % count_);
-        } else if (k == kKeyEnter || hot >= 0) {
-            MoveTo(hot >= 0 ? hot : current_);
+        } else if (k == kKeyEnter && !(focusMoved_ && items_[current_].kind == OptionKind::Button)) {
+            key_ = kKeyEnter;
+            result = kOptionOk;
+            return true;
+        } else if (k == kKeyEnter || k == kKeySpace || hot >= 0) {
+            if (hot >= 0)
+                MoveTo(hot);
             key_ = kKeyEnter;
             result = current_;
             return true;
@@ -391,6 +397,7 @@ private:
     std::vector<OptionItem>& items_;
     std::vector<ButtonDef> buttons_;
     int count_;
+    bool focusMoved_ = false;   // the user moved the mark (Tab, arrows, a click)
 };
 
 }  // namespace

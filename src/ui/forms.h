@@ -56,6 +56,8 @@ enum class FormMode { UntilDecided, OnePass };
 // cancel. current is the item marked (kept across calls); key receives the
 // last key. Returns the chosen item's index (the caller toggles or acts on
 // it), kOptionOk, kOptionCancel, or after one pass kOptionNothing. F1 opens
-// help on helpTopic.
+// help on helpTopic. An item is chosen by a click, its hot letter, or Space
+// on the marked one; Enter accepts the form (kOptionOk) unless the user
+// moved the mark onto a push button, which Enter then presses.
 int OptionForm(FormMode mode, const char* helpTopic, int& current, int& key, const ButtonDef& ok,
                const ButtonDef& cancel, int xBase, int yBase, std::vector<OptionItem>& items);

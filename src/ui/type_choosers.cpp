@@ -227,17 +227,17 @@ int ThingPass(int x, int y, int type, SpritePreview& preview) {
     return std::max(0, ChooseRow(x, y, title, "THINGS", rows, type, hook));
 }
 
-// Runs the Thing chooser from type; apply takes each chosen type.
+// Runs the Thing chooser from type; apply takes the chosen type. A pick goes
+// back to the dialog that asked; with nesting, a list or entry left without
+// one comes back to the category menu.
 void RunThingChooser(int x, int y, int type, ChooserRepeat repeat,
                      const std::function<void(int)>& apply) {
     SpritePreview preview(y);
     for (;;) {
         int chosen = ThingPass(x, y, type, preview);
-        if (chosen > 0) {
+        if (chosen > 0)
             apply(chosen);
-            type = chosen;
-        }
-        if (chosen < 0 || !Nesting(repeat))
+        if (chosen != 0 || !Nesting(repeat))
             return;
     }
 }
@@ -287,7 +287,8 @@ int FirstType(const ObjectArray<Record>& records, const std::vector<int>& list,
     return r ? r->*field : 0;
 }
 
-// Runs a LineDef or Sector chooser pass after pass, writing each choice.
+// Runs a LineDef or Sector chooser, writing the choice; as the Thing chooser,
+// it comes back to its menu only when a list or entry was left without one.
 template <class Record, class Row>
 ChooserResult RunSpecialChooser(int x, int y, const char* menuTitle, const char* helpTopic,
                                 const char* kind, const std::vector<const char*>& items,
@@ -305,7 +306,7 @@ ChooserResult RunSpecialChooser(int x, int y, const char* menuTitle, const char*
             result.chosen = true;
             result.changed = SetTypes(records, list, field, chosen) || result.changed;
         }
-        if (chosen == -2 || !Nesting(repeat))
+        if (chosen != -1 || !Nesting(repeat))
             return result;
     }
 }

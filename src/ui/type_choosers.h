@@ -11,15 +11,17 @@
 
 #include <vector>
 
-// Whether a chooser goes round again after a pass.
+// Whether a chooser goes round again after a pass that chose nothing (a
+// list or entry left with Esc); a choice always ends it, back to the dialog
+// that asked.
 enum class ChooserRepeat {
-    BySetting,   // again while "Menu Nesting" is on, until Exit or Esc
+    BySetting,   // again while "Menu Nesting" is on, until a choice, Exit or Esc
     Once,        // one pass
 };
 
 // What a chooser did.
 struct ChooserResult {
-    bool chosen = false;    // a type was chosen at least once
+    bool chosen = false;    // a type was chosen
     bool changed = false;   // some object's type changed (redraw the map)
 };
 

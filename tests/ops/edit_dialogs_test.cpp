@@ -107,6 +107,8 @@ TEST_F(EditDialogTest, ThingsTakeTheRoseAndFlagsOfTheFirstAndShareWhatIsTicked) 
     } cases[] = {
         {"key O\n", 90, 7, 270, 17},               // opened on N with 1, 2, 3 ticked
         {"key 4\nkey A\nkey O\n", 180, 7, 180, 17},
+        {"key 4\nkey Enter\n", 180, 7, 270, 17},   // Enter is Ok, not the focused button
+        {"key Shift-Tab\nkey Space\nkey Enter\n", 90, 7, 90, 17},   // Space ticks the box marked
         {"key E\nkey D\nkey S\nkey O\n", 90, 14, 270, 14},
         {"key 6\nkey N\nkey Esc\n", 90, 7, 270, 17},   // cancelled
     };
@@ -138,30 +140,28 @@ TEST_F(EditDialogTest, ThingsTakeTheRoseAndFlagsOfTheFirstAndShareWhatIsTicked) 
 // and row of the first Thing's type.
 TEST_F(EditDialogTest, TheThingTypeButtonChoosesForTheWholeSelection) {
     level.things[1].type = level.things[2].type = 3004;
-    // With Menu Nesting the chooser and the dialog go on: Cancel keeps the type.
-    Edit(kObjThing, {1, 2}, "key T\nkey Enter\nkey Down\nkey Down\nkey Down\nkey Enter\n"
-                            "key Esc\nkey Esc\n");
+    // A pick comes back to the dialog, with Menu Nesting or without: Cancel
+    // keeps the type, Ok (Enter) applies the rose as well.
+    Edit(kObjThing, {1, 2}, "key T\nkey Enter\nkey Down\nkey Down\nkey Down\nkey Enter\nkey Esc\n");
     EXPECT_EQ(level.things[1].type, 3001);
     EXPECT_EQ(level.things[2].type, 3001);
-    // Without, one choice ends the dialog, and the rose is not applied.
     config.menuNesting = 0;
     level.things[2].angle = 0;
-    Edit(kObjThing, {1, 2}, "key 2\nkey T\nkey Enter\nkey Up\nkey Up\nkey Enter\n");
+    Edit(kObjThing, {1, 2}, "key T\nkey Enter\nkey Up\nkey Up\nkey Enter\nkey 4\nkey Enter\n");
     EXPECT_EQ(level.things[1].type, 9);
     EXPECT_EQ(level.things[2].type, 9);
-    EXPECT_EQ(level.things[2].angle, 0);
+    EXPECT_EQ(level.things[2].angle, 180);
 }
 
 TEST_F(EditDialogTest, LineDefAndSectorTypesComeFromTheirChoosers) {
     level.lineDefs[3].type = 26;   // "Door (keys)": 26, 27, 28 ...
     level.lineDefs[4].type = 0;
-    Edit(kObjLineDef, {4, 3}, "key 1\nkey T\nkey Enter\nkey Down\nkey Enter\nkey Esc\n"
-                              "key Esc\nkey Esc\n");
+    Edit(kObjLineDef, {4, 3}, "key 1\nkey T\nkey Enter\nkey Down\nkey Enter\nkey Esc\nkey Esc\n");
     EXPECT_EQ(level.lineDefs[3].type, 27);
     EXPECT_EQ(level.lineDefs[4].type, 27);
     level.sectors[2].type = 9;   // "Secret/Other": 9, 10, 14 ...
     level.sectors[5].type = 0;
-    Edit(kObjSector, {5, 2}, "key 1\nkey Enter\nkey Down\nkey Enter\nkey Esc\nkey Esc\n");
+    Edit(kObjSector, {5, 2}, "key 1\nkey Enter\nkey Down\nkey Enter\nkey Esc\n");
     EXPECT_EQ(level.sectors[2].type, 10);
     EXPECT_EQ(level.sectors[5].type, 10);
     // Esc in the chooser changes nothing.

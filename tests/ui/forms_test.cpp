@@ -89,10 +89,12 @@ TEST_F(FormTest, OptionFormReturnsTheItemChosen) {
     ButtonDef cancel = {"Cancel", kKeyEsc, 160, 400, 230, 420};
     int current = 0, key = 0;
     const std::pair<const char*, int> cases[] = {
-        {"key Tab\nkey Enter", 1},
+        {"key Tab\nkey Enter", 1},   // Enter presses a button the mark was moved to
         {"key F1\nclick left 105 135", 0},
-        {"key Shift-Tab\nkey Up\nkey Down\ntype 45\nkey Enter", 2},
+        {"key Shift-Tab\nkey Up\nkey Down\ntype 45\nkey Enter", kOptionOk},
         {"key Tab\nkey O", kOptionOk},
+        {"key Space", 0},           // the marked box; Enter is Ok
+        {"key Enter", kOptionOk},
         {"click left 195 410", kOptionCancel},
     };
     for (const auto& [script, result] : cases) {

@@ -53,8 +53,8 @@ std::string Repeat(const std::string& keys, int times) {
 
 TEST_F(SettingsTest, OptionsToggleEverySwitchAndChooseTheVideoModeOnlyWithOk) {
     ConfigRecord before = config;
-    // Enter toggles the marked box, Tab marks the next; "3" the third mode; Alt-O is Ok.
-    Run(OptionsDialog, Repeat("key Enter\nkey Tab\n", 20) + "key 3\nkey Alt-O\nkey Enter\n");
+    // Space toggles the marked box, Tab marks the next; "3" the third mode; Alt-O is Ok.
+    Run(OptionsDialog, Repeat("key Space\nkey Tab\n", 20) + "key 3\nkey Alt-O\nkey Enter\n");
     const ConfigRecord& after = Written();
     int16_t ConfigSettings::*switches[] = {
         &ConfigSettings::soundSelection, &ConfigSettings::soundErrors,   &ConfigSettings::lineDefSplit,
@@ -70,11 +70,11 @@ TEST_F(SettingsTest, OptionsToggleEverySwitchAndChooseTheVideoModeOnlyWithOk) {
     EXPECT_EQ(after.videoMode, 3);
 
     // Cancel keeps everything, and still writes the file.
-    Run(OptionsDialog, "key Enter\nkey 2\nkey Esc\n");
+    Run(OptionsDialog, "key Space\nkey 2\nkey Esc\n");
     EXPECT_EQ(Written().videoMode, 3);
     EXPECT_EQ(config.soundSelection, !before.soundSelection);
     // Thick Lines off again is a thickness of 1; the same mode again asks nothing.
-    Run(OptionsDialog, Repeat("key Tab\n", 12) + "key Enter\nkey 3\nkey Alt-O\n");
+    Run(OptionsDialog, Repeat("key Tab\n", 12) + "key Space\nkey 3\nkey Enter\n");
     EXPECT_EQ(Written().lineThickness, 1);
 }
 
@@ -237,7 +237,7 @@ TEST_F(SettingsTest, FirstTimeSetupSetsTheFilesInTheOptionsDialog) {
     InstallSettingsDialogs();
     CloseGraphics();
     config.videoMode = 3;
-    session.Script("key F1\nkey Enter\nkey 6\ntype /MAPS\nkey Enter\nkey Enter\nkey Alt-O\nkey Enter\n");
+    session.Script("key F1\nkey 6\ntype /MAPS\nkey Enter\nkey Enter\nkey Enter\nkey Enter\n");
     GraphicalFirstTimeSetup();
     EXPECT_EQ(graphics.GraphicsMode, 0);
     EXPECT_EQ(toolkit_test::HelpAsked(), std::vector<std::string>{"INSTALL"});

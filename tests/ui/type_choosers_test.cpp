@@ -123,11 +123,12 @@ TEST_F(TypeChooserTest, LineDefAndSectorTypes) {
         EXPECT_EQ(level.levelChanged, result.changed);
         EXPECT_EQ(toolkit.savedAreas, 0);
     }
-    // With nesting the LineDef chooser goes round until Esc.
+    // With nesting a list left with Esc comes back to the menu; a pick ends
+    // the chooser.
     config.menuNesting = 1;
-    session.Script("key Home\nkey Down\nkey Enter\nkey Down\nkey Enter\nkey Enter\nkey Esc");
+    session.Script("key Home\nkey Down\nkey Down\nkey Enter\nkey Esc\nkey Home\nkey Down\nkey Enter");
     EXPECT_TRUE(ChooseLineDefType(40, 40, lines).chosen);
-    EXPECT_EQ(level.lineDefs[lines[1]].type, 26);
+    EXPECT_EQ(level.lineDefs[lines[1]].type, 0);
     SetFlavour(Flavour::Heretic);
 }
 
