@@ -10,6 +10,7 @@
 #include "base/config.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
+#include "ui/line_editor.h"
 #include "ui/list_mouse.h"
 #include "ui/saved_area.h"
 #include "ui/toolkit.h"
@@ -230,6 +231,13 @@ bool MoveKey(Chooser& c, int key) {
 
 bool Printable(int key) { return key > kKeySpace && key < 127; }
 
+// The typed text becomes a name taken from the list: kept for editing.
+void KeepForEditing(LineEditor& entry, const std::string& name) {
+    entry.text = name;
+    entry.cursor = name.size();
+    entry.proposal = false;
+}
+
 }  // namespace
 
 int ListSelect(int x, int y, const char* title, int count, const char* const* names, int rows,
@@ -238,6 +246,11 @@ int ListSelect(int x, int y, const char* title, int count, const char* const* na
     Chooser c(std::max(0, count), names, rows, width);
     c.LayOut(x, y, title, options.picW, options.picH);
     c.SetTyped(text);
+    // The name proposed goes at the first character typed.
+    LineEditor entry;
+    entry.limit = static_cast<size_t>(std::max(width, 0));
+    entry.text = c.typed();
+    entry.cursor = entry.text.size();
     PointerRestore pointer;
     HidePointer();
     SavedArea area;
@@ -263,11 +276,13 @@ int ListSelect(int x, int y, const char* title, int count, const char* const* na
         int clicked = c.Mouse(row);
         int key = 0;
         if (clicked == kListScrolled) {
+            KeepForEditing(entry, c.typed());
             redraw = true;
         } else if (row >= 0) {
             if (row == c.current() && c.TypedMatches())
                 outcome = Outcome::Chosen;
             c.TakeName(row);
+            KeepForEditing(entry, c.typed());
             redraw = true;
         } else if (clicked == kListCancel || clicked == kListMenuBar) {
             outcome = Outcome::Cancelled;
@@ -281,10 +296,8 @@ int ListSelect(int x, int y, const char* title, int count, const char* const* na
             else
                 ErrorBeep();
         } else if (key == kKeyBackspace || key == kKeyLeft) {
-            std::string typed = c.typed();
-            if (!typed.empty())
-                typed.pop_back();
-            c.SetTyped(typed);
+            entry.Apply(kKeyBackspace);
+            c.SetTyped(entry.text);
             redraw = true;
         } else if (options.sizeable && (key == '+' || key == '-')) {
             int step = key == '+' ? 1 : -1;
@@ -299,13 +312,16 @@ int ListSelect(int x, int y, const char* title, int count, const char* const* na
             metrics.Apply();
             if (taken)
                 c.SetTyped(chosen);
+            KeepForEditing(entry, c.typed());
             c.DrawWindow(title);
             shown = -1;
             redraw = true;
         } else if (MoveKey(c, key)) {
+            KeepForEditing(entry, c.typed());
             redraw = true;
-        } else if (Printable(key) && static_cast<int>(c.typed().size()) < width) {
-            c.SetTyped(c.typed() + static_cast<char>(key));
+        } else if (Printable(key)) {
+            entry.Apply(key);
+            c.SetTyped(entry.text);
             redraw = true;
         }
     }

@@ -24,7 +24,9 @@ struct ListSelectOptions {
 // Chooses one of count names (sorted ascending, compared over width
 // characters) in a window at (x, y) (kCentred: centred) showing rows names.
 // text (at least width + 1 bytes) holds the name typed or proposed, and
-// receives the choice. Returns 1 with the chosen name in text, 0 when
-// cancelled (text empty).
+// receives the choice; the first character typed replaces a proposed name
+// (as in every input field), a name taken from the list is kept for
+// editing. Returns 1 with the chosen name in text, 0 when cancelled (text
+// empty).
 int ListSelect(int x, int y, const char* title, int count, const char* const* names, int rows,
                char* text, int width, const ListSelectOptions& options = {});

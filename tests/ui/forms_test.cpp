@@ -145,6 +145,12 @@ TEST_F(ListSelectTest, TypingFindsTheFirstNameThatBeginsWithItAndTheMouseTakesRo
     EXPECT_STREQ(text, "STARTAN3");
     EXPECT_EQ(Choose("STEP1", "key Backspace\nkey Backspace\nkey PgUp\nkey Enter"), 1);
     EXPECT_STREQ(text, "BROWN1");
+    // The first letter typed replaces the name proposed; one taken from the
+    // list is kept for editing.
+    EXPECT_EQ(Choose("STARTAN2", "type BROWN1\nkey Enter"), 1);
+    EXPECT_STREQ(text, "BROWN1");
+    EXPECT_EQ(Choose("STARTAN2", "key Down\nkey Backspace\ntype 1\nkey Enter"), 1);
+    EXPECT_STREQ(text, "STARTAN1");
     EXPECT_EQ(Choose("STEP1", "type X\nkey Esc"), 0);   // Esc empties the text
     EXPECT_STREQ(text, "");
     EXPECT_EQ(Choose("", "click left 290 252\nclick left 290 252"), 1);
