@@ -22,6 +22,7 @@
 
 #include "support/private_x_server.h"
 #include "support/testkit.h"
+#include "source_paths.h"
 
 extern char** environ;
 

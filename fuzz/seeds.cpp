@@ -16,6 +16,7 @@
 #include "support/map_lumps.h"
 #include "support/picture_kit.h"
 #include "support/testkit.h"
+#include "source_paths.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "editor_fixture.h"
 #include "support/testkit.h"
 #include "ui/help_viewer.h"
+#include "source_paths.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "support/program_state.h"
 #include "support/testkit.h"
 #include "wad/master.h"
+#include "source_paths.h"
 
 namespace {
 

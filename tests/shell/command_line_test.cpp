@@ -8,6 +8,7 @@
 #include "shell/command_line.h"
 #include "support/program_state.h"
 #include "support/wad_session.h"
+#include "source_paths.h"
 
 namespace {
 

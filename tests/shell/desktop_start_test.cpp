@@ -10,6 +10,7 @@
 
 #include "support/screen_text.h"
 #include "support/testkit.h"
+#include "source_paths.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "support/testkit.h"
+#include "source_paths.h"
 
 namespace {
 

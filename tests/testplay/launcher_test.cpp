@@ -6,6 +6,7 @@
 #include "support/screen_text.h"
 #include "support/wad_session.h"
 #include "testplay_kit.h"
+#include "source_paths.h"
 
 namespace {
 

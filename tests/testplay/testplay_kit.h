@@ -8,6 +8,7 @@
 
 #include "base/fatal.h"
 #include "support/testkit.h"
+#include "source_paths.h"
 
 namespace testplay {
 

@@ -13,6 +13,7 @@
 #include "support/png_reader.h"
 #include "toolkit_fixture.h"
 #include "ui/help_viewer.h"
+#include "source_paths.h"
 
 namespace {
 
