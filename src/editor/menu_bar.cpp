@@ -205,9 +205,14 @@ int OperationMenu(int menu, int x, int y) {
         result = editorActions.checkMenu(x, y);
     if (result == kMenuNext || result == kMenuPrevious)
         return result;
-    if (menu == kMenuObject)
-        SetEditMode(kObjLineDef);
     editor.redrawMap = true;
+    if (menu == kMenuObject && config.editMode != kObjLineDef) {
+        // The shapes are LineDefs: the mode follows them, and says so until
+        // the next key (the status line shows the mode again then).
+        SetEditMode(kObjLineDef);
+        editor.redrawStatus = false;
+        ShowStatusMessage("Now in LineDefs mode: the predefined shapes are LineDefs");
+    }
     return 0;
 }
 

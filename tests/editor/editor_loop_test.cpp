@@ -232,6 +232,14 @@ TEST_F(LoopTest, EveryMenuOpensOverTheMapAndTheMapComesBack) {
     EXPECT_EQ(graphics.GraphicsMode, 0);
 }
 
+// The Object menu (F9) switches to LineDefs mode and says so.
+TEST_F(LoopTest, F9SaysItSwitchesToLineDefsMode) {
+    const std::string shot = session->Dir().file("f9.png");
+    Run("key F9\nkey Esc\nsnapshot " + shot + "\n");
+    EXPECT_EQ(config.editMode, kObjLineDef);
+    EXPECT_TRUE(testkit::SnapshotShowsText(shot, "Now in LineDefs mode: the predefined shapes are LineDefs"));
+}
+
 // Leaving with unsaved changes asks, and Enter after a stray Esc keeps the
 // work: No has the focus.
 TEST_F(LoopTest, EnterAfterAStrayEscDoesNotQuitWithUnsavedChanges) {
