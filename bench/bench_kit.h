@@ -12,6 +12,8 @@
 #include "base/config.h"
 #include "base/flavour.h"
 #include "editor/view.h"
+#include "level/level.h"
+#include "support/big_map.h"
 #include "ui/graphics.h"
 #include "wad/master.h"
 
@@ -32,10 +34,16 @@ inline void Report(const std::string& what, std::vector<double> times) {
                 times.front(), times[times.size() / 2], times[times.size() * 9 / 10], times.back());
 }
 
-// The DOOM flavour's editor screen at 1280x1024, headless, with Freedoom 2
-// as the IWAD and a 64-unit grid shown; the caller loads its level.
-inline void StartHeadlessEditor(GraphicsPalette palette) {
-    setenv("ZARN_VIDEO", "headless", 1);
+enum class ScreenKind { Headless, Window };
+
+// The DOOM flavour's editor screen at 1280x1024, headless or in a window on
+// the display of the environment, with Freedoom 2 as the IWAD and a 64-unit
+// grid shown; the caller loads its level.
+inline void StartEditorScreen(GraphicsPalette palette, ScreenKind kind) {
+    if (kind == ScreenKind::Headless)
+        setenv("ZARN_VIDEO", "headless", 1);
+    else
+        unsetenv("ZARN_VIDEO");
     SetFlavour(Flavour::Doom);
     ResetConfig();
     config.videoMode = 4;
@@ -45,6 +53,41 @@ inline void StartHeadlessEditor(GraphicsPalette palette) {
     OpenIwad(config.iwadName);
     InitGraphics(palette);
     InitView();
+}
+
+inline void StartHeadlessEditor(GraphicsPalette palette) { StartEditorScreen(palette, ScreenKind::Headless); }
+
+// The generated levels of the largest maps' figures, made the current
+// level: a square grid of side x side rooms of 64 units that share their
+// walls (two-sided LineDefs, floor 0, ceiling 128), each room its own
+// Sector with a Thing of a type that has a sprite in its middle. 22, 63,
+// 126 and 180 rooms a side make about 1,000, 8,000, 32,000 and 65,160
+// LineDefs. (Programs that call it link the tests' support library.)
+inline void LoadRoomGrid(int side) {
+    static const int16_t kThingTypes[] = {3004, 2014, 3001, 2011, 2048, 9, 2035, 3002};
+    bigmap::Options options;
+    options.columns = options.rows = side;
+    options.cell = 64;
+    options.unusedVertices = 0;
+    options.roomSectors = side * side;
+    options.things = side * side;
+    options.reject = false;
+    bigmap::BigMap map = bigmap::Generate(options);
+    for (size_t i = 0; i < map.things.size(); ++i) {
+        map.things[i].type = kThingTypes[i % std::size(kThingTypes)];
+        map.things[i].angle = int16_t(45 * (i % 8));
+    }
+    auto fill = [](auto& array, const auto& records) {
+        AllocateArray(array, int32_t(records.size()), int32_t(records.size()));
+        std::copy(records.begin(), records.end(), array.records.begin());
+    };
+    FreeLevel();
+    ResetLevel();
+    fill(level.things, map.things);
+    fill(level.lineDefs, map.lineDefs);
+    fill(level.sideDefs, map.sideDefs);
+    fill(level.vertices, map.vertices);
+    fill(level.sectors, map.sectors);
 }
 
 }  // namespace benchkit

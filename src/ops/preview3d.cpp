@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "base/config.h"
@@ -48,11 +49,29 @@ private:
     uint8_t editor_[768];
 };
 
+// What a frame was drawn for: the view is drawn again only when one of
+// these changed, not at every wake (a key's release, the pointer's warp).
+struct DrawnFor {
+    PreviewCamera camera;
+    PreviewThings things;
+    bool noclip;
+    int width, height;
+
+    bool operator==(const DrawnFor& o) const {
+        return camera.x == o.camera.x && camera.y == o.camera.y && camera.z == o.camera.z &&
+               camera.angle == o.camera.angle && things.set == o.things.set && things.skill == o.things.skill &&
+               noclip == o.noclip && width == o.width && height == o.height;
+    }
+};
+
 // What the view shows and where from.
 struct View {
     PreviewScene scene;
     PreviewWalker walker;
     PreviewThings things;
+    std::optional<DrawnFor> drawn;   // none: the screen shows something else
+
+    DrawnFor Now() const { return {walker.camera, things, walker.noclip, Screen().width(), Screen().height()}; }
 };
 
 // Player 1's start, or nullptr.
@@ -78,7 +97,10 @@ std::string StateLine(const View& shown) {
     return shown.walker.noclip ? line + ", noclip" : line;
 }
 
-void DrawView(PreviewRenderer& renderer, const PreviewAssets& assets, const View& shown) {
+void DrawView(PreviewRenderer& renderer, const PreviewAssets& assets, View& shown) {
+    if (shown.drawn == shown.Now())
+        return;
+    shown.drawn = shown.Now();
     Canvas& canvas = Screen();
     renderer.Draw(shown.scene, assets, shown.walker.camera, canvas.pixels(), canvas.width(), canvas.height());
     Viewport old = canvas.getviewport();
@@ -111,6 +133,7 @@ bool HandleKey(View& shown, ViewColours& colours, int key) {
         colours.UseEditor();
         ShowHelp("VIEW3D", HelpRange::TopicOnly);
         colours.UseGame();
+        shown.drawn.reset();
         break;
     case kKeyUp: case 'w': case 'W': WalkerMove(scene, walker, kWalkStep, 0); break;
     case kKeyDown: case 's': case 'S': WalkerMove(scene, walker, -kWalkStep, 0); break;
@@ -141,16 +164,18 @@ bool HandleKey(View& shown, ViewColours& colours, int key) {
 
 void Preview3d(PreviewStart start) {
     PreviewAssets assets = LoadPreviewAssets(level);
-    View shown{BuildPreviewScene(level, assets), {}, {}};
+    View shown{BuildPreviewScene(level, assets), {}, {}, std::nullopt};
     shown.walker = StartingWalker(shown.scene, start);
     ChooseThings(shown, {PreviewThingSet::OnePlayer, TestPlaySkill(config.testOptions)});
     PreviewRenderer renderer;
     ViewColours colours;
     HidePointer();
-    int centreX = Screen().width() / 2, centreY = Screen().height() / 2;
-    SetMousePos(centreX, centreY);
     bool running = true;
     while (running) {
+        FollowScreenSize();
+        int centreX = Screen().width() / 2, centreY = Screen().height() / 2;
+        if (!shown.drawn || shown.drawn->width != Screen().width() || shown.drawn->height != Screen().height())
+            SetMousePos(centreX, centreY);
         DrawView(renderer, assets, shown);
         WaitForInput();
         int mouseX = centreX, mouseY = centreY;

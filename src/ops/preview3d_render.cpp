@@ -154,6 +154,21 @@ int DepthStep(double depth) {
     return static_cast<int>(std::clamp(depth / kDepthStepUnits, 0.0, kDepthSteps - 1.0));
 }
 
+// The rotations of the Thing's type and how far its pictures reach.
+void AddSpriteViews(PreviewScene::Sprite& sprite, const PreviewAssets& assets) {
+    auto views = assets.thingSprites.find(sprite.type);
+    if (views == assets.thingSprites.end() || views->second.size() != kSpriteRotations)
+        return;
+    sprite.views = &views->second;
+    sprite.reachLeft = 1e18;
+    sprite.reachRight = -1e18;
+    for (const SpriteView& view : views->second)
+        if (view.picture) {
+            sprite.reachLeft = std::min<double>(sprite.reachLeft, -view.picture->leftOffset);
+            sprite.reachRight = std::max<double>(sprite.reachRight, view.picture->width - view.picture->leftOffset);
+        }
+}
+
 const uint8_t* IdentityLight() {
     static uint8_t table[256];
     static bool made = false;
@@ -189,9 +204,11 @@ PreviewScene BuildPreviewScene(const LevelState& lvl, const PreviewAssets& asset
     BuildGrid(scene);
     for (const Thing& t : lvl.things) {
         PreviewGround ground = GroundAt(scene, t.x, t.y);
-        scene.sprites.push_back({static_cast<double>(t.x), static_cast<double>(t.y),
-                                 static_cast<double>(ground.floor), static_cast<uint16_t>(t.type), t.angle,
-                                 ground.sector, static_cast<uint16_t>(t.flags), true});
+        PreviewScene::Sprite sprite{static_cast<double>(t.x), static_cast<double>(t.y),
+                                    static_cast<double>(ground.floor), static_cast<uint16_t>(t.type), t.angle,
+                                    ground.sector, static_cast<uint16_t>(t.flags), true, nullptr, 0, 0};
+        AddSpriteViews(sprite, assets);
+        scene.sprites.push_back(sprite);
     }
     return scene;
 }
@@ -290,28 +307,58 @@ void PreviewRenderer::Draw(const PreviewScene& scene, const PreviewAssets& asset
     stampValue_ = 0;
     for (int x = 0; x < width; ++x)
         CastColumn(frame, x);
-    AddSprites(frame);
-    for (int x = 0; x < width; ++x)
-        DrawMasked(frame, x);
+    FindSprites(frame);
+    DrawMaskedFrontToBack(frame);
     CopyColumnsToRows(target, width, height);
 }
 
-// Eight columns at a time: eight reads running down the columns, eight
-// neighbouring bytes written to each row.
-void PreviewRenderer::CopyColumnsToRows(uint8_t* target, int width, int height) const {
-    constexpr int kBand = 8;
-    const size_t rows = static_cast<size_t>(height);
-    int x = 0;
-    for (; x + kBand <= width; x += kBand) {
-        const uint8_t* from = &columns_[static_cast<size_t>(x) * rows];
-        uint8_t* to = target + x;
-        for (size_t y = 0; y < rows; ++y, to += width)
-            for (int i = 0; i < kBand; ++i)
-                to[i] = from[static_cast<size_t>(i) * rows + y];
+namespace {
+
+// Transposes a block of 8 x 8 bytes held in eight words, byte c of word r
+// (bits 8c .. 8c+7) becoming byte r of word c: the two off-diagonal blocks
+// of 4 x 4 are swapped, then those of 2 x 2 inside each, then single bytes.
+void Transpose8x8(uint64_t (&w)[8]) {
+    for (int r : {0, 1, 2, 3}) {
+        uint64_t t = ((w[r] >> 32) ^ w[r + 4]) & 0x00000000FFFFFFFFull;
+        w[r] ^= t << 32;
+        w[r + 4] ^= t;
     }
-    for (; x < width; ++x)
-        for (size_t y = 0; y < rows; ++y)
-            target[y * width + x] = columns_[static_cast<size_t>(x) * rows + y];
+    for (int r : {0, 1, 4, 5}) {
+        uint64_t t = ((w[r] >> 16) ^ w[r + 2]) & 0x0000FFFF0000FFFFull;
+        w[r] ^= t << 16;
+        w[r + 2] ^= t;
+    }
+    for (int r : {0, 2, 4, 6}) {
+        uint64_t t = ((w[r] >> 8) ^ w[r + 1]) & 0x00FF00FF00FF00FFull;
+        w[r] ^= t << 8;
+        w[r + 1] ^= t;
+    }
+}
+
+}  // namespace
+
+// Blocks of 8 x 8 pixels: eight words read down eight columns, turned, and
+// written as eight words along eight rows; the columns and rows beyond the
+// last whole block one by one.
+void PreviewRenderer::CopyColumnsToRows(uint8_t* target, int width, int height) const {
+    constexpr int kBlock = 8;
+    const size_t rows = static_cast<size_t>(height);
+    auto pixel = [&](int x, int y) { return columns_[static_cast<size_t>(x) * rows + static_cast<size_t>(y)]; };
+    const int blockWidth = width / kBlock * kBlock, blockHeight = height / kBlock * kBlock;
+    for (int x = 0; x < blockWidth; x += kBlock)
+        for (int y = 0; y < blockHeight; y += kBlock) {
+            uint64_t words[kBlock];
+            for (int i = 0; i < kBlock; ++i)
+                std::memcpy(&words[i], &columns_[static_cast<size_t>(x + i) * rows + static_cast<size_t>(y)], 8);
+            Transpose8x8(words);
+            for (int j = 0; j < kBlock; ++j)
+                std::memcpy(target + static_cast<size_t>(y + j) * width + x, &words[j], 8);
+        }
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = target + static_cast<size_t>(y) * width;
+        for (int x = y < blockHeight ? blockWidth : 0; x < width; ++x)
+            row[x] = pixel(x, y);
+    }
 }
 
 void PreviewRenderer::CastColumn(Frame& frame, int x) {
@@ -490,14 +537,23 @@ void PreviewRenderer::DrawHit(Frame& frame, int x, const Hit& hit, int& top, int
     }
     top = openTop;
     bottom = openBottom;
+    bool hidesBeyond = false;
     if (side.middle && top < bottom) {
         const ColumnPicture* texture = side.middle;
         double texTop = (line.flags & kLowerUnpegged) ? std::max(near.floor, far.floor) + texture->height
                                                        : std::min(near.ceiling, far.ceiling);
         ColumnSpan span = spanOf(*texture, texTop);
-        masked_[x].push_back({hit.depth, span.texels, span.mask, span.height, span.v0, span.vStep, top, bottom, light});
+        Masked middle{hit.depth, span.texels, span.mask, span.height, span.v0, span.vStep, top, bottom, light};
+        masked_[x].push_back(middle);
+        hidesBeyond = middle.FillsItsRows();
     }
     windows_[x].push_back({hit.depth, top, bottom});
+    // A middle texture without holes over the whole opening hides all
+    // beyond it: nothing there need be drawn.
+    if (hidesBeyond) {
+        windows_[x].push_back({hit.depth, top, top});
+        bottom = top;
+    }
 }
 
 void PreviewRenderer::DrawPlanes(Frame& frame, int x, const PreviewScene::SectorLook& sector, int top,
@@ -546,28 +602,31 @@ void PreviewRenderer::DrawPlanes(Frame& frame, int x, const PreviewScene::Sector
         plane(sector.floorFlat, sector.floor, floorRow, bottom);
 }
 
-void PreviewRenderer::AddSprites(Frame& frame) {
+// The Things in view, nearest first (of two as near, the first in the level).
+void PreviewRenderer::FindSprites(Frame& frame) {
     const PreviewCamera& camera = frame.camera;
+    shown_.clear();
     for (const PreviewScene::Sprite& sprite : frame.scene.sprites) {
-        if (!sprite.shown)
+        if (!sprite.shown || !sprite.views)
             continue;
         double rx = sprite.x - camera.x, ry = sprite.y - camera.y;
         double depth = rx * frame.forwardX + ry * frame.forwardY;
         if (depth < kSpriteNearDepth)
             continue;
-        auto views = frame.assets.thingSprites.find(sprite.type);
-        if (views == frame.assets.thingSprites.end() || views->second.size() != kSpriteRotations)
+        double scale = frame.focalX / depth;
+        double lateral = rx * frame.rightX + ry * frame.rightY;
+        // Outside the view whichever way it turns.
+        if (frame.centerX + (lateral + sprite.reachRight) * scale < 0 ||
+            frame.centerX + (lateral + sprite.reachLeft) * scale > frame.width)
             continue;
         // Rotation 1 shows the Thing's front: it faces the eye.
         double fromEye = std::atan2(ry, rx) * 180 / kPi;
         int rotation = PositiveModulo(static_cast<int64_t>(std::floor((fromEye - sprite.angle + 202.5) / 45)),
                                       kSpriteRotations);
-        const SpriteView& view = views->second[static_cast<size_t>(rotation)];
+        const SpriteView& view = (*sprite.views)[static_cast<size_t>(rotation)];
         const ColumnPicture* picture = view.picture;
         if (!picture)
             continue;
-        double scale = frame.focalX / depth;
-        double lateral = rx * frame.rightX + ry * frame.rightY;
         double left = frame.centerX + (lateral - picture->leftOffset) * scale;
         double right = left + picture->width * scale;
         if (right < 0 || left > frame.width)
@@ -575,41 +634,110 @@ void PreviewRenderer::AddSprites(Frame& frame) {
         int x0 = std::max(0, static_cast<int>(std::ceil(left - 0.5)));
         int x1 = std::min(frame.width, static_cast<int>(std::ceil(right - 0.5)));
         int light = sprite.sector >= 0 ? frame.scene.sectors[sprite.sector].light : 255;
-        const uint8_t* lightRow = frame.Light(ScaleLightRow(light, depth));
         double vStep = depth / frame.focalY;
-        double v0 = frame.TexelRowOfRow0(sprite.z + picture->topOffset, vStep);
-        for (int x = x0; x < x1; ++x) {
-            int u = std::clamp(static_cast<int>((x + 0.5 - left) / scale), 0, picture->width - 1);
-            if (view.mirrored)
-                u = picture->width - 1 - u;
-            int top = 0, bottom = frame.height;
-            for (const Window& window : windows_[x]) {
-                if (window.depth >= depth)
-                    break;
-                top = window.top;
-                bottom = window.bottom;
-            }
-            if (top < bottom)
-                masked_[x].push_back({depth, picture->column(u), picture->columnMask(u), picture->height, v0,
-                                      vStep, top, bottom, lightRow});
-        }
+        shown_.push_back({depth, &view, left, scale, x0, x1, frame.TexelRowOfRow0(sprite.z + picture->topOffset, vStep),
+                          vStep, frame.Light(ScaleLightRow(light, depth))});
     }
+    std::stable_sort(shown_.begin(), shown_.end(), [](const Shown& a, const Shown& b) { return a.depth < b.depth; });
 }
 
-void PreviewRenderer::DrawMasked(Frame& frame, int x) {
-    std::vector<Masked>& items = masked_[x];
-    std::sort(items.begin(), items.end(), [](const Masked& a, const Masked& b) { return a.depth > b.depth; });
+// Things and middle textures, nearest first, each pixel drawn by the
+// nearest that is opaque there: what drawing them farthest first would
+// show, without drawing the pixels that nearer ones cover. Each Thing's
+// column is clipped by the window of the walls in front of it.
+void PreviewRenderer::DrawMaskedFrontToBack(Frame& frame) {
+    const int width = frame.width;
+    coveredWords_ = (frame.height + 63) / 64;
+    covered_.assign(static_cast<size_t>(width) * coveredWords_, 0);
+    windowsPassed_.assign(static_cast<size_t>(width), 0);
+    middlesDrawn_.assign(static_cast<size_t>(width), 0);
+    for (std::vector<Masked>& middles : masked_)
+        std::stable_sort(middles.begin(), middles.end(),
+                         [](const Masked& a, const Masked& b) { return a.depth < b.depth; });
+    for (const Shown& sprite : shown_) {
+        const ColumnPicture& picture = *sprite.view->picture;
+        for (int x = sprite.x0; x < sprite.x1; ++x) {
+            DrawMiddlesBefore(frame, x, sprite.depth);
+            // The windows nearer than the Thing, as they are met.
+            const std::vector<Window>& windows = windows_[x];
+            int& passed = windowsPassed_[x];
+            while (passed < static_cast<int>(windows.size()) && windows[passed].depth < sprite.depth)
+                ++passed;
+            int top = passed > 0 ? windows[passed - 1].top : 0;
+            int bottom = passed > 0 ? windows[passed - 1].bottom : frame.height;
+            if (top >= bottom)
+                continue;
+            int u = std::clamp(static_cast<int>((x + 0.5 - sprite.left) / sprite.scale), 0, picture.width - 1);
+            if (sprite.view->mirrored)
+                u = picture.width - 1 - u;
+            DrawUncovered(frame, x, {sprite.depth, picture.column(u), picture.columnMask(u), picture.height,
+                                     sprite.v0, sprite.vStep, top, bottom, sprite.light});
+        }
+    }
+    for (int x = 0; x < width; ++x)
+        DrawMiddlesBefore(frame, x, INFINITY);
+}
+
+void PreviewRenderer::DrawMiddlesBefore(Frame& frame, int x, double depth) {
+    const std::vector<Masked>& middles = masked_[x];
+    int& drawn = middlesDrawn_[x];
+    for (; drawn < static_cast<int>(middles.size()) && middles[drawn].depth < depth; ++drawn)
+        DrawUncovered(frame, x, middles[drawn]);
+}
+
+namespace {
+
+// Whether every row of [y0, y1) has its bit set.
+bool AllSet(const uint64_t* bits, int y0, int y1) {
+    for (int y = y0; y < y1;) {
+        int word = y / 64, first = y % 64, end = std::min(64, first + (y1 - y));
+        uint64_t want = (end == 64 ? ~0ull : (1ull << end) - 1) & ~((1ull << first) - 1);
+        if ((bits[word] & want) != want)
+            return false;
+        y += end - first;
+    }
+    return true;
+}
+
+}  // namespace
+
+void PreviewRenderer::Masked::Rows(int& y0, int& y1) const {
+    double first = std::ceil(-v0 / vStep - 1e-9);
+    double last = std::ceil((height - v0) / vStep - 1e-9);
+    y0 = std::max(top, static_cast<int>(std::clamp(first, -kFarRow, kFarRow)));
+    y1 = std::min(bottom, static_cast<int>(std::clamp(last, -kFarRow, kFarRow)));
+}
+
+int PreviewRenderer::Masked::TexelRow(int y) const {
+    return std::clamp(static_cast<int>(v0 + y * vStep), 0, height - 1);
+}
+
+bool PreviewRenderer::Masked::FillsItsRows() const {
+    int y0, y1;
+    Rows(y0, y1);
+    if (y0 != top || y1 != bottom)
+        return false;
+    for (int v = TexelRow(y0); mask && v <= TexelRow(y1 - 1); ++v)
+        if (!mask[v])
+            return false;
+    return true;
+}
+
+void PreviewRenderer::DrawUncovered(Frame& frame, int x, const Masked& item) {
     uint8_t* out = &columns_[static_cast<size_t>(x) * frame.height];
-    for (const Masked& item : items) {
-        // The rows where the picture's rows 0 .. height-1 lie.
-        double first = std::ceil(-item.v0 / item.vStep - 1e-9);
-        double last = std::ceil((item.height - item.v0) / item.vStep - 1e-9);
-        int y0 = std::max(item.top, static_cast<int>(std::clamp(first, -kFarRow, kFarRow)));
-        int y1 = std::min(item.bottom, static_cast<int>(std::clamp(last, -kFarRow, kFarRow)));
-        for (int y = y0; y < y1; ++y) {
-            int v = std::clamp(static_cast<int>(item.v0 + y * item.vStep), 0, item.height - 1);
-            if (!item.mask || item.mask[v])
-                out[y] = item.light[item.texels[v]];
+    uint64_t* covered = &covered_[static_cast<size_t>(x) * coveredWords_];
+    int y0, y1;
+    item.Rows(y0, y1);
+    if (y0 >= y1 || AllSet(covered, y0, y1))
+        return;
+    for (int y = y0; y < y1; ++y) {
+        uint64_t bit = 1ull << (y % 64);
+        if (covered[y / 64] & bit)
+            continue;
+        int v = item.TexelRow(y);
+        if (!item.mask || item.mask[v]) {
+            out[y] = item.light[item.texels[v]];
+            covered[y / 64] |= bit;
         }
     }
 }

@@ -59,6 +59,10 @@ struct PreviewScene {
         double x, y, z;
         int type, angle, sector, flags;
         bool shown;
+        // Its rotations 1..8 (nullptr: the type has no sprite), and how far
+        // any of them reaches left (negative) and right of its origin.
+        const std::vector<SpriteView>* views;
+        double reachLeft, reachRight;
     };
     std::vector<SectorLook> sectors;
     std::vector<SideLook> sides;
@@ -116,6 +120,22 @@ private:
         double v0, vStep;   // texel row at the centre of screen row 0, and per row
         int top, bottom;
         const uint8_t* light;
+
+        // The rows [y0, y1) between top and bottom where the picture's rows
+        // 0 .. height-1 lie, and the picture's row drawn in a row.
+        void Rows(int& y0, int& y1) const;
+        int TexelRow(int y) const;
+        // Whether it covers every row between top and bottom, without a hole.
+        bool FillsItsRows() const;
+    };
+    // A Thing in view: where its picture lies on the screen.
+    struct Shown {
+        double depth;
+        const SpriteView* view;
+        double left, scale;   // screen column of its left edge, pixels per texel
+        int x0, x1;           // the columns it covers: [x0, x1)
+        double v0, vStep;
+        const uint8_t* light;
     };
     struct Hit {
         double depth, along;
@@ -128,14 +148,23 @@ private:
     void DrawHit(Frame& frame, int x, const Hit& hit, int& top, int& bottom);
     void DrawPlanes(Frame& frame, int x, const PreviewScene::SectorLook& sector, int top,
                     int bottom, int ceilingRow, int floorRow);
-    void AddSprites(Frame& frame);
-    void DrawMasked(Frame& frame, int x);
+    void FindSprites(Frame& frame);
+    void DrawMaskedFrontToBack(Frame& frame);
+    void DrawMiddlesBefore(Frame& frame, int x, double depth);
+    void DrawUncovered(Frame& frame, int x, const Masked& item);
     void CopyColumnsToRows(uint8_t* target, int width, int height) const;
 
     std::vector<uint8_t> columns_;   // the frame column by column
     std::vector<double> invRow_;     // 1 / the distance of each row's centre above the middle
     std::vector<std::vector<Window>> windows_;
-    std::vector<std::vector<Masked>> masked_;
+    std::vector<std::vector<Masked>> masked_;   // middle textures, by column
+    std::vector<Shown> shown_;
+    // Pictures with holes are drawn nearest first: a bit per pixel tells
+    // that a nearer one has drawn it. Per column, how many of its windows
+    // and middle textures lie nearer than the picture being drawn.
+    std::vector<uint64_t> covered_;
+    int coveredWords_ = 0;
+    std::vector<int> windowsPassed_, middlesDrawn_;
     std::vector<Hit> hits_;
     std::vector<int> stamp_;
     int stampValue_ = 0;

@@ -13,6 +13,7 @@
 #include "ops/preview3d.h"
 #include "ops/preview3d_motion.h"
 #include "support/png_reader.h"
+#include "ui/graphics.h"
 
 namespace {
 
@@ -56,6 +57,23 @@ TEST_F(PreviewSessionTest, WOpensTheViewAndEscCentresTheMapWhereTheCameraStood) 
     EXPECT_NEAR(view.OrigX, walked.camera.x, 1);
     EXPECT_NEAR(view.OrigY, walked.camera.y, 1);
     EXPECT_NE(view.OrigX, WalkedFromStart(0).camera.x);
+}
+
+// In the window-size mode the view follows the window: drawn again at the
+// new size, down to its last row, and the map takes that size after Esc.
+TEST_F(PreviewSessionTest, TheViewFollowsTheWindowsSize) {
+    std::string shot = session->Dir().file("resized.png");
+    config.videoMode = kWindowSizeMode;
+    ASSERT_EQ(editor_test::kScriptEnded,
+              Run("key W\nresize 1600 1000\nwait 0\nsnapshot " + shot + "\nkey Esc\n" + editor_test::kIdle));
+    testkit::PngPicture picture;
+    ASSERT_EQ("", testkit::ReadPng(shot, picture));
+    ASSERT_EQ(std::vector<int>({1600, 1000}), std::vector<int>({picture.width, picture.height}));
+    auto row = [&](int y) { return std::vector<uint8_t>(picture.pixels.begin() + ptrdiff_t(y) * 1600,
+                                                        picture.pixels.begin() + ptrdiff_t(y + 1) * 1600); };
+    std::vector<uint8_t> last = row(999);
+    EXPECT_GT(std::set<int>(last.begin(), last.end()).size(), 5u) << "the floor, textured, along the last row";
+    EXPECT_EQ(1599, view.MaxX);
 }
 
 TEST_F(PreviewSessionTest, ShiftWStartsAtThePointer) {
