@@ -15,6 +15,17 @@ ConfigRecord config;
 
 namespace {
 
+// Default names given another value for this run (SetForThisRun).
+struct ThisRunName {
+    NameField field;
+    std::string kept, used;
+};
+std::vector<ThisRunName> thisRunNames;
+
+std::string NameIn(const ConfigSettings& s, NameField field) {
+    return std::string(s.*field, strnlen(s.*field, kTextureField));
+}
+
 // The hot letters of menus ("MenuHilite") are dark red: yellow, as they were
 // once, can hardly be read on the light grey of the menus.
 const int16_t kDefaultColors[kColorRoleCount] = {
@@ -184,19 +195,8 @@ ConfigRecord DefaultConfig() {
     std::memcpy(c.colorMap, IsHeretic() ? kHereticColorMap : kDoomColorMap, sizeof c.colorMap);
     const DefaultTextures& t = IsHeretic() ? kHereticTextures : kDoomTextures;
     c.defaultThingType = t.thingType;
-    SetField(c.textureNormal, t.normal);
-    SetField(c.textureUpper, t.upper);
-    SetField(c.textureLower, t.lower);
-    SetField(c.flatFloor, t.floor);
-    SetField(c.flatCeiling, t.ceiling);
-    SetField(c.textureDoor, t.door);
-    SetField(c.textureDoorTrack, t.doorTrack);
-    SetField(c.textureLift, t.lift);
-    SetField(c.flatPoolBottom, t.poolBottom);
-    SetField(c.texturePoolSide, t.poolSide);
-    SetField(c.flatPedestalTop, t.pedestalTop);
-    SetField(c.texturePedestalSide, t.pedestalSide);
-    SetField(c.flatLight, t.light);
+    for (const DefaultName& n : DefaultNames())
+        SetField(c.*n.field, n.builtIn);
     SetField(c.testOptions, "-skill 4 -debug -nomonsters");
     SetField(c.iwadName, DefaultIwad().c_str());
     SetField(c.helpFile, DefaultHelpFile().c_str());
@@ -205,7 +205,34 @@ ConfigRecord DefaultConfig() {
     return c;
 }
 
-void ResetConfig() { config = DefaultConfig(); }
+void ResetConfig() {
+    config = DefaultConfig();
+    thisRunNames.clear();
+}
+
+std::vector<DefaultName> DefaultNames() {
+    const DefaultTextures& t = IsHeretic() ? kHereticTextures : kDoomTextures;
+    using S = ConfigSettings;
+    return {{"normal wall texture", false, &S::textureNormal, t.normal},
+            {"upper wall texture", false, &S::textureUpper, t.upper},
+            {"lower wall texture", false, &S::textureLower, t.lower},
+            {"floor flat", true, &S::flatFloor, t.floor},
+            {"ceiling flat", true, &S::flatCeiling, t.ceiling},
+            {"door texture", false, &S::textureDoor, t.door},
+            {"door track texture", false, &S::textureDoorTrack, t.doorTrack},
+            {"lift texture", false, &S::textureLift, t.lift},
+            {"pool floor flat", true, &S::flatPoolBottom, t.poolBottom},
+            {"pool side texture", false, &S::texturePoolSide, t.poolSide},
+            {"pedestal top flat", true, &S::flatPedestalTop, t.pedestalTop},
+            {"pedestal side texture", false, &S::texturePedestalSide, t.pedestalSide},
+            {"light box flat", true, &S::flatLight, t.light}};
+}
+
+void SetForThisRun(NameField field, const char* name) {
+    std::string kept = NameIn(config, field);
+    SetField(config.*field, name);
+    thisRunNames.push_back({field, kept, NameIn(config, field)});
+}
 
 const char* ConfigFileName() {
     static std::string name;
@@ -347,6 +374,9 @@ std::string ConfigFileBytes() {
     ConfigFileRecord file;
     std::memset(&file, 0, sizeof file);
     file.settings = config;
+    for (const ThisRunName& n : thisRunNames)
+        if (n.used == NameIn(config, n.field))
+            SetField(file.settings.*n.field, n.kept.c_str());
     file.names.endMark = config.endMark;
     std::memcpy(file.names.secondFile, config.secondFile, sizeof file.names.secondFile);
     std::string longNames;
@@ -387,6 +417,7 @@ int LoadConfig() {
         return 0;
     }
     TakeRecord(loaded, tail);
+    thisRunNames.clear();
     UpgradeConfig(config);
     RepairConfig(config);
     return 1;

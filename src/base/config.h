@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr uint16_t kConfigVersion = 0x7000;
 constexpr int kConfigSize = 2516;
@@ -180,6 +181,22 @@ std::string FindShippedHelpFile(const char* name);
 // The configuration file's name in the working directory; it stays valid
 // while the working directory and the flavour stay the same.
 const char* ConfigFileName();
+
+// A default texture or flat of new objects: what it is, its field, and the
+// current flavour's built-in value.
+using NameField = char (ConfigSettings::*)[kTextureField];
+struct DefaultName {
+    const char* what;
+    bool flat;             // a flat, else a wall texture
+    NameField field;
+    const char* builtIn;
+};
+// The thirteen of them.
+std::vector<DefaultName> DefaultNames();
+// Gives a default name another value for this run only: the configuration
+// file keeps the one it had, unless the field is set to something else
+// meanwhile. ResetConfig and LoadConfig forget such values.
+void SetForThisRun(NameField field, const char* name);
 
 // Copies text into a fixed, zero-terminated field.
 void SetField(char* field, size_t size, const char* text);

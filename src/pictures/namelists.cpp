@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/config.h"
 #include "pictures/picture_parts.h"
 #include "wad/master.h"
 
@@ -50,6 +51,17 @@ void AddTextureNames(NameList& list, const WadDirEntry& entry) {
     }
 }
 
+// The flats of every marker pair that is whole; none is required.
+void AddWholeMarkerPairs(NameList& list) {
+    for (const char* pair : {"F1", "F2", "F3"}) {
+        int start = FindMasterIndex((std::string(pair) + "_START").c_str());
+        int end = FindMasterIndex((std::string(pair) + "_END").c_str());
+        if (start >= 0 && end > start)
+            AddBetween(list, start, end);
+    }
+    list.Sort();
+}
+
 // Whether an entry's first 4 bytes give a picture's plausible size.
 bool LooksLikePicture(const WadDirEntry& entry) {
     if (entry.size < 4)
@@ -89,14 +101,22 @@ void NameList::Clear() {
     names_.clear();
 }
 
-void BuildTextureNames() {
-    NameList& list = nameLists.TextureNames;
+namespace {
+
+// "-" and the names of TEXTURE1 and TEXTURE2.
+void FillTextureNames(NameList& list, const WadDirEntry& first) {
     list.Clear();
     list.Add("-");
-    AddTextureNames(list, *FindEntry(0, "TEXTURE1", EntryNeed::Required));
+    AddTextureNames(list, first);
     if (const WadDirEntry* second = FindEntry(0, "TEXTURE2", EntryNeed::Optional))
         AddTextureNames(list, *second);
     list.Sort();
+}
+
+}  // namespace
+
+void BuildTextureNames() {
+    FillTextureNames(nameLists.TextureNames, *FindEntry(0, "TEXTURE1", EntryNeed::Required));
 }
 
 void BuildFlatNames() {
@@ -149,4 +169,28 @@ std::vector<const char*> SortedLevelNames() {
     std::stable_sort(names.begin(), names.end(),
                      [](const char* a, const char* b) { return CompareNames(a, b) < 0; });
     return names;
+}
+
+std::vector<MissingDefault> UseDefaultsTheWadsHave() {
+    std::vector<MissingDefault> missing;
+    const WadDirEntry* textureLump = FindEntry(0, "TEXTURE1", EntryNeed::Optional);
+    NameList textures, flats;
+    if (textureLump)
+        FillTextureNames(textures, *textureLump);
+    AddWholeMarkerPairs(flats);
+    if (textures.count() == 0 || flats.count() == 0)
+        return missing;
+    for (const DefaultName& d : DefaultNames()) {
+        const NameList& names = d.flat ? flats : textures;
+        const char* name = config.*d.field;
+        if (names.Find(name) >= 0)
+            continue;
+        MissingDefault m{d.what, std::string(name, strnlen(name, kTextureField)), ""};
+        if (names.Find(d.builtIn) >= 0) {
+            m.used = d.builtIn;
+            SetForThisRun(d.field, d.builtIn);
+        }
+        missing.push_back(m);
+    }
+    return missing;
 }

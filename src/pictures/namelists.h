@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 constexpr int kNameLength = 8;
@@ -68,4 +69,17 @@ void BuildPictureNames(NameList& list, NameListProgress* progress = nullptr);
 
 // The names of the level list, sorted.
 std::vector<const char*> SortedLevelNames();
+
+// A default texture or flat of the settings that the WAD files lack: new
+// walls or floors with it would show nothing the game can draw.
+struct MissingDefault {
+    std::string what;   // "floor flat"
+    std::string name;   // the settings' name
+    std::string used;   // the flavour's own, used for this run; "" when the files lack it too
+};
+// Looks up the settings' default textures and flats in the WAD files read;
+// each one missing is replaced for this run by the flavour's own when the
+// files have that. Looks up nothing where the files hold no texture list
+// (TEXTURE1) or no flats.
+std::vector<MissingDefault> UseDefaultsTheWadsHave();
 

@@ -14,6 +14,7 @@
 #include "ops/edit_objects.h"
 #include "ops/misc_menu.h"
 #include "ops/preview3d.h"
+#include "pictures/namelists.h"
 #include "pictures/picture.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -158,6 +159,38 @@ void SetAutoStart(const CommandLine& options) {
     startup.autoStart = true;
 }
 
+// A line below the banner, above the prompt (row 24); notes beyond row 23
+// are left out.
+void StartNote(const std::string& line) {
+    constexpr int kLastNoteRow = 23;
+    if (startup.noteRow <= kLastNoteRow)
+        PrintAt(1, startup.noteRow++, ClearLine::Yes, "%s", line.c_str());
+}
+
+// Default textures and flats that the WAD files lack would give new walls
+// and floors that the game cannot draw: told once, with what this run uses.
+void ReportMissingDefaults() {
+    constexpr size_t kWidth = 78;
+    std::vector<MissingDefault> missing = UseDefaultsTheWadsHave();
+    if (missing.empty())
+        return;
+    StartNote("Default textures and flats not in the WAD files (F5 in the editor sets them):");
+    std::string line = " ";
+    bool kept = false;
+    for (const MissingDefault& m : missing) {
+        std::string item = " " + m.name + (m.used.empty() ? " (kept)" : " (now " + m.used + ")");
+        kept = kept || m.used.empty();
+        if (line.size() + item.size() > kWidth) {
+            StartNote(line);
+            line = " ";
+        }
+        line += item;
+    }
+    StartNote(line);
+    if (kept)
+        StartNote(std::string("  (kept): ") + Names().game + "'s own is not in the WAD files either.");
+}
+
 void StartUp(const CommandLine& options) {
     startup.initMemory = FreeMemoryBytes();
     ServeNoTerminal(options);
@@ -181,6 +214,7 @@ void StartUp(const CommandLine& options) {
     OpenIwad(config.iwadName);
     SetAutoStart(options);
     LoadStartupPwads();
+    ReportMissingDefaults();
     PrintAt(5, 2, ClearLine::No, "Init %lld", static_cast<long long>(startup.initMemory));
     startup.freeMemory = FreeMemoryBytes();
     PrintAt(66, 2, ClearLine::No, "Free %lld", static_cast<long long>(startup.freeMemory));

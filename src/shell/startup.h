@@ -19,6 +19,7 @@ struct StartupState {
     bool fileGiven = false;
     int64_t initMemory = 0;              // free memory at start
     int64_t freeMemory = 0;              // free memory after the PWADs were read
+    int noteRow = 19;                    // the row of the next note below the banner
     // The graphical first-time setup (message boxes and the options dialog);
     // null until the dialogs are present.
     void (*graphicalSetup)() = nullptr;

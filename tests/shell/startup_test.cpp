@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include "editor/editor.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
+#include "support/picture_kit.h"
 #include "support/program_state.h"
 #include "support/wad_session.h"
 #include "wad/master.h"
@@ -318,6 +320,40 @@ TEST(WorkingDirectoryTest, StartsAndRemembersItsFilesInADeepDirectory) {
     EXPECT_EQ(std::string(config.pwadList[0]), deep + "lev.wad");
     std::filesystem::current_path(oldDir);
     testkit::ResetProgramState();
+}
+
+// Default textures and flats that the WAD files lack are told at start and,
+// where the game's own exist, replaced for this run; the configuration file
+// keeps its names.
+TEST_F(ProgramTest, DefaultNamesTheWadsLackAreToldAndReplacedForTheRun) {
+    PrepareConfig();
+    std::vector<testkit::TextureDef> walls;
+    for (const char* name : {"GRSTNPB", "GRSKULL1", "METL1", "DOORWOOD", "WOODWL", "METL2", "RCKSNMUD",
+                             "GRSTNPBV", "STARTAN3"})
+        walls.push_back({name, 64, 64, {{0, 0, 0}}});
+    WadBuilder iwad("IWAD");
+    iwad.lump("PLAYPAL", Bytes(768, 0)).lump("TEXTURE1", testkit::TextureLump(walls)).lump("F1_START");
+    for (const char* flat : {"FLOOR25", "FLAT500", "FLTWAWA1"})   // no FLOOR08
+        iwad.lump(flat, Bytes(4096, 0));
+    iwad.lump("F1_END").level("E1M1").write(dir.file("heretic.wad"));
+    Bytes file = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
+    auto setName = [&file](size_t field, const std::string& name) {
+        std::fill(file.begin() + long(field), file.begin() + long(field) + kTextureField, 0);
+        std::copy(name.begin(), name.end(), file.begin() + long(field));
+    };
+    setName(offsetof(ConfigSettings, textureNormal), "STARTAN9");
+    setName(offsetof(ConfigSettings, textureUpper), "STARTAN3");
+    testkit::WriteFileBytes(dir.file("Zarn.cfg"), file);
+
+    ASSERT_EQ(Run("Q\n"), 0);
+    EXPECT_TRUE(Saw("Default textures and flats not in the WAD files (F5 in the editor sets them):\n"
+                    "  STARTAN9 (now GRSTNPB) FLOOR08 (kept)\n"
+                    "  (kept): HERETIC's own is not in the WAD files either.\n"))
+        << output;
+    EXPECT_STREQ(config.textureNormal, "GRSTNPB");
+    EXPECT_STREQ(config.textureUpper, "STARTAN3");
+    EXPECT_STREQ(config.flatPedestalTop, "FLOOR08");
+    EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), file);
 }
 
 }  // namespace
