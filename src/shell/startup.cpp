@@ -167,28 +167,43 @@ void StartNote(const std::string& line) {
         PrintAt(1, startup.noteRow++, ClearLine::Yes, "%s", line.c_str());
 }
 
+// A note of a heading and items, wrapped at the screen's width; nothing
+// when there are no items.
+void StartNoteList(std::string line, const std::vector<std::string>& items) {
+    constexpr size_t kWidth = 78;
+    for (size_t i = 0; i < items.size(); ++i) {
+        std::string item = items[i] + (i + 1 < items.size() ? "," : ".");
+        if (line.size() + 1 + item.size() > kWidth) {
+            StartNote(line);
+            line = "   ";
+        }
+        line += " " + item;
+    }
+    if (!items.empty())
+        StartNote(line);
+}
+
+void AddOnce(std::vector<std::string>& items, const std::string& item) {
+    if (std::find(items.begin(), items.end(), item) == items.end())
+        items.push_back(item);
+}
+
 // Default textures and flats that the WAD files lack would give new walls
 // and floors that the game cannot draw: told once, with what this run uses.
 void ReportMissingDefaults() {
-    constexpr size_t kWidth = 78;
     std::vector<MissingDefault> missing = UseDefaultsTheWadsHave();
     if (missing.empty())
         return;
-    StartNote("Default textures and flats not in the WAD files (F5 in the editor sets them):");
-    std::string line = " ";
-    bool kept = false;
+    std::vector<std::string> replaced, kept;
     for (const MissingDefault& m : missing) {
-        std::string item = " " + m.name + (m.used.empty() ? " (kept)" : " (now " + m.used + ")");
-        kept = kept || m.used.empty();
-        if (line.size() + item.size() > kWidth) {
-            StartNote(line);
-            line = " ";
-        }
-        line += item;
+        if (m.used.empty())
+            AddOnce(kept, m.name);
+        else
+            AddOnce(replaced, m.used + " for " + m.name);
     }
-    StartNote(line);
-    if (kept)
-        StartNote(std::string("  (kept): ") + Names().game + "'s own is not in the WAD files either.");
+    StartNote("Default textures and flats not in the WAD files (F5 in the editor sets them):");
+    StartNoteList("  This run uses", replaced);
+    StartNoteList(std::string("  Kept, as ") + Names().game + "'s own are missing too:", kept);
 }
 
 void StartUp(const CommandLine& options) {

@@ -347,8 +347,8 @@ TEST_F(ProgramTest, DefaultNamesTheWadsLackAreToldAndReplacedForTheRun) {
 
     ASSERT_EQ(Run("Q\n"), 0);
     EXPECT_TRUE(Saw("Default textures and flats not in the WAD files (F5 in the editor sets them):\n"
-                    "  STARTAN9 (now GRSTNPB) FLOOR08 (kept)\n"
-                    "  (kept): HERETIC's own is not in the WAD files either.\n"))
+                    "  This run uses GRSTNPB for STARTAN9.\n"
+                    "  Kept, as HERETIC's own are missing too: FLOOR08.\n"))
         << output;
     EXPECT_STREQ(config.textureNormal, "GRSTNPB");
     EXPECT_STREQ(config.textureUpper, "STARTAN3");
