@@ -10,7 +10,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kNearDepth = 1.0;        // nearer than this a wall is not drawn
 constexpr double kSpriteNearDepth = 4.0;
-constexpr double kCellSlack = 1e-7;       // a hit on a cell border counts in both cells
 constexpr int kUpperUnpegged = 0x0008;
 constexpr int kLowerUnpegged = 0x0010;
 // The game's 320 x 200 pixels fill a 4:3 screen, each 1.2 times as tall as
@@ -303,8 +302,7 @@ void PreviewRenderer::Draw(const PreviewScene& scene, const PreviewAssets& asset
     }
     windows_.resize(static_cast<size_t>(width));
     masked_.resize(static_cast<size_t>(width));
-    stamp_.assign(scene.lines.size(), 0);
-    stampValue_ = 0;
+    rays_.Start(scene);
     for (int x = 0; x < width; ++x)
         CastColumn(frame, x);
     FindSprites(frame);
@@ -361,31 +359,31 @@ void PreviewRenderer::CopyColumnsToRows(uint8_t* target, int width, int height) 
     }
 }
 
-void PreviewRenderer::CastColumn(Frame& frame, int x) {
-    const PreviewScene& scene = frame.scene;
-    windows_[x].clear();
-    masked_[x].clear();
-    frame.column = &columns_[static_cast<size_t>(x) * frame.height];
-    double k = (x + 0.5 - frame.centerX) / frame.focalX;
-    double dx = frame.forwardX + frame.rightX * k, dy = frame.forwardY + frame.rightY * k;
-    frame.rayX = dx;
-    frame.rayY = dy;
-    if (scene.columns <= 0)
-        return;
+void PreviewRays::Start(const PreviewScene& scene) {
+    stamp_.assign(scene.lines.size(), 0);
+    stampValue_ = 0;
+}
+
+void PreviewRays::NextRay() {
     if (++stampValue_ == INT_MAX) {
         std::fill(stamp_.begin(), stamp_.end(), 0);
         stampValue_ = 1;
     }
+}
+
+bool PreviewRays::Enter(const PreviewScene& scene, double x, double y, double dx, double dy, Walk& walk) const {
+    if (scene.columns <= 0)
+        return false;
     const double cell = PreviewScene::kCell;
     // Where the ray enters the grid (the eye may stand outside it).
-    double gx = (frame.camera.x - scene.originX) / cell, gy = (frame.camera.y - scene.originY) / cell;
+    double gx = (x - scene.originX) / cell, gy = (y - scene.originY) / cell;
     double tEnter = 0, tLeave = 1e18;
     const double starts[2] = {gx, gy}, dirs[2] = {dx / cell, dy / cell};
     const int sizes[2] = {scene.columns, scene.rows};
     for (int a = 0; a < 2; ++a) {
         if (std::fabs(dirs[a]) < 1e-12) {
             if (starts[a] < 0 || starts[a] >= sizes[a])
-                return;
+                return false;
             continue;
         }
         double t0 = (0 - starts[a]) / dirs[a], t1 = (sizes[a] - starts[a]) / dirs[a];
@@ -393,61 +391,58 @@ void PreviewRenderer::CastColumn(Frame& frame, int x) {
         tLeave = std::min(tLeave, std::max(t0, t1));
     }
     if (tEnter >= tLeave)
-        return;
+        return false;
     double px = gx + dirs[0] * tEnter, py = gy + dirs[1] * tEnter;
-    int cx = std::clamp(static_cast<int>(px), 0, scene.columns - 1);
-    int cy = std::clamp(static_cast<int>(py), 0, scene.rows - 1);
-    int stepX = dirs[0] > 0 ? 1 : -1, stepY = dirs[1] > 0 ? 1 : -1;
-    double tDeltaX = std::fabs(dirs[0]) < 1e-12 ? 1e18 : 1 / std::fabs(dirs[0]);
-    double tDeltaY = std::fabs(dirs[1]) < 1e-12 ? 1e18 : 1 / std::fabs(dirs[1]);
-    double tMaxX = std::fabs(dirs[0]) < 1e-12 ? 1e18 : ((stepX > 0 ? cx + 1 : cx) - gx) / dirs[0];
-    double tMaxY = std::fabs(dirs[1]) < 1e-12 ? 1e18 : ((stepY > 0 ? cy + 1 : cy) - gy) / dirs[1];
+    walk.cx = std::clamp(static_cast<int>(px), 0, scene.columns - 1);
+    walk.cy = std::clamp(static_cast<int>(py), 0, scene.rows - 1);
+    walk.stepX = dirs[0] > 0 ? 1 : -1;
+    walk.stepY = dirs[1] > 0 ? 1 : -1;
+    walk.tDeltaX = std::fabs(dirs[0]) < 1e-12 ? 1e18 : 1 / std::fabs(dirs[0]);
+    walk.tDeltaY = std::fabs(dirs[1]) < 1e-12 ? 1e18 : 1 / std::fabs(dirs[1]);
+    walk.tMaxX = std::fabs(dirs[0]) < 1e-12 ? 1e18 : ((walk.stepX > 0 ? walk.cx + 1 : walk.cx) - gx) / dirs[0];
+    walk.tMaxY = std::fabs(dirs[1]) < 1e-12 ? 1e18 : ((walk.stepY > 0 ? walk.cy + 1 : walk.cy) - gy) / dirs[1];
+    return true;
+}
 
-    int top = 0, bottom = frame.height;
-    const double camX = frame.camera.x, camY = frame.camera.y;
-    while (top < bottom) {
-        double cellEnd = std::min(tMaxX, tMaxY) + kCellSlack;
-        hits_.clear();
-        int c = cy * scene.columns + cx;
-        for (int i = scene.cellStart[c]; i < scene.cellStart[c + 1]; ++i) {
-            int n = scene.cellLines[i];
-            if (stamp_[n] == stampValue_)
-                continue;
-            const PreviewScene::Line& line = scene.lines[n];
-            double denom = dx * line.dy - dy * line.dx;
-            double ax = line.x1 - camX, ay = line.y1 - camY;
-            if (std::fabs(denom) < 1e-12) {
-                stamp_[n] = stampValue_;
-                continue;
-            }
-            double t = (ax * line.dy - ay * line.dx) / denom;
-            double s = (ax * dy - ay * dx) / denom;
-            if (t > cellEnd)
-                continue;   // met beyond this cell: found again in a later one
+void PreviewRays::HitsInCell(const PreviewScene& scene, int cell, double x, double y, double dx, double dy,
+                             double cellEnd) {
+    hits_.clear();
+    for (int i = scene.cellStart[cell]; i < scene.cellStart[cell + 1]; ++i) {
+        int n = scene.cellLines[i];
+        if (stamp_[n] == stampValue_)
+            continue;
+        const PreviewScene::Line& line = scene.lines[n];
+        double denom = dx * line.dy - dy * line.dx;
+        double ax = line.x1 - x, ay = line.y1 - y;
+        if (std::fabs(denom) < 1e-12) {
             stamp_[n] = stampValue_;
-            if (s < 0 || s > 1 || t < kNearDepth)
-                continue;
-            bool front = line.dy * ax - line.dx * ay < 0;
-            hits_.push_back({t, s * line.length, n, front});
+            continue;
         }
-        std::sort(hits_.begin(), hits_.end(), [](const Hit& a, const Hit& b) { return a.depth < b.depth; });
-        for (const Hit& hit : hits_) {
-            DrawHit(frame, x, hit, top, bottom);
-            if (top >= bottom)
-                break;
-        }
-        if (tMaxX < tMaxY) {
-            cx += stepX;
-            tMaxX += tDeltaX;
-            if (cx < 0 || cx >= scene.columns)
-                break;
-        } else {
-            cy += stepY;
-            tMaxY += tDeltaY;
-            if (cy < 0 || cy >= scene.rows)
-                break;
-        }
+        double t = (ax * line.dy - ay * line.dx) / denom;
+        double s = (ax * dy - ay * dx) / denom;
+        if (t > cellEnd)
+            continue;   // met beyond this cell: found again in a later one
+        stamp_[n] = stampValue_;
+        if (s < 0 || s > 1 || t < kNearDepth)
+            continue;
+        bool front = line.dy * ax - line.dx * ay < 0;
+        hits_.push_back({t, s * line.length, n, front});
     }
+    std::sort(hits_.begin(), hits_.end(), [](const PreviewHit& a, const PreviewHit& b) { return a.depth < b.depth; });
+}
+
+void PreviewRenderer::CastColumn(Frame& frame, int x) {
+    windows_[x].clear();
+    masked_[x].clear();
+    frame.column = &columns_[static_cast<size_t>(x) * frame.height];
+    double k = (x + 0.5 - frame.centerX) / frame.focalX;
+    frame.rayX = frame.forwardX + frame.rightX * k;
+    frame.rayY = frame.forwardY + frame.rightY * k;
+    int top = 0, bottom = frame.height;
+    rays_.Cast(frame.scene, frame.camera.x, frame.camera.y, frame.rayX, frame.rayY, [&](const PreviewHit& hit) {
+        DrawHit(frame, x, hit, top, bottom);
+        return top < bottom;
+    });
 }
 
 namespace {
@@ -477,7 +472,7 @@ void DrawTiledSpan(uint8_t* out, int y0, int y1, const ColumnSpan& span, const u
 
 }  // namespace
 
-void PreviewRenderer::DrawHit(Frame& frame, int x, const Hit& hit, int& top, int& bottom) {
+void PreviewRenderer::DrawHit(Frame& frame, int x, const PreviewHit& hit, int& top, int& bottom) {
     const PreviewScene& scene = frame.scene;
     const PreviewScene::Line& line = scene.lines[hit.line];
     int nearSide = hit.front ? 0 : 1;
@@ -602,6 +597,14 @@ void PreviewRenderer::DrawPlanes(Frame& frame, int x, const PreviewScene::Sector
         plane(sector.floorFlat, sector.floor, floorRow, bottom);
 }
 
+// Rotation 1 shows the Thing's front: it faces the eye.
+const SpriteView& SeenRotation(const PreviewScene::Sprite& sprite, double rx, double ry) {
+    double fromEye = std::atan2(ry, rx) * 180 / kPi;
+    int rotation = PositiveModulo(static_cast<int64_t>(std::floor((fromEye - sprite.angle + 202.5) / 45)),
+                                  kSpriteRotations);
+    return (*sprite.views)[static_cast<size_t>(rotation)];
+}
+
 // The Things in view, nearest first (of two as near, the first in the level).
 void PreviewRenderer::FindSprites(Frame& frame) {
     const PreviewCamera& camera = frame.camera;
@@ -619,11 +622,7 @@ void PreviewRenderer::FindSprites(Frame& frame) {
         if (frame.centerX + (lateral + sprite.reachRight) * scale < 0 ||
             frame.centerX + (lateral + sprite.reachLeft) * scale > frame.width)
             continue;
-        // Rotation 1 shows the Thing's front: it faces the eye.
-        double fromEye = std::atan2(ry, rx) * 180 / kPi;
-        int rotation = PositiveModulo(static_cast<int64_t>(std::floor((fromEye - sprite.angle + 202.5) / 45)),
-                                      kSpriteRotations);
-        const SpriteView& view = (*sprite.views)[static_cast<size_t>(rotation)];
+        const SpriteView& view = SeenRotation(sprite, rx, ry);
         const ColumnPicture* picture = view.picture;
         if (!picture)
             continue;

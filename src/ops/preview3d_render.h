@@ -11,6 +11,7 @@
 // Sector just leaves its floor and ceiling where the rays find them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -80,6 +81,13 @@ struct PreviewScene {
 PreviewScene BuildPreviewScene(const LevelState& lvl, const PreviewAssets& assets);
 PreviewGround GroundAt(const PreviewScene& scene, double x, double y);
 
+// A hit on a cell border counts in both cells.
+constexpr double kPreviewCellSlack = 1e-7;
+
+// The picture of a Thing that has views, seen from rx, ry units west and
+// south of it.
+const SpriteView& SeenRotation(const PreviewScene::Sprite& sprite, double rx, double ry);
+
 // The game's light. A Sector's light level in steps of 16 (0 .. 15; for
 // walls, contrast adds -1 along the x axis and +1 along the y axis, as the
 // game shades them) sets the COLORMAP row far away: row 0 at step 15, 4
@@ -90,6 +98,68 @@ PreviewGround GroundAt(const PreviewScene& scene, double x, double y);
 // light 0 .. 31 is black near and far, 240 and above full bright anywhere.
 int ScaleLightRow(int sectorLight, double depth, int contrast = 0);
 int DepthLightRow(int sectorLight, double depth);
+
+// Where a ray from the eye meets a LineDef: at depth along the view's
+// forward axis (the ray runs forward plus some way right per unit), at
+// along units from the LineDef's start, the eye on its right side or not.
+struct PreviewHit {
+    double depth, along;
+    int line;
+    bool front;
+};
+
+// Walks rays through the scene's grid of LineDefs. Keeps its buffers from
+// ray to ray; Start must be called before the rays of a scene.
+class PreviewRays {
+public:
+    void Start(const PreviewScene& scene);
+    // Calls visit(hit) for each LineDef the ray from (x, y) along (dx, dy)
+    // meets at depth 1 or more, nearest first, while visit returns true.
+    template <class Visit>
+    void Cast(const PreviewScene& scene, double x, double y, double dx, double dy, Visit&& visit);
+
+private:
+    // The cell where the ray enters the grid and the steps to the next
+    // cells; false when it misses the grid.
+    struct Walk {
+        int cx, cy, stepX, stepY;
+        double tMaxX, tMaxY, tDeltaX, tDeltaY;
+    };
+    void NextRay();   // a new mark for the LineDefs met
+    bool Enter(const PreviewScene& scene, double x, double y, double dx, double dy, Walk& walk) const;
+    // The LineDefs of the cell not met before, nearer than cellEnd, sorted.
+    void HitsInCell(const PreviewScene& scene, int cell, double x, double y, double dx, double dy, double cellEnd);
+
+    std::vector<PreviewHit> hits_;
+    std::vector<int> stamp_;
+    int stampValue_ = 0;
+};
+
+template <class Visit>
+void PreviewRays::Cast(const PreviewScene& scene, double x, double y, double dx, double dy, Visit&& visit) {
+    NextRay();
+    Walk walk;
+    if (!Enter(scene, x, y, dx, dy, walk))
+        return;
+    for (;;) {
+        HitsInCell(scene, walk.cy * scene.columns + walk.cx, x, y, dx, dy,
+                   std::min(walk.tMaxX, walk.tMaxY) + kPreviewCellSlack);
+        for (const PreviewHit& hit : hits_)
+            if (!visit(hit))
+                return;
+        if (walk.tMaxX < walk.tMaxY) {
+            walk.cx += walk.stepX;
+            walk.tMaxX += walk.tDeltaX;
+            if (walk.cx < 0 || walk.cx >= scene.columns)
+                return;
+        } else {
+            walk.cy += walk.stepY;
+            walk.tMaxY += walk.tDeltaY;
+            if (walk.cy < 0 || walk.cy >= scene.rows)
+                return;
+        }
+    }
+}
 
 // Keeps its per-column buffers between frames, so that drawing allocates
 // nothing once the first frame is drawn.
@@ -137,15 +207,10 @@ private:
         double v0, vStep;
         const uint8_t* light;
     };
-    struct Hit {
-        double depth, along;
-        int line;
-        bool front;   // the eye is on the line's right side
-    };
     struct Frame;
 
     void CastColumn(Frame& frame, int x);
-    void DrawHit(Frame& frame, int x, const Hit& hit, int& top, int& bottom);
+    void DrawHit(Frame& frame, int x, const PreviewHit& hit, int& top, int& bottom);
     void DrawPlanes(Frame& frame, int x, const PreviewScene::SectorLook& sector, int top,
                     int bottom, int ceilingRow, int floorRow);
     void FindSprites(Frame& frame);
@@ -165,7 +230,5 @@ private:
     std::vector<uint64_t> covered_;
     int coveredWords_ = 0;
     std::vector<int> windowsPassed_, middlesDrawn_;
-    std::vector<Hit> hits_;
-    std::vector<int> stamp_;
-    int stampValue_ = 0;
+    PreviewRays rays_;
 };

@@ -23,23 +23,6 @@ namespace {
 constexpr int kSlot = 1280;   // each structure's square of free map
 constexpr int kColumns = 5;
 
-// The level as a PWAD of one map without nodes, for the node builder.
-void WritePwad(const std::string& path) {
-    MapData map;
-    map.things.assign(level.things.begin(), level.things.end());
-    map.lineDefs.assign(level.lineDefs.begin(), level.lineDefs.end());
-    map.sideDefs.assign(level.sideDefs.begin(), level.sideDefs.end());
-    map.vertices.assign(level.vertices.begin(), level.vertices.end());
-    map.sectors.assign(level.sectors.begin(), level.sectors.end());
-    map.segs.clear();
-    map.ssectors.clear();
-    map.blockmap.clear();
-    map.reject = testkit::Bytes(static_cast<size_t>(RejectBytes(level.sectors.count)), 0);
-    testkit::WadBuilder wad;
-    AddLevel(wad, "MAP01", map);
-    wad.write(path);
-}
-
 // A room of the level's default heights filling the slot; its Sector.
 int SlotRoom(int x, int y) {
     InsertRectangle(x, y, kSlot - 256, kSlot - 256, -1, ObjectKind::Plain, 0);
@@ -184,7 +167,7 @@ TEST_F(BuildersGameTest, EveryStructurePlaysInARealLevel) {
         GTEST_SKIP() << "Chocolate Doom or ZDBSP is not installed (" << testkit::kGameProgram << ", "
                      << testkit::kNodeBuilder << ")";
     std::string saved = session.Dir().file("BUILT.WAD"), built = session.Dir().file("NODES.WAD");
-    WritePwad(saved);
+    testkit::WriteLevelPwad(saved);
     ASSERT_TRUE(testkit::BuildNodes(saved, built, session.Dir().file("zdbsp.out")));
     testkit::ExpectGameStarts(session.Dir().path(), config.iwadName, built, "1");
 }

@@ -16,6 +16,16 @@ bool HaveGameAndNodeBuilder();
 // messages go to the file log. True when it succeeded.
 bool BuildNodes(const std::string& in, const std::string& out, const std::string& log);
 
+// Writes the current level as a PWAD of one map, MAP01, without nodes, for
+// the node builder.
+void WriteLevelPwad(const std::string& path);
+
+// The game's output (and "status N", its exit status) after running it on
+// the PWAD at the level of warp for a few seconds in the directory work,
+// with no display and no sound.
+std::string GameOutput(const std::string& work, const std::string& iwad, const std::string& pwad,
+                       const std::string& warp);
+
 // Runs the game on the PWAD at the level of warp ("12", "1 3") for a few
 // seconds in the directory work, with no display and no sound. A level that
 // starts keeps the game running until the time is up and says nothing of

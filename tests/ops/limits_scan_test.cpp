@@ -1,0 +1,234 @@
+// The engine limits scan on crafted levels whose counts follow by hand: a
+// room that looks onto a board of small Sectors, each lit its own way, so
+// that each shows a floor and a ceiling of its own; walls hidden in part;
+// the scan of a whole level; the level-wide numbers. Where Chocolate Doom
+// is installed, the board too large stops it at the start as the scan
+// says, and the one that fits plays.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "base/config.h"
+#include "base/flavour.h"
+#include "level/level.h"
+#include "ops/check_names.h"
+#include "ops/limits_scan.h"
+#include "support/game_kit.h"
+#include "support/map_kit.h"
+#include "support/map_lumps.h"
+#include "support/testkit.h"
+#include "wad/master.h"
+
+namespace {
+
+using mapkit::AddLineDef;
+using mapkit::AddSector;
+using mapkit::AddSideDef;
+using mapkit::AddThing;
+using mapkit::AddVertex;
+
+constexpr int kCell = 64;
+constexpr int kBoardX = 256;   // the board's west edge; the room lies west of it
+constexpr int kRows = 4;       // from y -128 to 128
+constexpr int kTwoSided = 4;
+
+int Side(int sector, const char* middle) {
+    int side = AddSideDef(sector);
+    SideDef& sd = level.sideDefs[side];
+    SetFieldName(sd.upper, "-");
+    SetFieldName(sd.lower, "-");
+    SetFieldName(sd.middle, middle);
+    return side;
+}
+
+// A LineDef from a to b, its first side facing right (the game's front).
+void Line(int a, int b, int right, int left) {
+    if (left < 0)
+        AddLineDef(a, b, Side(right, "STARTAN3"));
+    else
+        AddLineDef(a, b, Side(right, "-"), Side(left, "-"), kTwoSided);
+}
+
+// A room from x -64 to 256, y -128 to 128, with Player 1 at (0, 0) facing
+// east, onto a board of columns x 4 Sectors of 64 units, each of its own
+// light, ending in a wall; a Health Bonus in each board Sector with things.
+void BuildBoard(int columns, bool things = false) {
+    mapkit::ClearMap();
+    auto sector = [](int light) {
+        int s = AddSector();
+        level.sectors[s].light = int16_t(light);
+        SetFieldName(level.sectors[s].floorTexture, "FLOOR4_8");
+        SetFieldName(level.sectors[s].ceilingTexture, "CEIL3_5");
+        return s;
+    };
+    const int room = sector(96);
+    std::vector<int> cells;
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < kRows; ++r)
+            cells.push_back(sector(100 + int(cells.size())));
+    auto cell = [&](int c, int r) { return c < 0 ? room : c >= columns ? -1 : cells[size_t(c * kRows + r)]; };
+    auto vertex = [](int x, int y) { return AddVertex(x, y); };
+    std::vector<std::vector<int>> grid(size_t(columns + 1));   // [column line][row line]
+    for (int c = 0; c <= columns; ++c)
+        for (int r = 0; r <= kRows; ++r)
+            grid[size_t(c)].push_back(vertex(kBoardX + c * kCell, -128 + r * kCell));
+    const int w0 = vertex(-64, -128), w1 = vertex(-64, 128);
+    Line(w0, w1, room, -1);                      // west wall, facing east
+    Line(grid[0][0], w0, room, -1);              // south wall, facing north
+    Line(w1, grid[0][kRows], room, -1);          // north wall, facing south
+    for (int c = 0; c <= columns; ++c)
+        for (int r = 0; r < kRows; ++r) {        // going north: east on the right
+            int a = grid[size_t(c)][size_t(r)], b = grid[size_t(c)][size_t(r + 1)];
+            if (c == columns)
+                Line(b, a, cell(c - 1, r), -1);
+            else
+                Line(a, b, cell(c, r), cell(c - 1, r));
+        }
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r <= kRows; ++r) {       // going east: south on the right
+            int a = grid[size_t(c)][size_t(r)], b = grid[size_t(c + 1)][size_t(r)];
+            if (r == 0)
+                Line(b, a, cell(c, 0), -1);
+            else if (r == kRows)
+                Line(a, b, cell(c, r - 1), -1);
+            else
+                Line(a, b, cell(c, r - 1), cell(c, r));
+        }
+    AddThing(0, 0, 1, 0, 7);
+    if (things)
+        for (int c = 0; c < columns; ++c)
+            for (int r = 0; r < kRows; ++r)
+                AddThing(kBoardX + c * kCell + 32, -128 + r * kCell + 32, 2014, 0, 7);
+}
+
+class LimitsScanTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetFlavour(Flavour::Doom);
+        ResetConfig();
+        if (!mapkit::OpenFreedoom2())
+            GTEST_SKIP() << "Freedoom is not installed";
+    }
+
+    LimitCounts CountFromStart(double headingDegrees = 0) {
+        assets = LoadPreviewAssets(level);
+        PreviewScene scene = BuildPreviewScene(level, assets);
+        ChoosePreviewThings(scene, {});
+        LimitCounter counter(scene, level);
+        return counter.Count({0, 0, 41, headingDegrees * 3.14159265358979 / 180});
+    }
+
+    PreviewAssets assets;
+};
+
+// Every board Sector shows a floor and a ceiling of its own look, and the
+// room one of each: 2 * 4 * columns + 2 visplanes. The walls: the room's
+// two side walls, the board's LineDefs between neighbours of another light
+// and its three outer walls as far as each is seen.
+TEST_F(LimitsScanTest, EachLookShownIsAVisplane) {
+    struct Case {
+        int columns;
+        bool things;
+        int visplanes, sprites;
+    } cases[] = {{15, false, 122, 0}, {16, true, 130, 64}, {2, true, 18, 8}};
+    for (const Case& c : cases) {
+        BuildBoard(c.columns, c.things);
+        LimitCounts counts = CountFromStart();
+        EXPECT_EQ(c.visplanes, counts[EngineLimit::Visplanes]) << c.columns;
+        EXPECT_EQ(c.sprites, counts[EngineLimit::Sprites]) << c.columns;
+    }
+    // Facing west, only the room: its floor and ceiling, its west wall.
+    BuildBoard(16, true);
+    LimitCounts back = CountFromStart(180);
+    EXPECT_EQ(2, back[EngineLimit::Visplanes]);
+    EXPECT_EQ(1, back[EngineLimit::Drawsegs]);
+    EXPECT_EQ(0, back[EngineLimit::Sprites]);
+}
+
+// The same look again beyond another in the same columns is a visplane
+// more; a wall hidden in the middle by a nearer solid one is two pieces.
+TEST_F(LimitsScanTest, PlanesSplitWhereTheirColumnsMeetAgainAndWallsWhereHidden) {
+    BuildBoard(3);
+    // Light the middle column of the board as the room: that look is met
+    // again farther in the same columns, a new visplane (one per Sector:
+    // they are not neighbours).
+    for (int r = 0; r < kRows; ++r)
+        level.sectors[1 + kRows + r].light = level.sectors[0].light;
+    LimitCounts counts = CountFromStart();
+    EXPECT_EQ(2 * 8 + 2 + 2 * 4, counts[EngineLimit::Visplanes]);
+    // Two board columns of one look and no middle textures: the LineDefs
+    // between them are passed by, nothing drawn.
+    BuildBoard(2);
+    for (int s = 1; s < level.sectors.count; ++s)
+        level.sectors[s].light = 200;
+    counts = CountFromStart();
+    EXPECT_EQ(2 + 2, counts[EngineLimit::Visplanes]);
+    // Room side walls 2, board edge towards the room 4, board outer walls:
+    // south 2, north 2, east 4.
+    EXPECT_EQ(2 + 4 + 2 + 2 + 4, counts[EngineLimit::Drawsegs]);
+    // A room from x -64 to 512, y -256 to 256: its far wall is one piece,
+    // two with a pillar in front of its middle, whose own front is one more.
+    for (bool pillar : {false, true}) {
+        mapkit::ClearMap();
+        int room = AddSector();
+        mapkit::AddRoom(-64, -256, 512, 256, room);
+        if (pillar)
+            mapkit::AddRoom(224, -32, 288, 32, AddSector(0, 0, 0, 0), room);
+        counts = CountFromStart();
+        EXPECT_EQ(pillar ? 2 + 2 + 1 : 2 + 1, counts[EngineLimit::Drawsegs]);
+        EXPECT_EQ(2, counts[EngineLimit::Visplanes]);
+    }
+}
+
+TEST_F(LimitsScanTest, TheScanFindsTheStartOverTheLimitAndStopsWhenAsked) {
+    BuildBoard(16);
+    assets = LoadPreviewAssets(level);
+    LimitsScan scan = ScanLimits(level, assets, {}, [](long, long) { return true; });
+    ASSERT_TRUE(scan.finished);
+    // 5 x 4 points in the room, 64 on the board.
+    EXPECT_EQ(size_t(5 * 4 + 64), scan.points.size());
+    std::vector<LimitPoint> over = PointsOverLimits(scan);
+    ASSERT_FALSE(over.empty());
+    bool startOver = false;
+    for (const LimitPoint& p : over)
+        startOver = startOver || (std::abs(p.x) <= 32 && std::abs(p.y) <= 32 && p.heading == 0);
+    EXPECT_TRUE(startOver);
+    EXPECT_NE(std::string::npos, DescribeCounts(over.front().most, false).find("visplanes 1"));
+
+    BuildBoard(15);
+    EXPECT_TRUE(PointsOverLimits(ScanLimits(level, assets, {}, [](long, long) { return true; })).empty());
+
+    long asked = 0;
+    LimitsScan stopped = ScanLimits(level, assets, {}, [&](long done, long) { return ++asked, done < 3; });
+    EXPECT_FALSE(stopped.finished);
+    EXPECT_EQ(3u, stopped.points.size());
+}
+
+TEST_F(LimitsScanTest, NumbersBeyondSixteenBitsAreFound) {
+    BuildBoard(1);
+    EXPECT_TRUE(StaticLimitFindings(level).empty());
+    AllocateArray(level.sideDefs, 32768, 32768);
+    std::vector<std::string> found = StaticLimitFindings(level);
+    ASSERT_EQ(1u, found.size());
+    EXPECT_NE(std::string::npos, found[0].find("32768 SideDefs"));
+}
+
+// The game itself, where it is installed: the board of 16 columns stops it
+// at the start, that of 15 plays.
+TEST_F(LimitsScanTest, ChocolateDoomAgreesAtTheStart) {
+    if (!testkit::HaveGameAndNodeBuilder())
+        GTEST_SKIP() << "Chocolate Doom or ZDBSP is not installed";
+    testkit::ScratchDir dir;
+    for (int columns : {15, 16}) {
+        BuildBoard(columns);
+        std::string raw = dir.file("raw.wad"), built = dir.file("built.wad");
+        testkit::WriteLevelPwad(raw);
+        ASSERT_TRUE(testkit::BuildNodes(raw, built, dir.file("zdbsp.log")));
+        std::string output = testkit::GameOutput(dir.path(), testkit::FreedoomIwad(2), built, "1");
+        std::string expected = columns == 16 ? "R_FindPlane: no more visplanes" : "status 124";
+        EXPECT_NE(std::string::npos, output.find(expected)) << output;
+    }
+}
+
+}  // namespace
