@@ -57,7 +57,7 @@ int CheckMenu(int x, int y) {
          "Check SideDef Textures", "Check Texture Names", "Check Thing names/Exit",
          "Check Linedef types/tags", "Check Sector  types/tags", "Check (5,6,7,8)",
          "Check (2,3,4  )", "Check (2 ... 8) All", "Automatic fix missing Textures",
-         "Automatic fix Texture names"});
+         "Automatic fix Texture names", "Check engine limits"});
 }
 
 int AcceptLevel() { return 1; }

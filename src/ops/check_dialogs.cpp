@@ -80,6 +80,14 @@ public:
         ProgressBar(barX1_, barY1_, barX2_, barY2_, percent);
     }
 
+    bool StopAsked() override {
+        int key = 0;
+        while (ReadKey(&key))
+            if (key == kKeyEsc)
+                return true;
+        return false;
+    }
+
     void Note(const std::string& line1, const std::string& line2) override {
         MessageBox(kCentred, kCentred, LineAlign::Centred, nullptr, kNoButtons, nullptr, 0, nullptr,
                    {line1.c_str(), line2.c_str()});

@@ -27,6 +27,9 @@ public:
     // the bar to done out of total (nothing when total is 0).
     virtual void Title(const std::string& text) = 0;
     virtual void Progress(long done, long total) = 0;
+    // Whether the user asked to stop a long check (Esc); never without a
+    // screen.
+    virtual bool StopAsked() { return false; }
     // A box that says what the check about to run looks for.
     virtual void Note(const std::string& line1, const std::string& line2) = 0;
     // The verification dialog on object n of the kind (an ObjectType code):

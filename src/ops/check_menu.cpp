@@ -5,6 +5,7 @@
 #include "editor/editor_actions.h"
 #include "ops/checks.h"
 #include "ops/find_replace.h"
+#include "ops/limits_check.h"
 #include "ops/statistics.h"
 #include "ui/menus.h"
 
@@ -34,6 +35,7 @@ std::vector<Check> ChecksOf(int item) {
                 CheckThingTypes,    CheckLineDefTypes,    CheckSectorTypes};
     case kCheckFixTextures: return {TexturesFixed};
     case kCheckFixTextureNames: return {NamesFixed};
+    case kCheckEngineLimits: return {CheckEngineLimits};
     default: return {};
     }
 }
@@ -67,7 +69,7 @@ int CheckMenu(int x, int y) {
          "Check SideDef Textures", "Check Texture Names", "Check Thing names/Exit",
          "Check Linedef types/tags", "Check Sector  types/tags", "Check (5,6,7,8)",
          "Check (2,3,4  )", "Check (2 ... 8) All", "Automatic fix missing Textures",
-         "Automatic fix Texture names"});
+         "Automatic fix Texture names", "Check engine limits"});
     if (item == kMenuNext || item == kMenuPrevious)
         return item;
     if (item > 0)

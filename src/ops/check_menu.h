@@ -19,6 +19,7 @@ enum CheckItem {
     kCheckAll,               // 2 ... 8, without the exits
     kCheckFixTextures,
     kCheckFixTextureNames,
+    kCheckEngineLimits,      // where the original games run out of room
 };
 
 // Runs the checks of a menu item, each only when the one before it ran to

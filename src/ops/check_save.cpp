@@ -1,5 +1,6 @@
 // The box before a save that lists what the game cannot load or play as it
 // is.
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -8,12 +9,17 @@
 #include "level/level.h"
 #include "ops/check_names.h"
 #include "ops/checks.h"
+#include "ops/limits_check.h"
 #include "pictures/namelists.h"
 
 namespace {
 
 constexpr size_t kListedFindings = 8;
 constexpr int16_t kPlayer1Start = 1;
+// The largest level scanned for the engine's limits at every save: about a
+// second. Larger ones are told of when the Check menu scanned them as they
+// stand.
+constexpr int kLineDefsScannedAtSave = 4000;
 
 struct Finding {
     std::string text;
@@ -96,6 +102,18 @@ void PlayerStarts(std::vector<Finding>& found) {
         found.push_back({Format("%d Player 1 starts: the extra ones become voodoo dolls", starts), kObjThing, second});
 }
 
+// Esc while the scan runs leaves the limits unchecked, as on a larger level
+// not scanned since it changed.
+void EngineLimits(std::vector<Finding>& found, CheckDialogs& dialogs) {
+    LimitFindings limits;
+    if (level.lineDefs.count > kLineDefsScannedAtSave && !LimitsScanIsCurrent())
+        limits.lines = StaticLimitFindings(level);
+    else if (!FindEngineLimits(dialogs, limits))
+        return;
+    for (const std::string& line : limits.lines)
+        found.push_back({line, kObjSector, std::max(limits.sector, 0)});
+}
+
 }  // namespace
 
 bool CheckUnplayable(CheckDialogs& dialogs) {
@@ -103,6 +121,7 @@ bool CheckUnplayable(CheckDialogs& dialogs) {
     References(found);
     Names(found);
     PlayerStarts(found);
+    EngineLimits(found, dialogs);
     if (found.empty())
         return true;
     std::vector<std::string> lines = {"The game cannot use this level as it is:"};

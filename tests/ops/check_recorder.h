@@ -18,6 +18,8 @@ public:
     bool confirmAnswer = false;
     int cancelAt = -1;
     bool warningAnswer = true;
+    // Esc once progress reaches stopAt (-1: never).
+    long stopAt = -1;
 
     // What was said, one line each:
     //   "Fault LineDef 3: first | second" (Crash, Found likewise)
@@ -39,6 +41,7 @@ public:
         lastDone = done;
         lastTotal = total;
     }
+    bool StopAsked() override { return stopAt >= 0 && lastDone >= stopAt; }
     void Note(const std::string&, const std::string&) override {}
     bool Verify(const std::string& first, const std::string& second, int kind, int n,
                 Severity severity) override {

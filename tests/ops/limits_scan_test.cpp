@@ -1,7 +1,8 @@
 // The engine limits scan on crafted levels whose counts follow by hand: a
 // room that looks onto a board of small Sectors, each lit its own way, so
 // that each shows a floor and a ceiling of its own; walls hidden in part;
-// the scan of a whole level; the level-wide numbers. Where Chocolate Doom
+// the scan of a whole level, in the checker and before saves; the
+// level-wide numbers. Where Chocolate Doom
 // is installed, the board too large stops it at the start as the scan
 // says, and the one that fits plays.
 #include <gtest/gtest.h>
@@ -12,7 +13,11 @@
 #include "base/config.h"
 #include "base/flavour.h"
 #include "level/level.h"
+#include "check_recorder.h"
+#include "ops/check_menu.h"
 #include "ops/check_names.h"
+#include "ops/checks.h"
+#include "ops/limits_check.h"
 #include "ops/limits_scan.h"
 #include "support/game_kit.h"
 #include "support/map_kit.h"
@@ -203,6 +208,33 @@ TEST_F(LimitsScanTest, TheScanFindsTheStartOverTheLimitAndStopsWhenAsked) {
     LimitsScan stopped = ScanLimits(level, assets, {}, [&](long done, long) { return ++asked, done < 3; });
     EXPECT_FALSE(stopped.finished);
     EXPECT_EQ(3u, stopped.points.size());
+}
+
+// The checker's item and the save's warning box tell of the start; the
+// scan is made once for the level as it stands, and Esc stops it.
+TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
+    BuildBoard(16);
+    limitsState = {};
+    checktest::Recorder checker;
+    EXPECT_TRUE(RunCheckItem(kCheckEngineLimits, checker));
+    ASSERT_EQ(1u, checker.said.size());
+    EXPECT_NE(std::string::npos, checker.said[0].find("Ask: Where the original engine runs out of room: | At ("));
+    EXPECT_NE(std::string::npos, checker.said[0].find("facing 0 the game needs visplanes 130/128"));
+    checktest::Recorder save;
+    EXPECT_TRUE(CheckUnplayable(save));
+    ASSERT_EQ(1u, save.said.size());
+    EXPECT_NE(std::string::npos, save.said[0].find("visplanes 130/128"));
+    EXPECT_TRUE(save.titles.empty()) << "scanned once";
+
+    BuildBoard(15);
+    checktest::Recorder stopped;
+    stopped.stopAt = 2;
+    EXPECT_FALSE(RunCheckItem(kCheckEngineLimits, stopped));
+    EXPECT_TRUE(stopped.said.empty());
+    checktest::Recorder sound;
+    EXPECT_TRUE(CheckUnplayable(sound));
+    EXPECT_TRUE(sound.said.empty());
+    EXPECT_EQ(1u, sound.titles.size());
 }
 
 TEST_F(LimitsScanTest, NumbersBeyondSixteenBitsAreFound) {
