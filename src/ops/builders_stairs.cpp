@@ -15,6 +15,7 @@
 #include "ops/builder_geometry.h"
 #include "ops/builders.h"
 #include "ops/edit_support.h"
+#include "ops/sector_walk.h"
 #include "ops/vertex_check.h"
 #include "ops/vertex_ops.h"
 #include "ui/forms.h"
@@ -40,6 +41,7 @@ struct Stairs {
     int l1 = -1, l2 = -1;
     int sector = -1;
     bool reversed = false;
+    int bottomRiser = -1;
     std::vector<int> pieces1, pieces2;   // in step order, bottom first
     SelectionList made;
 };
@@ -146,8 +148,8 @@ int MakeRiser(Stairs& st, int a, int b, int lower, int upper) {
 // A LineDef of the Sector already where a riser goes, beside the step whose
 // pieces are p1 and p2: its side towards them, when it faced the stairs'
 // Sector, now faces `step`; with a Sector behind it, it becomes the riser
-// between the two, else it stays a wall of the step.
-void ReuseAsRiser(Stairs& st, int l, int step, int p1, int p2) {
+// between the two, else it stays a wall of the step. Returns l.
+int ReuseAsRiser(Stairs& st, int l, int step, int p1, int p2) {
     LineDef& ld = level.lineDefs[l];
     MapXY a = StartOf(l), b = EndOf(l), m1 = Midpoint(p1), m2 = Midpoint(p2);
     double towards = double(b.x - a.x) * ((m1.y + m2.y) / 2.0 - a.y) - double(b.y - a.y) * ((m1.x + m2.x) / 2.0 - a.x);
@@ -159,6 +161,7 @@ void ReuseAsRiser(Stairs& st, int l, int step, int p1, int p2) {
         ShowStepTextures(l);
     }
     SelectObject(st.made, l);
+    return l;
 }
 
 // Every LineDef between Sector s and another, after s's heights changed.
@@ -181,33 +184,20 @@ void RiserEnds(const Stairs& st, int p1, int p2, bool top, int& a, int& b) {
     }
 }
 
-// The SideDefs facing the stairs' Sector beyond the landing riser (found by
-// following LineDefs with such a side from its ends) now face t. False when
-// there were none.
-bool MoveLandingSides(int riser, int s, int t) {
-    std::vector<bool> seen(static_cast<size_t>(level.vertices.count), false);
-    std::vector<int> todo = {level.lineDefs[riser].start, level.lineDefs[riser].end};
-    bool moved = false;
-    while (!todo.empty()) {
-        int v = todo.back();
-        todo.pop_back();
-        if (!ValidVertex(v) || seen[static_cast<size_t>(v)])
-            continue;
-        seen[static_cast<size_t>(v)] = true;
-        for (LineDef& ld : level.lineDefs) {
-            if (ld.start != v && ld.end != v)
-                continue;
-            bool facing = false;
-            for (uint16_t side : {ld.sideDef1, ld.sideDef2})
-                if (SectorOfSide(side) == s) {
-                    level.sideDefs[side].sector = static_cast<uint16_t>(t);
-                    facing = moved = true;
-                }
-            if (facing)
-                todo.insert(todo.end(), {ld.start, ld.end});
-        }
-    }
-    return moved;
+// The sides of the stairs' Sector s round the landing, the area beyond the
+// top riser from a to b, now face t. False when the landing is no area of
+// its own: the walk round it comes to the bottom riser (the stairs stand in
+// the Sector without cutting it in two), or finds no way round.
+bool MoveLandingSides(int a, int b, int bottomRiser, int s, int t) {
+    Walk walk = WalkRound(s, a, b);
+    if (walk.end != WalkEnd::Reached)
+        return false;
+    for (const WalkedSide& walked : walk.sides)
+        if (walked.lineDef == bottomRiser)
+            return false;
+    for (const WalkedSide& walked : walk.sides)
+        level.sideDefs[SideDefOn(level.lineDefs[walked.lineDef], walked.side)].sector = static_cast<uint16_t>(t);
+    return true;
 }
 
 // The shapes standing in the landing that no LineDef joins to its walls
@@ -252,10 +242,9 @@ void BuildSteps(Stairs& st) {
         int a = 0, b = 0;
         RiserEnds(st, p1, p2, false, a, b);
         int existing = LineDefJoining(a, b);
-        if (i == 0 && existing >= 0)
-            ReuseAsRiser(st, existing, n, p1, p2);
-        else
-            MakeRiser(st, a, b, previous, n);
+        int riser = i == 0 && existing >= 0 ? ReuseAsRiser(st, existing, n, p1, p2) : MakeRiser(st, a, b, previous, n);
+        if (i == 0)
+            st.bottomRiser = riser;
         MoveSide(level.lineDefs[p1].sideDef1, n);
         MoveSide(InnerSide2(st, p2), n);
         ShowStepTextures(p1);   // a piece between a step and a room beside it
@@ -288,12 +277,9 @@ void BuildSteps(Stairs& st) {
         return;
     }
     int riser = MakeRiser(st, a, b, previous, t);
-    if (!MoveLandingSides(riser, s, t))
-        ReportFailure(Format("Can't find Sector %d at Line %d", s, riser));
-    MoveIslands(s, t);
     // Stairs that do not cut the Sector in two (it runs on round a pillar
     // beside them) have no landing of their own: the rest stays one Sector.
-    if (!SectorClosed(s) || !SectorClosed(t)) {
+    if (!MoveLandingSides(a, b, st.bottomRiser, s, t)) {
         for (SideDef& sd : level.sideDefs)
             if (sd.sector == t)
                 sd.sector = static_cast<uint16_t>(s);
@@ -301,6 +287,7 @@ void BuildSteps(Stairs& st) {
         ShowStepTextures(riser);
         return;
     }
+    MoveIslands(s, t);
     ShowStepTexturesAround(t);
 }
 

@@ -1,5 +1,8 @@
 #include "ops/linedef_ops.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -10,7 +13,10 @@
 #include "editor/picking.h"
 #include "level/history.h"
 #include "level/level.h"
+#include "ops/builder_geometry.h"
 #include "ops/edit_support.h"
+#include "ops/sector_walk.h"
+#include "ops/vertex_check.h"
 #include "ops/vertex_ops.h"
 #include "ui/input.h"
 #include "ui/menus.h"
@@ -42,44 +48,87 @@ SplitChoice AskSplitChoice(bool offerSplit) {
 
 bool Faces(uint16_t side, int sector) { return SectorOfSide(side) == sector && sector >= 0; }
 
-// The walk along the boundary of a Sector, the Sector on the right.
-struct Walk {
-    std::vector<int> lineDefs;
-    std::string failure;   // "" when the walk reached its end
-};
+// --- The path of a new LineDef -------------------------------------------------
 
-// Walks from a to b along the LineDefs whose side facing s lies on the right
-// of the walk. A walk that runs into a loop without a or b fails as one that
-// comes back to a: b cannot be reached.
-Walk WalkBoundary(int s, int a, int b) {
-    Walk walk;
-    std::vector<bool> seen(static_cast<size_t>(level.vertices.count), false);
-    int c = a;
-    while (c != b) {
-        int via = -1, next = -1;
-        for (int l = 0; l < level.lineDefs.count && via < 0; ++l) {
-            const LineDef& ld = level.lineDefs[l];
-            if (ld.start == c && Faces(ld.sideDef1, s))
-                via = l, next = ld.end;
-            else if (ld.end == c && Faces(ld.sideDef2, s))
-                via = l, next = ld.start;
+int64_t Cross(MapXY o, MapXY p, MapXY q) {
+    return int64_t{p.x - o.x} * (q.y - o.y) - int64_t{p.y - o.y} * (q.x - o.x);
+}
+
+MapXY At(int v) { return {level.vertices[v].x, level.vertices[v].y}; }
+
+// Whether q lies on the segment o-p, ends included.
+bool OnSegment(MapXY o, MapXY p, MapXY q) {
+    return Cross(o, p, q) == 0 && std::min(o.x, p.x) <= q.x && q.x <= std::max(o.x, p.x) &&
+           std::min(o.y, p.y) <= q.y && q.y <= std::max(o.y, p.y);
+}
+
+int Sign(int64_t v) { return (v > 0) - (v < 0); }
+
+// Whether the segments p-q and r-t have a point in common.
+bool SegmentsMeet(MapXY p, MapXY q, MapXY r, MapXY t) {
+    int d1 = Sign(Cross(p, q, r)), d2 = Sign(Cross(p, q, t)), d3 = Sign(Cross(r, t, p)), d4 = Sign(Cross(r, t, q));
+    if (d1 * d2 < 0 && d3 * d4 < 0)
+        return true;
+    return OnSegment(p, q, r) || OnSegment(p, q, t) || OnSegment(r, t, p) || OnSegment(r, t, q);
+}
+
+// Whether the segment p-q passes within r of v (the square the vertex
+// check uses).
+bool PassesNear(MapXY p, MapXY q, MapXY v, int r) {
+    if (std::abs(p.x - v.x) <= r && std::abs(p.y - v.y) <= r)
+        return true;
+    const MapXY corners[4] = {{v.x - r, v.y - r}, {v.x + r, v.y - r}, {v.x + r, v.y + r}, {v.x - r, v.y + r}};
+    for (int k = 0; k < 4; ++k)
+        if (SegmentsMeet(p, q, corners[k], corners[(k + 1) % 4]))
+            return true;
+    return false;
+}
+
+// Why no LineDef can run from Vertex a to b: it would have no length, pass
+// through the Vertex of a LineDef (within "Overlap Tolerance"), run along a
+// LineDef that ends at a or b, or meet any other; "" when nothing is in its
+// way. LineDefs that already join a and b are not in the way.
+std::string PathBlocked(int a, int b) {
+    MapXY p = At(a), q = At(b);
+    if (p.x == q.x && p.y == q.y)
+        return "it would have no length.";
+    std::vector<bool> used(static_cast<size_t>(level.vertices.count), false);
+    for (const LineDef& ld : level.lineDefs)
+        for (uint16_t v : {ld.start, ld.end})
+            if (ValidVertex(v))
+                used[v] = true;
+    for (int v = 0; v < level.vertices.count; ++v)
+        if (used[static_cast<size_t>(v)] && v != a && v != b && PassesNear(p, q, At(v), OverlapTolerance()))
+            return Format("it would pass through Vertex %d.", v);
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
+            continue;
+        bool atA = ld.start == a || ld.end == a, atB = ld.start == b || ld.end == b;
+        if (atA && atB)
+            continue;
+        MapXY s = At(ld.start), e = At(ld.end);
+        if (atA || atB) {
+            MapXY from = atA ? p : q, to = atA ? q : p, other = (ld.start == a || ld.start == b) ? e : s;
+            int64_t along = int64_t{to.x - from.x} * (other.x - from.x) + int64_t{to.y - from.y} * (other.y - from.y);
+            if (Cross(from, to, other) == 0 && along > 0)
+                return Format("it would run along LineDef %d.", l);
+        } else if (SegmentsMeet(p, q, s, e)) {
+            return Format("it would cross LineDef %d.", l);
         }
-        if (via < 0) {
-            walk.failure = c == a ? Format("There is no SideDef starting from Vertex %d", c)
-                                  : Format("Cannot go past Vertex %d)", c);
-            return walk;
-        }
-        walk.lineDefs.push_back(via);
-        c = next;
-        bool looped = ValidVertex(c) && seen[static_cast<size_t>(c)];
-        if (c == a || looped) {
-            walk.failure = "Vertexes are in a different Sectors";
-            return walk;
-        }
-        if (ValidVertex(c))
-            seen[static_cast<size_t>(c)] = true;
     }
-    return walk;
+    return "";
+}
+
+// The failure of a walk, in the words the split shows.
+std::string WalkFailure(const Walk& walk) {
+    switch (walk.end) {
+    case WalkEnd::Reached: return "";
+    case WalkEnd::NoStart: return Format("There is no SideDef starting from Vertex %d", walk.at);
+    case WalkEnd::Stuck: return Format("Cannot go past Vertex %d)", walk.at);
+    case WalkEnd::CameRound: break;
+    }
+    return "Vertexes are in a different Sectors";
 }
 
 int NewSideFacing(int sector) {
@@ -101,14 +150,6 @@ void AddTwoSidedLineDef(int a, int b, int right, int left) {
     ld.type = ld.tag = 0;
     ld.sideDef1 = static_cast<uint16_t>(side1);
     ld.sideDef2 = static_cast<uint16_t>(side2);
-}
-
-// The side of the LineDef that faces s (the first when both do) now faces n.
-void MoveSideFacing(int l, int s, int n) {
-    const LineDef& ld = level.lineDefs[l];
-    uint16_t side = Faces(ld.sideDef1, s) ? ld.sideDef1 : ld.sideDef2;
-    if (Faces(side, s))
-        level.sideDefs[side].sector = static_cast<uint16_t>(n);
 }
 
 // Every side facing s that lies inside the new part, the loop of the walk
@@ -162,6 +203,11 @@ SplitResult AddLineDefSplitSector(int a, int b, int replace) {
         ErrorBeep();
         return SplitResult::Failed;
     }
+    std::string blocked = PathBlocked(a, b);
+    if (!blocked.empty()) {
+        ReportFailure(Format("Cannot add a LineDef from Vertex %d to %d:", a, b), blocked);
+        return SplitResult::Failed;
+    }
     bool onLineDefs = UsedByLineDef(a) || UsedByLineDef(b);
     SplitChoice choice = AskSplitChoice(onLineDefs);
     if (choice == SplitChoice::Exit)
@@ -191,18 +237,20 @@ SplitResult AddLineDefSplitSector(int a, int b, int replace) {
     // needs the Sector around it.
     Walk walk;
     if (onLineDefs)
-        walk = WalkBoundary(s, a, b);
-    if (!walk.failure.empty()) {
+        walk = WalkRound(s, a, b);
+    if (walk.end != WalkEnd::Reached) {
         before.Restore();
-        ReportFailure(Format("Sector %d, Vertex %d to %d", s, a, b), walk.failure);
+        ReportFailure(Format("Sector %d, Vertex %d to %d", s, a, b), WalkFailure(walk));
         return SplitResult::Failed;
     }
     int n = split ? InsertObject(kObjSector, s, 0, 0) : s;
     AddTwoSidedLineDef(a, b, s, n);
     if (split) {
-        for (int l : walk.lineDefs)
-            MoveSideFacing(l, s, n);
-        std::vector<int> loop = walk.lineDefs;
+        std::vector<int> loop;
+        for (const WalkedSide& walked : walk.sides) {
+            level.sideDefs[SideDefOn(level.lineDefs[walked.lineDef], walked.side)].sector = static_cast<uint16_t>(n);
+            loop.push_back(walked.lineDef);
+        }
         loop.push_back(level.lineDefs.count - 1);
         MoveInnerSides(s, n, loop);
     }

@@ -20,7 +20,11 @@
 // LineDef already joins a and b, `replace` (when >= 0) is deleted, or else
 // the user is asked whether to delete the LineDef found. The new LineDef's
 // first side faces the old Sector; both sides have "-" as normal texture.
-// Failures (no Sector between a and b, a boundary walk that ends or comes
+// The walk follows the Sector's area that the new LineDef cuts, turning at
+// each Vertex to the next LineDef round it, so that it never wanders along
+// a LineDef inside the Sector into another part of it.
+// Failures (a path that would pass through a Vertex, run along or cross a
+// LineDef; no Sector between a and b; a boundary walk that ends or comes
 // back) are reported and change nothing. Returns Cancelled when the user
 // chose "Exit" or pressed Esc.
 SplitResult AddLineDefSplitSector(int a, int b, int replace = -1);

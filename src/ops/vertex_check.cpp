@@ -98,8 +98,6 @@ bool NearLineDef(const LineDef& ld, Vertex p, int r) {
            std::min(s->y, e->y) <= p.y + r && std::max(s->y, e->y) >= p.y - r;
 }
 
-int OverlapTolerance() { return std::clamp<int>(config.overlapTolerance, 0, kMaxOverlapTolerance); }
-
 // Phase 2. False when the check is to end.
 bool SplitLineDefsAtVertexes(VertexCheck& check) {
     ShowEditorMessage(" Checking LineDef Split-Press Esc to Cancel");
@@ -194,6 +192,8 @@ void RunCheck(VertexCheck& check) {
 }
 
 }  // namespace
+
+int OverlapTolerance() { return std::clamp<int>(config.overlapTolerance, 0, kMaxOverlapTolerance); }
 
 void CheckVertexes(SelectionList& vertexes, CheckStyle style) {
     VertexCheck check;

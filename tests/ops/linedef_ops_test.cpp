@@ -5,6 +5,7 @@
 
 #include "ops/linedef_ops.h"
 #include "ops_fixture.h"
+#include "support/level_validity.h"
 
 namespace {
 
@@ -84,6 +85,45 @@ TEST_F(LineDefOpsTest, TheChoiceOfTwoSidesKeepsOneSector) {
     }
 }
 
+// LineDefs with the room on both sides lie on the walk's way, numbered
+// before the walls: the new Sector is the area the new LineDef cuts off,
+// with both sides of a LineDef that ends inside it and one side of one
+// that parts the room.
+TEST_F(LineDefOpsTest, TheSplitTakesTheAreaTheNewLineDefCutsOff) {
+    struct Case {
+        const char* name;
+        void (*build)();   // more map, then the split
+        std::vector<std::pair<int, int>> sectors;   // of each LineDef's sides
+    };
+    const Case cases[] = {
+        {"a spur from a corner",
+         [] {
+             AddLineDef(1, AddVertex(50, 150), AddSideDef(0), AddSideDef(0), 4);
+             std::swap(level.lineDefs[1], level.lineDefs[4]);   // before the north wall
+             AddLineDefSplitSector(0, 2);
+         },
+         {{1, -1}, {1, 1}, {0, -1}, {0, -1}, {1, -1}, {0, 1}}},
+        {"a LineDef across the room",
+         [] {
+             AddLineDef(1, 3, AddSideDef(0), AddSideDef(0), 4);
+             SplitLineDefsAndSector(4, 3);   // from its middle to the south wall's
+         },
+         {{0, -1}, {0, -1}, {0, -1}, {1, -1}, {0, 0}, {0, -1}, {1, 0}, {0, 1}}},
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        Room();
+        Answers({"Enter"});   // "Split Sector"
+        c.build();
+        EXPECT_EQ(level.sectors.count, 2) << c.name;
+        std::vector<std::pair<int, int>> sectors;
+        for (const LineDef& ld : level.lineDefs)
+            sectors.emplace_back(SectorOf(ld.sideDef1), ld.sideDef2 == kNoReference ? -1 : SectorOf(ld.sideDef2));
+        EXPECT_EQ(sectors, c.sectors) << c.name;
+        EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Game)) << c.name;
+    }
+}
+
 TEST_F(LineDefOpsTest, AnExistingLineDefIsReplacedOrKeptOnRequest) {
     struct Case {
         int replace;
@@ -134,15 +174,23 @@ TEST_F(LineDefOpsTest, FailuresAndCancelsChangeNothing) {
         {"no side from a",
          [](LineDefOpsTest&) { level.lineDefs[0].sideDef1 = kNoReference; }, 0, 2, {"2"},
          SplitResult::Failed, "Sector 0, Vertex 0 to 2", "There is no SideDef starting from Vertex 0"},
-        // A two-sided LineDef from the west wall into the room, both sides in
-        // it, before the north wall: the walk would go back and forth on it.
-        {"back and forth",
+        // The path itself: a Vertex within the tolerance of it, a LineDef
+        // from a that it would run along, a pillar across it.
+        {"through a Vertex",
          [](LineDefOpsTest&) {
-             int inside = AddVertex(50, 150);
-             AddLineDef(1, inside, AddSideDef(0), AddSideDef(0), 4);
-             std::swap(level.lineDefs[1], level.lineDefs[4]);
+             int on = AddVertex(101, 99);
+             AddLineDef(on, AddVertex(101, 150), AddSideDef(0), AddSideDef(0), 4);
          },
-         0, 2, {"2"}, SplitResult::Failed, "Sector 0, Vertex 0 to 2", "Vertexes are in a different Sectors"},
+         0, 2, {}, SplitResult::Failed, "Cannot add a LineDef from Vertex 0 to 2:",
+         "it would pass through Vertex 4."},
+        {"along a LineDef",
+         [](LineDefOpsTest&) {
+             AddLineDef(0, AddVertex(150, 150), AddSideDef(0), AddSideDef(0), 4);
+             AddVertex(100, 100);
+         },
+         0, 5, {}, SplitResult::Failed, "Cannot add a LineDef from Vertex 0 to 5:", "it would run along LineDef 4."},
+        {"across a pillar", [](LineDefOpsTest&) { AddPillar(80, 100, 160, 130, 0); }, 0, 2, {},
+         SplitResult::Failed, "Cannot add a LineDef from Vertex 0 to 2:", "it would cross LineDef 4."},
     };
     for (const Case& c : cases) {
         mapkit::ClearMap();
@@ -158,11 +206,12 @@ TEST_F(LineDefOpsTest, FailuresAndCancelsChangeNothing) {
         EXPECT_EQ(AddLineDefSplitSector(c.a, c.b), c.result) << c.name;
         EXPECT_EQ(LevelArrayBytes(), before) << c.name;
         EXPECT_EQ(Step(), "") << c.name;
+        size_t box = c.answers.size();   // the failure's, after the menu
         if (c.heading) {
-            EXPECT_TRUE(Showed(1, c.heading)) << c.name;
+            EXPECT_TRUE(Showed(box, c.heading)) << c.name;
         }
         if (c.message) {
-            EXPECT_TRUE(Showed(1, c.message)) << c.name;
+            EXPECT_TRUE(Showed(box, c.message)) << c.name;
         }
     }
 }
@@ -187,7 +236,7 @@ TEST_F(LineDefOpsTest, TwoWallsOfARoomAreJoinedAcrossIt) {
 TEST_F(LineDefOpsTest, SplittingLineDefsAndSectorUndoesTheSplitsWhenItFails) {
     Room();
     AddRoom(300, 0, 400, 100, AddSector());   // LineDefs 4..7
-    AddPillar(80, 80, 120, 120, room);        // LineDefs 8..11
+    AddPillar(80, 20, 120, 60, room);         // LineDefs 8..11
     ResetHistory();
     std::string before = LevelArrayBytes();
     struct Case {
@@ -197,7 +246,8 @@ TEST_F(LineDefOpsTest, SplittingLineDefsAndSectorUndoesTheSplitsWhenItFails) {
     } cases[] = {
         {0, 4, {"Enter"}, "LineDefs 0 and 4 are not adjacent to the same Sector"},
         {0, 2, {"Esc"}, "Split Option"},
-        {0, 8, {"Enter", "Enter"}, "Vertexes are in a different Sectors"},   // the walk comes back
+        {0, 10, {"Enter", "Enter"}, "Vertexes are in a different Sectors"},   // the walk comes back
+        {1, 3, {"Enter"}, "it would cross LineDef 8."},                     // the pillar is in the way
     };
     for (const Case& c : cases) {
         Answers(c.answers);
