@@ -151,6 +151,21 @@ int NewStepEdge(int a, int b, int front, int back) {
     return l;
 }
 
+// A door edge with a Sector beyond it (a door standing free in a room): the
+// Sector is closed round the door by a second side, the end of the door
+// seen from the room, in the track's texture.
+void CloseDoorEnd(int edge, int beyond) {
+    if (beyond < 0)
+        return;
+    LineDef& ld = level.lineDefs[edge];
+    ld.sideDef2 = static_cast<uint16_t>(NewSide(beyond));
+    ld.flags |= kTwoSided;
+    SideDef& end = level.sideDefs[ld.sideDef2];
+    SetTextureName(end.upper, config.textureDoorTrack);
+    SetTextureName(end.middle, "-");
+    SetTextureName(end.lower, "-");
+}
+
 std::vector<int> RectangleCorners(int x, int y, int width, int length) {
     return {InsertObject(kObjVertex, -1, x, y), InsertObject(kObjVertex, -1, x + width, y),
             InsertObject(kObjVertex, -1, x + width, y + length), InsertObject(kObjVertex, -1, x, y + length)};
@@ -331,18 +346,26 @@ bool InsertPolygon(int x, int y, int sides, int radius, int sector, ObjectKind k
 
 bool InsertDoorShape(int x, int y, int width, int length, int sector) {
     // Four walls, and what the door builder adds: the faces' second sides
-    // and the door's Sector.
-    if (!RoomForShape(4, 6, 4, 1))
+    // and the door's Sector; the edges' outer sides when the door stands free.
+    if (!RoomForShape(4, 8, 4, 1))
         return false;
+    // What lies where the edges go, before they are there: the Sector round
+    // a door standing free in a room, the void beside a door set in a gap.
+    const int beyondSouth = GetSectorAtPoint(x + width / 2, y);
+    const int beyondNorth = GetSectorAtPoint(x + width / 2, y + length);
     std::vector<int> c = RectangleCorners(x, y, width, length);
     enum { BL, BR, TR, TL };
     SelectionList walls;
-    SelectObject(walls, NewWall(c[BR], c[BL], sector));
+    int south = NewWall(c[BR], c[BL], sector);
+    SelectObject(walls, south);
     SelectObject(walls, NewWall(c[BR], c[TR], sector));
-    SelectObject(walls, NewWall(c[TL], c[TR], sector));
+    int north = NewWall(c[TL], c[TR], sector);
+    SelectObject(walls, north);
     SelectObject(walls, NewWall(c[TL], c[BL], sector));
     MakeDoor(walls);
     ForgetSelection(walls);
+    CloseDoorEnd(south, beyondSouth);
+    CloseDoorEnd(north, beyondNorth);
     return true;
 }
 

@@ -32,7 +32,9 @@ extern PredefinedSizes predefinedSizes;
 bool InsertRectangle(int x, int y, int width, int length, int sector, ObjectKind kind, int depth);
 bool InsertPolygon(int x, int y, int sides, int radius, int sector, ObjectKind kind, int depth);
 // A door of the given width and length in Sector `sector`, built by the
-// door builder.
+// door builder. Where the Sector lies beyond an edge (a door standing free
+// in a room rather than set in a gap of its walls), the edge gets a second
+// side facing it, so that the Sector stays closed round the door.
 bool InsertDoorShape(int x, int y, int width, int length, int sector);
 
 // A staircase climbing north from its bottom edge (x, y)-(x + width, y),

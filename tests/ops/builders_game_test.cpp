@@ -133,6 +133,7 @@ TEST_F(BuildersGameTest, EveryStructurePlaysInARealLevel) {
              InsertDoorShape(x + 512, y + 256, 16, 128, room);
              AddRoomsBesideDoor(room, v);
          }},
+        {"door shape standing free", object([](int x, int y, int room) { InsertDoorShape(x + 400, y + 300, 16, 128, room); })},
         {"stairs object", object([](int x, int y, int room) {
              const Sector& s = level.sectors[room];
              InsertStairs(x + 400, y + 200, room, StairShape::Object, s.floorHeight, s.ceilingHeight,

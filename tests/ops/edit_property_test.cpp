@@ -448,6 +448,8 @@ const std::vector<Operation>& Operations() {
                  return false;
              auto kind = static_cast<ObjectKind>(in.Upto(3));
              int depth = in.Between(-48, 48);
+             if (in.Upto(4) == 0)
+                 return InsertDoorShape(b.x0, b.y0, std::min(size, 256), size, s);
              if (in.Flag())
                  return InsertRectangle(b.x0, b.y0, b.Width(), b.Height(), s, kind, depth);
              return InsertPolygon((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, in.Between(3, 12), size / 2, s, kind, depth);

@@ -9,6 +9,7 @@
 #include "editor/view.h"
 #include "ops/predefined.h"
 #include "ops_fixture.h"
+#include "support/level_validity.h"
 
 namespace {
 
@@ -71,29 +72,47 @@ TEST_F(PredefinedTest, ObjectsHoldAPoolAPedestalOrALightBox) {
     EXPECT_EQ(level.lineDefs[0].sideDef2, kNoReference);
 }
 
-// Set into the gap between two rooms of its Sector, as the user places it.
+// Set into the gap between two rooms of its Sector, or standing free in a
+// room: a closed door in a level the game can use either way.
 TEST_F(PredefinedTest, TheDoorShapeIsAClosedDoorInItsSector) {
-    int room = AddSector(0, 0, 8, 128);
-    ResetHistory();
-    std::string before = LevelArrayBytes();
-    InsertDoorShape(100, 100, 16, 128, room);
-    AddRoomsBesideDoor(room, 0);
-    EXPECT_EQ(CheckerFindings(), std::vector<std::string>{});
-    ASSERT_EQ(level.sectors.count, 2);
-    EXPECT_EQ(level.sectors[1].floorHeight, 8);
-    EXPECT_EQ(level.sectors[1].ceilingHeight, 8);
-    int doors = 0;
-    for (const LineDef& ld : level.lineDefs)
-        if (ld.type == 1) {
-            ++doors;
-            EXPECT_EQ(SectorOf(ld.sideDef1), room);
-            EXPECT_EQ(SectorOf(ld.sideDef2), 1);
+    struct Case {
+        const char* name;
+        bool free;   // the room is round the door before it is made
+    };
+    for (const Case c : {Case{"in a gap", false}, Case{"standing free", true}}) {
+        mapkit::ClearMap();
+        int room = AddSector(0, 0, 8, 128);
+        if (c.free)
+            AddRoom(0, 0, 400, 400, room);
+        int first = level.vertices.count;
+        ResetHistory();
+        std::string before = LevelArrayBytes();
+        InsertDoorShape(100, 100, 16, 128, room);
+        if (!c.free)
+            AddRoomsBesideDoor(room, first);
+        EXPECT_EQ(Step(), "make a door") << c.name;
+        EXPECT_EQ(CheckerFindings(), std::vector<std::string>{}) << c.name;
+        EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Editor)) << c.name;
+        ASSERT_EQ(level.sectors.count, 2) << c.name;
+        EXPECT_EQ(level.sectors[1].floorHeight, 8) << c.name;
+        EXPECT_EQ(level.sectors[1].ceilingHeight, 8) << c.name;
+        int doors = 0, ends = 0;
+        for (const LineDef& ld : level.lineDefs) {
+            if (ld.type == 1) {
+                ++doors;
+                EXPECT_EQ(SectorOf(ld.sideDef1), room) << c.name;
+                EXPECT_EQ(SectorOf(ld.sideDef2), 1) << c.name;
+            } else if (ld.sideDef2 != kNoReference && SectorOf(ld.sideDef1) == 1) {
+                ++ends;   // an edge, the room beyond it
+                EXPECT_EQ(SectorOf(ld.sideDef2), room) << c.name;
+                EXPECT_EQ(Name(level.sideDefs[ld.sideDef2].upper), config.textureDoorTrack) << c.name;
+            }
         }
-    EXPECT_EQ(doors, 2);
-    EXPECT_TRUE(ReferencesSound());
-    EXPECT_EQ(Step(), "make a door");
-    ASSERT_TRUE(Undo());
-    EXPECT_TRUE(LevelArrayBytes() == before);
+        EXPECT_EQ(doors, 2) << c.name;
+        EXPECT_EQ(ends, c.free ? 2 : 0) << c.name;
+        ASSERT_TRUE(Undo()) << c.name;
+        EXPECT_TRUE(LevelArrayBytes() == before) << c.name;
+    }
 }
 
 // Refusals: see TheMenuSaysWhereAndWhat.
