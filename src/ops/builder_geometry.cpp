@@ -1,6 +1,8 @@
 #include "ops/builder_geometry.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "level/level.h"
 
@@ -34,3 +36,36 @@ double Distance(MapXY a, MapXY b) {
 }
 
 double LineDefLength(int l) { return Distance(StartOf(l), EndOf(l)); }
+
+int64_t Cross(MapXY o, MapXY p, MapXY q) {
+    return int64_t{p.x - o.x} * (q.y - o.y) - int64_t{p.y - o.y} * (q.x - o.x);
+}
+
+namespace {
+
+// Whether q lies on the segment o-p, ends included.
+bool OnSegment(MapXY o, MapXY p, MapXY q) {
+    return Cross(o, p, q) == 0 && std::min(o.x, p.x) <= q.x && q.x <= std::max(o.x, p.x) &&
+           std::min(o.y, p.y) <= q.y && q.y <= std::max(o.y, p.y);
+}
+
+int Sign(int64_t v) { return (v > 0) - (v < 0); }
+
+}  // namespace
+
+bool SegmentsMeet(MapXY p, MapXY q, MapXY r, MapXY t) {
+    int d1 = Sign(Cross(p, q, r)), d2 = Sign(Cross(p, q, t)), d3 = Sign(Cross(r, t, p)), d4 = Sign(Cross(r, t, q));
+    if (d1 * d2 < 0 && d3 * d4 < 0)
+        return true;
+    return OnSegment(p, q, r) || OnSegment(p, q, t) || OnSegment(r, t, p) || OnSegment(r, t, q);
+}
+
+bool PassesNear(MapXY p, MapXY q, MapXY v, int r) {
+    if (std::abs(p.x - v.x) <= r && std::abs(p.y - v.y) <= r)
+        return true;
+    const MapXY corners[4] = {{v.x - r, v.y - r}, {v.x + r, v.y - r}, {v.x + r, v.y + r}, {v.x - r, v.y + r}};
+    for (int k = 0; k < 4; ++k)
+        if (SegmentsMeet(p, q, corners[k], corners[(k + 1) % 4]))
+            return true;
+    return false;
+}

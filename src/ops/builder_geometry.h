@@ -1,8 +1,11 @@
 // The points of a LineDef that the builders measure with: its midpoint, and
 // its side point, a third of its length out from the midpoint on the side of
 // its first SideDef (the right going from start to end). Integer halves and
-// thirds round towards zero.
+// thirds round towards zero. And the exact tests of where segments lie that
+// decide whether a new LineDef would meet what is there.
 #pragma once
+
+#include <cstdint>
 
 struct MapXY {
     int x, y;
@@ -17,3 +20,14 @@ MapXY Midpoint(int l);
 MapXY SidePoint(int l);
 double Distance(MapXY a, MapXY b);
 double LineDefLength(int l);
+
+// Twice the signed area of the triangle o, p, q: above 0 when q lies left
+// of the line from o to p, 0 on it. Exact for map coordinates.
+int64_t Cross(MapXY o, MapXY p, MapXY q);
+
+// Whether the segments p-q and r-t have a point in common (touching counts).
+bool SegmentsMeet(MapXY p, MapXY q, MapXY r, MapXY t);
+
+// Whether the segment p-q passes within r of v: through the square of half
+// side r round it, as the vertex check measures nearness.
+bool PassesNear(MapXY p, MapXY q, MapXY v, int r);

@@ -49,7 +49,9 @@ extern StairSettings stairSettings;
 // a new step Sector one step height above the last. A landing Sector takes
 // the rest of the Sector beyond the top riser. The user gives the number of
 // steps and their height and chooses the risers' direction. The list becomes
-// the pieces and risers made.
+// the pieces and risers made. Refused, with a message: a LineDef between the
+// two (the steps would cut through it), and steps so narrow where the
+// stairs fan out that a riser would pass the corner of another step.
 void MakeStairs(SelectionList& lineDefs);
 
 // Makes LineDef l an edge between two floor heights: two-sided, its first

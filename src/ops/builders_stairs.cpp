@@ -93,17 +93,87 @@ bool AskStairs(Stairs& st) {
     return true;
 }
 
+// Where the segment from s to e is cut into n equal pieces: the kth cut
+// from s (the 0th s, the nth e).
+MapXY CutAlong(MapXY s, MapXY e, int k, int n) {
+    return {Trunc(s.x + (e.x - s.x) * static_cast<double>(k) / n), Trunc(s.y + (e.y - s.y) * static_cast<double>(k) / n)};
+}
+
 // Splits LineDef l into n equal pieces; returns them from its start on.
 std::vector<int> SplitIntoPieces(int l, int n) {
-    MapXY s = StartOf(l), e = EndOf(l);
+    const MapXY s = StartOf(l), e = EndOf(l);
     std::vector<int> pieces = {l};
     for (int k = 1; k < n; ++k) {
-        int x = Trunc(s.x + (e.x - s.x) * static_cast<double>(k) / n);
-        int y = Trunc(s.y + (e.y - s.y) * static_cast<double>(k) / n);
-        int v = InsertObject(kObjVertex, -1, x, y);
+        MapXY cut = CutAlong(s, e, k, n);
+        int v = InsertObject(kObjVertex, -1, cut.x, cut.y);
         pieces.push_back(SplitLineDefAtVertex(pieces.back(), v));
     }
     return pieces;
+}
+
+// The corners of the area between the two LineDefs, in order round it.
+std::vector<MapXY> StairArea(const Stairs& st) {
+    if (st.layout == StairLayout::Facing)
+        return {StartOf(st.l1), EndOf(st.l1), StartOf(st.l2), EndOf(st.l2)};
+    return {StartOf(st.l1), EndOf(st.l1), EndOf(st.l2), StartOf(st.l2)};
+}
+
+// Whether p lies inside the (convex) area, off its edges.
+bool InsideArea(const std::vector<MapXY>& area, MapXY p) {
+    int sign = 0;
+    for (size_t k = 0; k < area.size(); ++k) {
+        int64_t c = Cross(area[k], area[(k + 1) % area.size()], p);
+        int now = (c > 0) - (c < 0);
+        if (now == 0 || (sign != 0 && now != sign))
+            return false;
+        sign = now;
+    }
+    return true;
+}
+
+// Whether LineDef l reaches into the area: an end or its middle inside, or
+// crossing an edge of it.
+bool ReachesInto(const std::vector<MapXY>& area, int l) {
+    MapXY s = StartOf(l), e = EndOf(l);
+    if (InsideArea(area, s) || InsideArea(area, e) || InsideArea(area, {(s.x + e.x) / 2, (s.y + e.y) / 2}))
+        return true;
+    for (size_t k = 0; k < area.size(); ++k) {
+        MapXY p = area[k], q = area[(k + 1) % area.size()];
+        int64_t d1 = Cross(p, q, s), d2 = Cross(p, q, e), d3 = Cross(s, e, p), d4 = Cross(s, e, q);
+        if (((d1 < 0 && d2 > 0) || (d1 > 0 && d2 < 0)) && ((d3 < 0 && d4 > 0) || (d3 > 0 && d4 < 0)))
+            return true;
+    }
+    return false;
+}
+
+// The steps take the whole area between the two LineDefs: a LineDef in it
+// (a line across the room, a pillar) would cut through them.
+bool NothingBetween(const Stairs& st) {
+    std::vector<MapXY> area = StairArea(st);
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (l != st.l1 && l != st.l2 && HasBothEnds(l) && ReachesInto(area, l)) {
+            ReportFailure(Format("LineDef %d lies between the 2 LineDefs:", l), "the steps would cut through it");
+            return false;
+        }
+    return true;
+}
+
+// Whether every riser, from a cut of L1 to the matching cut of L2, keeps
+// clear of the other cuts: one passing within "Overlap Tolerance" of a
+// corner of another step (steps too narrow where the stairs fan out) would
+// be joined to it by the vertex check.
+bool RisersClear(const Stairs& st, int n) {
+    std::vector<MapXY> one, two;
+    for (int k = 0; k <= n; ++k) {
+        one.push_back(CutAlong(StartOf(st.l1), EndOf(st.l1), k, n));
+        two.push_back(CutAlong(StartOf(st.l2), EndOf(st.l2), st.layout == StairLayout::Facing ? n - k : k, n));
+    }
+    for (int k = 0; k <= n; ++k)
+        for (int j = 0; j <= n; ++j)
+            if (j != k && (PassesNear(one[k], two[k], one[j], OverlapTolerance()) ||
+                           PassesNear(one[k], two[k], two[j], OverlapTolerance())))
+                return false;
+    return true;
 }
 
 int NewSide(int sector) {
@@ -319,12 +389,15 @@ bool SameSectorInside(Stairs& st) {
 }
 
 bool StepsLongEnough(const Stairs& st, int n) {
-    for (int l : {st.l1, st.l2}) {
-        double step = LineDefLength(l) / n;
-        if (step <= kShortestStep) {
-            ReportFailure(Format("Steps are too small %d", Trunc(step)));
-            return false;
-        }
+    double shortest = std::min(LineDefLength(st.l1), LineDefLength(st.l2)) / n;
+    if (shortest <= kShortestStep) {
+        ReportFailure(Format("Steps are too small %d", Trunc(shortest)));
+        return false;
+    }
+    if (!RisersClear(st, n)) {
+        ReportFailure(Format("Steps are too small %d", Trunc(shortest)),
+                      "a riser would pass the corner of another step");
+        return false;
     }
     return true;
 }
@@ -355,7 +428,7 @@ void MakeStairs(SelectionList& lineDefs) {
         return;
     }
     OrientStairs(st, a, b);
-    if (!SameSectorInside(st))
+    if (!SameSectorInside(st) || !NothingBetween(st))
         return;
     ShowBottom(st);
     editor.redrawMap = true;

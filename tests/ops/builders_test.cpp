@@ -437,6 +437,9 @@ TEST_F(StairsTest, WhatTheBuilderRefusesChangesNothing) {
          },
          "Steps are too small 4"},
         {"other sectors", "", "Enter", [] { level.sideDefs[1].sector = 7; }, "the same sector"},
+        {"a LineDef between", "", "Enter",
+         [] { AddLineDef(AddVertex(16, 100), AddVertex(48, 150), AddSideDef(0), AddSideDef(0), 4); },
+         "LineDef 8 lies between the 2 LineDefs:"},
         {"cancelled", "", "Esc", [] {}, "Stairs in Sector 0"},
     };
     for (const Case& c : cases) {

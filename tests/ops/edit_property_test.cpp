@@ -670,8 +670,8 @@ protected:
 
     // Runs the sequences of one starting level; counts what ran. A level
     // that the check finds wanting before anything is done is reported.
-    void RunSequences(const std::string& name, const std::function<void()>& start, int sequences) {
-        unsigned firstSeed = static_cast<unsigned>(Setting("ZARN_EDIT_SEED", 1));
+    void RunSequences(const std::string& name, const std::function<void()>& start, int sequences,
+                      unsigned firstSeed = static_cast<unsigned>(Setting("ZARN_EDIT_SEED", 1))) {
         for (int n = 0; n < sequences; ++n) {
             unsigned seed = firstSeed + static_cast<unsigned>(n);
             ClearMap();
@@ -708,14 +708,32 @@ protected:
     int ran = 0, operations = 0, failed = 0;
 };
 
-TEST_F(EditPropertyTest, GeneratedLevelsStayValid) {
-    int sequences = Setting("ZARN_EDIT_SEQUENCES", kSequences);
-    const std::vector<std::pair<std::string, std::function<void()>>> levels = {
+using StartingLevel = std::pair<std::string, std::function<void()>>;
+
+const std::vector<StartingLevel>& GeneratedLevels() {
+    static const std::vector<StartingLevel> levels = {
         {"one room", [] { OneRoom(); DressLevel(); }},
         {"rooms in rooms", [] { RoomsInRooms(); DressLevel(); }},
         {"corridor", [] { Corridor(); DressLevel(); }},
     };
-    for (const auto& [name, start] : levels) {
+    return levels;
+}
+
+// Sequences that once broke a level, each with what it found: stairs across
+// a LineDef inside the Sector, stairs fanning out so far that a riser passed
+// the corner of the next step.
+TEST_F(EditPropertyTest, SequencesThatFoundFaultsStayValid) {
+    const std::pair<size_t, unsigned> found[] = {
+        {0, 1400}, {0, 2429}, {0, 2644}, {2, 844},   // across a LineDef
+        {0, 1745}, {0, 2581}, {1, 396},              // fanning out
+    };
+    for (const auto& [level, seed] : found)
+        RunSequences(GeneratedLevels()[level].first, GeneratedLevels()[level].second, 1, seed);
+}
+
+TEST_F(EditPropertyTest, GeneratedLevelsStayValid) {
+    int sequences = Setting("ZARN_EDIT_SEQUENCES", kSequences);
+    for (const auto& [name, start] : GeneratedLevels()) {
         RunSequences(name, start, sequences);
         if (HasFatalFailure())
             return;
