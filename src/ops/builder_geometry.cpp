@@ -69,3 +69,26 @@ bool PassesNear(MapXY p, MapXY q, MapXY v, int r) {
             return true;
     return false;
 }
+
+bool InsideArea(const std::vector<MapXY>& area, MapXY p) {
+    int sign = 0;
+    for (size_t k = 0; k < area.size(); ++k) {
+        int64_t c = Cross(area[k], area[(k + 1) % area.size()], p);
+        int now = Sign(c);
+        if (now == 0 || (sign != 0 && now != sign))
+            return false;
+        sign = now;
+    }
+    return true;
+}
+
+bool ReachesInto(const std::vector<MapXY>& area, MapXY s, MapXY e) {
+    if (InsideArea(area, s) || InsideArea(area, e) || InsideArea(area, {(s.x + e.x) / 2, (s.y + e.y) / 2}))
+        return true;
+    for (size_t k = 0; k < area.size(); ++k) {
+        MapXY p = area[k], q = area[(k + 1) % area.size()];
+        if (Sign(Cross(p, q, s)) * Sign(Cross(p, q, e)) < 0 && Sign(Cross(s, e, p)) * Sign(Cross(s, e, q)) < 0)
+            return true;
+    }
+    return false;
+}

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct MapXY {
     int x, y;
@@ -31,3 +32,12 @@ bool SegmentsMeet(MapXY p, MapXY q, MapXY r, MapXY t);
 // Whether the segment p-q passes within r of v: through the square of half
 // side r round it, as the vertex check measures nearness.
 bool PassesNear(MapXY p, MapXY q, MapXY v, int r);
+
+// Whether p lies inside an area (its corners in order round it), off its
+// edges. Exact for a convex area; of any other, only its points that see
+// every edge from inside count.
+bool InsideArea(const std::vector<MapXY>& area, MapXY p);
+
+// Whether the segment from s to e reaches into the area: an end or its
+// middle inside, or crossing an edge.
+bool ReachesInto(const std::vector<MapXY>& area, MapXY s, MapXY e);

@@ -92,6 +92,23 @@ DoorLoop LoopOf(const std::vector<int>& listed) {
 
 bool TwoSided(int l) { return ValidSideDef(level.lineDefs[l].sideDef2); }
 
+// The door takes all of the area its four LineDefs close: another LineDef
+// in it (a room inside a room the four close) would be left facing a
+// Sector that no longer surrounds it.
+bool NothingInside(const DoorLoop& loop) {
+    std::vector<MapXY> area;
+    for (size_t k = 0; k < 4; ++k)
+        area.push_back(loop.along[k] ? StartOf(loop.lineDefs[k]) : EndOf(loop.lineDefs[k]));
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (std::find(loop.lineDefs.begin(), loop.lineDefs.end(), l) == loop.lineDefs.end() && HasBothEnds(l) &&
+            ReachesInto(area, StartOf(l), EndOf(l))) {
+            ReportFailure(Format("LineDef %d stands inside the door:", l),
+                          "a door takes all of the area its 4 LineDefs close");
+            return false;
+        }
+    return true;
+}
+
 // The LineDefs that must turn round for the faces to be the loop's LineDefs
 // first, first + 2: a face's first side looks out of the doorway
 // (counter-clockwise round it), an edge's in (clockwise).
@@ -358,6 +375,8 @@ void MakeDoor(SelectionList& lineDefs) {
         ReportDoorSelection(loop.loose);
         return;
     }
+    if (!NothingInside(loop))
+        return;
     std::vector<DoorPair> pairs = DoorPairs(loop);
     if (pairs.empty() && TurnDoorLineDefs(loop))
         pairs = DoorPairs(LoopOf(listed));

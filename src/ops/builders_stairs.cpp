@@ -118,40 +118,12 @@ std::vector<MapXY> StairArea(const Stairs& st) {
     return {StartOf(st.l1), EndOf(st.l1), EndOf(st.l2), StartOf(st.l2)};
 }
 
-// Whether p lies inside the (convex) area, off its edges.
-bool InsideArea(const std::vector<MapXY>& area, MapXY p) {
-    int sign = 0;
-    for (size_t k = 0; k < area.size(); ++k) {
-        int64_t c = Cross(area[k], area[(k + 1) % area.size()], p);
-        int now = (c > 0) - (c < 0);
-        if (now == 0 || (sign != 0 && now != sign))
-            return false;
-        sign = now;
-    }
-    return true;
-}
-
-// Whether LineDef l reaches into the area: an end or its middle inside, or
-// crossing an edge of it.
-bool ReachesInto(const std::vector<MapXY>& area, int l) {
-    MapXY s = StartOf(l), e = EndOf(l);
-    if (InsideArea(area, s) || InsideArea(area, e) || InsideArea(area, {(s.x + e.x) / 2, (s.y + e.y) / 2}))
-        return true;
-    for (size_t k = 0; k < area.size(); ++k) {
-        MapXY p = area[k], q = area[(k + 1) % area.size()];
-        int64_t d1 = Cross(p, q, s), d2 = Cross(p, q, e), d3 = Cross(s, e, p), d4 = Cross(s, e, q);
-        if (((d1 < 0 && d2 > 0) || (d1 > 0 && d2 < 0)) && ((d3 < 0 && d4 > 0) || (d3 > 0 && d4 < 0)))
-            return true;
-    }
-    return false;
-}
-
 // The steps take the whole area between the two LineDefs: a LineDef in it
 // (a line across the room, a pillar) would cut through them.
 bool NothingBetween(const Stairs& st) {
     std::vector<MapXY> area = StairArea(st);
     for (int l = 0; l < level.lineDefs.count; ++l)
-        if (l != st.l1 && l != st.l2 && HasBothEnds(l) && ReachesInto(area, l)) {
+        if (l != st.l1 && l != st.l2 && HasBothEnds(l) && ReachesInto(area, StartOf(l), EndOf(l))) {
             ReportFailure(Format("LineDef %d lies between the 2 LineDefs:", l), "the steps would cut through it");
             return false;
         }
