@@ -206,13 +206,25 @@ SplitResult AddLineDefSplitSector(int a, int b, int replace) {
     Walk walk;
     if (onLineDefs)
         walk = WalkRound(s, a, b);
+    // A walk round the outside of an island that the new LineDef joins to
+    // itself (through a wall of it, or a LineDef inside the Sector) found
+    // no area of its own: the area it cuts off lies on its other side.
+    bool turned = split && walk.end == WalkEnd::Reached && !walk.sides.empty() && !WalkEncloses(walk, a);
+    if (turned) {
+        walk = WalkRound(s, b, a);
+        if (walk.end == WalkEnd::Reached && !WalkEncloses(walk, b))
+            walk.end = WalkEnd::CameRound;
+    }
     if (walk.end != WalkEnd::Reached) {
         before.Restore();
         ReportFailure(Format("Sector %d, Vertex %d to %d", s, a, b), WalkFailure(walk));
         return SplitResult::Failed;
     }
     int n = split ? InsertObject(kObjSector, s, 0, 0) : s;
-    AddTwoSidedLineDef(a, b, s, n);
+    if (turned)
+        AddTwoSidedLineDef(b, a, s, n);
+    else
+        AddTwoSidedLineDef(a, b, s, n);
     if (split) {
         std::vector<int> loop;
         for (const WalkedSide& walked : walk.sides) {

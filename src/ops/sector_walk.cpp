@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "level/level.h"
 #include "ops/edit_support.h"
@@ -78,4 +79,19 @@ Walk WalkRound(int s, int a, int b) {
         back = Bearing(next.to, c);
         c = next.to;
     }
+}
+
+bool WalkEncloses(const Walk& walk, int a) {
+    int64_t twiceArea = 0;
+    int from = a;
+    for (const WalkedSide& walked : walk.sides) {
+        const LineDef& ld = level.lineDefs[walked.lineDef];
+        int to = walked.side == LineSide::Right ? ld.end : ld.start;
+        twiceArea += int64_t{level.vertices[from].x} * level.vertices[to].y -
+                     int64_t{level.vertices[to].x} * level.vertices[from].y;
+        from = to;
+    }
+    twiceArea += int64_t{level.vertices[from].x} * level.vertices[a].y -
+                 int64_t{level.vertices[a].x} * level.vertices[from].y;
+    return twiceArea < 0;
 }

@@ -41,3 +41,9 @@ Walk WalkRound(int s, int a, int b);
 
 // The SideDef on a side of a LineDef.
 uint16_t SideDefOn(const LineDef& ld, LineSide side);
+
+// Whether the walk from Vertex a, closed by a line from where it ended back
+// to a, runs clockwise: the area on its right is the one it goes round. A
+// walk round the outside of an island (shapes joined to each other but not
+// to the Sector's walls) runs the other way.
+bool WalkEncloses(const Walk& walk, int a);

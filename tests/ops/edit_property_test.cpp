@@ -721,12 +721,14 @@ const std::vector<StartingLevel>& GeneratedLevels() {
 
 // Sequences that once broke a level, each with what it found: stairs across
 // a LineDef inside the Sector, stairs fanning out so far that a riser passed
-// the corner of the next step, a door round a room with a room inside.
+// the corner of the next step, a door round a room with a room inside, a
+// Sector split through an island joined to itself.
 TEST_F(EditPropertyTest, SequencesThatFoundFaultsStayValid) {
     const std::pair<size_t, unsigned> found[] = {
         {0, 1400}, {0, 2429}, {0, 2644}, {2, 844},   // across a LineDef
         {0, 1745}, {0, 2581}, {1, 396},              // fanning out
         {1, 2050},                                   // a door round a room
+        {1, 1182}, {1, 2167},                        // round an island
     };
     for (const auto& [level, seed] : found)
         RunSequences(GeneratedLevels()[level].first, GeneratedLevels()[level].second, 1, seed);
