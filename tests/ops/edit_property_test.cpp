@@ -375,8 +375,9 @@ bool MoveGroup(Sequence& in, GroupMove how) {
         return false;
     std::vector<int> group = GroupOf(s);
     Box from = BoxOfSectors(group), to{};
-    // Room for it turned any way.
-    int side = static_cast<int>(std::hypot(from.Width(), from.Height())) + 16, outside = 0;
+    // Room for it turned any way about the middle of its Vertexes, which
+    // lies in its box: every Vertex stays within a diagonal of the middle.
+    int side = 3 * static_cast<int>(std::hypot(from.Width(), from.Height())) + 16, outside = 0;
     if (group.size() > 12 || !in.FindBox(side, side, false, to, outside))
         return false;
     SelectionList list;
