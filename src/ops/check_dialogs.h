@@ -16,7 +16,7 @@ enum class Severity {
 
 enum class Question {
     Yes,      // "Press Y to confirm"
-    Delete,   // "Press Del to confirm"
+    Delete,   // "Press Y or Del to confirm"
 };
 
 class CheckDialogs {
