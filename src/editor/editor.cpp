@@ -139,6 +139,7 @@ void Redraw() {
         editor.pickDue = true;
         graphics.ruler.drawn = false;
         DrawMap(MapDrawing::Full);
+        editorActions.drawMapOverlay();
         if (editor.dragging)
             DrawDragHighlights();
         else

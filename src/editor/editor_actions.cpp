@@ -81,6 +81,8 @@ int AskObjectNumber(int x, int y, int type, int value) {
     return fields[0].value;
 }
 
+void NoOverlay() {}
+
 EditorActions DefaultActions() {
     EditorActions actions;
     actions.editObjects = NoEditDialog;
@@ -112,6 +114,7 @@ EditorActions DefaultActions() {
     actions.panelHit = PanelHit;
     actions.goToObject = GoToObject;
     actions.objectNumberEntry = AskObjectNumber;
+    actions.drawMapOverlay = NoOverlay;
     return actions;
 }
 

@@ -141,6 +141,8 @@ struct EditorActions {
 
     // Brings the view to an object so that picking at the pointer finds it.
     void (*goToObject)(int type, int n, GoToMode mode);
+    // Draws over the map after each full redraw. Nothing until connected.
+    void (*drawMapOverlay)();
     // Asks for the number of an object of the type, starting at value;
     // returns the number left in the entry.
     int (*objectNumberEntry)(int x, int y, int type, int value);

@@ -6,6 +6,7 @@
 #include "ops/checks.h"
 #include "ops/find_replace.h"
 #include "ops/limits_check.h"
+#include "ops/limits_overlay.h"
 #include "ops/statistics.h"
 #include "ui/menus.h"
 
@@ -72,8 +73,8 @@ int CheckMenu(int x, int y) {
          "Automatic fix Texture names", "Check engine limits"});
     if (item == kMenuNext || item == kMenuPrevious)
         return item;
-    if (item > 0)
-        RunCheckItem(item, ScreenDialogs());
+    if (item > 0 && RunCheckItem(item, ScreenDialogs()) && item == kCheckEngineLimits)
+        ShowWorstPlaces(x, y);
     return 0;
 }
 

@@ -55,7 +55,7 @@ const LimitsScan* CurrentLimitsScan(CheckDialogs& dialogs) {
     });
     if (!scan.finished)
         return nullptr;
-    limitsState = {std::move(scan), scanned, true};
+    limitsState = {std::move(scan), scanned, true, limitsState.shown};
     return &limitsState.scan;
 }
 

@@ -15,6 +15,7 @@ struct LimitsState {
     LimitsScan scan;
     uint64_t scanned = 0;   // a fingerprint
     bool valid = false;
+    bool shown = false;     // on the map (limits_overlay.h)
 };
 extern LimitsState limitsState;
 

@@ -331,6 +331,7 @@ LimitsScan ScanLimits(const LevelState& lvl, const PreviewAssets& assets, const 
     PreviewScene scene = BuildPreviewScene(lvl, assets);
     ChoosePreviewThings(scene, options.things);
     const int spacing = std::max(kMinSpacing, options.spacing);
+    scan.spacing = spacing;
     const int angles = std::clamp(options.angles, 1, kMaxAngles);
     int minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
     for (const Vertex& v : lvl.vertices) {

@@ -101,6 +101,7 @@ struct LimitPoint {
 
 struct LimitsScan {
     std::vector<LimitPoint> points;
+    int spacing = 0;         // between the points, in map units
     bool finished = false;   // false: stopped before the last point
 };
 

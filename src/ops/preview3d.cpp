@@ -69,6 +69,7 @@ struct View {
     PreviewScene scene;
     PreviewWalker walker;
     PreviewThings things;
+    std::string note;                // a third line under the two, when not empty
     std::optional<DrawnFor> drawn;   // none: the screen shows something else
 
     DrawnFor Now() const { return {walker.camera, things, walker.noclip, Screen().width(), Screen().height()}; }
@@ -115,6 +116,8 @@ void DrawView(PreviewRenderer& renderer, const PreviewAssets& assets, View& show
     };
     text(0, kHelpLine);
     text(1, StateLine(shown).c_str());
+    if (!shown.note.empty())
+        text(2, shown.note.c_str());
     canvas.setviewport(old.left, old.top, old.right, old.bottom, old.clip);
 }
 
@@ -160,12 +163,8 @@ bool HandleKey(View& shown, ViewColours& colours, int key) {
     return true;
 }
 
-}  // namespace
 
-void Preview3d(PreviewStart start) {
-    PreviewAssets assets = LoadPreviewAssets(level);
-    View shown{BuildPreviewScene(level, assets), {}, {}, std::nullopt};
-    shown.walker = StartingWalker(shown.scene, start);
+void RunView(const PreviewAssets& assets, View& shown) {
     ChooseThings(shown, {PreviewThingSet::OnePlayer, TestPlaySkill(config.testOptions)});
     PreviewRenderer renderer;
     ViewColours colours;
@@ -192,6 +191,22 @@ void Preview3d(PreviewStart start) {
     auto mapUnit = [](double v) { return static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L)); };
     CentreMapAt(mapUnit(shown.walker.camera.x), mapUnit(shown.walker.camera.y));
     editor.redrawAll = true;
+}
+
+}  // namespace
+
+void Preview3d(PreviewStart start) {
+    PreviewAssets assets = LoadPreviewAssets(level);
+    View shown{BuildPreviewScene(level, assets), {}, {}, "", std::nullopt};
+    shown.walker = StartingWalker(shown.scene, start);
+    RunView(assets, shown);
+}
+
+void Preview3dAt(double x, double y, double heading, const std::string& note) {
+    PreviewAssets assets = LoadPreviewAssets(level);
+    View shown{BuildPreviewScene(level, assets), {}, {}, note, std::nullopt};
+    shown.walker = WalkerAt(shown.scene, x, y, heading);
+    RunView(assets, shown);
 }
 
 void InstallPreview3d() { editorActions.preview3d = Preview3d; }

@@ -12,12 +12,17 @@
 // F1 shows the help topic VIEW3D.
 #pragma once
 
+#include <string>
+
 #include "editor/editor_actions.h"
 
 // Opens the view from Player 1's start (or, without one, and with
 // PreviewStart::Pointer, from the map point under the pointer) and runs it
 // until Esc.
 void Preview3d(PreviewStart start);
+// Opens it at map point (x, y), facing heading degrees (0 east, 90 north),
+// with note as a third line under the two.
+void Preview3dAt(double x, double y, double heading, const std::string& note);
 
 // Sets the editor's entry for the 3D view.
 void InstallPreview3d();

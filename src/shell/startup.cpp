@@ -12,6 +12,7 @@
 #include "level/level_files.h"
 #include "ops/check_menu.h"
 #include "ops/edit_objects.h"
+#include "ops/limits_overlay.h"
 #include "ops/misc_menu.h"
 #include "ops/preview3d.h"
 #include "pictures/namelists.h"
@@ -347,6 +348,7 @@ void ConnectModules() {
     ConnectSettingsDialogs();
     InstallEditDialogs();
     InstallPreview3d();
+    InstallLimitsOverlay();
     startup.graphicalSetup = GraphicalFirstTimeSetup;
     shell.helpMain = ShellHelpMain;
     shell.helpExe = ShellHelpExe;

@@ -1,0 +1,54 @@
+// The engine limits in the running editor on Freedoom's MAP01: the Check
+// menu's item scans the level, says that no place is over a limit, lists
+// the worst places and opens the 3D view at the one chosen; back on the map
+// the scan's points are squares coloured by how near they come.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "editor/editor_session.h"
+#include "ops/check_menu.h"
+#include "ops/limits_check.h"
+#include "ops/limits_overlay.h"
+#include "ops/preview3d.h"
+#include "support/png_reader.h"
+#include "ui/graphics.h"
+
+namespace {
+
+class LimitsSessionTest : public editor_test::EditorSession {
+protected:
+    void SetUp() override {
+        EditorSession::SetUp();
+        if (IsSkipped())
+            return;
+        InstallChecker();
+        InstallPreview3d();
+        InstallLimitsOverlay();
+        limitsState = {};
+    }
+};
+
+TEST_F(LimitsSessionTest, TheCheckListsTheWorstPlacesAndTheMapShowsThePoints) {
+    std::string before = session->Dir().file("before.png"), view = session->Dir().file("view.png"),
+                after = session->Dir().file("after.png");
+    // F10 E: the item; any key closes the result; 1 opens the worst place.
+    ASSERT_EQ(editor_test::kScriptEnded,
+              Run("snapshot " + before + "\nkey F10\nkey E\nkey Enter\nkey 1\nsnapshot " + view +
+                  "\nkey Esc\nkey Esc\nwait 0\nsnapshot " + after + "\n" + editor_test::kIdle));
+    ASSERT_TRUE(limitsState.valid);
+    EXPECT_GT(limitsState.scan.points.size(), 500u);
+    testkit::PngPicture map, shown, overlay;
+    ASSERT_EQ("", testkit::ReadPng(before, map));
+    ASSERT_EQ("", testkit::ReadPng(view, shown));
+    ASSERT_EQ("", testkit::ReadPng(after, overlay));
+    EXPECT_GT(std::set<int>(shown.pixels.begin(), shown.pixels.end()).size(), 60u) << "the 3D view";
+    // MAP01 needs at most half of each table nearly everywhere: green squares.
+    auto green = [](const testkit::PngPicture& p) {
+        return std::count(p.pixels.begin(), p.pixels.end(), MapColor(10));
+    };
+    EXPECT_GT(green(overlay), green(map) + 1000);
+}
+
+}  // namespace
