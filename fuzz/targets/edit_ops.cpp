@@ -1,8 +1,12 @@
 // Editing operations one after another on a small level: the input picks each
 // operation, its objects and arguments, and the keys that answer the boxes
 // and menus it opens. After every step no reference of the level names a
-// missing object; at the end undoing every step gives back the starting
-// level byte for byte, and redoing them all the level the steps made.
+// missing object, and the level's validity is checked: an operation that
+// keeps a level the game can use so whatever it is given (splitting
+// LineDefs, joining Sectors, the lift, deleting Sectors or Things...) must
+// leave a valid level valid. At the end undoing every step gives back the
+// starting level byte for byte, and redoing them all the level the steps
+// made.
 //
 // Input: the choices, read in turn (FuzzedDataProvider); the first picks the
 // starting level.
@@ -34,6 +38,7 @@
 #include "ops/vertex_ops.h"
 #include "platform/video.h"
 #include "support/map_kit.h"
+#include "support/level_validity.h"
 #include "support/reference_check.h"
 #include "ui/graphics.h"
 #include "ui/toolkit.h"
@@ -228,9 +233,18 @@ void RunCheck(Choices& in) {
     }
 }
 
+// Whether an operation keeps a valid level valid whatever it is given (the
+// others may be asked for a broken level: a LineDef inserted alone, a Vertex
+// dragged across a wall).
+enum class Keeps { Validity, Nothing };
+
+// Set by an operation whose promise depends on what it was given.
+bool keepsValidity = false;
+
 struct Operation {
     const char* name;
     std::function<void(Choices&)> run;
+    Keeps keeps = Keeps::Nothing;
 };
 
 const std::vector<Operation>& Operations() {
@@ -243,6 +257,7 @@ const std::vector<Operation>& Operations() {
              int kind = in.pick(kKinds);
              SelectionList list = in.list(kind);
              DeleteObjects(kind, list);
+             keepsValidity = kind == kObjThing || kind == kObjSector;
          }},
         {"copy", [](Choices& in) {
              int kind = in.pick(kKinds);
@@ -274,7 +289,7 @@ const std::vector<Operation>& Operations() {
         {"split at vertex", [](Choices& in) {
              SplitLineDefAtVertex(in.object(kObjLineDef), in.object(kObjVertex));
          }},
-        {"split linedefs", [](Choices& in) { SplitLineDefs(in.list(kObjLineDef)); }},
+        {"split linedefs", [](Choices& in) { SplitLineDefs(in.list(kObjLineDef)); }, Keeps::Validity},
         {"add linedef split sector", [](Choices& in) {
              int a = in.object(kObjVertex), b = in.object(kObjVertex);
              AddLineDefSplitSector(a, b, in.flag() ? in.object(kObjLineDef) : -1);
@@ -285,11 +300,11 @@ const std::vector<Operation>& Operations() {
         {"join sectors", [](Choices& in) {
              SelectionList list = in.list(kObjSector);
              JoinSectors(list);
-         }},
+         }, Keeps::Validity},
         {"delete linedefs join sectors", [](Choices& in) {
              SelectionList list = in.list(kObjLineDef);
              DeleteLineDefsJoinSectors(list);
-         }},
+         }, Keeps::Validity},
         {"flip", [](Choices& in) {
              FlipLineDefs(in.list(kObjLineDef), in.pick({FlipPart::Vertexes, FlipPart::SideDefs, FlipPart::Both}));
          }},
@@ -297,13 +312,13 @@ const std::vector<Operation>& Operations() {
              SelectionList list = in.list(kObjLineDef, 5);
              MakeDoor(list);
          }},
-        {"lift", [](Choices& in) { MakeLift(in.object(kObjSector)); }},
+        {"lift", [](Choices& in) { MakeLift(in.object(kObjSector)); }, Keeps::Validity},
         {"distribute", [](Choices& in) {
              DistributeSectorValue(in.list(kObjSector, 5),
                                    in.pick({SectorValue::Floor, SectorValue::Ceiling, SectorValue::Light}));
-         }},
-        {"align y", [](Choices& in) { AlignTexturesY(in.list(kObjLineDef)); }},
-        {"align x", [](Choices& in) { AlignTexturesX(in.list(kObjLineDef)); }},
+         }, Keeps::Validity},
+        {"align y", [](Choices& in) { AlignTexturesY(in.list(kObjLineDef)); }, Keeps::Validity},
+        {"align x", [](Choices& in) { AlignTexturesX(in.list(kObjLineDef)); }, Keeps::Validity},
         {"stairs", [](Choices& in) {
              SelectionList list = in.list(kObjLineDef, 3);
              MakeStairs(list);
@@ -311,7 +326,7 @@ const std::vector<Operation>& Operations() {
         {"turn things", [](Choices& in) {
              UseSelection(kObjThing, in.list(kObjThing));
              RotateThings(in.flag() ? 1 : -1);
-         }},
+         }, Keeps::Validity},
         {"polygon vertexes", [](Choices& in) {
              InsertPolygonVertexes(in.coordinate(), in.coordinate(), in.upTo(12), in.upTo(300));
          }},
@@ -375,6 +390,17 @@ void RequireSound(const std::string& after) {
         fuzzkit::Fail("after " + after + ": " + dangling.front());
 }
 
+bool LevelValid() { return testkit::LevelFaults(testkit::Validity::Game).empty(); }
+
+// A valid level made invalid by an operation that keeps validity.
+void RequireValid(bool wasValid, const std::string& after) {
+    if (!wasValid || !keepsValidity)
+        return;
+    std::vector<testkit::LevelFault> faults = testkit::LevelFaults(testkit::Validity::Game);
+    if (!faults.empty())
+        fuzzkit::Fail("after " + after + ": " + testkit::FaultLines(faults));
+}
+
 void PrepareEditor() {
     InstallToolkit();
     InstallMiscOperations();
@@ -402,10 +428,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::string error;
             if (!HeadlessLoadScript(in.answers(), error))
                 fuzzkit::Fail("the answers' script: " + error);
+            bool wasValid = LevelValid();
+            keepsValidity = op.keeps == Keeps::Validity;
             RunStep(op, in);
             RecordStep();
             done += std::string(done.empty() ? "" : ", ") + op.name;
             RequireSound(done);
+            RequireValid(wasValid, done);
         }
         const std::string end = mapkit::LevelArrayBytes();
         while (Undo())
