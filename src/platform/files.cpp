@@ -455,3 +455,15 @@ std::string EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
 }
+
+FileStamp StampOfFile(const std::string& name) {
+    FileStamp stamp;
+    struct stat st;
+    if (stat(ResolveExistingPath(name).c_str(), &st) != 0)
+        return stamp;
+    stamp.device = static_cast<uint64_t>(st.st_dev);
+    stamp.inode = static_cast<uint64_t>(st.st_ino);
+    stamp.size = static_cast<int64_t>(st.st_size);
+    stamp.writtenNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return stamp;
+}

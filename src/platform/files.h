@@ -89,3 +89,18 @@ int64_t MonotonicMilliseconds();
 double ProcessCpuMilliseconds();
 // Value of an environment variable, or "" when unset.
 std::string EnvironmentValue(const char* name);
+
+// What tells one version of a file from another: the file it is (device and
+// inode), its size and the time it was last written. A name that leads to
+// no file has the stamp of a fresh FileStamp.
+struct FileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = -1;
+    int64_t writtenNs = 0;
+    bool operator==(const FileStamp& o) const {
+        return device == o.device && inode == o.inode && size == o.size && writtenNs == o.writtenNs;
+    }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+FileStamp StampOfFile(const std::string& name);

@@ -6,24 +6,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/process.h"
+
 namespace {
 
 // The spooler program found on the PATH, or "" when there is none.
 std::string FindSpooler() {
     const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "";
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        size_t end = dirs.find(':', start);
-        if (end == std::string::npos)
-            end = dirs.size();
-        std::string dir = dirs.substr(start, end - start);
-        std::string candidate = (dir.empty() ? std::string(".") : dir) + "/lpr";
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-        start = end + 1;
-    }
-    return "";
+    return FindOnPath("lpr", path ? path : "");
 }
 
 // The name quoted for the shell that popen runs it with.

@@ -82,7 +82,10 @@ bool VideoSnapshot(const std::string& path);
 
 // What the program polls; the headless backend hands out its script events
 // only once the program has settled, which it judges from the mouse polls.
-enum class PollKind { Keys, Mouse };
+// Aside: the program waits for another program and takes no input but a key
+// to stop it; the window stays alive, and the headless script waits until
+// the program asks for input again.
+enum class PollKind { Keys, Mouse, Aside };
 
 // Runs the event pump (SDL events, or the next script event) and shows the
 // canvas if due.

@@ -283,6 +283,8 @@ void CountSettlingPoll() {
 }
 
 void Poll(PollKind kind) {
+    if (kind == PollKind::Aside)
+        return;
     ++headless.polls;
     if (kind == PollKind::Mouse)
         CountSettlingPoll();
