@@ -280,6 +280,7 @@ void RepairConfig(ConfigRecord& c) {
     if (c.editMode != 1 && c.editMode != 2 && c.editMode != 4 && c.editMode != 8)
         c.editMode = d.editMode;
     Clamp(c.videoMode, 1, 5, d.videoMode);
+    Clamp(c.exitHandOff, 0, 1, d.exitHandOff);
     Clamp(c.paletteNumber, 0, 13, d.paletteNumber);
     Clamp(c.gamma, 0, 30, d.gamma);
     for (int i = 0; i < 25; ++i)

@@ -105,7 +105,12 @@ struct ConfigSettings {
     int16_t defaultFloor;
     int16_t defaultCeiling;
     int16_t videoMode;              // 1 640x480 .. 4 1280x1024, 5 the window's size
-    char driverName[10];
+    char driverName[8];             // "VESA256": stored, not read
+    // 1: node building and test play hand over by ending the program with
+    // exit code 100, for the launcher; 0 (the default): the program runs
+    // them itself and waits. The two bytes after the driver name, which
+    // files of older builds leave 0.
+    int16_t exitHandOff;
     int16_t paletteNumber;
     int16_t gamma;
     int16_t bottomTextureMagnify;
@@ -148,6 +153,7 @@ struct ConfigFileRecord {
 static_assert(sizeof(ConfigFileRecord) == kConfigSize, "configuration record layout");
 static_assert(offsetof(ConfigSettings, scale) == 36, "configuration record layout");
 static_assert(offsetof(ConfigSettings, colors) == 70, "configuration record layout");
+static_assert(offsetof(ConfigSettings, exitHandOff) == 174, "configuration record layout");
 static_assert(offsetof(ConfigSettings, colorMap) == 182, "configuration record layout");
 static_assert(offsetof(ConfigSettings, testOptions) == 364, "configuration record layout");
 static_assert(offsetof(ConfigFileRecord, names) + offsetof(ConfigNames<kRecordNameField>, pwadList) == 622,

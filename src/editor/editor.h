@@ -76,6 +76,12 @@ void SelectLevel(int16_t& episode, int16_t& map, LevelChoice choice);
 // that follows.
 int CountClicks(int buttons, int ms);
 
+// F2, Alt-F2, Alt-F8 (the key): after the exits check, saves the level under
+// its own name into the file the user chooses, and says so over the map.
+// Returns what SaveLevel returns (kNotSaved when the check or the file
+// choice stopped it).
+int SaveLevelFromEditor(int key);
+
 // Handles one key (menus and the mouse give keys too); 0 to go on, else the
 // editor's return code. EditorState::shiftState is the shift state.
 int EditorKey(int key);

@@ -125,7 +125,7 @@ struct EditorActions {
     void (*colourDialog)();
     void (*paletteColours)();
 
-    // Shift-F1: save and hand the level to the game (ends the program).
+    // Shift-F1: play the level in the game.
     void (*testPlay)();
     // W, Shift-W: the 3D view of the level. Beeps until connected.
     void (*preview3d)(PreviewStart start);

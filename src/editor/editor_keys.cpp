@@ -154,16 +154,8 @@ void SaidSaved(const std::string& file) {
     PostNotice(std::string(level.name) + " saved to " + file.substr(file.rfind('/') + 1), kSavedNoticeMs);
 }
 
-// F2, Alt-F2, Alt-F8: the level under its own name; editing goes on.
 int KeySave(int key) {
-    editor.redrawAll = true;
-    if (!editorActions.checkExits())
-        return 0;
-    char* file = ChooseSaveFile(config.lastEpisode, config.lastMap);
-    // The name's row of the PWAD list may move or be emptied by the save.
-    std::string name = file ? file : "";
-    if (file && SaveLevel(file, key))
-        SaidSaved(name);
+    SaveLevelFromEditor(key);
     return 0;
 }
 
@@ -342,6 +334,22 @@ int KeyClear(int) {
 }
 
 }  // namespace
+
+int SaveLevelFromEditor(int key) {
+    editor.redrawAll = true;
+    if (!editorActions.checkExits())
+        return kNotSaved;
+    char* file = ChooseSaveFile(config.lastEpisode, config.lastMap);
+    int saved = file ? SaveLevel(file, key) : kNotSaved;
+    if (saved == kNotSaved)
+        return saved;
+    // A level the node builder changed was read back as it saved it.
+    ForgetMissingObjects();
+    ComputeMapBounds();
+    const char* name = RowFileName(master.currentLevelRow);
+    SaidSaved(name ? name : "");
+    return saved;
+}
 
 // Makes n the highlighted object and brings it into view.
 void GoToObject(int n) {

@@ -1,6 +1,7 @@
 #include "level/level.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "base/fatal.h"
 #include "wad/master.h"
@@ -100,11 +101,11 @@ void FreeLevel() {
 }
 
 void ResetLevel() {
-    int skip = level.rejectSkipEvery;
-    int pattern = level.rejectPattern;
-    level = LevelState{};
-    level.rejectSkipEvery = skip;
-    level.rejectPattern = pattern;
+    LevelState fresh;
+    fresh.rejectSkipEvery = level.rejectSkipEvery;
+    fresh.rejectPattern = level.rejectPattern;
+    fresh.clearReject = level.clearReject;
+    level = std::move(fresh);
 }
 
 std::string PassedLimit() {

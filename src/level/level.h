@@ -118,6 +118,8 @@ struct ObjectArray {
     const T* end() const { return records.data() + count; }
 };
 
+enum class RejectAnswer { NotAsked, Copy, Clear };
+
 struct LevelState {
     ObjectArray<Thing> things;
     ObjectArray<LineDef> lineDefs;
@@ -154,6 +156,9 @@ struct LevelState {
     // Reject fill settings of the save dialog, kept for the run.
     int rejectSkipEvery = 0;
     int rejectPattern = 0;
+    // The answer to "Clear REJECT ?", asked at the first node build of the
+    // run and kept for the others.
+    RejectAnswer clearReject = RejectAnswer::NotAsked;
 };
 
 extern LevelState level;
@@ -182,7 +187,7 @@ void ResizeObject(int type, Resize change);
 // Frees the five arrays and sets their counts to 0.
 void FreeLevel();
 // A fresh, empty model (tests, and the start of every load). Keeps the
-// run-long reject settings.
+// run-long reject settings and answer.
 void ResetLevel();
 
 // Safe access for code that follows references stored in the map.

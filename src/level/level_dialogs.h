@@ -34,7 +34,8 @@ public:
     // 0 when cancelled (text unchanged).
     virtual int PathEntry(const std::string& prompt, int maxLength, char* text) = 0;
     // A form of number fields; each field's value is updated as soon as it is
-    // left with a valid entry. Returns 1 when the form was accepted.
+    // left with a valid entry. Enter accepts it from any field (Tab goes to
+    // the next). Returns 1 when the form was accepted.
     virtual int NumberForm(const std::string& title, std::vector<NumberField>& fields) = 0;
     // The progress window of a long operation: opened with its title and the
     // estimated total, told the bytes done, closed at the end.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "wad/master.h"
 
@@ -42,23 +43,44 @@ const WadDirEntry* FindLevelLump(const char* name, EntryNeed need);
 // when the save is refused or cancelled.
 char* ChooseSaveFile(int16_t newEpisode, int16_t newMap);
 
+// How a run of the node builder went.
+enum class NodeBuildEnd {
+    NotRun,   // nothing ran: the user has been told why
+    Built,    // the node builder ended with success
+    Failed,   // it ran and failed, or was stopped
+};
+struct NodeBuildResult {
+    NodeBuildEnd end = NodeBuildEnd::NotRun;
+    std::vector<std::string> why;   // Failed: lines that say how it ended
+};
+
 // Hands the level written to tempFile to the node builder, which writes
-// outputFile, by ending the program (exit code 100). Returns only when the
-// hand-off could not go ahead; the user has then been told why.
-using NodeBuilderHandOff = void (*)(const std::string& tempFile, const std::string& outputFile,
-                                    const std::string& levelName);
+// outputFile: runs it and waits for it, or ends the program (exit code 100)
+// for the launcher to run it.
+using NodeBuilderHandOff = NodeBuildResult (*)(const std::string& tempFile, const std::string& outputFile,
+                                               const std::string& levelName);
 // The hand-off that saving uses when the nodes are to be rebuilt; start-up
 // connects it. Without one, such a save ends the program with an error.
 void SetNodeBuilderHandOff(NodeBuilderHandOff handOff);
 
+// What SaveLevel returns.
+constexpr int kNotSaved = 0;
+constexpr int kSaved = 1;
+constexpr int kSavedWithoutNodes = 2;   // written, but the node builder failed: the old nodes are in it
+
 // Writes the level to the chosen file (a PwadList row), asking the questions
 // that the key calls for, and reads the new file back into the master
 // directory. The file under the chosen name is whole at every moment: the
-// old one until the new one is complete. With the nodes to be rebuilt, writes
-// the temporary file instead and hands off to the node builder. A file that
-// cannot be created, read or written is reported in a message box with the
-// system's reason; every file is then left as it was, the chosen name is
-// emptied and editing goes on. Returns 1 when the level was saved.
+// old one until the new one is complete. With the nodes to be rebuilt,
+// writes the temporary file instead and hands it to the node builder; the
+// file it writes is read back too, the level with it (so that the counts of
+// the node lumps are those saved), and counts as unchanged. What the node
+// builder changed in the level itself (objects it dropped) becomes an undo
+// step of its own. When the node builder fails, a message box says why, and
+// what the chosen file now holds. A file that cannot be created, read or
+// written is reported in a message box with the system's reason; every file
+// is then left as it was, the chosen name is emptied and editing goes on.
+// Returns kSaved, kSavedWithoutNodes or kNotSaved.
 int SaveLevel(char* fileName, int key);
 
 // The REJECT size in bytes that a map of the given Sector count needs.

@@ -104,14 +104,12 @@ bool AskFileName(char (&name)[kFileNameField]) {
 
 // --- SaveLevel's questions -------------------------------------------------
 
-// The node keys on a changed map build the nodes without asking: the user
-// asked for them and the old ones no longer fit.
+// The node keys build the nodes without asking: that is what they are for.
+// Whether to clear the REJECT table is asked once a run.
 void AskNodes(SaveJob& job) {
-    if (IsNodeKey(job.key) && level.mapChanged)
+    if (IsNodeKey(job.key))
         job.rebuild = true;
-    else if (IsNodeKey(job.key))
-        job.rebuild = Dialogs().ConfirmYes("Rebuild NODES ?", "") == 1;
-    else if (!IsNodeKey(job.key) && level.mapChanged)
+    else if (level.mapChanged)
         job.rebuild = Dialogs().ConfirmYes("Map Changed, Rebuild NODES ?",
                                            "Not playable if no NODES are built!") == 1;
     if (!job.rebuild) {
@@ -119,9 +117,12 @@ void AskNodes(SaveJob& job) {
         return;
     }
     job.output = WorkDir() + Names().tempWad;
-    if (master.releaseNameLists)
+    if (config.exitHandOff && master.releaseNameLists)   // the program ends for the node builder
         master.releaseNameLists();
-    job.clearReject = Dialogs().ConfirmYes("Clear REJECT ?", "(N copies old)") == 1;
+    if (level.clearReject == RejectAnswer::NotAsked)
+        level.clearReject = Dialogs().ConfirmYes("Clear REJECT ?", "(N copies old)") == 1 ? RejectAnswer::Clear
+                                                                                           : RejectAnswer::Copy;
+    job.clearReject = level.clearReject == RejectAnswer::Clear;
 }
 
 void AskRejectMask(SaveJob& job) {
@@ -436,29 +437,12 @@ int PwadListRow(const std::string& name) {
     return row;
 }
 
-// The level written to the temporary file goes to the node builder, which
-// writes the chosen file. A file it replaces is kept as a copy, not a link:
-// a node builder may well rewrite its output in place. Returns only when
-// nothing was handed off; the chosen file is then as it was.
-void HandToNodeBuilder(const SaveJob& job, char* fileName) {
-    std::string backup = PlannedBackupName();
-    ForgetBackupPlans();
-    int error = 0;
-    if (!backup.empty() && FileExists(job.chosen) &&
-        !MakeBackupFile(job.chosen, backup, BackupMethod::Copy, error)) {
-        ReportFailure("Error Writing File", backup, SystemErrorText(error), "The level was not saved.");
-        fileName[0] = 0;
-        return;
-    }
-    // A file the save replaces is in the list already, under its own row.
-    if (!backup.empty())
-        fileName[0] = 0;
-    if (!nodeBuilderHandOff)
-        FatalError("node builder hand-off returned");
-    // The node builder makes the saved file from the level just written.
-    RemoveRecoveryFile();
-    nodeBuilderHandOff(job.output, job.chosen, level.name);
-    fileName[0] = 0;
+// Tells that the node builder did not build the nodes, why, and what the
+// chosen file holds now.
+void ReportNodesNotBuilt(const SaveJob& job, std::vector<std::string> why, bool written) {
+    why.push_back(written ? job.chosen + " holds the level with its old nodes."
+                          : job.chosen + " was not changed: the level is not saved.");
+    Dialogs().MessageBox(std::string("The nodes of ") + level.name + " were not built", why);
 }
 
 // Lays the new file over the master directory and takes the level from it.
@@ -473,6 +457,123 @@ void ReadBack(const SaveJob& job) {
     level.rejectSectorCount = level.sectors.count;
     MarkSaved();
     RemoveRecoveryFile();
+}
+
+template <typename T>
+bool SameRecords(const ObjectArray<T>& a, const ObjectArray<T>& b) {
+    return a.count == b.count && std::equal(a.begin(), a.end(), b.begin(), [](const T& x, const T& y) {
+               return std::memcmp(&x, &y, sizeof(T)) == 0;
+           });
+}
+
+// Whether the level read back is the one written but for the numbers of its
+// Vertexes (node builders renumber them). If so, fileNumbers gets the
+// file's number of each Vertex in memory (0 for one no LineDef uses, which
+// is not in the file).
+bool SameButVertexNumbers(const LevelState& written, const LevelState& read, std::vector<uint16_t>& fileNumbers) {
+    if (!SameRecords(written.things, read.things) || !SameRecords(written.sideDefs, read.sideDefs) ||
+        !SameRecords(written.sectors, read.sectors) || written.lineDefs.count != read.lineDefs.count)
+        return false;
+    std::vector<int32_t> found(static_cast<size_t>(written.vertices.count), -1);
+    auto sameVertex = [&](uint16_t mine, uint16_t theirs) {
+        const Vertex* a = written.vertices.at(mine);
+        const Vertex* b = read.vertices.at(theirs);
+        if (!a || !b || a->x != b->x || a->y != b->y || theirs >= read.oldVertexNumbers.size())
+            return false;
+        int32_t number = read.oldVertexNumbers[theirs];
+        int32_t& seen = found[mine];
+        if (seen >= 0 && seen != number)
+            return false;
+        seen = number;
+        return true;
+    };
+    for (int32_t i = 0; i < written.lineDefs.count; ++i) {
+        LineDef mine = written.lineDefs[i], theirs = read.lineDefs[i];
+        if (!sameVertex(mine.start, theirs.start) || !sameVertex(mine.end, theirs.end))
+            return false;
+        mine.start = theirs.start;
+        mine.end = theirs.end;
+        if (std::memcmp(&mine, &theirs, sizeof mine) != 0)
+            return false;
+    }
+    fileNumbers.clear();
+    for (int32_t number : found)
+        fileNumbers.push_back(static_cast<uint16_t>(std::max(number, 0)));
+    return true;
+}
+
+// The level as the node builder saved it, read back so that the sizes of
+// its lumps are those of the file and the map's changes count as saved.
+// Normally it holds the level as written, its Vertexes renumbered: the
+// level in memory stays as it is, with the file's numbers of its Vertexes
+// (so the undo history and selections still fit it). What the node builder
+// changed beyond that (objects it dropped as unused) becomes an undo step of
+// its own. A file that cannot be read back as a level leaves the level in
+// memory as it was.
+void TakeBuiltLevel() {
+    LevelState written = level;
+    if (!LoadLevel(LevelSource::MasterDirectory)) {
+        level = std::move(written);
+        return;
+    }
+    std::vector<uint16_t> fileNumbers;
+    if (SameButVertexNumbers(written, level, fileNumbers)) {
+        LevelState read = std::move(level);
+        level = std::move(written);
+        level.numSegs = read.numSegs;
+        level.numSSectors = read.numSSectors;
+        level.numNodes = read.numNodes;
+        level.rejectSize = read.rejectSize;
+        level.blockmapSize = read.blockmapSize;
+        level.markerIndex = read.markerIndex;
+        level.fromFile = true;
+        level.oldVertexCount = read.oldVertexCount;
+        level.oldVertexNumbers = std::move(fileNumbers);
+        level.rejectSectorCount = read.rejectSectorCount;
+    }
+    NameStep("the node builder's changes");
+    level.levelChanged = level.mapChanged = false;
+    MarkSaved();
+}
+
+// The level written to the temporary file goes to the node builder, which
+// writes the chosen file. A file it replaces is kept as a copy, not a link:
+// a node builder may well rewrite its output in place. Then the chosen file
+// is read back: unless nothing was written, the level is saved.
+int HandToNodeBuilder(const SaveJob& job, char* fileName) {
+    std::string backup = PlannedBackupName();
+    int error = 0;
+    if (!backup.empty() && FileExists(job.chosen) &&
+        !MakeBackupFile(job.chosen, backup, BackupMethod::Copy, error)) {
+        ForgetBackupPlans();
+        ReportFailure("Error Writing File", backup, SystemErrorText(error), "The level was not saved.");
+        fileName[0] = 0;
+        return kNotSaved;
+    }
+    // A file the save replaces is in the list already, under its own row.
+    if (!backup.empty())
+        fileName[0] = 0;
+    if (!nodeBuilderHandOff)
+        FatalError("node builder hand-off returned");
+    FileStamp before = StampOfFile(job.chosen);
+    NodeBuildResult built = nodeBuilderHandOff(job.output, job.chosen, level.name);
+    bool written = built.end != NodeBuildEnd::NotRun && StampOfFile(job.chosen) != before;
+    if (built.end == NodeBuildEnd::Built && !written)
+        built = {NodeBuildEnd::Failed, {"The node builder did not write " + job.chosen + "."}};
+    if (built.end == NodeBuildEnd::Failed)
+        ReportNodesNotBuilt(job, built.why, written);
+    if (!written) {
+        ForgetBackupPlans();
+        fileName[0] = 0;
+        return kNotSaved;
+    }
+    CloseBackups();
+    RestoreEntriesOfForgottenFiles();
+    ReadBack(job);
+    if (built.end != NodeBuildEnd::Built)
+        return kSavedWithoutNodes;
+    TakeBuiltLevel();
+    return kSaved;
 }
 
 }  // namespace
@@ -543,14 +644,12 @@ int SaveLevel(char* fileName, int key) {
     if (!WriteOutput(job)) {
         ForgetBackupPlans();
         fileName[0] = 0;
-        return 0;
+        return kNotSaved;
     }
-    if (job.rebuild) {
-        HandToNodeBuilder(job, fileName);
-        return 0;
-    }
+    if (job.rebuild)
+        return HandToNodeBuilder(job, fileName);
     CloseBackups();
     RestoreEntriesOfForgottenFiles();
     ReadBack(job);
-    return 1;
+    return kSaved;
 }

@@ -6,12 +6,15 @@
 #include "base/config.h"
 #include "base/flavour.h"
 #include "base/work_dir.h"
+#include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "level/level.h"
+#include "level/level_files.h"
 #include "level/recovery.h"
 #include "platform/files.h"
 #include "testplay/handoff.h"
 #include "ui/input_box.h"
+#include "ui/menus.h"
 #include "ui/message_box.h"
 #include "ui/message_panel.h"
 #include "ui/toolkit.h"
@@ -20,6 +23,9 @@
 namespace {
 
 constexpr int kOptionsLength = 79;
+// A game that ends sooner than this did not play: it met an error.
+constexpr int64_t kQuickEndMs = 1000;
+constexpr size_t kGameLinesShown = 6;
 
 // A name as the game, started in another directory, finds it.
 std::string FullPath(const std::string& name) {
@@ -86,6 +92,47 @@ void KeepUnsavedChanges() {
         WriteRecoveryFile(error);
 }
 
+enum class PlayChoice { SaveBuildAndPlay, LastSaved, Cancel };
+
+// The level has unsaved changes: save, build the nodes and play them
+// (Enter), play the file as last saved, or nothing.
+PlayChoice AskAboutUnsavedChanges() {
+    static const char* const kItems[] = {"Save, build nodes and play", "Play the last saved file", "Cancel"};
+    static const int kKeys[] = {'S', 'P', 'C'};
+    // A level of the IWAD has no saved file of its own to play.
+    int hotPos[] = {1, master.currentLevelRow > 0 ? 1 : 0, 1};
+    MenuExtras extras;
+    extras.keys = kKeys;
+    extras.hotPos = hotPos;
+    std::string title = std::string(level.name) + " has unsaved changes";
+    int choice = DisplayMenu(kCentred, kCentred, MenuStyle::Plain, 1, "TESTPLAY", WindowSave::Always,
+                             title.c_str(), 3, kItems, extras);
+    return choice == 1 ? PlayChoice::SaveBuildAndPlay : choice == 2 ? PlayChoice::LastSaved : PlayChoice::Cancel;
+}
+
+HandOffNotice PlayNotice() {
+    return {std::string("Playing ") + level.name + " in " + GameProgramName(),
+            {std::string("Quit the game to come back to ") + Names().product + ".", "Esc here ends the game."}};
+}
+
+// A game that failed, or ended at once, says why in a message box; one the
+// user ended with Esc says nothing.
+void ReportGameEnd(const ChildResult& child) {
+    std::string program = GameProgramName();
+    std::string title = EndSummary(program, child);
+    if (title.empty() && child.end == ChildEnd::Exited && child.milliseconds < kQuickEndMs)
+        title = program + " ended at once";
+    if (title.empty() || child.end == ChildEnd::Stopped)
+        return;
+    std::vector<std::string> lines = EndLines(child, kGameLinesShown);
+    if (lines.empty())
+        lines.push_back("It wrote no error message.");
+    std::vector<const char*> texts;
+    for (const std::string& line : lines)
+        texts.push_back(line.c_str());
+    MessageBox(kCentred, kCentred, LineAlign::Left, "OK", kAnyKey, nullptr, 0, title.c_str(), texts);
+}
+
 }  // namespace
 
 const char* GameProgramName() {
@@ -115,6 +162,11 @@ HandOffRequest TestPlayRequest(const std::string& pwad, const std::string& optio
 }
 
 void TestPlay() {
+    bool byExit = HandOffEndsProgram();
+    PlayChoice choice = !byExit && level.levelChanged ? AskAboutUnsavedChanges() : PlayChoice::LastSaved;
+    if (choice == PlayChoice::Cancel ||
+        (choice == PlayChoice::SaveBuildAndPlay && SaveLevelFromEditor(kSaveKeyAltF2) != kSaved))
+        return;
     if (master.currentLevelRow <= 0 || !master.table[master.currentLevelRow].name) {
         PressAnyKey(kCentred, kCentred, "Save as a File first,", "then you can play it.");
         return;
@@ -124,7 +176,10 @@ void TestPlay() {
                  level.name);
     char kept[sizeof config.testOptions];
     std::memcpy(kept, config.testOptions, sizeof kept);
-    if (level.mapChanged &&
+    // Played as last saved, a changed map may be in the file without its
+    // nodes; a map changed since the save is not in it.
+    bool savedWithoutNodes = level.mapChanged && (byExit || !level.levelChanged);
+    if (savedWithoutNodes &&
         !ConfirmYes(kCentred, kCentred, "Warning, Map Changes require", "Nodes to be built, Continue?"))
         return;
     if (!EditOptions()) {
@@ -133,8 +188,11 @@ void TestPlay() {
     }
     if (!AllOnProgramLine() && !WriteResponseFile(pwad, config.testOptions))
         return;
-    KeepUnsavedChanges();
-    HandOff(TestPlayRequest(pwad, config.testOptions));
+    if (byExit)
+        KeepUnsavedChanges();
+    HandOffResult run = HandOff(TestPlayRequest(pwad, config.testOptions), PlayNotice());
+    if (run.ran)
+        ReportGameEnd(run.child);
 }
 
 void InstallTestPlay() { editorActions.testPlay = TestPlay; }

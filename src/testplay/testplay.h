@@ -1,5 +1,5 @@
 // Test play (Shift-F1): the game is started on the saved PWAD at the level
-// being edited, through the hand-off batch and the launcher.
+// being edited, through the hand-off batch.
 //
 // The game is told its IWAD through the environment variable ZARN_IWAD on
 // the batch's program line: the editor's IWAD with its full path. The game
@@ -26,10 +26,15 @@ std::vector<std::string> ResponseFileLines(const std::string& pwad, const std::s
 struct HandOffRequest;
 HandOffRequest TestPlayRequest(const std::string& pwad, const std::string& options);
 
-// Shift-F1 in the editor. Returns to the editor when the level is not yet
-// saved as a PWAD, when the user declines or cancels, or when the batch or
-// the response file cannot be written (a message says why); otherwise the
-// program ends with exit code 100. Unsaved changes are kept in the recovery
+// Shift-F1 in the editor. On a level with unsaved changes it first offers,
+// in one box, to save, build the nodes and play (the default), to play the
+// file as last saved, or to cancel. Then it shows the file and level, asks
+// for the game's options and runs the game (HandOff), waiting for it; a game
+// that could not start, failed or ended within a second is reported in a
+// message box, with the last lines of its error output. It returns to the
+// editor, its state as before, whatever happened. When hand-offs end the
+// program (exitHandOff), the last saved file is played and the program ends
+// with exit code 100 instead; unsaved changes are then kept in the recovery
 // file, which the next run offers.
 void TestPlay();
 

@@ -161,8 +161,8 @@ int FieldUnderPointer(const FormLayout& l, const std::vector<FormField>& fields,
     return -1;
 }
 
-// Edits the fields in turn; 1 when Enter left the last one.
-int EditFields(const FormLayout& l, std::vector<FormField>& fields, int count) {
+// Edits the fields in turn; 1 when Enter accepted the form.
+int EditFields(const FormLayout& l, std::vector<FormField>& fields, int count, FormEnter enter) {
     int i = NextEditable(fields, count, -1, 1);
     for (;;) {
         FormField& f = fields[i];
@@ -170,6 +170,8 @@ int EditFields(const FormLayout& l, std::vector<FormField>& fields, int count) {
         NumberField(FieldX(l), FieldY(l, i), f.value, f.min, f.max, FieldMode::ShowGrey);
         if (key == kKeyEsc)
             return 0;
+        if (key == kKeyEnter && enter == FormEnter::Accepts)
+            return 1;
         if (key == kKeyEnter || key == kKeyTab || key == kKeyDown) {
             int next = NextEditable(fields, count, i, 1);
             if (next >= 0)
@@ -439,7 +441,8 @@ int NumberField(int x, int y, int& value, int min, int max, FieldMode mode) {
     return key;
 }
 
-int NumberForm(int x, int y, WindowSave save, const char* title, std::vector<FormField>& fields) {
+int NumberForm(int x, int y, WindowSave save, const char* title, std::vector<FormField>& fields,
+               FormEnter enter) {
     int count = std::min<int>(static_cast<int>(fields.size()), kMaxFormFields);
     for (int i = 0; i < count; ++i)
         if (!fields[i].label)
@@ -454,7 +457,7 @@ int NumberForm(int x, int y, WindowSave save, const char* title, std::vector<For
     int px = 0, py = 0;
     SnapPointer(Snap::ToButton, &px, &py, FieldX(l), l.firstRowY);
     ShowPointer();
-    int result = anyEditable ? EditFields(l, fields, count) : ShowOnly();
+    int result = anyEditable ? EditFields(l, fields, count, enter) : ShowOnly();
     RestoreArea(area);
     SnapPointer(Snap::Back, &px, &py, 0, 0);
     return result;

@@ -26,10 +26,17 @@ struct FormField {
     int value;
 };
 
+// What Enter does in a number form.
+enum class FormEnter {
+    NextField,   // goes on to the next field; on the last one it accepts the form
+    Accepts,     // accepts the form from any field
+};
+
 // Up to 20 fields under a title at (x, y) (kCentred: centred); each field's
 // value is stored as soon as it is left with a valid entry. 1 when the form
-// was left with Enter on the last field, 0 otherwise.
-int NumberForm(int x, int y, WindowSave save, const char* title, std::vector<FormField>& fields);
+// was accepted with Enter, 0 otherwise.
+int NumberForm(int x, int y, WindowSave save, const char* title, std::vector<FormField>& fields,
+               FormEnter enter = FormEnter::NextField);
 
 enum class OptionKind {
     Button,

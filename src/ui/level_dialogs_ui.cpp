@@ -69,7 +69,7 @@ public:
         std::vector<FormField> form;
         for (const struct NumberField& f : fields)
             form.push_back({f.label, f.min, f.max, f.value});
-        int accepted = ::NumberForm(kCentred, kCentred, WindowSave::Always, title.c_str(), form);
+        int accepted = ::NumberForm(kCentred, kCentred, WindowSave::Always, title.c_str(), form, FormEnter::Accepts);
         for (size_t i = 0; i < fields.size(); ++i)
             fields[i].value = form[i].value;
         return accepted;

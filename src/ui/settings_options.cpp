@@ -51,6 +51,7 @@ const Switch kSwitches[] = {
     {"Map Border", &ConfigSettings::mapBorder},
     {"Thing Picture", &ConfigSettings::thingPicture},
     {"Menu Nesting", &ConfigSettings::menuNesting},
+    {"Exit to Launcher", &ConfigSettings::exitHandOff},
 };
 constexpr int kSwitchCount = sizeof kSwitches / sizeof kSwitches[0];
 const char* const kVideoLabels[kVideoModes] = {"_1 640x480", "_2 800x600", "_31024x768", "_41280x1024",

@@ -55,7 +55,7 @@ public:
     void ProgressUpdate(int32_t) override {}
     void ProgressEnd() override {}
     // The node builder that saving hands off to: recorded, and the hand-off's exit.
-    static void BuildNodes(const std::string& temp, const std::string& out, const std::string& name) {
+    static NodeBuildResult BuildNodes(const std::string& temp, const std::string& out, const std::string& name) {
         active->nodeCall = {temp, out, name};
         throw ProgramExit(kExitHandOff, "hand-off");
     }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "level/history.h"
 #include "level_fixture.h"
 #include "platform/files.h"
 #include "support/fault_kit.h"
@@ -189,9 +190,11 @@ TEST_F(LevelSaveTest, NewLevelSavedUnderAnotherNameTakesNothingFromTheOldLevel) 
 TEST_F(LevelSaveTest, NodeBuildingWritesTheTemporaryFileAndHandsOff) {
     ReadLevelPwad("MYLEV.WAD", Room());
     Edit(1, 1);
-    dialogs.answers = {"y", "n"};   // rebuild, keep REJECT
+    // Alt-F2 asks nothing about the nodes; the REJECT question once a run.
+    dialogs.answers = {"n"};   // keep REJECT
     EXPECT_EQ(ExitOf([&] { SaveAs(1, 1, kSaveKeyAltF2); }, kExitHandOff), "hand-off");
-    EXPECT_EQ(dialogs.questions, (std::vector<std::string>{"New WAD file Name", "Rebuild NODES ?", "Clear REJECT ?"}));
+    EXPECT_EQ(ExitOf([&] { SaveAs(1, 1, kSaveKeyAltF2); }, kExitHandOff), "hand-off");
+    EXPECT_EQ(dialogs.questions, (std::vector<std::string>{"New WAD file Name", "Clear REJECT ?", "New WAD file Name"}));
     EXPECT_EQ(dialogs.nodeCall, (std::vector<std::string>{dir.file("~Brel.WAD"), dir.file("MYLEV.WAD"), "E1M1"}));
     EXPECT_EQ(Saved("~Brel.WAD").names(), kLevelNames);
     // The file the node builder replaces is kept as a copy (it may write its
@@ -203,13 +206,149 @@ TEST_F(LevelSaveTest, NodeBuildingWritesTheTemporaryFileAndHandsOff) {
     EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("MYLEV.WAD")});
 }
 
+// A node builder that writes its output, or not, and ends as told: the
+// temporary file with two nodes in place of its NODES lump; with its
+// Vertexes in the reverse order (node builders renumber them), or with the
+// last Sector dropped as unused (as ZDBSP does) besides.
+struct FakeNodeBuilder {
+    enum class Writes { Nothing, Nodes, NodesRenumberingVertexes, NodesDroppingASector };
+    static inline Writes writes = Writes::Nodes;
+    static inline NodeBuildEnd end = NodeBuildEnd::Built;
+
+    static NodeBuildResult Run(const std::string& temp, const std::string& out, const std::string&) {
+        if (writes != Writes::Nothing)
+            Write(testkit::ReadWad(temp), out);
+        if (end == NodeBuildEnd::Failed)
+            return {end, {"Brelbsp ended with exit code 1"}};
+        return {end, {}};
+    }
+    static void Write(const testkit::WadContents& level, const std::string& out) {
+        std::vector<Vertex> vertexes = AsRecords<Vertex>(level.data("VERTEXES"));
+        std::vector<LineDef> lineDefs = AsRecords<LineDef>(level.data("LINEDEFS"));
+        if (writes == Writes::NodesRenumberingVertexes) {
+            std::reverse(vertexes.begin(), vertexes.end());
+            for (LineDef& l : lineDefs) {
+                l.start = static_cast<uint16_t>(vertexes.size() - 1 - l.start);
+                l.end = static_cast<uint16_t>(vertexes.size() - 1 - l.end);
+            }
+        }
+        WadBuilder built;
+        for (const testkit::WadLump& lump : level.lumps) {
+            Bytes data = lump.name == "NODES" ? Bytes(2 * kNodeRecord, 1) : lump.data;
+            if (lump.name == "VERTEXES")
+                data = AsBytes(vertexes);
+            if (lump.name == "LINEDEFS")
+                data = AsBytes(lineDefs);
+            if (lump.name == "SECTORS" && writes == Writes::NodesDroppingASector)
+                data.resize(data.size() - sizeof(Sector));
+            built.lump(lump.name, data);
+        }
+        built.write(out);
+    }
+};
+
+TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
+    using Writes = FakeNodeBuilder::Writes;
+    SetNodeBuilderHandOff(FakeNodeBuilder::Run);
+    const struct {
+        Writes writes;
+        NodeBuildEnd end;
+        int saved;
+        const char* told;   // the box's last line after the file's name; "" no box
+    } cases[] = {
+        {Writes::Nodes, NodeBuildEnd::Built, kSaved, ""},
+        {Writes::Nodes, NodeBuildEnd::Failed, kSavedWithoutNodes, " holds the level with its old nodes."},
+        {Writes::Nothing, NodeBuildEnd::Failed, kNotSaved, " was not changed: the level is not saved."},
+        {Writes::Nothing, NodeBuildEnd::Built, kNotSaved, " was not changed: the level is not saved."},
+    };
+    for (const auto& c : cases) {
+        // A file of its own: the last one stays open.
+        std::string file = "MY" + std::to_string(&c - cases) + ".WAD";
+        SCOPED_TRACE(file);
+        ReadLevelPwad(file, Room());
+        Bytes old = ReadFileBytes(dir.file(file));
+        Edit(1, 1);
+        level.vertices[0].x = 8;
+        level.levelChanged = level.mapChanged = true;
+        FakeNodeBuilder::writes = c.writes;
+        FakeNodeBuilder::end = c.end;
+        dialogs.log.clear();
+        dialogs.answers = {"n"};   // the REJECT question, asked the first time only
+        if (&c != cases)
+            dialogs.answers.clear();
+        EXPECT_EQ(SaveAs(1, 1, kSaveKeyAltF2), c.saved);
+        bool written = c.writes != Writes::Nothing;
+        EXPECT_EQ(level.levelChanged, !written);
+        EXPECT_EQ(level.mapChanged, c.saved != kSaved);
+        EXPECT_EQ(ReadFileBytes(dir.file(file)) == old, !written);
+        EXPECT_STREQ(RowFileName(master.currentLevelRow), dir.file(file).c_str());
+        // The level is that of the file: its nodes and its old vertex numbers.
+        EXPECT_EQ(level.numNodes, c.saved == kSaved ? 2 : 0);
+        EXPECT_EQ(level.vertices[0].x, 8);
+        std::string box = dialogs.log.empty() ? "" : dialogs.log.back();
+        if (!c.told[0]) {
+            EXPECT_EQ(box.find("!The nodes"), std::string::npos) << box;
+            continue;
+        }
+        std::string why = c.end == NodeBuildEnd::Failed ? "Brelbsp ended with exit code 1"
+                                                        : "The node builder did not write " + dir.file(file) + ".";
+        EXPECT_EQ(box, "!The nodes of E1M1 were not built|" + why + "|" + dir.file(file) + c.told);
+    }
+}
+
+// The level the node builder wrote is read back. Renumbered Vertexes leave
+// the level in memory and its undo history as they were, the file's numbers
+// kept for the next save; objects the node builder dropped are gone from the
+// level too, as an undo step of its own.
+TEST_F(LevelSaveTest, ALevelTheNodeBuilderChangedComesBackWithTheChangeToUndo) {
+    using Writes = FakeNodeBuilder::Writes;
+    SetNodeBuilderHandOff(FakeNodeBuilder::Run);
+    FakeNodeBuilder::end = NodeBuildEnd::Built;
+    for (Writes writes : {Writes::NodesRenumberingVertexes, Writes::NodesDroppingASector}) {
+        MapData map = Room();
+        map.sectors.push_back(map.sectors[0]);   // used by no SideDef
+        std::string file = writes == Writes::NodesRenumberingVertexes ? "RENUM.WAD" : "DROP.WAD";
+        ReadLevelPwad(file, map);
+        Edit(1, 1);
+        ResetHistory();
+        level.vertices[0].x = 8;
+        level.levelChanged = level.mapChanged = true;
+        NameStep("move");
+        RecordStep();
+        FakeNodeBuilder::writes = writes;
+        dialogs.answers = {"n"};
+        if (writes != Writes::NodesRenumberingVertexes)
+            dialogs.answers.clear();
+        ASSERT_EQ(SaveAs(1, 1, kSaveKeyAltF2), kSaved) << file;
+        EXPECT_FALSE(level.levelChanged) << file;
+        EXPECT_EQ(level.numNodes, 2) << file;
+        if (writes == Writes::NodesRenumberingVertexes) {
+            EXPECT_EQ(level.vertices[0].x, 8);
+            EXPECT_EQ(UndoLabel(), "move");
+            // Saved again unchanged, the file's Vertexes and nodes are kept and
+            // the LineDefs name them by the file's numbers.
+            std::vector<testkit::WadLump> built = Saved(file).lumps;
+            ASSERT_EQ(SaveAs(1, 1), kSaved);
+            EXPECT_EQ(Saved(file).lumps, built);
+        } else {
+            EXPECT_EQ(level.sectors.count, 1);
+            EXPECT_EQ(UndoLabel(), "the node builder's changes");
+            ASSERT_TRUE(Undo());
+            EXPECT_EQ(level.sectors.count, 2);
+            EXPECT_TRUE(level.levelChanged);
+        }
+        ASSERT_TRUE(Undo()) << file;
+        EXPECT_EQ(level.vertices[0].x, 0) << file;
+    }
+}
+
 TEST_F(LevelSaveTest, HandOffThatCannotGoAheadLeavesTheLevelToBeSavedAnotherWay) {
     ReadLevelPwad("MYLEV.WAD", Room());
     Bytes old = ReadFileBytes(dir.file("MYLEV.WAD"));
     Edit(1, 1);
     level.levelChanged = true;
-    SetNodeBuilderHandOff([](const std::string&, const std::string&, const std::string&) {});
-    dialogs.answers = {"y", "n"};
+    SetNodeBuilderHandOff([](const std::string&, const std::string&, const std::string&) { return NodeBuildResult{}; });
+    dialogs.answers = {"n"};
     EXPECT_EQ(SaveAs(1, 1, kSaveKeyAltF2), 0);
     EXPECT_EQ(ReadFileBytes(dir.file("MYLEV.WAD")), old);
     EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("MYLEV.WAD")});

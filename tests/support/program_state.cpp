@@ -23,6 +23,7 @@
 #include "platform/video.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
+#include "testplay/handoff.h"
 #include "ui/browsers.h"
 #include "ui/graphics.h"
 #include "ui/help_viewer.h"
@@ -83,6 +84,7 @@ void ResetUpperModules() {
     view = ViewState{};
     mapDraw = MapDrawState{};
     menuBar = MenuBarState{};
+    handOff = HandOffState{};
     shell = ShellState{};
     startup = StartupState{};
 }

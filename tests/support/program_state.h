@@ -11,8 +11,8 @@ namespace testkit {
 // flavour (to the one given), configuration, master directory, listings,
 // level, edit history, level dialogs, pictures, name lists, screen (a blank
 // canvas of 640 x 480), script, mouse, graphics, input, toolkit, help,
-// editor, selection, drag, view, map drawing, menu bar, shell and start-up
-// state. Nothing is connected afterwards (no editor, help viewer or node
+// editor, selection, drag, view, map drawing, menu bar, hand-off, shell and
+// start-up state. Nothing is connected afterwards (no editor, help viewer or node
 // builder), except that a headless script that runs out throws
 // ProgramExit(kExitScriptEnded) instead of ending the test program.
 //

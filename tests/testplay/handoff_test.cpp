@@ -14,6 +14,10 @@ using namespace testplay;
 class HandOffTest : public testkit::WadSession {
 protected:
     HandOffTest() : WadSession(Flavour::Doom) {}
+    void SetUp() override {
+        WadSession::SetUp();
+        config.exitHandOff = 1;   // the launcher's way, unless a test says otherwise
+    }
 };
 
 TEST_F(HandOffTest, NodeBuilderScriptRunsInTheWorkingDirectoryWithEveryArgumentIntact) {
@@ -66,6 +70,37 @@ TEST_F(HandOffTest, NothingIsHandedOffWhenTheConfigurationOrTheScriptCannotBeWri
         std::filesystem::remove(dir.file(blocked));
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("BrelPlay.BAT")));
+}
+
+// By default the editor runs the node builder itself, through the same
+// script with the adapters first on PATH, and hears how it ended.
+TEST_F(HandOffTest, TheNodeBuilderRunsAsAChildAndItsEndComesBack) {
+    config.exitHandOff = 0;
+    handOff.adapterDir = dir.file("adapters");
+    std::filesystem::create_directory(handOff.adapterDir);
+    const struct {
+        const char* builder;   // the adapter's commands; null: there is none
+        NodeBuildEnd end;
+        std::vector<std::string> why;
+    } cases[] = {
+        {"printf '%s|' \"$PWD\" \"$@\" \"${PATH%%:*}\" > args", NodeBuildEnd::Built, {}},
+        {"echo 'Map is incomplete' >&2; echo 'Brelbsp: the nodes of MAP07 were NOT built.' >&2; exit 1",
+         NodeBuildEnd::Failed,
+         {"Brelbsp ended with exit code 1", "Map is incomplete", "Brelbsp: the nodes of MAP07 were NOT built."}},
+        {nullptr, NodeBuildEnd::Failed, {"Brelbsp could not be started", "./BrelPlay.BAT: 3: Brelbsp: not found"}},
+    };
+    testkit::StderrCapture quiet;   // what the adapters say
+    for (const auto& c : cases) {
+        std::filesystem::remove(handOff.adapterDir + "/Brelbsp");
+        if (c.builder)
+            WriteScript(handOff.adapterDir + "/Brelbsp", std::string("#!/bin/sh\n") + c.builder + "\n");
+        NodeBuildResult built = HandOffNodeBuilder(dir.file("~Brel.WAD"), "NEW MAP.WAD", "MAP07");
+        EXPECT_EQ(built.end, c.end) << c.why.size();
+        EXPECT_EQ(built.why, c.why);
+    }
+    EXPECT_EQ(ReadText(dir.file("args")),
+              dir.path().substr(0, dir.path().size() - 1) + "|" + dir.file("~Brel.WAD") + "|NEW MAP.WAD|MAP07|" +
+                  handOff.adapterDir + "|");
 }
 
 }  // namespace

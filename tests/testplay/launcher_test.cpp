@@ -53,17 +53,18 @@ TEST_F(LauncherTest, HandOffsRestartTheEditorUntilItEndsWithAnotherCode) {
     }
 }
 
-// The real program on Freedoom's MAP01: Alt-F2 saves it with the nodes to be
-// rebuilt, the launcher has ZDBSP build them and starts the program again,
-// which reads the new file; so does LoadLevel.
+// The real program on Freedoom's MAP01, handing off by exit code 100: Alt-F2
+// saves it with the nodes to be rebuilt, the launcher has ZDBSP build them
+// and starts the program again, which reads the new file; so does LoadLevel.
 TEST_F(LauncherTest, BrelHandsALevelToTheNodeBuilderAndComesBackToIt) {
     std::string iwad = testkit::FreedoomIwad(2);
     if (iwad.empty() || !HaveZdbsp())
         GTEST_SKIP() << "needs Freedoom and zdbsp (Debian packages freedoom, zdbsp)";
     SetField(config.iwadName, iwad.c_str());   // a configuration that needs no first-time setup
+    config.exitHandOff = 1;
     ASSERT_TRUE(SaveConfig());
     testkit::WriteFileBytes(dir.file("Brel.HLP"), testkit::Bytes{'*', 'H', 'L', 'P', '\n'});
-    WriteScript(dir.file("keys"), "key Alt-F2\nkey Enter\nkey Y\nkey N\n");   // file name, rebuild, keep REJECT
+    WriteScript(dir.file("keys"), "key Alt-F2\nkey Enter\nkey N\n");   // file name, keep REJECT
     Ended run = Shell(dir, "printf 'E 1\\nQ\\n' | ZARN_VIDEO=headless ZARN_SCRIPT=keys " ZARN_BINARY_DIR
                            "/brel-launcher");
     EXPECT_EQ(run.code, 0) << run.output;
@@ -109,8 +110,8 @@ TEST_F(LauncherTest, GameAdaptersStartTheEngineOnTheRightIwad) {
     }
 }
 
-// The real program on Freedoom's MAP01: saved to a PWAD with F2, played
-// with Shift-F1 and the default options in Chocolate Doom (without a display
+// The real program on Freedoom's MAP01, handing off by exit code 100: saved
+// to a PWAD with F2, played with Shift-F1 and the default options in Chocolate Doom (without a display
 // or sound, for a few seconds: a game that runs until then has played), after
 // which the launcher starts the program again, which comes back on MAP01 of
 // that PWAD.
@@ -120,6 +121,7 @@ TEST_F(LauncherTest, BrelTestPlaysALevelInChocolateDoomAndComesBackToIt) {
         GTEST_SKIP() << "needs Freedoom and Chocolate Doom (Debian packages freedoom, chocolate-doom)";
     SetField(config.iwadName, iwad.c_str());
     config.autoStart = 1;   // every start goes straight to the level edited last: MAP01
+    config.exitHandOff = 1;
     ASSERT_TRUE(SaveConfig());
     testkit::WriteFileBytes(dir.file("Brel.HLP"), testkit::Bytes{'*', 'H', 'L', 'P', '\n'});
     WriteScript(dir.file("keys"), "key F2\nkey Enter\nkey Shift-F1\nkey Enter\n");   // file name, options

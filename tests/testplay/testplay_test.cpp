@@ -1,15 +1,21 @@
 // Shift-F1: what test play hands to the game, and when it hands nothing.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "base/config.h"
 #include "base/flavour.h"
 #include "base/work_dir.h"
 #include "level/level.h"
+#include "level/level_files.h"
 #include "support/headless_kit.h"
 #include "support/program_state.h"
+#include "support/screen_text.h"
+#include "testplay/handoff.h"
 #include "testplay/testplay.h"
 #include "testplay_kit.h"
 #include "ui/graphics.h"
+#include "ui/toolkit.h"
 #include "wad/master.h"
 
 namespace {
@@ -19,22 +25,40 @@ using namespace testplay;
 class TestPlayTest : public ::testing::Test {
 protected:
     // An IWAD in its own directory and a PWAD holding the level in the working
-    // directory, read over it; the level is the PWAD's.
-    void Open(Flavour flavour, const char* levelName, int episode, int map) {
+    // directory, read over it; the level is the PWAD's. Hand-offs end the
+    // program, as for the launcher, unless a test says otherwise.
+    void Open(Flavour flavour, const char* levelName, int episode, int map, const char* pwad = "my level.wad") {
         testkit::ResetProgramState(flavour);
+        config.exitHandOff = 1;
         std::filesystem::create_directories(Dir().file("games"));
         testkit::WadBuilder iwad("IWAD");
         if (levelName[0] == 'M')
             iwad.level("MAP01");   // what makes it a game of MAPxx levels
         iwad.level(levelName).write(Dir().file("games/iwad.wad"));
-        testkit::WadBuilder("PWAD").level(levelName).write(Dir().file("my level.wad"));
+        testkit::WadBuilder("PWAD").level(levelName).write(Dir().file(pwad));
         SetField(config.iwadName, Dir().file("games/iwad.wad").c_str());
         OpenIwad(config.iwadName);
-        SetField(config.pwadList[0], Dir().file("my level.wad").c_str());
+        SetField(config.pwadList[0], Dir().file(pwad).c_str());
         master.currentLevelRow = LoadPwad(config.pwadList[0]);
         ASSERT_GT(master.currentLevelRow, 0);
+        config.lastEpisode = static_cast<int16_t>(episode);
+        config.lastMap = static_cast<int16_t>(map);
         SetLevelName(episode, map);
+        InstallToolkit();   // saving asks through the editor's dialogs
         InitGraphics(GraphicsPalette::Basic);
+    }
+
+    // The editor runs the game itself, through adapters of the test's own:
+    // those written here, and nothing else found on PATH.
+    void RunGamesAsChildren() {
+        config.exitHandOff = 0;
+        handOff.adapterDir = Dir().file("adapters");
+        std::filesystem::create_directories(handOff.adapterDir);
+        setenv("PATH", "/usr/bin:/bin", 1);
+        SetNodeBuilderHandOff(HandOffNodeBuilder);
+    }
+    void Adapter(const char* name, const std::string& commands) {
+        WriteScript(handOff.adapterDir + "/" + name, "#!/bin/sh\n" + commands + "\n");
     }
 
     // Plays with the keys given; the exit code (-1: back in the editor).
@@ -49,6 +73,8 @@ protected:
     const testkit::ScratchDir& Dir() { return session.Dir(); }
 
     testkit::HeadlessSession session;
+    std::string path = std::getenv("PATH");
+    ~TestPlayTest() override { setenv("PATH", path.c_str(), 1); }
 };
 
 TEST_F(TestPlayTest, TheGameGetsTheLevelThroughTheResponseFileOrItsCommandLine) {
@@ -123,6 +149,67 @@ TEST_F(TestPlayTest, NothingIsHandedOffWhenTheLevelCannotOrShouldNotBePlayed) {
     ASSERT_EQ(LoadConfig(), 1);
     EXPECT_STREQ(config.testOptions, "-SKILL 1");
     EXPECT_NE(Response().find("my level.wad\" -SKILL 1\n"), std::string::npos) << Response();
+}
+
+// The game runs while the editor waits; a game that failed or ended at once
+// is reported with what it wrote on its error output, and the editor goes on.
+TEST_F(TestPlayTest, AGameThatFailsIsReportedAndEditingGoesOn) {
+    const struct {
+        const char* game;   // the DOOM2 adapter's commands; null: there is none
+        const char* title;  // of the box; null: none
+        const char* line;
+    } cases[] = {
+        {nullptr, "DOOM2 could not be started", "./BrelPlay.BAT: 3: DOOM2: not found"},
+        {"echo 'W_InitFiles: no files found' >&2; exit 3", "DOOM2 ended with exit code 3",
+         "W_InitFiles: no files found"},
+        {"exit 0", "DOOM2 ended at once", "It wrote no error message."},
+        {"sleep 1.2", nullptr, nullptr},
+    };
+    testkit::StderrCapture quiet;   // what the games say
+    for (const auto& c : cases) {
+        Open(Flavour::Doom, "MAP01", 1, 1);
+        RunGamesAsChildren();
+        if (c.game)
+            Adapter("DOOM2", c.game);
+        std::string box = Dir().file("box.png");
+        std::filesystem::remove(box);
+        EXPECT_EQ(Play("key Enter\nsnapshot " + box + "\nkey Enter"), -1) << c.game;   // the options
+        EXPECT_EQ(std::filesystem::exists(box), c.title != nullptr) << c.game;
+        if (!c.title)
+            continue;
+        EXPECT_TRUE(testkit::SnapshotShowsText(box, c.title)) << c.title;
+        EXPECT_TRUE(testkit::SnapshotShowsText(box, c.line)) << c.line;
+    }
+}
+
+// With unsaved changes Shift-F1 asks first: save, build and play (Enter),
+// play the last saved file, or nothing.
+TEST_F(TestPlayTest, UnsavedChangesAreSavedBuiltAndPlayedOrLeftAsTheUserChooses) {
+    const struct {
+        const char* keys;
+        bool played, saved;
+    } cases[] = {
+        {"key Esc", false, false},
+        {"key C", false, false},
+        {"key P\nkey Enter\nkey Enter", true, false},   // the options, the box of a quick end
+        // The file name, the REJECT question, the options, the box.
+        {"key Enter\nkey Enter\nkey N\nkey Enter\nkey Enter", true, true},
+    };
+    for (const auto& c : cases) {
+        Open(Flavour::Doom, "MAP01", 1, 1, "MINE.WAD");
+        RunGamesAsChildren();
+        Adapter("DOOM2", "echo \"$@\" > ../game");
+        Adapter("Brelbsp", "cp \"$1\" \"$2\"");
+        std::filesystem::remove(Dir().file("game"));
+        testkit::Bytes saved = testkit::ReadFileBytes(Dir().file("MINE.WAD"));
+        ResizeObject(kObjThing, Resize::AddOne);
+        level.levelChanged = true;
+        EXPECT_EQ(Play(c.keys), -1) << c.keys;
+        EXPECT_EQ(std::filesystem::exists(Dir().file("game")), c.played) << c.keys;
+        EXPECT_EQ(testkit::ReadFileBytes(Dir().file("MINE.WAD")) != saved, c.saved) << c.keys;
+        EXPECT_EQ(level.levelChanged, !c.saved) << c.keys;
+        EXPECT_EQ(level.things.count, 1) << c.keys;
+    }
 }
 
 }  // namespace

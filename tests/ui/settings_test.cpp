@@ -54,7 +54,7 @@ std::string Repeat(const std::string& keys, int times) {
 TEST_F(SettingsTest, OptionsToggleEverySwitchAndChooseTheVideoModeOnlyWithOk) {
     ConfigRecord before = config;
     // Space toggles the marked box, Tab marks the next; "3" the third mode; Alt-O is Ok.
-    Run(OptionsDialog, Repeat("key Space\nkey Tab\n", 20) + "key 3\nkey Alt-O\nkey Enter\n");
+    Run(OptionsDialog, Repeat("key Space\nkey Tab\n", 21) + "key 3\nkey Alt-O\nkey Enter\n");
     const ConfigRecord& after = Written();
     int16_t ConfigSettings::*switches[] = {
         &ConfigSettings::soundSelection, &ConfigSettings::soundErrors,   &ConfigSettings::lineDefSplit,
@@ -63,7 +63,7 @@ TEST_F(SettingsTest, OptionsToggleEverySwitchAndChooseTheVideoModeOnlyWithOk) {
         &ConfigSettings::infoObjects,    &ConfigSettings::infoPicture,   &ConfigSettings::autoInsertSector,
         &ConfigSettings::responseFile,   &ConfigSettings::vertexArrows,  &ConfigSettings::snapCursor,
         &ConfigSettings::expertMode,     &ConfigSettings::mapBorder,     &ConfigSettings::thingPicture,
-        &ConfigSettings::menuNesting};
+        &ConfigSettings::menuNesting,    &ConfigSettings::exitHandOff};
     for (auto field : switches)
         EXPECT_EQ(after.*field, !(before.*field)) << (&(after.*field) - &after.soundSelection);
     EXPECT_EQ(after.lineThickness, 3);
