@@ -98,6 +98,23 @@ void HandMade() {
                                  "|-MAIN\nb main\nx see \x1egONE\n|-EMPTY\n: none\n",
                                  "TEXT"}));
 
+    // Recovery files: "@IWAD@" is put in place of the IWAD's name by the target.
+    auto recovery = [](const std::string& session, const MapData& m) {
+        WadBuilder wad;
+        wad.lump("UNSAVED", session).lump("MAP01").lump("THINGS", AsBytes(m.things));
+        wad.lump("LINEDEFS", AsBytes(m.lineDefs)).lump("SIDEDEFS", AsBytes(m.sideDefs));
+        wad.lump("VERTEXES", AsBytes(m.vertices)).lump("SECTORS", AsBytes(m.sectors));
+        return Text(wad.bytes());
+    };
+    const std::string ended = "written 1733600000\nowner 999999999 1 -\niwad @IWAD@\n";
+    Write("recovery", "room", recovery(ended + "pwad /tmp/NONE.WAD\nnodes-stale 0\n", Room()));
+    Write("recovery", "older-build", recovery("1733600000", Room()));
+    MapData far = Room();
+    far.lineDefs[0].start = 60000;
+    Write("recovery", "missing-vertex", recovery(ended, far));
+    Write("recovery", "time-past-any-clock",
+          recovery("written 99999999999999999\nowner 999999999 1 -\niwad @IWAD@\n", Room()));
+
     Write("script", "keys", "key E\nkey Alt-F2\nkey Shift-Tab\n# comment\n\ntype ABC 12\nkey Enter\n");
     Write("script", "mouse", "move 320 240\nclick left\ndown right\nup right\nclick left 10 10\nwait 500\n"
                              "key Down\nkey Enter\nkey Esc\n");

@@ -14,7 +14,7 @@ struct FlavourNames {
     const char* playBatch;      // hand-off batch file
     const char* responseFile;   // test-play response file
     const char* tempWad;        // level written for the node builder
-    const char* recoveryFile;   // unsaved changes kept against a crash
+    const char* recoveryFile;   // unsaved changes kept against a crash ("-<process>" goes before ".WAD")
 };
 
 void SetFlavour(Flavour flavour);

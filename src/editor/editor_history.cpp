@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 
 #include "editor/editor.h"
 #include "editor/selection.h"
@@ -38,25 +37,20 @@ std::string MenuText(const char* verb, const std::string& label, const char* key
     return text + " " + key;
 }
 
-// "20:14" today, "3 Dec 20:14" on another day.
-std::string WhenText(int64_t seconds) {
-    std::time_t when = static_cast<std::time_t>(seconds), now = std::time(nullptr);
-    std::tm then = *std::localtime(&when);
-    std::tm today = *std::localtime(&now);
-    bool sameDay = then.tm_year == today.tm_year && then.tm_yday == today.tm_yday;
-    char text[32];
-    std::strftime(text, sizeof text, sameDay ? "%H:%M" : "%d %b %H:%M", &then);
-    return text;
+void TellUser(const std::string& title, const std::vector<std::string>& lines) {
+    std::vector<const char*> texts;
+    for (const std::string& line : lines)
+        texts.push_back(line.c_str());
+    MessageBox(kCentred, kCentred, LineAlign::Centred, "OK", kAnyKey, nullptr, 0, title.c_str(), texts);
 }
 
-bool LevelNumbers(const std::string& name, int16_t& episode, int16_t& map) {
-    short e = 1, m = 0;
-    bool ok = master.gameStyle == kStyleEpisodes
-                  ? std::sscanf(name.c_str(), "E%hdM%hd", &e, &m) == 2
-                  : std::sscanf(name.c_str(), "MAP%hd", &m) == 1;
-    episode = e;
-    map = m;
-    return ok && e >= 1 && m >= 1;
+// The file to offer: the newest of the level asked for, else the newest.
+const RecoveryInfo* ChooseOffer(const RecoveryScan& scan, int16_t episode, int16_t map) {
+    std::string asked = LevelNameFor(episode, map);
+    for (const RecoveryInfo& info : scan.ours)
+        if (SameEntryName(info.levelName.c_str(), asked.c_str()))
+            return &info;
+    return scan.ours.empty() ? nullptr : &scan.ours.front();
 }
 
 void KeepRecoveryFile() {
@@ -109,18 +103,25 @@ std::string UndoMenuText() { return MenuText("Undo", UndoLabel(), "ctl+Z"); }
 std::string RedoMenuText() { return MenuText("Redo", RedoLabel(), "ctl+Y"); }
 
 bool OfferRecovery(int16_t& episode, int16_t& map) {
-    if (editorHistory.offered)
-        return false;
-    editorHistory.offered = true;
-    RecoveryInfo info;
-    if (!FindRecoveryFile(info) || !LevelNumbers(info.levelName, episode, map))
+    editorHistory.restoring = false;
+    RecoveryScan scan = FindRecoveryFiles();
+    if (!scan.setAside.empty())
+        TellUser("Damaged recovery file", scan.setAside);
+    const RecoveryInfo* offer = ChooseOffer(scan, episode, map);
+    int16_t offerEpisode = 0, offerMap = 0;
+    if (!offer || !LevelNumbersOf(offer->levelName, offerEpisode, offerMap))
         return false;
     std::string question =
-        "Restore unsaved changes of " + info.levelName + " from " + WhenText(info.writtenAt) + "?";
-    editorHistory.restoring = ConfirmYes(kCentred, kCentred, question.c_str(), "(No discards them)");
-    if (!editorHistory.restoring)
-        RemoveRecoveryFile();
-    return editorHistory.restoring;
+        "Restore unsaved changes of " + offer->levelName + " from " + WrittenAtText(offer->writtenAt) + "?";
+    editorHistory.offered = *offer;
+    if (!ConfirmYes(kCentred, kCentred, question.c_str(), "(No discards them)")) {
+        DiscardRecoveryFile(*offer);
+        return false;
+    }
+    editorHistory.restoring = true;
+    episode = offerEpisode;
+    map = offerMap;
+    return true;
 }
 
 void StartHistory() {
@@ -128,14 +129,16 @@ void StartHistory() {
     editorHistory.recoveryWritten = editorHistory.unwritten = false;
     level.levelChanged = level.mapChanged = false;
     ResetHistory();
-    bool restore = editorHistory.restoring;
+    if (!editorHistory.restoring)
+        return;
     editorHistory.restoring = false;
-    if (restore && RestoreRecoveryFile()) {
-        NameStep("restore unsaved changes");
-        RecordStep();
-        editorHistory.recoveryWritten = true;
-        editorHistory.lastRecoveryWrite = PlatformMilliseconds();
+    std::vector<std::string> refusal;
+    if (!RestoreRecoveryFile(editorHistory.offered, refusal)) {
+        TellUser("Unsaved changes of " + editorHistory.offered.levelName + " not restored", refusal);
+        return;
     }
+    editorHistory.recoveryWritten = true;
+    editorHistory.lastRecoveryWrite = PlatformMilliseconds();
 }
 
 void EndHistory() {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "level/recovery.h"
+
 // Editing time between two writes of the recovery file.
 constexpr int kRecoveryPeriodMs = 30000;
 
@@ -15,8 +17,8 @@ struct EditorHistoryState {
     int64_t lastRecoveryWrite = -1;   // clock time of the last write; -1 none yet
     bool recoveryWritten = false;     // this session wrote the recovery file
     bool unwritten = false;           // steps recorded since the last write
-    bool offered = false;             // the offer to restore was made this run
     bool restoring = false;           // the user took the offer: restore on load
+    RecoveryInfo offered;             // the recovery file last offered
     std::string message;              // the status message of the last undo or redo
 };
 
@@ -44,15 +46,17 @@ constexpr int kKeyCtrlZ = 0x1A;
 std::string UndoMenuText();
 std::string RedoMenuText();
 
-// Once a run, before the first level is chosen: when a recovery file is
-// there, asks "Restore unsaved changes of MAP12 from 20:14?". True, with the
-// level's episode and map, when the user wants it back (StartHistory then
-// restores them); no removes the file.
+// Before a level is chosen: tells of damaged recovery files set aside, and
+// when a session that died left unsaved changes for this IWAD (those of the
+// level asked for first, else the newest), asks "Restore unsaved changes of
+// MAP12 from 20:14?". True, with that level's episode and map, when the user
+// wants them back (StartHistory then restores them); no removes the file and
+// leaves the level asked for as it was.
 bool OfferRecovery(int16_t& episode, int16_t& map);
 
 // The loaded level becomes the start of the history, unchanged; when the user
 // took the offer, the recovered changes are laid over it as the first step
-// (they count as unsaved).
+// (the change flags then say how they differ), or the user is told why not.
 void StartHistory();
 
 // Leaving the editor normally: the recovery file goes.

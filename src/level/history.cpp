@@ -403,6 +403,8 @@ void MarkSaved() {
     level.levelChanged = false;
 }
 
+bool SavedMapChanged() { return history.savedMapChanged; }
+
 int HistorySteps() { return static_cast<int>(history.done.size() + history.undone.size()); }
 
 size_t HistoryBytes() { return history.bytes; }

@@ -58,6 +58,9 @@ bool Redo();
 // file's nodes do not fit).
 void MarkSaved();
 
+// Whether the state last saved (or loaded) has nodes that do not fit its map.
+bool SavedMapChanged();
+
 // The steps kept (done and undone) and the bytes they hold, the copy of the
 // level not counted.
 int HistorySteps();

@@ -71,6 +71,18 @@ std::string LevelNameFor(int16_t episode, int16_t map) {
     return text;
 }
 
+bool LevelNumbersOf(const std::string& name, int16_t& episode, int16_t& map) {
+    short e = 1, m = 0;
+    char rest = 0;
+    bool ok = master.gameStyle == kStyleEpisodes ? std::sscanf(name.c_str(), "E%hdM%hd%c", &e, &m, &rest) == 2
+                                                 : std::sscanf(name.c_str(), "MAP%hd%c", &m, &rest) == 1;
+    if (!ok || e < 1 || m < 1)
+        return false;
+    episode = e;
+    map = m;
+    return true;
+}
+
 void SetLevelName(int16_t episode, int16_t map) {
     std::snprintf(level.name, sizeof level.name, "%.8s", LevelNameFor(episode, map).c_str());
     if (master.gameStyle == kStyleEpisodes)

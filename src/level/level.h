@@ -166,6 +166,9 @@ extern LevelState level;
 // The level name of an episode and map in the game's naming style ("E1M3",
 // "MAP03").
 std::string LevelNameFor(int16_t episode, int16_t map);
+// The episode and map of a level name in the game's naming style (episode 1
+// for MAPxx); false when the name is not one.
+bool LevelNumbersOf(const std::string& name, int16_t& episode, int16_t& map);
 // Makes the episode and map the current level: its name and the game's warp
 // argument for it ("1 3" for ExMy, "3" for MAPxx).
 void SetLevelName(int16_t episode, int16_t map);

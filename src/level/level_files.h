@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "level/level.h"
 #include "wad/master.h"
 
 // Keys that ask for a save; they decide the questions saving asks.
@@ -30,6 +31,11 @@ enum class LevelSource {
 // a Vertex the level does not have. The user is then told why, naming the
 // level, and the model is left empty. Only a failing file ends the program.
 bool LoadLevel(LevelSource source);
+
+// The loader's check of LineDefs against a VERTEXES lump of vertexCount
+// records: the lines that tell the user of the first LineDef that names a
+// Vertex outside it; empty when every one is inside.
+std::vector<std::string> LineDefVertexFault(const ObjectArray<LineDef>& lineDefs, int32_t vertexCount);
 
 // The level's lump of that name: the first entry so named after the level's
 // marker and before the next level's marker in the master directory; nullptr

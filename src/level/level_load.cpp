@@ -158,12 +158,11 @@ Refusal BadVertex(int32_t line, const LineDef& l, int32_t oldCount) {
 // Marks the vertices the LineDefs use (newNumber 0); a LineDef outside the
 // lump refuses the level. Counts the vertices used into used.
 Refusal MarkUsedVertices(std::vector<int32_t>& newNumber, int32_t& used) {
-    int32_t oldCount = static_cast<int32_t>(newNumber.size());
     used = 0;
-    for (int32_t i = 0; i < level.lineDefs.count; ++i) {
-        const LineDef& l = level.lineDefs[i];
-        if (l.start >= oldCount || l.end >= oldCount)
-            return BadVertex(i, l, oldCount);
+    Refusal refusal = LineDefVertexFault(level.lineDefs, static_cast<int32_t>(newNumber.size()));
+    if (!refusal.empty())
+        return refusal;
+    for (const LineDef& l : level.lineDefs) {
         for (uint16_t v : {l.start, l.end}) {
             if (newNumber[v] < 0) {
                 newNumber[v] = 0;
@@ -242,6 +241,13 @@ Refusal ReadLevel() {
 }
 
 }  // namespace
+
+std::vector<std::string> LineDefVertexFault(const ObjectArray<LineDef>& lineDefs, int32_t vertexCount) {
+    for (int32_t i = 0; i < lineDefs.count; ++i)
+        if (lineDefs[i].start >= vertexCount || lineDefs[i].end >= vertexCount)
+            return BadVertex(i, lineDefs[i], vertexCount);
+    return {};
+}
 
 const WadDirEntry* FindLevelLump(const char* name, EntryNeed need) {
     const std::vector<WadDirEntry>& dir = MasterDirectory();

@@ -228,16 +228,17 @@ void WriteArray(SaveJob& job, const char* name, const ObjectArray<T>& array) {
     WriteLump(job, name, array.records.data(), array.count * static_cast<int32_t>(sizeof(T)));
 }
 
-// Copies an entry's data byte for byte (from whichever file holds it).
-int32_t CopyEntryData(SaveJob& job, const WadDirEntry& entry) {
-    if (entry.size <= 0)
+// Copies an entry's data byte for byte (from whichever file holds it), from
+// the byte skip on; returns the bytes copied.
+int32_t CopyEntryData(SaveJob& job, const WadDirEntry& entry, int32_t skip = 0) {
+    if (entry.size <= skip)
         return 0;
     const char* file = RowFileName(entry.file);
     job.source = file ? file : "";
     FILE* source = MakeRowReady(entry.file);
-    SeekChecked(source, job.source.c_str(), entry.offset);
-    CopyChecked(job.file.stream, source, entry.size);
-    return entry.size;
+    SeekChecked(source, job.source.c_str(), entry.offset + skip);
+    CopyChecked(job.file.stream, source, entry.size - skip);
+    return entry.size - skip;
 }
 
 // The level's old lump of that name, whole and unchanged, whatever it holds
@@ -279,11 +280,21 @@ void WriteLineDefs(SaveJob& job) {
     WriteLump(job, "LINEDEFS", lines.data(), static_cast<int32_t>(lines.size() * sizeof(LineDef)));
 }
 
+// The old node lumps, copied into a file whose map has changed (the user
+// chose not to rebuild them), still find every Vertex they name: after the
+// Vertexes in memory come the old lump's records beyond their count.
 void WriteVertexes(SaveJob& job) {
-    if (KeepsOldVertexes())
+    if (KeepsOldVertexes()) {
         CopyOldLump(job, "VERTEXES");
-    else
-        WriteArray(job, "VERTEXES", level.vertices);
+        return;
+    }
+    int32_t offset = job.position;
+    int32_t size = level.vertices.count * static_cast<int32_t>(sizeof(Vertex));
+    WriteChecked(job.file.stream, level.vertices.records.data(), size);
+    const WadDirEntry* old = level.fromFile && !job.rebuild ? FindLevelLump("VERTEXES", EntryNeed::Optional) : nullptr;
+    if (old && old->size > size)
+        size += CopyEntryData(job, *old, size);
+    Advance(job, "VERTEXES", offset, size);
 }
 
 // The old table is kept, whole, only while it was built for as many Sectors

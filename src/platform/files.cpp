@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -366,6 +367,53 @@ void RemoveLeftoverTemporaryFiles(const std::string& dir) {
         if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
             unlink(path.c_str());
     }
+}
+
+long CurrentProcessId() { return static_cast<long>(getpid()); }
+
+namespace {
+
+// The first line of a small file of the system, or "".
+std::string FirstLine(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (!file)
+        return std::string();
+    char line[512] = {};
+    bool read = std::fgets(line, sizeof line, file) != nullptr;
+    std::fclose(file);
+    if (!read)
+        return std::string();
+    std::string text = line;
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+std::string ProcessStartMark(long pid) {
+    if (pid <= 0)
+        return std::string();
+    // "pid (name) state ppid ...": the name may hold blanks and parentheses,
+    // so the fields are counted from the last ')'; the start time is the 22nd.
+    std::string stat = FirstLine("/proc/" + std::to_string(pid) + "/stat");
+    size_t close = stat.rfind(')');
+    if (close == std::string::npos)
+        return std::string();
+    std::vector<std::string> fields;
+    size_t at = close + 1;
+    while (at < stat.size()) {
+        size_t start = stat.find_first_not_of(' ', at);
+        if (start == std::string::npos)
+            break;
+        size_t end = stat.find(' ', start);
+        fields.push_back(stat.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        at = end == std::string::npos ? stat.size() : end;
+    }
+    constexpr size_t kStartTime = 22 - 3;   // fields counted from the state, the 3rd
+    if (fields.size() <= kStartTime || fields[0] == "Z" || fields[0] == "X")
+        return std::string();
+    return FirstLine("/proc/sys/kernel/random/boot_id") + ":" + fields[kStartTime];
 }
 
 std::string SystemErrorText(int error) { return std::strerror(error); }

@@ -67,6 +67,14 @@ void RemoveLeftoverTemporaryFiles(const std::string& dir);
 // for their temporary files.
 bool IsTemporaryFileName(const std::string& name);
 
+// The running program's process id.
+long CurrentProcessId();
+// What tells the process of that id from any other that ever had the id: the
+// boot and the moment it started ("<boot id>:<start time>"); "" when no such
+// process runs (one that has ended but is not yet reaped included) or the
+// system does not say.
+std::string ProcessStartMark(long pid);
+
 // The system's text for an error number ("No space left on device").
 std::string SystemErrorText(int error);
 

@@ -38,11 +38,12 @@ const OptionRow kOptions[] = {
      "5 the window's own size (following its changes)"},
     {"e", "edit", OptionKind::Level, OptionId::Edit, "[LEVEL]",
      "start the editor at once on LEVEL: a name such as E1M3 or MAP07, or the numbers that "
-     "the shell's E command takes (1 3, or 7); without LEVEL the level edited last"},
+     "the shell's E command takes (1 3, or 7); without LEVEL the level whose unsaved changes "
+     "a run that died left, else the level edited last"},
     {"", "desktop", OptionKind::Flag, OptionId::Desktop, "",
      "the start from the desktop's menu: work in the program's folder of the user's data "
      "directory ($XDG_DATA_HOME, by default ~/.local/share), made at the first start, and start "
-     "the editor at once on the level edited last, as -edit does; with no terminal, an error "
+     "the editor at once on the level that -edit alone takes; with no terminal, an error "
      "that ends the program is also shown in a window, and the program ends with the editor"},
     {"h", "help", OptionKind::Request, OptionId::Help, "", "print this list of options and end"},
     {"", "version", OptionKind::Request, OptionId::Version, "",

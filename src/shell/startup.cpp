@@ -10,6 +10,7 @@
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "level/level_files.h"
+#include "level/recovery.h"
 #include "ops/check_menu.h"
 #include "ops/edit_objects.h"
 #include "ops/limits_overlay.h"
@@ -147,8 +148,9 @@ void ApplyCommandLine(const CommandLine& options) {
 
 // The editor comes up at once on the last level when Auto Start is on (and
 // -noload was not given), and on -edit's level whenever that was given (a
-// start from the desktop's menu asks for the last one).
-void SetAutoStart(const CommandLine& options) {
+// start from the desktop's menu asks for the last one); -edit alone takes
+// the level of the newest unsaved changes kept, if any.
+void SetAutoStart(const CommandLine& options, const RecoveryScan& kept) {
     startup.autoStart = !startup.noLoad && config.autoStart != 0;
     startup.autoEpisode = config.lastEpisode;
     startup.autoMap = config.lastMap;
@@ -157,13 +159,16 @@ void SetAutoStart(const CommandLine& options) {
     std::string fault;
     if (!ResolveLevelArgument(options.level, master.gameStyle, startup.autoEpisode, startup.autoMap, fault))
         FatalError("%s", fault.c_str());
+    if (options.level.numbers.empty() && !kept.ours.empty())
+        LevelNumbersOf(kept.ours.front().levelName, startup.autoEpisode, startup.autoMap);
     startup.autoStart = true;
 }
 
 // A line below the banner, above the prompt (row 24); notes beyond row 23
 // are left out.
+constexpr int kLastNoteRow = 23;
+
 void StartNote(const std::string& line) {
-    constexpr int kLastNoteRow = 23;
     if (startup.noteRow <= kLastNoteRow)
         PrintAt(1, startup.noteRow++, ClearLine::Yes, "%s", line.c_str());
 }
@@ -207,6 +212,38 @@ void ReportMissingDefaults() {
     StartNoteList(std::string("  Kept, as ") + Names().game + "'s own are missing too:", kept);
 }
 
+// The shell's command that edits the level ("E 7", "E 1 3").
+std::string EditCommandFor(const std::string& levelName) {
+    int16_t episode = 1, map = 1;
+    LevelNumbersOf(levelName, episode, map);
+    return "E " + (master.gameStyle == kStyleEpisodes ? std::to_string(episode) + " " : "") + std::to_string(map);
+}
+
+// Tells of the unsaved changes that runs which died left, and how to get
+// them back, and of damaged recovery files set aside: a few lines below the
+// banner.
+void ReportKeptChanges(const RecoveryScan& kept) {
+    std::vector<std::string> lines;
+    for (const RecoveryInfo& info : kept.ours) {
+        lines.push_back("Unsaved changes of " + info.levelName + " from " + WrittenAtText(info.writtenAt) +
+                        " are kept:");
+        lines.push_back("  " + EditCommandFor(info.levelName) + " (or the option -edit) offers them back.");
+    }
+    for (const RecoveryInfo& info : kept.others) {
+        lines.push_back("Unsaved changes of " + info.levelName + " from " + WrittenAtText(info.writtenAt) +
+                        " (another IWAD) are kept:");
+        lines.push_back("  start with -main " + info.iwad + " -edit " + info.levelName + " to get them back.");
+    }
+    lines.insert(lines.end(), kept.setAside.begin(), kept.setAside.end());
+    size_t room = static_cast<size_t>(std::max(0, kLastNoteRow + 1 - startup.noteRow));
+    if (lines.size() > room && room > 0) {
+        lines.resize(room - 1);
+        lines.push_back("(more unsaved changes are kept: E offers them in turn)");
+    }
+    for (const std::string& line : lines)
+        StartNote(line);
+}
+
 void StartUp(const CommandLine& options) {
     startup.initMemory = FreeMemoryBytes();
     ServeNoTerminal(options);
@@ -228,8 +265,10 @@ void StartUp(const CommandLine& options) {
     ShowBanner();
     OpenHelpFile();
     OpenIwad(config.iwadName);
-    SetAutoStart(options);
+    RecoveryScan kept = FindRecoveryFiles();
+    SetAutoStart(options, kept);
     LoadStartupPwads();
+    ReportKeptChanges(kept);
     ReportMissingDefaults();
     PrintAt(5, 2, ClearLine::No, "Init %lld", static_cast<long long>(startup.initMemory));
     startup.freeMemory = FreeMemoryBytes();

@@ -5,6 +5,7 @@
 // died leaves for the next start.
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <set>
 #include <utility>
 
@@ -15,6 +16,7 @@
 #include "level/recovery.h"
 #include "platform/video.h"
 #include "support/map_kit.h"
+#include "support/fault_kit.h"
 #include "support/reference_check.h"
 
 namespace editor_test {
@@ -30,11 +32,23 @@ protected:
         loaded = mapkit::LevelArrayBytes();
         lineDefs = level.lineDefs.count;
     }
-    // The next Run is a new start of the program: the offer comes again.
-    static void NewStart() { editorHistory = EditorHistoryState{}; }
+    // The next Run is a new start of the program: the file the last one
+    // left is offered.
+    static void NewStart() {
+        editorHistory = EditorHistoryState{};
+        StartRecoverySession();
+    }
     static off_t RecoveryFileSize() {
         struct stat st;
         return stat(RecoveryFilePath().c_str(), &st) == 0 ? st.st_size : -1;
+    }
+    // The names of the recovery files in the directory.
+    std::set<std::string> RecoveryFiles() {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(session->Dir().path()))
+            if (entry.path().filename().string().rfind("BrelUnsaved", 0) == 0)
+                names.insert(entry.path().filename().string());
+        return names;
     }
 
     std::string loaded;   // MAP01 as the IWAD holds it
@@ -169,6 +183,74 @@ TEST_F(HistorySessionTest, IdleEditorWakesWhenTheRecoveryFileIsDue) {
     EXPECT_EQ(IdleWaitMs(), 0);
     ASSERT_EQ(Run(two + "wait " + std::to_string(kRecoveryPeriodMs) + "\nwait 0\n"), kScriptEnded);
     EXPECT_LT(RecoveryFileSize(), afterOne);
+}
+
+// Declined, the changes of MAP01 go and E 2 opens MAP02 as asked.
+TEST_F(HistorySessionTest, DecliningTheOfferOpensTheLevelAskedFor) {
+    ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
+    NewStart();
+    ASSERT_EQ(Run("key N\nwait 0\n", "E 2"), kScriptEnded);
+    EXPECT_STREQ(level.name, "MAP02");
+    EXPECT_TRUE(RecoveryFiles().empty());
+}
+
+// A run that moved a Thing and died: restored and saved, the level is the
+// IWAD's with the Thing moved; no question about nodes is asked.
+TEST_F(HistorySessionTest, RestoredThingChangesSaveWithEveryOtherLumpAsLoaded) {
+    ASSERT_EQ(Run("key T\nkey N\nkey D\nmove " + FromCentre(40) + "\nwait 0\nwait 0\nkey D\n" + kIdle),
+              kScriptEnded);
+    const auto* moved = reinterpret_cast<const uint8_t*>(level.things.records.data());
+    testkit::Bytes things(moved, moved + level.things.count * sizeof(Thing));
+    NewStart();
+    ASSERT_EQ(Run("key Y\nwait 0\nkey F2\ntype RESTORED\nkey Enter\nwait 0\n"), kScriptEnded);
+    testkit::WadContents map01 = testkit::ReadWad(iwad);
+    testkit::WadContents saved = testkit::ReadWad(session->Dir().file("RESTORED.WAD"));
+    for (const char* lump : testkit::kLevelLumps)
+        EXPECT_TRUE(saved.data(lump) == (lump == std::string("THINGS") ? things : map01.data(lump))) << lump;
+}
+
+// Another editor runs in the same directory with unsaved changes of MAP01:
+// this one neither offers nor touches them, and keeps its own in a file of
+// its own.
+TEST_F(HistorySessionTest, ARunningSessionsChangesAreNeitherOfferedNorWrittenOver) {
+    testkit::RunningProcess other;
+    std::string path = session->Dir().file("BrelUnsaved.WAD");
+    std::string file = mapkit::RecoveryFile(mapkit::SessionText(other.pid(), config.iwadName), "MAP01");
+    testkit::WriteFileBytes(path, testkit::Bytes(file.begin(), file.end()));
+    ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);   // no question took the keys
+    EXPECT_EQ(level.lineDefs.count, lineDefs - 1);
+    EXPECT_EQ(testkit::ReadFileBytes(path), testkit::Bytes(file.begin(), file.end()));
+    EXPECT_EQ(RecoveryFiles().size(), 2u);
+}
+
+// A recovery file that is damaged, or whose level the loader would refuse,
+// is set aside with a message, and the level opens as loaded.
+TEST_F(HistorySessionTest, ADamagedRecoveryFileIsSetAsideAndTheLevelOpensAsLoaded) {
+    const struct {
+        const char* what;
+        std::string session;
+        uint16_t firstVertex;   // of LineDef 0
+        const char* keys;
+    } cases[] = {
+        {"a time past any clock",
+         "written 99999999999999999\nowner 1 1 -\niwad " + std::string(config.iwadName) + "\n",
+         level.lineDefs[0].start, "key Enter\n"},   // the message closed
+        {"a LineDef naming Vertex 60000", mapkit::SessionText(testkit::EndedProcessId(), config.iwadName), 60000,
+         "key Y\nkey Enter\n"},   // taken, and the refusal closed
+    };
+    const uint16_t start = level.lineDefs[0].start;
+    const std::string path = session->Dir().file("BrelUnsaved.WAD");
+    for (const auto& c : cases) {
+        level.lineDefs[0].start = c.firstVertex;
+        std::string file = mapkit::RecoveryFile(c.session, "MAP01");
+        level.lineDefs[0].start = start;
+        testkit::WriteFileBytes(path, testkit::Bytes(file.begin(), file.end()));
+        NewStart();
+        ASSERT_EQ(Run(std::string(c.keys) + "wait 0\n"), kScriptEnded) << c.what;
+        EXPECT_EQ(mapkit::LevelArrayBytes(), loaded) << c.what;
+        EXPECT_EQ(RecoveryFiles(), std::set<std::string>{"BrelUnsaved.WAD.damaged"}) << c.what;
+        std::filesystem::remove(path + ".damaged");
+    }
 }
 
 }  // namespace

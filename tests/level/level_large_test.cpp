@@ -43,8 +43,9 @@ TEST_F(LargeLevelTest, GeneratedMapLoadsAndSavesByteForByte) {
     ASSERT_EQ(SaveAs(1, 1), 1);
     EXPECT_EQ(testkit::ReadWad(dir.file("MAP01.WAD")).lumps, lumps);
 
-    // Changed: the Vertexes are written from memory, and every LineDef still
-    // joins the same points.
+    // Changed: the Vertexes are written from memory (then the old lump's
+    // records beyond them, which the old nodes may name), and every LineDef
+    // still joins the same points.
     level.mapChanged = level.levelChanged = true;
     dialogs.answers = {"", "n"};   // the proposed name; no nodes
     char* name = ChooseSaveFile(1, 1);
@@ -52,7 +53,7 @@ TEST_F(LargeLevelTest, GeneratedMapLoadsAndSavesByteForByte) {
     ASSERT_EQ(SaveLevel(name, kSaveKeyF2), 1);
     testkit::WadContents saved = testkit::ReadWad(dir.file("MAP01.WAD"));
     testkit::WadContents old = testkit::ParseWad(original.bytes());
-    EXPECT_EQ(saved.data("VERTEXES").size(), 32769u * 4);
+    EXPECT_EQ(saved.data("VERTEXES").size(), std::max<size_t>(32769, map.vertices.size()) * 4);
     EXPECT_TRUE(ResolvedLineDefs(saved) == ResolvedLineDefs(old));
     for (const char* lump : {"THINGS", "SIDEDEFS", "SECTORS"})
         EXPECT_TRUE(saved.data(lump) == old.data(lump)) << lump;

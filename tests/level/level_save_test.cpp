@@ -361,7 +361,7 @@ TEST_F(LevelSaveTest, HandOffThatCannotGoAheadLeavesTheLevelToBeSavedAnotherWay)
 TEST_F(LevelSaveTest, UnchangedLevelKeepsTheNodeBuildersLumpsByteForByte) {
     // Nodes in a format of their own, with SEGS and SSECTORS left empty, as
     // node builders for large maps write them; tables of sizes of their own.
-    MapData map = Room();
+    MapData map = Room(2);
     map.segs.clear();
     map.ssectors.clear();
     map.nodes = Bytes({'X', 'N', 'O', 'D'});
@@ -382,6 +382,11 @@ TEST_F(LevelSaveTest, UnchangedLevelKeepsTheNodeBuildersLumpsByteForByte) {
     ASSERT_EQ(SaveAs(1, 1), 1);
     for (const char* lump : {"SEGS", "SSECTORS", "NODES", "REJECT", "BLOCKMAP"})
         EXPECT_EQ(Saved("BIG.WAD").data(lump), ParseWad(pwad.bytes()).data(lump)) << lump;
+    // Every Vertex number that the old nodes may name is still there: the
+    // Vertexes in memory, then the old lump's records beyond their count.
+    std::vector<Vertex> expected(level.vertices.begin(), level.vertices.end());
+    expected.insert(expected.end(), map.vertices.begin() + level.vertices.count, map.vertices.end());
+    EXPECT_EQ(Saved("BIG.WAD").data("VERTEXES"), AsBytes(expected));
 }
 
 // Saving over a PWAD of the level's own, in a child process whose faults

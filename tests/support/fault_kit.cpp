@@ -99,4 +99,30 @@ void LimitFileSize(size_t bytes) {
     std::signal(SIGXFSZ, SIG_DFL);
 }
 
+RunningProcess::RunningProcess() {
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        for (;;)
+            pause();
+    }
+    pid_ = static_cast<long>(child);
+}
+
+RunningProcess::~RunningProcess() {
+    if (pid_ <= 0)
+        return;
+    kill(static_cast<pid_t>(pid_), SIGKILL);
+    waitpid(static_cast<pid_t>(pid_), nullptr, 0);
+}
+
+long EndedProcessId() {
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    return static_cast<long>(child);
+}
+
 }  // namespace testkit

@@ -29,4 +29,21 @@ bool MakeDiskReadOnly(const std::string& dir);
 // process (SIGXFSZ).
 void LimitFileSize(size_t bytes);
 
+// Another program's process that runs until this object goes (it waits
+// for a signal and does nothing else), to stand for a second session.
+class RunningProcess {
+public:
+    RunningProcess();
+    ~RunningProcess();
+    RunningProcess(const RunningProcess&) = delete;
+    RunningProcess& operator=(const RunningProcess&) = delete;
+    long pid() const { return pid_; }
+
+private:
+    long pid_ = 0;
+};
+
+// The id of a process that has ended and been reaped.
+long EndedProcessId();
+
 }  // namespace testkit

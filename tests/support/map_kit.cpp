@@ -1,7 +1,10 @@
 #include "support/map_kit.h"
 
+#include <ctime>
+
 #include "base/config.h"
 #include "level/level_files.h"
+#include "platform/files.h"
 #include "support/testkit.h"
 #include "wad/master.h"
 
@@ -36,6 +39,29 @@ std::string LevelArrayBytes() {
     add(level.vertices);
     add(level.sectors);
     return bytes;
+}
+
+std::string RecoveryFile(const std::string& session, const std::string& levelName) {
+    testkit::WadBuilder wad;
+    wad.lump("UNSAVED", session).lump(levelName);
+    auto add = [&](const char* name, const auto& array) {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(array.records.data());
+        wad.lump(name, testkit::Bytes(bytes, bytes + static_cast<size_t>(array.count) * sizeof(array.records[0])));
+    };
+    add("THINGS", level.things);
+    add("LINEDEFS", level.lineDefs);
+    add("SIDEDEFS", level.sideDefs);
+    add("VERTEXES", level.vertices);
+    add("SECTORS", level.sectors);
+    testkit::Bytes bytes = wad.bytes();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string SessionText(long pid, const std::string& iwad, long session) {
+    std::string mark = ProcessStartMark(pid);
+    return "written " + std::to_string(static_cast<long long>(std::time(nullptr))) + "\nowner " +
+           std::to_string(pid) + " " + std::to_string(session) + " " + (mark.empty() ? "-" : mark) +
+           "\niwad " + iwad + "\n";
 }
 
 int AddVertex(int x, int y) {

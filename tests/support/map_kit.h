@@ -31,6 +31,13 @@ int AddThing(int x, int y, int type = 1, int angle = 0, int flags = 7);
 // outer Sector each LineDef is two-sided, its second side facing outer.
 int AddRoom(int x0, int y0, int x1, int y1, int sector, int outer = -1);
 
+// A recovery file of the level model as it stands, under the level name,
+// whose session lump holds the text given.
+std::string RecoveryFile(const std::string& session, const std::string& levelName);
+// The session text of a recovery file written by process pid (with the
+// start mark the system gives it now) on that IWAD.
+std::string SessionText(long pid, const std::string& iwad, long session = 1);
+
 // Opens Freedoom 2 as the IWAD; false when it is not installed.
 bool OpenFreedoom2();
 // Loads level `name` of the master directory into the model.

@@ -13,6 +13,7 @@
 #include "editor/selection.h"
 #include "editor/view.h"
 #include "level/history.h"
+#include "level/recovery.h"
 #include "level/level.h"
 #include "level/level_dialogs.h"
 #include "level/level_files.h"
@@ -55,6 +56,7 @@ void ResetLowerModules(Flavour flavour, const ConfigRecord& configuration) {
     ResetListingState();
     level = LevelState{};
     ResetHistory();
+    StartRecoverySession();
     SetLevelDialogs(nullptr);
     SetNodeBuilderHandOff(nullptr);
     pictures = PictureState{};
