@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -53,16 +52,25 @@ void ForgetSavedView() {
     config.savedViewY = kNoSavedView;
 }
 
-// The window's close button leaves the editor as Alt-F4 does, while it runs.
-class CloseKeyGuard {
+// While the editor runs, the window's close button leaves it as Alt-F4 does,
+// and the recovery file is written on its schedule whatever waits for the
+// user (menus and dialogs too).
+class EditorInputGuard {
 public:
-    CloseKeyGuard() : old_(input.windowCloseKey) { input.windowCloseKey = kKeyAltF4; }
-    ~CloseKeyGuard() { input.windowCloseKey = old_; }
-    CloseKeyGuard(const CloseKeyGuard&) = delete;
-    CloseKeyGuard& operator=(const CloseKeyGuard&) = delete;
+    EditorInputGuard() : closeKey_(input.windowCloseKey), background_(input.backgroundWork) {
+        input.windowCloseKey = kKeyAltF4;
+        input.backgroundWork = BackgroundWork{RecoveryWriteDueMs, WriteRecoveryWhenDue};
+    }
+    ~EditorInputGuard() {
+        input.windowCloseKey = closeKey_;
+        input.backgroundWork = background_;
+    }
+    EditorInputGuard(const EditorInputGuard&) = delete;
+    EditorInputGuard& operator=(const EditorInputGuard&) = delete;
 
 private:
-    int old_;
+    int closeKey_;
+    BackgroundWork background_;
 };
 
 bool ChooseFromList(int16_t& episode, int16_t& map, const std::vector<const char*>& names) {
@@ -202,15 +210,6 @@ int MouseKey(int x, int y, int buttons, bool drawing) {
         return kKeyEnter;
     }
     return buttons & 1 ? LeftButtonKey(buttons) : RightButtonKey(buttons, x, y);
-}
-
-// The sooner of two waits in milliseconds, kWaitUntilInput (negative) being
-// the longest.
-int SoonerWait(int ms, int64_t other) {
-    if (other < 0)
-        return ms;
-    int bounded = static_cast<int>(std::min<int64_t>(other, std::numeric_limits<int>::max()));
-    return ms < 0 ? bounded : std::min(ms, bounded);
 }
 
 // One pass: follow the pointer, redraw what was asked for, and handle one
@@ -398,7 +397,7 @@ void SetEditMode(int mode) {
 }
 
 int EditorMainLoop() {
-    CloseKeyGuard closeKey;
+    EditorInputGuard inputGuard;
     StartEditing();
     int code = 0;
     while (code == 0)

@@ -19,14 +19,19 @@ EditorHistoryState editorHistory;
 
 namespace {
 
-void WriteRecovery() {
+// Whether a write that fails is told on the status line (not while a menu or
+// dialog may cover it: the next write from the map tells then).
+enum class Failure { Tell, Quiet };
+
+void WriteRecovery(Failure failure) {
     std::string error;
-    if (!WriteRecoveryFile(error)) {
+    bool written = WriteRecoveryFile(error);
+    if (!written && failure == Failure::Tell) {
         editorHistory.message = "Unsaved changes not kept: " + error;
         ShowEditorMessage(editorHistory.message.c_str());
     }
     editorHistory.recoveryWritten = true;
-    editorHistory.unwritten = false;
+    editorHistory.unwritten = !written;
     editorHistory.lastRecoveryWrite = PlatformMilliseconds();
 }
 
@@ -61,7 +66,7 @@ void KeepRecoveryFile() {
         return;
     }
     if (RecoveryWriteDueMs() == 0)
-        WriteRecovery();
+        WriteRecovery(Failure::Tell);
 }
 
 }  // namespace
@@ -72,6 +77,11 @@ int64_t RecoveryWriteDueMs() {
     if (editorHistory.lastRecoveryWrite < 0)
         return 0;
     return std::max<int64_t>(0, editorHistory.lastRecoveryWrite + kRecoveryPeriodMs - PlatformMilliseconds());
+}
+
+void WriteRecoveryWhenDue() {
+    if (RecoveryWriteDueMs() == 0)
+        WriteRecovery(Failure::Quiet);
 }
 
 void EndOfCommand() {

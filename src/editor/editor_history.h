@@ -31,6 +31,10 @@ extern EditorHistoryState editorHistory;
 // saved again. Cheap when nothing changed.
 void EndOfCommand();
 
+// Writes the recovery file when it is due, whatever waits for the user: the
+// editor's background work while it runs (a failure is told from the map).
+void WriteRecoveryWhenDue();
+
 // Milliseconds until the recovery file is due to be written (0 when it is
 // due now), or -1 when no change waits to be written: the idle editor wakes
 // for it.

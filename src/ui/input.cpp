@@ -1,6 +1,7 @@
 #include "ui/input.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/canvas.h"
 #include "platform/video.h"
@@ -333,11 +334,23 @@ int GetInput(int* buttons, InputWait wait) {
     return key;
 }
 
+int SoonerWait(int ms, int64_t other) {
+    if (other < 0)
+        return ms;
+    int bounded = static_cast<int>(std::min<int64_t>(other, std::numeric_limits<int>::max()));
+    return ms < 0 ? bounded : std::min(ms, bounded);
+}
+
 void WaitForInput(int timeoutMs) {
+    const BackgroundWork& work = input.backgroundWork;
+    if (work.dueMs && work.run && work.dueMs() == 0)
+        work.run();
+    if (work.dueMs)
+        timeoutMs = SoonerWait(timeoutMs, work.dueMs());
     int x = 0, y = 0, held = 0;
     PlatformMouseStatus(x, y, held);
     if (held != 0 || PlatformMiddleButtonDown())
-        timeoutMs = timeoutMs < 0 ? kHeldButtonWaitMs : std::min(timeoutMs, kHeldButtonWaitMs);
+        timeoutMs = SoonerWait(timeoutMs, kHeldButtonWaitMs);
     PlatformWaitForInput(timeoutMs);
 }
 

@@ -26,6 +26,14 @@
 // Key code of a mouse click reported by GetInput.
 constexpr int kMouseClick = -1;
 
+// Work the program does on a schedule of its own while it waits for the
+// user, in menus and dialogs too: dueMs gives the milliseconds until it is
+// due (0: now; negative: nothing waits), run does it and draws nothing.
+struct BackgroundWork {
+    int64_t (*dueMs)() = nullptr;
+    void (*run)() = nullptr;
+};
+
 struct InputState {
     bool MousePresent = false;
     int PointerX = 0, PointerY = 0;   // last set or read position, screen pixels
@@ -43,6 +51,7 @@ struct InputState {
     // The key that closing the window gives (Esc; the editor's own loop may
     // take Alt-F4 instead).
     int windowCloseKey = kKeyEsc;
+    BackgroundWork backgroundWork;   // the editor's, while it runs
 };
 
 extern InputState input;
@@ -105,10 +114,14 @@ enum class InputWait { Poll, Wait };
 // when nothing is there. Wait: waits for a key (returns its code) or a button
 // (stores it in buttons, waits for its release, returns kMouseClick).
 int GetInput(int* buttons, InputWait wait);
-// The program has nothing to do until the user acts: sleeps until an event,
-// or at most timeoutMs. While a mouse button is held it wakes every few
-// milliseconds, for what repeats or follows a held button.
+// The program has nothing to do until the user acts: does the background
+// work that is due, then sleeps until an event, or at most timeoutMs, and not
+// past the time the background work is due. While a mouse button is held it
+// wakes every few milliseconds, for what repeats or follows a held button.
 void WaitForInput(int timeoutMs = kWaitUntilInput);
+// The sooner of two waits in milliseconds, kWaitUntilInput (negative) being
+// the longest.
+int SoonerWait(int ms, int64_t other);
 
 void Delay(int ms);
 // With "Sound Selection" on: a tone of freq Hz for ms milliseconds.

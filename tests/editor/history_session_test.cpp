@@ -182,7 +182,13 @@ TEST_F(HistorySessionTest, IdleEditorWakesWhenTheRecoveryFileIsDue) {
     EXPECT_EQ(RecoveryWriteDueMs(), 0);
     EXPECT_EQ(IdleWaitMs(), 0);
     ASSERT_EQ(Run(two + "wait " + std::to_string(kRecoveryPeriodMs) + "\nwait 0\n"), kScriptEnded);
-    EXPECT_LT(RecoveryFileSize(), afterOne);
+    const off_t afterTwo = RecoveryFileSize();
+    EXPECT_LT(afterTwo, afterOne);
+    // The same while a menu stays open ten minutes.
+    std::filesystem::remove(RecoveryFilePath());
+    NewStart();
+    ASSERT_EQ(Run(two + "key Alt-E\nwait 600000\n"), kScriptEnded);
+    EXPECT_EQ(RecoveryFileSize(), afterTwo);
 }
 
 // Declined, the changes of MAP01 go and E 2 opens MAP02 as asked.
