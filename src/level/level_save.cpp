@@ -22,6 +22,7 @@ namespace {
 NodeBuilderHandOff nodeBuilderHandOff = nullptr;
 
 constexpr int kSaveNameLength = kFileNameField - 1;
+constexpr const char* kNotSavedLine = "The level was not saved.";
 
 // One entry of the directory being written.
 struct WrittenEntry {
@@ -380,7 +381,7 @@ bool WriteOutput(SaveJob& job) {
         Dialogs().ProgressEnd();
         bool reading = e.action() == FileAction::Read;
         ReportFailure(reading ? "Error Reading File" : "Error Writing File", reading ? job.source : job.output,
-                      e.reason(), "The level was not saved.");
+                      e.reason(), kNotSavedLine);
         return false;
     } catch (...) {
         AbandonReplacement(job.file);
@@ -390,8 +391,7 @@ bool WriteOutput(SaveJob& job) {
     Dialogs().ProgressEnd();
     if (CommitReplacement(job.file))
         return true;
-    ReportFailure("Error Writing File", job.file.failedName, SystemErrorText(job.file.error),
-                  "The level was not saved.");
+    ReportFailure("Error Writing File", job.file.failedName, SystemErrorText(job.file.error), kNotSavedLine);
     return false;
 }
 
@@ -557,7 +557,7 @@ int HandToNodeBuilder(const SaveJob& job, char* fileName) {
     if (!backup.empty() && FileExists(job.chosen) &&
         !MakeBackupFile(job.chosen, backup, BackupMethod::Copy, error)) {
         ForgetBackupPlans();
-        ReportFailure("Error Writing File", backup, SystemErrorText(error), "The level was not saved.");
+        ReportFailure("Error Writing File", backup, SystemErrorText(error), kNotSavedLine);
         fileName[0] = 0;
         return kNotSaved;
     }
@@ -620,6 +620,10 @@ char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
         return nullptr;
     }
     int row = NewPwadRow();
+    if (row < 0) {
+        Dialogs().MessageBox(PwadListFullText(), {kNotSavedLine});
+        return nullptr;
+    }
     char name[kFileNameField] = {};
     if (oldFile == 0 || levelsInOldFile >= 2) {
         SetField(name, newName.c_str());
@@ -635,6 +639,11 @@ char* ChooseSaveFile(int16_t newEpisode, int16_t newMap) {
         return nullptr;
     // A file that exists keeps its name on disk, whatever case it was typed in.
     SetField(name, FileToReplace(name).c_str());
+    // The saved file is read back: it needs a row of the open-WAD table.
+    if (!RowAvailableFor(name)) {
+        Dialogs().MessageBox(FileLimitText(), {kNotSavedLine, "Save it over one of the PWADs read, or read fewer."});
+        return nullptr;
+    }
     SetField(config.pwadList[row], name);
     config.lastEpisode = newEpisode;
     config.lastMap = newMap;

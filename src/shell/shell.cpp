@@ -174,6 +174,10 @@ void CommandRead(CommandWords& words) {
     if (!GetNameArg(words, name, kMaxFileNameArg, "Wad File"))
         return;
     int row = NewPwadRow();
+    if (row < 0) {
+        PrintAt(1, 25, ClearLine::Yes, "%s", PwadListFullText().c_str());
+        return;
+    }
     char* field = config.pwadList[row];
     SetField(field, kFileNameField, name.c_str());
     if (!NormalizeWadName(field, kFileNameField)) {

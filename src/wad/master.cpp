@@ -292,8 +292,10 @@ int OpenWad(char* name, const char* tag) {
             return r;
         }
     }
-    if (freeRow < 0)
-        FatalError("File Limit of %hd Exceeded", static_cast<short>(kOpenWadRows));
+    if (freeRow < 0) {
+        ComplainAboutFile((FileLimitText() + ", " + name + " is not read, press a key").c_str());
+        return -1;
+    }
     if (!CheckFileType(name, tag, FileCheck::Complain))
         return -1;
     int r = freeRow;
@@ -392,7 +394,20 @@ int NewPwadRow() {
     for (int i = 0; i < kPwadListRows; ++i)
         if (config.pwadList[i][0] == 0)
             return i;
-    FatalError("Maximum of %hd files exceeded", static_cast<short>(kOpenWadRows));
+    return -1;
+}
+
+std::string FileLimitText() { return "File Limit of " + std::to_string(kOpenWadRows) + " Exceeded"; }
+
+std::string PwadListFullText() { return "Maximum of " + std::to_string(kOpenWadRows) + " files exceeded"; }
+
+bool RowAvailableFor(const char* name) {
+    for (int r = 1; r < kOpenWadRows; ++r) {
+        const WadFile& row = master.table[r];
+        if (!row.inUse() || (row.name && SameFileName(row.name, name)))
+            return true;
+    }
+    return false;
 }
 
 void CompactPwadList() {
@@ -432,6 +447,10 @@ void LoadPwadList(const std::vector<std::string>& names) {
     std::memset(config.pwadList, 0, sizeof config.pwadList);
     for (const std::string& name : names) {
         int row = NewPwadRow();
+        if (row < 0) {
+            ComplainAboutFile((PwadListFullText() + ", " + name + " is not read, press a key").c_str());
+            break;
+        }
         SetField(config.pwadList[row], ResolveExistingPath(name).c_str());
         if (LoadPwad(config.pwadList[row]) <= 0)
             config.pwadList[row][0] = 0;

@@ -59,6 +59,9 @@ bool IsLevelName(const WadDirEntry& entry);
 bool IsLevelNameInStyle(const WadDirEntry& entry, GameStyle style);
 
 void OpenIwad(char* name);
+// Opens a WAD file and, for a PWAD, lays it over the master directory;
+// returns its row, or -1 when it is not of the tag's type or no row of the
+// open-WAD table is free (the user is told so).
 int OpenWad(char* name, const char* tag);
 int LoadPwad(char* name);
 // Whether a lookup may find nothing.
@@ -91,8 +94,19 @@ std::vector<std::string> RememberedPwads();
 // does, each listed under its name on disk; a file that cannot be read leaves
 // no row.
 void LoadPwadList(const std::vector<std::string>& names);
+// The first empty row of the PwadList after compacting it; -1 when all are
+// in use.
 int NewPwadRow();
 void CompactPwadList();
+// The limits of the design's tables, which refuse the one action that would
+// pass them: "File Limit of 43 Exceeded" (the open-WAD table; OpenWad then
+// returns -1 after saying so) and "Maximum of 43 files exceeded" (the
+// PwadList).
+std::string FileLimitText();
+std::string PwadListFullText();
+// True when a PWAD of that name can be read in: it is open already, or a row
+// of the open-WAD table is free.
+bool RowAvailableFor(const char* name);
 
 // Index into levelList of the level named name, or -1.
 int FindLevel(const char* name);

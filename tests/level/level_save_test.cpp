@@ -153,6 +153,21 @@ TEST_F(LevelSaveTest, BadTargetsAreRefusedAndTheIwadIsNeverOverwritten) {
     EXPECT_EQ(master.currentLevelRow, 0);
 }
 
+// With 42 PWADs read the saved file could not be read back: a save to a new
+// file is refused before anything is written, and editing goes on.
+TEST_F(LevelSaveTest, ASaveThatWouldPassTheFileLimitIsRefused) {
+    for (int i = 1; i <= 42; ++i) {
+        std::string lump = "L" + std::to_string(i);
+        ReadPwadOf(lump + ".WAD", WadBuilder().lump(lump, "x"));
+    }
+    Edit(1, 1);
+    level.levelChanged = true;
+    EXPECT_EQ(SaveAs(1, 1), 0);
+    EXPECT_TRUE(dialogs.Logged("!File Limit of 43 Exceeded|The level was not saved."));
+    EXPECT_FALSE(Exists("E1M1.WAD"));
+    EXPECT_EQ(ListedPwads().size(), 42u);
+}
+
 TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
     WadBuilder group;
     AddLevel(group, "E1M1", Room());

@@ -117,6 +117,20 @@ TEST_F(MasterTest, WrongTypeAndMissingFilesAreRefused) {
     EXPECT_TRUE(Contains(console.output(), "not found, press a key"));
 }
 
+// The table of open files has room for 42 PWADs: the 43rd is refused with
+// the design's message and the session goes on with the 42.
+TEST_F(MasterTest, APwadPastTheFileLimitIsRefusedAndTheSessionGoesOn) {
+    MakeIwad({"E1M1"});
+    for (int i = 1; i <= 43; ++i) {
+        std::string lump = "L" + std::to_string(i);
+        EXPECT_EQ(Read(lump + ".wad", WadBuilder().lump(lump, "x")) > 0, i <= 42) << i;
+    }
+    EXPECT_TRUE(Contains(console.output(), "File Limit of 43 Exceeded, " + dir.file("L43.wad") +
+                                               " is not read, press a key"));
+    EXPECT_EQ(RememberedPwads().size(), 42u);
+    EXPECT_EQ(FindEntry(0, "L43", EntryNeed::Optional), nullptr);
+}
+
 // A damaged PWAD is refused with a message naming it and why, and the session
 // goes on with the directory as it was; a damaged IWAD ends the program.
 TEST_F(MasterTest, DamagedPwadsAreRefusedAndADamagedIwadEndsTheProgram) {
