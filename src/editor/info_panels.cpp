@@ -40,7 +40,6 @@ constexpr int kMargin = 4;
 int MenuColour() { return config.colors[kColorMenu]; }
 int TitleColour() { return config.colors[kColorMenuHilite]; }
 int NameColour() { return MenuColour() == 8 ? 7 : 8; }
-short S(int v) { return static_cast<short>(v); }
 
 // A framed panel whose text starts at the margin; remembers its rectangle.
 void Frame(PanelRect& rect, int x1, int y1, int x2, int y2, int object) {
@@ -88,7 +87,7 @@ void ThingPanel(int n) {
             TextAt(6 * cw, -1, "select a Thing");
         } else {
             uint16_t type = static_cast<uint16_t>(t->type);
-            Line(TitleColour(), "Thing       : %hd", S(n));
+            Line(TitleColour(), "Thing       : %d", n);
             Line(kBlack, "Coordinates : %hd, %hd", t->x, t->y);
             Line(kBlack, "Type (%4hd) : %s", t->type, GetThingTypeDescription(type));
             Line(kBlack, "Angle       : %s", AngleText(t->angle));
@@ -160,12 +159,12 @@ void SidePanel(int index, const SideInfo& me, const SideInfo& other, int x1, int
         Line(kRed, "%s", index == 0 ? "(No first SideDef)" : "(No second SideDef)");
         return;
     }
-    Line(kBlue, index == 0 ? "SideDef1 %hd" : "SideDef2 %hd", S(me.number));
+    Line(kBlue, index == 0 ? "SideDef1 %d" : "SideDef2 %d", me.number);
     SideTextures(me, other, x1 + kMargin);
-    Line(kBlack, "Sector %-4hd X,Y : %hd,%hd", S(me.side->sector), me.side->xOffset,
+    Line(kBlack, "Sector %-4d X,Y : %hd,%hd", ReferenceNumber(me.side->sector), me.side->xOffset,
          me.side->yOffset);
     if (me.sector)
-        Line(kBlack, "height %-4hd (%hd,%hd)", S(me.sector->ceilingHeight - me.sector->floorHeight),
+        Line(kBlack, "height %-4d (%hd,%hd)", me.sector->ceilingHeight - me.sector->floorHeight,
              me.sector->ceilingHeight, me.sector->floorHeight);
 }
 
@@ -190,12 +189,12 @@ void LineDefText(int n, const LineDef* ld) {
     }
     uint16_t flags = static_cast<uint16_t>(ld->flags);
     uint16_t type = static_cast<uint16_t>(ld->type);
-    Line(TitleColour(), "LineDef %-4hd  (l=%hd)", S(n), S(length));
+    Line(TitleColour(), "LineDef %-4d  (l=%d)", n, length);
     Line(kBlack, "Flags:%3hd %s", ld->flags, LineDefFlagsText(flags).c_str());
     Line(kBlack, "Type :%3hd %s", ld->type, GetLineDefTypeShortName(type).c_str());
     int tagged = ld->tag > 0 ? LowestSectorTagged(ld->tag) : -1;
     if (tagged >= 0)
-        Line(kBlack, "Sector Tag : %3hd (%3hd)", ld->tag, S(tagged));
+        Line(kBlack, "Sector Tag : %3hd (%3d)", ld->tag, tagged);
     else
         Line(kBlack, "Sector Tag : %3hd (none)", ld->tag);
 }
@@ -259,7 +258,7 @@ void VertexPanel(int n) {
         Line(kBlack, "%s", "(No Vertex selected)");
         return;
     }
-    Line(TitleColour(), "Vertex     : %hd", S(n));
+    Line(TitleColour(), "Vertex     : %d", n);
     Line(kBlack, "Coordinates: %hd,%hd", v->x, v->y);
 }
 
@@ -275,7 +274,7 @@ int LowestLineDefTagged(int tag) {
 void SectorTagLine(const Sector& s) {
     int tagged = s.tag != 0 ? LowestLineDefTagged(s.tag) : -1;
     if (tagged >= 0)
-        Line(kBlack, "LineDef Tag    : %hd (%hd)", s.tag, S(tagged));
+        Line(kBlack, "LineDef Tag    : %hd (%d)", s.tag, tagged);
     else if (s.tag == 99 || s.tag == 999)
         Line(kBlack, "LineDef Tag    : %hd (stairs?)", s.tag);
     else if (s.tag == 666)
@@ -289,7 +288,7 @@ void SectorText(int n, const Sector* s) {
         Line(kBlack, "%s", "(No Sector selected)");
         return;
     }
-    Line(TitleColour(), "Sector %-4hd   h: %hd", S(n), S(s->ceilingHeight - s->floorHeight));
+    Line(TitleColour(), "Sector %-4d   h: %d", n, s->ceilingHeight - s->floorHeight);
     Line(kBlack, "Ceiling Height : %hd", s->ceilingHeight);
     Line(kBlack, "Floor Height   : %hd", s->floorHeight);
     Line(kBlack, "Ceiling Texture: %s", EntryNameText(s->ceilingTexture).c_str());

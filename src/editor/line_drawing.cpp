@@ -32,7 +32,7 @@ constexpr int16_t kImpassable = 1;
 
 void Tell(const char* format, int n) {
     char text[40];
-    std::snprintf(text, sizeof text, format, static_cast<short>(n));
+    std::snprintf(text, sizeof text, format, n);
     ShowEditorMessage(text);
 }
 
@@ -101,7 +101,7 @@ void ShowBand(BandMessage message) {
     if (message == BandMessage::Keep)
         return;
     double dx = x - drawing.bandStartX, dy = y - drawing.bandStartY;
-    Tell("length %4hd", static_cast<int>(std::min(std::sqrt(dx * dx + dy * dy), 32767.0)));
+    Tell("length %4d", static_cast<int>(std::sqrt(dx * dx + dy * dy)));
 }
 
 // The band follows the pointer while a point waits to be joined.
@@ -152,11 +152,11 @@ int VertexAtPointer() {
 void JoinPoints(int p, int v) {
     int old = LineDefJoining(p, v);
     if (old >= 0) {
-        Tell("OldLine %4hd", old);
+        Tell("OldLine %4d", old);
         drawing.newLineDef = -1;
     } else {
         drawing.newLineDef = AppendLineDef(p, v);
-        Tell("NewLine %4hd", drawing.newLineDef);
+        Tell("NewLine %4d", drawing.newLineDef);
         NameStep("draw 1 LineDef");
     }
     ForgetSelection(selection.list);
@@ -189,7 +189,7 @@ void PlacePoint() {
     ++drawing.pointsInShape;
     editor.redrawMap = true;
     if (drawing.pointsInShape == 1)
-        Tell("Sector %4hd", GetSectorAtPoint(level.vertices[v].x, level.vertices[v].y));
+        Tell("Sector %4d", GetSectorAtPoint(level.vertices[v].x, level.vertices[v].y));
     if (drawing.pointsInSegment > 1 && ValidVertex(previous)) {
         JoinPoints(previous, v);
     } else {
@@ -566,8 +566,7 @@ void InsertInLineDefsMode() {
         const LineDef& ld = level.lineDefs[l];
         if (HasSide(ld.sideDef1) && HasSide(ld.sideDef2)) {
             char title[48];
-            std::snprintf(title, sizeof title, "LineDef #%hd already has two SideDefs",
-                          static_cast<short>(l));
+            std::snprintf(title, sizeof title, "LineDef #%d already has two SideDefs", l);
             Notice(title, {"Add the Sector Reference manually! "});
             return;
         }

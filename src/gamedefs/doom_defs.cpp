@@ -338,5 +338,5 @@ const GameDefinitions kDoomDefinitions = {
     MakeList(kTeleportTypes),
     89,
     87,
-    "Thing %hd, ShootType %hd, No TargetType %hd found",
+    "Thing %d, ShootType %d, No TargetType %d found",
 };

@@ -311,5 +311,5 @@ const GameDefinitions kHereticDefinitions = {
     MakeList(kTeleportTypes),
     7,
     56,
-    "Thing %hd, Dsparil %hd, No DsparilSpot %hd found",
+    "Thing %d, Dsparil %d, No DsparilSpot %d found",
 };

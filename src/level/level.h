@@ -24,6 +24,10 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
 constexpr uint16_t kNoReference = 0xFFFF;
 constexpr int32_t kMaxReferencedObjects = 65535;
 
+// The number a user sees for a reference: -1 for none, as the dialogs take
+// it, else the unsigned number (never a negative one above 32767).
+inline int ReferenceNumber(uint16_t reference) { return reference == kNoReference ? -1 : reference; }
+
 #pragma pack(push, 1)
 struct Thing {
     int16_t x;

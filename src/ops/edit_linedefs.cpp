@@ -47,8 +47,6 @@ constexpr int kChangeType = 10;
 constexpr int kTwoSidedOnly = 4;
 constexpr int kMaxOffset = 255;
 
-short Signed(uint16_t reference) { return static_cast<short>(reference); }
-
 uint16_t& SideField(LineDef& ld, int side) { return side == 0 ? ld.sideDef1 : ld.sideDef2; }
 
 // --- The flags dialog ----------------------------------------------------------
@@ -75,7 +73,7 @@ void FlagsDialog(int x, int y, SelectionList& lineDefs) {
     for (;;) {
         RaisedBox(bx, by, bx + width, by + height, config.colors[kColorMenu]);
         SetColor(config.colors[kColorMenuHilite]);
-        TextAt(bx + graphics.CharW, by + 6, "LineDef %hd", static_cast<short>(lineDefs.head()));
+        TextAt(bx + graphics.CharW, by + 6, "LineDef %d", lineDefs.head());
         int result = OptionForm(FormMode::UntilDecided, "LINEDEFS", current, key, ok, cancel,
                                 bx + 16, by + 30, items);
         if (result == kOptionCancel)
@@ -230,7 +228,7 @@ std::vector<std::string> SideDefItems(const SideDef& sd) {
             Format("Normal Texture  : %s", EntryNameText(sd.middle).c_str()),
             Format("Lower Texture   : %s", EntryNameText(sd.lower).c_str()),
             Format("Texture X,Y off : %hd,%hd", sd.xOffset, sd.yOffset),
-            Format("Sector Reference: %hd", Signed(sd.sector)),
+            Format("Sector Reference: %d", ReferenceNumber(sd.sector)),
             "Texture Browser"};
 }
 
@@ -246,7 +244,7 @@ void EditSideDefs(int y, SelectionList& lineDefs, int side, int directItem) {
     EditMenu menu;
     menu.x = graphics.MaxX / 7;
     menu.helpTopic = "SIDEDEFS";
-    menu.title = [head] { return Format("Edit SideDef %hd", static_cast<short>(head)); };
+    menu.title = [head] { return Format("Edit SideDef %d", head); };
     menu.items = [head] { return SideDefItems(*SideDefAt(head)); };
     menu.perform = [&sides](int item) { return PerformSideDefItem(sides, item); };
     RunEditMenu(menu, y, 0);
@@ -265,8 +263,8 @@ void ReplaceSideDef(SelectionList& lineDefs, int side) {
     int n = lineDefs.head();
     int old = SideField(*LineDefAt(n), side);
     bool confirmed = false;
-    int value = CrossReferenceEntry(kCentred, kCentred, kObjSideDef, true, Signed(old), &confirmed);
-    if (!confirmed || value < -1 || value == Signed(old))
+    int value = CrossReferenceEntry(kCentred, kCentred, kObjSideDef, true, ReferenceNumber(old), &confirmed);
+    if (!confirmed || value < -1 || value == ReferenceNumber(old))
         return;
     SideField(*LineDefAt(n), side) = value < 0 ? kNoReference : static_cast<uint16_t>(value);
     // A SideDef that no LineDef uses any more goes; one the other side of
@@ -301,13 +299,13 @@ bool PerformLineDefItem(int x, int y, SelectionList& lineDefs, int item, int dir
 
 std::vector<std::string> LineDefItems(int n, const LineDef& ld) {
     auto sideItem = [](int side, uint16_t sd) {
-        return SideDefAt(sd) ? Format("Edit SideDef%d %hd", side, Signed(sd))
+        return SideDefAt(sd) ? Format("Edit SideDef%d %d", side, ReferenceNumber(sd))
                              : Format("Add  SideDef%d", side);
     };
-    return {Format("Edit LineDef  %hd", static_cast<short>(n)), sideItem(1, ld.sideDef1),
+    return {Format("Edit LineDef  %d", n), sideItem(1, ld.sideDef1),
             sideItem(2, ld.sideDef2), Format("Sector Tag  : %hd", ld.tag),
-            Format("SideDef1/Del: %hd", Signed(ld.sideDef1)),
-            Format("SideDef2/Del: %hd", Signed(ld.sideDef2))};
+            Format("SideDef1/Del: %d", ReferenceNumber(ld.sideDef1)),
+            Format("SideDef2/Del: %d", ReferenceNumber(ld.sideDef2))};
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ void EditVertexes(SelectionList& vertexes) {
     const Vertex* first = VertexAt(vertexes.head());
     if (!first)
         return;
-    std::string title = Format("Vertex %hd", static_cast<short>(vertexes.head()));
+    std::string title = Format("Vertex %d", vertexes.head());
     std::vector<FormField> fields = {{"X", -kMaxCoordinate, kMaxCoordinate, first->x},
                                      {"Y", -kMaxCoordinate, kMaxCoordinate, first->y}};
     if (NumberForm(kCentred, kCentred, WindowSave::Always, title.c_str(), fields) != 1)

@@ -109,8 +109,7 @@ void EditSectors(SelectionList& sectors, int directItem) {
     menu.helpTopic = "SECTORS";
     menu.title = [n] {
         const Sector& s = *SectorAt(n);
-        return Format("Edit Sector %hd  (height=%hd)", static_cast<short>(n),
-                      static_cast<short>(s.ceilingHeight - s.floorHeight));
+        return Format("Edit Sector %d  (height=%d)", n, s.ceilingHeight - s.floorHeight);
     };
     menu.items = [n] { return SectorItems(*SectorAt(n)); };
     menu.perform = [&](int item) { return PerformSectorItem(sectors, item); };

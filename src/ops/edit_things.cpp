@@ -57,7 +57,7 @@ std::vector<OptionItem> ThingControls(const Thing& t) {
 void DrawThingBox(int x, int y, int n, const Thing& t) {
     RaisedBox(x, y, x + kBoxWidth, y + kBoxHeight, config.colors[kColorMenu]);
     SetColor(config.colors[kColorMenuHilite]);
-    TextAt(x + graphics.CharW, y + 6, "Thing %hd", static_cast<short>(n));
+    TextAt(x + graphics.CharW, y + 6, "Thing %d", n);
     SetColor(0);
     TextAt(-1, -1, "%s", GetThingTypeDescription(static_cast<uint16_t>(t.type)));
     TextAt(x + kFormDx, y + kFormDy - 14, "Angle");

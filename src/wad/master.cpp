@@ -182,8 +182,7 @@ void OverlayPwad(int row) {
         ++i;
     }
     if (added || replaced)
-        PrintAt(41, 22, ClearLine::No, " %hd Entries added, %hd Entries replaced", static_cast<short>(added),
-                static_cast<short>(replaced));
+        PrintAt(41, 22, ClearLine::No, " %d Entries added, %d Entries replaced", added, replaced);
 }
 
 void ForgetUnreferencedPwads() {

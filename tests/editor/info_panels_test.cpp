@@ -58,6 +58,36 @@ TEST_F(InfoPanelTest, EachModeDescribesItsObjectOrSaysThereIsNone) {
     EXPECT_EQ(selection.lastObject[ModeIndex(kObjSector)], inner);
 }
 
+// Object numbers are unsigned as the format's are: above 32767 they show as
+// they are, never negative.
+TEST_F(InfoPanelTest, NumbersAbove32767ShowAsTheyAre) {
+    constexpr int kBig = 40000;
+    mapkit::AddThing(0, 0);
+    mapkit::PadObjectsTo(kBig);
+    level.lineDefs[kBig] = level.lineDefs[1];
+    level.lineDefs[kBig].sideDef1 = kBig;
+    level.sideDefs[kBig].sector = kBig;
+    const int title = config.colors[kColorMenuHilite];
+    const struct {
+        int mode;
+        const PanelRect& panel;
+        int line;
+        const char* text;
+        int colour;
+    } shown[] = {
+        {kObjThing, infoPanels.panels[0], 0, "Thing       : 40000", title},
+        {kObjLineDef, infoPanels.panels[0], 0, "LineDef 40000  (l=200)", title},
+        {kObjLineDef, infoPanels.sides[0], 0, "SideDef1 40000", 1},
+        {kObjLineDef, infoPanels.sides[0], 2, "Sector 40000 X,Y : 0,0", 0},
+        {kObjVertex, infoPanels.panels[0], 0, "Vertex     : 40000", title},
+        {kObjSector, infoPanels.panels[0], 0, "Sector 40000   h: 128", title},
+    };
+    for (const auto& s : shown) {
+        Show(s.mode, kBig);
+        EXPECT_TRUE(PanelLine(s.panel, s.line, s.text, s.colour)) << s.text;
+    }
+}
+
 TEST_F(InfoPanelTest, UncoveredStepsShowMissingUnlessBothCeilingsAreSky) {
     // LineDef 4: first side in the inner room, second in the outer one.
     Sector& front = level.sectors[inner];

@@ -342,10 +342,13 @@ TEST_F(CheckTest, UnknownThingsAndABossWithoutItsSpot) {
     rec = Recorder();
     EXPECT_EQ(Run(CheckThingTypes), (Lines{"Fault Thing 1: Thing 1, Invalid Type 4242"}));
 
+    // Numbers past 32767 show as they are.
     testkit::ResetProgramState(Flavour::Heretic);
+    mapkit::AddThing(0, 0, 1);
+    mapkit::PadObjectsTo(39999);
     mapkit::AddThing(0, 0, 7);
     rec = Recorder();
-    EXPECT_EQ(Run(CheckThingTypes), (Lines{"Fault Thing 0: Thing 0, Dsparil 7, No DsparilSpot 56 found"}));
+    EXPECT_EQ(Run(CheckThingTypes), (Lines{"Fault Thing 40000: Thing 40000, Dsparil 7, No DsparilSpot 56 found"}));
 }
 
 TEST_F(CheckTest, LineDefTypesAndTags) {

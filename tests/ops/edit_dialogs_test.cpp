@@ -335,4 +335,29 @@ TEST_F(EditDialogTest, EachOpeningIsOneUndoStepNamedForWhatItEdited) {
     EXPECT_EQ(mapkit::LevelArrayBytes(), before);
 }
 
+// Object numbers above 32767 show as they are in the dialogs' titles and
+// menus, never negative.
+TEST_F(EditDialogTest, NumbersAbove32767ShowAsTheyAre) {
+    constexpr int kBig = 40000;
+    mapkit::PadObjectsTo(kBig);
+    level.lineDefs[kBig] = level.lineDefs[OneSided()];
+    level.lineDefs[kBig].sideDef1 = kBig;
+    level.sideDefs[kBig].sector = kBig;
+    const struct {
+        int mode;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {kObjThing, {"Thing 40000"}},
+        {kObjLineDef, {"Edit LineDef  40000", "Edit SideDef1 40000", "SideDef1/Del: 40000"}},
+        {kObjVertex, {"Vertex 40000"}},
+        {kObjSector, {"Edit Sector 40000"}},
+    };
+    const std::string shot = session->Dir().file("dialog.png");
+    for (const auto& c : cases) {
+        Edit(c.mode, {kBig}, "snapshot " + shot + "\nkey Esc\n");
+        for (const std::string& text : c.texts)
+            EXPECT_TRUE(testkit::SnapshotShowsText(shot, text)) << text;
+    }
+}
+
 }  // namespace

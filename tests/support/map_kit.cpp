@@ -1,5 +1,6 @@
 #include "support/map_kit.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "base/config.h"
@@ -93,6 +94,22 @@ int AddLineDef(int start, int end, int side1, int side2, int flags, int type, in
 int AddThing(int x, int y, int type, int angle, int flags) {
     return Append(level.things, kObjThing,
                   Thing{int16_t(x), int16_t(y), int16_t(angle), int16_t(type), int16_t(flags)});
+}
+
+void PadObjectsTo(int last) {
+    auto pad = [last](auto& array) {
+        if (array.count == 0)
+            return;
+        auto first = array.records[0];
+        array.records.resize(std::max(array.records.size(), static_cast<size_t>(last) + 1));
+        std::fill(array.records.begin() + array.count, array.records.begin() + last + 1, first);
+        array.count = last + 1;
+    };
+    pad(level.things);
+    pad(level.lineDefs);
+    pad(level.sideDefs);
+    pad(level.vertices);
+    pad(level.sectors);
 }
 
 int AddRoom(int x0, int y0, int x1, int y1, int inner, int outer) {

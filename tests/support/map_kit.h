@@ -24,6 +24,9 @@ int AddSideDef(int sector);
 int AddLineDef(int start, int end, int side1, int side2 = -1, int flags = 1, int type = 0,
                int tag = 0);
 int AddThing(int x, int y, int type = 1, int angle = 0, int flags = 7);
+// Copies the first object of each array that has one until object `last`
+// exists, for numbers past what a small map reaches.
+void PadObjectsTo(int last);
 
 // A rectangle of four LineDefs drawn clockwise, (x0, y0) the lower left
 // corner, with first SideDefs facing the given Sector; returns the first of
