@@ -286,10 +286,10 @@ std::vector<std::string> SetAside(const std::string& path, const std::string& da
         target = path + kSetAsideSuffix + "-" + std::to_string(n);
     std::error_code error;
     std::filesystem::rename(path, target, error);
-    std::string what = "Recovery file " + FileNameOf(path) + " is damaged: " + damage + ";";
-    if (error)
-        return {what, "it could not be set aside: " + error.message()};
-    return {what, "it is set aside as " + FileNameOf(target)};
+    std::vector<std::string> lines = {"Recovery file " + FileNameOf(path) + " is damaged:", damage + ";"};
+    lines.push_back(error ? "it could not be set aside: " + error.message()
+                          : "it is set aside as " + FileNameOf(target));
+    return lines;
 }
 
 // Left for this IWAD, with a level named as its levels are.

@@ -99,8 +99,8 @@ TEST_F(RecoveryTest, ADamagedFileIsSetAsideAndNeverTaken) {
         testkit::WriteFileBytes(path, Bytes(bytes.begin(), bytes.end()));
         RecoveryScan scan = FindRecoveryFiles();
         EXPECT_TRUE(scan.ours.empty() && scan.others.empty()) << d.what;
-        ASSERT_EQ(scan.setAside.size(), 2u) << d.what;
-        EXPECT_EQ(scan.setAside[1], "it is set aside as BrelUnsaved-1.WAD.damaged") << d.what;
+        ASSERT_EQ(scan.setAside.size(), 3u) << d.what;
+        EXPECT_EQ(scan.setAside[2], "it is set aside as BrelUnsaved-1.WAD.damaged") << d.what;
         EXPECT_FALSE(FileExists(path)) << d.what;
         EXPECT_EQ(testkit::ReadFileBytes(path + ".damaged"), Bytes(bytes.begin(), bytes.end())) << d.what;
         std::filesystem::remove(path + ".damaged");
@@ -122,8 +122,8 @@ TEST_F(RecoveryTest, ARestoreThatTheLoaderWouldRefuseIsRefused) {
     EXPECT_FALSE(RestoreRecoveryFile(scan.ours[0], refusal));
     EXPECT_EQ(refusal, (std::vector<std::string>{"vertex in linedef 0 not valid 60000,1 ?",
                                                  "VERTEXES holds vertices 0 to 3",
-                                                 "Recovery file BrelUnsaved-1.WAD is damaged: a LineDef names a "
-                                                 "missing Vertex;",
+                                                 "Recovery file BrelUnsaved-1.WAD is damaged:",
+                                                 "a LineDef names a missing Vertex;",
                                                  "it is set aside as BrelUnsaved-1.WAD.damaged"}));
     EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
     EXPECT_FALSE(FileExists(path));
