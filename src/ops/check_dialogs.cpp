@@ -80,12 +80,20 @@ public:
         ProgressBar(barX1_, barY1_, barX2_, barY2_, percent);
     }
 
+    // Only Esc stops; other keys typed meanwhile wait for what comes next.
     bool StopAsked() override {
         int key = 0;
-        while (ReadKey(&key))
+        std::vector<int> typed;
+        bool stop = false;
+        while (!stop && ReadKey(&key)) {
             if (key == kKeyEsc)
-                return true;
-        return false;
+                stop = true;
+            else
+                typed.push_back(key);
+        }
+        for (int kept : typed)
+            KeepKey(kept);
+        return stop;
     }
 
     void Note(const std::string& line1, const std::string& line2) override {

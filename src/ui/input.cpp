@@ -277,6 +277,12 @@ void WaitRelease(int* buttons) {
 // ---- Keys
 
 int ReadKey(int* key) {
+    if (!input.heldKeys.empty()) {
+        if (key)
+            *key = input.heldKeys.front();
+        input.heldKeys.pop_front();
+        return 1;
+    }
     PlatformPoll(PollKind::Keys);
     int code = PlatformReadKey();
     if (code < 0)
@@ -288,7 +294,11 @@ int ReadKey(int* key) {
     return 1;
 }
 
+void KeepKey(int key) { input.heldKeys.push_back(key); }
+
 int KeyWaiting() {
+    if (!input.heldKeys.empty())
+        return 1;
     PlatformPoll(PollKind::Keys);
     return PlatformKeyWaiting() ? 1 : 0;
 }
@@ -351,6 +361,8 @@ void WaitForInput(int timeoutMs) {
     PlatformMouseStatus(x, y, held);
     if (held != 0 || PlatformMiddleButtonDown())
         timeoutMs = SoonerWait(timeoutMs, kHeldButtonWaitMs);
+    if (!input.heldKeys.empty())
+        return;
     PlatformWaitForInput(timeoutMs);
 }
 

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "platform/keys.h"
@@ -52,6 +53,7 @@ struct InputState {
     // take Alt-F4 instead).
     int windowCloseKey = kKeyEsc;
     BackgroundWork backgroundWork;   // the editor's, while it runs
+    std::deque<int> heldKeys;        // read ahead of their time, read again first
 };
 
 extern InputState input;
@@ -104,6 +106,9 @@ void WaitRelease(int* buttons);
 int ReadKey(int* key);
 // 1 when a key is waiting (it stays in the buffer).
 int KeyWaiting();
+// Puts back a key read ahead of its time (a long task watching for Esc), so
+// that the next ReadKey gives it again.
+void KeepKey(int key);
 // Shift state bits (platform/keys.h) as of the last poll.
 int ShiftState();
 // Empties the keyboard buffer; with ms != 0 reads only the first waiting key
