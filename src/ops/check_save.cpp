@@ -16,10 +16,6 @@ namespace {
 
 constexpr size_t kListedFindings = 8;
 constexpr int16_t kPlayer1Start = 1;
-// The largest level scanned for the engine's limits at every save: about a
-// second. Larger ones are told of when the Check menu scanned them as they
-// stand.
-constexpr int kLineDefsScannedAtSave = 4000;
 
 struct Finding {
     std::string text;
@@ -102,11 +98,13 @@ void PlayerStarts(std::vector<Finding>& found) {
         found.push_back({Format("%d Player 1 starts: the extra ones become voodoo dolls", starts), kObjThing, second});
 }
 
-// Esc while the scan runs leaves the limits unchecked, as on a larger level
-// not scanned since it changed.
+// The places over a limit that the Check menu's scan found, when the level
+// stands as scanned. The save makes no scan of its own: the scan counts more
+// than the game where the nodes would differ, and a save must not stop on a
+// level that plays.
 void EngineLimits(std::vector<Finding>& found, CheckDialogs& dialogs) {
     LimitFindings limits;
-    if (level.lineDefs.count > kLineDefsScannedAtSave && !LimitsScanIsCurrent())
+    if (!LimitsScanIsCurrent())
         limits.lines = StaticLimitFindings(level);
     else if (!FindEngineLimits(dialogs, limits))
         return;

@@ -234,7 +234,7 @@ TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
     checktest::Recorder sound;
     EXPECT_TRUE(CheckUnplayable(sound));
     EXPECT_TRUE(sound.said.empty());
-    EXPECT_EQ(1u, sound.titles.size());
+    EXPECT_TRUE(sound.titles.empty()) << "the save makes no scan of its own";
 }
 
 TEST_F(LimitsScanTest, NumbersBeyondSixteenBitsAreFound) {
