@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "base/map_target.h"
+
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "level records are read and written in the host's byte order");
 
@@ -137,6 +139,10 @@ struct LevelState {
     int32_t numNodes = 0;
     int32_t rejectSize = 0;     // bytes
     int32_t blockmapSize = 0;   // bytes
+
+    // The game the level is made for (DOOM flavour; kept in the PWAD's
+    // COMPLVL lump when it is not the original games).
+    MapTarget target = MapTarget::Original;
 
     char name[9] = {};        // "E1M1", "MAP01"
     char warpText[16] = {};   // "1 1" or "1": the game's warp argument
