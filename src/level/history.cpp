@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "level/level.h"
@@ -408,3 +409,46 @@ bool SavedMapChanged() { return history.savedMapChanged; }
 int HistorySteps() { return static_cast<int>(history.done.size() + history.undone.size()); }
 
 size_t HistoryBytes() { return history.bytes; }
+
+struct EditScope::Kept {
+    ObjectArray<Thing> things;
+    ObjectArray<LineDef> lineDefs;
+    ObjectArray<SideDef> sideDefs;
+    ObjectArray<Vertex> vertices;
+    ObjectArray<Sector> sectors;
+    bool levelChanged, mapChanged;
+    std::string pendingLabel;
+};
+
+EditScope::EditScope(std::string label)
+    : label_(std::move(label)),
+      kept_(new Kept{level.things, level.lineDefs, level.sideDefs, level.vertices, level.sectors,
+                     level.levelChanged, level.mapChanged, history.pendingLabel}) {}
+
+EditScope::~EditScope() { Cancel(); }
+
+void EditScope::Cancel() {
+    if (!kept_)
+        return;
+    level.things = std::move(kept_->things);
+    level.lineDefs = std::move(kept_->lineDefs);
+    level.sideDefs = std::move(kept_->sideDefs);
+    level.vertices = std::move(kept_->vertices);
+    level.sectors = std::move(kept_->sectors);
+    level.levelChanged = kept_->levelChanged;
+    level.mapChanged = kept_->mapChanged;
+    history.pendingLabel = std::move(kept_->pendingLabel);
+    kept_.reset();
+}
+
+void EditScope::Commit() {
+    if (!kept_)
+        return;
+    kept_.reset();
+    NameStep(label_);
+}
+
+void EditScope::Commit(const std::string& label) {
+    label_ = label;
+    Commit();
+}

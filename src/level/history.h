@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 // Steps kept at most; the oldest go first. The memory cap below may drop
@@ -35,6 +36,43 @@ void ResetHistory();
 // Names the step being made ("delete 3 LineDefs"); RecordStep takes the name.
 // The last name given before the step is recorded wins.
 void NameStep(const std::string& label);
+
+// One edit in the making, from the moment it is opened until it commits:
+//
+//     EditScope edit("split Sector");
+//     ... change the level; return early when the edit cannot be made ...
+//     edit.Commit();
+//
+// It keeps the level's five arrays, the change flags and the name of the
+// step as they stood when it opened. Going out of scope without Commit (a
+// refusal, an early return, an exception) puts them back exactly, so an edit
+// that fails halfway leaves nothing of itself. Commit keeps the changes and names the step being made
+// after the edit (as NameStep does); the label given to Commit, if any,
+// replaces the one given when opened, for names that count what was done.
+//
+// Scopes nest: an edit made of smaller ones opens its own scope first. An
+// inner scope that does not commit takes back only its own changes; the
+// outer scope commits last, so its name is the step's. Recording a step is
+// still the editor's, after the command: a scope only decides what stays.
+class EditScope {
+public:
+    explicit EditScope(std::string label);
+    ~EditScope();
+    EditScope(const EditScope&) = delete;
+    EditScope& operator=(const EditScope&) = delete;
+
+    void Commit();
+    void Commit(const std::string& label);
+    // Puts the level back now, as leaving the scope would (before telling
+    // the user why the edit failed, so that nothing shows it half made).
+    // Commit and Cancel each end the scope: it does nothing more.
+    void Cancel();
+
+private:
+    struct Kept;
+    std::string label_;
+    std::unique_ptr<Kept> kept_;   // the level as opened; gone once committed
+};
 
 // Records the changes since the last step as one step, named by NameStep or
 // "change", and settles the change flags. False, and nothing recorded, when

@@ -68,23 +68,6 @@ int SectorOfSide(int sideDef) {
     return sd && ValidSector(sd->sector) ? sd->sector : -1;
 }
 
-GeometrySnapshot::GeometrySnapshot()
-    : lineDefs_(level.lineDefs),
-      sideDefs_(level.sideDefs),
-      vertices_(level.vertices),
-      sectors_(level.sectors),
-      levelChanged_(level.levelChanged),
-      mapChanged_(level.mapChanged) {}
-
-void GeometrySnapshot::Restore() const {
-    level.lineDefs = lineDefs_;
-    level.sideDefs = sideDefs_;
-    level.vertices = vertices_;
-    level.sectors = sectors_;
-    level.levelChanged = levelChanged_;
-    level.mapChanged = mapChanged_;
-}
-
 void DeleteTracked(int type, const std::vector<int>& numbers, TrackedLists tracked) {
     std::vector<bool> lineDefsGone;
     SelectionList doomed;

@@ -1,6 +1,5 @@
 // What the vertex and LineDef operations share: the boxes that report a
-// failure or ask a question, a copy of the geometry that an operation puts
-// back when it fails halfway, and deletions that keep lists of object
+// failure or ask a question, and deletions that keep lists of object
 // numbers naming the same objects.
 #pragma once
 
@@ -28,21 +27,6 @@ bool RoomFor(int lineDefs, int sideDefs, int vertexes, int sectors);
 // The Sector that a SideDef faces, or -1 when there is no such SideDef or
 // Sector.
 int SectorOfSide(int sideDef);
-
-// The LineDefs, Vertexes, SideDefs and Sectors as they stand, with the change
-// flags. Restore puts them back exactly (Things are never touched here).
-class GeometrySnapshot {
-public:
-    GeometrySnapshot();
-    void Restore() const;
-
-private:
-    ObjectArray<LineDef> lineDefs_;
-    ObjectArray<SideDef> sideDefs_;
-    ObjectArray<Vertex> vertices_;
-    ObjectArray<Sector> sectors_;
-    bool levelChanged_, mapChanged_;
-};
 
 // Lists of numbers that an operation holds while it deletes objects: after a
 // deletion each entry names the same object as before, or is -1 when that

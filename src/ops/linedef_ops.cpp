@@ -185,7 +185,7 @@ SplitResult AddLineDefSplitSector(int a, int b, int replace) {
         ErrorBeep();
         return SplitResult::Failed;
     }
-    GeometrySnapshot before;
+    EditScope edit(split ? "split Sector" : "add a LineDef");
     int existing = LineDefJoining(a, b);
     if (existing >= 0) {
         if (replace >= 0)
@@ -197,7 +197,7 @@ SplitResult AddLineDefSplitSector(int a, int b, int replace) {
     const Vertex& vb = level.vertices[b];
     int s = GetSectorAtPoint((va.x + vb.x) / 2, (va.y + vb.y) / 2);
     if (s < 0) {
-        before.Restore();
+        edit.Cancel();
         ReportFailure(Format("No Sector between Vertex %d and %d", a, b));
         return SplitResult::Failed;
     }
@@ -216,7 +216,7 @@ SplitResult AddLineDefSplitSector(int a, int b, int replace) {
             walk.end = WalkEnd::CameRound;
     }
     if (walk.end != WalkEnd::Reached) {
-        before.Restore();
+        edit.Cancel();
         ReportFailure(Format("Sector %d, Vertex %d to %d", s, a, b), WalkFailure(walk));
         return SplitResult::Failed;
     }
@@ -234,7 +234,7 @@ SplitResult AddLineDefSplitSector(int a, int b, int replace) {
         loop.push_back(level.lineDefs.count - 1);
         MoveInnerSides(s, n, loop);
     }
-    NameStep(split ? "split Sector" : "add a LineDef");
+    edit.Commit();
     return SplitResult::Done;
 }
 
@@ -246,17 +246,12 @@ void SplitLineDefsAndSector(int lineDef1, int lineDef2) {
                              lineDef2));
         return;
     }
-    GeometrySnapshot before;
-    if (!SplitAtMidpoint(lineDef2) || !SplitAtMidpoint(lineDef1)) {
-        before.Restore();
+    EditScope edit("split 2 LineDefs and Sector");
+    if (!SplitAtMidpoint(lineDef2) || !SplitAtMidpoint(lineDef1))
         return;
-    }
     int newest = level.vertices.count - 1;
-    if (AddLineDefSplitSector(newest, newest - 1) != SplitResult::Done) {
-        before.Restore();
-        return;
-    }
-    NameStep("split 2 LineDefs and Sector");
+    if (AddLineDefSplitSector(newest, newest - 1) == SplitResult::Done)
+        edit.Commit();
 }
 
 void JoinSectors(SelectionList& sectors) {
@@ -304,7 +299,7 @@ void DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
             return;
         }
     }
-    NameStep("delete " + CountOf(lineDefs.size(), kObjLineDef) + " and join Sectors");
+    EditScope edit("delete " + CountOf(lineDefs.size(), kObjLineDef) + " and join Sectors");
     for (int l : lineDefs) {
         const LineDef* ld = LineDefAt(l);
         if (!ld)
@@ -319,6 +314,7 @@ void DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
         ForgetSelection(pair);
     }
     DeleteObjects(kObjLineDef, lineDefs);
+    edit.Commit();
 }
 
 void FlipLineDefs(const SelectionList& lineDefs, FlipPart part) {

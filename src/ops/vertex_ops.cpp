@@ -52,6 +52,7 @@ uint16_t CopyOfSide(uint16_t side) {
 
 void DeleteVertexesJoinLineDefs(const SelectionList& vertexes) {
     std::vector<int> left = NumbersOf(vertexes);
+    EditScope edit("join LineDefs");
     int joined = 0;
     for (size_t i = 0; i < left.size(); ++i) {
         int v = left[i];
@@ -65,7 +66,7 @@ void DeleteVertexesJoinLineDefs(const SelectionList& vertexes) {
                       "must be the start of one LineDef and the end of another.");
     }
     if (joined > 0)
-        NameStep("delete " + CountOf(joined, kObjVertex) + " and join LineDefs");
+        edit.Commit("delete " + CountOf(joined, kObjVertex) + " and join LineDefs");
 }
 
 int MergeVertexesInto(int keep, const std::vector<int>& gone, TrackedLists tracked) {
@@ -99,9 +100,10 @@ void MergeVertexes(SelectionList& vertexes) {
         return;
     std::vector<int> gone = NumbersOf(vertexes);
     gone.erase(gone.begin());
-    NameStep("merge " + CountOf(vertexes.size(), kObjVertex));
+    EditScope edit("merge " + CountOf(vertexes.size(), kObjVertex));
     ForgetSelection(vertexes);
     MergeVertexesInto(found.first, gone);
+    edit.Commit();
 }
 
 int SplitLineDefAtVertex(int ld, int v) {
@@ -125,6 +127,7 @@ int SplitLineDefAtVertex(int ld, int v) {
 }
 
 void SplitLineDefs(const SelectionList& lineDefs) {
+    EditScope edit("split LineDefs");
     int split = 0;
     for (int l : lineDefs) {
         const LineDef* ld = LineDefAt(l);
@@ -139,17 +142,13 @@ void SplitLineDefs(const SelectionList& lineDefs) {
             ErrorBeep();
             continue;
         }
-        if (!RoomFor(0, 0, 1, 0)) {
+        if (!RoomFor(1, ValidSideDef(ld->sideDef1) + ValidSideDef(ld->sideDef2), 1, 0)) {
             ErrorBeep();
             break;
         }
-        int mid = InsertObject(kObjVertex, -1, x, y);
-        if (SplitLineDefAtVertex(l, mid) < 0) {
-            DeleteObject(kObjVertex, mid);
-            break;
-        }
+        SplitLineDefAtVertex(l, InsertObject(kObjVertex, -1, x, y));
         ++split;
     }
     if (split > 0)
-        NameStep("split " + CountOf(split, kObjLineDef));
+        edit.Commit("split " + CountOf(split, kObjLineDef));
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -234,6 +235,88 @@ TEST(History, KeepsTheNewestStepsWithinItsLimit) {
     EXPECT_FALSE(Undo());
     EXPECT_EQ(level.things[0].x, 50);
     EXPECT_TRUE(level.levelChanged);   // the loaded state was dropped
+}
+
+// An edit scope keeps what it commits and puts back everything else, inner
+// scopes taking back only their own part, whatever way the edit is left.
+TEST(History, AnEditScopeKeepsOnlyWhatCommits) {
+    struct Edited {
+        std::string bytes;
+        bool levelChanged, mapChanged;
+    };
+    auto now = [] { return Edited{LevelArrayBytes(), level.levelChanged, level.mapChanged}; };
+    auto moveVertex = [] {
+        level.vertices[0].x += 8;
+        level.levelChanged = level.mapChanged = true;
+    };
+    auto dropThing = [] { --level.things.count; };
+    const struct {
+        const char* what;
+        std::function<void(Edited& expected)> edit;
+        const char* label;   // the step's name; "change" when none was given
+    } cases[] = {
+        {"committed", [&](Edited& expected) {
+             EditScope edit("move 1 Vertex");
+             moveVertex();
+             edit.Commit();
+             expected = now();
+         }, "move 1 Vertex"},
+        {"left without a commit", [&](Edited&) {
+             EditScope edit("move 1 Vertex");
+             moveVertex();
+             dropThing();
+         }, "change"},
+        {"named when it commits", [&](Edited& expected) {
+             EditScope edit("delete");
+             dropThing();
+             edit.Commit("delete 1 Thing");
+             expected = now();
+         }, "delete 1 Thing"},
+        {"an inner scope left, the outer committed", [&](Edited& expected) {
+             EditScope outer("move and delete");
+             moveVertex();
+             expected = now();
+             {
+                 EditScope inner("delete 1 Thing");
+                 dropThing();
+             }
+             outer.Commit();
+         }, "move and delete"},
+        {"an inner scope committed, the outer left", [&](Edited&) {
+             EditScope outer("move and delete");
+             moveVertex();
+             EditScope inner("delete 1 Thing");
+             dropThing();
+             inner.Commit();
+         }, "change"},
+        {"cancelled, then committed", [&](Edited& expected) {
+             EditScope edit("move 1 Vertex");
+             moveVertex();
+             edit.Cancel();
+             EXPECT_EQ(now().bytes, expected.bytes);
+             edit.Commit();
+         }, "change"},
+        {"left by an exception", [&](Edited&) {
+             try {
+                 EditScope edit("move 1 Vertex");
+                 moveVertex();
+                 throw std::runtime_error("no room");
+             } catch (const std::runtime_error&) {
+             }
+         }, "change"},
+    };
+    for (const auto& c : cases) {
+        SmallMap();
+        Edited expected = now();
+        c.edit(expected);
+        Edited after = now();
+        EXPECT_EQ(after.bytes, expected.bytes) << c.what;
+        EXPECT_EQ(after.levelChanged, expected.levelChanged) << c.what;
+        EXPECT_EQ(after.mapChanged, expected.mapChanged) << c.what;
+        level.sectors[0].light = 1;   // something to record, in case the edit left nothing
+        ASSERT_TRUE(RecordStep());
+        EXPECT_EQ(UndoLabel(), c.label) << c.what;
+    }
 }
 
 class HistoryFreedoomTest : public LevelTest {};
