@@ -53,7 +53,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # runs, and a free IWAD to edit, are recommended.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "freedoom, zdbsp, chocolate-doom")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "game-data-packager")
+# The engines of the game ports a DOOM level may be made for.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "game-data-packager, crispy-doom, woof-doom")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "map editors for HERETIC and DOOM WAD files")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Zarn (HERETIC) and Brel (DOOM, DOOM II, Freedoom) edit the levels of WAD
 files: Things, LineDefs, SideDefs, Vertexes and Sectors, drawn and edited

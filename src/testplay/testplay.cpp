@@ -110,15 +110,25 @@ PlayChoice AskAboutUnsavedChanges() {
     return choice == 1 ? PlayChoice::SaveBuildAndPlay : choice == 2 ? PlayChoice::LastSaved : PlayChoice::Cancel;
 }
 
+bool PlaysInPort() { return !IsHeretic() && level.target != MapTarget::Original; }
+
+// The name the user knows the game by: the adapter's for the original
+// games, the port's otherwise.
+std::string PlayedIn() {
+    if (!PlaysInPort())
+        return GameProgramName();
+    return EngineFor(level.target).title;
+}
+
 HandOffNotice PlayNotice() {
-    return {std::string("Playing ") + level.name + " in " + GameProgramName(),
+    return {std::string("Playing ") + level.name + " in " + PlayedIn(),
             {std::string("Quit the game to come back to ") + Names().product + ".", "Esc here ends the game."}};
 }
 
 // A game that failed, or ended at once, says why in a message box; one the
 // user ended with Esc says nothing.
 void ReportGameEnd(const ChildResult& child) {
-    std::string program = GameProgramName();
+    std::string program = PlayedIn();
     std::string title = EndSummary(program, child);
     if (title.empty() && child.end == ChildEnd::Exited && child.milliseconds < kQuickEndMs)
         title = program + " ended at once";
@@ -134,6 +144,22 @@ void ReportGameEnd(const ChildResult& child) {
 }
 
 }  // namespace
+
+GameEngine EngineFor(MapTarget target) {
+    if (IsHeretic())
+        return {"chocolate-heretic", "chocolate-doom", "Chocolate Heretic", {}};
+    switch (target) {
+    case MapTarget::Original:
+        return {"chocolate-doom", "chocolate-doom", "Chocolate Doom", {}};
+    case MapTarget::LimitRemoving:
+        return {"crispy-doom", "crispy-doom", "Crispy Doom", {}};
+    case MapTarget::Boom:
+        return {"woof", "woof-doom", "Woof! (Boom)", {"-complevel", "boom"}};
+    case MapTarget::Mbf21:
+        return {"woof", "woof-doom", "Woof! (MBF21)", {"-complevel", "mbf21"}};
+    }
+    return {};
+}
 
 const char* GameProgramName() {
     if (IsHeretic())
@@ -157,6 +183,12 @@ HandOffRequest TestPlayRequest(const std::string& pwad, const std::string& optio
             request.arguments.push_back(word);
     } else {
         request.arguments = {"@" + ResponseFilePath()};
+    }
+    if (PlaysInPort()) {
+        GameEngine engine = EngineFor(level.target);
+        request.environment.push_back({kEngineVariable, engine.program});
+        request.environment.push_back({kEnginePackageVariable, engine.package});
+        request.arguments.insert(request.arguments.end(), engine.options.begin(), engine.options.end());
     }
     return request;
 }

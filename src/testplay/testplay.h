@@ -9,7 +9,29 @@
 #include <string>
 #include <vector>
 
+#include "base/map_target.h"
+
 constexpr const char* kIwadVariable = "ZARN_IWAD";
+// A level for a port is played in an engine of that port: the game adapters
+// start the program named in ZARN_ENGINE instead of their own, and name the
+// package of ZARN_ENGINE_PACKAGE when it is missing.
+constexpr const char* kEngineVariable = "ZARN_ENGINE";
+constexpr const char* kEnginePackageVariable = "ZARN_ENGINE_PACKAGE";
+
+// The engine that plays a level: the program the adapter starts, the Debian
+// package that has it, its name for the user, and the options that set it to
+// the level's target.
+struct GameEngine {
+    std::string program;
+    std::string package;
+    std::string title;
+    std::vector<std::string> options;
+};
+// The engine for a level of the target in the current flavour: Chocolate
+// Doom (Chocolate Heretic) for the original games, Crispy Doom for
+// limit-removing, Woof! at the matching compatibility level for Boom and
+// MBF21. HERETIC levels always play in Chocolate Heretic.
+GameEngine EngineFor(MapTarget target);
 
 // The game program of the flavour and the level naming style: "HERETIC",
 // "DOOM2" for MAPxx games, "DOOM" for ExMy games.
@@ -23,6 +45,8 @@ std::vector<std::string> ResponseFileLines(const std::string& pwad, const std::s
 // The hand-off request of a test play of the PWAD with these options: a
 // response file argument (written by the caller) or, in the DOOM flavour for
 // an ExMy game with Response File off, all arguments on the program line.
+// A level for a port target names its engine in the environment, and the
+// engine's options come last (ports drop what goes before a response file).
 struct HandOffRequest;
 HandOffRequest TestPlayRequest(const std::string& pwad, const std::string& options);
 

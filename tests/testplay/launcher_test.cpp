@@ -87,6 +87,7 @@ TEST_F(LauncherTest, BrelHandsALevelToTheNodeBuilderAndComesBackToIt) {
 TEST_F(LauncherTest, GameAdaptersStartTheEngineOnTheRightIwad) {
     for (const char* engine : {"chocolate-doom", "chocolate-heretic"})
         WriteScript(dir.file(engine), "#!/bin/sh\necho \"$*\"\n");
+    WriteScript(dir.file("port-engine"), "#!/bin/sh\necho \"port $*\"\n");
     for (const char* iwad : {"FREEDOOM1.WAD", "freedoom2.wad"})
         testkit::WriteFileBytes(dir.file(iwad), testkit::Bytes(4, 'I'));
     testkit::WriteFileBytes(dir.file("Brel.RSP"), testkit::Bytes{'-', 'w', 'a', 'r', 'p', ' ', '2'});
@@ -95,13 +96,17 @@ TEST_F(LauncherTest, GameAdaptersStartTheEngineOnTheRightIwad) {
         std::string shown;
         int code;
     } cases[] = {
-        {"DOOM -warp 1 3", "-iwad " + dir.file("FREEDOOM1.WAD") + " -warp 1 3\n", 0},
-        {"DOOM2 @Brel.RSP", "-iwad " + dir.file("freedoom2.wad") + " @Brel.RSP\n", 0},
+        {"DOOM -warp 1 3", "-warp 1 3 -iwad " + dir.file("FREEDOOM1.WAD") + "\n", 0},
+        {"DOOM2 @Brel.RSP", "@Brel.RSP -iwad " + dir.file("freedoom2.wad") + "\n", 0},
         {"DOOM2 -IWAD my.wad -warp 2", "-IWAD my.wad -warp 2\n", 0},
         // The hand-off names the editor's IWAD, wherever the game runs.
-        {"ZARN_IWAD=/games/doom2.wad DOOM2 @Brel.RSP", "-iwad /games/doom2.wad @Brel.RSP\n", 0},
-        {"ZARN_IWAD=/games/heretic.wad HERETIC @Zarn.RSP", "-iwad /games/heretic.wad @Zarn.RSP\n", 0},
+        {"ZARN_IWAD=/games/doom2.wad DOOM2 @Brel.RSP", "@Brel.RSP -iwad /games/doom2.wad\n", 0},
+        {"ZARN_IWAD=/games/heretic.wad HERETIC @Zarn.RSP", "@Zarn.RSP -iwad /games/heretic.wad\n", 0},
         {"run-game no-such-engine doom.wad", "no-such-engine is not installed: test play needs it", 127},
+        // A port's engine, named by the hand-off, runs in the adapter's place.
+        {"ZARN_ENGINE=port-engine DOOM2 -warp 2", "port -warp 2 -iwad " + dir.file("freedoom2.wad") + "\n", 0},
+        {"ZARN_ENGINE=no-port ZARN_ENGINE_PACKAGE=woof-doom DOOM2",
+         "no-port is not installed: test play needs it (Debian package woof-doom).", 127},
     };
     for (const auto& c : cases) {
         Ended run = Shell(dir, "PATH='" + kAdapters + "':\"$PWD:$PATH\" " + c.command);
@@ -139,7 +144,7 @@ TEST_F(LauncherTest, BrelTestPlaysALevelInChocolateDoomAndComesBackToIt) {
     std::string pwad = dir.file("MAP01.WAD");
     std::string rsp = dir.file("Brel.RSP");
     EXPECT_EQ(ReadText(dir.file("game.args")),
-              std::filesystem::path(iwad).parent_path().string() + "|-iwad|" + iwad + "|@" + rsp + "|");
+              std::filesystem::path(iwad).parent_path().string() + "|@" + rsp + "|-iwad|" + iwad + "|");
     EXPECT_EQ(ReadText(rsp), "-devparm -warp 1\n-file " + pwad + " -skill 4 -debug -nomonsters\n");
     EXPECT_EQ(ReadText(dir.file("game.code")), "124\n") << ReadText(dir.file("game.log"));
     EXPECT_NE(ReadText(dir.file("game.log")).find("adding " + pwad), std::string::npos);

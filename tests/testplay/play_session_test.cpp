@@ -1,6 +1,7 @@
 // The edit-test loop end to end on Freedoom's MAP01: Shift-F1 on a changed
-// level saves it, builds its nodes with ZDBSP and plays it in Chocolate Doom
-// (no display, no sound, a few seconds), and the editor comes back as it was.
+// level saves it, builds its nodes with ZDBSP and plays it in Chocolate Doom,
+// or in Woof! for a Boom level (no display, no sound, a few seconds), and the
+// editor comes back as it was.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -41,17 +42,20 @@ protected:
             level.vertices[0].x = static_cast<int16_t>(level.vertices[0].x + 16);
             level.levelChanged = level.mapChanged = true;
         };
-        // The game as the adapter finds it: Chocolate Doom without a display
-        // for a few seconds; one that ran until then has played.
-        std::string games = session->Dir().file("games");
-        std::filesystem::create_directory(games);
-        testplay::WriteScript(games + "/chocolate-doom",
+        std::filesystem::create_directory(Games());
+        WrapEngine("chocolate-doom");
+        setenv("PATH", (Games() + ":" + path).c_str(), 1);
+    }
+    // The engine as the adapter finds it: the real one without a display for
+    // a few seconds; one that ran until then has played.
+    void WrapEngine(const std::string& engine) {
+        testplay::WriteScript(Games() + "/" + engine,
                               "#!/bin/sh\nHOME='" + session->Dir().path() +
                                   "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 5 "
-                                  "stdbuf -oL -eL /usr/games/chocolate-doom \"$@\" -nosound -nomusic > '" +
+                                  "stdbuf -oL -eL /usr/games/" + engine + " \"$@\" -nosound -nomusic > '" +
                                   session->Dir().file("game.log") + "' 2>&1\n[ $? -eq 124 ]\n");
-        setenv("PATH", (games + ":" + path).c_str(), 1);
     }
+    std::string Games() { return session->Dir().file("games"); }
     void TearDown() override {
         setenv("PATH", path.c_str(), 1);
         EditorSession::TearDown();
@@ -88,6 +92,36 @@ TEST_F(PlaySessionTest, ShiftF1SavesBuildsAndPlaysAndTheEditorComesBackAsItWas) 
     EXPECT_TRUE(level.levelChanged);
     EXPECT_EQ(config.editMode, kObjThing);
     EXPECT_EQ(selection.list.size(), level.things.count);
+}
+
+// A Boom level (a wall scroller, and a generalized door on MAP01's first
+// two-sided line) saved, built and played in Woof! at Boom's compatibility level.
+TEST_F(PlaySessionTest, ABoomLevelPlaysInWoofAtBoomsCompatibilityLevel) {
+    if (!std::filesystem::exists("/usr/games/woof"))
+        GTEST_SKIP() << "needs Woof! (Debian package woof-doom)";
+    WrapEngine("woof");
+    constexpr int16_t kScrollByOffsets = 255, kGeneralizedDoor = 0x3D0F;   // DR, normal speed, 4 s
+    static size_t door;
+    // Ins stands for the edits that make the level Boom's.
+    editorActions.insertObject = [] {
+        auto first = std::find_if(level.lineDefs.begin(), level.lineDefs.end(), [](const LineDef& l) { return l.sideDef2 != kNoReference; });
+        ASSERT_NE(first, level.lineDefs.end());
+        door = static_cast<size_t>(first - level.lineDefs.begin());
+        first->type = kGeneralizedDoor;
+        level.lineDefs[0].type = kScrollByOffsets;
+        level.target = MapTarget::Boom;
+        level.levelChanged = level.mapChanged = true;
+    };
+    EXPECT_EQ(Run("key Ins\nkey Shift-F1\nkey Enter\nkey Enter\nkey N\nkey Enter\nwait 1500\nwait 0\n"), kScriptEnded);
+    std::vector<LineDef> saved =
+        AsRecords<LineDef>(testkit::ReadWad(session->Dir().file("MAP01.WAD")).data("LINEDEFS"));
+    ASSERT_EQ(saved.size(), static_cast<size_t>(level.lineDefs.count));
+    EXPECT_EQ(saved[0].type, kScrollByOffsets);
+    EXPECT_EQ(saved[door].type, kGeneralizedDoor);
+    std::string game = testplay::ReadText(session->Dir().file("game.log"));
+    EXPECT_NE(game.find("adding " + session->Dir().file("MAP01.WAD")), std::string::npos) << game;
+    EXPECT_NE(game.find("P_SetupLevel: MAP01"), std::string::npos) << game;
+    EXPECT_NE(game.find("Boom compatibility"), std::string::npos) << game;
 }
 
 }  // namespace

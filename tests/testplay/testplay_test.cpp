@@ -116,6 +116,34 @@ TEST_F(TestPlayTest, TheGameGetsTheLevelThroughTheResponseFileOrItsCommandLine) 
     }
 }
 
+// A level for a port names its engine (and the package that has it) for the
+// adapter, with the options that set the engine to the target after the
+// level's own; a HERETIC level always plays in Chocolate Heretic.
+TEST_F(TestPlayTest, APortLevelPlaysInAnEngineOfThatPort) {
+    struct {
+        Flavour flavour;
+        MapTarget target;
+        const char* engine;   // "" none named: the adapter's own
+        const char* options;
+    } cases[] = {
+        {Flavour::Doom, MapTarget::Original, "", ""},
+        {Flavour::Doom, MapTarget::LimitRemoving, "ZARN_ENGINE='crispy-doom' ZARN_ENGINE_PACKAGE='crispy-doom' ", ""},
+        {Flavour::Doom, MapTarget::Boom, "ZARN_ENGINE='woof' ZARN_ENGINE_PACKAGE='woof-doom' ", " '-complevel' 'boom'"},
+        {Flavour::Doom, MapTarget::Mbf21, "ZARN_ENGINE='woof' ZARN_ENGINE_PACKAGE='woof-doom' ", " '-complevel' 'mbf21'"},
+        {Flavour::Heretic, MapTarget::Boom, "", ""},
+    };
+    for (const auto& c : cases) {
+        Open(c.flavour, c.flavour == Flavour::Doom ? "MAP07" : "E2M3", c.flavour == Flavour::Doom ? 1 : 2,
+             c.flavour == Flavour::Doom ? 7 : 3);
+        level.target = c.target;
+        ASSERT_EQ(Play(c.flavour == Flavour::Doom ? "key Enter" : "key Enter\nkey Enter"), kExitHandOff);
+        std::string program = c.flavour == Flavour::Doom ? "DOOM2 " : "HERETIC ";
+        std::string line = kIwadVariable + std::string("='") + Dir().file("games/iwad.wad") + "' " + c.engine +
+                           program + "'@" + Dir().file(Names().responseFile) + "'" + c.options + "\n";
+        EXPECT_NE(Batch().find(line), std::string::npos) << MapTargetName(c.target) << "\n" << Batch();
+    }
+}
+
 TEST_F(TestPlayTest, NothingIsHandedOffWhenTheLevelCannotOrShouldNotBePlayed) {
     std::string erase = "key End\n";
     for (int i = 0; i < 30; ++i)
