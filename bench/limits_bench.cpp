@@ -1,9 +1,12 @@
 // The engine limits scan on one core: Freedoom 2's MAP01 (goal: under 2 s)
 // and MAP12 at 64-unit spacing, 8 views a point. Prints the CPU time of the
-// whole scan and per viewpoint, and the worst points found.
+// whole scan and per viewpoint, and the worst points found. With --at, the
+// counts of each view at one point instead, to compare with the game there.
 //
 //   build/bench/limits_bench [MAPxx ...]
+//   build/bench/limits_bench --at MAPxx X Y
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -14,6 +17,7 @@
 #include "level/level.h"
 #include "level/level_files.h"
 #include "ops/limits_scan.h"
+#include "ops/preview3d_motion.h"
 #include "wad/master.h"
 
 namespace {
@@ -48,6 +52,21 @@ void BenchLevel(const std::string& name) {
     std::fflush(stdout);
 }
 
+void CountsAt(const std::string& name, int x, int y) {
+    SetField(level.name, name.c_str());
+    LoadLevel(LevelSource::MasterDirectory);
+    PreviewAssets assets = LoadPreviewAssets(level);
+    PreviewScene scene = BuildPreviewScene(level, assets);
+    ChoosePreviewThings(scene, {});
+    LimitCounter counter(scene, level);
+    const PreviewGround ground = GroundAt(scene, x, y);
+    for (int heading = 0; heading < 360; heading += 45) {
+        PreviewCamera eye{double(x), double(y), ground.floor + kEyeHeight, heading * 3.14159265358979323846 / 180};
+        std::printf("%s (%d, %d) facing %d: %s\n", name.c_str(), x, y, heading,
+                    DescribeCounts(counter.Count(eye), true).c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +74,10 @@ int main(int argc, char** argv) {
     ResetConfig();
     SetField(config.iwadName, benchkit::kFreedoom2);
     OpenIwad(config.iwadName);
+    if (argc == 5 && std::string(argv[1]) == "--at") {
+        CountsAt(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+        return 0;
+    }
     std::vector<std::string> names;
     for (int i = 1; i < argc; ++i)
         names.push_back(argv[i]);

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "base/config.h"
@@ -19,6 +21,7 @@
 #include "ops/checks.h"
 #include "ops/limits_check.h"
 #include "ops/limits_scan.h"
+#include "platform/files.h"
 #include "support/game_kit.h"
 #include "support/map_kit.h"
 #include "support/map_lumps.h"
@@ -47,22 +50,28 @@ int Side(int sector, const char* middle) {
     return side;
 }
 
-// A LineDef from a to b, its first side facing right (the game's front).
-void Line(int a, int b, int right, int left) {
+// A LineDef from a to b, its first side facing right (the game's front);
+// a two-sided one shows middle on both sides.
+void Line(int a, int b, int right, int left, const char* middle = "-") {
     if (left < 0)
         AddLineDef(a, b, Side(right, "STARTAN3"));
     else
-        AddLineDef(a, b, Side(right, "-"), Side(left, "-"), kTwoSided);
+        AddLineDef(a, b, Side(right, middle), Side(left, middle), kTwoSided);
 }
+
+// Grates: every board Sector lit as the room, a grating on every LineDef
+// between two of them, so that each is a wall drawn but no plane is new.
+enum class BoardLook { OwnLights, Grates };
 
 // A room from x -64 to 256, y -128 to 128, with Player 1 at (0, 0) facing
 // east, onto a board of columns x 4 Sectors of 64 units, each of its own
 // light, ending in a wall; a Health Bonus in each board Sector with things.
-void BuildBoard(int columns, bool things = false) {
+void BuildBoard(int columns, bool things = false, BoardLook look = BoardLook::OwnLights) {
     mapkit::ClearMap();
-    auto sector = [](int light) {
+    const bool grates = look == BoardLook::Grates;
+    auto sector = [grates](int light) {
         int s = AddSector();
-        level.sectors[s].light = int16_t(light);
+        level.sectors[s].light = int16_t(grates ? 96 : light);
         SetFieldName(level.sectors[s].floorTexture, "FLOOR4_8");
         SetFieldName(level.sectors[s].ceilingTexture, "CEIL3_5");
         return s;
@@ -88,7 +97,7 @@ void BuildBoard(int columns, bool things = false) {
             if (c == columns)
                 Line(b, a, cell(c - 1, r), -1);
             else
-                Line(a, b, cell(c, r), cell(c - 1, r));
+                Line(a, b, cell(c, r), cell(c - 1, r), grates ? "BRNSMAL1" : "-");
         }
     for (int c = 0; c < columns; ++c)
         for (int r = 0; r <= kRows; ++r) {       // going east: south on the right
@@ -98,7 +107,7 @@ void BuildBoard(int columns, bool things = false) {
             else if (r == kRows)
                 Line(a, b, cell(c, r - 1), -1);
             else
-                Line(a, b, cell(c, r - 1), cell(c, r));
+                Line(a, b, cell(c, r - 1), cell(c, r), grates ? "BRNSMAL1" : "-");
         }
     AddThing(0, 0, 1, 0, 7);
     if (things)
@@ -244,6 +253,41 @@ TEST_F(LimitsScanTest, NumbersBeyondSixteenBitsAreFound) {
     std::vector<std::string> found = StaticLimitFindings(level);
     ASSERT_EQ(1u, found.size());
     EXPECT_NE(std::string::npos, found[0].find("32768 SideDefs"));
+}
+
+// A wall seen through the grates of the board is a drawseg, one per LineDef
+// side: the room's two side walls, the four LineDefs of each column line,
+// the two gratings seen between the rows at y -64 and 64 in each column and
+// the outer south and north walls; the LineDefs along y 0 are seen edge-on.
+TEST_F(LimitsScanTest, EveryWallSeenThroughGratesIsADrawseg) {
+    BuildBoard(2, true, BoardLook::Grates);
+    LimitCounts counts = CountFromStart();
+    EXPECT_EQ(2 + 3 * 4 + 2 * 2 + 2 * 2, counts[EngineLimit::Drawsegs]);
+    EXPECT_EQ(2, counts[EngineLimit::Visplanes]);
+    EXPECT_EQ(8, counts[EngineLimit::Sprites]);
+}
+
+// Crispy Doom at the original resolution fills the drawsegs table where the
+// scan counts more than it holds, and not where it counts fewer (Chocolate
+// Doom plays on and leaves the walls beyond it undrawn).
+TEST_F(LimitsScanTest, CrispyDoomFillsTheDrawsegsWhereTheScanSays) {
+    if (!FileExists(testkit::kCrispyProgram) || !FileExists(testkit::kNodeBuilder))
+        GTEST_SKIP() << "Crispy Doom or ZDBSP is not installed";
+    for (int columns : {40, 44}) {
+        BuildBoard(columns, false, BoardLook::Grates);
+        LimitCounts counts = CountFromStart();
+        testkit::ScratchDir dir;
+        std::string raw = dir.file("raw.wad"), built = dir.file("built.wad");
+        testkit::WriteLevelPwad(raw);
+        ASSERT_TRUE(testkit::BuildNodes(raw, built, dir.file("zdbsp.log")));
+        std::filesystem::create_directories(dir.file(".local/share/crispy-doom"));
+        std::ofstream(dir.file(".local/share/crispy-doom/crispy-doom.cfg")) << "crispy_hires 0\n";
+        std::string output =
+            testkit::GameOutput(dir.path(), testkit::FreedoomIwad(2), built, "1", testkit::kCrispyProgram);
+        ASSERT_NE(std::string::npos, output.find("status 124")) << output;
+        EXPECT_EQ(counts[EngineLimit::Drawsegs] > 256, output.find("Hit MAXDRAWSEGS") != std::string::npos)
+            << columns << ": " << DescribeCounts(counts, true) << "\n" << output;
+    }
 }
 
 // The game itself, where it is installed: the board of 16 columns stops it

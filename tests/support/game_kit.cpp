@@ -14,6 +14,7 @@
 namespace testkit {
 
 const char* const kGameProgram = "/usr/games/chocolate-doom";
+const char* const kCrispyProgram = "/usr/games/crispy-doom";
 const char* const kNodeBuilder = "/usr/bin/zdbsp";
 
 bool HaveGameAndNodeBuilder() { return FileExists(kGameProgram) && FileExists(kNodeBuilder); }
@@ -40,11 +41,11 @@ void WriteLevelPwad(const std::string& path) {
 }
 
 std::string GameOutput(const std::string& work, const std::string& iwad, const std::string& pwad,
-                       const std::string& warp) {
+                       const std::string& warp, const char* program) {
     std::string out = work + "game.out";
     std::string command = "cd '" + work + "' && HOME='" + work +
                           "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 5 stdbuf -oL -eL " +
-                          kGameProgram + " -iwad '" + iwad + "' -file '" + pwad + "' -warp " + warp +
+                          program + " -iwad '" + iwad + "' -file '" + pwad + "' -warp " + warp +
                           " -nosound -nomusic > '" + out + "' 2>&1; echo status $? >> '" + out + "'";
     if (std::system(command.c_str()) != 0)
         return "the game could not be run: " + command;

@@ -7,6 +7,9 @@
 namespace testkit {
 
 extern const char* const kGameProgram;   // /usr/games/chocolate-doom
+// Crispy Doom plays as Chocolate Doom but raises a full table of the
+// renderer and says so ("R_StoreWallRange: Hit MAXDRAWSEGS limit").
+extern const char* const kCrispyProgram;   // /usr/games/crispy-doom
 extern const char* const kNodeBuilder;   // /usr/bin/zdbsp
 
 // Both programs are installed.
@@ -24,7 +27,7 @@ void WriteLevelPwad(const std::string& path);
 // the PWAD at the level of warp for a few seconds in the directory work,
 // with no display and no sound.
 std::string GameOutput(const std::string& work, const std::string& iwad, const std::string& pwad,
-                       const std::string& warp);
+                       const std::string& warp, const char* program = kGameProgram);
 
 // Runs the game on the PWAD at the level of warp ("12", "1 3") for a few
 // seconds in the directory work, with no display and no sound. A level that
