@@ -921,7 +921,7 @@ bool ShowPointerCoordinates(int x, int y, int background, int textColour, Refres
         px = ScreenToMapX(view.PointerX);
         py = ScreenToMapY(view.PointerY);
     }
-    int count = selection.selectedCount;
+    int count = ListedObjectCount();
     if (refresh == Refresh::IfChanged && mapDraw.coordsShown && count == mapDraw.shownCount &&
         px == mapDraw.shownX && py == mapDraw.shownY)
         return false;

@@ -308,7 +308,10 @@ void CopyObjectsCommand() {
     bool alone = selection.list.empty();
     SelectionList single = alone ? HighlightedAlone() : SelectionList();
     SelectionList& objects = alone ? single : selection.list;
-    if (!CopyObjects(mode, objects) || objects.empty()) {
+    bool copied = CopyObjects(mode, objects);
+    if (!copied || objects.empty()) {
+        if (!copied)
+            ErrorBeep();
         ForgetSelection(single);
         return;
     }

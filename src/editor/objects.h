@@ -1,70 +1,17 @@
-// The primitive edits of the level: appending one object, deleting objects
-// with everything that depends on them, copying a selection in place, and
-// moving objects by whole grid steps. Every other editing operation builds on
-// these, and they keep the level sound: after each of them every reference
-// (a LineDef's Vertexes and SideDefs, a SideDef's Sector) names the same
-// object as before, or none when that object was deleted.
-//
-// Object types are the ObjectType codes; object numbers are ints. Numbers
-// that name no object (out of range in a loaded map, or kNoReference) are
-// missing: such list entries are skipped, such references are left as they
-// are and never followed.
-//
-// Every operation that changes something raises level.levelChanged, and
-// level.mapChanged unless it only touched Things.
+// The editor's side of the primitive edits (edits/objects.h): inserting with
+// the error beep, moving objects by whole grid steps, and the drag.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "editor/selection.h"
+#include "edits/objects.h"
 #include "level/level.h"
 
-// Appends one object as the new last one and returns its number, or -1 (after
-// the error beep) for a type other than Thing, LineDef, SideDef, Vertex and
-// Sector, when the level already holds as many objects of a referenced kind
-// as a reference can name, or for a LineDef when the level has no Vertex.
-//
-// With from naming an object of the type the new one copies it: a Thing's
-// type, angle and flags; a LineDef's Vertexes, flags, type and tag (never its
-// SideDefs); a SideDef's offsets, textures and Sector; a Sector's heights,
-// flats, light, type and tag. Otherwise (from < 0, or out of range) it takes
-// the defaults of the configuration: a Thing of the default type, angle 0,
-// flags 7; a LineDef from Vertex 0 to the last Vertex, impassable, no
-// SideDefs; a SideDef with the default wall texture and "-" above and below,
-// facing the last Sector; a Sector with the default heights and flats, light
-// 255. (x, y) places a Thing or Vertex and is ignored otherwise; a new Vertex
-// widens the map bounds.
+// InsertObject of the editor: AddObject, with the error beep when it refuses;
+// a new Vertex widens the map bounds.
 int InsertObject(int type, int from, int x, int y);
-
-// Deletes every listed object with its dependants and empties the list:
-//   Vertex  - every LineDef that uses it (so their SideDefs too);
-//   LineDef - its SideDefs, except one that another LineDef still uses;
-//   Sector  - every SideDef facing it: a LineDef beside it loses that side
-//             and is an impassable wall of the other (turned round when it
-//             lost its first side, so that its second is its first now), and
-//             goes when it has no side left;
-//   Thing, SideDef - nothing else.
-// Vertexes left without LineDefs and Sectors without SideDefs stay. The
-// objects after each deleted one move down, and every reference is
-// renumbered; references to deleted SideDefs become kNoReference. Another type
-// gives the error beep and leaves the list alone. Takes time in proportion to
-// the level's size, whatever the list's length.
-void DeleteObjects(int type, SelectionList& list);
-// DeleteObjects on a list of the one object n.
-void DeleteObject(int type, int n);
-
-// Duplicates the listed objects in place, each copy lying exactly on its
-// source, and replaces each list entry by its copy's number:
-//   Things, Vertexes - one copy each;
-//   LineDefs - copies without SideDefs, on copies of their Vertexes (a
-//     Vertex shared by listed LineDefs is copied once);
-//   Sectors - copies of every LineDef beside a listed Sector, with copies of
-//     that LineDef's SideDefs; a copied SideDef faces the Sector's copy, or
-//     the original Sector when that Sector was not listed.
-// Returns false, changing nothing, when the copies would not fit in the
-// level (see InsertObject); other types change nothing and return true.
-bool CopyObjects(int type, SelectionList& list);
 
 // MoveObjectsToCoords types besides the ObjectType codes: kObjNone moves
 // nothing and only reports whether the point is a whole (snapped) step away

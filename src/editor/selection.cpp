@@ -11,7 +11,6 @@
 #include "level/level.h"
 #include "platform/video.h"
 #include "base/config.h"
-#include "base/fatal.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/message_box.h"
@@ -192,32 +191,6 @@ int StartObject(int mode) {
 
 }  // namespace
 
-bool IsSelected(const SelectionList& list, int n) {
-    for (int m : list)
-        if (m == n)
-            return true;
-    return false;
-}
-
-void SelectObject(SelectionList& list, int n) {
-    list.items_.push_back(n);
-    ++selection.selectedCount;
-}
-
-void UnSelectObject(SelectionList& list, int n) {
-    if (n < 0)
-        FatalError("UnSelectObject %d", n);
-    auto& items = list.items_;
-    auto kept = std::remove(items.begin(), items.end(), n);
-    selection.selectedCount -= static_cast<int>(items.end() - kept);
-    items.erase(kept, items.end());
-}
-
-void ForgetSelection(SelectionList& list) {
-    selection.selectedCount -= list.size();
-    list.items_.clear();
-}
-
 bool CheckSelection(CountRule rule, int needed, int type, const SelectionList& list,
                     SelectionCount* found) {
     SelectionCount c;
@@ -240,7 +213,7 @@ bool CheckSelection(CountRule rule, int needed, int type, const SelectionList& l
 
 void ResetSelection() {
     selection.list = SelectionList();
-    selection.selectedCount = 0;
+    ResetListedObjectCount();
     selection.current = -1;
     selection.currentDrawn = false;
     std::fill(std::begin(selection.lastObject), std::end(selection.lastObject), -1);

@@ -95,10 +95,10 @@ TEST_F(LargeMapTest, HighNumberedObjectsArePickedSelectedAndConverted) {
     ConvertSelection(kObjLineDef, kObjVertex);
     EXPECT_EQ(std::set<int>(selection.list.begin(), selection.list.end()),
               (std::set<int>{31774, 31775, 32767, 32768}));
-    EXPECT_EQ(selection.selectedCount, 4);
+    EXPECT_EQ(ListedObjectCount(), 4);
     UnSelectObject(selection.list, 32768);
     EXPECT_FALSE(IsSelected(selection.list, 32768));
-    EXPECT_EQ(selection.selectedCount, 3);
+    EXPECT_EQ(ListedObjectCount(), 3);
 }
 
 TEST_F(LargeMapTest, SideSectorFinderAgreesWithThePlainScan) { ExpectSideSectorFinderAgrees(997); }

@@ -321,7 +321,7 @@ TEST_F(ObjectsTest, OnePassDeletionAgreesWithDeletingOneAtATime) {
             SelectObject(list, n);
         DeleteObjects(type, list);
         ASSERT_TRUE(Snapshot() == expected) << "round " << round << ", type " << type;
-        ASSERT_TRUE(list.empty() && selection.selectedCount == 0);
+        ASSERT_TRUE(list.empty() && ListedObjectCount() == 0);
         ASSERT_TRUE(!sound || ReferencesSound()) << "round " << round;
     }
 }
@@ -342,7 +342,7 @@ TEST_F(ObjectsTest, CopiedThingsAndVertexesLieOnTheirSources) {
     ASSERT_TRUE(CopyObjects(kObjVertex, vertexes));
     ASSERT_EQ(Numbers(vertexes), (std::vector<int>{2}));
     EXPECT_TRUE(SameRecord(level.vertices[2], level.vertices[1]));
-    EXPECT_EQ(selection.selectedCount, 3);   // the lists themselves
+    EXPECT_EQ(ListedObjectCount(), 3);   // the lists themselves
     ForgetSelection(things);
     ForgetSelection(vertexes);
 }
@@ -513,7 +513,7 @@ TEST_F(ObjectsTest, DragsMoveTheObjectsOfTheModeAndCancelPutsThemBack) {
         CancelMove();
         EXPECT_EQ(mapkit::LevelArrayBytes(), objects);
         ForgetSelection(selected);
-        EXPECT_EQ(selection.selectedCount, 0);   // the drag's list is forgotten too
+        EXPECT_EQ(ListedObjectCount(), 0);   // the drag's list is forgotten too
     }
     SelectionList nothing = ListOf({40});
     EXPECT_FALSE(BeginMove(kObjVertex, nothing, 0, 0, 0));   // no such Vertex

@@ -134,7 +134,7 @@ TEST_F(PickingTest, BoxSelectionByMode) {
     EXPECT_EQ(Numbers(SelectObjectsInBox(kObjSector, 40, 40, 60, 160)),
               (std::vector<int>{outer, inner}));
     EXPECT_TRUE(SelectObjectsInBox(kObjSector, 60, 60, 140, 140).empty());
-    EXPECT_EQ(selection.selectedCount, 5);   // every list counts until forgotten
+    EXPECT_EQ(ListedObjectCount(), 5);   // every list counts until forgotten
 }
 
 TEST_F(PickingTest, PointerBoxGrowsWithTheZoom) {

@@ -26,7 +26,7 @@ TEST_F(SelectionTest, ConvertBetweenModes) {
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{inner}));
     ConvertSelection(kObjSector, kObjThing);
     EXPECT_TRUE(selection.list.empty());
-    EXPECT_EQ(selection.selectedCount, 0);
+    EXPECT_EQ(ListedObjectCount(), 0);
     // The same mode keeps the selection; missing Vertexes are left out.
     Select({2, 3});
     ConvertSelection(kObjLineDef, kObjLineDef);
@@ -100,7 +100,7 @@ TEST_F(PointerSelectionTest, BoxSelectsReplacingOrAddingAndLeavesNoOutline) {
     config.additiveSelect = 1;
     EXPECT_EQ(Box(-10, -10, 110, 10), 4);   // adds the old ones not found again
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{2, 3, 1, 0}));
-    EXPECT_EQ(selection.selectedCount, 4);
+    EXPECT_EQ(ListedObjectCount(), 4);
     config.additiveSelect = 0;
     EXPECT_EQ(Box(500, 500, 500, 500), 0);
     EXPECT_EQ(selection.current, -1);

@@ -81,6 +81,7 @@ void ResetUpperModules() {
     lastTag = -1;
     infoPanels = InfoPanelState{};
     selection = SelectionState{};
+    ResetListedObjectCount();
     moveState = MoveState{};
     drawing = LineDrawingState{};
     view = ViewState{};

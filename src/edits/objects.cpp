@@ -1,0 +1,485 @@
+#include "edits/objects.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "base/config.h"
+#include "level/level.h"
+
+namespace {
+
+constexpr int16_t kDefaultThingFlags = 7;   // skill levels easy, medium and hard
+constexpr int16_t kImpassable = 1;
+constexpr int16_t kFullLight = 255;
+
+// New numbers of an array's records after a deletion: -1 for a deleted one.
+using Renumbering = std::vector<int32_t>;
+// Which records of an array go; empty when none of that kind.
+using Marks = std::vector<bool>;
+
+bool Marked(const Marks& marks, int n) {
+    return n >= 0 && static_cast<size_t>(n) < marks.size() && marks[static_cast<size_t>(n)];
+}
+
+void Mark(Marks& marks, int n, int32_t count) {
+    if (marks.empty())
+        marks.assign(static_cast<size_t>(count), false);
+    marks[static_cast<size_t>(n)] = true;
+}
+
+bool Editable(int type) { return ObjectCount(type) >= 0; }
+
+// Whether extra more objects of the type fit: a kind that references name
+// stops where a 16-bit reference can no longer name its objects.
+bool HasRoom(int type, int64_t extra) {
+    if (type == kObjThing)
+        return true;
+    return ObjectCount(type) + extra <= kMaxReferencedObjects;
+}
+
+void SetName(char (&to)[8], const char* from) { std::strncpy(to, from, sizeof to); }
+
+// --- Inserting -----------------------------------------------------------------
+
+Thing NewThing(int from, int x, int y) {
+    Thing t{};
+    if (const Thing* source = ThingAt(from)) {
+        t = *source;
+    } else {
+        t.type = config.defaultThingType;
+        t.flags = kDefaultThingFlags;
+    }
+    t.x = ClampToMap(x);
+    t.y = ClampToMap(y);
+    return t;
+}
+
+LineDef NewLineDef(int from) {
+    LineDef ld{};
+    if (const LineDef* source = LineDefAt(from)) {
+        ld = *source;
+    } else {
+        ld.end = static_cast<uint16_t>(level.vertices.count - 1);
+        ld.flags = kImpassable;
+    }
+    ld.sideDef1 = ld.sideDef2 = kNoReference;
+    return ld;
+}
+
+SideDef NewSideDef(int from) {
+    if (const SideDef* source = SideDefAt(from))
+        return *source;
+    SideDef sd{};
+    SetName(sd.upper, "-");
+    SetName(sd.lower, "-");
+    SetName(sd.middle, config.textureNormal);
+    sd.sector = static_cast<uint16_t>(level.sectors.count - 1);
+    return sd;
+}
+
+Sector NewSector(int from) {
+    if (const Sector* source = SectorAt(from))
+        return *source;
+    Sector s{};
+    s.floorHeight = config.defaultFloor;
+    s.ceilingHeight = config.defaultCeiling;
+    SetName(s.floorTexture, config.flatFloor);
+    SetName(s.ceilingTexture, config.flatCeiling);
+    s.light = kFullLight;
+    return s;
+}
+
+// Appends the record (built before the array grows, which may move it).
+template <typename T>
+int Append(ObjectArray<T>& array, int type, const T& record) {
+    ResizeObject(type, Resize::AddOne);
+    array[array.count - 1] = record;
+    MarkChanged(type);
+    return array.count - 1;
+}
+
+// --- Deleting --------------------------------------------------------------------
+
+// Everything one deletion removes, by kind.
+struct Doomed {
+    Marks things, lineDefs, sideDefs, vertices, sectors;
+};
+
+void DoomLineDefsOfVertexes(Doomed& d) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        if (Marked(d.vertices, ld.start) || Marked(d.vertices, ld.end))
+            Mark(d.lineDefs, l, level.lineDefs.count);
+    }
+}
+
+// The SideDefs of deleted LineDefs go with them, unless a LineDef that stays
+// uses them too (maps may share one SideDef between LineDefs).
+void DoomSideDefsOfLineDefs(Doomed& d) {
+    if (d.lineDefs.empty())
+        return;
+    std::vector<bool> kept(static_cast<size_t>(level.sideDefs.count), false);
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        if (Marked(d.lineDefs, l))
+            continue;
+        for (uint16_t side : {level.lineDefs[l].sideDef1, level.lineDefs[l].sideDef2})
+            if (ValidSideDef(side))
+                kept[side] = true;
+    }
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        if (!Marked(d.lineDefs, l))
+            continue;
+        for (uint16_t side : {level.lineDefs[l].sideDef1, level.lineDefs[l].sideDef2})
+            if (ValidSideDef(side) && !kept[side])
+                Mark(d.sideDefs, side, level.sideDefs.count);
+    }
+}
+
+void DoomSideDefsOfSectors(Doomed& d) {
+    for (int s = 0; s < level.sideDefs.count; ++s)
+        if (Marked(d.sectors, level.sideDefs[s].sector))
+            Mark(d.sideDefs, s, level.sideDefs.count);
+}
+
+// The game needs a first SideDef on every LineDef: one that loses its first
+// side with a deleted Sector turns round to take its second as the first;
+// one left with no side at all goes. A LineDef left with one side is an
+// impassable wall, not two-sided, with the default texture where it had
+// none.
+void MendLineDefsOfSectors(Doomed& d) {
+    constexpr int16_t kImpassable = 1, kTwoSided = 4;
+    auto gone = [&](uint16_t side) { return !ValidSideDef(side) || Marked(d.sideDefs, side); };
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        LineDef& ld = level.lineDefs[l];
+        bool lost = (ValidSideDef(ld.sideDef1) && Marked(d.sideDefs, ld.sideDef1)) ||
+                    (ValidSideDef(ld.sideDef2) && Marked(d.sideDefs, ld.sideDef2));
+        if (!lost)
+            continue;
+        if (gone(ld.sideDef1) && gone(ld.sideDef2)) {
+            Mark(d.lineDefs, l, level.lineDefs.count);
+            continue;
+        }
+        if (gone(ld.sideDef1)) {
+            std::swap(ld.start, ld.end);
+            std::swap(ld.sideDef1, ld.sideDef2);
+        }
+        ld.flags = static_cast<int16_t>((ld.flags | kImpassable) & ~kTwoSided);
+        SideDef& wall = level.sideDefs[ld.sideDef1];
+        if (wall.middle[0] == '-' || wall.middle[0] == '\0')
+            SetName(wall.middle, config.textureNormal);
+    }
+}
+
+// Removes the marked records, the others keeping their order; returns the
+// new number of every old record.
+template <typename T>
+Renumbering Compact(ObjectArray<T>& array, const Marks& marks) {
+    Renumbering table(static_cast<size_t>(array.count));
+    int32_t kept = 0;
+    for (int32_t i = 0; i < array.count; ++i) {
+        if (marks[static_cast<size_t>(i)]) {
+            table[static_cast<size_t>(i)] = -1;
+            continue;
+        }
+        array[kept] = array[i];
+        table[static_cast<size_t>(i)] = kept++;
+    }
+    array.count = kept;
+    return table;
+}
+
+// A reference under a renumbering: a deleted object's becomes none; one that
+// named no object stays as it was.
+uint16_t Renumbered(uint16_t ref, const Renumbering& table) {
+    if (ref >= table.size())
+        return ref;
+    int32_t now = table[ref];
+    return now < 0 ? kNoReference : static_cast<uint16_t>(now);
+}
+
+void RemoveDoomed(const Doomed& d) {
+    if (!d.lineDefs.empty())
+        Compact(level.lineDefs, d.lineDefs);
+    if (!d.sideDefs.empty()) {
+        Renumbering table = Compact(level.sideDefs, d.sideDefs);
+        for (LineDef& ld : level.lineDefs) {
+            ld.sideDef1 = Renumbered(ld.sideDef1, table);
+            ld.sideDef2 = Renumbered(ld.sideDef2, table);
+        }
+    }
+    if (!d.vertices.empty()) {
+        Renumbering table = Compact(level.vertices, d.vertices);
+        for (LineDef& ld : level.lineDefs) {
+            ld.start = Renumbered(ld.start, table);
+            ld.end = Renumbered(ld.end, table);
+        }
+    }
+    if (!d.sectors.empty()) {
+        Renumbering table = Compact(level.sectors, d.sectors);
+        for (SideDef& sd : level.sideDefs)
+            sd.sector = Renumbered(sd.sector, table);
+    }
+    if (!d.things.empty())
+        Compact(level.things, d.things);
+}
+
+Marks& MarksOf(Doomed& d, int type) {
+    switch (type) {
+    case kObjThing: return d.things;
+    case kObjLineDef: return d.lineDefs;
+    case kObjSideDef: return d.sideDefs;
+    case kObjVertex: return d.vertices;
+    default: return d.sectors;
+    }
+}
+
+// --- Copying ----------------------------------------------------------------------
+
+// Removes the entries that name no object of the type.
+void DropMissing(int type, SelectionList& list) {
+    SelectionList kept = ExistingObjects(type, list);
+    if (kept.size() == list.size()) {
+        ForgetSelection(kept);
+        return;
+    }
+    ForgetSelection(list);
+    list = std::move(kept);
+}
+
+struct Pairs {
+    SelectionList sources, copies;
+    ~Pairs() {
+        ForgetSelection(sources);
+        ForgetSelection(copies);
+    }
+};
+
+void AddPair(Pairs& pairs, int n) {
+    SelectObject(pairs.sources, n);
+    SelectObject(pairs.copies, n);
+}
+
+// The start and end Vertexes of the LineDefs, each once.
+void GatherEnds(const SelectionList& lineDefs, Pairs& ends) {
+    std::vector<bool> taken(static_cast<size_t>(level.vertices.count), false);
+    for (int n : lineDefs) {
+        const LineDef& ld = level.lineDefs[n];
+        for (uint16_t v : {ld.start, ld.end})
+            if (ValidVertex(v) && !taken[v]) {
+                taken[v] = true;
+                AddPair(ends, v);
+            }
+    }
+}
+
+// Every LineDef with a side in a listed Sector, each once.
+void GatherLineDefsOfSectors(const SelectionList& sectors, Pairs& lineDefs) {
+    std::vector<bool> listed(static_cast<size_t>(level.sectors.count), false);
+    for (int s : sectors)
+        listed[static_cast<size_t>(s)] = true;
+    auto inList = [&](uint16_t side) {
+        int s = SectorFacing(side);
+        return s >= 0 && listed[static_cast<size_t>(s)];
+    };
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (inList(level.lineDefs[l].sideDef1) || inList(level.lineDefs[l].sideDef2))
+            AddPair(lineDefs, l);
+}
+
+int SidesOf(const SelectionList& lineDefs) {
+    int sides = 0;
+    for (int n : lineDefs)
+        sides += ValidSideDef(level.lineDefs[n].sideDef1) + ValidSideDef(level.lineDefs[n].sideDef2);
+    return sides;
+}
+
+// Whether the copies of the listed objects fit in the level.
+bool CopiesFit(int type, const SelectionList& list) {
+    switch (type) {
+    case kObjThing:
+    case kObjVertex:
+        return HasRoom(type, list.size());
+    case kObjLineDef: {
+        Pairs ends;
+        GatherEnds(list, ends);
+        return HasRoom(kObjLineDef, list.size()) && HasRoom(kObjVertex, ends.sources.size());
+    }
+    case kObjSector: {
+        Pairs lineDefs, ends;
+        GatherLineDefsOfSectors(list, lineDefs);
+        GatherEnds(lineDefs.sources, ends);
+        return HasRoom(kObjSector, list.size()) && HasRoom(kObjLineDef, lineDefs.sources.size()) &&
+               HasRoom(kObjVertex, ends.sources.size()) &&
+               HasRoom(kObjSideDef, SidesOf(lineDefs.sources));
+    }
+    default:
+        return true;
+    }
+}
+
+void CopyThings(SelectionList& list) {
+    for (int& n : list) {
+        const Thing t = level.things[n];
+        n = AddObject(kObjThing, n, t.x, t.y);
+    }
+}
+
+void CopyVertexes(SelectionList& list) {
+    for (int& n : list) {
+        const Vertex v = level.vertices[n];
+        n = AddObject(kObjVertex, -1, v.x, v.y);
+    }
+}
+
+// The copies of the LineDefs run between copies of their Vertexes.
+void CopyLineDefs(SelectionList& list) {
+    for (int& n : list)
+        n = AddObject(kObjLineDef, n, 0, 0);
+    Pairs ends;
+    GatherEnds(list, ends);
+    CopyObjects(kObjVertex, ends.copies);
+    std::vector<int> copyOf(static_cast<size_t>(level.vertices.count), -1);
+    auto copy = ends.copies.begin();
+    for (int source : ends.sources)
+        copyOf[static_cast<size_t>(source)] = *copy++;
+    auto copied = [&](uint16_t v) {
+        return ValidVertex(v) && copyOf[v] >= 0 ? static_cast<uint16_t>(copyOf[v]) : v;
+    };
+    for (int n : list) {
+        LineDef& ld = level.lineDefs[n];
+        ld.start = copied(ld.start);
+        ld.end = copied(ld.end);
+    }
+}
+
+uint16_t CopiedSide(uint16_t side) {
+    return ValidSideDef(side) ? static_cast<uint16_t>(AddObject(kObjSideDef, side, 0, 0))
+                              : kNoReference;
+}
+
+void CopySectors(SelectionList& list) {
+    Pairs lineDefs;
+    GatherLineDefsOfSectors(list, lineDefs);
+    CopyObjects(kObjLineDef, lineDefs.copies);
+    int32_t firstNewSide = level.sideDefs.count;
+    auto copy = lineDefs.copies.begin();
+    for (int source : lineDefs.sources) {
+        LineDef& copied = level.lineDefs[*copy++];
+        const LineDef& original = level.lineDefs[source];
+        copied.sideDef1 = CopiedSide(original.sideDef1);
+        copied.sideDef2 = CopiedSide(original.sideDef2);
+    }
+    std::vector<int> copyOf(static_cast<size_t>(level.sectors.count), -1);
+    for (int& s : list) {
+        int copied = AddObject(kObjSector, s, 0, 0);
+        copyOf[static_cast<size_t>(s)] = copied;
+        s = copied;
+    }
+    for (int32_t i = firstNewSide; i < level.sideDefs.count; ++i) {
+        SideDef& sd = level.sideDefs[i];
+        if (sd.sector < copyOf.size() && copyOf[sd.sector] >= 0)
+            sd.sector = static_cast<uint16_t>(copyOf[sd.sector]);
+    }
+}
+
+}  // namespace
+
+int32_t ObjectCount(int type) {
+    switch (type) {
+    case kObjThing: return level.things.count;
+    case kObjLineDef: return level.lineDefs.count;
+    case kObjSideDef: return level.sideDefs.count;
+    case kObjVertex: return level.vertices.count;
+    case kObjSector: return level.sectors.count;
+    default: return -1;
+    }
+}
+
+int16_t ClampToMap(int v) { return static_cast<int16_t>(std::clamp(v, kMapLow, kMapHigh)); }
+
+void MarkChanged(int type) {
+    level.levelChanged = true;
+    if (type != kObjThing)
+        level.mapChanged = true;
+}
+
+int SectorFacing(uint16_t side) {
+    const SideDef* sd = SideDefAt(side);
+    return sd && ValidSector(sd->sector) ? sd->sector : -1;
+}
+
+SelectionList ExistingObjects(int type, const SelectionList& list) {
+    int32_t count = ObjectCount(type);
+    std::vector<int> numbers(list.begin(), list.end());
+    SelectionList out;
+    for (auto n = numbers.rbegin(); n != numbers.rend(); ++n)
+        if (*n >= 0 && *n < count)
+            SelectObject(out, *n);
+    return out;
+}
+
+int AddObject(int type, int from, int x, int y) {
+    // A LineDef must run between Vertexes that exist.
+    bool noEnds = type == kObjLineDef && level.vertices.count == 0;
+    if (!Editable(type) || !HasRoom(type, 1) || noEnds)
+        return -1;
+    switch (type) {
+    case kObjThing:
+        return Append(level.things, type, NewThing(from, x, y));
+    case kObjLineDef:
+        return Append(level.lineDefs, type, NewLineDef(from));
+    case kObjSideDef:
+        return Append(level.sideDefs, type, NewSideDef(from));
+    case kObjVertex:
+        return Append(level.vertices, type, Vertex{ClampToMap(x), ClampToMap(y)});
+    default:
+        return Append(level.sectors, type, NewSector(from));
+    }
+}
+
+void DeleteObjects(int type, SelectionList& list) {
+    if (!Editable(type))
+        return;
+    Doomed doomed;
+    Marks& marks = MarksOf(doomed, type);
+    int32_t count = ObjectCount(type);
+    for (int n : list)
+        if (n >= 0 && n < count)
+            Mark(marks, n, count);
+    ForgetSelection(list);
+    if (marks.empty())
+        return;
+    if (type == kObjVertex)
+        DoomLineDefsOfVertexes(doomed);
+    if (type == kObjVertex || type == kObjLineDef)
+        DoomSideDefsOfLineDefs(doomed);
+    if (type == kObjSector) {
+        DoomSideDefsOfSectors(doomed);
+        MendLineDefsOfSectors(doomed);
+    }
+    RemoveDoomed(doomed);
+    MarkChanged(type);
+}
+
+void DeleteObject(int type, int n) {
+    SelectionList list;
+    SelectObject(list, n);
+    DeleteObjects(type, list);
+}
+
+bool CopyObjects(int type, SelectionList& list) {
+    DropMissing(type, list);
+    if (!CopiesFit(type, list))
+        return false;
+    switch (type) {
+    case kObjThing: CopyThings(list); break;
+    case kObjVertex: CopyVertexes(list); break;
+    case kObjLineDef: CopyLineDefs(list); break;
+    case kObjSector: CopySectors(list); break;
+    default: break;
+    }
+    return true;
+}
+
