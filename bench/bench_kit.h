@@ -57,13 +57,13 @@ inline void StartEditorScreen(GraphicsPalette palette, ScreenKind kind) {
 
 inline void StartHeadlessEditor(GraphicsPalette palette) { StartEditorScreen(palette, ScreenKind::Headless); }
 
-// The generated levels of the largest maps' figures, made the current
-// level: a square grid of side x side rooms of 64 units that share their
-// walls (two-sided LineDefs, floor 0, ceiling 128), each room its own
-// Sector with a Thing of a type that has a sprite in its middle. 22, 63,
-// 126 and 180 rooms a side make about 1,000, 8,000, 32,000 and 65,160
-// LineDefs. (Programs that call it link the tests' support library.)
-inline void LoadRoomGrid(int side) {
+// The generated levels of the largest maps' figures: a square grid of
+// side x side rooms of 64 units that share their walls (two-sided LineDefs,
+// floor 0, ceiling 128), each room its own Sector with a Thing of a type
+// that has a sprite in its middle. 22, 63, 126 and 180 rooms a side make
+// about 1,000, 8,000, 32,000 and 65,160 LineDefs. (Programs that call it
+// link the tests' support library.)
+inline bigmap::BigMap RoomGrid(int side, bool reject = false) {
     static const int16_t kThingTypes[] = {3004, 2014, 3001, 2011, 2048, 9, 2035, 3002};
     bigmap::Options options;
     options.columns = options.rows = side;
@@ -71,12 +71,18 @@ inline void LoadRoomGrid(int side) {
     options.unusedVertices = 0;
     options.roomSectors = side * side;
     options.things = side * side;
-    options.reject = false;
+    options.reject = reject;
     bigmap::BigMap map = bigmap::Generate(options);
     for (size_t i = 0; i < map.things.size(); ++i) {
         map.things[i].type = kThingTypes[i % std::size(kThingTypes)];
         map.things[i].angle = int16_t(45 * (i % 8));
     }
+    return map;
+}
+
+// The grid of rooms made the current level, in memory only.
+inline void LoadRoomGrid(int side) {
+    bigmap::BigMap map = RoomGrid(side);
     auto fill = [](auto& array, const auto& records) {
         AllocateArray(array, int32_t(records.size()), int32_t(records.size()));
         std::copy(records.begin(), records.end(), array.records.begin());
