@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "gamedefs/gamedefs.h"
 #include "gamedefs/thingtypes.h"
 #include "level/level.h"
+#include "pictures/picture.h"
 #include "platform/video.h"
 #include "base/config.h"
 #include "ui/graphics.h"
@@ -120,22 +122,84 @@ bool LineDefEnds(const LineDef& ld, const Vertex*& s, const Vertex*& e) {
     return s && e;
 }
 
-void DrawLineDef(int n) {
-    const Vertex *s, *e;
-    if (LineDefEnds(level.lineDefs[n], s, e))
-        DrawMapLine(s->x, s->y, e->x, e->y);
+// The parts of a LineDef drawn with its marks: the line, the tick on the first
+// SideDef's side and, when asked for, the two strokes of the arrowhead.
+struct MarkedLine {
+    int sx1, sy1, sx2, sy2;
+    bool ticked;
+    int tick[4];
+    bool arrow;
+    int arrow1[4], arrow2[4];
+};
+
+// The marks of the line from pixel (sx1, sy1) to (sx2, sy2). A mark that
+// would come out under a pixel long is left out.
+MarkedLine MarkScreenLine(int sx1, int sy1, int sx2, int sy2, Arrowhead arrowhead) {
+    MarkedLine m{};
+    m.sx1 = sx1, m.sy1 = sy1, m.sx2 = sx2, m.sy2 = sy2;
+    double f = view.Scale < 1.0f ? view.Scale : 1.0;
+    bool lineDefsMode = CurrentEditMode() == kObjLineDef;
+    double tick = (lineDefsMode ? 18.0 : 14.0) * f;
+    double a = (lineDefsMode ? 6.0 : 4.0) * f;
+    m.ticked = tick >= 1.0;
+    m.arrow = arrowhead == Arrowhead::AtEnd && 2 * a >= 1.0;
+    if (!m.ticked && !m.arrow)
+        return m;
+    double dx = m.sx1 - m.sx2, dy = m.sy1 - m.sy2;
+    double len = std::sqrt(dx * dx + dy * dy);
+    if (len <= 0.5)
+        len = 0.5;
+    int mx = (m.sx1 + m.sx2) / 2, my = (m.sy1 + m.sy2) / 2;
+    const int t[4] = {mx, my, mx + Trunc(dy * tick / len), my + Trunc(-dx * tick / len)};
+    std::copy(t, t + 4, m.tick);
+    int ax = Trunc(dx * a / len), ay = Trunc(dy * a / len);
+    int bx = m.sx2 + 2 * ax, by = m.sy2 + 2 * ay;
+    const int a1[4] = {bx - ay, by + ax, m.sx2, m.sy2};
+    const int a2[4] = {bx + ay, by - ax, m.sx2, m.sy2};
+    std::copy(a1, a1 + 4, m.arrow1);
+    std::copy(a2, a2 + 4, m.arrow2);
+    return m;
 }
 
-void DrawLineDefMarked(int n, Arrowhead arrowhead) {
+MarkedLine MarkLine(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
+    return MarkScreenLine(MapToScreenX(x1), MapToScreenY(y1), MapToScreenX(x2), MapToScreenY(y2), arrowhead);
+}
+
+void DrawMarkedLine(const MarkedLine& m) {
+    Canvas& screen = Screen();
+    if (m.ticked)
+        screen.line(m.tick[0], m.tick[1], m.tick[2], m.tick[3]);
+    screen.line(m.sx1, m.sy1, m.sx2, m.sy2);
+    if (!m.arrow)
+        return;
+    screen.line(m.arrow1[0], m.arrow1[1], m.arrow1[2], m.arrow1[3]);
+    screen.line(m.arrow2[0], m.arrow2[1], m.arrow2[2], m.arrow2[3]);
+}
+
+// How far beyond its ends a LineDef's drawing reaches, in pixels: a thick
+// line's sides, and the tick and arrowhead of a marked one.
+constexpr int kLineReach = 1;
+constexpr int kMarkedLineReach = 24;
+
+// A LineDef's ends in map-area pixels; false when it lacks one or lies,
+// widened by reach pixels, wholly outside the map area.
+bool LineDefOnScreen(int n, int reach, int& sx1, int& sy1, int& sx2, int& sy2) {
     const Vertex *s, *e;
-    if (LineDefEnds(level.lineDefs[n], s, e))
-        DrawMapLineMarked(s->x, s->y, e->x, e->y, arrowhead);
+    if (!LineDefEnds(level.lineDefs[n], s, e))
+        return false;
+    sx1 = MapToScreenX(s->x), sy1 = MapToScreenY(s->y);
+    sx2 = MapToScreenX(e->x), sy2 = MapToScreenY(e->y);
+    return std::max(sx1, sx2) >= -reach && std::min(sx1, sx2) <= view.MaxX + reach &&
+           std::max(sy1, sy2) >= -reach && std::min(sy1, sy2) <= view.MaxY + reach;
 }
 
 void DrawLineDefsQuick(bool pointerShown) {
     SetRole(kColorTwoSided);
+    Canvas& screen = Screen();
+    int sx1, sy1, sx2, sy2;
     for (int i = 0; i < level.lineDefs.count; ++i) {
-        DrawLineDef(i);
+        if (LineDefOnScreen(i, kLineReach, sx1, sy1, sx2, sy2))
+            screen.line(sx1, sy1, sx2, sy2);
         if (pointerShown && (i + 1) % kQuickDrawPulse == 0) {
             ShowPointer();
             HidePointer();
@@ -148,12 +212,16 @@ void DrawLineDefs(int mode) {
         return;
     bool marked = mode == kObjVertex;
     Arrowhead arrowhead = config.vertexArrows ? Arrowhead::AtEnd : Arrowhead::None;
+    Canvas& screen = Screen();
+    int sx1, sy1, sx2, sy2;
     for (int i = 0; i < level.lineDefs.count; ++i) {
+        if (!LineDefOnScreen(i, marked ? kMarkedLineReach : kLineReach, sx1, sy1, sx2, sy2))
+            continue;
         SetColor(LineDefColour(i));
         if (marked)
-            DrawLineDefMarked(i, arrowhead);
+            DrawMarkedLine(MarkScreenLine(sx1, sy1, sx2, sy2, arrowhead));
         else
-            DrawLineDef(i);
+            screen.line(sx1, sy1, sx2, sy2);
     }
 }
 
@@ -229,6 +297,11 @@ void DrawThingCross(const Thing& t) {
     DrawMapCross(t.x, t.y, kThingCrossSize);
 }
 
+// The logical colour under the sprites of Things.
+int SpriteBackground() {
+    return Role(CurrentEditMode() == kObjThing ? kColorBackGroundThings : kColorBackGround);
+}
+
 // The magnification of a sprite at the current scale (< 1 shrinks).
 int SpriteMagnification() {
     float s = view.Scale;
@@ -244,11 +317,28 @@ int SpriteMagnification() {
     return m;
 }
 
-void DrawThingSprite(const Thing& t, int sx, int sy) {
-    bool thingsMode = CurrentEditMode() == kObjThing;
-    int background = Role(thingsMode ? kColorBackGroundThings : kColorBackGround);
-    DrawPicture(sx, sy, -1, -1, nullptr, GetThingTypeSprite(static_cast<uint16_t>(t.type)), 0, 0,
-                SpriteMagnification(), background, PictureAnchor::Centre);
+// A sprite no more than this many pixels across and down is drawn as a plain
+// marker: at that size the picture shows nothing of itself.
+constexpr int kFewPixels = 3;
+
+// The picture of a Thing, as DrawPicture draws it centred at (sx, sy) on the
+// map's background; damaged ones get DrawPicture's marks.
+void DrawThingSprite(const Thing& t, int sx, int sy, const KeptPictureImage* sprite, int colour) {
+    if (KeyWaiting() || !sprite)
+        return;
+    const char* name = GetThingTypeSprite(static_cast<uint16_t>(t.type));
+    if (!sprite->whole) {
+        DrawPicture(sx, sy, -1, -1, nullptr, name, 0, 0, SpriteMagnification(), SpriteBackground(),
+                    PictureAnchor::Centre);
+        return;
+    }
+    const Image& image = sprite->image;
+    if (image.width <= kFewPixels && image.height <= kFewPixels) {
+        Screen().setfillstyle(kSolidFill, MapColor(colour));
+        Screen().bar(sx - 1, sy - 1, sx + 1, sy + 1);
+        return;
+    }
+    Screen().putimage(std::max(0, sx - image.width / 2), std::max(0, sy - image.height / 2), image, kCopyPut);
 }
 
 // A point at distance d map units from (x, y) in the direction of a Thing's
@@ -405,8 +495,22 @@ public:
         y = t.y + found->second.second;
     }
 
+    // The picture of the type at the current scale on the sprites'
+    // background; nullptr without one.
+    const KeptPictureImage* Sprite(int16_t type) {
+        auto found = sprites_.find(type);
+        if (found == sprites_.end())
+            found = sprites_
+                        .emplace(type, KeptPicture(GetThingTypeSprite(static_cast<uint16_t>(type)),
+                                                   SpriteMagnification(),
+                                                   static_cast<uint8_t>(MapColor(SpriteBackground()))))
+                        .first;
+        return found->second.get();
+    }
+
 private:
     std::unordered_map<int16_t, ThingLook> looks_;
+    std::unordered_map<int16_t, std::shared_ptr<const KeptPictureImage>> sprites_;
     std::unordered_map<int16_t, std::pair<int, int>> headings_;
 };
 
@@ -427,7 +531,7 @@ bool CrossInView(int sx, int sy) {
 void DrawThingFull(const Thing& t, int sx, int sy, const ThingLook& look, ThingPass& pass,
                    bool stamped) {
     if (mapDraw.thingPictures) {
-        DrawThingSprite(t, sx, sy);
+        DrawThingSprite(t, sx, sy, pass.Sprite(t.type), look.colour);
         return;
     }
     int tx, ty;
@@ -460,40 +564,6 @@ void DrawThingFull(const Thing& t, int sx, int sy, const ThingLook& look, ThingP
 // Palette indexes.
 int BackgroundIndex() {
     return MapColor(Role(graphics.thingsPictureMode ? kColorBackGroundThings : kColorBackGround));
-}
-
-// The parts of a LineDef drawn with its marks: the line, the tick on the first
-// SideDef's side and, when asked for, the two strokes of the arrowhead.
-struct MarkedLine {
-    int sx1, sy1, sx2, sy2;
-    int tick[4];
-    bool arrow;
-    int arrow1[4], arrow2[4];
-};
-
-MarkedLine MarkLine(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
-    MarkedLine m{};
-    m.sx1 = MapToScreenX(x1), m.sy1 = MapToScreenY(y1);
-    m.sx2 = MapToScreenX(x2), m.sy2 = MapToScreenY(y2);
-    double dx = m.sx1 - m.sx2, dy = m.sy1 - m.sy2;
-    double f = view.Scale < 1.0f ? view.Scale : 1.0;
-    bool lineDefsMode = CurrentEditMode() == kObjLineDef;
-    double tick = lineDefsMode ? 18.0 : 14.0;
-    double len = std::sqrt(dx * dx + dy * dy);
-    if (len <= 0.5)
-        len = 0.5;
-    int mx = (m.sx1 + m.sx2) / 2, my = (m.sy1 + m.sy2) / 2;
-    const int t[4] = {mx, my, mx + Trunc(dy * tick * f / len), my + Trunc(-dx * tick * f / len)};
-    std::copy(t, t + 4, m.tick);
-    m.arrow = arrowhead == Arrowhead::AtEnd;
-    double a = lineDefsMode ? 6.0 : 4.0;
-    int ax = Trunc(dx * a * f / len), ay = Trunc(dy * a * f / len);
-    int bx = m.sx2 + 2 * ax, by = m.sy2 + 2 * ay;
-    const int a1[4] = {bx - ay, by + ax, m.sx2, m.sy2};
-    const int a2[4] = {bx + ay, by - ax, m.sx2, m.sy2};
-    std::copy(a1, a1 + 4, m.arrow1);
-    std::copy(a2, a2 + 4, m.arrow2);
-    return m;
 }
 
 // One pixel row of a stroke: its offset across the line's major axis and the
@@ -537,7 +607,8 @@ void MarkSelectedLine(int n, const MarkedLine& m, bool marks) {
     XorStroke(line, target, {{0, u.line}, {1, u.side}});
     if (!marks)
         return;
-    XorStroke(m.tick, target, {{0, u.background}});
+    if (m.ticked)
+        XorStroke(m.tick, target, {{0, u.background}});
     if (m.arrow) {
         XorStroke(m.arrow1, target, {{0, u.background}});
         XorStroke(m.arrow2, target, {{0, u.background}});
@@ -555,7 +626,8 @@ void HighlightLine(int n, const MarkedLine& m, bool marks, bool selected, int ta
         return;
     int middle = selected ? mark : u.background;
     std::initializer_list<Layer> thick = {{-1, u.background}, {0, middle}, {1, u.background}};
-    XorStroke(m.tick, target, thick);
+    if (m.ticked)
+        XorStroke(m.tick, target, thick);
     if (m.arrow) {
         XorStroke(m.arrow1, target, thick);
         XorStroke(m.arrow2, target, thick);
@@ -787,14 +859,7 @@ void DrawMapCross(int x, int y, int r) {
 }
 
 void DrawMapLineMarked(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
-    Canvas& screen = Screen();
-    MarkedLine m = MarkLine(x1, y1, x2, y2, arrowhead);
-    screen.line(m.tick[0], m.tick[1], m.tick[2], m.tick[3]);
-    screen.line(m.sx1, m.sy1, m.sx2, m.sy2);
-    if (!m.arrow)
-        return;
-    screen.line(m.arrow1[0], m.arrow1[1], m.arrow1[2], m.arrow1[3]);
-    screen.line(m.arrow2[0], m.arrow2[1], m.arrow2[2], m.arrow2[3]);
+    DrawMarkedLine(MarkLine(x1, y1, x2, y2, arrowhead));
 }
 
 void DrawMap(MapDrawing drawing) {
@@ -832,18 +897,18 @@ void DrawThings() {
     bool thingsMode = mode == kObjThing;
     for (const Thing& t : level.things) {
         int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
+        if (!CrossInView(sx, sy))   // nor in the area where Things are drawn in full
+            continue;
         bool full = !thingsMode && config.thingPicture != 0;
         const ThingLook* look = nullptr;
         if (thingsMode || full) {
             look = &pass.Look(t.type);
             full = full || FilterShows(look->filter, t.flags, mask);
         }
-        if (!full) {
-            if (CrossInView(sx, sy))
-                DrawThingCross(t);
-        } else if (InThingArea(sx, sy)) {
+        if (!full)
+            DrawThingCross(t);
+        else if (InThingArea(sx, sy))
             DrawThingFull(t, sx, sy, *look, pass, true);
-        }
     }
     NormalStyle();
 }

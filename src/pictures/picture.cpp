@@ -22,6 +22,8 @@ constexpr int kColumnLimit = 512;      // bytes of one column's posts looked at
 constexpr uint8_t kEndOfColumn = 0xFF;
 // Reads below this size are not worth asking the system about free memory.
 constexpr int64_t kMemoryTestBytes = 256 * 1024;
+// Pictures kept at most (sprites of a level's Thing types at a few scales).
+constexpr size_t kKeptPictures = 512;
 
 // The master directory entry of the picture, remembering the last one found.
 const WadDirEntry* LookUpPicture(const char* name) {
@@ -36,6 +38,10 @@ const WadDirEntry* LookUpPicture(const char* name) {
         last = static_cast<size_t>(pictures.lastIndex);
     }
     return &dir[last];
+}
+
+bool SameEntry(const WadDirEntry& a, const WadDirEntry& b) {
+    return a.file == b.file && a.offset == b.offset && a.size == b.size;
 }
 
 bool FitsInMemory(int64_t bytes, int width) {
@@ -166,6 +172,31 @@ bool DrawPictureColumns(const Picture& picture, Image& image, int dx, int dy, in
             whole = DrawColumn(picture, static_cast<size_t>(offset), image, x, dy, mag) && whole;
     }
     return whole;
+}
+
+std::shared_ptr<const KeptPictureImage> KeptPicture(const char* name, int mag, uint8_t background) {
+    const WadDirEntry* entry = name ? LookUpPicture(name) : nullptr;
+    if (!entry)
+        return nullptr;
+    mag = LimitMag(mag);
+    std::string key(entry->name, strnlen(entry->name, sizeof entry->name));
+    key += '/' + std::to_string(mag) + '/' + std::to_string(background);
+    auto found = pictures.kept.find(key);
+    if (found != pictures.kept.end() && SameEntry(found->second.entry, *entry))
+        return found->second.picture;
+    auto drawn = std::make_shared<KeptPictureImage>();
+    Picture picture;
+    picture.fault = ReadLump(*entry, picture);
+    if (picture.drawable()) {
+        Image image = FilledImage(ScaledSize(picture.width, mag), ScaledSize(picture.height, mag), background);
+        drawn->whole = DrawPictureColumns(picture, image, 0, 0, mag);
+        if (drawn->whole)
+            drawn->image = std::move(image);
+    }
+    if (pictures.kept.size() >= kKeptPictures)
+        pictures.kept.clear();
+    pictures.kept[key] = {*entry, drawn};
+    return drawn;
 }
 
 int DrawPictureInto(Image& image, const char* name, int dx, int dy, int mag) {

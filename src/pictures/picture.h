@@ -10,6 +10,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -41,6 +44,12 @@ struct TextureDirectory {
     std::vector<TextureEntry> entries;
 };
 
+// A picture drawn once and kept for drawing it again (see KeptPicture).
+struct KeptPictureImage {
+    bool whole = false;   // drawable and drawn without damage; else no image
+    Image image;
+};
+
 struct PictureState {
     // Magnification of the browsers and of texture drawing: >= 1 magnifies,
     // 0 halves, -1 thirds, ...
@@ -51,11 +60,19 @@ struct PictureState {
     TextureDirectory patchNames;    // PNAMES (entries unused)
     // Free memory in bytes (tests replace it).
     int64_t (*freeMemory)() = nullptr;
+    // Pictures drawn before, by lump name, magnification and background,
+    // each with the directory entry it was read from.
+    struct Kept {
+        WadDirEntry entry;
+        std::shared_ptr<const KeptPictureImage> picture;
+    };
+    std::unordered_map<std::string, Kept> kept;
 };
 
 extern PictureState pictures;
 
-// Forgets the texture directories and the last picture looked up.
+// Forgets the texture directories, the last picture looked up and the kept
+// pictures.
 void FreeTextureDirectories();
 
 // Magnification: mag >= 1 draws each pixel as a mag x mag block; mag < 1
@@ -99,6 +116,14 @@ bool DrawPictureColumns(const Picture& picture, Image& image, int dx, int dy, in
 // ("TROOA0" as "TROOA1"). The
 // lump's name goes into lump; false (lump empty) when there is none.
 bool FindSpriteLump(const char* name, char (&lump)[9]);
+
+// The picture lump name as DrawPictureColumns draws it into an image of its
+// own size times mag filled with the palette index background: nullptr when
+// there is no such lump. Drawn at its first use and kept while the master
+// directory still finds the same lump under the name (the kept pictures go
+// with the texture directories, and when there are too many), so drawing
+// many Things of one type reads and decodes their picture once.
+std::shared_ptr<const KeptPictureImage> KeptPicture(const char* name, int mag, uint8_t background);
 
 // Reads and draws the picture lump name into the image as DrawPictureColumns
 // does: kNotDrawn for a missing lump, kDrawFailed for a damaged one.

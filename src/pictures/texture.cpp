@@ -92,6 +92,7 @@ void FreeTextureDirectories() {
         directory = TextureDirectory{};
     pictures.patchNames = TextureDirectory{};
     pictures.lastIndex = -1;
+    pictures.kept.clear();
 }
 
 int FindTexture(const char* name, TextureInfo* info) {

@@ -11,8 +11,7 @@
 
 namespace {
 
-// Wide enough for the products of two differences of 32-bit coordinates and
-// for the squared radii of ellipses.
+// Wide enough for the squared radii of ellipses.
 using Wide = __int128;
 
 // Borland's line patterns; bit 15 is the first pixel of a line.
@@ -39,7 +38,40 @@ const uint8_t kFillPatterns[12][8] = {
 // any screen, and the limit keeps its arithmetic inside 128 bits.
 constexpr int64_t kMaxRadius = int64_t(1) << 30;
 
-int64_t CeilDivPositive(Wide num, Wide den) { return int64_t((num + den - 1) / den); }
+// The quotient and remainder of (a * b + c) / d for a, b, c >= 0 and d > 0,
+// each below 2^40. Lines near the screen (all but those of absurd length)
+// take plain 64-bit arithmetic; longer ones take the product bit by bit,
+// the remainder kept below d, so nothing needs more than 64 bits.
+struct QuotientRemainder {
+    int64_t q, r;
+};
+
+QuotientRemainder MulAddDivide(int64_t a, int64_t b, int64_t c, int64_t d)
+{
+    constexpr int64_t kDirect = int64_t(1) << 30;
+    if (a < kDirect && b < kDirect && c < kDirect) {
+        const int64_t num = a * b + c;
+        return {num / d, num % d};
+    }
+    // a * (b mod d) / d, bit by bit from the top of a.
+    const int64_t rb = b % d;
+    int64_t q = 0, r = 0;
+    for (int bit = 62; bit >= 0; --bit) {
+        q *= 2;
+        r *= 2;
+        if (r >= d)
+            r -= d, ++q;
+        if ((a >> bit) & 1) {
+            r += rb;
+            if (r >= d)
+                r -= d, ++q;
+        }
+    }
+    r += c % d;
+    if (r >= d)
+        r -= d, ++q;
+    return {q + a * (b / d) + c / d, r};
+}
 
 // A line of n major steps rising m minor steps (0 <= m <= n, n > 0) is at minor
 // offset q(i) = floor((2im + n) / 2n) after i steps: the pixel nearest to the
@@ -49,10 +81,11 @@ bool StepsWithin(int64_t n, int64_t m, int64_t kmin, int64_t kmax, int64_t& lo, 
 {
     if (kmax < 0 || kmin > m || kmin > kmax)
         return false;
+    // The first step at offset k or more is ceil((2kn - n) / 2m).
     if (m > 0 && kmin > 0)
-        lo = std::max(lo, CeilDivPositive(Wide(2) * n * kmin - n, Wide(2) * m));
+        lo = std::max(lo, MulAddDivide(n, 2 * kmin - 1, 2 * m - 1, 2 * m).q);
     if (m > 0 && kmax < m)
-        hi = std::min(hi, CeilDivPositive(Wide(2) * n * (kmax + 1) - n, Wide(2) * m) - 1);
+        hi = std::min(hi, MulAddDivide(n, 2 * kmax + 1, 2 * m - 1, 2 * m).q - 1);
     return lo <= hi;
 }
 
@@ -292,9 +325,10 @@ void Canvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode)
 
     // Bresenham state at step lo: offset q and remainder r of (2 lo m + n) / 2n.
     const int64_t twoN = 2 * std::max<int64_t>(n, 1), twoM = 2 * m;
-    const Wide num = Wide(2) * lo * m + n;
-    int64_t minor = minorStart + dir * int64_t(num / twoN);
-    int64_t r = int64_t(num % twoN);
+    // From its first step (most lines) the line starts at offset 0, remainder n.
+    const QuotientRemainder start = lo == 0 ? QuotientRemainder{0, n} : MulAddDivide(lo, twoM, n, twoN);
+    int64_t minor = minorStart + dir * start.q;
+    int64_t r = start.r;
     const int64_t majorStep = xMajor ? 1 : width_;
     const int64_t acrossStep = xMajor ? width_ : 1;
     int64_t index = xMajor ? minor * width_ + majorStart + lo : (majorStart + lo) * width_ + minor;

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "editor_fixture.h"
+#include "gamedefs/thingtypes.h"
+#include "ui/picture_views.h"
 
 namespace {
 
@@ -75,6 +77,38 @@ TEST_F(FreedoomMapTest, GeometryOfMap01AgreesWithAnIndependentInsideTest) {
     }
     EXPECT_GT(agreed, checked * 995 / 1000) << agreed << " of " << checked;
     ExpectSideSectorFinderAgrees(1);
+}
+
+// Things mode with the pictures on: each Thing's sprite, drawn from the
+// pictures kept between redraws, is what drawing its picture afresh shows.
+TEST_F(FreedoomMapTest, KeptSpritesDrawAsThePicturesDrawnAfresh) {
+    if (!Open(2))
+        GTEST_SKIP() << "freedoom2.wad not installed";
+    LoadMasterLevel("MAP01");
+    config.editMode = kObjThing;
+    SetThingPictures(true);
+    for (float scale : {1.0f, 2.0f}) {
+        SetScale(scale);
+        for (const Thing& t : level.things) {
+            SCOPED_TRACE(testing::Message() << scale << " at " << t.x << "," << t.y);
+            CentreMapAt(t.x, t.y);
+            DrawMap(MapDrawing::Full);
+            Pixels kept = ScreenPixels();
+            int count = level.things.count;
+            level.things.count = 0;
+            DrawMap(MapDrawing::Full);
+            level.things.count = count;
+            for (const Thing& other : level.things) {
+                int sx = MapToScreenX(other.x), sy = MapToScreenY(other.y);
+                if (0 < sy && sy < view.MaxY - 30 && 0 <= sx && sx < view.MaxX && ThingShown(other))
+                    DrawPicture(sx, sy, -1, -1, nullptr, GetThingTypeSprite(static_cast<uint16_t>(other.type)), 0, 0,
+                                static_cast<int>(scale), config.colors[kColorBackGroundThings],
+                                PictureAnchor::Centre);
+            }
+            ASSERT_TRUE(ScreenPixels() == kept);
+        }
+    }
+    SetThingPictures(false);
 }
 
 TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {

@@ -308,4 +308,60 @@ TEST_F(MapDrawTest, FarLinesAtHighZoomAreClippedNotWrapped) {
     EXPECT_TRUE(ScreenPixels() == drawn);
 }
 
+// LineDefs off the map area are passed by before any work on them; every one
+// that reaches into it, with a part, a tick or an arrowhead, is drawn as
+// drawing each on its own draws it. Random LineDefs of every length around
+// and across the area, at several zooms.
+TEST_F(MapDrawTest, LinesPartlyInViewAreDrawnAsOnTheirOwn) {
+    std::mt19937 random(11);
+    int side = AddSideDef(AddSector());
+    config.colors[kColorVertexSquare] = 0;   // Vertex markers (XOR) change nothing
+    config.vertexArrows = 1;
+    for (float scale : {0.05f, 0.5f, 4.0f}) {
+        SetScale(scale);
+        level.lineDefs.count = level.vertices.count = 0;
+        int w = view.MaxX, h = view.MaxY;
+        std::uniform_int_distribution<int> px(-w, 2 * w), py(-h, 2 * h), near(-40, 40);
+        for (int i = 0; i < 400; ++i) {
+            int x1 = px(random), y1 = py(random);
+            bool shortLine = i % 2 == 0;
+            int x2 = shortLine ? x1 + near(random) : px(random), y2 = shortLine ? y1 + near(random) : py(random);
+            AddLineDef(AddVertex(ScreenToMapX(x1), ScreenToMapY(y1)), AddVertex(ScreenToMapX(x2), ScreenToMapY(y2)),
+                       side, -1, i % 3);
+        }
+        // Just beyond each edge, along it, either way round: only ticks and
+        // arrowheads may reach in.
+        for (int d = 1; d < 24; d += 3)
+            for (int way : {1, -1}) {
+                const int ends[4][4] = {{100, -d, 300, -d}, {100, h + d, 300, h + d},
+                                        {-d, 100, -d, 300}, {w + d, 100, w + d, 300}};
+                for (const auto& e : ends) {
+                    int a = AddVertex(ScreenToMapX(e[0]), ScreenToMapY(e[1]));
+                    int b = AddVertex(ScreenToMapX(e[2]), ScreenToMapY(e[3]));
+                    AddLineDef(way > 0 ? a : b, way > 0 ? b : a, side, -1, 0);
+                }
+            }
+        for (int mode : {kObjLineDef, kObjVertex}) {
+            SCOPED_TRACE(testing::Message() << scale << " mode " << mode);
+            config.editMode = static_cast<int16_t>(mode);
+            DrawMap(MapDrawing::Full);
+            Pixels culled = ScreenPixels();
+            int count = level.lineDefs.count;
+            level.lineDefs.count = 0;
+            DrawMap(MapDrawing::Full);
+            level.lineDefs.count = count;
+            for (int l = 0; l < count; ++l) {
+                const Vertex& a = level.vertices[level.lineDefs[l].start];
+                const Vertex& b = level.vertices[level.lineDefs[l].end];
+                SetColor(LineDefColour(l));
+                if (mode == kObjVertex)
+                    DrawMapLineMarked(a.x, a.y, b.x, b.y, Arrowhead::AtEnd);
+                else
+                    DrawMapLine(a.x, a.y, b.x, b.y);
+            }
+            EXPECT_TRUE(ScreenPixels() == culled);
+        }
+    }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 // the master directory; palettes with gamma and odd PLAYPALs.
 #include "base/fatal.h"
 #include "pictures/palette.h"
+#include "wad/master.h"
 #include "pictures_fixture.h"
 
 namespace picturetest {
@@ -92,6 +93,39 @@ TEST_F(PictureTest, LookupsFollowTheMasterDirectory) {
     EXPECT_EQ(image.pixels[0], 44);   // patch 0 is "B" now
     OpenBuilt({});
     EXPECT_THROW(FindTexture("NEW", nullptr), ProgramExit);   // no TEXTURE1 ends the program
+}
+
+// Kept pictures are drawn on their background once per lump, scale and
+// background, and never outlive the lump they were read from.
+TEST_F(PictureTest, KeptPicturesFollowTheLumpTheyCameFrom) {
+    master.releaseNameLists = FreeTextureDirectories;   // as the program connects them
+    OpenBuilt({{"PIC", Patch(77)}, {"WIDE", PictureLump(321, 4, Columns(321))}});
+    struct Case { const char* what; int mag; uint8_t background; int side; };
+    const Case table[] = {{"own size", 1, kUnder, 4}, {"doubled", 2, kUnder, 8}, {"halved", 0, 5, 2}};
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.what);
+        auto kept = KeptPicture("pic", c.mag, c.background);
+        ASSERT_TRUE(kept && kept->whole);
+        EXPECT_EQ(kept->image.pixels, Filled(c.side, c.side, 77).pixels);
+        EXPECT_EQ(KeptPicture("PIC", c.mag, c.background), kept);
+    }
+    EXPECT_EQ(KeptPicture("NOPIC", 1, 0), nullptr);
+    auto wide = KeptPicture("WIDE", 1, 0);
+    ASSERT_TRUE(wide);
+    EXPECT_FALSE(wide->whole);
+    // A new directory (a file laid over, or the same names in another file at
+    // the same places) brings its own pictures.
+    WadBuilder pwad("PWAD");
+    pwad.lump("PIC", Patch(66));
+    pwad.write(dir.file("over.wad"));
+    std::string over = dir.file("over.wad");
+    ASSERT_GE(LoadPwad(over.data()), 0);
+    EXPECT_EQ(KeptPicture("PIC", 1, kUnder)->image.pixels[0], 66);
+    for (uint8_t colour : {55, 44}) {
+        OpenBuilt({{"PIC", Patch(colour)}, {"WIDE", PictureLump(321, 4, Columns(321))}});
+        EXPECT_EQ(KeptPicture("PIC", 1, kUnder)->image.pixels[0], colour);
+    }
+    master.releaseNameLists = nullptr;
 }
 
 TEST_F(PictureTest, PalettesWithGammaAndOddPlaypals) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <random>
 #include <set>
@@ -116,6 +117,37 @@ TEST(Canvas, RandomLinesAndRectanglesClipAndXor)
     c.line(65541, 30, 65600, 30);   // would land at x = 5 if wrapped
     c.line(-2000000000, -2000000000, 2000000000, 2000000000);
     EXPECT_EQ(64u + 48 - 1, SetCount(c));
+}
+
+// Lines of every length up to the whole coordinate range hit the pixels
+// nearest to the true line: after i steps along the major axis the minor
+// offset is floor((2im + n) / 2n), halves away from the start.
+TEST(Canvas, LongLinesCrossingTheScreenHitTheNearestPixels)
+{
+    std::mt19937 rng(7);
+    const int64_t reach[] = {100, int64_t(1) << 20, int64_t(1) << 29, int64_t(1) << 31};
+    for (int i = 0; i < 400; ++i) {
+        const int64_t r = reach[i % 4];
+        auto far = [&] { return int(std::clamp<int64_t>(int64_t(rng() % uint64_t(2 * r)) - r, INT32_MIN, INT32_MAX)); };
+        const int x1 = far(), y1 = far(), x2 = int(rng() % 48), y2 = int(rng() % 40);
+        Canvas c(48, 40);
+        c.line(x1, y1, x2, y2);
+        Canvas expected(48, 40);
+        const bool xMajor = std::llabs(int64_t(x2) - x1) >= std::llabs(int64_t(y2) - y1);
+        int64_t a0 = xMajor ? x1 : y1, b0 = xMajor ? y1 : x1, a1 = xMajor ? x2 : y2, b1 = xMajor ? y2 : x2;
+        if (a1 < a0)
+            std::swap(a0, a1), std::swap(b0, b1);
+        const int64_t n = a1 - a0, rise = b1 - b0, dir = rise < 0 ? -1 : 1;
+        for (int64_t major = 0; major < (xMajor ? 48 : 40); ++major) {
+            const int64_t step = major - a0;
+            if (step < 0 || step > n)
+                continue;
+            const __int128 num = __int128(2) * step * (rise * dir) + n;
+            const int64_t minor = b0 + dir * int64_t(n ? num / (2 * n) : 0);
+            expected.putpixel(int(xMajor ? major : minor), int(xMajor ? minor : major), 15);
+        }
+        ASSERT_EQ(Pixels(expected), Pixels(c)) << i << ": " << x1 << "," << y1 << " " << x2 << "," << y2;
+    }
 }
 
 // A restarted canvas draws exactly as a new one, whatever the old one held.
