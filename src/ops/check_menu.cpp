@@ -73,6 +73,8 @@ int CheckMenu(int x, int y) {
          "Automatic fix Texture names", "Check engine limits"});
     if (item == kMenuNext || item == kMenuPrevious)
         return item;
+    if (item == kCheckEngineLimits && !AskLimitsScanSettings())
+        return 0;
     if (item > 0 && RunCheckItem(item, ScreenDialogs()) && item == kCheckEngineLimits)
         ShowWorstPlaces(x, y);
     return 0;

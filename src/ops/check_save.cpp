@@ -98,16 +98,12 @@ void PlayerStarts(std::vector<Finding>& found) {
         found.push_back({Format("%d Player 1 starts: the extra ones become voodoo dolls", starts), kObjThing, second});
 }
 
-// The places over a limit that the Check menu's scan found, when the level
-// stands as scanned. The save makes no scan of its own: the scan counts more
-// than the game where the nodes would differ, and a save must not stop on a
-// level that plays.
+// The places where the game stops (the scan is made unless the level
+// stands as scanned; Esc skips it); walls or Things left undrawn do not stop
+// a save.
 void EngineLimits(std::vector<Finding>& found, CheckDialogs& dialogs) {
     LimitFindings limits;
-    if (!LimitsScanIsCurrent())
-        limits.lines = StaticLimitFindings(level);
-    else if (!FindEngineLimits(dialogs, limits))
-        return;
+    FindEngineLimits(dialogs, limits, LimitKinds::StoppingTheGame);
     for (const std::string& line : limits.lines)
         found.push_back({line, kObjSector, std::max(limits.sector, 0)});
 }

@@ -46,7 +46,7 @@ bool CheckExitsAndStarts(CheckDialogs& dialogs);
 // after the exits and starting positions: a LineDef without a first
 // SideDef, a reference to an object that does not exist, a texture or flat
 // that the game's files do not have (when their lists are read), more than
-// one Player 1 start, places where the original engine runs out of room
-// (limits_check.h). One box lists them; the user may save all the same.
+// one Player 1 start, places where the original engine stops for want of
+// room (limits_check.h). One box lists them; the user may save all the same.
 // False when the user cancelled, having been taken to the first.
 bool CheckUnplayable(CheckDialogs& dialogs);

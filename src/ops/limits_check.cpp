@@ -7,6 +7,7 @@
 #include "level/level.h"
 #include "ops/preview3d_assets.h"
 #include "ops/preview3d_things.h"
+#include "ui/forms.h"
 
 LimitsState limitsState;
 
@@ -37,16 +38,36 @@ uint64_t ScannedLevel(int skill) {
 
 }  // namespace
 
+bool EngineLimitsApply() { return level.target == MapTarget::Original; }
+
+bool AskLimitsScanSettings() {
+    if (!EngineLimitsApply())
+        return true;
+    std::vector<FormField> fields = {
+        {"Grid spacing", kMinLimitsSpacing, kMaxLimitsSpacing, limitsState.spacing},
+        {"View angles", kMinLimitsAngles, kMaxLimitsAngles, limitsState.angles},
+    };
+    if (NumberForm(kCentred, kCentred, WindowSave::Always, "Engine limits scan", fields, FormEnter::Accepts) != 1)
+        return false;
+    limitsState.spacing = fields[0].value;
+    limitsState.angles = fields[1].value;
+    return true;
+}
+
 bool LimitsScanIsCurrent() {
-    return limitsState.valid && limitsState.scanned == ScannedLevel(TestPlaySkill(config.testOptions));
+    const LimitsState& kept = limitsState;
+    return EngineLimitsApply() && kept.valid && kept.scan.spacing == kept.spacing && kept.scan.angles == kept.angles &&
+           kept.scanned == ScannedLevel(TestPlaySkill(config.testOptions));
 }
 
 const LimitsScan* CurrentLimitsScan(CheckDialogs& dialogs) {
+    if (LimitsScanIsCurrent())
+        return &limitsState.scan;
     LimitsScanOptions options;
     options.things.skill = TestPlaySkill(config.testOptions);
-    uint64_t scanned = ScannedLevel(options.things.skill);
-    if (limitsState.valid && limitsState.scanned == scanned)
-        return &limitsState.scan;
+    options.spacing = limitsState.spacing;
+    options.angles = limitsState.angles;
+    const uint64_t scanned = ScannedLevel(options.things.skill);
     dialogs.Title("Checking the original engine's limits...");
     PreviewAssets assets = LoadPreviewAssets(level);
     LimitsScan scan = ScanLimits(level, assets, options, [&](long done, long total) {
@@ -55,19 +76,24 @@ const LimitsScan* CurrentLimitsScan(CheckDialogs& dialogs) {
     });
     if (!scan.finished)
         return nullptr;
-    limitsState = {std::move(scan), scanned, true, limitsState.shown};
+    limitsState.scan = std::move(scan);
+    limitsState.scanned = scanned;
+    limitsState.valid = true;
     return &limitsState.scan;
 }
 
-bool FindEngineLimits(CheckDialogs& dialogs, LimitFindings& found) {
-    found = {StaticLimitFindings(level), -1};
+bool FindEngineLimits(CheckDialogs& dialogs, LimitFindings& found, LimitKinds kinds) {
+    found = {};
+    if (!EngineLimitsApply())
+        return true;
+    found.lines = StaticLimitFindings(level);
     const LimitsScan* scan = CurrentLimitsScan(dialogs);
     if (!scan)
         return false;
-    std::vector<LimitPoint> over = PointsOverLimits(*scan);
+    std::vector<LimitPoint> over = PointsOverLimits(*scan, kinds);
     for (size_t i = 0; i < over.size() && i < kPlacesListed; ++i)
         found.lines.push_back(Format("At (%d, %d) facing %.0f the game needs %s", over[i].x, over[i].y,
-                                     over[i].heading, DescribeCounts(over[i].most, false).c_str()));
+                                     over[i].heading, DescribeCounts(over[i].most, false, kinds).c_str()));
     if (over.size() > kPlacesListed)
         found.lines.push_back(Format("and %zu more places over a limit", over.size() - kPlacesListed));
     if (!over.empty())
@@ -76,8 +102,13 @@ bool FindEngineLimits(CheckDialogs& dialogs, LimitFindings& found) {
 }
 
 bool CheckEngineLimits(CheckDialogs& dialogs) {
+    if (!EngineLimitsApply()) {
+        dialogs.Result("Engine limits", {Format("The level is for %s, whose engine lifts the original limits.",
+                                                MapTargetName(level.target))});
+        return true;
+    }
     LimitFindings found;
-    if (!FindEngineLimits(dialogs, found))
+    if (!FindEngineLimits(dialogs, found, LimitKinds::All))
         return false;
     if (found.lines.empty()) {
         dialogs.Result("Engine limits", {"No place of the level needs more than the original engine has."});

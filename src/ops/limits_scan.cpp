@@ -20,8 +20,6 @@ constexpr double kCentreX = kViewColumns / 2.0;
 constexpr double kCentreY = kViewRows / 2.0;
 constexpr int kColumnWords = (kViewColumns + 63) / 64;
 constexpr double kSpriteNearDepth = 4;   // nearer Things are not drawn
-constexpr int kMinSpacing = 8;
-constexpr int kMaxAngles = 64;
 constexpr int kLargestNumber = 32767;   // what the game reads in 16 signed bits
 
 const int kTableSizes[kEngineLimits] = {128, 256, 128, kViewColumns * 64};
@@ -49,16 +47,27 @@ uint64_t PlaneKey(int height, uint32_t flat, int light) {
 int EngineLimitSize(EngineLimit which) { return kTableSizes[static_cast<int>(which)]; }
 const char* EngineLimitName(EngineLimit which) { return kLimitNames[static_cast<int>(which)]; }
 
-EngineLimit LimitCounts::Worst() const {
+bool StopsTheGame(EngineLimit which) { return which == EngineLimit::Visplanes || which == EngineLimit::Openings; }
+
+namespace {
+
+bool Reported(int limit, LimitKinds kinds) {
+    return kinds == LimitKinds::All || StopsTheGame(static_cast<EngineLimit>(limit));
+}
+
+}  // namespace
+
+EngineLimit LimitCounts::Worst(LimitKinds kinds) const {
     int worst = 0;
     for (int k = 1; k < kEngineLimits; ++k)
-        if (static_cast<double>(count[k]) / kTableSizes[k] > static_cast<double>(count[worst]) / kTableSizes[worst])
+        if (Reported(k, kinds) &&
+            static_cast<double>(count[k]) / kTableSizes[k] > static_cast<double>(count[worst]) / kTableSizes[worst])
             worst = k;
     return static_cast<EngineLimit>(worst);
 }
 
-double LimitCounts::Share() const {
-    EngineLimit worst = Worst();
+double LimitCounts::Share(LimitKinds kinds) const {
+    EngineLimit worst = Worst(kinds);
     return static_cast<double>((*this)[worst]) / EngineLimitSize(worst);
 }
 
@@ -330,9 +339,10 @@ LimitsScan ScanLimits(const LevelState& lvl, const PreviewAssets& assets, const 
     LimitsScan scan;
     PreviewScene scene = BuildPreviewScene(lvl, assets);
     ChoosePreviewThings(scene, options.things);
-    const int spacing = std::max(kMinSpacing, options.spacing);
+    const int spacing = std::clamp(options.spacing, kMinLimitsSpacing, kMaxLimitsSpacing);
+    const int angles = std::clamp(options.angles, kMinLimitsAngles, kMaxLimitsAngles);
     scan.spacing = spacing;
-    const int angles = std::clamp(options.angles, 1, kMaxAngles);
+    scan.angles = angles;
     int minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
     for (const Vertex& v : lvl.vertices) {
         minX = std::min<int>(minX, v.x);
@@ -373,20 +383,21 @@ LimitsScan ScanLimits(const LevelState& lvl, const PreviewAssets& assets, const 
     return scan;
 }
 
-std::vector<LimitPoint> PointsOverLimits(const LimitsScan& scan) {
+std::vector<LimitPoint> PointsOverLimits(const LimitsScan& scan, LimitKinds kinds) {
     std::vector<LimitPoint> over;
     for (const LimitPoint& point : scan.points)
-        if (point.most.Share() > 1)
+        if (point.most.Share(kinds) > 1)
             over.push_back(point);
-    std::stable_sort(over.begin(), over.end(),
-                     [](const LimitPoint& a, const LimitPoint& b) { return a.most.Share() > b.most.Share(); });
+    std::stable_sort(over.begin(), over.end(), [kinds](const LimitPoint& a, const LimitPoint& b) {
+        return a.most.Share(kinds) > b.most.Share(kinds);
+    });
     return over;
 }
 
-std::string DescribeCounts(const LimitCounts& counts, bool everything) {
+std::string DescribeCounts(const LimitCounts& counts, bool everything, LimitKinds kinds) {
     std::string text;
     for (int k = 0; k < kEngineLimits; ++k)
-        if (everything || counts.count[k] > kTableSizes[k])
+        if (everything || (counts.count[k] > kTableSizes[k] && Reported(k, kinds)))
             text += Format("%s%s %d/%d", text.empty() ? "" : ", ", kLimitNames[k], counts.count[k], kTableSizes[k]);
     return text;
 }

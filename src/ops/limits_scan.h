@@ -37,14 +37,21 @@ constexpr int kEngineLimits = 4;
 int EngineLimitSize(EngineLimit which);
 const char* EngineLimitName(EngineLimit which);
 
+// The limits a report is about: all four, or those whose overflow stops the
+// game (visplanes and openings; more drawsegs or sprites than the tables
+// hold leave walls or Things undrawn, and the game plays on).
+enum class LimitKinds { All, StoppingTheGame };
+bool StopsTheGame(EngineLimit which);
+
 struct LimitCounts {
     int count[kEngineLimits] = {};
 
     int& operator[](EngineLimit which) { return count[static_cast<int>(which)]; }
     int operator[](EngineLimit which) const { return count[static_cast<int>(which)]; }
-    // The limit whose table is fullest, and how full (1: exactly full).
-    EngineLimit Worst() const;
-    double Share() const;
+    // The limit of the kinds whose table is fullest, and how full (1:
+    // exactly full).
+    EngineLimit Worst(LimitKinds kinds = LimitKinds::All) const;
+    double Share(LimitKinds kinds = LimitKinds::All) const;
 };
 
 // Counts views of one scene, keeping its buffers from view to view. The
@@ -102,20 +109,26 @@ struct LimitPoint {
 struct LimitsScan {
     std::vector<LimitPoint> points;
     int spacing = 0;         // between the points, in map units
+    int angles = 0;          // views all around each point
     bool finished = false;   // false: stopped before the last point
 };
 
+// The settings the scan accepts: the spacing in map units, the views a point.
+constexpr int kMinLimitsSpacing = 8, kMaxLimitsSpacing = 1024;
+constexpr int kMinLimitsAngles = 8, kMaxLimitsAngles = 64;
+
 // Scans the level from the points of the grid (spacing apart, in the middle
-// of its squares) inside Sectors where the player fits. goOn(done, total)
-// is asked after each point and stops the scan on false.
+// of its squares) inside Sectors where the player fits, the settings held to
+// the range above. goOn(done, total) is asked after each point and stops the
+// scan on false.
 LimitsScan ScanLimits(const LevelState& lvl, const PreviewAssets& assets, const LimitsScanOptions& options,
                       const std::function<bool(long done, long total)>& goOn);
 
-// The points over a limit, worst first.
-std::vector<LimitPoint> PointsOverLimits(const LimitsScan& scan);
+// The points over a limit of the kinds, worst first.
+std::vector<LimitPoint> PointsOverLimits(const LimitsScan& scan, LimitKinds kinds = LimitKinds::All);
 // "visplanes 131/128, drawsegs 260/256" : the counts of a point over their
-// limits (all four with everything).
-std::string DescribeCounts(const LimitCounts& counts, bool everything);
+// limits of the kinds (all four with everything).
+std::string DescribeCounts(const LimitCounts& counts, bool everything, LimitKinds kinds = LimitKinds::All);
 
 // The level's objects the game numbers in signed 16 bits: beyond 32,767
 // LineDefs or SideDefs it reads negative numbers. A line for each, none

@@ -219,31 +219,65 @@ TEST_F(LimitsScanTest, TheScanFindsTheStartOverTheLimitAndStopsWhenAsked) {
     EXPECT_EQ(3u, stopped.points.size());
 }
 
-// The checker's item and the save's warning box tell of the start; the
-// scan is made once for the level as it stands, and Esc stops it.
+// The checker's item tells of every limit passed, the save's warning box of
+// those that stop the game, scanning the level itself unless it stands as
+// scanned; Esc skips the scan and the save goes on. The kept spacing and
+// views a point are the scan's; levels for a port are not scanned.
 TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
+    struct Case {
+        int columns;
+        BoardLook look;
+        MapTarget target;
+        const char* checker;   // "": no place over a limit
+        const char* save;
+    } cases[] = {
+        {16, BoardLook::OwnLights, MapTarget::Original, "facing 0 the game needs visplanes 130/128",
+         "facing 0 the game needs visplanes 130/128"},
+        {44, BoardLook::Grates, MapTarget::Original, "the game needs drawsegs ", ""},
+        {16, BoardLook::OwnLights, MapTarget::Boom, "", ""},
+    };
+    for (const Case& c : cases) {
+        BuildBoard(c.columns, false, c.look);
+        level.target = c.target;
+        for (bool checkedFirst : {true, false}) {
+            limitsState = {};
+            checktest::Recorder checker, save;
+            if (checkedFirst) {
+                EXPECT_TRUE(RunCheckItem(kCheckEngineLimits, checker));
+                ASSERT_EQ(1u, checker.said.size());
+                if (*c.checker)
+                    EXPECT_NE(std::string::npos, checker.said[0].find(c.checker)) << checker.said[0];
+                else
+                    EXPECT_EQ(std::string::npos, checker.said[0].find("At (")) << checker.said[0];
+            }
+            EXPECT_TRUE(CheckUnplayable(save));
+            EXPECT_EQ(c.save[0] ? 1u : 0u, save.said.size()) << c.columns;
+            if (*c.save && !save.said.empty())
+                EXPECT_NE(std::string::npos, save.said[0].find(c.save)) << save.said[0];
+            const bool scans = c.target == MapTarget::Original && !checkedFirst;
+            EXPECT_EQ(scans ? 1u : 0u, save.titles.size()) << "scanned once, for the original games only";
+        }
+    }
+
     BuildBoard(16);
     limitsState = {};
-    checktest::Recorder checker;
-    EXPECT_TRUE(RunCheckItem(kCheckEngineLimits, checker));
-    ASSERT_EQ(1u, checker.said.size());
-    EXPECT_NE(std::string::npos, checker.said[0].find("Ask: Where the original engine runs out of room: | At ("));
-    EXPECT_NE(std::string::npos, checker.said[0].find("facing 0 the game needs visplanes 130/128"));
-    checktest::Recorder save;
-    EXPECT_TRUE(CheckUnplayable(save));
-    ASSERT_EQ(1u, save.said.size());
-    EXPECT_NE(std::string::npos, save.said[0].find("visplanes 130/128"));
-    EXPECT_TRUE(save.titles.empty()) << "scanned once";
-
-    BuildBoard(15);
     checktest::Recorder stopped;
     stopped.stopAt = 2;
-    EXPECT_FALSE(RunCheckItem(kCheckEngineLimits, stopped));
+    EXPECT_TRUE(CheckUnplayable(stopped));
     EXPECT_TRUE(stopped.said.empty());
-    checktest::Recorder sound;
-    EXPECT_TRUE(CheckUnplayable(sound));
-    EXPECT_TRUE(sound.said.empty());
-    EXPECT_TRUE(sound.titles.empty()) << "the save makes no scan of its own";
+    EXPECT_FALSE(LimitsScanIsCurrent());
+
+    limitsState.spacing = 128;
+    limitsState.angles = 12;
+    checktest::Recorder sparse;
+    EXPECT_TRUE(RunCheckItem(kCheckEngineLimits, sparse));
+    EXPECT_EQ(128, limitsState.scan.spacing);
+    for (const LimitPoint& p : limitsState.scan.points) {
+        EXPECT_EQ(0, (p.x - 64) % 128);
+        EXPECT_EQ(0, std::fmod(p.heading, 30.0));
+    }
+    limitsState.angles = 8;
+    EXPECT_FALSE(LimitsScanIsCurrent()) << "made with other settings";
 }
 
 TEST_F(LimitsScanTest, NumbersBeyondSixteenBitsAreFound) {

@@ -33,12 +33,16 @@ protected:
 TEST_F(LimitsSessionTest, TheCheckListsTheWorstPlacesAndTheMapShowsThePoints) {
     std::string before = session->Dir().file("before.png"), view = session->Dir().file("view.png"),
                 after = session->Dir().file("after.png");
-    // F10 E: the item; any key closes the result; 1 opens the worst place.
+    // F10 E: the item; 32 for the grid spacing, Enter takes it and the views
+    // proposed; any key closes the result; 1 opens the worst place.
     ASSERT_EQ(editor_test::kScriptEnded,
-              Run("snapshot " + before + "\nkey F10\nkey E\nkey Enter\nkey 1\nsnapshot " + view +
+              Run("snapshot " + before + "\nkey F10\nkey E\nkey 3\nkey 2\nkey Enter\nkey Enter\nkey 1\nsnapshot " +
+                  view +
                   "\nkey Esc\nkey Esc\nwait 0\nsnapshot " + after + "\n" + editor_test::kIdle));
     ASSERT_TRUE(limitsState.valid);
-    EXPECT_GT(limitsState.scan.points.size(), 500u);
+    EXPECT_EQ(32, limitsState.scan.spacing);
+    EXPECT_EQ(8, limitsState.scan.angles);
+    EXPECT_GT(limitsState.scan.points.size(), 2000u);
     testkit::PngPicture map, shown, overlay;
     ASSERT_EQ("", testkit::ReadPng(before, map));
     ASSERT_EQ("", testkit::ReadPng(view, shown));
