@@ -186,7 +186,8 @@ int RightButtonKey(int buttons, int x, int y) {
 }
 
 // A press of the buttons as a key: on the menu bar the key of the title or
-// button under the pointer; on the map M (left), D (right) or Enter (both).
+// button under the pointer; on the map M (left), D (right) or Enter (both),
+// none for a left click with Ctrl that the map's overlay took.
 // Releases give no key; a press that line drawing took (drawing: it was on
 // when the pass began) gives none either.
 int MouseKey(int x, int y, int buttons, bool drawing) {
@@ -204,6 +205,11 @@ int MouseKey(int x, int y, int buttons, bool drawing) {
     }
     if (y > graphics.ScreenMaxY - kStatusHeight || drawing)
         return 0;
+    if (buttons == 1 && (ShiftState() & kShiftCtrl) && editorActions.overlayClick(x, y - MapAreaTop())) {
+        WaitRelease(nullptr);
+        editor.lastButtons = 0;
+        return 0;
+    }
     if (buttons == kBothButtons) {
         WaitRelease(nullptr);
         editor.lastButtons = 0;

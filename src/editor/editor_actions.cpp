@@ -82,6 +82,7 @@ int AskObjectNumber(int x, int y, int type, int value) {
 }
 
 void NoOverlay() {}
+bool NoOverlayClick(int, int) { return false; }
 
 EditorActions DefaultActions() {
     EditorActions actions;
@@ -115,6 +116,7 @@ EditorActions DefaultActions() {
     actions.goToObject = GoToObject;
     actions.objectNumberEntry = AskObjectNumber;
     actions.drawMapOverlay = NoOverlay;
+    actions.overlayClick = NoOverlayClick;
     return actions;
 }
 

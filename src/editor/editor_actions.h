@@ -143,6 +143,9 @@ struct EditorActions {
     void (*goToObject)(int type, int n, GoToMode mode);
     // Draws over the map after each full redraw. Nothing until connected.
     void (*drawMapOverlay)();
+    // A left click with Ctrl at (x, y), pixels of the map area: true when
+    // what the overlay draws there took it. False until connected.
+    bool (*overlayClick)(int x, int y);
     // Asks for the number of an object of the type, starting at value;
     // returns the number left in the entry.
     int (*objectNumberEntry)(int x, int y, int type, int value);

@@ -1,6 +1,7 @@
 #include "ops/limits_overlay.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,18 @@ int ColourOf(const LimitPoint& point) {
     return share > 1 ? kRed : share >= 0.5 ? kYellow : kGreen;
 }
 
+// Half the side of a point's square, in pixels.
+int SquareHalf(const LimitsScan& scan) {
+    int spacing = std::max(1, scan.spacing);
+    return std::max(kSmallestSquare, (MapToScreenX(spacing) - MapToScreenX(0)) / 4);
+}
+
+std::string PlaceText(const LimitPoint& p) {
+    return Format("(%d, %d) facing %.0f: %s", p.x, p.y, p.heading, DescribeCounts(p.most, true).c_str());
+}
+
+bool OverlayShown() { return limitsState.shown && LimitsScanIsCurrent(); }
+
 // The points, worst first.
 std::vector<LimitPoint> WorstPlaces(const LimitsScan& scan) {
     std::vector<LimitPoint> points = scan.points;
@@ -36,13 +49,10 @@ std::vector<LimitPoint> WorstPlaces(const LimitsScan& scan) {
 }  // namespace
 
 void DrawLimitsOverlay() {
-    if (!limitsState.shown || !LimitsScanIsCurrent())
+    if (!OverlayShown())
         return;
     const LimitsScan& scan = limitsState.scan;
-    if (scan.points.empty())
-        return;
-    int spacing = std::max(1, scan.spacing);
-    int half = std::max(kSmallestSquare, (MapToScreenX(spacing) - MapToScreenX(0)) / 4);
+    const int half = SquareHalf(scan);
     for (const LimitPoint& point : scan.points) {
         int sx = MapToScreenX(point.x), sy = MapToScreenY(point.y);
         FillBox(sx - half, sy - half, sx + half, sy + half, ColourOf(point));
@@ -57,7 +67,7 @@ void ShowWorstPlaces(int x, int y) {
     std::vector<LimitPoint> places = WorstPlaces(limitsState.scan);
     std::vector<std::string> texts;
     for (const LimitPoint& p : places)
-        texts.push_back(Format("(%d, %d) facing %.0f: %s", p.x, p.y, p.heading, DescribeCounts(p.most, true).c_str()));
+        texts.push_back(PlaceText(p));
     std::vector<const char*> items;
     for (const std::string& text : texts)
         items.push_back(text.c_str());
@@ -73,4 +83,19 @@ void ShowWorstPlaces(int x, int y) {
     }
 }
 
-void InstallLimitsOverlay() { editorActions.drawMapOverlay = DrawLimitsOverlay; }
+bool OpenClickedPlace(int x, int y) {
+    if (!OverlayShown())
+        return false;
+    const int half = SquareHalf(limitsState.scan);
+    for (const LimitPoint& point : limitsState.scan.points)
+        if (std::abs(MapToScreenX(point.x) - x) <= half && std::abs(MapToScreenY(point.y) - y) <= half) {
+            Preview3dAt(point.x, point.y, point.heading, PlaceText(point));
+            return true;
+        }
+    return false;
+}
+
+void InstallLimitsOverlay() {
+    editorActions.drawMapOverlay = DrawLimitsOverlay;
+    editorActions.overlayClick = OpenClickedPlace;
+}

@@ -27,7 +27,7 @@ enum class EventType { Key, Move, Down, Up, Click, Wheel, Shift, Resize, Wait, S
 
 struct ScriptEvent {
     EventType type = EventType::Key;
-    int code = 0, shiftState = 0;    // Key
+    int code = 0, shiftState = 0;    // Key; Shift: the shift-state bit of Shift or Ctrl
     char typed = 0;                  // Key typed as a character
     int button = 0;                  // Down, Up, Click
     int up = 0;                      // Wheel: 1 up, -1 down; Shift: 1 down, 0 up
@@ -47,7 +47,7 @@ struct HeadlessState {
     std::deque<ScriptEvent> events;
     bool loaded = false;             // a script was given (or ZARN_SCRIPT looked at)
     int64_t clock = 0;
-    bool shiftHeld = false;          // Shift pressed alone and not let go
+    int held = 0;                    // shift-state bits of Shift and Ctrl pressed alone and not let go
     int settled = 0;                 // settling polls in a row with the same screen
     long polls = 0;                  // polls since the last event
     uint64_t screenHash = 0;
@@ -163,10 +163,11 @@ bool ParseLine(const std::string& line, std::vector<ScriptEvent>& out, std::stri
             error = "wheel needs up or down (or Shift-up, Shift-down), and optionally X Y";
             return false;
         }
-    } else if (word == "shift") {
+    } else if (word == "shift" || word == "ctrl") {
         e.type = EventType::Shift;
+        e.code = word == "shift" ? kShiftLeft : kShiftCtrl;
         if (args.size() != 1 || (args[0] != "down" && args[0] != "up")) {
-            error = "shift needs down or up";
+            error = word + " needs down or up";
             return false;
         }
         e.up = args[0] == "down";
@@ -231,12 +232,12 @@ void TakeSnapshot(const std::string& path) {
 }
 
 // A key brings its own shift state, which lasts until the next event that is
-// not a wait; Shift held alone lasts until it is let go.
+// not a wait; Shift or Ctrl held alone lasts until it is let go.
 void Apply(const ScriptEvent& e) {
     if (e.type == EventType::Shift)
-        headless.shiftHeld = e.up != 0;
+        headless.held = e.up != 0 ? headless.held | e.code : headless.held & ~e.code;
     if (e.type != EventType::Key && e.type != EventType::Wait)
-        video.shiftState = headless.shiftHeld ? kShiftLeft : 0;
+        video.shiftState = headless.held;
     switch (e.type) {
     case EventType::Key: QueueKey(e.code, e.shiftState, e.typed); break;
     case EventType::Move: MouseMovedTo(e.x, e.y); break;

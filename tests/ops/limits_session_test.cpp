@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 
 #include "editor/editor_session.h"
@@ -53,6 +54,25 @@ TEST_F(LimitsSessionTest, TheCheckListsTheWorstPlacesAndTheMapShowsThePoints) {
         return std::count(p.pixels.begin(), p.pixels.end(), MapColor(10));
     };
     EXPECT_GT(green(overlay), green(map) + 1000);
+
+    // A click with Ctrl on the square of a point opens the 3D view there; a
+    // plain click, or one with Ctrl away from the squares, does not.
+    auto nearest = std::min_element(limitsState.scan.points.begin(), limitsState.scan.points.end(),
+                                    [](const LimitPoint& a, const LimitPoint& b) {
+                                        return std::abs(MapToScreenX(a.x) - 320) + std::abs(MapToScreenY(a.y) - 200) <
+                                               std::abs(MapToScreenX(b.x) - 320) + std::abs(MapToScreenY(b.y) - 200);
+                                    });
+    const std::string on = At(nearest->x, nearest->y);
+    std::string plain = session->Dir().file("plain.png"), clicked = session->Dir().file("clicked.png");
+    ASSERT_EQ(editor_test::kScriptEnded, Run("click left " + on + "\nwait 0\nsnapshot " + plain + "\n" +
+                                             "ctrl down\nclick left " + on + "\nsnapshot " + clicked +
+                                             "\nkey Esc\nctrl up\n" + editor_test::kIdle));
+    testkit::PngPicture plainShot, clickedShot;
+    ASSERT_EQ("", testkit::ReadPng(plain, plainShot));
+    ASSERT_EQ("", testkit::ReadPng(clicked, clickedShot));
+    EXPECT_GT(green(plainShot), 1000) << "the map and its squares";
+    EXPECT_GT(std::set<int>(clickedShot.pixels.begin(), clickedShot.pixels.end()).size(), 60u) << "the 3D view";
+    EXPECT_LT(green(clickedShot), 100);
 }
 
 }  // namespace
