@@ -298,6 +298,27 @@ void WriteVertexes(SaveJob& job) {
     Advance(job, "VERTEXES", offset, size);
 }
 
+// A table of 65,535 Sectors is 512 MB: it is written a chunk at a time.
+constexpr int32_t kRejectChunk = 64 * 1024;
+
+// bytes of the fill: 0, with the mask's pattern in every (skip + 1)-th byte
+// once the mask was asked for.
+void WriteRejectFill(SaveJob& job, int32_t bytes) {
+    std::vector<uint8_t> chunk(static_cast<size_t>(std::min(bytes, kRejectChunk)));
+    for (int32_t done = 0; done < bytes;) {
+        int32_t n = std::min(kRejectChunk, bytes - done);
+        for (int32_t i = 0; i < n; ++i) {
+            chunk[static_cast<size_t>(i)] = 0;
+            if (--job.fillCounter != 0)
+                continue;
+            chunk[static_cast<size_t>(i)] = static_cast<uint8_t>(level.rejectPattern);
+            job.fillCounter = level.rejectSkipEvery + 1;
+        }
+        WriteChecked(job.file.stream, chunk.data(), n);
+        done += n;
+    }
+}
+
 // The old table is kept, whole, only while it was built for as many Sectors
 // as the map has; what it lacks of the size the map needs (all of it when
 // clearing) is filled with the pattern. An empty table (the level is for
@@ -310,15 +331,9 @@ void WriteReject(SaveJob& job) {
     if (keep)
         copied = CopyEntryData(job, *old);
     int32_t size = keep && copied == 0 ? 0 : RejectBytes(level.sectors.count);
-    std::vector<uint8_t> fill(static_cast<size_t>(std::max(0, size - copied)));
-    for (uint8_t& b : fill) {
-        if (--job.fillCounter != 0)
-            continue;
-        b = static_cast<uint8_t>(level.rejectPattern);
-        job.fillCounter = level.rejectSkipEvery + 1;
-    }
-    WriteChecked(job.file.stream, fill.data(), static_cast<int32_t>(fill.size()));
-    Advance(job, "REJECT", offset, copied + static_cast<int32_t>(fill.size()));
+    int32_t filled = std::max(0, size - copied);
+    WriteRejectFill(job, filled);
+    Advance(job, "REJECT", offset, copied + filled);
 }
 
 void WriteDirectory(SaveJob& job) {

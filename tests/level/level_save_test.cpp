@@ -135,6 +135,29 @@ TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
     EXPECT_EQ(level.rejectSkipEvery, 3);
 }
 
+// A table larger than the chunks it is written in, of an uneven size, comes
+// out as it always did: the mask's pattern in every (skip + 1)-th byte.
+TEST_F(LevelSaveTest, ALargeRejectFillComesOutAsTheMaskMakesIt) {
+    ReadLevelPwad("REJ.WAD", Room());
+    Edit(1, 1);
+    const struct {
+        int32_t sectors;
+        const char* form;
+        int skip, pattern;
+    } cases[] = {{1001, "0 0", 0, 0}, {1001, "3 255", 3, 255}, {2003, "6 7", 6, 7}, {3, "1 9", 1, 9}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.form);
+        AllocateArray(level.sectors, c.sectors, c.sectors);
+        level.mapChanged = true;
+        dialogs.answers = {"n", c.form};
+        ASSERT_EQ(SaveAs(1, 1, kSaveKeyAltF8), 1);
+        Bytes expected(size_t(RejectBytes(c.sectors)), 0);
+        for (size_t i = size_t(c.skip); i < expected.size(); i += size_t(c.skip) + 1)
+            expected[i] = uint8_t(c.pattern);
+        EXPECT_TRUE(Saved("REJ.WAD").data("REJECT") == expected);
+    }
+}
+
 TEST_F(LevelSaveTest, BadTargetsAreRefusedAndTheIwadIsNeverOverwritten) {
     Edit(1, 1);
     Bytes iwad = ReadFileBytes(dir.file("base.wad"));
