@@ -87,8 +87,14 @@ void WriteRecoveryWhenDue() {
 void EndOfCommand() {
     if (editor.dragging)
         return;
+    bool refused = EditRefused();
     if (RecordStep())
         editorHistory.unwritten = true;
+    if (refused) {   // the level is back as before the edit
+        ForgetMissingObjects();
+        ComputeMapBounds();
+        editor.redrawMap = editor.redrawStatus = true;
+    }
     KeepRecoveryFile();
 }
 

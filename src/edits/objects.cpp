@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "base/config.h"
+#include "level/history.h"
 #include "level/level.h"
 
 namespace {
@@ -32,11 +34,14 @@ void Mark(Marks& marks, int n, int32_t count) {
 bool Editable(int type) { return ObjectCount(type) >= 0; }
 
 // Whether extra more objects of the type fit: a kind that references name
-// stops where a 16-bit reference can no longer name its objects.
+// stops where a 16-bit reference can no longer name its objects. An edit
+// that would pass that limit is refused, whatever it made before.
 bool HasRoom(int type, int64_t extra) {
-    if (type == kObjThing)
+    std::string limit = LimitLine(type, ObjectCount(type) + extra);
+    if (limit.empty())
         return true;
-    return ObjectCount(type) + extra <= kMaxReferencedObjects;
+    RefuseEdit(limit);
+    return false;
 }
 
 void SetName(char (&to)[8], const char* from) { std::strncpy(to, from, sizeof to); }

@@ -25,7 +25,8 @@ constexpr int kMapHigh = 32767;
 
 // Appends one object as the new last one and returns its number, or -1 for a
 // type other than Thing, LineDef, SideDef, Vertex and Sector, when the level
-// already holds as many objects of a referenced kind as a reference can name,
+// already holds as many objects of a referenced kind as a reference can name
+// (the edit in the making is then refused: RefuseEdit in level/history.h),
 // or for a LineDef when the level has no Vertex.
 //
 // With from naming an object of the type the new one copies it: a Thing's

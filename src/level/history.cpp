@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "level/level.h"
+#include "level/level_dialogs.h"
 
 namespace {
 
@@ -78,6 +79,7 @@ struct HistoryState {
     Fingerprints saved{};        // of the state last saved
     bool savedMapChanged = false;
     size_t bytes = 0;
+    bool refused = false;        // the edit in the making is to be dropped
 };
 
 HistoryState history;
@@ -333,8 +335,24 @@ void ForgetUndone() {
     history.undone.clear();
 }
 
-// Records the changes since the last step as one; false when there are none.
+// Puts each array back as it stood at the last step.
+template <typename T>
+void PutBack(int number, ObjectArray<T>& array) {
+    const ArrayCopy& copy = history.copy[static_cast<size_t>(number)];
+    SetCount(array, copy.count);
+    if (!copy.bytes.empty())
+        std::memcpy(RecordBytes(array), copy.bytes.data(), copy.bytes.size());
+}
+
+// Records the changes since the last step as one; false when there are none
+// or the edit was refused (its changes are dropped).
 bool RecordChanges() {
+    if (history.refused) {
+        history.refused = false;
+        history.pendingLabel.clear();
+        ForEachArray([](int number, auto& array) { PutBack(number, array); });
+        return false;
+    }
     Step step;
     step.label = history.pendingLabel.empty() ? "change" : history.pendingLabel;
     history.pendingLabel.clear();
@@ -363,6 +381,14 @@ void ResetHistory() {
 }
 
 void NameStep(const std::string& label) { history.pendingLabel = label; }
+
+void RefuseEdit(const std::string& limitLine) {
+    if (!history.refused)
+        Dialogs().MessageBox("Level too large to save", {limitLine});
+    history.refused = true;
+}
+
+bool EditRefused() { return history.refused; }
 
 bool RecordStep() {
     bool recorded = RecordChanges();

@@ -80,6 +80,15 @@ private:
 // longer be redone.
 bool RecordStep();
 
+// Refuses the edit in the making: it would pass a limit of the format
+// (PassedLimit's line is given). The user is told "Level too large to
+// save" with the line, once an edit, and the next RecordStep (or Undo, or
+// MarkSaved) puts the level back as it stood at the last step instead of
+// recording what the edit changed so far: a refused edit changes nothing.
+void RefuseEdit(const std::string& limitLine);
+// Whether the edit in the making has been refused (until it is dropped).
+bool EditRefused();
+
 // What Undo would take back and Redo would do again; "" when nothing.
 std::string UndoLabel();
 std::string RedoLabel();

@@ -120,24 +120,30 @@ void ResetLevel() {
     level = std::move(fresh);
 }
 
+std::string LimitLine(int type, int64_t count) {
+    const char* kind = type == kObjVertex    ? "Vertexes"
+                       : type == kObjLineDef ? "LineDefs"
+                       : type == kObjSideDef ? "SideDefs"
+                       : type == kObjSector  ? "Sectors"
+                                             : nullptr;
+    if (!kind || count <= kMaxReferencedObjects)
+        return "";
+    char text[80];
+    std::snprintf(text, sizeof text, "%lld %s, more than the %ld a level can hold", static_cast<long long>(count),
+                  kind, static_cast<long>(kMaxReferencedObjects));
+    return text;
+}
+
 std::string PassedLimit() {
-    const struct {
-        int32_t count;
-        const char* kind;
-    } kinds[] = {
-        {level.vertices.count, "Vertexes"},
-        {level.lineDefs.count, "LineDefs"},
-        {level.sideDefs.count, "SideDefs"},
-        {level.sectors.count, "Sectors"},
+    const std::pair<int, int32_t> kinds[] = {
+        {kObjVertex, level.vertices.count},
+        {kObjLineDef, level.lineDefs.count},
+        {kObjSideDef, level.sideDefs.count},
+        {kObjSector, level.sectors.count},
     };
-    for (const auto& k : kinds) {
-        if (k.count <= kMaxReferencedObjects)
-            continue;
-        char text[80];
-        std::snprintf(text, sizeof text, "%ld %s, more than the %ld a level can hold",
-                      static_cast<long>(k.count), k.kind, static_cast<long>(kMaxReferencedObjects));
-        return text;
-    }
+    for (const auto& [type, count] : kinds)
+        if (std::string line = LimitLine(type, count); !line.empty())
+            return line;
     return "";
 }
 

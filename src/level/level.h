@@ -188,6 +188,9 @@ void SetLevelName(int16_t episode, int16_t map);
 // it fits. Only the kinds that references count (LineDefs in the node
 // builder's segments) have a limit.
 std::string PassedLimit();
+// PassedLimit's line for count objects of the type: "" when they fit, or
+// for a kind without a limit.
+std::string LimitLine(int type, int64_t count);
 
 // What ResizeObject does to an array.
 enum class Resize {

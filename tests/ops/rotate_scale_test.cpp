@@ -2,7 +2,10 @@
 // (to the unit, with its truncation), the interactive operation driven by
 // keys and the mouse with its accept, cancel and undo, the 45-degree turns of
 // Things and the polygon of Vertexes.
+#include <functional>
+
 #include "editor/objects.h"
+#include "level/level_dialogs.h"
 #include "ops/rotate_scale.h"
 #include "ops_fixture.h"
 #include "ui/input.h"
@@ -186,6 +189,55 @@ TEST_F(RotateScaleTest, PolygonVertexesRunAnticlockwiseFromTheEast) {
     EXPECT_EQ(level.vertices.count, 4);
     InsertPolygonVertexes(100, -100, 3, 10);
     EXPECT_EQ(VertexPlaces()[4], (Point{110, -100}));
+}
+
+// Keeps the message boxes shown, as "title|line"; nothing else is asked.
+class MessageLog : public LevelDialogs {
+public:
+    std::vector<std::string> boxes;
+    void ShowBox(const std::string&, const std::vector<std::string>&) override {}
+    void MessageBox(const std::string& title, const std::vector<std::string>& lines) override {
+        boxes.push_back(title + "|" + (lines.empty() ? "" : lines[0]));
+    }
+    int ConfirmYes(const std::string&, const std::string&) override { return 0; }
+    void PressAnyKey(const std::string&, const std::string&) override {}
+    int PathEntry(const std::string&, int, char*) override { return 0; }
+    int NumberForm(const std::string&, std::vector<NumberField>&) override { return 0; }
+    void ProgressStart(const std::string&, int32_t) override {}
+    void ProgressUpdate(int32_t) override {}
+    void ProgressEnd() override {}
+};
+
+// An edit that would pass 65,535 Vertexes is refused where the Vertex would
+// be made, however far the edit got, with the words of the save's refusal:
+// the level stays as it was and no step is recorded. The next edit is
+// recorded as usual.
+TEST_F(RotateScaleTest, AnEditPastTheVertexLimitIsRefusedWhole) {
+    MessageLog log;
+    SetLevelDialogs(&log);
+    const struct {
+        const char* what;
+        int32_t before;
+        std::function<void()> edit;
+    } cases[] = {
+        {"one Vertex", 65535, [] { InsertObject(kObjVertex, -1, 0, 0); }},
+        {"a polygon of 8, 5 of them made", 65530, [] { InsertPolygonVertexes(0, 0, 8, 100); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        AllocateArray(level.vertices, c.before, c.before);
+        ResetHistory();
+        log.boxes.clear();
+        const std::string before = LevelArrayBytes();
+        c.edit();
+        EXPECT_EQ(Step(), "");
+        EXPECT_EQ(LevelArrayBytes(), before);
+        EXPECT_EQ(log.boxes,
+                  std::vector<std::string>{"Level too large to save|65536 Vertexes, more than the 65535 a level can hold"});
+        InsertObject(kObjThing, -1, 0, 0);
+        EXPECT_NE(Step(), "");
+    }
+    SetLevelDialogs(nullptr);
 }
 
 }  // namespace
