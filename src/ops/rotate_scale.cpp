@@ -17,6 +17,7 @@
 #include "ops/edit_support.h"
 #include "ops/vertex_check.h"
 #include "platform/keys.h"
+#include "platform/video.h"
 #include "ui/input.h"
 #include "ui/message_box.h"
 
@@ -24,10 +25,27 @@ RotateScaleSteps rotateScaleSteps;
 
 namespace {
 
+// A turn by an angle and a scaling, as one matrix: a turn of 0 scales
+// exactly, so a shape about its centre stays symmetric.
+class TurnAndScale {
+public:
+    TurnAndScale(double angle, double scale)
+        : cos_(std::cos(angle * kRadiansPerDegree) * scale), sin_(std::sin(angle * kRadiansPerDegree) * scale) {}
+    void Apply(double& dx, double& dy) const {
+        double x = dx * cos_ - dy * sin_;
+        dy = dx * sin_ + dy * cos_;
+        dx = x;
+    }
+
+private:
+    double cos_, sin_;
+};
+
 constexpr double kMaxAngle = 360.0;
 constexpr double kMouseTurn = 1.0;
 constexpr int kThingTurn = 45;
 constexpr int kFullCircle = 360;
+constexpr int64_t kFrameMs = 16;   // a display frame
 
 int16_t ClampToMap(double v) {
     double t = std::trunc(v);
@@ -118,20 +136,28 @@ void PointerToCentre(RotateScaleInteraction& op, double cx, double cy) {
     SetMousePos(op.lastX, op.lastY);
 }
 
+// Keys come faster than frames (a key held down): the objects are placed
+// for each, the image drawn for the last one before a frame is shown.
 void RunRotateScale(RotateScaleInteraction& op) {
     double cx = 0.0, cy = 0.0;
     DragCentre(cx, cy);
     ReadMouse(&op.lastX, &op.lastY, nullptr);
+    int64_t imageDrawn = PlatformMilliseconds();
     while (op.state == RotateScaleState::Running) {
-        if (!RotateScaleInput(op)) {
-            if (op.state == RotateScaleState::Running)
-                WaitForInput();
-            continue;
+        bool changed = RotateScaleInput(op);
+        if (changed) {
+            HideDragImage();
+            PlaceRotatedScaled(cx, cy, op.angle, op.scale);
+            PointerToCentre(op, cx, cy);
         }
-        HideDragImage();
-        PlaceRotatedScaled(cx, cy, op.angle, op.scale);
-        ShowDragImage();
-        PointerToCentre(op, cx, cy);
+        if (op.state != RotateScaleState::Running)
+            break;
+        if (!moveState.imageShown && (!KeyWaiting() || PlatformMilliseconds() - imageDrawn >= kFrameMs)) {
+            ShowDragImage();
+            imageDrawn = PlatformMilliseconds();
+        }
+        if (!changed)
+            WaitForInput();
     }
 }
 
@@ -146,11 +172,8 @@ SelectionList MovedVertexes() {
 }  // namespace
 
 void RotateScalePoint(double& dx, double& dy, double angle, double scale) {
-    long double r = std::hypot(static_cast<long double>(dx), static_cast<long double>(dy)) * scale;
-    long double a = std::atan2(static_cast<long double>(dy), static_cast<long double>(dx)) +
-                    angle * static_cast<long double>(kRadiansPerDegree);
-    dx = static_cast<double>(std::cos(a) * r);
-    dy = static_cast<double>(std::sin(a) * r);
+    TurnAndScale turn(angle, scale);
+    turn.Apply(dx, dy);
 }
 
 bool RotateScaleInput(RotateScaleInteraction& op) {
@@ -186,11 +209,12 @@ void DragCentre(double& cx, double& cy) {
 }
 
 void PlaceRotatedScaled(double cx, double cy, double angle, double scale) {
+    TurnAndScale turn(angle, scale);
     size_t i = 0;
     for (int n : moveState.list) {
         const MapPoint& from = moveState.backup[i++];
         double dx = from.x - cx, dy = from.y - cy;
-        RotateScalePoint(dx, dy, angle, scale);
+        turn.Apply(dx, dy);
         int16_t x = ClampToMap(cx + dx), y = ClampToMap(cy + dy);
         if (moveState.type == kObjThing) {
             if (Thing* t = ThingAt(n)) {
