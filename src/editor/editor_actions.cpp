@@ -70,7 +70,6 @@ void ShowSprites(SpriteShowMode mode) {
 void NoEditDialog(int, int, SelectionList&, int) { ErrorBeep(); }
 
 void NoCheck(SelectionList&, CheckStyle) {}
-SplitResult NoSplit(int, int, int) { return SplitResult::Failed; }
 
 int AskObjectNumber(int x, int y, int type, int value) {
     const char* name = ObjectTypeName(type);
@@ -95,7 +94,6 @@ EditorActions DefaultActions() {
     actions.cancelDrag = CancelDrag;
     actions.checkVertexes = NoCheck;
     actions.checkLineDefVertexes = NoCheck;
-    actions.addLineDefSplitSector = NoSplit;
     actions.lineDrawingEvent = LineDrawingEvent;
     actions.rotateThings = UnboundRotation;
     actions.miscMenu = MiscMenu;

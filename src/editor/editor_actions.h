@@ -60,13 +60,6 @@ enum class PreviewStart {
 // Whether a check asks the user before each change it makes.
 enum class CheckStyle { Interactive, Quiet };
 
-// How joining two Vertexes across a Sector ended.
-enum class SplitResult {
-    Cancelled = -1,   // the user chose not to
-    Failed = 0,       // no Sector lies between them, or its boundary does not lead from one to the other
-    Done = 1,
-};
-
 struct EditorActions {
     // The edit dialog of the current mode on the objects (their head is the
     // one whose values it shows), near screen point (x, y); directItem 0
@@ -92,11 +85,6 @@ struct EditorActions {
     // Does nothing until connected.
     void (*checkVertexes)(SelectionList& vertexes, CheckStyle style);
     void (*checkLineDefVertexes)(SelectionList& lineDefs, CheckStyle style);
-    // Joins Vertexes a and b with a two-sided LineDef across the Sector
-    // between them, splitting that Sector in two when the user asks for it;
-    // replace names a LineDef already joining them that goes (-1 none: the
-    // user is asked about such a LineDef). Fails until connected.
-    SplitResult (*addLineDefSplitSector)(int a, int b, int replace);
 
     // Line drawing, while EditorState::lineDrawing is set.
     void (*lineDrawingEvent)(LineDrawingCommand command);

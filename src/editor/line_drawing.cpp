@@ -14,6 +14,7 @@
 #include "editor/object_commands.h"
 #include "editor/objects.h"
 #include "editor/picking.h"
+#include "editor/split_option.h"
 #include "editor/view.h"
 #include "level/history.h"
 #include "level/level.h"
@@ -288,7 +289,7 @@ void CloseShape(LineDrawingCommand command) {
     if (ends && command != LineDrawingCommand::Escape) {
         if (points == 2 && command != LineDrawingCommand::Insert) {
             NameStep("split Sector");
-            editorActions.addLineDefSplitSector(first.n, last.n, ReplaceableLineDef(first.n, last.n));
+            AddLineDefSplitSector(first.n, last.n, ReplaceableLineDef(first.n, last.n));
             handled = true;
         } else if (ConnectVertexes(first.n, last.n) >= 0) {
             NameStep("draw 1 LineDef");
@@ -537,7 +538,7 @@ void JoinSelectedPair() {
         return;
     }
     NameStep("split Sector");
-    SplitResult result = editorActions.addLineDefSplitSector(a, b, -1);
+    SplitResult result = AddLineDefSplitSector(a, b, -1);
     if (result == SplitResult::Failed && ConnectVertexes(a, b) >= 0)
         NameStep("draw 1 LineDef");
     editor.redrawMap = true;

@@ -77,7 +77,7 @@ SelectionList VertexesToMove(int mode, const SelectionList& objects) {
         if (ValidSector(s))
             listed[static_cast<size_t>(s)] = true;
     auto inList = [&](uint16_t side) {
-        int s = SectorFacing(side);
+        int s = SectorOfSide(side);
         return s >= 0 && listed[static_cast<size_t>(s)];
     };
     for (const LineDef& ld : level.lineDefs)

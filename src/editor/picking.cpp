@@ -9,38 +9,13 @@
 #include <vector>
 
 #include "editor/view.h"
+#include "edits/objects.h"
 #include "level/level.h"
 #include "base/config.h"
 
 namespace {
 
 constexpr int32_t kFarDistance = 9999999;
-constexpr int32_t kRayLimit = 32767;
-
-// The two ends of a LineDef; false when either Vertex is missing.
-struct Ends {
-    int32_t sx, sy, ex, ey;
-};
-
-bool LineEnds(const LineDef& ld, Ends& e) {
-    const Vertex* s = VertexAt(ld.start);
-    const Vertex* t = VertexAt(ld.end);
-    if (!s || !t)
-        return false;
-    e = {s->x, s->y, t->x, t->y};
-    return true;
-}
-
-// The Sector number a SideDef faces, or -1 when the SideDef or its Sector is
-// missing.
-int SideSector(int sideDef) {
-    const SideDef* sd = SideDefAt(sideDef);
-    return sd && ValidSector(sd->sector) ? sd->sector : -1;
-}
-
-bool HasSideIn(const LineDef& ld, int sector) {
-    return SideSector(ld.sideDef1) == sector || SideSector(ld.sideDef2) == sector;
-}
 
 bool InBox(int32_t x, int32_t y, int x0, int y0, int x1, int y1) {
     return x0 <= x && x <= x1 && y0 <= y && y <= y1;
@@ -94,53 +69,7 @@ int FirstLineDefInside(int x0, int y0, int x1, int y1) {
     return -1;
 }
 
-// Whether some LineDef with a side in the Sector has an end at x <= cx: a
-// Sector found by the ray must reach back to the point.
-bool ReachesBack(int sector, int cx) {
-    for (const LineDef& ld : level.lineDefs) {
-        if (!HasSideIn(ld, sector))
-            continue;
-        const Vertex* s = VertexAt(ld.start);
-        const Vertex* t = VertexAt(ld.end);
-        if ((s && s->x <= cx) || (t && t->x <= cx))
-            return true;
-    }
-    return false;
-}
-
-// The Sector around (cx, cy): a ray cast eastwards, the side of the nearest
-// LineDef crossed that faces the point. A LineDef without SideDefs bounds no
-// Sector: the ray passes it.
-int SectorByRay(int cx, int cy) {
-    int result = -1;
-    int64_t bestX = kRayLimit;
-    for (const LineDef& ld : level.lineDefs) {
-        Ends e;
-        if (!LineEnds(ld, e) || (e.sy > cy) == (e.ey > cy) || (!ValidSideDef(ld.sideDef1) && !ValidSideDef(ld.sideDef2)))
-            continue;
-        int64_t ix = int64_t(cy - e.sy) * (e.ex - e.sx) / (e.ey - e.sy) + e.sx;
-        if (ix < cx || ix > bestX)
-            continue;
-        bestX = ix;
-        // The side facing the point. Beyond the point, a LineDef without a
-        // SideDef on that side has the void there (the inside of a pillar);
-        // a point on the LineDef takes the side it has.
-        uint16_t facing = e.ey > e.sy ? ld.sideDef2 : ld.sideDef1;
-        if (facing == kNoReference && ix > cx) {
-            result = -1;
-            continue;
-        }
-        int side = ld.sideDef1;
-        if (e.ey > e.sy && ValidSideDef(ld.sideDef2))
-            side = ld.sideDef2;
-        int sector = SideSector(side);
-        if (sector >= 0 && ReachesBack(sector, cx))
-            result = sector;
-    }
-    return result;
-}
-
-void Midpoint(const Ends& e, int16_t* x, int16_t* y) {
+void Midpoint(const LineDefEnds& e, int16_t* x, int16_t* y) {
     *x = static_cast<int16_t>((e.sx + e.ex) / 2);
     *y = static_cast<int16_t>((e.sy + e.ey) / 2);
 }
@@ -152,8 +81,8 @@ void MapBoundsCentre(int16_t* x, int16_t* y) {
 
 void SideDefCoords(int n, int16_t* x, int16_t* y) {
     for (const LineDef& ld : level.lineDefs) {
-        Ends e;
-        if ((ld.sideDef1 == n || ld.sideDef2 == n) && LineEnds(ld, e)) {
+        LineDefEnds e;
+        if ((ld.sideDef1 == n || ld.sideDef2 == n) && EndsOf(ld, e)) {
             Midpoint(e, x, y);
             return;
         }
@@ -164,8 +93,8 @@ void SideDefCoords(int n, int16_t* x, int16_t* y) {
 void SectorCoords(int n, int16_t* x, int16_t* y) {
     int32_t sumX = 0, sumY = 0, points = 0;
     for (const LineDef& ld : level.lineDefs) {
-        Ends e;
-        if (!HasSideIn(ld, n) || !LineEnds(ld, e))
+        LineDefEnds e;
+        if (!HasSideIn(ld, n) || !EndsOf(ld, e))
             continue;
         sumX += e.sx + e.ex;
         sumY += e.sy + e.ey;
@@ -187,7 +116,7 @@ struct Ray {
     double x, y;      // origin
 };
 
-bool Crossing(const Ray& ray, const Ends& c, double& at, double& mid) {
+bool Crossing(const Ray& ray, const LineDefEnds& c, double& at, double& mid) {
     if (ray.vertical) {
         if ((c.sx > ray.x) == (c.ex > ray.x))
             return false;
@@ -229,8 +158,8 @@ void GetObjectCoords(int type, int n, int16_t* x, int16_t* y) {
         break;
     case kObjLineDef:
         if (const LineDef* ld = LineDefAt(n)) {
-            Ends e;
-            if (LineEnds(*ld, e))
+            LineDefEnds e;
+            if (EndsOf(*ld, e))
                 Midpoint(e, x, y);
         }
         break;
@@ -254,7 +183,7 @@ int GetCurObject(Coords coords, int type, int x0, int y0, int x1, int y1) {
     }
     Order(x0, x1);
     Order(y0, y1);
-    int cx = (x0 + x1 + 1) / 2, cy = (y0 + y1 + 1) / 2;
+    int cx = BoxCentre(x0, x1), cy = BoxCentre(y0, y1);
     switch (type) {
     case kObjThing:
         return NearestThing(x0, y0, x1, y1);
@@ -265,7 +194,7 @@ int GetCurObject(Coords coords, int type, int x0, int y0, int x1, int y1) {
         return n >= 0 ? n : FirstLineDefInside(x0, y0, x1, y1);
     }
     case kObjSector:
-        return SectorByRay(cx, cy);
+        return SectorAround(cx, cy);
     default:
         return -1;
     }
@@ -281,21 +210,10 @@ int GetObjectUnderPointer(int type, int range) {
                         view.PointerX + r, view.PointerY + r);
 }
 
-int GetSectorAtPoint(int x, int y) { return GetCurObject(Coords::Map, kObjSector, x, y, x, y); }
-
-int LineDefJoining(int a, int b) {
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        if ((ld.start == a && ld.end == b) || (ld.start == b && ld.end == a))
-            return l;
-    }
-    return -1;
-}
-
 bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1) {
     const LineDef* l = LineDefAt(ld);
-    Ends e;
-    if (!l || !LineEnds(*l, e))
+    LineDefEnds e;
+    if (!l || !EndsOf(*l, e))
         return false;
     double sx = e.sx, sy = e.sy, ex = e.ex, ey = e.ey;
     double dx = ex - sx, dy = ey - sy;
@@ -342,15 +260,15 @@ SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1) {
         };
         for (int i = 0; i < level.lineDefs.count; ++i) {
             const LineDef& ld = level.lineDefs[i];
-            Ends e;
-            if (!LineEnds(ld, e) || !InBox(e.sx, e.sy, x0, y0, x1, y1) ||
+            LineDefEnds e;
+            if (!EndsOf(ld, e) || !InBox(e.sx, e.sy, x0, y0, x1, y1) ||
                 !InBox(e.ex, e.ey, x0, y0, x1, y1))
                 continue;
             if (type == kObjLineDef) {
                 SelectObject(list, i);
             } else {
-                take(SideSector(ld.sideDef1));
-                take(SideSector(ld.sideDef2));
+                take(SectorOfSide(ld.sideDef1));
+                take(SectorOfSide(ld.sideDef2));
             }
         }
         break;
@@ -368,8 +286,8 @@ namespace {
 // ends.
 bool SideRay(int ld, LineSide side, Ray& ray) {
     const LineDef* line = LineDefAt(ld);
-    Ends e;
-    if (!line || !LineEnds(*line, e))
+    LineDefEnds e;
+    if (!line || !EndsOf(*line, e))
         return false;
     double dx = e.ex - e.sx, dy = e.ey - e.sy;
     bool right = side == LineSide::Right;
@@ -390,9 +308,9 @@ public:
     NearestCrossing(const Ray& ray, int ld) : ray_(ray), ld_(ld), origin_(ray.vertical ? ray.y : ray.x) {}
 
     void Consider(int i) {
-        Ends c;
+        LineDefEnds c;
         double at, mid;
-        if (i == ld_ || !LineEnds(level.lineDefs[i], c) || !Crossing(ray_, c, at, mid))
+        if (i == ld_ || !EndsOf(level.lineDefs[i], c) || !Crossing(ray_, c, at, mid))
             return;
         if (ray_.positive ? (at <= origin_ || at > kRayLimit) : (at >= origin_ || at < -kRayLimit))
             return;
@@ -415,7 +333,7 @@ public:
             return -1;
         const LineDef& c = level.lineDefs[found_];
         bool first = ray_.vertical ? ray_.positive == (ends_.sx < ends_.ex) : ray_.positive != (ends_.sy < ends_.ey);
-        return SideSector(first ? c.sideDef1 : c.sideDef2);
+        return SectorOfSide(first ? c.sideDef1 : c.sideDef2);
     }
 
 private:
@@ -424,7 +342,7 @@ private:
     double origin_;
     double at_ = 0, mid_ = 0;
     int found_ = -1;
-    Ends ends_{};
+    LineDefEnds ends_{};
 };
 
 }  // namespace
@@ -434,40 +352,12 @@ bool SectorClosed(int s) {
     for (const LineDef& ld : level.lineDefs) {
         if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
             continue;
-        if (SideSector(ld.sideDef1) == s)
+        if (SectorOfSide(ld.sideDef1) == s)
             ++balance[ld.start], --balance[ld.end];
-        if (SideSector(ld.sideDef2) == s)
+        if (SectorOfSide(ld.sideDef2) == s)
             ++balance[ld.end], --balance[ld.start];
     }
     return std::all_of(balance.begin(), balance.end(), [](int b) { return b == 0; });
-}
-
-void PointBeside(int ld, LineSide side, double& x, double& y) {
-    constexpr double kBeside = 0.01;
-    Ends e{};
-    LineEnds(level.lineDefs[ld], e);
-    double dx = e.ex - e.sx, dy = e.ey - e.sy, length = std::hypot(dx, dy);
-    double nx = length > 0 ? dy / length : 0, ny = length > 0 ? -dx / length : 0;
-    double toward = side == LineSide::Right ? kBeside : -kBeside;
-    x = e.sx + dx / 2 + toward * nx;
-    y = e.sy + dy / 2 + toward * ny;
-}
-
-bool InsideLoop(double x, double y, const std::vector<int>& loop) {
-    constexpr double kRayX = 0.99992, kRayY = 0.0123;
-    int crossings = 0;
-    for (int l : loop) {
-        Ends e;
-        if (!LineDefAt(l) || !LineEnds(level.lineDefs[l], e))
-            continue;
-        double ex = e.ex - e.sx, ey = e.ey - e.sy, qx = e.sx - x, qy = e.sy - y;
-        double denominator = kRayX * ey - kRayY * ex;
-        if (denominator == 0)
-            continue;
-        double t = (qx * ey - qy * ex) / denominator, u = (qx * kRayY - qy * kRayX) / denominator;
-        crossings += t > 0 && u >= 0 && u <= 1;
-    }
-    return crossings % 2 == 1;
 }
 
 int GetSectorOnSide(int ld, LineSide side) {
@@ -483,8 +373,8 @@ int GetSectorOnSide(int ld, LineSide side) {
 SideSectorFinder::SideSectorFinder() {
     int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
     for (const LineDef& ld : level.lineDefs) {
-        Ends e;
-        if (!LineEnds(ld, e))
+        LineDefEnds e;
+        if (!EndsOf(ld, e))
             continue;
         minX = std::min({minX, e.sx, e.ex});
         maxX = std::max({maxX, e.sx, e.ex});
@@ -505,8 +395,8 @@ SideSectorFinder::SideSectorFinder() {
     // one after another in one array.
     auto forEachCell = [this](const std::function<void(size_t cell, int ld)>& take) {
         for (int i = 0; i < level.lineDefs.count; ++i) {
-            Ends e;
-            if (!LineEnds(level.lineDefs[i], e))
+            LineDefEnds e;
+            if (!EndsOf(level.lineDefs[i], e))
                 continue;
             int c0 = (std::min(e.sx, e.ex) - originX_) / size_, c1 = (std::max(e.sx, e.ex) - originX_) / size_;
             int r0 = (std::min(e.sy, e.ey) - originY_) / size_, r1 = (std::max(e.sy, e.ey) - originY_) / size_;

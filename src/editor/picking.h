@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/selection.h"
+#include "edits/level_geometry.h"
 
 // count - 1 for Things, LineDefs, SideDefs, Vertexes, Segments, SSectors and
 // Sectors; -1 for any other type.
@@ -34,12 +35,6 @@ int GetCurObject(Coords coords, int type, int x0, int y0, int x1, int y1);
 // GetCurObject on a box of at least range pixels around the pointer; range
 // < 0 takes the "Object Select Range" setting.
 int GetObjectUnderPointer(int type, int range = -1);
-// The Sector around map point (x, y), or -1.
-int GetSectorAtPoint(int x, int y);
-
-// The first LineDef from Vertex a to b or from b to a; -1 when there is none.
-int LineDefJoining(int a, int b);
-
 // True when the LineDef touches the box (x0 <= x1, y0 <= y1).
 bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1);
 
@@ -48,9 +43,6 @@ bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1);
 // with at least one LineDef wholly inside.
 SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1);
 
-// The sides of a LineDef: the first SideDef's is the right one.
-enum class LineSide { Left, Right };
-
 // The Sector on one side of a LineDef, found by casting a ray from its
 // midpoint; -1.
 int GetSectorOnSide(int ld, LineSide side);
@@ -58,14 +50,6 @@ int GetSectorOnSide(int ld, LineSide side);
 // Whether every side of Sector s ends where another of its sides begins:
 // at each Vertex as many of them start as end.
 bool SectorClosed(int s);
-
-// A point a hundredth of a unit beside the middle of LineDef ld (which must
-// have both ends), on the given side.
-void PointBeside(int ld, LineSide side, double& x, double& y);
-// Whether the point lies inside the closed loop of LineDefs: a ray from it
-// (turned off the axes, so that it runs through no Vertex) crosses them an
-// odd number of times.
-bool InsideLoop(double x, double y, const std::vector<int>& loop);
 
 // GetSectorOnSide for many LineDefs of a level that does not change while
 // the finder is used: the LineDefs are sorted once into square cells, and

@@ -285,7 +285,7 @@ void GatherLineDefsOfSectors(const SelectionList& sectors, Pairs& lineDefs) {
     for (int s : sectors)
         listed[static_cast<size_t>(s)] = true;
     auto inList = [&](uint16_t side) {
-        int s = SectorFacing(side);
+        int s = SectorOfSide(side);
         return s >= 0 && listed[static_cast<size_t>(s)];
     };
     for (int l = 0; l < level.lineDefs.count; ++l)
@@ -410,8 +410,8 @@ void MarkChanged(int type) {
         level.mapChanged = true;
 }
 
-int SectorFacing(uint16_t side) {
-    const SideDef* sd = SideDefAt(side);
+int SectorOfSide(int sideDef) {
+    const SideDef* sd = SideDefAt(sideDef);
     return sd && ValidSector(sd->sector) ? sd->sector : -1;
 }
 

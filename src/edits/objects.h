@@ -85,4 +85,4 @@ void MarkChanged(int type);
 
 // The Sector that a SideDef faces, or -1 when there is no such SideDef or
 // Sector.
-int SectorFacing(uint16_t side);
+int SectorOfSide(int sideDef);

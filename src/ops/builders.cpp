@@ -12,7 +12,7 @@
 #include "editor/objects.h"
 #include "level/history.h"
 #include "level/level.h"
-#include "ops/builder_geometry.h"
+#include "edits/builder_geometry.h"
 #include "ops/edit_support.h"
 #include "ops/linedef_ops.h"
 #include "ui/message_box.h"

@@ -9,7 +9,7 @@
 #include "level/level.h"
 #include "ops/builders.h"
 #include "ops/edit_support.h"
-#include "ops/builder_geometry.h"
+#include "edits/builder_geometry.h"
 #include "pictures/picture.h"
 #include "ui/forms.h"
 #include "ui/menus.h"

@@ -1,46 +1,13 @@
-// What the vertex and LineDef operations share: the boxes that report a
-// failure or ask a question, and deletions that keep lists of object
-// numbers naming the same objects.
+// The boxes that the operations on the map report a failure or ask a
+// question in, with what the edits share (edits/edit_support.h).
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "editor/selection.h"
-#include "level/level.h"
+#include "edits/edit_support.h"
+#include "edits/objects.h"
 
 // A failure in a box of one or two lines with "Press any Key".
 void ReportFailure(const std::string& first, const std::string& second = "");
 // A question of one or two lines: true when the user answers yes.
 bool AskYes(const std::string& first, const std::string& second = "");
-
-// "1 Vertex", "3 LineDefs": how undo steps and messages count objects.
-std::string CountOf(int count, int type);
-
-// Puts a texture or flat name into a SideDef's or Sector's field.
-void SetTextureName(char (&field)[8], const char* name);
-
-// Whether the level has room for so many more objects of each kind (a
-// reference can name only so many).
-bool RoomFor(int lineDefs, int sideDefs, int vertexes, int sectors);
-
-// The Sector that a SideDef faces, or -1 when there is no such SideDef or
-// Sector.
-int SectorOfSide(int sideDef);
-
-// Lists of numbers that an operation holds while it deletes objects: after a
-// deletion each entry names the same object as before, or is -1 when that
-// object went. Either list may be null.
-struct TrackedLists {
-    std::vector<int>* vertexes = nullptr;
-    std::vector<int>* lineDefs = nullptr;
-};
-
-// Deletes the Vertexes or LineDefs (with what depends on them) and renumbers
-// the tracked lists. Numbers that name no object are ignored.
-void DeleteTracked(int type, const std::vector<int>& numbers, TrackedLists tracked);
-
-// The numbers of a list, newest first, and back: the entries that name an
-// object, each once, the first of the numbers becoming the list's head.
-std::vector<int> NumbersOf(const SelectionList& list);
-void ReplaceList(SelectionList& list, const std::vector<int>& newestFirst, int count);

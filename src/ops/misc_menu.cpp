@@ -173,5 +173,4 @@ void InstallMiscOperations() {
     editorActions.objectMenu = PredefinedObjectMenu;
     editorActions.checkVertexes = CheckVertexes;
     editorActions.checkLineDefVertexes = CheckLineDefVertexes;
-    editorActions.addLineDefSplitSector = AddLineDefSplitSector;
 }

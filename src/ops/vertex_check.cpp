@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kMaxOverlapTolerance = 4;
-
 // One run of the check: the lists it keeps and what it did so far.
 struct VertexCheck {
     std::vector<int> vertexes;   // newest first; -1 for one merged away
@@ -81,7 +79,7 @@ bool MergeOverlaps(VertexCheck& check) {
         }
         // The Vertex kept joins the list, and is checked in its turn (a third
         // Vertex may lie on the same point).
-        int kept = MergeVertexesInto(w, {v}, check.Tracked());
+        int kept = edits::MergeVertexesInto(w, {v}, check.Tracked());
         if (!InList(check.vertexes, kept))
             check.vertexes.push_back(kept);
         check.merged = true;
@@ -192,8 +190,6 @@ void RunCheck(VertexCheck& check) {
 }
 
 }  // namespace
-
-int OverlapTolerance() { return std::clamp<int>(config.overlapTolerance, 0, kMaxOverlapTolerance); }
 
 void CheckVertexes(SelectionList& vertexes, CheckStyle style) {
     VertexCheck check;

@@ -18,10 +18,7 @@
 
 #include "editor/editor_actions.h"
 #include "editor/selection.h"
-
-// The "Overlap Tolerance" setting within its range: how near a LineDef may
-// pass a Vertex before it counts as passing through it.
-int OverlapTolerance();
+#include "edits/edit_support.h"
 
 // Checks the listed Vertexes. Afterwards the list holds the Vertexes that are
 // left of it (a merged Vertex replaced by the one it was merged into),

@@ -1,154 +1,29 @@
 #include "ops/vertex_ops.h"
 
 #include "base/format.h"
-#include "editor/objects.h"
-#include "level/history.h"
 #include "level/level.h"
+#include "ops/edit_support.h"
 #include "ui/input.h"
 
-namespace {
-
-// The LineDefs that start and that end at Vertex v.
-struct Meeting {
-    std::vector<int> starting, ending;
-};
-
-Meeting LineDefsMeetingAt(int v) {
-    Meeting m;
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        if (level.lineDefs[l].start == v)
-            m.starting.push_back(l);
-        if (level.lineDefs[l].end == v)
-            m.ending.push_back(l);
-    }
-    return m;
-}
-
-// Joins the two LineDefs at v into one; false (changing nothing) unless
-// exactly one starts and one ends there.
-bool JoinAt(int v, TrackedLists tracked) {
-    Meeting m = LineDefsMeetingAt(v);
-    if (m.starting.size() != 1 || m.ending.size() != 1)
-        return false;
-    LineDef& ending = level.lineDefs[m.ending[0]];
-    const LineDef& starting = level.lineDefs[m.starting[0]];
-    // Two LineDefs between the same two Vertexes would join into one of no
-    // length: both go with the Vertex.
-    if (ending.start != starting.end) {
-        ending.end = starting.end;
-        DeleteTracked(kObjLineDef, {m.starting[0]}, tracked);
-    }
-    DeleteTracked(kObjVertex, {v}, tracked);
-    return true;
-}
-
-uint16_t CopyOfSide(uint16_t side) {
-    if (!ValidSideDef(side))
-        return kNoReference;
-    return static_cast<uint16_t>(InsertObject(kObjSideDef, side, 0, 0));
-}
-
-}  // namespace
-
 void DeleteVertexesJoinLineDefs(const SelectionList& vertexes) {
-    std::vector<int> left = NumbersOf(vertexes);
-    EditScope edit("join LineDefs");
-    int joined = 0;
-    for (size_t i = 0; i < left.size(); ++i) {
-        int v = left[i];
-        if (!ValidVertex(v))
-            continue;
-        if (JoinAt(v, {&left, nullptr})) {
-            ++joined;
-            continue;
-        }
+    for (int v : edits::DeleteVertexesJoinLineDefs(vertexes).refused)
         ReportFailure(Format("Cannot delete Vertex %d and join the LineDefs. The Vertex", v),
                       "must be the start of one LineDef and the end of another.");
-    }
-    if (joined > 0)
-        edit.Commit("delete " + CountOf(joined, kObjVertex) + " and join LineDefs");
-}
-
-int MergeVertexesInto(int keep, const std::vector<int>& gone, TrackedLists tracked) {
-    std::vector<bool> merged(static_cast<size_t>(level.vertices.count), false);
-    std::vector<int> doomed;
-    for (int v : gone)
-        if (ValidVertex(v) && v != keep && !merged[static_cast<size_t>(v)]) {
-            merged[static_cast<size_t>(v)] = true;
-            doomed.push_back(v);
-        }
-    if (doomed.empty() || !ValidVertex(keep))
-        return keep;
-    auto isMerged = [&](uint16_t v) { return v < merged.size() && merged[v]; };
-    for (LineDef& ld : level.lineDefs) {
-        bool start = isMerged(ld.start), end = isMerged(ld.end);
-        if (start && !end && ld.end != keep)
-            ld.start = static_cast<uint16_t>(keep);
-        else if (end && !start && ld.start != keep)
-            ld.end = static_cast<uint16_t>(keep);
-    }
-    DeleteTracked(kObjVertex, doomed, tracked);
-    int below = 0;
-    for (int v : doomed)
-        below += v < keep;
-    return keep - below;
 }
 
 void MergeVertexes(SelectionList& vertexes) {
-    SelectionCount found;
-    if (!CheckSelection(CountRule::AtLeast, 2, kObjVertex, vertexes, &found))
-        return;
-    std::vector<int> gone = NumbersOf(vertexes);
-    gone.erase(gone.begin());
-    EditScope edit("merge " + CountOf(vertexes.size(), kObjVertex));
-    ForgetSelection(vertexes);
-    MergeVertexesInto(found.first, gone);
-    edit.Commit();
+    if (CheckSelection(CountRule::AtLeast, 2, kObjVertex, vertexes))
+        edits::MergeVertexes(vertexes);
 }
 
 int SplitLineDefAtVertex(int ld, int v) {
-    const LineDef* line = LineDefAt(ld);
-    if (!line || !ValidVertex(v))
-        return -1;
-    int sides = ValidSideDef(line->sideDef1) + ValidSideDef(line->sideDef2);
-    if (!RoomFor(1, sides, 0, 0)) {
+    int added = edits::SplitLineDefAtVertex(ld, v);
+    if (added < 0 && LineDefAt(ld) && ValidVertex(v))
         ErrorBeep();
-        return -1;
-    }
-    int added = InsertObject(kObjLineDef, ld, 0, 0);
-    uint16_t side1 = CopyOfSide(level.lineDefs[ld].sideDef1);
-    uint16_t side2 = CopyOfSide(level.lineDefs[ld].sideDef2);
-    LineDef& copy = level.lineDefs[added];
-    copy.start = static_cast<uint16_t>(v);
-    copy.sideDef1 = side1;
-    copy.sideDef2 = side2;
-    level.lineDefs[ld].end = static_cast<uint16_t>(v);
     return added;
 }
 
 void SplitLineDefs(const SelectionList& lineDefs) {
-    EditScope edit("split LineDefs");
-    int split = 0;
-    for (int l : lineDefs) {
-        const LineDef* ld = LineDefAt(l);
-        const Vertex* a = ld ? VertexAt(ld->start) : nullptr;
-        const Vertex* b = ld ? VertexAt(ld->end) : nullptr;
-        if (!a || !b)
-            continue;
-        int x = (a->x + b->x) / 2, y = (a->y + b->y) / 2;
-        // A LineDef too short to have a point between its ends would leave a
-        // LineDef of no length.
-        if ((x == a->x && y == a->y) || (x == b->x && y == b->y)) {
-            ErrorBeep();
-            continue;
-        }
-        if (!RoomFor(1, ValidSideDef(ld->sideDef1) + ValidSideDef(ld->sideDef2), 1, 0)) {
-            ErrorBeep();
-            break;
-        }
-        SplitLineDefAtVertex(l, InsertObject(kObjVertex, -1, x, y));
-        ++split;
-    }
-    if (split > 0)
-        edit.Commit("split " + CountOf(split, kObjLineDef));
+    for (int refused = edits::SplitLineDefs(lineDefs).refused; refused > 0; --refused)
+        ErrorBeep();
 }

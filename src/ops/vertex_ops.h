@@ -1,42 +1,22 @@
-// Operations on Vertexes and the LineDefs that meet at them: deleting a
-// Vertex between two LineDefs and joining them into one, merging Vertexes,
-// and splitting LineDefs at a Vertex or at their midpoints. Each keeps every
-// reference sound and raises both change flags when it changes something.
+// The Misc menu's operations on Vertexes (edits/vertex_edits.h), with what
+// they tell the user: a box for each Vertex that cannot be joined, the
+// selection count a merge needs, the error beep for each LineDef that
+// cannot be split.
 #pragma once
 
-#include <vector>
-
+#include "edits/vertex_edits.h"
 #include "editor/selection.h"
-#include "ops/edit_support.h"
 
-// For every listed Vertex, in the list's order (newest first): when exactly
-// one LineDef starts there and exactly one other ends there, the one ending
-// there is drawn on to the end of the other, which is deleted with its
-// SideDefs, and the Vertex is deleted (when the two run between the same
-// two Vertexes, both go with it). Any other Vertex is reported ("Cannot
-// delete Vertex %d and join the LineDefs...") and kept. The list is left as
-// it was: the caller forgets it, since its numbers no longer fit.
+// edits::DeleteVertexesJoinLineDefs, then a box for each Vertex refused
+// ("Cannot delete Vertex %d and join the LineDefs...").
 void DeleteVertexesJoinLineDefs(const SelectionList& vertexes);
 
-// Merges the listed Vertexes (at least 2, else says so and does nothing)
-// into the one selected last, the list's head: every LineDef from a merged
-// Vertex to a Vertex outside the list now ends at the kept one; LineDefs
-// between two listed Vertexes are deleted with the merged Vertexes. Empties
-// the list.
+// edits::MergeVertexes on at least 2 Vertexes; with fewer, says so and does
+// nothing.
 void MergeVertexes(SelectionList& vertexes);
 
-// The merge itself: the Vertexes `gone` into `keep` (an entry equal to keep
-// is ignored). Returns keep's number after the deletion; the tracked lists
-// keep naming the same objects.
-int MergeVertexesInto(int keep, const std::vector<int>& gone, TrackedLists tracked = {});
-
-// Splits LineDef ld at Vertex v: a copy of ld (with copies of its SideDefs
-// on the same sides) runs from v to ld's end, and ld now ends at v. Returns
-// the new LineDef's number; -1 when ld or v does not exist or the level has
-// no room (after the error beep).
+// edits::SplitLineDefAtVertex, with the error beep when it fails.
 int SplitLineDefAtVertex(int ld, int v);
 
-// Splits every listed LineDef at a new Vertex at its midpoint (each
-// coordinate halved towards zero). A LineDef whose midpoint falls on one of
-// its ends (shorter than 2 units) stays whole, with the error beep.
+// edits::SplitLineDefs, with the error beep for each LineDef refused.
 void SplitLineDefs(const SelectionList& lineDefs);

@@ -10,6 +10,7 @@
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "editor/line_drawing.h"
+#include "editor/split_option.h"
 #include "editor/objects.h"
 #include "editor_fixture.h"
 #include "line_drawing_driver.h"
@@ -29,12 +30,10 @@ namespace {
 
 using Points = std::vector<std::pair<int, int>>;
 
-// What the operations of the table that line drawing calls were asked.
+// What the vertex check that line drawing calls was asked.
 struct Calls {
     std::vector<std::vector<int>> checked;   // the Vertex list of each check
     std::vector<CheckStyle> styles;
-    std::vector<std::vector<int>> splits;    // a, b, replace
-    SplitResult splitResult = SplitResult::Done;
 };
 Calls calls;
 
@@ -47,10 +46,6 @@ protected:
         editorActions.checkVertexes = [](SelectionList& list, CheckStyle style) {
             calls.checked.push_back(Numbers(list));
             calls.styles.push_back(style);
-        };
-        editorActions.addLineDefSplitSector = [](int a, int b, int replace) {
-            calls.splits.push_back({a, b, replace});
-            return calls.splitResult;
         };
         config.gridSize = 8;
         config.gridSnap = 0;
@@ -203,20 +198,19 @@ TEST_F(LineDrawingTest, ShapesOnExistingWallsLeaveAValidLevel) {
 
 TEST_F(LineDrawingTest, TwoPointsSplitTheSectorOnARightClickButNotOnIns) {
     Room();
+    session.Script("key Enter\n");   // "Split Sector"
     Draw({{0, 0}, {400, 400}});
     // The existing corners were joined by one new LineDef, which the split
-    // may replace; the split's own result is checked with the real split.
-    EXPECT_EQ(level.vertices.count, 4);
-    EXPECT_EQ(calls.splits, (std::vector<std::vector<int>>{{0, 2, 4}}));
-    EXPECT_EQ(level.sectors.count, 1);   // no Sector built on top
+    // replaced; no Sector is built on top.
+    EXPECT_EQ(MapCounts(), (std::vector<int>{4, 5, 6, 2}));
+    EXPECT_EQ(Step(), "split Sector");
 
     // Closed with Ins instead, two points stay one bare LineDef: a Sector
     // needs a closed shape.
     Click(100, 100);
     Click(100, 300);
     LineDrawingEvent(LineDrawingCommand::Insert);
-    EXPECT_EQ(calls.splits.size(), 1u);
-    EXPECT_EQ(MapCounts(), (std::vector<int>{6, 6, 4, 1}));
+    EXPECT_EQ(MapCounts(), (std::vector<int>{6, 6, 6, 2}));
     EXPECT_TRUE(ReferencesSound());
 }
 
@@ -309,31 +303,40 @@ TEST_F(LineDrawingTest, TheRubberBandIsDrawnInXorAndFollowsThePointer) {
 // --- Ins in the other modes ------------------------------------------------------------
 
 TEST_F(LineDrawingTest, InsWithTwoVertexesSplitsTheSectorOrJoinsThem) {
-    Room();
-    struct Case {
-        SplitResult result;
-        int lineDefs;
-    } cases[] = {{SplitResult::Done, 4}, {SplitResult::Cancelled, 4}, {SplitResult::Failed, 5}};
-    for (const Case& c : cases) {
-        calls = Calls{};
-        calls.splitResult = c.result;
-        Select({0, 2});   // 0 first, 2 last
+    // Corners 0 and 2 across the room, or two free Vertexes 4 and 5 east of
+    // it (no Sector between them: the split fails after its box).
+    const struct {
+        const char* keys;
+        bool free;
+        std::vector<int> counts;   // Vertexes, LineDefs, SideDefs, Sectors
+    } cases[] = {
+        {"key Enter\n", false, {4, 5, 6, 2}},             // "Split Sector"
+        {"key Esc\n", false, {4, 4, 4, 1}},            // cancelled: nothing
+        {"key 2\nkey Enter\n", true, {6, 5, 4, 1}},      // a plain LineDef instead
+    };
+    for (const auto& c : cases) {
+        ClearMap();
+        Room();
+        if (c.free) {
+            AddVertex(500, 100);
+            AddVertex(500, 300);
+        }
+        Select(c.free ? std::initializer_list<int>{4, 5} : std::initializer_list<int>{0, 2});
+        session.Script(c.keys);
         InsertCommand();
-        EXPECT_FALSE(editor.lineDrawing);
-        EXPECT_EQ(calls.splits, (std::vector<std::vector<int>>{{2, 0, -1}}));
-        ASSERT_EQ(level.lineDefs.count, c.lineDefs);
+        EXPECT_FALSE(editor.lineDrawing) << c.keys;
+        EXPECT_EQ(MapCounts(), c.counts) << c.keys;
     }
     // The plain LineDef runs from the Vertex selected first.
-    EXPECT_TRUE(level.lineDefs[4].start == 0 && level.lineDefs[4].end == 2);
+    EXPECT_TRUE(level.lineDefs[4].start == 4 && level.lineDefs[4].end == 5);
     EXPECT_TRUE(ReferencesSound());
 
     // Three: a message, nothing else.
-    calls = Calls{};
     Select({0, 1, 2});
     session.Script("key Enter\n");
     std::string before = LevelArrayBytes();
     InsertCommand();
-    EXPECT_TRUE(calls.splits.empty() && !editor.lineDrawing);
+    EXPECT_FALSE(editor.lineDrawing);
     EXPECT_EQ(LevelArrayBytes(), before);
 }
 

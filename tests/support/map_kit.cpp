@@ -123,6 +123,15 @@ int AddRoom(int x0, int y0, int x1, int y1, int inner, int outer) {
     return first;
 }
 
+int AddPillar(int x0, int y0, int x1, int y1, int s) {
+    int a = AddVertex(x0, y0), b = AddVertex(x1, y0), c = AddVertex(x1, y1), d = AddVertex(x0, y1);
+    const int corners[5] = {a, b, c, d, a};
+    int first = level.lineDefs.count;
+    for (int i = 0; i < 4; ++i)
+        AddLineDef(corners[i], corners[i + 1], AddSideDef(s));
+    return first;
+}
+
 bool OpenFreedoom2() {
     std::string iwad = testkit::FreedoomIwad(2);
     if (iwad.empty())

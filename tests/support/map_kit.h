@@ -34,6 +34,10 @@ void PadObjectsTo(int last);
 // outer Sector each LineDef is two-sided, its second side facing outer.
 int AddRoom(int x0, int y0, int x1, int y1, int sector, int outer = -1);
 
+// A pillar inside Sector s: a rectangle of four one-sided LineDefs drawn
+// counter-clockwise, facing s. Returns the first of the four.
+int AddPillar(int x0, int y0, int x1, int y1, int s);
+
 // A recovery file of the level model as it stands, under the level name,
 // whose session lump holds the text given.
 std::string RecoveryFile(const std::string& session, const std::string& levelName);

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/picking.h"
+#include "edits/level_geometry.h"
 #include "level/level.h"
 
 // A side of a LineDef that a walk passed.

@@ -1,11 +1,12 @@
-#include "ops/sector_walk.h"
+#include "edits/sector_walk.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
 #include "level/level.h"
-#include "ops/edit_support.h"
+#include "edits/edit_support.h"
+#include "edits/objects.h"
 
 namespace {
 

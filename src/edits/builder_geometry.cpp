@@ -1,4 +1,4 @@
-#include "ops/builder_geometry.h"
+#include "edits/builder_geometry.h"
 
 #include <algorithm>
 #include <cmath>

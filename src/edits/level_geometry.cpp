@@ -1,0 +1,112 @@
+#include "edits/level_geometry.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "edits/objects.h"
+#include "level/level.h"
+
+namespace {
+
+// Whether some LineDef with a side in the Sector has an end at x <= cx: a
+// Sector found by the ray must reach back to the point.
+bool ReachesBack(int sector, int cx) {
+    for (const LineDef& ld : level.lineDefs) {
+        if (!HasSideIn(ld, sector))
+            continue;
+        const Vertex* s = VertexAt(ld.start);
+        const Vertex* t = VertexAt(ld.end);
+        if ((s && s->x <= cx) || (t && t->x <= cx))
+            return true;
+    }
+    return false;
+}
+
+// The Sector around (cx, cy): a ray cast eastwards, the side of the nearest
+// LineDef crossed that faces the point. A LineDef without SideDefs bounds no
+// Sector: the ray passes it.
+}  // namespace
+
+int SectorAround(int cx, int cy) {
+    int result = -1;
+    int64_t bestX = kRayLimit;
+    for (const LineDef& ld : level.lineDefs) {
+        LineDefEnds e;
+        if (!EndsOf(ld, e) || (e.sy > cy) == (e.ey > cy) || (!ValidSideDef(ld.sideDef1) && !ValidSideDef(ld.sideDef2)))
+            continue;
+        int64_t ix = int64_t(cy - e.sy) * (e.ex - e.sx) / (e.ey - e.sy) + e.sx;
+        if (ix < cx || ix > bestX)
+            continue;
+        bestX = ix;
+        // The side facing the point. Beyond the point, a LineDef without a
+        // SideDef on that side has the void there (the inside of a pillar);
+        // a point on the LineDef takes the side it has.
+        uint16_t facing = e.ey > e.sy ? ld.sideDef2 : ld.sideDef1;
+        if (facing == kNoReference && ix > cx) {
+            result = -1;
+            continue;
+        }
+        int side = ld.sideDef1;
+        if (e.ey > e.sy && ValidSideDef(ld.sideDef2))
+            side = ld.sideDef2;
+        int sector = SectorOfSide(side);
+        if (sector >= 0 && ReachesBack(sector, cx))
+            result = sector;
+    }
+    return result;
+}
+
+bool HasSideIn(const LineDef& ld, int sector) {
+    return SectorOfSide(ld.sideDef1) == sector || SectorOfSide(ld.sideDef2) == sector;
+}
+
+int BoxCentre(int a, int b) { return (a + b + 1) / 2; }
+
+int GetSectorAtPoint(int x, int y) { return SectorAround(BoxCentre(x, x), BoxCentre(y, y)); }
+
+int LineDefJoining(int a, int b) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        if ((ld.start == a && ld.end == b) || (ld.start == b && ld.end == a))
+            return l;
+    }
+    return -1;
+}
+
+void PointBeside(int ld, LineSide side, double& x, double& y) {
+    constexpr double kBeside = 0.01;
+    LineDefEnds e{};
+    EndsOf(level.lineDefs[ld], e);
+    double dx = e.ex - e.sx, dy = e.ey - e.sy, length = std::hypot(dx, dy);
+    double nx = length > 0 ? dy / length : 0, ny = length > 0 ? -dx / length : 0;
+    double toward = side == LineSide::Right ? kBeside : -kBeside;
+    x = e.sx + dx / 2 + toward * nx;
+    y = e.sy + dy / 2 + toward * ny;
+}
+
+bool InsideLoop(double x, double y, const std::vector<int>& loop) {
+    constexpr double kRayX = 0.99992, kRayY = 0.0123;
+    int crossings = 0;
+    for (int l : loop) {
+        LineDefEnds e;
+        if (!LineDefAt(l) || !EndsOf(level.lineDefs[l], e))
+            continue;
+        double ex = e.ex - e.sx, ey = e.ey - e.sy, qx = e.sx - x, qy = e.sy - y;
+        double denominator = kRayX * ey - kRayY * ex;
+        if (denominator == 0)
+            continue;
+        double t = (qx * ey - qy * ex) / denominator, u = (qx * kRayY - qy * kRayX) / denominator;
+        crossings += t > 0 && u >= 0 && u <= 1;
+    }
+    return crossings % 2 == 1;
+}
+
+bool EndsOf(const LineDef& ld, LineDefEnds& e) {
+    const Vertex* s = VertexAt(ld.start);
+    const Vertex* t = VertexAt(ld.end);
+    if (!s || !t)
+        return false;
+    e = {s->x, s->y, t->x, t->y};
+    return true;
+}

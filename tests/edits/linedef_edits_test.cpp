@@ -1,0 +1,174 @@
+// Adding a LineDef across a Sector with the user's choice given, the area a
+// split takes, and the refusals that change nothing, asked of the model
+// directly on small levels.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "edits/linedef_edits.h"
+#include "edits_fixture.h"
+#include "support/level_validity.h"
+
+namespace {
+
+using edits::Refusal;
+using edits::SplitChoice;
+
+class LineDefEditsTest : public EditsTest {};
+
+// A LineDef between two Vertexes of the room, or two free ones inside it:
+// two-sided, in the one Sector.
+TEST_F(LineDefEditsTest, TheChoiceOfTwoSidesKeepsOneSector) {
+    for (bool free : {false, true}) {
+        Room();
+        int a = free ? AddVertex(60, 100) : 1, b = free ? AddVertex(140, 100) : 3;
+        EXPECT_EQ(edits::UsedByLineDef(a), !free);
+        EXPECT_FALSE(edits::AddLineDefSplitSector(a, b, SplitChoice::TwoSided).refused());
+        EXPECT_EQ(Step(), "add a LineDef");
+        EXPECT_EQ(level.sectors.count, 1);
+        ASSERT_EQ(level.lineDefs.count, 5);
+        const LineDef& added = level.lineDefs[4];
+        EXPECT_EQ((std::vector<int>{added.start, SectorOf(added.sideDef1), SectorOf(added.sideDef2)}),
+                  (std::vector<int>{a, 0, 0}));
+        EXPECT_TRUE(ReferencesSound());
+    }
+}
+
+// LineDefs with the room on both sides lie on the walk's way, numbered
+// before the walls: the new Sector is the area the new LineDef cuts off,
+// with both sides of a LineDef that ends inside it and one side of one
+// that parts the room. A LineDef already joining the two goes first.
+TEST_F(LineDefEditsTest, TheSplitTakesTheAreaTheNewLineDefCutsOff) {
+    struct Case {
+        const char* name;
+        void (*build)();   // more map, then the split
+        std::vector<std::pair<int, int>> sectors;   // of each LineDef's sides
+    };
+    const Case cases[] = {
+        {"a spur from a corner",
+         [] {
+             AddLineDef(1, AddVertex(50, 150), AddSideDef(0), AddSideDef(0), 4);
+             std::swap(level.lineDefs[1], level.lineDefs[4]);   // before the north wall
+             edits::AddLineDefSplitSector(0, 2, SplitChoice::SplitSector);
+         },
+         {{1, -1}, {1, 1}, {0, -1}, {0, -1}, {1, -1}, {0, 1}}},
+        {"a LineDef across the room",
+         [] {
+             AddLineDef(1, 3, AddSideDef(0), AddSideDef(0), 4);
+             ASSERT_TRUE(edits::SplitAtMidpoint(3));   // Vertex 4 at (100, 0)
+             ASSERT_TRUE(edits::SplitAtMidpoint(4));   // Vertex 5 at (100, 100)
+             edits::AddLineDefSplitSector(5, 4, SplitChoice::SplitSector);
+         },
+         {{0, -1}, {0, -1}, {0, -1}, {1, -1}, {0, 0}, {0, -1}, {1, 0}, {0, 1}}},
+        {"a LineDef drawn before, replaced",
+         [] {
+             int drawn = AddLineDef(0, 2, -1);
+             edits::AddLineDefSplitSector(0, 2, SplitChoice::SplitSector, drawn);
+         },
+         {{1, -1}, {1, -1}, {0, -1}, {0, -1}, {0, 1}}},
+    };
+    for (const Case& c : cases) {
+        Room();
+        c.build();
+        EXPECT_EQ(level.sectors.count, 2) << c.name;
+        std::vector<std::pair<int, int>> sectors;
+        for (const LineDef& ld : level.lineDefs)
+            sectors.emplace_back(SectorOf(ld.sideDef1), ld.sideDef2 == kNoReference ? -1 : SectorOf(ld.sideDef2));
+        EXPECT_EQ(sectors, c.sectors) << c.name;
+        EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Game)) << c.name;
+    }
+}
+
+// Each refusal says why in the box's words, changes nothing and makes no
+// step.
+TEST_F(LineDefEditsTest, RefusalsSayWhyAndChangeNothing) {
+    struct Case {
+        const char* name;
+        void (*extra)();   // more map; may remove walls
+        int a, b;
+        Refusal::Kind kind;
+        const char* first;
+        const char* second;
+    };
+    const Case cases[] = {
+        {"the same Vertex", nullptr, 2, 2, Refusal::Kind::Missing, "", ""},
+        {"no such Vertex", nullptr, 0, 9, Refusal::Kind::Missing, "", ""},
+        {"outside", [] { AddVertex(300, 0), AddVertex(300, 200); }, 4, 5, Refusal::Kind::Said,
+         "No Sector between Vertex 4 and 5", ""},
+        {"open room", [] { level.lineDefs.count = 3; }, 2, 0, Refusal::Kind::Said,   // no south wall
+         "Sector 0, Vertex 2 to 0", "Cannot go past Vertex 3)"},
+        {"to a pillar", [] { AddPillar(80, 80, 120, 120, 0); }, 0, 4, Refusal::Kind::Said,
+         "Sector 0, Vertex 0 to 4", "Vertexes are in a different Sectors"},
+        {"from a pillar", [] { AddPillar(80, 80, 120, 120, 0); }, 4, 0, Refusal::Kind::Said,
+         "Sector 0, Vertex 4 to 0", "Vertexes are in a different Sectors"},
+        {"no side from a", [] { level.lineDefs[0].sideDef1 = kNoReference; }, 0, 2, Refusal::Kind::Said,
+         "Sector 0, Vertex 0 to 2", "There is no SideDef starting from Vertex 0"},
+        // The path itself: a Vertex within the tolerance of it, a LineDef
+        // from a that it would run along, a pillar across it.
+        {"through a Vertex",
+         [] {
+             int on = AddVertex(101, 99);
+             AddLineDef(on, AddVertex(101, 150), AddSideDef(0), AddSideDef(0), 4);
+         },
+         0, 2, Refusal::Kind::Said, "Cannot add a LineDef from Vertex 0 to 2:", "it would pass through Vertex 4."},
+        {"along a LineDef",
+         [] {
+             AddLineDef(0, AddVertex(150, 150), AddSideDef(0), AddSideDef(0), 4);
+             AddVertex(100, 100);
+         },
+         0, 5, Refusal::Kind::Said, "Cannot add a LineDef from Vertex 0 to 5:", "it would run along LineDef 4."},
+        {"across a pillar", [] { AddPillar(80, 100, 160, 130, 0); }, 0, 2, Refusal::Kind::Said,
+         "Cannot add a LineDef from Vertex 0 to 2:", "it would cross LineDef 4."},
+    };
+    for (const Case& c : cases) {
+        Room();
+        if (c.extra)
+            c.extra();
+        ResetHistory();
+        std::string before = LevelArrayBytes();
+        Refusal refusal = edits::AddLineDefSplitSector(c.a, c.b, SplitChoice::SplitSector);
+        EXPECT_EQ(refusal.kind, c.kind) << c.name;
+        EXPECT_EQ(refusal.first, c.first) << c.name;
+        EXPECT_EQ(refusal.second, c.second) << c.name;
+        EXPECT_EQ(LevelArrayBytes(), before) << c.name;
+        EXPECT_EQ(Step(), "") << c.name;
+    }
+}
+
+// Deleting LineDefs to join the Sectors on their sides needs two sides
+// facing Sectors on each; the first that has not is named.
+TEST_F(LineDefEditsTest, JoiningSectorsAcrossLineDefsNeedsTwoSidesFacingSectors) {
+    const struct {
+        const char* name;
+        void (*spoil)();
+        const char* first;
+    } cases[] = {
+        {"joined", [] {}, ""},
+        {"one side", [] { level.lineDefs[5].sideDef2 = kNoReference; }, "Error: LineDef 5 has only one side"},
+        {"no Sector", [] { level.sideDefs[level.lineDefs[6].sideDef2].sector = 7; },
+         "Error: LineDef 6 has two sides, but one"},
+    };
+    for (const auto& c : cases) {
+        mapkit::ClearMap();
+        int outer = AddSector(), inner = AddSector();
+        AddRoom(0, 0, 200, 200, outer);
+        AddRoom(50, 50, 150, 150, inner, outer);
+        c.spoil();
+        ResetHistory();
+        std::string before = LevelArrayBytes();
+        SelectionList list = ListOf({4, 5, 6, 7});
+        Refusal refusal = edits::DeleteLineDefsJoinSectors(list);
+        EXPECT_EQ(refusal.first, c.first) << c.name;
+        if (refusal.refused()) {
+            EXPECT_EQ(LevelArrayBytes(), before) << c.name;
+            ForgetSelection(list);
+            continue;
+        }
+        EXPECT_TRUE(list.empty());
+        EXPECT_EQ(Step(), "delete 4 LineDefs and join Sectors");
+        EXPECT_EQ((std::vector<int>{level.lineDefs.count, level.sectors.count}), (std::vector<int>{4, 1}));
+        EXPECT_TRUE(ReferencesSound());
+    }
+}
+
+}  // namespace
