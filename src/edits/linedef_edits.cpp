@@ -151,13 +151,13 @@ bool UsedByLineDef(int v) {
 
 Refusal AddLineDefSplitSector(int a, int b, SplitChoice choice, int deleted) {
     if (!ValidVertex(a) || !ValidVertex(b) || a == b)
-        return {Refusal::Kind::Missing};
+        return Refusal{Refusal::Kind::Missing};
     std::string blocked = PathBlocked(a, b);
     if (!blocked.empty())
-        return {Refusal::Kind::Said, Format("Cannot add a LineDef from Vertex %d to %d:", a, b), blocked};
+        return Refusal{Refusal::Kind::Said, Format("Cannot add a LineDef from Vertex %d to %d:", a, b), blocked};
     bool split = choice == SplitChoice::SplitSector;
     if (!RoomFor(1, 2, 0, split ? 1 : 0))
-        return {Refusal::Kind::NoRoom};
+        return Refusal{Refusal::Kind::NoRoom};
     bool onLineDefs = UsedByLineDef(a) || UsedByLineDef(b);
     EditScope edit(split ? "split Sector" : "add a LineDef");
     if (deleted >= 0)
@@ -166,7 +166,7 @@ Refusal AddLineDefSplitSector(int a, int b, SplitChoice choice, int deleted) {
     const Vertex& vb = level.vertices[b];
     int s = GetSectorAtPoint((va.x + vb.x) / 2, (va.y + vb.y) / 2);
     if (s < 0)
-        return {Refusal::Kind::Said, Format("No Sector between Vertex %d and %d", a, b)};
+        return Refusal{Refusal::Kind::Said, Format("No Sector between Vertex %d and %d", a, b)};
     // Free Vertexes lie on no boundary: a LineDef between two of them only
     // needs the Sector around it.
     Walk walk;
@@ -182,7 +182,7 @@ Refusal AddLineDefSplitSector(int a, int b, SplitChoice choice, int deleted) {
             walk.end = WalkEnd::CameRound;
     }
     if (walk.end != WalkEnd::Reached)
-        return {Refusal::Kind::Said, Format("Sector %d, Vertex %d to %d", s, a, b), WalkFailure(walk)};
+        return Refusal{Refusal::Kind::Said, Format("Sector %d, Vertex %d to %d", s, a, b), WalkFailure(walk)};
     int n = split ? AddObject(kObjSector, s, 0, 0) : s;
     if (turned)
         AddTwoSidedLineDef(b, a, s, n);
@@ -235,9 +235,9 @@ Refusal DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
         if (!ld)
             continue;
         if (!ValidSideDef(ld->sideDef1) || !ValidSideDef(ld->sideDef2))
-            return {Refusal::Kind::Said, Format("Error: LineDef %d has only one side", l)};
+            return Refusal{Refusal::Kind::Said, Format("Error: LineDef %d has only one side", l)};
         if (SectorOfSide(ld->sideDef1) < 0 || SectorOfSide(ld->sideDef2) < 0)
-            return {Refusal::Kind::Said, Format("Error: LineDef %d has two sides, but one", l),
+            return Refusal{Refusal::Kind::Said, Format("Error: LineDef %d has two sides, but one", l),
                     "side is not bound to any Sector"};
     }
     EditScope edit("delete " + CountOf(lineDefs.size(), kObjLineDef) + " and join Sectors");

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "edits/object_list.h"
 
@@ -27,6 +28,9 @@ struct Refusal {
     Kind kind = Kind::None;
     std::string first, second;
 
+    Refusal() = default;
+    explicit Refusal(Kind why, std::string line1 = "", std::string line2 = "")
+        : kind(why), first(std::move(line1)), second(std::move(line2)) {}
     bool refused() const { return kind != Kind::None; }
 };
 
