@@ -1,9 +1,10 @@
 // The engine limits scan on one core: Freedoom 2's MAP01 (goal: under 2 s)
 // and MAP12 at 64-unit spacing, 8 views a point. Prints the CPU time of the
-// whole scan and per viewpoint, and the worst points found. With --at, the
-// counts of each view at one point instead, to compare with the game there.
+// whole scan and per viewpoint, and the worst points found, counted by the
+// level's nodes (--rays: by the rays). With --at, the counts of each view at
+// one point instead, both ways, to compare with the game there.
 //
-//   build/bench/limits_bench [MAPxx ...]
+//   build/bench/limits_bench [--rays] [MAPxx ...]
 //   build/bench/limits_bench --at MAPxx X Y
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "bench_kit.h"
 #include "level/level.h"
 #include "level/level_files.h"
+#include "ops/limits_nodes.h"
 #include "ops/limits_scan.h"
 #include "ops/preview3d_motion.h"
 #include "wad/master.h"
@@ -28,17 +30,23 @@ double CpuMilliseconds() {
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-void BenchLevel(const std::string& name) {
+enum class CountBy { Nodes, Rays };
+
+void BenchLevel(const std::string& name, CountBy countBy) {
     SetField(level.name, name.c_str());
     LoadLevel(LevelSource::MasterDirectory);
     double cpu = CpuMilliseconds();
     PreviewAssets assets = LoadPreviewAssets(level);
     LimitsScanOptions options;
+    LevelNodes nodes;
+    if (countBy == CountBy::Nodes && ReadLevelNodes(nodes))
+        options.nodes = &nodes;
     LimitsScan scan = ScanLimits(level, assets, options, [](long, long) { return true; });
     cpu = CpuMilliseconds() - cpu;
     long views = static_cast<long>(scan.points.size()) * options.angles;
-    std::printf("%s: %d LineDefs, %zu points, %ld views: CPU %.0f ms, %.3f ms a viewpoint (MAP01's goal: < 2 s)\n",
-                name.c_str(), level.lineDefs.count, scan.points.size(), views, cpu, cpu / scan.points.size());
+    std::printf("%s by the %s: %d LineDefs, %zu points, %ld views: CPU %.0f ms, %.3f ms a viewpoint (MAP01's goal: < 2 s)\n",
+                name.c_str(), scan.byNodes ? "nodes" : "rays", level.lineDefs.count, scan.points.size(), views, cpu,
+                cpu / scan.points.size());
     LimitCounts most;
     for (const LimitPoint& p : scan.points)
         for (int k = 0; k < kEngineLimits; ++k)
@@ -58,12 +66,18 @@ void CountsAt(const std::string& name, int x, int y) {
     PreviewAssets assets = LoadPreviewAssets(level);
     PreviewScene scene = BuildPreviewScene(level, assets);
     ChoosePreviewThings(scene, {});
-    LimitCounter counter(scene, level);
+    LimitCounter rays(scene, level);
+    LevelNodes nodes;
+    const bool haveNodes = ReadLevelNodes(nodes);
+    NodeWalkCounter walk(nodes, scene, level);
     const PreviewGround ground = GroundAt(scene, x, y);
     for (int heading = 0; heading < 360; heading += 45) {
         PreviewCamera eye{double(x), double(y), ground.floor + kEyeHeight, heading * 3.14159265358979323846 / 180};
-        std::printf("%s (%d, %d) facing %d: %s\n", name.c_str(), x, y, heading,
-                    DescribeCounts(counter.Count(eye), true).c_str());
+        std::printf("%s (%d, %d) facing %d: rays %s\n", name.c_str(), x, y, heading,
+                    DescribeCounts(rays.Count(eye), true).c_str());
+        if (haveNodes)
+            std::printf("%*s nodes %s\n", static_cast<int>(name.size() + 22), "",
+                        DescribeCounts(walk.Count(eye), true).c_str());
     }
 }
 
@@ -79,11 +93,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::vector<std::string> names;
-    for (int i = 1; i < argc; ++i)
-        names.push_back(argv[i]);
+    CountBy countBy = CountBy::Nodes;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--rays")
+            countBy = CountBy::Rays;
+        else
+            names.push_back(argv[i]);
+    }
     if (names.empty())
         names = {"MAP01", "MAP12"};
     for (const std::string& name : names)
-        BenchLevel(name);
+        BenchLevel(name, countBy);
     return 0;
 }

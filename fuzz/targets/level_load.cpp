@@ -1,5 +1,6 @@
-// Loading the levels of a PWAD laid over a small IWAD, and editing the first
-// one on the headless screen: every mode drawn, objects stepped through.
+// Loading the levels of a PWAD laid over a small IWAD, counting views by
+// their nodes as the limits scan does, and editing the first one on the
+// headless screen: every mode drawn, objects stepped through.
 //
 // Input: the PWAD.
 #include <cstdio>
@@ -10,6 +11,8 @@
 #include "fuzz_kit.h"
 #include "level/level.h"
 #include "level/level_files.h"
+#include "ops/limits_nodes.h"
+#include "ops/preview3d_assets.h"
 #include "platform/video.h"
 #include "shell/shell.h"
 #include "ui/toolkit.h"
@@ -29,6 +32,19 @@ void CheckLoadedLevel() {
             fuzzkit::Fail("loaded LineDef " + std::to_string(i) + " names a missing Vertex");
     if (level.oldVertexNumbers.size() != static_cast<size_t>(level.vertices.count))
         fuzzkit::Fail("the old numbers of the loaded Vertexes do not match their count");
+}
+
+// The node lumps as the limits scan takes them: when they are taken, views
+// counted by them from the first Vertex end.
+void CountByTheNodes() {
+    LevelNodes nodes;
+    if (!ReadLevelNodes(nodes) || level.vertices.count == 0)
+        return;
+    PreviewAssets assets = LoadPreviewAssets(level);
+    PreviewScene scene = BuildPreviewScene(level, assets);
+    NodeWalkCounter walk(nodes, scene, level);
+    for (int quarter = 0; quarter < 4; ++quarter)
+        walk.Count({double(level.vertices[0].x) + 1, double(level.vertices[0].y) + 1, 41, quarter * 1.5707963});
 }
 
 // The shell's EDIT command for a level name, or "" when it names none.
@@ -61,6 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             SetField(level.name, entry.name);
             if (LoadLevel(LevelSource::MasterDirectory)) {
                 CheckLoadedLevel();
+                CountByTheNodes();
                 if (command.empty())
                     command = EditCommand(entry.name);
             }

@@ -5,6 +5,7 @@
 #include "base/config.h"
 #include "base/format.h"
 #include "level/level.h"
+#include "ops/limits_nodes.h"
 #include "ops/preview3d_assets.h"
 #include "ops/preview3d_things.h"
 #include "ui/forms.h"
@@ -67,6 +68,9 @@ const LimitsScan* CurrentLimitsScan(CheckDialogs& dialogs) {
     options.things.skill = TestPlaySkill(config.testOptions);
     options.spacing = limitsState.spacing;
     options.angles = limitsState.angles;
+    LevelNodes nodes;
+    if (ReadLevelNodes(nodes))
+        options.nodes = &nodes;
     const uint64_t scanned = ScannedLevel(options.things.skill);
     dialogs.Title("Checking the original engine's limits...");
     PreviewAssets assets = LoadPreviewAssets(level);

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 #include "base/format.h"
 #include "ops/check_names.h"
+#include "ops/limits_nodes.h"
 #include "ops/preview3d_motion.h"
 
 namespace {
@@ -97,22 +99,52 @@ struct LimitCounter::Plane {
     uint64_t used[kColumnWords];
 };
 
-LimitCounter::LimitCounter(const PreviewScene& scene, const LevelState& lvl) : scene_(scene) {
+SectorLooks::SectorLooks(const PreviewScene& scene, const LevelState& lvl) {
     std::map<std::string, uint32_t> flats;
     auto number = [&](const char* name) {
         return flats.emplace(NameKey(name), static_cast<uint32_t>(flats.size())).first->second;
     };
-    const uint32_t sky = number("F_SKY1");
+    skyFlat = number("F_SKY1");
     for (const Sector& s : lvl.sectors) {
-        floorFlat_.push_back(number(s.floorTexture));
-        ceilingFlat_.push_back(IsSkyFlat(s.ceilingTexture) ? sky : number(s.ceilingTexture));
+        floorFlat.push_back(IsSkyFlat(s.floorTexture) ? skyFlat : number(s.floorTexture));
+        ceilingFlat.push_back(IsSkyFlat(s.ceilingTexture) ? skyFlat : number(s.ceilingTexture));
     }
-    floorFlat_.resize(scene.sectors.size());
-    ceilingFlat_.resize(scene.sectors.size());
-    thingsIn_.resize(scene.sectors.size());
+    floorFlat.resize(scene.sectors.size());
+    ceilingFlat.resize(scene.sectors.size());
+    things.resize(scene.sectors.size());
     for (size_t n = 0; n < scene.sprites.size(); ++n)
         if (scene.sprites[n].sector >= 0)
-            thingsIn_[static_cast<size_t>(scene.sprites[n].sector)].push_back(static_cast<int>(n));
+            things[static_cast<size_t>(scene.sprites[n].sector)].push_back(static_cast<int>(n));
+}
+
+int SectorLooks::SpritesSeen(const PreviewScene& scene, const std::vector<int>& sectors,
+                             const PreviewCamera& eye) const {
+    const double forwardX = std::cos(eye.angle), forwardY = std::sin(eye.angle);
+    const double rightX = forwardY, rightY = -forwardX;
+    int count = 0;
+    for (int s : sectors)
+        for (int n : things[static_cast<size_t>(s)]) {
+            const PreviewScene::Sprite& sprite = scene.sprites[static_cast<size_t>(n)];
+            if (!sprite.shown || !sprite.views)
+                continue;
+            double rx = sprite.x - eye.x, ry = sprite.y - eye.y;
+            double depth = rx * forwardX + ry * forwardY;
+            double lateral = rx * rightX + ry * rightY;
+            if (depth < kSpriteNearDepth || std::fabs(lateral) > 4 * depth)
+                continue;
+            const ColumnPicture* picture = SeenRotation(sprite, rx, ry).picture;
+            if (!picture)
+                continue;
+            double scale = kFocal / depth;
+            double left = kCentreX + (lateral - picture->leftOffset) * scale;
+            double right = left + picture->width * scale;
+            if (std::floor(left) <= kViewColumns && std::floor(right) - 1 >= 0)
+                ++count;
+        }
+    return count;
+}
+
+LimitCounter::LimitCounter(const PreviewScene& scene, const LevelState& lvl) : scene_(scene), looks_(scene, lvl) {
     reached_.assign(scene.sectors.size(), 0);
     sectorPlanes_.resize(scene.sectors.size());
     lastRun_.assign(scene.lines.size() * 2, -1);
@@ -137,7 +169,7 @@ LimitCounts LimitCounter::Count(const PreviewCamera& eye) {
     for (const Run& run : runs_)
         counts[EngineLimit::Openings] += run.openingsPerColumn * (run.x1 - run.x0 + 1);
     counts[EngineLimit::Visplanes] = CountPlanes(eye);
-    counts[EngineLimit::Sprites] = CountSprites(eye);
+    counts[EngineLimit::Sprites] = looks_.SpritesSeen(scene_, reachedList_, eye);
     for (const Run& run : runs_)
         lastRun_[static_cast<size_t>(run.seg)] = -1;
     return counts;
@@ -176,8 +208,8 @@ void LimitCounter::CastColumn(const PreviewCamera& eye, int x) {
             const PreviewScene::SectorLook& back = scene_.sectors[static_cast<size_t>(backIndex)];
             const bool middle = scene_.sides[static_cast<size_t>(line.side[nearSide])].middle != nullptr;
             const bool sameLight = back.light == front.light;
-            const bool sameFloor = floorFlat_[backIndex] == floorFlat_[frontIndex] && sameLight;
-            const bool sameCeiling = ceilingFlat_[backIndex] == ceilingFlat_[frontIndex] && sameLight;
+            const bool sameFloor = looks_.floorFlat[backIndex] == looks_.floorFlat[frontIndex] && sameLight;
+            const bool sameCeiling = looks_.ceilingFlat[backIndex] == looks_.ceilingFlat[frontIndex] && sameLight;
             if (back.floor == front.floor && back.ceiling == front.ceiling && sameFloor && sameCeiling && !middle)
                 return true;   // nothing to draw: the game passes it by
             const bool shutBelow = back.ceiling <= front.floor, shutAbove = back.floor >= front.ceiling;
@@ -244,11 +276,11 @@ int LimitCounter::CountPlanes(const PreviewCamera& eye) {
         return runs_[static_cast<size_t>(a)].depth < runs_[static_cast<size_t>(b)].depth;
     });
     auto floorKey = [&](int s) {
-        return PlaneKey(scene_.sectors[static_cast<size_t>(s)].floor, floorFlat_[s], scene_.sectors[s].light);
+        return PlaneKey(scene_.sectors[static_cast<size_t>(s)].floor, looks_.floorFlat[s], scene_.sectors[s].light);
     };
     auto ceilingKey = [&](int s) {
         const PreviewScene::SectorLook& sector = scene_.sectors[static_cast<size_t>(s)];
-        return sector.sky ? PlaneKey(0, ceilingFlat_[s], 0) : PlaneKey(sector.ceiling, ceilingFlat_[s], sector.light);
+        return sector.sky ? PlaneKey(0, looks_.ceilingFlat[s], 0) : PlaneKey(sector.ceiling, looks_.ceilingFlat[s], sector.light);
     };
     auto floorShows = [&](int s) { return scene_.sectors[static_cast<size_t>(s)].floor < eye.z; };
     auto ceilingShows = [&](int s) {
@@ -307,33 +339,6 @@ int LimitCounter::UsePlane(int current, const Run& run, const uint64_t* columns)
     return current;
 }
 
-// The Things of every Sector reached that lie in front of the eye and on
-// the screen, whatever hides them.
-int LimitCounter::CountSprites(const PreviewCamera& eye) const {
-    const double rightX = forwardY_, rightY = -forwardX_;
-    int count = 0;
-    for (int s : reachedList_)
-        for (int n : thingsIn_[static_cast<size_t>(s)]) {
-            const PreviewScene::Sprite& sprite = scene_.sprites[static_cast<size_t>(n)];
-            if (!sprite.shown || !sprite.views)
-                continue;
-            double rx = sprite.x - eye.x, ry = sprite.y - eye.y;
-            double depth = rx * forwardX_ + ry * forwardY_;
-            double lateral = rx * rightX + ry * rightY;
-            if (depth < kSpriteNearDepth || std::fabs(lateral) > 4 * depth)
-                continue;
-            const ColumnPicture* picture = SeenRotation(sprite, rx, ry).picture;
-            if (!picture)
-                continue;
-            double scale = kFocal / depth;
-            double left = kCentreX + (lateral - picture->leftOffset) * scale;
-            double right = left + picture->width * scale;
-            if (std::floor(left) <= kViewColumns && std::floor(right) - 1 >= 0)
-                ++count;
-        }
-    return count;
-}
-
 LimitsScan ScanLimits(const LevelState& lvl, const PreviewAssets& assets, const LimitsScanOptions& options,
                       const std::function<bool(long done, long total)>& goOn) {
     LimitsScan scan;
@@ -358,7 +363,11 @@ LimitsScan ScanLimits(const LevelState& lvl, const PreviewAssets& assets, const 
             if (ground.sector >= 0 && ground.ceiling - ground.floor >= kPlayerHeight)
                 scan.points.push_back({x, y, ground.sector, {}, 0});
         }
-    LimitCounter counter(scene, lvl);
+    LimitCounter rays(scene, lvl);
+    std::optional<NodeWalkCounter> walk;
+    if (options.nodes)
+        walk.emplace(*options.nodes, scene, lvl);
+    scan.byNodes = walk.has_value();
     const long total = static_cast<long>(scan.points.size());
     for (long done = 0; done < total; ++done) {
         LimitPoint& point = scan.points[static_cast<size_t>(done)];
@@ -366,7 +375,7 @@ LimitsScan ScanLimits(const LevelState& lvl, const PreviewAssets& assets, const 
         double worst = -1;
         for (int a = 0; a < angles; ++a) {
             PreviewCamera eye{double(point.x), double(point.y), floor + kEyeHeight, 2 * kPi * a / angles};
-            LimitCounts counts = counter.Count(eye);
+            LimitCounts counts = walk ? walk->Count(eye) : rays.Count(eye);
             for (int k = 0; k < kEngineLimits; ++k)
                 point.most.count[k] = std::max(point.most.count[k], counts.count[k]);
             if (counts.Share() > worst) {

@@ -18,7 +18,8 @@
 // drawsegs there), where they split a Sector into subsectors that each
 // start again from the first plane of a look (more visplanes there), and
 // where the game visits a subsector behind walls that no column passes
-// (more visplanes and sprites there).
+// (more visplanes and sprites there). Where the level's nodes fit its map,
+// the scan counts by them instead, as the game does (limits_nodes.h).
 #pragma once
 
 #include <cstdint>
@@ -54,6 +55,18 @@ struct LimitCounts {
     double Share(LimitKinds kinds = LimitKinds::All) const;
 };
 
+// Per Sector of a scene: its floor's and ceiling's flats numbered by the
+// level's names (every sky one number), and the scene's sprites in it.
+struct SectorLooks {
+    SectorLooks(const PreviewScene& scene, const LevelState& lvl);
+    std::vector<uint32_t> floorFlat, ceilingFlat;
+    uint32_t skyFlat = 0;
+    std::vector<std::vector<int>> things;
+    // The Things shown of the sectors that lie in front of the eye and on
+    // the game's screen, hidden or not, as the game counts them.
+    int SpritesSeen(const PreviewScene& scene, const std::vector<int>& sectors, const PreviewCamera& eye) const;
+};
+
 // Counts views of one scene, keeping its buffers from view to view. The
 // scene's Things count as they are marked shown; flats are told apart by
 // the level's names.
@@ -73,11 +86,9 @@ private:
     int CountPlanes(const PreviewCamera& eye);
     int FindPlane(uint64_t key);
     int UsePlane(int current, const Run& run, const uint64_t* columns);
-    int CountSprites(const PreviewCamera& eye) const;
 
     const PreviewScene& scene_;
-    std::vector<uint32_t> floorFlat_, ceilingFlat_;   // per Sector, numbered by name
-    std::vector<std::vector<int>> thingsIn_;           // per Sector, the scene's sprites
+    SectorLooks looks_;
     PreviewRays rays_;
     std::vector<int> reached_;                          // per Sector: the stamp of the last view that reached it
     std::vector<int> reachedList_;                      // the Sectors this view reached
@@ -91,10 +102,15 @@ private:
     double forwardX_ = 1, forwardY_ = 0;
 };
 
+struct LevelNodes;
+
 struct LimitsScanOptions {
     int spacing = 64;   // between the grid's points, in map units
     int angles = 8;     // views all around each point
     PreviewThings things;
+    // The level's nodes (limits_nodes.h), to count as the game walks them;
+    // nullptr: by the rays, as above.
+    const LevelNodes* nodes = nullptr;
 };
 
 // A point of the grid, the most each limit needed in its views and the
@@ -110,6 +126,7 @@ struct LimitsScan {
     std::vector<LimitPoint> points;
     int spacing = 0;         // between the points, in map units
     int angles = 0;          // views all around each point
+    bool byNodes = false;    // counted by the level's nodes
     bool finished = false;   // false: stopped before the last point
 };
 

@@ -20,6 +20,7 @@
 #include "ops/check_names.h"
 #include "ops/checks.h"
 #include "ops/limits_check.h"
+#include "ops/limits_nodes.h"
 #include "ops/limits_scan.h"
 #include "platform/files.h"
 #include "support/game_kit.h"
@@ -125,12 +126,15 @@ protected:
             GTEST_SKIP() << "Freedoom is not installed";
     }
 
-    LimitCounts CountFromStart(double headingDegrees = 0) {
+    // Counted by the rays, or by the nodes given.
+    LimitCounts CountFromStart(double headingDegrees = 0, const LevelNodes* nodes = nullptr) {
         assets = LoadPreviewAssets(level);
         PreviewScene scene = BuildPreviewScene(level, assets);
         ChoosePreviewThings(scene, {});
-        LimitCounter counter(scene, level);
-        return counter.Count({0, 0, 41, headingDegrees * 3.14159265358979 / 180});
+        const PreviewCamera eye{0, 0, 41, headingDegrees * 3.14159265358979 / 180};
+        if (nodes)
+            return NodeWalkCounter(*nodes, scene, level).Count(eye);
+        return LimitCounter(scene, level).Count(eye);
     }
 
     PreviewAssets assets;
@@ -252,8 +256,9 @@ TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
             }
             EXPECT_TRUE(CheckUnplayable(save));
             EXPECT_EQ(c.save[0] ? 1u : 0u, save.said.size()) << c.columns;
-            if (*c.save && !save.said.empty())
+            if (*c.save && !save.said.empty()) {
                 EXPECT_NE(std::string::npos, save.said[0].find(c.save)) << save.said[0];
+            }
             const bool scans = c.target == MapTarget::Original && !checkedFirst;
             EXPECT_EQ(scans ? 1u : 0u, save.titles.size()) << "scanned once, for the original games only";
         }
@@ -278,6 +283,58 @@ TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
     }
     limitsState.angles = 8;
     EXPECT_FALSE(LimitsScanIsCurrent()) << "made with other settings";
+}
+
+// Little-endian 16-bit words, as the node lumps hold them.
+std::vector<uint8_t> Words(std::initializer_list<int> words) {
+    std::vector<uint8_t> bytes;
+    for (int w : words) {
+        bytes.push_back(static_cast<uint8_t>(w & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(w >> 8 & 0xFF));
+    }
+    return bytes;
+}
+
+// A room from -64 to 64 each way, one subsector, its east wall cut in two
+// segs at (64, 0): seen from the middle facing east, the game draws the two
+// halves as two drawsegs; the rays see one LineDef side. Damaged lumps are
+// refused.
+TEST_F(LimitsScanTest, TheNodesCountEachSegAndDamagedOnesAreRefused) {
+    mapkit::ClearMap();
+    mapkit::AddRoom(-64, -64, 64, 64, AddSector());
+    const std::vector<uint8_t> vertexes = Words({-64, -64, -64, 64, 64, 64, 64, -64, 64, 0});
+    // v1, v2, angle, LineDef, side, offset
+    const std::vector<uint8_t> segs =
+        Words({0, 1, 0, 0, 0, 0, 1, 2, 0, 1, 0, 0, 2, 4, 0, 2, 0, 0, 4, 3, 0, 2, 0, 64, 3, 0, 0, 3, 0, 0});
+    const std::vector<uint8_t> subsector = Words({5, 0});
+    LevelNodes nodes;
+    ASSERT_TRUE(ParseLevelNodes(level, vertexes, segs, subsector, {}, nodes));
+    LimitCounts byNodes = CountFromStart(0, &nodes), byRays = CountFromStart(0);
+    EXPECT_EQ(2, byNodes[EngineLimit::Drawsegs]);
+    EXPECT_EQ(1, byRays[EngineLimit::Drawsegs]);
+    EXPECT_EQ(2, byNodes[EngineLimit::Visplanes]);
+    EXPECT_EQ(2, byRays[EngineLimit::Visplanes]);
+
+    // x, y, dx, dy, the two boxes, the two children
+    const std::vector<uint8_t> node = Words({0, 0, 0, 64, 64, -64, 0, 64, 64, -64, -64, 0, 0x8000, 0x8000});
+    const std::vector<uint8_t> selfChild = Words({0, 0, 0, 64, 64, -64, 0, 64, 64, -64, -64, 0, 0, 0x8000});
+    struct Case {
+        std::vector<uint8_t> vertexes, segs, subsectors, nodes;
+        bool read;
+    } cases[] = {
+        {vertexes, segs, subsector, node, true},
+        {Words({-64, -64, -64, 64, 64, 64, 64, -64}), segs, subsector, {}, false},   // vertex 4 missing
+        {vertexes, Words({0, 1, 0, 4, 0, 0}), Words({1, 0}), {}, false},             // LineDef 4
+        {vertexes, Words({0, 1, 0, 0, 2, 0}), Words({1, 0}), {}, false},             // side 2
+        {vertexes, segs, Words({6, 0}), {}, false},                                   // past the segs
+        {vertexes, segs, subsector, Words({0, 0, 0, 64, 64, -64, 0, 64, 64, -64, -64, 0, 0x8001, 0x8000}),
+         false},                                                                      // subsector 1
+        {vertexes, segs, subsector, selfChild, false},                                // a loop
+        {vertexes, segs, Words({5, 0, 5, 0}), {}, false},                             // two, no node
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.read, ParseLevelNodes(level, c.vertexes, c.segs, c.subsectors, c.nodes, nodes))
+            << &c - cases;
 }
 
 TEST_F(LimitsScanTest, NumbersBeyondSixteenBitsAreFound) {
@@ -338,6 +395,17 @@ TEST_F(LimitsScanTest, ChocolateDoomAgreesAtTheStart) {
         std::string output = testkit::GameOutput(dir.path(), testkit::FreedoomIwad(2), built, "1");
         std::string expected = columns == 16 ? "R_FindPlane: no more visplanes" : "status 124";
         EXPECT_NE(std::string::npos, output.find(expected)) << output;
+        // Counted by the nodes the game walks, as read back from the file.
+        char name[kFileNameField];
+        SetField(name, built.c_str());
+        ASSERT_GT(LoadPwad(name), 0);
+        ASSERT_TRUE(mapkit::LoadIwadLevel("MAP01"));
+        LevelNodes nodes;
+        ASSERT_TRUE(ReadLevelNodes(nodes));
+        LimitCounts counts = CountFromStart(0, &nodes);
+        EXPECT_EQ(columns == 16 ? 130 : 122, counts[EngineLimit::Visplanes]);
+        CloseAndForgetAll();
+        mapkit::OpenFreedoom2();
     }
 }
 

@@ -1,7 +1,8 @@
 // The engine limits in the running editor on Freedoom's MAP01: the Check
-// menu's item scans the level, says that no place is over a limit, lists
-// the worst places and opens the 3D view at the one chosen; back on the map
-// the scan's points are squares coloured by how near they come.
+// menu's item scans the level by its nodes, says that no place is over a
+// limit, lists the worst places and opens the 3D view at the one chosen;
+// back on the map the scan's points are squares coloured by how near they
+// come.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,6 +44,7 @@ TEST_F(LimitsSessionTest, TheCheckListsTheWorstPlacesAndTheMapShowsThePoints) {
     ASSERT_TRUE(limitsState.valid);
     EXPECT_EQ(32, limitsState.scan.spacing);
     EXPECT_EQ(8, limitsState.scan.angles);
+    EXPECT_TRUE(limitsState.scan.byNodes) << "the IWAD's nodes fit its map";
     EXPECT_GT(limitsState.scan.points.size(), 2000u);
     testkit::PngPicture map, shown, overlay;
     ASSERT_EQ("", testkit::ReadPng(before, map));
