@@ -1,34 +1,25 @@
-// Builders that turn a few selected LineDefs or Sectors into a working game
-// structure: a door from four LineDefs, a lift from a Sector, and floor,
-// ceiling or light levels spread evenly over Sectors. Each checks what it is
-// given first, says what is wrong in a box and then changes nothing; what it
-// builds is one undo step.
+// The builders as the user starts them: the door and the lift of the model
+// (edits/builders.h) with their boxes and questions, the stair builder, and
+// the alignment of wall textures. Each checks what it is given first, says
+// what is wrong in a box and then changes nothing; what it builds is one
+// undo step.
 #pragma once
 
 #include "editor/selection.h"
+#include "edits/builders.h"
 
-// Four LineDefs round a doorway, meeting in two pairs at common end points:
-// in each pair the one whose first side looks out of the doorway is a door
-// face, the other a door edge. A LineDef running the wrong way round is
-// named, and flipped when the user agrees (a face must have a room beyond
-// it). The faces become two-sided door LineDefs ("Door Texture"
-// above) around a closed door Sector, the edges impassable door tracks
-// ("Door Track Texture"). The door Sector is the doorway's own when the
-// door takes all of its sides, else a new one. The list becomes edge, face,
-// edge, face.
+// edits::PlanDoor and edits::MakeDoor on the selected LineDefs, with the
+// boxes that say what is wrong ("LineDefs Not Selected Correctly" names a
+// LineDef that does not meet the others) and the question whether to flip
+// the LineDefs that run the wrong way round.
 void MakeDoor(SelectionList& lineDefs);
 
-// Turns Sector n into a lift down to its lowest neighbour: raised to the
-// highest neighbouring floor, its border LineDefs tagged with a new tag and
-// given lift types and textures, its walls impassable.
+// edits::MakeLift, with a box when it refuses.
 void MakeLift(int sector);
 
-enum class SectorValue { Floor, Ceiling, Light };
-
-// Spreads a value evenly over at least 3 Sectors, in list order (newest
-// first): the first and the last keep theirs, the others step between them.
-// Light always rises along the list.
-void DistributeSectorValue(const SelectionList& sectors, SectorValue value);
+using edits::DistributeSectorValue;
+using edits::SectorValue;
+using edits::ShowStepTextures;
 
 // Lines up the wall textures of the listed LineDefs vertically, on the side
 // the user chooses: each SideDef's Y offset makes its texture continue the
@@ -60,12 +51,6 @@ void MakeStairs(SelectionList& lineDefs);
 // higher floor or the lower ceiling showing them). Both its SideDefs must
 // exist.
 void MakeStepEdge(int l);
-
-// Gives each side of a two-sided LineDef the default upper or lower texture
-// where the heights of the Sectors on its sides show a wall above or below
-// and the side has none. What every builder does to the LineDefs whose
-// heights it changed.
-void ShowStepTextures(int l);
 
 // Lines up the wall textures of a chain of LineDefs horizontally, on the
 // side and in the way the user chooses: each SideDef's X offset continues

@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "builder_scenes.h"
+#include "checker_findings.h"
+#include "support/builder_scenes.h"
 #include "level/level_files.h"
 #include "ops/builders.h"
 #include "ops/predefined.h"

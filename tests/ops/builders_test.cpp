@@ -4,7 +4,7 @@
 #include <cstring>
 #include <functional>
 
-#include "builder_scenes.h"
+#include "support/builder_scenes.h"
 #include "ops/builders.h"
 #include "ops/predefined.h"
 #include "ops_fixture.h"
@@ -91,37 +91,6 @@ TEST_F(DoorTest, FourLineDefsBecomeAClosedDoor) {
     }
 }
 
-TEST_F(DoorTest, LineDefsThatDoNotPairUpChangeNothing) {
-    struct Case {
-        std::initializer_list<int> lineDefs;
-        std::string box;   // "" for a LineDef whose Vertex is missing: not measured
-    } cases[] = {
-        {{0, 1, 2, 3}, "is a wall with nothing beyond it:"},   // a room's sides
-        {{0, 4, 8}, "Select exactly 4 LineDefs (see help)"},
-        {{0, 1, 8, 9}, "LineDefs Not Selected Correctly"},   // a face missing
-        {{0, 4, 8, 9}, "LineDef 10 stands inside the door:"},   // a pillar in the doorway
-        {{0, 4, 8, 9}, ""},
-    };
-    for (const Case& c : cases) {
-        if (level.lineDefs.count == 10 && c.box.find("inside") != std::string::npos) {
-            AddLineDef(AddVertex(20, 4), AddVertex(40, 10), AddWallSide(scene.way));
-            ResetHistory();
-        }
-        if (c.box.empty()) {
-            level.lineDefs[9].end = 999;
-            ResetHistory();
-        }
-        std::string before = LevelArrayBytes();
-        SelectionList list = ListOf(c.lineDefs);
-        Answers({"Enter"});
-        MakeDoor(list);
-        EXPECT_TRUE(c.box.empty() || Showed(0, c.box)) << c.box;
-        EXPECT_EQ(LevelArrayBytes(), before) << c.box;
-        EXPECT_EQ(Step(), "") << c.box;
-        ForgetSelection(list);
-    }
-}
-
 TEST_F(DoorTest, AFaceRunningTheWrongWayIsNamedAndFlippedOnYes) {
     // The south face, two-sided onto the doorway, drawn from east to west.
     level.lineDefs[0].sideDef2 = static_cast<uint16_t>(AddOpenSide(scene.way));
@@ -175,18 +144,6 @@ TEST_F(LiftTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
     // The low room's ceiling is above the lift's: its side shows a wall.
     EXPECT_EQ(testkit::FaultLines(testkit::MissingVisibleTextures()), "0 faults:");
     ExpectOneStep(before, "make a lift");
-}
-
-TEST_F(LiftTest, ALiftNeedsANeighbour) {
-    mapkit::ClearMap();
-    int alone = AddSector();
-    mapkit::AddRoom(0, 0, 64, 64, alone);
-    ResetHistory();
-    std::string before = LevelArrayBytes();
-    Answers({"Enter"});
-    MakeLift(alone);
-    EXPECT_TRUE(Showed(0, "at least one other Sector."));
-    EXPECT_EQ(LevelArrayBytes(), before);
 }
 
 TEST_F(BuildersTest, ValuesAreSpreadEvenlyAlongTheList) {

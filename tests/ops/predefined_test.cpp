@@ -5,7 +5,8 @@
 #include <cstring>
 #include <functional>
 
-#include "builder_scenes.h"
+#include "checker_findings.h"
+#include "support/builder_scenes.h"
 #include "editor/view.h"
 #include "ops/predefined.h"
 #include "ops_fixture.h"

@@ -48,7 +48,3 @@ void AddRoomBelow(int sector, int left, int right);
 // rooms 256 wide whose north and south walls meet the door's ends, so that
 // the door closes the gap between them.
 void AddRoomsBesideDoor(int sector, int first);
-
-// What the checker's closed-Sector and cross-reference checks say of the
-// level, one line a finding or question (every fix declined).
-std::vector<std::string> CheckerFindings();

@@ -1,10 +1,8 @@
-#include "builder_scenes.h"
+#include "support/builder_scenes.h"
 
 #include <cstring>
 
-#include "check_recorder.h"
 #include "level/level.h"
-#include "ops/checks.h"
 #include "support/map_kit.h"
 
 using mapkit::AddLineDef;
@@ -109,11 +107,4 @@ void AddRoomsBesideDoor(int sector, int first) {
     AddLineDef(first + 2, e1, AddWallSide(sector));
     AddLineDef(e1, e2, AddWallSide(sector));
     AddLineDef(e2, first + 1, AddWallSide(sector));
-}
-
-std::vector<std::string> CheckerFindings() {
-    checktest::Recorder rec;
-    CheckClosedSectors(rec);
-    CheckCrossReferences(rec);
-    return rec.said;
 }
