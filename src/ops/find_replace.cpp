@@ -5,14 +5,11 @@
 
 #include "base/format.h"
 #include "editor/editor.h"
-#include "level/history.h"
-#include "level/level.h"
 #include "ops/check_names.h"
 #include "ui/browsers.h"
 #include "ui/forms.h"
 #include "ui/menus.h"
 #include "ui/toolkit.h"
-#include "wad/wadfile.h"
 
 SearchState search;
 
@@ -82,121 +79,6 @@ int AskSearch(int x, int y) {
     return AskValues(x, y, kind) ? kind : kSearchNone;
 }
 
-// --- Searching ------------------------------------------------------------------
-
-struct Tally {
-    int found = 0, changed = 0;
-};
-
-// Goes through every match: a find shows it (false when the user cancelled
-// there), a replacement is made and told.
-class Matches {
-public:
-    Matches(CheckDialogs& dialogs, bool replacing) : dialogs_(dialogs), replacing_(replacing) {}
-
-    bool Found(const std::string& message, int kind, int n) {
-        ++tally.found;
-        if (!replacing_)
-            return dialogs_.Verify(message, "", kind, n, Severity::Found);
-        ++tally.changed;
-        dialogs_.Status(message);
-        return true;
-    }
-
-    Tally tally;
-
-private:
-    CheckDialogs& dialogs_;
-    bool replacing_;
-};
-
-void FindLineDefs(Matches& matches, int kind) {
-    for (int i = 0; i < level.lineDefs.count; ++i) {
-        const LineDef& ld = level.lineDefs[i];
-        bool byType = kind == kFindLineDefType;
-        int value = byType ? ld.type : ld.tag;
-        int wanted = byType ? search.lineDefType : search.lineDefTag;
-        if (value == wanted &&
-            !matches.Found(Format(byType ? "Found Type %d, LineDef %d" : "Found Tag %d, LineDef %d", value, i),
-                           kObjLineDef, i))
-            return;
-    }
-}
-
-void FindSectors(Matches& matches) {
-    for (int s = 0; s < level.sectors.count; ++s)
-        if (level.sectors[s].tag == search.sectorTag &&
-            !matches.Found(Format("Found Tag %d, Sector %d", search.sectorTag, s), kObjSector, s))
-            return;
-}
-
-void FindThings(Matches& matches, bool replace) {
-    for (int i = 0; i < level.things.count; ++i) {
-        Thing& t = level.things[i];
-        if (t.type != search.thing)
-            continue;
-        if (replace)
-            t.type = static_cast<int16_t>(search.thingReplacement);
-        if (!matches.Found(Format("Found Thing %d, Thing Number %d", search.thing, i), kObjThing, i))
-            return;
-    }
-}
-
-// A name field that matches: replaced when replacement is given; false when
-// the user cancelled at it.
-bool MatchName(Matches& matches, char* field, const char* name, const char* replacement, const char* where,
-               int kind, int n) {
-    if (!SameEntryName(field, name))
-        return true;
-    std::string message = Format("%s = %s %d", FieldName(field).c_str(), where, n);
-    if (replacement)
-        SetFieldName(field, replacement);
-    return matches.Found(message, kind, n);
-}
-
-void FindFlats(Matches& matches, const char* replacement) {
-    for (int s = 0; s < level.sectors.count; ++s) {
-        Sector& sector = level.sectors[s];
-        if (!MatchName(matches, sector.ceilingTexture, search.flat, replacement, "Ceiling texture in Sector",
-                       kObjSector, s) ||
-            !MatchName(matches, sector.floorTexture, search.flat, replacement, "Floor texture in Sector",
-                       kObjSector, s))
-            return;
-    }
-}
-
-void FindWallTextures(Matches& matches, const char* replacement) {
-    for (int i = 0; i < level.sideDefs.count; ++i) {
-        SideDef& sd = level.sideDefs[i];
-        if (!MatchName(matches, sd.upper, search.wall, replacement, "Upper texture in SideDef", kObjSideDef, i) ||
-            !MatchName(matches, sd.lower, search.wall, replacement, "Lower texture in SideDef", kObjSideDef, i) ||
-            !MatchName(matches, sd.middle, search.wall, replacement, "Normal texture in SideDef", kObjSideDef, i))
-            return;
-    }
-}
-
-Tally RunSearch(int kind, CheckDialogs& dialogs) {
-    bool replacing = kind >= kReplaceThing;
-    Matches matches(dialogs, replacing);
-    switch (kind) {
-    case kFindLineDefType:
-    case kFindLineDefTag: FindLineDefs(matches, kind); break;
-    case kFindSectorTag: FindSectors(matches); break;
-    case kFindThing: FindThings(matches, false); break;
-    case kReplaceThing: FindThings(matches, true); break;
-    case kFindFlat: FindFlats(matches, nullptr); break;
-    case kReplaceFlat: FindFlats(matches, search.flatReplacement); break;
-    case kFindWallTexture: FindWallTextures(matches, nullptr); break;
-    case kReplaceWallTexture: FindWallTextures(matches, search.wallReplacement); break;
-    default: break;
-    }
-    if (matches.tally.changed > 0) {
-        level.levelChanged = true;
-        NameStep(kind == kReplaceThing ? "replace Things" : "replace textures");
-    }
-    return matches.tally;
-}
-
 // What the "Object Not Found" box names.
 std::string NotFoundText(int kind) {
     switch (kind) {
@@ -217,9 +99,14 @@ std::string NotFoundText(int kind) {
 void FindReplace(int x, int y, SearchStart start, CheckDialogs& dialogs) {
     if (start == SearchStart::Ask || search.kind == kSearchNone)
         search.kind = AskSearch(x, y);
-    Tally tally;
+    edits::SearchTally tally;
     if (search.kind != kSearchNone)
-        tally = RunSearch(search.kind, dialogs);
+        tally = edits::RunSearch(search, [&](const edits::SearchMatch& match) {
+            if (!edits::Replaces(search.kind))
+                return dialogs.Verify(match.message, "", match.type, match.n, Severity::Found);
+            dialogs.Status(match.message);
+            return true;
+        });
     if (search.kind != kSearchNone && tally.found == 0)
         dialogs.Result("Object Not Found", {NotFoundText(search.kind)});
     else
