@@ -73,10 +73,71 @@ const VideoBackend& ChosenBackend() {
     return VideoHeadless() ? HeadlessVideoBackend() : SdlVideoBackend();
 }
 
+// The canvas is compared with what was shown in tiles of this many columns
+// and rows; a changed area spans whole tiles.
+constexpr int kTileWidth = 64, kTileHeight = 16;
+
+bool TileChanged(int x0, int y0, int x1, int y1) {
+    const Canvas& screen = Screen();
+    const size_t width = size_t(screen.width());
+    for (int y = y0; y <= y1; ++y) {
+        const size_t at = size_t(y) * width + size_t(x0);
+        if (std::memcmp(video.shown.data() + at, screen.pixels() + at, size_t(x1 - x0 + 1)) != 0)
+            return true;
+    }
+    return false;
+}
+
+// The areas of the canvas that differ from what was shown: per band of
+// rows, each run of changed tiles; a run under one of the same columns
+// lengthens it.
+std::vector<CanvasArea> ChangedAreas() {
+    const Canvas& screen = Screen();
+    const int maxX = screen.getmaxx(), maxY = screen.getmaxy();
+    std::vector<CanvasArea> done, open;   // open: areas that reach the band above
+    for (int y0 = 0; y0 <= maxY; y0 += kTileHeight) {
+        const int y1 = std::min(maxY, y0 + kTileHeight - 1);
+        std::vector<CanvasArea> band;
+        for (int x0 = 0; x0 <= maxX;) {
+            int x1 = std::min(maxX, x0 + kTileWidth - 1);
+            if (!TileChanged(x0, y0, x1, y1)) {
+                x0 = x1 + 1;
+                continue;
+            }
+            const int left = x0;
+            while (x1 < maxX && TileChanged(x1 + 1, y0, std::min(maxX, x1 + kTileWidth), y1))
+                x1 = std::min(maxX, x1 + kTileWidth);
+            auto above = std::find_if(open.begin(), open.end(),
+                                      [&](const CanvasArea& a) { return a.left == left && a.right == x1; });
+            if (above != open.end()) {
+                band.push_back({left, above->top, x1, y1});
+                open.erase(above);
+            } else {
+                band.push_back({left, y0, x1, y1});
+            }
+            x0 = x1 + 1;
+        }
+        done.insert(done.end(), open.begin(), open.end());
+        open = std::move(band);
+    }
+    done.insert(done.end(), open.begin(), open.end());
+    return done;
+}
+
+void KeepShown(const std::vector<CanvasArea>& areas) {
+    const Canvas& screen = Screen();
+    const size_t width = size_t(screen.width());
+    for (const CanvasArea& a : areas)
+        for (int y = a.top; y <= a.bottom; ++y) {
+            const size_t at = size_t(y) * width + size_t(a.left);
+            std::memcpy(video.shown.data() + at, screen.pixels() + at, size_t(a.right - a.left + 1));
+        }
+}
+
 // Shows the canvas when it differs from what the window shows: right away
 // before the program blocks, else at most once per display frame.
 void Show(bool beforeBlocking) {
-    if (!video.active || !video.backend->window)
+    if (!video.active)
         return;
     int64_t now = MonotonicMilliseconds();
     if (!beforeBlocking && now < video.pollFrameDue)
@@ -84,13 +145,19 @@ void Show(bool beforeBlocking) {
     video.pollFrameDue = now + video.frameMs;
     const Canvas& screen = Screen();
     size_t size = size_t(screen.width()) * size_t(screen.height());
-    if (!video.mustShow && video.shown.size() == size &&
-        std::memcmp(video.shown.data(), screen.pixels(), size) == 0)
+    bool whole = video.mustShow || video.shown.size() != size;
+    std::vector<CanvasArea> areas =
+        whole ? std::vector<CanvasArea>{{0, 0, screen.getmaxx(), screen.getmaxy()}} : ChangedAreas();
+    if (areas.empty())
         return;
+    video.areas = std::move(areas);
     // A failed frame (the window was being resized) is shown whole next time.
-    video.mustShow = !video.backend->present();
-    video.shown.assign(screen.pixels(), screen.pixels() + size);
-    if (video.traceFrames)
+    video.mustShow = video.backend->present && !video.backend->present();
+    if (whole)
+        video.shown.assign(screen.pixels(), screen.pixels() + size);
+    else
+        KeepShown(video.areas);
+    if (video.traceFrames && video.backend->window)
         std::fprintf(stderr, "frame %lld %.1f\n", static_cast<long long>(MonotonicMilliseconds()),
                      ProcessCpuMilliseconds());
 }
@@ -218,6 +285,8 @@ void VideoSetPalette(const uint8_t rgb6[768]) {
 void VideoGetPalette(uint8_t rgb6[768]) { std::memcpy(rgb6, video.palette, 768); }
 
 void VideoPresent() { Show(false); }
+
+const std::vector<CanvasArea>& VideoShownAreas() { return video.areas; }
 
 bool VideoSnapshot(const std::string& path) {
     uint8_t rgb8[768];

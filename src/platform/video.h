@@ -7,11 +7,12 @@
 //
 // The program draws on the canvas returned by Screen(). The canvas reaches the
 // window when the program polls or waits for input: at most once per display
-// frame, and always before it blocks.
+// frame, and always before it blocks; only what changed is sent.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -75,6 +76,17 @@ void VideoSetPalette(const uint8_t rgb6[768]);
 void VideoGetPalette(uint8_t rgb6[768]);
 // Shows the canvas if a display frame has passed since it was last shown.
 void VideoPresent();
+
+// A rectangle of canvas pixels, both corners included.
+struct CanvasArea {
+    int left, top, right, bottom;
+};
+// The areas of the canvas that the last frame shown brought to the window:
+// only those that differed from what it showed before, in rectangles that
+// leave out unchanged bands of 64 columns; the whole canvas after a new
+// palette, an exposure, a new size or a frame that could not be shown. The
+// headless screen finds them as a window would, and shows nothing.
+const std::vector<CanvasArea>& VideoShownAreas();
 // Writes what the screen shows (the canvas through the palette) as a PNG file.
 bool VideoSnapshot(const std::string& path);
 

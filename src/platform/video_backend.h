@@ -17,7 +17,8 @@ struct VideoBackend {
     // With VideoState::followWindow, sets width and height to the window's size.
     bool (*start)(int& width, int& height, VideoStartError& error);
     void (*stop)();
-    bool (*present)();              // shows the canvas now (backends with a window); false when it could not
+    // Shows video.areas of the canvas now (backends with a window); false when it could not.
+    bool (*present)();
     void (*poll)(PollKind kind);    // runs the event pump
     void (*waitForInput)(int timeoutMs);
     void (*warp)(int x, int y);     // the system pointer follows a warp
@@ -45,6 +46,7 @@ struct VideoState {
     uint8_t palette[768] = {};                // 6-bit components
     std::vector<uint8_t> shown;               // the canvas as last shown
     bool mustShow = true;                     // shown is out of date (palette, exposure)
+    std::vector<CanvasArea> areas;            // what the last frame brought (VideoShownAreas)
     int64_t pollFrameDue = 0;                 // real milliseconds before which a poll shows no frame
     int frameMs = 16;
     // ZARN_TRACE_FRAMES set: each frame shown writes "frame T C" on stderr, T

@@ -449,65 +449,22 @@ Span PictureSpan(const std::vector<int>& shows, Span canvas) {
     return {at(canvas.first), at(canvas.last)};
 }
 
-bool SameEight(const uint8_t* a, const uint8_t* b) {
-    uint64_t p, q;
-    std::memcpy(&p, a, 8);
-    std::memcpy(&q, b, 8);
-    return p == q;
-}
-
-// The columns of canvas row y from its first to its last pixel that differs
-// from what the window shows; empty when none does.
-Span ChangedColumns(int y) {
-    const Canvas& screen = Screen();
-    const int width = screen.width();
-    const size_t at = size_t(y) * size_t(width);
-    const uint8_t* was = video.shown.data() + at;
-    const uint8_t* now = screen.pixels() + at;
-    if (std::memcmp(was, now, size_t(width)) == 0)
-        return {0, 0};
-    int first = 0, last = width;
-    while (first + 8 <= width && SameEight(was + first, now + first))
-        first += 8;
-    while (was[first] == now[first])
-        ++first;
-    while (last - 8 > first && SameEight(was + last - 8, now + last - 8))
-        last -= 8;
-    while (was[last - 1] == now[last - 1])
-        --last;
-    return {first, last};
-}
-
-// Draws each run of changed canvas rows, across the columns where any of
-// them changed, and notes the window areas it covers.
+// Draws the canvas areas the frame brings and notes the window areas they cover.
 void DrawChangedAreas(SDL_Surface* surface) {
-    const int height = Screen().height();
-    for (int y = 0; y < height;) {
-        Span columns = ChangedColumns(y);
-        if (columns.empty()) {
-            ++y;
+    for (const CanvasArea& a : video.areas) {
+        Span across = PictureSpan(sdl.columns, {a.left, a.right + 1});
+        Span down = PictureSpan(sdl.rows, {a.top, a.bottom + 1});
+        if (across.empty() || down.empty())
             continue;
-        }
-        int end = y + 1;
-        for (; end < height; ++end) {
-            Span next = ChangedColumns(end);
-            if (next.empty())
-                break;
-            columns = {std::min(columns.first, next.first), std::max(columns.last, next.last)};
-        }
-        Span across = PictureSpan(sdl.columns, columns), down = PictureSpan(sdl.rows, {y, end});
-        if (!across.empty() && !down.empty()) {
-            SDL_Rect area = {across.first, down.first, across.last - across.first,
-                             down.last - down.first};
-            DrawArea(surface, area);
-            sdl.updated.push_back({sdl.picture.x + area.x, sdl.picture.y + area.y, area.w, area.h});
-        }
-        y = end;
+        SDL_Rect area = {across.first, down.first, across.last - across.first, down.last - down.first};
+        DrawArea(surface, area);
+        sdl.updated.push_back({sdl.picture.x + area.x, sdl.picture.y + area.y, area.w, area.h});
     }
 }
 
 // Shows the canvas: whole after a palette change, an exposure, a new window
-// size or a failure; else only the areas that changed since the last frame.
+// size or a failure; else only the areas that changed since the last frame
+// (video.areas).
 bool Present() {
     SDL_Surface* surface = SDL_GetWindowSurface(sdl.window);
     if (!surface) {
