@@ -97,7 +97,7 @@ bool FindEngineLimits(CheckDialogs& dialogs, LimitFindings& found, LimitKinds ki
     std::vector<LimitPoint> over = PointsOverLimits(*scan, kinds);
     for (size_t i = 0; i < over.size() && i < kPlacesListed; ++i)
         found.lines.push_back(Format("At (%d, %d) facing %.0f the game needs %s", over[i].x, over[i].y,
-                                     over[i].heading, DescribeCounts(over[i].most, false, kinds).c_str()));
+                                     over[i].HeadingFor(kinds), DescribeCounts(over[i].most, false, kinds).c_str()));
     if (over.size() > kPlacesListed)
         found.lines.push_back(Format("and %zu more places over a limit", over.size() - kPlacesListed));
     if (!over.empty())

@@ -372,7 +372,7 @@ LimitsScan ScanLimits(const LevelState& lvl, const PreviewAssets& assets, const 
     for (long done = 0; done < total; ++done) {
         LimitPoint& point = scan.points[static_cast<size_t>(done)];
         double floor = scene.sectors[static_cast<size_t>(point.sector)].floor;
-        double worst = -1;
+        double worst = -1, worstStopping = -1;
         for (int a = 0; a < angles; ++a) {
             PreviewCamera eye{double(point.x), double(point.y), floor + kEyeHeight, 2 * kPi * a / angles};
             LimitCounts counts = walk ? walk->Count(eye) : rays.Count(eye);
@@ -381,6 +381,10 @@ LimitsScan ScanLimits(const LevelState& lvl, const PreviewAssets& assets, const 
             if (counts.Share() > worst) {
                 worst = counts.Share();
                 point.heading = 360.0 * a / angles;
+            }
+            if (counts.Share(LimitKinds::StoppingTheGame) > worstStopping) {
+                worstStopping = counts.Share(LimitKinds::StoppingTheGame);
+                point.stoppingHeading = 360.0 * a / angles;
             }
         }
         if (!goOn(done + 1, total)) {

@@ -115,11 +115,14 @@ struct LimitsScanOptions {
 
 // A point of the grid, the most each limit needed in its views and the
 // heading (degrees, 0 east) of the view that came nearest to or went
-// farthest over a limit.
+// farthest over a limit, and over one that stops the game.
 struct LimitPoint {
     int x, y, sector;
     LimitCounts most;
     double heading;
+    double stoppingHeading = 0;
+
+    double HeadingFor(LimitKinds kinds) const { return kinds == LimitKinds::All ? heading : stoppingHeading; }
 };
 
 struct LimitsScan {
