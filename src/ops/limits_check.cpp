@@ -58,7 +58,7 @@ bool AskLimitsScanSettings() {
 bool LimitsScanIsCurrent() {
     const LimitsState& kept = limitsState;
     return EngineLimitsApply() && kept.valid && kept.scan.spacing == kept.spacing && kept.scan.angles == kept.angles &&
-           kept.scanned == ScannedLevel(TestPlaySkill(config.testOptions));
+           kept.nodesMayFit == LevelNodesMayFit() && kept.scanned == ScannedLevel(TestPlaySkill(config.testOptions));
 }
 
 const LimitsScan* CurrentLimitsScan(CheckDialogs& dialogs) {
@@ -82,6 +82,7 @@ const LimitsScan* CurrentLimitsScan(CheckDialogs& dialogs) {
         return nullptr;
     limitsState.scan = std::move(scan);
     limitsState.scanned = scanned;
+    limitsState.nodesMayFit = LevelNodesMayFit();
     limitsState.valid = true;
     return &limitsState.scan;
 }

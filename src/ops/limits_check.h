@@ -10,11 +10,13 @@
 #include "ops/check_dialogs.h"
 #include "ops/limits_scan.h"
 
-// The last scan and the level (its records and the skill) it was made for;
-// the spacing and views a point the next scan uses, kept for the run.
+// The last scan and the level (its records, the skill, whether its nodes
+// could be walked) it was made for; the spacing and views a point the next
+// scan uses, kept for the run.
 struct LimitsState {
     LimitsScan scan;
     uint64_t scanned = 0;   // a fingerprint
+    bool nodesMayFit = false;
     bool valid = false;
     bool shown = false;     // on the map (limits_overlay.h)
     int spacing = 64;

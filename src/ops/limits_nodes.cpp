@@ -105,8 +105,10 @@ bool ParseLevelNodes(const LevelState& lvl, const std::vector<uint8_t>& vertexes
     return !out.nodes.empty() || subsectorCount == 1;
 }
 
+bool LevelNodesMayFit() { return level.fromFile && !level.mapChanged && level.markerIndex >= 0; }
+
 bool ReadLevelNodes(LevelNodes& out) {
-    if (!level.fromFile || level.mapChanged || level.markerIndex < 0)
+    if (!LevelNodesMayFit())
         return false;
     std::vector<uint8_t> lumps[4];
     const char* names[4] = {"VERTEXES", "SEGS", "SSECTORS", "NODES"};

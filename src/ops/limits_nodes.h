@@ -43,6 +43,10 @@ struct LevelNodes {
 bool ParseLevelNodes(const LevelState& lvl, const std::vector<uint8_t>& vertexes, const std::vector<uint8_t>& segs,
                      const std::vector<uint8_t>& subsectors, const std::vector<uint8_t>& nodes, LevelNodes& out);
 
+// Whether the current level's node lumps may fit its map: it was read from
+// a file (or saved with new nodes) and not reshaped since.
+bool LevelNodesMayFit();
+
 // The current level's node lumps from the master directory, when they fit
 // its map; false otherwise (a new or reshaped map, missing or damaged lumps).
 bool ReadLevelNodes(LevelNodes& out);

@@ -281,6 +281,11 @@ TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
         EXPECT_EQ(0, (p.x - 64) % 128);
         EXPECT_EQ(0, std::fmod(p.heading, 30.0));
     }
+    EXPECT_TRUE(LimitsScanIsCurrent());
+    level.fromFile = true;   // as if read from a file, its marker the first entry
+    level.markerIndex = 0;
+    EXPECT_FALSE(LimitsScanIsCurrent()) << "counted by the rays, and the nodes may fit now";
+    level.fromFile = false;
     limitsState.angles = 8;
     EXPECT_FALSE(LimitsScanIsCurrent()) << "made with other settings";
 }
