@@ -64,6 +64,18 @@ void HandMade() {
     Write("wad_open", "iwad-only", Text(iwad));
 
     Write("level_load", "room", Text(pwad.bytes()));
+    // A level for a port: its target in COMPLVL, generalized and Boom types,
+    // Sector bits and the new flags.
+    MapData port = Room();
+    port.lineDefs[0].type = static_cast<int16_t>(0x6091);
+    port.lineDefs[1].type = 260;
+    port.lineDefs[2].flags = static_cast<int16_t>(0x3A01);
+    port.sectors[0].type = static_cast<int16_t>(0x31E8);
+    port.things[0].flags = static_cast<int16_t>(0x1E7);
+    WadBuilder ported;
+    AddLevel(ported, "MAP01", port);
+    ported.lump("COMPLVL", std::string("mbf21"));
+    Write("level_load", "port-level", Text(ported.bytes()));
     WadBuilder levels;
     MapData bad = Room();
     bad.lineDefs[2].end = 9;

@@ -275,8 +275,11 @@ std::string StatusText(int field) {
         return text;
     case kFieldMarks: return Marks();
     case kFieldFile:
-        std::snprintf(text, sizeof text, "%-12s #AC Delay %hd", LevelFileName(),
-                      config.autoCloseDelay);
+        // A DOOM level names the game it is made for in place of the delay.
+        if (IsHeretic())
+            std::snprintf(text, sizeof text, "%-12s #AC Delay %hd", LevelFileName(), config.autoCloseDelay);
+        else
+            std::snprintf(text, sizeof text, "%s %s", LevelFileName(), MapTargetName(level.target));
         return text;
     case kFieldScale:
         std::snprintf(text, sizeof text, "Scale %4hd Grid %3hd",

@@ -62,9 +62,16 @@ struct ArrayChange {
     Print shift;
 };
 
+// A change of the level's target: the target of the state not shown.
+struct TargetChange {
+    bool changed = false;
+    MapTarget held = MapTarget::Original;
+};
+
 struct Step {
     std::string label;
     std::vector<ArrayChange> changes;
+    TargetChange target;
     size_t bytes = 0;
 };
 
@@ -78,6 +85,8 @@ struct HistoryState {
     Fingerprints shown{};        // of the level as it stands at the last step
     Fingerprints saved{};        // of the state last saved
     bool savedMapChanged = false;
+    MapTarget shownTarget = MapTarget::Original;   // the level's target at the last step
+    MapTarget savedTarget = MapTarget::Original;
     size_t bytes = 0;
     bool refused = false;        // the edit in the making is to be dropped
 };
@@ -289,6 +298,10 @@ size_t StepBytes(const Step& step) {
 }
 
 void Swap(Step& step) {
+    if (step.target.changed) {
+        std::swap(level.target, step.target.held);
+        history.shownTarget = level.target;
+    }
     // In the reverse of the order recorded, though the arrays are independent.
     for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change)
         ForEachArray([&](int number, auto& array) {
@@ -308,7 +321,7 @@ void SettleFlags() {
         records = records || history.shown[i].all != history.saved[i].all;
         shape = shape || history.shown[i].shape != history.saved[i].shape;
     }
-    level.levelChanged = records;
+    level.levelChanged = records || level.target != history.savedTarget;
     level.mapChanged = history.savedMapChanged || shape;
 }
 
@@ -351,6 +364,7 @@ bool RecordChanges() {
         history.refused = false;
         history.pendingLabel.clear();
         ForEachArray([](int number, auto& array) { PutBack(number, array); });
+        level.target = history.shownTarget;
         return false;
     }
     Step step;
@@ -361,7 +375,11 @@ bool RecordChanges() {
         if (DiffArray(number, array, change))
             step.changes.push_back(std::move(change));
     });
-    if (step.changes.empty())
+    if (level.target != history.shownTarget) {
+        step.target = {true, history.shownTarget};
+        history.shownTarget = level.target;
+    }
+    if (step.changes.empty() && !step.target.changed)
         return false;
     ForgetUndone();
     step.bytes = StepBytes(step);
@@ -378,6 +396,7 @@ void ResetHistory() {
     history.savedMapChanged = level.mapChanged;
     ForEachArray([](int number, auto& array) { TakeCopy(number, array); });
     history.saved = history.shown;
+    history.shownTarget = history.savedTarget = level.target;
 }
 
 void NameStep(const std::string& label) { history.pendingLabel = label; }
@@ -426,6 +445,7 @@ bool Redo() {
 void MarkSaved() {
     RecordChanges();
     history.saved = history.shown;
+    history.savedTarget = level.target;
     history.savedMapChanged = level.mapChanged;
     level.levelChanged = false;
 }

@@ -2,9 +2,9 @@
 //
 // The history keeps a copy of the level as it stood after the last recorded
 // step. RecordStep compares the level with that copy and keeps, for each of
-// the five arrays, the runs of records that differ and the record counts: a
-// step costs memory in proportion to what it changed, and nothing has to
-// announce its changes. The editor records a step after every command, so
+// the five arrays, the runs of records that differ and the record counts,
+// and the level's target when it changed: a step costs memory in proportion
+// to what it changed, and nothing has to announce its changes. The editor records a step after every command, so
 // every operation (dialogs, builders, checker fixes, find and replace) is
 // undoable without code of its own.
 //
@@ -14,7 +14,7 @@
 //
 // The change flags follow the level, not the commands: after each recorded
 // step, Undo and Redo the level counts as changed exactly when its records
-// differ from the state last saved (or loaded), and the map when anything but
+// or its target differ from the state last saved (or loaded), and the map when anything but
 // its Things differs, or when the saved state's own nodes did not fit it. A
 // command that changes nothing leaves them as they were, whatever it set.
 #pragma once

@@ -117,6 +117,7 @@ void ResetLevel() {
     fresh.rejectSkipEvery = level.rejectSkipEvery;
     fresh.rejectPattern = level.rejectPattern;
     fresh.clearReject = level.clearReject;
+    fresh.newLevelTarget = level.newLevelTarget;
     level = std::move(fresh);
 }
 

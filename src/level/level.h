@@ -143,6 +143,12 @@ struct LevelState {
     // The game the level is made for (DOOM flavour; kept in the PWAD's
     // COMPLVL lump when it is not the original games).
     MapTarget target = MapTarget::Original;
+    // The target the level's file names in its COMPLVL lump: Original when
+    // it has none, or one whose text names no target. While the level keeps
+    // that target a save copies the lump as it is.
+    MapTarget fileTarget = MapTarget::Original;
+    // The target new levels take, as chosen in the options; kept for the run.
+    MapTarget newLevelTarget = MapTarget::Original;
 
     char name[9] = {};        // "E1M1", "MAP01"
     char warpText[16] = {};   // "1 1" or "1": the game's warp argument
@@ -203,7 +209,7 @@ void ResizeObject(int type, Resize change);
 // Frees the five arrays and sets their counts to 0.
 void FreeLevel();
 // A fresh, empty model (tests, and the start of every load). Keeps the
-// run-long reject settings and answer.
+// run-long reject settings and answer and the target of new levels.
 void ResetLevel();
 
 // Safe access for code that follows references stored in the map.

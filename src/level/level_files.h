@@ -42,6 +42,13 @@ std::vector<std::string> LineDefVertexFault(const ObjectArray<LineDef>& lineDefs
 // when it is missing and optional.
 const WadDirEntry* FindLevelLump(const char* name, EntryNeed need);
 
+// The name of the lump, outside any level, in which Boom-family ports look
+// for the game a PWAD is made for.
+constexpr const char* kCompLevelLumpName = "COMPLVL";
+// That lump in the PWAD that holds the level; nullptr when the level is the
+// IWAD's or its file has none.
+const WadDirEntry* FindCompLevelLump();
+
 // Settles the level name (episode and map of the new level) and the output
 // file: asks for the file name, and marks an open PWAD of that name as the
 // file the save replaces (SaveLevel keeps it as the ".BAK" backup; nothing on

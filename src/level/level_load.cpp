@@ -19,6 +19,8 @@ constexpr int32_t kNewLineDefs = 1500;
 constexpr int32_t kNewSideDefs = 2000;
 constexpr int32_t kNewVertices = 1000;
 constexpr int32_t kNewSectors = 300;
+// Longer COMPLVL text is no keyword; it is not read.
+constexpr int32_t kLongestCompLevelText = 16;
 
 const char* LevelFileName() {
     const char* name = RowFileName(master.currentLevelRow);
@@ -213,7 +215,18 @@ void ReadKeptSizes() {
     level.blockmapSize = LumpSize("BLOCKMAP");
 }
 
+// The target the level's file names. Text that names none (it may hold any
+// bytes) leaves the original games; the save keeps such a lump as it is.
+MapTarget TargetOfFile() {
+    const WadDirEntry* lump = FindCompLevelLump();
+    if (!lump || lump->size > kLongestCompLevelText)
+        return MapTarget::Original;
+    std::vector<uint8_t> bytes = ReadEntryData(*lump);
+    return TargetOfCompLevel(std::string(bytes.begin(), bytes.end())).value_or(MapTarget::Original);
+}
+
 void SetUpNewLevel() {
+    level.target = IsHeretic() ? MapTarget::Original : level.newLevelTarget;
     AllocateArray(level.things, kNewThings);
     AllocateArray(level.lineDefs, kNewLineDefs);
     AllocateArray(level.sideDefs, kNewSideDefs);
@@ -235,6 +248,8 @@ Refusal ReadLevel() {
         return refusal;
     ReadArray("SECTORS", level.sectors);
     ReadKeptSizes();
+    if (!IsHeretic())
+        level.fileTarget = level.target = TargetOfFile();
     level.fromFile = true;
     level.rejectSectorCount = level.sectors.count;
     return {};
@@ -247,6 +262,15 @@ std::vector<std::string> LineDefVertexFault(const ObjectArray<LineDef>& lineDefs
         if (lineDefs[i].start >= vertexCount || lineDefs[i].end >= vertexCount)
             return BadVertex(i, lineDefs[i], vertexCount);
     return {};
+}
+
+const WadDirEntry* FindCompLevelLump() {
+    if (master.currentLevelRow <= 0 || master.currentLevelRow >= kOpenWadRows)
+        return nullptr;
+    for (const WadDirEntry& e : master.table[master.currentLevelRow].dir)
+        if (SameEntryName(e.name, kCompLevelLumpName))
+            return &e;
+    return nullptr;
 }
 
 const WadDirEntry* FindLevelLump(const char* name, EntryNeed need) {

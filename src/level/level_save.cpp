@@ -171,8 +171,18 @@ void FindLevelInFile(SaveJob& job) {
     job.levelEnd = end;
 }
 
+bool IsCompLevelLump(const WadDirEntry& e) { return SameEntryName(e.name, kCompLevelLumpName); }
+
+// The level's file holds more than the level: the COMPLVL lump does not
+// count, as the save writes it anyway.
+bool HoldsMoreThanTheLevel() {
+    const std::vector<WadDirEntry>& dir = LevelFile().dir;
+    size_t own = dir.size() - static_cast<size_t>(std::count_if(dir.begin(), dir.end(), IsCompLevelLump));
+    return own > kLevelLumpCount;
+}
+
 void AskCopyAll(SaveJob& job) {
-    if (master.currentLevelRow == 0 || LevelFile().dir.size() <= kLevelLumpCount)
+    if (master.currentLevelRow == 0 || !HoldsMoreThanTheLevel())
         return;
     job.copyAll = Dialogs().ConfirmYes("Copy ALL data in PWAD?", "(extra graphics,etc.)") == 1;
     if (job.copyAll)
@@ -254,6 +264,8 @@ void CopyOldLump(SaveJob& job, const char* name) {
 void CopyExtraEntries(SaveJob& job, size_t first, size_t end) {
     const std::vector<WadDirEntry>& dir = LevelFile().dir;
     for (size_t i = first; i < end; ++i) {
+        if (IsCompLevelLump(dir[i]))
+            continue;
         char name[9] = {};
         std::memcpy(name, dir[i].name, 8);
         int32_t offset = job.position;
@@ -336,6 +348,22 @@ void WriteReject(SaveJob& job) {
     Advance(job, "REJECT", offset, copied + filled);
 }
 
+// The COMPLVL lump: the file's own, byte for byte, while the level keeps the
+// target it names; else the bare keyword of a port's target, or none for the
+// original games.
+void WriteTarget(SaveJob& job) {
+    const WadDirEntry* old = level.fromFile ? FindCompLevelLump() : nullptr;
+    if (old && level.target == level.fileTarget) {
+        int32_t offset = job.position;
+        Advance(job, kCompLevelLumpName, offset, CopyEntryData(job, *old));
+        return;
+    }
+    if (level.target == MapTarget::Original || IsHeretic())
+        return;
+    const char* keyword = CompLevelKeyword(level.target);
+    WriteLump(job, kCompLevelLumpName, keyword, static_cast<int32_t>(std::strlen(keyword)));
+}
+
 void WriteDirectory(SaveJob& job) {
     int32_t dirOffset = job.position;
     for (const WrittenEntry& e : job.directory)
@@ -364,6 +392,7 @@ void WriteLevelFile(SaveJob& job) {
     WriteArray(job, "SECTORS", level.sectors);
     WriteReject(job);
     CopyOldLump(job, "BLOCKMAP");
+    WriteTarget(job);
     if (job.copyAll)
         CopyExtraEntries(job, job.levelEnd, LevelFile().dir.size());
     WriteDirectory(job);
@@ -481,6 +510,7 @@ void ReadBack(const SaveJob& job) {
     MakeRowReady(master.currentLevelRow);
     level.rejectSize = RejectBytes(level.sectors.count);
     level.rejectSectorCount = level.sectors.count;
+    level.fileTarget = level.target;
     MarkSaved();
     RemoveRecoveryFile();
 }

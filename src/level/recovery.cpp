@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include "base/config.h"
 #include "base/flavour.h"
@@ -143,6 +144,7 @@ struct Recovered {
     std::vector<Lump> lumps;   // marker first
     RecoveryInfo info;
     Owner owner;
+    std::optional<MapTarget> target;   // none in a file of an older build
 };
 
 const char* const kEditedLumps[] = {"THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SECTORS"};
@@ -212,6 +214,8 @@ std::string ParseSession(const std::string& text, Recovered& out) {
             out.info.pwads.push_back(value);
         } else if (key == "nodes-stale") {
             out.info.nodesStale = value == "1";
+        } else if (key == "target") {
+            out.target = value == "original" ? MapTarget::Original : TargetOfCompLevel(value);
         }
     }
     if (!written || out.owner.pid == 0 || out.info.iwad.empty())
@@ -328,6 +332,8 @@ std::string SessionText() {
     for (const std::string& pwad : RememberedPwads())
         text += "pwad " + FullName(pwad) + "\n";
     text += std::string("nodes-stale ") + (SavedMapChanged() ? "1" : "0") + "\n";
+    text += std::string("target ") + (level.target == MapTarget::Original ? "original" : CompLevelKeyword(level.target)) +
+            "\n";
     return text;
 }
 
@@ -426,6 +432,7 @@ bool RestoreRecoveryFile(const RecoveryInfo& info, std::vector<std::string>& ref
     TakeRecords(level.sideDefs, recovered, 3);
     TakeRecords(level.vertices, recovered, 4);
     TakeRecords(level.sectors, recovered, 5);
+    level.target = recovered.target.value_or(level.target);
     NameStep("restore unsaved changes");
     RecordStep();
     // The file is this session's now: written again under its name and owner.

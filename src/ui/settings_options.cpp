@@ -6,6 +6,10 @@
 #include <vector>
 
 #include "base/config.h"
+#include "base/flavour.h"
+#include "base/map_target.h"
+#include "level/history.h"
+#include "level/level.h"
 #include "platform/files.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
@@ -59,6 +63,11 @@ const char* const kVideoLabels[kVideoModes] = {"_1 640x480", "_2 800x600", "_310
 enum FileItem { kMainWad, kFilePath, kHelpFile, kFileItems };
 const char* const kFileLabels[kFileItems] = {"_5 MainWAD File", "_6 File Path", "_7 Help File"};
 
+// The game the level is made for, a DOOM-flavour choice: one check box per
+// target, under a heading, below the file buttons.
+constexpr int kTargetTop = 195;
+int TargetChoices() { return IsHeretic() ? 0 : kMapTargetCount; }
+
 bool IsThickness(const Switch& s) { return s.field == &ConfigSettings::lineThickness; }
 
 // What the dialog edits until Ok writes it back.
@@ -66,7 +75,12 @@ struct OptionValues {
     int switches[kSwitchCount];
     int videoMode;
     std::string files[kFileItems];
+    MapTarget target;
 };
+
+// The level being edited shows its own target; without one, the target new
+// levels take.
+MapTarget ShownTarget() { return level.markerIndex >= 0 ? level.target : level.newLevelTarget; }
 
 OptionValues CurrentOptions() {
     OptionValues v;
@@ -77,6 +91,7 @@ OptionValues CurrentOptions() {
     v.files[kMainWad] = config.iwadName;
     v.files[kFilePath] = config.patchPath;
     v.files[kHelpFile] = config.helpFile;
+    v.target = ShownTarget();
     return v;
 }
 
@@ -88,6 +103,15 @@ void StoreOptions(const OptionValues& v) {
     SetField(config.iwadName, v.files[kMainWad].c_str());
     SetField(config.patchPath, v.files[kFilePath].c_str());
     SetField(config.helpFile, v.files[kHelpFile].c_str());
+    if (TargetChoices() == 0)
+        return;
+    // A change of the edited level's target is a change of the level: the
+    // editor records it as an undoable step after the dialog.
+    if (level.markerIndex >= 0 && level.target != v.target) {
+        level.target = v.target;
+        NameStep(std::string("make the level for ") + MapTargetName(v.target));
+    }
+    level.newLevelTarget = v.target;
 }
 
 std::vector<OptionItem> FormItems(const OptionValues& v) {
@@ -98,6 +122,9 @@ std::vector<OptionItem> FormItems(const OptionValues& v) {
         items.push_back({kVideoLabels[m - 1], 200, 15 + 15 * m, v.videoMode == m, OptionKind::CheckBox});
     for (int f = 0; f < kFileItems; ++f)
         items.push_back({kFileLabels[f], 200, 120 + 15 * f, 0, OptionKind::Button});
+    for (int t = 0; t < TargetChoices(); ++t)
+        items.push_back({MapTargetName(static_cast<MapTarget>(t)), 200, kTargetTop + 15 * t,
+                         static_cast<int>(v.target) == t, OptionKind::CheckBox});
     return items;
 }
 
@@ -173,13 +200,19 @@ void ActOn(int item, OptionValues& v) {
         v.switches[item] = !v.switches[item];
     else if (item < kSwitchCount + kVideoModes)
         v.videoMode = item - kSwitchCount + 1;
-    else
+    else if (item < kSwitchCount + kVideoModes + kFileItems)
         EditFile(item - kSwitchCount - kVideoModes, v);
+    else
+        v.target = static_cast<MapTarget>(item - kSwitchCount - kVideoModes - kFileItems);
 }
 
 void DrawOptionsWindow(int x, int y, int x2, int y2) {
     RaisedBox(x, y, x2, y2, config.colors[kColorMenu]);
     LabelBox(x + graphics.CharW, y + 6, "Options");
+    if (TargetChoices() > 0) {
+        SetColor(0);
+        Screen().outtextxy(x + 2 * graphics.CharW + 200, y + 4 + kTargetTop - 13, "Map made for:");
+    }
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ protected:
 TEST_F(RecoveryTest, WhatIsWrittenComesBackExactly) {
     std::string error;
     int64_t before = std::time(nullptr);
+    level.target = MapTarget::Mbf21;
     ASSERT_TRUE(WriteRecoveryFile(error)) << error;
     std::string written = mapkit::LevelArrayBytes();
     EXPECT_TRUE(FindRecoveryFiles().ours.empty());   // this session's own file
@@ -57,9 +58,11 @@ TEST_F(RecoveryTest, WhatIsWrittenComesBackExactly) {
     EXPECT_LE(info.writtenAt, std::time(nullptr));
     mapkit::ClearMap();
     SetField(level.name, "MAP07");
+    level.target = MapTarget::Original;
     std::vector<std::string> refusal;
     ASSERT_TRUE(RestoreRecoveryFile(info, refusal));
     EXPECT_EQ(mapkit::LevelArrayBytes(), written);
+    EXPECT_EQ(level.target, MapTarget::Mbf21);
     EXPECT_TRUE(level.levelChanged);
     EXPECT_TRUE(level.mapChanged);
     EXPECT_EQ(RecoveryFilePath(), info.path);   // taken over by this session

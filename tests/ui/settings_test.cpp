@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "base/config.h"
+#include "base/flavour.h"
+#include "level/level.h"
 #include "pictures/namelists.h"
 #include "support/picture_kit.h"
 #include "support/testkit.h"
@@ -87,6 +89,24 @@ TEST_F(SettingsTest, TheWindowSizeModeIsOfferedAndKept) {
     EXPECT_EQ(Written().videoMode, 5);
     Run(OptionsDialog, "key 1\nkey Alt-O\nkey Enter\n");
     EXPECT_EQ(Written().videoMode, 1);
+}
+
+// DOOM's target boxes come after the switches, modes and files: the level
+// being edited takes the one ticked, and so do new levels; Cancel keeps both.
+TEST_F(SettingsTest, TheTargetGoesToTheLevelAndToNewLevels) {
+    SetFlavour(Flavour::Doom);
+    const std::string kToBoom = Repeat("key Tab\n", 31) + "key Space\n";
+    level.markerIndex = -1;   // no level is being edited
+    Run(OptionsDialog, kToBoom + "key Alt-O\n");
+    EXPECT_EQ(level.newLevelTarget, MapTarget::Boom);
+    EXPECT_EQ(level.target, MapTarget::Original);
+    level.markerIndex = 0;
+    level.target = MapTarget::Mbf21;
+    Run(OptionsDialog, kToBoom + "key Esc\n");
+    EXPECT_EQ(level.target, MapTarget::Mbf21);
+    Run(OptionsDialog, Repeat("key Tab\n", 29) + "key Space\nkey Alt-O\n");
+    EXPECT_EQ(level.target, MapTarget::Original);
+    EXPECT_EQ(level.newLevelTarget, MapTarget::Original);
 }
 
 TEST_F(SettingsTest, OptionsTakeOnlyFilesOfTheRightKind) {
