@@ -6,10 +6,12 @@
 #include <cstring>
 
 #include "base/config.h"
+#include "base/flavour.h"
 #include "editor/editor.h"
 #include "editor/map_draw.h"
 #include "editor/selection.h"
 #include "editor/view.h"
+#include "gamedefs/generalized.h"
 #include "gamedefs/linetypes.h"
 #include "gamedefs/thingtypes.h"
 #include "level/level.h"
@@ -175,6 +177,12 @@ int LowestSectorTagged(int tag) {
     return -1;
 }
 
+// A generalized type the level's target knows gets a line of its fields.
+bool ShowsGeneralizedFields(const LineDef* ld) {
+    return ld && !IsHeretic() && TargetAllows(level.target, MapTarget::Boom) &&
+           IsGeneralizedType(static_cast<uint16_t>(ld->type));
+}
+
 void LineDefText(int n, const LineDef* ld) {
     if (!ld) {
         Line(kBlack, "%s", "(No LineDef selected)");
@@ -190,8 +198,10 @@ void LineDefText(int n, const LineDef* ld) {
     uint16_t flags = static_cast<uint16_t>(ld->flags);
     uint16_t type = static_cast<uint16_t>(ld->type);
     Line(TitleColour(), "LineDef %-4d  (l=%d)", n, length);
-    Line(kBlack, "Flags:%3hd %s", ld->flags, LineDefFlagsText(flags).c_str());
-    Line(kBlack, "Type :%3hd %s", ld->type, GetLineDefTypeShortName(type).c_str());
+    Line(kBlack, "Flags:%3hd %s", ld->flags, LineDefFlagsText(flags, level.target).c_str());
+    Line(kBlack, "Type :%3hd %s", ld->type, GetLineDefTypeShortName(type, level.target).c_str());
+    if (ShowsGeneralizedFields(ld))
+        Line(kBlack, "%.26s", GeneralizedFieldsText(type).c_str());
     int tagged = ld->tag > 0 ? LowestSectorTagged(ld->tag) : -1;
     if (tagged >= 0)
         Line(kBlack, "Sector Tag : %3hd (%3d)", ld->tag, tagged);
@@ -227,7 +237,7 @@ void LineDefPanels(int n) {
         sides[1] = SideOf(ld->sideDef2);
     }
     int number = ld ? n : -1;
-    int height = 4 * graphics.LineH + 2 * kMargin;
+    int height = (ShowsGeneralizedFields(ld) ? 5 : 4) * graphics.LineH + 2 * kMargin;
     int top = maxY - height;
     int sideX[2] = {27 * cw + 2, 52 * cw + 4};
     if (config.infoObjects) {
@@ -295,7 +305,7 @@ void SectorText(int n, const Sector* s) {
     Line(kBlack, "Floor Texture  : %s", EntryNameText(s->floorTexture).c_str());
     Line(kBlack, "Light Level    : %hd", s->light);
     Line(kBlack, "Type: %3hd        %s", s->type,
-         GetSectorTypeShortName(static_cast<uint16_t>(s->type)).c_str());
+         GetSectorTypeShortName(static_cast<uint16_t>(s->type), level.target).c_str());
     SectorTagLine(*s);
 }
 

@@ -2,10 +2,14 @@
 // is.
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
+#include "base/flavour.h"
 #include "base/format.h"
+#include "gamedefs/port_types.h"
 #include "level/level.h"
 #include "ops/check_names.h"
 #include "ops/checks.h"
@@ -98,6 +102,64 @@ void PlayerStarts(std::vector<Finding>& found) {
         found.push_back({Format("%d Player 1 starts: the extra ones become voodoo dolls", starts), kObjThing, second});
 }
 
+// What the level holds that its target's engine stops on or plays another
+// way (Things and Sector types it does not know, flags it ignores), or that
+// engines take for a map of an old editor: each kind once, with the first
+// object that has it and how many more do. A LineDef type the engine does not
+// know only does nothing: the checker names those.
+class PortUses {
+public:
+    void Use(int kind, int n, const std::string& what) {
+        Seen& seen = uses_[{kind, what}];
+        if (seen.count++ == 0)
+            seen.first = n;
+    }
+    void Report(std::vector<Finding>& found) const {
+        for (const auto& [key, seen] : uses_) {
+            std::string more = seen.count > 1 ? Format(" (and %d more)", seen.count - 1) : "";
+            found.push_back({Format("%s %d %s%s", ObjectTypeName(key.first), seen.first, key.second.c_str(),
+                                    more.c_str()),
+                             key.first, seen.first});
+        }
+    }
+
+private:
+    struct Seen {
+        int first = 0, count = 0;
+    };
+    std::map<std::pair<int, std::string>, Seen> uses_;
+};
+
+// "needs a level for Boom" when a port's value is above the level's target.
+void UseAbove(PortUses& uses, int kind, int n, const char* what, std::optional<MapTarget> needs) {
+    if (needs && !TargetAllows(level.target, *needs))
+        uses.Use(kind, n, Format("has %s for %s", what, MapTargetName(*needs)));
+}
+
+void PortValues(std::vector<Finding>& found) {
+    if (IsHeretic())
+        return;
+    PortUses uses;
+    for (int t = 0; t < level.things.count; ++t) {
+        const Thing& thing = level.things[t];
+        uint16_t flags = static_cast<uint16_t>(thing.flags);
+        UseAbove(uses, kObjThing, t, "a type", ThingTypeNeeds(static_cast<uint16_t>(thing.type)));
+        UseAbove(uses, kObjThing, t, "flags", ThingFlagsNeed(flags & ~kReservedThingFlag));
+        if (flags & kReservedThingFlag)
+            uses.Use(kObjThing, t, "has flag 256: engines then drop its other new flags");
+    }
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        uint16_t flags = static_cast<uint16_t>(ld.flags);
+        UseAbove(uses, kObjLineDef, l, "flags", LineDefFlagsNeed(flags & ~kReservedLineDefFlag));
+        if (flags & kReservedLineDefFlag)
+            uses.Use(kObjLineDef, l, "has flag 2048: engines then drop its flags above 256");
+    }
+    for (int s = 0; s < level.sectors.count; ++s)
+        UseAbove(uses, kObjSector, s, "a type", SectorTypeNeeds(static_cast<uint16_t>(level.sectors[s].type)));
+    uses.Report(found);
+}
+
 // The places where the game stops (the scan is made unless the level
 // stands as scanned; Esc skips it); walls or Things left undrawn do not stop
 // a save.
@@ -115,7 +177,10 @@ bool CheckUnplayable(CheckDialogs& dialogs) {
     References(found);
     Names(found);
     PlayerStarts(found);
-    EngineLimits(found, dialogs);
+    PortValues(found);
+    // The ports lift the original engine's static limits.
+    if (level.target == MapTarget::Original)
+        EngineLimits(found, dialogs);
     if (found.empty())
         return true;
     std::vector<std::string> lines = {"The game cannot use this level as it is:"};

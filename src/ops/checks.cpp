@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -15,7 +16,9 @@
 #include "editor/objects.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
+#include "base/flavour.h"
 #include "gamedefs/linetypes.h"
+#include "gamedefs/port_types.h"
 #include "gamedefs/thingtypes.h"
 #include "level/history.h"
 #include "level/level.h"
@@ -79,7 +82,29 @@ private:
     std::vector<int8_t> known_;
 };
 
-int KnownThing(uint16_t type) { return IsThingTypeKnown(type) ? 1 : 0; }
+// Whether a value a port adds needs a target above the level's; none in
+// HERETIC and for values no target knows.
+std::optional<MapTarget> HigherTarget(std::optional<MapTarget> needs) {
+    if (IsHeretic() || !needs || TargetAllows(level.target, *needs))
+        return std::nullopt;
+    return needs;
+}
+
+// The report of a type the level's target does not know: a port's type
+// names the target it needs.
+std::string InvalidTypeText(const char* kind, int n, const char* invalid, int type, std::optional<MapTarget> needs) {
+    if (HigherTarget(needs))
+        return Format("%s %d, Type %d needs a level for %s", kind, n, type, MapTargetName(*needs));
+    return Format("%s %d, %s %d", kind, n, invalid, type);
+}
+
+int KnownThing(uint16_t type) {
+    std::optional<MapTarget> needs = IsHeretic() ? std::nullopt : ThingTypeNeeds(type);
+    bool port = needs && *needs != MapTarget::Original && TargetAllows(level.target, *needs);
+    return IsThingTypeKnown(type) || port ? 1 : 0;
+}
+int KnownLineDefType(uint16_t type) { return IsLineDefTypeValid(type, level.target); }
+int KnownSectorType(uint16_t type) { return IsSectorTypeValid(type, level.target); }
 
 // Objects the user may delete in one go: counted, then deleted on yes.
 bool OfferDeletion(CheckDialogs& dialogs, int type, const std::vector<char>& used,
@@ -634,7 +659,7 @@ bool CheckLineDefTag(CheckDialogs& dialogs, int i, const std::unordered_map<int,
                      Landings& landings) {
     LineDef& ld = level.lineDefs[i];
     uint16_t type = static_cast<uint16_t>(ld.type);
-    if (!LineDefNeedsTag(type)) {
+    if (!LineDefNeedsTag(type, level.target)) {
         if (ld.tag != 0 && dialogs.Confirm(Question::Yes, Format("LineDef %d, doesn't need Sector tag %d", i, ld.tag),
                                            "Reset tag to 0 ?")) {
             ld.tag = 0;
@@ -702,8 +727,8 @@ bool CheckThingTypes(CheckDialogs& dialogs) {
         dialogs.Progress(i, level.things.count);
         uint16_t type = static_cast<uint16_t>(level.things[i].type);
         if (!known.Valid(type) &&
-            !Report(dialogs, Format("Thing %d, Invalid Type %d", i, level.things[i].type), kObjThing, i,
-                    Severity::Fault))
+            !Report(dialogs, InvalidTypeText("Thing", i, "Invalid Type", level.things[i].type, ThingTypeNeeds(type)),
+                    kObjThing, i, Severity::Fault))
             return false;
         if (type == defs.bossType && !spot &&
             !Report(dialogs, Format(defs.bossMessage, i, defs.bossType, defs.bossSpotType), kObjThing, i,
@@ -716,14 +741,15 @@ bool CheckThingTypes(CheckDialogs& dialogs) {
 
 bool CheckLineDefTypes(CheckDialogs& dialogs) {
     dialogs.Title("Checking LineDef Types/Tags");
-    TypeMemo valid(IsLineDefTypeValid);
+    TypeMemo valid(KnownLineDefType);
     std::unordered_map<int, std::vector<int>> tagged = SectorsByTag();
     Landings landings;
     for (int i = 0; i < level.lineDefs.count; ++i) {
         dialogs.Progress(i, level.lineDefs.count);
         const LineDef& ld = level.lineDefs[i];
-        if (!valid.Valid(static_cast<uint16_t>(ld.type)) &&
-            !Report(dialogs, Format("LineDef %d, Invalid Type %d", i, ld.type), kObjLineDef, i, Severity::Fault))
+        uint16_t type = static_cast<uint16_t>(ld.type);
+        if (!valid.Valid(type) && !Report(dialogs, InvalidTypeText("LineDef", i, "Invalid Type", ld.type, LineDefTypeNeeds(type)),
+                                          kObjLineDef, i, Severity::Fault))
             return false;
         if (!CheckLineDefTag(dialogs, i, tagged, landings))
             return false;
@@ -734,16 +760,17 @@ bool CheckLineDefTypes(CheckDialogs& dialogs) {
 
 bool CheckSectorTypes(CheckDialogs& dialogs) {
     dialogs.Title("Checking Sector Types/Tags");
-    TypeMemo valid(IsSectorTypeValid);
+    TypeMemo valid(KnownSectorType);
     std::unordered_set<int> lineTags;
     for (const LineDef& ld : level.lineDefs)
         lineTags.insert(ld.tag);
     for (int s = 0; s < level.sectors.count; ++s) {
         dialogs.Progress(s, level.sectors.count);
         Sector& sector = level.sectors[s];
-        if (!valid.Valid(static_cast<uint16_t>(sector.type)) &&
-            !Report(dialogs, Format("Sector %d, Invalid Sector type %d", s, sector.type), kObjSector, s,
-                    Severity::Fault))
+        uint16_t type = static_cast<uint16_t>(sector.type);
+        if (!valid.Valid(type) &&
+            !Report(dialogs, InvalidTypeText("Sector", s, "Invalid Sector type", sector.type, SectorTypeNeeds(type)),
+                    kObjSector, s, Severity::Fault))
             return false;
         int tag = sector.tag;
         bool special = tag == 0 || tag == 666 || tag == 999 || tag == 99;

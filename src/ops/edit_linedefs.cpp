@@ -9,7 +9,9 @@
 #include "base/format.h"
 #include "editor/info_panels.h"
 #include "editor/objects.h"
+#include "base/flavour.h"
 #include "gamedefs/linetypes.h"
+#include "gamedefs/port_types.h"
 #include "level/level.h"
 #include "ops/edit_objects.h"
 #include "ops/edit_support.h"
@@ -51,19 +53,53 @@ uint16_t& SideField(LineDef& ld, int side) { return side == 0 ? ld.sideDef1 : ld
 
 // --- The flags dialog ----------------------------------------------------------
 
+// The flags a port adds that the level's target knows, each with its check
+// box's hot letter, after the original ones.
+struct PortFlagBox {
+    PortFlag flag;
+    const char* hotKey;
+};
+std::vector<PortFlagBox> PortFlagBoxes() {
+    static const char* const kHotKeys[] = {"_Y", "_G", "_P"};
+    std::vector<PortFlagBox> boxes;
+    DefTable<PortFlag> flags = PortLineDefFlags();
+    for (int i = 0; i < flags.count; ++i)
+        if (!IsHeretic() && TargetAllows(level.target, flags.rows[i].needs))
+            boxes.push_back({flags.rows[i], kHotKeys[i]});
+    return boxes;
+}
+
+ShownFlags FlagsOfBoxes(const std::vector<OptionItem>& items, const std::vector<PortFlagBox>& ports) {
+    ShownFlags flags{static_cast<uint16_t>((1u << kFlagBoxes) - 1), 0};
+    for (int i = 0; i < kFlagBoxes; ++i)
+        flags.value |= static_cast<uint16_t>(items[static_cast<size_t>(i)].value << i);
+    for (size_t p = 0; p < ports.size(); ++p) {
+        flags.mask |= ports[p].flag.mask;
+        if (items[kChangeType + 1 + p].value)
+            flags.value |= ports[p].flag.mask;
+    }
+    return flags;
+}
+
 void FlagsDialog(int x, int y, SelectionList& lineDefs) {
     static const char* const kHotKeys[kFlagBoxes] = {"_I", "_M", "_2", "_U", "_L",
                                                      "_S", "_B", "_V", "_A"};
     LineDef& first = *LineDefAt(lineDefs.head());
+    std::vector<PortFlagBox> ports = PortFlagBoxes();
     std::vector<std::string> labels;
     for (int i = 0; i < kFlagBoxes; ++i)
         labels.push_back(std::string(kHotKeys[i]) + GetLineDefFlagName(i + 1));
+    for (const PortFlagBox& port : ports)
+        labels.push_back(std::string(port.hotKey) + port.flag.name);
     std::vector<OptionItem> items;
     for (int i = 0; i < kFlagBoxes; ++i)
         items.push_back({labels[static_cast<size_t>(i)].c_str(), i < 5 ? 0 : 160, (i % 5) * 15,
                          (first.flags >> i) & 1, OptionKind::CheckBox});
     items.push_back({"_FChange All Flags", 0, 80, 0, OptionKind::CheckBox});
     items.push_back({"_Tchange Type", 0, 124, 0, OptionKind::Button});
+    for (size_t p = 0; p < ports.size(); ++p)
+        items.push_back({labels[kFlagBoxes + p].c_str(), 160, 60 + 15 * static_cast<int>(p),
+                         (static_cast<uint16_t>(first.flags) & ports[p].flag.mask) != 0, OptionKind::CheckBox});
     const int width = 360, height = 220, line = graphics.LineH;
     int bx = (graphics.MaxX - width) / 2, by = (graphics.MaxY - height) / 2;
     int buttonY = by + height - line - 12;
@@ -80,20 +116,18 @@ void FlagsDialog(int x, int y, SelectionList& lineDefs) {
             return;
         if (result == kOptionOk)
             break;
-        if (result < kChangeType) {
+        if (result != kChangeType) {
             items[static_cast<size_t>(result)].value ^= 1;
             continue;
         }
         ChooseLineDefType(x, y, NumbersOf(lineDefs));   // back to the dialog
     }
-    int flags = 0;
-    for (int i = 0; i < kFlagBoxes; ++i)
-        flags |= items[static_cast<size_t>(i)].value << i;
-    first.flags = static_cast<int16_t>(flags);
+    ShownFlags flags = FlagsOfBoxes(items, ports);
+    first.flags = flags.Over(first.flags);
     if (items[kChangeAllFlags].value)
         for (int n : lineDefs)
             if (LineDef* ld = LineDefAt(n))
-                ld->flags = first.flags;
+                ld->flags = flags.Over(ld->flags);
     level.levelChanged = true;
 }
 

@@ -5,6 +5,8 @@
 
 #include "base/config.h"
 #include "editor/info_panels.h"
+#include "base/flavour.h"
+#include "gamedefs/port_types.h"
 #include "gamedefs/thingtypes.h"
 #include "level/level.h"
 #include "ops/edit_objects.h"
@@ -23,6 +25,7 @@ enum ThingControl {
     kChangeAllSkills = 13,
     kChangeAllAngles = 14,
     kChangeType = 15,
+    kFirstPortFlag = 16,  // the flags a port adds that the level's target knows
 };
 constexpr int kDirections = 8;
 constexpr int kFlagBoxes = 5;
@@ -30,6 +33,22 @@ constexpr int kFlagBoxes = 5;
 constexpr int kBoxWidth = 440, kBoxHeight = 270;
 constexpr int kFormDx = 16, kFormDy = 56;   // the controls' origin in the box
 constexpr int kSpriteSide = 120;
+
+// The flags a port adds that the level's target knows, with their boxes'
+// labels.
+struct PortFlagBox {
+    PortFlag flag;
+    const char* label;
+};
+std::vector<PortFlagBox> PortFlagBoxes() {
+    static const char* const kLabels[] = {"_XNot in DM", "_ONot in Coop", "_FFriendly"};
+    std::vector<PortFlagBox> boxes;
+    DefTable<PortFlag> flags = PortThingFlags();
+    for (int i = 0; i < flags.count; ++i)
+        if (!IsHeretic() && TargetAllows(level.target, flags.rows[i].needs))
+            boxes.push_back({flags.rows[i], kLabels[i]});
+    return boxes;
+}
 
 std::vector<OptionItem> ThingControls(const Thing& t) {
     std::vector<OptionItem> items = {
@@ -48,6 +67,10 @@ std::vector<OptionItem> ThingControls(const Thing& t) {
     };
     for (int i = 0; i < kFlagBoxes; ++i)
         items[static_cast<size_t>(kFirstFlag + i)].value = (t.flags >> i) & 1;
+    std::vector<PortFlagBox> ports = PortFlagBoxes();
+    for (size_t p = 0; p < ports.size(); ++p)
+        items.push_back({ports[p].label, 174, 104 + 18 * static_cast<int>(p),
+                         (static_cast<uint16_t>(t.flags) & ports[p].flag.mask) != 0, OptionKind::CheckBox});
     if (t.angle >= 0 && t.angle < 360)
         items[static_cast<size_t>(t.angle / 45)].value = 1;
     return items;
@@ -74,13 +97,24 @@ int MarkedDirection(const std::vector<OptionItem>& items) {
     return -1;
 }
 
-void ApplyThingControls(SelectionList& things, const std::vector<OptionItem>& items) {
-    Thing& first = *ThingAt(things.head());
-    int flags = 0;
+ShownFlags FlagsOfBoxes(const std::vector<OptionItem>& items) {
+    ShownFlags flags{static_cast<uint16_t>((1u << kFlagBoxes) - 1), 0};
     for (int i = 0; i < kFlagBoxes; ++i)
         if (items[static_cast<size_t>(kFirstFlag + i)].value)
-            flags |= 1 << i;
-    first.flags = static_cast<int16_t>(flags);
+            flags.value |= static_cast<uint16_t>(1u << i);
+    std::vector<PortFlagBox> ports = PortFlagBoxes();
+    for (size_t p = 0; p < ports.size(); ++p) {
+        flags.mask |= ports[p].flag.mask;
+        if (items[kFirstPortFlag + p].value)
+            flags.value |= ports[p].flag.mask;
+    }
+    return flags;
+}
+
+void ApplyThingControls(SelectionList& things, const std::vector<OptionItem>& items) {
+    Thing& first = *ThingAt(things.head());
+    ShownFlags flags = FlagsOfBoxes(items);
+    first.flags = flags.Over(first.flags);
     int direction = MarkedDirection(items);
     if (direction >= 0)   // an angle off the rose stays as it was
         first.angle = static_cast<int16_t>(45 * direction);
@@ -90,7 +124,7 @@ void ApplyThingControls(SelectionList& things, const std::vector<OptionItem>& it
         if (!t)
             continue;
         if (allFlags)
-            t->flags = first.flags;
+            t->flags = flags.Over(t->flags);
         if (allAngles)
             t->angle = first.angle;
     }
@@ -122,7 +156,7 @@ void EditThings(int x, int y, SelectionList& things) {
         if (result < kDirections) {
             for (int i = 0; i < kDirections; ++i)
                 items[static_cast<size_t>(i)].value = i == result;
-        } else if (result < kChangeType) {
+        } else if (result != kChangeType) {
             items[static_cast<size_t>(result)].value ^= 1;
         } else {
             ChooseThingType(x, y, NumbersOf(things));   // back to the dialog

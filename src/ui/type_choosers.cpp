@@ -8,6 +8,8 @@
 #include "base/config.h"
 #include "base/flavour.h"
 #include "gamedefs/gamedefs.h"
+#include "gamedefs/port_types.h"
+#include "ui/generalized_dialog.h"
 #include "level/level.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
@@ -22,6 +24,7 @@ namespace {
 constexpr int kMaxThingListEntries = 30;
 constexpr int kMaxSpecialListEntries = 32;
 constexpr int kTypeEntryMax = 9999;
+constexpr int kPortTypeEntryMax = 32767;   // Boom's generalized LineDef types and Sector bits
 constexpr int kPreviewSide = 128;   // the sprite box beside the Thing menus
 constexpr int kPreviewMargin = 8;
 
@@ -128,31 +131,56 @@ const CategoryItem* FindItem(const CategoryItem* begin, const CategoryItem* end,
 }
 
 // A menu of the rows' descriptions, the row of type highlighted: the chosen
-// row's type, or -1.
+// row's type, or -1. A list longer than a menu holds is shown a page at a
+// time, each page ending in an item that turns to the next one.
 template <class Row>
 int ChooseRow(int x, int y, const char* title, const char* helpTopic,
-              const std::vector<const Row*>& rows, int type, const MenuHook& hook) {
+              const std::vector<const Row*>& rows, int type, const MenuHook& hook, size_t pageRows = 0) {
     if (rows.empty())
         return -1;
-    std::vector<const char*> items;
-    int current = 0;
-    for (const Row* row : rows) {
-        items.push_back(row->description);
-        if (row->type == type && current == 0)
-            current = static_cast<int>(items.size());
+    size_t page = pageRows == 0 || rows.size() <= pageRows ? rows.size() : pageRows - 1;
+    auto found = std::find_if(rows.begin(), rows.end(), [&](const Row* row) { return row->type == type; });
+    size_t first = found == rows.end() ? 0 : static_cast<size_t>(found - rows.begin()) / page * page;
+    for (;;) {
+        size_t end = std::min(first + page, rows.size());
+        std::vector<const char*> items;
+        int current = 0;
+        for (size_t i = first; i < end; ++i) {
+            items.push_back(rows[i]->description);
+            if (rows[i]->type == type && current == 0)
+                current = static_cast<int>(items.size());
+        }
+        bool paged = page < rows.size();
+        if (paged)
+            items.push_back(end < rows.size() ? "-- more --" : "-- first page --");
+        MenuExtras extras;
+        extras.hook = [&](int a, int b, MenuHookPhase phase, int index) {
+            if (hook && static_cast<size_t>(index) < end - first)
+                hook(a, b, phase, static_cast<int>(first) + index);
+        };
+        int chosen = DisplayMenu(x, y, MenuStyle::Plain, std::max(current, 1), helpTopic, WindowSave::Always, title,
+                                 static_cast<int>(items.size()), items.data(), extras);
+        if (chosen < 1)
+            return -1;
+        if (static_cast<size_t>(chosen) <= end - first)
+            return rows[first + static_cast<size_t>(chosen) - 1]->type;
+        first = end < rows.size() ? end : 0;
     }
-    MenuExtras extras;
-    extras.hook = hook;
-    int chosen = DisplayMenu(x, y, MenuStyle::Plain, std::max(current, 1), helpTopic, WindowSave::Always, title,
-                             static_cast<int>(items.size()), items.data(), extras);
-    return chosen >= 1 ? rows[static_cast<size_t>(chosen - 1)]->type : -1;
 }
 
-// A number entry titled kind, labelled "Type": the number, or -1 when cancelled.
-int EnterType(int x, int y, const char* kind, int value) {
-    std::vector<FormField> fields = {{"Type", 0, kTypeEntryMax, std::clamp(value, 0, kTypeEntryMax)}};
+// Whether the level's target knows Boom's types: generalized LineDef types,
+// Sector bits and the numbers above the original games'.
+bool PortTypes() { return !Heretic() && TargetAllows(level.target, MapTarget::Boom); }
+
+// A number entry titled kind, labelled "Type": the number, or -1 when
+// cancelled. A number above the entry's range is no entry's to change: it is
+// left as it is unless another is typed.
+int EnterType(int x, int y, const char* kind, int value, int maximum = kTypeEntryMax) {
+    std::vector<FormField> fields = {{"Type", 0, maximum, std::clamp(value, 0, maximum)}};
     if (!NumberForm(x, y, WindowSave::Always, kind, fields))
         return -1;
+    if (fields[0].value == std::clamp(value, 0, maximum) && value != fields[0].value)
+        return value;
     return fields[0].value;
 }
 
@@ -257,19 +285,33 @@ int SpecialPass(int x, int y, const char* menuTitle, const char* helpTopic, cons
     if (item == kItemNormal)
         return 0;
     if (item == count)
-        return EnterType(x, y, kind, type);
+        return EnterType(x, y, kind, type, PortTypes() ? kPortTypeEntryMax : kTypeEntryMax);
     const CategoryItem* category = FindItem(categories, categories + categoryCount, item);
+    if (!category)   // the generalized types, the one item that is no category
+        return GeneralizedTypeDialog(x, y, type);
     const char* title = category->title ? category->title : items[static_cast<size_t>(item - 1)];
-    return ChooseRow(x, y, title, helpTopic, CategoryRows(table, category->code, kMaxSpecialListEntries),
-                     type, MenuHook());
+    return ChooseRow(x, y, title, helpTopic, CategoryRows(table, category->code, table.count), type, MenuHook(),
+                     kMaxSpecialListEntries);
+}
+
+// How a chosen type becomes an object's: whole, or as the original type
+// under the bits a Boom Sector special holds above it.
+using TypeMerge = int (*)(int old, int chosen);
+int WholeType(int, int chosen) { return chosen; }
+int SectorBaseType(int old, int chosen) {
+    constexpr int kBaseBits = 0x1F;
+    if (!PortTypes() || chosen > kBaseBits)
+        return chosen;
+    return static_cast<int16_t>((old & ~kBaseBits) | chosen);
 }
 
 template <class Record>
 bool SetTypes(ObjectArray<Record>& records, const std::vector<int>& list, int16_t Record::*field,
-              int type) {
+              int chosen, TypeMerge merge = WholeType) {
     bool changed = false;
     for (int n : list) {
         Record* r = records.at(n);
+        int type = r ? merge(r->*field, chosen) : 0;
         if (r && r->*field != type) {
             r->*field = static_cast<int16_t>(type);
             changed = true;
@@ -295,7 +337,7 @@ ChooserResult RunSpecialChooser(int x, int y, const char* menuTitle, const char*
                                 const CategoryItem* categories, int categoryCount,
                                 DefTable<Row> table, ObjectArray<Record>& records,
                                 const std::vector<int>& list, int16_t Record::*field,
-                                ChooserRepeat repeat) {
+                                ChooserRepeat repeat, TypeMerge merge = WholeType) {
     ChooserResult result;
     if (list.empty() || !records.at(list.front()))
         return result;
@@ -304,7 +346,7 @@ ChooserResult RunSpecialChooser(int x, int y, const char* menuTitle, const char*
                                  categoryCount, table, FirstType(records, list, field));
         if (chosen >= 0) {
             result.chosen = true;
-            result.changed = SetTypes(records, list, field, chosen) || result.changed;
+            result.changed = SetTypes(records, list, field, chosen, merge) || result.changed;
         }
         if (chosen != -1 || !Nesting(repeat))
             return result;
@@ -335,9 +377,11 @@ bool ChooseDefaultThingType(int x, int y, int& type) {
 
 ChooserResult ChooseLineDefType(int x, int y, const std::vector<int>& lineDefs, ChooserRepeat repeat) {
     std::vector<const char*> items(std::begin(kLineDefMenu), std::end(kLineDefMenu));
+    if (PortTypes())
+        items.insert(items.end() - 1, "Generalized");
     return RunSpecialChooser(x, y, "LineDef Type", "LINEDEFS", "LineDef", items, kLineDefCategories,
                              static_cast<int>(std::size(kLineDefCategories)),
-                             CurrentDefinitions().lineDefTypes, level.lineDefs, lineDefs,
+                             LineDefTypeTable(level.target), level.lineDefs, lineDefs,
                              &LineDef::type, repeat);
 }
 
@@ -355,7 +399,7 @@ ChooserResult ChooseSectorType(const std::vector<int>& sectors, ChooserRepeat re
     ChooserResult result = RunSpecialChooser(
         kCentred, y, "Sector Type", "SECTORS", "Sector", items, kSectorCategories,
         static_cast<int>(std::size(kSectorCategories)), CurrentDefinitions().sectorTypes,
-        level.sectors, sectors, &Sector::type, repeat);
+        level.sectors, sectors, &Sector::type, repeat, SectorBaseType);
     RestoreArea(screen);
     return result;
 }

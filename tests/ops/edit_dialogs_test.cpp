@@ -105,17 +105,17 @@ TEST_F(EditDialogTest, ThingsTakeTheRoseAndFlagsOfTheFirstAndShareWhatIsTicked) 
         int firstAngle, firstFlags;
         int otherAngle, otherFlags;   // of Things 1-4
     } cases[] = {
-        {"key O\n", 90, 7, 270, 17},               // opened on N with 1, 2, 3 ticked
-        {"key 4\nkey A\nkey O\n", 180, 7, 180, 17},
-        {"key 4\nkey Enter\n", 180, 7, 270, 17},   // Enter is Ok, not the focused button
-        {"key Shift-Tab\nkey Space\nkey Enter\n", 90, 7, 90, 17},   // Space ticks the box marked
-        {"key E\nkey D\nkey S\nkey O\n", 90, 14, 270, 14},
-        {"key 6\nkey N\nkey Esc\n", 90, 7, 270, 17},   // cancelled
+        {"key O\n", 90, 7 | 32, 270, 17},               // opened on N with 1, 2, 3 ticked
+        {"key 4\nkey A\nkey O\n", 180, 7 | 32, 180, 17},
+        {"key 4\nkey Enter\n", 180, 7 | 32, 270, 17},   // Enter is Ok, not the focused button
+        {"key Shift-Tab\nkey Space\nkey Enter\n", 90, 7 | 32, 90, 17},   // Space ticks the box marked
+        {"key E\nkey D\nkey S\nkey O\n", 90, 14 | 32, 270, 14},   // each keeps the bits not shown
+        {"key 6\nkey N\nkey Esc\n", 90, 7 | 32, 270, 17},   // cancelled
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
         level.things[0].angle = 90;
-        level.things[0].flags = 7 | 32;   // a bit the dialog does not show goes on Ok
+        level.things[0].flags = 7 | 32;   // a bit the dialog does not show stays
         for (int i = 1; i < 5; ++i) {
             level.things[i].angle = 270;
             level.things[i].flags = 17;
@@ -123,7 +123,7 @@ TEST_F(EditDialogTest, ThingsTakeTheRoseAndFlagsOfTheFirstAndShareWhatIsTicked) 
         Edit(kObjThing, {4, 3, 2, 1, 0}, c.keys);
         bool cancelled = std::strstr(c.keys, "Esc") != nullptr;
         EXPECT_EQ(level.things[0].angle, c.firstAngle);
-        EXPECT_EQ(level.things[0].flags, cancelled ? 7 | 32 : c.firstFlags);
+        EXPECT_EQ(level.things[0].flags, c.firstFlags) << cancelled;
         for (int i = 1; i < 5; ++i) {
             EXPECT_EQ(level.things[i].angle, c.otherAngle) << i;
             EXPECT_EQ(level.things[i].flags, c.otherFlags) << i;
@@ -242,12 +242,13 @@ TEST_F(EditDialogTest, LineDefFlagsAreTheBoxesOfTheFirstAndAllOnlyWhenAsked) {
     level.lineDefs[3].flags = static_cast<int16_t>(1 | 0x200);
     level.lineDefs[4].flags = 4;
     Edit(kObjLineDef, {4, 3}, "key 1\nkey M\nkey O\nkey Esc\n");
-    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2);   // bits above 0x100 cleared
+    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2 | 0x200);   // the bits no box shows stay
     EXPECT_EQ(level.lineDefs[4].flags, 4);
     Edit(kObjLineDef, {4, 3}, "key 1\nkey S\nkey F\nkey O\nkey Esc\n");
     EXPECT_EQ(level.lineDefs[4].flags, 1 | 2 | 32);
+    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2 | 32 | 0x200);
     Edit(kObjLineDef, {4, 3}, "key 1\nkey I\nkey Esc\nkey Esc\n");
-    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2 | 32);
+    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2 | 32 | 0x200);
 }
 
 TEST_F(EditDialogTest, SideDefFieldsGoToEverySideOfTheSelection) {

@@ -132,4 +132,51 @@ TEST_F(TypeChooserTest, LineDefAndSectorTypes) {
     SetFlavour(Flavour::Heretic);
 }
 
+// Under Boom: the generalized types' dialog, the long lists a page at a
+// time, numbers above 9999, and Sector types set under Boom's bits.
+TEST_F(TypeChooserTest, PortTargetsAddGeneralizedTypesAndKeepSectorBits) {
+    SetFlavour(Flavour::Doom);
+    level.target = MapTarget::Boom;
+    int v0 = mapkit::AddVertex(0, 0), v1 = mapkit::AddVertex(64, 0);
+    std::vector<int> lines = {mapkit::AddLineDef(v0, v1, -1, -1, 1, 0), mapkit::AddLineDef(v1, v0, -1, -1, 1, 0)};
+    std::vector<int> sectors = {mapkit::AddSector(0, 0)};
+    const std::string kGeneralized = "key End\nkey Up\nkey Enter\n";
+    std::string raiseFloor = "key Home\n";
+    for (int i = 0; i < 8; ++i)
+        raiseFloor += "key Down\n";
+    struct Case {
+        const char* what;
+        bool sector;
+        int before;
+        std::string script;
+        int result;
+    } cases[] = {
+        {"a new generalized type starts as a floor", false, 26, kGeneralized + "key End\nkey Enter", 0x6000},
+        {"a field from its menu", false, 26, kGeneralized + "key Down\nkey Enter\nkey Down\nkey Enter\nkey End\nkey Enter",
+         0x6001},
+        {"a generalized type keeps its fields", false, 0x3A63, kGeneralized + "key End\nkey Enter", 0x3A63},
+        {"the kind starts the fields anew", false, 0x3A63,
+         kGeneralized + "key Enter\nkey Home\nkey Down\nkey Enter\nkey End\nkey Enter", 0x3000},
+        {"Esc in the dialog", false, 26, kGeneralized + "key Esc", 26},
+        {"the second page of a long list", false, 26, raiseFloor + "key Enter\nkey End\nkey Enter\nkey Enter", 143},
+        {"a number above 9999", false, 26, "key End\nkey Enter\ntype 24721\nkey Enter", 24721},
+        {"the type under the bits", true, 0x88, "key Up\nkey Enter\nkey Enter", 0x87},
+        {"a number with bits", true, 0x88, "key End\nkey Enter\ntype 2064\nkey Enter", 2064},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        level.lineDefs[lines[0]].type = level.lineDefs[lines[1]].type = static_cast<int16_t>(c.before);
+        level.sectors[sectors[0]].type = static_cast<int16_t>(c.before);
+        session.Script(c.script);
+        if (c.sector)
+            ChooseSectorType(sectors, ChooserRepeat::Once);
+        else
+            ChooseLineDefType(40, 40, lines, ChooserRepeat::Once);
+        EXPECT_EQ(c.sector ? level.sectors[sectors[0]].type : level.lineDefs[lines[1]].type, c.result);
+        EXPECT_EQ(toolkit.savedAreas, 0);
+    }
+    level.target = MapTarget::Original;
+    SetFlavour(Flavour::Heretic);
+}
+
 }  // namespace
