@@ -1,5 +1,6 @@
 #include "editor/menu_bar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -267,6 +268,15 @@ int64_t FreeMemory() {
     return menuBar.freeMemory;
 }
 
+// A DOOM level names the game it is made for in place of the delay, after
+// the file name, which is cut so that both fit the field.
+std::string FileAndTarget() {
+    static const char* const kShortNames[kMapTargetCount] = {"DOOM", "Limit-rem", "Boom", "MBF21"};
+    std::string target = kShortNames[static_cast<int>(level.target)];
+    int room = std::max(0, kFieldPlaces[kFieldFile].width - 1 - static_cast<int>(target.size()));
+    return std::string(LevelFileName()).substr(0, static_cast<size_t>(room)) + " " + target;
+}
+
 std::string StatusText(int field) {
     char text[80];
     switch (field) {
@@ -275,11 +285,9 @@ std::string StatusText(int field) {
         return text;
     case kFieldMarks: return Marks();
     case kFieldFile:
-        // A DOOM level names the game it is made for in place of the delay.
-        if (IsHeretic())
-            std::snprintf(text, sizeof text, "%-12s #AC Delay %hd", LevelFileName(), config.autoCloseDelay);
-        else
-            std::snprintf(text, sizeof text, "%s %s", LevelFileName(), MapTargetName(level.target));
+        if (!IsHeretic())
+            return FileAndTarget();
+        std::snprintf(text, sizeof text, "%-12s #AC Delay %hd", LevelFileName(), config.autoCloseDelay);
         return text;
     case kFieldScale:
         std::snprintf(text, sizeof text, "Scale %4hd Grid %3hd",
