@@ -94,10 +94,11 @@ TEST_F(PortTypes, MergedTablesKeepEachCategoryTogether) {
             EXPECT_TRUE(seen.insert(row.type).second) << row.type;
             EXPECT_FALSE(IsLaterGameDescription(row.description)) << row.type;
             EXPECT_LE(GetLineDefTypeShortName(row.type, target).size(), 16u);
-            if (IsHeaderType(row.type))
+            if (IsHeaderType(row.type)) {
                 category = row.type;
-            else if (LineDefTypeNeeds(row.type) != MapTarget::Original)
+            } else if (LineDefTypeNeeds(row.type) != MapTarget::Original) {
                 EXPECT_NE(category, kLineCatNormal) << row.type;
+            }
         }
     }
     EXPECT_EQ(LineDefTypeTable(MapTarget::LimitRemoving).count, kDoomDefinitions.lineDefTypes.count);

@@ -113,8 +113,10 @@ TEST_F(PlaySessionTest, ABoomLevelPlaysInWoofAtBoomsCompatibilityLevel) {
         level.levelChanged = level.mapChanged = true;
     };
     EXPECT_EQ(Run("key Ins\nkey Shift-F1\nkey Enter\nkey Enter\nkey N\nkey Enter\nwait 1500\nwait 0\n"), kScriptEnded);
-    std::vector<LineDef> saved =
-        AsRecords<LineDef>(testkit::ReadWad(session->Dir().file("MAP01.WAD")).data("LINEDEFS"));
+    testkit::WadContents file = testkit::ReadWad(session->Dir().file("MAP01.WAD"));
+    std::vector<uint8_t> compLevel = file.data("COMPLVL");
+    EXPECT_EQ(std::string(compLevel.begin(), compLevel.end()), "boom");
+    std::vector<LineDef> saved = AsRecords<LineDef>(file.data("LINEDEFS"));
     ASSERT_EQ(saved.size(), static_cast<size_t>(level.lineDefs.count));
     EXPECT_EQ(saved[0].type, kScrollByOffsets);
     EXPECT_EQ(saved[door].type, kGeneralizedDoor);
