@@ -181,14 +181,35 @@ void DrawMarkedLine(const MarkedLine& m) {
 constexpr int kLineReach = 1;
 constexpr int kMarkedLineReach = 24;
 
+// Every Vertex in map-area pixels, worked out once for a pass over the
+// LineDefs that share them.
+class ScreenVertexes {
+public:
+    ScreenVertexes() : points_(static_cast<size_t>(level.vertices.count)) {
+        for (size_t i = 0; i < points_.size(); ++i) {
+            const Vertex& v = level.vertices[static_cast<int>(i)];
+            points_[i] = {MapToScreenX(v.x), MapToScreenY(v.y)};
+        }
+    }
+    // Vertex n's pixel; nullptr when there is no such Vertex.
+    const std::pair<int, int>* At(int n) const {
+        return n >= 0 && static_cast<size_t>(n) < points_.size() ? &points_[static_cast<size_t>(n)] : nullptr;
+    }
+
+private:
+    std::vector<std::pair<int, int>> points_;
+};
+
 // A LineDef's ends in map-area pixels; false when it lacks one or lies,
 // widened by reach pixels, wholly outside the map area.
-bool LineDefOnScreen(int n, int reach, int& sx1, int& sy1, int& sx2, int& sy2) {
-    const Vertex *s, *e;
-    if (!LineDefEnds(level.lineDefs[n], s, e))
+bool LineDefOnScreen(const ScreenVertexes& vertexes, int n, int reach, int& sx1, int& sy1, int& sx2, int& sy2) {
+    const LineDef& ld = level.lineDefs[n];
+    const std::pair<int, int>* s = vertexes.At(ld.start);
+    const std::pair<int, int>* e = vertexes.At(ld.end);
+    if (!s || !e)
         return false;
-    sx1 = MapToScreenX(s->x), sy1 = MapToScreenY(s->y);
-    sx2 = MapToScreenX(e->x), sy2 = MapToScreenY(e->y);
+    sx1 = s->first, sy1 = s->second;
+    sx2 = e->first, sy2 = e->second;
     return std::max(sx1, sx2) >= -reach && std::min(sx1, sx2) <= view.MaxX + reach &&
            std::max(sy1, sy2) >= -reach && std::min(sy1, sy2) <= view.MaxY + reach;
 }
@@ -196,9 +217,10 @@ bool LineDefOnScreen(int n, int reach, int& sx1, int& sy1, int& sx2, int& sy2) {
 void DrawLineDefsQuick(bool pointerShown) {
     SetRole(kColorTwoSided);
     Canvas& screen = Screen();
+    ScreenVertexes vertexes;
     int sx1, sy1, sx2, sy2;
     for (int i = 0; i < level.lineDefs.count; ++i) {
-        if (LineDefOnScreen(i, kLineReach, sx1, sy1, sx2, sy2))
+        if (LineDefOnScreen(vertexes, i, kLineReach, sx1, sy1, sx2, sy2))
             screen.line(sx1, sy1, sx2, sy2);
         if (pointerShown && (i + 1) % kQuickDrawPulse == 0) {
             ShowPointer();
@@ -213,9 +235,10 @@ void DrawLineDefs(int mode) {
     bool marked = mode == kObjVertex;
     Arrowhead arrowhead = config.vertexArrows ? Arrowhead::AtEnd : Arrowhead::None;
     Canvas& screen = Screen();
+    ScreenVertexes vertexes;
     int sx1, sy1, sx2, sy2;
     for (int i = 0; i < level.lineDefs.count; ++i) {
-        if (!LineDefOnScreen(i, marked ? kMarkedLineReach : kLineReach, sx1, sy1, sx2, sy2))
+        if (!LineDefOnScreen(vertexes, i, marked ? kMarkedLineReach : kLineReach, sx1, sy1, sx2, sy2))
             continue;
         SetColor(LineDefColour(i));
         if (marked)
@@ -284,10 +307,16 @@ void DrawVertexMarkers() {
     marker.pixels.assign(static_cast<size_t>(marker.width * marker.height),
                          static_cast<uint8_t>(MapColor(Role(kColorVertexSquare))));
     Canvas& screen = Screen();
+    bool dot = marker.width == 1 && marker.height == 1;
+    int colour = marker.pixels.empty() ? 0 : marker.pixels[0];
     for (const Vertex& v : level.vertices) {
         int px = MapToScreenX(v.x) - marker.width / 2;
         int py = MapToScreenY(v.y) - marker.height / 2;
-        if (px >= 0 && px <= view.MaxX && py >= 0 && py <= view.MaxY)
+        if (px < 0 || px > view.MaxX || py < 0 || py > view.MaxY)
+            continue;
+        if (dot)   // as putimage does it, without its set-up for each pixel
+            screen.putpixel(px, py, screen.getpixel(px, py) ^ colour);
+        else
             screen.putimage(px, py, marker, kXorPut);
     }
 }
@@ -326,10 +355,9 @@ constexpr int kFewPixels = 3;
 void DrawThingSprite(const Thing& t, int sx, int sy, const KeptPictureImage* sprite, int colour) {
     if (KeyWaiting() || !sprite)
         return;
-    const char* name = GetThingTypeSprite(static_cast<uint16_t>(t.type));
     if (!sprite->whole) {
-        DrawPicture(sx, sy, -1, -1, nullptr, name, 0, 0, SpriteMagnification(), SpriteBackground(),
-                    PictureAnchor::Centre);
+        DrawPicture(sx, sy, -1, -1, nullptr, GetThingTypeSprite(static_cast<uint16_t>(t.type)), 0, 0,
+                    SpriteMagnification(), SpriteBackground(), PictureAnchor::Centre);
         return;
     }
     const Image& image = sprite->image;

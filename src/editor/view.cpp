@@ -62,14 +62,6 @@ void ZoomAroundPointer(double scale) {
 
 }  // namespace
 
-int MapToScreenX(int x) {
-    return Trunc(static_cast<float>(x - view.OrigX) * view.Scale) + view.CenterX;
-}
-
-int MapToScreenY(int y) {
-    return Trunc(static_cast<float>(view.OrigY - y) * view.Scale) + view.CenterY;
-}
-
 int16_t ScreenToMapX(int px) {
     return Clamp16(view.OrigX + Trunc(static_cast<float>(px - view.CenterX) / view.Scale));
 }

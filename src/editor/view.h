@@ -41,9 +41,10 @@ struct ViewState {
 
 extern ViewState view;
 
-// Pixel column / row of a map point in the map area (exact, 32-bit).
-int MapToScreenX(int x);
-int MapToScreenY(int y);
+// Pixel column / row of a map point in the map area (exact, 32-bit). Inline:
+// a redraw asks for them a few times per object.
+inline int MapToScreenX(int x);
+inline int MapToScreenY(int y);
 // Map column / row of a map-area pixel.
 int16_t ScreenToMapX(int px);
 int16_t ScreenToMapY(int py);
@@ -116,3 +117,17 @@ enum class GridStep {
 };
 // The next grid size of the grid key.
 int16_t NextGridSize(int16_t size, GridStep step);
+
+// ---- Inline definitions
+
+// A map offset times the scale, in whole pixels towards zero, kept within
+// a billion either way.
+inline int32_t ScaledMapOffset(int offset) {
+    double v = static_cast<float>(offset) * view.Scale;
+    if (!(v > -1e9))
+        return v != v ? 0 : -1000000000;
+    return v > 1e9 ? 1000000000 : static_cast<int32_t>(v);
+}
+
+inline int MapToScreenX(int x) { return ScaledMapOffset(x - view.OrigX) + view.CenterX; }
+inline int MapToScreenY(int y) { return ScaledMapOffset(view.OrigY - y) + view.CenterY; }

@@ -130,12 +130,11 @@ struct LineRun {
 
 // Steps i = lo..hi of a line; a thick line puts three pixels across the major
 // axis at each step, those inside the clip box.
-template <bool kThick, bool kXor>
+template <bool kThick, bool kXor, bool kSolid>
 void StepLine(LineRun& run, int64_t lo, int64_t hi)
 {
-    const bool solid = run.pattern == 0xFFFF;
     for (int64_t i = lo; i <= hi; ++i) {
-        if (solid || (run.pattern >> (15 - (i & 15))) & 1) {
+        if (kSolid || (run.pattern >> (15 - (i & 15))) & 1) {
             for (int64_t k = kThick ? -1 : 0; k <= (kThick ? 1 : 0); ++k) {
                 if (kThick && (run.minor + k < run.minorLo || run.minor + k > run.minorHi))
                     continue;
@@ -335,10 +334,16 @@ void Canvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode)
     LineRun run{pixels_.data(), index, majorStep, dir * acrossStep, acrossStep, r, twoN, twoM,
                 minor, dir, minorLo, minorHi, linePattern_, uint8_t(color_)};
     const bool xorMode = mode == kXorPut;
+    if (m == 0 && xMajor && !half && !xorMode && linePattern_ == 0xFFFF) {   // a plain horizontal run
+        std::memset(&pixels_[size_t(index)], color_, size_t(hi - lo + 1));
+        return;
+    }
     if (half)
-        xorMode ? StepLine<true, true>(run, lo, hi) : StepLine<true, false>(run, lo, hi);
-    else
-        xorMode ? StepLine<false, true>(run, lo, hi) : StepLine<false, false>(run, lo, hi);
+        xorMode ? StepLine<true, true, false>(run, lo, hi) : StepLine<true, false, false>(run, lo, hi);
+    else if (linePattern_ != 0xFFFF)
+        xorMode ? StepLine<false, true, false>(run, lo, hi) : StepLine<false, false, false>(run, lo, hi);
+    else   // most lines: thin and solid
+        xorMode ? StepLine<false, true, true>(run, lo, hi) : StepLine<false, false, true>(run, lo, hi);
 }
 
 Canvas::Box Canvas::ScreenBox(int left, int top, int right, int bottom) const
