@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "base/config.h"
@@ -28,8 +26,6 @@ namespace {
 
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
-constexpr int16_t kTwoSided = 4;
-constexpr int16_t kImpassable = 1;
 
 void Tell(const char* format, int n) {
     char text[40];
@@ -43,11 +39,6 @@ void Notice(const char* title, const std::vector<const char*>& lines) {
 }
 
 bool HasSide(uint16_t side) { return ValidSideDef(side); }
-
-int SectorOfSide(uint16_t side) {
-    const SideDef* sd = SideDefAt(side);
-    return sd && ValidSector(sd->sector) ? sd->sector : -1;
-}
 
 // A new impassable LineDef without sides from start to end; -1 when the
 // level holds no more.
@@ -247,23 +238,6 @@ std::vector<int> SelectedLineDefs() {
     return out;
 }
 
-// Whether the LineDefs close around: every end is shared by at least two of
-// them.
-bool ShapeClosed(const std::vector<int>& lineDefs) {
-    std::vector<int> ends(static_cast<size_t>(level.vertices.count), 0);
-    for (int l : lineDefs) {
-        const LineDef& ld = level.lineDefs[l];
-        if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
-            return false;
-        ++ends[ld.start];
-        ++ends[ld.end];
-    }
-    for (int count : ends)
-        if (count == 1)
-            return false;
-    return true;
-}
-
 SectorBuild BuildOf(LineDrawingCommand command) {
     switch (command) {
     case LineDrawingCommand::Insert: return SectorBuild::InsertKey;
@@ -300,7 +274,7 @@ void CloseShape(LineDrawingCommand command) {
         ForgetSelection(drawing.drawList);
         // A shape left open (Esc, two points closed with Ins, a point
         // merged away) stays bare LineDefs: a Sector must close.
-        if (ShapeClosed(SelectedLineDefs())) {
+        if (edits::ShapeClosed(SelectedLineDefs())) {
             int count = selection.list.size();
             if (BuildSector(BuildOf(command), ends ? first.n : -1, ends ? last.n : -1) >= 0)
                 NameStep("draw " + LineDefCount(count));
@@ -308,223 +282,6 @@ void CloseShape(LineDrawingCommand command) {
         ForgetSelection(selection.list);
     }
     StartLineDrawing();
-}
-
-// --- Building a Sector -------------------------------------------------------------
-
-// A new SideDef with the defaults facing sector; kNoReference when the level
-// holds no more.
-uint16_t NewSide(int sector) {
-    int n = InsertObject(kObjSideDef, -1, 0, 0);
-    if (n < 0)
-        return kNoReference;
-    level.sideDefs[n].sector = static_cast<uint16_t>(sector);
-    return static_cast<uint16_t>(n);
-}
-
-void ClearNormalTexture(uint16_t side) {
-    if (SideDef* sd = SideDefAt(side))
-        std::strncpy(sd->middle, "-", sizeof sd->middle);
-}
-
-// The LineDef becomes two-sided, its second side (a new one when it has
-// none) facing sector, and no texture in the middle of either side.
-void MakeTwoSided(int l, int sector) {
-    if (HasSide(level.lineDefs[l].sideDef2)) {
-        level.sideDefs[level.lineDefs[l].sideDef2].sector = static_cast<uint16_t>(sector);
-    } else {
-        uint16_t side = NewSide(sector);
-        level.lineDefs[l].sideDef2 = side;
-    }
-    LineDef& ld = level.lineDefs[l];
-    ld.flags = kTwoSided;
-    ClearNormalTexture(ld.sideDef1);
-    ClearNormalTexture(ld.sideDef2);
-}
-
-// The Sector whose first sides the LineDefs face: the walk stops at the
-// first one-sided LineDef.
-int SectorAlreadyFaced(const std::vector<int>& lineDefs) {
-    int found = -1;
-    for (int l : lineDefs) {
-        const LineDef& ld = level.lineDefs[l];
-        if (!HasSide(ld.sideDef1))
-            continue;
-        found = SectorOfSide(ld.sideDef1);
-        if (!HasSide(ld.sideDef2))
-            break;
-    }
-    return found;
-}
-
-// The Sector at the centre of the box spanned by two points.
-int SectorBetween(int a, int b) {
-    const Vertex& p = level.vertices[a];
-    const Vertex& q = level.vertices[b];
-    return GetCurObject(Coords::Map, kObjSector, p.x, p.y, q.x, q.y);
-}
-
-void TakeLook(int target, int from) {
-    Sector& t = level.sectors[target];
-    const Sector& f = level.sectors[from];
-    t.floorHeight = f.floorHeight;
-    t.ceilingHeight = f.ceilingHeight;
-    t.light = f.light;
-    std::memcpy(t.floorTexture, f.floorTexture, sizeof t.floorTexture);
-    std::memcpy(t.ceilingTexture, f.ceilingTexture, sizeof t.ceilingTexture);
-}
-
-// --- A drawn shape's inside ----------------------------------------------------
-
-// Whether the inside of the closed shape lies on LineDef l's right (first
-// side).
-bool InsideOnRight(int l, const std::vector<int>& shape) {
-    double x = 0, y = 0;
-    PointBeside(l, LineSide::Right, x, y);
-    return InsideLoop(x, y, shape);
-}
-
-// A LineDef drawn the other way: its ends and its sides change places.
-void Reverse(int l) {
-    LineDef& ld = level.lineDefs[l];
-    std::swap(ld.start, ld.end);
-    std::swap(ld.sideDef1, ld.sideDef2);
-}
-
-// The walls of a drawn shape: those it made (without sides) and those it
-// reused, each with the side its inside lies on.
-struct ShapeWall {
-    int lineDef;
-    bool insideRight;
-};
-struct DrawnShape {
-    std::vector<ShapeWall> made, reused;
-};
-
-DrawnShape WallsOf(const std::vector<int>& lineDefs) {
-    DrawnShape shape;
-    for (int l : lineDefs) {
-        ShapeWall wall = {l, InsideOnRight(l, lineDefs)};
-        (HasSide(level.lineDefs[l].sideDef1) ? shape.reused : shape.made).push_back(wall);
-    }
-    return shape;
-}
-
-uint16_t InsideSide(const ShapeWall& wall) {
-    const LineDef& ld = level.lineDefs[wall.lineDef];
-    return wall.insideRight ? ld.sideDef1 : ld.sideDef2;
-}
-
-// Drawn clockwise: the inside lies on the right of most LineDefs drawn (a
-// shape of reused walls alone is a room).
-bool DrawnClockwise(const DrawnShape& shape) {
-    int right = 0;
-    for (const ShapeWall& wall : shape.made)
-        right += wall.insideRight ? 1 : -1;
-    return right >= 0;
-}
-
-// A reused wall whose inside becomes part of a solid object loses the side
-// that faced it: a wall left between the object and another Sector keeps
-// the other side as its first, impassable with a wall texture; a wall with
-// nothing behind it goes. Marks what to delete.
-void SolidBehind(const ShapeWall& wall, SelectionList& sides, SelectionList& walls) {
-    uint16_t inside = InsideSide(wall);
-    if (!HasSide(inside))
-        return;
-    LineDef& ld = level.lineDefs[wall.lineDef];
-    uint16_t outside = wall.insideRight ? ld.sideDef2 : ld.sideDef1;
-    if (!HasSide(outside)) {
-        SelectObject(walls, wall.lineDef);
-        return;
-    }
-    if (wall.insideRight)
-        Reverse(wall.lineDef);
-    level.lineDefs[wall.lineDef].sideDef2 = kNoReference;
-    level.lineDefs[wall.lineDef].flags = kImpassable;
-    SideDef& kept = level.sideDefs[outside];
-    if (kept.middle[0] == '-' || kept.middle[0] == '\0')
-        std::strncpy(kept.middle, config.textureNormal, sizeof kept.middle);
-    SelectObject(sides, inside);
-}
-
-// A drawn counter-clockwise in Sector outer: a solid object standing there,
-// its walls' first sides looking out into it.
-int BuildObject(const DrawnShape& shape, int outer) {
-    for (const ShapeWall& wall : shape.made) {
-        if (wall.insideRight)
-            Reverse(wall.lineDef);
-        level.lineDefs[wall.lineDef].sideDef1 = NewSide(outer);
-    }
-    SelectionList sides, walls;
-    for (const ShapeWall& wall : shape.reused)
-        SolidBehind(wall, sides, walls);
-    DeleteObjects(kObjSideDef, sides);
-    DeleteObjects(kObjLineDef, walls);
-    return outer;
-}
-
-// A room: a new Sector inside the shape, joined by two-sided LineDefs to the
-// Sector it was drawn in (when there is one). A reused wall's side that
-// faced the inside now faces the room; a wall open to the inside gets a
-// second side facing it.
-int BuildRoom(const DrawnShape& shape, int outer, int look) {
-    int room = InsertObject(kObjSector, outer, 0, 0);
-    if (room < 0)
-        return -1;
-    if (outer < 0 && look >= 0)
-        TakeLook(room, look);
-    for (const ShapeWall& wall : shape.made) {
-        if (!wall.insideRight)
-            Reverse(wall.lineDef);
-        level.lineDefs[wall.lineDef].sideDef1 = NewSide(room);
-        if (outer >= 0)
-            MakeTwoSided(wall.lineDef, outer);
-    }
-    for (const ShapeWall& wall : shape.reused) {
-        uint16_t inside = InsideSide(wall);
-        if (HasSide(inside))
-            level.sideDefs[inside].sector = static_cast<uint16_t>(room);
-        else
-            MakeTwoSided(wall.lineDef, room);
-    }
-    return room;
-}
-
-// Whether the closed shape completes Sector s: s is open, and every side
-// of the shape's LineDefs that faces it lies on the shape's inside.
-bool CompletesSector(const std::vector<int>& lineDefs, int s) {
-    for (int l : lineDefs) {
-        bool right = InsideOnRight(l, lineDefs);
-        const LineDef& ld = level.lineDefs[l];
-        if (SectorOfSide(right ? ld.sideDef2 : ld.sideDef1) == s)
-            return false;
-    }
-    return !SectorClosed(s);
-}
-
-// The right button closed a drawn shape. The Sector it was drawn in is the
-// one its reused walls face on their inside (none when they are open
-// there), else the one around its first and last point. Drawn clockwise, or
-// outside every Sector, it becomes a room; else a solid object in that
-// Sector.
-int BuildDrawnShape(const std::vector<int>& lineDefs, int first, int last) {
-    DrawnShape shape = WallsOf(lineDefs);
-    int outer = -1, look = -1;
-    if (shape.reused.empty()) {
-        if (ValidVertex(first) && ValidVertex(last))
-            outer = SectorBetween(first, last);
-    } else {
-        look = SectorOfSide(level.lineDefs[shape.reused.front().lineDef].sideDef1);
-        for (const ShapeWall& wall : shape.reused)
-            if (HasSide(InsideSide(wall))) {
-                outer = SectorOfSide(InsideSide(wall));
-                break;
-            }
-    }
-    if (outer >= 0 && !DrawnClockwise(shape))
-        return BuildObject(shape, outer);
-    return BuildRoom(shape, outer, look);
 }
 
 // --- Ins ---------------------------------------------------------------------------
@@ -656,33 +413,10 @@ int ConnectVertexes(int a, int b) {
 }
 
 int BuildSector(SectorBuild command, int first, int last) {
-    std::vector<int> lineDefs = SelectedLineDefs();
-    if (lineDefs.empty())
-        return -1;
-    bool closed = ShapeClosed(lineDefs);
-    int found = command == SectorBuild::FromLineDefs ? -1 : SectorAlreadyFaced(lineDefs);
-    bool drawn = command == SectorBuild::RightButton || command == SectorBuild::InsertKey;
-    if (closed && drawn && !(command == SectorBuild::InsertKey && found >= 0 && CompletesSector(lineDefs, found)))
-        return BuildDrawnShape(lineDefs, first, last);
-    int target = found >= 0 && command == SectorBuild::InsertKey
-                     ? found
-                     : InsertObject(kObjSector, -1, 0, 0);
-    if (target < 0)
-        return -1;
-    if (found >= 0)
-        TakeLook(target, found);
-    for (int l : lineDefs) {
-        if (!HasSide(level.lineDefs[l].sideDef1)) {
-            // A closed shape's Sector lies inside it.
-            if (closed && !InsideOnRight(l, lineDefs))
-                Reverse(l);
-            uint16_t side = NewSide(target);
-            level.lineDefs[l].sideDef1 = side;
-        } else if (command != SectorBuild::InsertKey) {
-            MakeTwoSided(l, target);
-        }
-    }
-    return target;
+    edits::SectorBuilt built = edits::BuildSector(SelectedLineDefs(), command, first, last);
+    for (int beep = 0; beep < built.refusedInserts; ++beep)
+        ErrorBeep();
+    return built.sector;
 }
 
 void RedrawLineDrawing() {

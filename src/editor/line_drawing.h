@@ -19,6 +19,7 @@
 
 #include "editor/editor_actions.h"
 #include "editor/selection.h"
+#include "edits/sector_building.h"
 
 // What the drawing keeps from pass to pass while the mode is on
 // (EditorState::lineDrawing).
@@ -37,31 +38,6 @@ struct LineDrawingState {
 
 extern LineDrawingState drawing;
 
-// How BuildSector is asked, which decides what the LineDefs that already have
-// a first SideDef become and which Sector the shape faces.
-enum class SectorBuild {
-    // Ins in LineDefs mode: a new Sector with the defaults; LineDefs with a
-    // first side become two-sided, their second side facing it.
-    FromLineDefs,
-    // A drawn shape closed with the right button: a new Sector, a copy of the
-    // Sector the shape was drawn in, if any; the drawing direction decides
-    // between a room in that Sector and an object standing in it. The Sector
-    // a shape that reuses walls was drawn in is the one those walls face on
-    // the shape's inside: a room takes that side of them over, an object
-    // drops it (a wall left with nothing on either side goes). A reused wall
-    // becomes two-sided only when the room lies on its open side. LineDefs
-    // drawn the other way round are turned to face the room or the Sector.
-    RightButton,
-    // Closed with Ins: the Sector that the LineDefs' first sides already
-    // face, when they face one on the shape's inside that is still open, is
-    // completed (the new LineDefs' first sides facing it); else as
-    // RightButton.
-    InsertKey,
-    // Closed with Esc (the shape left open): as InsertKey, but a new Sector
-    // even when the first sides face one.
-    EscapeKey,
-};
-
 // Ins in Vertexes mode with 0 or 1 Vertex selected: the mode begins (or a
 // new shape after a close); a selected Vertex is the first point.
 void StartLineDrawing();
@@ -79,11 +55,8 @@ void LineDrawingEvent(LineDrawingCommand command);
 // way. Returns the new LineDef, or -1 when none was made.
 int ConnectVertexes(int a, int b);
 
-// Gives the selected LineDefs (the current selection, in its order) SideDefs
-// facing a Sector, as the command says; first and last are the Vertexes
-// of a drawn shape's first and last point (-1 when none). Returns the Sector
-// the shape faces, or -1 (nothing changed) when no LineDef is selected or
-// the level holds no more Sectors.
+// edits::BuildSector on the selected LineDefs (the current selection, in its
+// order), with the error beep for each object the level had no room for.
 int BuildSector(SectorBuild command, int first, int last);
 
 // After the map was drawn afresh while drawing: the rubber band again.

@@ -347,19 +347,6 @@ private:
 
 }  // namespace
 
-bool SectorClosed(int s) {
-    std::vector<int> balance(static_cast<size_t>(level.vertices.count), 0);
-    for (const LineDef& ld : level.lineDefs) {
-        if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
-            continue;
-        if (SectorOfSide(ld.sideDef1) == s)
-            ++balance[ld.start], --balance[ld.end];
-        if (SectorOfSide(ld.sideDef2) == s)
-            ++balance[ld.end], --balance[ld.start];
-    }
-    return std::all_of(balance.begin(), balance.end(), [](int b) { return b == 0; });
-}
-
 int GetSectorOnSide(int ld, LineSide side) {
     Ray ray;
     if (!SideRay(ld, side, ray))

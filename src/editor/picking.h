@@ -47,10 +47,6 @@ SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1);
 // midpoint; -1.
 int GetSectorOnSide(int ld, LineSide side);
 
-// Whether every side of Sector s ends where another of its sides begins:
-// at each Vertex as many of them start as end.
-bool SectorClosed(int s);
-
 // GetSectorOnSide for many LineDefs of a level that does not change while
 // the finder is used: the LineDefs are sorted once into square cells, and
 // each ray looks only at those of the cells it passes until it has found

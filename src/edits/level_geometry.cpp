@@ -1,5 +1,6 @@
 #include "edits/level_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -72,6 +73,19 @@ int LineDefJoining(int a, int b) {
             return l;
     }
     return -1;
+}
+
+bool SectorClosed(int s) {
+    std::vector<int> balance(static_cast<size_t>(level.vertices.count), 0);
+    for (const LineDef& ld : level.lineDefs) {
+        if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
+            continue;
+        if (SectorOfSide(ld.sideDef1) == s)
+            ++balance[ld.start], --balance[ld.end];
+        if (SectorOfSide(ld.sideDef2) == s)
+            ++balance[ld.end], --balance[ld.start];
+    }
+    return std::all_of(balance.begin(), balance.end(), [](int b) { return b == 0; });
 }
 
 void PointBeside(int ld, LineSide side, double& x, double& y) {

@@ -42,6 +42,10 @@ int LineDefJoining(int a, int b);
 // The sides of a LineDef: the first SideDef's is the right one.
 enum class LineSide { Left, Right };
 
+// Whether every side of Sector s ends where another of its sides begins:
+// at each Vertex as many of them start as end.
+bool SectorClosed(int s);
+
 // A point a hundredth of a unit beside the middle of LineDef ld (which must
 // have both ends), on the given side.
 void PointBeside(int ld, LineSide side, double& x, double& y);

@@ -158,44 +158,6 @@ TEST_F(LineDrawingTest, TheDirectionDecidesBetweenAnObjectAndARoomInsideASector)
     EXPECT_TRUE(ReferencesSound());
 }
 
-TEST_F(LineDrawingTest, ShapesOnExistingWallsLeaveAValidLevel) {
-    // Room S's corners: 0 (0,0), 1 (0,400), 2 (400,400), 3 (400,0); its
-    // west wall (LineDef 0) runs from 0 to 1, its east wall (2) from 2 to 3.
-    struct Case {
-        const char* what;
-        Points points;
-        std::vector<int> counts;    // Vertexes, LineDefs, SideDefs, Sectors
-        int wallFlags, wallBack;    // of the reused wall, when it stays
-    } cases[] = {
-        // Counter-clockwise on the west wall: a solid corner; the wall,
-        // with nothing on either side now, goes.
-        {"object on a wall", {{0, 400}, {0, 0}, {100, 200}}, {5, 5, 5, 1}, -1, -1},
-        // Clockwise on it: a room whose side of the wall stays one-sided.
-        {"room on a wall", {{0, 0}, {0, 400}, {100, 200}}, {5, 6, 8, 2}, 1, -1},
-        // Outside against the east wall, either way round: a room beyond
-        // it, which the wall's new second side faces.
-        {"room beside", {{400, 0}, {400, 400}, {600, 400}, {600, 0}}, {6, 7, 8, 2}, 4, 1},
-        {"room beside, drawn the other way", {{400, 400}, {400, 0}, {600, 0}, {600, 400}}, {6, 7, 8, 2}, 4, 1},
-    };
-    for (const Case& c : cases) {
-        ClearMap();
-        Room();
-        Draw(c.points);
-        EXPECT_EQ(MapCounts(), c.counts) << c.what;
-        EXPECT_TRUE(LevelValid()) << c.what;
-        if (c.wallFlags < 0)
-            continue;
-        int wall = c.points[0].first == 0 ? 0 : 2;
-        EXPECT_EQ(level.lineDefs[wall].flags, c.wallFlags) << c.what;
-        EXPECT_EQ(SectorOf(level.lineDefs[wall].sideDef2), c.wallBack) << c.what;
-    }
-    // A shape drawn counter-clockwise outside every Sector is a room too.
-    ClearMap();
-    Draw(kCounterClockwise);
-    EXPECT_EQ(MapCounts(), (std::vector<int>{4, 4, 4, 1}));
-    EXPECT_TRUE(LevelValid());
-}
-
 TEST_F(LineDrawingTest, TwoPointsSplitTheSectorOnARightClickButNotOnIns) {
     Room();
     session.Script("key Enter\n");   // "Split Sector"

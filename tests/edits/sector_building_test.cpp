@@ -1,0 +1,90 @@
+// Giving a drawn shape its SideDefs and Sector, asked directly on a room:
+// what the direction and the walls it reuses make of it.
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "edits/level_geometry.h"
+#include "edits/sector_building.h"
+#include "edits_fixture.h"
+#include "support/level_validity.h"
+
+namespace {
+
+using Points = std::vector<std::pair<int, int>>;
+
+class SectorBuildingTest : public EditsTest {
+protected:
+    // The room (0,0)-(400,400): Vertexes 0 (0,0), 1 (0,400), 2 (400,400),
+    // 3 (400,0); its west wall (LineDef 0) runs from 0 to 1, its east wall
+    // (2) from 2 to 3.
+    static void FreshRoom() {
+        mapkit::ClearMap();
+        AddRoom(0, 0, 400, 400, AddSector());
+    }
+
+    // The shape through the points and back to the first, as line drawing
+    // leaves it: a Vertex at a point where there is one, a LineDef between
+    // two points that one joins already, else bare impassable LineDefs. The
+    // LineDefs in number order, as line drawing selects them; the Vertexes
+    // of the first and last point go to firstPoint and lastPoint.
+    std::vector<int> Shape(const Points& points) {
+        std::vector<int> vertexes, lineDefs;
+        for (const auto& [x, y] : points) {
+            int found = -1;
+            for (int v = 0; v < level.vertices.count && found < 0; ++v)
+                if (level.vertices[v].x == x && level.vertices[v].y == y)
+                    found = v;
+            vertexes.push_back(found >= 0 ? found : AddVertex(x, y));
+        }
+        for (size_t i = 0; i < vertexes.size(); ++i) {
+            int a = vertexes[i], b = vertexes[(i + 1) % vertexes.size()];
+            int l = LineDefJoining(a, b);
+            lineDefs.push_back(l >= 0 ? l : AddLineDef(a, b, -1));
+        }
+        std::sort(lineDefs.begin(), lineDefs.end());
+        firstPoint = vertexes.front();
+        lastPoint = vertexes.back();
+        return lineDefs;
+    }
+
+    static std::vector<int> Counts() {
+        return {level.vertices.count, level.lineDefs.count, level.sideDefs.count, level.sectors.count};
+    }
+
+    int firstPoint = -1, lastPoint = -1;
+};
+
+TEST_F(SectorBuildingTest, TheDirectionAndTheWallsReusedDecideWhatAShapeBecomes) {
+    const struct {
+        const char* what;
+        Points points;
+        std::vector<int> counts;   // Vertexes, LineDefs, SideDefs, Sectors
+        int sector;                // the one the shape faces
+    } cases[] = {
+        // Counter-clockwise inside the room: a pillar facing it.
+        {"pillar", {{100, 100}, {200, 100}, {200, 200}, {100, 200}}, {8, 8, 8, 1}, 0},
+        // Clockwise: a room in the room, joined by two-sided LineDefs.
+        {"room in the room", {{100, 100}, {100, 200}, {200, 200}, {200, 100}}, {8, 8, 12, 2}, 1},
+        // Counter-clockwise on the west wall: a solid corner; the wall,
+        // with nothing on either side now, goes.
+        {"object on a wall", {{0, 400}, {0, 0}, {100, 200}}, {5, 5, 5, 1}, 0},
+        // Clockwise on it: a room whose side of the wall stays one-sided.
+        {"room on a wall", {{0, 0}, {0, 400}, {100, 200}}, {5, 6, 8, 2}, 1},
+        // Outside against the east wall: a room beyond it, which the wall's
+        // new second side faces.
+        {"room beside", {{400, 0}, {400, 400}, {600, 400}, {600, 0}}, {6, 7, 8, 2}, 1},
+    };
+    for (const auto& c : cases) {
+        FreshRoom();
+        std::vector<int> shape = Shape(c.points);
+        ASSERT_TRUE(edits::ShapeClosed(shape)) << c.what;
+        edits::SectorBuilt built = edits::BuildSector(shape, SectorBuild::RightButton, firstPoint, lastPoint);
+        EXPECT_EQ(built.sector, c.sector) << c.what;
+        EXPECT_EQ(built.refusedInserts, 0) << c.what;
+        EXPECT_EQ(Counts(), c.counts) << c.what;
+        EXPECT_TRUE(testkit::LevelValid()) << c.what;
+    }
+}
+
+}  // namespace
