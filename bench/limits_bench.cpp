@@ -19,7 +19,7 @@
 #include "level/level_files.h"
 #include "ops/limits_nodes.h"
 #include "ops/limits_scan.h"
-#include "ops/preview3d_motion.h"
+#include "view3d/preview3d_motion.h"
 #include "wad/master.h"
 
 namespace {

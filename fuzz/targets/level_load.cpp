@@ -12,7 +12,7 @@
 #include "level/level.h"
 #include "level/level_files.h"
 #include "ops/limits_nodes.h"
-#include "ops/preview3d_assets.h"
+#include "view3d/preview3d_assets.h"
 #include "platform/video.h"
 #include "shell/shell.h"
 #include "ui/toolkit.h"

@@ -6,8 +6,8 @@
 #include "base/format.h"
 #include "level/level.h"
 #include "ops/limits_nodes.h"
-#include "ops/preview3d_assets.h"
-#include "ops/preview3d_things.h"
+#include "view3d/preview3d_assets.h"
+#include "view3d/preview3d_things.h"
 #include "ui/forms.h"
 
 LimitsState limitsState;

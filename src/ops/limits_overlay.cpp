@@ -10,7 +10,7 @@
 #include "editor/editor_actions.h"
 #include "editor/view.h"
 #include "ops/limits_check.h"
-#include "ops/preview3d.h"
+#include "view3d/preview3d.h"
 #include "ui/graphics.h"
 #include "ui/menus.h"
 

@@ -8,7 +8,7 @@
 #include "base/format.h"
 #include "ops/check_names.h"
 #include "ops/limits_nodes.h"
-#include "ops/preview3d_motion.h"
+#include "view3d/preview3d_motion.h"
 
 namespace {
 

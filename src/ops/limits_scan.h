@@ -28,8 +28,8 @@
 #include <vector>
 
 #include "level/level.h"
-#include "ops/preview3d_render.h"
-#include "ops/preview3d_things.h"
+#include "view3d/preview3d_render.h"
+#include "view3d/preview3d_things.h"
 
 enum class EngineLimit { Visplanes, Drawsegs, Sprites, Openings };
 constexpr int kEngineLimits = 4;

@@ -15,7 +15,7 @@
 #include "ops/edit_objects.h"
 #include "ops/limits_overlay.h"
 #include "ops/misc_menu.h"
-#include "ops/preview3d.h"
+#include "view3d/preview3d.h"
 #include "pictures/namelists.h"
 #include "pictures/picture.h"
 #include "platform/console.h"

@@ -13,7 +13,7 @@
 #include "ops/check_menu.h"
 #include "ops/limits_check.h"
 #include "ops/limits_overlay.h"
-#include "ops/preview3d.h"
+#include "view3d/preview3d.h"
 #include "support/png_reader.h"
 #include "ui/graphics.h"
 

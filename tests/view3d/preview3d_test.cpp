@@ -11,8 +11,8 @@
 
 #include "base/config.h"
 #include "level/level.h"
-#include "ops/preview3d_motion.h"
-#include "ops/preview3d_things.h"
+#include "view3d/preview3d_motion.h"
+#include "view3d/preview3d_things.h"
 #include "support/map_kit.h"
 #include "support/picture_kit.h"
 #include "support/wad_session.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "level/level.h"
-#include "ops/preview3d_assets.h"
+#include "view3d/preview3d_assets.h"
 
 // Where the eye is: map units, and the heading in radians (0 east, pi/2 north).
 struct PreviewCamera {

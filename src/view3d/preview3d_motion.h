@@ -4,7 +4,7 @@
 // anywhere at the height it was given.
 #pragma once
 
-#include "ops/preview3d_render.h"
+#include "view3d/preview3d_render.h"
 
 constexpr double kEyeHeight = 41;     // above the floor, as the player's eye
 constexpr double kPlayerRadius = 16;

@@ -1,4 +1,4 @@
-#include "ops/preview3d_motion.h"
+#include "view3d/preview3d_motion.h"
 
 #include <algorithm>
 #include <cmath>

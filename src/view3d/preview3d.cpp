@@ -1,4 +1,4 @@
-#include "ops/preview3d.h"
+#include "view3d/preview3d.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +9,8 @@
 #include "editor/editor.h"
 #include "editor/view.h"
 #include "level/level.h"
-#include "ops/preview3d_motion.h"
-#include "ops/preview3d_things.h"
+#include "view3d/preview3d_motion.h"
+#include "view3d/preview3d_things.h"
 #include "pictures/palette.h"
 #include "platform/video.h"
 #include "ui/graphics.h"

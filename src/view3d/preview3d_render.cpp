@@ -1,4 +1,4 @@
-#include "ops/preview3d_render.h"
+#include "view3d/preview3d_render.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,7 +5,7 @@
 // sound sources, spawn spots). Or every Thing, as the map shows them.
 #pragma once
 
-#include "ops/preview3d_render.h"
+#include "view3d/preview3d_render.h"
 
 enum class PreviewThingSet { OnePlayer, All };
 

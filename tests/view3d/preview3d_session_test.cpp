@@ -10,8 +10,8 @@
 
 #include "editor/editor_session.h"
 #include "editor/view.h"
-#include "ops/preview3d.h"
-#include "ops/preview3d_motion.h"
+#include "view3d/preview3d.h"
+#include "view3d/preview3d_motion.h"
 #include "support/png_reader.h"
 #include "ui/graphics.h"
 

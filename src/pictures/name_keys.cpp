@@ -1,4 +1,4 @@
-#include "ops/check_names.h"
+#include "pictures/name_keys.h"
 
 #include <cctype>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "ops/preview3d_things.h"
+#include "view3d/preview3d_things.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "ops/preview3d_assets.h"
+#include "view3d/preview3d_assets.h"
 
 #include <cstdio>
 #include <cstring>
@@ -6,7 +6,7 @@
 
 #include "base/flavour.h"
 #include "gamedefs/thingtypes.h"
-#include "ops/check_names.h"
+#include "pictures/name_keys.h"
 #include "pictures/picture.h"
 #include "pictures/picture_parts.h"
 #include "wad/master.h"
