@@ -14,7 +14,6 @@
 #include "edits/level_geometry.h"
 #include "edits/objects.h"
 #include "edits/sector_walk.h"
-#include "edits/vertex_edits.h"
 #include "level/history.h"
 #include "level/level.h"
 
@@ -131,15 +130,6 @@ bool ShareSector(int l1, int l2) {
         if (s >= 0 && (s == b1 || s == b2))
             return true;
     return false;
-}
-
-bool SplitAtMidpoint(int l) {
-    SelectionList one;
-    SelectObject(one, l);
-    int before = level.lineDefs.count;
-    SplitLineDefs(one);
-    ForgetSelection(one);
-    return level.lineDefs.count > before;
 }
 
 bool UsedByLineDef(int v) {

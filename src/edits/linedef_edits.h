@@ -65,9 +65,6 @@ Refusal AddLineDefSplitSector(int a, int b, SplitChoice choice, int deleted = -1
 // Whether two LineDefs have a Sector on a side of each in common.
 bool ShareSector(int lineDef1, int lineDef2);
 
-// Splits the LineDef at a new Vertex at its midpoint; false when it cannot.
-bool SplitAtMidpoint(int lineDef);
-
 // Joins the listed Sectors into the list's head: every SideDef facing one of
 // the others faces it, and the others are deleted. The list then holds the
 // kept Sector alone.

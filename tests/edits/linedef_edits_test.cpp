@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "edits/linedef_edits.h"
+#include "edits/vertex_edits.h"
 #include "edits_fixture.h"
 #include "support/level_validity.h"
 
@@ -55,8 +56,11 @@ TEST_F(LineDefEditsTest, TheSplitTakesTheAreaTheNewLineDefCutsOff) {
         {"a LineDef across the room",
          [] {
              AddLineDef(1, 3, AddSideDef(0), AddSideDef(0), 4);
-             ASSERT_TRUE(edits::SplitAtMidpoint(3));   // Vertex 4 at (100, 0)
-             ASSERT_TRUE(edits::SplitAtMidpoint(4));   // Vertex 5 at (100, 100)
+             for (int l : {3, 4}) {   // Vertex 4 at (100, 0), then 5 at (100, 100)
+                 SelectionList one = EditsTest::ListOf({l});
+                 ASSERT_EQ(edits::SplitLineDefs(one).split, 1);
+                 ForgetSelection(one);
+             }
              edits::AddLineDefSplitSector(5, 4, SplitChoice::SplitSector);
          },
          {{0, -1}, {0, -1}, {0, -1}, {1, -1}, {0, 0}, {0, -1}, {1, 0}, {0, 1}}},
