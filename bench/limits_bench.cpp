@@ -17,8 +17,8 @@
 #include "bench_kit.h"
 #include "level/level.h"
 #include "level/level_files.h"
-#include "ops/limits_nodes.h"
-#include "ops/limits_scan.h"
+#include "checker/limits_nodes.h"
+#include "checker/limits_scan.h"
 #include "view3d/preview3d_motion.h"
 #include "wad/master.h"
 

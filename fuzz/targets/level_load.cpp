@@ -11,7 +11,7 @@
 #include "fuzz_kit.h"
 #include "level/level.h"
 #include "level/level_files.h"
-#include "ops/limits_nodes.h"
+#include "checker/limits_nodes.h"
 #include "view3d/preview3d_assets.h"
 #include "platform/video.h"
 #include "shell/shell.h"

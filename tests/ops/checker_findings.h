@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "check_recorder.h"
-#include "ops/checks.h"
+#include "checker/check_recorder.h"
+#include "checker/checks.h"
 
 inline std::vector<std::string> CheckerFindings() {
     checktest::Recorder rec;

@@ -1,13 +1,13 @@
-#include "ops/check_menu.h"
+#include "checker/check_menu.h"
 
 #include <vector>
 
 #include "editor/editor_actions.h"
-#include "ops/checks.h"
-#include "ops/find_replace.h"
-#include "ops/limits_check.h"
-#include "ops/limits_overlay.h"
-#include "ops/statistics.h"
+#include "checker/checks.h"
+#include "checker/find_replace.h"
+#include "checker/limits_check.h"
+#include "checker/limits_overlay.h"
+#include "checker/statistics.h"
 #include "ui/menus.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "ops/limits_check.h"
+#include "checker/limits_check.h"
 
 #include <algorithm>
 
 #include "base/config.h"
 #include "base/format.h"
 #include "level/level.h"
-#include "ops/limits_nodes.h"
+#include "checker/limits_nodes.h"
 #include "view3d/preview3d_assets.h"
 #include "view3d/preview3d_things.h"
 #include "ui/forms.h"

@@ -1,4 +1,4 @@
-#include "ops/limits_overlay.h"
+#include "checker/limits_overlay.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,7 +9,7 @@
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "editor/view.h"
-#include "ops/limits_check.h"
+#include "checker/limits_check.h"
 #include "view3d/preview3d.h"
 #include "ui/graphics.h"
 #include "ui/menus.h"

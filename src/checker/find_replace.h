@@ -5,7 +5,7 @@
 #pragma once
 
 #include "edits/find_replace.h"
-#include "ops/check_dialogs.h"
+#include "checker/check_dialogs.h"
 
 // The last search and its values, kept for the run.
 extern SearchState search;

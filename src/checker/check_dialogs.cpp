@@ -1,4 +1,4 @@
-#include "ops/check_dialogs.h"
+#include "checker/check_dialogs.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "ops/edit_objects.h"
+#include "dialogs/edit_objects.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ops/statistics.h"
+#include "checker/statistics.h"
 
 #include <cstdint>
 

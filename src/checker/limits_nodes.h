@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "level/level.h"
-#include "ops/limits_scan.h"
+#include "checker/limits_scan.h"
 
 // The node lumps as the game reads them: vertices as the file numbers them
 // (the editor renumbers its own), segs, subsectors and nodes.

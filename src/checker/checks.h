@@ -11,7 +11,7 @@
 // other checks treat them as missing and never follow them.
 #pragma once
 
-#include "ops/check_dialogs.h"
+#include "checker/check_dialogs.h"
 
 // Whether a check with fixes asks before each one or fixes at once.
 enum class FixStyle {

@@ -10,8 +10,8 @@
 
 #include "base/config.h"
 #include "check_recorder.h"
-#include "ops/check_names.h"
-#include "ops/checks.h"
+#include "pictures/name_keys.h"
+#include "checker/checks.h"
 #include "pictures/namelists.h"
 #include "support/map_kit.h"
 #include "support/program_state.h"

@@ -1,4 +1,4 @@
-#include "ops/checks.h"
+#include "checker/checks.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,7 +22,7 @@
 #include "gamedefs/thingtypes.h"
 #include "level/history.h"
 #include "level/level.h"
-#include "ops/check_names.h"
+#include "pictures/name_keys.h"
 #include "pictures/namelists.h"
 #include "pictures/picture.h"
 

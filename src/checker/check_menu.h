@@ -2,7 +2,7 @@
 // statistics and find and replace to the editor's keys and menus.
 #pragma once
 
-#include "ops/check_dialogs.h"
+#include "checker/check_dialogs.h"
 
 // The menu items, numbered from 1.
 enum CheckItem {

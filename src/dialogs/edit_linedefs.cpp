@@ -13,7 +13,7 @@
 #include "gamedefs/linetypes.h"
 #include "gamedefs/port_types.h"
 #include "level/level.h"
-#include "ops/edit_objects.h"
+#include "dialogs/edit_objects.h"
 #include "ops/edit_support.h"
 #include "pictures/namelists.h"
 #include "ui/browsers.h"

@@ -9,7 +9,7 @@
 #include "gamedefs/port_types.h"
 #include "gamedefs/thingtypes.h"
 #include "level/level.h"
-#include "ops/edit_objects.h"
+#include "dialogs/edit_objects.h"
 #include "ops/edit_support.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"

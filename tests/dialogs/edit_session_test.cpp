@@ -3,7 +3,7 @@
 // and in the saved PWAD; a click on a panel going to its field; J.
 #include "editor/editor_session.h"
 #include "editor/info_panels.h"
-#include "ops/edit_objects.h"
+#include "dialogs/edit_objects.h"
 #include "support/panel_text.h"
 
 namespace editor_test {

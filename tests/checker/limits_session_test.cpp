@@ -10,9 +10,9 @@
 #include <set>
 
 #include "editor/editor_session.h"
-#include "ops/check_menu.h"
-#include "ops/limits_check.h"
-#include "ops/limits_overlay.h"
+#include "checker/check_menu.h"
+#include "checker/limits_check.h"
+#include "checker/limits_overlay.h"
 #include "view3d/preview3d.h"
 #include "support/png_reader.h"
 #include "ui/graphics.h"

@@ -1,4 +1,4 @@
-#include "ops/limits_nodes.h"
+#include "checker/limits_nodes.h"
 
 #include <algorithm>
 #include <cmath>

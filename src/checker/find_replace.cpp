@@ -1,11 +1,11 @@
-#include "ops/find_replace.h"
+#include "checker/find_replace.h"
 
 #include <string>
 #include <vector>
 
 #include "base/format.h"
 #include "editor/editor.h"
-#include "ops/check_names.h"
+#include "pictures/name_keys.h"
 #include "ui/browsers.h"
 #include "ui/forms.h"
 #include "ui/menus.h"

@@ -9,7 +9,7 @@
 #include "gamedefs/port_types.h"
 #include "level/level.h"
 #include "pictures/namelists.h"
-#include "ops/edit_objects.h"
+#include "dialogs/edit_objects.h"
 #include "ops/edit_support.h"
 #include "ui/browsers.h"
 #include "ui/forms.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ops/check_dialogs.h"
-#include "ops/limits_scan.h"
+#include "checker/check_dialogs.h"
+#include "checker/limits_scan.h"
 
 // The last scan and the level (its records, the skill, whether its nodes
 // could be walked) it was made for; the spacing and views a point the next

@@ -1,4 +1,4 @@
-#include "ops/limits_scan.h"
+#include "checker/limits_scan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "base/format.h"
-#include "ops/check_names.h"
-#include "ops/limits_nodes.h"
+#include "pictures/name_keys.h"
+#include "checker/limits_nodes.h"
 #include "view3d/preview3d_motion.h"
 
 namespace {

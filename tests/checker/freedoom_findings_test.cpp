@@ -14,7 +14,7 @@
 #include "check_recorder.h"
 #include "level/level.h"
 #include "level/level_files.h"
-#include "ops/checks.h"
+#include "checker/checks.h"
 #include "pictures/namelists.h"
 #include "support/program_state.h"
 #include "support/testkit.h"

@@ -8,8 +8,8 @@
 #include "editor/editor_actions.h"
 #include "editor/editor_fixture.h"
 #include "editor/menu_bar.h"
-#include "ops/check_dialogs.h"
-#include "ops/check_menu.h"
+#include "checker/check_dialogs.h"
+#include "checker/check_menu.h"
 #include "ui/menus.h"
 
 namespace {

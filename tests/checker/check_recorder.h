@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "level/level.h"
-#include "ops/check_dialogs.h"
+#include "checker/check_dialogs.h"
 
 namespace checktest {
 

@@ -11,9 +11,9 @@
 #include "base/format.h"
 #include "gamedefs/port_types.h"
 #include "level/level.h"
-#include "ops/check_names.h"
-#include "ops/checks.h"
-#include "ops/limits_check.h"
+#include "pictures/name_keys.h"
+#include "checker/checks.h"
+#include "checker/limits_check.h"
 #include "pictures/namelists.h"
 
 namespace {
