@@ -9,7 +9,7 @@
 #include "editor/editor_fixture.h"
 #include "editor/menu_bar.h"
 #include "checker/check_dialogs.h"
-#include "checker/check_menu.h"
+#include "menus/check_menu.h"
 #include "ui/menus.h"
 
 namespace {

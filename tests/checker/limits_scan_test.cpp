@@ -16,7 +16,7 @@
 #include "base/flavour.h"
 #include "level/level.h"
 #include "check_recorder.h"
-#include "checker/check_menu.h"
+#include "menus/check_menu.h"
 #include "pictures/name_keys.h"
 #include "checker/checks.h"
 #include "checker/limits_check.h"

@@ -10,7 +10,7 @@
 #include <set>
 
 #include "editor/editor_session.h"
-#include "checker/check_menu.h"
+#include "menus/check_menu.h"
 #include "checker/limits_check.h"
 #include "checker/limits_overlay.h"
 #include "view3d/preview3d.h"

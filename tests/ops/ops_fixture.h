@@ -11,7 +11,7 @@
 #include "editor/editor_actions.h"
 #include "editor/editor_fixture.h"
 #include "level/history.h"
-#include "ops/misc_menu.h"
+#include "menus/misc_menu.h"
 #include "support/reference_check.h"
 #include "support/screen_text.h"
 

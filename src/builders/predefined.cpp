@@ -1,4 +1,4 @@
-#include "ops/predefined.h"
+#include "builders/predefined.h"
 
 #include <algorithm>
 #include <string>
@@ -14,7 +14,7 @@
 #include "editor/view.h"
 #include "level/history.h"
 #include "level/level.h"
-#include "ops/builders.h"
+#include "builders/builders.h"
 #include "ops/edit_support.h"
 #include "ops/rotate_scale.h"
 #include "ui/forms.h"

@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "support/builder_scenes.h"
-#include "ops/builders.h"
-#include "ops/predefined.h"
-#include "ops_fixture.h"
+#include "builders/builders.h"
+#include "builders/predefined.h"
+#include "ops/ops_fixture.h"
 #include "support/level_validity.h"
 #include "support/picture_kit.h"
 

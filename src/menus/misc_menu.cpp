@@ -1,4 +1,4 @@
-#include "ops/misc_menu.h"
+#include "menus/misc_menu.h"
 
 #include "base/config.h"
 #include "base/format.h"
@@ -6,10 +6,10 @@
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/view.h"
-#include "ops/builders.h"
+#include "builders/builders.h"
 #include "ops/edit_support.h"
 #include "ops/linedef_ops.h"
-#include "ops/predefined.h"
+#include "builders/predefined.h"
 #include "ops/rotate_scale.h"
 #include "ops/vertex_check.h"
 #include "ops/vertex_ops.h"

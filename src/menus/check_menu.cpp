@@ -1,4 +1,4 @@
-#include "checker/check_menu.h"
+#include "menus/check_menu.h"
 
 #include <vector>
 

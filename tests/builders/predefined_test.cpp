@@ -5,11 +5,11 @@
 #include <cstring>
 #include <functional>
 
-#include "checker_findings.h"
+#include "ops/checker_findings.h"
 #include "support/builder_scenes.h"
 #include "editor/view.h"
-#include "ops/predefined.h"
-#include "ops_fixture.h"
+#include "builders/predefined.h"
+#include "ops/ops_fixture.h"
 #include "support/level_validity.h"
 
 namespace {

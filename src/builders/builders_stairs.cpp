@@ -13,7 +13,7 @@
 #include "level/history.h"
 #include "level/level.h"
 #include "edits/builder_geometry.h"
-#include "ops/builders.h"
+#include "builders/builders.h"
 #include "ops/edit_support.h"
 #include "edits/sector_walk.h"
 #include "ops/vertex_check.h"

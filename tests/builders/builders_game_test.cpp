@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <functional>
 
-#include "checker_findings.h"
+#include "ops/checker_findings.h"
 #include "support/builder_scenes.h"
 #include "level/level_files.h"
-#include "ops/builders.h"
-#include "ops/predefined.h"
-#include "ops_fixture.h"
+#include "builders/builders.h"
+#include "builders/predefined.h"
+#include "ops/ops_fixture.h"
 #include "ops/edit_support.h"
 #include "support/game_kit.h"
 #include "support/level_validity.h"

@@ -3,7 +3,7 @@
 // the confirmations of the flips, the first free tag; and joining Sectors.
 #include "editor/selection.h"
 #include "ops/linedef_ops.h"
-#include "ops_fixture.h"
+#include "ops/ops_fixture.h"
 #include "ui/menus.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "ops/builders.h"
+#include "builders/builders.h"
 
 #include <string>
 

@@ -7,7 +7,7 @@
 #include "base/format.h"
 #include "level/history.h"
 #include "level/level.h"
-#include "ops/builders.h"
+#include "builders/builders.h"
 #include "ops/edit_support.h"
 #include "edits/builder_geometry.h"
 #include "pictures/picture.h"

@@ -2,7 +2,7 @@
 // an operation on the selection, and Ctrl-Z takes it back as one step.
 #include "editor/editor_session.h"
 #include "level/history.h"
-#include "ops/misc_menu.h"
+#include "menus/misc_menu.h"
 #include "support/map_kit.h"
 #include "support/reference_check.h"
 
