@@ -321,9 +321,18 @@ void DrawVertexMarkers() {
     }
 }
 
+// A Thing's cross: at a small scale both strokes come out as the Thing's
+// own pixel, put once.
 void DrawThingCross(const Thing& t) {
     SetRole(kColorTwoSided);
-    DrawMapCross(t.x, t.y, kThingCrossSize);
+    int x1 = MapToScreenX(t.x - kThingCrossSize), x2 = MapToScreenX(t.x + kThingCrossSize);
+    int y1 = MapToScreenY(t.y - kThingCrossSize), y2 = MapToScreenY(t.y + kThingCrossSize);
+    int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
+    Canvas& screen = Screen();
+    if (x1 == x2 && y1 == y2 && screen.getwritemode() == kCopyPut)   // DrawThings: solid and thin
+        screen.putpixel(sx, sy, screen.getcolor());
+    else
+        DrawMapCross(t.x, t.y, kThingCrossSize);
 }
 
 // The logical colour under the sprites of Things.

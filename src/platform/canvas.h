@@ -78,6 +78,7 @@ public:
     // XOR applies to line and rectangle, which write each pixel once,
     // so drawing twice restores the screen. Everything else copies.
     void setwritemode(int mode);
+    int getwritemode() const { return writeMode_; }
 
     void putpixel(int x, int y, int color);
     // Reading is not clipped to the viewport; outside the screen it gives 0.

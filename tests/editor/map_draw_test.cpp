@@ -308,6 +308,33 @@ TEST_F(MapDrawTest, FarLinesAtHighZoomAreClippedNotWrapped) {
     EXPECT_TRUE(ScreenPixels() == drawn);
 }
 
+// Outside Things mode Things are crosses, at any scale as drawing each cross
+// on its own gives, also where a cross shrinks to one pixel.
+TEST_F(MapDrawTest, ThingCrossesAtEveryScale) {
+    std::mt19937 random(5);
+    config.editMode = kObjLineDef;
+    config.thingPicture = 0;   // crosses, not the Things' shapes
+    for (float scale : {0.02f, 0.06f, 0.3f, 2.0f}) {
+        SCOPED_TRACE(scale);
+        SetScale(scale);
+        level.things.count = 0;
+        std::uniform_int_distribution<int> mx(ScreenToMapX(-20), ScreenToMapX(view.MaxX + 20));
+        std::uniform_int_distribution<int> my(ScreenToMapY(view.MaxY + 20), ScreenToMapY(-20));
+        for (int i = 0; i < 300; ++i)
+            AddThing(mx(random), my(random), 3004, 0, 7);
+        DrawMap(MapDrawing::Full);
+        Pixels drawn = ScreenPixels();
+        int count = level.things.count;
+        level.things.count = 0;
+        DrawMap(MapDrawing::Full);
+        level.things.count = count;
+        SetColor(kTwoSided);
+        for (const Thing& t : level.things)
+            DrawMapCross(t.x, t.y, 7);
+        EXPECT_TRUE(ScreenPixels() == drawn);
+    }
+}
+
 // LineDefs off the map area are passed by before any work on them; every one
 // that reaches into it, with a part, a tick or an arrowhead, is drawn as
 // drawing each on its own draws it. Random LineDefs of every length around
