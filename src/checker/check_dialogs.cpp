@@ -5,7 +5,7 @@
 #include "base/config.h"
 #include "base/flavour.h"
 #include "editor/editor.h"
-#include "editor/editor_actions.h"
+#include "editor/object_commands.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "level/level.h"
@@ -31,7 +31,7 @@ void ShowObject(int kind, int n) {
     if (CurrentEditMode() != mode)
         SetEditMode(mode);
     if (kind == kObjSideDef) {
-        editorActions.goToObject(kObjSideDef, n, GoToMode::Centre);
+        GoToObject(kObjSideDef, n, GoToMode::Centre);
         n = GetObjectUnderPointer(kObjLineDef);
         if (n < 0)
             return;

@@ -8,6 +8,7 @@
 #include "base/config.h"
 #include "base/format.h"
 #include "editor/editor_actions.h"
+#include "editor/info_panels.h"
 #include "editor/picking.h"
 #include "level/history.h"
 #include "level/level.h"
@@ -77,7 +78,7 @@ void EditObjects(int x, int y, SelectionList& objects, int directItem) {
         return;
     int mode = CurrentEditMode();
     NameStep("edit " + CountOf(objects.size(), mode));
-    editorActions.showObjectInfo(objects.head());
+    ShowObjectInfo(objects.head());
     PointerRestore pointer;
     HidePointer();
     SavedArea screen;

@@ -119,7 +119,7 @@ void TrackHighlight(int x, int y) {
     HighlightHold hold = editor.lineDrawing ? HighlightHold::UnderPointerOnly : HighlightHold::UntilNext;
     if (FollowPointer(editor.panelHover, hold)) {
         Beep(config.beepBrowseFreq, kBrowseBeepMs);
-        editorActions.showObjectInfo(selection.current);
+        ShowObjectInfo(selection.current);
     }
 }
 
@@ -154,7 +154,7 @@ void Redraw() {
             DrawSelectionHighlights();
         if (editor.lineDrawing)
             RedrawLineDrawing();
-        editorActions.showObjectInfo(selection.current);
+        ShowObjectInfo(selection.current);
         DrawRuler(RulerAction::Show);
     }
     DrawStatusLine(all || editor.redrawStatus ? Refresh::All : Refresh::IfChanged);
@@ -229,13 +229,13 @@ int MainLoopPass() {
         TakeDownNotice();
     editor.buttons = buttons;
     FollowWheelAndMiddleButton();
-    editor.panelHover = editorActions.panelHit(PanelAction::Hover);
+    editor.panelHover = PanelHit(PanelAction::Hover);
     TrackHighlight(x, y);
     bool drawing = editor.lineDrawing;
     if (drawing)
-        editorActions.lineDrawingEvent(LineDrawingCommand::Pass);
+        LineDrawingEvent(LineDrawingCommand::Pass);
     else if (editor.dragging)
-        editorActions.dragStep();
+        DragStep();
     else
         MoveSelectionBox();
     EdgeScroll();
@@ -303,7 +303,7 @@ int EditLevel(int16_t episode, int16_t map, LevelSource source, LevelChoice choi
     if (choice == LevelChoice::Given)
         ClearScreen();
     else
-        editorActions.spriteShow(SpriteShowMode::EntryScene);
+        SpriteShow(SpriteShowStyle::EntryScene);
     if (OfferRecovery(episode, map)) {
         choice = LevelChoice::Given;
         source = FindLevel(LevelName(episode, map).c_str()) >= 0 ? LevelSource::MasterDirectory
@@ -394,7 +394,7 @@ void SetEditMode(int mode) {
         return;
     }
     if (editor.dragging)
-        editorActions.cancelDrag();
+        CancelDrag();
     EndLineDrawing();
     ConvertSelection(old, mode);
     config.editMode = static_cast<int16_t>(mode);

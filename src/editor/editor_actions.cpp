@@ -1,19 +1,12 @@
 #include "editor/editor_actions.h"
 
-#include <cstdio>
 #include <vector>
 
-#include "editor/info_panels.h"
-#include "editor/line_drawing.h"
-#include "editor/object_commands.h"
-#include "editor/picking.h"
 #include "editor/selection.h"
 #include "level/level.h"
-#include "ui/forms.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/menus.h"
-#include "ui/sprite_views.h"
 
 namespace {
 
@@ -62,23 +55,9 @@ int CheckMenu(int x, int y) {
 
 int AcceptLevel() { return 1; }
 
-void ShowSprites(SpriteShowMode mode) {
-    SpriteShow(mode == SpriteShowMode::EntryScene ? SpriteShowStyle::EntryScene
-                                                  : SpriteShowStyle::ScreenSaver);
-}
-
 void NoEditDialog(int, int, SelectionList&, int) { ErrorBeep(); }
 
 void NoCheck(SelectionList&, CheckStyle) {}
-
-int AskObjectNumber(int x, int y, int type, int value) {
-    const char* name = ObjectTypeName(type);
-    char title[40];
-    std::snprintf(title, sizeof title, "Enter %s number", name);
-    std::vector<FormField> fields = {{name, 0, GetMaxObjectNum(type), value}};
-    NumberForm(x, y, WindowSave::Always, title, fields);
-    return fields[0].value;
-}
 
 void NoOverlay() {}
 bool NoOverlayClick(int, int) { return false; }
@@ -86,33 +65,16 @@ bool NoOverlayClick(int, int) { return false; }
 EditorActions DefaultActions() {
     EditorActions actions;
     actions.editObjects = NoEditDialog;
-    actions.insertObject = InsertCommand;
-    actions.deleteObjects = DeleteObjectsCommand;
-    actions.moveObjects = MoveObjectsCommand;
-    actions.copyObjects = CopyObjectsCommand;
-    actions.dragStep = DragStep;
-    actions.cancelDrag = CancelDrag;
     actions.checkVertexes = NoCheck;
     actions.checkLineDefVertexes = NoCheck;
-    actions.lineDrawingEvent = LineDrawingEvent;
     actions.rotateThings = UnboundRotation;
     actions.miscMenu = MiscMenu;
     actions.objectMenu = ObjectMenu;
     actions.checkMenu = CheckMenu;
     actions.checkExits = AcceptLevel;
     actions.findChange = UnboundSearch;
-    actions.textureDefaults = Unbound;
-    actions.mapOptions = Unbound;
-    actions.optionsDialog = Unbound;
-    actions.colourDialog = Unbound;
-    actions.paletteColours = Unbound;
     actions.testPlay = Unbound;
     actions.preview3d = UnboundPreview;
-    actions.spriteShow = ShowSprites;
-    actions.showObjectInfo = ShowObjectInfo;
-    actions.panelHit = PanelHit;
-    actions.goToObject = GoToObject;
-    actions.objectNumberEntry = AskObjectNumber;
     actions.drawMapOverlay = NoOverlay;
     actions.overlayClick = NoOverlayClick;
     return actions;

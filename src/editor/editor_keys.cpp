@@ -10,9 +10,11 @@
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_history.h"
+#include "editor/info_panels.h"
 #include "editor/line_drawing.h"
 #include "editor/map_draw.h"
 #include "editor/menu_bar.h"
+#include "editor/object_commands.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/view.h"
@@ -31,6 +33,8 @@
 #include "ui/message_box.h"
 #include "ui/message_panel.h"
 #include "ui/saved_area.h"
+#include "ui/settings_dialogs.h"
+#include "ui/sprite_views.h"
 #include "wad/master.h"
 
 namespace {
@@ -98,7 +102,7 @@ int KeyQuit(int) {
         return 0;
     }
     if (editor.dragging) {
-        editorActions.cancelDrag();
+        CancelDrag();
         return 0;
     }
     if (level.levelChanged && !ConfirmYes(kCentred, kCentred, "You have unsaved changes.",
@@ -175,20 +179,49 @@ int KeySaveAs(int key) {
     return 0;
 }
 
+// --- Objects: insert, delete, drag and copy -------------------------------------
+
+int KeyInsert(int) {
+    InsertCommand();
+    return 0;
+}
+
+int KeyDelete(int) {
+    DeleteObjectsCommand();
+    return 0;
+}
+
+int KeyMove(int) {
+    MoveObjectsCommand();
+    return 0;
+}
+
+int KeyCopy(int) {
+    CopyObjectsCommand();
+    return 0;
+}
+
 // --- Help, dialogs and the operations of other modules -------------------------
 
-// What the screen needs after an operation of another module.
-enum class Afterwards {
-    Nothing,
-    RedrawAll,   // a dialog may have changed anything
-};
+// F5, F6, Alt-F5, Alt-F6, Alt-F7; a dialog may have changed anything.
+int KeySettings(int key) {
+    if (key == FKey(5))
+        DefaultsDialog(kCentred, kCentred);
+    else if (key == FKey(6))
+        ZoomMouseMapDialog(kCentred, kCentred);
+    else if (key == AltFKey(5))
+        OptionsDialog(kCentred, kCentred);
+    else if (key == AltFKey(6))
+        ColorsDialog(kCentred, kCentred);
+    else
+        PaletteColorsDialog(kCentred, kCentred);
+    editor.redrawAll = true;
+    return 0;
+}
 
-// Keys that hand over to an entry of the operations table.
-template <void (*EditorActions::*Entry)(), Afterwards after = Afterwards::Nothing>
-int Operation(int) {
-    (editorActions.*Entry)();
-    if (after == Afterwards::RedrawAll)
-        editor.redrawAll = true;
+int KeyTestPlay(int) {
+    editorActions.testPlay();
+    editor.redrawAll = true;
     return 0;
 }
 
@@ -205,7 +238,7 @@ int KeyHelp(int key) {
 }
 
 int KeyScreenSaver(int) {
-    editorActions.spriteShow(SpriteShowMode::ScreenSaver);
+    SpriteShow(SpriteShowStyle::ScreenSaver);
     editor.redrawAll = true;
     return 0;
 }
@@ -307,7 +340,7 @@ int KeySelect(int) {
         EndSelectionBox();
         return 0;
     }
-    if (editor.panelHover && editorActions.panelHit(PanelAction::Select))
+    if (editor.panelHover && PanelHit(PanelAction::Select))
         return 0;
     if (ShiftHeld() || editor.buttonHeld) {
         StartSelectionBox();
@@ -319,14 +352,14 @@ int KeySelect(int) {
 
 // The edit dialog on the selection, or on the highlighted object.
 int KeyEdit(int) {
-    if (!editorActions.panelHit(PanelAction::Edit))
+    if (!PanelHit(PanelAction::Edit))
         ErrorBeep();
     return 0;
 }
 
 int KeyClear(int) {
     if (editor.dragging) {
-        editorActions.cancelDrag();
+        CancelDrag();
         return 0;
     }
     ClearSelection();
@@ -354,7 +387,7 @@ int SaveLevelFromEditor(int key) {
 // Makes n the highlighted object and brings it into view.
 void GoToObject(int n) {
     int mode = config.editMode;
-    editorActions.goToObject(mode, n, GoToMode::Centre);
+    GoToObject(mode, n, GoToMode::Centre);
     editor.highlightHeld = true;
     ReadMouse(&editor.heldX, &editor.heldY, nullptr);
     selection.current = n;
@@ -376,6 +409,17 @@ int KeyNextPrevious(int key) {
     return 0;
 }
 
+// Asks for the number of an object of the type, starting at value; returns
+// the number left in the entry.
+int AskObjectNumber(int type, int value) {
+    const char* name = ObjectTypeName(type);
+    char title[40];
+    std::snprintf(title, sizeof title, "Enter %s number", name);
+    std::vector<FormField> fields = {{name, 0, GetMaxObjectNum(type), value}};
+    NumberForm(kCentred, kCentred, WindowSave::Always, title, fields);
+    return fields[0].value;
+}
+
 int KeyJump(int) {
     int mode = config.editMode;
     int max = GetMaxObjectNum(mode);
@@ -383,8 +427,7 @@ int KeyJump(int) {
         ErrorBeep();
         return 0;
     }
-    int n = editorActions.objectNumberEntry(kCentred, kCentred, mode,
-                                            std::clamp<int>(selection.current, 0, max));
+    int n = AskObjectNumber(mode, std::clamp<int>(selection.current, 0, max));
     if (n >= 0 && n <= max)
         GoToObject(n);
     return 0;
@@ -443,7 +486,7 @@ void FollowZoom(Recentre recentre) {
     bool wanted = recentre == Recentre::Always ||
                   (config.recentreAfterZoom && !PointerOnMenuBar());
     if (selection.current >= 0 && wanted)
-        editorActions.goToObject(config.editMode, selection.current, GoToMode::Centre);
+        GoToObject(config.editMode, selection.current, GoToMode::Centre);
 }
 
 bool ZoomsIn(int key) { return key == '+' || key == '='; }
@@ -576,8 +619,8 @@ const ScanKey kScanKeys[] = {
     {kKeyLeft, KeyCursor},
     {kKeyRight, KeyCursor},
     {kKeyEnter, KeyEdit},
-    {kKeyDel, Operation<&EditorActions::deleteObjects>},
-    {kKeyIns, Operation<&EditorActions::insertObject>},
+    {kKeyDel, KeyDelete},
+    {kKeyIns, KeyInsert},
     {FKey(1), KeyHelp},
     {CtrlFKey(1), KeyHelp},
     {CtrlFKey(2), KeyHelp},
@@ -589,16 +632,16 @@ const ScanKey kScanKeys[] = {
     {FKey(3), KeySaveAs},
     {AltFKey(3), KeySaveAs},
     {FKey(4), KeyFind},
-    {FKey(5), Operation<&EditorActions::textureDefaults, Afterwards::RedrawAll>},
-    {FKey(6), Operation<&EditorActions::mapOptions, Afterwards::RedrawAll>},
-    {AltFKey(5), Operation<&EditorActions::optionsDialog, Afterwards::RedrawAll>},
-    {AltFKey(6), Operation<&EditorActions::colourDialog, Afterwards::RedrawAll>},
-    {AltFKey(7), Operation<&EditorActions::paletteColours, Afterwards::RedrawAll>},
+    {FKey(5), KeySettings},
+    {FKey(6), KeySettings},
+    {AltFKey(5), KeySettings},
+    {AltFKey(6), KeySettings},
+    {AltFKey(7), KeySettings},
     {FKey(8), KeyOperationMenu},
     {ShiftFKey(8), KeyOperationMenu},
     {FKey(9), KeyOperationMenu},
     {FKey(10), KeyOperationMenu},
-    {ShiftFKey(1), Operation<&EditorActions::testPlay, Afterwards::RedrawAll>},
+    {ShiftFKey(1), KeyTestPlay},
     {ShiftFKey(2), KeyChangeLevel},
     {ShiftFKey(3), KeyChangeLevel},
     {ShiftFKey(4), KeyChangeLevel},
@@ -623,8 +666,8 @@ const CharKey kCharKeys[] = {
     {"TLVS", KeyMode},
     {"M", KeySelect},
     {"C", KeyClear},
-    {"D", Operation<&EditorActions::moveObjects>},
-    {"O", Operation<&EditorActions::copyObjects>},
+    {"D", KeyMove},
+    {"O", KeyCopy},
     {"NP", KeyNextPrevious},
     {"J", KeyJump},
     {"F", KeyFind},
@@ -669,10 +712,10 @@ void LineDrawingHelp() {
 // nothing. True when the key was dealt with.
 bool LineDrawingKey(int key) {
     switch (key) {
-    case kKeyEnter: editorActions.lineDrawingEvent(LineDrawingCommand::Point); return true;
-    case kKeyIns: editorActions.lineDrawingEvent(LineDrawingCommand::Insert); return true;
-    case kKeyEsc: editorActions.lineDrawingEvent(LineDrawingCommand::Escape); return true;
-    case kKeyEnd: editorActions.lineDrawingEvent(LineDrawingCommand::Quit); return true;
+    case kKeyEnter: LineDrawingEvent(LineDrawingCommand::Point); return true;
+    case kKeyIns: LineDrawingEvent(LineDrawingCommand::Insert); return true;
+    case kKeyEsc: LineDrawingEvent(LineDrawingCommand::Escape); return true;
+    case kKeyEnd: LineDrawingEvent(LineDrawingCommand::Quit); return true;
     case kKeyUp:
     case kKeyDown:
     case kKeyLeft:

@@ -8,6 +8,7 @@
 #include "base/config.h"
 #include "base/flavour.h"
 #include "editor/editor.h"
+#include "editor/editor_actions.h"
 #include "editor/map_draw.h"
 #include "editor/selection.h"
 #include "editor/view.h"

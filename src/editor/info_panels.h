@@ -10,7 +10,12 @@
 
 #include <string>
 
-#include "editor/editor_actions.h"
+// What the info panels are asked.
+enum class PanelAction {
+    Hover,    // whether the pointer is over a panel
+    Select,   // the select key
+    Edit,     // the edit key
+};
 
 // A panel's frame in viewport pixels and the object it shows.
 struct PanelRect {

@@ -8,6 +8,7 @@
 
 #include "base/config.h"
 #include "editor/editor.h"
+#include "editor/editor_actions.h"
 #include "editor/map_draw.h"
 #include "editor/object_commands.h"
 #include "editor/objects.h"
@@ -348,7 +349,7 @@ void StartLineDrawing() {
     ShowEditorMessage(config.autoInsertSector ? "LeftButton=Insert, Right=Close/Quit, End=Quit"
                                               : "Select LineDef+Ins to add SideDefs/Sectors");
     if (editor.dragging)
-        editorActions.cancelDrag();
+        CancelDrag();
     EndMove();
     CancelSelectionBox();
     ForgetSelection(drawing.drawList);

@@ -17,9 +17,17 @@
 // skipped.
 #pragma once
 
-#include "editor/editor_actions.h"
 #include "editor/selection.h"
 #include "edits/sector_building.h"
+
+// What the main loop tells line drawing.
+enum class LineDrawingCommand {
+    Pass,     // every pass: the buttons of the pass (EditorState::buttons)
+    Point,    // Enter: a point at the pointer, as the left button places one
+    Insert,   // Ins: the shape is closed
+    Escape,   // Esc: the shape is left as it is drawn (an empty one ends the drawing)
+    Quit,     // End: as Esc, and the drawing ends
+};
 
 // What the drawing keeps from pass to pass while the mode is on
 // (EditorState::lineDrawing).

@@ -1,14 +1,18 @@
-// The editor's commands on objects, started through its table of operations
-// (editor_actions.h): Ins in Things mode, Del with its confirmation, O (copy
-// in place), D and the right button (drag by whole grid steps, with an XOR
-// image and cancel), and bringing an object into view.
+// The editor's commands on objects, started by its keys: Ins in Things mode,
+// Del with its confirmation, O (copy in place), D and the right button (drag
+// by whole grid steps, with an XOR image and cancel), and bringing an object
+// into view.
 //
 // Each command acts on the selection, or on the highlighted object when
 // nothing is selected, and names its step for the undo history ("delete 3
 // LineDefs").
 #pragma once
 
-#include "editor/editor_actions.h"
+// How the view is brought to an object.
+enum class GoToMode {
+    Centre,   // centred on it
+    Zoom,     // centred, zoomed in until picking at the pointer finds it
+};
 
 // Ins: a Thing at the pointer (snapped to the grid while snapping is on), a
 // copy of the highlighted Thing or one of the default type; it becomes the

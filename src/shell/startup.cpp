@@ -362,15 +362,6 @@ void OnGraphicsScreen(void (*viewer)(int, int, const char*, const char*), const 
 void ShellPictureViewer(const std::string& start) { OnGraphicsScreen(PictureViewer, "Picture Viewer", start); }
 void ShellSpriteViewer(const std::string& start) { OnGraphicsScreen(SpriteViewer, "Sprite Viewer", start); }
 
-void ConnectSettingsDialogs() {
-    InstallSettingsDialogs();
-    editorActions.textureDefaults = [] { DefaultsDialog(kCentred, kCentred); };
-    editorActions.mapOptions = [] { ZoomMouseMapDialog(kCentred, kCentred); };
-    editorActions.optionsDialog = [] { OptionsDialog(kCentred, kCentred); };
-    editorActions.colourDialog = [] { ColorsDialog(kCentred, kCentred); };
-    editorActions.paletteColours = [] { PaletteColorsDialog(kCentred, kCentred); };
-}
-
 // Where the modules meet: each lower one is given what the higher ones provide.
 void ConnectModules() {
     ResetMaster();
@@ -384,7 +375,7 @@ void ConnectModules() {
     InstallMiscOperations();
     InstallChecker();
     InstallTestPlay();
-    ConnectSettingsDialogs();
+    InstallSettingsDialogs();
     InstallEditDialogs();
     InstallPreview3d();
     InstallLimitsOverlay();

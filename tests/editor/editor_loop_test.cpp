@@ -32,16 +32,24 @@ TEST_F(LoopTest, ZoomScrollModesClickAndBoxSelect) {
     EXPECT_EQ(view.OrigX, x - static_cast<int>(20.0f / zoomed));
     EXPECT_EQ(view.OrigY, y - static_cast<int>(20.0f / zoomed));
 
-    // Tab steps through the modes; a click selects the object under the pointer.
-    static std::vector<int> modes;
-    modes.clear();
-    editorActions.showObjectInfo = [](int) {
-        if (modes.empty() || modes.back() != config.editMode)
-            modes.push_back(config.editMode);
+    // Tab steps through the modes and Shift-Tab back; a click selects the
+    // object under the pointer.
+    const struct {
+        const char* keys;
+        int mode;
+    } steps[] = {
+        {"key Tab\n", kObjVertex},
+        {"key Tab\nkey Tab\n", kObjLineDef},
+        {"key Tab\nkey Tab\nkey Tab\n", kObjSector},
+        {"key Tab\nkey Tab\nkey Tab\nkey Tab\n", kObjThing},
+        {"key Shift-Tab\n", kObjSector},
     };
+    for (const auto& step : steps) {
+        Run(std::string(step.keys) + "wait 0\n");
+        EXPECT_EQ(config.editMode, step.mode) << step.keys;
+    }
     Run("key Tab\nkey Tab\nkey Tab\nkey Shift-Tab\nclick left " + line + "\n" + kIdle);
-    EXPECT_EQ(modes,
-              (std::vector<int>{kObjThing, kObjVertex, kObjLineDef, kObjSector, kObjLineDef}));
+    EXPECT_EQ(config.editMode, kObjLineDef);
     ASSERT_EQ(selection.list.size(), 1);
     EXPECT_EQ(selection.list.head(), GetObjectUnderPointer(kObjLineDef));
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/editor.h"
+#include "editor/editor_actions.h"
 #include "editor/info_panels.h"
 #include "editor_fixture.h"
 #include "support/panel_text.h"

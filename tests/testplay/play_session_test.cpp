@@ -37,11 +37,6 @@ protected:
         InstallTestPlay();
         SetNodeBuilderHandOff(HandOffNodeBuilder);
         handOff.adapterDir = std::string(ZARN_BINARY_DIR) + "/adapters";
-        // Ins stands for an edit of the map: the first Vertex moves.
-        editorActions.insertObject = [] {
-            level.vertices[0].x = static_cast<int16_t>(level.vertices[0].x + 16);
-            level.levelChanged = level.mapChanged = true;
-        };
         std::filesystem::create_directory(Games());
         WrapEngine("chocolate-doom");
         setenv("PATH", (Games() + ":" + path).c_str(), 1);
@@ -65,9 +60,10 @@ protected:
 
 TEST_F(PlaySessionTest, ShiftF1SavesBuildsAndPlaysAndTheEditorComesBackAsItWas) {
     std::string before = session->Dir().file("before.png"), after = session->Dir().file("after.png");
-    // An edit, a zoom and a selection; F5 (not connected here) redraws the
-    // whole screen, as the return from the game does, for the picture before.
-    EXPECT_EQ(Run("key Ins\nkey 3\nkey Ctrl-A\nkey F5\nwait 0\nsnapshot " + before +
+    // An edit (Ins adds a Thing), a zoom and a selection; F5's dialog, left
+    // at once, redraws the whole screen, as the return from the game does,
+    // for the picture before.
+    EXPECT_EQ(Run("key Ins\nkey 3\nkey Ctrl-A\nkey F5\nkey Esc\nwait 0\nsnapshot " + before +
                   "\nkey Shift-F1\n"
                   "key Enter\nkey Enter\nkey N\nkey Enter\n"   // save, build and play; the file; REJECT; options
                   "wait 1500\nwait 0\nsnapshot " + after + "\nkey Ctrl-Z\nwait 0\n"),
@@ -75,10 +71,7 @@ TEST_F(PlaySessionTest, ShiftF1SavesBuildsAndPlaysAndTheEditorComesBackAsItWas) 
     // Saved with the edit and new nodes, and played.
     testkit::WadContents saved = testkit::ReadWad(session->Dir().file("MAP01.WAD"));
     ASSERT_FALSE(saved.lumps.empty());
-    std::vector<Vertex> vertexes = AsRecords<Vertex>(saved.data("VERTEXES"));
-    EXPECT_TRUE(std::any_of(vertexes.begin(), vertexes.end(), [](const Vertex& v) {
-        return v.x == level.vertices[0].x + 16 && v.y == level.vertices[0].y;
-    }));
+    EXPECT_EQ(saved.data("THINGS").size(), testkit::ReadWad(iwad).data("THINGS").size() + sizeof(Thing));
     EXPECT_NE(saved.data("NODES"), testkit::ReadWad(iwad).data("NODES"));
     // The editor took the new file, and its nodes, as the level's.
     EXPECT_TRUE(testkit::SnapshotShowsText(after, "MAP01.WAD"));
@@ -88,30 +81,35 @@ TEST_F(PlaySessionTest, ShiftF1SavesBuildsAndPlaysAndTheEditorComesBackAsItWas) 
     // The same view, mode and selection; the undo history kept: Ctrl-Z took
     // back the edit made before the test.
     EXPECT_EQ(MapAreaOf(after), MapAreaOf(before));
-    EXPECT_EQ(RedoLabel(), "change");
+    EXPECT_EQ(RedoLabel(), "insert Thing");
     EXPECT_TRUE(level.levelChanged);
     EXPECT_EQ(config.editMode, kObjThing);
     EXPECT_EQ(selection.list.size(), level.things.count);
 }
 
-// A Boom level (a wall scroller, and a generalized door on MAP01's first
-// two-sided line) saved, built and played in Woof! at Boom's compatibility level.
+// A Boom level (MAP01 in a PWAD of its own, named Boom's in COMPLVL, with a
+// wall scroller and a generalized door on its first two-sided line) changed,
+// saved, built and played in Woof! at Boom's compatibility level.
 TEST_F(PlaySessionTest, ABoomLevelPlaysInWoofAtBoomsCompatibilityLevel) {
     if (!std::filesystem::exists("/usr/games/woof"))
         GTEST_SKIP() << "needs Woof! (Debian package woof-doom)";
     WrapEngine("woof");
     constexpr int16_t kScrollByOffsets = 255, kGeneralizedDoor = 0x3D0F;   // DR, normal speed, 4 s
-    static size_t door;
-    // Ins stands for the edits that make the level Boom's.
-    editorActions.insertObject = [] {
-        auto first = std::find_if(level.lineDefs.begin(), level.lineDefs.end(), [](const LineDef& l) { return l.sideDef2 != kNoReference; });
-        ASSERT_NE(first, level.lineDefs.end());
-        door = static_cast<size_t>(first - level.lineDefs.begin());
-        first->type = kGeneralizedDoor;
-        level.lineDefs[0].type = kScrollByOffsets;
-        level.target = MapTarget::Boom;
-        level.levelChanged = level.mapChanged = true;
-    };
+    testkit::WadContents map01 = testkit::ReadWad(iwad);
+    std::vector<LineDef> lineDefs = AsRecords<LineDef>(map01.data("LINEDEFS"));
+    auto first = std::find_if(lineDefs.begin(), lineDefs.end(), [](const LineDef& l) { return l.sideDef2 != kNoReference; });
+    ASSERT_NE(first, lineDefs.end());
+    const size_t door = static_cast<size_t>(first - lineDefs.begin());
+    first->type = kGeneralizedDoor;
+    lineDefs[0].type = kScrollByOffsets;
+    testkit::WadBuilder pwad;
+    pwad.lump("MAP01");
+    for (const char* lump : testkit::kLevelLumps)
+        pwad.lump(lump, std::string(lump) == "LINEDEFS" ? AsBytes(lineDefs) : map01.data(lump));
+    pwad.lump("COMPLVL", std::string("boom"));
+    testkit::WriteFileBytes(session->Dir().file("MAP01.WAD"), pwad.bytes());
+    SetField(config.pwadList[0], session->Dir().file("MAP01.WAD").c_str());
+    ASSERT_GT(LoadPwad(config.pwadList[0]), 0);
     EXPECT_EQ(Run("key Ins\nkey Shift-F1\nkey Enter\nkey Enter\nkey N\nkey Enter\nwait 1500\nwait 0\n"), kScriptEnded);
     testkit::WadContents file = testkit::ReadWad(session->Dir().file("MAP01.WAD"));
     std::vector<uint8_t> compLevel = file.data("COMPLVL");
