@@ -116,6 +116,15 @@ int OtherModeColour(const LineDef& ld, int mode) {
     return FlagColour(ld.flags, plain);
 }
 
+// A LineDef's colour in edit mode mode.
+int LineDefColourIn(const LineDef& ld, int mode) {
+    // Without a first SideDef the game cannot use the LineDef: the warning
+    // colour in every mode.
+    if (!ValidSideDef(ld.sideDef1))
+        return Role(kColorBadTag);
+    return SectorsMode(mode) ? SectorModeColour(ld) : OtherModeColour(ld, mode);
+}
+
 bool LineDefEnds(const LineDef& ld, const Vertex*& s, const Vertex*& e) {
     s = VertexAt(ld.start);
     e = VertexAt(ld.end);
@@ -132,19 +141,31 @@ struct MarkedLine {
     int arrow1[4], arrow2[4];
 };
 
-// The marks of the line from pixel (sx1, sy1) to (sx2, sy2). A mark that
-// would come out under a pixel long is left out.
-MarkedLine MarkScreenLine(int sx1, int sy1, int sx2, int sy2, Arrowhead arrowhead) {
-    MarkedLine m{};
-    m.sx1 = sx1, m.sy1 = sy1, m.sx2 = sx2, m.sy2 = sy2;
+// The lengths of a LineDef's tick and arrowhead at the current scale and
+// mode, the same for every LineDef of a pass. A mark that would come out under
+// a pixel long is left out.
+struct MarkSizes {
+    double tick, arrow;
+    bool ticked, arrowed;
+};
+
+MarkSizes CurrentMarkSizes(Arrowhead arrowhead) {
     double f = view.Scale < 1.0f ? view.Scale : 1.0;
     bool lineDefsMode = CurrentEditMode() == kObjLineDef;
     double tick = (lineDefsMode ? 18.0 : 14.0) * f;
     double a = (lineDefsMode ? 6.0 : 4.0) * f;
-    m.ticked = tick >= 1.0;
-    m.arrow = arrowhead == Arrowhead::AtEnd && 2 * a >= 1.0;
+    return {tick, a, tick >= 1.0, arrowhead == Arrowhead::AtEnd && 2 * a >= 1.0};
+}
+
+// The marks of the line from pixel (sx1, sy1) to (sx2, sy2).
+MarkedLine MarkScreenLine(int sx1, int sy1, int sx2, int sy2, const MarkSizes& sizes) {
+    MarkedLine m{};
+    m.sx1 = sx1, m.sy1 = sy1, m.sx2 = sx2, m.sy2 = sy2;
+    m.ticked = sizes.ticked;
+    m.arrow = sizes.arrowed;
     if (!m.ticked && !m.arrow)
         return m;
+    const double tick = sizes.tick, a = sizes.arrow;
     double dx = m.sx1 - m.sx2, dy = m.sy1 - m.sy2;
     double len = std::sqrt(dx * dx + dy * dy);
     if (len <= 0.5)
@@ -162,7 +183,8 @@ MarkedLine MarkScreenLine(int sx1, int sy1, int sx2, int sy2, Arrowhead arrowhea
 }
 
 MarkedLine MarkLine(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
-    return MarkScreenLine(MapToScreenX(x1), MapToScreenY(y1), MapToScreenX(x2), MapToScreenY(y2), arrowhead);
+    return MarkScreenLine(MapToScreenX(x1), MapToScreenY(y1), MapToScreenX(x2), MapToScreenY(y2),
+                          CurrentMarkSizes(arrowhead));
 }
 
 void DrawMarkedLine(const MarkedLine& m) {
@@ -234,15 +256,19 @@ void DrawLineDefs(int mode) {
         return;
     bool marked = mode == kObjVertex;
     Arrowhead arrowhead = config.vertexArrows ? Arrowhead::AtEnd : Arrowhead::None;
+    const MarkSizes sizes = CurrentMarkSizes(arrowhead);
     Canvas& screen = Screen();
     ScreenVertexes vertexes;
     int sx1, sy1, sx2, sy2;
+    int drawing = -1;   // the colour the screen is set to; most LineDefs share it with the last
     for (int i = 0; i < level.lineDefs.count; ++i) {
         if (!LineDefOnScreen(vertexes, i, marked ? kMarkedLineReach : kLineReach, sx1, sy1, sx2, sy2))
             continue;
-        SetColor(LineDefColour(i));
+        const int colour = LineDefColourIn(level.lineDefs[i], mode);
+        if (colour != drawing)
+            SetColor(drawing = colour);
         if (marked)
-            DrawMarkedLine(MarkScreenLine(sx1, sy1, sx2, sy2, arrowhead));
+            DrawMarkedLine(MarkScreenLine(sx1, sy1, sx2, sy2, sizes));
         else
             screen.line(sx1, sy1, sx2, sy2);
     }
@@ -329,10 +355,12 @@ void DrawThingCross(const Thing& t) {
     int y1 = MapToScreenY(t.y - kThingCrossSize), y2 = MapToScreenY(t.y + kThingCrossSize);
     int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
     Canvas& screen = Screen();
-    if (x1 == x2 && y1 == y2 && screen.getwritemode() == kCopyPut)   // DrawThings: solid and thin
+    if (x1 == x2 && y1 == y2 && screen.getwritemode() == kCopyPut) {   // DrawThings: solid and thin
         screen.putpixel(sx, sy, screen.getcolor());
-    else
-        DrawMapCross(t.x, t.y, kThingCrossSize);
+        return;
+    }
+    screen.line(x1, sy, x2, sy);
+    screen.line(sx, y1, sx, y2);
 }
 
 // The logical colour under the sprites of Things.
@@ -872,14 +900,7 @@ void SetThingPictures(bool on) {
 
 int LineDefColour(int n) {
     const LineDef* ld = LineDefAt(n);
-    if (!ld)
-        return Role(kColorTwoSided);
-    // Without a first SideDef the game cannot use the LineDef: the warning
-    // colour in every mode.
-    if (!ValidSideDef(ld->sideDef1))
-        return Role(kColorBadTag);
-    int mode = CurrentEditMode();
-    return SectorsMode(mode) ? SectorModeColour(*ld) : OtherModeColour(*ld, mode);
+    return ld ? LineDefColourIn(*ld, CurrentEditMode()) : Role(kColorTwoSided);
 }
 
 void DrawMapLine(int x1, int y1, int x2, int y2) {
