@@ -21,12 +21,12 @@ void ReportDoorSelection(int loose) {
                 "Refer to the On-line Help/Search Door"});
 }
 
-void Report(const edits::Refusal& refusal) {
+}  // namespace
+
+void ReportRefusal(const edits::Refusal& refusal) {
     if (refusal.kind == edits::Refusal::Kind::Said)
         ReportFailure(refusal.first, refusal.second);
 }
-
-}  // namespace
 
 void MakeDoor(SelectionList& lineDefs) {
     edits::DoorPlan plan = edits::PlanDoor(lineDefs);
@@ -35,15 +35,15 @@ void MakeDoor(SelectionList& lineDefs) {
         return;
     }
     if (plan.refusal.refused()) {
-        Report(plan.refusal);
+        ReportRefusal(plan.refusal);
         return;
     }
     if (!plan.flips.empty() && !AskYes(plan.question, plan.question2))
         return;
     edits::DoorOutcome outcome = edits::MakeDoor(lineDefs, plan);
-    Report(outcome.refusal);
+    ReportRefusal(outcome.refusal);
     for (int i = 0; i < outcome.sidesAdded; ++i)
         ReportFailure("Missing SideDef1 was added, Check the sector ref!");
 }
 
-void MakeLift(int sector) { Report(edits::MakeLift(sector)); }
+void MakeLift(int sector) { ReportRefusal(edits::MakeLift(sector)); }

@@ -8,6 +8,9 @@
 #include "editor/selection.h"
 #include "edits/builders.h"
 
+// Says in a box why the model refused an edit, when it said.
+void ReportRefusal(const edits::Refusal& refusal);
+
 // edits::PlanDoor and edits::MakeDoor on the selected LineDefs, with the
 // boxes that say what is wrong ("LineDefs Not Selected Correctly" names a
 // LineDef that does not meet the others) and the question whether to flip
@@ -34,23 +37,12 @@ struct StairSettings {
 };
 extern StairSettings stairSettings;
 
-// Builds a staircase between two LineDefs of one Sector, facing each other
-// or running the same way: both are split into as many pieces as there are
-// steps, and each pair of pieces, with a riser across at its bottom, bounds
-// a new step Sector one step height above the last. A landing Sector takes
-// the rest of the Sector beyond the top riser. The user gives the number of
-// steps and their height and chooses the risers' direction. The list becomes
-// the pieces and risers made. Refused, with a message: a LineDef between the
-// two (the steps would cut through it), and steps so narrow where the
-// stairs fan out that a riser would pass the corner of another step.
+// edits::PlanStairs and edits::MakeStairs on the selected LineDefs: the
+// bottom of the stairs marked on the map, the number of steps and their
+// height asked (remembered in stairSettings) and whether the risers face the
+// other way; then the vertex check on what was made. A refusal is said in a
+// box.
 void MakeStairs(SelectionList& lineDefs);
-
-// Makes LineDef l an edge between two floor heights: two-sided, its first
-// side showing the default upper and lower textures around an open middle,
-// the middle of its second side open too (and a side that looks at the
-// higher floor or the lower ceiling showing them). Both its SideDefs must
-// exist.
-void MakeStepEdge(int l);
 
 // Lines up the wall textures of a chain of LineDefs horizontally, on the
 // side and in the way the user chooses: each SideDef's X offset continues

@@ -1,23 +1,12 @@
-#include <algorithm>
-#include <cmath>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "base/config.h"
 #include "base/format.h"
-#include "editor/editor.h"
-#include "editor/objects.h"
-#include "editor/picking.h"
-#include "editor/view.h"
-#include "level/history.h"
-#include "level/level.h"
-#include "edits/builder_geometry.h"
 #include "builders/builders.h"
-#include "ops/edit_support.h"
-#include "edits/sector_walk.h"
+#include "editor/editor.h"
+#include "editor/view.h"
+#include "edits/stairs.h"
 #include "ops/vertex_check.h"
-#include "ops/vertex_ops.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
@@ -27,405 +16,46 @@ StairSettings stairSettings;
 
 namespace {
 
-constexpr int16_t kTwoSided = 4;
-constexpr double kShortestStep = 5.0;
-constexpr int kLandingHeadroom = 64;
-
-// How the two LineDefs lie: facing each other across the Sector, or running
-// the same way (the first with the Sector on its first side, the second on
-// its second side).
-enum class StairLayout { Facing, Same };
-
-struct Stairs {
-    StairLayout layout = StairLayout::Facing;
-    int l1 = -1, l2 = -1;
-    int sector = -1;
-    bool reversed = false;
-    int bottomRiser = -1;
-    std::vector<int> pieces1, pieces2;   // in step order, bottom first
-    SelectionList made;
-};
-
-int Trunc(double v) { return static_cast<int>(v); }
-
-// Decides the layout and which LineDef is L1 (a is the list's head).
-void OrientStairs(Stairs& st, int a, int b) {
-    int d0 = Trunc(Distance(Midpoint(a), Midpoint(b)));
-    int dA = Trunc(Distance(SidePoint(a), Midpoint(b)));
-    int dB = Trunc(Distance(SidePoint(b), Midpoint(a)));
-    if (dA < d0 && dB < d0) {
-        st.layout = StairLayout::Facing;
-    } else {
-        st.layout = StairLayout::Same;
-        if (dB < dA)
-            std::swap(a, b);
-    }
-    st.l1 = a;
-    st.l2 = b;
-}
-
-// The SideDef of L2 (or a piece of it) on the stairs' side.
-uint16_t& InnerSide2(Stairs& st, int l) {
-    LineDef& ld = level.lineDefs[l];
-    return st.layout == StairLayout::Facing ? ld.sideDef1 : ld.sideDef2;
-}
-
-// The bottom of the stairs: where the first riser goes.
-void ShowBottom(const Stairs& st) {
-    MapXY p = st.layout == StairLayout::Facing ? StartOf(st.l1) : EndOf(st.l1);
-    MapXY q = EndOf(st.l2);
+// Marks the bottom of the stairs, where the first riser goes.
+void ShowBottom(const edits::StairPlan& plan) {
+    MapXY bottom = edits::StairBottom(plan);
     PointerGuard guard;
-    Canvas& screen = Screen();
-    screen.outtextxy(MapToScreenX((p.x + q.x) / 2) - 3 * graphics.CharW, MapToScreenY((p.y + q.y) / 2), "BOTTOM");
+    Screen().outtextxy(MapToScreenX(bottom.x) - 3 * graphics.CharW, MapToScreenY(bottom.y), "BOTTOM");
 }
 
-bool AskStairs(Stairs& st) {
-    std::string title = Format("Stairs in Sector %d", st.sector);
+// Asks for the steps of the stairs in the Sector; false when the user
+// cancelled.
+bool AskStairs(int sector, edits::StairChoice& choice) {
+    std::string title = Format("Stairs in Sector %d", sector);
     std::vector<FormField> fields = {{"Number of Steps", 2, 64, stairSettings.steps},
                                      {"Step Height", -24, 24, stairSettings.height}};
     if (NumberForm(kCentred, kCentred, WindowSave::Always, title.c_str(), fields) != 1)
         return false;
     stairSettings.steps = fields[0].value;
     stairSettings.height = fields[1].value;
-    st.reversed = ConfirmYes(kCentred, kCentred, "Reverse Stair", "Direction?", DefaultAnswer::No) == 1;
-    if (stairSettings.height < 0)
-        st.reversed = !st.reversed;
-    return true;
-}
-
-// Where the segment from s to e is cut into n equal pieces: the kth cut
-// from s (the 0th s, the nth e).
-MapXY CutAlong(MapXY s, MapXY e, int k, int n) {
-    return {Trunc(s.x + (e.x - s.x) * static_cast<double>(k) / n), Trunc(s.y + (e.y - s.y) * static_cast<double>(k) / n)};
-}
-
-// Splits LineDef l into n equal pieces; returns them from its start on.
-std::vector<int> SplitIntoPieces(int l, int n) {
-    const MapXY s = StartOf(l), e = EndOf(l);
-    std::vector<int> pieces = {l};
-    for (int k = 1; k < n; ++k) {
-        MapXY cut = CutAlong(s, e, k, n);
-        int v = InsertObject(kObjVertex, -1, cut.x, cut.y);
-        pieces.push_back(SplitLineDefAtVertex(pieces.back(), v));
-    }
-    return pieces;
-}
-
-// The corners of the area between the two LineDefs, in order round it.
-std::vector<MapXY> StairArea(const Stairs& st) {
-    if (st.layout == StairLayout::Facing)
-        return {StartOf(st.l1), EndOf(st.l1), StartOf(st.l2), EndOf(st.l2)};
-    return {StartOf(st.l1), EndOf(st.l1), EndOf(st.l2), StartOf(st.l2)};
-}
-
-// The steps take the whole area between the two LineDefs: a LineDef in it
-// (a line across the room, a pillar) would cut through them.
-bool NothingBetween(const Stairs& st) {
-    std::vector<MapXY> area = StairArea(st);
-    for (int l = 0; l < level.lineDefs.count; ++l)
-        if (l != st.l1 && l != st.l2 && HasBothEnds(l) && ReachesInto(area, StartOf(l), EndOf(l))) {
-            ReportFailure(Format("LineDef %d lies between the 2 LineDefs:", l), "the steps would cut through it");
-            return false;
-        }
-    return true;
-}
-
-// Whether every riser, from a cut of L1 to the matching cut of L2, keeps
-// clear of the other cuts: one passing within "Overlap Tolerance" of a
-// corner of another step (steps too narrow where the stairs fan out) would
-// be joined to it by the vertex check.
-bool RisersClear(const Stairs& st, int n) {
-    std::vector<MapXY> one, two;
-    for (int k = 0; k <= n; ++k) {
-        one.push_back(CutAlong(StartOf(st.l1), EndOf(st.l1), k, n));
-        two.push_back(CutAlong(StartOf(st.l2), EndOf(st.l2), st.layout == StairLayout::Facing ? n - k : k, n));
-    }
-    for (int k = 0; k <= n; ++k)
-        for (int j = 0; j <= n; ++j)
-            if (j != k && (PassesNear(one[k], two[k], one[j], OverlapTolerance()) ||
-                           PassesNear(one[k], two[k], two[j], OverlapTolerance())))
-                return false;
-    return true;
-}
-
-int NewSide(int sector) {
-    int sd = InsertObject(kObjSideDef, -1, 0, 0);
-    level.sideDefs[sd].sector = static_cast<uint16_t>(sector);
-    return sd;
-}
-
-// A SideDef of a piece that faced the stairs' Sector now faces step n.
-void MoveSide(uint16_t& side, int n) {
-    if (!ValidSideDef(side))
-        side = static_cast<uint16_t>(NewSide(n));
-    level.sideDefs[side].sector = static_cast<uint16_t>(n);
-}
-
-// The Sector on a LineDef's side that is not the stairs' Sector, or -1.
-int OtherThan(int l, int sector) {
-    int front = SectorOfSide(level.lineDefs[l].sideDef1);
-    int back = SectorOfSide(level.lineDefs[l].sideDef2);
-    if (front >= 0 && front != sector)
-        return front;
-    return back >= 0 && back != sector ? back : -1;
-}
-
-// A riser from Vertex a to b between the lower Sector and the upper one.
-int MakeRiser(Stairs& st, int a, int b, int lower, int upper) {
-    int l = LineDefJoining(a, b);
-    if (l < 0)
-        l = InsertObject(kObjLineDef, -1, 0, 0);
-    int front = NewSide(st.reversed ? upper : lower);
-    int back = NewSide(st.reversed ? lower : upper);
-    LineDef& ld = level.lineDefs[l];
-    ld.start = static_cast<uint16_t>(st.reversed ? b : a);
-    ld.end = static_cast<uint16_t>(st.reversed ? a : b);
-    ld.sideDef1 = static_cast<uint16_t>(front);
-    ld.sideDef2 = static_cast<uint16_t>(back);
-    MakeStepEdge(l);
-    SelectObject(st.made, l);
-    return l;
-}
-
-// A LineDef of the Sector already where a riser goes, beside the step whose
-// pieces are p1 and p2: its side towards them, when it faced the stairs'
-// Sector, now faces `step`; with a Sector behind it, it becomes the riser
-// between the two, else it stays a wall of the step. Returns l.
-int ReuseAsRiser(Stairs& st, int l, int step, int p1, int p2) {
-    LineDef& ld = level.lineDefs[l];
-    MapXY a = StartOf(l), b = EndOf(l), m1 = Midpoint(p1), m2 = Midpoint(p2);
-    double towards = double(b.x - a.x) * ((m1.y + m2.y) / 2.0 - a.y) - double(b.y - a.y) * ((m1.x + m2.x) / 2.0 - a.x);
-    uint16_t side = towards < 0 ? ld.sideDef1 : ld.sideDef2;
-    if (SectorOfSide(side) == st.sector)
-        level.sideDefs[side].sector = static_cast<uint16_t>(step);
-    if (ValidSideDef(ld.sideDef1) && ValidSideDef(ld.sideDef2)) {
-        ld.flags = kTwoSided;
-        ShowStepTextures(l);
-    }
-    SelectObject(st.made, l);
-    return l;
-}
-
-// Every LineDef between Sector s and another, after s's heights changed.
-void ShowStepTexturesAround(int s) {
-    for (int l = 0; l < level.lineDefs.count; ++l)
-        if (SectorOfSide(level.lineDefs[l].sideDef1) == s || SectorOfSide(level.lineDefs[l].sideDef2) == s)
-            ShowStepTextures(l);
-}
-
-// The ends of a riser: at the bottom of a pair of pieces, or at its top.
-void RiserEnds(const Stairs& st, int p1, int p2, bool top, int& a, int& b) {
-    const LineDef& one = level.lineDefs[p1];
-    const LineDef& two = level.lineDefs[p2];
-    if (st.layout == StairLayout::Facing) {
-        a = top ? one.end : one.start;
-        b = top ? two.start : two.end;
-    } else {
-        a = top ? two.start : two.end;
-        b = top ? one.start : one.end;
-    }
-}
-
-// The sides of the stairs' Sector s round the landing, the area beyond the
-// top riser from a to b, now face t. False when the landing is no area of
-// its own: the walk round it comes to the bottom riser (the stairs stand in
-// the Sector without cutting it in two), or finds no way round.
-bool MoveLandingSides(int a, int b, int bottomRiser, int s, int t) {
-    Walk walk = WalkRound(s, a, b);
-    if (walk.end != WalkEnd::Reached)
-        return false;
-    for (const WalkedSide& walked : walk.sides)
-        if (walked.lineDef == bottomRiser)
-            return false;
-    for (const WalkedSide& walked : walk.sides)
-        level.sideDefs[SideDefOn(level.lineDefs[walked.lineDef], walked.side)].sector = static_cast<uint16_t>(t);
-    return true;
-}
-
-// The shapes standing in the landing that no LineDef joins to its walls
-// (pillars, rooms inside it): their sides facing the stairs' Sector s that
-// lie inside the landing's boundary now face the landing t.
-void MoveIslands(int s, int t) {
-    std::vector<int> boundary;
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        int front = SectorOfSide(level.lineDefs[l].sideDef1), back = SectorOfSide(level.lineDefs[l].sideDef2);
-        if ((front == t) != (back == t))
-            boundary.push_back(l);
-    }
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        if (!HasBothEnds(l))
-            continue;
-        const std::pair<uint16_t, LineSide> sides[] = {{level.lineDefs[l].sideDef1, LineSide::Right},
-                                                        {level.lineDefs[l].sideDef2, LineSide::Left}};
-        for (const auto& [side, which] : sides) {
-            double x = 0, y = 0;
-            if (SectorOfSide(side) != s)
-                continue;
-            PointBeside(l, which, x, y);
-            if (InsideLoop(x, y, boundary))
-                level.sideDefs[side].sector = static_cast<uint16_t>(t);
-        }
-    }
-}
-
-void BuildSteps(Stairs& st) {
-    int s = st.sector;
-    int floor = level.sectors[s].floorHeight, ceiling = level.sectors[s].ceilingHeight;
-    int h = stairSettings.height;
-    int previous = s;
-    for (size_t i = 0; i < st.pieces1.size(); ++i) {
-        int p1 = st.pieces1[i], p2 = st.pieces2[i];
-        int n = InsertObject(kObjSector, s, 0, 0);
-        floor += h;
-        if (ceiling - h <= floor)
-            ceiling = floor + h;
-        level.sectors[n].floorHeight = static_cast<int16_t>(floor);
-        level.sectors[n].ceilingHeight = static_cast<int16_t>(ceiling);
-        int a = 0, b = 0;
-        RiserEnds(st, p1, p2, false, a, b);
-        int existing = LineDefJoining(a, b);
-        int riser = i == 0 && existing >= 0 ? ReuseAsRiser(st, existing, n, p1, p2) : MakeRiser(st, a, b, previous, n);
-        if (i == 0)
-            st.bottomRiser = riser;
-        MoveSide(level.lineDefs[p1].sideDef1, n);
-        MoveSide(InnerSide2(st, p2), n);
-        ShowStepTextures(p1);   // a piece between a step and a room beside it
-        ShowStepTextures(p2);
-        SelectObject(st.made, p1);
-        SelectObject(st.made, p2);
-        previous = n;
-    }
-    int a = 0, b = 0;
-    RiserEnds(st, st.pieces1.back(), st.pieces2.back(), true, a, b);
-    // A wall already at the top closes the last step; a LineDef to a Sector
-    // beyond makes that Sector the landing.
-    int existing = LineDefJoining(a, b);
-    int beyond = existing >= 0 ? OtherThan(existing, s) : -1;
-    int last1 = st.pieces1.back(), last2 = st.pieces2.back();
-    if (existing >= 0 && beyond < 0) {
-        ReuseAsRiser(st, existing, previous, last1, last2);
-        return;
-    }
-    // Else a new landing takes over the rest of the stairs' Sector.
-    int t = beyond >= 0 ? beyond : InsertObject(kObjSector, s, 0, 0);
-    floor += h;
-    if (ceiling - kLandingHeadroom <= floor)
-        ceiling += h + kLandingHeadroom;
-    level.sectors[t].floorHeight = static_cast<int16_t>(floor);
-    level.sectors[t].ceilingHeight = static_cast<int16_t>(ceiling);
-    if (beyond >= 0) {
-        ReuseAsRiser(st, existing, previous, last1, last2);
-        ShowStepTexturesAround(t);
-        return;
-    }
-    int riser = MakeRiser(st, a, b, previous, t);
-    // Stairs that do not cut the Sector in two (it runs on round a pillar
-    // beside them) have no landing of their own: the rest stays one Sector.
-    if (!MoveLandingSides(a, b, st.bottomRiser, s, t)) {
-        for (SideDef& sd : level.sideDefs)
-            if (sd.sector == t)
-                sd.sector = static_cast<uint16_t>(s);
-        DeleteObject(kObjSector, t);
-        ShowStepTextures(riser);
-        return;
-    }
-    MoveIslands(s, t);
-    ShowStepTexturesAround(t);
-}
-
-// The stairs' Sector is gone when the steps and the landing took all of it.
-void DropWhenUnused(int s) {
-    for (const SideDef& sd : level.sideDefs)
-        if (sd.sector == s)
-            return;
-    DeleteObject(kObjSector, s);
-}
-
-bool SameSectorInside(Stairs& st) {
-    int one = SectorOfSide(level.lineDefs[st.l1].sideDef1);
-    int two = SectorOfSide(InnerSide2(st, st.l2));
-    if (one < 0 || one != two) {
-        ReportFailure("The 2 LineDefs do not share", Format("the same sector %d,%d?", one, two));
-        return false;
-    }
-    // The steps take the Sector between its walls; a LineDef inside it
-    // (the Sector on both sides) bounds no part of it.
-    for (int l : {st.l1, st.l2})
-        if (SectorOfSide(level.lineDefs[l].sideDef1) == one && SectorOfSide(level.lineDefs[l].sideDef2) == one) {
-            ReportFailure(Format("LineDef %d has Sector %d on both sides:", l, one),
-                          "stairs go between the walls of a Sector");
-            return false;
-        }
-    st.sector = one;
-    return true;
-}
-
-bool StepsLongEnough(const Stairs& st, int n) {
-    double shortest = std::min(LineDefLength(st.l1), LineDefLength(st.l2)) / n;
-    if (shortest <= kShortestStep) {
-        ReportFailure(Format("Steps are too small %d", Trunc(shortest)));
-        return false;
-    }
-    if (!RisersClear(st, n)) {
-        ReportFailure(Format("Steps are too small %d", Trunc(shortest)),
-                      "a riser would pass the corner of another step");
-        return false;
-    }
+    choice.steps = stairSettings.steps;
+    choice.height = stairSettings.height;
+    choice.reversed = ConfirmYes(kCentred, kCentred, "Reverse Stair", "Direction?", DefaultAnswer::No) == 1;
     return true;
 }
 
 }  // namespace
 
-void MakeStepEdge(int l) {
-    LineDef& ld = level.lineDefs[l];
-    ld.flags = kTwoSided;
-    SideDef& front = level.sideDefs[ld.sideDef1];
-    SetTextureName(front.upper, config.textureUpper);
-    SetTextureName(front.lower, config.textureLower);
-    SetTextureName(front.middle, "-");
-    SetTextureName(level.sideDefs[ld.sideDef2].middle, "-");
-    ShowStepTextures(l);
-}
-
 void MakeStairs(SelectionList& lineDefs) {
-    if (lineDefs.size() != 2) {
-        ReportFailure(Format("You have %d LineDefs selected", lineDefs.size()),
-                      "Select 2 LineDefs Opposite one another");
+    edits::StairPlan plan = edits::PlanStairs(lineDefs);
+    if (plan.refusal.refused()) {
+        ReportRefusal(plan.refusal);
         return;
     }
-    Stairs st;
-    int a = lineDefs.head(), b = lineDefs.last();
-    if (!HasBothEnds(a) || !HasBothEnds(b)) {
-        ReportFailure("The 2 LineDefs do not share", "the same sector -1,-1?");
-        return;
-    }
-    OrientStairs(st, a, b);
-    if (!SameSectorInside(st) || !NothingBetween(st))
-        return;
-    ShowBottom(st);
+    ShowBottom(plan);
     editor.redrawMap = true;
-    if (!AskStairs(st))
+    edits::StairChoice choice;
+    if (!AskStairs(plan.sector, choice))
         return;
-    int n = stairSettings.steps;
-    if (!StepsLongEnough(st, n))
-        return;
-    if (!RoomFor(3 * n + 1, 8 * n + 4, 2 * n, n + 1)) {
-        ReportFailure("The level is full");
+    edits::Refusal refusal = edits::MakeStairs(lineDefs, plan, choice);
+    if (refusal.refused()) {
+        ReportRefusal(refusal);
         return;
     }
-    st.pieces1 = SplitIntoPieces(st.l1, n);
-    st.pieces2 = SplitIntoPieces(st.l2, n);
-    // Bottom first: L2 from its far end, and L1 the same way unless the two
-    // run against each other.
-    std::reverse(st.pieces2.begin(), st.pieces2.end());
-    if (st.layout == StairLayout::Same)
-        std::reverse(st.pieces1.begin(), st.pieces1.end());
-    BuildSteps(st);
-    DropWhenUnused(st.sector);
-    ForgetSelection(lineDefs);
-    for (int l : st.made)
-        SelectObject(lineDefs, l);
     CheckLineDefVertexes(lineDefs, CheckStyle::Quiet);
-    level.levelChanged = level.mapChanged = true;
-    NameStep(Format("make %d stairs", n));
 }

@@ -15,6 +15,7 @@
 #include "level/history.h"
 #include "level/level.h"
 #include "builders/builders.h"
+#include "edits/stairs.h"
 #include "ops/edit_support.h"
 #include "ops/rotate_scale.h"
 #include "ui/forms.h"
@@ -147,7 +148,7 @@ bool RoomForCorners(int corners, bool room, ObjectKind kind) {
 int NewStepEdge(int a, int b, int front, int back) {
     int l = NewWall(a, b, front);
     level.lineDefs[l].sideDef2 = static_cast<uint16_t>(NewSide(back));
-    MakeStepEdge(l);
+    edits::MakeStepEdge(l);
     return l;
 }
 
