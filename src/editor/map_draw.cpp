@@ -390,7 +390,7 @@ constexpr int kFewPixels = 3;
 // The picture of a Thing, as DrawPicture draws it centred at (sx, sy) on the
 // map's background; damaged ones get DrawPicture's marks.
 void DrawThingSprite(const Thing& t, int sx, int sy, const KeptPictureImage* sprite, int colour) {
-    if (KeyWaiting() || !sprite)
+    if (!sprite)
         return;
     if (!sprite->whole) {
         DrawPicture(sx, sy, -1, -1, nullptr, GetThingTypeSprite(static_cast<uint16_t>(t.type)), 0, 0,
@@ -573,7 +573,19 @@ public:
         return found->second.get();
     }
 
+    // Whether a key waits, so that the pictures still to draw are left out.
+    // The keyboard is asked only every kKeyCheckEvery pictures: asking costs
+    // more than drawing a small picture.
+    bool KeyPressed() {
+        if (!keyPressed_ && pictures_++ % kKeyCheckEvery == 0)
+            keyPressed_ = KeyWaiting() != 0;
+        return keyPressed_;
+    }
+
 private:
+    static constexpr unsigned kKeyCheckEvery = 64;
+    unsigned pictures_ = 0;
+    bool keyPressed_ = false;
     std::unordered_map<int16_t, ThingLook> looks_;
     std::unordered_map<int16_t, std::shared_ptr<const KeptPictureImage>> sprites_;
     std::unordered_map<int16_t, std::pair<int, int>> headings_;
@@ -596,7 +608,8 @@ bool CrossInView(int sx, int sy) {
 void DrawThingFull(const Thing& t, int sx, int sy, const ThingLook& look, ThingPass& pass,
                    bool stamped) {
     if (mapDraw.thingPictures) {
-        DrawThingSprite(t, sx, sy, pass.Sprite(t.type), look.colour);
+        if (!pass.KeyPressed())
+            DrawThingSprite(t, sx, sy, pass.Sprite(t.type), look.colour);
         return;
     }
     int tx, ty;
