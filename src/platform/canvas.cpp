@@ -287,6 +287,27 @@ void Canvas::line(int x1, int y1, int x2, int y2)
     DrawLine(x1 + ox, y1 + oy, x2 + ox, y2 + oy, writeMode_);
 }
 
+// A thin solid line along a row or a column covers every pixel between its
+// ends: put straight into the buffer, as most lines of a map at a small scale
+// are. False when the line is not one of these.
+bool Canvas::PutAxisLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2)
+{
+    if ((x1 != x2 && y1 != y2) || thickness_ != kNormWidth || linePattern_ != 0xFFFF)
+        return false;
+    const int64_t x0 = std::max(std::min(x1, x2), clip_.x0), xe = std::min(std::max(x1, x2), clip_.x1);
+    const int64_t y0 = std::max(std::min(y1, y2), clip_.y0), ye = std::min(std::max(y1, y2), clip_.y1);
+    if (x0 > xe || y0 > ye)
+        return true;
+    uint8_t* p = &pixels_[size_t(y0 * width_ + x0)];
+    if (y0 == ye) {
+        std::memset(p, color_, size_t(xe - x0 + 1));
+        return true;
+    }
+    for (int64_t y = y0; y <= ye; ++y, p += width_)
+        *p = uint8_t(color_);
+    return true;
+}
+
 // The line is stepped along its major axis from the end with the smaller major
 // coordinate, so that a line and its reverse cover the same pixels and XOR
 // erases either. A thick line is three pixels across the major axis at every
@@ -294,6 +315,8 @@ void Canvas::line(int x1, int y1, int x2, int y2)
 // box are visited; the first one's position is computed directly.
 void Canvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode)
 {
+    if (mode == kCopyPut && PutAxisLine(x1, y1, x2, y2))
+        return;
     const bool xMajor = std::llabs(x2 - x1) >= std::llabs(y2 - y1);
     if (xMajor ? x2 < x1 : y2 < y1) {
         std::swap(x1, x2);
@@ -334,10 +357,6 @@ void Canvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode)
     LineRun run{pixels_.data(), index, majorStep, dir * acrossStep, acrossStep, r, twoN, twoM,
                 minor, dir, minorLo, minorHi, linePattern_, uint8_t(color_)};
     const bool xorMode = mode == kXorPut;
-    if (m == 0 && xMajor && !half && !xorMode && linePattern_ == 0xFFFF) {   // a plain horizontal run
-        std::memset(&pixels_[size_t(index)], color_, size_t(hi - lo + 1));
-        return;
-    }
     if (half)
         xorMode ? StepLine<true, true, false>(run, lo, hi) : StepLine<true, false, false>(run, lo, hi);
     else if (linePattern_ != 0xFFFF)

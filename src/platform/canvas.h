@@ -117,6 +117,7 @@ private:
     // The viewport rectangle with these corners, in screen coordinates, ordered.
     Box ScreenBox(int left, int top, int right, int bottom) const;
     void DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode);
+    bool PutAxisLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
     void DrawEllipseRing(int64_t cx, int64_t cy, int64_t xr, int64_t yr);
     void FillEllipseDisc(int64_t cx, int64_t cy, int64_t xr, int64_t yr);
     void FillPolygonInterior(const std::vector<int64_t>& xs, const std::vector<int64_t>& ys);

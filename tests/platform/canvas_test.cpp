@@ -79,8 +79,10 @@ TEST(Canvas, RandomLinesAndRectanglesClipAndXor)
 {
     std::mt19937 rng(2);
     for (int i = 0; i < 320; ++i) {
-        const int x1 = int(rng() % 120), y1 = int(rng() % 90), y2 = int(rng() % 90);
-        const int x2 = i % 8 == 7 ? x1 : int(rng() % 120);
+        // Every eighth line is a row, and two in eight are columns, thin and thick.
+        const int x1 = int(rng() % 120), y1 = int(rng() % 90);
+        const int y2 = i % 8 == 6 ? y1 : int(rng() % 90);
+        const int x2 = i % 8 == 7 || i % 8 == 4 ? x1 : int(rng() % 120);
         auto draw = [&](Canvas& c, int ax, int ay, int bx, int by) {
             c.setcolor(0x5A);
             c.setlinestyle(i % 3 ? kSolidLine : kDottedLine, 0, i % 2 ? kThickWidth : kNormWidth);
