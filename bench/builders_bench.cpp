@@ -156,8 +156,8 @@ int main() {
     benchkit::StartHeadlessEditor(GraphicsPalette::Basic);
     SetField(level.name, "MAP12");
     LoadLevel(LevelSource::MasterDirectory);
-    std::printf("freedoom2 MAP12 at %dx%d: %d LineDefs, %d Vertexes\n", graphics.ScreenMaxX + 1,
-                graphics.ScreenMaxY + 1, level.lineDefs.count, level.vertices.count);
+    std::printf("freedoom2 MAP12 at %dx%d: %d LineDefs, %d Vertexes\n", graphics.screenMaxX + 1,
+                graphics.screenMaxY + 1, level.lineDefs.count, level.vertices.count);
     BenchRotateScale();
     BenchStairs();
     CloseGraphics();

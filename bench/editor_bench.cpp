@@ -71,14 +71,14 @@ void BenchPicking() {
         if (scale > 0)
             SetScale(scale);
         std::vector<std::pair<int16_t, int16_t>> points;
-        std::uniform_int_distribution<int> px(0, view.MaxX), py(0, view.MaxY);
+        std::uniform_int_distribution<int> px(0, view.maxX), py(0, view.maxY);
         for (int i = 0; i < kPickPoints; ++i)
             points.emplace_back(px(random), py(random));
         for (int mode : {kObjThing, kObjLineDef, kObjVertex, kObjSector}) {
             std::vector<double> times;
             int found = 0;
             for (const auto& p : points) {
-                view.PointerX = p.first, view.PointerY = p.second;
+                view.pointerX = p.first, view.pointerY = p.second;
                 Clock::time_point t = Clock::now();
                 found += GetObjectUnderPointer(mode) >= 0;
                 times.push_back(Milliseconds(t));
@@ -104,7 +104,7 @@ void BenchSelection() {
     for (int i = 0; i < 10; ++i) {
         Clock::time_point t = Clock::now();
         SelectionList all =
-            SelectObjectsInBox(kObjLineDef, view.MapMinX, view.MapMinY, view.MapMaxX, view.MapMaxY);
+            SelectObjectsInBox(kObjLineDef, view.mapMinX, view.mapMinY, view.mapMaxX, view.mapMaxY);
         box.push_back(Milliseconds(t));
         ForgetSelection(selection.list);
         selection.list = std::move(all);
@@ -164,12 +164,12 @@ void BenchDragging() {
         std::shuffle(numbers.begin(), numbers.end(), random);
         for (int i = 0; i < kVertexes; ++i)
             SelectObject(selection.list, numbers[static_cast<size_t>(i)]);
-        int pixels = std::max(1, static_cast<int>(8 * view.Scale + 0.999f));   // one grid step
-        view.PointerX = view.CenterX, view.PointerY = view.CenterY;
+        int pixels = std::max(1, static_cast<int>(8 * view.scale + 0.999f));   // one grid step
+        view.pointerX = view.centerX, view.pointerY = view.centerY;
         MoveObjectsCommand();
         std::vector<double> times;
         for (int step = 0; step < kSteps; ++step) {
-            view.PointerX = static_cast<int16_t>(view.CenterX + ((step % 20) - 10) * pixels);
+            view.pointerX = static_cast<int16_t>(view.centerX + ((step % 20) - 10) * pixels);
             Clock::time_point t = Clock::now();
             DragStep();
             times.push_back(Milliseconds(t));
@@ -254,7 +254,7 @@ void GenerateRooms(int n, int pitch, int size) {
 int main(int argc, char** argv) {
     bool thingsOnly = argc > 1 && std::string(argv[1]) == "things";
     benchkit::StartHeadlessEditor(GraphicsPalette::Basic);
-    std::printf("Map view at %dx%d\n", graphics.ScreenMaxX + 1, graphics.ScreenMaxY + 1);
+    std::printf("Map view at %dx%d\n", graphics.screenMaxX + 1, graphics.screenMaxY + 1);
 
     if (!thingsOnly) {
         SetField(level.name, "MAP12");

@@ -126,7 +126,7 @@ void BenchRedraws() {
               NextFrame),
           "< 2 ms");
     config.editMode = kObjLineDef;
-    view.PointerX = view.CenterX + 100, view.PointerY = view.CenterY - 50;
+    view.pointerX = view.centerX + 100, view.pointerY = view.centerY - 50;
     Print("zoom step (wheel)",
           Time(
               2 * kRuns,
@@ -179,9 +179,9 @@ void BenchPointer(const char* goal) {
     ZoomToFit();
     SetScale(0.5f);
     DrawMap(MapDrawing::Full);
-    std::uniform_int_distribution<int> px(0, view.MaxX), py(0, view.MaxY);
+    std::uniform_int_distribution<int> px(0, view.maxX), py(0, view.maxY);
     Print("pointer move (picking and panel)", Time(kPointerMoves, [&](int) {
-              view.PointerX = px(random), view.PointerY = py(random);
+              view.pointerX = px(random), view.pointerY = py(random);
               int n = GetObjectUnderPointer(kObjLineDef);
               SetCurrentObject(n);
               ShowObjectInfo(n);

@@ -96,7 +96,7 @@ int main() {
     InitGraphics(GraphicsPalette::Game);
     SetMenuBarMode(MenuBarMode::Shown);
     InitView();
-    std::printf("Info panels at %dx%d\n", graphics.ScreenMaxX + 1, graphics.ScreenMaxY + 1);
+    std::printf("Info panels at %dx%d\n", graphics.screenMaxX + 1, graphics.screenMaxY + 1);
     SetField(level.name, "MAP12");
     BuildTextureNames();
     BuildFlatNames();

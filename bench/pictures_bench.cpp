@@ -76,10 +76,10 @@ int main() {
 
     for (const char* name : {"STONE", "GRAY7", "COMPTALL", "GSTONE1", "PIPE1"})
         ReportTexture(name);
-    pictures.PictureMag = 0;
+    pictures.pictureMag = 0;
     std::printf("texture STONE at half size:           %7.3f ms per draw\n",
                 PerDraw([] { DrawTexture(100, 100, 355, 227, "STONE", "+"); }));
-    pictures.PictureMag = 1;
+    pictures.pictureMag = 1;
     std::printf("sprite CYBRA1 at double size:         %7.3f ms per draw\n", PerDraw([] {
                     DrawPicture(100, 100, -1, -1, nullptr, "CYBRA1", 0, 0, 2, 8,
                                 PictureAnchor::Corner);

@@ -210,8 +210,8 @@ void Draw(Choices& in) {
     UseSelection(kObjVertex, in.list(kObjVertex, 1));
     StartLineDrawing();
     for (int n = in.upTo(6); n > 0 && editor.lineDrawing; --n) {
-        view.PointerX = in.upTo(39) * 16;
-        view.PointerY = in.upTo(28) * 16;
+        view.pointerX = in.upTo(39) * 16;
+        view.pointerY = in.upTo(28) * 16;
         LineDrawingEvent(in.flag() ? LineDrawingCommand::Point
                                    : in.flag() ? LineDrawingCommand::Insert : LineDrawingCommand::Escape);
     }
@@ -362,8 +362,8 @@ const std::vector<Operation>& Operations() {
         {"object menu", [](Choices& in) {
              int mode = in.pick(kModes);
              UseSelection(mode, in.list(mode));
-             view.PointerX = in.upTo(39) * 16;
-             view.PointerY = in.upTo(28) * 16;
+             view.pointerX = in.upTo(39) * 16;
+             view.pointerY = in.upTo(28) * 16;
              PredefinedObjectMenu(0, 0);
          }},
         {"check menu", [](Choices&) { CheckMenu(0, 0); }},

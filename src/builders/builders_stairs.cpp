@@ -20,7 +20,7 @@ namespace {
 void ShowBottom(const edits::StairPlan& plan) {
     MapXY bottom = edits::StairBottom(plan);
     PointerGuard guard;
-    Screen().outtextxy(MapToScreenX(bottom.x) - 3 * graphics.CharW, MapToScreenY(bottom.y), "BOTTOM");
+    Screen().outtextxy(MapToScreenX(bottom.x) - 3 * graphics.charW, MapToScreenY(bottom.y), "BOTTOM");
 }
 
 // Asks for the steps of the stairs in the Sector; false when the user

@@ -213,9 +213,9 @@ void AskInsertionPoint(int& x, int& y) {
                 "Don't make over 16 visible", "LineDefs for older DOOM"});
     int buttons = 0;
     GetInput(&buttons, InputWait::Wait);
-    SetPointerFromScreen(input.PointerX, input.PointerY);
-    x = ScreenToMapX(view.PointerX);
-    y = ScreenToMapY(view.PointerY);
+    SetPointerFromScreen(input.pointerX, input.pointerY);
+    x = ScreenToMapX(view.pointerX);
+    y = ScreenToMapY(view.pointerY);
 }
 
 // The stairs' heights and sizes, asked again until the steps fit between
@@ -268,7 +268,7 @@ bool PlacedRight(int item, int sector) {
 void MarkInsertionPoint(int x, int y) {
     PointerGuard guard;
     SetColor(config.colors[kColorHiLight]);
-    DrawMapCross(x, y, static_cast<int>(kCrossRadius / view.Scale));
+    DrawMapCross(x, y, static_cast<int>(kCrossRadius / view.scale));
 }
 
 // A rectangle or polygon, a room or an object, with the sizes asked.

@@ -51,10 +51,10 @@ class ScreenCheck : public CheckDialogs {
 public:
     void Title(const std::string& text) override {
         PointerGuard guard;
-        int cw = graphics.CharW, lh = graphics.LineH;
-        box_.x1 = (graphics.MaxX - kTitleBoxChars * cw) / 2;
+        int cw = graphics.charW, lh = graphics.lineH;
+        box_.x1 = (graphics.maxX - kTitleBoxChars * cw) / 2;
         box_.x2 = box_.x1 + kTitleBoxChars * cw;
-        box_.y1 = graphics.MaxY - 12 * lh;
+        box_.y1 = graphics.maxY - 12 * lh;
         box_.y2 = box_.y1 + 4 * lh;
         RaisedBox(box_.x1, box_.y1, box_.x2, box_.y2, config.colors[kColorMenu]);
         SetColor(0);

@@ -100,8 +100,8 @@ void FlagsDialog(int x, int y, SelectionList& lineDefs) {
     for (size_t p = 0; p < ports.size(); ++p)
         items.push_back({labels[kFlagBoxes + p].c_str(), 160, 60 + 15 * static_cast<int>(p),
                          (static_cast<uint16_t>(first.flags) & ports[p].flag.mask) != 0, OptionKind::CheckBox});
-    const int width = 360, height = 220, line = graphics.LineH;
-    int bx = (graphics.MaxX - width) / 2, by = (graphics.MaxY - height) / 2;
+    const int width = 360, height = 220, line = graphics.lineH;
+    int bx = (graphics.maxX - width) / 2, by = (graphics.maxY - height) / 2;
     int buttonY = by + height - line - 12;
     ButtonDef ok = {"Ok", kFormButtonKey, bx + 170, buttonY, bx + 220, buttonY + line + 5};
     ButtonDef cancel = {"Cancel", kKeyEsc, bx + 240, buttonY, bx + 310, buttonY + line + 5};
@@ -109,7 +109,7 @@ void FlagsDialog(int x, int y, SelectionList& lineDefs) {
     for (;;) {
         RaisedBox(bx, by, bx + width, by + height, config.colors[kColorMenu]);
         SetColor(config.colors[kColorMenuHilite]);
-        TextAt(bx + graphics.CharW, by + 6, "LineDef %d", lineDefs.head());
+        TextAt(bx + graphics.charW, by + 6, "LineDef %d", lineDefs.head());
         int result = OptionForm(FormMode::UntilDecided, "LINEDEFS", current, key, ok, cancel,
                                 bx + 16, by + 30, items);
         if (result == kOptionCancel)
@@ -276,7 +276,7 @@ void EditSideDefs(int y, SelectionList& lineDefs, int side, int directItem) {
     }
     int head = sides.front();
     EditMenu menu;
-    menu.x = graphics.MaxX / 7;
+    menu.x = graphics.maxX / 7;
     menu.helpTopic = "SIDEDEFS";
     menu.title = [head] { return Format("Edit SideDef %d", head); };
     menu.items = [head] { return SideDefItems(*SideDefAt(head)); };
@@ -349,7 +349,7 @@ void EditLineDefs(int x, int y, SelectionList& lineDefs, int directItem) {
     if (!LineDefAt(n))
         return;
     EditMenu menu;
-    menu.x = graphics.MaxX / 7;
+    menu.x = graphics.maxX / 7;
     menu.helpTopic = "LINEDEFS";
     menu.title = [] { return std::string("LineDef/SideDef"); };
     menu.items = [n] { return LineDefItems(n, *LineDefAt(n)); };

@@ -82,7 +82,7 @@ void EditObjects(int x, int y, SelectionList& objects, int directItem) {
     PointerRestore pointer;
     HidePointer();
     SavedArea screen;
-    SaveArea(0, 0, graphics.MaxX, graphics.MaxY, screen, WindowSave::Always);
+    SaveArea(0, 0, graphics.maxX, graphics.maxY, screen, WindowSave::Always);
     switch (mode) {
     case kObjThing: EditThings(x, y, objects); break;
     case kObjVertex: EditVertexes(objects); break;
@@ -107,13 +107,13 @@ bool TagEntry(const char* title, int value, int& tag) {
 int CrossReferenceEntry(int x, int y, int kind, bool allowDelete, int value, bool* confirmed) {
     int max = GetMaxObjectNum(kind);
     std::string title = Format("%s value from  0 to %d", ObjectTypeName(kind), max);
-    const int cw = graphics.CharW, line = graphics.LineH;
+    const int cw = graphics.charW, line = graphics.lineH;
     int width = (std::max(static_cast<int>(title.size()), 26) + 2) * cw;
     int height = 7 * line + 8;
     if (x < 0)
-        x = std::max(0, (graphics.MaxX - width) / 2);
+        x = std::max(0, (graphics.maxX - width) / 2);
     if (y < 0)
-        y = std::max(0, (graphics.MaxY - height) / 2);
+        y = std::max(0, (graphics.maxY - height) / 2);
     PointerRestore pointer;
     HidePointer();
     SavedArea area;

@@ -102,8 +102,8 @@ void SectorBitsDialog(SelectionList& sectors) {
     SectorBits bits = DecodeSectorBits(static_cast<uint16_t>(SectorAt(sectors.head())->type));
     std::vector<std::string> labels;
     std::vector<OptionItem> items = BitsBoxes(bits, labels);
-    const int width = 320, height = 250, line = graphics.LineH;
-    int bx = (graphics.MaxX - width) / 2, by = (graphics.MaxY - height) / 2;
+    const int width = 320, height = 250, line = graphics.lineH;
+    int bx = (graphics.maxX - width) / 2, by = (graphics.maxY - height) / 2;
     int buttonY = by + height - line - 12;
     ButtonDef ok = {"Ok", kFormButtonKey, bx + 150, buttonY, bx + 200, buttonY + line + 5};
     ButtonDef cancel = {"Cancel", kKeyEsc, bx + 220, buttonY, bx + 290, buttonY + line + 5};
@@ -113,7 +113,7 @@ void SectorBitsDialog(SelectionList& sectors) {
     for (;;) {
         RaisedBox(bx, by, bx + width, by + height, config.colors[kColorMenu]);
         SetColor(config.colors[kColorMenuHilite]);
-        TextAt(bx + graphics.CharW, by + 6, "Sector %d: Boom bits", sectors.head());
+        TextAt(bx + graphics.charW, by + 6, "Sector %d: Boom bits", sectors.head());
         result = OptionForm(FormMode::UntilDecided, "SECTORS", current, key, ok, cancel, bx + 16, by + 30, items);
         if (result < 0)
             break;
@@ -206,7 +206,7 @@ void EditSectors(SelectionList& sectors, int directItem) {
     if (!SectorAt(n))
         return;
     EditMenu menu;
-    menu.x = graphics.MaxX / 10;
+    menu.x = graphics.maxX / 10;
     menu.helpTopic = "SECTORS";
     menu.title = [n] {
         const Sector& s = *SectorAt(n);

@@ -80,7 +80,7 @@ std::vector<OptionItem> ThingControls(const Thing& t) {
 void DrawThingBox(int x, int y, int n, const Thing& t) {
     RaisedBox(x, y, x + kBoxWidth, y + kBoxHeight, config.colors[kColorMenu]);
     SetColor(config.colors[kColorMenuHilite]);
-    TextAt(x + graphics.CharW, y + 6, "Thing %d", n);
+    TextAt(x + graphics.charW, y + 6, "Thing %d", n);
     SetColor(0);
     TextAt(-1, -1, "%s", GetThingTypeDescription(static_cast<uint16_t>(t.type)));
     TextAt(x + kFormDx, y + kFormDy - 14, "Angle");
@@ -136,12 +136,12 @@ void ApplyThingControls(SelectionList& things, const std::vector<OptionItem>& it
 void EditThings(int x, int y, SelectionList& things) {
     if (!ThingAt(things.head()))
         return;
-    int bx = (graphics.MaxX - kBoxWidth) / 2, by = (graphics.MaxY - kBoxHeight) / 2;
+    int bx = (graphics.maxX - kBoxWidth) / 2, by = (graphics.maxY - kBoxHeight) / 2;
     std::vector<OptionItem> items = ThingControls(*ThingAt(things.head()));
-    int buttonY = by + kBoxHeight - graphics.LineH - 12;
-    ButtonDef ok = {"Ok", kFormButtonKey, bx + 250, buttonY, bx + 300, buttonY + graphics.LineH + 5};
+    int buttonY = by + kBoxHeight - graphics.lineH - 12;
+    ButtonDef ok = {"Ok", kFormButtonKey, bx + 250, buttonY, bx + 300, buttonY + graphics.lineH + 5};
     ButtonDef cancel = {"Cancel", kKeyEsc, bx + 320, buttonY, bx + 390,
-                        buttonY + graphics.LineH + 5};
+                        buttonY + graphics.lineH + 5};
     int current = kChangeType, key = 0;
     for (;;) {
         DrawThingBox(bx, by, things.head(), *ThingAt(things.head()));

@@ -113,7 +113,7 @@ void TrackHighlight(int x, int y) {
     if (editor.highlightHeld && x == editor.heldX && y == editor.heldY)
         return;
     editor.highlightHeld = false;
-    bool onMap = y >= kMenuBarHeight && y <= graphics.ScreenMaxY - kStatusHeight;
+    bool onMap = y >= kMenuBarHeight && y <= graphics.screenMaxY - kStatusHeight;
     if (!onMap || editor.dragging || shift)
         return;
     HighlightHold hold = editor.lineDrawing ? HighlightHold::UnderPointerOnly : HighlightHold::UntilNext;
@@ -127,7 +127,7 @@ void MoveRuler() {
     RulerState& ruler = graphics.ruler;
     if (!ruler.on)
         return;
-    int x = input.PointerX, y = input.PointerY - MapAreaTop();
+    int x = input.pointerX, y = input.pointerY - MapAreaTop();
     if (ruler.drawn && ruler.lastX == x && ruler.lastY == y)
         return;
     DrawRuler(RulerAction::Remove);
@@ -136,7 +136,7 @@ void MoveRuler() {
 
 void Redraw() {
     bool all = editor.redrawAll || view.fullRedraw;
-    bool map = all || editor.redrawMap || view.RedrawPending;
+    bool map = all || editor.redrawMap || view.redrawPending;
     if (all) {
         HidePointer();
         ClearScreen();
@@ -161,7 +161,7 @@ void Redraw() {
     ShowPointerField(all ? Refresh::All : Refresh::IfChanged);
     DrawNotice();
     editor.redrawAll = editor.redrawMap = editor.redrawStatus = editor.redrawMenuBar = false;
-    view.RedrawPending = view.fullRedraw = false;
+    view.redrawPending = view.fullRedraw = false;
     ShowPointer();
 }
 
@@ -203,7 +203,7 @@ int MouseKey(int x, int y, int buttons, bool drawing) {
         PressMenuBarButton(key);
         return key;
     }
-    if (y > graphics.ScreenMaxY - kStatusHeight || drawing)
+    if (y > graphics.screenMaxY - kStatusHeight || drawing)
         return 0;
     if (buttons == 1 && (ShiftState() & kShiftCtrl) && editorActions.overlayClick(x, y - MapAreaTop())) {
         WaitRelease(nullptr);
@@ -328,8 +328,8 @@ int EditLevel(int16_t episode, int16_t map, LevelSource source, LevelChoice choi
     FreeLevel();
     FreeNameLists();
     if (config.savedViewX != kNoSavedView || config.savedViewY != kNoSavedView) {
-        config.savedViewX = view.OrigX;
-        config.savedViewY = view.OrigY;
+        config.savedViewX = view.origX;
+        config.savedViewY = view.origY;
     }
     return code;
 }
@@ -339,7 +339,7 @@ void SelectLevel(int16_t& episode, int16_t& map, LevelChoice choice) {
     if (master.levelList.empty())
         FatalError("no levels found");
     std::vector<const char*> names = SortedLevelNames();
-    MessagePanel(graphics.CharW, graphics.CharH, "%hd missions available",
+    MessagePanel(graphics.charW, graphics.charH, "%hd missions available",
                  static_cast<short>(names.size()));
     std::string given = LevelName(episode, map);
     if (episode < 1)
@@ -365,7 +365,7 @@ void SelectLevel(int16_t& episode, int16_t& map, LevelChoice choice) {
 }
 
 int CountClicks(int buttons, int ms) {
-    const int x0 = input.PointerX, y0 = input.PointerY;
+    const int x0 = input.pointerX, y0 = input.pointerY;
     int changes = 0;
     int state = buttons;
     for (int i = 0; i < ms / kClickPoll && changes < 2; ++i) {

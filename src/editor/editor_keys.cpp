@@ -78,16 +78,16 @@ int KeyMode(int key) {
 int KeyCursor(int key) {
     int dx = key == kKeyLeft ? -1 : key == kKeyRight ? 1 : 0;
     int dy = key == kKeyUp ? -1 : key == kKeyDown ? 1 : 0;
-    int x = input.PointerX, y = input.PointerY;
-    if (input.MousePresent)
+    int x = input.pointerX, y = input.pointerY;
+    if (input.mousePresent)
         ReadMouse(&x, &y, nullptr);
-    x = std::clamp(x + dx * editor.cursorStep, 0, graphics.ScreenMaxX);
-    y = std::clamp(y + dy * editor.cursorStep, 0, graphics.ScreenMaxY);
-    if (input.MousePresent) {
+    x = std::clamp(x + dx * editor.cursorStep, 0, graphics.screenMaxX);
+    y = std::clamp(y + dy * editor.cursorStep, 0, graphics.screenMaxY);
+    if (input.mousePresent) {
         SetMousePos(x, y);
     } else {
-        input.PointerX = x;
-        input.PointerY = y;
+        input.pointerX = x;
+        input.pointerY = y;
     }
     SetPointerFromScreen(x, y);
     return 0;
@@ -308,8 +308,8 @@ int KeyFitMap(int) {
 
 int KeyCentreMap(int) {
     ComputeMapBounds();
-    CentreMapAt(static_cast<int16_t>((view.MapMinX + view.MapMaxX) / 2),
-                static_cast<int16_t>((view.MapMinY + view.MapMaxY) / 2));
+    CentreMapAt(static_cast<int16_t>((view.mapMinX + view.mapMaxX) / 2),
+                static_cast<int16_t>((view.mapMinY + view.mapMaxY) / 2));
     return 0;
 }
 
@@ -438,13 +438,13 @@ int KeyJump(int) {
 void DrawFilterText(int x, int y) {
     SetColor(0);
     for (int i = 0; i < 7; ++i)
-        Screen().outtextxy(x, y + i * graphics.LineH, kThingFilterText[i]);
+        Screen().outtextxy(x, y + i * graphics.lineH, kThingFilterText[i]);
 }
 
 int KeyThingFilter(int) {
-    const int cw = graphics.CharW, row = graphics.LineH + 5;
+    const int cw = graphics.charW, row = graphics.lineH + 5;
     int w = 50 * cw, h = (kThingFilterCount + 5) * row;
-    int x = (graphics.MaxX - w) / 2, y = (graphics.MaxY - h) / 2;
+    int x = (graphics.maxX - w) / 2, y = (graphics.maxY - h) / 2;
     std::vector<OptionItem> items;
     for (int i = 0; i < kThingFilterCount; ++i)
         items.push_back({kThingFilterLabels[i], 2 * cw, (i + 2) * row,
@@ -457,7 +457,7 @@ int KeyThingFilter(int) {
     SavedArea area;
     SaveArea(x, y, x + w, y + h, area, WindowSave::Always);
     RaisedBox(x, y, x + w, y + h, config.colors[kColorMenu]);
-    LabelBox(x + cw, y + graphics.CharH, "Thing Filter Mask");
+    LabelBox(x + cw, y + graphics.charH, "Thing Filter Mask");
     DrawFilterText(x + 24 * cw, y + 2 * row);
     int current = 0, key = 0, result;
     while ((result = OptionForm(FormMode::UntilDecided, "THINGS", current, key, ok, cancel, x, y,
@@ -474,7 +474,7 @@ int KeyThingFilter(int) {
 
 // --- The view ----------------------------------------------------------------
 
-bool PointerOnMenuBar() { return input.PointerY < kMenuBarHeight; }
+bool PointerOnMenuBar() { return input.pointerY < kMenuBarHeight; }
 
 // When a zoom brings the highlighted object back to the view centre.
 enum class Recentre {

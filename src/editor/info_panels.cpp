@@ -79,7 +79,7 @@ namespace {
 // --- Things ------------------------------------------------------------------
 
 void ThingPanel(int n) {
-    const int cw = graphics.CharW, ch = graphics.CharH, maxY = graphics.MaxY;
+    const int cw = graphics.charW, ch = graphics.charH, maxY = graphics.maxY;
     int top = maxY - (9 * ch + 4);
     const Thing* t = ThingAt(n);
     if (config.infoObjects) {
@@ -150,7 +150,7 @@ void SideTextures(const SideInfo& me, const SideInfo& other, int x) {
     for (int i = 0; i < 3; ++i) {
         bool missing = (i == 0 && upperMissing) || (i == 2 && lowerMissing);
         SetColor(missing ? kRed : NameColour());
-        TextAt(x + i * 8 * graphics.CharW, y, "%s", missing ? "Missing" : me.names[i].c_str());
+        TextAt(x + i * 8 * graphics.charW, y, "%s", missing ? "Missing" : me.names[i].c_str());
     }
     graphics.textX = x;
 }
@@ -213,24 +213,24 @@ void LineDefText(int n, const LineDef* ld) {
 // The three textures of a side above its panel, labelled.
 void WallPreviews(int first, const SideInfo& side, int x1, int bottom) {
     static const char* const kLabels[3] = {"Upper", "Normal", "Lower"};
-    int step = (25 * graphics.CharW) / 3;
-    int16_t oldMag = pictures.PictureMag;
-    pictures.PictureMag = 0;
+    int step = (25 * graphics.charW) / 3;
+    int16_t oldMag = pictures.pictureMag;
+    pictures.pictureMag = 0;
     for (int i = 0; i < 3; ++i) {
         if (!PictureChanged(first + i, side.names[i]))
             continue;
         int x = x1 + i * step + 2, y = bottom - kWallBox;
-        FillBox(x, y - graphics.CharH - 2, x + kWallBox - 1, bottom, kPictureBackground);
+        FillBox(x, y - graphics.charH - 2, x + kWallBox - 1, bottom, kPictureBackground);
         SetColor(kYellow);
-        TextAt(x + 2, y - graphics.CharH - 1, "%s", kLabels[i]);
+        TextAt(x + 2, y - graphics.charH - 1, "%s", kLabels[i]);
         if (side.names[i] != "-")
             DrawTexture(x, y, x + kWallBox - 1, bottom, side.names[i].c_str(), "+");
     }
-    pictures.PictureMag = oldMag;
+    pictures.pictureMag = oldMag;
 }
 
 void LineDefPanels(int n) {
-    const int cw = graphics.CharW, maxY = graphics.MaxY;
+    const int cw = graphics.charW, maxY = graphics.maxY;
     const LineDef* ld = LineDefAt(n);
     SideInfo sides[2];
     if (ld) {
@@ -238,7 +238,7 @@ void LineDefPanels(int n) {
         sides[1] = SideOf(ld->sideDef2);
     }
     int number = ld ? n : -1;
-    int height = (ShowsGeneralizedFields(ld) ? 5 : 4) * graphics.LineH + 2 * kMargin;
+    int height = (ShowsGeneralizedFields(ld) ? 5 : 4) * graphics.lineH + 2 * kMargin;
     int top = maxY - height;
     int sideX[2] = {27 * cw + 2, 52 * cw + 4};
     if (config.infoObjects) {
@@ -252,7 +252,7 @@ void LineDefPanels(int n) {
         for (int i = 0; i < 2; ++i)
             WallPreviews(kPreviewWall1 + 3 * i, sides[i], sideX[i], top - 3);
     if (config.infoPicture) {   // a click on a preview goes to its SideDef too
-        int previewTop = top - 3 - kWallBox - graphics.CharH - 2;
+        int previewTop = top - 3 - kWallBox - graphics.charH - 2;
         infoPanels.panels[1].y1 = previewTop;
     }
 }
@@ -262,7 +262,7 @@ void LineDefPanels(int n) {
 void VertexPanel(int n) {
     if (!config.infoObjects)
         return;
-    const int cw = graphics.CharW, ch = graphics.CharH, maxY = graphics.MaxY;
+    const int cw = graphics.charW, ch = graphics.charH, maxY = graphics.maxY;
     const Vertex* v = VertexAt(n);
     Frame(infoPanels.panels[0], 0, maxY - 5 * ch, 27 * cw, maxY, v ? n : -1);
     if (!v) {
@@ -318,7 +318,7 @@ void FlatPreview(int box, const std::string& name, int x1, int y1) {
 }
 
 void SectorPanels(int n) {
-    const int cw = graphics.CharW, ch = graphics.CharH, maxY = graphics.MaxY;
+    const int cw = graphics.charW, ch = graphics.charH, maxY = graphics.maxY;
     const Sector* s = SectorAt(n);
     int number = s ? n : -1;
     int x1 = 33 * cw + 2, floorY = maxY - kFlatBox - 3, ceilingY = floorY - kFlatBox - 6;
@@ -337,8 +337,8 @@ void SectorPanels(int n) {
 // --- Clicks ------------------------------------------------------------------
 
 void PointerInViewport(int& x, int& y) {
-    x = input.PointerX;
-    y = input.PointerY - MapAreaTop();
+    x = input.pointerX;
+    y = input.pointerY - MapAreaTop();
 }
 
 // The dialog on a list of the one object n (nothing when n < 0).
@@ -347,7 +347,7 @@ void EditOne(int n, int item) {
         return;
     SelectionList list;
     SelectObject(list, n);
-    editorActions.editObjects(input.PointerX, input.PointerY, list, item);
+    editorActions.editObjects(input.pointerX, input.pointerY, list, item);
     ForgetSelection(list);
 }
 
@@ -373,7 +373,7 @@ bool SelectOnPanel() {
 
 bool EditSelection() {
     if (!selection.list.empty())
-        editorActions.editObjects(input.PointerX, input.PointerY, selection.list, 0);
+        editorActions.editObjects(input.pointerX, input.pointerY, selection.list, 0);
     else if (selection.current >= 0)
         EditOne(selection.current, 0);
     else
@@ -424,7 +424,7 @@ int PanelItemAt(int x, int y) {
 int PanelTextureBand(int side) {
     const PanelRect& r = infoPanels.sides[std::clamp(side, 0, 1)];
     int width = std::max(1, r.x2 - r.x1 + 1);
-    return std::clamp((input.PointerX - r.x1) * 3 / width + 1, 1, 3);
+    return std::clamp((input.pointerX - r.x1) * 3 / width + 1, 1, 3);
 }
 
 bool PanelHit(PanelAction action) {

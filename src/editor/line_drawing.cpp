@@ -83,12 +83,12 @@ enum class BandMessage {
 
 // The band from its start to the pointer (snapped).
 void ShowBand(BandMessage message) {
-    int x = ScreenToMapX(view.PointerX), y = ScreenToMapY(view.PointerY);
+    int x = ScreenToMapX(view.pointerX), y = ScreenToMapY(view.pointerY);
     SnapToGrid(x, y, config.gridSize);
     drawing.bandEndX = x;
     drawing.bandEndY = y;
-    drawing.bandPointerX = view.PointerX;
-    drawing.bandPointerY = view.PointerY;
+    drawing.bandPointerX = view.pointerX;
+    drawing.bandPointerY = view.pointerY;
     DrawBand();
     drawing.bandShown = true;
     if (message == BandMessage::Keep)
@@ -101,7 +101,7 @@ void ShowBand(BandMessage message) {
 void MoveBand() {
     if (drawing.pointsInSegment <= 0)
         return;
-    bool moved = view.PointerX != drawing.bandPointerX || view.PointerY != drawing.bandPointerY;
+    bool moved = view.pointerX != drawing.bandPointerX || view.pointerY != drawing.bandPointerY;
     if (drawing.bandShown && !moved)
         return;
     RemoveBand();
@@ -111,8 +111,8 @@ void MoveBand() {
 void StartBandAt(int v) {
     drawing.bandStartX = level.vertices[v].x;
     drawing.bandStartY = level.vertices[v].y;
-    drawing.bandPointerX = view.PointerX;
-    drawing.bandPointerY = view.PointerY;
+    drawing.bandPointerX = view.pointerX;
+    drawing.bandPointerY = view.pointerY;
     drawing.bandShown = false;   // the point's redraw takes the old band away
 }
 
@@ -120,8 +120,8 @@ void StartBandAt(int v) {
 
 // Presses on the bars and the info panels are the main loop's.
 bool PointerOnMap() {
-    int y = view.PointerY + MapAreaTop();
-    return !editor.panelHover && y >= kMenuBarHeight && y <= graphics.ScreenMaxY - kStatusHeight;
+    int y = view.pointerY + MapAreaTop();
+    return !editor.panelHover && y >= kMenuBarHeight && y <= graphics.screenMaxY - kStatusHeight;
 }
 
 // The Vertex under the pointer, or a new one there (on the grid while
@@ -130,7 +130,7 @@ int VertexAtPointer() {
     int v = GetObjectUnderPointer(kObjVertex);
     if (v >= 0)
         return v;
-    int x = ScreenToMapX(view.PointerX), y = ScreenToMapY(view.PointerY);
+    int x = ScreenToMapX(view.pointerX), y = ScreenToMapY(view.pointerY);
     SnapToGrid(x, y, config.gridSize);
     v = InsertObject(kObjVertex, -1, x, y);
     if (v >= 0) {

@@ -150,7 +150,7 @@ struct MarkSizes {
 };
 
 MarkSizes CurrentMarkSizes(Arrowhead arrowhead) {
-    double f = view.Scale < 1.0f ? view.Scale : 1.0;
+    double f = view.scale < 1.0f ? view.scale : 1.0;
     bool lineDefsMode = CurrentEditMode() == kObjLineDef;
     double tick = (lineDefsMode ? 18.0 : 14.0) * f;
     double a = (lineDefsMode ? 6.0 : 4.0) * f;
@@ -232,8 +232,8 @@ bool LineDefOnScreen(const ScreenVertexes& vertexes, int n, int reach, int& sx1,
         return false;
     sx1 = s->first, sy1 = s->second;
     sx2 = e->first, sy2 = e->second;
-    return std::max(sx1, sx2) >= -reach && std::min(sx1, sx2) <= view.MaxX + reach &&
-           std::max(sy1, sy2) >= -reach && std::min(sy1, sy2) <= view.MaxY + reach;
+    return std::max(sx1, sx2) >= -reach && std::min(sx1, sx2) <= view.maxX + reach &&
+           std::max(sy1, sy2) >= -reach && std::min(sy1, sy2) <= view.maxY + reach;
 }
 
 void DrawLineDefsQuick(bool pointerShown) {
@@ -276,8 +276,8 @@ void DrawLineDefs(int mode) {
 
 void DrawBorder() {
     SetColor(kLightGrey);
-    Screen().line(0, 0, 0, view.MaxY);
-    Screen().line(view.MaxX, 0, view.MaxX, view.MaxY);
+    Screen().line(0, 0, 0, view.maxY);
+    Screen().line(view.maxX, 0, view.maxX, view.maxY);
 }
 
 // The step between the grid lines drawn: the grid size doubled until the
@@ -296,15 +296,15 @@ int32_t DrawnGridStep(int32_t size, float scale) {
 void DrawGrid() {
     if (!config.gridShown || config.gridSize <= 0)
         return;
-    int32_t g = DrawnGridStep(config.gridSize, view.Scale);
+    int32_t g = DrawnGridStep(config.gridSize, view.scale);
     Canvas& screen = Screen();
     SetRole(kColorGrid);
     screen.setlinestyle(config.gridDashed ? kDottedLine : kSolidLine, 0, kNormWidth);
     int32_t mask = ~(g - 1);
     int32_t x0 = ScreenToMapX(0) & mask;
-    int32_t x1 = (ScreenToMapX(view.MaxX) + g) & mask;
-    int32_t y0 = (ScreenToMapY(view.MaxY) - g) & mask;
-    int32_t y1 = (view.OrigY + Trunc(static_cast<float>(view.CenterY) / view.Scale) + g) & mask;
+    int32_t x1 = (ScreenToMapX(view.maxX) + g) & mask;
+    int32_t y0 = (ScreenToMapY(view.maxY) - g) & mask;
+    int32_t y1 = (view.origY + Trunc(static_cast<float>(view.centerY) / view.scale) + g) & mask;
     for (int32_t x = x0; x <= x1; x += g)
         DrawMapLine(x, y0, x, y1);
     for (int32_t y = y0; y <= y1; y += g)
@@ -314,7 +314,7 @@ void DrawGrid() {
 
 // The Vertex marker's width and height at the current scale.
 void MarkerSize(int& w, int& h) {
-    float s = view.Scale;
+    float s = view.scale;
     if (s <= 0.25f)
         w = 1, h = 1;
     else if (s <= 0.5f)
@@ -338,7 +338,7 @@ void DrawVertexMarkers() {
     for (const Vertex& v : level.vertices) {
         int px = MapToScreenX(v.x) - marker.width / 2;
         int py = MapToScreenY(v.y) - marker.height / 2;
-        if (px < 0 || px > view.MaxX || py < 0 || py > view.MaxY)
+        if (px < 0 || px > view.maxX || py < 0 || py > view.maxY)
             continue;
         if (dot)   // as putimage does it, without its set-up for each pixel
             screen.putpixel(px, py, screen.getpixel(px, py) ^ colour);
@@ -370,7 +370,7 @@ int SpriteBackground() {
 
 // The magnification of a sprite at the current scale (< 1 shrinks).
 int SpriteMagnification() {
-    float s = view.Scale;
+    float s = view.scale;
     int m = 1;
     if (s >= 2.0f) m = 2;
     if (s >= 4.0f) m = 3;
@@ -477,7 +477,7 @@ void DrawShapeOn(Canvas& canvas, int sx, int sy, int px, int py, int r, int colo
     canvas.setcolor(MapColor(Role(kColorMenu)));
     canvas.line(2 * sx - px, 2 * sy - py, px, py);
     int hx, hy;
-    ArrowHead(sx, sy, px, py, 12.0 * view.Scale, hx, hy);
+    ArrowHead(sx, sy, px, py, 12.0 * view.scale, hx, hy);
     if (pattern == 0)
         canvas.setcolor(index);
     if (hx == 0 && hy == 0) {   // the arrowhead shrinks to its tip
@@ -491,7 +491,7 @@ void DrawShapeOn(Canvas& canvas, int sx, int sy, int px, int py, int r, int colo
 
 int FillPattern() { return std::clamp<int>(config.thingFillPattern, 0, kFillPatterns - 1); }
 
-int ShapeRadius(const ThingLook& look) { return std::max(1, Trunc(look.radius * view.Scale)); }
+int ShapeRadius(const ThingLook& look) { return std::max(1, Trunc(look.radius * view.scale)); }
 
 using Stamp = std::vector<ThingStampPixel>;
 
@@ -502,7 +502,7 @@ using Stamp = std::vector<ThingStampPixel>;
 // at a Thing draws what drawing the shape there would.
 Stamp MakeStamp(int r, int colour, int dx, int dy) {
     int hx, hy;
-    ArrowHead(0, 0, dx, dy, 12.0 * view.Scale, hx, hy);
+    ArrowHead(0, 0, dx, dy, 12.0 * view.scale, hx, hy);
     int e = r + 2 * (std::abs(dx) + std::abs(dy)) + std::abs(hx) + std::abs(hy) + 2;
     int side = 2 * e + 1;
     Canvas a(side, side), b(side, side);
@@ -525,9 +525,9 @@ constexpr size_t kMaxStamps = 4096;
 // The stamp of an outline shape, made at its first use at the current scale.
 const Stamp& StampFor(int r, int colour, int dx, int dy) {
     auto& stamps = mapDraw.thingStamps;
-    if (mapDraw.stampScale != view.Scale || stamps.size() >= kMaxStamps) {
+    if (mapDraw.stampScale != view.scale || stamps.size() >= kMaxStamps) {
         stamps.clear();
-        mapDraw.stampScale = view.Scale;
+        mapDraw.stampScale = view.scale;
     }
     uint64_t key = uint64_t(r) << 32 | uint64_t(MapColor(colour) & 0xFF) << 24 |
                    uint64_t(MapColor(Role(kColorMenu)) & 0xFF) << 16 | uint64_t(uint8_t(dx)) << 8 |
@@ -594,13 +594,13 @@ private:
 // Whether a Thing at pixel (sx, sy) is drawn in full: inside the map area,
 // clear of its bottom rows.
 bool InThingArea(int sx, int sy) {
-    return 0 < sy && sy < view.MaxY - kThingMarginBottom && 0 <= sx && sx < view.MaxX;
+    return 0 < sy && sy < view.maxY - kThingMarginBottom && 0 <= sx && sx < view.maxX;
 }
 
 // Whether a cross of half-size r map units at (sx, sy) can touch the map area.
 bool CrossInView(int sx, int sy) {
-    int r = Trunc(kThingCrossSize * view.Scale) + 1;
-    return sx + r >= 0 && sx - r <= view.MaxX && sy + r >= 0 && sy - r <= view.MaxY;
+    int r = Trunc(kThingCrossSize * view.scale) + 1;
+    return sx + r >= 0 && sx - r <= view.maxX && sy + r >= 0 && sy - r <= view.maxY;
 }
 
 // A Thing drawn in full: its sprite, or its shape (stamped when asked for
@@ -755,14 +755,14 @@ bool HasEnds(int n) {
 // box lies outside it.
 int ThingBoxHalf(const Thing& t) {
     int r = GetThingTypeRadius(static_cast<uint16_t>(t.type));
-    int half = std::max(Trunc((r + 2) * view.Scale), Trunc(r * view.Scale) + 3);
+    int half = std::max(Trunc((r + 2) * view.scale), Trunc(r * view.scale) + 3);
     return std::max(half, 4);
 }
 constexpr int kThickBoxGap = 3;
 
 // Half the side of the boxes around a Vertex: at least 5 pixels across for the
 // selection, clear of the Vertex marker; the highlight's box outside it.
-int VertexBoxHalf(int width) { return std::max(Trunc(7 * view.Scale), width == kThickWidth ? 3 : 2); }
+int VertexBoxHalf(int width) { return std::max(Trunc(7 * view.scale), width == kThickWidth ? 3 : 2); }
 
 void XorBox(int sx, int sy, int half, int colour) {
     Screen().setcolor(BackgroundIndex() ^ MapColor(colour));
@@ -779,7 +779,7 @@ void HighlightThing(const Thing& t, int colour) {
     AlongAngle(t, 45.0, ex, ey);
     int px = MapToScreenX(ex), py = MapToScreenY(ey);
     int hx, hy;
-    ArrowHead(sx, sy, px, py, 12.0 * view.Scale, hx, hy);
+    ArrowHead(sx, sy, px, py, 12.0 * view.scale, hx, hy);
     Canvas& screen = Screen();
     screen.line(2 * sx - px, 2 * sy - py, px, py);
     screen.line(px, py, px + hx - hy, py + hy + hx);
@@ -934,7 +934,7 @@ void DrawMapLineMarked(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
 }
 
 void DrawMap(MapDrawing drawing) {
-    bool pointerShown = !input.PointerHidden;
+    bool pointerShown = !input.pointerHidden;
     PointerGuard guard;
     Screen().setwritemode(kCopyPut);
     NormalStyle();
@@ -1052,10 +1052,10 @@ void MarkSelectedObject(int type, int n) {
 }
 
 bool ShowPointerCoordinates(int x, int y, int background, int textColour, Refresh refresh) {
-    int px = view.PointerX, py = view.PointerY;
+    int px = view.pointerX, py = view.pointerY;
     if (mapDraw.mapCoordinates) {
-        px = ScreenToMapX(view.PointerX);
-        py = ScreenToMapY(view.PointerY);
+        px = ScreenToMapX(view.pointerX);
+        py = ScreenToMapY(view.pointerY);
     }
     int count = ListedObjectCount();
     if (refresh == Refresh::IfChanged && mapDraw.coordsShown && count == mapDraw.shownCount &&
@@ -1069,7 +1069,7 @@ bool ShowPointerCoordinates(int x, int y, int background, int textColour, Refres
     Canvas& screen = Screen();
     Viewport old = screen.getviewport();
     screen.setviewport(0, 0, screen.getmaxx(), screen.getmaxy(), true);
-    FillBox(x, y, x + 20 * graphics.CharW, y + graphics.CharH, background);
+    FillBox(x, y, x + 20 * graphics.charW, y + graphics.charH, background);
     SetColor(textColour);
     screen.outtextxy(x, y, text);
     screen.setviewport(old.left, old.top, old.right, old.bottom, old.clip);

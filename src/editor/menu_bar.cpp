@@ -68,10 +68,10 @@ private:
     Viewport old_;
 };
 
-int BarX(int column) { return graphics.CharW + column * graphics.CharW; }
+int BarX(int column) { return graphics.charW + column * graphics.charW; }
 
 // Columns of the bar from its left text margin to the right end.
-int BarColumns() { return (graphics.ScreenMaxX + 1) / graphics.CharW - 1; }
+int BarColumns() { return (graphics.screenMaxX + 1) / graphics.charW - 1; }
 int HelpColumn() { return BarColumns() - kHelpColumns; }
 
 void BarText(int column, const char* text, int colour) {
@@ -81,7 +81,7 @@ void BarText(int column, const char* text, int colour) {
 
 void DrawButtonAt(int i, ButtonLook look) {
     int x1 = BarX(kFirstButtonColumn + 2 * i), y1 = 1;
-    DrawButton(look, kButtons[i].text, -1, ButtonFocus::None, x1, y1, x1 + graphics.CharW + 6, y1 + graphics.CharH + 6);
+    DrawButton(look, kButtons[i].text, -1, ButtonFocus::None, x1, y1, x1 + graphics.charW + 6, y1 + graphics.charH + 6);
 }
 
 bool ButtonPressed(int i) {
@@ -234,8 +234,8 @@ struct FieldPlace {
 constexpr FieldPlace kFieldPlaces[kStatusFieldCount] = {
     {0, 13}, {14, 3}, {18, 25}, {44, 19}, {64, 16}};
 
-int StatusTop() { return graphics.ScreenMaxY - kStatusHeight + 1; }
-int StatusX(int column) { return column * graphics.CharW; }
+int StatusTop() { return graphics.screenMaxY - kStatusHeight + 1; }
+int StatusX(int column) { return column * graphics.charW; }
 
 const char* LevelFileName() {
     const char* path = RowFileName(master.currentLevelRow);
@@ -291,7 +291,7 @@ std::string StatusText(int field) {
         return text;
     case kFieldScale:
         std::snprintf(text, sizeof text, "Scale %4hd Grid %3hd",
-                      static_cast<short>(std::lround(view.Scale * 1000.0)), config.gridSize);
+                      static_cast<short>(std::lround(view.scale * 1000.0)), config.gridSize);
         return text;
     default:
         std::snprintf(text, sizeof text, "Free %lu", static_cast<unsigned long>(FreeMemory()));
@@ -312,7 +312,7 @@ int FieldBackground(int field) {
 void DrawStatusField(int field, const std::string& text) {
     const FieldPlace& place = kFieldPlaces[field];
     int x = StatusX(place.column), y = StatusTop() + 3;
-    FillBox(x - 2, StatusTop() + 1, x + place.width * graphics.CharW + 1, graphics.ScreenMaxY - 1,
+    FillBox(x - 2, StatusTop() + 1, x + place.width * graphics.charW + 1, graphics.screenMaxY - 1,
             FieldBackground(field));
     SetColor(0);
     Screen().outtextxy(x, y, text.c_str());
@@ -325,7 +325,7 @@ void DrawStatusField(int field, const std::string& text) {
 void DrawMenuBar() {
     PointerGuard guard;
     WholeScreen whole;
-    RaisedBox(0, 0, graphics.ScreenMaxX, kMenuBarHeight - 1, config.colors[kColorMenu]);
+    RaisedBox(0, 0, graphics.screenMaxX, kMenuBarHeight - 1, config.colors[kColorMenu]);
     BarText(0, kBarTitles, 0);
     int hilite = config.colors[kColorMenuHilite];
     SetColor(hilite);
@@ -352,7 +352,7 @@ void PressMenuBarButton(int key) {
 }
 
 int MenuBarKey(int x) {
-    int column = x < graphics.CharW ? 0 : (x - graphics.CharW) / graphics.CharW;
+    int column = x < graphics.charW ? 0 : (x - graphics.charW) / graphics.charW;
     if (column >= HelpColumn())
         return kAltH;
     if (column >= kFirstButtonColumn + 2 * (kButtonCount - 1))
@@ -375,7 +375,7 @@ int MenuOfAltKey(int key) {
 int MenuTitleX(int menu) {
     if (menu == kMenuHelp)
         return BarX(HelpColumn() - 1);
-    return BarX(kTitleColumn[menu]) - graphics.CharW;
+    return BarX(kTitleColumn[menu]) - graphics.charW;
 }
 
 int RunMenuBar(int menu) {
@@ -423,7 +423,7 @@ void DrawStatusLine(Refresh refresh) {
     PointerGuard guard;
     WholeScreen whole;
     if (all || menuBar.messageShown) {
-        FillBox(0, StatusTop(), graphics.ScreenMaxX, graphics.ScreenMaxY, config.colors[kColorMenu]);
+        FillBox(0, StatusTop(), graphics.screenMaxX, graphics.screenMaxY, config.colors[kColorMenu]);
         for (std::string& shown : menuBar.statusShown)
             shown.assign(1, '\xff');
         menuBar.messageShown = false;
@@ -440,11 +440,11 @@ void DrawStatusLine(Refresh refresh) {
 }
 
 void ShowStatusMessage(const std::string& text) {
-    if (graphics.GraphicsMode == 0)
+    if (graphics.graphicsMode == 0)
         return;
     PointerGuard guard;
     WholeScreen whole;
-    FillBox(0, StatusTop(), graphics.ScreenMaxX, graphics.ScreenMaxY, editor.statusColour);
+    FillBox(0, StatusTop(), graphics.screenMaxX, graphics.screenMaxY, editor.statusColour);
     SetColor(0);
     Screen().outtextxy(StatusX(0), StatusTop() + 3, text.c_str());
     menuBar.messageShown = true;

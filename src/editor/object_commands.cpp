@@ -30,8 +30,8 @@ void Tell(const char* text) {
 
 int Mode() { return CurrentEditMode(); }
 
-int PointerMapX() { return ScreenToMapX(view.PointerX); }
-int PointerMapY() { return ScreenToMapY(view.PointerY); }
+int PointerMapX() { return ScreenToMapX(view.pointerX); }
+int PointerMapY() { return ScreenToMapY(view.pointerY); }
 
 // "delete 3 LineDefs", "move 1 Vertex".
 std::string StepName(const char* verb, int count, int type) {
@@ -212,9 +212,9 @@ float NextGoToScale(float scale) {
 }
 
 void ZoomUntilFound(int type, int n) {
-    while (view.Scale < kGoToZoomLimit && !FoundUnderPointer(type, n, config.selectRange)) {
-        SetScale(NextGoToScale(view.Scale));
-        view.RedrawPending = true;
+    while (view.scale < kGoToZoomLimit && !FoundUnderPointer(type, n, config.selectRange)) {
+        SetScale(NextGoToScale(view.scale));
+        view.redrawPending = true;
     }
 }
 
@@ -362,7 +362,7 @@ void DrawDragHighlights() {
 void GoToObject(int type, int n, GoToMode mode) {
     if (n < 0 || n > GetMaxObjectNum(type))
         return;
-    int16_t x = view.OrigX, y = view.OrigY;
+    int16_t x = view.origX, y = view.origY;
     GetObjectCoords(type, n, &x, &y);
     CentreMapAt(x, y);
     if (type == kObjThing)
@@ -370,5 +370,5 @@ void GoToObject(int type, int n, GoToMode mode) {
     bool found = type == kObjSector && CentreInsideSector(n, x, y);
     if (!found && mode == GoToMode::Zoom)
         ZoomUntilFound(type, n);
-    CentreMapAt(view.OrigX, view.OrigY);
+    CentreMapAt(view.origX, view.origY);
 }

@@ -75,8 +75,8 @@ void Midpoint(const LineDefEnds& e, int16_t* x, int16_t* y) {
 }
 
 void MapBoundsCentre(int16_t* x, int16_t* y) {
-    *x = static_cast<int16_t>((view.MapMinX + view.MapMaxX) / 2);
-    *y = static_cast<int16_t>((view.MapMinY + view.MapMaxY) / 2);
+    *x = static_cast<int16_t>((view.mapMinX + view.mapMaxX) / 2);
+    *y = static_cast<int16_t>((view.mapMinY + view.mapMaxY) / 2);
 }
 
 void SideDefCoords(int n, int16_t* x, int16_t* y) {
@@ -203,11 +203,11 @@ int GetCurObject(Coords coords, int type, int x0, int y0, int x1, int y1) {
 int GetObjectUnderPointer(int type, int range) {
     if (range < 0)
         range = config.selectRange;
-    int r = static_cast<int>(range * view.Scale);
+    int r = static_cast<int>(range * view.scale);
     if (r < range)
         r = range;
-    return GetCurObject(Coords::Screen, type, view.PointerX - r, view.PointerY - r,
-                        view.PointerX + r, view.PointerY + r);
+    return GetCurObject(Coords::Screen, type, view.pointerX - r, view.pointerY - r,
+                        view.pointerX + r, view.pointerY + r);
 }
 
 bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1) {

@@ -63,8 +63,8 @@ void PlaceBoxOutline() {
     SelectionBox& box = selection.box;
     box.sx0 = MapToScreenX(box.x0);
     box.sy0 = MapToScreenY(box.y0);
-    box.sx1 = view.PointerX;
-    box.sy1 = view.PointerY;
+    box.sx1 = view.pointerX;
+    box.sy1 = view.pointerY;
     DrawBoxOutline();
     box.drawn = true;
 }
@@ -96,7 +96,7 @@ void ReplaceSelection(SelectionList list) {
     if (onScreen)
         ToggleSelectionHighlights();
     else
-        view.RedrawPending = true;
+        view.redrawPending = true;
 }
 
 // Widens a box to take in a point.
@@ -377,8 +377,8 @@ void StartSelectionBox() {
     SelectionBox& box = selection.box;
     RemoveBoxOutline();
     box.active = true;
-    box.x0 = ScreenToMapX(view.PointerX);
-    box.y0 = ScreenToMapY(view.PointerY);
+    box.x0 = ScreenToMapX(view.pointerX);
+    box.y0 = ScreenToMapY(view.pointerY);
     PlaceBoxOutline();
 }
 
@@ -386,7 +386,7 @@ void MoveSelectionBox() {
     SelectionBox& box = selection.box;
     if (!box.active)
         return;
-    if (box.drawn && box.sx1 == view.PointerX && box.sy1 == view.PointerY &&
+    if (box.drawn && box.sx1 == view.pointerX && box.sy1 == view.pointerY &&
         box.sx0 == MapToScreenX(box.x0) && box.sy0 == MapToScreenY(box.y0))
         return;
     RemoveBoxOutline();
@@ -409,8 +409,8 @@ int EndSelectionBox() {
     if (!config.additiveSelect)
         ForgetSelection(previous);
     Tell("Selecting Objects");
-    SelectionList found = SelectObjectsInBox(mode, box.x0, box.y0, ScreenToMapX(view.PointerX),
-                                             ScreenToMapY(view.PointerY));
+    SelectionList found = SelectObjectsInBox(mode, box.x0, box.y0, ScreenToMapX(view.pointerX),
+                                             ScreenToMapY(view.pointerY));
     if (!previous.empty()) {
         std::vector<bool> in = Membership(found, GetMaxObjectNum(mode) + 1);
         for (int n : previous)
@@ -429,7 +429,7 @@ int EndSelectionBox() {
     if (onScreen)
         DrawSelectionHighlights();
     else
-        view.RedrawPending = true;
+        view.redrawPending = true;
     return selection.list.size();
 }
 
@@ -464,5 +464,5 @@ void ConvertSelection(int oldMode, int newMode) {
     selection.list = std::move(converted);
     selection.current = StartObject(newMode);
     selection.currentDrawn = false;
-    view.RedrawPending = true;
+    view.redrawPending = true;
 }

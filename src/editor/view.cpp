@@ -46,10 +46,10 @@ float SaneScale(float scale, float fallback) {
 // Moves the view centre by the pointer's offset from the centre at the
 // current scale; sign -1 moves it back.
 void ShiftByPointer(int sign) {
-    int32_t dx = Trunc(static_cast<float>(view.PointerX - view.CenterX) / view.Scale);
-    int32_t dy = Trunc(static_cast<float>(view.CenterY - view.PointerY) / view.Scale);
-    view.OrigX = Clamp16(view.OrigX + sign * dx);
-    view.OrigY = Clamp16(view.OrigY + sign * dy);
+    int32_t dx = Trunc(static_cast<float>(view.pointerX - view.centerX) / view.scale);
+    int32_t dy = Trunc(static_cast<float>(view.centerY - view.pointerY) / view.scale);
+    view.origX = Clamp16(view.origX + sign * dx);
+    view.origY = Clamp16(view.origY + sign * dy);
 }
 
 // A scale change that keeps the map point under the pointer fixed.
@@ -57,21 +57,21 @@ void ZoomAroundPointer(double scale) {
     ShiftByPointer(1);
     SetScale(static_cast<float>(scale));
     ShiftByPointer(-1);
-    view.RedrawPending = true;
+    view.redrawPending = true;
 }
 
 }  // namespace
 
 int16_t ScreenToMapX(int px) {
-    return Clamp16(view.OrigX + Trunc(static_cast<float>(px - view.CenterX) / view.Scale));
+    return Clamp16(view.origX + Trunc(static_cast<float>(px - view.centerX) / view.scale));
 }
 
 int16_t ScreenToMapY(int py) {
-    return Clamp16(view.OrigY + Trunc(static_cast<float>(view.CenterY - py) / view.Scale));
+    return Clamp16(view.origY + Trunc(static_cast<float>(view.centerY - py) / view.scale));
 }
 
 void SetScale(float scale) {
-    view.Scale = scale;
+    view.scale = scale;
     graphics.mapScale = scale;
     config.scale = scale;
 }
@@ -79,18 +79,18 @@ void SetScale(float scale) {
 namespace {
 
 void TakeMapArea() {
-    view.MaxX = graphics.MaxX;
-    view.MaxY = graphics.MaxY;
-    view.CenterX = graphics.CenterX;
-    view.CenterY = graphics.CenterY;
+    view.maxX = graphics.maxX;
+    view.maxY = graphics.maxY;
+    view.centerX = graphics.centerX;
+    view.centerY = graphics.centerY;
 }
 
 }  // namespace
 
 void InitView() {
     TakeMapArea();
-    view.ScrollStep = config.scrollSpeed;
-    view.ZoomPresetHigh = false;
+    view.scrollStep = config.scrollSpeed;
+    view.zoomPresetHigh = false;
     SetScale(SaneScale(config.scale, kStartScale));
 }
 
@@ -117,27 +117,27 @@ bool FollowScreenSize() {
 int MapAreaTop() { return kMenuBarHeight; }
 
 void SetPointerFromScreen(int x, int y) {
-    view.PointerX = x;
-    view.PointerY = y - MapAreaTop();
+    view.pointerX = x;
+    view.pointerY = y - MapAreaTop();
 }
 
 void ComputeMapBounds() {
     if (level.vertices.count == 0) {
-        view.MapMinX = -100, view.MapMaxX = 100;
-        view.MapMinY = -116, view.MapMaxY = 116;
+        view.mapMinX = -100, view.mapMaxX = 100;
+        view.mapMinY = -116, view.mapMaxY = 116;
         return;
     }
-    view.MapMinX = view.MapMinY = 32767;
-    view.MapMaxX = view.MapMaxY = -32768;
+    view.mapMinX = view.mapMinY = 32767;
+    view.mapMaxX = view.mapMaxY = -32768;
     for (const Vertex& v : level.vertices)
         WidenMapBounds(v.x, v.y);
 }
 
 void WidenMapBounds(int16_t x, int16_t y) {
-    view.MapMinX = std::min(view.MapMinX, x);
-    view.MapMaxX = std::max(view.MapMaxX, x);
-    view.MapMinY = std::min(view.MapMinY, y);
-    view.MapMaxY = std::max(view.MapMaxY, y);
+    view.mapMinX = std::min(view.mapMinX, x);
+    view.mapMaxX = std::max(view.mapMaxX, x);
+    view.mapMinY = std::min(view.mapMinY, y);
+    view.mapMaxY = std::max(view.mapMaxY, y);
 }
 
 // An axis of zero extent (all Vertexes on one line) does not limit the scale;
@@ -146,55 +146,55 @@ void ZoomToBox(int minX, int minY, int maxX, int maxY) {
     int32_t w = maxX - minX, h = maxY - minY;
     double scale = kMaxZoom;
     if (w > 0)
-        scale = std::min(scale, static_cast<double>(view.MaxX - 10) / w);
+        scale = std::min(scale, static_cast<double>(view.maxX - 10) / w);
     if (h > 0)
-        scale = std::min(scale, static_cast<double>(view.MaxY - 50) / h);
+        scale = std::min(scale, static_cast<double>(view.maxY - 50) / h);
     SetScale(static_cast<float>(std::max<double>(scale, kMinFitScale)));
     view.fullRedraw = true;
     int32_t cy = (minY + maxY) / 2;
-    CentreMapAt(Clamp16((minX + maxX) / 2), Clamp16(Trunc(cy - 16.0 / view.Scale)));
+    CentreMapAt(Clamp16((minX + maxX) / 2), Clamp16(Trunc(cy - 16.0 / view.scale)));
 }
 
 void ZoomToFit() {
     ComputeMapBounds();
     if (level.vertices.count > 0) {
-        ZoomToBox(view.MapMinX, view.MapMinY, view.MapMaxX, view.MapMaxY);
+        ZoomToBox(view.mapMinX, view.mapMinY, view.mapMaxX, view.mapMaxY);
         return;
     }
     SetScale(0.5f);
-    int32_t cy = (view.MapMinY + view.MapMaxY) / 2;
-    CentreMapAt(static_cast<int16_t>((view.MapMinX + view.MapMaxX) / 2),
-                Clamp16(Trunc(cy - 16.0 / view.Scale)));
+    int32_t cy = (view.mapMinY + view.mapMaxY) / 2;
+    CentreMapAt(static_cast<int16_t>((view.mapMinX + view.mapMaxX) / 2),
+                Clamp16(Trunc(cy - 16.0 / view.scale)));
 }
 
 void CentreMapAt(int16_t x, int16_t y) {
-    view.OrigX = x;
-    view.OrigY = y;
-    view.PointerX = view.CenterX;
-    view.PointerY = view.CenterY;
-    int screenY = view.CenterY + MapAreaTop();
-    if (input.MousePresent) {
-        SetMousePos(view.CenterX, screenY);
+    view.origX = x;
+    view.origY = y;
+    view.pointerX = view.centerX;
+    view.pointerY = view.centerY;
+    int screenY = view.centerY + MapAreaTop();
+    if (input.mousePresent) {
+        SetMousePos(view.centerX, screenY);
     } else {
-        input.PointerX = view.CenterX;
-        input.PointerY = screenY;
+        input.pointerX = view.centerX;
+        input.pointerY = screenY;
     }
-    view.RedrawPending = true;
+    view.redrawPending = true;
 }
 
 bool ZoomIn() {
-    if (!(view.Scale < kMaxZoom))
+    if (!(view.scale < kMaxZoom))
         return false;
-    double s = view.Scale;
+    double s = view.scale;
     s = s < 0.5 ? 1.0 / (1.0 / s - 1.0) : s + 0.5;
     ZoomAroundPointer(std::min<double>(s, kMaxZoom));
     return true;
 }
 
 bool ZoomOut() {
-    if (!(view.Scale > kMinZoom))
+    if (!(view.scale > kMinZoom))
         return false;
-    double s = view.Scale;
+    double s = view.scale;
     if (s > 1.0)
         s -= 0.5;
     else if (s == 1.0)
@@ -210,10 +210,10 @@ void ZoomToDigit(int digit) {
 }
 
 void ZoomTogglePreset() {
-    view.ZoomPresetHigh = !view.ZoomPresetHigh;
-    float preset = view.ZoomPresetHigh ? config.upperZoom : config.lowerZoom;
-    SetScale(SaneScale(preset, view.ZoomPresetHigh ? 2.0f : kStartScale));
-    view.RedrawPending = true;
+    view.zoomPresetHigh = !view.zoomPresetHigh;
+    float preset = view.zoomPresetHigh ? config.upperZoom : config.lowerZoom;
+    SetScale(SaneScale(preset, view.zoomPresetHigh ? 2.0f : kStartScale));
+    view.redrawPending = true;
 }
 
 namespace {
@@ -226,43 +226,43 @@ struct EdgeDirection {
 };
 
 EdgeDirection EdgeTouched(int x, int y, int top, int bottom) {
-    int charW = graphics.CharW, charH = graphics.CharH;
+    int charW = graphics.charW, charH = graphics.charH;
     EdgeDirection d;
-    if (y <= top && ScreenToMapY(view.MaxY - 8 * charH) < view.MapMaxY)
+    if (y <= top && ScreenToMapY(view.maxY - 8 * charH) < view.mapMaxY)
         d.y = 1;
-    else if (y >= bottom && ScreenToMapY(8 * charH) > view.MapMinY)
+    else if (y >= bottom && ScreenToMapY(8 * charH) > view.mapMinY)
         d.y = -1;
-    if (x <= 9 && ScreenToMapX(view.MaxX - 6 * charW) > view.MapMinX)
+    if (x <= 9 && ScreenToMapX(view.maxX - 6 * charW) > view.mapMinX)
         d.x = -1;
-    else if (x >= view.MaxX - 9 && ScreenToMapX(6 * charW) < view.MapMaxX)
+    else if (x >= view.maxX - 9 && ScreenToMapX(6 * charW) < view.mapMaxX)
         d.x = 1;
     return d;
 }
 
 bool MoveView(EdgeDirection d, int32_t step) {
-    int16_t oldX = view.OrigX, oldY = view.OrigY;
-    view.OrigX = Clamp16(view.OrigX + d.x * step);
-    view.OrigY = Clamp16(view.OrigY + d.y * step);
-    bool moved = view.OrigX != oldX || view.OrigY != oldY;
+    int16_t oldX = view.origX, oldY = view.origY;
+    view.origX = Clamp16(view.origX + d.x * step);
+    view.origY = Clamp16(view.origY + d.y * step);
+    bool moved = view.origX != oldX || view.origY != oldY;
     if (moved)
-        view.RedrawPending = true;
+        view.redrawPending = true;
     return moved;
 }
 
 // The keyboard cursor at an edge scrolls one step and is moved back off it.
 bool EdgeScrollByCursor() {
-    int x = input.PointerX, y = input.PointerY;
-    int top = kMenuBarHeight, bottom = view.MaxY + MapAreaTop() - 10;
+    int x = input.pointerX, y = input.pointerY;
+    int top = kMenuBarHeight, bottom = view.maxY + MapAreaTop() - 10;
     EdgeDirection d = EdgeTouched(x, y, top, bottom);
     if (y <= top)
-        input.PointerY = y + view.ScrollStep;
+        input.pointerY = y + view.scrollStep;
     else if (y >= bottom)
-        input.PointerY = y - view.ScrollStep;
+        input.pointerY = y - view.scrollStep;
     if (x <= 9)
-        input.PointerX = x + view.ScrollStep;
-    else if (x >= view.MaxX - 9)
-        input.PointerX = x - view.ScrollStep;
-    return MoveView(d, Trunc(view.ScrollStep * 2.0 / view.Scale));
+        input.pointerX = x + view.scrollStep;
+    else if (x >= view.maxX - 9)
+        input.pointerX = x - view.scrollStep;
+    return MoveView(d, Trunc(view.scrollStep * 2.0 / view.scale));
 }
 
 }  // namespace
@@ -272,11 +272,11 @@ bool EdgeScroll() {
         view.edgeClock = -1;
         return false;
     }
-    if (!input.MousePresent)
+    if (!input.mousePresent)
         return EdgeScrollByCursor();
     // The pointer as the pass read it: reading the mouse again would take in
     // the user's next action before the last one is on the screen.
-    EdgeDirection d = EdgeTouched(input.PointerX, input.PointerY, 0, view.MaxY + MapAreaTop() - 9);
+    EdgeDirection d = EdgeTouched(input.pointerX, input.pointerY, 0, view.maxY + MapAreaTop() - 9);
     if (d.x == 0 && d.y == 0) {
         view.edgeClock = -1;
         view.edgeRest = 0;
@@ -285,8 +285,8 @@ bool EdgeScroll() {
     int64_t now = PlatformMilliseconds();
     int64_t elapsed = view.edgeClock < 0 ? 0 : std::min(now - view.edgeClock, kLongestScrollPassMs);
     view.edgeClock = now;
-    double pixelsPerMs = view.ScrollStep * 2.0 * kOldPassesPerSecond / 1000.0;
-    view.edgeRest += pixelsPerMs * static_cast<double>(elapsed) / view.Scale;
+    double pixelsPerMs = view.scrollStep * 2.0 * kOldPassesPerSecond / 1000.0;
+    view.edgeRest += pixelsPerMs * static_cast<double>(elapsed) / view.scale;
     int32_t step = Trunc(view.edgeRest);
     view.edgeRest -= step;
     return MoveView(d, step);
@@ -305,16 +305,16 @@ bool Pan() {
     }
     if (!view.panning) {
         view.panning = true;
-        view.panX = ScreenToMapX(view.PointerX);
-        view.panY = ScreenToMapY(view.PointerY);
+        view.panX = ScreenToMapX(view.pointerX);
+        view.panY = ScreenToMapY(view.pointerY);
         return false;
     }
-    int16_t oldX = view.OrigX, oldY = view.OrigY;
-    view.OrigX = Clamp16(view.panX - Trunc(static_cast<float>(view.PointerX - view.CenterX) / view.Scale));
-    view.OrigY = Clamp16(view.panY - Trunc(static_cast<float>(view.CenterY - view.PointerY) / view.Scale));
-    bool moved = view.OrigX != oldX || view.OrigY != oldY;
+    int16_t oldX = view.origX, oldY = view.origY;
+    view.origX = Clamp16(view.panX - Trunc(static_cast<float>(view.pointerX - view.centerX) / view.scale));
+    view.origY = Clamp16(view.panY - Trunc(static_cast<float>(view.centerY - view.pointerY) / view.scale));
+    bool moved = view.origX != oldX || view.origY != oldY;
     if (moved)
-        view.RedrawPending = true;
+        view.redrawPending = true;
     return moved;
 }
 
@@ -327,9 +327,9 @@ bool TurnWheel() {
     for (; up < 0; ++up)
         moved = ZoomOut() || moved;
     if (right != 0) {
-        int32_t step = Trunc(kWheelScrollPixels / view.Scale);
-        view.OrigX = Clamp16(view.OrigX + right * step);
-        view.RedrawPending = moved = true;
+        int32_t step = Trunc(kWheelScrollPixels / view.scale);
+        view.origX = Clamp16(view.origX + right * step);
+        view.redrawPending = moved = true;
     }
     return moved;
 }
@@ -347,28 +347,28 @@ void ForgetWheel() {
 }
 
 bool ScrollMapByKey(int key) {
-    int32_t step = Trunc(20.0 / view.Scale);
+    int32_t step = Trunc(20.0 / view.scale);
     switch (key) {
     case kKeyHome:
     case kKeyLeft:
-        view.OrigX = Clamp16(view.OrigX - step);
+        view.origX = Clamp16(view.origX - step);
         break;
     case kKeyEnd:
     case kKeyRight:
-        view.OrigX = Clamp16(view.OrigX + step);
+        view.origX = Clamp16(view.origX + step);
         break;
     case kKeyUp:
     case kKeyPgUp:
-        view.OrigY = Clamp16(view.OrigY + step);
+        view.origY = Clamp16(view.origY + step);
         break;
     case kKeyDown:
     case kKeyPgDn:
-        view.OrigY = Clamp16(view.OrigY - step);
+        view.origY = Clamp16(view.origY - step);
         break;
     default:
         return false;
     }
-    view.RedrawPending = true;
+    view.redrawPending = true;
     return true;
 }
 

@@ -18,15 +18,15 @@ constexpr float kMinFitScale = 0.002f;
 constexpr float kStartScale = 0.125f;
 
 struct ViewState {
-    int16_t OrigX = 0, OrigY = 0;       // map point shown at the view centre
-    float Scale = kStartScale;          // screen pixels per map unit
-    int CenterX = 319, CenterY = 239;
-    int MaxX = 639, MaxY = 479;         // largest column and row of the map area
-    int PointerX = 0, PointerY = 0;     // pointer in map-area pixels
-    int16_t MapMinX = -100, MapMaxX = 100, MapMinY = -116, MapMaxY = 116;
-    int ScrollStep = 10;
-    bool ZoomPresetHigh = false;
-    bool RedrawPending = false;         // the view moved: redraw the map
+    int16_t origX = 0, origY = 0;       // map point shown at the view centre
+    float scale = kStartScale;          // screen pixels per map unit
+    int centerX = 319, centerY = 239;
+    int maxX = 639, maxY = 479;         // largest column and row of the map area
+    int pointerX = 0, pointerY = 0;     // pointer in map-area pixels
+    int16_t mapMinX = -100, mapMaxX = 100, mapMinY = -116, mapMaxY = 116;
+    int scrollStep = 10;
+    bool zoomPresetHigh = false;
+    bool redrawPending = false;         // the view moved: redraw the map
     bool fullRedraw = false;            // redraw everything (menu bar and panels too)
     // Edge scrolling: the clock (ms) of its last step while the pointer
     // stays at an edge, -1 while it does not; and the part of a map unit
@@ -92,7 +92,7 @@ void ZoomTogglePreset();
 
 // Scrolls when the pointer touches an edge of the map area; true when the view
 // moved. Call once per pass of the main loop: the mouse pointer held at an
-// edge scrolls by time, ScrollStep x 2 pixels 18 times a second (the pace of
+// edge scrolls by time, scrollStep x 2 pixels 18 times a second (the pace of
 // the old machine's loop), however fast the loop runs; the keyboard cursor
 // scrolls one such step each time it reaches an edge.
 bool EdgeScroll();
@@ -123,11 +123,11 @@ int16_t NextGridSize(int16_t size, GridStep step);
 // A map offset times the scale, in whole pixels towards zero, kept within
 // a billion either way.
 inline int32_t ScaledMapOffset(int offset) {
-    double v = static_cast<float>(offset) * view.Scale;
+    double v = static_cast<float>(offset) * view.scale;
     if (!(v > -1e9))
         return v != v ? 0 : -1000000000;
     return v > 1e9 ? 1000000000 : static_cast<int32_t>(v);
 }
 
-inline int MapToScreenX(int x) { return ScaledMapOffset(x - view.OrigX) + view.CenterX; }
-inline int MapToScreenY(int y) { return ScaledMapOffset(view.OrigY - y) + view.CenterY; }
+inline int MapToScreenX(int x) { return ScaledMapOffset(x - view.origX) + view.centerX; }
+inline int MapToScreenY(int y) { return ScaledMapOffset(view.origY - y) + view.centerY; }

@@ -53,7 +53,7 @@ struct KeptPictureImage {
 struct PictureState {
     // Magnification of the browsers and of texture drawing: >= 1 magnifies,
     // 0 halves, -1 thirds, ...
-    int16_t PictureMag = 1;
+    int16_t pictureMag = 1;
     // Master directory index of the last picture looked up.
     int32_t lastIndex = -1;
     TextureDirectory textures[2];   // TEXTURE1, TEXTURE2

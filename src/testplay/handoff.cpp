@@ -99,11 +99,11 @@ bool KeepWaiting() {
 // Runs the batch with the notice over the screen, which is put back after.
 ChildResult RunBatch(const HandOffNotice& notice) {
     ChildCommand command{{"sh", "-e", std::string("./") + Names().playBatch}, WorkDir(), AdapterDirectory()};
-    if (graphics.GraphicsMode == 0)
+    if (graphics.graphicsMode == 0)
         return RunChild(command, KeepWaiting);
     PointerGuard pointer;
     SavedArea area;
-    SaveArea(0, 0, graphics.MaxX, graphics.MaxY, area, WindowSave::Always);
+    SaveArea(0, 0, graphics.maxX, graphics.maxY, area, WindowSave::Always);
     std::vector<const char*> lines;
     for (const std::string& line : notice.lines)
         lines.push_back(line.c_str());

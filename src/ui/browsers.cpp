@@ -48,8 +48,8 @@ PageLayout TextureLayout() {
     l.cell = browsers.textureStep == 1 ? 128 : 64;
     l.x0 = 32, l.y0 = 16;
     l.stepX = l.cell + 8, l.stepY = l.cell + 11;
-    l.columns = std::max(1, (graphics.MaxX - 32) / l.stepX);
-    l.rows = std::max(1, (graphics.MaxY + 1 - l.y0) / l.stepY);
+    l.columns = std::max(1, (graphics.maxX - 32) / l.stepX);
+    l.rows = std::max(1, (graphics.maxY + 1 - l.y0) / l.stepY);
     return l;
 }
 
@@ -58,13 +58,13 @@ PageLayout FlatLayout() {
     l.cell = kFlatSide * browsers.flatStep;
     l.x0 = 12, l.y0 = 16;
     l.stepX = l.cell + 2, l.stepY = l.cell + 8;
-    l.columns = std::max(1, (graphics.MaxX - 24) / l.stepX);
-    l.rows = std::max(1, (graphics.MaxY + 1 - l.y0) / l.stepY);
+    l.columns = std::max(1, (graphics.maxX - 24) / l.stepX);
+    l.rows = std::max(1, (graphics.maxY + 1 - l.y0) / l.stepY);
     return l;
 }
 
 void PaintTexture(int x, int y, int side, const char* name) {
-    pictures.PictureMag = static_cast<int16_t>(browsers.textureStep);
+    pictures.pictureMag = static_cast<int16_t>(browsers.textureStep);
     DrawTexture(x, y, x + side - 1, y + side - 1, name, "+");
 }
 
@@ -211,7 +211,7 @@ private:
             int x, y;
             CellCorner(i, x, y);
             paint_(x, y, l.cell, names_[i]);
-            FillBox(x, y + l.cell + 1, x + l.cell - 1, y + l.cell + graphics.CharH + 1, kBlack);
+            FillBox(x, y + l.cell + 1, x + l.cell - 1, y + l.cell + graphics.charH + 1, kBlack);
             SetColor(kWhite);
             TextAt(x, y + l.cell + 2, "%s", names_[i]);
         }
@@ -221,15 +221,15 @@ private:
 
     void ShowEndOfList() {
         SetMenuBarMode(MenuBarMode::Hidden);
-        LabelBox(graphics.MaxX - 14 * graphics.CharW, 4, "End of List");
+        LabelBox(graphics.maxX - 14 * graphics.charW, 4, "End of List");
         SetMenuBarMode(MenuBarMode::Shown);
     }
 
     // The cell under the pointer, or -1.
     int CellUnderPointer() const {
         PageLayout l = layout_();
-        int x = input.PointerX - l.x0;
-        int y = input.PointerY - (graphics.MenuBarShown ? kMenuBarHeight : 0) - l.y0;
+        int x = input.pointerX - l.x0;
+        int y = input.pointerY - (graphics.menuBarShown ? kMenuBarHeight : 0) - l.y0;
         if (x < 0 || y < 0 || x % l.stepX >= l.cell || y % l.stepY >= l.cell)
             return -1;
         int column = x / l.stepX, row = y / l.stepY;
@@ -255,13 +255,13 @@ private:
 // Runs a browser on the whole screen and gives the screen back as it was.
 int Browse(const NameList& names, PageLayout (*layout)(), CellPainter paint, const char* start,
            char (&chosen)[kChosenNameSize]) {
-    bool menuBar = graphics.MenuBarShown;
-    int16_t mag = pictures.PictureMag;
+    bool menuBar = graphics.menuBarShown;
+    int16_t mag = pictures.pictureMag;
     PointerRestore pointer;
     HidePointer();
     SetMenuBarMode(MenuBarMode::Hidden);
     SavedArea screen;
-    SaveArea(0, 0, graphics.MaxX, graphics.MaxY, screen, WindowSave::Always);
+    SaveArea(0, 0, graphics.maxX, graphics.maxY, screen, WindowSave::Always);
     SetMenuBarMode(MenuBarMode::Shown);
     ShowPointer();
     Browser browser(names, layout, paint);
@@ -270,7 +270,7 @@ int Browse(const NameList& names, PageLayout (*layout)(), CellPainter paint, con
     HidePointer();
     RestoreArea(screen);
     SetMenuBarMode(menuBar ? MenuBarMode::Shown : MenuBarMode::Hidden);
-    pictures.PictureMag = mag;
+    pictures.pictureMag = mag;
     return result;
 }
 
@@ -280,8 +280,8 @@ int ChooseWithPreview(int x, int y, WindowSave save, const char* prompt, int cou
                       PreviewHook preview,
                       int (*browse)(const char*, char (&)[kChosenNameSize])) {
     std::string title = std::string(prompt ? prompt : "") + "   F1=Browse";
-    int16_t oldMag = pictures.PictureMag;
-    pictures.PictureMag = static_cast<int16_t>(mag);
+    int16_t oldMag = pictures.pictureMag;
+    pictures.pictureMag = static_cast<int16_t>(mag);
     ListSelectOptions options;
     options.save = save;
     options.picW = picW;
@@ -296,7 +296,7 @@ int ChooseWithPreview(int x, int y, WindowSave save, const char* prompt, int cou
     };
     int result = ListSelect(x, y, title.c_str(), count, names, kChooserRows, text, kNameLength,
                             options);
-    pictures.PictureMag = oldMag;
+    pictures.pictureMag = oldMag;
     return result;
 }
 
@@ -324,7 +324,7 @@ int ChooseFlat(int x, int y, WindowSave save, const char* prompt, int count,
                const char* const* names, char* text) {
     auto preview = [](int x1, int y1, int x2, int y2, const char* name) {
         FillBox(x1, y1, x2, y2, 8);
-        DrawFlat(x1, y1, x2, y2, name, pictures.PictureMag);
+        DrawFlat(x1, y1, x2, y2, name, pictures.pictureMag);
     };
     return ChooseWithPreview(x, y, save, prompt, count, names, text, kFlatPreviewSide,
                              kFlatPreviewSide, kFlatChooserMag, preview, BrowseFlats);

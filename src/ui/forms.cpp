@@ -24,8 +24,8 @@ constexpr int kCheckBoxSize = 12;
 
 // ---- Number fields
 
-int FieldX2(int x) { return x + kNumberLength * graphics.CharW + 5; }
-int FieldY2(int y) { return y + graphics.CharH + 5; }
+int FieldX2(int x) { return x + kNumberLength * graphics.charW + 5; }
+int FieldY2(int y) { return y + graphics.charH + 5; }
 
 bool Inside(const PointerSample& p, int x1, int y1, int x2, int y2) {
     return p.x >= x1 && p.x <= x2 && p.y >= y1 && p.y <= y2;
@@ -53,7 +53,7 @@ void DrawNumber(int x, int y, const std::string& text, int color, int cursor) {
     Screen().outtextxy(x + 3, y + 3, text.c_str());
     if (cursor >= 0) {
         SetColor(0);
-        Screen().outtextxy(x + 3 + cursor * graphics.CharW, y + 4, "_");
+        Screen().outtextxy(x + 3 + cursor * graphics.charW, y + 4, "_");
     }
     SetColor(0);
 }
@@ -94,7 +94,7 @@ std::string RangeHint(const FormField& f) {
     return hint;
 }
 
-int FieldX(const FormLayout& l) { return l.x + (l.labelChars + 1) * graphics.CharW; }
+int FieldX(const FormLayout& l) { return l.x + (l.labelChars + 1) * graphics.charW; }
 int FieldY(const FormLayout& l, int i) { return l.firstRowY + i * l.pitch; }
 
 FormLayout LayOutForm(int x, int y, const char* title, const std::vector<FormField>& fields,
@@ -110,15 +110,15 @@ FormLayout LayOutForm(int x, int y, const char* title, const std::vector<FormFie
         if (Editable(fields[i]))
             chars = std::max(chars, l.labelChars + static_cast<int>(RangeHint(fields[i]).size()) +
                                         kNumberLength + 5);
-    l.pitch = graphics.LineH + 6;
-    int width = chars * graphics.CharW;
-    int height = 3 * graphics.LineH + count * l.pitch + graphics.LineH;
+    l.pitch = graphics.lineH + 6;
+    int width = chars * graphics.charW;
+    int height = 3 * graphics.lineH + count * l.pitch + graphics.lineH;
     if (x < 0)
-        x = std::max(0, (graphics.MaxX - width) / 2);
+        x = std::max(0, (graphics.maxX - width) / 2);
     if (y < 0)
-        y = std::max(0, (graphics.MaxY - 17 - height) / 2);
+        y = std::max(0, (graphics.maxY - 17 - height) / 2);
     l.x = x, l.y = y, l.x2 = x + width, l.y2 = y + height;
-    l.firstRowY = y + 3 * graphics.LineH;
+    l.firstRowY = y + 3 * graphics.lineH;
     return l;
 }
 
@@ -126,16 +126,16 @@ void DrawForm(const FormLayout& l, const char* title, std::vector<FormField>& fi
               FieldMode valueMode) {
     RaisedBox(l.x, l.y, l.x2, l.y2, config.colors[kColorMenu]);
     if (title)
-        LabelBox(l.x + graphics.CharW, l.y + graphics.CharH, "%s", title);
+        LabelBox(l.x + graphics.charW, l.y + graphics.charH, "%s", title);
     int hintColor = config.colors[kColorMenu] == 17 ? 7 : 17;
     for (int i = 0; i < count; ++i) {
         int fy = FieldY(l, i);
         SetColor(0);
-        Screen().outtextxy(l.x + graphics.CharW, fy + 3, fields[i].label);
+        Screen().outtextxy(l.x + graphics.charW, fy + 3, fields[i].label);
         NumberField(FieldX(l), fy, fields[i].value, fields[i].min, fields[i].max, valueMode);
         if (Editable(fields[i])) {
             SetColor(hintColor);
-            Screen().outtextxy(FieldX2(FieldX(l)) + graphics.CharW, fy + 3,
+            Screen().outtextxy(FieldX2(FieldX(l)) + graphics.charW, fy + 3,
                                RangeHint(fields[i]).c_str());
         }
     }
@@ -222,8 +222,8 @@ ItemBox BoxOf(const OptionItem& item, int xBase, int yBase) {
     int x = xBase + item.dx, y = yBase + item.dy;
     int len = static_cast<int>(FaceOf(item.label).text.size());
     switch (item.kind) {
-    case OptionKind::CheckBox: return {x, y, x + 18 + len * graphics.CharW, y + kCheckBoxSize};
-    case OptionKind::Button: return {x, y, x + (len + 2) * graphics.CharW, y + graphics.CharH + 8};
+    case OptionKind::CheckBox: return {x, y, x + 18 + len * graphics.charW, y + kCheckBoxSize};
+    case OptionKind::Button: return {x, y, x + (len + 2) * graphics.charW, y + graphics.charH + 8};
     case OptionKind::Number: break;
     }
     return {x, y, FieldX2(x), FieldY2(y)};
@@ -245,7 +245,7 @@ void DrawItem(OptionItem& item, int xBase, int yBase, bool current) {
         int tx = box.x1 + 18, ty = box.y1 + 3;
         screen.outtextxy(tx, ty, face.text.c_str());
         if (face.hotIndex >= 0)
-            screen.outtextxy(tx + face.hotIndex * graphics.CharW, ty + 2, "_");
+            screen.outtextxy(tx + face.hotIndex * graphics.charW, ty + 2, "_");
     } else if (item.kind == OptionKind::Button) {
         DrawButton(ButtonLook::Raised, face.text.c_str(), face.hotIndex,
                    current ? ButtonFocus::Focused : ButtonFocus::None, box.x1, box.y1, box.x2,

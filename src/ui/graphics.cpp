@@ -124,36 +124,36 @@ void InitGraphics(GraphicsPalette palette) {
     VideoStartError error;
     if (!VideoStart(width, height, Names().product, error))
         GraphicsStartFailed(mode, error);
-    input.DrawnX = -1;   // a fresh screen has no pointer on it
-    graphics.GraphicsMode = mode;
+    input.drawnX = -1;   // a fresh screen has no pointer on it
+    graphics.graphicsMode = mode;
     SetGraphicsMessageSink(ShowGraphicsMessage);
     if (palette == GraphicsPalette::Game) {
         LoadPalette(config.paletteNumber, config.gamma);
-        graphics.GraphicsMode = -mode;
+        graphics.graphicsMode = -mode;
     }
     Canvas& screen = Screen();
     SolidThick();
     screen.setbkcolor(MapColor(0));
     graphics.ruler.drawn = false;
-    graphics.ScreenMaxX = screen.getmaxx();
-    graphics.ScreenMaxY = screen.getmaxy();
+    graphics.screenMaxX = screen.getmaxx();
+    graphics.screenMaxY = screen.getmaxy();
     SetMenuBarMode(MenuBarMode::Shown);
     InitMouse();
     SetMouseLimits();
-    SetMousePos(graphics.MaxX / 2, graphics.MaxY / 2);
+    SetMousePos(graphics.maxX / 2, graphics.maxY / 2);
 }
 
 bool FollowWindowSize() {
     int width = 0, height = 0;
-    if (graphics.GraphicsMode == 0 || !VideoWindowResized(width, height))
+    if (graphics.graphicsMode == 0 || !VideoWindowResized(width, height))
         return false;
     HidePointer();
     VideoResizeCanvas(width, height);
-    input.DrawnX = -1;   // the pointer went with the old canvas
-    graphics.ScreenMaxX = Screen().getmaxx();
-    graphics.ScreenMaxY = Screen().getmaxy();
+    input.drawnX = -1;   // the pointer went with the old canvas
+    graphics.screenMaxX = Screen().getmaxx();
+    graphics.screenMaxY = Screen().getmaxy();
     graphics.ruler.drawn = false;
-    SetMenuBarMode(graphics.MenuBarShown ? MenuBarMode::Shown : MenuBarMode::Hidden);
+    SetMenuBarMode(graphics.menuBarShown ? MenuBarMode::Shown : MenuBarMode::Hidden);
     SetMouseLimits();
     return true;
 }
@@ -161,27 +161,27 @@ bool FollowWindowSize() {
 void CloseGraphics() {
     RestoreMouseSpeed();
     ResetMouse();
-    if (graphics.GraphicsMode == 0)
+    if (graphics.graphicsMode == 0)
         return;
     VideoStop();
-    graphics.GraphicsMode = 0;
+    graphics.graphicsMode = 0;
     SetGraphicsMessageSink(nullptr);
 }
 
 void ComputeMetrics() {
     const Canvas& screen = Screen();
-    graphics.MaxX = screen.getmaxx();
-    graphics.MaxY = screen.getmaxy();
-    graphics.CharH = screen.textheight("H");
-    graphics.CharW = screen.textwidth("W");
-    graphics.LineH = graphics.CharH + 2;
-    graphics.CharW2 = graphics.CharW + 2;
-    graphics.BandH = graphics.CharH + graphics.CharH / 2;
-    graphics.BandW = graphics.CharW + graphics.CharW / 2;
-    if (graphics.MenuBarShown)   // the viewport between the menu bar and the status line
-        graphics.MaxY = graphics.ScreenMaxY - kMenuBarHeight - kStatusHeight;
-    graphics.CenterX = graphics.MaxX / 2;
-    graphics.CenterY = graphics.MaxY / 2;
+    graphics.maxX = screen.getmaxx();
+    graphics.maxY = screen.getmaxy();
+    graphics.charH = screen.textheight("H");
+    graphics.charW = screen.textwidth("W");
+    graphics.lineH = graphics.charH + 2;
+    graphics.charW2 = graphics.charW + 2;
+    graphics.bandH = graphics.charH + graphics.charH / 2;
+    graphics.bandW = graphics.charW + graphics.charW / 2;
+    if (graphics.menuBarShown)   // the viewport between the menu bar and the status line
+        graphics.maxY = graphics.screenMaxY - kMenuBarHeight - kStatusHeight;
+    graphics.centerX = graphics.maxX / 2;
+    graphics.centerY = graphics.maxY / 2;
 }
 
 void SetMenuBarMode(MenuBarMode mode) {
@@ -189,29 +189,29 @@ void SetMenuBarMode(MenuBarMode mode) {
     ComputeMetrics();
     bool shown = mode == MenuBarMode::Shown;
     if (shown)
-        Screen().setviewport(0, kMenuBarHeight, graphics.ScreenMaxX,
-                             graphics.ScreenMaxY - kStatusHeight, true);
+        Screen().setviewport(0, kMenuBarHeight, graphics.screenMaxX,
+                             graphics.screenMaxY - kStatusHeight, true);
     else
-        Screen().setviewport(0, 0, graphics.ScreenMaxX, graphics.ScreenMaxY, true);
-    graphics.MenuBarShown = shown;
+        Screen().setviewport(0, 0, graphics.screenMaxX, graphics.screenMaxY, true);
+    graphics.menuBarShown = shown;
     ComputeMetrics();
 }
 
 void ClearScreen() {
     Screen().cleardevice();
-    input.DrawnX = -1;
+    input.drawnX = -1;
 }
 
 void ClearMapArea() {
     HidePointer();
     int c = config.colors[graphics.thingsPictureMode ? kColorBackGroundThings : kColorBackGround];
-    Bar(0, 0, graphics.MaxX, graphics.MaxY, c);
-    input.DrawnX = -1;
+    Bar(0, 0, graphics.maxX, graphics.maxY, c);
+    input.drawnX = -1;
 }
 
 int MapColor(int c) {
     c = std::clamp(c, 0, kColorCount - 1);
-    if (graphics.GraphicsMode < 0)
+    if (graphics.graphicsMode < 0)
         return std::clamp<int>(config.colorMap[c], 0, 255);
     return std::min(c, 15);
 }
@@ -286,11 +286,11 @@ void DrawButton(ButtonLook look, const char* text, int hotIndex, ButtonFocus foc
         PutArrow(text[0], x1 + 2, y1 + 3);
     } else {
         int len = static_cast<int>(std::strlen(text));
-        int x = x1 + ((x2 - x1) - len * graphics.CharW) / 2;
-        int y = y1 + ((y2 - y1) - graphics.CharH) / 2;
+        int x = x1 + ((x2 - x1) - len * graphics.charW) / 2;
+        int y = y1 + ((y2 - y1) - graphics.charH) / 2;
         screen.outtextxy(x, y, text);
         if (hotIndex >= 0)
-            screen.outtextxy(x + hotIndex * graphics.CharW, y + 2, "_");
+            screen.outtextxy(x + hotIndex * graphics.charW, y + 2, "_");
     }
     SolidThick();
     SetColor(0);
@@ -328,15 +328,15 @@ void LabelBox(int x, int y, const char* format, ...) {
         x = graphics.labelX;
     if (y < 0)
         y = graphics.labelY;
-    int right = x + (static_cast<int>(text.size()) + 2) * graphics.CharW;
-    Bar(x, y - 2, right, y + graphics.LineH, 15);
+    int right = x + (static_cast<int>(text.size()) + 2) * graphics.charW;
+    Bar(x, y - 2, right, y + graphics.lineH, 15);
     SolidThin();
     SetColor(8);
-    Screen().rectangle(x, y - 2, right, y + graphics.LineH);
+    Screen().rectangle(x, y - 2, right, y + graphics.lineH);
     SetColor(0);
-    Screen().outtextxy(x + graphics.CharW, y, text.c_str());
+    Screen().outtextxy(x + graphics.charW, y, text.c_str());
     graphics.labelX = x;
-    graphics.labelY = y + graphics.LineH + 2;
+    graphics.labelY = y + graphics.lineH + 2;
     SolidThick();
 }
 
@@ -351,7 +351,7 @@ void TextAt(int x, int y, const char* format, ...) {
         y = graphics.textY;
     Screen().outtextxy(x, y, text.c_str());
     graphics.textX = x;
-    graphics.textY = y + graphics.LineH;
+    graphics.textY = y + graphics.lineH;
 }
 
 void DrawRuler(RulerAction action) {
@@ -365,8 +365,8 @@ void DrawRuler(RulerAction action) {
     if (show) {
         // The pointer is kept in screen pixels; the ruler is drawn in the viewport.
         Viewport view = Screen().getviewport();
-        ruler.lastX = input.PointerX - view.left;
-        ruler.lastY = input.PointerY - view.top;
+        ruler.lastX = input.pointerX - view.left;
+        ruler.lastY = input.pointerY - view.top;
     }
     PointerGuard guard;
     Canvas& screen = Screen();
@@ -374,8 +374,8 @@ void DrawRuler(RulerAction action) {
     int px = ruler.lastX, py = ruler.lastY;
     screen.setwritemode(kXorPut);
     SetColor(config.colorRuler);
-    screen.line(1, py, graphics.MaxX - 1, py);
-    screen.line(px, 1, px, graphics.MaxY - 2);
+    screen.line(1, py, graphics.maxX - 1, py);
+    screen.line(px, 1, px, graphics.maxY - 2);
     if (config.rulerRadius > 4) {
         int r = static_cast<int>(config.rulerRadius * graphics.mapScale);
         for (int i = 0; i < 3; ++i, r >>= 1)

@@ -24,15 +24,15 @@ struct RulerState {
 struct GraphicsState {
     // 0: text console; +m: graphics mode m with the 16-colour palette; -m:
     // graphics mode m with the game palette.
-    int GraphicsMode = 0;
-    int ScreenMaxX = 639, ScreenMaxY = 479;
-    int MaxX = 639, MaxY = 479;
-    int CenterX = 319, CenterY = 239;
-    int CharH = 8, CharW = 8;
-    int LineH = 10;
-    int CharW2 = 10;
-    int BandH = 12, BandW = 12;
-    bool MenuBarShown = false;
+    int graphicsMode = 0;
+    int screenMaxX = 639, screenMaxY = 479;
+    int maxX = 639, maxY = 479;
+    int centerX = 319, centerY = 239;
+    int charH = 8, charW = 8;
+    int lineH = 10;
+    int charW2 = 10;
+    int bandH = 12, bandW = 12;
+    bool menuBarShown = false;
     int textX = 0, textY = 0;     // TextAt: last x, next line's y
     int labelX = 0, labelY = 0;   // LabelBox: last x, next box's y
     RulerState ruler;
@@ -114,7 +114,7 @@ enum class RulerAction {
     Show,     // at the pointer, unless it is shown already
     Remove,   // from where it was shown
 };
-// The XOR ruler cross-hair at the pointer (input.PointerX, PointerY, screen
+// The XOR ruler cross-hair at the pointer (input.pointerX, pointerY, screen
 // pixels), when the ruler is switched on.
 void DrawRuler(RulerAction action);
 

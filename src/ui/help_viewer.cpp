@@ -262,7 +262,7 @@ private:
         }
         DrawPage();
         Viewport view = Screen().getviewport();
-        SetMousePos(view.left + window_.LineX(), view.top + window_.LineY(0) + graphics.CharH / 2);
+        SetMousePos(view.left + window_.LineX(), view.top + window_.LineY(0) + graphics.charH / 2);
     }
 
     const char* topic_;
@@ -405,7 +405,7 @@ void DrawHelpLine(int x, int y, int columns, const HelpLine& line) {
         if (run.empty())
             return;
         SetColor(color);
-        Screen().outtextxy(x + (shown - static_cast<int>(run.size())) * graphics.CharW, y,
+        Screen().outtextxy(x + (shown - static_cast<int>(run.size())) * graphics.charW, y,
                            run.c_str());
         run.clear();
     };
@@ -455,11 +455,11 @@ int HelpPage::Find(const std::string& text, int from) {
     return -1;
 }
 
-int HelpWindow::LineY(int row) const { return textY1 + kTextInset + row * graphics.LineH; }
+int HelpWindow::LineY(int row) const { return textY1 + kTextInset + row * graphics.lineH; }
 
 HelpWindow LayOutHelpWindow(int x1, int y1, int x2, int y2, int lineCount) {
     HelpWindow w;
-    const int charW = graphics.CharW, lineH = graphics.LineH;
+    const int charW = graphics.charW, lineH = graphics.lineH;
     const int buttonH = 2 * lineH;
     w.buttons = {{"Continue", kKeyEnter, 0, 0, 0, 0},
                  {" C_ancel ", kKeyEsc, 0, 0, 0, 0},
@@ -477,8 +477,8 @@ HelpWindow LayOutHelpWindow(int x1, int y1, int x2, int y2, int lineCount) {
         rows = kDefaultRows;
     const int extraW = 2 * kTextInset + 2 + kScrollBarWidth + 2 * kMargin;
     const int extraH = 2 * kTextInset + buttonH + 3 * kMargin;
-    columns = std::max(1, std::min(columns, (graphics.MaxX + 1 - extraW) / charW));
-    rows = std::max(1, std::min(rows, (graphics.MaxY + 1 - extraH) / lineH));
+    columns = std::max(1, std::min(columns, (graphics.maxX + 1 - extraW) / charW));
+    rows = std::max(1, std::min(rows, (graphics.maxY + 1 - extraH) / lineH));
     w.columns = columns;
     w.rows = rows;
 
@@ -487,10 +487,10 @@ HelpWindow LayOutHelpWindow(int x1, int y1, int x2, int y2, int lineCount) {
     int width = std::max(textW + 2 + kScrollBarWidth, buttonsW) + 2 * kMargin;
     int height = textH + buttonH + 3 * kMargin;
     bool centreOnScreen = x1 < 0 || y1 < 0;
-    int cx = centreOnScreen ? graphics.MaxX / 2 : (x1 + x2) / 2;
-    int cy = centreOnScreen ? graphics.MaxY / 2 : (y1 + y2) / 2;
-    w.x1 = std::clamp(cx - width / 2, 0, std::max(0, graphics.MaxX - width));
-    w.y1 = std::clamp(cy - height / 2, 0, std::max(0, graphics.MaxY - height));
+    int cx = centreOnScreen ? graphics.maxX / 2 : (x1 + x2) / 2;
+    int cy = centreOnScreen ? graphics.maxY / 2 : (y1 + y2) / 2;
+    w.x1 = std::clamp(cx - width / 2, 0, std::max(0, graphics.maxX - width));
+    w.y1 = std::clamp(cy - height / 2, 0, std::max(0, graphics.maxY - height));
     w.x2 = w.x1 + width;
     w.y2 = w.y1 + height;
 
@@ -555,8 +555,8 @@ void PrintHelp(const char* topic, HelpRange range) {
         ReportPrintError();
         return;
     }
-    bool graphicsUp = graphics.GraphicsMode != 0;
-    MenuBarMode menuBar = graphics.MenuBarShown ? MenuBarMode::Shown : MenuBarMode::Hidden;
+    bool graphicsUp = graphics.graphicsMode != 0;
+    MenuBarMode menuBar = graphics.menuBarShown ? MenuBarMode::Shown : MenuBarMode::Hidden;
     CloseGraphics();
     ConsoleSetColors(kTextLightGray, kTextBlack);
     ConsoleClearScreen();

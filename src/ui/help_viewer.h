@@ -67,8 +67,8 @@ struct HelpPage {
     int Find(const std::string& text, int from);
 };
 
-// Where the viewer draws. The text area is (x2 - x1) / CharW characters by
-// (y2 - y1) / LineH lines (54 by 41 when that comes out 0 or less), cut to
+// Where the viewer draws. The text area is (x2 - x1) / charW characters by
+// (y2 - y1) / lineH lines (54 by 41 when that comes out 0 or less), cut to
 // what the screen holds; the window is centred on the middle of (x1, y1)-(x2,
 // y2), on the drawing area when x1 or y1 is negative, and kept on the screen.
 struct HelpWindow {

@@ -27,14 +27,14 @@ constexpr int kHeldButtonWaitMs = 10;
 // Called from the event pump for each selected mouse event. It records the
 // event and never draws.
 void RecordMouseEvent(int x, int y, int buttons) {
-    if (input.HandlerLocked)
+    if (input.handlerLocked)
         return;
     input.eventX = x;
     input.eventY = y;
     input.eventButtons = buttons;
-    if (buttons != 0 && buttons != input.LatchedButtons)
-        input.LatchedButtons = buttons;
-    input.EventPending = true;
+    if (buttons != 0 && buttons != input.latchedButtons)
+        input.latchedButtons = buttons;
+    input.eventPending = true;
 }
 
 // The pointer picture is drawn straight onto the screen's pixels, whatever
@@ -57,29 +57,29 @@ void DrawPointer(int x, int y) {
                 line[col] = p == 'O' ? input.pointerEdge : input.pointerBody;
         }
     }
-    input.DrawnX = x;
-    input.DrawnY = y;
+    input.drawnX = x;
+    input.drawnY = y;
 }
 
 void ErasePointer() {
     Canvas& screen = Screen();
     // A block saved on another screen (before a mode change) is not put back.
-    bool fits = input.DrawnX >= 0 && input.DrawnX + input.backgroundW <= screen.width() &&
-                input.DrawnY + input.backgroundH <= screen.height();
+    bool fits = input.drawnX >= 0 && input.drawnX + input.backgroundW <= screen.width() &&
+                input.drawnY + input.backgroundH <= screen.height();
     for (int row = 0; fits && row < input.backgroundH; ++row) {
-        uint8_t* line = screen.pixels() + size_t(input.DrawnY + row) * size_t(screen.width()) +
-                        size_t(input.DrawnX);
+        uint8_t* line = screen.pixels() + size_t(input.drawnY + row) * size_t(screen.width()) +
+                        size_t(input.drawnX);
         std::copy(input.background.begin() + row * input.backgroundW,
                   input.background.begin() + (row + 1) * input.backgroundW, line);
     }
-    input.DrawnX = -1;
+    input.drawnX = -1;
 }
 
 // A shown pointer follows the position the program reads.
 void TrackPointer(int x, int y) {
-    if (input.PointerHidden)
+    if (input.pointerHidden)
         return;
-    if (input.DrawnX >= 0 && x == input.DrawnX && y == input.DrawnY)
+    if (input.drawnX >= 0 && x == input.drawnX && y == input.drawnY)
         return;
     ErasePointer();
     DrawPointer(x, y);
@@ -90,30 +90,30 @@ void TrackPointer(int x, int y) {
 // forgotten) only to a caller that asks for the buttons.
 void PollDriver(int* buttons) {
     LockMouseHandler();
-    if (!input.EventPending)
+    if (!input.eventPending)
         PlatformMouseStatus(input.eventX, input.eventY, input.eventButtons);
-    input.EventPending = false;
+    input.eventPending = false;
     int b = input.eventButtons;
     if (buttons) {
-        if (input.LatchedButtons != 0 && b == 0)
-            b = input.LatchedButtons;
-        input.LatchedButtons = 0;
+        if (input.latchedButtons != 0 && b == 0)
+            b = input.latchedButtons;
+        input.latchedButtons = 0;
         *buttons = b;
     }
-    input.PointerX = input.eventX;
-    input.PointerY = input.eventY;
+    input.pointerX = input.eventX;
+    input.pointerY = input.eventY;
     UnlockMouseHandler();
 }
 
 // ReadMouse without running the event pump.
 void SampleMouse(int* x, int* y, int* buttons) {
-    if (input.MousePresent)
+    if (input.mousePresent)
         PollDriver(buttons);
-    TrackPointer(input.PointerX, input.PointerY);
+    TrackPointer(input.pointerX, input.pointerY);
     if (x)
-        *x = input.PointerX;
+        *x = input.pointerX;
     if (y)
-        *y = input.PointerY;
+        *y = input.pointerY;
 }
 
 uint8_t PointerIndex(int colorSetting) {
@@ -131,34 +131,34 @@ void InitMouse() {
     input.pointerEdge = PointerIndex(config.colors[kColorMouseEdge]);
     input.background.clear();
     input.backgroundW = input.backgroundH = 0;
-    input.MousePresent = installed;
-    if (!input.MousePresent)
+    input.mousePresent = installed;
+    if (!input.mousePresent)
         return;
     PlatformSetMouseHandler(RecordMouseEvent, kHandlerEvents);
-    if (input.DriverSpeed == -1) {
+    if (input.driverSpeed == -1) {
         GetMouseSpeed();
         if (config.mouseSensitivity == 0)
-            config.mouseSensitivity = input.DriverSpeed;
+            config.mouseSensitivity = input.driverSpeed;
     }
     SetMouseSpeed();
 }
 
 bool ResetMouse() {
     HidePointer();
-    input.EventPending = false;
-    input.LatchedButtons = 0;
+    input.eventPending = false;
+    input.latchedButtons = 0;
     return PlatformMouseReset();
 }
 
 void HidePointer() {
-    if (input.PointerHidden)
+    if (input.pointerHidden)
         return;
-    input.PointerHidden = true;
+    input.pointerHidden = true;
     ErasePointer();
 }
 
 void ShowPointer() {
-    input.PointerHidden = false;
+    input.pointerHidden = false;
     SampleMouse(nullptr, nullptr, nullptr);
 }
 
@@ -168,7 +168,7 @@ void ReadMouse(int* x, int* y, int* buttons) {
 }
 
 void ReadButtons(int* buttons) {
-    if (!input.MousePresent)
+    if (!input.mousePresent)
         return;
     PlatformPoll(PollKind::Mouse);
     if (buttons)
@@ -176,7 +176,7 @@ void ReadButtons(int* buttons) {
 }
 
 int HeldButtons() {
-    if (!input.MousePresent)
+    if (!input.mousePresent)
         return 0;
     LockMouseHandler();
     int x, y, b;
@@ -185,32 +185,32 @@ int HeldButtons() {
     return b;
 }
 
-bool MiddleButtonDown() { return input.MousePresent && PlatformMiddleButtonDown(); }
+bool MiddleButtonDown() { return input.mousePresent && PlatformMiddleButtonDown(); }
 
 void TakeWheel(int& up, int& right) {
     PlatformTakeWheel(up, right);
-    if (!input.MousePresent)
+    if (!input.mousePresent)
         up = right = 0;
 }
 
 void SetMousePos(int x, int y) {
-    if (!input.MousePresent)
+    if (!input.mousePresent)
         return;
     LockMouseHandler();
     PlatformWarpMouse(x, y);
     // An event recorded before the warp no longer tells where the pointer is.
-    input.EventPending = false;
+    input.eventPending = false;
     UnlockMouseHandler();
-    input.PointerX = x;
-    input.PointerY = y;
+    input.pointerX = x;
+    input.pointerY = y;
 }
 
 void SetMouseLimits() {
     // Screen pixels: under the menu bar the map area ends kMenuBarHeight
     // rows further down the screen than in the viewport.
-    int bottom = graphics.MaxY + (graphics.MenuBarShown ? kMenuBarHeight : 0);
+    int bottom = graphics.maxY + (graphics.menuBarShown ? kMenuBarHeight : 0);
     LockMouseHandler();
-    PlatformSetMouseLimits(0, 0, graphics.MaxX, bottom);
+    PlatformSetMouseLimits(0, 0, graphics.maxX, bottom);
     UnlockMouseHandler();
 }
 
@@ -219,32 +219,32 @@ void GetMouseSpeed() {
     LockMouseHandler();
     PlatformGetMouseSpeed(speed, limit);
     UnlockMouseHandler();
-    input.DriverSpeed = speed;
-    input.DoubleSpeedLimit = limit;
+    input.driverSpeed = speed;
+    input.doubleSpeedLimit = limit;
 }
 
 void SetMouseSpeed() {
-    int speed = config.mouseSensitivity > 0 ? config.mouseSensitivity : input.DriverSpeed;
+    int speed = config.mouseSensitivity > 0 ? config.mouseSensitivity : input.driverSpeed;
     if (speed <= 0)
         return;
     LockMouseHandler();
-    PlatformSetMouseSpeed(speed, input.DoubleSpeedLimit);
+    PlatformSetMouseSpeed(speed, input.doubleSpeedLimit);
     UnlockMouseHandler();
 }
 
 void RestoreMouseSpeed() {
-    if (input.DriverSpeed <= 0)
+    if (input.driverSpeed <= 0)
         return;
     LockMouseHandler();
-    PlatformSetMouseSpeed(input.DriverSpeed, input.DoubleSpeedLimit);
+    PlatformSetMouseSpeed(input.driverSpeed, input.doubleSpeedLimit);
     UnlockMouseHandler();
 }
 
 // The handler runs inside the program's own event pump, never while the
 // program reads its fields; the lock is kept so that the reads stay marked.
-void LockMouseHandler() { input.HandlerLocked = true; }
+void LockMouseHandler() { input.handlerLocked = true; }
 
-void UnlockMouseHandler() { input.HandlerLocked = false; }
+void UnlockMouseHandler() { input.handlerLocked = false; }
 
 void SnapPointer(Snap snap, int* x, int* y, int bx, int by) {
     if (!config.snapCursor)
@@ -252,20 +252,20 @@ void SnapPointer(Snap snap, int* x, int* y, int bx, int by) {
     if (snap == Snap::ToButton) {
         ReadMouse(x, y, nullptr);
         Viewport view = Screen().getviewport();
-        SetMousePos(view.left + bx + graphics.CharW, view.top + by + 4);
-    } else if (*y >= 2 * graphics.CharH) {
+        SetMousePos(view.left + bx + graphics.charW, view.top + by + 4);
+    } else if (*y >= 2 * graphics.charH) {
         SetMousePos(*x, *y);
     }
 }
 
 void WaitRelease(int* buttons) {
-    if (!input.MousePresent) {
+    if (!input.mousePresent) {
         FlushKeys(0);
         return;
     }
     int held = 1;
     for (;;) {
-        ReadMouse(&input.PointerX, &input.PointerY, &held);
+        ReadMouse(&input.pointerX, &input.pointerY, &held);
         if (held == 0)
             break;
         WaitForInput();
@@ -387,7 +387,7 @@ void ErrorBeep() {
 
 // ---- Pointer protocol
 
-PointerGuard::PointerGuard() : wasHidden_(input.PointerHidden) {
+PointerGuard::PointerGuard() : wasHidden_(input.pointerHidden) {
     if (!wasHidden_)
         HidePointer();
 }

@@ -36,18 +36,18 @@ struct BackgroundWork {
 };
 
 struct InputState {
-    bool MousePresent = false;
-    int PointerX = 0, PointerY = 0;   // last set or read position, screen pixels
-    bool PointerHidden = true;
-    int DrawnX = -1, DrawnY = -1;     // where the pointer picture is; -1: not drawn
+    bool mousePresent = false;
+    int pointerX = 0, pointerY = 0;   // last set or read position, screen pixels
+    bool pointerHidden = true;
+    int drawnX = -1, drawnY = -1;     // where the pointer picture is; -1: not drawn
     std::vector<uint8_t> background;      // the screen block under the drawn pointer
     int backgroundW = 0, backgroundH = 0;
-    bool EventPending = false;
-    bool HandlerLocked = false;
+    bool eventPending = false;
+    bool handlerLocked = false;
     int eventX = 0, eventY = 0, eventButtons = 0;
-    int LatchedButtons = 0;
-    int DriverSpeed = -1;
-    int DoubleSpeedLimit = 0;
+    int latchedButtons = 0;
+    int driverSpeed = -1;
+    int doubleSpeedLimit = 0;
     uint8_t pointerBody = 255, pointerEdge = 31;   // palette indices of the picture
     // The key that closing the window gives (Esc; the editor's own loop may
     // take Alt-F4 instead).
@@ -84,7 +84,7 @@ int HeldButtons();
 bool MiddleButtonDown();
 void TakeWheel(int& up, int& right);
 void SetMousePos(int x, int y);
-// Limits the pointer to (0, 0)-(MaxX, MaxY) of the graphics layer.
+// Limits the pointer to (0, 0)-(maxX, maxY) of the graphics layer.
 void SetMouseLimits();
 void GetMouseSpeed();
 void SetMouseSpeed();

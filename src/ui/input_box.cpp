@@ -33,21 +33,21 @@ struct InputLayout {
 
 InputLayout LayOut(int x, int y, const char* prompt, int fieldLength) {
     fieldLength = std::min(fieldLength, kMaxInputField);
-    const int cw = graphics.CharW, lh = graphics.LineH;
+    const int cw = graphics.charW, lh = graphics.lineH;
     int promptLength = prompt ? static_cast<int>(std::strlen(prompt)) : 0;
     int width = (std::max(fieldLength, promptLength + 1) + 3) * cw;
     int height = 6 * lh;
     if (x < 0)
-        x = (graphics.MaxX - width) / 2;
+        x = (graphics.maxX - width) / 2;
     if (y < 0)
-        y = (graphics.MaxY - height) / 2;
+        y = (graphics.maxY - height) / 2;
     InputLayout l;
     l.width = fieldLength;
     l.x = x, l.y = y, l.x2 = x + width, l.y2 = y + height;
     l.fx1 = x + cw;
     l.fy1 = y + 2 * lh + 2;
     l.fx2 = l.fx1 + (fieldLength + 1) * cw + 5;
-    l.fy2 = l.fy1 + graphics.CharH + 5;
+    l.fy2 = l.fy1 + graphics.charH + 5;
     int by1 = y + height - 2 * lh, by2 = y + height - 4;
     int okW = 6 * cw, cancelW = 9 * cw;
     int bx = x + (width - okW - cancelW - 8) / 2;
@@ -68,7 +68,7 @@ void DrawField(const InputLayout& l, const LineEditor& line, size_t& first) {
     SetColor(0);
     int tx = l.fx1 + 3, ty = l.fy1 + 3;
     Screen().outtextxy(tx, ty, line.text.substr(first, shown).c_str());
-    Screen().outtextxy(tx + static_cast<int>(line.cursor - first) * graphics.CharW, ty + 1, "_");
+    Screen().outtextxy(tx + static_cast<int>(line.cursor - first) * graphics.charW, ty + 1, "_");
 }
 
 // Waits for a key through the button row; the first pass starts it anew.
@@ -104,7 +104,7 @@ int EditText(int x, int y, const char* prompt, int maxLen, char* text, LetterCas
     SavedArea area;
     SaveArea(l.x, l.y, l.x2, l.y2, area, WindowSave::Always);
     RaisedBox(l.x, l.y, l.x2, l.y2, config.colors[kColorMenu]);
-    LabelBox(l.x + graphics.CharW, l.y + graphics.CharH, "%s", prompt ? prompt : "");
+    LabelBox(l.x + graphics.charW, l.y + graphics.charH, "%s", prompt ? prompt : "");
     SunkenBox(l.fx1, l.fy1, l.fx2, l.fy2, 15);
     int px = 0, py = 0;
     SnapPointer(Snap::ToButton, &px, &py, l.buttons[0].x1, l.buttons[0].y1);
@@ -164,7 +164,7 @@ int PathEntry(int x, int y, const char* prompt, int maxLen, char* text) {
             return 1;
         }
         ErrorBeep();
-        MessageBox(kCentred, graphics.MaxY - 16 * graphics.CharH, LineAlign::Centred, "OK!",
+        MessageBox(kCentred, graphics.maxY - 16 * graphics.charH, LineAlign::Centred, "OK!",
                    kAnyKey, nullptr, 0, "Path/Name is not Valid", {work.data()});
     }
 }

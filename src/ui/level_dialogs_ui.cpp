@@ -27,7 +27,7 @@ std::vector<const char*> Pointers(const std::vector<std::string>& lines) {
     return texts;
 }
 
-bool GraphicsUp() { return graphics.GraphicsMode != 0; }
+bool GraphicsUp() { return graphics.graphicsMode != 0; }
 
 class GraphicsLevelDialogs : public ConsoleLevelDialogs {
 public:
@@ -81,15 +81,15 @@ public:
             return ConsoleLevelDialogs::ProgressStart(title, total);
         PointerGuard guard;
         int chars = std::max(kProgressChars, static_cast<int>(title.size()) + 4);
-        int w = chars * graphics.CharW, h = 5 * graphics.LineH;
-        int x = (graphics.MaxX - w) / 2, y = (graphics.MaxY - h) / 2;
+        int w = chars * graphics.charW, h = 5 * graphics.lineH;
+        int x = (graphics.maxX - w) / 2, y = (graphics.maxY - h) / 2;
         SaveArea(x, y, x + w, y + h, area_, WindowSave::Always);
         RaisedBox(x, y, x + w, y + h, config.colors[kColorMenu]);
-        LabelBox(x + graphics.CharW, y + graphics.CharH, "%s", title.c_str());
-        barX1_ = x + 2 * graphics.CharW;
-        barX2_ = x + w - 2 * graphics.CharW;
-        barY1_ = y + 3 * graphics.LineH;
-        barY2_ = barY1_ + graphics.CharH + 4;
+        LabelBox(x + graphics.charW, y + graphics.charH, "%s", title.c_str());
+        barX1_ = x + 2 * graphics.charW;
+        barX2_ = x + w - 2 * graphics.charW;
+        barY1_ = y + 3 * graphics.lineH;
+        barY2_ = barY1_ + graphics.charH + 4;
         total_ = total;
         percent_ = 0;
         ProgressBar(barX1_, barY1_, barX2_, barY2_, 0);

@@ -100,11 +100,11 @@ int ListMouse(const ListMouseArea& area, int& position, const PointerSample* sam
     if (!fresh)
         return kListNothing;
     if (!InWindow(area, p))
-        return p.screenY < 2 * graphics.CharH ? kListMenuBar : kListCancel;
+        return p.screenY < 2 * graphics.charH ? kListMenuBar : kListCancel;
     if (p.buttons & 2)
         return kListCancel;
     if (HasRows(area) && Inside(p.x, p.y, area.x1, area.y1, area.x2, area.y2))
-        return (p.y - area.y1) / graphics.LineH;
+        return (p.y - area.y1) / graphics.lineH;
     return kListNothing;
 }
 

@@ -13,7 +13,7 @@ constexpr int kListScrolled = -3;  // only the scroll position changed
 constexpr int kListMenuBar = -4;   // a press outside, on the menu bar band
 
 struct ListMouseArea {
-    // The rows, LineH pixels apart from y1; x2 < x1: no rows.
+    // The rows, lineH pixels apart from y1; x2 < x1: no rows.
     int x1 = 0, y1 = 0, x2 = -1, y2 = -1;
     // The window: presses inside it that hit neither rows nor bar are
     // ignored. x2 < x1: the rows and the bar are the window.

@@ -29,14 +29,14 @@ public:
     ChooserMetrics(const ChooserMetrics&) = delete;
     ChooserMetrics& operator=(const ChooserMetrics&) = delete;
     void Apply() {
-        graphics.CharH = 9;
-        graphics.LineH = 11;
-        graphics.BandH = 14;
+        graphics.charH = 9;
+        graphics.lineH = 11;
+        graphics.bandH = 14;
     }
     void Restore() {
-        graphics.CharH = saved_.CharH;
-        graphics.LineH = saved_.LineH;
-        graphics.BandH = saved_.BandH;
+        graphics.charH = saved_.charH;
+        graphics.lineH = saved_.lineH;
+        graphics.bandH = saved_.bandH;
     }
 
 private:
@@ -62,32 +62,32 @@ public:
         : count_(count), names_(names), rows_(std::max(1, rows)), width_(std::max(1, width)) {}
 
     void LayOut(int x, int y, const char* title, int picW, int picH) {
-        const int cw = graphics.CharW, bw = graphics.BandW, bh = graphics.BandH;
+        const int cw = graphics.charW, bw = graphics.bandW, bh = graphics.bandH;
         int w = (width_ + 2) * cw + 2 * bw;
         if (picW > 0)
             w += bw + picW + 4;
         int titleW = static_cast<int>(std::strlen(title ? title : "")) * cw + 2 * bw + width_ * cw;
         w = std::max(w, titleW);
-        int h = std::max(2 * bh + picH + 2, rows_ * graphics.LineH + 3 * bh + 4);
-        x_ = x < 0 ? std::max(0, (graphics.MaxX - w) / 2) : x;
-        y_ = y < 0 ? std::max(0, (graphics.MaxY - h) / 2) : y;
+        int h = std::max(2 * bh + picH + 2, rows_ * graphics.lineH + 3 * bh + 4);
+        x_ = x < 0 ? std::max(0, (graphics.maxX - w) / 2) : x;
+        y_ = y < 0 ? std::max(0, (graphics.maxY - h) / 2) : y;
         x2_ = x_ + w;
         y2_ = y_ + h;
         textX2_ = x_ + bw + (std::max(width_, 8) + 2) * cw + 2;
         listX1_ = x_ + bw;
         listY1_ = y_ + 2 * bh + 6;
         listX2_ = listX1_ + width_ * cw + 5;
-        listY2_ = listY1_ + rows_ * graphics.LineH + 3;
+        listY2_ = listY1_ + rows_ * graphics.lineH + 3;
         hasPreview_ = picW > 0;
         picW_ = picW, picH_ = picH;
         px_ = x_ + (width_ + 2) * cw + 2 * bw + 4;
         py_ = y_ + bh;
-        px_ = std::max(2, std::min(px_, graphics.MaxX - picW - 2));
-        py_ = std::max(2, std::min(py_, graphics.MaxY - picH - 2));
+        px_ = std::max(2, std::min(px_, graphics.maxX - picW - 2));
+        py_ = std::max(2, std::min(py_, graphics.maxY - picH - 2));
         mouse_.x1 = listX1_ + 1;
         mouse_.x2 = listX2_ - 1;
         mouse_.y1 = listY1_ + 2;
-        mouse_.y2 = mouse_.y1 + rows_ * graphics.LineH - 1;
+        mouse_.y2 = mouse_.y1 + rows_ * graphics.lineH - 1;
         mouse_.wx1 = x_, mouse_.wy1 = y_, mouse_.wx2 = x2_, mouse_.wy2 = y2_;
         mouse_.barX = listX2_ + 2;
         mouse_.barY1 = listY1_;
@@ -134,7 +134,7 @@ public:
         int menuColor = config.colors[kColorMenu];
         RaisedBox(x_, y_, x2_, y2_, menuColor);
         SetColor(0);
-        Screen().outtextxy(x_ + graphics.BandW, y_ + 2, title ? title : "");
+        Screen().outtextxy(x_ + graphics.bandW, y_ + 2, title ? title : "");
         SunkenBox(listX1_, listY1_, listX2_, listY2_, 15);
         if (hasPreview_)
             SunkenBox(px_ - 2, py_ - 2, px_ + picW_ + 1, py_ + picH_ + 1, -1);
@@ -144,13 +144,13 @@ public:
 
     void DrawText(Cursor cursor) {
         PointerGuard guard;
-        SunkenBox(x_ + graphics.BandW, y_ + graphics.BandH, textX2_, y_ + 2 * graphics.BandH + 2,
+        SunkenBox(x_ + graphics.bandW, y_ + graphics.bandH, textX2_, y_ + 2 * graphics.bandH + 2,
                   config.colors[kColorMenu]);
         SetColor(0);
-        int tx = x_ + graphics.BandW + 3, ty = y_ + graphics.BandH + 4;
+        int tx = x_ + graphics.bandW + 3, ty = y_ + graphics.bandH + 4;
         Screen().outtextxy(tx, ty, typed_.c_str());
         if (cursor == Cursor::Shown)
-            Screen().outtextxy(tx + static_cast<int>(typed_.size()) * graphics.CharW, ty + 1, "_");
+            Screen().outtextxy(tx + static_cast<int>(typed_.size()) * graphics.charW, ty + 1, "_");
     }
 
     void DrawList() {
@@ -163,9 +163,9 @@ public:
         char name[kAltNameBuffer];
         for (int r = 0; r < rows_; ++r) {
             int i = top_ + r;
-            int ry = listY1_ + 2 + r * graphics.LineH;
+            int ry = listY1_ + 2 + r * graphics.lineH;
             bool highlighted = i == current_ && i < count_;
-            FillBox(listX1_ + 1, ry, listX2_ - 2, ry + graphics.LineH - 1, highlighted ? 1 : 15);
+            FillBox(listX1_ + 1, ry, listX2_ - 2, ry + graphics.lineH - 1, highlighted ? 1 : 15);
             if (i >= count_)
                 continue;
             std::snprintf(name, sizeof name, "%.*s", width_, names_[i]);
@@ -257,7 +257,7 @@ int ListSelect(int x, int y, const char* title, int count, const char* const* na
     SaveArea(c.x1(), c.y1(), c.x2(), c.y2(), area, options.save);
     c.DrawWindow(title);
     int px = 0, py = 0;
-    SnapPointer(Snap::ToButton, &px, &py, c.x1() + graphics.BandW, c.y1() + graphics.BandH);
+    SnapPointer(Snap::ToButton, &px, &py, c.x1() + graphics.bandW, c.y1() + graphics.bandH);
     ShowPointer();
     ResetListMouse();
     Outcome outcome = Outcome::Going;

@@ -43,31 +43,31 @@ int Margin(const Menu& m) {
     for (int i = 0; i < m.count; ++i)
         allEmpty = allEmpty && TextLength(m.items[i]) == 0;
     if (allEmpty)
-        return 3 * graphics.CharW;
+        return 3 * graphics.charW;
     if (m.keys || !m.numbered)
-        return 2 * graphics.CharW + 3;
-    return 6 * graphics.CharW + 5;
+        return 2 * graphics.charW + 3;
+    return 6 * graphics.charW + 5;
 }
 
 void Measure(Menu& m, const char* title) {
     int longest = 1;
     for (int i = 0; i < m.count; ++i)
         longest = std::max(longest, TextLength(m.items[i]));
-    int itemW = (longest + (m.values ? 4 : 0)) * graphics.CharW;
-    int titleW = title ? (TextLength(title) + 3) * graphics.CharW : 0;
+    int itemW = (longest + (m.values ? 4 : 0)) * graphics.charW;
+    int titleW = title ? (TextLength(title) + 3) * graphics.charW : 0;
     m.w = std::max(itemW + Margin(m), titleW);
-    int header = title ? 3 * graphics.CharH + 4 : graphics.LineH + 2;
-    m.h = m.count * graphics.LineH + header;
+    int header = title ? 3 * graphics.charH + 4 : graphics.lineH + 2;
+    m.h = m.count * graphics.lineH + header;
     if (m.x < 0)
-        m.x = (graphics.MaxX - m.w) / 2;
+        m.x = (graphics.maxX - m.w) / 2;
     if (m.y < 0)
-        m.y = (graphics.MaxY - m.h) / 2;
-    m.x = std::max(0, std::min(m.x, graphics.MaxX - m.w - 1));
-    m.y = std::max(0, std::min(m.y, graphics.MaxY - m.h - 17));
-    m.firstRowY = m.y + graphics.CharH + (title ? 2 * graphics.CharH : 0);
+        m.y = (graphics.maxY - m.h) / 2;
+    m.x = std::max(0, std::min(m.x, graphics.maxX - m.w - 1));
+    m.y = std::max(0, std::min(m.y, graphics.maxY - m.h - 17));
+    m.firstRowY = m.y + graphics.charH + (title ? 2 * graphics.charH : 0);
 }
 
-int RowY(const Menu& m, int i) { return m.firstRowY + i * graphics.LineH; }
+int RowY(const Menu& m, int i) { return m.firstRowY + i * graphics.lineH; }
 
 // "1".."9", then "A", "B", ... from the tenth item on.
 void NumberLabel(int i, char (&label)[4]) {
@@ -81,9 +81,9 @@ void DrawRow(const Menu& m, int i, RowLook look) {
     PointerGuard guard;
     Canvas& screen = Screen();
     int yr = RowY(m, i);
-    int tx = m.x + graphics.CharW2;
+    int tx = m.x + graphics.charW2;
     int menuColor = config.colors[kColorMenu];
-    FillBox(m.x + 4, yr - 1, m.x + m.w - 4, yr + graphics.CharH,
+    FillBox(m.x + 4, yr - 1, m.x + m.w - 4, yr + graphics.charH,
             look == RowLook::Highlighted ? kHighlightBar : menuColor);
     int textColor = look == RowLook::Highlighted ? kHighlightText : 0;
     // The "MenuHilite" colour is chosen to stand out on the menu colour; on
@@ -100,10 +100,10 @@ void DrawRow(const Menu& m, int i, RowLook look) {
         if (hot > 0 && hot <= TextLength(text)) {
             char letter[2] = {text[hot - 1], 0};
             SetColor(hotColor);
-            screen.outtextxy(tx + (hot - 1) * graphics.CharW, yr, letter);
+            screen.outtextxy(tx + (hot - 1) * graphics.charW, yr, letter);
         }
     } else if (m.numbered) {
-        int textX = m.values ? m.x + 7 * graphics.CharW + 2 : m.x + 3 * graphics.CharW + 2;
+        int textX = m.values ? m.x + 7 * graphics.charW + 2 : m.x + 3 * graphics.charW + 2;
         SetColor(textColor);
         if (text[0])
             TextAt(textX, yr, "- %s", text);
@@ -113,7 +113,7 @@ void DrawRow(const Menu& m, int i, RowLook look) {
         screen.outtextxy(tx, yr, label);
         if (m.values && m.values[i]) {
             SetColor(kValueColor);
-            TextAt(tx + 2 * graphics.CharW, yr, "%3hd", *m.values[i]);
+            TextAt(tx + 2 * graphics.charW, yr, "%3hd", *m.values[i]);
         }
     } else {
         SetColor(textColor);
@@ -127,7 +127,7 @@ void DrawMenu(const Menu& m, const char* title, int current) {
     RaisedBox(m.x - 1, m.y - 1, m.x + m.w + 1, m.y + m.h + 1, menuColor);
     SunkenBox(m.x, m.y, m.x + m.w, m.y + m.h, menuColor);
     if (title)
-        LabelBox(m.x + 4, m.y + graphics.CharH, "%s", title);
+        LabelBox(m.x + 4, m.y + graphics.charH, "%s", title);
     for (int i = 0; i < m.count; ++i)
         DrawRow(m, i, i == current ? RowLook::Highlighted : RowLook::Plain);
 }
@@ -190,7 +190,7 @@ ListMouseArea MouseArea(const Menu& m) {
     area.x1 = m.x + 4;
     area.x2 = m.x + m.w - 4;
     area.y1 = m.firstRowY - 1;
-    area.y2 = m.firstRowY - 1 + m.count * graphics.LineH - 1;
+    area.y2 = m.firstRowY - 1 + m.count * graphics.lineH - 1;
     area.wx1 = m.x - 1;
     area.wy1 = m.y - 1;
     area.wx2 = m.x + m.w + 1;

@@ -43,7 +43,7 @@ int Length(const char* text) { return text ? static_cast<int>(std::strlen(text))
 
 // The x at which a text starts centred in a box of w characters at x.
 int Centred(int x, int w, const char* text) {
-    return x + (w - Length(text)) * graphics.CharW / 2;
+    return x + (w - Length(text)) * graphics.charW / 2;
 }
 
 }  // namespace
@@ -60,20 +60,20 @@ int MessageBox(int x, int y, LineAlign align, const char* okText, int okKey, con
     w += 2;
     // The buttons' row, and the box wide enough for it so that the buttons
     // lie inside the area saved under the box.
-    int w1 = (Length(okText) + 2) * graphics.CharW;
-    int w2 = otherText ? (Length(otherText) + 2) * graphics.CharW : 0;
+    int w1 = (Length(okText) + 2) * graphics.charW;
+    int w2 = otherText ? (Length(otherText) + 2) * graphics.charW : 0;
     bool withButtons = okKey != kNoButtons;
     if (withButtons)
-        w = std::max(w, (w1 + w2 + 4 + graphics.CharW - 1) / graphics.CharW + 2);
+        w = std::max(w, (w1 + w2 + 4 + graphics.charW - 1) / graphics.charW + 2);
     int r = n + 4 + (withButtons ? 3 : 0);
-    int width = w * graphics.CharW;
+    int width = w * graphics.charW;
     if (x < 0)
-        x = (graphics.MaxX - width) / 2;
+        x = (graphics.maxX - width) / 2;
     if (y < 0)
-        y = (graphics.MaxY - r * graphics.LineH) / 2;
-    int x2 = x + width, y2 = y + r * graphics.LineH;
+        y = (graphics.maxY - r * graphics.lineH) / 2;
+    int x2 = x + width, y2 = y + r * graphics.lineH;
 
-    bool hiddenOnEntry = input.PointerHidden;
+    bool hiddenOnEntry = input.pointerHidden;
     HidePointer();
     SavedArea area;
     if (withButtons)
@@ -89,17 +89,17 @@ int MessageBox(int x, int y, LineAlign align, const char* okText, int okKey, con
     }
     Canvas& screen = Screen();
     if (title)
-        screen.outtextxy(Centred(x, w, title), y + graphics.CharH, title);
+        screen.outtextxy(Centred(x, w, title), y + graphics.charH, title);
     SetColor(0);
     for (int i = 0; i < n && i < kMaxDrawnLines; ++i) {
-        int lx = align == LineAlign::Centred ? Centred(x, w, lines[i]) : x + graphics.CharW;
-        screen.outtextxy(lx, y + 2 * graphics.CharH + 4 + i * graphics.LineH, lines[i]);
+        int lx = align == LineAlign::Centred ? Centred(x, w, lines[i]) : x + graphics.charW;
+        screen.outtextxy(lx, y + 2 * graphics.charH + 4 + i * graphics.lineH, lines[i]);
     }
     if (!withButtons)
         return 0;
 
     int bx = x + (width - w1 - w2) / 2;
-    int by1 = y + (r - 3) * graphics.LineH, by2 = y + (r - 1) * graphics.LineH;
+    int by1 = y + (r - 3) * graphics.lineH, by2 = y + (r - 1) * graphics.lineH;
     std::vector<ButtonDef> buttons = {{okText, okKey, bx, by1, bx + w1, by2}};
     bool question = otherText && okKey > kAnyKey;
     if (otherText)
@@ -158,7 +158,7 @@ void NoticeOnGraphicsScreen(const char* title, const std::string& text) {
     std::vector<const char*> shown;
     for (const std::string& line : lines)
         shown.push_back(line.c_str());
-    bool opened = graphics.GraphicsMode == 0;
+    bool opened = graphics.graphicsMode == 0;
     if (opened)
         InitGraphics(GraphicsPalette::Basic);
     try {

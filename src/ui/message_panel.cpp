@@ -29,11 +29,11 @@ struct Panel {
 
 // The panel of a text of len characters at (x, y), negative coordinates centred.
 Panel PlacePanel(int x, int y, int len, int height) {
-    int width = (len + 5) * graphics.CharW;
+    int width = (len + 5) * graphics.charW;
     if (x < 0)
-        x = (graphics.MaxX - width) / 2;
+        x = (graphics.maxX - width) / 2;
     if (y < 0)
-        y = (graphics.MaxY - 3 * graphics.CharH) / 2;
+        y = (graphics.maxY - 3 * graphics.charH) / 2;
     return {x, y, x + width, y + height};
 }
 
@@ -48,7 +48,7 @@ std::string PanelText(const char* format, va_list args) {
 
 // In text mode a panel is a line of the console.
 bool ShownOnConsole(const std::string& text) {
-    if (graphics.GraphicsMode != 0)
+    if (graphics.graphicsMode != 0)
         return false;
     PrintAt(1, 24, ClearLine::Yes, "%s", text.c_str());
     return true;
@@ -57,9 +57,9 @@ bool ShownOnConsole(const std::string& text) {
 // The flash message's panel and text, without saving what it covers.
 void DrawFlashPanel(int x, int y, const std::string& text) {
     PointerGuard guard;
-    Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 3 * graphics.CharH);
+    Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 3 * graphics.charH);
     RaisedBox(p.x, p.y, p.x2, p.y2, config.colors[kColorMenu]);
-    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH + 1, text.c_str());
+    DrawPanelText(p.x + 2 * graphics.charW + 4, p.y + graphics.charH + 1, text.c_str());
 }
 
 }  // namespace
@@ -72,9 +72,9 @@ void MessagePanel(int x, int y, const char* format, ...) {
     if (ShownOnConsole(text))
         return;
     PointerGuard guard;
-    Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 2 * graphics.CharH);
+    Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 2 * graphics.charH);
     RaisedBox(p.x, p.y, p.x2, p.y2, 7);
-    DrawPanelText(p.x + 2 * graphics.CharW + 4, p.y + graphics.CharH / 2, text.c_str());
+    DrawPanelText(p.x + 2 * graphics.charW + 4, p.y + graphics.charH / 2, text.c_str());
 }
 
 void FlashMessage(int x, int y, const char* format, ...) {
@@ -85,7 +85,7 @@ void FlashMessage(int x, int y, const char* format, ...) {
     if (ShownOnConsole(text))
         return;
     PointerGuard guard;
-    Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 3 * graphics.CharH);
+    Panel p = PlacePanel(x, y, static_cast<int>(text.size()), 3 * graphics.charH);
     SavedArea area;
     SaveArea(p.x, p.y, p.x2, p.y2, area, WindowSave::UnlessNested);
     DrawFlashPanel(x, y, text);
@@ -95,8 +95,8 @@ void FlashMessage(int x, int y, const char* format, ...) {
 void TitleBar(const char* text) {
     PointerGuard guard;
     SetMenuBarMode(MenuBarMode::Hidden);
-    RaisedBox(0, 0, graphics.MaxX, 2 * graphics.CharH, config.colors[kColorMenu]);
-    LabelBox(graphics.CharW, 4, "%s", text ? text : "");
+    RaisedBox(0, 0, graphics.maxX, 2 * graphics.charH, config.colors[kColorMenu]);
+    LabelBox(graphics.charW, 4, "%s", text ? text : "");
     SetMenuBarMode(MenuBarMode::Shown);
 }
 

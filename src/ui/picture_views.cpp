@@ -25,7 +25,7 @@ void DrawCross(int x1, int y1, int x2, int y2, int colour) {
 void DrawFailure(int x1, int y1, int x2, int y2, PictureFault fault) {
     DrawCross(x1 + 8, y1 + 8, x2 - 8, y2 - 8, 4);
     if (fault != PictureFault::None)
-        Screen().outtextxy(x1 + graphics.CharW2, y1 + graphics.LineH,
+        Screen().outtextxy(x1 + graphics.charW2, y1 + graphics.lineH,
                            fault == PictureFault::NoMemory ? "no memory" : " not image ");
 }
 
@@ -46,22 +46,22 @@ void WriteTextureTexts(int x1, int y1, int y2, const TextureInfo& info, const ch
     if (!label) {
         DrawSizeText(x1, y2 + 3, info.width, info.height);
         if (info.patchCount > 1)
-            TextAt(x1 + 18 * graphics.CharW, y2 + 6, "%hd patches", info.patchCount);
+            TextAt(x1 + 18 * graphics.charW, y2 + 6, "%hd patches", info.patchCount);
         else
-            TextAt(x1 + 18 * graphics.CharW, y2 + 6, "TRANS for 2-Sided");
+            TextAt(x1 + 18 * graphics.charW, y2 + 6, "TRANS for 2-Sided");
     } else if (label[0] != '+') {
         SetColor(14);
-        TextAt(x1 + graphics.CharW, y1 - graphics.CharH, "%s", label);
+        TextAt(x1 + graphics.charW, y1 - graphics.charH, "%s", label);
     }
 }
 
 }  // namespace
 
 void DrawSizeText(int x, int y, int width, int height) {
-    FillBox(x + 10 * graphics.CharW, y + 3, x + 36 * graphics.CharW, y + graphics.CharH + 3,
+    FillBox(x + 10 * graphics.charW, y + 3, x + 36 * graphics.charW, y + graphics.charH + 3,
             config.colors[kColorMenu]);
     SetColor(0);
-    TextAt(x + 10 * graphics.CharW, y + 3, "%hdx%hd", static_cast<short>(width),
+    TextAt(x + 10 * graphics.charW, y + 3, "%hdx%hd", static_cast<short>(width),
            static_cast<short>(height));
 }
 
@@ -120,7 +120,7 @@ int DrawTexture(int x1, int y1, int x2, int y2, const char* name, const char* la
     PointerGuard guard;
     WriteTextureTexts(x1, y1, y2, info, label);
     uint8_t background = static_cast<uint8_t>(MapColor(kTextureBackground));
-    int mag = pictures.PictureMag;
+    int mag = pictures.pictureMag;
     int width = std::min(x2 - x1 + 1, ScaledSize(std::max<int>(info.width, 0), mag));
     int height = std::min(y2 - y1 + 1, ScaledSize(std::max<int>(info.height, 0), mag));
     Image image = FilledImage(width, height, background);

@@ -37,7 +37,7 @@ int DrawPicture(int x1, int y1, int x2, int y2, Image* target, const char* name,
 // shorter than a flat a red one.
 int DrawFlat(int x1, int y1, int x2, int y2, const char* name, int mag);
 
-// Composes texture name with PictureMag and draws it in the box, clipped to
+// Composes texture name with pictureMag and draws it in the box, clipped to
 // the texture's size; the rest of the box is dark grey. label null: the size
 // and patch texts under the box; a label not beginning with "+": the label in
 // yellow above the box. A patch that cannot be drawn marks the texture with

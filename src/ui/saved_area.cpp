@@ -18,7 +18,7 @@ void SaveArea(int x1, int y1, int x2, int y2, SavedArea& area, WindowSave save) 
         return;
     area.x1 = x1;
     area.y1 = y1;
-    area.pointerHidden = input.PointerHidden;
+    area.pointerHidden = input.pointerHidden;
     area.viewport = Screen().getviewport();
     PointerGuard guard;
     auto image = std::make_unique<Image>();
@@ -34,7 +34,7 @@ void SaveArea(int x1, int y1, int x2, int y2, SavedArea& area, WindowSave save) 
 void RestoreArea(SavedArea& area) {
     if (!area.image)
         return;
-    bool hiddenNow = input.PointerHidden;
+    bool hiddenNow = input.pointerHidden;
     HidePointer();
     Canvas& screen = Screen();
     Viewport current = screen.getviewport();

@@ -61,9 +61,9 @@ std::vector<ColourRole> ColourRoles() {
 // Saves the whole screen, whatever the viewport, and gives it back.
 class WholeScreen {
 public:
-    WholeScreen() : menuBar_(graphics.MenuBarShown) {
+    WholeScreen() : menuBar_(graphics.menuBarShown) {
         SetMenuBarMode(MenuBarMode::Hidden);
-        SaveArea(0, 0, graphics.MaxX, graphics.MaxY, area_, WindowSave::Always);
+        SaveArea(0, 0, graphics.maxX, graphics.maxY, area_, WindowSave::Always);
         SetMenuBarMode(menuBar_ ? MenuBarMode::Shown : MenuBarMode::Hidden);
     }
     ~WholeScreen() {
@@ -83,14 +83,14 @@ private:
 void DrawColourPanel(int x, int y, int colour) {
     const GraphicsState& g = graphics;
     HidePointer();
-    RaisedBox(x + 22 * g.CharW + 4, y - 1, x + 35 * g.CharW + 2, y + 29 * g.LineH - 1, config.colors[kColorMenu]);
-    LabelBox(x + 24 * g.CharW + 4, y + g.LineH - 1, "Colors");
+    RaisedBox(x + 22 * g.charW + 4, y - 1, x + 35 * g.charW + 2, y + 29 * g.lineH - 1, config.colors[kColorMenu]);
+    LabelBox(x + 24 * g.charW + 4, y + g.lineH - 1, "Colors");
     for (int i = 0; i < kColorCount; ++i) {
-        int top = y + (i + 2) * g.LineH + g.CharH - 1;
-        SunkenBox(x + 23 * g.CharW + 7, top, x + 34 * g.CharW + 2, top + g.LineH, i);
+        int top = y + (i + 2) * g.lineH + g.charH - 1;
+        SunkenBox(x + 23 * g.charW + 7, top, x + 34 * g.charW + 2, top + g.lineH, i);
         if (i == colour) {
             SetColor(colour == 0 ? 15 : 0);
-            TextAt(x + 24 * g.CharW + 3, top + 2, "current");
+            TextAt(x + 24 * g.charW + 3, top + 2, "current");
         }
     }
     ShowPointer();
@@ -98,7 +98,7 @@ void DrawColourPanel(int x, int y, int colour) {
 
 void ChooseRoleColour(int x, int y, int16_t& setting) {
     std::vector<const char*> empty(kColorCount, "");
-    int chosen = SimpleMenu(x + 19 * graphics.CharW, y + 2 * graphics.LineH, MenuStyle::Numbered, setting + 1,
+    int chosen = SimpleMenu(x + 19 * graphics.charW, y + 2 * graphics.lineH, MenuStyle::Numbered, setting + 1,
                             "COLORS", WindowSave::UnlessNested, nullptr, empty);
     if (chosen >= 1 && chosen <= kColorCount)
         setting = static_cast<int16_t>(chosen - 1);
@@ -118,8 +118,8 @@ struct SwatchBox {
 
 SwatchBox PaletteSwatchBox(int x, int y) {
     const GraphicsState& g = graphics;
-    int x1 = x + 38 * g.CharW, y1 = y + 3 * g.LineH;
-    return {x1, y1, x1 + 17 * g.CharW, y1 + 19 * g.CharH};
+    int x1 = x + 38 * g.charW, y1 = y + 3 * g.lineH;
+    return {x1, y1, x1 + 17 * g.charW, y1 + 19 * g.charH};
 }
 
 // The swatch of a palette entry and its numbers.
@@ -129,12 +129,12 @@ void DrawPaletteSwatch(int x, int y, int index, bool interactive) {
     HidePointer();
     SunkenBox(b.x1 - 2, b.y1 - 2, b.x2 + 2, b.y2 + 2, -1);
     FillRaw(b.x1, b.y1, b.x2, b.y2, index);
-    FillBox(b.x1 - 2, b.y2 + 4, b.x2 + 2, b.y2 + 4 + 3 * g.LineH, config.colors[kColorMenu]);
+    FillBox(b.x1 - 2, b.y2 + 4, b.x2 + 2, b.y2 + 4 + 3 * g.lineH, config.colors[kColorMenu]);
     SetColor(0);
     TextAt(b.x1, b.y2 + 6, "Color %d", index);
-    TextAt(b.x1, b.y2 + 6 + g.LineH, "Gamma %d", config.gamma);
+    TextAt(b.x1, b.y2 + 6 + g.lineH, "Gamma %d", config.gamma);
     if (interactive)
-        TextAt(b.x1, b.y2 + 6 + 2 * g.LineH, "F1=palette");
+        TextAt(b.x1, b.y2 + 6 + 2 * g.lineH, "F1=palette");
     ShowPointer();
 }
 
@@ -148,7 +148,7 @@ ListMouseArea PaletteScale(int x, int y) {
     a.barX = b.x2 + 6;
     a.barY1 = b.y1 - 2, a.barY2 = b.y2 + 2;
     a.wx1 = b.x1 - 2, a.wy1 = b.y1 - 2;
-    a.wx2 = a.barX + kScrollBarWidth - 1, a.wy2 = b.y2 + 4 + 3 * graphics.LineH;
+    a.wx2 = a.barX + kScrollBarWidth - 1, a.wy2 = b.y2 + 4 + 3 * graphics.lineH;
     a.length = kPaletteSize;
     a.page = kPaletteRow;
     return a;
@@ -187,9 +187,9 @@ void ColorsDialog(int x, int y) {
     WholeScreen screen;
     TitleBar("Restart to see all changes");
     if (x < 0)
-        x = (graphics.MaxX - 20 * graphics.CharW) / 2;
+        x = (graphics.maxX - 20 * graphics.charW) / 2;
     if (y < 0)
-        y = std::max(0, (graphics.MaxY - 34 * graphics.CharH) / 2);
+        y = std::max(0, (graphics.maxY - 34 * graphics.charH) / 2);
     std::vector<ColourRole> roles = ColourRoles();
     std::vector<const char*> names;
     for (const ColourRole& role : roles)
@@ -256,9 +256,9 @@ void PaletteColorsDialog(int x, int y) {
     TitleBar(("Restart to see all changes. Delete " + ConfigNameUpper() + " if you get lost)").c_str());
     std::vector<const char*> names(kColorNames, kColorNames + kColorCount);
     if (x < 0)
-        x = (graphics.MaxX - 56 * graphics.CharW) / 2;
+        x = (graphics.maxX - 56 * graphics.charW) / 2;
     if (y < 0)
-        y = std::max(0, (graphics.MaxY - 30 * graphics.LineH) / 2);
+        y = std::max(0, (graphics.maxY - 30 * graphics.lineH) / 2);
     auto swatch = [](int mx, int my, MenuHookPhase, int index) {
         DrawPaletteSwatch(mx, my, config.colorMap[index], false);
     };
@@ -282,14 +282,14 @@ void ShowPalette() {
     SetMenuBarMode(MenuBarMode::Hidden);
     const GraphicsState& g = graphics;
     HidePointer();
-    FillBox(0, 2 * g.CharH + 1, g.MaxX, g.MaxY, 0);
-    int w = (g.MaxX - 48) / 16, h = (g.MaxY - 161) / 16;
-    int x0 = (g.MaxX - (16 * w + 32)) / 2, y0 = (g.MaxY - 17 - (16 * h + 128)) / 2 + 2 * g.CharH + 2;
+    FillBox(0, 2 * g.charH + 1, g.maxX, g.maxY, 0);
+    int w = (g.maxX - 48) / 16, h = (g.maxY - 161) / 16;
+    int x0 = (g.maxX - (16 * w + 32)) / 2, y0 = (g.maxY - 17 - (16 * h + 128)) / 2 + 2 * g.charH + 2;
     for (int r = 0; r < 16; ++r)
         for (int k = 0; k < 16; ++k) {
             int x = x0 + k * (w + 2), y = y0 + r * (h + 8);
             FillRaw(x, y, x + w - 1, y + h - 1, 16 * r + k);
-            FillBox(x, y + h, x + std::min(w, 8 * g.CharW) - 1, y + h + g.CharH - 1, 0);
+            FillBox(x, y + h, x + std::min(w, 8 * g.charW) - 1, y + h + g.charH - 1, 0);
             SetColor(7);
             TextAt(x, y + h, "%d", 16 * r + k);
         }

@@ -183,7 +183,7 @@ void EditPath(std::string& path) {
 // message anywhere on it.
 void EditFile(int item, OptionValues& v) {
     SavedArea area;
-    SaveArea(0, 0, graphics.MaxX, graphics.MaxY, area, WindowSave::Always);
+    SaveArea(0, 0, graphics.maxX, graphics.maxY, area, WindowSave::Always);
     if (item == kMainWad)
         EditFileName(v.files[kMainWad], "Main Wad File Name/Location", "IWAD", "MainWAD Name",
                      "MainWAD Name Changed.");
@@ -208,22 +208,22 @@ void ActOn(int item, OptionValues& v) {
 
 void DrawOptionsWindow(int x, int y, int x2, int y2) {
     RaisedBox(x, y, x2, y2, config.colors[kColorMenu]);
-    LabelBox(x + graphics.CharW, y + 6, "Options");
+    LabelBox(x + graphics.charW, y + 6, "Options");
     if (TargetChoices() > 0) {
         SetColor(0);
-        Screen().outtextxy(x + 2 * graphics.CharW + 200, y + 4 + kTargetTop - 13, "Map made for:");
+        Screen().outtextxy(x + 2 * graphics.charW + 200, y + 4 + kTargetTop - 13, "Map made for:");
     }
 }
 
 }  // namespace
 
 void OptionsDialog(int x, int y) {
-    int w = 50 * graphics.CharW, h = 54 * graphics.CharH;
+    int w = 50 * graphics.charW, h = 54 * graphics.charH;
     if (x < 0)
-        x = (graphics.MaxX - w) / 2;
+        x = (graphics.maxX - w) / 2;
     if (y < 0)
-        y = std::max(0, (graphics.MaxY - h) / 2);
-    int x2 = x + w, y2 = std::min(y + h, graphics.MaxY);
+        y = std::max(0, (graphics.maxY - h) / 2);
+    int x2 = x + w, y2 = std::min(y + h, graphics.maxY);
     PointerRestore pointer;
     HidePointer();
     SavedArea area;
@@ -234,10 +234,10 @@ void OptionsDialog(int x, int y) {
 
     OptionValues v = CurrentOptions();
     int oldVideoMode = v.videoMode;
-    int xBase = x + 2 * graphics.CharW, yBase = y + 4;
+    int xBase = x + 2 * graphics.charW, yBase = y + 4;
     int by = yBase + 300;
-    ButtonDef ok{"_Ok", kKeyEnter, xBase + 200, by, xBase + 200 + 6 * graphics.CharW, by + 20};
-    ButtonDef cancel{"C_ancel", kKeyEsc, ok.x2 + 8, by, ok.x2 + 8 + 10 * graphics.CharW, by + 20};
+    ButtonDef ok{"_Ok", kKeyEnter, xBase + 200, by, xBase + 200 + 6 * graphics.charW, by + 20};
+    ButtonDef cancel{"C_ancel", kKeyEsc, ok.x2 + 8, by, ok.x2 + 8 + 10 * graphics.charW, by + 20};
     int current = 0, key = 0, result;
     for (;;) {
         std::vector<OptionItem> items = FormItems(v);

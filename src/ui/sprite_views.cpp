@@ -41,7 +41,7 @@ bool UserActed() {
         return true;
     int buttons = 0;
     ReadButtons(&buttons);
-    return buttons != 0 || input.LatchedButtons != 0;
+    return buttons != 0 || input.latchedButtons != 0;
 }
 
 // Waits ms or until the user acts: true when the user acted.
@@ -91,13 +91,13 @@ void PreviewPicture(int x1, int y1, int x2, int y2, const char* name) {
 class PictureListProgress : public NameListProgress {
 public:
     void Start(int total) override {
-        x_ = graphics.MaxX / 2 - 12 * graphics.CharW;
-        y_ = graphics.MaxY / 2 - 4 * graphics.LineH;
-        FlashMessage(kCentred, y_ - 4 * graphics.CharH, "Loading %4hd names", static_cast<short>(total));
-        RaisedBox(x_, y_, x_ + 24 * graphics.CharW, y_ + 2 * graphics.CharH + 4, config.colors[kColorMenu]);
+        x_ = graphics.maxX / 2 - 12 * graphics.charW;
+        y_ = graphics.maxY / 2 - 4 * graphics.lineH;
+        FlashMessage(kCentred, y_ - 4 * graphics.charH, "Loading %4hd names", static_cast<short>(total));
+        RaisedBox(x_, y_, x_ + 24 * graphics.charW, y_ + 2 * graphics.charH + 4, config.colors[kColorMenu]);
     }
     void Step(const char* name, int found) override {
-        FillBox(x_ + 4, y_ + 4, x_ + 24 * graphics.CharW - 4, y_ + 2 * graphics.CharH, 7);
+        FillBox(x_ + 4, y_ + 4, x_ + 24 * graphics.charW - 4, y_ + 2 * graphics.charH, 7);
         SetColor(0);
         TextAt(x_ + 4, y_ + 6, " %8.8s %hd", name, static_cast<short>(found));
     }
@@ -225,7 +225,7 @@ void ScreenSaver() {
     ClearScreen();
     std::mt19937 random(static_cast<unsigned>(std::time(nullptr)));
     std::uniform_real_distribution<double> speed(2.0, 7.0);
-    const int w = graphics.MaxX + 1, h = graphics.MaxY + 1;
+    const int w = graphics.maxX + 1, h = graphics.maxY + 1;
     const bool heretic = IsHeretic();
     const char* monster = heretic ? (master.gameStyle == kStyleEpisodes ? "SRCR" : "HEAD") : "HEAD";
     const char* shot = heretic ? "EGGMA0" : "BAL1A0";
@@ -273,7 +273,7 @@ void EntryScene() {
     }
     const ShowEntry* table = IsHeretic() ? kHereticShow : kDoomShow;
     int larger = std::clamp<int>(config.videoMode, 1, 4) - 1;
-    Image image = FilledImage(graphics.ScreenMaxX + 1, graphics.ScreenMaxY + 1,
+    Image image = FilledImage(graphics.screenMaxX + 1, graphics.screenMaxY + 1,
                               static_cast<uint8_t>(MapColor(config.colors[kColorBackGround])));
     for (int k : {i, i + 1, i + 2})
         DrawShowEntry(image, table[k], table[k].mag + larger);
@@ -339,7 +339,7 @@ void MissionAnimation(int x1, int y1, int x2, int y2, const char* name) {
 }
 
 void SpriteShow(SpriteShowStyle style) {
-    bool menuBar = graphics.MenuBarShown;
+    bool menuBar = graphics.menuBarShown;
     if (style == SpriteShowStyle::EntryScene)
         EntryScene();
     else

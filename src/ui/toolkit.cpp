@@ -27,7 +27,7 @@ PointerSample SamplePointer() {
     p.screenY = y;
     p.buttons = buttons;
     int px = 0, py = 0, held = 0;
-    if (input.MousePresent)
+    if (input.mousePresent)
         PlatformMouseStatus(px, py, held);
     p.held = held;
     return p;
@@ -36,14 +36,14 @@ PointerSample SamplePointer() {
 void ShowHelpTopic(const char* topic) {
     if (!topic || !toolkit.helpHandler)
         return;
-    int w = 48 * graphics.CharW;
-    int h = 41 * graphics.LineH;
-    int x1 = std::max(0, (graphics.MaxX - w) / 2);
-    int y1 = std::max(0, (graphics.MaxY - h) / 2);
+    int w = 48 * graphics.charW;
+    int h = 41 * graphics.lineH;
+    int x1 = std::max(0, (graphics.maxX - w) / 2);
+    int y1 = std::max(0, (graphics.maxY - h) / 2);
     toolkit.helpHandler(topic, HelpRange::TopicOnly, x1, y1, x1 + w, y1 + h);
 }
 
-PointerRestore::PointerRestore() : wasHidden_(input.PointerHidden) {}
+PointerRestore::PointerRestore() : wasHidden_(input.pointerHidden) {}
 
 PointerRestore::~PointerRestore() {
     if (wasHidden_)

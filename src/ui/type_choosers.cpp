@@ -193,9 +193,9 @@ bool Nesting(ChooserRepeat repeat) {
 class SpritePreview {
 public:
     explicit SpritePreview(int y) {
-        x2_ = graphics.MaxX - kPreviewMargin;
+        x2_ = graphics.maxX - kPreviewMargin;
         x1_ = x2_ - kPreviewSide - 3;
-        y1_ = std::clamp(y, 0, std::max(0, graphics.MaxY - kPreviewSide - 3));
+        y1_ = std::clamp(y, 0, std::max(0, graphics.maxY - kPreviewSide - 3));
         y2_ = y1_ + kPreviewSide + 3;
         SaveArea(x1_, y1_, x2_, y2_, area_, WindowSave::Always);
     }
@@ -394,8 +394,8 @@ ChooserResult ChooseSectorType(const std::vector<int>& sectors, ChooserRepeat re
     PointerRestore pointer;
     HidePointer();
     SavedArea screen;
-    SaveArea(0, 0, graphics.MaxX, graphics.MaxY, screen, WindowSave::Always);
-    int y = std::max(0, graphics.MaxY / 2 - 24 * graphics.LineH);
+    SaveArea(0, 0, graphics.maxX, graphics.maxY, screen, WindowSave::Always);
+    int y = std::max(0, graphics.maxY / 2 - 24 * graphics.lineH);
     ChooserResult result = RunSpecialChooser(
         kCentred, y, "Sector Type", "SECTORS", "Sector", items, kSectorCategories,
         static_cast<int>(std::size(kSectorCategories)), CurrentDefinitions().sectorTypes,

@@ -87,7 +87,7 @@ PreviewWalker StartingWalker(const PreviewScene& scene, PreviewStart start) {
     const Thing* player = start == PreviewStart::PlayerStart ? PlayerStart() : nullptr;
     if (player)
         return WalkerAt(scene, player->x, player->y, player->angle);
-    return WalkerAt(scene, ScreenToMapX(view.PointerX), ScreenToMapY(view.PointerY), 90);
+    return WalkerAt(scene, ScreenToMapX(view.pointerX), ScreenToMapY(view.pointerY), 90);
 }
 
 // The second line: which Things are drawn, and noclip when it is on.

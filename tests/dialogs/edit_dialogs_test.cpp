@@ -264,8 +264,8 @@ TEST_F(EditDialogTest, SideDefFieldsGoToEverySideOfTheSelection) {
     // A click on the panel goes straight to the texture under the pointer
     // (the top band: the upper texture): no menu.
     ShowObjectInfo(a);
-    input.PointerX = infoPanels.sides[0].x1 + 2;
-    input.PointerY = infoPanels.sides[0].y1 + 2;
+    input.pointerX = infoPanels.sides[0].x1 + 2;
+    input.pointerY = infoPanels.sides[0].y1 + 2;
     std::string other = Name(level.sideDefs[level.lineDefs[b].sideDef1].upper);
     Edit(kObjLineDef, {a}, Named("BRICK1"), 1);
     EXPECT_EQ(Name(level.sideDefs[level.lineDefs[a].sideDef1].upper), "BRICK1");

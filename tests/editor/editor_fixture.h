@@ -93,15 +93,15 @@ inline void ExpectSideSectorFinderAgrees(int step) {
 
 // Puts the pointer on a map point.
 inline void PointAt(int x, int y) {
-    view.PointerX = MapToScreenX(x);
-    view.PointerY = MapToScreenY(y);
+    view.pointerX = MapToScreenX(x);
+    view.pointerY = MapToScreenY(y);
 }
 
 // The map area of the screen's pixels, without the menu bar and status line.
 inline Pixels MapArea(const Pixels& screen) {
     size_t width = Screen().width();
     return Pixels(screen.begin() + kMenuBarHeight * width,
-                  screen.begin() + (graphics.ScreenMaxY + 1 - kStatusHeight) * width);
+                  screen.begin() + (graphics.screenMaxY + 1 - kStatusHeight) * width);
 }
 
 // Opens the IWAD alone as the master directory.

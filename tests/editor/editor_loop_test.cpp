@@ -15,8 +15,8 @@ using LoopTest = EditorSession;
 
 TEST_F(LoopTest, ZoomScrollModesClickAndBoxSelect) {
     EXPECT_EQ(Run("wait 0\n"), kScriptEnded);
-    float fitted = view.Scale;
-    int16_t x = view.OrigX, y = view.OrigY;
+    float fitted = view.scale;
+    int16_t x = view.origX, y = view.origY;
     const std::string line = MiddleOf(40);
     // A box from screen position (150, 100) to (330, 300).
     SelectionList boxed =
@@ -28,9 +28,9 @@ TEST_F(LoopTest, ZoomScrollModesClickAndBoxSelect) {
     // keys scroll it by 20 pixels.
     Run("key +\nkey Home\nkey PgDn\nwait 0\n");
     float zoomed = static_cast<float>(1.0 / (1.0 / fitted - 1.0));
-    EXPECT_FLOAT_EQ(view.Scale, zoomed);
-    EXPECT_EQ(view.OrigX, x - static_cast<int>(20.0f / zoomed));
-    EXPECT_EQ(view.OrigY, y - static_cast<int>(20.0f / zoomed));
+    EXPECT_FLOAT_EQ(view.scale, zoomed);
+    EXPECT_EQ(view.origX, x - static_cast<int>(20.0f / zoomed));
+    EXPECT_EQ(view.origY, y - static_cast<int>(20.0f / zoomed));
 
     // Tab steps through the modes and Shift-Tab back; a click selects the
     // object under the pointer.
@@ -89,7 +89,7 @@ TEST_F(LoopTest, LettingGoOfShiftHighlightsWhatIsUnderTheStillPointer) {
 TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
     Run("key V\nwait 0\n");
     Pixels plain = MapArea(shown);
-    float fitted = view.Scale;
+    float fitted = view.scale;
     Run("key V\nkey Ctrl-A\nwait 0\n");
     EXPECT_EQ(selection.list.size(), static_cast<int>(level.vertices.count));
     EXPECT_NE(MapArea(shown), plain);
@@ -105,12 +105,12 @@ TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
 
     // Nothing selected: Ctrl-F leaves the view alone.
     Run("key Ctrl-F\nwait 0\n");
-    EXPECT_FLOAT_EQ(view.Scale, fitted);
+    EXPECT_FLOAT_EQ(view.scale, fitted);
     Run("key L\nclick left " + line + "\n" + kIdle + "key Alt-S\nkey Z\nwait 0\n");
-    EXPECT_GT(view.Scale, 4 * fitted);
+    EXPECT_GT(view.scale, 4 * fitted);
     for (const Vertex* v : {&a, &b}) {
-        EXPECT_TRUE(MapToScreenX(v->x) > 0 && MapToScreenX(v->x) < view.MaxX);
-        EXPECT_TRUE(MapToScreenY(v->y) > 0 && MapToScreenY(v->y) < view.MaxY);
+        EXPECT_TRUE(MapToScreenX(v->x) > 0 && MapToScreenX(v->x) < view.maxX);
+        EXPECT_TRUE(MapToScreenY(v->y) > 0 && MapToScreenY(v->y) < view.maxY);
     }
 }
 
@@ -118,22 +118,22 @@ TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
 // scrolls the view 360 pixels, in whatever passes the loop makes.
 TEST_F(LoopTest, EdgeScrollingIsPacedByTheClock) {
     Run("key 1\nmove 300 200\nwait 0\n");
-    ASSERT_EQ(view.Scale, 1.0f);
-    int16_t x = view.OrigX, y = view.OrigY;
+    ASSERT_EQ(view.scale, 1.0f);
+    int16_t x = view.origX, y = view.origY;
     std::string held;
     for (int i = 0; i < 20; ++i)
         held += "wait 50\n";
     Run("key 1\nmove 4 200\n" + held + "move 300 200\nwait 500\nwait 0\n");
-    EXPECT_NEAR(view.OrigX, x - 360, 1);
-    EXPECT_EQ(view.OrigY, y);
+    EXPECT_NEAR(view.origX, x - 360, 1);
+    EXPECT_EQ(view.origY, y);
 }
 
 // The wheel zooms around the pointer as the digit keys do, and with Shift
 // scrolls sideways; the middle button held drags the map; neither selects.
 TEST_F(LoopTest, WheelZoomsAndTheMiddleButtonDragsTheMap) {
     Run("key 2\nmove 300 200\nwait 0\n");
-    ASSERT_EQ(view.Scale, 0.5f);
-    int16_t x = view.OrigX, y = view.OrigY;
+    ASSERT_EQ(view.scale, 0.5f);
+    int16_t x = view.origX, y = view.origY;
     int16_t pointedX = ScreenToMapX(300), pointedY = ScreenToMapY(200 - kMenuBarHeight);
     const struct {
         const char* turn;
@@ -142,19 +142,19 @@ TEST_F(LoopTest, WheelZoomsAndTheMiddleButtonDragsTheMap) {
                  {"wheel up 300 200\nwheel up\nwheel down\n", 1.0f}};
     for (const auto& z : zooms) {
         Run(std::string("key 2\n") + z.turn + "wait 0\n");
-        EXPECT_FLOAT_EQ(view.Scale, z.scale) << z.turn;
+        EXPECT_FLOAT_EQ(view.scale, z.scale) << z.turn;
         EXPECT_NEAR(ScreenToMapX(300), pointedX, 3) << z.turn;
         EXPECT_NEAR(ScreenToMapY(200 - kMenuBarHeight), pointedY, 3) << z.turn;
     }
     Run("key 2\nmove 300 200\nwheel Shift-down\nwheel Shift-down\nwheel Shift-up\nwait 0\n");
-    EXPECT_EQ(view.OrigX, x + 128);   // 64 pixels right
-    EXPECT_EQ(view.OrigY, y);
+    EXPECT_EQ(view.origX, x + 128);   // 64 pixels right
+    EXPECT_EQ(view.origY, y);
 
     Run("key 2\nmove 300 200\ndown middle\n" + kIdle + "move 340 150\n" + kIdle +
         "up middle\n" + kIdle + "move 200 300\nclick middle\n" + kIdle);
-    EXPECT_NEAR(view.OrigX, x - 80, 1);   // the map went 40 pixels right, 50 up
-    EXPECT_NEAR(view.OrigY, y - 100, 1);
-    EXPECT_EQ(view.Scale, 0.5f);
+    EXPECT_NEAR(view.origX, x - 80, 1);   // the map went 40 pixels right, 50 up
+    EXPECT_NEAR(view.origY, y - 100, 1);
+    EXPECT_EQ(view.scale, 0.5f);
     EXPECT_EQ(selection.list.size(), 0);
 }
 
@@ -178,7 +178,7 @@ TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
     config.videoMode = kWindowSizeMode;
     Run("wait 0\n");
     ASSERT_EQ(Screen().width(), 1280);
-    int16_t x = view.OrigX, y = view.OrigY;
+    int16_t x = view.origX, y = view.origY;
     const struct {
         int askW, askH, w, h;
     } sizes[] = {{1920, 1200, 1920, 1200}, {5000, 300, 3840, 480}, {1000, 3000, 1000, 2160}};
@@ -188,11 +188,11 @@ TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
             "\nmove 5000 5000\nwait 0\n");
         ASSERT_EQ(std::vector<int>({Screen().width(), Screen().height()}),
                   std::vector<int>({size.w, size.h}));
-        EXPECT_TRUE(graphics.ScreenMaxY == size.h - 1 && view.MaxX == size.w - 1);
-        EXPECT_EQ(view.MaxY, graphics.MaxY);
-        EXPECT_TRUE(view.OrigX == x && view.OrigY == y);
+        EXPECT_TRUE(graphics.screenMaxY == size.h - 1 && view.maxX == size.w - 1);
+        EXPECT_EQ(view.maxY, graphics.maxY);
+        EXPECT_TRUE(view.origX == x && view.origY == y);
         // The pointer, in screen pixels, reaches the new edges.
-        EXPECT_TRUE(input.PointerX == view.MaxX && input.PointerY == view.MaxY + kMenuBarHeight);
+        EXPECT_TRUE(input.pointerX == view.maxX && input.pointerY == view.maxY + kMenuBarHeight);
         const int row = 2 * size.w;   // inside the menu bar's frame
         EXPECT_NE(shown[size_t(row + size.w - 5)], 0);
         EXPECT_EQ(shown[size_t(row + size.w - 5)], shown[size_t(row + 5)]);
@@ -205,7 +205,7 @@ TEST_F(LoopTest, EachWheelNotchShowsBeforeTheNextEvent) {
     const std::string start = "resize 1600 1200\nmove 800 600\nwait 0\n";
     config.videoMode = kWindowSizeMode;
     Run(start);
-    float scale = view.Scale;
+    float scale = view.scale;
     std::string script = start;
     std::vector<std::pair<std::string, std::string>> shots;   // file, status text
     for (int notch = 0; notch < 3; ++notch) {
@@ -237,7 +237,7 @@ TEST_F(LoopTest, EveryMenuOpensOverTheMapAndTheMapComesBack) {
     }
     // eXit in the File menu leaves the editor.
     EXPECT_EQ(Run("key Alt-F\nkey X\n"), 0);
-    EXPECT_EQ(graphics.GraphicsMode, 0);
+    EXPECT_EQ(graphics.graphicsMode, 0);
 }
 
 // The Object menu (F9) switches to LineDefs mode and says so.
@@ -259,7 +259,7 @@ TEST_F(LoopTest, ChoosesTheLevelFromTheListAndLeavesWithEsc) {
     EXPECT_EQ(Run("key Down\nkey Enter\nkey Esc\n", "E"), 0);
     EXPECT_EQ(config.lastMap, 2);
     EXPECT_EQ(level.lineDefs.count, 0);   // freed on the way out
-    EXPECT_EQ(graphics.GraphicsMode, 0);
+    EXPECT_EQ(graphics.graphicsMode, 0);
     EXPECT_NE(config.savedViewX, kNoSavedView);   // the view is remembered
     // A level the files do not hold is reported and nothing is loaded.
     ResetLevel();
@@ -280,7 +280,7 @@ TEST_F(LoopTest, ALevelInAnotherFormatIsRefusedAndTheShellGoesOn) {
     // The refusal waits for a key, then the shell's prompt comes back.
     EXPECT_EQ(Run("", "E 1"), kScriptEnded);
     EXPECT_EQ(Run("key Enter\n", "E 1"), 0);
-    EXPECT_EQ(graphics.GraphicsMode, 0);
+    EXPECT_EQ(graphics.graphicsMode, 0);
     EXPECT_EQ(level.lineDefs.count + level.things.count, 0);
     // MAP02 of the IWAD is edited as before.
     EXPECT_EQ(Run("key Esc\n", "E 2"), 0);

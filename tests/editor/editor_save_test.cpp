@@ -145,10 +145,10 @@ TEST_F(SaveTest, EscWithUnsavedChangesAsksFirst) {
     // No: the editor goes on with the change.
     EXPECT_EQ(Run("key Ins\nkey Esc\nkey Esc\n"), kScriptEnded);
     EXPECT_TRUE(level.levelChanged);
-    EXPECT_NE(graphics.GraphicsMode, 0);
+    EXPECT_NE(graphics.graphicsMode, 0);
     // Yes: it leaves.
     EXPECT_EQ(Run("key Ins\nkey Esc\nkey Y\n"), 0);
-    EXPECT_EQ(graphics.GraphicsMode, 0);
+    EXPECT_EQ(graphics.graphicsMode, 0);
 }
 
 }  // namespace

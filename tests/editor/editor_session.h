@@ -78,7 +78,7 @@ protected:
     }
     // A script's position on the row of the view's centre, dx pixels east of it.
     static std::string FromCentre(int dx) {
-        return std::to_string(view.CenterX + dx) + " " + std::to_string(view.CenterY + kMenuBarHeight);
+        return std::to_string(view.centerX + dx) + " " + std::to_string(view.centerY + kMenuBarHeight);
     }
     // A script's position of the map point (x, y) in the view the last run left.
     static std::string At(int x, int y) {

@@ -54,8 +54,8 @@ TEST_F(FreedoomMapTest, GeometryOfMap01AgreesWithAnIndependentInsideTest) {
         GTEST_SKIP() << "freedoom2.wad not installed";
     LoadMasterLevel("MAP01");
     int compared = 0;
-    for (int x = view.MapMinX; x <= view.MapMaxX; x += 37)
-        for (int y = view.MapMinY; y <= view.MapMaxY; y += 37) {
+    for (int x = view.mapMinX; x <= view.mapMaxX; x += 37)
+        for (int y = view.mapMinY; y <= view.mapMaxY; y += 37) {
             // Outside the map the ray may still report a Sector that reaches
             // west of the point: only points inside are compared.
             std::set<int> odd = OddSectors(x, y);
@@ -100,7 +100,7 @@ TEST_F(FreedoomMapTest, KeptSpritesDrawAsThePicturesDrawnAfresh) {
             level.things.count = count;
             for (const Thing& other : level.things) {
                 int sx = MapToScreenX(other.x), sy = MapToScreenY(other.y);
-                if (0 < sy && sy < view.MaxY - 30 && 0 <= sx && sx < view.MaxX && ThingShown(other))
+                if (0 < sy && sy < view.maxY - 30 && 0 <= sx && sx < view.maxX && ThingShown(other))
                     DrawPicture(sx, sy, -1, -1, nullptr, GetThingTypeSprite(static_cast<uint16_t>(other.type)), 0, 0,
                                 static_cast<int>(scale), config.colors[kColorBackGroundThings],
                                 PictureAnchor::Centre);

@@ -97,7 +97,7 @@ TEST_F(HistorySessionTest, DeleteCopyAndDragAllUndoneGiveBackTheLoadedLevel) {
     for (int s = 0; s < sideDefs; ++s)   // the copy faces new SideDefs only
         EXPECT_NE(level.sideDefs[s].sector, sectors);
     // Every new Vertex lies the pointer's way east of an old one.
-    int d = ScreenToMapX(view.CenterX + 60) - ScreenToMapX(view.CenterX);
+    int d = ScreenToMapX(view.centerX + 60) - ScreenToMapX(view.centerX);
     std::set<std::pair<int, int>> old;
     for (int n = 0; n < vertexes; ++n)
         old.insert({level.vertices[n].x, level.vertices[n].y});

@@ -22,11 +22,11 @@ constexpr int kMargin = 128;   // kept clear of the map around it
 // A corner (multiple of 64) of a free square of the map, shown whole in the
 // view away from its edges: no LineDef near it, no Sector around it.
 bool FindFreeSquare(int& x0, int& y0) {
-    for (int y = view.MapMinY & ~63; y < view.MapMaxY; y += 64)
-        for (int x = view.MapMinX & ~63; x < view.MapMaxX; x += 64) {
+    for (int y = view.mapMinY & ~63; y < view.mapMaxY; y += 64)
+        for (int x = view.mapMinX & ~63; x < view.mapMaxX; x += 64) {
             int sx0 = MapToScreenX(x), sy0 = MapToScreenY(y + kSide);
             int sx1 = MapToScreenX(x + kSide), sy1 = MapToScreenY(y);
-            if (sx0 < 20 || sy0 < 20 || sx1 > view.MaxX - 20 || sy1 > view.MaxY - 20)
+            if (sx0 < 20 || sy0 < 20 || sx1 > view.maxX - 20 || sy1 > view.maxY - 20)
                 continue;
             bool clear = GetSectorAtPoint(x + kSide / 2, y + kSide / 2) < 0;
             for (int l = 0; clear && l < level.lineDefs.count; ++l)

@@ -101,7 +101,7 @@ TEST_F(MapDrawTest, GridStopsAtTheCoordinateLimitAndThingsAreFiltered) {
     config.gridSize = 512;
     config.gridDashed = 0;
     SetScale(0.05f);
-    view.OrigX = 32767;
+    view.origX = 32767;
     DrawMap(MapDrawing::Full);
     EXPECT_EQ(Pixel(MapToScreenX(32768), 5), kGrid);
     EXPECT_EQ(Pixel(MapToScreenX(32768) + 30, 5), 0);   // not wrapped around
@@ -119,12 +119,12 @@ TEST_F(MapDrawTest, GridStopsAtTheCoordinateLimitAndThingsAreFiltered) {
 TEST_F(MapDrawTest, ThingsAtTheEdgeAndAtASmallScale) {
     config.editMode = kObjThing;
     SetScale(1.0f);
-    int edge = ScreenToMapX(view.MaxX) + 3;             // 3 pixels beyond the last column
+    int edge = ScreenToMapX(view.maxX) + 3;             // 3 pixels beyond the last column
     AddThing(static_cast<int16_t>(edge), 0, 3004, 0, 0);   // no skill bit: hidden
     AddThing(static_cast<int16_t>(edge), 40, 3004, 0, 7);  // shown, but off the area
     DrawMap(MapDrawing::Full);
-    EXPECT_EQ(Pixel(view.MaxX, MapToScreenY(0)), kTwoSided);
-    for (int x = view.MaxX - 20; x <= view.MaxX; ++x)
+    EXPECT_EQ(Pixel(view.maxX, MapToScreenY(0)), kTwoSided);
+    for (int x = view.maxX - 20; x <= view.maxX; ++x)
         EXPECT_EQ(Pixel(x, MapToScreenY(40)), 0) << x;
 
     level.things.count = 0;
@@ -145,7 +145,7 @@ TEST_F(MapDrawTest, StampedThingsMatchThingsDrawnOneByOne) {
         SCOPED_TRACE(scale);
         SetScale(scale);
         level.things.count = 0;
-        std::uniform_int_distribution<int> px(-30, view.MaxX + 30), py(-30, view.MaxY + 30);
+        std::uniform_int_distribution<int> px(-30, view.maxX + 30), py(-30, view.maxY + 30);
         std::uniform_int_distribution<int> type(0, 6), angle(0, 15);
         for (int i = 0; i < 300; ++i) {
             int a = angle(random);
@@ -181,7 +181,7 @@ TEST_F(MapDrawTest, GridLinesCloserThanFourPixelsAreSkipped) {
     for (const auto& c : cases) {
         config.gridSize = c.size;
         SetScale(c.scale);
-        view.OrigX = 1000, view.OrigY = 0;
+        view.origX = 1000, view.origY = 0;
         DrawMap(MapDrawing::Full);
         std::vector<int> columns;   // of the grid colour in a row between horizontal lines
         for (int row = 50; columns.empty() || columns.size() > 200; ++row) {
@@ -298,10 +298,10 @@ TEST_F(MapDrawTest, FarLinesAtHighZoomAreClippedNotWrapped) {
     AddThing(4096, 0, 3004);
     config.editMode = kObjThing;
     DrawMap(MapDrawing::Full);
-    for (int y = 0; y < view.MaxY - 30; ++y)
-        ASSERT_NE(Pixel(view.CenterX, y), kOneSided) << y;
-    EXPECT_EQ(Pixel(0, view.CenterY), kMonster);
-    EXPECT_EQ(Pixel(view.MaxX, view.CenterY), kMonster);
+    for (int y = 0; y < view.maxY - 30; ++y)
+        ASSERT_NE(Pixel(view.centerX, y), kOneSided) << y;
+    EXPECT_EQ(Pixel(0, view.centerY), kMonster);
+    EXPECT_EQ(Pixel(view.maxX, view.centerY), kMonster);
     Pixels drawn = ScreenPixels();
     HighlightObject(kObjLineDef, across, kHiLight);
     HighlightObject(kObjLineDef, across, kHiLight);
@@ -318,8 +318,8 @@ TEST_F(MapDrawTest, ThingCrossesAtEveryScale) {
         SCOPED_TRACE(scale);
         SetScale(scale);
         level.things.count = 0;
-        std::uniform_int_distribution<int> mx(ScreenToMapX(-20), ScreenToMapX(view.MaxX + 20));
-        std::uniform_int_distribution<int> my(ScreenToMapY(view.MaxY + 20), ScreenToMapY(-20));
+        std::uniform_int_distribution<int> mx(ScreenToMapX(-20), ScreenToMapX(view.maxX + 20));
+        std::uniform_int_distribution<int> my(ScreenToMapY(view.maxY + 20), ScreenToMapY(-20));
         for (int i = 0; i < 300; ++i)
             AddThing(mx(random), my(random), 3004, 0, 7);
         DrawMap(MapDrawing::Full);
@@ -347,7 +347,7 @@ TEST_F(MapDrawTest, LinesPartlyInViewAreDrawnAsOnTheirOwn) {
     for (float scale : {0.05f, 0.5f, 4.0f}) {
         SetScale(scale);
         level.lineDefs.count = level.vertices.count = 0;
-        int w = view.MaxX, h = view.MaxY;
+        int w = view.maxX, h = view.maxY;
         std::uniform_int_distribution<int> px(-w, 2 * w), py(-h, 2 * h), near(-40, 40);
         for (int i = 0; i < 400; ++i) {
             int x1 = px(random), y1 = py(random);

@@ -100,12 +100,12 @@ TEST_F(ObjectCommandTest, DeleteDropsADragAndRecomputesTheBounds) {
     PointAt(-96, 0);
     DragStep();
     ComputeMapBounds();
-    EXPECT_EQ(view.MapMinX, -96);
+    EXPECT_EQ(view.mapMinX, -96);
     DeleteObjectsCommand();
     EXPECT_FALSE(editor.dragging);
     EXPECT_TRUE(moveState.list.empty());
     EXPECT_EQ(level.vertices.count, 7);
-    EXPECT_EQ(view.MapMinX, 0);   // without the Vertex that was dragged out
+    EXPECT_EQ(view.mapMinX, 0);   // without the Vertex that was dragged out
 }
 
 // --- Insert ------------------------------------------------------------------
@@ -266,13 +266,13 @@ TEST_F(ObjectCommandTest, ASectorIsFoundWhereItsReferencePointIsNot) {
     // The outer room's reference point (100, 100) lies in the inner room:
     // the view goes to the middle of its first wall, which is in it.
     GoToObject(kObjSector, outer, GoToMode::Centre);
-    EXPECT_TRUE(view.OrigX == 0 && view.OrigY == 100);
+    EXPECT_TRUE(view.origX == 0 && view.origY == 100);
     EXPECT_EQ(GetObjectUnderPointer(kObjSector, 0), outer);
     GoToObject(kObjSector, inner, GoToMode::Centre);
-    EXPECT_TRUE(view.OrigX == 100 && view.OrigY == 100);
-    EXPECT_EQ(view.PointerX, view.CenterX);
+    EXPECT_TRUE(view.origX == 100 && view.origY == 100);
+    EXPECT_EQ(view.pointerX, view.centerX);
     GoToObject(kObjThing, 7, GoToMode::Zoom);   // no such Thing: the view stays
-    EXPECT_EQ(view.OrigX, 100);
+    EXPECT_EQ(view.origX, 100);
 }
 
 TEST_F(ObjectCommandTest, ZoomingInStopsWhenTheObjectIsUnderThePointer) {
@@ -284,16 +284,16 @@ TEST_F(ObjectCommandTest, ZoomingInStopsWhenTheObjectIsUnderThePointer) {
     int target = AddLineDef(0, 1, -1);    // midpoint (100, 0)
     SetScale(0.5f);
     GoToObject(kObjLineDef, target, GoToMode::Zoom);
-    EXPECT_EQ(view.Scale, 0.5f);          // found at once
+    EXPECT_EQ(view.scale, 0.5f);          // found at once
     EXPECT_EQ(GetObjectUnderPointer(kObjLineDef), target);
 
     level.lineDefs[near].start = 4;       // now through the midpoint, and first
     level.lineDefs[near].end = 5;
     SetScale(0.5f);
     GoToObject(kObjLineDef, target, GoToMode::Zoom);
-    EXPECT_EQ(view.Scale, 4.0f);          // 1, 1.5 ... 4, and no further
+    EXPECT_EQ(view.scale, 4.0f);          // 1, 1.5 ... 4, and no further
     GoToObject(kObjLineDef, target, GoToMode::Centre);
-    EXPECT_EQ(view.Scale, 4.0f);
+    EXPECT_EQ(view.scale, 4.0f);
 }
 
 }  // namespace

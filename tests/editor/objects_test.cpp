@@ -70,9 +70,9 @@ TEST_F(ObjectsTest, InsertWithDefaults) {
     EXPECT_TRUE(s.floorHeight == -16 && s.ceilingHeight == 112 && s.light == 255);
     EXPECT_EQ(EntryNameText(s.floorTexture) + EntryNameText(s.ceilingTexture), "FLOOR4_8CEIL3_5");
 
-    view.MapMaxX = 100;
+    view.mapMaxX = 100;
     ASSERT_EQ(InsertObject(kObjVertex, -1, 900, -7), 10);
-    EXPECT_EQ(view.MapMaxX, 900);   // the bounds take the new Vertex in
+    EXPECT_EQ(view.mapMaxX, 900);   // the bounds take the new Vertex in
     EXPECT_TRUE(ReferencesSound());
 }
 

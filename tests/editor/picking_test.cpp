@@ -145,7 +145,7 @@ TEST_F(PickingTest, PointerBoxGrowsWithTheZoom) {
     };
     for (const auto& c : cases) {
         SetScale(c[0]);
-        view.PointerX = view.CenterX, view.PointerY = view.CenterY;
+        view.pointerX = view.centerX, view.pointerY = view.centerY;
         level.things[0].x = static_cast<int16_t>(c[1]);
         EXPECT_EQ(GetObjectUnderPointer(kObjThing), c[2] != 0 ? 0 : -1) << c[0] << " " << c[1];
     }

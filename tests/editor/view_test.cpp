@@ -12,19 +12,19 @@ namespace {
 using ViewTest = EditorTest;
 
 TEST_F(ViewTest, TransformTruncatesTowardsZeroAndNeverWraps) {
-    view.OrigX = 100, view.OrigY = -40;
+    view.origX = 100, view.origY = -40;
     SetScale(0.125f);
     EXPECT_EQ(MapToScreenX(95), 319);    // -0.625 truncates to 0
     EXPECT_EQ(MapToScreenY(-48), 240);   // y grows downwards on the screen
     EXPECT_EQ(ScreenToMapX(318), 92);
     EXPECT_EQ(ScreenToMapY(240), -48);
     SetScale(16.0f);
-    view.OrigX = 0;
-    EXPECT_EQ(MapToScreenX(4096), 65536 + view.CenterX);   // 16 bits would give the centre
-    EXPECT_EQ(MapToScreenY(-32768), (32768 - 40) * 16 + view.CenterY);
+    view.origX = 0;
+    EXPECT_EQ(MapToScreenX(4096), 65536 + view.centerX);   // 16 bits would give the centre
+    EXPECT_EQ(MapToScreenY(-32768), (32768 - 40) * 16 + view.centerY);
     SetScale(0.002f);
     EXPECT_EQ(ScreenToMapX(0), -32768);   // stops at the limit
-    EXPECT_EQ(ScreenToMapX(view.MaxX), 32767);
+    EXPECT_EQ(ScreenToMapX(view.maxX), 32767);
 }
 
 TEST_F(ViewTest, ZoomStepsAndLimitsKeepThePointUnderThePointer) {
@@ -35,60 +35,60 @@ TEST_F(ViewTest, ZoomStepsAndLimitsKeepThePointUnderThePointer) {
     for (const auto& s : steps) {
         SetScale(static_cast<float>(s[0]));
         EXPECT_TRUE(s[1] != 0 ? ZoomIn() : ZoomOut());
-        EXPECT_NEAR(view.Scale, s[2], 1e-6) << s[0];
+        EXPECT_NEAR(view.scale, s[2], 1e-6) << s[0];
     }
     EXPECT_FALSE(ZoomOut());
     config.upperZoom = NAN;   // a damaged preset gives the default
     ZoomTogglePreset();
-    EXPECT_EQ(view.Scale, 2.0f);
+    EXPECT_EQ(view.scale, 2.0f);
 
     SetScale(0.125f);
-    view.OrigX = view.OrigY = 0;
-    view.PointerX = view.CenterX + 100;
-    view.PointerY = view.CenterY - 100;
+    view.origX = view.origY = 0;
+    view.pointerX = view.centerX + 100;
+    view.pointerY = view.centerY - 100;
     ZoomToDigit(5);
-    EXPECT_FLOAT_EQ(view.Scale, 0.2f);
+    EXPECT_FLOAT_EQ(view.scale, 0.2f);
     for (int i = 0; i < 40; ++i)   // on up to the limit
         ZoomIn();
-    EXPECT_EQ(view.Scale, kMaxZoom);
-    EXPECT_EQ(ScreenToMapX(view.PointerX), 800);
-    EXPECT_EQ(ScreenToMapY(view.PointerY), 800);
+    EXPECT_EQ(view.scale, kMaxZoom);
+    EXPECT_EQ(ScreenToMapX(view.pointerX), 800);
+    EXPECT_EQ(ScreenToMapY(view.pointerY), 800);
 }
 
 TEST_F(ViewTest, FitAndStart) {
     ZoomToFit();   // no Vertexes
-    EXPECT_EQ(view.Scale, 0.5f);
-    EXPECT_EQ(input.PointerY, view.CenterY + MapAreaTop());   // the keyboard cursor follows
+    EXPECT_EQ(view.scale, 0.5f);
+    EXPECT_EQ(input.pointerY, view.centerY + MapAreaTop());   // the keyboard cursor follows
     AddVertex(0, 0);
     AddVertex(1000, 500);
     ZoomToFit();
-    EXPECT_FLOAT_EQ(view.Scale, 629.0f / 1000);
-    EXPECT_EQ(view.OrigY, 224);   // 250 - 16 / scale, truncated
+    EXPECT_FLOAT_EQ(view.scale, 629.0f / 1000);
+    EXPECT_EQ(view.origY, 224);   // 250 - 16 / scale, truncated
     level.vertices.count = 1;   // one point: the largest zoom
     ZoomToFit();
-    EXPECT_EQ(view.Scale, kMaxZoom);
+    EXPECT_EQ(view.scale, kMaxZoom);
     // A saved view is taken, but not an unusable scale.
     config.savedViewX = 40, config.savedViewY = 50;
     config.scale = -3.0f;
     InitView();
     StartView();
-    EXPECT_EQ(view.Scale, kStartScale);
-    EXPECT_EQ(view.OrigX, 40);
+    EXPECT_EQ(view.scale, kStartScale);
+    EXPECT_EQ(view.origX, 40);
 }
 
 TEST_F(ViewTest, TheKeyboardCursorScrollsAtTheEdges) {
     // No mouse: the keyboard cursor scrolls and is moved back off the edge.
-    input.MousePresent = false;
+    input.mousePresent = false;
     AddVertex(-2000, -2000);
     AddVertex(2000, 2000);
     ComputeMapBounds();
     SetScale(1.0f);
-    view.OrigX = view.OrigY = 0;
-    input.PointerX = 300;
-    input.PointerY = MapAreaTop();
+    view.origX = view.origY = 0;
+    input.pointerX = 300;
+    input.pointerY = MapAreaTop();
     EXPECT_TRUE(EdgeScroll());
-    EXPECT_EQ(view.OrigY, 20);
-    EXPECT_EQ(input.PointerY, MapAreaTop() + 10);
+    EXPECT_EQ(view.origY, 20);
+    EXPECT_EQ(input.pointerY, MapAreaTop() + 10);
     EXPECT_FALSE(EdgeScroll());
 }
 
@@ -101,7 +101,7 @@ TEST_F(ViewScreenTest, TheBottomEdgeIsTheMapAreasLastScreenRow) {
     AddVertex(20000, 20000);
     ComputeMapBounds();
     session.ExactScript("wait 0\nwait 0\nwait 0\n");
-    const int last = graphics.ScreenMaxY - kStatusHeight;
+    const int last = graphics.screenMaxY - kStatusHeight;
     SetMousePos(300, last - 20);
     EXPECT_FALSE(EdgeScroll());
     EXPECT_FALSE(EdgeScrolling());
@@ -121,12 +121,12 @@ TEST_F(ViewScreenTest, EdgeScrollingGoesByTimeWhileThePointerStaysAtAnEdge) {
     AddVertex(20000, 20000);
     ComputeMapBounds();
     SetScale(0.5f);
-    view.OrigX = view.OrigY = 0;
+    view.origX = view.origY = 0;
     std::string idle;   // events that move no clock, for the polls to hand out
     for (int i = 0; i < 300; ++i)
         idle += "wait 0\n";
     session.ExactScript(idle);
-    SetMousePos(view.MaxX, 200);   // the right edge
+    SetMousePos(view.maxX, 200);   // the right edge
     EXPECT_FALSE(EdgeScroll());    // the clock starts
     EXPECT_TRUE(EdgeScrolling());
     for (int i = 0; i < 40; ++i) {
@@ -134,23 +134,23 @@ TEST_F(ViewScreenTest, EdgeScrollingGoesByTimeWhileThePointerStaysAtAnEdge) {
         EdgeScroll();
         EdgeScroll();   // a second pass in the same millisecond adds nothing
     }
-    EXPECT_NEAR(view.OrigX, 720, 1);   // 360 pixels in a second, at scale 0.5
-    EXPECT_EQ(view.OrigY, 0);
+    EXPECT_NEAR(view.origX, 720, 1);   // 360 pixels in a second, at scale 0.5
+    EXPECT_EQ(view.origY, 0);
 
     SetMousePos(300, 200);
     EXPECT_FALSE(EdgeScroll());
     EXPECT_FALSE(EdgeScrolling());
     Delay(2000);
     SetMousePos(300, 0);   // the top edge
-    int16_t x = view.OrigX;
+    int16_t x = view.origX;
     EXPECT_FALSE(EdgeScroll());
-    EXPECT_EQ(view.OrigY, 0);
+    EXPECT_EQ(view.origY, 0);
     Delay(3000);   // counts as a quarter of a second
     EXPECT_TRUE(EdgeScroll());
-    EXPECT_NEAR(view.OrigY, 180, 1);
-    EXPECT_EQ(view.OrigX, x);
+    EXPECT_NEAR(view.origY, 180, 1);
+    EXPECT_EQ(view.origX, x);
 
-    view.OrigY = 21000;   // the map's top edge is far down the screen: no further
+    view.origY = 21000;   // the map's top edge is far down the screen: no further
     EXPECT_FALSE(EdgeScroll());
     EXPECT_FALSE(EdgeScrolling());
 }

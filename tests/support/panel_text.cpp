@@ -7,7 +7,7 @@
 namespace testkit {
 
 bool ShowsText(int x, int y, const std::string& text, int colour) {
-    int x2 = x + graphics.CharW * static_cast<int>(text.size()) - 1, y2 = y + graphics.CharH - 1;
+    int x2 = x + graphics.charW * static_cast<int>(text.size()) - 1, y2 = y + graphics.charH - 1;
     Image before, after;
     Screen().getimage(x, y, x2, y2, before);
     FillBox(x, y, x2, y2, config.colors[kColorMenu]);
@@ -19,7 +19,7 @@ bool ShowsText(int x, int y, const std::string& text, int colour) {
 }
 
 bool PanelLine(const PanelRect& panel, int i, const std::string& text, int colour, int column) {
-    return ShowsText(panel.x1 + 4 + column * graphics.CharW, panel.y1 + 4 + i * graphics.LineH,
+    return ShowsText(panel.x1 + 4 + column * graphics.charW, panel.y1 + 4 + i * graphics.lineH,
                      text, colour);
 }
 

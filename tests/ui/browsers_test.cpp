@@ -50,7 +50,7 @@ TEST_F(BrowserTest, TextureBrowserKeysAndClicksChooseTheRightName) {
         EXPECT_EQ(result, c.chosen ? 1 : 0);
         EXPECT_STREQ(chosen, c.chosen ? c.chosen : "old");
         EXPECT_EQ(toolkit.savedAreas, 0);
-        EXPECT_TRUE(graphics.MenuBarShown);
+        EXPECT_TRUE(graphics.menuBarShown);
     }
 }
 
@@ -122,7 +122,7 @@ TEST_F(BrowserTest, ChoosersTakeATypedNameOrTheBrowsersChoice) {
         EXPECT_EQ(result, c.result[0] ? 1 : 0);
         EXPECT_STREQ(text, c.result);
         EXPECT_EQ(toolkit.savedAreas, 0);
-        EXPECT_EQ(pictures.PictureMag, 1);
+        EXPECT_EQ(pictures.pictureMag, 1);
     }
 }
 

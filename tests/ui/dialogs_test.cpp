@@ -79,7 +79,7 @@ TEST_F(DialogTest, NoticeShowsTheWholeTextAndLeavesTheScreenAsItFoundIt) {
             CloseGraphics();
         session.Script("snapshot " + session.Dir().file("notice.png") + "\nkey Enter");
         NoticeOnGraphicsScreen("Error", text);
-        EXPECT_EQ(graphics.GraphicsMode != 0, screenUp);
+        EXPECT_EQ(graphics.graphicsMode != 0, screenUp);
         for (const std::string& line : shown)
             EXPECT_TRUE(testkit::SnapshotShowsText(session.Dir().file("notice.png"), line)) << line;
     }

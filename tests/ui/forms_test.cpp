@@ -127,7 +127,7 @@ protected:
         }
         int result = ListSelect(kCentred, kCentred, "Pick", 7, kNames, 5, text, 8, options);
         ExpectRestored();
-        EXPECT_EQ(graphics.LineH, 10);   // the editor's metrics are back
+        EXPECT_EQ(graphics.lineH, 10);   // the editor's metrics are back
         return result;
     }
     static constexpr const char* kNames[7] = {"BROWN1",   "BROWN96", "STARTAN1", "STARTAN2",
@@ -167,7 +167,7 @@ TEST_F(ListSelectTest, F1OffersTheOtherChooser) {
     ListSelectOptions options;
     options.altChooser = [&](int, int, int, int, char* name) {
         handed = name;
-        lineH = graphics.LineH;
+        lineH = graphics.lineH;
         std::strcpy(name, "STEP1");
         return 1;
     };

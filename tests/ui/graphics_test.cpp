@@ -50,7 +50,7 @@ TEST_F(GraphicsTest, VideoModesAndFailedStarts) {
         } catch (const ProgramExit& e) {
             EXPECT_EQ(e.code(), c.code);
             EXPECT_STREQ(e.what(), c.message);
-            EXPECT_EQ(graphics.GraphicsMode, 0);
+            EXPECT_EQ(graphics.graphicsMode, 0);
             ResetConfig();
             config.videoMode = 3;
             LoadConfig();   // a fall back to 640x480 is saved
@@ -98,8 +98,8 @@ TEST_F(GraphicsTest, ColoursAndDrawingAtTheirLimits) {
 TEST_F(GraphicsTest, RulerDrawnTwiceIsDrawnOnce) {
     config.rulerRadius = 512;
     graphics.mapScale = 0.125f;
-    input.PointerX = 300;
-    input.PointerY = 200;
+    input.pointerX = 300;
+    input.pointerY = 200;
     DrawRuler(RulerAction::Show);
     EXPECT_TRUE(before == Copy());   // the ruler is off
     graphics.ruler.on = true;
@@ -108,7 +108,7 @@ TEST_F(GraphicsTest, RulerDrawnTwiceIsDrawnOnce) {
     EXPECT_NE(At(300 - 64, 150), before[150 * 640 + 236]);   // 512 x 0.125
     DrawRuler(RulerAction::Show);
     EXPECT_TRUE(shown == Copy());
-    input.PointerX = 100;   // removal draws where it was drawn
+    input.pointerX = 100;   // removal draws where it was drawn
     DrawRuler(RulerAction::Remove);
     DrawRuler(RulerAction::Remove);
     EXPECT_TRUE(before == Copy());

@@ -180,7 +180,7 @@ TEST_F(HelpTest, PrintingWritesPlainTextAndAFormFeed) {
     EXPECT_EQ(ReadText(session.Dir().file("OUT.TXT")),
               indent + " Title\n" + indent + " text red\n" + indent + "plain follows\n" + rule +
                   rule + indent + " two \u2502\n\f");   // the PC's vertical bar, in UTF-8
-    EXPECT_NE(graphics.GraphicsMode, 0);   // back on the graphics screen, as it was
+    EXPECT_NE(graphics.graphicsMode, 0);   // back on the graphics screen, as it was
     EXPECT_TRUE(before == toolkit_test::Copy());
 }
 
@@ -189,7 +189,7 @@ TEST_F(HelpTest, ShellReachesTheViewerAndNothingToShowReturns) {
     EXPECT_EQ(toolkit.helpHandler, &HelpViewer);
     session.ExactScript("key Esc\n");
     HelpOnGraphicsScreen("EXE", HelpRange::TopicOnly);
-    EXPECT_EQ(graphics.GraphicsMode, 0);   // the text screen again
+    EXPECT_EQ(graphics.graphicsMode, 0);   // the text screen again
     EXPECT_EQ(HeadlessEventsLeft(), 0);
     // Nothing to show returns without waiting; a missing file is reported.
     UseHelpText(kSmallHelp);

@@ -37,16 +37,16 @@ TEST_F(InputTest, PointerIsDrawnAndErasedWithoutStalePixels) {
     // A cleared screen gets a fresh pointer, not the old background back.
     ShowPointer();
     ClearScreen();
-    EXPECT_EQ(input.DrawnX, -1);
+    EXPECT_EQ(input.drawnX, -1);
     ReadMouse(nullptr, nullptr, nullptr);
-    EXPECT_EQ(input.DrawnX, 636);
+    EXPECT_EQ(input.drawnX, 636);
     HidePointer();
     // New colours take the old pointer away first.
     ShowPointer();
     config.colors[kColorMouse] = 10;
     config.colors[kColorMouseEdge] = 15;
     InitMouse();
-    EXPECT_TRUE(input.PointerHidden);
+    EXPECT_TRUE(input.pointerHidden);
     for (uint8_t p : Copy())
         ASSERT_EQ(p, 0);
     SetMousePos(100, 120);
@@ -79,7 +79,7 @@ TEST_F(InputTest, GetInputWaitsForAKeyOrAClickAndItsRelease) {
     EXPECT_EQ(GetInput(&buttons, InputWait::Wait), -1);
     EXPECT_EQ(buttons, 1);
     EXPECT_EQ(PlatformMilliseconds() - pressed, 40);   // it waited for the release
-    EXPECT_EQ(input.PointerX, 30);                     // and followed the pointer
+    EXPECT_EQ(input.pointerX, 30);                     // and followed the pointer
     EXPECT_EQ(GetInput(&buttons, InputWait::Wait), 'X');
 }
 
@@ -100,12 +100,12 @@ TEST_F(InputTest, WindowCloseKeyPointerLimitsAndNoMouse) {
     EXPECT_EQ(x, 639);
     EXPECT_EQ(y, 479 - 13);   // the map area's last screen row, above the status line
 
-    input.MousePresent = false;
+    input.mousePresent = false;
     buttons = 5;
     ReadMouse(&x, &y, &buttons);
     EXPECT_EQ(buttons, 5);
     SetMousePos(1, 1);
-    EXPECT_EQ(input.PointerX, 639);
+    EXPECT_EQ(input.pointerX, 639);
     QueueKey('Q', 0);
     WaitRelease(nullptr);   // flushes the keys instead
     EXPECT_EQ(KeyWaiting(), 0);

@@ -123,7 +123,7 @@ TEST_F(PictureViewTest, DamagedLumpsShowTheCrossAndNeverDrawOutsideTheBox) {
                                  At(x1 + inset, y2 - inset) == cross));
         const Bytes drawn = Pixels();
         Screen().setcolor(MapColor(4));
-        Screen().outtextxy(x1 + graphics.CharW2, y1 + graphics.LineH, d.text);
+        Screen().outtextxy(x1 + graphics.charW2, y1 + graphics.lineH, d.text);
         EXPECT_TRUE(Pixels() == drawn) << "no text \"" << d.text << "\"";
         EXPECT_TRUE(d.drawn.empty() || At(x1 + d.drawn[0], y1 + d.drawn[1]) == d.drawn[2]);
     }
@@ -148,8 +148,8 @@ TEST_F(PictureViewTest, RandomDamageNeverLeavesTheBox) {
                    {"TEXTURE1", which == 1 ? damaged(good[1]) : good[1]},
                    {"PNAMES", which == 2 ? damaged(good[2]) : good[2]}});
         pictures = PictureState{};   // read anew: the lumps may lie where the last round's did
-        pictures.PictureMag = static_cast<int16_t>(random() % 7) - 3;
-        which == 0 ? DrawPicture(100, 100, 219, 219, nullptr, "PIC", 0, 0, pictures.PictureMag, 8,
+        pictures.pictureMag = static_cast<int16_t>(random() % 7) - 3;
+        which == 0 ? DrawPicture(100, 100, 219, 219, nullptr, "PIC", 0, 0, pictures.pictureMag, 8,
                                  PictureAnchor::Corner)
                    : DrawTexture(100, 100, 219, 219, "TEX", "+");
         ASSERT_EQ(ChangedOutside(100, 100, 219, 219), 0) << round;

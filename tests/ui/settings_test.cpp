@@ -187,7 +187,7 @@ TEST_F(SettingsTest, PaletteIndexesAndGammaWithinTheirLimits) {
 // scale is the bar 6 pixels right of it, its arrows as high as it is wide.
 TEST_F(SettingsTest, PaletteIndexesByClicksOnTheScale) {
     const GraphicsState& g = graphics;
-    int x1 = 38 * g.CharW, y1 = kMenuBarHeight + 3 * g.LineH, x2 = x1 + 17 * g.CharW, y2 = y1 + 19 * g.CharH;
+    int x1 = 38 * g.charW, y1 = kMenuBarHeight + 3 * g.lineH, x2 = x1 + 17 * g.charW, y2 = y1 + 19 * g.charH;
     int barX = x2 + 6 + 5, top = y1 - 2, bottom = y2 + 2;
     auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
     auto click = [&](const char* button, int x, int y) {
@@ -259,7 +259,7 @@ TEST_F(SettingsTest, FirstTimeSetupSetsTheFilesInTheOptionsDialog) {
     config.videoMode = 3;
     session.Script("key F1\nkey 6\ntype /MAPS\nkey Enter\nkey Enter\nkey Enter\nkey Enter\n");
     GraphicalFirstTimeSetup();
-    EXPECT_EQ(graphics.GraphicsMode, 0);
+    EXPECT_EQ(graphics.graphicsMode, 0);
     EXPECT_EQ(toolkit_test::HelpAsked(), std::vector<std::string>{"INSTALL"});
     EXPECT_STREQ(Written().patchPath, "/MAPS/");
     EXPECT_EQ(config.videoMode, 1);

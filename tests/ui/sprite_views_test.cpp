@@ -155,7 +155,7 @@ TEST_F(SpriteViewTest, TheEntrySceneEndsEveryFewCallsInTheScreenSaver) {
     SpriteShow(SpriteShowStyle::EntryScene);
     EXPECT_EQ(spriteViews.showIndex, 9);
     EXPECT_EQ(KeyWaiting(), 0);   // the key that ended the saver is gone
-    EXPECT_TRUE(graphics.MenuBarShown);   // the editor's drawing area is back
+    EXPECT_TRUE(graphics.menuBarShown);   // the editor's drawing area is back
     // The next call starts again from the first scene.
     session.Script("");
     SpriteShow(SpriteShowStyle::EntryScene);

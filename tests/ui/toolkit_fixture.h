@@ -74,7 +74,7 @@ protected:
     }
     // The screen as it was before the dialog, with no saved area left open.
     void ExpectRestored() {
-        EXPECT_TRUE(input.PointerHidden);
+        EXPECT_TRUE(input.pointerHidden);
         EXPECT_EQ(toolkit.savedAreas, 0);
         Box changed = Difference(before, Copy());
         EXPECT_TRUE(changed.empty()) << "not restored from " << changed.x1 << "," << changed.y1;

@@ -54,9 +54,9 @@ TEST_F(PreviewSessionTest, WOpensTheViewAndEscCentresTheMapWhereTheCameraStood) 
     };
     EXPECT_NE(below(picture), below(withAll));
     PreviewWalker walked = WalkedFromStart(2);
-    EXPECT_NEAR(view.OrigX, walked.camera.x, 1);
-    EXPECT_NEAR(view.OrigY, walked.camera.y, 1);
-    EXPECT_NE(view.OrigX, WalkedFromStart(0).camera.x);
+    EXPECT_NEAR(view.origX, walked.camera.x, 1);
+    EXPECT_NEAR(view.origY, walked.camera.y, 1);
+    EXPECT_NE(view.origX, WalkedFromStart(0).camera.x);
 }
 
 // In the window-size mode the view follows the window: drawn again at the
@@ -73,7 +73,7 @@ TEST_F(PreviewSessionTest, TheViewFollowsTheWindowsSize) {
                                                         picture.pixels.begin() + ptrdiff_t(y + 1) * 1600); };
     std::vector<uint8_t> last = row(999);
     EXPECT_GT(std::set<int>(last.begin(), last.end()).size(), 5u) << "the floor, textured, along the last row";
-    EXPECT_EQ(1599, view.MaxX);
+    EXPECT_EQ(1599, view.maxX);
 }
 
 TEST_F(PreviewSessionTest, ShiftWStartsAtThePointer) {
@@ -81,8 +81,8 @@ TEST_F(PreviewSessionTest, ShiftWStartsAtThePointer) {
     ASSERT_EQ(editor_test::kScriptEnded, Run("move 400 300\n" + editor_test::kIdle));
     int16_t x = ScreenToMapX(400), y = ScreenToMapY(300 - kMenuBarHeight);
     ASSERT_EQ(editor_test::kScriptEnded, Run("move 400 300\nkey Shift-W\nkey Esc\n" + editor_test::kIdle));
-    EXPECT_NEAR(view.OrigX, x, 2);
-    EXPECT_NEAR(view.OrigY, y, 2);
+    EXPECT_NEAR(view.origX, x, 2);
+    EXPECT_NEAR(view.origY, y, 2);
 }
 
 }  // namespace
