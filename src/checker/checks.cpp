@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "base/config.h"
 #include "base/format.h"
 #include "editor/objects.h"
 #include "editor/picking.h"
@@ -20,7 +19,7 @@
 #include "gamedefs/linetypes.h"
 #include "gamedefs/port_types.h"
 #include "gamedefs/thingtypes.h"
-#include "level/history.h"
+#include "edits/check_fixes.h"
 #include "level/level.h"
 #include "pictures/name_keys.h"
 #include "pictures/namelists.h"
@@ -28,15 +27,11 @@
 
 namespace {
 
-// --- Shared helpers -------------------------------------------------------------
+using edits::HeightFix;
+using edits::NameFix;
+using edits::NamePart;
 
-// A fix was made: the user is told, the level is changed, the undo step named.
-void Fixed(CheckDialogs& dialogs, const std::string& status, const char* step) {
-    if (!status.empty())
-        dialogs.Status(status);
-    level.levelChanged = true;
-    NameStep(step);
-}
+// --- Shared helpers -------------------------------------------------------------
 
 // A finding on an object that has no fix: false when the user cancelled.
 bool Report(CheckDialogs& dialogs, const std::string& first, int kind, int n, Severity severity,
@@ -116,8 +111,7 @@ bool OfferDeletion(CheckDialogs& dialogs, int type, const std::vector<char>& use
     if (unused.empty())
         return true;
     if (dialogs.Confirm(Question::Delete, Format(countText, unused.size()), question)) {
-        DeleteObjects(type, unused);
-        Fixed(dialogs, "", "delete unused objects");
+        edits::DeleteUnusedObjects(level, type, unused);
     } else {
         ForgetSelection(unused);
     }
@@ -309,8 +303,7 @@ bool CheckDuplicateLineDefs(CheckDialogs& dialogs) {
             if (!dialogs.Confirm(Question::Delete, Format("LineDef %d and %d share the same Vertices", i, j),
                                  "Delete the first redundant LineDef ?"))
                 return true;
-            DeleteObject(kObjLineDef, i);
-            Fixed(dialogs, "", "delete duplicate LineDef");
+            edits::DeleteDuplicateLineDef(level, i);
             return false;
         });
     }
@@ -323,9 +316,7 @@ void OfferFlagFix(CheckDialogs& dialogs, const std::vector<int>& lineDefs, const
                   const char* line2, int16_t set, int16_t clear) {
     if (lineDefs.empty() || !dialogs.Confirm(Question::Yes, line1, line2))
         return;
-    for (int i : lineDefs)
-        level.lineDefs[i].flags = static_cast<int16_t>((level.lineDefs[i].flags | set) & ~clear);
-    Fixed(dialogs, "", "set LineDef flags");
+    edits::FixLineDefFlags(level, lineDefs, set, clear);
 }
 
 bool CheckFlags(CheckDialogs& dialogs) {
@@ -448,16 +439,13 @@ bool CheckSectorUse(CheckDialogs& dialogs) {
 
 // A Sector finding: fixed at once, or reported.
 bool SectorFinding(CheckDialogs& dialogs, FixStyle style, int s, const std::string& first,
-                   const std::string& second, const std::string& fixed,
-                   const std::function<void(Sector&)>& fix) {
+                   const std::string& second, const std::string& fixed, const std::function<void()>& fix) {
     if (style == FixStyle::Ask)
         return Report(dialogs, first, kObjSector, s, Severity::Crash, second);
-    fix(level.sectors[s]);
-    Fixed(dialogs, fixed, "set missing textures");
+    fix();
+    dialogs.Status(fixed);
     return true;
 }
-
-int16_t HeightAbove(int16_t floor, int by) { return static_cast<int16_t>(std::min(floor + by, 32767)); }
 
 bool CheckSectorFlatsAndHeights(CheckDialogs& dialogs, FixStyle style) {
     dialogs.Title("Checking Missing Ceiling Textures");
@@ -467,25 +455,25 @@ bool CheckSectorFlatsAndHeights(CheckDialogs& dialogs, FixStyle style) {
         if (sector.ceilingTexture[0] == '-' &&
             !SectorFinding(dialogs, style, s, Format("Sector %d has no ceiling texture ??", s), "",
                            Format("Fixed Ceiling Sector %d", s),
-                           [](Sector& r) { SetFieldName(r.ceilingTexture, config.flatCeiling); }))
+                           [s] { edits::SetDefaultName(level, s, NamePart::CeilingFlat, NameFix::Missing); }))
             return false;
         if (sector.floorTexture[0] == '-' &&
             !SectorFinding(dialogs, style, s, Format("Sector %d has no floor texture", s), "",
                            Format("Fixed Floor Sector %d", s),
-                           [](Sector& r) { SetFieldName(r.floorTexture, config.flatFloor); }))
+                           [s] { edits::SetDefaultName(level, s, NamePart::FloorFlat, NameFix::Missing); }))
             return false;
         if (sector.ceilingHeight < sector.floorHeight &&
             !SectorFinding(dialogs, style, s,
                            Format("Sector %d has its ceiling lower than its floor. The", s),
                            "textures will never be displayed if you cannot go there",
                            Format("Fixed Ceiling Height Sector %d", s),
-                           [](Sector& r) { r.ceilingHeight = HeightAbove(r.floorHeight, 64); }))
+                           [s] { edits::FixSectorHeight(level, s, HeightFix::CeilingBelowFloor); }))
             return false;
         if (sector.ceilingHeight - sector.floorHeight > 1023 &&
             !SectorFinding(dialogs, style, s, Format("Sector %d difference (ceiling-floor)", s),
                            "height exceeds the maximum allowed (1023). ",
                            Format("Fixed Ceiling Height Sector %d", s),
-                           [](Sector& r) { r.ceilingHeight = HeightAbove(r.floorHeight, 1023); }))
+                           [s] { edits::FixSectorHeight(level, s, HeightFix::TooTall); }))
             return false;
     }
     dialogs.Progress(level.sectors.count, level.sectors.count);
@@ -495,14 +483,13 @@ bool CheckSectorFlatsAndHeights(CheckDialogs& dialogs, FixStyle style) {
 // A wall without the texture it shows: asked (going on sets the default
 // texture) or set at once.
 bool WallFinding(CheckDialogs& dialogs, FixStyle style, int lineDef, const std::string& finding,
-                 const std::string& fixed, char* field, const char* texture) {
-    std::string name = FieldName(texture);
+                 const std::string& fixed, int sideDef, NamePart part) {
     if (style == FixStyle::Ask &&
         !Report(dialogs, finding, kObjLineDef, lineDef, Severity::Fault,
-                Format("Set the texture to %s and continue?", name.c_str())))
+                Format("Set the texture to %s and continue?", FieldName(edits::DefaultName(part)).c_str())))
         return false;
-    SetFieldName(field, name.c_str());
-    Fixed(dialogs, fixed, "set missing textures");
+    edits::SetDefaultName(level, sideDef, part, NameFix::Missing);
+    dialogs.Status(fixed);
     return true;
 }
 
@@ -526,13 +513,13 @@ private:
 
 bool CheckWall(CheckDialogs& dialogs, FixStyle style, int i, PatchCounts& patches) {
     const LineDef& ld = level.lineDefs[i];
-    SideDef* sd1 = SideDefAt(ld.sideDef1);
-    SideDef* sd2 = SideDefAt(ld.sideDef2);
+    const SideDef* sd1 = SideDefAt(ld.sideDef1);
+    const SideDef* sd2 = SideDefAt(ld.sideDef2);
     const Sector* s1 = SectorOfSide(ld.sideDef1);
     const Sector* s2 = SectorOfSide(ld.sideDef2);
     if (s1 && !s2 && sd1->middle[0] == '-' &&
         !WallFinding(dialogs, style, i, Format("Linedef %d: SideDef1 %d missing normal texture", i, ld.sideDef1),
-                     Format("Fixed Normal Sidedef1 %d", ld.sideDef1), sd1->middle, config.textureNormal))
+                     Format("Fixed Normal Sidedef1 %d", ld.sideDef1), ld.sideDef1, NamePart::Middle))
         return false;
     if (!s1 || !s2)
         return true;
@@ -540,19 +527,19 @@ bool CheckWall(CheckDialogs& dialogs, FixStyle style, int i, PatchCounts& patche
     bool bothSky = sky(s1) && sky(s2);
     if (s2->ceilingHeight < s1->ceilingHeight && IsNoTexture(sd1->upper) && !bothSky &&
         !WallFinding(dialogs, style, i, Format("Linedef %d: SideDef1 %d has no upper texture", i, ld.sideDef1),
-                     Format("Fixed Upper Sidedef1 %d", ld.sideDef1), sd1->upper, config.textureUpper))
+                     Format("Fixed Upper Sidedef1 %d", ld.sideDef1), ld.sideDef1, NamePart::Upper))
         return false;
     if (s1->ceilingHeight < s2->ceilingHeight && IsNoTexture(sd2->upper) && !bothSky &&
         !WallFinding(dialogs, style, i, Format("Linedef %d: SideDef2 %d has no upper texture", i, ld.sideDef2),
-                     Format("Fixed Upper Sidedef2 %d", ld.sideDef2), sd2->upper, config.textureUpper))
+                     Format("Fixed Upper Sidedef2 %d", ld.sideDef2), ld.sideDef2, NamePart::Upper))
         return false;
     if (s1->floorHeight < s2->floorHeight && IsNoTexture(sd1->lower) &&
         !WallFinding(dialogs, style, i, Format("Linedef %d: SideDef1 %d has no lower texture", i, ld.sideDef1),
-                     Format("Fixed Lower Sidedef1 %d", ld.sideDef1), sd1->lower, config.textureLower))
+                     Format("Fixed Lower Sidedef1 %d", ld.sideDef1), ld.sideDef1, NamePart::Lower))
         return false;
     if (s2->floorHeight < s1->floorHeight && IsNoTexture(sd2->lower) &&
         !WallFinding(dialogs, style, i, Format("Linedef %d: SideDef2 %d has no lower texture", i, ld.sideDef2),
-                     Format("Fixed Lower Sidedef2 %d", ld.sideDef2), sd2->lower, config.textureLower))
+                     Format("Fixed Lower Sidedef2 %d", ld.sideDef2), ld.sideDef2, NamePart::Lower))
         return false;
     for (const SideDef* sd : {sd1, sd2}) {
         int count = patches.Of(sd->middle);
@@ -577,8 +564,8 @@ bool CheckWallTextures(CheckDialogs& dialogs, FixStyle style) {
 struct NameField {
     const char* where;      // "ceiling", "upper"...
     const char* fixedWhat;  // "Ceiling", "Upper"...
-    char* field;
-    const char* fallback;   // the default name
+    const char* field;
+    NamePart part;
 };
 
 // Each field whose name is not in the list: reported, or replaced by the
@@ -595,8 +582,8 @@ bool CheckFieldNames(CheckDialogs& dialogs, FixStyle style, const NameSet& names
                 return false;
             continue;
         }
-        SetFieldName(f.field, f.fallback);
-        Fixed(dialogs, Format("Fixed %s %s %d", f.fixedWhat, fixedNoun, n), "replace unknown textures");
+        edits::SetDefaultName(level, n, f.part, NameFix::Unknown);
+        dialogs.Status(Format("Fixed %s %s %d", f.fixedWhat, fixedNoun, n));
     }
     return true;
 }
@@ -604,21 +591,21 @@ bool CheckFieldNames(CheckDialogs& dialogs, FixStyle style, const NameSet& names
 bool CheckFlatNames(CheckDialogs& dialogs, FixStyle style) {
     NameSet flats(nameLists.FlatNames);
     return Scan(dialogs, "Checking Sector textures", level.sectors.count, [&](int s) {
-        Sector& sector = level.sectors[s];
+        const Sector& sector = level.sectors[s];
         return CheckFieldNames(dialogs, style, flats, kObjSector, s, "Sector", "Sector",
-                               {{"ceiling", "Ceiling", sector.ceilingTexture, config.flatCeiling},
-                                {"floor", "Floor", sector.floorTexture, config.flatFloor}});
+                               {{"ceiling", "Ceiling", sector.ceilingTexture, NamePart::CeilingFlat},
+                                {"floor", "Floor", sector.floorTexture, NamePart::FloorFlat}});
     });
 }
 
 bool CheckWallNames(CheckDialogs& dialogs, FixStyle style) {
     NameSet textures(nameLists.TextureNames);
     return Scan(dialogs, "Checking SideDef textures", level.sideDefs.count, [&](int i) {
-        SideDef& sd = level.sideDefs[i];
+        const SideDef& sd = level.sideDefs[i];
         return CheckFieldNames(dialogs, style, textures, kObjSideDef, i, "SideDef", "Sidedef",
-                               {{"upper", "Upper", sd.upper, config.textureUpper},
-                                {"lower", "Lower", sd.lower, config.textureLower},
-                                {"normal", "Normal", sd.middle, config.textureNormal}});
+                               {{"upper", "Upper", sd.upper, NamePart::Upper},
+                                {"lower", "Lower", sd.lower, NamePart::Lower},
+                                {"normal", "Normal", sd.middle, NamePart::Middle}});
     });
 }
 
@@ -657,13 +644,12 @@ private:
 
 bool CheckLineDefTag(CheckDialogs& dialogs, int i, const std::unordered_map<int, std::vector<int>>& tagged,
                      Landings& landings) {
-    LineDef& ld = level.lineDefs[i];
+    const LineDef& ld = level.lineDefs[i];
     uint16_t type = static_cast<uint16_t>(ld.type);
     if (!LineDefNeedsTag(type, level.target)) {
         if (ld.tag != 0 && dialogs.Confirm(Question::Yes, Format("LineDef %d, doesn't need Sector tag %d", i, ld.tag),
                                            "Reset tag to 0 ?")) {
-            ld.tag = 0;
-            Fixed(dialogs, "", "reset tags");
+            edits::ResetTag(level, kObjLineDef, i);
         }
         return true;
     }
@@ -766,7 +752,7 @@ bool CheckSectorTypes(CheckDialogs& dialogs) {
         lineTags.insert(ld.tag);
     for (int s = 0; s < level.sectors.count; ++s) {
         dialogs.Progress(s, level.sectors.count);
-        Sector& sector = level.sectors[s];
+        const Sector& sector = level.sectors[s];
         uint16_t type = static_cast<uint16_t>(sector.type);
         if (!valid.Valid(type) &&
             !Report(dialogs, InvalidTypeText("Sector", s, "Invalid Sector type", sector.type, SectorTypeNeeds(type)),
@@ -777,8 +763,7 @@ bool CheckSectorTypes(CheckDialogs& dialogs) {
         if (!special && !lineTags.count(tag) &&
             dialogs.Confirm(Question::Yes, Format("Sector %d, linedef tag %d not found", s, tag),
                             "Reset tag to 0 ?")) {
-            sector.tag = 0;
-            Fixed(dialogs, "", "reset tags");
+            edits::ResetTag(level, kObjSector, s);
         }
     }
     dialogs.Progress(level.sectors.count, level.sectors.count);

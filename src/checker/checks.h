@@ -4,8 +4,7 @@
 //
 // Each check returns true when it ran to its end, false when the user
 // cancelled it (at a verification dialog, or by not confirming a warning).
-// Fixes made before a cancel stay. Every fix raises level.levelChanged and
-// names the editor's undo step; deletions go through DeleteObjects.
+// Fixes made before a cancel stay; each is an edit of edits/check_fixes.h.
 //
 // References out of range are reported by the cross-reference check; the
 // other checks treat them as missing and never follow them.
