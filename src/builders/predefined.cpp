@@ -16,8 +16,8 @@
 #include "level/level.h"
 #include "builders/builders.h"
 #include "edits/stairs.h"
+#include "edits/turn_scale.h"
 #include "ops/edit_support.h"
-#include "ops/rotate_scale.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
@@ -337,7 +337,7 @@ bool InsertPolygon(int x, int y, int sides, int radius, int sector, ObjectKind k
     if (!RoomForCorners(std::max(sides, 0), sector < 0, kind))
         return false;
     int first = level.vertices.count;
-    InsertPolygonVertexes(x, y, sides, radius);
+    edits::AddPolygonVertexes(level, x, y, sides, radius);
     std::vector<int> corners;
     for (int v = first; v < level.vertices.count; ++v)
         corners.push_back(v);

@@ -24,11 +24,6 @@ constexpr int kMoveFreeVertexes = -1;
 // stay inside the 16-bit map range (on the grid).
 void SnapToGrid(int& x, int& y, int grid);
 
-// A point of the map, as the drag keeps them.
-struct MapPoint {
-    int16_t x, y;
-};
-
 // What a drag keeps from step to step (the main loop starts and ends it).
 struct MoveState {
     int16_t refX = 0, refY = 0;   // the snapped point the last step was measured from

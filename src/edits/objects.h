@@ -19,6 +19,12 @@
 #include "edits/object_list.h"
 #include "level/level.h"
 
+// A point of the map, as a drag and a turn keep the places objects start
+// from.
+struct MapPoint {
+    int16_t x, y;
+};
+
 // The range of map coordinates.
 constexpr int kMapLow = -32768;
 constexpr int kMapHigh = 32767;

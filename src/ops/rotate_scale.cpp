@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "base/config.h"
 #include "base/format.h"
@@ -12,6 +11,7 @@
 #include "editor/object_commands.h"
 #include "editor/objects.h"
 #include "editor/view.h"
+#include "edits/turn_scale.h"
 #include "level/history.h"
 #include "level/level.h"
 #include "ops/edit_support.h"
@@ -25,34 +25,9 @@ RotateScaleSteps rotateScaleSteps;
 
 namespace {
 
-// A turn by an angle and a scaling, as one matrix: a turn of 0 scales
-// exactly, so a shape about its centre stays symmetric.
-class TurnAndScale {
-public:
-    TurnAndScale(double angle, double scale)
-        : cos_(std::cos(angle * kRadiansPerDegree) * scale), sin_(std::sin(angle * kRadiansPerDegree) * scale) {}
-    void Apply(double& dx, double& dy) const {
-        double x = dx * cos_ - dy * sin_;
-        dy = dx * sin_ + dy * cos_;
-        dx = x;
-    }
-
-private:
-    double cos_, sin_;
-};
-
 constexpr double kMaxAngle = 360.0;
 constexpr double kMouseTurn = 1.0;
-constexpr int kThingTurn = 45;
-constexpr int kFullCircle = 360;
 constexpr int64_t kFrameMs = 16;   // a display frame
-
-int16_t ClampToMap(double v) {
-    double t = std::trunc(v);
-    t = std::clamp(t, static_cast<double>(std::numeric_limits<int16_t>::min()),
-                   static_cast<double>(std::numeric_limits<int16_t>::max()));
-    return static_cast<int16_t>(t);
-}
 
 void ShowRotateHelp() {
     MessageBox(kCentred, kCentred, LineAlign::Left, "Ok!", kAnyKey, nullptr, 0, "Rotate Help",
@@ -171,11 +146,6 @@ SelectionList MovedVertexes() {
 
 }  // namespace
 
-void RotateScalePoint(double& dx, double& dy, double angle, double scale) {
-    TurnAndScale turn(angle, scale);
-    turn.Apply(dx, dy);
-}
-
 bool RotateScaleInput(RotateScaleInteraction& op) {
     int x = 0, y = 0, buttons = 0;
     ReadMouse(&x, &y, &buttons);
@@ -196,37 +166,10 @@ bool RotateScaleInput(RotateScaleInteraction& op) {
     return true;
 }
 
-void DragCentre(double& cx, double& cy) {
-    cx = cy = 0.0;
-    if (moveState.backup.empty())
-        return;
-    for (const MapPoint& p : moveState.backup) {
-        cx += p.x;
-        cy += p.y;
-    }
-    cx /= static_cast<double>(moveState.backup.size());
-    cy /= static_cast<double>(moveState.backup.size());
-}
+void DragCentre(double& cx, double& cy) { edits::CentreOf(moveState.backup, cx, cy); }
 
 void PlaceRotatedScaled(double cx, double cy, double angle, double scale) {
-    TurnAndScale turn(angle, scale);
-    size_t i = 0;
-    for (int n : moveState.list) {
-        const MapPoint& from = moveState.backup[i++];
-        double dx = from.x - cx, dy = from.y - cy;
-        turn.Apply(dx, dy);
-        int16_t x = ClampToMap(cx + dx), y = ClampToMap(cy + dy);
-        if (moveState.type == kObjThing) {
-            if (Thing* t = ThingAt(n)) {
-                t->x = x;
-                t->y = y;
-            }
-        } else if (Vertex* v = VertexAt(n)) {
-            v->x = x;
-            v->y = y;
-        }
-    }
-    level.levelChanged = true;
+    edits::PlaceTurnedScaled(level, moveState.type, moveState.list, moveState.backup, {cx, cy, angle, scale});
 }
 
 void RotateScaleObjects(int mode, const SelectionList& list) {
@@ -257,27 +200,6 @@ void RotateScaleObjects(int mode, const SelectionList& list) {
 }
 
 void RotateThings(int direction) {
-    for (int n : selection.list) {
-        Thing* t = ThingAt(n);
-        if (!t)
-            continue;
-        int angle = t->angle + direction * kThingTurn;
-        if (angle >= kFullCircle)
-            angle = 0;
-        else if (angle < 0)
-            angle = kFullCircle - kThingTurn;
-        t->angle = static_cast<int16_t>(angle);
-        level.levelChanged = true;
-    }
-    if (!selection.list.empty())
-        NameStep("turn " + CountOf(selection.list.size(), kObjThing));
+    edits::TurnThings(level, selection.list, direction > 0 ? edits::TurnWay::Anticlockwise : edits::TurnWay::Clockwise);
     editor.redrawMap = true;
-}
-
-void InsertPolygonVertexes(int x, int y, int n, int r) {
-    for (int i = 0; i < n; ++i) {
-        double a = i * kRadiansPerTurn / n;
-        InsertObject(kObjVertex, -1, x + static_cast<int>(std::trunc(std::cos(a) * r)),
-                     y + static_cast<int>(std::trunc(std::sin(a) * r)));
-    }
 }

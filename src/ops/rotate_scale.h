@@ -1,23 +1,11 @@
 // Turning and resizing the selection about its centre: the interactive
 // operation (mouse movement and the keys < > + - turn and scale, a drag image
 // shows the result, the left button or Enter accepts, the right button or Esc
-// cancels), the 45-degree turns of Things, and the regular polygon of
-// Vertexes that the predefined shapes are made of.
-//
-// Every step places the objects afresh from where they stood when the
-// operation began, so rounding never accumulates. Angles are in degrees,
-// anticlockwise; positions are truncated towards zero.
+// cancels) and the 45-degree turns of Things. The placing is the model's
+// (edits/turn_scale.h).
 #pragma once
 
 #include "editor/selection.h"
-
-// Degrees to radians as the editor has always converted them (a turn of 90
-// degrees is a hair more than a quarter turn), and a whole turn.
-constexpr double kRadiansPerDegree = 0.0174533;
-constexpr double kRadiansPerTurn = 6.2832;
-
-// Turns the offset (dx, dy) about the origin by angle and scales it.
-void RotateScalePoint(double& dx, double& dy, double angle, double scale);
 
 // The steps of the keys; Space switches between the small and the large ones,
 // and the choice lasts from one operation to the next.
@@ -42,8 +30,8 @@ struct RotateScaleInteraction {
 bool RotateScaleInput(RotateScaleInteraction& op);
 
 // Places every object of the drag in progress (moveState) at its starting
-// position turned by angle and scaled by scale about (cx, cy). Positions stop
-// at the limits of the 16-bit map range.
+// position turned by angle and scaled by scale about (cx, cy)
+// (edits::PlaceTurnedScaled).
 void PlaceRotatedScaled(double cx, double cy, double angle, double scale);
 // The average of the starting positions of the drag in progress.
 void DragCentre(double& cx, double& cy);
@@ -54,10 +42,6 @@ void DragCentre(double& cx, double& cy);
 // back where it was. The accepted result is one undo step.
 void RotateScaleObjects(int mode, const SelectionList& list);
 
-// , < turn every selected Thing 45 degrees one way (+1), . > the other (-1);
-// angles stay in 0..315.
+// , < turn every selected Thing 45 degrees anticlockwise (+1), . > clockwise
+// (-1) (edits::TurnThings).
 void RotateThings(int direction);
-
-// Appends n Vertexes on the circle of radius r about (x, y), anticlockwise
-// from the east. Nothing for n <= 0.
-void InsertPolygonVertexes(int x, int y, int n, int r);

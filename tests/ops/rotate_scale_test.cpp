@@ -1,8 +1,6 @@
-// Turning and scaling the selection: the arithmetic that places the objects
-// (to the unit, with its truncation), the interactive operation driven by
-// keys and the mouse with its accept, cancel and undo, the 45-degree turns of
-// Things and the polygon of Vertexes.
-#include <functional>
+// Turning and scaling the selection: the interactive operation driven by
+// keys and the mouse with its accept, cancel and undo, and the refusal of an
+// edit past the limits. The placing itself is tested with the model's edits.
 
 #include "editor/objects.h"
 #include "level/level_dialogs.h"
@@ -56,38 +54,6 @@ protected:
         RotateScaleObjects(mode, selection.list);
     }
 };
-
-TEST_F(RotateScaleTest, PlacesObjectsTurnedAndScaledAboutTheirCentre) {
-    struct Case {
-        const char* name;
-        std::vector<Point> things;
-        double angle, scale;
-        std::vector<Point> expected;
-    } cases[] = {
-        // The degree factor turns a hair past 90 degrees; sums just short of
-        // whole numbers are truncated towards zero.
-        {"quarter turn", {{0, 0}, {100, 0}}, 90.0, 1.0, {{50, -49}, {49, 49}}},
-        {"half turn", {{0, 0}, {100, 0}}, 180.0, 1.0, {{99, 0}, {0, 0}}},
-        {"collapse onto the centre", {{0, 0}, {1, 0}, {0, 1}}, 0.0, 0.0, {{0, 0}, {0, 0}, {0, 0}}},
-        {"doubled", {{-10, -10}, {10, 10}}, 0.0, 2.0, {{-20, -20}, {20, 20}}},
-        {"held at the map's edge", {{-30000, 0}, {30000, 0}}, 0.0, 2.0, {{-32768, 0}, {32767, 0}}},
-    };
-    for (const Case& c : cases) {
-        mapkit::ClearMap();
-        for (const Point& p : c.things)
-            AddThing(p.x, p.y);
-        SelectThings();
-        ASSERT_TRUE(BeginMove(kObjThing, selection.list, 0, 0, 0)) << c.name;
-        double cx = 0, cy = 0;
-        DragCentre(cx, cy);
-        PlaceRotatedScaled(cx, cy, c.angle, c.scale);
-        EXPECT_EQ(ThingPlaces(), c.expected) << c.name;
-        // Steps start from the saved places: going back to no turn restores them.
-        PlaceRotatedScaled(cx, cy, 0.0, 1.0);
-        EXPECT_EQ(ThingPlaces(), c.things) << c.name;
-        EndMove();
-    }
-}
 
 TEST_F(RotateScaleTest, KeysTurnAndScaleUntilAcceptedAsOneStep) {
     TwoRooms();
@@ -160,37 +126,6 @@ TEST_F(RotateScaleTest, ScaledVertexesLandingOnOthersAreMerged) {
     EXPECT_TRUE(ReferencesSound());
 }
 
-TEST_F(RotateScaleTest, ThingsTurnInStepsOf45Degrees) {
-    struct Case {
-        int angle, direction, expected;
-    } cases[] = {
-        {0, 1, 45}, {315, 1, 0}, {0, -1, 315}, {90, -1, 45}, {350, 1, 0}, {-90, -1, 315},
-    };
-    for (const Case& c : cases) {
-        mapkit::ClearMap();
-        AddThing(0, 0, 1, c.angle);
-        AddThing(10, 0, 1, c.angle);
-        config.editMode = kObjThing;
-        ForgetSelection(selection.list);
-        SelectObject(selection.list, 0);
-        ResetHistory();
-        RotateThings(c.direction);
-        EXPECT_EQ(level.things[0].angle, c.expected) << c.angle << " " << c.direction;
-        EXPECT_EQ(level.things[1].angle, c.angle);   // not selected
-        EXPECT_EQ(Step(), "turn 1 Thing");
-    }
-}
-
-TEST_F(RotateScaleTest, PolygonVertexesRunAnticlockwiseFromTheEast) {
-    InsertPolygonVertexes(0, 0, 4, 64);
-    EXPECT_EQ(VertexPlaces(), (std::vector<Point>{{64, 0}, {0, 63}, {-63, 0}, {0, -63}}));
-    InsertPolygonVertexes(10, 10, 0, 64);
-    InsertPolygonVertexes(10, 10, -3, 64);
-    EXPECT_EQ(level.vertices.count, 4);
-    InsertPolygonVertexes(100, -100, 3, 10);
-    EXPECT_EQ(VertexPlaces()[4], (Point{110, -100}));
-}
-
 // Keeps the message boxes shown, as "title|line"; nothing else is asked.
 class MessageLog : public LevelDialogs {
 public:
@@ -208,35 +143,22 @@ public:
     void ProgressEnd() override {}
 };
 
-// An edit that would pass 65,535 Vertexes is refused where the Vertex would
-// be made, however far the edit got, with the words of the save's refusal:
-// the level stays as it was and no step is recorded. The next edit is
-// recorded as usual.
+// A Vertex past 65,535 is refused with the words of the save's refusal: the
+// level stays as it was and no step is recorded. The next edit is recorded
+// as usual.
 TEST_F(RotateScaleTest, AnEditPastTheVertexLimitIsRefusedWhole) {
     MessageLog log;
     SetLevelDialogs(&log);
-    const struct {
-        const char* what;
-        int32_t before;
-        std::function<void()> edit;
-    } cases[] = {
-        {"one Vertex", 65535, [] { InsertObject(kObjVertex, -1, 0, 0); }},
-        {"a polygon of 8, 5 of them made", 65530, [] { InsertPolygonVertexes(0, 0, 8, 100); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        AllocateArray(level.vertices, c.before, c.before);
-        ResetHistory();
-        log.boxes.clear();
-        const std::string before = LevelArrayBytes();
-        c.edit();
-        EXPECT_EQ(Step(), "");
-        EXPECT_EQ(LevelArrayBytes(), before);
-        EXPECT_EQ(log.boxes,
-                  std::vector<std::string>{"Level too large to save|65536 Vertexes, more than the 65535 a level can hold"});
-        InsertObject(kObjThing, -1, 0, 0);
-        EXPECT_NE(Step(), "");
-    }
+    AllocateArray(level.vertices, 65535, 65535);
+    ResetHistory();
+    const std::string before = LevelArrayBytes();
+    InsertObject(kObjVertex, -1, 0, 0);
+    EXPECT_EQ(Step(), "");
+    EXPECT_EQ(LevelArrayBytes(), before);
+    EXPECT_EQ(log.boxes,
+              std::vector<std::string>{"Level too large to save|65536 Vertexes, more than the 65535 a level can hold"});
+    InsertObject(kObjThing, -1, 0, 0);
+    EXPECT_NE(Step(), "");
     SetLevelDialogs(nullptr);
 }
 

@@ -1,0 +1,105 @@
+// Turning and scaling asked of the model directly: the arithmetic that
+// places the objects (to the unit, with its truncation), the 45-degree turns
+// of Things and the polygon of Vertexes.
+#include <string>
+#include <vector>
+
+#include "edits/turn_scale.h"
+#include "edits_fixture.h"
+
+namespace {
+
+using namespace edits;
+
+struct Point {
+    int x, y;
+    bool operator==(const Point& o) const { return x == o.x && y == o.y; }
+};
+
+template <class Objects>
+std::vector<Point> Places(const Objects& objects) {
+    std::vector<Point> out;
+    for (const auto& o : objects)
+        out.push_back({o.x, o.y});
+    return out;
+}
+
+using TurnScaleTest = EditsTest;
+
+TEST_F(TurnScaleTest, PlacesObjectsTurnedAndScaledAboutTheirCentre) {
+    struct Case {
+        const char* name;
+        std::vector<Point> things;
+        double angle, scale;
+        std::vector<Point> expected;
+    } cases[] = {
+        // The degree factor turns a hair past 90 degrees; sums just short of
+        // whole numbers are truncated towards zero.
+        {"quarter turn", {{0, 0}, {100, 0}}, 90.0, 1.0, {{50, -49}, {49, 49}}},
+        {"half turn", {{0, 0}, {100, 0}}, 180.0, 1.0, {{99, 0}, {0, 0}}},
+        {"collapse onto the centre", {{0, 0}, {1, 0}, {0, 1}}, 0.0, 0.0, {{0, 0}, {0, 0}, {0, 0}}},
+        {"doubled", {{-10, -10}, {10, 10}}, 0.0, 2.0, {{-20, -20}, {20, 20}}},
+        {"held at the map's edge", {{-30000, 0}, {30000, 0}}, 0.0, 2.0, {{-32768, 0}, {32767, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mapkit::ClearMap();
+        SelectionList things;
+        std::vector<MapPoint> from;
+        for (const Point& p : c.things) {
+            SelectObject(things, mapkit::AddThing(p.x, p.y));
+            from.insert(from.begin(), {int16_t(p.x), int16_t(p.y)});   // newest first, as the list
+        }
+        TurnScale turn{0, 0, c.angle, c.scale};
+        CentreOf(from, turn.cx, turn.cy);
+        PlaceTurnedScaled(level, kObjThing, things, from, turn);
+        EXPECT_EQ(Places(level.things), c.expected);
+        // Placed from the starting places: no turn puts them back.
+        PlaceTurnedScaled(level, kObjThing, things, from, TurnScale{turn.cx, turn.cy, 0.0, 1.0});
+        EXPECT_EQ(Places(level.things), c.things);
+    }
+}
+
+TEST_F(TurnScaleTest, ThingsTurnInStepsOf45Degrees) {
+    struct Case {
+        int angle;
+        TurnWay way;
+        int expected;
+    } cases[] = {
+        {0, TurnWay::Anticlockwise, 45}, {315, TurnWay::Anticlockwise, 0}, {0, TurnWay::Clockwise, 315},
+        {90, TurnWay::Clockwise, 45},    {350, TurnWay::Anticlockwise, 0}, {-90, TurnWay::Clockwise, 315},
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        mapkit::AddThing(0, 0, 1, c.angle);
+        mapkit::AddThing(10, 0, 1, c.angle);
+        ResetHistory();
+        EXPECT_TRUE(TurnThings(level, ListOf({0}), c.way));
+        EXPECT_EQ(level.things[0].angle, c.expected) << c.angle;
+        EXPECT_EQ(level.things[1].angle, c.angle);   // not listed
+        EXPECT_EQ(Step(), "turn 1 Thing");
+    }
+    EXPECT_FALSE(TurnThings(level, ListOf({7}), TurnWay::Clockwise));   // no such Thing
+    EXPECT_EQ(Step(), "");
+}
+
+TEST_F(TurnScaleTest, PolygonVertexesRunAnticlockwiseFromTheEast) {
+    mapkit::ClearMap();
+    EXPECT_TRUE(AddPolygonVertexes(level, 0, 0, 4, 64));
+    EXPECT_EQ(Places(level.vertices), (std::vector<Point>{{64, 0}, {0, 63}, {-63, 0}, {0, -63}}));
+    EXPECT_TRUE(AddPolygonVertexes(level, 10, 10, 0, 64));
+    EXPECT_TRUE(AddPolygonVertexes(level, 10, 10, -3, 64));
+    EXPECT_EQ(level.vertices.count, 4);
+    EXPECT_TRUE(AddPolygonVertexes(level, 100, -100, 3, 10));
+    EXPECT_EQ(Places(level.vertices)[4], (Point{110, -100}));
+
+    // Past the limit the whole edit is refused, however far it got.
+    AllocateArray(level.vertices, 65530, 65530);
+    ResetHistory();
+    const std::string before = LevelArrayBytes();
+    EXPECT_FALSE(AddPolygonVertexes(level, 0, 0, 8, 100));
+    EXPECT_EQ(Step(), "");
+    EXPECT_EQ(LevelArrayBytes(), before);
+}
+
+}  // namespace
