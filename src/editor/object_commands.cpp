@@ -10,6 +10,7 @@
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/view.h"
+#include "edits/object_edits.h"
 #include "gamedefs/thingtypes.h"
 #include "level/history.h"
 #include "level/level.h"
@@ -248,20 +249,18 @@ void InsertObjectCommand() {
     }
     int x = PointerMapX(), y = PointerMapY();
     SnapToGrid(x, y, config.gridSize);
-    // The new Thing is a copy of the highlighted one, but a player start is
-    // not copied this way: a second one would be an extra body in the game.
-    const Thing* model = ThingAt(selection.current);
-    uint16_t modelType = model ? static_cast<uint16_t>(model->type) : 0;
-    bool start = model && IsPlayerStart(modelType);
-    int n = InsertObject(kObjThing, start ? -1 : selection.current, x, y);
-    if (n < 0)
+    edits::ThingInserted made = edits::InsertThing(level, selection.current, x, y);
+    if (made.thing < 0) {
+        ErrorBeep();
         return;
-    if (start)
-        Tell((std::string(GetThingTypeDescription(modelType)) + " not copied: a Thing of the default type").c_str());
-    NameStep("insert Thing");
-    selection.current = n;
+    }
+    if (made.modelIsStart) {
+        const char* start = GetThingTypeDescription(static_cast<uint16_t>(level.things[selection.current].type));
+        Tell((std::string(start) + " not copied: a Thing of the default type").c_str());
+    }
+    selection.current = made.thing;
     selection.currentDrawn = false;
-    RememberObject(kObjThing, n);
+    RememberObject(kObjThing, made.thing);
     editor.redrawMap = true;
 }
 
@@ -286,11 +285,12 @@ void DeleteObjectsCommand() {
         editor.dragging = false;
     }
     CancelSelectionBox();
-    NameStep(StepName("delete", count, mode));
-    if (selection.list.empty())
-        DeleteObject(mode, selection.current);
-    else
-        DeleteObjects(mode, selection.list);
+    if (selection.list.empty()) {
+        SelectionList single = HighlightedAlone();
+        edits::DeleteListed(level, mode, single);
+    } else {
+        edits::DeleteListed(level, mode, selection.list);
+    }
     selection.current = -1;
     selection.currentDrawn = false;
     ComputeMapBounds();
@@ -304,18 +304,16 @@ void CopyObjectsCommand() {
         return;
     }
     Tell("Copying Objects");
-    int count = TargetCount();
     bool alone = selection.list.empty();
     SelectionList single = alone ? HighlightedAlone() : SelectionList();
     SelectionList& objects = alone ? single : selection.list;
-    bool copied = CopyObjects(mode, objects);
+    bool copied = edits::CopyListed(level, mode, objects);
     if (!copied || objects.empty()) {
         if (!copied)
             ErrorBeep();
         ForgetSelection(single);
         return;
     }
-    NameStep(StepName("copy", count, mode));
     selection.current = objects.head();
     selection.currentDrawn = false;
     ForgetSelection(single);

