@@ -215,20 +215,6 @@ TEST_F(HistorySessionTest, RestoredThingChangesSaveWithEveryOtherLumpAsLoaded) {
         EXPECT_TRUE(saved.data(lump) == (lump == std::string("THINGS") ? things : map01.data(lump))) << lump;
 }
 
-// Another editor runs in the same directory with unsaved changes of MAP01:
-// this one neither offers nor touches them, and keeps its own in a file of
-// its own.
-TEST_F(HistorySessionTest, ARunningSessionsChangesAreNeitherOfferedNorWrittenOver) {
-    testkit::RunningProcess other;
-    std::string path = session->Dir().file("BrelUnsaved.WAD");
-    std::string file = mapkit::RecoveryFile(mapkit::SessionText(other.pid(), config.iwadName), "MAP01");
-    testkit::WriteFileBytes(path, testkit::Bytes(file.begin(), file.end()));
-    ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);   // no question took the keys
-    EXPECT_EQ(level.lineDefs.count, lineDefs - 1);
-    EXPECT_EQ(testkit::ReadFileBytes(path), testkit::Bytes(file.begin(), file.end()));
-    EXPECT_EQ(RecoveryFiles().size(), 2u);
-}
-
 // A recovery file that is damaged, or whose level the loader would refuse,
 // is set aside with a message, and the level opens as loaded.
 TEST_F(HistorySessionTest, ADamagedRecoveryFileIsSetAsideAndTheLevelOpensAsLoaded) {

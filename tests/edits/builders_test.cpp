@@ -1,13 +1,18 @@
-// What the door and lift builders refuse, and the flips a door plans,
-// asked of the model directly on the builders' small scenes.
+// The door, lift and distribution builders asked of the model directly on
+// the builders' small scenes: what they build, what they refuse (changing
+// nothing), the flips a door plans, and undo giving the level back.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "edits/builders.h"
 #include "edits_fixture.h"
 #include "support/builder_scenes.h"
+#include "support/level_validity.h"
 
 namespace {
+
+std::string Name(const char (&field)[8]) { return std::string(field, strnlen(field, 8)); }
 
 class BuilderEditsTest : public EditsTest {
 protected:
@@ -16,8 +21,56 @@ protected:
         scene = AddDoorway(0, 0);   // faces 0 and 4, edges 8 and 9
         ResetHistory();
     }
+    // Expects the edit to have made one undo step that takes the level back.
+    static void ExpectOneStep(const std::string& before, const std::string& label) {
+        EXPECT_TRUE(ReferencesSound());
+        ASSERT_EQ(Step(), label);
+        ASSERT_TRUE(Undo());
+        EXPECT_EQ(LevelArrayBytes(), before);
+    }
     DoorwayScene scene{};
 };
+
+// The doorway's Sector becomes the door unless another LineDef faces it.
+TEST_F(BuilderEditsTest, FourLineDefsBecomeAClosedDoor) {
+    struct Case {
+        std::initializer_list<int> order;
+        bool shared;
+    } cases[] = {{{0, 4, 8, 9}, false}, {{9, 0, 8, 4}, false}, {{0, 4, 8, 9}, true}};
+    for (const Case& c : cases) {
+        if (c.shared) {
+            AddLineDef(AddVertex(200, 200), AddVertex(300, 200), AddSideDef(scene.way));
+            ResetHistory();
+        }
+        std::string before = LevelArrayBytes();
+        SelectionList list = ListOf(c.order);
+        EXPECT_FALSE(edits::MakeDoor(list, edits::PlanDoor(list)).refusal.refused());
+        int door = c.shared ? 3 : scene.way;
+        ASSERT_EQ(level.sectors.count, c.shared ? 4 : 3);
+        EXPECT_EQ(level.sectors[door].floorHeight, 8);
+        EXPECT_EQ(level.sectors[door].ceilingHeight, 8);
+        for (int face : {0, 4}) {
+            const LineDef& ld = level.lineDefs[face];
+            const SideDef &front = level.sideDefs[ld.sideDef1], &back = level.sideDefs[ld.sideDef2];
+            EXPECT_EQ((std::vector<int>{ld.type, ld.flags, front.sector, back.sector}),
+                      (std::vector<int>{1, 4, face == 0 ? scene.south : scene.north, door}));
+            EXPECT_EQ(Name(front.upper) + Name(front.middle) + Name(back.middle),
+                      std::string(config.textureDoor) + "--");
+        }
+        for (int edge : {8, 9}) {
+            const LineDef& ld = level.lineDefs[edge];
+            EXPECT_EQ(ld.flags, 0x11);
+            EXPECT_EQ(level.sideDefs[ld.sideDef1].sector, door);
+            EXPECT_EQ(Name(level.sideDefs[ld.sideDef1].middle), config.textureDoorTrack);
+        }
+        std::vector<int> listed(list.begin(), list.end());
+        ASSERT_EQ(listed.size(), 4u);
+        for (size_t k = 0; k < 4; ++k)
+            EXPECT_EQ(listed[k] >= 8, k % 2 == 0) << k;   // edge, face, edge, face
+        ForgetSelection(list);
+        ExpectOneStep(before, "make a door");
+    }
+}
 
 // Each refusal names what is wrong and changes nothing; a LineDef without
 // both ends, or one that does not meet two others, is named as loose.
@@ -61,6 +114,7 @@ TEST_F(BuilderEditsTest, ADoorPlanFlipsAFaceRunningTheWrongWay) {
     std::swap(level.lineDefs[0].start, level.lineDefs[0].end);
     std::swap(level.lineDefs[0].sideDef1, level.lineDefs[0].sideDef2);
     ResetHistory();
+    std::string before = LevelArrayBytes();
     SelectionList list = ListOf({0, 4, 8, 9});
     edits::DoorPlan plan = edits::PlanDoor(list);
     ASSERT_TRUE(plan.ready());
@@ -68,21 +122,88 @@ TEST_F(BuilderEditsTest, ADoorPlanFlipsAFaceRunningTheWrongWay) {
     EXPECT_EQ(plan.question, "LineDef 0 runs clockwise round the door; a face runs counter-clockwise");
     EXPECT_EQ(plan.question2, "Flip LineDef 0 and make the door?");
     EXPECT_FALSE(edits::MakeDoor(list, plan).refusal.refused());
+    EXPECT_EQ(level.lineDefs[0].type, 1);
     EXPECT_EQ(SectorOf(level.lineDefs[0].sideDef1), scene.south);
-    EXPECT_EQ(Step(), "make a door");
+    EXPECT_TRUE(testkit::LevelValid());
     ForgetSelection(list);
+    ExpectOneStep(before, "make a door");
 }
 
-TEST_F(BuilderEditsTest, ALiftNeedsANeighbour) {
+// The lift scene, tags 1 and 5 taken: the lift rises to its high neighbour
+// with room above; the low border lowers it to the low room, the high one
+// is walked over from the high room (flipped back to face it).
+TEST_F(BuilderEditsTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
+    mapkit::ClearMap();
+    LiftScene lift = AddLiftScene(0, 0);
+    level.lineDefs[0].tag = 1;
+    level.sectors[lift.high].tag = 5;
+    ResetHistory();
+    std::string before = LevelArrayBytes();
+    EXPECT_FALSE(edits::MakeLift(lift.lift).refused());
+    const Sector& s = level.sectors[lift.lift];
+    EXPECT_EQ((std::vector<int>{s.floorHeight, s.ceilingHeight, s.tag}), (std::vector<int>{64, 120, 2}));
+    const LineDef &low = level.lineDefs[0], &high = level.lineDefs[2];
+    EXPECT_EQ((std::vector<int>{low.type, low.tag, high.type, high.tag}), (std::vector<int>{62, 2, 88, 2}));
+    EXPECT_EQ(level.sideDefs[low.sideDef1].sector, lift.low);
+    EXPECT_EQ(level.sideDefs[low.sideDef2].sector, lift.lift);
+    EXPECT_EQ(Name(level.sideDefs[low.sideDef1].lower), config.textureLift);
+    for (int wall : {1, 3}) {
+        EXPECT_EQ(level.lineDefs[wall].flags, 1);
+        EXPECT_EQ(Name(level.sideDefs[level.lineDefs[wall].sideDef1].upper), "-");
+    }
+    // The low room's ceiling is above the lift's: its side shows a wall.
+    EXPECT_EQ(testkit::FaultLines(testkit::MissingVisibleTextures()), "0 faults:");
+    ExpectOneStep(before, "make a lift");
+
     mapkit::ClearMap();
     int alone = AddSector();
     AddRoom(0, 0, 64, 64, alone);
     ResetHistory();
-    std::string before = LevelArrayBytes();
-    edits::Refusal refusal = edits::MakeLift(alone);
-    EXPECT_EQ(refusal.second, "at least one other Sector.");
+    before = LevelArrayBytes();
+    EXPECT_EQ(edits::MakeLift(alone).second, "at least one other Sector.");
     EXPECT_EQ(LevelArrayBytes(), before);
     EXPECT_EQ(edits::MakeLift(7).kind, edits::Refusal::Kind::Missing);
+}
+
+TEST_F(BuilderEditsTest, ValuesAreSpreadEvenlyAlongTheList) {
+    using edits::SectorValue;
+    struct Case {
+        SectorValue value;
+        std::vector<int> values;   // in list order (newest first)
+        std::vector<int> expected;
+        const char* step;
+    } cases[] = {
+        {SectorValue::Floor, {0, 999, 100}, {0, 50, 100}, "distribute floor heights"},
+        {SectorValue::Ceiling, {128, 0, 0, -128}, {128, 43, -42, -128}, "distribute ceiling heights"},
+        {SectorValue::Light, {255, 7, 96}, {96, 175, 255}, "distribute lighting"},
+        {SectorValue::Light, {0, 7, 8, 9, 10, 255}, {0, 51, 102, 153, 204, 255}, "distribute lighting"},
+        {SectorValue::Floor, {0, 100}, {0, 100}, ""},   // two are not enough
+    };
+    for (const Case& c : cases) {
+        mapkit::ClearMap();
+        SelectionList list;
+        for (size_t k = 0; k < c.values.size(); ++k)
+            AddSector();
+        for (size_t k = c.values.size(); k-- > 0;)
+            SelectObject(list, static_cast<int>(k));   // Sector 0 newest
+        auto field = [&](Sector& s) -> int16_t& {
+            return c.value == SectorValue::Floor     ? s.floorHeight
+                   : c.value == SectorValue::Ceiling ? s.ceilingHeight
+                                                     : s.light;
+        };
+        for (size_t k = 0; k < c.values.size(); ++k)
+            field(level.sectors[static_cast<int>(k)]) = static_cast<int16_t>(c.values[k]);
+        ResetHistory();
+        std::string before = LevelArrayBytes();
+        edits::DistributeSectorValue(list, c.value);
+        for (size_t k = 0; k < c.values.size(); ++k)
+            EXPECT_EQ(field(level.sectors[static_cast<int>(k)]), c.expected[k]) << c.step << " " << k;
+        if (*c.step)
+            ExpectOneStep(before, c.step);
+        else
+            EXPECT_EQ(Step(), "");
+        ForgetSelection(list);
+    }
 }
 
 }  // namespace

@@ -1,23 +1,163 @@
-// The stair builder's edit asked directly, with the user's choices given,
-// on the corridor scene: what it refuses, and stairs going down.
+// The stair builder's edit asked directly, with the user's choices given:
+// the steps and the landing on the corridor scene, risers and landings
+// already there, stairs filling a room, and the refusals that change
+// nothing.
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "edits/level_geometry.h"
 #include "edits/stairs.h"
 #include "edits_fixture.h"
 #include "support/builder_scenes.h"
+#include "support/level_validity.h"
 
 namespace {
 
 class StairEditsTest : public EditsTest {
 protected:
-    // The corridor at the origin: LineDefs 1 and 5 face each other.
-    void Corridor() {
+    // The corridor at the origin: LineDefs 1 and 5 face each other (or run
+    // the same way).
+    void Corridor(bool sameWay = false) {
         mapkit::ClearMap();
-        corridor = AddCorridor(0, 0, false);
+        corridor = AddCorridor(0, 0, sameWay);
+        ResetHistory();
+    }
+    // The stairs between the LineDefs (the last listed is the head); keeps
+    // the list the edit made.
+    edits::Refusal Build(std::initializer_list<int> lineDefs, edits::StairChoice choice) {
+        SelectionList list = ListOf(lineDefs);
+        edits::Refusal refusal = edits::MakeStairs(list, edits::PlanStairs(list), choice);
+        made.assign(list.begin(), list.end());
+        ForgetSelection(list);
+        return refusal;
+    }
+    static int SectorAt(int lineDef, int side) {
+        const LineDef& ld = level.lineDefs[lineDef];
+        return level.sideDefs[side == 1 ? ld.sideDef1 : ld.sideDef2].sector;
+    }
+    static int FloorAt(int lineDef, int side) { return level.sectors[SectorAt(lineDef, side)].floorHeight; }
+    static std::vector<int> Heights(int16_t Sector::*height) {
+        std::vector<int> out;
+        for (const Sector& s : level.sectors)
+            out.push_back(s.*height);
+        return out;
     }
     int corridor = -1;
+    std::vector<int> made;
 };
+
+// Four steps and the landing, whichever way the walls run; the end wall
+// beyond the top joins the landing, the other stays with the corridor;
+// both walls run up the steps.
+TEST_F(StairEditsTest, StepsRiseOneHeightEachToALanding) {
+    for (bool sameWay : {false, true}) {
+        Corridor(sameWay);
+        std::string before = LevelArrayBytes();
+        ASSERT_FALSE(Build({5, 1}, {4, 16, false}).refused());
+        EXPECT_EQ(Heights(&Sector::floorHeight), (std::vector<int>{0, 16, 32, 48, 64, 80})) << sameWay;
+        EXPECT_EQ(Heights(&Sector::ceilingHeight), (std::vector<int>{128, 128, 128, 128, 128, 208})) << sameWay;
+        int top = sameWay ? 7 : 3, bottom = sameWay ? 3 : 7;
+        EXPECT_EQ(FloorAt(top, 1), 80) << sameWay;
+        EXPECT_EQ(FloorAt(bottom, 1), 0) << sameWay;
+        EXPECT_EQ(FloorAt(1, 1), sameWay ? 64 : 16);
+        EXPECT_EQ(made.size(), 4u * 2 + 5);
+        EXPECT_TRUE(ReferencesSound());
+        EXPECT_EQ(Step(), "make 4 stairs");
+        ASSERT_TRUE(Undo());
+        EXPECT_EQ(LevelArrayBytes(), before);
+    }
+}
+
+// The bottom riser joins the west wall's start (Vertex 1) and the east
+// wall's end (Vertex 6); reversed, or going down, it runs from east to
+// west.
+TEST_F(StairEditsTest, ReversingTurnsTheRisersAndSoDoesGoingDown) {
+    struct Case {
+        bool reversed;
+        int height;
+        bool turned;
+    } cases[] = {{false, 16, false}, {true, 16, true}, {true, -16, false}, {false, -16, true}};
+    for (const Case& c : cases) {
+        Corridor();
+        Build({5, 1}, {3, c.height, c.reversed});
+        std::string name = std::to_string(c.reversed) + " " + std::to_string(c.height);
+        int riser = LineDefJoining(1, 6);
+        ASSERT_GE(riser, 0) << name;
+        const LineDef& ld = level.lineDefs[riser];
+        EXPECT_EQ(ld.start, c.turned ? 6 : 1) << name;
+        int firstStep = corridor + 1;
+        EXPECT_EQ(SectorAt(riser, 1), c.turned ? firstStep : corridor) << name;
+        EXPECT_EQ(SectorAt(riser, 2), c.turned ? corridor : firstStep) << name;
+        EXPECT_EQ(std::string(level.sideDefs[ld.sideDef1].lower, strnlen(level.sideDefs[ld.sideDef1].lower, 8)),
+                  config.textureLower) << name;
+        std::vector<int> floors = Heights(&Sector::floorHeight);
+        EXPECT_EQ(floors, (std::vector<int>{0, c.height, 2 * c.height, 3 * c.height, 4 * c.height})) << name;
+        EXPECT_TRUE(ReferencesSound()) << name;
+    }
+}
+
+// A hall (0,0)-(64,64), the stairs' Sector (0,64)-(64,192) and a loft
+// (0,192)-(64,256), with two-sided LineDefs between them where the bottom
+// and the top riser go: the edit takes those LineDefs, and the hall and
+// the loft, instead of making new ones.
+TEST_F(StairEditsTest, RisersAndTheLandingThatAreThereAlreadyAreTaken) {
+    int hall = AddSector(0, 0, -8, 120);
+    corridor = AddSector(0, 0, 0, 128);
+    int loft = AddSector(0, 0, 40, 100);
+    int v[8] = {AddVertex(0, 0),    AddVertex(0, 64),   AddVertex(0, 192), AddVertex(0, 256),
+                AddVertex(64, 256), AddVertex(64, 192), AddVertex(64, 64), AddVertex(64, 0)};
+    const int sectorOf[8] = {hall, corridor, loft, loft, loft, corridor, hall, hall};
+    for (int i = 0; i < 8; ++i)   // 1: west wall, 5: east wall
+        AddLineDef(v[i], v[(i + 1) % 8], AddSideDef(sectorOf[i]));
+    AddLineDef(v[1], v[6], AddSideDef(hall), AddSideDef(corridor), 4);   // 8: the bottom riser's place
+    AddLineDef(v[5], v[2], AddSideDef(loft), AddSideDef(corridor), 4);   // 9: the top riser's place
+    ResetHistory();
+    std::string before = LevelArrayBytes();
+    ASSERT_FALSE(Build({5, 1}, {3, 16, false}).refused());
+    // Steps from the corridor's floor, no landing of their own: the loft is
+    // it. The steps took all of the corridor, which is gone.
+    loft = 1;
+    EXPECT_EQ(Heights(&Sector::floorHeight), (std::vector<int>{-8, 64, 16, 32, 48}));
+    EXPECT_EQ(level.sectors[loft].ceilingHeight, 208);
+    EXPECT_EQ(level.lineDefs.count, 10 + 2 * 2 + 2);   // the pieces and the two middle risers
+    EXPECT_EQ((std::vector<int>{SectorAt(8, 1), SectorAt(8, 2), SectorAt(9, 1), SectorAt(9, 2), SectorAt(2, 1)}),
+              (std::vector<int>{hall, 2, loft, 4, loft}));
+    EXPECT_TRUE(testkit::LevelValid());
+    EXPECT_EQ(Step(), "make 3 stairs");
+    ASSERT_TRUE(Undo());
+    EXPECT_EQ(LevelArrayBytes(), before);
+}
+
+// Stairs along the whole length of a room's long walls (LineDefs 1 and 3):
+// the end walls close the first and the last step, or lead on to the room
+// beyond (the landing); the room's own Sector, taken up by the steps, goes.
+TEST_F(StairEditsTest, StairsFillingARoomLeaveAValidLevel) {
+    for (bool roomBeyond : {false, true})
+        for (bool reversed : {false, true}) {
+            mapkit::ClearMap();
+            int a = AddSceneSector(0, 128), b = AddSceneSector(0, 128);
+            int v[6] = {AddVertex(0, 256), AddVertex(64, 256), AddVertex(64, 0),
+                        AddVertex(0, 0),   AddVertex(0, 512),  AddVertex(64, 512)};
+            if (roomBeyond)
+                AddLineDef(v[0], v[1], AddOpenSide(a), AddOpenSide(b), 4);
+            else
+                AddLineDef(v[0], v[1], AddWallSide(a));
+            AddLineDef(v[1], v[2], AddWallSide(a));   // 1: east
+            AddLineDef(v[2], v[3], AddWallSide(a));
+            AddLineDef(v[3], v[0], AddWallSide(a));   // 3: west
+            if (roomBeyond) {
+                AddLineDef(v[0], v[4], AddWallSide(b));
+                AddLineDef(v[4], v[5], AddWallSide(b));
+                AddLineDef(v[5], v[1], AddWallSide(b));
+            }
+            std::string name = std::to_string(roomBeyond) + " " + std::to_string(reversed);
+            ASSERT_TRUE(testkit::LevelValid(testkit::Validity::Game)) << name;
+            EXPECT_FALSE(Build({3, 1}, {4, 16, reversed}).refused()) << name;
+            EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Game)) << name;
+            EXPECT_EQ(testkit::FaultLines(testkit::MissingVisibleTextures()), "0 faults:") << name;
+        }
+}
 
 // Each refusal says what is wrong and changes nothing, whether the plan or
 // the build refuses.
@@ -30,6 +170,7 @@ TEST_F(StairEditsTest, RefusalsSayWhyAndChangeNothing) {
     } cases[] = {
         {{1}, nullptr, 3, "You have 1 LineDefs selected"},
         {{5, 1}, [](int) { level.lineDefs[1].end = 999; }, 3, "The 2 LineDefs do not share"},
+        {{5, 1}, [](int) { level.sideDefs[1].sector = 7; }, 3, "The 2 LineDefs do not share"},
         {{5, 1}, [](int c) { AddLineDef(AddVertex(10, 128), AddVertex(50, 128), AddSideDef(c)); }, 3,
          "LineDef 8 lies between the 2 LineDefs:"},
         {{5, 1}, nullptr, 64, "Steps are too small 2"},   // 128 units in 64 steps
@@ -51,28 +192,6 @@ TEST_F(StairEditsTest, RefusalsSayWhyAndChangeNothing) {
         EXPECT_EQ(Step(), "") << c.first;
         ForgetSelection(list);
     }
-}
-
-// A negative height builds the steps downwards, each one lower than the
-// last, to a landing lower still; undone, the corridor is as it was.
-TEST_F(StairEditsTest, StairsGoDownWithANegativeHeightInOneStep) {
-    Corridor();
-    ResetHistory();
-    const std::string before = LevelArrayBytes();
-    SelectionList list = ListOf({5, 1});
-    edits::StairPlan plan = edits::PlanStairs(list);
-    ASSERT_FALSE(plan.refusal.refused());
-    EXPECT_EQ(plan.sector, corridor);
-    EXPECT_FALSE(edits::MakeStairs(list, plan, {3, -16, false}).refused());
-    std::vector<int> floors;
-    for (const Sector& s : level.sectors)
-        floors.push_back(s.floorHeight);
-    EXPECT_EQ(floors, (std::vector<int>{0, -16, -32, -48, -64}));
-    EXPECT_TRUE(ReferencesSound());
-    EXPECT_EQ(Step(), "make 3 stairs");
-    ASSERT_TRUE(Undo());
-    EXPECT_EQ(LevelArrayBytes(), before);
-    ForgetSelection(list);
 }
 
 }  // namespace

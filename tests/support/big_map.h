@@ -34,10 +34,8 @@ struct BigMap : MapData {
     int RoomX(int column) const;
     int RoomY(int row) const;
     int RoomSector(int room) const;
-    // Grid Vertex (column, row): its number in the file, and once loaded
-    // (the unused ones dropped).
+    // Grid Vertex (column, row): its number in the file.
     int FileVertex(int column, int row) const;
-    int LoadedVertex(int column, int row) const { return FileVertex(column, row) - options.unusedVertices; }
 };
 
 BigMap Generate(const Options& options = Options());
