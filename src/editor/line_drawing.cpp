@@ -15,6 +15,7 @@
 #include "editor/picking.h"
 #include "editor/split_option.h"
 #include "editor/view.h"
+#include "edits/line_drawing.h"
 #include "level/history.h"
 #include "level/level.h"
 #include "ui/graphics.h"
@@ -39,21 +40,13 @@ void Notice(const char* title, const std::vector<const char*>& lines) {
     editor.redrawAll = true;
 }
 
-bool HasSide(uint16_t side) { return ValidSideDef(side); }
-
-// A new impassable LineDef without sides from start to end; -1 when the
-// level holds no more.
-int AppendLineDef(int start, int end) {
-    int n = InsertObject(kObjLineDef, -1, 0, 0);
-    if (n >= 0) {
-        level.lineDefs[n].start = static_cast<uint16_t>(start);
-        level.lineDefs[n].end = static_cast<uint16_t>(end);
-    }
-    return n;
-}
-
-std::string LineDefCount(int count) {
-    return std::to_string(count) + (count == 1 ? " LineDef" : " LineDefs");
+// A LineDef from `from` to `to` (edits::DrawLineDef), with the error beep
+// when the level holds no more.
+edits::DrawnLine DrawLineDef(int from, int to) {
+    edits::DrawnLine line = edits::DrawLineDef(level, from, to);
+    if (line.how == edits::Drawn::NoRoom)
+        ErrorBeep();
+    return line;
 }
 
 // --- The rubber band ------------------------------------------------------------
@@ -132,25 +125,27 @@ int VertexAtPointer() {
         return v;
     int x = ScreenToMapX(view.pointerX), y = ScreenToMapY(view.pointerY);
     SnapToGrid(x, y, config.gridSize);
-    v = InsertObject(kObjVertex, -1, x, y);
-    if (v >= 0) {
-        selection.current = v;
-        selection.currentDrawn = false;
+    v = edits::DrawVertex(level, x, y);
+    if (v < 0) {
+        ErrorBeep();
+        return v;
     }
+    WidenMapBounds(level.vertices[v].x, level.vertices[v].y);
+    selection.current = v;
+    selection.currentDrawn = false;
     return v;
 }
 
 // Joins the point before (p) to the latest (v), reusing a LineDef that
 // joins them already.
 void JoinPoints(int p, int v) {
-    int old = LineDefJoining(p, v);
-    if (old >= 0) {
-        Tell("OldLine %4d", old);
+    edits::DrawnLine line = DrawLineDef(p, v);
+    if (line.how == edits::Drawn::Existing) {
+        Tell("OldLine %4d", line.lineDef);
         drawing.newLineDef = -1;
     } else {
-        drawing.newLineDef = AppendLineDef(p, v);
+        drawing.newLineDef = line.lineDef;
         Tell("NewLine %4d", drawing.newLineDef);
-        NameStep("draw 1 LineDef");
     }
     ForgetSelection(selection.list);
     SelectObject(selection.list, v);
@@ -165,12 +160,9 @@ bool IsLatestPoint(int v) {
 }
 
 void PlacePoint() {
-    int countBefore = level.vertices.count;
     int v = VertexAtPointer();
     if (v < 0 || IsLatestPoint(v))
         return;
-    if (level.vertices.count != countBefore)
-        NameStep("draw Vertex");
     int previous = drawing.lastPoint;
     if (drawing.firstPoint < 0)
         drawing.firstPoint = v;
@@ -231,6 +223,12 @@ void SelectShapeLineDefs() {
     }
 }
 
+// The error beep for each object the level had no room for.
+void BeepRefused(const edits::SectorBuilt& built) {
+    for (int beep = 0; beep < built.refusedInserts; ++beep)
+        ErrorBeep();
+}
+
 std::vector<int> SelectedLineDefs() {
     std::vector<int> out;
     for (int l : selection.list)
@@ -266,20 +264,18 @@ void CloseShape(LineDrawingCommand command) {
             NameStep("split Sector");
             AddLineDefSplitSector(first.n, last.n, ReplaceableLineDef(first.n, last.n));
             handled = true;
-        } else if (ConnectVertexes(first.n, last.n) >= 0) {
-            NameStep("draw 1 LineDef");
+        } else {
+            ConnectVertexes(first.n, last.n);
         }
     }
     if (config.autoInsertSector && !handled) {
         SelectShapeLineDefs();
         ForgetSelection(drawing.drawList);
         // A shape left open (Esc, two points closed with Ins, a point
-        // merged away) stays bare LineDefs: a Sector must close.
-        if (edits::ShapeClosed(SelectedLineDefs())) {
-            int count = selection.list.size();
-            if (BuildSector(BuildOf(command), ends ? first.n : -1, ends ? last.n : -1) >= 0)
-                NameStep("draw " + LineDefCount(count));
-        }
+        // merged away) stays bare LineDefs.
+        edits::SectorBuilt built = edits::CloseShapeSector(level, SelectedLineDefs(), BuildOf(command),
+                                                           ends ? first.n : -1, ends ? last.n : -1);
+        BeepRefused(built);
         ForgetSelection(selection.list);
     }
     StartLineDrawing();
@@ -296,9 +292,8 @@ void JoinSelectedPair() {
         return;
     }
     NameStep("split Sector");
-    SplitResult result = AddLineDefSplitSector(a, b, -1);
-    if (result == SplitResult::Failed && ConnectVertexes(a, b) >= 0)
-        NameStep("draw 1 LineDef");
+    if (AddLineDefSplitSector(a, b, -1) == SplitResult::Failed)
+        ConnectVertexes(a, b);
     editor.redrawMap = true;
 }
 
@@ -316,24 +311,19 @@ void InsertInVertexesMode() {
 }
 
 void InsertInLineDefsMode() {
-    std::vector<int> lineDefs = SelectedLineDefs();
-    if (lineDefs.empty()) {
+    edits::SectorInserted inserted = edits::InsertSector(level, SelectedLineDefs());
+    if (inserted.refusal.kind == edits::Refusal::Kind::Said) {
+        Notice(inserted.refusal.first.c_str(), {inserted.refusal.second.c_str()});
+        return;
+    }
+    if (inserted.refusal.refused()) {
         ErrorBeep();
         return;
     }
-    for (int l : lineDefs) {
-        const LineDef& ld = level.lineDefs[l];
-        if (HasSide(ld.sideDef1) && HasSide(ld.sideDef2)) {
-            char title[48];
-            std::snprintf(title, sizeof title, "LineDef #%d already has two SideDefs", l);
-            Notice(title, {"Add the Sector Reference manually! "});
-            return;
-        }
-    }
-    int sector = BuildSector(SectorBuild::FromLineDefs, -1, -1);
+    BeepRefused(inserted.built);
+    int sector = inserted.built.sector;
     if (sector < 0)
         return;
-    NameStep("insert Sector");
     ForgetSelection(selection.list);
     SetEditMode(kObjSector);
     SelectObject(selection.list, sector);
@@ -407,17 +397,10 @@ void LineDrawingEvent(LineDrawingCommand command) {
 }
 
 int ConnectVertexes(int a, int b) {
-    if (a == b || !ValidVertex(a) || !ValidVertex(b) || LineDefJoining(a, b) >= 0)
-        return -1;
-    editor.redrawMap = true;
-    return AppendLineDef(b, a);
-}
-
-int BuildSector(SectorBuild command, int first, int last) {
-    edits::SectorBuilt built = edits::BuildSector(SelectedLineDefs(), command, first, last);
-    for (int beep = 0; beep < built.refusedInserts; ++beep)
-        ErrorBeep();
-    return built.sector;
+    edits::DrawnLine line = DrawLineDef(b, a);
+    if (line.how == edits::Drawn::New || line.how == edits::Drawn::NoRoom)
+        editor.redrawMap = true;
+    return line.how == edits::Drawn::New ? line.lineDef : -1;
 }
 
 void RedrawLineDrawing() {

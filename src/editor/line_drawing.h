@@ -1,5 +1,6 @@
 // Drawing rooms and objects point by point in Vertexes mode, and giving
-// LineDefs their SideDefs and a Sector.
+// LineDefs their SideDefs and a Sector: the pointer, the band and the keys;
+// the edits they make are the model's (edits/line_drawing.h).
 //
 // Each left click (or Enter) places a Vertex at the pointer, or picks the one
 // under it, and joins it to the point before with an impassable LineDef; a
@@ -18,7 +19,6 @@
 #pragma once
 
 #include "editor/selection.h"
-#include "edits/sector_building.h"
 
 // What the main loop tells line drawing.
 enum class LineDrawingCommand {
@@ -59,13 +59,10 @@ void EndLineDrawing();
 // and ends the mode.
 void LineDrawingEvent(LineDrawingCommand command);
 
-// A LineDef from b to a, unless a = b or a LineDef already joins them either
-// way. Returns the new LineDef, or -1 when none was made.
+// A LineDef from b to a (edits::DrawLineDef), unless a = b or a LineDef
+// already joins them either way. Returns the new LineDef, or -1 when none
+// was made.
 int ConnectVertexes(int a, int b);
-
-// edits::BuildSector on the selected LineDefs (the current selection, in its
-// order), with the error beep for each object the level had no room for.
-int BuildSector(SectorBuild command, int first, int last);
 
 // After the map was drawn afresh while drawing: the rubber band again.
 void RedrawLineDrawing();

@@ -1,0 +1,83 @@
+// The edits line drawing makes, asked of the model directly on the room:
+// the LineDef joining two points, the Sector a closed shape gets, and the
+// Sector Ins builds on LineDefs, with their refusals and steps.
+#include <string>
+#include <vector>
+
+#include "edits/line_drawing.h"
+#include "edits_fixture.h"
+
+namespace {
+
+using namespace edits;
+
+class LineDrawingEditsTest : public EditsTest {
+protected:
+    void SetUp() override {
+        EditsTest::SetUp();
+        Room();
+        ResetHistory();
+    }
+};
+
+TEST_F(LineDrawingEditsTest, PointsAreJoinedByTheLineDefThereOrANewOne) {
+    const struct {
+        int from, to;
+        Drawn how;
+        int lineDef;
+        const char* step;
+    } cases[] = {
+        {0, 2, Drawn::New, 4, "draw 1 LineDef"},   // across the room
+        {0, 1, Drawn::Existing, 0, ""},            // the west wall, either way
+        {1, 0, Drawn::Existing, 0, ""},
+        {1, 1, Drawn::Missing, -1, ""},
+        {1, 9, Drawn::Missing, -1, ""},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        DrawnLine line = DrawLineDef(level, c.from, c.to);
+        EXPECT_EQ(line.how, c.how) << c.from << "-" << c.to;
+        EXPECT_EQ(line.lineDef, c.lineDef) << c.from << "-" << c.to;
+        EXPECT_EQ(Step(), c.step);
+        if (c.how == Drawn::New) {
+            const LineDef& made = level.lineDefs[c.lineDef];
+            EXPECT_TRUE(made.start == c.from && made.end == c.to && made.sideDef1 == kNoReference);
+        }
+    }
+    EXPECT_EQ(DrawVertex(level, 50, 60), 4);
+    EXPECT_EQ(Step(), "draw Vertex");
+}
+
+TEST_F(LineDrawingEditsTest, OnlyAClosedShapeGetsASector) {
+    int a = AddVertex(500, 0), b = AddVertex(500, 100), c = AddVertex(600, 100);
+    std::vector<int> shape = {DrawLineDef(level, a, b).lineDef, DrawLineDef(level, b, c).lineDef};
+    RecordStep();
+    EXPECT_EQ(CloseShapeSector(level, shape, SectorBuild::RightButton, a, c).sector, -1);
+    EXPECT_EQ(Step(), "");
+    shape.push_back(DrawLineDef(level, c, a).lineDef);
+    RecordStep();
+    EXPECT_EQ(CloseShapeSector(level, shape, SectorBuild::RightButton, a, a).sector, 1);
+    EXPECT_EQ(Step(), "draw 3 LineDefs");
+    EXPECT_TRUE(ReferencesSound());
+}
+
+// Ins in LineDefs mode: a new Sector; a LineDef with a first side becomes
+// two-sided onto it; one with two sides is refused.
+TEST_F(LineDrawingEditsTest, InsertingASectorOnLineDefs) {
+    SectorInserted inserted = InsertSector(level, {0, 1});
+    EXPECT_FALSE(inserted.refusal.refused());
+    EXPECT_EQ(inserted.built.sector, 1);
+    EXPECT_EQ(SectorOf(level.lineDefs[0].sideDef2), 1);
+    EXPECT_EQ(Step(), "insert Sector");
+    EXPECT_TRUE(ReferencesSound());
+
+    const std::string before = LevelArrayBytes();
+    inserted = InsertSector(level, {2, 0});
+    EXPECT_EQ(inserted.refusal.kind, Refusal::Kind::Said);
+    EXPECT_EQ(inserted.refusal.first, "LineDef #0 already has two SideDefs");
+    EXPECT_EQ(InsertSector(level, {}).refusal.kind, Refusal::Kind::Missing);
+    EXPECT_EQ(LevelArrayBytes(), before);
+    EXPECT_EQ(Step(), "");
+}
+
+}  // namespace
