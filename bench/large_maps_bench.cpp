@@ -21,7 +21,10 @@
 // The headless screen has no window: its update is the finding of the
 // areas that changed, which a window then converts and sends.
 //
-//   build/bench/large_maps_bench [1k|8k|32k|65k|MAP12 ...]
+//   build/bench/large_maps_bench [-only FIGURE] [1k|8k|32k|65k|MAP12 ...]
+//
+// -only measures one figure (things, vertexes, modekey, zoom, rotate,
+// pointer, 3d, save), so that a profile of the run shows that action alone.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,6 +71,11 @@ constexpr int kPointerMoves = 300;
 constexpr int kRotated = 1000;
 constexpr int kWidth = 1280, kHeight = 1024;
 
+// The figure -only asks for; empty for all.
+std::string onlyFigure;
+
+bool Wanted(const char* figure) { return onlyFigure.empty() || onlyFigure == figure; }
+
 double CpuMilliseconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -113,18 +121,23 @@ void Redraw(int mode, bool pictures) {
 
 void BenchRedraws() {
     ZoomToFit();
-    Print("redraw, Things mode with pictures", Time(kRuns, [](int) { Redraw(kObjThing, true); }), "< 2 ms");
-    Print("redraw, Vertexes mode", Time(kRuns, [](int) { Redraw(kObjVertex, false); }), "< 2 ms");
+    if (Wanted("things"))
+        Print("redraw, Things mode with pictures", Time(kRuns, [](int) { Redraw(kObjThing, true); }), "< 2 ms");
+    if (Wanted("vertexes"))
+        Print("redraw, Vertexes mode", Time(kRuns, [](int) { Redraw(kObjVertex, false); }), "< 2 ms");
     const int modes[] = {kObjThing, kObjLineDef, kObjVertex, kObjSector};
-    Print("mode key (redraw and window update)",
-          Time(
-              4 * kRuns,
-              [&](int i) {
-                  Redraw(modes[i % 4], false);
-                  VideoPresent();
-              },
-              NextFrame),
-          "< 2 ms");
+    if (Wanted("modekey"))
+        Print("mode key (redraw and window update)",
+              Time(
+                  4 * kRuns,
+                  [&](int i) {
+                      Redraw(modes[i % 4], false);
+                      VideoPresent();
+                  },
+                  NextFrame),
+              "< 2 ms");
+    if (!Wanted("zoom"))
+        return;
     config.editMode = kObjLineDef;
     view.pointerX = view.centerX + 100, view.pointerY = view.centerY - 50;
     Print("zoom step (wheel)",
@@ -299,16 +312,24 @@ void BenchLevel(const std::string& which, const std::string& directory) {
     std::printf("\n%s: %d LineDefs, %d Vertexes, %d Sectors, %d Things\n", which.c_str(), level.lineDefs.count,
                 level.vertices.count, level.sectors.count, level.things.count);
     BenchRedraws();
-    BenchRotate();
-    BenchPointer(map12 ? "at most half the peer's (0.52-0.62 ms)" : "-");
-    Bench3dFrame();
-    BenchSave(directory);
+    if (Wanted("rotate"))
+        BenchRotate();
+    if (Wanted("pointer"))
+        BenchPointer(map12 ? "at most half the peer's (0.52-0.62 ms)" : "-");
+    if (Wanted("3d"))
+        Bench3dFrame();
+    if (Wanted("save"))
+        BenchSave(directory);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> levels(argv + 1, argv + argc);
+    if (levels.size() >= 2 && levels[0] == "-only") {
+        onlyFigure = levels[1];
+        levels.erase(levels.begin(), levels.begin() + 2);
+    }
     if (levels.empty())
         levels = {"MAP12", "1k", "8k", "32k", "65k"};
     std::printf("The largest maps: one core, %dx%d headless screen; load %s\n", kWidth, kHeight,
