@@ -324,6 +324,20 @@ TEST(Canvas, GetimageAndPutimage)
     c.putimage(3, 3, image, kXorPut);
     EXPECT_EQ(before, Pixels(c));
 
+    // Rows of every width copy exactly their own pixels, nothing beside them.
+    for (int width : {1, 3, 4, 7, 8, 9, 16, 17, 40}) {
+        FillNoise(c, unsigned(width));
+        const std::vector<uint8_t> noise = Pixels(c);
+        c.getimage(1, 1, width, 3, image);
+        c.cleardevice();
+        c.putimage(5, 30, image, kCopyPut);
+        for (int y = 29; y <= 33; ++y)
+            for (int x = 0; x < 50; ++x) {
+                bool inside = y >= 30 && y <= 32 && x >= 5 && x < 5 + width;
+                ASSERT_EQ(inside ? noise[size_t((y - 29) * 50 + x - 4)] : 0, At(c, x, y)) << width;
+            }
+    }
+
     // Partly off the screen: those pixels read 0. Put in a viewport: only its
     // part lands. Fewer pixels than it claims, or too large: nothing.
     Canvas d(20, 20);
