@@ -1,8 +1,10 @@
 #include "editor/map_draw.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -538,16 +540,48 @@ const Stamp& StampFor(int r, int colour, int dx, int dy) {
     return found->second;
 }
 
-// A pass over all Things: the looks of their types and the directions of
-// their angles, each worked out once.
+// What a pass over the Things needs of one type, worked out at the first
+// Thing of the type.
+class TypeDrawing {
+public:
+    explicit TypeDrawing(int16_t type) : type(type), look(LookOf(static_cast<uint16_t>(type))) {}
+
+    // The picture of the type at the current scale on the sprites'
+    // background; nullptr without one.
+    const KeptPictureImage* Sprite() {
+        if (!spriteKnown_) {
+            sprite_ = KeptPicture(GetThingTypeSprite(static_cast<uint16_t>(type)), SpriteMagnification(),
+                                  static_cast<uint8_t>(MapColor(SpriteBackground())));
+            spriteKnown_ = true;
+        }
+        return sprite_.get();
+    }
+
+    const int16_t type;
+    const ThingLook look;
+
+private:
+    std::shared_ptr<const KeptPictureImage> sprite_;
+    bool spriteKnown_ = false;
+};
+
+// A pass over all Things: the looks and pictures of their types and the
+// directions of their angles, each worked out once.
 class ThingPass {
 public:
-    const ThingLook& Look(int16_t type) {
-        auto found = looks_.find(type);
-        if (found == looks_.end())
-            found = looks_.emplace(type, LookOf(static_cast<uint16_t>(type))).first;
-        return found->second;
+    // The type's entry: the one last used for a type of the same low byte
+    // (a level has few types, seldom two of one low byte), else found or made.
+    TypeDrawing& Type(int16_t type) {
+        TypeDrawing*& recent = recent_[static_cast<uint8_t>(type)];
+        if (!recent || recent->type != type) {
+            auto found = index_.find(type);
+            if (found == index_.end())
+                found = index_.emplace(type, &types_.emplace_back(type)).first;
+            recent = found->second;
+        }
+        return *recent;
     }
+
     // The point 16 map units from the Thing in the direction of its angle.
     void Heading(const Thing& t, int& x, int& y) {
         auto found = headings_.find(t.angle);
@@ -558,19 +592,6 @@ public:
         }
         x = t.x + found->second.first;
         y = t.y + found->second.second;
-    }
-
-    // The picture of the type at the current scale on the sprites'
-    // background; nullptr without one.
-    const KeptPictureImage* Sprite(int16_t type) {
-        auto found = sprites_.find(type);
-        if (found == sprites_.end())
-            found = sprites_
-                        .emplace(type, KeptPicture(GetThingTypeSprite(static_cast<uint16_t>(type)),
-                                                   SpriteMagnification(),
-                                                   static_cast<uint8_t>(MapColor(SpriteBackground()))))
-                        .first;
-        return found->second.get();
     }
 
     // Whether a key waits, so that the pictures still to draw are left out.
@@ -586,8 +607,9 @@ private:
     static constexpr unsigned kKeyCheckEvery = 64;
     unsigned pictures_ = 0;
     bool keyPressed_ = false;
-    std::unordered_map<int16_t, ThingLook> looks_;
-    std::unordered_map<int16_t, std::shared_ptr<const KeptPictureImage>> sprites_;
+    std::deque<TypeDrawing> types_;   // entries stay where they are as more are added
+    std::unordered_map<int16_t, TypeDrawing*> index_;
+    std::array<TypeDrawing*, 256> recent_{};
     std::unordered_map<int16_t, std::pair<int, int>> headings_;
 };
 
@@ -597,24 +619,28 @@ bool InThingArea(int sx, int sy) {
     return 0 < sy && sy < view.maxY - kThingMarginBottom && 0 <= sx && sx < view.maxX;
 }
 
-// Whether a cross of half-size r map units at (sx, sy) can touch the map area.
-bool CrossInView(int sx, int sy) {
-    int r = Trunc(kThingCrossSize * view.scale) + 1;
+// How far from its centre, in pixels, a Thing's cross reaches, and a pixel
+// more.
+int CrossReach() { return Trunc(kThingCrossSize * view.scale) + 1; }
+
+// Whether a cross of half-size r pixels at (sx, sy) can touch the map area.
+bool CrossInView(int sx, int sy, int r) {
     return sx + r >= 0 && sx - r <= view.maxX && sy + r >= 0 && sy - r <= view.maxY;
 }
 
 // A Thing drawn in full: its sprite, or its shape (stamped when asked for
 // and the shape is an outline not too large).
-void DrawThingFull(const Thing& t, int sx, int sy, const ThingLook& look, ThingPass& pass,
+void DrawThingFull(const Thing& t, int sx, int sy, TypeDrawing& type, ThingPass& pass,
                    bool stamped) {
     if (mapDraw.thingPictures) {
         if (!pass.KeyPressed())
-            DrawThingSprite(t, sx, sy, pass.Sprite(t.type), look.colour);
+            DrawThingSprite(t, sx, sy, type.Sprite(), type.look.colour);
         return;
     }
     int tx, ty;
     pass.Heading(t, tx, ty);
     int px = MapToScreenX(tx), py = MapToScreenY(ty);
+    const ThingLook& look = type.look;
     int r = ShapeRadius(look);
     int pattern = FillPattern();
     Canvas& screen = Screen();
@@ -966,20 +992,21 @@ void DrawThings() {
     ThingPass pass;
     int mask = FilterFlagMask();
     bool thingsMode = mode == kObjThing;
+    int reach = CrossReach();
     for (const Thing& t : level.things) {
         int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
-        if (!CrossInView(sx, sy))   // nor in the area where Things are drawn in full
+        if (!CrossInView(sx, sy, reach))   // nor in the area where Things are drawn in full
             continue;
         bool full = !thingsMode && config.thingPicture != 0;
-        const ThingLook* look = nullptr;
+        TypeDrawing* type = nullptr;
         if (thingsMode || full) {
-            look = &pass.Look(t.type);
-            full = full || FilterShows(look->filter, t.flags, mask);
+            type = &pass.Type(t.type);
+            full = full || FilterShows(type->look.filter, t.flags, mask);
         }
         if (!full)
             DrawThingCross(t);
         else if (InThingArea(sx, sy))
-            DrawThingFull(t, sx, sy, *look, pass, true);
+            DrawThingFull(t, sx, sy, *type, pass, true);
     }
     NormalStyle();
 }
@@ -993,7 +1020,7 @@ void DrawThing(int n) {
         return;
     PointerGuard guard;
     ThingPass pass;
-    DrawThingFull(*t, sx, sy, pass.Look(t->type), pass, false);
+    DrawThingFull(*t, sx, sy, pass.Type(t->type), pass, false);
 }
 
 bool ThingShown(const Thing& t) {
