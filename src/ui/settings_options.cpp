@@ -8,7 +8,7 @@
 #include "base/config.h"
 #include "base/flavour.h"
 #include "base/map_target.h"
-#include "level/history.h"
+#include "edits/level_target.h"
 #include "level/level.h"
 #include "platform/files.h"
 #include "ui/forms.h"
@@ -105,12 +105,10 @@ void StoreOptions(const OptionValues& v) {
     SetField(config.helpFile, v.files[kHelpFile].c_str());
     if (TargetChoices() == 0)
         return;
-    // A change of the edited level's target is a change of the level: the
-    // editor records it as an undoable step after the dialog.
-    if (level.markerIndex >= 0 && level.target != v.target) {
-        level.target = v.target;
-        NameStep(std::string("make the level for ") + MapTargetName(v.target));
-    }
+    // The editor records a change of the edited level's target as an
+    // undoable step after the dialog.
+    if (level.markerIndex >= 0)
+        edits::MakeLevelFor(level, v.target);
     level.newLevelTarget = v.target;
 }
 
