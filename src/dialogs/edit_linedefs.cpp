@@ -11,6 +11,7 @@
 #include "editor/objects.h"
 #include "base/flavour.h"
 #include "gamedefs/linetypes.h"
+#include "edits/object_values.h"
 #include "gamedefs/port_types.h"
 #include "level/level.h"
 #include "dialogs/edit_objects.h"
@@ -46,10 +47,10 @@ enum SideDefItem {
 constexpr int kFlagBoxes = 9;
 constexpr int kChangeAllFlags = 9;
 constexpr int kChangeType = 10;
-constexpr int kTwoSidedOnly = 4;
 constexpr int kMaxOffset = 255;
 
 uint16_t& SideField(LineDef& ld, int side) { return side == 0 ? ld.sideDef1 : ld.sideDef2; }
+edits::LineDefSide SideOf(int side) { return side == 0 ? edits::LineDefSide::First : edits::LineDefSide::Second; }
 
 // --- The flags dialog ----------------------------------------------------------
 
@@ -133,58 +134,15 @@ void FlagsDialog(int x, int y, SelectionList& lineDefs) {
 
 // --- The SideDef editor ----------------------------------------------------------
 
-// A new SideDef with the defaults; -1 when the level is full.
-int NewSideDef() { return InsertObject(kObjSideDef, -1, 0, 0); }
-
-// Every selected LineDef without a first SideDef gets one.
-std::vector<int> AddFirstSides(SelectionList& lineDefs) {
-    std::vector<int> added;
-    for (int n : lineDefs) {
-        LineDef* ld = LineDefAt(n);
-        if (!ld || SideDefAt(ld->sideDef1))
-            continue;
-        int sd = NewSideDef();
-        if (sd < 0)
-            break;
-        LineDefAt(n)->sideDef1 = static_cast<uint16_t>(sd);
-        added.push_back(sd);
-    }
-    return added;
-}
-
-// Every selected LineDef gets its missing side: a one-sided LineDef becomes
-// two-sided with an empty wall facing its own Sector; one without sides gets
-// a first SideDef.
-std::vector<int> AddSecondSides(SelectionList& lineDefs) {
-    std::vector<int> added;
-    for (int n : lineDefs) {
-        LineDef* ld = LineDefAt(n);
-        if (!ld || (SideDefAt(ld->sideDef1) && SideDefAt(ld->sideDef2)))
-            continue;
-        int sd = NewSideDef();
-        if (sd < 0)
-            break;
-        ld = LineDefAt(n);
-        if (const SideDef* front = SideDefAt(ld->sideDef1)) {
-            SideDef& back = level.sideDefs[sd];
-            std::strncpy(back.middle, "-", 8);
-            back.sector = front->sector;
-            ld->sideDef2 = static_cast<uint16_t>(sd);
-            ld->flags = kTwoSidedOnly;
-        } else {
-            ld->sideDef1 = static_cast<uint16_t>(sd);
-        }
-        added.push_back(sd);
-    }
-    return added;
-}
-
 // The SideDefs the editor works on, the first LineDef's first.
 std::vector<int> SideDefsToEdit(SelectionList& lineDefs, int side) {
     LineDef& first = *LineDefAt(lineDefs.head());
     std::vector<int> sides;
     if (!SideDefAt(SideField(first, side))) {
-        sides = side == 0 ? AddFirstSides(lineDefs) : AddSecondSides(lineDefs);
+        edits::SidesAdded added = edits::AddMissingSides(level, lineDefs, SideOf(side));
+        if (added.full)
+            ErrorBeep();
+        sides = added.sideDefs;
     } else {
         for (int n : lineDefs)
             if (LineDef* ld = LineDefAt(n))
@@ -286,13 +244,6 @@ void EditSideDefs(int y, SelectionList& lineDefs, int side, int directItem) {
 
 // --- References to the SideDefs ----------------------------------------------------
 
-bool UsedAsSide(int sideDef, int side) {
-    for (LineDef& ld : level.lineDefs)
-        if (SideField(ld, side) == sideDef)
-            return true;
-    return false;
-}
-
 void ReplaceSideDef(SelectionList& lineDefs, int side) {
     int n = lineDefs.head();
     int old = SideField(*LineDefAt(n), side);
@@ -300,12 +251,7 @@ void ReplaceSideDef(SelectionList& lineDefs, int side) {
     int value = CrossReferenceEntry(kCentred, kCentred, kObjSideDef, true, ReferenceNumber(old), &confirmed);
     if (!confirmed || value < -1 || value == ReferenceNumber(old))
         return;
-    SideField(*LineDefAt(n), side) = value < 0 ? kNoReference : static_cast<uint16_t>(value);
-    // A SideDef that no LineDef uses any more goes; one the other side of
-    // some LineDef still uses stays.
-    if (value < 0 && ValidSideDef(old) && !UsedAsSide(old, 0) && !UsedAsSide(old, 1))
-        DeleteObject(kObjSideDef, old);
-    level.levelChanged = level.mapChanged = true;
+    edits::SetSideDefOf(level, n, SideOf(side), value);
 }
 
 bool PerformLineDefItem(int x, int y, SelectionList& lineDefs, int item, int directItem) {

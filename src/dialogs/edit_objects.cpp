@@ -10,6 +10,7 @@
 #include "editor/editor_actions.h"
 #include "editor/info_panels.h"
 #include "editor/picking.h"
+#include "edits/object_values.h"
 #include "level/history.h"
 #include "level/level.h"
 #include "ops/edit_support.h"
@@ -64,13 +65,7 @@ void EditVertexes(SelectionList& vertexes) {
                                      {"Y", -kMaxCoordinate, kMaxCoordinate, first->y}};
     if (NumberForm(kCentred, kCentred, WindowSave::Always, title.c_str(), fields) != 1)
         return;
-    int dx = fields[0].value - first->x, dy = fields[1].value - first->y;
-    for (int n : vertexes)
-        if (Vertex* v = VertexAt(n)) {
-            v->x = static_cast<int16_t>(std::clamp(v->x + dx, INT16_MIN, INT16_MAX));
-            v->y = static_cast<int16_t>(std::clamp(v->y + dy, INT16_MIN, INT16_MAX));
-        }
-    level.levelChanged = level.mapChanged = true;
+    edits::MoveVertexesBy(level, vertexes, fields[0].value - first->x, fields[1].value - first->y);
 }
 
 void EditObjects(int x, int y, SelectionList& objects, int directItem) {

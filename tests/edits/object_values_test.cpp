@@ -1,0 +1,70 @@
+// The edit dialogs' changes beyond one field, asked of the model directly:
+// Vertexes moved as a block, the SideDefs LineDefs lack, and a LineDef's
+// SideDef replaced or removed.
+#include <vector>
+
+#include "edits/object_values.h"
+#include "edits_fixture.h"
+
+namespace {
+
+using namespace edits;
+
+class ObjectValuesTest : public EditsTest {
+protected:
+    // The room, with LineDef 4 across it without sides and the east wall
+    // (2) two-sided onto the room's Sector.
+    void SetUp() override {
+        EditsTest::SetUp();
+        Room();
+        AddLineDef(0, 2, -1);
+        level.lineDefs[2].sideDef2 = static_cast<uint16_t>(AddSideDef(0));   // SideDef 4
+    }
+};
+
+TEST_F(ObjectValuesTest, VertexesMoveAsABlockWithinTheMap) {
+    MoveVertexesBy(level, ListOf({0, 2, 99}), 32700, -10);
+    EXPECT_EQ((std::vector<int>{level.vertices[0].x, level.vertices[0].y, level.vertices[2].x, level.vertices[1].x}),
+              (std::vector<int>{32700, -10, 32767, 0}));
+    EXPECT_TRUE(level.mapChanged);
+}
+
+TEST_F(ObjectValuesTest, LineDefsGetTheSidesTheyLack) {
+    level.lineDefs[0].flags = 1;
+    SidesAdded added = AddMissingSides(level, ListOf({1, 4, 0}), LineDefSide::Second);
+    EXPECT_EQ(added.sideDefs, (std::vector<int>{5, 6, 7}));   // newest first: 0, 4, 1
+    EXPECT_FALSE(added.full);
+    const LineDef& wall = level.lineDefs[0];
+    EXPECT_EQ(wall.sideDef2, 5);
+    EXPECT_EQ(wall.flags, 4);   // two-sided only
+    EXPECT_EQ(level.sideDefs[5].middle[0], '-');
+    EXPECT_EQ(SectorOf(5), SectorOf(wall.sideDef1));
+    EXPECT_EQ(level.lineDefs[4].sideDef1, 6);   // no sides: a first one
+    EXPECT_TRUE(ReferencesSound());
+
+    SetUp();
+    added = AddMissingSides(level, ListOf({0, 4}), LineDefSide::First);
+    EXPECT_EQ(added.sideDefs, (std::vector<int>{5}));
+}
+
+// A SideDef no LineDef uses any more goes; one shared with another LineDef
+// (on either side) stays.
+TEST_F(ObjectValuesTest, ASideDefRemovedGoesOnlyWhenNothingElseUsesIt) {
+    for (bool secondSide : {false, true}) {
+        SetUp();
+        (secondSide ? level.lineDefs[4].sideDef2 : level.lineDefs[4].sideDef1) = 4;
+        EXPECT_TRUE(SetSideDefOf(level, 2, LineDefSide::Second, -1));
+        EXPECT_EQ(level.lineDefs[2].sideDef2, kNoReference);
+        EXPECT_EQ(level.sideDefs.count, 5);
+    }
+    SetUp();
+    EXPECT_TRUE(SetSideDefOf(level, 2, LineDefSide::Second, -1));
+    EXPECT_EQ(level.sideDefs.count, 4);
+    EXPECT_TRUE(ReferencesSound());
+    EXPECT_TRUE(SetSideDefOf(level, 4, LineDefSide::First, 3));
+    EXPECT_EQ(level.lineDefs[4].sideDef1, 3);
+    EXPECT_FALSE(SetSideDefOf(level, 4, LineDefSide::First, 4));   // no such SideDef
+    EXPECT_FALSE(SetSideDefOf(level, 5, LineDefSide::First, 0));   // no such LineDef
+}
+
+}  // namespace
