@@ -134,7 +134,7 @@ void BenchDeleting() {
         for (int i = 0; i < kVertexes && i < static_cast<int>(numbers.size()); ++i)
             SelectObject(list, numbers[static_cast<size_t>(i)]);
         Clock::time_point t = Clock::now();
-        DeleteObjects(kObjVertex, list);
+        DeleteObjects(level, kObjVertex, list);
         times.push_back(Milliseconds(t));
         level = original;
     }

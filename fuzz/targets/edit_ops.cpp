@@ -256,13 +256,13 @@ const std::vector<Operation>& Operations() {
         {"delete", [](Choices& in) {
              int kind = in.pick(kKinds);
              SelectionList list = in.list(kind);
-             DeleteObjects(kind, list);
+             DeleteObjects(level, kind, list);
              keepsValidity = kind == kObjThing || kind == kObjSector;
          }},
         {"copy", [](Choices& in) {
              int kind = in.pick(kKinds);
              SelectionList list = in.list(kind);
-             CopyObjects(kind, list);
+             CopyObjects(level, kind, list);
          }},
         {"move", [](Choices& in) {
              const int kinds[] = {kObjThing, kObjVertex, kMoveFreeVertexes};

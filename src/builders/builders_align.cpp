@@ -45,7 +45,7 @@ int ReferenceHeight(int sideDef) {
     for (const LineDef& ld : level.lineDefs) {
         if (ld.sideDef1 != sideDef && ld.sideDef2 != sideDef)
             continue;
-        int across = SectorOfSide(ld.sideDef1 == sideDef ? ld.sideDef2 : ld.sideDef1);
+        int across = SectorOfSide(level, ld.sideDef1 == sideDef ? ld.sideDef2 : ld.sideDef1);
         if (across >= 0) {
             const Sector& other = level.sectors[across];
             if (other.ceilingHeight < own->ceilingHeight && other.ceilingHeight > own->floorHeight)

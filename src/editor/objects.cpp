@@ -77,7 +77,7 @@ SelectionList VertexesToMove(int mode, const SelectionList& objects) {
         if (ValidSector(s))
             listed[static_cast<size_t>(s)] = true;
     auto inList = [&](uint16_t side) {
-        int s = SectorOfSide(side);
+        int s = SectorOfSide(level, side);
         return s >= 0 && listed[static_cast<size_t>(s)];
     };
     for (const LineDef& ld : level.lineDefs)
@@ -109,7 +109,7 @@ void ForgetMove() {
 }  // namespace
 
 int InsertObject(int type, int from, int x, int y) {
-    int n = AddObject(type, from, x, y);
+    int n = AddObject(level, type, from, x, y);
     if (n < 0)
         ErrorBeep();
     else if (type == kObjVertex)
@@ -146,7 +146,7 @@ bool MoveObjectsToCoords(int type, const SelectionList& list, int x, int y, int 
     default:
         return true;
     }
-    MarkChanged(type);
+    MarkChanged(level, type);
     return true;
 }
 
@@ -156,7 +156,7 @@ bool BeginMove(int mode, const SelectionList& objects, int x, int y, int grid) {
     moveState.copy = copy;
     bool things = mode == kObjThing;
     if (things || mode == kObjVertex)
-        moveState.list = ExistingObjects(mode, objects);
+        moveState.list = ExistingObjects(level, mode, objects);
     else if (mode == kObjLineDef || mode == kObjSector)
         moveState.list = VertexesToMove(mode, objects);
     if (moveState.list.empty())

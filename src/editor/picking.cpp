@@ -267,8 +267,8 @@ SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1) {
             if (type == kObjLineDef) {
                 SelectObject(list, i);
             } else {
-                take(SectorOfSide(ld.sideDef1));
-                take(SectorOfSide(ld.sideDef2));
+                take(SectorOfSide(level, ld.sideDef1));
+                take(SectorOfSide(level, ld.sideDef2));
             }
         }
         break;
@@ -333,7 +333,7 @@ public:
             return -1;
         const LineDef& c = level.lineDefs[found_];
         bool first = ray_.vertical ? ray_.positive == (ends_.sx < ends_.ex) : ray_.positive != (ends_.sy < ends_.ey);
-        return SectorOfSide(first ? c.sideDef1 : c.sideDef2);
+        return SectorOfSide(level, first ? c.sideDef1 : c.sideDef2);
     }
 
 private:

@@ -169,8 +169,8 @@ void PlanFlips(const DoorLoop& loop, DoorPlan& plan) {
 // SideDef faces it but those and the faces' second sides. The door takes it
 // over rather than leave it without sides; -1 when there is none such.
 int DoorwaySector(const std::vector<DoorPair>& pairs) {
-    int way = SectorOfSide(level.lineDefs[pairs[0].edge].sideDef1);
-    if (way < 0 || way != SectorOfSide(level.lineDefs[pairs[1].edge].sideDef1))
+    int way = SectorOfSide(level, level.lineDefs[pairs[0].edge].sideDef1);
+    if (way < 0 || way != SectorOfSide(level, level.lineDefs[pairs[1].edge].sideDef1))
         return -1;
     std::vector<int> doorSides;
     for (const DoorPair& p : pairs)
@@ -184,7 +184,7 @@ int DoorwaySector(const std::vector<DoorPair>& pairs) {
 // A LineDef's first SideDef, inserted (and counted) when it has none.
 SideDef& FirstSide(int l, int& added) {
     if (!ValidSideDef(level.lineDefs[l].sideDef1)) {
-        level.lineDefs[l].sideDef1 = static_cast<uint16_t>(AddObject(kObjSideDef, -1, 0, 0));
+        level.lineDefs[l].sideDef1 = static_cast<uint16_t>(AddObject(level, kObjSideDef, -1, 0, 0));
         ++added;
     }
     return level.sideDefs[level.lineDefs[l].sideDef1];
@@ -193,7 +193,7 @@ SideDef& FirstSide(int l, int& added) {
 void MakeDoorFace(int l, int door, int& added) {
     FirstSide(l, added);
     if (!ValidSideDef(level.lineDefs[l].sideDef2))
-        level.lineDefs[l].sideDef2 = static_cast<uint16_t>(AddObject(kObjSideDef, -1, 0, 0));
+        level.lineDefs[l].sideDef2 = static_cast<uint16_t>(AddObject(level, kObjSideDef, -1, 0, 0));
     LineDef& ld = level.lineDefs[l];
     ld.type = kDoorType;
     ld.flags = kTwoSided;
@@ -229,8 +229,8 @@ struct LiftParts {
 LiftParts LiftPartsOf(int s) {
     LiftParts parts;
     for (int l = 0; l < level.lineDefs.count; ++l) {
-        int front = SectorOfSide(level.lineDefs[l].sideDef1);
-        int back = SectorOfSide(level.lineDefs[l].sideDef2);
+        int front = SectorOfSide(level, level.lineDefs[l].sideDef1);
+        int back = SectorOfSide(level, level.lineDefs[l].sideDef2);
         bool twoSided = ValidSideDef(level.lineDefs[l].sideDef2) && ValidSideDef(level.lineDefs[l].sideDef1);
         if (!twoSided) {
             if (front == s)
@@ -274,7 +274,7 @@ void MakeLiftBorder(int l, int s, int tag, int lowest) {
     ld.tag = static_cast<int16_t>(tag);
     SideDef& outer = level.sideDefs[ld.sideDef1];
     SideDef& inner = level.sideDefs[ld.sideDef2];
-    const Sector& outside = level.sectors[SectorOfSide(ld.sideDef1)];
+    const Sector& outside = level.sectors[SectorOfSide(level, ld.sideDef1)];
     const Sector& lift = level.sectors[s];
     MiddleToLower(outer);
     if (lowest < outside.floorHeight)
@@ -328,7 +328,7 @@ void ShowStepTextures(int l) {
     const LineDef* ld = LineDefAt(l);
     if (!ld)
         return;
-    int front = SectorOfSide(ld->sideDef1), back = SectorOfSide(ld->sideDef2);
+    int front = SectorOfSide(level, ld->sideDef1), back = SectorOfSide(level, ld->sideDef2);
     if (front < 0 || back < 0)
         return;
     ShowStep(level.sideDefs[ld->sideDef1], level.sectors[front], level.sectors[back]);
@@ -390,7 +390,7 @@ DoorOutcome MakeDoor(SelectionList& lineDefs, const DoorPlan& plan) {
         SelectObject(lineDefs, l);   // iterated: edge 1, face 1, edge 2, face 2
     int door = DoorwaySector(pairs);
     if (door < 0)
-        door = AddObject(kObjSector, -1, 0, 0);
+        door = AddObject(level, kObjSector, -1, 0, 0);
     int floor = 0;
     for (const DoorPair& p : pairs) {
         floor = MakeDoorEdge(p.edge, door, outcome.sidesAdded);
@@ -414,7 +414,7 @@ Refusal MakeLift(int s) {
         return Refusal(Refusal::Kind::Said, "The lift must be connected to", "at least one other Sector.");
     EditScope edit("make a lift");
     for (int l : parts.borders)
-        if (SectorOfSide(level.lineDefs[l].sideDef1) == s)
+        if (SectorOfSide(level, level.lineDefs[l].sideDef1) == s)
             FlipBorder(l);
     int tag = FirstFreeTag();
     int lowest = INT_MAX, highest = INT_MIN;

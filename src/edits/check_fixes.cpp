@@ -24,7 +24,7 @@ int16_t HeightAbove(int16_t floor, int by) { return static_cast<int16_t>(std::mi
 
 void DeleteUnusedObjects(LevelState& level, int type, SelectionList& unused) {
     EditScope edit("delete unused objects");
-    DeleteObjects(type, unused);
+    DeleteObjects(level, type, unused);
     level.levelChanged = true;
     edit.Commit();
 }
@@ -32,7 +32,7 @@ void DeleteUnusedObjects(LevelState& level, int type, SelectionList& unused) {
 bool DeleteDuplicateLineDef(LevelState& level, int lineDef) {
     if (!level.lineDefs.valid(lineDef)) return false;
     EditScope edit("delete duplicate LineDef");
-    DeleteObject(kObjLineDef, lineDef);
+    DeleteObject(level, kObjLineDef, lineDef);
     edit.Commit();
     return true;
 }

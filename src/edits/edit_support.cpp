@@ -79,7 +79,7 @@ void DeleteTracked(int type, const std::vector<int>& numbers, TrackedLists track
                 SelectObject(doomed, static_cast<int>(l));
     }
     Renumber(tracked.lineDefs, Renumbering(lineDefsGone));
-    DeleteObjects(type, doomed);
+    DeleteObjects(level, type, doomed);
 }
 
 std::vector<int> NumbersOf(const SelectionList& list) { return std::vector<int>(list.begin(), list.end()); }

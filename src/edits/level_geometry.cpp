@@ -51,7 +51,7 @@ int SectorAround(int cx, int cy) {
         int side = ld.sideDef1;
         if (e.ey > e.sy && ValidSideDef(ld.sideDef2))
             side = ld.sideDef2;
-        int sector = SectorOfSide(side);
+        int sector = SectorOfSide(level, side);
         if (sector >= 0 && ReachesBack(sector, cx))
             result = sector;
     }
@@ -59,7 +59,7 @@ int SectorAround(int cx, int cy) {
 }
 
 bool HasSideIn(const LineDef& ld, int sector) {
-    return SectorOfSide(ld.sideDef1) == sector || SectorOfSide(ld.sideDef2) == sector;
+    return SectorOfSide(level, ld.sideDef1) == sector || SectorOfSide(level, ld.sideDef2) == sector;
 }
 
 int BoxCentre(int a, int b) { return (a + b + 1) / 2; }
@@ -80,9 +80,9 @@ bool SectorClosed(int s) {
     for (const LineDef& ld : level.lineDefs) {
         if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
             continue;
-        if (SectorOfSide(ld.sideDef1) == s)
+        if (SectorOfSide(level, ld.sideDef1) == s)
             ++balance[ld.start], --balance[ld.end];
-        if (SectorOfSide(ld.sideDef2) == s)
+        if (SectorOfSide(level, ld.sideDef2) == s)
             ++balance[ld.end], --balance[ld.start];
     }
     return std::all_of(balance.begin(), balance.end(), [](int b) { return b == 0; });

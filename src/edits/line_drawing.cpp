@@ -10,7 +10,7 @@ namespace edits {
 
 int DrawVertex(LevelState& level, int x, int y) {
     EditScope edit("draw Vertex");
-    int v = AddObject(kObjVertex, -1, x, y);
+    int v = AddObject(level, kObjVertex, -1, x, y);
     if (v >= 0)
         edit.Commit();
     return v;
@@ -23,7 +23,7 @@ DrawnLine DrawLineDef(LevelState& level, int from, int to) {
     if (old >= 0)
         return {Drawn::Existing, old};
     EditScope edit("draw 1 LineDef");
-    int n = AddObject(kObjLineDef, -1, 0, 0);
+    int n = AddObject(level, kObjLineDef, -1, 0, 0);
     if (n < 0)
         return {Drawn::NoRoom, -1};
     level.lineDefs[n].start = static_cast<uint16_t>(from);

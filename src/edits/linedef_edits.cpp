@@ -22,7 +22,7 @@ namespace {
 
 constexpr int16_t kTwoSided = 4;
 
-bool Faces(uint16_t side, int sector) { return SectorOfSide(side) == sector && sector >= 0; }
+bool Faces(uint16_t side, int sector) { return SectorOfSide(level, side) == sector && sector >= 0; }
 
 // --- The path of a new LineDef -------------------------------------------------
 
@@ -76,7 +76,7 @@ std::string WalkFailure(const Walk& walk) {
 }
 
 int NewSideFacing(int sector) {
-    int n = AddObject(kObjSideDef, -1, 0, 0);
+    int n = AddObject(level, kObjSideDef, -1, 0, 0);
     SideDef& sd = level.sideDefs[n];
     sd.sector = static_cast<uint16_t>(sector);
     SetTextureName(sd.middle, "-");
@@ -84,7 +84,7 @@ int NewSideFacing(int sector) {
 }
 
 void AddTwoSidedLineDef(int a, int b, int right, int left) {
-    int l = AddObject(kObjLineDef, -1, 0, 0);
+    int l = AddObject(level, kObjLineDef, -1, 0, 0);
     int side1 = NewSideFacing(right);
     int side2 = NewSideFacing(left);
     LineDef& ld = level.lineDefs[l];
@@ -118,7 +118,7 @@ std::pair<int, int> SectorsBeside(int l) {
     const LineDef* ld = LineDefAt(l);
     if (!ld)
         return {-1, -1};
-    return {SectorOfSide(ld->sideDef1), SectorOfSide(ld->sideDef2)};
+    return {SectorOfSide(level, ld->sideDef1), SectorOfSide(level, ld->sideDef2)};
 }
 
 }  // namespace
@@ -151,7 +151,7 @@ Refusal AddLineDefSplitSector(int a, int b, SplitChoice choice, int deleted) {
     bool onLineDefs = UsedByLineDef(a) || UsedByLineDef(b);
     EditScope edit(split ? "split Sector" : "add a LineDef");
     if (deleted >= 0)
-        DeleteObject(kObjLineDef, deleted);
+        DeleteObject(level, kObjLineDef, deleted);
     const Vertex& va = level.vertices[a];
     const Vertex& vb = level.vertices[b];
     int s = GetSectorAtPoint((va.x + vb.x) / 2, (va.y + vb.y) / 2);
@@ -173,7 +173,7 @@ Refusal AddLineDefSplitSector(int a, int b, SplitChoice choice, int deleted) {
     }
     if (walk.end != WalkEnd::Reached)
         return Refusal{Refusal::Kind::Said, Format("Sector %d, Vertex %d to %d", s, a, b), WalkFailure(walk)};
-    int n = split ? AddObject(kObjSector, s, 0, 0) : s;
+    int n = split ? AddObject(level, kObjSector, s, 0, 0) : s;
     if (turned)
         AddTwoSidedLineDef(b, a, s, n);
     else
@@ -215,7 +215,7 @@ void JoinSectors(SelectionList& sectors) {
     int below = 0;
     for (int s : doomed)
         below += s < keep;
-    DeleteObjects(kObjSector, doomed);
+    DeleteObjects(level, kObjSector, doomed);
     SelectObject(sectors, keep - below);
 }
 
@@ -226,7 +226,7 @@ Refusal DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
             continue;
         if (!ValidSideDef(ld->sideDef1) || !ValidSideDef(ld->sideDef2))
             return Refusal{Refusal::Kind::Said, Format("Error: LineDef %d has only one side", l)};
-        if (SectorOfSide(ld->sideDef1) < 0 || SectorOfSide(ld->sideDef2) < 0)
+        if (SectorOfSide(level, ld->sideDef1) < 0 || SectorOfSide(level, ld->sideDef2) < 0)
             return Refusal{Refusal::Kind::Said, Format("Error: LineDef %d has two sides, but one", l),
                     "side is not bound to any Sector"};
     }
@@ -235,7 +235,7 @@ Refusal DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
         const LineDef* ld = LineDefAt(l);
         if (!ld)
             continue;
-        int kept = SectorOfSide(ld->sideDef1), joined = SectorOfSide(ld->sideDef2);
+        int kept = SectorOfSide(level, ld->sideDef1), joined = SectorOfSide(level, ld->sideDef2);
         if (kept == joined)
             continue;
         SelectionList pair;
@@ -244,7 +244,7 @@ Refusal DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
         JoinSectors(pair);
         ForgetSelection(pair);
     }
-    DeleteObjects(kObjLineDef, lineDefs);
+    DeleteObjects(level, kObjLineDef, lineDefs);
     edit.Commit();
     return {};
 }

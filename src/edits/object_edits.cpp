@@ -12,7 +12,7 @@ ThingInserted InsertThing(LevelState& level, int model, int x, int y) {
     const Thing* copied = level.things.at(model);
     ThingInserted made;
     made.modelIsStart = copied && IsPlayerStart(static_cast<uint16_t>(copied->type));
-    made.thing = AddObject(kObjThing, made.modelIsStart ? -1 : model, x, y);
+    made.thing = AddObject(level, kObjThing, made.modelIsStart ? -1 : model, x, y);
     if (made.thing >= 0)
         edit.Commit();
     return made;
@@ -20,13 +20,13 @@ ThingInserted InsertThing(LevelState& level, int model, int x, int y) {
 
 void DeleteListed(LevelState& level, int type, SelectionList& objects) {
     EditScope edit("delete " + CountOf(objects.size(), type));
-    DeleteObjects(type, objects);
+    DeleteObjects(level, type, objects);
     edit.Commit();
 }
 
 bool CopyListed(LevelState& level, int type, SelectionList& objects) {
     EditScope edit("copy " + CountOf(objects.size(), type));
-    if (!CopyObjects(type, objects))
+    if (!CopyObjects(level, type, objects))
         return false;
     edit.Commit();
     return true;

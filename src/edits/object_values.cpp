@@ -27,7 +27,7 @@ bool AddMissingSide(LevelState& level, int n, LineDefSide side, SidesAdded& adde
     bool complete = side == LineDefSide::First ? hasFirst : hasFirst && level.sideDefs.valid(ld.sideDef2);
     if (complete)
         return true;
-    int sd = AddObject(kObjSideDef, -1, 0, 0);
+    int sd = AddObject(level, kObjSideDef, -1, 0, 0);
     if (sd < 0) {
         added.full = true;
         return false;
@@ -72,7 +72,7 @@ bool SetSideDefOf(LevelState& level, int lineDef, LineDefSide side, int sideDef)
     int old = field;
     field = sideDef < 0 ? kNoReference : static_cast<uint16_t>(sideDef);
     if (sideDef < 0 && level.sideDefs.valid(old) && !UsedAsSide(level, old))
-        DeleteObject(kObjSideDef, old);
+        DeleteObject(level, kObjSideDef, old);
     level.levelChanged = level.mapChanged = true;
     return true;
 }

@@ -31,13 +31,13 @@ void Mark(Marks& marks, int n, int32_t count) {
     marks[static_cast<size_t>(n)] = true;
 }
 
-bool Editable(int type) { return ObjectCount(type) >= 0; }
+bool Editable(const LevelState& level, int type) { return ObjectCount(level, type) >= 0; }
 
 // Whether extra more objects of the type fit: a kind that references name
 // stops where a 16-bit reference can no longer name its objects. An edit
 // that would pass that limit is refused, whatever it made before.
-bool HasRoom(int type, int64_t extra) {
-    std::string limit = LimitLine(type, ObjectCount(type) + extra);
+bool HasRoom(const LevelState& level, int type, int64_t extra) {
+    std::string limit = LimitLine(type, ObjectCount(level, type) + extra);
     if (limit.empty())
         return true;
     RefuseEdit(limit);
@@ -48,9 +48,9 @@ void SetName(char (&to)[8], const char* from) { std::strncpy(to, from, sizeof to
 
 // --- Inserting -----------------------------------------------------------------
 
-Thing NewThing(int from, int x, int y) {
+Thing NewThing(const LevelState& level, int from, int x, int y) {
     Thing t{};
-    if (const Thing* source = ThingAt(from)) {
+    if (const Thing* source = level.things.at(from)) {
         t = *source;
     } else {
         t.type = config.defaultThingType;
@@ -61,9 +61,9 @@ Thing NewThing(int from, int x, int y) {
     return t;
 }
 
-LineDef NewLineDef(int from) {
+LineDef NewLineDef(const LevelState& level, int from) {
     LineDef ld{};
-    if (const LineDef* source = LineDefAt(from)) {
+    if (const LineDef* source = level.lineDefs.at(from)) {
         ld = *source;
     } else {
         ld.end = static_cast<uint16_t>(level.vertices.count - 1);
@@ -73,8 +73,8 @@ LineDef NewLineDef(int from) {
     return ld;
 }
 
-SideDef NewSideDef(int from) {
-    if (const SideDef* source = SideDefAt(from))
+SideDef NewSideDef(const LevelState& level, int from) {
+    if (const SideDef* source = level.sideDefs.at(from))
         return *source;
     SideDef sd{};
     SetName(sd.upper, "-");
@@ -84,8 +84,8 @@ SideDef NewSideDef(int from) {
     return sd;
 }
 
-Sector NewSector(int from) {
-    if (const Sector* source = SectorAt(from))
+Sector NewSector(const LevelState& level, int from) {
+    if (const Sector* source = level.sectors.at(from))
         return *source;
     Sector s{};
     s.floorHeight = config.defaultFloor;
@@ -98,10 +98,10 @@ Sector NewSector(int from) {
 
 // Appends the record (built before the array grows, which may move it).
 template <typename T>
-int Append(ObjectArray<T>& array, int type, const T& record) {
-    ResizeObject(type, Resize::AddOne);
+int Append(LevelState& level, ObjectArray<T>& array, int type, const T& record) {
+    ResizeObject(level, type, Resize::AddOne);
     array[array.count - 1] = record;
-    MarkChanged(type);
+    MarkChanged(level, type);
     return array.count - 1;
 }
 
@@ -112,7 +112,7 @@ struct Doomed {
     Marks things, lineDefs, sideDefs, vertices, sectors;
 };
 
-void DoomLineDefsOfVertexes(Doomed& d) {
+void DoomLineDefsOfVertexes(const LevelState& level, Doomed& d) {
     for (int l = 0; l < level.lineDefs.count; ++l) {
         const LineDef& ld = level.lineDefs[l];
         if (Marked(d.vertices, ld.start) || Marked(d.vertices, ld.end))
@@ -122,7 +122,7 @@ void DoomLineDefsOfVertexes(Doomed& d) {
 
 // The SideDefs of deleted LineDefs go with them, unless a LineDef that stays
 // uses them too (maps may share one SideDef between LineDefs).
-void DoomSideDefsOfLineDefs(Doomed& d) {
+void DoomSideDefsOfLineDefs(const LevelState& level, Doomed& d) {
     if (d.lineDefs.empty())
         return;
     std::vector<bool> kept(static_cast<size_t>(level.sideDefs.count), false);
@@ -130,19 +130,19 @@ void DoomSideDefsOfLineDefs(Doomed& d) {
         if (Marked(d.lineDefs, l))
             continue;
         for (uint16_t side : {level.lineDefs[l].sideDef1, level.lineDefs[l].sideDef2})
-            if (ValidSideDef(side))
+            if (level.sideDefs.valid(side))
                 kept[side] = true;
     }
     for (int l = 0; l < level.lineDefs.count; ++l) {
         if (!Marked(d.lineDefs, l))
             continue;
         for (uint16_t side : {level.lineDefs[l].sideDef1, level.lineDefs[l].sideDef2})
-            if (ValidSideDef(side) && !kept[side])
+            if (level.sideDefs.valid(side) && !kept[side])
                 Mark(d.sideDefs, side, level.sideDefs.count);
     }
 }
 
-void DoomSideDefsOfSectors(Doomed& d) {
+void DoomSideDefsOfSectors(const LevelState& level, Doomed& d) {
     for (int s = 0; s < level.sideDefs.count; ++s)
         if (Marked(d.sectors, level.sideDefs[s].sector))
             Mark(d.sideDefs, s, level.sideDefs.count);
@@ -153,13 +153,13 @@ void DoomSideDefsOfSectors(Doomed& d) {
 // one left with no side at all goes. A LineDef left with one side is an
 // impassable wall, not two-sided, with the default texture where it had
 // none.
-void MendLineDefsOfSectors(Doomed& d) {
+void MendLineDefsOfSectors(LevelState& level, Doomed& d) {
     constexpr int16_t kImpassable = 1, kTwoSided = 4;
-    auto gone = [&](uint16_t side) { return !ValidSideDef(side) || Marked(d.sideDefs, side); };
+    auto gone = [&](uint16_t side) { return !level.sideDefs.valid(side) || Marked(d.sideDefs, side); };
     for (int l = 0; l < level.lineDefs.count; ++l) {
         LineDef& ld = level.lineDefs[l];
-        bool lost = (ValidSideDef(ld.sideDef1) && Marked(d.sideDefs, ld.sideDef1)) ||
-                    (ValidSideDef(ld.sideDef2) && Marked(d.sideDefs, ld.sideDef2));
+        bool lost = (level.sideDefs.valid(ld.sideDef1) && Marked(d.sideDefs, ld.sideDef1)) ||
+                    (level.sideDefs.valid(ld.sideDef2) && Marked(d.sideDefs, ld.sideDef2));
         if (!lost)
             continue;
         if (gone(ld.sideDef1) && gone(ld.sideDef2)) {
@@ -204,7 +204,7 @@ uint16_t Renumbered(uint16_t ref, const Renumbering& table) {
     return now < 0 ? kNoReference : static_cast<uint16_t>(now);
 }
 
-void RemoveDoomed(const Doomed& d) {
+void RemoveDoomed(LevelState& level, const Doomed& d) {
     if (!d.lineDefs.empty())
         Compact(level.lineDefs, d.lineDefs);
     if (!d.sideDefs.empty()) {
@@ -243,8 +243,8 @@ Marks& MarksOf(Doomed& d, int type) {
 // --- Copying ----------------------------------------------------------------------
 
 // Removes the entries that name no object of the type.
-void DropMissing(int type, SelectionList& list) {
-    SelectionList kept = ExistingObjects(type, list);
+void DropMissing(const LevelState& level, int type, SelectionList& list) {
+    SelectionList kept = ExistingObjects(level, type, list);
     if (kept.size() == list.size()) {
         ForgetSelection(kept);
         return;
@@ -267,12 +267,12 @@ void AddPair(Pairs& pairs, int n) {
 }
 
 // The start and end Vertexes of the LineDefs, each once.
-void GatherEnds(const SelectionList& lineDefs, Pairs& ends) {
+void GatherEnds(const LevelState& level, const SelectionList& lineDefs, Pairs& ends) {
     std::vector<bool> taken(static_cast<size_t>(level.vertices.count), false);
     for (int n : lineDefs) {
         const LineDef& ld = level.lineDefs[n];
         for (uint16_t v : {ld.start, ld.end})
-            if (ValidVertex(v) && !taken[v]) {
+            if (level.vertices.valid(v) && !taken[v]) {
                 taken[v] = true;
                 AddPair(ends, v);
             }
@@ -280,12 +280,12 @@ void GatherEnds(const SelectionList& lineDefs, Pairs& ends) {
 }
 
 // Every LineDef with a side in a listed Sector, each once.
-void GatherLineDefsOfSectors(const SelectionList& sectors, Pairs& lineDefs) {
+void GatherLineDefsOfSectors(const LevelState& level, const SelectionList& sectors, Pairs& lineDefs) {
     std::vector<bool> listed(static_cast<size_t>(level.sectors.count), false);
     for (int s : sectors)
         listed[static_cast<size_t>(s)] = true;
     auto inList = [&](uint16_t side) {
-        int s = SectorOfSide(side);
+        int s = SectorOfSide(level, side);
         return s >= 0 && listed[static_cast<size_t>(s)];
     };
     for (int l = 0; l < level.lineDefs.count; ++l)
@@ -293,64 +293,64 @@ void GatherLineDefsOfSectors(const SelectionList& sectors, Pairs& lineDefs) {
             AddPair(lineDefs, l);
 }
 
-int SidesOf(const SelectionList& lineDefs) {
+int SidesOf(const LevelState& level, const SelectionList& lineDefs) {
     int sides = 0;
     for (int n : lineDefs)
-        sides += ValidSideDef(level.lineDefs[n].sideDef1) + ValidSideDef(level.lineDefs[n].sideDef2);
+        sides += level.sideDefs.valid(level.lineDefs[n].sideDef1) + level.sideDefs.valid(level.lineDefs[n].sideDef2);
     return sides;
 }
 
 // Whether the copies of the listed objects fit in the level.
-bool CopiesFit(int type, const SelectionList& list) {
+bool CopiesFit(const LevelState& level, int type, const SelectionList& list) {
     switch (type) {
     case kObjThing:
     case kObjVertex:
-        return HasRoom(type, list.size());
+        return HasRoom(level, type, list.size());
     case kObjLineDef: {
         Pairs ends;
-        GatherEnds(list, ends);
-        return HasRoom(kObjLineDef, list.size()) && HasRoom(kObjVertex, ends.sources.size());
+        GatherEnds(level, list, ends);
+        return HasRoom(level, kObjLineDef, list.size()) && HasRoom(level, kObjVertex, ends.sources.size());
     }
     case kObjSector: {
         Pairs lineDefs, ends;
-        GatherLineDefsOfSectors(list, lineDefs);
-        GatherEnds(lineDefs.sources, ends);
-        return HasRoom(kObjSector, list.size()) && HasRoom(kObjLineDef, lineDefs.sources.size()) &&
-               HasRoom(kObjVertex, ends.sources.size()) &&
-               HasRoom(kObjSideDef, SidesOf(lineDefs.sources));
+        GatherLineDefsOfSectors(level, list, lineDefs);
+        GatherEnds(level, lineDefs.sources, ends);
+        return HasRoom(level, kObjSector, list.size()) && HasRoom(level, kObjLineDef, lineDefs.sources.size()) &&
+               HasRoom(level, kObjVertex, ends.sources.size()) &&
+               HasRoom(level, kObjSideDef, SidesOf(level, lineDefs.sources));
     }
     default:
         return true;
     }
 }
 
-void CopyThings(SelectionList& list) {
+void CopyThings(LevelState& level, SelectionList& list) {
     for (int& n : list) {
         const Thing t = level.things[n];
-        n = AddObject(kObjThing, n, t.x, t.y);
+        n = AddObject(level, kObjThing, n, t.x, t.y);
     }
 }
 
-void CopyVertexes(SelectionList& list) {
+void CopyVertexes(LevelState& level, SelectionList& list) {
     for (int& n : list) {
         const Vertex v = level.vertices[n];
-        n = AddObject(kObjVertex, -1, v.x, v.y);
+        n = AddObject(level, kObjVertex, -1, v.x, v.y);
     }
 }
 
 // The copies of the LineDefs run between copies of their Vertexes.
-void CopyLineDefs(SelectionList& list) {
+void CopyLineDefs(LevelState& level, SelectionList& list) {
     for (int& n : list)
-        n = AddObject(kObjLineDef, n, 0, 0);
+        n = AddObject(level, kObjLineDef, n, 0, 0);
     Pairs ends;
-    GatherEnds(list, ends);
-    CopyObjects(kObjVertex, ends.copies);
+    GatherEnds(level, list, ends);
+    CopyObjects(level, kObjVertex, ends.copies);
     std::vector<int> copyOf(static_cast<size_t>(level.vertices.count), -1);
     auto copy = ends.copies.begin();
     for (int source : ends.sources)
         copyOf[static_cast<size_t>(source)] = *copy++;
     auto copied = [&](uint16_t v) {
-        return ValidVertex(v) && copyOf[v] >= 0 ? static_cast<uint16_t>(copyOf[v]) : v;
+        return level.vertices.valid(v) && copyOf[v] >= 0 ? static_cast<uint16_t>(copyOf[v]) : v;
     };
     for (int n : list) {
         LineDef& ld = level.lineDefs[n];
@@ -359,26 +359,26 @@ void CopyLineDefs(SelectionList& list) {
     }
 }
 
-uint16_t CopiedSide(uint16_t side) {
-    return ValidSideDef(side) ? static_cast<uint16_t>(AddObject(kObjSideDef, side, 0, 0))
+uint16_t CopiedSide(LevelState& level, uint16_t side) {
+    return level.sideDefs.valid(side) ? static_cast<uint16_t>(AddObject(level, kObjSideDef, side, 0, 0))
                               : kNoReference;
 }
 
-void CopySectors(SelectionList& list) {
+void CopySectors(LevelState& level, SelectionList& list) {
     Pairs lineDefs;
-    GatherLineDefsOfSectors(list, lineDefs);
-    CopyObjects(kObjLineDef, lineDefs.copies);
+    GatherLineDefsOfSectors(level, list, lineDefs);
+    CopyObjects(level, kObjLineDef, lineDefs.copies);
     int32_t firstNewSide = level.sideDefs.count;
     auto copy = lineDefs.copies.begin();
     for (int source : lineDefs.sources) {
         LineDef& copied = level.lineDefs[*copy++];
         const LineDef& original = level.lineDefs[source];
-        copied.sideDef1 = CopiedSide(original.sideDef1);
-        copied.sideDef2 = CopiedSide(original.sideDef2);
+        copied.sideDef1 = CopiedSide(level, original.sideDef1);
+        copied.sideDef2 = CopiedSide(level, original.sideDef2);
     }
     std::vector<int> copyOf(static_cast<size_t>(level.sectors.count), -1);
     for (int& s : list) {
-        int copied = AddObject(kObjSector, s, 0, 0);
+        int copied = AddObject(level, kObjSector, s, 0, 0);
         copyOf[static_cast<size_t>(s)] = copied;
         s = copied;
     }
@@ -391,7 +391,7 @@ void CopySectors(SelectionList& list) {
 
 }  // namespace
 
-int32_t ObjectCount(int type) {
+int32_t ObjectCount(const LevelState& level, int type) {
     switch (type) {
     case kObjThing: return level.things.count;
     case kObjLineDef: return level.lineDefs.count;
@@ -404,19 +404,19 @@ int32_t ObjectCount(int type) {
 
 int16_t ClampToMap(int v) { return static_cast<int16_t>(std::clamp(v, kMapLow, kMapHigh)); }
 
-void MarkChanged(int type) {
+void MarkChanged(LevelState& level, int type) {
     level.levelChanged = true;
     if (type != kObjThing)
         level.mapChanged = true;
 }
 
-int SectorOfSide(int sideDef) {
-    const SideDef* sd = SideDefAt(sideDef);
-    return sd && ValidSector(sd->sector) ? sd->sector : -1;
+int SectorOfSide(const LevelState& level, int sideDef) {
+    const SideDef* sd = level.sideDefs.at(sideDef);
+    return sd && level.sectors.valid(sd->sector) ? sd->sector : -1;
 }
 
-SelectionList ExistingObjects(int type, const SelectionList& list) {
-    int32_t count = ObjectCount(type);
+SelectionList ExistingObjects(const LevelState& level, int type, const SelectionList& list) {
+    int32_t count = ObjectCount(level, type);
     std::vector<int> numbers(list.begin(), list.end());
     SelectionList out;
     for (auto n = numbers.rbegin(); n != numbers.rend(); ++n)
@@ -425,31 +425,31 @@ SelectionList ExistingObjects(int type, const SelectionList& list) {
     return out;
 }
 
-int AddObject(int type, int from, int x, int y) {
+int AddObject(LevelState& level, int type, int from, int x, int y) {
     // A LineDef must run between Vertexes that exist.
     bool noEnds = type == kObjLineDef && level.vertices.count == 0;
-    if (!Editable(type) || !HasRoom(type, 1) || noEnds)
+    if (!Editable(level, type) || !HasRoom(level, type, 1) || noEnds)
         return -1;
     switch (type) {
     case kObjThing:
-        return Append(level.things, type, NewThing(from, x, y));
+        return Append(level, level.things, type, NewThing(level, from, x, y));
     case kObjLineDef:
-        return Append(level.lineDefs, type, NewLineDef(from));
+        return Append(level, level.lineDefs, type, NewLineDef(level, from));
     case kObjSideDef:
-        return Append(level.sideDefs, type, NewSideDef(from));
+        return Append(level, level.sideDefs, type, NewSideDef(level, from));
     case kObjVertex:
-        return Append(level.vertices, type, Vertex{ClampToMap(x), ClampToMap(y)});
+        return Append(level, level.vertices, type, Vertex{ClampToMap(x), ClampToMap(y)});
     default:
-        return Append(level.sectors, type, NewSector(from));
+        return Append(level, level.sectors, type, NewSector(level, from));
     }
 }
 
-void DeleteObjects(int type, SelectionList& list) {
-    if (!Editable(type))
+void DeleteObjects(LevelState& level, int type, SelectionList& list) {
+    if (!Editable(level, type))
         return;
     Doomed doomed;
     Marks& marks = MarksOf(doomed, type);
-    int32_t count = ObjectCount(type);
+    int32_t count = ObjectCount(level, type);
     for (int n : list)
         if (n >= 0 && n < count)
             Mark(marks, n, count);
@@ -457,32 +457,32 @@ void DeleteObjects(int type, SelectionList& list) {
     if (marks.empty())
         return;
     if (type == kObjVertex)
-        DoomLineDefsOfVertexes(doomed);
+        DoomLineDefsOfVertexes(level, doomed);
     if (type == kObjVertex || type == kObjLineDef)
-        DoomSideDefsOfLineDefs(doomed);
+        DoomSideDefsOfLineDefs(level, doomed);
     if (type == kObjSector) {
-        DoomSideDefsOfSectors(doomed);
-        MendLineDefsOfSectors(doomed);
+        DoomSideDefsOfSectors(level, doomed);
+        MendLineDefsOfSectors(level, doomed);
     }
-    RemoveDoomed(doomed);
-    MarkChanged(type);
+    RemoveDoomed(level, doomed);
+    MarkChanged(level, type);
 }
 
-void DeleteObject(int type, int n) {
+void DeleteObject(LevelState& level, int type, int n) {
     SelectionList list;
     SelectObject(list, n);
-    DeleteObjects(type, list);
+    DeleteObjects(level, type, list);
 }
 
-bool CopyObjects(int type, SelectionList& list) {
-    DropMissing(type, list);
-    if (!CopiesFit(type, list))
+bool CopyObjects(LevelState& level, int type, SelectionList& list) {
+    DropMissing(level, type, list);
+    if (!CopiesFit(level, type, list))
         return false;
     switch (type) {
-    case kObjThing: CopyThings(list); break;
-    case kObjVertex: CopyVertexes(list); break;
-    case kObjLineDef: CopyLineDefs(list); break;
-    case kObjSector: CopySectors(list); break;
+    case kObjThing: CopyThings(level, list); break;
+    case kObjVertex: CopyVertexes(level, list); break;
+    case kObjLineDef: CopyLineDefs(level, list); break;
+    case kObjSector: CopySectors(level, list); break;
     default: break;
     }
     return true;

@@ -5,6 +5,9 @@
 // Sector) names the same object as before, or none when that object was
 // deleted.
 //
+// Each takes the level it works on as its first parameter (the editor passes
+// the global one; tests and tools may pass their own).
+//
 // Object types are the ObjectType codes; object numbers are ints. Numbers
 // that name no object (out of range in a loaded map, or kNoReference) are
 // missing: such list entries are skipped, such references are left as they
@@ -45,7 +48,7 @@ constexpr int kMapHigh = 32767;
 // facing the last Sector; a Sector with the default heights and flats, light
 // 255. (x, y) places a Thing or Vertex (kept within the map's range) and is
 // ignored otherwise.
-int AddObject(int type, int from, int x, int y);
+int AddObject(LevelState& level, int type, int from, int x, int y);
 
 // Deletes every listed object with its dependants and empties the list:
 //   Vertex  - every LineDef that uses it (so their SideDefs too);
@@ -60,9 +63,9 @@ int AddObject(int type, int from, int x, int y);
 // renumbered; references to deleted SideDefs become kNoReference. Another type
 // leaves the list alone. Takes time in proportion to
 // the level's size, whatever the list's length.
-void DeleteObjects(int type, SelectionList& list);
+void DeleteObjects(LevelState& level, int type, SelectionList& list);
 // DeleteObjects on a list of the one object n.
-void DeleteObject(int type, int n);
+void DeleteObject(LevelState& level, int type, int n);
 
 // Duplicates the listed objects in place, each copy lying exactly on its
 // source, and replaces each list entry by its copy's number:
@@ -74,21 +77,21 @@ void DeleteObject(int type, int n);
 //     the original Sector when that Sector was not listed.
 // Returns false, changing nothing, when the copies would not fit in the
 // level (see AddObject); other types change nothing and return true.
-bool CopyObjects(int type, SelectionList& list);
+bool CopyObjects(LevelState& level, int type, SelectionList& list);
 
 // The number of objects of a type; -1 for a type that is not edited.
-int32_t ObjectCount(int type);
+int32_t ObjectCount(const LevelState& level, int type);
 
 // The entries of the list that name an object of the type, in the list's
 // order.
-SelectionList ExistingObjects(int type, const SelectionList& list);
+SelectionList ExistingObjects(const LevelState& level, int type, const SelectionList& list);
 
 // A coordinate kept within the map's range.
 int16_t ClampToMap(int v);
 
 // Raises the change flags for an edit of objects of the type.
-void MarkChanged(int type);
+void MarkChanged(LevelState& level, int type);
 
 // The Sector that a SideDef faces, or -1 when there is no such SideDef or
 // Sector.
-int SectorOfSide(int sideDef);
+int SectorOfSide(const LevelState& level, int sideDef);

@@ -20,7 +20,7 @@ bool HasSide(uint16_t side) { return ValidSideDef(side); }
 // A new SideDef with the defaults facing sector; kNoReference when the level
 // holds no more.
 uint16_t NewSide(int sector, int& refused) {
-    int n = AddObject(kObjSideDef, -1, 0, 0);
+    int n = AddObject(level, kObjSideDef, -1, 0, 0);
     if (n < 0) {
         ++refused;
         return kNoReference;
@@ -57,7 +57,7 @@ int SectorAlreadyFaced(const std::vector<int>& lineDefs) {
         const LineDef& ld = level.lineDefs[l];
         if (!HasSide(ld.sideDef1))
             continue;
-        found = SectorOfSide(ld.sideDef1);
+        found = SectorOfSide(level, ld.sideDef1);
         if (!HasSide(ld.sideDef2))
             break;
     }
@@ -166,8 +166,8 @@ int BuildObject(const DrawnShape& shape, int outer, int& refused) {
     SelectionList sides, walls;
     for (const ShapeWall& wall : shape.reused)
         SolidBehind(wall, sides, walls);
-    DeleteObjects(kObjSideDef, sides);
-    DeleteObjects(kObjLineDef, walls);
+    DeleteObjects(level, kObjSideDef, sides);
+    DeleteObjects(level, kObjLineDef, walls);
     return outer;
 }
 
@@ -176,7 +176,7 @@ int BuildObject(const DrawnShape& shape, int outer, int& refused) {
 // faced the inside now faces the room; a wall open to the inside gets a
 // second side facing it.
 int BuildRoom(const DrawnShape& shape, int outer, int look, int& refused) {
-    int room = AddObject(kObjSector, outer, 0, 0);
+    int room = AddObject(level, kObjSector, outer, 0, 0);
     if (room < 0) {
         ++refused;
         return -1;
@@ -206,7 +206,7 @@ bool CompletesSector(const std::vector<int>& lineDefs, int s) {
     for (int l : lineDefs) {
         bool right = InsideOnRight(l, lineDefs);
         const LineDef& ld = level.lineDefs[l];
-        if (SectorOfSide(right ? ld.sideDef2 : ld.sideDef1) == s)
+        if (SectorOfSide(level, right ? ld.sideDef2 : ld.sideDef1) == s)
             return false;
     }
     return !SectorClosed(s);
@@ -224,10 +224,10 @@ int BuildDrawnShape(const std::vector<int>& lineDefs, int first, int last, int& 
         if (ValidVertex(first) && ValidVertex(last))
             outer = SectorBetween(first, last);
     } else {
-        look = SectorOfSide(level.lineDefs[shape.reused.front().lineDef].sideDef1);
+        look = SectorOfSide(level, level.lineDefs[shape.reused.front().lineDef].sideDef1);
         for (const ShapeWall& wall : shape.reused)
             if (HasSide(InsideSide(wall))) {
-                outer = SectorOfSide(InsideSide(wall));
+                outer = SectorOfSide(level, InsideSide(wall));
                 break;
             }
     }
@@ -265,7 +265,7 @@ SectorBuilt BuildSector(const std::vector<int>& lineDefs, SectorBuild command, i
         built.sector = BuildDrawnShape(lineDefs, first, last, built.refusedInserts);
         return built;
     }
-    int target = found >= 0 && command == SectorBuild::InsertKey ? found : AddObject(kObjSector, -1, 0, 0);
+    int target = found >= 0 && command == SectorBuild::InsertKey ? found : AddObject(level, kObjSector, -1, 0, 0);
     if (target < 0) {
         ++built.refusedInserts;
         return built;

@@ -66,7 +66,7 @@ Walk WalkRound(int s, int a, int b) {
         Turn next = NextTurn(c, back);
         if (c == b && (next.lineDef < 0 || TurnBetween(back, Bearing(b, a)) <= next.turn))
             return walk;
-        if (next.lineDef < 0 || s < 0 || SectorOfSide(SideDefOn(level.lineDefs[next.lineDef], next.side)) != s) {
+        if (next.lineDef < 0 || s < 0 || SectorOfSide(level, SideDefOn(level.lineDefs[next.lineDef], next.side)) != s) {
             walk.end = walk.sides.empty() ? WalkEnd::NoStart : WalkEnd::Stuck;
             return walk;
         }

@@ -69,7 +69,7 @@ std::vector<int> SplitIntoPieces(int l, int n) {
     std::vector<int> pieces = {l};
     for (int k = 1; k < n; ++k) {
         MapXY cut = CutAlong(s, e, k, n);
-        int v = AddObject(kObjVertex, -1, cut.x, cut.y);
+        int v = AddObject(level, kObjVertex, -1, cut.x, cut.y);
         pieces.push_back(SplitLineDefAtVertex(pieces.back(), v));
     }
     return pieces;
@@ -112,7 +112,7 @@ bool RisersClear(const StairPlan& st, int n) {
 }
 
 int NewSide(int sector) {
-    int sd = AddObject(kObjSideDef, -1, 0, 0);
+    int sd = AddObject(level, kObjSideDef, -1, 0, 0);
     level.sideDefs[sd].sector = static_cast<uint16_t>(sector);
     return sd;
 }
@@ -126,8 +126,8 @@ void MoveSide(uint16_t& side, int n) {
 
 // The Sector on a LineDef's side that is not the stairs' Sector, or -1.
 int OtherThan(int l, int sector) {
-    int front = SectorOfSide(level.lineDefs[l].sideDef1);
-    int back = SectorOfSide(level.lineDefs[l].sideDef2);
+    int front = SectorOfSide(level, level.lineDefs[l].sideDef1);
+    int back = SectorOfSide(level, level.lineDefs[l].sideDef2);
     if (front >= 0 && front != sector)
         return front;
     return back >= 0 && back != sector ? back : -1;
@@ -137,7 +137,7 @@ int OtherThan(int l, int sector) {
 int MakeRiser(Stairs& st, int a, int b, int lower, int upper) {
     int l = LineDefJoining(a, b);
     if (l < 0)
-        l = AddObject(kObjLineDef, -1, 0, 0);
+        l = AddObject(level, kObjLineDef, -1, 0, 0);
     int front = NewSide(st.reversed ? upper : lower);
     int back = NewSide(st.reversed ? lower : upper);
     LineDef& ld = level.lineDefs[l];
@@ -159,7 +159,7 @@ int ReuseAsRiser(Stairs& st, int l, int step, int p1, int p2) {
     MapXY a = StartOf(l), b = EndOf(l), m1 = Midpoint(p1), m2 = Midpoint(p2);
     double towards = double(b.x - a.x) * ((m1.y + m2.y) / 2.0 - a.y) - double(b.y - a.y) * ((m1.x + m2.x) / 2.0 - a.x);
     uint16_t side = towards < 0 ? ld.sideDef1 : ld.sideDef2;
-    if (SectorOfSide(side) == st.plan.sector)
+    if (SectorOfSide(level, side) == st.plan.sector)
         level.sideDefs[side].sector = static_cast<uint16_t>(step);
     if (ValidSideDef(ld.sideDef1) && ValidSideDef(ld.sideDef2)) {
         ld.flags = kTwoSided;
@@ -172,7 +172,8 @@ int ReuseAsRiser(Stairs& st, int l, int step, int p1, int p2) {
 // Every LineDef between Sector s and another, after s's heights changed.
 void ShowStepTexturesAround(int s) {
     for (int l = 0; l < level.lineDefs.count; ++l)
-        if (SectorOfSide(level.lineDefs[l].sideDef1) == s || SectorOfSide(level.lineDefs[l].sideDef2) == s)
+        if (SectorOfSide(level, level.lineDefs[l].sideDef1) == s ||
+            SectorOfSide(level, level.lineDefs[l].sideDef2) == s)
             ShowStepTextures(l);
 }
 
@@ -211,7 +212,8 @@ bool MoveLandingSides(int a, int b, int bottomRiser, int s, int t) {
 void MoveIslands(int s, int t) {
     std::vector<int> boundary;
     for (int l = 0; l < level.lineDefs.count; ++l) {
-        int front = SectorOfSide(level.lineDefs[l].sideDef1), back = SectorOfSide(level.lineDefs[l].sideDef2);
+        int front = SectorOfSide(level, level.lineDefs[l].sideDef1);
+        int back = SectorOfSide(level, level.lineDefs[l].sideDef2);
         if ((front == t) != (back == t))
             boundary.push_back(l);
     }
@@ -222,7 +224,7 @@ void MoveIslands(int s, int t) {
                                                         {level.lineDefs[l].sideDef2, LineSide::Left}};
         for (const auto& [side, which] : sides) {
             double x = 0, y = 0;
-            if (SectorOfSide(side) != s)
+            if (SectorOfSide(level, side) != s)
                 continue;
             PointBeside(l, which, x, y);
             if (InsideLoop(x, y, boundary))
@@ -238,7 +240,7 @@ void BuildSteps(Stairs& st) {
     int previous = s;
     for (size_t i = 0; i < st.pieces1.size(); ++i) {
         int p1 = st.pieces1[i], p2 = st.pieces2[i];
-        int n = AddObject(kObjSector, s, 0, 0);
+        int n = AddObject(level, kObjSector, s, 0, 0);
         floor += h;
         if (ceiling - h <= floor)
             ceiling = floor + h;
@@ -270,7 +272,7 @@ void BuildSteps(Stairs& st) {
         return;
     }
     // Else a new landing takes over the rest of the stairs' Sector.
-    int t = beyond >= 0 ? beyond : AddObject(kObjSector, s, 0, 0);
+    int t = beyond >= 0 ? beyond : AddObject(level, kObjSector, s, 0, 0);
     floor += h;
     if (ceiling - kLandingHeadroom <= floor)
         ceiling += h + kLandingHeadroom;
@@ -288,7 +290,7 @@ void BuildSteps(Stairs& st) {
         for (SideDef& sd : level.sideDefs)
             if (sd.sector == t)
                 sd.sector = static_cast<uint16_t>(s);
-        DeleteObject(kObjSector, t);
+        DeleteObject(level, kObjSector, t);
         ShowStepTextures(riser);
         return;
     }
@@ -301,18 +303,19 @@ void DropWhenUnused(int s) {
     for (const SideDef& sd : level.sideDefs)
         if (sd.sector == s)
             return;
-    DeleteObject(kObjSector, s);
+    DeleteObject(level, kObjSector, s);
 }
 
 Refusal SameSectorInside(StairPlan& st) {
-    int one = SectorOfSide(level.lineDefs[st.l1].sideDef1);
-    int two = SectorOfSide(InnerSide2(st.layout, st.l2));
+    int one = SectorOfSide(level, level.lineDefs[st.l1].sideDef1);
+    int two = SectorOfSide(level, InnerSide2(st.layout, st.l2));
     if (one < 0 || one != two)
         return Refusal(Refusal::Kind::Said, "The 2 LineDefs do not share", Format("the same sector %d,%d?", one, two));
     // The steps take the Sector between its walls; a LineDef inside it
     // (the Sector on both sides) bounds no part of it.
     for (int l : {st.l1, st.l2})
-        if (SectorOfSide(level.lineDefs[l].sideDef1) == one && SectorOfSide(level.lineDefs[l].sideDef2) == one)
+        if (SectorOfSide(level, level.lineDefs[l].sideDef1) == one &&
+            SectorOfSide(level, level.lineDefs[l].sideDef2) == one)
             return Refusal(Refusal::Kind::Said, Format("LineDef %d has Sector %d on both sides:", l, one),
                            "stairs go between the walls of a Sector");
     st.sector = one;

@@ -104,7 +104,7 @@ bool AddPolygonVertexes(LevelState& level, int x, int y, int n, int r) {
     bool all = true;
     for (int i = 0; i < n; ++i) {
         double a = i * kRadiansPerTurn / n;
-        all = AddObject(kObjVertex, -1, x + static_cast<int>(std::trunc(std::cos(a) * r)),
+        all = AddObject(level, kObjVertex, -1, x + static_cast<int>(std::trunc(std::cos(a) * r)),
                         y + static_cast<int>(std::trunc(std::sin(a) * r))) >= 0 &&
               all;
     }

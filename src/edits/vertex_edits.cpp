@@ -44,7 +44,7 @@ bool JoinAt(int v, TrackedLists tracked) {
 uint16_t CopyOfSide(uint16_t side) {
     if (!ValidSideDef(side))
         return kNoReference;
-    return static_cast<uint16_t>(AddObject(kObjSideDef, side, 0, 0));
+    return static_cast<uint16_t>(AddObject(level, kObjSideDef, side, 0, 0));
 }
 
 }  // namespace
@@ -112,7 +112,7 @@ int SplitLineDefAtVertex(int ld, int v) {
     int sides = ValidSideDef(line->sideDef1) + ValidSideDef(line->sideDef2);
     if (!RoomFor(1, sides, 0, 0))
         return -1;
-    int added = AddObject(kObjLineDef, ld, 0, 0);
+    int added = AddObject(level, kObjLineDef, ld, 0, 0);
     uint16_t side1 = CopyOfSide(level.lineDefs[ld].sideDef1);
     uint16_t side2 = CopyOfSide(level.lineDefs[ld].sideDef2);
     LineDef& copy = level.lineDefs[added];
@@ -143,7 +143,7 @@ SplitCount SplitLineDefs(const SelectionList& lineDefs) {
             ++count.refused;
             break;
         }
-        SplitLineDefAtVertex(l, AddObject(kObjVertex, -1, x, y));
+        SplitLineDefAtVertex(l, AddObject(level, kObjVertex, -1, x, y));
         ++count.split;
     }
     if (count.split > 0)

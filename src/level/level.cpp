@@ -91,7 +91,7 @@ void SetLevelName(int16_t episode, int16_t map) {
         std::snprintf(level.warpText, sizeof level.warpText, "%hd", map);
 }
 
-void ResizeObject(int type, Resize change) {
+void ResizeObject(LevelState& level, int type, Resize change) {
     switch (type) {
     case kObjThing: ResizeArray(level.things, 400, change); break;
     case kObjLineDef: ResizeArray(level.lineDefs, 500, change); break;

@@ -203,9 +203,9 @@ enum class Resize {
     AddOne,       // one record place more at the end, the capacity growing by the type's step when needed
     RemoveLast,   // one place less (never below 0; the memory is kept)
 };
-// Resizes the array of type; types other than Thing, LineDef, SideDef, Vertex
-// and Sector end the program.
-void ResizeObject(int type, Resize change);
+// Resizes the level's array of type; types other than Thing, LineDef,
+// SideDef, Vertex and Sector end the program.
+void ResizeObject(LevelState& level, int type, Resize change);
 // Frees the five arrays and sets their counts to 0.
 void FreeLevel();
 // A fresh, empty model (tests, and the start of every load). Keeps the

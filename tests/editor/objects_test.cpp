@@ -106,10 +106,10 @@ TEST_F(ObjectsTest, OtherTypesAndFullArraysAreRefused) {
     for (int type : {int{kObjNone}, int{kObjSegment}, int{kObjNode}, int{kObjBlockmap}, -1, 42})
         EXPECT_EQ(InsertObject(type, -1, 0, 0), -1) << type;
     SelectionList list = ListOf({1}), none;
-    DeleteObjects(kObjSegment, list);
+    DeleteObjects(level, kObjSegment, list);
     EXPECT_EQ(Numbers(list), (std::vector<int>{1}));   // left alone
     ForgetSelection(list);
-    DeleteObjects(kObjVertex, none);   // nothing to delete: nothing changes
+    DeleteObjects(level, kObjVertex, none);   // nothing to delete: nothing changes
     AllocateArray(level.vertices, kMaxReferencedObjects, kMaxReferencedObjects);
     EXPECT_EQ(InsertObject(kObjVertex, -1, 0, 0), -1);   // its number could not be referred to
     EXPECT_EQ(level.vertices.count, kMaxReferencedObjects);
@@ -137,7 +137,7 @@ template <typename T>
 void RemoveRecord(ObjectArray<T>& array, int type, int n) {
     for (int i = n; i + 1 < array.count; ++i)
         array[i] = array[i + 1];
-    ResizeObject(type, Resize::RemoveLast);
+    ResizeObject(level, type, Resize::RemoveLast);
 }
 
 bool UsedByAnotherLineDef(int side, int except) {
@@ -291,7 +291,7 @@ TEST_F(ObjectsTest, DeletingASectorLeavesEveryLineDefAFirstSide) {
     // The inner room's walls (first sides inner) turn to be walls of the
     // outer room; deleting that too takes every LineDef with it.
     TwoRooms();
-    DeleteObject(kObjSector, inner);
+    DeleteObject(level, kObjSector, inner);
     EXPECT_TRUE(testkit::LevelValid());
     for (int l = 4; l < 8; ++l) {
         const LineDef& ld = level.lineDefs[l];
@@ -299,7 +299,7 @@ TEST_F(ObjectsTest, DeletingASectorLeavesEveryLineDefAFirstSide) {
         EXPECT_EQ(ld.sideDef2, kNoReference) << l;
         EXPECT_EQ(level.sideDefs[ld.sideDef1].sector, outer) << l;
     }
-    DeleteObject(kObjSector, outer);
+    DeleteObject(level, kObjSector, outer);
     EXPECT_EQ(level.lineDefs.count, 0);
 }
 
@@ -319,7 +319,7 @@ TEST_F(ObjectsTest, OnePassDeletionAgreesWithDeletingOneAtATime) {
         SelectionList list;
         for (int n : oldestFirst)
             SelectObject(list, n);
-        DeleteObjects(type, list);
+        DeleteObjects(level, type, list);
         ASSERT_TRUE(Snapshot() == expected) << "round " << round << ", type " << type;
         ASSERT_TRUE(list.empty() && ListedObjectCount() == 0);
         ASSERT_TRUE(!sound || ReferencesSound()) << "round " << round;
@@ -334,12 +334,12 @@ TEST_F(ObjectsTest, CopiedThingsAndVertexesLieOnTheirSources) {
     AddVertex(-5, 6);
     AddVertex(7, -8);
     SelectionList things = ListOf({0, 1}), vertexes = ListOf({1});   // heads 1
-    ASSERT_TRUE(CopyObjects(kObjThing, things));
+    ASSERT_TRUE(CopyObjects(level, kObjThing, things));
     EXPECT_EQ(Numbers(things), (std::vector<int>{2, 3}));   // the head is copied first
     EXPECT_TRUE(SameRecord(level.things[2], level.things[1]));
     EXPECT_TRUE(SameRecord(level.things[3], level.things[0]));
     EXPECT_FALSE(level.mapChanged);
-    ASSERT_TRUE(CopyObjects(kObjVertex, vertexes));
+    ASSERT_TRUE(CopyObjects(level, kObjVertex, vertexes));
     ASSERT_EQ(Numbers(vertexes), (std::vector<int>{2}));
     EXPECT_TRUE(SameRecord(level.vertices[2], level.vertices[1]));
     EXPECT_EQ(ListedObjectCount(), 3);   // the lists themselves
@@ -366,7 +366,7 @@ TEST_F(ObjectsTest, CopiedAdjacentSectorsShareTheCopyOfTheirWall) {
     const int vertexes = level.vertices.count;
 
     SelectionList list = ListOf({west, east});
-    ASSERT_TRUE(CopyObjects(kObjSector, list));
+    ASSERT_TRUE(CopyObjects(level, kObjSector, list));
     EXPECT_EQ(level.sectors.count, sectors + 2);
     EXPECT_EQ(level.lineDefs.count, lines + 7);
     EXPECT_EQ(level.vertices.count, vertexes + 6);
@@ -405,12 +405,12 @@ TEST_F(ObjectsTest, CopyRefusedWhenTheCopiesWouldNotFit) {
         level.vertices[i] = Vertex{int16_t(i), int16_t(i)};
     Snapshot before;
     SelectionList list = ListOf({outer, inner});   // 8 LineDefs on 8 Vertexes
-    EXPECT_FALSE(CopyObjects(kObjSector, list));
+    EXPECT_FALSE(CopyObjects(level, kObjSector, list));
     EXPECT_EQ(Numbers(list), (std::vector<int>{inner, outer}));
     EXPECT_TRUE(Snapshot() == before);
     ForgetSelection(list);
     list = ListOf({4});   // a LineDef: two new Vertexes fit
-    EXPECT_TRUE(CopyObjects(kObjLineDef, list));
+    EXPECT_TRUE(CopyObjects(level, kObjLineDef, list));
     ForgetSelection(list);
 }
 

@@ -7,13 +7,13 @@ using LevelModelTest = LevelTest;
 TEST_F(LevelModelTest, ArraysGrowKeepingTheirRecordsAndNeverShrinkBelowZero) {
     AllocateArray(level.things, 200, 200);
     level.things[199].type = 3004;
-    ResizeObject(kObjThing, Resize::AddOne);
+    ResizeObject(level, kObjThing, Resize::AddOne);
     EXPECT_EQ(level.things.count, 201);
     EXPECT_EQ(level.things[199].type, 3004);
-    ResizeObject(kObjVertex, Resize::AddOne);   // an empty lump's array gets room with its first record
+    ResizeObject(level, kObjVertex, Resize::AddOne);   // an empty lump's array gets room with its first record
     EXPECT_GE(level.vertices.capacity(), 1);
-    ResizeObject(kObjVertex, Resize::RemoveLast);
-    ResizeObject(kObjVertex, Resize::RemoveLast);
+    ResizeObject(level, kObjVertex, Resize::RemoveLast);
+    ResizeObject(level, kObjVertex, Resize::RemoveLast);
     EXPECT_EQ(level.vertices.count, 0);
 }
 

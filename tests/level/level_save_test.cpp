@@ -113,7 +113,7 @@ TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
         EXPECT_EQ(Saved(k.file).data("REJECT"), k.reject);
     }
     // With a Sector more the old table no longer fits: it is cleared.
-    ResizeObject(kObjSector, Resize::AddOne);
+    ResizeObject(level, kObjSector, Resize::AddOne);
     level.mapChanged = true;
     dialogs.answers = {"n"};
     ASSERT_EQ(SaveAs(1, 1), 1);
@@ -212,7 +212,7 @@ TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
 
 TEST_F(LevelSaveTest, NewLevelSavedUnderAnotherNameTakesNothingFromTheOldLevel) {
     Edit(1, 1, LevelSource::NewLevel);
-    ResizeObject(kObjThing, Resize::AddOne);
+    ResizeObject(level, kObjThing, Resize::AddOne);
     ASSERT_EQ(SaveAs(1, 2, kSaveKeyF3), 1);
     EXPECT_EQ(dialogs.proposals[0], dir.file("E1M2.WAD"));
     EXPECT_STREQ(level.name, "E1M2");
@@ -446,7 +446,7 @@ protected:
         testkit::WriteFileBytes(in + "MINE.BAK", older);
         ASSERT_GT(ReadPwad(in + "MINE.WAD"), 0);
         Edit(1, 1);
-        ResizeObject(kObjThing, Resize::AddOne);
+        ResizeObject(level, kObjThing, Resize::AddOne);
         level.levelChanged = true;
     }
     // The files in dir (temporary ones as "<temporary>") and whether MINE.WAD

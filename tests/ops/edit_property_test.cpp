@@ -383,7 +383,7 @@ bool MoveGroup(Sequence& in, GroupMove how) {
     SelectionList list;
     for (int t : group)
         SelectObject(list, t);
-    if (how == GroupMove::Copy && !CopyObjects(kObjSector, list))
+    if (how == GroupMove::Copy && !CopyObjects(level, kObjSector, list))
         return false;
     BeginMove(kObjSector, list, (from.x0 + from.x1) / 2, (from.y0 + from.y1) / 2, 0);
     MoveObjectsToCoords(moveState.type, moveState.list, (to.x0 + to.x1) / 2, (to.y0 + to.y1) / 2, 0);
@@ -614,14 +614,14 @@ const std::vector<Operation>& Operations() {
              int s = RandomSector(in);
              if (s < 0)
                  return false;
-             DeleteObject(kObjSector, s);
+             DeleteObject(level, kObjSector, s);
              return true;
          }},
         {"delete Things", Promise::Game,
          [](Sequence& in) {
              if (level.things.count == 0)
                  return false;
-             DeleteObject(kObjThing, in.Upto(level.things.count - 1));
+             DeleteObject(level, kObjThing, in.Upto(level.things.count - 1));
              return true;
          }},
     };

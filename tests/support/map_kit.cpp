@@ -15,7 +15,7 @@ namespace {
 
 template <typename T>
 int Append(ObjectArray<T>& array, int type, const T& record) {
-    ResizeObject(type, Resize::AddOne);
+    ResizeObject(level, type, Resize::AddOne);
     array[array.count - 1] = record;
     return array.count - 1;
 }

@@ -230,7 +230,7 @@ TEST_F(TestPlayTest, UnsavedChangesAreSavedBuiltAndPlayedOrLeftAsTheUserChooses)
         Adapter("Brelbsp", "cp \"$1\" \"$2\"");
         std::filesystem::remove(Dir().file("game"));
         testkit::Bytes saved = testkit::ReadFileBytes(Dir().file("MINE.WAD"));
-        ResizeObject(kObjThing, Resize::AddOne);
+        ResizeObject(level, kObjThing, Resize::AddOne);
         level.levelChanged = true;
         EXPECT_EQ(Play(c.keys), -1) << c.keys;
         EXPECT_EQ(std::filesystem::exists(Dir().file("game")), c.played) << c.keys;
