@@ -192,20 +192,18 @@ protected:
 
 TEST_F(AlignXTest, OffsetsRunOnAlongTheChain) {
     const std::string identical = "key Enter\n", unchecked = "key Down\nkey Down\nkey Enter\n";
-    const std::string initial10 = "key Down\nkey Enter\nkey Backspace\ntype 10\nkey Enter\n";
     const std::string uncheckedFrom10 = "key Down\nkey Down\nkey Down\nkey Enter\nkey Backspace\ntype 10\nkey Enter\n";
-    const std::string side2 = "key Down\nkey Down\nkey Down\nkey Down\nkey Enter\n";
     const std::string side2From10 = "key Down\nkey Down\nkey Down\nkey Down\nkey Down\nkey Enter\n"
                                     "key Backspace\ntype 10\nkey Enter\n";
-    // Second sides on the first three LineDefs (SideDefs 4, 5, 6), "WALL" too.
-    auto backs = [] {
-        for (int l = 0; l < 3; ++l) {
-            int sd = AddSideDef(0);
-            std::strncpy(level.sideDefs[sd].middle, "WALL", 8);
-            level.sideDefs[sd].xOffset = 7;
-            level.lineDefs[l].sideDef2 = static_cast<uint16_t>(sd);
-        }
+    // A second side on LineDef 2 (SideDef 4), "WALL" too.
+    auto back = [] {
+        int sd = AddSideDef(0);
+        std::strncpy(level.sideDefs[sd].middle, "WALL", 8);
+        level.sideDefs[sd].xOffset = 7;
+        level.lineDefs[2].sideDef2 = static_cast<uint16_t>(sd);
     };
+    // What each menu item asks and the boxes that say why an alignment
+    // stopped; the offsets themselves are the model's (tests/edits).
     struct Case {
         const char* name;
         std::initializer_list<int> oldestFirst;
@@ -214,28 +212,12 @@ TEST_F(AlignXTest, OffsetsRunOnAlongTheChain) {
         std::vector<int> expected;
         std::string box;              // shown last, "" for none
     } cases[] = {
-        {"three", {0, 1, 2}, identical, [] {}, {0, 64, 0, 7}, ""},
         {"a different texture", {0, 1, 2, 3}, identical, [] {}, {0, 64, 0, 7}, "Texture Different for SideDef 3."},
-        {"restarting", {0, 1, 2, 3}, unchecked + "key Y\n", [] {}, {0, 64, 0, 0}, ""},
         {"running on", {0, 1, 2, 3}, unchecked + "key N\n", [] {}, {0, 64, 0, 32}, ""},
-        {"a gap", {0, 2}, identical, [] {}, {0, 7, 7, 7}, "LineDefs 2 & 0 not connected"},
         {"backwards", {0, 1, 2}, identical, [] { std::swap(level.lineDefs[1].start, level.lineDefs[1].end); },
          {0, 7, 7, 7}, "LineDef 1 not same direction"},
-        {"unknown texture", {0, 1, 2}, unchecked + "key N\n",
-         [] { std::strncpy(level.sideDefs[1].middle, "NOSUCH", 8); }, {0, 7, 7, 7}, "Texture NOSUCH not found?"},
-        {"from 10", {0, 1, 2}, initial10, [] {}, {10, 74, 10, 7}, ""},
-        // The initial offset is used up by the first texture.
         {"from 10, restarting", {0, 1, 2, 3}, uncheckedFrom10 + "key Y\n", [] {}, {10, 74, 10, 0}, ""},
-        {"from 10, running on", {0, 1, 2, 3}, uncheckedFrom10 + "key N\n", [] {}, {10, 74, 10, 42}, ""},
-        // Side 2 runs the other way: from the LineDef selected last.
-        {"side 2", {0, 1, 2}, side2, backs, {7, 7, 7, 7, 96, 32, 0}, ""},
-        {"side 2 from 10", {0, 1, 2}, side2From10, backs, {7, 7, 7, 7, 106, 42, 10}, ""},
-        {"side 2 backwards", {0, 1, 2}, side2,
-         [=] {
-             backs();
-             std::swap(level.lineDefs[1].start, level.lineDefs[1].end);
-         },
-         {7, 7, 7, 7, 7, 7, 0}, "LineDef 1 not same direction"},
+        {"side 2 from 10", {2}, side2From10, back, {7, 7, 7, 7, 10}, ""},
     };
     for (const Case& c : cases) {
         // Each case starts from the chain as built: undo takes back the
