@@ -1,6 +1,10 @@
 #include "editor/object_commands.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/config.h"
 #include "editor/editor.h"
@@ -53,32 +57,115 @@ SelectionList HighlightedAlone() {
 
 // --- The drag image ----------------------------------------------------------------
 
-void DrawThingSquare(const Thing& t) {
-    int r = GetThingTypeRadius(static_cast<uint16_t>(t.type));
-    DrawMapRect(t.x - r, t.y - r, t.x + r, t.y + r);
+// Calls line(x1, y1, x2, y2) for each LineDef of the image, or
+// square(x1, y1, x2, y2) for each Thing's square, in map coordinates.
+template <class Line, class Square>
+void VisitDragImage(Line line, Square square) {
+    if (moveState.type == kObjThing) {
+        for (int n : moveState.list)
+            if (const Thing* t = ThingAt(n)) {
+                int r = GetThingTypeRadius(static_cast<uint16_t>(t->type));
+                square(t->x - r, t->y - r, t->x + r, t->y + r);
+            }
+        return;
+    }
+    for (int l : moveState.touched) {
+        const LineDef* ld = LineDefAt(l);
+        const Vertex* s = ld ? VertexAt(ld->start) : nullptr;
+        const Vertex* e = ld ? VertexAt(ld->end) : nullptr;
+        if (s && e)
+            line(s->x, s->y, e->x, e->y);
+    }
+}
+
+// The pen of the image, left set after it is drawn or taken off.
+void UseDragPen() {
+    Canvas& screen = Screen();
+    screen.setlinestyle(kSolidLine, 0, config.lineThickness == 3 ? kThickWidth : kNormWidth);
+    SetColor(config.colors[kColorDragging]);
+    screen.setwritemode(kCopyPut);
 }
 
 // Draws the image once in XOR: a second drawing removes it.
 void DrawDragImage() {
-    PointerGuard guard;
-    Canvas& screen = Screen();
-    screen.setwritemode(kXorPut);
-    screen.setlinestyle(kSolidLine, 0, config.lineThickness == 3 ? kThickWidth : kNormWidth);
-    SetColor(config.colors[kColorDragging]);
-    if (moveState.type == kObjThing) {
-        for (int n : moveState.list)
-            if (const Thing* t = ThingAt(n))
-                DrawThingSquare(*t);
-    } else {
-        for (int l : moveState.touched) {
-            const LineDef* ld = LineDefAt(l);
-            const Vertex* s = ld ? VertexAt(ld->start) : nullptr;
-            const Vertex* e = ld ? VertexAt(ld->end) : nullptr;
-            if (s && e)
-                DrawMapLine(s->x, s->y, e->x, e->y);
+    UseDragPen();
+    Screen().setwritemode(kXorPut);
+    VisitDragImage(DrawMapLine, DrawMapRect);
+    Screen().setwritemode(kCopyPut);
+}
+
+// Drawing a large image again to take it off costs as much as drawing it (a
+// thousand Vertexes turned: their LineDefs cross the whole map). So the
+// pixels of the box the image can touch are kept as they were before it was
+// drawn and as it left them: while the screen there is still as it left it,
+// putting back the first copy takes the image off, pixel for pixel as a
+// second drawing would.
+struct DragImageCopies {
+    int left = 0, top = 0, right = -1, bottom = -1;   // screen pixels, both corners in
+    int screenWidth = 0, screenHeight = 0;
+    std::vector<uint8_t> under, shown;
+};
+DragImageCopies dragCopies;
+
+// The screen box the image can touch: its corners' box a pixel wider for
+// thick lines, inside where drawing lands.
+void FindImageBox(DragImageCopies& kept) {
+    const Canvas& screen = Screen();
+    const Viewport v = screen.getviewport();
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    auto corners = [&](int x1, int y1, int x2, int y2) {
+        for (int sx : {MapToScreenX(x1), MapToScreenX(x2)}) {
+            left = std::min(left, sx);
+            right = std::max(right, sx);
         }
-    }
-    screen.setwritemode(kCopyPut);
+        for (int sy : {MapToScreenY(y1), MapToScreenY(y2)}) {
+            top = std::min(top, sy);
+            bottom = std::max(bottom, sy);
+        }
+    };
+    VisitDragImage(corners, corners);
+    const bool clip = v.clip;
+    kept.left = std::max(int64_t(left) + v.left - 1, int64_t(clip ? v.left : 0));
+    kept.top = std::max(int64_t(top) + v.top - 1, int64_t(clip ? v.top : 0));
+    kept.right = std::min(int64_t(right) + v.left + 1, int64_t(clip ? v.right : screen.getmaxx()));
+    kept.bottom = std::min(int64_t(bottom) + v.top + 1, int64_t(clip ? v.bottom : screen.getmaxy()));
+    kept.screenWidth = screen.width();
+    kept.screenHeight = screen.height();
+}
+
+// Calls row(pixels of the screen, pixels of the copy, count) for each row
+// of the kept box.
+template <class Row>
+void ForEachKeptRow(DragImageCopies& kept, std::vector<uint8_t>& copy, Row row) {
+    if (kept.left > kept.right || kept.top > kept.bottom)
+        return;
+    Canvas& screen = Screen();
+    const size_t width = size_t(kept.right - kept.left + 1);
+    copy.resize(width * size_t(kept.bottom - kept.top + 1));
+    for (int y = kept.top; y <= kept.bottom; ++y)
+        row(screen.pixels() + size_t(y) * size_t(screen.width()) + size_t(kept.left),
+            copy.data() + size_t(y - kept.top) * width, width);
+}
+
+void KeepRows(DragImageCopies& kept, std::vector<uint8_t>& copy) {
+    ForEachKeptRow(kept, copy, [](const uint8_t* pixels, uint8_t* to, size_t n) { std::memcpy(to, pixels, n); });
+}
+
+// Whether the screen is as the image left it (and the same screen).
+bool StillAsShown(DragImageCopies& kept) {
+    const Canvas& screen = Screen();
+    if (screen.width() != kept.screenWidth || screen.height() != kept.screenHeight)
+        return false;
+    bool same = true;
+    ForEachKeptRow(kept, kept.shown, [&](const uint8_t* pixels, const uint8_t* shown, size_t n) {
+        same = same && std::memcmp(pixels, shown, n) == 0;
+    });
+    return same;
+}
+
+void PutBackUnder(DragImageCopies& kept) {
+    ForEachKeptRow(kept, kept.under,
+                   [](uint8_t* pixels, const uint8_t* under, size_t n) { std::memcpy(pixels, under, n); });
 }
 
 // --- Dragging ----------------------------------------------------------------------
@@ -231,14 +318,26 @@ void HideSelectionHighlights() {
 }
 
 void ShowDragImage() {
-    if (!moveState.imageShown)
+    if (!moveState.imageShown) {
+        PointerGuard guard;
+        FindImageBox(dragCopies);
+        KeepRows(dragCopies, dragCopies.under);
         DrawDragImage();
+        KeepRows(dragCopies, dragCopies.shown);
+    }
     moveState.imageShown = true;
 }
 
 void HideDragImage() {
-    if (moveState.imageShown)
-        DrawDragImage();
+    if (moveState.imageShown) {
+        PointerGuard guard;
+        if (StillAsShown(dragCopies)) {
+            PutBackUnder(dragCopies);
+            UseDragPen();
+        } else {
+            DrawDragImage();
+        }
+    }
     moveState.imageShown = false;
 }
 

@@ -1,6 +1,8 @@
 // The editor's commands on objects on a headless screen: Ins, Del with its
 // confirmation, copy, drag with its XOR image and cancel, the vertex check
 // after a drag, and bringing an object into view.
+#include <functional>
+#include <numeric>
 #include <string>
 
 #include "editor/editor.h"
@@ -192,6 +194,35 @@ TEST_F(ObjectCommandTest, TheDragImageFollowsInXorAndCancelPutsEverythingBack) {
     EXPECT_TRUE(SameRecord(level.vertices[0], Vertex{0, 0}));
     EXPECT_TRUE(editor.redrawMap);
     EXPECT_EQ(Step(), "");   // nothing left changed
+}
+
+TEST_F(ObjectCommandTest, TakingTheDragImageOffKeepsWhatWasDrawnWhileItShowed) {
+    Mode(kObjVertex);
+    for (int thickness : {1, 3}) {
+        config.lineThickness = static_cast<int16_t>(thickness);
+        ShowMap();
+        const Pixels before = ScreenPixels();
+        SelectionList list;
+        SelectObject(list, 0);   // the image: LineDefs 0 and 3 along the outer room's sides
+        ASSERT_TRUE(BeginMove(kObjVertex, list, 0, 0, 0));
+        ForgetSelection(list);
+        ShowDragImage();
+        ASSERT_NE(ScreenPixels(), before);
+        HideDragImage();
+        EXPECT_EQ(ScreenPixels(), before) << thickness;
+
+        // A mark put in the middle of the rooms, off the image, stays.
+        const int x = MapToScreenX(100), y = MapToScreenY(100), mark = Screen().getpixel(x, y) ^ 1;
+        ShowDragImage();
+        Screen().putpixel(x, y, mark);
+        HideDragImage();
+        const Pixels after = ScreenPixels();
+        EXPECT_EQ(mark, Screen().getpixel(x, y)) << thickness;
+        EXPECT_EQ(1, std::inner_product(after.begin(), after.end(), before.begin(), 0, std::plus<>(),
+                                        std::not_equal_to<>()))
+            << thickness;
+        EndMove();
+    }
 }
 
 // The vertex check's calls, as the hook records them.
