@@ -1,6 +1,5 @@
 #include "builders/predefined.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -8,15 +7,10 @@
 #include "base/format.h"
 #include "editor/editor.h"
 #include "editor/map_draw.h"
-#include "editor/objects.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/view.h"
-#include "level/history.h"
 #include "level/level.h"
-#include "builders/builders.h"
-#include "edits/stairs.h"
-#include "edits/turn_scale.h"
 #include "ops/edit_support.h"
 #include "ui/forms.h"
 #include "ui/graphics.h"
@@ -28,7 +22,6 @@ PredefinedSizes predefinedSizes;
 
 namespace {
 
-constexpr int16_t kTwoSided = 4;
 constexpr int kCrossRadius = 10;       // pixels
 constexpr int kMaxStairsRise = 1024;   // ceiling - floor must stay below
 
@@ -42,134 +35,15 @@ enum ObjectItem {
     kDoorObject,
 };
 
-int NewSide(int sector) {
-    int sd = InsertObject(kObjSideDef, -1, 0, 0);
-    level.sideDefs[sd].sector = static_cast<uint16_t>(sector);
-    return sd;
-}
-
-// A LineDef from Vertex a to b whose first side faces the Sector.
-int NewWall(int a, int b, int sector) {
-    int l = InsertObject(kObjLineDef, -1, 0, 0);
-    int sd = NewSide(sector);
-    LineDef& ld = level.lineDefs[l];
-    ld.start = static_cast<uint16_t>(a);
-    ld.end = static_cast<uint16_t>(b);
-    ld.sideDef1 = static_cast<uint16_t>(sd);
-    return l;
-}
-
-// Walls around the Vertexes in order, closing the loop; reversed, the other
-// way round.
-std::vector<int> WallsAround(const std::vector<int>& corners, int sector, bool reversed) {
-    std::vector<int> walls;
-    size_t n = corners.size();
-    for (size_t k = 0; k < n; ++k) {
-        int a = corners[k], b = corners[(k + 1) % n];
-        walls.push_back(reversed ? NewWall(b, a, sector) : NewWall(a, b, sector));
+// The shape's refusal or warning in a box; true when it was made.
+bool Inserted(const edits::ShapeInserted& inserted) {
+    if (inserted.refusal.refused()) {
+        ReportFailure(inserted.refusal.first, inserted.refusal.second);
+        return false;
     }
-    return walls;
-}
-
-// The inner Sector of a pool, pedestal or light box, behind the object's
-// walls (whose first sides face the Sector outside).
-void MakeInnerSector(const std::vector<int>& walls, int outside, ObjectKind kind, int depth) {
-    int p = InsertObject(kObjSector, -1, 0, 0);
-    const Sector o = level.sectors[outside];
-    Sector& inner = level.sectors[p];
-    inner.light = o.light;
-    inner.ceilingHeight = o.ceilingHeight;
-    std::copy(std::begin(o.ceilingTexture), std::end(o.ceilingTexture), std::begin(inner.ceilingTexture));
-    switch (kind) {
-    case ObjectKind::Pool:
-        inner.floorHeight = static_cast<int16_t>(o.floorHeight - depth);
-        SetTextureName(inner.floorTexture, config.flatPoolBottom);
-        break;
-    case ObjectKind::Pedestal:
-        inner.floorHeight = static_cast<int16_t>(o.floorHeight + depth);
-        SetTextureName(inner.floorTexture, config.flatPedestalTop);
-        break;
-    default:
-        inner.floorHeight = static_cast<int16_t>(o.floorHeight + depth);
-        inner.ceilingHeight = static_cast<int16_t>(o.ceilingHeight - depth);
-        SetTextureName(inner.floorTexture, config.flatLight);
-        SetTextureName(inner.ceilingTexture, config.flatLight);
-        break;
-    }
-    for (int l : walls) {
-        int in = NewSide(p);
-        LineDef& ld = level.lineDefs[l];
-        SideDef& outer = level.sideDefs[ld.sideDef1];
-        SideDef& innerSide = level.sideDefs[in];
-        if (kind == ObjectKind::Pool)
-            SetTextureName(innerSide.lower, config.texturePoolSide);
-        else
-            SetTextureName(outer.lower, config.texturePedestalSide);
-        if (kind == ObjectKind::LightBox)
-            SetTextureName(outer.upper, config.texturePedestalSide);
-        SetTextureName(outer.middle, "-");
-        SetTextureName(innerSide.middle, "-");
-        ld.sideDef2 = static_cast<uint16_t>(in);
-        ld.flags = kTwoSided;
-        ShowStepTextures(l);
-    }
-    if (inner.ceilingHeight < inner.floorHeight)
+    if (inserted.floorAboveCeiling)
         ReportFailure("The floor is GT ceiling, please fix!");
-}
-
-// Walls around the corners: a room's facing into a new Sector (clockwise),
-// an object's facing out into its Sector (anticlockwise, the corners' order).
-void MakeShape(const std::vector<int>& anticlockwise, int sector, ObjectKind kind, int depth) {
-    bool room = sector < 0;
-    int r = room ? InsertObject(kObjSector, -1, 0, 0) : sector;
-    std::vector<int> walls = WallsAround(anticlockwise, r, room);
-    if (!room && kind != ObjectKind::Plain)
-        MakeInnerSector(walls, sector, kind, depth);
-    level.levelChanged = level.mapChanged = true;
-}
-
-// Whether the level has room for so many more objects; says so when not.
-bool RoomForShape(int lineDefs, int sideDefs, int vertexes, int sectors) {
-    if (RoomFor(lineDefs, sideDefs, vertexes, sectors))
-        return true;
-    ReportFailure("The level is full");
-    return false;
-}
-
-// A room or an object of so many corners: a wall each, and the room's
-// Sector or the Sector behind the object's walls.
-bool RoomForCorners(int corners, bool room, ObjectKind kind) {
-    bool inner = !room && kind != ObjectKind::Plain;
-    return RoomForShape(corners, inner ? 2 * corners : corners, corners, room || inner ? 1 : 0);
-}
-
-// A LineDef from Vertex a to b between two floor heights, its first side
-// facing `front` and its second `back`.
-int NewStepEdge(int a, int b, int front, int back) {
-    int l = NewWall(a, b, front);
-    level.lineDefs[l].sideDef2 = static_cast<uint16_t>(NewSide(back));
-    edits::MakeStepEdge(l);
-    return l;
-}
-
-// A door edge with a Sector beyond it (a door standing free in a room): the
-// Sector is closed round the door by a second side, the end of the door
-// seen from the room, in the track's texture.
-void CloseDoorEnd(int edge, int beyond) {
-    if (beyond < 0)
-        return;
-    LineDef& ld = level.lineDefs[edge];
-    ld.sideDef2 = static_cast<uint16_t>(NewSide(beyond));
-    ld.flags |= kTwoSided;
-    SideDef& end = level.sideDefs[ld.sideDef2];
-    SetTextureName(end.upper, config.textureDoorTrack);
-    SetTextureName(end.middle, "-");
-    SetTextureName(end.lower, "-");
-}
-
-std::vector<int> RectangleCorners(int x, int y, int width, int length) {
-    return {InsertObject(kObjVertex, -1, x, y), InsertObject(kObjVertex, -1, x + width, y),
-            InsertObject(kObjVertex, -1, x + width, y + length), InsertObject(kObjVertex, -1, x, y + length)};
+    return true;
 }
 
 // --- Asking ----------------------------------------------------------------------
@@ -286,18 +160,13 @@ void BuildShape(int item, int x, int y, int sector) {
         return;
     int s = object ? sector : -1;
     auto insert = polygon ? InsertPolygon : InsertRectangle;
-    if (!insert(x, y, first, second, s, static_cast<ObjectKind>(z.kind), z.depth))
-        return;
-    const char* shape = polygon ? "polygon" : "rectangle";
-    const char* room = polygon ? "polygonal room" : "rectangular room";
-    NameStep(std::string("insert a ") + (object ? shape : room));
+    insert(x, y, first, second, s, static_cast<ObjectKind>(z.kind), z.depth);
 }
 
 void BuildStairs(StairShape shape, int x, int y, int sector) {
     int floor = level.sectors[sector].floorHeight, ceiling = level.sectors[sector].ceilingHeight;
-    if (AskStairs(shape, floor, ceiling) &&
-        InsertStairs(x, y, sector, shape, floor, ceiling, predefinedSizes.stairs))
-        NameStep(shape == StairShape::Room ? "insert a stair room" : "insert stairs");
+    if (AskStairs(shape, floor, ceiling))
+        InsertStairs(x, y, sector, shape, floor, ceiling, predefinedSizes.stairs);
 }
 
 void BuildDoor(int x, int y, int sector) {
@@ -327,85 +196,19 @@ void BuildItem(int item, int x, int y, int sector) {
 }  // namespace
 
 bool InsertRectangle(int x, int y, int width, int length, int sector, ObjectKind kind, int depth) {
-    if (!RoomForCorners(4, sector < 0, kind))
-        return false;
-    MakeShape(RectangleCorners(x, y, width, length), sector, kind, depth);
-    return true;
+    return Inserted(edits::InsertRectangle(level, x, y, width, length, sector, kind, depth));
 }
 
 bool InsertPolygon(int x, int y, int sides, int radius, int sector, ObjectKind kind, int depth) {
-    if (!RoomForCorners(std::max(sides, 0), sector < 0, kind))
-        return false;
-    int first = level.vertices.count;
-    edits::AddPolygonVertexes(level, x, y, sides, radius);
-    std::vector<int> corners;
-    for (int v = first; v < level.vertices.count; ++v)
-        corners.push_back(v);
-    MakeShape(corners, sector, kind, depth);
-    return true;
+    return Inserted(edits::InsertPolygon(level, x, y, sides, radius, sector, kind, depth));
 }
 
 bool InsertDoorShape(int x, int y, int width, int length, int sector) {
-    // Four walls, and what the door builder adds: the faces' second sides
-    // and the door's Sector; the edges' outer sides when the door stands free.
-    if (!RoomForShape(4, 8, 4, 1))
-        return false;
-    // What lies where the edges go, before they are there: the Sector round
-    // a door standing free in a room, the void beside a door set in a gap.
-    const int beyondSouth = GetSectorAtPoint(x + width / 2, y);
-    const int beyondNorth = GetSectorAtPoint(x + width / 2, y + length);
-    std::vector<int> c = RectangleCorners(x, y, width, length);
-    enum { BL, BR, TR, TL };
-    SelectionList walls;
-    int south = NewWall(c[BR], c[BL], sector);
-    SelectObject(walls, south);
-    SelectObject(walls, NewWall(c[BR], c[TR], sector));
-    int north = NewWall(c[TL], c[TR], sector);
-    SelectObject(walls, north);
-    SelectObject(walls, NewWall(c[TL], c[BL], sector));
-    MakeDoor(walls);
-    ForgetSelection(walls);
-    CloseDoorEnd(south, beyondSouth);
-    CloseDoorEnd(north, beyondNorth);
-    return true;
+    return Inserted(edits::InsertDoorShape(level, x, y, width, length, sector));
 }
 
 bool InsertStairs(int x, int y, int sector, StairShape shape, int floor, int ceiling, const StairsSize& size) {
-    bool room = shape == StairShape::Room;
-    int n = size.steps;
-    if (n < 1 || !RoomForShape(3 * n + 1, room ? 4 * n + 1 : 6 * n + 2, 2 * n + 2, n))
-        return false;
-    int left = InsertObject(kObjVertex, -1, x, y);
-    int right = InsertObject(kObjVertex, -1, x + size.width, y);
-    int below = sector;
-    for (int k = 1; k <= n; ++k) {
-        y += size.depth;
-        int nextLeft = InsertObject(kObjVertex, -1, x, y);
-        int nextRight = InsertObject(kObjVertex, -1, x + size.width, y);
-        int step = InsertObject(kObjSector, -1, 0, 0);
-        level.sectors[step].floorHeight = static_cast<int16_t>(floor + size.height * k);
-        level.sectors[step].ceilingHeight = static_cast<int16_t>(ceiling);
-        if (room) {
-            NewWall(left, nextLeft, step);
-            NewWall(nextRight, right, step);
-            NewStepEdge(left, right, below, step);
-        } else {
-            NewStepEdge(nextLeft, left, sector, step);
-            NewStepEdge(left, right, below, step);
-            NewStepEdge(right, nextRight, sector, step);
-        }
-        below = step;
-        left = nextLeft;
-        right = nextRight;
-    }
-    // The top of the last step is closed: a wall of the room, or the drop
-    // from the object back to its Sector.
-    if (room)
-        NewWall(left, right, below);
-    else
-        NewStepEdge(right, left, sector, below);
-    level.levelChanged = level.mapChanged = true;
-    return true;
+    return Inserted(edits::InsertStairs(level, x, y, sector, shape, floor, ceiling, size));
 }
 
 int PredefinedObjectMenu(int x, int y) {
