@@ -1,6 +1,7 @@
 // The edits line drawing makes, asked of the model directly on the room:
-// the LineDef joining two points, the Sector a closed shape gets, and the
-// Sector Ins builds on LineDefs, with their refusals and steps.
+// the LineDef joining two points and the Sector Ins builds on LineDefs,
+// with their refusals and steps. The shapes drawn are tested with the
+// drawing (tests/editor).
 #include <string>
 #include <vector>
 
@@ -46,19 +47,6 @@ TEST_F(LineDrawingEditsTest, PointsAreJoinedByTheLineDefThereOrANewOne) {
     }
     EXPECT_EQ(DrawVertex(level, 50, 60), 4);
     EXPECT_EQ(Step(), "draw Vertex");
-}
-
-TEST_F(LineDrawingEditsTest, OnlyAClosedShapeGetsASector) {
-    int a = AddVertex(500, 0), b = AddVertex(500, 100), c = AddVertex(600, 100);
-    std::vector<int> shape = {DrawLineDef(level, a, b).lineDef, DrawLineDef(level, b, c).lineDef};
-    RecordStep();
-    EXPECT_EQ(CloseShapeSector(level, shape, SectorBuild::RightButton, a, c).sector, -1);
-    EXPECT_EQ(Step(), "");
-    shape.push_back(DrawLineDef(level, c, a).lineDef);
-    RecordStep();
-    EXPECT_EQ(CloseShapeSector(level, shape, SectorBuild::RightButton, a, a).sector, 1);
-    EXPECT_EQ(Step(), "draw 3 LineDefs");
-    EXPECT_TRUE(ReferencesSound());
 }
 
 // Ins in LineDefs mode: a new Sector; a LineDef with a first side becomes

@@ -1,8 +1,7 @@
-// Inserting a Thing, deleting and copying listed objects, asked of the
-// model directly: what each makes and the step it names.
+// Inserting a Thing asked of the model directly: what it copies and the
+// step it names. Deleting and copying are tested with the editor's commands.
 #include <cstring>
 
-#include "edits/edit_support.h"
 #include "edits/object_edits.h"
 #include "edits_fixture.h"
 
@@ -40,20 +39,6 @@ TEST_F(ObjectEditsTest, AThingCopiesItsModelButNeverAPlayerStart) {
         EXPECT_EQ(made.modelIsStart, c.modelIsStart) << c.model;
         EXPECT_EQ(Step(), "insert Thing");
     }
-}
-
-TEST_F(ObjectEditsTest, DeletionsAndCopiesNameTheirStepsByCount) {
-    Room();
-    SelectionList lineDefs = ListOf({0, 1});
-    EXPECT_TRUE(CopyListed(level, kObjLineDef, lineDefs));
-    EXPECT_EQ(NumbersOf(lineDefs), (std::vector<int>{4, 5}));   // the head copied first
-    EXPECT_EQ(Step(), "copy 2 LineDefs");
-    SelectionList vertex = ListOf({0});
-    DeleteListed(level, kObjVertex, vertex);
-    EXPECT_TRUE(vertex.empty());
-    EXPECT_EQ(level.lineDefs.count, 4);   // the west and south walls went with it
-    EXPECT_TRUE(ReferencesSound());
-    EXPECT_EQ(Step(), "delete 1 Vertex");
 }
 
 }  // namespace
