@@ -24,10 +24,7 @@ using edits::DistributeSectorValue;
 using edits::SectorValue;
 using edits::ShowStepTextures;
 
-// Lines up the wall textures of the listed LineDefs vertically, on the side
-// the user chooses: each SideDef's Y offset makes its texture continue the
-// one of the LineDef selected first, measured from the ceilings they hang
-// from.
+// edits::AlignTexturesY on the side the user chooses from the menu.
 void AlignTexturesY(const SelectionList& lineDefs);
 
 // What the stair builder asks, remembered for the run.
@@ -44,7 +41,7 @@ extern StairSettings stairSettings;
 // box.
 void MakeStairs(SelectionList& lineDefs);
 
-// Lines up the wall textures of a chain of LineDefs horizontally, on the
-// side and in the way the user chooses: each SideDef's X offset continues
-// its texture from where the LineDef before it left off.
+// edits::AlignTexturesX on the side and in the way the user chooses from
+// the menu (the initial offset and whether a new texture starts again at 0
+// asked when the choice needs them), with the box that says why it stopped.
 void AlignTexturesX(const SelectionList& lineDefs);

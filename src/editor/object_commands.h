@@ -4,8 +4,9 @@
 // into view.
 //
 // Each command acts on the selection, or on the highlighted object when
-// nothing is selected, and names its step for the undo history ("delete 3
-// LineDefs").
+// nothing is selected. Inserting, deleting and copying are the model's edits
+// (edits/object_edits.h), which name their steps ("delete 3 LineDefs"); the
+// drag names its own.
 #pragma once
 
 // How the view is brought to an object.
