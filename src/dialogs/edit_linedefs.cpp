@@ -123,13 +123,8 @@ void FlagsDialog(int x, int y, SelectionList& lineDefs) {
         }
         ChooseLineDefType(x, y, NumbersOf(lineDefs));   // back to the dialog
     }
-    ShownFlags flags = FlagsOfBoxes(items, ports);
-    first.flags = flags.Over(first.flags);
-    if (items[kChangeAllFlags].value)
-        for (int n : lineDefs)
-            if (LineDef* ld = LineDefAt(n))
-                ld->flags = flags.Over(ld->flags);
-    level.levelChanged = true;
+    std::vector<int> changed = items[kChangeAllFlags].value ? NumbersOf(lineDefs) : std::vector<int>{lineDefs.head()};
+    edits::SetFlags(level, kObjLineDef, changed, FlagsOfBoxes(items, ports));
 }
 
 // --- The SideDef editor ----------------------------------------------------------
@@ -156,19 +151,14 @@ std::vector<int> SideDefsToEdit(SelectionList& lineDefs, int side) {
     return sides;
 }
 
-using TextureMember = char (SideDef::*)[8];
-
-TextureMember TextureField(int item) {
-    return item == kUpperTexture ? &SideDef::upper
-           : item == kNormalTexture ? &SideDef::middle : &SideDef::lower;
+edits::NamePart TexturePart(int item) {
+    return item == kUpperTexture    ? edits::NamePart::Upper
+           : item == kNormalTexture ? edits::NamePart::Middle
+                                    : edits::NamePart::Lower;
 }
 
-template <typename Change>
-void ForEachSide(const std::vector<int>& sides, Change change) {
-    for (int n : sides)
-        if (SideDef* sd = SideDefAt(n))
-            change(*sd);
-    level.levelChanged = true;
+const char (&TextureOf(const SideDef& sd, int item))[8] {
+    return item == kUpperTexture ? sd.upper : item == kNormalTexture ? sd.middle : sd.lower;
 }
 
 bool PerformSideDefItem(const std::vector<int>& sides, int item) {
@@ -179,22 +169,20 @@ bool PerformSideDefItem(const std::vector<int>& sides, int item) {
     case kUpperTexture:
     case kNormalTexture:
     case kLowerTexture: {
-        auto field = TextureField(item);
         char name[kChosenNameSize] = {};
-        std::memcpy(name, head.*field, 8);
+        std::memcpy(name, TextureOf(head, item), 8);
         if (ChooseTextureName(kCentred, kCentred, WindowSave::Always, kTitles[item - 1], name) &&
             name[0])
-            ForEachSide(sides, [&](SideDef& sd) { std::strncpy(sd.*field, name, 8); });
+            edits::SetName(level, sides, TexturePart(item), name);
         break;
     }
     case kOffsets: {
         std::vector<FormField> fields = {{"Xoffset", -kMaxOffset, kMaxOffset, head.xOffset},
                                          {"Yoffset", -kMaxOffset, kMaxOffset, head.yOffset}};
-        if (NumberForm(kCentred, kCentred, WindowSave::Always, "Texture X,Y offsets", fields) == 1)
-            ForEachSide(sides, [&](SideDef& sd) {
-                sd.xOffset = static_cast<int16_t>(fields[0].value);
-                sd.yOffset = static_cast<int16_t>(fields[1].value);
-            });
+        if (NumberForm(kCentred, kCentred, WindowSave::Always, "Texture X,Y offsets", fields) == 1) {
+            edits::SetNumber(level, sides, edits::NumberField::SideXOffset, fields[0].value);
+            edits::SetNumber(level, sides, edits::NumberField::SideYOffset, fields[1].value);
+        }
         break;
     }
     case kSectorReference: {
@@ -202,7 +190,7 @@ bool PerformSideDefItem(const std::vector<int>& sides, int item) {
         int sector = CrossReferenceEntry(kCentred, kCentred, kObjSector, false, head.sector,
                                          &confirmed);
         if (confirmed && sector >= 0)
-            ForEachSide(sides, [&](SideDef& sd) { sd.sector = static_cast<uint16_t>(sector); });
+            edits::SetNumber(level, sides, edits::NumberField::SideSector, sector);
         break;
     }
     case kTextureBrowser: {
@@ -262,12 +250,8 @@ bool PerformLineDefItem(int x, int y, SelectionList& lineDefs, int item, int dir
     case kSideDef2Item: EditSideDefs(y, lineDefs, 1, directItem); break;
     case kTagItem: {
         int tag = 0;
-        if (TagEntry("Sector (last %hd)", first.tag, tag)) {
-            for (int n : lineDefs)
-                if (LineDef* ld = LineDefAt(n))
-                    ld->tag = static_cast<int16_t>(tag);
-            level.levelChanged = true;
-        }
+        if (TagEntry("Sector (last %hd)", first.tag, tag))
+            edits::SetNumber(level, NumbersOf(lineDefs), edits::NumberField::LineDefTag, tag);
         break;
     }
     case kSideDef1Reference: ReplaceSideDef(lineDefs, 0); break;

@@ -6,6 +6,7 @@
 #include "base/config.h"
 #include "base/flavour.h"
 #include "base/format.h"
+#include "edits/object_values.h"
 #include "gamedefs/port_types.h"
 #include "level/level.h"
 #include "pictures/namelists.h"
@@ -35,21 +36,13 @@ enum SectorItem {
 constexpr int kMaxLight = 255;
 constexpr int kMaxHeight = 4096;
 
-template <typename Change>
-void ForEachSector(SelectionList& sectors, Change change) {
-    for (int n : sectors)
-        if (Sector* s = SectorAt(n))
-            change(*s);
-    level.levelChanged = true;
-}
-
-void ChooseSectorFlat(SelectionList& sectors, const char* prompt, char (Sector::*flat)[8]) {
+void ChooseSectorFlat(SelectionList& sectors, const char* prompt, edits::NamePart part) {
     const Sector& first = *SectorAt(sectors.head());
     char name[kChosenNameSize] = {};
-    std::memcpy(name, first.*flat, 8);
+    std::memcpy(name, part == edits::NamePart::CeilingFlat ? first.ceilingTexture : first.floorTexture, 8);
     if (!ChooseFlatName(kCentred, kCentred, WindowSave::Always, prompt, name) || !name[0])
         return;
-    ForEachSector(sectors, [&](Sector& s) { std::strncpy(s.*flat, name, 8); });
+    edits::SetName(level, NumbersOf(sectors), part, name);
 }
 
 bool SectorNumbers(const char* title, std::vector<FormField>& fields) {
@@ -133,40 +126,34 @@ void SectorBitsDialog(SelectionList& sectors) {
     if (result != kOptionOk)
         return;
     ReadBitsBoxes(items, bits);
-    ForEachSector(sectors, [&](Sector& s) {
-        SectorBits own = DecodeSectorBits(static_cast<uint16_t>(s.type));
-        bits.base = own.base;
-        bits.other = own.other;
-        s.type = static_cast<int16_t>(EncodeSectorBits(bits));
-    });
+    edits::SetSectorBits(level, NumbersOf(sectors), bits);
 }
 
 bool PerformSectorItem(SelectionList& sectors, int item) {
     const Sector& first = *SectorAt(sectors.head());
     switch (item) {
     case kSectorType: ChooseSectorType(NumbersOf(sectors)); break;
-    case kCeilingFlat: ChooseSectorFlat(sectors, "Ceiling Texture", &Sector::ceilingTexture); break;
-    case kFloorFlat: ChooseSectorFlat(sectors, "Floor Texture", &Sector::floorTexture); break;
+    case kCeilingFlat: ChooseSectorFlat(sectors, "Ceiling Texture", edits::NamePart::CeilingFlat); break;
+    case kFloorFlat: ChooseSectorFlat(sectors, "Floor Texture", edits::NamePart::FloorFlat); break;
     case kLightLevel: {
         std::vector<FormField> fields = {{"LightLevel", 0, kMaxLight, first.light}};
         if (SectorNumbers("Sector", fields))
-            ForEachSector(sectors, [&](Sector& s) { s.light = static_cast<int16_t>(fields[0].value); });
+            edits::SetNumber(level, NumbersOf(sectors), edits::NumberField::SectorLight, fields[0].value);
         break;
     }
     case kHeights: {
         std::vector<FormField> fields = {{"Ceiling", -kMaxHeight, kMaxHeight, first.ceilingHeight},
                                          {"Floor", -kMaxHeight, kMaxHeight, first.floorHeight}};
-        if (SectorNumbers("Sector Heights", fields))
-            ForEachSector(sectors, [&](Sector& s) {
-                s.ceilingHeight = static_cast<int16_t>(fields[0].value);
-                s.floorHeight = static_cast<int16_t>(fields[1].value);
-            });
+        if (SectorNumbers("Sector Heights", fields)) {
+            edits::SetNumber(level, NumbersOf(sectors), edits::NumberField::SectorCeiling, fields[0].value);
+            edits::SetNumber(level, NumbersOf(sectors), edits::NumberField::SectorFloor, fields[1].value);
+        }
         break;
     }
     case kSectorTag: {
         int tag = 0;
         if (TagEntry("LineDef Sector (last %hd)", first.tag, tag))
-            ForEachSector(sectors, [&](Sector& s) { s.tag = static_cast<int16_t>(tag); });
+            edits::SetNumber(level, NumbersOf(sectors), edits::NumberField::SectorTag, tag);
         break;
     }
     case kSectorBits:

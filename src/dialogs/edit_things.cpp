@@ -7,6 +7,7 @@
 #include "editor/info_panels.h"
 #include "base/flavour.h"
 #include "gamedefs/port_types.h"
+#include "edits/object_values.h"
 #include "gamedefs/thingtypes.h"
 #include "level/level.h"
 #include "dialogs/edit_objects.h"
@@ -111,24 +112,14 @@ ShownFlags FlagsOfBoxes(const std::vector<OptionItem>& items) {
     return flags;
 }
 
+// The first Thing takes the boxes; the others the flags and the angle when
+// their "all" boxes are ticked.
 void ApplyThingControls(SelectionList& things, const std::vector<OptionItem>& items) {
-    Thing& first = *ThingAt(things.head());
-    ShownFlags flags = FlagsOfBoxes(items);
-    first.flags = flags.Over(first.flags);
-    int direction = MarkedDirection(items);
-    if (direction >= 0)   // an angle off the rose stays as it was
-        first.angle = static_cast<int16_t>(45 * direction);
-    bool allFlags = items[kChangeAllSkills].value, allAngles = items[kChangeAllAngles].value;
-    for (int n : things) {
-        Thing* t = ThingAt(n);
-        if (!t)
-            continue;
-        if (allFlags)
-            t->flags = flags.Over(t->flags);
-        if (allAngles)
-            t->angle = first.angle;
-    }
-    level.levelChanged = true;
+    const std::vector<int> first = {things.head()}, all = NumbersOf(things);
+    edits::SetFlags(level, kObjThing, items[kChangeAllSkills].value ? all : first, FlagsOfBoxes(items));
+    int direction = MarkedDirection(items);   // an angle off the rose stays as it was
+    int angle = direction >= 0 ? 45 * direction : ThingAt(things.head())->angle;
+    edits::SetNumber(level, items[kChangeAllAngles].value ? all : first, edits::NumberField::ThingAngle, angle);
 }
 
 }  // namespace

@@ -59,39 +59,18 @@ bool ResetTag(LevelState& level, int type, int n) {
 
 const char* DefaultName(NamePart part) {
     switch (part) {
-        case NamePart::CeilingFlat: return config.flatCeiling;
-        case NamePart::FloorFlat: return config.flatFloor;
-        case NamePart::Upper: return config.textureUpper;
-        case NamePart::Lower: return config.textureLower;
-        case NamePart::Middle: break;
+    case NamePart::CeilingFlat: return config.flatCeiling;
+    case NamePart::FloorFlat: return config.flatFloor;
+    case NamePart::Upper: return config.textureUpper;
+    case NamePart::Lower: return config.textureLower;
+    case NamePart::Middle: break;
     }
     return config.textureNormal;
 }
 
-namespace {
-
-using NameField = char[8];
-
-// The field of Sector or SideDef n that holds the part; null when there is
-// no such object.
-NameField* FieldOf(LevelState& level, int n, NamePart part) {
-    bool flat = part == NamePart::CeilingFlat || part == NamePart::FloorFlat;
-    if (flat) {
-        Sector* sector = level.sectors.at(n);
-        if (!sector) return nullptr;
-        return part == NamePart::CeilingFlat ? &sector->ceilingTexture : &sector->floorTexture;
-    }
-    SideDef* side = level.sideDefs.at(n);
-    if (!side) return nullptr;
-    return part == NamePart::Upper ? &side->upper : part == NamePart::Lower ? &side->lower : &side->middle;
-}
-
-}   // namespace
-
 bool SetDefaultName(LevelState& level, int n, NamePart part, NameFix why) {
-    NameField* field = FieldOf(level, n, part);
-    if (!field) return false;
-    SetTextureName(*field, DefaultName(part));
+    if (SetName(level, {n}, part, DefaultName(part)) == 0)
+        return false;
     FieldFixed(level, why == NameFix::Missing ? "set missing textures" : "replace unknown textures");
     return true;
 }

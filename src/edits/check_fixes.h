@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "edits/object_list.h"
+#include "edits/object_values.h"
 #include "level/level.h"
 
 namespace edits {
@@ -33,9 +34,6 @@ void FixLineDefFlags(LevelState& level, const std::vector<int>& lineDefs, int16_
 // tags"). False for another type or an object that does not exist.
 bool ResetTag(LevelState& level, int type, int n);
 
-// The name fields the checks fill with the configured default: a Sector's
-// flats, a SideDef's textures.
-enum class NamePart { CeilingFlat, FloorFlat, Upper, Lower, Middle };
 // Why a field takes the default: it is empty ("set missing textures"), or
 // names a picture the files lack ("replace unknown textures").
 enum class NameFix { Missing, Unknown };

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "edits/edit_support.h"
 #include "edits/objects.h"
 
 namespace edits {
@@ -46,15 +47,96 @@ bool AddMissingSide(LevelState& level, int n, LineDefSide side, SidesAdded& adde
     return true;
 }
 
+// Sets a member of every listed record of the array; how many there were.
+template <class T, class F>
+int PutEach(ObjectArray<T>& array, const std::vector<int>& objects, F T::*member, int value) {
+    int put = 0;
+    for (int n : objects)
+        if (T* record = array.at(n)) {
+            record->*member = static_cast<F>(value);
+            ++put;
+        }
+    return put;
+}
+
+using NameField = char[8];
+
+// The field of Sector or SideDef n that holds the part; null when there is
+// no such object.
+NameField* NameOf(LevelState& level, int n, NamePart part) {
+    if (part == NamePart::CeilingFlat || part == NamePart::FloorFlat) {
+        Sector* sector = level.sectors.at(n);
+        if (!sector)
+            return nullptr;
+        return part == NamePart::CeilingFlat ? &sector->ceilingTexture : &sector->floorTexture;
+    }
+    SideDef* side = level.sideDefs.at(n);
+    if (!side)
+        return nullptr;
+    return part == NamePart::Upper ? &side->upper : part == NamePart::Lower ? &side->lower : &side->middle;
+}
+
 }  // namespace
+
+void SetNumber(LevelState& level, const std::vector<int>& objects, NumberField field, int value) {
+    int put = 0;
+    switch (field) {
+    case NumberField::ThingAngle: put = PutEach(level.things, objects, &Thing::angle, value); break;
+    case NumberField::LineDefTag: put = PutEach(level.lineDefs, objects, &LineDef::tag, value); break;
+    case NumberField::SideXOffset: put = PutEach(level.sideDefs, objects, &SideDef::xOffset, value); break;
+    case NumberField::SideYOffset: put = PutEach(level.sideDefs, objects, &SideDef::yOffset, value); break;
+    case NumberField::SideSector: put = PutEach(level.sideDefs, objects, &SideDef::sector, value); break;
+    case NumberField::SectorCeiling: put = PutEach(level.sectors, objects, &Sector::ceilingHeight, value); break;
+    case NumberField::SectorFloor: put = PutEach(level.sectors, objects, &Sector::floorHeight, value); break;
+    case NumberField::SectorLight: put = PutEach(level.sectors, objects, &Sector::light, value); break;
+    case NumberField::SectorTag: put = PutEach(level.sectors, objects, &Sector::tag, value); break;
+    }
+    level.levelChanged |= put > 0;
+}
+
+int SetName(LevelState& level, const std::vector<int>& objects, NamePart part, const char* name) {
+    int named = 0;
+    for (int n : objects)
+        if (NameField* field = NameOf(level, n, part)) {
+            SetTextureName(*field, name);
+            ++named;
+        }
+    level.levelChanged |= named > 0;
+    return named;
+}
+
+void SetFlags(LevelState& level, int type, const std::vector<int>& objects, ShownFlags flags) {
+    for (int n : objects) {
+        int16_t* word = nullptr;
+        if (type == kObjThing && level.things.valid(n))
+            word = &level.things[n].flags;
+        else if (type == kObjLineDef && level.lineDefs.valid(n))
+            word = &level.lineDefs[n].flags;
+        if (word) {
+            *word = flags.Over(*word);
+            level.levelChanged = true;
+        }
+    }
+}
+
+void SetSectorBits(LevelState& level, const std::vector<int>& sectors, SectorBits bits) {
+    for (int n : sectors)
+        if (Sector* s = level.sectors.at(n)) {
+            SectorBits own = DecodeSectorBits(static_cast<uint16_t>(s->type));
+            bits.base = own.base;
+            bits.other = own.other;
+            s->type = static_cast<int16_t>(EncodeSectorBits(bits));
+            level.levelChanged = true;
+        }
+}
 
 void MoveVertexesBy(LevelState& level, const SelectionList& vertexes, int dx, int dy) {
     for (int n : vertexes)
         if (Vertex* v = level.vertices.at(n)) {
             v->x = ClampToMap(v->x + dx);
             v->y = ClampToMap(v->y + dy);
+            level.levelChanged = level.mapChanged = true;
         }
-    level.levelChanged = level.mapChanged = true;
 }
 
 SidesAdded AddMissingSides(LevelState& level, const SelectionList& lineDefs, LineDefSide side) {

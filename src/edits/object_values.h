@@ -1,16 +1,49 @@
-// The changes of the edit dialogs that reach beyond one field: moving
-// Vertexes as a block, giving LineDefs the SideDefs they lack, and changing
-// which SideDef a LineDef uses. They make part of the dialog's step (the
-// editor names it when the dialog opens: "edit 3 LineDefs"), not a step of
-// their own. Missing objects in the lists are skipped.
+// The changes the edit dialogs make to the objects the user chose: a field
+// set on every listed object, Vertexes moved as a block, the SideDefs that
+// LineDefs lack, and which SideDef a LineDef uses. They make part of the
+// dialog's step (the editor names it when the dialog opens: "edit 3
+// LineDefs"), not a step of their own. Each raises level.levelChanged when
+// it changes something; missing objects in the lists are skipped.
 #pragma once
 
 #include <vector>
 
 #include "edits/object_list.h"
+#include "gamedefs/port_types.h"
 #include "level/level.h"
 
 namespace edits {
+
+// A number field the dialogs set, of the kind of object it belongs to.
+enum class NumberField {
+    ThingAngle,
+    LineDefTag,
+    SideXOffset,
+    SideYOffset,
+    SideSector,
+    SectorCeiling,
+    SectorFloor,
+    SectorLight,
+    SectorTag,
+};
+
+// Sets the field of every listed object to value (as its 16 bits hold it).
+void SetNumber(LevelState& level, const std::vector<int>& objects, NumberField field, int value);
+
+// The name fields: a Sector's flats, a SideDef's textures.
+enum class NamePart { CeilingFlat, FloorFlat, Upper, Lower, Middle };
+
+// Puts the name (its first 8 characters) into that part of every listed
+// Sector or SideDef; the number of objects that took it.
+int SetName(LevelState& level, const std::vector<int>& objects, NamePart part, const char* name);
+
+// Sets the flags the dialog shows on every listed Thing or LineDef (by its
+// type code), keeping the bits it does not show.
+void SetFlags(LevelState& level, int type, const std::vector<int>& objects, ShownFlags flags);
+
+// Gives every listed Sector the bits above the original type (damage,
+// secret, friction, wind and the MBF21 ones), keeping its own type.
+void SetSectorBits(LevelState& level, const std::vector<int>& sectors, SectorBits bits);
 
 // Moves every listed Vertex by (dx, dy), each coordinate held within the
 // map's range.
