@@ -6,6 +6,8 @@
 
 #include "edits/edit_support.h"
 #include "edits/objects.h"
+#include "base/flavour.h"
+#include "base/map_target.h"
 
 namespace edits {
 
@@ -117,6 +119,28 @@ void SetFlags(LevelState& level, int type, const std::vector<int>& objects, Show
             level.levelChanged = true;
         }
     }
+}
+
+bool SetType(LevelState& level, int kind, const std::vector<int>& objects, int chosen) {
+    constexpr int kBaseBits = 0x1F;
+    bool keepBits = kind == kObjSector && !IsHeretic() && TargetAllows(level.target, MapTarget::Boom) &&
+                    chosen <= kBaseBits;
+    bool changed = false;
+    for (int n : objects) {
+        int16_t* type = kind == kObjThing     ? (level.things.valid(n) ? &level.things[n].type : nullptr)
+                        : kind == kObjLineDef ? (level.lineDefs.valid(n) ? &level.lineDefs[n].type : nullptr)
+                        : kind == kObjSector  ? (level.sectors.valid(n) ? &level.sectors[n].type : nullptr)
+                                              : nullptr;
+        if (!type)
+            continue;
+        int16_t value = static_cast<int16_t>(keepBits ? (*type & ~kBaseBits) | chosen : chosen);
+        if (*type != value) {
+            *type = value;
+            changed = true;
+        }
+    }
+    level.levelChanged |= changed;
+    return changed;
 }
 
 void SetSectorBits(LevelState& level, const std::vector<int>& sectors, SectorBits bits) {

@@ -41,6 +41,12 @@ int SetName(LevelState& level, const std::vector<int>& objects, NamePart part, c
 // type code), keeping the bits it does not show.
 void SetFlags(LevelState& level, int type, const std::vector<int>& objects, ShownFlags flags);
 
+// Gives every listed Thing, LineDef or Sector (by the type code of its
+// kind) the type chosen. A Sector of a level for Boom or later (DOOM
+// flavour) given an original type (0..31) keeps the bits it holds above it.
+// True when a type changed.
+bool SetType(LevelState& level, int kind, const std::vector<int>& objects, int chosen);
+
 // Gives every listed Sector the bits above the original type (damage,
 // secret, friction, wind and the MBF21 ones), keeping its own type.
 void SetSectorBits(LevelState& level, const std::vector<int>& sectors, SectorBits bits);

@@ -7,6 +7,7 @@
 
 #include "base/config.h"
 #include "base/flavour.h"
+#include "edits/object_values.h"
 #include "gamedefs/gamedefs.h"
 #include "gamedefs/port_types.h"
 #include "ui/generalized_dialog.h"
@@ -294,34 +295,6 @@ int SpecialPass(int x, int y, const char* menuTitle, const char* helpTopic, cons
                      kMaxSpecialListEntries);
 }
 
-// How a chosen type becomes an object's: whole, or as the original type
-// under the bits a Boom Sector special holds above it.
-using TypeMerge = int (*)(int old, int chosen);
-int WholeType(int, int chosen) { return chosen; }
-int SectorBaseType(int old, int chosen) {
-    constexpr int kBaseBits = 0x1F;
-    if (!PortTypes() || chosen > kBaseBits)
-        return chosen;
-    return static_cast<int16_t>((old & ~kBaseBits) | chosen);
-}
-
-template <class Record>
-bool SetTypes(ObjectArray<Record>& records, const std::vector<int>& list, int16_t Record::*field,
-              int chosen, TypeMerge merge = WholeType) {
-    bool changed = false;
-    for (int n : list) {
-        Record* r = records.at(n);
-        int type = r ? merge(r->*field, chosen) : 0;
-        if (r && r->*field != type) {
-            r->*field = static_cast<int16_t>(type);
-            changed = true;
-        }
-    }
-    if (changed)
-        level.levelChanged = true;
-    return changed;
-}
-
 template <class Record>
 int FirstType(const ObjectArray<Record>& records, const std::vector<int>& list,
               int16_t Record::*field) {
@@ -329,15 +302,16 @@ int FirstType(const ObjectArray<Record>& records, const std::vector<int>& list,
     return r ? r->*field : 0;
 }
 
-// Runs a LineDef or Sector chooser, writing the choice; as the Thing chooser,
-// it comes back to its menu only when a list or entry was left without one.
+// Runs a LineDef or Sector chooser, writing the choice (edits::SetType on
+// the objects of the type code); as the Thing chooser, it comes back to its
+// menu only when a list or entry was left without one.
 template <class Record, class Row>
 ChooserResult RunSpecialChooser(int x, int y, const char* menuTitle, const char* helpTopic,
                                 const char* kind, const std::vector<const char*>& items,
                                 const CategoryItem* categories, int categoryCount,
                                 DefTable<Row> table, ObjectArray<Record>& records,
                                 const std::vector<int>& list, int16_t Record::*field,
-                                ChooserRepeat repeat, TypeMerge merge = WholeType) {
+                                ChooserRepeat repeat, int type) {
     ChooserResult result;
     if (list.empty() || !records.at(list.front()))
         return result;
@@ -346,7 +320,7 @@ ChooserResult RunSpecialChooser(int x, int y, const char* menuTitle, const char*
                                  categoryCount, table, FirstType(records, list, field));
         if (chosen >= 0) {
             result.chosen = true;
-            result.changed = SetTypes(records, list, field, chosen, merge) || result.changed;
+            result.changed = edits::SetType(level, type, list, chosen) || result.changed;
         }
         if (chosen != -1 || !Nesting(repeat))
             return result;
@@ -361,7 +335,7 @@ ChooserResult ChooseThingType(int x, int y, const std::vector<int>& things, Choo
         return result;
     RunThingChooser(x, y, FirstType(level.things, things, &Thing::type), repeat, [&](int type) {
         result.chosen = true;
-        result.changed = SetTypes(level.things, things, &Thing::type, type) || result.changed;
+        result.changed = edits::SetType(level, kObjThing, things, type) || result.changed;
     });
     return result;
 }
@@ -382,7 +356,7 @@ ChooserResult ChooseLineDefType(int x, int y, const std::vector<int>& lineDefs, 
     return RunSpecialChooser(x, y, "LineDef Type", "LINEDEFS", "LineDef", items, kLineDefCategories,
                              static_cast<int>(std::size(kLineDefCategories)),
                              LineDefTypeTable(level.target), level.lineDefs, lineDefs,
-                             &LineDef::type, repeat);
+                             &LineDef::type, repeat, kObjLineDef);
 }
 
 ChooserResult ChooseSectorType(const std::vector<int>& sectors, ChooserRepeat repeat) {
@@ -399,7 +373,7 @@ ChooserResult ChooseSectorType(const std::vector<int>& sectors, ChooserRepeat re
     ChooserResult result = RunSpecialChooser(
         kCentred, y, "Sector Type", "SECTORS", "Sector", items, kSectorCategories,
         static_cast<int>(std::size(kSectorCategories)), CurrentDefinitions().sectorTypes,
-        level.sectors, sectors, &Sector::type, repeat, SectorBaseType);
+        level.sectors, sectors, &Sector::type, repeat, kObjSector);
     RestoreArea(screen);
     return result;
 }
