@@ -580,13 +580,16 @@ void Canvas::putimage(int left, int top, const Image& image, int mode)
     const size_t n = size_t(x1 - x0 + 1);
     size_t at = size_t((y0 - t) * image.width + (x0 - l)), toAt = size_t(y0 * width_ + x0);
     const size_t rows = size_t(y1 - y0 + 1), fromStep = size_t(image.width), toStep = size_t(width_);
+    // Plain pointers: the bytes written could alias the vectors' own.
+    const uint8_t* const source = image.pixels.data();
+    uint8_t* const screen = pixels_.data();
     if (mode == kXorPut) {
         for (size_t y = 0; y < rows; ++y, at += fromStep, toAt += toStep)
             for (size_t k = 0; k < n; ++k)
-                pixels_[toAt + k] ^= image.pixels[at + k];
+                screen[toAt + k] ^= source[at + k];
     } else {
         for (size_t y = 0; y < rows; ++y, at += fromStep, toAt += toStep)
-            CopyRow(&pixels_[toAt], &image.pixels[at], n);
+            CopyRow(screen + toAt, source + at, n);
     }
 }
 
