@@ -5,6 +5,8 @@
 #include <cmath>
 #include <functional>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -62,11 +64,68 @@ int NearestVertex(int x0, int y0, int x1, int y1) {
     return result;
 }
 
-int FirstLineDefInside(int x0, int y0, int x1, int y1) {
-    for (int i = 0; i < level.lineDefs.count; ++i)
-        if (IsLineDefInside(i, x0, y0, x1, y1))
-            return i;
-    return -1;
+// The cells of the level's LineDefs for picking, kept from one pick to the
+// next. Nothing announces a change of the level, so each pick compares its
+// Vertexes and LineDefs with copies of those the cells were made from: a
+// level that changed is scanned whole, and the cells are made again once
+// it stands still from one pick to the next (a drag changes it at every
+// step).
+class PickingCells {
+public:
+    // The cells of the level as it stands; nullptr when it changed since
+    // the last pick.
+    const LineDefCells* Current() {
+        if (!Unchanged()) {
+            vertexes_.assign(level.vertices.begin(), level.vertices.end());
+            lineDefs_.assign(level.lineDefs.begin(), level.lineDefs.end());
+            cells_.reset();
+            return nullptr;
+        }
+        if (!cells_)
+            cells_ = std::make_unique<LineDefCells>();
+        return cells_.get();
+    }
+
+private:
+    template <typename T>
+    static bool Same(const std::vector<T>& kept, const ObjectArray<T>& array) {
+        return kept.size() == static_cast<size_t>(array.count) &&
+               (kept.empty() || std::memcmp(kept.data(), array.begin(), kept.size() * sizeof(T)) == 0);
+    }
+    bool Unchanged() const { return Same(vertexes_, level.vertices) && Same(lineDefs_, level.lineDefs); }
+
+    std::vector<Vertex> vertexes_;
+    std::vector<LineDef> lineDefs_;
+    std::unique_ptr<LineDefCells> cells_;
+};
+
+PickingCells pickingCells;
+
+// The lowest-numbered LineDef touching the box, looked for among those of
+// the cells the box reaches when there are cells, else among all.
+int FirstLineDefInside(const LineDefCells* cells, int x0, int y0, int x1, int y1) {
+    if (!cells) {
+        for (int i = 0; i < level.lineDefs.count; ++i)
+            if (IsLineDefInside(i, x0, y0, x1, y1))
+                return i;
+        return -1;
+    }
+    const LineDefCells& c = *cells;
+    if (x1 < c.originX || y1 < c.originY)
+        return -1;
+    int64_t c0 = std::max<int64_t>(0, (int64_t(x0) - c.originX) / c.size);
+    int64_t r0 = std::max<int64_t>(0, (int64_t(y0) - c.originY) / c.size);
+    int64_t c1 = std::min<int64_t>(c.columns - 1, (int64_t(x1) - c.originX) / c.size);
+    int64_t r1 = std::min<int64_t>(c.rows - 1, (int64_t(y1) - c.originY) / c.size);
+    int first = INT_MAX;
+    for (int64_t r = r0; r <= r1; ++r)
+        for (int64_t col = c0; col <= c1; ++col) {
+            size_t cell = static_cast<size_t>(r * c.columns + col);
+            for (uint32_t k = c.first[cell]; k < c.first[cell + 1]; ++k)
+                if (c.lines[k] < first && IsLineDefInside(c.lines[k], x0, y0, x1, y1))
+                    first = c.lines[k];
+        }
+    return first == INT_MAX ? -1 : first;
 }
 
 void Midpoint(const LineDefEnds& e, int16_t* x, int16_t* y) {
@@ -190,8 +249,9 @@ int GetCurObject(Coords coords, int type, int x0, int y0, int x1, int y1) {
     case kObjVertex:
         return NearestVertex(x0, y0, x1, y1);
     case kObjLineDef: {
-        int n = FirstLineDefInside(cx - 1, cy - 1, cx + 1, cy + 1);
-        return n >= 0 ? n : FirstLineDefInside(x0, y0, x1, y1);
+        const LineDefCells* cells = pickingCells.Current();
+        int n = FirstLineDefInside(cells, cx - 1, cy - 1, cx + 1, cy + 1);
+        return n >= 0 ? n : FirstLineDefInside(cells, x0, y0, x1, y1);
     }
     case kObjSector:
         return SectorAround(cx, cy);
@@ -357,7 +417,7 @@ int GetSectorOnSide(int ld, LineSide side) {
     return nearest.Sector();
 }
 
-SideSectorFinder::SideSectorFinder() {
+LineDefCells::LineDefCells() {
     int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
     for (const LineDef& ld : level.lineDefs) {
         LineDefEnds e;
@@ -370,61 +430,60 @@ SideSectorFinder::SideSectorFinder() {
     }
     if (minX > maxX)
         return;
-    // About one LineDef to a cell on an evenly filled map.
     int across = std::max(1, static_cast<int>(std::sqrt(double(level.lineDefs.count))));
-    originX_ = minX;
-    originY_ = minY;
-    size_ = std::max(maxX - minX, maxY - minY) / across + 1;
-    columns_ = (maxX - minX) / size_ + 1;
-    rows_ = (maxY - minY) / size_ + 1;
-    // Each LineDef goes into the cells its bounding box covers. Two passes:
-    // count the LineDefs of each cell, then file them, so that the cells lie
-    // one after another in one array.
+    originX = minX;
+    originY = minY;
+    size = std::max(maxX - minX, maxY - minY) / across + 1;
+    columns = (maxX - minX) / size + 1;
+    rows = (maxY - minY) / size + 1;
+    // Two passes: count the LineDefs of each cell, then file them, so that
+    // the cells lie one after another in one array.
     auto forEachCell = [this](const std::function<void(size_t cell, int ld)>& take) {
         for (int i = 0; i < level.lineDefs.count; ++i) {
             LineDefEnds e;
             if (!EndsOf(level.lineDefs[i], e))
                 continue;
-            int c0 = (std::min(e.sx, e.ex) - originX_) / size_, c1 = (std::max(e.sx, e.ex) - originX_) / size_;
-            int r0 = (std::min(e.sy, e.ey) - originY_) / size_, r1 = (std::max(e.sy, e.ey) - originY_) / size_;
+            int c0 = (std::min(e.sx, e.ex) - originX) / size, c1 = (std::max(e.sx, e.ex) - originX) / size;
+            int r0 = (std::min(e.sy, e.ey) - originY) / size, r1 = (std::max(e.sy, e.ey) - originY) / size;
             for (int r = r0; r <= r1; ++r)
                 for (int c = c0; c <= c1; ++c)
-                    take(static_cast<size_t>(r) * columns_ + c, i);
+                    take(static_cast<size_t>(r) * columns + c, i);
         }
     };
-    size_t cells = static_cast<size_t>(columns_) * static_cast<size_t>(rows_);
-    first_.assign(cells + 1, 0);
-    forEachCell([this](size_t cell, int) { ++first_[cell + 1]; });
+    size_t cells = static_cast<size_t>(columns) * static_cast<size_t>(rows);
+    first.assign(cells + 1, 0);
+    forEachCell([this](size_t cell, int) { ++first[cell + 1]; });
     for (size_t k = 0; k < cells; ++k)
-        first_[k + 1] += first_[k];
-    lines_.resize(first_[cells]);
-    std::vector<uint32_t> next(first_.begin(), first_.end() - 1);
-    forEachCell([&](size_t cell, int ld) { lines_[next[cell]++] = ld; });
+        first[k + 1] += first[k];
+    lines.resize(first[cells]);
+    std::vector<uint32_t> next(first.begin(), first.end() - 1);
+    forEachCell([&](size_t cell, int ld) { lines[next[cell]++] = ld; });
 }
 
 int SideSectorFinder::SectorOnSide(int ld, LineSide side) const {
     Ray ray;
-    if (!SideRay(ld, side, ray) || lines_.empty())
+    if (!SideRay(ld, side, ray) || cells_.lines.empty())
         return -1;
     // The ray runs along one column (or row) of cells from the cell of its
     // origin. A LineDef it crosses at a point lies in that point's cell, so
     // once a crossing is found within the cells walked, no cell beyond can
     // hold a nearer one (or an equally near one).
+    const LineDefCells& c = cells_;
     double along = ray.vertical ? ray.x : ray.y, from = ray.vertical ? ray.y : ray.x;
-    int32_t alongOrigin = ray.vertical ? originX_ : originY_, fromOrigin = ray.vertical ? originY_ : originX_;
-    int lane = static_cast<int>(std::floor((along - alongOrigin) / size_));
-    int laneCount = ray.vertical ? columns_ : rows_, steps = ray.vertical ? rows_ : columns_;
+    int32_t alongOrigin = ray.vertical ? c.originX : c.originY, fromOrigin = ray.vertical ? c.originY : c.originX;
+    int lane = static_cast<int>(std::floor((along - alongOrigin) / c.size));
+    int laneCount = ray.vertical ? c.columns : c.rows, steps = ray.vertical ? c.rows : c.columns;
     if (lane < 0 || lane >= laneCount)
         return -1;
-    int step = std::clamp(static_cast<int>(std::floor((from - fromOrigin) / size_)), 0, steps - 1);
+    int step = std::clamp(static_cast<int>(std::floor((from - fromOrigin) / c.size)), 0, steps - 1);
     int direction = ray.positive ? 1 : -1;
     NearestCrossing nearest(ray, ld);
     for (; step >= 0 && step < steps; step += direction) {
-        size_t cell = ray.vertical ? static_cast<size_t>(step) * columns_ + lane
-                                   : static_cast<size_t>(lane) * columns_ + step;
-        for (uint32_t k = first_[cell]; k < first_[cell + 1]; ++k)
-            nearest.Consider(lines_[k]);
-        double low = fromOrigin + double(step) * size_, high = low + size_;
+        size_t cell = ray.vertical ? static_cast<size_t>(step) * c.columns + lane
+                                   : static_cast<size_t>(lane) * c.columns + step;
+        for (uint32_t k = c.first[cell]; k < c.first[cell + 1]; ++k)
+            nearest.Consider(c.lines[k]);
+        double low = fromOrigin + double(step) * c.size, high = low + c.size;
         if (nearest.Found() && (ray.positive ? nearest.At() < high : nearest.At() >= low))
             break;
     }

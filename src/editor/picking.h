@@ -47,20 +47,28 @@ SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1);
 // midpoint; -1.
 int GetSectorOnSide(int ld, LineSide side);
 
+// The level's LineDefs as they stand, sorted into square cells (about one
+// LineDef to a cell on an evenly filled map): each is listed in every cell
+// its bounding box reaches, so that a search near a point looks only at
+// the LineDefs of the cells there. LineDefs without both ends are left out.
+struct LineDefCells {
+    LineDefCells();
+    int32_t originX = 0, originY = 0, size = 1;   // the lower left corner of cell 0, a cell's side
+    int columns = 0, rows = 0;
+    // The cells row by row: cell k's LineDefs are lines[first[k]] up to
+    // lines[first[k + 1]].
+    std::vector<uint32_t> first;
+    std::vector<int> lines;
+};
+
 // GetSectorOnSide for many LineDefs of a level that does not change while
-// the finder is used: the LineDefs are sorted once into square cells, and
-// each ray looks only at those of the cells it passes until it has found
-// its LineDef. Gives the same answers as GetSectorOnSide.
+// the finder is used: each ray looks only at the LineDefs of the cells it
+// passes until it has found its LineDef. Gives the same answers as
+// GetSectorOnSide.
 class SideSectorFinder {
 public:
-    SideSectorFinder();
     int SectorOnSide(int ld, LineSide side) const;
 
 private:
-    int32_t originX_ = 0, originY_ = 0, size_ = 1;
-    int columns_ = 0, rows_ = 0;
-    // The cells row by row, each listing the LineDefs that reach into it:
-    // cell k's are lines_[first_[k]] up to lines_[first_[k + 1]].
-    std::vector<uint32_t> first_;
-    std::vector<int> lines_;
+    LineDefCells cells_;
 };

@@ -3,6 +3,8 @@
 // the colours their SideDefs and Sectors give, and the objects with the
 // highest numbers are found, selected and converted, and the Sectors beside
 // its LineDefs are found as a plain scan finds them.
+#include <array>
+#include <random>
 #include <set>
 
 #include "editor_fixture.h"
@@ -102,5 +104,42 @@ TEST_F(LargeMapTest, HighNumberedObjectsArePickedSelectedAndConverted) {
 }
 
 TEST_F(LargeMapTest, SideSectorFinderAgreesWithThePlainScan) { ExpectSideSectorFinderAgrees(997); }
+
+// The LineDef a plain scan picks in a box: the first through its centre,
+// else the first touching it.
+int ScannedLineDef(int x0, int y0, int x1, int y1) {
+    int cx = BoxCentre(x0, x1), cy = BoxCentre(y0, y1);
+    for (const auto& box : {std::array<int, 4>{cx - 1, cy - 1, cx + 1, cy + 1}, std::array<int, 4>{x0, y0, x1, y1}})
+        for (int i = 0; i < level.lineDefs.count; ++i)
+            if (IsLineDefInside(i, box[0], box[1], box[2], box[3]))
+                return i;
+    return -1;
+}
+
+TEST_F(LargeMapTest, LineDefsArePickedAsAPlainScanPicksThem) {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> x(-100, Right() + 100), y(-100, Top() + 100), size(0, 3 * Half());
+    auto expectSame = [](int x0, int y0, int x1, int y1) {
+        ASSERT_EQ(GetCurObject(Coords::Map, kObjLineDef, x0, y0, x1, y1), ScannedLineDef(x0, y0, x1, y1))
+            << x0 << "," << y0 << " " << x1 << "," << y1;
+    };
+    for (int i = 0; i < 300; ++i) {
+        int x0 = x(random), y0 = y(random);
+        expectSame(x0, y0, x0 + size(random), y0 + size(random));
+    }
+    expectSame(-30000, -30000, 30000, 30000);
+
+    // A Vertex moved with nothing told: its LineDefs are found where they
+    // are now, from the first pick on.
+    const LineDef& wall = level.lineDefs[64511];
+    Vertex& end = level.vertices[wall.start];
+    const Vertex other = level.vertices[wall.end];
+    end.x = int16_t(-2000);
+    for (int pick = 0; pick < 2; ++pick) {
+        int along = (end.x + other.x) / 2, at = (end.y + other.y) / 2;
+        expectSame(along - 1, at - 1, along + 1, at + 1);
+        expectSame(Right() - 1, Top() - Half() - 1, Right() + 1, Top() - Half() + 1);
+    }
+}
 
 }  // namespace
