@@ -17,6 +17,15 @@ constexpr int16_t kImpassable = 1;
 
 bool HasSide(uint16_t side) { return ValidSideDef(side); }
 
+// The entries of a list that name a LineDef, in the list's order.
+std::vector<int> ExistingLineDefs(const std::vector<int>& listed) {
+    std::vector<int> lineDefs;
+    for (int l : listed)
+        if (ValidLineDef(l))
+            lineDefs.push_back(l);
+    return lineDefs;
+}
+
 // A new SideDef with the defaults facing sector; kNoReference when the level
 // holds no more.
 uint16_t NewSide(int sector, int& refused) {
@@ -238,9 +247,9 @@ int BuildDrawnShape(const std::vector<int>& lineDefs, int first, int last, int& 
 
 }  // namespace
 
-bool ShapeClosed(const std::vector<int>& lineDefs) {
+bool ShapeClosed(const std::vector<int>& listed) {
     std::vector<int> ends(static_cast<size_t>(level.vertices.count), 0);
-    for (int l : lineDefs) {
+    for (int l : ExistingLineDefs(listed)) {
         const LineDef& ld = level.lineDefs[l];
         if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
             return false;
@@ -253,7 +262,8 @@ bool ShapeClosed(const std::vector<int>& lineDefs) {
     return true;
 }
 
-SectorBuilt BuildSector(const std::vector<int>& lineDefs, SectorBuild command, int first, int last) {
+SectorBuilt BuildSector(const std::vector<int>& listed, SectorBuild command, int first, int last) {
+    const std::vector<int> lineDefs = ExistingLineDefs(listed);
     SectorBuilt built;
     if (lineDefs.empty())
         return built;

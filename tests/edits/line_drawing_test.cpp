@@ -50,14 +50,22 @@ TEST_F(LineDrawingEditsTest, PointsAreJoinedByTheLineDefThereOrANewOne) {
 }
 
 // Ins in LineDefs mode: a new Sector; a LineDef with a first side becomes
-// two-sided onto it; one with two sides is refused.
+// two-sided onto it; one with two sides is refused. A number that names no
+// LineDef is skipped, never followed.
 TEST_F(LineDrawingEditsTest, InsertingASectorOnLineDefs) {
-    SectorInserted inserted = InsertSector(level, {0, 1});
-    EXPECT_FALSE(inserted.refusal.refused());
-    EXPECT_EQ(inserted.built.sector, 1);
-    EXPECT_EQ(SectorOf(level.lineDefs[0].sideDef2), 1);
-    EXPECT_EQ(Step(), "insert Sector");
-    EXPECT_TRUE(ReferencesSound());
+    for (const std::vector<int>& lineDefs : {std::vector<int>{0, 1}, {0, 1, 4}}) {
+        SetUp();
+        SectorInserted inserted = InsertSector(level, lineDefs);
+        EXPECT_FALSE(inserted.refusal.refused());
+        EXPECT_EQ(inserted.built.sector, 1);
+        EXPECT_EQ(SectorOf(level.lineDefs[0].sideDef1), 0);
+        EXPECT_EQ(SectorOf(level.lineDefs[0].sideDef2), 1);
+        EXPECT_EQ(level.sideDefs.count, 6);
+        EXPECT_EQ(Step(), "insert Sector");
+        EXPECT_TRUE(ReferencesSound());
+    }
+
+    SectorInserted inserted;
 
     const std::string before = LevelArrayBytes();
     inserted = InsertSector(level, {2, 0});
