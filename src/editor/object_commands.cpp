@@ -95,35 +95,50 @@ void DrawDragImage() {
 }
 
 // Drawing a large image again to take it off costs as much as drawing it (a
-// thousand Vertexes turned: their LineDefs cross the whole map). So the
-// pixels of the box the image can touch are kept as they were before it was
-// drawn and as it left them: while the screen there is still as it left it,
-// putting back the first copy takes the image off, pixel for pixel as a
-// second drawing would.
+// thousand Vertexes turned: their LineDefs cross the whole map). So when the
+// image fills enough of the box it can touch, the box's pixels are kept as
+// they were before it was drawn and as it left them: while the screen there
+// is still as it left it, putting back the first copy takes the image off,
+// pixel for pixel as a second drawing would. A sparse image in a large box
+// (the whole map turned, its LineDefs short) is drawn again instead: that
+// costs less than copying the box.
 struct DragImageCopies {
+    bool kept = false;
     int left = 0, top = 0, right = -1, bottom = -1;   // screen pixels, both corners in
     int screenWidth = 0, screenHeight = 0;
     std::vector<uint8_t> under, shown;
 };
 DragImageCopies dragCopies;
 
-// The screen box the image can touch: its corners' box a pixel wider for
-// thick lines, inside where drawing lands.
+// The screen box the image can touch (its corners' box a pixel wider for
+// thick lines, inside where drawing lands) and whether the image's pixels
+// fill a quarter of it.
 void FindImageBox(DragImageCopies& kept) {
     const Canvas& screen = Screen();
     const Viewport v = screen.getviewport();
     int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    auto corners = [&](int x1, int y1, int x2, int y2) {
-        for (int sx : {MapToScreenX(x1), MapToScreenX(x2)}) {
-            left = std::min(left, sx);
-            right = std::max(right, sx);
-        }
-        for (int sy : {MapToScreenY(y1), MapToScreenY(y2)}) {
-            top = std::min(top, sy);
-            bottom = std::max(bottom, sy);
-        }
+    int64_t pixels = 0;
+    // The width and height of a shape's box on the screen, the box grown.
+    auto measure = [&](int x1, int y1, int x2, int y2, int64_t& w, int64_t& h) {
+        int sx1 = MapToScreenX(x1), sx2 = MapToScreenX(x2), sy1 = MapToScreenY(y1), sy2 = MapToScreenY(y2);
+        left = std::min({left, sx1, sx2});
+        right = std::max({right, sx1, sx2});
+        top = std::min({top, sy1, sy2});
+        bottom = std::max({bottom, sy1, sy2});
+        w = std::abs(int64_t(sx2) - sx1);
+        h = std::abs(int64_t(sy2) - sy1);
     };
-    VisitDragImage(corners, corners);
+    auto line = [&](int x1, int y1, int x2, int y2) {
+        int64_t w, h;
+        measure(x1, y1, x2, y2, w, h);
+        pixels += std::max(w, h) + 1;
+    };
+    auto square = [&](int x1, int y1, int x2, int y2) {
+        int64_t w, h;
+        measure(x1, y1, x2, y2, w, h);
+        pixels += 2 * (w + h);
+    };
+    VisitDragImage(line, square);
     const bool clip = v.clip;
     kept.left = std::max(int64_t(left) + v.left - 1, int64_t(clip ? v.left : 0));
     kept.top = std::max(int64_t(top) + v.top - 1, int64_t(clip ? v.top : 0));
@@ -131,6 +146,8 @@ void FindImageBox(DragImageCopies& kept) {
     kept.bottom = std::min(int64_t(bottom) + v.top + 1, int64_t(clip ? v.bottom : screen.getmaxy()));
     kept.screenWidth = screen.width();
     kept.screenHeight = screen.height();
+    const int64_t area = std::max(0, kept.right - kept.left + 1) * int64_t(std::max(0, kept.bottom - kept.top + 1));
+    kept.kept = area > 0 && 4 * pixels >= area;
 }
 
 // Calls row(pixels of the screen, pixels of the copy, count) for each row
@@ -321,9 +338,11 @@ void ShowDragImage() {
     if (!moveState.imageShown) {
         PointerGuard guard;
         FindImageBox(dragCopies);
-        KeepRows(dragCopies, dragCopies.under);
+        if (dragCopies.kept)
+            KeepRows(dragCopies, dragCopies.under);
         DrawDragImage();
-        KeepRows(dragCopies, dragCopies.shown);
+        if (dragCopies.kept)
+            KeepRows(dragCopies, dragCopies.shown);
     }
     moveState.imageShown = true;
 }
@@ -331,7 +350,7 @@ void ShowDragImage() {
 void HideDragImage() {
     if (moveState.imageShown) {
         PointerGuard guard;
-        if (StillAsShown(dragCopies)) {
+        if (dragCopies.kept && StillAsShown(dragCopies)) {
             PutBackUnder(dragCopies);
             UseDragPen();
         } else {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <numeric>
 #include <string>
+#include <vector>
 
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
@@ -198,31 +199,42 @@ TEST_F(ObjectCommandTest, TheDragImageFollowsInXorAndCancelPutsEverythingBack) {
 
 TEST_F(ObjectCommandTest, TakingTheDragImageOffKeepsWhatWasDrawnWhileItShowed) {
     Mode(kObjVertex);
-    for (int thickness : {1, 3}) {
-        config.lineThickness = static_cast<int16_t>(thickness);
-        ShowMap();
-        const Pixels before = ScreenPixels();
-        SelectionList list;
-        SelectObject(list, 0);   // the image: LineDefs 0 and 3 along the outer room's sides
-        ASSERT_TRUE(BeginMove(kObjVertex, list, 0, 0, 0));
-        ForgetSelection(list);
-        ShowDragImage();
-        ASSERT_NE(ScreenPixels(), before);
-        HideDragImage();
-        EXPECT_EQ(ScreenPixels(), before) << thickness;
+    const struct {
+        float scale;
+        std::vector<int> vertexes;
+    } cases[] = {
+        {1.0f, {0}},                          // LineDefs 0 and 3, thin in a large box: drawn again
+        {0.05f, {0, 1, 2, 3, 4, 5, 6, 7}},   // every LineDef in a box of a few pixels: put back
+    };
+    for (const auto& c : cases)
+        for (int thickness : {1, 3}) {
+            config.lineThickness = static_cast<int16_t>(thickness);
+            SetScale(c.scale);
+            CentreMapAt(100, 100);
+            ShowMap();
+            const Pixels before = ScreenPixels();
+            SelectionList list;
+            for (int v : c.vertexes)
+                SelectObject(list, v);
+            ASSERT_TRUE(BeginMove(kObjVertex, list, 0, 0, 0));
+            ForgetSelection(list);
+            ShowDragImage();
+            ASSERT_NE(ScreenPixels(), before);
+            HideDragImage();
+            EXPECT_EQ(ScreenPixels(), before) << c.scale << " " << thickness;
 
-        // A mark put in the middle of the rooms, off the image, stays.
-        const int x = MapToScreenX(100), y = MapToScreenY(100), mark = Screen().getpixel(x, y) ^ 1;
-        ShowDragImage();
-        Screen().putpixel(x, y, mark);
-        HideDragImage();
-        const Pixels after = ScreenPixels();
-        EXPECT_EQ(mark, Screen().getpixel(x, y)) << thickness;
-        EXPECT_EQ(1, std::inner_product(after.begin(), after.end(), before.begin(), 0, std::plus<>(),
-                                        std::not_equal_to<>()))
-            << thickness;
-        EndMove();
-    }
+            // A mark put in the middle of the rooms, off the image, stays.
+            const int x = MapToScreenX(100), y = MapToScreenY(100), mark = Screen().getpixel(x, y) ^ 1;
+            ShowDragImage();
+            Screen().putpixel(x, y, mark);
+            HideDragImage();
+            const Pixels after = ScreenPixels();
+            EXPECT_EQ(mark, Screen().getpixel(x, y)) << c.scale << " " << thickness;
+            EXPECT_EQ(1, std::inner_product(after.begin(), after.end(), before.begin(), 0, std::plus<>(),
+                                            std::not_equal_to<>()))
+                << c.scale << " " << thickness;
+            EndMove();
+        }
 }
 
 // The vertex check's calls, as the hook records them.
