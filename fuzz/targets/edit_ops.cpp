@@ -24,6 +24,9 @@
 #include "editor/objects.h"
 #include "editor/selection.h"
 #include "editor/view.h"
+#include "edits/edit_support.h"
+#include "edits/line_drawing.h"
+#include "edits/turn_scale.h"
 #include "fuzz_kit.h"
 #include "level/history.h"
 #include "level/level.h"
@@ -275,11 +278,18 @@ const std::vector<Operation>& Operations() {
         {"drag", Drag},
         {"draw lines", Draw},
         {"connect", [](Choices& in) { ConnectVertexes(in.object(kObjVertex), in.object(kObjVertex)); }},
+        // Ins in LineDefs mode, or a drawn shape closed.
         {"build sector", [](Choices& in) {
              UseSelection(kObjLineDef, in.list(kObjLineDef, 6));
-             BuildSector(in.pick({SectorBuild::FromLineDefs, SectorBuild::RightButton, SectorBuild::InsertKey,
-                                  SectorBuild::EscapeKey}),
-                         in.flag() ? in.object(kObjVertex) : -1, in.flag() ? in.object(kObjVertex) : -1);
+             std::vector<int> lineDefs = NumbersOf(selection.list);
+             SectorBuild command = in.pick({SectorBuild::FromLineDefs, SectorBuild::RightButton,
+                                            SectorBuild::InsertKey, SectorBuild::EscapeKey});
+             int first = in.flag() ? in.object(kObjVertex) : -1;
+             int last = in.flag() ? in.object(kObjVertex) : -1;
+             if (command == SectorBuild::FromLineDefs)
+                 edits::InsertSector(level, lineDefs);
+             else
+                 edits::CloseShapeSector(level, lineDefs, command, first, last);
          }},
         {"delete vertex join", [](Choices& in) { DeleteVertexesJoinLineDefs(in.list(kObjVertex)); }},
         {"merge vertexes", [](Choices& in) {
@@ -328,7 +338,8 @@ const std::vector<Operation>& Operations() {
              RotateThings(in.flag() ? 1 : -1);
          }, Keeps::Validity},
         {"polygon vertexes", [](Choices& in) {
-             InsertPolygonVertexes(in.coordinate(), in.coordinate(), in.upTo(12), in.upTo(300));
+             int x = in.coordinate(), y = in.coordinate();
+             edits::AddPolygonVertexes(level, x, y, in.upTo(12), in.upTo(300));
          }},
         // As the Object menu places them: a room outside every Sector (-1),
         // an object or a door inside an existing one.
