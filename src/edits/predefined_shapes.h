@@ -23,8 +23,9 @@ struct StairsSize {
 enum class StairShape { Room, Object };
 
 // What inserting a shape did: a refusal ("The level is full"), or the shape,
-// with whether the inner Sector of a light box came out with its floor above
-// its ceiling (the depth was more than half the Sector's height).
+// with whether its inner Sector came out with its floor above its ceiling
+// (a pedestal, a pool of negative depth or a light box deeper than the
+// Sector allows).
 struct ShapeInserted {
     Refusal refusal;
     bool floorAboveCeiling = false;

@@ -31,17 +31,21 @@ std::string Name(const char (&field)[8]) { return std::string(field, strnlen(fie
 TEST_F(PredefinedShapesTest, ObjectsHoldAPoolAPedestalOrALightBox) {
     struct Case {
         ObjectKind kind;
+        int depth;
         int floor, ceiling;   // of the inner Sector
     } cases[] = {
-        {ObjectKind::Pool, -24, 128},
-        {ObjectKind::Pedestal, 24, 128},
-        {ObjectKind::LightBox, 24, 104},
+        {ObjectKind::Pool, 24, -24, 128},
+        {ObjectKind::Pedestal, 24, 24, 128},
+        {ObjectKind::LightBox, 24, 24, 104},
+        {ObjectKind::Pedestal, 200, 200, 128},   // made, and said to be wrong
+        {ObjectKind::Pool, -200, 200, 128},
     };
     for (const Case& c : cases) {
         mapkit::ClearMap();
         int room = AddSector(0, 0, 0, 128);
         mapkit::AddRoom(0, 0, 512, 512, room);
-        edits::InsertRectangle(level, 100, 100, 64, 32, room, c.kind, 24);
+        edits::ShapeInserted inserted = edits::InsertRectangle(level, 100, 100, 64, 32, room, c.kind, c.depth);
+        EXPECT_EQ(inserted.floorAboveCeiling, c.floor > c.ceiling);
         ASSERT_EQ(level.sectors.count, 2);
         EXPECT_EQ(level.sectors[1].floorHeight, c.floor);
         EXPECT_EQ(level.sectors[1].ceilingHeight, c.ceiling);
