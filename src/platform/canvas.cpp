@@ -308,28 +308,62 @@ int Canvas::getpixel(int x, int y) const
 void Canvas::line(int x1, int y1, int x2, int y2)
 {
     const int64_t ox = viewport_.left, oy = viewport_.top;
-    DrawLine(x1 + ox, y1 + oy, x2 + ox, y2 + oy, writeMode_);
+    if (thickness_ == kNormWidth && y1 == y2)
+        PutRow(y1 + oy, std::min(x1, x2) + ox, std::max(x1, x2) + ox);
+    else if (thickness_ == kNormWidth && x1 == x2)
+        PutColumn(x1 + ox, std::min(y1, y2) + oy, std::max(y1, y2) + oy);
+    else
+        DrawLine(x1 + ox, y1 + oy, x2 + ox, y2 + oy, writeMode_);
 }
 
-// A thin solid line along a row or a column covers every pixel between its
-// ends: put straight into the buffer, as most lines of a map at a small scale
-// are. False when the line is not one of these.
-bool Canvas::PutAxisLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2)
+// Thin lines along a row or a column are put straight into the buffer: most
+// lines of a map at a small scale are such. The pattern counts from the end
+// with the smaller coordinate, as DrawLine steps it.
+
+void Canvas::PutRow(int64_t y, int64_t xs, int64_t xe)
 {
-    if ((x1 != x2 && y1 != y2) || thickness_ != kNormWidth || linePattern_ != 0xFFFF)
-        return false;
-    const int64_t x0 = std::max(std::min(x1, x2), clip_.x0), xe = std::min(std::max(x1, x2), clip_.x1);
-    const int64_t y0 = std::max(std::min(y1, y2), clip_.y0), ye = std::min(std::max(y1, y2), clip_.y1);
-    if (x0 > xe || y0 > ye)
-        return true;
-    uint8_t* p = &pixels_[size_t(y0 * width_ + x0)];
-    if (y0 == ye) {
-        std::memset(p, color_, size_t(xe - x0 + 1));
-        return true;
+    const int64_t x0 = std::max(xs, clip_.x0), x1 = std::min(xe, clip_.x1);
+    if (y < clip_.y0 || y > clip_.y1 || x0 > x1)
+        return;
+    uint8_t* p = &pixels_[size_t(y * width_ + x0)];
+    if (linePattern_ == 0xFFFF && writeMode_ == kCopyPut)
+        std::memset(p, color_, size_t(x1 - x0 + 1));
+    else
+        PutPatternRun(p, 1, x1 - x0 + 1, (x0 - xs) & 15);
+}
+
+void Canvas::PutColumn(int64_t x, int64_t ys, int64_t ye)
+{
+    const int64_t y0 = std::max(ys, clip_.y0), y1 = std::min(ye, clip_.y1);
+    if (x < clip_.x0 || x > clip_.x1 || y0 > y1)
+        return;
+    uint8_t* p = &pixels_[size_t(y0 * width_ + x)];
+    if (linePattern_ != 0xFFFF || writeMode_ != kCopyPut) {
+        PutPatternRun(p, width_, y1 - y0 + 1, (y0 - ys) & 15);
+        return;
     }
-    for (int64_t y = y0; y <= ye; ++y, p += width_)
-        *p = uint8_t(color_);
-    return true;
+    const uint8_t color = uint8_t(color_);
+    for (int64_t n = y1 - y0 + 1; n > 0; --n, p += width_)
+        *p = color;
+}
+
+// count pixels from p, step apart, in the line pattern from its bit phase on,
+// in the write mode: each bit of the pattern in turn, over every 16th pixel.
+void Canvas::PutPatternRun(uint8_t* p, int64_t step, int64_t count, int64_t phase)
+{
+    const uint8_t color = uint8_t(color_);
+    const bool xorMode = writeMode_ == kXorPut;
+    for (int64_t k = 0; k < 16 && k < count; ++k) {
+        if (!LinePixelOn(phase + k))
+            continue;
+        uint8_t* q = p + k * step;
+        if (xorMode)
+            for (int64_t i = k; i < count; i += 16, q += 16 * step)
+                *q ^= color;
+        else
+            for (int64_t i = k; i < count; i += 16, q += 16 * step)
+                *q = color;
+    }
 }
 
 // The line is stepped along its major axis from the end with the smaller major
@@ -339,8 +373,6 @@ bool Canvas::PutAxisLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2)
 // box are visited; the first one's position is computed directly.
 void Canvas::DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode)
 {
-    if (mode == kCopyPut && PutAxisLine(x1, y1, x2, y2))
-        return;
     const bool xMajor = std::llabs(x2 - x1) >= std::llabs(y2 - y1);
     if (xMajor ? x2 < x1 : y2 < y1) {
         std::swap(x1, x2);

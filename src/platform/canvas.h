@@ -117,7 +117,9 @@ private:
     // The viewport rectangle with these corners, in screen coordinates, ordered.
     Box ScreenBox(int left, int top, int right, int bottom) const;
     void DrawLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int mode);
-    bool PutAxisLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
+    void PutRow(int64_t y, int64_t xs, int64_t xe);
+    void PutColumn(int64_t x, int64_t ys, int64_t ye);
+    void PutPatternRun(uint8_t* p, int64_t step, int64_t count, int64_t phase);
     void DrawEllipseRing(int64_t cx, int64_t cy, int64_t xr, int64_t yr);
     void FillEllipseDisc(int64_t cx, int64_t cy, int64_t xr, int64_t yr);
     void FillPolygonInterior(const std::vector<int64_t>& xs, const std::vector<int64_t>& ys);
