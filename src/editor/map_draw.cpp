@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <deque>
@@ -133,16 +134,6 @@ bool LineDefEnds(const LineDef& ld, const Vertex*& s, const Vertex*& e) {
     return s && e;
 }
 
-// The parts of a LineDef drawn with its marks: the line, the tick on the first
-// SideDef's side and, when asked for, the two strokes of the arrowhead.
-struct MarkedLine {
-    int sx1, sy1, sx2, sy2;
-    bool ticked;
-    int tick[4];
-    bool arrow;
-    int arrow1[4], arrow2[4];
-};
-
 // The lengths of a LineDef's tick and arrowhead at the current scale and
 // mode, the same for every LineDef of a pass. A mark that would come out under
 // a pixel long is left out.
@@ -159,45 +150,94 @@ MarkSizes CurrentMarkSizes(Arrowhead arrowhead) {
     return {tick, a, tick >= 1.0, arrowhead == Arrowhead::AtEnd && 2 * a >= 1.0};
 }
 
-// The marks of the line from pixel (sx1, sy1) to (sx2, sy2).
-MarkedLine MarkScreenLine(int sx1, int sy1, int sx2, int sy2, const MarkSizes& sizes) {
-    MarkedLine m{};
-    m.sx1 = sx1, m.sy1 = sy1, m.sx2 = sx2, m.sy2 = sy2;
-    m.ticked = sizes.ticked;
-    m.arrow = sizes.arrowed;
-    if (!m.ticked && !m.arrow)
-        return m;
-    const double tick = sizes.tick, a = sizes.arrow;
-    double dx = m.sx1 - m.sx2, dy = m.sy1 - m.sy2;
-    double len = std::sqrt(dx * dx + dy * dy);
+// Where a line's marks reach from its points, for a line whose first end
+// lies (dx, dy) pixels from its second: the tick's end from the middle, and
+// the arrowhead's half-length along the line.
+struct MarkOffsets {
+    int tickX, tickY;
+    int arrowX, arrowY;
+};
+
+MarkOffsets OffsetsOfMarks(int dx, int dy, const MarkSizes& sizes) {
+    if (!sizes.ticked && !sizes.arrowed)
+        return {};
+    double ddx = dx, ddy = dy;
+    double len = std::sqrt(ddx * ddx + ddy * ddy);
     if (len <= 0.5)
         len = 0.5;
-    int mx = (m.sx1 + m.sx2) / 2, my = (m.sy1 + m.sy2) / 2;
-    const int t[4] = {mx, my, mx + Trunc(dy * tick / len), my + Trunc(-dx * tick / len)};
-    std::copy(t, t + 4, m.tick);
-    int ax = Trunc(dx * a / len), ay = Trunc(dy * a / len);
-    int bx = m.sx2 + 2 * ax, by = m.sy2 + 2 * ay;
-    const int a1[4] = {bx - ay, by + ax, m.sx2, m.sy2};
-    const int a2[4] = {bx + ay, by - ax, m.sx2, m.sy2};
-    std::copy(a1, a1 + 4, m.arrow1);
-    std::copy(a2, a2 + 4, m.arrow2);
-    return m;
+    return {Trunc(ddy * sizes.tick / len), Trunc(-ddx * sizes.tick / len), Trunc(ddx * sizes.arrow / len),
+            Trunc(ddy * sizes.arrow / len)};
 }
+
+// A stroke's two ends, in map-area pixels.
+using Segment = std::array<int, 4>;
+
+// A LineDef drawn with its marks: the line, the tick on the first SideDef's
+// side and, when asked for, the two strokes of the arrowhead.
+struct MarkedLine {
+    int sx1, sy1, sx2, sy2;
+    bool ticked, arrow;
+    MarkOffsets o;
+
+    Segment Line() const { return {sx1, sy1, sx2, sy2}; }
+    Segment Tick() const {
+        int mx = (sx1 + sx2) / 2, my = (sy1 + sy2) / 2;
+        return {mx, my, mx + o.tickX, my + o.tickY};
+    }
+    // The arrowhead's strokes, side = 1 and -1.
+    Segment Arrow(int side) const {
+        int bx = sx2 + 2 * o.arrowX, by = sy2 + 2 * o.arrowY;
+        return {bx - side * o.arrowY, by + side * o.arrowX, sx2, sy2};
+    }
+};
+
+// The line from pixel (sx1, sy1) to (sx2, sy2) with its marks.
+MarkedLine MarkScreenLine(int sx1, int sy1, int sx2, int sy2, const MarkSizes& sizes) {
+    return {sx1, sy1, sx2, sy2, sizes.ticked, sizes.arrowed, OffsetsOfMarks(sx1 - sx2, sy1 - sy2, sizes)};
+}
+
+// The marks of the LineDefs of a pass: the offsets of the short lines (at a
+// small scale nearly all) are worked out once for each direction in pixels.
+class PassMarks {
+public:
+    explicit PassMarks(const MarkSizes& sizes) : sizes_(sizes) {}
+
+    MarkedLine Mark(int sx1, int sy1, int sx2, int sy2) {
+        int dx = sx1 - sx2, dy = sy1 - sy2;
+        if (std::abs(dx) > kReach || std::abs(dy) > kReach)
+            return MarkScreenLine(sx1, sy1, sx2, sy2, sizes_);
+        if (offsets_.empty())
+            offsets_.assign(static_cast<size_t>(kSide * kSide), kUnknown);
+        MarkOffsets& o = offsets_[static_cast<size_t>((dy + kReach) * kSide + dx + kReach)];
+        if (o.tickX == kUnknown.tickX)
+            o = OffsetsOfMarks(dx, dy, sizes_);
+        return {sx1, sy1, sx2, sy2, sizes_.ticked, sizes_.arrowed, o};
+    }
+
+private:
+    static constexpr int kReach = 32;   // pixels either way
+    static constexpr int kSide = 2 * kReach + 1;
+    static constexpr MarkOffsets kUnknown = {INT_MIN, 0, 0, 0};
+    MarkSizes sizes_;
+    std::vector<MarkOffsets> offsets_;
+};
 
 MarkedLine MarkLine(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
     return MarkScreenLine(MapToScreenX(x1), MapToScreenY(y1), MapToScreenX(x2), MapToScreenY(y2),
                           CurrentMarkSizes(arrowhead));
 }
 
+void DrawSegment(Canvas& screen, const Segment& s) { screen.line(s[0], s[1], s[2], s[3]); }
+
 void DrawMarkedLine(const MarkedLine& m) {
     Canvas& screen = Screen();
     if (m.ticked)
-        screen.line(m.tick[0], m.tick[1], m.tick[2], m.tick[3]);
-    screen.line(m.sx1, m.sy1, m.sx2, m.sy2);
+        DrawSegment(screen, m.Tick());
+    DrawSegment(screen, m.Line());
     if (!m.arrow)
         return;
-    screen.line(m.arrow1[0], m.arrow1[1], m.arrow1[2], m.arrow1[3]);
-    screen.line(m.arrow2[0], m.arrow2[1], m.arrow2[2], m.arrow2[3]);
+    DrawSegment(screen, m.Arrow(1));
+    DrawSegment(screen, m.Arrow(-1));
 }
 
 // How far beyond its ends a LineDef's drawing reaches, in pixels: a thick
@@ -258,7 +298,7 @@ void DrawLineDefs(int mode) {
         return;
     bool marked = mode == kObjVertex;
     Arrowhead arrowhead = config.vertexArrows ? Arrowhead::AtEnd : Arrowhead::None;
-    const MarkSizes sizes = CurrentMarkSizes(arrowhead);
+    PassMarks marks(CurrentMarkSizes(arrowhead));
     Canvas& screen = Screen();
     ScreenVertexes vertexes;
     int sx1, sy1, sx2, sy2;
@@ -270,7 +310,7 @@ void DrawLineDefs(int mode) {
         if (colour != drawing)
             SetColor(drawing = colour);
         if (marked)
-            DrawMarkedLine(MarkScreenLine(sx1, sy1, sx2, sy2, sizes));
+            DrawMarkedLine(marks.Mark(sx1, sy1, sx2, sy2));
         else
             screen.line(sx1, sy1, sx2, sy2);
     }
@@ -307,8 +347,10 @@ void DrawGrid() {
     int32_t x1 = (ScreenToMapX(view.maxX) + g) & mask;
     int32_t y0 = (ScreenToMapY(view.maxY) - g) & mask;
     int32_t y1 = (view.origY + Trunc(static_cast<float>(view.centerY) / view.scale) + g) & mask;
+    std::vector<int> columns;
     for (int32_t x = x0; x <= x1; x += g)
-        DrawMapLine(x, y0, x, y1);
+        columns.push_back(MapToScreenX(x));
+    screen.columns(columns, MapToScreenY(y0), MapToScreenY(y1));
     for (int32_t y = y0; y <= y1; y += g)
         DrawMapLine(x0, y, x1, y);
     NormalStyle();
@@ -680,7 +722,7 @@ struct Layer {
 // A line in XOR, one pixel wide per layer, each layer turning what lies under
 // it into the target palette index. The layers are parallel copies of the
 // same line, so every pixel is written once.
-void XorStroke(const int (&p)[4], int target, std::initializer_list<Layer> layers) {
+void XorStroke(const Segment& p, int target, std::initializer_list<Layer> layers) {
     Canvas& screen = Screen();
     bool xMajor = std::abs(p[2] - p[0]) >= std::abs(p[3] - p[1]);
     for (const Layer& layer : layers) {
@@ -707,15 +749,14 @@ LineUnder UnderLineDef(int n) {
 void MarkSelectedLine(int n, const MarkedLine& m, bool marks) {
     int target = MapColor(kSelectColour);
     LineUnder u = UnderLineDef(n);
-    const int line[4] = {m.sx1, m.sy1, m.sx2, m.sy2};
-    XorStroke(line, target, {{0, u.line}, {1, u.side}});
+    XorStroke(m.Line(), target, {{0, u.line}, {1, u.side}});
     if (!marks)
         return;
     if (m.ticked)
-        XorStroke(m.tick, target, {{0, u.background}});
+        XorStroke(m.Tick(), target, {{0, u.background}});
     if (m.arrow) {
-        XorStroke(m.arrow1, target, {{0, u.background}});
-        XorStroke(m.arrow2, target, {{0, u.background}});
+        XorStroke(m.Arrow(1), target, {{0, u.background}});
+        XorStroke(m.Arrow(-1), target, {{0, u.background}});
     }
 }
 
@@ -724,17 +765,16 @@ void MarkSelectedLine(int n, const MarkedLine& m, bool marks) {
 void HighlightLine(int n, const MarkedLine& m, bool marks, bool selected, int target) {
     LineUnder u = UnderLineDef(n);
     int mark = MapColor(kSelectColour);
-    const int line[4] = {m.sx1, m.sy1, m.sx2, m.sy2};
-    XorStroke(line, target, {{-1, u.side}, {0, selected ? mark : u.line}, {1, selected ? mark : u.side}});
+    XorStroke(m.Line(), target, {{-1, u.side}, {0, selected ? mark : u.line}, {1, selected ? mark : u.side}});
     if (!marks)
         return;
     int middle = selected ? mark : u.background;
     std::initializer_list<Layer> thick = {{-1, u.background}, {0, middle}, {1, u.background}};
     if (m.ticked)
-        XorStroke(m.tick, target, thick);
+        XorStroke(m.Tick(), target, thick);
     if (m.arrow) {
-        XorStroke(m.arrow1, target, thick);
-        XorStroke(m.arrow2, target, thick);
+        XorStroke(m.Arrow(1), target, thick);
+        XorStroke(m.Arrow(-1), target, thick);
     }
 }
 

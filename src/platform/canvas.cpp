@@ -347,6 +347,32 @@ void Canvas::PutColumn(int64_t x, int64_t ys, int64_t ye)
         *p = color;
 }
 
+void Canvas::columns(const std::vector<int>& xs, int y1, int y2)
+{
+    if (thickness_ != kNormWidth) {
+        for (int x : xs)
+            line(x, y1, x, y2);
+        return;
+    }
+    const int64_t ys = int64_t(std::min(y1, y2)) + viewport_.top;
+    const int64_t y0 = std::max(ys, clip_.y0), ye = std::min(int64_t(std::max(y1, y2)) + viewport_.top, clip_.y1);
+    std::vector<int64_t> inside;   // the columns within the clip box
+    for (int x : xs) {
+        const int64_t sx = int64_t(x) + viewport_.left;
+        if (sx >= clip_.x0 && sx <= clip_.x1)
+            inside.push_back(sx);
+    }
+    const uint8_t color = uint8_t(color_);
+    const bool xorMode = writeMode_ == kXorPut;
+    for (int64_t y = y0; y <= ye; ++y) {
+        if (!LinePixelOn(y - ys))
+            continue;
+        uint8_t* row = &pixels_[size_t(y * width_)];
+        for (int64_t x : inside)
+            row[x] = xorMode ? uint8_t(row[x] ^ color) : color;
+    }
+}
+
 // count pixels from p, step apart, in the line pattern from its bit phase on,
 // in the write mode: each bit of the pattern in turn, over every 16th pixel.
 void Canvas::PutPatternRun(uint8_t* p, int64_t step, int64_t count, int64_t phase)

@@ -113,6 +113,23 @@ TEST(Canvas, RandomLinesAndRectanglesClipAndXor)
         whole.putimage(40, 30, inside, kCopyPut);
         ASSERT_EQ(Pixels(whole), Pixels(clipped)) << i;
     }
+    // Many columns at once come out as the same lines drawn one by one, in
+    // every style, width and write mode, clipped.
+    const std::vector<int> xs = {-3, 0, 5, 5, 17, 33, 44};
+    for (int i = 0; i < 12; ++i) {
+        Canvas one(40, 30), many(40, 30);
+        for (Canvas* c : {&one, &many}) {
+            FillNoise(*c, unsigned(i));
+            c->setviewport(2, 3, 35, 27, i % 2 == 0);
+            c->setwritemode(i % 3 ? kCopyPut : kXorPut);
+            c->setlinestyle(i % 4 ? kDottedLine : kSolidLine, 0, i % 4 == 3 ? kThickWidth : kNormWidth);
+            c->setcolor(0x3C);
+        }
+        for (int x : xs)
+            one.line(x, 25 - i, x, i - 4);
+        many.columns(xs, 25 - i, i - 4);
+        ASSERT_EQ(Pixels(one), Pixels(many)) << i;
+    }
     // Far-away coordinates never wrap around.
     Canvas c(64, 48);
     c.line(-1000000, 10, 1000000, 10);
