@@ -309,14 +309,15 @@ const std::vector<Operation>& Operations() {
          }},
         {"join sectors", [](Choices& in) {
              SelectionList list = in.list(kObjSector);
-             JoinSectors(list);
+             JoinSectors(level, list);
          }, Keeps::Validity},
         {"delete linedefs join sectors", [](Choices& in) {
              SelectionList list = in.list(kObjLineDef);
              DeleteLineDefsJoinSectors(list);
          }, Keeps::Validity},
         {"flip", [](Choices& in) {
-             FlipLineDefs(in.list(kObjLineDef), in.pick({FlipPart::Vertexes, FlipPart::SideDefs, FlipPart::Both}));
+             FlipLineDefs(level, in.list(kObjLineDef),
+                          in.pick({FlipPart::Vertexes, FlipPart::SideDefs, FlipPart::Both}));
          }},
         {"door", [](Choices& in) {
              SelectionList list = in.list(kObjLineDef, 5);
@@ -324,8 +325,8 @@ const std::vector<Operation>& Operations() {
          }},
         {"lift", [](Choices& in) { MakeLift(in.object(kObjSector)); }, Keeps::Validity},
         {"distribute", [](Choices& in) {
-             DistributeSectorValue(in.list(kObjSector, 5),
-                                   in.pick({SectorValue::Floor, SectorValue::Ceiling, SectorValue::Light}));
+             DistributeSectorValue(level, in.list(kObjSector, 5),
+                                          in.pick({SectorValue::Floor, SectorValue::Ceiling, SectorValue::Light}));
          }, Keeps::Validity},
         {"align y", [](Choices& in) { AlignTexturesY(in.list(kObjLineDef)); }, Keeps::Validity},
         {"align x", [](Choices& in) { AlignTexturesX(in.list(kObjLineDef)); }, Keeps::Validity},

@@ -29,7 +29,7 @@ void ReportRefusal(const edits::Refusal& refusal) {
 }
 
 void MakeDoor(SelectionList& lineDefs) {
-    edits::DoorPlan plan = edits::PlanDoor(lineDefs);
+    edits::DoorPlan plan = edits::PlanDoor(level, lineDefs);
     if (plan.loose >= 0) {
         ReportDoorSelection(plan.loose);
         return;
@@ -40,10 +40,10 @@ void MakeDoor(SelectionList& lineDefs) {
     }
     if (!plan.flips.empty() && !AskYes(plan.question, plan.question2))
         return;
-    edits::DoorOutcome outcome = edits::MakeDoor(lineDefs, plan);
+    edits::DoorOutcome outcome = edits::MakeDoor(level, lineDefs, plan);
     ReportRefusal(outcome.refusal);
     for (int i = 0; i < outcome.sidesAdded; ++i)
         ReportFailure("Missing SideDef1 was added, Check the sector ref!");
 }
 
-void MakeLift(int sector) { ReportRefusal(edits::MakeLift(sector)); }
+void MakeLift(int sector) { ReportRefusal(edits::MakeLift(level, sector)); }

@@ -18,7 +18,7 @@ namespace {
 
 // Marks the bottom of the stairs, where the first riser goes.
 void ShowBottom(const edits::StairPlan& plan) {
-    MapXY bottom = edits::StairBottom(plan);
+    MapXY bottom = edits::StairBottom(level, plan);
     PointerGuard guard;
     Screen().outtextxy(MapToScreenX(bottom.x) - 3 * graphics.charW, MapToScreenY(bottom.y), "BOTTOM");
 }
@@ -42,7 +42,7 @@ bool AskStairs(int sector, edits::StairChoice& choice) {
 }  // namespace
 
 void MakeStairs(SelectionList& lineDefs) {
-    edits::StairPlan plan = edits::PlanStairs(lineDefs);
+    edits::StairPlan plan = edits::PlanStairs(level, lineDefs);
     if (plan.refusal.refused()) {
         ReportRefusal(plan.refusal);
         return;
@@ -52,7 +52,7 @@ void MakeStairs(SelectionList& lineDefs) {
     edits::StairChoice choice;
     if (!AskStairs(plan.sector, choice))
         return;
-    edits::Refusal refusal = edits::MakeStairs(lineDefs, plan, choice);
+    edits::Refusal refusal = edits::MakeStairs(level, lineDefs, plan, choice);
     if (refusal.refused()) {
         ReportRefusal(refusal);
         return;

@@ -223,7 +223,7 @@ int PredefinedObjectMenu(int x, int y) {
     int px = 0, py = 0;
     AskInsertionPoint(px, py);
     editor.redrawMap = true;
-    int sector = GetSectorAtPoint(px, py);
+    int sector = GetSectorAtPoint(level, px, py);
     if (!PlacedRight(item, sector))
         return 0;
     MarkInsertionPoint(px, py);

@@ -628,7 +628,7 @@ public:
             constexpr int16_t kTeleportLanding = 14;
             for (const Thing& t : level.things)
                 if (t.type == kTeleportLanding)
-                    if (int s = GetSectorAtPoint(t.x, t.y); s >= 0)
+                    if (int s = GetSectorAtPoint(level, t.x, t.y); s >= 0)
                         sectors_.insert(s);
         }
         for (int s : sectors)

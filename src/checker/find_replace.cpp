@@ -101,7 +101,7 @@ void FindReplace(int x, int y, SearchStart start, CheckDialogs& dialogs) {
         search.kind = AskSearch(x, y);
     edits::SearchTally tally;
     if (search.kind != kSearchNone)
-        tally = edits::RunSearch(search, [&](const edits::SearchMatch& match) {
+        tally = edits::RunSearch(level, search, [&](const edits::SearchMatch& match) {
             if (!edits::Replaces(search.kind))
                 return dialogs.Verify(match.message, "", match.type, match.n, Severity::Found);
             dialogs.Status(match.message);

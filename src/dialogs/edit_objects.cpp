@@ -91,7 +91,7 @@ void EditObjects(int x, int y, SelectionList& objects, int directItem) {
 
 bool TagEntry(const char* title, int value, int& tag) {
     std::string heading = Format(title, lastTag);
-    std::string label = Format("Tag (free %d)", FirstFreeTag());
+    std::string label = Format("Tag (free %d)", FirstFreeTag(level));
     std::vector<FormField> fields = {{label.c_str(), 0, kMaxTag, std::clamp(value, 0, kMaxTag)}};
     if (NumberForm(kCentred, kCentred, WindowSave::Always, heading.c_str(), fields) != 1)
         return false;

@@ -174,7 +174,7 @@ void PlacePoint() {
     ++drawing.pointsInShape;
     editor.redrawMap = true;
     if (drawing.pointsInShape == 1)
-        Tell("Sector %4d", GetSectorAtPoint(level.vertices[v].x, level.vertices[v].y));
+        Tell("Sector %4d", GetSectorAtPoint(level, level.vertices[v].x, level.vertices[v].y));
     if (drawing.pointsInSegment > 1 && ValidVertex(previous)) {
         JoinPoints(previous, v);
     } else {

@@ -281,7 +281,7 @@ bool CentreOnSectorMidpoint(int n, int& x, int& y) {
             continue;
         x = (a->x + b->x) / 2;
         y = (a->y + b->y) / 2;
-        if (GetSectorAtPoint(x, y) == n) {
+        if (GetSectorAtPoint(level, x, y) == n) {
             CentreMapAt(static_cast<int16_t>(x), static_cast<int16_t>(y));
             return true;
         }
@@ -305,7 +305,7 @@ bool CentreInRings(int n, int x, int y) {
 // A Sector's reference point may lie outside it (a ring, a U shape): true
 // when a point inside it was found and the view centred there.
 bool CentreInsideSector(int n, int16_t x, int16_t y) {
-    if (FoundUnderPointer(kObjSector, n, 0) || GetSectorAtPoint(x, y) == n)
+    if (FoundUnderPointer(kObjSector, n, 0) || GetSectorAtPoint(level, x, y) == n)
         return true;
     int lastX = x, lastY = y;
     return CentreOnSectorMidpoint(n, lastX, lastY) || CentreInRings(n, lastX, lastY);

@@ -141,7 +141,7 @@ void MapBoundsCentre(int16_t* x, int16_t* y) {
 void SideDefCoords(int n, int16_t* x, int16_t* y) {
     for (const LineDef& ld : level.lineDefs) {
         LineDefEnds e;
-        if ((ld.sideDef1 == n || ld.sideDef2 == n) && EndsOf(ld, e)) {
+        if ((ld.sideDef1 == n || ld.sideDef2 == n) && EndsOf(level, ld, e)) {
             Midpoint(e, x, y);
             return;
         }
@@ -153,7 +153,7 @@ void SectorCoords(int n, int16_t* x, int16_t* y) {
     int32_t sumX = 0, sumY = 0, points = 0;
     for (const LineDef& ld : level.lineDefs) {
         LineDefEnds e;
-        if (!HasSideIn(ld, n) || !EndsOf(ld, e))
+        if (!HasSideIn(level, ld, n) || !EndsOf(level, ld, e))
             continue;
         sumX += e.sx + e.ex;
         sumY += e.sy + e.ey;
@@ -218,7 +218,7 @@ void GetObjectCoords(int type, int n, int16_t* x, int16_t* y) {
     case kObjLineDef:
         if (const LineDef* ld = LineDefAt(n)) {
             LineDefEnds e;
-            if (EndsOf(*ld, e))
+            if (EndsOf(level, *ld, e))
                 Midpoint(e, x, y);
         }
         break;
@@ -254,7 +254,7 @@ int GetCurObject(Coords coords, int type, int x0, int y0, int x1, int y1) {
         return n >= 0 ? n : FirstLineDefInside(cells, x0, y0, x1, y1);
     }
     case kObjSector:
-        return SectorAround(cx, cy);
+        return SectorAround(level, cx, cy);
     default:
         return -1;
     }
@@ -273,7 +273,7 @@ int GetObjectUnderPointer(int type, int range) {
 bool IsLineDefInside(int ld, int x0, int y0, int x1, int y1) {
     const LineDef* l = LineDefAt(ld);
     LineDefEnds e;
-    if (!l || !EndsOf(*l, e))
+    if (!l || !EndsOf(level, *l, e))
         return false;
     double sx = e.sx, sy = e.sy, ex = e.ex, ey = e.ey;
     double dx = ex - sx, dy = ey - sy;
@@ -321,7 +321,7 @@ SelectionList SelectObjectsInBox(int type, int x0, int y0, int x1, int y1) {
         for (int i = 0; i < level.lineDefs.count; ++i) {
             const LineDef& ld = level.lineDefs[i];
             LineDefEnds e;
-            if (!EndsOf(ld, e) || !InBox(e.sx, e.sy, x0, y0, x1, y1) ||
+            if (!EndsOf(level, ld, e) || !InBox(e.sx, e.sy, x0, y0, x1, y1) ||
                 !InBox(e.ex, e.ey, x0, y0, x1, y1))
                 continue;
             if (type == kObjLineDef) {
@@ -347,7 +347,7 @@ namespace {
 bool SideRay(int ld, LineSide side, Ray& ray) {
     const LineDef* line = LineDefAt(ld);
     LineDefEnds e;
-    if (!line || !EndsOf(*line, e))
+    if (!line || !EndsOf(level, *line, e))
         return false;
     double dx = e.ex - e.sx, dy = e.ey - e.sy;
     bool right = side == LineSide::Right;
@@ -370,7 +370,7 @@ public:
     void Consider(int i) {
         LineDefEnds c;
         double at, mid;
-        if (i == ld_ || !EndsOf(level.lineDefs[i], c) || !Crossing(ray_, c, at, mid))
+        if (i == ld_ || !EndsOf(level, level.lineDefs[i], c) || !Crossing(ray_, c, at, mid))
             return;
         if (ray_.positive ? (at <= origin_ || at > kRayLimit) : (at >= origin_ || at < -kRayLimit))
             return;
@@ -421,7 +421,7 @@ LineDefCells::LineDefCells() {
     int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
     for (const LineDef& ld : level.lineDefs) {
         LineDefEnds e;
-        if (!EndsOf(ld, e))
+        if (!EndsOf(level, ld, e))
             continue;
         minX = std::min({minX, e.sx, e.ex});
         maxX = std::max({maxX, e.sx, e.ex});
@@ -441,7 +441,7 @@ LineDefCells::LineDefCells() {
     auto forEachCell = [this](const std::function<void(size_t cell, int ld)>& take) {
         for (int i = 0; i < level.lineDefs.count; ++i) {
             LineDefEnds e;
-            if (!EndsOf(level.lineDefs[i], e))
+            if (!EndsOf(level, level.lineDefs[i], e))
                 continue;
             int c0 = (std::min(e.sx, e.ex) - originX) / size, c1 = (std::max(e.sx, e.ex) - originX) / size;
             int r0 = (std::min(e.sy, e.ey) - originY) / size, r1 = (std::max(e.sy, e.ey) - originY) / size;

@@ -33,7 +33,7 @@ void Report(const std::string& first, const std::string& second) {
 // The LineDef joining a and b that goes before the new one is added: the
 // one to replace, or the one found when the user agrees; -1 none.
 int LineDefToDelete(int a, int b, int replace) {
-    int existing = LineDefJoining(a, b);
+    int existing = LineDefJoining(level, a, b);
     if (existing < 0)
         return -1;
     if (replace >= 0)
@@ -48,19 +48,19 @@ SplitResult AddLineDefSplitSector(int a, int b, int replace) {
         ErrorBeep();
         return SplitResult::Failed;
     }
-    std::string blocked = edits::PathBlocked(a, b);
+    std::string blocked = edits::PathBlocked(level, a, b);
     if (!blocked.empty()) {
         Report(Format("Cannot add a LineDef from Vertex %d to %d:", a, b), blocked);
         return SplitResult::Failed;
     }
     edits::SplitChoice choice;
-    if (!AskSplitChoice(edits::UsedByLineDef(a) || edits::UsedByLineDef(b), choice))
+    if (!AskSplitChoice(edits::UsedByLineDef(level, a) || edits::UsedByLineDef(level, b), choice))
         return SplitResult::Cancelled;
-    if (!RoomFor(1, 2, 0, choice == edits::SplitChoice::SplitSector ? 1 : 0)) {
+    if (!RoomFor(level, 1, 2, 0, choice == edits::SplitChoice::SplitSector ? 1 : 0)) {
         ErrorBeep();
         return SplitResult::Failed;
     }
-    edits::Refusal refusal = edits::AddLineDefSplitSector(a, b, choice, LineDefToDelete(a, b, replace));
+    edits::Refusal refusal = edits::AddLineDefSplitSector(level, a, b, choice, LineDefToDelete(a, b, replace));
     if (!refusal.refused())
         return SplitResult::Done;
     if (refusal.kind == edits::Refusal::Kind::Said)

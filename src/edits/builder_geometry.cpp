@@ -6,28 +6,28 @@
 
 #include "level/level.h"
 
-bool HasBothEnds(int l) {
-    const LineDef* ld = LineDefAt(l);
-    return ld && ValidVertex(ld->start) && ValidVertex(ld->end);
+bool HasBothEnds(const LevelState& level, int l) {
+    const LineDef* ld = level.lineDefs.at(l);
+    return ld && level.vertices.valid(ld->start) && level.vertices.valid(ld->end);
 }
 
-MapXY StartOf(int l) {
+MapXY StartOf(const LevelState& level, int l) {
     const Vertex& v = level.vertices[level.lineDefs[l].start];
     return {v.x, v.y};
 }
 
-MapXY EndOf(int l) {
+MapXY EndOf(const LevelState& level, int l) {
     const Vertex& v = level.vertices[level.lineDefs[l].end];
     return {v.x, v.y};
 }
 
-MapXY Midpoint(int l) {
-    MapXY a = StartOf(l), b = EndOf(l);
+MapXY Midpoint(const LevelState& level, int l) {
+    MapXY a = StartOf(level, l), b = EndOf(level, l);
     return {(a.x + b.x) / 2, (a.y + b.y) / 2};
 }
 
-MapXY SidePoint(int l) {
-    MapXY a = StartOf(l), b = EndOf(l), m = Midpoint(l);
+MapXY SidePoint(const LevelState& level, int l) {
+    MapXY a = StartOf(level, l), b = EndOf(level, l), m = Midpoint(level, l);
     return {m.x + (b.y - a.y) / 3, m.y + (a.x - b.x) / 3};
 }
 
@@ -35,7 +35,7 @@ double Distance(MapXY a, MapXY b) {
     return std::hypot(static_cast<double>(a.x - b.x), static_cast<double>(a.y - b.y));
 }
 
-double LineDefLength(int l) { return Distance(StartOf(l), EndOf(l)); }
+double LineDefLength(const LevelState& level, int l) { return Distance(StartOf(level, l), EndOf(level, l)); }
 
 int64_t Cross(MapXY o, MapXY p, MapXY q) {
     return int64_t{p.x - o.x} * (q.y - o.y) - int64_t{p.y - o.y} * (q.x - o.x);

@@ -3,10 +3,15 @@
 // its first SideDef (the right going from start to end). Integer halves and
 // thirds round towards zero. And the exact tests of where segments lie that
 // decide whether a new LineDef would meet what is there.
+//
+// The functions that read or change a level take it as their first
+// parameter (see edits/objects.h).
 #pragma once
 
 #include <cstdint>
 #include <vector>
+
+#include "level/level.h"
 
 struct MapXY {
     int x, y;
@@ -14,13 +19,13 @@ struct MapXY {
 
 // Whether LineDef l exists and both its Vertexes do; the other functions
 // need it.
-bool HasBothEnds(int l);
-MapXY StartOf(int l);
-MapXY EndOf(int l);
-MapXY Midpoint(int l);
-MapXY SidePoint(int l);
+bool HasBothEnds(const LevelState& level, int l);
+MapXY StartOf(const LevelState& level, int l);
+MapXY EndOf(const LevelState& level, int l);
+MapXY Midpoint(const LevelState& level, int l);
+MapXY SidePoint(const LevelState& level, int l);
 double Distance(MapXY a, MapXY b);
-double LineDefLength(int l);
+double LineDefLength(const LevelState& level, int l);
 
 // Twice the signed area of the triangle o, p, q: above 0 when q lies left
 // of the line from o to p, 0 on it. Exact for map coordinates.

@@ -44,51 +44,51 @@ struct DoorLoop {
     int loose = -1;
 };
 
-DoorLoop LoopOf(const std::vector<int>& listed) {
+DoorLoop LoopOf(const LevelState& level, const std::vector<int>& listed) {
     DoorLoop loop;
     std::vector<bool> taken(listed.size(), false);
-    MapXY at = StartOf(listed[0]);
+    MapXY at = StartOf(level, listed[0]);
     for (size_t k = 0; k < listed.size(); ++k) {
         size_t next = listed.size();
         for (size_t i = 0; i < listed.size() && next == listed.size(); ++i)
-            if (!taken[i] && (SamePoint(StartOf(listed[i]), at) || SamePoint(EndOf(listed[i]), at)))
+            if (!taken[i] && (SamePoint(StartOf(level, listed[i]), at) || SamePoint(EndOf(level, listed[i]), at)))
                 next = i;
         if (next == listed.size()) {
             loop.loose = loop.lineDefs.empty() ? listed[0] : loop.lineDefs.back();
             return loop;
         }
         taken[next] = true;
-        bool along = SamePoint(StartOf(listed[next]), at);
+        bool along = SamePoint(StartOf(level, listed[next]), at);
         loop.lineDefs.push_back(listed[next]);
         loop.along.push_back(along);
-        at = along ? EndOf(listed[next]) : StartOf(listed[next]);
+        at = along ? EndOf(level, listed[next]) : StartOf(level, listed[next]);
     }
-    if (!SamePoint(at, StartOf(listed[0]))) {
+    if (!SamePoint(at, StartOf(level, listed[0]))) {
         loop.loose = listed[0];
         return loop;
     }
     long twiceArea = 0;
     for (size_t k = 0; k < 4; ++k) {
-        MapXY a = loop.along[k] ? StartOf(loop.lineDefs[k]) : EndOf(loop.lineDefs[k]);
-        MapXY b = loop.along[k] ? EndOf(loop.lineDefs[k]) : StartOf(loop.lineDefs[k]);
+        MapXY a = loop.along[k] ? StartOf(level, loop.lineDefs[k]) : EndOf(level, loop.lineDefs[k]);
+        MapXY b = loop.along[k] ? EndOf(level, loop.lineDefs[k]) : StartOf(level, loop.lineDefs[k]);
         twiceArea += long(a.x) * b.y - long(b.x) * a.y;
     }
     loop.clockwise = twiceArea < 0;
     return loop;
 }
 
-bool TwoSided(int l) { return ValidSideDef(level.lineDefs[l].sideDef2); }
+bool TwoSided(const LevelState& level, int l) { return level.sideDefs.valid(level.lineDefs[l].sideDef2); }
 
 // The door takes all of the area its four LineDefs close: another LineDef
 // in it (a room inside a room the four close) would be left facing a
 // Sector that no longer surrounds it. The first such LineDef, or -1.
-int LineDefInside(const DoorLoop& loop) {
+int LineDefInside(const LevelState& level, const DoorLoop& loop) {
     std::vector<MapXY> area;
     for (size_t k = 0; k < 4; ++k)
-        area.push_back(loop.along[k] ? StartOf(loop.lineDefs[k]) : EndOf(loop.lineDefs[k]));
+        area.push_back(loop.along[k] ? StartOf(level, loop.lineDefs[k]) : EndOf(level, loop.lineDefs[k]));
     for (int l = 0; l < level.lineDefs.count; ++l)
-        if (std::find(loop.lineDefs.begin(), loop.lineDefs.end(), l) == loop.lineDefs.end() && HasBothEnds(l) &&
-            ReachesInto(area, StartOf(l), EndOf(l)))
+        if (std::find(loop.lineDefs.begin(), loop.lineDefs.end(), l) == loop.lineDefs.end() && HasBothEnds(level, l) &&
+            ReachesInto(area, StartOf(level, l), EndOf(level, l)))
             return l;
     return -1;
 }
@@ -107,13 +107,13 @@ std::vector<int> DoorFlips(const DoorLoop& loop, int first) {
     return flips;
 }
 
-bool SameEnd(int a, int b) { return SamePoint(EndOf(a), EndOf(b)); }
+bool SameEnd(const LevelState& level, int a, int b) { return SamePoint(EndOf(level, a), EndOf(level, b)); }
 
 // The faces and edges of four LineDefs round a doorway, each face with the
 // edge that ends where it ends: a face's first side looks out of the
 // doorway, an edge's into it. Empty unless faces and edges alternate round
 // it.
-std::vector<DoorPair> DoorPairs(const DoorLoop& loop) {
+std::vector<DoorPair> DoorPairs(const LevelState& level, const DoorLoop& loop) {
     std::vector<DoorPair> pairs;
     for (size_t k = 0; k < 4; ++k) {
         bool outward = loop.along[k] != loop.clockwise;
@@ -122,7 +122,7 @@ std::vector<DoorPair> DoorPairs(const DoorLoop& loop) {
         if (!outward)
             continue;
         for (size_t j : {(k + 1) % 4, (k + 3) % 4})
-            if (SameEnd(loop.lineDefs[k], loop.lineDefs[j]))
+            if (SameEnd(level, loop.lineDefs[k], loop.lineDefs[j]))
                 pairs.push_back({loop.lineDefs[k], loop.lineDefs[j]});
     }
     if (pairs.size() != 2)
@@ -135,8 +135,10 @@ std::vector<DoorPair> DoorPairs(const DoorLoop& loop) {
 // (then the one needing fewer flips). Names the first LineDef that runs
 // wrong and asks to flip them; a wall that would have to become a face
 // cannot (nothing lies beyond it), nor can LineDefs that need no flip.
-void PlanFlips(const DoorLoop& loop, DoorPlan& plan) {
-    auto twoSidedFaces = [&](int first) { return TwoSided(loop.lineDefs[first]) + TwoSided(loop.lineDefs[first + 2]); };
+void PlanFlips(const LevelState& level, const DoorLoop& loop, DoorPlan& plan) {
+    auto twoSidedFaces = [&](int first) {
+        return TwoSided(level, loop.lineDefs[first]) + TwoSided(level, loop.lineDefs[first + 2]);
+    };
     int first = 0;
     if (twoSidedFaces(1) > twoSidedFaces(0) ||
         (twoSidedFaces(1) == twoSidedFaces(0) && DoorFlips(loop, 1).size() < DoorFlips(loop, 0).size()))
@@ -147,7 +149,7 @@ void PlanFlips(const DoorLoop& loop, DoorPlan& plan) {
         return;
     }
     for (int l : flips)
-        if (!TwoSided(l)) {
+        if (!TwoSided(level, l)) {
             plan.refusal = Refusal(Refusal::Kind::Said, Format("LineDef %d is a wall with nothing beyond it:", l),
                                    "a door's faces lead into the Sectors on either side");
             return;
@@ -168,7 +170,7 @@ void PlanFlips(const DoorLoop& loop, DoorPlan& plan) {
 // The doorway's own Sector: the one the edges' first sides face, when no
 // SideDef faces it but those and the faces' second sides. The door takes it
 // over rather than leave it without sides; -1 when there is none such.
-int DoorwaySector(const std::vector<DoorPair>& pairs) {
+int DoorwaySector(const LevelState& level, const std::vector<DoorPair>& pairs) {
     int way = SectorOfSide(level, level.lineDefs[pairs[0].edge].sideDef1);
     if (way < 0 || way != SectorOfSide(level, level.lineDefs[pairs[1].edge].sideDef1))
         return -1;
@@ -182,17 +184,17 @@ int DoorwaySector(const std::vector<DoorPair>& pairs) {
 }
 
 // A LineDef's first SideDef, inserted (and counted) when it has none.
-SideDef& FirstSide(int l, int& added) {
-    if (!ValidSideDef(level.lineDefs[l].sideDef1)) {
+SideDef& FirstSide(LevelState& level, int l, int& added) {
+    if (!level.sideDefs.valid(level.lineDefs[l].sideDef1)) {
         level.lineDefs[l].sideDef1 = static_cast<uint16_t>(AddObject(level, kObjSideDef, -1, 0, 0));
         ++added;
     }
     return level.sideDefs[level.lineDefs[l].sideDef1];
 }
 
-void MakeDoorFace(int l, int door, int& added) {
-    FirstSide(l, added);
-    if (!ValidSideDef(level.lineDefs[l].sideDef2))
+void MakeDoorFace(LevelState& level, int l, int door, int& added) {
+    FirstSide(level, l, added);
+    if (!level.sideDefs.valid(level.lineDefs[l].sideDef2))
         level.lineDefs[l].sideDef2 = static_cast<uint16_t>(AddObject(level, kObjSideDef, -1, 0, 0));
     LineDef& ld = level.lineDefs[l];
     ld.type = kDoorType;
@@ -208,9 +210,9 @@ void MakeDoorFace(int l, int door, int& added) {
 }
 
 // Returns the floor of the Sector the edge's side faced.
-int MakeDoorEdge(int l, int door, int& added) {
-    SideDef& side = FirstSide(l, added);
-    const Sector* before = SectorAt(side.sector);
+int MakeDoorEdge(LevelState& level, int l, int door, int& added) {
+    SideDef& side = FirstSide(level, l, added);
+    const Sector* before = level.sectors.at(side.sector);
     int floor = before ? before->floorHeight : 0;
     side.sector = static_cast<uint16_t>(door);
     level.lineDefs[l].flags = kDoorTrackFlags;
@@ -226,12 +228,13 @@ struct LiftParts {
     std::vector<int> walls, borders, neighbours;
 };
 
-LiftParts LiftPartsOf(int s) {
+LiftParts LiftPartsOf(const LevelState& level, int s) {
     LiftParts parts;
     for (int l = 0; l < level.lineDefs.count; ++l) {
-        int front = SectorOfSide(level, level.lineDefs[l].sideDef1);
-        int back = SectorOfSide(level, level.lineDefs[l].sideDef2);
-        bool twoSided = ValidSideDef(level.lineDefs[l].sideDef2) && ValidSideDef(level.lineDefs[l].sideDef1);
+        const LineDef& ld = level.lineDefs[l];
+        int front = SectorOfSide(level, ld.sideDef1);
+        int back = SectorOfSide(level, ld.sideDef2);
+        bool twoSided = level.sideDefs.valid(ld.sideDef2) && level.sideDefs.valid(ld.sideDef1);
         if (!twoSided) {
             if (front == s)
                 parts.walls.push_back(l);
@@ -260,14 +263,14 @@ void MiddleToLower(SideDef& sd) {
         SetTextureName(sd.lower, config.textureLift);
 }
 
-void FlipBorder(int l) {
+void FlipBorder(LevelState& level, int l) {
     SelectionList one;
     SelectObject(one, l);
-    FlipLineDefs(one, FlipPart::Both);
+    FlipLineDefs(level, one, FlipPart::Both);
     ForgetSelection(one);
 }
 
-void MakeLiftBorder(int l, int s, int tag, int lowest) {
+void MakeLiftBorder(LevelState& level, int l, int s, int tag, int lowest) {
     LineDef& ld = level.lineDefs[l];
     ld.type = kLiftType;
     ld.flags = kTwoSided;
@@ -286,12 +289,12 @@ void MakeLiftBorder(int l, int s, int tag, int lowest) {
         SetTextureName(inner.upper, config.textureUpper);
     if (outside.floorHeight >= lift.floorHeight) {
         ld.type = kWalkLiftType;
-        FlipBorder(l);
+        FlipBorder(level, l);
     }
-    ShowStepTextures(l);
+    ShowStepTextures(level, l);
 }
 
-void MakeLiftWall(int l) {
+void MakeLiftWall(LevelState& level, int l) {
     level.lineDefs[l].flags = kImpassable;
     SideDef& sd = level.sideDefs[level.lineDefs[l].sideDef1];
     if (NoTexture(sd.middle))
@@ -324,8 +327,8 @@ int16_t& ValueOf(Sector& s, SectorValue value) {
 
 }  // namespace
 
-void ShowStepTextures(int l) {
-    const LineDef* ld = LineDefAt(l);
+void ShowStepTextures(LevelState& level, int l) {
+    const LineDef* ld = level.lineDefs.at(l);
     if (!ld)
         return;
     int front = SectorOfSide(level, ld->sideDef1), back = SectorOfSide(level, ld->sideDef2);
@@ -335,7 +338,7 @@ void ShowStepTextures(int l) {
     ShowStep(level.sideDefs[ld->sideDef2], level.sectors[back], level.sectors[front]);
 }
 
-DoorPlan PlanDoor(const SelectionList& lineDefs) {
+DoorPlan PlanDoor(const LevelState& level, const SelectionList& lineDefs) {
     DoorPlan plan;
     if (lineDefs.size() != 4) {
         plan.refusal = Refusal(Refusal::Kind::Said, Format("You have %d LineDefs selected", lineDefs.size()),
@@ -343,27 +346,28 @@ DoorPlan PlanDoor(const SelectionList& lineDefs) {
         return plan;
     }
     std::vector<int> listed(lineDefs.begin(), lineDefs.end());
-    if (!std::all_of(listed.begin(), listed.end(), HasBothEnds)) {
-        plan.loose = *std::find_if_not(listed.begin(), listed.end(), HasBothEnds);
+    auto whole = [&](int l) { return HasBothEnds(level, l); };
+    if (!std::all_of(listed.begin(), listed.end(), whole)) {
+        plan.loose = *std::find_if_not(listed.begin(), listed.end(), whole);
         return plan;
     }
-    DoorLoop loop = LoopOf(listed);
+    DoorLoop loop = LoopOf(level, listed);
     if (loop.loose >= 0) {
         plan.loose = loop.loose;
         return plan;
     }
-    int inside = LineDefInside(loop);
+    int inside = LineDefInside(level, loop);
     if (inside >= 0) {
         plan.refusal = Refusal(Refusal::Kind::Said, Format("LineDef %d stands inside the door:", inside),
                                "a door takes all of the area its 4 LineDefs close");
         return plan;
     }
-    if (DoorPairs(loop).empty())
-        PlanFlips(loop, plan);
+    if (DoorPairs(level, loop).empty())
+        PlanFlips(level, loop, plan);
     return plan;
 }
 
-DoorOutcome MakeDoor(SelectionList& lineDefs, const DoorPlan& plan) {
+DoorOutcome MakeDoor(LevelState& level, SelectionList& lineDefs, const DoorPlan& plan) {
     DoorOutcome outcome;
     if (!plan.ready()) {
         outcome.refusal = plan.refusal.refused() ? plan.refusal : Refusal(Refusal::Kind::Missing);
@@ -373,50 +377,50 @@ DoorOutcome MakeDoor(SelectionList& lineDefs, const DoorPlan& plan) {
     SelectionList turned;
     for (int l : plan.flips)
         SelectObject(turned, l);
-    FlipLineDefs(turned, FlipPart::Both);
+    FlipLineDefs(level, turned, FlipPart::Both);
     ForgetSelection(turned);
     std::vector<int> listed(lineDefs.begin(), lineDefs.end());
-    std::vector<DoorPair> pairs = DoorPairs(LoopOf(listed));
+    std::vector<DoorPair> pairs = DoorPairs(level, LoopOf(level, listed));
     if (pairs.empty()) {
         outcome.refusal = Refusal(Refusal::Kind::Missing);
         return outcome;
     }
-    if (!RoomFor(0, 6, 0, 1)) {
+    if (!RoomFor(level, 0, 6, 0, 1)) {
         outcome.refusal = Refusal(Refusal::Kind::Said, "The level is full");
         return outcome;
     }
     ForgetSelection(lineDefs);
     for (int l : {pairs[1].face, pairs[1].edge, pairs[0].face, pairs[0].edge})
         SelectObject(lineDefs, l);   // iterated: edge 1, face 1, edge 2, face 2
-    int door = DoorwaySector(pairs);
+    int door = DoorwaySector(level, pairs);
     if (door < 0)
         door = AddObject(level, kObjSector, -1, 0, 0);
     int floor = 0;
     for (const DoorPair& p : pairs) {
-        floor = MakeDoorEdge(p.edge, door, outcome.sidesAdded);
-        MakeDoorFace(p.face, door, outcome.sidesAdded);
+        floor = MakeDoorEdge(level, p.edge, door, outcome.sidesAdded);
+        MakeDoorFace(level, p.face, door, outcome.sidesAdded);
     }
     level.sectors[door].floorHeight = level.sectors[door].ceilingHeight = static_cast<int16_t>(floor);
     for (const DoorPair& p : pairs) {
-        ShowStepTextures(p.face);
-        ShowStepTextures(p.edge);
+        ShowStepTextures(level, p.face);
+        ShowStepTextures(level, p.edge);
     }
     level.levelChanged = level.mapChanged = true;
     edit.Commit();
     return outcome;
 }
 
-Refusal MakeLift(int s) {
-    if (!ValidSector(s))
+Refusal MakeLift(LevelState& level, int s) {
+    if (!level.sectors.valid(s))
         return Refusal(Refusal::Kind::Missing);
-    LiftParts parts = LiftPartsOf(s);
+    LiftParts parts = LiftPartsOf(level, s);
     if (parts.neighbours.empty())
         return Refusal(Refusal::Kind::Said, "The lift must be connected to", "at least one other Sector.");
     EditScope edit("make a lift");
     for (int l : parts.borders)
         if (SectorOfSide(level, level.lineDefs[l].sideDef1) == s)
-            FlipBorder(l);
-    int tag = FirstFreeTag();
+            FlipBorder(level, l);
+    int tag = FirstFreeTag(level);
     int lowest = INT_MAX, highest = INT_MIN;
     for (int n : parts.neighbours) {
         lowest = std::min<int>(lowest, level.sectors[n].floorHeight);
@@ -428,18 +432,18 @@ Refusal MakeLift(int s) {
         static_cast<int16_t>(std::max<int>(lift.ceilingHeight, std::min(highest + kLiftHeadroom, 32767)));
     lift.tag = static_cast<int16_t>(tag);
     for (int l : parts.borders)
-        MakeLiftBorder(l, s, tag, lowest);
+        MakeLiftBorder(level, l, s, tag, lowest);
     for (int l : parts.walls)
-        MakeLiftWall(l);
+        MakeLiftWall(level, l);
     level.levelChanged = level.mapChanged = true;
     edit.Commit();
     return Refusal();
 }
 
-void DistributeSectorValue(const SelectionList& sectors, SectorValue value) {
+void DistributeSectorValue(LevelState& level, const SelectionList& sectors, SectorValue value) {
     std::vector<int> listed;
     for (int s : sectors)
-        if (ValidSector(s))
+        if (level.sectors.valid(s))
             listed.push_back(s);
     if (listed.size() < 3)
         return;

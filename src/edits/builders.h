@@ -3,6 +3,9 @@
 // ceiling or light levels spread evenly over Sectors. Each checks what it is
 // given first and refuses, changing nothing, with the words the user is
 // shown; what it builds is one undo step.
+//
+// The functions that read or change a level take it as their first
+// parameter (see edits/objects.h).
 #pragma once
 
 #include <string>
@@ -10,6 +13,7 @@
 
 #include "edits/linedef_edits.h"
 #include "edits/object_list.h"
+#include "level/level.h"
 
 namespace edits {
 
@@ -31,7 +35,7 @@ struct DoorPlan {
 // face, the other a door edge. A LineDef running the wrong way round is
 // named in the plan's question (a face must have a room beyond it, so a
 // wall that would have to become one is refused).
-DoorPlan PlanDoor(const SelectionList& lineDefs);
+DoorPlan PlanDoor(const LevelState& level, const SelectionList& lineDefs);
 
 // What building the door did: a refusal, and how many missing first
 // SideDefs it added (each deserves a check of its Sector).
@@ -46,25 +50,25 @@ struct DoorOutcome {
 // ("Door Track Texture"). The door Sector is the doorway's own when the
 // door takes all of its sides, else a new one. The list becomes edge, face,
 // edge, face. Refused when the plan is not ready or the level is full.
-DoorOutcome MakeDoor(SelectionList& lineDefs, const DoorPlan& plan);
+DoorOutcome MakeDoor(LevelState& level, SelectionList& lineDefs, const DoorPlan& plan);
 
 // Turns Sector n into a lift down to its lowest neighbour: raised to the
 // highest neighbouring floor, its border LineDefs tagged with a new tag and
 // given lift types and textures, its walls impassable. Refused without a
 // neighbouring Sector.
-Refusal MakeLift(int sector);
+Refusal MakeLift(LevelState& level, int sector);
 
 enum class SectorValue { Floor, Ceiling, Light };
 
 // Spreads a value evenly over at least 3 Sectors, in list order (newest
 // first): the first and the last keep theirs, the others step between them.
 // Light always rises along the list.
-void DistributeSectorValue(const SelectionList& sectors, SectorValue value);
+void DistributeSectorValue(LevelState& level, const SelectionList& sectors, SectorValue value);
 
 // Gives each side of a two-sided LineDef the default upper or lower texture
 // where the heights of the Sectors on its sides show a wall above or below
 // and the side has none. What every builder does to the LineDefs whose
 // heights it changed.
-void ShowStepTextures(int l);
+void ShowStepTextures(LevelState& level, int l);
 
 }  // namespace edits

@@ -52,14 +52,14 @@ void SetTextureName(char (&field)[8], const char* name) { std::strncpy(field, na
 
 int OverlapTolerance() { return std::clamp<int>(config.overlapTolerance, 0, kMaxOverlapTolerance); }
 
-bool RoomFor(int lineDefs, int sideDefs, int vertexes, int sectors) {
+bool RoomFor(const LevelState& level, int lineDefs, int sideDefs, int vertexes, int sectors) {
     return level.lineDefs.count + lineDefs <= kMaxReferencedObjects &&
            level.sideDefs.count + sideDefs <= kMaxReferencedObjects &&
            level.vertices.count + vertexes <= kMaxReferencedObjects &&
            level.sectors.count + sectors <= kMaxReferencedObjects;
 }
 
-void DeleteTracked(int type, const std::vector<int>& numbers, TrackedLists tracked) {
+void DeleteTracked(LevelState& level, int type, const std::vector<int>& numbers, TrackedLists tracked) {
     std::vector<bool> lineDefsGone;
     SelectionList doomed;
     if (type == kObjVertex) {

@@ -1,6 +1,9 @@
 // What the edits share: counting objects in words, names into texture
 // fields, room for more objects, and deletions that keep lists of object
 // numbers naming the same objects.
+//
+// The functions that read or change a level take it as their first
+// parameter (see edits/objects.h).
 #pragma once
 
 #include <string>
@@ -21,7 +24,7 @@ int OverlapTolerance();
 
 // Whether the level has room for so many more objects of each kind (a
 // reference can name only so many).
-bool RoomFor(int lineDefs, int sideDefs, int vertexes, int sectors);
+bool RoomFor(const LevelState& level, int lineDefs, int sideDefs, int vertexes, int sectors);
 
 // Lists of numbers that an operation holds while it deletes objects: after a
 // deletion each entry names the same object as before, or is -1 when that
@@ -33,7 +36,7 @@ struct TrackedLists {
 
 // Deletes the Vertexes or LineDefs (with what depends on them) and renumbers
 // the tracked lists. Numbers that name no object are ignored.
-void DeleteTracked(int type, const std::vector<int>& numbers, TrackedLists tracked);
+void DeleteTracked(LevelState& level, int type, const std::vector<int>& numbers, TrackedLists tracked);
 
 // The numbers of a list, newest first, and back: the entries that name an
 // object, each once, the first of the numbers becoming the list's head.

@@ -35,7 +35,7 @@ private:
     bool replacing_;
 };
 
-void FindLineDefs(Matches& matches, int kind) {
+void FindLineDefs(const LevelState& level, Matches& matches, int kind) {
     for (int i = 0; i < level.lineDefs.count; ++i) {
         const LineDef& ld = level.lineDefs[i];
         bool byType = kind == kFindLineDefType;
@@ -48,14 +48,14 @@ void FindLineDefs(Matches& matches, int kind) {
     }
 }
 
-void FindSectors(Matches& matches) {
+void FindSectors(const LevelState& level, Matches& matches) {
     for (int s = 0; s < level.sectors.count; ++s)
         if (level.sectors[s].tag == matches.search.sectorTag &&
             !matches.Found(Format("Found Tag %d, Sector %d", matches.search.sectorTag, s), kObjSector, s))
             return;
 }
 
-void FindThings(Matches& matches, bool replace) {
+void FindThings(LevelState& level, Matches& matches, bool replace) {
     for (int i = 0; i < level.things.count; ++i) {
         Thing& t = level.things[i];
         if (t.type != matches.search.thing)
@@ -79,7 +79,7 @@ bool MatchName(Matches& matches, char* field, const char* name, const char* repl
     return matches.Found(message, kind, n);
 }
 
-void FindFlats(Matches& matches, const char* replacement) {
+void FindFlats(LevelState& level, Matches& matches, const char* replacement) {
     for (int s = 0; s < level.sectors.count; ++s) {
         Sector& sector = level.sectors[s];
         if (!MatchName(matches, sector.ceilingTexture, matches.search.flat, replacement, "Ceiling texture in Sector",
@@ -90,7 +90,7 @@ void FindFlats(Matches& matches, const char* replacement) {
     }
 }
 
-void FindWallTextures(Matches& matches, const char* replacement) {
+void FindWallTextures(LevelState& level, Matches& matches, const char* replacement) {
     for (int i = 0; i < level.sideDefs.count; ++i) {
         SideDef& sd = level.sideDefs[i];
         if (!MatchName(matches, sd.upper, matches.search.wall, replacement, "Upper texture in SideDef", kObjSideDef, i) ||
@@ -104,20 +104,21 @@ void FindWallTextures(Matches& matches, const char* replacement) {
 
 bool Replaces(int kind) { return kind >= kReplaceThing; }
 
-SearchTally RunSearch(const SearchState& search, const std::function<bool(const SearchMatch&)>& shown) {
+SearchTally RunSearch(LevelState& level, const SearchState& search,
+                      const std::function<bool(const SearchMatch&)>& shown) {
     int kind = search.kind;
     EditScope edit(kind == kReplaceThing ? "replace Things" : "replace textures");
     Matches matches(search, shown);
     switch (kind) {
     case kFindLineDefType:
-    case kFindLineDefTag: FindLineDefs(matches, kind); break;
-    case kFindSectorTag: FindSectors(matches); break;
-    case kFindThing: FindThings(matches, false); break;
-    case kReplaceThing: FindThings(matches, true); break;
-    case kFindFlat: FindFlats(matches, nullptr); break;
-    case kReplaceFlat: FindFlats(matches, search.flatReplacement); break;
-    case kFindWallTexture: FindWallTextures(matches, nullptr); break;
-    case kReplaceWallTexture: FindWallTextures(matches, search.wallReplacement); break;
+    case kFindLineDefTag: FindLineDefs(level, matches, kind); break;
+    case kFindSectorTag: FindSectors(level, matches); break;
+    case kFindThing: FindThings(level, matches, false); break;
+    case kReplaceThing: FindThings(level, matches, true); break;
+    case kFindFlat: FindFlats(level, matches, nullptr); break;
+    case kReplaceFlat: FindFlats(level, matches, search.flatReplacement); break;
+    case kFindWallTexture: FindWallTextures(level, matches, nullptr); break;
+    case kReplaceWallTexture: FindWallTextures(level, matches, search.wallReplacement); break;
     default: break;
     }
     if (matches.tally.changed > 0) {

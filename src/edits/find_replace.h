@@ -3,10 +3,15 @@
 // case); Thing types, flats and wall textures replaced throughout. The
 // search goes through the level in its order and hands each match to the
 // caller, which shows it and may stop there.
+//
+// The functions that read or change a level take it as their first
+// parameter (see edits/objects.h).
 #pragma once
 
 #include <functional>
 #include <string>
+
+#include "level/level.h"
 
 // The kinds of search, as the menu numbers them; none before the first.
 enum SearchKind {
@@ -58,6 +63,7 @@ bool Replaces(int kind);
 // its replacement, when the search replaces), and the search stops at a
 // match for which it returns false. Replacements make one step ("replace
 // Things", "replace textures") and raise the level's change flag.
-SearchTally RunSearch(const SearchState& search, const std::function<bool(const SearchMatch&)>& shown);
+SearchTally RunSearch(LevelState& level, const SearchState& search,
+                      const std::function<bool(const SearchMatch&)>& shown);
 
 }  // namespace edits

@@ -19,7 +19,7 @@ int DrawVertex(LevelState& level, int x, int y) {
 DrawnLine DrawLineDef(LevelState& level, int from, int to) {
     if (from == to || !level.vertices.valid(from) || !level.vertices.valid(to))
         return {};
-    int old = LineDefJoining(from, to);
+    int old = LineDefJoining(level, from, to);
     if (old >= 0)
         return {Drawn::Existing, old};
     EditScope edit("draw 1 LineDef");
@@ -34,10 +34,10 @@ DrawnLine DrawLineDef(LevelState& level, int from, int to) {
 
 SectorBuilt CloseShapeSector(LevelState& level, const std::vector<int>& lineDefs, SectorBuild command, int first,
                              int last) {
-    if (!ShapeClosed(lineDefs))
+    if (!ShapeClosed(level, lineDefs))
         return {};
     EditScope edit("draw " + CountOf(static_cast<int>(lineDefs.size()), kObjLineDef));
-    SectorBuilt built = BuildSector(lineDefs, command, first, last);
+    SectorBuilt built = BuildSector(level, lineDefs, command, first, last);
     if (built.sector >= 0)
         edit.Commit();
     return built;
@@ -58,7 +58,7 @@ SectorInserted InsertSector(LevelState& level, const std::vector<int>& lineDefs)
         }
     }
     EditScope edit("insert Sector");
-    inserted.built = BuildSector(lineDefs, SectorBuild::FromLineDefs, -1, -1);
+    inserted.built = BuildSector(level, lineDefs, SectorBuild::FromLineDefs, -1, -1);
     if (inserted.built.sector >= 0)
         edit.Commit();
     return inserted;

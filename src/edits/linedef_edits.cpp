@@ -22,34 +22,36 @@ namespace {
 
 constexpr int16_t kTwoSided = 4;
 
-bool Faces(uint16_t side, int sector) { return SectorOfSide(level, side) == sector && sector >= 0; }
+bool Faces(const LevelState& level, uint16_t side, int sector) {
+    return SectorOfSide(level, side) == sector && sector >= 0;
+}
 
 // --- The path of a new LineDef -------------------------------------------------
 
-MapXY At(int v) { return {level.vertices[v].x, level.vertices[v].y}; }
+MapXY At(const LevelState& level, int v) { return {level.vertices[v].x, level.vertices[v].y}; }
 
 }  // namespace
 
-std::string PathBlocked(int a, int b) {
-    MapXY p = At(a), q = At(b);
+std::string PathBlocked(const LevelState& level, int a, int b) {
+    MapXY p = At(level, a), q = At(level, b);
     if (p.x == q.x && p.y == q.y)
         return "it would have no length.";
     std::vector<bool> used(static_cast<size_t>(level.vertices.count), false);
     for (const LineDef& ld : level.lineDefs)
         for (uint16_t v : {ld.start, ld.end})
-            if (ValidVertex(v))
+            if (level.vertices.valid(v))
                 used[v] = true;
     for (int v = 0; v < level.vertices.count; ++v)
-        if (used[static_cast<size_t>(v)] && v != a && v != b && PassesNear(p, q, At(v), OverlapTolerance()))
+        if (used[static_cast<size_t>(v)] && v != a && v != b && PassesNear(p, q, At(level, v), OverlapTolerance()))
             return Format("it would pass through Vertex %d.", v);
     for (int l = 0; l < level.lineDefs.count; ++l) {
         const LineDef& ld = level.lineDefs[l];
-        if (!ValidVertex(ld.start) || !ValidVertex(ld.end))
+        if (!level.vertices.valid(ld.start) || !level.vertices.valid(ld.end))
             continue;
         bool atA = ld.start == a || ld.end == a, atB = ld.start == b || ld.end == b;
         if (atA && atB)
             continue;
-        MapXY s = At(ld.start), e = At(ld.end);
+        MapXY s = At(level, ld.start), e = At(level, ld.end);
         if (atA || atB) {
             MapXY from = atA ? p : q, to = atA ? q : p, other = (ld.start == a || ld.start == b) ? e : s;
             int64_t along = int64_t{to.x - from.x} * (other.x - from.x) + int64_t{to.y - from.y} * (other.y - from.y);
@@ -75,7 +77,7 @@ std::string WalkFailure(const Walk& walk) {
     return "Vertexes are in a different Sectors";
 }
 
-int NewSideFacing(int sector) {
+int NewSideFacing(LevelState& level, int sector) {
     int n = AddObject(level, kObjSideDef, -1, 0, 0);
     SideDef& sd = level.sideDefs[n];
     sd.sector = static_cast<uint16_t>(sector);
@@ -83,10 +85,10 @@ int NewSideFacing(int sector) {
     return n;
 }
 
-void AddTwoSidedLineDef(int a, int b, int right, int left) {
+void AddTwoSidedLineDef(LevelState& level, int a, int b, int right, int left) {
     int l = AddObject(level, kObjLineDef, -1, 0, 0);
-    int side1 = NewSideFacing(right);
-    int side2 = NewSideFacing(left);
+    int side1 = NewSideFacing(level, right);
+    int side2 = NewSideFacing(level, left);
     LineDef& ld = level.lineDefs[l];
     ld.start = static_cast<uint16_t>(a);
     ld.end = static_cast<uint16_t>(b);
@@ -98,24 +100,24 @@ void AddTwoSidedLineDef(int a, int b, int right, int left) {
 
 // Every side facing s that lies inside the new part, the loop of the walk
 // and the new LineDef (the shapes inside it).
-void MoveInnerSides(int s, int n, const std::vector<int>& loop) {
+void MoveInnerSides(LevelState& level, int s, int n, const std::vector<int>& loop) {
     for (int l = 0; l < level.lineDefs.count; ++l) {
-        const std::pair<uint16_t, LineSide> sides[] = {{level.lineDefs[l].sideDef1, LineSide::Right},
-                                                        {level.lineDefs[l].sideDef2, LineSide::Left}};
+        const LineDef& ld = level.lineDefs[l];
+        const std::pair<uint16_t, LineSide> sides[] = {{ld.sideDef1, LineSide::Right}, {ld.sideDef2, LineSide::Left}};
         for (const auto& [side, which] : sides) {
             double x = 0, y = 0;
-            if (!Faces(side, s) || !ValidVertex(level.lineDefs[l].start) || !ValidVertex(level.lineDefs[l].end))
+            if (!Faces(level, side, s) || !level.vertices.valid(ld.start) || !level.vertices.valid(ld.end))
                 continue;
-            PointBeside(l, which, x, y);
-            if (InsideLoop(x, y, loop))
+            PointBeside(level, l, which, x, y);
+            if (InsideLoop(level, x, y, loop))
                 level.sideDefs[side].sector = static_cast<uint16_t>(n);
         }
     }
 }
 
 // The Sectors on the two sides of a LineDef (-1 for none).
-std::pair<int, int> SectorsBeside(int l) {
-    const LineDef* ld = LineDefAt(l);
+std::pair<int, int> SectorsBeside(const LevelState& level, int l) {
+    const LineDef* ld = level.lineDefs.at(l);
     if (!ld)
         return {-1, -1};
     return {SectorOfSide(level, ld->sideDef1), SectorOfSide(level, ld->sideDef2)};
@@ -123,61 +125,61 @@ std::pair<int, int> SectorsBeside(int l) {
 
 }  // namespace
 
-bool ShareSector(int l1, int l2) {
-    auto [a1, a2] = SectorsBeside(l1);
-    auto [b1, b2] = SectorsBeside(l2);
+bool ShareSector(const LevelState& level, int l1, int l2) {
+    auto [a1, a2] = SectorsBeside(level, l1);
+    auto [b1, b2] = SectorsBeside(level, l2);
     for (int s : {a1, a2})
         if (s >= 0 && (s == b1 || s == b2))
             return true;
     return false;
 }
 
-bool UsedByLineDef(int v) {
+bool UsedByLineDef(const LevelState& level, int v) {
     for (const LineDef& ld : level.lineDefs)
         if (ld.start == v || ld.end == v)
             return true;
     return false;
 }
 
-Refusal AddLineDefSplitSector(int a, int b, SplitChoice choice, int deleted) {
-    if (!ValidVertex(a) || !ValidVertex(b) || a == b)
+Refusal AddLineDefSplitSector(LevelState& level, int a, int b, SplitChoice choice, int deleted) {
+    if (!level.vertices.valid(a) || !level.vertices.valid(b) || a == b)
         return Refusal{Refusal::Kind::Missing};
-    std::string blocked = PathBlocked(a, b);
+    std::string blocked = PathBlocked(level, a, b);
     if (!blocked.empty())
         return Refusal{Refusal::Kind::Said, Format("Cannot add a LineDef from Vertex %d to %d:", a, b), blocked};
     bool split = choice == SplitChoice::SplitSector;
-    if (!RoomFor(1, 2, 0, split ? 1 : 0))
+    if (!RoomFor(level, 1, 2, 0, split ? 1 : 0))
         return Refusal{Refusal::Kind::NoRoom};
-    bool onLineDefs = UsedByLineDef(a) || UsedByLineDef(b);
+    bool onLineDefs = UsedByLineDef(level, a) || UsedByLineDef(level, b);
     EditScope edit(split ? "split Sector" : "add a LineDef");
     if (deleted >= 0)
         DeleteObject(level, kObjLineDef, deleted);
     const Vertex& va = level.vertices[a];
     const Vertex& vb = level.vertices[b];
-    int s = GetSectorAtPoint((va.x + vb.x) / 2, (va.y + vb.y) / 2);
+    int s = GetSectorAtPoint(level, (va.x + vb.x) / 2, (va.y + vb.y) / 2);
     if (s < 0)
         return Refusal{Refusal::Kind::Said, Format("No Sector between Vertex %d and %d", a, b)};
     // Free Vertexes lie on no boundary: a LineDef between two of them only
     // needs the Sector around it.
     Walk walk;
     if (onLineDefs)
-        walk = WalkRound(s, a, b);
+        walk = WalkRound(level, s, a, b);
     // A walk round the outside of an island that the new LineDef joins to
     // itself (through a wall of it, or a LineDef inside the Sector) found
     // no area of its own: the area it cuts off lies on its other side.
-    bool turned = split && walk.end == WalkEnd::Reached && !walk.sides.empty() && !WalkEncloses(walk, a);
+    bool turned = split && walk.end == WalkEnd::Reached && !walk.sides.empty() && !WalkEncloses(level, walk, a);
     if (turned) {
-        walk = WalkRound(s, b, a);
-        if (walk.end == WalkEnd::Reached && !WalkEncloses(walk, b))
+        walk = WalkRound(level, s, b, a);
+        if (walk.end == WalkEnd::Reached && !WalkEncloses(level, walk, b))
             walk.end = WalkEnd::CameRound;
     }
     if (walk.end != WalkEnd::Reached)
         return Refusal{Refusal::Kind::Said, Format("Sector %d, Vertex %d to %d", s, a, b), WalkFailure(walk)};
     int n = split ? AddObject(level, kObjSector, s, 0, 0) : s;
     if (turned)
-        AddTwoSidedLineDef(b, a, s, n);
+        AddTwoSidedLineDef(level, b, a, s, n);
     else
-        AddTwoSidedLineDef(a, b, s, n);
+        AddTwoSidedLineDef(level, a, b, s, n);
     if (split) {
         std::vector<int> loop;
         for (const WalkedSide& walked : walk.sides) {
@@ -185,13 +187,13 @@ Refusal AddLineDefSplitSector(int a, int b, SplitChoice choice, int deleted) {
             loop.push_back(walked.lineDef);
         }
         loop.push_back(level.lineDefs.count - 1);
-        MoveInnerSides(s, n, loop);
+        MoveInnerSides(level, s, n, loop);
     }
     edit.Commit();
     return {};
 }
 
-void JoinSectors(SelectionList& sectors) {
+void JoinSectors(LevelState& level, SelectionList& sectors) {
     if (sectors.empty())
         return;
     int keep = sectors.head();
@@ -201,11 +203,11 @@ void JoinSectors(SelectionList& sectors) {
     std::vector<bool> joined(static_cast<size_t>(level.sectors.count), false);
     SelectionList doomed;
     for (int s : others)
-        if (ValidSector(s) && s != keep && !joined[static_cast<size_t>(s)]) {
+        if (level.sectors.valid(s) && s != keep && !joined[static_cast<size_t>(s)]) {
             joined[static_cast<size_t>(s)] = true;
             SelectObject(doomed, s);
         }
-    if (!ValidSector(keep) || doomed.empty()) {
+    if (!level.sectors.valid(keep) || doomed.empty()) {
         SelectObject(sectors, keep);
         return;
     }
@@ -219,12 +221,12 @@ void JoinSectors(SelectionList& sectors) {
     SelectObject(sectors, keep - below);
 }
 
-Refusal DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
+Refusal DeleteLineDefsJoinSectors(LevelState& level, SelectionList& lineDefs) {
     for (int l : lineDefs) {
-        const LineDef* ld = LineDefAt(l);
+        const LineDef* ld = level.lineDefs.at(l);
         if (!ld)
             continue;
-        if (!ValidSideDef(ld->sideDef1) || !ValidSideDef(ld->sideDef2))
+        if (!level.sideDefs.valid(ld->sideDef1) || !level.sideDefs.valid(ld->sideDef2))
             return Refusal{Refusal::Kind::Said, Format("Error: LineDef %d has only one side", l)};
         if (SectorOfSide(level, ld->sideDef1) < 0 || SectorOfSide(level, ld->sideDef2) < 0)
             return Refusal{Refusal::Kind::Said, Format("Error: LineDef %d has two sides, but one", l),
@@ -232,7 +234,7 @@ Refusal DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
     }
     EditScope edit("delete " + CountOf(lineDefs.size(), kObjLineDef) + " and join Sectors");
     for (int l : lineDefs) {
-        const LineDef* ld = LineDefAt(l);
+        const LineDef* ld = level.lineDefs.at(l);
         if (!ld)
             continue;
         int kept = SectorOfSide(level, ld->sideDef1), joined = SectorOfSide(level, ld->sideDef2);
@@ -241,7 +243,7 @@ Refusal DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
         SelectionList pair;
         SelectObject(pair, joined);
         SelectObject(pair, kept);
-        JoinSectors(pair);
+        JoinSectors(level, pair);
         ForgetSelection(pair);
     }
     DeleteObjects(level, kObjLineDef, lineDefs);
@@ -249,10 +251,10 @@ Refusal DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
     return {};
 }
 
-void FlipLineDefs(const SelectionList& lineDefs, FlipPart part) {
+void FlipLineDefs(LevelState& level, const SelectionList& lineDefs, FlipPart part) {
     int flipped = 0;
     for (int l : lineDefs) {
-        LineDef* ld = LineDefAt(l);
+        LineDef* ld = level.lineDefs.at(l);
         if (!ld)
             continue;
         if (part != FlipPart::SideDefs)
@@ -270,7 +272,7 @@ void FlipLineDefs(const SelectionList& lineDefs, FlipPart part) {
     NameStep(what + CountOf(flipped, kObjLineDef));
 }
 
-int FirstFreeTag() {
+int FirstFreeTag(const LevelState& level) {
     std::vector<bool> used(1u << 16, false);
     for (const LineDef& ld : level.lineDefs)
         used[static_cast<uint16_t>(ld.tag)] = true;

@@ -6,12 +6,16 @@
 // leaves the level exactly as it was when it refuses; each that makes a step
 // names it. What the user chose comes in as arguments; why an edit was
 // refused comes back in the words the user is shown.
+//
+// The functions that read or change a level take it as their first
+// parameter (see edits/objects.h).
 #pragma once
 
 #include <string>
 #include <utility>
 
 #include "edits/object_list.h"
+#include "level/level.h"
 
 namespace edits {
 
@@ -39,11 +43,11 @@ struct Refusal {
 // LineDef that ends at a or b, or meet any other; "" when nothing is in its
 // way. LineDefs that already join a and b are not in the way. Both must
 // exist.
-std::string PathBlocked(int a, int b);
+std::string PathBlocked(const LevelState& level, int a, int b);
 
 // Whether a LineDef starts or ends at Vertex v (a split of the Sector needs
 // one at a or b).
-bool UsedByLineDef(int v);
+bool UsedByLineDef(const LevelState& level, int v);
 
 // Adds a two-sided LineDef from Vertex a to Vertex b inside the Sector
 // around their midpoint, after deleting LineDef `deleted` (-1: none; the
@@ -60,29 +64,29 @@ bool UsedByLineDef(int v);
 // Refused, changing nothing: a or b missing or the same (Missing), no room
 // (NoRoom), a path blocked (PathBlocked), no Sector between a and b, or a
 // boundary walk that ends or comes back (Said).
-Refusal AddLineDefSplitSector(int a, int b, SplitChoice choice, int deleted = -1);
+Refusal AddLineDefSplitSector(LevelState& level, int a, int b, SplitChoice choice, int deleted = -1);
 
 // Whether two LineDefs have a Sector on a side of each in common.
-bool ShareSector(int lineDef1, int lineDef2);
+bool ShareSector(const LevelState& level, int lineDef1, int lineDef2);
 
 // Joins the listed Sectors into the list's head: every SideDef facing one of
 // the others faces it, and the others are deleted. The list then holds the
 // kept Sector alone.
-void JoinSectors(SelectionList& sectors);
+void JoinSectors(LevelState& level, SelectionList& sectors);
 
 // Deletes the listed LineDefs and joins the Sector of each one's second side
 // into the Sector of its first. Every LineDef must have two sides, both
 // facing a Sector; otherwise the first that does not is refused and nothing
 // changes. Empties the list when done.
-Refusal DeleteLineDefsJoinSectors(SelectionList& lineDefs);
+Refusal DeleteLineDefsJoinSectors(LevelState& level, SelectionList& lineDefs);
 
 // What a flip exchanges.
 enum class FlipPart { Vertexes, SideDefs, Both };
 // Flips every listed LineDef: its start and end Vertexes, its first and
 // second SideDefs, or both.
-void FlipLineDefs(const SelectionList& lineDefs, FlipPart part);
+void FlipLineDefs(LevelState& level, const SelectionList& lineDefs, FlipPart part);
 
 // The smallest tag of 1 or above that no LineDef and no Sector uses.
-int FirstFreeTag();
+int FirstFreeTag(const LevelState& level);
 
 }  // namespace edits

@@ -361,7 +361,7 @@ void CopyLineDefs(LevelState& level, SelectionList& list) {
 
 uint16_t CopiedSide(LevelState& level, uint16_t side) {
     return level.sideDefs.valid(side) ? static_cast<uint16_t>(AddObject(level, kObjSideDef, side, 0, 0))
-                              : kNoReference;
+                                      : kNoReference;
 }
 
 void CopySectors(LevelState& level, SelectionList& list) {

@@ -90,7 +90,7 @@ bool MakeInnerSector(LevelState& level, const std::vector<int>& walls, int outsi
         SetTextureName(innerSide.middle, "-");
         ld.sideDef2 = static_cast<uint16_t>(in);
         ld.flags = kTwoSided;
-        ShowStepTextures(l);
+        ShowStepTextures(level, l);
     }
     return level.sectors[p].ceilingHeight >= level.sectors[p].floorHeight;
 }
@@ -113,9 +113,9 @@ Refusal Full() { return Refusal{Refusal::Kind::Said, "The level is full"}; }
 
 // Whether the level has room for a room or an object of so many corners: a
 // wall each, and the room's Sector or the Sector behind the object's walls.
-bool RoomForCorners(int corners, bool room, ObjectKind kind) {
+bool RoomForCorners(const LevelState& level, int corners, bool room, ObjectKind kind) {
     bool inner = !room && kind != ObjectKind::Plain;
-    return RoomFor(corners, inner ? 2 * corners : corners, corners, room || inner ? 1 : 0);
+    return RoomFor(level, corners, inner ? 2 * corners : corners, corners, room || inner ? 1 : 0);
 }
 
 // A LineDef from Vertex a to b between two floor heights, its first side
@@ -123,7 +123,7 @@ bool RoomForCorners(int corners, bool room, ObjectKind kind) {
 int NewStepEdge(LevelState& level, int a, int b, int front, int back) {
     int l = NewWall(level, a, b, front);
     level.lineDefs[l].sideDef2 = static_cast<uint16_t>(NewSide(level, back));
-    MakeStepEdge(l);
+    MakeStepEdge(level, l);
     return l;
 }
 
@@ -157,7 +157,7 @@ const char* ShapeStep(bool polygon, bool room) {
 
 ShapeInserted InsertRectangle(LevelState& level, int x, int y, int width, int length, int sector, ObjectKind kind,
                               int depth) {
-    if (!RoomForCorners(4, sector < 0, kind))
+    if (!RoomForCorners(level, 4, sector < 0, kind))
         return {Full()};
     EditScope edit(ShapeStep(false, sector < 0));
     ShapeInserted inserted = MakeShape(level, RectangleCorners(level, x, y, width, length), sector, kind, depth);
@@ -167,7 +167,7 @@ ShapeInserted InsertRectangle(LevelState& level, int x, int y, int width, int le
 
 ShapeInserted InsertPolygon(LevelState& level, int x, int y, int sides, int radius, int sector, ObjectKind kind,
                             int depth) {
-    if (!RoomForCorners(std::max(sides, 0), sector < 0, kind))
+    if (!RoomForCorners(level, std::max(sides, 0), sector < 0, kind))
         return {Full()};
     EditScope edit(ShapeStep(true, sector < 0));
     int first = level.vertices.count;
@@ -183,13 +183,13 @@ ShapeInserted InsertPolygon(LevelState& level, int x, int y, int sides, int radi
 ShapeInserted InsertDoorShape(LevelState& level, int x, int y, int width, int length, int sector) {
     // Four walls, and what the door builder adds: the faces' second sides
     // and the door's Sector; the edges' outer sides when the door stands free.
-    if (!RoomFor(4, 8, 4, 1))
+    if (!RoomFor(level, 4, 8, 4, 1))
         return {Full()};
     EditScope edit("make a door");
     // What lies where the edges go, before they are there: the Sector round
     // a door standing free in a room, the void beside a door set in a gap.
-    const int beyondSouth = GetSectorAtPoint(x + width / 2, y);
-    const int beyondNorth = GetSectorAtPoint(x + width / 2, y + length);
+    const int beyondSouth = GetSectorAtPoint(level, x + width / 2, y);
+    const int beyondNorth = GetSectorAtPoint(level, x + width / 2, y + length);
     std::vector<int> c = RectangleCorners(level, x, y, width, length);
     enum { BL, BR, TR, TL };
     SelectionList walls;
@@ -199,10 +199,10 @@ ShapeInserted InsertDoorShape(LevelState& level, int x, int y, int width, int le
     int north = NewWall(level, c[TL], c[TR], sector);
     SelectObject(walls, north);
     SelectObject(walls, NewWall(level, c[TL], c[BL], sector));
-    DoorPlan plan = PlanDoor(walls);
+    DoorPlan plan = PlanDoor(level, walls);
     ShapeInserted inserted;
     if (plan.ready())
-        inserted.refusal = MakeDoor(walls, plan).refusal;
+        inserted.refusal = MakeDoor(level, walls, plan).refusal;
     else
         inserted.refusal = plan.refusal.refused() ? plan.refusal : Refusal{Refusal::Kind::Missing};
     ForgetSelection(walls);
@@ -218,7 +218,7 @@ ShapeInserted InsertStairs(LevelState& level, int x, int y, int sector, StairSha
                            const StairsSize& size) {
     bool room = shape == StairShape::Room;
     int n = size.steps;
-    if (n < 1 || !RoomFor(3 * n + 1, room ? 4 * n + 1 : 6 * n + 2, 2 * n + 2, n))
+    if (n < 1 || !RoomFor(level, 3 * n + 1, room ? 4 * n + 1 : 6 * n + 2, 2 * n + 2, n))
         return {Full()};
     EditScope edit(room ? "insert a stair room" : "insert stairs");
     int left = AddObject(level, kObjVertex, -1, x, y);

@@ -3,9 +3,14 @@
 // in LineDefs mode. Numbers that name no object (out of range in a loaded
 // map) are missing: such SideDefs count as none and are replaced, and such
 // list entries are skipped.
+//
+// The functions that read or change a level take it as their first
+// parameter (see edits/objects.h).
 #pragma once
 
 #include <vector>
+
+#include "level/level.h"
 
 // How BuildSector is asked, which decides what the LineDefs that already have
 // a first SideDef become and which Sector the shape faces.
@@ -36,7 +41,7 @@ namespace edits {
 
 // Whether the LineDefs close around: every end is shared by at least two of
 // them.
-bool ShapeClosed(const std::vector<int>& lineDefs);
+bool ShapeClosed(const LevelState& level, const std::vector<int>& lineDefs);
 
 // What building a Sector did: the Sector the shape faces (-1 none), and how
 // many objects it could not add for want of room (a side left missing).
@@ -49,6 +54,6 @@ struct SectorBuilt {
 // command says; first and last are the Vertexes of a drawn shape's first and
 // last point (-1 when none). Nothing changes when no LineDef is given or the
 // level holds no more Sectors.
-SectorBuilt BuildSector(const std::vector<int>& lineDefs, SectorBuild command, int first, int last);
+SectorBuilt BuildSector(LevelState& level, const std::vector<int>& lineDefs, SectorBuild command, int first, int last);
 
 }  // namespace edits

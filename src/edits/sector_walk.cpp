@@ -10,7 +10,7 @@
 
 namespace {
 
-double Bearing(int from, int to) {
+double Bearing(const LevelState& level, int from, int to) {
     return std::atan2(static_cast<double>(level.vertices[to].y - level.vertices[from].y),
                       static_cast<double>(level.vertices[to].x - level.vertices[from].x));
 }
@@ -34,18 +34,18 @@ struct Turn {
 // The LineDef the walk takes from Vertex c, having come from the bearing
 // `back` (from c to where it came from): the first turning counter-clockwise
 // from there; going back the way it came is the last choice.
-Turn NextTurn(int c, double back) {
+Turn NextTurn(const LevelState& level, int c, double back) {
     Turn best;
     const Vertex& at = level.vertices[c];
     for (int l = 0; l < level.lineDefs.count; ++l) {
         const LineDef& ld = level.lineDefs[l];
         bool forward = ld.start == c;
-        if ((!forward && ld.end != c) || !ValidVertex(ld.start) || !ValidVertex(ld.end))
+        if ((!forward && ld.end != c) || !level.vertices.valid(ld.start) || !level.vertices.valid(ld.end))
             continue;
         int to = forward ? ld.end : ld.start;
         if (level.vertices[to].x == at.x && level.vertices[to].y == at.y)
             continue;   // no length, no direction
-        double turn = TurnBetween(back, Bearing(c, to));
+        double turn = TurnBetween(back, Bearing(level, c, to));
         if (best.lineDef < 0 || turn < best.turn)
             best = {l, to, forward ? LineSide::Right : LineSide::Left, turn};
     }
@@ -56,15 +56,15 @@ Turn NextTurn(int c, double back) {
 
 uint16_t SideDefOn(const LineDef& ld, LineSide side) { return side == LineSide::Right ? ld.sideDef1 : ld.sideDef2; }
 
-Walk WalkRound(int s, int a, int b) {
+Walk WalkRound(const LevelState& level, int s, int a, int b) {
     Walk walk;
     std::vector<bool> passed(2 * static_cast<size_t>(level.lineDefs.count), false);
     int c = a;
-    double back = Bearing(a, b);
+    double back = Bearing(level, a, b);
     for (;;) {
         walk.at = c;
-        Turn next = NextTurn(c, back);
-        if (c == b && (next.lineDef < 0 || TurnBetween(back, Bearing(b, a)) <= next.turn))
+        Turn next = NextTurn(level, c, back);
+        if (c == b && (next.lineDef < 0 || TurnBetween(back, Bearing(level, b, a)) <= next.turn))
             return walk;
         if (next.lineDef < 0 || s < 0 || SectorOfSide(level, SideDefOn(level.lineDefs[next.lineDef], next.side)) != s) {
             walk.end = walk.sides.empty() ? WalkEnd::NoStart : WalkEnd::Stuck;
@@ -77,12 +77,12 @@ Walk WalkRound(int s, int a, int b) {
         }
         passed[key] = true;
         walk.sides.push_back({next.lineDef, next.side});
-        back = Bearing(next.to, c);
+        back = Bearing(level, next.to, c);
         c = next.to;
     }
 }
 
-bool WalkEncloses(const Walk& walk, int a) {
+bool WalkEncloses(const LevelState& level, const Walk& walk, int a) {
     int64_t twiceArea = 0;
     int from = a;
     for (const WalkedSide& walked : walk.sides) {

@@ -4,6 +4,9 @@
 // one area it started in: a LineDef with the Sector on both sides is passed
 // on the side the walk is on (and on both, going round its free end), never
 // followed into another part of the Sector.
+//
+// The functions that read or change a level take it as their first
+// parameter (see edits/objects.h).
 #pragma once
 
 #include <cstdint>
@@ -37,7 +40,7 @@ struct Walk {
 // first LineDef turning counter-clockwise from the line and ends where it
 // comes to b with the line next round. The line itself need not exist; a
 // LineDef joining a and b is taken as the line.
-Walk WalkRound(int s, int a, int b);
+Walk WalkRound(const LevelState& level, int s, int a, int b);
 
 // The SideDef on a side of a LineDef.
 uint16_t SideDefOn(const LineDef& ld, LineSide side);
@@ -46,4 +49,4 @@ uint16_t SideDefOn(const LineDef& ld, LineSide side);
 // to a, runs clockwise: the area on its right is the one it goes round. A
 // walk round the outside of an island (shapes joined to each other but not
 // to the Sector's walls) runs the other way.
-bool WalkEncloses(const Walk& walk, int a);
+bool WalkEncloses(const LevelState& level, const Walk& walk, int a);

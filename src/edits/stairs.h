@@ -3,11 +3,15 @@
 // the user is asked for the steps; the build takes the answers. Each refuses
 // with the words the user is shown, changing nothing; what it builds is one
 // undo step.
+//
+// The functions that read or change a level take it as their first
+// parameter (see edits/objects.h).
 #pragma once
 
 #include "edits/builder_geometry.h"
 #include "edits/linedef_edits.h"
 #include "edits/object_list.h"
+#include "level/level.h"
 
 namespace edits {
 
@@ -28,10 +32,10 @@ struct StairPlan {
 
 // Two LineDefs that bound the same Sector from its walls, with no LineDef
 // in the area between them (the steps would cut through it).
-StairPlan PlanStairs(const SelectionList& lineDefs);
+StairPlan PlanStairs(const LevelState& level, const SelectionList& lineDefs);
 
 // The middle of the bottom riser, where the user is shown the stairs start.
-MapXY StairBottom(const StairPlan& plan);
+MapXY StairBottom(const LevelState& level, const StairPlan& plan);
 
 // What the user chose: the number of steps, the height of each (negative:
 // the stairs go down), and whether the risers face the other way (going
@@ -51,13 +55,13 @@ struct StairChoice {
 // was, when the steps would be too short or so narrow where the stairs fan
 // out that a riser would pass the corner of another step, and when the
 // level is full.
-Refusal MakeStairs(SelectionList& lineDefs, const StairPlan& plan, StairChoice choice);
+Refusal MakeStairs(LevelState& level, SelectionList& lineDefs, const StairPlan& plan, StairChoice choice);
 
 // Makes LineDef l an edge between two floor heights: two-sided, its first
 // side showing the default upper and lower textures around an open middle,
 // the middle of its second side open too (and a side that looks at the
 // higher floor or the lower ceiling showing them). Both its SideDefs must
 // exist.
-void MakeStepEdge(int l);
+void MakeStepEdge(LevelState& level, int l);
 
 }  // namespace edits

@@ -156,7 +156,7 @@ AlignedX AlignTexturesX(LevelState& level, const SelectionList& lineDefs, const 
         if (!first && !ContinuesChain(level, sides[i - 1].lineDef, s.lineDef, choice.side, result))
             break;
         level.sideDefs[s.sideDef].xOffset = static_cast<int16_t>(run.offset);
-        int length = HasBothEnds(s.lineDef) ? static_cast<int>(LineDefLength(s.lineDef)) : 0;
+        int length = HasBothEnds(level, s.lineDef) ? static_cast<int>(LineDefLength(level, s.lineDef)) : 0;
         run.offset = run.width > 0 ? (run.offset + length) % run.width : 0;
         ++result.aligned;
     }

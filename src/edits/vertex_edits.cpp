@@ -12,7 +12,7 @@ struct Meeting {
     std::vector<int> starting, ending;
 };
 
-Meeting LineDefsMeetingAt(int v) {
+Meeting LineDefsMeetingAt(const LevelState& level, int v) {
     Meeting m;
     for (int l = 0; l < level.lineDefs.count; ++l) {
         if (level.lineDefs[l].start == v)
@@ -25,8 +25,8 @@ Meeting LineDefsMeetingAt(int v) {
 
 // Joins the two LineDefs at v into one; false (changing nothing) unless
 // exactly one starts and one ends there.
-bool JoinAt(int v, TrackedLists tracked) {
-    Meeting m = LineDefsMeetingAt(v);
+bool JoinAt(LevelState& level, int v, TrackedLists tracked) {
+    Meeting m = LineDefsMeetingAt(level, v);
     if (m.starting.size() != 1 || m.ending.size() != 1)
         return false;
     LineDef& ending = level.lineDefs[m.ending[0]];
@@ -35,29 +35,29 @@ bool JoinAt(int v, TrackedLists tracked) {
     // length: both go with the Vertex.
     if (ending.start != starting.end) {
         ending.end = starting.end;
-        DeleteTracked(kObjLineDef, {m.starting[0]}, tracked);
+        DeleteTracked(level, kObjLineDef, {m.starting[0]}, tracked);
     }
-    DeleteTracked(kObjVertex, {v}, tracked);
+    DeleteTracked(level, kObjVertex, {v}, tracked);
     return true;
 }
 
-uint16_t CopyOfSide(uint16_t side) {
-    if (!ValidSideDef(side))
+uint16_t CopyOfSide(LevelState& level, uint16_t side) {
+    if (!level.sideDefs.valid(side))
         return kNoReference;
     return static_cast<uint16_t>(AddObject(level, kObjSideDef, side, 0, 0));
 }
 
 }  // namespace
 
-JoinOutcome DeleteVertexesJoinLineDefs(const SelectionList& vertexes) {
+JoinOutcome DeleteVertexesJoinLineDefs(LevelState& level, const SelectionList& vertexes) {
     std::vector<int> left = NumbersOf(vertexes);
     EditScope edit("join LineDefs");
     JoinOutcome outcome;
     for (size_t i = 0; i < left.size(); ++i) {
         int v = left[i];
-        if (!ValidVertex(v))
+        if (!level.vertices.valid(v))
             continue;
-        if (JoinAt(v, {&left, nullptr}))
+        if (JoinAt(level, v, {&left, nullptr}))
             ++outcome.joined;
         else
             outcome.refused.push_back(v);
@@ -67,15 +67,15 @@ JoinOutcome DeleteVertexesJoinLineDefs(const SelectionList& vertexes) {
     return outcome;
 }
 
-int MergeVertexesInto(int keep, const std::vector<int>& gone, TrackedLists tracked) {
+int MergeVertexesInto(LevelState& level, int keep, const std::vector<int>& gone, TrackedLists tracked) {
     std::vector<bool> merged(static_cast<size_t>(level.vertices.count), false);
     std::vector<int> doomed;
     for (int v : gone)
-        if (ValidVertex(v) && v != keep && !merged[static_cast<size_t>(v)]) {
+        if (level.vertices.valid(v) && v != keep && !merged[static_cast<size_t>(v)]) {
             merged[static_cast<size_t>(v)] = true;
             doomed.push_back(v);
         }
-    if (doomed.empty() || !ValidVertex(keep))
+    if (doomed.empty() || !level.vertices.valid(keep))
         return keep;
     auto isMerged = [&](uint16_t v) { return v < merged.size() && merged[v]; };
     for (LineDef& ld : level.lineDefs) {
@@ -85,14 +85,14 @@ int MergeVertexesInto(int keep, const std::vector<int>& gone, TrackedLists track
         else if (end && !start && ld.start != keep)
             ld.end = static_cast<uint16_t>(keep);
     }
-    DeleteTracked(kObjVertex, doomed, tracked);
+    DeleteTracked(level, kObjVertex, doomed, tracked);
     int below = 0;
     for (int v : doomed)
         below += v < keep;
     return keep - below;
 }
 
-bool MergeVertexes(SelectionList& vertexes) {
+bool MergeVertexes(LevelState& level, SelectionList& vertexes) {
     if (vertexes.size() < 2)
         return false;
     int keep = vertexes.head();
@@ -100,21 +100,21 @@ bool MergeVertexes(SelectionList& vertexes) {
     gone.erase(gone.begin());
     EditScope edit("merge " + CountOf(vertexes.size(), kObjVertex));
     ForgetSelection(vertexes);
-    MergeVertexesInto(keep, gone);
+    MergeVertexesInto(level, keep, gone);
     edit.Commit();
     return true;
 }
 
-int SplitLineDefAtVertex(int ld, int v) {
-    const LineDef* line = LineDefAt(ld);
-    if (!line || !ValidVertex(v))
+int SplitLineDefAtVertex(LevelState& level, int ld, int v) {
+    const LineDef* line = level.lineDefs.at(ld);
+    if (!line || !level.vertices.valid(v))
         return -1;
-    int sides = ValidSideDef(line->sideDef1) + ValidSideDef(line->sideDef2);
-    if (!RoomFor(1, sides, 0, 0))
+    int sides = level.sideDefs.valid(line->sideDef1) + level.sideDefs.valid(line->sideDef2);
+    if (!RoomFor(level, 1, sides, 0, 0))
         return -1;
     int added = AddObject(level, kObjLineDef, ld, 0, 0);
-    uint16_t side1 = CopyOfSide(level.lineDefs[ld].sideDef1);
-    uint16_t side2 = CopyOfSide(level.lineDefs[ld].sideDef2);
+    uint16_t side1 = CopyOfSide(level, level.lineDefs[ld].sideDef1);
+    uint16_t side2 = CopyOfSide(level, level.lineDefs[ld].sideDef2);
     LineDef& copy = level.lineDefs[added];
     copy.start = static_cast<uint16_t>(v);
     copy.sideDef1 = side1;
@@ -123,13 +123,13 @@ int SplitLineDefAtVertex(int ld, int v) {
     return added;
 }
 
-SplitCount SplitLineDefs(const SelectionList& lineDefs) {
+SplitCount SplitLineDefs(LevelState& level, const SelectionList& lineDefs) {
     EditScope edit("split LineDefs");
     SplitCount count;
     for (int l : lineDefs) {
-        const LineDef* ld = LineDefAt(l);
-        const Vertex* a = ld ? VertexAt(ld->start) : nullptr;
-        const Vertex* b = ld ? VertexAt(ld->end) : nullptr;
+        const LineDef* ld = level.lineDefs.at(l);
+        const Vertex* a = ld ? level.vertices.at(ld->start) : nullptr;
+        const Vertex* b = ld ? level.vertices.at(ld->end) : nullptr;
         if (!a || !b)
             continue;
         int x = (a->x + b->x) / 2, y = (a->y + b->y) / 2;
@@ -139,11 +139,11 @@ SplitCount SplitLineDefs(const SelectionList& lineDefs) {
             ++count.refused;
             continue;
         }
-        if (!RoomFor(1, ValidSideDef(ld->sideDef1) + ValidSideDef(ld->sideDef2), 1, 0)) {
+        if (!RoomFor(level, 1, level.sideDefs.valid(ld->sideDef1) + level.sideDefs.valid(ld->sideDef2), 1, 0)) {
             ++count.refused;
             break;
         }
-        SplitLineDefAtVertex(l, AddObject(level, kObjVertex, -1, x, y));
+        SplitLineDefAtVertex(level, l, AddObject(level, kObjVertex, -1, x, y));
         ++count.split;
     }
     if (count.split > 0)

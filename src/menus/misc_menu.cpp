@@ -29,7 +29,7 @@ bool Selected(CountRule rule, int needed, int mode, SelectionCount* found = null
 }
 
 void ShowFirstFreeTag() {
-    std::string tag = Format("%d", FirstFreeTag());
+    std::string tag = Format("%d", FirstFreeTag(level));
     MessageBox(kCentred, kCentred, LineAlign::Centred, "OK", kAnyKey, nullptr, 0, "First Free Tag",
                {tag.c_str()});
 }
@@ -77,14 +77,14 @@ void LineDefItem(int item) {
         break;
     case 6:
         if (SwapConfirmed())
-            FlipLineDefs(selection.list, FlipPart::Both);
+            FlipLineDefs(level, selection.list, FlipPart::Both);
         break;
     case 7:
         if (SwapConfirmed())
-            FlipLineDefs(selection.list, FlipPart::SideDefs);
+            FlipLineDefs(level, selection.list, FlipPart::SideDefs);
         break;
     case 8:
-        FlipLineDefs(selection.list, FlipPart::Vertexes);
+        FlipLineDefs(level, selection.list, FlipPart::Vertexes);
         break;
     case 9:
         AlignTexturesY(selection.list);
@@ -114,9 +114,9 @@ void SectorItem(int item) {
     case 5:
     case 6:
         if (Selected(CountRule::AtLeast, 3, kObjSector))
-            DistributeSectorValue(selection.list, item == 4   ? SectorValue::Floor
-                                                  : item == 5 ? SectorValue::Ceiling
-                                                              : SectorValue::Light);
+            DistributeSectorValue(level, selection.list, item == 4   ? SectorValue::Floor
+                                                         : item == 5 ? SectorValue::Ceiling
+                                                                     : SectorValue::Light);
         break;
     default:
         ErrorBeep();

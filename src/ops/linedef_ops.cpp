@@ -24,7 +24,7 @@ bool SplitAtMidpoint(int l) {
 void SplitLineDefsAndSector(int lineDef1, int lineDef2) {
     if (!ValidLineDef(lineDef1) || !ValidLineDef(lineDef2) || lineDef1 == lineDef2)
         return;
-    if (!edits::ShareSector(lineDef1, lineDef2)) {
+    if (!edits::ShareSector(level, lineDef1, lineDef2)) {
         ReportFailure(Format("LineDefs %d and %d are not adjacent to the same Sector", lineDef1,
                              lineDef2));
         return;
@@ -40,7 +40,7 @@ void SplitLineDefsAndSector(int lineDef1, int lineDef2) {
 void DeleteLineDefsJoinSectors(SelectionList& lineDefs) {
     if (!CheckSelection(CountRule::AtLeast, 1, kObjLineDef, lineDefs))
         return;
-    edits::Refusal refusal = edits::DeleteLineDefsJoinSectors(lineDefs);
+    edits::Refusal refusal = edits::DeleteLineDefsJoinSectors(level, lineDefs);
     if (refusal.refused())
         ReportFailure(refusal.first, refusal.second);
 }

@@ -79,7 +79,7 @@ bool MergeOverlaps(VertexCheck& check) {
         }
         // The Vertex kept joins the list, and is checked in its turn (a third
         // Vertex may lie on the same point).
-        int kept = edits::MergeVertexesInto(w, {v}, check.Tracked());
+        int kept = edits::MergeVertexesInto(level, w, {v}, check.Tracked());
         if (!InList(check.vertexes, kept))
             check.vertexes.push_back(kept);
         check.merged = true;
@@ -154,7 +154,7 @@ void MergeSuperimposed(VertexCheck& check, int i, int j) {
     constexpr int16_t kTwoSided = 4;
     if (ValidSideDef(keep.sideDef1) && ValidSideDef(keep.sideDef2) && !(keep.flags & kTwoSided))
         keep.flags = kTwoSided;
-    DeleteTracked(kObjLineDef, {j}, check.Tracked());
+    DeleteTracked(level, kObjLineDef, {j}, check.Tracked());
 }
 
 // Phase 3: each LineDef against the lowest-numbered one before it on the

@@ -154,7 +154,7 @@ TEST_F(BuildersTest, StairsAskForTheStepsAndTheirDirectionOrSayWhyNot) {
         EXPECT_TRUE(testkit::SnapshotShowsText(Shot(0), c.box)) << c.name;
         if (c.lastKey == "Y") {
             EXPECT_EQ(level.sectors.count, 5);   // 3 steps and the landing
-            EXPECT_EQ(level.lineDefs[LineDefJoining(1, 6)].start, 6);   // the bottom riser turned
+            EXPECT_EQ(level.lineDefs[LineDefJoining(level, 1, 6)].start, 6);   // the bottom riser turned
             ExpectOneStep(before, "make 3 stairs");
         } else {
             EXPECT_EQ(LevelArrayBytes(), before) << c.name;

@@ -61,7 +61,7 @@ TEST_F(FreedoomMapTest, GeometryOfMap01AgreesWithAnIndependentInsideTest) {
             std::set<int> odd = OddSectors(x, y);
             if (odd.size() != 1 || NearALine(x, y))
                 continue;
-            ASSERT_EQ(GetSectorAtPoint(x, y), *odd.begin()) << x << "," << y;
+            ASSERT_EQ(GetSectorAtPoint(level, x, y), *odd.begin()) << x << "," << y;
             ++compared;
         }
     EXPECT_GT(compared, 500);

@@ -28,7 +28,7 @@ bool FindFreeSquare(int& x0, int& y0) {
             int sx1 = MapToScreenX(x + kSide), sy1 = MapToScreenY(y);
             if (sx0 < 20 || sy0 < 20 || sx1 > view.maxX - 20 || sy1 > view.maxY - 20)
                 continue;
-            bool clear = GetSectorAtPoint(x + kSide / 2, y + kSide / 2) < 0;
+            bool clear = GetSectorAtPoint(level, x + kSide / 2, y + kSide / 2) < 0;
             for (int l = 0; clear && l < level.lineDefs.count; ++l)
                 clear = !IsLineDefInside(l, x - kMargin, y - kMargin, x + kSide + kMargin,
                                          y + kSide + kMargin);

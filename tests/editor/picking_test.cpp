@@ -53,12 +53,12 @@ TEST_F(PickingTest, SectorRayFindsNestedSectorsAndCountsAVertexOnce) {
         {25, 150, outer},    // along a horizontal wall
     };
     for (const auto& p : points)
-        EXPECT_EQ(GetSectorAtPoint(p[0], p[1]), p[2]) << p[0] << "," << p[1];
+        EXPECT_EQ(GetSectorAtPoint(level, p[0], p[1]), p[2]) << p[0] << "," << p[1];
     // A missing side on the nearest crossing leaves the earlier result.
     level.lineDefs[6].sideDef1 = 999;
-    EXPECT_EQ(GetSectorAtPoint(100, 100), outer);
+    EXPECT_EQ(GetSectorAtPoint(level, 100, 100), outer);
     level.sideDefs[level.lineDefs[2].sideDef1].sector = 500;
-    EXPECT_EQ(GetSectorAtPoint(175, 100), -1);
+    EXPECT_EQ(GetSectorAtPoint(level, 175, 100), -1);
 
     // A diamond: rays through its corners cross one LineDef, not two.
     int diamond = AddSector();
@@ -67,10 +67,10 @@ TEST_F(PickingTest, SectorRayFindsNestedSectorsAndCountsAVertexOnce) {
     corners[4] = corners[0];
     for (int i = 0; i < 4; ++i)
         AddLineDef(corners[i], corners[i + 1], AddSideDef(diamond));
-    EXPECT_EQ(GetSectorAtPoint(300, 50), diamond);
-    EXPECT_EQ(GetSectorAtPoint(240, 50), -1);
-    EXPECT_EQ(GetSectorAtPoint(300, 99), diamond);
-    EXPECT_EQ(GetSectorAtPoint(300, 100), -1);
+    EXPECT_EQ(GetSectorAtPoint(level, 300, 50), diamond);
+    EXPECT_EQ(GetSectorAtPoint(level, 240, 50), -1);
+    EXPECT_EQ(GetSectorAtPoint(level, 300, 99), diamond);
+    EXPECT_EQ(GetSectorAtPoint(level, 300, 100), -1);
 }
 
 TEST_F(PickingTest, SectorOnEitherSideOfALineDef) {

@@ -44,7 +44,7 @@ TEST_F(BuilderEditsTest, FourLineDefsBecomeAClosedDoor) {
         }
         std::string before = LevelArrayBytes();
         SelectionList list = ListOf(c.order);
-        EXPECT_FALSE(edits::MakeDoor(list, edits::PlanDoor(list)).refusal.refused());
+        EXPECT_FALSE(edits::MakeDoor(level, list, edits::PlanDoor(level, list)).refusal.refused());
         int door = c.shared ? 3 : scene.way;
         ASSERT_EQ(level.sectors.count, c.shared ? 4 : 3);
         EXPECT_EQ(level.sectors[door].floorHeight, 8);
@@ -96,11 +96,11 @@ TEST_F(BuilderEditsTest, DoorPlansRefuseWhatDoesNotCloseADoorway) {
         ResetHistory();
         std::string before = LevelArrayBytes();
         SelectionList list = ListOf(c.lineDefs);
-        edits::DoorPlan plan = edits::PlanDoor(list);
+        edits::DoorPlan plan = edits::PlanDoor(level, list);
         EXPECT_EQ(plan.loose, c.loose) << c.first;
         EXPECT_EQ(plan.refusal.first, c.first);
         EXPECT_FALSE(plan.ready());
-        EXPECT_TRUE(edits::MakeDoor(list, plan).refusal.refused());
+        EXPECT_TRUE(edits::MakeDoor(level, list, plan).refusal.refused());
         EXPECT_EQ(LevelArrayBytes(), before) << c.first;
         EXPECT_EQ(Step(), "") << c.first;
         ForgetSelection(list);
@@ -116,12 +116,12 @@ TEST_F(BuilderEditsTest, ADoorPlanFlipsAFaceRunningTheWrongWay) {
     ResetHistory();
     std::string before = LevelArrayBytes();
     SelectionList list = ListOf({0, 4, 8, 9});
-    edits::DoorPlan plan = edits::PlanDoor(list);
+    edits::DoorPlan plan = edits::PlanDoor(level, list);
     ASSERT_TRUE(plan.ready());
     EXPECT_EQ(plan.flips, std::vector<int>{0});
     EXPECT_EQ(plan.question, "LineDef 0 runs clockwise round the door; a face runs counter-clockwise");
     EXPECT_EQ(plan.question2, "Flip LineDef 0 and make the door?");
-    EXPECT_FALSE(edits::MakeDoor(list, plan).refusal.refused());
+    EXPECT_FALSE(edits::MakeDoor(level, list, plan).refusal.refused());
     EXPECT_EQ(level.lineDefs[0].type, 1);
     EXPECT_EQ(SectorOf(level.lineDefs[0].sideDef1), scene.south);
     EXPECT_TRUE(testkit::LevelValid());
@@ -139,7 +139,7 @@ TEST_F(BuilderEditsTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
     level.sectors[lift.high].tag = 5;
     ResetHistory();
     std::string before = LevelArrayBytes();
-    EXPECT_FALSE(edits::MakeLift(lift.lift).refused());
+    EXPECT_FALSE(edits::MakeLift(level, lift.lift).refused());
     const Sector& s = level.sectors[lift.lift];
     EXPECT_EQ((std::vector<int>{s.floorHeight, s.ceilingHeight, s.tag}), (std::vector<int>{64, 120, 2}));
     const LineDef &low = level.lineDefs[0], &high = level.lineDefs[2];
@@ -160,9 +160,9 @@ TEST_F(BuilderEditsTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
     AddRoom(0, 0, 64, 64, alone);
     ResetHistory();
     before = LevelArrayBytes();
-    EXPECT_EQ(edits::MakeLift(alone).second, "at least one other Sector.");
+    EXPECT_EQ(edits::MakeLift(level, alone).second, "at least one other Sector.");
     EXPECT_EQ(LevelArrayBytes(), before);
-    EXPECT_EQ(edits::MakeLift(7).kind, edits::Refusal::Kind::Missing);
+    EXPECT_EQ(edits::MakeLift(level, 7).kind, edits::Refusal::Kind::Missing);
 }
 
 TEST_F(BuilderEditsTest, ValuesAreSpreadEvenlyAlongTheList) {
@@ -195,7 +195,7 @@ TEST_F(BuilderEditsTest, ValuesAreSpreadEvenlyAlongTheList) {
             field(level.sectors[static_cast<int>(k)]) = static_cast<int16_t>(c.values[k]);
         ResetHistory();
         std::string before = LevelArrayBytes();
-        edits::DistributeSectorValue(list, c.value);
+        edits::DistributeSectorValue(level, list, c.value);
         for (size_t k = 0; k < c.values.size(); ++k)
             EXPECT_EQ(field(level.sectors[static_cast<int>(k)]), c.expected[k]) << c.step << " " << k;
         if (*c.step)

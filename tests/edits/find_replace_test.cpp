@@ -52,7 +52,7 @@ TEST_F(FindReplaceEditsTest, EachKindFindsItsMatchesStopsWhereTheCallerSaysAndRe
         search.thing = 3004;
         search.thingReplacement = 5;
         std::vector<std::string> shown;
-        edits::SearchTally tally = edits::RunSearch(search, [&](const edits::SearchMatch& match) {
+        edits::SearchTally tally = edits::RunSearch(level, search, [&](const edits::SearchMatch& match) {
             shown.push_back(match.message);
             return shown.size() < c.stopAfter;
         });
@@ -62,7 +62,7 @@ TEST_F(FindReplaceEditsTest, EachKindFindsItsMatchesStopsWhereTheCallerSaysAndRe
         EXPECT_EQ(shown[0], c.first);
         EXPECT_EQ(Step(), c.step);
         if (c.changed > 0) {
-            EXPECT_EQ(edits::RunSearch(search, [](const edits::SearchMatch&) { return true; }).found, 0)
+            EXPECT_EQ(edits::RunSearch(level, search, [](const edits::SearchMatch&) { return true; }).found, 0)
                 << "nothing left to replace: " << c.first;
             ASSERT_TRUE(Undo());
         }

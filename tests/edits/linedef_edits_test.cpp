@@ -23,8 +23,8 @@ TEST_F(LineDefEditsTest, TheChoiceOfTwoSidesKeepsOneSector) {
     for (bool free : {false, true}) {
         Room();
         int a = free ? AddVertex(60, 100) : 1, b = free ? AddVertex(140, 100) : 3;
-        EXPECT_EQ(edits::UsedByLineDef(a), !free);
-        EXPECT_FALSE(edits::AddLineDefSplitSector(a, b, SplitChoice::TwoSided).refused());
+        EXPECT_EQ(edits::UsedByLineDef(level, a), !free);
+        EXPECT_FALSE(edits::AddLineDefSplitSector(level, a, b, SplitChoice::TwoSided).refused());
         EXPECT_EQ(Step(), "add a LineDef");
         EXPECT_EQ(level.sectors.count, 1);
         ASSERT_EQ(level.lineDefs.count, 5);
@@ -50,7 +50,7 @@ TEST_F(LineDefEditsTest, TheSplitTakesTheAreaTheNewLineDefCutsOff) {
          [] {
              AddLineDef(1, AddVertex(50, 150), AddSideDef(0), AddSideDef(0), 4);
              std::swap(level.lineDefs[1], level.lineDefs[4]);   // before the north wall
-             edits::AddLineDefSplitSector(0, 2, SplitChoice::SplitSector);
+             edits::AddLineDefSplitSector(level, 0, 2, SplitChoice::SplitSector);
          },
          {{1, -1}, {1, 1}, {0, -1}, {0, -1}, {1, -1}, {0, 1}}},
         {"a LineDef across the room",
@@ -58,16 +58,16 @@ TEST_F(LineDefEditsTest, TheSplitTakesTheAreaTheNewLineDefCutsOff) {
              AddLineDef(1, 3, AddSideDef(0), AddSideDef(0), 4);
              for (int l : {3, 4}) {   // Vertex 4 at (100, 0), then 5 at (100, 100)
                  SelectionList one = EditsTest::ListOf({l});
-                 ASSERT_EQ(edits::SplitLineDefs(one).split, 1);
+                 ASSERT_EQ(edits::SplitLineDefs(level, one).split, 1);
                  ForgetSelection(one);
              }
-             edits::AddLineDefSplitSector(5, 4, SplitChoice::SplitSector);
+             edits::AddLineDefSplitSector(level, 5, 4, SplitChoice::SplitSector);
          },
          {{0, -1}, {0, -1}, {0, -1}, {1, -1}, {0, 0}, {0, -1}, {1, 0}, {0, 1}}},
         {"a LineDef drawn before, replaced",
          [] {
              int drawn = AddLineDef(0, 2, -1);
-             edits::AddLineDefSplitSector(0, 2, SplitChoice::SplitSector, drawn);
+             edits::AddLineDefSplitSector(level, 0, 2, SplitChoice::SplitSector, drawn);
          },
          {{1, -1}, {1, -1}, {0, -1}, {0, -1}, {0, 1}}},
     };
@@ -130,7 +130,7 @@ TEST_F(LineDefEditsTest, RefusalsSayWhyAndChangeNothing) {
             c.extra();
         ResetHistory();
         std::string before = LevelArrayBytes();
-        Refusal refusal = edits::AddLineDefSplitSector(c.a, c.b, SplitChoice::SplitSector);
+        Refusal refusal = edits::AddLineDefSplitSector(level, c.a, c.b, SplitChoice::SplitSector);
         EXPECT_EQ(refusal.kind, c.kind) << c.name;
         EXPECT_EQ(refusal.first, c.first) << c.name;
         EXPECT_EQ(refusal.second, c.second) << c.name;
@@ -161,7 +161,7 @@ TEST_F(LineDefEditsTest, JoiningSectorsAcrossLineDefsNeedsTwoSidesFacingSectors)
         ResetHistory();
         std::string before = LevelArrayBytes();
         SelectionList list = ListOf({4, 5, 6, 7});
-        Refusal refusal = edits::DeleteLineDefsJoinSectors(list);
+        Refusal refusal = edits::DeleteLineDefsJoinSectors(level, list);
         EXPECT_EQ(refusal.first, c.first) << c.name;
         if (refusal.refused()) {
             EXPECT_EQ(LevelArrayBytes(), before) << c.name;

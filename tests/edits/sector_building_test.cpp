@@ -39,7 +39,7 @@ protected:
         }
         for (size_t i = 0; i < vertexes.size(); ++i) {
             int a = vertexes[i], b = vertexes[(i + 1) % vertexes.size()];
-            int l = LineDefJoining(a, b);
+            int l = LineDefJoining(level, a, b);
             lineDefs.push_back(l >= 0 ? l : AddLineDef(a, b, -1));
         }
         std::sort(lineDefs.begin(), lineDefs.end());
@@ -78,8 +78,8 @@ TEST_F(SectorBuildingTest, TheDirectionAndTheWallsReusedDecideWhatAShapeBecomes)
     for (const auto& c : cases) {
         FreshRoom();
         std::vector<int> shape = Shape(c.points);
-        ASSERT_TRUE(edits::ShapeClosed(shape)) << c.what;
-        edits::SectorBuilt built = edits::BuildSector(shape, SectorBuild::RightButton, firstPoint, lastPoint);
+        ASSERT_TRUE(edits::ShapeClosed(level, shape)) << c.what;
+        edits::SectorBuilt built = edits::BuildSector(level, shape, SectorBuild::RightButton, firstPoint, lastPoint);
         EXPECT_EQ(built.sector, c.sector) << c.what;
         EXPECT_EQ(built.refusedInserts, 0) << c.what;
         EXPECT_EQ(Counts(), c.counts) << c.what;

@@ -27,7 +27,7 @@ protected:
     // the list the edit made.
     edits::Refusal Build(std::initializer_list<int> lineDefs, edits::StairChoice choice) {
         SelectionList list = ListOf(lineDefs);
-        edits::Refusal refusal = edits::MakeStairs(list, edits::PlanStairs(list), choice);
+        edits::Refusal refusal = edits::MakeStairs(level, list, edits::PlanStairs(level, list), choice);
         made.assign(list.begin(), list.end());
         ForgetSelection(list);
         return refusal;
@@ -82,7 +82,7 @@ TEST_F(StairEditsTest, ReversingTurnsTheRisersAndSoDoesGoingDown) {
         Corridor();
         Build({5, 1}, {3, c.height, c.reversed});
         std::string name = std::to_string(c.reversed) + " " + std::to_string(c.height);
-        int riser = LineDefJoining(1, 6);
+        int riser = LineDefJoining(level, 1, 6);
         ASSERT_GE(riser, 0) << name;
         const LineDef& ld = level.lineDefs[riser];
         EXPECT_EQ(ld.start, c.turned ? 6 : 1) << name;
@@ -185,7 +185,7 @@ TEST_F(StairEditsTest, RefusalsSayWhyAndChangeNothing) {
         SelectionList list;
         for (int l : c.lineDefs)
             SelectObject(list, l);
-        edits::Refusal refusal = edits::MakeStairs(list, edits::PlanStairs(list), {c.steps, 16, false});
+        edits::Refusal refusal = edits::MakeStairs(level, list, edits::PlanStairs(level, list), {c.steps, 16, false});
         EXPECT_EQ(refusal.first, c.first);
         EXPECT_EQ(refusal.kind, edits::Refusal::Kind::Said) << c.first;
         EXPECT_EQ(LevelArrayBytes(), before) << c.first;

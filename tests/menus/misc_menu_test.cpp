@@ -111,7 +111,7 @@ TEST_F(MiscMenuTest, TheFirstFreeTagIsShown) {
             level.lineDefs[static_cast<int>(i)].tag = static_cast<int16_t>(c.lineDefTags[i]);
         for (size_t i = 0; i < c.sectorTags.size(); ++i)
             level.sectors[static_cast<int>(i)].tag = static_cast<int16_t>(c.sectorTags[i]);
-        EXPECT_EQ(FirstFreeTag(), c.expected);
+        EXPECT_EQ(FirstFreeTag(level), c.expected);
     }
     Mode(kObjSector);
     Answers({"2", "Enter"});
@@ -124,7 +124,7 @@ TEST_F(MiscMenuTest, JoiningSectorsKeepsTheHead) {
     int third = AddSector();
     AddLineDef(AddVertex(300, 0), AddVertex(300, 100), AddSideDef(third));
     SelectionList sectors = ListOf({2, 0, 1});   // 1 is kept
-    JoinSectors(sectors);
+    JoinSectors(level, sectors);
     EXPECT_EQ(level.sectors.count, 1);
     EXPECT_EQ(Numbers(sectors), (std::vector<int>{0}));
     for (const SideDef& sd : level.sideDefs)

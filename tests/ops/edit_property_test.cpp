@@ -105,9 +105,9 @@ bool BoxFree(const Box& b) {
 // The Sector the whole box lies in (-1: outside every Sector), or -2 when
 // its corners and middle do not agree.
 int SectorOfBox(const Box& b) {
-    int s = GetSectorAtPoint((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2);
+    int s = GetSectorAtPoint(level, (b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2);
     for (auto [x, y] : {std::pair{b.x0, b.y0}, {b.x1, b.y0}, {b.x0, b.y1}, {b.x1, b.y1}})
-        if (GetSectorAtPoint(x, y) != s)
+        if (GetSectorAtPoint(level, x, y) != s)
             return -2;
     return s;
 }
@@ -221,7 +221,7 @@ void DressLevel() {
         if (ld.sideDef2 == kNoReference)
             SetTextureName(level.sideDefs[ld.sideDef1].middle, config.textureNormal);
     for (int l = 0; l < level.lineDefs.count; ++l)
-        ShowStepTextures(l);
+        ShowStepTextures(level, l);
     for (Sector& s : level.sectors) {
         SetTextureName(s.floorTexture, config.flatFloor);
         SetTextureName(s.ceilingTexture, config.flatCeiling);
@@ -520,8 +520,8 @@ const std::vector<Operation>& Operations() {
              const LineDef &p = level.lineDefs[in.Pick(lines)], &q = level.lineDefs[in.Pick(lines)];
              int a = in.Flag() ? p.start : p.end, b = in.Flag() ? q.start : q.end;
              const Vertex &va = level.vertices[a], &vb = level.vertices[b];
-             if (a == b || LineDefJoining(a, b) >= 0 || !SegmentClear(a, b) ||
-                 GetSectorAtPoint((va.x + vb.x) / 2, (va.y + vb.y) / 2) != s)
+             if (a == b || LineDefJoining(level, a, b) >= 0 || !SegmentClear(a, b) ||
+                 GetSectorAtPoint(level, (va.x + vb.x) / 2, (va.y + vb.y) / 2) != s)
                  return false;
              in.Answers(in.Flag() ? "E" : "DE");
              AddLineDefSplitSector(a, b);
@@ -549,7 +549,7 @@ const std::vector<Operation>& Operations() {
                                            level.vertices[level.lineDefs[l].end]);
              for (const Vertex& v : level.vertices)
                  clear = clear && !SegmentsMeet(p, q, v, v);
-             if (!clear || GetSectorAtPoint((p.x + q.x) / 2, (p.y + q.y) / 2) != s)
+             if (!clear || GetSectorAtPoint(level, (p.x + q.x) / 2, (p.y + q.y) / 2) != s)
                  return false;
              in.Answers("E");
              SplitLineDefsAndSector(l1, l2);
@@ -562,7 +562,7 @@ const std::vector<Operation>& Operations() {
              SelectionList list;
              SelectObject(list, RandomSector(in));
              SelectObject(list, RandomSector(in));
-             JoinSectors(list);
+             JoinSectors(level, list);
              ForgetSelection(list);
              return true;
          }},
