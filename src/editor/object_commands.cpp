@@ -187,6 +187,36 @@ void PutBackUnder(DragImageCopies& kept) {
 
 // --- Dragging ----------------------------------------------------------------------
 
+// The edit a drag makes, open from its start to its drop, over many passes
+// of the main loop. Held by pointer rather than as a static object, so that
+// nothing puts the level back when the program ends during a drag.
+EditScope* dragEdit = nullptr;
+
+enum class DragEnd {
+    Keep,      // the objects stay where the drag left them: one step
+    PutBack,   // the level as before the drag: no step
+};
+
+void CloseDragEdit(DragEnd end) {
+    if (!dragEdit)
+        return;
+    if (end == DragEnd::PutBack || !moveState.moved)
+        dragEdit->Cancel();
+    else
+        dragEdit->Commit(StepName("move", TargetCount(), Mode()));
+    delete dragEdit;
+    dragEdit = nullptr;
+}
+
+// An edit left open by a drag that never ended (the editor was reset
+// meanwhile) is kept as it is.
+void OpenDragEdit() {
+    if (dragEdit)
+        dragEdit->Commit();
+    delete dragEdit;
+    dragEdit = new EditScope("move");
+}
+
 void StartDrag() {
     if (selection.current < 0 && selection.list.empty()) {
         ErrorBeep();
@@ -203,6 +233,7 @@ void StartDrag() {
         ErrorBeep();
         return;
     }
+    OpenDragEdit();
     editor.dragging = true;
     if (!moveState.copy)
         HideSelectionHighlights();
@@ -253,13 +284,12 @@ void EndDrag() {
     Tell("Moving Objects, Please Wait");
     HideDragImage();
     bool moved = moveState.moved;
+    CloseDragEdit(DragEnd::Keep);
     EndMove();
     editor.dragging = false;
     editor.redrawMap = true;
-    if (!moved)
-        return;
-    NameStep(StepName("move", TargetCount(), Mode()));
-    CheckMoved();
+    if (moved)
+        CheckMoved();
 }
 
 // --- Going to an object -----------------------------------------------------------
@@ -399,6 +429,7 @@ void DeleteObjectsCommand() {
     }
     if (editor.dragging) {
         HideDragImage();
+        CloseDragEdit(DragEnd::Keep);
         EndMove();
         editor.dragging = false;
     }
@@ -461,7 +492,8 @@ void DragStep() {
 
 void CancelDrag() {
     HideDragImage();
-    CancelMove();
+    CloseDragEdit(DragEnd::PutBack);
+    EndMove();
     editor.dragging = false;
     editor.redrawMap = true;
 }

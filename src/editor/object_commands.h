@@ -5,8 +5,10 @@
 //
 // Each command acts on the selection, or on the highlighted object when
 // nothing is selected. Inserting, deleting and copying are the model's edits
-// (edits/object_edits.h), which name their steps ("delete 3 LineDefs"); the
-// drag names its own.
+// (edits/object_edits.h), which name their steps ("delete 3 LineDefs"). A
+// drag is one edit (an EditScope) from its start to its drop: put down, it
+// is one step ("move 3 Things"), however many passes it took; cancelled, it
+// leaves the level as before and no step.
 #pragma once
 
 // How the view is brought to an object.
@@ -39,7 +41,7 @@ void MoveObjectsCommand();
 // Every pass of the main loop while dragging: moves the objects by the
 // whole grid steps the pointer has gone since the last step.
 void DragStep();
-// Puts the dragged objects back where they were and ends the drag.
+// Ends the drag, putting the level back as it was when the drag started.
 void CancelDrag();
 // After the map was drawn afresh during a drag: the selection's highlight
 // (only while copies are dragged) and the drag image.

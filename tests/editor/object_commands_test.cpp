@@ -197,6 +197,55 @@ TEST_F(ObjectCommandTest, TheDragImageFollowsInXorAndCancelPutsEverythingBack) {
     EXPECT_EQ(Step(), "");   // nothing left changed
 }
 
+struct DragStepCase {
+    int mode;
+    std::initializer_list<int> selected;
+    bool cancelled;
+    std::string step;   // the step the drag makes; "" for none
+};
+
+// However many passes a drag takes, it is one step that one undo takes back
+// whole; a cancelled drag leaves the level and the undo list as they were.
+TEST_F(ObjectCommandTest, ADragIsOneStepAndACancelledOneIsNone) {
+    const DragStepCase cases[] = {
+        {kObjThing, {0}, false, "move 1 Thing"},
+        {kObjVertex, {2, 3}, false, "move 2 Vertexes"},
+        {kObjLineDef, {1, 5}, false, "move 2 LineDefs"},
+        {kObjSector, {1}, false, "move 1 Sector"},
+        {kObjSector, {0, 1}, true, ""},
+        {kObjThing, {0}, true, ""},
+    };
+    AddThing(100, 100);
+    ASSERT_TRUE(RecordStep());   // the Thing is a step of its own
+    for (const DragStepCase& c : cases) {
+        const std::string before = mapkit::LevelArrayBytes();
+        const int steps = HistorySteps();
+        const std::string undo = UndoLabel();
+        Mode(c.mode);
+        Select(c.selected);
+        PointAt(100, 100);
+        MoveObjectsCommand();
+        for (int x : {140, 196, 60}) {
+            PointAt(x, x / 2);
+            DragStep();
+        }
+        ASSERT_NE(mapkit::LevelArrayBytes(), before) << c.mode;
+        if (c.cancelled)
+            CancelDrag();
+        else
+            MoveObjectsCommand();
+        EXPECT_FALSE(editor.dragging);
+        EXPECT_EQ(Step(), c.step) << c.mode;
+        if (c.cancelled) {
+            EXPECT_EQ(HistorySteps(), steps);
+            EXPECT_EQ(UndoLabel(), undo);
+        } else {
+            EXPECT_TRUE(Undo());
+        }
+        EXPECT_EQ(mapkit::LevelArrayBytes(), before) << c.mode << " " << c.cancelled;
+    }
+}
+
 TEST_F(ObjectCommandTest, TakingTheDragImageOffKeepsWhatWasDrawnWhileItShowed) {
     Mode(kObjVertex);
     const struct {
