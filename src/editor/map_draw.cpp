@@ -229,8 +229,7 @@ MarkedLine MarkLine(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
 
 void DrawSegment(Canvas& screen, const Segment& s) { screen.line(s[0], s[1], s[2], s[3]); }
 
-void DrawMarkedLine(const MarkedLine& m) {
-    Canvas& screen = Screen();
+void DrawMarkedLine(Canvas& screen, const MarkedLine& m) {
     if (m.ticked)
         DrawSegment(screen, m.Tick());
     DrawSegment(screen, m.Line());
@@ -310,7 +309,7 @@ void DrawLineDefs(int mode) {
         if (colour != drawing)
             SetColor(drawing = colour);
         if (marked)
-            DrawMarkedLine(marks.Mark(sx1, sy1, sx2, sy2));
+            DrawMarkedLine(screen, marks.Mark(sx1, sy1, sx2, sy2));
         else
             screen.line(sx1, sy1, sx2, sy2);
     }
@@ -378,27 +377,29 @@ void DrawVertexMarkers() {
                          static_cast<uint8_t>(MapColor(Role(kColorVertexSquare))));
     Canvas& screen = Screen();
     bool dot = marker.width == 1 && marker.height == 1;
-    int colour = marker.pixels.empty() ? 0 : marker.pixels[0];
+    uint8_t colour = marker.pixels.empty() ? 0 : marker.pixels[0];
+    // A dot is put in the buffer itself, clipped as putimage would.
+    const Viewport area = screen.getviewport();
+    const int right = area.clip ? area.right : screen.getmaxx(), bottom = area.clip ? area.bottom : screen.getmaxy();
     for (const Vertex& v : level.vertices) {
         int px = MapToScreenX(v.x) - marker.width / 2;
         int py = MapToScreenY(v.y) - marker.height / 2;
         if (px < 0 || px > view.maxX || py < 0 || py > view.maxY)
             continue;
-        if (dot)   // as putimage does it, without its set-up for each pixel
-            screen.putpixel(px, py, screen.getpixel(px, py) ^ colour);
-        else
+        if (!dot)
             screen.putimage(px, py, marker, kXorPut);
+        else if (px + area.left <= right && py + area.top <= bottom)
+            screen.pixels()[static_cast<ptrdiff_t>(py + area.top) * screen.width() + px + area.left] ^= colour;
     }
 }
 
-// A Thing's cross: at a small scale both strokes come out as the Thing's
-// own pixel, put once.
-void DrawThingCross(const Thing& t) {
-    SetRole(kColorTwoSided);
+// A Thing's cross at its pixel (sx, sy), in palette index colour: at a small
+// scale both strokes come out as the Thing's own pixel, put once.
+void DrawThingCross(Canvas& screen, const Thing& t, int sx, int sy, int colour) {
+    if (screen.getcolor() != colour)
+        screen.setcolor(colour);
     int x1 = MapToScreenX(t.x - kThingCrossSize), x2 = MapToScreenX(t.x + kThingCrossSize);
     int y1 = MapToScreenY(t.y - kThingCrossSize), y2 = MapToScreenY(t.y + kThingCrossSize);
-    int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
-    Canvas& screen = Screen();
     if (x1 == x2 && y1 == y2 && screen.getwritemode() == kCopyPut) {   // DrawThings: solid and thin
         screen.putpixel(sx, sy, screen.getcolor());
         return;
@@ -996,7 +997,7 @@ void DrawMapCross(int x, int y, int r) {
 }
 
 void DrawMapLineMarked(int x1, int y1, int x2, int y2, Arrowhead arrowhead) {
-    DrawMarkedLine(MarkLine(x1, y1, x2, y2, arrowhead));
+    DrawMarkedLine(Screen(), MarkLine(x1, y1, x2, y2, arrowhead));
 }
 
 void DrawMap(MapDrawing drawing) {
@@ -1033,6 +1034,8 @@ void DrawThings() {
     int mask = FilterFlagMask();
     bool thingsMode = mode == kObjThing;
     int reach = CrossReach();
+    Canvas& screen = Screen();
+    const int crossColour = MapColor(Role(kColorTwoSided));
     for (const Thing& t : level.things) {
         int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
         if (!CrossInView(sx, sy, reach))   // nor in the area where Things are drawn in full
@@ -1044,7 +1047,7 @@ void DrawThings() {
             full = full || FilterShows(type->look.filter, t.flags, mask);
         }
         if (!full)
-            DrawThingCross(t);
+            DrawThingCross(screen, t, sx, sy, crossColour);
         else if (InThingArea(sx, sy))
             DrawThingFull(t, sx, sy, *type, pass, true);
     }

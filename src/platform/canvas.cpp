@@ -305,17 +305,6 @@ int Canvas::getpixel(int x, int y) const
 // ---------------------------------------------------------------------------
 // Lines
 
-void Canvas::line(int x1, int y1, int x2, int y2)
-{
-    const int64_t ox = viewport_.left, oy = viewport_.top;
-    if (thickness_ == kNormWidth && y1 == y2)
-        PutRow(y1 + oy, std::min(x1, x2) + ox, std::max(x1, x2) + ox);
-    else if (thickness_ == kNormWidth && x1 == x2)
-        PutColumn(x1 + ox, std::min(y1, y2) + oy, std::max(y1, y2) + oy);
-    else
-        DrawLine(x1 + ox, y1 + oy, x2 + ox, y2 + oy, writeMode_);
-}
-
 // Thin lines along a row or a column are put straight into the buffer: most
 // lines of a map at a small scale are such. The pattern counts from the end
 // with the smaller coordinate, as DrawLine steps it.

@@ -83,6 +83,7 @@ public:
     void putpixel(int x, int y, int color);
     // Reading is not clipped to the viewport; outside the screen it gives 0.
     int getpixel(int x, int y) const;
+    // Inline: a map redraw draws a few hundred thousand lines.
     void line(int x1, int y1, int x2, int y2);
     // line(x, y1, x, y2) for every x of xs, put row by row: far quicker for
     // many long columns (a grid's), as each row of the buffer is visited once.
@@ -143,3 +144,14 @@ private:
     const uint8_t* fillRows_;   // the 8 rows of the fill pattern, bit 7 leftmost
     int writeMode_ = kCopyPut;
 };
+
+inline void Canvas::line(int x1, int y1, int x2, int y2)
+{
+    const int64_t ox = viewport_.left, oy = viewport_.top;
+    if (thickness_ == kNormWidth && y1 == y2)
+        PutRow(y1 + oy, (x1 < x2 ? x1 : x2) + ox, (x1 < x2 ? x2 : x1) + ox);
+    else if (thickness_ == kNormWidth && x1 == x2)
+        PutColumn(x1 + ox, (y1 < y2 ? y1 : y2) + oy, (y1 < y2 ? y2 : y1) + oy);
+    else
+        DrawLine(x1 + ox, y1 + oy, x2 + ox, y2 + oy, writeMode_);
+}
