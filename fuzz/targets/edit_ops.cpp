@@ -336,7 +336,7 @@ const std::vector<Operation>& Operations() {
          }},
         {"turn things", [](Choices& in) {
              UseSelection(kObjThing, in.list(kObjThing));
-             RotateThings(in.flag() ? 1 : -1);
+             edits::TurnThings(level, selection.list, in.flag() ? edits::TurnWay::Anticlockwise : edits::TurnWay::Clockwise);
          }, Keeps::Validity},
         {"polygon vertexes", [](Choices& in) {
              int x = in.coordinate(), y = in.coordinate();

@@ -11,7 +11,6 @@
 namespace {
 
 void Unbound() { ErrorBeep(); }
-void UnboundRotation(int) { ErrorBeep(); }
 void UnboundSearch(int, int, FindStart) { ErrorBeep(); }
 void UnboundPreview(PreviewStart) { ErrorBeep(); }
 
@@ -67,7 +66,6 @@ EditorActions DefaultActions() {
     actions.editObjects = NoEditDialog;
     actions.checkVertexes = NoCheck;
     actions.checkLineDefVertexes = NoCheck;
-    actions.rotateThings = UnboundRotation;
     actions.miscMenu = MiscMenu;
     actions.objectMenu = ObjectMenu;
     actions.checkMenu = CheckMenu;

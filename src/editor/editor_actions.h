@@ -48,9 +48,6 @@ struct EditorActions {
     void (*checkVertexes)(SelectionList& vertexes, CheckStyle style);
     void (*checkLineDefVertexes)(SelectionList& lineDefs, CheckStyle style);
 
-    // , . < > in Things mode: turn the selected Things one step (+1 one way,
-    // -1 the other).
-    void (*rotateThings)(int direction);
     // The menus of the compound operations at (x, y): Misc, Object
     // (predefined shapes), Check. Each returns kMenuNext or kMenuPrevious when
     // it was left with Right or Left, so that the menu bar opens its

@@ -18,6 +18,7 @@
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/view.h"
+#include "edits/turn_scale.h"
 #include "level/level.h"
 #include "level/level_files.h"
 #include "base/config.h"
@@ -546,9 +547,12 @@ int KeyGridSnap(int) {
 }
 
 int KeyRotate(int key) {
-    if (config.editMode == kObjThing)
-        editorActions.rotateThings(key == '.' || key == '>' ? -1 : 1);
-    else
+    if (config.editMode == kObjThing) {
+        edits::TurnWay way = key == '.' || key == '>' ? edits::TurnWay::Clockwise
+                                                      : edits::TurnWay::Anticlockwise;
+        edits::TurnThings(level, selection.list, way);
+        editor.redrawMap = true;
+    } else
         KeyOperationMenu(ShiftFKey(8));
     return 0;
 }

@@ -169,7 +169,6 @@ int MiscMenu(int x, int y, MiscStart start) {
 
 void InstallMiscOperations() {
     editorActions.miscMenu = MiscMenu;
-    editorActions.rotateThings = RotateThings;
     editorActions.objectMenu = PredefinedObjectMenu;
     editorActions.checkVertexes = CheckVertexes;
     editorActions.checkLineDefVertexes = CheckLineDefVertexes;

@@ -198,8 +198,3 @@ void RotateScaleObjects(int mode, const SelectionList& list) {
     editor.redrawMap = true;
     WaitRelease(nullptr);
 }
-
-void RotateThings(int direction) {
-    edits::TurnThings(level, selection.list, direction > 0 ? edits::TurnWay::Anticlockwise : edits::TurnWay::Clockwise);
-    editor.redrawMap = true;
-}

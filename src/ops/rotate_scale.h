@@ -42,6 +42,3 @@ void DragCentre(double& cx, double& cy);
 // back where it was. The accepted result is one undo step.
 void RotateScaleObjects(int mode, const SelectionList& list);
 
-// , < turn every selected Thing 45 degrees anticlockwise (+1), . > clockwise
-// (-1) (edits::TurnThings).
-void RotateThings(int direction);
