@@ -248,11 +248,10 @@ constexpr int kMarkedLineReach = 24;
 // LineDefs that share them.
 class ScreenVertexes {
 public:
-    ScreenVertexes() : points_(static_cast<size_t>(level.vertices.count)) {
-        for (size_t i = 0; i < points_.size(); ++i) {
-            const Vertex& v = level.vertices[static_cast<int>(i)];
-            points_[i] = {MapToScreenX(v.x), MapToScreenY(v.y)};
-        }
+    ScreenVertexes() {
+        points_.reserve(static_cast<size_t>(level.vertices.count));
+        for (const Vertex& v : level.vertices)
+            points_.emplace_back(MapToScreenX(v.x), MapToScreenY(v.y));
     }
     // Vertex n's pixel; nullptr when there is no such Vertex.
     const std::pair<int, int>* At(int n) const {
