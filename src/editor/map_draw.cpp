@@ -537,14 +537,12 @@ int FillPattern() { return std::clamp<int>(config.thingFillPattern, 0, kFillPatt
 
 int ShapeRadius(const ThingLook& look) { return std::max(1, Trunc(look.radius * view.scale)); }
 
-using Stamp = std::vector<ThingStampPixel>;
-
 // The outline shape (fill pattern 0) of radius r with the heading point at
 // (dx, dy) from the centre, as a stamp: drawn on two scratch canvases of
 // different backgrounds, the pixels the drawing sets come out alike. Every
 // part of the shape is drawn the same wherever it lies, so putting the stamp
 // at a Thing draws what drawing the shape there would.
-Stamp MakeStamp(int r, int colour, int dx, int dy) {
+ThingStamp MakeStamp(int r, int colour, int dx, int dy) {
     int hx, hy;
     ArrowHead(0, 0, dx, dy, 12.0 * view.scale, hx, hy);
     int e = r + 2 * (std::abs(dx) + std::abs(dy)) + std::abs(hx) + std::abs(hy) + 2;
@@ -554,10 +552,15 @@ Stamp MakeStamp(int r, int colour, int dx, int dy) {
     b.cleardevice();
     DrawShapeOn(a, e, e, e + dx, e + dy, r, colour, 0);
     DrawShapeOn(b, e, e, e + dx, e + dy, r, colour, 0);
-    Stamp stamp;
-    for (int i = 0; i < side * side; ++i)
-        if (a.pixels()[i] == b.pixels()[i])
-            stamp.push_back({i % side - e, i / side - e, a.pixels()[i]});
+    ThingStamp stamp;
+    for (int i = 0; i < side * side; ++i) {
+        if (a.pixels()[i] != b.pixels()[i])
+            continue;
+        int x = i % side - e, y = i / side - e;
+        stamp.pixels.push_back({x, y, a.pixels()[i]});
+        stamp.left = std::min(stamp.left, x), stamp.right = std::max(stamp.right, x);
+        stamp.top = std::min(stamp.top, y), stamp.bottom = std::max(stamp.bottom, y);
+    }
     return stamp;
 }
 
@@ -567,10 +570,11 @@ constexpr int kMaxStampSize = 64;
 constexpr size_t kMaxStamps = 4096;
 
 // The stamp of an outline shape, made at its first use at the current scale.
-const Stamp& StampFor(int r, int colour, int dx, int dy) {
+const ThingStamp& StampFor(int r, int colour, int dx, int dy) {
     auto& stamps = mapDraw.thingStamps;
     if (mapDraw.stampScale != view.scale || stamps.size() >= kMaxStamps) {
         stamps.clear();
+        ++mapDraw.stampsCleared;
         mapDraw.stampScale = view.scale;
     }
     uint64_t key = uint64_t(r) << 32 | uint64_t(MapColor(colour) & 0xFF) << 24 |
@@ -586,7 +590,8 @@ const Stamp& StampFor(int r, int colour, int dx, int dy) {
 // Thing of the type.
 class TypeDrawing {
 public:
-    explicit TypeDrawing(int16_t type) : type(type), look(LookOf(static_cast<uint16_t>(type))) {}
+    explicit TypeDrawing(int16_t type)
+        : type(type), look(LookOf(static_cast<uint16_t>(type))), radius(ShapeRadius(look)) {}
 
     // The picture of the type at the current scale on the sprites'
     // background; nullptr without one.
@@ -599,10 +604,29 @@ public:
         return sprite_.get();
     }
 
+    // The stamp of the type's outline shape with its heading point at
+    // (dx, dy) from the centre; remembered, as a pass meets few headings.
+    const ThingStamp& StampAt(int dx, int dy) {
+        uint32_t key = uint32_t(uint8_t(dx)) << 8 | uint8_t(dy);
+        StampSlot& slot = stamps_[(key * 2654435761u) >> 27];
+        if (!slot.stamp || slot.dx != dx || slot.dy != dy || slot.cleared != mapDraw.stampsCleared) {
+            slot.stamp = &StampFor(radius, look.colour, dx, dy);
+            slot.dx = dx, slot.dy = dy, slot.cleared = mapDraw.stampsCleared;
+        }
+        return *slot.stamp;
+    }
+
     const int16_t type;
     const ThingLook look;
+    const int radius;   // of the shape, in pixels at the current scale
 
 private:
+    struct StampSlot {
+        int dx = 0, dy = 0;
+        unsigned cleared = 0;   // mapDraw.stampsCleared when stamp was found
+        const ThingStamp* stamp = nullptr;
+    };
+    std::array<StampSlot, 32> stamps_{};
     std::shared_ptr<const KeptPictureImage> sprite_;
     bool spriteKnown_ = false;
 };
@@ -625,15 +649,15 @@ public:
     }
 
     // The point 16 map units from the Thing in the direction of its angle.
+    // The entry of the angle's low byte is kept: a level's angles are few.
     void Heading(const Thing& t, int& x, int& y) {
-        auto found = headings_.find(t.angle);
-        if (found == headings_.end()) {
+        HeadingSlot& h = headings_[static_cast<uint8_t>(t.angle)];
+        if (!h.known || h.angle != t.angle) {
             double a = t.angle * 182.0 * M_PI / 32768.0;
-            found = headings_.emplace(t.angle, std::make_pair(Trunc(std::cos(a) * 16.0),
-                                                              Trunc(std::sin(a) * 16.0))).first;
+            h = {t.angle, true, Trunc(std::cos(a) * 16.0), Trunc(std::sin(a) * 16.0)};
         }
-        x = t.x + found->second.first;
-        y = t.y + found->second.second;
+        x = t.x + h.x;
+        y = t.y + h.y;
     }
 
     // Whether a key waits, so that the pictures still to draw are left out.
@@ -652,7 +676,12 @@ private:
     std::deque<TypeDrawing> types_;   // entries stay where they are as more are added
     std::unordered_map<int16_t, TypeDrawing*> index_;
     std::array<TypeDrawing*, 256> recent_{};
-    std::unordered_map<int16_t, std::pair<int, int>> headings_;
+    struct HeadingSlot {
+        int16_t angle;
+        bool known;
+        int x, y;
+    };
+    std::array<HeadingSlot, 256> headings_{};
 };
 
 // Whether a Thing at pixel (sx, sy) is drawn in full: inside the map area,
@@ -670,6 +699,20 @@ bool CrossInView(int sx, int sy, int r) {
     return sx + r >= 0 && sx - r <= view.maxX && sy + r >= 0 && sy - r <= view.maxY;
 }
 
+// A stamp centred on (sx, sy): straight into the buffer when it lies wholly
+// where drawing lands.
+void PutStamp(Canvas& screen, int sx, int sy, const ThingStamp& stamp) {
+    uint8_t* centre = screen.pixelsAround(sx, sy, stamp.left, stamp.top, stamp.right, stamp.bottom);
+    if (!centre) {
+        for (const ThingStampPixel& p : stamp.pixels)
+            screen.putpixel(sx + p.dx, sy + p.dy, p.index);
+        return;
+    }
+    const ptrdiff_t row = screen.width();
+    for (const ThingStampPixel& p : stamp.pixels)
+        centre[p.dy * row + p.dx] = p.index;
+}
+
 // A Thing drawn in full: its sprite, or its shape (stamped when asked for
 // and the shape is an outline not too large).
 void DrawThingFull(const Thing& t, int sx, int sy, TypeDrawing& type, ThingPass& pass,
@@ -682,18 +725,16 @@ void DrawThingFull(const Thing& t, int sx, int sy, TypeDrawing& type, ThingPass&
     int tx, ty;
     pass.Heading(t, tx, ty);
     int px = MapToScreenX(tx), py = MapToScreenY(ty);
-    const ThingLook& look = type.look;
-    int r = ShapeRadius(look);
+    int r = type.radius;
     int pattern = FillPattern();
     Canvas& screen = Screen();
     int dx = px - sx, dy = py - sy;
     if (!stamped || pattern != 0 || r > kMaxStampSize || std::abs(dx) > kMaxStampSize ||
         std::abs(dy) > kMaxStampSize) {
-        DrawShapeOn(screen, sx, sy, px, py, r, look.colour, pattern);
+        DrawShapeOn(screen, sx, sy, px, py, r, type.look.colour, pattern);
         return;
     }
-    for (const ThingStampPixel& p : StampFor(r, look.colour, dx, dy))
-        screen.putpixel(sx + p.dx, sy + p.dy, p.index);
+    PutStamp(screen, sx, sy, type.StampAt(dx, dy));
 }
 
 // --- Highlights ---------------------------------------------------------------

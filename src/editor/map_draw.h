@@ -32,6 +32,12 @@ struct ThingStampPixel {
     uint8_t index;
 };
 
+// A Thing's outline shape as its pixels, and the box they lie in.
+struct ThingStamp {
+    std::vector<ThingStampPixel> pixels;
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 struct MapDrawState {
     bool thingFilter[kThingFilterCount] = {true, true, true, true, true, true,
                                            true, true, true, true, true, true};
@@ -48,7 +54,8 @@ struct MapDrawState {
     // Outline shapes of Things at stampScale, by their look (radius, colours
     // and heading in pixels): drawing a Thing puts the pixels of its shape.
     float stampScale = 0.0f;
-    std::unordered_map<uint64_t, std::vector<ThingStampPixel>> thingStamps;
+    std::unordered_map<uint64_t, ThingStamp> thingStamps;
+    unsigned stampsCleared = 0;   // times thingStamps was emptied: older pointers into it are gone
 };
 
 extern MapDrawState mapDraw;

@@ -294,6 +294,16 @@ void Canvas::putpixel(int x, int y, int color)
         pixels_[size_t(sy * width_ + sx)] = uint8_t(color);
 }
 
+uint8_t* Canvas::pixelsAround(int x, int y, int left, int top, int right, int bottom)
+{
+    const int64_t sx = int64_t(x) + viewport_.left, sy = int64_t(y) + viewport_.top;
+    // (x, y) itself must lie there too, for the pointer to be into the buffer.
+    if (sx + std::min(left, 0) < clip_.x0 || sx + std::max(right, 0) > clip_.x1 ||
+        sy + std::min(top, 0) < clip_.y0 || sy + std::max(bottom, 0) > clip_.y1)
+        return nullptr;
+    return &pixels_[size_t(sy * width_ + sx)];
+}
+
 int Canvas::getpixel(int x, int y) const
 {
     const int64_t sx = int64_t(x) + viewport_.left, sy = int64_t(y) + viewport_.top;

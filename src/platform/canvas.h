@@ -81,6 +81,10 @@ public:
     int getwritemode() const { return writeMode_; }
 
     void putpixel(int x, int y, int color);
+    // The buffer's pixel at (x, y), for writing a small shape straight into
+    // the buffer, when the shape's box (from x + left, y + top to x + right,
+    // y + bottom) lies wholly where drawing lands; else nullptr.
+    uint8_t* pixelsAround(int x, int y, int left, int top, int right, int bottom);
     // Reading is not clipped to the viewport; outside the screen it gives 0.
     int getpixel(int x, int y) const;
     // Inline: a map redraw draws a few hundred thousand lines.

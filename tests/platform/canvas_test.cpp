@@ -50,6 +50,14 @@ TEST(Canvas, ViewportOffsetsAndClipsDrawing)
     c.pixels()[20 * 64 + 9] = 8;
     EXPECT_EQ(8, c.getpixel(-1, 0));
     EXPECT_EQ(0, c.getpixel(-2000000000, 2000000000));
+    // A shape's box gets the buffer's pixel only when it and its centre lie
+    // wholly in the viewport.
+    const struct { int x, y, left, top, right, bottom; bool inside; } boxes[] = {
+        {0, 0, 0, 0, 19, 19, true}, {5, 5, -5, -5, 14, 14, true}, {1, 0, 0, 0, 19, 0, false},
+        {0, 5, 0, -6, 0, 0, false}, {-1, 0, 1, 0, 1, 0, false}};
+    for (const auto& b : boxes)
+        EXPECT_EQ(b.inside ? &c.pixels()[(20 + b.y) * 64 + 10 + b.x] : nullptr,
+                  c.pixelsAround(b.x, b.y, b.left, b.top, b.right, b.bottom)) << b.x << "," << b.y;
 
     // Without clipping only the screen limits drawing. Viewports not inside
     // the screen are refused; clearviewport clears the viewport, cleardevice
