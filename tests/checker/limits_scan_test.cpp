@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "base/config.h"
 #include "base/flavour.h"
@@ -340,6 +341,16 @@ TEST_F(LimitsScanTest, TheNodesCountEachSegAndDamagedOnesAreRefused) {
     for (const Case& c : cases)
         EXPECT_EQ(c.read, ParseLevelNodes(level, c.vertexes, c.segs, c.subsectors, c.nodes, nodes))
             << &c - cases;
+}
+
+// The tables of the original renderer: 128 visplanes, 256 drawsegs, 128
+// sprites, 64 openings per screen column.
+TEST(EngineLimitsTest, TheTablesAreTheGamesSizes) {
+    const std::pair<EngineLimit, int> sizes[] = {
+        {EngineLimit::Visplanes, 128}, {EngineLimit::Drawsegs, 256},
+        {EngineLimit::Sprites, 128}, {EngineLimit::Openings, 320 * 64}};
+    for (const auto& [limit, size] : sizes)
+        EXPECT_EQ(size, EngineLimitSize(limit)) << EngineLimitName(limit);
 }
 
 TEST_F(LimitsScanTest, NumbersBeyondSixteenBitsAreFound) {
