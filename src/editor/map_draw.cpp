@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -83,27 +84,54 @@ int FlagColour(int flags, int fallback) {
     return fallback;
 }
 
-// The Sector a SideDef faces, nullptr when either is missing.
-const Sector* FacedSector(const SideDef* sd) { return sd ? SectorAt(sd->sector) : nullptr; }
+// What a Sector makes of the colours of the LineDefs beside it.
+enum class SectorMark : uint8_t { Missing, Plain, Tagged, Special };
 
-int SectorModeColour(const LineDef& ld) {
-    const Sector* front = FacedSector(SideDefAt(ld.sideDef1));
-    if (!front)
+SectorMark MarkOf(const Sector* s) {
+    return !s ? SectorMark::Missing : s->tag > 0 ? SectorMark::Tagged : s->type > 0 ? SectorMark::Special : SectorMark::Plain;
+}
+
+// The marks of all Sectors, for a pass over all LineDefs: a byte per Sector
+// is read quicker than its record.
+class SectorMarks {
+public:
+    SectorMarks() : marks_(static_cast<size_t>(level.sectors.count)) {
+        for (size_t i = 0; i < marks_.size(); ++i)
+            marks_[i] = MarkOf(&level.sectors[static_cast<int>(i)]);
+    }
+    SectorMark operator()(uint16_t sector) const {
+        return sector < marks_.size() ? marks_[sector] : SectorMark::Missing;
+    }
+
+private:
+    std::vector<SectorMark> marks_;
+};
+
+// The mark of one Sector, for a LineDef drawn alone.
+SectorMark MarkOfSector(uint16_t sector) { return MarkOf(SectorAt(sector)); }
+
+template <class MarkOfSectorFn>
+int SectorModeColour(const LineDef& ld, const MarkOfSectorFn& markOf) {
+    const SideDef* first = SideDefAt(ld.sideDef1);
+    SectorMark front = first ? markOf(first->sector) : SectorMark::Missing;
+    if (front == SectorMark::Missing)
         return Role(kColorBadTag);
-    int colour = front->tag > 0    ? Role(kColorTagged)
-                 : front->type > 0 ? Role(kColorNotNormalSector)
-                                   : FlagColour(ld.flags, Role(kColorTwoSided));
+    int colour = front == SectorMark::Tagged    ? Role(kColorTagged)
+                 : front == SectorMark::Special ? Role(kColorNotNormalSector)
+                                                : FlagColour(ld.flags, Role(kColorTwoSided));
     const SideDef* second = SideDefAt(ld.sideDef2);
     if (!second)
         return colour;
-    const Sector* back = FacedSector(second);
-    if (!back)
+    switch (markOf(second->sector)) {
+    case SectorMark::Missing:
         return Role(kColorBadTag);
-    if (back->tag > 0)
+    case SectorMark::Tagged:
         return Role(kColorTagged);
-    if (back->type > 0)
+    case SectorMark::Special:
         return Role(kColorNotNormalSector);
-    return colour;
+    default:
+        return colour;
+    }
 }
 
 int OtherModeColour(const LineDef& ld, int mode) {
@@ -120,12 +148,15 @@ int OtherModeColour(const LineDef& ld, int mode) {
 }
 
 // A LineDef's colour in edit mode mode.
-int LineDefColourIn(const LineDef& ld, int mode) {
+// A pass over all LineDefs in Sectors mode gives the Sectors' marks.
+int LineDefColourIn(const LineDef& ld, int mode, const SectorMarks* marks = nullptr) {
     // Without a first SideDef the game cannot use the LineDef: the warning
     // colour in every mode.
     if (!ValidSideDef(ld.sideDef1))
         return Role(kColorBadTag);
-    return SectorsMode(mode) ? SectorModeColour(ld) : OtherModeColour(ld, mode);
+    if (!SectorsMode(mode))
+        return OtherModeColour(ld, mode);
+    return marks ? SectorModeColour(ld, *marks) : SectorModeColour(ld, MarkOfSector);
 }
 
 bool LineDefEnds(const LineDef& ld, const Vertex*& s, const Vertex*& e) {
@@ -301,10 +332,13 @@ void DrawLineDefs(int mode) {
     ScreenVertexes vertexes;
     int sx1, sy1, sx2, sy2;
     int drawing = -1;   // the colour the screen is set to; most LineDefs share it with the last
+    std::optional<SectorMarks> sectorMarks;
+    if (SectorsMode(mode))
+        sectorMarks.emplace();
     for (int i = 0; i < level.lineDefs.count; ++i) {
         if (!LineDefOnScreen(vertexes, i, marked ? kMarkedLineReach : kLineReach, sx1, sy1, sx2, sy2))
             continue;
-        const int colour = LineDefColourIn(level.lineDefs[i], mode);
+        const int colour = LineDefColourIn(level.lineDefs[i], mode, sectorMarks ? &*sectorMarks : nullptr);
         if (colour != drawing)
             SetColor(drawing = colour);
         if (marked)
