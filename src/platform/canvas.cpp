@@ -117,6 +117,17 @@ int64_t OutlineInnerX(int64_t a, int64_t b, int64_t y)
     return std::min(DiscHalfWidth(a, b, y), DiscHalfWidth(a, b, y + 1) + 1);
 }
 
+// n bytes (sizeof(Word) to twice that) as two overlapping words.
+template <class Word>
+void CopyByEnds(uint8_t* to, const uint8_t* from, size_t n)
+{
+    Word head, tail;
+    std::memcpy(&head, from, sizeof head);
+    std::memcpy(&tail, from + n - sizeof tail, sizeof tail);
+    std::memcpy(to, &head, sizeof head);
+    std::memcpy(to + n - sizeof tail, &tail, sizeof tail);
+}
+
 // n bytes from one row to another: the short rows of small pictures (Thing
 // sprites by the thousand) in two overlapping words rather than a call.
 void CopyRow(uint8_t* to, const uint8_t* from, size_t n)
@@ -124,17 +135,9 @@ void CopyRow(uint8_t* to, const uint8_t* from, size_t n)
     if (n > 16) {
         std::memcpy(to, from, n);
     } else if (n >= 8) {
-        uint64_t head, tail;
-        std::memcpy(&head, from, 8);
-        std::memcpy(&tail, from + n - 8, 8);
-        std::memcpy(to, &head, 8);
-        std::memcpy(to + n - 8, &tail, 8);
+        CopyByEnds<uint64_t>(to, from, n);
     } else if (n >= 4) {
-        uint32_t head, tail;
-        std::memcpy(&head, from, 4);
-        std::memcpy(&tail, from + n - 4, 4);
-        std::memcpy(to, &head, 4);
-        std::memcpy(to + n - 4, &tail, 4);
+        CopyByEnds<uint32_t>(to, from, n);
     } else {
         for (size_t k = 0; k < n; ++k)
             to[k] = from[k];

@@ -178,14 +178,7 @@ protected:
                                  {{"TEXTURE1", testkit::TextureLump({{"WALL", 128, 128, {}}, {"BRICK", 64, 128, {}}})},
                                   {"PNAMES", testkit::PnamesLump({})}},
                                  {});
-        int room = AddSector();
-        int v[5] = {AddVertex(0, 0), AddVertex(0, 64), AddVertex(0, 128), AddVertex(0, 160), AddVertex(64, 160)};
-        for (int i = 0; i < 4; ++i) {
-            int sd = AddSideDef(room);
-            std::strncpy(level.sideDefs[sd].middle, i < 3 ? "WALL" : "BRICK", 8);
-            level.sideDefs[sd].xOffset = 7;
-            AddLineDef(v[i], v[i + 1], sd);
-        }
+        AddAlignmentChain();
         ResetHistory();
     }
 };

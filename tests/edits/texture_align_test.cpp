@@ -7,6 +7,7 @@
 
 #include "edits/texture_align.h"
 #include "edits_fixture.h"
+#include "support/builder_scenes.h"
 
 namespace {
 
@@ -20,14 +21,7 @@ protected:
     void SetUp() override {
         EditsTest::SetUp();
         mapkit::ClearMap();
-        int room = AddSector();
-        int v[5] = {AddVertex(0, 0), AddVertex(0, 64), AddVertex(0, 128), AddVertex(0, 160), AddVertex(64, 160)};
-        for (int i = 0; i < 4; ++i) {
-            int sd = AddSideDef(room);
-            std::strncpy(level.sideDefs[sd].middle, i < 3 ? "WALL" : "BRICK", 8);
-            level.sideDefs[sd].xOffset = 7;
-            AddLineDef(v[i], v[i + 1], sd);
-        }
+        AddAlignmentChain();
         ResetHistory();
     }
     static int Width(const std::string& name) { return name == "WALL" ? 128 : name == "BRICK" ? 64 : -1; }

@@ -11,18 +11,8 @@ namespace {
 
 using namespace edits;
 
-struct Point {
-    int x, y;
-    bool operator==(const Point& o) const { return x == o.x && y == o.y; }
-};
-
-template <class Objects>
-std::vector<Point> Places(const Objects& objects) {
-    std::vector<Point> out;
-    for (const auto& o : objects)
-        out.push_back({o.x, o.y});
-    return out;
-}
+using mapkit::Places;
+using mapkit::Point;
 
 using TurnScaleTest = EditsTest;
 

@@ -12,19 +12,8 @@ namespace {
 
 using mapkit::AddThing;
 
-struct Point {
-    int x, y;
-    bool operator==(const Point& o) const { return x == o.x && y == o.y; }
-};
-
-// Where every Thing or Vertex stands.
-template <class Objects>
-std::vector<Point> Places(const Objects& objects) {
-    std::vector<Point> out;
-    for (const auto& o : objects)
-        out.push_back({o.x, o.y});
-    return out;
-}
+using mapkit::Places;
+using mapkit::Point;
 std::vector<Point> ThingPlaces() { return Places(level.things); }
 std::vector<Point> VertexPlaces() { return Places(level.vertices); }
 

@@ -108,3 +108,14 @@ void AddRoomsBesideDoor(int sector, int first) {
     AddLineDef(e1, e2, AddWallSide(sector));
     AddLineDef(e2, first + 1, AddWallSide(sector));
 }
+
+void AddAlignmentChain() {
+    int room = mapkit::AddSector();
+    int v[5] = {AddVertex(0, 0), AddVertex(0, 64), AddVertex(0, 128), AddVertex(0, 160), AddVertex(64, 160)};
+    for (int i = 0; i < 4; ++i) {
+        int sd = mapkit::AddSideDef(room);
+        Name(level.sideDefs[sd].middle, i < 3 ? "WALL" : "BRICK");
+        level.sideDefs[sd].xOffset = 7;
+        AddLineDef(v[i], v[i + 1], sd);
+    }
+}

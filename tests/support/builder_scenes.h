@@ -48,3 +48,8 @@ void AddRoomBelow(int sector, int left, int right);
 // rooms 256 wide whose north and south walls meet the door's ends, so that
 // the door closes the gap between them.
 void AddRoomsBesideDoor(int sector, int first);
+
+// Four walls of one Sector in a chain from (0, 0) north to (0, 160), then
+// east to (64, 160): LineDefs 0-2 show "WALL", 3 shows "BRICK", every X
+// offset 7 (the texture alignments' scene).
+void AddAlignmentChain();

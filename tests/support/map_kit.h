@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "level/level.h"
 
@@ -49,5 +50,19 @@ std::string SessionText(long pid, const std::string& iwad, long session = 1);
 bool OpenFreedoom2();
 // Loads level `name` of the master directory into the model.
 bool LoadIwadLevel(const char* name);
+
+// A map point, compared whole; Places lists where every Thing or Vertex of a
+// list stands.
+struct Point {
+    int x, y;
+    bool operator==(const Point& o) const { return x == o.x && y == o.y; }
+};
+template <class Objects>
+std::vector<Point> Places(const Objects& objects) {
+    std::vector<Point> out;
+    for (const auto& o : objects)
+        out.push_back({o.x, o.y});
+    return out;
+}
 
 }  // namespace mapkit
