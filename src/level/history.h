@@ -17,6 +17,11 @@
 // or its target differ from the state last saved (or loaded), and the map when anything but
 // its Things differs, or when the saved state's own nodes did not fit it. A
 // command that changes nothing leaves them as they were, whatever it set.
+//
+// The history and every EditScope are of the one level being edited, the
+// global `level` of level.h. The model's edits take the level they work on as
+// a parameter, but a scope opened around an edit of another level keeps and
+// puts back this one, not that.
 #pragma once
 
 #include <cstddef>
