@@ -139,11 +139,15 @@ void FindImageBox(DragImageCopies& kept) {
         pixels += 2 * (w + h);
     };
     VisitDragImage(line, square);
+    // Kept within a pixel beyond where drawing lands, so that a box wholly
+    // off it (or of an image that drew nothing) comes out empty, never wrapped.
     const bool clip = v.clip;
-    kept.left = std::max(int64_t(left) + v.left - 1, int64_t(clip ? v.left : 0));
-    kept.top = std::max(int64_t(top) + v.top - 1, int64_t(clip ? v.top : 0));
-    kept.right = std::min(int64_t(right) + v.left + 1, int64_t(clip ? v.right : screen.getmaxx()));
-    kept.bottom = std::min(int64_t(bottom) + v.top + 1, int64_t(clip ? v.bottom : screen.getmaxy()));
+    const int64_t lowX = clip ? v.left : 0, highX = clip ? v.right : screen.getmaxx();
+    const int64_t lowY = clip ? v.top : 0, highY = clip ? v.bottom : screen.getmaxy();
+    kept.left = int(std::clamp(int64_t(left) + v.left - 1, lowX, highX + 1));
+    kept.top = int(std::clamp(int64_t(top) + v.top - 1, lowY, highY + 1));
+    kept.right = int(std::clamp(int64_t(right) + v.left + 1, lowX - 1, highX));
+    kept.bottom = int(std::clamp(int64_t(bottom) + v.top + 1, lowY - 1, highY));
     kept.screenWidth = screen.width();
     kept.screenHeight = screen.height();
     const int64_t area = std::max(0, kept.right - kept.left + 1) * int64_t(std::max(0, kept.bottom - kept.top + 1));
