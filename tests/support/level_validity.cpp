@@ -1,11 +1,14 @@
 #include "support/level_validity.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <set>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "level/level.h"
 
@@ -143,6 +146,39 @@ void LineDefShapes(Faults& faults) {
     }
 }
 
+// The turn from o to p to q: positive anticlockwise, 0 in line.
+int64_t Turn(const Vertex& o, const Vertex& p, const Vertex& q) {
+    return (int64_t(p.x) - o.x) * (int64_t(q.y) - o.y) - (int64_t(p.y) - o.y) * (int64_t(q.x) - o.x);
+}
+
+// Two LineDefs that cross at a point inside both: the ends of each lie
+// strictly on either side of the other. The sides of a crossed Sector face
+// where its LineDefs do not show (a check beside each LineDef's middle
+// alone can miss it). Ordered by their left ends, so that only LineDefs
+// whose x ranges meet are compared.
+void CrossingLineDefs(Faults& faults) {
+    std::vector<int> order;
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        order.push_back(l);
+    auto ends = [](int l) { return std::minmax(level.vertices[level.lineDefs[l].start].x,
+                                               level.vertices[level.lineDefs[l].end].x); };
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return ends(a).first < ends(b).first; });
+    for (size_t i = 0; i < order.size(); ++i) {
+        const LineDef& a = level.lineDefs[order[i]];
+        const Vertex &a1 = level.vertices[a.start], &a2 = level.vertices[a.end];
+        for (size_t j = i + 1; j < order.size() && ends(order[j]).first <= ends(order[i]).second; ++j) {
+            const LineDef& b = level.lineDefs[order[j]];
+            const Vertex &b1 = level.vertices[b.start], &b2 = level.vertices[b.end];
+            bool apart = (Turn(a1, a2, b1) > 0) != (Turn(a1, a2, b2) > 0) && Turn(a1, a2, b1) != 0 &&
+                         Turn(a1, a2, b2) != 0;
+            bool across = (Turn(b1, b2, a1) > 0) != (Turn(b1, b2, a2) > 0) && Turn(b1, b2, a1) != 0 &&
+                          Turn(b1, b2, a2) != 0;
+            if (apart && across)
+                faults.Add("crossing", Where(order[i]) + ": crosses " + Where(order[j]));
+        }
+    }
+}
+
 void FacingSectors(Faults& faults) {
     for (int l = 0; l < level.lineDefs.count; ++l) {
         const LineDef& ld = level.lineDefs[l];
@@ -225,6 +261,7 @@ std::vector<LevelFault> LevelFaults(Validity validity) {
     if (!References(faults))
         return faults.Take();
     LineDefShapes(faults);
+    CrossingLineDefs(faults);
     FacingSectors(faults);
     ClosedSectors(faults);
     if (validity == Validity::Editor)

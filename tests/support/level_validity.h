@@ -34,6 +34,7 @@ struct LevelFault {
 //     SideDef to Sector);
 //   - a LineDef without a first SideDef, with the two-sided flag but no
 //     second SideDef, of length 0, or on the same two points as another;
+//   - two LineDefs that cross at a point inside both;
 //   - a SideDef facing a Sector other than the one that lies on its side of
 //     its LineDef, or facing one where nothing lies (the void);
 //   - a Sector whose sides do not close: at some Vertex more of them start
