@@ -1,6 +1,7 @@
 #include "checker/checks.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -344,23 +345,49 @@ bool CheckFlags(CheckDialogs& dialogs) {
     return true;
 }
 
-bool CheckUnusedVertexes(CheckDialogs& dialogs) {
-    dialogs.Title("Checking for Unused Vertexes");
-    std::vector<char> used(static_cast<size_t>(level.vertices.count), 0);
+// The references of one kind that each LineDef holds (-1 for none).
+using LineDefReferences = std::array<int, 2>;
+
+// Walks the references that refs finds in every LineDef, reporting one out
+// of range (as "LineDef 4 Vertex out of range") and taking it as object 0,
+// and hands each to use(lineDef, object). False when the user stopped the
+// check or use returned false.
+template <class Refs, class Valid, class Use>
+bool WalkLineDefReferences(CheckDialogs& dialogs, const char* what, Refs refs, Valid valid, Use use) {
     for (int i = 0; i < level.lineDefs.count; ++i) {
         dialogs.Progress(i, level.lineDefs.count);
-        const LineDef& ld = level.lineDefs[i];
-        for (uint16_t v : {ld.start, ld.end}) {
-            if (!ValidVertex(v)) {
-                if (!Report(dialogs, Format("LineDef %d Vertex out of range", i), kObjLineDef, i,
-                            Severity::Crash))
+        for (int n : refs(level.lineDefs[i])) {
+            if (n < 0)
+                continue;
+            if (!valid(n)) {
+                if (!Report(dialogs, Format("LineDef %d %s out of range", i, what), kObjLineDef, i, Severity::Crash))
                     return false;
-                v = 0;
+                n = 0;
             }
-            used[v] = 1;
+            if (!use(i, n))
+                return false;
         }
     }
     dialogs.Progress(level.lineDefs.count, level.lineDefs.count);
+    return true;
+}
+
+// Marks each object handed to it as used (none in a level without any: a
+// reference out of range is taken as object 0).
+auto MarkUsed(std::vector<char>& used) {
+    return [&used](int, int n) {
+        if (!used.empty())
+            used[static_cast<size_t>(n)] = 1;
+        return true;
+    };
+}
+
+bool CheckUnusedVertexes(CheckDialogs& dialogs) {
+    dialogs.Title("Checking for Unused Vertexes");
+    std::vector<char> used(static_cast<size_t>(level.vertices.count), 0);
+    auto ends = [](const LineDef& ld) { return LineDefReferences{ld.start, ld.end}; };
+    if (!WalkLineDefReferences(dialogs, "Vertex", ends, ValidVertex, MarkUsed(used)))
+        return false;
     return OfferDeletion(dialogs, kObjVertex, used, "%zu Vertexes are not used", "Delete unused Vertices?");
 }
 
@@ -383,55 +410,41 @@ bool CheckDuplicateVertexes(CheckDialogs& dialogs) {
     return true;
 }
 
+// A side's SideDef, -1 for none.
+int SideOrNone(uint16_t side) { return side == kNoReference ? -1 : side; }
+
 bool CheckSideDefUse(CheckDialogs& dialogs) {
     dialogs.Title("Checking for Unused/Duplicate SideDefs");
     std::vector<char> used(static_cast<size_t>(level.sideDefs.count), 0);
-    for (int i = 0; i < level.lineDefs.count; ++i) {
-        dialogs.Progress(i, level.lineDefs.count);
-        const LineDef& ld = level.lineDefs[i];
-        for (uint16_t side : {ld.sideDef1, ld.sideDef2}) {
-            if (side == kNoReference)
-                continue;
-            if (!ValidSideDef(side)) {
-                if (!Report(dialogs, Format("LineDef %d SideDef out of range", i), kObjLineDef, i,
-                            Severity::Crash))
-                    return false;
-                side = 0;
-            }
-            if (used.empty())
-                continue;
-            if (used[side] && !Report(dialogs, Format("LineDef %d SideDef %d duplicate?", i, side),
-                                      kObjLineDef, i, Severity::Crash))
-                return false;
-            used[side] = 1;
-        }
-    }
-    dialogs.Progress(level.lineDefs.count, level.lineDefs.count);
+    auto sides = [](const LineDef& ld) { return LineDefReferences{SideOrNone(ld.sideDef1), SideOrNone(ld.sideDef2)}; };
+    auto mark = [&](int i, int side) {
+        if (used.empty())
+            return true;
+        if (used[static_cast<size_t>(side)] &&
+            !Report(dialogs, Format("LineDef %d SideDef %d duplicate?", i, side), kObjLineDef, i, Severity::Crash))
+            return false;
+        used[static_cast<size_t>(side)] = 1;
+        return true;
+    };
+    if (!WalkLineDefReferences(dialogs, "SideDef", sides, ValidSideDef, mark))
+        return false;
     return OfferDeletion(dialogs, kObjSideDef, used, "%zu SideDefs are not used", "Delete unused SideDefs?");
+}
+
+// The Sector a side faces, -1 when it has no SideDef.
+int SectorOfSideOrNone(uint16_t side) {
+    const SideDef* sd = SideDefAt(side);
+    return sd ? sd->sector : -1;
 }
 
 bool CheckSectorUse(CheckDialogs& dialogs) {
     dialogs.Title("Checking for Unused Sectors");
     std::vector<char> used(static_cast<size_t>(level.sectors.count), 0);
-    for (int i = 0; i < level.lineDefs.count; ++i) {
-        dialogs.Progress(i, level.lineDefs.count);
-        const LineDef& ld = level.lineDefs[i];
-        for (uint16_t side : {ld.sideDef1, ld.sideDef2}) {
-            const SideDef* sd = SideDefAt(side);
-            if (!sd)
-                continue;
-            uint16_t sector = sd->sector;
-            if (!ValidSector(sector)) {
-                if (!Report(dialogs, Format("LineDef %d Sector out of range", i), kObjLineDef, i,
-                            Severity::Crash))
-                    return false;
-                sector = 0;
-            }
-            if (!used.empty())
-                used[sector] = 1;
-        }
-    }
-    dialogs.Progress(level.lineDefs.count, level.lineDefs.count);
+    auto sectors = [](const LineDef& ld) {
+        return LineDefReferences{SectorOfSideOrNone(ld.sideDef1), SectorOfSideOrNone(ld.sideDef2)};
+    };
+    if (!WalkLineDefReferences(dialogs, "Sector", sectors, ValidSector, MarkUsed(used)))
+        return false;
     return OfferDeletion(dialogs, kObjSector, used, "%zu Sectors are not used", "Delete unused Sectors?");
 }
 
