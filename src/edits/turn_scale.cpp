@@ -78,6 +78,11 @@ void PlaceTurnedScaled(LevelState& level, int type, const SelectionList& objects
     level.levelChanged = true;
 }
 
+void AcceptTurnScale(LevelState& level, int type, size_t count) {
+    NameStep("rotate and scale " + CountOf(count, type));
+    MarkChanged(level, type);
+}
+
 bool TurnThings(LevelState& level, const SelectionList& things, TurnWay way) {
     EditScope edit("turn " + CountOf(things.size(), kObjThing));
     bool turned = false;

@@ -6,6 +6,7 @@
 // map range.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "edits/object_list.h"
@@ -32,6 +33,11 @@ void CentreOf(const std::vector<MapPoint>& points, double& cx, double& cy);
 // Missing objects are skipped.
 void PlaceTurnedScaled(LevelState& level, int type, const SelectionList& objects, const std::vector<MapPoint>& from,
                        const TurnScale& turn);
+
+// Ends an interactive turn of count objects of a type that the user
+// accepted: names the step ("rotate and scale 3 LineDefs") and marks what
+// changed (MarkChanged).
+void AcceptTurnScale(LevelState& level, int type, size_t count);
 
 enum class TurnWay { Anticlockwise = 1, Clockwise = -1 };
 

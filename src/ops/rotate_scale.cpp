@@ -12,7 +12,6 @@
 #include "editor/objects.h"
 #include "editor/view.h"
 #include "edits/turn_scale.h"
-#include "level/history.h"
 #include "level/level.h"
 #include "ops/edit_support.h"
 #include "ops/vertex_check.h"
@@ -186,9 +185,8 @@ void RotateScaleObjects(int mode, const SelectionList& list) {
     if (op.state == RotateScaleState::Cancelled) {
         CancelMove();
     } else {
-        NameStep("rotate and scale " + CountOf(list.size(), mode));
+        edits::AcceptTurnScale(level, mode, list.size());
         if (moveState.type != kObjThing) {
-            level.mapChanged = true;
             SelectionList vertexes = MovedVertexes();
             CheckVertexes(vertexes, CheckStyle::Interactive);
             ForgetSelection(vertexes);
