@@ -321,27 +321,26 @@ void OfferFlagFix(CheckDialogs& dialogs, const std::vector<int>& lineDefs, const
 }
 
 bool CheckFlags(CheckDialogs& dialogs) {
-    constexpr int16_t kImpassible = 1, kTwoSided = 4;
     dialogs.Title("Checking for Invalid Flags");
     std::vector<int> notImpassible, twoSidedBit, noTwoSidedBit;
     for (int i = 0; i < level.lineDefs.count; ++i) {
         dialogs.Progress(i, level.lineDefs.count);
         const LineDef& ld = level.lineDefs[i];
         bool oneSided = ld.sideDef2 == kNoReference;
-        if (oneSided && !(ld.flags & kImpassible))
+        if (oneSided && !(ld.flags & kLineImpassable))
             notImpassible.push_back(i);
-        if (oneSided && (ld.flags & kTwoSided))
+        if (oneSided && (ld.flags & kLineTwoSided))
             twoSidedBit.push_back(i);
-        if (!oneSided && !(ld.flags & kTwoSided))
+        if (!oneSided && !(ld.flags & kLineTwoSided))
             noTwoSidedBit.push_back(i);
     }
     dialogs.Progress(level.lineDefs.count, level.lineDefs.count);
     OfferFlagFix(dialogs, notImpassible, "Some LineDefs have only one side but the ",
-                 "Impassible bit is not set. Set the 'Im' flag?", kImpassible, 0);
+                 "Impassible bit is not set. Set the 'Im' flag?", kLineImpassable, 0);
     OfferFlagFix(dialogs, twoSidedBit, "Some LineDefs have only one side but their",
-                 "2 Sided bit is set. Clear the '2-sided' flag?", 0, kTwoSided);
+                 "2 Sided bit is set. Clear the '2-sided' flag?", 0, kLineTwoSided);
     OfferFlagFix(dialogs, noTwoSidedBit, "Some LineDefs have two sides but their 2 Sided",
-                 "bit is not set. Set the 'two-sided' flag ?", kTwoSided, 0);
+                 "bit is not set. Set the 'two-sided' flag ?", kLineTwoSided, 0);
     return true;
 }
 

@@ -13,7 +13,6 @@ constexpr double kClipAngle = kPi / 4;   // half the game's 90-degree view
 constexpr int kColumns = 320, kRows = 168;
 constexpr double kCentreX = kColumns / 2.0, kCentreY = kRows / 2.0, kFocal = 160;
 constexpr int kDrawsegs = 256;   // the game stores no drawseg past these
-constexpr int kTwoSidedFlag = 4;
 constexpr int kUnset = -1;
 
 int16_t Short(const std::vector<uint8_t>& bytes, size_t at) {
@@ -147,7 +146,7 @@ struct NodeWalkCounter::Wall {
 NodeWalkCounter::NodeWalkCounter(const LevelNodes& nodes, const PreviewScene& scene, const LevelState& lvl)
     : nodes_(nodes), scene_(scene), looks_(scene, lvl) {
     for (const LineDef& def : lvl.lineDefs) {
-        Line line{def.flags & kTwoSidedFlag ? true : false, {-1, -1}, {-1, -1}};
+        Line line{def.flags & kLineTwoSided ? true : false, {-1, -1}, {-1, -1}};
         const uint16_t sides[2] = {def.sideDef1, def.sideDef2};
         for (int k = 0; k < 2; ++k) {
             const SideDef* side = lvl.sideDefs.at(sides[k]);

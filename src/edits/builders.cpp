@@ -22,8 +22,6 @@ namespace {
 constexpr int kDoorType = 1;              // DR open door, wait, close
 constexpr int kLiftType = 62;             // SR lower lift
 constexpr int kWalkLiftType = 88;         // WR lower lift
-constexpr int16_t kTwoSided = 4;
-constexpr int16_t kImpassable = 1;
 constexpr int16_t kDoorTrackFlags = 0x11;  // impassable, lower unpegged
 constexpr int kLiftHeadroom = 56;
 
@@ -198,7 +196,7 @@ void MakeDoorFace(LevelState& level, int l, int door, int& added) {
         level.lineDefs[l].sideDef2 = static_cast<uint16_t>(AddObject(level, kObjSideDef, -1, 0, 0));
     LineDef& ld = level.lineDefs[l];
     ld.type = kDoorType;
-    ld.flags = kTwoSided;
+    ld.flags = kLineTwoSided;
     SideDef& outside = level.sideDefs[ld.sideDef1];
     SetTextureName(outside.upper, config.textureDoor);
     SetTextureName(outside.lower, "-");
@@ -273,7 +271,7 @@ void FlipBorder(LevelState& level, int l) {
 void MakeLiftBorder(LevelState& level, int l, int s, int tag, int lowest) {
     LineDef& ld = level.lineDefs[l];
     ld.type = kLiftType;
-    ld.flags = kTwoSided;
+    ld.flags = kLineTwoSided;
     ld.tag = static_cast<int16_t>(tag);
     SideDef& outer = level.sideDefs[ld.sideDef1];
     SideDef& inner = level.sideDefs[ld.sideDef2];
@@ -295,7 +293,7 @@ void MakeLiftBorder(LevelState& level, int l, int s, int tag, int lowest) {
 }
 
 void MakeLiftWall(LevelState& level, int l) {
-    level.lineDefs[l].flags = kImpassable;
+    level.lineDefs[l].flags = kLineImpassable;
     SideDef& sd = level.sideDefs[level.lineDefs[l].sideDef1];
     if (NoTexture(sd.middle))
         SetTextureName(sd.middle, config.textureNormal);

@@ -20,7 +20,6 @@
 namespace edits {
 namespace {
 
-constexpr int16_t kTwoSided = 4;
 
 bool Faces(const LevelState& level, uint16_t side, int sector) {
     return SectorOfSide(level, side) == sector && sector >= 0;
@@ -92,7 +91,7 @@ void AddTwoSidedLineDef(LevelState& level, int a, int b, int right, int left) {
     LineDef& ld = level.lineDefs[l];
     ld.start = static_cast<uint16_t>(a);
     ld.end = static_cast<uint16_t>(b);
-    ld.flags = kTwoSided;
+    ld.flags = kLineTwoSided;
     ld.type = ld.tag = 0;
     ld.sideDef1 = static_cast<uint16_t>(side1);
     ld.sideDef2 = static_cast<uint16_t>(side2);

@@ -13,7 +13,6 @@ namespace edits {
 
 namespace {
 
-constexpr int16_t kTwoSidedOnly = 4;
 
 uint16_t& SideOf(LineDef& ld, LineDefSide side) { return side == LineDefSide::First ? ld.sideDef1 : ld.sideDef2; }
 
@@ -41,7 +40,7 @@ bool AddMissingSide(LevelState& level, int n, LineDefSide side, SidesAdded& adde
         std::strncpy(back.middle, "-", sizeof back.middle);
         back.sector = level.sideDefs[line.sideDef1].sector;
         line.sideDef2 = static_cast<uint16_t>(sd);
-        line.flags = kTwoSidedOnly;
+        line.flags = kLineTwoSided;
     } else {
         line.sideDef1 = static_cast<uint16_t>(sd);
     }

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int16_t kDefaultThingFlags = 7;   // skill levels easy, medium and hard
-constexpr int16_t kImpassable = 1;
 constexpr int16_t kFullLight = 255;
 
 // New numbers of an array's records after a deletion: -1 for a deleted one.
@@ -67,7 +66,7 @@ LineDef NewLineDef(const LevelState& level, int from) {
         ld = *source;
     } else {
         ld.end = static_cast<uint16_t>(level.vertices.count - 1);
-        ld.flags = kImpassable;
+        ld.flags = kLineImpassable;
     }
     ld.sideDef1 = ld.sideDef2 = kNoReference;
     return ld;
@@ -154,7 +153,6 @@ void DoomSideDefsOfSectors(const LevelState& level, Doomed& d) {
 // impassable wall, not two-sided, with the default texture where it had
 // none.
 void MendLineDefsOfSectors(LevelState& level, Doomed& d) {
-    constexpr int16_t kImpassable = 1, kTwoSided = 4;
     auto gone = [&](uint16_t side) { return !level.sideDefs.valid(side) || Marked(d.sideDefs, side); };
     for (int l = 0; l < level.lineDefs.count; ++l) {
         LineDef& ld = level.lineDefs[l];
@@ -170,7 +168,7 @@ void MendLineDefsOfSectors(LevelState& level, Doomed& d) {
             std::swap(ld.start, ld.end);
             std::swap(ld.sideDef1, ld.sideDef2);
         }
-        ld.flags = static_cast<int16_t>((ld.flags | kImpassable) & ~kTwoSided);
+        ld.flags = static_cast<int16_t>((ld.flags | kLineImpassable) & ~kLineTwoSided);
         SideDef& wall = level.sideDefs[ld.sideDef1];
         if (wall.middle[0] == '-' || wall.middle[0] == '\0')
             SetName(wall.middle, config.textureNormal);

@@ -18,7 +18,6 @@ namespace edits {
 
 namespace {
 
-constexpr int16_t kTwoSided = 4;
 
 int NewSide(LevelState& level, int sector) {
     int sd = AddObject(level, kObjSideDef, -1, 0, 0);
@@ -89,7 +88,7 @@ bool MakeInnerSector(LevelState& level, const std::vector<int>& walls, int outsi
         SetTextureName(outer.middle, "-");
         SetTextureName(innerSide.middle, "-");
         ld.sideDef2 = static_cast<uint16_t>(in);
-        ld.flags = kTwoSided;
+        ld.flags = kLineTwoSided;
         ShowStepTextures(level, l);
     }
     return level.sectors[p].ceilingHeight >= level.sectors[p].floorHeight;
@@ -135,7 +134,7 @@ void CloseDoorEnd(LevelState& level, int edge, int beyond) {
         return;
     LineDef& ld = level.lineDefs[edge];
     ld.sideDef2 = static_cast<uint16_t>(NewSide(level, beyond));
-    ld.flags |= kTwoSided;
+    ld.flags |= kLineTwoSided;
     SideDef& end = level.sideDefs[ld.sideDef2];
     SetTextureName(end.upper, config.textureDoorTrack);
     SetTextureName(end.middle, "-");

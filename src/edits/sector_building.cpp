@@ -12,8 +12,6 @@
 namespace edits {
 namespace {
 
-constexpr int16_t kTwoSided = 4;
-constexpr int16_t kImpassable = 1;
 
 bool HasSide(const LevelState& level, uint16_t side) { return level.sideDefs.valid(side); }
 
@@ -53,7 +51,7 @@ void MakeTwoSided(LevelState& level, int l, int sector, int& refused) {
         level.lineDefs[l].sideDef2 = side;
     }
     LineDef& ld = level.lineDefs[l];
-    ld.flags = kTwoSided;
+    ld.flags = kLineTwoSided;
     ClearNormalTexture(level, ld.sideDef1);
     ClearNormalTexture(level, ld.sideDef2);
 }
@@ -157,7 +155,7 @@ void SolidBehind(LevelState& level, const ShapeWall& wall, SelectionList& sides,
     if (wall.insideRight)
         Reverse(level, wall.lineDef);
     level.lineDefs[wall.lineDef].sideDef2 = kNoReference;
-    level.lineDefs[wall.lineDef].flags = kImpassable;
+    level.lineDefs[wall.lineDef].flags = kLineImpassable;
     SideDef& kept = level.sideDefs[outside];
     if (kept.middle[0] == '-' || kept.middle[0] == '\0')
         std::strncpy(kept.middle, config.textureNormal, sizeof kept.middle);

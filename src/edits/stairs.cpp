@@ -19,7 +19,6 @@
 namespace edits {
 namespace {
 
-constexpr int16_t kTwoSided = 4;
 constexpr double kShortestStep = 5.0;
 constexpr int kLandingHeadroom = 64;
 
@@ -165,7 +164,7 @@ int ReuseAsRiser(LevelState& level, Stairs& st, int l, int step, int p1, int p2)
     if (SectorOfSide(level, side) == st.plan.sector)
         level.sideDefs[side].sector = static_cast<uint16_t>(step);
     if (level.sideDefs.valid(ld.sideDef1) && level.sideDefs.valid(ld.sideDef2)) {
-        ld.flags = kTwoSided;
+        ld.flags = kLineTwoSided;
         ShowStepTextures(level, l);
     }
     SelectObject(st.made, l);
@@ -398,7 +397,7 @@ Refusal MakeStairs(LevelState& level, SelectionList& lineDefs, const StairPlan& 
 
 void MakeStepEdge(LevelState& level, int l) {
     LineDef& ld = level.lineDefs[l];
-    ld.flags = kTwoSided;
+    ld.flags = kLineTwoSided;
     SideDef& front = level.sideDefs[ld.sideDef1];
     SetTextureName(front.upper, config.textureUpper);
     SetTextureName(front.lower, config.textureLower);

@@ -49,6 +49,10 @@ struct LineDef {
     uint16_t sideDef2;   // left side; kNoReference when there is none
 };
 
+// The LineDef flags that the editor's own edits and checks set and read.
+constexpr int16_t kLineImpassable = 1;
+constexpr int16_t kLineTwoSided = 4;
+
 // Texture names are 8 characters padded with zeros, with no terminating zero
 // when all 8 are used.
 struct SideDef {

@@ -151,9 +151,8 @@ void MergeSuperimposed(VertexCheck& check, int i, int j) {
         keep.sideDef2 = fromSecond;
         fromSecond = kNoReference;
     }
-    constexpr int16_t kTwoSided = 4;
-    if (ValidSideDef(keep.sideDef1) && ValidSideDef(keep.sideDef2) && !(keep.flags & kTwoSided))
-        keep.flags = kTwoSided;
+    if (ValidSideDef(keep.sideDef1) && ValidSideDef(keep.sideDef2) && !(keep.flags & kLineTwoSided))
+        keep.flags = kLineTwoSided;
     DeleteTracked(level, kObjLineDef, {j}, check.Tracked());
 }
 

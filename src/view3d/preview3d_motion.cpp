@@ -6,7 +6,6 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kImpassable = 0x0001;
 constexpr double kLowestEye = 4;
 
 double DistanceToLine(const PreviewScene::Line& line, double x, double y) {
@@ -30,7 +29,7 @@ bool Crosses(const PreviewScene::Line& line, double x0, double y0, double x1, do
 // floor: a wall, an impassable line, a step too high or an opening too low
 // on its other side.
 bool Stops(const PreviewScene& scene, const PreviewScene::Line& line, double x0, double y0, int floor) {
-    if (line.sector[0] < 0 || line.sector[1] < 0 || (line.flags & kImpassable))
+    if (line.sector[0] < 0 || line.sector[1] < 0 || (line.flags & kLineImpassable))
         return true;
     bool onRight = line.dx * (y0 - line.y1) - line.dy * (x0 - line.x1) < 0;
     const PreviewScene::SectorLook& here = scene.sectors[line.sector[onRight ? 0 : 1]];
