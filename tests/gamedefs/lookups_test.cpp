@@ -1,12 +1,17 @@
+// The game definitions of both flavours: the tables hold together, and the
+// lookups give each known type its row and every other value the defaults.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "base/flavour.h"
 #include "gamedefs/linetypes.h"
 #include "gamedefs/thingtypes.h"
-#include "base/flavour.h"
 #include "support/program_state.h"
+#include "support/testkit.h"
 
 namespace {
 
@@ -16,22 +21,83 @@ protected:
     void TearDown() override { testkit::ResetProgramState(); }
 };
 
+constexpr Flavour kFlavours[] = {Flavour::Heretic, Flavour::Doom};
+
+// Every row of both flavours: one row per type, Things that can be drawn,
+// names that fit their columns, the later game's mark on DOOM II's Things
+// alone, and checker lists that name known types.
+TEST_F(Lookups, EveryTableRowIsUsable) {
+    for (Flavour flavour : kFlavours) {
+        SetFlavour(flavour);
+        const GameDefinitions& defs = CurrentDefinitions();
+        const bool doom = flavour == Flavour::Doom;
+        std::set<uint16_t> things, lines, sectors;
+        for (const ThingTypeInfo& row : defs.things) {
+            SCOPED_TRACE(std::to_string(row.type) + " " + row.description);
+            const bool header = IsHeaderType(row.type);
+            EXPECT_TRUE(things.insert(row.type).second);
+            ASSERT_TRUE(row.sprite && std::strlen(row.sprite) >= 5 && std::strlen(row.sprite) <= 8);
+            EXPECT_EQ(row.colour >= 1 && row.colour <= 15, !header);
+            EXPECT_EQ(row.radius > 0, !header);
+            const bool later = doom && row.type >= 64 && row.type <= 89;
+            EXPECT_TRUE(header || IsLaterGameDescription(row.description) == later);
+            // DOOM's statistics tables show these categories in 16 columns.
+            uint16_t category = GetThingTypeCategory(row.type);
+            bool shown = doom && !header && (category == kThingCatEnemies || category == kThingCatEquipment ||
+                                             category == kThingCatWeapons || category == kThingCatAmmunition);
+            EXPECT_TRUE(!shown || std::strlen(row.description) <= 16);
+        }
+        // The engine runs every LineDef and Sector type in both games.
+        for (const SpecialTypeInfo& row : defs.lineDefTypes) {
+            EXPECT_TRUE(lines.insert(row.type).second) << row.type;
+            EXPECT_LE(GetLineDefTypeShortName(row.type).size(), 16u) << row.type;
+            EXPECT_FALSE(IsLaterGameDescription(row.description)) << row.type;
+        }
+        for (const SpecialTypeInfo& row : defs.sectorTypes) {
+            EXPECT_TRUE(sectors.insert(row.type).second) << row.type;
+            EXPECT_LE(GetSectorTypeShortName(row.type).size(), 16u) << row.type;
+            EXPECT_FALSE(IsLaterGameDescription(row.description)) << row.type;
+        }
+        for (const TypeList* list : {&defs.noTagTypes, &defs.exitTypes, &defs.teleportTypes})
+            for (int i = 0; i < list->count; i++)
+                EXPECT_NE(IsLineDefTypeValid(list->types[i]), 0) << list->types[i];
+        EXPECT_TRUE(IsThingTypeKnown(defs.bossType) && IsThingTypeKnown(defs.bossSpotType));
+    }
+}
+
+bool HasSpriteLump(const std::set<std::string>& lumps, const std::string& sprite) {
+    auto it = lumps.lower_bound(sprite.substr(0, 5));
+    return lumps.count(sprite) || (it != lumps.end() && it->compare(0, 5, sprite.substr(0, 5)) == 0);
+}
+
+// What DOOM has too must be drawable from a DOOM IWAD.
+TEST(DoomSprites, EverySpriteIsInTheIwads) {
+    std::string doom2 = testkit::FreedoomIwad(2), doom1 = testkit::FreedoomIwad(1);
+    if (doom2.empty() || doom1.empty())
+        GTEST_SKIP() << "Freedoom IWADs not installed";
+    std::vector<std::string> names2 = testkit::ReadWad(doom2).names(), names1 = testkit::ReadWad(doom1).names();
+    std::set<std::string> lumps2(names2.begin(), names2.end()), lumps1(names1.begin(), names1.end());
+    ASSERT_GT(lumps2.size(), 1000u);
+    for (const ThingTypeInfo& row : kDoomDefinitions.things) {
+        EXPECT_TRUE(HasSpriteLump(lumps2, row.sprite)) << row.type << " " << row.sprite;
+        EXPECT_TRUE(IsLaterGameDescription(row.description) || HasSpriteLump(lumps1, row.sprite))
+            << row.type << " " << row.sprite;
+    }
+}
+
 TEST_F(Lookups, UnknownTypesGiveTheDefaultsInBothFlavours) {
-    for (Flavour flavour : {Flavour::Heretic, Flavour::Doom}) {
+    for (Flavour flavour : kFlavours) {
         SetFlavour(flavour);
         for (uint16_t type : {0x7FFF, 0x8123, 0xFFFF}) {
-            EXPECT_FALSE(IsThingTypeKnown(type)) << type;
-            EXPECT_STREQ(GetThingTypeDescription(type), "<?unknown>?");
-            EXPECT_STREQ(GetThingTypeSprite(type), "<?unknown>?");
-            EXPECT_EQ(GetThingTypeColour(type), 15);
-            EXPECT_EQ(GetThingTypeRadius(type), 16);
-            EXPECT_EQ(GetThingTypeCategory(type), 0);
-            EXPECT_STREQ(GetLineDefTypeDescription(type), "<?unknown>?");
-            EXPECT_EQ(GetLineDefTypeShortName(type), "<?unknown>?");
-            EXPECT_EQ(IsLineDefTypeValid(type), 0);
-            EXPECT_STREQ(GetSectorTypeDescription(type), "<?unknown>?");
-            EXPECT_EQ(GetSectorTypeShortName(type), "<?unknown>?");
-            EXPECT_EQ(IsSectorTypeValid(type), 0);
+            SCOPED_TRACE(type);
+            EXPECT_FALSE(IsThingTypeKnown(type));
+            for (const char* name : {GetThingTypeDescription(type), GetThingTypeSprite(type),
+                                     GetLineDefTypeDescription(type), GetSectorTypeDescription(type)})
+                EXPECT_STREQ(name, "<?unknown>?");
+            EXPECT_EQ(GetLineDefTypeShortName(type) + GetSectorTypeShortName(type), "<?unknown>?<?unknown>?");
+            EXPECT_EQ((std::vector<int>{GetThingTypeColour(type), GetThingTypeRadius(type), GetThingTypeCategory(type),
+                                        IsLineDefTypeValid(type), IsSectorTypeValid(type)}),
+                      (std::vector<int>{15, 16, 0, 0, 0}));
         }
     }
     // HERETIC's types are not DOOM's.
@@ -39,8 +105,7 @@ TEST_F(Lookups, UnknownTypesGiveTheDefaultsInBothFlavours) {
     EXPECT_FALSE(IsThingTypeKnown(kThingCatAmbientSounds));
 }
 
-TEST_F(Lookups, HereticRowsAndShortNames) {
-    SetFlavour(Flavour::Heretic);
+TEST_F(Lookups, HereticRowsShortNamesAndCategories) {
     EXPECT_STREQ(GetThingTypeDescription(81), "Vial          (+10)");
     EXPECT_STREQ(GetThingTypeSprite(1200), "FX15A2A8");
     // Short names: the description cut to 16, or the row's own.
@@ -48,10 +113,7 @@ TEST_F(Lookups, HereticRowsAndShortNames) {
     EXPECT_EQ(GetLineDefTypeShortName(11), "S- End Level");
     EXPECT_EQ(GetSectorTypeShortName(40), "W East Wk");
     EXPECT_EQ(GetSectorTypeShortName(0x8001), "Lights/Damage");
-}
-
-TEST_F(Lookups, CategoryIsTheLastHeaderAboveAndHeadersFindThemselves) {
-    SetFlavour(Flavour::Heretic);
+    // A Thing's category is the last header above its row; a header is its own.
     EXPECT_EQ(GetThingTypeCategory(43), kThingCatGeology);
     EXPECT_EQ(GetThingTypeCategory(52), kThingCatStarts);    // last row of Starts
     EXPECT_EQ(GetThingTypeCategory(73), kThingCatKeys);      // first row of Keys
@@ -86,7 +148,7 @@ TEST_F(Lookups, FlagTextsAndAngleNames) {
 }
 
 TEST_F(Lookups, CheckerListsFollowTheFlavour) {
-    struct Case {
+    const struct {
         Flavour flavour;
         uint16_t type;
         bool needsTag, exit, teleport;
@@ -98,11 +160,10 @@ TEST_F(Lookups, CheckerListsFollowTheFlavour) {
         {Flavour::Doom, 99, true, false, false},     {Flavour::Doom, 105, true, false, false},
         {Flavour::Doom, 124, false, true, false},    {Flavour::Doom, 126, true, false, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SetFlavour(c.flavour);
-        EXPECT_EQ(LineDefNeedsTag(c.type), c.needsTag) << c.type;
-        EXPECT_EQ(IsExitType(c.type), c.exit) << c.type;
-        EXPECT_EQ(IsTeleportType(c.type), c.teleport) << c.type;
+        EXPECT_EQ((std::vector<bool>{LineDefNeedsTag(c.type), IsExitType(c.type), IsTeleportType(c.type)}),
+                  (std::vector<bool>{c.needsTag, c.exit, c.teleport})) << c.type;
     }
 }
 
@@ -118,15 +179,6 @@ TEST_F(Lookups, DoomKnowsEveryStandardType) {
                      2019, 2022, 2023, 2024, 2025, 2026, 2028, 2035, 2045, 2046, 2047, 2048, 2049, 3001, 3002,
                      3003, 3004, 3005, 3006})
         EXPECT_TRUE(IsThingTypeKnown(type)) << type;
-}
-
-TEST_F(Lookups, OnlyDoomTwoTypesAreMarkedAsTheLaterGames) {
-    SetFlavour(Flavour::Doom);
-    for (const ThingTypeInfo& row : CurrentDefinitions().things) {
-        if (IsHeaderType(row.type)) continue;
-        EXPECT_EQ(IsLaterGameDescription(row.description), row.type >= 64 && row.type <= 89)
-            << row.type << " " << row.description;
-    }
 }
 
 }  // namespace
