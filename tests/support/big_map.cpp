@@ -48,13 +48,6 @@ void AddVerticalWalls(BigMap& m) {
 
 }  // namespace
 
-int BigMap::RoomX(int column) const { return (column - options.columns / 2) * options.cell; }
-int BigMap::RoomY(int row) const { return (row - options.rows / 2) * options.cell; }
-int BigMap::RoomSector(int room) const { return options.unusedSectors + room % options.roomSectors; }
-int BigMap::FileVertex(int column, int row) const {
-    return options.unusedVertices + row * (options.columns + 1) + column;
-}
-
 BigMap Generate(const Options& options) {
     BigMap m;
     m.options = options;

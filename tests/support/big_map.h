@@ -31,11 +31,11 @@ struct BigMap : MapData {
 
     int Rooms() const { return options.columns * options.rows; }
     // Lower left corner of a room's column and row.
-    int RoomX(int column) const;
-    int RoomY(int row) const;
-    int RoomSector(int room) const;
+    int RoomX(int column) const { return (column - options.columns / 2) * options.cell; }
+    int RoomY(int row) const { return (row - options.rows / 2) * options.cell; }
+    int RoomSector(int room) const { return options.unusedSectors + room % options.roomSectors; }
     // Grid Vertex (column, row): its number in the file.
-    int FileVertex(int column, int row) const;
+    int FileVertex(int column, int row) const { return options.unusedVertices + row * (options.columns + 1) + column; }
 };
 
 BigMap Generate(const Options& options = Options());

@@ -1,6 +1,7 @@
 #include "support/builder_scenes.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "level/level.h"
 #include "support/map_kit.h"
@@ -11,6 +12,12 @@ using mapkit::AddVertex;
 namespace {
 
 void Name(char (&field)[8], const char* name) { std::strncpy(field, name, sizeof field); }
+
+// Walls of the Sector from each Vertex of the chain to the next.
+void Walls(int sector, std::initializer_list<int> chain) {
+    for (const int* v = chain.begin(); v + 1 < chain.end(); ++v)
+        AddLineDef(v[0], v[1], AddWallSide(sector));
+}
 
 }  // namespace
 
@@ -41,14 +48,8 @@ DoorwayScene AddDoorway(int x, int y) {
     int a = AddVertex(x, y), b = AddVertex(x + 64, y), c = AddVertex(x + 64, y + 16), e = AddVertex(x, y + 16);
     int f = AddVertex(x, y - 64), g = AddVertex(x + 64, y - 64), h = AddVertex(x, y + 80),
         i = AddVertex(x + 64, y + 80);
-    AddLineDef(a, b, AddWallSide(d.south));   // 0: south face
-    AddLineDef(b, g, AddWallSide(d.south));
-    AddLineDef(g, f, AddWallSide(d.south));
-    AddLineDef(f, a, AddWallSide(d.south));
-    AddLineDef(c, e, AddWallSide(d.north));   // 4: north face
-    AddLineDef(e, h, AddWallSide(d.north));
-    AddLineDef(h, i, AddWallSide(d.north));
-    AddLineDef(i, c, AddWallSide(d.north));
+    Walls(d.south, {a, b, g, f, a});   // 0: south face
+    Walls(d.north, {c, e, h, i, c});   // 4: north face
     AddLineDef(a, e, AddWallSide(d.way));     // 8: west edge
     AddLineDef(c, b, AddWallSide(d.way));     // 9: east edge
     return d;
@@ -63,12 +64,9 @@ LiftScene AddLiftScene(int x, int y) {
     AddLineDef(b, c, AddWallSide(s.lift));                          // 1: wall
     AddLineDef(d, c, AddOpenSide(s.high), AddOpenSide(s.lift), 4);   // 2: high border, lift second
     AddLineDef(d, a, AddWallSide(s.lift));                          // 3: wall
-    AddLineDef(e, f, AddWallSide(s.low));
-    AddLineDef(f, b, AddWallSide(s.low));
-    AddLineDef(a, e, AddWallSide(s.low));
-    AddLineDef(c, g, AddWallSide(s.high));
-    AddLineDef(g, h, AddWallSide(s.high));
-    AddLineDef(h, d, AddWallSide(s.high));
+    Walls(s.low, {e, f, b});
+    Walls(s.low, {a, e});
+    Walls(s.high, {c, g, h, d});
     return s;
 }
 
@@ -90,23 +88,17 @@ void AddRoomBelow(int sector, int left, int right) {
     const Vertex l = level.vertices[left], r = level.vertices[right];
     int a = AddVertex(l.x - 64, l.y - 256), b = AddVertex(l.x - 64, l.y);
     int c = AddVertex(r.x + 64, r.y), d = AddVertex(r.x + 64, r.y - 256);
-    AddLineDef(a, b, AddWallSide(sector));
-    AddLineDef(b, left, AddWallSide(sector));
-    AddLineDef(right, c, AddWallSide(sector));
-    AddLineDef(c, d, AddWallSide(sector));
-    AddLineDef(d, a, AddWallSide(sector));
+    Walls(sector, {a, b, left});
+    Walls(sector, {right, c, d, a});
 }
 
 void AddRoomsBesideDoor(int sector, int first) {
     const Vertex bl = level.vertices[first], tr = level.vertices[first + 2];
     int w1 = AddVertex(bl.x - 256, bl.y), w2 = AddVertex(bl.x - 256, tr.y);
     int e1 = AddVertex(tr.x + 256, tr.y), e2 = AddVertex(tr.x + 256, bl.y);
-    AddLineDef(w1, w2, AddWallSide(sector));
-    AddLineDef(w2, first + 3, AddWallSide(sector));
-    AddLineDef(first, w1, AddWallSide(sector));
-    AddLineDef(first + 2, e1, AddWallSide(sector));
-    AddLineDef(e1, e2, AddWallSide(sector));
-    AddLineDef(e2, first + 1, AddWallSide(sector));
+    Walls(sector, {w1, w2, first + 3});
+    Walls(sector, {first, w1});
+    Walls(sector, {first + 2, e1, e2, first + 1});
 }
 
 void AddAlignmentChain() {

@@ -25,15 +25,7 @@ bool BuildNodes(const std::string& in, const std::string& out, const std::string
 }
 
 void WriteLevelPwad(const std::string& path) {
-    MapData map;
-    map.things.assign(level.things.begin(), level.things.end());
-    map.lineDefs.assign(level.lineDefs.begin(), level.lineDefs.end());
-    map.sideDefs.assign(level.sideDefs.begin(), level.sideDefs.end());
-    map.vertices.assign(level.vertices.begin(), level.vertices.end());
-    map.sectors.assign(level.sectors.begin(), level.sectors.end());
-    map.segs.clear();
-    map.ssectors.clear();
-    map.blockmap.clear();
+    MapData map = LevelMapData();
     map.reject = Bytes(static_cast<size_t>(RejectBytes(level.sectors.count)), 0);
     WadBuilder wad;
     AddLevel(wad, "MAP01", map);

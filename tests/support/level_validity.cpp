@@ -1,4 +1,5 @@
 #include "support/level_validity.h"
+#include "support/reference_check.h"
 
 #include <algorithm>
 #include <cmath>
@@ -98,31 +99,24 @@ int SectorLyingBeside(int l, bool right) {
 class Faults {
 public:
     void Add(const char* kind, const std::string& text) { list_.push_back({kind, text}); }
+    bool empty() const { return list_.empty(); }
     std::vector<LevelFault> Take() { return std::move(list_); }
 
 private:
     std::vector<LevelFault> list_;
 };
 
-bool References(Faults& faults) {
-    bool sound = true;
-    auto check = [&](bool ok, const std::string& text) {
-        if (!ok) {
-            faults.Add("missing object", text);
-            sound = false;
-        }
-    };
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        std::string name = "LineDef " + std::to_string(l);
-        check(ValidVertex(ld.start) && ValidVertex(ld.end), name + ": a Vertex is missing");
-        check(ValidSideDef(ld.sideDef1) || ld.sideDef1 == kNoReference, name + ": first SideDef missing");
-        check(ValidSideDef(ld.sideDef2) || ld.sideDef2 == kNoReference, name + ": second SideDef missing");
-    }
-    for (int s = 0; s < level.sideDefs.count; ++s)
-        check(ValidSector(level.sideDefs[s].sector),
-              "SideDef " + std::to_string(s) + ": Sector " + std::to_string(level.sideDefs[s].sector) + " missing");
-    return sound;
+void Dangling(std::vector<std::string>& faults, const char* kind, int n, const char* field, uint16_t ref,
+              const char* target, int32_t count, bool noneAllowed) {
+    if (ref >= count && !(noneAllowed && ref == kNoReference))
+        faults.push_back(std::string(kind) + " " + std::to_string(n) + ": " + field + " " + target + " " +
+                         std::to_string(ref) + " of " + std::to_string(count));
+}
+
+::testing::AssertionResult Verdict(const std::vector<LevelFault>& faults) {
+    if (faults.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << FaultLines(faults);
 }
 
 void LineDefShapes(Faults& faults) {
@@ -258,7 +252,9 @@ void StepTextures(Faults& faults, int l, const char* which, const SideDef& side,
 
 std::vector<LevelFault> LevelFaults(Validity validity) {
     Faults faults;
-    if (!References(faults))
+    for (const std::string& dangling : DanglingReferences())
+        faults.Add("missing object", dangling);
+    if (!faults.empty())
         return faults.Take();
     LineDefShapes(faults);
     CrossingLineDefs(faults);
@@ -302,11 +298,28 @@ std::string FaultLines(const std::vector<LevelFault>& faults) {
     return text;
 }
 
-::testing::AssertionResult LevelValid(Validity validity) {
-    std::vector<LevelFault> faults = LevelFaults(validity);
-    if (faults.empty())
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << FaultLines(faults);
+::testing::AssertionResult LevelValid(Validity validity) { return Verdict(LevelFaults(validity)); }
+
+std::vector<std::string> DanglingReferences() {
+    std::vector<std::string> faults;
+    const int32_t vertexes = level.vertices.count, sides = level.sideDefs.count;
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        Dangling(faults, "LineDef", l, "start", ld.start, "Vertex", vertexes, false);
+        Dangling(faults, "LineDef", l, "end", ld.end, "Vertex", vertexes, false);
+        Dangling(faults, "LineDef", l, "first", ld.sideDef1, "SideDef", sides, true);
+        Dangling(faults, "LineDef", l, "second", ld.sideDef2, "SideDef", sides, true);
+    }
+    for (int s = 0; s < level.sideDefs.count; ++s)
+        Dangling(faults, "SideDef", s, "its", level.sideDefs[s].sector, "Sector", level.sectors.count, true);
+    return faults;
+}
+
+::testing::AssertionResult ReferencesSound() {
+    std::vector<LevelFault> faults;
+    for (const std::string& dangling : DanglingReferences())
+        faults.push_back({"missing object", dangling});
+    return Verdict(faults);
 }
 
 }  // namespace testkit

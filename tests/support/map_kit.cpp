@@ -6,7 +6,7 @@
 #include "base/config.h"
 #include "level/level_files.h"
 #include "platform/files.h"
-#include "support/testkit.h"
+#include "support/map_lumps.h"
 #include "wad/master.h"
 
 namespace mapkit {
@@ -43,17 +43,11 @@ std::string LevelArrayBytes() {
 }
 
 std::string RecoveryFile(const std::string& session, const std::string& levelName) {
+    MapData m = LevelMapData();
     testkit::WadBuilder wad;
-    wad.lump("UNSAVED", session).lump(levelName);
-    auto add = [&](const char* name, const auto& array) {
-        const auto* bytes = reinterpret_cast<const uint8_t*>(array.records.data());
-        wad.lump(name, testkit::Bytes(bytes, bytes + static_cast<size_t>(array.count) * sizeof(array.records[0])));
-    };
-    add("THINGS", level.things);
-    add("LINEDEFS", level.lineDefs);
-    add("SIDEDEFS", level.sideDefs);
-    add("VERTEXES", level.vertices);
-    add("SECTORS", level.sectors);
+    wad.lump("UNSAVED", session).lump(levelName).lump("THINGS", AsBytes(m.things));
+    wad.lump("LINEDEFS", AsBytes(m.lineDefs)).lump("SIDEDEFS", AsBytes(m.sideDefs));
+    wad.lump("VERTEXES", AsBytes(m.vertices)).lump("SECTORS", AsBytes(m.sectors));
     testkit::Bytes bytes = wad.bytes();
     return std::string(bytes.begin(), bytes.end());
 }

@@ -21,6 +21,20 @@ Bytes WideLineDefs(bool doom64) {
 
 }  // namespace
 
+MapData LevelMapData() {
+    MapData map;
+    map.things.assign(level.things.begin(), level.things.end());
+    map.lineDefs.assign(level.lineDefs.begin(), level.lineDefs.end());
+    map.sideDefs.assign(level.sideDefs.begin(), level.sideDefs.end());
+    map.vertices.assign(level.vertices.begin(), level.vertices.end());
+    map.sectors.assign(level.sectors.begin(), level.sectors.end());
+    map.segs.clear();
+    map.ssectors.clear();
+    map.reject.clear();
+    map.blockmap.clear();
+    return map;
+}
+
 void AddForeignLevel(testkit::WadBuilder& wad, const std::string& marker, const std::string& format,
                      const MapData& room) {
     wad.lump(marker);

@@ -33,6 +33,9 @@ struct MapData {
                    reject = testkit::Bytes(1, 0), blockmap = testkit::Bytes(40, 0xB1);
 };
 
+// The five record arrays of the level model, the other lumps empty.
+MapData LevelMapData();
+
 // Adds the level's marker and its ten lumps.
 inline void AddLevel(testkit::WadBuilder& wad, const std::string& marker, const MapData& map) {
     wad.lump(marker).lump("THINGS", AsBytes(map.things)).lump("LINEDEFS", AsBytes(map.lineDefs));

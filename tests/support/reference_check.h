@@ -1,5 +1,6 @@
 // The soundness check that every editing test runs on the level after each
-// operation: nothing refers to an object that is not there.
+// operation: nothing refers to an object that is not there. (Made beside
+// the fuller check of level_validity.h, which starts with it.)
 #pragma once
 
 #include <gtest/gtest.h>
