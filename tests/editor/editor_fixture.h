@@ -91,6 +91,21 @@ inline void ExpectSideSectorFinderAgrees(int step) {
                 << "LineDef " << ld << (side == LineSide::Right ? " right" : " left");
 }
 
+// Whether a full redraw shows what drawing the map without the `count`
+// objects, then each of them on its own by draw(n), shows.
+template <typename Draw>
+bool DrawnAsAlone(int32_t& count, Draw draw) {
+    DrawMap(MapDrawing::Full);
+    const Pixels full = ScreenPixels();
+    const int32_t n = count;
+    count = 0;
+    DrawMap(MapDrawing::Full);
+    count = n;
+    for (int i = 0; i < n; ++i)
+        draw(i);
+    return ScreenPixels() == full;
+}
+
 // Puts the pointer on a map point.
 inline void PointAt(int x, int y) {
     view.pointerX = MapToScreenX(x);

@@ -134,34 +134,35 @@ TEST_F(MapDrawTest, ThingsAtTheEdgeAndAtASmallScale) {
     EXPECT_EQ(Pixel(MapToScreenX(16), MapToScreenY(0)), MapColor(GetThingTypeColour(3004)));
 }
 
-// A full redraw puts Things' shapes as stamps made once per look; the screen
-// must be what drawing each Thing on its own gives, at every scale, near the
-// edges too, in any direction.
-TEST_F(MapDrawTest, StampedThingsMatchThingsDrawnOneByOne) {
-    config.editMode = kObjThing;
+// A full redraw puts Things' shapes (Things mode) or crosses (the other
+// modes) as stamps made once per look; the screen must be what drawing each
+// Thing on its own gives, at every scale (also where a cross shrinks to one
+// pixel), near the edges too, in any direction.
+TEST_F(MapDrawTest, ThingsDrawnAtOnceMatchThingsDrawnOneByOne) {
     std::mt19937 random(7);
     const int types[] = {3004, 2014, 9, 2035, 1, 48, 9999};
-    for (float scale : {0.03f, 0.2f, 0.5f, 1.0f, 2.5f, 6.0f}) {
-        SCOPED_TRACE(scale);
-        SetScale(scale);
-        level.things.count = 0;
-        std::uniform_int_distribution<int> px(-30, view.maxX + 30), py(-30, view.maxY + 30);
-        std::uniform_int_distribution<int> type(0, 6), angle(0, 15);
-        for (int i = 0; i < 300; ++i) {
-            int a = angle(random);
-            AddThing(ScreenToMapX(px(random)), ScreenToMapY(py(random)), types[type(random)],
-                     a < 8 ? 45 * a : static_cast<int>(random() % 360));
+    const int16_t pictures = config.thingPicture;
+    for (int mode : {kObjThing, kObjLineDef})
+        for (float scale : {0.02f, 0.03f, 0.06f, 0.2f, 0.5f, 1.0f, 2.5f, 6.0f}) {
+            SCOPED_TRACE(testing::Message() << scale << " mode " << mode);
+            config.editMode = static_cast<int16_t>(mode);
+            config.thingPicture = mode == kObjThing ? pictures : 0;   // else crosses, not shapes
+            SetScale(scale);
+            level.things.count = 0;
+            std::uniform_int_distribution<int> px(-30, view.maxX + 30), py(-30, view.maxY + 30);
+            std::uniform_int_distribution<int> type(0, 6), angle(0, 15);
+            for (int i = 0; i < 300; ++i) {
+                int a = angle(random);
+                AddThing(ScreenToMapX(px(random)), ScreenToMapY(py(random)), types[type(random)],
+                         a < 8 ? 45 * a : static_cast<int>(random() % 360));
+            }
+            EXPECT_TRUE(DrawnAsAlone(level.things.count, [&](int n) {
+                if (mode == kObjThing)
+                    return DrawThing(n);
+                SetColor(kTwoSided);
+                DrawMapCross(level.things[n].x, level.things[n].y, 7);
+            }));
         }
-        DrawMap(MapDrawing::Full);
-        Pixels stamped = ScreenPixels();
-        int count = level.things.count;
-        level.things.count = 0;
-        DrawMap(MapDrawing::Full);
-        level.things.count = count;
-        for (int i = 0; i < count; ++i)
-            DrawThing(i);
-        EXPECT_TRUE(ScreenPixels() == stamped);
-    }
 }
 
 // A fine grid at a small scale thins out to every 2nd, 4th ... line, never
@@ -308,33 +309,6 @@ TEST_F(MapDrawTest, FarLinesAtHighZoomAreClippedNotWrapped) {
     EXPECT_TRUE(ScreenPixels() == drawn);
 }
 
-// Outside Things mode Things are crosses, at any scale as drawing each cross
-// on its own gives, also where a cross shrinks to one pixel.
-TEST_F(MapDrawTest, ThingCrossesAtEveryScale) {
-    std::mt19937 random(5);
-    config.editMode = kObjLineDef;
-    config.thingPicture = 0;   // crosses, not the Things' shapes
-    for (float scale : {0.02f, 0.06f, 0.3f, 2.0f}) {
-        SCOPED_TRACE(scale);
-        SetScale(scale);
-        level.things.count = 0;
-        std::uniform_int_distribution<int> mx(ScreenToMapX(-20), ScreenToMapX(view.maxX + 20));
-        std::uniform_int_distribution<int> my(ScreenToMapY(view.maxY + 20), ScreenToMapY(-20));
-        for (int i = 0; i < 300; ++i)
-            AddThing(mx(random), my(random), 3004, 0, 7);
-        DrawMap(MapDrawing::Full);
-        Pixels drawn = ScreenPixels();
-        int count = level.things.count;
-        level.things.count = 0;
-        DrawMap(MapDrawing::Full);
-        level.things.count = count;
-        SetColor(kTwoSided);
-        for (const Thing& t : level.things)
-            DrawMapCross(t.x, t.y, 7);
-        EXPECT_TRUE(ScreenPixels() == drawn);
-    }
-}
-
 // LineDefs off the map area are passed by before any work on them; every one
 // that reaches into it, with a part, a tick or an arrowhead, is drawn as
 // drawing each on its own draws it. Random LineDefs of every length around
@@ -371,13 +345,7 @@ TEST_F(MapDrawTest, LinesPartlyInViewAreDrawnAsOnTheirOwn) {
         for (int mode : {kObjLineDef, kObjVertex}) {
             SCOPED_TRACE(testing::Message() << scale << " mode " << mode);
             config.editMode = static_cast<int16_t>(mode);
-            DrawMap(MapDrawing::Full);
-            Pixels culled = ScreenPixels();
-            int count = level.lineDefs.count;
-            level.lineDefs.count = 0;
-            DrawMap(MapDrawing::Full);
-            level.lineDefs.count = count;
-            for (int l = 0; l < count; ++l) {
+            EXPECT_TRUE(DrawnAsAlone(level.lineDefs.count, [&](int l) {
                 const Vertex& a = level.vertices[level.lineDefs[l].start];
                 const Vertex& b = level.vertices[level.lineDefs[l].end];
                 SetColor(LineDefColour(l));
@@ -385,8 +353,7 @@ TEST_F(MapDrawTest, LinesPartlyInViewAreDrawnAsOnTheirOwn) {
                     DrawMapLineMarked(a.x, a.y, b.x, b.y, Arrowhead::AtEnd);
                 else
                     DrawMapLine(a.x, a.y, b.x, b.y);
-            }
-            EXPECT_TRUE(ScreenPixels() == culled);
+            }));
         }
     }
 }

@@ -147,16 +147,6 @@ bool UsedByAnotherLineDef(int side, int except) {
     return false;
 }
 
-int32_t CountOf(int type) {
-    switch (type) {
-    case kObjThing: return level.things.count;
-    case kObjVertex: return level.vertices.count;
-    case kObjLineDef: return level.lineDefs.count;
-    case kObjSideDef: return level.sideDefs.count;
-    default: return level.sectors.count;
-    }
-}
-
 bool Faces(uint16_t side, int sector) { return ValidSideDef(side) && level.sideDefs[side].sector == sector; }
 
 // Before Sector n's SideDefs go: a LineDef losing a side is an impassable
@@ -239,7 +229,7 @@ void DeleteObjects(int type, std::vector<int> list) {
     while (!list.empty()) {
         int n = list.front();
         list.erase(std::remove(list.begin(), list.end(), n), list.end());
-        if (n < 0 || n >= CountOf(type))
+        if (n < 0 || n >= ObjectCount(level, type))
             continue;
         DeleteOne(type, n);
         for (int& other : list)
@@ -310,7 +300,7 @@ TEST_F(ObjectsTest, OnePassDeletionAgreesWithDeletingOneAtATime) {
         bool sound = round % 2 == 0;
         RandomMap(random, sound);
         int type = types[round % 5];
-        std::vector<int> oldestFirst = RandomList(random, stepwise::CountOf(type));
+        std::vector<int> oldestFirst = RandomList(random, ObjectCount(level, type));
         LevelState start = level;
         stepwise::DeleteObjects(type, std::vector<int>(oldestFirst.rbegin(), oldestFirst.rend()));
         Snapshot expected;
@@ -347,55 +337,33 @@ TEST_F(ObjectsTest, CopiedThingsAndVertexesLieOnTheirSources) {
     ForgetSelection(vertexes);
 }
 
-TEST_F(ObjectsTest, CopiedAdjacentSectorsShareTheCopyOfTheirWall) {
-    // Beside the fixture's rooms, Sectors west and east side by side with a
-    // shared wall at x = 1100; east also borders a Sector that is not copied.
+TEST_F(ObjectsTest, CopiedSectorsShareTheCopyOfTheirWallAndFaceTheRestAsBefore) {
+    // Both rooms copied: the inner room's walls, shared by the two, are
+    // copied once with sides facing the two copies. The inner room alone:
+    // the copies of its walls still face the outer room on their second side.
     TwoRooms();
-    int west = AddSector(), east = AddSector(), beyond = AddSector();
-    int a = AddVertex(1000, 0), b = AddVertex(1000, 100), c = AddVertex(1100, 100);
-    int d = AddVertex(1100, 0), e = AddVertex(1200, 100), f = AddVertex(1200, 0);
-    AddLineDef(a, b, AddSideDef(west));
-    AddLineDef(b, c, AddSideDef(west));
-    AddLineDef(d, a, AddSideDef(west));
-    int wall = AddLineDef(c, d, AddSideDef(west), AddSideDef(east), 4);
-    AddLineDef(c, e, AddSideDef(east));
-    AddLineDef(e, f, AddSideDef(east), AddSideDef(beyond), 4);   // faces a Sector not copied
-    AddLineDef(f, d, AddSideDef(east));
-    level.sectors[west].tag = 9;
-    const int sectors = level.sectors.count, lines = level.lineDefs.count;
-    const int vertexes = level.vertices.count;
-
-    SelectionList list = ListOf({west, east});
-    ASSERT_TRUE(CopyObjects(level, kObjSector, list));
-    EXPECT_EQ(level.sectors.count, sectors + 2);
-    EXPECT_EQ(level.lineDefs.count, lines + 7);
-    EXPECT_EQ(level.vertices.count, vertexes + 6);
-    std::vector<int> copies = Numbers(list);   // east, the head, first
-    ASSERT_EQ(copies.size(), 2u);
-    const int copyEast = copies[0], copyWest = copies[1];
-    EXPECT_TRUE(copyEast >= sectors && copyWest >= sectors);
-    EXPECT_EQ(level.sectors[copyWest].tag, 9);
-
-    // The copy of the shared wall, the new LineDef at the same place, has
-    // SideDefs of its own facing the two copies.
-    int wallCopy = -1;
-    for (int l = lines; l < level.lineDefs.count; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        EXPECT_TRUE(ld.start >= vertexes && ld.end >= vertexes) << l;   // new Vertexes only
-        if (level.vertices[ld.start].x == 1100 && level.vertices[ld.end].x == 1100)
-            wallCopy = l;
+    level.sectors[inner].tag = 9;
+    for (bool both : {true, false}) {
+        SCOPED_TRACE(both);
+        const int sectors = level.sectors.count, lines = level.lineDefs.count, vertexes = level.vertices.count;
+        SelectionList list = both ? ListOf({outer, inner}) : ListOf({inner});
+        ASSERT_TRUE(CopyObjects(level, kObjSector, list));
+        const std::vector<int> copies = Numbers(list);   // the head's copy first
+        EXPECT_EQ(copies, both ? (std::vector<int>{sectors, sectors + 1}) : (std::vector<int>{sectors}));
+        EXPECT_EQ(level.sectors[copies[0]].tag, 9);
+        EXPECT_EQ(level.lineDefs.count, lines + (both ? 8 : 4));
+        EXPECT_EQ(level.vertices.count, vertexes + (both ? 8 : 4));
+        for (int l = lines; l < level.lineDefs.count; ++l) {
+            const LineDef& ld = level.lineDefs[l];
+            EXPECT_TRUE(ld.start >= vertexes && ld.end >= vertexes) << l;   // new Vertexes only
+            if (ld.sideDef2 != kNoReference) {   // a copy of an inner wall
+                EXPECT_EQ(SectorOf(ld.sideDef1), copies[0]) << l;
+                EXPECT_EQ(SectorOf(ld.sideDef2), both ? copies[1] : outer) << l;
+            }
+        }
+        EXPECT_TRUE(ReferencesSound());
+        ForgetSelection(list);
     }
-    ASSERT_GE(wallCopy, 0);
-    const LineDef& copied = level.lineDefs[wallCopy];
-    ASSERT_NE(copied.sideDef1, level.lineDefs[wall].sideDef1);
-    EXPECT_EQ(SectorOf(copied.sideDef1), copyWest);
-    EXPECT_EQ(SectorOf(copied.sideDef2), copyEast);
-    // The wall to the Sector outside the list still faces that Sector.
-    EXPECT_EQ(std::count_if(level.sideDefs.begin(), level.sideDefs.end(),
-                            [&](const SideDef& s) { return s.sector == beyond; }),
-              2);
-    EXPECT_TRUE(ReferencesSound());
-    ForgetSelection(list);
 }
 
 TEST_F(ObjectsTest, CopyRefusedWhenTheCopiesWouldNotFit) {
