@@ -248,13 +248,6 @@ TEST_F(LoopTest, F9SaysItSwitchesToLineDefsMode) {
     EXPECT_TRUE(testkit::SnapshotShowsText(shot, "Now in LineDefs mode: the predefined shapes are LineDefs"));
 }
 
-// Leaving with unsaved changes asks, and Enter after a stray Esc keeps the
-// work: No has the focus.
-TEST_F(LoopTest, EnterAfterAStrayEscDoesNotQuitWithUnsavedChanges) {
-    EXPECT_EQ(Run("key Ins\nkey Esc\nkey Enter\n"), kScriptEnded);
-    EXPECT_EQ(Run("key Ins\nkey Esc\nkey Y\n"), 0);
-}
-
 TEST_F(LoopTest, ChoosesTheLevelFromTheListAndLeavesWithEsc) {
     EXPECT_EQ(Run("key Down\nkey Enter\nkey Esc\n", "E"), 0);
     EXPECT_EQ(config.lastMap, 2);
