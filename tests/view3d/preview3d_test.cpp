@@ -32,8 +32,6 @@ int WallTexel(int u, int v) { return 64 + (u / 8) * 8 + v / 8; }
 int SkyColumnTexel(int u, int) { return u; }
 int SkyRowTexel(int, int v) { return v; }
 
-Bytes FlatLump(uint8_t colour) { return Bytes(64 * 64, colour); }
-
 // Row r turns colour i into i + r, so that a pixel tells its light row.
 Bytes ShiftingColormap() {
     Bytes lump;
@@ -64,15 +62,13 @@ Bytes SpriteLump() {
 // Every Sector lit 255 with the two flats, every side in the one texture.
 void DressLevel() {
     for (Sector& s : level.sectors) {
-        std::memcpy(s.floorTexture, "FLOOR\0\0\0", 8);
-        std::memcpy(s.ceilingTexture, "CEIL\0\0\0\0", 8);
+        std::strncpy(s.floorTexture, "FLOOR", 8);
+        std::strncpy(s.ceilingTexture, "CEIL", 8);
         s.light = 255;
     }
-    for (SideDef& sd : level.sideDefs) {
-        std::memcpy(sd.middle, "WALL\0\0\0\0", 8);
-        std::memcpy(sd.upper, "WALL\0\0\0\0", 8);
-        std::memcpy(sd.lower, "WALL\0\0\0\0", 8);
-    }
+    for (SideDef& sd : level.sideDefs)
+        for (char* name : {sd.middle, sd.upper, sd.lower})
+            std::strncpy(name, "WALL", 8);
 }
 
 class PreviewTest : public testkit::WadSession {
@@ -82,14 +78,21 @@ protected:
         testkit::WadSession::SetUp();
         mapkit::ClearMap();
     }
+    // The pictures: WALL, SKY1, GRATE (64 x 32, only its even columns drawn,
+    // in colour 250), the two flats and a bonus's sprite.
     void OpenPictures(bool withColormap = true, int (*skyTexel)(int u, int v) = SkyColumnTexel) {
+        testkit::Columns grate(64);
+        for (int u = 0; u < 64; u += 2)
+            grate[static_cast<size_t>(u)] = {{0, Bytes(32, 250)}};
         testkit::Lumps lumps = {
             {"WALLP", SolidPicture(64, 64, WallTexel)},
             {"SKYP", SolidPicture(256, 128, skyTexel)},
-            {"PNAMES", testkit::PnamesLump({"WALLP", "SKYP"})},
-            {"TEXTURE1", testkit::TextureLump({{"WALL", 64, 64, {{0, 0, 0}}}, {"SKY1", 256, 128, {{0, 0, 1}}}})},
-            {"FLOOR", FlatLump(kFloorColour)},
-            {"CEIL", FlatLump(kCeilingColour)},
+            {"GRATEP", testkit::PictureLump(64, 32, grate)},
+            {"PNAMES", testkit::PnamesLump({"WALLP", "SKYP", "GRATEP"})},
+            {"TEXTURE1", testkit::TextureLump({{"WALL", 64, 64, {{0, 0, 0}}}, {"SKY1", 256, 128, {{0, 0, 1}}},
+                                               {"GRATE", 64, 32, {{0, 0, 2}}}})},
+            {"FLOOR", Bytes(64 * 64, kFloorColour)},
+            {"CEIL", Bytes(64 * 64, kCeilingColour)},
             {"BON1A0", SpriteLump()},
         };
         if (withColormap)
@@ -164,19 +167,17 @@ TEST_F(RoomTest, WallFloorAndCeilingMatchTheirHandWorkedPixels) {
 // with a ceiling 32 lower; returns the west SideDef of the step.
 int BuildStepRoom(int step = 24) {
     int west = mapkit::AddSector(0, 0, 0, 128), east = mapkit::AddSector(0, 0, step, 96);
-    int a = mapkit::AddVertex(0, 0), b = mapkit::AddVertex(0, 512), c = mapkit::AddVertex(256, 512),
-        d = mapkit::AddVertex(256, 0), e = mapkit::AddVertex(512, 512), f = mapkit::AddVertex(512, 0);
-    mapkit::AddLineDef(a, b, mapkit::AddSideDef(west));
-    mapkit::AddLineDef(b, c, mapkit::AddSideDef(west));
-    mapkit::AddLineDef(d, a, mapkit::AddSideDef(west));
-    int stepWest = mapkit::AddSideDef(west);
-    mapkit::AddLineDef(c, d, stepWest, mapkit::AddSideDef(east), 4);
+    const int wall = mapkit::AddRoom(0, 0, 256, 512, west) + 2;   // the east one, from (256, 512)
+    level.lineDefs[wall].sideDef2 = static_cast<uint16_t>(mapkit::AddSideDef(east));
+    level.lineDefs[wall].flags = 4;
+    const int c = level.lineDefs[wall].start, d = level.lineDefs[wall].end;
+    int e = mapkit::AddVertex(512, 512), f = mapkit::AddVertex(512, 0);
     mapkit::AddLineDef(c, e, mapkit::AddSideDef(east));
     mapkit::AddLineDef(e, f, mapkit::AddSideDef(east));
     mapkit::AddLineDef(f, d, mapkit::AddSideDef(east));
     DressLevel();
-    std::memcpy(level.sideDefs[stepWest].middle, "-\0\0\0\0\0\0\0", 8);
-    return stepWest;
+    std::strncpy(level.sideDefs[level.lineDefs[wall].sideDef1].middle, "-", 8);
+    return level.lineDefs[wall].sideDef1;
 }
 
 // The game's light tables worked out by hand: a light level's step (light
@@ -246,7 +247,7 @@ TEST_F(RoomTest, DoorKeepsTheGamesProportionsAtEverySize) {
 TEST_F(RoomTest, SkyFollowsTheViewAngleAsInTheGame) {
     OpenPictures(true, SkyColumnTexel);
     BuildRoom();
-    std::memcpy(level.sectors[0].ceilingTexture, "F_SKY1\0\0", 8);
+    std::strncpy(level.sectors[0].ceilingTexture, "F_SKY1", 8);
     struct Column {
         double degrees;
         int x, u;
@@ -280,10 +281,8 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
     for (int y = 119; y < 131; ++y)
         for (int x = 155; x < 165; ++x)
             ASSERT_EQ(lit, At(frame, x, y)) << x << "," << y;
-    EXPECT_NE(lit, At(frame, 154, 125));
-    EXPECT_NE(lit, At(frame, 165, 125));
-    EXPECT_NE(lit, At(frame, 160, 118));
-    EXPECT_NE(lit, At(frame, 160, 131));
+    for (auto [x, y] : {std::pair{154, 125}, {165, 125}, {160, 118}, {160, 131}})
+        EXPECT_NE(lit, At(frame, x, y)) << x << "," << y;
     // Placed for the hard skills only, one player at skill 3 does not see it.
     level.things[0].flags = 4;
     frame = Draw(Eye());
@@ -305,22 +304,7 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
 // what lies behind; their holes show it.
 TEST_F(RoomTest, MiddleTexturesOfOpeningsAreSeeThroughWhereTransparent) {
     OpenPictures(false);
-    int stepWest = BuildStepRoom();
-    std::memcpy(level.sideDefs[stepWest].middle, "GRATE\0\0\0", 8);
-    testkit::Lumps lumps;
-    // GRATE: 64 x 32, only its even columns drawn.
-    testkit::Columns columns(64);
-    for (int u = 0; u < 64; u += 2)
-        columns[static_cast<size_t>(u)] = {{0, Bytes(32, 250)}};
-    testkit::OpenPictureIwad(dir,
-                             {{"WALLP", SolidPicture(64, 64, WallTexel)},
-                              {"GRATEP", testkit::PictureLump(64, 32, columns)},
-                              {"PNAMES", testkit::PnamesLump({"WALLP", "GRATEP"})},
-                              {"TEXTURE1", testkit::TextureLump({{"WALL", 64, 64, {{0, 0, 0}}},
-                                                                 {"GRATE", 64, 32, {{0, 0, 1}}}})},
-                              {"FLOOR", FlatLump(kFloorColour)},
-                              {"CEIL", FlatLump(kCeilingColour)}},
-                             Bytes(768, 0));
+    std::strncpy(level.sideDefs[BuildStepRoom()].middle, "GRATE", 8);
     std::vector<uint8_t> frame = Draw(Eye());
     // From 96 (the lower ceiling) down 32 units, 192 ahead: rows 54 to 80.
     int grate = 0, behind = 0;
@@ -386,8 +370,8 @@ TEST_F(PreviewTest, DamagedLevelsDrawWhatTheyCan) {
     mapkit::AddSector(0, 0, 200, 100);   // floor above the ceiling
     mapkit::AddRoom(0, 0, 256, 256, sector);
     DressLevel();
-    std::memcpy(level.sideDefs[0].middle, "NOSUCH\0\0", 8);
-    std::memcpy(level.sectors[0].floorTexture, "NOFLAT\0\0", 8);
+    std::strncpy(level.sideDefs[0].middle, "NOSUCH", 8);
+    std::strncpy(level.sectors[0].floorTexture, "NOFLAT", 8);
     int a = mapkit::AddVertex(64, 64), b = mapkit::AddVertex(192, 64);
     mapkit::AddLineDef(a, b, 999, 1);                        // right side out of range
     mapkit::AddLineDef(b, 5000, mapkit::AddSideDef(0));      // end Vertex out of range
