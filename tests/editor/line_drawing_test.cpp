@@ -41,7 +41,6 @@ class LineDrawingTest : public EditorScreenTest {
 protected:
     void SetUp() override {
         EditorScreenTest::SetUp();
-        ResetEditorActions();
         calls = Calls{};
         editorActions.checkVertexes = [](SelectionList& list, CheckStyle style) {
             calls.checked.push_back(Numbers(list));

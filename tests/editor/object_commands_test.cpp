@@ -22,9 +22,6 @@ class ObjectCommandTest : public EditorScreenTest {
 protected:
     void SetUp() override {
         EditorScreenTest::SetUp();
-        ResetEditorActions();
-        editor = EditorState{};
-        moveState = MoveState{};
         config.gridSize = 8;
         config.gridSnap = 1;
         TwoRooms();

@@ -20,7 +20,6 @@ class ObjectsTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        moveState = MoveState{};
         config.soundErrors = 0;
     }
     void TearDown() override {
