@@ -128,26 +128,35 @@ TEST_F(HistorySessionTest, UndoneInsertLeavesNoSelectedObjectBehind) {
     EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
 }
 
+// The script's end stops the program where it stands: like a crash, the
+// editor is not left normally. A run that moved a Thing and died: at the
+// next start, yes brings the move back as an unsaved change that undo takes
+// away; no removes the file; restored and saved, the level is the IWAD's with
+// the Thing moved (no question about nodes is asked).
 TEST_F(HistorySessionTest, RunThatDiedLeavesItsChangesForTheNextStart) {
-    // The script's end stops the program where it stands: like a crash, the
-    // editor is not left normally.
-    ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
-    NewStart();   // yes: the deletion is back, as an unsaved change that undo takes away
-    ASSERT_EQ(Run("key Y\nwait 0\n"), kScriptEnded);
-    EXPECT_EQ(level.lineDefs.count, lineDefs - 1);
-    EXPECT_TRUE(level.levelChanged);
-    ASSERT_GE(RecoveryFileSize(), 0);
+    const std::string moveThing = "key T\nkey N\nkey D\nmove " + FromCentre(40) + "\nwait 0\nwait 0\nkey D\n" + kIdle;
+    ASSERT_EQ(Run(moveThing), kScriptEnded);
+    const auto* moved = reinterpret_cast<const uint8_t*>(level.things.records.data());
+    const testkit::Bytes things(moved, moved + level.things.count * sizeof(Thing));
     NewStart();
     ASSERT_EQ(Run("key Y\nkey Ctrl-Z\nwait 0\n"), kScriptEnded);
     EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
     EXPECT_FALSE(level.levelChanged);
     EXPECT_LT(RecoveryFileSize(), 0);   // the level is as saved again
 
-    ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
-    NewStart();   // no: the file goes and the level is the IWAD's
+    ASSERT_EQ(Run(moveThing), kScriptEnded);
+    NewStart();
     ASSERT_EQ(Run("key N\nwait 0\n"), kScriptEnded);
     EXPECT_LT(RecoveryFileSize(), 0);
     EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
+
+    ASSERT_EQ(Run(moveThing), kScriptEnded);
+    NewStart();
+    ASSERT_EQ(Run("key Y\nwait 0\nkey F2\ntype RESTORED\nkey Enter\nwait 0\n"), kScriptEnded);
+    testkit::WadContents map01 = testkit::ReadWad(iwad);
+    testkit::WadContents saved = testkit::ReadWad(session->Dir().file("RESTORED.WAD"));
+    for (const char* lump : testkit::kLevelLumps)
+        EXPECT_TRUE(saved.data(lump) == (lump == std::string("THINGS") ? things : map01.data(lump))) << lump;
 }
 
 // A change goes to the recovery file at once, the next no sooner than a
@@ -187,21 +196,6 @@ TEST_F(HistorySessionTest, DecliningTheOfferOpensTheLevelAskedFor) {
     ASSERT_EQ(Run("key N\nwait 0\n", "E 2"), kScriptEnded);
     EXPECT_STREQ(level.name, "MAP02");
     EXPECT_TRUE(RecoveryFiles().empty());
-}
-
-// A run that moved a Thing and died: restored and saved, the level is the
-// IWAD's with the Thing moved; no question about nodes is asked.
-TEST_F(HistorySessionTest, RestoredThingChangesSaveWithEveryOtherLumpAsLoaded) {
-    ASSERT_EQ(Run("key T\nkey N\nkey D\nmove " + FromCentre(40) + "\nwait 0\nwait 0\nkey D\n" + kIdle),
-              kScriptEnded);
-    const auto* moved = reinterpret_cast<const uint8_t*>(level.things.records.data());
-    testkit::Bytes things(moved, moved + level.things.count * sizeof(Thing));
-    NewStart();
-    ASSERT_EQ(Run("key Y\nwait 0\nkey F2\ntype RESTORED\nkey Enter\nwait 0\n"), kScriptEnded);
-    testkit::WadContents map01 = testkit::ReadWad(iwad);
-    testkit::WadContents saved = testkit::ReadWad(session->Dir().file("RESTORED.WAD"));
-    for (const char* lump : testkit::kLevelLumps)
-        EXPECT_TRUE(saved.data(lump) == (lump == std::string("THINGS") ? things : map01.data(lump))) << lump;
 }
 
 // A recovery file that is damaged, or whose level the loader would refuse,
