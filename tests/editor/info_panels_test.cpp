@@ -35,58 +35,51 @@ protected:
     static int Grey() { return config.colors[kColorMenu] == 8 ? 7 : 8; }
 };
 
+// What each mode's panel says of its object, or that there is none. Object
+// numbers are unsigned as the format's are: above 32767 they show as they
+// are, never negative.
 TEST_F(InfoPanelTest, EachModeDescribesItsObjectOrSaysThereIsNone) {
-    int thing = mapkit::AddThing(100, 20, 3004, 90, 7);
-    Show(kObjThing, thing);
-    const PanelRect& p = infoPanels.panels[0];
-    EXPECT_EQ(p.object, thing);
-    EXPECT_TRUE(PanelLine(p, 0, "Thing       : 0", config.colors[kColorMenuHilite]));
-    EXPECT_TRUE(PanelLine(p, 1, "Coordinates : 100, 20"));
-    EXPECT_TRUE(PanelLine(p, 3, "Angle       : N"));
-    EXPECT_TRUE(PanelLine(p, 4, "Skill Level : 12 3 45 "));
-    Show(kObjVertex, 2);
-    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 1, "Coordinates: 200,200"));
-    Show(kObjVertex, 99);   // out of range: no Vertex
-    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "(No Vertex selected)"));
-    EXPECT_EQ(infoPanels.panels[1].x2, -1);
-    // LineDef 1 runs from (0,200) to (200,200): length 200.
-    Show(kObjLineDef, 1);
-    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "LineDef 1     (l=200)", config.colors[kColorMenuHilite]));
-    EXPECT_TRUE(PanelLine(infoPanels.sides[1], 0, "(No second SideDef)", 4));
-    Show(kObjSector, inner);
-    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "Sector 1      h: 128", config.colors[kColorMenuHilite]));
-    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 5, "Light Level    : 160"));
-    EXPECT_EQ(selection.lastObject[ModeIndex(kObjSector)], inner);
-}
-
-// Object numbers are unsigned as the format's are: above 32767 they show as
-// they are, never negative.
-TEST_F(InfoPanelTest, NumbersAbove32767ShowAsTheyAre) {
     constexpr int kBig = 40000;
-    mapkit::AddThing(0, 0);
-    mapkit::PadObjectsTo(kBig);
-    level.lineDefs[kBig] = level.lineDefs[1];
-    level.lineDefs[kBig].sideDef1 = kBig;
-    level.sideDefs[kBig].sector = kBig;
     const int title = config.colors[kColorMenuHilite];
+    const PanelRect &main = infoPanels.panels[0], &first = infoPanels.sides[0], &second = infoPanels.sides[1];
     const struct {
-        int mode;
+        int mode, n;
         const PanelRect& panel;
         int line;
         const char* text;
         int colour;
     } shown[] = {
-        {kObjThing, infoPanels.panels[0], 0, "Thing       : 40000", title},
-        {kObjLineDef, infoPanels.panels[0], 0, "LineDef 40000  (l=200)", title},
-        {kObjLineDef, infoPanels.sides[0], 0, "SideDef1 40000", 1},
-        {kObjLineDef, infoPanels.sides[0], 2, "Sector 40000 X,Y : 0,0", 0},
-        {kObjVertex, infoPanels.panels[0], 0, "Vertex     : 40000", title},
-        {kObjSector, infoPanels.panels[0], 0, "Sector 40000   h: 128", title},
+        {kObjThing, 0, main, 0, "Thing       : 0", title},
+        {kObjThing, 0, main, 1, "Coordinates : 100, 20", 0},
+        {kObjThing, 0, main, 3, "Angle       : N", 0},
+        {kObjThing, 0, main, 4, "Skill Level : 12 3 45 ", 0},
+        {kObjVertex, 2, main, 1, "Coordinates: 200,200", 0},
+        {kObjVertex, 99, main, 0, "(No Vertex selected)", 0},   // out of range
+        {kObjLineDef, 1, main, 0, "LineDef 1     (l=200)", title},   // (0,200) to (200,200)
+        {kObjLineDef, 1, second, 0, "(No second SideDef)", 4},
+        {kObjSector, 1, main, 0, "Sector 1      h: 128", title},
+        {kObjSector, 1, main, 5, "Light Level    : 160", 0},
+        {kObjThing, kBig, main, 0, "Thing       : 40000", title},
+        {kObjLineDef, kBig, main, 0, "LineDef 40000  (l=200)", title},
+        {kObjLineDef, kBig, first, 0, "SideDef1 40000", 1},
+        {kObjLineDef, kBig, first, 2, "Sector 40000 X,Y : 0,0", 0},
+        {kObjVertex, kBig, main, 0, "Vertex     : 40000", title},
+        {kObjSector, kBig, main, 0, "Sector 40000   h: 128", title},
     };
+    mapkit::AddThing(100, 20, 3004, 90, 7);
     for (const auto& s : shown) {
-        Show(s.mode, kBig);
+        if (s.n == kBig && level.things.count <= kBig) {
+            mapkit::PadObjectsTo(kBig);
+            level.lineDefs[kBig] = level.lineDefs[1];
+            level.lineDefs[kBig].sideDef1 = kBig;
+            level.sideDefs[kBig].sector = kBig;
+        }
+        Show(s.mode, s.n);
+        EXPECT_EQ(main.object, s.n == 99 ? -1 : s.n) << s.text;
         EXPECT_TRUE(PanelLine(s.panel, s.line, s.text, s.colour)) << s.text;
+        EXPECT_EQ(second.x2 == -1, s.n == 99 || s.mode != kObjLineDef) << s.text;   // only LineDefs have sides
     }
+    EXPECT_EQ(selection.lastObject[ModeIndex(kObjSector)], kBig);
 }
 
 TEST_F(InfoPanelTest, UncoveredStepsShowMissingUnlessBothCeilingsAreSky) {
