@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <sstream>
 
@@ -123,6 +124,12 @@ protected:
     void TearDown() override {
         EXPECT_TRUE(dialogs.answers.empty()) << "answers left: " << dialogs.answers.front();
         WadSession::TearDown();
+    }
+    // The IWAD opened afresh, no PWAD read.
+    void Reopen(const std::string& iwad) {
+        ResetMaster();
+        std::memset(config.pwadList, 0, sizeof config.pwadList);
+        OpenIwadAt(iwad);
     }
     void WriteIwad(const WadBuilder& wad) {
         wad.write(dir.file("base.wad"));

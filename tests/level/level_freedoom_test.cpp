@@ -15,9 +15,7 @@ protected:
     // Opens the IWAD afresh (no PWADs), loads the level and saves it under
     // its own name; returns the file.
     std::string LoadAndSave(const std::string& iwad, const std::string& name) {
-        ResetMaster();
-        std::memset(config.pwadList, 0, sizeof config.pwadList);
-        OpenIwadAt(iwad);
+        Reopen(iwad);
         config.lastEpisode = config.lastMap = 1;
         if (std::sscanf(name.c_str(), "E%hdM%hd", &config.lastEpisode, &config.lastMap) != 2)
             std::sscanf(name.c_str(), "MAP%hd", &config.lastMap);

@@ -48,6 +48,24 @@ protected:
         names.erase(std::remove(names.begin(), names.end(), ""), names.end());
         return names;
     }
+    // A save of the level as E1M1 under the name typed (-1 when refused).
+    int SaveTo(const std::string& typed) {
+        dialogs.answers.push_back(typed);
+        char* name = ChooseSaveFile(1, 1);
+        return name ? SaveLevel(name, kSaveKeyF2) : -1;
+    }
+    // The names in a directory, sorted, temporary files as "<temporary>".
+    std::string FilesIn(const std::string& path) {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(path))
+            names.push_back(IsTemporaryFileName(e.path().filename().string()) ? "<temporary>"
+                                                                               : e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        std::string text;
+        for (const std::string& n : names)
+            text += n + " ";
+        return text;
+    }
 };
 
 TEST_F(LevelSaveTest, IwadLevelIsSavedAsItWasThenOverItself) {
@@ -98,78 +116,57 @@ TEST_F(LevelSaveTest, CopyAllKeepsTheOtherEntriesInTheirOrderOrFallsBackToTheIwa
         EXPECT_TRUE(master.table[e.file].inUse()) << EntryNameText(e.name);
 }
 
+// REJECT is kept while it fits the Sectors (an empty table stays empty),
+// cleared when it no longer does, or filled by the reject mask: its pattern
+// in every (skip + 1)-th byte, also of tables larger than the chunks they
+// are written in. The mask's settings stay for the run, so later saves ask
+// again, and a cancelled form fills nothing.
 TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
     MapData map = Room();
     map.sectors.assign(10, map.sectors[0]);
-    const struct {
-        const char* file;
-        Bytes reject;
-    } kept[] = {{"EMPTY.WAD", Bytes()}, {"REJ.WAD", Bytes(13, 0xA5)}};   // an empty table stays empty
-    for (const auto& k : kept) {
-        map.reject = k.reject;
-        ReadLevelPwad(k.file, map);
+    for (const Bytes& reject : {Bytes(), Bytes(13, 0xA5)}) {
+        map.reject = reject;
+        ReadLevelPwad(reject.empty() ? "EMPTY.WAD" : "REJ.WAD", map);
         Edit(1, 1);
         ASSERT_EQ(SaveAs(1, 1), 1);
-        EXPECT_EQ(Saved(k.file).data("REJECT"), k.reject);
+        EXPECT_EQ(Saved(reject.empty() ? "EMPTY.WAD" : "REJ.WAD").data("REJECT"), reject);
     }
-    // With a Sector more the old table no longer fits: it is cleared.
     ResizeObject(level, kObjSector, Resize::AddOne);
     level.mapChanged = true;
     dialogs.answers = {"n"};
     ASSERT_EQ(SaveAs(1, 1), 1);
     EXPECT_EQ(Saved("REJ.WAD").data("REJECT"), Bytes(16, 0));
-    // The reject mask fills a pattern into the 8 bytes of 8 Sectors; its
-    // settings stay for the run, so later saves ask again, and a cancelled
-    // form fills nothing.
-    level.sectors.count = 8;
-    struct Step {
-        std::string form;
-        Bytes reject;
-    } steps[] = {{"1 255", {0, 255, 0, 255, 0, 255, 0, 255}}, {"0 255", Bytes(8, 255)}, {"!3 255", Bytes(8, 255)}};
-    for (const Step& s : steps) {
-        dialogs.answers = {"n", s.form};
-        ASSERT_EQ(SaveAs(1, 1, &s == steps ? kSaveKeyAltF8 : kSaveKeyF2), 1);
-        EXPECT_EQ(Saved("REJ.WAD").data("REJECT"), s.reject) << s.form;
-    }
-    EXPECT_TRUE(dialogs.Logged("#Skip/Pattern| 0/0   = all (normal)| 0/255 = no  attacks"));
-    EXPECT_EQ(level.rejectSkipEvery, 3);
-}
-
-// A table larger than the chunks it is written in, of an uneven size, comes
-// out as it always did: the mask's pattern in every (skip + 1)-th byte.
-TEST_F(LevelSaveTest, ALargeRejectFillComesOutAsTheMaskMakesIt) {
-    ReadLevelPwad("REJ.WAD", Room());
-    Edit(1, 1);
     const struct {
         int32_t sectors;
         const char* form;
         int skip, pattern;
-    } cases[] = {{1001, "0 0", 0, 0}, {1001, "3 255", 3, 255}, {2003, "6 7", 6, 7}, {3, "1 9", 1, 9}};
-    for (const auto& c : cases) {
+    } fills[] = {{8, "1 255", 1, 255}, {8, "0 255", 0, 255}, {1001, "3 255", 3, 255}, {2003, "6 7", 6, 7},
+                 {3, "1 9", 1, 9}, {3, "!3 255", 1, 9}, {1001, "0 0", 0, 0}};   // "!": cancelled
+    for (const auto& c : fills) {
         SCOPED_TRACE(c.form);
         AllocateArray(level.sectors, c.sectors, c.sectors);
         level.mapChanged = true;
         dialogs.answers = {"n", c.form};
-        ASSERT_EQ(SaveAs(1, 1, kSaveKeyAltF8), 1);
+        ASSERT_EQ(SaveAs(1, 1, &c == fills ? kSaveKeyAltF8 : kSaveKeyF2), 1);
         Bytes expected(size_t(RejectBytes(c.sectors)), 0);
         for (size_t i = size_t(c.skip); i < expected.size(); i += size_t(c.skip) + 1)
             expected[i] = uint8_t(c.pattern);
         EXPECT_TRUE(Saved("REJ.WAD").data("REJECT") == expected);
+        EXPECT_TRUE(c.form[0] != '!' || level.rejectSkipEvery == 3);
     }
+    EXPECT_TRUE(dialogs.Logged("#Skip/Pattern| 0/0   = all (normal)| 0/255 = no  attacks"));
 }
 
 TEST_F(LevelSaveTest, BadTargetsAreRefusedAndTheIwadIsNeverOverwritten) {
     Edit(1, 1);
     Bytes iwad = ReadFileBytes(dir.file("base.wad"));
-    dialogs.answers = {dir.file("base.wad"), "-", dir.file("NODIR/X.WAD")};
+    dialogs.answers = {dir.file("base.wad"), "-"};
     EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
     EXPECT_TRUE(dialogs.Logged("!This is the IWAD|" + dir.file("base.wad") +
                                "|The IWAD is never written: choose another name."));
     EXPECT_EQ(ReadFileBytes(dir.file("base.wad")), iwad);
     // A file that cannot be created is reported and forgotten.
-    char* name = ChooseSaveFile(1, 1);
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(SaveLevel(name, kSaveKeyF2), 0);
+    EXPECT_EQ(SaveTo(dir.file("NODIR/X.WAD")), 0);
     EXPECT_TRUE(dialogs.Logged("!Error Creating File|" + dir.file("NODIR/X.WAD") +
                                "|No such file or directory|Check PATCH path!"));
     EXPECT_TRUE(ListedPwads().empty());
@@ -285,6 +282,11 @@ struct FakeNodeBuilder {
     }
 };
 
+// The level the node builder wrote is read back, or a box says why there is
+// none and what the file holds. Renumbered Vertexes leave the level in
+// memory and its undo history as they were, the file's numbers kept for the
+// next save; objects the node builder dropped are gone from the level too,
+// as an undo step of its own. A plain save replaces the file afterwards.
 TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
     using Writes = FakeNodeBuilder::Writes;
     SetNodeBuilderHandOff(FakeNodeBuilder::Run);
@@ -295,19 +297,27 @@ TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
         const char* told;   // the box's last line after the file's name; "" no box
     } cases[] = {
         {Writes::Nodes, NodeBuildEnd::Built, kSaved, ""},
+        {Writes::NodesRenumberingVertexes, NodeBuildEnd::Built, kSaved, ""},
+        {Writes::NodesDroppingASector, NodeBuildEnd::Built, kSaved, ""},
         {Writes::Nodes, NodeBuildEnd::Failed, kSavedWithoutNodes, " holds the level with its old nodes."},
         {Writes::Nothing, NodeBuildEnd::Failed, kNotSaved, " was not changed: the level is not saved."},
         {Writes::Nothing, NodeBuildEnd::Built, kNotSaved, " was not changed: the level is not saved."},
+        {Writes::Nothing, NodeBuildEnd::NotRun, kNotSaved, ""},   // the hand-off could not go ahead
     };
     for (const auto& c : cases) {
         // A file of its own: the last one stays open.
         std::string file = "MY" + std::to_string(&c - cases) + ".WAD";
         SCOPED_TRACE(file);
-        ReadLevelPwad(file, Room());
+        MapData map = Room();
+        map.sectors.push_back(map.sectors[0]);   // used by no SideDef
+        ReadLevelPwad(file, map);
         Bytes old = ReadFileBytes(dir.file(file));
         Edit(1, 1);
+        ResetHistory();
         level.vertices[0].x = 8;
         level.levelChanged = level.mapChanged = true;
+        NameStep("move");
+        RecordStep();
         FakeNodeBuilder::writes = c.writes;
         FakeNodeBuilder::end = c.end;
         dialogs.log.clear();
@@ -326,74 +336,29 @@ TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
         std::string box = dialogs.log.empty() ? "" : dialogs.log.back();
         if (!c.told[0]) {
             EXPECT_EQ(box.find("!The nodes"), std::string::npos) << box;
-            continue;
-        }
-        std::string why = c.end == NodeBuildEnd::Failed ? "Brelbsp ended with exit code 1"
-                                                        : "The node builder did not write " + dir.file(file) + ".";
-        EXPECT_EQ(box, "!The nodes of E1M1 were not built|" + why + "|" + dir.file(file) + c.told);
-    }
-}
-
-// The level the node builder wrote is read back. Renumbered Vertexes leave
-// the level in memory and its undo history as they were, the file's numbers
-// kept for the next save; objects the node builder dropped are gone from the
-// level too, as an undo step of its own.
-TEST_F(LevelSaveTest, ALevelTheNodeBuilderChangedComesBackWithTheChangeToUndo) {
-    using Writes = FakeNodeBuilder::Writes;
-    SetNodeBuilderHandOff(FakeNodeBuilder::Run);
-    FakeNodeBuilder::end = NodeBuildEnd::Built;
-    for (Writes writes : {Writes::NodesRenumberingVertexes, Writes::NodesDroppingASector}) {
-        MapData map = Room();
-        map.sectors.push_back(map.sectors[0]);   // used by no SideDef
-        std::string file = writes == Writes::NodesRenumberingVertexes ? "RENUM.WAD" : "DROP.WAD";
-        ReadLevelPwad(file, map);
-        Edit(1, 1);
-        ResetHistory();
-        level.vertices[0].x = 8;
-        level.levelChanged = level.mapChanged = true;
-        NameStep("move");
-        RecordStep();
-        FakeNodeBuilder::writes = writes;
-        dialogs.answers = {"n"};
-        if (writes != Writes::NodesRenumberingVertexes)
-            dialogs.answers.clear();
-        ASSERT_EQ(SaveAs(1, 1, kSaveKeyAltF2), kSaved) << file;
-        EXPECT_FALSE(level.levelChanged) << file;
-        EXPECT_EQ(level.numNodes, 2) << file;
-        if (writes == Writes::NodesRenumberingVertexes) {
-            EXPECT_EQ(level.vertices[0].x, 8);
-            EXPECT_EQ(UndoLabel(), "move");
-            // Saved again unchanged, the file's Vertexes and nodes are kept and
-            // the LineDefs name them by the file's numbers.
-            std::vector<testkit::WadLump> built = Saved(file).lumps;
-            ASSERT_EQ(SaveAs(1, 1), kSaved);
-            EXPECT_EQ(Saved(file).lumps, built);
         } else {
-            EXPECT_EQ(level.sectors.count, 1);
-            EXPECT_EQ(UndoLabel(), "the node builder's changes");
+            std::string why = c.end == NodeBuildEnd::Failed ? "Brelbsp ended with exit code 1"
+                                                            : "The node builder did not write " + dir.file(file) + ".";
+            EXPECT_EQ(box, "!The nodes of E1M1 were not built|" + why + "|" + dir.file(file) + c.told);
+        }
+        // Saved again, an unchanged level keeps the file's Vertexes and nodes.
+        std::vector<testkit::WadLump> built = Saved(file).lumps;
+        if (c.saved != kSaved)
+            dialogs.answers = {"n"};   // no new nodes
+        ASSERT_EQ(SaveAs(1, 1), kSaved);
+        EXPECT_TRUE(c.saved != kSaved || Saved(file).lumps == built);
+        EXPECT_EQ(Saved(file).data("THINGS"), AsBytes(std::vector<Thing>(level.things.begin(), level.things.end())));
+        const bool dropped = c.writes == Writes::NodesDroppingASector;
+        EXPECT_EQ(level.sectors.count, dropped ? 1 : 2);
+        EXPECT_EQ(UndoLabel(), dropped ? "the node builder's changes" : "move");
+        if (dropped) {
             ASSERT_TRUE(Undo());
             EXPECT_EQ(level.sectors.count, 2);
             EXPECT_TRUE(level.levelChanged);
         }
-        ASSERT_TRUE(Undo()) << file;
-        EXPECT_EQ(level.vertices[0].x, 0) << file;
+        ASSERT_TRUE(Undo());
+        EXPECT_EQ(level.vertices[0].x, 0);
     }
-}
-
-TEST_F(LevelSaveTest, HandOffThatCannotGoAheadLeavesTheLevelToBeSavedAnotherWay) {
-    ReadLevelPwad("MYLEV.WAD", Room());
-    Bytes old = ReadFileBytes(dir.file("MYLEV.WAD"));
-    Edit(1, 1);
-    level.levelChanged = true;
-    SetNodeBuilderHandOff([](const std::string&, const std::string&, const std::string&) { return NodeBuildResult{}; });
-    dialogs.answers = {"n"};
-    EXPECT_EQ(SaveAs(1, 1, kSaveKeyAltF2), 0);
-    EXPECT_EQ(ReadFileBytes(dir.file("MYLEV.WAD")), old);
-    EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("MYLEV.WAD")});
-    EXPECT_STREQ(RowFileName(master.currentLevelRow), dir.file("MYLEV.WAD").c_str());
-    EXPECT_TRUE(level.levelChanged);
-    ASSERT_EQ(SaveAs(1, 1), 1);   // a plain save still replaces it
-    EXPECT_EQ(Saved("MYLEV.WAD").data("THINGS"), AsBytes(std::vector<Thing>(level.things.begin(), level.things.end())));
 }
 
 TEST_F(LevelSaveTest, UnchangedLevelKeepsTheNodeBuildersLumpsByteForByte) {
@@ -452,16 +417,7 @@ protected:
     // The files in dir (temporary ones as "<temporary>") and whether MINE.WAD
     // and MINE.BAK are as they were.
     std::string Files(const std::string& in) {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(in)) {
-            std::string name = e.path().filename().string();
-            names.push_back(IsTemporaryFileName(name) ? "<temporary>" : name);
-        }
-        std::sort(names.begin(), names.end());
-        std::string text;
-        for (const std::string& n : names)
-            text += n + " ";
-        text += ReadFileBytes(in + "MINE.WAD") == mine ? "mine whole" : "mine changed";
+        std::string text = FilesIn(in) + (ReadFileBytes(in + "MINE.WAD") == mine ? "mine whole" : "mine changed");
         return text + (ReadFileBytes(in + "MINE.BAK") == older ? ", older backup kept" : ", backup replaced");
     }
     // Where editing stands after a save that did not happen.
@@ -516,9 +472,7 @@ TEST_F(SaveFaultTest, AFullDiskOrReadOnlyDirectoryIsReportedAndEditingGoesOn) {
             std::string report = std::to_string(saved) + "\n" + dialogs.log.back() + "\n" + Files(disk) + "\n" +
                                  State() + "\n";
             // The user saves elsewhere.
-            dialogs.answers = {dir.file("ELSE.WAD")};
-            char* name = ChooseSaveFile(1, 1);
-            saved = name ? SaveLevel(name, kSaveKeyF2) : -1;
+            saved = SaveTo(dir.file("ELSE.WAD"));
             return report + std::to_string(saved) + "\n" + State();
         });
         if (run.report == "no mount")
@@ -545,18 +499,9 @@ TEST_F(LevelSaveTest, AFileCutShortBehindOurBackIsReportedAndChangesNothing) {
     EXPECT_EQ(SaveLevel(name, kSaveKeyF2), 0);
     EXPECT_TRUE(dialogs.Logged("!Error Reading File|" + dir.file("GONE.WAD") + "|the file ends too soon|"));
     EXPECT_EQ(ReadFileBytes(dir.file("GONE.WAD")), cut);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);   // GONE.WAD, base.wad
+    EXPECT_EQ(FilesIn(dir.path()), "GONE.WAD base.wad ");
     EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("GONE.WAD")});
     EXPECT_TRUE(level.levelChanged);
-}
-
-// The names in a directory, sorted.
-std::vector<std::string> FilesIn(const std::string& path) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(path))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST_F(LevelSaveTest, SavingOverAnOpenPwadUnderAnotherSpellingKeepsABackupAndReadsTheNewFile) {
@@ -566,22 +511,16 @@ TEST_F(LevelSaveTest, SavingOverAnOpenPwadUnderAnotherSpellingKeepsABackupAndRea
     // The first backup is made as "p1.BAK"; an existing "p1.bak" then keeps its name.
     std::string backup = "p1.BAK";
     for (const char* spelling : spellings) {
-        ResetMaster();
-        std::memset(config.pwadList, 0, sizeof config.pwadList);
-        OpenIwadAt(dir.file("base.wad"));
+        Reopen(dir.file("base.wad"));
         ReadLevelPwad("p1.wad", Room());
         Bytes old = ReadFileBytes(dir.file("p1.wad"));
         Edit(1, 1);
         level.things.records[0].type = 3001;
         level.levelChanged = true;
-        dialogs.answers = {dir.file(spelling)};
-        char* name = ChooseSaveFile(1, 1);
-        ASSERT_NE(name, nullptr) << spelling;
-        ASSERT_EQ(SaveLevel(name, kSaveKeyF2), 1) << spelling;
+        ASSERT_EQ(SaveTo(dir.file(spelling)), 1) << spelling;
         // The old file is the backup beside it, the new one keeps its name.
         EXPECT_EQ(ReadFileBytes(dir.file(backup)), old) << spelling;
-        EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"base.wad", "link.wad", backup, "p1.wad", "sub"}))
-            << spelling;
+        EXPECT_EQ(FilesIn(dir.path()), "base.wad link.wad " + backup + " p1.wad sub ") << spelling;
         EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.wad"))) << spelling;
         std::vector<Thing> things = AsRecords<Thing>(Saved("p1.wad").data("THINGS"));
         ASSERT_EQ(things.size(), 1u) << spelling;
@@ -600,19 +539,14 @@ TEST_F(LevelSaveTest, SavingOverAnOpenPwadUnderAnotherSpellingKeepsABackupAndRea
 TEST_F(LevelSaveTest, NewFilesGetTheTypedCaseAndLongPathsAreSavedTo) {
     Edit(1, 1);
     level.levelChanged = true;
-    dialogs.answers = {"mymap"};
-    char* name = ChooseSaveFile(1, 1);
-    ASSERT_NE(name, nullptr);
-    ASSERT_EQ(SaveLevel(name, kSaveKeyF2), 1);
+    ASSERT_EQ(SaveTo("mymap"), 1);
     EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("mymap.WAD")});
     EXPECT_TRUE(std::filesystem::exists(dir.file("mymap.WAD")));
     // A patch path far longer than the old name fields.
     std::string deep = dir.path() + std::string(60, 'd') + "/" + std::string(60, 'e') + "/";
     std::filesystem::create_directories(deep);
     SetField(config.patchPath, deep.c_str());
-    ResetMaster();
-    std::memset(config.pwadList, 0, sizeof config.pwadList);
-    OpenIwadAt(dir.file("base.wad"));
+    Reopen(dir.file("base.wad"));
     Edit(1, 1);
     level.levelChanged = true;
     ASSERT_EQ(SaveAs(1, 1), 1);
