@@ -35,66 +35,47 @@ TEST_F(LevelLoadTest, UnusedVerticesAreDroppedAndTheRestRenumberedInTheirOrder) 
 TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
     const std::string damaged = " Damaged " + dir.file("base.wad") + " file ";
     const std::string other = "which Brel does not edit.";
+    // E1M1 in the IWAD, or in a PWAD over a DOOM-format E1M1: a room of
+    // the format, changed as the row says; "cut" is DOOM's format with its
+    // lumps after LINEDEFS missing (not taken from the next level).
     struct Case {
         const char* what;
-        std::function<void(WadBuilder& iwad, WadBuilder& pwad)> e1m1;   // E1M1 into either file
-        std::vector<std::string> message;                              // "": loaded
+        std::string format;
+        bool inPwad;
+        std::function<void(MapData&)> edit;
+        std::vector<std::string> message;   // none: loaded
     } cases[] = {
-        {"Hexen", [](WadBuilder& iwad, WadBuilder&) { AddForeignLevel(iwad, "E1M1", "Hexen", Room()); },
-         {"E1M1 is a Hexen-format level,", other}},
-        {"Hexen in a PWAD over a DOOM-format level",
-         [](WadBuilder& iwad, WadBuilder& pwad) {
-             AddLevel(iwad, "E1M1", Room());
-             AddForeignLevel(pwad, "E1M1", "Hexen", Room());
-         },
-         {"E1M1 is a Hexen-format level,", other}},
-        {"Doom 64", [](WadBuilder& iwad, WadBuilder&) { AddForeignLevel(iwad, "E1M1", "Doom 64", Room()); },
-         {"E1M1 is a Doom 64-format level,", other}},
-        {"UDMF in a PWAD",
-         [](WadBuilder& iwad, WadBuilder& pwad) {
-             AddLevel(iwad, "E1M1", Room());
-             AddForeignLevel(pwad, "E1M1", "UDMF", Room());
-         },
-         {"E1M1 is a UDMF-format level,", other}},
-        {"a stray BEHAVIOR lump beside DOOM-format records",
-         [](WadBuilder& iwad, WadBuilder&) {
-             AddLevel(iwad, "E1M1", Room());
-             iwad.lump("BEHAVIOR", Bytes(8, 0));
-         },
-         {}},
-        {"a vertex past the end",
-         [](WadBuilder& iwad, WadBuilder&) {
-             MapData map = Room();
-             map.lineDefs[3].end = 4;   // the old vertex count
-             AddLevel(iwad, "E1M1", map);
-         },
+        {"Hexen", "Hexen", false, nullptr, {"E1M1 is a Hexen-format level,", other}},
+        {"Hexen in a PWAD", "Hexen", true, nullptr, {"E1M1 is a Hexen-format level,", other}},
+        {"Doom 64", "Doom 64", false, nullptr, {"E1M1 is a Doom 64-format level,", other}},
+        {"UDMF in a PWAD", "UDMF", true, nullptr, {"E1M1 is a UDMF-format level,", other}},
+        {"a stray BEHAVIOR lump beside DOOM-format records", "BEHAVIOR", false, nullptr, {}},
+        {"a vertex past the end", "DOOM", false, [](MapData& m) { m.lineDefs[3].end = 4; },   // the old count
          {"vertex in linedef 3 not valid 3,4 ?", "VERTEXES holds vertices 0 to 3"}},
-        {"no vertex (0xFFFF) and one far past the end",
-         [](WadBuilder& iwad, WadBuilder&) {
-             MapData map = Room();
-             map.lineDefs[1].start = kNoReference;
-             map.lineDefs[2].start = 40000;
-             AddLevel(iwad, "E1M1", map);
-         },
+        {"no vertex (0xFFFF) and one far past the end", "DOOM", false,
+         [](MapData& m) { m.lineDefs[1].start = kNoReference, m.lineDefs[2].start = 40000; },
          {"vertex in linedef 1 not valid 65535,2 ?", "VERTEXES holds vertices 0 to 3"}},
-        {"an empty VERTEXES lump",
-         [](WadBuilder& iwad, WadBuilder&) {
-             MapData map = Room();
-             map.vertices.clear();
-             AddLevel(iwad, "E1M1", map);
-         },
+        {"an empty VERTEXES lump", "DOOM", false, [](MapData& m) { m.vertices.clear(); },
          {"vertex in linedef 0 not valid 0,1 ?", "VERTEXES holds no vertices"}},
-        {"a lump missing (not taken from the next level)",
-         [](WadBuilder& iwad, WadBuilder&) {
-             MapData map = Room();
-             iwad.lump("E1M1").lump("THINGS", AsBytes(map.things)).lump("LINEDEFS", AsBytes(map.lineDefs));
-         },
-         {damaged + "SIDEDEFS not found"}},
+        {"a lump missing", "cut", false, nullptr, {damaged + "SIDEDEFS not found"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WadBuilder iwad("IWAD"), pwad;
-        c.e1m1(iwad, pwad);
+        MapData map = Room();
+        if (c.edit)
+            c.edit(map);
+        if (c.inPwad)
+            AddLevel(iwad, "E1M1", Room());
+        WadBuilder& e1m1 = c.inPwad ? pwad : iwad;
+        if (c.format == "DOOM" || c.format == "BEHAVIOR")
+            AddLevel(e1m1, "E1M1", map);
+        else if (c.format == "cut")
+            e1m1.lump("E1M1").lump("THINGS", AsBytes(map.things)).lump("LINEDEFS", AsBytes(map.lineDefs));
+        else
+            AddForeignLevel(e1m1, "E1M1", c.format, map);
+        if (c.format == "BEHAVIOR")
+            e1m1.lump("BEHAVIOR", Bytes(8, 0));
         AddLevel(iwad, "E1M2", Room());
         ResetMaster();
         WriteIwad(iwad);
