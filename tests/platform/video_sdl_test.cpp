@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,7 +25,12 @@
 
 namespace {
 
-void Push(SDL_Event e) {
+// Pushes an event of the type, its fields set by fill, as SDL would queue it.
+template <typename Fill>
+void Push(Uint32 type, Fill fill) {
+    SDL_Event e{};
+    e.type = type;
+    fill(e);
     e.common.timestamp = SDL_GetTicks();
     ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
 }
@@ -174,40 +180,25 @@ TEST_F(SdlScreenTest, PollsShowNothingBeforeTheFirstWait) {
 TEST_F(SdlScreenTest, KeysAndMouse) {
     const int keys[][2] = {{SDLK_F2, KMOD_LSHIFT}, {SDLK_f, KMOD_LALT}, {SDLK_LEFT, KMOD_LCTRL},
                            {SDLK_KP_8, 0}, {SDLK_e, 0}};   // keypad without Num Lock; e waits for its text
-    for (const auto& k : keys) {
-        SDL_Event e{};
-        e.type = SDL_KEYDOWN;
-        e.key.state = SDL_PRESSED;
-        e.key.keysym.sym = k[0];
-        e.key.keysym.mod = Uint16(k[1]);
-        Push(e);
-    }
-    SDL_Event text{}, quit{};
-    text.type = SDL_TEXTINPUT;
-    std::strcpy(text.text.text, "e;");
-    Push(text);
-    quit.type = SDL_QUIT;
-    Push(quit);
+    for (const auto& k : keys)
+        Push(SDL_KEYDOWN, [&](SDL_Event& e) {
+            e.key.state = SDL_PRESSED, e.key.keysym.sym = k[0], e.key.keysym.mod = Uint16(k[1]);
+        });
+    Push(SDL_TEXTINPUT, [](SDL_Event& e) { std::strcpy(e.text.text, "e;"); });
+    Push(SDL_QUIT, [](SDL_Event&) {});
     Pump();
     for (int code : {0x5500, 0x2100, 0x7300, int{kKeyUp}, int{'E'}, int{';'}, int{kKeyWindowClose}, -1})
         EXPECT_EQ(PlatformReadKey(), code);
 
     SDL_WarpMouseInWindow(window, 100, 50);   // a real pointer motion of the X server
     EXPECT_EQ(Mouse(), (std::vector<int>{100, 50, 0}));
-    SDL_Event press{};
-    press.type = SDL_MOUSEBUTTONDOWN;
-    press.button.windowID = SDL_GetWindowID(window);
-    press.button.button = SDL_BUTTON_RIGHT;
-    press.button.state = SDL_PRESSED;
-    Push(press);
+    const Uint32 id = SDL_GetWindowID(window);
+    Push(SDL_MOUSEBUTTONDOWN, [&](SDL_Event& e) {
+        e.button.windowID = id, e.button.button = SDL_BUTTON_RIGHT, e.button.state = SDL_PRESSED;
+    });
     PlatformSetMouseSpeed(100, 64);
     EXPECT_EQ(SDL_GetRelativeMouseMode(), SDL_TRUE);
-    SDL_Event move{};
-    move.type = SDL_MOUSEMOTION;
-    move.motion.windowID = press.button.windowID;
-    move.motion.xrel = 10;
-    move.motion.yrel = -3;
-    Push(move);
+    Push(SDL_MOUSEMOTION, [&](SDL_Event& e) { e.motion.windowID = id, e.motion.xrel = 10, e.motion.yrel = -3; });
     EXPECT_EQ(Mouse(), (std::vector<int>{120, 44, kButtonRight}));
     PlatformSetMouseSpeed(kPlatformMouseSpeed, 64);
     EXPECT_EQ(SDL_GetRelativeMouseMode(), SDL_FALSE);
@@ -222,25 +213,16 @@ TEST_F(SdlScreenTest, KeysAndMouse) {
 }
 
 // The environment variables a test changes, given back when it ends.
-class SavedEnvironment {
-public:
-    explicit SavedEnvironment(std::vector<std::string> names) {
-        for (const std::string& name : names) {
-            const char* value = getenv(name.c_str());
-            saved_.push_back({name, value ? value : "", value != nullptr});
-        }
+struct SavedEnvironment {
+    explicit SavedEnvironment(std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            saved.push_back({name, getenv(name) ? std::optional<std::string>(getenv(name)) : std::nullopt});
     }
     ~SavedEnvironment() {
-        for (const Saved& s : saved_)
-            s.set ? setenv(s.name.c_str(), s.value.c_str(), 1) : unsetenv(s.name.c_str());
+        for (const auto& [name, value] : saved)
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
     }
-
-private:
-    struct Saved {
-        std::string name, value;
-        bool set;
-    };
-    std::vector<Saved> saved_;
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
 };
 
 // Without a display: SDL's message and how to run instead, nothing on stderr

@@ -25,19 +25,10 @@ const char* const kAskedTopics[] = {
     "LINEDEFS", "SECTORS", "MISC", "OBJECT", "CHECK", "FILE", "EDIT", "SEARCH", "MODE", "HELP",
 };
 
-const char kSmallHelp[] =
-    "*HLP test\n"
-    "|-ONE\n"
-    "y Title\n"
-    "* a comment\r\n"
-    "x text \x1erred\n"
-    " plain follows\n"
-    "|-EMPTY\n"
-    "* only\n"
-    ": comments\n"
-    "/ here\n"
-    "|-TWO\n"
-    "r two \xb3\n";
+// Topics ONE (colour letters, a comment, a colour switch, a line that keeps
+// the colour before), EMPTY (comments only) and TWO (the PC's vertical bar).
+const char kSmallHelp[] = "*HLP test\n|-ONE\ny Title\n* a comment\r\nx text \x1erred\n plain follows\n"
+                          "|-EMPTY\n* only\n: comments\n/ here\n|-TWO\nr two \xb3\n";
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
