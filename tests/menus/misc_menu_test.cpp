@@ -92,25 +92,18 @@ TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
     }
 }
 
+// The tags of the first LineDefs and Sectors, the others' 0; the last row's
+// answer is shown.
 TEST_F(MiscMenuTest, TheFirstFreeTagIsShown) {
-    struct Case {
+    const struct {
         std::vector<int> lineDefTags, sectorTags;
         int expected;
-    } cases[] = {
-        {{1, 2, 4}, {3}, 5},
-        {{}, {}, 1},
-        {{0, -1, 2}, {3}, 1},
-        {{1}, {1, 3}, 2},
-    };
-    for (const Case& c : cases) {
-        for (LineDef& ld : level.lineDefs)
-            ld.tag = 0;
-        for (Sector& s : level.sectors)
-            s.tag = 0;
-        for (size_t i = 0; i < c.lineDefTags.size(); ++i)
-            level.lineDefs[static_cast<int>(i)].tag = static_cast<int16_t>(c.lineDefTags[i]);
-        for (size_t i = 0; i < c.sectorTags.size(); ++i)
-            level.sectors[static_cast<int>(i)].tag = static_cast<int16_t>(c.sectorTags[i]);
+    } cases[] = {{{1, 2, 4}, {3}, 5}, {{}, {}, 1}, {{0, -1, 2}, {3}, 1}, {{1}, {1, 3}, 2}};
+    for (const auto& c : cases) {
+        for (int i = 0; i < level.lineDefs.count; ++i)
+            level.lineDefs[i].tag = static_cast<int16_t>(i < int(c.lineDefTags.size()) ? c.lineDefTags[i] : 0);
+        for (int i = 0; i < level.sectors.count; ++i)
+            level.sectors[i].tag = static_cast<int16_t>(i < int(c.sectorTags.size()) ? c.sectorTags[i] : 0);
         EXPECT_EQ(FirstFreeTag(level), c.expected);
     }
     Mode(kObjSector);

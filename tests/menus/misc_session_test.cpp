@@ -1,5 +1,7 @@
-// The Misc menu through the editor's main loop on Freedoom's MAP01: F8 runs
-// an operation on the selection, and Ctrl-Z takes it back as one step.
+// The Misc menu and the turn keys through the editor's main loop on
+// Freedoom's MAP01: F8 runs an operation on the selection and Ctrl-Z takes
+// it back as one step; "," and "." turn Things, and outside Things mode
+// start an interactive turn.
 #include "editor/editor_session.h"
 #include "level/history.h"
 #include "menus/misc_menu.h"
@@ -20,7 +22,7 @@ protected:
     }
 };
 
-TEST_F(MiscSessionTest, AnOperationOfTheMenuIsOneStepToUndo) {
+TEST_F(MiscSessionTest, MenuOperationsAndTurnsAreOneStepToUndo) {
     ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
     std::string loaded = mapkit::LevelArrayBytes();
     int lineDefs = level.lineDefs.count;
@@ -31,15 +33,7 @@ TEST_F(MiscSessionTest, AnOperationOfTheMenuIsOneStepToUndo) {
     EXPECT_TRUE(testkit::ReferencesSound());
     ASSERT_EQ(Run(split + "key Ctrl-Z\n" + kIdle), kScriptEnded);
     EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
-}
 
-}  // namespace
-
-namespace {
-
-TEST_F(MiscSessionTest, CommaAndPeriodTurnThingsOrStartRotating) {
-    ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
-    std::string loaded = mapkit::LevelArrayBytes();
     const std::string mark = "key T\nkey N\nkey M\n";
     ASSERT_EQ(Run(mark + kIdle), kScriptEnded);
     ASSERT_FALSE(selection.list.empty());
