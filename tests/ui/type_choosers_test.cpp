@@ -88,94 +88,68 @@ TEST_F(TypeChooserTest, TheSpriteOfTheHighlightedCategoryAndTypeIsShown) {
                       PlainPicture(Pattern(24, 10, 100)), 1, transparent));
 }
 
+// Two LineDefs or two Sectors of the types given; under Boom (port rows) the
+// generalized types' dialog, the long lists a page at a time, numbers above
+// 9999, and Sector types set under Boom's bits.
 TEST_F(TypeChooserTest, LineDefAndSectorTypes) {
     SetFlavour(Flavour::Doom);
     int v0 = mapkit::AddVertex(0, 0), v1 = mapkit::AddVertex(64, 0);
-    std::vector<int> lines = {mapkit::AddLineDef(v0, v1, -1, -1, 1, 26),
-                              mapkit::AddLineDef(v1, v0, -1, -1, 1, 90)};
-    std::vector<int> sectors = {mapkit::AddSector(0, 9), mapkit::AddSector(0, 0)};
-    struct Case {
-        const char* what;
-        bool sector;
-        const char* script;
-        int result;   // -1: unchanged
-    } cases[] = {
-        {"Normal sets 0", false, "key Home\nkey Down\nkey Enter", 0},
-        {"a decimal value", false, "key End\nkey Enter\ntype 345\nkey Enter", 345},
-        {"Esc", false, "key Esc", -1},
-        {"decimal value starts at the first Sector's", true, "key End\nkey Enter\nkey Enter", 9},
-        {"Health/Damage", true, "key Up\nkey Enter\nkey Enter", 7},
-        {"Normal", true, "key Home\nkey Down\nkey Enter", 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        level.lineDefs[lines[0]].type = 26, level.lineDefs[lines[1]].type = 90;
-        level.sectors[sectors[0]].type = 9, level.sectors[sectors[1]].type = 0;
-        level.levelChanged = false;
-        session.Script(c.script);
-        ChooserResult result = c.sector ? ChooseSectorType(sectors, ChooserRepeat::Once)
-                                        : ChooseLineDefType(40, 40, lines, ChooserRepeat::Once);
-        int first = c.sector ? level.sectors[sectors[0]].type : level.lineDefs[lines[0]].type;
-        int second = c.sector ? level.sectors[sectors[1]].type : level.lineDefs[lines[1]].type;
-        EXPECT_EQ(first, c.result >= 0 ? c.result : c.sector ? 9 : 26);
-        EXPECT_EQ(second, c.result >= 0 ? c.result : c.sector ? 0 : 90);
-        EXPECT_EQ(result.chosen, c.result >= 0);
-        EXPECT_EQ(level.levelChanged, result.changed);
-        EXPECT_EQ(toolkit.savedAreas, 0);
-    }
-    // With nesting a list left with Esc comes back to the menu; a pick ends
-    // the chooser.
-    config.menuNesting = 1;
-    session.Script("key Home\nkey Down\nkey Down\nkey Enter\nkey Esc\nkey Home\nkey Down\nkey Enter");
-    EXPECT_TRUE(ChooseLineDefType(40, 40, lines).chosen);
-    EXPECT_EQ(level.lineDefs[lines[1]].type, 0);
-    SetFlavour(Flavour::Heretic);
-}
-
-// Under Boom: the generalized types' dialog, the long lists a page at a
-// time, numbers above 9999, and Sector types set under Boom's bits.
-TEST_F(TypeChooserTest, PortTargetsAddGeneralizedTypesAndKeepSectorBits) {
-    SetFlavour(Flavour::Doom);
-    level.target = MapTarget::Boom;
-    int v0 = mapkit::AddVertex(0, 0), v1 = mapkit::AddVertex(64, 0);
     std::vector<int> lines = {mapkit::AddLineDef(v0, v1, -1, -1, 1, 0), mapkit::AddLineDef(v1, v0, -1, -1, 1, 0)};
-    std::vector<int> sectors = {mapkit::AddSector(0, 0)};
+    std::vector<int> sectors = {mapkit::AddSector(0, 0), mapkit::AddSector(0, 0)};
     const std::string kGeneralized = "key End\nkey Up\nkey Enter\n";
     std::string raiseFloor = "key Home\n";
     for (int i = 0; i < 8; ++i)
         raiseFloor += "key Down\n";
     struct Case {
         const char* what;
-        bool sector;
-        int before;
+        bool port, sector;
+        int first, second;
         std::string script;
-        int result;
+        int result;   // -1: unchanged
     } cases[] = {
-        {"a new generalized type starts as a floor", false, 26, kGeneralized + "key End\nkey Enter", 0x6000},
-        {"a field from its menu", false, 26, kGeneralized + "key Down\nkey Enter\nkey Down\nkey Enter\nkey End\nkey Enter",
-         0x6001},
-        {"a generalized type keeps its fields", false, 0x3A63, kGeneralized + "key End\nkey Enter", 0x3A63},
-        {"the kind starts the fields anew", false, 0x3A63,
+        {"Normal sets 0", false, false, 26, 90, "key Home\nkey Down\nkey Enter", 0},
+        {"a decimal value", false, false, 26, 90, "key End\nkey Enter\ntype 345\nkey Enter", 345},
+        {"Esc", false, false, 26, 90, "key Esc", -1},
+        {"decimal value starts at the first Sector's", false, true, 9, 0, "key End\nkey Enter\nkey Enter", 9},
+        {"Health/Damage", false, true, 9, 0, "key Up\nkey Enter\nkey Enter", 7},
+        {"Normal", false, true, 9, 0, "key Home\nkey Down\nkey Enter", 0},
+        {"a new generalized type starts as a floor", true, false, 26, 26, kGeneralized + "key End\nkey Enter",
+         0x6000},
+        {"a field from its menu", true, false, 26, 26,
+         kGeneralized + "key Down\nkey Enter\nkey Down\nkey Enter\nkey End\nkey Enter", 0x6001},
+        {"a generalized type keeps its fields", true, false, 0x3A63, 0x3A63, kGeneralized + "key End\nkey Enter",
+         0x3A63},
+        {"the kind starts the fields anew", true, false, 0x3A63, 0x3A63,
          kGeneralized + "key Enter\nkey Home\nkey Down\nkey Enter\nkey End\nkey Enter", 0x3000},
-        {"Esc in the dialog", false, 26, kGeneralized + "key Esc", 26},
-        {"the second page of a long list", false, 26, raiseFloor + "key Enter\nkey End\nkey Enter\nkey Enter", 143},
-        {"a number above 9999", false, 26, "key End\nkey Enter\ntype 24721\nkey Enter", 24721},
-        {"the type under the bits", true, 0x88, "key Up\nkey Enter\nkey Enter", 0x87},
-        {"a number with bits", true, 0x88, "key End\nkey Enter\ntype 2064\nkey Enter", 2064},
+        {"Esc in the dialog", true, false, 26, 26, kGeneralized + "key Esc", -1},
+        {"the second page of a long list", true, false, 26, 26,
+         raiseFloor + "key Enter\nkey End\nkey Enter\nkey Enter", 143},
+        {"a number above 9999", true, false, 26, 26, "key End\nkey Enter\ntype 24721\nkey Enter", 24721},
+        {"the type under the bits", true, true, 0x88, 0x88, "key Up\nkey Enter\nkey Enter", 0x87},
+        {"a number with bits", true, true, 0x88, 0x88, "key End\nkey Enter\ntype 2064\nkey Enter", 2064},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        level.lineDefs[lines[0]].type = level.lineDefs[lines[1]].type = static_cast<int16_t>(c.before);
-        level.sectors[sectors[0]].type = static_cast<int16_t>(c.before);
+        level.target = c.port ? MapTarget::Boom : MapTarget::Original;
+        auto type = [&](int i) -> int16_t& {
+            return c.sector ? level.sectors[sectors[i]].type : level.lineDefs[lines[i]].type;
+        };
+        type(0) = static_cast<int16_t>(c.first), type(1) = static_cast<int16_t>(c.second);
+        level.levelChanged = false;
         session.Script(c.script);
-        if (c.sector)
-            ChooseSectorType(sectors, ChooserRepeat::Once);
-        else
-            ChooseLineDefType(40, 40, lines, ChooserRepeat::Once);
-        EXPECT_EQ(c.sector ? level.sectors[sectors[0]].type : level.lineDefs[lines[1]].type, c.result);
-        EXPECT_EQ(toolkit.savedAreas, 0);
+        ChooserResult result = c.sector ? ChooseSectorType(sectors, ChooserRepeat::Once)
+                                        : ChooseLineDefType(40, 40, lines, ChooserRepeat::Once);
+        EXPECT_EQ((std::vector<int>{type(0), type(1), result.chosen, level.levelChanged, toolkit.savedAreas}),
+                  (std::vector<int>{c.result >= 0 ? c.result : c.first, c.result >= 0 ? c.result : c.second,
+                                    c.result >= 0, result.changed, 0}));
     }
+    // With nesting a list left with Esc comes back to the menu; a pick ends
+    // the chooser.
     level.target = MapTarget::Original;
+    config.menuNesting = 1;
+    session.Script("key Home\nkey Down\nkey Down\nkey Enter\nkey Esc\nkey Home\nkey Down\nkey Enter");
+    EXPECT_TRUE(ChooseLineDefType(40, 40, lines).chosen);
+    EXPECT_EQ(level.lineDefs[lines[1]].type, 0);
     SetFlavour(Flavour::Heretic);
 }
 
