@@ -31,33 +31,29 @@ protected:
 // rows of bands of the same columns joined; the whole canvas after a new
 // palette.
 TEST_F(HeadlessTest, FramesBringOnlyTheAreasThatChanged) {
+    using Areas = std::vector<std::vector<int>>;
     Canvas& screen = Screen();
     auto frame = [&] {
         session.ExactScript("wait 0\n");
         PlatformWaitForInput();
-        return VideoShownAreas();
+        Areas areas;
+        for (const CanvasArea& a : VideoShownAreas())
+            areas.push_back({a.left, a.top, a.right, a.bottom});
+        return areas;
     };
-    auto same = [](const std::vector<CanvasArea>& a, const std::vector<std::vector<int>>& b) {
-        if (a.size() != b.size())
-            return false;
-        for (size_t i = 0; i < a.size(); ++i)
-            if (std::vector<int>{a[i].left, a[i].top, a[i].right, a[i].bottom} != b[i])
-                return false;
-        return true;
-    };
-    EXPECT_TRUE(same(frame(), {{0, 0, 639, 479}}));   // the first frame
+    EXPECT_EQ(frame(), (Areas{{0, 0, 639, 479}}));   // the first frame
     screen.putpixel(10, 10, 4);
     screen.putpixel(600, 400, 4);
-    EXPECT_TRUE(same(frame(), {{0, 0, 63, 15}, {576, 400, 639, 415}}));
+    EXPECT_EQ(frame(), (Areas{{0, 0, 63, 15}, {576, 400, 639, 415}}));
     screen.setcolor(5);
     screen.line(0, 100, 639, 100);
     screen.line(130, 20, 130, 60);
-    EXPECT_TRUE(same(frame(), {{128, 16, 191, 63}, {0, 96, 639, 111}}));
+    EXPECT_EQ(frame(), (Areas{{128, 16, 191, 63}, {0, 96, 639, 111}}));
     screen.putpixel(639, 479, 1);
-    EXPECT_TRUE(same(frame(), {{576, 464, 639, 479}}));
+    EXPECT_EQ(frame(), (Areas{{576, 464, 639, 479}}));
     uint8_t palette[768] = {};
     VideoSetPalette(palette);
-    EXPECT_TRUE(same(frame(), {{0, 0, 639, 479}}));
+    EXPECT_EQ(frame(), (Areas{{0, 0, 639, 479}}));
 }
 
 TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
