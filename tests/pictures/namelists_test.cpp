@@ -10,7 +10,6 @@
 #include "pictures/picture.h"
 #include "support/headless_kit.h"
 #include "support/picture_kit.h"
-#include "support/program_state.h"
 #include "support/wad_session.h"
 #include "wad/master.h"
 
@@ -54,15 +53,6 @@ std::vector<std::string> Names(const NameList& list) {
 
 class NameListTest : public ::testing::Test {
 protected:
-    void SetUp() override { testkit::ResetProgramState(); }
-    void TearDown() override { testkit::ResetProgramState(); }
-    // The usual markers around one flat and one sprite, plus extra lumps.
-    testkit::WadBuilder Base(const std::vector<std::string>& texture1) {
-        testkit::WadBuilder wad("IWAD");
-        wad.level("MAP01").lump("TEXTURE1", TextureLump(texture1));
-        wad.lump("S_START").lump("TROOA1", PictureHeader(41, 57)).lump("S_END");
-        return wad;
-    }
     void Open(const testkit::WadBuilder& wad) {
         std::string path = dir.file("names.wad");
         wad.write(path);
@@ -74,57 +64,52 @@ protected:
     const testkit::ScratchDir& dir = session.Dir();
 };
 
-TEST_F(NameListTest, TexturesOfBothLumpsSortedAfterTheNoTextureName) {
-    testkit::WadBuilder wad = Base({"STARTAN3", "BRICK", "ABCDEFGH"});
-    wad.lump("TEXTURE2", TextureLump({"STARTAN3", "ZZWALL"}));
-    Open(wad);
+// Each row a WAD of a level and the lumps given: the texture or flat names
+// built, or the message the program ends with.
+TEST_F(NameListTest, TextureAndFlatNamesOrTheMissingLump) {
+    Bytes damaged;   // a TEXTURE2 claiming a million textures; two of its offsets point outside
+    for (int32_t v : {1000000, 16, 9999, -4})
+        PutLE32(damaged, v);
+    for (char c : std::string("OKWALL\0\0", 8))
+        damaged.push_back(static_cast<uint8_t>(c));
+    const Bytes f(4096), none;
+    const Bytes wall = TextureLump({"WALL1"});
+    const struct {
+        const char* what;
+        bool flats;
+        testkit::Lumps lumps;
+        std::vector<std::string> names;
+        const char* exit;
+    } cases[] = {
+        {"both lumps, sorted after the no-texture name", false,
+         {{"TEXTURE1", TextureLump({"WALL1", "BRICK"})}, {"TEXTURE2", TextureLump({"ZZWALL", "WALL1", "ABCDEFGH"})}},
+         {"-", "ABCDEFGH", "BRICK", "WALL1", "WALL1", "ZZWALL"}, ""},
+        {"no TEXTURE2", false, {{"TEXTURE1", wall}}, {"-", "WALL1"}, ""},
+        {"a damaged TEXTURE2", false, {{"TEXTURE1", wall}, {"TEXTURE2", damaged}}, {"-", "OKWALL", "WALL1"}, ""},
+        {"no TEXTURE1", false, {}, {}, "TEXTURE1 not found"},
+        {"flats between their markers", true,
+         {{"F_START", none}, {"OUTSIDE1", f}, {"F1_START", none}, {"NUKAGE1", f}, {"FLOOR0_1", f}, {"F1_END", none},
+          {"BETWEEN", f}, {"F2_START", none}, {"CEIL3_5", f}, {"F2_END", none}, {"F_END", none}},
+         {"CEIL3_5", "FLOOR0_1", "NUKAGE1"}, ""},
+        {"an open marker", true, {{"F1_START", none}, {"NUKAGE1", f}, {"F1_END", none}, {"F3_START", none}}, {},
+         "F3_END not found"},
+        {"no flats", true, {}, {}, "F1_START not found"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testkit::OpenPictureIwad(dir, c.lumps, {});
+        const std::string exit = ExitOf(c.flats ? BuildFlatNames : BuildTextureNames);
+        EXPECT_NE(exit.find(c.exit), std::string::npos) << exit;
+        if (!*c.exit) {
+            EXPECT_EQ(Names(c.flats ? nameLists.FlatNames : nameLists.TextureNames), c.names);
+        }
+    }
+    // Names are found ignoring case, whole.
+    testkit::OpenPictureIwad(dir, {{"TEXTURE1", TextureLump({"ABCDEFGH", "B"})}}, {});
     BuildTextureNames();
-    EXPECT_EQ(Names(nameLists.TextureNames),
-              (std::vector<std::string>{"-", "ABCDEFGH", "BRICK", "STARTAN3", "STARTAN3", "ZZWALL"}));
     EXPECT_EQ(nameLists.TextureNames.Find("abcdefgh"), 1);
     EXPECT_EQ(nameLists.TextureNames.Find("ABCDEFG"), -1);
     EXPECT_EQ(nameLists.TextureNames.Find("-"), 0);
-}
-
-TEST_F(NameListTest, TexturesWithoutTexture2FromDamagedLumpsOrNone) {
-    testkit::WadBuilder wad = Base({"WALL1"});
-    Open(wad);
-    BuildTextureNames();
-    EXPECT_EQ(Names(nameLists.TextureNames), (std::vector<std::string>{"-", "WALL1"}));
-    // TEXTURE2 claims a million textures; two of its offsets point outside.
-    Bytes damaged;
-    for (int32_t v : {1000000, 16, 9999, -4})
-        PutLE32(damaged, v);
-    const char name[8] = {'O', 'K', 'W', 'A', 'L', 'L', 0, 0};
-    damaged.insert(damaged.end(), name, name + 8);
-    wad.lump("TEXTURE2", damaged);
-    ResetMaster();
-    Open(wad);
-    BuildTextureNames();
-    EXPECT_EQ(Names(nameLists.TextureNames), (std::vector<std::string>{"-", "OKWALL", "WALL1"}));
-    ResetMaster();
-    Open(testkit::WadBuilder("IWAD").level("MAP01"));
-    EXPECT_NE(ExitOf(BuildTextureNames).find("TEXTURE1 not found"), std::string::npos);
-}
-
-TEST_F(NameListTest, FlatsBetweenTheirMarkers) {
-    testkit::WadBuilder wad = Base({"WALL1"});
-    wad.lump("F_START").lump("OUTSIDE1", Bytes(4096));
-    wad.lump("F1_START").lump("NUKAGE1", Bytes(4096)).lump("FLOOR0_1", Bytes(4096)).lump("F1_END");
-    wad.lump("BETWEEN", Bytes(4096));
-    wad.lump("F2_START").lump("CEIL3_5", Bytes(4096)).lump("F2_END").lump("F_END");
-    Open(wad);
-    BuildFlatNames();
-    EXPECT_EQ(Names(nameLists.FlatNames), (std::vector<std::string>{"CEIL3_5", "FLOOR0_1", "NUKAGE1"}));
-
-    testkit::WadBuilder open = Base({"WALL1"});
-    open.lump("F1_START").lump("NUKAGE1", Bytes(4096)).lump("F1_END").lump("F3_START");
-    ResetMaster();
-    Open(open);
-    EXPECT_NE(ExitOf(BuildFlatNames).find("F3_END not found"), std::string::npos);
-    ResetMaster();
-    Open(Base({"WALL1"}));
-    EXPECT_NE(ExitOf(BuildFlatNames).find("F1_START not found"), std::string::npos);
 }
 
 TEST_F(NameListTest, SpritesPicturesAndLevels) {
