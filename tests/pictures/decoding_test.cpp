@@ -1,13 +1,34 @@
 // Pictures, flats and textures drawn into images from hand-made lumps: where
 // a picture lands, when composing a texture stops, how the lookups follow
-// the master directory; palettes with gamma and odd PLAYPALs.
+// the master directory; palettes with gamma and odd PLAYPALs; and Freedoom's
+// palettes, a sprite, a flat and a texture against the plain decoder of the
+// test kit.
+#include <algorithm>
+
 #include "base/fatal.h"
 #include "pictures/palette.h"
+#include "pictures/picture.h"
+#include "support/headless_kit.h"
+#include "support/picture_kit.h"
+#include "support/wad_session.h"
 #include "wad/master.h"
-#include "pictures_fixture.h"
 
-namespace picturetest {
 namespace {
+
+using namespace testkit;
+
+class PictureTest : public WadSession {
+protected:
+    // An IWAD of the lumps, a level and the PLAYPAL (none when empty).
+    void OpenBuilt(const Lumps& lumps, const Bytes& playpal = GreyPlaypal()) {
+        OpenPictureIwad(dir, lumps, playpal);
+    }
+};
+
+// An image of w x h pixels of one colour.
+Image Filled(int w, int h, uint8_t colour) {
+    return Image{w, h, std::vector<uint8_t>(static_cast<size_t>(w) * h, colour)};
+}
 
 // A 4 x 4 patch of one colour.
 Bytes Patch(uint8_t colour) { return PictureLump(4, 4, Columns(4, {{0, Bytes(4, colour)}})); }
@@ -152,5 +173,48 @@ TEST_F(PictureTest, PalettesWithGammaAndOddPlaypals) {
     EXPECT_THROW(LoadPalette(0, 0), ProgramExit);   // no PLAYPAL
 }
 
+constexpr uint8_t kFreedoomUnder = 251;   // not a colour of the sprite
+
+// Freedoom's palettes with gamma. At every magnification: the sprite; the
+// flat; COMPTALL, nine overlapping patches.
+TEST_F(PictureTest, FreedoomAsThePlainDecoderHasIt) {
+    const std::string iwad = FreedoomIwad(2);
+    if (iwad.empty())
+        GTEST_SKIP() << "Freedoom is not installed";
+    OpenIwadAt(iwad);
+    const WadContents wad = ReadWad(iwad);
+    const Bytes playpal = wad.data("PLAYPAL");
+    for (auto [number, gamma] : {std::pair{0, 0}, std::pair{5, 8}, std::pair{13, 30}}) {
+        Bytes want(768);
+        for (int i = 0; i < 768; ++i) {
+            const uint8_t* rgb = &playpal[768 * number + i / 3 * 3];
+            want[i] = rgb[0] < 4 && rgb[1] < 4 && rgb[2] < 4 ? 0 : std::min(63, rgb[i % 3] / 4 + gamma);
+        }
+        LoadPalette(number, gamma);
+        EXPECT_EQ(CurrentPalette(), want) << "palette " << number << " gamma " << gamma;
+    }
+    const Grid sprite = PlainPicture(wad.data("TROOA1"));
+    Grid flat(64, 64);
+    const Bytes lump = wad.data("FLOOR0_1");
+    flat.cells.assign(lump.begin(), lump.begin() + 4096);
+    const Grid texture = PlainTexture(wad, "COMPTALL");
+    TextureInfo info;
+    ASSERT_EQ(FindTexture("COMPTALL", &info), 1);
+    for (int mag : {1, 2, 0, -1}) {
+        SCOPED_TRACE(mag);
+        const int w = Scaled(sprite.width, mag), h = Scaled(sprite.height, mag);
+        Image image = Filled(w, h, kFreedoomUnder);
+        ASSERT_EQ(DrawPictureInto(image, "TROOA1", 0, 0, mag), kDrawn);
+        EXPECT_TRUE(Shows(image, 0, 0, w, h, sprite, mag, kFreedoomUnder));
+
+        ASSERT_EQ(DecodeFlat("FLOOR0_1", mag, image), kDrawn);
+        ASSERT_EQ(image.width, Scaled(64, mag));
+        EXPECT_TRUE(Shows(image, 0, 0, image.width, image.width, flat, mag, -1));
+
+        image = Filled(Scaled(info.width, mag), Scaled(info.height, mag), kFreedoomUnder);
+        ASSERT_TRUE(ComposeTexture(info, mag, image, [] { return false; }));
+        EXPECT_TRUE(Shows(image, 0, 0, image.width, image.height, texture, mag, kFreedoomUnder));
+    }
+}
+
 }  // namespace
-}  // namespace picturetest
