@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,11 +21,8 @@ namespace {
 
 class SettingsTest : public toolkit_test::ToolkitTest {
 protected:
-    void SetUp() override {
-        ToolkitTest::SetUp();
-        std::filesystem::remove(ConfigFileName());
-    }
-    // The record as the file holds it (the one in memory is replaced).
+    // The record as the file holds it (the one in memory is replaced); the
+    // working directory starts without one.
     const ConfigRecord& Written() {
         ResetConfig();
         EXPECT_EQ(LoadConfig(), 1) << "no configuration file written";
