@@ -1,10 +1,8 @@
 // The Misc menu on the selection of each EditMode: what it shows, which
 // operation each item runs with which objects, the selections each needs,
 // the confirmations of the flips, the first free tag; and joining Sectors.
-// Then the menu and the turn keys through the editor's main loop on
-// Freedoom's MAP01: F8 runs an operation on the selection and Ctrl-Z takes
-// it back as one step; "," and "." turn Things, and outside Things mode
-// start an interactive turn.
+// Then the turn keys through the editor's main loop on Freedoom's MAP01: ","
+// and "." turn Things, and outside Things mode start an interactive turn.
 #include "editor/editor_session.h"
 #include "editor/selection.h"
 #include "level/history.h"
@@ -12,7 +10,6 @@
 #include "ops/linedef_ops.h"
 #include "ops/ops_fixture.h"
 #include "support/map_kit.h"
-#include "support/reference_check.h"
 #include "ui/menus.h"
 
 namespace {
@@ -146,18 +143,9 @@ protected:
     }
 };
 
-TEST_F(MiscSessionTest, MenuOperationsAndTurnsAreOneStepToUndo) {
+TEST_F(MiscSessionTest, CommaAndPeriodTurnThingsOrStartRotating) {
     ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
     std::string loaded = mapkit::LevelArrayBytes();
-    int lineDefs = level.lineDefs.count;
-    const std::string split = "key L\nkey N\nkey M\nkey F8\nkey 3\n" + kIdle;
-    ASSERT_EQ(Run(split), kScriptEnded);
-    EXPECT_EQ(level.lineDefs.count, lineDefs + 1);
-    EXPECT_EQ(UndoLabel(), "split 1 LineDef");
-    EXPECT_TRUE(testkit::ReferencesSound());
-    ASSERT_EQ(Run(split + "key Ctrl-Z\n" + kIdle), kScriptEnded);
-    EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
-
     const std::string mark = "key T\nkey N\nkey M\n";
     ASSERT_EQ(Run(mark + kIdle), kScriptEnded);
     ASSERT_FALSE(selection.list.empty());
