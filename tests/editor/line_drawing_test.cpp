@@ -13,20 +13,33 @@
 #include "editor/split_option.h"
 #include "editor/objects.h"
 #include "editor_fixture.h"
-#include "line_drawing_driver.h"
 #include "level/history.h"
 #include "support/level_validity.h"
 #include "support/reference_check.h"
 #include "wad/wadfile.h"
 
-using drawkit::Click;
-using drawkit::Pass;
-using drawkit::RightClick;
 using namespace mapkit;
 using testkit::LevelValid;
 using testkit::ReferencesSound;
 
 namespace {
+
+// One pass of the main loop with these buttons held (bit 0 left, bit 1
+// right), as the loop drives the drawing; a click; the right button that
+// closes a shape (and waits for its release: one poll of the input).
+void Pass(int buttons) {
+    editor.buttons = buttons;
+    LineDrawingEvent(LineDrawingCommand::Pass);
+}
+void Click(int x, int y) {
+    PointAt(x, y);
+    Pass(1);
+    Pass(0);
+}
+void RightClick() {
+    Pass(2);
+    Pass(0);
+}
 
 using Points = std::vector<std::pair<int, int>>;
 
