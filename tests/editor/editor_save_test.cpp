@@ -1,11 +1,8 @@
 // Saving from the editor through the real dialogs, and leaving with unsaved
 // changes.
 #include <algorithm>
-#include <filesystem>
 
 #include "editor_session.h"
-#include "level/level_files.h"
-#include "support/fault_kit.h"
 #include "support/screen_text.h"
 #include "ui/message_panel.h"
 
@@ -90,46 +87,6 @@ TEST_F(SaveTest, F3SavesTheLevelUnderAnotherNameAndEditsItNext) {
     EXPECT_EQ(wad.lumps[0].name, "MAP02");
     EXPECT_STREQ(level.name, "MAP02");
     EXPECT_EQ(wad.data("THINGS"), testkit::ReadWad(iwad).data("THINGS"));   // MAP01's Things
-}
-
-TEST_F(SaveTest, AFullDiskOrReadOnlyDirectoryUnderTheOpenPwadLeavesItWholeAndEditingGoesOn) {
-    // MAP01 in a PWAD of its own, on a disk with one page to spare.
-    testkit::WadBuilder pwad;
-    testkit::WadContents map01 = testkit::ReadWad(iwad);
-    pwad.lump("MAP01");
-    for (const char* lump : testkit::kLevelLumps)
-        pwad.lump(lump, map01.data(lump));
-    const testkit::Bytes mine = pwad.bytes();
-    const std::string disk = session->Dir().file("disk/");
-    std::filesystem::create_directory(disk);
-    for (bool readOnly : {false, true}) {
-        testkit::ChildOutcome run = testkit::RunInChild([&] {
-            if (!testkit::MountSmallDisk(disk, (mine.size() / 4096 + 2) * 4096))
-                return std::string("no mount");
-            testkit::WriteFileBytes(disk + "MINE.WAD", mine);
-            if (readOnly && !testkit::MakeDiskReadOnly(disk))
-                return std::string("no mount");
-            SetField(config.pwadList[0], (disk + "MINE.WAD").c_str());
-            if (LoadPwad(config.pwadList[0]) <= 0)
-                return std::string("not read");
-            // A change, F2 over the file, the message closed; F3 as MAP02 on
-            // the same disk, likewise; then the level saved elsewhere, under
-            // its own name, and the editor left.
-            int code = Run("key Ins\nkey F2\nkey Enter\nkey Enter\n"
-                           "key F3\nkey Down\nkey Enter\ntype " + disk + "OTHER\nkey Enter\nkey Enter\n"
-                           "key F2\ntype ELSEWHERE\nkey Enter\nkey Esc\n");
-            bool whole = testkit::ReadFileBytes(disk + "MINE.WAD") == mine;
-            return std::to_string(code) + (whole ? " whole " : " changed ") +
-                   std::to_string(std::distance(std::filesystem::directory_iterator(disk), {}));
-        });
-        if (run.report == "no mount")
-            GTEST_SKIP() << "this system allows no private file system";
-        EXPECT_EQ(run.report, "0 whole 1") << (readOnly ? "read-only" : "full");
-        testkit::WadContents saved = Saved("ELSEWHERE.WAD");
-        EXPECT_EQ(saved.lumps[0].name, "MAP01");
-        EXPECT_EQ(saved.data("THINGS").size(), map01.data("THINGS").size() + sizeof(Thing));
-        std::filesystem::remove(session->Dir().file("ELSEWHERE.WAD"));
-    }
 }
 
 // Leaving with unsaved changes asks first: No (Esc, or Enter after a stray
