@@ -168,7 +168,8 @@ TEST_F(ObjectCommandTest, CopiesAreDraggedAwayFromTheirSources) {
     EXPECT_TRUE(ReferencesSound());
 }
 
-TEST_F(ObjectCommandTest, TheDragImageFollowsInXorAndCancelPutsEverythingBack) {
+// The cancelled drag's level and steps: ADragIsOneStepAndACancelledOneIsNone.
+TEST_F(ObjectCommandTest, TheDragImageFollowsInXorAndCancelRedrawsTheMap) {
     Mode(kObjVertex);
     Select({0});
     ShowMap();
@@ -184,14 +185,8 @@ TEST_F(ObjectCommandTest, TheDragImageFollowsInXorAndCancelPutsEverythingBack) {
     PointAt(1, 2);                // back to (0, 0)
     DragStep();
     EXPECT_EQ(ScreenPixels(), started);   // drawn twice in XOR, the old image is gone
-    PointAt(-20, 20);
-    DragStep();
-    ASSERT_EQ(level.vertices[0].x, -16);
     CancelDrag();
-    EXPECT_FALSE(editor.dragging);
-    EXPECT_TRUE(SameRecord(level.vertices[0], Vertex{0, 0}));
     EXPECT_TRUE(editor.redrawMap);
-    EXPECT_EQ(Step(), "");   // nothing left changed
 }
 
 struct DragStepCase {
