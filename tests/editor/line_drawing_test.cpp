@@ -191,17 +191,14 @@ TEST_F(LineDrawingTest, TwoPointsSplitTheSectorOnARightClickButNotOnIns) {
 TEST_F(LineDrawingTest, EscLeavesAnOpenShapeBareAndEndsTheModeWhenNothingIsDrawn) {
     InsertCommand();
     ASSERT_TRUE(editor.lineDrawing);
-    Click(100, 100);
-    Click(100, 200);
-    Click(200, 200);
+    for (auto [x, y] : Points{{100, 100}, {100, 200}, {200, 200}})
+        Click(x, y);
     LineDrawingEvent(LineDrawingCommand::Escape);
     EXPECT_EQ(MapCounts(), (std::vector<int>{3, 2, 0, 0}));   // not closed
     EXPECT_TRUE(editor.lineDrawing);
     // A shape closed by clicking its first point again gets its Sector.
-    Click(300, 100);
-    Click(300, 200);
-    Click(400, 200);
-    Click(300, 100);
+    for (auto [x, y] : Points{{300, 100}, {300, 200}, {400, 200}, {300, 100}})
+        Click(x, y);
     LineDrawingEvent(LineDrawingCommand::Escape);
     EXPECT_EQ(MapCounts(), (std::vector<int>{6, 5, 3, 1}));
     EXPECT_TRUE(ReferencesSound());
