@@ -43,22 +43,20 @@ constexpr int kBoardX = 256;   // the board's west edge; the room lies west of i
 constexpr int kRows = 4;       // from y -128 to 128
 constexpr int kTwoSided = 4;
 
-int Side(int sector, const char* middle) {
-    int side = AddSideDef(sector);
-    SideDef& sd = level.sideDefs[side];
-    SetFieldName(sd.upper, "-");
-    SetFieldName(sd.lower, "-");
-    SetFieldName(sd.middle, middle);
-    return side;
-}
-
 // A LineDef from a to b, its first side facing right (the game's front);
 // a two-sided one shows middle on both sides.
 void Line(int a, int b, int right, int left, const char* middle = "-") {
+    auto side = [](int sector, const char* texture) {
+        int sd = AddSideDef(sector);
+        SetFieldName(level.sideDefs[sd].upper, "-");
+        SetFieldName(level.sideDefs[sd].lower, "-");
+        SetFieldName(level.sideDefs[sd].middle, texture);
+        return sd;
+    };
     if (left < 0)
-        AddLineDef(a, b, Side(right, "STARTAN3"));
+        AddLineDef(a, b, side(right, "STARTAN3"));
     else
-        AddLineDef(a, b, Side(right, middle), Side(left, middle), kTwoSided);
+        AddLineDef(a, b, side(right, middle), side(left, middle), kTwoSided);
 }
 
 // Grates: every board Sector lit as the room, a grating on every LineDef
@@ -84,12 +82,11 @@ void BuildBoard(int columns, bool things = false, BoardLook look = BoardLook::Ow
         for (int r = 0; r < kRows; ++r)
             cells.push_back(sector(100 + int(cells.size())));
     auto cell = [&](int c, int r) { return c < 0 ? room : c >= columns ? -1 : cells[size_t(c * kRows + r)]; };
-    auto vertex = [](int x, int y) { return AddVertex(x, y); };
     std::vector<std::vector<int>> grid(size_t(columns + 1));   // [column line][row line]
     for (int c = 0; c <= columns; ++c)
         for (int r = 0; r <= kRows; ++r)
-            grid[size_t(c)].push_back(vertex(kBoardX + c * kCell, -128 + r * kCell));
-    const int w0 = vertex(-64, -128), w1 = vertex(-64, 128);
+            grid[size_t(c)].push_back(AddVertex(kBoardX + c * kCell, -128 + r * kCell));
+    const int w0 = AddVertex(-64, -128), w1 = AddVertex(-64, 128);
     Line(w0, w1, room, -1);                      // west wall, facing east
     Line(grid[0][0], w0, room, -1);              // south wall, facing north
     Line(w1, grid[0][kRows], room, -1);          // north wall, facing south
@@ -144,17 +141,25 @@ protected:
 // Every board Sector shows a floor and a ceiling of its own look, and the
 // room one of each: 2 * 4 * columns + 2 visplanes. The walls: the room's
 // two side walls, the board's LineDefs between neighbours of another light
-// and its three outer walls as far as each is seen.
-TEST_F(LimitsScanTest, EachLookShownIsAVisplane) {
+// and its three outer walls as far as each is seen. Through grates (one
+// look): the room's two side walls, the four LineDefs of each column line,
+// the two gratings seen between the rows at y -64 and 64 in each column and
+// the outer south and north walls; the LineDefs along y 0 are seen edge-on.
+TEST_F(LimitsScanTest, EachLookShownIsAVisplaneAndEachWallSeenADrawseg) {
     struct Case {
         int columns;
         bool things;
-        int visplanes, sprites;
-    } cases[] = {{15, false, 122, 0}, {16, true, 130, 64}, {2, true, 18, 8}};
+        BoardLook look;
+        int visplanes, drawsegs, sprites;
+    } cases[] = {{15, false, BoardLook::OwnLights, 122, 122, 0},
+                 {16, true, BoardLook::OwnLights, 130, 128, 64},
+                 {2, true, BoardLook::OwnLights, 18, 2 + 3 * 4 + 2 * 2 + 2 * 2, 8},
+                 {2, true, BoardLook::Grates, 2, 2 + 3 * 4 + 2 * 2 + 2 * 2, 8}};
     for (const Case& c : cases) {
-        BuildBoard(c.columns, c.things);
+        BuildBoard(c.columns, c.things, c.look);
         LimitCounts counts = CountFromStart();
         EXPECT_EQ(c.visplanes, counts[EngineLimit::Visplanes]) << c.columns;
+        EXPECT_EQ(c.drawsegs, counts[EngineLimit::Drawsegs]) << c.columns;
         EXPECT_EQ(c.sprites, counts[EngineLimit::Sprites]) << c.columns;
     }
     // Facing west, only the room: its floor and ceiling, its west wall.
@@ -362,64 +367,48 @@ TEST_F(LimitsScanTest, NumbersBeyondSixteenBitsAreFound) {
     EXPECT_NE(std::string::npos, found[0].find("32768 SideDefs"));
 }
 
-// A wall seen through the grates of the board is a drawseg, one per LineDef
-// side: the room's two side walls, the four LineDefs of each column line,
-// the two gratings seen between the rows at y -64 and 64 in each column and
-// the outer south and north walls; the LineDefs along y 0 are seen edge-on.
-TEST_F(LimitsScanTest, EveryWallSeenThroughGratesIsADrawseg) {
-    BuildBoard(2, true, BoardLook::Grates);
-    LimitCounts counts = CountFromStart();
-    EXPECT_EQ(2 + 3 * 4 + 2 * 2 + 2 * 2, counts[EngineLimit::Drawsegs]);
-    EXPECT_EQ(2, counts[EngineLimit::Visplanes]);
-    EXPECT_EQ(8, counts[EngineLimit::Sprites]);
-}
-
-// Crispy Doom at the original resolution fills the drawsegs table where the
-// scan counts more than it holds, and not where it counts fewer (Chocolate
-// Doom plays on and leaves the walls beyond it undrawn).
-TEST_F(LimitsScanTest, CrispyDoomFillsTheDrawsegsWhereTheScanSays) {
-    if (!FileExists(testkit::kCrispyProgram) || !FileExists(testkit::kNodeBuilder))
-        GTEST_SKIP() << "Crispy Doom or ZDBSP is not installed";
-    for (int columns : {40, 44}) {
-        BuildBoard(columns, false, BoardLook::Grates);
+// The games themselves, where installed, on the board with nodes built by
+// ZDBSP: Chocolate Doom stops at the start where the scan counts more
+// visplanes than it holds, and plays where it counts fewer, the nodes read
+// back from the file counting as the rays do; Crispy Doom at the original
+// resolution plays on but fills its drawsegs table where the scan says.
+TEST_F(LimitsScanTest, TheGamesAgreeWithTheScan) {
+    if (!testkit::HaveGameAndNodeBuilder() || !FileExists(testkit::kCrispyProgram))
+        GTEST_SKIP() << "Chocolate Doom, Crispy Doom or ZDBSP is not installed";
+    const struct {
+        const char* program;
+        int columns;
+        BoardLook look;
+        EngineLimit limit;
+        const char* full;   // what the game says of a full table
+        bool stops;
+    } cases[] = {
+        {testkit::kGameProgram, 15, BoardLook::OwnLights, EngineLimit::Visplanes, "R_FindPlane: no more visplanes", true},
+        {testkit::kGameProgram, 16, BoardLook::OwnLights, EngineLimit::Visplanes, "R_FindPlane: no more visplanes", true},
+        {testkit::kCrispyProgram, 40, BoardLook::Grates, EngineLimit::Drawsegs, "Hit MAXDRAWSEGS", false},
+        {testkit::kCrispyProgram, 44, BoardLook::Grates, EngineLimit::Drawsegs, "Hit MAXDRAWSEGS", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.program) + " " + std::to_string(c.columns));
+        BuildBoard(c.columns, false, c.look);
         LimitCounts counts = CountFromStart();
+        const bool over = counts[c.limit] > EngineLimitSize(c.limit);
         testkit::ScratchDir dir;
         std::string raw = dir.file("raw.wad"), built = dir.file("built.wad");
         testkit::WriteLevelPwad(raw);
         ASSERT_TRUE(testkit::BuildNodes(raw, built, dir.file("zdbsp.log")));
         std::filesystem::create_directories(dir.file(".local/share/crispy-doom"));
         std::ofstream(dir.file(".local/share/crispy-doom/crispy-doom.cfg")) << "crispy_hires 0\n";
-        std::string output =
-            testkit::GameOutput(dir.path(), testkit::FreedoomIwad(2), built, "1", testkit::kCrispyProgram);
-        ASSERT_NE(std::string::npos, output.find("status 124")) << output;
-        EXPECT_EQ(counts[EngineLimit::Drawsegs] > 256, output.find("Hit MAXDRAWSEGS") != std::string::npos)
-            << columns << ": " << DescribeCounts(counts, true) << "\n" << output;
-    }
-}
-
-// The game itself, where it is installed: the board of 16 columns stops it
-// at the start, that of 15 plays.
-TEST_F(LimitsScanTest, ChocolateDoomAgreesAtTheStart) {
-    if (!testkit::HaveGameAndNodeBuilder())
-        GTEST_SKIP() << "Chocolate Doom or ZDBSP is not installed";
-    testkit::ScratchDir dir;
-    for (int columns : {15, 16}) {
-        BuildBoard(columns);
-        std::string raw = dir.file("raw.wad"), built = dir.file("built.wad");
-        testkit::WriteLevelPwad(raw);
-        ASSERT_TRUE(testkit::BuildNodes(raw, built, dir.file("zdbsp.log")));
-        std::string output = testkit::GameOutput(dir.path(), testkit::FreedoomIwad(2), built, "1");
-        std::string expected = columns == 16 ? "R_FindPlane: no more visplanes" : "status 124";
-        EXPECT_NE(std::string::npos, output.find(expected)) << output;
-        // Counted by the nodes the game walks, as read back from the file.
+        std::string output = testkit::GameOutput(dir.path(), testkit::FreedoomIwad(2), built, "1", c.program);
+        EXPECT_EQ(over, output.find(c.full) != std::string::npos) << DescribeCounts(counts, true) << "\n" << output;
+        EXPECT_EQ(!(over && c.stops), output.find("status 124") != std::string::npos) << output;
         char name[kFileNameField];
         SetField(name, built.c_str());
         ASSERT_GT(LoadPwad(name), 0);
         ASSERT_TRUE(mapkit::LoadIwadLevel("MAP01"));
         LevelNodes nodes;
         ASSERT_TRUE(ReadLevelNodes(nodes));
-        LimitCounts counts = CountFromStart(0, &nodes);
-        EXPECT_EQ(columns == 16 ? 130 : 122, counts[EngineLimit::Visplanes]);
+        EXPECT_EQ(counts[EngineLimit::Visplanes], CountFromStart(0, &nodes)[EngineLimit::Visplanes]);
         CloseAndForgetAll();
         mapkit::OpenFreedoom2();
     }

@@ -27,22 +27,12 @@ protected:
     void TearDown() override { testkit::ResetProgramState(); }
 };
 
-TEST_F(StatisticsTest, ObjectCountsAndSizesInKilobytes) {
+// The sizes in kilobytes; Things in the columns of their flag bits.
+TEST_F(StatisticsTest, ObjectCountsSizesAndThingsBySkill) {
     int v = mapkit::AddVertex(0, 0);
     for (int i = 0; i < 1000; ++i)
         mapkit::AddLineDef(v, v, -1);
     level.rejectSize = 513;
-    std::vector<StatisticsBox> boxes = LevelStatistics();
-    ASSERT_GE(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].title, "Number of Object Statistics");
-    EXPECT_EQ(boxes[0].lines[0], " Description   Number Size Kb");
-    EXPECT_EQ(boxes[0].lines[2], "Vertices           1      0");
-    EXPECT_EQ(boxes[0].lines[3], "LineDefs        1000     14");
-    EXPECT_EQ(boxes[0].lines[9], "Reject           513      1");
-    EXPECT_EQ(boxes[0].lines.size(), 11u);
-}
-
-TEST_F(StatisticsTest, ThingsCountInTheColumnsOfTheirFlagBits) {
     mapkit::AddThing(0, 0, 3004, 0, 7);    // skills 1-2, 3, 4-5
     mapkit::AddThing(0, 0, 3004, 0, 24);   // deaf, network
     mapkit::AddThing(0, 0, 2001, 0, 1);    // a shotgun on the easy skills
@@ -52,11 +42,16 @@ TEST_F(StatisticsTest, ThingsCountInTheColumnsOfTheirFlagBits) {
         titles.push_back(box.title);
     EXPECT_EQ(titles, (Lines{"Number of Object Statistics", "Enemies", "Equipment", "Weapons", "Ammunition",
                              "Summary"}));
-    const StatisticsBox& enemies = boxes[1];
-    EXPECT_EQ(enemies.lines[0], " Description        Easy Med Hard Deaf  Net");
+    const Lines& counts = boxes[0].lines;
+    EXPECT_EQ(counts.size(), 11u);
+    EXPECT_EQ((Lines{counts[0], counts[2], counts[3], counts[9]}),
+              (Lines{" Description   Number Size Kb", "Vertices           1      0", "LineDefs        1000     14",
+                     "Reject           513      1"}));
+    const Lines& enemies = boxes[1].lines;
+    EXPECT_EQ(enemies[0], " Description        Easy Med Hard Deaf  Net");
     std::string row = Format("%-16s     1    1    1    1    1", GetThingTypeDescription(3004));
-    EXPECT_NE(std::find(enemies.lines.begin(), enemies.lines.end(), row), enemies.lines.end()) << row;
-    EXPECT_EQ(enemies.lines.back(), "        Totals       1    1    1    1    1");
+    EXPECT_NE(std::find(enemies.begin(), enemies.end(), row), enemies.end()) << row;
+    EXPECT_EQ(enemies.back(), "        Totals       1    1    1    1    1");
     EXPECT_EQ(boxes.back().lines, (Lines{" Description        Easy Med Hard Deaf  Net",
                                          "Enemies              1    1    1    1    1",
                                          "Equipment            0    0    0    0    0",
