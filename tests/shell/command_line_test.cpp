@@ -8,6 +8,7 @@
 #include "shell/command_line.h"
 #include "support/program_state.h"
 #include "support/wad_session.h"
+#include "brel_run.h"
 #include "source_paths.h"
 
 namespace {
@@ -27,7 +28,6 @@ protected:
     void SetUp() override { testkit::ResetProgramState(); }
     void TearDown() override { testkit::ResetProgramState(); }
 };
-using CommandLineBinaryTest = CommandLineTest;
 
 TEST_F(CommandLineTest, OptionsInEveryForm) {
     // Short, long, upper-case and "--" forms are the same; a list runs to the next option.
@@ -157,42 +157,33 @@ TEST_F(CommandLineTest, UsageAndManualPageListEveryOption) {
     }
 }
 
-std::string RunBinary(const std::string& args, int& code) {
-    testkit::ScratchDir dir;
-    std::string command = "cd " + dir.path() + " && " + ZARN_BINARY_DIR + "/brel " + args + " > out.txt 2>&1";
-    int status = std::system(command.c_str());
-    code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    testkit::Bytes out = testkit::ReadFileBytes(dir.file("out.txt"));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("Brel.cfg"))) << args;   // nothing written
-    return std::string(out.begin(), out.end());
-}
-
-TEST_F(CommandLineBinaryTest, HelpVersionAndMistakesFromTheRealProgram) {
+// The real program's answers; it writes no configuration. The build wrote
+// the manual page that the program prints, and troff reads it without a
+// warning.
+TEST_F(CommandLineTest, HelpVersionAndMistakesFromTheRealProgram) {
     SetFlavour(Flavour::Doom);
-    int code = 0;
-    EXPECT_EQ(RunBinary("--help", code), UsageText());
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(RunBinary("-h", code), UsageText());
-    EXPECT_EQ(RunBinary("--version", code), "Brel 1.0 (brel), map editor for DOOM WAD files\n");
-    EXPECT_EQ(code, 0);
-    std::string error = RunBinary("--bogus", code);
-    EXPECT_EQ(code, 5);
-    EXPECT_NE(error.find("Error: invalid argument: \"--bogus\"\nType \"brel --help\" for the options."),
-              std::string::npos);
-    // The build wrote the manual page that the program prints, and troff
-    // reads it without a warning.
-    std::string page = ManualPageText();
-    testkit::Bytes built = testkit::ReadFileBytes(std::string(ZARN_BINARY_DIR) + "/brel.6");
-    EXPECT_EQ(std::string(built.begin(), built.end()), page);
-    std::string check = std::string("groff -man -Tutf8 -ww -z ") + ZARN_BINARY_DIR + "/brel.6 2>&1";
-    FILE* groff = popen(check.c_str(), "r");
-    ASSERT_NE(groff, nullptr);
-    char buffer[512];
-    std::string warnings;
-    while (size_t n = fread(buffer, 1, sizeof buffer, groff))
-        warnings.append(buffer, n);
-    EXPECT_EQ(pclose(groff), 0) << warnings;
-    EXPECT_EQ(warnings, "");
+    const struct {
+        const char* options;
+        int code;
+        std::string shown;
+    } cases[] = {
+        {"--help", 0, UsageText()},
+        {"-h", 0, UsageText()},
+        {"--version", 0, "Brel 1.0 (brel), map editor for DOOM WAD files\n"},
+        {"--bogus", 5, "\nError: invalid argument: \"--bogus\"\nType \"brel --help\" for the options.\n"},
+    };
+    for (const auto& c : cases) {
+        testkit::ScratchDir dir;
+        shelltest::Ended run = shelltest::RunBrel(dir, c.options, "");
+        EXPECT_EQ(run.code, c.code) << c.options;
+        EXPECT_EQ(run.out + run.err, c.shown);
+        EXPECT_FALSE(std::filesystem::exists(dir.file("Brel.cfg"))) << c.options;
+    }
+    EXPECT_EQ(shelltest::ReadText(ZARN_BINARY_DIR "/brel.6"), ManualPageText());
+    testkit::ScratchDir dir;
+    const std::string groff = "groff -man -Tutf8 -ww -z " ZARN_BINARY_DIR "/brel.6 > " + dir.file("log") + " 2>&1";
+    EXPECT_EQ(std::system(groff.c_str()), 0);
+    EXPECT_EQ(shelltest::ReadText(dir.file("log")), "");
 }
 
 }  // namespace
