@@ -26,20 +26,15 @@ public:
     //   "Del? title | line", "Y? title | line", "Tell: title | line",
     //   "Status: text", "Warn: line | line ...", "Ask: ...", "Result Title: ...".
     std::vector<std::string> said;
-    std::vector<std::string> titles;
+    std::vector<std::string> titles;   // of the progress boxes
     int verifications = 0;
     long lastDone = -1, lastTotal = -1;
     bool progressWentBack = false;
 
-    void Title(const std::string& text) override {
-        titles.push_back(text);
-        lastDone = -1;
-    }
+    void Title(const std::string& text) override { titles.push_back(text), lastDone = -1; }
     void Progress(long done, long total) override {
-        if (done < lastDone && total == lastTotal)
-            progressWentBack = true;
-        lastDone = done;
-        lastTotal = total;
+        progressWentBack = progressWentBack || (done < lastDone && total == lastTotal);
+        lastDone = done, lastTotal = total;
     }
     bool StopAsked() override { return stopAt >= 0 && lastDone >= stopAt; }
     void Note(const std::string&, const std::string&) override {}
@@ -54,14 +49,10 @@ public:
         said.push_back(std::string(question == Question::Delete ? "Del? " : "Y? ") + title + " | " + line);
         return confirmAnswer;
     }
-    void Tell(const std::string& title, const std::string& line) override {
-        said.push_back("Tell: " + title + " | " + line);
-    }
+    void Tell(const std::string& title, const std::string& line) override { said.push_back("Tell: " + title + " | " + line); }
     void Status(const std::string& text) override { said.push_back("Status: " + text); }
-    void Warn(const std::string& title, const std::vector<std::string>& lines) override {
-        said.push_back("Warn: " + Joined(lines));
-    }
-    bool WarnContinue(const std::string& title, const std::vector<std::string>& lines) override {
+    void Warn(const std::string&, const std::vector<std::string>& lines) override { said.push_back("Warn: " + Joined(lines)); }
+    bool WarnContinue(const std::string&, const std::vector<std::string>& lines) override {
         said.push_back("Ask: " + Joined(lines));
         return warningAnswer;
     }

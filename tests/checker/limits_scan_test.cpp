@@ -32,11 +32,7 @@
 
 namespace {
 
-using mapkit::AddLineDef;
-using mapkit::AddSector;
-using mapkit::AddSideDef;
-using mapkit::AddThing;
-using mapkit::AddVertex;
+using namespace mapkit;
 
 constexpr int kCell = 64;
 constexpr int kBoardX = 256;   // the board's west edge; the room lies west of it
@@ -67,52 +63,41 @@ enum class BoardLook { OwnLights, Grates };
 // east, onto a board of columns x 4 Sectors of 64 units, each of its own
 // light, ending in a wall; a Health Bonus in each board Sector with things.
 void BuildBoard(int columns, bool things = false, BoardLook look = BoardLook::OwnLights) {
-    mapkit::ClearMap();
-    const bool grates = look == BoardLook::Grates;
-    auto sector = [grates](int light) {
-        int s = AddSector();
-        level.sectors[s].light = int16_t(grates ? 96 : light);
+    ClearMap();
+    const char* grate = look == BoardLook::Grates ? "BRNSMAL1" : "-";
+    for (int s = 0; s <= columns * kRows; ++s) {   // the room, then the board column by column
+        AddSector();
+        level.sectors[s].light = int16_t(look == BoardLook::Grates || s == 0 ? 96 : 99 + s);
         SetFieldName(level.sectors[s].floorTexture, "FLOOR4_8");
         SetFieldName(level.sectors[s].ceilingTexture, "CEIL3_5");
-        return s;
-    };
-    const int room = sector(96);
-    std::vector<int> cells;
-    for (int c = 0; c < columns; ++c)
-        for (int r = 0; r < kRows; ++r)
-            cells.push_back(sector(100 + int(cells.size())));
-    auto cell = [&](int c, int r) { return c < 0 ? room : c >= columns ? -1 : cells[size_t(c * kRows + r)]; };
-    std::vector<std::vector<int>> grid(size_t(columns + 1));   // [column line][row line]
+    }
+    auto cell = [](int c, int r) { return c < 0 ? 0 : 1 + c * kRows + r; };
+    auto corner = [](int c, int r) { return c * (kRows + 1) + r; };   // of a column line and a row line
     for (int c = 0; c <= columns; ++c)
         for (int r = 0; r <= kRows; ++r)
-            grid[size_t(c)].push_back(AddVertex(kBoardX + c * kCell, -128 + r * kCell));
+            AddVertex(kBoardX + c * kCell, -128 + r * kCell);
     const int w0 = AddVertex(-64, -128), w1 = AddVertex(-64, 128);
-    Line(w0, w1, room, -1);                      // west wall, facing east
-    Line(grid[0][0], w0, room, -1);              // south wall, facing north
-    Line(w1, grid[0][kRows], room, -1);          // north wall, facing south
+    Line(w0, w1, 0, -1);                 // the room's west wall, facing east
+    Line(corner(0, 0), w0, 0, -1);       // south wall, facing north
+    Line(w1, corner(0, kRows), 0, -1);   // north wall, facing south
     for (int c = 0; c <= columns; ++c)
-        for (int r = 0; r < kRows; ++r) {        // going north: east on the right
-            int a = grid[size_t(c)][size_t(r)], b = grid[size_t(c)][size_t(r + 1)];
+        for (int r = 0; r < kRows; ++r)   // going north: east on the right
             if (c == columns)
-                Line(b, a, cell(c - 1, r), -1);
+                Line(corner(c, r + 1), corner(c, r), cell(c - 1, r), -1);
             else
-                Line(a, b, cell(c, r), cell(c - 1, r), grates ? "BRNSMAL1" : "-");
-        }
+                Line(corner(c, r), corner(c, r + 1), cell(c, r), cell(c - 1, r), grate);
     for (int c = 0; c < columns; ++c)
-        for (int r = 0; r <= kRows; ++r) {       // going east: south on the right
-            int a = grid[size_t(c)][size_t(r)], b = grid[size_t(c + 1)][size_t(r)];
+        for (int r = 0; r <= kRows; ++r)   // going east: south on the right
             if (r == 0)
-                Line(b, a, cell(c, 0), -1);
+                Line(corner(c + 1, 0), corner(c, 0), cell(c, 0), -1);
             else if (r == kRows)
-                Line(a, b, cell(c, r - 1), -1);
+                Line(corner(c, r), corner(c + 1, r), cell(c, r - 1), -1);
             else
-                Line(a, b, cell(c, r - 1), cell(c, r), grates ? "BRNSMAL1" : "-");
-        }
+                Line(corner(c, r), corner(c + 1, r), cell(c, r - 1), cell(c, r), grate);
     AddThing(0, 0, 1, 0, 7);
-    if (things)
-        for (int c = 0; c < columns; ++c)
-            for (int r = 0; r < kRows; ++r)
-                AddThing(kBoardX + c * kCell + 32, -128 + r * kCell + 32, 2014, 0, 7);
+    for (int c = 0; things && c < columns; ++c)
+        for (int r = 0; r < kRows; ++r)
+            AddThing(kBoardX + c * kCell + 32, -128 + r * kCell + 32, 2014, 0, 7);
 }
 
 class LimitsScanTest : public ::testing::Test {
@@ -120,7 +105,7 @@ protected:
     void SetUp() override {
         SetFlavour(Flavour::Doom);
         ResetConfig();
-        if (!mapkit::OpenFreedoom2())
+        if (!OpenFreedoom2())
             GTEST_SKIP() << "Freedoom is not installed";
     }
 
@@ -194,11 +179,11 @@ TEST_F(LimitsScanTest, PlanesSplitWhereTheirColumnsMeetAgainAndWallsWhereHidden)
     // A room from x -64 to 512, y -256 to 256: its far wall is one piece,
     // two with a pillar in front of its middle, whose own front is one more.
     for (bool pillar : {false, true}) {
-        mapkit::ClearMap();
+        ClearMap();
         int room = AddSector();
-        mapkit::AddRoom(-64, -256, 512, 256, room);
+        AddRoom(-64, -256, 512, 256, room);
         if (pillar)
-            mapkit::AddRoom(224, -32, 288, 32, AddSector(0, 0, 0, 0), room);
+            AddRoom(224, -32, 288, 32, AddSector(0, 0, 0, 0), room);
         counts = CountFromStart();
         EXPECT_EQ(pillar ? 2 + 2 + 1 : 2 + 1, counts[EngineLimit::Drawsegs]);
         EXPECT_EQ(2, counts[EngineLimit::Visplanes]);
@@ -311,8 +296,8 @@ std::vector<uint8_t> Words(std::initializer_list<int> words) {
 // halves as two drawsegs; the rays see one LineDef side. Damaged lumps are
 // refused.
 TEST_F(LimitsScanTest, TheNodesCountEachSegAndDamagedOnesAreRefused) {
-    mapkit::ClearMap();
-    mapkit::AddRoom(-64, -64, 64, 64, AddSector());
+    ClearMap();
+    AddRoom(-64, -64, 64, 64, AddSector());
     const std::vector<uint8_t> vertexes = Words({-64, -64, -64, 64, 64, 64, 64, -64, 64, 0});
     // v1, v2, angle, LineDef, side, offset
     const std::vector<uint8_t> segs =
@@ -405,12 +390,12 @@ TEST_F(LimitsScanTest, TheGamesAgreeWithTheScan) {
         char name[kFileNameField];
         SetField(name, built.c_str());
         ASSERT_GT(LoadPwad(name), 0);
-        ASSERT_TRUE(mapkit::LoadIwadLevel("MAP01"));
+        ASSERT_TRUE(LoadIwadLevel("MAP01"));
         LevelNodes nodes;
         ASSERT_TRUE(ReadLevelNodes(nodes));
         EXPECT_EQ(counts[EngineLimit::Visplanes], CountFromStart(0, &nodes)[EngineLimit::Visplanes]);
         CloseAndForgetAll();
-        mapkit::OpenFreedoom2();
+        OpenFreedoom2();
     }
 }
 
