@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "base/config.h"
@@ -10,6 +9,7 @@
 #include "editor/editor.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
+#include "support/fault_kit.h"
 #include "support/picture_kit.h"
 #include "support/program_state.h"
 #include "support/wad_session.h"
@@ -89,22 +89,18 @@ protected:
         return lines;
     }
 
+    // The PWADs the configuration remembers.
+    static std::vector<std::string> Pwads() {
+        std::vector<std::string> listed;
+        for (int i = 0; config.pwadList[i][0]; ++i)
+            listed.push_back(config.pwadList[i]);
+        return listed;
+    }
+
     testkit::ScratchDir dir;
     std::filesystem::path oldDir;
     std::string output;
 };
-
-TEST_F(ProgramTest, FirstRunShowsSetupThenEndsAndWritesTheConfiguration) {
-    EXPECT_EQ(Run("\nW\nQ\n"), 0);
-    for (const char* shown : {"Please press Enter to set the File Names", "ZARN SETUP", "Zarn [?=help] > ", "Zarn Ended"})
-        EXPECT_TRUE(Saw(shown)) << shown;
-    EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")).size(), 2516u);
-    // With configuration, help file and IWAD present there is no setup, and
-    // the end of the input ends the shell as Q does.
-    EXPECT_EQ(Run("W\n"), 0);
-    EXPECT_FALSE(Saw("Please press Enter"));
-    EXPECT_TRUE(Saw("Zarn Ended"));
-}
 
 TEST_F(ProgramTest, ReadAndFileOptionRememberTheLevelAndTheFile) {
     PrepareConfig();
@@ -113,10 +109,8 @@ TEST_F(ProgramTest, ReadAndFileOptionRememberTheLevelAndTheFile) {
     EXPECT_EQ(Run("r lev\nR LEV\nR ./lev\nR ../" + dir.path().substr(5) + "lev\nQ\n"), 0);
     EXPECT_TRUE(Saw("Loading PWAD file: " + dir.file("lev.wad")));
     EXPECT_TRUE(Saw(" Contains level E1M2"));
-    EXPECT_EQ(config.lastEpisode, 1);
-    EXPECT_EQ(config.lastMap, 2);
-    EXPECT_STREQ(config.pwadList[0], dir.file("lev.wad").c_str());
-    EXPECT_EQ(config.pwadList[1][0], 0);   // read twice, listed once
+    EXPECT_EQ(std::make_pair(config.lastEpisode, config.lastMap), std::make_pair(int16_t(1), int16_t(2)));
+    EXPECT_EQ(Pwads(), std::vector<std::string>{dir.file("lev.wad")});   // read twice, listed once
     // The remembered PWAD is read again at the next start, unless told not to
     // or given other files.
     EXPECT_EQ(Run("Q\n"), 0);
@@ -126,8 +120,7 @@ TEST_F(ProgramTest, ReadAndFileOptionRememberTheLevelAndTheFile) {
     WadBuilder().lump("OTHER", "x").write(dir.file("other.wad"));
     EXPECT_EQ(Run("Q\n", {"-file", "other.wad"}), 0);
     EXPECT_FALSE(Saw(" Contains level E1M2"));
-    EXPECT_STREQ(config.pwadList[0], dir.file("other.wad").c_str());
-    EXPECT_EQ(config.pwadList[1][0], 0);
+    EXPECT_EQ(Pwads(), std::vector<std::string>{dir.file("other.wad")});
 }
 
 TEST_F(ProgramTest, EditPassesTheLevelAndTheEditorsReturnCodesReloadTheFiles) {
@@ -139,7 +132,7 @@ TEST_F(ProgramTest, EditPassesTheLevelAndTheEditorsReturnCodesReloadTheFiles) {
     editorAnswers = {kEditorSavedAs, kEditorIwadOnly, kEditorNewLevel, kEditorLeave};
     EXPECT_EQ(Run("R LEV\nE\nQ\n"), 0);
     EXPECT_EQ(editorCalls, (std::vector<std::string>{"1 2", "1 2 given", "1 2 given", "1 2 new given"}));
-    EXPECT_EQ(config.pwadList[0][0], 0);   // code 4 forgot every PWAD
+    EXPECT_EQ(Pwads(), std::vector<std::string>{});   // code 4 forgot every PWAD
     EXPECT_EQ(master.levelList[1].file, 0);
 }
 
@@ -234,11 +227,7 @@ TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
 TEST_F(ProgramTest, ConfigurationThatCannotBeWrittenIsReportedAndLeftoversAreRemovedAtStart) {
     PrepareConfig();
     // A save killed earlier left its temporary file; one of a running program stays.
-    pid_t ended = fork();
-    if (ended == 0)
-        _exit(0);
-    waitpid(ended, nullptr, 0);
-    std::string leftover = ".LEV.WAD.zarn-partial-" + std::to_string(ended) + "-x1Y2z3";
+    std::string leftover = ".LEV.WAD.zarn-partial-" + std::to_string(testkit::EndedProcessId()) + "-x1Y2z3";
     std::string running = ".LEV.WAD.zarn-partial-" + std::to_string(getppid()) + "-x1Y2z3";
     testkit::WriteFileBytes(dir.file(leftover), Bytes(10, 1));
     testkit::WriteFileBytes(dir.file(running), Bytes(10, 1));
@@ -275,51 +264,13 @@ TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
     EXPECT_TRUE(Saw("file " + dir.file("c.wad") + " not found"));
     EXPECT_TRUE(Saw(" Contains level E1M2"));
     EXPECT_TRUE(Saw("Zarn Ended"));
-    std::vector<std::string> listed;
-    for (int i = 0; config.pwadList[i][0]; ++i)
-        listed.push_back(config.pwadList[i]);
-    EXPECT_EQ(listed, (std::vector<std::string>{dir.file("a.wad"), dir.file("lev.wad")}));
+    EXPECT_EQ(Pwads(), (std::vector<std::string>{dir.file("a.wad"), dir.file("lev.wad")}));
     // READ of the damaged file: refused, and WADS still lists what is read.
     EXPECT_EQ(Run("R B\n\nW\nQ\n"), 0);
     EXPECT_TRUE(Saw("WAD file " + dir.file("b.wad") + " is damaged"));
     EXPECT_TRUE(Saw("(Patch for E1M2)"));
     EXPECT_FALSE(Saw("b.wad  "));
     EXPECT_STREQ(config.pwadList[2], "");
-}
-
-// Paths far longer than the configuration's 44-byte name fields: the working
-// directory, the IWAD, the help file and a remembered PWAD.
-TEST(WorkingDirectoryTest, StartsAndRemembersItsFilesInADeepDirectory) {
-    auto oldDir = std::filesystem::current_path();
-    testkit::ScratchDir scratch;
-    std::string deep = scratch.path();
-    while (deep.size() < 200)
-        deep += std::string(40, 'w') + "/";
-    std::filesystem::create_directories(deep);
-    std::filesystem::current_path(deep);
-    WadBuilder("IWAD").level("E1M1").level("E1M2").write(deep + "heretic.wad");
-    testkit::WriteFileBytes(deep + "Brel.HLP", Bytes({'*', 'H', 'L', 'P', '\n'}));
-    WadBuilder().level("E1M2").write(deep + "lev.wad");
-    std::string iwad = deep + "heretic.wad";
-    const char* argv[] = {"zarn", "-main", iwad.c_str()};
-    auto run = [&](const std::string& input, int argc) {
-        testkit::ConsoleCapture capture(input);
-        testkit::ResetProgramState();   // as a new process has it
-        int code = RunProgram(Flavour::Heretic, argc, argv);
-        return std::make_pair(code, capture.output());
-    };
-    EXPECT_EQ(run("\nR lev\nQ\n", 3).first, 0);
-    Bytes saved = testkit::ReadFileBytes(deep + "Zarn.cfg");
-    EXPECT_GT(saved.size(), 2516u);   // the long names follow the record
-    // The next start takes the IWAD and the PWAD from the configuration.
-    auto [code, output] = run("Q\n", 1);
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(output.find("Please press Enter"), std::string::npos);
-    EXPECT_NE(output.find(" Contains level E1M2"), std::string::npos);
-    EXPECT_EQ(std::string(config.iwadName), iwad);
-    EXPECT_EQ(std::string(config.pwadList[0]), deep + "lev.wad");
-    std::filesystem::current_path(oldDir);
-    testkit::ResetProgramState();
 }
 
 // Default textures and flats that the WAD files lack are told at start and,
