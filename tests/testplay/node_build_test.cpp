@@ -1,8 +1,6 @@
 // The node builder's adapter with the real ZDBSP.
-#include <map>
-
-#include "level/level.h"
 #include "support/map_kit.h"
+#include "support/map_lumps.h"
 #include "support/wad_session.h"
 #include "testplay_kit.h"
 
@@ -10,12 +8,6 @@ namespace {
 
 using namespace testplay;
 using testkit::Bytes;
-
-template <typename T>
-Bytes Lump(const ObjectArray<T>& array) {
-    const auto* p = reinterpret_cast<const uint8_t*>(array.begin());
-    return Bytes(p, p + array.count * sizeof(T));
-}
 
 class NodeBuildTest : public testkit::WadSession {
 protected:
@@ -33,13 +25,10 @@ TEST_F(NodeBuildTest, NodesAreBuiltAndTheOtherEntriesAndTheRejectKept) {
     mapkit::AddRoom(0, 0, 512, 512, floor);
     mapkit::AddRoom(128, 128, 256, 256, platform, floor);
     mapkit::AddThing(64, 64);
-    std::map<std::string, Bytes> lumps = {
-        {"THINGS", Lump(level.things)},     {"LINEDEFS", Lump(level.lineDefs)}, {"SIDEDEFS", Lump(level.sideDefs)},
-        {"VERTEXES", Lump(level.vertices)}, {"SECTORS", Lump(level.sectors)},   {"REJECT", Bytes(1, 0x0A)}};
+    MapData map = LevelMapData();
+    map.reject = Bytes(1, 0x0A);
     testkit::WadBuilder pwad;
-    pwad.lump("EXTRA1", "before").lump("MAP01");
-    for (const char* name : testkit::kLevelLumps)
-        pwad.lump(name, lumps[name]);
+    AddLevel(pwad.lump("EXTRA1", "before"), "MAP01", map);
     pwad.lump("EXTRA2", "after").write(dir.file("~Zarn.WAD"));
 
     Ended run = Shell(dir, "'" + kAdapters + "/Brelbsp' '~Zarn.WAD' 'NEW MAP.WAD' MAP01");
