@@ -3,6 +3,7 @@
 // test's plain decoder reads it, at the viewer's magnification.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -32,10 +33,6 @@ protected:
     void SetUp() override {
         oldDir = std::filesystem::current_path();
         std::filesystem::current_path(dir.path());
-        // Colours from `sought` on are none of the flavour's toolkit colours.
-        sought = GetParam() == Flavour::Heretic ? 100 : 130;
-        sprite = Pattern(24, 30, sought);
-        picture = Pattern(30, 20, sought);
         Bytes playpal;
         for (int i = 0; i < 14 * 768; ++i)
             playpal.push_back(static_cast<uint8_t>(i % 768 / 3));
@@ -46,7 +43,6 @@ protected:
         WriteFileBytes(dir.file("Brel.HLP"), Bytes({'*', 'H', 'L', 'P', '\n'}));
         setenv("ZARN_VIDEO", "headless", 1);
         setenv("ZARN_SCRIPT", dir.file("keys").c_str(), 1);
-        ResetProgramState(GetParam());
     }
     void TearDown() override {
         unsetenv("ZARN_SCRIPT");
@@ -63,31 +59,28 @@ protected:
         output = capture.output();
         return code;
     }
-    // The snapshot shows lump at magnification mag, where its colours are.
+    // The snapshot shows lump at magnification mag, where its colours are;
+    // around it lies the preview's dark grey.
     ::testing::AssertionResult Shows(const std::string& file, const Bytes& lump, int mag) {
         PngPicture png;
         std::string fault = ReadPng(dir.file(file), png);
         if (!fault.empty())
             return ::testing::AssertionFailure() << fault;
-        int x = 1 << 20, y = 1 << 20;
-        for (int i = 0; i < png.width * png.height; ++i)
-            if (png.pixels[static_cast<size_t>(i)] >= sought && png.pixels[static_cast<size_t>(i)] < sought + 30) {
-                x = std::min(x, i % png.width);
-                y = std::min(y, i / png.width);
-            }
+        auto at = std::find_if(png.pixels.begin(), png.pixels.end(), [&](int p) { return p >= sought && p < sought + 30; });
+        if (at == png.pixels.end())
+            return ::testing::AssertionFailure() << "not shown";
+        const int x = int(at - png.pixels.begin()) % png.width, y = int(at - png.pixels.begin()) / png.width;
         Grid grid = PlainPicture(lump);
         Image image{png.width, png.height, png.pixels};
-        if (y >= png.height)
-            return ::testing::AssertionFailure() << "not shown";
-        // Around the picture lies the preview's dark grey.
         return testkit::Shows(image, x, y, grid.width * mag, grid.height * mag, grid, mag,
                               image.pixels[static_cast<size_t>(y) * png.width + x + grid.width * mag]);
     }
 
     ScratchDir dir;
     std::filesystem::path oldDir;
-    int sought = 100;
-    Bytes sprite, picture;
+    // Colours from `sought` on are none of the flavour's toolkit colours.
+    const int sought = GetParam() == Flavour::Heretic ? 100 : 130;
+    const Bytes sprite = Pattern(24, 30, sought), picture = Pattern(30, 20, sought);
     std::string output;
 };
 
