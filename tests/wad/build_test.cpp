@@ -34,17 +34,6 @@ TEST_F(BuildTest, BuildAfterReadWritesTheIwadOrderWithNewEntriesLast) {
     EXPECT_EQ(Files(), 3);   // base.wad, p.wad, OUT.WAD
 }
 
-TEST_F(BuildTest, AFailureWhileWritingKeepsTheOldFileAndLeavesNoTemporary) {
-    MakeIwad({"E1M1"});
-    ASSERT_GT(Read("p.wad", WadBuilder().lump("BIGLUMP", Bytes(5000, 3))), 0);
-    // The PWAD loses its data after it was read: copying it must fail.
-    std::filesystem::resize_file(dir.file("p.wad"), 100);
-    testkit::WriteFileBytes(dir.file("OUT.WAD"), Text("old contents"));
-    EXPECT_NE(testkit::ExitOf([&] { Run(CommandBuild, "OUT"); }), "");
-    EXPECT_EQ(ReadFileBytes(dir.file("OUT.WAD")), Text("old contents"));
-    EXPECT_EQ(Files(), 3);
-}
-
 TEST_F(BuildTest, AFullDiskOrReadOnlyDirectoryIsReportedWithTheSystemsReason) {
     MakeIwad({"E1M1"}, {{"BIGLUMP", Bytes(20000, 5)}});
     std::string disk = dir.file("disk/");
