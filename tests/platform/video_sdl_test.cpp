@@ -149,6 +149,8 @@ TEST_F(SdlScreenTest, WindowShowsTheCanvasThroughThePaletteScaledToFit) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     PlatformPoll(PollKind::Mouse);
     EXPECT_EQ(CompareWindow(window, 640, 480, 0, 0, 1).wrong, 0) << "a poll later showed no progress";
+    Screen().outtextxy(8, 8, "File");
+    ExpectWindowShows(window, 640, 480, 0, 0, 1, "small changes");
     uint8_t palette[768];
     VideoGetPalette(palette);
     std::swap_ranges(palette + 3 * 3, palette + 3 * 4, palette + 3 * 14);   // cyan <-> yellow
