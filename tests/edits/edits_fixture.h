@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ using mapkit::AddSideDef;
 using mapkit::AddVertex;
 using mapkit::LevelArrayBytes;
 using testkit::ReferencesSound;
+
+// A name field of a SideDef or Sector, without its padding.
+inline std::string Name(const char (&field)[8]) { return std::string(field, strnlen(field, 8)); }
 
 class EditsTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // Adding a LineDef across a Sector with the user's choice given, the area a
 // split takes, and the refusals that change nothing, asked of the model
 // directly on small levels.
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,6 +71,14 @@ TEST_F(LineDefEditsTest, TheSplitTakesTheAreaTheNewLineDefCutsOff) {
              edits::AddLineDefSplitSector(level, 0, 2, SplitChoice::SplitSector, drawn);
          },
          {{1, -1}, {1, -1}, {0, -1}, {0, -1}, {0, 1}}},
+        {"a pillar on either side",
+         [] {
+             AddPillar(20, 150, 50, 180, 0);
+             AddPillar(150, 20, 180, 50, 0);
+             edits::AddLineDefSplitSector(level, 0, 2, SplitChoice::SplitSector);
+         },
+         {{1, -1}, {1, -1}, {0, -1}, {0, -1}, {1, -1}, {1, -1}, {1, -1}, {1, -1}, {0, -1}, {0, -1}, {0, -1},
+          {0, -1}, {0, 1}}},
     };
     for (const Case& c : cases) {
         Room();
@@ -79,6 +88,12 @@ TEST_F(LineDefEditsTest, TheSplitTakesTheAreaTheNewLineDefCutsOff) {
         for (const LineDef& ld : level.lineDefs)
             sectors.emplace_back(SectorOf(ld.sideDef1), ld.sideDef2 == kNoReference ? -1 : SectorOf(ld.sideDef2));
         EXPECT_EQ(sectors, c.sectors) << c.name;
+        // The new Sector is a copy of the old; the new LineDef, the last,
+        // is two-sided without middle textures.
+        EXPECT_EQ(0, std::memcmp(&level.sectors[1], &level.sectors[0], sizeof(Sector))) << c.name;
+        const LineDef& added = level.lineDefs[level.lineDefs.count - 1];
+        EXPECT_EQ(added.flags, 4) << c.name;
+        EXPECT_EQ(Name(level.sideDefs[added.sideDef1].middle) + Name(level.sideDefs[added.sideDef2].middle), "--");
         EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Game)) << c.name;
     }
 }

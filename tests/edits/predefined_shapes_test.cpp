@@ -26,8 +26,6 @@ protected:
     static Point VertexOf(int v) { return {level.vertices[v].x, level.vertices[v].y}; }
 };
 
-std::string Name(const char (&field)[8]) { return std::string(field, strnlen(field, 8)); }
-
 TEST_F(PredefinedShapesTest, ObjectsHoldAPoolAPedestalOrALightBox) {
     struct Case {
         ObjectKind kind;

@@ -89,8 +89,7 @@ TEST_F(StairEditsTest, ReversingTurnsTheRisersAndSoDoesGoingDown) {
         int firstStep = corridor + 1;
         EXPECT_EQ(SectorAt(riser, 1), c.turned ? firstStep : corridor) << name;
         EXPECT_EQ(SectorAt(riser, 2), c.turned ? corridor : firstStep) << name;
-        EXPECT_EQ(std::string(level.sideDefs[ld.sideDef1].lower, strnlen(level.sideDefs[ld.sideDef1].lower, 8)),
-                  config.textureLower) << name;
+        EXPECT_EQ(Name(level.sideDefs[ld.sideDef1].lower), config.textureLower) << name;
         std::vector<int> floors = Heights(&Sector::floorHeight);
         EXPECT_EQ(floors, (std::vector<int>{0, c.height, 2 * c.height, 3 * c.height, 4 * c.height})) << name;
         EXPECT_TRUE(ReferencesSound()) << name;

@@ -1,0 +1,152 @@
+// Deleting Vertexes between two LineDefs, merging Vertexes and splitting
+// LineDefs, asked of the model directly: the records they leave, the
+// numbers they keep, and what they refuse.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "edits/vertex_edits.h"
+#include "edits_fixture.h"
+
+namespace {
+
+using mapkit::Places;
+using mapkit::Point;
+
+using VertexEditsTest = EditsTest;
+
+// Every LineDef's start and end, one after the other.
+std::vector<int> Ends() {
+    std::vector<int> out;
+    for (const LineDef& ld : level.lineDefs)
+        out.insert(out.end(), {ld.start, ld.end});
+    return out;
+}
+
+// A room whose west and south walls have a Vertex in the middle:
+// Vertexes 0 (0,0), 1 (0,100), 2 (0,200), 3 (200,200), 4 (200,0), 5 (100,0);
+// LineDef i runs from Vertex i to the next, one-sided.
+void SixSidedRoom() {
+    AddSector();
+    for (auto [x, y] : {std::pair{0, 0}, {0, 100}, {0, 200}, {200, 200}, {200, 0}, {100, 0}})
+        AddVertex(x, y);
+    for (int i = 0; i < 6; ++i)
+        AddLineDef(i, (i + 1) % 6, AddSideDef(0));
+}
+
+// The Vertexes listed 5 then 1: 1 goes first, so 5 must be renumbered after
+// it. A Vertex where three LineDefs meet is refused; two LineDefs back and
+// forth go with their Vertex, not joined into one of no length.
+TEST_F(VertexEditsTest, DeletingVertexesJoinsTheirLineDefs) {
+    const struct {
+        const char* name;
+        void (*build)();
+        std::initializer_list<int> oldestFirst;
+        std::vector<int> refused, ends;
+        std::vector<Point> vertexes;
+        const char* step;
+    } cases[] = {
+        {"two in the walls", SixSidedRoom, {5, 1}, {}, {0, 1, 1, 2, 2, 3, 3, 0},
+         {{0, 0}, {0, 200}, {200, 200}, {200, 0}}, "delete 2 Vertexes and join LineDefs"},
+        {"three LineDefs meet",
+         [] {
+             SixSidedRoom();
+             AddLineDef(1, 3, AddSideDef(0), AddSideDef(0), 4);
+         },
+         {1}, {1}, {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 0, 1, 3},
+         {{0, 0}, {0, 100}, {0, 200}, {200, 200}, {200, 0}, {100, 0}}, ""},
+        {"back and forth",
+         [] {
+             AddSector();
+             int a = AddVertex(0, 0), v = AddVertex(0, 64);
+             AddLineDef(a, v, AddSideDef(0));
+             AddLineDef(v, a, AddSideDef(0));
+         },
+         {1}, {}, {}, {{0, 0}}, "delete 1 Vertex and join LineDefs"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        mapkit::ClearMap();
+        c.build();
+        ResetHistory();
+        SelectionList list = ListOf(c.oldestFirst);
+        EXPECT_EQ(edits::DeleteVertexesJoinLineDefs(level, list).refused, c.refused);
+        EXPECT_EQ(Step(), c.step);
+        EXPECT_EQ(Ends(), c.ends);
+        EXPECT_EQ(Places(level.vertices), c.vertexes);
+        EXPECT_EQ(level.sideDefs.count, level.lineDefs.count + (c.refused.empty() ? 0 : 1));
+        EXPECT_TRUE(ReferencesSound());
+        ForgetSelection(list);
+    }
+}
+
+// Vertexes 0..12 on a row; LineDefs from 5, 9 and 12 to Vertexes outside
+// the merge, one between two merged Vertexes, one between the kept and a
+// merged one.
+TEST_F(VertexEditsTest, MergingKeepsTheVertexSelectedLast) {
+    AddSector();
+    for (int i = 0; i <= 12; ++i)
+        AddVertex(i * 10, 0);
+    for (auto [a, b] : {std::pair{0, 5}, {9, 1}, {2, 12}, {5, 9}, {12, 5}})
+        AddLineDef(a, b, AddSideDef(0));
+    ResetHistory();
+    SelectionList one = ListOf({5});
+    EXPECT_FALSE(edits::MergeVertexes(level, one));   // one is not enough
+    SelectionList list = ListOf({5, 9, 12});
+    EXPECT_TRUE(edits::MergeVertexes(level, list));
+    EXPECT_EQ(Step(), "merge 3 Vertexes");
+    EXPECT_TRUE(list.empty());
+    ASSERT_EQ(level.vertices.count, 11);
+    int kept = 10;   // 12, with 5 and 9 gone
+    EXPECT_EQ(level.vertices[kept].x, 120);
+    EXPECT_EQ(Ends(), (std::vector<int>{0, kept, kept, 1, 2, kept}));
+    EXPECT_EQ(level.sideDefs.count, 3);
+    EXPECT_TRUE(ReferencesSound());
+}
+
+// The new Vertex at the midpoint, each coordinate halved towards zero; a
+// LineDef too short to have a point between its ends stays whole.
+TEST_F(VertexEditsTest, SplittingPutsTheNewVertexAtTheMidpointTowardsZero) {
+    struct Case {
+        int x0, y0, x1, y1, mx, my;
+        bool split;
+    } cases[] = {
+        {0, 0, -3, 0, -1, 0, true},
+        {0, 0, 3, 5, 1, 2, true},
+        {-7, -7, 0, 0, -3, -3, true},
+        {32767, 0, 32765, -32768, 32766, -16384, true},
+        {0, 0, 1, 0, 0, 0, false},
+        {10, 0, 11, 1, 0, 0, false},
+        {20, 0, 21, -1, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x1) + "," + std::to_string(c.y1));
+        mapkit::ClearMap();
+        AddSector();
+        AddSector();
+        int a = AddVertex(c.x0, c.y0), b = AddVertex(c.x1, c.y1);
+        AddLineDef(a, b, AddSideDef(0), AddSideDef(1), 4, 11, 7);
+        ResetHistory();
+        EXPECT_EQ(edits::SplitLineDefs(level, ListOf({0})).refused, c.split ? 0 : 1);
+        if (!c.split) {
+            EXPECT_EQ(Step(), "");
+            EXPECT_EQ(level.lineDefs.count, 1);
+            continue;
+        }
+        EXPECT_EQ(Step(), "split 1 LineDef");
+        ASSERT_EQ(level.vertices.count, 3);
+        EXPECT_EQ(Places(level.vertices)[2], (Point{c.mx, c.my}));
+        ASSERT_EQ(level.lineDefs.count, 2);
+        // Flags, type and tag copied; each side copied, facing the same Sector.
+        const LineDef &first = level.lineDefs[0], &second = level.lineDefs[1];
+        EXPECT_EQ(Ends(), (std::vector<int>{a, 2, 2, b}));
+        EXPECT_EQ((std::vector<int>{second.flags, second.type, second.tag}), (std::vector<int>{4, 11, 7}));
+        ASSERT_EQ(level.sideDefs.count, 4);
+        EXPECT_EQ(SectorOf(second.sideDef1), 0);
+        EXPECT_EQ(SectorOf(second.sideDef2), 1);
+        EXPECT_NE(second.sideDef1, first.sideDef1);
+        EXPECT_TRUE(ReferencesSound());
+    }
+}
+
+}  // namespace
