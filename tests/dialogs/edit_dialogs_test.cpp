@@ -181,32 +181,23 @@ TEST_F(EditDialogTest, VertexesMoveAsABlockWithTheFirstOnTheEnteredPoint) {
     EXPECT_EQ(level.vertices[0].x, 10);
 }
 
-TEST_F(EditDialogTest, AddingASecondSideMakesTheLineTwoSidedFacingItsOwnSector) {
-    int ld = OneSided();
-    ASSERT_GE(ld, 0);
-    level.lineDefs[ld].flags = 1;
+// What the SideDefs become is the model's (tests/edits/object_values_test):
+// here, the menu items that add and remove them.
+TEST_F(EditDialogTest, SideDefsAreAddedAndRemovedFromTheMenu) {
+    int one = OneSided(), two = TwoSided();
+    ASSERT_GE(one, 0);
+    ASSERT_GE(two, 0);
     int sides = level.sideDefs.count;
-    Edit(kObjLineDef, {ld}, "key 3\nkey Esc\nkey Esc\n");
-    const LineDef& line = level.lineDefs[ld];
-    EXPECT_EQ(line.flags, 4);
-    ASSERT_EQ(level.sideDefs.count, sides + 1);
-    ASSERT_EQ(line.sideDef2, sides);
-    EXPECT_EQ(Name(level.sideDefs[sides].middle), "-");
-    EXPECT_EQ(level.sideDefs[sides].sector, level.sideDefs[line.sideDef1].sector);
-    EXPECT_TRUE(level.mapChanged);
-}
-
-TEST_F(EditDialogTest, RemovingASideDeletesItWhenNothingElseUsesIt) {
-    int a = TwoSided();
-    ASSERT_GE(a, 0);
-    int sides = level.sideDefs.count;
-    Edit(kObjLineDef, {a}, "key 6\n" + Entry(-1) + "key Esc\n");
-    EXPECT_EQ(level.lineDefs[a].sideDef2, kNoReference);
-    EXPECT_EQ(level.sideDefs.count, sides - 1);
+    Edit(kObjLineDef, {one}, "key 3\nkey Esc\nkey Esc\n");
+    EXPECT_EQ(level.lineDefs[one].sideDef2, sides);
+    EXPECT_EQ(level.lineDefs[one].flags & 4, 4);
+    Edit(kObjLineDef, {two}, "key 6\n" + Entry(-1) + "key Esc\n");
+    EXPECT_EQ(level.lineDefs[two].sideDef2, kNoReference);
+    EXPECT_EQ(level.sideDefs.count, sides);
     // A number beyond the last SideDef is refused; Esc changes nothing.
-    uint16_t first = level.lineDefs[a].sideDef1;
-    Edit(kObjLineDef, {a}, "key 5\n" + Entry(level.sideDefs.count) + "key Esc\nkey Esc\n");
-    EXPECT_EQ(level.lineDefs[a].sideDef1, first);
+    uint16_t first = level.lineDefs[two].sideDef1;
+    Edit(kObjLineDef, {two}, "key 5\n" + Entry(level.sideDefs.count) + "key Esc\nkey Esc\n");
+    EXPECT_EQ(level.lineDefs[two].sideDef1, first);
 }
 
 TEST_F(EditDialogTest, TagsGoToTheWholeSelectionAndAreRemembered) {

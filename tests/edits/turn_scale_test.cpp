@@ -83,13 +83,20 @@ TEST_F(TurnScaleTest, PolygonVertexesRunAnticlockwiseFromTheEast) {
     EXPECT_TRUE(AddPolygonVertexes(level, 100, -100, 3, 10));
     EXPECT_EQ(Places(level.vertices)[4], (Point{110, -100}));
 
-    // Past the limit the whole edit is refused, however far it got.
+    // Past the limit the whole edit is refused, however far it got, with
+    // the words of the save's refusal; the next edit is recorded as usual.
     AllocateArray(level.vertices, 65530, 65530);
     ResetHistory();
     const std::string before = LevelArrayBytes();
+    testing::internal::CaptureStdout();
     EXPECT_FALSE(AddPolygonVertexes(level, 0, 0, 8, 100));
     EXPECT_EQ(Step(), "");
     EXPECT_EQ(LevelArrayBytes(), before);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find(
+                  "Level too large to save\n65536 Vertexes, more than the 65535 a level can hold"),
+              std::string::npos);
+    EXPECT_TRUE(AddPolygonVertexes(level, 0, 0, 3, 10));
+    EXPECT_NE(Step(), "");
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // Turning and scaling the selection: the interactive operation driven by
-// keys and the mouse with its accept, cancel and undo, and the refusal of an
-// edit past the limits. The placing itself is tested with the model's edits.
+// keys and the mouse with its accept, cancel and undo. The placing itself,
+// and the refusal of an edit past the limits, are tested with the model's
+// edits.
 
 #include "editor/objects.h"
-#include "level/level_dialogs.h"
 #include "ops/rotate_scale.h"
 #include "ops_fixture.h"
 #include "ui/input.h"
@@ -113,42 +113,6 @@ TEST_F(RotateScaleTest, ScaledVertexesLandingOnOthersAreMerged) {
     Run("key Space\n" + Repeat("key -", 30) + "key Enter\n" + Repeat("key Y", 5), kObjVertex);
     EXPECT_LT(level.vertices.count, 8);
     EXPECT_TRUE(ReferencesSound());
-}
-
-// Keeps the message boxes shown, as "title|line"; nothing else is asked.
-class MessageLog : public LevelDialogs {
-public:
-    std::vector<std::string> boxes;
-    void ShowBox(const std::string&, const std::vector<std::string>&) override {}
-    void MessageBox(const std::string& title, const std::vector<std::string>& lines) override {
-        boxes.push_back(title + "|" + (lines.empty() ? "" : lines[0]));
-    }
-    int ConfirmYes(const std::string&, const std::string&) override { return 0; }
-    void PressAnyKey(const std::string&, const std::string&) override {}
-    int PathEntry(const std::string&, int, char*) override { return 0; }
-    int NumberForm(const std::string&, std::vector<NumberField>&) override { return 0; }
-    void ProgressStart(const std::string&, int32_t) override {}
-    void ProgressUpdate(int32_t) override {}
-    void ProgressEnd() override {}
-};
-
-// A Vertex past 65,535 is refused with the words of the save's refusal: the
-// level stays as it was and no step is recorded. The next edit is recorded
-// as usual.
-TEST_F(RotateScaleTest, AnEditPastTheVertexLimitIsRefusedWhole) {
-    MessageLog log;
-    SetLevelDialogs(&log);
-    AllocateArray(level.vertices, 65535, 65535);
-    ResetHistory();
-    const std::string before = LevelArrayBytes();
-    InsertObject(kObjVertex, -1, 0, 0);
-    EXPECT_EQ(Step(), "");
-    EXPECT_EQ(LevelArrayBytes(), before);
-    EXPECT_EQ(log.boxes,
-              std::vector<std::string>{"Level too large to save|65536 Vertexes, more than the 65535 a level can hold"});
-    InsertObject(kObjThing, -1, 0, 0);
-    EXPECT_NE(Step(), "");
-    SetLevelDialogs(nullptr);
 }
 
 }  // namespace
