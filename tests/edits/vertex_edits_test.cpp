@@ -34,50 +34,33 @@ void SixSidedRoom() {
         AddLineDef(i, (i + 1) % 6, AddSideDef(0));
 }
 
-// The Vertexes listed 5 then 1: 1 goes first, so 5 must be renumbered after
-// it. A Vertex where three LineDefs meet is refused; two LineDefs back and
-// forth go with their Vertex, not joined into one of no length.
+// Vertexes listed 5, 2, 1: 1 goes first, so the others must be renumbered
+// after it; 2, where a third LineDef meets the two, is refused under the
+// number it has by then.
 TEST_F(VertexEditsTest, DeletingVertexesJoinsTheirLineDefs) {
-    const struct {
-        const char* name;
-        void (*build)();
-        std::initializer_list<int> oldestFirst;
-        std::vector<int> refused, ends;
-        std::vector<Point> vertexes;
-        const char* step;
-    } cases[] = {
-        {"two in the walls", SixSidedRoom, {5, 1}, {}, {0, 1, 1, 2, 2, 3, 3, 0},
-         {{0, 0}, {0, 200}, {200, 200}, {200, 0}}, "delete 2 Vertexes and join LineDefs"},
-        {"three LineDefs meet",
-         [] {
-             SixSidedRoom();
-             AddLineDef(1, 3, AddSideDef(0), AddSideDef(0), 4);
-         },
-         {1}, {1}, {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 0, 1, 3},
-         {{0, 0}, {0, 100}, {0, 200}, {200, 200}, {200, 0}, {100, 0}}, ""},
-        {"back and forth",
-         [] {
-             AddSector();
-             int a = AddVertex(0, 0), v = AddVertex(0, 64);
-             AddLineDef(a, v, AddSideDef(0));
-             AddLineDef(v, a, AddSideDef(0));
-         },
-         {1}, {}, {}, {{0, 0}}, "delete 1 Vertex and join LineDefs"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        mapkit::ClearMap();
-        c.build();
-        ResetHistory();
-        SelectionList list = ListOf(c.oldestFirst);
-        EXPECT_EQ(edits::DeleteVertexesJoinLineDefs(level, list).refused, c.refused);
-        EXPECT_EQ(Step(), c.step);
-        EXPECT_EQ(Ends(), c.ends);
-        EXPECT_EQ(Places(level.vertices), c.vertexes);
-        EXPECT_EQ(level.sideDefs.count, level.lineDefs.count + (c.refused.empty() ? 0 : 1));
-        EXPECT_TRUE(ReferencesSound());
-        ForgetSelection(list);
-    }
+    SixSidedRoom();
+    AddLineDef(2, 4, AddSideDef(0), AddSideDef(0), 4);
+    ResetHistory();
+    SelectionList list = ListOf({5, 2, 1});
+    EXPECT_EQ(edits::DeleteVertexesJoinLineDefs(level, list).refused, std::vector<int>{1});
+    EXPECT_EQ(Step(), "delete 2 Vertexes and join LineDefs");
+    EXPECT_EQ(Ends(), (std::vector<int>{0, 1, 1, 2, 2, 3, 3, 0, 1, 3}));
+    EXPECT_EQ(Places(level.vertices), (std::vector<Point>{{0, 0}, {0, 200}, {200, 200}, {200, 0}}));
+    EXPECT_EQ(level.sideDefs.count, 6);
+    EXPECT_TRUE(ReferencesSound());
+    ForgetSelection(list);
+
+    // Two LineDefs back and forth go with their Vertex, not joined into one
+    // of no length.
+    mapkit::ClearMap();
+    AddSector();
+    int a = AddVertex(0, 0), v = AddVertex(0, 64);
+    AddLineDef(a, v, AddSideDef(0));
+    AddLineDef(v, a, AddSideDef(0));
+    edits::DeleteVertexesJoinLineDefs(level, ListOf({v}));
+    EXPECT_EQ((std::vector<int>{level.vertices.count, level.lineDefs.count, level.sideDefs.count}),
+              (std::vector<int>{1, 0, 0}));
+    EXPECT_TRUE(ReferencesSound());
 }
 
 // Vertexes 0..12 on a row; LineDefs from 5, 9 and 12 to Vertexes outside
