@@ -110,15 +110,15 @@ private:
 // The mark of one Sector, for a LineDef drawn alone.
 SectorMark MarkOfSector(uint16_t sector) { return MarkOf(SectorAt(sector)); }
 
-template <class MarkOfSectorFn>
-int SectorModeColour(const LineDef& ld, const MarkOfSectorFn& markOf) {
+template <class MarkOfSectorFn, class FlagColourFn>
+int SectorModeColour(const LineDef& ld, const MarkOfSectorFn& markOf, const FlagColourFn& flagColour) {
     const SideDef* first = SideDefAt(ld.sideDef1);
     SectorMark front = first ? markOf(first->sector) : SectorMark::Missing;
     if (front == SectorMark::Missing)
         return Role(kColorBadTag);
     int colour = front == SectorMark::Tagged    ? Role(kColorTagged)
                  : front == SectorMark::Special ? Role(kColorNotNormalSector)
-                                                : FlagColour(ld.flags, Role(kColorTwoSided));
+                                                : flagColour(ld.flags);
     const SideDef* second = SideDefAt(ld.sideDef2);
     if (!second)
         return colour;
@@ -134,29 +134,63 @@ int SectorModeColour(const LineDef& ld, const MarkOfSectorFn& markOf) {
     }
 }
 
-int OtherModeColour(const LineDef& ld, int mode) {
+template <class FlagColourFn>
+int OtherModeColour(const LineDef& ld, const FlagColourFn& flagColour) {
     if (ld.type > 0 && ld.tag > 0)
         return Role(kColorTagged);
     if (ld.type > 0)
         return Role(kColorNotNormalLine);
     if (ld.tag > 0)
         return Role(kColorBadTag);
-    int plain = Role(kColorTwoSided);
-    if (mode == kObjThing)
-        plain = Role(mapDraw.thingPictures ? kColorBackGroundThingLines : kColorOneSided);
-    return FlagColour(ld.flags, plain);
+    return flagColour(ld.flags);
 }
 
-// A LineDef's colour in edit mode mode.
-// A pass over all LineDefs in Sectors mode gives the Sectors' marks.
-int LineDefColourIn(const LineDef& ld, int mode, const SectorMarks* marks = nullptr) {
+// A LineDef's colour in edit mode mode; markOf gives the mark of a Sector,
+// flagColour the colour of the flag rules with the mode's plain colour.
+template <class MarkOfSectorFn, class FlagColourFn>
+int ColourIn(const LineDef& ld, int mode, const MarkOfSectorFn& markOf, const FlagColourFn& flagColour) {
     // Without a first SideDef the game cannot use the LineDef: the warning
     // colour in every mode.
     if (!ValidSideDef(ld.sideDef1))
         return Role(kColorBadTag);
-    if (!SectorsMode(mode))
-        return OtherModeColour(ld, mode);
-    return marks ? SectorModeColour(ld, *marks) : SectorModeColour(ld, MarkOfSector);
+    return SectorsMode(mode) ? SectorModeColour(ld, markOf, flagColour) : OtherModeColour(ld, flagColour);
+}
+
+// The colour of the LineDefs that no flag or special decides, in edit mode
+// mode.
+int PlainColour(int mode) {
+    if (mode == kObjThing)
+        return Role(mapDraw.thingPictures ? kColorBackGroundThingLines : kColorOneSided);
+    return Role(kColorTwoSided);
+}
+
+// The colours of a pass over all LineDefs in one mode: the flag rules'
+// colour for each value of the flag byte, and in Sectors mode the Sectors'
+// marks, are worked out once.
+class PassColours {
+public:
+    explicit PassColours(int mode) : mode_(mode) {
+        const int plain = PlainColour(mode);
+        for (int flags = 0; flags < 256; ++flags)
+            flagColours_[static_cast<size_t>(flags)] = FlagColour(flags, plain);
+        if (SectorsMode(mode))
+            marks_.emplace();
+    }
+    int operator()(const LineDef& ld) const {
+        auto flagColour = [this](int flags) { return flagColours_[static_cast<uint8_t>(flags)]; };
+        return marks_ ? ColourIn(ld, mode_, *marks_, flagColour) : ColourIn(ld, mode_, MarkOfSector, flagColour);
+    }
+
+private:
+    int mode_;
+    std::array<int, 256> flagColours_{};
+    std::optional<SectorMarks> marks_;
+};
+
+// A LineDef's colour in edit mode mode, for a LineDef drawn alone.
+int LineDefColourIn(const LineDef& ld, int mode) {
+    const int plain = PlainColour(mode);
+    return ColourIn(ld, mode, MarkOfSector, [plain](int flags) { return FlagColour(flags, plain); });
 }
 
 bool LineDefEnds(const LineDef& ld, const Vertex*& s, const Vertex*& e) {
@@ -276,45 +310,50 @@ constexpr int kLineReach = 1;
 constexpr int kMarkedLineReach = 24;
 
 // Every Vertex in map-area pixels, worked out once for a pass over the
-// LineDefs that share them.
+// LineDefs that share them, with the sides of the map area, widened by reach
+// pixels, that it lies beyond: a LineDef whose two ends lie beyond the same
+// side cannot touch the area.
 class ScreenVertexes {
 public:
-    ScreenVertexes() {
-        points_.reserve(static_cast<size_t>(level.vertices.count));
-        for (const Vertex& v : level.vertices)
-            points_.emplace_back(MapToScreenX(v.x), MapToScreenY(v.y));
+    struct Point {
+        int x, y;
+        uint8_t beyond;   // kLeft | kRight | kAbove | kBelow
+    };
+
+    explicit ScreenVertexes(int reach) : count_(static_cast<unsigned>(level.vertices.count)), points_(count_) {
+        const int left = -reach, right = view.maxX + reach, top = -reach, bottom = view.maxY + reach;
+        const Vertex* v = level.vertices.begin();
+        for (Point& p : points_) {
+            p.x = MapToScreenX(v->x), p.y = MapToScreenY(v->y);
+            p.beyond = static_cast<uint8_t>((p.x < left ? kLeft : 0) | (p.x > right ? kRight : 0) |
+                                            (p.y < top ? kAbove : 0) | (p.y > bottom ? kBelow : 0));
+            ++v;
+        }
     }
-    // Vertex n's pixel; nullptr when there is no such Vertex.
-    const std::pair<int, int>* At(int n) const {
-        return n >= 0 && static_cast<size_t>(n) < points_.size() ? &points_[static_cast<size_t>(n)] : nullptr;
+
+    // The pixels of a LineDef's two ends; false when it lacks one or lies
+    // wholly beyond one side.
+    bool Ends(const LineDef& ld, const Point*& s, const Point*& e) const {
+        if (ld.start >= count_ || ld.end >= count_)
+            return false;
+        s = &points_[ld.start], e = &points_[ld.end];
+        return !(s->beyond & e->beyond);
     }
 
 private:
-    std::vector<std::pair<int, int>> points_;
+    static constexpr uint8_t kLeft = 1, kRight = 2, kAbove = 4, kBelow = 8;
+    unsigned count_;
+    std::vector<Point> points_;
 };
-
-// A LineDef's ends in map-area pixels; false when it lacks one or lies,
-// widened by reach pixels, wholly outside the map area.
-bool LineDefOnScreen(const ScreenVertexes& vertexes, int n, int reach, int& sx1, int& sy1, int& sx2, int& sy2) {
-    const LineDef& ld = level.lineDefs[n];
-    const std::pair<int, int>* s = vertexes.At(ld.start);
-    const std::pair<int, int>* e = vertexes.At(ld.end);
-    if (!s || !e)
-        return false;
-    sx1 = s->first, sy1 = s->second;
-    sx2 = e->first, sy2 = e->second;
-    return std::max(sx1, sx2) >= -reach && std::min(sx1, sx2) <= view.maxX + reach &&
-           std::max(sy1, sy2) >= -reach && std::min(sy1, sy2) <= view.maxY + reach;
-}
 
 void DrawLineDefsQuick(bool pointerShown) {
     SetRole(kColorTwoSided);
     Canvas& screen = Screen();
-    ScreenVertexes vertexes;
-    int sx1, sy1, sx2, sy2;
+    ScreenVertexes vertexes(kLineReach);
+    const ScreenVertexes::Point *s, *e;
     for (int i = 0; i < level.lineDefs.count; ++i) {
-        if (LineDefOnScreen(vertexes, i, kLineReach, sx1, sy1, sx2, sy2))
-            screen.line(sx1, sy1, sx2, sy2);
+        if (vertexes.Ends(level.lineDefs[i], s, e))
+            screen.line(s->x, s->y, e->x, e->y);
         if (pointerShown && (i + 1) % kQuickDrawPulse == 0) {
             ShowPointer();
             HidePointer();
@@ -329,22 +368,21 @@ void DrawLineDefs(int mode) {
     Arrowhead arrowhead = config.vertexArrows ? Arrowhead::AtEnd : Arrowhead::None;
     PassMarks marks(CurrentMarkSizes(arrowhead));
     Canvas& screen = Screen();
-    ScreenVertexes vertexes;
-    int sx1, sy1, sx2, sy2;
+    ScreenVertexes vertexes(marked ? kMarkedLineReach : kLineReach);
+    const ScreenVertexes::Point *s, *e;
     int drawing = -1;   // the colour the screen is set to; most LineDefs share it with the last
-    std::optional<SectorMarks> sectorMarks;
-    if (SectorsMode(mode))
-        sectorMarks.emplace();
+    const PassColours colourOf(mode);
     for (int i = 0; i < level.lineDefs.count; ++i) {
-        if (!LineDefOnScreen(vertexes, i, marked ? kMarkedLineReach : kLineReach, sx1, sy1, sx2, sy2))
+        const LineDef& ld = level.lineDefs[i];
+        if (!vertexes.Ends(ld, s, e))
             continue;
-        const int colour = LineDefColourIn(level.lineDefs[i], mode, sectorMarks ? &*sectorMarks : nullptr);
+        const int colour = colourOf(ld);
         if (colour != drawing)
             SetColor(drawing = colour);
         if (marked)
-            DrawMarkedLine(screen, marks.Mark(sx1, sy1, sx2, sy2));
+            DrawMarkedLine(screen, marks.Mark(s->x, s->y, e->x, e->y));
         else
-            screen.line(sx1, sy1, sx2, sy2);
+            screen.line(s->x, s->y, e->x, e->y);
     }
 }
 
@@ -432,10 +470,19 @@ void DrawThingCross(Canvas& screen, const Thing& t, int sx, int sy, int colour) 
     if (screen.getcolor() != colour)
         screen.setcolor(colour);
     int x1 = MapToScreenX(t.x - kThingCrossSize), x2 = MapToScreenX(t.x + kThingCrossSize);
-    int y1 = MapToScreenY(t.y - kThingCrossSize), y2 = MapToScreenY(t.y + kThingCrossSize);
-    if (x1 == x2 && y1 == y2 && screen.getwritemode() == kCopyPut) {   // DrawThings: solid and thin
-        screen.putpixel(sx, sy, screen.getcolor());
-        return;
+    int y1 = MapToScreenY(t.y + kThingCrossSize), y2 = MapToScreenY(t.y - kThingCrossSize);
+    if (screen.getwritemode() == kCopyPut) {   // DrawThings: solid and thin
+        if (x1 == x2 && y1 == y2) {
+            screen.putpixel(sx, sy, colour);
+            return;
+        }
+        // Wholly where drawing lands, both strokes go straight into the buffer.
+        if (uint8_t* centre = screen.pixelsAround(sx, sy, x1 - sx, y1 - sy, x2 - sx, y2 - sy)) {
+            std::fill(centre + (x1 - sx), centre + (x2 - sx) + 1, static_cast<uint8_t>(colour));
+            for (ptrdiff_t dy = y1 - sy, row = screen.width(); dy <= y2 - sy; ++dy)
+                centre[dy * row] = static_cast<uint8_t>(colour);
+            return;
+        }
     }
     screen.line(x1, sy, x2, sy);
     screen.line(sx, y1, sx, y2);
