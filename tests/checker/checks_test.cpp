@@ -389,31 +389,30 @@ TEST_F(CheckTest, WhatTheGameCannotLoadIsListedInOneBoxBeforeASave) {
 // --- Targets ----------------------------------------------------------------------
 
 // One value of a port in a sound level: what the type checks and the save's
-// list say of it under each target ("" for nothing).
+// list say of it under each target ("" for nothing; a LineDef type only is
+// no matter for the save).
 TEST_F(CheckTest, EachTargetKnowsItsOwnValuesAndNamesTheTargetOthersNeed) {
     const struct {
-        const char* what;
         std::function<void()> put;
         MapTarget needs;
-        const char* check;   // what the type check says below needs
-        const char* save;    // what the save says below needs (a LineDef type only does nothing)
+        std::string check, save;
     } cases[] = {
-        {"Boom line type", [] { level.lineDefs[0].type = 142; }, MapTarget::Boom,
-         "Fault LineDef 0: LineDef 0, Type 142 needs a level for Boom", ""},
-        {"generalized floor", [] { level.lineDefs[0].type = 0x6091; }, MapTarget::Boom,
-         "Fault LineDef 0: LineDef 0, Type 24721 needs a level for Boom", ""},
-        {"MBF21 scroller", [] { level.lineDefs[0].type = 1024; }, MapTarget::Mbf21,
-         "Fault LineDef 0: LineDef 0, Type 1024 needs a level for MBF21", ""},
-        {"secret bit", [] { level.sectors[0].type = 0x88; }, MapTarget::Boom,
-         "Fault Sector 0: Sector 0, Type 136 needs a level for Boom", "Sector 0 has a type for Boom"},
-        {"point pusher", [] { AddThing(30, 30, 5001); }, MapTarget::Boom,
-         "Fault Thing 1: Thing 1, Type 5001 needs a level for Boom", "Thing 1 has a type for Boom"},
-        {"friendly", [] { level.things[0].flags |= 0x80; }, MapTarget::Mbf21, "", "Thing 0 has flags for MBF21"},
-        {"pass use", [] { level.lineDefs[1].flags |= 0x200; }, MapTarget::Boom, "", "LineDef 1 has flags for Boom"},
+        {[] { level.lineDefs[0].type = 142; }, MapTarget::Boom, "LineDef 0: LineDef 0, Type 142 needs a level for Boom", ""},
+        {[] { level.lineDefs[0].type = 0x6091; }, MapTarget::Boom,   // a generalized floor
+         "LineDef 0: LineDef 0, Type 24721 needs a level for Boom", ""},
+        {[] { level.lineDefs[0].type = 1024; }, MapTarget::Mbf21,   // a scroller
+         "LineDef 0: LineDef 0, Type 1024 needs a level for MBF21", ""},
+        {[] { level.sectors[0].type = 0x88; }, MapTarget::Boom,   // the secret bit
+         "Sector 0: Sector 0, Type 136 needs a level for Boom", "Sector 0 has a type for Boom"},
+        {[] { AddThing(30, 30, 5001); }, MapTarget::Boom,   // a point pusher
+         "Thing 1: Thing 1, Type 5001 needs a level for Boom", "Thing 1 has a type for Boom"},
+        {[] { level.things[0].flags |= 0x80; }, MapTarget::Mbf21, "", "Thing 0 has flags for MBF21"},   // friendly
+        {[] { level.lineDefs[1].flags |= 0x200; }, MapTarget::Boom, "", "LineDef 1 has flags for Boom"},   // pass use
     };
+    auto said = [](const std::string& line) { return line.empty() ? Lines{} : Lines{line}; };
     for (const auto& c : cases) {
         for (MapTarget target : {MapTarget::Original, MapTarget::LimitRemoving, MapTarget::Boom, MapTarget::Mbf21}) {
-            SCOPED_TRACE(std::string(c.what) + " under " + MapTargetName(target));
+            SCOPED_TRACE(c.check + c.save + " under " + MapTargetName(target));
             testkit::ResetProgramState(Flavour::Doom);
             Room();
             level.sectors[0].tag = level.lineDefs[0].tag = 1;
@@ -421,19 +420,16 @@ TEST_F(CheckTest, EachTargetKnowsItsOwnValuesAndNamesTheTargetOthersNeed) {
             AddThing(10, 10, 1);
             c.put();
             level.target = target;
-            bool below = !TargetAllows(target, c.needs);
+            const bool below = !TargetAllows(target, c.needs);
             rec = Recorder();
-            Run(CheckThingTypes);
-            Run(CheckLineDefTypes);
-            Lines said = Run(CheckSectorTypes);
-            std::string expected = below ? c.check : "";
-            EXPECT_EQ(said, expected.empty() ? Lines{} : Lines{expected});
+            Run(CheckThingTypes), Run(CheckLineDefTypes);
+            EXPECT_EQ(Run(CheckSectorTypes), said(below && !c.check.empty() ? "Fault " + c.check : ""));
             rec = Recorder();
-            said = Run(CheckUnplayable);
-            expected = below && *c.save ? std::string("Ask: The game cannot use this level as it is: | ") + c.save +
-                                   " | Continue saves it all the same. | Press Cancel to see the Object"
-                             : "";
-            EXPECT_EQ(said, expected.empty() ? Lines{} : Lines{expected});
+            EXPECT_EQ(Run(CheckUnplayable), said(below && !c.save.empty()
+                                                     ? "Ask: The game cannot use this level as it is: | " + c.save +
+                                                           " | Continue saves it all the same. | Press Cancel to see "
+                                                           "the Object"
+                                                     : ""));
         }
     }
 }
