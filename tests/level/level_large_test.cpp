@@ -13,8 +13,8 @@ TEST_F(LargeLevelTest, GeneratedMapLoadsAndSavesByteForByte) {
     WadBuilder iwad("IWAD");
     AddLevel(iwad, "MAP01", map);
     WriteIwad(iwad);
-    config.lastEpisode = 1;
-    config.lastMap = 1;
+    const testkit::WadContents old = testkit::ParseWad(iwad.bytes());
+    config.lastEpisode = config.lastMap = 1;
     Load("MAP01");
     ASSERT_EQ(level.lineDefs.count, 64512);
     EXPECT_EQ((std::vector<int32_t>{level.sideDefs.count, level.vertices.count, level.oldVertexCount,
@@ -37,11 +37,8 @@ TEST_F(LargeLevelTest, GeneratedMapLoadsAndSavesByteForByte) {
 
     // Unchanged: the file's own records come back, the LineDefs with their
     // old vertex numbers.
-    WadBuilder original;
-    AddLevel(original, "MAP01", map);
-    const std::vector<testkit::WadLump> lumps = testkit::ParseWad(original.bytes()).lumps;
     ASSERT_EQ(SaveAs(1, 1), 1);
-    EXPECT_EQ(testkit::ReadWad(dir.file("MAP01.WAD")).lumps, lumps);
+    EXPECT_EQ(testkit::ReadWad(dir.file("MAP01.WAD")).lumps, old.lumps);
 
     // Changed: the Vertexes are written from memory (then the old lump's
     // records beyond them, which the old nodes may name), and every LineDef
@@ -52,7 +49,6 @@ TEST_F(LargeLevelTest, GeneratedMapLoadsAndSavesByteForByte) {
     ASSERT_TRUE(name);
     ASSERT_EQ(SaveLevel(name, kSaveKeyF2), 1);
     testkit::WadContents saved = testkit::ReadWad(dir.file("MAP01.WAD"));
-    testkit::WadContents old = testkit::ParseWad(original.bytes());
     EXPECT_EQ(saved.data("VERTEXES").size(), std::max<size_t>(32769, map.vertices.size()) * 4);
     EXPECT_TRUE(ResolvedLineDefs(saved) == ResolvedLineDefs(old));
     for (const char* lump : {"THINGS", "SIDEDEFS", "SECTORS"})
