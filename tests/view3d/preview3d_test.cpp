@@ -3,6 +3,7 @@
 // no hole from anywhere, and damaged levels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <set>
@@ -101,11 +102,18 @@ protected:
     }
     // Draws the level from the camera at width x height (kW x kH unless given).
     std::vector<uint8_t> Draw(const PreviewCamera& camera, int width = kW, int height = kH) {
-        assets = LoadPreviewAssets(level);
-        scene = BuildPreviewScene(level, assets);
+        Prepare();
         std::vector<uint8_t> frame(static_cast<size_t>(width) * height, 0);
         renderer.Draw(scene, assets, camera, frame.data(), width, height);
         return frame;
+    }
+    void Prepare() {
+        assets = LoadPreviewAssets(level);
+        scene = BuildPreviewScene(level, assets);
+    }
+    void Walk(PreviewWalker& walker, int steps) {
+        for (int k = 0; k < steps; ++k)
+            WalkerMove(scene, walker, 16, 0);
     }
     static int At(const std::vector<uint8_t>& frame, int x, int y, int width = kW) {
         return frame[static_cast<size_t>(y) * width + x];
@@ -347,18 +355,14 @@ TEST_F(PreviewTest, GeneratedLevelOf64SectorsHasNoHoles) {
         for (int j = 0; j < kSide; ++j)   // along y: the right side is east
             join(grid[j * (kSide + 1) + i], grid[(j + 1) * (kSide + 1) + i], sectorAt(i, j), sectorAt(i - 1, j));
     DressLevel();
-    assets = LoadPreviewAssets(level);
-    scene = BuildPreviewScene(level, assets);
+    Prepare();
     std::vector<uint8_t> frame(static_cast<size_t>(kW) * kH);
     const double spots[][2] = {{96, 96}, {700, 800}, {1500, 200}, {768, 768}, {17, 17}, {1519, 1519}};
     for (const auto& spot : spots)
         for (int turn = 0; turn < 16; ++turn) {
             PreviewWalker walker = WalkerAt(scene, spot[0], spot[1], turn * 22.5 + 3);
             renderer.Draw(scene, assets, walker.camera, frame.data(), kW, kH);
-            size_t holes = 0;
-            for (uint8_t p : frame)
-                holes += p == 0;
-            EXPECT_EQ(0u, holes) << "at " << spot[0] << "," << spot[1] << " turn " << turn;
+            EXPECT_EQ(0, std::count(frame.begin(), frame.end(), 0)) << "at " << spot[0] << "," << spot[1] << " turn " << turn;
         }
 }
 
@@ -388,10 +392,8 @@ TEST_F(PreviewTest, DamagedLevelsDrawWhatTheyCan) {
     const PreviewCamera cameras[] = {{128, 128, 41, 0.3},   {128, 128, -500, 2},   {-3000, -3000, 41, 0.8},
                                      {32767, 32767, 5000, 4}, {64, 64, 41, 0},     {128, 64, 41, kPi / 2},
                                      {1e6, -1e6, 1e6, 1e3}};
-    for (const PreviewCamera& camera : cameras) {
-        std::vector<uint8_t> frame = Draw(camera);
-        EXPECT_EQ(frame.size(), static_cast<size_t>(kW) * kH);
-    }
+    for (const PreviewCamera& camera : cameras)
+        EXPECT_EQ(Draw(camera).size(), static_cast<size_t>(kW) * kH);
     // A missing wall texture is drawn in the plain colour, lit.
     std::vector<uint8_t> frame = Draw({128, 128, 41, kPi});
     EXPECT_EQ(PreviewRenderer::kMissingColour, At(frame, 160, 100));
@@ -410,28 +412,22 @@ TEST_F(PreviewTest, WalkerStepsUpToTwentyFourAndStopsAtWalls) {
     for (int step : {24, 25}) {
         mapkit::ClearMap();
         BuildStepRoom(step);
-        assets = LoadPreviewAssets(level);
-        scene = BuildPreviewScene(level, assets);
+        Prepare();
         PreviewWalker walker = WalkerAt(scene, 200, 256, 0);
         EXPECT_EQ(41, walker.camera.z);
-        for (int k = 0; k < 8; ++k)
-            WalkerMove(scene, walker, 16, 0);
-        if (step == 24) {
+        Walk(walker, 8);
+        EXPECT_EQ(step == 24 ? 24 + 41 : 41, walker.camera.z);
+        if (step == 24)
             EXPECT_GT(walker.camera.x, 256);
-            EXPECT_EQ(24 + 41, walker.camera.z);
-        } else {
+        else
             EXPECT_LT(walker.camera.x, 256 - kPlayerRadius + 1) << "a step of 25 stops the walker";
-            EXPECT_EQ(41, walker.camera.z);
-        }
     }
     // The east wall stops it short by its radius; sliding keeps the move along it.
     PreviewWalker walker = WalkerAt(scene, 32, 256, 180);
-    for (int k = 0; k < 4; ++k)
-        WalkerMove(scene, walker, 16, 0);
+    Walk(walker, 4);
     EXPECT_GE(walker.camera.x, kPlayerRadius);
     PreviewWalker slanted = WalkerAt(scene, 32, 256, 135);
-    for (int k = 0; k < 4; ++k)
-        WalkerMove(scene, slanted, 16, 0);
+    Walk(slanted, 4);
     EXPECT_GT(slanted.camera.y, 256 + 30) << "slides north along the west wall";
 
     // Without clipping: through the west wall, at the height it had.
