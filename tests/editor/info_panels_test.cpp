@@ -113,12 +113,9 @@ TEST_F(InfoPanelTest, TagsNameTheirLowestPartnerOrWhatTheyMayMean) {
         int lineDefTag;   // given to LineDef 6 (and LineDef 2 with 0)
         const char* line;
     } cases[] = {
-        {99, 0, "LineDef Tag    : 99 (stairs?)"},
-        {999, 0, "LineDef Tag    : 999 (stairs?)"},
-        {666, 0, "LineDef Tag    : 666 (lower@end)"},
-        {5, 5, "LineDef Tag    : 5 (6)"},
-        {99, 99, "LineDef Tag    : 99 (6)"},
-        {0, 0, "LineDef Tag    : 0 (none)"},
+        {99, 0, "LineDef Tag    : 99 (stairs?)"},    {999, 0, "LineDef Tag    : 999 (stairs?)"},
+        {666, 0, "LineDef Tag    : 666 (lower@end)"}, {5, 5, "LineDef Tag    : 5 (6)"},
+        {99, 99, "LineDef Tag    : 99 (6)"},          {0, 0, "LineDef Tag    : 0 (none)"},
         {7, 0, "LineDef Tag    : 7 (none)"},
     };
     for (const Case& c : cases) {

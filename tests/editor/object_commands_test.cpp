@@ -200,12 +200,9 @@ struct DragStepCase {
 // whole; a cancelled drag leaves the level and the undo list as they were.
 TEST_F(ObjectCommandTest, ADragIsOneStepAndACancelledOneIsNone) {
     const DragStepCase cases[] = {
-        {kObjThing, {0}, false, "move 1 Thing"},
-        {kObjVertex, {2, 3}, false, "move 2 Vertexes"},
-        {kObjLineDef, {1, 5}, false, "move 2 LineDefs"},
-        {kObjSector, {1}, false, "move 1 Sector"},
-        {kObjSector, {0, 1}, true, ""},
-        {kObjThing, {0}, true, ""},
+        {kObjThing, {0}, false, "move 1 Thing"},        {kObjVertex, {2, 3}, false, "move 2 Vertexes"},
+        {kObjLineDef, {1, 5}, false, "move 2 LineDefs"}, {kObjSector, {1}, false, "move 1 Sector"},
+        {kObjSector, {0, 1}, true, ""},                 {kObjThing, {0}, true, ""},
     };
     AddThing(100, 100);
     ASSERT_TRUE(RecordStep());   // the Thing is a step of its own
