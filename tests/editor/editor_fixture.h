@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/editor_actions.h"
 #include "editor/map_draw.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
@@ -104,6 +105,25 @@ bool DrawnAsAlone(int32_t& count, Draw draw) {
     for (int i = 0; i < n; ++i)
         draw(i);
     return ScreenPixels() == full;
+}
+
+// A vertex check the editor asked for: of Vertexes or of LineDefs' ends,
+// the list and the style. RecordVertexChecks makes the hooks record them.
+struct CheckCall {
+    bool lineDefs;
+    std::vector<int> list;
+    CheckStyle style;
+    bool operator==(const CheckCall& o) const {
+        return lineDefs == o.lineDefs && list == o.list && style == o.style;
+    }
+};
+inline std::vector<CheckCall> checkCalls;
+inline void RecordVertexChecks() {
+    checkCalls.clear();
+    editorActions.checkVertexes = [](SelectionList& l, CheckStyle s) { checkCalls.push_back({false, Numbers(l), s}); };
+    editorActions.checkLineDefVertexes = [](SelectionList& l, CheckStyle s) {
+        checkCalls.push_back({true, Numbers(l), s});
+    };
 }
 
 // Puts the pointer on a map point.

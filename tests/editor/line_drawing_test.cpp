@@ -43,22 +43,11 @@ void RightClick() {
 
 using Points = std::vector<std::pair<int, int>>;
 
-// What the vertex check that line drawing calls was asked.
-struct Calls {
-    std::vector<std::vector<int>> checked;   // the Vertex list of each check
-    std::vector<CheckStyle> styles;
-};
-Calls calls;
-
 class LineDrawingTest : public EditorScreenTest {
 protected:
     void SetUp() override {
         EditorScreenTest::SetUp();
-        calls = Calls{};
-        editorActions.checkVertexes = [](SelectionList& list, CheckStyle style) {
-            calls.checked.push_back(Numbers(list));
-            calls.styles.push_back(style);
-        };
+        RecordVertexChecks();
         config.gridSize = 8;
         config.gridSnap = 0;
         config.autoInsertSector = 1;
@@ -130,9 +119,8 @@ TEST_F(LineDrawingTest, AClockwiseRoomInFreeSpaceGetsANewSectorWhenAutoInsertIsO
         EXPECT_EQ(Step(), autoInsert ? "draw 4 LineDefs" : "draw 1 LineDef");
         EXPECT_TRUE(ReferencesSound());
         // The vertex check ran quietly on the shape's points, newest first.
-        EXPECT_EQ(calls.checked, (std::vector<std::vector<int>>{{3, 2, 1, 0}}));
-        EXPECT_EQ(calls.styles, (std::vector<CheckStyle>{CheckStyle::Quiet}));
-        calls = Calls{};
+        EXPECT_EQ(checkCalls, (std::vector<CheckCall>{{false, {3, 2, 1, 0}, CheckStyle::Quiet}}));
+        checkCalls.clear();
         // A close with nothing drawn ends the mode and changes nothing.
         std::string before = LevelArrayBytes();
         RightClick();

@@ -272,17 +272,6 @@ TEST_F(ObjectCommandTest, TakingTheDragImageOffKeepsWhatWasDrawnWhileItShowed) {
         }
 }
 
-// The vertex check's calls, as the hook records them.
-struct CheckCall {
-    bool lineDefs;
-    std::vector<int> list;
-    CheckStyle style;
-    bool operator==(const CheckCall& o) const {
-        return lineDefs == o.lineDefs && list == o.list && style == o.style;
-    }
-};
-std::vector<CheckCall> checks;
-
 struct CheckAfterDragCase {
     int mode;
     std::initializer_list<int> selected;
@@ -292,12 +281,7 @@ struct CheckAfterDragCase {
 };
 
 TEST_F(ObjectCommandTest, TheVertexCheckRunsOnWhatADragMoved) {
-    editorActions.checkVertexes = [](SelectionList& l, CheckStyle s) {
-        checks.push_back({false, Numbers(l), s});
-    };
-    editorActions.checkLineDefVertexes = [](SelectionList& l, CheckStyle s) {
-        checks.push_back({true, Numbers(l), s});
-    };
+    RecordVertexChecks();
     const auto ask = CheckStyle::Interactive;
     const CheckAfterDragCase cases[] = {
         {kObjVertex, {2, 3}, 3, 64, {{false, {3, 2}, ask}}},
@@ -308,7 +292,7 @@ TEST_F(ObjectCommandTest, TheVertexCheckRunsOnWhatADragMoved) {
         {kObjThing, {0}, 0, 64, {}},
     };
     for (const CheckAfterDragCase& c : cases) {
-        checks.clear();
+        checkCalls.clear();
         AddThing(100, 100);
         Mode(c.mode);
         Select(c.selected);
@@ -318,7 +302,7 @@ TEST_F(ObjectCommandTest, TheVertexCheckRunsOnWhatADragMoved) {
         PointAt(100 + c.dx, 100);
         DragStep();
         MoveObjectsCommand();
-        EXPECT_EQ(checks, c.expected) << c.mode;
+        EXPECT_EQ(checkCalls, c.expected) << c.mode;
     }
 }
 
