@@ -19,9 +19,9 @@ protected:
 
 // Events that change nothing leave the level unchanged: F2 then asks
 // nothing about nodes and writes every lump as the IWAD holds it. After Ins,
-// F2 writes MAP01 with its Things and one more; the editor goes on with the
-// new file read in and the level counted as saved, so Esc leaves without
-// asking.
+// F2 writes MAP01's Things and one more (the other lumps as the restored
+// level's save checks them); the level counts as saved, so Esc leaves
+// without asking.
 TEST_F(SaveTest, F2WritesTheLevelToThePwadNamedInTheDialog) {
     ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
     const std::string onLine = MiddleOf(0);
@@ -33,10 +33,7 @@ TEST_F(SaveTest, F2WritesTheLevelToThePwadNamedInTheDialog) {
         EXPECT_TRUE(wad.data(lump) == map01.data(lump)) << lump;
 
     EXPECT_EQ(Run("key Ins\nkey F2\ntype EDITED\nkey Enter\nkey Esc\n"), 0);
-    wad = Saved("EDITED.WAD");
-    ASSERT_EQ(wad.lumps.size(), 11u);
-    EXPECT_EQ(wad.lumps[0].name, "MAP01");
-    const testkit::Bytes things = map01.data("THINGS"), saved = wad.data("THINGS");
+    const testkit::Bytes things = map01.data("THINGS"), saved = Saved("EDITED.WAD").data("THINGS");
     ASSERT_EQ(saved.size(), things.size() + sizeof(Thing));
     EXPECT_TRUE(std::equal(things.begin(), things.end(), saved.begin()));
 }
