@@ -47,17 +47,13 @@ std::string Named(const std::string& name) {
 class EditDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string iwad = testkit::FreedoomIwad(2);
-        if (iwad.empty())
-            GTEST_SKIP() << "Freedoom is not installed";
         session = std::make_unique<testkit::HeadlessSession>();
         testkit::ResetProgramState(Flavour::Doom);
-        SetField(config.iwadName, iwad.c_str());
-        OpenIwad(config.iwadName);
-        SetLevelName(1, 1);
+        if (!mapkit::OpenFreedoom2())
+            GTEST_SKIP() << "Freedoom is not installed";
         BuildTextureNames();
         BuildFlatNames();
-        ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory));
+        ASSERT_TRUE(mapkit::LoadIwadLevel("MAP01"));
         ResetHistory();
         InitGraphics(GraphicsPalette::Game);
         SetMenuBarMode(MenuBarMode::Shown);

@@ -310,6 +310,17 @@ std::vector<std::pair<int, int>> Corners(const Box& b) {
 
 int RandomSector(Sequence& in) { return level.sectors.count > 0 ? in.Upto(level.sectors.count - 1) : -1; }
 
+// Runs the operation on a list of the objects (the last is its head), then
+// forgets the list.
+template <typename Op>
+void OnList(const std::vector<int>& objects, Op op) {
+    SelectionList list;
+    for (int n : objects)
+        SelectObject(list, n);
+    op(list);
+    ForgetSelection(list);
+}
+
 // Two parallel LineDefs of one Sector facing into it, sharing no Vertex,
 // with nothing between them: where a designer puts stairs.
 bool StairWalls(Sequence& in, int& l1, int& l2) {
@@ -472,12 +483,8 @@ const std::vector<Operation>& Operations() {
              if (lines.size() < 4)
                  return false;
              std::shuffle(lines.begin(), lines.end(), in.rng_);
-             SelectionList list;
-             for (int k = 0; k < 4; ++k)
-                 SelectObject(list, lines[static_cast<size_t>(k)]);
              in.Answers(in.Flag() ? "YE" : "NE");
-             MakeDoor(list);
-             ForgetSelection(list);
+             OnList({lines.begin(), lines.begin() + 4}, MakeDoor);
              return true;
          }},
         {"make a lift", Promise::Builder,
@@ -492,23 +499,18 @@ const std::vector<Operation>& Operations() {
              if (!StairWalls(in, l1, l2))
                  return false;
              stairSettings = {in.Between(2, 6), in.Between(-24, 24)};
-             SelectionList list;
-             SelectObject(list, l1);
-             SelectObject(list, l2);
              in.Answers(in.Flag() ? "EEY" : "EEN");
-             MakeStairs(list);
-             ForgetSelection(list);
+             OnList({l1, l2}, MakeStairs);
              return true;
          }},
         {"split LineDefs", Promise::Game,
          [](Sequence& in) {
              if (level.lineDefs.count == 0)
                  return false;
-             SelectionList list;
+             std::vector<int> lines;
              for (int n = in.Between(1, 3); n > 0; --n)
-                 SelectObject(list, in.Upto(level.lineDefs.count - 1));
-             SplitLineDefs(list);
-             ForgetSelection(list);
+                 lines.push_back(in.Upto(level.lineDefs.count - 1));
+             OnList(lines, SplitLineDefs);
              return true;
          }},
         {"split a Sector", Promise::Game,
@@ -559,11 +561,7 @@ const std::vector<Operation>& Operations() {
          [](Sequence& in) {
              if (level.sectors.count < 2)
                  return false;
-             SelectionList list;
-             SelectObject(list, RandomSector(in));
-             SelectObject(list, RandomSector(in));
-             JoinSectors(level, list);
-             ForgetSelection(list);
+             OnList({RandomSector(in), RandomSector(in)}, [](SelectionList& list) { JoinSectors(level, list); });
              return true;
          }},
         {"delete LineDefs and join Sectors", Promise::Game,
@@ -574,11 +572,9 @@ const std::vector<Operation>& Operations() {
                      twoSided.push_back(l);
              if (twoSided.empty())
                  return false;
-             SelectionList list;
-             SelectObject(list, in.Pick(twoSided));
+             int l = in.Pick(twoSided);
              in.Answers("E");
-             DeleteLineDefsJoinSectors(list);
-             ForgetSelection(list);
+             OnList({l}, DeleteLineDefsJoinSectors);
              return true;
          }},
         {"delete a Vertex and join LineDefs", Promise::Game,
@@ -599,10 +595,7 @@ const std::vector<Operation>& Operations() {
                               &r = level.vertices[level.lineDefs[starting[0]].end];
                  if (Cross(q.x - p.x, q.y - p.y, r.x - q.x, r.y - q.y) != 0)
                      continue;
-                 SelectionList list;
-                 SelectObject(list, v);
-                 DeleteVertexesJoinLineDefs(list);
-                 ForgetSelection(list);
+                 OnList({v}, DeleteVertexesJoinLineDefs);
                  return true;
              }
              return false;

@@ -44,7 +44,7 @@ protected:
     }
 };
 
-TEST_F(RotateScaleTest, KeysTurnAndScaleUntilAcceptedAsOneStep) {
+TEST_F(RotateScaleTest, KeysTurnAndScaleUntilAcceptedAsOneStepThenTheVertexCheck) {
     TwoRooms();
     config.editMode = kObjLineDef;
     selection.list = ListOf({4, 5, 6, 7});   // the inner room
@@ -62,6 +62,15 @@ TEST_F(RotateScaleTest, KeysTurnAndScaleUntilAcceptedAsOneStep) {
     EXPECT_EQ(Step(), "rotate and scale 4 LineDefs");
     ASSERT_TRUE(Undo());
     EXPECT_EQ(LevelArrayBytes(), before);
+
+    // The inner room's two west corners scaled to nothing land on each
+    // other: the check merges them (the user agrees).
+    rotateScaleSteps = RotateScaleSteps{};
+    config.editMode = kObjVertex;
+    selection.list = ListOf({4, 5});
+    Run("key Space\n" + Repeat("key -", 30) + "key Enter\n" + Repeat("key Y", 5), kObjVertex);
+    EXPECT_LT(level.vertices.count, 8);
+    EXPECT_TRUE(ReferencesSound());
 }
 
 TEST_F(RotateScaleTest, CancelPutsEverythingBack) {
@@ -100,19 +109,6 @@ TEST_F(RotateScaleTest, MouseMovementTurnsOneDegreePerStep) {
     Run("key ,\n" + move(sx - 50, sy) + move(sx + 300, sy + 2) + move(sx, sy - 1) + "key Enter\n",
         kObjThing);
     EXPECT_EQ(ThingPlaces(), (std::vector<Point>{{0, -17}, {999, 17}}));
-}
-
-TEST_F(RotateScaleTest, ScaledVertexesLandingOnOthersAreMerged) {
-    // A room and a lone Vertex inside it, at the room's centre: scaled to
-    // nothing, the room collapses onto the centre and the check merges the
-    // Vertexes (the user agrees).
-    TwoRooms();
-    config.editMode = kObjVertex;
-    selection.list = ListOf({4, 5});
-    ResetHistory();
-    Run("key Space\n" + Repeat("key -", 30) + "key Enter\n" + Repeat("key Y", 5), kObjVertex);
-    EXPECT_LT(level.vertices.count, 8);
-    EXPECT_TRUE(ReferencesSound());
 }
 
 }  // namespace
