@@ -7,7 +7,6 @@
 
 #include "editor/objects.h"
 #include "editor_fixture.h"
-#include "support/level_validity.h"
 #include "support/reference_check.h"
 #include "wad/wadfile.h"
 
@@ -274,22 +273,6 @@ std::vector<int> RandomList(std::mt19937& random, int count) {
     std::shuffle(all.begin(), all.end(), random);
     all.resize(std::uniform_int_distribution<size_t>(1, all.size())(random));
     return all;
-}
-
-TEST_F(ObjectsTest, DeletingASectorLeavesEveryLineDefAFirstSide) {
-    // The inner room's walls (first sides inner) turn to be walls of the
-    // outer room; deleting that too takes every LineDef with it.
-    TwoRooms();
-    DeleteObject(level, kObjSector, inner);
-    EXPECT_TRUE(testkit::LevelValid());
-    for (int l = 4; l < 8; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        EXPECT_EQ(ld.flags & 5, 1) << l;   // impassable, not two-sided
-        EXPECT_EQ(ld.sideDef2, kNoReference) << l;
-        EXPECT_EQ(level.sideDefs[ld.sideDef1].sector, outer) << l;
-    }
-    DeleteObject(level, kObjSector, outer);
-    EXPECT_EQ(level.lineDefs.count, 0);
 }
 
 TEST_F(ObjectsTest, OnePassDeletionAgreesWithDeletingOneAtATime) {
