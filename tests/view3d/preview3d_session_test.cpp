@@ -77,10 +77,8 @@ TEST_F(PreviewSessionTest, TheViewFollowsTheWindowsSize) {
     testkit::PngPicture picture;
     ASSERT_EQ("", testkit::ReadPng(shot, picture));
     ASSERT_EQ(std::vector<int>({1600, 1000}), std::vector<int>({picture.width, picture.height}));
-    auto row = [&](int y) { return std::vector<uint8_t>(picture.pixels.begin() + ptrdiff_t(y) * 1600,
-                                                        picture.pixels.begin() + ptrdiff_t(y + 1) * 1600); };
-    std::vector<uint8_t> last = row(999);
-    EXPECT_GT(std::set<int>(last.begin(), last.end()).size(), 5u) << "the floor, textured, along the last row";
+    const std::set<int> last(picture.pixels.end() - 1600, picture.pixels.end());
+    EXPECT_GT(last.size(), 5u) << "the floor, textured, along the last row";
     EXPECT_EQ(1599, view.maxX);
 }
 
