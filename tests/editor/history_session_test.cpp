@@ -129,21 +129,24 @@ TEST_F(HistorySessionTest, UndoneInsertLeavesNoSelectedObjectBehind) {
 }
 
 // The script's end stops the program where it stands: like a crash, the
-// editor is not left normally. A run that moved a Thing and died: at the
-// next start, yes brings the move back as an unsaved change that undo takes
-// away; no removes the file and opens the level asked for; restored and saved, the level is the IWAD's with
-// the Thing moved (no question about nodes is asked).
+// editor is not left normally. At the next start, yes brings a deleted
+// LineDef back as an unsaved change that undo takes away (the array grows
+// past what the restored level held); no removes the file and opens the
+// level asked for; a moved Thing restored and saved gives the IWAD's level
+// with the Thing moved (no question about nodes is asked).
 TEST_F(HistorySessionTest, RunThatDiedLeavesItsChangesForTheNextStart) {
-    const std::string moveThing = "key T\nkey N\nkey D\nmove " + FromCentre(40) + "\nwait 0\nwait 0\nkey D\n" + kIdle;
-    ASSERT_EQ(Run(moveThing), kScriptEnded);
-    const auto* moved = reinterpret_cast<const uint8_t*>(level.things.records.data());
-    const testkit::Bytes things(moved, moved + level.things.count * sizeof(Thing));
+    ASSERT_EQ(Run(kDeleteLineDef + "wait 0\n"), kScriptEnded);
+    NewStart();
+    ASSERT_EQ(Run("key Y\nwait 0\n"), kScriptEnded);
+    EXPECT_EQ(level.lineDefs.count, lineDefs - 1);
+    EXPECT_TRUE(level.levelChanged);
     NewStart();
     ASSERT_EQ(Run("key Y\nkey Ctrl-Z\nwait 0\n"), kScriptEnded);
     EXPECT_EQ(mapkit::LevelArrayBytes(), loaded);
     EXPECT_FALSE(level.levelChanged);
     EXPECT_LT(RecoveryFileSize(), 0);   // the level is as saved again
 
+    const std::string moveThing = "key T\nkey N\nkey D\nmove " + FromCentre(40) + "\nwait 0\nwait 0\nkey D\n" + kIdle;
     ASSERT_EQ(Run(moveThing), kScriptEnded);
     NewStart();
     ASSERT_EQ(Run("key N\nwait 0\n", "E 2"), kScriptEnded);
@@ -151,6 +154,8 @@ TEST_F(HistorySessionTest, RunThatDiedLeavesItsChangesForTheNextStart) {
     EXPECT_TRUE(RecoveryFiles().empty());
 
     ASSERT_EQ(Run(moveThing), kScriptEnded);
+    const auto* moved = reinterpret_cast<const uint8_t*>(level.things.records.data());
+    const testkit::Bytes things(moved, moved + level.things.count * sizeof(Thing));
     NewStart();
     ASSERT_EQ(Run("key Y\nwait 0\nkey F2\ntype RESTORED\nkey Enter\nwait 0\n"), kScriptEnded);
     testkit::WadContents map01 = testkit::ReadWad(iwad);
