@@ -441,6 +441,29 @@ void MarkerSize(int& w, int& h) {
         w = 6, h = 7;
 }
 
+// Where drawing lands on the screen, for passes that put pixels straight
+// into the buffer as the canvas would: map-area pixel (x, y) is At(x, y)
+// when a box holding it Fits.
+class DirectPixels {
+public:
+    explicit DirectPixels(Canvas& screen) : base_(screen.pixels()), row_(screen.width()) {
+        const Viewport area = screen.getviewport();
+        left_ = area.left, top_ = area.top;
+        minX_ = area.clip ? 0 : -area.left, minY_ = area.clip ? 0 : -area.top;
+        maxX_ = (area.clip ? area.right : screen.getmaxx()) - area.left;
+        maxY_ = (area.clip ? area.bottom : screen.getmaxy()) - area.top;
+    }
+    bool Fits(int left, int top, int right, int bottom) const {
+        return left >= minX_ && top >= minY_ && right <= maxX_ && bottom <= maxY_;
+    }
+    uint8_t* At(int x, int y) const { return base_ + static_cast<ptrdiff_t>(y + top_) * row_ + x + left_; }
+
+private:
+    uint8_t* base_;
+    ptrdiff_t row_;
+    int left_, top_, minX_, minY_, maxX_, maxY_;
+};
+
 void DrawVertexMarkers() {
     Image& marker = mapDraw.vertexMarker;
     MarkerSize(marker.width, marker.height);
@@ -450,8 +473,7 @@ void DrawVertexMarkers() {
     bool dot = marker.width == 1 && marker.height == 1;
     uint8_t colour = marker.pixels.empty() ? 0 : marker.pixels[0];
     // A dot is put in the buffer itself, clipped as putimage would.
-    const Viewport area = screen.getviewport();
-    const int right = area.clip ? area.right : screen.getmaxx(), bottom = area.clip ? area.bottom : screen.getmaxy();
+    const DirectPixels direct(screen);
     for (const Vertex& v : level.vertices) {
         int px = MapToScreenX(v.x) - marker.width / 2;
         int py = MapToScreenY(v.y) - marker.height / 2;
@@ -459,30 +481,25 @@ void DrawVertexMarkers() {
             continue;
         if (!dot)
             screen.putimage(px, py, marker, kXorPut);
-        else if (px + area.left <= right && py + area.top <= bottom)
-            screen.pixels()[static_cast<ptrdiff_t>(py + area.top) * screen.width() + px + area.left] ^= colour;
+        else if (direct.Fits(px, py, px, py))
+            *direct.At(px, py) ^= colour;
     }
 }
 
-// A Thing's cross at its pixel (sx, sy), in palette index colour: at a small
-// scale both strokes come out as the Thing's own pixel, put once.
-void DrawThingCross(Canvas& screen, const Thing& t, int sx, int sy, int colour) {
+// A Thing's cross at its pixel (sx, sy), in palette index colour.
+void DrawThingCross(Canvas& screen, const DirectPixels& direct, const Thing& t, int sx, int sy, int colour) {
     if (screen.getcolor() != colour)
         screen.setcolor(colour);
     int x1 = MapToScreenX(t.x - kThingCrossSize), x2 = MapToScreenX(t.x + kThingCrossSize);
     int y1 = MapToScreenY(t.y + kThingCrossSize), y2 = MapToScreenY(t.y - kThingCrossSize);
-    if (screen.getwritemode() == kCopyPut) {   // DrawThings: solid and thin
-        if (x1 == x2 && y1 == y2) {
-            screen.putpixel(sx, sy, colour);
-            return;
-        }
-        // Wholly where drawing lands, both strokes go straight into the buffer.
-        if (uint8_t* centre = screen.pixelsAround(sx, sy, x1 - sx, y1 - sy, x2 - sx, y2 - sy)) {
-            std::fill(centre + (x1 - sx), centre + (x2 - sx) + 1, static_cast<uint8_t>(colour));
-            for (ptrdiff_t dy = y1 - sy, row = screen.width(); dy <= y2 - sy; ++dy)
-                centre[dy * row] = static_cast<uint8_t>(colour);
-            return;
-        }
+    // Solid and thin in DrawThings: wholly where drawing lands, both strokes
+    // go straight into the buffer.
+    if (screen.getwritemode() == kCopyPut && direct.Fits(x1, y1, x2, y2)) {
+        const auto index = static_cast<uint8_t>(colour);
+        std::fill(direct.At(x1, sy), direct.At(x2, sy) + 1, index);
+        for (int y = y1; y <= y2; ++y)
+            *direct.At(sx, y) = index;
+        return;
     }
     screen.line(x1, sy, x2, sy);
     screen.line(sx, y1, sx, y2);
@@ -1156,6 +1173,7 @@ void DrawThings() {
     bool thingsMode = mode == kObjThing;
     int reach = CrossReach();
     Canvas& screen = Screen();
+    const DirectPixels direct(screen);
     const int crossColour = MapColor(Role(kColorTwoSided));
     for (const Thing& t : level.things) {
         int sx = MapToScreenX(t.x), sy = MapToScreenY(t.y);
@@ -1168,7 +1186,7 @@ void DrawThings() {
             full = full || FilterShows(type->look.filter, t.flags, mask);
         }
         if (!full)
-            DrawThingCross(screen, t, sx, sy, crossColour);
+            DrawThingCross(screen, direct, t, sx, sy, crossColour);
         else if (InThingArea(sx, sy))
             DrawThingFull(t, sx, sy, *type, pass, true);
     }

@@ -388,14 +388,20 @@ void Canvas::columns(const std::vector<int>& xs, int y1, int y2)
             inside.push_back(sx);
     }
     const uint8_t color = uint8_t(color_);
-    const bool xorMode = writeMode_ == kXorPut;
-    for (int64_t y = y0; y <= ye; ++y) {
-        if (!LinePixelOn(y - ys))
-            continue;
-        uint8_t* row = &pixels_[size_t(y * width_)];
-        for (int64_t x : inside)
-            row[x] = xorMode ? uint8_t(row[x] ^ color) : color;
-    }
+    // The write mode is chosen once, outside the loops over every pixel.
+    auto put = [&](auto write) {
+        for (int64_t y = y0; y <= ye; ++y) {
+            if (!LinePixelOn(y - ys))
+                continue;
+            uint8_t* row = &pixels_[size_t(y * width_)];
+            for (int64_t x : inside)
+                write(row[x]);
+        }
+    };
+    if (writeMode_ == kXorPut)
+        put([color](uint8_t& p) { p ^= color; });
+    else
+        put([color](uint8_t& p) { p = color; });
 }
 
 // count pixels from p, step apart, in the line pattern from its bit phase on,
