@@ -1,5 +1,9 @@
 #include "edits/vertex_edits.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "edits/builder_geometry.h"
 #include "edits/objects.h"
 #include "level/history.h"
 #include "level/level.h"
@@ -45,6 +49,62 @@ uint16_t CopyOfSide(LevelState& level, uint16_t side) {
     if (!level.sideDefs.valid(side))
         return kNoReference;
     return static_cast<uint16_t>(AddObject(level, kObjSideDef, side, 0, 0));
+}
+
+// A LineDef's two ends, as the splits of one pass see the level.
+struct Ends {
+    MapXY s, e;
+    int start = -1, end = -1;   // Vertex numbers; -1 when an end is missing
+};
+
+std::vector<Ends> EndsOfLineDefs(const LevelState& level) {
+    std::vector<Ends> ends(static_cast<size_t>(level.lineDefs.count));
+    for (int l = 0; l < level.lineDefs.count; ++l)
+        if (HasBothEnds(level, l))
+            ends[static_cast<size_t>(l)] = {StartOf(level, l), EndOf(level, l), level.lineDefs[l].start,
+                                            level.lineDefs[l].end};
+    return ends;
+}
+
+int Side(MapXY o, MapXY p, MapXY q) {
+    int64_t c = Cross(o, p, q);
+    return (c > 0) - (c < 0);
+}
+
+// Whether p lies in the triangle a, m, b or on its edges, off the edge a-b.
+bool SweptBy(MapXY a, MapXY m, MapXY b, MapXY p) {
+    int s1 = Side(a, m, p), s2 = Side(m, b, p), s3 = Side(b, a, p);
+    bool inside = !((s1 > 0 || s2 > 0 || s3 > 0) && (s1 < 0 || s2 < 0 || s3 < 0));
+    return inside && s3 != 0;
+}
+
+// Whether bending the LineDef from Vertex va at a to Vertex vb at b at the
+// point m carries it past something. Coordinates are whole units, so a
+// midpoint rounded off the line moves the halves up to half a unit, which
+// can take them across a Vertex that lay a fraction of a unit beside the
+// line, or into a LineDef it did not meet.
+bool BendPassesSomething(const std::vector<Ends>& ends, int va, int vb, MapXY a, MapXY m, MapXY b) {
+    if (Cross(a, b, m) == 0)
+        return false;
+    const int x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x), y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
+    for (const Ends& g : ends) {
+        if (g.start < 0 || std::max(g.s.x, g.e.x) < x0 || std::min(g.s.x, g.e.x) > x1 ||
+            std::max(g.s.y, g.e.y) < y0 || std::min(g.s.y, g.e.y) > y1)
+            continue;
+        bool atA = g.start == va || g.end == va, atB = g.start == vb || g.end == vb;
+        if (atA && atB)
+            continue;
+        if ((g.start != va && g.start != vb && SweptBy(a, m, b, g.s)) ||
+            (g.end != va && g.end != vb && SweptBy(a, m, b, g.e)))
+            return true;
+        bool meets = atA   ? SegmentsMeet(m, b, g.s, g.e)
+                     : atB ? SegmentsMeet(a, m, g.s, g.e)
+                           : (SegmentsMeet(a, m, g.s, g.e) || SegmentsMeet(m, b, g.s, g.e)) &&
+                                 !SegmentsMeet(a, b, g.s, g.e);
+        if (meets)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -126,6 +186,7 @@ int SplitLineDefAtVertex(LevelState& level, int ld, int v) {
 SplitCount SplitLineDefs(LevelState& level, const SelectionList& lineDefs) {
     EditScope edit("split LineDefs");
     SplitCount count;
+    std::vector<Ends> ends = EndsOfLineDefs(level);
     for (int l : lineDefs) {
         const LineDef* ld = level.lineDefs.at(l);
         const Vertex* a = ld ? level.vertices.at(ld->start) : nullptr;
@@ -134,8 +195,10 @@ SplitCount SplitLineDefs(LevelState& level, const SelectionList& lineDefs) {
             continue;
         int x = (a->x + b->x) / 2, y = (a->y + b->y) / 2;
         // A LineDef too short to have a point between its ends would leave a
-        // LineDef of no length.
-        if ((x == a->x && y == a->y) || (x == b->x && y == b->y)) {
+        // LineDef of no length; nor is a LineDef bent past what lies beside it.
+        const int va = ld->start, vb = ld->end;
+        if ((x == a->x && y == a->y) || (x == b->x && y == b->y) ||
+            BendPassesSomething(ends, va, vb, {a->x, a->y}, {x, y}, {b->x, b->y})) {
             ++count.refused;
             continue;
         }
@@ -143,7 +206,13 @@ SplitCount SplitLineDefs(LevelState& level, const SelectionList& lineDefs) {
             ++count.refused;
             break;
         }
-        SplitLineDefAtVertex(level, l, AddObject(level, kObjVertex, -1, x, y));
+        const MapXY at = {a->x, a->y}, to = {b->x, b->y};
+        int v = AddObject(level, kObjVertex, -1, x, y);
+        int added = SplitLineDefAtVertex(level, l, v);
+        ends.resize(static_cast<size_t>(level.lineDefs.count));
+        ends[static_cast<size_t>(l)] = {at, {x, y}, va, v};
+        if (added >= 0)
+            ends[static_cast<size_t>(added)] = {{x, y}, to, v, vb};
         ++count.split;
     }
     if (count.split > 0)

@@ -61,7 +61,9 @@ struct SplitCount {
 
 // Splits every listed LineDef at a new Vertex at its midpoint (each
 // coordinate halved towards zero). A LineDef whose midpoint falls on one of
-// its ends (shorter than 2 units) stays whole.
+// its ends (shorter than 2 units) stays whole, and so does one whose halves,
+// bent by the rounding, would pass a Vertex or meet a LineDef that the
+// whole LineDef did not.
 SplitCount SplitLineDefs(LevelState& level, const SelectionList& lineDefs);
 
 }  // namespace edits

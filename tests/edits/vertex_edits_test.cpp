@@ -132,4 +132,28 @@ TEST_F(VertexEditsTest, SplittingPutsTheNewVertexAtTheMidpointTowardsZero) {
     }
 }
 
+// The wall from (0,256) to (157,131) passes 0.3 units beside (124,157), the
+// corner of a LineDef inside the room. Its rounded midpoint (78,193) would
+// bend it past that corner, across the LineDef: it stays whole. The wall
+// beside it, bent past nothing, is split in the same pass, and so is a wall
+// whose midpoint lies on it exactly.
+TEST_F(VertexEditsTest, ASplitThatWouldBendPastAVertexIsRefused) {
+    AddSector();
+    int top = AddVertex(0, 256), corner = AddVertex(157, 131), inner = AddVertex(98, 124),
+        near = AddVertex(124, 157), right = AddVertex(256, 256), left = AddVertex(0, 0);
+    AddLineDef(top, corner, AddSideDef(0));
+    AddLineDef(inner, near, AddSideDef(0), AddSideDef(0), 4);
+    AddLineDef(corner, right, AddSideDef(0));
+    AddLineDef(left, top, AddSideDef(0));
+    ResetHistory();
+    const std::string before = mapkit::LevelArrayBytes();
+    EXPECT_EQ(edits::SplitLineDefs(level, ListOf({0})).refused, 1);
+    EXPECT_EQ(mapkit::LevelArrayBytes(), before);
+    EXPECT_EQ(Step(), "");
+    edits::SplitCount count = edits::SplitLineDefs(level, ListOf({2, 0, 3}));
+    EXPECT_EQ((std::vector<int>{count.split, count.refused}), (std::vector<int>{2, 1}));
+    EXPECT_EQ(level.lineDefs.count, 6);
+    EXPECT_TRUE(ReferencesSound());
+}
+
 }  // namespace
