@@ -57,14 +57,65 @@ struct Ends {
     int start = -1, end = -1;   // Vertex numbers; -1 when an end is missing
 };
 
-std::vector<Ends> EndsOfLineDefs(const LevelState& level) {
-    std::vector<Ends> ends(static_cast<size_t>(level.lineDefs.count));
-    for (int l = 0; l < level.lineDefs.count; ++l)
-        if (HasBothEnds(level, l))
-            ends[static_cast<size_t>(l)] = {StartOf(level, l), EndOf(level, l), level.lineDefs[l].start,
-                                            level.lineDefs[l].end};
-    return ends;
-}
+// The LineDefs of a pass of splits, found by where they lie: each is listed
+// in the cells of a coarse grid that its box covers, or, when that box
+// covers many cells, in one list searched every time.
+class LineDefsByPlace {
+public:
+    explicit LineDefsByPlace(const LevelState& level) : cells_(kCells * kCells) {
+        for (int l = 0; l < level.lineDefs.count; ++l)
+            if (HasBothEnds(level, l))
+                Set(l, {StartOf(level, l), EndOf(level, l), level.lineDefs[l].start, level.lineDefs[l].end});
+    }
+
+    // Lists LineDef l where it lies now. A LineDef that shrank stays listed
+    // where it was too: a search only finds more to look at.
+    void Set(int l, const Ends& e) {
+        if (static_cast<size_t>(l) >= ends_.size())
+            ends_.resize(static_cast<size_t>(l) + 1);
+        ends_[static_cast<size_t>(l)] = e;
+        Box box = BoxOf(std::min(e.s.x, e.e.x), std::min(e.s.y, e.e.y), std::max(e.s.x, e.e.x), std::max(e.s.y, e.e.y));
+        if (box.Cells() > kMostCells) {
+            wide_.push_back(l);
+            return;
+        }
+        for (int cx = box.x0; cx <= box.x1; ++cx)
+            for (int cy = box.y0; cy <= box.y1; ++cy)
+                cells_[static_cast<size_t>(cx * kCells + cy)].push_back(l);
+    }
+
+    // Whether found is true of a LineDef that may lie in the box.
+    template <class Found>
+    bool Any(int x0, int y0, int x1, int y1, const Found& found) const {
+        Box box = BoxOf(x0, y0, x1, y1);
+        auto any = [&](const std::vector<int>& listed) {
+            return std::any_of(listed.begin(), listed.end(),
+                               [&](int l) { return found(ends_[static_cast<size_t>(l)]); });
+        };
+        if (box.Cells() > kMostCells)
+            return std::any_of(ends_.begin(), ends_.end(), found);
+        if (any(wide_))
+            return true;
+        for (int cx = box.x0; cx <= box.x1; ++cx)
+            for (int cy = box.y0; cy <= box.y1; ++cy)
+                if (any(cells_[static_cast<size_t>(cx * kCells + cy)]))
+                    return true;
+        return false;
+    }
+
+private:
+    static constexpr int kCellSize = 256, kCells = 65536 / kCellSize, kMostCells = 64;
+    struct Box {
+        int x0, y0, x1, y1;
+        int Cells() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
+    };
+    static int Cell(int c) { return std::clamp((c + 32768) / kCellSize, 0, kCells - 1); }
+    static Box BoxOf(int x0, int y0, int x1, int y1) { return {Cell(x0), Cell(y0), Cell(x1), Cell(y1)}; }
+
+    std::vector<Ends> ends_;
+    std::vector<std::vector<int>> cells_;
+    std::vector<int> wide_;
+};
 
 int Side(MapXY o, MapXY p, MapXY q) {
     int64_t c = Cross(o, p, q);
@@ -83,28 +134,24 @@ bool SweptBy(MapXY a, MapXY m, MapXY b, MapXY p) {
 // midpoint rounded off the line moves the halves up to half a unit, which
 // can take them across a Vertex that lay a fraction of a unit beside the
 // line, or into a LineDef it did not meet.
-bool BendPassesSomething(const std::vector<Ends>& ends, int va, int vb, MapXY a, MapXY m, MapXY b) {
+bool BendPassesSomething(const LineDefsByPlace& lineDefs, int va, int vb, MapXY a, MapXY m, MapXY b) {
     if (Cross(a, b, m) == 0)
         return false;
     const int x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x), y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
-    for (const Ends& g : ends) {
+    return lineDefs.Any(x0, y0, x1, y1, [&](const Ends& g) {
         if (g.start < 0 || std::max(g.s.x, g.e.x) < x0 || std::min(g.s.x, g.e.x) > x1 ||
             std::max(g.s.y, g.e.y) < y0 || std::min(g.s.y, g.e.y) > y1)
-            continue;
+            return false;
         bool atA = g.start == va || g.end == va, atB = g.start == vb || g.end == vb;
         if (atA && atB)
-            continue;
+            return false;
         if ((g.start != va && g.start != vb && SweptBy(a, m, b, g.s)) ||
             (g.end != va && g.end != vb && SweptBy(a, m, b, g.e)))
             return true;
-        bool meets = atA   ? SegmentsMeet(m, b, g.s, g.e)
-                     : atB ? SegmentsMeet(a, m, g.s, g.e)
-                           : (SegmentsMeet(a, m, g.s, g.e) || SegmentsMeet(m, b, g.s, g.e)) &&
-                                 !SegmentsMeet(a, b, g.s, g.e);
-        if (meets)
-            return true;
-    }
-    return false;
+        return atA   ? SegmentsMeet(m, b, g.s, g.e)
+               : atB ? SegmentsMeet(a, m, g.s, g.e)
+                     : (SegmentsMeet(a, m, g.s, g.e) || SegmentsMeet(m, b, g.s, g.e)) && !SegmentsMeet(a, b, g.s, g.e);
+    });
 }
 
 }  // namespace
@@ -186,7 +233,7 @@ int SplitLineDefAtVertex(LevelState& level, int ld, int v) {
 SplitCount SplitLineDefs(LevelState& level, const SelectionList& lineDefs) {
     EditScope edit("split LineDefs");
     SplitCount count;
-    std::vector<Ends> ends = EndsOfLineDefs(level);
+    LineDefsByPlace placed(level);
     for (int l : lineDefs) {
         const LineDef* ld = level.lineDefs.at(l);
         const Vertex* a = ld ? level.vertices.at(ld->start) : nullptr;
@@ -198,7 +245,7 @@ SplitCount SplitLineDefs(LevelState& level, const SelectionList& lineDefs) {
         // LineDef of no length; nor is a LineDef bent past what lies beside it.
         const int va = ld->start, vb = ld->end;
         if ((x == a->x && y == a->y) || (x == b->x && y == b->y) ||
-            BendPassesSomething(ends, va, vb, {a->x, a->y}, {x, y}, {b->x, b->y})) {
+            BendPassesSomething(placed, va, vb, {a->x, a->y}, {x, y}, {b->x, b->y})) {
             ++count.refused;
             continue;
         }
@@ -209,10 +256,9 @@ SplitCount SplitLineDefs(LevelState& level, const SelectionList& lineDefs) {
         const MapXY at = {a->x, a->y}, to = {b->x, b->y};
         int v = AddObject(level, kObjVertex, -1, x, y);
         int added = SplitLineDefAtVertex(level, l, v);
-        ends.resize(static_cast<size_t>(level.lineDefs.count));
-        ends[static_cast<size_t>(l)] = {at, {x, y}, va, v};
+        placed.Set(l, {at, {x, y}, va, v});
         if (added >= 0)
-            ends[static_cast<size_t>(added)] = {{x, y}, to, v, vb};
+            placed.Set(added, {{x, y}, to, v, vb});
         ++count.split;
     }
     if (count.split > 0)
