@@ -16,7 +16,6 @@
 #include "editor/split_option.h"
 #include "editor/view.h"
 #include "edits/line_drawing.h"
-#include "level/history.h"
 #include "level/level.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
@@ -261,7 +260,6 @@ void CloseShape(LineDrawingCommand command) {
     bool handled = false;
     if (ends && command != LineDrawingCommand::Escape) {
         if (points == 2 && command != LineDrawingCommand::Insert) {
-            NameStep("split Sector");
             AddLineDefSplitSector(first.n, last.n, ReplaceableLineDef(first.n, last.n));
             handled = true;
         } else {
@@ -291,7 +289,6 @@ void JoinSelectedPair() {
         ErrorBeep();
         return;
     }
-    NameStep("split Sector");
     if (AddLineDefSplitSector(a, b, -1) == SplitResult::Failed)
         ConnectVertexes(a, b);
     editor.redrawMap = true;
