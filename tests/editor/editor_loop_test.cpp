@@ -1,12 +1,8 @@
 // The editor on Freedoom's MAP01 through the shell: choosing the level, the
 // view keys, the modes, selecting with the mouse, the menus, and leaving.
-#include <cmath>
-
 #include "editor/picking.h"
 #include "editor_session.h"
-#include "base/format.h"
 #include "support/map_lumps.h"
-#include "support/screen_text.h"
 
 namespace editor_test {
 namespace {
@@ -56,29 +52,6 @@ TEST_F(LoopTest, ZoomScrollModesClickAndBoxSelect) {
         "wait 0\n");
     EXPECT_FALSE(selection.box.active);
     EXPECT_EQ(Numbers(selection.list), Numbers(boxed));
-}
-
-// Shift keeps the highlight while the pointer moves on; letting go of Shift
-// highlights what lies under the pointer, though the pointer stays still.
-TEST_F(LoopTest, LettingGoOfShiftHighlightsWhatIsUnderTheStillPointer) {
-    Run("wait 0\n");
-    int far = 0;
-    auto distance = [](const Vertex& a, const Vertex& b) { return std::abs(a.x - b.x) + std::abs(a.y - b.y); };
-    for (int v = 0; v < level.vertices.count; ++v)
-        if (distance(level.vertices[v], level.vertices[0]) > distance(level.vertices[far], level.vertices[0]))
-            far = v;
-    const std::string first = At(level.vertices[0].x, level.vertices[0].y);
-    const std::string second = At(level.vertices[far].x, level.vertices[far].y);
-    const std::string held = "key V\nmove " + first + "\nwait 0\nshift down\nmove " + second + "\nwait 0\n";
-    Run("key V\nmove " + first + "\nwait 0\n");
-    const int underFirst = selection.current;
-    Run("key V\nmove " + second + "\nwait 0\n");
-    const int underSecond = selection.current;
-    ASSERT_NE(underFirst, underSecond);
-    Run(held);
-    EXPECT_EQ(selection.current, underFirst);
-    Run(held + "shift up\nwait 0\n");
-    EXPECT_EQ(selection.current, underSecond);
 }
 
 // Ctrl-A selects every object of the mode, Ctrl-E inverts the selection (and
@@ -197,27 +170,6 @@ TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
     }
 }
 
-// Each notch of the wheel is on the screen before the next event comes, in
-// the window-size mode as in the others.
-TEST_F(LoopTest, EachWheelNotchShowsBeforeTheNextEvent) {
-    const std::string start = "resize 1600 1200\nmove 800 600\nwait 0\n";
-    config.videoMode = kWindowSizeMode;
-    Run(start);
-    float scale = view.scale;
-    std::string script = start;
-    std::vector<std::pair<std::string, std::string>> shots;   // file, status text
-    for (int notch = 0; notch < 3; ++notch) {
-        scale = 1.0f / (1.0f / scale + 1.0f);
-        shots.push_back({session->Dir().file("notch" + std::to_string(notch) + ".png"),
-                         Format("Scale %4ld", std::lround(scale * 1000.0))});
-        script += "wheel down\nsnapshot " + shots.back().first + "\n";
-    }
-    config.videoMode = kWindowSizeMode;
-    Run(script);
-    for (const auto& [file, status] : shots)
-        EXPECT_TRUE(testkit::SnapshotShowsText(file, status)) << file << " " << status;
-}
-
 // Every menu opens over the map and leaves it as it was.
 TEST_F(LoopTest, EveryMenuOpensOverTheMapAndTheMapComesBack) {
     Run("wait 0\n");
@@ -236,14 +188,6 @@ TEST_F(LoopTest, EveryMenuOpensOverTheMapAndTheMapComesBack) {
     // eXit in the File menu leaves the editor.
     EXPECT_EQ(Run("key Alt-F\nkey X\n"), 0);
     EXPECT_EQ(graphics.graphicsMode, 0);
-}
-
-// The Object menu (F9) switches to LineDefs mode and says so.
-TEST_F(LoopTest, F9SaysItSwitchesToLineDefsMode) {
-    const std::string shot = session->Dir().file("f9.png");
-    Run("key F9\nkey Esc\nsnapshot " + shot + "\n");
-    EXPECT_EQ(config.editMode, kObjLineDef);
-    EXPECT_TRUE(testkit::SnapshotShowsText(shot, "Now in LineDefs mode: the predefined shapes are LineDefs"));
 }
 
 TEST_F(LoopTest, ChoosesTheLevelFromTheListAndLeavesWithEsc) {

@@ -25,9 +25,12 @@ protected:
 TEST_F(SaveTest, F2WritesTheLevelToThePwadNamedInTheDialog) {
     ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
     const std::string onLine = MiddleOf(0);
-    ASSERT_EQ(Run("key F9\nkey Esc\nkey L\nclick right " + onLine + "\n" + kIdle + "move 10 100\nmove 300 200\n"
-                  "move " + onLine + "\nkey Tab\nkey F2\ntype SAME\nkey Enter\nkey N\nwait 0\n"),
+    const std::string f9 = session->Dir().file("f9.png");
+    ASSERT_EQ(Run("key F9\nkey Esc\nsnapshot " + f9 + "\nkey L\nclick right " + onLine + "\n" + kIdle +
+                  "move 10 100\nmove 300 200\nmove " + onLine + "\nkey Tab\nkey F2\ntype SAME\nkey Enter\nkey N\nwait 0\n"),
               kScriptEnded);
+    // The Object menu (F9) switched to LineDefs mode and said so.
+    EXPECT_TRUE(testkit::SnapshotShowsText(f9, "Now in LineDefs mode: the predefined shapes are LineDefs"));
     testkit::WadContents map01 = testkit::ReadWad(iwad), wad = Saved("SAME.WAD");
     for (const char* lump : testkit::kLevelLumps)
         EXPECT_TRUE(wad.data(lump) == map01.data(lump)) << lump;

@@ -1,6 +1,5 @@
-// The info panels on the two-room map: what each mode's panel says, the
-// warnings and cross-references, the picture caches, and where clicks on a
-// panel go.
+// The info panels on the two-room map: the warnings and cross-references,
+// large numbers, and where clicks on a panel go.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -10,7 +9,6 @@
 #include "editor/info_panels.h"
 #include "editor_fixture.h"
 #include "support/panel_text.h"
-#include "wad/master.h"
 
 using testkit::PanelLine;
 
@@ -34,53 +32,6 @@ protected:
     // Texture names stand out from the panel in grey.
     static int Grey() { return config.colors[kColorMenu] == 8 ? 7 : 8; }
 };
-
-// What each mode's panel says of its object, or that there is none. Object
-// numbers are unsigned as the format's are: above 32767 they show as they
-// are, never negative.
-TEST_F(InfoPanelTest, EachModeDescribesItsObjectOrSaysThereIsNone) {
-    constexpr int kBig = 40000;
-    const int title = config.colors[kColorMenuHilite];
-    const PanelRect &main = infoPanels.panels[0], &first = infoPanels.sides[0], &second = infoPanels.sides[1];
-    const struct {
-        int mode, n;
-        const PanelRect& panel;
-        int line;
-        const char* text;
-        int colour;
-    } shown[] = {
-        {kObjThing, 0, main, 0, "Thing       : 0", title},
-        {kObjThing, 0, main, 1, "Coordinates : 100, 20", 0},
-        {kObjThing, 0, main, 3, "Angle       : N", 0},
-        {kObjThing, 0, main, 4, "Skill Level : 12 3 45 ", 0},
-        {kObjVertex, 2, main, 1, "Coordinates: 200,200", 0},
-        {kObjVertex, 99, main, 0, "(No Vertex selected)", 0},   // out of range
-        {kObjLineDef, 1, main, 0, "LineDef 1     (l=200)", title},   // (0,200) to (200,200)
-        {kObjLineDef, 1, second, 0, "(No second SideDef)", 4},
-        {kObjSector, 1, main, 0, "Sector 1      h: 128", title},
-        {kObjSector, 1, main, 5, "Light Level    : 160", 0},
-        {kObjThing, kBig, main, 0, "Thing       : 40000", title},
-        {kObjLineDef, kBig, main, 0, "LineDef 40000  (l=200)", title},
-        {kObjLineDef, kBig, first, 0, "SideDef1 40000", 1},
-        {kObjLineDef, kBig, first, 2, "Sector 40000 X,Y : 0,0", 0},
-        {kObjVertex, kBig, main, 0, "Vertex     : 40000", title},
-        {kObjSector, kBig, main, 0, "Sector 40000   h: 128", title},
-    };
-    mapkit::AddThing(100, 20, 3004, 90, 7);
-    for (const auto& s : shown) {
-        if (s.n == kBig && level.things.count <= kBig) {
-            mapkit::PadObjectsTo(kBig);
-            level.lineDefs[kBig] = level.lineDefs[1];
-            level.lineDefs[kBig].sideDef1 = kBig;
-            level.sideDefs[kBig].sector = kBig;
-        }
-        Show(s.mode, s.n);
-        EXPECT_EQ(main.object, s.n == 99 ? -1 : s.n) << s.text;
-        EXPECT_TRUE(PanelLine(s.panel, s.line, s.text, s.colour)) << s.text;
-        EXPECT_EQ(second.x2 == -1, s.n == 99 || s.mode != kObjLineDef) << s.text;   // only LineDefs have sides
-    }
-    EXPECT_EQ(selection.lastObject[ModeIndex(kObjSector)], kBig);
-}
 
 TEST_F(InfoPanelTest, UncoveredStepsShowMissingUnlessBothCeilingsAreSky) {
     // LineDef 4: first side in the inner room, second in the outer one.
@@ -132,6 +83,13 @@ TEST_F(InfoPanelTest, TagsNameTheirLowestPartnerOrWhatTheyMayMean) {
         Show(kObjLineDef, 2);
         EXPECT_TRUE(PanelLine(infoPanels.panels[0], 3, line)) << line;
     }
+    // Numbers above 32767 show as they are, never negative; a number past
+    // the array shows that there is none.
+    mapkit::PadObjectsTo(40000);
+    Show(kObjSector, 40000);
+    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "Sector 40000   h: 128", config.colors[kColorMenuHilite]));
+    Show(kObjVertex, 50000);
+    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "(No Vertex selected)"));
 }
 
 TEST_F(InfoPanelTest, ClicksOnAPanelOpenTheDialogOnItsObjectAndField) {
@@ -181,48 +139,6 @@ TEST_F(InfoPanelTest, ClicksOnAPanelOpenTheDialogOnItsObjectAndField) {
     EXPECT_TRUE(PanelHit(PanelAction::Edit));
     EXPECT_EQ(opened, (std::vector<std::vector<int>>{{3, 0}, {2, 6, 0}}));
     EXPECT_TRUE(editor.redrawMap);
-}
-
-// Pictures need the game's textures and flats.
-class InfoPicturesTest : public InfoPanelTest {
-protected:
-    void SetUp() override {
-        InfoPanelTest::SetUp();
-        std::string iwad = testkit::FreedoomIwad(2);
-        if (iwad.empty())
-            GTEST_SKIP() << "Freedoom is not installed";
-        SetField(config.iwadName, iwad.c_str());
-        OpenIwad(config.iwadName);
-        config.infoPicture = 1;
-        for (SideDef& sd : level.sideDefs) {
-            Name(sd.upper, "STARTAN3");
-            Name(sd.middle, "-");
-            Name(sd.lower, "STARG3");
-        }
-    }
-};
-
-TEST_F(InfoPicturesTest, PicturesAreDrawnOnlyWhenTheirNamesChange) {
-    auto drawn = [](int mode, int n) {
-        Show(mode, n);
-        return infoPanels.picturesDrawn;
-    };
-    EXPECT_EQ(drawn(kObjLineDef, 4), 6);
-    EXPECT_EQ(drawn(kObjLineDef, 5), 0);   // the same six names
-    Name(level.sideDefs[level.lineDefs[6].sideDef2].lower, "STARTAN3");
-    EXPECT_EQ(drawn(kObjLineDef, 6), 1);
-    EXPECT_EQ(drawn(kObjLineDef, 0), 2);   // one-sided: the second side's names become "-"
-    DrawMap(MapDrawing::Full);             // paints over the boxes
-    EXPECT_EQ(drawn(kObjLineDef, 0), 6);
-    config.infoPicture = 0;                // text only: no pictures
-    DrawMap(MapDrawing::Full);
-    EXPECT_EQ(drawn(kObjLineDef, 0), 0);
-    // Sectors and Things: the two flats, the sprite.
-    config.infoPicture = 1;
-    EXPECT_EQ(drawn(kObjSector, outer), 2);
-    EXPECT_EQ(drawn(kObjSector, inner), 0);
-    mapkit::AddThing(10, 10, 3001);
-    EXPECT_EQ(drawn(kObjThing, 0), 1);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Drawing the map on the headless screen, checked pixel by pixel: LineDef
-// colours by kind and mode, the grid, Things, highlights and far-away lines
-// at a high zoom.
-#include <cmath>
+// colours by kind and mode, the grid, Things, highlights, and LineDefs
+// partly in view.
 #include <random>
 
 #include "editor_fixture.h"
@@ -113,27 +112,6 @@ TEST_F(MapDrawTest, GridStopsAtTheCoordinateLimitAndThingsAreFiltered) {
     EXPECT_TRUE(ThingShown(zombie));
 }
 
-// Things mode: a Thing the filter hides is a cross, drawn even when its
-// centre lies just outside the map area; a shown one far out is not drawn;
-// at a small scale the arrowhead shrinks to a tip in the type's colour.
-TEST_F(MapDrawTest, ThingsAtTheEdgeAndAtASmallScale) {
-    config.editMode = kObjThing;
-    SetScale(1.0f);
-    int edge = ScreenToMapX(view.maxX) + 3;             // 3 pixels beyond the last column
-    AddThing(static_cast<int16_t>(edge), 0, 3004, 0, 0);   // no skill bit: hidden
-    AddThing(static_cast<int16_t>(edge), 40, 3004, 0, 7);  // shown, but off the area
-    DrawMap(MapDrawing::Full);
-    EXPECT_EQ(Pixel(view.maxX, MapToScreenY(0)), kTwoSided);
-    for (int x = view.maxX - 20; x <= view.maxX; ++x)
-        EXPECT_EQ(Pixel(x, MapToScreenY(40)), 0) << x;
-
-    level.things.count = 0;
-    SetScale(0.05f);
-    AddThing(0, 0, 3004, 0, 7);   // east
-    DrawMap(MapDrawing::Full);
-    EXPECT_EQ(Pixel(MapToScreenX(16), MapToScreenY(0)), MapColor(GetThingTypeColour(3004)));
-}
-
 // A full redraw puts Things' shapes (Things mode) or crosses (the other
 // modes) as stamps made once per look; the screen must be what drawing each
 // Thing on its own gives, at every scale (also where a cross shrinks to one
@@ -165,46 +143,6 @@ TEST_F(MapDrawTest, ThingsDrawnAtOnceMatchThingsDrawnOneByOne) {
         }
 }
 
-// A fine grid at a small scale thins out to every 2nd, 4th ... line, never
-// closer than 4 pixels; a grid wide enough is drawn whole. Measured along a
-// row of the empty map.
-TEST_F(MapDrawTest, GridLinesCloserThanFourPixelsAreSkipped) {
-    config.gridShown = 1;
-    config.gridDashed = 0;
-    const struct {
-        int16_t size;
-        float scale;
-        double gap;   // pixels between the lines drawn
-    } cases[] = {
-        {16, 0.1f, 6.4}, {16, 0.2f, 6.4}, {8, 0.5f, 4.0}, {64, 1.0f, 64.0},
-        {4, 0.002f, 4.096}, {512, 0.005f, 5.12}, {16, 0.07f, 4.48},
-    };
-    for (const auto& c : cases) {
-        config.gridSize = c.size;
-        SetScale(c.scale);
-        view.origX = 1000, view.origY = 0;
-        DrawMap(MapDrawing::Full);
-        std::vector<int> columns;   // of the grid colour in a row between horizontal lines
-        for (int row = 50; columns.empty() || columns.size() > 200; ++row) {
-            columns.clear();
-            for (int x = 0; x < Screen().width(); ++x)
-                if (Pixel(x, row) == kGrid)
-                    columns.push_back(x);
-        }
-        ASSERT_GE(columns.size(), 2u) << c.size << " at " << c.scale;
-        // Truncation towards zero may put the two lines around the view's
-        // centre one pixel closer; every other gap is the step's.
-        int narrow = 0;
-        for (size_t i = 1; i < columns.size(); ++i) {
-            int gap = columns[i] - columns[i - 1];
-            EXPECT_GE(gap, std::floor(c.gap) - 1) << c.size << " at " << c.scale;
-            EXPECT_LE(gap, std::ceil(c.gap)) << c.size << " at " << c.scale;
-            narrow += gap < std::floor(c.gap);
-        }
-        EXPECT_LE(narrow, 1) << c.size << " at " << c.scale;
-    }
-}
-
 TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
     int tagged = AddSector(5), plain = AddSector();
     AddRoom(200, 0, 300, 100, tagged);
@@ -231,82 +169,6 @@ TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
     EXPECT_EQ(MapPixel(30, -110), 12);   // tagged like a selected Sector
     HighlightSelection(kObjSector, both);
     EXPECT_TRUE(ScreenPixels() == clean);
-}
-
-// At the fit zoom of a big map the selection and the highlight still show in
-// their own colours, whatever the background, and both come off cleanly in
-// any order.
-TEST_F(MapDrawTest, SelectedObjectsStandOutInTheirOwnColours) {
-    const int kBackground = 5, kSelected = 2;
-    config.colors[kColorBackGround] = kBackground;
-    SetScale(0.1f);
-    int line = Line(0, 4);                            // in kTwoSided
-    AddVertex(0, 500);
-    AddThing(0, -500, 3004);                          // radius 20: 2 pixels
-    int vertex = level.vertices.count - 1;
-    struct Case {
-        int mode, n, x, y;      // the object's mode and number, a map point of it
-        int markAt, lightAt;    // pixels from the centre: the selection's box, the highlight's
-    } cases[] = {
-        {kObjVertex, vertex, 0, 500, 2, 4},
-        {kObjThing, 0, 0, -500, 5, 8},
-    };
-    for (const Case& c : cases) {
-        config.editMode = static_cast<int16_t>(c.mode);
-        DrawMap(MapDrawing::Full);
-        Pixels clean = ScreenPixels();
-        int sx = MapToScreenX(c.x), sy = MapToScreenY(c.y);
-        SelectionList list = ListOf({c.n});
-        HighlightSelection(c.mode, list);
-        HighlightObject(c.mode, c.n, kHiLight);
-        for (int d : {-1, 1}) {
-            EXPECT_EQ(Pixel(sx + d * c.markAt, sy), kSelected) << c.mode;
-            EXPECT_EQ(Pixel(sx, sy + d * c.markAt), kSelected) << c.mode;
-            EXPECT_EQ(Pixel(sx + d * c.lightAt, sy), kHiLight) << c.mode;
-        }
-        EXPECT_NE(Pixel(sx + 1, sy), kSelected) << "the box clears the object";
-        HighlightSelection(c.mode, list);
-        HighlightObject(c.mode, c.n, kHiLight);
-        EXPECT_TRUE(ScreenPixels() == clean) << c.mode;
-        ForgetSelection(list);
-    }
-    // A selected LineDef is two pixels wide; highlighted as well, three, all
-    // in the highlight's colour.
-    config.editMode = kObjLineDef;
-    DrawMap(MapDrawing::Full);
-    Pixels clean = ScreenPixels();
-    int sx = MapToScreenX(-50), sy = MapToScreenY(0);
-    auto column = [&] {
-        return std::vector<int>{Pixel(sx, sy - 1), Pixel(sx, sy), Pixel(sx, sy + 1), Pixel(sx, sy + 2)};
-    };
-    SelectObject(selection.list, line);
-    HighlightSelection(kObjLineDef, selection.list);
-    EXPECT_EQ(column(), (std::vector<int>{kBackground, kSelected, kSelected, kBackground}));
-    SetCurrentObject(line);
-    const std::vector<int> highlighted = {kHiLight, kHiLight, kHiLight, kBackground};
-    EXPECT_EQ(column(), highlighted);
-    ClearSelection();   // the highlight stays, in its colour
-    EXPECT_EQ(column(), highlighted);
-    SetCurrentObject(-1);
-    EXPECT_TRUE(ScreenPixels() == clean);
-}
-
-TEST_F(MapDrawTest, FarLinesAtHighZoomAreClippedNotWrapped) {
-    SetScale(16.0f);
-    int side = AddSideDef(AddSector());
-    AddLineDef(AddVertex(4096, -10), AddVertex(4096, 10), side, -1, 1);   // 16 bits: the centre
-    int across = AddLineDef(AddVertex(-30000, -1), AddVertex(30000, 1), side, -1, 2);
-    AddThing(4096, 0, 3004);
-    config.editMode = kObjThing;
-    DrawMap(MapDrawing::Full);
-    for (int y = 0; y < view.maxY - 30; ++y)
-        ASSERT_NE(Pixel(view.centerX, y), kOneSided) << y;
-    EXPECT_EQ(Pixel(0, view.centerY), kMonster);
-    EXPECT_EQ(Pixel(view.maxX, view.centerY), kMonster);
-    Pixels drawn = ScreenPixels();
-    HighlightObject(kObjLineDef, across, kHiLight);
-    HighlightObject(kObjLineDef, across, kHiLight);
-    EXPECT_TRUE(ScreenPixels() == drawn);
 }
 
 // LineDefs off the map area are passed by before any work on them; every one

@@ -1,8 +1,6 @@
 // The editor's commands on objects on a headless screen: Ins, Del with its
-// confirmation, copy, drag with its XOR image and cancel, the vertex check
-// after a drag, and bringing an object into view.
-#include <functional>
-#include <numeric>
+// confirmation, a drag as one step with the vertex check after it, and
+// bringing an object into view.
 #include <string>
 #include <vector>
 
@@ -140,137 +138,7 @@ TEST_F(ObjectCommandTest, InsertPutsAThingAtThePointerOnTheGrid) {
     EXPECT_EQ(level.things.count + level.vertices.count + level.lineDefs.count, 5 + 8 + 8);
 }
 
-// --- Copy and drag ---------------------------------------------------------------
-
-TEST_F(ObjectCommandTest, CopiesAreDraggedAwayFromTheirSources) {
-    Mode(kObjLineDef);
-    Select({4, 5});
-    CopyObjectsCommand();
-    EXPECT_EQ(Step(), "copy 2 LineDefs");
-    EXPECT_EQ(Numbers(selection.list), (std::vector<int>{8, 9}));
-    EXPECT_EQ(selection.current, 8);
-    EXPECT_TRUE(moveState.copy);
-
-    ShowMap();
-    PointAt(48, 152);
-    MoveObjectsCommand();
-    ASSERT_TRUE(editor.dragging);
-    EXPECT_EQ(moveState.type, kMoveFreeVertexes);
-    EXPECT_EQ(moveState.list.size(), 3);   // the copies' Vertexes
-    PointAt(48 + 296, 152);   // copies of LineDefs move freely, off the grid
-    DragStep();
-    MoveObjectsCommand();
-    EXPECT_FALSE(editor.dragging || moveState.copy);
-    EXPECT_EQ(Step(), "move 2 LineDefs");
-    EXPECT_EQ(level.vertices[level.lineDefs[8].start].x, 50 + 296);   // the copy moved
-    EXPECT_EQ(level.vertices[level.lineDefs[5].start].x, 50);    // its source did not
-    EXPECT_EQ(level.sideDefs.count, 12);   // copies have no sides
-    EXPECT_TRUE(ReferencesSound());
-}
-
-// The cancelled drag's level and steps: ADragIsOneStepAndACancelledOneIsNone.
-TEST_F(ObjectCommandTest, TheDragImageFollowsInXorAndCancelRedrawsTheMap) {
-    Mode(kObjVertex);
-    Select({0});
-    ShowMap();
-    Pixels before = ScreenPixels();
-    PointAt(0, 0);
-    MoveObjectsCommand();
-    Pixels started = ScreenPixels();
-    EXPECT_NE(started, before);   // the image replaced the highlight
-    PointAt(45, -3);              // (48, 0) on the grid of 8
-    DragStep();
-    EXPECT_TRUE(SameRecord(level.vertices[0], Vertex{48, 0}));
-    EXPECT_NE(ScreenPixels(), started);
-    PointAt(1, 2);                // back to (0, 0)
-    DragStep();
-    EXPECT_EQ(ScreenPixels(), started);   // drawn twice in XOR, the old image is gone
-    CancelDrag();
-    EXPECT_TRUE(editor.redrawMap);
-}
-
-struct DragStepCase {
-    int mode;
-    std::initializer_list<int> selected;
-    bool cancelled;
-    std::string step;   // the step the drag makes; "" for none
-};
-
-// However many passes a drag takes, it is one step that one undo takes back
-// whole; a cancelled drag leaves the level and the undo list as they were.
-TEST_F(ObjectCommandTest, ADragIsOneStepAndACancelledOneIsNone) {
-    const DragStepCase cases[] = {
-        {kObjThing, {0}, false, "move 1 Thing"},        {kObjVertex, {2, 3}, false, "move 2 Vertexes"},
-        {kObjLineDef, {1, 5}, false, "move 2 LineDefs"}, {kObjSector, {1}, false, "move 1 Sector"},
-        {kObjSector, {0, 1}, true, ""},                 {kObjThing, {0}, true, ""},
-    };
-    AddThing(100, 100);
-    ASSERT_TRUE(RecordStep());   // the Thing is a step of its own
-    for (const DragStepCase& c : cases) {
-        const std::string before = mapkit::LevelArrayBytes();
-        const int steps = HistorySteps();
-        const std::string undo = UndoLabel();
-        Mode(c.mode);
-        Select(c.selected);
-        PointAt(100, 100);
-        MoveObjectsCommand();
-        for (int x : {140, 196, 60}) {
-            PointAt(x, x / 2);
-            DragStep();
-        }
-        ASSERT_NE(mapkit::LevelArrayBytes(), before) << c.mode;
-        if (c.cancelled)
-            CancelDrag();
-        else
-            MoveObjectsCommand();
-        EXPECT_FALSE(editor.dragging);
-        EXPECT_EQ(Step(), c.step) << c.mode;
-        if (c.cancelled) {
-            EXPECT_EQ(HistorySteps(), steps);
-            EXPECT_EQ(UndoLabel(), undo);
-        } else {
-            EXPECT_TRUE(Undo());
-        }
-        EXPECT_EQ(mapkit::LevelArrayBytes(), before) << c.mode << " " << c.cancelled;
-    }
-}
-
-TEST_F(ObjectCommandTest, TakingTheDragImageOffKeepsWhatWasDrawnWhileItShowed) {
-    Mode(kObjVertex);
-    const struct {
-        float scale;
-        std::vector<int> vertexes;
-    } cases[] = {
-        {1.0f, {0}},                          // LineDefs 0 and 3, thin in a large box: drawn again
-        {0.05f, {0, 1, 2, 3, 4, 5, 6, 7}},   // every LineDef in a box of a few pixels: put back
-    };
-    for (const auto& c : cases)
-        for (int thickness : {1, 3}) {
-            config.lineThickness = static_cast<int16_t>(thickness);
-            SetScale(c.scale);
-            CentreMapAt(100, 100);
-            ShowMap();
-            const Pixels before = ScreenPixels();
-            SelectionList list;
-            for (int v : c.vertexes)
-                SelectObject(list, v);
-            ASSERT_TRUE(BeginMove(kObjVertex, list, 0, 0, 0));
-            ForgetSelection(list);
-            // A mark put in the middle of the rooms while the image shows
-            // stays; every other pixel is as before.
-            const int x = MapToScreenX(100), y = MapToScreenY(100), mark = Screen().getpixel(x, y) ^ 1;
-            ShowDragImage();
-            ASSERT_NE(ScreenPixels(), before);
-            Screen().putpixel(x, y, mark);
-            HideDragImage();
-            const Pixels after = ScreenPixels();
-            EXPECT_EQ(mark, Screen().getpixel(x, y)) << c.scale << " " << thickness;
-            EXPECT_EQ(1, std::inner_product(after.begin(), after.end(), before.begin(), 0, std::plus<>(),
-                                            std::not_equal_to<>()))
-                << c.scale << " " << thickness;
-            EndMove();
-        }
-}
+// --- Drag ----------------------------------------------------------------------
 
 struct CheckAfterDragCase {
     int mode;
@@ -278,22 +146,27 @@ struct CheckAfterDragCase {
     int highlighted;
     int dx;                           // how far the pointer goes
     std::vector<CheckCall> expected;
+    std::string step;                 // the one step the drag makes; "" for none
 };
 
+// A drag is one step whose undo takes it back whole, and the vertex check
+// runs on what it moved.
 TEST_F(ObjectCommandTest, TheVertexCheckRunsOnWhatADragMoved) {
     RecordVertexChecks();
     const auto ask = CheckStyle::Interactive;
     const CheckAfterDragCase cases[] = {
-        {kObjVertex, {2, 3}, 3, 64, {{false, {3, 2}, ask}}},
-        {kObjVertex, {}, 5, 64, {{false, {5}, ask}}},
-        {kObjVertex, {2, 3}, 3, 0, {}},   // nothing moved: no check
-        {kObjLineDef, {1}, 1, 64, {{true, {1}, ask}}},
-        {kObjSector, {1}, 1, 64, {{true, {7, 6, 5, 4}, ask}}},
-        {kObjThing, {0}, 0, 64, {}},
+        {kObjVertex, {2, 3}, 3, 64, {{false, {3, 2}, ask}}, "move 2 Vertexes"},
+        {kObjVertex, {}, 5, 64, {{false, {5}, ask}}, "move 1 Vertex"},
+        {kObjVertex, {2, 3}, 3, 0, {}, ""},   // nothing moved: no check
+        {kObjLineDef, {1}, 1, 64, {{true, {1}, ask}}, "move 1 LineDef"},
+        {kObjSector, {1}, 1, 64, {{true, {7, 6, 5, 4}, ask}}, "move 1 Sector"},
+        {kObjThing, {0}, 0, 64, {}, "move 1 Thing"},
     };
     for (const CheckAfterDragCase& c : cases) {
         checkCalls.clear();
         AddThing(100, 100);
+        ASSERT_TRUE(RecordStep());
+        const std::string before = mapkit::LevelArrayBytes();
         Mode(c.mode);
         Select(c.selected);
         selection.current = c.highlighted;
@@ -303,6 +176,9 @@ TEST_F(ObjectCommandTest, TheVertexCheckRunsOnWhatADragMoved) {
         DragStep();
         MoveObjectsCommand();
         EXPECT_EQ(checkCalls, c.expected) << c.mode;
+        EXPECT_EQ(Step(), c.step) << c.mode;
+        EXPECT_TRUE(c.step.empty() || Undo());
+        EXPECT_EQ(mapkit::LevelArrayBytes(), before) << c.mode;
     }
 }
 

@@ -1,5 +1,5 @@
 // Picking and geometry on small maps: each rule of the object search, the
-// Sector ray, the Sector beside a LineDef, reference points and box selection.
+// Sector at a point and beside a LineDef, reference points and box selection.
 #include "editor_fixture.h"
 
 using namespace mapkit;
@@ -31,50 +31,15 @@ TEST_F(PickingTest, ObjectNearestTheBoxCornerOrThroughItsCentre) {
     EXPECT_EQ(GetCurObject(Coords::Map, kObjLineDef, 5, 40, 15, 60), -1);
 }
 
-TEST_F(PickingTest, LineDefInsideBox) {
-    int s = AddSector();
-    const int cases[][5] = {
-        {2, 2, 8, 8, 1},     {-5, 5, 15, 5, 1},   {5, -5, 5, 15, 1},  {-5, 20, 20, -5, 1},
-        {5, 15, 15, 5, 1},   {10, 10, 30, 30, 1}, {-5, 11, 15, 11, 0}, {11, -5, 11, 15, 0},
-        {-5, 12, 12, 29, 0}, {20, 20, 20, 20, 0},
-    };
-    for (const auto& c : cases) {
-        int ld = AddLineDef(AddVertex(c[0], c[1]), AddVertex(c[2], c[3]), AddSideDef(s));
-        EXPECT_EQ(IsLineDefInside(ld, 0, 0, 10, 10), c[4] == 1) << c[0] << "," << c[1];
-    }
-}
-
-TEST_F(PickingTest, SectorRayFindsNestedSectorsAndCountsAVertexOnce) {
+TEST_F(PickingTest, SectorAtAPointAndOnEitherSideOfALineDef) {
     TwoRooms();
     const int points[][3] = {
-        {100, 100, inner}, {25, 100, outer}, {250, 100, -1},
-        {-50, 100, -1},      // the wall found faces away
+        {100, 100, inner}, {250, 100, -1},
         {150, 100, inner},   // crossing at the point: inside
         {25, 150, outer},    // along a horizontal wall
     };
     for (const auto& p : points)
         EXPECT_EQ(GetSectorAtPoint(level, p[0], p[1]), p[2]) << p[0] << "," << p[1];
-    // A missing side on the nearest crossing leaves the earlier result.
-    level.lineDefs[6].sideDef1 = 999;
-    EXPECT_EQ(GetSectorAtPoint(level, 100, 100), outer);
-    level.sideDefs[level.lineDefs[2].sideDef1].sector = 500;
-    EXPECT_EQ(GetSectorAtPoint(level, 175, 100), -1);
-
-    // A diamond: rays through its corners cross one LineDef, not two.
-    int diamond = AddSector();
-    int corners[5] = {AddVertex(300, 100), AddVertex(350, 50), AddVertex(300, 0),
-                      AddVertex(250, 50)};
-    corners[4] = corners[0];
-    for (int i = 0; i < 4; ++i)
-        AddLineDef(corners[i], corners[i + 1], AddSideDef(diamond));
-    EXPECT_EQ(GetSectorAtPoint(level, 300, 50), diamond);
-    EXPECT_EQ(GetSectorAtPoint(level, 240, 50), -1);
-    EXPECT_EQ(GetSectorAtPoint(level, 300, 99), diamond);
-    EXPECT_EQ(GetSectorAtPoint(level, 300, 100), -1);
-}
-
-TEST_F(PickingTest, SectorOnEitherSideOfALineDef) {
-    TwoRooms();
     EXPECT_EQ(GetSectorOnSide(4, LineSide::Right), inner);   // inner west wall: a ray east
     EXPECT_EQ(GetSectorOnSide(4, LineSide::Left), outer);
     EXPECT_EQ(GetSectorOnSide(5, LineSide::Right), inner);   // inner north wall: a ray south
@@ -135,20 +100,6 @@ TEST_F(PickingTest, BoxSelectionByMode) {
               (std::vector<int>{outer, inner}));
     EXPECT_TRUE(SelectObjectsInBox(kObjSector, 60, 60, 140, 140).empty());
     EXPECT_EQ(ListedObjectCount(), 5);   // every list counts until forgotten
-}
-
-TEST_F(PickingTest, PointerBoxGrowsWithTheZoom) {
-    AddThing(0, 0);
-    config.selectRange = 10;
-    const float cases[][3] = {   // scale, Thing x, found
-        {0.125f, 80, 1}, {0.125f, 88, 0}, {2.0f, 10, 1}, {2.0f, 11, 0},   // 10 pixels
-    };
-    for (const auto& c : cases) {
-        SetScale(c[0]);
-        view.pointerX = view.centerX, view.pointerY = view.centerY;
-        level.things[0].x = static_cast<int16_t>(c[1]);
-        EXPECT_EQ(GetObjectUnderPointer(kObjThing), c[2] != 0 ? 0 : -1) << c[0] << " " << c[1];
-    }
 }
 
 }  // namespace

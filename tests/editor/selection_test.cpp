@@ -33,6 +33,13 @@ TEST_F(SelectionTest, ConvertBetweenModes) {
     level.lineDefs[3].start = 400;
     ConvertSelection(kObjLineDef, kObjVertex);
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{3, 2, 0}));
+    // Numbers past 32767 convert as they are.
+    mapkit::PadObjectsTo(40000);
+    level.lineDefs[40000].start = 32768;
+    level.lineDefs[40000].end = 39999;
+    Select({40000});
+    ConvertSelection(kObjLineDef, kObjVertex);
+    EXPECT_EQ(Numbers(selection.list), (std::vector<int>{39999, 32768}));
 }
 
 TEST_F(SelectionTest, ModeChangeRestoresEachModesObjectAndStepsWrap) {

@@ -39,6 +39,12 @@ TEST_F(MiscMenuTest, TheMenuShowsTheOperationsOfTheModeAndPassesOnRight) {
     Answers({"Right"});
     EXPECT_EQ(MiscMenu(10, 20, MiscStart::Menu), kMenuNext);
     EXPECT_EQ(Step(), "");
+    // The first free tag is above those of LineDefs and Sectors.
+    EXPECT_EQ(FirstFreeTag(level), 1);
+    level.lineDefs[0].tag = 1;
+    level.sectors[1].tag = 3;
+    level.lineDefs[5].tag = 2;
+    EXPECT_EQ(FirstFreeTag(level), 4);
 }
 
 struct ItemCase {
@@ -96,38 +102,14 @@ TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
         EXPECT_EQ(selection.list.empty(), c.emptied || c.selected.size() == 0) << c.name;
         EXPECT_TRUE(ReferencesSound()) << c.name;
     }
-}
-
-// The tags of the first LineDefs and Sectors, the others' 0; the last row's
-// answer is shown.
-TEST_F(MiscMenuTest, TheFirstFreeTagIsShown) {
-    const struct {
-        std::vector<int> lineDefTags, sectorTags;
-        int expected;
-    } cases[] = {{{1, 2, 4}, {3}, 5}, {{}, {}, 1}, {{0, -1, 2}, {3}, 1}, {{1}, {1, 3}, 2}};
-    for (const auto& c : cases) {
-        for (int i = 0; i < level.lineDefs.count; ++i)
-            level.lineDefs[i].tag = static_cast<int16_t>(i < int(c.lineDefTags.size()) ? c.lineDefTags[i] : 0);
-        for (int i = 0; i < level.sectors.count; ++i)
-            level.sectors[i].tag = static_cast<int16_t>(i < int(c.sectorTags.size()) ? c.sectorTags[i] : 0);
-        EXPECT_EQ(FirstFreeTag(level), c.expected);
-    }
-    Mode(kObjSector);
-    Answers({"2", "Enter"});
-    MiscMenu(10, 20, MiscStart::Menu);
-    EXPECT_TRUE(Showed(1, "First Free Tag"));
-    EXPECT_TRUE(Showed(1, "2"));
-}
-
-TEST_F(MiscMenuTest, JoiningSectorsKeepsTheHead) {
-    int third = AddSector();
-    AddLineDef(AddVertex(300, 0), AddVertex(300, 100), AddSideDef(third));
-    SelectionList sectors = ListOf({2, 0, 1});   // 1 is kept
+    // Joining Sectors keeps the one selected last.
+    mapkit::ClearMap();
+    TwoRooms();
+    level.sectors[1].tag = 9;
+    SelectionList sectors = ListOf({0, 1});
     JoinSectors(level, sectors);
-    EXPECT_EQ(level.sectors.count, 1);
     EXPECT_EQ(Numbers(sectors), (std::vector<int>{0}));
-    for (const SideDef& sd : level.sideDefs)
-        EXPECT_EQ(sd.sector, 0);
+    EXPECT_EQ(level.sectors[0].tag, 9);
     EXPECT_TRUE(ReferencesSound());
 }
 
