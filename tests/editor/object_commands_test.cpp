@@ -140,29 +140,33 @@ TEST_F(ObjectCommandTest, InsertPutsAThingAtThePointerOnTheGrid) {
 
 // --- Drag ----------------------------------------------------------------------
 
-struct CheckAfterDragCase {
+struct DragCase {
     int mode;
     std::initializer_list<int> selected;
     int highlighted;
     int dx;                           // how far the pointer goes
+    std::vector<int> moving;          // what the drag moves, in its list's order
+    bool cancelled;
     std::vector<CheckCall> expected;
     std::string step;                 // the one step the drag makes; "" for none
 };
 
-// A drag is one step whose undo takes it back whole, and the vertex check
-// runs on what it moved.
-TEST_F(ObjectCommandTest, TheVertexCheckRunsOnWhatADragMoved) {
+// A drag moves the objects of the mode; it is one step whose undo takes it
+// back whole, and the vertex check runs on what it moved. A cancelled drag
+// puts everything back.
+TEST_F(ObjectCommandTest, DragsAreOneStepAndTheVertexCheckRunsOnWhatTheyMoved) {
     RecordVertexChecks();
     const auto ask = CheckStyle::Interactive;
-    const CheckAfterDragCase cases[] = {
-        {kObjVertex, {2, 3}, 3, 64, {{false, {3, 2}, ask}}, "move 2 Vertexes"},
-        {kObjVertex, {}, 5, 64, {{false, {5}, ask}}, "move 1 Vertex"},
-        {kObjVertex, {2, 3}, 3, 0, {}, ""},   // nothing moved: no check
-        {kObjLineDef, {1}, 1, 64, {{true, {1}, ask}}, "move 1 LineDef"},
-        {kObjSector, {1}, 1, 64, {{true, {7, 6, 5, 4}, ask}}, "move 1 Sector"},
-        {kObjThing, {0}, 0, 64, {}, "move 1 Thing"},
+    const DragCase cases[] = {
+        {kObjVertex, {2, 3}, 3, 64, {3, 2}, false, {{false, {3, 2}, ask}}, "move 2 Vertexes"},
+        {kObjVertex, {}, 5, 64, {5}, false, {{false, {5}, ask}}, "move 1 Vertex"},
+        {kObjVertex, {2, 3}, 3, 0, {3, 2}, false, {}, ""},   // nothing moved: no check
+        {kObjLineDef, {1}, 1, 64, {2, 1}, false, {{true, {1}, ask}}, "move 1 LineDef"},
+        {kObjSector, {1}, 1, 64, {7, 6, 5, 4}, false, {{true, {7, 6, 5, 4}, ask}}, "move 1 Sector"},
+        {kObjThing, {0}, 0, 64, {0}, false, {}, "move 1 Thing"},
+        {kObjSector, {0, 1}, 1, 64, {7, 6, 5, 4, 3, 2, 1, 0}, true, {}, ""},   // cancelled
     };
-    for (const CheckAfterDragCase& c : cases) {
+    for (const DragCase& c : cases) {
         checkCalls.clear();
         AddThing(100, 100);
         ASSERT_TRUE(RecordStep());
@@ -172,14 +176,21 @@ TEST_F(ObjectCommandTest, TheVertexCheckRunsOnWhatADragMoved) {
         selection.current = c.highlighted;
         PointAt(100, 100);
         MoveObjectsCommand();
+        EXPECT_EQ(Numbers(moveState.list), c.moving) << c.mode;
         PointAt(100 + c.dx, 100);
         DragStep();
-        MoveObjectsCommand();
+        if (c.cancelled)
+            CancelDrag();
+        else
+            MoveObjectsCommand();
         EXPECT_EQ(checkCalls, c.expected) << c.mode;
         EXPECT_EQ(Step(), c.step) << c.mode;
         EXPECT_TRUE(c.step.empty() || Undo());
         EXPECT_EQ(mapkit::LevelArrayBytes(), before) << c.mode;
     }
+    SelectionList nothing = ListOf({40});
+    EXPECT_FALSE(BeginMove(kObjVertex, nothing, 0, 0, 0));   // no such Vertex
+    ForgetSelection(nothing);
 }
 
 TEST_F(ObjectCommandTest, DragAndCopyNeedSomethingToActOn) {

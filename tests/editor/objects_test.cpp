@@ -1,5 +1,5 @@
-// Inserting, deleting, copying and moving objects: the records they make,
-// what they refuse, and drags with their cancel.
+// Inserting, deleting, copying and moving objects: the records they make
+// and what they refuse.
 #include <string>
 
 #include "editor/objects.h"
@@ -17,10 +17,6 @@ protected:
     void SetUp() override {
         EditorTest::SetUp();
         config.soundErrors = 0;
-    }
-    void TearDown() override {
-        EndMove();
-        EditorTest::TearDown();
     }
 };
 
@@ -134,48 +130,9 @@ TEST_F(ObjectsTest, CopiedRoomsShareTheirWallOrAreRefusedWhenTheyWouldNotFit) {
 
 // --- Moving ----------------------------------------------------------------------
 
-struct DragCase {
-    int mode;
-    std::initializer_list<int> selected;
-    int type;                          // the drag's
-    std::vector<int> moving;           // what moves, in the drag list's order
-    int touched;                       // LineDefs drawn in the drag image
-};
-
-TEST_F(ObjectsTest, DragsMoveTheObjectsOfTheModeAndCancelPutsThemBack) {
-    const DragCase cases[] = {
-        {kObjThing, {1, 0}, kObjThing, {0, 1}, 0},
-        {kObjVertex, {0, 5}, kObjVertex, {5, 0}, 4},
-        {kObjLineDef, {0, 1}, kMoveFreeVertexes, {0, 2, 1}, 4},
-        {kObjSector, {1}, kMoveFreeVertexes, {7, 6, 5, 4}, 4},   // the inner room's corners
-        {kObjSector, {0}, kMoveFreeVertexes, {7, 6, 5, 4, 3, 2, 1, 0}, 8},
-    };
-    for (const DragCase& c : cases) {
-        SCOPED_TRACE(c.mode);
-        ClearMap();
-        TwoRooms();
-        AddThing(10, 10);
-        AddThing(20, 20);
-        const std::string objects = mapkit::LevelArrayBytes();
-        SelectionList selected = ListOf(c.selected);
-        ASSERT_TRUE(BeginMove(c.mode, selected, 5, 5, 0));
-        EXPECT_EQ(moveState.type, c.type);
-        EXPECT_EQ(Numbers(moveState.list), c.moving);
-        EXPECT_EQ(moveState.touched.size(), c.touched);
-        EXPECT_TRUE(MoveObjectsToCoords(moveState.type, moveState.list, 38, 5, 0));
-        EXPECT_NE(mapkit::LevelArrayBytes(), objects);
-        CancelMove();
-        EXPECT_EQ(mapkit::LevelArrayBytes(), objects);
-        ForgetSelection(selected);
-        EXPECT_EQ(ListedObjectCount(), 0);   // the drag's list is forgotten too
-    }
-    SelectionList nothing = ListOf({40});
-    EXPECT_FALSE(BeginMove(kObjVertex, nothing, 0, 0, 0));   // no such Vertex
-    ForgetSelection(nothing);
-
-    // A move goes by grid steps from the reference point and stops at the
-    // last grid line on the map.
-    ClearMap();
+// A move goes by grid steps from the reference point and stops at the last
+// grid line on the map.
+TEST_F(ObjectsTest, MovesStopAtTheEdgeOfTheMap) {
     AddVertex(32700, -32700);
     config.gridSnap = 1;
     SelectionList none, vertex = ListOf({0});
