@@ -1,7 +1,6 @@
 // The controls the About box lists beside F1 are those of the help on the
 // editor, in its words, and the help's first page and the README name them.
 #include <sstream>
-#include <string>
 
 #include "editor/editor.h"
 #include "editor_fixture.h"

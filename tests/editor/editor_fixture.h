@@ -81,17 +81,6 @@ inline void ExpectWalls(int first, int count, int flags, int front, int back) {
     }
 }
 
-// The strip index that finds the Sector beside a LineDef for whole-level
-// scans answers as the plain scan over every LineDef does, for every step-th
-// LineDef.
-inline void ExpectSideSectorFinderAgrees(int step) {
-    SideSectorFinder finder;
-    for (int ld = 0; ld < level.lineDefs.count; ld += step)
-        for (LineSide side : {LineSide::Right, LineSide::Left})
-            ASSERT_EQ(finder.SectorOnSide(ld, side), GetSectorOnSide(ld, side))
-                << "LineDef " << ld << (side == LineSide::Right ? " right" : " left");
-}
-
 // Whether a full redraw shows what drawing the map without the `count`
 // objects, then each of them on its own by draw(n), shows.
 template <typename Draw>
@@ -137,23 +126,6 @@ inline Pixels MapArea(const Pixels& screen) {
     size_t width = Screen().width();
     return Pixels(screen.begin() + kMenuBarHeight * width,
                   screen.begin() + (graphics.screenMaxY + 1 - kStatusHeight) * width);
-}
-
-// Opens the IWAD alone as the master directory.
-inline void OpenIwadAlone(const std::string& path) {
-    ResetMaster();
-    SetField(config.iwadName, path.c_str());
-    OpenIwad(config.iwadName);
-}
-
-// Loads a level of the master directory in place of the one in the model,
-// and takes its map bounds; false when it could not be loaded.
-inline bool LoadMasterLevel(const char* name) {
-    mapkit::ClearMap();
-    SetField(level.name, name);
-    bool loaded = LoadLevel(LevelSource::MasterDirectory);
-    ComputeMapBounds();
-    return loaded;
 }
 
 class EditorTest : public ::testing::Test {

@@ -1,6 +1,5 @@
 // The editor on Freedoom's MAP01 through the shell: choosing the level, the
 // view keys, the modes, selecting with the mouse, the menus, and leaving.
-#include "editor/picking.h"
 #include "editor_session.h"
 #include "support/map_lumps.h"
 
@@ -85,23 +84,11 @@ TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
     }
 }
 
-// The pointer held at the left edge for a second of the script's clock
-// scrolls the view 360 pixels, in whatever passes the loop makes.
-TEST_F(LoopTest, EdgeScrollingIsPacedByTheClock) {
-    Run("key 1\nmove 300 200\nwait 0\n");
-    ASSERT_EQ(view.scale, 1.0f);
-    int16_t x = view.origX, y = view.origY;
-    std::string held;
-    for (int i = 0; i < 20; ++i)
-        held += "wait 50\n";
-    Run("key 1\nmove 4 200\n" + held + "move 300 200\nwait 500\nwait 0\n");
-    EXPECT_NEAR(view.origX, x - 360, 1);
-    EXPECT_EQ(view.origY, y);
-}
-
 // The wheel zooms around the pointer as the digit keys do, and with Shift
 // scrolls sideways; the middle button held drags the map; neither selects.
-TEST_F(LoopTest, WheelZoomsAndTheMiddleButtonDragsTheMap) {
+// The pointer held at the left edge for a second of the script's clock
+// scrolls the view 360 pixels, in whatever passes the loop makes.
+TEST_F(LoopTest, WheelMiddleButtonAndEdgesMoveTheView) {
     Run("key 2\nmove 300 200\nwait 0\n");
     ASSERT_EQ(view.scale, 0.5f);
     int16_t x = view.origX, y = view.origY;
@@ -127,6 +114,13 @@ TEST_F(LoopTest, WheelZoomsAndTheMiddleButtonDragsTheMap) {
     EXPECT_NEAR(view.origY, y - 100, 1);
     EXPECT_EQ(view.scale, 0.5f);
     EXPECT_EQ(selection.list.size(), 0);
+
+    std::string held;
+    for (int i = 0; i < 20; ++i)
+        held += "wait 50\n";
+    Run("key 2\nmove 4 200\n" + held + "move 300 200\nwait 500\nwait 0\n");
+    EXPECT_NEAR(view.origX, x - 720, 2);   // at the scale of 0.5
+    EXPECT_EQ(view.origY, y);
 }
 
 // Two quick left clicks in Things mode are a double click (Ins) only when
@@ -190,7 +184,7 @@ TEST_F(LoopTest, EveryMenuOpensOverTheMapAndTheMapComesBack) {
     EXPECT_EQ(graphics.graphicsMode, 0);
 }
 
-TEST_F(LoopTest, ChoosesTheLevelFromTheListAndLeavesWithEsc) {
+TEST_F(LoopTest, ChoosesTheLevelFromTheListOrRefusesItAndLeavesWithEsc) {
     EXPECT_EQ(Run("key Down\nkey Enter\nkey Esc\n", "E"), 0);
     EXPECT_EQ(config.lastMap, 2);
     EXPECT_EQ(level.lineDefs.count, 0);   // freed on the way out
@@ -200,9 +194,8 @@ TEST_F(LoopTest, ChoosesTheLevelFromTheListAndLeavesWithEsc) {
     ResetLevel();
     EXPECT_EQ(Run("key Enter\n", "E 77"), 0);
     EXPECT_STREQ(level.name, "");
-}
 
-TEST_F(LoopTest, ALevelInAnotherFormatIsRefusedAndTheShellGoesOn) {
+    // A level in another format is refused and the shell goes on.
     testkit::WadBuilder pwad;
     MapData room;
     room.vertices = {{0, 0}, {0, 64}, {64, 64}, {64, 0}};

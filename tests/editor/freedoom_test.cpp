@@ -1,32 +1,28 @@
 // Every level of Freedoom, loaded with the level loader, drawn in every mode
 // (Things with their sprites) at ordinary and extreme zooms.
-#include <string>
-
 #include "editor_fixture.h"
 
 namespace {
 
-class FreedoomMapTest : public EditorScreenTest {
-protected:
-    // Opens the IWAD alone; false when it is not installed.
-    static bool Open(int which) {
-        std::string path = testkit::FreedoomIwad(which);
-        if (!path.empty())
-            OpenIwadAlone(path);
-        return !path.empty();
-    }
-};
+using FreedoomMapTest = EditorScreenTest;
 
 TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {
     int levels = 0;
     config.gridShown = 1;
     config.gridSize = 8;
     for (int which : {1, 2}) {
-        if (!Open(which))
+        std::string path = testkit::FreedoomIwad(which);
+        if (path.empty())
             continue;
+        ResetMaster();   // the IWAD alone
+        SetField(config.iwadName, path.c_str());
+        OpenIwad(config.iwadName);
         std::vector<LevelListEntry> list = master.levelList;
         for (const LevelListEntry& entry : list) {
-            LoadMasterLevel(entry.name);
+            mapkit::ClearMap();
+            SetField(level.name, entry.name);
+            ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory)) << entry.name;
+            ComputeMapBounds();
             ++levels;
             for (int mode : {kObjThing, kObjLineDef, kObjVertex, kObjSector}) {
                 config.editMode = static_cast<int16_t>(mode);

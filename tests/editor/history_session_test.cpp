@@ -9,13 +9,9 @@
 #include <set>
 #include <utility>
 
-#include "editor/editor.h"
 #include "editor/editor_history.h"
 #include "editor_session.h"
-#include "level/history.h"
 #include "level/recovery.h"
-#include "platform/video.h"
-#include "support/map_kit.h"
 #include "support/fault_kit.h"
 #include "support/reference_check.h"
 

@@ -1,11 +1,8 @@
 // The info panels on the two-room map: the warnings and cross-references,
 // large numbers, and where clicks on a panel go.
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "editor/editor.h"
-#include "editor/editor_actions.h"
 #include "editor/info_panels.h"
 #include "editor_fixture.h"
 #include "support/panel_text.h"

@@ -1,9 +1,7 @@
 // Drawing on Freedoom's MAP01 through the editor's main loop (clicks, Enter,
 // Ins, the right button, Esc and End), saving with F2, and playing the
 // result: the nodes built by ZDBSP, the level started in Chocolate Doom.
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "editor/line_drawing.h"
 #include "editor_session.h"

@@ -2,16 +2,12 @@
 // buttons of each pass, Ins and Esc. Splitting a Sector, joining existing
 // Vertexes, snapping, the rubber band's ends, and Ins in the Vertexes and
 // LineDefs modes.
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "editor/editor.h"
-#include "editor/editor_actions.h"
 #include "editor/line_drawing.h"
 #include "editor/objects.h"
 #include "editor_fixture.h"
-#include "level/history.h"
 #include "support/reference_check.h"
 
 using namespace mapkit;

@@ -1,11 +1,7 @@
 // The editor's commands on objects on a headless screen: Ins, Del with its
 // confirmation, a drag as one step with the vertex check after it, and
 // bringing an object into view.
-#include <string>
-#include <vector>
-
 #include "editor/editor.h"
-#include "editor/editor_actions.h"
 #include "editor/object_commands.h"
 #include "editor/objects.h"
 #include "editor_fixture.h"
@@ -191,9 +187,7 @@ TEST_F(ObjectCommandTest, DragsAreOneStepAndTheVertexCheckRunsOnWhatTheyMoved) {
     SelectionList nothing = ListOf({40});
     EXPECT_FALSE(BeginMove(kObjVertex, nothing, 0, 0, 0));   // no such Vertex
     ForgetSelection(nothing);
-}
-
-TEST_F(ObjectCommandTest, DragAndCopyNeedSomethingToActOn) {
+    // Nothing selected or highlighted: nothing to drag or copy.
     Mode(kObjVertex);
     Select({});
     MoveObjectsCommand();
@@ -204,7 +198,7 @@ TEST_F(ObjectCommandTest, DragAndCopyNeedSomethingToActOn) {
 
 // --- Going to an object ----------------------------------------------------------
 
-TEST_F(ObjectCommandTest, ASectorIsFoundWhereItsReferencePointIsNot) {
+TEST_F(ObjectCommandTest, GoingToAnObjectFindsItUnderThePointer) {
     // The outer room's reference point (100, 100) lies in the inner room:
     // the view goes to the middle of its first wall, which is in it.
     GoToObject(kObjSector, outer, GoToMode::Centre);
@@ -215,9 +209,8 @@ TEST_F(ObjectCommandTest, ASectorIsFoundWhereItsReferencePointIsNot) {
     EXPECT_EQ(view.pointerX, view.centerX);
     GoToObject(kObjThing, 7, GoToMode::Zoom);   // no such Thing: the view stays
     EXPECT_EQ(view.origX, 100);
-}
 
-TEST_F(ObjectCommandTest, ZoomingInStopsWhenTheObjectIsUnderThePointer) {
+    // Zooming in stops when the object is under the pointer.
     ClearMap();
     AddVertex(0, 0), AddVertex(200, 0);
     AddVertex(104, -300), AddVertex(104, 300);

@@ -1,7 +1,5 @@
 // Inserting, deleting, copying and moving objects: the records they make
 // and what they refuse.
-#include <string>
-
 #include "editor/objects.h"
 #include "editor_fixture.h"
 #include "support/reference_check.h"
@@ -94,6 +92,24 @@ TEST_F(ObjectsTest, OtherTypesAndFullArraysAreRefused) {
     mapkit::ClearMap();
     EXPECT_EQ(InsertObject(kObjLineDef, -1, 0, 0), -1);
     EXPECT_EQ(level.lineDefs.count, 0);
+}
+
+// --- Deleting ----------------------------------------------------------------
+
+// Deleting a LineDef keeps a SideDef that a LineDef left uses too; the walls
+// of a deleted Sector turn round to face the Sector beyond, as impassable
+// one-sided walls.
+TEST_F(ObjectsTest, DeletionKeepsWhatIsStillUsedAndMendsTheWallsLeft) {
+    TwoRooms();
+    level.lineDefs[1].sideDef1 = level.lineDefs[0].sideDef1;   // shared
+    SelectionList list = ListOf({0});
+    DeleteObjects(level, kObjLineDef, list);
+    EXPECT_EQ(level.sideDefs.count, 12);
+    EXPECT_EQ(level.lineDefs[0].sideDef1, 0);
+    list = ListOf({inner});
+    DeleteObjects(level, kObjSector, list);
+    ExpectWalls(3, 4, 1, outer, -1);   // LineDefs 4..7 before
+    EXPECT_TRUE(ReferencesSound());
 }
 
 // --- Copying -----------------------------------------------------------------

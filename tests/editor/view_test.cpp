@@ -2,8 +2,6 @@
 #include <cmath>
 
 #include "editor_fixture.h"
-#include "ui/graphics.h"
-#include "ui/input.h"
 
 using mapkit::AddVertex;
 

@@ -4,12 +4,8 @@
 // Then the turn keys through the editor's main loop on Freedoom's MAP01: ","
 // and "." turn Things, and outside Things mode start an interactive turn.
 #include "editor/editor_session.h"
-#include "editor/selection.h"
-#include "level/history.h"
-#include "menus/misc_menu.h"
 #include "ops/linedef_ops.h"
 #include "ops/ops_fixture.h"
-#include "support/map_kit.h"
 #include "ui/menus.h"
 
 namespace {
@@ -22,10 +18,6 @@ protected:
         ResetHistory();
     }
     void Mode(int mode) { config.editMode = static_cast<int16_t>(mode); }
-    void Select(std::initializer_list<int> oldestFirst) {
-        ForgetSelection(selection.list);
-        selection.list = ListOf(oldestFirst);
-    }
 };
 
 // Which items each mode offers: see EachItemRunsItsOperationOnTheSelection.
