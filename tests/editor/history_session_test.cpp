@@ -52,7 +52,6 @@ protected:
 };
 
 const std::string kDeleteLineDef = "key L\nkey N\nkey Del\nkey Del\n";
-const std::string kDeleteNextLineDef = "key N\nkey Del\nkey Del\nwait 0\n";
 
 TEST_F(HistorySessionTest, UndoAndRedoKeysGiveBackTheLevelAndItsFlags) {
     struct Case {
@@ -162,7 +161,7 @@ TEST_F(HistorySessionTest, IdleEditorWakesWhenTheRecoveryFileIsDue) {
     ASSERT_GT(afterOne, 0);
     EXPECT_EQ(RecoveryWriteDueMs(), -1);
     EXPECT_EQ(IdleWaitMs(), kWaitUntilInput);
-    const std::string two = kDeleteLineDef + "wait 1000\n" + kDeleteNextLineDef;
+    const std::string two = kDeleteLineDef + "wait 1000\nkey N\nkey Del\nkey Del\nwait 0\n";
     ASSERT_EQ(Run(two), kScriptEnded);
     EXPECT_EQ(level.lineDefs.count, lineDefs - 2);
     EXPECT_EQ(RecoveryFileSize(), afterOne);   // the second change waits

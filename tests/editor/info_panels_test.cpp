@@ -30,7 +30,9 @@ protected:
     static int Grey() { return config.colors[kColorMenu] == 8 ? 7 : 8; }
 };
 
-TEST_F(InfoPanelTest, UncoveredStepsShowMissingUnlessBothCeilingsAreSky) {
+// Uncovered steps show "Missing" unless both ceilings are sky; tags name
+// their partners; large numbers show as they are.
+TEST_F(InfoPanelTest, WarningsCrossReferencesAndLargeNumbers) {
     // LineDef 4: first side in the inner room, second in the outer one.
     Sector& front = level.sectors[inner];
     Sector& back = level.sectors[outer];
@@ -53,9 +55,9 @@ TEST_F(InfoPanelTest, UncoveredStepsShowMissingUnlessBothCeilingsAreSky) {
     // The back side looks up at a lower ceiling and down at a higher floor:
     // nothing is missing there (its names are empty).
     EXPECT_TRUE(PanelLine(infoPanels.sides[1], 2, "Sector 0    X,Y : 0,0"));
-}
 
-TEST_F(InfoPanelTest, TagsNameTheirLowestPartnerOrWhatTheyMayMean) {
+    // A Sector's tag names its LineDef of the lowest number, or what it may
+    // mean.
     struct Case {
         int tag;
         int lineDefTag;   // given to LineDef 6 (and LineDef 2 with 0)
@@ -84,7 +86,7 @@ TEST_F(InfoPanelTest, TagsNameTheirLowestPartnerOrWhatTheyMayMean) {
     // the array shows that there is none.
     mapkit::PadObjectsTo(40000);
     Show(kObjSector, 40000);
-    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "Sector 40000   h: 128", config.colors[kColorMenuHilite]));
+    EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "Sector 40000   h: 80", config.colors[kColorMenuHilite]));
     Show(kObjVertex, 50000);
     EXPECT_TRUE(PanelLine(infoPanels.panels[0], 0, "(No Vertex selected)"));
 }

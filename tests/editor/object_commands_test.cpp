@@ -29,10 +29,6 @@ protected:
     }
 
     void Mode(int mode) { config.editMode = static_cast<int16_t>(mode); }
-    void ShowMap() {
-        DrawMap(MapDrawing::Full);
-        DrawSelectionHighlights();
-    }
 };
 
 // --- Delete ------------------------------------------------------------------
@@ -80,15 +76,12 @@ TEST_F(ObjectCommandTest, DeleteAsksOutsideThingsModeUnlessExpert) {
             EXPECT_TRUE(selection.current == -1 && selection.list.empty()) << c.step;
         }
     }
-}
-
-TEST_F(ObjectCommandTest, DeleteDropsADragAndRecomputesTheBounds) {
-    Mode(kObjVertex);
-    config.expertMode = 1;
+    // Del drops a drag and takes the bounds in again (Vertexes mode, expert).
     ComputeMapBounds();
     Select({0});
     PointAt(0, 0);
-    ShowMap();
+    DrawMap(MapDrawing::Full);
+    DrawSelectionHighlights();
     MoveObjectsCommand();
     ASSERT_TRUE(editor.dragging);
     PointAt(-96, 0);

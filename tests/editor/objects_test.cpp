@@ -1,5 +1,7 @@
 // Inserting, deleting, copying and moving objects: the records they make
 // and what they refuse.
+#include <tuple>
+
 #include "editor/objects.h"
 #include "editor_fixture.h"
 #include "support/reference_check.h"
@@ -19,14 +21,7 @@ protected:
 };
 
 // The level's objects and change flags, to compare two states of it.
-struct Snapshot {
-    std::string objects = mapkit::LevelArrayBytes();
-    bool levelChanged = level.levelChanged;
-    bool mapChanged = level.mapChanged;
-    bool operator==(const Snapshot& o) const {
-        return objects == o.objects && levelChanged == o.levelChanged && mapChanged == o.mapChanged;
-    }
-};
+auto Snapshot() { return std::make_tuple(mapkit::LevelArrayBytes(), level.levelChanged, level.mapChanged); }
 
 // --- Inserting ----------------------------------------------------------------
 
@@ -72,9 +67,9 @@ TEST_F(ObjectsTest, InsertWithDefaults) {
     EXPECT_TRUE(ReferencesSound());
 }
 
-TEST_F(ObjectsTest, OtherTypesAndFullArraysAreRefused) {
+TEST_F(ObjectsTest, OtherTypesAndFullArraysAreRefusedAndMovesStopAtTheEdge) {
     TwoRooms();
-    Snapshot before;
+    const auto before = Snapshot();
     LevelState vertexes = level;
     for (int type : {int{kObjNone}, int{kObjSegment}, int{kObjNode}, int{kObjBlockmap}, -1, 42})
         EXPECT_EQ(InsertObject(type, -1, 0, 0), -1) << type;
@@ -92,6 +87,15 @@ TEST_F(ObjectsTest, OtherTypesAndFullArraysAreRefused) {
     mapkit::ClearMap();
     EXPECT_EQ(InsertObject(kObjLineDef, -1, 0, 0), -1);
     EXPECT_EQ(level.lineDefs.count, 0);
+    // A move goes by grid steps from the reference point and stops at the
+    // last grid line on the map.
+    AddVertex(32700, -32700);
+    config.gridSnap = 1;
+    SelectionList vertex = ListOf({0});
+    MoveObjectsToCoords(kObjVertex, none, 0, 0, 64);
+    MoveObjectsToCoords(kObjVertex, vertex, 640, -640, 64);
+    EXPECT_TRUE(SameRecord(level.vertices[0], Vertex{32704, -32768}));
+    ForgetSelection(vertex);
 }
 
 // --- Deleting ----------------------------------------------------------------
@@ -133,7 +137,7 @@ TEST_F(ObjectsTest, CopiedRoomsShareTheirWallOrAreRefusedWhenTheyWouldNotFit) {
     AllocateArray(level.vertices, kMaxReferencedObjects - 4, kMaxReferencedObjects - 4);
     for (int i = 0; i < 8; ++i)   // the rooms' corners, kept as they were
         level.vertices[i] = Vertex{int16_t(i), int16_t(i)};
-    Snapshot before;
+    const auto before = Snapshot();
     list = ListOf({outer, inner});   // 8 LineDefs on 8 Vertexes
     EXPECT_FALSE(CopyObjects(level, kObjSector, list));
     EXPECT_EQ(Numbers(list), (std::vector<int>{inner, outer}));
@@ -142,20 +146,6 @@ TEST_F(ObjectsTest, CopiedRoomsShareTheirWallOrAreRefusedWhenTheyWouldNotFit) {
     list = ListOf({4});   // a LineDef: two new Vertexes fit
     EXPECT_TRUE(CopyObjects(level, kObjLineDef, list));
     ForgetSelection(list);
-}
-
-// --- Moving ----------------------------------------------------------------------
-
-// A move goes by grid steps from the reference point and stops at the last
-// grid line on the map.
-TEST_F(ObjectsTest, MovesStopAtTheEdgeOfTheMap) {
-    AddVertex(32700, -32700);
-    config.gridSnap = 1;
-    SelectionList none, vertex = ListOf({0});
-    MoveObjectsToCoords(kObjVertex, none, 0, 0, 64);
-    MoveObjectsToCoords(kObjVertex, vertex, 640, -640, 64);
-    EXPECT_TRUE(SameRecord(level.vertices[0], Vertex{32704, -32768}));
-    ForgetSelection(vertex);
 }
 
 }  // namespace

@@ -31,8 +31,19 @@ TEST_F(PickingTest, ObjectNearestTheBoxCornerOrThroughItsCentre) {
     EXPECT_EQ(GetCurObject(Coords::Map, kObjLineDef, 5, 40, 15, 60), -1);
 }
 
-TEST_F(PickingTest, SectorAtAPointAndOnEitherSideOfALineDef) {
+// Box selection by mode; the Sector at a point and on either side of a
+// LineDef.
+TEST_F(PickingTest, BoxSelectionAndTheSectorAtAPointOrBesideALineDef) {
     TwoRooms();
+    AddThing(10, 10);
+    AddThing(60, 60);
+    EXPECT_EQ(Numbers(SelectObjectsInBox(kObjThing, 100, 100, 10, 10)), (std::vector<int>{1, 0}));
+    EXPECT_EQ(Numbers(SelectObjectsInBox(kObjLineDef, 40, 40, 149, 150)), (std::vector<int>{4}));
+    // A Sector with one LineDef wholly inside: both sides of that LineDef.
+    EXPECT_EQ(Numbers(SelectObjectsInBox(kObjSector, 40, 40, 60, 160)),
+              (std::vector<int>{outer, inner}));
+    EXPECT_TRUE(SelectObjectsInBox(kObjSector, 60, 60, 140, 140).empty());
+    EXPECT_EQ(ListedObjectCount(), 5);   // every list counts until forgotten
     const int points[][3] = {
         {100, 100, inner}, {250, 100, -1},
         {150, 100, inner},   // crossing at the point: inside
@@ -90,19 +101,6 @@ TEST_F(PickingTest, ObjectReferencePoints) {
     const int missing[][2] = {{kObjSector, 9}, {kObjNode, 0}, {kObjLineDef, 1}};
     for (const auto& m : missing)
         EXPECT_EQ(coords(m[0], m[1]), std::make_pair(7, 7)) << m[0];
-}
-
-TEST_F(PickingTest, BoxSelectionByMode) {
-    TwoRooms();
-    AddThing(10, 10);
-    AddThing(60, 60);
-    EXPECT_EQ(Numbers(SelectObjectsInBox(kObjThing, 100, 100, 10, 10)), (std::vector<int>{1, 0}));
-    EXPECT_EQ(Numbers(SelectObjectsInBox(kObjLineDef, 40, 40, 149, 150)), (std::vector<int>{4}));
-    // A Sector with one LineDef wholly inside: both sides of that LineDef.
-    EXPECT_EQ(Numbers(SelectObjectsInBox(kObjSector, 40, 40, 60, 160)),
-              (std::vector<int>{outer, inner}));
-    EXPECT_TRUE(SelectObjectsInBox(kObjSector, 60, 60, 140, 140).empty());
-    EXPECT_EQ(ListedObjectCount(), 5);   // every list counts until forgotten
 }
 
 }  // namespace

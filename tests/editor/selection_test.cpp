@@ -8,8 +8,19 @@ namespace {
 
 using SelectionTest = EditorTest;
 
-TEST_F(SelectionTest, ConvertBetweenModes) {
+// Changing the mode restores each mode's object, and the steps through the
+// objects wrap round; a selection converts between modes.
+TEST_F(SelectionTest, ModeChangesRestoreTheObjectAndConvertTheSelection) {
     TwoRooms();
+    selection.current = 5;
+    ConvertSelection(kObjLineDef, kObjSector);
+    EXPECT_EQ(selection.current, 0);   // nothing remembered: object 0
+    ConvertSelection(kObjSector, kObjLineDef);
+    EXPECT_EQ(selection.current, 5);
+    ConvertSelection(kObjLineDef, kObjThing);   // a level without Things
+    EXPECT_EQ(selection.current, -1);
+    EXPECT_EQ(NextObject(kObjLineDef, 7), 0);
+    EXPECT_EQ(PrevObject(kObjLineDef, 0), 7);
     Select({inner});
     ConvertSelection(kObjSector, kObjLineDef);
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{7, 6, 5, 4}));
@@ -42,19 +53,6 @@ TEST_F(SelectionTest, ConvertBetweenModes) {
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{39999, 32768}));
 }
 
-TEST_F(SelectionTest, ModeChangeRestoresEachModesObjectAndStepsWrap) {
-    TwoRooms();
-    selection.current = 5;
-    ConvertSelection(kObjLineDef, kObjSector);
-    EXPECT_EQ(selection.current, 0);   // nothing remembered: object 0
-    ConvertSelection(kObjSector, kObjLineDef);
-    EXPECT_EQ(selection.current, 5);
-    ConvertSelection(kObjLineDef, kObjThing);   // a level without Things
-    EXPECT_EQ(selection.current, -1);
-    EXPECT_EQ(NextObject(kObjLineDef, 7), 0);
-    EXPECT_EQ(PrevObject(kObjLineDef, 0), 7);
-}
-
 // Selecting with the pointer draws, so it runs on the headless screen.
 class PointerSelectionTest : public EditorScreenTest {
 protected:
@@ -77,7 +75,7 @@ protected:
     Pixels clean;
 };
 
-TEST_F(PointerSelectionTest, ClickTogglesTheObjectUnderThePointer) {
+TEST_F(PointerSelectionTest, ClicksToggleAndBoxesSelect) {
     const int clicks[][3] = {{100, 2, 1}, {0, 0, 1}, {100, 0, 1}, {50, 50, 0}};   // x, y, found
     for (const auto& c : clicks) {
         PointAt(c[0], c[1]);
@@ -89,9 +87,9 @@ TEST_F(PointerSelectionTest, ClickTogglesTheObjectUnderThePointer) {
     ClearSelection();
     SetCurrentObject(-1);
     EXPECT_TRUE(ScreenPixels() == clean);
-}
 
-TEST_F(PointerSelectionTest, BoxSelectsReplacingOrAddingAndLeavesNoOutline) {
+    // A box selects, replacing the selection or adding to it, and leaves no
+    // outline behind.
     PointAt(-10, -10);
     StartSelectionBox();
     PointAt(150, 10);

@@ -38,7 +38,7 @@ TEST_F(ViewTest, ZoomStepsAndLimitsKeepThePointUnderThePointer) {
     EXPECT_EQ(MapToScreenX(view.origX + 4096), 65536 + view.centerX);   // 16 bits would give the centre
 }
 
-TEST_F(ViewTest, FitAndStart) {
+TEST_F(ViewTest, FitStartAndTheKeyboardCursorAtTheEdges) {
     ZoomToFit();   // no Vertexes
     EXPECT_EQ(view.scale, 0.5f);
     EXPECT_EQ(input.pointerY, view.centerY + MapAreaTop());   // the keyboard cursor follows
@@ -57,9 +57,7 @@ TEST_F(ViewTest, FitAndStart) {
     StartView();
     EXPECT_EQ(view.scale, kStartScale);
     EXPECT_EQ(view.origX, 40);
-}
 
-TEST_F(ViewTest, TheKeyboardCursorScrollsAtTheEdges) {
     // No mouse: the keyboard cursor scrolls and is moved back off the edge.
     input.mousePresent = false;
     AddVertex(-2000, -2000);

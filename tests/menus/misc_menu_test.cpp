@@ -20,8 +20,20 @@ protected:
     void Mode(int mode) { config.editMode = static_cast<int16_t>(mode); }
 };
 
-// Which items each mode offers: see EachItemRunsItsOperationOnTheSelection.
-TEST_F(MiscMenuTest, TheMenuShowsTheOperationsOfTheModeAndPassesOnRight) {
+struct ItemCase {
+    const char* name;
+    bool oneRoom;   // the outer room alone (else both rooms)
+    int mode;
+    std::initializer_list<int> selected;   // oldest first
+    std::vector<std::string> keys;          // the item, then the answers
+    std::string step;                       // the undo step, "" for none
+    const char* box;                        // text of the last box, nullptr for none
+    bool emptied;                           // the selection is empty afterwards
+};
+
+// The menu shows the operations of the mode and passes Right on; each item
+// runs its operation on the selection or says what it needs.
+TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
     Mode(kObjSector);
     Answers({"Esc"});
     EXPECT_EQ(MiscMenu(10, 20, MiscStart::Menu), 0);
@@ -37,20 +49,6 @@ TEST_F(MiscMenuTest, TheMenuShowsTheOperationsOfTheModeAndPassesOnRight) {
     level.sectors[1].tag = 3;
     level.lineDefs[5].tag = 2;
     EXPECT_EQ(FirstFreeTag(level), 4);
-}
-
-struct ItemCase {
-    const char* name;
-    bool oneRoom;   // the outer room alone (else both rooms)
-    int mode;
-    std::initializer_list<int> selected;   // oldest first
-    std::vector<std::string> keys;          // the item, then the answers
-    std::string step;                       // the undo step, "" for none
-    const char* box;                        // text of the last box, nullptr for none
-    bool emptied;                           // the selection is empty afterwards
-};
-
-TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
     const ItemCase cases[] = {
         {"split", false, kObjLineDef, {0, 1}, {"3"}, "split 2 LineDefs", nullptr, false},
         {"split sector", true, kObjLineDef, {0, 2}, {"4", "Enter"}, "split 2 LineDefs and Sector", nullptr,
@@ -108,16 +106,10 @@ TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
 using editor_test::kIdle;
 using editor_test::kScriptEnded;
 
-class MiscSessionTest : public editor_test::EditorSession {
-protected:
-    void SetUp() override {
-        EditorSession::SetUp();
-        if (!IsSkipped())
-            InstallMiscOperations();
-    }
-};
+using MiscSessionTest = editor_test::EditorSession;
 
 TEST_F(MiscSessionTest, CommaAndPeriodTurnThingsOrStartRotating) {
+    InstallMiscOperations();
     ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
     std::string loaded = mapkit::LevelArrayBytes();
     const std::string mark = "key T\nkey N\nkey M\n";
