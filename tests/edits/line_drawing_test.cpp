@@ -1,6 +1,5 @@
-// The edits line drawing makes, asked of the model directly on the room:
-// the LineDef joining two points and the Sector Ins builds on LineDefs,
-// with their refusals and steps. The shapes drawn are tested with the
+// The Sector Ins builds on LineDefs, asked of the model directly on the
+// room, with its refusals and steps. The shapes drawn are tested with the
 // drawing (tests/editor).
 #include <string>
 #include <vector>
@@ -21,34 +20,6 @@ protected:
     }
 };
 
-TEST_F(LineDrawingEditsTest, PointsAreJoinedByTheLineDefThereOrANewOne) {
-    const struct {
-        int from, to;
-        Drawn how;
-        int lineDef;
-        const char* step;
-    } cases[] = {
-        {0, 2, Drawn::New, 4, "draw 1 LineDef"},   // across the room
-        {0, 1, Drawn::Existing, 0, ""},            // the west wall, either way
-        {1, 0, Drawn::Existing, 0, ""},
-        {1, 1, Drawn::Missing, -1, ""},
-        {1, 9, Drawn::Missing, -1, ""},
-    };
-    for (const auto& c : cases) {
-        SetUp();
-        DrawnLine line = DrawLineDef(level, c.from, c.to);
-        EXPECT_EQ(line.how, c.how) << c.from << "-" << c.to;
-        EXPECT_EQ(line.lineDef, c.lineDef) << c.from << "-" << c.to;
-        EXPECT_EQ(Step(), c.step);
-        if (c.how == Drawn::New) {
-            const LineDef& made = level.lineDefs[c.lineDef];
-            EXPECT_TRUE(made.start == c.from && made.end == c.to && made.sideDef1 == kNoReference);
-        }
-    }
-    EXPECT_EQ(DrawVertex(level, 50, 60), 4);
-    EXPECT_EQ(Step(), "draw Vertex");
-}
-
 // Ins in LineDefs mode: a new Sector; a LineDef with a first side becomes
 // two-sided onto it; one with two sides is refused. A number that names no
 // LineDef is skipped, never followed.
@@ -65,13 +36,12 @@ TEST_F(LineDrawingEditsTest, InsertingASectorOnLineDefs) {
         EXPECT_TRUE(ReferencesSound());
     }
 
-    SectorInserted inserted;
-
     const std::string before = LevelArrayBytes();
-    inserted = InsertSector(level, {2, 0});
+    SectorInserted inserted = InsertSector(level, {2, 0});
     EXPECT_EQ(inserted.refusal.kind, Refusal::Kind::Said);
     EXPECT_EQ(inserted.refusal.first, "LineDef #0 already has two SideDefs");
     EXPECT_EQ(InsertSector(level, {}).refusal.kind, Refusal::Kind::Missing);
+    EXPECT_EQ(DrawLineDef(level, 1, 9).how, Drawn::Missing);   // no Vertex 9
     EXPECT_EQ(LevelArrayBytes(), before);
     EXPECT_EQ(Step(), "");
 }

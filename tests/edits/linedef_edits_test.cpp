@@ -1,13 +1,11 @@
-// Adding a LineDef across a Sector with the user's choice given, the area a
-// split takes, and the refusals that change nothing, asked of the model
-// directly on small levels.
+// Adding a LineDef across a Sector: the area a split takes and the refusals
+// that change nothing, asked of the model directly on small levels.
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "edits/linedef_edits.h"
-#include "edits/vertex_edits.h"
 #include "edits_fixture.h"
 #include "support/level_validity.h"
 
@@ -18,84 +16,25 @@ using edits::SplitChoice;
 
 class LineDefEditsTest : public EditsTest {};
 
-// A LineDef between two Vertexes of the room, or two free ones inside it:
-// two-sided, in the one Sector.
-TEST_F(LineDefEditsTest, TheChoiceOfTwoSidesKeepsOneSector) {
-    for (bool free : {false, true}) {
-        Room();
-        int a = free ? AddVertex(60, 100) : 1, b = free ? AddVertex(140, 100) : 3;
-        EXPECT_EQ(edits::UsedByLineDef(level, a), !free);
-        EXPECT_FALSE(edits::AddLineDefSplitSector(level, a, b, SplitChoice::TwoSided).refused());
-        EXPECT_EQ(Step(), "add a LineDef");
-        EXPECT_EQ(level.sectors.count, 1);
-        ASSERT_EQ(level.lineDefs.count, 5);
-        const LineDef& added = level.lineDefs[4];
-        EXPECT_EQ((std::vector<int>{added.start, SectorOf(added.sideDef1), SectorOf(added.sideDef2)}),
-                  (std::vector<int>{a, 0, 0}));
-        EXPECT_TRUE(ReferencesSound());
-    }
-}
-
-// LineDefs with the room on both sides lie on the walk's way, numbered
-// before the walls: the new Sector is the area the new LineDef cuts off,
-// with both sides of a LineDef that ends inside it and one side of one
-// that parts the room. A LineDef already joining the two goes first.
+// The new Sector is the area the new LineDef cuts off: of the pillars on
+// either side, the one beyond it goes with it. The new Sector is a copy of
+// the old; the new LineDef, the last, is two-sided without middle textures.
 TEST_F(LineDefEditsTest, TheSplitTakesTheAreaTheNewLineDefCutsOff) {
-    struct Case {
-        const char* name;
-        void (*build)();   // more map, then the split
-        std::vector<std::pair<int, int>> sectors;   // of each LineDef's sides
-    };
-    const Case cases[] = {
-        {"a spur from a corner",
-         [] {
-             AddLineDef(1, AddVertex(50, 150), AddSideDef(0), AddSideDef(0), 4);
-             std::swap(level.lineDefs[1], level.lineDefs[4]);   // before the north wall
-             edits::AddLineDefSplitSector(level, 0, 2, SplitChoice::SplitSector);
-         },
-         {{1, -1}, {1, 1}, {0, -1}, {0, -1}, {1, -1}, {0, 1}}},
-        {"a LineDef across the room",
-         [] {
-             AddLineDef(1, 3, AddSideDef(0), AddSideDef(0), 4);
-             for (int l : {3, 4}) {   // Vertex 4 at (100, 0), then 5 at (100, 100)
-                 SelectionList one = EditsTest::ListOf({l});
-                 ASSERT_EQ(edits::SplitLineDefs(level, one).split, 1);
-                 ForgetSelection(one);
-             }
-             edits::AddLineDefSplitSector(level, 5, 4, SplitChoice::SplitSector);
-         },
-         {{0, -1}, {0, -1}, {0, -1}, {1, -1}, {0, 0}, {0, -1}, {1, 0}, {0, 1}}},
-        {"a LineDef drawn before, replaced",
-         [] {
-             int drawn = AddLineDef(0, 2, -1);
-             edits::AddLineDefSplitSector(level, 0, 2, SplitChoice::SplitSector, drawn);
-         },
-         {{1, -1}, {1, -1}, {0, -1}, {0, -1}, {0, 1}}},
-        {"a pillar on either side",
-         [] {
-             AddPillar(20, 150, 50, 180, 0);
-             AddPillar(150, 20, 180, 50, 0);
-             edits::AddLineDefSplitSector(level, 0, 2, SplitChoice::SplitSector);
-         },
-         {{1, -1}, {1, -1}, {0, -1}, {0, -1}, {1, -1}, {1, -1}, {1, -1}, {1, -1}, {0, -1}, {0, -1}, {0, -1},
-          {0, -1}, {0, 1}}},
-    };
-    for (const Case& c : cases) {
-        Room();
-        c.build();
-        EXPECT_EQ(level.sectors.count, 2) << c.name;
-        std::vector<std::pair<int, int>> sectors;
-        for (const LineDef& ld : level.lineDefs)
-            sectors.emplace_back(SectorOf(ld.sideDef1), ld.sideDef2 == kNoReference ? -1 : SectorOf(ld.sideDef2));
-        EXPECT_EQ(sectors, c.sectors) << c.name;
-        // The new Sector is a copy of the old; the new LineDef, the last,
-        // is two-sided without middle textures.
-        EXPECT_EQ(0, std::memcmp(&level.sectors[1], &level.sectors[0], sizeof(Sector))) << c.name;
-        const LineDef& added = level.lineDefs[level.lineDefs.count - 1];
-        EXPECT_EQ(added.flags, 4) << c.name;
-        EXPECT_EQ(Name(level.sideDefs[added.sideDef1].middle) + Name(level.sideDefs[added.sideDef2].middle), "--");
-        EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Game)) << c.name;
-    }
+    Room();
+    AddPillar(20, 150, 50, 180, 0);
+    AddPillar(150, 20, 180, 50, 0);
+    EXPECT_FALSE(edits::AddLineDefSplitSector(level, 0, 2, SplitChoice::SplitSector).refused());
+    std::vector<std::pair<int, int>> sectors;   // of each LineDef's sides
+    for (const LineDef& ld : level.lineDefs)
+        sectors.emplace_back(SectorOf(ld.sideDef1), ld.sideDef2 == kNoReference ? -1 : SectorOf(ld.sideDef2));
+    EXPECT_EQ(sectors, (std::vector<std::pair<int, int>>{{1, -1}, {1, -1}, {0, -1}, {0, -1}, {1, -1}, {1, -1}, {1, -1},
+                                                         {1, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, 1}}));
+    ASSERT_EQ(level.sectors.count, 2);
+    EXPECT_EQ(0, std::memcmp(&level.sectors[1], &level.sectors[0], sizeof(Sector)));
+    const LineDef& added = level.lineDefs[12];
+    EXPECT_EQ(added.flags, 4);
+    EXPECT_EQ(Name(level.sideDefs[added.sideDef1].middle) + Name(level.sideDefs[added.sideDef2].middle), "--");
+    EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Game));
 }
 
 // Each refusal says why in the box's words, changes nothing and makes no

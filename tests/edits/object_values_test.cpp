@@ -1,8 +1,9 @@
 // The edit dialogs' changes beyond one field, asked of the model directly:
-// Vertexes moved as a block, the SideDefs LineDefs lack, and a LineDef's
-// SideDef replaced or removed.
+// the SideDefs LineDefs lack, a LineDef's SideDef replaced or removed; and
+// the Thing Ins makes.
 #include <vector>
 
+#include "edits/object_edits.h"
 #include "edits/object_values.h"
 #include "edits_fixture.h"
 
@@ -21,13 +22,6 @@ protected:
         level.lineDefs[2].sideDef2 = static_cast<uint16_t>(AddSideDef(0));   // SideDef 4
     }
 };
-
-TEST_F(ObjectValuesTest, VertexesMoveAsABlockWithinTheMap) {
-    MoveVertexesBy(level, ListOf({0, 2, 99}), 32700, -10);
-    EXPECT_EQ((std::vector<int>{level.vertices[0].x, level.vertices[0].y, level.vertices[2].x, level.vertices[1].x}),
-              (std::vector<int>{32700, -10, 32767, 0}));
-    EXPECT_TRUE(level.mapChanged);
-}
 
 TEST_F(ObjectValuesTest, LineDefsGetTheSidesTheyLack) {
     level.lineDefs[0].flags = 1;
@@ -65,6 +59,21 @@ TEST_F(ObjectValuesTest, ASideDefRemovedGoesOnlyWhenNothingElseUsesIt) {
     EXPECT_EQ(level.lineDefs[4].sideDef1, 3);
     EXPECT_FALSE(SetSideDefOf(level, 4, LineDefSide::First, 4));   // no such SideDef
     EXPECT_FALSE(SetSideDefOf(level, 5, LineDefSide::First, 0));   // no such LineDef
+}
+
+// A new Thing copies its model, unless that is a player start (a second
+// start is an extra body in the game) or missing: then the default type.
+TEST_F(ObjectValuesTest, AThingCopiesItsModelButNeverAPlayerStart) {
+    config.defaultThingType = 2012;
+    mapkit::AddThing(10, 10, 3004, 90, 4);
+    mapkit::AddThing(0, 0, 1, 270, 7);
+    for (int model : {0, 1, 9}) {
+        ThingInserted made = InsertThing(level, model, 5, 6);
+        EXPECT_EQ(made.modelIsStart, model == 1);
+        const Thing& t = level.things[made.thing];
+        EXPECT_EQ((std::vector<int>{t.x, t.y, t.angle, t.type, t.flags}),
+                  (model == 0 ? std::vector<int>{5, 6, 90, 3004, 4} : std::vector<int>{5, 6, 0, 2012, 7}));
+    }
 }
 
 }  // namespace

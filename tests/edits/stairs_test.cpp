@@ -1,8 +1,6 @@
 // The stair builder's edit asked directly, with the user's choices given:
-// the steps and the landing on the corridor scene, risers and landings
-// already there, stairs filling a room, and the refusals that change
-// nothing.
-#include <cstring>
+// the steps and the landing on the corridor scene, reversed or going down,
+// and the refusals that change nothing.
 #include <string>
 #include <vector>
 
@@ -10,7 +8,6 @@
 #include "edits/stairs.h"
 #include "edits_fixture.h"
 #include "support/builder_scenes.h"
-#include "support/level_validity.h"
 
 namespace {
 
@@ -94,68 +91,6 @@ TEST_F(StairEditsTest, ReversingTurnsTheRisersAndSoDoesGoingDown) {
         EXPECT_EQ(floors, (std::vector<int>{0, c.height, 2 * c.height, 3 * c.height, 4 * c.height})) << name;
         EXPECT_TRUE(ReferencesSound()) << name;
     }
-}
-
-// A hall (0,0)-(64,64), the stairs' Sector (0,64)-(64,192) and a loft
-// (0,192)-(64,256), with two-sided LineDefs between them where the bottom
-// and the top riser go: the edit takes those LineDefs, and the hall and
-// the loft, instead of making new ones.
-TEST_F(StairEditsTest, RisersAndTheLandingThatAreThereAlreadyAreTaken) {
-    int hall = AddSector(0, 0, -8, 120);
-    corridor = AddSector(0, 0, 0, 128);
-    int loft = AddSector(0, 0, 40, 100);
-    int v[8] = {AddVertex(0, 0),    AddVertex(0, 64),   AddVertex(0, 192), AddVertex(0, 256),
-                AddVertex(64, 256), AddVertex(64, 192), AddVertex(64, 64), AddVertex(64, 0)};
-    const int sectorOf[8] = {hall, corridor, loft, loft, loft, corridor, hall, hall};
-    for (int i = 0; i < 8; ++i)   // 1: west wall, 5: east wall
-        AddLineDef(v[i], v[(i + 1) % 8], AddSideDef(sectorOf[i]));
-    AddLineDef(v[1], v[6], AddSideDef(hall), AddSideDef(corridor), 4);   // 8: the bottom riser's place
-    AddLineDef(v[5], v[2], AddSideDef(loft), AddSideDef(corridor), 4);   // 9: the top riser's place
-    ResetHistory();
-    std::string before = LevelArrayBytes();
-    ASSERT_FALSE(Build({5, 1}, {3, 16, false}).refused());
-    // Steps from the corridor's floor, no landing of their own: the loft is
-    // it. The steps took all of the corridor, which is gone.
-    loft = 1;
-    EXPECT_EQ(Heights(&Sector::floorHeight), (std::vector<int>{-8, 64, 16, 32, 48}));
-    EXPECT_EQ(level.sectors[loft].ceilingHeight, 208);
-    EXPECT_EQ(level.lineDefs.count, 10 + 2 * 2 + 2);   // the pieces and the two middle risers
-    EXPECT_EQ((std::vector<int>{SectorAt(8, 1), SectorAt(8, 2), SectorAt(9, 1), SectorAt(9, 2), SectorAt(2, 1)}),
-              (std::vector<int>{hall, 2, loft, 4, loft}));
-    EXPECT_TRUE(testkit::LevelValid());
-    EXPECT_EQ(Step(), "make 3 stairs");
-    ASSERT_TRUE(Undo());
-    EXPECT_EQ(LevelArrayBytes(), before);
-}
-
-// Stairs along the whole length of a room's long walls (LineDefs 1 and 3):
-// the end walls close the first and the last step, or lead on to the room
-// beyond (the landing); the room's own Sector, taken up by the steps, goes.
-TEST_F(StairEditsTest, StairsFillingARoomLeaveAValidLevel) {
-    for (bool roomBeyond : {false, true})
-        for (bool reversed : {false, true}) {
-            mapkit::ClearMap();
-            int a = AddSceneSector(0, 128), b = AddSceneSector(0, 128);
-            int v[6] = {AddVertex(0, 256), AddVertex(64, 256), AddVertex(64, 0),
-                        AddVertex(0, 0),   AddVertex(0, 512),  AddVertex(64, 512)};
-            if (roomBeyond)
-                AddLineDef(v[0], v[1], AddOpenSide(a), AddOpenSide(b), 4);
-            else
-                AddLineDef(v[0], v[1], AddWallSide(a));
-            AddLineDef(v[1], v[2], AddWallSide(a));   // 1: east
-            AddLineDef(v[2], v[3], AddWallSide(a));
-            AddLineDef(v[3], v[0], AddWallSide(a));   // 3: west
-            if (roomBeyond) {
-                AddLineDef(v[0], v[4], AddWallSide(b));
-                AddLineDef(v[4], v[5], AddWallSide(b));
-                AddLineDef(v[5], v[1], AddWallSide(b));
-            }
-            std::string name = std::to_string(roomBeyond) + " " + std::to_string(reversed);
-            ASSERT_TRUE(testkit::LevelValid(testkit::Validity::Game)) << name;
-            EXPECT_FALSE(Build({3, 1}, {4, 16, reversed}).refused()) << name;
-            EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Game)) << name;
-            EXPECT_EQ(testkit::FaultLines(testkit::MissingVisibleTextures()), "0 faults:") << name;
-        }
 }
 
 // Each refusal says what is wrong and changes nothing, whether the plan or
