@@ -45,42 +45,32 @@ TEST_F(PredefinedShapesTest, ObjectsHoldAPoolAPedestalOrALightBox) {
 // Set into the gap between two rooms of its Sector, or standing free in a
 // room: a closed door in a level the game can use either way.
 TEST_F(PredefinedShapesTest, TheDoorShapeIsAClosedDoorInItsSector) {
-    struct Case {
-        const char* name;
-        bool free;   // the room is round the door before it is made
-    };
-    for (const Case c : {Case{"in a gap", false}, Case{"standing free", true}}) {
+    for (bool free : {false, true}) {   // the room is round the door before it is made
+        SCOPED_TRACE(free ? "standing free" : "in a gap");
         mapkit::ClearMap();
         int room = AddSector(0, 0, 8, 128);
-        if (c.free)
+        if (free)
             AddRoom(0, 0, 400, 400, room);
         int first = level.vertices.count;
         ResetHistory();
         std::string before = LevelArrayBytes();
         edits::InsertDoorShape(level, 100, 100, 16, 128, room);
-        if (!c.free)
+        if (!free)
             AddRoomsBesideDoor(room, first);
-        EXPECT_EQ(Step(), "make a door") << c.name;
-        EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Editor)) << c.name;
-        ASSERT_EQ(level.sectors.count, 2) << c.name;
-        EXPECT_EQ(level.sectors[1].floorHeight, 8) << c.name;
-        EXPECT_EQ(level.sectors[1].ceilingHeight, 8) << c.name;
+        EXPECT_EQ(Step(), "make a door");
+        EXPECT_TRUE(testkit::LevelValid(testkit::Validity::Editor));
+        ASSERT_EQ(level.sectors.count, 2);
+        EXPECT_EQ((std::vector<int>{level.sectors[1].floorHeight, level.sectors[1].ceilingHeight}), (std::vector<int>{8, 8}));
         int doors = 0, ends = 0;
         for (const LineDef& ld : level.lineDefs) {
-            if (ld.type == 1) {
-                ++doors;
-                EXPECT_EQ(SectorOf(ld.sideDef1), room) << c.name;
-                EXPECT_EQ(SectorOf(ld.sideDef2), 1) << c.name;
-            } else if (ld.sideDef2 != kNoReference && SectorOf(ld.sideDef1) == 1) {
-                ++ends;   // an edge, the room beyond it
-                EXPECT_EQ(SectorOf(ld.sideDef2), room) << c.name;
-                EXPECT_EQ(Name(level.sideDefs[ld.sideDef2].upper), config.textureDoorTrack) << c.name;
-            }
+            doors += ld.type == 1 && SectorOf(ld.sideDef1) == room && SectorOf(ld.sideDef2) == 1;
+            ends += ld.type != 1 && ld.sideDef2 != kNoReference && SectorOf(ld.sideDef1) == 1 &&
+                    SectorOf(ld.sideDef2) == room && Name(level.sideDefs[ld.sideDef2].upper) == config.textureDoorTrack;
         }
-        EXPECT_EQ(doors, 2) << c.name;
-        EXPECT_EQ(ends, c.free ? 2 : 0) << c.name;
-        ASSERT_TRUE(Undo()) << c.name;
-        EXPECT_TRUE(LevelArrayBytes() == before) << c.name;
+        EXPECT_EQ(doors, 2);
+        EXPECT_EQ(ends, free ? 2 : 0);
+        ASSERT_TRUE(Undo());
+        EXPECT_TRUE(LevelArrayBytes() == before);
     }
 }
 

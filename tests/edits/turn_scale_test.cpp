@@ -2,6 +2,7 @@
 // places the objects (to the unit, with its truncation), the 45-degree turns
 // of Things and the polygon of Vertexes.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "edits/turn_scale.h"
@@ -16,34 +17,26 @@ using mapkit::Point;
 
 using TurnScaleTest = EditsTest;
 
+// A quarter turn about the centre, its sums just short of whole numbers
+// truncated; doubled, held at the map's edge. Placed from the starting
+// places: no turn puts them back.
 TEST_F(TurnScaleTest, PlacesObjectsTurnedAndScaledAboutTheirCentre) {
-    struct Case {
-        const char* name;
-        std::vector<Point> things;
-        double angle, scale;
-        std::vector<Point> expected;
-    } cases[] = {
-        // The degree factor turns a hair past 90 degrees; sums just short of
-        // whole numbers are truncated towards zero.
-        {"quarter turn", {{0, 0}, {100, 0}}, 90.0, 1.0, {{50, -49}, {49, 49}}},
-        {"held at the map's edge", {{-30000, 0}, {30000, 0}}, 0.0, 2.0, {{-32768, 0}, {32767, 0}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (auto [from, angle, scale, expected] :
+         {std::tuple{std::vector<Point>{{0, 0}, {100, 0}}, 90.0, 1.0, std::vector<Point>{{50, -49}, {49, 49}}},
+          std::tuple{std::vector<Point>{{-30000, 0}, {30000, 0}}, 0.0, 2.0, std::vector<Point>{{-32768, 0}, {32767, 0}}}}) {
         mapkit::ClearMap();
         SelectionList things;
-        std::vector<MapPoint> from;
-        for (const Point& p : c.things) {
+        std::vector<MapPoint> places;
+        for (const Point& p : from) {
             SelectObject(things, mapkit::AddThing(p.x, p.y));
-            from.insert(from.begin(), {int16_t(p.x), int16_t(p.y)});   // newest first, as the list
+            places.insert(places.begin(), {int16_t(p.x), int16_t(p.y)});   // newest first, as the list
         }
-        TurnScale turn{0, 0, c.angle, c.scale};
-        CentreOf(from, turn.cx, turn.cy);
-        PlaceTurnedScaled(level, kObjThing, things, from, turn);
-        EXPECT_EQ(Places(level.things), c.expected);
-        // Placed from the starting places: no turn puts them back.
-        PlaceTurnedScaled(level, kObjThing, things, from, TurnScale{turn.cx, turn.cy, 0.0, 1.0});
-        EXPECT_EQ(Places(level.things), c.things);
+        TurnScale turn{0, 0, angle, scale};
+        CentreOf(places, turn.cx, turn.cy);
+        PlaceTurnedScaled(level, kObjThing, things, places, turn);
+        EXPECT_EQ(Places(level.things), expected);
+        PlaceTurnedScaled(level, kObjThing, things, places, TurnScale{turn.cx, turn.cy, 0.0, 1.0});
+        EXPECT_EQ(Places(level.things), from);
     }
 }
 

@@ -1,6 +1,5 @@
-// Deleting Vertexes between two LineDefs, merging Vertexes and splitting
-// LineDefs, asked of the model directly: the records they leave, the
-// numbers they keep, and what they refuse.
+// Merging Vertexes and splitting LineDefs, asked of the model directly: the
+// records they leave, the numbers they keep, and what they refuse.
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,46 +20,6 @@ std::vector<int> Ends() {
     for (const LineDef& ld : level.lineDefs)
         out.insert(out.end(), {ld.start, ld.end});
     return out;
-}
-
-// A room whose west and south walls have a Vertex in the middle:
-// Vertexes 0 (0,0), 1 (0,100), 2 (0,200), 3 (200,200), 4 (200,0), 5 (100,0);
-// LineDef i runs from Vertex i to the next, one-sided.
-void SixSidedRoom() {
-    AddSector();
-    for (auto [x, y] : {std::pair{0, 0}, {0, 100}, {0, 200}, {200, 200}, {200, 0}, {100, 0}})
-        AddVertex(x, y);
-    for (int i = 0; i < 6; ++i)
-        AddLineDef(i, (i + 1) % 6, AddSideDef(0));
-}
-
-// Vertexes listed 5, 2, 1: 1 goes first, so the others must be renumbered
-// after it; 2, where a third LineDef meets the two, is refused under the
-// number it has by then.
-TEST_F(VertexEditsTest, DeletingVertexesJoinsTheirLineDefs) {
-    SixSidedRoom();
-    AddLineDef(2, 4, AddSideDef(0), AddSideDef(0), 4);
-    ResetHistory();
-    SelectionList list = ListOf({5, 2, 1});
-    EXPECT_EQ(edits::DeleteVertexesJoinLineDefs(level, list).refused, std::vector<int>{1});
-    EXPECT_EQ(Step(), "delete 2 Vertexes and join LineDefs");
-    EXPECT_EQ(Ends(), (std::vector<int>{0, 1, 1, 2, 2, 3, 3, 0, 1, 3}));
-    EXPECT_EQ(Places(level.vertices), (std::vector<Point>{{0, 0}, {0, 200}, {200, 200}, {200, 0}}));
-    EXPECT_EQ(level.sideDefs.count, 6);
-    EXPECT_TRUE(ReferencesSound());
-    ForgetSelection(list);
-
-    // Two LineDefs back and forth go with their Vertex, not joined into one
-    // of no length.
-    mapkit::ClearMap();
-    AddSector();
-    int a = AddVertex(0, 0), v = AddVertex(0, 64);
-    AddLineDef(a, v, AddSideDef(0));
-    AddLineDef(v, a, AddSideDef(0));
-    edits::DeleteVertexesJoinLineDefs(level, ListOf({v}));
-    EXPECT_EQ((std::vector<int>{level.vertices.count, level.lineDefs.count, level.sideDefs.count}),
-              (std::vector<int>{1, 0, 0}));
-    EXPECT_TRUE(ReferencesSound());
 }
 
 // Vertexes 0..12 on a row; LineDefs from 5, 9 and 12 to Vertexes outside

@@ -9,10 +9,9 @@
 //
 // Seeded and repeatable. ZARN_EDIT_SEQUENCES=N runs N sequences of each
 // generated level (and a twentieth of that on each Freedoom level) instead of
-// the default, ZARN_EDIT_SEED=S starts from seed S, ZARN_EDIT_TRACE=1 prints
-// each operation with the level's LineDefs. A failure names the level, the
-// seed and the operations that led to it, and the run goes on with the next
-// sequence: one run lists every seed that fails.
+// the default, ZARN_EDIT_SEED=S starts from seed S. A failure names the
+// level, the seed and the operations that led to it, and the run goes on with
+// the next sequence: one run lists every seed that fails.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -22,7 +21,6 @@
 #include <string>
 #include <vector>
 
-#include "base/format.h"
 #include "editor/line_drawing.h"
 #include "editor/objects.h"
 #include "builders/builders.h"
@@ -621,21 +619,6 @@ const std::vector<Operation>& Operations() {
     return table;
 }
 
-// A small level's LineDefs (any level's while tracing), to see what a
-// failure made.
-std::string SmallLevel() {
-    if (level.lineDefs.count > 40 && !Setting("ZARN_EDIT_TRACE", 0))
-        return "";
-    std::string text = "\n";
-    for (int l = 0; l < level.lineDefs.count; ++l) {
-        const LineDef& ld = level.lineDefs[l];
-        const Vertex &a = level.vertices[ld.start], &b = level.vertices[ld.end];
-        text += Format("  %d: (%d,%d)-(%d,%d) flags %d, SideDefs %d %d, Sectors %d %d\n", l, a.x, a.y, b.x, b.y,
-                       ld.flags, ld.sideDef1, ld.sideDef2, SectorOf(ld.sideDef1), SectorOf(ld.sideDef2));
-    }
-    return text;
-}
-
 // What went wrong after an operation, "" when nothing.
 std::string Broken(Promise promise, size_t unusedBefore, size_t texturesBefore) {
     std::vector<LevelFault> faults = testkit::LevelFaults(Validity::Game);
@@ -656,7 +639,6 @@ class EditPropertyTest : public OpsTest {
 protected:
     void SetUp() override {
         OpsTest::SetUp();
-        InstallMiscOperations();
         config.gridSnap = 0;
         config.autoInsertSector = 1;
         SetScale(1.0f);
@@ -686,11 +668,9 @@ protected:
                     continue;
                 ++operations;
                 done += std::string(done.empty() ? "" : ", ") + op.name;
-                if (Setting("ZARN_EDIT_TRACE", 0))
-                    std::printf("%s%s\n", op.name, SmallLevel().c_str());
                 std::string broken = Broken(op.promise, unused, textures);
                 if (!broken.empty()) {   // the next sequence may find another fault
-                    ADD_FAILURE() << name << ", seed " << seed << ": " << done << "\n" << broken << SmallLevel();
+                    ADD_FAILURE() << name << ", seed " << seed << ": " << done << "\n" << broken;
                     ++failed;
                     break;
                 }
@@ -735,8 +715,6 @@ TEST_F(EditPropertyTest, GeneratedLevelsStayValid) {
         if (HasFatalFailure())
             return;
     }
-    RecordProperty("sequences", ran);
-    RecordProperty("operations", operations);
     std::printf("[ property ] %d sequences, %d operations, %d failed\n", ran, operations, failed);
 }
 

@@ -38,7 +38,6 @@ TEST_F(LineDefOpsTest, AddingALineDefAcrossASector) {
         {"the one to replace goes unasked", drawn, 0, 2, 4, {"Enter"}, SplitResult::Done, {}, 5, 2,
          "split Sector"},
         {"exit", nullptr, 0, 2, -1, {"1"}, SplitResult::Cancelled, {}, 4, 1, ""},
-        {"escape", nullptr, 0, 2, -1, {"Esc"}, SplitResult::Cancelled, {}, 4, 1, ""},
         {"outside", [] { AddVertex(300, 0), AddVertex(300, 200); }, 4, 5, -1, {"2", "Enter"}, SplitResult::Failed,
          {"No Sector between Vertex 4 and 5"}, 4, 1, ""},
         {"open room", [] { level.lineDefs.count = 3; }, 2, 0, -1, {"2", "Enter"}, SplitResult::Failed,

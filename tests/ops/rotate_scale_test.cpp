@@ -14,7 +14,6 @@ using mapkit::AddThing;
 
 using mapkit::Places;
 using mapkit::Point;
-std::vector<Point> ThingPlaces() { return Places(level.things); }
 std::vector<Point> VertexPlaces() { return Places(level.vertices); }
 
 std::string Repeat(const std::string& event, int times) {
@@ -95,20 +94,6 @@ TEST_F(RotateScaleTest, CancelPutsEverythingBack) {
         EXPECT_EQ(Step(), "") << c.name;
         EXPECT_EQ(moveState.list.size(), 0) << c.name;
     }
-}
-
-TEST_F(RotateScaleTest, MouseMovementTurnsOneDegreePerStep) {
-    AddThing(0, 0);
-    AddThing(1000, 0);
-    SelectThings();
-    // After each step the pointer sits on the centre, and every movement from
-    // there turns one degree, whatever its size: left or up anticlockwise,
-    // right or down clockwise.
-    int sx = MapToScreenX(500), sy = MapToScreenY(0) + MapAreaTop();
-    auto move = [](int x, int y) { return "move " + std::to_string(x) + " " + std::to_string(y) + "\n"; };
-    Run("key ,\n" + move(sx - 50, sy) + move(sx + 300, sy + 2) + move(sx, sy - 1) + "key Enter\n",
-        kObjThing);
-    EXPECT_EQ(ThingPlaces(), (std::vector<Point>{{0, -17}, {999, 17}}));
 }
 
 }  // namespace

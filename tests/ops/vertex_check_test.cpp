@@ -76,35 +76,6 @@ TEST_F(VertexCheckTest, EscapeEndsTheCheck) {
     EXPECT_EQ(Numbers(drawn), (std::vector<int>{5, 4}));
 }
 
-// A free Vertex near the middle of the first room's south wall (from
-// (200,0) to (0,0)).
-TEST_F(VertexCheckTest, AVertexOnALineDefSplitsItWithinTheTolerance) {
-    struct Case {
-        int tolerance, y;
-        bool split;
-    } cases[] = {
-        {0, 0, true}, {0, 1, false}, {3, 3, true}, {3, -3, true}, {3, 4, false}, {4, 4, true},
-    };
-    for (const Case& c : cases) {
-        mapkit::ClearMap();
-        AddSector();
-        AddRoom(0, 0, 200, 200, 0);
-        int v = AddVertex(100, c.y);
-        config.overlapTolerance = static_cast<int16_t>(c.tolerance);
-        SelectionList moved = ListOf({v});
-        NoAnswers();
-        CheckVertexes(moved, CheckStyle::Quiet);
-        ASSERT_EQ(level.lineDefs.count, c.split ? 5 : 4) << c.tolerance << " " << c.y;
-        if (c.split) {
-            const LineDef &first = level.lineDefs[3], &second = level.lineDefs[4];
-            EXPECT_EQ((std::vector<int>{first.start, first.end, second.start, second.end}),
-                      (std::vector<int>{3, v, v, 0}));
-            EXPECT_NE(second.sideDef1, first.sideDef1);   // a copy
-        }
-        EXPECT_TRUE(ReferencesSound());
-    }
-}
-
 TEST_F(VertexCheckTest, InteractiveSplitsAskOnceAndOnlyWithTheSetting) {
     AddSector();
     AddRoom(0, 0, 200, 200, 0);
@@ -119,22 +90,6 @@ TEST_F(VertexCheckTest, InteractiveSplitsAskOnceAndOnlyWithTheSetting) {
     CheckVertexes(moved, CheckStyle::Interactive);
     EXPECT_TRUE(Showed(0, "One or more Vertices are on a LineDef"));
     EXPECT_EQ(level.lineDefs.count, 6);
-    EXPECT_TRUE(ReferencesSound());
-}
-
-TEST_F(VertexCheckTest, LineDefListsKeepNamingTheirLineDefs) {
-    TwoRoomsSideBySide();
-    // The second room's west wall (4) and north wall (5) were dragged onto
-    // the first room: merging removes the wall 4, so 5 becomes 4.
-    SelectionList moved = ListOf({4, 5});
-    Answers({"Y", "Y"});
-    CheckLineDefVertexes(moved, CheckStyle::Interactive);
-    ASSERT_EQ(level.lineDefs.count, 7);
-    EXPECT_EQ(Numbers(moved), (std::vector<int>{4}));
-    const LineDef& north = level.lineDefs[4];   // (200,200) -> (400,200)
-    EXPECT_EQ(level.vertices[north.start].x, 200);
-    EXPECT_EQ(level.vertices[north.end].x, 400);
-    EXPECT_EQ(level.vertices[north.end].y, 200);
     EXPECT_TRUE(ReferencesSound());
 }
 
