@@ -107,8 +107,7 @@ TEST_F(BuilderEditsTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
     EXPECT_EQ((std::vector<int>{s.floorHeight, s.ceilingHeight, s.tag}), (std::vector<int>{64, 120, 2}));
     const LineDef &low = level.lineDefs[0], &high = level.lineDefs[2];
     EXPECT_EQ((std::vector<int>{low.type, low.tag, high.type, high.tag}), (std::vector<int>{62, 2, 88, 2}));
-    EXPECT_EQ(level.sideDefs[low.sideDef1].sector, lift.low);
-    EXPECT_EQ(level.sideDefs[low.sideDef2].sector, lift.lift);
+    EXPECT_EQ((std::vector<int>{SectorOf(low.sideDef1), SectorOf(low.sideDef2)}), (std::vector<int>{lift.low, lift.lift}));
     EXPECT_EQ(Name(level.sideDefs[low.sideDef1].lower), config.textureLift);
     for (int wall : {1, 3}) {
         EXPECT_EQ(level.lineDefs[wall].flags, 1);
@@ -144,18 +143,16 @@ TEST_F(BuilderEditsTest, ValuesAreSpreadEvenlyAlongTheList) {
     };
     for (const Case& c : cases) {
         mapkit::ClearMap();
-        SelectionList list;
-        for (size_t k = 0; k < c.values.size(); ++k)
-            AddSector();
-        for (size_t k = c.values.size(); k-- > 0;)
-            SelectObject(list, static_cast<int>(k));   // Sector 0 newest
         auto field = [&](Sector& s) -> int16_t& {
             return c.value == SectorValue::Floor     ? s.floorHeight
                    : c.value == SectorValue::Ceiling ? s.ceilingHeight
                                                      : s.light;
         };
-        for (size_t k = 0; k < c.values.size(); ++k)
-            field(level.sectors[static_cast<int>(k)]) = static_cast<int16_t>(c.values[k]);
+        for (int value : c.values)
+            field(level.sectors[AddSector()]) = static_cast<int16_t>(value);
+        SelectionList list;
+        for (int k = level.sectors.count; k-- > 0;)
+            SelectObject(list, k);   // Sector 0 newest
         ResetHistory();
         std::string before = LevelArrayBytes();
         edits::DistributeSectorValue(level, list, c.value);

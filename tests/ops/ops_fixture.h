@@ -46,7 +46,6 @@ protected:
         session.ExactScript(script);
         answers = keys.size();
     }
-    void NoAnswers() { Answers({}); }
     // Whether box i (from 0) showed the text.
     bool Showed(size_t i, const std::string& text) const {
         return i < answers && testkit::SnapshotShowsText(Shot(i), text);

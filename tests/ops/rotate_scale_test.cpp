@@ -14,7 +14,6 @@ using mapkit::AddThing;
 
 using mapkit::Places;
 using mapkit::Point;
-std::vector<Point> VertexPlaces() { return Places(level.vertices); }
 
 std::string Repeat(const std::string& event, int times) {
     std::string out;
@@ -52,7 +51,7 @@ TEST_F(RotateScaleTest, KeysTurnAndScaleUntilAcceptedAsOneStepThenTheVertexCheck
     // Large steps: scale 1.08 about (100, 100) takes the inner room's corners
     // 54 units out from the centre.
     Run("key Space\nkey +\nkey =\nkey Enter\n", kObjLineDef);
-    std::vector<Point> v = VertexPlaces();
+    std::vector<Point> v = Places(level.vertices);
     EXPECT_EQ(v[4], (Point{46, 46}));   // 54 out either way, as on the far corner
     EXPECT_EQ(v[6], (Point{154, 154}));
     EXPECT_EQ(v[0], (Point{0, 0}));   // the outer room stays

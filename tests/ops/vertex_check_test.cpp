@@ -81,7 +81,7 @@ TEST_F(VertexCheckTest, InteractiveSplitsAskOnceAndOnlyWithTheSetting) {
     AddRoom(0, 0, 200, 200, 0);
     int a = AddVertex(100, 0), b = AddVertex(0, 100);
     SelectionList moved = ListOf({a, b});
-    NoAnswers();
+    Answers({});
     CheckVertexes(moved, CheckStyle::Interactive);   // "LineDef Split" off: no split phase
     EXPECT_EQ(level.lineDefs.count, 4);
 
