@@ -35,7 +35,6 @@ TEST_F(FindReplaceEditsTest, EachKindFindsItsMatchesStopsWhereTheCallerSaysAndRe
         const char* first;   // the first match's message
         const char* step;
     } cases[] = {
-        {kFindWallTexture, 9, 3, 0, "STONE2 = Normal texture in SideDef 0", ""},
         {kFindWallTexture, 2, 2, 0, "STONE2 = Normal texture in SideDef 0", ""},
         {kReplaceWallTexture, 9, 3, 3, "STONE2 = Normal texture in SideDef 0", "replace textures"},
         {kFindFlat, 9, 1, 0, "FLOOR4_8 = Floor texture in Sector 0", ""},   // in any case

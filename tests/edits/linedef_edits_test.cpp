@@ -49,7 +49,6 @@ TEST_F(LineDefEditsTest, RefusalsSayWhyAndChangeNothing) {
         const char* second;
     };
     const Case cases[] = {
-        {"the same Vertex", nullptr, 2, 2, Refusal::Kind::Missing, "", ""},
         {"no such Vertex", nullptr, 0, 9, Refusal::Kind::Missing, "", ""},
         {"outside", [] { AddVertex(300, 0), AddVertex(300, 200); }, 4, 5, Refusal::Kind::Said,
          "No Sector between Vertex 4 and 5", ""},

@@ -71,9 +71,6 @@ TEST_F(SectorBuildingTest, TheDirectionAndTheWallsReusedDecideWhatAShapeBecomes)
         {"object on a wall", {{0, 400}, {0, 0}, {100, 200}}, {5, 5, 5, 1}, 0},
         // Clockwise on it: a room whose side of the wall stays one-sided.
         {"room on a wall", {{0, 0}, {0, 400}, {100, 200}}, {5, 6, 8, 2}, 1},
-        // Outside against the east wall: a room beyond it, which the wall's
-        // new second side faces.
-        {"room beside", {{400, 0}, {400, 400}, {600, 400}, {600, 0}}, {6, 7, 8, 2}, 1},
     };
     for (const auto& c : cases) {
         FreshRoom();

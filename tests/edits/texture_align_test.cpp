@@ -55,7 +55,6 @@ TEST_F(TextureAlignTest, XOffsetsRunOnAlongTheChain) {
         AlignStop stop;
         std::string problem;
     } cases[] = {
-        {"three", {0, 1, 2}, identical, [] {}, {0, 64, 0, 7}, AlignStop::None, ""},
         {"a different texture", {0, 1, 2, 3}, identical, [] {}, {0, 64, 0, 7}, AlignStop::DifferentTexture,
          "Texture Different for SideDef 3."},
         {"restarting", {0, 1, 2, 3}, restarting, [] {}, {0, 64, 0, 0}, AlignStop::None, ""},
@@ -65,7 +64,6 @@ TEST_F(TextureAlignTest, XOffsetsRunOnAlongTheChain) {
          {0, 7, 7, 7}, AlignStop::WrongDirection, "LineDef 1 not same direction"},
         {"unknown texture", {0, 1, 2}, unchecked, [] { std::strncpy(level.sideDefs[1].middle, "NOSUCH", 8); },
          {0, 7, 7, 7}, AlignStop::UnknownTexture, "Texture NOSUCH not found?"},
-        {"from 10", {0, 1, 2}, from10, [] {}, {10, 74, 10, 7}, AlignStop::None, ""},
         // The initial offset is used up by the first texture.
         {"from 10, running on", {0, 1, 2, 3}, {AlignSide::First, false, 10, false}, [] {}, {10, 74, 10, 42},
          AlignStop::None, ""},

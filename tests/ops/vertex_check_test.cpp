@@ -34,7 +34,6 @@ TEST_F(VertexCheckTest, RoomsDraggedTogetherBecomeOneWallWithTwoSides) {
         {{"Y", "Y"}, 6, 7},   // merge the Vertexes; merge the LineDefs
         {{}, 6, 7},
         {{"N"}, 8, 8},        // no merge: the check ends at once
-        {{"Esc"}, 8, 8},
         {{"Y", "N"}, 6, 8},   // merged, but the LineDefs stay superimposed
     };
     for (const Case& c : cases) {
