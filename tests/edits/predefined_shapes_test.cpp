@@ -28,7 +28,6 @@ TEST_F(PredefinedShapesTest, ObjectsHoldAPoolAPedestalOrALightBox) {
         {ObjectKind::Pedestal, 24, 24, 128},
         {ObjectKind::LightBox, 24, 24, 104},
         {ObjectKind::Pedestal, 200, 200, 128},
-        {ObjectKind::Pool, -200, 200, 128},
     };
     for (const Case& c : cases) {
         mapkit::ClearMap();

@@ -64,8 +64,6 @@ TEST_F(SectorBuildingTest, TheDirectionAndTheWallsReusedDecideWhatAShapeBecomes)
     } cases[] = {
         // Counter-clockwise inside the room: a pillar facing it.
         {"pillar", {{100, 100}, {200, 100}, {200, 200}, {100, 200}}, {8, 8, 8, 1}, 0},
-        // Clockwise: a room in the room, joined by two-sided LineDefs.
-        {"room in the room", {{100, 100}, {100, 200}, {200, 200}, {200, 100}}, {8, 8, 12, 2}, 1},
         // Counter-clockwise on the west wall: a solid corner; the wall,
         // with nothing on either side now, goes.
         {"object on a wall", {{0, 400}, {0, 0}, {100, 200}}, {5, 5, 5, 1}, 0},

@@ -32,7 +32,6 @@ TEST_F(VertexCheckTest, RoomsDraggedTogetherBecomeOneWallWithTwoSides) {
         int vertexes, lineDefs;
     } cases[] = {
         {{"Y", "Y"}, 6, 7},   // merge the Vertexes; merge the LineDefs
-        {{}, 6, 7},
         {{"N"}, 8, 8},        // no merge: the check ends at once
         {{"Y", "N"}, 6, 8},   // merged, but the LineDefs stay superimposed
     };
