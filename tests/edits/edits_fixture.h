@@ -18,13 +18,7 @@
 #include "support/program_state.h"
 #include "support/reference_check.h"
 
-using mapkit::AddLineDef;
-using mapkit::AddPillar;
-using mapkit::AddRoom;
-using mapkit::AddSector;
-using mapkit::AddSideDef;
-using mapkit::AddVertex;
-using mapkit::LevelArrayBytes;
+using namespace mapkit;
 using testkit::ReferencesSound;
 
 // A name field of a SideDef or Sector, without its padding.

@@ -12,8 +12,6 @@ namespace {
 
 using namespace edits;
 
-using mapkit::Places;
-using mapkit::Point;
 
 using TurnScaleTest = EditsTest;
 

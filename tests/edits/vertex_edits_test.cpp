@@ -9,8 +9,6 @@
 
 namespace {
 
-using mapkit::Places;
-using mapkit::Point;
 
 using VertexEditsTest = EditsTest;
 

@@ -168,7 +168,6 @@ Box BoxOfSectors(const std::vector<int>& sectors) {
 
 // --- The starting levels -----------------------------------------------------------
 
-using namespace mapkit;
 
 void OneRoom() {
     AddRoom(0, 0, 512, 384, AddSector());

@@ -7,7 +7,6 @@
 
 namespace {
 
-using mapkit::AddPillar;
 
 class LineDefOpsTest : public OpsTest {
 protected:

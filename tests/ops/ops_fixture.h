@@ -15,12 +15,7 @@
 #include "support/reference_check.h"
 #include "support/screen_text.h"
 
-using mapkit::AddLineDef;
-using mapkit::AddRoom;
-using mapkit::AddSector;
-using mapkit::AddSideDef;
-using mapkit::AddVertex;
-using mapkit::LevelArrayBytes;
+using namespace mapkit;
 using testkit::ReferencesSound;
 
 class OpsTest : public EditorScreenTest {

@@ -10,10 +10,7 @@
 
 namespace {
 
-using mapkit::AddThing;
 
-using mapkit::Places;
-using mapkit::Point;
 
 std::string Repeat(const std::string& event, int times) {
     std::string out;
