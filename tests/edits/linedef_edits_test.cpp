@@ -52,8 +52,6 @@ TEST_F(LineDefEditsTest, RefusalsSayWhyAndChangeNothing) {
         {"no such Vertex", nullptr, 0, 9, Refusal::Kind::Missing, "", ""},
         {"open room", [] { level.lineDefs.count = 3; }, 2, 0, Refusal::Kind::Said,   // no south wall
          "Sector 0, Vertex 2 to 0", "Cannot go past Vertex 3)"},
-        {"to a pillar", [] { AddPillar(80, 80, 120, 120, 0); }, 0, 4, Refusal::Kind::Said,
-         "Sector 0, Vertex 0 to 4", "Vertexes are in a different Sectors"},
         {"no side from a", [] { level.lineDefs[0].sideDef1 = kNoReference; }, 0, 2, Refusal::Kind::Said,
          "Sector 0, Vertex 0 to 2", "There is no SideDef starting from Vertex 0"},
         // The path itself: a Vertex within the tolerance of it, a LineDef

@@ -58,7 +58,6 @@ TEST_F(TextureAlignTest, XOffsetsRunOnAlongTheChain) {
         {"a different texture", {0, 1, 2, 3}, identical, [] {}, {0, 64, 0, 7}, AlignStop::DifferentTexture,
          "Texture Different for SideDef 3."},
         {"restarting", {0, 1, 2, 3}, restarting, [] {}, {0, 64, 0, 0}, AlignStop::None, ""},
-        {"running on", {0, 1, 2, 3}, unchecked, [] {}, {0, 64, 0, 32}, AlignStop::None, ""},
         {"backwards", {0, 1, 2}, identical, [] { std::swap(level.lineDefs[1].start, level.lineDefs[1].end); },
          {0, 7, 7, 7}, AlignStop::WrongDirection, "LineDef 1 not same direction"},
         {"unknown texture", {0, 1, 2}, unchecked, [] { std::strncpy(level.sideDefs[1].middle, "NOSUCH", 8); },

@@ -33,7 +33,6 @@ TEST_F(LineDefOpsTest, AddingALineDefAcrossASector) {
         {"split", nullptr, 0, 2, -1, {"Enter"}, SplitResult::Done, {"Split Option"}, 5, 2, "split Sector"},
         {"existing one replaced", drawn, 0, 2, -1, {"Enter", "Y"}, SplitResult::Done,
          {"Delete Existing LineDef ?"}, 5, 2, "split Sector"},
-        {"exit", nullptr, 0, 2, -1, {"1"}, SplitResult::Cancelled, {}, 4, 1, ""},
         {"outside", [] { AddVertex(300, 0), AddVertex(300, 200); }, 4, 5, -1, {"2", "Enter"}, SplitResult::Failed,
          {"No Sector between Vertex 4 and 5"}, 4, 1, ""},
         // A path blocked is reported before the menu opens.
