@@ -147,7 +147,7 @@ protected:
 };
 
 TEST_F(AlignXTest, OffsetsRunOnAlongTheChain) {
-    const std::string identical = "key Enter\n";
+    const std::string identical = "key Enter\n", unchecked = "key Down\nkey Down\nkey Enter\n";
     const std::string uncheckedFrom10 = "key Down\nkey Down\nkey Down\nkey Enter\nkey Backspace\ntype 10\nkey Enter\n";
     const std::string side2From10 = "key Down\nkey Down\nkey Down\nkey Down\nkey Down\nkey Enter\n"
                                     "key Backspace\ntype 10\nkey Enter\n";
@@ -158,8 +158,9 @@ TEST_F(AlignXTest, OffsetsRunOnAlongTheChain) {
         level.sideDefs[sd].xOffset = 7;
         level.lineDefs[2].sideDef2 = static_cast<uint16_t>(sd);
     };
-    // What each menu item asks and the boxes that say why an alignment
-    // stopped; the offsets themselves are the model's (tests/edits).
+    // What each menu item asks, the offsets it leaves (running on, restarting
+    // where the texture changes, from an initial offset, on side 2 from the
+    // LineDef selected last) and the boxes that say why an alignment stopped.
     struct Case {
         const char* name;
         std::initializer_list<int> oldestFirst;
@@ -173,6 +174,9 @@ TEST_F(AlignXTest, OffsetsRunOnAlongTheChain) {
          {0, 7, 7, 7}, "LineDef 1 not same direction"},
         {"side 2 from 10", {2}, side2From10, back, {7, 7, 7, 7, 10}, ""},
         {"running on from 10", {0, 1, 2, 3}, uncheckedFrom10 + "key N\n", [] {}, {10, 74, 10, 42}, ""},
+        {"restarting", {0, 1, 2, 3}, unchecked + "key Y\n", [] {}, {0, 64, 0, 0}, ""},
+        {"unknown texture", {0, 1, 2}, unchecked + "key N\n",
+         [] { std::strncpy(level.sideDefs[1].middle, "NOSUCH", 8); }, {0, 7, 7, 7}, "Texture NOSUCH not found?"},
     };
     for (const Case& c : cases) {
         // Each case starts from the chain as built: undo takes back the
