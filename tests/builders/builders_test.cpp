@@ -96,6 +96,9 @@ TEST_F(BuildersTest, StairsAndTheDoorAskOnTheWayOrSayWhyNot) {
          },
          "Steps are too small 4"},
         {"other sectors", "", "Enter", [] { level.sideDefs[1].sector = 7; }, "the same sector"},
+        {"a loose end", "", "Enter", [] { level.lineDefs[1].end = 999; }, "The 2 LineDefs do not share"},
+        {"in the way", "", "Enter", [] { AddLineDef(AddVertex(10, 128), AddVertex(50, 128), AddSideDef(0)); },
+         "LineDef 8 lies between the 2 LineDefs:"},
         {"cancelled", "", "Esc", [] {}, "Stairs in Sector 0"},
         {"door", "", "N",
          [] {

@@ -1,6 +1,6 @@
 // The stair builder's edit asked directly, with the user's choices given:
-// the steps and the landing on the corridor scene, reversed or going down,
-// and the refusals that change nothing.
+// the steps and the landing on the corridor scene, reversed or going down.
+// The refusals are asked through the builder (tests/builders).
 #include <string>
 #include <vector>
 
@@ -64,6 +64,11 @@ TEST_F(StairEditsTest, StepsRiseOneHeightEachToALanding) {
         ASSERT_TRUE(Undo());
         EXPECT_EQ(LevelArrayBytes(), before);
     }
+    // A plan refused, or no steps at all (the box asks for 2 or more), and
+    // nothing is built.
+    EXPECT_EQ(Build({1}, {4, 16, false}).first, "You have 1 LineDefs selected");
+    EXPECT_EQ(Build({5, 1}, {0, 16, false}).first, "Steps are too small 0");
+    EXPECT_EQ(Step(), "");
 }
 
 // The bottom riser joins the west wall's start (Vertex 1) and the east
@@ -85,40 +90,6 @@ TEST_F(StairEditsTest, ReversingTurnsTheRisersAndSoDoesGoingDown) {
         EXPECT_EQ(SectorAt(riser, 1), c.turned ? firstStep : corridor);
         EXPECT_EQ(Heights(&Sector::floorHeight),
                   (std::vector<int>{0, c.height, 2 * c.height, 3 * c.height, 4 * c.height}));
-    }
-}
-
-// Each refusal says what is wrong and changes nothing, whether the plan or
-// the build refuses.
-TEST_F(StairEditsTest, RefusalsSayWhyAndChangeNothing) {
-    const struct {
-        std::vector<int> lineDefs;
-        void (*spoil)(int corridor);
-        int steps;
-        const char* first;
-    } cases[] = {
-        {{1}, nullptr, 3, "You have 1 LineDefs selected"},
-        {{5, 1}, [](int) { level.lineDefs[1].end = 999; }, 3, "The 2 LineDefs do not share"},
-        {{5, 1}, [](int c) { AddLineDef(AddVertex(10, 128), AddVertex(50, 128), AddSideDef(c)); }, 3,
-         "LineDef 8 lies between the 2 LineDefs:"},
-        {{5, 1}, nullptr, 64, "Steps are too small 2"},   // 128 units in 64 steps
-        {{5, 1}, nullptr, 0, "Steps are too small 0"},
-    };
-    for (const auto& c : cases) {
-        Corridor();
-        if (c.spoil)
-            c.spoil(corridor);
-        ResetHistory();
-        const std::string before = LevelArrayBytes();
-        SelectionList list;
-        for (int l : c.lineDefs)
-            SelectObject(list, l);
-        edits::Refusal refusal = edits::MakeStairs(level, list, edits::PlanStairs(level, list), {c.steps, 16, false});
-        EXPECT_EQ(refusal.first, c.first);
-        EXPECT_EQ(refusal.kind, edits::Refusal::Kind::Said) << c.first;
-        EXPECT_EQ(LevelArrayBytes(), before) << c.first;
-        EXPECT_EQ(Step(), "") << c.first;
-        ForgetSelection(list);
     }
 }
 
