@@ -77,8 +77,10 @@ TEST_F(VertexCheckTest, EscapeEndsTheCheck) {
 TEST_F(VertexCheckTest, InteractiveSplitsAskOnceAndOnlyWithTheSetting) {
     AddSector();
     AddRoom(0, 0, 200, 200, 0);
-    int a = AddVertex(100, 0), b = AddVertex(0, 100);
-    SelectionList moved = ListOf({a, b});
+    // On the south wall within the overlap tolerance (3), on the west wall,
+    // and one unit too far from the north wall.
+    int a = AddVertex(100, 3), b = AddVertex(0, 100), c = AddVertex(100, 196);
+    SelectionList moved = ListOf({a, b, c});
     Answers({});
     CheckVertexes(moved, CheckStyle::Interactive);   // "LineDef Split" off: no split phase
     EXPECT_EQ(level.lineDefs.count, 4);
