@@ -150,12 +150,12 @@ TEST_F(EditDialogTest, LineDefAndSectorTypesComeFromTheirChoosers) {
     EXPECT_EQ(level.sectors[5].type, 10);
 }
 
-// The block move itself is the model's (tests/edits/object_values_test).
+// The others move with the first, each held within the map.
 TEST_F(EditDialogTest, VertexesMoveAsABlockWithTheFirstOnTheEnteredPoint) {
     level.vertices[0] = Vertex{0, 0};
-    level.vertices[1] = Vertex{64, 0};
+    level.vertices[1] = Vertex{32760, 0};
     Edit(kObjVertex, {1, 0}, Entry(10) + Entry(10));
-    EXPECT_EQ(level.vertices[1].x, 74);
+    EXPECT_EQ(level.vertices[1].x, 32767);
     EXPECT_EQ(level.vertices[1].y, 10);
     // Out of range: refused, then cancelled.
     Edit(kObjVertex, {1, 0}, Entry(32001) + "key Esc\n");
