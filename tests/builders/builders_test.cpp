@@ -60,6 +60,7 @@ TEST_F(AlignYTest, OffsetsFollowTheCeilingOfTheFirstSelected) {
     } cases[] = {
         {"side 1", {0, 1, 2, 3}, "key Down\nkey Enter\n", {0, -100, 72, 5, 5}, "align textures Y"},
         {"side 2", {0, 2, 3}, "key Down\nkey Down\nkey Enter\n", {5, 5, 5, 0, 0}, "align textures Y"},
+        {"exit", {0, 1}, "key Enter\n", {5, 5, 5, 5, 5}, ""},
         {"no side 2", {0, 1}, "key Down\nkey Down\nkey Enter\nkey Enter\n", {5, 5, 5, 5, 5}, ""},
     };
     for (const Case& c : cases) {

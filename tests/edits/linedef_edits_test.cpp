@@ -50,6 +50,8 @@ TEST_F(LineDefEditsTest, RefusalsSayWhyAndChangeNothing) {
     };
     const Case cases[] = {
         {"no such Vertex", nullptr, 0, 9, Refusal::Kind::Missing, "", ""},
+        {"outside", [] { AddVertex(300, 0), AddVertex(300, 200); }, 4, 5, Refusal::Kind::Said,
+         "No Sector between Vertex 4 and 5", ""},
         {"open room", [] { level.lineDefs.count = 3; }, 2, 0, Refusal::Kind::Said,   // no south wall
          "Sector 0, Vertex 2 to 0", "Cannot go past Vertex 3)"},
         {"no side from a", [] { level.lineDefs[0].sideDef1 = kNoReference; }, 0, 2, Refusal::Kind::Said,

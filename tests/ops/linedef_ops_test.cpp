@@ -32,6 +32,8 @@ TEST_F(LineDefOpsTest, AddingALineDefAcrossASector) {
         {"split", nullptr, 0, 2, -1, {"Enter"}, SplitResult::Done, {"Split Option"}, 5, 2, "split Sector"},
         {"existing one replaced", drawn, 0, 2, -1, {"Enter", "Y"}, SplitResult::Done,
          {"Delete Existing LineDef ?"}, 5, 2, "split Sector"},
+        {"the one to replace goes unasked", drawn, 0, 2, 4, {"Enter"}, SplitResult::Done, {}, 5, 2,
+         "split Sector"},
         // A path blocked is reported before the menu opens.
         {"through a Vertex",
          [] {
