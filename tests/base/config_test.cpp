@@ -27,37 +27,6 @@ protected:
     testkit::ConsoleCapture console{"\n\n\n"};
 };
 
-TEST_F(ConfigTest, DefaultRecordHasTheFileLayout) {
-    testkit::WriteFileBytes(dir.file("Zarn.cfg"), Bytes(5000, 0xAB));   // replaced whole
-    Bytes b = Saved();
-    ASSERT_EQ(b.size(), 2516u);
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "xCFG");
-    EXPECT_EQ(b[4] | b[5] << 8, 0x7000);
-    EXPECT_EQ(b[6] | b[7] << 8, 2516);
-    EXPECT_EQ(b[12], 8);                       // grid
-    EXPECT_EQ(b[18] | b[19] << 8, 0x8066);     // no saved view
-    float scale;
-    std::memcpy(&scale, &b[36], 4);
-    EXPECT_FLOAT_EQ(scale, 0.125f);
-    EXPECT_EQ(b[70], 3);                       // Select Box colour
-    EXPECT_EQ(b[182 + 2], 195);                // colour map of BLUE
-    EXPECT_EQ(b[232], 68);                     // default Thing type
-    EXPECT_STREQ(reinterpret_cast<const char*>(&b[234]), "GRSTNPB");
-    EXPECT_STREQ(reinterpret_cast<const char*>(&b[364]), "-skill 4 -debug -nomonsters");
-    EXPECT_STREQ(reinterpret_cast<const char*>(&b[576]), "Zarn.Ini");
-    EXPECT_EQ(b[2514] | b[2515] << 8, 0x6666);
-    // The DOOM flavour has its own file and textures.
-    SetFlavour(Flavour::Doom);
-    ResetConfig();
-    b = Saved("Brel.cfg");
-    ASSERT_EQ(b.size(), 2516u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(&b[234]), "STARTAN3");
-    EXPECT_EQ(b[182 + 2 * 15], 4);             // WHITE is white in the DOOM palette
-    if (!testkit::FreedoomIwad(2).empty()) {
-        EXPECT_STREQ(config.iwadName, "/usr/share/games/doom/freedoom2.wad");
-    }
-}
-
 TEST_F(ConfigTest, DamagedFilesAreRefusedAndRepairedOnSave) {
     EXPECT_EQ(LoadConfig(), 0);   // missing: no message
     EXPECT_EQ(console.output().find("invalid"), std::string::npos);
@@ -150,18 +119,6 @@ TEST_F(ConfigTest, LongFileNamesFollowTheRecordAndComeBack) {
     EXPECT_EQ(LoadConfig(), 1);
     EXPECT_EQ(std::string(config.iwadName), field(444));
     EXPECT_EQ(std::string(config.pwadList[5]), longPath + "5");
-}
-
-// Start-up copies the name from two calls in one expression: a second call
-// must not free the text the first one returned.
-TEST_F(ConfigTest, FileNameStaysValidAcrossCallsUntilTheDirectoryChanges) {
-    const char* first = ConfigFileName();
-    EXPECT_EQ(ConfigFileName(), first);
-    EXPECT_EQ(std::string(first), dir.path() + "Zarn.cfg");
-    testkit::ScratchDir other;
-    SetWorkDir(other.path());
-    EXPECT_EQ(std::string(ConfigFileName()), other.path() + "Zarn.cfg");
-    SetWorkDir(dir.path());
 }
 
 }  // namespace

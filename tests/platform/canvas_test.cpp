@@ -146,61 +146,6 @@ TEST(Canvas, RandomLinesAndRectanglesClipAndXor)
     EXPECT_EQ(64u + 48 - 1, SetCount(c));
 }
 
-// Lines of every length up to the whole coordinate range hit the pixels
-// nearest to the true line: after i steps along the major axis the minor
-// offset is floor((2im + n) / 2n), halves away from the start.
-TEST(Canvas, LongLinesCrossingTheScreenHitTheNearestPixels)
-{
-    std::mt19937 rng(7);
-    const int64_t reach[] = {100, int64_t(1) << 20, int64_t(1) << 29, int64_t(1) << 31};
-    for (int i = 0; i < 400; ++i) {
-        const int64_t r = reach[i % 4];
-        auto far = [&] { return int(std::clamp<int64_t>(int64_t(rng() % uint64_t(2 * r)) - r, INT32_MIN, INT32_MAX)); };
-        const int x1 = far(), y1 = far(), x2 = int(rng() % 48), y2 = int(rng() % 40);
-        Canvas c(48, 40);
-        c.line(x1, y1, x2, y2);
-        Canvas expected(48, 40);
-        const bool xMajor = std::llabs(int64_t(x2) - x1) >= std::llabs(int64_t(y2) - y1);
-        int64_t a0 = xMajor ? x1 : y1, b0 = xMajor ? y1 : x1, a1 = xMajor ? x2 : y2, b1 = xMajor ? y2 : x2;
-        if (a1 < a0)
-            std::swap(a0, a1), std::swap(b0, b1);
-        const int64_t n = a1 - a0, rise = b1 - b0, dir = rise < 0 ? -1 : 1;
-        for (int64_t major = 0; major < (xMajor ? 48 : 40); ++major) {
-            const int64_t step = major - a0;
-            if (step < 0 || step > n)
-                continue;
-            const __int128 num = __int128(2) * step * (rise * dir) + n;
-            const int64_t minor = b0 + dir * int64_t(n ? num / (2 * n) : 0);
-            expected.putpixel(int(xMajor ? major : minor), int(xMajor ? minor : major), 15);
-        }
-        ASSERT_EQ(Pixels(expected), Pixels(c)) << i << ": " << x1 << "," << y1 << " " << x2 << "," << y2;
-    }
-}
-
-// A restarted canvas draws exactly as a new one, whatever the old one held.
-TEST(Canvas, RestartedIsAsNew)
-{
-    auto draw = [](Canvas& c) {
-        c.line(0, 0, 20, 9);
-        c.bar(3, 3, 8, 6);
-        c.outtextxy(1, 1, "Ab");
-    };
-    Canvas used(40, 12);
-    FillNoise(used, 7);
-    used.setviewport(5, 2, 30, 10, false);
-    used.setcolor(9);
-    used.setbkcolor(4);
-    used.setlinestyle(kDottedLine, 0, kThickWidth);
-    used.setfillstyle(kHatchFill, 2);
-    used.setwritemode(kXorPut);
-    used.restart(24, 10);
-    Canvas fresh(24, 10);
-    EXPECT_EQ(Pixels(used), Pixels(fresh));
-    draw(used);
-    draw(fresh);
-    EXPECT_EQ(Pixels(used), Pixels(fresh));
-}
-
 TEST(Canvas, LineStylesAndWidths)
 {
     struct Case { int style, width, w, h, x1, y1, x2, y2; bool rectangle; const char* art; };
@@ -251,50 +196,6 @@ TEST(Canvas, BarsFillInTheBorlandPatternsAlignedToTheScreen)
     }
 }
 
-TEST(Canvas, CirclesAreSymmetricClosedOnTheirRadiusAndClipped)
-{
-    for (int r : {0, 1, 2, 5, 17, 40}) {
-        Canvas c(101, 101);
-        c.circle(50, 50, r);
-        for (int y = 0; y < 101; ++y)
-            for (int x = 0; x < 101; ++x)
-                if (At(c, x, y)) {
-                    const int dx = x - 50, dy = y - 50;
-                    EXPECT_TRUE(At(c, 50 - dx, 50 + dy) && At(c, 50 + dx, 50 - dy) && At(c, 50 + dy, 50 + dx));
-                    EXPECT_LT(std::abs(std::hypot(dx, dy) - r), 1.0) << "r " << r << " at " << dx << "," << dy;
-                }
-        EXPECT_TRUE(At(c, 50 + r, 50) && !At(c, 51 + r, 50));
-        // Closed: a 4-way flood from the centre stays inside.
-        std::vector<std::pair<int, int>> stack = {{50, 50}};
-        std::set<std::pair<int, int>> seen;
-        while (r >= 2 && !stack.empty()) {
-            auto [x, y] = stack.back();
-            stack.pop_back();
-            if (At(c, x, y) || !seen.insert({x, y}).second)
-                continue;
-            ASSERT_LT(std::hypot(x - 50, y - 50), r) << "r " << r;
-            stack.insert(stack.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
-        }
-    }
-    // A thick circle holds the thin ones of three radii; line styles do not apply.
-    Canvas thick(80, 80);
-    thick.setlinestyle(kDottedLine, 0, kThickWidth);
-    thick.circle(40, 40, 20);
-    for (int r : {19, 20, 21}) {
-        Canvas thin(80, 80);
-        thin.circle(40, 40, r);
-        for (int i = 0; i < 80 * 80; ++i)
-            EXPECT_TRUE(!thin.pixels()[i] || thick.pixels()[i]) << r;
-    }
-    // Huge circles are clipped, not walked.
-    Canvas c(64, 48);
-    c.setviewport(0, 10, 63, 47, true);
-    c.circle(32, 1000000 + 20, 1000000);   // its top passes through row 20 of the viewport
-    c.circle(32, 20, 2000000000);          // far beyond the screen on every side
-    EXPECT_EQ(64, std::count(c.pixels() + 30 * 64, c.pixels() + 31 * 64, 15));
-    EXPECT_EQ(64u, SetCount(c));
-}
-
 // Filled shapes: {x, y, colour} samples of the interior (fill colour), the
 // outline (current colour) and the outside.
 TEST(Canvas, FillellipseAndFillpoly)
@@ -327,66 +228,6 @@ TEST(Canvas, FillellipseAndFillpoly)
     f.fillpoly(0, huge);
     f.fillpoly(3, nullptr);
     EXPECT_EQ(std::vector<uint8_t>(400, 8), Pixels(f));
-}
-
-TEST(Canvas, GetimageAndPutimage)
-{
-    Canvas c(50, 40);
-    FillNoise(c, 4);
-    const std::vector<uint8_t> original = Pixels(c);
-    Image image;
-    c.getimage(15, 10, 5, 2, image);   // corners in either order
-    ASSERT_EQ(11 * 1000 + 9, image.width * 1000 + image.height);
-    c.cleardevice();
-    c.putimage(30, 25, image, kCopyPut);
-    for (int y = 0; y < 9; ++y)
-        for (int x = 0; x < 11; ++x)
-            ASSERT_EQ(original[size_t((2 + y) * 50 + 5 + x)], At(c, 30 + x, 25 + y));
-    FillNoise(c, 5);
-    const std::vector<uint8_t> before = Pixels(c);
-    c.putimage(3, 3, image, kXorPut);
-    EXPECT_NE(before, Pixels(c));
-    c.putimage(3, 3, image, kXorPut);
-    EXPECT_EQ(before, Pixels(c));
-
-    // Rows of every width copy exactly their own pixels, nothing beside them.
-    for (int width : {1, 3, 4, 7, 8, 9, 16, 17, 40}) {
-        FillNoise(c, unsigned(width));
-        const std::vector<uint8_t> noise = Pixels(c);
-        c.getimage(1, 1, width, 3, image);
-        c.cleardevice();
-        c.putimage(5, 30, image, kCopyPut);
-        for (int y = 29; y <= 33; ++y)
-            for (int x = 0; x < 50; ++x) {
-                bool inside = y >= 30 && y <= 32 && x >= 5 && x < 5 + width;
-                ASSERT_EQ(inside ? noise[size_t((y - 29) * 50 + x - 4)] : 0, At(c, x, y)) << width;
-            }
-    }
-
-    // Partly off the screen: those pixels read 0. Put in a viewport: only its
-    // part lands. Fewer pixels than it claims, or too large: nothing.
-    Canvas d(20, 20);
-    d.setbkcolor(6);
-    d.cleardevice();
-    d.getimage(-2, -1, 1, 1, image);
-    EXPECT_EQ((std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 6, 6, 0, 0, 6, 6}), image.pixels);
-    d.setviewport(5, 5, 9, 9, true);
-    d.putimage(2, 2, Image{6, 6, std::vector<uint8_t>(36, 1)}, kCopyPut);
-    d.putimage(0, 0, Image{10, 10, std::vector<uint8_t>(5, 2)}, kCopyPut);
-    EXPECT_EQ(9, std::count(d.pixels(), d.pixels() + 400, 1));
-    d.getimage(0, 0, 100000, 10, image);
-    EXPECT_TRUE(image.width == 0 && image.pixels.empty());
-}
-
-TEST(Canvas, TextInTheCurrentColourClippedToTheViewport)
-{
-    Canvas v(12, 8);
-    v.setcolor(14);
-    v.setviewport(2, 2, 9, 5, true);
-    v.outtextxy(-4, -3, "\xDB\xDB\xDB");   // full blocks
-    EXPECT_EQ("............\n............\n..########..\n..########..\n..########..\n..########..\n"
-              "............\n............\n", Art(v));
-    EXPECT_EQ(14, At(v, 2, 2));
 }
 
 }  // namespace

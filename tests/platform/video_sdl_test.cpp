@@ -217,65 +217,6 @@ struct SavedEnvironment {
     std::vector<std::pair<std::string, std::optional<std::string>>> saved;
 };
 
-// Without a display: SDL's message and how to run instead, nothing on stderr
-// (the Wayland library complains when asked without a session), and never a
-// driver that shows nothing.
-TEST(SdlScreenFailure, NoDisplayIsAQuietErrorThatSaysWhatToDo) {
-    SavedEnvironment saved({"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "ZARN_VIDEO", "SDL_VIDEODRIVER"});
-    setenv("DISPLAY", ":8791", 1);
-    for (const char* name : {"WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "ZARN_VIDEO", "SDL_VIDEODRIVER"})
-        unsetenv(name);
-    VideoStartError error;
-    testkit::StderrCapture stderrText;
-    const bool started = VideoStart(640, 480, "Zarn", error);   // only where another kind of display is at hand
-    const std::string driver = started ? SDL_GetCurrentVideoDriver() : "";
-    VideoStop();
-    EXPECT_EQ(stderrText.output(), "");
-    if (started) {
-        EXPECT_TRUE(driver != "offscreen" && driver != "dummy" && driver != "evdev") << driver;
-        return;
-    }
-    EXPECT_EQ(error.failure, VideoFailure::NoDisplay);
-    for (const char* hint : {"xvfb-run", "ZARN_VIDEO=headless", "not available"})
-        EXPECT_NE(error.message.find(hint), std::string::npos) << error.message;
-}
-
-// Where no session bus runs, starting a window starts none: the bus library
-// would fork and run dbus-launch at every start.
-TEST(SdlScreenStart, StartsNoSessionBusWhereNoneRuns) {
-    if (!testkit::PrivateXServer::Installed())
-        GTEST_SKIP() << "Xvfb is not installed: the SDL window is not tested";
-    SavedEnvironment saved({"PATH", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "ZARN_VIDEO", "SDL_VIDEODRIVER"});
-    testkit::PrivateXServer server;
-    ASSERT_TRUE(server.Start(800, 600)) << "Xvfb did not start";
-    testkit::ScratchDir dir;
-    const std::string launched = dir.file("launched");
-    const std::string script = "#!/bin/sh\ntouch '" + launched + "'\nexit 1\n";
-    testkit::WriteFileBytes(dir.file("dbus-launch"), testkit::Bytes(script.begin(), script.end()));
-    chmod(dir.file("dbus-launch").c_str(), 0755);
-    setenv("PATH", (dir.path() + ":" + getenv("PATH")).c_str(), 1);
-    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "ZARN_VIDEO"})
-        unsetenv(name);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    testkit::ResetProgramState();
-    VideoStartError error;
-    ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error.message;
-    testkit::ResetProgramState();
-    EXPECT_NE(access(launched.c_str(), F_OK), 0) << "dbus-launch was run";
-    EXPECT_EQ(getenv("DBUS_SESSION_BUS_ADDRESS"), nullptr) << "the environment was left changed";
-}
-
-// The first beep opens audio; where there is no sound card ALSA would fill
-// stderr with its search for one.
-TEST(SdlSpeaker, AToneWithoutASoundCardPrintsNothing) {
-    SavedEnvironment saved({"ZARN_VIDEO", "SDL_AUDIODRIVER"});
-    unsetenv("ZARN_VIDEO");
-    unsetenv("SDL_AUDIODRIVER");
-    testkit::StderrCapture stderrText;
-    PlatformTone(2000, 1);
-    EXPECT_EQ(stderrText.output(), "");
-}
-
 // The window-size mode on a screen larger than the fixed modes: the window
 // takes the whole screen and the canvas the window's size, shown one to one;
 // a resized window gives the canvas its new size once the program asks.

@@ -54,25 +54,6 @@ TEST_F(BrowserTest, TextureBrowserKeysAndClicksChooseTheRightName) {
     }
 }
 
-TEST_F(BrowserTest, TexturePagesShowTheComposedTextures) {
-    Open();
-    // At full size the page holds 4 x 3 cells 136 and 139 pixels apart from
-    // (32, 16) of the map area (17 rows below the screen's top).
-    session.Script("move 639 479\nkey +\n" + Shot("first.png") + "\nkey C\n" + Shot("second.png") +
-                   "\nkey -\n" + Shot("half.png") + "\nkey Esc");
-    char chosen[kChosenNameSize] = {};
-    EXPECT_EQ(BrowseTextures("A00", chosen), 0);
-    const int transparent = MapColor(8), top = 16 + kMenuBarHeight;
-    Image first = Snapshot("first.png"), second = Snapshot("second.png"), half = Snapshot("half.png");
-    EXPECT_TRUE(Shows(first, 32, top, 128, 128, PlainTexture(wad, "A00"), 1, transparent));
-    EXPECT_TRUE(Shows(first, 32 + 136, top, 128, 128, PlainTexture(wad, "A01"), 1, transparent));
-    EXPECT_TRUE(Shows(first, 32 + 136, top + 139, 128, 128, PlainTexture(wad, "A05"), 1, transparent));
-    EXPECT_TRUE(Shows(second, 32, top, 128, 128, SecondTexture("C00"), 1, transparent));
-    EXPECT_TRUE(Shows(second, 32 + 3 * 136, top + 139, 128, 128, SecondTexture("C07"), 1, transparent));
-    // Half size: 64 x 64 cells 72 and 75 apart, C00 still first.
-    EXPECT_TRUE(Shows(half, 32 + 72, top, 64, 64, SecondTexture("C01"), 0, transparent));
-}
-
 TEST_F(BrowserTest, FlatBrowserShowsAndChoosesFlats) {
     Open();
     // Cells of 64 (66 apart) from (12, 16); "+" doubles them.

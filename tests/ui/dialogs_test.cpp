@@ -87,21 +87,6 @@ TEST_F(DialogTest, NoticeShowsTheWholeTextAndLeavesTheScreenAsItFoundIt) {
     }
 }
 
-TEST_F(DialogTest, ButtonRowKeepsItsFocusAcrossANestedBox) {
-    std::vector<ButtonDef> row = {{"_Ok", kKeyEnter, 100, 100, 150, 120},
-                                  {"C_ancel", kKeyEsc, 160, 100, 230, 120}};
-    EXPECT_EQ(ButtonBar(ButtonBarMode::Restart, row), -1);
-    session.ExactScript("key Tab\nkey 5");
-    WaitForInput();
-    EXPECT_EQ(ButtonBar(ButtonBarMode::Continue, row), -1);   // Tab only moves the focus
-    WaitForInput();
-    EXPECT_EQ(ButtonBar(ButtonBarMode::Continue, row), '5');   // other keys come back to the dialog
-    session.Script("key Enter");   // the nested box's focus is its own first button
-    EXPECT_EQ(
-        MessageBox(kCentred, kCentred, LineAlign::Centred, "Yes", 'Y', "No", kKeyEsc, "Sure?", {}), 'Y');
-    EXPECT_EQ(toolkit.buttonBar.focus, 1);
-}
-
 TEST_F(DialogTest, SavedAreasPanelsAndBoxesWithoutButtons) {
     // Nested windows save nothing unless forced; a block too big to hold is
     // neither saved nor counted.

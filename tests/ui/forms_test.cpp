@@ -159,25 +159,4 @@ TEST_F(ListSelectTest, TypingFindsTheFirstNameThatBeginsWithItAndTheMouseTakesRo
     EXPECT_STREQ(text, "BROWN96");
 }
 
-// F1 hands the typed text to the other chooser, with the editor's metrics
-// back, and takes its answer.
-TEST_F(ListSelectTest, F1OffersTheOtherChooser) {
-    std::string handed;
-    int lineH = 0;
-    ListSelectOptions options;
-    options.altChooser = [&](int, int, int, int, char* name) {
-        handed = name;
-        lineH = graphics.lineH;
-        std::strcpy(name, "STEP1");
-        return 1;
-    };
-    std::strcpy(text, "BROWN");
-    session.Script("key F1\nkey Enter");
-    EXPECT_EQ(ListSelect(kCentred, kCentred, "Pick", 7, kNames, 5, text, 8, options), 1);
-    EXPECT_STREQ(text, "STEP1");
-    EXPECT_EQ(handed, "BROWN");
-    EXPECT_EQ(lineH, 10);
-    ExpectRestored();
-}
-
 }  // namespace

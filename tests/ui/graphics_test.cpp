@@ -69,34 +69,6 @@ TEST_F(GraphicsTest, VideoModesAndFailedStarts) {
     EXPECT_NE(session.Console().find("Back on the console"), std::string::npos);
 }
 
-TEST_F(GraphicsTest, ColoursAndDrawingAtTheirLimits) {
-    EXPECT_EQ(MapColor(24), 15);   // 16 colours only without the game palette
-    CloseGraphics();
-    config.gamma = 5;
-    session.OpenPaletteIwad();
-    InitGraphics(GraphicsPalette::Game);
-    SetMenuBarMode(MenuBarMode::Hidden);
-    config.colorMap[24] = 77;
-    EXPECT_EQ(MapColor(99), 77);   // never past the table
-    EXPECT_EQ(MapColor(-4), 0);
-    uint8_t rgb[768];   // the game palette with the brightness added
-    VideoGetPalette(rgb);
-    EXPECT_EQ(rgb[3 * 40], 10 + 5);
-    EXPECT_EQ(rgb[3 * 255], 63);
-
-    // A progress bar past either end is drawn as full or empty; only full pauses.
-    const int bars[][3] = {{150, 100, 500}, {-5, 0, 0}};   // percent, drawn as, pause
-    for (const auto& b : bars) {
-        ProgressBar(100, 200, 300, 216, b[1]);
-        Pixels expected = Copy();
-        FillBox(101, 201, 298, 215, 3);
-        int64_t start = PlatformMilliseconds();
-        ProgressBar(100, 200, 300, 216, b[0]);
-        EXPECT_EQ(PlatformMilliseconds() - start, b[2]);
-        EXPECT_TRUE(Copy() == expected) << b[0];
-    }
-}
-
 TEST_F(GraphicsTest, RulerDrawnTwiceIsDrawnOnce) {
     config.rulerRadius = 512;
     graphics.mapScale = 0.125f;
@@ -126,41 +98,6 @@ protected:
     }
     int x = 0, y = 0, buttons = 0;
 };
-
-TEST_F(InputTest, PointerIsDrawnAndErasedWithoutStalePixels) {
-    session.Script("move 100 120\nmove 636 466\n");
-    ShowPointer();
-    EXPECT_EQ(At(319, 233), 1);   // "MouseEdge" black: index 0 is drawn as 1
-    WaitForInput();
-    ReadMouse(&x, &y, nullptr);
-    EXPECT_EQ(At(319, 233), before[233 * 640 + 319]);   // the old place is restored
-    EXPECT_EQ(At(101, 122), MapColor(config.colors[kColorMouse]));
-    // Drawing under the pointer: what is under it afterwards is the new box.
-    FillBox(90, 110, 130, 150, 4);
-    HidePointer();
-    ExpectUnderPointer(100, 120, 4);
-    WaitForInput();   // near the corner the picture is cut off by the screen's edge
-    ReadMouse(&x, &y, nullptr);
-    // A cleared screen gets a fresh pointer, not the old background back.
-    ShowPointer();
-    ClearScreen();
-    EXPECT_EQ(input.drawnX, -1);
-    ReadMouse(nullptr, nullptr, nullptr);
-    EXPECT_EQ(input.drawnX, 636);
-    HidePointer();
-    // New colours take the old pointer away first.
-    ShowPointer();
-    config.colors[kColorMouse] = 10;
-    config.colors[kColorMouseEdge] = 15;
-    InitMouse();
-    EXPECT_TRUE(input.pointerHidden);
-    for (uint8_t p : Copy())
-        ASSERT_EQ(p, 0);
-    SetMousePos(100, 120);
-    ShowPointer();
-    EXPECT_EQ(At(100, 120), 15);
-    EXPECT_EQ(At(101, 122), 10);
-}
 
 TEST_F(InputTest, QuickClickIsReportedOnceAndNotLostToDrawing) {
     session.Script("click left 50 60\nclick right\n");

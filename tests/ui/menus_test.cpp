@@ -6,8 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include <cmath>
-
 #include "base/config.h"
 #include "base/flavour.h"
 #include "support/program_state.h"
@@ -19,43 +17,6 @@
 namespace {
 
 using MenuTest = toolkit_test::ToolkitTest;
-
-// The relative luminance of a colour register (6 bits a channel).
-double Luminance(const uint8_t* rgb6) {
-    double sum = 0;
-    const double weights[3] = {0.2126, 0.7152, 0.0722};
-    for (int k = 0; k < 3; ++k) {
-        double c = rgb6[k] / 63.0;
-        sum += weights[k] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-    }
-    return sum;
-}
-
-// The contrast ratio of two logical colours on the screen as it is.
-double Contrast(int a, int b) {
-    uint8_t rgb6[768];
-    VideoGetPalette(rgb6);
-    double la = Luminance(&rgb6[3 * MapColor(a)]), lb = Luminance(&rgb6[3 * MapColor(b)]);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// In the game's palette, as the editor loads it with the default settings,
-// the hot letters stand out on the menu colour, and the yellow marks on the
-// blue bar of the highlighted row do there.
-TEST(MenuColourTest, HotLettersContrastWithTheMenu) {
-    testkit::HeadlessSession session;
-    std::string iwad = testkit::FreedoomIwad(2);
-    if (iwad.empty())
-        GTEST_SKIP() << "Freedoom is not installed";
-    testkit::ResetProgramState(Flavour::Doom);
-    SetField(config.iwadName, iwad.c_str());
-    OpenIwad(config.iwadName);
-    InitGraphics(GraphicsPalette::Game);
-    EXPECT_GE(Contrast(config.colors[kColorMenuHilite], config.colors[kColorMenu]), 3.0);
-    EXPECT_GE(Contrast(14, 1), 3.0);
-    EXPECT_LT(Contrast(14, config.colors[kColorMenu]), 3.0);   // the old yellow did not
-    CloseGraphics();
-}
 
 // A numbered menu of 12 items, the first at the given one: from the tenth on
 // the items are letters. Centred on 640 x 480, its rows of text start at y 189 + 10 i.

@@ -76,17 +76,6 @@ TEST_F(SettingsTest, OptionsToggleEverySwitchAndChooseTheVideoModeOnlyWithOk) {
     EXPECT_EQ(Written().lineThickness, 1);
 }
 
-TEST_F(SettingsTest, TheWindowSizeModeIsOfferedAndKept) {
-    config.videoMode = 5;
-    Run(OptionsDialog, "key Alt-O\n");   // unchanged: no restart box
-    EXPECT_EQ(Written().videoMode, 5);
-    config.videoMode = 2;
-    Run(OptionsDialog, "key W\nkey Alt-O\nkey Enter\n");
-    EXPECT_EQ(Written().videoMode, 5);
-    Run(OptionsDialog, "key 1\nkey Alt-O\nkey Enter\n");
-    EXPECT_EQ(Written().videoMode, 1);
-}
-
 // DOOM's target boxes come after the switches, modes and files: the level
 // being edited takes the one ticked, and so do new levels; Cancel keeps both.
 TEST_F(SettingsTest, TheTargetGoesToTheLevelAndToNewLevels) {

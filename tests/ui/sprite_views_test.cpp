@@ -59,29 +59,6 @@ protected:
     }
 };
 
-TEST_F(SpriteViewTest, ViewersStartAtTheFirstNameNotLessThanTheStart) {
-    struct Case {
-        const char* start;
-        bool pictures;
-    } cases[] = {{"BBBBA0", false}, {"AZ", false}, {"bbbb", false}, {"PICX", true}, {"PIC", true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.start);
-        spriteViews = SpriteViewState{};
-        session.Script("move 639 479\n" + Shot("view.png") + "\nkey +\n" + Shot("larger.png") + "\nkey Esc");
-        if (c.pictures)
-            PictureViewer(kCentred, kCentred, "Picture Viewer", c.start);
-        else
-            SpriteViewer(kCentred, kCentred, "Sprite Viewer", c.start);
-        const Bytes& shown = c.pictures ? Pattern(40, 30, kSought) : Pattern(30, 40, kSought);
-        // Sprites start at their own size, pictures doubled; + adds one.
-        EXPECT_TRUE(ShowsSought("view.png", shown, c.pictures ? 2 : 1));
-        EXPECT_TRUE(ShowsSought("larger.png", shown, c.pictures ? 3 : 2));
-        EXPECT_EQ(c.pictures ? spriteViews.pictureMag : spriteViews.spriteMag, c.pictures ? 3 : 2);
-        EXPECT_EQ(toolkit.savedAreas, 0);
-        EXPECT_EQ(toolkit.magnify, 1);
-    }
-}
-
 TEST_F(SpriteViewTest, TheSpriteBoxCentresAndShrinksAndFindsRotations) {
     constexpr int kNothing = 99;
     struct Case {

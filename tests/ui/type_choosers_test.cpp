@@ -73,21 +73,6 @@ TEST_F(TypeChooserTest, ThingTypesFromTheListsAndTheNumberEntry) {
     SetFlavour(Flavour::Heretic);
 }
 
-TEST_F(TypeChooserTest, TheSpriteOfTheHighlightedCategoryAndTypeIsShown) {
-    // The box lies at the right of the map area, level with the menu; the
-    // DEATHMATCH Start's "PLAYF1" is found as the rotation lump "PLAYF2F8".
-    std::vector<int> things = Things({11});
-    session.Script("move 0 479\n" + Shot("category.png") + "\nkey Enter\n" + Shot("list.png") + "\nkey Esc");
-    ChooseThingType(40, 40, things);
-    // The box's inside is (502, 42)-(629, 169) of the map area; a sprite
-    // that fits is centred in it on dark grey.
-    const int transparent = MapColor(8), centreX = 566, centreY = 106 + kMenuBarHeight;
-    EXPECT_TRUE(Shows(Snapshot("category.png"), centreX - 10, centreY - 15, 20, 30,
-                      PlainPicture(Pattern(20, 30, 200)), 1, transparent));
-    EXPECT_TRUE(Shows(Snapshot("list.png"), centreX - 12, centreY - 5, 24, 10,
-                      PlainPicture(Pattern(24, 10, 100)), 1, transparent));
-}
-
 // Two LineDefs or two Sectors of the types given; under Boom (port rows) the
 // generalized types' dialog, the long lists a page at a time, numbers above
 // 9999, and Sector types set under Boom's bits.
