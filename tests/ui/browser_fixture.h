@@ -67,14 +67,6 @@ protected:
         BuildTextureNames();
         BuildFlatNames();
     }
-    // The texture of TEXTURE2 composed by the plain decoder.
-    Grid SecondTexture(const std::string& name) const {
-        WadContents copy;
-        for (const WadLump& lump : wad.lumps)
-            if (lump.name != "TEXTURE1")
-                copy.lumps.push_back({lump.name == "TEXTURE2" ? "TEXTURE1" : lump.name, lump.data});
-        return PlainTexture(copy, name);
-    }
     // The snapshot the script took into file.
     Image Snapshot(const std::string& file) const {
         PngPicture png;

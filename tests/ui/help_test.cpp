@@ -2,11 +2,8 @@
 // that comes with the program.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <regex>
-#include <set>
 #include <sstream>
 
 #include "base/config.h"
@@ -18,12 +15,6 @@
 namespace {
 
 const std::string kRealHelpFile = std::string(ZARN_SOURCE_DIR) + "/data/Brel.HLP";
-
-// Topics that the program's menus, dialogs, keys and commands ask for.
-const char* const kAskedTopics[] = {
-    "MAIN", "EXE", "F1EDIT", "HOWTO", "INSTALL", "OPTIONS", "COLORS", "PALETTE", "THINGS",
-    "LINEDEFS", "SECTORS", "MISC", "OBJECT", "CHECK", "FILE", "EDIT", "SEARCH", "MODE", "HELP",
-};
 
 // Topics ONE (colour letters, a comment, a colour switch, a line that keeps
 // the colour before), EMPTY (comments only) and TWO (the PC's vertical bar).
