@@ -2,8 +2,11 @@
 // that comes with the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "base/config.h"
@@ -15,6 +18,12 @@
 namespace {
 
 const std::string kRealHelpFile = std::string(ZARN_SOURCE_DIR) + "/data/Brel.HLP";
+
+// Topics that the program's menus, dialogs, keys and commands ask for.
+const char* const kAskedTopics[] = {
+    "MAIN", "EXE", "F1EDIT", "HOWTO", "INSTALL", "OPTIONS", "COLORS", "PALETTE", "THINGS",
+    "LINEDEFS", "SECTORS", "MISC", "OBJECT", "CHECK", "FILE", "EDIT", "SEARCH", "MODE", "HELP",
+};
 
 // Topics ONE (colour letters, a comment, a colour switch, a line that keeps
 // the colour before), EMPTY (comments only) and TWO (the PC's vertical bar).
@@ -178,6 +187,41 @@ TEST_F(HelpTest, ShellReachesTheViewerAndNothingToShowReturns) {
     RunViewer("EMPTY", HelpRange::TopicOnly, "");
     UseHelpFile(session.Dir().file("MISSING.HLP"));
     RunViewer("MAIN", HelpRange::TopicOnly, "key Enter\n");
+}
+
+// Every topic that the program asks for, in the list above or in a call in
+// the sources that names its topic, has lines to show; every line fits the
+// file's limit and the 48 columns of the window that F1 in a menu opens.
+TEST_F(HelpTest, TheHelpFileHasEveryTopicAndFitsItsWindows) {
+    std::set<std::string> topics(std::begin(kAskedTopics), std::end(kAskedTopics));
+    // Calls with a literal topic: the viewer's own, and the menus and forms
+    // whose topic argument comes after 4, 3 or 1 other arguments.
+    const std::string arg = R"re([^;"(),]*,\s*)re", topic = R"re("([A-Z0-9]+)")re";
+    const std::regex calls[] = {
+        std::regex(R"re((?:ShowHelp|ShowHelpTopic|HelpViewer|PrintHelp)\(\s*)re" + topic),
+        std::regex(R"re((?:DisplayMenu|SimpleMenu)\(\s*(?:)re" + arg + "){4}" + topic),
+        std::regex(R"re(PullDownMenu\(\s*(?:)re" + arg + "){3}" + topic),
+        std::regex(R"re(OptionForm\(\s*)re" + arg + topic),
+    };
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(ZARN_SOURCE_DIR) + "/src")) {
+        std::string text = ReadText(entry.path().string());
+        for (const std::regex& call : calls)
+            for (std::sregex_iterator m(text.begin(), text.end(), call), end; m != end; ++m)
+                topics.insert((*m)[1].str());
+    }
+    for (const std::string& topic : topics)
+        EXPECT_FALSE(Shown(topic.c_str(), HelpRange::TopicOnly).empty()) << topic;
+
+    std::istringstream file(ReadText(kRealHelpFile));
+    std::string line;
+    ASSERT_TRUE(std::getline(file, line) && line.compare(1, 3, "HLP") == 0);
+    while (std::getline(file, line)) {
+        EXPECT_LE(line.size(), 79u) << line;
+        if (std::string("|*/:").find(line[0]) == std::string::npos) {
+            EXPECT_LE(HelpPlainText(line).size(), 48u) << line;
+        }
+    }
 }
 
 }  // namespace
