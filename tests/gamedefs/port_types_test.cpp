@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "base/flavour.h"
@@ -18,24 +17,6 @@ protected:
 };
 
 constexpr MapTarget kTargets[] = {MapTarget::Original, MapTarget::LimitRemoving, MapTarget::Boom, MapTarget::Mbf21};
-
-TEST(Generalized, EveryNumberInTheRangesComesBackFromItsFields) {
-    int count = 0;
-    for (int type = 0; type <= 0xFFFF; ++type) {
-        std::optional<GeneralizedType> fields = DecodeGeneralized(static_cast<uint16_t>(type));
-        bool inRanges = type >= 0x2F80 && type <= 0x7FFF;
-        ASSERT_EQ(fields.has_value(), inRanges) << type;
-        if (!fields)
-            continue;
-        ++count;
-        ASSERT_EQ(EncodeGeneralized(*fields), type) << type;
-        const GenKindInfo& kind = GeneralizedKind(fields->kind);
-        ASSERT_GE(type, kind.first);
-        ASSERT_LE(type, kind.last);
-        EXPECT_LE(GeneralizedShortName(static_cast<uint16_t>(type)).size(), 16u);
-    }
-    EXPECT_EQ(count, 0x5080);
-}
 
 TEST(Generalized, FieldsOfKnownNumbers) {
     // A WR floor lowering fast to the lowest neighbour floor.
@@ -83,26 +64,6 @@ TEST_F(PortTypes, EachTargetKnowsItsOwnAndTheLowerTargetsTypes) {
             EXPECT_EQ(GetLineDefTypeShortName(c.type, target), known ? c.shortName : kUnknownName) << c.type;
         }
     }
-}
-
-TEST_F(PortTypes, MergedTablesKeepEachCategoryTogether) {
-    for (MapTarget target : kTargets) {
-        DefTable<LineDefTypeInfo> table = LineDefTypeTable(target);
-        std::set<uint16_t> seen;
-        uint16_t category = 0;
-        for (const LineDefTypeInfo& row : table) {
-            EXPECT_TRUE(seen.insert(row.type).second) << row.type;
-            EXPECT_FALSE(IsLaterGameDescription(row.description)) << row.type;
-            EXPECT_LE(GetLineDefTypeShortName(row.type, target).size(), 16u);
-            if (IsHeaderType(row.type)) {
-                category = row.type;
-            } else if (LineDefTypeNeeds(row.type) != MapTarget::Original) {
-                EXPECT_NE(category, kLineCatNormal) << row.type;
-            }
-        }
-    }
-    EXPECT_EQ(LineDefTypeTable(MapTarget::LimitRemoving).count, kDoomDefinitions.lineDefTypes.count);
-    EXPECT_GT(LineDefTypeTable(MapTarget::Mbf21).count, LineDefTypeTable(MapTarget::Boom).count);
 }
 
 TEST_F(PortTypes, SectorBitsAndFlagsNameTheTargetTheyNeed) {

@@ -4,34 +4,6 @@ namespace {
 
 using LevelLoadTest = LevelTest;
 
-TEST_F(LevelLoadTest, UnusedVerticesAreDroppedAndTheRestRenumberedInTheirOrder) {
-    // The room's four vertices with unused ones before, between and after them.
-    MapData map = Room();
-    map.vertices = {{-30000, 30000}, {0, 0}, {5, 5}, {9, 9}, {0, 256}, {256, 256}, {7, 7}, {256, 0}, {30000, -3}};
-    const uint16_t used[] = {1, 4, 5, 7};
-    for (size_t k = 0; k < 4; ++k) {
-        map.lineDefs[k].start = used[k];
-        map.lineDefs[k].end = used[(k + 1) % 4];
-    }
-    map.lineDefs.push_back(map.lineDefs[0]);   // shares both its vertices with others
-    map.lineDefs.back().end = 5;
-    WadBuilder iwad("IWAD");
-    AddLevel(iwad, "E1M1", map);
-    AddLevel(iwad, "E1M9", Room());
-    WriteIwad(iwad);
-    Load("E1M1");
-    EXPECT_EQ(level.oldVertexCount, 9);
-    ASSERT_EQ(level.vertices.count, 4);
-    for (int j = 0; j < 4; ++j) {
-        const Vertex& old = map.vertices[size_t(used[j])];
-        EXPECT_TRUE(level.vertices[j].x == old.x && level.vertices[j].y == old.y) << j;
-        EXPECT_EQ(level.oldVertexNumbers[size_t(j)], used[j]);
-        EXPECT_EQ(level.lineDefs[j].start, j);
-        EXPECT_EQ(level.lineDefs[j].end, (j + 1) % 4);
-    }
-    EXPECT_EQ(level.lineDefs[4].end, 2);
-}
-
 TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
     const std::string damaged = " Damaged " + dir.file("base.wad") + " file ";
     const std::string other = "which Brel does not edit.";

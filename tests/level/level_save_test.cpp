@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 
 #include "level/history.h"
@@ -12,9 +11,6 @@ using testkit::ParseWad;
 using testkit::ReadFileBytes;
 
 namespace {
-
-const std::vector<std::string> kLevelNames = {"E1M1", "THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SEGS",
-                                              "SSECTORS", "NODES", "SECTORS", "REJECT", "BLOCKMAP"};
 
 class LevelSaveTest : public LevelTest {
 protected:
@@ -67,54 +63,6 @@ protected:
         return text;
     }
 };
-
-TEST_F(LevelSaveTest, IwadLevelIsSavedAsItWasThenOverItself) {
-    Edit(1, 1);
-    level.levelChanged = true;
-    ASSERT_EQ(SaveAs(1, 1), 1);
-    EXPECT_EQ(dialogs.proposals[0], dir.file("E1M1.WAD"));
-    EXPECT_TRUE(dialogs.Logged("#Saving Level to " + dir.file("E1M1.WAD")));
-    // Unchanged, the node builder's VERTEXES (with the unused vertices) is
-    // kept, so the LineDefs keep their old vertex numbers.
-    WadBuilder old;
-    AddLevel(old, "E1M1", Room(2));
-    EXPECT_EQ(Saved("E1M1.WAD").lumps, ParseWad(old.bytes()).lumps);
-    // The new file is listed and holds the level now.
-    EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("E1M1.WAD")});
-    EXPECT_GT(master.currentLevelRow, 0);
-    EXPECT_EQ(FindEntry(0, "E1M1", EntryNeed::Optional)->file, master.currentLevelRow);
-    EXPECT_FALSE(level.levelChanged);
-
-    // Saved over its own file: the old one is the backup, released from the lists.
-    Bytes first = ReadFileBytes(dir.file("E1M1.WAD"));
-    ASSERT_EQ(SaveAs(1, 1), 1);
-    EXPECT_EQ(ReadFileBytes(dir.file("E1M1.BAK")), first);
-    EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("E1M1.WAD")});
-    for (int r = 1; r < kOpenWadRows; ++r)
-        EXPECT_NE(std::string(master.table[r].tag), ".BAK");
-}
-
-TEST_F(LevelSaveTest, CopyAllKeepsTheOtherEntriesInTheirOrderOrFallsBackToTheIwad) {
-    WadBuilder pwad;
-    pwad.lump("PLAYPAL", Bytes(768, 9)).lump("S_START").lump("MYSPR0", "sprite");
-    AddLevel(pwad, "E1M1", Room());
-    pwad.lump("S_END").lump("DEHACKED", "patch text");
-    ReadPwadOf("FULL.WAD", pwad);
-    Edit(1, 1);
-    dialogs.answers = {"y"};
-    ASSERT_EQ(SaveAs(1, 1), 1);
-    EXPECT_TRUE(dialogs.Logged("?Copy ALL data in PWAD?|(extra graphics,etc.)"));
-    EXPECT_EQ(ReadFileBytes(dir.file("FULL.BAK")), pwad.bytes());
-    EXPECT_EQ(Saved("FULL.WAD").lumps, ParseWad(pwad.bytes()).lumps);
-    // Data not copied comes from the IWAD again, never from a forgotten file.
-    dialogs.answers = {"n"};
-    ASSERT_EQ(SaveAs(1, 1), 1);
-    EXPECT_EQ(Saved("FULL.WAD").names(), kLevelNames);
-    EXPECT_EQ(ReadEntryData(*FindEntry(0, "PLAYPAL", EntryNeed::Required)), Bytes(768, 1));
-    EXPECT_EQ(FindEntry(0, "MYSPR0", EntryNeed::Optional), nullptr);
-    for (const WadDirEntry& e : MasterDirectory())
-        EXPECT_TRUE(master.table[e.file].inUse()) << EntryNameText(e.name);
-}
 
 // REJECT is kept while it fits the Sectors (an empty table stays empty),
 // cleared when it no longer does, or filled by the reject mask: its pattern
@@ -205,40 +153,6 @@ TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
     // E1M2 now comes from another PWAD than E1M1: they are not mixed either.
     Edit(1, 2);
     EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
-}
-
-TEST_F(LevelSaveTest, NewLevelSavedUnderAnotherNameTakesNothingFromTheOldLevel) {
-    Edit(1, 1, LevelSource::NewLevel);
-    ResizeObject(level, kObjThing, Resize::AddOne);
-    ASSERT_EQ(SaveAs(1, 2, kSaveKeyF3), 1);
-    EXPECT_EQ(dialogs.proposals[0], dir.file("E1M2.WAD"));
-    EXPECT_STREQ(level.name, "E1M2");
-    EXPECT_EQ(config.lastMap, 2);
-    testkit::WadContents saved = Saved("E1M2.WAD");
-    EXPECT_EQ(saved.data("THINGS").size(), 10u);
-    for (const char* lump : {"LINEDEFS", "VERTEXES", "SEGS", "SSECTORS", "NODES", "REJECT", "BLOCKMAP"})
-        EXPECT_TRUE(saved.data(lump).empty()) << lump;
-    Load("E1M1");   // the IWAD's E1M1 is still there
-    EXPECT_EQ(level.oldVertexCount, 6);
-}
-
-TEST_F(LevelSaveTest, NodeBuildingWritesTheTemporaryFileAndHandsOff) {
-    ReadLevelPwad("MYLEV.WAD", Room());
-    Edit(1, 1);
-    // Alt-F2 asks nothing about the nodes; the REJECT question once a run.
-    dialogs.answers = {"n"};   // keep REJECT
-    EXPECT_EQ(ExitOf([&] { SaveAs(1, 1, kSaveKeyAltF2); }, kExitHandOff), "hand-off");
-    EXPECT_EQ(ExitOf([&] { SaveAs(1, 1, kSaveKeyAltF2); }, kExitHandOff), "hand-off");
-    EXPECT_EQ(dialogs.questions, (std::vector<std::string>{"New WAD file Name", "Clear REJECT ?", "New WAD file Name"}));
-    EXPECT_EQ(dialogs.nodeCall, (std::vector<std::string>{dir.file("~Brel.WAD"), dir.file("MYLEV.WAD"), "E1M1"}));
-    EXPECT_EQ(Saved("~Brel.WAD").names(), kLevelNames);
-    // The file the node builder replaces is kept as a copy (it may write its
-    // output in place) and is itself untouched until then.
-    Bytes old = ReadFileBytes(dir.file("MYLEV.WAD"));
-    EXPECT_EQ(ReadFileBytes(dir.file("MYLEV.BAK")), old);
-    EXPECT_NE(std::filesystem::hard_link_count(dir.file("MYLEV.WAD")), 2u);
-    // The list the next run reads names the file the node builder writes.
-    EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("MYLEV.WAD")});
 }
 
 // A node builder that writes its output, or not, and ends as told: the
@@ -534,25 +448,6 @@ TEST_F(LevelSaveTest, SavingOverAnOpenPwadUnderAnotherSpellingKeepsABackupAndRea
             std::filesystem::rename(dir.file("p1.BAK"), dir.file("p1.bak"));
         backup = "p1.bak";
     }
-}
-
-TEST_F(LevelSaveTest, NewFilesGetTheTypedCaseAndLongPathsAreSavedTo) {
-    Edit(1, 1);
-    level.levelChanged = true;
-    ASSERT_EQ(SaveTo("mymap"), 1);
-    EXPECT_EQ(ListedPwads(), std::vector<std::string>{dir.file("mymap.WAD")});
-    EXPECT_TRUE(std::filesystem::exists(dir.file("mymap.WAD")));
-    // A patch path far longer than the old name fields.
-    std::string deep = dir.path() + std::string(60, 'd') + "/" + std::string(60, 'e') + "/";
-    std::filesystem::create_directories(deep);
-    SetField(config.patchPath, deep.c_str());
-    Reopen(dir.file("base.wad"));
-    Edit(1, 1);
-    level.levelChanged = true;
-    ASSERT_EQ(SaveAs(1, 1), 1);
-    EXPECT_EQ(dialogs.proposals.back(), deep + "E1M1.WAD");
-    EXPECT_EQ(ListedPwads(), std::vector<std::string>{deep + "E1M1.WAD"});
-    EXPECT_EQ(Saved(deep.substr(dir.path().size()) + "E1M1.WAD").names(), kLevelNames);
 }
 
 }  // namespace

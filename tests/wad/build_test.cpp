@@ -111,40 +111,6 @@ TEST_F(BuildTest, GroupTakesEveryReadLevelAndOnRequestTheOtherEntries) {
     EXPECT_EQ(Wad("ALL.WAD").lumps, Lumps(expected.lump("MYTEX", "texture")));
 }
 
-// Without a terminal the running size would be a new line at every KiB: it
-// comes every tenth of the data at most, the whole row each time.
-TEST_F(BuildTest, PipedBuildAndGroupShowTheirSizeEveryTenthOfTheData) {
-    std::vector<std::pair<std::string, Bytes>> lumps;
-    for (int i = 0; i < 300; ++i)
-        lumps.push_back({"L" + std::to_string(i), Bytes(1024, 1)});
-    MakeIwad({}, lumps);
-    WadBuilder a, b;
-    for (int i = 0; i < 100; ++i) {
-        a.lump("A" + std::to_string(i), Bytes(1024, 2));
-        b.lump("B" + std::to_string(i), Bytes(1024, 3));
-    }
-    ASSERT_GT(Read("a.wad", a), 0);
-    ASSERT_GT(Read("b.wad", b), 0);
-    const struct {
-        void (*command)(CommandWords&);
-        const char* words;
-        size_t lines;
-        const char* last;
-    } cases[] = {
-        {CommandBuild, "ALL", 10, "Size: 501K"},   // with the palette
-        {CommandGroup, "EXTRA", 10, "Size: 200K         B0      "},
-    };
-    for (const auto& c : cases) {
-        std::istringstream shown(Run(c.command, c.words, "Y\n"));
-        std::vector<std::string> sizes;
-        for (std::string line; std::getline(shown, line);)
-            if (line.rfind("Size:", 0) == 0)
-                sizes.push_back(line);
-        ASSERT_EQ(sizes.size(), c.lines) << c.words;
-        EXPECT_EQ(sizes.back(), c.last);
-    }
-}
-
 TEST_F(BuildTest, XtractThenInsertGivesTheSameBytesBack) {
     Bytes palette(768);
     for (size_t i = 0; i < palette.size(); ++i)

@@ -146,14 +146,6 @@ TEST_F(ListingTest, ListingsNameTheFilesAndDirwAndDumpwRememberTheirFileNumbers)
     EXPECT_EQ(std::make_pair(listing.lastDirFile, listing.lastDumpFile), std::make_pair(1, 2));
 }
 
-// The dump counts the entries of a name past what 16 bits hold.
-TEST_F(ListingTest, DumpNumbersEntriesBeyond32767) {
-    MakeIwad({}, std::vector<std::pair<std::string, Bytes>>(32769, {"E", Bytes{}}));
-    std::string file = dir.file("dump.txt");
-    Run(CommandDumpM, "E " + file);
-    EXPECT_TRUE(Contains(FileText(file), "Contents of entry 32768 E (size = 0 bytes):"));
-}
-
 TEST_F(ListingTest, DumpOfAThousandBytesToAFileOrTheConsole) {
     Bytes big(1000);
     for (size_t i = 0; i < big.size(); ++i)

@@ -75,40 +75,6 @@ TEST_F(MasterTest, TheIwadDecidesTheNamingStyleAndLevelNamesAreConvertedToIt) {
     EXPECT_EQ(NamesAt(r, {0, 11, 99}), "E1M1 E1M2 E2M1 ");
 }
 
-TEST_F(MasterTest, ReplacedPwadIsForgottenAndTheSameFileIsReadOnce) {
-    MakeIwad({"E1M1"});
-    int a = Read("a.wad", WadBuilder().level("E1M1"));
-    int b = Read("b.wad", WadBuilder().level("E1M1"));
-    ASSERT_GT(a, 0);
-    ASSERT_GT(b, 0);
-    EXPECT_FALSE(master.table[a].inUse());   // a supplied nothing any more
-    EXPECT_STREQ(config.pwadList[0], dir.file("b.wad").c_str());
-    EXPECT_EQ(config.pwadList[1][0], 0);
-    size_t size = MasterDirectory().size();
-    EXPECT_EQ(LoadPwad(config.pwadList[0]), b);
-    // Other spellings of the same file find its row too.
-    std::filesystem::create_directory(dir.file("sub"));
-    std::filesystem::create_symlink(dir.file("b.wad"), dir.file("link.wad"));
-    for (const char* spelling : {"B.WAD", "sub/../b.wad", "./b.wad", "link.wad"})
-        EXPECT_EQ(ReadPwad(dir.file(spelling)), b) << spelling;
-    EXPECT_EQ(MasterDirectory().size(), size);
-}
-
-TEST_F(MasterTest, CompactingThePwadListKeepsRowsPointingAtTheirNames) {
-    MakeIwad({"E1M1"});
-    WadBuilder().lump("A1", "x").write(dir.file("a.wad"));
-    WadBuilder().lump("B1", "y").write(dir.file("b.wad"));
-    SetField(config.pwadList[3], dir.file("a.wad").c_str());
-    SetField(config.pwadList[7], dir.file("b.wad").c_str());
-    int a = LoadPwad(config.pwadList[3]);
-    ASSERT_STREQ(config.pwadList[1], dir.file("b.wad").c_str());
-    int b = LoadPwad(config.pwadList[1]);
-    ASSERT_TRUE(a > 0 && b > 0);
-    EXPECT_EQ(master.table[a].name, config.pwadList[0]);
-    EXPECT_EQ(master.table[b].name, config.pwadList[1]);
-    EXPECT_EQ(NewPwadRow(), 2);
-}
-
 TEST_F(MasterTest, WrongTypeAndMissingFilesAreRefused) {
     MakeIwad({"E1M1"});
     EXPECT_EQ(Read("iw.wad", WadBuilder("IWAD").lump("X", "1")), -1);
