@@ -123,102 +123,12 @@ protected:
     PreviewAssets assets;
 };
 
-// Every board Sector shows a floor and a ceiling of its own look, and the
-// room one of each: 2 * 4 * columns + 2 visplanes. The walls: the room's
-// two side walls, the board's LineDefs between neighbours of another light
-// and its three outer walls as far as each is seen. Through grates (one
-// look): the room's two side walls, the four LineDefs of each column line,
-// the two gratings seen between the rows at y -64 and 64 in each column and
-// the outer south and north walls; the LineDefs along y 0 are seen edge-on.
-TEST_F(LimitsScanTest, EachLookShownIsAVisplaneAndEachWallSeenADrawseg) {
-    struct Case {
-        int columns;
-        bool things;
-        BoardLook look;
-        int visplanes, drawsegs, sprites;
-    } cases[] = {{15, false, BoardLook::OwnLights, 122, 122, 0},
-                 {16, true, BoardLook::OwnLights, 130, 128, 64},
-                 {2, true, BoardLook::OwnLights, 18, 2 + 3 * 4 + 2 * 2 + 2 * 2, 8},
-                 {2, true, BoardLook::Grates, 2, 2 + 3 * 4 + 2 * 2 + 2 * 2, 8}};
-    for (const Case& c : cases) {
-        BuildBoard(c.columns, c.things, c.look);
-        LimitCounts counts = CountFromStart();
-        EXPECT_EQ(c.visplanes, counts[EngineLimit::Visplanes]) << c.columns;
-        EXPECT_EQ(c.drawsegs, counts[EngineLimit::Drawsegs]) << c.columns;
-        EXPECT_EQ(c.sprites, counts[EngineLimit::Sprites]) << c.columns;
-    }
-    // Facing west, only the room: its floor and ceiling, its west wall.
-    BuildBoard(16, true);
-    LimitCounts back = CountFromStart(180);
-    EXPECT_EQ(2, back[EngineLimit::Visplanes]);
-    EXPECT_EQ(1, back[EngineLimit::Drawsegs]);
-    EXPECT_EQ(0, back[EngineLimit::Sprites]);
-}
-
-// The same look again beyond another in the same columns is a visplane
-// more; a wall hidden in the middle by a nearer solid one is two pieces.
-TEST_F(LimitsScanTest, PlanesSplitWhereTheirColumnsMeetAgainAndWallsWhereHidden) {
-    BuildBoard(3);
-    // Light the middle column of the board as the room: that look is met
-    // again farther in the same columns, a new visplane (one per Sector:
-    // they are not neighbours).
-    for (int r = 0; r < kRows; ++r)
-        level.sectors[1 + kRows + r].light = level.sectors[0].light;
-    LimitCounts counts = CountFromStart();
-    EXPECT_EQ(2 * 8 + 2 + 2 * 4, counts[EngineLimit::Visplanes]);
-    // Two board columns of one look and no middle textures: the LineDefs
-    // between them are passed by, nothing drawn.
-    BuildBoard(2);
-    for (int s = 1; s < level.sectors.count; ++s)
-        level.sectors[s].light = 200;
-    counts = CountFromStart();
-    EXPECT_EQ(2 + 2, counts[EngineLimit::Visplanes]);
-    // Room side walls 2, board edge towards the room 4, board outer walls:
-    // south 2, north 2, east 4.
-    EXPECT_EQ(2 + 4 + 2 + 2 + 4, counts[EngineLimit::Drawsegs]);
-    // A room from x -64 to 512, y -256 to 256: its far wall is one piece,
-    // two with a pillar in front of its middle, whose own front is one more.
-    for (bool pillar : {false, true}) {
-        ClearMap();
-        int room = AddSector();
-        AddRoom(-64, -256, 512, 256, room);
-        if (pillar)
-            AddRoom(224, -32, 288, 32, AddSector(0, 0, 0, 0), room);
-        counts = CountFromStart();
-        EXPECT_EQ(pillar ? 2 + 2 + 1 : 2 + 1, counts[EngineLimit::Drawsegs]);
-        EXPECT_EQ(2, counts[EngineLimit::Visplanes]);
-    }
-}
-
-TEST_F(LimitsScanTest, TheScanFindsTheStartOverTheLimitAndStopsWhenAsked) {
-    BuildBoard(16);
-    assets = LoadPreviewAssets(level);
-    LimitsScan scan = ScanLimits(level, assets, {}, [](long, long) { return true; });
-    ASSERT_TRUE(scan.finished);
-    // 5 x 4 points in the room, 64 on the board.
-    EXPECT_EQ(size_t(5 * 4 + 64), scan.points.size());
-    std::vector<LimitPoint> over = PointsOverLimits(scan);
-    ASSERT_FALSE(over.empty());
-    bool startOver = false;
-    for (const LimitPoint& p : over)
-        startOver = startOver || (std::abs(p.x) <= 32 && std::abs(p.y) <= 32 && p.heading == 0);
-    EXPECT_TRUE(startOver);
-    EXPECT_NE(std::string::npos, DescribeCounts(over.front().most, false).find("visplanes 1"));
-
-    BuildBoard(15);
-    EXPECT_TRUE(PointsOverLimits(ScanLimits(level, assets, {}, [](long, long) { return true; })).empty());
-
-    long asked = 0;
-    LimitsScan stopped = ScanLimits(level, assets, {}, [&](long done, long) { return ++asked, done < 3; });
-    EXPECT_FALSE(stopped.finished);
-    EXPECT_EQ(3u, stopped.points.size());
-}
-
 // The checker's item tells of every limit passed, the save's warning box of
 // those that stop the game, scanning the level itself unless it stands as
 // scanned; Esc skips the scan and the save goes on. The kept spacing and
 // views a point are the scan's; levels for a port are not scanned.
 TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
+    EXPECT_EQ(128, EngineLimitSize(EngineLimit::Sprites)) << "the original renderer's table";
     struct Case {
         int columns;
         BoardLook look;
@@ -331,16 +241,6 @@ TEST_F(LimitsScanTest, TheNodesCountEachSegAndDamagedOnesAreRefused) {
     for (const Case& c : cases)
         EXPECT_EQ(c.read, ParseLevelNodes(level, c.vertexes, c.segs, c.subsectors, c.nodes, nodes))
             << &c - cases;
-}
-
-// The tables of the original renderer: 128 visplanes, 256 drawsegs, 128
-// sprites, 64 openings per screen column.
-TEST(EngineLimitsTest, TheTablesAreTheGamesSizes) {
-    const std::pair<EngineLimit, int> sizes[] = {
-        {EngineLimit::Visplanes, 128}, {EngineLimit::Drawsegs, 256},
-        {EngineLimit::Sprites, 128}, {EngineLimit::Openings, 320 * 64}};
-    for (const auto& [limit, size] : sizes)
-        EXPECT_EQ(size, EngineLimitSize(limit)) << EngineLimitName(limit);
 }
 
 TEST_F(LimitsScanTest, NumbersBeyondSixteenBitsAreFound) {

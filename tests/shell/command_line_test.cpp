@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <sys/wait.h>
 
 #include "base/flavour.h"
@@ -28,41 +27,6 @@ protected:
     void SetUp() override { testkit::ResetProgramState(); }
     void TearDown() override { testkit::ResetProgramState(); }
 };
-
-TEST_F(CommandLineTest, OptionsInEveryForm) {
-    // Short, long, upper-case and "--" forms are the same; a list runs to the next option.
-    CommandLine line = Parse({"-n", "-Main", "X.WAD", "--file", "A", "B", "+v", "4"});
-    EXPECT_TRUE(line.noLoad);
-    EXPECT_EQ(line.iwad, "X.WAD");
-    EXPECT_EQ(line.files, (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(line.videoMode, 4);
-    EXPECT_FALSE(line.editGiven);
-    EXPECT_EQ(line.request, CommandLineRequest::Run);
-    line = Parse({"-n", "+NOLOAD"});
-    EXPECT_FALSE(line.noLoad);
-    EXPECT_FALSE(line.desktop);
-    line = Parse({"--Desktop", "-n"});   // each flag sets its own switch
-    EXPECT_TRUE(line.desktop && line.noLoad);
-
-    struct LevelCase {
-        std::vector<const char*> args;
-        std::vector<int16_t> numbers;
-        std::optional<GameStyle> style;
-    } levels[] = {
-        {{"-e"}, {}, std::nullopt},
-        {{"-edit", "e1m3"}, {1, 3}, kStyleEpisodes},
-        {{"+E", "MAP07"}, {7}, kStyleMaps},
-        {{"--edit", "2", "5", "-n"}, {2, 5}, std::nullopt},
-        {{"-e", "12"}, {12}, std::nullopt},
-        {{"-e", "-f", "A"}, {}, std::nullopt},
-    };
-    for (const LevelCase& c : levels) {
-        line = Parse(c.args);
-        EXPECT_TRUE(line.editGiven) << c.args[0];
-        EXPECT_EQ(line.level.numbers, c.numbers) << c.args.size();
-        EXPECT_EQ(line.level.style, c.style) << c.args.size();
-    }
-}
 
 TEST_F(CommandLineTest, MistakesSayHowToGetTheUsage) {
     SetFlavour(Flavour::Doom);
@@ -91,6 +55,11 @@ TEST_F(CommandLineTest, MistakesSayHowToGetTheUsage) {
 }
 
 TEST_F(CommandLineTest, LevelsFollowTheNamingStyleOfTheGame) {
+    // Short, long, upper-case and "--" forms are the same; a list runs to the next option.
+    CommandLine forms = Parse({"-n", "-Main", "X.WAD", "--file", "A", "B", "+E", "MAP07"});
+    EXPECT_TRUE(forms.noLoad);
+    EXPECT_EQ(forms.iwad, "X.WAD");
+    EXPECT_EQ(forms.files, (std::vector<std::string>{"A", "B"}));
     struct Case {
         const char* level;   // as typed after -e
         GameStyle style;
@@ -114,34 +83,6 @@ TEST_F(CommandLineTest, LevelsFollowTheNamingStyleOfTheGame) {
         if (!c.ok) {
             EXPECT_NE(fault.find(std::string("no level ") + c.level + ": the levels of this game are named"),
                       std::string::npos);
-        }
-    }
-}
-
-// The usage and the manual page are made from one table: every option the
-// parser takes is in both, in a form that fits a terminal and troff.
-TEST_F(CommandLineTest, UsageAndManualPageListEveryOption) {
-    for (Flavour flavour : {Flavour::Heretic, Flavour::Doom}) {
-        SetFlavour(flavour);
-        std::string usage = UsageText();
-        std::string page = ManualPageText();
-        EXPECT_EQ(usage.rfind("Usage: " + ProgramName() + " [OPTION]...\n", 0), 0u);
-        EXPECT_EQ(page.rfind(".TH " + std::string(flavour == Flavour::Doom ? "BREL" : "ZARN") + " 6 ", 0), 0u);
-        for (const char* option : {"noload", "main", "file", "video", "edit", "desktop", "help", "version"}) {
-            EXPECT_NE(usage.find(std::string("-") + option), std::string::npos) << option;
-            EXPECT_NE(page.find(std::string("\\fB\\-") + option + "\\fR"), std::string::npos) << option;
-        }
-        EXPECT_EQ(usage.find("manual-page"), std::string::npos);
-        std::istringstream lines(usage);
-        for (std::string l; std::getline(lines, l);)
-            EXPECT_LE(l.size(), 79u) << l;
-        std::istringstream troff(page);
-        for (std::string l; std::getline(troff, l);) {
-            if (l[0] == '.') {
-                EXPECT_NE(std::string(".TH.SH.TP.PP.B .BR.RI.br").find(l.substr(0, 3)), std::string::npos) << l;
-            }
-            for (size_t i = l.find('-'); i != std::string::npos; i = l.find('-', i + 1))
-                EXPECT_TRUE(i > 0 && l[i - 1] == '\\') << "unescaped minus: " << l;
         }
     }
 }

@@ -87,42 +87,5 @@ TEST_F(PlaySessionTest, ShiftF1SavesBuildsAndPlaysAndTheEditorComesBackAsItWas) 
     EXPECT_EQ(selection.list.size(), level.things.count);
 }
 
-// A Boom level (MAP01 in a PWAD of its own, named Boom's in COMPLVL, with a
-// wall scroller and a generalized door on its first two-sided line) changed,
-// saved, built and played in Woof! at Boom's compatibility level.
-TEST_F(PlaySessionTest, ABoomLevelPlaysInWoofAtBoomsCompatibilityLevel) {
-    if (!std::filesystem::exists("/usr/games/woof"))
-        GTEST_SKIP() << "needs Woof! (Debian package woof-doom)";
-    WrapEngine("woof");
-    constexpr int16_t kScrollByOffsets = 255, kGeneralizedDoor = 0x3D0F;   // DR, normal speed, 4 s
-    testkit::WadContents map01 = testkit::ReadWad(iwad);
-    std::vector<LineDef> lineDefs = AsRecords<LineDef>(map01.data("LINEDEFS"));
-    auto first = std::find_if(lineDefs.begin(), lineDefs.end(), [](const LineDef& l) { return l.sideDef2 != kNoReference; });
-    ASSERT_NE(first, lineDefs.end());
-    const size_t door = static_cast<size_t>(first - lineDefs.begin());
-    first->type = kGeneralizedDoor;
-    lineDefs[0].type = kScrollByOffsets;
-    testkit::WadBuilder pwad;
-    pwad.lump("MAP01");
-    for (const char* lump : testkit::kLevelLumps)
-        pwad.lump(lump, std::string(lump) == "LINEDEFS" ? AsBytes(lineDefs) : map01.data(lump));
-    pwad.lump("COMPLVL", std::string("boom"));
-    testkit::WriteFileBytes(session->Dir().file("MAP01.WAD"), pwad.bytes());
-    SetField(config.pwadList[0], session->Dir().file("MAP01.WAD").c_str());
-    ASSERT_GT(LoadPwad(config.pwadList[0]), 0);
-    EXPECT_EQ(Run("key Ins\nkey Shift-F1\nkey Enter\nkey Enter\nkey N\nkey Enter\nwait 1500\nwait 0\n"), kScriptEnded);
-    testkit::WadContents file = testkit::ReadWad(session->Dir().file("MAP01.WAD"));
-    std::vector<uint8_t> compLevel = file.data("COMPLVL");
-    EXPECT_EQ(std::string(compLevel.begin(), compLevel.end()), "boom");
-    std::vector<LineDef> saved = AsRecords<LineDef>(file.data("LINEDEFS"));
-    ASSERT_EQ(saved.size(), static_cast<size_t>(level.lineDefs.count));
-    EXPECT_EQ(saved[0].type, kScrollByOffsets);
-    EXPECT_EQ(saved[door].type, kGeneralizedDoor);
-    std::string game = testplay::ReadText(session->Dir().file("game.log"));
-    EXPECT_NE(game.find("adding " + session->Dir().file("MAP01.WAD")), std::string::npos) << game;
-    EXPECT_NE(game.find("P_SetupLevel: MAP01"), std::string::npos) << game;
-    EXPECT_NE(game.find("Boom compatibility"), std::string::npos) << game;
-}
-
 }  // namespace
 }  // namespace editor_test

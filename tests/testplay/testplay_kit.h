@@ -12,8 +12,6 @@
 
 namespace testplay {
 
-inline const std::string kAdapters = std::string(ZARN_SOURCE_DIR) + "/adapters";
-
 inline std::string ReadText(const std::string& path) {
     testkit::Bytes bytes = testkit::ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());

@@ -163,37 +163,6 @@ TEST_F(TestPlayTest, NothingIsHandedOffWhenTheLevelCannotOrShouldNotBePlayed) {
     EXPECT_NE(Response().find("my level.wad\" -SKILL 1\n"), std::string::npos) << Response();
 }
 
-// The game runs while the editor waits; a game that failed or ended at once
-// is reported with what it wrote on its error output, and the editor goes on.
-TEST_F(TestPlayTest, AGameThatFailsIsReportedAndEditingGoesOn) {
-    const struct {
-        const char* game;   // the DOOM2 adapter's commands; null: there is none
-        const char* title;  // of the box; null: none
-        const char* line;
-    } cases[] = {
-        {nullptr, "DOOM2 could not be started", "./BrelPlay.BAT: 3: DOOM2: not found"},
-        {"echo 'W_InitFiles: no files found' >&2; exit 3", "DOOM2 ended with exit code 3",
-         "W_InitFiles: no files found"},
-        {"exit 0", "DOOM2 ended at once", "It wrote no error message."},
-        {"sleep 1.2", nullptr, nullptr},
-    };
-    testkit::StderrCapture quiet;   // what the games say
-    for (const auto& c : cases) {
-        Open(Flavour::Doom, "MAP01", 1, 1);
-        RunGamesAsChildren();
-        if (c.game)
-            Adapter("DOOM2", c.game);
-        std::string box = Dir().file("box.png");
-        std::filesystem::remove(box);
-        EXPECT_EQ(Play("key Enter\nsnapshot " + box + "\nkey Enter"), -1) << c.game;   // the options
-        EXPECT_EQ(std::filesystem::exists(box), c.title != nullptr) << c.game;
-        if (!c.title)
-            continue;
-        EXPECT_TRUE(testkit::SnapshotShowsText(box, c.title)) << c.title;
-        EXPECT_TRUE(testkit::SnapshotShowsText(box, c.line)) << c.line;
-    }
-}
-
 // With unsaved changes Shift-F1 asks first: save, build and play (Enter),
 // play the last saved file, or nothing.
 TEST_F(TestPlayTest, UnsavedChangesAreSavedBuiltAndPlayedOrLeftAsTheUserChooses) {
@@ -222,6 +191,16 @@ TEST_F(TestPlayTest, UnsavedChangesAreSavedBuiltAndPlayedOrLeftAsTheUserChooses)
         EXPECT_EQ(level.levelChanged, !c.saved) << c.keys;
         EXPECT_EQ(level.things.count, 1) << c.keys;
     }
+
+    // A game that fails is reported with what it wrote on its error output.
+    Open(Flavour::Doom, "MAP01", 1, 1);
+    RunGamesAsChildren();
+    Adapter("DOOM2", "echo 'W_InitFiles: no files found' >&2; exit 3");
+    const std::string box = Dir().file("box.png");
+    testkit::StderrCapture quiet;
+    EXPECT_EQ(Play("key Enter\nsnapshot " + box + "\nkey Enter"), -1);   // the options, the box
+    EXPECT_TRUE(testkit::SnapshotShowsText(box, "DOOM2 ended with exit code 3"));
+    EXPECT_TRUE(testkit::SnapshotShowsText(box, "W_InitFiles: no files found"));
 }
 
 }  // namespace
