@@ -30,7 +30,7 @@ using testkit::WadBuilder;
 class ScriptedDialogs : public LevelDialogs {
 public:
     std::deque<std::string> answers;
-    std::vector<std::string> log, questions, proposals, nodeCall;
+    std::vector<std::string> log, proposals, nodeCall;
 
     void ShowBox(const std::string& t, const std::vector<std::string>& l) override { Log("#" + t, l); }
     void MessageBox(const std::string& t, const std::vector<std::string>& l) override { Log("!" + t, l); }
@@ -73,7 +73,6 @@ private:
     }
     std::string Ask(const std::string& title, const std::vector<std::string>& lines) {
         Log("?" + title, lines);
-        questions.push_back(title);
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected question: " << title;
             return "-";

@@ -147,6 +147,7 @@ TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
     // The same level is saved into a file of its own name.
     dialogs.answers = {"n"};   // not all data
     ASSERT_EQ(SaveAs(1, 1), 1);
+    EXPECT_TRUE(dialogs.Logged("?Copy ALL data in PWAD?|(extra graphics,etc.)"));
     EXPECT_TRUE(dialogs.Logged("!This level is in the Group File|" + dir.file("GROUP.WAD")));
     EXPECT_EQ(dialogs.proposals.back(), dir.file("E1M1.WAD"));
     EXPECT_EQ(ReadFileBytes(dir.file("GROUP.WAD")), group.bytes());
@@ -239,6 +240,8 @@ TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
         if (&c != cases)
             dialogs.answers.clear();
         EXPECT_EQ(SaveAs(1, 1, kSaveKeyAltF2), c.saved);
+        // The file handed to the node builder is first kept as the backup.
+        EXPECT_EQ(ReadFileBytes(dir.file(file.substr(0, file.size() - 4) + ".BAK")), old);
         bool written = c.writes != Writes::Nothing;
         EXPECT_EQ(level.levelChanged, !written);
         EXPECT_EQ(level.mapChanged, c.saved != kSaved);
