@@ -84,14 +84,6 @@ int AddCorridor(int x, int y, bool sameWay) {
     return corridor;
 }
 
-void AddRoomBelow(int sector, int left, int right) {
-    const Vertex l = level.vertices[left], r = level.vertices[right];
-    int a = AddVertex(l.x - 64, l.y - 256), b = AddVertex(l.x - 64, l.y);
-    int c = AddVertex(r.x + 64, r.y), d = AddVertex(r.x + 64, r.y - 256);
-    Walls(sector, {a, b, left});
-    Walls(sector, {right, c, d, a});
-}
-
 void AddRoomsBesideDoor(int sector, int first) {
     const Vertex bl = level.vertices[first], tr = level.vertices[first + 2];
     int w1 = AddVertex(bl.x - 256, bl.y), w2 = AddVertex(bl.x - 256, tr.y);

@@ -38,11 +38,6 @@ LiftScene AddLiftScene(int x, int y);
 // second side.
 int AddCorridor(int x, int y, bool sameWay);
 
-// The walls of a Sector south of the edge from Vertex left to Vertex right
-// (running east): a U 256 deep and 64 wider on each side, open to the north
-// where the edge closes it.
-void AddRoomBelow(int sector, int left, int right);
-
 // The walls of a Sector west and east of a door shape whose corners are the
 // Vertexes first to first + 3 (anticlockwise from the lower left): two
 // rooms 256 wide whose north and south walls meet the door's ends, so that

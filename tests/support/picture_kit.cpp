@@ -14,10 +14,6 @@ int Le16(const Bytes& b, size_t at) { return static_cast<int16_t>(b[at] | b[at +
 int Le32(const Bytes& b, size_t at) {
     return static_cast<int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t{b[at + 3]} << 24);
 }
-std::string Name8(const Bytes& b, size_t at) {
-    return std::string(reinterpret_cast<const char*>(&b[at]), strnlen(reinterpret_cast<const char*>(&b[at]), 8));
-}
-
 void PutName(Bytes& lump, std::string name) {
     name.resize(8, '\0');
     lump.insert(lump.end(), name.begin(), name.end());
@@ -39,22 +35,6 @@ Grid PlainPicture(const Bytes& lump) {
     Grid grid(Le16(lump, 0), Le16(lump, 2));
     Overlay(grid, lump, 0, 0);
     return grid;
-}
-
-Grid PlainTexture(const WadContents& wad, const std::string& name) {
-    const Bytes textures = wad.data("TEXTURE1"), pnames = wad.data("PNAMES");
-    for (int i = 0; i < Le32(textures, 0); ++i) {
-        size_t record = static_cast<size_t>(Le32(textures, 4 + 4 * i));
-        if (Name8(textures, record) != name)
-            continue;
-        Grid grid(Le16(textures, record + 12), Le16(textures, record + 14));
-        for (size_t k = 0, p = record + 22; k < static_cast<size_t>(Le16(textures, record + 20)); ++k, p += 10)
-            Overlay(grid, wad.data(Name8(pnames, 4 + 8 * Le16(textures, p + 4))), Le16(textures, p),
-                    Le16(textures, p + 2));
-        return grid;
-    }
-    ADD_FAILURE() << "no texture " << name;
-    return Grid(0, 0);
 }
 
 ::testing::AssertionResult Shows(const Image& image, int x, int y, int w, int h, const Grid& grid,

@@ -28,10 +28,6 @@ struct Grid {
 void Overlay(Grid& grid, const Bytes& lump, int x, int y);
 // A well-formed picture lump decoded the simple way.
 Grid PlainPicture(const Bytes& lump);
-// A texture of the WAD's TEXTURE1 composed the simple way: each patch laid
-// over in turn.
-Grid PlainTexture(const WadContents& wad, const std::string& name);
-
 // A side of n pixels at magnification mag: >= 1 magnifies, below 1 keeps
 // every (2 - mag)-th pixel.
 inline int Scaled(int n, int mag) { return mag >= 1 ? n * mag : (n + 1 - mag) / (2 - mag); }
