@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,10 +24,14 @@ using testkit::Bytes;
 
 constexpr int kW = 320, kH = 200;
 constexpr double kPi = 3.14159265358979323846;
+// At 320 pixels across, the game's proportions: 160 pixels per unit of
+// depth across and 1.2 times that, 192, up.
+constexpr double kFocalX = 160, kFocalY = 192;
 // Colours of the hand-made pictures; none is 0, the colour of a missing wall.
 constexpr int kFloorColour = 200, kCeilingColour = 170, kSpriteColour = 230;
 int WallTexel(int u, int v) { return 64 + (u / 8) * 8 + v / 8; }
 int SkyColumnTexel(int u, int) { return u; }
+int SkyRowTexel(int, int v) { return v; }
 
 // Row r turns colour i into i + r, so that a pixel tells its light row.
 Bytes ShiftingColormap() {
@@ -75,13 +81,13 @@ protected:
     }
     // The pictures: WALL, SKY1, GRATE (64 x 32, only its even columns drawn,
     // in colour 250), the two flats and a bonus's sprite.
-    void OpenPictures(bool withColormap = true) {
+    void OpenPictures(bool withColormap = true, int (*skyTexel)(int u, int v) = SkyColumnTexel) {
         testkit::Columns grate(64);
         for (int u = 0; u < 64; u += 2)
             grate[static_cast<size_t>(u)] = {{0, Bytes(32, 250)}};
         testkit::Lumps lumps = {
             {"WALLP", SolidPicture(64, 64, WallTexel)},
-            {"SKYP", SolidPicture(256, 128, SkyColumnTexel)},
+            {"SKYP", SolidPicture(256, 128, skyTexel)},
             {"GRATEP", testkit::PictureLump(64, 32, grate)},
             {"PNAMES", testkit::PnamesLump({"WALLP", "SKYP", "GRATEP"})},
             {"TEXTURE1", testkit::TextureLump({{"WALL", 64, 64, {{0, 0, 0}}}, {"SKY1", 256, 128, {{0, 0, 1}}},
@@ -118,6 +124,53 @@ protected:
     PreviewRenderer renderer;
 };
 
+// The room: 512 x 512 units, floor 0, ceiling 128, light 255 (full bright
+// at any depth); the eye 41 units up at (64, 256) looking east, so the east
+// wall stands 448 units ahead across the middle of the screen.
+class RoomTest : public PreviewTest {
+protected:
+    void BuildRoom() {
+        int sector = mapkit::AddSector(0, 0, 0, 128);
+        mapkit::AddRoom(0, 0, 512, 512, sector);
+        DressLevel();
+    }
+    static PreviewCamera Eye() { return {64, 256, 41, 0}; }
+};
+
+TEST_F(RoomTest, WallFloorAndCeilingMatchTheirHandWorkedPixels) {
+    OpenPictures();
+    BuildRoom();
+    std::vector<uint8_t> frame = Draw(Eye());
+    const double centre = kH / 2.0, depth = 448, scale = kFocalY / depth;
+    // The wall spans the rows whose centres lie between its top and bottom.
+    const int wallTop = static_cast<int>(std::ceil(centre - (128 - 41) * scale - 0.5));
+    const int wallBottom = static_cast<int>(std::ceil(centre + 41 * scale - 0.5));
+    ASSERT_EQ(63, wallTop);
+    ASSERT_EQ(118, wallBottom);
+    int checked = 0, wrong = 0;
+    for (int x = 80; x < 240; ++x) {
+        double k = (x + 0.5 - kFocalX) / kFocalX;
+        double along = 512 - (256 - k * depth);   // the east side runs north to south
+        int u = static_cast<int>(std::floor(along)) & 63;
+        for (int y = 0; y < kH; ++y) {
+            int expected;
+            if (y < wallTop) {
+                expected = kCeilingColour;
+            } else if (y < wallBottom) {
+                double z = 41 + (centre - (y + 0.5)) / scale;
+                int v = static_cast<int>(std::floor(128 - z)) & 63;
+                expected = WallTexel(u, v);
+            } else {
+                expected = kFloorColour;
+            }
+            ++checked;
+            wrong += At(frame, x, y) != expected;
+        }
+    }
+    // Rounding may put a texel border one pixel off here and there.
+    EXPECT_LE(wrong, checked / 50) << wrong << " of " << checked << " pixels differ";
+}
+
 // The room split at x = 256: the east half a step up (24 unless given)
 // with a ceiling 32 lower; returns the west SideDef of the step.
 int BuildStepRoom(int step = 24) {
@@ -133,6 +186,144 @@ int BuildStepRoom(int step = 24) {
     DressLevel();
     std::strncpy(level.sideDefs[level.lineDefs[wall].sideDef1].middle, "-", 8);
     return level.lineDefs[wall].sideDef1;
+}
+
+// The game's light tables worked out by hand: a light level's step (light
+// / 16; walls across x one step brighter, across y one darker) gives row
+// 4 * (15 - step) far away; walls are brighter by half of 2560 / depth (at
+// most 47), floors and ceilings by half of 160 / (depth / 16 + 1).
+TEST_F(RoomTest, LightFollowsTheGamesTablesByDepthAndLevel) {
+    OpenPictures();
+    BuildRoom();
+    const PreviewCamera lookingNorth = {256, 64, 41, kPi / 2};
+    struct Case {
+        const char* what;
+        int light;
+        PreviewCamera eye;
+        int y, row;
+    } cases[] = {
+        {"east wall 448 ahead", 144, Eye(), 100, 18},             // step 10: 20 - 5 / 2
+        {"east wall 96 ahead", 144, {416, 256, 41, 0}, 100, 7},   // 20 - 26 / 2
+        {"north wall 448 ahead", 144, lookingNorth, 100, 26},     // step 8: 28 - 5 / 2
+        {"east wall, light 208", 208, Eye(), 100, 2},             // step 14: 4 - 2
+        {"north wall 96 ahead, light 208", 208, {256, 416, 41, kPi / 2}, 100, 0},
+        {"east wall, light 0", 0, Eye(), 100, 31},
+        {"east wall 20 ahead, light 0", 0, {492, 256, 41, 0}, 100, 31},   // 56 - 47 / 2
+        {"floor 79 ahead", 144, Eye(), 199, 8},                   // step 9: 24 - 160 / 5 / 2
+        {"floor 190 ahead", 144, Eye(), 141, 18},                 // 24 - 160 / 12 / 2
+        {"floor 309 ahead", 144, Eye(), 125, 20},                 // 24 - 160 / 20 / 2
+        {"ceiling 168 ahead", 144, Eye(), 0, 17},                 // 24 - 160 / 11 / 2
+        {"floor 79 ahead, light 0", 0, Eye(), 199, 31},
+    };
+    for (const Case& c : cases) {
+        level.sectors[0].light = static_cast<int16_t>(c.light);
+        std::vector<uint8_t> lit = Draw(c.eye);
+        // The same frame in the pictures' own colours: the difference is the row.
+        assets.colormap.clear();
+        std::vector<uint8_t> plain(lit.size());
+        renderer.Draw(scene, assets, c.eye, plain.data(), kW, kH);
+        EXPECT_EQ(c.row, At(lit, 160, c.y) - At(plain, 160, c.y)) << c.what;
+    }
+}
+
+// An opening 88 units high (a sill of 8, a lintel at 96) 192 units ahead,
+// the eye 41 up: 88 rows at 320 pixels across, as the game's 200 rows show
+// it, and as many in proportion at every size; the upper and lower walls
+// around it, the far Sector's ceiling, floor and wall through it.
+TEST_F(RoomTest, DoorKeepsTheGamesProportionsAtEverySize) {
+    OpenPictures(false);
+    BuildStepRoom(8);
+    struct Case {
+        int width, height, top, bottom;
+    } cases[] = {{320, 200, 45, 133}, {640, 480, 130, 306}, {1280, 1024, 292, 644}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> frame = Draw(Eye(), c.width, c.height);
+        auto pixel = [&](int y) { return At(frame, c.width / 2, y, c.width); };
+        auto isWall = [&](int y) { return pixel(y) >= 64 && pixel(y) < 128; };
+        EXPECT_TRUE(isWall(c.top - 1)) << c.width;
+        EXPECT_EQ(kCeilingColour, pixel(c.top)) << c.width;
+        EXPECT_EQ(kFloorColour, pixel(c.bottom - 1)) << c.width;
+        EXPECT_TRUE(isWall(c.bottom)) << c.width;
+        EXPECT_TRUE(isWall(c.height / 2)) << c.width;
+    }
+}
+
+// The sky as the game maps it: 1024 texture columns around, counted with the
+// angle of each column's ray (so the texture runs right to left across the
+// screen), one texel row per row of the game's screen, row 100 at the
+// horizon, the top row stretched where a screen shows more than the game's.
+TEST_F(RoomTest, SkyFollowsTheViewAngleAsInTheGame) {
+    OpenPictures(true, SkyColumnTexel);
+    BuildRoom();
+    std::strncpy(level.sectors[0].ceilingTexture, "F_SKY1", 8);
+    struct Column {
+        double degrees;
+        int x, u;
+    } columns[] = {
+        {0, 0, 127},     // 44.9 degrees left: 1024 * 44.9 / 360
+        {0, 159, 0},     {0, 160, 255},   // either side of straight ahead
+        {0, 319, 128},   {30, 160, 84},   {-90, 159, 0},
+    };
+    for (const Column& c : columns) {
+        std::vector<uint8_t> frame = Draw({64, 256, 41, c.degrees * kPi / 180});
+        EXPECT_EQ(c.u, At(frame, c.x, 10)) << c.degrees << " degrees, column " << c.x;
+    }
+    OpenPictures(true, SkyRowTexel);
+    struct Row {
+        int width, height, y, v;
+    } rows[] = {{320, 240, 0, 0}, {320, 240, 40, 33}, {320, 200, 0, 17}, {1280, 1024, 0, 0}, {1280, 1024, 300, 55}};
+    for (const Row& r : rows) {
+        std::vector<uint8_t> frame = Draw(Eye(), r.width, r.height);
+        EXPECT_EQ(r.v, At(frame, r.width / 2, r.y, r.width)) << r.width << "x" << r.height << " row " << r.y;
+    }
+}
+
+TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
+    OpenPictures();
+    BuildRoom();
+    mapkit::AddThing(320, 256, 2014);
+    std::vector<uint8_t> frame = Draw(Eye());
+    // 256 ahead: 16 x 16 units make 10 pixels across and 12 up, feet on
+    // the floor, full bright at light 255.
+    const int lit = kSpriteColour;
+    for (int y = 119; y < 131; ++y)
+        for (int x = 155; x < 165; ++x)
+            ASSERT_EQ(lit, At(frame, x, y)) << x << "," << y;
+    for (auto [x, y] : {std::pair{154, 125}, {165, 125}, {160, 118}, {160, 131}})
+        EXPECT_NE(lit, At(frame, x, y)) << x << "," << y;
+    // Placed for the hard skills only, one player at skill 3 does not see it.
+    level.things[0].flags = 4;
+    frame = Draw(Eye());
+    ChoosePreviewThings(scene, {PreviewThingSet::OnePlayer, 3});
+    renderer.Draw(scene, assets, Eye(), frame.data(), kW, kH);
+    EXPECT_NE(lit, At(frame, 160, 125));
+    level.things[0].flags = 7;
+
+    // Behind a wall across the room the bonus is hidden.
+    int a = mapkit::AddVertex(200, 512), b = mapkit::AddVertex(200, 0);
+    mapkit::AddLineDef(a, b, mapkit::AddSideDef(0));   // facing west, towards the eye
+    DressLevel();
+    frame = Draw(Eye());
+    for (int x = 155; x < 165; ++x)
+        EXPECT_NE(lit, At(frame, x, 125));
+}
+
+// Middle textures of two-sided LineDefs show their opaque texels once, over
+// what lies behind; their holes show it.
+TEST_F(RoomTest, MiddleTexturesOfOpeningsAreSeeThroughWhereTransparent) {
+    OpenPictures(false);
+    std::strncpy(level.sideDefs[BuildStepRoom()].middle, "GRATE", 8);
+    std::vector<uint8_t> frame = Draw(Eye());
+    // From 96 (the lower ceiling) down 32 units, 192 ahead: rows 54 to 80.
+    int grate = 0, behind = 0;
+    for (int x = 100; x < 220; ++x) {
+        grate += At(frame, x, 60) == 250;
+        int p = At(frame, x, 60);
+        behind += p == kCeilingColour || (p >= 64 && p < 128);
+        EXPECT_NE(250, At(frame, x, 90)) << "below the texture's one height, column " << x;
+    }
+    EXPECT_GT(grate, 40);
+    EXPECT_GT(behind, 40);
 }
 
 // 64 Sectors in an 8 x 8 grid of rooms of different heights, all joined by
