@@ -19,9 +19,15 @@ protected:
         SetWorkDir(dir.path());
     }
     void TearDown() override { testkit::ResetProgramState(); }
-    Bytes Saved(const char* file = "Zarn.cfg") {
+    Bytes Saved() {
         EXPECT_TRUE(SaveConfig());
-        return testkit::ReadFileBytes(dir.file(file));
+        return testkit::ReadFileBytes(dir.file("Zarn.cfg"));
+    }
+    // Loads the file into a fresh configuration; LoadConfig's result.
+    int Reload(const Bytes& file) {
+        testkit::WriteFileBytes(dir.file("Zarn.cfg"), file);
+        ResetConfig();
+        return LoadConfig();
     }
     testkit::ScratchDir dir;
     testkit::ConsoleCapture console{"\n\n\n"};
@@ -31,19 +37,15 @@ TEST_F(ConfigTest, DamagedFilesAreRefusedAndRepairedOnSave) {
     EXPECT_EQ(LoadConfig(), 0);   // missing: no message
     EXPECT_EQ(console.output().find("invalid"), std::string::npos);
     Bytes good = Saved();
-    struct Damage {
-        size_t at;
-        uint8_t value;
-    } damages[] = {{2514, 0x00}, {4, 0x01}, {6, 0x00}, {2, 'X'}, {100, 0}};   // end mark, version, size, tag, cut short
-    for (const Damage& d : damages) {
+    // The end mark, version, size and tag damaged; the file cut short.
+    const std::pair<size_t, uint8_t> damages[] = {{2514, 0x00}, {4, 0x01}, {6, 0x00}, {2, 'X'}, {100, 0}};
+    for (auto [at, value] : damages) {
         Bytes bad = good;
-        bad[d.at] = d.value;
+        bad[at] = value;
         bad[12] = 32;   // a grid that must not survive
-        bad.resize(d.at == 100 ? 100 : bad.size());
-        testkit::WriteFileBytes(dir.file("Zarn.cfg"), bad);
-        ResetConfig();
-        EXPECT_EQ(LoadConfig(), 0) << d.at;
-        EXPECT_EQ(config.gridSize, 8) << d.at;
+        bad.resize(at == 100 ? 100 : bad.size());
+        EXPECT_EQ(Reload(bad), 0) << at;
+        EXPECT_EQ(config.gridSize, 8) << at;
     }
     EXPECT_NE(console.output().find("Zarn.CFG File is invalid, reset to defaults"), std::string::npos);
     EXPECT_EQ(Saved(), good);
@@ -78,16 +80,13 @@ TEST_F(ConfigTest, OlderFilesTakeTheNewHotLetterColourOnlyWhereTheyHeldTheOld) {
     Bytes b = Saved();
     EXPECT_EQ(b[kHilite], 18);
     EXPECT_EQ(b[kRevision], 1);
-    const struct {
-        uint8_t revision, hilite, loaded;
-    } cases[] = {{0, 14, 18}, {0, 12, 12}, {1, 14, 14}, {1, 18, 18}};
+    const struct { uint8_t revision, hilite, loaded; } cases[] = {
+        {0, 14, 18}, {0, 12, 12}, {1, 14, 14}, {1, 18, 18}};
     for (const auto& c : cases) {
         Bytes file = b;
         file[kRevision] = c.revision;
         file[kHilite] = c.hilite;
-        testkit::WriteFileBytes(dir.file("Zarn.cfg"), file);
-        ResetConfig();
-        EXPECT_EQ(LoadConfig(), 1);
+        EXPECT_EQ(Reload(file), 1);
         EXPECT_EQ(config.colors[kColorMenuHilite], c.loaded) << int(c.revision) << " " << int(c.hilite);
         EXPECT_EQ(Saved()[kRevision], 1);   // upgraded once
     }
@@ -114,9 +113,7 @@ TEST_F(ConfigTest, LongFileNamesFollowTheRecordAndComeBack) {
     EXPECT_EQ(config.pwadList[4][0], 0);
     // A long name whose field no longer holds its cut form is not taken.
     b[445] = 'X';
-    testkit::WriteFileBytes(dir.file("Zarn.cfg"), b);
-    ResetConfig();
-    EXPECT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(Reload(b), 1);
     EXPECT_EQ(std::string(config.iwadName), field(444));
     EXPECT_EQ(std::string(config.pwadList[5]), longPath + "5");
 }

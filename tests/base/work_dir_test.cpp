@@ -7,11 +7,7 @@ namespace {
 // The data directory comes from XDG_DATA_HOME when that is absolute, else
 // from HOME; no usable variable gives no directory rather than a relative one.
 TEST(DesktopWorkDirTest, FollowsTheUsersDataDirectory) {
-    const struct {
-        const char* xdgDataHome;
-        const char* home;
-        const char* dir;
-    } cases[] = {
+    const struct { const char *xdgDataHome, *home, *dir; } cases[] = {
         {"/data", "/home/u", "/data/brel/"},
         {"/data/", "/home/u", "/data/brel/"},
         {"", "/home/u", "/home/u/.local/share/brel/"},

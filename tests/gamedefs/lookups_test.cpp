@@ -1,27 +1,28 @@
-// The game definitions of both flavours: the tables hold together, and the
-// lookups give each known type its row and every other value the defaults.
+// The game definitions of both flavours and the ports' targets: the lookups
+// give each known type its row and name, every other value the defaults.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "base/flavour.h"
+#include "gamedefs/generalized.h"
 #include "gamedefs/linetypes.h"
+#include "gamedefs/port_types.h"
 #include "gamedefs/thingtypes.h"
 #include "support/program_state.h"
 
 namespace {
 
+// Every test leaves the program's state as it found it, HERETIC's.
 class Lookups : public ::testing::Test {
 protected:
     void SetUp() override { testkit::ResetProgramState(); }
     void TearDown() override { testkit::ResetProgramState(); }
 };
 
-constexpr Flavour kFlavours[] = {Flavour::Heretic, Flavour::Doom};
-
 TEST_F(Lookups, UnknownTypesGiveTheDefaultsInBothFlavours) {
-    for (Flavour flavour : kFlavours) {
+    for (Flavour flavour : {Flavour::Heretic, Flavour::Doom}) {
         SetFlavour(flavour);
         for (uint16_t type : {0x7FFF, 0x8123, 0xFFFF}) {
             SCOPED_TRACE(type);
@@ -62,6 +63,85 @@ TEST_F(Lookups, FlagTextsAndAngleNames) {
     EXPECT_STREQ(AngleText(315), "SE");
     for (int odd : {10, 360, 405, -45, -90, 32767})
         EXPECT_STREQ(AngleText(odd), "<?\?>") << odd;
+}
+
+constexpr MapTarget kTargets[] = {MapTarget::Original, MapTarget::LimitRemoving, MapTarget::Boom, MapTarget::Mbf21};
+
+TEST(Generalized, FieldsOfKnownNumbers) {
+    // A WR floor lowering fast to the lowest neighbour floor.
+    GeneralizedType floor{GenKind::Floor, {1, 2, 0, 0, 1, 0, 0}};
+    EXPECT_EQ(EncodeGeneralized(floor), 0x6091);
+    EXPECT_EQ(GeneralizedFieldsText(0x6091), "Fast Down LnF None");
+    EXPECT_EQ(GeneralizedFieldsText(0x60B1), "Fast Monsters Down LnF None");
+    // With a change the monster bit names the model sector.
+    EXPECT_EQ(GeneralizedFieldsText(0x60B1 | (3 << 10)), "Fast Numeric Down LnF TxTy");
+    // An SR locked door, slow, opens and stays, red card or skull.
+    std::optional<GeneralizedType> door = DecodeGeneralized(0x3A63);
+    ASSERT_TRUE(door);
+    EXPECT_EQ(door->kind, GenKind::LockedDoor);
+    for (auto [field, name] : {std::pair{0, "SR"}, {2, "OpenStay"}, {3, "RedCard"}, {4, "Same"}})
+        EXPECT_STREQ(GenFieldValueName(*door, field), name) << field;
+    EXPECT_EQ(GeneralizedShortName(0x3A63), "SR Gen Locked");
+    EXPECT_TRUE(GeneralizedNeedsNoTag(0x3C07));    // DR door
+    EXPECT_FALSE(GeneralizedNeedsNoTag(0x3C01));   // WR door
+}
+
+// What each target knows: the type, its row and its name; values a target
+// does not know are unknown there.
+TEST_F(Lookups, EachTargetKnowsItsOwnAndTheLowerTargetsTypes) {
+    testkit::ResetProgramState(Flavour::Doom);
+    // The short name under the targets that know the type.
+    const struct { uint16_t type; std::optional<MapTarget> needs; const char* name; } cases[] = {
+        {1, MapTarget::Original, "DR OpenDoor C4  "}, {142, MapTarget::Boom, "W1 RaiseFlr 512 "},
+        {260, MapTarget::Boom, "-- Translucent  "},   {0x6091, MapTarget::Boom, "WR Gen Floor"},
+        {271, MapTarget::Mbf21, "-- Sky Transfer "},  {1025, MapTarget::Mbf21, "-- ScrollTaggedD"},
+        {270, std::nullopt, nullptr},                 {0x8123, std::nullopt, nullptr},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LineDefTypeNeeds(c.type), c.needs) << c.type;
+        for (MapTarget target : kTargets) {
+            bool known = c.needs && TargetAllows(target, *c.needs);
+            EXPECT_EQ(IsLineDefTypeValid(c.type, target) != 0, known) << c.type << " " << MapTargetName(target);
+            EXPECT_EQ(GetLineDefTypeShortName(c.type, target), known ? c.name : kUnknownName) << c.type;
+        }
+    }
+}
+
+TEST_F(Lookups, SectorBitsAndFlagsNameTheTargetTheyNeed) {
+    testkit::ResetProgramState(Flavour::Doom);
+    // The text under MBF21.
+    const struct { uint16_t type; std::optional<MapTarget> needs; const char* text; } sectors[] = {
+        {9, MapTarget::Original, "Secret"},
+        {18, std::nullopt, "#18"},
+        {0x80 | 8, MapTarget::Boom, "Glowing Se"},
+        {0x60 | 0x100 | 0x200, MapTarget::Boom, "Normal D20 Fr Wi"},
+        {0x1000 | 0x40, MapTarget::Mbf21, "Normal KEx"},
+        {0x2000, MapTarget::Mbf21, "Normal KM"},
+        {0x0400, std::nullopt, "Normal"},
+        {0x80 | 20, std::nullopt, "#20 Se"},
+    };
+    for (const auto& c : sectors) {
+        EXPECT_EQ(SectorTypeNeeds(c.type), c.needs) << c.type;
+        EXPECT_EQ(SectorBitsText(c.type, MapTarget::Mbf21), c.text) << c.type;
+        EXPECT_EQ(EncodeSectorBits(DecodeSectorBits(c.type)), c.type);
+    }
+    EXPECT_EQ(IsSectorTypeValid(0x88, MapTarget::Original), 0);
+    EXPECT_NE(IsSectorTypeValid(0x88, MapTarget::Boom), 0);
+    EXPECT_EQ(IsSectorTypeValid(0x2000, MapTarget::Boom), 0);
+
+    EXPECT_EQ(LineDefFlagsNeed(0x01FF), MapTarget::Original);
+    EXPECT_EQ(LineDefFlagsNeed(0x0201), MapTarget::Boom);
+    EXPECT_EQ(LineDefFlagsNeed(0x2200), MapTarget::Mbf21);
+    EXPECT_EQ(LineDefFlagsNeed(0x0800), std::nullopt);
+    EXPECT_EQ(ThingFlagsNeed(0x0067), MapTarget::Boom);
+    EXPECT_EQ(ThingFlagsNeed(0x0080), MapTarget::Mbf21);
+    EXPECT_EQ(ThingFlagsNeed(0x0100), std::nullopt);
+    EXPECT_EQ(ThingTypeNeeds(5001), MapTarget::Boom);
+    EXPECT_EQ(ThingTypeNeeds(888), MapTarget::Mbf21);
+    // The info panel's codes: the port flags only where the target has them.
+    EXPECT_EQ(LineDefFlagsText(0x2201, MapTarget::Original), "--------Im");
+    EXPECT_EQ(LineDefFlagsText(0x2201, MapTarget::Boom), "Pu--------Im");
+    EXPECT_EQ(LineDefFlagsText(0x2201, MapTarget::Mbf21), "Bp-Pu--------|");
 }
 
 }  // namespace

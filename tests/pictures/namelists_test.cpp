@@ -5,27 +5,31 @@
 #include <string>
 #include <vector>
 
-#include "base/config.h"
 #include "pictures/namelists.h"
 #include "pictures/picture.h"
-#include "support/headless_kit.h"
 #include "support/picture_kit.h"
 #include "support/wad_session.h"
-#include "wad/master.h"
 
 using testkit::Bytes;
-using testkit::ExitOf;
-using testkit::PutLE16;
 using testkit::PutLE32;
 
 namespace {
 
 // A TEXTURE lump of empty textures of the names.
-Bytes TextureLump(const std::vector<std::string>& names) {
+Bytes Textures(const std::vector<std::string>& names) {
     std::vector<testkit::TextureDef> textures;
     for (const std::string& name : names)
         textures.push_back({name, 0, 0, {}});
     return testkit::TextureLump(textures);
+}
+
+// A picture lump of the given size, every column empty.
+Bytes Picture(int width, int height) {
+    return testkit::PictureLump(width, height, testkit::Columns(static_cast<size_t>(width)));
+}
+
+std::vector<std::string> Names(const NameList& list) {
+    return {list.names(), list.names() + list.count()};
 }
 
 // Records what BuildPictureNames tells of its progress.
@@ -35,33 +39,12 @@ struct ProgressLog : NameListProgress {
     std::vector<std::string> steps;
 };
 
-// The first 8 bytes of a picture lump of the given size.
-Bytes PictureHeader(int width, int height) {
-    Bytes b;
-    PutLE16(b, width);
-    PutLE16(b, height);
-    PutLE32(b, 0);
-    return b;
-}
-
-std::vector<std::string> Names(const NameList& list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list.count(); ++i)
-        out.push_back(list[i]);
-    return out;
-}
-
-class NameListTest : public ::testing::Test {
+class NameListTest : public testkit::WadSession {
 protected:
     void Open(const testkit::WadBuilder& wad) {
-        std::string path = dir.file("names.wad");
-        wad.write(path);
-        SetField(config.iwadName, path.c_str());
-        OpenIwad(config.iwadName);
+        wad.write(dir.file("names.wad"));
+        OpenIwadAt(dir.file("names.wad"));
     }
-
-    testkit::HeadlessSession session;
-    const testkit::ScratchDir& dir = session.Dir();
 };
 
 // Each row a WAD of a level and the lumps given: the texture or flat names
@@ -73,7 +56,7 @@ TEST_F(NameListTest, TextureAndFlatNamesOrTheMissingLump) {
     for (char c : std::string("OKWALL\0\0", 8))
         damaged.push_back(static_cast<uint8_t>(c));
     const Bytes f(4096), none;
-    const Bytes wall = TextureLump({"WALL1"});
+    const Bytes wall = Textures({"WALL1"});
     const struct {
         const char* what;
         bool flats;
@@ -82,7 +65,7 @@ TEST_F(NameListTest, TextureAndFlatNamesOrTheMissingLump) {
         const char* exit;
     } cases[] = {
         {"both lumps, sorted after the no-texture name", false,
-         {{"TEXTURE1", TextureLump({"WALL1", "BRICK"})}, {"TEXTURE2", TextureLump({"ZZWALL", "WALL1", "ABCDEFGH"})}},
+         {{"TEXTURE1", Textures({"WALL1", "BRICK"})}, {"TEXTURE2", Textures({"ZZWALL", "WALL1", "ABCDEFGH"})}},
          {"-", "ABCDEFGH", "BRICK", "WALL1", "WALL1", "ZZWALL"}, ""},
         {"no TEXTURE2", false, {{"TEXTURE1", wall}}, {"-", "WALL1"}, ""},
         {"a damaged TEXTURE2", false, {{"TEXTURE1", wall}, {"TEXTURE2", damaged}}, {"-", "OKWALL", "WALL1"}, ""},
@@ -98,14 +81,14 @@ TEST_F(NameListTest, TextureAndFlatNamesOrTheMissingLump) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         testkit::OpenPictureIwad(dir, c.lumps, {});
-        const std::string exit = ExitOf(c.flats ? BuildFlatNames : BuildTextureNames);
+        const std::string exit = testkit::ExitOf(c.flats ? BuildFlatNames : BuildTextureNames);
         EXPECT_NE(exit.find(c.exit), std::string::npos) << exit;
         if (!*c.exit) {
             EXPECT_EQ(Names(c.flats ? nameLists.FlatNames : nameLists.TextureNames), c.names);
         }
     }
     // Names are found ignoring case, whole.
-    testkit::OpenPictureIwad(dir, {{"TEXTURE1", TextureLump({"ABCDEFGH", "B"})}}, {});
+    testkit::OpenPictureIwad(dir, {{"TEXTURE1", Textures({"ABCDEFGH", "B"})}}, {});
     BuildTextureNames();
     EXPECT_EQ(nameLists.TextureNames.Find("abcdefgh"), 1);
     EXPECT_EQ(nameLists.TextureNames.Find("ABCDEFG"), -1);
@@ -114,11 +97,11 @@ TEST_F(NameListTest, TextureAndFlatNamesOrTheMissingLump) {
 
 TEST_F(NameListTest, SpritesPicturesAndLevels) {
     testkit::WadBuilder wad("IWAD");
-    wad.level("MAP10").level("MAP02").lump("EARLYPIC", PictureHeader(10, 10)).level("MAP01");
-    wad.lump("TEXTURE1", TextureLump({"W"}));
-    wad.lump("S_START").lump("TROOA1", PictureHeader(41, 57)).lump("POSSA1", PictureHeader(33, 55));
-    wad.lump("S_END").lump("WIDE", PictureHeader(321, 10)).lump("TALL", PictureHeader(10, 201));
-    wad.lump("TINY", Bytes{1, 0}).lump("EDGE", PictureHeader(320, 200));
+    wad.level("MAP10").level("MAP02").lump("EARLYPIC", Picture(10, 10)).level("MAP01");
+    wad.lump("TEXTURE1", Textures({"W"}));
+    wad.lump("S_START").lump("TROOA1", Picture(41, 57)).lump("POSSA1", Picture(33, 55));
+    wad.lump("S_END").lump("WIDE", Picture(321, 10)).lump("TALL", Picture(10, 201));
+    wad.lump("TINY", Bytes{1, 0}).lump("EDGE", Picture(320, 200));
     Open(wad);
     NameList sprites, pictures;
     BuildSpriteNames(sprites);
@@ -129,19 +112,18 @@ TEST_F(NameListTest, SpritesPicturesAndLevels) {
     // Every entry with data from TEXTURE1 on is looked at; the names kept
     // are told in directory order.
     EXPECT_EQ(progress.steps, (std::vector<std::string>{"of 7", "TROOA1 1", "POSSA1 2", "EDGE 3"}));
-    std::vector<std::string> levels;
-    for (const char* n : SortedLevelNames())
-        levels.push_back(n);
-    EXPECT_EQ(levels, (std::vector<std::string>{"MAP01", "MAP02", "MAP10"}));
+    const std::vector<const char*> levels = SortedLevelNames();
+    EXPECT_EQ(std::vector<std::string>(levels.begin(), levels.end()),
+              (std::vector<std::string>{"MAP01", "MAP02", "MAP10"}));
 }
 
 // A sprite frame the WAD lacks under its own name is found as a rotation of
 // the same frame; nothing of another frame or another sprite stands in.
 TEST_F(NameListTest, SpriteFramesFallBackOnTheirRotations) {
     testkit::WadBuilder wad("IWAD");
-    wad.level("MAP01").lump("S_START").lump("TROOA1", PictureHeader(4, 4));
-    wad.lump("TROOB2B8", PictureHeader(4, 4)).lump("TROOC1", PictureHeader(4, 4));
-    wad.lump("TROOC3C7", PictureHeader(4, 4)).lump("S_END");
+    wad.level("MAP01").lump("S_START").lump("TROOA1", Picture(4, 4));
+    wad.lump("TROOB2B8", Picture(4, 4)).lump("TROOC1", Picture(4, 4));
+    wad.lump("TROOC3C7", Picture(4, 4)).lump("S_END");
     Open(wad);
     struct Case {
         const char* asked;
@@ -150,8 +132,7 @@ TEST_F(NameListTest, SpriteFramesFallBackOnTheirRotations) {
         {"TROOA1", "TROOA1"},   {"trooa1", "TROOA1"},  {"TROOB2", "TROOB2B8"},
         {"TROOB8", "TROOB2B8"}, {"TROOB0", "TROOB2B8"}, {"TROOC3", "TROOC3C7"},
         {"TROOC7", "TROOC3C7"}, {"TROOC5", "TROOC1"},  {"TROOC1", "TROOC1"},
-        {"TROOD1", ""},         {"POSSA1", ""},
-        {"TROO", ""},           {"", ""},
+        {"TROOD1", ""},         {"POSSA1", ""},        {"TROO", ""},           {"", ""},
     };
     for (const Case& c : cases) {
         char lump[9] = {'x'};

@@ -36,9 +36,8 @@ int SkyRowTexel(int, int v) { return v; }
 // Row r turns colour i into i + r, so that a pixel tells its light row.
 Bytes ShiftingColormap() {
     Bytes lump;
-    for (int r = 0; r < 34; ++r)
-        for (int i = 0; i < 256; ++i)
-            lump.push_back(static_cast<uint8_t>((i + r) & 255));
+    for (int i = 0; i < 34 * 256; ++i)
+        lump.push_back(static_cast<uint8_t>(i % 256 + i / 256));
     return lump;
 }
 
@@ -51,13 +50,6 @@ Bytes SolidPicture(int width, int height, int (*texel)(int u, int v)) {
         columns[static_cast<size_t>(u)] = {{0, post}};
     }
     return testkit::PictureLump(width, height, columns);
-}
-
-Bytes SpriteLump() {
-    Bytes lump = SolidPicture(16, 16, [](int, int) { return kSpriteColour; });
-    lump[4] = 8;    // left offset
-    lump[6] = 16;   // top offset: it stands on its origin
-    return lump;
 }
 
 // Every Sector lit 255 with the two flats, every side in the one texture.
@@ -85,6 +77,9 @@ protected:
         testkit::Columns grate(64);
         for (int u = 0; u < 64; u += 2)
             grate[static_cast<size_t>(u)] = {{0, Bytes(32, 250)}};
+        Bytes sprite = testkit::PictureLump(16, 16, testkit::Columns(16, {{0, Bytes(16, kSpriteColour)}}));
+        sprite[4] = 8;    // left offset
+        sprite[6] = 16;   // top offset: it stands on its origin
         testkit::Lumps lumps = {
             {"WALLP", SolidPicture(64, 64, WallTexel)},
             {"SKYP", SolidPicture(256, 128, skyTexel)},
@@ -94,7 +89,7 @@ protected:
                                                {"GRATE", 64, 32, {{0, 0, 2}}}})},
             {"FLOOR", Bytes(64 * 64, kFloorColour)},
             {"CEIL", Bytes(64 * 64, kCeilingColour)},
-            {"BON1A0", SpriteLump()},
+            {"BON1A0", sprite},
         };
         if (withColormap)
             lumps.push_back({"COLORMAP", ShiftingColormap()});
@@ -130,8 +125,7 @@ protected:
 class RoomTest : public PreviewTest {
 protected:
     void BuildRoom() {
-        int sector = mapkit::AddSector(0, 0, 0, 128);
-        mapkit::AddRoom(0, 0, 512, 512, sector);
+        mapkit::AddRoom(0, 0, 512, 512, mapkit::AddSector(0, 0, 0, 128));
         DressLevel();
     }
     static PreviewCamera Eye() { return {64, 256, 41, 0}; }
@@ -142,28 +136,20 @@ TEST_F(RoomTest, WallFloorAndCeilingMatchTheirHandWorkedPixels) {
     BuildRoom();
     std::vector<uint8_t> frame = Draw(Eye());
     const double centre = kH / 2.0, depth = 448, scale = kFocalY / depth;
-    // The wall spans the rows whose centres lie between its top and bottom.
-    const int wallTop = static_cast<int>(std::ceil(centre - (128 - 41) * scale - 0.5));
-    const int wallBottom = static_cast<int>(std::ceil(centre + 41 * scale - 0.5));
-    ASSERT_EQ(63, wallTop);
-    ASSERT_EQ(118, wallBottom);
-    int checked = 0, wrong = 0;
+    // The wall spans the rows whose centres lie between its top and bottom:
+    // from ceil(100 - 87 * 192 / 448 - 0.5) to ceil(100 + 41 * 192 / 448 - 0.5).
+    const int wallTop = 63, wallBottom = 118, checked = 160 * kH;
+    int wrong = 0;
     for (int x = 80; x < 240; ++x) {
         double k = (x + 0.5 - kFocalX) / kFocalX;
         double along = 512 - (256 - k * depth);   // the east side runs north to south
         int u = static_cast<int>(std::floor(along)) & 63;
         for (int y = 0; y < kH; ++y) {
-            int expected;
-            if (y < wallTop) {
-                expected = kCeilingColour;
-            } else if (y < wallBottom) {
-                double z = 41 + (centre - (y + 0.5)) / scale;
-                int v = static_cast<int>(std::floor(128 - z)) & 63;
-                expected = WallTexel(u, v);
-            } else {
-                expected = kFloorColour;
-            }
-            ++checked;
+            const double z = 41 + (centre - (y + 0.5)) / scale;   // the height seen, on the wall
+            const int v = static_cast<int>(std::floor(128 - z)) & 63;
+            const int expected = y < wallTop      ? kCeilingColour
+                                 : y < wallBottom ? WallTexel(u, v)
+                                                  : kFloorColour;
             wrong += At(frame, x, y) != expected;
         }
     }
@@ -196,12 +182,7 @@ TEST_F(RoomTest, LightFollowsTheGamesTablesByDepthAndLevel) {
     OpenPictures();
     BuildRoom();
     const PreviewCamera lookingNorth = {256, 64, 41, kPi / 2};
-    struct Case {
-        const char* what;
-        int light;
-        PreviewCamera eye;
-        int y, row;
-    } cases[] = {
+    struct Case { const char* what; int light; PreviewCamera eye; int y, row; } cases[] = {
         {"east wall 448 ahead", 144, Eye(), 100, 18},             // step 10: 20 - 5 / 2
         {"east wall 96 ahead", 144, {416, 256, 41, 0}, 100, 7},   // 20 - 26 / 2
         {"north wall 448 ahead", 144, lookingNorth, 100, 26},     // step 8: 28 - 5 / 2
@@ -233,9 +214,8 @@ TEST_F(RoomTest, LightFollowsTheGamesTablesByDepthAndLevel) {
 TEST_F(RoomTest, DoorKeepsTheGamesProportionsAtEverySize) {
     OpenPictures(false);
     BuildStepRoom(8);
-    struct Case {
-        int width, height, top, bottom;
-    } cases[] = {{320, 200, 45, 133}, {640, 480, 130, 306}, {1280, 1024, 292, 644}};
+    struct Case { int width, height, top, bottom; } cases[] = {
+        {320, 200, 45, 133}, {640, 480, 130, 306}, {1280, 1024, 292, 644}};
     for (const Case& c : cases) {
         std::vector<uint8_t> frame = Draw(Eye(), c.width, c.height);
         auto pixel = [&](int y) { return At(frame, c.width / 2, y, c.width); };
@@ -256,10 +236,7 @@ TEST_F(RoomTest, SkyFollowsTheViewAngleAsInTheGame) {
     OpenPictures(true, SkyColumnTexel);
     BuildRoom();
     std::strncpy(level.sectors[0].ceilingTexture, "F_SKY1", 8);
-    struct Column {
-        double degrees;
-        int x, u;
-    } columns[] = {
+    struct Column { double degrees; int x, u; } columns[] = {
         {0, 0, 127},     // 44.9 degrees left: 1024 * 44.9 / 360
         {0, 159, 0},     {0, 160, 255},   // either side of straight ahead
         {0, 319, 128},   {30, 160, 84},   {-90, 159, 0},
@@ -269,9 +246,9 @@ TEST_F(RoomTest, SkyFollowsTheViewAngleAsInTheGame) {
         EXPECT_EQ(c.u, At(frame, c.x, 10)) << c.degrees << " degrees, column " << c.x;
     }
     OpenPictures(true, SkyRowTexel);
-    struct Row {
-        int width, height, y, v;
-    } rows[] = {{320, 240, 0, 0}, {320, 240, 40, 33}, {320, 200, 0, 17}, {1280, 1024, 0, 0}, {1280, 1024, 300, 55}};
+    struct Row { int width, height, y, v; } rows[] = {
+        {320, 240, 0, 0},   {320, 240, 40, 33},    {320, 200, 0, 17},
+        {1280, 1024, 0, 0}, {1280, 1024, 300, 55}};
     for (const Row& r : rows) {
         std::vector<uint8_t> frame = Draw(Eye(), r.width, r.height);
         EXPECT_EQ(r.v, At(frame, r.width / 2, r.y, r.width)) << r.width << "x" << r.height << " row " << r.y;
@@ -285,18 +262,17 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
     std::vector<uint8_t> frame = Draw(Eye());
     // 256 ahead: 16 x 16 units make 10 pixels across and 12 up, feet on
     // the floor, full bright at light 255.
-    const int lit = kSpriteColour;
     for (int y = 119; y < 131; ++y)
         for (int x = 155; x < 165; ++x)
-            ASSERT_EQ(lit, At(frame, x, y)) << x << "," << y;
+            ASSERT_EQ(kSpriteColour, At(frame, x, y)) << x << "," << y;
     for (auto [x, y] : {std::pair{154, 125}, {165, 125}, {160, 118}, {160, 131}})
-        EXPECT_NE(lit, At(frame, x, y)) << x << "," << y;
+        EXPECT_NE(kSpriteColour, At(frame, x, y)) << x << "," << y;
     // Placed for the hard skills only, one player at skill 3 does not see it.
     level.things[0].flags = 4;
     frame = Draw(Eye());
     ChoosePreviewThings(scene, {PreviewThingSet::OnePlayer, 3});
     renderer.Draw(scene, assets, Eye(), frame.data(), kW, kH);
-    EXPECT_NE(lit, At(frame, 160, 125));
+    EXPECT_NE(kSpriteColour, At(frame, 160, 125));
     level.things[0].flags = 7;
 
     // Behind a wall across the room the bonus is hidden.
@@ -305,7 +281,7 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
     DressLevel();
     frame = Draw(Eye());
     for (int x = 155; x < 165; ++x)
-        EXPECT_NE(lit, At(frame, x, 125));
+        EXPECT_NE(kSpriteColour, At(frame, x, 125));
 }
 
 // Middle textures of two-sided LineDefs show their opaque texels once, over
@@ -317,8 +293,8 @@ TEST_F(RoomTest, MiddleTexturesOfOpeningsAreSeeThroughWhereTransparent) {
     // From 96 (the lower ceiling) down 32 units, 192 ahead: rows 54 to 80.
     int grate = 0, behind = 0;
     for (int x = 100; x < 220; ++x) {
-        grate += At(frame, x, 60) == 250;
-        int p = At(frame, x, 60);
+        const int p = At(frame, x, 60);
+        grate += p == 250;
         behind += p == kCeilingColour || (p >= 64 && p < 128);
         EXPECT_NE(250, At(frame, x, 90)) << "below the texture's one height, column " << x;
     }
@@ -333,10 +309,10 @@ TEST_F(RoomTest, MiddleTexturesOfOpeningsAreSeeThroughWhereTransparent) {
 TEST_F(PreviewTest, GeneratedLevelOf64SectorsHasNoHoles) {
     OpenPictures(false);
     constexpr int kSide = 8, kSize = 192;
-    std::vector<int> grid((kSide + 1) * (kSide + 1));
-    for (int j = 0; j <= kSide; ++j)
+    for (int j = 0; j <= kSide; ++j)   // Vertex j * (kSide + 1) + i at (i, j) of the grid
         for (int i = 0; i <= kSide; ++i)
-            grid[j * (kSide + 1) + i] = mapkit::AddVertex(i * kSize, j * kSize);
+            mapkit::AddVertex(i * kSize, j * kSize);
+    auto grid = [](int i, int j) { return j * (kSide + 1) + i; };
     for (int n = 0; n < kSide * kSide; ++n)
         mapkit::AddSector(0, 0, (n * 7) % 40, 160 + (n * 13) % 96);
     auto sectorAt = [&](int i, int j) { return i < 0 || j < 0 || i >= kSide || j >= kSide ? -1 : j * kSide + i; };
@@ -350,10 +326,10 @@ TEST_F(PreviewTest, GeneratedLevelOf64SectorsHasNoHoles) {
     };
     for (int j = 0; j <= kSide; ++j)
         for (int i = 0; i < kSide; ++i)   // along x: the right side is below (south)
-            join(grid[j * (kSide + 1) + i], grid[j * (kSide + 1) + i + 1], sectorAt(i, j - 1), sectorAt(i, j));
+            join(grid(i, j), grid(i + 1, j), sectorAt(i, j - 1), sectorAt(i, j));
     for (int i = 0; i <= kSide; ++i)
         for (int j = 0; j < kSide; ++j)   // along y: the right side is east
-            join(grid[j * (kSide + 1) + i], grid[(j + 1) * (kSide + 1) + i], sectorAt(i, j), sectorAt(i - 1, j));
+            join(grid(i, j), grid(i, j + 1), sectorAt(i, j), sectorAt(i - 1, j));
     DressLevel();
     Prepare();
     std::vector<uint8_t> frame(static_cast<size_t>(kW) * kH);
@@ -450,21 +426,15 @@ TEST_F(PreviewTest, WalkerStepsUpToTwentyFourAndStopsAtWalls) {
 // hard) that are not kept for multiplayer games; no starts, and none that
 // the game never draws.
 TEST(PreviewThings, OnePlayerSeesWhatTheGameShowsAtTheSkill) {
-    struct Case {
-        Flavour flavour;
-        int type, flags, skill;
-        bool seen;
-    } cases[] = {
-        {Flavour::Doom, 2014, 7, 4, true},     {Flavour::Doom, 2014, 1, 2, true},
-        {Flavour::Doom, 2014, 1, 3, false},    {Flavour::Doom, 2014, 2, 3, true},
-        {Flavour::Doom, 2014, 4, 5, true},     {Flavour::Doom, 2014, 3, 4, false},
-        {Flavour::Doom, 2014, 0x17, 4, false},   // multiplayer only
-        {Flavour::Doom, 2014, 0x0f, 4, true},    // deaf
-        {Flavour::Doom, 1, 7, 4, false},       {Flavour::Doom, 4, 7, 4, false},
-        {Flavour::Doom, 11, 7, 4, false},      {Flavour::Doom, 14, 7, 4, false},
-        {Flavour::Doom, 87, 7, 4, false},      {Flavour::Doom, 88, 7, 4, true},
-        {Flavour::Heretic, 1203, 7, 4, false}, {Flavour::Heretic, 56, 7, 4, false},
-        {Flavour::Heretic, 42, 7, 4, false},   {Flavour::Heretic, 87, 7, 4, true},
+    constexpr Flavour D = Flavour::Doom, H = Flavour::Heretic;
+    struct Case { Flavour flavour; int type, flags, skill; bool seen; } cases[] = {
+        {D, 2014, 7, 4, true}, {D, 2014, 1, 2, true}, {D, 2014, 1, 3, false}, {D, 2014, 2, 3, true},
+        {D, 2014, 4, 5, true}, {D, 2014, 3, 4, false},
+        {D, 2014, 0x17, 4, false},   // multiplayer only
+        {D, 2014, 0x0f, 4, true},    // deaf
+        {D, 1, 7, 4, false},   {D, 4, 7, 4, false},   {D, 11, 7, 4, false},   {D, 14, 7, 4, false},
+        {D, 87, 7, 4, false},  {D, 88, 7, 4, true},   {H, 1203, 7, 4, false}, {H, 56, 7, 4, false},
+        {H, 42, 7, 4, false},  {H, 87, 7, 4, true},
     };
     for (const Case& c : cases) {
         SetFlavour(c.flavour);
@@ -473,24 +443,19 @@ TEST(PreviewThings, OnePlayerSeesWhatTheGameShowsAtTheSkill) {
     SetFlavour(Flavour::Heretic);
     // The skill as the game reads the test play options: the first digit
     // after -skill, 3 without a usable one.
-    struct Options {
-        const char* text;
-        int skill;
-    } options[] = {{"-skill 4 -debug -nomonsters", 4}, {"-warp 7 -SKILL 1", 1}, {"-nomonsters", 3},
-                   {"", 3}, {"-skill", 3}, {"-skill 9", 3}, {"-skill 52", 5}};
-    for (const Options& o : options)
-        EXPECT_EQ(o.skill, TestPlaySkill(o.text)) << o.text;
+    const std::pair<const char*, int> options[] = {
+        {"-skill 4 -debug -nomonsters", 4}, {"-warp 7 -SKILL 1", 1}, {"-nomonsters", 3}, {"", 3},
+        {"-skill", 3}, {"-skill 9", 3}, {"-skill 52", 5}};
+    for (const auto& [text, skill] : options)
+        EXPECT_EQ(skill, TestPlaySkill(text)) << text;
 }
 
 TEST(PreviewSky, TextureFollowsTheGameAndEpisodeOrMap) {
-    struct Case {
-        Flavour flavour;
-        const char* level;
-        const char* sky;
-    } cases[] = {
-        {Flavour::Doom, "E3M9", "SKY3"},    {Flavour::Doom, "E4M2", "SKY4"},   {Flavour::Doom, "MAP11", "SKY1"},
-        {Flavour::Doom, "MAP12", "SKY2"},   {Flavour::Doom, "MAP20", "SKY2"},  {Flavour::Doom, "MAP21", "SKY3"},
-        {Flavour::Heretic, "E2M3", "SKY2"}, {Flavour::Heretic, "E4M1", "SKY1"}, {Flavour::Heretic, "E5M1", "SKY3"},
+    constexpr Flavour D = Flavour::Doom, H = Flavour::Heretic;
+    struct Case { Flavour flavour; const char* level; const char* sky; } cases[] = {
+        {D, "E3M9", "SKY3"},  {D, "E4M2", "SKY4"},  {D, "MAP11", "SKY1"}, {D, "MAP12", "SKY2"},
+        {D, "MAP20", "SKY2"}, {D, "MAP21", "SKY3"}, {H, "E2M3", "SKY2"},  {H, "E4M1", "SKY1"},
+        {H, "E5M1", "SKY3"},
     };
     for (const Case& c : cases) {
         SetFlavour(c.flavour);
