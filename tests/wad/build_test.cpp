@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "support/fault_kit.h"
 #include "wad/raw_entries.h"
@@ -11,11 +10,10 @@ using namespace wadtest;
 
 namespace {
 
-class BuildTest : public WadCommandTest {
-protected:
-    // Files in the scratch directory: no temporary file is left behind.
-    long Files() { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); }
-};
+using BuildTest = WadCommandTest;
+
+// Files in a directory: no temporary file is left behind.
+long Files(const std::string& dir) { return std::distance(std::filesystem::directory_iterator(dir), {}); }
 
 TEST_F(BuildTest, BuildAfterReadWritesTheIwadOrderWithNewEntriesLast) {
     MakeIwad({"E1M1", "E1M2"});
@@ -31,35 +29,34 @@ TEST_F(BuildTest, BuildAfterReadWritesTheIwadOrderWithNewEntriesLast) {
     AddLevel(expected, "E1M2", "pwad").lump("NEWLUMP", "new data");
     EXPECT_EQ(Wad("OUT.WAD").type, "IWAD");
     EXPECT_EQ(Wad("OUT.WAD").lumps, Lumps(expected));
-    EXPECT_EQ(Files(), 3);   // base.wad, p.wad, OUT.WAD
+    EXPECT_EQ(Files(dir.path()), 3);   // base.wad, p.wad, OUT.WAD
 }
 
+// The file the build would replace is kept whole, and the reason is told.
 TEST_F(BuildTest, AFullDiskOrReadOnlyDirectoryIsReportedWithTheSystemsReason) {
     MakeIwad({"E1M1"}, {{"BIGLUMP", Bytes(20000, 5)}});
-    std::string disk = dir.file("disk/");
+    const std::string disk = dir.file("disk/");
     std::filesystem::create_directory(disk);
-    for (bool readOnly : {false, true}) {
+    const struct { bool readOnly; std::vector<std::string> shown; } cases[] = {
+        {false, {" write 0 left for ", "(No space left on device)|kept"}},
+        {true, {"Unable to open : " + disk + "OUT.WAD (Read-only file system)|kept"}},
+    };
+    for (const auto& c : cases) {
         testkit::ChildOutcome run = testkit::RunInChild([&] {
             if (!testkit::MountSmallDisk(disk, 2 * 4096))
                 return std::string("no mount");
             testkit::WriteFileBytes(disk + "OUT.WAD", Text("old contents"));
-            if (readOnly && !testkit::MakeDiskReadOnly(disk))
+            if (c.readOnly && !testkit::MakeDiskReadOnly(disk))
                 return std::string("no mount");
             std::string shown;
             std::string ended = testkit::ExitOf([&] { shown = Run(CommandBuild, disk + "OUT"); });
-            bool kept = ReadFileBytes(disk + "OUT.WAD") == Text("old contents");
-            long files = std::distance(std::filesystem::directory_iterator(disk), {});
-            return (ended.empty() ? shown : ended) + (kept && files == 1 ? "|kept" : "|changed");
+            bool kept = ReadFileBytes(disk + "OUT.WAD") == Text("old contents") && Files(disk) == 1;
+            return (ended.empty() ? shown : ended) + (kept ? "|kept" : "|changed");
         });
         if (run.report == "no mount")
             GTEST_SKIP() << "this system allows no private file system";
-        if (readOnly) {
-            EXPECT_TRUE(Contains(run.report, "Unable to open : " + disk + "OUT.WAD (Read-only file system)|kept"))
-                << run.report;
-        } else {
-            EXPECT_TRUE(Contains(run.report, " write 0 left for ")) << run.report;
-            EXPECT_TRUE(Contains(run.report, "(No space left on device)|kept")) << run.report;
-        }
+        for (const std::string& part : c.shown)
+            EXPECT_TRUE(Contains(run.report, part)) << run.report;
     }
 }
 
@@ -68,18 +65,15 @@ TEST_F(BuildTest, TargetsThatAreOpenWadFilesAreRefused) {
     ASSERT_GT(Read("p.wad", WadBuilder().lump("RAWDATA", "raw")), 0);
     testkit::WriteFileBytes(dir.file("DATA.RAW"), Text("xyz"));
     Bytes iwad = ReadFileBytes(dir.file("base.wad")), pwad = ReadFileBytes(dir.file("p.wad"));
-    struct Case {
-        void (*command)(CommandWords&);
-        std::string words;
-    } cases[] = {
+    const std::pair<void (*)(CommandWords&), std::string> cases[] = {
         {CommandBuild, dir.path() + "./BASE.WAD"},   // the IWAD by another name
         {CommandGroup, "P"},
         {CommandSave, "PLAYPAL P.WAD"},
         {CommandInsert, dir.path() + "DATA.RAW P"},
         {CommandDirM, "* " + dir.file("P.WAD")},
     };
-    for (const Case& c : cases)
-        EXPECT_TRUE(Contains(Run(c.command, c.words, "Y\n"), "is in use here and cannot be overwritten.")) << c.words;
+    for (const auto& [command, words] : cases)
+        EXPECT_TRUE(Contains(Run(command, words, "Y\n"), "is in use here and cannot be overwritten.")) << words;
     EXPECT_EQ(ReadFileBytes(dir.file("base.wad")), iwad);
     EXPECT_EQ(ReadFileBytes(dir.file("p.wad")), pwad);
 }

@@ -29,11 +29,13 @@ std::vector<std::string> ListedNames(const std::string& text) {
     return names;
 }
 
+std::string FileText(const std::string& path) {
+    Bytes b = ReadFileBytes(path);
+    return std::string(b.begin(), b.end());
+}
+
 TEST(ListingText, PatternsMatchFromTheLeft) {
-    struct Case {
-        const char *pattern, *name;
-        bool matches;
-    } cases[] = {
+    struct Case { const char *pattern, *name; bool matches; } cases[] = {
         {"E1M?", "E1M1", true}, {"E1M?", "E1M", false}, {"E1M?", "E1M10", false}, {"th*", "THINGS", true},
         {"TH*", "TH", true},    {"TH", "THINGS", false}, {"BLOCKMA?", "BLOCKMAP", true},   // 8 characters, no zero
         {"BLOCKMAPS", "BLOCKMAP", false},
@@ -45,30 +47,21 @@ TEST(ListingText, PatternsMatchFromTheLeft) {
     }
 }
 
-class ListingTest : public WadCommandTest {
-protected:
-    // An IWAD with the nine levels of episode 1 and entries named TH and THX.
-    void MakeEpisode() {
-        std::vector<std::string> levels;
-        for (int m = 1; m <= 9; ++m)
-            levels.push_back("E1M" + std::to_string(m));
-        MakeIwad(levels, {{"TH", Text("t")}, {"THX", Text("tx")}});
-    }
-    std::string FileText(const std::string& path) {
-        Bytes b = ReadFileBytes(path);
-        return std::string(b.begin(), b.end());
-    }
-};
+using ListingTest = WadCommandTest;
 
-TEST_F(ListingTest, DirmPatternsSelectNamesOnTheConsoleOrIntoAFile) {
-    MakeEpisode();
+// On an IWAD of the nine levels of episode 1 and entries named TH and THX:
+// DIRM's patterns select names on the console or into a file; listings
+// pause every screen for a person and never for a script.
+TEST_F(ListingTest, DirmPatternsSelectNamesAndPauseOnlyForAPerson) {
+    std::vector<std::string> levels;
+    for (int m = 1; m <= 9; ++m)
+        levels.push_back("E1M" + std::to_string(m));
+    MakeIwad(levels, {{"TH", Text("t")}, {"THX", Text("tx")}});
     std::string shown = Run(CommandDirM, "E1M? *");
-    EXPECT_EQ(ListedNames(shown),
-              (std::vector<std::string>{"E1M1", "E1M2", "E1M3", "E1M4", "E1M5", "E1M6", "E1M7", "E1M8", "E1M9"}));
+    EXPECT_EQ(ListedNames(shown), levels);
     EXPECT_TRUE(Contains(shown, "   The Master Directory\n   ==================== " + dir.path() +
                                     "base.wad Entries= 102\n\n   file entry# Name____   ___Size  _____Start  (hex)\n"));
     EXPECT_EQ(ListedNames(Run(CommandDirM, "TH*")).size(), 11u);   // TH, THX and nine THINGS
-    EXPECT_EQ(ListedNames(Run(CommandDirM, "TH")), std::vector<std::string>{"TH"});
     // Into a file: each line echoed, no pauses, and "End of file." at the end.
     std::string file = dir.file("list.txt");
     shown = Run(CommandDirM, "E1M? " + file);
@@ -82,10 +75,7 @@ TEST_F(ListingTest, DirmPatternsSelectNamesOnTheConsoleOrIntoAFile) {
     Run(CommandDirA, "* " + file);
     EXPECT_EQ(FileText(file).substr(FileText(file).size() - 15), "\f\nEnd of file.\n");
     EXPECT_TRUE(Contains(Run(CommandDirM, "* " + dir.path() + "nodir/list.txt"), "creating file"));
-}
 
-TEST_F(ListingTest, ConsoleListingsPauseEveryScreenForAPersonAndNeverForAScript) {
-    MakeEpisode();
     const std::string prompt = " [Esc to abort ] ";
     // Without a pattern every level marker is preceded by an empty line.
     std::string all = Run(CommandDirM, "", std::string(10, '\n'), ConsoleReader::Person);
@@ -107,7 +97,7 @@ TEST_F(ListingTest, ConsoleListingsPauseEveryScreenForAPersonAndNeverForAScript)
         CommandWords words(command == CommandDumpM ? "BIG" : "");
         command(words);
     }
-    std::string shown = capture.output();
+    shown = capture.output();
     EXPECT_EQ(Count(shown, "  (Patch)\n"), 30u);
     EXPECT_EQ(Count(shown, "PWAD File Directory"), 30u);
     EXPECT_TRUE(Contains(shown, "03E0: "));
@@ -131,8 +121,6 @@ TEST_F(ListingTest, ListingsNameTheFilesAndDirwAndDumpwRememberTheirFileNumbers)
     EXPECT_TRUE(Contains(Run(CommandDirM, "BIGONE"),
                          "     1 -   23  BIGONE     1,234,567         150  --> " + dir.file("a.wad") + "\n"));
     EXPECT_TRUE(Contains(Run(CommandDirW, "BIGONE * 1"), "     1 -   11  BIGONE     1,234,567         150  x000096\n"));
-    std::string dira = Run(CommandDirA, "*", std::string(20, '\n'));
-    EXPECT_EQ(Count(dira, "PWAD File Directory"), 2u);
 
     EXPECT_TRUE(Contains(Run(CommandDirW, "2"), "   PWAD File Directory \n   ==================== " + dir.file("b.wad")));
     EXPECT_EQ(ListedNames(Run(CommandDirW, "")), std::vector<std::string>{"BONE"});
@@ -164,7 +152,6 @@ TEST_F(ListingTest, DumpOfAThousandBytesToAFileOrTheConsole) {
     // of bytes E0..E7 are written as their Unicode forms.
     EXPECT_EQ(lines[65], "03E0:  E0 E1 E2 E3 E4 E5 E6 E7" + std::string(24, ' ') + " \u2502 \u03b1\u00df\u0393\u03c0\u03a3\u03c3\u00b5\u03c4" +
                              std::string(8, ' ') + " \u2502");
-    EXPECT_EQ(text.substr(text.size() - 14), "\nEnd of file.\n");
     // On the console: how far it got, S skips an entry, Esc ends.
     std::string shown = Run(CommandDumpM, "BIG", "S\x1b", ConsoleReader::Person);
     EXPECT_EQ(Count(shown, "[32% - Esc to abort, S(kip) entry ]"), 2u);
