@@ -61,11 +61,10 @@ TEST_F(ConfigTest, ValidFileIsTakenAndItsDangerousValuesRepaired) {
     std::memset(config.iwadName, 'A', sizeof config.iwadName);
     Saved();
     EXPECT_EQ(LoadConfig(), 1);
-    EXPECT_EQ(config.gridSize, 8);
-    EXPECT_EQ(config.videoMode, 1);
-    EXPECT_EQ(config.editMode, 1);
+    const std::vector<int> repaired = {config.gridSize, config.videoMode, config.editMode,
+                                       config.colors[kColorGrid]};
+    EXPECT_EQ(repaired, (std::vector<int>{8, 1, 1, 9}));   // grid, video and edit mode, grid colour
     EXPECT_FLOAT_EQ(config.scale, 0.125f);
-    EXPECT_EQ(config.colors[kColorGrid], 9);
     EXPECT_EQ(std::strlen(config.iwadName), 43u);
     config.gridSize = 64;
     Saved();

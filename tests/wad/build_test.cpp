@@ -105,7 +105,7 @@ TEST_F(BuildTest, GroupTakesEveryReadLevelAndOnRequestTheOtherEntries) {
     EXPECT_EQ(Wad("ALL.WAD").lumps, Lumps(expected.lump("MYTEX", "texture")));
 }
 
-TEST_F(BuildTest, XtractThenInsertGivesTheSameBytesBack) {
+TEST_F(BuildTest, XtractInsertAndSaveCarryOneEntryByteForByte) {
     Bytes palette(768);
     for (size_t i = 0; i < palette.size(); ++i)
         palette[i] = static_cast<uint8_t>(i * 7);
@@ -124,11 +124,9 @@ TEST_F(BuildTest, XtractThenInsertGivesTheSameBytesBack) {
         EXPECT_EQ(RawTargetName(names.first), names.second);
     EXPECT_TRUE(Contains(Run(CommandXtract, "NOPE PAL"), "Entry NOPE not Found"));
     EXPECT_EQ(ReadFileBytes(dir.file("PAL.RAW")), palette);
-}
 
-TEST_F(BuildTest, SaveWritesOneEntryUnderItsOwnOrTheGivenName) {
-    MakeIwad({"E1M1", "E1M2"});
-    std::string shown = Run(CommandSave, "THINGS MYT MYTHINGS");
+    // SAVE writes one entry as a PWAD, under its own name or the one given.
+    shown = Run(CommandSave, "THINGS MYT MYTHINGS");
     EXPECT_TRUE(Contains(shown, "Saving directory entry THINGS MYTHINGS to " + dir.path() + "MYT.WAD"));
     EXPECT_EQ(Wad("MYT.WAD").lumps, Lumps(WadBuilder().lump("MYTHINGS", "E1M1/THINGS/iwad")));
     Run(CommandSave, "things T2");
