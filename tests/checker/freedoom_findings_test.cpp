@@ -17,7 +17,7 @@
 #include "checker/checks.h"
 #include "pictures/namelists.h"
 #include "support/program_state.h"
-#include "support/testkit.h"
+#include "support/session_kit.h"
 #include "wad/master.h"
 #include "source_paths.h"
 
@@ -54,8 +54,7 @@ std::string FindingsOfIwad(int which) {
     if (iwad.empty())
         return "";
     testkit::ResetProgramState(Flavour::Doom);
-    SetField(config.iwadName, iwad.c_str());
-    OpenIwad(config.iwadName);
+    testkit::OpenIwadAt(iwad);
     BuildTextureNames();
     BuildFlatNames();
     std::string text;

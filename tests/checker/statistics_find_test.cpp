@@ -13,7 +13,7 @@
 #include "checker/statistics.h"
 #include "support/map_kit.h"
 #include "support/program_state.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "ui/graphics.h"
 
 namespace {
@@ -92,7 +92,7 @@ TEST_F(FindTest, FindsShowEachMatchAndTheCountAtTheEnd) {
 }
 
 TEST_F(FindTest, ACancelledEntryEndsWithNothingFound) {
-    testkit::HeadlessSession session;
+    testkit::Session session;
     InitGraphics(GraphicsPalette::Basic);
     search.kind = kFindThing;
     rec = Recorder();

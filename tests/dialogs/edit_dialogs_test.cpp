@@ -15,7 +15,7 @@
 #include "dialogs/edit_objects.h"
 #include "checker/find_replace.h"
 #include "pictures/namelists.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "support/map_kit.h"
 #include "support/program_state.h"
 #include "support/reference_check.h"
@@ -40,7 +40,7 @@ std::string Named(const std::string& name) {
 class EditDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        session = std::make_unique<testkit::HeadlessSession>();
+        session = std::make_unique<testkit::Session>();
         testkit::ResetProgramState(Flavour::Doom);
         if (!mapkit::OpenFreedoom2())
             GTEST_SKIP() << "Freedoom is not installed";
@@ -78,7 +78,7 @@ protected:
     }
     static std::string Name(const char* field) { return std::string(field, strnlen(field, 8)); }
 
-    std::unique_ptr<testkit::HeadlessSession> session;
+    std::unique_ptr<testkit::Session> session;
     SelectionList list;
 };
 

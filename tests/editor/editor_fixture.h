@@ -21,7 +21,7 @@
 #include "platform/video.h"
 #include "base/config.h"
 #include "base/flavour.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "support/map_kit.h"
 #include "support/program_state.h"
 #include "ui/graphics.h"
@@ -154,5 +154,5 @@ protected:
         InitGraphics(GraphicsPalette::Basic);
         InitView();
     }
-    testkit::HeadlessSession session;
+    testkit::Session session;
 };

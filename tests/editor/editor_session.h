@@ -36,12 +36,11 @@ protected:
         iwad = testkit::FreedoomIwad(2);
         if (iwad.empty())
             GTEST_SKIP() << "Freedoom is not installed";
-        session = std::make_unique<testkit::HeadlessSession>();
+        session = std::make_unique<testkit::Session>();
         testkit::ResetProgramState(Flavour::Doom);
-        SetField(config.iwadName, iwad.c_str());
         config.patchPath[0] = 0;
         config.lastMap = 1;
-        OpenIwad(config.iwadName);
+        testkit::OpenIwadAt(iwad);
         InstallToolkit();
         shell.editor = EditOnGraphicsScreen;
     }
@@ -88,7 +87,7 @@ protected:
 
     std::string iwad;
     Pixels shown;   // the screen when the last run ended
-    std::unique_ptr<testkit::HeadlessSession> session;
+    std::unique_ptr<testkit::Session> session;
 };
 
 }  // namespace editor_test

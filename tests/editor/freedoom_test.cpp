@@ -15,8 +15,7 @@ TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {
         if (path.empty())
             continue;
         ResetMaster();   // the IWAD alone
-        SetField(config.iwadName, path.c_str());
-        OpenIwad(config.iwadName);
+        testkit::OpenIwadAt(path);
         std::vector<LevelListEntry> list = master.levelList;
         for (const LevelListEntry& entry : list) {
             mapkit::ClearMap();

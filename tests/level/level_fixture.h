@@ -15,11 +15,12 @@
 #include "level/level_files.h"
 #include "base/config.h"
 #include "support/map_lumps.h"
-#include "support/wad_session.h"
+#include "support/session_kit.h"
 #include "wad/master.h"
 
 using testkit::Bytes;
 using testkit::ExitOf;
+using testkit::OpenIwadAt;
 using testkit::WadBuilder;
 
 // Answers the level dialogs from one queue and logs what is shown: "?title"

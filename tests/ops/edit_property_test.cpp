@@ -229,7 +229,7 @@ void DressLevel() {
 
 class Sequence {
 public:
-    Sequence(unsigned seed, testkit::HeadlessSession& session) : rng_(seed), session_(session) {}
+    Sequence(unsigned seed, testkit::Session& session) : rng_(seed), session_(session) {}
 
     int Upto(int most) { return std::uniform_int_distribution<int>(0, std::max(most, 0))(rng_); }
     int Between(int low, int high) { return low + Upto(high - low); }
@@ -289,7 +289,7 @@ public:
     }
 
     std::mt19937 rng_;
-    testkit::HeadlessSession& session_;
+    testkit::Session& session_;
 };
 
 // What an operation promises beyond a level the game can use.

@@ -5,9 +5,8 @@
 #include "base/fatal.h"
 #include "pictures/palette.h"
 #include "pictures/picture.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "support/picture_kit.h"
-#include "support/wad_session.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "pictures/namelists.h"
 #include "pictures/picture.h"
 #include "support/picture_kit.h"
-#include "support/wad_session.h"
+#include "support/session_kit.h"
 
 using testkit::Bytes;
 using testkit::PutLE32;
@@ -43,7 +43,7 @@ class NameListTest : public testkit::WadSession {
 protected:
     void Open(const testkit::WadBuilder& wad) {
         wad.write(dir.file("names.wad"));
-        OpenIwadAt(dir.file("names.wad"));
+        testkit::OpenIwadAt(dir.file("names.wad"));
     }
 };
 

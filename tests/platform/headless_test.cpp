@@ -18,7 +18,7 @@
 #include "platform/keys.h"
 #include "platform/png_writer.h"
 #include "platform/video.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "support/png_reader.h"
 
 namespace {
@@ -36,7 +36,7 @@ protected:
         mouseCalls.clear();
         PlatformSetMouseHandler(RecordCall, 0x1F);
     }
-    testkit::HeadlessSession session;
+    testkit::Session session;
 };
 
 // Each frame brings only the areas that changed, as a window is sent them:

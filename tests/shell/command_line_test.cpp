@@ -6,7 +6,7 @@
 #include "base/flavour.h"
 #include "shell/command_line.h"
 #include "support/program_state.h"
-#include "support/wad_session.h"
+#include "support/session_kit.h"
 #include "brel_run.h"
 #include "source_paths.h"
 

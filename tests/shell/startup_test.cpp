@@ -14,7 +14,7 @@
 #include "support/picture_kit.h"
 #include "support/program_state.h"
 #include "support/screen_text.h"
-#include "support/wad_session.h"
+#include "support/session_kit.h"
 #include "wad/master.h"
 
 using testkit::Bytes;

@@ -7,6 +7,7 @@
 #include "level/level_files.h"
 #include "platform/files.h"
 #include "support/map_lumps.h"
+#include "support/session_kit.h"
 #include "wad/master.h"
 
 namespace mapkit {
@@ -130,8 +131,7 @@ bool OpenFreedoom2() {
     std::string iwad = testkit::FreedoomIwad(2);
     if (iwad.empty())
         return false;
-    SetField(config.iwadName, iwad.c_str());
-    OpenIwad(config.iwadName);
+    testkit::OpenIwadAt(iwad);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/config.h"
 #include "platform/video.h"
+#include "support/session_kit.h"
 #include "wad/master.h"
 
 namespace testkit {
@@ -102,8 +103,7 @@ void OpenPictureIwad(const ScratchDir& dir, const Lumps& lumps, const Bytes& pla
     std::string path = dir.file("built.wad");
     wad.level("E1M1").write(path);
     ResetMaster();
-    SetField(config.iwadName, path.c_str());
-    OpenIwad(config.iwadName);
+    OpenIwadAt(path);
 }
 
 Bytes CurrentPalette() {

@@ -2,7 +2,7 @@
 #include "base/config.h"
 #include "base/work_dir.h"
 #include "support/map_kit.h"
-#include "support/wad_session.h"
+#include "support/session_kit.h"
 #include "testplay/handoff.h"
 #include "testplay_kit.h"
 #include "wad/master.h"
@@ -22,7 +22,7 @@ protected:
 
 TEST_F(HandOffTest, NothingIsHandedOffWhenTheConfigurationOrTheScriptCannotBeWritten) {
     testkit::WadBuilder("IWAD").level("MAP01").write(dir.file("DOOM2.WAD"));
-    OpenIwadAt(dir.file("DOOM2.WAD"));
+    testkit::OpenIwadAt(dir.file("DOOM2.WAD"));
     FILE* iwad = MakeRowReady(0);
     // A directory where the file should be: it cannot be replaced.
     for (const char* blocked : {"Brel.cfg", "BrelPlay.BAT"}) {

@@ -4,7 +4,7 @@
 #include "level/level_files.h"
 #include "base/config.h"
 #include "support/screen_text.h"
-#include "support/wad_session.h"
+#include "support/session_kit.h"
 #include "testplay_kit.h"
 #include "source_paths.h"
 
@@ -65,7 +65,7 @@ TEST_F(LauncherTest, BrelHandsALevelToTheNodeBuilderAndTheGameAndComesBackToIt) 
     EXPECT_EQ(std::string(config.pwadList[0]), pwad);
     EXPECT_EQ(config.pwadList[1][0], 0);
     // The nodes are ZDBSP's.
-    OpenIwadAt(iwad);
+    testkit::OpenIwadAt(iwad);
     ASSERT_GT(ReadPwad(pwad), 0);
     SetLevelName(1, 1);
     LoadLevel(LevelSource::MasterDirectory);

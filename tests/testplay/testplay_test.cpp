@@ -8,7 +8,7 @@
 #include "base/work_dir.h"
 #include "level/level.h"
 #include "level/level_files.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "support/program_state.h"
 #include "support/screen_text.h"
 #include "testplay/handoff.h"
@@ -36,8 +36,7 @@ protected:
             iwad.level("MAP01");   // what makes it a game of MAPxx levels
         iwad.level(levelName).write(Dir().file("games/iwad.wad"));
         testkit::WadBuilder("PWAD").level(levelName).write(Dir().file(pwad));
-        SetField(config.iwadName, Dir().file("games/iwad.wad").c_str());
-        OpenIwad(config.iwadName);
+        testkit::OpenIwadAt(Dir().file("games/iwad.wad"));
         SetField(config.pwadList[0], Dir().file(pwad).c_str());
         master.currentLevelRow = LoadPwad(config.pwadList[0]);
         ASSERT_GT(master.currentLevelRow, 0);
@@ -72,7 +71,7 @@ protected:
     bool Written(const char* name) { return std::filesystem::exists(Dir().file(name)); }
     const testkit::ScratchDir& Dir() { return session.Dir(); }
 
-    testkit::HeadlessSession session;
+    testkit::Session session;
     std::string path = std::getenv("PATH");
     ~TestPlayTest() override { setenv("PATH", path.c_str(), 1); }
 };

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "pictures/namelists.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "support/picture_kit.h"
 #include "support/png_reader.h"
 #include "ui/graphics.h"
@@ -76,7 +76,7 @@ protected:
     }
     std::string Shot(const std::string& file) const { return "snapshot " + session.Dir().file(file); }
 
-    HeadlessSession session;
+    Session session;
     WadContents wad;
 };
 

@@ -145,7 +145,7 @@ TEST_F(DialogTest, LevelDialogsAskOnTheGraphicsScreen) {
 }
 
 TEST(LevelDialogsOnTheConsole, AnswerWhileGraphicsAreDown) {
-    testkit::HeadlessSession session("Y\nNEW\n");
+    testkit::Session session("Y\nNEW\n");
     InstallToolkit();
     EXPECT_EQ(Dialogs().ConfirmYes("Rebuild NODES ?", ""), 1);
     char name[44] = "E1M1.WAD";

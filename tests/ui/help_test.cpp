@@ -100,7 +100,7 @@ protected:
         return true;
     }
 
-    testkit::HeadlessSession session;
+    testkit::Session session;
     std::vector<uint8_t> before;
 };
 

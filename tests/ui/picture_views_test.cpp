@@ -7,7 +7,7 @@
 #include "base/config.h"
 #include "base/fatal.h"
 #include "platform/video_backend.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "support/picture_kit.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
@@ -40,7 +40,7 @@ protected:
         return n;
     }
 
-    HeadlessSession session;
+    Session session;
 };
 
 // A 4 x 4 patch of one colour.

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/video.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "ui/toolkit.h"
@@ -69,7 +69,7 @@ protected:
         EXPECT_EQ(toolkit.savedAreas, 0);
         EXPECT_EQ(ChangedOutside(before, Copy()), "") << "not restored";
     }
-    testkit::HeadlessSession session;   // the program's state fresh, and put back at the end
+    testkit::Session session;   // the program's state fresh, and put back at the end
     Pixels before;
 };
 

@@ -16,7 +16,7 @@
 #include "view3d/preview3d_things.h"
 #include "support/map_kit.h"
 #include "support/picture_kit.h"
-#include "support/wad_session.h"
+#include "support/session_kit.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "base/command_words.h"
-#include "support/wad_session.h"
+#include "support/session_kit.h"
 #include "wad/commands.h"
 #include "wad/listing.h"
 #include "wad/master.h"
@@ -13,6 +13,7 @@ namespace wadtest {
 using testkit::Bytes;
 using testkit::Contains;
 using testkit::Count;
+using testkit::OpenIwadAt;
 using testkit::ReadFileBytes;
 using testkit::WadBuilder;
 
