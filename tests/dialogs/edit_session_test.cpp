@@ -4,7 +4,7 @@
 #include "editor/editor_session.h"
 #include "editor/info_panels.h"
 #include "dialogs/edit_objects.h"
-#include "support/panel_text.h"
+#include "support/screen_text.h"
 
 namespace editor_test {
 namespace {

@@ -5,7 +5,7 @@
 #include "editor/editor.h"
 #include "editor/info_panels.h"
 #include "editor_fixture.h"
-#include "support/panel_text.h"
+#include "support/screen_text.h"
 
 using testkit::PanelLine;
 
