@@ -1,27 +1,118 @@
-// The texture and flat browsers and the name choosers that open them,
-// driven by keys and clicks to a known name; the pages show the textures
-// composed from their patches (TEXTURE1 and TEXTURE2) and the flats as the
+// The texture and flat browsers, the sprite views and the type choosers on a
+// small IWAD of textures (in TEXTURE1 and TEXTURE2), flats and sprites with
+// the game's palette: what keys and clicks choose, and pictures shown as the
 // plain decoder sees them.
-#include <cstring>
+#include <gtest/gtest.h>
 
-#include "browser_fixture.h"
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "base/config.h"
+#include "base/flavour.h"
+#include "pictures/namelists.h"
 #include "pictures/picture.h"
+#include "support/map_kit.h"
+#include "support/picture_kit.h"
+#include "support/png_reader.h"
+#include "support/session_kit.h"
 #include "ui/browsers.h"
+#include "ui/graphics.h"
+#include "ui/input.h"
+#include "ui/sprite_views.h"
 #include "ui/toolkit.h"
+#include "ui/type_choosers.h"
+#include "wad/master.h"
 
 namespace {
 
-using namespace browser_test;
+using namespace testkit;
+
+// Pictures of patterns from colour 100 on are the ones the tests look for:
+// no colour of the toolkit lies between 100 and 139 in the HERETIC colours.
+constexpr int kSought = 100;
+
+// A w x h patch whose pixel (x, y) is base + (x + 3y) % 40, with the
+// rows from `hole` on transparent in every other column.
+Bytes Pattern(int w, int h, int base, int hole = 1 << 20) {
+    Columns columns(static_cast<size_t>(w));
+    for (int x = 0; x < w; ++x) {
+        Bytes pixels;
+        for (int y = 0; y < (x % 2 ? std::min(h, hole) : h); ++y)
+            pixels.push_back(static_cast<uint8_t>(base + (x + 3 * y) % 40));
+        columns[static_cast<size_t>(x)].push_back({0, pixels});
+    }
+    return PictureLump(w, h, columns);
+}
+
+// A flat whose pixel (x, y) is base + (x ^ y) % 50.
+Grid Flat(int base) {
+    Grid flat(64, 64);
+    for (int i = 0; i < 4096; ++i)
+        flat.cells[static_cast<size_t>(i)] = base + ((i % 64) ^ (i / 64)) % 50;
+    return flat;
+}
+
+Image ScreenImage() { return {640, 480, Bytes(Screen().pixels(), Screen().pixels() + 640 * 480)}; }
+
+// The upper left corner of the pixels of colours kSought..kSought + 39.
+bool Locate(const Image& image, int& x, int& y) {
+    x = y = 1 << 20;
+    for (int i = 0; i < image.width * image.height; ++i)
+        if (image.pixels[static_cast<size_t>(i)] >= kSought && image.pixels[static_cast<size_t>(i)] < kSought + 40) {
+            x = std::min(x, i % image.width);
+            y = std::min(y, i / image.width);
+        }
+    return y < image.height;
+}
+
+class BrowserTest : public ::testing::Test {
+protected:
+    // Textures A00..A09 in TEXTURE1 and C00..C09 in TEXTURE2, each of two
+    // patches, the second partly transparent over the first; flats FLATA,
+    // FLATB, FLATC; the sprites BBBBA0 and the imp's first frame in the
+    // sought colours, others not.
+    void SetUp() override {
+        std::vector<TextureDef> first, second;
+        for (int i = 0; i < 10; ++i) {
+            first.push_back({"A0" + std::to_string(i), 24, 20, {{0, 0, i % 2}, {8, 6, 2}}});
+            second.push_back({"C0" + std::to_string(i), 32, 16, {{0, 0, 2}, {-4, 2, i % 2}}});
+        }
+        auto flat = [](int base) {
+            const std::vector<int> cells = Flat(base).cells;
+            return Bytes(cells.begin(), cells.end());
+        };
+        Bytes imp = Pattern(16, 20, kSought);
+        imp[4] = 8, imp[6] = 20;   // its left and top offsets
+        OpenPictureIwad(session.Dir(),
+                        {{"TEXTURE1", TextureLump(first)}, {"TEXTURE2", TextureLump(second)},
+                         {"PNAMES", PnamesLump({"P0", "P1", "P2"})}, {"P0", Pattern(16, 16, 60)},
+                         {"P1", Pattern(20, 12, 110)}, {"P2", Pattern(12, 12, 160, 5)},
+                         {"F_START", {}}, {"F1_START", {}}, {"FLATA", flat(10)},
+                         {"FLATB", flat(70)}, {"FLATC", flat(130)}, {"F1_END", {}}, {"F_END", {}},
+                         {"S_START", {}}, {"BBBBA0", Pattern(30, 40, kSought)}, {"IMPXA1", imp},
+                         {"IMPXB1", Pattern(26, 8, 20)}, {"PLAYA1", Pattern(20, 30, 200)},
+                         {"PLAYF2F8", Pattern(24, 10, 20)}, {"S_END", {}}, {"NOTPIC", Bytes(20, 0)}},
+                        GreyPlaypal());
+        InitGraphics(GraphicsPalette::Game);
+        SetMenuBarMode(MenuBarMode::Shown);
+        BuildTextureNames();
+        BuildFlatNames();
+    }
+    // The snapshot the script took into file.
+    Image Snapshot(const std::string& file) const {
+        PngPicture png;
+        EXPECT_EQ(ReadPng(session.Dir().file(file), png), "");
+        return Image{png.width, png.height, png.pixels};
+    }
+    std::string Shot(const std::string& file) const { return "snapshot " + session.Dir().file(file); }
+
+    Session session;
+};
 
 // The names sorted: "-", A00..A09, C00..C09.
 TEST_F(BrowserTest, TextureBrowserKeysAndClicksChooseTheRightName) {
-    Open();
-    struct Case {
-        const char* what;
-        const char* start;
-        const char* script;
-        const char* chosen;   // null: none
-    } cases[] = {
+    const struct { const char *what, *start, *script, *chosen; } cases[] = {   // chosen null: none
         {"Enter takes the start, whatever its case", "c05", "key Enter", "C05"},
         {"an unknown start is the first name", "B", "key Right\nkey Enter", "A00"},
         {"Down moves a row of 8 at half size", nullptr, "key Down\nkey Enter", "A07"},
@@ -39,23 +130,21 @@ TEST_F(BrowserTest, TextureBrowserKeysAndClicksChooseTheRightName) {
         {"Esc", "C05", "key Esc", nullptr},
         {"right click", "C05", "click right 300 200", nullptr},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         browsers = BrowserState{};
         session.Script(std::string("move 639 479\n") + c.script);
         char chosen[kChosenNameSize] = "old";
-        Bytes before(Screen().pixels(), Screen().pixels() + 640 * 480);
-        int result = BrowseTextures(c.start, chosen);
-        EXPECT_TRUE(Bytes(Screen().pixels(), Screen().pixels() + 640 * 480) == before);
-        EXPECT_EQ(result, c.chosen ? 1 : 0);
+        const Image before = ScreenImage();
+        EXPECT_EQ(BrowseTextures(c.start, chosen), c.chosen ? 1 : 0);
         EXPECT_STREQ(chosen, c.chosen ? c.chosen : "old");
+        EXPECT_TRUE(ScreenImage().pixels == before.pixels);
         EXPECT_EQ(toolkit.savedAreas, 0);
         EXPECT_TRUE(graphics.menuBarShown);
     }
 }
 
 TEST_F(BrowserTest, FlatBrowserShowsAndChoosesFlats) {
-    Open();
     // Cells of 64 (66 apart) from (12, 16); "+" doubles them.
     session.Script("move 639 479\n" + Shot("flats.png") + "\nkey +\n" + Shot("big.png") +
                    "\nkey Right\nkey Enter");
@@ -65,11 +154,8 @@ TEST_F(BrowserTest, FlatBrowserShowsAndChoosesFlats) {
     const int top = 16 + kMenuBarHeight;
     Image flats = Snapshot("flats.png"), big = Snapshot("big.png");
     for (int k = 0; k < 3; ++k) {
-        Grid flat(64, 64);
-        Bytes raw = Flat(10 + 60 * k);
-        flat.cells.assign(raw.begin(), raw.end());
-        EXPECT_TRUE(Shows(flats, 12 + 66 * k, top, 64, 64, flat, 1, 0)) << k;
-        EXPECT_TRUE(Shows(big, 12 + 130 * k, top, 128, 128, flat, 2, 0)) << k;
+        EXPECT_TRUE(Shows(flats, 12 + 66 * k, top, 64, 64, Flat(10 + 60 * k), 1, 0)) << k;
+        EXPECT_TRUE(Shows(big, 12 + 130 * k, top, 128, 128, Flat(10 + 60 * k), 2, 0)) << k;
     }
     browsers = BrowserState{};
     session.Script("click left 150 40");
@@ -77,34 +163,186 @@ TEST_F(BrowserTest, FlatBrowserShowsAndChoosesFlats) {
     EXPECT_STREQ(chosen, "FLATC");
 }
 
-TEST_F(BrowserTest, ChoosersTakeATypedNameOrTheBrowsersChoice) {
-    Open();
+// BBBB is 30 x 40: the box centres it, shrinks it to fit and falls back on
+// its rotations.
+TEST_F(BrowserTest, TheSpriteBoxCentresAndShrinksAndFindsRotations) {
+    constexpr int kNothing = 99;
+    const struct { const char* name; int size, result, mag; } cases[] = {   // size: the box's side
+        {"BBBBA0", 64, kDrawn, 1},       {"BBBBA0", 32, kDrawn, 0},
+        {"BBBBA0", 12, kDrawn, -2},      {"BBBBA1", 64, kDrawn, 1},
+        {"BBBBB1", 64, kNotDrawn, kNothing}, {"NOTPIC", 64, kDrawFailed, kNothing},
+    };
+    SetMenuBarMode(MenuBarMode::Hidden);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " in " + std::to_string(c.size));
+        ClearScreen();
+        EXPECT_EQ(DrawSpriteBox(100, 100, 100 + c.size - 1, 100 + c.size - 1, c.name), c.result);
+        int x, y, w = Scaled(30, c.mag), h = Scaled(40, c.mag);
+        EXPECT_EQ(Locate(ScreenImage(), x, y), c.mag != kNothing);
+        if (c.mag != kNothing) {
+            EXPECT_TRUE(Shows(ScreenImage(), 100 + c.size / 2 - w / 2, 100 + c.size / 2 - h / 2, w, h,
+                              PlainPicture(Pattern(30, 40, kSought)), c.mag, MapColor(8)));
+        }
+    }
+}
+
+TEST_F(BrowserTest, TheAnimationStopsAtAKeyAndGoesOnWhereItStopped) {
+    MissionAnimation(0, 0, 159, 159, nullptr);   // no name: nothing, no input read
+    EXPECT_EQ(spriteViews.missionFrame, 0);
+    // The first frame stays five seconds: a key before them keeps it.
+    session.Script("key A");
+    MissionAnimation(10, 10, 169, 169, "E1M1");
+    EXPECT_EQ(spriteViews.missionFrame, 0);
+    int key = 0;
+    EXPECT_EQ(ReadKey(&key), 1);
+    EXPECT_EQ(key, 'A');
+    // Six seconds later the second frame shows, and stays while the next
+    // call's first five seconds run.
+    session.Script("wait 6000\nkey B");
+    MissionAnimation(10, 10, 169, 169, "E1M1");
+    EXPECT_EQ(spriteViews.missionFrame, 1);
+    FlushKeys(0);
+    session.Script("wait 4000\nkey C");
+    MissionAnimation(10, 10, 169, 169, "E1M1");
+    EXPECT_EQ(spriteViews.missionFrame, 1);
+    FlushKeys(0);
+    // The frames go round: after the last comes the first, the imp at twice its size.
+    spriteViews.missionFrame = 1 << 20;
+    session.Script("move 639 479\n" + Shot("first.png") + "\nkey D");
+    MissionAnimation(10, 10, 169, 169, "E1M1");
+    EXPECT_EQ(spriteViews.missionFrame, 0);
+    Image first = Snapshot("first.png");
+    int x, y;
+    ASSERT_TRUE(Locate(first, x, y));
+    EXPECT_TRUE(Shows(first, x, y, 32, 40, PlainPicture(Pattern(16, 20, kSought)), 2, MapColor(8)));
+}
+
+TEST_F(BrowserTest, TheEntrySceneEndsEveryFewCallsInTheScreenSaver) {
+    // Episode games show the scenes 0, 3 and 6; the third holds and runs the
+    // screen saver until a key.
+    session.Script("move 639 479");
+    SpriteShow(SpriteShowStyle::EntryScene);
+    EXPECT_TRUE(Shows(ScreenImage(), 40, 300, 16, 20, PlainPicture(Pattern(16, 20, kSought)), 1,
+                      MapColor(config.colors[kColorBackGround])));   // the imp of scene 0
+    EXPECT_EQ(spriteViews.showIndex, 3);
+    spriteViews.showIndex = 6;
+    session.Script("wait 3000\nkey Z");
+    SpriteShow(SpriteShowStyle::EntryScene);
+    EXPECT_EQ(spriteViews.showIndex, 9);
+    EXPECT_EQ(KeyWaiting(), 0);   // the key that ended the saver is gone
+    EXPECT_TRUE(graphics.menuBarShown);   // the editor's drawing area is back
+    // The next call starts again from the first scene.
+    session.Script("");
+    SpriteShow(SpriteShowStyle::EntryScene);
+    EXPECT_EQ(spriteViews.showIndex, 3);
+}
+
+// What the Thing chooser writes into two Things, the later game's types left
+// out of episode games, and "Menu Nesting".
+TEST_F(BrowserTest, ThingTypesFromTheListsAndTheNumberEntry) {
     struct Case {
         const char* what;
-        bool flats;
+        bool doom, maps, nesting;
+        int first;            // the first Thing's type; a second Thing has type 1
         const char* script;
-        const char* result;   // "" cancelled
+        int result;           // the type both Things have afterwards (0: unchanged)
     } cases[] = {
-        {"typed", false, "key Backspace\nkey Backspace\nkey Backspace\ntype C05\nkey Enter", "C05"},
-        {"browser left with Esc", false, "key F1\nkey End\nkey Esc\nkey Enter", "A03"},
-        {"cancelled", false, "key Esc", ""},
-        {"flat typed", true, "key Backspace\nkey C\nkey Enter", "FLATC"},
+        {"a number of no row", false, false, false, 11, "key Up\nkey Enter\ntype 1234\nkey Enter", 1234},
+        {"the number 0 changes nothing", false, false, false, 11, "key Up\nkey Enter\ntype 0\nkey Enter", 0},
+        {"a cancelled number", false, false, false, 11, "key Up\nkey Enter\ntype 55\nkey Esc", 0},
+        {"Exit", false, false, false, 11, "key Home\nkey Enter", 0},
+        {"Esc", false, false, false, 11, "key Esc", 0},
+        {"a cancelled list", false, false, false, 11, "key Enter\nkey Esc", 0},
+        {"an unknown type opens the last category", false, false, false, 9999, "key Enter\nkey Enter", 1202},
+        {"HERETIC keys", false, false, false, 73, "key Enter\nkey End\nkey Enter", 80},
+        {"DOOM episodes leave out DOOM II weapons", true, false, false, 2005,
+         "key Enter\nkey Down\nkey Down\nkey Enter", 2002},
+        {"DOOM maps list them", true, true, false, 2005, "key Enter\nkey Down\nkey Down\nkey Enter", 82},
+        {"nesting after a cancelled list", false, false, true, 1,
+         "key Enter\nkey Esc\nkey Enter\nkey End\nkey Enter\nkey Home\nkey Enter", 52},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        SetFlavour(c.doom ? Flavour::Doom : Flavour::Heretic);
+        master.gameStyle = c.maps ? kStyleMaps : kStyleEpisodes;
+        config.menuNesting = c.nesting;
+        mapkit::ClearMap();
+        std::vector<int> things = {mapkit::AddThing(0, 0, c.first), mapkit::AddThing(0, 0, 1)};
+        level.levelChanged = false;
         session.Script(c.script);
-        const NameList& names = c.flats ? nameLists.FlatNames : nameLists.TextureNames;
-        char text[16];
-        std::strcpy(text, c.flats ? "FLATA" : "A03");
-        int result = c.flats ? ChooseFlat(kCentred, kCentred, WindowSave::Always, "Floor", names.count(),
-                                          names.names(), text)
-                             : ChooseTexture(kCentred, kCentred, WindowSave::Always, "Upper", names.count(),
-                                             names.names(), text);
-        EXPECT_EQ(result, c.result[0] ? 1 : 0);
-        EXPECT_STREQ(text, c.result);
-        EXPECT_EQ(toolkit.savedAreas, 0);
-        EXPECT_EQ(pictures.pictureMag, 1);
+        ChooserResult result = ChooseThingType(40, 40, things);
+        const int changed = c.result != 0;
+        EXPECT_EQ((std::vector<int>{level.things[things[0]].type, level.things[things[1]].type, result.chosen,
+                                    result.changed, level.levelChanged, toolkit.savedAreas}),
+                  (std::vector<int>{changed ? c.result : c.first, changed ? c.result : 1, changed, changed,
+                                    changed, 0}));
     }
+}
+
+// Two LineDefs or two Sectors of the types given; under Boom (port rows) the
+// generalized types' dialog, the long lists a page at a time, numbers above
+// 9999, and Sector types set under Boom's bits.
+TEST_F(BrowserTest, LineDefAndSectorTypes) {
+    SetFlavour(Flavour::Doom);
+    mapkit::ClearMap();
+    config.menuNesting = 0;
+    int v0 = mapkit::AddVertex(0, 0), v1 = mapkit::AddVertex(64, 0);
+    std::vector<int> lines = {mapkit::AddLineDef(v0, v1, -1, -1, 1, 0), mapkit::AddLineDef(v1, v0, -1, -1, 1, 0)};
+    std::vector<int> sectors = {mapkit::AddSector(0, 0), mapkit::AddSector(0, 0)};
+    const std::string kGeneralized = "key End\nkey Up\nkey Enter\n";
+    std::string raiseFloor = "key Home\n";
+    for (int i = 0; i < 8; ++i)
+        raiseFloor += "key Down\n";
+    struct Case {
+        const char* what;
+        bool port, sector;
+        int first, second;
+        std::string script;
+        int result;   // -1: unchanged
+    } cases[] = {
+        {"Normal sets 0", false, false, 26, 90, "key Home\nkey Down\nkey Enter", 0},
+        {"a decimal value", false, false, 26, 90, "key End\nkey Enter\ntype 345\nkey Enter", 345},
+        {"Esc", false, false, 26, 90, "key Esc", -1},
+        {"decimal value starts at the first Sector's", false, true, 9, 0, "key End\nkey Enter\nkey Enter", 9},
+        {"Health/Damage", false, true, 9, 0, "key Up\nkey Enter\nkey Enter", 7},
+        {"Normal", false, true, 9, 0, "key Home\nkey Down\nkey Enter", 0},
+        {"a new generalized type starts as a floor", true, false, 26, 26, kGeneralized + "key End\nkey Enter",
+         0x6000},
+        {"a field from its menu", true, false, 26, 26,
+         kGeneralized + "key Down\nkey Enter\nkey Down\nkey Enter\nkey End\nkey Enter", 0x6001},
+        {"a generalized type keeps its fields", true, false, 0x3A63, 0x3A63, kGeneralized + "key End\nkey Enter",
+         0x3A63},
+        {"the kind starts the fields anew", true, false, 0x3A63, 0x3A63,
+         kGeneralized + "key Enter\nkey Home\nkey Down\nkey Enter\nkey End\nkey Enter", 0x3000},
+        {"Esc in the dialog", true, false, 26, 26, kGeneralized + "key Esc", -1},
+        {"the second page of a long list", true, false, 26, 26,
+         raiseFloor + "key Enter\nkey End\nkey Enter\nkey Enter", 143},
+        {"a number above 9999", true, false, 26, 26, "key End\nkey Enter\ntype 24721\nkey Enter", 24721},
+        {"the type under the bits", true, true, 0x88, 0x88, "key Up\nkey Enter\nkey Enter", 0x87},
+        {"a number with bits", true, true, 0x88, 0x88, "key End\nkey Enter\ntype 2064\nkey Enter", 2064},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        level.target = c.port ? MapTarget::Boom : MapTarget::Original;
+        auto type = [&](int i) -> int16_t& {
+            return c.sector ? level.sectors[sectors[i]].type : level.lineDefs[lines[i]].type;
+        };
+        type(0) = static_cast<int16_t>(c.first), type(1) = static_cast<int16_t>(c.second);
+        level.levelChanged = false;
+        session.Script(c.script);
+        ChooserResult result = c.sector ? ChooseSectorType(sectors, ChooserRepeat::Once)
+                                        : ChooseLineDefType(40, 40, lines, ChooserRepeat::Once);
+        EXPECT_EQ((std::vector<int>{type(0), type(1), result.chosen, level.levelChanged, toolkit.savedAreas}),
+                  (std::vector<int>{c.result >= 0 ? c.result : c.first, c.result >= 0 ? c.result : c.second,
+                                    c.result >= 0, result.changed, 0}));
+    }
+    // With nesting a list left with Esc comes back to the menu; a pick ends
+    // the chooser.
+    level.target = MapTarget::Original;
+    config.menuNesting = 1;
+    session.Script("key Home\nkey Down\nkey Down\nkey Enter\nkey Esc\nkey Home\nkey Down\nkey Enter");
+    EXPECT_TRUE(ChooseLineDefType(40, 40, lines).chosen);
+    EXPECT_EQ(level.lineDefs[lines[1]].type, 0);
 }
 
 }  // namespace

@@ -1,17 +1,23 @@
-// Message boxes, confirmations, the button row, panels and saved areas on the
-// headless screen; the level dialogs that InstallToolkit puts in place, on
-// the graphics screen and on the console.
+// Dialogs on the headless screen: message boxes, confirmations, saved areas
+// and panels, the typing dialogs (input box, path entry, number and option
+// forms, the list chooser) and the level dialogs that InstallToolkit puts in
+// place, on the graphics screen and on the console.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "base/config.h"
 #include "base/fatal.h"
 #include "level/level_dialogs.h"
 #include "support/screen_text.h"
+#include "support/testkit.h"
 #include "toolkit_fixture.h"
 #include "ui/button_bar.h"
+#include "ui/forms.h"
+#include "ui/input_box.h"
+#include "ui/list_select.h"
 #include "ui/message_box.h"
 #include "ui/message_panel.h"
 #include "ui/saved_area.h"
@@ -20,29 +26,35 @@ namespace {
 
 using namespace toolkit_test;
 
-using DialogTest = ToolkitTest;
+class DialogTest : public ToolkitTest {
+protected:
+    std::string Input(const char* proposal, int maxLen, const std::string& script, int expected,
+                      int (*box)(int, int, const char*, int, char*) = InputBox) {
+        char text[200] = {};
+        std::strcpy(text, proposal);
+        session.Script(script);
+        EXPECT_EQ(box(kCentred, kCentred, "New WAD file Name", maxLen, text), expected) << script;
+        ExpectRestored();
+        return text;
+    }
+};
 
 TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
+    using Box = int (*)();
     // The question box is 136 pixels wide at x 251, its buttons' middles at
     // (283, 259) and (343, 259).
-    std::function<int()> question = [] {
-        return MessageBox(kCentred, kCentred, LineAlign::Centred, "_Ok", kKeyEnter, "C_ancel",
-                          kKeyEsc, "Question", {"Go on?"});
+    const Box question = [] {
+        return MessageBox(kCentred, kCentred, LineAlign::Centred, "_Ok", kKeyEnter, "C_ancel", kKeyEsc,
+                          "Question", {"Go on?"});
     };
-    std::function<int()> yes = [] {
-        return ConfirmYes(kCentred, kCentred, "Rebuild NODES ?", "Not playable");
-    };
-    std::function<int()> yesNoFocused = [] {
+    const Box yes = [] { return ConfirmYes(kCentred, kCentred, "Rebuild NODES ?", "Not playable"); };
+    const Box yesNoFocused = [] {
         return ConfirmYes(kCentred, kCentred, "Unsaved changes", "Quit?", DefaultAnswer::No);
     };
-    std::function<int()> del = [] {
-        return ConfirmDel(kCentred, kCentred, "Delete 3 objects?", "And what is bound to them");
-    };
-    std::function<int()> anyKey = [] {
-        return PressAnyKey(kCentred, kCentred, "You have read", "a PWAD");
-    };
+    const Box del = [] { return ConfirmDel(kCentred, kCentred, "Delete 3 objects?", "And what is bound"); };
+    const Box anyKey = [] { return PressAnyKey(kCentred, kCentred, "You have read", "a PWAD"); };
     const struct {
-        std::function<int()>& box;
+        Box box;
         const char* script;
         int answer;
     } cases[] = {
@@ -72,17 +84,15 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
 // and closes it again; its text is cut into lines that fit, a path where it
 // must, and nothing of it is lost.
 TEST_F(DialogTest, NoticeShowsTheWholeTextAndLeavesTheScreenAsItFoundIt) {
+    const std::string first = "Please restart and set the correct main IWAD file name!";
     const std::string path = "/home/someone/" + std::string(70, 'd') + "/freedoom2.wad";
-    const std::string text = "Please restart and set the correct main IWAD file name!\nNot found: " + path;
-    const std::string shown[] = {"Please restart and set the correct main IWAD file name!", "Not found:",
-                           path.substr(0, 64).c_str(), path.substr(64).c_str()};
     for (bool screenUp : {true, false}) {
         if (!screenUp)
             CloseGraphics();
         session.Script("snapshot " + session.Dir().file("notice.png") + "\nkey Enter");
-        NoticeOnGraphicsScreen("Error", text);
+        NoticeOnGraphicsScreen("Error", first + "\nNot found: " + path);
         EXPECT_EQ(graphics.graphicsMode != 0, screenUp);
-        for (const std::string& line : shown)
+        for (const std::string& line : {first, std::string("Not found:"), path.substr(0, 64), path.substr(64)})
             EXPECT_TRUE(testkit::SnapshotShowsText(session.Dir().file("notice.png"), line)) << line;
     }
 }
@@ -122,11 +132,126 @@ TEST_F(DialogTest, SavedAreasPanelsAndBoxesWithoutButtons) {
     EXPECT_NE(session.Console().find("File E1M1.WAD Level E1M1"), std::string::npos);
 }
 
+TEST_F(DialogTest, InputBoxEditsItsLineAndKeepsItWhenCancelled) {
+    EXPECT_EQ(Input("E1M1.WAD", 43, "type map\nkey Enter", 1), "MAP");
+    EXPECT_EQ(Input("ABC", 43, "key Home\nkey Del\nkey End\ntype D\nkey Enter", 1), "BCD");
+    EXPECT_EQ(Input("ABC", 43, "key Left\nkey Backspace\nkey Right\ntype X\nkey Enter", 1), "ACX");
+    EXPECT_EQ(Input("", 4, "type ABCDEFG\nkey Enter", 1), "ABCD");
+    EXPECT_EQ(Input("ABC", 43, "key Backspace\nkey Backspace\nkey Backspace\nkey Enter", 0), "ABC");
+    EXPECT_EQ(Input("ABC", 43, "type XYZ\nkey Tab\nkey Enter", 0), "ABC");
+    // A text longer than the field shows scrolls; all of it is kept.
+    std::string longText(90, 'Q');
+    EXPECT_EQ(Input("", 120, "type " + longText + "\nkey Enter", 1), longText);
+}
+
+TEST_F(DialogTest, PathEntryKeepsTheTypedCaseAndAsksAgainUntilThePathIsValid) {
+    testkit::WriteFileBytes(session.Dir().file("heretic.wad"), testkit::Bytes{'I', 'W', 'A', 'D'});
+    SetField(config.iwadName, session.Dir().file("heretic.wad").c_str());
+    // A blank: the error box (closed with any key), then the box again.
+    EXPECT_EQ(Input("E1M1.WAD", 43, "type MY MAP\nkey Enter\nkey Enter\nkey Esc", 0, PathEntry),
+              "E1M1.WAD");
+    // The main WAD is refused under another spelling; a new name keeps its case.
+    std::string iwad = session.Dir().path() + "./Heretic.wad";
+    EXPECT_EQ(Input("E1M1.WAD", 60,
+                    "type " + iwad + "\nkey Enter\nkey Enter\nkey End\nkey Backspace\nkey Backspace\n"
+                    "key Backspace\ntype pwad\nkey Enter", 1, PathEntry),
+              session.Dir().path() + "./Heretic.pwad");
+    EXPECT_EQ(Input("", 43, "type mymap\nkey Enter", 1, PathEntry), "mymap");
+    EXPECT_TRUE(ValidPath("LONGER_THAN_8.WADFILE", 43));
+    for (const char* bad : {"A\tB", "MAPS/", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"})
+        EXPECT_FALSE(ValidPath(bad, 43)) << bad;
+}
+
+TEST_F(DialogTest, NumberFormRefusesValuesOutOfRangeAndSkipsShownOnlyFields) {
+    auto form = [this](std::vector<FormField>& fields, const std::string& script) {
+        session.Script(script);
+        int result = NumberForm(kCentred, kCentred, WindowSave::UnlessNested, "Reject Mask", fields);
+        ExpectRestored();
+        return result;
+    };
+    std::vector<FormField> fields = {{"Skip Every", 0, 100, 5}, {"Pattern", 0, 255, 7}};
+    EXPECT_EQ(form(fields, "type 300\nkey Enter\nkey Tab\nkey Esc"), 0);
+    EXPECT_EQ(fields[0].value, 5);
+    EXPECT_EQ(form(fields, "key Tab\ntype -1\nkey Enter\nkey Backspace\nkey Backspace\ntype 9\nkey Enter"), 1);
+    EXPECT_EQ(fields[1].value, 9);
+    // Fields whose lower limit is above the upper one are only shown.
+    std::vector<FormField> three = {{"A", 0, 10, 1}, {"B", 5, 0, 3}, {"C", -10, 10, 2}};
+    EXPECT_EQ(form(three, "type 4\nkey Tab\ntype -6\nkey Up\nkey Down\nkey Enter"), 1);
+    EXPECT_EQ(three[1].value, 3);
+    EXPECT_EQ(three[2].value, -6);
+}
+
+TEST_F(DialogTest, OptionFormReturnsTheItemChosen) {
+    std::vector<OptionItem> items = {{"Sound Selection", 0, 30, 1, OptionKind::CheckBox},
+                                     {"_5 MainWAD File", 200, 120, 0, OptionKind::Button},
+                                     {"Angle", 200, 160, 90, OptionKind::Number}};
+    ButtonDef ok = {"Ok", kKeyEnter, 100, 400, 150, 420};
+    ButtonDef cancel = {"Cancel", kKeyEsc, 160, 400, 230, 420};
+    int current = 0, key = 0;
+    const std::pair<const char*, int> cases[] = {
+        {"key Tab\nkey Enter", 1},   // Enter presses a button the mark was moved to
+        {"key F1\nclick left 105 135", 0},
+        {"key Shift-Tab\nkey Up\nkey Down\ntype 45\nkey Enter", kOptionOk},
+        {"key Tab\nkey O", kOptionOk},
+        {"key Space", 0},           // the marked box; Enter is Ok
+        {"key Enter", kOptionOk},
+        {"click left 195 410", kOptionCancel},
+    };
+    for (const auto& [script, result] : cases) {
+        session.Script(script);
+        EXPECT_EQ(OptionForm(FormMode::UntilDecided, "OPTIONS", current, key, ok, cancel, 100, 100, items),
+                  result)
+            << script;
+    }
+    EXPECT_EQ(items[2].value, 45);
+    EXPECT_EQ(items[0].value, 1);   // the caller toggles
+    EXPECT_EQ(HelpAsked(), std::vector<std::string>{"OPTIONS"});
+}
+
+// 7 names, 5 rows, 8 characters: row r spans y 225 + 11 r to 235 + 11 r;
+// the scroll bar's down arrow is at (342, 271)-(352, 281).
+TEST_F(DialogTest, ListSelectFindsTheFirstNameThatBeginsWithTheTextAndTheMouseTakesRows) {
+    static const char* const kNames[7] = {"BROWN1", "BROWN96", "STARTAN1", "STARTAN2",
+                                          "STARTAN3", "STEP1", "TEKWALL1"};
+    char text[9] = {};
+    std::vector<std::string> previews;
+    auto choose = [&](const char* proposal, const std::string& script, const ListSelectOptions& options) {
+        std::strcpy(text, proposal);
+        session.Script(script);
+        int result = ListSelect(kCentred, kCentred, "Pick", 7, kNames, 5, text, 8, options);
+        ExpectRestored();
+        EXPECT_EQ(graphics.lineH, 10);   // the editor's metrics are back
+        return result;
+    };
+    ListSelectOptions sizeable;
+    sizeable.sizeable = true, sizeable.picW = 64, sizeable.picH = 32;
+    sizeable.preview = [&](int, int, int, int, const char* name) { previews.push_back(name); };
+    EXPECT_EQ(choose("", "type st\nkey Enter\ntype EP1\nkey +\nkey Enter", sizeable), 1);
+    EXPECT_STREQ(text, "STEP1");
+    EXPECT_EQ(previews, (std::vector<std::string>{"BROWN1", "STARTAN1", "STEP1", "STEP1"}));
+    EXPECT_EQ(toolkit.magnify, 2);
+    // The first letter typed replaces the name proposed; one taken from the
+    // list is kept for editing.
+    const struct { const char *proposal, *script; int result; const char* text; } cases[] = {
+        {"STARTAN2", "key Down\nkey Enter", 1, "STARTAN3"},
+        {"STEP1", "key Backspace\nkey Backspace\nkey PgUp\nkey Enter", 1, "BROWN1"},
+        {"STARTAN2", "type BROWN1\nkey Enter", 1, "BROWN1"},
+        {"STARTAN2", "key Down\nkey Backspace\ntype 1\nkey Enter", 1, "STARTAN1"},
+        {"STEP1", "type X\nkey Esc", 0, ""},   // Esc empties the text
+        {"", "click left 290 252\nclick left 290 252", 1, "STARTAN1"},
+        {"", "click left 347 276\nkey Enter", 1, "BROWN96"},   // scrolled down one
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(choose(c.proposal, c.script, {}), c.result) << c.script;
+        EXPECT_STREQ(text, c.text) << c.script;
+    }
+}
+
 TEST_F(DialogTest, LevelDialogsAskOnTheGraphicsScreen) {
     InstallToolkit();
     session.Script("key Y");
     EXPECT_EQ(Dialogs().ConfirmYes("Rebuild NODES ?", ""), 1);
-    std::vector<NumberField> fields = {{"Skip Every", 0, 100, 0}, {"Pattern", 0, 255, 0}};
+    std::vector<struct NumberField> fields = {{"Skip Every", 0, 100, 0}, {"Pattern", 0, 255, 0}};
     // One Enter takes the numbers, from any field.
     session.Script("type 1\nkey Enter");
     EXPECT_EQ(Dialogs().NumberForm("Reject Mask", fields), 1);
@@ -138,8 +263,8 @@ TEST_F(DialogTest, LevelDialogsAskOnTheGraphicsScreen) {
     // The progress window: its bar, from x 175 to 463, is blue up to its middle.
     Dialogs().ProgressStart("Saving Level to E1M1.WAD", 1000);
     Dialogs().ProgressUpdate(500);
-    EXPECT_EQ(toolkit_test::At(180, 250), 1);
-    EXPECT_EQ(toolkit_test::At(400, 250), 15);
+    EXPECT_EQ(At(180, 250), 1);
+    EXPECT_EQ(At(400, 250), 15);
     Dialogs().ProgressEnd();
     ExpectRestored();
 }

@@ -10,6 +10,7 @@
 #include "base/flavour.h"
 #include "level/level.h"
 #include "pictures/namelists.h"
+#include "pictures/picture.h"
 #include "support/picture_kit.h"
 #include "support/testkit.h"
 #include "toolkit_fixture.h"
@@ -203,27 +204,24 @@ TEST_F(SettingsTest, PaletteIndexesByClicksOnTheScale) {
 
 TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
     using testkit::Bytes;
-    Bytes patch = testkit::PictureLump(8, 8, testkit::Columns(8, {{0, Bytes(8, 40)}}));
     testkit::OpenPictureIwad(session.Dir(),
-                             {{"TEXTURE1", testkit::TextureLump({{"BRICK1", 8, 8, {{0, 0, 0}}},
-                                                                 {"STARTAN3", 8, 8, {{0, 0, 0}}}})},
-                              {"PNAMES", testkit::PnamesLump({"P0"})},
-                              {"P0", patch},
-                              {"F_START", {}}, {"F1_START", {}},
-                              {"FLOOR0_1", Bytes(4096, 50)}, {"NUKAGE1", Bytes(4096, 60)},
-                              {"F1_END", {}}, {"F_END", {}}},
+                             {{"TEXTURE1", testkit::TextureLump({{"BRICK1", 8, 8, {}}, {"STARTAN3", 8, 8, {}}})},
+                              {"F_START", {}}, {"F1_START", {}}, {"FLOOR0_1", Bytes(4096, 50)},
+                              {"NUKAGE1", Bytes(4096, 60)}, {"F1_END", {}}, {"F_END", {}}},
                              testkit::GreyPlaypal());
     BuildTextureNames();
     BuildFlatNames();
     config.menuNesting = 0;
     config.defaultThingType = 11;   // the Player Starts, DEATHMATCH Start highlighted
     // Upper texture typed, floor flat from the browser (F1), a cancelled
-    // choice, heights, the Thing type from its chooser.
+    // choice, a browser left with Esc, heights, the Thing type from its chooser.
     Run(DefaultsDialog, "key 1\n" + Repeat("key Backspace\n", 8) + "type STARTAN3\nkey Enter\n"
                         "key 4\nkey F1\nkey End\nkey Enter\nkey Enter\n"
                         "key 2\nkey Esc\n"
+                        "key 1\nkey F1\nkey Home\nkey Esc\nkey Enter\n"
                         "key 6\ntype -16\nkey Tab\ntype 200\nkey Enter\n"
                         "key F\nkey Enter\nkey Down\nkey Enter\nkey Esc\n");
+    EXPECT_EQ(pictures.pictureMag, 1);   // as it was before the browsers
     const ConfigRecord& c = Written();
     EXPECT_STREQ(c.textureUpper, "STARTAN3");
     EXPECT_STREQ(c.flatFloor, "NUKAGE1");
