@@ -88,18 +88,10 @@ TEST_F(GraphicsTest, RulerDrawnTwiceIsDrawnOnce) {
     EXPECT_TRUE(before == Copy());
 }
 
-class InputTest : public ToolkitTest {
-protected:
-    // Every pixel of the pointer's picture at (x, y) is the colour.
-    static void ExpectUnderPointer(int x, int y, int colour) {
-        for (int row = y; row < y + kPointerH; ++row)
-            for (int col = x; col < x + kPointerW; ++col)
-                ASSERT_EQ(At(col, row), colour) << col << "," << row;
-    }
+// A quick click is reported once and not lost to drawing; GetInput waits
+// for a key, or a click and its release.
+TEST_F(GraphicsTest, ClicksAreReportedOnceAndGetInputWaitsForTheRelease) {
     int x = 0, y = 0, buttons = 0;
-};
-
-TEST_F(InputTest, QuickClickIsReportedOnceAndNotLostToDrawing) {
     session.Script("click left 50 60\nclick right\n");
     WaitForInput();   // the pointer moves there
     WaitForInput();
@@ -113,9 +105,7 @@ TEST_F(InputTest, QuickClickIsReportedOnceAndNotLostToDrawing) {
     FillBox(0, 0, 10, 10, 3);   // shows the pointer again without reading buttons
     ReadMouse(nullptr, nullptr, &buttons);
     EXPECT_EQ(buttons, 2);
-}
 
-TEST_F(InputTest, GetInputWaitsForAKeyOrAClickAndItsRelease) {
     session.Script("move 10 10\ntype e\nkey F1\ndown left\nwait 40\nmove 30 40\nup left\nkey X\n");
     EXPECT_EQ(GetInput(nullptr, InputWait::Wait), 'E');
     EXPECT_EQ(GetInput(nullptr, InputWait::Wait), 0x3B00);
@@ -127,8 +117,8 @@ TEST_F(InputTest, GetInputWaitsForAKeyOrAClickAndItsRelease) {
     EXPECT_EQ(GetInput(&buttons, InputWait::Wait), 'X');
 }
 
-TEST_F(InputTest, WindowCloseKeyPointerLimitsAndNoMouse) {
-    int key = 0;
+TEST_F(GraphicsTest, WindowCloseKeyPointerLimitsAndNoMouse) {
+    int x = 0, y = 0, buttons = 0, key = 0;
     input.windowCloseKey = kKeyAltF4;
     QueueKey(kKeyWindowClose, 0);
     ASSERT_EQ(ReadKey(&key), 1);

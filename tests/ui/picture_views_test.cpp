@@ -4,43 +4,30 @@
 #include <algorithm>
 #include <random>
 
-#include "base/config.h"
-#include "base/fatal.h"
 #include "platform/video_backend.h"
-#include "support/session_kit.h"
 #include "support/picture_kit.h"
-#include "ui/graphics.h"
-#include "ui/input.h"
+#include "toolkit_fixture.h"
 #include "ui/picture_views.h"
 
 namespace {
 
 using namespace testkit;
+using namespace toolkit_test;
 
 constexpr int kPaint = 251;   // the screen's colour before drawing
 
-class PictureViewTest : public ::testing::Test {
+class PictureViewTest : public ToolkitTest {
 protected:
-    // A fresh master directory of an IWAD of the lumps and the PLAYPAL, graphics
-    // with its palette, the whole screen as viewport and painted kPaint.
-    void OpenBuilt(const Lumps& lumps, const Bytes& playpal = GreyPlaypal()) {
+    // A fresh master directory of an IWAD of the lumps and a grey PLAYPAL,
+    // graphics with its palette, the whole screen painted kPaint.
+    void OpenBuilt(const Lumps& lumps) {
         CloseGraphics();
-        OpenPictureIwad(session.Dir(), lumps, playpal);
+        OpenPictureIwad(session.Dir(), lumps, GreyPlaypal());
         InitGraphics(GraphicsPalette::Game);
         SetMenuBarMode(MenuBarMode::Hidden);
         std::fill(Screen().pixels(), Screen().pixels() + 640 * 480, kPaint);
+        before = Copy();
     }
-    int At(int x, int y) const { return Screen().getpixel(x, y); }
-    Bytes Pixels() const { return Bytes(Screen().pixels(), Screen().pixels() + 640 * 480); }
-    // How many pixels outside the box differ from kPaint.
-    int ChangedOutside(int x1, int y1, int x2, int y2) const {
-        int n = 0;
-        for (int i = 0; i < 640 * 480; ++i)
-            n += Screen().pixels()[i] != kPaint && (i % 640 < x1 || i % 640 > x2 || i / 640 < y1 || i / 640 > y2);
-        return n;
-    }
-
-    Session session;
 };
 
 // A 4 x 4 patch of one colour.
@@ -117,14 +104,14 @@ TEST_F(PictureViewTest, DamagedLumpsShowTheCrossAndNeverDrawOutsideTheBox) {
                            : d.kind == 'f' ? DrawFlat(x1, y1, x2, y2, "PIC", 1)
                                            : DrawTexture(x1, y1, x2, y2, "TEX", "+");
         EXPECT_EQ(result, d.result);
-        EXPECT_EQ(ChangedOutside(x1, y1, x2, y2), 0);
+        EXPECT_EQ(ChangedOutside(before, Copy(), x1, y1, x2, y2), "");
         const int inset = d.kind == 'f' ? 2 : 8, cross = MapColor(d.cross);
         EXPECT_TRUE(!d.cross || (At(x1 + inset, y1 + inset) == cross && At(x2 - inset, y2 - inset) == cross &&
                                  At(x1 + inset, y2 - inset) == cross));
-        const Bytes drawn = Pixels();
+        const Pixels drawn = Copy();
         Screen().setcolor(MapColor(4));
         Screen().outtextxy(x1 + graphics.charW2, y1 + graphics.lineH, d.text);
-        EXPECT_TRUE(Pixels() == drawn) << "no text \"" << d.text << "\"";
+        EXPECT_TRUE(Copy() == drawn) << "no text \"" << d.text << "\"";
         EXPECT_TRUE(d.drawn.empty() || At(x1 + d.drawn[0], y1 + d.drawn[1]) == d.drawn[2]);
     }
 }
@@ -152,7 +139,7 @@ TEST_F(PictureViewTest, RandomDamageNeverLeavesTheBox) {
         which == 0 ? DrawPicture(100, 100, 219, 219, nullptr, "PIC", 0, 0, pictures.pictureMag, 8,
                                  PictureAnchor::Corner)
                    : DrawTexture(100, 100, 219, 219, "TEX", "+");
-        ASSERT_EQ(ChangedOutside(100, 100, 219, 219), 0) << round;
+        ASSERT_EQ(ChangedOutside(before, Copy(), 100, 100, 219, 219), "") << round;
     }
 }
 
@@ -164,7 +151,7 @@ TEST_F(PictureViewTest, NothingIsDrawnWhileAKeyWaits) {
     EXPECT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "A", 0, 0, 1, 8, PictureAnchor::Corner),
               kNotDrawn);
     EXPECT_EQ(DrawTexture(0, 0, 63, 63, "BIGDOOR7", nullptr), kNotDrawn);
-    EXPECT_EQ(ChangedOutside(0, 0, -1, -1), 0);
+    EXPECT_TRUE(before == Copy());
     EXPECT_EQ(KeyWaiting(), 1);
 }
 
