@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/files.h"
@@ -19,12 +18,13 @@ using testkit::ReadFileBytes;
 
 Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-// The names in dir, sorted, temporary files shown as "<temporary>".
-std::vector<std::string> Names(const std::string& dir) {
+// The names in dir, sorted, temporary files shown as "<temporary>" unless
+// the names are asked for as they are.
+std::vector<std::string> Names(const std::string& dir, bool asTheyAre = false) {
     std::vector<std::string> names;
     for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
         std::string name = e.path().filename().string();
-        names.push_back(IsTemporaryFileName(name) ? "<temporary>" : name);
+        names.push_back(IsTemporaryFileName(name) && !asTheyAre ? "<temporary>" : name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -45,54 +45,38 @@ bool Replace(const std::string& target, const Bytes& data, const std::string& ba
     return CommitReplacement(file);
 }
 
-ino_t Inode(const std::string& path) {
-    struct stat st {};
-    stat(path.c_str(), &st);
-    return st.st_ino;
-}
-
-pid_t EndedProcess() {
-    pid_t child = fork();
-    if (child == 0)
-        _exit(0);
-    waitpid(child, nullptr, 0);
-    return child;
-}
-
+// The old file becomes the backup only once the new one is in place; the new
+// file keeps the old one's permissions, and a link stays a link.
 TEST(Replacement, OldFileBecomesTheBackupOnlyWhenTheNewOneIsInPlace) {
-    struct Case {
-        const char* what;
+    const struct {
         bool targetExists, oldBackup, throughLink;
-    } cases[] = {{"first backup", true, false, false},
-                 {"backup replaced", true, true, false},
-                 {"new file, old backup kept", false, true, false},
-                 {"linked file", true, false, true}};
-    for (const Case& c : cases) {
+    } cases[] = {{true, false, false}, {true, true, false}, {false, true, false}, {true, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         testkit::ScratchDir dir;
         std::string real = dir.file("real.wad"), backup = dir.file("real.BAK");
         if (c.targetExists) {
             testkit::WriteFileBytes(real, Text("old"));
-            chmod(real.c_str(), 0604);   // kept by the new file
+            chmod(real.c_str(), 0604);
         }
         if (c.oldBackup)
             testkit::WriteFileBytes(backup, Text("older"));
         if (c.throughLink)
             fs::create_symlink("real.wad", dir.file("link.wad"));
+        const Bytes was = ReadFileBytes(real), backupWas = ReadFileBytes(backup);
         ReplacementFile file;
-        ASSERT_TRUE(BeginReplacement(c.throughLink ? dir.file("link.wad") : real, file)) << c.what;
+        ASSERT_TRUE(BeginReplacement(c.throughLink ? dir.file("link.wad") : real, file));
         file.backup = backup;
         std::fputs("new", file.stream);
         // Until the commit, both names hold what they held.
-        EXPECT_EQ(ReadFileBytes(real), c.targetExists ? Text("old") : Bytes()) << c.what;
-        EXPECT_EQ(ReadFileBytes(backup), c.oldBackup ? Text("older") : Bytes()) << c.what;
-        ASSERT_TRUE(CommitReplacement(file)) << c.what;
-        EXPECT_EQ(ReadFileBytes(real), Text("new")) << c.what;
-        EXPECT_EQ(ReadFileBytes(backup), c.targetExists ? Text("old") : c.oldBackup ? Text("older") : Bytes())
-            << c.what;
-        EXPECT_EQ(fs::status(real).permissions() == fs::perms(0604), c.targetExists) << c.what;
-        EXPECT_EQ(fs::is_symlink(dir.file("link.wad")), c.throughLink) << c.what;
-        for (const std::string& name : Names(dir.path()))
-            EXPECT_NE(name, "<temporary>") << c.what;
+        EXPECT_EQ(ReadFileBytes(real), was);
+        EXPECT_EQ(ReadFileBytes(backup), backupWas);
+        ASSERT_TRUE(CommitReplacement(file));
+        EXPECT_EQ(ReadFileBytes(real), Text("new"));
+        EXPECT_EQ(ReadFileBytes(backup), c.targetExists ? was : backupWas);
+        EXPECT_EQ(fs::status(real).permissions() == fs::perms(0604), c.targetExists);
+        EXPECT_EQ(fs::is_symlink(dir.file("link.wad")), c.throughLink);
+        EXPECT_EQ(Names(dir.path()), Names(dir.path(), true));   // no temporary file left
     }
 }
 
@@ -103,7 +87,7 @@ TEST(Replacement, BackupsAreCompleteAndLinkedOnlyWhenThatIsSafe) {
     testkit::WriteFileBytes(dir.file("old.bak"), Text("older"));
     int error = 0;
     ASSERT_TRUE(MakeBackupFile(original, dir.file("linked.bak"), BackupMethod::LinkOrCopy, error));
-    EXPECT_EQ(Inode(dir.file("linked.bak")), Inode(original));
+    EXPECT_TRUE(fs::equivalent(dir.file("linked.bak"), original));
     // A copy survives the original being rewritten in place.
     ASSERT_TRUE(MakeBackupFile(original, dir.file("OLD.BAK"), BackupMethod::Copy, error));
     testkit::WriteFileBytes(original, Text("rewritten"));
@@ -120,6 +104,8 @@ TEST(Replacement, AWriterKilledPartWayLeavesBothNamesWholeAndALeftoverTheNextRun
     testkit::ScratchDir dir;
     std::string target = dir.file("map.wad"), backup = dir.file("map.BAK");
     const Bytes old(5000, 1), older(3000, 2), replacement(9000, 3);
+    const std::vector<std::string> whole = {"map.BAK", "map.wad"};
+    const std::vector<std::string> withLeftover = {"<temporary>", "map.BAK", "map.wad"};
     struct Case {
         size_t limit;
         bool copyBackup;   // killed while copying the backup instead
@@ -140,12 +126,9 @@ TEST(Replacement, AWriterKilledPartWayLeavesBothNamesWholeAndALeftoverTheNextRun
         EXPECT_EQ(killed.signal, c.finishes ? 0 : SIGXFSZ) << killed.report;
         EXPECT_EQ(ReadFileBytes(target), c.finishes ? replacement : old);
         EXPECT_EQ(ReadFileBytes(backup), c.finishes ? old : older);
-        std::vector<std::string> expected = {"map.BAK", "map.wad"};
-        if (!c.finishes)
-            expected.insert(expected.begin(), "<temporary>");
-        EXPECT_EQ(Names(dir.path()), expected);
+        EXPECT_EQ(Names(dir.path()), c.finishes ? whole : withLeftover);
         RemoveLeftoverTemporaryFiles(dir.path());
-        EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"map.BAK", "map.wad"}));
+        EXPECT_EQ(Names(dir.path()), whole);
     }
 }
 
@@ -183,31 +166,26 @@ TEST(Replacement, FullDiskOrReadOnlyDirectoryFailWithTheReasonAndChangeNothing) 
     }
 }
 
+// Only regular files of the temporary form whose writer has ended go.
 TEST(Replacement, LeftoversOfEndedProcessesAreRemovedAndNothingElse) {
     testkit::ScratchDir dir;
-    std::string ended = std::to_string(EndedProcess());
-    std::string running = std::to_string(getppid()), own = std::to_string(getpid());
+    const std::string ended = std::to_string(testkit::EndedProcessId()), suffix = ".zarn-partial-" + ended;
+    const std::string running = std::to_string(getppid()), own = std::to_string(getpid());
     const std::vector<std::string> kept = {".a.wad.zarn-partial-" + running + "-Ab12Cd",
                                            ".b.wad.zarn-partial-" + own + "-Ab12Cd",
-                                           "c.wad.zarn-partial-" + ended + "-Ab12Cd",
-                                           ".d.wad.zarn-partial-" + ended + "-Ab12",
-                                           ".e.wad.zarn-partial--Ab12Cd",
-                                           ".f.wad.zarn-partial-" + ended + "-Ab1_Cd",
+                                           "c.wad" + suffix + "-Ab12Cd", ".d.wad" + suffix + "-Ab12",
+                                           ".e.wad.zarn-partial--Ab12Cd", ".f.wad" + suffix + "-Ab1_Cd",
                                            "~Zarn.WAD"};
     for (const std::string& name : kept)
         testkit::WriteFileBytes(dir.file(name), Text("keep"));
-    testkit::WriteFileBytes(dir.file(".g.wad.zarn-partial-" + ended + "-Ab12Cd"), Text("leftover"));
-    testkit::WriteFileBytes(dir.file(".h.cfg.zarn-partial-" + ended + "-000000"), Text("leftover"));
-    fs::create_directory(dir.file(".i.zarn-partial-" + ended + "-Ab12Cd"));
+    fs::create_directory(dir.file(".i" + suffix + "-Ab12Cd"));   // not a file
+    testkit::WriteFileBytes(dir.file(".g.wad" + suffix + "-Ab12Cd"), Text("leftover"));
+    testkit::WriteFileBytes(dir.file(".h.cfg" + suffix + "-000000"), Text("leftover"));
     RemoveLeftoverTemporaryFiles(dir.path());
-    std::vector<std::string> left;
-    for (const fs::directory_entry& e : fs::directory_iterator(dir.path()))
-        left.push_back(e.path().filename().string());
     std::vector<std::string> expected = kept;
-    expected.push_back(".i.zarn-partial-" + ended + "-Ab12Cd");
-    std::sort(left.begin(), left.end());
+    expected.push_back(".i" + suffix + "-Ab12Cd");
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(left, expected);
+    EXPECT_EQ(Names(dir.path(), true), expected);
 }
 
 // The data directory of a first start is made with the parents it lacks,
