@@ -35,17 +35,6 @@ TEST(ConsoleInput, WaitsTakeKeysFromAPersonAndNothingFromAScript) {
     ConsoleWaitForKey();   // returns at the end of input too
 }
 
-// The amounts of work at which a plain console draws a progress text.
-std::vector<int64_t> DueAt(int64_t total, const std::vector<int64_t>& steps) {
-    ConsoleProgress progress(total);
-    EXPECT_FALSE(progress.InPlace());
-    std::vector<int64_t> due;
-    for (int64_t done : steps)
-        if (progress.Due(done))
-            due.push_back(done);
-    return due;
-}
-
 std::vector<int64_t> Range(int64_t from, int64_t to, int64_t step) {
     std::vector<int64_t> values;
     for (int64_t v = from; v <= to; v += step)
@@ -53,6 +42,7 @@ std::vector<int64_t> Range(int64_t from, int64_t to, int64_t step) {
     return values;
 }
 
+// The amounts of work at which a plain console draws a progress text.
 TEST(ConsoleProgressPacing, APlainConsoleGetsALineEveryTenthAndAtTheEnd) {
     testkit::ConsoleCapture capture;
     const struct {
@@ -66,8 +56,15 @@ TEST(ConsoleProgressPacing, APlainConsoleGetsALineEveryTenthAndAtTheEnd) {
         {0, {0, 0, 5}, {0}},                                     // no work: the end at once
         {int64_t{3} << 40, {int64_t{3} << 39, int64_t{3} << 40}, {int64_t{3} << 39, int64_t{3} << 40}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(DueAt(c.total, c.steps), c.due) << c.total;
+    for (const auto& c : cases) {
+        ConsoleProgress progress(c.total);
+        EXPECT_FALSE(progress.InPlace());
+        std::vector<int64_t> due;
+        for (int64_t done : c.steps)
+            if (progress.Due(done))
+                due.push_back(done);
+        EXPECT_EQ(due, c.due) << c.total;
+    }
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
-// The headless screen: its input script, its virtual clock, the order in
-// which it hands out events, and its snapshots; the PNG writer behind them,
-// read back by the tests' own reader (which checks every CRC and the zlib
-// stream with the system's zlib); the key table, key by key, through both
-// ways in (script names and SDL keys) against the codes of the PC keyboard
-// service.
+// The headless screen: its input script and the areas each frame brings; the
+// PNG writer behind its snapshots, read back by the tests' own reader (which
+// checks every CRC and the zlib stream with the system's zlib); the key table,
+// key by key, through both ways in (script names and SDL keys) against the
+// codes of the PC keyboard service.
 #include <gtest/gtest.h>
 
 #include <SDL_keycode.h>
@@ -14,7 +13,6 @@
 #include <tuple>
 #include <vector>
 
-#include "base/fatal.h"
 #include "platform/keys.h"
 #include "platform/png_writer.h"
 #include "platform/video.h"
@@ -25,25 +23,14 @@ namespace {
 
 using testkit::Bytes;
 
-std::vector<std::vector<int>> mouseCalls;
-void RecordCall(int x, int y, int buttons) { mouseCalls.push_back({x, y, buttons}); }
-
-class HeadlessTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        VideoStartError error;
-        ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error.message;
-        mouseCalls.clear();
-        PlatformSetMouseHandler(RecordCall, 0x1F);
-    }
-    testkit::Session session;
-};
-
 // Each frame brings only the areas that changed, as a window is sent them:
 // changes far apart in their own rectangles, whole bands of 64 columns,
 // rows of bands of the same columns joined; the whole canvas after a new
 // palette.
-TEST_F(HeadlessTest, FramesBringOnlyTheAreasThatChanged) {
+TEST(HeadlessTest, FramesBringOnlyTheAreasThatChanged) {
+    testkit::Session session;
+    VideoStartError error;
+    ASSERT_TRUE(VideoStart(640, 480, "Zarn", error)) << error.message;
     using Areas = std::vector<std::vector<int>>;
     Canvas& screen = Screen();
     auto frame = [&] {
@@ -69,7 +56,10 @@ TEST_F(HeadlessTest, FramesBringOnlyTheAreasThatChanged) {
     EXPECT_EQ(frame(), (Areas{{0, 0, 639, 479}}));
 }
 
-TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
+// A script line of each kind gives its events; a bad one is refused with its
+// line and what is wrong.
+TEST(HeadlessTest, ScriptLinesAndTheirErrors) {
+    testkit::Session session;
     session.ExactScript("# comment\n\n   \nkey E\ntype ab c\nmove 1 2\ndown left\nup right\n"
                         "click left\nclick right 3 4\nwait 10\nsnapshot x.png\n");
     EXPECT_EQ(HeadlessEventsLeft(), 1 + 4 + 1 + 1 + 1 + 1 + 2 + 1 + 1);   // a click at X Y: move, click
@@ -86,15 +76,16 @@ TEST_F(HeadlessTest, ScriptLinesAndTheirErrors) {
     EXPECT_EQ(HeadlessEventsLeft(), 13);   // a failed load keeps the events that were there
 }
 
-TEST(PngWriter, PaletteImagesSurviveTheRoundTripAndReplaceWholeFiles)
-{
+// Noise (literals only), a drawn screen (long runs and repeats at every
+// distance up to the window) and one pixel come back whole, each replacing the
+// file before; a plain screen compresses well; bad arguments leave no file.
+TEST(PngWriter, PaletteImagesSurviveTheRoundTripAndReplaceWholeFiles) {
     testkit::ScratchDir dir;
-    Bytes palette(768), noise(257 * 31);   // noise: literals only
+    Bytes palette(768), noise(257 * 31);
     for (int i = 0; i < 768; ++i)
         palette[size_t(i)] = uint8_t(i / 3 + (i % 3) * 7);
     std::mt19937 rng(7);
     std::generate(noise.begin(), noise.end(), [&] { return uint8_t(rng()); });
-    // A drawn screen: long runs and repeats at every distance up to the window.
     Canvas canvas(1280, 200);
     for (int i = 0; i < 300; ++i) {
         canvas.setcolor(int(rng() % 256));
@@ -102,10 +93,13 @@ TEST(PngWriter, PaletteImagesSurviveTheRoundTripAndReplaceWholeFiles)
     }
     canvas.outtextxy(10, 10, "Snapshot 123");
     const std::string path = dir.file("picture.png");
-    struct Case { int width, height; Bytes pixels; };
-    const Bytes screen(canvas.pixels(), canvas.pixels() + 1280 * 200);
-    const Case cases[] = {{257, 31, noise}, {1280, 200, screen}, {1, 1, {42}}};
-    for (const auto& c : cases) {   // each replaces the one before
+    const struct {
+        int width, height;
+        Bytes pixels;
+    } cases[] = {{257, 31, noise},
+                 {1280, 200, Bytes(canvas.pixels(), canvas.pixels() + 1280 * 200)},
+                 {1, 1, {42}}};
+    for (const auto& c : cases) {
         ASSERT_TRUE(WritePng(path, c.width, c.height, c.pixels.data(), palette.data()));
         testkit::PngPicture picture;
         ASSERT_EQ("", testkit::ReadPng(path, picture));
@@ -113,7 +107,6 @@ TEST(PngWriter, PaletteImagesSurviveTheRoundTripAndReplaceWholeFiles)
         EXPECT_EQ(palette, picture.palette);
         EXPECT_TRUE(picture.pixels == c.pixels);
     }
-    // A plain screen compresses well. Bad arguments are refused and leave no file.
     const Bytes blank(1280 * 1024, 0);
     ASSERT_TRUE(WritePng(path, 1280, 1024, blank.data(), palette.data()));
     EXPECT_LT(testkit::ReadFileBytes(path).size(), 32u * 1024);
@@ -122,7 +115,6 @@ TEST(PngWriter, PaletteImagesSurviveTheRoundTripAndReplaceWholeFiles)
     EXPECT_FALSE(WritePng(dir.file("missing/dir.png"), 2, 2, blank.data(), palette.data()));
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()));
 }
-
 
 int Script(const std::string& spec) {
     int code = 0, shift = 0;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "platform/files.h"
 #include "platform/process.h"
 #include "support/testkit.h"
 
@@ -14,11 +15,6 @@ namespace {
 std::string ReadText(const std::string& path) {
     testkit::Bytes bytes = testkit::ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());
-}
-
-ChildResult RunQuietly(const ChildCommand& command, const ChildWatch& watch = [] { return true; }) {
-    testkit::StderrCapture quiet;   // what the child passes on
-    return RunChild(command, watch);
 }
 
 TEST(RunChildTest, HowTheChildEndedAndWhatItSaid) {
@@ -33,71 +29,62 @@ TEST(RunChildTest, HowTheChildEndedAndWhatItSaid) {
         ChildEnd end;
         int code;
         std::string tail;     // of the error output, or the reason it did not start
+        size_t passed;        // bytes of error output passed on as they came
     } cases[] = {
         {"exit code and error output", {{"sh", "-c", "echo one >&2; echo two >&2; exit 3"}, "", ""},
-         ChildEnd::Exited, 3, "one\ntwo\n"},
-        {"a signal", {{"sh", "-c", "kill -SEGV $$"}, "", ""}, ChildEnd::Signalled, SIGSEGV, ""},
+         ChildEnd::Exited, 3, "one\ntwo\n", 8},
+        {"a signal", {{"sh", "-c", "kill -SEGV $$"}, "", ""}, ChildEnd::Signalled, SIGSEGV, "", 0},
         // Standard input is empty: a program that reads it does not wait for the user.
-        {"reads its input", {{"sh", "-c", "cat; exit 4"}, "", ""}, ChildEnd::Exited, 4, ""},
-        {"its directory", {{"sh", "-c", "pwd >&2"}, dir.path(), ""}, ChildEnd::Exited, 0, here + "\n"},
-        {"the first on its PATH", {{"tool", "a"}, "", here}, ChildEnd::Exited, 0, ""},
+        {"reads its input", {{"sh", "-c", "cat; exit 4"}, "", ""}, ChildEnd::Exited, 4, "", 0},
+        {"its directory", {{"sh", "-c", "pwd >&2"}, dir.path(), ""}, ChildEnd::Exited, 0, here + "\n", here.size() + 1},
+        {"the first on its PATH", {{"tool", "a"}, "", here}, ChildEnd::Exited, 0, "", 0},
+        // More than a pipe holds: the child goes on, the end of it is kept.
+        {"long error output", {{"sh", "-c", "head -c 300000 /dev/zero | tr '\\0' x >&2; echo END >&2"}, "", ""},
+         ChildEnd::Exited, 0, std::string(kChildErrorTailBytes - 4, 'x') + "END\n", 300004},
         {"no such program", {{"no-such-program"}, "", ""}, ChildEnd::NotStarted, 0,
-         "no-such-program was not found on the PATH"},
+         "no-such-program was not found on the PATH", 0},
         {"no such directory", {{"sh"}, dir.file("gone"), ""}, ChildEnd::NotStarted, 0,
-         "cannot change to " + dir.file("gone") + ": No such file or directory"},
+         "cannot change to " + dir.file("gone") + ": No such file or directory", 0},
         {"not a program", {{dir.file("plain")}, "", ""}, ChildEnd::NotStarted, 0,
-         "cannot run " + dir.file("plain") + ": Permission denied"},
+         "cannot run " + dir.file("plain") + ": Permission denied", 0},
     };
     for (const auto& c : cases) {
-        ChildResult r = RunQuietly(c.command);
+        testkit::StderrCapture passed;
+        ChildResult r = RunChild(c.command, [] { return true; });
+        EXPECT_EQ(passed.output().size(), c.passed) << c.why;
         EXPECT_EQ(r.end, c.end) << c.why;
         EXPECT_EQ(r.code, c.code) << c.why;
         EXPECT_EQ(r.end == ChildEnd::NotStarted ? r.reason : r.errorTail, c.tail) << c.why;
     }
 }
 
-// The error output is passed on as it comes, so a child that writes more
-// than a pipe holds goes on; its end is kept.
-TEST(RunChildTest, LongErrorOutputIsPassedOnAndItsEndKept) {
-    testkit::StderrCapture passed;
-    ChildResult r = RunChild({{"sh", "-c", "head -c 300000 /dev/zero | tr '\\0' x >&2; echo END >&2"}, "", ""},
-                             [] { return true; });
-    EXPECT_EQ(r.end, ChildEnd::Exited);
-    EXPECT_EQ(r.errorTail.size(), kChildErrorTailBytes);
-    EXPECT_EQ(r.errorTail.substr(r.errorTail.size() - 5), "xEND\n");
-    EXPECT_EQ(passed.output().size(), 300004u);
-}
-
 // Whether the process runs (a zombie does not), looking a while for its end.
-bool RunsOn(const std::string& pidFile) {
-    std::string stat = "/proc/" + ReadText(pidFile).substr(0, ReadText(pidFile).find('\n')) + "/stat";
-    for (int i = 0; i < 100; ++i) {
-        std::string text = std::filesystem::exists(stat) ? ReadText(stat) : "";
-        size_t state = text.rfind(") ");
-        if (state == std::string::npos || text[state + 2] == 'Z')
-            return false;
+bool RunsOn(long pid) {
+    for (int i = 0; i < 100 && !ProcessStartMark(pid).empty(); ++i)
         usleep(10000);
-    }
-    return true;
+    return !ProcessStartMark(pid).empty();
 }
 
 // A stop ends the child and what it started, even when they ignore the
 // polite request; a program left running in the background is not waited for.
 TEST(RunChildTest, NeitherAStoppedChildNorOneThatLeftAProgramBehindHoldsTheWait) {
     testkit::ScratchDir dir;
+    testkit::StderrCapture quiet;   // what the children pass on
     int watched = 0;
-    ChildResult stopped = RunQuietly({{"sh", "-c", "trap '' TERM; sleep 60 & echo $! > p; mv p pid; wait"}, dir.path(), ""},
-                              [&] { return !std::filesystem::exists(dir.file("pid")) || ++watched < 3; });
+    ChildResult stopped = RunChild({{"sh", "-c", "trap '' TERM; sleep 60 & echo $! > p; mv p pid; wait"}, dir.path(), ""},
+                                   [&] { return !std::filesystem::exists(dir.file("pid")) || ++watched < 3; });
     EXPECT_EQ(stopped.end, ChildEnd::Stopped);
     EXPECT_EQ(watched, 3);
     EXPECT_LT(stopped.milliseconds, 30000);
-    EXPECT_FALSE(RunsOn(dir.file("pid")));
+    EXPECT_FALSE(RunsOn(std::stol(ReadText(dir.file("pid")))));
 
-    ChildResult left = RunQuietly({{"sh", "-c", "sleep 60 & echo $! > p; mv p pid"}, dir.path(), ""});
+    ChildResult left = RunChild({{"sh", "-c", "sleep 60 & echo $! > p; mv p pid"}, dir.path(), ""},
+                                [] { return true; });
     EXPECT_EQ(left.end, ChildEnd::Exited);
     EXPECT_LT(left.milliseconds, 30000);
-    EXPECT_TRUE(RunsOn(dir.file("pid")));
-    kill(std::stoi(ReadText(dir.file("pid"))), SIGKILL);
+    const long background = std::stol(ReadText(dir.file("pid")));
+    EXPECT_TRUE(RunsOn(background));
+    kill(pid_t(background), SIGKILL);
 }
 
 }  // namespace
