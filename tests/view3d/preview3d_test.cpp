@@ -67,10 +67,6 @@ void DressLevel() {
 class PreviewTest : public testkit::WadSession {
 protected:
     PreviewTest() : testkit::WadSession(Flavour::Doom) {}
-    void SetUp() override {
-        testkit::WadSession::SetUp();
-        mapkit::ClearMap();
-    }
     // The pictures: WALL, SKY1, GRATE (64 x 32, only its even columns drawn,
     // in colour 250), the two flats and a bonus's sprite.
     void OpenPictures(bool withColormap = true, int (*skyTexel)(int u, int v) = SkyColumnTexel) {
