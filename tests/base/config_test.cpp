@@ -1,3 +1,5 @@
+// The settings file: damaged files refused, dangerous values repaired, older
+// files brought up to date, long file names kept; and where the data lives.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -115,6 +117,21 @@ TEST_F(ConfigTest, LongFileNamesFollowTheRecordAndComeBack) {
     EXPECT_EQ(Reload(b), 1);
     EXPECT_EQ(std::string(config.iwadName), field(444));
     EXPECT_EQ(std::string(config.pwadList[5]), longPath + "5");
+}
+
+// The data directory comes from XDG_DATA_HOME when that is absolute, else
+// from HOME; no usable variable gives no directory rather than a relative one.
+TEST(DesktopWorkDirTest, FollowsTheUsersDataDirectory) {
+    const struct { const char *xdgDataHome, *home, *dir; } cases[] = {
+        {"/data", "/home/u", "/data/brel/"},
+        {"/data/", "/home/u", "/data/brel/"},
+        {"", "/home/u", "/home/u/.local/share/brel/"},
+        {"data", "/home/u/", "/home/u/.local/share/brel/"},
+        {"data", "", ""},
+        {"", "home/u", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DesktopWorkDir(c.xdgDataHome, c.home, "brel"), c.dir) << c.xdgDataHome << " " << c.home;
 }
 
 }  // namespace

@@ -1,31 +1,96 @@
-// The texture, flat, sprite and picture name lists built from WAD files made
-// for the test, and the order of level names.
+// Pictures and name lists from WAD files made for the test: where a picture
+// lands, palettes with gamma and odd PLAYPALs, the texture, flat, sprite and
+// picture name lists, and the order of level names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "base/fatal.h"
 #include "pictures/namelists.h"
+#include "pictures/palette.h"
 #include "pictures/picture.h"
 #include "support/picture_kit.h"
 #include "support/session_kit.h"
 
-using testkit::Bytes;
-using testkit::PutLE32;
-
 namespace {
+
+using namespace testkit;
+
+class PictureTest : public WadSession {
+protected:
+    // Opens the WAD as the IWAD.
+    void Open(const WadBuilder& wad) {
+        wad.write(dir.file("names.wad"));
+        OpenIwadAt(dir.file("names.wad"));
+    }
+};
+
+
+constexpr uint8_t kUnder = 99;   // what the image holds before drawing
+
+TEST_F(PictureTest, PicturesLandWhereAskedAndKeepWhatLiesUnderTheirHoles) {
+    // Three columns with gaps: rows 0-1; rows 1-3; row 0 and row 3.
+    const Bytes lump = PictureLump(3, 4, {{{0, {1, 2}}}, {{1, {3, 4, 5}}}, {{0, {6}}, {3, {7}}}});
+    const Bytes wide = PictureLump(321, 4, Columns(321));   // wider than the game's screen
+    OpenPictureIwad(dir, {{"PIC", lump}, {"WIDE", wide}}, GreyPlaypal());
+    const Image blank{6, 6, std::vector<uint8_t>(36, kUnder)};
+    struct Place { const char* what; int dx, dy, mag; };
+    const Place table[] = {
+        {"at the corner", 0, 0, 1},          {"left of the image, clipped", -1, 2, 1},
+        {"doubled and above", 2, -1, 2},     {"halved", 1, 1, 0},
+        {"thirded", 0, 0, -1},               {"cut by the right edge", 5, 0, 1},
+        {"far outside", 32767, -32768, 3},
+    };
+    for (const Place& p : table) {
+        SCOPED_TRACE(p.what);
+        Image image = blank;
+        ASSERT_EQ(DrawPictureInto(image, "pic", p.dx, p.dy, p.mag), kDrawn);
+        Grid want(64, 64);
+        Overlay(want, lump, p.dx, p.dy);
+        EXPECT_TRUE(Shows(image, 0, 0, 6, 6, want, p.mag, kUnder));
+    }
+    // Nothing of a missing or oversized picture reaches the image.
+    Image image = blank;
+    EXPECT_EQ(DrawPictureInto(image, "NOPIC", 0, 0, 1), kNotDrawn);
+    EXPECT_EQ(DrawPictureInto(image, "WIDE", 0, 0, 1), kDrawFailed);
+    EXPECT_EQ(image.pixels, blank.pixels);
+}
+
+TEST_F(PictureTest, PalettesWithGammaAndOddPlaypals) {
+    // Grey palettes, colour i being (i, i, i): reduced to 6 bits, gamma
+    // added, black kept black and nothing beyond 63.
+    OpenPictureIwad(dir, {}, GreyPlaypal());
+    LoadPalette(0, 8);
+    for (auto [colour, want] : {std::pair{0, 0}, {3, 0}, {4, 9}, {100, 33}, {220, 63}, {255, 63}})
+        EXPECT_EQ(CurrentPalette()[3 * colour], want) << "colour " << colour;
+    // One and a half palettes give palette 0 for every number; one shorter
+    // than a palette leaves the colours it lacks black.
+    OpenPictureIwad(dir, {}, Bytes(768 + 384, 200));
+    LoadPalette(13, 0);
+    LoadPalette(14, 5);   // no such palette: nothing changes
+    EXPECT_EQ(CurrentPalette(), Bytes(768, 50));
+    OpenPictureIwad(dir, {}, Bytes(30, 255));
+    LoadPalette(3, 0);
+    Bytes shortOne(768, 0);
+    std::fill(shortOne.begin(), shortOne.begin() + 30, 63);
+    EXPECT_EQ(CurrentPalette(), shortOne);
+    OpenPictureIwad(dir, {}, {});
+    EXPECT_THROW(LoadPalette(0, 0), ProgramExit);   // no PLAYPAL
+}
 
 // A TEXTURE lump of empty textures of the names.
 Bytes Textures(const std::vector<std::string>& names) {
-    std::vector<testkit::TextureDef> textures;
+    std::vector<TextureDef> textures;
     for (const std::string& name : names)
         textures.push_back({name, 0, 0, {}});
-    return testkit::TextureLump(textures);
+    return TextureLump(textures);
 }
 
 // A picture lump of the given size, every column empty.
 Bytes Picture(int width, int height) {
-    return testkit::PictureLump(width, height, testkit::Columns(static_cast<size_t>(width)));
+    return PictureLump(width, height, Columns(static_cast<size_t>(width)));
 }
 
 std::vector<std::string> Names(const NameList& list) {
@@ -39,13 +104,7 @@ struct ProgressLog : NameListProgress {
     std::vector<std::string> steps;
 };
 
-class NameListTest : public testkit::WadSession {
-protected:
-    void Open(const testkit::WadBuilder& wad) {
-        wad.write(dir.file("names.wad"));
-        testkit::OpenIwadAt(dir.file("names.wad"));
-    }
-};
+using NameListTest = PictureTest;
 
 // Each row a WAD of a level and the lumps given: the texture or flat names
 // built, or the message the program ends with.
@@ -60,7 +119,7 @@ TEST_F(NameListTest, TextureAndFlatNamesOrTheMissingLump) {
     const struct {
         const char* what;
         bool flats;
-        testkit::Lumps lumps;
+        Lumps lumps;
         std::vector<std::string> names;
         const char* exit;
     } cases[] = {
@@ -80,8 +139,8 @@ TEST_F(NameListTest, TextureAndFlatNamesOrTheMissingLump) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        testkit::OpenPictureIwad(dir, c.lumps, {});
-        const std::string exit = testkit::ExitOf(c.flats ? BuildFlatNames : BuildTextureNames);
+        OpenPictureIwad(dir, c.lumps, {});
+        const std::string exit = ExitOf(c.flats ? BuildFlatNames : BuildTextureNames);
         EXPECT_NE(exit.find(c.exit), std::string::npos) << exit;
         if (!*c.exit) {
             EXPECT_EQ(Names(c.flats ? nameLists.FlatNames : nameLists.TextureNames), c.names);
@@ -94,7 +153,7 @@ TEST_F(NameListTest, TextureAndFlatNamesOrTheMissingLump) {
 }
 
 TEST_F(NameListTest, SpritesPicturesAndLevels) {
-    testkit::WadBuilder wad("IWAD");
+    WadBuilder wad("IWAD");
     wad.level("MAP10").level("MAP02").lump("EARLYPIC", Picture(10, 10)).level("MAP01");
     wad.lump("TEXTURE1", Textures({"W"}));
     wad.lump("S_START").lump("TROOA1", Picture(41, 57)).lump("POSSA1", Picture(33, 55));
@@ -118,7 +177,7 @@ TEST_F(NameListTest, SpritesPicturesAndLevels) {
 // A sprite frame the WAD lacks under its own name is found as a rotation of
 // the same frame; nothing of another frame or another sprite stands in.
 TEST_F(NameListTest, SpriteFramesFallBackOnTheirRotations) {
-    testkit::WadBuilder wad("IWAD");
+    WadBuilder wad("IWAD");
     wad.level("MAP01").lump("S_START").lump("TROOA1", Picture(4, 4));
     wad.lump("TROOB2B8", Picture(4, 4)).lump("TROOC1", Picture(4, 4));
     wad.lump("TROOC3C7", Picture(4, 4)).lump("S_END");
