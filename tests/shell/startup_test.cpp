@@ -1,3 +1,6 @@
+// The whole program run in this process through its shell: what a start
+// reads, remembers and refuses, and what the commands hand to the editor
+// and the viewers.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -6,7 +9,6 @@
 #include <unistd.h>
 
 #include "base/config.h"
-#include "base/fatal.h"
 #include "editor/editor.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
@@ -14,7 +16,6 @@
 #include "support/picture_kit.h"
 #include "support/program_state.h"
 #include "support/screen_text.h"
-#include "support/session_kit.h"
 #include "wad/master.h"
 
 using testkit::Bytes;
@@ -37,8 +38,8 @@ int RecordingEditor(int16_t episode, int16_t map, LevelSource source, LevelChoic
     return code;
 }
 
-// Runs the whole program in this process, in a scratch directory that holds a
-// small HERETIC-style IWAD, a help file and a PWAD with E1M2.
+// Runs the whole program in a scratch directory that holds a small
+// HERETIC-style IWAD, a help file and a PWAD with E1M2.
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,16 +68,20 @@ protected:
         return code;
     }
     bool Saw(const std::string& text) const { return output.find(text) != std::string::npos; }
+    void ExpectSaw(std::initializer_list<std::string> texts) const {
+        for (const std::string& text : texts)
+            EXPECT_TRUE(Saw(text)) << text << "\n" << output;
+    }
     // Creates the configuration file so that no setup is shown.
     void PrepareConfig() { ASSERT_EQ(Run("\nQ\n"), 0); }
-    // Puts a name into a file-name field of the configuration file.
+    // Puts a name into a name field of the configuration file.
     static constexpr size_t kHelpField = 532;
-    void SetConfigName(size_t field, const std::string& name) {
+    Bytes SetConfigName(size_t field, const std::string& name, size_t width = 44) {
         Bytes file = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
-        ASSERT_LT(name.size(), 44u);
-        std::fill(file.begin() + long(field), file.begin() + long(field) + 44, 0);
+        std::fill(file.begin() + long(field), file.begin() + long(field + width), 0);
         std::copy(name.begin(), name.end(), file.begin() + long(field));
         testkit::WriteFileBytes(dir.file("Zarn.cfg"), file);
+        return file;
     }
     // The PWADs the configuration remembers.
     static std::vector<std::string> Pwads() {
@@ -96,19 +101,18 @@ TEST_F(ProgramTest, ReadAndFileOptionRememberTheLevelAndTheFile) {
     // Typed in any case, a file is listed under its name on disk, and read
     // under other spellings it is the same file.
     EXPECT_EQ(Run("r lev\nR LEV\nR ./lev\nR ../" + dir.path().substr(5) + "lev\nQ\n"), 0);
-    EXPECT_TRUE(Saw("Loading PWAD file: " + dir.file("lev.wad")));
-    EXPECT_TRUE(Saw(" Contains level E1M2"));
+    ExpectSaw({"Loading PWAD file: " + dir.file("lev.wad"), " Contains level E1M2"});
     EXPECT_EQ(std::make_pair(config.lastEpisode, config.lastMap), std::make_pair(int16_t(1), int16_t(2)));
     EXPECT_EQ(Pwads(), std::vector<std::string>{dir.file("lev.wad")});   // read twice, listed once
     // The remembered PWAD is read again at the next start, unless told not to
     // or given other files.
-    EXPECT_EQ(Run("Q\n"), 0);
-    EXPECT_TRUE(Saw(" Contains level E1M2"));
-    EXPECT_EQ(Run("Q\n", {"-noload"}), 0);
-    EXPECT_FALSE(Saw(" Contains level E1M2"));
     WadBuilder().lump("OTHER", "x").write(dir.file("other.wad"));
-    EXPECT_EQ(Run("Q\n", {"-file", "other.wad"}), 0);
-    EXPECT_FALSE(Saw(" Contains level E1M2"));
+    const std::vector<std::pair<std::vector<std::string>, bool>> starts = {
+        {{}, true}, {{"-noload"}, false}, {{"-file", "other.wad"}, false}};
+    for (const auto& [args, read] : starts) {
+        EXPECT_EQ(Run("Q\n", args), 0);
+        EXPECT_EQ(Saw(" Contains level E1M2"), read) << args.size();
+    }
     EXPECT_EQ(Pwads(), std::vector<std::string>{dir.file("other.wad")});
 }
 
@@ -128,63 +132,60 @@ TEST_F(ProgramTest, EditPassesTheLevelAndTheEditorsReturnCodesReloadTheFiles) {
     EXPECT_TRUE(std::filesystem::exists(dir.file("Listing2.Txt")));
 }
 
+TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
+    // The first start runs the setup, then the editor on the last level (E1M1).
+    EXPECT_EQ(Run("\nQ\n", {"-e"}), 0);
+    EXPECT_TRUE(Saw("ZARN SETUP"));
+    EXPECT_EQ(editorCalls, (std::vector<std::string>{"1 1 given"}));
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"+E", "2", "5"}, "2 5 given"},
+        {{"-n", "-e"}, "1 1 given"},  // -noload does not stop an explicit -edit
+    };
+    for (const auto& [args, call] : cases) {
+        editorCalls.clear();
+        EXPECT_EQ(Run("Q\n", args), 0);
+        EXPECT_EQ(editorCalls, std::vector<std::string>{call}) << args[0];
+        EXPECT_EQ(config.autoStart, 0);   // the option is not remembered
+    }
+}
+
+// A fatal start ends with code 5 and the reason, and leaves the configuration
+// as it was (a first start leaves none).
 TEST_F(ProgramTest, FatalErrorsEndWithCodeFiveWithoutSavingTheConfiguration) {
     PrepareConfig();
     Bytes before = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
-    EXPECT_EQ(Run("Q\n", {"-video", "3", "-main", dir.file("nothere.wad")}), 5);
-    EXPECT_TRUE(Saw("\nError: Please restart and set the correct main IWAD file name!\n"));
-    EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
-    // A missing help file that the program does not ship either is fatal
-    // after the setup it brings up.
-    SetConfigName(kHelpField, "Gone.HLP");
-    EXPECT_EQ(Run("\nQ\n"), 5);
-    EXPECT_TRUE(Saw("Please press Enter to set the File Names"));
-    EXPECT_TRUE(Saw("Help File Gone.HLP Missing"));
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"-video", "3", "-main", dir.file("nothere.wad")},
+         "\nError: Please restart and set the correct main IWAD file name!\n"},
+        {{"-e", "MAP01"}, "Error: no level MAP01: the levels of this game are named ExMy (E1M1, E1M2, ...)"},
+    };
+    editorCalls.clear();
+    for (const auto& [args, message] : cases) {
+        EXPECT_EQ(Run("Q\n", args), 5);
+        ExpectSaw({message});
+        EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
+    }
+    EXPECT_TRUE(editorCalls.empty());
+    std::filesystem::remove(dir.file("Zarn.cfg"));
+    EXPECT_EQ(Run("\nQ\n", {"-e", "MAP01"}), 5);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Zarn.cfg")));
 }
 
-TEST_F(ProgramTest, MovedHelpFileIsFoundInTheWorkingDirectoryOrWithTheShippedData) {
+// A help file that moved is found in the working directory, or with the
+// shipped data; one that neither has is fatal after the setup it brings up.
+TEST_F(ProgramTest, MovedHelpFileIsFoundAndAMissingOneIsFatal) {
     PrepareConfig();
     SetConfigName(kHelpField, dir.file("old/Brel.HLP"));
     EXPECT_EQ(Run("Q\n"), 0);
-    EXPECT_FALSE(Saw("Please press Enter"));
     EXPECT_STREQ(config.helpFile, "Brel.HLP");
     SetConfigName(kHelpField, dir.file("old/Brel.HLP"));
     std::filesystem::remove(dir.file("Brel.HLP"));
     EXPECT_EQ(Run("Q\n"), 0);
     EXPECT_FALSE(Saw("Please press Enter"));
     EXPECT_TRUE(std::filesystem::exists(config.helpFile)) << config.helpFile;
-}
-
-TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
-    // The first start runs the setup, then the editor on the last level (E1M1).
-    EXPECT_EQ(Run("\nQ\n", {"-e"}), 0);
-    EXPECT_TRUE(Saw("ZARN SETUP"));
-    EXPECT_EQ(editorCalls, (std::vector<std::string>{"1 1 given"}));
-    struct Case {
-        std::vector<std::string> args;
-        std::string call;
-    } cases[] = {
-        {{"+E", "2", "5"}, "2 5 given"},
-        {{"-n", "-e"}, "1 1 given"},  // -noload does not stop an explicit -edit
-    };
-    for (const Case& c : cases) {
-        editorCalls.clear();
-        EXPECT_EQ(Run("Q\n", c.args), 0);
-        EXPECT_EQ(editorCalls, std::vector<std::string>{c.call}) << c.args[0];
-        EXPECT_EQ(config.autoStart, 0);   // the option is not remembered
-    }
-    // A level named in the other style ends the start with a message, and
-    // leaves the configuration as it was.
-    Bytes before = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
-    editorCalls.clear();
-    EXPECT_EQ(Run("Q\n", {"-e", "MAP01"}), 5);
-    EXPECT_TRUE(Saw("Error: no level MAP01: the levels of this game are named ExMy (E1M1, E1M2, ...)"));
-    EXPECT_TRUE(editorCalls.empty());
-    EXPECT_EQ(testkit::ReadFileBytes(dir.file("Zarn.cfg")), before);
-    // A failed first start leaves no configuration behind.
-    std::filesystem::remove(dir.file("Zarn.cfg"));
-    EXPECT_EQ(Run("\nQ\n", {"-e", "MAP01"}), 5);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("Zarn.cfg")));
+    SetConfigName(kHelpField, "Gone.HLP");
+    EXPECT_EQ(Run("\nQ\n"), 5);
+    ExpectSaw({"Please press Enter to set the File Names", "Help File Gone.HLP Missing"});
 }
 
 TEST_F(ProgramTest, ConfigurationThatCannotBeWrittenIsReportedAndLeftoversAreRemovedAtStart) {
@@ -198,9 +199,7 @@ TEST_F(ProgramTest, ConfigurationThatCannotBeWrittenIsReportedAndLeftoversAreRem
     std::filesystem::remove(dir.file("Zarn.cfg"));
     std::filesystem::create_directory(dir.file("Zarn.cfg"));
     EXPECT_EQ(Run("\nQ\n"), 0);
-    EXPECT_TRUE(Saw("Zarn Ended"));
-    EXPECT_TRUE(Saw("Settings not saved: " + dir.file("Zarn.cfg") + " could not be written (Is a directory)"))
-        << output;
+    ExpectSaw({"Zarn Ended", "Settings not saved: " + dir.file("Zarn.cfg") + " could not be written (Is a directory)"});
     EXPECT_FALSE(std::filesystem::exists(dir.file(leftover)));
     EXPECT_TRUE(std::filesystem::exists(dir.file(running)));
 }
@@ -222,16 +221,12 @@ TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
     // Each refusal asks for a key on a terminal; a blank line answers it when
     // one is read.
     EXPECT_EQ(Run("\n\nW\nQ\n"), 0);
-    EXPECT_TRUE(Saw("WAD file " + dir.file("b.wad") + " is damaged: its directory"));
-    EXPECT_TRUE(Saw("lies outside the file; it is not read"));
-    EXPECT_TRUE(Saw("file " + dir.file("c.wad") + " not found"));
-    EXPECT_TRUE(Saw(" Contains level E1M2"));
-    EXPECT_TRUE(Saw("Zarn Ended"));
+    ExpectSaw({"WAD file " + dir.file("b.wad") + " is damaged: its directory", "lies outside the file; it is not read",
+               "file " + dir.file("c.wad") + " not found", " Contains level E1M2", "Zarn Ended"});
     EXPECT_EQ(Pwads(), (std::vector<std::string>{dir.file("a.wad"), dir.file("lev.wad")}));
     // READ of the damaged file: refused, and WADS still lists what is read.
     EXPECT_EQ(Run("R B\n\nW\nQ\n"), 0);
-    EXPECT_TRUE(Saw("WAD file " + dir.file("b.wad") + " is damaged"));
-    EXPECT_TRUE(Saw("(Patch for E1M2)"));
+    ExpectSaw({"WAD file " + dir.file("b.wad") + " is damaged", "(Patch for E1M2)"});
     EXPECT_FALSE(Saw("b.wad  "));
     EXPECT_STREQ(config.pwadList[2], "");
 }
@@ -256,7 +251,6 @@ TEST_F(ProgramTest, ViewAndPictureOpenTheViewersOnTheNamedPicture) {
     EXPECT_EQ(Run("V SOUG\nP BIGPIC\nv\nQ\n"), 0) << output;
     unsetenv("ZARN_SCRIPT");
     unsetenv("ZARN_VIDEO");
-    testkit::ResetProgramState();
     for (const auto& [shot, title, size] : {std::tuple{"view", "Sprite Viewer", "24x30"},
                                             {"pic", "Picture Viewer", "30x20"}, {"first", "Sprite Viewer", "8x8"}}) {
         EXPECT_TRUE(testkit::SnapshotShowsText(dir.file(std::string(shot) + ".png"), title)) << shot;
@@ -278,20 +272,13 @@ TEST_F(ProgramTest, DefaultNamesTheWadsLackAreToldAndReplacedForTheRun) {
     for (const char* flat : {"FLOOR25", "FLAT500", "FLTWAWA1"})   // no FLOOR08
         iwad.lump(flat, Bytes(4096, 0));
     iwad.lump("F1_END").level("E1M1").write(dir.file("heretic.wad"));
-    Bytes file = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
-    auto setName = [&file](size_t field, const std::string& name) {
-        std::fill(file.begin() + long(field), file.begin() + long(field) + kTextureField, 0);
-        std::copy(name.begin(), name.end(), file.begin() + long(field));
-    };
-    setName(offsetof(ConfigSettings, textureNormal), "STARTAN9");
-    setName(offsetof(ConfigSettings, textureUpper), "STARTAN3");
-    testkit::WriteFileBytes(dir.file("Zarn.cfg"), file);
+    SetConfigName(offsetof(ConfigSettings, textureNormal), "STARTAN9", kTextureField);
+    Bytes file = SetConfigName(offsetof(ConfigSettings, textureUpper), "STARTAN3", kTextureField);
 
     ASSERT_EQ(Run("Q\n"), 0);
-    EXPECT_TRUE(Saw("Default textures and flats not in the WAD files (F5 in the editor sets them):\n"
-                    "  This run uses GRSTNPB for STARTAN9.\n"
-                    "  Kept, as HERETIC's own are missing too: FLOOR08.\n"))
-        << output;
+    ExpectSaw({"Default textures and flats not in the WAD files (F5 in the editor sets them):\n"
+               "  This run uses GRSTNPB for STARTAN9.\n"
+               "  Kept, as HERETIC's own are missing too: FLOOR08.\n"});
     EXPECT_STREQ(config.textureNormal, "GRSTNPB");
     EXPECT_STREQ(config.textureUpper, "STARTAN3");
     EXPECT_STREQ(config.flatPedestalTop, "FLOOR08");

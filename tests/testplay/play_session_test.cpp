@@ -1,8 +1,6 @@
 // The edit-test loop end to end on Freedoom's MAP01: Shift-F1 on a changed
-// level saves it, builds its nodes with ZDBSP and plays it in Chocolate Doom,
-// or in Woof! for a Boom level (no display, no sound, a few seconds), and the
-// editor comes back as it was.
-#include <algorithm>
+// level saves it, builds its nodes with ZDBSP and plays it in Chocolate Doom
+// (no display, no sound, a few seconds), and the editor comes back as it was.
 #include <cstdlib>
 #include <filesystem>
 
@@ -16,6 +14,7 @@
 #include "testplay/handoff.h"
 #include "testplay/testplay.h"
 #include "testplay_kit.h"
+#include "source_paths.h"
 
 namespace editor_test {
 namespace {
@@ -28,6 +27,8 @@ Pixels MapAreaOf(const std::string& png) {
 
 class PlaySessionTest : public EditorSession {
 protected:
+    // The engine as the adapter finds it first on PATH: the real one without
+    // a display for a few seconds; one that ran until then has played.
     void SetUp() override {
         EditorSession::SetUp();
         if (IsSkipped())
@@ -37,20 +38,14 @@ protected:
         InstallTestPlay();
         SetNodeBuilderHandOff(HandOffNodeBuilder);
         handOff.adapterDir = std::string(ZARN_BINARY_DIR) + "/adapters";
-        std::filesystem::create_directory(Games());
-        WrapEngine("chocolate-doom");
-        setenv("PATH", (Games() + ":" + path).c_str(), 1);
+        const testkit::ScratchDir& dir = session->Dir();
+        std::filesystem::create_directory(dir.file("games"));
+        testplay::WriteScript(dir.file("games/chocolate-doom"),
+                              "#!/bin/sh\nHOME='" + dir.path() + "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "
+                              "timeout 5 stdbuf -oL -eL /usr/games/chocolate-doom \"$@\" -nosound -nomusic > '" +
+                                  dir.file("game.log") + "' 2>&1\n[ $? -eq 124 ]\n");
+        setenv("PATH", (dir.file("games") + ":" + path).c_str(), 1);
     }
-    // The engine as the adapter finds it: the real one without a display for
-    // a few seconds; one that ran until then has played.
-    void WrapEngine(const std::string& engine) {
-        testplay::WriteScript(Games() + "/" + engine,
-                              "#!/bin/sh\nHOME='" + session->Dir().path() +
-                                  "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 5 "
-                                  "stdbuf -oL -eL /usr/games/" + engine + " \"$@\" -nosound -nomusic > '" +
-                                  session->Dir().file("game.log") + "' 2>&1\n[ $? -eq 124 ]\n");
-    }
-    std::string Games() { return session->Dir().file("games"); }
     void TearDown() override {
         setenv("PATH", path.c_str(), 1);
         EditorSession::TearDown();
@@ -70,16 +65,15 @@ TEST_F(PlaySessionTest, ShiftF1SavesBuildsAndPlaysAndTheEditorComesBackAsItWas) 
               kScriptEnded);
     // Saved with the edit and new nodes, and played.
     testkit::WadContents saved = testkit::ReadWad(session->Dir().file("MAP01.WAD"));
-    ASSERT_FALSE(saved.lumps.empty());
     EXPECT_EQ(saved.data("THINGS").size(), testkit::ReadWad(iwad).data("THINGS").size() + sizeof(Thing));
     EXPECT_NE(saved.data("NODES"), testkit::ReadWad(iwad).data("NODES"));
-    // The editor took the new file, and its nodes, as the level's.
-    EXPECT_TRUE(testkit::SnapshotShowsText(after, "MAP01.WAD"));
-    EXPECT_EQ(static_cast<size_t>(level.numNodes * kNodeRecord), saved.data("NODES").size());
     std::string game = testplay::ReadText(session->Dir().file("game.log"));
     EXPECT_NE(game.find("adding " + session->Dir().file("MAP01.WAD")), std::string::npos) << game;
-    // The same view, mode and selection; the undo history kept: Ctrl-Z took
-    // back the edit made before the test.
+    // The editor took the new file, and its nodes, as the level's; the same
+    // view, mode and selection; the undo history kept: Ctrl-Z took back the
+    // edit made before the test.
+    EXPECT_TRUE(testkit::SnapshotShowsText(after, "MAP01.WAD"));
+    EXPECT_EQ(static_cast<size_t>(level.numNodes * kNodeRecord), saved.data("NODES").size());
     EXPECT_EQ(MapAreaOf(after), MapAreaOf(before));
     EXPECT_EQ(RedoLabel(), "insert Thing");
     EXPECT_TRUE(level.levelChanged);

@@ -1,16 +1,19 @@
-// Shift-F1: what test play hands to the game, and when it hands nothing.
+// Shift-F1 and the node builder: what the editor hands to the game or the
+// node builder, and when it hands nothing.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <regex>
 
 #include "base/config.h"
+#include "base/fatal.h"
 #include "base/flavour.h"
-#include "base/work_dir.h"
 #include "level/level.h"
 #include "level/level_files.h"
-#include "support/session_kit.h"
+#include "support/map_kit.h"
 #include "support/program_state.h"
 #include "support/screen_text.h"
+#include "support/session_kit.h"
 #include "testplay/handoff.h"
 #include "testplay/testplay.h"
 #include "testplay_kit.h"
@@ -24,10 +27,11 @@ using namespace testplay;
 
 class TestPlayTest : public ::testing::Test {
 protected:
-    // An IWAD in its own directory and a PWAD holding the level in the working
-    // directory, read over it; the level is the PWAD's. Hand-offs end the
-    // program, as for the launcher, unless a test says otherwise.
-    void Open(Flavour flavour, const char* levelName, int episode, int map, const char* pwad = "my level.wad") {
+    // An IWAD in its own directory and a PWAD holding the level (E2M3 or MAP07)
+    // in the working directory, read over it; the level is the PWAD's.
+    // Hand-offs end the program, as for the launcher, unless a test says
+    // otherwise.
+    void Open(Flavour flavour, const char* levelName, const char* pwad = "my level.wad") {
         testkit::ResetProgramState(flavour);
         config.exitHandOff = 1;
         std::filesystem::create_directories(Dir().file("games"));
@@ -40,11 +44,7 @@ protected:
         SetField(config.pwadList[0], Dir().file(pwad).c_str());
         master.currentLevelRow = LoadPwad(config.pwadList[0]);
         ASSERT_GT(master.currentLevelRow, 0);
-        config.lastEpisode = static_cast<int16_t>(episode);
-        config.lastMap = static_cast<int16_t>(map);
-        SetLevelName(episode, map);
-        InstallToolkit();   // saving asks through the editor's dialogs
-        InitGraphics(GraphicsPalette::Basic);
+        SetLevelName(levelName[0] == 'E' ? levelName[1] - '0' : 1, std::atoi(levelName + 3));
     }
 
     // The editor runs the game itself, through adapters of the test's own:
@@ -60,100 +60,101 @@ protected:
         WriteScript(handOff.adapterDir + "/" + name, "#!/bin/sh\n" + commands + "\n");
     }
 
-    // Plays with the keys given; the exit code (-1: back in the editor).
-    int Play(const std::string& keys) {
-        session.Script(keys);
-        return ExitOf([] { TestPlay(); }).code;
+    // Plays on the editor's screen with the keys given (exact: the run ends
+    // when the program asks for more); the exit code (-1: back in the editor).
+    int Play(const std::string& keys, bool exact = false) {
+        InstallToolkit();   // saving asks through the editor's dialogs
+        InitGraphics(GraphicsPalette::Basic);
+        exact ? session.ExactScript(keys) : session.Script(keys);
+        try {
+            TestPlay();
+        } catch (const ProgramExit& e) {
+            return e.code();
+        }
+        return -1;
     }
 
-    std::string Batch() { return ReadText(Dir().file(Names().playBatch)); }
     std::string Response() { return ReadText(Dir().file(Names().responseFile)); }
-    bool Written(const char* name) { return std::filesystem::exists(Dir().file(name)); }
+    bool Written(const char* name) { return std::filesystem::is_regular_file(Dir().file(name)); }
     const testkit::ScratchDir& Dir() { return session.Dir(); }
+    // The working directory as the shell names it, without a trailing "/".
+    std::string WorkDirectory() { return Dir().path().substr(0, Dir().path().size() - 1); }
 
-    testkit::Session session;
+    testkit::Session session{std::string(64, '\n')};   // Enter for every console key
     std::string path = std::getenv("PATH");
     ~TestPlayTest() override { setenv("PATH", path.c_str(), 1); }
 };
 
 TEST_F(TestPlayTest, TheGameGetsTheLevelThroughTheResponseFileOrItsCommandLine) {
+    const std::string pwad = Dir().file("my level.wad");
     const std::string kWoof = "ZARN_ENGINE='woof' ZARN_ENGINE_PACKAGE='woof-doom' DOOM2 '@' '-complevel' ";
     struct {
         Flavour flavour;
         const char* level;
-        int episode, map;
         int responseFile;
         MapTarget target;
-        const char* keys;           // the bulletin (HERETIC), then the options
         std::string programLine;    // after the IWAD variable; "@" the response file
-        const char* warp;
     } cases[] = {
-        {Flavour::Doom, "MAP07", 1, 7, 1, MapTarget::Original, "key Enter", "DOOM2 '@'", "7"},
-        {Flavour::Doom, "MAP07", 1, 7, 0, MapTarget::Original, "key Enter", "DOOM2 '@'", "7"},
-        {Flavour::Doom, "E2M3", 2, 3, 1, MapTarget::Original, "key Enter", "DOOM '@'", "2 3"},
-        {Flavour::Doom, "E2M3", 2, 3, 0, MapTarget::Original, "key Enter",
-         "DOOM '-devparm' '-warp' '2' '3' '-file' 'PWAD' '-skill' '4' '-debug' '-nomonsters'", nullptr},
-        {Flavour::Heretic, "E2M3", 2, 3, 0, MapTarget::Original, "key Enter\nkey Enter", "HERETIC '@'", "2 3"},
+        {Flavour::Doom, "MAP07", 1, MapTarget::Original, "DOOM2 '@'"},
+        {Flavour::Doom, "MAP07", 0, MapTarget::Original, "DOOM2 '@'"},
+        {Flavour::Doom, "E2M3", 1, MapTarget::Original, "DOOM '@'"},
+        {Flavour::Doom, "E2M3", 0, MapTarget::Original,
+         "DOOM '-devparm' '-warp' '2' '3' '-file' '" + pwad + "' '-skill' '4' '-debug' '-nomonsters'"},
+        {Flavour::Heretic, "E2M3", 0, MapTarget::Original, "HERETIC '@'"},
         // A level for a port names its engine (and the package that has it)
         // for the adapter, with the options that set the engine to the target
         // after the level's own; a HERETIC level always plays in Chocolate
         // Heretic.
-        {Flavour::Doom, "MAP07", 1, 7, 1, MapTarget::LimitRemoving, "key Enter",
-         "ZARN_ENGINE='crispy-doom' ZARN_ENGINE_PACKAGE='crispy-doom' DOOM2 '@'", "7"},
-        {Flavour::Doom, "MAP07", 1, 7, 1, MapTarget::Boom, "key Enter", kWoof + "'boom'", "7"},
-        {Flavour::Doom, "MAP07", 1, 7, 1, MapTarget::Mbf21, "key Enter", kWoof + "'mbf21'", "7"},
-        {Flavour::Heretic, "E2M3", 2, 3, 1, MapTarget::Boom, "key Enter\nkey Enter", "HERETIC '@'", "2 3"},
+        {Flavour::Doom, "MAP07", 1, MapTarget::LimitRemoving,
+         "ZARN_ENGINE='crispy-doom' ZARN_ENGINE_PACKAGE='crispy-doom' DOOM2 '@'"},
+        {Flavour::Doom, "MAP07", 1, MapTarget::Boom, kWoof + "'boom'"},
+        {Flavour::Doom, "MAP07", 1, MapTarget::Mbf21, kWoof + "'mbf21'"},
+        {Flavour::Heretic, "E2M3", 1, MapTarget::Boom, "HERETIC '@'"},
     };
     for (const auto& c : cases) {
-        Open(c.flavour, c.level, c.episode, c.map);
+        Open(c.flavour, c.level);
         config.responseFile = static_cast<int16_t>(c.responseFile);
         level.target = c.target;
-        ASSERT_EQ(Play(c.keys), kExitHandOff) << c.level << c.responseFile;
-        std::string iwad = Dir().file("games/iwad.wad"), pwad = Dir().file("my level.wad");
-        std::string line = c.programLine;
-        for (size_t at; (at = line.find("'@'")) != std::string::npos;)
-            line.replace(at, 3, "'@" + Dir().file(Names().responseFile) + "'");
-        for (size_t at; (at = line.find("PWAD")) != std::string::npos;)
-            line.replace(at, 4, pwad);
-        EXPECT_EQ(Batch(), ":\ncd '" + Dir().file("games") + "'\n" + kIwadVariable + "='" + iwad + "' " + line +
-                               "\n:\ncd '" + Dir().path().substr(0, Dir().path().size() - 1) + "'\n")
+        const char* keys = IsHeretic() ? "key Enter\nkey Enter" : "key Enter";   // the bulletin, the options
+        ASSERT_EQ(Play(keys), kExitHandOff) << c.level << c.responseFile;
+        std::string rsp = "'@" + Dir().file(Names().responseFile) + "'";
+        EXPECT_EQ(ReadText(Dir().file(Names().playBatch)),
+                  ":\ncd '" + Dir().file("games") + "'\n" + kIwadVariable + "='" + Dir().file("games/iwad.wad") +
+                      "' " + std::regex_replace(c.programLine, std::regex("'@'"), rsp) + "\n:\ncd '" +
+                      WorkDirectory() + "'\n")
             << c.level << c.responseFile;
-        if (c.warp)
-            EXPECT_EQ(Response(), std::string("-devparm -warp ") + c.warp + "\n-file \"" + pwad +
-                                      "\" -skill 4 -debug -nomonsters\n");
+        if (c.programLine.find("'@'") != std::string::npos)
+            EXPECT_EQ(Response(), std::string("-devparm -warp ") + (c.level[0] == 'M' ? "7" : "2 3") +
+                                      "\n-file \"" + pwad + "\" -skill 4 -debug -nomonsters\n");
         else
             EXPECT_FALSE(Written(Names().responseFile));
         std::filesystem::remove(Dir().file(Names().responseFile));
     }
 }
 
+// Each way out keeps the options as they were and writes no hand-off.
 TEST_F(TestPlayTest, NothingIsHandedOffWhenTheLevelCannotOrShouldNotBePlayed) {
-    std::string erase = "key End\n";
-    for (int i = 0; i < 30; ++i)
-        erase += "key Backspace\n";
     struct {
         const char* why;
         std::string keys;
         bool fromIwad, mapChanged;
-        const char* optionsAfter;
     } cases[] = {
-        {"level not saved", "key Enter", true, false, "-skill 4 -debug -nomonsters"},
-        {"nodes not built", "key N", false, true, "-skill 4 -debug -nomonsters"},
-        {"options cancelled", "type -SKILL 1\nkey Esc", false, false, "-skill 4 -debug -nomonsters"},
-        {"options emptied", erase + "key Enter", false, false, "-skill 4 -debug -nomonsters"},
+        {"level not saved", "key Enter", true, false},
+        {"nodes not built", "key N", false, true},
+        {"options cancelled", "type -SKILL 1\nkey Esc", false, false},
+        {"options emptied", "type X\nkey Backspace\nkey Enter", false, false},
     };
     for (const auto& c : cases) {
-        Open(Flavour::Doom, "MAP01", 1, 1);
+        Open(Flavour::Doom, "MAP01");
         if (c.fromIwad)
             master.currentLevelRow = 0;
         level.mapChanged = c.mapChanged;
-        session.ExactScript(c.keys);
-        EXPECT_EQ(ExitOf([] { TestPlay(); }).code, -1) << c.why;
-        EXPECT_STREQ(config.testOptions, c.optionsAfter) << c.why;
+        EXPECT_EQ(Play(c.keys, true), -1) << c.why;
+        EXPECT_STREQ(config.testOptions, "-skill 4 -debug -nomonsters") << c.why;
         EXPECT_FALSE(Written(Names().playBatch)) << c.why;
     }
     // Typed options are kept for the next test play.
-    Open(Flavour::Doom, "MAP01", 1, 1);
+    Open(Flavour::Doom, "MAP01");
     level.mapChanged = true;
     ASSERT_EQ(Play("key Y\ntype -SKILL 1\nkey Enter"), kExitHandOff);
     ResetConfig();
@@ -176,7 +177,7 @@ TEST_F(TestPlayTest, UnsavedChangesAreSavedBuiltAndPlayedOrLeftAsTheUserChooses)
         {"key Enter\nkey Enter\nkey N\nkey Enter\nkey Enter", true, true},
     };
     for (const auto& c : cases) {
-        Open(Flavour::Doom, "MAP01", 1, 1, "MINE.WAD");
+        Open(Flavour::Doom, "MAP01", "MINE.WAD");
         RunGamesAsChildren();
         Adapter("DOOM2", "echo \"$@\" > ../game");
         Adapter("Brelbsp", "cp \"$1\" \"$2\"");
@@ -192,7 +193,7 @@ TEST_F(TestPlayTest, UnsavedChangesAreSavedBuiltAndPlayedOrLeftAsTheUserChooses)
     }
 
     // A game that fails is reported with what it wrote on its error output.
-    Open(Flavour::Doom, "MAP01", 1, 1);
+    Open(Flavour::Doom, "MAP01");
     RunGamesAsChildren();
     Adapter("DOOM2", "echo 'W_InitFiles: no files found' >&2; exit 3");
     const std::string box = Dir().file("box.png");
@@ -200,6 +201,54 @@ TEST_F(TestPlayTest, UnsavedChangesAreSavedBuiltAndPlayedOrLeftAsTheUserChooses)
     EXPECT_EQ(Play("key Enter\nsnapshot " + box + "\nkey Enter"), -1);   // the options, the box
     EXPECT_TRUE(testkit::SnapshotShowsText(box, "DOOM2 ended with exit code 3"));
     EXPECT_TRUE(testkit::SnapshotShowsText(box, "W_InitFiles: no files found"));
+}
+
+// The node builder runs as a child (through the same script, the adapters
+// first on PATH) and its end comes back; with a directory where the
+// configuration or the script must go, nothing is handed off, and the level
+// and the IWAD stay for the user to save another way.
+TEST_F(TestPlayTest, TheNodeBuilderRunsAsAChildOrNothingIsHandedOff) {
+    const struct {
+        const char* blocked;   // the file a directory stands for (the hand-off then ends the program)
+        const char* builder;   // the adapter's commands; null: there is none
+        NodeBuildEnd end;
+        std::vector<std::string> why;
+    } cases[] = {
+        {"Brel.cfg", nullptr, NodeBuildEnd::NotRun, {}},
+        {"BrelPlay.BAT", nullptr, NodeBuildEnd::NotRun, {}},
+        {nullptr, "printf '%s|' \"$PWD\" \"$@\" \"${PATH%%:*}\" > args", NodeBuildEnd::Built, {}},
+        {nullptr, "echo 'Map is incomplete' >&2; echo 'Brelbsp: the nodes of MAP07 were NOT built.' >&2; exit 1",
+         NodeBuildEnd::Failed,
+         {"Brelbsp ended with exit code 1", "Map is incomplete", "Brelbsp: the nodes of MAP07 were NOT built."}},
+        {nullptr, nullptr, NodeBuildEnd::Failed, {"Brelbsp could not be started", "./BrelPlay.BAT: 3: Brelbsp: not found"}},
+    };
+    testkit::StderrCapture quiet;   // what the adapters say
+    for (const auto& c : cases) {
+        Open(Flavour::Doom, "MAP07");
+        RunGamesAsChildren();
+        config.exitHandOff = c.blocked != nullptr;
+        mapkit::AddRoom(0, 0, 64, 64, mapkit::AddSector());
+        FILE* iwad = MakeRowReady(0);
+        std::filesystem::remove(handOff.adapterDir + "/Brelbsp");
+        if (c.builder)
+            Adapter("Brelbsp", c.builder);
+        if (c.blocked)
+            std::filesystem::create_directory(Dir().file(c.blocked));
+        NodeBuildResult built = HandOffNodeBuilder(Dir().file("~Brel.WAD"), "NEW $HOME'S.WAD", "MAP07");
+        EXPECT_EQ(built.end, c.end) << c.why.size();
+        EXPECT_EQ(built.why, c.why);
+        if (!c.blocked)
+            continue;
+        for (const std::string& line : {"Unable to create " + Dir().file(c.blocked), std::string("Is a directory"),
+                                         std::string("The hand-off was cancelled.")})
+            EXPECT_TRUE(testkit::Contains(session.Console(), line)) << line;
+        EXPECT_FALSE(Written(Names().playBatch)) << c.blocked;
+        EXPECT_EQ(level.lineDefs.count, 4) << c.blocked;
+        EXPECT_EQ(master.table[0].handle, iwad) << c.blocked;
+        std::filesystem::remove(Dir().file(c.blocked));
+    }
+    EXPECT_EQ(ReadText(Dir().file("args")),
+              WorkDirectory() + "|" + Dir().file("~Brel.WAD") + "|NEW $HOME'S.WAD|MAP07|" + handOff.adapterDir + "|");
 }
 
 }  // namespace
