@@ -182,19 +182,17 @@ TEST_F(NameListTest, SpriteFramesFallBackOnTheirRotations) {
     wad.lump("TROOB2B8", Picture(4, 4)).lump("TROOC1", Picture(4, 4));
     wad.lump("TROOC3C7", Picture(4, 4)).lump("S_END");
     Open(wad);
-    struct Case {
-        const char* asked;
-        const char* found;   // "" none
-    } cases[] = {
+    // The name asked for and the lump found ("" none).
+    const std::pair<const char*, const char*> cases[] = {
         {"TROOA1", "TROOA1"},   {"trooa1", "TROOA1"},  {"TROOB2", "TROOB2B8"},
         {"TROOB8", "TROOB2B8"}, {"TROOB0", "TROOB2B8"}, {"TROOC3", "TROOC3C7"},
         {"TROOC7", "TROOC3C7"}, {"TROOC5", "TROOC1"},  {"TROOC1", "TROOC1"},
         {"TROOD1", ""},         {"POSSA1", ""},        {"TROO", ""},           {"", ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& [asked, found] : cases) {
         char lump[9] = {'x'};
-        EXPECT_EQ(FindSpriteLump(c.asked, lump), c.found[0] != 0) << c.asked;
-        EXPECT_STREQ(lump, c.found) << c.asked;
+        EXPECT_EQ(FindSpriteLump(asked, lump), found[0] != 0) << asked;
+        EXPECT_STREQ(lump, found) << asked;
     }
 }
 

@@ -123,19 +123,17 @@ protected:
 // The room: 512 x 512 units, floor 0, ceiling 128, light 255 (full bright
 // at any depth); the eye 41 units up at (64, 256) looking east, so the east
 // wall stands 448 units ahead across the middle of the screen.
-class RoomTest : public PreviewTest {
-protected:
-    void BuildRoom() {
-        mapkit::AddRoom(0, 0, 512, 512, mapkit::AddSector(0, 0, 0, 128));
-        DressLevel();
-    }
-    static PreviewCamera Eye() { return {64, 256, 41, 0}; }
-};
+void BuildRoom() {
+    mapkit::AddRoom(0, 0, 512, 512, mapkit::AddSector(0, 0, 0, 128));
+    DressLevel();
+}
+const PreviewCamera kEye = {64, 256, 41, 0};
+using RoomTest = PreviewTest;
 
 TEST_F(RoomTest, WallFloorAndCeilingMatchTheirHandWorkedPixels) {
     OpenPictures();
     BuildRoom();
-    std::vector<uint8_t> frame = Draw(Eye());
+    std::vector<uint8_t> frame = Draw(kEye);
     const double centre = kH / 2.0, depth = 448, scale = kFocalY / depth;
     // The wall spans the rows whose centres lie between its top and bottom:
     // from ceil(100 - 87 * 192 / 448 - 0.5) to ceil(100 + 41 * 192 / 448 - 0.5).
@@ -184,18 +182,18 @@ TEST_F(RoomTest, LightFollowsTheGamesTablesByDepthAndLevel) {
     BuildRoom();
     const PreviewCamera lookingNorth = {256, 64, 41, kPi / 2};
     struct Case { const char* what; int light; PreviewCamera eye; int y, row; } cases[] = {
-        {"east wall 448 ahead", 144, Eye(), 100, 18},             // step 10: 20 - 5 / 2
+        {"east wall 448 ahead", 144, kEye, 100, 18},              // step 10: 20 - 5 / 2
         {"east wall 96 ahead", 144, {416, 256, 41, 0}, 100, 7},   // 20 - 26 / 2
         {"north wall 448 ahead", 144, lookingNorth, 100, 26},     // step 8: 28 - 5 / 2
-        {"east wall, light 208", 208, Eye(), 100, 2},             // step 14: 4 - 2
+        {"east wall, light 208", 208, kEye, 100, 2},              // step 14: 4 - 2
         {"north wall 96 ahead, light 208", 208, {256, 416, 41, kPi / 2}, 100, 0},
-        {"east wall, light 0", 0, Eye(), 100, 31},
+        {"east wall, light 0", 0, kEye, 100, 31},
         {"east wall 20 ahead, light 0", 0, {492, 256, 41, 0}, 100, 31},   // 56 - 47 / 2
-        {"floor 79 ahead", 144, Eye(), 199, 8},                   // step 9: 24 - 160 / 5 / 2
-        {"floor 190 ahead", 144, Eye(), 141, 18},                 // 24 - 160 / 12 / 2
-        {"floor 309 ahead", 144, Eye(), 125, 20},                 // 24 - 160 / 20 / 2
-        {"ceiling 168 ahead", 144, Eye(), 0, 17},                 // 24 - 160 / 11 / 2
-        {"floor 79 ahead, light 0", 0, Eye(), 199, 31},
+        {"floor 79 ahead", 144, kEye, 199, 8},                    // step 9: 24 - 160 / 5 / 2
+        {"floor 190 ahead", 144, kEye, 141, 18},                  // 24 - 160 / 12 / 2
+        {"floor 309 ahead", 144, kEye, 125, 20},                  // 24 - 160 / 20 / 2
+        {"ceiling 168 ahead", 144, kEye, 0, 17},                  // 24 - 160 / 11 / 2
+        {"floor 79 ahead, light 0", 0, kEye, 199, 31},
     };
     for (const Case& c : cases) {
         level.sectors[0].light = static_cast<int16_t>(c.light);
@@ -218,7 +216,7 @@ TEST_F(RoomTest, DoorKeepsTheGamesProportionsAtEverySize) {
     struct Case { int width, height, top, bottom; } cases[] = {
         {320, 200, 45, 133}, {640, 480, 130, 306}, {1280, 1024, 292, 644}};
     for (const Case& c : cases) {
-        std::vector<uint8_t> frame = Draw(Eye(), c.width, c.height);
+        std::vector<uint8_t> frame = Draw(kEye, c.width, c.height);
         auto pixel = [&](int y) { return At(frame, c.width / 2, y, c.width); };
         auto isWall = [&](int y) { return pixel(y) >= 64 && pixel(y) < 128; };
         EXPECT_TRUE(isWall(c.top - 1)) << c.width;
@@ -251,7 +249,7 @@ TEST_F(RoomTest, SkyFollowsTheViewAngleAsInTheGame) {
         {320, 240, 0, 0},   {320, 240, 40, 33},    {320, 200, 0, 17},
         {1280, 1024, 0, 0}, {1280, 1024, 300, 55}};
     for (const Row& r : rows) {
-        std::vector<uint8_t> frame = Draw(Eye(), r.width, r.height);
+        std::vector<uint8_t> frame = Draw(kEye, r.width, r.height);
         EXPECT_EQ(r.v, At(frame, r.width / 2, r.y, r.width)) << r.width << "x" << r.height << " row " << r.y;
     }
 }
@@ -260,7 +258,7 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
     OpenPictures();
     BuildRoom();
     mapkit::AddThing(320, 256, 2014);
-    std::vector<uint8_t> frame = Draw(Eye());
+    std::vector<uint8_t> frame = Draw(kEye);
     // 256 ahead: 16 x 16 units make 10 pixels across and 12 up, feet on
     // the floor, full bright at light 255.
     for (int y = 119; y < 131; ++y)
@@ -270,9 +268,9 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
         EXPECT_NE(kSpriteColour, At(frame, x, y)) << x << "," << y;
     // Placed for the hard skills only, one player at skill 3 does not see it.
     level.things[0].flags = 4;
-    frame = Draw(Eye());
+    frame = Draw(kEye);
     ChoosePreviewThings(scene, {PreviewThingSet::OnePlayer, 3});
-    renderer.Draw(scene, assets, Eye(), frame.data(), kW, kH);
+    renderer.Draw(scene, assets, kEye, frame.data(), kW, kH);
     EXPECT_NE(kSpriteColour, At(frame, 160, 125));
     level.things[0].flags = 7;
 
@@ -280,7 +278,7 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
     int a = mapkit::AddVertex(200, 512), b = mapkit::AddVertex(200, 0);
     mapkit::AddLineDef(a, b, mapkit::AddSideDef(0));   // facing west, towards the eye
     DressLevel();
-    frame = Draw(Eye());
+    frame = Draw(kEye);
     for (int x = 155; x < 165; ++x)
         EXPECT_NE(kSpriteColour, At(frame, x, 125));
 }
@@ -290,7 +288,7 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
 TEST_F(RoomTest, MiddleTexturesOfOpeningsAreSeeThroughWhereTransparent) {
     OpenPictures(false);
     std::strncpy(level.sideDefs[BuildStepRoom()].middle, "GRATE", 8);
-    std::vector<uint8_t> frame = Draw(Eye());
+    std::vector<uint8_t> frame = Draw(kEye);
     // From 96 (the lower ceiling) down 32 units, 192 ahead: rows 54 to 80.
     int grate = 0, behind = 0;
     for (int x = 100; x < 220; ++x) {
