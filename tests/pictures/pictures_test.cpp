@@ -27,7 +27,6 @@ protected:
     }
 };
 
-
 constexpr uint8_t kUnder = 99;   // what the image holds before drawing
 
 TEST_F(PictureTest, PicturesLandWhereAskedAndKeepWhatLiesUnderTheirHoles) {
