@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <random>
-#include <set>
 #include <vector>
 
 #include "platform/canvas.h"

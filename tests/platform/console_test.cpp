@@ -13,22 +13,16 @@ namespace {
 // A script's lines are commands: a "press a key" wait takes none of them, a
 // question takes a whole line. A person's key presses are taken one by one.
 TEST(ConsoleInput, WaitsTakeKeysFromAPersonAndNothingFromAScript) {
-    struct Case {
-        ConsoleReader reader;
-        int question;             // ConsoleReadKey after the wait
-        const char* lineAfter;    // what ConsoleReadLine then reads
-    } cases[] = {
-        {ConsoleReader::Script, 'W', "Q"},   // the wait left "WADS"; the question took it whole
-        {ConsoleReader::Person, 'A', "DS"},  // the wait took 'W', the question 'A'
-    };
-    for (const Case& c : cases) {
-        testkit::ConsoleCapture capture("WADS\nQ\n", c.reader);
-        EXPECT_EQ(ConsoleInteractive(), c.reader == ConsoleReader::Person);
+    for (ConsoleReader reader : {ConsoleReader::Script, ConsoleReader::Person}) {
+        const bool person = reader == ConsoleReader::Person;
+        testkit::ConsoleCapture capture("WADS\nQ\n", reader);
+        EXPECT_EQ(ConsoleInteractive(), person);
         ConsoleWaitForKey();
-        EXPECT_EQ(ConsoleReadKey(), c.question);
+        // The wait took 'W' from a person; from a script the question takes "WADS" whole.
+        EXPECT_EQ(ConsoleReadKey(), person ? 'A' : 'W');
         std::string line;
         EXPECT_TRUE(ConsoleReadLine(line));
-        EXPECT_EQ(line, c.lineAfter);
+        EXPECT_EQ(line, person ? "DS" : "Q");
     }
     testkit::ConsoleCapture ended("", ConsoleReader::Person);
     EXPECT_EQ(ConsoleReadKey(), kConsoleEndOfInput);

@@ -193,24 +193,15 @@ TEST(Replacement, LeftoversOfEndedProcessesAreRemovedAndNothingElse) {
 TEST(Directories, MadeWithTheirParentsOrRefusedWithTheReason) {
     testkit::ScratchDir dir;
     testkit::WriteFileBytes(dir.file("file"), Text("x"));
-    const struct {
-        std::string path;
-        bool made;
-        int error;
-    } cases[] = {
-        {dir.file("share/brel/"), true, 0},
-        {dir.file("share/brel"), true, 0},   // already there
-        {dir.file("file"), false, ENOTDIR},
-        {dir.file("file/brel"), false, ENOTDIR},
-    };
-    for (const auto& c : cases) {
+    // New, already there, a file in the way and a directory below a file.
+    const std::pair<const char*, int> cases[] = {
+        {"share/brel/", 0}, {"share/brel", 0}, {"file", ENOTDIR}, {"file/brel", ENOTDIR}};
+    for (const auto& [name, reason] : cases) {
         int error = 0;
-        EXPECT_EQ(MakeDirectories(c.path, error), c.made) << c.path;
-        EXPECT_EQ(error, c.error) << c.path;
+        EXPECT_EQ(MakeDirectories(dir.file(name), error), reason == 0) << name;
+        EXPECT_EQ(error, reason) << name;
     }
-    struct stat st {};
-    ASSERT_EQ(stat(dir.file("share").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(fs::status(dir.file("share")).permissions(), fs::perms(0700));
 }
 
 }  // namespace

@@ -82,10 +82,9 @@ TEST(HeadlessTest, ScriptLinesAndTheirErrors) {
 TEST(PngWriter, PaletteImagesSurviveTheRoundTripAndReplaceWholeFiles) {
     testkit::ScratchDir dir;
     Bytes palette(768), noise(257 * 31);
-    for (int i = 0; i < 768; ++i)
-        palette[size_t(i)] = uint8_t(i / 3 + (i % 3) * 7);
     std::mt19937 rng(7);
-    std::generate(noise.begin(), noise.end(), [&] { return uint8_t(rng()); });
+    for (Bytes* random : {&palette, &noise})
+        std::generate(random->begin(), random->end(), [&] { return uint8_t(rng()); });
     Canvas canvas(1280, 200);
     for (int i = 0; i < 300; ++i) {
         canvas.setcolor(int(rng() % 256));

@@ -80,8 +80,10 @@ protected:
     // The pixels of the w x h window that are not the canvas pixel they stand
     // for through the palette, the picture's corner at (left, top) and
     // magnified by scale, or black outside the picture; -1 when the X server
-    // gave no picture.
-    int Wrong(int w, int h, int left, int top, int scale) {
+    // gave no picture. Unless told otherwise, a wait shows the canvas first.
+    int Wrong(int w, int h, int left, int top, int scale, bool wait = true) {
+        if (wait)
+            PlatformDelay(0);
         const std::vector<uint32_t> shown = testkit::ReadXWindow(window, w, h);
         if (shown.size() != size_t(w * h))
             return -1;
@@ -96,11 +98,6 @@ protected:
             wrong += shown[size_t(i)] != (inside ? rgb << 2 | (rgb >> 4 & 0x030303) : 0);
         }
         return wrong;
-    }
-    // The same once a wait has shown the canvas.
-    int WrongShown(int w, int h, int left, int top, int scale) {
-        PlatformDelay(0);
-        return Wrong(w, h, left, top, scale);
     }
     testkit::PrivateXServer server;
     SDL_Window* window = nullptr;
@@ -120,29 +117,29 @@ TEST_F(SdlScreenTest, WindowShowsTheCanvasThroughThePaletteScaledToFit) {
         PlatformPoll(PollKind::Mouse);
     // Where the machine was too slow, a wait may have come between.
     const bool quick = std::chrono::steady_clock::now() - started < std::chrono::milliseconds(200);
-    EXPECT_TRUE(!quick || Wrong(640, 480, 0, 0, 1) > 0) << "a poll showed the half-drawn picture";
+    EXPECT_TRUE(!quick || Wrong(640, 480, 0, 0, 1, false) > 0) << "a poll showed the half-drawn picture";
     Screen().bar(0, 240, 639, 479);
-    EXPECT_EQ(WrongShown(640, 480, 0, 0, 1), 0) << "first wait";
+    EXPECT_EQ(Wrong(640, 480, 0, 0, 1), 0) << "first wait";
     Screen().setcolor(14);
     Screen().line(639, 0, 0, 479);
     Screen().outtextxy(600, 470, "Menu");   // right and bottom edges
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     PlatformPoll(PollKind::Mouse);
-    EXPECT_EQ(Wrong(640, 480, 0, 0, 1), 0) << "a poll later showed no progress";
+    EXPECT_EQ(Wrong(640, 480, 0, 0, 1, false), 0) << "a poll later showed no progress";
     Screen().outtextxy(8, 8, "File");
-    EXPECT_EQ(WrongShown(640, 480, 0, 0, 1), 0) << "small changes";
+    EXPECT_EQ(Wrong(640, 480, 0, 0, 1), 0) << "small changes";
     uint8_t palette[768];
     VideoGetPalette(palette);
     std::swap_ranges(palette + 3 * 3, palette + 3 * 4, palette + 3 * 14);   // cyan <-> yellow
     VideoSetPalette(palette);
-    EXPECT_EQ(WrongShown(640, 480, 0, 0, 1), 0) << "new palette";
+    EXPECT_EQ(Wrong(640, 480, 0, 0, 1), 0) << "new palette";
     EXPECT_STREQ(SDL_GetWindowTitle(window), "Zarn");
     EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
     // Twice as large and taller: black bars above and below.
     if (!Resize(1280, 1100))
         GTEST_SKIP() << "the X server kept the window from 1280x1100";
-    EXPECT_EQ(WrongShown(1280, 1100, 0, 70, 2), 0) << "resized";
+    EXPECT_EQ(Wrong(1280, 1100, 0, 70, 2), 0) << "resized";
 }
 
 // The window-size mode: the window takes the whole screen and the canvas the
@@ -161,7 +158,7 @@ TEST_F(SdlScreenTest, InTheWindowSizeModeTheCanvasIsTheWindowsOwnSize) {
     VideoResizeCanvas(w, h);
     Screen().setcolor(14);
     Screen().line(1699, 0, 0, 999);
-    EXPECT_EQ(WrongShown(1700, 1000, 0, 0, 1), 0);
+    EXPECT_EQ(Wrong(1700, 1000, 0, 0, 1), 0);
 }
 
 // Keys become BIOS codes, a character key once its text arrives with the
