@@ -20,8 +20,7 @@ size_t SetCount(const Canvas& c) {
 }
 
 // The whole screen, '#' for set pixels, '.' for 0.
-std::string Art(const Canvas& c)
-{
+std::string Art(const Canvas& c) {
     std::string art;
     for (int y = 0; y < c.height(); ++y, art += '\n')
         for (int x = 0; x < c.width(); ++x)
@@ -29,15 +28,13 @@ std::string Art(const Canvas& c)
     return art;
 }
 
-void FillNoise(Canvas& c, unsigned seed)
-{
+void FillNoise(Canvas& c, unsigned seed) {
     std::mt19937 rng(seed);
     for (int i = 0; i < c.width() * c.height(); ++i)
         c.pixels()[i] = uint8_t(rng());
 }
 
-TEST(Canvas, ViewportOffsetsAndClipsDrawing)
-{
+TEST(Canvas, ViewportOffsetsAndClipsDrawing) {
     Canvas c(64, 48);
     c.setviewport(10, 20, 29, 39, true);
     for (int i = -1; i <= 20; ++i)
@@ -81,8 +78,7 @@ TEST(Canvas, ViewportOffsetsAndClipsDrawing)
 // either way round, a solid thin line as many pixels as its longer side; in a
 // clipping viewport the part of the whole shape there; in XOR each pixel
 // written once, so once on black it is the copy and twice restores anything.
-TEST(Canvas, RandomLinesAndRectanglesClipAndXor)
-{
+TEST(Canvas, RandomLinesAndRectanglesClipAndXor) {
     std::mt19937 rng(2);
     for (int i = 0; i < 320; ++i) {
         // Every eighth line is a row, and two in eight are columns, thin and thick.
@@ -144,8 +140,7 @@ TEST(Canvas, RandomLinesAndRectanglesClipAndXor)
     EXPECT_EQ(64u + 48 - 1, SetCount(c));
 }
 
-TEST(Canvas, LineStylesAndWidths)
-{
+TEST(Canvas, LineStylesAndWidths) {
     struct Case { int style, width, w, h, x1, y1, x2, y2; bool rectangle; const char* art; };
     const Case cases[] = {
         {kDottedLine, 1, 32, 1, 0, 0, 31, 0, false, "##..##..##..##..##..##..##..##..\n"},
@@ -171,8 +166,7 @@ TEST(Canvas, LineStylesAndWidths)
     }
 }
 
-TEST(Canvas, BarsFillInTheBorlandPatternsAlignedToTheScreen)
-{
+TEST(Canvas, BarsFillInTheBorlandPatternsAlignedToTheScreen) {
     const std::pair<int, uint64_t> patterns[] = {   // rows 0..7, row 0 in the top byte
         {kSolidFill, ~uint64_t{0}},           {kEmptyFill, 0},
         {kLineFill, 0xFFFF0000FFFF0000},      {kLtSlashFill, 0x0102040810204080},
@@ -196,8 +190,7 @@ TEST(Canvas, BarsFillInTheBorlandPatternsAlignedToTheScreen)
 
 // Filled shapes: {x, y, colour} samples of the interior (fill colour), the
 // outline (current colour) and the outside.
-TEST(Canvas, FillellipseAndFillpoly)
-{
+TEST(Canvas, FillellipseAndFillpoly) {
     Canvas c(100, 60);
     c.setcolor(4);
     c.setfillstyle(kSolidFill, 2);
