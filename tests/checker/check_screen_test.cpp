@@ -1,16 +1,30 @@
 // The checker on the headless screen: the verification dialog's two ways
 // out, the Check menu, and the exits and starts check and the box of what
-// the game cannot load that every save key runs first.
+// the game cannot load that every save key runs first. Then the engine
+// limits in the running editor on Freedoom's MAP01: the Check menu's item
+// scans the level by its nodes, lists the worst places and opens the 3D view
+// at the one chosen; back on the map the scan's points are squares coloured
+// by how near they come.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
 #include "base/fatal.h"
+#include "checker/check_dialogs.h"
+#include "checker/limits_check.h"
+#include "checker/limits_overlay.h"
 #include "editor/editor.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_fixture.h"
+#include "editor/editor_session.h"
 #include "editor/menu_bar.h"
-#include "checker/check_dialogs.h"
 #include "menus/check_menu.h"
+#include "support/png_reader.h"
+#include "ui/graphics.h"
 #include "ui/menus.h"
+#include "view3d/preview3d.h"
 
 namespace {
 
@@ -80,6 +94,62 @@ TEST_F(CheckScreenTest, TheCheckMenuRunsTheChosenItem) {
     EXPECT_EQ(selection.current, 0);
     session.ExactScript("key Right");
     EXPECT_EQ(editorActions.checkMenu(0, 0), kMenuNext);
+}
+
+class LimitsSessionTest : public editor_test::EditorSession {
+protected:
+    void SetUp() override {
+        EditorSession::SetUp();
+        if (IsSkipped())
+            return;
+        InstallChecker();
+        InstallPreview3d();
+        InstallLimitsOverlay();
+        limitsState = {};
+    }
+    // The script's line that takes a snapshot, and the picture it took.
+    std::string Snapshot(const std::string& name) { return "snapshot " + session->Dir().file(name) + "\n"; }
+    testkit::PngPicture Shot(const std::string& name) {
+        testkit::PngPicture picture;
+        EXPECT_EQ("", testkit::ReadPng(session->Dir().file(name), picture)) << name;
+        return picture;
+    }
+};
+
+TEST_F(LimitsSessionTest, TheCheckListsTheWorstPlacesAndTheMapShowsThePoints) {
+    // F10 E: the item; 32 for the grid spacing, Enter takes it and the views
+    // proposed; any key closes the result; 1 opens the worst place.
+    ASSERT_EQ(editor_test::kScriptEnded,
+              Run(Snapshot("before") + "key F10\nkey E\nkey 3\nkey 2\nkey Enter\nkey Enter\nkey 1\n" +
+                  Snapshot("view") + "key Esc\nkey Esc\nwait 0\n" + Snapshot("after") + editor_test::kIdle));
+    ASSERT_TRUE(limitsState.valid);
+    EXPECT_EQ(32, limitsState.scan.spacing);
+    EXPECT_EQ(8, limitsState.scan.angles);
+    EXPECT_TRUE(limitsState.scan.byNodes) << "the IWAD's nodes fit its map";
+    EXPECT_GT(limitsState.scan.points.size(), 2000u);
+    const testkit::PngPicture view = Shot("view");
+    EXPECT_GT(std::set<int>(view.pixels.begin(), view.pixels.end()).size(), 60u) << "the 3D view";
+    // MAP01 needs at most half of each table nearly everywhere: green squares.
+    auto green = [](const testkit::PngPicture& p) {
+        return std::count(p.pixels.begin(), p.pixels.end(), MapColor(10));
+    };
+    EXPECT_GT(green(Shot("after")), green(Shot("before")) + 1000);
+
+    // A click with Ctrl on the square of a point opens the 3D view there; a
+    // plain click, or one with Ctrl away from the squares, does not.
+    auto nearest = std::min_element(limitsState.scan.points.begin(), limitsState.scan.points.end(),
+                                    [](const LimitPoint& a, const LimitPoint& b) {
+                                        return std::abs(MapToScreenX(a.x) - 320) + std::abs(MapToScreenY(a.y) - 200) <
+                                               std::abs(MapToScreenX(b.x) - 320) + std::abs(MapToScreenY(b.y) - 200);
+                                    });
+    const std::string on = At(nearest->x, nearest->y);
+    ASSERT_EQ(editor_test::kScriptEnded, Run("click left " + on + "\nwait 0\n" + Snapshot("plain") +
+                                             "ctrl down\nclick left " + on + "\n" + Snapshot("clicked") +
+                                             "key Esc\nctrl up\n" + editor_test::kIdle));
+    EXPECT_GT(green(Shot("plain")), 1000) << "the map and its squares";
+    const testkit::PngPicture clicked = Shot("clicked");
+    EXPECT_GT(std::set<int>(clicked.pixels.begin(), clicked.pixels.end()).size(), 60u) << "the 3D view";
+    EXPECT_LT(green(clicked), 100);
 }
 
 }  // namespace
