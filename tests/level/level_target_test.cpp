@@ -3,9 +3,6 @@
 #include "level/history.h"
 #include "level_fixture.h"
 
-using testkit::ParseWad;
-using testkit::ReadFileBytes;
-
 namespace {
 
 class LevelTargetTest : public LevelTest {
@@ -19,27 +16,16 @@ protected:
         config.lastEpisode = 1;
         config.lastMap = 1;
     }
-    // A fresh session over the same IWAD, for the next case of a table.
-    void Restart() {
-        TearDown();
-        SetUp();
-    }
-    // A PWAD of MAP01 with a COMPLVL lump of that text (none when null).
-    void ReadPwadWith(const char* compLevel, const MapData& map = Room()) {
-        WadBuilder pwad;
-        AddLevel(pwad, "MAP01", map);
-        if (compLevel)
-            pwad.lump("COMPLVL", std::string(compLevel));
-        pwad.write(dir.file("MAP01.WAD"));
-        ASSERT_GT(ReadPwad(dir.file("MAP01.WAD")), 0);
-    }
-    // The COMPLVL lump of the saved file, "-" when it has none.
-    std::string SavedCompLevel() {
-        testkit::WadContents wad = testkit::ReadWad(dir.file("MAP01.WAD"));
-        for (const testkit::WadLump& l : wad.lumps)
+    // The saved file's lumps besides the level's, COMPLVL with its text.
+    std::string SavedExtras() {
+        std::string extras;
+        for (const testkit::WadLump& l : testkit::ReadWad(dir.file("MAP01.WAD")).lumps) {
             if (l.name == "COMPLVL")
-                return std::string(l.data.begin(), l.data.end());
-        return "-";
+                extras += "COMPLVL=" + std::string(l.data.begin(), l.data.end()) + " ";
+            else if (l.name == "DEHACKED")
+                extras += l.name + " ";
+        }
+        return extras;
     }
 };
 
@@ -55,65 +41,66 @@ MapData PortMap() {
     return m;
 }
 
+// A PWAD's COMPLVL lump gives the level's target; a change of target is an
+// undoable step of its own and the save writes the target's lump (none for
+// the original games), which reads back as it was, with every 16-bit value.
+// A lump we cannot read is kept until another target is chosen; Copy ALL
+// writes the new target's lump only, once.
 TEST_F(LevelTargetTest, EachTargetIsSavedInItsCompLevelLumpAndReadBack) {
+    using T = MapTarget;
     const struct {
-        MapTarget target;
-        const char* lump;   // "-": none
+        const char* lump;   // in the PWAD; nullptr: none
+        T read, chosen;
+        const char* saved;
+        bool patch = false;   // a DEHACKED lump beside it, all data copied
     } cases[] = {
-        {MapTarget::Original, "-"},
-        {MapTarget::LimitRemoving, "vanilla"},
-        {MapTarget::Boom, "boom"},
-        {MapTarget::Mbf21, "mbf21"},
+        {nullptr, T::Original, T::Original, ""},
+        {nullptr, T::Original, T::LimitRemoving, "COMPLVL=vanilla "},
+        {nullptr, T::Original, T::Boom, "COMPLVL=boom "},
+        {nullptr, T::Original, T::Mbf21, "COMPLVL=mbf21 "},
+        {"prboom-plus 17\n", T::Original, T::Original, "COMPLVL=prboom-plus 17\n "},
+        {"MBF", T::Boom, T::Boom, "COMPLVL=MBF "},
+        {"", T::Original, T::Original, "COMPLVL= "},
+        {"boom\n", T::Original, T::Mbf21, "COMPLVL=mbf21 "},
+        {"MBF", T::Boom, T::Original, ""},
+        {"vanilla", T::LimitRemoving, T::Boom, "DEHACKED COMPLVL=boom ", true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(MapTargetName(c.target));
-        Restart();
-        ReadPwadWith(nullptr, PortMap());
+        SCOPED_TRACE(std::string(c.lump ? c.lump : "none") + " to " + MapTargetName(c.chosen));
+        TearDown();   // a fresh session over the same IWAD
+        SetUp();
+        WadBuilder pwad;
+        if (c.lump)
+            pwad.lump("COMPLVL", std::string(c.lump));
+        if (c.patch)
+            pwad.lump("DEHACKED", "patch");
+        AddLevel(pwad, "MAP01", PortMap());
+        pwad.write(dir.file("MAP01.WAD"));
+        ASSERT_GT(ReadPwad(dir.file("MAP01.WAD")), 0);
         Load("MAP01");
-        EXPECT_EQ(level.target, MapTarget::Original);
-        // A change of target is a step of its own.
+        EXPECT_EQ(level.target, c.read);
         ResetHistory();
-        level.target = c.target;
+        level.target = c.chosen;
         NameStep("target");
-        EXPECT_EQ(RecordStep(), c.target != MapTarget::Original);
-        EXPECT_EQ(level.levelChanged, c.target != MapTarget::Original);
-        if (c.target != MapTarget::Original) {
+        EXPECT_EQ(RecordStep(), c.chosen != c.read);
+        EXPECT_EQ(level.levelChanged, c.chosen != c.read);
+        if (c.chosen != c.read) {
             ASSERT_TRUE(Undo());
-            EXPECT_EQ(level.target, MapTarget::Original);
+            EXPECT_EQ(level.target, c.read);
             EXPECT_FALSE(level.levelChanged);
             ASSERT_TRUE(Redo());
             EXPECT_TRUE(level.levelChanged);
         }
+        // Only a file with more than the level and its COMPLVL asks to copy all.
+        if (c.patch)
+            dialogs.answers = {"y"};
         ASSERT_EQ(SaveAs(1, 1), 1);
-        EXPECT_EQ(SavedCompLevel(), c.lump);
-        // Read back: the target, and every 16-bit value as it was.
+        EXPECT_EQ(SavedExtras(), c.saved);
         Load("MAP01");
-        EXPECT_EQ(level.target, c.target);
+        EXPECT_EQ(level.target, c.chosen);
         EXPECT_EQ((std::vector<uint16_t>{uint16_t(level.lineDefs[0].flags), uint16_t(level.lineDefs[0].type),
                                          uint16_t(level.sectors[0].type), uint16_t(level.things[0].flags)}),
                   (std::vector<uint16_t>{0x3201, 0x6091, 0x20E1, 0xE7}));
-    }
-}
-
-TEST_F(LevelTargetTest, ALumpWeCannotReadIsKeptUntilAnotherTargetIsChosen) {
-    for (const char* text : {"prboom-plus 17\n", "MBF", "", "boom\n"}) {
-        SCOPED_TRACE(text);
-        Restart();
-        ReadPwadWith(text);
-        Load("MAP01");
-        std::string kept = text;
-        MapTarget read = kept == "MBF" ? MapTarget::Boom : MapTarget::Original;
-        EXPECT_EQ(level.target, read);
-        ASSERT_EQ(SaveAs(1, 1), 1);
-        EXPECT_EQ(SavedCompLevel(), kept);
-        // The file holds only the level and that lump: nothing to ask.
-        EXPECT_FALSE(dialogs.Logged("Copy ALL"));
-        level.target = MapTarget::Mbf21;
-        ASSERT_EQ(SaveAs(1, 1), 1);
-        EXPECT_EQ(SavedCompLevel(), "mbf21");
-        level.target = MapTarget::Original;
-        ASSERT_EQ(SaveAs(1, 1), 1);
-        EXPECT_EQ(SavedCompLevel(), "-");
     }
 }
 
@@ -123,23 +110,6 @@ TEST_F(LevelTargetTest, NewLevelsTakeTheChosenTarget) {
     Load("MAP01", LevelSource::NewLevel);
     EXPECT_EQ(level.target, MapTarget::Boom);
     EXPECT_EQ(level.newLevelTarget, MapTarget::Boom);
-}
-
-TEST_F(LevelTargetTest, CopyAllWritesOneCompLevelLumpOfTheNewTarget) {
-    WadBuilder pwad;
-    pwad.lump("COMPLVL", std::string("vanilla")).lump("DEHACKED", "patch");
-    AddLevel(pwad, "MAP01", Room());
-    pwad.write(dir.file("MAP01.WAD"));
-    ASSERT_GT(ReadPwad(dir.file("MAP01.WAD")), 0);
-    Load("MAP01");
-    EXPECT_EQ(level.target, MapTarget::LimitRemoving);
-    level.target = MapTarget::Boom;
-    dialogs.answers = {"y"};
-    ASSERT_EQ(SaveAs(1, 1), 1);
-    std::vector<std::string> names = testkit::ReadWad(dir.file("MAP01.WAD")).names();
-    EXPECT_EQ(std::count(names.begin(), names.end(), "COMPLVL"), 1);
-    EXPECT_EQ(std::count(names.begin(), names.end(), "DEHACKED"), 1);
-    EXPECT_EQ(SavedCompLevel(), "boom");
 }
 
 }  // namespace
