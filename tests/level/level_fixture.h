@@ -99,18 +99,6 @@ inline MapData Room(int unused = 0) {
     return m;
 }
 
-// Each LineDef as the game sees it: its fields with the vertex numbers
-// replaced by their coordinates (-1, -1 for a vertex that is not there).
-inline std::vector<std::vector<int>> ResolvedLineDefs(const testkit::WadContents& wad, size_t from = 0) {
-    std::vector<Vertex> v = AsRecords<Vertex>(wad.data("VERTEXES", from));
-    auto at = [&](size_t n) { return n < v.size() ? v[n] : Vertex{-1, -1}; };
-    std::vector<std::vector<int>> out;
-    for (const LineDef& l : AsRecords<LineDef>(wad.data("LINEDEFS", from)))
-        out.push_back({at(l.start).x, at(l.start).y, at(l.end).x, at(l.end).y, l.flags, l.type, l.tag,
-                       l.sideDef1, l.sideDef2});
-    return out;
-}
-
 class LevelTest : public testkit::WadSession {
 protected:
     LevelTest() : WadSession(Flavour::Doom) {}

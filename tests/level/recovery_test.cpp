@@ -66,6 +66,7 @@ TEST_F(RecoveryTest, ADamagedFileIsSetAsideAndNeverTaken) {
         {"THINGS (the third entry) a part of a record long", [&](std::string& b) { --b[entry(b, 2) + 4]; },
          "its THINGS lump is not whole"},
         {"empty", [](std::string& b) { b.clear(); }, kNotOurs},
+        {"a lump past the end", [&](std::string& b) { b[entry(b, 2) + 6] = 0x7f; }, kNotOurs},
         {"no owner", [](std::string& b) { b.replace(b.find("owner"), 5, "OWNER"); },
          "its session text is incomplete"},
         {"no level marker", [](std::string& b) { b.replace(b.find("MAP07"), 5, "LEVEL"); },

@@ -1,0 +1,157 @@
+// Levels through the loader and the writer: every level of the Freedoom
+// IWADs and a generated map whose references run far past 32,767 save byte
+// for byte and, with their geometry changed, as the same map; saved levels
+// start in a real game engine; a level past the format's limits refuses to
+// save.
+#include <cstdio>
+
+#include "level_fixture.h"
+#include "support/big_map.h"
+#include "support/game_kit.h"
+
+using testkit::WadContents;
+
+namespace {
+
+// Each LineDef as the game sees it: its fields with the vertex numbers
+// replaced by their coordinates (-1, -1 for a vertex that is not there).
+std::vector<std::vector<int>> ResolvedLineDefs(const WadContents& wad, size_t from = 0) {
+    std::vector<Vertex> v = AsRecords<Vertex>(wad.data("VERTEXES", from));
+    auto at = [&](size_t n) { return n < v.size() ? v[n] : Vertex{-1, -1}; };
+    std::vector<std::vector<int>> out;
+    for (const LineDef& l : AsRecords<LineDef>(wad.data("LINEDEFS", from)))
+        out.push_back({at(l.start).x, at(l.start).y, at(l.end).x, at(l.end).y, l.flags, l.type, l.tag,
+                       l.sideDef1, l.sideDef2});
+    return out;
+}
+
+class RoundTripTest : public LevelTest {
+protected:
+    // Opens the IWAD afresh (no PWADs), loads the level and saves it under
+    // its own name; returns the file.
+    std::string LoadAndSave(const std::string& iwad, const std::string& name) {
+        Reopen(iwad);
+        config.lastEpisode = config.lastMap = 1;
+        if (std::sscanf(name.c_str(), "E%hdM%hd", &config.lastEpisode, &config.lastMap) != 2)
+            std::sscanf(name.c_str(), "MAP%hd", &config.lastMap);
+        Load(name);
+        EXPECT_EQ(SaveAs(config.lastEpisode, config.lastMap), 1) << name;
+        return dir.file(name + ".WAD");
+    }
+    // Saves level `name` of the IWAD unchanged: the file holds its lumps as
+    // the IWAD does, byte for byte. Saves it again with its geometry changed
+    // (no new nodes): the Vertexes in use are written from memory,
+    // renumbered, and still describe the same map; the file saved over is
+    // kept as the backup, and the level reads back the same. `old` is the
+    // IWAD's contents. Returns the file.
+    std::string SaveTwiceAndCompare(const std::string& iwad, const WadContents& old,
+                                    const std::string& name) {
+        SCOPED_TRACE(name);
+        const std::vector<std::string> names = old.names();
+        const size_t o = size_t(std::find(names.begin(), names.end(), name) - names.begin());
+        std::string file = LoadAndSave(iwad, name);
+        const auto marker = old.lumps.begin() + long(o);
+        EXPECT_TRUE(testkit::ReadWad(file).lumps == decltype(old.lumps)(marker, marker + 11));
+        Bytes first = testkit::ReadFileBytes(file);
+        auto inUse = [] { return AsBytes(std::vector<Vertex>(level.vertices.begin(), level.vertices.end())); };
+        const Bytes vertices = inUse();
+        level.mapChanged = true;
+        dialogs.answers = {"n"};   // keep the REJECT table
+        EXPECT_EQ(SaveAs(config.lastEpisode, config.lastMap), 1);
+        EXPECT_TRUE(testkit::ReadFileBytes(dir.file(name + ".BAK")) == first);
+        const WadContents saved = testkit::ReadWad(file);
+        EXPECT_TRUE(ResolvedLineDefs(saved) == ResolvedLineDefs(old, o));
+        for (const char* lump : {"THINGS", "SIDEDEFS", "SECTORS", "REJECT"})
+            EXPECT_TRUE(saved.data(lump) == old.data(lump, o)) << lump;
+        Load(name);
+        EXPECT_TRUE(inUse() == vertices);
+        return file;
+    }
+};
+
+TEST_F(RoundTripTest, EveryFreedoomLevelSavedHoldsTheSameMap) {
+    int levels = 0;
+    for (int which : {1, 2}) {
+        std::string iwad = testkit::FreedoomIwad(which);
+        if (iwad.empty())
+            GTEST_SKIP() << "Freedoom is not installed (/usr/share/games/doom/freedoom" << which << ".wad)";
+        Reopen(iwad);
+        const WadContents old = testkit::ReadWad(iwad);
+        std::vector<std::string> names;
+        for (const LevelListEntry& l : master.levelList)
+            names.push_back(l.name);
+        for (const std::string& name : names) {
+            SaveTwiceAndCompare(iwad, old, name);
+            ++levels;
+        }
+    }
+    EXPECT_EQ(levels, 36 + 32);
+}
+
+TEST_F(RoundTripTest, GeneratedMapPastTheSigned16BitRangeSavesByteForByte) {
+    const bigmap::BigMap map = bigmap::Generate();
+    WadBuilder iwad("IWAD");
+    AddLevel(iwad, "MAP01", map);
+    WriteIwad(iwad);
+    const WadContents old = testkit::ParseWad(iwad.bytes());
+    std::string file = SaveTwiceAndCompare(dir.file("base.wad"), old, "MAP01");
+    EXPECT_EQ((std::vector<int32_t>{level.lineDefs.count, level.sideDefs.count, level.vertices.count,
+                                    level.oldVertexCount, level.sectors.count, level.things.count}),
+              (std::vector<int32_t>{64512, 63488, 32769, 64769, 2000, 40000}));
+    // The Vertexes in use, then the old lump's records beyond them, which the
+    // old nodes may name.
+    EXPECT_EQ(testkit::ReadWad(file).data("VERTEXES").size(),
+              std::max<size_t>(32769, map.vertices.size()) * sizeof(Vertex));
+}
+
+TEST_F(RoundTripTest, SavedLevelsStartInTheGame) {
+    std::string iwad = testkit::FreedoomIwad(2);
+    if (iwad.empty())
+        GTEST_SKIP() << "Freedoom is not installed";
+    if (!testkit::HaveGameAndNodeBuilder())
+        GTEST_SKIP() << "Chocolate Doom or ZDBSP is not installed (" << testkit::kGameProgram << ", "
+                     << testkit::kNodeBuilder << ")";
+    testkit::ExpectGameStarts(dir.path(), iwad, LoadAndSave(iwad, "MAP12"), "12");
+
+    // The whole map moved, so the old nodes no longer fit: rebuilt by the
+    // node builder the level starts too. (ZDBSP's defaults: with -q -E it
+    // would drop the REJECT table as "the wrong size" although it fits.)
+    for (Vertex& v : level.vertices)
+        v.x = int16_t(v.x + 64);
+    level.mapChanged = true;
+    dialogs.answers = {"n"};   // keep the REJECT table
+    EXPECT_EQ(ExitOf([&] { SaveAs(1, 12, kSaveKeyAltF2); }, kExitHandOff), "hand-off");
+    ASSERT_EQ(dialogs.nodeCall.size(), 3u);
+    ASSERT_TRUE(testkit::BuildNodes(dialogs.nodeCall[0], dialogs.nodeCall[1], dir.file("zdbsp.out")));
+    testkit::ExpectGameStarts(dir.path(), iwad, dialogs.nodeCall[1], "12");
+}
+
+TEST_F(RoundTripTest, LevelPastAReferenceLimitRefusesToSave) {
+    struct Case {
+        const char* kind;
+        std::function<void(int32_t)> make;
+    } cases[] = {
+        {"Vertexes", [](int32_t n) { AllocateArray(level.vertices, n, n); }},
+        {"LineDefs", [](int32_t n) { AllocateArray(level.lineDefs, n, n); }},
+        {"SideDefs", [](int32_t n) { AllocateArray(level.sideDefs, n, n); }},
+        {"Sectors", [](int32_t n) { AllocateArray(level.sectors, n, n); }},
+    };
+    WadBuilder iwad("IWAD");
+    AddLevel(iwad, "E1M1", Room());
+    WriteIwad(iwad);
+    config.lastEpisode = config.lastMap = 1;
+    for (const Case& c : cases) {
+        Load("E1M1");
+        c.make(65535);
+        AllocateArray(level.things, 70000, 70000);   // Things have no limit
+        EXPECT_EQ(PassedLimit(), "") << c.kind;
+        c.make(65536);
+        dialogs.log.clear();
+        EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
+        EXPECT_EQ(dialogs.log, std::vector<std::string>{std::string("!Level too large to save|65536 ") +
+                                                         c.kind + ", more than the 65535 a level can hold"});
+        EXPECT_FALSE(Exists("E1M1.WAD"));
+    }
+}
+
+}  // namespace
