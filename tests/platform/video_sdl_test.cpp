@@ -64,7 +64,6 @@ protected:
         started = std::chrono::steady_clock::now();
         for (Uint32 id = 1; id < 64 && !window; ++id)
             window = SDL_GetWindowFromID(id);
-        PlatformMouseReset();
         return window != nullptr;
     }
     // False when the server kept the window at another size.
