@@ -12,7 +12,6 @@
 #include "base/fatal.h"
 #include "level/level_dialogs.h"
 #include "support/screen_text.h"
-#include "support/testkit.h"
 #include "toolkit_fixture.h"
 #include "ui/button_bar.h"
 #include "ui/forms.h"

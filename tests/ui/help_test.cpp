@@ -11,6 +11,7 @@
 
 #include "base/config.h"
 #include "support/png_reader.h"
+#include "support/screen_text.h"
 #include "toolkit_fixture.h"
 #include "ui/help_viewer.h"
 #include "source_paths.h"
@@ -31,10 +32,8 @@ const char kSmallHelp[] = "*HLP test\n|-ONE\ny Title\n* a comment\r\nx text \x1e
                           "|-EMPTY\n* only\n: comments\n/ here\n|-TWO\nr two \xb3\n";
 
 std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const testkit::Bytes bytes = testkit::ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 class HelpTest : public ::testing::Test {
@@ -78,23 +77,21 @@ protected:
             ++from;
         return from;
     }
-    std::string Snap(int n) { return "snapshot " + session.Dir().file(Shot(n)) + "\n"; }
-    static std::string Shot(int n) { return "S" + std::to_string(n) + ".PNG"; }
+    std::string Shot(int n) { return session.Dir().file("S" + std::to_string(n) + ".PNG"); }
+    std::string Snap(int n) { return "snapshot " + Shot(n) + "\n"; }
     // True when the first row of the page in snapshot n shows this line (its
     // first two characters, under the pointer after a search, are skipped).
     bool PageStartsWith(int n, const HelpWindow& w, const HelpLine& line) {
         testkit::PngPicture shot;
-        EXPECT_EQ(ReadPng(session.Dir().file(Shot(n)), shot), "");
+        EXPECT_EQ(ReadPng(Shot(n), shot), "");
         Canvas expected(640, 480);
         expected.setcolor(1);
         expected.outtextxy(0, 0, HelpPlainText(line.text).c_str());
-        int paper = MapColor(15);
-        Viewport view = Screen().getviewport();
+        const Viewport view = Screen().getviewport();
         for (int y = 0; y < 8; ++y)
             for (int x = 16; x < 40 * 8; ++x) {
-                int sx = view.left + w.LineX() + x, sy = view.top + w.LineY(0) + y;
-                bool ink = shot.pixels[sy * 640 + sx] != paper;
-                if (ink != (expected.getpixel(x, y) != 0))
+                const int sx = view.left + w.LineX() + x, sy = view.top + w.LineY(0) + y;
+                if ((shot.pixels[sy * 640 + sx] != MapColor(15)) != (expected.getpixel(x, y) != 0))
                     return false;
             }
         return true;
@@ -118,18 +115,10 @@ TEST_F(HelpTest, TopicsTakeTheirLinesColoursAndRange) {
     EXPECT_EQ(all[4].text.size(), 79u);
     // A colour switch takes no column and colours what follows it.
     InitGraphics(GraphicsPalette::Game);
-    FillBox(0, 0, 639, 40, 9);
+    FillBox(0, 0, 639, 40, config.colors[kColorMenu]);
     DrawHelpLine(0, 10, 7, one[1]);   // " text r": cut just after the switch
-    auto inkIn = [](int col, int color) {
-        int n = 0;
-        for (int y = 10; y < 18; ++y)
-            for (int x = col * 8; x < col * 8 + 8; ++x)
-                n += Screen().getpixel(x, y) == MapColor(color);
-        return n;
-    };
-    EXPECT_GT(inkIn(6, HelpColor('r')), 0);
-    EXPECT_EQ(inkIn(6, one[1].color), 0);
-    EXPECT_EQ(inkIn(7, HelpColor('r')), 0);
+    EXPECT_TRUE(testkit::ShowsText(0, 10, " text ", one[1].color));
+    EXPECT_TRUE(testkit::ShowsText(48, 10, "r ", HelpColor('r')));
 
     UseHelpText("*XYZ not a help file\n|-ONE\nx text\n");
     bool ok = true;
@@ -205,7 +194,7 @@ TEST_F(HelpTest, TheHelpFileHasEveryTopicAndFitsItsWindows) {
     };
     for (const auto& entry :
          std::filesystem::recursive_directory_iterator(std::string(ZARN_SOURCE_DIR) + "/src")) {
-        std::string text = ReadText(entry.path().string());
+        const std::string text = entry.is_regular_file() ? ReadText(entry.path().string()) : "";
         for (const std::regex& call : calls)
             for (std::sregex_iterator m(text.begin(), text.end(), call), end; m != end; ++m)
                 topics.insert((*m)[1].str());

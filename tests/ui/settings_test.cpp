@@ -12,10 +12,8 @@
 #include "pictures/namelists.h"
 #include "pictures/picture.h"
 #include "support/picture_kit.h"
-#include "support/testkit.h"
 #include "toolkit_fixture.h"
 #include "ui/first_setup.h"
-#include "ui/graphics.h"
 #include "ui/settings_dialogs.h"
 
 namespace {
@@ -101,17 +99,16 @@ TEST_F(SettingsTest, OptionsTakeOnlyFilesOfTheRightKind) {
     testkit::WriteFileBytes(dir.file("patch.wad"), testkit::Bytes{'P', 'W', 'A', 'D', 0, 0, 0, 0});
     testkit::WriteFileBytes(dir.file("my.hlp"), testkit::Bytes{'*', 'H', 'L', 'P', '\n'});
     std::string oldIwad = config.iwadName, oldHelp = config.helpFile;
-    // Each refusal and each change is a box closed with Enter.
-    Run(OptionsDialog, "key 5\ntype " + dir.file("nothing.wad") + "\nkey Enter\nkey Enter\n"
-                       "key 5\ntype " + dir.file("patch.wad") + "\nkey Enter\nkey Enter\n"
-                       "key 7\ntype " + dir.file("game.wad") + "\nkey Enter\nkey Enter\n"
-                       "key Alt-O\n");
+    // The file of a button, typed into its box; each refusal and each change
+    // is a box closed with Enter.
+    auto file = [&](const char* key, const std::string& name) {
+        return std::string("key ") + key + "\ntype " + dir.file(name) + "\nkey Enter\nkey Enter\n";
+    };
+    Run(OptionsDialog,
+        file("5", "nothing.wad") + file("5", "patch.wad") + file("7", "game.wad") + "key Alt-O\n");
     EXPECT_EQ(std::string(Written().iwadName), oldIwad);
     EXPECT_EQ(std::string(config.helpFile), oldHelp);
-    Run(OptionsDialog, "key 5\ntype " + dir.file("game.wad") + "\nkey Enter\nkey Enter\n"
-                       "key 7\ntype " + dir.file("my.hlp") + "\nkey Enter\nkey Enter\n"
-                       "key 6\ntype " + dir.file("maps") + "\nkey Enter\nkey Enter\n"
-                       "key Alt-O\n");
+    Run(OptionsDialog, file("5", "game.wad") + file("7", "my.hlp") + file("6", "maps") + "key Alt-O\n");
     // Typed names are upper case; the files are found ignoring case.
     EXPECT_EQ(std::string(Written().iwadName), Upper(dir.file("game.wad")));
     EXPECT_EQ(std::string(config.helpFile), Upper(dir.file("my.hlp")));
@@ -175,24 +172,20 @@ TEST_F(SettingsTest, PaletteIndexesByClicksOnTheScale) {
     const GraphicsState& g = graphics;
     int x1 = 38 * g.charW, y1 = kMenuBarHeight + 3 * g.lineH, x2 = x1 + 17 * g.charW, y2 = y1 + 19 * g.charH;
     int barX = x2 + 6 + 5, top = y1 - 2, bottom = y2 + 2;
-    auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
-    auto click = [&](const char* button, int x, int y) {
-        return "move " + at(x, y) + "\nclick " + button + " " + at(x, y) + "\n";
+    auto click = [](const char* button, int x, int y) {
+        const std::string at = std::to_string(x) + " " + std::to_string(y);
+        return "move " + at + "\nclick " + button + " " + at + "\n";
     };
     const std::string up = click("left", barX, top + 3), down = click("left", barX, bottom - 3);
     const std::string take = click("left", (x1 + x2) / 2, (y1 + y2) / 2);
-    struct Case {
-        const char* what;
-        std::string clicks;
-        int index;
-    } cases[] = {
+    const struct { const char* what; std::string clicks; int index; } cases[] = {
         {"arrows step one", down + down + down + up + take, 102},
         {"the track below the thumb", click("left", barX, bottom - 14) + take, 116},
         {"the track above it", click("left", barX, top + 14) + take, 84},
         {"right click", down + click("right", (x1 + x2) / 2, (y1 + y2) / 2), 100},
         {"a click outside", down + click("left", x2 + 40, y1), 100},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         config.colorMap[1] = 100;
         session.Script("key Down\nkey Enter\n" + c.clicks + "key Esc\n");
