@@ -46,10 +46,10 @@ Bytes Pattern(int w, int h, int base, int hole = 1 << 20) {
 }
 
 // A flat whose pixel (x, y) is base + (x ^ y) % 50.
-Grid Flat(int base) {
-    Grid flat(64, 64);
+Bytes Flat(int base) {
+    Bytes flat;
     for (int i = 0; i < 4096; ++i)
-        flat.cells[static_cast<size_t>(i)] = base + ((i % 64) ^ (i / 64)) % 50;
+        flat.push_back(static_cast<uint8_t>(base + ((i % 64) ^ (i / 64)) % 50));
     return flat;
 }
 
@@ -78,18 +78,14 @@ protected:
             first.push_back({"A0" + std::to_string(i), 24, 20, {{0, 0, i % 2}, {8, 6, 2}}});
             second.push_back({"C0" + std::to_string(i), 32, 16, {{0, 0, 2}, {-4, 2, i % 2}}});
         }
-        auto flat = [](int base) {
-            const std::vector<int> cells = Flat(base).cells;
-            return Bytes(cells.begin(), cells.end());
-        };
         Bytes imp = Pattern(16, 20, kSought);
         imp[4] = 8, imp[6] = 20;   // its left and top offsets
         OpenPictureIwad(session.Dir(),
                         {{"TEXTURE1", TextureLump(first)}, {"TEXTURE2", TextureLump(second)},
                          {"PNAMES", PnamesLump({"P0", "P1", "P2"})}, {"P0", Pattern(16, 16, 60)},
                          {"P1", Pattern(20, 12, 110)}, {"P2", Pattern(12, 12, 160, 5)},
-                         {"F_START", {}}, {"F1_START", {}}, {"FLATA", flat(10)},
-                         {"FLATB", flat(70)}, {"FLATC", flat(130)}, {"F1_END", {}}, {"F_END", {}},
+                         {"F_START", {}}, {"F1_START", {}}, {"FLATA", Flat(10)},
+                         {"FLATB", Flat(70)}, {"FLATC", Flat(130)}, {"F1_END", {}}, {"F_END", {}},
                          {"S_START", {}}, {"BBBBA0", Pattern(30, 40, kSought)}, {"IMPXA1", imp},
                          {"IMPXB1", Pattern(26, 8, 20)}, {"PLAYA1", Pattern(20, 30, 200)},
                          {"PLAYF2F8", Pattern(24, 10, 20)}, {"S_END", {}}, {"NOTPIC", Bytes(20, 0)}},
@@ -154,8 +150,11 @@ TEST_F(BrowserTest, FlatBrowserShowsAndChoosesFlats) {
     const int top = 16 + kMenuBarHeight;
     Image flats = Snapshot("flats.png"), big = Snapshot("big.png");
     for (int k = 0; k < 3; ++k) {
-        EXPECT_TRUE(Shows(flats, 12 + 66 * k, top, 64, 64, Flat(10 + 60 * k), 1, 0)) << k;
-        EXPECT_TRUE(Shows(big, 12 + 130 * k, top, 128, 128, Flat(10 + 60 * k), 2, 0)) << k;
+        Grid flat(64, 64);
+        const Bytes raw = Flat(10 + 60 * k);
+        flat.cells.assign(raw.begin(), raw.end());
+        EXPECT_TRUE(Shows(flats, 12 + 66 * k, top, 64, 64, flat, 1, 0)) << k;
+        EXPECT_TRUE(Shows(big, 12 + 130 * k, top, 128, 128, flat, 2, 0)) << k;
     }
     browsers = BrowserState{};
     session.Script("click left 150 40");

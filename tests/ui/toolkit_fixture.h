@@ -45,16 +45,12 @@ inline std::vector<std::string>& HelpAsked() {
     return topics;
 }
 
-inline void RecordHelp(const char* topic, HelpRange, int, int, int, int) {
-    HelpAsked().push_back(topic);
-}
-
 class ToolkitTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InitGraphics(GraphicsPalette::Basic);
         SetMenuBarMode(MenuBarMode::Hidden);
-        toolkit.helpHandler = RecordHelp;
+        toolkit.helpHandler = [](const char* topic, HelpRange, int, int, int, int) { HelpAsked().push_back(topic); };
         HelpAsked().clear();
         session.Script("");
         Canvas& s = Screen();
