@@ -1,29 +1,44 @@
 // Shift-F1 and the node builder: what the editor hands to the game or the
-// node builder, and when it hands nothing.
+// node builder, and when it hands nothing; and the edit-test loop end to end
+// on Freedoom's MAP01 with the real node builder (ZDBSP) and game (Chocolate
+// Doom), run by the editor or by the launcher.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 
 #include "base/config.h"
+#include "editor/editor_session.h"
 #include "base/fatal.h"
 #include "base/flavour.h"
 #include "level/level.h"
+#include "level/history.h"
 #include "level/level_files.h"
+#include "support/game_kit.h"
 #include "support/map_kit.h"
+#include "support/png_reader.h"
 #include "support/program_state.h"
 #include "support/screen_text.h"
 #include "support/session_kit.h"
 #include "testplay/handoff.h"
 #include "testplay/testplay.h"
-#include "testplay_kit.h"
 #include "ui/graphics.h"
 #include "ui/toolkit.h"
+#include "source_paths.h"
 #include "wad/master.h"
 
 namespace {
 
-using namespace testplay;
+std::string ReadText(const std::string& path) {
+    testkit::Bytes bytes = testkit::ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void WriteScript(const std::string& path, const std::string& text) {
+    testkit::WriteFileBytes(path, testkit::Bytes(text.begin(), text.end()));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
+}
 
 class TestPlayTest : public ::testing::Test {
 protected:
@@ -41,8 +56,7 @@ protected:
         iwad.level(levelName).write(Dir().file("games/iwad.wad"));
         testkit::WadBuilder("PWAD").level(levelName).write(Dir().file(pwad));
         testkit::OpenIwadAt(Dir().file("games/iwad.wad"));
-        SetField(config.pwadList[0], Dir().file(pwad).c_str());
-        master.currentLevelRow = LoadPwad(config.pwadList[0]);
+        master.currentLevelRow = session.ReadPwad(Dir().file(pwad));
         ASSERT_GT(master.currentLevelRow, 0);
         SetLevelName(levelName[0] == 'E' ? levelName[1] - '0' : 1, std::atoi(levelName + 3));
     }
@@ -99,7 +113,7 @@ TEST_F(TestPlayTest, TheGameGetsTheLevelThroughTheResponseFileOrItsCommandLine) 
         {Flavour::Doom, "MAP07", 0, MapTarget::Original, "DOOM2 '@'"},
         {Flavour::Doom, "E2M3", 1, MapTarget::Original, "DOOM '@'"},
         {Flavour::Doom, "E2M3", 0, MapTarget::Original,
-         "DOOM '-devparm' '-warp' '2' '3' '-file' '" + pwad + "' '-skill' '4' '-debug' '-nomonsters'"},
+         "DOOM '-devparm' '-warp' '2' '3' '-file' '" + pwad + "' '-SKILL' '1'"},
         {Flavour::Heretic, "E2M3", 0, MapTarget::Original, "HERETIC '@'"},
         // A level for a port names its engine (and the package that has it)
         // for the adapter, with the options that set the engine to the target
@@ -115,7 +129,8 @@ TEST_F(TestPlayTest, TheGameGetsTheLevelThroughTheResponseFileOrItsCommandLine) 
         Open(c.flavour, c.level);
         config.responseFile = static_cast<int16_t>(c.responseFile);
         level.target = c.target;
-        const char* keys = IsHeretic() ? "key Enter\nkey Enter" : "key Enter";   // the bulletin, the options
+        // The bulletin (HERETIC), then options of the user's own.
+        std::string keys = std::string(IsHeretic() ? "key Enter\n" : "") + "type -SKILL 1\nkey Enter";
         ASSERT_EQ(Play(keys), kExitHandOff) << c.level << c.responseFile;
         std::string rsp = "'@" + Dir().file(Names().responseFile) + "'";
         EXPECT_EQ(ReadText(Dir().file(Names().playBatch)),
@@ -125,11 +140,15 @@ TEST_F(TestPlayTest, TheGameGetsTheLevelThroughTheResponseFileOrItsCommandLine) 
             << c.level << c.responseFile;
         if (c.programLine.find("'@'") != std::string::npos)
             EXPECT_EQ(Response(), std::string("-devparm -warp ") + (c.level[0] == 'M' ? "7" : "2 3") +
-                                      "\n-file \"" + pwad + "\" -skill 4 -debug -nomonsters\n");
+                                      "\n-file \"" + pwad + "\" -SKILL 1\n");
         else
             EXPECT_FALSE(Written(Names().responseFile));
         std::filesystem::remove(Dir().file(Names().responseFile));
     }
+    // The options typed are kept for the next test play.
+    ResetConfig();
+    ASSERT_EQ(LoadConfig(), 1);
+    EXPECT_STREQ(config.testOptions, "-SKILL 1");
 }
 
 // Each way out keeps the options as they were and writes no hand-off.
@@ -153,14 +172,6 @@ TEST_F(TestPlayTest, NothingIsHandedOffWhenTheLevelCannotOrShouldNotBePlayed) {
         EXPECT_STREQ(config.testOptions, "-skill 4 -debug -nomonsters") << c.why;
         EXPECT_FALSE(Written(Names().playBatch)) << c.why;
     }
-    // Typed options are kept for the next test play.
-    Open(Flavour::Doom, "MAP01");
-    level.mapChanged = true;
-    ASSERT_EQ(Play("key Y\ntype -SKILL 1\nkey Enter"), kExitHandOff);
-    ResetConfig();
-    ASSERT_EQ(LoadConfig(), 1);
-    EXPECT_STREQ(config.testOptions, "-SKILL 1");
-    EXPECT_NE(Response().find("my level.wad\" -SKILL 1\n"), std::string::npos) << Response();
 }
 
 // With unsaved changes Shift-F1 asks first: save, build and play (Enter),
@@ -249,6 +260,105 @@ TEST_F(TestPlayTest, TheNodeBuilderRunsAsAChildOrNothingIsHandedOff) {
     }
     EXPECT_EQ(ReadText(Dir().file("args")),
               WorkDirectory() + "|" + Dir().file("~Brel.WAD") + "|NEW $HOME'S.WAD|MAP07|" + handOff.adapterDir + "|");
+}
+
+class LauncherTest : public testkit::WadSession {
+protected:
+    LauncherTest() : WadSession(Flavour::Doom) {}
+};
+
+// The real program on Freedoom's MAP01, handing off by exit code 100 and
+// started again by the launcher on that level: Alt-F2 saves it with the
+// nodes to be rebuilt, which ZDBSP builds; ZDBSP sets the keys of the next
+// run, which comes back to MAP01 of the PWAD, now the one listed.
+TEST_F(LauncherTest, BrelHandsALevelToTheNodeBuilderAndComesBackToIt) {
+    std::string iwad = testkit::FreedoomIwad(2);
+    if (iwad.empty() || !std::filesystem::exists(testkit::kNodeBuilder))
+        GTEST_SKIP() << "needs Freedoom and zdbsp (Debian packages freedoom, zdbsp)";
+    SetField(config.iwadName, iwad.c_str());   // a configuration that needs no first-time setup
+    config.autoStart = 1;   // every start goes straight to the level edited last: MAP01
+    config.exitHandOff = 1;
+    ASSERT_TRUE(SaveConfig());
+    WriteScript(dir.file("keys"), "key Alt-F2\nkey Enter\nkey N\n");   // file name, keep REJECT
+    std::filesystem::create_directory(dir.file("games"));
+    WriteScript(dir.file("games/zdbsp"),
+                "#!/bin/sh\nprintf 'snapshot back.png\\nkey Esc\\n' > keys\nexec /usr/bin/zdbsp \"$@\"\n");
+    int code = std::system(("cd '" + dir.path() + "' && HOME=\"$PWD\" PATH=\"$PWD/games:$PATH\" ZARN_VIDEO=headless "
+                            "ZARN_SCRIPT=keys " ZARN_BINARY_DIR "/brel-launcher < /dev/null > run.out 2>&1").c_str());
+    std::string output = ReadText(dir.file("run.out")), pwad = dir.file("MAP01.WAD");
+    EXPECT_EQ(code, 0) << output;
+    size_t built = output.find("----MAP01----");
+    ASSERT_NE(built, std::string::npos) << output;
+    EXPECT_NE(output.find("Contains level MAP01", built), std::string::npos) << output;
+    EXPECT_TRUE(testkit::SnapshotShowsText(dir.file("back.png"), "MAP01.WAD"));
+    ResetConfig();
+    ASSERT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(config.lastMap, 1);
+    EXPECT_EQ(std::string(config.pwadList[0]) + "|" + config.pwadList[1], pwad + "|");
+    EXPECT_NE(testkit::ReadWad(pwad).data("NODES"), testkit::ReadWad(iwad).data("NODES"));   // ZDBSP's
+}
+
+class PlaySessionTest : public editor_test::EditorSession {
+protected:
+    // The engine as the adapter finds it first on PATH: the real one without
+    // a display for a few seconds; one that ran until then has played.
+    void SetUp() override {
+        EditorSession::SetUp();
+        if (IsSkipped())
+            return;
+        if (!testkit::HaveGameAndNodeBuilder())
+            GTEST_SKIP() << "needs Chocolate Doom and ZDBSP (Debian packages chocolate-doom, zdbsp)";
+        InstallTestPlay();
+        SetNodeBuilderHandOff(HandOffNodeBuilder);
+        handOff.adapterDir = std::string(ZARN_BINARY_DIR) + "/adapters";
+        const testkit::ScratchDir& dir = session->Dir();
+        std::filesystem::create_directory(dir.file("games"));
+        WriteScript(dir.file("games/chocolate-doom"),
+                    "#!/bin/sh\nHOME='" + dir.path() + "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 5 "
+                    "stdbuf -oL -eL /usr/games/chocolate-doom \"$@\" -nosound -nomusic > '" + dir.file("game.log") +
+                        "' 2>&1\n[ $? -eq 124 ]\n");
+        setenv("PATH", (dir.file("games") + ":" + path).c_str(), 1);
+    }
+    void TearDown() override {
+        setenv("PATH", path.c_str(), 1);
+        EditorSession::TearDown();
+    }
+    static Pixels MapAreaOf(const std::string& png) {
+        testkit::PngPicture picture;
+        EXPECT_EQ(testkit::ReadPng(png, picture), "") << png;
+        return picture.pixels.empty() ? Pixels() : MapArea(picture.pixels);
+    }
+    std::string path = std::getenv("PATH");
+};
+
+// Shift-F1 on a changed level saves it, builds its nodes and plays it, and
+// the editor comes back as it was.
+TEST_F(PlaySessionTest, ShiftF1SavesBuildsAndPlaysAndTheEditorComesBackAsItWas) {
+    std::string before = session->Dir().file("before.png"), after = session->Dir().file("after.png");
+    // An edit (Ins adds a Thing), a zoom and a selection; F5's dialog, left
+    // at once, redraws the whole screen, as the return from the game does,
+    // for the picture before.
+    EXPECT_EQ(Run("key Ins\nkey 3\nkey Ctrl-A\nkey F5\nkey Esc\nwait 0\nsnapshot " + before +
+                  "\nkey Shift-F1\n"
+                  "key Enter\nkey Enter\nkey N\nkey Enter\n"   // save, build and play; the file; REJECT; options
+                  "wait 1500\nwait 0\nsnapshot " + after + "\nkey Ctrl-Z\nwait 0\n"),
+              editor_test::kScriptEnded);
+    // Saved with the edit and new nodes, and played.
+    testkit::WadContents saved = testkit::ReadWad(session->Dir().file("MAP01.WAD"));
+    EXPECT_EQ(saved.data("THINGS").size(), testkit::ReadWad(iwad).data("THINGS").size() + sizeof(Thing));
+    EXPECT_NE(saved.data("NODES"), testkit::ReadWad(iwad).data("NODES"));
+    std::string game = ReadText(session->Dir().file("game.log"));
+    EXPECT_NE(game.find("adding " + session->Dir().file("MAP01.WAD")), std::string::npos) << game;
+    // The editor took the new file, and its nodes, as the level's; the same
+    // view, mode and selection; the undo history kept: Ctrl-Z took back the
+    // edit made before the test.
+    EXPECT_TRUE(testkit::SnapshotShowsText(after, "MAP01.WAD"));
+    EXPECT_EQ(static_cast<size_t>(level.numNodes * kNodeRecord), saved.data("NODES").size());
+    EXPECT_EQ(MapAreaOf(after), MapAreaOf(before));
+    EXPECT_EQ(RedoLabel(), "insert Thing");
+    EXPECT_TRUE(level.levelChanged);
+    EXPECT_EQ(config.editMode, kObjThing);
+    EXPECT_EQ(selection.list.size(), level.things.count);
 }
 
 }  // namespace

@@ -1,45 +1,275 @@
-// The whole program run in this process through its shell: what a start
-// reads, remembers and refuses, and what the commands hand to the editor
-// and the viewers.
+// The command line; the real program started from a shell, as users,
+// scripts and the desktop start it; and the whole program run in this
+// process through its shell: what a start reads, remembers and refuses, and
+// what the commands hand to the editor and the viewers.
 #include <gtest/gtest.h>
 
-#include <cstddef>
-#include <filesystem>
-#include <tuple>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
 #include "base/config.h"
+#include "base/flavour.h"
 #include "editor/editor.h"
+#include "shell/command_line.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 #include "support/fault_kit.h"
+#include "support/map_kit.h"
 #include "support/picture_kit.h"
 #include "support/program_state.h"
 #include "support/screen_text.h"
+#include "support/session_kit.h"
+#include "source_paths.h"
 #include "wad/master.h"
-
-using testkit::Bytes;
-using testkit::WadBuilder;
 
 namespace {
 
+using testkit::Bytes;
+using testkit::Count;
+using testkit::WadBuilder;
+
+std::string ReadText(const std::string& path) {
+    Bytes bytes = testkit::ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+CommandLine Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "zarn");
+    return ParseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+struct Ended {
+    int code;   // the exit code (-1: killed)
+    std::string out, err;
+};
+
+// Each test has a scratch directory and the DOOM flavour's texts.
+class CommandLineTest : public ::testing::Test {
+protected:
+    void SetUp() override { testkit::ResetProgramState(Flavour::Doom); }
+    void TearDown() override { testkit::ResetProgramState(); }
+
+    // Runs brel in the directory with the options, the shell input and the
+    // environment settings given, without a display; with a script of
+    // events it runs headless on that script.
+    Ended RunBrel(const std::string& options, const std::string& input, const std::string& script = "",
+                  const std::string& environment = "") {
+        std::ofstream(dir.file("input")) << input;
+        std::ofstream(dir.file("script")) << script;
+        std::string command = "cd '" + dir.path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+                              "-u ZARN_VIDEO -u ZARN_SCRIPT " +
+                              (script.empty() ? "" : "ZARN_VIDEO=headless ZARN_SCRIPT='" + dir.file("script") + "' ") +
+                              environment + " " ZARN_BINARY_DIR "/brel " + options + " < input > out 2> err";
+        int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir.file("out")), ReadText(dir.file("err"))};
+    }
+
+    testkit::ScratchDir dir;
+    const std::string iwad = testkit::FreedoomIwad(2);
+};
+
+TEST_F(CommandLineTest, LevelsFollowTheNamingStyleOfTheGame) {
+    // Short, long, upper-case and "--" forms are the same; a list runs to the next option.
+    CommandLine forms = Parse({"-n", "-Main", "X.WAD", "--file", "A", "B", "+E", "MAP07"});
+    EXPECT_TRUE(forms.noLoad);
+    EXPECT_EQ(forms.iwad, "X.WAD");
+    EXPECT_EQ(forms.files, (std::vector<std::string>{"A", "B"}));
+    struct Case {
+        const char* level;   // as typed after -e
+        GameStyle style;
+        int16_t episode, map;   // from last level 4, 6
+        bool ok;
+    } cases[] = {
+        {nullptr, kStyleEpisodes, 4, 6, true},
+        {"E2M5", kStyleEpisodes, 2, 5, true},
+        {"3", kStyleEpisodes, 3, 6, true},   // the episode; the map stays
+        {"7", kStyleMaps, 4, 7, true},
+        {"MAP09", kStyleMaps, 4, 9, true},
+        {"MAP09", kStyleEpisodes, 4, 6, false},
+        {"E1M1", kStyleMaps, 4, 6, false},
+    };
+    for (const Case& c : cases) {
+        CommandLine line = c.level ? Parse({"-e", c.level}) : Parse({"-e"});
+        int16_t episode = 4, map = 6;
+        std::string fault;
+        EXPECT_EQ(ResolveLevelArgument(line.level, c.style, episode, map, fault), c.ok) << c.level;
+        EXPECT_EQ(std::make_pair(episode, map), std::make_pair(c.episode, c.map)) << c.level;
+        EXPECT_EQ(testkit::Contains(fault, std::string("no level ") + (c.level ? c.level : "") +
+                                               ": the levels of this game are named"), !c.ok);
+    }
+}
+
+// The program's answers, and what it says of mistakes (with the way to the
+// usage); it writes no configuration. The build wrote the manual page that
+// the program prints, and troff reads it without a warning.
+TEST_F(CommandLineTest, HelpVersionAndMistakesFromTheRealProgram) {
+    auto mistake = [](const std::string& message) {
+        return "\nError: " + message + "\nType \"brel --help\" for the options.\n";
+    };
+    const std::string levels = "\" (a level is E1M3, MAP07, 1 3 or 7)";
+    const struct {
+        const char* options;
+        int code;
+        std::string shown;
+    } cases[] = {
+        {"--help", 0, UsageText()},
+        {"-h", 0, UsageText()},
+        {"-n -HELP", 0, UsageText()},
+        {"-version", 0, "Brel 1.0 (brel), map editor for DOOM WAD files\n"},
+        {"--manual-page", 0, ManualPageText()},
+        {"--bogus", 5, mistake("invalid argument: \"--bogus\"")},
+        {"file", 5, mistake("options start with '-' or '+'")},
+        {"-x", 5, mistake("invalid argument: \"-x\"")},
+        {"--x", 5, mistake("invalid argument: \"--x\"")},
+        {"-", 5, mistake("invalid argument: \"-\"")},
+        {"-video", 5, mistake("missing argument after -video")},
+        {"-n -main", 5, mistake("missing argument after -main")},
+        {"-e E1M", 5, mistake("not a level: \"E1M" + levels)},
+        {"-e MAP100", 5, mistake("not a level: \"MAP100" + levels)},
+        {"-e 0", 5, mistake("not a level: \"0" + levels)},
+        {"-e 1 2 3", 5, mistake("not a level: \"1 2 3" + levels)},
+        {"-e MAP01 2", 5, mistake("not a level: \"MAP01 2" + levels)},
+    };
+    for (const auto& c : cases) {
+        Ended run = RunBrel(c.options, "");
+        EXPECT_EQ(run.code, c.code) << c.options;
+        EXPECT_EQ(run.out + run.err, c.shown);
+        EXPECT_FALSE(std::filesystem::exists(dir.file("Brel.cfg"))) << c.options;
+    }
+    EXPECT_EQ(ReadText(ZARN_BINARY_DIR "/brel.6"), ManualPageText());
+    const std::string groff = "groff -man -Tutf8 -ww -z " ZARN_BINARY_DIR "/brel.6 > " + dir.file("log") + " 2>&1";
+    EXPECT_EQ(std::system(groff.c_str()), 0);
+    EXPECT_EQ(ReadText(dir.file("log")), "");
+}
+
+// With its standard input a pipe, as a script drives it, nothing waits for
+// a key and listings run to their end; the ways graphics can fail to start
+// say what happened and nothing more. The IWAD is DOOM-style, of 30 levels;
+// with no display in sight the first-time setup keeps the defaults.
+TEST_F(CommandLineTest, PipedInputIsNeverTakenAsAKeyAndGraphicsThatCannotStartSayWhy) {
+    WadBuilder base("IWAD");
+    base.lump("PLAYPAL", Bytes(768, 0));
+    for (int map = 1; map <= 30; ++map)
+        base.level((map < 10 ? "MAP0" : "MAP") + std::to_string(map));
+    base.write(dir.file("base.wad"));
+    std::ofstream(dir.file("Brel.HLP")) << "*HLP\n";
+    // The setup box, a listing longer than a screen, then WADS: each reads
+    // its own line.
+    Ended run = RunBrel("-main base.wad", "DIRM TH*\nWADS\nQ\n");
+    EXPECT_EQ(run.code, 0);
+    EXPECT_TRUE(Count(run.out, "BREL SETUP") == 1 && Count(run.out, "Brel Ended") == 1) << run.out;
+    EXPECT_EQ(Count(run.out, "  THINGS  "), 30u);
+    EXPECT_EQ(Count(run.out, "IWAD  == base.wad"), 1u);
+    EXPECT_EQ(Count(run.out, "Esc to abort"), 0u);
+    EXPECT_EQ(run.err, "");
+
+    const struct {
+        const char* script;   // "": none, no headless screen
+        int code;
+        std::string shown;
+    } cases[] = {
+        {"key Esc\nfly\n", 2, "\ninput script " + dir.file("script") + ": line 2: unknown event \"fly\"\n"},
+        {"", 5, "\nError: No display to show a window on: run under xvfb-run, or with ZARN_VIDEO=headless ("},
+    };
+    for (const auto& c : cases) {
+        run = RunBrel("-main base.wad", "E 1\nWADS\nQ\n", c.script);
+        EXPECT_EQ(run.code, c.code) << c.script;
+        EXPECT_EQ(Count(run.out, c.shown), 1u) << run.out;
+        for (const char* absent : {"Graphics error", "not VESA compatible", "IWAD  =="})   // WADS was not read as a key
+            EXPECT_EQ(Count(run.out, absent), 0u) << absent << "\n" << run.out;
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+// Started as the desktop's menu starts it: -desktop, no terminal on any of
+// its streams, the user's data directory not there yet.
+TEST_F(CommandLineTest, DesktopStartWorksInTheDataDirectoryAndShowsItsErrorInAWindow) {
+    if (iwad.empty())
+        GTEST_SKIP() << "Freedoom is not installed";
+    const std::string environment = "HOME='" + dir.path() + "' XDG_DATA_HOME='" + dir.file("data") + "'";
+    // The first start: the setup's boxes (OK, the options dialog's OK, OK),
+    // then the editor on MAP01; leaving it ends the program, and the shell
+    // reads no command.
+    const std::string setup = "key Enter\nkey Alt-O\nkey Enter\n";
+    Ended run = RunBrel("-desktop -main '" + iwad + "'", "WADS\n",
+                        setup + "snapshot " + dir.file("map.png") + "\nkey Esc\n", environment);
+    ASSERT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("data/brel/Brel.cfg")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Brel.cfg")));
+    EXPECT_TRUE(testkit::SnapshotShowsText(dir.file("map.png"), "MAP01"));
+    EXPECT_EQ(run.out.find("IWAD  =="), std::string::npos) << run.out;
+
+    // An IWAD that is not there: the setup comes again, and the error that
+    // ends the program is in a box as well as on the console.
+    run = RunBrel("-desktop -main '" + dir.file("gone.wad") + "'", "",
+                  setup + "snapshot " + dir.file("error.png") + "\nkey Enter\n", environment);
+    EXPECT_EQ(run.code, 5);
+    EXPECT_TRUE(testkit::SnapshotShowsText(dir.file("error.png"), "Please restart and set the correct main IWAD"));
+    EXPECT_NE(run.out.find("Error: Please restart"), std::string::npos) << run.out;
+}
+
+// Ended abruptly in the middle of an edit, and started again: the next start
+// offers the unsaved changes back, and what it restores is what a save then
+// writes.
+TEST_F(CommandLineTest, ChangesOfARunThatDiedAreOfferedAtTheNextStartAndSaved) {
+    if (iwad.empty())
+        GTEST_SKIP() << "Freedoom is not installed";
+    auto recoveryFiles = [&] {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            count += entry.path().filename().string().rfind("BrelUnsaved", 0) == 0;
+        return count;
+    };
+    const std::string main = "-main '" + iwad + "'";
+    const int kScriptEnded = 3;
+    ASSERT_EQ(RunBrel(main, "Q\n").code, 0);   // the first start's set-up, without a display
+    ASSERT_EQ(RunBrel(main, "E 2\n", "key L\nkey N\nkey Del\nkey Del\nwait 0\n").code, kScriptEnded);
+    ASSERT_EQ(recoveryFiles(), 1);
+    // What a run on another IWAD left is kept and named too.
+    std::ofstream(dir.file("BrelUnsaved-1.WAD"))
+        << mapkit::RecoveryFile(mapkit::SessionText(testkit::EndedProcessId(), "/elsewhere/doom.wad"), "E1M1");
+
+    // -edit alone opens MAP02 (not the last level edited, MAP01) with the
+    // offer; Y restores; F2 saves MAP02.WAD (Enter takes the proposed name,
+    // N keeps the old nodes) with one LineDef less than the IWAD's.
+    Ended run = RunBrel(main + " -edit", "", "key Y\nwait 0\nkey F2\nkey Enter\nkey N\nwait 0\n");
+    ASSERT_EQ(run.code, kScriptEnded);
+    for (const char* line : {"Unsaved changes of MAP02 from ", "  E 2 (or the option -edit) offers them back.",
+                             "Unsaved changes of E1M1 from ",
+                             "  start with -main /elsewhere/doom.wad -edit E1M1 to get them back."})
+        EXPECT_NE(run.out.find(line), std::string::npos) << run.out;
+    EXPECT_EQ(recoveryFiles(), 1);   // saving took the restored file's place; the other stays
+    EXPECT_TRUE(std::filesystem::exists(dir.file("BrelUnsaved-1.WAD")));
+    testkit::WadContents original = testkit::ReadWad(iwad);
+    std::vector<std::string> names = original.names();
+    size_t map02 = static_cast<size_t>(std::find(names.begin(), names.end(), "MAP02") - names.begin());
+    EXPECT_EQ(testkit::ReadWad(dir.file("MAP02.WAD")).data("LINEDEFS").size(),
+              original.data("LINEDEFS", map02).size() - 14);
+}
+
 // What the editor was asked for ("episode map", then " new" and " given" as
-// set), and the codes it answers with in turn (then 0).
+// set), and the codes it answers with, call by call (then 0).
 std::vector<std::string> editorCalls;
 std::vector<int> editorAnswers;
 
 int RecordingEditor(int16_t episode, int16_t map, LevelSource source, LevelChoice choice) {
+    size_t call = editorCalls.size();
     editorCalls.push_back(std::to_string(episode) + " " + std::to_string(map) +
                           (source == LevelSource::NewLevel ? " new" : "") +
                           (choice == LevelChoice::Given ? " given" : ""));
-    int code = editorAnswers.empty() ? 0 : editorAnswers.front();
-    if (!editorAnswers.empty())
-        editorAnswers.erase(editorAnswers.begin());
-    return code;
+    return call < editorAnswers.size() ? editorAnswers[call] : 0;
 }
 
 // Runs the whole program in a scratch directory that holds a small
-// HERETIC-style IWAD, a help file and a PWAD with E1M2.
+// HERETIC-style IWAD, a help file and a PWAD with E1M2, and the configuration
+// file of a first start (so that no setup is shown).
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,6 +281,8 @@ protected:
         WadBuilder().level("E1M2").lump("NEWLUMP", "data").write(dir.file("lev.wad"));
         testkit::ResetProgramState();
         editorCalls.clear();
+        editorAnswers.clear();
+        ASSERT_EQ(Run("\nQ\n"), 0);
     }
     void TearDown() override {
         testkit::ResetProgramState();
@@ -72,8 +304,6 @@ protected:
         for (const std::string& text : texts)
             EXPECT_TRUE(Saw(text)) << text << "\n" << output;
     }
-    // Creates the configuration file so that no setup is shown.
-    void PrepareConfig() { ASSERT_EQ(Run("\nQ\n"), 0); }
     // Puts a name into a name field of the configuration file.
     static constexpr size_t kHelpField = 532;
     Bytes SetConfigName(size_t field, const std::string& name, size_t width = 44) {
@@ -97,7 +327,6 @@ protected:
 };
 
 TEST_F(ProgramTest, ReadAndFileOptionRememberTheLevelAndTheFile) {
-    PrepareConfig();
     // Typed in any case, a file is listed under its name on disk, and read
     // under other spellings it is the same file.
     EXPECT_EQ(Run("r lev\nR LEV\nR ./lev\nR ../" + dir.path().substr(5) + "lev\nQ\n"), 0);
@@ -117,7 +346,6 @@ TEST_F(ProgramTest, ReadAndFileOptionRememberTheLevelAndTheFile) {
 }
 
 TEST_F(ProgramTest, EditPassesTheLevelAndTheEditorsReturnCodesReloadTheFiles) {
-    PrepareConfig();
     EXPECT_EQ(Run("E 2 5\nedit\nDIR\nXYZZY\nN\nQ\n"), 0);
     // Without numbers: the last level of the configuration.
     EXPECT_EQ(editorCalls, (std::vector<std::string>{"2 5 given", "1 1", "1 1 new"}));
@@ -134,6 +362,7 @@ TEST_F(ProgramTest, EditPassesTheLevelAndTheEditorsReturnCodesReloadTheFiles) {
 
 TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
     // The first start runs the setup, then the editor on the last level (E1M1).
+    std::filesystem::remove(dir.file("Zarn.cfg"));
     EXPECT_EQ(Run("\nQ\n", {"-e"}), 0);
     EXPECT_TRUE(Saw("ZARN SETUP"));
     EXPECT_EQ(editorCalls, (std::vector<std::string>{"1 1 given"}));
@@ -152,7 +381,6 @@ TEST_F(ProgramTest, EditOptionStartsTheEditorOnTheLevelOnce) {
 // A fatal start ends with code 5 and the reason, and leaves the configuration
 // as it was (a first start leaves none).
 TEST_F(ProgramTest, FatalErrorsEndWithCodeFiveWithoutSavingTheConfiguration) {
-    PrepareConfig();
     Bytes before = testkit::ReadFileBytes(dir.file("Zarn.cfg"));
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"-video", "3", "-main", dir.file("nothere.wad")},
@@ -174,7 +402,6 @@ TEST_F(ProgramTest, FatalErrorsEndWithCodeFiveWithoutSavingTheConfiguration) {
 // A help file that moved is found in the working directory, or with the
 // shipped data; one that neither has is fatal after the setup it brings up.
 TEST_F(ProgramTest, MovedHelpFileIsFoundAndAMissingOneIsFatal) {
-    PrepareConfig();
     SetConfigName(kHelpField, dir.file("old/Brel.HLP"));
     EXPECT_EQ(Run("Q\n"), 0);
     EXPECT_STREQ(config.helpFile, "Brel.HLP");
@@ -189,7 +416,6 @@ TEST_F(ProgramTest, MovedHelpFileIsFoundAndAMissingOneIsFatal) {
 }
 
 TEST_F(ProgramTest, ConfigurationThatCannotBeWrittenIsReportedAndLeftoversAreRemovedAtStart) {
-    PrepareConfig();
     // A save killed earlier left its temporary file; one of a running program stays.
     std::string leftover = ".LEV.WAD.zarn-partial-" + std::to_string(testkit::EndedProcessId()) + "-x1Y2z3";
     std::string running = ".LEV.WAD.zarn-partial-" + std::to_string(getppid()) + "-x1Y2z3";
@@ -208,7 +434,6 @@ TEST_F(ProgramTest, ConfigurationThatCannotBeWrittenIsReportedAndLeftoversAreRem
 // naming it and why, and the program starts with the others; READ of a
 // damaged file refuses it and the session goes on.
 TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
-    PrepareConfig();
     WadBuilder().lump("FIRST", "1").write(dir.file("a.wad"));
     WadBuilder().lump("SECOND", "2").write(dir.file("b.wad"));
     WadBuilder().lump("THIRD", "3").write(dir.file("c.wad"));
@@ -234,7 +459,6 @@ TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
 // VIEW and PICTURE open the viewers, headless, on the picture the start
 // word names (its size shows under it), or on the first without one.
 TEST_F(ProgramTest, ViewAndPictureOpenTheViewersOnTheNamedPicture) {
-    PrepareConfig();
     auto picture = [](int w, int h) {
         return testkit::PictureLump(w, h, testkit::Columns(size_t(w), {{0, Bytes(size_t(h), 5)}}));
     };
@@ -262,7 +486,6 @@ TEST_F(ProgramTest, ViewAndPictureOpenTheViewersOnTheNamedPicture) {
 // where the game's own exist, replaced for this run; the configuration file
 // keeps its names.
 TEST_F(ProgramTest, DefaultNamesTheWadsLackAreToldAndReplacedForTheRun) {
-    PrepareConfig();
     std::vector<testkit::TextureDef> walls;
     for (const char* name : {"GRSTNPB", "GRSKULL1", "METL1", "DOORWOOD", "WOODWL", "METL2", "RCKSNMUD",
                              "GRSTNPBV", "STARTAN3"})
