@@ -87,8 +87,8 @@ protected:
                          {"F_START", {}}, {"F1_START", {}}, {"FLATA", Flat(10)},
                          {"FLATB", Flat(70)}, {"FLATC", Flat(130)}, {"F1_END", {}}, {"F_END", {}},
                          {"S_START", {}}, {"BBBBA0", Pattern(30, 40, kSought)}, {"IMPXA1", imp},
-                         {"IMPXB1", Pattern(26, 8, 20)}, {"PLAYA1", Pattern(20, 30, 200)},
-                         {"PLAYF2F8", Pattern(24, 10, 20)}, {"S_END", {}}, {"NOTPIC", Bytes(20, 0)}},
+                         {"IMPXB1", Pattern(26, 8, 20)},
+                         {"S_END", {}}, {"NOTPIC", Bytes(20, 0)}},
                         GreyPlaypal());
         InitGraphics(GraphicsPalette::Game);
         SetMenuBarMode(MenuBarMode::Shown);

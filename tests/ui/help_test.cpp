@@ -207,9 +207,8 @@ TEST_F(HelpTest, TheHelpFileHasEveryTopicAndFitsItsWindows) {
     ASSERT_TRUE(std::getline(file, line) && line.compare(1, 3, "HLP") == 0);
     while (std::getline(file, line)) {
         EXPECT_LE(line.size(), 79u) << line;
-        if (std::string("|*/:").find(line[0]) == std::string::npos) {
-            EXPECT_LE(HelpPlainText(line).size(), 48u) << line;
-        }
+        const bool shown = std::string("|*/:").find(line[0]) == std::string::npos;
+        EXPECT_LE(shown ? HelpPlainText(line).size() : 0u, 48u) << line;
     }
 }
 
