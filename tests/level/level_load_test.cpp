@@ -6,7 +6,7 @@ using LevelLoadTest = LevelTest;
 
 TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
     const std::string damaged = " Damaged " + dir.file("base.wad") + " file ";
-    const std::string other = "which Brel does not edit.";
+    const std::string other = "|which Brel does not edit.";
     // E1M1 in the IWAD, or in a PWAD over a DOOM-format E1M1: a room of
     // the format, changed as the row says; "cut" is DOOM's format with its
     // lumps after LINEDEFS missing (not taken from the next level).
@@ -15,22 +15,23 @@ TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
         std::string format;
         bool inPwad;
         std::function<void(MapData&)> edit;
-        std::vector<std::string> message;   // none: loaded, whole records only
+        std::string message;   // the box's lines; none: loaded, whole records only
     } cases[] = {
-        {"Hexen", "Hexen", false, nullptr, {"E1M1 is a Hexen-format level,", other}},
-        {"Hexen in a PWAD", "Hexen", true, nullptr, {"E1M1 is a Hexen-format level,", other}},
-        {"Doom 64", "Doom 64", false, nullptr, {"E1M1 is a Doom 64-format level,", other}},
-        {"UDMF in a PWAD", "UDMF", true, nullptr, {"E1M1 is a UDMF-format level,", other}},
-        {"a stray BEHAVIOR lump beside DOOM-format records", "BEHAVIOR", false, nullptr, {}},
+        {"Hexen", "Hexen", false, nullptr, "E1M1 is a Hexen-format level," + other},
+        {"Hexen in a PWAD", "Hexen", true, nullptr, "E1M1 is a Hexen-format level," + other},
+        {"Doom 64", "Doom 64", false, nullptr, "E1M1 is a Doom 64-format level," + other},
+        {"UDMF in a PWAD", "UDMF", true, nullptr, "E1M1 is a UDMF-format level," + other},
+        {"a stray BEHAVIOR lump beside DOOM-format records", "BEHAVIOR", false, nullptr, ""},
         {"a vertex past the end", "DOOM", false, [](MapData& m) { m.lineDefs[3].end = 4; },   // the old count
-         {"vertex in linedef 3 not valid 3,4 ?", "VERTEXES holds vertices 0 to 3"}},
+         "vertex in linedef 3 not valid 3,4 ?|VERTEXES holds vertices 0 to 3"},
         {"no vertex (0xFFFF) and one far past the end", "DOOM", false,
          [](MapData& m) { m.lineDefs[1].start = kNoReference, m.lineDefs[2].start = 40000; },
-         {"vertex in linedef 1 not valid 65535,2 ?", "VERTEXES holds vertices 0 to 3"}},
+         "vertex in linedef 1 not valid 65535,2 ?|VERTEXES holds vertices 0 to 3"},
         {"an empty VERTEXES lump", "DOOM", false, [](MapData& m) { m.vertices.clear(); },
-         {"vertex in linedef 0 not valid 0,1 ?", "VERTEXES holds no vertices"}},
-        {"a lump missing", "cut", false, nullptr, {damaged + "SIDEDEFS not found"}},
-        {"a part-record at the end of every lump", "partial", false, nullptr, {}},
+         "vertex in linedef 0 not valid 0,1 ?|VERTEXES holds no vertices"},
+        {"a lump missing", "cut", false, nullptr, damaged + "SIDEDEFS not found"},
+        {"a part-record at the end of every lump", "partial", false, nullptr, ""},
+        {"no such level", "none", false, nullptr, damaged + "E1M1 not found"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -54,7 +55,7 @@ TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
                 e1m1.lump(lump.name, lump.data);
             }
         }
-        else
+        else if (c.format != "none")
             AddForeignLevel(e1m1, "E1M1", c.format, map);
         if (c.format == "BEHAVIOR")
             e1m1.lump("BEHAVIOR", Bytes(8, 0));
@@ -68,10 +69,7 @@ TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
         SetField(level.name, "E1M1");
         EXPECT_EQ(LoadLevel(LevelSource::MasterDirectory), c.message.empty());
         if (!c.message.empty()) {
-            std::string box = "!Cannot edit E1M1";
-            for (const std::string& line : c.message)
-                box += "|" + line;
-            EXPECT_EQ(dialogs.log.back(), box);
+            EXPECT_EQ(dialogs.log.back(), "!Cannot edit E1M1|" + c.message);
             EXPECT_EQ(level.lineDefs.count + level.vertices.count + level.things.count, 0);
         } else {
             EXPECT_EQ((std::vector<int32_t>{level.things.count, level.lineDefs.count, level.sideDefs.count,
@@ -82,13 +80,6 @@ TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
         Load("E1M2");
         EXPECT_EQ(level.lineDefs.count, 4);
     }
-    ResetMaster();
-    WadBuilder iwad("IWAD");
-    AddLevel(iwad, "E1M2", Room());
-    WriteIwad(iwad);
-    SetField(level.name, "E1M7");
-    EXPECT_FALSE(LoadLevel(LevelSource::MasterDirectory));
-    EXPECT_EQ(dialogs.log.back(), "!Cannot edit E1M7|" + damaged + "E1M7 not found");
 }
 
 }  // namespace

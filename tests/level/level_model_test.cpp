@@ -4,7 +4,9 @@ namespace {
 
 using LevelModelTest = LevelTest;
 
-TEST_F(LevelModelTest, ArraysGrowKeepingTheirRecordsAndNeverShrinkBelowZero) {
+// Arrays grow keeping their records and never shrink below zero; references
+// outside them give nothing.
+TEST_F(LevelModelTest, ArraysGrowAndReferencesOutsideThemGiveNothing) {
     AllocateArray(level.things, 200, 200);
     level.things[199].type = 3004;
     ResizeObject(level, kObjThing, Resize::AddOne);
@@ -15,9 +17,7 @@ TEST_F(LevelModelTest, ArraysGrowKeepingTheirRecordsAndNeverShrinkBelowZero) {
     ResizeObject(level, kObjVertex, Resize::RemoveLast);
     ResizeObject(level, kObjVertex, Resize::RemoveLast);
     EXPECT_EQ(level.vertices.count, 0);
-}
 
-TEST_F(LevelModelTest, ReferencesOutsideTheArraysGiveNothing) {
     AllocateArray(level.sideDefs, 4, 2);
     AllocateArray(level.sectors, 4, 1);
     level.sideDefs[1].sector = 7;
@@ -28,7 +28,12 @@ TEST_F(LevelModelTest, ReferencesOutsideTheArraysGiveNothing) {
     EXPECT_STREQ(ObjectTypeName(11), "<?unknown>?");
 }
 
-TEST_F(LevelModelTest, ConsoleDialogsAnswerQuestionsOnTheConsole) {
+// The console's dialogs: a question reads a key; a name a line (a blank is
+// not allowed, a name keeps the case it was typed in, Enter keeps the name);
+// a form its numbers, refusing one out of range. Without a terminal a save's
+// progress is a line at most every tenth of the work, however often it
+// reports.
+TEST_F(LevelModelTest, ConsoleDialogsAnswerOnTheConsoleAndPaceTheProgress) {
     testkit::ConsoleCapture console("y\nmy level.wad\nmy.wad\n\n7\n300\n");
     SetLevelDialogs(nullptr);
     LevelDialogs& d = Dialogs();
@@ -37,35 +42,20 @@ TEST_F(LevelModelTest, ConsoleDialogsAnswerQuestionsOnTheConsole) {
     std::string names;
     for (int i = 0; i < 3; ++i)
         names += std::to_string(d.PathEntry("New WAD file Name", 43, name)) + name + " ";
-    // A blank is not allowed, a name keeps the case it was typed in, Enter keeps the name.
     EXPECT_EQ(names, "0/tmp/E1M1.WAD 1my.wad 1my.wad ");
     std::vector<NumberField> fields = {{"Skip Every", 0, 100, 0}, {"Pattern", 0, 255, 0}};
-    EXPECT_EQ(d.NumberForm("Reject Mask", fields), 0);          // 300 is out of range
+    EXPECT_EQ(d.NumberForm("Reject Mask", fields), 0);
     EXPECT_EQ(fields[0].value, 7);
-    std::string out = console.output();
-    for (const char* shown : {"(N copies old)", "Press Y to confirm", "Path/Name is not Valid", "Pattern (0..255) [0]"})
-        EXPECT_NE(out.find(shown), std::string::npos) << shown;
-}
-
-// Without a terminal saving's progress is a line at most every tenth of the
-// work, however often the save reports.
-TEST(ConsoleLevelDialogsProgress, APipedSaveShowsAFewLinesOfPercentages) {
-    testkit::ConsoleCapture capture;
-    ConsoleLevelDialogs dialogs;
-    dialogs.ProgressStart("Saving Level to E1M1.WAD", 100000);
+    d.ProgressStart("Saving Level to E1M1.WAD", 100000);
     for (int32_t done = 0; done <= 100000; done += 7)
-        dialogs.ProgressUpdate(done);
-    dialogs.ProgressUpdate(100000);
-    dialogs.ProgressEnd();
-    std::istringstream shown(capture.output());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(shown, line);)
-        if (!line.empty())
-            lines.push_back(line);
-    ASSERT_EQ(lines.size(), 11u) << capture.output();
-    EXPECT_EQ(lines.front(), "Saving Level to E1M1.WAD");
-    EXPECT_EQ(lines[1], "Saving Level to E1M1.WAD  10%");
-    EXPECT_EQ(lines.back(), "Saving Level to E1M1.WAD 100%");
+        d.ProgressUpdate(done);
+    d.ProgressUpdate(100000);
+    d.ProgressEnd();
+    std::string out = console.output();
+    for (const char* shown : {"(N copies old)", "Press Y to confirm", "Path/Name is not Valid", "Pattern (0..255) [0]",
+                              "Saving Level to E1M1.WAD\nSaving Level to E1M1.WAD  10%\n", "E1M1.WAD 100%"})
+        EXPECT_NE(out.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(testkit::Count(out, "Saving Level to E1M1.WAD"), 11u) << out;
 }
 
 }  // namespace
