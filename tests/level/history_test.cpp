@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -173,79 +174,65 @@ TEST(History, KeepsTheNewestStepsWithinItsLimit) {
     EXPECT_TRUE(level.levelChanged);   // the loaded state was dropped
 }
 
+// Runs a script of edits in scopes: ( opens a scope named "s" and its
+// depth, ) leaves the innermost without a commit, c commits it, C commits it
+// named "renamed", x cancels it (it stays open), v moves a Vertex (raising
+// both change flags), d drops a Thing, = takes the level as it stands as
+// the one expected, e throws out of every open scope.
+void RunScopes(const char* script, std::string& expected) {
+    struct Scopes : std::vector<std::unique_ptr<EditScope>> {
+        ~Scopes() {   // the innermost first, as nested scopes end
+            while (!empty())
+                pop_back();
+        }
+    } open;
+    for (const char* s = script; *s; ++s) {
+        switch (*s) {
+        case '(':
+            open.push_back(std::make_unique<EditScope>("s" + std::to_string(open.size() + 1)));
+            break;
+        case ')': open.pop_back(); break;
+        case 'c': open.back()->Commit(); open.pop_back(); break;
+        case 'C': open.back()->Commit("renamed"); open.pop_back(); break;
+        case 'x': open.back()->Cancel(); break;
+        case 'v':
+            level.vertices[0].x += 8;
+            level.levelChanged = level.mapChanged = true;
+            break;
+        case 'd': --level.things.count; break;
+        case '=': expected = LevelArrayBytes() + Flags(); break;
+        case 'e': throw std::runtime_error("no room");
+        }
+    }
+}
+
 // An edit scope keeps what it commits and puts back everything else (records
 // and change flags), inner scopes taking back only their own part, whatever
 // way the edit is left; the step takes the name of the scope that commits.
 TEST(History, AnEditScopeKeepsOnlyWhatCommits) {
-    auto now = [] { return LevelArrayBytes() + Flags(); };
-    auto moveVertex = [] {
-        level.vertices[0].x += 8;
-        level.levelChanged = level.mapChanged = true;
-    };
-    auto dropThing = [] { --level.things.count; };
     const struct {
-        const char* what;
-        std::function<void(std::string& expected)> edit;
+        const char* script;
         const char* label;   // the step's name; "change" when none was given
     } cases[] = {
-        {"committed", [&](std::string& expected) {
-             EditScope edit("move 1 Vertex");
-             moveVertex();
-             edit.Commit();
-             expected = now();
-         }, "move 1 Vertex"},
-        {"left without a commit", [&](std::string&) {
-             EditScope edit("move 1 Vertex");
-             moveVertex();
-             dropThing();
-         }, "change"},
-        {"named when it commits", [&](std::string& expected) {
-             EditScope edit("delete");
-             dropThing();
-             edit.Commit("delete 1 Thing");
-             expected = now();
-         }, "delete 1 Thing"},
-        {"an inner scope left, the outer committed", [&](std::string& expected) {
-             EditScope outer("move and delete");
-             moveVertex();
-             expected = now();
-             {
-                 EditScope inner("delete 1 Thing");
-                 dropThing();
-             }
-             outer.Commit();
-         }, "move and delete"},
-        {"an inner scope committed, the outer left", [&](std::string&) {
-             EditScope outer("move and delete");
-             moveVertex();
-             EditScope inner("delete 1 Thing");
-             dropThing();
-             inner.Commit();
-         }, "change"},
-        {"cancelled, then committed", [&](std::string& expected) {
-             EditScope edit("move 1 Vertex");
-             moveVertex();
-             edit.Cancel();
-             EXPECT_EQ(now(), expected);
-             edit.Commit();
-         }, "change"},
-        {"left by an exception", [&](std::string&) {
-             try {
-                 EditScope edit("move 1 Vertex");
-                 moveVertex();
-                 throw std::runtime_error("no room");
-             } catch (const std::runtime_error&) {
-             }
-         }, "change"},
+        {"(vc=", "s1"},          // committed
+        {"(vd)", "change"},      // left without a commit
+        {"(dC=", "renamed"},     // named when it commits
+        {"(v=(d)c", "s1"},       // an inner scope left, the outer committed
+        {"(v(dc)", "change"},    // an inner scope committed, the outer left
+        {"(vxc", "change"},      // cancelled, then committed
+        {"(v(de", "change"},     // left by an exception
     };
     for (const auto& c : cases) {
         SmallMap();
-        std::string expected = now();
-        c.edit(expected);
-        EXPECT_EQ(now(), expected) << c.what;
+        std::string expected = LevelArrayBytes() + Flags();
+        try {
+            RunScopes(c.script, expected);
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_EQ(LevelArrayBytes() + Flags(), expected) << c.script;
         level.sectors[0].light = 1;   // something to record, in case the edit left nothing
         ASSERT_TRUE(RecordStep());
-        EXPECT_EQ(UndoLabel(), c.label) << c.what;
+        EXPECT_EQ(UndoLabel(), c.label) << c.script;
     }
 }
 
