@@ -1,8 +1,7 @@
 // Levels through the loader and the writer: every level of the Freedoom
 // IWADs and a generated map whose references run far past 32,767 save byte
 // for byte and, with their geometry changed, as the same map; saved levels
-// start in a real game engine; a level past the format's limits refuses to
-// save.
+// start in a real game engine.
 #include <cstdio>
 
 #include "level_fixture.h"
@@ -124,34 +123,6 @@ TEST_F(RoundTripTest, SavedLevelsStartInTheGame) {
     ASSERT_EQ(dialogs.nodeCall.size(), 3u);
     ASSERT_TRUE(testkit::BuildNodes(dialogs.nodeCall[0], dialogs.nodeCall[1], dir.file("zdbsp.out")));
     testkit::ExpectGameStarts(dir.path(), iwad, dialogs.nodeCall[1], "12");
-}
-
-TEST_F(RoundTripTest, LevelPastAReferenceLimitRefusesToSave) {
-    struct Case {
-        const char* kind;
-        std::function<void(int32_t)> make;
-    } cases[] = {
-        {"Vertexes", [](int32_t n) { AllocateArray(level.vertices, n, n); }},
-        {"LineDefs", [](int32_t n) { AllocateArray(level.lineDefs, n, n); }},
-        {"SideDefs", [](int32_t n) { AllocateArray(level.sideDefs, n, n); }},
-        {"Sectors", [](int32_t n) { AllocateArray(level.sectors, n, n); }},
-    };
-    WadBuilder iwad("IWAD");
-    AddLevel(iwad, "E1M1", Room());
-    WriteIwad(iwad);
-    config.lastEpisode = config.lastMap = 1;
-    for (const Case& c : cases) {
-        Load("E1M1");
-        c.make(65535);
-        AllocateArray(level.things, 70000, 70000);   // Things have no limit
-        EXPECT_EQ(PassedLimit(), "") << c.kind;
-        c.make(65536);
-        dialogs.log.clear();
-        EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
-        EXPECT_EQ(dialogs.log, std::vector<std::string>{std::string("!Level too large to save|65536 ") +
-                                                         c.kind + ", more than the 65535 a level can hold"});
-        EXPECT_FALSE(Exists("E1M1.WAD"));
-    }
 }
 
 }  // namespace

@@ -114,10 +114,31 @@ TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
     EXPECT_TRUE(dialogs.Logged("#Skip/Pattern| 0/0   = all (normal)| 0/255 = no  attacks"));
 }
 
-// Saves refused before anything is written, editing going on: over the IWAD,
-// into a file that cannot be created (forgotten then), and with 42 PWADs
-// read, when the saved file could not be read back.
+// Saves refused before anything is written, editing going on: of a level
+// past a reference limit of the format, over the IWAD, into a file that
+// cannot be created (forgotten then), and with 42 PWADs read, when the
+// saved file could not be read back.
 TEST_F(LevelSaveTest, SavesThatCannotBeMadeAreRefusedAndWriteNothing) {
+    const struct {
+        const char* kind;
+        std::function<void(int32_t)> make;
+    } limits[] = {
+        {"Vertexes", [](int32_t n) { AllocateArray(level.vertices, n, n); }},
+        {"LineDefs", [](int32_t n) { AllocateArray(level.lineDefs, n, n); }},
+        {"SideDefs", [](int32_t n) { AllocateArray(level.sideDefs, n, n); }},
+        {"Sectors", [](int32_t n) { AllocateArray(level.sectors, n, n); }},
+    };
+    for (const auto& c : limits) {
+        Edit(1, 1);
+        c.make(65535);
+        AllocateArray(level.things, 70000, 70000);   // Things have no limit
+        EXPECT_EQ(PassedLimit(), "") << c.kind;
+        c.make(65536);
+        dialogs.log.clear();
+        EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
+        EXPECT_EQ(dialogs.log, std::vector<std::string>{std::string("!Level too large to save|65536 ") +
+                                                         c.kind + ", more than the 65535 a level can hold"});
+    }
     Edit(1, 1);
     Bytes iwad = ReadFileBytes(dir.file("base.wad"));
     dialogs.answers = {dir.file("base.wad"), "-"};
@@ -165,40 +186,35 @@ TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
 // temporary file with two nodes in place of its NODES lump; with its
 // Vertexes in the reverse order (node builders renumber them), or with the
 // last Sector dropped as unused (as ZDBSP does) besides.
-struct FakeNodeBuilder {
-    enum class Writes { Nothing, Nodes, NodesRenumberingVertexes, NodesDroppingASector };
-    static inline Writes writes = Writes::Nodes;
-    static inline NodeBuildEnd end = NodeBuildEnd::Built;
+enum class Writes { Nothing, Nodes, NodesRenumberingVertexes, NodesDroppingASector };
+Writes fakeWrites = Writes::Nodes;
+NodeBuildEnd fakeEnd = NodeBuildEnd::Built;
 
-    static NodeBuildResult Run(const std::string& temp, const std::string& out, const std::string&) {
-        if (writes != Writes::Nothing)
-            Write(testkit::ReadWad(temp), out);
-        return {end, {end == NodeBuildEnd::Failed ? "Brelbsp ended with exit code 1" : ""}};
+NodeBuildResult FakeNodeBuilder(const std::string& temp, const std::string& out, const std::string&) {
+    const testkit::WadContents level = testkit::ReadWad(temp);
+    std::vector<Vertex> vertexes = AsRecords<Vertex>(level.data("VERTEXES"));
+    std::vector<LineDef> lineDefs = AsRecords<LineDef>(level.data("LINEDEFS"));
+    if (fakeWrites == Writes::NodesRenumberingVertexes) {
+        std::reverse(vertexes.begin(), vertexes.end());
+        for (LineDef& l : lineDefs) {
+            l.start = static_cast<uint16_t>(vertexes.size() - 1 - l.start);
+            l.end = static_cast<uint16_t>(vertexes.size() - 1 - l.end);
+        }
     }
-    static void Write(const testkit::WadContents& level, const std::string& out) {
-        std::vector<Vertex> vertexes = AsRecords<Vertex>(level.data("VERTEXES"));
-        std::vector<LineDef> lineDefs = AsRecords<LineDef>(level.data("LINEDEFS"));
-        if (writes == Writes::NodesRenumberingVertexes) {
-            std::reverse(vertexes.begin(), vertexes.end());
-            for (LineDef& l : lineDefs) {
-                l.start = static_cast<uint16_t>(vertexes.size() - 1 - l.start);
-                l.end = static_cast<uint16_t>(vertexes.size() - 1 - l.end);
-            }
-        }
-        WadBuilder built;
-        for (const testkit::WadLump& lump : level.lumps) {
-            Bytes data = lump.name == "NODES" ? Bytes(2 * kNodeRecord, 1) : lump.data;
-            if (lump.name == "VERTEXES")
-                data = AsBytes(vertexes);
-            if (lump.name == "LINEDEFS")
-                data = AsBytes(lineDefs);
-            if (lump.name == "SECTORS" && writes == Writes::NodesDroppingASector)
-                data.resize(data.size() - sizeof(Sector));
-            built.lump(lump.name, data);
-        }
+    WadBuilder built;
+    for (const testkit::WadLump& lump : level.lumps) {
+        Bytes data = lump.name == "NODES" ? Bytes(2 * kNodeRecord, 1)
+                     : lump.name == "VERTEXES" ? AsBytes(vertexes)
+                     : lump.name == "LINEDEFS" ? AsBytes(lineDefs)
+                                               : lump.data;
+        if (lump.name == "SECTORS" && fakeWrites == Writes::NodesDroppingASector)
+            data.resize(data.size() - sizeof(Sector));
+        built.lump(lump.name, data);
+    }
+    if (fakeWrites != Writes::Nothing)
         built.write(out);
-    }
-};
+    return {fakeEnd, {fakeEnd == NodeBuildEnd::Failed ? "Brelbsp ended with exit code 1" : ""}};
+}
 
 // The level the node builder wrote is read back, or a box says why there is
 // none and what the file holds. Renumbered Vertexes leave the level in
@@ -206,8 +222,7 @@ struct FakeNodeBuilder {
 // next save; objects the node builder dropped are gone from the level too,
 // as an undo step of its own. A plain save replaces the file afterwards.
 TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
-    using Writes = FakeNodeBuilder::Writes;
-    SetNodeBuilderHandOff(FakeNodeBuilder::Run);
+    SetNodeBuilderHandOff(FakeNodeBuilder);
     const struct {
         Writes writes;
         NodeBuildEnd end;
@@ -236,8 +251,8 @@ TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
         level.levelChanged = level.mapChanged = true;
         NameStep("move");
         RecordStep();
-        FakeNodeBuilder::writes = c.writes;
-        FakeNodeBuilder::end = c.end;
+        fakeWrites = c.writes;
+        fakeEnd = c.end;
         dialogs.log.clear();
         dialogs.answers = {"n"};   // the REJECT question, asked the first time only
         if (&c != cases)
