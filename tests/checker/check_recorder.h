@@ -12,12 +12,9 @@ namespace checktest {
 
 class Recorder : public CheckDialogs {
 public:
-    // Answers: Confirm gives confirmAnswer; the verification dialog numbered
-    // cancelAt (from 0) is cancelled, the others continued; WarnContinue
-    // gives warningAnswer.
-    bool confirmAnswer = false;
-    int cancelAt = -1;
-    bool warningAnswer = true;
+    // Answers: Confirm gives confirmAnswer, WarnContinue warningAnswer; the
+    // verification dialogs are cancelled with cancelVerify, else continued.
+    bool confirmAnswer = false, warningAnswer = true, cancelVerify = false;
     // Esc once progress reaches stopAt (-1: never).
     long stopAt = -1;
 
@@ -27,7 +24,6 @@ public:
     //   "Status: text", "Warn: line | line ...", "Ask: ...", "Result Title: ...".
     std::vector<std::string> said;
     std::vector<std::string> titles;   // of the progress boxes
-    int verifications = 0;
     long lastDone = -1, lastTotal = -1;
     bool progressWentBack = false;
 
@@ -43,7 +39,7 @@ public:
         const char* grade = severity == Severity::Fault ? "Fault" : severity == Severity::Crash ? "Crash" : "Found";
         said.push_back(std::string(grade) + " " + ObjectTypeName(kind) + " " + std::to_string(n) + ": " + first +
                        (second.empty() ? "" : " | " + second));
-        return verifications++ != cancelAt;
+        return !cancelVerify;
     }
     bool Confirm(Question question, const std::string& title, const std::string& line) override {
         said.push_back(std::string(question == Question::Delete ? "Del? " : "Y? ") + title + " | " + line);
