@@ -87,13 +87,10 @@ TEST_F(CommandLineTest, LevelsFollowTheNamingStyleOfTheGame) {
         int16_t episode, map;   // from last level 4, 6
         bool ok;
     } cases[] = {
-        {nullptr, kStyleEpisodes, 4, 6, true},
-        {"E2M5", kStyleEpisodes, 2, 5, true},
+        {nullptr, kStyleEpisodes, 4, 6, true},      {"E2M5", kStyleEpisodes, 2, 5, true},
         {"3", kStyleEpisodes, 3, 6, true},   // the episode; the map stays
-        {"7", kStyleMaps, 4, 7, true},
-        {"MAP09", kStyleMaps, 4, 9, true},
-        {"MAP09", kStyleEpisodes, 4, 6, false},
-        {"E1M1", kStyleMaps, 4, 6, false},
+        {"7", kStyleMaps, 4, 7, true},              {"MAP09", kStyleMaps, 4, 9, true},
+        {"MAP09", kStyleEpisodes, 4, 6, false},     {"E1M1", kStyleMaps, 4, 6, false},
     };
     for (const Case& c : cases) {
         CommandLine line = c.level ? Parse({"-e", c.level}) : Parse({"-e"});
@@ -113,29 +110,28 @@ TEST_F(CommandLineTest, HelpVersionAndMistakesFromTheRealProgram) {
     auto mistake = [](const std::string& message) {
         return "\nError: " + message + "\nType \"brel --help\" for the options.\n";
     };
-    const std::string levels = "\" (a level is E1M3, MAP07, 1 3 or 7)";
+    auto invalid = [&](const std::string& option) {
+        return mistake("invalid argument: \"" + option + "\"");
+    };
+    auto notALevel = [&](const std::string& level) {
+        return mistake("not a level: \"" + level + "\" (a level is E1M3, MAP07, 1 3 or 7)");
+    };
     const struct {
         const char* options;
         int code;
         std::string shown;
     } cases[] = {
-        {"--help", 0, UsageText()},
-        {"-h", 0, UsageText()},
-        {"-n -HELP", 0, UsageText()},
+        {"--help", 0, UsageText()},      {"-h", 0, UsageText()},      {"-n -HELP", 0, UsageText()},
         {"-version", 0, "Brel 1.0 (brel), map editor for DOOM WAD files\n"},
         {"--manual-page", 0, ManualPageText()},
-        {"--bogus", 5, mistake("invalid argument: \"--bogus\"")},
         {"file", 5, mistake("options start with '-' or '+'")},
-        {"-x", 5, mistake("invalid argument: \"-x\"")},
-        {"--x", 5, mistake("invalid argument: \"--x\"")},
-        {"-", 5, mistake("invalid argument: \"-\"")},
+        {"--bogus", 5, invalid("--bogus")},    {"-", 5, invalid("-")},
+        {"-x", 5, invalid("-x")},              {"--x", 5, invalid("--x")},
         {"-video", 5, mistake("missing argument after -video")},
         {"-n -main", 5, mistake("missing argument after -main")},
-        {"-e E1M", 5, mistake("not a level: \"E1M" + levels)},
-        {"-e MAP100", 5, mistake("not a level: \"MAP100" + levels)},
-        {"-e 0", 5, mistake("not a level: \"0" + levels)},
-        {"-e 1 2 3", 5, mistake("not a level: \"1 2 3" + levels)},
-        {"-e MAP01 2", 5, mistake("not a level: \"MAP01 2" + levels)},
+        {"-e E1M", 5, notALevel("E1M")},       {"-e MAP100", 5, notALevel("MAP100")},
+        {"-e 0", 5, notALevel("0")},           {"-e 1 2 3", 5, notALevel("1 2 3")},
+        {"-e MAP01 2", 5, notALevel("MAP01 2")},
     };
     for (const auto& c : cases) {
         Ended run = RunBrel(c.options, "");

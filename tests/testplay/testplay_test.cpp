@@ -177,8 +177,7 @@ TEST_F(TestPlayTest, UnsavedChangesAreSavedBuiltAndPlayedOrLeftAsTheUserChooses)
         const char* keys;
         bool played, saved;
     } cases[] = {
-        {"key Esc", false, false},
-        {"key C", false, false},
+        {"key Esc", false, false},   {"key C", false, false},
         {"key P\nkey Enter\nkey Enter", true, false},   // the options, the box of a quick end
         // The file name, the REJECT question, the options, the box.
         {"key Enter\nkey Enter\nkey N\nkey Enter\nkey Enter", true, true},
