@@ -383,7 +383,6 @@ TEST_F(ProgramTest, FatalErrorsEndWithCodeFiveWithoutSavingTheConfiguration) {
          "\nError: Please restart and set the correct main IWAD file name!\n"},
         {{"-e", "MAP01"}, "Error: no level MAP01: the levels of this game are named ExMy (E1M1, E1M2, ...)"},
     };
-    editorCalls.clear();
     for (const auto& [args, message] : cases) {
         EXPECT_EQ(Run("Q\n", args), 5);
         ExpectSaw({message});
