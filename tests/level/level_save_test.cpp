@@ -18,7 +18,6 @@ protected:
     void SetUp() override {
         LevelTest::SetUp();
         WadBuilder iwad("IWAD");
-        iwad.lump("PLAYPAL", Bytes(768, 1));
         AddLevel(iwad, "E1M1", Room(2));
         AddLevel(iwad, "E1M2", Room());
         WriteIwad(iwad);
@@ -254,9 +253,8 @@ TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
         fakeWrites = c.writes;
         fakeEnd = c.end;
         dialogs.log.clear();
-        dialogs.answers = {"n"};   // the REJECT question, asked the first time only
-        if (&c != cases)
-            dialogs.answers.clear();
+        // The REJECT question, asked the first time only.
+        dialogs.answers.assign(&c == cases ? 1 : 0, "n");
         EXPECT_EQ(SaveAs(1, 1, kSaveKeyAltF2), c.saved);
         // The file handed to the node builder is first kept as the backup.
         EXPECT_EQ(ReadFileBytes(dir.file(base + ".BAK")), old);

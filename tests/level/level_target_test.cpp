@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "level/history.h"
 #include "level_fixture.h"
 
@@ -10,7 +8,6 @@ protected:
     void SetUp() override {
         LevelTest::SetUp();
         WadBuilder iwad("IWAD");
-        iwad.lump("PLAYPAL", Bytes(768, 1));
         AddLevel(iwad, "MAP01", Room());
         WriteIwad(iwad);
         config.lastEpisode = 1;
