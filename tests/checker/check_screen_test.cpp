@@ -108,7 +108,9 @@ protected:
         limitsState = {};
     }
     // The script's line that takes a snapshot, and the picture it took.
-    std::string Snapshot(const std::string& name) { return "snapshot " + session->Dir().file(name) + "\n"; }
+    std::string Snapshot(const std::string& name) {
+        return "snapshot " + session->Dir().file(name) + "\n";
+    }
     testkit::PngPicture Shot(const std::string& name) {
         testkit::PngPicture picture;
         EXPECT_EQ("", testkit::ReadPng(session->Dir().file(name), picture)) << name;
@@ -120,8 +122,9 @@ TEST_F(LimitsSessionTest, TheCheckListsTheWorstPlacesAndTheMapShowsThePoints) {
     // F10 E: the item; 32 for the grid spacing, Enter takes it and the views
     // proposed; any key closes the result; 1 opens the worst place.
     ASSERT_EQ(editor_test::kScriptEnded,
-              Run(Snapshot("before") + "key F10\nkey E\nkey 3\nkey 2\nkey Enter\nkey Enter\nkey 1\n" +
-                  Snapshot("view") + "key Esc\nkey Esc\nwait 0\n" + Snapshot("after") + editor_test::kIdle));
+              Run(Snapshot("before") + "key F10\nkey E\nkey 3\nkey 2\nkey Enter\nkey Enter\n" +
+                  "key 1\n" + Snapshot("view") + "key Esc\nkey Esc\nwait 0\n" + Snapshot("after") +
+                  editor_test::kIdle));
     ASSERT_TRUE(limitsState.valid);
     EXPECT_EQ(32, limitsState.scan.spacing);
     EXPECT_EQ(8, limitsState.scan.angles);
@@ -143,12 +146,13 @@ TEST_F(LimitsSessionTest, TheCheckListsTheWorstPlacesAndTheMapShowsThePoints) {
                                                std::abs(MapToScreenX(b.x) - 320) + std::abs(MapToScreenY(b.y) - 200);
                                     });
     const std::string on = At(nearest->x, nearest->y);
-    ASSERT_EQ(editor_test::kScriptEnded, Run("click left " + on + "\nwait 0\n" + Snapshot("plain") +
-                                             "ctrl down\nclick left " + on + "\n" + Snapshot("clicked") +
-                                             "key Esc\nctrl up\n" + editor_test::kIdle));
+    ASSERT_EQ(editor_test::kScriptEnded,
+              Run("click left " + on + "\nwait 0\n" + Snapshot("plain") + "ctrl down\n" +
+                  "click left " + on + "\n" + Snapshot("clicked") + "key Esc\nctrl up\n" +
+                  editor_test::kIdle));
     EXPECT_GT(green(Shot("plain")), 1000) << "the map and its squares";
     const testkit::PngPicture clicked = Shot("clicked");
-    EXPECT_GT(std::set<int>(clicked.pixels.begin(), clicked.pixels.end()).size(), 60u) << "the 3D view";
+    EXPECT_GT(std::set<int>(clicked.pixels.begin(), clicked.pixels.end()).size(), 60u) << "3D view";
     EXPECT_LT(green(clicked), 100);
 }
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
 
@@ -42,11 +41,11 @@ protected:
     // A sound room: Sector 0 with a floor and ceiling flat, walls with a
     // middle texture, LineDefs 0..3 (west, north, east, south).
     int Room() {
-        int s = AddSector();
+        int s = AddSector(), sides = level.sideDefs.count;
         SetFieldName(level.sectors[s].floorTexture, "FLOOR4_8");
         SetFieldName(level.sectors[s].ceilingTexture, "CEIL3_5");
-        for (int i = AddRoom(0, 0, 256, 256, s); i < 4; ++i)
-            Texture(level.lineDefs[i].sideDef1, "-", "-", "STARTAN3");
+        AddRoom(0, 0, 256, 256, s);
+        Walls(sides, "STARTAN3");
         return s;
     }
     // The room's textures and flats are those of the game.
@@ -58,22 +57,22 @@ protected:
         nameLists.TextureNames.Sort();
         nameLists.FlatNames.Sort();
     }
-    static void Texture(int sideDef, const char* upper, const char* lower, const char* middle) {
-        SideDef& sd = level.sideDefs[sideDef];
-        SetFieldName(sd.upper, upper);
-        SetFieldName(sd.lower, lower);
-        SetFieldName(sd.middle, middle);
+    // No upper or lower texture and the middle one given, on every SideDef
+    // from the one given on.
+    static void Walls(int first, const char* middle) {
+        for (int sd = first; sd < level.sideDefs.count; ++sd) {
+            SetFieldName(level.sideDefs[sd].upper, "-");
+            SetFieldName(level.sideDefs[sd].lower, "-");
+            SetFieldName(level.sideDefs[sd].middle, middle);
+        }
     }
     // The room with a two-sided room inside it (LineDefs 4..7, first sides
     // facing the inner Sector 1); returns the inner Sector.
     int RoomInRoom() {
         Room();
-        int inner = AddSector();
-        std::memcpy(level.sectors[inner].floorTexture, level.sectors[0].floorTexture, 16);
-        for (int i = AddRoom(64, 64, 192, 192, inner, 0); i < 8; ++i) {
-            Texture(level.lineDefs[i].sideDef1, "-", "-", "-");
-            Texture(level.lineDefs[i].sideDef2, "-", "-", "-");
-        }
+        int inner = AddSector(), sides = level.sideDefs.count;
+        AddRoom(64, 64, 192, 192, inner, 0);
+        Walls(sides, "-");
         return inner;
     }
     // Every finding of the check, answered as the recorder says.
@@ -132,7 +131,8 @@ TEST_F(CheckTest, EachFaultIsReportedAndFixedOnlyWhenConfirmed) {
           "Fault Vertex 3: Sector 0 is not closed! | No SideDef ending at Vertex 3",
           "Fault LineDef 2: Sector 0 not closed! (no opposite sector found) | Check LineDef 2 (SideDef1 2)",
           // the inner room's east wall looks out on the back of it
-          "Fault LineDef 6: Sector 0 not closed! (no opposite sector found)) | Check LineDef 6 (SideDef2 8)"},
+          "Fault LineDef 6: Sector 0 not closed! (no opposite sector found)) | Check LineDef 6 "
+          "(SideDef2 8)"},
          true},
         // (a SideDef facing the wrong Sector is found in Freedoom's levels below)
         {"missing and shared SideDefs and Vertexes",
@@ -146,7 +146,8 @@ TEST_F(CheckTest, EachFaultIsReportedAndFixedOnlyWhenConfirmed) {
          CheckCrossReferences,
          {"Crash LineDef 4: LineDef 4 has no first SideDef.", "Crash LineDef 4: LineDef 4 uses 4 Vertex twice",
           "Crash LineDef 5: LineDef 5 uses 4 SideDef twice",
-          "Crash LineDef 5: LineDef 5 SideDef 4 duplicate?", "Crash LineDef 6: LineDef 6 SideDef 0 duplicate?"}},
+          "Crash LineDef 5: LineDef 5 SideDef 4 duplicate?",
+          "Crash LineDef 6: LineDef 6 SideDef 0 duplicate?"}},
         {"references out of range are reported, not followed",
          [&] { Room(), level.lineDefs[0].end = level.lineDefs[1].sideDef2 = level.sideDefs[2].sector = 999; },
          [](CheckDialogs& d) {
@@ -195,7 +196,8 @@ TEST_F(CheckTest, EachFaultIsReportedAndFixedOnlyWhenConfirmed) {
           "Fault Thing 2: Thing 2, ShootType 89, No TargetType 87 found"}, true},
         {"numbers past 32767 show as they are",
          [] { testkit::ResetProgramState(Flavour::Heretic), AddThing(0, 0, 1), PadObjectsTo(39999), AddThing(0, 0, 7); },
-         CheckThingTypes, {"Fault Thing 40000: Thing 40000, Dsparil 7, No DsparilSpot 56 found"}, true},
+         CheckThingTypes, {"Fault Thing 40000: Thing 40000, Dsparil 7, No DsparilSpot 56 found"},
+         true},
         {"LineDef types and tags, a teleport without a landing", [&] { Room(), TaggedRooms(); }, CheckLineDefTypes,
          plus(kTypes, "Fault LineDef 4: LineDef 4 with sector tag 7 | Teleport not found in sector 1"), true,
          [] { return std::vector<int>{level.lineDefs[0].tag}; }, {0}},
@@ -266,20 +268,24 @@ TEST_F(CheckTest, SectorHeightsAndFlatsAreReportedOrFixed) {
         SetFieldName(level.sectors[1].floorTexture, "FLOOR4_8");
         SetFieldName(level.sectors[1].ceilingTexture, "-");
         const bool fix = style == FixStyle::Fix;
+        const Lines asked = {"Crash Sector 0: Sector 0 has no floor texture",
+                             "Crash Sector 0: Sector 0 has its ceiling lower than its floor. The"
+                             " | textures will never be displayed if you cannot go there",
+                             "Crash Sector 1: Sector 1 has no ceiling texture ??",
+                             "Crash Sector 1: Sector 1 difference (ceiling-floor) | height"
+                             " exceeds the maximum allowed (1023). "};
+        const Lines fixed = {"Status: Fixed Floor Sector 0",
+                             "Status: Fixed Ceiling Height Sector 0",
+                             "Status: Fixed Ceiling Sector 1",
+                             "Status: Fixed Ceiling Height Sector 1"};
         EXPECT_EQ(Run([&](CheckDialogs& d) { return CheckMissingTextures(d, style); }),
-                  fix ? (Lines{"Status: Fixed Floor Sector 0", "Status: Fixed Ceiling Height Sector 0",
-                              "Status: Fixed Ceiling Sector 1", "Status: Fixed Ceiling Height Sector 1"})
-                      : (Lines{"Crash Sector 0: Sector 0 has no floor texture",
-                              "Crash Sector 0: Sector 0 has its ceiling lower than its floor. The | textures "
-                              "will never be displayed if you cannot go there",
-                              "Crash Sector 1: Sector 1 has no ceiling texture ??",
-                              "Crash Sector 1: Sector 1 difference (ceiling-floor) | height exceeds the "
-                              "maximum allowed (1023). "}));
+                  fix ? fixed : asked);
         std::string now;
         for (const Sector& s : {level.sectors[0], level.sectors[1]})
             now += std::to_string(s.ceilingHeight) + " " + FieldName(s.floorTexture) + " " +
                    FieldName(s.ceilingTexture) + " ";
-        EXPECT_EQ(now, fix ? "164 FLOOR25 CEIL3_5 1023 FLOOR4_8 FLAT500 " : "50 - CEIL3_5 2000 FLOOR4_8 - ");
+        EXPECT_EQ(now, fix ? "164 FLOOR25 CEIL3_5 1023 FLOOR4_8 FLAT500 "
+                           : "50 - CEIL3_5 2000 FLOOR4_8 - ");
         EXPECT_EQ(level.levelChanged, fix);
     }
 
@@ -301,7 +307,8 @@ TEST_F(CheckTest, SectorHeightsAndFlatsAreReportedOrFixed) {
 
 // The box of what the game cannot load, around its lines.
 const std::string kCannot = "Ask: The game cannot use this level as it is: | ";
-const std::string kSaveAnyway = " | Continue saves it all the same. | Press Cancel to see the Object";
+const std::string kSaveAnyway =
+    " | Continue saves it all the same. | Press Cancel to see the Object";
 
 // Under every target, reserved flags too. Then the names that the game's
 // files do not have (in any case) are reported or replaced by the defaults.
@@ -332,8 +339,8 @@ TEST_F(CheckTest, WhatTheGameCannotLoadIsListedInOneBoxBeforeASave) {
                          " | Sector 0: flat \"NOFLAT\" is not in the game's files"
                          " | 2 Player 1 starts: the extra ones become voodoo dolls"
                          " | Thing 0 has flag 256: engines then drop its other new flags"
-                         " | LineDef 0 has flag 2048: engines then drop its flags above 256 (and 2 more)" +
-                         kSaveAnyway}));
+                         " | LineDef 0 has flag 2048: engines then drop its flags above 256"
+                         " (and 2 more)" + kSaveAnyway}));
     }
 
     rec = Recorder();
@@ -392,7 +399,8 @@ TEST_F(CheckTest, EachTargetKnowsItsOwnValuesAndNamesTheTargetOthersNeed) {
             Run(CheckThingTypes), Run(CheckLineDefTypes);
             EXPECT_EQ(Run(CheckSectorTypes), said(below && !c.check.empty() ? "Fault " + c.check : ""));
             rec = Recorder();
-            EXPECT_EQ(Run(CheckUnplayable), said(below && !c.save.empty() ? kCannot + c.save + kSaveAnyway : ""));
+            EXPECT_EQ(Run(CheckUnplayable),
+                      said(below && !c.save.empty() ? kCannot + c.save + kSaveAnyway : ""));
         }
     }
 }
@@ -420,8 +428,9 @@ TEST_F(CheckTest, StatisticsCountObjectsSizesAndThingsBySkill) {
               (Lines{" Description   Number Size Kb", "Vertices           1      0", "LineDefs        1000     14",
                      "Reject           513      1"}));
     const Lines& enemies = boxes[1].lines;
-    EXPECT_EQ((Lines{enemies[1], enemies.back()}), (Lines{"Former Human         1    1    1    1    1",
-                                                          "        Totals       1    1    1    1    1"}));
+    EXPECT_EQ((Lines{enemies[1], enemies.back()}),
+              (Lines{"Former Human         1    1    1    1    1",
+                     "        Totals       1    1    1    1    1"}));
     EXPECT_EQ(boxes.back().lines, (Lines{" Description        Easy Med Hard Deaf  Net",
                                          "Enemies              1    1    1    1    1",
                                          "Equipment            0    0    0    0    0",

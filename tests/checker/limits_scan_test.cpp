@@ -80,12 +80,15 @@ void BuildBoard(int columns, BoardLook look = BoardLook::OwnLights) {
     Line(corner(0, 0), w0, 0, -1, "-");       // south wall, facing north
     Line(w1, corner(0, kRows), 0, -1, "-");   // north wall, facing south
     for (int c = 0; c <= columns; ++c)
-        for (int r = 0; r < kRows; ++r)   // going north: east on the right
-            Line(corner(c, r), corner(c, r + 1), c < columns ? cell(c, r) : -1, cell(c - 1, r), grate);
+        for (int r = 0; r < kRows; ++r) {   // going north: east on the right
+            const int east = c < columns ? cell(c, r) : -1;
+            Line(corner(c, r), corner(c, r + 1), east, cell(c - 1, r), grate);
+        }
     for (int c = 0; c < columns; ++c)
-        for (int r = 0; r <= kRows; ++r)   // going east: south on the right
-            Line(corner(c, r), corner(c + 1, r), r > 0 ? cell(c, r - 1) : -1, r < kRows ? cell(c, r) : -1,
-                 grate);
+        for (int r = 0; r <= kRows; ++r) {   // going east: south on the right
+            const int south = r > 0 ? cell(c, r - 1) : -1, north = r < kRows ? cell(c, r) : -1;
+            Line(corner(c, r), corner(c + 1, r), south, north, grate);
+        }
     AddThing(0, 0, 1, 0, 7);
 }
 
@@ -129,10 +132,12 @@ TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
         MapTarget target;
         std::string checker, save;   // part of what is said; "" for the save: nothing
     } cases[] = {
-        {16, BoardLook::OwnLights, MapTarget::Original, "At (-32, -96) facing 0 the game needs visplanes 130/128",
+        {16, BoardLook::OwnLights, MapTarget::Original,
+         "At (-32, -96) facing 0 the game needs visplanes 130/128",
          "At (-32, -96) facing 0 the game needs visplanes 130/128"},
         {44, BoardLook::Grates, MapTarget::Original, "the game needs drawsegs 310/256", ""},
-        {16, BoardLook::OwnLights, MapTarget::Boom, "for Boom, whose engine lifts the original limits", ""},
+        {16, BoardLook::OwnLights, MapTarget::Boom,
+         "for Boom, whose engine lifts the original limits", ""},
     };
     for (const auto& c : cases)
         for (bool checkedFirst : {true, false}) {
@@ -180,7 +185,8 @@ TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
     EXPECT_TRUE(StaticLimitFindings(level).empty());
     AllocateArray(level.sideDefs, 32768, 32768);
     EXPECT_EQ(StaticLimitFindings(level),
-              std::vector<std::string>{"32768 SideDefs: the game reads the numbers beyond 32767 as negative"});
+              std::vector<std::string>{
+                  "32768 SideDefs: the game reads the numbers beyond 32767 as negative"});
 }
 
 // Little-endian 16-bit words, as the node lumps hold them.
@@ -206,9 +212,11 @@ TEST_F(LimitsScanTest, TheNodesCountEachSegAndDamagedOnesAreRefused) {
         Words({0, 1, 0, 0, 0, 0, 1, 2, 0, 1, 0, 0, 2, 4, 0, 2, 0, 0, 4, 3, 0, 2, 0, 64, 3, 0, 0, 3, 0, 0});
     const std::vector<uint8_t> subsector = Words({5, 0});
     LevelNodes nodes;
-    // x, y, dx, dy, the two boxes, the two children
-    EXPECT_TRUE(ParseLevelNodes(level, vertexes, segs, subsector,
-                                Words({0, 0, 0, 64, 64, -64, 0, 64, 64, -64, -64, 0, 0x8000, 0x8000}), nodes));
+    // x, y, dx, dy, the two boxes, the two children (0x8000: subsector 0)
+    auto node = [](int right) {
+        return Words({0, 0, 0, 64, 64, -64, 0, 64, 64, -64, -64, 0, right, 0x8000});
+    };
+    EXPECT_TRUE(ParseLevelNodes(level, vertexes, segs, subsector, node(0x8000), nodes));
     ASSERT_TRUE(ParseLevelNodes(level, vertexes, segs, subsector, {}, nodes));
     LimitCounts byNodes = CountFromStart(&nodes), byRays = CountFromStart();
     EXPECT_EQ(2, byNodes[EngineLimit::Drawsegs]);
@@ -223,12 +231,13 @@ TEST_F(LimitsScanTest, TheNodesCountEachSegAndDamagedOnesAreRefused) {
         {vertexes, Words({0, 1, 0, 4, 0, 0}), Words({1, 0}), {}},             // LineDef 4
         {vertexes, Words({0, 1, 0, 0, 2, 0}), Words({1, 0}), {}},             // side 2
         {vertexes, segs, Words({6, 0}), {}},                                   // past the segs
-        {vertexes, segs, subsector, Words({0, 0, 0, 64, 64, -64, 0, 64, 64, -64, -64, 0, 0x8001, 0x8000})},
-        {vertexes, segs, subsector, Words({0, 0, 0, 64, 64, -64, 0, 64, 64, -64, -64, 0, 0, 0x8000})},   // a loop
+        {vertexes, segs, subsector, node(0x8001)},                            // subsector 1
+        {vertexes, segs, subsector, node(0)},                                 // a loop
         {vertexes, segs, Words({5, 0, 5, 0}), {}},                             // two, no node
     };
     for (const auto& c : damaged)
-        EXPECT_FALSE(ParseLevelNodes(level, c.vertexes, c.segs, c.subsectors, c.nodes, nodes)) << &c - damaged;
+        EXPECT_FALSE(ParseLevelNodes(level, c.vertexes, c.segs, c.subsectors, c.nodes, nodes))
+            << &c - damaged;
 }
 
 // The games themselves, where installed, on the board with nodes built by
