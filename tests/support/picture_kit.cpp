@@ -9,22 +9,9 @@
 
 namespace testkit {
 
-namespace {
-
-int Le16(const Bytes& b, size_t at) { return static_cast<int16_t>(b[at] | b[at + 1] << 8); }
-int Le32(const Bytes& b, size_t at) {
-    return static_cast<int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t{b[at + 3]} << 24);
-}
-void PutName(Bytes& lump, std::string name) {
-    name.resize(8, '\0');
-    lump.insert(lump.end(), name.begin(), name.end());
-}
-
-}  // namespace
-
 void Overlay(Grid& grid, const Bytes& lump, int x, int y) {
-    for (int c = 0; c < Le16(lump, 0); ++c)
-        for (size_t p = static_cast<size_t>(Le32(lump, 8 + 4 * c)); lump[p] != 0xFF; p += lump[p + 1] + 4u)
+    for (int c = 0; c < LE16(lump, 0); ++c)
+        for (size_t p = static_cast<size_t>(LE32(lump, 8 + 4 * c)); lump[p] != 0xFF; p += lump[p + 1] + 4u)
             for (int k = 0; k < lump[p + 1]; ++k) {
                 int gx = x + c, gy = y + lump[p] + k;
                 if (gx >= 0 && gy >= 0 && gx < grid.width && gy < grid.height)
@@ -33,7 +20,7 @@ void Overlay(Grid& grid, const Bytes& lump, int x, int y) {
 }
 
 Grid PlainPicture(const Bytes& lump) {
-    Grid grid(Le16(lump, 0), Le16(lump, 2));
+    Grid grid(LE16(lump, 0), LE16(lump, 2));
     Overlay(grid, lump, 0, 0);
     return grid;
 }

@@ -102,14 +102,22 @@ WadBuilder& WadBuilder::level(const std::string& marker) {
     return *this;
 }
 
-void PutLE16(Bytes& b, int value) {
-    b.push_back(static_cast<uint8_t>(value & 0xFF));
-    b.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-}
+void PutLE16(Bytes& b, int value) { b.insert(b.end(), {uint8_t(value), uint8_t(value >> 8)}); }
 
 void PutLE32(Bytes& b, int32_t value) {
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<uint8_t>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF));
+    PutLE16(b, value);
+    PutLE16(b, value >> 16);
+}
+
+void PutName(Bytes& b, std::string name) {
+    name.resize(8, '\0');
+    b.insert(b.end(), name.begin(), name.end());
+}
+
+int16_t LE16(const Bytes& b, size_t at) { return static_cast<int16_t>(b[at] | b[at + 1] << 8); }
+
+int32_t LE32(const Bytes& b, size_t at) {
+    return static_cast<int32_t>(uint16_t(LE16(b, at)) | uint32_t(uint16_t(LE16(b, at + 2))) << 16);
 }
 
 // The header, the lumps' data, then the directory.
@@ -124,9 +132,7 @@ Bytes WadBuilder::bytes() const {
     for (const Lump& l : lumps_) {
         PutLE32(directory, l.data.empty() ? 0 : static_cast<int32_t>(out.size()));
         PutLE32(directory, static_cast<int32_t>(l.data.size()));
-        char name[8] = {};
-        std::strncpy(name, l.name.c_str(), 8);
-        directory.insert(directory.end(), name, name + 8);
+        PutName(directory, l.name);
         out.insert(out.end(), l.data.begin(), l.data.end());
     }
     out.insert(out.end(), directory.begin(), directory.end());
@@ -134,15 +140,6 @@ Bytes WadBuilder::bytes() const {
 }
 
 void WadBuilder::write(const std::string& path) const { WriteFileBytes(path, bytes()); }
-
-namespace {
-
-int32_t LE32(const Bytes& b, size_t at) {
-    return static_cast<int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 |
-                                static_cast<uint32_t>(b[at + 3]) << 24);
-}
-
-}  // namespace
 
 WadContents ReadWad(const std::string& path) { return ParseWad(ReadFileBytes(path), path); }
 

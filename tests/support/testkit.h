@@ -111,8 +111,13 @@ WadContents ParseWad(const Bytes& file, const std::string& what = "WAD");
 
 Bytes ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const Bytes& data);
+// Little-endian numbers and 8-byte names (padded with zeros, cut at 8) put
+// into and read from bytes.
 void PutLE16(Bytes& b, int value);
 void PutLE32(Bytes& b, int32_t value);
+void PutName(Bytes& b, std::string name);
+int16_t LE16(const Bytes& b, size_t at);
+int32_t LE32(const Bytes& b, size_t at);
 
 // Where Freedoom's IWADs are; empty when the package is not installed.
 std::string FreedoomIwad(int which);   // 1 or 2
