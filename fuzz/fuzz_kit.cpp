@@ -15,7 +15,7 @@
 #include "base/work_dir.h"
 #include "platform/files.h"
 #include "platform/video.h"
-#include "support/headless_kit.h"
+#include "support/session_kit.h"
 #include "support/picture_kit.h"
 #include "support/program_state.h"
 #include "wad/master.h"
