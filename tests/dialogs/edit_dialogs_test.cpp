@@ -1,27 +1,14 @@
 // The edit dialogs driven by keys on Freedoom's MAP01: each field changed
 // for the first object or the whole selection, cancelled entries changing
 // nothing, SideDefs added and removed, and the tag remembered.
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "checker/check_recorder.h"
-#include "editor/info_panels.h"
-#include "editor/view.h"
-#include "level/history.h"
-#include "dialogs/edit_objects.h"
 #include "checker/find_replace.h"
+#include "dialogs/edit_objects.h"
+#include "editor/editor_fixture.h"
+#include "editor/info_panels.h"
 #include "pictures/namelists.h"
-#include "support/session_kit.h"
-#include "support/map_kit.h"
-#include "support/program_state.h"
 #include "support/reference_check.h"
 #include "support/screen_text.h"
-#include "ui/graphics.h"
-#include "ui/input.h"
 #include "ui/toolkit.h"
 
 namespace {
@@ -37,11 +24,10 @@ std::string Named(const std::string& name) {
     return kClear + "key Backspace\nkey Backspace\ntype " + name + "\nkey Enter\n";
 }
 
-class EditDialogTest : public ::testing::Test {
+class EditDialogTest : public EditorTest {
 protected:
     void SetUp() override {
-        session = std::make_unique<testkit::Session>();
-        testkit::ResetProgramState(Flavour::Doom);
+        EditorTest::SetUp();
         if (!mapkit::OpenFreedoom2())
             GTEST_SKIP() << "Freedoom is not installed";
         BuildTextureNames();
@@ -54,8 +40,6 @@ protected:
         InstallEditDialogs();
         config.menuNesting = 1;
     }
-    void TearDown() override { session.reset(); }
-
     // Runs the dialog of the mode on the objects (the last one is the head)
     // with the keys.
     void Edit(int mode, std::initializer_list<int> oldestFirst, const std::string& keys,
@@ -64,7 +48,7 @@ protected:
         list = SelectionList{};
         for (int n : oldestFirst)
             SelectObject(list, n);
-        session->Script(keys);
+        session.Script(keys);
         EditObjects(kCentred, kCentred, list, directItem);
         EXPECT_EQ(toolkit.savedAreas, 0);
         EXPECT_TRUE(testkit::ReferencesSound());
@@ -78,7 +62,7 @@ protected:
     }
     static std::string Name(const char* field) { return std::string(field, strnlen(field, 8)); }
 
-    std::unique_ptr<testkit::Session> session;
+    testkit::Session session;
     SelectionList list;
 };
 
@@ -116,50 +100,80 @@ TEST_F(EditDialogTest, ThingsTakeTheRoseAndFlagsOfTheFirstAndShareWhatIsTicked) 
     EXPECT_EQ(level.things[0].angle, 400);
 }
 
-// Freedoom's table: Enemies begins "Former Human" (3004), "Former Sergeant"
-// (9), "Chaingunner" (65), "Imp" (3001); the chooser opens on the category
-// and row of the first Thing's type.
-TEST_F(EditDialogTest, TheThingTypeButtonChoosesForTheWholeSelection) {
+// Each field a dialog edits, for the first object or the whole selection.
+// Freedoom's Enemies begin "Former Human" (3004), "Former Sergeant" (9),
+// "Chaingunner" (65), "Imp" (3001), the chooser opening on the row of the
+// first Thing's type; LineDef types 26, 27 ... are "Door (keys)", Sector
+// types 9, 10 ... "Secret/Other". Cancelled or refused entries change
+// nothing, and only a tag confirmed is remembered.
+TEST_F(EditDialogTest, EachFieldGoesToTheFirstOrTheWholeSelection) {
     level.things[1].type = level.things[2].type = 3004;
-    // A pick comes back to the dialog, with Menu Nesting or without: Cancel
-    // keeps the type, Ok (Enter) applies the rose as well.
-    Edit(kObjThing, {1, 2}, "key T\nkey Enter\nkey Down\nkey Down\nkey Down\nkey Enter\nkey Esc\n");
-    EXPECT_EQ(level.things[1].type, 3001);
-    EXPECT_EQ(level.things[2].type, 3001);
-    config.menuNesting = 0;
     level.things[2].angle = 0;
-    Edit(kObjThing, {1, 2}, "key T\nkey Enter\nkey Up\nkey Up\nkey Enter\nkey 4\nkey Enter\n");
-    EXPECT_EQ(level.things[1].type, 9);
-    EXPECT_EQ(level.things[2].type, 9);
-    EXPECT_EQ(level.things[2].angle, 180);
-}
-
-TEST_F(EditDialogTest, LineDefAndSectorTypesComeFromTheirChoosers) {
-    level.lineDefs[3].type = 26;   // "Door (keys)": 26, 27, 28 ...
+    level.lineDefs[3].type = 26;
     level.lineDefs[4].type = 0;
-    Edit(kObjLineDef, {4, 3}, "key 1\nkey T\nkey Enter\nkey Down\nkey Enter\nkey Esc\nkey Esc\n");
-    EXPECT_EQ(level.lineDefs[3].type, 27);
-    EXPECT_EQ(level.lineDefs[4].type, 27);
-    level.sectors[2].type = 9;   // "Secret/Other": 9, 10, 14 ...
+    level.sectors[2].type = 9;
     level.sectors[5].type = 0;
-    Edit(kObjSector, {5, 2}, "key 1\nkey Enter\nkey Down\nkey Enter\nkey Esc\n");
-    EXPECT_EQ(level.sectors[2].type, 10);
-    EXPECT_EQ(level.sectors[5].type, 10);
-    // Esc in the chooser changes nothing.
-    Edit(kObjSector, {5, 2}, "key 1\nkey Esc\nkey Esc\n");
-    EXPECT_EQ(level.sectors[5].type, 10);
-}
-
-// The others move with the first, each held within the map.
-TEST_F(EditDialogTest, VertexesMoveAsABlockWithTheFirstOnTheEnteredPoint) {
     level.vertices[0] = Vertex{0, 0};
     level.vertices[1] = Vertex{32760, 0};
-    Edit(kObjVertex, {1, 0}, Entry(10) + Entry(10));
-    EXPECT_EQ(level.vertices[1].x, 32767);
-    EXPECT_EQ(level.vertices[1].y, 10);
-    // Out of range: refused, then cancelled.
-    Edit(kObjVertex, {1, 0}, Entry(32001) + "key Esc\n");
-    EXPECT_EQ(level.vertices[0].x, 10);
+    level.lineDefs[3].flags = static_cast<int16_t>(1 | 0x200);
+    level.lineDefs[4].flags = 4;
+    level.sectors[2].tag = 0;
+    const auto thingType = [](int n) { return int(level.things[n].type); };
+    const auto angle = [](int n) { return int(level.things[n].angle); };
+    const auto lineDefType = [](int n) { return int(level.lineDefs[n].type); };
+    const auto sectorType = [](int n) { return int(level.sectors[n].type); };
+    const auto x = [](int n) { return int(level.vertices[n].x); };
+    const auto y = [](int n) { return int(level.vertices[n].y); };
+    const auto flags = [](int n) { return int(level.lineDefs[n].flags); };
+    const auto lineDefTag = [](int n) { return int(level.lineDefs[n].tag); };
+    const auto sectorTag = [](int n) { return int(level.sectors[n].tag); };
+    const std::string chooser = "key T\nkey Enter\n";
+    struct Case {
+        int mode, nesting;
+        std::initializer_list<int> oldestFirst;
+        std::string keys;
+        int (*field)(int);
+        std::vector<int> values;   // of the objects, oldest first
+        int lastTag;
+    } cases[] = {
+        // A pick comes back to the dialog: Cancel keeps the type, Ok (Enter)
+        // applies the rose as well.
+        {kObjThing, 1, {1, 2}, chooser + "key Down\nkey Down\nkey Down\nkey Enter\nkey Esc\n",
+         thingType, {3001, 3001}, -1},
+        {kObjThing, 0, {1, 2}, chooser + "key Up\nkey Up\nkey Enter\nkey 4\nkey Enter\n", thingType,
+         {9, 9}, -1},
+        {kObjThing, 1, {2}, "key Esc\n", angle, {180}, -1},
+        {kObjLineDef, 1, {4, 3}, "key 1\n" + chooser + "key Down\nkey Enter\nkey Esc\nkey Esc\n",
+         lineDefType, {27, 27}, -1},
+        {kObjSector, 1, {5, 2}, "key 1\nkey Enter\nkey Down\nkey Enter\nkey Esc\n", sectorType,
+         {10, 10}, -1},
+        {kObjSector, 1, {5, 2}, "key 1\nkey Esc\nkey Esc\n", sectorType, {10, 10}, -1},
+        // Vertexes move as a block with the first on the point entered, each
+        // held within the map; out of range: refused, then cancelled.
+        {kObjVertex, 1, {1, 0}, Entry(10) + Entry(10), x, {32767, 10}, -1},
+        {kObjVertex, 1, {1, 0}, Entry(10) + Entry(10), y, {10, 10}, -1},
+        {kObjVertex, 1, {1, 0}, Entry(32001) + "key Esc\n", x, {32767, 10}, -1},
+        // LineDef flags: the boxes of the first; all only when asked; the
+        // bits no box shows stay.
+        {kObjLineDef, 1, {4, 3}, "key 1\nkey M\nkey O\nkey Esc\n", flags, {4, 1 | 2 | 0x200}, -1},
+        {kObjLineDef, 1, {4, 3}, "key 1\nkey S\nkey F\nkey O\nkey Esc\n", flags,
+         {1 | 2 | 32, 1 | 2 | 32 | 0x200}, -1},
+        {kObjLineDef, 1, {4, 3}, "key 1\nkey I\nkey Esc\nkey Esc\n", flags,
+         {1 | 2 | 32, 1 | 2 | 32 | 0x200}, -1},
+        {kObjLineDef, 1, {3, 4}, "key 4\n" + Entry(12) + "key Esc\n", lineDefTag, {12, 12}, 12},
+        {kObjSector, 1, {2}, "key 6\n" + Entry(1000) + "key Esc\nkey Esc\n", sectorTag, {0}, 12},
+        {kObjSector, 1, {2, 5}, "key 6\n" + Entry(13) + "key Esc\n", sectorTag, {13, 13}, 13},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        config.menuNesting = c.nesting;
+        Edit(c.mode, c.oldestFirst, c.keys);
+        std::vector<int> values;
+        for (int n : c.oldestFirst)
+            values.push_back(c.field(n));
+        EXPECT_EQ(values, c.values);
+        EXPECT_EQ(lastTag, c.lastTag);
+    }
 }
 
 // What the SideDefs become is the model's (tests/edits/object_values_test):
@@ -182,36 +196,9 @@ TEST_F(EditDialogTest, SideDefsAreAddedAndRemovedFromTheMenu) {
     // Numbers above 32767 show as they are, never negative.
     mapkit::PadObjectsTo(40000);
     level.lineDefs[40000] = level.lineDefs[two];
-    const std::string shot = session->Dir().file("dialog.png");
+    const std::string shot = session.Dir().file("dialog.png");
     Edit(kObjLineDef, {40000}, "snapshot " + shot + "\nkey Esc\n");
     EXPECT_TRUE(testkit::SnapshotShowsText(shot, "Edit LineDef  40000"));
-}
-
-TEST_F(EditDialogTest, TagsGoToTheWholeSelectionAndAreRemembered) {
-    EXPECT_EQ(lastTag, -1);
-    Edit(kObjLineDef, {3, 4}, "key 4\n" + Entry(12) + "key Esc\n");
-    EXPECT_EQ(level.lineDefs[3].tag, 12);
-    EXPECT_EQ(level.lineDefs[4].tag, 12);
-    EXPECT_EQ(lastTag, 12);
-    Edit(kObjSector, {2}, "key 6\n" + Entry(1000) + "key Esc\nkey Esc\n");   // above 999
-    EXPECT_EQ(lastTag, 12);
-    Edit(kObjSector, {2, 5}, "key 6\n" + Entry(13) + "key Esc\n");
-    EXPECT_EQ(level.sectors[2].tag, 13);
-    EXPECT_EQ(level.sectors[5].tag, 13);
-    EXPECT_EQ(lastTag, 13);
-}
-
-TEST_F(EditDialogTest, LineDefFlagsAreTheBoxesOfTheFirstAndAllOnlyWhenAsked) {
-    level.lineDefs[3].flags = static_cast<int16_t>(1 | 0x200);
-    level.lineDefs[4].flags = 4;
-    Edit(kObjLineDef, {4, 3}, "key 1\nkey M\nkey O\nkey Esc\n");
-    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2 | 0x200);   // the bits no box shows stay
-    EXPECT_EQ(level.lineDefs[4].flags, 4);
-    Edit(kObjLineDef, {4, 3}, "key 1\nkey S\nkey F\nkey O\nkey Esc\n");
-    EXPECT_EQ(level.lineDefs[4].flags, 1 | 2 | 32);
-    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2 | 32 | 0x200);
-    Edit(kObjLineDef, {4, 3}, "key 1\nkey I\nkey Esc\nkey Esc\n");
-    EXPECT_EQ(level.lineDefs[3].flags, 1 | 2 | 32 | 0x200);
 }
 
 TEST_F(EditDialogTest, SideDefFieldsGoToEverySideOfTheSelection) {
@@ -270,7 +257,7 @@ TEST_F(EditDialogTest, TheBrowsersOpenFromTheChoosersAndTheMenus) {
     Edit(kObjLineDef, {ld}, "key 2\nkey 2\nkey F1\nkey Right\nkey Enter\nkey Enter\nkey Esc\nkey Esc\n");
     EXPECT_EQ(Name(level.sideDefs[sd].middle), walls[wall + 1]);
 
-    const std::string browser = session->Dir().file("browser.png");
+    const std::string browser = session.Dir().file("browser.png");
     Edit(kObjLineDef, {ld}, "key 2\nkey 6\nsnapshot " + browser + "\nkey Right\nkey Enter\n"
                             "key Esc\nkey Esc\n");
     EXPECT_TRUE(testkit::SnapshotShowsText(browser, "+/- = Size, AnyChar = name begins list, Pg/Home/End, Cursor"));
@@ -288,7 +275,7 @@ TEST_F(EditDialogTest, FindAndReplaceTakeTheirNamesFromTheChoosers) {
     for (int s = 0; s < level.sectors.count; ++s)
         if (Name(level.sectors[s].floorTexture) == floor)
             matching.push_back(s);
-    session->Script("key 8\n" + Named(floor) + "key F1\nkey End\nkey Left\nkey Enter\nkey Enter\n");
+    session.Script("key 8\n" + Named(floor) + "key F1\nkey End\nkey Left\nkey Enter\nkey Enter\n");
     checktest::Recorder dialogs;
     FindReplace(0, 0, SearchStart::Ask, dialogs);
     EXPECT_EQ(toolkit.savedAreas, 0);
