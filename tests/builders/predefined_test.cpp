@@ -2,7 +2,6 @@
 // remembered, the placement rules and the boxes. What the shapes are made
 // of is the model's (tests/edits).
 
-#include "editor/view.h"
 #include "builders/predefined.h"
 #include "ops/ops_fixture.h"
 
@@ -13,11 +12,15 @@ struct Point {
     bool operator==(const Point& o) const { return x == o.x && y == o.y; }
 };
 
+// The menu in a room (0,0)-(1024,1024), floor 8, ceiling 136.
 class PredefinedTest : public OpsTest {
 protected:
     void SetUp() override {
         OpsTest::SetUp();
         predefinedSizes = PredefinedSizes{};
+        room = AddSector(0, 0, 8, 136);
+        AddRoom(0, 0, 1024, 1024, room);
+        ResetHistory();
     }
     Point VertexOf(int v) { return {level.vertices[v].x, level.vertices[v].y}; }
     // The map point's place on the screen, as a script line.
@@ -31,40 +34,30 @@ protected:
         return "key Backspace\nkey Backspace\nkey Backspace\nkey Backspace\nkey Backspace\ntype " +
                std::to_string(value) + "\nkey Enter\n";
     }
-};
-
-// Refusals: see TheMenuSaysWhereAndWhat.
-TEST_F(PredefinedTest, TheMenuPlacesARoomOutsideWithTheRememberedSizes) {
-    TwoRooms();
-    ResetHistory();
-    std::string before = LevelArrayBytes();
-    // A room outside, with the remembered sizes.
-    session.Script("key 1\n" + ClickAt(-800, -800) + "key Enter\nkey Enter\n");
-    EXPECT_EQ(PredefinedObjectMenu(10, 20), 0);
-    ASSERT_EQ(level.sectors.count, 3);
-    int v = level.vertices.count - 4;
-    Point corner = VertexOf(v);
-    EXPECT_EQ(VertexOf(v + 2), (Point{corner.x + 256, corner.y + 128}));
-    EXPECT_NEAR(corner.x, -800, 16);
-    EXPECT_TRUE(ReferencesSound());
-    EXPECT_EQ(Step(), "insert a rectangular room");
-    ASSERT_TRUE(Undo());
-    EXPECT_TRUE(LevelArrayBytes() == before);
-}
-
-// The menu's staircase in a room (0,0)-(1024,1024), floor 8, ceiling 136.
-class PredefinedStairsTest : public PredefinedTest {
-protected:
-    void SetUp() override {
-        PredefinedTest::SetUp();
-        room = AddSector(0, 0, 8, 136);
-        AddRoom(0, 0, 1024, 1024, room);
-        ResetHistory();
+    // Expects one undo step of the name that takes the level back.
+    void ExpectOneStep(const std::string& before, const std::string& label) {
+        EXPECT_TRUE(ReferencesSound());
+        EXPECT_EQ(Step(), label);
+        ASSERT_TRUE(Undo());
+        EXPECT_TRUE(LevelArrayBytes() == before);
     }
     int room = -1;
 };
 
-TEST_F(PredefinedStairsTest, TheEntryIsAskedAgainUntilTheStepsFit) {
+// A room outside the Sector takes the remembered sizes.
+TEST_F(PredefinedTest, TheMenuPlacesARoomOutsideWithTheRememberedSizes) {
+    std::string before = LevelArrayBytes();
+    session.Script("key 1\n" + ClickAt(-800, -800) + "key Enter\nkey Enter\n");
+    EXPECT_EQ(PredefinedObjectMenu(10, 20), 0);
+    ASSERT_EQ(level.sectors.count, 2);
+    int v = level.vertices.count - 4;
+    Point corner = VertexOf(v);
+    EXPECT_EQ(VertexOf(v + 2), (Point{corner.x + 256, corner.y + 128}));
+    EXPECT_NEAR(corner.x, -800, 16);
+    ExpectOneStep(before, "insert a rectangular room");
+}
+
+TEST_F(PredefinedTest, TheEntryIsAskedAgainUntilTheStepsFit) {
     std::string before = LevelArrayBytes();
     // Nine steps of 16 are too high; a floor of -1000 too deep; nine steps
     // of 14, 64 wide, fit.
@@ -86,9 +79,7 @@ TEST_F(PredefinedStairsTest, TheEntryIsAskedAgainUntilTheStepsFit) {
     EXPECT_EQ(top.x - bottom.x, 64);
     EXPECT_EQ(top.y - bottom.y, 9 * 32);
     EXPECT_NEAR(bottom.x, 200, 16);
-    EXPECT_EQ(Step(), "insert stairs");
-    ASSERT_TRUE(Undo());
-    EXPECT_TRUE(LevelArrayBytes() == before);
+    ExpectOneStep(before, "insert stairs");
 
     // A room takes its Sector's heights and the sizes entered last.
     session.Script("key 5\n" + ClickAt(200, 200) + "key Enter\nkey Enter\n" +
@@ -102,7 +93,7 @@ TEST_F(PredefinedStairsTest, TheEntryIsAskedAgainUntilTheStepsFit) {
 
 // Each box the menu shows on the way, photographed before it is answered;
 // cancelled, nothing is made.
-TEST_F(PredefinedStairsTest, TheMenuSaysWhereAndWhat) {
+TEST_F(PredefinedTest, TheMenuSaysWhereAndWhat) {
     struct Case {
         const char* name;
         std::string item;
