@@ -2,13 +2,8 @@
 // and what they refuse.
 #include <tuple>
 
-#include "editor/objects.h"
 #include "editor_fixture.h"
-#include "support/reference_check.h"
 #include "wad/wadfile.h"
-
-using namespace mapkit;
-using testkit::ReferencesSound;
 
 namespace {
 
@@ -83,6 +78,12 @@ TEST_F(ObjectsTest, OtherTypesAndFullArraysAreRefusedAndMovesStopAtTheEdge) {
     EXPECT_EQ(level.vertices.count, kMaxReferencedObjects);
     level.vertices = vertexes.vertices;
     EXPECT_TRUE(Snapshot() == before);
+    // A SideDef that a LineDef left uses too is kept.
+    level.lineDefs[1].sideDef1 = level.lineDefs[0].sideDef1;
+    list = ListOf({0});
+    DeleteObjects(level, kObjLineDef, list);
+    EXPECT_EQ(level.sideDefs.count, 12);
+    EXPECT_EQ(level.lineDefs[0].sideDef1, 0);
     // Without a Vertex a LineDef would have ends that do not exist.
     mapkit::ClearMap();
     EXPECT_EQ(InsertObject(kObjLineDef, -1, 0, 0), -1);
@@ -96,24 +97,6 @@ TEST_F(ObjectsTest, OtherTypesAndFullArraysAreRefusedAndMovesStopAtTheEdge) {
     MoveObjectsToCoords(kObjVertex, vertex, 640, -640, 64);
     EXPECT_TRUE(SameRecord(level.vertices[0], Vertex{32704, -32768}));
     ForgetSelection(vertex);
-}
-
-// --- Deleting ----------------------------------------------------------------
-
-// Deleting a LineDef keeps a SideDef that a LineDef left uses too; the walls
-// of a deleted Sector turn round to face the Sector beyond, as impassable
-// one-sided walls.
-TEST_F(ObjectsTest, DeletionKeepsWhatIsStillUsedAndMendsTheWallsLeft) {
-    TwoRooms();
-    level.lineDefs[1].sideDef1 = level.lineDefs[0].sideDef1;   // shared
-    SelectionList list = ListOf({0});
-    DeleteObjects(level, kObjLineDef, list);
-    EXPECT_EQ(level.sideDefs.count, 12);
-    EXPECT_EQ(level.lineDefs[0].sideDef1, 0);
-    list = ListOf({inner});
-    DeleteObjects(level, kObjSector, list);
-    ExpectWalls(3, 4, 1, outer, -1);   // LineDefs 4..7 before
-    EXPECT_TRUE(ReferencesSound());
 }
 
 // --- Copying -----------------------------------------------------------------
