@@ -5,9 +5,7 @@
 #include "checker/find_replace.h"
 #include "dialogs/edit_objects.h"
 #include "editor/editor_fixture.h"
-#include "editor/info_panels.h"
 #include "pictures/namelists.h"
-#include "support/reference_check.h"
 #include "support/screen_text.h"
 #include "ui/toolkit.h"
 

@@ -2,7 +2,6 @@
 // the highlighted object, the change seen in the level, in the info panel
 // and in the saved PWAD; a click on a panel going to its field; J.
 #include "editor/editor_session.h"
-#include "editor/info_panels.h"
 #include "dialogs/edit_objects.h"
 #include "support/screen_text.h"
 

@@ -2,7 +2,6 @@
 // editor, in its words, and the help's first page and the README name them.
 #include <sstream>
 
-#include "editor/editor.h"
 #include "editor_fixture.h"
 #include "support/testkit.h"
 #include "ui/help_viewer.h"

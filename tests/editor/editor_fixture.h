@@ -8,10 +8,14 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "editor/editor.h"
 #include "editor/editor_actions.h"
+#include "editor/info_panels.h"
 #include "editor/map_draw.h"
+#include "editor/objects.h"
 #include "editor/picking.h"
 #include "editor/selection.h"
 #include "editor/view.h"
@@ -24,11 +28,17 @@
 #include "support/session_kit.h"
 #include "support/map_kit.h"
 #include "support/program_state.h"
+#include "support/reference_check.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "wad/master.h"
 
+using namespace mapkit;
+using testkit::ReferencesSound;
+
 using Pixels = std::vector<uint8_t>;
+// Map points, in the order drawn.
+using Points = std::vector<std::pair<int, int>>;
 
 inline Pixels ScreenPixels() {
     const Canvas& s = Screen();

@@ -13,7 +13,6 @@
 #include "editor_session.h"
 #include "level/recovery.h"
 #include "support/fault_kit.h"
-#include "support/reference_check.h"
 
 namespace editor_test {
 namespace {

@@ -2,8 +2,6 @@
 // large numbers, and where clicks on a panel go.
 #include <cstring>
 
-#include "editor/editor.h"
-#include "editor/info_panels.h"
 #include "editor_fixture.h"
 #include "support/screen_text.h"
 

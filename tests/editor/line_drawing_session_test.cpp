@@ -1,18 +1,13 @@
 // Drawing on Freedoom's MAP01 through the editor's main loop (clicks, Enter,
 // Ins, the right button, Esc and End), saving with F2, and playing the
 // result: the nodes built by ZDBSP, the level started in Chocolate Doom.
-#include <utility>
-
 #include "editor/line_drawing.h"
 #include "editor_session.h"
 #include "platform/files.h"
 #include "support/game_kit.h"
-#include "support/reference_check.h"
 
 namespace editor_test {
 namespace {
-
-using Points = std::vector<std::pair<int, int>>;
 
 constexpr int kSide = 768;     // the room drawn in free space
 constexpr int kMargin = 128;   // kept clear of the map around it

@@ -2,16 +2,9 @@
 // buttons of each pass, Ins and Esc. Splitting a Sector, joining existing
 // Vertexes, snapping, the rubber band's ends, and Ins in the Vertexes and
 // LineDefs modes.
-#include <utility>
 
-#include "editor/editor.h"
 #include "editor/line_drawing.h"
-#include "editor/objects.h"
 #include "editor_fixture.h"
-#include "support/reference_check.h"
-
-using namespace mapkit;
-using testkit::ReferencesSound;
 
 namespace {
 
@@ -31,8 +24,6 @@ void RightClick() {
     Pass(2);
     Pass(0);
 }
-
-using Points = std::vector<std::pair<int, int>>;
 
 class LineDrawingTest : public EditorScreenTest {
 protected:

@@ -6,8 +6,6 @@
 #include "editor_fixture.h"
 #include "gamedefs/thingtypes.h"
 
-using namespace mapkit;
-
 namespace {
 
 // Distinct logical colours (drawn as themselves without the game palette).

@@ -2,8 +2,6 @@
 // Sector at a point and beside a LineDef, reference points and box selection.
 #include "editor_fixture.h"
 
-using namespace mapkit;
-
 namespace {
 
 using PickingTest = EditorTest;

@@ -2,8 +2,6 @@
 // pointer and the selection box.
 #include "editor_fixture.h"
 
-using mapkit::AddThing;
-
 namespace {
 
 using SelectionTest = EditorTest;

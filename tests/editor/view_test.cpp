@@ -3,8 +3,6 @@
 
 #include "editor_fixture.h"
 
-using mapkit::AddVertex;
-
 namespace {
 
 using ViewTest = EditorTest;
