@@ -45,22 +45,20 @@ TEST_F(EditSessionTest, EnterEditsTheHighlightedLineDefAndTheSaveKeepsIt) {
     EXPECT_EQ(reinterpret_cast<const LineDef*>(lineDefs.data())[n].tag, 42);
 }
 
-TEST_F(EditSessionTest, AClickOnTheSectorPanelsFloorGoesToTheFloorFlat) {
+// A click on the Sector panel's floor goes to the floor flat; J asks for a
+// number and highlights that object.
+TEST_F(EditSessionTest, AClickOnTheSectorPanelsFloorGoesToTheFlatAndJumpToAnObject) {
     ASSERT_EQ(Run("key S\nkey N\nwait 0\n"), kScriptEnded);
     const PanelRect flats = infoPanels.panels[1];
     int sector = flats.object;
-    ASSERT_LT(flats.x1, flats.x2);
+    ASSERT_TRUE(sector >= 0 && flats.x1 < flats.x2);
     std::string floor = std::to_string(flats.x1 + 8) + " " +
                         std::to_string(flats.y2 - 8 + kMenuBarHeight);
     ASSERT_EQ(Run("key S\nkey N\nmove " + floor + "\nclick left " + floor + "\n" + kClear + kClear +
-                  "type CEIL5_1\nkey Enter\n" + kIdle),
+                  "type CEIL5_1\nkey Enter\n" + kIdle + "key V\nkey J\n" + kClear +
+                  "type 17\nkey Enter\nwait 0\n"),
               kScriptEnded);
-    ASSERT_GE(sector, 0);
     EXPECT_EQ(std::string(level.sectors[sector].floorTexture, 7), "CEIL5_1");
-}
-
-TEST_F(EditSessionTest, JumpAsksForANumberAndHighlightsThatObject) {
-    ASSERT_EQ(Run("key V\nkey J\n" + kClear + "type 17\nkey Enter\nwait 0\n"), kScriptEnded);
     EXPECT_EQ(selection.current, 17);
     EXPECT_EQ(infoPanels.panels[0].object, 17);
 }
