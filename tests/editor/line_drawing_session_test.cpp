@@ -36,34 +36,25 @@ bool FindFreeSquare(int& x0, int& y0) {
 
 class LineDrawingSessionTest : public EditorSession {
 protected:
-    // A left click on each point.
-    static std::string Clicks(const Points& points) {
+    // The event with the pointer on each point: a left click, or Enter.
+    static std::string AtEach(const Points& points, bool enter = false) {
         std::string script;
         for (const auto& p : points)
-            script += "click left " + At(p.first, p.second) + "\n";
-        return script;
-    }
-    // Snapping to a grid of 64, Sectors built: the corner of a free square
-    // of the map as the view first shows it.
-    void FreeSquare(int& x, int& y) {
-        config.gridSize = 64;
-        config.gridSnap = 1;
-        config.autoInsertSector = 1;
-        ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
-        ASSERT_TRUE(FindFreeSquare(x, y));
-    }
-    // Enter with the pointer on each point.
-    static std::string EnterPresses(const Points& points) {
-        std::string script;
-        for (const auto& p : points)
-            script += "move " + At(p.first, p.second) + "\nwait 0\nkey Enter\n";
+            script += (enter ? "move " : "click left ") + At(p.first, p.second) +
+                      (enter ? "\nwait 0\nkey Enter\n" : "\n");
         return script;
     }
 };
 
 TEST_F(LineDrawingSessionTest, RoomsAndAPillarDrawnOnMap01PlayInTheGame) {
+    // Snapping to a grid of 64, Sectors built: the corner of a free square
+    // of the map as the view first shows it.
+    config.gridSize = 64;
+    config.gridSnap = 1;
+    config.autoInsertSector = 1;
+    ASSERT_EQ(Run("wait 0\n"), kScriptEnded);
     int x = 0, y = 0;
-    ASSERT_NO_FATAL_FAILURE(FreeSquare(x, y));
+    ASSERT_TRUE(FindFreeSquare(x, y));
     const int sectors = level.sectors.count, lineDefs = level.lineDefs.count;
 
     // A room clockwise in free space (closed with Ins), a pillar
@@ -73,10 +64,10 @@ TEST_F(LineDrawingSessionTest, RoomsAndAPillarDrawnOnMap01PlayInTheGame) {
     // does that below).
     std::string script =
         "key V\nkey Ins\n" +
-        Clicks({{x, y}, {x, y + kSide}, {x + kSide, y + kSide}, {x + kSide, y}}) + "key Ins\n" +
-        EnterPresses({{x + 128, y + 128}, {x + 256, y + 128}, {x + 256, y + 256}, {x + 128, y + 256}}) +
+        AtEach({{x, y}, {x, y + kSide}, {x + kSide, y + kSide}, {x + kSide, y}}) + "key Ins\n" +
+        AtEach({{x + 128, y + 128}, {x + 256, y + 128}, {x + 256, y + 256}, {x + 128, y + 256}}, true) +
         "click right\nwait 0\n" +
-        Clicks({{x + 384, y + 384}, {x + 384, y + 640}, {x + 640, y + 640}, {x + 640, y + 384}}) +
+        AtEach({{x + 384, y + 384}, {x + 384, y + 640}, {x + 640, y + 640}, {x + 640, y + 384}}) +
         "click right\nwait 0\nkey Esc\nwait 0\nkey Ins\nkey End\nwait 0\n"
         "key F2\ntype DRAWN\nkey Enter\nkey Esc\nwait 0\n";
     ASSERT_EQ(Run(script), kScriptEnded);
