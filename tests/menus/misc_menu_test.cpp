@@ -86,15 +86,12 @@ TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
         Answers(c.keys);
         EXPECT_EQ(MiscMenu(10, 20, MiscStart::Menu), 0) << c.name;
         EXPECT_EQ(Step(), c.step) << c.name;
-        if (c.box) {
-            EXPECT_TRUE(Showed(c.keys.size() - 1, c.box)) << c.name;
-        }
+        EXPECT_TRUE(!c.box || Showed(c.keys.size() - 1, c.box)) << c.name;
         EXPECT_EQ(selection.list.empty(), c.emptied || c.selected.size() == 0) << c.name;
         EXPECT_TRUE(ReferencesSound()) << c.name;
     }
-    // Joining Sectors keeps the one selected last.
-    mapkit::ClearMap();
-    TwoRooms();
+    // Joining Sectors keeps the one selected last (the last case left the
+    // two rooms as built).
     level.sectors[1].tag = 9;
     SelectionList sectors = ListOf({0, 1});
     JoinSectors(level, sectors);
