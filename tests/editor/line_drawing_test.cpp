@@ -83,26 +83,6 @@ TEST_F(LineDrawingTest, TwoPointsSplitTheSectorOnARightClickButNotOnIns) {
     EXPECT_TRUE(ReferencesSound());
 }
 
-TEST_F(LineDrawingTest, ExistingVertexesAndLineDefsAreJoinedNotDuplicated) {
-    Room();
-    config.autoInsertSector = 0;
-    InsertCommand();
-    Click(0, 0);       // Vertex 0
-    Click(0, 400);     // Vertex 1: LineDef 0 joins them already
-    EXPECT_EQ(level.lineDefs.count, 4);
-    EXPECT_EQ(drawing.newLineDef, -1);
-    Click(200, 200);   // a new Vertex
-    Click(200, 200);   // the latest point again: ignored
-    ASSERT_EQ(MapCounts(), (std::vector<int>{5, 5, 4, 1}));
-    EXPECT_TRUE(level.lineDefs[4].start == 1 && level.lineDefs[4].end == 4);
-    EXPECT_EQ(Step(), "draw 1 LineDef");
-    Click(2, 1);       // near enough to Vertex 0 to pick it
-    RightClick();      // the first point is the last: nothing to close
-    ASSERT_EQ(MapCounts(), (std::vector<int>{5, 6, 4, 1}));
-    EXPECT_TRUE(level.lineDefs[5].start == 4 && level.lineDefs[5].end == 0);
-    EXPECT_TRUE(ReferencesSound());
-}
-
 TEST_F(LineDrawingTest, ASelectedVertexStartsTheShapeAndNewPointsSnapToTheGrid) {
     Room();
     config.gridSnap = 1;
@@ -110,10 +90,12 @@ TEST_F(LineDrawingTest, ASelectedVertexStartsTheShapeAndNewPointsSnapToTheGrid) 
     Select({2});   // (400, 400)
     InsertCommand();
     EXPECT_EQ(drawing.firstPoint, 2);
+    Click(400, 0);     // Vertex 3: the east wall joins them already
+    EXPECT_TRUE(level.lineDefs.count == 4 && drawing.newLineDef == -1);
     Click(300, 270);   // lands on (320, 256)
     ASSERT_EQ(level.vertices.count, 5);
     EXPECT_TRUE(SameRecord(level.vertices[4], Vertex{320, 256}));
-    EXPECT_EQ(level.lineDefs[4].start, 2);
+    EXPECT_EQ(level.lineDefs[4].start, 3);
     EXPECT_EQ(Step(), "draw 1 LineDef");
     // The band runs from the latest point to the snapped pointer.
     PointAt(360, 180);
@@ -124,8 +106,11 @@ TEST_F(LineDrawingTest, ASelectedVertexStartsTheShapeAndNewPointsSnapToTheGrid) 
     // Without snapping, a point lies where the pointer is.
     config.gridSnap = 0;
     Click(301, 301);
+    Click(301, 301);   // the latest point again: ignored
     EXPECT_EQ(level.vertices[5].x, 301);
     EXPECT_EQ(Step(), "draw 1 LineDef");
+    Click(2, 1);       // near enough to Vertex 0 to pick it
+    EXPECT_TRUE(level.vertices.count == 6 && level.lineDefs[6].end == 0);
     // Esc leaves the open shape bare; with nothing drawn, it ends the mode.
     LineDrawingEvent(LineDrawingCommand::Escape);
     EXPECT_TRUE(editor.lineDrawing && level.sectors.count == 1);

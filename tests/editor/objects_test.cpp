@@ -115,11 +115,9 @@ TEST_F(ObjectsTest, CopiedRoomsShareTheirWallOrAreRefusedWhenTheyWouldNotFit) {
     EXPECT_TRUE(ReferencesSound());
     ForgetSelection(list);
 
-    ClearMap();
-    TwoRooms();
-    AllocateArray(level.vertices, kMaxReferencedObjects - 4, kMaxReferencedObjects - 4);
-    for (int i = 0; i < 8; ++i)   // the rooms' corners, kept as they were
-        level.vertices[i] = Vertex{int16_t(i), int16_t(i)};
+    // Room for four more Vertexes.
+    level.vertices.records.resize(kMaxReferencedObjects - 4);
+    level.vertices.count = kMaxReferencedObjects - 4;
     const auto before = Snapshot();
     list = ListOf({outer, inner});   // 8 LineDefs on 8 Vertexes
     EXPECT_FALSE(CopyObjects(level, kObjSector, list));
