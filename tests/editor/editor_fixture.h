@@ -8,6 +8,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -54,7 +55,7 @@ template <typename T>
 bool SameRecord(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
 
 // A list selected in the order given: the last number is its head.
-inline SelectionList ListOf(std::initializer_list<int> oldestFirst) {
+inline SelectionList ListOf(const std::vector<int>& oldestFirst) {
     SelectionList list;
     for (int n : oldestFirst)
         SelectObject(list, n);
@@ -63,7 +64,7 @@ inline SelectionList ListOf(std::initializer_list<int> oldestFirst) {
 
 // Makes the listed objects the selection, the last one its head and the
 // highlighted object.
-inline void Select(std::initializer_list<int> oldestFirst) {
+inline void Select(const std::vector<int>& oldestFirst) {
     ForgetSelection(selection.list);
     selection.list = ListOf(oldestFirst);
     selection.current = selection.list.empty() ? -1 : selection.list.head();
@@ -108,14 +109,7 @@ bool DrawnAsAlone(int32_t& count, Draw draw) {
 
 // A vertex check the editor asked for: of Vertexes or of LineDefs' ends,
 // the list and the style. RecordVertexChecks makes the hooks record them.
-struct CheckCall {
-    bool lineDefs;
-    std::vector<int> list;
-    CheckStyle style;
-    bool operator==(const CheckCall& o) const {
-        return lineDefs == o.lineDefs && list == o.list && style == o.style;
-    }
-};
+using CheckCall = std::tuple<bool, std::vector<int>, CheckStyle>;
 inline std::vector<CheckCall> checkCalls;
 inline void RecordVertexChecks() {
     checkCalls.clear();

@@ -19,27 +19,29 @@ TEST_F(SelectionTest, ModeChangesRestoreTheObjectAndConvertTheSelection) {
     EXPECT_EQ(selection.current, -1);
     EXPECT_EQ(NextObject(kObjLineDef, 7), 0);
     EXPECT_EQ(PrevObject(kObjLineDef, 0), 7);
-    Select({inner});
-    ConvertSelection(kObjSector, kObjLineDef);
-    EXPECT_EQ(Numbers(selection.list), (std::vector<int>{7, 6, 5, 4}));
-    Select({outer});
-    ConvertSelection(kObjSector, kObjLineDef);   // first or second side
-    EXPECT_EQ(selection.list.size(), 8);
-    Select({4, 5});
-    ConvertSelection(kObjLineDef, kObjVertex);   // newest first, each Vertex once
-    EXPECT_EQ(Numbers(selection.list), (std::vector<int>{4, 6, 5}));
-    ConvertSelection(kObjVertex, kObjLineDef);   // both ends selected
-    EXPECT_EQ(Numbers(selection.list), (std::vector<int>{5, 4}));
-    Select({4, 5, 6, 7});
-    ConvertSelection(kObjLineDef, kObjSector);   // only Sectors with every LineDef selected
-    EXPECT_EQ(Numbers(selection.list), (std::vector<int>{inner}));
-    ConvertSelection(kObjSector, kObjThing);
-    EXPECT_TRUE(selection.list.empty());
-    EXPECT_EQ(ListedObjectCount(), 0);
-    // The same mode keeps the selection; missing Vertexes are left out.
-    Select({2, 3});
-    ConvertSelection(kObjLineDef, kObjLineDef);
-    level.lineDefs[3].start = 400;
+    // Each row: the objects selected (none: the row before's result), the
+    // conversion and the selection it gives, newest first.
+    const struct {
+        std::vector<int> selected;
+        int from, to;
+        std::vector<int> expected;
+    } conversions[] = {
+        {{inner}, kObjSector, kObjLineDef, {7, 6, 5, 4}},
+        {{outer}, kObjSector, kObjLineDef, {7, 6, 5, 4, 3, 2, 1, 0}},   // first or second side
+        {{4, 5}, kObjLineDef, kObjVertex, {4, 6, 5}},    // newest first, each Vertex once
+        {{}, kObjVertex, kObjLineDef, {5, 4}},           // both ends selected
+        {{4, 5, 6, 7}, kObjLineDef, kObjSector, {inner}},   // only Sectors with every LineDef selected
+        {{}, kObjSector, kObjThing, {}},
+        {{2, 3}, kObjLineDef, kObjLineDef, {3, 2}},      // the same mode keeps it
+    };
+    for (const auto& c : conversions) {
+        if (!c.selected.empty())
+            Select(c.selected);
+        ConvertSelection(c.from, c.to);
+        EXPECT_EQ(Numbers(selection.list), c.expected);
+        EXPECT_EQ(ListedObjectCount(), selection.list.size());
+    }
+    level.lineDefs[3].start = 400;   // a missing Vertex is left out
     ConvertSelection(kObjLineDef, kObjVertex);
     EXPECT_EQ(Numbers(selection.list), (std::vector<int>{3, 2, 0}));
     // Numbers past 32767 convert as they are.
