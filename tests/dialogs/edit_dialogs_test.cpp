@@ -78,18 +78,14 @@ TEST_F(EditDialogTest, ThingsTakeTheRoseAndFlagsOfTheFirstAndShareWhatIsTicked) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
-        level.things[0].angle = 90;
-        level.things[0].flags = 7 | 32;   // a bit the dialog does not show stays
-        for (int i = 1; i < 5; ++i) {
-            level.things[i].angle = 270;
-            level.things[i].flags = 17;
+        for (int i = 0; i < 5; ++i) {   // Thing 0 with a bit the dialog does not show
+            level.things[i].angle = i ? 270 : 90;
+            level.things[i].flags = i ? 17 : 7 | 32;
         }
         Edit(kObjThing, {4, 3, 2, 1, 0}, c.keys);
-        EXPECT_EQ(level.things[0].angle, c.firstAngle);
-        EXPECT_EQ(level.things[0].flags, c.firstFlags);
-        for (int i = 1; i < 5; ++i) {
-            EXPECT_EQ(level.things[i].angle, c.otherAngle) << i;
-            EXPECT_EQ(level.things[i].flags, c.otherFlags) << i;
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(level.things[i].angle, i ? c.otherAngle : c.firstAngle) << i;
+            EXPECT_EQ(level.things[i].flags, i ? c.otherFlags : c.firstFlags) << i;
         }
     }
     // An angle off the rose marks no direction and stays.
