@@ -33,8 +33,7 @@ TEST_F(EditSessionTest, EnterEditsTheHighlightedLineDefAndTheSaveKeepsIt) {
     EXPECT_EQ(lastTag, 42);
     ASSERT_EQ(infoPanels.panels[0].object, n);
     EXPECT_TRUE(testkit::PanelLine(infoPanels.panels[0], 3, "Sector Tag :  42 ("));
-    testkit::WadContents wad = testkit::ReadWad(session->Dir().file("EDITED.WAD"));
-    testkit::Bytes lineDefs = wad.data("LINEDEFS");
+    testkit::Bytes lineDefs = Saved("EDITED.WAD").data("LINEDEFS");
     ASSERT_GE(lineDefs.size(), (n + 1) * sizeof(LineDef));
     EXPECT_EQ(reinterpret_cast<const LineDef*>(lineDefs.data())[n].tag, 42);
 }

@@ -69,6 +69,10 @@ protected:
         }
         return code;
     }
+    // The WAD a run saved under the name.
+    testkit::WadContents Saved(const std::string& name) const {
+        return testkit::ReadWad(session->Dir().file(name));
+    }
     // A script's position of the middle of a LineDef.
     static std::string MiddleOf(int lineDef) {
         const LineDef& ld = level.lineDefs[lineDef];

@@ -140,7 +140,7 @@ TEST_F(HistorySessionTest, RunThatDiedLeavesItsChangesForTheNextStart) {
     NewStart();
     ASSERT_EQ(Run("key Y\nwait 0\nkey F2\ntype RESTORED\nkey Enter\nwait 0\n"), kScriptEnded);
     testkit::WadContents map01 = testkit::ReadWad(iwad);
-    testkit::WadContents saved = testkit::ReadWad(session->Dir().file("RESTORED.WAD"));
+    testkit::WadContents saved = Saved("RESTORED.WAD");
     for (const char* lump : testkit::kLevelLumps)
         EXPECT_TRUE(saved.data(lump) == (lump == std::string("THINGS") ? things : map01.data(lump))) << lump;
 }

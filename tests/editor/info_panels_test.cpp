@@ -94,9 +94,8 @@ TEST_F(InfoPanelTest, ClicksOnAPanelOpenTheDialogOnItsObjectAndField) {
     opened.clear();
     session.Script("");   // the buttons are up
     editorActions.editObjects = [](int, int, SelectionList& list, int item) {
-        std::vector<int> call = Numbers(list);
-        call.push_back(item);
-        opened.push_back(call);
+        opened.push_back(Numbers(list));
+        opened.back().push_back(item);
     };
     Show(kObjLineDef, 5);
     // After each dialog the panel shows the highlighted object (none: the

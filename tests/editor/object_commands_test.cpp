@@ -78,8 +78,7 @@ TEST_F(ObjectCommandTest, DeleteAsksOutsideThingsModeUnlessExpert) {
     ComputeMapBounds();
     EXPECT_EQ(view.mapMinX, -96);
     DeleteObjectsCommand();
-    EXPECT_FALSE(editor.dragging);
-    EXPECT_TRUE(moveState.list.empty());
+    EXPECT_TRUE(!editor.dragging && moveState.list.empty());
     EXPECT_EQ(level.vertices.count, 7);
     EXPECT_EQ(view.mapMinX, 0);   // without the Vertex that was dragged out
 }
