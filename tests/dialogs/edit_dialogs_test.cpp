@@ -174,8 +174,7 @@ TEST_F(EditDialogTest, EachFieldGoesToTheFirstOrTheWholeSelection) {
 // here, the menu items that add and remove them.
 TEST_F(EditDialogTest, SideDefsAreAddedAndRemovedFromTheMenu) {
     int one = LineDefWithSides(1), two = LineDefWithSides(2);
-    ASSERT_GE(one, 0);
-    ASSERT_GE(two, 0);
+    ASSERT_TRUE(one >= 0 && two >= 0);
     int sides = level.sideDefs.count;
     Edit(kObjLineDef, {one}, "key 3\nkey Esc\nkey Esc\n");
     EXPECT_EQ(level.lineDefs[one].sideDef2, sides);
