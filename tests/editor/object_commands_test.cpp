@@ -63,7 +63,8 @@ TEST_F(ObjectCommandTest, DeleteAsksOutsideThingsModeUnlessExpert) {
         EXPECT_EQ(MapCounts(), c.left) << c.step;
         EXPECT_EQ(level.things.count, c.things) << c.step;
         EXPECT_TRUE(ReferencesSound());
-        EXPECT_TRUE(c.step.empty() || (selection.current == -1 && selection.list.empty())) << c.step;
+        EXPECT_TRUE(c.step.empty() || (selection.current == -1 && selection.list.empty()))
+            << c.step;
     }
     // Del drops a drag and takes the bounds in again (Vertexes mode, expert).
     ComputeMapBounds();

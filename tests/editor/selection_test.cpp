@@ -30,7 +30,7 @@ TEST_F(SelectionTest, ModeChangesRestoreTheObjectAndConvertTheSelection) {
         {{outer}, kObjSector, kObjLineDef, {7, 6, 5, 4, 3, 2, 1, 0}},   // first or second side
         {{4, 5}, kObjLineDef, kObjVertex, {4, 6, 5}},    // newest first, each Vertex once
         {{}, kObjVertex, kObjLineDef, {5, 4}},           // both ends selected
-        {{4, 5, 6, 7}, kObjLineDef, kObjSector, {inner}},   // only Sectors with every LineDef selected
+        {{4, 5, 6, 7}, kObjLineDef, kObjSector, {inner}},   // Sectors with every LineDef selected
         {{}, kObjSector, kObjThing, {}},
         {{2, 3}, kObjLineDef, kObjLineDef, {3, 2}},      // the same mode keeps it
     };
