@@ -42,7 +42,6 @@
 #include "platform/video.h"
 #include "support/map_kit.h"
 #include "support/level_validity.h"
-#include "support/reference_check.h"
 #include "ui/graphics.h"
 #include "ui/toolkit.h"
 

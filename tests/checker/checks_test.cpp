@@ -19,7 +19,7 @@
 #include "source_paths.h"
 #include "support/map_kit.h"
 #include "support/program_state.h"
-#include "support/reference_check.h"
+#include "support/level_validity.h"
 #include "support/session_kit.h"
 #include "support/testkit.h"
 #include "ui/graphics.h"

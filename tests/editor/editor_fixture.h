@@ -29,7 +29,7 @@
 #include "support/session_kit.h"
 #include "support/map_kit.h"
 #include "support/program_state.h"
-#include "support/reference_check.h"
+#include "support/level_validity.h"
 #include "ui/graphics.h"
 #include "ui/input.h"
 #include "wad/master.h"

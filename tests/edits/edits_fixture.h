@@ -16,7 +16,7 @@
 #include "level/level.h"
 #include "support/map_kit.h"
 #include "support/program_state.h"
-#include "support/reference_check.h"
+#include "support/level_validity.h"
 
 using namespace mapkit;
 using testkit::ReferencesSound;

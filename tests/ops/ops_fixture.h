@@ -12,7 +12,7 @@
 #include "editor/editor_fixture.h"
 #include "level/history.h"
 #include "menus/misc_menu.h"
-#include "support/reference_check.h"
+#include "support/level_validity.h"
 #include "support/screen_text.h"
 
 using namespace mapkit;

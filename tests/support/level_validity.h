@@ -30,8 +30,7 @@ struct LevelFault {
 };
 
 // The faults of the level:
-//   - a reference that names no object (LineDef to Vertex and SideDef,
-//     SideDef to Sector);
+//   - a reference that names no object (DanglingReferences below);
 //   - a LineDef without a first SideDef, with the two-sided flag but no
 //     second SideDef, of length 0, or on the same two points as another;
 //   - two LineDefs that cross at a point inside both;
@@ -57,5 +56,15 @@ std::vector<LevelFault> MissingVisibleTextures();
 
 // The faults as lines, the first few of them.
 std::string FaultLines(const std::vector<LevelFault>& faults);
+
+// The soundness check that every editing test runs on the level after each
+// operation, and the first of LevelFaults: every reference of the level that
+// names no object, one line each ("LineDef 4: end Vertex 12 of 10"). A
+// LineDef's start and end Vertex must exist; its SideDefs and a SideDef's
+// Sector must exist or be none (kNoReference). Empty when the level is sound.
+std::vector<std::string> DanglingReferences();
+
+// For EXPECT_TRUE: fails with the first dangling references found.
+::testing::AssertionResult ReferencesSound();
 
 }  // namespace testkit
