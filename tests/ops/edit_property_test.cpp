@@ -50,6 +50,8 @@ struct Box {
     int x0, y0, x1, y1;
     int Width() const { return x1 - x0; }
     int Height() const { return y1 - y0; }
+    int MidX() const { return (x0 + x1) / 2; }
+    int MidY() const { return (y0 + y1) / 2; }
 };
 
 // --- What lies where --------------------------------------------------------------
@@ -103,11 +105,27 @@ bool BoxFree(const Box& b) {
 // The Sector the whole box lies in (-1: outside every Sector), or -2 when
 // its corners and middle do not agree.
 int SectorOfBox(const Box& b) {
-    int s = GetSectorAtPoint(level, (b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2);
+    int s = GetSectorAtPoint(level, b.MidX(), b.MidY());
     for (auto [x, y] : {std::pair{b.x0, b.y0}, {b.x1, b.y0}, {b.x0, b.y1}, {b.x1, b.y1}})
         if (GetSectorAtPoint(level, x, y) != s)
             return -2;
     return s;
+}
+
+// Whether a Vertex lies strictly inside the convex polygon, drawn either way round.
+bool VertexInside(const std::vector<Vertex>& polygon) {
+    for (const Vertex& v : level.vertices) {
+        int sign = 0;   // of the turns so far; 2 once v is on or outside an edge
+        for (size_t k = 0; k < polygon.size() && sign != 2; ++k) {
+            const Vertex &q = polygon[k], &r = polygon[(k + 1) % polygon.size()];
+            double c = Cross(r.x - q.x, r.y - q.y, v.x - q.x, v.y - q.y);
+            int now = c > 0 ? 1 : c < 0 ? -1 : 0;
+            sign = now == 0 || (sign != 0 && now != sign) ? 2 : now;
+        }
+        if (sign != 2)
+            return true;
+    }
+    return false;
 }
 
 Box Bounds() {
@@ -119,11 +137,11 @@ Box Bounds() {
     return b;
 }
 
-// The LineDefs with a side facing the Sector.
+// The LineDefs with a side facing the Sector (none for -1).
 std::vector<int> LineDefsOf(int s) {
     std::vector<int> out;
     for (int l = 0; l < level.lineDefs.count; ++l)
-        if (SectorOf(level.lineDefs[l].sideDef1) == s || SectorOf(level.lineDefs[l].sideDef2) == s)
+        if (s >= 0 && (SectorOf(level.lineDefs[l].sideDef1) == s || SectorOf(level.lineDefs[l].sideDef2) == s))
             out.push_back(l);
     return out;
 }
@@ -189,21 +207,13 @@ void Corridor() {
         e = AddVertex(384, 224), f = AddVertex(384, 0);
     int g = AddVertex(512, 288), h = AddVertex(512, 224), i = AddVertex(512, 512), j = AddVertex(896, 512),
         k = AddVertex(896, 0), m = AddVertex(512, 0);
-    auto wall = [](int from, int to, int sector) { AddLineDef(from, to, AddSideDef(sector)); };
-    wall(a, b, west);
-    wall(b, c, west);
-    wall(c, d, west);
-    AddLineDef(d, e, AddSideDef(west), AddSideDef(way), 4);
-    wall(e, f, west);
-    wall(f, a, west);
-    wall(d, g, way);
-    wall(h, e, way);
-    AddLineDef(h, g, AddSideDef(east), AddSideDef(way), 4);
-    wall(g, i, east);
-    wall(i, j, east);
-    wall(j, k, east);
-    wall(k, m, east);
-    wall(m, h, east);
+    const int walls[][4] = {   // start, end, the Sectors in front and behind (-1: none)
+        {a, b, west, -1}, {b, c, west, -1}, {c, d, west, -1}, {d, e, west, way}, {e, f, west, -1},
+        {f, a, west, -1}, {d, g, way, -1},  {h, e, way, -1},  {h, g, east, way}, {g, i, east, -1},
+        {i, j, east, -1}, {j, k, east, -1}, {k, m, east, -1}, {m, h, east, -1},
+    };
+    for (const auto& w : walls)
+        AddLineDef(w[0], w[1], AddSideDef(w[2]), w[3] < 0 ? -1 : AddSideDef(w[3]), w[3] < 0 ? 1 : 4);
     AddThing(64, 64, 1);
 }
 
@@ -247,9 +257,9 @@ public:
         session_.Script(script);
     }
 
-    // A free box of about w by h: outside every Sector (sector -1), or inside
-    // one (sector >= 0 is set to it); false when none was found.
-    bool FindBox(int w, int h, bool inside, Box& box, int& sector) {
+    // A free box of about w by h (into box): outside every Sector (sector -1),
+    // or inside one (sector >= 0 is set to it); false when none was found.
+    bool FindBox(int w, int h, bool inside) {
         Box all = Bounds();
         for (int attempt = 0; attempt < 60; ++attempt) {
             int x = Between(all.x0 - (inside ? 0 : w + 256), all.x1 + (inside ? 0 : 256)) & ~7;
@@ -290,6 +300,8 @@ public:
 
     std::mt19937 rng_;
     testkit::Session& session_;
+    Box box{};        // what FindBox found
+    int sector = -1;
 };
 
 // What an operation promises beyond a level the game can use.
@@ -322,8 +334,6 @@ void OnList(const std::vector<int>& objects, Op op) {
 // with nothing between them: where a designer puts stairs.
 bool StairWalls(Sequence& in, int& l1, int& l2) {
     int s = RandomSector(in);
-    if (s < 0)
-        return false;
     std::vector<int> walls;
     for (int l : LineDefsOf(s))
         if (SectorOf(level.lineDefs[l].sideDef1) == s)
@@ -340,23 +350,7 @@ bool StairWalls(Sequence& in, int& l1, int& l2) {
             continue;
         if (!SegmentClear(a.start, b.end) || !SegmentClear(a.end, b.start) || SegmentsMeet(as, be, ae, bs))
             continue;
-        // Nothing stands between them.
-        const Vertex quad[4] = {as, ae, bs, be};
-        bool empty = true;
-        for (int v = 0; v < level.vertices.count && empty; ++v) {
-            const Vertex& p = level.vertices[v];
-            int sign = 0;
-            bool inside = true;
-            for (int k = 0; k < 4 && inside; ++k) {
-                const Vertex &q = quad[k], &r = quad[(k + 1) % 4];
-                double c = Cross(r.x - q.x, r.y - q.y, p.x - q.x, p.y - q.y);
-                int now = c > 0 ? 1 : c < 0 ? -1 : 0;
-                inside = now != 0 && (sign == 0 || now == sign);
-                sign = now;
-            }
-            empty = !inside;
-        }
-        if (empty)
+        if (!VertexInside({as, ae, bs, be}))   // nothing stands between them
             return true;
     }
     return false;
@@ -365,12 +359,19 @@ bool StairWalls(Sequence& in, int& l1, int& l2) {
 // A box between low and high on each side, in free space or inside a
 // Sector, drawn one way round or the other.
 bool DrawBox(Sequence& in, int low, int high, bool inside) {
-    Box b{};
-    int s = 0;
-    if (!in.FindBox(in.Between(low, high), in.Between(low, high), inside, b, s))
+    if (!in.FindBox(in.Between(low, high), in.Between(low, high), inside))
         return false;
-    in.DrawPoints(Corners(b), in.Flag());
+    in.DrawPoints(Corners(in.box), in.Flag());
     return true;
+}
+
+// A rectangle or a polygon of 3 to 12 sides in the box found last, in its
+// Sector (or none).
+bool InsertShape(Sequence& in, int size, ObjectKind kind, int depth) {
+    const Box& b = in.box;
+    if (in.Flag())
+        return InsertRectangle(b.x0, b.y0, b.Width(), b.Height(), in.sector, kind, depth);
+    return InsertPolygon(b.MidX(), b.MidY(), in.Between(3, 12), size / 2, in.sector, kind, depth);
 }
 
 enum class GroupMove { Copy, Turn };
@@ -382,19 +383,19 @@ bool MoveGroup(Sequence& in, GroupMove how) {
     if (s < 0)
         return false;
     std::vector<int> group = GroupOf(s);
-    Box from = BoxOfSectors(group), to{};
+    Box from = BoxOfSectors(group);
     // Room for it turned any way about the middle of its Vertexes, which
     // lies in its box: every Vertex stays within a diagonal of the middle.
-    int side = 3 * static_cast<int>(std::hypot(from.Width(), from.Height())) + 16, outside = 0;
-    if (group.size() > 12 || !in.FindBox(side, side, false, to, outside))
+    int side = 3 * static_cast<int>(std::hypot(from.Width(), from.Height())) + 16;
+    if (group.size() > 12 || !in.FindBox(side, side, false))
         return false;
     SelectionList list;
     for (int t : group)
         SelectObject(list, t);
     if (how == GroupMove::Copy && !CopyObjects(level, kObjSector, list))
         return false;
-    BeginMove(kObjSector, list, (from.x0 + from.x1) / 2, (from.y0 + from.y1) / 2, 0);
-    MoveObjectsToCoords(moveState.type, moveState.list, (to.x0 + to.x1) / 2, (to.y0 + to.y1) / 2, 0);
+    BeginMove(kObjSector, list, from.MidX(), from.MidY(), 0);
+    MoveObjectsToCoords(moveState.type, moveState.list, in.box.MidX(), in.box.MidY(), 0);
     EndMove();
     if (how == GroupMove::Turn && in.Flag()) {
         BeginMove(kObjSector, list, 0, 0, 0);
@@ -424,59 +425,42 @@ const std::vector<Operation>& Operations() {
              double out = in.Between(16, 96) * (in.Flag() ? 1 : -1) / length;
              int px = static_cast<int>((a.x + b.x) / 2 + dy * out), py = static_cast<int>((a.y + b.y) / 2 - dx * out);
              Vertex p = {static_cast<int16_t>(px), static_cast<int16_t>(py)};
-             if (!SegmentClear(a, p, ld.start) || !SegmentClear(b, p, ld.end) || !BoxFree({px, py, px, py}))
+             // Nothing in the way of the new sides or inside the triangle.
+             if (!SegmentClear(a, p, ld.start) || !SegmentClear(b, p, ld.end) || !BoxFree({px, py, px, py}) ||
+                 VertexInside({a, b, p}))
                  return false;
-             for (const Vertex& v : level.vertices) {
-                 double u = Cross(b.x - a.x, b.y - a.y, v.x - a.x, v.y - a.y),
-                        w = Cross(p.x - b.x, p.y - b.y, v.x - b.x, v.y - b.y),
-                        z = Cross(a.x - p.x, a.y - p.y, v.x - p.x, v.y - p.y);
-                 if ((u > 0 && w > 0 && z > 0) || (u < 0 && w < 0 && z < 0))
-                     return false;   // something stands inside the triangle
-             }
              in.DrawPoints({{a.x, a.y}, {b.x, b.y}, {px, py}}, in.Flag());
              return true;
          }},
         {"predefined room", Promise::Builder,
          [](Sequence& in) {
-             Box b{};
-             int s = 0;
              int size = in.Between(64, 320);
-             if (!in.FindBox(size, size, false, b, s))
-                 return false;
-             if (in.Flag())
-                 return InsertRectangle(b.x0, b.y0, b.Width(), b.Height(), -1, ObjectKind::Plain, 0);
-             return InsertPolygon((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, in.Between(3, 12), size / 2, -1,
-                                  ObjectKind::Plain, 0);
+             return in.FindBox(size, size, false) && InsertShape(in, size, ObjectKind::Plain, 0);
          }},
         {"predefined object", Promise::Builder,
          [](Sequence& in) {
-             Box b{};
-             int s = 0;
              int size = in.Between(32, 192);
-             if (!in.FindBox(size, size, true, b, s))
+             if (!in.FindBox(size, size, true))
                  return false;
              auto kind = static_cast<ObjectKind>(in.Upto(3));
              int depth = in.Between(-48, 48);
              if (in.Upto(4) == 0)
-                 return InsertDoorShape(b.x0, b.y0, std::min(size, 256), size, s);
-             if (in.Flag())
-                 return InsertRectangle(b.x0, b.y0, b.Width(), b.Height(), s, kind, depth);
-             return InsertPolygon((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, in.Between(3, 12), size / 2, s, kind, depth);
+                 return InsertDoorShape(in.box.x0, in.box.y0, std::min(size, 256), size, in.sector);
+             return InsertShape(in, size, kind, depth);
          }},
         {"predefined stairs", Promise::Builder,
          [](Sequence& in) {
              StairsSize size{in.Between(2, 5), in.Between(0, 24), in.Between(34, 128), in.Between(8, 48)};
-             Box b{};
-             int s = 0;
-             if (!in.FindBox(size.width, size.steps * size.depth, true, b, s))
+             if (!in.FindBox(size.width, size.steps * size.depth, true))
                  return false;
-             const Sector& room = level.sectors[s];
-             return InsertStairs(b.x0, b.y0, s, StairShape::Object, room.floorHeight, room.ceilingHeight, size);
+             const Sector& room = level.sectors[in.sector];
+             return InsertStairs(in.box.x0, in.box.y0, in.sector, StairShape::Object, room.floorHeight,
+                                 room.ceilingHeight, size);
          }},
         {"make a door", Promise::Builder,
          [](Sequence& in) {
              int s = RandomSector(in);
-             std::vector<int> lines = s >= 0 ? LineDefsOf(s) : std::vector<int>();
+             std::vector<int> lines = LineDefsOf(s);
              if (lines.size() < 4)
                  return false;
              std::shuffle(lines.begin(), lines.end(), in.rng_);
@@ -513,7 +497,7 @@ const std::vector<Operation>& Operations() {
         {"split a Sector", Promise::Game,
          [](Sequence& in) {
              int s = RandomSector(in);
-             std::vector<int> lines = s >= 0 ? LineDefsOf(s) : std::vector<int>();
+             std::vector<int> lines = LineDefsOf(s);
              if (lines.size() < 2)
                  return false;
              const LineDef &p = level.lineDefs[in.Pick(lines)], &q = level.lineDefs[in.Pick(lines)];
@@ -529,7 +513,7 @@ const std::vector<Operation>& Operations() {
         {"split two LineDefs and the Sector", Promise::Game,
          [](Sequence& in) {
              int s = RandomSector(in);
-             std::vector<int> lines = s >= 0 ? LineDefsOf(s) : std::vector<int>();
+             std::vector<int> lines = LineDefsOf(s);
              if (lines.size() < 2)
                  return false;
              int l1 = in.Pick(lines), l2 = in.Pick(lines);
