@@ -56,8 +56,8 @@ TEST_F(LineDefOpsTest, AddingALineDefAcrossASector) {
         for (const std::string& text : c.boxes)
             EXPECT_TRUE(Showed(c.answers.size() - 1, text)) << text;
         EXPECT_EQ(Step(), c.step);
-        EXPECT_EQ(level.lineDefs.count, c.lineDefs);
-        EXPECT_EQ(level.sectors.count, c.sectors);
+        EXPECT_EQ((std::vector<int>{level.lineDefs.count, level.sectors.count}),
+                  (std::vector<int>{c.lineDefs, c.sectors}));
         if (c.result != SplitResult::Done) {
             EXPECT_EQ(LevelArrayBytes(), before);
         }

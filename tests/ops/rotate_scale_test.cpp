@@ -48,10 +48,9 @@ TEST_F(RotateScaleTest, KeysTurnAndScaleUntilAcceptedAsOneStepThenTheVertexCheck
     // Large steps: scale 1.08 about (100, 100) takes the inner room's corners
     // 54 units out from the centre.
     Run("key Space\nkey +\nkey =\nkey Enter\n", kObjLineDef);
-    std::vector<Point> v = Places(level.vertices);
-    EXPECT_EQ(v[4], (Point{46, 46}));   // 54 out either way, as on the far corner
-    EXPECT_EQ(v[6], (Point{154, 154}));
-    EXPECT_EQ(v[0], (Point{0, 0}));   // the outer room stays
+    // The outer room stays; 54 out either way, as on the far corner.
+    EXPECT_EQ(Places(level.vertices), (std::vector<Point>{{0, 0}, {0, 200}, {200, 200}, {200, 0},
+                                                          {46, 46}, {46, 154}, {154, 154}, {154, 46}}));
     EXPECT_EQ(rotateScaleSteps.scale, 0.04);   // the large steps last
     EXPECT_TRUE(ReferencesSound());
     EXPECT_EQ(Step(), "rotate and scale 4 LineDefs");

@@ -1,9 +1,11 @@
 // The vertex check after moves and drawing: Vertexes merged into the one
 // they lie on, LineDefs split where a Vertex lies on them (within the
 // overlap tolerance), superimposed LineDefs merged; what it asks, and the
-// lists it hands back.
+// lists it hands back. Also the boxes the Vertex operations report their
+// refusals in; what they edit is the model's (tests/edits).
 #include "editor/objects.h"
 #include "ops/vertex_check.h"
+#include "ops/vertex_ops.h"
 #include "ops_fixture.h"
 
 namespace {
@@ -42,8 +44,8 @@ TEST_F(VertexCheckTest, RoomsDraggedTogetherBecomeOneWallWithTwoSides) {
         SelectionList moved = ListOf({4, 5});
         Answers(c.answers);
         CheckVertexes(moved, c.answers.empty() ? CheckStyle::Quiet : CheckStyle::Interactive);
-        EXPECT_EQ(level.vertices.count, c.vertexes);
-        EXPECT_EQ(level.lineDefs.count, c.lineDefs);
+        EXPECT_EQ((std::vector<int>{level.vertices.count, level.lineDefs.count}),
+                  (std::vector<int>{c.vertexes, c.lineDefs}));
         EXPECT_TRUE(ReferencesSound());
         if (c.answers.size() == 2) {
             EXPECT_TRUE(Showed(0, "One or more Vertices specify the same position"));
@@ -52,10 +54,11 @@ TEST_F(VertexCheckTest, RoomsDraggedTogetherBecomeOneWallWithTwoSides) {
         if (c.lineDefs != 7)
             continue;
         EXPECT_EQ(Numbers(moved), (std::vector<int>{2, 3}));   // the Vertexes they were merged into
-        const LineDef& wall = level.lineDefs[2];   // the first room's east wall, 2 -> 3, two-sided now
+        // The first room's east wall, 2 -> 3, two-sided now: its second side
+        // is the other room's, from the reversed LineDef.
+        const LineDef& wall = level.lineDefs[2];
         EXPECT_EQ((std::vector<int>{wall.start, wall.end, wall.flags}), (std::vector<int>{2, 3, 4}));
-        EXPECT_EQ(level.sideDefs[wall.sideDef1].sector, 0);
-        EXPECT_EQ(level.sideDefs[wall.sideDef2].sector, 1);   // the other room's, from the reversed LineDef
+        EXPECT_EQ((std::vector<int>{SectorOf(wall.sideDef1), SectorOf(wall.sideDef2)}), (std::vector<int>{0, 1}));
         EXPECT_EQ(level.sideDefs.count, 8);
     }
 }
@@ -91,6 +94,35 @@ TEST_F(VertexCheckTest, InteractiveSplitsAskOnceAndOnlyWithTheSetting) {
     EXPECT_TRUE(Showed(0, "One or more Vertices are on a LineDef"));
     EXPECT_EQ(level.lineDefs.count, 6);
     EXPECT_TRUE(ReferencesSound());
+}
+
+// A Vertex where three LineDefs meet cannot be deleted; one Vertex cannot be
+// merged: a box says so and nothing changes.
+TEST_F(VertexCheckTest, VertexOperationsReportRefusalsAndChangeNothing) {
+    struct Case {
+        void (*run)(SelectionList&);
+        std::vector<std::string> box;
+    } cases[] = {
+        {[](SelectionList& l) { DeleteVertexesJoinLineDefs(l); },
+         {"Cannot delete Vertex 0 and join the LineDefs. The Vertex",
+          "must be the start of one LineDef and the end of another."}},
+        {[](SelectionList& l) { MergeVertexes(l); }, {"Select at least 2 Vertexs"}},
+    };
+    AddSector();
+    AddRoom(0, 0, 200, 200, 0);
+    AddLineDef(0, 2, AddSideDef(0), AddSideDef(0), 4);   // a third LineDef at Vertex 0
+    ResetHistory();
+    std::string before = LevelArrayBytes();
+    for (const Case& c : cases) {
+        SelectionList list = ListOf({0});
+        Answers({"Enter"});
+        c.run(list);
+        for (const std::string& text : c.box)
+            EXPECT_TRUE(Showed(0, text)) << text;
+        EXPECT_EQ(LevelArrayBytes(), before);
+        EXPECT_EQ(Step(), "");
+        EXPECT_EQ(list.size(), 1);
+    }
 }
 
 }  // namespace
