@@ -116,12 +116,10 @@ TEST_F(BuilderEditsTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
     EXPECT_EQ(testkit::FaultLines(testkit::MissingVisibleTextures()), "0 faults:");
     ExpectOneStep(before, "make a lift");
 
-    mapkit::ClearMap();
-    int alone = AddSector();
-    AddRoom(0, 0, 64, 64, alone);
+    Room();   // one Sector alone
     ResetHistory();
     before = LevelArrayBytes();
-    EXPECT_EQ(edits::MakeLift(level, alone).second, "at least one other Sector.");
+    EXPECT_EQ(edits::MakeLift(level, 0).second, "at least one other Sector.");
     EXPECT_EQ(LevelArrayBytes(), before);
     EXPECT_EQ(edits::MakeLift(level, 7).kind, edits::Refusal::Kind::Missing);
 }
@@ -130,24 +128,21 @@ TEST_F(BuilderEditsTest, ValuesAreSpreadEvenlyAlongTheList) {
     using edits::SectorValue;
     struct Case {
         SectorValue value;
+        int16_t Sector::*field;
         std::vector<int> values;   // in list order (newest first)
         std::vector<int> expected;
         const char* step;
     } cases[] = {
-        {SectorValue::Floor, {0, 999, 100}, {0, 50, 100}, "distribute floor heights"},
-        {SectorValue::Ceiling, {128, 0, 0, -128}, {128, 43, -42, -128}, "distribute ceiling heights"},
-        {SectorValue::Light, {255, 7, 96}, {96, 175, 255}, "distribute lighting"},
-        {SectorValue::Floor, {0, 100}, {0, 100}, ""},   // two are not enough
+        {SectorValue::Floor, &Sector::floorHeight, {0, 999, 100}, {0, 50, 100}, "distribute floor heights"},
+        {SectorValue::Ceiling, &Sector::ceilingHeight, {128, 0, 0, -128}, {128, 43, -42, -128},
+         "distribute ceiling heights"},
+        {SectorValue::Light, &Sector::light, {255, 7, 96}, {96, 175, 255}, "distribute lighting"},
+        {SectorValue::Floor, &Sector::floorHeight, {0, 100}, {0, 100}, ""},   // two are not enough
     };
     for (const Case& c : cases) {
         mapkit::ClearMap();
-        auto field = [&](Sector& s) -> int16_t& {
-            return c.value == SectorValue::Floor     ? s.floorHeight
-                   : c.value == SectorValue::Ceiling ? s.ceilingHeight
-                                                     : s.light;
-        };
         for (int value : c.values)
-            field(level.sectors[AddSector()]) = static_cast<int16_t>(value);
+            level.sectors[AddSector()].*c.field = static_cast<int16_t>(value);
         SelectionList list;
         for (int k = level.sectors.count; k-- > 0;)
             SelectObject(list, k);   // Sector 0 newest
@@ -155,7 +150,7 @@ TEST_F(BuilderEditsTest, ValuesAreSpreadEvenlyAlongTheList) {
         std::string before = LevelArrayBytes();
         edits::DistributeSectorValue(level, list, c.value);
         for (size_t k = 0; k < c.values.size(); ++k)
-            EXPECT_EQ(field(level.sectors[static_cast<int>(k)]), c.expected[k]) << c.step << " " << k;
+            EXPECT_EQ(level.sectors[static_cast<int>(k)].*c.field, c.expected[k]) << c.step << " " << k;
         if (*c.step)
             ExpectOneStep(before, c.step);
         else

@@ -9,25 +9,20 @@
 
 namespace {
 
-class FindReplaceEditsTest : public EditsTest {
-protected:
-    // A room whose four walls show STONE2, stone2, STONE2 and BRICK1, its
-    // floor FLOOR4_8; two imps and a shotgun in it.
-    void SetUp() override {
-        EditsTest::SetUp();
-        Room();
-        const char* names[] = {"STONE2", "stone2", "STONE2", "BRICK1"};
-        for (int i = 0; i < 4; ++i)
-            std::strncpy(level.sideDefs[i].middle, names[i], 8);
-        std::strncpy(level.sectors[0].floorTexture, "FLOOR4_8", 8);
-        std::strncpy(level.sectors[0].ceilingTexture, "CEIL3_5", 8);
-        for (int type : {3004, 2001, 3004})
-            mapkit::AddThing(50, 50, type);
-        ResetHistory();
-    }
-};
+using FindReplaceEditsTest = EditsTest;
 
 TEST_F(FindReplaceEditsTest, EachKindFindsItsMatchesStopsWhereTheCallerSaysAndReplacesInOneStep) {
+    // A room whose four walls show STONE2, stone2, STONE2 and BRICK1, its
+    // floor FLOOR4_8; two imps and a shotgun in it.
+    Room();
+    const char* names[] = {"STONE2", "stone2", "STONE2", "BRICK1"};
+    for (int i = 0; i < 4; ++i)
+        std::strncpy(level.sideDefs[i].middle, names[i], 8);
+    std::strncpy(level.sectors[0].floorTexture, "FLOOR4_8", 8);
+    std::strncpy(level.sectors[0].ceilingTexture, "CEIL3_5", 8);
+    for (int type : {3004, 2001, 3004})
+        mapkit::AddThing(50, 50, type);
+    ResetHistory();
     const struct {
         int kind;
         size_t stopAfter;   // matches shown before the caller stops it

@@ -1,8 +1,10 @@
 // The edit dialogs' changes beyond one field, asked of the model directly:
-// the SideDefs LineDefs lack, a LineDef's SideDef replaced or removed; and
-// the Thing Ins makes.
+// the SideDefs LineDefs lack, a LineDef's SideDef replaced or removed; the
+// Thing Ins makes; the checker's fixes given objects that are not there.
+#include <string>
 #include <vector>
 
+#include "edits/check_fixes.h"
 #include "edits/object_edits.h"
 #include "edits/object_values.h"
 #include "edits_fixture.h"
@@ -29,8 +31,7 @@ TEST_F(ObjectValuesTest, LineDefsGetTheSidesTheyLack) {
     EXPECT_EQ(added.sideDefs, (std::vector<int>{5, 6, 7}));   // newest first: 0, 4, 1
     EXPECT_FALSE(added.full);
     const LineDef& wall = level.lineDefs[0];
-    EXPECT_EQ(wall.sideDef2, 5);
-    EXPECT_EQ(wall.flags, 4);   // two-sided only
+    EXPECT_EQ((std::vector<int>{wall.sideDef2, wall.flags}), (std::vector<int>{5, 4}));   // two-sided only
     EXPECT_EQ(level.sideDefs[5].middle[0], '-');
     EXPECT_EQ(SectorOf(5), SectorOf(wall.sideDef1));
     EXPECT_EQ(level.lineDefs[4].sideDef1, 6);   // no sides: a first one
@@ -74,6 +75,29 @@ TEST_F(ObjectValuesTest, AThingCopiesItsModelButNeverAPlayerStart) {
         EXPECT_EQ((std::vector<int>{t.x, t.y, t.angle, t.type, t.flags}),
                   (model == 0 ? std::vector<int>{5, 6, 90, 3004, 4} : std::vector<int>{5, 6, 0, 2012, 7}));
     }
+}
+
+// The checker's fixes: an object that is not there left alone, and the
+// height held in the map. What each fix writes is tested with the checks
+// (tests/checker).
+TEST_F(ObjectValuesTest, CheckFixesLeaveAnObjectThatIsNotThereAlone) {
+    level.lineDefs[1].tag = 5;
+    level.sectors[0].floorHeight = 32760;
+    ResetHistory();
+    std::string before = LevelArrayBytes();
+    EXPECT_FALSE(SetDefaultName(level, 2, NamePart::FloorFlat, NameFix::Missing));   // no Sector 2
+    EXPECT_FALSE(SetDefaultName(level, 9, NamePart::Middle, NameFix::Missing));
+    EXPECT_FALSE(FixSectorHeight(level, -1, HeightFix::TooTall));
+    EXPECT_FALSE(ResetTag(level, kObjThing, 0));
+    EXPECT_FALSE(ResetTag(level, kObjLineDef, 5));
+    EXPECT_FALSE(DeleteDuplicateLineDef(level, 5));
+    EXPECT_EQ(LevelArrayBytes(), before);
+    EXPECT_FALSE(level.levelChanged);
+    EXPECT_EQ(Step(), "");
+    // The ceiling raised above the floor stops at the map's top.
+    EXPECT_TRUE(FixSectorHeight(level, 0, HeightFix::CeilingBelowFloor));
+    EXPECT_EQ(level.sectors[0].ceilingHeight, 32767);
+    EXPECT_EQ(Step(), "set missing textures");
 }
 
 }  // namespace

@@ -24,16 +24,14 @@ TEST_F(PredefinedShapesTest, ObjectsHoldAPoolAPedestalOrALightBox) {
         int depth;
         int floor, ceiling;   // of the inner Sector
     } cases[] = {
-        {ObjectKind::Pool, 24, -24, 128},
-        {ObjectKind::Pedestal, 24, 24, 128},
-        {ObjectKind::LightBox, 24, 24, 104},
-        {ObjectKind::Pedestal, 200, 200, 128},
+        {ObjectKind::Pool, 24, -16, 136},   // in the room of floor 8, ceiling 136
+        {ObjectKind::Pedestal, 24, 32, 136},
+        {ObjectKind::LightBox, 24, 32, 112},
+        {ObjectKind::Pedestal, 200, 208, 136},
     };
     for (const Case& c : cases) {
-        mapkit::ClearMap();
-        int room = AddSector(0, 0, 0, 128);
-        mapkit::AddRoom(0, 0, 512, 512, room);
-        edits::ShapeInserted inserted = edits::InsertRectangle(level, 100, 100, 64, 32, room, c.kind, c.depth);
+        Room();
+        edits::ShapeInserted inserted = edits::InsertRectangle(level, 100, 100, 64, 32, 0, c.kind, c.depth);
         EXPECT_EQ(inserted.floorAboveCeiling, c.floor > c.ceiling);
         ASSERT_EQ(level.sectors.count, 2);
         EXPECT_EQ((std::vector<int>{level.sectors[1].floorHeight, level.sectors[1].ceilingHeight}),
@@ -74,8 +72,7 @@ TEST_F(PredefinedShapesTest, TheDoorShapeIsAClosedDoorInItsSector) {
 }
 
 TEST_F(PredefinedShapesTest, AFullLevelTakesNoShape) {
-    int room = AddSector(0, 0, 0, 128);
-    AddRoom(0, 0, 1024, 1024, room);
+    Room();
     AllocateArray(level.vertices, kMaxReferencedObjects, kMaxReferencedObjects - 2);
     ResetHistory();
     std::string before = LevelArrayBytes();
@@ -84,10 +81,9 @@ TEST_F(PredefinedShapesTest, AFullLevelTakesNoShape) {
         std::function<edits::ShapeInserted()> insert;
     } cases[] = {
         {"rectangle", [] { return edits::InsertRectangle(level, -500, -500, 64, 64, -1, ObjectKind::Plain, 0); }},
-        {"triangle", [&] { return edits::InsertPolygon(level, 100, 100, 3, 64, room, ObjectKind::Pool, 24); }},
-        {"door", [&] { return edits::InsertDoorShape(level, 100, 100, 16, 128, room); }},
-        {"stairs",
-         [&] { return edits::InsertStairs(level, 100, 100, room, StairShape::Object, 0, 128, {2, 16, 64, 32}); }},
+        {"triangle", [] { return edits::InsertPolygon(level, 100, 100, 3, 64, 0, ObjectKind::Pool, 24); }},
+        {"door", [] { return edits::InsertDoorShape(level, 100, 100, 16, 128, 0); }},
+        {"stairs", [] { return edits::InsertStairs(level, 100, 100, 0, StairShape::Object, 0, 128, {2, 16, 64, 32}); }},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.insert().refusal.first, "The level is full") << c.name;

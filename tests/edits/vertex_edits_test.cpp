@@ -71,14 +71,12 @@ TEST_F(VertexEditsTest, SplittingPutsTheNewVertexAtTheMidpointTowardsZero) {
             continue;
         }
         EXPECT_EQ(Step(), "split 1 LineDef");
-        ASSERT_EQ(level.vertices.count, 3);
-        EXPECT_EQ(Places(level.vertices)[2], (Point{c.mx, c.my}));
-        ASSERT_EQ(level.lineDefs.count, 2);
+        EXPECT_EQ(Places(level.vertices), (std::vector<Point>{{c.x0, c.y0}, {c.x1, c.y1}, {c.mx, c.my}}));
+        ASSERT_EQ(Ends(), (std::vector<int>{a, 2, 2, b}));
+        ASSERT_EQ(level.sideDefs.count, 4);
         // Flags, type and tag copied; each side copied, facing the same Sector.
         const LineDef &first = level.lineDefs[0], &second = level.lineDefs[1];
-        EXPECT_EQ(Ends(), (std::vector<int>{a, 2, 2, b}));
         EXPECT_EQ((std::vector<int>{second.flags, second.type, second.tag}), (std::vector<int>{4, 11, 7}));
-        ASSERT_EQ(level.sideDefs.count, 4);
         EXPECT_EQ(SectorOf(second.sideDef1), 0);
         EXPECT_EQ(SectorOf(second.sideDef2), 1);
         EXPECT_NE(second.sideDef1, first.sideDef1);
