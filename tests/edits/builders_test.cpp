@@ -1,10 +1,13 @@
-// The door, lift and distribution builders asked of the model directly on
-// the builders' small scenes: what they build, what they refuse (changing
-// nothing), the flip a door plans, and undo giving the level back.
+// The door, lift, distribution and stair builders asked of the model
+// directly on the builders' small scenes, with the user's choices given:
+// what they build, what they refuse (changing nothing), the flip a door
+// plans, and undo giving the level back.
 #include <string>
 #include <vector>
 
 #include "edits/builders.h"
+#include "edits/level_geometry.h"
+#include "edits/stairs.h"
 #include "edits_fixture.h"
 #include "support/builder_scenes.h"
 #include "support/level_validity.h"
@@ -34,8 +37,7 @@ TEST_F(BuilderEditsTest, FourLineDefsBecomeAClosedDoor) {
     level.lineDefs[0].sideDef2 = static_cast<uint16_t>(AddOpenSide(scene.way));
     std::swap(level.lineDefs[0].start, level.lineDefs[0].end);
     std::swap(level.lineDefs[0].sideDef1, level.lineDefs[0].sideDef2);
-    ResetHistory();
-    std::string before = LevelArrayBytes();
+    std::string before = Checkpoint();
     SelectionList list = ListOf({9, 0, 8, 4});
     edits::DoorPlan plan = edits::PlanDoor(level, list);
     ASSERT_TRUE(plan.ready());
@@ -77,8 +79,7 @@ TEST_F(BuilderEditsTest, DoorPlansRefuseWhatDoesNotCloseADoorway) {
         AddDoorway(0, 0);
         if (c.spoil)
             c.spoil();
-        ResetHistory();
-        std::string before = LevelArrayBytes();
+        std::string before = Checkpoint();
         SelectionList list = ListOf(c.lineDefs);
         edits::DoorPlan plan = edits::PlanDoor(level, list);
         EXPECT_EQ(plan.loose, c.loose) << c.first;
@@ -99,8 +100,7 @@ TEST_F(BuilderEditsTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
     LiftScene lift = AddLiftScene(0, 0);
     level.lineDefs[0].tag = 1;
     level.sectors[lift.high].tag = 5;
-    ResetHistory();
-    std::string before = LevelArrayBytes();
+    std::string before = Checkpoint();
     EXPECT_FALSE(edits::MakeLift(level, lift.lift).refused());
     const Sector& s = level.sectors[lift.lift];
     EXPECT_EQ((std::vector<int>{s.floorHeight, s.ceilingHeight, s.tag}), (std::vector<int>{64, 120, 2}));
@@ -117,8 +117,7 @@ TEST_F(BuilderEditsTest, TheSectorBecomesALiftDownToItsLowestNeighbour) {
     ExpectOneStep(before, "make a lift");
 
     Room();   // one Sector alone
-    ResetHistory();
-    before = LevelArrayBytes();
+    before = Checkpoint();
     EXPECT_EQ(edits::MakeLift(level, 0).second, "at least one other Sector.");
     EXPECT_EQ(LevelArrayBytes(), before);
     EXPECT_EQ(edits::MakeLift(level, 7).kind, edits::Refusal::Kind::Missing);
@@ -146,8 +145,7 @@ TEST_F(BuilderEditsTest, ValuesAreSpreadEvenlyAlongTheList) {
         SelectionList list;
         for (int k = level.sectors.count; k-- > 0;)
             SelectObject(list, k);   // Sector 0 newest
-        ResetHistory();
-        std::string before = LevelArrayBytes();
+        std::string before = Checkpoint();
         edits::DistributeSectorValue(level, list, c.value);
         for (size_t k = 0; k < c.values.size(); ++k)
             EXPECT_EQ(level.sectors[static_cast<int>(k)].*c.field, c.expected[k]) << c.step << " " << k;
@@ -156,6 +154,90 @@ TEST_F(BuilderEditsTest, ValuesAreSpreadEvenlyAlongTheList) {
         else
             EXPECT_EQ(Step(), "");
         ForgetSelection(list);
+    }
+}
+
+// --- Stairs: the steps and the landing on the corridor scene, reversed or
+// going down. The refusals are asked through the builder (tests/builders).
+
+class StairEditsTest : public EditsTest {
+protected:
+    // The corridor at the origin: LineDefs 1 and 5 face each other (or run
+    // the same way).
+    void Corridor(bool sameWay = false) {
+        mapkit::ClearMap();
+        corridor = AddCorridor(0, 0, sameWay);
+        ResetHistory();
+    }
+    // The stairs between the LineDefs (the last listed is the head); keeps
+    // the list the edit made.
+    edits::Refusal Build(std::initializer_list<int> lineDefs, edits::StairChoice choice) {
+        SelectionList list = ListOf(lineDefs);
+        edits::Refusal refusal = edits::MakeStairs(level, list, edits::PlanStairs(level, list), choice);
+        made.assign(list.begin(), list.end());
+        ForgetSelection(list);
+        return refusal;
+    }
+    static int SectorAt(int lineDef, int side) {
+        const LineDef& ld = level.lineDefs[lineDef];
+        return level.sideDefs[side == 1 ? ld.sideDef1 : ld.sideDef2].sector;
+    }
+    static int FloorAt(int lineDef, int side) { return level.sectors[SectorAt(lineDef, side)].floorHeight; }
+    static std::vector<int> Heights(int16_t Sector::*height) {
+        std::vector<int> out;
+        for (const Sector& s : level.sectors)
+            out.push_back(s.*height);
+        return out;
+    }
+    int corridor = -1;
+    std::vector<int> made;
+};
+
+// Four steps and the landing, whichever way the walls run; the end wall
+// beyond the top joins the landing, the other stays with the corridor;
+// both walls run up the steps.
+TEST_F(StairEditsTest, StepsRiseOneHeightEachToALanding) {
+    for (bool sameWay : {false, true}) {
+        Corridor(sameWay);
+        std::string before = LevelArrayBytes();
+        ASSERT_FALSE(Build({5, 1}, {4, 16, false}).refused());
+        EXPECT_EQ(Heights(&Sector::floorHeight), (std::vector<int>{0, 16, 32, 48, 64, 80})) << sameWay;
+        EXPECT_EQ(Heights(&Sector::ceilingHeight), (std::vector<int>{128, 128, 128, 128, 128, 208})) << sameWay;
+        int top = sameWay ? 7 : 3, bottom = sameWay ? 3 : 7;
+        EXPECT_EQ((std::vector<int>{FloorAt(top, 1), FloorAt(bottom, 1), FloorAt(1, 1)}),
+                  (std::vector<int>{80, 0, sameWay ? 64 : 16})) << sameWay;
+        EXPECT_EQ(made.size(), 4u * 2 + 5);
+        EXPECT_TRUE(ReferencesSound());
+        EXPECT_EQ(Step(), "make 4 stairs");
+        ASSERT_TRUE(Undo());
+        EXPECT_EQ(LevelArrayBytes(), before);
+    }
+    // A plan refused, or no steps at all (the box asks for 2 or more), and
+    // nothing is built.
+    EXPECT_EQ(Build({1}, {4, 16, false}).first, "You have 1 LineDefs selected");
+    EXPECT_EQ(Build({5, 1}, {0, 16, false}).first, "Steps are too small 0");
+    EXPECT_EQ(Step(), "");
+}
+
+// The bottom riser joins the west wall's start (Vertex 1) and the east
+// wall's end (Vertex 6); reversed, or going down, it runs from east to
+// west.
+TEST_F(StairEditsTest, ReversingTurnsTheRisersAndSoDoesGoingDown) {
+    struct Case {
+        bool reversed;
+        int height;
+        bool turned;
+    } cases[] = {{false, 16, false}, {true, 16, true}, {true, -16, false}, {false, -16, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.reversed) + " " + std::to_string(c.height));
+        Corridor();
+        Build({5, 1}, {3, c.height, c.reversed});
+        int riser = LineDefJoining(level, 1, 6), firstStep = corridor + 1;
+        ASSERT_GE(riser, 0);
+        EXPECT_EQ(level.lineDefs[riser].start, c.turned ? 6 : 1);
+        EXPECT_EQ(SectorAt(riser, 1), c.turned ? firstStep : corridor);
+        EXPECT_EQ(Heights(&Sector::floorHeight),
+                  (std::vector<int>{0, c.height, 2 * c.height, 3 * c.height, 4 * c.height}));
     }
 }
 

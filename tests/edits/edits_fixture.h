@@ -40,6 +40,13 @@ protected:
         AddRoom(0, 0, 200, 200, AddSector(0, 0, 8, 136));
     }
 
+    // Starts the history afresh; returns the level's bytes as they stand, to
+    // compare with after a refusal or an undo.
+    static std::string Checkpoint() {
+        ResetHistory();
+        return LevelArrayBytes();
+    }
+
     // The name of the undo step the edit made, "" when it changed nothing.
     static std::string Step() { return RecordStep() ? UndoLabel() : ""; }
 

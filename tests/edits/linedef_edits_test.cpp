@@ -77,8 +77,7 @@ TEST_F(LineDefEditsTest, RefusalsSayWhyAndChangeNothing) {
         Room();
         if (c.extra)
             c.extra();
-        ResetHistory();
-        std::string before = LevelArrayBytes();
+        std::string before = Checkpoint();
         Refusal refusal = edits::AddLineDefSplitSector(level, c.a, c.b, SplitChoice::SplitSector);
         EXPECT_EQ(refusal.kind, c.kind) << c.name;
         EXPECT_EQ(refusal.first, c.first) << c.name;
@@ -107,8 +106,7 @@ TEST_F(LineDefEditsTest, JoiningSectorsAcrossLineDefsNeedsTwoSidesFacingSectors)
         AddRoom(0, 0, 200, 200, outer);
         AddRoom(50, 50, 150, 150, inner, outer);
         c.spoil();
-        ResetHistory();
-        std::string before = LevelArrayBytes();
+        std::string before = Checkpoint();
         SelectionList list = ListOf({4, 5, 6, 7});
         Refusal refusal = edits::DeleteLineDefsJoinSectors(level, list);
         EXPECT_EQ(refusal.first, c.first) << c.name;

@@ -1,10 +1,13 @@
 // The edit dialogs' changes beyond one field, asked of the model directly:
 // the SideDefs LineDefs lack, a LineDef's SideDef replaced or removed; the
-// Thing Ins makes; the checker's fixes given objects that are not there.
+// Thing Ins makes; the checker's fixes given objects that are not there;
+// find and replace.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "edits/check_fixes.h"
+#include "edits/find_replace.h"
 #include "edits/object_edits.h"
 #include "edits/object_values.h"
 #include "edits_fixture.h"
@@ -45,16 +48,14 @@ TEST_F(ObjectValuesTest, LineDefsGetTheSidesTheyLack) {
 // A SideDef no LineDef uses any more goes; one shared with another LineDef
 // (on either side) stays.
 TEST_F(ObjectValuesTest, ASideDefRemovedGoesOnlyWhenNothingElseUsesIt) {
-    for (bool secondSide : {false, true}) {
+    for (int sharedAs : {1, 2, 0}) {   // LineDef 4's first or second side, or not shared
         SetUp();
-        (secondSide ? level.lineDefs[4].sideDef2 : level.lineDefs[4].sideDef1) = 4;
+        if (sharedAs > 0)
+            (sharedAs == 2 ? level.lineDefs[4].sideDef2 : level.lineDefs[4].sideDef1) = 4;
         EXPECT_TRUE(SetSideDefOf(level, 2, LineDefSide::Second, -1));
         EXPECT_EQ(level.lineDefs[2].sideDef2, kNoReference);
-        EXPECT_EQ(level.sideDefs.count, 5);
+        EXPECT_EQ(level.sideDefs.count, sharedAs > 0 ? 5 : 4);
     }
-    SetUp();
-    EXPECT_TRUE(SetSideDefOf(level, 2, LineDefSide::Second, -1));
-    EXPECT_EQ(level.sideDefs.count, 4);
     EXPECT_TRUE(ReferencesSound());
     EXPECT_TRUE(SetSideDefOf(level, 4, LineDefSide::First, 3));
     EXPECT_EQ(level.lineDefs[4].sideDef1, 3);
@@ -83,8 +84,7 @@ TEST_F(ObjectValuesTest, AThingCopiesItsModelButNeverAPlayerStart) {
 TEST_F(ObjectValuesTest, CheckFixesLeaveAnObjectThatIsNotThereAlone) {
     level.lineDefs[1].tag = 5;
     level.sectors[0].floorHeight = 32760;
-    ResetHistory();
-    std::string before = LevelArrayBytes();
+    std::string before = Checkpoint();
     EXPECT_FALSE(SetDefaultName(level, 2, NamePart::FloorFlat, NameFix::Missing));   // no Sector 2
     EXPECT_FALSE(SetDefaultName(level, 9, NamePart::Middle, NameFix::Missing));
     EXPECT_FALSE(FixSectorHeight(level, -1, HeightFix::TooTall));
@@ -98,6 +98,61 @@ TEST_F(ObjectValuesTest, CheckFixesLeaveAnObjectThatIsNotThereAlone) {
     EXPECT_TRUE(FixSectorHeight(level, 0, HeightFix::CeilingBelowFloor));
     EXPECT_EQ(level.sectors[0].ceilingHeight, 32767);
     EXPECT_EQ(Step(), "set missing textures");
+}
+
+// The search of find and replace on a room: what each kind finds, where it
+// stops, and the one step a replacement makes.
+TEST_F(EditsTest, FindAndReplaceFindsEachKindStopsWhenToldAndReplacesInOneStep) {
+    // A room whose four walls show STONE2, stone2, STONE2 and BRICK1, its
+    // floor FLOOR4_8; two imps and a shotgun in it.
+    Room();
+    const char* names[] = {"STONE2", "stone2", "STONE2", "BRICK1"};
+    for (int i = 0; i < 4; ++i)
+        std::strncpy(level.sideDefs[i].middle, names[i], 8);
+    std::strncpy(level.sectors[0].floorTexture, "FLOOR4_8", 8);
+    std::strncpy(level.sectors[0].ceilingTexture, "CEIL3_5", 8);
+    for (int type : {3004, 2001, 3004})
+        mapkit::AddThing(50, 50, type);
+    ResetHistory();
+    const struct {
+        int kind;
+        size_t stopAfter;   // matches shown before the caller stops it
+        int found, changed;
+        const char* first;   // the first match's message
+        const char* step;
+    } cases[] = {
+        {kFindWallTexture, 2, 2, 0, "STONE2 = Normal texture in SideDef 0", ""},
+        {kReplaceWallTexture, 9, 3, 3, "STONE2 = Normal texture in SideDef 0", "replace textures"},
+        {kFindFlat, 9, 1, 0, "FLOOR4_8 = Floor texture in Sector 0", ""},   // in any case
+        {kFindThing, 9, 2, 0, "Found Thing 3004, Thing Number 0", ""},
+        {kReplaceThing, 9, 2, 2, "Found Thing 3004, Thing Number 0", "replace Things"},
+    };
+    for (const auto& c : cases) {
+        std::string before = LevelArrayBytes();
+        SearchState search;
+        search.kind = c.kind;
+        std::strcpy(search.wall, "Stone2");
+        std::strcpy(search.wallReplacement, "METAL");
+        std::strcpy(search.flat, "floor4_8");
+        search.thing = 3004;
+        search.thingReplacement = 5;
+        std::vector<std::string> shown;
+        edits::SearchTally tally = edits::RunSearch(level, search, [&](const edits::SearchMatch& match) {
+            shown.push_back(match.message);
+            return shown.size() < c.stopAfter;
+        });
+        EXPECT_EQ(tally.found, c.found) << c.first;
+        EXPECT_EQ(tally.changed, c.changed) << c.first;
+        ASSERT_FALSE(shown.empty()) << c.first;
+        EXPECT_EQ(shown[0], c.first);
+        EXPECT_EQ(Step(), c.step);
+        if (c.changed > 0) {
+            EXPECT_EQ(edits::RunSearch(level, search, [](const edits::SearchMatch&) { return true; }).found, 0)
+                << "nothing left to replace: " << c.first;
+            ASSERT_TRUE(Undo());
+        }
+        EXPECT_EQ(LevelArrayBytes(), before) << c.first;
+    }
 }
 
 }  // namespace

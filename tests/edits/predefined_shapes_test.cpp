@@ -49,8 +49,7 @@ TEST_F(PredefinedShapesTest, TheDoorShapeIsAClosedDoorInItsSector) {
         if (free)
             AddRoom(0, 0, 400, 400, room);
         int first = level.vertices.count;
-        ResetHistory();
-        std::string before = LevelArrayBytes();
+        std::string before = Checkpoint();
         edits::InsertDoorShape(level, 100, 100, 16, 128, room);
         if (!free)
             AddRoomsBesideDoor(room, first);
@@ -74,8 +73,7 @@ TEST_F(PredefinedShapesTest, TheDoorShapeIsAClosedDoorInItsSector) {
 TEST_F(PredefinedShapesTest, AFullLevelTakesNoShape) {
     Room();
     AllocateArray(level.vertices, kMaxReferencedObjects, kMaxReferencedObjects - 2);
-    ResetHistory();
-    std::string before = LevelArrayBytes();
+    std::string before = Checkpoint();
     const struct {
         const char* name;
         std::function<edits::ShapeInserted()> insert;
@@ -83,7 +81,8 @@ TEST_F(PredefinedShapesTest, AFullLevelTakesNoShape) {
         {"rectangle", [] { return edits::InsertRectangle(level, -500, -500, 64, 64, -1, ObjectKind::Plain, 0); }},
         {"triangle", [] { return edits::InsertPolygon(level, 100, 100, 3, 64, 0, ObjectKind::Pool, 24); }},
         {"door", [] { return edits::InsertDoorShape(level, 100, 100, 16, 128, 0); }},
-        {"stairs", [] { return edits::InsertStairs(level, 100, 100, 0, StairShape::Object, 0, 128, {2, 16, 64, 32}); }},
+        {"stairs",
+         [] { return edits::InsertStairs(level, 100, 100, 0, StairShape::Object, 0, 128, {2, 16, 64, 32}); }},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.insert().refusal.first, "The level is full") << c.name;

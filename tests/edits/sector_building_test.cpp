@@ -52,9 +52,6 @@ protected:
         return lineDefs;
     }
 
-    static std::vector<int> Counts() {
-        return {level.vertices.count, level.lineDefs.count, level.sideDefs.count, level.sectors.count};
-    }
 
     int firstPoint = -1, lastPoint = -1;
 };
@@ -81,7 +78,9 @@ TEST_F(SectorBuildingTest, TheDirectionAndTheWallsReusedDecideWhatAShapeBecomes)
         edits::SectorBuilt built = edits::BuildSector(level, shape, SectorBuild::RightButton, firstPoint, lastPoint);
         EXPECT_EQ(built.sector, c.sector) << c.what;
         EXPECT_EQ(built.refusedInserts, 0) << c.what;
-        EXPECT_EQ(Counts(), c.counts) << c.what;
+        const std::vector<int> counts = {level.vertices.count, level.lineDefs.count, level.sideDefs.count,
+                                         level.sectors.count};
+        EXPECT_EQ(counts, c.counts) << c.what;
         EXPECT_TRUE(testkit::LevelValid()) << c.what;
     }
 }

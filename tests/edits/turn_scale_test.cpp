@@ -74,8 +74,7 @@ TEST_F(TurnScaleTest, PolygonVertexesRunAnticlockwiseFromTheEast) {
     // Past the limit the whole edit is refused, however far it got, with
     // the words of the save's refusal; the next edit is recorded as usual.
     AllocateArray(level.vertices, 65530, 65530);
-    ResetHistory();
-    const std::string before = LevelArrayBytes();
+    const std::string before = Checkpoint();
     testing::internal::CaptureStdout();
     EXPECT_FALSE(AddPolygonVertexes(level, 0, 0, 8, 100));
     EXPECT_EQ(Step(), "");

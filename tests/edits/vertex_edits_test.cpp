@@ -97,8 +97,7 @@ TEST_F(VertexEditsTest, ASplitThatWouldBendPastAVertexIsRefused) {
     AddLineDef(inner, near, AddSideDef(0), AddSideDef(0), 4);
     AddLineDef(corner, right, AddSideDef(0));
     AddLineDef(left, top, AddSideDef(0));
-    ResetHistory();
-    const std::string before = mapkit::LevelArrayBytes();
+    const std::string before = Checkpoint();
     EXPECT_EQ(edits::SplitLineDefs(level, ListOf({0})).refused, 1);
     EXPECT_EQ(mapkit::LevelArrayBytes(), before);
     EXPECT_EQ(Step(), "");

@@ -48,8 +48,6 @@ int Setting(const char* name, int fallback) {
 
 struct Box {
     int x0, y0, x1, y1;
-    int Width() const { return x1 - x0; }
-    int Height() const { return y1 - y0; }
     int MidX() const { return (x0 + x1) / 2; }
     int MidY() const { return (y0 + y1) / 2; }
 };
@@ -132,16 +130,14 @@ Box Bounds() {
     Box b{32767, 32767, -32768, -32768};
     for (const Vertex& v : level.vertices)
         b = {std::min<int>(b.x0, v.x), std::min<int>(b.y0, v.y), std::max<int>(b.x1, v.x), std::max<int>(b.y1, v.y)};
-    if (level.vertices.count == 0)
-        b = {0, 0, 0, 0};
-    return b;
+    return level.vertices.count == 0 ? Box{0, 0, 0, 0} : b;
 }
 
 // The LineDefs with a side facing the Sector (none for -1).
 std::vector<int> LineDefsOf(int s) {
     std::vector<int> out;
-    for (int l = 0; l < level.lineDefs.count; ++l)
-        if (s >= 0 && (SectorOf(level.lineDefs[l].sideDef1) == s || SectorOf(level.lineDefs[l].sideDef2) == s))
+    for (int l = 0; l < level.lineDefs.count && s >= 0; ++l)
+        if (SectorOf(level.lineDefs[l].sideDef1) == s || SectorOf(level.lineDefs[l].sideDef2) == s)
             out.push_back(l);
     return out;
 }
@@ -155,17 +151,14 @@ std::vector<int> GroupOf(int s) {
             if (SectorOf(side) >= 0)
                 for (uint16_t v : {ld.start, ld.end})
                     sectorsAt[v].push_back(SectorOf(side));
-    std::vector<bool> in(static_cast<size_t>(level.sectors.count), false);
     std::vector<int> group = {s}, todo = {s};
-    in[static_cast<size_t>(s)] = true;
     while (!todo.empty()) {
         int t = todo.back();
         todo.pop_back();
         for (int l : LineDefsOf(t))
             for (uint16_t v : {level.lineDefs[l].start, level.lineDefs[l].end})
                 for (int other : sectorsAt[v])
-                    if (!in[static_cast<size_t>(other)]) {
-                        in[static_cast<size_t>(other)] = true;
+                    if (std::find(group.begin(), group.end(), other) == group.end()) {
                         group.push_back(other);
                         todo.push_back(other);
                     }
@@ -370,7 +363,7 @@ bool DrawBox(Sequence& in, int low, int high, bool inside) {
 bool InsertShape(Sequence& in, int size, ObjectKind kind, int depth) {
     const Box& b = in.box;
     if (in.Flag())
-        return InsertRectangle(b.x0, b.y0, b.Width(), b.Height(), in.sector, kind, depth);
+        return InsertRectangle(b.x0, b.y0, size, size, in.sector, kind, depth);
     return InsertPolygon(b.MidX(), b.MidY(), in.Between(3, 12), size / 2, in.sector, kind, depth);
 }
 
@@ -386,7 +379,7 @@ bool MoveGroup(Sequence& in, GroupMove how) {
     Box from = BoxOfSectors(group);
     // Room for it turned any way about the middle of its Vertexes, which
     // lies in its box: every Vertex stays within a diagonal of the middle.
-    int side = 3 * static_cast<int>(std::hypot(from.Width(), from.Height())) + 16;
+    int side = 3 * static_cast<int>(std::hypot(from.x1 - from.x0, from.y1 - from.y0)) + 16;
     if (group.size() > 12 || !in.FindBox(side, side, false))
         return false;
     SelectionList list;
@@ -618,6 +611,8 @@ std::string Broken(Promise promise, size_t unusedBefore, size_t texturesBefore) 
     return "";
 }
 
+using StartingLevel = std::pair<std::string, std::function<void()>>;
+
 class EditPropertyTest : public OpsTest {
 protected:
     void SetUp() override {
@@ -662,10 +657,18 @@ protected:
         }
     }
 
+    // Runs the sequences of each level in turn, then tells what ran.
+    void RunLevels(const std::vector<StartingLevel>& levels, int sequences) {
+        for (const auto& [name, start] : levels) {
+            RunSequences(name, start, sequences);
+            if (HasFatalFailure())
+                return;
+        }
+        std::printf("[ property ] %d sequences, %d operations, %d failed\n", ran, operations, failed);
+    }
+
     int ran = 0, operations = 0, failed = 0;
 };
-
-using StartingLevel = std::pair<std::string, std::function<void()>>;
 
 const std::vector<StartingLevel>& GeneratedLevels() {
     static const std::vector<StartingLevel> levels = {
@@ -692,13 +695,7 @@ TEST_F(EditPropertyTest, SequencesThatFoundFaultsStayValid) {
 }
 
 TEST_F(EditPropertyTest, GeneratedLevelsStayValid) {
-    int sequences = Setting("ZARN_EDIT_SEQUENCES", kSequences);
-    for (const auto& [name, start] : GeneratedLevels()) {
-        RunSequences(name, start, sequences);
-        if (HasFatalFailure())
-            return;
-    }
-    std::printf("[ property ] %d sequences, %d operations, %d failed\n", ran, operations, failed);
+    RunLevels(GeneratedLevels(), Setting("ZARN_EDIT_SEQUENCES", kSequences));
 }
 
 TEST_F(EditPropertyTest, FreedoomLevelsStayValid) {
@@ -706,13 +703,10 @@ TEST_F(EditPropertyTest, FreedoomLevelsStayValid) {
         GTEST_SKIP() << "Freedoom is not installed";
     BuildTextureNames();
     BuildFlatNames();
-    int sequences = std::max(1, Setting("ZARN_EDIT_SEQUENCES", kSequences) / 20);
-    for (const char* map : {"MAP01", "MAP02"}) {
-        RunSequences(map, [map] { ASSERT_TRUE(LoadIwadLevel(map)); }, sequences);
-        if (HasFatalFailure())
-            return;
-    }
-    std::printf("[ property ] %d sequences, %d operations, %d failed\n", ran, operations, failed);
+    auto map = [](const char* name) {
+        return StartingLevel{name, [name] { ASSERT_TRUE(LoadIwadLevel(name)); }};
+    };
+    RunLevels({map("MAP01"), map("MAP02")}, std::max(1, Setting("ZARN_EDIT_SEQUENCES", kSequences) / 20));
 }
 
 }  // namespace

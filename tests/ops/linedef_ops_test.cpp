@@ -49,8 +49,7 @@ TEST_F(LineDefOpsTest, AddingALineDefAcrossASector) {
         Room();
         if (c.extra)
             c.extra();
-        ResetHistory();
-        std::string before = LevelArrayBytes();
+        std::string before = Checkpoint();
         Answers(c.answers);
         EXPECT_EQ(AddLineDefSplitSector(c.a, c.b, c.replace), c.result);
         for (const std::string& text : c.boxes)
@@ -71,8 +70,7 @@ TEST_F(LineDefOpsTest, SplittingTwoLineDefsAndTheirSector) {
     Room();
     AddRoom(300, 0, 400, 100, AddSector());   // LineDefs 4..7
     AddPillar(80, 20, 120, 60, 0);            // LineDefs 8..11
-    ResetHistory();
-    std::string before = LevelArrayBytes();
+    std::string before = Checkpoint();
     struct Case {
         int lineDef1, lineDef2;
         std::vector<std::string> answers;
@@ -96,11 +94,10 @@ TEST_F(LineDefOpsTest, SplittingTwoLineDefsAndTheirSector) {
     EXPECT_EQ(Step(), "split 2 LineDefs and Sector");
     // The west wall's midpoint, split first, then the east wall's; the new
     // LineDef runs from the first LineDef's midpoint.
-    ASSERT_EQ(level.vertices.count, 14);
+    ASSERT_EQ((std::vector<int>{level.vertices.count, level.lineDefs.count, level.sectors.count}),
+              (std::vector<int>{14, 15, 3}));
     EXPECT_EQ((std::vector<int>{level.vertices[12].x, level.vertices[13].x}), (std::vector<int>{0, 200}));
-    ASSERT_EQ(level.lineDefs.count, 15);
     EXPECT_EQ((std::vector<int>{level.lineDefs[14].start, level.lineDefs[14].end}), (std::vector<int>{13, 12}));
-    EXPECT_EQ(level.sectors.count, 3);
     EXPECT_TRUE(ReferencesSound());
 }
 

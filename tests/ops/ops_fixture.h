@@ -49,6 +49,13 @@ protected:
         return session.Dir().file("box" + std::to_string(i) + ".png");
     }
 
+    // Starts the history afresh; returns the level's bytes as they stand, to
+    // compare with after a failure or an undo.
+    static std::string Checkpoint() {
+        ResetHistory();
+        return LevelArrayBytes();
+    }
+
     // The name of the undo step the operation made, "" when it changed nothing.
     static std::string Step() { return RecordStep() ? UndoLabel() : ""; }
 

@@ -25,13 +25,6 @@ protected:
         OpsTest::SetUp();
         rotateScaleSteps = RotateScaleSteps{};
     }
-    // Every Thing selected, in Things mode.
-    void SelectThings() {
-        config.editMode = kObjThing;
-        ForgetSelection(selection.list);
-        for (int i = 0; i < level.things.count; ++i)
-            SelectObject(selection.list, i);
-    }
     // Runs the operation on the selection with the keys given, one per line.
     void Run(const std::string& script, int mode) {
         session.Script(script);
@@ -43,8 +36,7 @@ TEST_F(RotateScaleTest, KeysTurnAndScaleUntilAcceptedAsOneStepThenTheVertexCheck
     TwoRooms();
     config.editMode = kObjLineDef;
     selection.list = ListOf({4, 5, 6, 7});   // the inner room
-    ResetHistory();
-    std::string before = LevelArrayBytes();
+    std::string before = Checkpoint();
     // Large steps: scale 1.08 about (100, 100) takes the inner room's corners
     // 54 units out from the centre.
     Run("key Space\nkey +\nkey =\nkey Enter\n", kObjLineDef);
@@ -78,12 +70,11 @@ TEST_F(RotateScaleTest, CancelPutsEverythingBack) {
     };
     for (const Case& c : cases) {
         mapkit::ClearMap();
-        AddThing(0, 0);
-        AddThing(100, 40);
-        AddThing(-70, 300);
-        SelectThings();
-        ResetHistory();
-        std::string before = LevelArrayBytes();
+        for (auto [x, y] : {std::pair{0, 0}, {100, 40}, {-70, 300}})
+            AddThing(x, y);
+        config.editMode = kObjThing;
+        selection.list = ListOf({0, 1, 2});   // every Thing
+        std::string before = Checkpoint();
         Run(c.script, kObjThing);
         EXPECT_EQ(LevelArrayBytes(), before) << c.name;
         EXPECT_EQ(Step(), "") << c.name;

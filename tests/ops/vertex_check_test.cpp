@@ -18,10 +18,8 @@ protected:
     // wall (LineDef 4, from (200,0) to (200,200)) lies on the east wall of
     // the first, the other way round.
     void TwoRoomsSideBySide() {
-        AddSector();
-        AddSector();
-        AddRoom(0, 0, 200, 200, 0);
-        AddRoom(200, 0, 400, 200, 1);
+        AddRoom(0, 0, 200, 200, AddSector());
+        AddRoom(200, 0, 400, 200, AddSector());
     }
 };
 
@@ -58,7 +56,8 @@ TEST_F(VertexCheckTest, RoomsDraggedTogetherBecomeOneWallWithTwoSides) {
         // is the other room's, from the reversed LineDef.
         const LineDef& wall = level.lineDefs[2];
         EXPECT_EQ((std::vector<int>{wall.start, wall.end, wall.flags}), (std::vector<int>{2, 3, 4}));
-        EXPECT_EQ((std::vector<int>{SectorOf(wall.sideDef1), SectorOf(wall.sideDef2)}), (std::vector<int>{0, 1}));
+        EXPECT_EQ(SectorOf(wall.sideDef1), 0);
+        EXPECT_EQ(SectorOf(wall.sideDef2), 1);
         EXPECT_EQ(level.sideDefs.count, 8);
     }
 }
@@ -78,8 +77,7 @@ TEST_F(VertexCheckTest, EscapeEndsTheCheck) {
 }
 
 TEST_F(VertexCheckTest, InteractiveSplitsAskOnceAndOnlyWithTheSetting) {
-    AddSector();
-    AddRoom(0, 0, 200, 200, 0);
+    AddRoom(0, 0, 200, 200, AddSector());
     // On the south wall within the overlap tolerance (3), on the west wall,
     // and one unit too far from the north wall.
     int a = AddVertex(100, 3), b = AddVertex(0, 100), c = AddVertex(100, 196);
@@ -108,11 +106,9 @@ TEST_F(VertexCheckTest, VertexOperationsReportRefusalsAndChangeNothing) {
           "must be the start of one LineDef and the end of another."}},
         {[](SelectionList& l) { MergeVertexes(l); }, {"Select at least 2 Vertexs"}},
     };
-    AddSector();
-    AddRoom(0, 0, 200, 200, 0);
+    AddRoom(0, 0, 200, 200, AddSector());
     AddLineDef(0, 2, AddSideDef(0), AddSideDef(0), 4);   // a third LineDef at Vertex 0
-    ResetHistory();
-    std::string before = LevelArrayBytes();
+    std::string before = Checkpoint();
     for (const Case& c : cases) {
         SelectionList list = ListOf({0});
         Answers({"Enter"});
