@@ -1,6 +1,7 @@
 #include "support/map_kit.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 
 #include "base/config.h"
@@ -21,6 +22,16 @@ int Append(ObjectArray<T>& array, int type, const T& record) {
     return array.count - 1;
 }
 
+// Calls f with each of the level's five arrays.
+template <typename F>
+void ForEachArray(F f) {
+    f(level.things);
+    f(level.lineDefs);
+    f(level.sideDefs);
+    f(level.vertices);
+    f(level.sectors);
+}
+
 }  // namespace
 
 void ClearMap() {
@@ -30,16 +41,11 @@ void ClearMap() {
 
 std::string LevelArrayBytes() {
     std::string bytes;
-    auto add = [&](const auto& array) {
+    ForEachArray([&](const auto& array) {
         bytes += std::to_string(array.count) + ":";
         bytes.append(reinterpret_cast<const char*>(array.records.data()),
                      static_cast<size_t>(array.count) * sizeof(array.records[0]));
-    };
-    add(level.things);
-    add(level.lineDefs);
-    add(level.sideDefs);
-    add(level.vertices);
-    add(level.sectors);
+    });
     return bytes;
 }
 
@@ -65,20 +71,11 @@ int AddVertex(int x, int y) {
 }
 
 int AddSector(int tag, int type, int floor, int ceiling) {
-    Sector s{};
-    s.floorHeight = int16_t(floor);
-    s.ceilingHeight = int16_t(ceiling);
-    s.light = 160;
-    s.type = int16_t(type);
-    s.tag = int16_t(tag);
-    return Append(level.sectors, kObjSector, s);
+    return Append(level.sectors, kObjSector,
+                  Sector{int16_t(floor), int16_t(ceiling), {}, {}, 160, int16_t(type), int16_t(tag)});
 }
 
-int AddSideDef(int sector) {
-    SideDef sd{};
-    sd.sector = uint16_t(sector);
-    return Append(level.sideDefs, kObjSideDef, sd);
-}
+int AddSideDef(int sector) { return Append(level.sideDefs, kObjSideDef, SideDef{0, 0, {}, {}, {}, uint16_t(sector)}); }
 
 int AddLineDef(int start, int end, int side1, int side2, int flags, int type, int tag) {
     LineDef ld{uint16_t(start), uint16_t(end), int16_t(flags), int16_t(type), int16_t(tag),
@@ -92,39 +89,33 @@ int AddThing(int x, int y, int type, int angle, int flags) {
 }
 
 void PadObjectsTo(int last) {
-    auto pad = [last](auto& array) {
+    ForEachArray([last](auto& array) {
         if (array.count == 0)
             return;
         auto first = array.records[0];
         array.records.resize(std::max(array.records.size(), static_cast<size_t>(last) + 1));
         std::fill(array.records.begin() + array.count, array.records.begin() + last + 1, first);
         array.count = last + 1;
-    };
-    pad(level.things);
-    pad(level.lineDefs);
-    pad(level.sideDefs);
-    pad(level.vertices);
-    pad(level.sectors);
+    });
 }
 
-int AddRoom(int x0, int y0, int x1, int y1, int inner, int outer) {
-    int a = AddVertex(x0, y0), b = AddVertex(x0, y1), c = AddVertex(x1, y1), d = AddVertex(x1, y0);
-    const int corners[5] = {a, b, c, d, a};
+// Four LineDefs around the corners in turn, their first sides facing inner
+// and, with an outer Sector (whose SideDef is made first), two-sided.
+static int AddLoop(const std::array<int, 4>& corners, int inner, int outer) {
     int first = level.lineDefs.count;
     for (int i = 0; i < 4; ++i) {
         int back = outer >= 0 ? AddSideDef(outer) : -1;
-        AddLineDef(corners[i], corners[i + 1], AddSideDef(inner), back, outer >= 0 ? 4 : 1);
+        AddLineDef(corners[i], corners[(i + 1) % 4], AddSideDef(inner), back, outer >= 0 ? 4 : 1);
     }
     return first;
 }
 
+int AddRoom(int x0, int y0, int x1, int y1, int inner, int outer) {
+    return AddLoop({AddVertex(x0, y0), AddVertex(x0, y1), AddVertex(x1, y1), AddVertex(x1, y0)}, inner, outer);
+}
+
 int AddPillar(int x0, int y0, int x1, int y1, int s) {
-    int a = AddVertex(x0, y0), b = AddVertex(x1, y0), c = AddVertex(x1, y1), d = AddVertex(x0, y1);
-    const int corners[5] = {a, b, c, d, a};
-    int first = level.lineDefs.count;
-    for (int i = 0; i < 4; ++i)
-        AddLineDef(corners[i], corners[i + 1], AddSideDef(s));
-    return first;
+    return AddLoop({AddVertex(x0, y0), AddVertex(x1, y0), AddVertex(x1, y1), AddVertex(x0, y1)}, s, -1);
 }
 
 bool OpenFreedoom2() {
