@@ -55,7 +55,7 @@ BigMap Generate(const Options& options) {
     for (int row = 0; row <= options.rows; ++row)
         for (int c = 0; c <= options.columns; ++c)
             m.vertices.push_back({int16_t(m.RoomX(c)), int16_t(m.RoomY(row))});
-    m.sectors.assign(size_t(options.unusedSectors + options.roomSectors),
+    m.sectors.assign(size_t(options.roomSectors),
                      Sector{0, 128, "FLAT1", "CEIL3_5", 160, 0, 0});
     for (int r = 0; r < m.Rooms(); ++r)
         for (int side = 0; side < 2; ++side)

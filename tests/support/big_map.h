@@ -13,10 +13,7 @@ struct Options {
     // Vertexes that no LineDef uses (as a node builder adds them) come first
     // in the file, so the grid's numbers there start above them.
     int unusedVertices = 32000;
-    // Sectors that nothing faces come first; the rooms' Sectors follow, the
-    // rooms taking them in turn.
-    int unusedSectors = 0;
-    int roomSectors = 2000;
+    int roomSectors = 2000;   // the rooms take them in turn
     int things = 40000;   // one per room, then a second round 4 units east
     // A REJECT of the size the Sector count asks for (a pattern, not a real
     // table), else an empty one.
@@ -33,7 +30,7 @@ struct BigMap : MapData {
     // Lower left corner of a room's column and row.
     int RoomX(int column) const { return (column - options.columns / 2) * options.cell; }
     int RoomY(int row) const { return (row - options.rows / 2) * options.cell; }
-    int RoomSector(int room) const { return options.unusedSectors + room % options.roomSectors; }
+    int RoomSector(int room) const { return room % options.roomSectors; }
     // Grid Vertex (column, row): its number in the file.
     int FileVertex(int column, int row) const { return options.unusedVertices + row * (options.columns + 1) + column; }
 };
