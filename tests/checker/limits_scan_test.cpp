@@ -126,6 +126,7 @@ std::string Said(const checktest::Recorder& r) {
 // scanned; Esc skips the scan and the save goes on. The kept spacing and
 // views a point are the scan's; levels for a port are not scanned.
 TEST_F(LimitsScanTest, TheCheckerAndTheSaveTellOfThePlacesOverALimit) {
+    EXPECT_EQ(128, EngineLimitSize(EngineLimit::Sprites)) << "the original renderer's table";
     const struct {
         int columns;
         BoardLook look;
