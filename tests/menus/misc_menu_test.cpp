@@ -90,8 +90,9 @@ TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
         EXPECT_EQ(selection.list.empty(), c.emptied || c.selected.size() == 0) << c.name;
         EXPECT_TRUE(ReferencesSound()) << c.name;
     }
-    // Joining Sectors keeps the one selected last (the last case left the
-    // two rooms as built).
+    // Joining Sectors keeps the one selected last.
+    mapkit::ClearMap();
+    TwoRooms();
     level.sectors[1].tag = 9;
     SelectionList sectors = ListOf({0, 1});
     JoinSectors(level, sectors);
