@@ -76,7 +76,6 @@ TEST(Generalized, FieldsOfKnownNumbers) {
     EXPECT_EQ(door->kind, GenKind::LockedDoor);
     for (auto [field, name] : {std::pair{0, "SR"}, {2, "OpenStay"}, {3, "RedCard"}, {4, "Same"}})
         EXPECT_STREQ(GenFieldValueName(*door, field), name) << field;
-    EXPECT_EQ(GeneralizedShortName(0x3A63), "SR Gen Locked");
     EXPECT_TRUE(GeneralizedNeedsNoTag(0x3C07));    // DR door
     EXPECT_FALSE(GeneralizedNeedsNoTag(0x3C01));   // WR door
 }
@@ -88,8 +87,7 @@ TEST_F(Lookups, EachTargetKnowsItsOwnAndTheLowerTargetsTypes) {
     // The short name under the targets that know the type.
     const struct { uint16_t type; std::optional<MapTarget> needs; const char* name; } cases[] = {
         {1, MapTarget::Original, "DR OpenDoor C4  "}, {142, MapTarget::Boom, "W1 RaiseFlr 512 "},
-        {260, MapTarget::Boom, "-- Translucent  "},   {0x6091, MapTarget::Boom, "WR Gen Floor"},
-        {271, MapTarget::Mbf21, "-- Sky Transfer "},  {1025, MapTarget::Mbf21, "-- ScrollTaggedD"},
+        {0x6091, MapTarget::Boom, "WR Gen Floor"},    {271, MapTarget::Mbf21, "-- Sky Transfer "},
         {270, std::nullopt, nullptr},                 {0x8123, std::nullopt, nullptr},
     };
     for (const auto& c : cases) {
@@ -107,7 +105,6 @@ TEST_F(Lookups, SectorBitsAndFlagsNameTheTargetTheyNeed) {
     // The text under MBF21.
     const struct { uint16_t type; std::optional<MapTarget> needs; const char* text; } sectors[] = {
         {9, MapTarget::Original, "Secret"},
-        {18, std::nullopt, "#18"},
         {0x80 | 8, MapTarget::Boom, "Glowing Se"},
         {0x60 | 0x100 | 0x200, MapTarget::Boom, "Normal D20 Fr Wi"},
         {0x1000 | 0x40, MapTarget::Mbf21, "Normal KEx"},

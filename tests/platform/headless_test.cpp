@@ -57,9 +57,8 @@ TEST(HeadlessTest, ScriptLinesAndTheirErrors) {
                         "click left\nclick right 3 4\nwait 10\nsnapshot x.png\n");
     EXPECT_EQ(HeadlessEventsLeft(), 1 + 4 + 1 + 1 + 1 + 1 + 2 + 1 + 1);   // a click at X Y: move, click
     const std::pair<const char*, const char*> bad[] = {
-        {"key E\nkey Foo\n", "line 2: no key \"Foo\""}, {"move 1\n", "line 1: move needs X Y"},
-        {"\n\njump\n", "line 3: unknown event \"jump\""}, {"shift\n", "line 1: shift needs down or up"},
-        {"down centre\n", ""}, {"wheel left\n", ""}, {"click left 5\n", ""}, {"wait -1\n", ""}};
+        {"key E\nkey Foo\n", "line 2: no key \"Foo\""}, {"move 1\n", "line 1: move needs X Y"}, {"click left 5\n", ""},
+        {"shift\n", "line 1: shift needs down or up"}, {"down centre\n", ""}, {"wheel left\n", ""}, {"wait -1\n", ""}};
     for (const auto& b : bad) {
         std::string error;
         EXPECT_FALSE(HeadlessLoadScript(b.first, error)) << b.first;
@@ -100,7 +99,6 @@ TEST(PngWriter, PaletteImagesSurviveTheRoundTripAndReplaceWholeFiles) {
     }
     const Bytes blank(4, 0);
     EXPECT_FALSE(WritePng(dir.file("zero.png"), 0, 2, blank.data(), palette.data()));
-    EXPECT_FALSE(WritePng(dir.file("null.png"), 2, 2, nullptr, palette.data()));
     EXPECT_FALSE(WritePng(dir.file("missing/dir.png"), 2, 2, blank.data(), palette.data()));
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()));
 }
