@@ -18,6 +18,7 @@
 #include "view3d/preview3d.h"
 #include "view3d/preview3d_motion.h"
 #include "view3d/preview3d_things.h"
+#include "support/big_map.h"
 #include "support/map_kit.h"
 #include "support/picture_kit.h"
 #include "support/png_reader.h"
@@ -307,32 +308,21 @@ TEST_F(RoomTest, MiddleTexturesOfOpeningsAreSeeThroughWhereTransparent) {
 // undrawn pixel).
 TEST_F(PreviewTest, GeneratedLevelOf64SectorsHasNoHoles) {
     OpenPictures(false);
-    constexpr int kSide = 8, kSize = 192;
-    for (int j = 0; j <= kSide; ++j)   // Vertex j * (kSide + 1) + i at (i, j) of the grid
-        for (int i = 0; i <= kSide; ++i)
-            mapkit::AddVertex(i * kSize, j * kSize);
-    auto grid = [](int i, int j) { return j * (kSide + 1) + i; };
-    for (int n = 0; n < kSide * kSide; ++n)
-        mapkit::AddSector(0, 0, (n * 7) % 40, 160 + (n * 13) % 96);
-    auto sectorAt = [&](int i, int j) { return i < 0 || j < 0 || i >= kSide || j >= kSide ? -1 : j * kSide + i; };
-    auto join = [&](int v1, int v2, int right, int left) {
-        int s1 = right >= 0 ? mapkit::AddSideDef(right) : -1;
-        int s2 = left >= 0 ? mapkit::AddSideDef(left) : -1;
-        if (s1 < 0)
-            mapkit::AddLineDef(v2, v1, s2);
-        else
-            mapkit::AddLineDef(v1, v2, s1, s2, s2 >= 0 ? 4 : 1);
+    const bigmap::BigMap grid = bigmap::Generate({8, 8, 192, 0, 64, 0, false});   // from -768 to 768
+    auto take = [](auto& array, const auto& records) {
+        array.records = records;
+        array.count = static_cast<int32_t>(records.size());
     };
-    for (int j = 0; j <= kSide; ++j)
-        for (int i = 0; i < kSide; ++i)   // along x: the right side is below (south)
-            join(grid(i, j), grid(i + 1, j), sectorAt(i, j - 1), sectorAt(i, j));
-    for (int i = 0; i <= kSide; ++i)
-        for (int j = 0; j < kSide; ++j)   // along y: the right side is east
-            join(grid(i, j), grid(i, j + 1), sectorAt(i, j), sectorAt(i - 1, j));
+    take(level.vertices, grid.vertices);
+    take(level.lineDefs, grid.lineDefs);
+    take(level.sideDefs, grid.sideDefs);
+    take(level.sectors, grid.sectors);
+    for (int n = 0; n < level.sectors.count; ++n)
+        level.sectors[n] = Sector{int16_t(n * 7 % 40), int16_t(160 + n * 13 % 96), {}, {}, 0, 0, 0};
     DressLevel();
     Prepare();
     std::vector<uint8_t> frame(static_cast<size_t>(kW) * kH);
-    const double spots[][2] = {{96, 96}, {700, 800}, {1500, 200}, {768, 768}, {17, 17}, {1519, 1519}};
+    const double spots[][2] = {{-672, -672}, {-68, 32}, {732, -568}, {0, 0}, {-751, -751}, {751, 751}};
     for (const auto& spot : spots)
         for (int turn = 0; turn < 16; ++turn) {
             PreviewWalker walker = WalkerAt(scene, spot[0], spot[1], turn * 22.5 + 3);
