@@ -271,7 +271,6 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
     ChoosePreviewThings(scene, {PreviewThingSet::OnePlayer, 3});
     renderer.Draw(scene, assets, kEye, frame.data(), kW, kH);
     EXPECT_NE(kSpriteColour, At(frame, 160, 125));
-    level.things[0].flags = 7;
 
     // Behind a wall across the room the bonus is hidden.
     int a = mapkit::AddVertex(200, 512), b = mapkit::AddVertex(200, 0);
@@ -282,8 +281,8 @@ TEST_F(RoomTest, SpriteStandsOnTheFloorAndHidesBehindWalls) {
         EXPECT_NE(kSpriteColour, At(frame, x, 125));
 }
 
-// Middle textures of two-sided LineDefs show their opaque texels once, over
-// what lies behind; their holes show it.
+// Middle textures of two-sided LineDefs show their opaque texels over what
+// lies behind; their holes show it.
 TEST_F(RoomTest, MiddleTexturesOfOpeningsAreSeeThroughWhereTransparent) {
     OpenPictures(false);
     std::strncpy(level.sideDefs[BuildStepRoom()].middle, "GRATE", 8);
@@ -294,7 +293,6 @@ TEST_F(RoomTest, MiddleTexturesOfOpeningsAreSeeThroughWhereTransparent) {
         const int p = At(frame, x, 60);
         grate += p == 250;
         behind += p == kCeilingColour || (p >= 64 && p < 128);
-        EXPECT_NE(250, At(frame, x, 90)) << "below the texture's one height, column " << x;
     }
     EXPECT_GT(grate, 40);
     EXPECT_GT(behind, 40);
@@ -348,10 +346,9 @@ TEST_F(PreviewTest, DamagedLevelsDrawWhatTheyCan) {
     mapkit::AddLineDef(a, mapkit::AddVertex(64, 200), stray, mapkit::AddSideDef(1), 4);
     int c = mapkit::AddVertex(300, 300), d = mapkit::AddVertex(400, 300);
     mapkit::AddLineDef(c, d, mapkit::AddSideDef(1));         // a Sector left open
-    mapkit::AddThing(100, 100, 2014);
+    mapkit::AddThing(100, 100, 2014, -32768);
     mapkit::AddThing(-5000, 32000, 2014);                    // in the void
     mapkit::AddThing(128, 128, 9999);                        // no such type
-    level.things[0].angle = -32768;
     const PreviewCamera cameras[] = {{128, 128, 41, 0.3},   {128, 128, -500, 2},   {-3000, -3000, 41, 0.8},
                                      {32767, 32767, 5000, 4}, {64, 64, 41, 0},     {128, 64, 41, kPi / 2},
                                      {1e6, -1e6, 1e6, 1e3}};
@@ -421,13 +418,6 @@ TEST(PreviewTables, ThingsSeenAtTheSkillAndTheSkyOfTheLevel) {
         EXPECT_EQ(c.sky, SkyTextureFor(c.level)) << c.level;
     }
     SetFlavour(Flavour::Heretic);
-    // The skill as the game reads the test play options: the first digit
-    // after -skill, 3 without a usable one.
-    const std::pair<const char*, int> options[] = {
-        {"-skill 4 -debug -nomonsters", 4}, {"-warp 7 -SKILL 1", 1}, {"-nomonsters", 3},
-        {"-skill", 3}, {"-skill 9", 3}, {"-skill 52", 5}};
-    for (const auto& [text, skill] : options)
-        EXPECT_EQ(skill, TestPlaySkill(text)) << text;
 }
 
 using editor_test::kIdle;
