@@ -165,36 +165,6 @@ TEST_F(SettingsTest, PaletteIndexesAndGammaWithinTheirLimits) {
     EXPECT_EQ(config.gamma, 0);
 }
 
-// The palette dialog at (0, 0) under its title bar: the swatch lies 38
-// characters right and 3 lines down, 17 characters wide and 19 high; the
-// scale is the bar 6 pixels right of it, its arrows as high as it is wide.
-TEST_F(SettingsTest, PaletteIndexesByClicksOnTheScale) {
-    const GraphicsState& g = graphics;
-    int x1 = 38 * g.charW, y1 = kMenuBarHeight + 3 * g.lineH, x2 = x1 + 17 * g.charW, y2 = y1 + 19 * g.charH;
-    int barX = x2 + 6 + 5, top = y1 - 2, bottom = y2 + 2;
-    auto click = [](const char* button, int x, int y) {
-        const std::string at = std::to_string(x) + " " + std::to_string(y);
-        return "move " + at + "\nclick " + button + " " + at + "\n";
-    };
-    const std::string up = click("left", barX, top + 3), down = click("left", barX, bottom - 3);
-    const std::string take = click("left", (x1 + x2) / 2, (y1 + y2) / 2);
-    const struct { const char* what; std::string clicks; int index; } cases[] = {
-        {"arrows step one", down + down + down + up + take, 102},
-        {"the track below the thumb", click("left", barX, bottom - 14) + take, 116},
-        {"the track above it", click("left", barX, top + 14) + take, 84},
-        {"right click", down + click("right", (x1 + x2) / 2, (y1 + y2) / 2), 100},
-        {"a click outside", down + click("left", x2 + 40, y1), 100},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        config.colorMap[1] = 100;
-        session.Script("key Down\nkey Enter\n" + c.clicks + "key Esc\n");
-        PaletteColorsDialog(0, 0);
-        ExpectRestored();
-        EXPECT_EQ(Written().colorMap[1], c.index);
-    }
-}
-
 TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
     using testkit::Bytes;
     testkit::OpenPictureIwad(session.Dir(),

@@ -301,7 +301,7 @@ TEST_F(DialogTest, OptionFormReturnsTheItemChosen) {
 }
 
 // 7 names, 5 rows, 8 characters: row r spans y 225 + 11 r to 235 + 11 r;
-// the scroll bar's down arrow is at (342, 271)-(352, 281).
+// the scroll bar's down arrow is at (342, 271)-(352, 281), its track above.
 TEST_F(DialogTest, ListSelectFindsTheFirstNameThatBeginsWithTheTextAndTheMouseTakesRows) {
     static const char* const kNames[7] = {"BROWN1", "BROWN96", "STARTAN1", "STARTAN2",
                                           "STARTAN3", "STEP1", "TEKWALL1"};
@@ -332,6 +332,7 @@ TEST_F(DialogTest, ListSelectFindsTheFirstNameThatBeginsWithTheTextAndTheMouseTa
         {"STEP1", "type X\nkey Esc", 0, ""},   // Esc empties the text
         {"", "click left 290 252\nclick left 290 252", 1, "STARTAN1"},
         {"", "click left 347 276\nkey Enter", 1, "BROWN96"},   // scrolled down one
+        {"", "click left 347 262\nkey Enter", 1, "STEP1"},     // the track: down a page
     };
     for (const auto& c : cases) {
         EXPECT_EQ(choose(c.proposal, c.script, {}), c.result) << c.script;
