@@ -145,10 +145,6 @@ TEST_F(SettingsTest, ColoursOfRolesAndTheStatusTextThatFollowsTheMenuColour) {
     EXPECT_EQ(Written().colors[kColorMouse], 4);
     EXPECT_EQ(config.colors[kColorMenu], 7);
     EXPECT_EQ(config.colorStatusText, 15);
-    // The highlight starts on the role chosen last; Esc in the colours keeps it.
-    Run(ColorsDialog, "key Enter\nkey 1\nkey Enter\nkey Esc\nkey Esc\n");
-    EXPECT_EQ(Written().colors[kColorMenu], 0);
-    EXPECT_EQ(config.colorStatusText, 7);
 }
 
 TEST_F(SettingsTest, PaletteIndexesAndGammaWithinTheirLimits) {
