@@ -70,9 +70,6 @@ TEST_F(SettingsTest, OptionsToggleEverySwitchAndChooseTheVideoModeOnlyWithOk) {
     Run(OptionsDialog, "key Space\nkey 2\nkey Esc\n");
     EXPECT_EQ(Written().videoMode, 3);
     EXPECT_EQ(config.soundSelection, !before.soundSelection);
-    // Thick Lines off again is a thickness of 1; the same mode again asks nothing.
-    Run(OptionsDialog, Repeat("key Tab\n", 12) + "key Space\nkey 3\nkey Enter\n");
-    EXPECT_EQ(Written().lineThickness, 1);
 }
 
 // DOOM's target boxes come after the switches, modes and files: the level
@@ -113,9 +110,6 @@ TEST_F(SettingsTest, OptionsTakeOnlyFilesOfTheRightKind) {
     EXPECT_EQ(std::string(Written().iwadName), Upper(dir.file("game.wad")));
     EXPECT_EQ(std::string(config.helpFile), Upper(dir.file("my.hlp")));
     EXPECT_EQ(std::string(config.patchPath), Upper(dir.file("maps")) + "/");
-    // Cancel forgets names chosen in the dialog.
-    Run(OptionsDialog, "key 6\ntype /ELSEWHERE\nkey Enter\nkey Enter\nkey Esc\n");
-    EXPECT_EQ(std::string(Written().patchPath), Upper(dir.file("maps")) + "/");
 }
 
 // Fields of mixed types, to compare with one list of numbers.
@@ -155,10 +149,6 @@ TEST_F(SettingsTest, PaletteIndexesAndGammaWithinTheirLimits) {
                              "key Enter\n" + Repeat("key +\n", 40) + "key PgUp\nkey Esc\nkey Esc\n");
     EXPECT_EQ(Written().colorMap[1], 254);
     EXPECT_EQ(config.gamma, 30);
-    Run(PaletteColorsDialog, "key Home\nkey Enter\nkey Home\nkey PgDn\nkey Tab\nkey Shift-Tab\nkey Backspace\n"
-                             "key Enter\nkey Enter\n" + Repeat("key -\n", 40) + "key Enter\nkey Esc\n");
-    EXPECT_EQ(Written().colorMap[0], 15);
-    EXPECT_EQ(config.gamma, 0);
 }
 
 TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
@@ -188,9 +178,6 @@ TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
     EXPECT_EQ(c.defaultFloor, -16);
     EXPECT_EQ(c.defaultCeiling, 200);
     EXPECT_EQ(c.defaultThingType, 14);
-    // Esc in the Thing chooser keeps the type.
-    Run(DefaultsDialog, "key F\nkey Esc\nkey Esc\n");
-    EXPECT_EQ(Written().defaultThingType, 14);
 }
 
 // The first-time setup asks for the files through the options dialog and
