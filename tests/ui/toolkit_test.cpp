@@ -21,7 +21,6 @@
 #include "ui/input_box.h"
 #include "ui/list_select.h"
 #include "ui/message_box.h"
-#include "ui/message_panel.h"
 #include "ui/saved_area.h"
 
 namespace {
@@ -42,7 +41,6 @@ TEST_F(GraphicsTest, VideoModesAndFailedStarts) {
         const char* message;      // of the program's end
     } cases[] = {
         {0, 640, 1, VideoFailure::None, "", 0, ""},
-        {4, 1280, 4, VideoFailure::None, "", 0, ""},
         {7, 1280, 5, VideoFailure::None, "", 0, ""},   // the window's size: 1280 headless
         {1, 0, 3, VideoFailure::Library, "no mode", kExitFatal, "Graphics error at 640x480 resolution, not VESA compatible?"},
         {3, 0, 1, VideoFailure::Library, "no mode", kExitFatal,
@@ -151,10 +149,9 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
         {question, "key Alt-O", kKeyEnter},          {question, "key Alt-A", kKeyEsc},
         {question, "key Tab\nkey Enter", kKeyEsc},   // the focus moved
         {question, "key X\nkey Esc", kKeyEsc},       {question, "click right 20 20", kKeyEsc},
-        // Every question: Y and N, its buttons' letters, and Enter on the
-        // focus, which starts on No where yes throws work away.
+        // Every question: Y and N, and Enter on the focus, which starts on No
+        // where yes throws work away.
         {question, "key Y", kKeyEnter},              {question, "key N", kKeyEsc},
-        {question, "key O", kKeyEnter},              {question, "key A", kKeyEsc},
         {yes, "key Y", 1},                           {yes, "key N", 0},
         {yes, "key Enter", 1},                       {yesNoFocused, "key Enter", 0},
         {yesNoFocused, "key Tab\nkey Enter", 1},     {del, "key Del", 1},
@@ -236,7 +233,6 @@ TEST_F(DialogTest, PathEntryKeepsTheTypedCaseAndAsksAgainUntilThePathIsValid) {
                     "type " + iwad + "\nkey Enter\nkey Enter\nkey End\nkey Backspace\nkey Backspace\n"
                     "key Backspace\ntype pwad\nkey Enter", 1, PathEntry),
               session.Dir().path() + "./Heretic.pwad");
-    EXPECT_EQ(Input("", 43, "type mymap\nkey Enter", 1, PathEntry), "mymap");
     EXPECT_TRUE(ValidPath("LONGER_THAN_8.WADFILE", 43));
     for (const char* bad : {"A\tB", "MAPS/", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"})
         EXPECT_FALSE(ValidPath(bad, 43)) << bad;
