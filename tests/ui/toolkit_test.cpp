@@ -1,8 +1,8 @@
-// The toolkit on the headless screen: starting and leaving graphics, the
-// ruler, the pointer, the keys and the mouse; message boxes, confirmations,
-// saved areas and panels, the typing dialogs (input box, path entry, number
-// and option forms, the list chooser) and the level dialogs that
-// InstallToolkit puts in place, on the graphics screen and on the console.
+// The toolkit on the headless screen: starting graphics, the pointer, the
+// keys and the mouse; message boxes, confirmations, saved areas, the typing
+// dialogs (input box, path entry, number and option forms, the list chooser)
+// and the level dialogs that InstallToolkit puts in place, on the graphics
+// screen and on the console.
 #include <gtest/gtest.h>
 
 #include <cstdio>
