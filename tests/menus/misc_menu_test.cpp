@@ -37,7 +37,6 @@ TEST_F(MiscMenuTest, EachItemRunsItsOperationOnTheSelection) {
     Mode(kObjSector);
     Answers({"Esc"});
     EXPECT_EQ(MiscMenu(10, 20, MiscStart::Menu), 0);
-    EXPECT_TRUE(Showed(0, "Misc. Operations"));
     EXPECT_TRUE(Showed(0, "Distribute Sector lighting"));
     EXPECT_FALSE(Showed(0, "Swap LineDef SideDefs"));
     Answers({"Right"});

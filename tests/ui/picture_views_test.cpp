@@ -1,10 +1,8 @@
 // Pictures, flats and textures on the headless screen: the failure cross
-// instead of a crash and never a pixel outside the box, nothing drawn while
-// a key waits.
+// instead of a crash and never a pixel outside the box.
 #include <algorithm>
 #include <random>
 
-#include "platform/video_backend.h"
 #include "support/picture_kit.h"
 #include "toolkit_fixture.h"
 #include "ui/picture_views.h"
@@ -141,15 +139,6 @@ TEST_F(PictureViewTest, RandomDamageNeverLeavesTheBox) {
                    : DrawTexture(100, 100, 219, 219, "TEX", "+");
         ASSERT_EQ(ChangedOutside(before, Copy(), 100, 100, 219, 219), "") << round;
     }
-}
-
-TEST_F(PictureViewTest, NothingIsDrawnWhileAKeyWaits) {
-    OpenBuilt(Textures(Tex(8, {{0, 0, 0}})));
-    QueueKey('A', 0);   // left for the caller
-    EXPECT_EQ(DrawPicture(0, 0, -1, -1, nullptr, "A", 0, 0, 1, 8, PictureAnchor::Corner), kNotDrawn);
-    EXPECT_EQ(DrawTexture(0, 0, 63, 63, "TEX", nullptr), kNotDrawn);
-    EXPECT_TRUE(before == Copy());
-    EXPECT_EQ(KeyWaiting(), 1);
 }
 
 }  // namespace

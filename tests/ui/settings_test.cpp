@@ -70,9 +70,6 @@ TEST_F(SettingsTest, OptionsToggleEverySwitchAndChooseTheVideoModeOnlyWithOk) {
     Run(OptionsDialog, "key Space\nkey 2\nkey Esc\n");
     EXPECT_EQ(Written().videoMode, 3);
     EXPECT_EQ(config.soundSelection, !before.soundSelection);
-    // Thick Lines off again is a thickness of 1; the same mode again asks nothing.
-    Run(OptionsDialog, Repeat("key Tab\n", 12) + "key Space\nkey 3\nkey Enter\n");
-    EXPECT_EQ(Written().lineThickness, 1);
 }
 
 // DOOM's target boxes come after the switches, modes and files: the level
@@ -113,9 +110,6 @@ TEST_F(SettingsTest, OptionsTakeOnlyFilesOfTheRightKind) {
     EXPECT_EQ(std::string(Written().iwadName), Upper(dir.file("game.wad")));
     EXPECT_EQ(std::string(config.helpFile), Upper(dir.file("my.hlp")));
     EXPECT_EQ(std::string(config.patchPath), Upper(dir.file("maps")) + "/");
-    // Cancel forgets names chosen in the dialog.
-    Run(OptionsDialog, "key 6\ntype /ELSEWHERE\nkey Enter\nkey Enter\nkey Esc\n");
-    EXPECT_EQ(std::string(Written().patchPath), Upper(dir.file("maps")) + "/");
 }
 
 // Fields of mixed types, to compare with one list of numbers.
@@ -145,10 +139,6 @@ TEST_F(SettingsTest, ColoursOfRolesAndTheStatusTextThatFollowsTheMenuColour) {
     EXPECT_EQ(Written().colors[kColorMouse], 4);
     EXPECT_EQ(config.colors[kColorMenu], 7);
     EXPECT_EQ(config.colorStatusText, 15);
-    // The highlight starts on the role chosen last; Esc in the colours keeps it.
-    Run(ColorsDialog, "key Enter\nkey 1\nkey Enter\nkey Esc\nkey Esc\n");
-    EXPECT_EQ(Written().colors[kColorMenu], 0);
-    EXPECT_EQ(config.colorStatusText, 7);
 }
 
 TEST_F(SettingsTest, PaletteIndexesAndGammaWithinTheirLimits) {
@@ -159,40 +149,6 @@ TEST_F(SettingsTest, PaletteIndexesAndGammaWithinTheirLimits) {
                              "key Enter\n" + Repeat("key +\n", 40) + "key PgUp\nkey Esc\nkey Esc\n");
     EXPECT_EQ(Written().colorMap[1], 254);
     EXPECT_EQ(config.gamma, 30);
-    Run(PaletteColorsDialog, "key Home\nkey Enter\nkey Home\nkey PgDn\nkey Tab\nkey Shift-Tab\nkey Backspace\n"
-                             "key Enter\nkey Enter\n" + Repeat("key -\n", 40) + "key Enter\nkey Esc\n");
-    EXPECT_EQ(Written().colorMap[0], 15);
-    EXPECT_EQ(config.gamma, 0);
-}
-
-// The palette dialog at (0, 0) under its title bar: the swatch lies 38
-// characters right and 3 lines down, 17 characters wide and 19 high; the
-// scale is the bar 6 pixels right of it, its arrows as high as it is wide.
-TEST_F(SettingsTest, PaletteIndexesByClicksOnTheScale) {
-    const GraphicsState& g = graphics;
-    int x1 = 38 * g.charW, y1 = kMenuBarHeight + 3 * g.lineH, x2 = x1 + 17 * g.charW, y2 = y1 + 19 * g.charH;
-    int barX = x2 + 6 + 5, top = y1 - 2, bottom = y2 + 2;
-    auto click = [](const char* button, int x, int y) {
-        const std::string at = std::to_string(x) + " " + std::to_string(y);
-        return "move " + at + "\nclick " + button + " " + at + "\n";
-    };
-    const std::string up = click("left", barX, top + 3), down = click("left", barX, bottom - 3);
-    const std::string take = click("left", (x1 + x2) / 2, (y1 + y2) / 2);
-    const struct { const char* what; std::string clicks; int index; } cases[] = {
-        {"arrows step one", down + down + down + up + take, 102},
-        {"the track below the thumb", click("left", barX, bottom - 14) + take, 116},
-        {"the track above it", click("left", barX, top + 14) + take, 84},
-        {"right click", down + click("right", (x1 + x2) / 2, (y1 + y2) / 2), 100},
-        {"a click outside", down + click("left", x2 + 40, y1), 100},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        config.colorMap[1] = 100;
-        session.Script("key Down\nkey Enter\n" + c.clicks + "key Esc\n");
-        PaletteColorsDialog(0, 0);
-        ExpectRestored();
-        EXPECT_EQ(Written().colorMap[1], c.index);
-    }
 }
 
 TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
@@ -222,9 +178,6 @@ TEST_F(SettingsTest, DefaultsTakeChosenNamesHeightsAndThingType) {
     EXPECT_EQ(c.defaultFloor, -16);
     EXPECT_EQ(c.defaultCeiling, 200);
     EXPECT_EQ(c.defaultThingType, 14);
-    // Esc in the Thing chooser keeps the type.
-    Run(DefaultsDialog, "key F\nkey Esc\nkey Esc\n");
-    EXPECT_EQ(Written().defaultThingType, 14);
 }
 
 // The first-time setup asks for the files through the options dialog and

@@ -1,8 +1,8 @@
-// The toolkit on the headless screen: starting and leaving graphics, the
-// ruler, the pointer, the keys and the mouse; message boxes, confirmations,
-// saved areas and panels, the typing dialogs (input box, path entry, number
-// and option forms, the list chooser) and the level dialogs that
-// InstallToolkit puts in place, on the graphics screen and on the console.
+// The toolkit on the headless screen: starting graphics, the pointer, the
+// keys and the mouse; message boxes, confirmations, saved areas, the typing
+// dialogs (input box, path entry, number and option forms, the list chooser)
+// and the level dialogs that InstallToolkit puts in place, on the graphics
+// screen and on the console.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,7 +21,6 @@
 #include "ui/input_box.h"
 #include "ui/list_select.h"
 #include "ui/message_box.h"
-#include "ui/message_panel.h"
 #include "ui/saved_area.h"
 
 namespace {
@@ -41,9 +40,8 @@ TEST_F(GraphicsTest, VideoModesAndFailedStarts) {
         int code;
         const char* message;      // of the program's end
     } cases[] = {
-        {0, 640, 1, VideoFailure::None, "", 0, nullptr},
-        {4, 1280, 4, VideoFailure::None, "", 0, nullptr},
-        {7, 1280, 5, VideoFailure::None, "", 0, nullptr},   // the window's size: 1280 headless
+        {0, 640, 1, VideoFailure::None, "", 0, ""},
+        {7, 1280, 5, VideoFailure::None, "", 0, ""},   // the window's size: 1280 headless
         {1, 0, 3, VideoFailure::Library, "no mode", kExitFatal, "Graphics error at 640x480 resolution, not VESA compatible?"},
         {3, 0, 1, VideoFailure::Library, "no mode", kExitFatal,
          "The requested resolution was not support, reset to 640x480 resolution!"},
@@ -55,50 +53,22 @@ TEST_F(GraphicsTest, VideoModesAndFailedStarts) {
         CloseGraphics();
         std::remove(ConfigFileName());
         config.videoMode = static_cast<int16_t>(c.asked);
-        if (c.failure != VideoFailure::None)
+        const bool fails = c.failure != VideoFailure::None;
+        if (fails)
             HeadlessFailNextStart(c.reason, c.failure);
-        try {
-            InitGraphics(c.message ? GraphicsPalette::Game : GraphicsPalette::Basic);
-            EXPECT_FALSE(c.message);
-            EXPECT_EQ(Screen().width(), c.width);
-            EXPECT_EQ(config.videoMode, c.kept);
-        } catch (const ProgramExit& e) {
-            EXPECT_EQ(e.code(), c.code);
-            EXPECT_STREQ(e.what(), c.message);
-            EXPECT_EQ(graphics.graphicsMode, 0);
+        const auto start = [&] { InitGraphics(fails ? GraphicsPalette::Game : GraphicsPalette::Basic); };
+        EXPECT_EQ(testkit::ExitOf(start, c.code), c.message);
+        if (graphics.graphicsMode == 0) {   // a fall back to 640x480 is saved
             ResetConfig();
             config.videoMode = 3;
-            LoadConfig();   // a fall back to 640x480 is saved
-            EXPECT_EQ(config.videoMode, c.kept);
+            LoadConfig();
         }
+        EXPECT_EQ(graphics.graphicsMode ? Screen().width() : 0, c.width);
+        EXPECT_EQ(config.videoMode, c.kept);
     }
-    EXPECT_NE(session.Console().find("Graphics VESA256, 1280x1024"), std::string::npos);
-    EXPECT_NE(session.Console().find("Graphics VESA256, window size"), std::string::npos);
     // Only the library's failures wait for a key, on a terminal.
     EXPECT_EQ(Count(session.Console(), "Graphics error: no mode press a key"), 2u);
     EXPECT_EQ(Count(session.Console(), "Graphics error: "), 2u);
-    CloseGraphics();   // twice is harmless
-    PrintAt(1, 25, ClearLine::Yes, "Back on the console");
-    EXPECT_NE(session.Console().find("Back on the console"), std::string::npos);
-}
-
-TEST_F(GraphicsTest, RulerDrawnTwiceIsDrawnOnce) {
-    config.rulerRadius = 512;
-    graphics.mapScale = 0.125f;
-    input.pointerX = 300;
-    input.pointerY = 200;
-    DrawRuler(RulerAction::Show);
-    EXPECT_TRUE(before == Copy());   // the ruler is off
-    graphics.ruler.on = true;
-    DrawRuler(RulerAction::Show);
-    Pixels shown = Copy();
-    EXPECT_NE(At(300 - 64, 150), before[150 * 640 + 236]);   // 512 x 0.125
-    DrawRuler(RulerAction::Show);
-    EXPECT_TRUE(shown == Copy());
-    input.pointerX = 100;   // removal draws where it was drawn
-    DrawRuler(RulerAction::Remove);
-    DrawRuler(RulerAction::Remove);
-    EXPECT_TRUE(before == Copy());
 }
 
 // A quick click is reported once and not lost to drawing; GetInput waits
@@ -130,32 +100,19 @@ TEST_F(GraphicsTest, ClicksAreReportedOnceAndGetInputWaitsForTheRelease) {
     EXPECT_EQ(GetInput(&buttons, InputWait::Wait), 'X');
 }
 
-TEST_F(GraphicsTest, WindowCloseKeyPointerLimitsAndNoMouse) {
-    int x = 0, y = 0, buttons = 0, key = 0;
-    input.windowCloseKey = kKeyAltF4;
-    QueueKey(kKeyWindowClose, 0);
-    ASSERT_EQ(ReadKey(&key), 1);
-    EXPECT_EQ(key, 0x6B00);
-
+// The pointer stays in the map area, above the status line; a position the
+// program sets wins over a move not yet read.
+TEST_F(GraphicsTest, PointerStaysInTheMapArea) {
+    int x = 0, y = 0;
     session.Script("move 300 300\nmove 900 900\n");
     WaitForInput();
-    SetMousePos(10, 20);   // before the program read the move
+    SetMousePos(10, 20);
     ReadMouse(&x, &y, nullptr);
     EXPECT_EQ(x, 10);
     WaitForInput();
     ReadMouse(&x, &y, nullptr);
     EXPECT_EQ(x, 639);
-    EXPECT_EQ(y, 479 - 13);   // the map area's last screen row, above the status line
-
-    input.mousePresent = false;
-    buttons = 5;
-    ReadMouse(&x, &y, &buttons);
-    EXPECT_EQ(buttons, 5);
-    SetMousePos(1, 1);
-    EXPECT_EQ(input.pointerX, 639);
-    QueueKey('Q', 0);
-    WaitRelease(nullptr);   // flushes the keys instead
-    EXPECT_EQ(KeyWaiting(), 0);
+    EXPECT_EQ(y, 479 - 13);
 }
 
 class DialogTest : public ToolkitTest {
@@ -192,16 +149,14 @@ TEST_F(DialogTest, BoxesClosedByEachButtonRestoreTheScreen) {
         {question, "key Alt-O", kKeyEnter},          {question, "key Alt-A", kKeyEsc},
         {question, "key Tab\nkey Enter", kKeyEsc},   // the focus moved
         {question, "key X\nkey Esc", kKeyEsc},       {question, "click right 20 20", kKeyEsc},
-        // Every question: Y and N, its buttons' letters, and Enter on the
-        // focus, which starts on No where yes throws work away.
+        // Every question: Y and N, and Enter on the focus, which starts on No
+        // where yes throws work away.
         {question, "key Y", kKeyEnter},              {question, "key N", kKeyEsc},
-        {question, "key O", kKeyEnter},              {question, "key A", kKeyEsc},
         {yes, "key Y", 1},                           {yes, "key N", 0},
         {yes, "key Enter", 1},                       {yesNoFocused, "key Enter", 0},
-        {yesNoFocused, "key Tab\nkey Enter", 1},     {yesNoFocused, "key Y", 1},
-        {del, "key Del", 1},                         {del, "key Y", 1},
+        {yesNoFocused, "key Tab\nkey Enter", 1},     {del, "key Del", 1},
         {del, "key D", 1},                           {del, "key Enter", 0},
-        {del, "key N", 0},                           {anyKey, "key F5", 1},
+        {anyKey, "key F5", 1},
     };
     for (const auto& c : cases) {
         session.Script(c.script);
@@ -227,7 +182,7 @@ TEST_F(DialogTest, NoticeShowsTheWholeTextAndLeavesTheScreenAsItFoundIt) {
     }
 }
 
-TEST_F(DialogTest, SavedAreasPanelsAndBoxesWithoutButtons) {
+TEST_F(DialogTest, SavedAreasAndBoxesWithoutButtons) {
     // Nested windows save nothing unless forced; a block too big to hold is
     // neither saved nor counted.
     SavedArea outer, inner, forced, huge;
@@ -252,14 +207,6 @@ TEST_F(DialogTest, SavedAreasPanelsAndBoxesWithoutButtons) {
               0);
     EXPECT_EQ(HeadlessEventsLeft(), 1);
     EXPECT_EQ(toolkit.savedAreas, 0);
-    before = Copy();
-    FlashMessage(kCentred, kCentred, "Loading %4hd names", static_cast<short>(12));
-    PrintAt(1, 25, ClearLine::Yes, "through the graphics sink");
-    ExpectRestored();   // both shown and removed at once
-    EXPECT_EQ(session.Console().find("through the graphics sink"), std::string::npos);
-    CloseGraphics();
-    MessagePanel(kCentred, kCentred, "File %s Level %s", "E1M1.WAD", "E1M1");
-    EXPECT_NE(session.Console().find("File E1M1.WAD Level E1M1"), std::string::npos);
 }
 
 TEST_F(DialogTest, InputBoxEditsItsLineAndKeepsItWhenCancelled) {
@@ -286,7 +233,6 @@ TEST_F(DialogTest, PathEntryKeepsTheTypedCaseAndAsksAgainUntilThePathIsValid) {
                     "type " + iwad + "\nkey Enter\nkey Enter\nkey End\nkey Backspace\nkey Backspace\n"
                     "key Backspace\ntype pwad\nkey Enter", 1, PathEntry),
               session.Dir().path() + "./Heretic.pwad");
-    EXPECT_EQ(Input("", 43, "type mymap\nkey Enter", 1, PathEntry), "mymap");
     EXPECT_TRUE(ValidPath("LONGER_THAN_8.WADFILE", 43));
     for (const char* bad : {"A\tB", "MAPS/", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"})
         EXPECT_FALSE(ValidPath(bad, 43)) << bad;
@@ -300,8 +246,6 @@ TEST_F(DialogTest, NumberFormRefusesValuesOutOfRangeAndSkipsShownOnlyFields) {
         return result;
     };
     std::vector<FormField> fields = {{"Skip Every", 0, 100, 5}, {"Pattern", 0, 255, 7}};
-    EXPECT_EQ(form(fields, "type 300\nkey Enter\nkey Tab\nkey Esc"), 0);
-    EXPECT_EQ(fields[0].value, 5);
     EXPECT_EQ(form(fields, "key Tab\ntype -1\nkey Enter\nkey Backspace\nkey Backspace\ntype 9\nkey Enter"), 1);
     EXPECT_EQ(fields[1].value, 9);
     // Fields whose lower limit is above the upper one are only shown.
@@ -339,7 +283,7 @@ TEST_F(DialogTest, OptionFormReturnsTheItemChosen) {
 }
 
 // 7 names, 5 rows, 8 characters: row r spans y 225 + 11 r to 235 + 11 r;
-// the scroll bar's down arrow is at (342, 271)-(352, 281).
+// the scroll bar's down arrow is at (342, 271)-(352, 281), its track above.
 TEST_F(DialogTest, ListSelectFindsTheFirstNameThatBeginsWithTheTextAndTheMouseTakesRows) {
     static const char* const kNames[7] = {"BROWN1", "BROWN96", "STARTAN1", "STARTAN2",
                                           "STARTAN3", "STEP1", "TEKWALL1"};
@@ -370,6 +314,7 @@ TEST_F(DialogTest, ListSelectFindsTheFirstNameThatBeginsWithTheTextAndTheMouseTa
         {"STEP1", "type X\nkey Esc", 0, ""},   // Esc empties the text
         {"", "click left 290 252\nclick left 290 252", 1, "STARTAN1"},
         {"", "click left 347 276\nkey Enter", 1, "BROWN96"},   // scrolled down one
+        {"", "click left 347 262\nkey Enter", 1, "STEP1"},     // the track: down a page
     };
     for (const auto& c : cases) {
         EXPECT_EQ(choose(c.proposal, c.script, {}), c.result) << c.script;
