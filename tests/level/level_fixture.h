@@ -84,16 +84,13 @@ private:
     }
 };
 
-// A square room of four vertices, four one-sided LineDefs and one Sector,
-// with `unused` vertices that no LineDef uses placed before the room's.
-inline MapData Room(int unused = 0) {
+// A square room of four vertices, four one-sided LineDefs and one Sector.
+inline MapData Room() {
     MapData m;
-    for (int i = 0; i < unused; ++i)
-        m.vertices.push_back({static_cast<int16_t>(1000 + i), static_cast<int16_t>(-1000 - i)});
-    m.vertices.insert(m.vertices.end(), {{0, 0}, {0, 256}, {256, 256}, {256, 0}});
+    m.vertices = {{0, 0}, {0, 256}, {256, 256}, {256, 0}};
     for (int i = 0; i < 4; ++i) {
-        m.lineDefs.push_back({static_cast<uint16_t>(unused + i), static_cast<uint16_t>(unused + (i + 1) % 4), 1, 0,
-                              0, static_cast<uint16_t>(i), kNoReference});
+        m.lineDefs.push_back({static_cast<uint16_t>(i), static_cast<uint16_t>((i + 1) % 4), 1, 0, 0,
+                              static_cast<uint16_t>(i), kNoReference});
         m.sideDefs.push_back({0, 0, "-", "-", "BROWN1", 0});
     }
     return m;

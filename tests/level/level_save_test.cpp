@@ -14,11 +14,11 @@ namespace {
 
 class LevelSaveTest : public LevelTest {
 protected:
-    // An IWAD with E1M1 (two unused vertices before the room's) and E1M2.
+    // An IWAD with E1M1 and E1M2.
     void SetUp() override {
         LevelTest::SetUp();
         WadBuilder iwad("IWAD");
-        AddLevel(iwad, "E1M1", Room(2));
+        AddLevel(iwad, "E1M1", Room());
         AddLevel(iwad, "E1M2", Room());
         WriteIwad(iwad);
     }
