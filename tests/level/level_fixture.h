@@ -31,7 +31,7 @@ using testkit::WadBuilder;
 class ScriptedDialogs : public LevelDialogs {
 public:
     std::deque<std::string> answers;
-    std::vector<std::string> log, proposals, nodeCall;
+    std::vector<std::string> log, proposals;
 
     void ShowBox(const std::string& t, const std::vector<std::string>& l) override { Log("#" + t, l); }
     void MessageBox(const std::string& t, const std::vector<std::string>& l) override { Log("!" + t, l); }
@@ -56,12 +56,6 @@ public:
     void ProgressStart(const std::string& title, int32_t) override { Log("#" + title, {}); }
     void ProgressUpdate(int32_t) override {}
     void ProgressEnd() override {}
-    // The node builder that saving hands off to: recorded, and the hand-off's exit.
-    static NodeBuildResult BuildNodes(const std::string& temp, const std::string& out, const std::string& name) {
-        active->nodeCall = {temp, out, name};
-        throw ProgramExit(kExitHandOff, "hand-off");
-    }
-    static inline ScriptedDialogs* active = nullptr;
     bool Logged(const std::string& text) const {
         return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != l.npos; });
     }
@@ -103,8 +97,6 @@ protected:
         WadSession::SetUp();
         SetField(config.patchPath, dir.path().c_str());
         SetLevelDialogs(&dialogs);
-        ScriptedDialogs::active = &dialogs;
-        SetNodeBuilderHandOff(ScriptedDialogs::BuildNodes);
     }
     void TearDown() override {
         EXPECT_TRUE(dialogs.answers.empty()) << "answers left: " << dialogs.answers.front();
@@ -126,9 +118,9 @@ protected:
         EXPECT_TRUE(LoadLevel(source)) << name;
     }
     // A save under the level episode/map as the editor asks for it, the
-    // proposed file name accepted.
-    int SaveAs(int16_t episode, int16_t map, int key = kSaveKeyF2) {
-        dialogs.answers.push_front("");
+    // file name typed ("": the proposed name accepted); 0 when refused.
+    int SaveAs(int16_t episode, int16_t map, int key = kSaveKeyF2, const std::string& typed = "") {
+        dialogs.answers.push_front(typed);
         char* name = ChooseSaveFile(episode, map);
         return name ? SaveLevel(name, key) : 0;
     }

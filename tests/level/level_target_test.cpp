@@ -10,8 +10,6 @@ protected:
         WadBuilder iwad("IWAD");
         AddLevel(iwad, "MAP01", Room());
         WriteIwad(iwad);
-        config.lastEpisode = 1;
-        config.lastMap = 1;
     }
     // The saved file's lumps besides the level's, with their text.
     std::string SavedExtras() {

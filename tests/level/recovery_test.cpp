@@ -1,11 +1,7 @@
 // Recovery files: what is written comes back exactly; a damaged file is set
 // aside and never taken; a file belongs to the session that wrote it.
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <string>
 
 #include "base/work_dir.h"
 #include "level/history.h"
