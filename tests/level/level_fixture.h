@@ -31,14 +31,13 @@ using testkit::WadBuilder;
 class ScriptedDialogs : public LevelDialogs {
 public:
     std::deque<std::string> answers;
-    std::vector<std::string> log, proposals;
+    std::vector<std::string> log;
 
     void ShowBox(const std::string& t, const std::vector<std::string>& l) override { Log("#" + t, l); }
     void MessageBox(const std::string& t, const std::vector<std::string>& l) override { Log("!" + t, l); }
     void PressAnyKey(const std::string& t, const std::string& line) override { Log("!" + t, {line}); }
     int ConfirmYes(const std::string& t, const std::string& line) override { return Ask(t, {line}) == "y"; }
     int PathEntry(const std::string& prompt, int maxLength, char* text) override {
-        proposals.push_back(text);
         std::string answer = Ask(prompt, {});
         if (answer != "-" && !answer.empty())
             std::snprintf(text, static_cast<size_t>(maxLength) + 1, "%s", answer.c_str());
