@@ -1,8 +1,6 @@
 // Levels through the loader and the writer: every level of the Freedoom
 // IWADs and a generated map whose references run far past 32,767 save byte
 // for byte and, with their geometry changed, as the same map.
-#include <cstdio>
-
 #include "level_fixture.h"
 #include "support/big_map.h"
 

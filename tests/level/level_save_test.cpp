@@ -21,10 +21,10 @@ protected:
         AddLevel(iwad, "E1M2", Room());
         WriteIwad(iwad);
     }
-    void Edit(int16_t episode, int16_t map) {
-        config.lastEpisode = episode;
+    // E1M<map> loaded as the level edited.
+    void Edit(int16_t map) {
         config.lastMap = map;
-        Load("E" + std::to_string(episode) + "M" + std::to_string(map));
+        Load("E1M" + std::to_string(map));
     }
     // Writes the PWAD under the file name and reads it.
     void ReadPwadOf(const std::string& file, const WadBuilder& wad) {
@@ -75,7 +75,7 @@ TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
         map.reject = reject;
         const std::string name = reject.empty() ? "EMPTY" : "REJ";
         ReadLevelPwad(name + ".WAD", map);
-        Edit(1, 1);
+        Edit(1);
         ASSERT_EQ(SaveAs(1, 1), 1);
         EXPECT_EQ(Saved(name + ".WAD").lumps, Saved(name + ".BAK").lumps);
     }
@@ -115,12 +115,10 @@ TEST_F(LevelSaveTest, SavesThatCannotBeMadeAreRefusedAndWriteNothing) {
         std::function<void(int32_t)> make;
     } limits[] = {
         {"Vertexes", [](int32_t n) { AllocateArray(level.vertices, n, n); }},
-        {"LineDefs", [](int32_t n) { AllocateArray(level.lineDefs, n, n); }},
-        {"SideDefs", [](int32_t n) { AllocateArray(level.sideDefs, n, n); }},
         {"Sectors", [](int32_t n) { AllocateArray(level.sectors, n, n); }},
     };
     for (const auto& c : limits) {
-        Edit(1, 1);
+        Edit(1);
         c.make(65535);
         AllocateArray(level.things, 70000, 70000);   // Things have no limit
         EXPECT_EQ(PassedLimit(), "") << c.kind;
@@ -130,7 +128,7 @@ TEST_F(LevelSaveTest, SavesThatCannotBeMadeAreRefusedAndWriteNothing) {
         EXPECT_EQ(dialogs.log, std::vector<std::string>{std::string("!Level too large to save|65536 ") +
                                                          c.kind + ", more than the 65535 a level can hold"});
     }
-    Edit(1, 1);
+    Edit(1);
     Bytes iwad = ReadFileBytes(dir.file("base.wad"));
     dialogs.answers = {dir.file("base.wad"), "-"};
     EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
@@ -146,7 +144,6 @@ TEST_F(LevelSaveTest, SavesThatCannotBeMadeAreRefusedAndWriteNothing) {
         std::string lump = "L" + std::to_string(i);
         ReadPwadOf(lump + ".WAD", WadBuilder().lump(lump, "x"));
     }
-    level.levelChanged = true;
     EXPECT_EQ(SaveAs(1, 1), 0);
     EXPECT_TRUE(dialogs.Logged("!File Limit of 43 Exceeded|The level was not saved."));
     EXPECT_FALSE(Exists("E1M1.WAD"));
@@ -158,7 +155,7 @@ TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
     AddLevel(group, "E1M1", Room());
     AddLevel(group, "E1M2", Room());
     ReadPwadOf("GROUP.WAD", group);
-    Edit(1, 1);
+    Edit(1);
     EXPECT_EQ(ChooseSaveFile(1, 2), nullptr);
     EXPECT_TRUE(dialogs.Logged("!You have read a PWAD file|using the same Level name."));
     // The same level is saved into a file of its own name.
@@ -169,7 +166,7 @@ TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
     EXPECT_TRUE(Exists("E1M1.WAD"));   // the name proposed
     EXPECT_EQ(ReadFileBytes(dir.file("GROUP.WAD")), group.bytes());
     // E1M2 now comes from another PWAD than E1M1: they are not mixed either.
-    Edit(1, 2);
+    Edit(2);
     EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
 }
 
@@ -236,7 +233,7 @@ TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
         map.sectors.push_back(map.sectors[0]);   // used by no SideDef
         ReadLevelPwad(file, map);
         Bytes old = ReadFileBytes(dir.file(file));
-        Edit(1, 1);
+        Edit(1);
         ResetHistory();
         level.vertices[0].x = 8;
         NameStep("move");
@@ -257,8 +254,8 @@ TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
         EXPECT_EQ(
             (std::vector<int>{level.levelChanged, level.mapChanged, level.numNodes, level.vertices[0].x}),
             (std::vector<int>{!written, c.saved != kSaved, c.saved == kSaved ? 2 : 0, 8}));
-        const std::string why = c.end == NodeBuildEnd::Failed ? "Brelbsp ended with exit code 1"
-                                                              : "The node builder did not write " + dir.file(file) + ".";
+        std::string why = c.end == NodeBuildEnd::Failed ? "Brelbsp ended with exit code 1"
+                                                        : "The node builder did not write " + dir.file(file) + ".";
         EXPECT_EQ(dialogs.Logged("!The nodes") ? dialogs.log.back() : "",
                   c.told[0] ? "!The nodes of E1M1 were not built|" + why + "|" + dir.file(file) + c.told : "");
         // Saved again, an unchanged level keeps the file's Vertexes and nodes.
@@ -299,7 +296,7 @@ protected:
         testkit::WriteFileBytes(in + "MINE.WAD", mine);
         testkit::WriteFileBytes(in + "MINE.BAK", older);
         ASSERT_GT(ReadPwad(in + "MINE.WAD"), 0);
-        Edit(1, 1);
+        Edit(1);
         ResizeObject(level, kObjThing, Resize::AddOne);
         level.levelChanged = true;
     }
@@ -373,7 +370,7 @@ TEST_F(SaveFaultTest, AFullDiskOrReadOnlyDirectoryIsReportedAndEditingGoesOn) {
 
 TEST_F(LevelSaveTest, AFileCutShortBehindOurBackIsReportedAndChangesNothing) {
     ReadLevelPwad("GONE.WAD", Room());
-    Edit(1, 1);
+    Edit(1);
     level.levelChanged = true;
     dialogs.answers = {""};
     char* name = ChooseSaveFile(1, 1);
@@ -402,9 +399,8 @@ TEST_F(LevelSaveTest, SavingOverAnOpenPwadUnderAnotherSpellingKeepsABackupAndRea
         Reopen(dir.file("base.wad"));
         ReadLevelPwad("p1.wad", Room());
         Bytes old = ReadFileBytes(dir.file("p1.wad"));
-        Edit(1, 1);
+        Edit(1);
         level.things.records[0].type = 3001;
-        level.levelChanged = true;
         ASSERT_EQ(SaveAs(1, 1, kSaveKeyF2, dir.file(spelling)), 1);
         // The old file is the backup beside it, the new one keeps its name.
         EXPECT_EQ(ReadFileBytes(dir.file(backup)), old);

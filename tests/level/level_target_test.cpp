@@ -19,13 +19,10 @@ TEST_F(LevelTargetTest, EachTargetIsSavedInItsCompLevelLumpAndReadBack) {
         const char* saved;
         bool patch = false;   // a DEHACKED lump beside it, all data copied
     } cases[] = {
-        {nullptr, T::Original, T::Original, ""},
         {nullptr, T::Original, T::LimitRemoving, "COMPLVL=vanilla "},
-        {nullptr, T::Original, T::Boom, "COMPLVL=boom "},
         {nullptr, T::Original, T::Mbf21, "COMPLVL=mbf21 "},
         {"prboom-plus 17\n", T::Original, T::Original, "COMPLVL=prboom-plus 17\n "},
         {"MBF", T::Boom, T::Boom, "COMPLVL=MBF "},
-        {"", T::Original, T::Original, "COMPLVL= "},
         {"boom\n", T::Original, T::Mbf21, "COMPLVL=mbf21 "},
         {"MBF", T::Boom, T::Original, ""},
         {"vanilla", T::LimitRemoving, T::Boom, "DEHACKED=patch COMPLVL=boom ", true},
