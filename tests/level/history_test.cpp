@@ -1,16 +1,10 @@
 // Undo and redo: any sequence of edits taken back step by step gives back
 // every earlier level exactly, and the change flags follow the saved state.
-#include <gtest/gtest.h>
-
-#include <cstring>
 #include <memory>
 #include <random>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "level/history.h"
-#include "level/level.h"
 #include "level_fixture.h"
 #include "support/map_kit.h"
 

@@ -31,14 +31,13 @@ using testkit::WadBuilder;
 class ScriptedDialogs : public LevelDialogs {
 public:
     std::deque<std::string> answers;
-    std::vector<std::string> log, proposals, nodeCall;
+    std::vector<std::string> log;
 
     void ShowBox(const std::string& t, const std::vector<std::string>& l) override { Log("#" + t, l); }
     void MessageBox(const std::string& t, const std::vector<std::string>& l) override { Log("!" + t, l); }
     void PressAnyKey(const std::string& t, const std::string& line) override { Log("!" + t, {line}); }
     int ConfirmYes(const std::string& t, const std::string& line) override { return Ask(t, {line}) == "y"; }
     int PathEntry(const std::string& prompt, int maxLength, char* text) override {
-        proposals.push_back(text);
         std::string answer = Ask(prompt, {});
         if (answer != "-" && !answer.empty())
             std::snprintf(text, static_cast<size_t>(maxLength) + 1, "%s", answer.c_str());
@@ -56,12 +55,6 @@ public:
     void ProgressStart(const std::string& title, int32_t) override { Log("#" + title, {}); }
     void ProgressUpdate(int32_t) override {}
     void ProgressEnd() override {}
-    // The node builder that saving hands off to: recorded, and the hand-off's exit.
-    static NodeBuildResult BuildNodes(const std::string& temp, const std::string& out, const std::string& name) {
-        active->nodeCall = {temp, out, name};
-        throw ProgramExit(kExitHandOff, "hand-off");
-    }
-    static inline ScriptedDialogs* active = nullptr;
     bool Logged(const std::string& text) const {
         return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != l.npos; });
     }
@@ -84,16 +77,13 @@ private:
     }
 };
 
-// A square room of four vertices, four one-sided LineDefs and one Sector,
-// with `unused` vertices that no LineDef uses placed before the room's.
-inline MapData Room(int unused = 0) {
+// A square room of four vertices, four one-sided LineDefs and one Sector.
+inline MapData Room() {
     MapData m;
-    for (int i = 0; i < unused; ++i)
-        m.vertices.push_back({static_cast<int16_t>(1000 + i), static_cast<int16_t>(-1000 - i)});
-    m.vertices.insert(m.vertices.end(), {{0, 0}, {0, 256}, {256, 256}, {256, 0}});
+    m.vertices = {{0, 0}, {0, 256}, {256, 256}, {256, 0}};
     for (int i = 0; i < 4; ++i) {
-        m.lineDefs.push_back({static_cast<uint16_t>(unused + i), static_cast<uint16_t>(unused + (i + 1) % 4), 1, 0,
-                              0, static_cast<uint16_t>(i), kNoReference});
+        m.lineDefs.push_back({static_cast<uint16_t>(i), static_cast<uint16_t>((i + 1) % 4), 1, 0, 0,
+                              static_cast<uint16_t>(i), kNoReference});
         m.sideDefs.push_back({0, 0, "-", "-", "BROWN1", 0});
     }
     return m;
@@ -106,8 +96,6 @@ protected:
         WadSession::SetUp();
         SetField(config.patchPath, dir.path().c_str());
         SetLevelDialogs(&dialogs);
-        ScriptedDialogs::active = &dialogs;
-        SetNodeBuilderHandOff(ScriptedDialogs::BuildNodes);
     }
     void TearDown() override {
         EXPECT_TRUE(dialogs.answers.empty()) << "answers left: " << dialogs.answers.front();
@@ -129,9 +117,9 @@ protected:
         EXPECT_TRUE(LoadLevel(source)) << name;
     }
     // A save under the level episode/map as the editor asks for it, the
-    // proposed file name accepted.
-    int SaveAs(int16_t episode, int16_t map, int key = kSaveKeyF2) {
-        dialogs.answers.push_front("");
+    // file name typed ("": the proposed name accepted); 0 when refused.
+    int SaveAs(int16_t episode, int16_t map, int key = kSaveKeyF2, const std::string& typed = "") {
+        dialogs.answers.push_front(typed);
         char* name = ChooseSaveFile(episode, map);
         return name ? SaveLevel(name, key) : 0;
     }

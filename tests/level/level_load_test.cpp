@@ -18,7 +18,6 @@ TEST_F(LevelLoadTest, LevelsThatCannotBeEditedAreRefusedAndTheProgramGoesOn) {
         std::string message;   // the box's lines; none: loaded, whole records only
     } cases[] = {
         {"Hexen", "Hexen", false, nullptr, "E1M1 is a Hexen-format level," + other},
-        {"Hexen in a PWAD", "Hexen", true, nullptr, "E1M1 is a Hexen-format level," + other},
         {"Doom 64", "Doom 64", false, nullptr, "E1M1 is a Doom 64-format level," + other},
         {"UDMF in a PWAD", "UDMF", true, nullptr, "E1M1 is a UDMF-format level," + other},
         {"a stray BEHAVIOR lump beside DOOM-format records", "BEHAVIOR", false, nullptr, ""},

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 
@@ -14,18 +13,18 @@ namespace {
 
 class LevelSaveTest : public LevelTest {
 protected:
-    // An IWAD with E1M1 (two unused vertices before the room's) and E1M2.
+    // An IWAD with E1M1 and E1M2.
     void SetUp() override {
         LevelTest::SetUp();
         WadBuilder iwad("IWAD");
-        AddLevel(iwad, "E1M1", Room(2));
+        AddLevel(iwad, "E1M1", Room());
         AddLevel(iwad, "E1M2", Room());
         WriteIwad(iwad);
     }
-    void Edit(int16_t episode, int16_t map) {
-        config.lastEpisode = episode;
+    // E1M<map> loaded as the level edited.
+    void Edit(int16_t map) {
         config.lastMap = map;
-        Load("E" + std::to_string(episode) + "M" + std::to_string(map));
+        Load("E1M" + std::to_string(map));
     }
     // Writes the PWAD under the file name and reads it.
     void ReadPwadOf(const std::string& file, const WadBuilder& wad) {
@@ -42,12 +41,6 @@ protected:
         std::vector<std::string> names(std::begin(config.pwadList), std::end(config.pwadList));
         names.erase(std::remove(names.begin(), names.end(), ""), names.end());
         return names;
-    }
-    // A save of the level as E1M1 under the name typed (-1 when refused).
-    int SaveTo(const std::string& typed) {
-        dialogs.answers.push_back(typed);
-        char* name = ChooseSaveFile(1, 1);
-        return name ? SaveLevel(name, kSaveKeyF2) : -1;
     }
     // The names in a directory, sorted, temporary files as "<temporary>".
     std::string FilesIn(const std::string& path) {
@@ -82,7 +75,7 @@ TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
         map.reject = reject;
         const std::string name = reject.empty() ? "EMPTY" : "REJ";
         ReadLevelPwad(name + ".WAD", map);
-        Edit(1, 1);
+        Edit(1);
         ASSERT_EQ(SaveAs(1, 1), 1);
         EXPECT_EQ(Saved(name + ".WAD").lumps, Saved(name + ".BAK").lumps);
     }
@@ -110,7 +103,6 @@ TEST_F(LevelSaveTest, RejectIsKeptWhileItFitsAndOtherwiseClearedOrFilled) {
         EXPECT_TRUE(Saved("REJ.WAD").data("REJECT") == expected);
         EXPECT_TRUE(c.form[0] != '!' || level.rejectSkipEvery == 3);
     }
-    EXPECT_TRUE(dialogs.Logged("#Skip/Pattern| 0/0   = all (normal)| 0/255 = no  attacks"));
 }
 
 // Saves refused before anything is written, editing going on: of a level
@@ -123,12 +115,10 @@ TEST_F(LevelSaveTest, SavesThatCannotBeMadeAreRefusedAndWriteNothing) {
         std::function<void(int32_t)> make;
     } limits[] = {
         {"Vertexes", [](int32_t n) { AllocateArray(level.vertices, n, n); }},
-        {"LineDefs", [](int32_t n) { AllocateArray(level.lineDefs, n, n); }},
-        {"SideDefs", [](int32_t n) { AllocateArray(level.sideDefs, n, n); }},
         {"Sectors", [](int32_t n) { AllocateArray(level.sectors, n, n); }},
     };
     for (const auto& c : limits) {
-        Edit(1, 1);
+        Edit(1);
         c.make(65535);
         AllocateArray(level.things, 70000, 70000);   // Things have no limit
         EXPECT_EQ(PassedLimit(), "") << c.kind;
@@ -138,14 +128,14 @@ TEST_F(LevelSaveTest, SavesThatCannotBeMadeAreRefusedAndWriteNothing) {
         EXPECT_EQ(dialogs.log, std::vector<std::string>{std::string("!Level too large to save|65536 ") +
                                                          c.kind + ", more than the 65535 a level can hold"});
     }
-    Edit(1, 1);
+    Edit(1);
     Bytes iwad = ReadFileBytes(dir.file("base.wad"));
     dialogs.answers = {dir.file("base.wad"), "-"};
     EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
     EXPECT_TRUE(dialogs.Logged("!This is the IWAD|" + dir.file("base.wad") +
                                "|The IWAD is never written: choose another name."));
     EXPECT_EQ(ReadFileBytes(dir.file("base.wad")), iwad);
-    EXPECT_EQ(SaveTo(dir.file("NODIR/X.WAD")), 0);
+    EXPECT_EQ(SaveAs(1, 1, kSaveKeyF2, dir.file("NODIR/X.WAD")), 0);
     EXPECT_TRUE(dialogs.Logged("!Error Creating File|" + dir.file("NODIR/X.WAD") +
                                "|No such file or directory|Check PATCH path!"));
     EXPECT_TRUE(ListedPwads().empty());
@@ -154,7 +144,6 @@ TEST_F(LevelSaveTest, SavesThatCannotBeMadeAreRefusedAndWriteNothing) {
         std::string lump = "L" + std::to_string(i);
         ReadPwadOf(lump + ".WAD", WadBuilder().lump(lump, "x"));
     }
-    level.levelChanged = true;
     EXPECT_EQ(SaveAs(1, 1), 0);
     EXPECT_TRUE(dialogs.Logged("!File Limit of 43 Exceeded|The level was not saved."));
     EXPECT_FALSE(Exists("E1M1.WAD"));
@@ -166,7 +155,7 @@ TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
     AddLevel(group, "E1M1", Room());
     AddLevel(group, "E1M2", Room());
     ReadPwadOf("GROUP.WAD", group);
-    Edit(1, 1);
+    Edit(1);
     EXPECT_EQ(ChooseSaveFile(1, 2), nullptr);
     EXPECT_TRUE(dialogs.Logged("!You have read a PWAD file|using the same Level name."));
     // The same level is saved into a file of its own name.
@@ -174,10 +163,10 @@ TEST_F(LevelSaveTest, LevelsOfGroupFilesAreNotMixedUp) {
     ASSERT_EQ(SaveAs(1, 1), 1);
     EXPECT_TRUE(dialogs.Logged("?Copy ALL data in PWAD?|(extra graphics,etc.)"));
     EXPECT_TRUE(dialogs.Logged("!This level is in the Group File|" + dir.file("GROUP.WAD")));
-    EXPECT_EQ(dialogs.proposals.back(), dir.file("E1M1.WAD"));
+    EXPECT_TRUE(Exists("E1M1.WAD"));   // the name proposed
     EXPECT_EQ(ReadFileBytes(dir.file("GROUP.WAD")), group.bytes());
     // E1M2 now comes from another PWAD than E1M1: they are not mixed either.
-    Edit(1, 2);
+    Edit(2);
     EXPECT_EQ(ChooseSaveFile(1, 1), nullptr);
 }
 
@@ -244,10 +233,9 @@ TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
         map.sectors.push_back(map.sectors[0]);   // used by no SideDef
         ReadLevelPwad(file, map);
         Bytes old = ReadFileBytes(dir.file(file));
-        Edit(1, 1);
+        Edit(1);
         ResetHistory();
         level.vertices[0].x = 8;
-        level.levelChanged = level.mapChanged = true;
         NameStep("move");
         RecordStep();
         fakeWrites = c.writes;
@@ -266,14 +254,10 @@ TEST_F(LevelSaveTest, WhatTheNodeBuilderWroteIsReadBackAndFailuresAreTold) {
         EXPECT_EQ(
             (std::vector<int>{level.levelChanged, level.mapChanged, level.numNodes, level.vertices[0].x}),
             (std::vector<int>{!written, c.saved != kSaved, c.saved == kSaved ? 2 : 0, 8}));
-        std::string box = dialogs.log.empty() ? "" : dialogs.log.back();
-        if (!c.told[0]) {
-            EXPECT_EQ(box.find("!The nodes"), std::string::npos) << box;
-        } else {
-            std::string why = c.end == NodeBuildEnd::Failed ? "Brelbsp ended with exit code 1"
-                                                            : "The node builder did not write " + dir.file(file) + ".";
-            EXPECT_EQ(box, "!The nodes of E1M1 were not built|" + why + "|" + dir.file(file) + c.told);
-        }
+        std::string why = c.end == NodeBuildEnd::Failed ? "Brelbsp ended with exit code 1"
+                                                        : "The node builder did not write " + dir.file(file) + ".";
+        EXPECT_EQ(dialogs.Logged("!The nodes") ? dialogs.log.back() : "",
+                  c.told[0] ? "!The nodes of E1M1 were not built|" + why + "|" + dir.file(file) + c.told : "");
         // Saved again, an unchanged level keeps the file's Vertexes and nodes.
         std::vector<testkit::WadLump> built = Saved(file).lumps;
         if (c.saved != kSaved)
@@ -312,7 +296,7 @@ protected:
         testkit::WriteFileBytes(in + "MINE.WAD", mine);
         testkit::WriteFileBytes(in + "MINE.BAK", older);
         ASSERT_GT(ReadPwad(in + "MINE.WAD"), 0);
-        Edit(1, 1);
+        Edit(1);
         ResizeObject(level, kObjThing, Resize::AddOne);
         level.levelChanged = true;
     }
@@ -372,7 +356,7 @@ TEST_F(SaveFaultTest, AFullDiskOrReadOnlyDirectoryIsReportedAndEditingGoesOn) {
                 return std::string("no mount");
             std::string report = std::to_string(SaveAs(1, 1)) + "\n";
             report += dialogs.log.back() + "\n" + Files(disk) + "\n" + State() + "\n";
-            report += std::to_string(SaveTo(dir.file("ELSE.WAD")));   // the user saves elsewhere
+            report += std::to_string(SaveAs(1, 1, kSaveKeyF2, dir.file("ELSE.WAD")));   // the user saves elsewhere
             return report + "\n" + State();
         });
         if (run.report == "no mount")
@@ -386,7 +370,7 @@ TEST_F(SaveFaultTest, AFullDiskOrReadOnlyDirectoryIsReportedAndEditingGoesOn) {
 
 TEST_F(LevelSaveTest, AFileCutShortBehindOurBackIsReportedAndChangesNothing) {
     ReadLevelPwad("GONE.WAD", Room());
-    Edit(1, 1);
+    Edit(1);
     level.levelChanged = true;
     dialogs.answers = {""};
     char* name = ChooseSaveFile(1, 1);
@@ -415,10 +399,9 @@ TEST_F(LevelSaveTest, SavingOverAnOpenPwadUnderAnotherSpellingKeepsABackupAndRea
         Reopen(dir.file("base.wad"));
         ReadLevelPwad("p1.wad", Room());
         Bytes old = ReadFileBytes(dir.file("p1.wad"));
-        Edit(1, 1);
+        Edit(1);
         level.things.records[0].type = 3001;
-        level.levelChanged = true;
-        ASSERT_EQ(SaveTo(dir.file(spelling)), 1);
+        ASSERT_EQ(SaveAs(1, 1, kSaveKeyF2, dir.file(spelling)), 1);
         // The old file is the backup beside it, the new one keeps its name.
         EXPECT_EQ(ReadFileBytes(dir.file(backup)), old);
         EXPECT_EQ(FilesIn(dir.path()), "base.wad link.wad " + backup + " p1.wad sub ");

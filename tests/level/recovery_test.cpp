@@ -1,11 +1,7 @@
 // Recovery files: what is written comes back exactly; a damaged file is set
 // aside and never taken; a file belongs to the session that wrote it.
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <string>
 
 #include "base/work_dir.h"
 #include "level/history.h"
@@ -31,14 +27,6 @@ protected:
         mapkit::AddRoom(0, 0, 192, 128, sector);
         mapkit::AddThing(40, 40, 3004, 90, 7);
         ResetHistory();
-    }
-    // A recovery file of the level as it stands, written by a session that
-    // has ended, with the session text given.
-    std::string Put(const std::string& name, const std::string& session) {
-        std::string path = WorkDir() + name;
-        std::string bytes = mapkit::RecoveryFile(session, "MAP07");
-        testkit::WriteFileBytes(path, Bytes(bytes.begin(), bytes.end()));
-        return path;
     }
     std::string EndedSession() { return mapkit::SessionText(testkit::EndedProcessId(), config.iwadName); }
 };
@@ -120,9 +108,12 @@ TEST_F(RecoveryTest, AFileBelongsToTheSessionThatWroteIt) {
         {"BrelUnsaved-4.WAD", mapkit::SessionText(testkit::EndedProcessId(), dir.file("doom.wad")), "others"},
         {"BrelUnsaved.WAD", "1733600000", "ours"},   // an older build's file
     };
-    std::vector<Bytes> before;
-    for (const auto& f : files)
-        before.push_back(testkit::ReadFileBytes(Put(f.name, f.session)));
+    std::vector<Bytes> before;   // recovery files of the level as it stands
+    for (const auto& f : files) {
+        const std::string bytes = mapkit::RecoveryFile(f.session, "MAP07");
+        before.emplace_back(bytes.begin(), bytes.end());
+        testkit::WriteFileBytes(WorkDir() + f.name, before.back());
+    }
     RecoveryScan scan = FindRecoveryFiles();
     std::map<std::string, std::string> offered;
     for (const RecoveryInfo& i : scan.ours)
