@@ -111,34 +111,60 @@ TEST_F(MapDrawTest, GridStopsAtTheCoordinateLimitAndThingsAreFiltered) {
 }
 
 // A full redraw puts Things' shapes (Things mode) or crosses (the other
-// modes) as stamps made once per look; the screen must be what drawing each
-// Thing on its own gives, at every scale (also where a cross shrinks to one
-// pixel), near the edges too, in any direction.
-TEST_F(MapDrawTest, ThingsDrawnAtOnceMatchThingsDrawnOneByOne) {
+// modes) as stamps made once per look, and passes by the LineDefs off the
+// map area before any work on them. The screen must be what drawing each
+// object on its own gives, at every scale (also where a cross shrinks to one
+// pixel): Things in or just beyond the area, in any direction; LineDefs
+// short there (only a tick or an arrowhead may reach in) or long around and
+// across it.
+TEST_F(MapDrawTest, ThingsAndLineDefsDrawnAtOnceMatchEachDrawnOnItsOwn) {
     std::mt19937 random(7);
     const int types[] = {3004, 2014, 9, 2035, 1, 48, 9999};
     const int16_t pictures = config.thingPicture;
-    for (int mode : {kObjThing, kObjLineDef})
-        for (float scale : {0.02f, 0.03f, 0.06f, 0.2f, 0.5f, 1.0f, 2.5f, 6.0f}) {
+    int side = AddSideDef(AddSector());
+    config.colors[kColorVertexSquare] = 0;   // Vertex markers (XOR) change nothing
+    config.vertexArrows = 1;
+    for (float scale : {0.02f, 0.03f, 0.06f, 0.2f, 0.5f, 1.0f, 2.5f, 6.0f}) {
+        SetScale(scale);
+        level.things.count = level.lineDefs.count = level.vertices.count = 0;
+        const int w = view.maxX, h = view.maxY;
+        std::uniform_int_distribution<int> nearX(-30, w + 30), nearY(-30, h + 30), farX(-w, 2 * w), farY(-h, 2 * h);
+        std::uniform_int_distribution<int> step(-40, 40), type(0, 6), angle(0, 15);
+        auto at = [](int x, int y) { return AddVertex(ScreenToMapX(x), ScreenToMapY(y)); };
+        for (int i = 0; i < 300; ++i) {
+            int x = nearX(random), y = nearY(random), a = angle(random);
+            AddThing(ScreenToMapX(x), ScreenToMapY(y), types[type(random)],
+                     a < 8 ? 45 * a : static_cast<int>(random() % 360));
+            AddLineDef(at(x, y), at(x + step(random), y + step(random)), side, -1, i % 3);
+            AddLineDef(at(farX(random), farY(random)), at(farX(random), farY(random)), side, -1, i % 3);
+        }
+        // Each kind checked with the other one away.
+        const int32_t things = level.things.count, lineDefs = level.lineDefs.count;
+        for (int mode : {kObjThing, kObjLineDef, kObjVertex}) {
             SCOPED_TRACE(testing::Message() << scale << " mode " << mode);
             config.editMode = static_cast<int16_t>(mode);
             config.thingPicture = mode == kObjThing ? pictures : 0;   // else crosses, not shapes
-            SetScale(scale);
-            level.things.count = 0;
-            std::uniform_int_distribution<int> px(-30, view.maxX + 30), py(-30, view.maxY + 30);
-            std::uniform_int_distribution<int> type(0, 6), angle(0, 15);
-            for (int i = 0; i < 300; ++i) {
-                int a = angle(random);
-                AddThing(ScreenToMapX(px(random)), ScreenToMapY(py(random)), types[type(random)],
-                         a < 8 ? 45 * a : static_cast<int>(random() % 360));
-            }
-            EXPECT_TRUE(DrawnAsAlone(level.things.count, [&](int n) {
+            level.lineDefs.count = 0;
+            EXPECT_TRUE(mode == kObjVertex || DrawnAsAlone(level.things.count, [&](int n) {
                 if (mode == kObjThing)
                     return DrawThing(n);
                 SetColor(kTwoSided);
                 DrawMapCross(level.things[n].x, level.things[n].y, 7);
             }));
+            level.lineDefs.count = lineDefs;
+            level.things.count = 0;
+            EXPECT_TRUE(mode == kObjThing || DrawnAsAlone(level.lineDefs.count, [&](int l) {
+                const Vertex& a = level.vertices[level.lineDefs[l].start];
+                const Vertex& b = level.vertices[level.lineDefs[l].end];
+                SetColor(LineDefColour(l));
+                if (mode == kObjVertex)
+                    DrawMapLineMarked(a.x, a.y, b.x, b.y, Arrowhead::AtEnd);
+                else
+                    DrawMapLine(a.x, a.y, b.x, b.y);
+            }));
+            level.things.count = things;
         }
+    }
 }
 
 TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
@@ -167,46 +193,6 @@ TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
     EXPECT_EQ(MapPixel(30, -110), 12);   // tagged like a selected Sector
     HighlightSelection(kObjSector, both);
     EXPECT_TRUE(ScreenPixels() == clean);
-}
-
-// LineDefs off the map area are passed by before any work on them; every one
-// that reaches into it, with a part, a tick or an arrowhead, is drawn as
-// drawing each on its own draws it. Random LineDefs of every length around
-// and across the area, at several zooms.
-TEST_F(MapDrawTest, LinesPartlyInViewAreDrawnAsOnTheirOwn) {
-    std::mt19937 random(11);
-    int side = AddSideDef(AddSector());
-    config.colors[kColorVertexSquare] = 0;   // Vertex markers (XOR) change nothing
-    config.vertexArrows = 1;
-    for (float scale : {0.05f, 0.5f, 4.0f}) {
-        SetScale(scale);
-        level.lineDefs.count = level.vertices.count = 0;
-        int w = view.maxX, h = view.maxY;
-        // Short ones start in or just beyond the area, where only their ticks
-        // and arrowheads may reach in.
-        std::uniform_int_distribution<int> px(-w, 2 * w), py(-h, 2 * h), near(-40, 40);
-        std::uniform_int_distribution<int> edgeX(-30, w + 30), edgeY(-30, h + 30);
-        for (int i = 0; i < 1000; ++i) {
-            bool shortLine = i % 2 == 0;
-            int x1 = shortLine ? edgeX(random) : px(random), y1 = shortLine ? edgeY(random) : py(random);
-            int x2 = shortLine ? x1 + near(random) : px(random), y2 = shortLine ? y1 + near(random) : py(random);
-            AddLineDef(AddVertex(ScreenToMapX(x1), ScreenToMapY(y1)), AddVertex(ScreenToMapX(x2), ScreenToMapY(y2)),
-                       side, -1, i % 3);
-        }
-        for (int mode : {kObjLineDef, kObjVertex}) {
-            SCOPED_TRACE(testing::Message() << scale << " mode " << mode);
-            config.editMode = static_cast<int16_t>(mode);
-            EXPECT_TRUE(DrawnAsAlone(level.lineDefs.count, [&](int l) {
-                const Vertex& a = level.vertices[level.lineDefs[l].start];
-                const Vertex& b = level.vertices[level.lineDefs[l].end];
-                SetColor(LineDefColour(l));
-                if (mode == kObjVertex)
-                    DrawMapLineMarked(a.x, a.y, b.x, b.y, Arrowhead::AtEnd);
-                else
-                    DrawMapLine(a.x, a.y, b.x, b.y);
-            }));
-        }
-    }
 }
 
 // Every level of Freedoom, loaded with the level loader, drawn in every mode
