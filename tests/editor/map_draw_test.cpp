@@ -1,6 +1,6 @@
 // Drawing the map on the headless screen, checked pixel by pixel: LineDef
-// colours by kind and mode, the grid, Things, highlights, and LineDefs
-// partly in view; then every level of Freedoom drawn without a fault.
+// colours by kind and mode, Things, highlights, and LineDefs partly in view;
+// then every level of Freedoom drawn without a fault.
 #include <random>
 
 #include "editor_fixture.h"
@@ -80,10 +80,6 @@ TEST_F(MapDrawTest, LineDefColoursFollowTheirKindAndTheMode) {
     }
     DrawMap(MapDrawing::Quick);   // quick: one colour
     EXPECT_EQ(MapPixel(30, 90), kTwoSided);
-    config.editMode = kObjThing;
-    EXPECT_EQ(LineDefColour(8), kOneSided);   // Things mode: every wall alike
-    SetThingPictures(true);
-    EXPECT_EQ(LineDefColour(8), kThingLines);
     for (int mode : {kObjThing, kObjVertex}) {   // without a first side: the warning in every mode
         config.editMode = static_cast<int16_t>(mode);
         EXPECT_EQ(LineDefColour(static_cast<int>(std::size(cases)) - 1), kBadTag);
@@ -93,16 +89,7 @@ TEST_F(MapDrawTest, LineDefColoursFollowTheirKindAndTheMode) {
     EXPECT_EQ(MapPixel(30, -150), 0);
 }
 
-TEST_F(MapDrawTest, GridStopsAtTheCoordinateLimitAndThingsAreFiltered) {
-    config.gridShown = 1;
-    config.gridSize = 512;
-    config.gridDashed = 0;
-    SetScale(0.05f);
-    view.origX = 32767;
-    DrawMap(MapDrawing::Full);
-    EXPECT_EQ(Pixel(MapToScreenX(32768), 5), kGrid);
-    EXPECT_EQ(Pixel(MapToScreenX(32768) + 30, 5), 0);   // not wrapped around
-
+TEST_F(MapDrawTest, ThingsAreFiltered) {
     Thing zombie{0, 0, 0, 3004, 0x10};   // network only
     mapDraw.thingFilter[kFilterNetwork] = false;
     EXPECT_FALSE(ThingShown(zombie));
