@@ -1,6 +1,6 @@
-// The editor on Freedoom's MAP01 through the shell: choosing the level, the
-// view keys, the modes, selecting with the mouse, the menus, saving, and
-// leaving with changes saved or not.
+// The editor on Freedoom's MAP01 through the shell: choosing the level,
+// moving the view, the modes, selecting with the mouse, the menus, saving,
+// and leaving with changes saved or not.
 #include <algorithm>
 
 #include "editor_session.h"
@@ -73,9 +73,7 @@ TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
 
 // The wheel zooms around the pointer as the digit keys do, and with Shift
 // scrolls sideways; the middle button held drags the map; neither selects.
-// The pointer held at the left edge for a second of the script's clock
-// scrolls the view 360 pixels, in whatever passes the loop makes.
-TEST_F(LoopTest, WheelMiddleButtonAndEdgesMoveTheView) {
+TEST_F(LoopTest, WheelAndMiddleButtonMoveTheView) {
     Run("key 2\nmove 300 200\nwait 0\n");
     ASSERT_EQ(view.scale, 0.5f);
     int16_t x = view.origX, y = view.origY;
@@ -92,27 +90,6 @@ TEST_F(LoopTest, WheelMiddleButtonAndEdgesMoveTheView) {
     EXPECT_NEAR(view.origX, x - 80, 1);   // the map went 40 pixels right, 50 up
     EXPECT_NEAR(view.origY, y - 100, 1);
     EXPECT_TRUE(view.scale == 0.5f && selection.list.empty());
-
-    std::string held;
-    for (int i = 0; i < 20; ++i)
-        held += "wait 50\n";
-    Run("key 2\nmove 4 200\n" + held + "move 300 200\nwait 500\nwait 0\n");
-    EXPECT_NEAR(view.origX, x - 720, 2);   // at the scale of 0.5
-    EXPECT_EQ(view.origY, y);
-}
-
-// In the window-size mode the screen takes the window's size whenever it
-// changes, within 640x480..3840x2160: the map area below the menu bar, the
-// same map point at its centre.
-TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
-    config.videoMode = kWindowSizeMode;
-    Run("wait 0\n");
-    int16_t x = view.origX, y = view.origY;
-    config.videoMode = kWindowSizeMode;
-    Run("resize 5000 300\nmove 5000 5000\nwait 0\n");
-    ASSERT_EQ(std::vector<int>({Screen().width(), Screen().height()}), std::vector<int>({3840, 480}));
-    EXPECT_TRUE(graphics.screenMaxY == 479 && view.maxX == 3839 && view.maxY == graphics.maxY);
-    EXPECT_TRUE(view.origX == x && view.origY == y);
 }
 
 // Every menu opens over the map and leaves it as it was.
@@ -190,10 +167,6 @@ TEST_F(SaveTest, F2WritesTheLevelAndEscAsksAboutChangesNotSaved) {
 
     // Leaving with unsaved changes asks first: No (Esc, or Enter after a stray
     // Esc: No has the focus) goes on with the change; Yes leaves.
-    Run("wait 0\n");
-    Pixels plain = MapArea(shown);
-    EXPECT_EQ(Run("key Ins\nkey Esc\n"), kScriptEnded);
-    EXPECT_NE(MapArea(shown), plain);   // the question
     for (const char* no : {"key Esc\n", "key Enter\n"}) {
         EXPECT_EQ(Run(std::string("key Ins\nkey Esc\n") + no), kScriptEnded) << no;
         EXPECT_TRUE(level.levelChanged && graphics.graphicsMode != 0) << no;

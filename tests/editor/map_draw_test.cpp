@@ -32,14 +32,13 @@ protected:
         config.mapBorder = 0;
         config.editMode = kObjLineDef;
     }
-    // The pixel at a map-area position.
-    static int Pixel(int x, int y) {
+    // The pixel of a map point.
+    static int MapPixel(int x, int y) {
         const Canvas& s = Screen();
-        int sy = y + MapAreaTop();
-        bool inside = x >= 0 && x < s.width() && sy >= 0 && sy < s.height();
-        return inside ? s.pixels()[sy * s.width() + x] : -1;
+        int sx = MapToScreenX(x), sy = MapToScreenY(y) + MapAreaTop();
+        bool inside = sx >= 0 && sx < s.width() && sy >= 0 && sy < s.height();
+        return inside ? s.pixels()[sy * s.width() + sx] : -1;
     }
-    static int MapPixel(int x, int y) { return Pixel(MapToScreenX(x), MapToScreenY(y)); }
     // A horizontal LineDef from (-100, y) to (100, y).
     static int Line(int y, int flags, int type = 0, int tag = 0, int side1 = -1, int side2 = -1) {
         return AddLineDef(AddVertex(-100, y), AddVertex(100, y), side1, side2, flags, type, tag);
@@ -80,21 +79,9 @@ TEST_F(MapDrawTest, LineDefColoursFollowTheirKindAndTheMode) {
     }
     DrawMap(MapDrawing::Quick);   // quick: one colour
     EXPECT_EQ(MapPixel(30, 90), kTwoSided);
-    for (int mode : {kObjThing, kObjVertex}) {   // without a first side: the warning in every mode
-        config.editMode = static_cast<int16_t>(mode);
-        EXPECT_EQ(LineDefColour(static_cast<int>(std::size(cases)) - 1), kBadTag);
-    }
     level.lineDefs[Line(-150, 1)].start = 500;   // a missing Vertex: not drawn
     DrawMap(MapDrawing::Full);
     EXPECT_EQ(MapPixel(30, -150), 0);
-}
-
-TEST_F(MapDrawTest, ThingsAreFiltered) {
-    Thing zombie{0, 0, 0, 3004, 0x10};   // network only
-    mapDraw.thingFilter[kFilterNetwork] = false;
-    EXPECT_FALSE(ThingShown(zombie));
-    zombie.type = 2028;   // a lamp: "All Other Things", flags ignored
-    EXPECT_TRUE(ThingShown(zombie));
 }
 
 // A full redraw puts Things' shapes (Things mode) or crosses (the other
@@ -199,8 +186,7 @@ TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {
         std::vector<LevelListEntry> list = master.levelList;
         for (const LevelListEntry& entry : list) {
             mapkit::ClearMap();
-            SetField(level.name, entry.name);
-            ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory)) << entry.name;
+            ASSERT_TRUE(LoadIwadLevel(entry.name)) << entry.name;
             ComputeMapBounds();
             ++levels;
             for (int mode : {kObjThing, kObjLineDef, kObjVertex, kObjSector}) {
