@@ -3,8 +3,6 @@
 // keys and the Edit menu of undo, the level and its change flags as they were,
 // the selection kept to objects that exist, and the recovery file a run that
 // died leaves for the next start.
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <set>
 
@@ -33,8 +31,9 @@ protected:
         StartRecoverySession();
     }
     static off_t RecoveryFileSize() {
-        struct stat st;
-        return stat(RecoveryFilePath().c_str(), &st) == 0 ? st.st_size : -1;
+        std::error_code missing;
+        const auto size = std::filesystem::file_size(RecoveryFilePath(), missing);
+        return missing ? -1 : static_cast<off_t>(size);
     }
     // The names of the recovery files in the directory.
     std::set<std::string> RecoveryFiles() {

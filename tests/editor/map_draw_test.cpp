@@ -1,6 +1,6 @@
 // Drawing the map on the headless screen, checked pixel by pixel: LineDef
-// colours by kind and mode, the grid, Things, highlights, and LineDefs
-// partly in view; then every level of Freedoom drawn without a fault.
+// colours by kind and mode, Things, highlights, and LineDefs partly in view;
+// then every level of Freedoom drawn without a fault.
 #include <random>
 
 #include "editor_fixture.h"
@@ -32,14 +32,13 @@ protected:
         config.mapBorder = 0;
         config.editMode = kObjLineDef;
     }
-    // The pixel at a map-area position.
-    static int Pixel(int x, int y) {
+    // The pixel of a map point.
+    static int MapPixel(int x, int y) {
         const Canvas& s = Screen();
-        int sy = y + MapAreaTop();
-        bool inside = x >= 0 && x < s.width() && sy >= 0 && sy < s.height();
-        return inside ? s.pixels()[sy * s.width() + x] : -1;
+        int sx = MapToScreenX(x), sy = MapToScreenY(y) + MapAreaTop();
+        bool inside = sx >= 0 && sx < s.width() && sy >= 0 && sy < s.height();
+        return inside ? s.pixels()[sy * s.width() + sx] : -1;
     }
-    static int MapPixel(int x, int y) { return Pixel(MapToScreenX(x), MapToScreenY(y)); }
     // A horizontal LineDef from (-100, y) to (100, y).
     static int Line(int y, int flags, int type = 0, int tag = 0, int side1 = -1, int side2 = -1) {
         return AddLineDef(AddVertex(-100, y), AddVertex(100, y), side1, side2, flags, type, tag);
@@ -80,65 +79,66 @@ TEST_F(MapDrawTest, LineDefColoursFollowTheirKindAndTheMode) {
     }
     DrawMap(MapDrawing::Quick);   // quick: one colour
     EXPECT_EQ(MapPixel(30, 90), kTwoSided);
-    config.editMode = kObjThing;
-    EXPECT_EQ(LineDefColour(8), kOneSided);   // Things mode: every wall alike
-    SetThingPictures(true);
-    EXPECT_EQ(LineDefColour(8), kThingLines);
-    for (int mode : {kObjThing, kObjVertex}) {   // without a first side: the warning in every mode
-        config.editMode = static_cast<int16_t>(mode);
-        EXPECT_EQ(LineDefColour(static_cast<int>(std::size(cases)) - 1), kBadTag);
-    }
     level.lineDefs[Line(-150, 1)].start = 500;   // a missing Vertex: not drawn
     DrawMap(MapDrawing::Full);
     EXPECT_EQ(MapPixel(30, -150), 0);
 }
 
-TEST_F(MapDrawTest, GridStopsAtTheCoordinateLimitAndThingsAreFiltered) {
-    config.gridShown = 1;
-    config.gridSize = 512;
-    config.gridDashed = 0;
-    SetScale(0.05f);
-    view.origX = 32767;
-    DrawMap(MapDrawing::Full);
-    EXPECT_EQ(Pixel(MapToScreenX(32768), 5), kGrid);
-    EXPECT_EQ(Pixel(MapToScreenX(32768) + 30, 5), 0);   // not wrapped around
-
-    Thing zombie{0, 0, 0, 3004, 0x10};   // network only
-    mapDraw.thingFilter[kFilterNetwork] = false;
-    EXPECT_FALSE(ThingShown(zombie));
-    zombie.type = 2028;   // a lamp: "All Other Things", flags ignored
-    EXPECT_TRUE(ThingShown(zombie));
-}
-
 // A full redraw puts Things' shapes (Things mode) or crosses (the other
-// modes) as stamps made once per look; the screen must be what drawing each
-// Thing on its own gives, at every scale (also where a cross shrinks to one
-// pixel), near the edges too, in any direction.
-TEST_F(MapDrawTest, ThingsDrawnAtOnceMatchThingsDrawnOneByOne) {
+// modes) as stamps made once per look, and passes by the LineDefs off the
+// map area before any work on them. The screen must be what drawing each
+// object on its own gives, at every scale (also where a cross shrinks to one
+// pixel): Things in or just beyond the area, in any direction; LineDefs
+// short there (only a tick or an arrowhead may reach in) or long around and
+// across it.
+TEST_F(MapDrawTest, ThingsAndLineDefsDrawnAtOnceMatchEachDrawnOnItsOwn) {
     std::mt19937 random(7);
     const int types[] = {3004, 2014, 9, 2035, 1, 48, 9999};
     const int16_t pictures = config.thingPicture;
-    for (int mode : {kObjThing, kObjLineDef})
-        for (float scale : {0.02f, 0.03f, 0.06f, 0.2f, 0.5f, 1.0f, 2.5f, 6.0f}) {
+    int side = AddSideDef(AddSector());
+    config.colors[kColorVertexSquare] = 0;   // Vertex markers (XOR) change nothing
+    config.vertexArrows = 1;
+    for (float scale : {0.02f, 0.03f, 0.06f, 0.2f, 0.5f, 1.0f, 2.5f, 6.0f}) {
+        SetScale(scale);
+        level.things.count = level.lineDefs.count = level.vertices.count = 0;
+        const int w = view.maxX, h = view.maxY;
+        std::uniform_int_distribution<int> nearX(-30, w + 30), nearY(-30, h + 30), farX(-w, 2 * w), farY(-h, 2 * h);
+        std::uniform_int_distribution<int> step(-40, 40), type(0, 6), angle(0, 15);
+        auto at = [](int x, int y) { return AddVertex(ScreenToMapX(x), ScreenToMapY(y)); };
+        for (int i = 0; i < 300; ++i) {
+            int x = nearX(random), y = nearY(random), a = angle(random);
+            AddThing(ScreenToMapX(x), ScreenToMapY(y), types[type(random)],
+                     a < 8 ? 45 * a : static_cast<int>(random() % 360));
+            AddLineDef(at(x, y), at(x + step(random), y + step(random)), side, -1, i % 3);
+            AddLineDef(at(farX(random), farY(random)), at(farX(random), farY(random)), side, -1, i % 3);
+        }
+        // Each kind checked with the other one away.
+        const int32_t things = level.things.count, lineDefs = level.lineDefs.count;
+        for (int mode : {kObjThing, kObjLineDef, kObjVertex}) {
             SCOPED_TRACE(testing::Message() << scale << " mode " << mode);
             config.editMode = static_cast<int16_t>(mode);
             config.thingPicture = mode == kObjThing ? pictures : 0;   // else crosses, not shapes
-            SetScale(scale);
-            level.things.count = 0;
-            std::uniform_int_distribution<int> px(-30, view.maxX + 30), py(-30, view.maxY + 30);
-            std::uniform_int_distribution<int> type(0, 6), angle(0, 15);
-            for (int i = 0; i < 300; ++i) {
-                int a = angle(random);
-                AddThing(ScreenToMapX(px(random)), ScreenToMapY(py(random)), types[type(random)],
-                         a < 8 ? 45 * a : static_cast<int>(random() % 360));
-            }
-            EXPECT_TRUE(DrawnAsAlone(level.things.count, [&](int n) {
+            level.lineDefs.count = 0;
+            EXPECT_TRUE(mode == kObjVertex || DrawnAsAlone(level.things.count, [&](int n) {
                 if (mode == kObjThing)
                     return DrawThing(n);
                 SetColor(kTwoSided);
                 DrawMapCross(level.things[n].x, level.things[n].y, 7);
             }));
+            level.lineDefs.count = lineDefs;
+            level.things.count = 0;
+            EXPECT_TRUE(mode == kObjThing || DrawnAsAlone(level.lineDefs.count, [&](int l) {
+                const Vertex& a = level.vertices[level.lineDefs[l].start];
+                const Vertex& b = level.vertices[level.lineDefs[l].end];
+                SetColor(LineDefColour(l));
+                if (mode == kObjVertex)
+                    DrawMapLineMarked(a.x, a.y, b.x, b.y, Arrowhead::AtEnd);
+                else
+                    DrawMapLine(a.x, a.y, b.x, b.y);
+            }));
+            level.things.count = things;
         }
+    }
 }
 
 TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
@@ -169,55 +169,6 @@ TEST_F(MapDrawTest, HighlightsVanishWhenDrawnTwice) {
     EXPECT_TRUE(ScreenPixels() == clean);
 }
 
-// LineDefs off the map area are passed by before any work on them; every one
-// that reaches into it, with a part, a tick or an arrowhead, is drawn as
-// drawing each on its own draws it. Random LineDefs of every length around
-// and across the area, at several zooms.
-TEST_F(MapDrawTest, LinesPartlyInViewAreDrawnAsOnTheirOwn) {
-    std::mt19937 random(11);
-    int side = AddSideDef(AddSector());
-    config.colors[kColorVertexSquare] = 0;   // Vertex markers (XOR) change nothing
-    config.vertexArrows = 1;
-    for (float scale : {0.05f, 0.5f, 4.0f}) {
-        SetScale(scale);
-        level.lineDefs.count = level.vertices.count = 0;
-        int w = view.maxX, h = view.maxY;
-        std::uniform_int_distribution<int> px(-w, 2 * w), py(-h, 2 * h), near(-40, 40);
-        for (int i = 0; i < 400; ++i) {
-            int x1 = px(random), y1 = py(random);
-            bool shortLine = i % 2 == 0;
-            int x2 = shortLine ? x1 + near(random) : px(random), y2 = shortLine ? y1 + near(random) : py(random);
-            AddLineDef(AddVertex(ScreenToMapX(x1), ScreenToMapY(y1)), AddVertex(ScreenToMapX(x2), ScreenToMapY(y2)),
-                       side, -1, i % 3);
-        }
-        // Just beyond each edge, along it, either way round: only ticks and
-        // arrowheads may reach in.
-        for (int d = 1; d < 24; d += 3)
-            for (int way : {1, -1}) {
-                const int ends[4][4] = {{100, -d, 300, -d}, {100, h + d, 300, h + d},
-                                        {-d, 100, -d, 300}, {w + d, 100, w + d, 300}};
-                for (const auto& e : ends) {
-                    int a = AddVertex(ScreenToMapX(e[0]), ScreenToMapY(e[1]));
-                    int b = AddVertex(ScreenToMapX(e[2]), ScreenToMapY(e[3]));
-                    AddLineDef(way > 0 ? a : b, way > 0 ? b : a, side, -1, 0);
-                }
-            }
-        for (int mode : {kObjLineDef, kObjVertex}) {
-            SCOPED_TRACE(testing::Message() << scale << " mode " << mode);
-            config.editMode = static_cast<int16_t>(mode);
-            EXPECT_TRUE(DrawnAsAlone(level.lineDefs.count, [&](int l) {
-                const Vertex& a = level.vertices[level.lineDefs[l].start];
-                const Vertex& b = level.vertices[level.lineDefs[l].end];
-                SetColor(LineDefColour(l));
-                if (mode == kObjVertex)
-                    DrawMapLineMarked(a.x, a.y, b.x, b.y, Arrowhead::AtEnd);
-                else
-                    DrawMapLine(a.x, a.y, b.x, b.y);
-            }));
-        }
-    }
-}
-
 // Every level of Freedoom, loaded with the level loader, drawn in every mode
 // (Things with their sprites) at ordinary and extreme zooms.
 using FreedoomMapTest = EditorScreenTest;
@@ -235,8 +186,7 @@ TEST_F(FreedoomMapTest, EveryLevelDrawsInEveryModeAtEveryZoom) {
         std::vector<LevelListEntry> list = master.levelList;
         for (const LevelListEntry& entry : list) {
             mapkit::ClearMap();
-            SetField(level.name, entry.name);
-            ASSERT_TRUE(LoadLevel(LevelSource::MasterDirectory)) << entry.name;
+            ASSERT_TRUE(LoadIwadLevel(entry.name)) << entry.name;
             ComputeMapBounds();
             ++levels;
             for (int mode : {kObjThing, kObjLineDef, kObjVertex, kObjSector}) {

@@ -1,4 +1,4 @@
-// The map view's transform, zoom steps, fitting, centring and scrolling.
+// The map view's transform, zoom steps, fitting and the view at the start.
 #include <cmath>
 
 #include "editor_fixture.h"
@@ -36,7 +36,7 @@ TEST_F(ViewTest, ZoomStepsAndLimitsKeepThePointUnderThePointer) {
     EXPECT_EQ(MapToScreenX(view.origX + 4096), 65536 + view.centerX);   // 16 bits would give the centre
 }
 
-TEST_F(ViewTest, FitStartAndTheKeyboardCursorAtTheEdges) {
+TEST_F(ViewTest, FitAndTheStartView) {
     ZoomToFit();   // no Vertexes
     EXPECT_EQ(view.scale, 0.5f);
     EXPECT_EQ(input.pointerY, view.centerY + MapAreaTop());   // the keyboard cursor follows
@@ -55,20 +55,6 @@ TEST_F(ViewTest, FitStartAndTheKeyboardCursorAtTheEdges) {
     StartView();
     EXPECT_EQ(view.scale, kStartScale);
     EXPECT_EQ(view.origX, 40);
-
-    // No mouse: the keyboard cursor scrolls and is moved back off the edge.
-    input.mousePresent = false;
-    AddVertex(-2000, -2000);
-    AddVertex(2000, 2000);
-    ComputeMapBounds();
-    SetScale(1.0f);
-    view.origX = view.origY = 0;
-    input.pointerX = 300;
-    input.pointerY = MapAreaTop();
-    EXPECT_TRUE(EdgeScroll());
-    EXPECT_EQ(view.origY, 20);
-    EXPECT_EQ(input.pointerY, MapAreaTop() + 10);
-    EXPECT_FALSE(EdgeScroll());
 }
 
 }  // namespace
