@@ -115,6 +115,8 @@ TEST_F(LevelSaveTest, SavesThatCannotBeMadeAreRefusedAndWriteNothing) {
         std::function<void(int32_t)> make;
     } limits[] = {
         {"Vertexes", [](int32_t n) { AllocateArray(level.vertices, n, n); }},
+        {"LineDefs", [](int32_t n) { AllocateArray(level.lineDefs, n, n); }},
+        {"SideDefs", [](int32_t n) { AllocateArray(level.sideDefs, n, n); }},
         {"Sectors", [](int32_t n) { AllocateArray(level.sectors, n, n); }},
     };
     for (const auto& c : limits) {

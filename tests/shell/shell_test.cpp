@@ -1,7 +1,7 @@
 // The command line; the real program started from a shell, as users,
 // scripts and the desktop start it; and the whole program run in this
 // process through its shell: what a start reads, remembers and refuses, and
-// what the commands hand to the editor.
+// what the commands hand to the editor and the viewers.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "base/config.h"
 #include "base/flavour.h"
@@ -421,6 +422,32 @@ TEST_F(ProgramTest, DamagedOrMissingPwadsAreDroppedAndTheProgramGoesOn) {
     ExpectSaw({"WAD file " + dir.file("b.wad") + " is damaged", "(Patch for E1M2)"});
     EXPECT_FALSE(Saw("b.wad  "));
     EXPECT_STREQ(config.pwadList[2], "");
+}
+
+// VIEW and PICTURE open the viewers, headless, on the picture the start
+// word names (its size shows under it), or on the first without one.
+TEST_F(ProgramTest, ViewAndPictureOpenTheViewersOnTheNamedPicture) {
+    auto picture = [](int w, int h) {
+        return testkit::PictureLump(w, h, testkit::Columns(size_t(w), {{0, Bytes(size_t(h), 5)}}));
+    };
+    WadBuilder("IWAD").lump("PLAYPAL", Bytes(768, 0)).level("E1M1").lump("TEXTURE1", Bytes(4, 0))
+        .lump("S_START").lump("AAAAA0", picture(8, 8)).lump("SOUGA0", picture(24, 30)).lump("S_END")
+        .lump("BIGPIC", picture(30, 20)).write(dir.file("heretic.wad"));
+    std::string keys;
+    for (const char* shot : {"view", "pic", "first"})
+        keys += "snapshot " + dir.file(std::string(shot) + ".png") + "\nkey Esc\n";
+    testkit::WriteFileBytes(dir.file("keys"), Bytes(keys.begin(), keys.end()));
+    setenv("ZARN_VIDEO", "headless", 1);
+    setenv("ZARN_SCRIPT", dir.file("keys").c_str(), 1);
+    testkit::ResetProgramState();   // the video reads the script afresh
+    EXPECT_EQ(Run("V SOUG\nP BIGPIC\nv\nQ\n"), 0) << output;
+    unsetenv("ZARN_SCRIPT");
+    unsetenv("ZARN_VIDEO");
+    for (const auto& [shot, title, size] : {std::tuple{"view", "Sprite Viewer", "24x30"},
+                                            {"pic", "Picture Viewer", "30x20"}, {"first", "Sprite Viewer", "8x8"}}) {
+        EXPECT_TRUE(testkit::SnapshotShowsText(dir.file(std::string(shot) + ".png"), title)) << shot;
+        EXPECT_TRUE(testkit::SnapshotShowsText(dir.file(std::string(shot) + ".png"), size)) << shot;
+    }
 }
 
 // Default textures and flats that the WAD files lack are told at start and,

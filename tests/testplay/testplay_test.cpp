@@ -116,6 +116,7 @@ TEST_F(TestPlayTest, TheGameGetsTheLevelThroughTheResponseFileOrItsCommandLine) 
         {Flavour::Doom, "MAP07", 1, MapTarget::LimitRemoving,
          "ZARN_ENGINE='crispy-doom' ZARN_ENGINE_PACKAGE='crispy-doom' DOOM2 '@'"},
         {Flavour::Doom, "MAP07", 1, MapTarget::Boom, kWoof + "'boom'"},
+        {Flavour::Doom, "MAP07", 1, MapTarget::Mbf21, kWoof + "'mbf21'"},
         {Flavour::Heretic, "E2M3", 1, MapTarget::Boom, "HERETIC '@'"},
     };
     for (const auto& c : cases) {
@@ -139,6 +140,10 @@ TEST_F(TestPlayTest, TheGameGetsTheLevelThroughTheResponseFileOrItsCommandLine) 
             EXPECT_FALSE(Written(Names().responseFile));
         std::filesystem::remove(Dir().file(Names().responseFile));
     }
+    // The options typed are kept for the next test play.
+    ResetConfig();
+    ASSERT_EQ(LoadConfig(), 1);
+    EXPECT_STREQ(config.testOptions, "-SKILL 1");
 }
 
 // Each way out keeps the options as they were and writes no hand-off.
