@@ -1,5 +1,5 @@
-// The settings file: damaged files refused, dangerous values repaired, long
-// file names kept; and where the data lives.
+// The settings file: damaged files refused, dangerous values repaired, older
+// files brought up to date, long file names kept; and where the data lives.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -68,6 +68,25 @@ TEST_F(ConfigTest, ValidFileIsTakenAndItsDangerousValuesRepaired) {
     EXPECT_EQ(repaired, (std::vector<int>{8, 1, 1, 9}));   // grid, video and edit mode, grid colour
     EXPECT_FLOAT_EQ(config.scale, 0.125f);
     EXPECT_EQ(std::strlen(config.iwadName), 43u);
+}
+
+// A file of an older build (0 at offset 34) that still holds the old yellow
+// hot-letter colour gets the new default once; a colour chosen since stays.
+TEST_F(ConfigTest, OlderFilesTakeTheNewHotLetterColourOnlyWhereTheyHeldTheOld) {
+    const size_t kHilite = 70 + 2 * kColorMenuHilite, kRevision = 34;
+    Bytes b = Saved();
+    EXPECT_EQ(b[kHilite], 18);
+    EXPECT_EQ(b[kRevision], 1);
+    const struct { uint8_t revision, hilite, loaded; } cases[] = {
+        {0, 14, 18}, {0, 12, 12}, {1, 14, 14}, {1, 18, 18}};
+    for (const auto& c : cases) {
+        Bytes file = b;
+        file[kRevision] = c.revision;
+        file[kHilite] = c.hilite;
+        EXPECT_EQ(Reload(file), 1);
+        EXPECT_EQ(config.colors[kColorMenuHilite], c.loaded) << int(c.revision) << " " << int(c.hilite);
+        EXPECT_EQ(Saved()[kRevision], 1);   // upgraded once
+    }
 }
 
 TEST_F(ConfigTest, LongFileNamesFollowTheRecordAndComeBack) {
