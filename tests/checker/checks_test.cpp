@@ -19,10 +19,9 @@
 #include "source_paths.h"
 #include "support/map_kit.h"
 #include "support/program_state.h"
-#include "support/level_validity.h"
 #include "support/session_kit.h"
+#include "support/level_validity.h"
 #include "support/testkit.h"
-#include "ui/graphics.h"
 
 namespace {
 
@@ -194,10 +193,8 @@ TEST_F(CheckTest, EachFaultIsReportedAndFixedOnlyWhenConfirmed) {
          [] { AddThing(0, 0, 1), AddThing(0, 0, 4242), AddThing(0, 0, 89); }, CheckThingTypes,
          {"Fault Thing 1: Thing 1, Invalid Type 4242",
           "Fault Thing 2: Thing 2, ShootType 89, No TargetType 87 found"}, true},
-        {"numbers past 32767 show as they are",
-         [] { testkit::ResetProgramState(Flavour::Heretic), AddThing(0, 0, 1), PadObjectsTo(39999), AddThing(0, 0, 7); },
-         CheckThingTypes, {"Fault Thing 40000: Thing 40000, Dsparil 7, No DsparilSpot 56 found"},
-         true},
+        {"D'Sparil without his spot", [] { testkit::ResetProgramState(Flavour::Heretic), AddThing(0, 0, 7); },
+         CheckThingTypes, {"Fault Thing 0: Thing 0, Dsparil 7, No DsparilSpot 56 found"}, true},
         {"LineDef types and tags, a teleport without a landing", [&] { Room(), TaggedRooms(); }, CheckLineDefTypes,
          plus(kTypes, "Fault LineDef 4: LineDef 4 with sector tag 7 | Teleport not found in sector 1"), true,
          [] { return std::vector<int>{level.lineDefs[0].tag}; }, {0}},
@@ -417,11 +414,6 @@ TEST_F(CheckTest, StatisticsCountObjectsSizesAndThingsBySkill) {
     AddThing(0, 0, 3004, 0, 24);   // deaf, network
     AddThing(0, 0, 2001, 0, 1);    // a shotgun on the easy skills
     std::vector<StatisticsBox> boxes = LevelStatistics();
-    Lines titles;
-    for (const StatisticsBox& box : boxes)
-        titles.push_back(box.title);
-    EXPECT_EQ(titles, (Lines{"Number of Object Statistics", "Enemies", "Equipment", "Weapons", "Ammunition",
-                             "Summary"}));
     const Lines& counts = boxes[0].lines;
     EXPECT_EQ(counts.size(), 11u);
     EXPECT_EQ((Lines{counts[0], counts[2], counts[3], counts[9]}),
@@ -452,16 +444,6 @@ TEST_F(CheckTest, FindsShowEachMatchAndTheCountAtTheEnd) {
     EXPECT_EQ(Search(kFindLineDefTag), (Lines{"Result Object Not Found: LineTag  7"}));
     search.lineDefType = 0;
     EXPECT_EQ(Search(kFindLineDefType).back(), "Result Objects: Found 3, Changed 0");
-
-    // The menu: item 4, then Esc in the number form.
-    testkit::Session session;
-    InitGraphics(GraphicsPalette::Basic);
-    search.kind = kFindThing;
-    rec = Recorder();
-    session.ExactScript("key 4\nkey Esc");
-    FindReplace(0, 0, SearchStart::Ask, rec);
-    EXPECT_EQ(search.kind, kSearchNone);
-    EXPECT_EQ(rec.said, (Lines{"Result Objects: Found 0, Changed 0"}));
 }
 
 // --- Freedoom -----------------------------------------------------------------------

@@ -249,22 +249,17 @@ TEST_F(LimitsScanTest, TheNodesCountEachSegAndDamagedOnesAreRefused) {
 TEST_F(LimitsScanTest, TheGamesAgreeWithTheScan) {
     if (!testkit::HaveGameAndNodeBuilder() || !FileExists(testkit::kCrispyProgram))
         GTEST_SKIP() << "Chocolate Doom, Crispy Doom or ZDBSP is not installed";
+    // Visplanes on Chocolate Doom, which stops; drawsegs on Crispy Doom.
     const struct {
-        const char* program;
         int columns;
-        BoardLook look;
         EngineLimit limit;
-        const char* full;   // what the game says of a full table
-        bool stops;
-    } cases[] = {
-        {testkit::kGameProgram, 15, BoardLook::OwnLights, EngineLimit::Visplanes, "R_FindPlane: no more visplanes", true},
-        {testkit::kGameProgram, 16, BoardLook::OwnLights, EngineLimit::Visplanes, "R_FindPlane: no more visplanes", true},
-        {testkit::kCrispyProgram, 40, BoardLook::Grates, EngineLimit::Drawsegs, "Hit MAXDRAWSEGS", false},
-        {testkit::kCrispyProgram, 44, BoardLook::Grates, EngineLimit::Drawsegs, "Hit MAXDRAWSEGS", false},
-    };
+    } cases[] = {{15, EngineLimit::Visplanes}, {16, EngineLimit::Visplanes},
+                 {40, EngineLimit::Drawsegs}, {44, EngineLimit::Drawsegs}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.program) + " " + std::to_string(c.columns));
-        BuildBoard(c.columns, c.look);
+        const bool stops = c.limit == EngineLimit::Visplanes;
+        const char* program = stops ? testkit::kGameProgram : testkit::kCrispyProgram;
+        SCOPED_TRACE(std::string(program) + " " + std::to_string(c.columns));
+        BuildBoard(c.columns, stops ? BoardLook::OwnLights : BoardLook::Grates);
         LimitCounts counts = CountFromStart();
         const bool over = counts[c.limit] > EngineLimitSize(c.limit);
         testkit::ScratchDir dir;
@@ -273,9 +268,10 @@ TEST_F(LimitsScanTest, TheGamesAgreeWithTheScan) {
         ASSERT_TRUE(testkit::BuildNodes(raw, built, dir.file("zdbsp.log")));
         std::filesystem::create_directories(dir.file(".local/share/crispy-doom"));
         std::ofstream(dir.file(".local/share/crispy-doom/crispy-doom.cfg")) << "crispy_hires 0\n";
-        std::string output = testkit::GameOutput(dir.path(), testkit::FreedoomIwad(2), built, "1", c.program);
-        EXPECT_EQ(over, output.find(c.full) != std::string::npos) << DescribeCounts(counts, true) << "\n" << output;
-        EXPECT_EQ(!(over && c.stops), output.find("status 124") != std::string::npos) << output;
+        std::string output = testkit::GameOutput(dir.path(), testkit::FreedoomIwad(2), built, "1", program);
+        const char* full = stops ? "R_FindPlane: no more visplanes" : "Hit MAXDRAWSEGS";
+        EXPECT_EQ(over, output.find(full) != std::string::npos) << DescribeCounts(counts, true) << "\n" << output;
+        EXPECT_EQ(!(over && stops), output.find("status 124") != std::string::npos) << output;
         char name[kFileNameField];
         SetField(name, built.c_str());
         ASSERT_GT(LoadPwad(name), 0);
