@@ -1,6 +1,6 @@
 // The checker on the headless screen: the verification dialog's two ways
-// out, the Check menu, and the exits and starts check and the box of what
-// the game cannot load that every save key runs first. Then the engine
+// out, and the exits and starts check and the box of what the game cannot
+// load that every save key runs first. Then the engine
 // limits in the running editor on Freedoom's MAP01: the Check menu's item
 // scans the level by its nodes, lists the worst places and opens the 3D view
 // at the one chosen; back on the map the scan's points are squares coloured
@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <set>
 
-#include "base/fatal.h"
 #include "checker/check_dialogs.h"
 #include "checker/limits_check.h"
 #include "checker/limits_overlay.h"
@@ -19,11 +17,9 @@
 #include "editor/editor_actions.h"
 #include "editor/editor_fixture.h"
 #include "editor/editor_session.h"
-#include "editor/menu_bar.h"
 #include "menus/check_menu.h"
 #include "support/png_reader.h"
 #include "ui/graphics.h"
-#include "ui/menus.h"
 #include "view3d/preview3d.h"
 
 namespace {
@@ -49,13 +45,6 @@ TEST_F(CheckScreenTest, ContinuingStaysAndCancellingShowsTheObject) {
     EXPECT_FALSE(dialogs.Verify("Sector 1 is not closed!", "", kObjVertex, 5, Severity::Crash));
     EXPECT_EQ(config.editMode, kObjVertex);
     EXPECT_EQ(selection.current, 5);
-
-    // A SideDef is shown by its LineDef: SideDef 9 is the first side of
-    // LineDef 6.
-    session.Script("key Esc");
-    EXPECT_FALSE(dialogs.Verify("SideDef 9, upper", "texture X not found", kObjSideDef, 9, Severity::Fault));
-    EXPECT_EQ(config.editMode, kObjLineDef);
-    EXPECT_EQ(selection.current, 6);
 }
 
 TEST_F(CheckScreenTest, SavesRunTheExitsAndStartsCheckAndStopWhenItIsNotConfirmed) {
@@ -79,21 +68,6 @@ TEST_F(CheckScreenTest, SavesRunTheExitsAndStartsCheckAndStopWhenItIsNotConfirme
     EXPECT_EQ(editorActions.checkExits(), 0);
     EXPECT_EQ(config.editMode, kObjLineDef);
     EXPECT_EQ(selection.current, 2);
-}
-
-TEST_F(CheckScreenTest, TheCheckMenuRunsTheChosenItem) {
-    InstallChecker();
-    level.sectors[0].floorTexture[0] = '-';
-    // Item 2, closed Sectors, finds nothing on the two rooms; item 4 asks
-    // about the missing flats of Sector 0 and is cancelled there.
-    session.ExactScript("key 2");
-    EXPECT_EQ(editorActions.checkMenu(0, 0), 0);
-    session.ExactScript("key 4\nkey Esc");
-    EXPECT_EQ(editorActions.checkMenu(0, 0), 0);
-    EXPECT_EQ(config.editMode, kObjSector);
-    EXPECT_EQ(selection.current, 0);
-    session.ExactScript("key Right");
-    EXPECT_EQ(editorActions.checkMenu(0, 0), kMenuNext);
 }
 
 class LimitsSessionTest : public editor_test::EditorSession {
@@ -137,23 +111,6 @@ TEST_F(LimitsSessionTest, TheCheckListsTheWorstPlacesAndTheMapShowsThePoints) {
         return std::count(p.pixels.begin(), p.pixels.end(), MapColor(10));
     };
     EXPECT_GT(green(Shot("after")), green(Shot("before")) + 1000);
-
-    // A click with Ctrl on the square of a point opens the 3D view there; a
-    // plain click, or one with Ctrl away from the squares, does not.
-    auto nearest = std::min_element(limitsState.scan.points.begin(), limitsState.scan.points.end(),
-                                    [](const LimitPoint& a, const LimitPoint& b) {
-                                        return std::abs(MapToScreenX(a.x) - 320) + std::abs(MapToScreenY(a.y) - 200) <
-                                               std::abs(MapToScreenX(b.x) - 320) + std::abs(MapToScreenY(b.y) - 200);
-                                    });
-    const std::string on = At(nearest->x, nearest->y);
-    ASSERT_EQ(editor_test::kScriptEnded,
-              Run("click left " + on + "\nwait 0\n" + Snapshot("plain") + "ctrl down\n" +
-                  "click left " + on + "\n" + Snapshot("clicked") + "key Esc\nctrl up\n" +
-                  editor_test::kIdle));
-    EXPECT_GT(green(Shot("plain")), 1000) << "the map and its squares";
-    const testkit::PngPicture clicked = Shot("clicked");
-    EXPECT_GT(std::set<int>(clicked.pixels.begin(), clicked.pixels.end()).size(), 60u) << "3D view";
-    EXPECT_LT(green(clicked), 100);
 }
 
 }  // namespace
