@@ -137,6 +137,7 @@ TEST_F(EditDialogTest, EachFieldGoesToTheFirstOrTheWholeSelection) {
          lineDefType, {27, 27}, -1},
         {kObjSector, 1, {5, 2}, "key 1\nkey Enter\nkey Down\nkey Enter\nkey Esc\n", sectorType,
          {10, 10}, -1},
+        {kObjSector, 1, {5, 2}, "key 1\nkey Esc\nkey Esc\n", sectorType, {10, 10}, -1},
         // Vertexes move as a block with the first on the point entered, each
         // held within the map; out of range: refused, then cancelled.
         {kObjVertex, 1, {1, 0}, Entry(10) + Entry(10), x, {32767, 10}, -1},
