@@ -1,5 +1,5 @@
 // The editor on Freedoom's MAP01 through the shell: choosing the level,
-// moving the view, the modes, selecting with the mouse, the menus, saving,
+// moving the view and the window, the modes, selecting with the mouse, the menus, saving,
 // and leaving with changes saved or not.
 #include <algorithm>
 
@@ -13,14 +13,24 @@ namespace {
 
 using LoopTest = EditorSession;
 
-TEST_F(LoopTest, ModesClicksAndBoxSelect) {
+TEST_F(LoopTest, ZoomScrollModesClickAndBoxSelect) {
     EXPECT_EQ(Run("wait 0\n"), kScriptEnded);
+    float fitted = view.scale;
+    int16_t x = view.origX, y = view.origY;
     const std::string line = MiddleOf(40);
     // A box from screen position (150, 100) to (330, 300).
     SelectionList boxed =
         SelectObjectsInBox(kObjVertex, ScreenToMapX(150), ScreenToMapY(100 - kMenuBarHeight),
                            ScreenToMapX(330), ScreenToMapY(300 - kMenuBarHeight));
     ASSERT_GT(boxed.size(), 10);
+
+    // One step in with the pointer at the centre does not move the view; the
+    // keys scroll it by 20 pixels.
+    Run("key +\nkey Home\nkey PgDn\nwait 0\n");
+    float zoomed = static_cast<float>(1.0 / (1.0 / fitted - 1.0));
+    EXPECT_FLOAT_EQ(view.scale, zoomed);
+    EXPECT_EQ(view.origX, x - static_cast<int>(20.0f / zoomed));
+    EXPECT_EQ(view.origY, y - static_cast<int>(20.0f / zoomed));
 
     // Tab steps through the modes and Shift-Tab back (Tab three times and
     // Shift-Tab: LineDefs); a click selects the object under the pointer.
@@ -73,7 +83,9 @@ TEST_F(LoopTest, SelectAllInvertAndZoomToTheSelection) {
 
 // The wheel zooms around the pointer as the digit keys do, and with Shift
 // scrolls sideways; the middle button held drags the map; neither selects.
-TEST_F(LoopTest, WheelAndMiddleButtonMoveTheView) {
+// The pointer held at the left edge for a second of the script's clock
+// scrolls the view 360 pixels, in whatever passes the loop makes.
+TEST_F(LoopTest, WheelMiddleButtonAndEdgesMoveTheView) {
     Run("key 2\nmove 300 200\nwait 0\n");
     ASSERT_EQ(view.scale, 0.5f);
     int16_t x = view.origX, y = view.origY;
@@ -90,6 +102,41 @@ TEST_F(LoopTest, WheelAndMiddleButtonMoveTheView) {
     EXPECT_NEAR(view.origX, x - 80, 1);   // the map went 40 pixels right, 50 up
     EXPECT_NEAR(view.origY, y - 100, 1);
     EXPECT_TRUE(view.scale == 0.5f && selection.list.empty());
+
+    std::string held;
+    for (int i = 0; i < 20; ++i)
+        held += "wait 50\n";
+    Run("key 2\nmove 4 200\n" + held + "move 300 200\nwait 500\nwait 0\n");
+    EXPECT_NEAR(view.origX, x - 720, 2);   // at the scale of 0.5
+    EXPECT_EQ(view.origY, y);
+}
+
+// In the window-size mode the screen takes the window's size whenever it
+// changes, within 640x480..3840x2160: bars across the window, the map area
+// between them, the same map point at its centre.
+TEST_F(LoopTest, TheWindowSizeModeFollowsTheWindow) {
+    config.videoMode = kWindowSizeMode;
+    Run("wait 0\n");
+    ASSERT_EQ(Screen().width(), 1280);
+    int16_t x = view.origX, y = view.origY;
+    const struct {
+        int askW, askH, w, h;
+    } sizes[] = {{1920, 1200, 1920, 1200}, {5000, 300, 3840, 480}, {1000, 3000, 1000, 2160}};
+    for (const auto& size : sizes) {
+        config.videoMode = kWindowSizeMode;
+        Run("resize " + std::to_string(size.askW) + " " + std::to_string(size.askH) +
+            "\nmove 5000 5000\nwait 0\n");
+        ASSERT_EQ(std::vector<int>({Screen().width(), Screen().height()}),
+                  std::vector<int>({size.w, size.h}));
+        EXPECT_TRUE(graphics.screenMaxY == size.h - 1 && view.maxX == size.w - 1);
+        EXPECT_EQ(view.maxY, graphics.maxY);
+        EXPECT_TRUE(view.origX == x && view.origY == y);
+        // The pointer, in screen pixels, reaches the new edges.
+        EXPECT_TRUE(input.pointerX == view.maxX && input.pointerY == view.maxY + kMenuBarHeight);
+        const int row = 2 * size.w;   // inside the menu bar's frame
+        EXPECT_NE(shown[size_t(row + size.w - 5)], 0);
+        EXPECT_EQ(shown[size_t(row + size.w - 5)], shown[size_t(row + 5)]);
+    }
 }
 
 // Every menu opens over the map and leaves it as it was.
