@@ -56,8 +56,5 @@ protected:
         return LevelArrayBytes();
     }
 
-    // The name of the undo step the operation made, "" when it changed nothing.
-    static std::string Step() { return RecordStep() ? UndoLabel() : ""; }
-
     size_t answers = 0;
 };
