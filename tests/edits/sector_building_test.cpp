@@ -7,11 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "edits/level_geometry.h"
 #include "edits/line_drawing.h"
 #include "edits/sector_building.h"
 #include "edits_fixture.h"
-#include "support/level_validity.h"
 
 namespace {
 
@@ -42,9 +40,7 @@ protected:
             vertexes.push_back(found >= 0 ? found : AddVertex(x, y));
         }
         for (size_t i = 0; i < vertexes.size(); ++i) {
-            int a = vertexes[i], b = vertexes[(i + 1) % vertexes.size()];
-            int l = LineDefJoining(level, a, b);
-            lineDefs.push_back(l >= 0 ? l : AddLineDef(a, b, -1));
+            lineDefs.push_back(edits::DrawLineDef(level, vertexes[i], vertexes[(i + 1) % vertexes.size()]).lineDef);
         }
         std::sort(lineDefs.begin(), lineDefs.end());
         firstPoint = vertexes.front();

@@ -292,9 +292,7 @@ int RandomSector(Sequence& in) { return level.sectors.count > 0 ? in.Upto(level.
 // forgets the list.
 template <typename Op>
 void OnList(const std::vector<int>& objects, Op op) {
-    SelectionList list;
-    for (int n : objects)
-        SelectObject(list, n);
+    SelectionList list = ListOf(objects);
     op(list);
     ForgetSelection(list);
 }
@@ -356,9 +354,7 @@ bool MoveGroup(Sequence& in, GroupMove how) {
     int side = 3 * static_cast<int>(std::hypot(from.x1 - from.x0, from.y1 - from.y0)) + 16;
     if (group.size() > 12 || !in.FindBox(side, side, false))
         return false;
-    SelectionList list;
-    for (int t : group)
-        SelectObject(list, t);
+    SelectionList list = ListOf(group);
     if (how == GroupMove::Copy && !CopyObjects(level, kObjSector, list))
         return false;
     BeginMove(kObjSector, list, from.MidX(), from.MidY(), 0);
