@@ -23,7 +23,6 @@
 #include "builders/builders.h"
 #include "builders/predefined.h"
 #include "editor/line_drawing.h"
-#include "editor/objects.h"
 #include "edits/builder_geometry.h"
 #include "ops/linedef_ops.h"
 #include "ops/rotate_scale.h"

@@ -7,16 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/editor.h"
-#include "editor/editor_actions.h"
 #include "editor/editor_fixture.h"
-#include "level/history.h"
 #include "menus/misc_menu.h"
-#include "support/level_validity.h"
 #include "support/screen_text.h"
-
-using namespace mapkit;
-using testkit::ReferencesSound;
 
 class OpsTest : public EditorScreenTest {
 protected:

@@ -3,10 +3,8 @@
 // and the refusal of an edit past the limits, are tested with the model's
 // edits.
 
-#include "editor/objects.h"
 #include "ops/rotate_scale.h"
 #include "ops_fixture.h"
-#include "ui/input.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 // overlap tolerance), superimposed LineDefs merged; what it asks, and the
 // lists it hands back. Also the boxes the Vertex operations report their
 // refusals in; what they edit is the model's (tests/edits).
-#include "editor/objects.h"
 #include "ops/vertex_check.h"
 #include "ops/vertex_ops.h"
 #include "ops_fixture.h"
