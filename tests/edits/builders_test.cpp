@@ -10,7 +10,6 @@
 #include "edits/stairs.h"
 #include "edits_fixture.h"
 #include "support/builder_scenes.h"
-#include "support/level_validity.h"
 
 namespace {
 
@@ -178,11 +177,9 @@ protected:
         ForgetSelection(list);
         return refusal;
     }
-    static int SectorAt(int lineDef, int side) {
-        const LineDef& ld = level.lineDefs[lineDef];
-        return level.sideDefs[side == 1 ? ld.sideDef1 : ld.sideDef2].sector;
-    }
-    static int FloorAt(int lineDef, int side) { return level.sectors[SectorAt(lineDef, side)].floorHeight; }
+    // The Sector in front of the LineDef, and its floor.
+    static int FrontOf(int lineDef) { return SectorOf(level.lineDefs[lineDef].sideDef1); }
+    static int FloorAt(int lineDef) { return level.sectors[FrontOf(lineDef)].floorHeight; }
     static std::vector<int> Heights(int16_t Sector::*height) {
         std::vector<int> out;
         for (const Sector& s : level.sectors)
@@ -204,7 +201,7 @@ TEST_F(StairEditsTest, StepsRiseOneHeightEachToALanding) {
         EXPECT_EQ(Heights(&Sector::floorHeight), (std::vector<int>{0, 16, 32, 48, 64, 80})) << sameWay;
         EXPECT_EQ(Heights(&Sector::ceilingHeight), (std::vector<int>{128, 128, 128, 128, 128, 208})) << sameWay;
         int top = sameWay ? 7 : 3, bottom = sameWay ? 3 : 7;
-        EXPECT_EQ((std::vector<int>{FloorAt(top, 1), FloorAt(bottom, 1), FloorAt(1, 1)}),
+        EXPECT_EQ((std::vector<int>{FloorAt(top), FloorAt(bottom), FloorAt(1)}),
                   (std::vector<int>{80, 0, sameWay ? 64 : 16})) << sameWay;
         EXPECT_EQ(made.size(), 4u * 2 + 5);
         EXPECT_TRUE(ReferencesSound());
@@ -235,7 +232,7 @@ TEST_F(StairEditsTest, ReversingTurnsTheRisersAndSoDoesGoingDown) {
         int riser = LineDefJoining(level, 1, 6), firstStep = corridor + 1;
         ASSERT_GE(riser, 0);
         EXPECT_EQ(level.lineDefs[riser].start, c.turned ? 6 : 1);
-        EXPECT_EQ(SectorAt(riser, 1), c.turned ? firstStep : corridor);
+        EXPECT_EQ(FrontOf(riser), c.turned ? firstStep : corridor);
         EXPECT_EQ(Heights(&Sector::floorHeight),
                   (std::vector<int>{0, c.height, 2 * c.height, 3 * c.height, 4 * c.height}));
     }

@@ -7,7 +7,6 @@
 
 #include "edits/linedef_edits.h"
 #include "edits_fixture.h"
-#include "support/level_validity.h"
 
 namespace {
 

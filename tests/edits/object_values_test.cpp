@@ -129,13 +129,9 @@ TEST_F(EditsTest, FindAndReplaceFindsEachKindStopsWhenToldAndReplacesInOneStep) 
     };
     for (const auto& c : cases) {
         std::string before = LevelArrayBytes();
-        SearchState search;
-        search.kind = c.kind;
-        std::strcpy(search.wall, "Stone2");
-        std::strcpy(search.wallReplacement, "METAL");
-        std::strcpy(search.flat, "floor4_8");
-        search.thing = 3004;
-        search.thingReplacement = 5;
+        // No types or tags; Things of type 3004 become 5, "Stone2" becomes
+        // "METAL" and "floor4_8" is sought.
+        SearchState search{c.kind, 0, 0, 0, 3004, 5, "floor4_8", "-", "Stone2", "METAL"};
         std::vector<std::string> shown;
         edits::SearchTally tally = edits::RunSearch(level, search, [&](const edits::SearchMatch& match) {
             shown.push_back(match.message);

@@ -7,7 +7,6 @@
 #include "edits/predefined_shapes.h"
 #include "edits_fixture.h"
 #include "support/builder_scenes.h"
-#include "support/level_validity.h"
 
 namespace {
 

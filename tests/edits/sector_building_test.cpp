@@ -7,11 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "edits/level_geometry.h"
 #include "edits/line_drawing.h"
 #include "edits/sector_building.h"
 #include "edits_fixture.h"
-#include "support/level_validity.h"
 
 namespace {
 
@@ -34,17 +32,13 @@ protected:
     // of the first and last point go to firstPoint and lastPoint.
     std::vector<int> Shape(const Points& points) {
         std::vector<int> vertexes, lineDefs;
-        for (const auto& [x, y] : points) {
-            int found = -1;
-            for (int v = 0; v < level.vertices.count && found < 0; ++v)
-                if (level.vertices[v].x == x && level.vertices[v].y == y)
-                    found = v;
-            vertexes.push_back(found >= 0 ? found : AddVertex(x, y));
+        for (const auto& p : points) {
+            const Vertex* at = std::find_if(level.vertices.begin(), level.vertices.end(),
+                                            [&](const Vertex& v) { return v.x == p.first && v.y == p.second; });
+            vertexes.push_back(at != level.vertices.end() ? at - level.vertices.begin() : AddVertex(p.first, p.second));
         }
         for (size_t i = 0; i < vertexes.size(); ++i) {
-            int a = vertexes[i], b = vertexes[(i + 1) % vertexes.size()];
-            int l = LineDefJoining(level, a, b);
-            lineDefs.push_back(l >= 0 ? l : AddLineDef(a, b, -1));
+            lineDefs.push_back(edits::DrawLineDef(level, vertexes[i], vertexes[(i + 1) % vertexes.size()]).lineDef);
         }
         std::sort(lineDefs.begin(), lineDefs.end());
         firstPoint = vertexes.front();

@@ -38,25 +38,20 @@ TEST_F(TurnScaleTest, PlacesObjectsTurnedAndScaledAboutTheirCentre) {
     }
 }
 
+// Thing 0 turned back and forth across east (0), Thing 1 from a negative
+// angle; Thing 2, never listed, stays.
 TEST_F(TurnScaleTest, ThingsTurnInStepsOf45Degrees) {
-    struct Case {
-        int angle;
-        TurnWay way;
-        int expected;
-    } cases[] = {
-        {0, TurnWay::Anticlockwise, 45}, {0, TurnWay::Clockwise, 315},
-        {350, TurnWay::Anticlockwise, 0}, {-90, TurnWay::Clockwise, 315},
-    };
-    for (const Case& c : cases) {
-        mapkit::ClearMap();
-        mapkit::AddThing(0, 0, 1, c.angle);
-        mapkit::AddThing(10, 0, 1, c.angle);
-        ResetHistory();
-        EXPECT_TRUE(TurnThings(level, ListOf({0}), c.way));
-        EXPECT_EQ(level.things[0].angle, c.expected) << c.angle;
-        EXPECT_EQ(level.things[1].angle, c.angle);   // not listed
+    for (int angle : {350, -90, 30})
+        mapkit::AddThing(0, 0, 1, angle);
+    std::vector<int> angles;
+    for (auto [thing, way] : {std::pair{0, TurnWay::Anticlockwise}, {0, TurnWay::Anticlockwise},
+                              {0, TurnWay::Clockwise}, {0, TurnWay::Clockwise}, {1, TurnWay::Clockwise}}) {
+        EXPECT_TRUE(TurnThings(level, ListOf({thing}), way));
         EXPECT_EQ(Step(), "turn 1 Thing");
+        angles.push_back(level.things[thing].angle);
     }
+    EXPECT_EQ(angles, (std::vector<int>{0, 45, 0, 315, 315}));
+    EXPECT_EQ(level.things[2].angle, 30);
     EXPECT_FALSE(TurnThings(level, ListOf({7}), TurnWay::Clockwise));   // no such Thing
     EXPECT_EQ(Step(), "");
 }

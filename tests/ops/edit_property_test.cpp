@@ -16,21 +16,19 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "editor/line_drawing.h"
-#include "editor/objects.h"
 #include "builders/builders.h"
-#include "ops/linedef_ops.h"
 #include "builders/predefined.h"
+#include "editor/line_drawing.h"
+#include "edits/builder_geometry.h"
+#include "ops/linedef_ops.h"
 #include "ops/rotate_scale.h"
 #include "ops/vertex_ops.h"
 #include "ops_fixture.h"
 #include "pictures/namelists.h"
-#include "support/level_validity.h"
 
 namespace {
 
@@ -54,39 +52,26 @@ struct Box {
 
 // --- What lies where --------------------------------------------------------------
 
-double Cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
-
-// Whether the segments p-q and r-s meet anywhere (touching counts).
-bool SegmentsMeet(const Vertex& p, const Vertex& q, const Vertex& r, const Vertex& s) {
-    double d1 = Cross(q.x - p.x, q.y - p.y, r.x - p.x, r.y - p.y);
-    double d2 = Cross(q.x - p.x, q.y - p.y, s.x - p.x, s.y - p.y);
-    double d3 = Cross(s.x - r.x, s.y - r.y, p.x - r.x, p.y - r.y);
-    double d4 = Cross(s.x - r.x, s.y - r.y, q.x - r.x, q.y - r.y);
-    if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0)))
-        return true;
-    auto on = [](const Vertex& a, const Vertex& b, const Vertex& c, double d) {
-        return d == 0 && std::min(a.x, b.x) <= c.x && c.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= c.y &&
-               c.y <= std::max(a.y, b.y);
-    };
-    return on(p, q, r, d1) || on(p, q, s, d2) || on(r, s, p, d3) || on(r, s, q, d4);
-}
+MapXY At(const Vertex& v) { return {v.x, v.y}; }
+MapXY AtVertex(int v) { return At(level.vertices[v]); }
 
 // Whether a new LineDef from p to q would meet no LineDef and pass no
-// Vertex, but for those at Vertexes a and b (its ends when they are
-// Vertexes; -1 for none).
-bool SegmentClear(const Vertex& p, const Vertex& q, int a, int b = -1) {
-    for (const LineDef& ld : level.lineDefs) {
-        if (ld.start == a || ld.start == b || ld.end == a || ld.end == b)
-            continue;
-        if (SegmentsMeet(p, q, level.vertices[ld.start], level.vertices[ld.end]))
+// Vertex, but for the LineDefs skipped and those at Vertexes a and b (its
+// ends when they are Vertexes; -1 for none).
+bool SegmentClear(MapXY p, MapXY q, int a, int b = -1, const std::vector<int>& skipped = {}) {
+    for (int l = 0; l < level.lineDefs.count; ++l) {
+        const LineDef& ld = level.lineDefs[l];
+        bool skip = ld.start == a || ld.start == b || ld.end == a || ld.end == b ||
+                    std::count(skipped.begin(), skipped.end(), l) > 0;
+        if (!skip && SegmentsMeet(p, q, AtVertex(ld.start), AtVertex(ld.end)))
             return false;
     }
     for (int v = 0; v < level.vertices.count; ++v)
-        if (v != a && v != b && SegmentsMeet(p, q, level.vertices[v], level.vertices[v]))
+        if (v != a && v != b && SegmentsMeet(p, q, AtVertex(v), AtVertex(v)))
             return false;
     return true;
 }
-bool SegmentClear(int a, int b) { return SegmentClear(level.vertices[a], level.vertices[b], a, b); }
+bool SegmentClear(int a, int b) { return SegmentClear(AtVertex(a), AtVertex(b), a, b); }
 
 // No Vertex and no LineDef within the box grown by the margin.
 bool BoxFree(const Box& b) {
@@ -110,20 +95,10 @@ int SectorOfBox(const Box& b) {
     return s;
 }
 
-// Whether a Vertex lies strictly inside the convex polygon, drawn either way round.
-bool VertexInside(const std::vector<Vertex>& polygon) {
-    for (const Vertex& v : level.vertices) {
-        int sign = 0;   // of the turns so far; 2 once v is on or outside an edge
-        for (size_t k = 0; k < polygon.size() && sign != 2; ++k) {
-            const Vertex &q = polygon[k], &r = polygon[(k + 1) % polygon.size()];
-            double c = Cross(r.x - q.x, r.y - q.y, v.x - q.x, v.y - q.y);
-            int now = c > 0 ? 1 : c < 0 ? -1 : 0;
-            sign = now == 0 || (sign != 0 && now != sign) ? 2 : now;
-        }
-        if (sign != 2)
-            return true;
-    }
-    return false;
+// Whether a Vertex lies strictly inside the convex area, drawn either way round.
+bool VertexInside(const std::vector<MapXY>& area) {
+    return std::any_of(level.vertices.begin(), level.vertices.end(),
+                       [&](const Vertex& v) { return InsideArea(area, At(v)); });
 }
 
 Box Bounds() {
@@ -316,9 +291,7 @@ int RandomSector(Sequence& in) { return level.sectors.count > 0 ? in.Upto(level.
 // forgets the list.
 template <typename Op>
 void OnList(const std::vector<int>& objects, Op op) {
-    SelectionList list;
-    for (int n : objects)
-        SelectObject(list, n);
+    SelectionList list = ListOf(objects);
     op(list);
     ForgetSelection(list);
 }
@@ -335,15 +308,13 @@ bool StairWalls(Sequence& in, int& l1, int& l2) {
         l1 = in.Pick(walls);
         l2 = in.Pick(walls);
         const LineDef &a = level.lineDefs[l1], &b = level.lineDefs[l2];
-        const Vertex &as = level.vertices[a.start], &ae = level.vertices[a.end];
-        const Vertex &bs = level.vertices[b.start], &be = level.vertices[b.end];
+        MapXY as = StartOf(level, l1), ae = EndOf(level, l1);
+        MapXY bs = StartOf(level, l2), be = EndOf(level, l2);
         if (l1 == l2 || a.start == b.start || a.start == b.end || a.end == b.start || a.end == b.end)
             continue;
-        if (Cross(ae.x - as.x, ae.y - as.y, be.x - bs.x, be.y - bs.y) != 0)
-            continue;
-        if (!SegmentClear(a.start, b.end) || !SegmentClear(a.end, b.start) || SegmentsMeet(as, be, ae, bs))
-            continue;
-        if (!VertexInside({as, ae, bs, be}))   // nothing stands between them
+        bool parallel = Cross({0, 0}, {ae.x - as.x, ae.y - as.y}, {be.x - bs.x, be.y - bs.y}) == 0;
+        if (parallel && SegmentClear(a.start, b.end) && SegmentClear(a.end, b.start) &&
+            !SegmentsMeet(as, be, ae, bs) && !VertexInside({as, ae, bs, be}))   // nothing stands between them
             return true;
     }
     return false;
@@ -382,9 +353,7 @@ bool MoveGroup(Sequence& in, GroupMove how) {
     int side = 3 * static_cast<int>(std::hypot(from.x1 - from.x0, from.y1 - from.y0)) + 16;
     if (group.size() > 12 || !in.FindBox(side, side, false))
         return false;
-    SelectionList list;
-    for (int t : group)
-        SelectObject(list, t);
+    SelectionList list = ListOf(group);
     if (how == GroupMove::Copy && !CopyObjects(level, kObjSector, list))
         return false;
     BeginMove(kObjSector, list, from.MidX(), from.MidY(), 0);
@@ -411,13 +380,13 @@ const std::vector<Operation>& Operations() {
                  return false;
              int l = in.Upto(level.lineDefs.count - 1);
              const LineDef ld = level.lineDefs[l];
-             const Vertex a = level.vertices[ld.start], b = level.vertices[ld.end];
+             MapXY a = StartOf(level, l), b = EndOf(level, l);
              double dx = b.x - a.x, dy = b.y - a.y, length = std::hypot(dx, dy);
              if (length < 16)
                  return false;
              double out = in.Between(16, 96) * (in.Flag() ? 1 : -1) / length;
              int px = static_cast<int>((a.x + b.x) / 2 + dy * out), py = static_cast<int>((a.y + b.y) / 2 - dx * out);
-             Vertex p = {static_cast<int16_t>(px), static_cast<int16_t>(py)};
+             MapXY p = {static_cast<int16_t>(px), static_cast<int16_t>(py)};
              // Nothing in the way of the new sides or inside the triangle.
              if (!SegmentClear(a, p, ld.start) || !SegmentClear(b, p, ld.end) || !BoxFree({px, py, px, py}) ||
                  VertexInside({a, b, p}))
@@ -495,7 +464,7 @@ const std::vector<Operation>& Operations() {
                  return false;
              const LineDef &p = level.lineDefs[in.Pick(lines)], &q = level.lineDefs[in.Pick(lines)];
              int a = in.Flag() ? p.start : p.end, b = in.Flag() ? q.start : q.end;
-             const Vertex &va = level.vertices[a], &vb = level.vertices[b];
+             MapXY va = AtVertex(a), vb = AtVertex(b);
              if (a == b || LineDefJoining(level, a, b) >= 0 || !SegmentClear(a, b) ||
                  GetSectorAtPoint(level, (va.x + vb.x) / 2, (va.y + vb.y) / 2) != s)
                  return false;
@@ -512,20 +481,8 @@ const std::vector<Operation>& Operations() {
              int l1 = in.Pick(lines), l2 = in.Pick(lines);
              if (l1 == l2)
                  return false;
-             auto mid = [](int l) {
-                 const LineDef& ld = level.lineDefs[l];
-                 const Vertex &a = level.vertices[ld.start], &b = level.vertices[ld.end];
-                 return Vertex{static_cast<int16_t>((a.x + b.x) / 2), static_cast<int16_t>((a.y + b.y) / 2)};
-             };
-             Vertex p = mid(l1), q = mid(l2);
-             bool clear = true;
-             for (int l = 0; l < level.lineDefs.count && clear; ++l)
-                 if (l != l1 && l != l2)
-                     clear = !SegmentsMeet(p, q, level.vertices[level.lineDefs[l].start],
-                                           level.vertices[level.lineDefs[l].end]);
-             for (const Vertex& v : level.vertices)
-                 clear = clear && !SegmentsMeet(p, q, v, v);
-             if (!clear || GetSectorAtPoint(level, (p.x + q.x) / 2, (p.y + q.y) / 2) != s)
+             MapXY p = Midpoint(level, l1), q = Midpoint(level, l2);
+             if (!SegmentClear(p, q, -1, -1, {l1, l2}) || GetSectorAtPoint(level, (p.x + q.x) / 2, (p.y + q.y) / 2) != s)
                  return false;
              in.Answers("E");
              SplitLineDefsAndSector(l1, l2);
@@ -565,9 +522,7 @@ const std::vector<Operation>& Operations() {
                  }
                  if (starting.size() != 1 || ending.size() != 1)
                      continue;
-                 const Vertex &p = level.vertices[level.lineDefs[ending[0]].start], &q = level.vertices[v],
-                              &r = level.vertices[level.lineDefs[starting[0]].end];
-                 if (Cross(q.x - p.x, q.y - p.y, r.x - q.x, r.y - q.y) != 0)
+                 if (Cross(StartOf(level, ending[0]), AtVertex(v), EndOf(level, starting[0])) != 0)
                      continue;
                  OnList({v}, DeleteVertexesJoinLineDefs);
                  return true;

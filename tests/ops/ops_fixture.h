@@ -7,16 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/editor.h"
-#include "editor/editor_actions.h"
 #include "editor/editor_fixture.h"
-#include "level/history.h"
 #include "menus/misc_menu.h"
-#include "support/level_validity.h"
 #include "support/screen_text.h"
-
-using namespace mapkit;
-using testkit::ReferencesSound;
 
 class OpsTest : public EditorScreenTest {
 protected:
@@ -55,9 +48,6 @@ protected:
         ResetHistory();
         return LevelArrayBytes();
     }
-
-    // The name of the undo step the operation made, "" when it changed nothing.
-    static std::string Step() { return RecordStep() ? UndoLabel() : ""; }
 
     size_t answers = 0;
 };

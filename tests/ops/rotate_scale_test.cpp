@@ -3,21 +3,15 @@
 // and the refusal of an edit past the limits, are tested with the model's
 // edits.
 
-#include "editor/objects.h"
 #include "ops/rotate_scale.h"
 #include "ops_fixture.h"
-#include "ui/input.h"
 
 namespace {
 
 
 
-std::string Repeat(const std::string& event, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += event + "\n";
-    return out;
-}
+// Scaled down 30 times in small steps: below nothing.
+const std::string kShrink = "key Space\ntype " + std::string(30, '-') + "\n";
 
 class RotateScaleTest : public OpsTest {
 protected:
@@ -54,7 +48,7 @@ TEST_F(RotateScaleTest, KeysTurnAndScaleUntilAcceptedAsOneStepThenTheVertexCheck
     rotateScaleSteps = RotateScaleSteps{};
     config.editMode = kObjVertex;
     selection.list = ListOf({4, 5});
-    Run("key Space\n" + Repeat("key -", 30) + "key Enter\n" + Repeat("key Y", 5), kObjVertex);
+    Run(kShrink + "key Enter\ntype YYYYY\n", kObjVertex);
     EXPECT_LT(level.vertices.count, 8);
     EXPECT_TRUE(ReferencesSound());
 }
@@ -66,7 +60,7 @@ TEST_F(RotateScaleTest, CancelPutsEverythingBack) {
     } cases[] = {
         {"Esc after turns and scaling", "key ,\nkey <\nkey -\nkey Space\nkey .\nkey +\nkey Esc\n"},
         {"right button", "key ,\nkey ,\nclick right 5 5\n"},
-        {"shrunk below nothing", "key Space\n" + Repeat("key -", 30) + "key Esc\n"},
+        {"shrunk below nothing", kShrink + "key Esc\n"},
     };
     for (const Case& c : cases) {
         mapkit::ClearMap();
